@@ -1,0 +1,63 @@
+# The commands a newcomer types. Each works on a fresh Debian 12 machine and
+# again without redoing work.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+DEBIAN_PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev \
+  qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation \
+  xvfb xauth imagemagick hyperfine mmv time clang libclang-rt-14-dev
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: deps configure build test run cli bench fuzz screenshot sanitize tsan clean
+
+deps:
+	@missing=$$(for p in $(DEBIAN_PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+configure: $(BUILD)/CMakeCache.txt
+
+build: deps configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD)/src/app/veltrane ]; then exec $(BUILD)/src/app/veltrane; \
+	else exec $(BUILD)/src/cli/veltrane-cli --help; fi
+
+cli: build
+	$(BUILD)/src/cli/veltrane-cli --help
+
+bench: build
+	bash bench/run $(BUILD)
+
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_C_COMPILER=clang -DVELTRANE_GUI=OFF -DVELTRANE_TESTS=OFF -DVELTRANE_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS)
+	bash fuzz/run build-fuzz $(FUZZ_SECONDS)
+
+screenshot: build
+	bash docs/screenshot.sh $(BUILD)
+
+# The tests under AddressSanitizer and UndefinedBehaviorSanitizer, and under ThreadSanitizer.
+sanitize: deps
+	$(MAKE) test BUILD=build-asan CMAKE_FLAGS=-DVELTRANE_SANITIZE=address,undefined
+tsan: deps
+	$(MAKE) test BUILD=build-tsan CMAKE_FLAGS=-DVELTRANE_SANITIZE=thread
+
+clean:
+	rm -rf $(BUILD) build-asan build-tsan build-fuzz

@@ -1,0 +1,112 @@
+#pragma once
+// The settings snapshot a pass works from, captured once when the pass is created.
+#include <cstdint>
+#include <string>
+
+namespace vt {
+
+enum class TOperation : std::uint8_t {
+  SearchReplace = 0,
+  Insert = 1,
+  Remove = 2,
+  Number = 3,
+  ChangeCase = 4,
+  Truncate = 5,
+};
+
+struct TReplaceInfos {
+  std::string SearchFor;
+  std::string ReplaceWith;
+  bool Recursive = false;
+  bool CaseSensitive = false;
+  bool TreatExtension = false;
+};
+
+struct TInsertInfos {
+  std::string Text;
+  std::uint8_t InsertTo = 0;
+  std::int16_t Position = 0;
+};
+
+struct TDeleteInfos {
+  std::string Text;
+  std::uint8_t Kind = 0;
+  std::int16_t Position = 0;
+  std::int16_t Count = 0;
+  bool Recursive = false;
+  bool CaseSensitive = false;
+  std::uint8_t From = 0;
+};
+
+struct TNumberInfos {
+  std::string BaseName;
+  bool UseBaseName = false;
+  std::string StartText;
+  std::int16_t Width = 0;
+  bool ZeroPad = false;
+  std::int16_t Start = 0;
+  std::int32_t Increment = 0;
+  bool UseLeadingZero = false;
+  bool CountBackwards = false;
+  std::uint8_t InsertTo = 0;
+  std::int16_t Position = 0;
+};
+
+// Everything but the selected operation's fields stays zero, empty or false.
+struct TRenameSettings {
+  std::uint8_t Operation = 0;
+  TReplaceInfos ReplaceInfos;
+  TInsertInfos InsertInfos;
+  TDeleteInfos DeleteInfos;
+  TNumberInfos NumberInfos;
+  std::int32_t Counter = 0;
+  std::uint8_t CaseKind = 0;
+  bool CaseWithExtension = false;
+  std::uint8_t TruncateKind = 0;
+  std::int16_t MaxChars = 0;
+};
+
+// The values of the window's controls, as the window, the command line and the
+// tests all fill them. Indexes are -1 when nothing is selected; the defaults are
+// the window's defaults.
+struct TControlValues {
+  int LstBoxActions = 0;
+  // Search/Replace
+  std::string EdSearchFor;
+  std::string EdReplaceWith;
+  bool ChkBxSearchRecursive = false;
+  bool ChkBxCaseSensitive = false;
+  bool ChkBxSearchInExt = false;
+  // Insert
+  std::string EdInsert;
+  int ComboInsertTo = 0;
+  int UpDownInsertPos = 1;
+  // Remove
+  std::string EdDelete;
+  int ComboItemToDelete = 0;
+  int UpDownDeletePos = 1;
+  int UpDownNbrDelete = 0;
+  bool ChkBxDelRecursive = false;
+  bool ChkBxCaseSensDel = false;
+  int ComboDeleteFrom = 0;
+  // Number
+  std::string ComboBaseFileName;
+  bool ChkBxUseBaseFilename = false;
+  std::string EdStartNumber = "0";
+  int UpDownStartNumber = 0;
+  int UpDownIncrement = 1;
+  bool ChkBxUseLeadingZero = false;
+  bool ChkBxDecrement = false;
+  int ComboNumberInsertTo = 0;
+  int UpDownNumberPos = 1;
+  // Change Case
+  int ComboChangeCase = 0;
+  bool ChkBxChangecaseWithExt = true;
+  // Truncate
+  int ComboTruncateTo = 0;
+  int UpDownNbrTruncate = 1;
+};
+
+TRenameSettings CaptureSettings(const TControlValues& controls);
+
+}  // namespace vt

@@ -1,0 +1,60 @@
+#include "passes/ResultTable.h"
+
+#include <utility>
+
+namespace vt {
+
+const std::string& TResultRow::SubItem(std::size_t index) const {
+  static const std::string kEmpty;
+  return index < SubItems.size() ? SubItems[index] : kEmpty;
+}
+
+TResultTable::TResultTable()
+    : Columns_{{"File", 150}, {"New Name", 150}, {"Path", 176}, {"Status", 130}} {}
+
+void TResultTable::AppendRow(TResultRow row) {
+  Rows_.push_back(std::move(row));
+  if (Observer_) Observer_->RowsAppended(Rows_.size() - 1, 1);
+}
+
+void TResultTable::AppendRow(std::string file, std::string newName, std::string path,
+                             std::string status) {
+  TResultRow row;
+  row.Caption = std::move(file);
+  row.SubItems.reserve(3);
+  row.SubItems.push_back(std::move(newName));
+  row.SubItems.push_back(std::move(path));
+  row.SubItems.push_back(std::move(status));
+  AppendRow(std::move(row));
+}
+
+void TResultTable::Clear() {
+  if (Rows_.empty()) return;
+  Rows_.clear();
+  if (Observer_) Observer_->RowsCleared();
+}
+
+void TResultTable::SetColumnWidth(std::size_t index, int width) {
+  if (index >= Columns_.size() || Columns_[index].Width == width) return;
+  Columns_[index].Width = width;
+  NotifyLayoutChanged();
+}
+
+void TResultTable::SetFont(const TResultFont& font) {
+  if (font == Font_) return;
+  Font_ = font;
+  FontChanged_ = true;
+  NotifyLayoutChanged();
+}
+
+void TResultTable::SetTextColor(std::uint32_t color) {
+  TResultFont font = Font_;
+  font.Color = color;
+  SetFont(font);
+}
+
+void TResultTable::NotifyLayoutChanged() {
+  if (Observer_) Observer_->LayoutChanged();
+}
+
+}  // namespace vt

@@ -1,0 +1,92 @@
+#pragma once
+// The result table as a model: rows of texts and the layout a result file records.
+// The window shows it; passes append to it on the window thread; result files
+// read and write it.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vt {
+
+struct TResultRow {
+  std::string Caption;                // "File"
+  std::vector<std::string> SubItems;  // "New Name", "Path", "Status" for rows made by a pass
+  std::int32_t ImageNo = 0;
+  std::int32_t StateImageNo = -1;
+  std::int32_t OverlayNo = -1;
+  std::int32_t UserWord = 0;
+
+  // Empty text for a missing cell.
+  const std::string& SubItem(std::size_t index) const;
+};
+
+struct TResultColumn {
+  std::string Caption;
+  int Width = 50;
+};
+
+namespace TextColor {
+inline constexpr std::uint32_t Black = 0x000000;
+inline constexpr std::uint32_t Gray = 0x808080;
+}  // namespace TextColor
+
+struct TResultFont {
+  std::uint32_t Color = TextColor::Black;
+  int Height = -11;
+  std::string Name = "MS Sans Serif";
+  bool operator==(const TResultFont&) const = default;
+};
+
+// Told of every change, so that a view can follow the model.
+class IResultTableObserver {
+ public:
+  virtual ~IResultTableObserver() = default;
+  virtual void RowsAppended(std::size_t first, std::size_t count) = 0;
+  virtual void RowsCleared() = 0;
+  virtual void LayoutChanged() = 0;  // columns, font or placement
+};
+
+class TResultTable {
+ public:
+  TResultTable();
+
+  // Rows
+  std::size_t RowCount() const { return Rows_.size(); }
+  const TResultRow& Row(std::size_t index) const { return Rows_[index]; }
+  const std::vector<TResultRow>& Rows() const { return Rows_; }
+  void AppendRow(TResultRow row);
+  // The row a pass adds: caption, then New Name, Path and the status text.
+  void AppendRow(std::string file, std::string newName, std::string path, std::string status);
+  void Clear();
+
+  // Columns: File 150, New Name 150, Path 176, Status 130 at start-up.
+  std::vector<TResultColumn>& Columns() { return Columns_; }
+  const std::vector<TResultColumn>& Columns() const { return Columns_; }
+  void SetColumnWidth(std::size_t index, int width);
+
+  // Text font. FontChanged() tells whether it differs, or once differed, from the
+  // font the table had at start-up; a result file then records it.
+  const TResultFont& Font() const { return Font_; }
+  void SetFont(const TResultFont& font);
+  void SetTextColor(std::uint32_t color);
+  bool FontChanged() const { return FontChanged_; }
+
+  // Placement in its page.
+  int Left = 0;
+  int Top = 0;
+  int Width = 612;
+  int Height = 286;
+
+  void SetObserver(IResultTableObserver* observer) { Observer_ = observer; }
+  void NotifyLayoutChanged();
+
+ private:
+  std::vector<TResultRow> Rows_;
+  std::vector<TResultColumn> Columns_;
+  TResultFont Font_;
+  bool FontChanged_ = false;
+  IResultTableObserver* Observer_ = nullptr;
+};
+
+}  // namespace vt

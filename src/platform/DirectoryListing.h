@@ -1,0 +1,38 @@
+#pragma once
+// Wildcard directory listing: a pattern is a folder followed by a mask.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/FindData.h"
+
+namespace vt {
+
+enum class ListFilter {
+  All,               // every entry the mask selects, "." and ".." included
+  NoHiddenOrSystem,  // leaves out entries with the hidden, system or volume-label flag
+};
+
+class TFindHandle {
+ public:
+  // pattern = folder + mask; the mask may hold a folder part ("sub/*.txt", "../*.*").
+  explicit TFindHandle(std::string_view pattern, ListFilter filter = ListFilter::All);
+  ~TFindHandle();
+  TFindHandle(TFindHandle&&) noexcept;
+  TFindHandle& operator=(TFindHandle&&) noexcept;
+  TFindHandle(const TFindHandle&) = delete;
+  TFindHandle& operator=(const TFindHandle&) = delete;
+
+  // Next selected entry, in the order the system returns them; false at the end.
+  bool FindNext(TFindData& entry);
+  // The folder actually listed, ending with "/" (the entries live there).
+  const std::string& Folder() const;
+  // errno of opening the folder; 0 when it was opened (an empty result is not an error).
+  int Error() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace vt

@@ -1,0 +1,28 @@
+#pragma once
+// Renames within one folder, never replacing an existing entry.
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace vt {
+
+class TFolderRenamer {
+ public:
+  TFolderRenamer();
+  ~TFolderRenamer();
+  TFolderRenamer(const TFolderRenamer&) = delete;
+  TFolderRenamer& operator=(const TFolderRenamer&) = delete;
+
+  // folder ends with "/"; the names hold no "/". Returns 0 or the errno of the failure
+  // (EEXIST when the target exists). Keeps the folder open for the next call.
+  int Rename(const std::string& folder, std::string_view oldName, std::string_view newName);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// True only for an existing entry that is not a folder.
+bool FileExists(const std::string& path);
+
+}  // namespace vt

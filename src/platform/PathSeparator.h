@@ -1,0 +1,4 @@
+#pragma once
+namespace vt {
+inline constexpr char PathSeparator = '/';
+}
