@@ -1,0 +1,35 @@
+#pragma once
+// Result files: the result table saved as a tagged property stream, and read back.
+#include <string>
+#include <string_view>
+
+#include "passes/ResultTable.h"
+
+namespace vt {
+
+enum class TResultFileError {
+  None,
+  CannotOpen,      // "Cannot open file %s"
+  CannotCreate,    // "Cannot create file %s"
+  WriteError,      // "Stream write error"
+  NotAResultFile,  // message 61187
+};
+
+struct TResultFileStatus {
+  TResultFileError Error = TResultFileError::None;
+  std::string Message;  // the text to show, without a final "." added
+  bool Ok() const { return Error == TResultFileError::None; }
+};
+
+// Writes the table to path, replacing an existing file. Never changes the table.
+TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& path);
+// Empties the table's rows, then applies the file's records one by one; what was
+// applied before a failure stays applied. A file that cannot be opened leaves the
+// table as it was.
+TResultFileStatus LoadResultFile(const std::string& path, TResultTable& table);
+
+// The same on bytes in memory.
+std::string WriteResultStream(const TResultTable& table);
+TResultFileStatus ReadResultStream(std::string_view bytes, TResultTable& table);
+
+}  // namespace vt
