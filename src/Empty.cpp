@@ -1,0 +1,1 @@
+// Lets a layer build before its first source file exists.
