@@ -17,9 +17,21 @@ void TQueueDispatcher::Synchronize(const std::function<void()>& call) {
 }
 
 void TQueueDispatcher::RunUntil(const std::function<bool()>& done) {
+  RunUntil(done, std::chrono::milliseconds::max(), {});
+}
+
+void TQueueDispatcher::RunUntil(const std::function<bool()>& done, std::chrono::milliseconds tick,
+                                const std::function<void()>& onTick) {
   std::unique_lock lock(Mutex_);
   while (!done()) {
-    Wake_.wait(lock, [&] { return !Queue_.empty(); });
+    if (tick == std::chrono::milliseconds::max()) {
+      Wake_.wait(lock, [&] { return !Queue_.empty(); });
+    } else if (!Wake_.wait_for(lock, tick, [&] { return !Queue_.empty(); })) {
+      lock.unlock();
+      if (onTick) onTick();
+      lock.lock();
+      continue;
+    }
     Pending* pending = Queue_.front();
     Queue_.pop_front();
     lock.unlock();

@@ -3,6 +3,7 @@
 // the last step of construction, an end handler run on the window thread after
 // the body, then the object frees itself. Synchronize runs a call on the window
 // thread while the worker waits.
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -30,6 +31,10 @@ class TQueueDispatcher final : public IDispatcher {
   // Runs queued calls on the calling (window) thread until done() holds after a call,
   // or at once if it holds already.
   void RunUntil(const std::function<bool()>& done);
+  // The same, and calls onTick on the calling thread about every tick while waiting
+  // (progress output, polling for an interrupt).
+  void RunUntil(const std::function<bool()>& done, std::chrono::milliseconds tick,
+                const std::function<void()>& onTick);
 
  private:
   struct Pending {
