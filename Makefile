@@ -5,15 +5,18 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
 DEBIAN_PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev \
-  qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation \
-  xvfb xauth imagemagick hyperfine mmv time clang libclang-rt-14-dev
+  qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation
+# Only the targets that need them install these.
+BENCH_PACKAGES = hyperfine mmv time
+FUZZ_PACKAGES = clang libclang-rt-14-dev
+SHOT_PACKAGES = xvfb xauth imagemagick
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build test run cli bench fuzz screenshot sanitize tsan clean
+.PHONY: deps deps-bench deps-fuzz deps-shot configure build test run cli bench fuzz screenshot sanitize tsan clean
 
-deps:
-	@missing=$$(for p in $(DEBIAN_PACKAGES); do \
+define install_missing
+	@missing=$$(for p in $(1); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
 	  done); \
 	if [ -n "$$missing" ]; then \
@@ -21,6 +24,16 @@ deps:
 	  $(SUDO) apt-get update -qq && \
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
+endef
+
+deps:
+	$(call install_missing,$(DEBIAN_PACKAGES))
+deps-bench:
+	$(call install_missing,$(BENCH_PACKAGES))
+deps-fuzz:
+	$(call install_missing,$(FUZZ_PACKAGES))
+deps-shot:
+	$(call install_missing,$(SHOT_PACKAGES))
 
 $(BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
@@ -40,17 +53,17 @@ run: build
 cli: build
 	$(BUILD)/src/cli/veltrane-cli --help
 
-bench: build
+bench: build deps-bench
 	bash bench/run $(BUILD)
 
 FUZZ_SECONDS ?= 60
-fuzz: deps
+fuzz: deps deps-fuzz
 	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 	  -DCMAKE_C_COMPILER=clang -DVELTRANE_GUI=OFF -DVELTRANE_TESTS=OFF -DVELTRANE_FUZZ=ON
 	cmake --build build-fuzz -j $(JOBS)
 	bash fuzz/run build-fuzz $(FUZZ_SECONDS)
 
-screenshot: build
+screenshot: build deps-shot
 	bash docs/screenshot.sh $(BUILD)
 
 # The tests under AddressSanitizer and UndefinedBehaviorSanitizer, and under ThreadSanitizer.
