@@ -1,8 +1,15 @@
 #include "platform/Thread.h"
 
+#include <utility>
+
 namespace vt {
 
 TQueueDispatcher::TQueueDispatcher() : Owner_(std::this_thread::get_id()) {}
+
+TQueueDispatcher::~TQueueDispatcher() {
+  std::unique_lock lock(Mutex_);
+  JoinFinished(lock);
+}
 
 void TQueueDispatcher::Synchronize(const std::function<void()>& call) {
   if (std::this_thread::get_id() == Owner_) {
@@ -16,20 +23,47 @@ void TQueueDispatcher::Synchronize(const std::function<void()>& call) {
   Wake_.wait(lock, [&] { return pending.Done; });
 }
 
+void TQueueDispatcher::Released(std::thread worker) {
+  std::lock_guard lock(Mutex_);
+  Finished_.push_back(std::move(worker));
+  Wake_.notify_all();
+}
+
+void TQueueDispatcher::JoinFinished(std::unique_lock<std::mutex>& lock) {
+  std::vector<std::thread> finished;
+  finished.swap(Finished_);
+  lock.unlock();
+  for (std::thread& worker : finished) {
+    if (worker.joinable()) worker.join();
+    ReleasedCount_.fetch_add(1, std::memory_order_release);
+  }
+  lock.lock();
+}
+
 void TQueueDispatcher::RunUntil(const std::function<bool()>& done) {
   RunUntil(done, std::chrono::milliseconds::max(), {});
 }
 
 void TQueueDispatcher::RunUntil(const std::function<bool()>& done, std::chrono::milliseconds tick,
                                 const std::function<void()>& onTick) {
-  std::unique_lock lock(Mutex_);
+  using Clock = std::chrono::steady_clock;
+  const bool ticking = tick != std::chrono::milliseconds::max();
+  // A deadline rather than a wait per call: a worker that synchronises all the time must
+  // not starve the ticks.
+  Clock::time_point nextTick = ticking ? Clock::now() + tick : Clock::time_point::max();
   while (!done()) {
-    if (tick == std::chrono::milliseconds::max()) {
-      Wake_.wait(lock, [&] { return !Queue_.empty(); });
-    } else if (!Wake_.wait_for(lock, tick, [&] { return !Queue_.empty(); })) {
+    std::unique_lock lock(Mutex_);
+    const bool woken = ticking ? Wake_.wait_until(lock, nextTick, [&] { return HasWork(); })
+                               : (Wake_.wait(lock, [&] { return HasWork(); }), true);
+    if (ticking && Clock::now() >= nextTick) {
       lock.unlock();
       if (onTick) onTick();
-      lock.lock();
+      nextTick = Clock::now() + tick;
+      continue;
+    }
+    if (!woken) continue;
+    if (!Finished_.empty()) {
+      JoinFinished(lock);
       continue;
     }
     Pending* pending = Queue_.front();
@@ -47,20 +81,27 @@ TThread::TThread(IDispatcher& dispatcher) : Dispatcher_(dispatcher) {}
 TThread::~TThread() {
   if (Thread_.joinable()) {
     if (Thread_.get_id() == std::this_thread::get_id())
-      Thread_.detach();  // a self-freeing pass is released on its own thread
+      Thread_.detach();  // only reached when a body deletes its own non-self-freeing object
     else
       Thread_.join();
   }
 }
 
 void TThread::Resume() {
+  std::lock_guard lock(Starting_);
   Thread_ = std::thread([this] { Run(); });
 }
 
 void TThread::Run() {
+  { std::lock_guard lock(Starting_); }
   Execute();
   if (OnTerminate) Dispatcher_.Synchronize(OnTerminate);
-  if (FreeOnTerminate) delete this;
+  if (!FreeOnTerminate) return;
+  // Nothing of the object may be touched after the delete: take what the hand-over needs first.
+  IDispatcher& dispatcher = Dispatcher_;
+  std::thread self = std::move(Thread_);
+  delete this;
+  dispatcher.Released(std::move(self));
 }
 
 }  // namespace vt

@@ -3,13 +3,21 @@
 // the last step of construction, an end handler run on the window thread after
 // the body, then the object frees itself. Synchronize runs a call on the window
 // thread while the worker waits.
+//
+// Waiting for a released pass: a self-freeing thread, once its object has been
+// deleted, hands its std::thread to IDispatcher::Released. TQueueDispatcher joins
+// it on the window thread inside RunUntil and then counts it in ReleasedCount(),
+// so `RunUntil([&] { return d.ReleasedCount() == n; })` returns only when nothing
+// of the pass is left running.
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <deque>
 #include <functional>
-#include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace vt {
 
@@ -20,6 +28,9 @@ class IDispatcher {
   // Runs call on the window thread and returns when it has run; runs it at once
   // when the caller is the window thread.
   virtual void Synchronize(const std::function<void()>& call) = 0;
+  // Called on a worker after its self-freeing object was deleted; the last thing
+  // the worker does. The default lets the thread end on its own.
+  virtual void Released(std::thread worker) { worker.detach(); }
 };
 
 // A plain window thread: the thread that creates it drains its queue.
@@ -27,24 +38,40 @@ class IDispatcher {
 class TQueueDispatcher final : public IDispatcher {
  public:
   TQueueDispatcher();
+  // Joins the workers released but not yet collected by RunUntil.
+  ~TQueueDispatcher() override;
+  TQueueDispatcher(const TQueueDispatcher&) = delete;
+  TQueueDispatcher& operator=(const TQueueDispatcher&) = delete;
+
   void Synchronize(const std::function<void()>& call) override;
-  // Runs queued calls on the calling (window) thread until done() holds after a call,
-  // or at once if it holds already.
+  void Released(std::thread worker) override;
+
+  // Runs queued calls on the calling (window) thread, and joins released workers,
+  // until done() holds after one of them, or at once if it holds already.
+  // done() is called without any lock of the dispatcher held.
   void RunUntil(const std::function<bool()>& done);
   // The same, and calls onTick on the calling thread about every tick while waiting
   // (progress output, polling for an interrupt).
   void RunUntil(const std::function<bool()>& done, std::chrono::milliseconds tick,
                 const std::function<void()>& onTick);
 
+  // Workers released and joined so far (by RunUntil).
+  std::size_t ReleasedCount() const { return ReleasedCount_.load(std::memory_order_acquire); }
+
  private:
   struct Pending {
     const std::function<void()>* Call;
     bool Done = false;
   };
+  bool HasWork() const { return !Queue_.empty() || !Finished_.empty(); }
+  void JoinFinished(std::unique_lock<std::mutex>& lock);
+
   std::thread::id Owner_;
   std::mutex Mutex_;
   std::condition_variable Wake_;
   std::deque<Pending*> Queue_;
+  std::vector<std::thread> Finished_;
+  std::atomic<std::size_t> ReleasedCount_{0};
 };
 
 class TThread {
@@ -70,6 +97,7 @@ class TThread {
  private:
   void Run();
   IDispatcher& Dispatcher_;
+  std::mutex Starting_;  // held while Resume stores the thread, so Run sees Thread_ set
   std::thread Thread_;
 };
 

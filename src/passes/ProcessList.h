@@ -1,0 +1,23 @@
+#pragma once
+// The record a rename pass keeps for one directory entry between finding it and
+// handling it.
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "platform/FindData.h"
+
+namespace vt {
+
+struct TProcessList {
+  // The folder the entry lives in, ending with the separator. Shared by all the
+  // records of one listing: a folder of many files must not cost a copy per entry.
+  std::shared_ptr<const std::string> Path;
+  TFindData FindData;  // the entry as the listing returned it
+};
+
+// Owns the records of the folder being scanned. A deque grows without moving
+// what it holds and without the spare half a vector keeps.
+using TFoundList = std::deque<TProcessList>;
+
+}  // namespace vt

@@ -1,0 +1,171 @@
+#include "passes/SearchThread.h"
+
+#include <memory>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "engine/RenameStatus.h"
+#include "passes/PassEnd.h"
+#include "platform/DirectoryListing.h"
+#include "platform/PathSeparator.h"
+
+namespace vt {
+namespace {
+
+// Pieces between the ";", exactly as typed: empty pieces stay (and select nothing).
+std::vector<std::string> SplitMasks(std::string_view masks) {
+  std::vector<std::string> list;
+  for (;;) {
+    const std::size_t p = masks.find(';');
+    if (p == std::string_view::npos) {
+      list.emplace_back(masks);
+      return list;
+    }
+    list.emplace_back(masks.substr(0, p));
+    masks.remove_prefix(p + 1);
+  }
+}
+
+std::string StartFolder(std::string folder) {
+  if (folder.empty()) return std::string(".") + PathSeparator;
+  if (folder.back() != PathSeparator) folder += PathSeparator;
+  return folder;
+}
+
+// Only plain files get rows, and a pass touches nothing it could not show.
+bool IsPlainFile(const TFindData& entry) {
+  return entry.dwFileAttributes == FileAttr::Archive || entry.dwFileAttributes == FileAttr::Normal;
+}
+
+bool IsEnterableFolder(const TFindData& entry) {
+  // Links are never followed: a link to a parent folder would make the walk endless.
+  return (entry.dwFileAttributes & FileAttr::Directory) != 0 &&
+         (entry.dwFileAttributes & FileAttr::ReparsePoint) == 0 && !entry.cFileName.empty() &&
+         entry.cFileName.front() != '.';
+}
+
+}  // namespace
+
+TSearchThread* TSearchThread::Start(IPassWindow& window, IDispatcher& dispatcher,
+                                    const TSearchPassOptions& options,
+                                    const TControlValues& controls) {
+  // The only owner from here on is the worker: it frees the object when it ends.
+  return new TSearchThread(window, dispatcher, options, controls);
+}
+
+TSearchThread::TSearchThread(IPassWindow& window, IDispatcher& dispatcher,
+                             const TSearchPassOptions& options, const TControlValues& controls)
+    : TThread(dispatcher),  // created suspended
+      Window_(window),
+      RecordAllMessages_(window.RecordAllMessages()),
+      Progress_(options.Progress),
+      OnCollected_(options.OnCollected) {
+  FreeOnTerminate = true;
+  OnTerminate = [this] { PassTerminated(); };
+  ResultTable_ = &window.ResultTable();
+  FoundList.clear();
+  Simulate = window.FSimulation();
+  IncludeSubDirs = options.IncludeSubDirs;
+  Folder = StartFolder(options.Folder);
+  Masks = options.Masks;
+  Step_.emplace(CaptureSettings(controls), Simulate ? TPassMode::Simulate : TPassMode::Rename);
+  Resume();
+}
+
+TSearchThread::~TSearchThread() {
+  // Released on the worker: panel 1 keeps the stop text when the user stopped.
+  if (!Stopped()) Synchronize([this] { Window_.SetStatusText(1, std::string()); });
+  FreeFoundList();
+}
+
+void TSearchThread::Execute() {
+  ScanFolder(Folder);
+  if (IncludeSubDirs) ScanSubFolders(Folder);
+}
+
+void TSearchThread::ScanFolder(const std::string& folder) {
+  // Everything is collected before the first entry is handled, so that a renamed
+  // file is not found again in this folder.
+  for (const std::string& mask : SplitMasks(Masks)) CollectMask(folder, mask);
+  HandleFoundList();
+  FreeFoundList();
+}
+
+void TSearchThread::CollectMask(const std::string& folder, const std::string& mask) {
+  if (mask.empty()) return;  // selects nothing
+  TFindHandle listing(folder + mask, ListFilter::All);
+  // A mask with a folder part lists another folder: its entries live there.
+  std::shared_ptr<const std::string> path;
+  TFindData entry;
+  while (listing.FindNext(entry)) {
+    if (!path) path = std::make_shared<const std::string>(listing.Folder());
+    FoundList.push_back(TProcessList{path, std::move(entry)});
+    if (OnCollected_) OnCollected_(*this, FoundList.back().FindData);
+    if (Stopped()) break;
+    entry = TFindData{};
+  }
+}
+
+void TSearchThread::HandleFoundList() {
+  const bool counting = Progress_ != nullptr;
+  for (const TProcessList& record : FoundList) {
+    if (Stopped()) break;
+    if (counting) Progress_->fetch_add(1, std::memory_order_relaxed);
+    if (!IsPlainFile(record.FindData)) continue;
+    if (!Step_->ProcessFile(*record.Path, record.FindData)) continue;
+    if (Step_->Status() == TRenameStatus::rsNoMatch &&
+        !RecordAllMessages_.load(std::memory_order_relaxed))
+      continue;
+    RecordEntry(*record.Path, record.FindData);
+  }
+}
+
+void TSearchThread::ScanSubFolders(const std::string& folder) {
+  // The names are read first and the listing closed before descending, so a deep
+  // tree does not hold one open folder per level.
+  std::vector<std::string> subFolders;
+  {
+    TFindHandle listing(folder + "*.*", ListFilter::NoHiddenOrSystem);
+    TFindData entry;
+    while (listing.FindNext(entry))
+      if (IsEnterableFolder(entry)) subFolders.push_back(std::move(entry.cFileName));
+  }
+  for (const std::string& name : subFolders) {
+    if (Stopped()) return;
+    const std::string sub = folder + name + PathSeparator;
+    ScanFolder(sub);
+    ScanSubFolders(sub);
+  }
+}
+
+void TSearchThread::RecordEntry(const std::string& path, const TFindData& findData) {
+  if (!IsPlainFile(findData)) return;
+  RowName = findData.cFileName;
+  RowPath = path;
+  Synchronize(AddResultRowCall_);
+}
+
+void TSearchThread::AddResultRow() {
+  ResultTable_->AppendRow(RowName, Step_->NewName(), RowPath,
+                          std::string(StatusText(Step_->Status())));
+}
+
+void TSearchThread::FreeFoundList() {
+  while (!FoundList.empty()) FoundList.pop_back();
+}
+
+void TSearchThread::PassTerminated() {
+  Synchronize([this] { ShowPassEnd(); });
+  Synchronize([this] { RestoreControls(); });
+}
+
+void TSearchThread::ShowPassEnd() { vt::ShowPassEnd(Window_); }
+
+void TSearchThread::RestoreControls() {
+  // In this order: the window decides Undo while it still sees the simulation.
+  Window_.EnableSearchControls(true);
+  if (Simulate) Window_.SetFSimulation(false);
+}
+
+}  // namespace vt

@@ -1,0 +1,87 @@
+#pragma once
+// The rename pass: walks a folder (and, when asked, its sub-folders depth-first),
+// lets the rename step judge or rename every plain file the masks select, and
+// appends a result row per recorded entry on the window thread.
+//
+// Lifetime: Start returns a running pass that frees itself. Its end handler runs
+// on the window thread (ShowPassEnd, then RestoreControls); after it the object is
+// released on the worker, which then hands its thread to IDispatcher::Released.
+// With TQueueDispatcher wait with RunUntil until ReleasedCount() has moved on;
+// only then is nothing of the pass left (see platform/Thread.h).
+// The returned pointer may be used, on the window thread, only while the window's
+// FRunning() is true: the end handler clears it before the object goes away.
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "engine/RenameSettings.h"
+#include "engine/RenameStep.h"
+#include "passes/PassWindow.h"
+#include "passes/ProcessList.h"
+#include "platform/FindData.h"
+#include "platform/Thread.h"
+
+namespace vt {
+
+class TSearchThread;
+
+struct TSearchPassOptions {
+  bool IncludeSubDirs = false;
+  std::string Folder;  // start folder; a missing trailing "/" is added, empty means "./"
+  std::string Masks = "*.*";
+  std::atomic<std::uint64_t>* Progress = nullptr;  // entries handled, may be null; owned by the caller
+  // Optional, called on the worker after each entry a listing returned, just before
+  // the stop request is polled there: lets a caller watch, or stop, a long listing.
+  std::function<void(TSearchThread& pass, const TFindData& entry)> OnCollected;
+};
+
+class TSearchThread final : public TThread {
+ public:
+  // On the window thread, after the window has cleared the table, disabled its run
+  // controls and set FRunning. Reads FSimulation and the control values now.
+  static TSearchThread* Start(IPassWindow& window, IDispatcher& dispatcher,
+                              const TSearchPassOptions& options, const TControlValues& controls);
+  // Any thread. The pass skips its remaining work and ends as usual.
+  void RequestStop() { Stop.store(true, std::memory_order_relaxed); }
+
+  ~TSearchThread() override;
+
+ private:
+  TSearchThread(IPassWindow& window, IDispatcher& dispatcher, const TSearchPassOptions& options,
+                const TControlValues& controls);
+
+  void Execute() override;
+  void ScanFolder(const std::string& folder);
+  void CollectMask(const std::string& folder, const std::string& mask);
+  void HandleFoundList();
+  void ScanSubFolders(const std::string& folder);
+  void RecordEntry(const std::string& path, const TFindData& findData);
+  void AddResultRow();
+  void FreeFoundList();
+  void PassTerminated();
+  void ShowPassEnd();
+  void RestoreControls();
+  bool Stopped() const { return Stop.load(std::memory_order_relaxed); }
+
+  IPassWindow& Window_;
+  TResultTable* ResultTable_ = nullptr;
+  TFoundList FoundList;
+  bool IncludeSubDirs = false;
+  std::string Folder;
+  std::string RowPath;
+  std::string Masks;
+  std::string RowName;
+  std::optional<TRenameStep> Step_;  // the settings snapshot; NewName and Status of the entry
+  bool Simulate = false;
+  std::atomic<bool> Stop{false};
+
+  const std::atomic<bool>& RecordAllMessages_;
+  std::atomic<std::uint64_t>* Progress_ = nullptr;
+  std::function<void(TSearchThread&, const TFindData&)> OnCollected_;
+  const std::function<void()> AddResultRowCall_ = [this] { AddResultRow(); };
+};
+
+}  // namespace vt

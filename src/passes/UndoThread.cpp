@@ -1,0 +1,114 @@
+#include "passes/UndoThread.h"
+
+#include <string_view>
+
+#include "engine/Messages.h"
+#include "passes/PassEnd.h"
+#include "platform/PathSeparator.h"
+
+namespace vt {
+namespace {
+
+// A row may come from a result file of any origin: a name that would lead out of
+// the row's folder is never renamed.
+bool IsNameInFolder(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find(PathSeparator) == std::string_view::npos &&
+         name.find('\0') == std::string_view::npos;
+}
+
+}  // namespace
+
+TUndoThread* TUndoThread::Start(IPassWindow& window, IDispatcher& dispatcher) {
+  // The only owner from here on is the worker: it frees the object when it ends.
+  return new TUndoThread(window, dispatcher);
+}
+
+TUndoThread::TUndoThread(IPassWindow& window, IDispatcher& dispatcher)
+    : TThread(dispatcher),  // created suspended
+      Window_(window),
+      RecordAllMessages_(window.RecordAllMessages()) {
+  FreeOnTerminate = true;
+  OnTerminate = [this] { PassTerminated(); };
+  Rows = &window.ResultTable();
+  UndoList.clear();
+  BuildUndoList();
+  Resume();
+}
+
+TUndoThread::~TUndoThread() { FreeUndoList(); }
+
+void TUndoThread::BuildUndoList() {
+  HasRows = false;
+  UndoList.reserve(Rows->RowCount());
+  for (const TResultRow& row : Rows->Rows()) {
+    UndoList.push_back(TUndoProcessList{row.SubItem(1), row.SubItem(0), row.Caption, row.SubItem(2)});
+    HasRows = true;
+  }
+}
+
+void TUndoThread::Execute() {
+  if (!HasRows) return;
+  Synchronize([this] { ClearResultRows(); });
+  RunUndo();
+}
+
+void TUndoThread::ClearResultRows() { Rows->Clear(); }
+
+void TUndoThread::RunUndo() {
+  for (const TUndoProcessList& record : UndoList) {
+    UndoEntry(record.Path, record.NewFileName, record.OldFileName, record.StatusText);
+    // A recover pass never gives "No Match"; the test is kept so both passes record alike.
+    if (Status == TRenameStatus::rsNoMatch && !RecordAllMessages_.load(std::memory_order_relaxed))
+      continue;
+    Synchronize(AddUndoRowCall_);
+  }
+  FreeUndoList();
+}
+
+void TUndoThread::UndoEntry(const std::string& path, const std::string& newName,
+                            const std::string& oldName, const std::string& statusText) {
+  RowFile = newName;
+  RowNewName.clear();
+  RowPath = path;
+  if (statusText != Message(Msg::Ok)) {
+    RowFile = oldName;
+    Status = TRenameStatus::rsNoChange;
+    return;
+  }
+  if (!IsNameInFolder(newName) || !IsNameInFolder(oldName) || path.empty()) {
+    Status = TRenameStatus::rsError;
+    return;
+  }
+  std::string folder = path;
+  if (folder.back() != PathSeparator) folder += PathSeparator;
+  if (!FileExists(folder + newName)) {
+    Status = TRenameStatus::rsFileNotFound;
+    return;
+  }
+  if (newName == oldName) {
+    Status = TRenameStatus::rsNoChange;
+    return;
+  }
+  if (Renamer_.Rename(folder, newName, oldName) == 0) {
+    RowNewName = oldName;
+    Status = TRenameStatus::rsOk;
+  } else {
+    Status = TRenameStatus::rsError;
+  }
+}
+
+void TUndoThread::AddUndoRow() {
+  Rows->AppendRow(RowFile, RowNewName, RowPath, std::string(StatusText(Status)));
+}
+
+void TUndoThread::FreeUndoList() {
+  while (!UndoList.empty()) UndoList.pop_back();
+}
+
+void TUndoThread::PassTerminated() {
+  Synchronize([this] { ShowPassEnd(Window_); });
+  Synchronize([this] { Window_.EnableSearchControls(true); });
+}
+
+}  // namespace vt
