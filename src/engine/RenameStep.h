@@ -5,6 +5,7 @@
 
 #include "engine/RenameSettings.h"
 #include "engine/RenameStatus.h"
+#include "engine/StepResult.h"
 #include "platform/FindData.h"
 #include "platform/FolderRenamer.h"
 
@@ -23,13 +24,25 @@ class TRenameStep {
   const std::string& NewName() const { return NewName_; }
   TRenameStatus Status() const { return Status_; }
   const TRenameSettings& Settings() const { return Settings_; }
+  // errno of the last failed rename; 0 when the last entry was not refused by the system.
+  int SystemError() const { return SystemError_; }
 
  private:
+  bool Finish(TRenameStatus status);
+  void SplitName(const std::string& name);
+  TStepResult Transform();
+  bool Commit(const std::string& folder, const std::string& oldName);
+
   TRenameSettings Settings_;
   TPassMode Mode_;
   TFolderRenamer Renamer_;
   std::string NewName_;
   TRenameStatus Status_ = TRenameStatus::rsNoParameters;
+  int SystemError_ = 0;
+  // Scratch texts kept between entries so that their storage is reused.
+  std::string Name_;
+  std::string Ext_;
+  std::string Joined_;
 };
 
 }  // namespace vt

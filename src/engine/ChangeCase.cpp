@@ -1,0 +1,52 @@
+#include "engine/ChangeCase.h"
+
+#include "engine/Utf8.h"
+
+namespace vt {
+
+void AsciiUpperInPlace(std::string& text) {
+  for (char& c : text) c = AsciiUpper(c);
+}
+
+void AsciiLowerInPlace(std::string& text) {
+  for (char& c : text) c = AsciiLower(c);
+}
+
+std::string WeirdCase(std::string_view text) {
+  std::string result(text);
+  bool odd = true;  // character positions 1, 3, 5, ...
+  for (std::size_t i = 0; i < result.size(); odd = !odd) {
+    const std::size_t n = CharSize(result, i);
+    result[i] = odd ? AsciiUpper(result[i]) : AsciiLower(result[i]);
+    i += n;
+  }
+  return result;
+}
+
+void ChangeCaseStep(std::uint8_t caseKind, TWithExtension withExtension, std::string& name,
+                    std::string& ext) {
+  const bool withExt = withExtension == TWithExtension::Yes;
+  switch (caseKind) {
+    case CaseKind::Upper:
+      AsciiUpperInPlace(name);
+      if (withExt) AsciiUpperInPlace(ext);
+      break;
+    case CaseKind::Lower:
+      AsciiLowerInPlace(name);
+      if (withExt) AsciiLowerInPlace(ext);
+      break;
+    case CaseKind::FirstUpperIgnoreRest:
+    case CaseKind::FirstUpperRestLower:
+      if (caseKind == CaseKind::FirstUpperRestLower) AsciiLowerInPlace(name);
+      if (!name.empty()) name[0] = AsciiUpper(name[0]);
+      if (withExt) AsciiLowerInPlace(ext);
+      break;
+    case CaseKind::Weird:
+      name = WeirdCase(name);
+      if (withExt) ext = WeirdCase(ext);
+      break;
+    default: break;
+  }
+}
+
+}  // namespace vt

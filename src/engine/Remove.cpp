@@ -1,0 +1,55 @@
+#include "engine/Remove.h"
+
+#include "engine/StringPrimitives.h"
+#include "engine/WildFind.h"
+
+namespace vt {
+namespace {
+
+TStepResult RemoveString(const TDeleteInfos& infos, std::string& name) {
+  const TCase rule = CaseRule(infos.CaseSensitive);
+  TWildMatch match = WildFind(infos.Text, name, rule);
+  if (!match) return TStepResult::NoMatch;
+  for (;;) {
+    // An empty match would be found again for ever.
+    if (match.Text.empty()) break;
+    name.erase(match.Offset, match.Text.size());
+    if (!infos.Recursive) break;
+    match = WildFind(infos.Text, name, rule);
+    if (!match) break;
+  }
+  return TStepResult::Proceed;
+}
+
+void RemoveCharacters(const TDeleteInfos& infos, std::string& name) {
+  const int length = Length(name);
+  const int n = infos.Count;
+  const int p = infos.Position;
+  switch (infos.From) {
+    case RemoveFrom::Beginning: Delete(name, 1, n); break;
+    case RemoveFrom::End:
+      if (n <= length) Delete(name, length + 1 - n, n);
+      break;
+    case RemoveFrom::OffsetFromBeginning: Delete(name, p, n); break;
+    case RemoveFrom::OffsetFromEnd: Delete(name, length + 2 - p - n, n); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+TStepResult RemoveStep(const TDeleteInfos& infos, std::string& name) {
+  if ((infos.Kind == RemoveKind::String && infos.Text.empty()) ||
+      (infos.Kind == RemoveKind::Characters && infos.Count == 0)) {
+    return TStepResult::NoParameters;
+  }
+  if (infos.Kind == RemoveKind::String) {
+    const TStepResult result = RemoveString(infos, name);
+    if (result != TStepResult::Proceed) return result;
+  } else if (infos.Kind == RemoveKind::Characters) {
+    RemoveCharacters(infos, name);
+  }
+  return name.empty() ? TStepResult::NoChange : TStepResult::Proceed;
+}
+
+}  // namespace vt

@@ -1,0 +1,105 @@
+#include "engine/RenameStep.h"
+
+#include <utility>
+
+#include "engine/ChangeCase.h"
+#include "engine/Insert.h"
+#include "engine/Number.h"
+#include "engine/Remove.h"
+#include "engine/SearchReplace.h"
+#include "engine/StepResult.h"
+#include "engine/Truncate.h"
+
+namespace vt {
+namespace {
+
+bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+
+// A name the rename may be given: one entry of the same folder.
+bool IsUsableName(const std::string& name) {
+  return !name.empty() && !IsDotEntry(name) && name.find('/') == std::string::npos &&
+         name.find('\0') == std::string::npos;
+}
+
+}  // namespace
+
+TRenameStep::TRenameStep(TRenameSettings settings, TPassMode mode)
+    : Settings_(std::move(settings)), Mode_(mode) {}
+
+bool TRenameStep::Finish(TRenameStatus status) {
+  Status_ = status;
+  return status != TRenameStatus::rsNoParameters;
+}
+
+bool TRenameStep::ProcessFile(const std::string& folder, const TFindData& entry) {
+  NewName_.clear();
+  SystemError_ = 0;
+  const std::string& oldName = entry.cFileName;
+  if (IsDotEntry(oldName) || (entry.dwFileAttributes & FileAttr::Directory) != 0) {
+    return Finish(TRenameStatus::rsNoParameters);
+  }
+  if (Settings_.Operation == static_cast<std::uint8_t>(TOperation::Truncate) &&
+      Settings_.TruncateKind != TruncateKind::MaxChars) {
+    // The short name replaces the whole name; without one there is nothing to do.
+    if (Settings_.TruncateKind != TruncateKind::ShortName || entry.cAlternateFileName.empty()) {
+      return Finish(TRenameStatus::rsNoChange);
+    }
+    Joined_ = entry.cAlternateFileName;
+    return Commit(folder, oldName);
+  }
+
+  SplitName(oldName);
+  switch (Transform()) {
+    case TStepResult::Proceed: break;
+    case TStepResult::NoParameters: return Finish(TRenameStatus::rsNoParameters);
+    case TStepResult::NoMatch: return Finish(TRenameStatus::rsNoMatch);
+    case TStepResult::NoChange: return Finish(TRenameStatus::rsNoChange);
+  }
+  Joined_ = Name_;
+  if (!Ext_.empty()) {
+    Joined_ += '.';
+    Joined_ += Ext_;
+  }
+  if (Joined_ == oldName) return Finish(TRenameStatus::rsNoChange);
+  return Commit(folder, oldName);
+}
+
+void TRenameStep::SplitName(const std::string& name) {
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos) {
+    Name_ = name;
+    Ext_.clear();
+  } else {
+    Name_.assign(name, 0, dot);
+    Ext_.assign(name, dot + 1);
+  }
+}
+
+TStepResult TRenameStep::Transform() {
+  switch (static_cast<TOperation>(Settings_.Operation)) {
+    case TOperation::SearchReplace: return SearchReplaceStep(Settings_.ReplaceInfos, Name_, Ext_);
+    case TOperation::Insert: return InsertStep(Settings_.InsertInfos, Name_);
+    case TOperation::Remove: return RemoveStep(Settings_.DeleteInfos, Name_);
+    case TOperation::Number: return NumberStep(Settings_.NumberInfos, Settings_.Counter, Name_);
+    case TOperation::ChangeCase:
+      ChangeCaseStep(Settings_.CaseKind,
+                     Settings_.CaseWithExtension ? TWithExtension::Yes : TWithExtension::No, Name_,
+                     Ext_);
+      return TStepResult::Proceed;
+    case TOperation::Truncate:
+      TruncateName(Settings_.MaxChars, Name_);
+      return TStepResult::Proceed;
+  }
+  return TStepResult::NoParameters;
+}
+
+bool TRenameStep::Commit(const std::string& folder, const std::string& oldName) {
+  NewName_.swap(Joined_);
+  // Never hand the rename a name that is no entry of this folder.
+  if (!IsUsableName(NewName_)) return Finish(TRenameStatus::rsError);
+  if (Mode_ == TPassMode::Simulate) return Finish(TRenameStatus::rsCanBeRenamed);
+  SystemError_ = Renamer_.Rename(folder, oldName, NewName_);
+  return Finish(SystemError_ == 0 ? TRenameStatus::rsOk : TRenameStatus::rsError);
+}
+
+}  // namespace vt

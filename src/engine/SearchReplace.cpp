@@ -1,0 +1,117 @@
+#include "engine/SearchReplace.h"
+
+#include "engine/TextSearch.h"
+#include "engine/Utf8.h"
+#include "engine/WildFind.h"
+#include "engine/WildReplace.h"
+
+namespace vt {
+namespace {
+
+std::string Resolve(std::string_view replacement, std::string_view matched) {
+  return HasWildcard(replacement) ? WildReplace(replacement, matched) : std::string(replacement);
+}
+
+TOccurrences Occurrences(bool recursive) {
+  return recursive ? TOccurrences::Every : TOccurrences::First;
+}
+
+// Goes on after the first replacement, replacing every later match in what
+// follows it by the same resolved replacement.
+void ReplaceRest(const TReplaceInfos& infos, const std::string& replacement, TCase rule,
+                 std::string& name) {
+  std::string head;
+  std::string tail;
+  const std::size_t at = FindText(name, replacement, 0, TCase::Sensitive);
+  if (at == NotFound) {
+    tail = std::move(name);
+  } else {
+    head = name.substr(0, at + replacement.size());
+    tail = name.substr(at + replacement.size());
+  }
+  while (!tail.empty()) {
+    const TWildMatch match = WildFind(infos.SearchFor, tail, rule);
+    if (!match) break;
+    // The replacement lands where the match was: everything up to its end is done.
+    std::size_t done = match.Offset + replacement.size();
+    tail = ReplaceText(tail, match.Text, replacement, TOccurrences::First, rule);
+    if (done > tail.size()) done = tail.size();
+    while (!IsCharBoundary(tail, done)) ++done;
+    head.append(tail, 0, done);
+    tail.erase(0, done);
+  }
+  name = std::move(head);
+  name += tail;
+}
+
+TStepResult SearchWithoutDot(const TReplaceInfos& infos, std::string& name, std::string& ext) {
+  const TCase rule = CaseRule(infos.CaseSensitive);
+  const TOccurrences inExt = Occurrences(infos.Recursive);
+  const TWildMatch match = WildFind(infos.SearchFor, name, rule);
+  if (!match) {
+    const TWildMatch extMatch =
+        infos.TreatExtension ? WildFind(infos.SearchFor, ext, rule) : TWildMatch{};
+    if (!extMatch) return TStepResult::NoMatch;
+    const std::string replacement = Resolve(infos.ReplaceWith, extMatch.Text);
+    ext = ReplaceText(ext, extMatch.Text, replacement, inExt, rule);
+    return TStepResult::Proceed;
+  }
+  const std::string replacement = Resolve(infos.ReplaceWith, match.Text);
+  name = ReplaceText(name, match.Text, replacement, TOccurrences::First, rule);
+  if (infos.Recursive) ReplaceRest(infos, replacement, rule, name);
+  if (infos.TreatExtension) {
+    const TWildMatch extMatch = WildFind(infos.SearchFor, ext, rule);
+    if (extMatch) {
+      const std::string again = Resolve(replacement, extMatch.Text);
+      ext = ReplaceText(ext, extMatch.Text, again, inExt, rule);
+    }
+  }
+  return TStepResult::Proceed;
+}
+
+struct TSplitPattern {
+  std::string_view Name;
+  std::string_view Ext;
+};
+
+TSplitPattern SplitAtLastDot(std::string_view text, std::string_view extWithoutDot) {
+  const std::size_t dot = text.rfind('.');
+  if (dot == std::string_view::npos) return {text, extWithoutDot};
+  return {text.substr(0, dot), text.substr(dot + 1)};
+}
+
+TStepResult SearchWithDot(const TReplaceInfos& infos, std::string& name, std::string& ext) {
+  const TCase rule = CaseRule(infos.CaseSensitive);
+  const TSplitPattern search = SplitAtLastDot(infos.SearchFor, {});
+  const TSplitPattern replace = SplitAtLastDot(infos.ReplaceWith, "*");
+  // An empty name pattern stands for the whole name part, taken as it is.
+  const TWildMatch nameMatch = search.Name.empty()
+                                   ? (name.empty() ? TWildMatch{} : TWildMatch{1, 0, name})
+                                   : WildFind(search.Name, name, rule);
+  if (nameMatch && ext.empty() && search.Ext.empty()) {
+    const std::string nameReplacement = Resolve(replace.Name, nameMatch.Text);
+    std::string extReplacement = Resolve(replace.Ext, {});
+    name = ReplaceText(name, nameMatch.Text, nameReplacement, TOccurrences::First, rule);
+    ext = std::move(extReplacement);
+    return TStepResult::Proceed;
+  }
+  const TWildMatch extMatch = WildFind(search.Ext, ext, rule);
+  if (!nameMatch || !extMatch) return TStepResult::NoMatch;
+  const std::string nameReplacement = Resolve(replace.Name, nameMatch.Text);
+  const std::string extReplacement = Resolve(replace.Ext, extMatch.Text);
+  std::string newExt = ReplaceText(ext, extMatch.Text, extReplacement,
+                                   Occurrences(infos.Recursive), rule);
+  name = ReplaceText(name, nameMatch.Text, nameReplacement, TOccurrences::First, rule);
+  ext = std::move(newExt);
+  return TStepResult::Proceed;
+}
+
+}  // namespace
+
+TStepResult SearchReplaceStep(const TReplaceInfos& infos, std::string& name, std::string& ext) {
+  if (infos.SearchFor.empty() && infos.ReplaceWith.empty()) return TStepResult::NoParameters;
+  if (infos.SearchFor.find('.') == std::string::npos) return SearchWithoutDot(infos, name, ext);
+  return SearchWithDot(infos, name, ext);
+}
+
+}  // namespace vt
