@@ -1,0 +1,57 @@
+#include "cli/CliWindow.h"
+
+#include <utility>
+
+#include "engine/RenameStatus.h"
+
+namespace vt {
+
+bool IsFailedStatus(const std::string& statusText) {
+  return statusText == StatusText(TRenameStatus::rsError) ||
+         statusText == StatusText(TRenameStatus::rsFileNotFound);
+}
+
+TCliWindow::TCliWindow(TRowKeeping keeping, RowSink sink, bool recordAllMessages)
+    : Keeping_(keeping), Sink_(std::move(sink)), RecordAll_(recordAllMessages) {
+  Table_.SetObserver(this);
+}
+
+TCliWindow::~TCliWindow() { Table_.SetObserver(nullptr); }
+
+void TCliWindow::BeginPass(bool simulation) {
+  Panels_[0].clear();
+  EnableSearchControls(false);
+  Running_ = true;
+  Simulation_ = simulation;
+  Ended_ = false;
+  UndoEnabled_ = false;
+  Streaming_ = true;
+}
+
+void TCliWindow::EnableSearchControls(bool enable) {
+  // Both passes end by giving the controls back; nothing else enables them.
+  if (!enable) return;
+  Ended_ = true;
+  Streaming_ = false;
+}
+
+void TCliWindow::SetStatusText(int panel, const std::string& text) {
+  Panels_[panel == 0 ? 0 : 1] = text;
+}
+
+void TCliWindow::RowsAppended(std::size_t first, std::size_t count) {
+  if (Dropping_ || !Streaming_) return;
+  for (std::size_t i = first; i < first + count; ++i) {
+    const TResultRow& row = Table_.Row(i);
+    if (IsFailedStatus(row.SubItem(2))) ++FailedRows_;
+    if (Sink_) Sink_(row);
+  }
+  RowsSeen_.fetch_add(count, std::memory_order_relaxed);
+  if (Keeping_ == TRowKeeping::Drop) {
+    Dropping_ = true;
+    Table_.Clear();
+    Dropping_ = false;
+  }
+}
+
+}  // namespace vt

@@ -1,0 +1,428 @@
+#include "cli/CommandLine.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace vt {
+
+namespace {
+
+enum class Arity { Flag, Value };
+
+struct OptionSpec {
+  std::string_view Long;
+  char Short;  // 0 when there is none
+  Arity Kind;
+  // Operations the option belongs to; empty for the options of the pass and the commands.
+  std::vector<std::string_view> Operations;
+};
+
+const std::vector<OptionSpec>& Options() {
+  static const std::vector<OptionSpec> options{
+      {"masks", 'm', Arity::Value, {}},
+      {"subdirs", 'r', Arity::Flag, {}},
+      {"rename", 'x', Arity::Flag, {}},
+      {"all", 'a', Arity::Flag, {}},
+      {"format", 'f', Arity::Value, {}},
+      {"save", 'o', Arity::Value, {}},
+      {"help", 'h', Arity::Flag, {}},
+      {"version", 0, Arity::Flag, {}},
+      {"recursive", 0, Arity::Flag, {"replace", "remove"}},
+      {"case-sensitive", 0, Arity::Flag, {"replace", "remove"}},
+      {"extension", 0, Arity::Flag, {"replace"}},
+      {"at", 0, Arity::Value, {"insert", "number"}},
+      {"pos", 0, Arity::Value, {"insert", "remove", "number"}},
+      {"count", 0, Arity::Value, {"remove"}},
+      {"from", 0, Arity::Value, {"remove"}},
+      {"start", 0, Arity::Value, {"number"}},
+      {"increment", 0, Arity::Value, {"number"}},
+      {"backwards", 0, Arity::Flag, {"number"}},
+      {"base", 0, Arity::Value, {"number"}},
+      {"no-extension", 0, Arity::Flag, {"case"}},
+      {"short", 0, Arity::Flag, {"truncate"}},
+      {"max", 0, Arity::Value, {"truncate"}},
+  };
+  return options;
+}
+
+const OptionSpec* FindLong(std::string_view name) {
+  for (const OptionSpec& spec : Options())
+    if (spec.Long == name) return &spec;
+  return nullptr;
+}
+
+const OptionSpec* FindShort(char name) {
+  for (const OptionSpec& spec : Options())
+    if (spec.Short != 0 && spec.Short == name) return &spec;
+  return nullptr;
+}
+
+struct GivenOption {
+  const OptionSpec* Spec;
+  std::string Value;
+  std::string Spelled;  // as typed, for messages
+};
+
+struct ScannedArguments {
+  std::vector<GivenOption> Options;
+  std::vector<std::string> Positionals;
+};
+
+// Splits the arguments into options and positionals; false with error set on a
+// malformed option.
+bool Scan(const std::vector<std::string>& args, ScannedArguments& out, std::string& error) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--") {
+      out.Positionals.insert(out.Positionals.end(), args.begin() + static_cast<long>(i) + 1, args.end());
+      return true;
+    }
+    if (arg.size() < 2 || arg[0] != '-') {
+      out.Positionals.push_back(arg);
+      continue;
+    }
+    if (arg[1] == '-') {
+      const std::size_t equals = arg.find('=');
+      const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+      const OptionSpec* spec = FindLong(name);
+      const std::string spelled = "--" + name;
+      if (spec == nullptr) {
+        error = "unrecognized option '" + spelled + "'";
+        return false;
+      }
+      if (spec->Kind == Arity::Flag) {
+        if (equals != std::string::npos) {
+          error = "option '" + spelled + "' takes no value";
+          return false;
+        }
+        out.Options.push_back({spec, {}, spelled});
+      } else if (equals != std::string::npos) {
+        out.Options.push_back({spec, arg.substr(equals + 1), spelled});
+      } else if (i + 1 < args.size()) {
+        out.Options.push_back({spec, args[++i], spelled});
+      } else {
+        error = "option '" + spelled + "' needs a value";
+        return false;
+      }
+      continue;
+    }
+    // A bundle of short options; one that takes a value takes the rest of the bundle
+    // or the next argument.
+    for (std::size_t k = 1; k < arg.size(); ++k) {
+      const OptionSpec* spec = FindShort(arg[k]);
+      const std::string spelled = std::string("-") + arg[k];
+      if (spec == nullptr) {
+        error = "unrecognized option '" + spelled + "'";
+        return false;
+      }
+      if (spec->Kind == Arity::Flag) {
+        out.Options.push_back({spec, {}, spelled});
+        continue;
+      }
+      if (k + 1 < arg.size()) {
+        out.Options.push_back({spec, arg.substr(k + 1), spelled});
+      } else if (i + 1 < args.size()) {
+        out.Options.push_back({spec, args[++i], spelled});
+      } else {
+        error = "option '" + spelled + "' needs a value";
+        return false;
+      }
+      break;
+    }
+  }
+  return true;
+}
+
+bool Given(const ScannedArguments& scanned, std::string_view name) {
+  return std::any_of(scanned.Options.begin(), scanned.Options.end(),
+                     [&](const GivenOption& given) { return given.Spec->Long == name; });
+}
+
+// A plain decimal number within the limits of the window's field.
+std::optional<int> ParseBounded(const std::string& text, int minimum, int maximum) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value < minimum || value > maximum) return std::nullopt;
+  return value;
+}
+
+// Index of text in words, as the window's drop-down lists number their items.
+std::optional<int> ParseChoice(const std::string& text, std::initializer_list<std::string_view> words) {
+  int index = 0;
+  for (const std::string_view word : words) {
+    if (text == word) return index;
+    ++index;
+  }
+  return std::nullopt;
+}
+
+class Interpreter {
+ public:
+  explicit Interpreter(TCliOptions& options) : Options_(options) {}
+
+  bool Fail(std::string message) {
+    if (Error.empty()) Error = std::move(message);
+    return false;
+  }
+
+  bool Bounded(const GivenOption& given, int minimum, int maximum, int& field) {
+    const std::optional<int> value = ParseBounded(given.Value, minimum, maximum);
+    if (!value)
+      return Fail("option '" + given.Spelled + "' needs a whole number from " + std::to_string(minimum) +
+                  " to " + std::to_string(maximum) + ", not '" + given.Value + "'");
+    field = *value;
+    return true;
+  }
+
+  bool Choice(const GivenOption& given, std::initializer_list<std::string_view> words, int& field) {
+    const std::optional<int> value = ParseChoice(given.Value, words);
+    if (!value) {
+      std::string list;
+      for (const std::string_view word : words) list += (list.empty() ? "" : ", ") + std::string(word);
+      return Fail("option '" + given.Spelled + "' needs one of " + list + ", not '" + given.Value + "'");
+    }
+    field = *value;
+    return true;
+  }
+
+  // A slash can never be part of a name on this system.
+  bool NameText(const std::string& what, const std::string& text) {
+    if (text.find('/') != std::string::npos) return Fail(what + " cannot hold '/': '" + text + "'");
+    return true;
+  }
+
+  std::string Error;
+
+ protected:
+  TCliOptions& Options_;
+};
+
+class PassInterpreter : public Interpreter {
+ public:
+  using Interpreter::Interpreter;
+
+  bool Operation(const std::string& word, const std::vector<std::string>& operands) {
+    TControlValues& c = Options_.Controls;
+    if (word == "replace") {
+      c.LstBoxActions = 0;
+      if (!Operands(word, operands, 2, 2)) return false;
+      c.EdSearchFor = operands[0];
+      c.EdReplaceWith = operands[1];
+      return NameText("the search text", c.EdSearchFor) && NameText("the replacement", c.EdReplaceWith);
+    }
+    if (word == "insert") {
+      c.LstBoxActions = 1;
+      if (!Operands(word, operands, 1, 1)) return false;
+      c.EdInsert = operands[0];
+      return NameText("the text to insert", c.EdInsert);
+    }
+    if (word == "remove") {
+      c.LstBoxActions = 2;
+      if (!Operands(word, operands, 0, 1)) return false;
+      c.ComboItemToDelete = operands.empty() ? 1 : 0;
+      if (!operands.empty()) {
+        c.EdDelete = operands[0];
+        return NameText("the text to remove", c.EdDelete);
+      }
+      return true;
+    }
+    if (word == "number") {
+      c.LstBoxActions = 3;
+      return Operands(word, operands, 0, 0);
+    }
+    if (word == "case") {
+      c.LstBoxActions = 4;
+      if (!Operands(word, operands, 1, 1)) return false;
+      const std::optional<int> kind =
+          ParseChoice(operands[0], {"upper", "lower", "first", "first-lower", "weird"});
+      if (!kind)
+        return Fail("case needs one of upper, lower, first, first-lower, weird, not '" + operands[0] + "'");
+      c.ComboChangeCase = *kind;
+      return true;
+    }
+    if (word == "truncate") {
+      c.LstBoxActions = 5;
+      return Operands(word, operands, 0, 0);
+    }
+    return Fail("unknown operation '" + word + "' (replace, insert, remove, number, case or truncate)");
+  }
+
+  // Options are applied in the order typed; a repeated option keeps its last value.
+  bool Apply(const std::string& operation, const GivenOption& given) {
+    TControlValues& c = Options_.Controls;
+    const std::string_view name = given.Spec->Long;
+    if (name == "recursive") {
+      (operation == "replace" ? c.ChkBxSearchRecursive : c.ChkBxDelRecursive) = true;
+    } else if (name == "case-sensitive") {
+      (operation == "replace" ? c.ChkBxCaseSensitive : c.ChkBxCaseSensDel) = true;
+    } else if (name == "extension") {
+      c.ChkBxSearchInExt = true;
+    } else if (name == "at") {
+      return Choice(given, {"end", "begin", "offset", "offset-end"},
+                    operation == "insert" ? c.ComboInsertTo : c.ComboNumberInsertTo);
+    } else if (name == "pos") {
+      int& field = operation == "insert"   ? c.UpDownInsertPos
+                   : operation == "remove" ? c.UpDownDeletePos
+                                           : c.UpDownNumberPos;
+      return Bounded(given, 1, 127, field);
+    } else if (name == "count") {
+      return Bounded(given, 0, 127, c.UpDownNbrDelete);
+    } else if (name == "from") {
+      return Choice(given, {"begin", "end", "offset", "offset-end"}, c.ComboDeleteFrom);
+    } else if (name == "start") {
+      if (!Bounded(given, 0, 32767, c.UpDownStartNumber)) return false;
+      c.EdStartNumber = given.Value;  // as typed: leading zeros set the width
+    } else if (name == "increment") {
+      return Bounded(given, 1, 20, c.UpDownIncrement);
+    } else if (name == "backwards") {
+      c.ChkBxDecrement = true;
+    } else if (name == "base") {
+      c.ChkBxUseBaseFilename = true;
+      c.ComboBaseFileName = given.Value;
+      return NameText("the base name", given.Value);
+    } else if (name == "no-extension") {
+      c.ChkBxChangecaseWithExt = false;
+    } else if (name == "short") {
+      c.ComboTruncateTo = 0;
+    } else if (name == "max") {
+      c.ComboTruncateTo = 1;
+      return Bounded(given, 1, 127, c.UpDownNbrTruncate);
+    }
+    return true;
+  }
+
+  // Combinations that would silently do something else than asked.
+  bool CheckCombination(const std::string& operation, const ScannedArguments& scanned) {
+    const TControlValues& c = Options_.Controls;
+    if (operation == "remove") {
+      const bool byCount = c.ComboItemToDelete == 1;
+      if (byCount && !Given(scanned, "count")) return Fail("remove needs a TEXT or --count N");
+      if (!byCount && Given(scanned, "count")) return Fail("remove takes a TEXT or --count N, not both");
+      for (const char* option : {"from", "pos"})
+        if (!byCount && Given(scanned, option))
+          return Fail(std::string("option '--") + option + "' applies to remove --count only");
+      for (const char* option : {"recursive", "case-sensitive"})
+        if (byCount && Given(scanned, option))
+          return Fail(std::string("option '--") + option + "' applies to remove TEXT only");
+      if (Given(scanned, "pos") && c.ComboDeleteFrom < 2)
+        return Fail("option '--pos' needs --from offset or --from offset-end");
+    }
+    if (operation == "insert" && Given(scanned, "pos") && c.ComboInsertTo < 2)
+      return Fail("option '--pos' needs --at offset or --at offset-end");
+    if (operation == "number" && Given(scanned, "pos") && c.ComboNumberInsertTo < 2)
+      return Fail("option '--pos' needs --at offset or --at offset-end");
+    if (operation == "number" && Given(scanned, "at") && !c.ChkBxUseBaseFilename)
+      return Fail("option '--at' needs --base NAME (without it the number is the whole name)");
+    if (operation == "truncate" && Given(scanned, "short") == Given(scanned, "max"))
+      return Fail("truncate needs --short or --max N");
+    return true;
+  }
+
+ private:
+  bool Operands(const std::string& word, const std::vector<std::string>& operands, std::size_t least,
+                std::size_t most) {
+    if (operands.size() < least) return Fail(word + ": missing argument (see --help)");
+    if (operands.size() > most) return Fail(word + ": unexpected argument '" + operands[most] + "'");
+    return true;
+  }
+};
+
+std::optional<TOutputFormat> ParseFormat(const std::string& text) {
+  if (text == "table") return TOutputFormat::Table;
+  if (text == "tsv") return TOutputFormat::Tsv;
+  if (text == "json") return TOutputFormat::Json;
+  return std::nullopt;
+}
+
+TParseResult Failure(std::string error) { return {std::nullopt, std::move(error)}; }
+
+// The options every command shares, and the check that the rest belong where they stand.
+std::string ApplyCommon(const ScannedArguments& scanned, const std::string& operation, TCliOptions& options) {
+  const bool pass = options.Command == TCliCommand::Pass;
+  for (const GivenOption& given : scanned.Options) {
+    const std::string_view name = given.Spec->Long;
+    const std::string where = pass ? operation : options.Command == TCliCommand::Show ? "show" : "recover";
+    if (!given.Spec->Operations.empty()) {
+      const auto& ops = given.Spec->Operations;
+      if (!pass || std::find(ops.begin(), ops.end(), operation) == ops.end())
+        return "option '" + given.Spelled + "' does not apply to " + where;
+      continue;
+    }
+    if (name == "format") {
+      options.Format = ParseFormat(given.Value);
+      if (!options.Format) return "option '" + given.Spelled + "' needs table, tsv or json, not '" + given.Value + "'";
+    } else if (name == "save") {
+      if (options.Command == TCliCommand::Show) return "option '" + given.Spelled + "' does not apply to show";
+      if (given.Value.empty()) return "option '" + given.Spelled + "' needs a file name";
+      options.SaveFile = given.Value;
+    } else if (!pass) {
+      return "option '" + given.Spelled + "' does not apply to " + where;
+    } else if (name == "masks") {
+      options.Masks = given.Value;
+    } else if (name == "subdirs") {
+      options.IncludeSubDirs = true;
+    } else if (name == "rename") {
+      options.Rename = true;
+    } else if (name == "all") {
+      options.RecordAll = true;
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+TParseResult ParseCommandLine(const std::vector<std::string>& args) {
+  ScannedArguments scanned;
+  std::string error;
+  if (!Scan(args, scanned, error)) return Failure(error);
+
+  TCliOptions options;
+  if (Given(scanned, "help")) {
+    options.Command = TCliCommand::Help;
+    return {options, {}};
+  }
+  if (Given(scanned, "version")) {
+    options.Command = TCliCommand::Version;
+    return {options, {}};
+  }
+
+  const std::vector<std::string>& positionals = scanned.Positionals;
+  if (positionals.empty()) return Failure("missing FOLDER and OPERATION");
+
+  std::string operation;
+  if (positionals[0] == "show" || positionals[0] == "recover") {
+    options.Command = positionals[0] == "show" ? TCliCommand::Show : TCliCommand::Recover;
+    if (positionals.size() < 2) return Failure(positionals[0] + ": missing FILE");
+    if (positionals.size() > 2) return Failure(positionals[0] + ": unexpected argument '" + positionals[2] + "'");
+    options.ResultFile = positionals[1];
+  } else {
+    if (positionals.size() < 2) return Failure("missing OPERATION after the folder");
+    options.Folder = positionals[0];
+    if (options.Folder.empty()) return Failure("the folder cannot be empty");
+    operation = positionals[1];
+  }
+
+  PassInterpreter interpreter(options);
+  if (options.Command == TCliCommand::Pass) {
+    const std::vector<std::string> operands(positionals.begin() + 2, positionals.end());
+    if (!interpreter.Operation(operation, operands)) return Failure(interpreter.Error);
+  }
+  if (std::string common = ApplyCommon(scanned, operation, options); !common.empty())
+    return Failure(common);
+  if (options.Command != TCliCommand::Pass) return {options, {}};
+
+  for (const GivenOption& given : scanned.Options)
+    if (!given.Spec->Operations.empty() && !interpreter.Apply(operation, given)) return Failure(interpreter.Error);
+  if (!interpreter.CheckCombination(operation, scanned)) return Failure(interpreter.Error);
+  if (options.SaveFile && !options.Rename)
+    return Failure("a simulation's rows cannot be saved: add -x to rename for real");
+  return {options, {}};
+}
+
+}  // namespace vt

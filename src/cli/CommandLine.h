@@ -1,0 +1,41 @@
+#pragma once
+// The command line's grammar: options before or after the positional arguments,
+// GNU style ("--name value", "--name=value", "-m value", "-mvalue", "-rx"), "--"
+// ending the options. Parsing touches nothing; the folder is taken as typed.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/RowFormat.h"
+#include "engine/RenameSettings.h"
+
+namespace vt {
+
+enum class TCliCommand { Pass, Show, Recover, Help, Version };
+
+struct TCliOptions {
+  TCliCommand Command = TCliCommand::Pass;
+  // A pass
+  std::string Folder;
+  std::string Masks = "*.*";
+  bool IncludeSubDirs = false;
+  bool Rename = false;
+  bool RecordAll = false;
+  TControlValues Controls;
+  // show and recover
+  std::string ResultFile;
+  // A pass and recover
+  std::optional<std::string> SaveFile;
+  // Unset: a table on a terminal, tab-separated lines otherwise.
+  std::optional<TOutputFormat> Format;
+};
+
+struct TParseResult {
+  std::optional<TCliOptions> Options;
+  std::string Error;  // the usage error, when there are no options
+};
+
+// args: the arguments after the program name.
+TParseResult ParseCommandLine(const std::vector<std::string>& args);
+
+}  // namespace vt

@@ -1,0 +1,95 @@
+#include "cli/PassRunner.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "engine/Messages.h"
+#include "passes/UndoThread.h"
+
+namespace vt {
+
+TPassRunner::TPassRunner(TCliWindow& window, TRunnerEnvironment environment)
+    : Window_(window), Environment_(std::move(environment)) {}
+
+TPassEnd TPassRunner::RunSearch(TSearchPassOptions options, const TControlValues& controls,
+                                bool simulate) {
+  Progress_ = 0;
+  Stopped_ = false;
+  options.Progress = &Progress_;
+  TSearchThread* pass = nullptr;
+  {
+    std::lock_guard lock(Dispatcher_.WindowLock());
+    TResultTable& table = Window_.ResultTable();
+    table.Clear();
+    table.SetTextColor(simulate ? TextColor::Gray : TextColor::Black);
+    Window_.BeginPass(simulate);
+    pass = TSearchThread::Start(Window_, Dispatcher_, options, controls);
+  }
+  ++Passes_;
+  // The pointer is good only while the window sees the pass running; the lock
+  // keeps the end handler from running meanwhile.
+  Wait(TStoppable::Yes, [&] {
+    std::lock_guard lock(Dispatcher_.WindowLock());
+    if (!Window_.FRunning()) return;
+    pass->RequestStop();
+    Window_.SetFRunning(false);
+    Window_.SetStatusText(1, std::string(Message(Msg::StoppedByUser)));
+    Stopped_ = true;
+  }, "entries");
+  return Stopped_ ? TPassEnd::StoppedByUser : TPassEnd::Completed;
+}
+
+void TPassRunner::RunRecover() {
+  Stopped_ = false;
+  {
+    std::lock_guard lock(Dispatcher_.WindowLock());
+    Window_.BeginPass(false);
+    TUndoThread::Start(Window_, Dispatcher_);
+  }
+  ++Passes_;
+  Wait(TStoppable::No, {}, "rows");
+}
+
+void TPassRunner::Wait(TStoppable stoppable, const std::function<void()>& requestStop, const char* unit) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point started = Clock::now();
+  bool interruptSeen = false;
+  Dispatcher_.WaitUntilReleased(Passes_, Environment_.Tick, [&] {
+    if (!interruptSeen && Environment_.Interrupted && Environment_.Interrupted()) {
+      interruptSeen = true;
+      ClearProgress();
+      if (stoppable == TStoppable::Yes) {
+        requestStop();
+        if (Stopped_)
+          std::fprintf(Environment_.Err, "veltrane-cli: %s\n", std::string(Message(Msg::StoppedByUser)).c_str());
+      } else {
+        std::fputs("veltrane-cli: a recover runs to its end\n", Environment_.Err);
+      }
+      std::fflush(Environment_.Err);
+    }
+    if (Environment_.ProgressOnErr && Clock::now() - started >= Environment_.ProgressAfter) {
+      const std::uint64_t count =
+          stoppable == TStoppable::Yes ? Progress_.load(std::memory_order_relaxed) : Window_.RowsSeen();
+      ShowProgress(count, unit);
+    }
+  });
+  ClearProgress();
+}
+
+void TPassRunner::ShowProgress(std::uint64_t count, const char* unit) {
+  const std::string line = std::to_string(count) + " " + unit + " handled";
+  ProgressWidth_ = std::max(ProgressWidth_, line.size());
+  std::fprintf(Environment_.Err, "\r%s", line.c_str());
+  std::fflush(Environment_.Err);
+  ProgressShown_ = true;
+}
+
+void TPassRunner::ClearProgress() {
+  if (!ProgressShown_) return;
+  std::fprintf(Environment_.Err, "\r%s\r", std::string(ProgressWidth_, ' ').c_str());
+  std::fflush(Environment_.Err);
+  ProgressShown_ = false;
+}
+
+}  // namespace vt

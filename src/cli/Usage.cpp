@@ -1,0 +1,68 @@
+#include "cli/Usage.h"
+
+namespace vt {
+
+std::string_view UsageText() {
+  return R"(Usage: veltrane-cli [PASS OPTIONS] FOLDER OPERATION [OPERATION OPTIONS]
+       veltrane-cli show FILE [-f FORMAT]
+       veltrane-cli recover FILE [--save FILE] [-f FORMAT]
+
+Renames the files of FOLDER that the masks select, with one of six operations.
+Without -x the pass is a simulation: it shows what would be renamed and renames
+nothing. Nothing is ever overwritten. Options may stand before or after the
+other arguments; "--" ends the options.
+
+Pass options:
+  -m, --masks MASKS     masks separated by ";" (default "*.*")
+  -r, --subdirs         include sub-folders (hidden ones and those whose name
+                        begins with "." are never entered)
+  -x, --rename          rename for real (without it the pass is a simulation)
+  -a, --all             record "No Match" rows too
+  -f, --format table|tsv|json
+                        rows as an aligned table (default on a terminal),
+                        tab-separated lines (default otherwise) or JSON lines;
+                        every format gives File, New Name, Path, Status
+  -o, --save FILE       after a real pass, write its rows to the result FILE
+                        (replacing it), so that recover can undo the pass later
+
+Operations:
+  replace SEARCH REPLACE [--recursive] [--case-sensitive] [--extension]
+      SEARCH may hold "*" and "?"; a "." in it also searches the extension
+  insert TEXT [--at end|begin|offset|offset-end] [--pos N]
+  remove TEXT [--recursive] [--case-sensitive]
+  remove --count N [--from begin|end|offset|offset-end] [--pos N]
+  number [--start TEXT] [--increment N] [--backwards]
+         [--base NAME] [--at end|begin|offset|offset-end] [--pos N]
+      the number replaces the name, or with --base goes into NAME
+      ("Original Name" stands for the file's own name); leading zeros of
+      --start set the width
+  case upper|lower|first|first-lower|weird [--no-extension]
+  truncate --short | --max N
+
+Limits: --pos 1 to 127, --count 0 to 127, --start 0 to 32767,
+--increment 1 to 20, --max 1 to 127.
+
+Result files:
+  show FILE             print the rows of a result file
+  recover FILE          undo the renames that a result file lists ("Ok" rows)
+                        and print what was done; with --save FILE, write the
+                        new rows, so that a second recover redoes the pass
+
+Ctrl-C stops a pass: the rows so far are printed (and saved with --save); a
+recover always runs to its end. A second Ctrl-C ends the program at once.
+On a terminal a pass that takes more than a second shows its progress on
+standard error. A folder named "show" or "recover" is written ./show.
+
+Tab-separated cells write backslash, tab, newline and carriage return as
+\\, \t, \n and \r. JSON strings give bytes that are not UTF-8 as \udcXX.
+
+Exit status: 0 when every row is fine, 1 when a row says "Error" or "File not
+found", 2 for a usage error or a result file that cannot be read or written,
+130 after Ctrl-C.
+
+  -h, --help            show this help
+      --version         show the version
+)";
+}
+
+}  // namespace vt

@@ -1,0 +1,19 @@
+#pragma once
+// What a terminal front end needs of the system: whether a standard stream is a
+// terminal, Ctrl-C as a request to poll, and writes to a closed pipe as errors.
+namespace vt {
+
+enum class TStandardStream { Output, Error };
+
+bool IsTerminal(TStandardStream stream);
+
+// The first Ctrl-C is only noted, for the program to poll; a second one ends the
+// program the usual way, so that a stuck run can still be left.
+void InstallInterruptHandler();
+bool InterruptRequested();
+
+// A reader that goes away (a pipe into head) makes writes fail instead of ending
+// the program in the middle of a pass.
+void IgnoreBrokenPipe();
+
+}  // namespace vt
