@@ -31,10 +31,19 @@ inline constexpr std::uint32_t Black = 0x000000;
 inline constexpr std::uint32_t Gray = 0x808080;
 }  // namespace TextColor
 
+// Style bits of the text font.
+namespace FontStyle {
+inline constexpr std::uint8_t Bold = 0x01;
+inline constexpr std::uint8_t Italic = 0x02;
+inline constexpr std::uint8_t Underline = 0x04;
+inline constexpr std::uint8_t StrikeOut = 0x08;
+}  // namespace FontStyle
+
 struct TResultFont {
   std::uint32_t Color = TextColor::Black;
   int Height = -11;
   std::string Name = "MS Sans Serif";
+  std::uint8_t Style = 0;  // FontStyle bits; none at start-up
   bool operator==(const TResultFont&) const = default;
 };
 

@@ -1,0 +1,63 @@
+#include "results/ResultFile.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "engine/Messages.h"
+#include "results/ByteSink.h"
+#include "results/ByteSource.h"
+#include "results/ResultStreamReader.h"
+#include "results/ResultStreamWriter.h"
+
+namespace vt {
+namespace {
+
+TResultFileStatus Failure(TResultFileError error, std::string message) {
+  return {error, std::move(message)};
+}
+
+TResultFileStatus NotAResultFile() {
+  return Failure(TResultFileError::NotAResultFile, std::string(Message(Msg::NotAResultFile)));
+}
+
+// Closes the file when the load ends, however it ends.
+struct TFileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+std::string WriteResultStream(const TResultTable& table) {
+  TStringSink sink;
+  if (!WriteResultTable(table, sink)) return {};
+  return std::move(sink.Bytes());
+}
+
+TResultFileStatus ReadResultStream(std::string_view bytes, TResultTable& table) {
+  TMemorySource source(bytes);
+  return ReadResultTable(source, table) ? TResultFileStatus{} : NotAResultFile();
+}
+
+TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return Failure(TResultFileError::CannotCreate, "Cannot create file " + path);
+  TBufferedFileSink sink(file);
+  const bool written = WriteResultTable(table, sink);
+  if (!sink.Close() || !written) return Failure(TResultFileError::WriteError, "Stream write error");
+  return {};
+}
+
+TResultFileStatus LoadResultFile(const std::string& path, TResultTable& table) {
+  // Only a regular file has a size that bounds what its lengths may claim.
+  std::error_code error;
+  const bool regular = std::filesystem::is_regular_file(path, error);
+  const std::uint64_t size = regular ? std::filesystem::file_size(path, error) : 0;
+  std::unique_ptr<std::FILE, TFileCloser> file(regular && !error ? std::fopen(path.c_str(), "rb")
+                                                                 : nullptr);
+  if (!file) return Failure(TResultFileError::CannotOpen, "Cannot open file " + path);
+  TBufferedFileSource source(file.get(), size);
+  return ReadResultTable(source, table) ? TResultFileStatus{} : NotAResultFile();
+}
+
+}  // namespace vt

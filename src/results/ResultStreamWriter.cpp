@@ -1,0 +1,94 @@
+#include "results/ResultStreamWriter.h"
+
+#include <string_view>
+#include <vector>
+
+#include "results/Identifiers.h"
+#include "results/RowBlock.h"
+#include "results/ValueWriter.h"
+
+namespace vt {
+namespace {
+
+constexpr int kDefaultColumnWidth = 50;
+
+void WriteColumns(const TResultTable& table, TValueWriter& out) {
+  out.Name("Columns");
+  out.Code(TValueCode::Collection);
+  for (const TResultColumn& column : table.Columns()) {
+    out.Code(TValueCode::List);
+    if (!column.Caption.empty()) {
+      out.Name("Caption");
+      out.String(column.Caption);
+    }
+    if (column.Width != kDefaultColumnWidth) {
+      out.Name("Width");
+      out.Integer(column.Width);
+    }
+    out.Code(TValueCode::End);
+  }
+  out.Code(TValueCode::End);
+}
+
+void WriteFont(const TResultFont& font, TValueWriter& out) {
+  out.Name("Font.Color");
+  if (const auto name = NameOf(font.Color, ColorNames()))
+    out.Ident(*name);
+  else
+    out.Integer(static_cast<std::int32_t>(font.Color));
+  out.Name("Font.Height");
+  out.Integer(font.Height);
+  out.Name("Font.Name");
+  out.String(font.Name);
+  std::vector<std::string_view> styles;
+  for (const TNamedValue& style : FontStyleNames())
+    if (font.Style & style.Value) styles.push_back(style.Name);
+  out.Name("Font.Style");
+  out.Set(styles);
+}
+
+}  // namespace
+
+bool WriteResultTable(const TResultTable& table, TByteSink& sink) {
+  // Sized and built before anything goes out, so that a table too large for a
+  // block writes nothing.
+  std::optional<std::string> block;
+  if (table.RowCount() > 0) {
+    block = BuildRowBlock(table.Rows());
+    if (!block) return false;
+  }
+
+  TValueWriter out(sink);
+  out.Raw(kStreamSignature);
+  out.ShortString("TListView");
+  out.ShortString("ListView");
+
+  out.Name("Left");
+  out.Integer(table.Left);
+  out.Name("Top");
+  out.Integer(table.Top);
+  out.Name("Width");
+  out.Integer(table.Width);
+  out.Name("Height");
+  out.Integer(table.Height);
+  out.Name("Align");
+  out.Ident(AlignValues().front());
+  WriteColumns(table, out);
+  out.Name("ReadOnly");
+  out.Boolean(true);
+  if (table.FontChanged()) WriteFont(table.Font(), out);
+  if (block) {
+    out.Name("Items.Data");
+    out.Binary(*block);
+  }
+  out.Name("TabOrder");
+  out.Integer(0);
+  out.Name("ViewStyle");
+  out.Ident(ViewStyleValues().front());
+
+  out.Code(TValueCode::End);  // properties
+  out.Code(TValueCode::End);  // contained components
+  return out.Ok();
+}
+
+}  // namespace vt

@@ -1,0 +1,106 @@
+#include "results/RowBlock.h"
+
+#include <limits>
+
+#include "results/ValueCode.h"
+#include "results/ValueWriter.h"
+
+namespace vt {
+namespace {
+
+std::uint64_t RowRecordSize(const TResultRow& row) {
+  std::uint64_t size = kRowRecordMinSize - 1 + ShortStringSize(row.Caption);
+  for (const std::string& sub : row.SubItems) size += ShortStringSize(sub);
+  return size;
+}
+
+void AppendRowRecord(std::string& out, const TResultRow& row) {
+  AppendInt32(out, row.ImageNo);
+  AppendInt32(out, row.StateImageNo);
+  AppendInt32(out, row.OverlayNo);
+  AppendInt32(out, static_cast<std::int32_t>(row.SubItems.size()));
+  AppendInt32(out, row.UserWord);
+  AppendShortString(out, row.Caption);
+  for (const std::string& sub : row.SubItems) AppendShortString(out, sub);
+}
+
+// Reads a block front to back; every read checks what is left.
+class TBlockCursor {
+ public:
+  explicit TBlockCursor(std::string_view bytes) : Bytes_(bytes) {}
+
+  std::size_t Left() const { return Bytes_.size() - Position_; }
+
+  bool Int32(std::int32_t& value) {
+    if (Left() < 4) return false;
+    std::uint32_t bits = 0;
+    for (int i = 0; i < 4; ++i)
+      bits |= std::uint32_t{static_cast<unsigned char>(Bytes_[Position_ + i])} << (8 * i);
+    value = static_cast<std::int32_t>(bits);
+    Position_ += 4;
+    return true;
+  }
+
+  bool ShortString(std::string& text) {
+    if (Left() < 1) return false;
+    const std::size_t length = static_cast<unsigned char>(Bytes_[Position_]);
+    if (Left() - 1 < length) return false;
+    text.assign(Bytes_.substr(Position_ + 1, length));
+    Position_ += 1 + length;
+    return true;
+  }
+
+ private:
+  std::string_view Bytes_;
+  std::size_t Position_ = 0;
+};
+
+bool ReadRowRecord(TBlockCursor& cursor, TResultRow& row) {
+  std::int32_t subCount = 0;
+  if (!cursor.Int32(row.ImageNo) || !cursor.Int32(row.StateImageNo) ||
+      !cursor.Int32(row.OverlayNo) || !cursor.Int32(subCount) || !cursor.Int32(row.UserWord) ||
+      !cursor.ShortString(row.Caption))
+    return false;
+  // Each sub-text takes at least its length byte.
+  if (subCount < 0 || static_cast<std::size_t>(subCount) > cursor.Left()) return false;
+  row.SubItems.resize(static_cast<std::size_t>(subCount));
+  for (std::string& sub : row.SubItems)
+    if (!cursor.ShortString(sub)) return false;
+  return true;
+}
+
+}  // namespace
+
+std::uint64_t RowBlockSize(const std::vector<TResultRow>& rows) {
+  std::uint64_t size = kRowBlockHeaderSize;
+  for (const TResultRow& row : rows) size += RowRecordSize(row);
+  return size;
+}
+
+std::optional<std::string> BuildRowBlock(const std::vector<TResultRow>& rows) {
+  constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
+  const std::uint64_t size = RowBlockSize(rows);
+  if (size > kMax || rows.size() > kMax) return std::nullopt;
+  std::string block;
+  block.reserve(static_cast<std::size_t>(size));
+  AppendInt32(block, static_cast<std::int32_t>(size));
+  AppendInt32(block, static_cast<std::int32_t>(rows.size()));
+  for (const TResultRow& row : rows) AppendRowRecord(block, row);
+  return block;
+}
+
+bool AppendRows(std::string_view body, TResultTable& table) {
+  TBlockCursor cursor(body);
+  std::int32_t rowCount = 0;
+  if (!cursor.Int32(rowCount)) return false;
+  if (rowCount < 0 || static_cast<std::size_t>(rowCount) > cursor.Left() / kRowRecordMinSize)
+    return false;
+  for (std::int32_t i = 0; i < rowCount; ++i) {
+    TResultRow row;
+    if (!ReadRowRecord(cursor, row)) return false;
+    table.AppendRow(std::move(row));
+  }
+  return true;
+}
+
+}  // namespace vt

@@ -1,0 +1,28 @@
+#pragma once
+// The row block of a result stream (the payload of "Items.Data"): BlockSize,
+// RowCount, then one record per row with its five numbers and its texts.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "passes/ResultTable.h"
+
+namespace vt {
+
+inline constexpr std::size_t kRowBlockHeaderSize = 8;
+// Five numbers and the caption's length byte.
+inline constexpr std::size_t kRowRecordMinSize = 21;
+
+// The size of the block for these rows, texts cut as the writer cuts them.
+std::uint64_t RowBlockSize(const std::vector<TResultRow>& rows);
+// The block, allocated once at its size; nothing when it would not fit BlockSize.
+std::optional<std::string> BuildRowBlock(const std::vector<TResultRow>& rows);
+
+// Appends the rows of a block to the table, one by one; body is the block after
+// its BlockSize field. False when RowCount does not fit the block or a record
+// runs past it; the rows appended before that stay.
+bool AppendRows(std::string_view body, TResultTable& table);
+
+}  // namespace vt

@@ -1,0 +1,208 @@
+// What the writer writes, the reader reads back into the same table.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "passes/ResultTable.h"
+#include "results/ResultFile.h"
+
+namespace vt {
+namespace {
+
+TResultTable TableWithRows(std::size_t count) {
+  TResultTable table;
+  for (std::size_t i = 0; i < count; ++i)
+    table.AppendRow("file" + std::to_string(i) + ".txt", "new" + std::to_string(i) + ".txt",
+                    "/home/user/data/", i % 2 ? "Ok" : "Error");
+  return table;
+}
+
+void ExpectSameRows(const TResultTable& a, const TResultTable& b) {
+  ASSERT_EQ(a.RowCount(), b.RowCount());
+  for (std::size_t i = 0; i < a.RowCount(); ++i) {
+    const TResultRow& x = a.Row(i);
+    const TResultRow& y = b.Row(i);
+    EXPECT_EQ(x.Caption, y.Caption) << "row " << i;
+    EXPECT_EQ(x.SubItems, y.SubItems) << "row " << i;
+    EXPECT_EQ(x.ImageNo, y.ImageNo);
+    EXPECT_EQ(x.StateImageNo, y.StateImageNo);
+    EXPECT_EQ(x.OverlayNo, y.OverlayNo);
+    EXPECT_EQ(x.UserWord, y.UserWord);
+  }
+}
+
+TResultTable ReadBack(const TResultTable& written) {
+  TResultTable read;
+  const TResultFileStatus status = ReadResultStream(WriteResultStream(written), read);
+  EXPECT_TRUE(status.Ok()) << status.Message;
+  return read;
+}
+
+class RowCountRoundTrip : public testing::TestWithParam<std::size_t> {};
+
+TEST_P(RowCountRoundTrip, KeepsEveryRowInOrder) {
+  const TResultTable table = TableWithRows(GetParam());
+  ExpectSameRows(table, ReadBack(table));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, RowCountRoundTrip, testing::Values(0u, 1u, 2u, 5000u));
+
+TEST(RoundTrip, NoRowsMeansNoItemsRecord) {
+  const std::string bytes = WriteResultStream(TResultTable());
+  EXPECT_EQ(bytes.find("Items.Data"), std::string::npos);
+  EXPECT_EQ(bytes.size(), 297u - 67u);
+}
+
+TEST(RoundTrip, KeepsTheFiveNumbersAndAnySubItemCount) {
+  TResultTable table;
+  TResultRow none;
+  none.Caption = "bare";
+  none.ImageNo = -70000;
+  none.StateImageNo = 5;
+  none.OverlayNo = 2147483647;
+  none.UserWord = -2147483647 - 1;
+  table.AppendRow(none);
+  TResultRow many;
+  many.Caption = "";
+  many.SubItems = {"a", "", "c", "d", "e"};
+  table.AppendRow(many);
+  ExpectSameRows(table, ReadBack(table));
+}
+
+TEST(RoundTrip, TextsOfZeroAnd255BytesStayWhole) {
+  TResultTable table;
+  const std::string longest(255, 'x');
+  table.AppendRow("", longest, "", longest);
+  const TResultTable read = ReadBack(table);
+  ASSERT_EQ(read.RowCount(), 1u);
+  EXPECT_EQ(read.Row(0).Caption, "");
+  EXPECT_EQ(read.Row(0).SubItem(0), longest);
+  EXPECT_EQ(read.Row(0).SubItem(1), "");
+  EXPECT_EQ(read.Row(0).SubItem(2), longest);
+}
+
+TEST(RoundTrip, LongerTextsComeBackCutTo255Bytes) {
+  TResultTable table;
+  const std::string path = "/" + std::string(300, 'p');
+  table.AppendRow(std::string(256, 'n'), std::string(1000, 'm'), path, "Ok");
+  const std::string bytes = WriteResultStream(table);
+  TResultTable read;
+  ASSERT_TRUE(ReadResultStream(bytes, read).Ok());
+  ASSERT_EQ(read.RowCount(), 1u);
+  EXPECT_EQ(read.Row(0).Caption, std::string(255, 'n'));
+  EXPECT_EQ(read.Row(0).SubItem(0), std::string(255, 'm'));
+  EXPECT_EQ(read.Row(0).SubItem(1), path.substr(0, 255));
+  EXPECT_EQ(read.Row(0).SubItem(2), "Ok");
+  // The block was sized with the cut lengths: the file holds nothing else.
+  const std::size_t record = 20 + 3 * (1 + 255) + (1 + 2);
+  EXPECT_EQ(bytes.size(), 297u - 43u + record);
+}
+
+TEST(RoundTrip, A255ByteCutNeverSplitsAUtf8Character) {
+  // 254 ASCII bytes and then "é" (two bytes): the cut at 255 would split it.
+  const std::string name = std::string(254, 'a') + "\xC3\xA9" + "z";
+  TResultTable table;
+  table.AppendRow(name, "", "", "Ok");
+  const TResultTable read = ReadBack(table);
+  ASSERT_EQ(read.RowCount(), 1u);
+  EXPECT_EQ(read.Row(0).Caption, std::string(254, 'a'));
+}
+
+TEST(RoundTrip, FontGroupOnlyOnceTheFontChanged) {
+  TResultTable table = TableWithRows(1);
+  EXPECT_EQ(WriteResultStream(table).find("Font."), std::string::npos);
+
+  // A simulation turns the text grey, a real pass black again: the group stays.
+  table.SetTextColor(TextColor::Gray);
+  table.SetTextColor(TextColor::Black);
+  const std::string bytes = WriteResultStream(table);
+  const std::string group = std::string("\x0A" "Font.Color\x07\x07" "clBlack") +
+                            "\x0B" "Font.Height\x02\xF5" + "\x09" "Font.Name\x06\x0D" "MS Sans Serif" +
+                            std::string("\x0A" "Font.Style\x0B\x00", 13);
+  const std::size_t at = bytes.find(group);
+  ASSERT_NE(at, std::string::npos);
+  // Between "ReadOnly" and "Items.Data".
+  EXPECT_EQ(bytes.substr(at - 10, 10), "\x08ReadOnly\x09");
+  EXPECT_EQ(bytes.substr(at + group.size(), 11), "\x0AItems.Data");
+
+  TResultTable read = ReadBack(table);
+  EXPECT_EQ(read.Font(), table.Font());
+}
+
+TEST(RoundTrip, GreyBoldFontAndOtherNameComeBack) {
+  TResultTable table;
+  TResultFont font;
+  font.Color = TextColor::Gray;
+  font.Height = -300;
+  font.Name = "DejaVu Sans";
+  font.Style = FontStyle::Bold | FontStyle::StrikeOut;
+  table.SetFont(font);
+  const TResultTable read = ReadBack(table);
+  EXPECT_EQ(read.Font(), font);
+  EXPECT_TRUE(read.FontChanged());
+}
+
+TEST(RoundTrip, ColourWithoutANameIsWrittenAsAnInteger) {
+  TResultTable table;
+  table.SetTextColor(0x123456);
+  const std::string bytes = WriteResultStream(table);
+  EXPECT_NE(bytes.find(std::string("\x0A" "Font.Color\x04\x56\x34\x12\x00", 16)), std::string::npos);
+  EXPECT_EQ(ReadBack(table).Font().Color, 0x123456u);
+}
+
+TEST(RoundTrip, ColumnWidthOfExactly50IsLeftOutAndKeptOnReading) {
+  TResultTable table;
+  table.SetColumnWidth(1, 50);
+  table.SetColumnWidth(3, 51);
+  const std::string bytes = WriteResultStream(table);
+  EXPECT_NE(bytes.find(std::string("\x01\x07" "Caption\x06\x08" "New Name\x00", 19)),
+            std::string::npos);
+  EXPECT_NE(bytes.find(std::string("\x05" "Width\x02\x33", 8)), std::string::npos);
+
+  TResultTable read;
+  read.SetColumnWidth(1, 222);
+  ASSERT_TRUE(ReadResultStream(bytes, read).Ok());
+  EXPECT_EQ(read.Columns()[0].Width, 150);
+  EXPECT_EQ(read.Columns()[1].Width, 222);
+  EXPECT_EQ(read.Columns()[3].Width, 51);
+}
+
+TEST(RoundTrip, EmptyCaptionIsLeftOutAndExtraColumnsComeBack) {
+  TResultTable table;
+  table.Columns()[0].Caption.clear();
+  table.Columns().push_back({"Extra", 7000});
+  const std::string bytes = WriteResultStream(table);
+  EXPECT_NE(bytes.find(std::string("\x0E\x01\x05" "Width\x03\x96\x00\x00", 12)), std::string::npos);
+  TResultTable read;
+  ASSERT_TRUE(ReadResultStream(bytes, read).Ok());
+  ASSERT_EQ(read.Columns().size(), 5u);
+  EXPECT_EQ(read.Columns()[0].Caption, "File");  // not mentioned: kept
+  EXPECT_EQ(read.Columns()[4].Caption, "Extra");
+  EXPECT_EQ(read.Columns()[4].Width, 7000);
+}
+
+TEST(RoundTrip, IntegersTakeTheirSmallestForm) {
+  struct Case {
+    int Width;
+    std::string Bytes;
+  };
+  const Case cases[] = {
+      {127, std::string("\x02\x7F", 2)},
+      {-128, std::string("\x02\x80", 2)},
+      {128, std::string("\x03\x80\x00", 3)},
+      {-32768, std::string("\x03\x00\x80", 3)},
+      {32767, std::string("\x03\xFF\x7F", 3)},
+      {32768, std::string("\x04\x00\x80\x00\x00", 5)},
+      {-32769, std::string("\x04\xFF\x7F\xFF\xFF", 5)},
+  };
+  for (const Case& c : cases) {
+    TResultTable table;
+    table.Width = c.Width;
+    const std::string bytes = WriteResultStream(table);
+    EXPECT_EQ(bytes.substr(36, 6 + c.Bytes.size()), "\x05Width" + c.Bytes) << c.Width;
+    EXPECT_EQ(ReadBack(table).Width, c.Width);
+  }
+}
+
+}  // namespace
+}  // namespace vt
