@@ -6,15 +6,20 @@
 
 namespace vt {
 
+class ISysCalls;
+
 class TFolderRenamer {
  public:
   TFolderRenamer();
+  // Through other system calls (tests stand in volumes this machine has not).
+  explicit TFolderRenamer(ISysCalls& calls);
   ~TFolderRenamer();
   TFolderRenamer(const TFolderRenamer&) = delete;
   TFolderRenamer& operator=(const TFolderRenamer&) = delete;
 
   // folder ends with "/"; the names hold no "/". Returns 0 or the errno of the failure
-  // (EEXIST when the target exists). Keeps the folder open for the next call.
+  // (EEXIST when the target exists; EINVAL for an empty name, ".", ".." or one holding
+  // "/" or NUL). Keeps the folder open for the next call.
   int Rename(const std::string& folder, std::string_view oldName, std::string_view newName);
 
  private:

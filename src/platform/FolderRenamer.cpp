@@ -1,0 +1,207 @@
+#include "platform/FolderRenamer.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <unordered_set>
+
+#include "platform/SysCalls.h"
+#include "platform/Utf8Char.h"
+
+namespace vt {
+namespace {
+
+// A name as the system calls want it, checked: one entry of the folder, never a path.
+class TEntryName {
+ public:
+  explicit TEntryName(std::string_view name) {
+    text_[0] = '\0';
+    if (name.empty() || name == "." || name == ".." || name.find_first_of(std::string_view("/\0", 2)) != name.npos) {
+      error_ = EINVAL;
+    } else if (name.size() > NAME_MAX) {
+      error_ = ENAMETOOLONG;
+    } else {
+      name.copy(text_, name.size());
+      text_[name.size()] = '\0';
+      view_ = {text_, name.size()};
+    }
+  }
+  int Error() const { return error_; }
+  const char* c_str() const { return text_; }
+  std::string_view View() const { return view_; }
+
+ private:
+  char text_[NAME_MAX + 1];
+  std::string_view view_;
+  int error_ = 0;
+};
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (AsciiUpperChar(a[i]) != AsciiUpperChar(b[i])) return false;
+  return true;
+}
+
+// Links are missing on the volume (vfat, exfat), or the file may not be linked.
+bool NoHardLinks(int error) {
+  return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK;
+}
+
+std::atomic<std::uint64_t> gTempCounter{
+    (static_cast<std::uint64_t>(::getpid()) << 32) ^
+    static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
+
+}  // namespace
+
+struct TFolderRenamer::Impl {
+  explicit Impl(ISysCalls& calls) : sys(calls) {}
+  ~Impl() { CloseFolder(); }
+
+  ISysCalls& sys;
+  std::string folder;
+  int fd = -1;
+  bool noRenameNoReplace = false;  // the volume answered EINVAL to RENAME_NOREPLACE
+  std::optional<std::unordered_set<std::string>> exactNames;  // filled on the first case-only clash
+
+  int UseFolder(const std::string& path);
+  void CloseFolder();
+  int Move(const char* from, const char* to);
+  int MoveWithoutFlag(const char* from, const char* to);
+  int CheckedRename(const char* from, const char* to);
+  int RenameThroughTemp(const TEntryName& oldName, const TEntryName& newName);
+  bool IsSameEntry(const char* a, const char* b);
+  int HasExactName(std::string_view name, bool& found);
+  void Renamed(std::string_view from, std::string_view to);
+};
+
+void TFolderRenamer::Impl::CloseFolder() {
+  if (fd >= 0) sys.CloseFolder(fd);
+  fd = -1;
+  folder.clear();
+  noRenameNoReplace = false;
+  exactNames.reset();
+}
+
+// A relative folder is opened anew each time: the current folder may have moved.
+int TFolderRenamer::Impl::UseFolder(const std::string& path) {
+  if (fd >= 0 && path == folder && !path.empty() && path.front() == '/') return 0;
+  CloseFolder();
+  int opened = -1;
+  if (const int error = sys.OpenFolder(path.empty() ? "." : path.c_str(), opened)) return error;
+  fd = opened;
+  folder = path;
+  return 0;
+}
+
+// One no-replace move: the kernel's when the volume has it, else a hard link
+// and removal of the old name, and only where neither exists a rename after
+// checking the target is absent. EINVAL means the volume lacks the flag (FUSE
+// ntfs-3g answers so even for a free target) unless the fallback finds the name
+// itself invalid; only the former is remembered for the folder.
+int TFolderRenamer::Impl::Move(const char* from, const char* to) {
+  if (noRenameNoReplace) return MoveWithoutFlag(from, to);
+  const int error = sys.RenameNoReplace(fd, from, to);
+  if (error != EINVAL && error != ENOSYS) return error;
+  const int fallback = MoveWithoutFlag(from, to);
+  if (fallback != EINVAL) noRenameNoReplace = true;
+  return fallback;
+}
+
+int TFolderRenamer::Impl::MoveWithoutFlag(const char* from, const char* to) {
+  const int linked = sys.Link(fd, from, to);
+  if (linked == 0) {
+    const int unlinked = sys.Unlink(fd, from);
+    if (unlinked != 0) sys.Unlink(fd, to);  // the file stays under its old name only
+    return unlinked;
+  }
+  if (!NoHardLinks(linked)) return linked;
+  return CheckedRename(from, to);
+}
+
+int TFolderRenamer::Impl::CheckedRename(const char* from, const char* to) {
+  TEntryId id;
+  const int lookup = sys.Lookup(fd, to, id);
+  if (lookup == 0) return EEXIST;
+  if (lookup != ENOENT) return lookup;
+  return sys.Rename(fd, from, to);
+}
+
+bool TFolderRenamer::Impl::IsSameEntry(const char* a, const char* b) {
+  TEntryId idA, idB;
+  return sys.Lookup(fd, a, idA) == 0 && sys.Lookup(fd, b, idB) == 0 && idA.device == idB.device &&
+         idA.inode == idB.inode;
+}
+
+// Whether the folder holds an entry of exactly this name. The names are read
+// once per folder and then kept up to date with our own renames, so that a
+// volume that ignores case costs one read of the folder, not one per file.
+// A name another process has added since is still caught: the final step of a
+// case-only rename will not replace it.
+int TFolderRenamer::Impl::HasExactName(std::string_view name, bool& found) {
+  const bool cached = exactNames.has_value();
+  if (cached && !exactNames->contains(std::string(name))) {
+    found = false;
+    return 0;
+  }
+  std::unordered_set<std::string> names;
+  if (const int error = sys.ListNames(fd, [&](std::string_view entry) { names.emplace(entry); })) return error;
+  exactNames = std::move(names);
+  found = exactNames->contains(std::string(name));
+  return 0;
+}
+
+void TFolderRenamer::Impl::Renamed(std::string_view from, std::string_view to) {
+  if (!exactNames) return;
+  exactNames->erase(std::string(from));
+  exactNames->emplace(to);
+}
+
+// The volume reported the new name as taken, but the name it found may be the
+// file itself under other letter case: move it aside under a unique name and
+// then to the new name, both without replacing anything.
+int TFolderRenamer::Impl::RenameThroughTemp(const TEntryName& oldName, const TEntryName& newName) {
+  if (!EqualIgnoringAsciiCase(oldName.View(), newName.View()) && !IsSameEntry(oldName.c_str(), newName.c_str()))
+    return EEXIST;
+  bool exact = false;
+  if (HasExactName(newName.View(), exact) != 0 || exact) return EEXIST;
+
+  char temp[32];
+  int moved = EEXIST;
+  for (int attempt = 0; attempt < 64 && moved == EEXIST; ++attempt) {
+    std::snprintf(temp, sizeof temp, ".vt-%016llx.tmp", static_cast<unsigned long long>(gTempCounter++));
+    moved = Move(oldName.c_str(), temp);
+  }
+  if (moved != 0) return moved;
+  const int error = Move(temp, newName.c_str());
+  if (error == 0) {
+    Renamed(oldName.View(), newName.View());
+    return 0;
+  }
+  Move(temp, oldName.c_str());
+  return error;
+}
+
+TFolderRenamer::TFolderRenamer() : TFolderRenamer(PosixSysCalls()) {}
+TFolderRenamer::TFolderRenamer(ISysCalls& calls) : impl_(std::make_unique<Impl>(calls)) {}
+TFolderRenamer::~TFolderRenamer() = default;
+
+int TFolderRenamer::Rename(const std::string& folder, std::string_view oldName, std::string_view newName) {
+  const TEntryName from(oldName);
+  const TEntryName to(newName);
+  if (from.Error() != 0) return from.Error();
+  if (to.Error() != 0) return to.Error();
+  if (const int error = impl_->UseFolder(folder)) return error;
+  int error = impl_->Move(from.c_str(), to.c_str());
+  if (error == EEXIST) return impl_->RenameThroughTemp(from, to);
+  if (error == 0) impl_->Renamed(from.View(), to.View());
+  return error;
+}
+
+}  // namespace vt

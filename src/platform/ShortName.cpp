@@ -1,0 +1,179 @@
+#include "platform/ShortName.h"
+
+#include <array>
+
+#include "platform/Utf8Char.h"
+
+namespace vt {
+namespace {
+
+// Characters a short name may hold, besides the upper-case letters and digits.
+constexpr std::string_view kShortNameSymbols = "!#$%&'()-@^_`{}~";
+
+// Codes 1..52 for the 52 characters of a short name, 0 for anything else; 53
+// values over 11 positions fit into 64 bits (53^11 < 2^64).
+constexpr std::array<std::uint8_t, 256> MakeCodes() {
+  std::array<std::uint8_t, 256> codes{};
+  std::uint8_t next = 1;
+  for (char c = 'A'; c <= 'Z'; ++c) codes[static_cast<unsigned char>(c)] = next++;
+  for (char c = '0'; c <= '9'; ++c) codes[static_cast<unsigned char>(c)] = next++;
+  for (const char c : kShortNameSymbols) codes[static_cast<unsigned char>(c)] = next++;
+  return codes;
+}
+constexpr std::array<std::uint8_t, 256> kCodes = MakeCodes();
+constexpr std::uint64_t kBase = 53;
+
+bool IsShortNameChar(char c) { return kCodes[static_cast<unsigned char>(AsciiUpperChar(c))] != 0; }
+
+// Basis in positions 0..7, extension in 8..10; a missing character is 0.
+std::uint64_t Pack(std::string_view basis, std::string_view ext) {
+  std::uint64_t key = 0;
+  for (std::size_t i = 0; i < 8; ++i)
+    key = key * kBase + (i < basis.size() ? kCodes[static_cast<unsigned char>(basis[i])] : 0);
+  for (std::size_t i = 0; i < 3; ++i)
+    key = key * kBase + (i < ext.size() ? kCodes[static_cast<unsigned char>(ext[i])] : 0);
+  return key;
+}
+
+// A few characters in a fixed buffer.
+struct TPart {
+  char text[6];
+  std::size_t size = 0;
+  std::string_view View() const { return {text, size}; }
+};
+
+// Upper-cased; blanks dropped; every character outside the short-name set
+// (multi-byte UTF-8 sequences and stray bytes count as one) becomes "_".
+// Keeps at most `limit` characters.
+void MapPart(std::string_view part, TPart& out, std::size_t limit, bool dropDots) {
+  for (std::size_t i = 0; i < part.size() && out.size < limit;) {
+    const std::size_t len = Utf8CharBytes(part, i);
+    const char c = part[i];
+    i += len;
+    if (c == ' ' || (dropDots && c == '.')) continue;
+    out.text[out.size++] = len == 1 && IsShortNameChar(c) ? AsciiUpperChar(c) : '_';
+  }
+}
+
+struct TBasisExt {
+  TPart basis;  // up to 6 characters
+  TPart ext;    // up to 3 characters
+};
+
+// Leading dots and blanks are skipped (".profile" has no extension), the last
+// remaining dot starts the extension, and the other dots are dropped.
+TBasisExt SplitForShortName(std::string_view name) {
+  std::size_t start = 0;
+  while (start < name.size() && (name[start] == '.' || name[start] == ' ')) ++start;
+  const std::string_view rest = name.substr(start);
+  const std::size_t dot = rest.rfind('.');
+  TBasisExt parts;
+  MapPart(rest.substr(0, dot), parts.basis, 6, true);
+  if (dot != std::string_view::npos) MapPart(rest.substr(dot + 1), parts.ext, 3, false);
+  if (parts.basis.size == 0) parts.basis.text[parts.basis.size++] = '_';
+  return parts;
+}
+
+std::uint16_t Hash16(std::string_view name) {
+  std::uint32_t h = 2166136261u;  // FNV-1a
+  for (const char c : name) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+  return static_cast<std::uint16_t>(h ^ (h >> 16));
+}
+
+TShortName Compose(std::string_view basis, std::string_view ext) {
+  TShortName result;
+  auto put = [&](std::string_view s) {
+    for (const char c : s) result.text[result.size++] = c;
+  };
+  put(basis);
+  if (!ext.empty()) {
+    put(".");
+    put(ext);
+  }
+  return result;
+}
+
+}  // namespace
+
+bool HasShortForm(std::string_view name) {
+  const std::size_t dot = name.find('.');
+  const std::string_view basis = name.substr(0, dot);
+  const std::string_view ext = dot == std::string_view::npos ? std::string_view{} : name.substr(dot + 1);
+  if (basis.empty() || basis.size() > 8 || ext.size() > 3) return false;
+  if (dot != std::string_view::npos && ext.empty()) return false;
+  for (const char c : basis)
+    if (!IsShortNameChar(c)) return false;
+  for (const char c : ext)
+    if (!IsShortNameChar(c)) return false;
+  return true;
+}
+
+void TShortNameTable::Reserve(std::size_t names) {
+  std::size_t capacity = 16;
+  while (capacity < names * 2) capacity *= 2;
+  if (capacity <= slots_.size()) return;
+  std::vector<std::uint64_t> old;
+  old.swap(slots_);
+  slots_.assign(capacity, 0);
+  used_ = 0;
+  for (const std::uint64_t key : old)
+    if (key != 0) Take(key);
+}
+
+void TShortNameTable::Grow() { Reserve(slots_.size()); }
+
+bool TShortNameTable::Take(std::uint64_t key) {
+  if ((used_ + 1) * 2 > slots_.size()) Grow();
+  const std::size_t mask = slots_.size() - 1;
+  std::uint64_t mixed = (key ^ (key >> 31)) * 0x9E3779B97F4A7C15ull;
+  mixed ^= mixed >> 29;
+  for (std::size_t i = mixed & mask;; i = (i + 1) & mask) {
+    if (slots_[i] == key) return false;
+    if (slots_[i] == 0) {
+      slots_[i] = key;
+      ++used_;
+      return true;
+    }
+  }
+}
+
+void TShortNameTable::Occupy(std::string_view name) {
+  const std::size_t dot = name.find('.');
+  std::string upper(name);
+  for (char& c : upper) c = AsciiUpperChar(c);
+  const std::string_view view(upper);
+  Take(Pack(view.substr(0, dot), dot == std::string_view::npos ? std::string_view{} : view.substr(dot + 1)));
+}
+
+TShortName TShortNameTable::Assign(std::string_view longName) {
+  const TBasisExt parts = SplitForShortName(longName);
+  char candidate[8];
+  const std::string_view basis6 = parts.basis.View();
+  const std::string_view ext = parts.ext.View();
+  for (char n = '1'; n <= '4'; ++n) {
+    std::size_t k = 0;
+    for (const char c : basis6) candidate[k++] = c;
+    candidate[k++] = '~';
+    candidate[k++] = n;
+    const std::string_view basis(candidate, k);
+    if (Take(Pack(basis, ext))) return Compose(basis, ext);
+  }
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const std::string_view prefix = basis6.substr(0, 2);
+  const std::uint16_t hash = Hash16(longName);
+  for (std::uint32_t step = 0; step < 0x10000; ++step) {
+    const auto h = static_cast<std::uint16_t>(hash + step);
+    std::size_t k = 0;
+    for (const char c : prefix) candidate[k++] = c;
+    for (int shift = 12; shift >= 0; shift -= 4) candidate[k++] = kHex[(h >> shift) & 0xF];
+    candidate[k++] = '~';
+    for (char n = '1'; n <= '9'; ++n) {
+      candidate[k] = n;
+      const std::string_view basis(candidate, k + 1);
+      if (Take(Pack(basis, ext))) return Compose(basis, ext);
+    }
+  }
+  return {};
+}
+
+}  // namespace vt
