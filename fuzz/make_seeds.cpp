@@ -1,0 +1,56 @@
+// Writes result files of several shapes into a folder, as the fuzzer's seeds.
+#include <cstdio>
+#include <string>
+
+#include "passes/ResultTable.h"
+#include "results/ResultFile.h"
+
+namespace {
+
+void Save(const vt::TResultTable& table, const std::string& folder, const std::string& name) {
+  const vt::TResultFileStatus status = vt::SaveResultFile(table, folder + "/" + name);
+  if (!status.Ok()) std::fprintf(stderr, "%s\n", status.Message.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    return 2;
+  }
+  const std::string folder = argv[1];
+
+  vt::TResultTable empty;
+  Save(empty, folder, "empty.vtr");
+
+  vt::TResultTable one;
+  one.AppendRow("a.txt", "b.txt", "C:\\Data", "Ok");
+  Save(one, folder, "one-row.vtr");
+
+  vt::TResultTable several;
+  for (int i = 0; i < 5; ++i)
+    several.AppendRow("photo" + std::to_string(i) + ".jpg", i % 2 ? "" : "img.jpg", "/home/u/",
+                      i % 2 ? "No change" : "Ok");
+  several.SetTextColor(vt::TextColor::Gray);
+  several.SetTextColor(vt::TextColor::Black);
+  Save(several, folder, "font-group.vtr");
+
+  vt::TResultTable odd;
+  odd.SetColumnWidth(0, 50);
+  odd.SetColumnWidth(1, 40000);
+  odd.Columns()[2].Caption.clear();
+  odd.Columns().push_back({"Extra", -5});
+  odd.Width = -200000;
+  vt::TResultFont font = odd.Font();
+  font.Color = 0x123456;
+  font.Style = vt::FontStyle::Bold | vt::FontStyle::Underline;
+  odd.SetFont(font);
+  vt::TResultRow row;
+  row.Caption = std::string(300, 'x');
+  row.SubItems = {"", "\xC3\xA9t\xC3\xA9", "", "", "extra"};
+  row.UserWord = 77;
+  odd.AppendRow(row);
+  Save(odd, folder, "odd-layout.vtr");
+  return 0;
+}
