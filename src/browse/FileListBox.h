@@ -1,10 +1,16 @@
 #pragma once
 // The files of a folder that the masks select, sorted without case.
 #include <QListWidget>
+#include <cstdint>
 #include <string>
 
 namespace vt {
 
+enum class TFileAttr : std::uint8_t { ftReadOnly, ftHidden, ftSystem, ftVolumeID, ftDirectory, ftArchive, ftNormal };
+using TFileType = std::uint8_t;  // bit i = TFileAttr i
+constexpr TFileType FileTypeBit(TFileAttr a) { return TFileType(1u << unsigned(a)); }
+
+// Filled when first shown; until then changes of folder and mask are only stored.
 class TFileListBox : public QListWidget {
   Q_OBJECT
  public:
@@ -16,6 +22,26 @@ class TFileListBox : public QListWidget {
   const std::string& Mask() const;
   void SetMask(const std::string& mask);
   void FillFileList();
+
+  TFileType FileType() const { return fileType_; }
+  void SetFileType(TFileType fileType);
+  // Rows are never lower than the font needs.
+  void SetItemHeight(int height);
+  int ItemHeight() const { return itemHeight_; }
+  QStringList Names() const;
+
+ signals:
+  void FileListChanged();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  std::string folder_;
+  std::string mask_ = "*.*";
+  TFileType fileType_ = FileTypeBit(TFileAttr::ftNormal);
+  int itemHeight_ = 13;
+  bool created_ = false;
 };
 
 }  // namespace vt

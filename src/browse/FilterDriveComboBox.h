@@ -1,12 +1,15 @@
 #pragma once
 // Drop-down list of mounted volumes of chosen kinds; a choice moves the linked folder list.
 #include <QComboBox>
+#include <QPointer>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vt {
 
 class TFilterDirectoryListBox;
+struct TVolume;
 
 enum class TIncludeType : std::uint8_t { itFloppy, itFixed, itNetwork, itCDROM, itRAM };
 using TIncludeDriveType = std::uint8_t;  // bit i = TIncludeType i
@@ -14,6 +17,8 @@ constexpr TIncludeDriveType IncludeBit(TIncludeType t) { return TIncludeDriveTyp
 enum class TDriveType : std::uint8_t { dtUnknown, dtNoDrive, dtFloppy, dtFixed, dtNetwork, dtCDROM, dtRAM };
 enum class TTextCase : std::uint8_t { tcLowerCase, tcUpperCase };
 
+// The list is filled when the box is first shown (and again on a font change or
+// when TextCase is assigned), so settings made before that take effect.
 class TFilterDriveComboBox : public QComboBox {
   Q_OBJECT
  public:
@@ -25,6 +30,7 @@ class TFilterDriveComboBox : public QComboBox {
   void SetDriveTypeSelected(TDriveType type);
   TDriveType DriveTypeSelected() const;
   void SetTextCase(TTextCase textCase);
+  TTextCase TextCase() const;
   void SetDirList(TFilterDirectoryListBox* dirList);
   TFilterDirectoryListBox* DirList() const;
   // Root of the box's volume; empty for none.
@@ -33,11 +39,37 @@ class TFilterDriveComboBox : public QComboBox {
 
   void FillDriveList();
   void ApplyDrive(const std::string& root);
+  // Root of the last volume of that kind, or empty.
+  std::string FindDriveOfType(TDriveType type);
+  // Kinds met by the last fill, bit i = TDriveType i.
+  std::uint8_t DriveTypesPresent() const { return typesPresent_; }
+  // Root an item stands for.
+  std::string ItemRoot(int index) const;
+
+  QString VolumeText(const TVolume& volume) const;
+  QString NetworkText(const TVolume& volume) const;
 
  signals:
   void DriveChanged();
 
-  // The rest of the class is the widget's own.
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void HandleCreated();
+  void AddVolume(const TVolume& volume);
+  QString InCase(const QString& text) const;
+
+  TIncludeDriveType includeDriveType_ = 0;
+  TDriveType driveTypeSelected_ = TDriveType::dtUnknown;
+  TTextCase textCase_ = TTextCase::tcLowerCase;
+  std::string drive_;
+  std::uint8_t typesPresent_ = 0;
+  std::vector<std::string> driveMask_;  // roots of the volumes as of the last fill
+  QPointer<TFilterDirectoryListBox> dirList_;
+  bool created_ = false;
 };
 
 }  // namespace vt

@@ -1,0 +1,217 @@
+#include "platform/Volumes.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+
+namespace vt {
+
+namespace {
+
+std::string& DeviceFilesRoot() {
+  static std::string root;
+  return root;
+}
+
+template <std::size_t N>
+bool OneOf(std::string_view value, const std::array<std::string_view, N>& set) {
+  return std::find(set.begin(), set.end(), value) != set.end();
+}
+
+constexpr std::array<std::string_view, 25> kPseudo = {
+    "proc",       "sysfs",      "cgroup",    "cgroup2",   "devpts",     "devtmpfs",    "mqueue",
+    "debugfs",    "tracefs",    "securityfs", "pstore",   "bpf",        "configfs",    "fusectl",
+    "hugetlbfs",  "autofs",     "binfmt_misc", "nsfs",    "efivarfs",   "rpc_pipefs",  "selinuxfs",
+    "nfsd",       "fuse.gvfsd-fuse", "fuse.portal", "fuse.lxcfs"};
+constexpr std::array<std::string_view, 2> kCdrom = {"iso9660", "udf"};
+constexpr std::array<std::string_view, 8> kNetwork = {"nfs",       "nfs4", "cifs", "smb3",
+                                                      "ceph",      "glusterfs", "9p", "fuse.sshfs"};
+constexpr std::array<std::string_view, 2> kRam = {"tmpfs", "ramfs"};
+// Disk file systems whose mounts report an anonymous device number.
+constexpr std::array<std::string_view, 3> kPooledDisk = {"btrfs", "zfs", "bcachefs"};
+constexpr std::array<std::string_view, 4> kCaseBlind = {"vfat", "exfat", "cifs", "smb3"};
+
+bool IsUnder(std::string_view path, std::string_view folder) {
+  if (folder == "/") return !path.empty() && path[0] == '/';
+  return path == folder || (path.size() > folder.size() && path.substr(0, folder.size()) == folder &&
+                            path[folder.size()] == '/');
+}
+
+// tmpfs under these folders is the system's own working space, not a RAM disk of the user.
+bool IsSystemRamMount(std::string_view root) {
+  if (IsUnder(root, "/dev/shm")) return false;
+  return IsUnder(root, "/run") || IsUnder(root, "/sys") || IsUnder(root, "/proc") || IsUnder(root, "/dev");
+}
+
+std::string ReadFirstLine(const std::string& path) {
+  std::ifstream in(path);
+  std::string line;
+  std::getline(in, line);
+  return line;
+}
+
+std::optional<std::string> RealPath(const std::string& path) {
+  char buffer[PATH_MAX];
+  if (::realpath(path.c_str(), buffer) == nullptr) return std::nullopt;
+  return std::string(buffer);
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+// The device numbers of a block device the mount names, for file systems that report an anonymous one.
+std::pair<unsigned, unsigned> BlockDeviceOf(const TMountEntry& mount) {
+  if (mount.major != 0) return {mount.major, mount.minor};
+  struct stat st {};
+  if (mount.source.rfind("/dev/", 0) == 0 && ::stat((DeviceFilesRoot() + mount.source).c_str(), &st) == 0 &&
+      S_ISBLK(st.st_mode))
+    return {major(st.st_rdev), minor(st.st_rdev)};
+  return {0, 0};
+}
+
+bool IsRemovableDevice(const TMountEntry& mount) {
+  const auto [maj, min] = BlockDeviceOf(mount);
+  if (maj == 0) return false;
+  const auto device =
+      RealPath(DeviceFilesRoot() + "/sys/dev/block/" + std::to_string(maj) + ":" + std::to_string(min));
+  if (!device) return false;
+  // A partition's removable flag lives with its disk, one folder up.
+  const std::string disk = FileExists(*device + "/partition") ? device->substr(0, device->rfind('/')) : *device;
+  return ReadFirstLine(disk + "/removable") == "1";
+}
+
+bool IsBlockDeviceVolume(const TMountEntry& mount) {
+  return mount.source.rfind("/dev/", 0) == 0 || OneOf(mount.fsType, kPooledDisk) || mount.fsType == "overlay";
+}
+
+// A file bind-mounted over a file (containers do this for /etc/hosts) is no volume to browse.
+bool IsFileMount(const std::string& root) {
+  struct stat st {};
+  return ::stat(root.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+// udev writes blanks and other bytes of a label as \xNN.
+std::string DecodeLabel(std::string_view name) {
+  std::string out;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' && std::isxdigit((unsigned char)name[i + 2]) &&
+        std::isxdigit((unsigned char)name[i + 3])) {
+      out += char(std::stoi(std::string(name.substr(i + 2, 2)), nullptr, 16));
+      i += 3;
+    } else {
+      out += name[i];
+    }
+  }
+  return out;
+}
+
+// Later mounts on the same point hide the earlier ones.
+std::vector<TMountEntry> VisibleMounts() {
+  std::map<std::string, TMountEntry> byRoot;
+  for (auto& mount : ReadMountTable()) byRoot[mount.mountPoint] = std::move(mount);
+  std::vector<TMountEntry> mounts;
+  mounts.reserve(byRoot.size());
+  for (auto& [root, mount] : byRoot) mounts.push_back(std::move(mount));
+  return mounts;
+}
+
+const TMountEntry* HoldingMount(const std::vector<TMountEntry>& mounts, std::string_view path) {
+  const TMountEntry* best = nullptr;
+  for (const auto& mount : mounts)
+    if (IsUnder(path, mount.mountPoint) && (!best || mount.mountPoint.size() > best->mountPoint.size()))
+      best = &mount;
+  return best;
+}
+
+std::optional<TVolume> AsVolume(const TMountEntry& mount) {
+  const VolumeKind kind = KindOfMount(mount);
+  if (kind == VolumeKind::Unknown) return std::nullopt;
+  if ((kind == VolumeKind::Fixed || kind == VolumeKind::RAM) && IsFileMount(mount.mountPoint)) return std::nullopt;
+  return TVolume{mount.mountPoint, kind, mount};
+}
+
+}  // namespace
+
+VolumeKind KindOfMount(const TMountEntry& mount) {
+  const std::string_view type = mount.fsType;
+  if (OneOf(type, kPseudo)) return VolumeKind::Unknown;
+  if (OneOf(type, kCdrom)) return VolumeKind::CDROM;
+  if (OneOf(type, kNetwork)) return VolumeKind::Network;
+  if (OneOf(type, kRam)) return IsSystemRamMount(mount.mountPoint) ? VolumeKind::Unknown : VolumeKind::RAM;
+  if (IsUnder(mount.mountPoint, "/media") || IsUnder(mount.mountPoint, "/run/media")) return VolumeKind::Removable;
+  if (!IsBlockDeviceVolume(mount)) return VolumeKind::Unknown;
+  return IsRemovableDevice(mount) ? VolumeKind::Removable : VolumeKind::Fixed;
+}
+
+std::vector<TVolume> ListVolumes() {
+  std::vector<TVolume> volumes;
+  for (const auto& mount : VisibleMounts())
+    if (auto volume = AsVolume(mount)) volumes.push_back(std::move(*volume));
+  return volumes;
+}
+
+std::string MountRootOf(std::string_view path) {
+  const auto mounts = VisibleMounts();
+  const TMountEntry* mount = HoldingMount(mounts, path);
+  return mount ? mount->mountPoint : std::string("/");
+}
+
+std::optional<TVolume> VolumeOf(std::string_view path) {
+  const auto mounts = VisibleMounts();
+  const TMountEntry* mount = HoldingMount(mounts, path);
+  if (!mount) return std::nullopt;
+  return AsVolume(*mount);
+}
+
+std::string VolumeLabel(const TVolume& volume) {
+  const std::string folder = DeviceFilesRoot() + "/dev/disk/by-label";
+  const auto source = volume.mount.source.rfind("/", 0) == 0 ? RealPath(DeviceFilesRoot() + volume.mount.source)
+                                                              : std::nullopt;
+  const auto [maj, min] = BlockDeviceOf(volume.mount);
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return {};
+  std::string label;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    const std::string link = folder + "/" + name;
+    struct stat st {};
+    const bool sameDevice = maj != 0 && ::stat(link.c_str(), &st) == 0 && S_ISBLK(st.st_mode) &&
+                            major(st.st_rdev) == maj && minor(st.st_rdev) == min;
+    const auto target = RealPath(link);
+    if (sameDevice || (source && target && *source == *target)) {
+      label = DecodeLabel(name);
+      break;
+    }
+  }
+  ::closedir(dir);
+  return label;
+}
+
+std::string NetworkName(const TVolume& volume) { return volume.mount.source; }
+
+TCaseFlags CaseFlagsOf(std::string_view fsType) {
+  if (OneOf(fsType, kCaseBlind)) return {true, false};
+  return {true, true};
+}
+
+TCaseFlags CaseFlagsOfPath(std::string_view path) {
+  const auto mounts = VisibleMounts();
+  const TMountEntry* mount = HoldingMount(mounts, path);
+  return mount ? CaseFlagsOf(mount->fsType) : TCaseFlags{};
+}
+
+void SetDeviceFilesRootForTesting(std::string prefix) { DeviceFilesRoot() = std::move(prefix); }
+
+}  // namespace vt

@@ -1,0 +1,50 @@
+#pragma once
+// Mounted volumes in the place of drive letters: their kinds (the system drive
+// type codes), labels, network names and case flags.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/MountTable.h"
+
+namespace vt {
+
+// Ordinals are the drive type codes the rest of the program was built around.
+enum class VolumeKind : std::uint8_t { Unknown = 0, NoRoot = 1, Removable = 2, Fixed = 3, Network = 4, CDROM = 5, RAM = 6 };
+
+struct TVolume {
+  std::string root;  // the mount point
+  VolumeKind kind = VolumeKind::Unknown;
+  TMountEntry mount;
+};
+
+struct TCaseFlags {
+  bool preservesCase = true;
+  bool caseSensitive = true;
+};
+
+// Kind of one mount; Unknown for pseudo file systems and anything else that is no volume.
+VolumeKind KindOfMount(const TMountEntry& mount);
+
+// Volumes of kinds 2 to 6, in the order of their roots; of two mounts on one root the later one.
+std::vector<TVolume> ListVolumes();
+
+// Mount point of the mount that holds an absolute path (a volume or not); "/" when nothing matches.
+std::string MountRootOf(std::string_view path);
+// The volume that holds an absolute path; nullopt when the mount holding it is no volume.
+std::optional<TVolume> VolumeOf(std::string_view path);
+
+// Label from /dev/disk/by-label; empty when the volume has none.
+std::string VolumeLabel(const TVolume& volume);
+// What a network volume is connected to: //server/share, host:/export, ...
+std::string NetworkName(const TVolume& volume);
+TCaseFlags CaseFlagsOf(std::string_view fsType);
+// Case flags of the mount that holds an absolute path.
+TCaseFlags CaseFlagsOfPath(std::string_view path);
+
+// Reads /sys and /dev below prefix instead of "/" (tests build such a tree); "" for the system's.
+void SetDeviceFilesRootForTesting(std::string prefix);
+
+}  // namespace vt
