@@ -1,11 +1,11 @@
 #include "passes/SearchThread.h"
 
 #include <memory>
-#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "engine/RenameStatus.h"
+#include "engine/TextHelpers.h"
 #include "passes/PassEnd.h"
 #include "platform/DirectoryListing.h"
 #include "platform/PathSeparator.h"
@@ -13,24 +13,9 @@
 namespace vt {
 namespace {
 
-// Pieces between the ";", exactly as typed: empty pieces stay (and select nothing).
-std::vector<std::string> SplitMasks(std::string_view masks) {
-  std::vector<std::string> list;
-  for (;;) {
-    const std::size_t p = masks.find(';');
-    if (p == std::string_view::npos) {
-      list.emplace_back(masks);
-      return list;
-    }
-    list.emplace_back(masks.substr(0, p));
-    masks.remove_prefix(p + 1);
-  }
-}
-
-std::string StartFolder(std::string folder) {
-  if (folder.empty()) return std::string(".") + PathSeparator;
-  if (folder.back() != PathSeparator) folder += PathSeparator;
-  return folder;
+// An empty start folder is the current folder, never the root.
+std::string StartFolder(const std::string& folder) {
+  return folder.empty() ? std::string(".") + PathSeparator : IncludeBackslash(folder);
 }
 
 // Only plain files get rows, and a pass touches nothing it could not show.
@@ -87,7 +72,9 @@ void TSearchThread::Execute() {
 void TSearchThread::ScanFolder(const std::string& folder) {
   // Everything is collected before the first entry is handled, so that a renamed
   // file is not found again in this folder.
-  for (const std::string& mask : SplitMasks(Masks)) CollectMask(folder, mask);
+  std::vector<std::string> masks;
+  SplitString(Masks, ';', masks);
+  for (const std::string& mask : masks) CollectMask(folder, mask);
   HandleFoundList();
   FreeFoundList();
 }

@@ -87,6 +87,10 @@ TThread::~TThread() {
   }
 }
 
+void TThread::WaitFor() {
+  if (Thread_.joinable() && Thread_.get_id() != std::this_thread::get_id()) Thread_.join();
+}
+
 void TThread::Resume() {
   std::lock_guard lock(Starting_);
   Thread_ = std::thread([this] { Run(); });

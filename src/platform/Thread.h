@@ -80,6 +80,11 @@ class TThread {
   TThread(const TThread&) = delete;
   TThread& operator=(const TThread&) = delete;
 
+  // For a thread that does not free itself: waits until the body (and the end
+  // handler) have run. Call it from the derived destructor, before the derived
+  // part is gone.
+  void WaitFor();
+
  protected:
   // Created suspended: the body runs only after Resume().
   explicit TThread(IDispatcher& dispatcher);

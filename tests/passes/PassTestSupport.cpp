@@ -1,0 +1,83 @@
+#include "passes/PassTestSupport.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "platform/DirectoryListing.h"
+
+namespace vt::test {
+
+std::vector<std::string> TTempTree::Names(const std::string& relative) const {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(Path(relative)))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void RunSearch(TTestWindow& window, TQueueDispatcher& dispatcher, const TSearchPassOptions& options,
+               const TControlValues& controls) {
+  window.Table.Clear();
+  window.SetStatusText(0, "");
+  window.EnableSearchControls(false);
+  window.SetFRunning(true);
+  window.EndCalls.clear();
+  const std::size_t released = dispatcher.ReleasedCount();
+  TSearchThread::Start(window, dispatcher, options, controls);
+  dispatcher.RunUntil([&] { return dispatcher.ReleasedCount() == released + 1; });
+  EXPECT_EQ(window.CallsOffWindowThread.load(), 0);
+}
+
+void RunUndo(TTestWindow& window, TQueueDispatcher& dispatcher) {
+  window.SetStatusText(0, "");
+  window.EnableSearchControls(false);
+  window.SetFRunning(true);
+  window.EndCalls.clear();
+  const std::size_t released = dispatcher.ReleasedCount();
+  TUndoThread::Start(window, dispatcher);
+  dispatcher.RunUntil([&] { return dispatcher.ReleasedCount() == released + 1; });
+  EXPECT_EQ(window.CallsOffWindowThread.load(), 0);
+}
+
+std::vector<TRowTexts> RowTexts(const TResultTable& table) {
+  std::vector<TRowTexts> rows;
+  for (const TResultRow& row : table.Rows())
+    rows.push_back({row.Caption, row.SubItem(0), row.SubItem(1), row.SubItem(2)});
+  return rows;
+}
+
+void PrintTo(const TRowTexts& row, std::ostream* out) {
+  *out << "(" << row.File << ", " << row.NewName << ", " << row.Path << ", " << row.Status << ")";
+}
+
+TControlValues InsertAtBeginning(const std::string& text) {
+  TControlValues controls;
+  controls.LstBoxActions = 1;
+  controls.EdInsert = text;
+  controls.ComboInsertTo = 1;
+  return controls;
+}
+
+TControlValues NumberDefaults() {
+  TControlValues controls;
+  controls.LstBoxActions = 3;
+  return controls;
+}
+
+TControlValues RemoveText(const std::string& text) {
+  TControlValues controls;
+  controls.LstBoxActions = 2;
+  controls.EdDelete = text;
+  return controls;
+}
+
+std::vector<std::string> ListedFiles(const std::string& folder, const std::string& mask) {
+  std::vector<std::string> names;
+  TFindHandle listing(folder + mask);
+  TFindData entry;
+  while (listing.FindNext(entry))
+    if (entry.dwFileAttributes == FileAttr::Archive) names.push_back(entry.cFileName);
+  return names;
+}
+
+}  // namespace vt::test

@@ -1,0 +1,140 @@
+#pragma once
+// Real temporary folder trees, a window over a TResultTable, and running a pass
+// to its release on a TQueueDispatcher.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "passes/PassWindow.h"
+#include "passes/ResultTable.h"
+#include "passes/SearchThread.h"
+#include "passes/UndoThread.h"
+#include "platform/Thread.h"
+
+namespace vt::test {
+
+class TTempTree {
+ public:
+  TTempTree() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vt-passes-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
+    Root_ = pattern + "/";
+  }
+  ~TTempTree() {
+    std::error_code ignored;
+    std::filesystem::remove_all(Root_, ignored);
+  }
+  TTempTree(const TTempTree&) = delete;
+  TTempTree& operator=(const TTempTree&) = delete;
+
+  // Ends with "/".
+  const std::string& Root() const { return Root_; }
+  std::string Path(const std::string& relative) const { return Root_ + relative; }
+
+  void File(const std::string& relative, const std::string& content = "x") const {
+    std::ofstream(Path(relative), std::ios::binary) << content;
+  }
+  void Folder(const std::string& relative) const {
+    std::filesystem::create_directories(Path(relative));
+  }
+  bool Exists(const std::string& relative) const {
+    struct stat st {};
+    return ::lstat(Path(relative).c_str(), &st) == 0;
+  }
+  std::string Content(const std::string& relative) const {
+    std::ifstream in(Path(relative), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  // Sorted names of a folder.
+  std::vector<std::string> Names(const std::string& relative = "") const;
+
+ private:
+  std::string Root_;
+};
+
+// The window as the passes see it; checks that every call arrives on the window thread.
+class TTestWindow final : public IPassWindow {
+ public:
+  TResultTable Table;
+  bool Running = false;
+  bool Simulation = false;
+  bool SearchControlsEnabled = true;
+  bool UndoEnabled = false;
+  std::string Panel[2];
+  int Refreshes = 0;
+  std::atomic<bool> RecordAll{false};
+  mutable std::atomic<int> CallsOffWindowThread{0};
+  std::vector<std::string> EndCalls;  // the end-of-pass calls, in order
+
+  TResultTable& ResultTable() override { return Check(), Table; }
+  void EnableSearchControls(bool enable) override {
+    Check();
+    EndCalls.push_back(enable ? "EnableSearchControls(true)" : "EnableSearchControls(false)");
+    SearchControlsEnabled = enable;
+    UndoEnabled = enable && Table.RowCount() > 0 && !Simulation;
+  }
+  void SetStatusText(int panel, const std::string& text) override {
+    Check();
+    Panel[panel] = text;
+  }
+  bool FRunning() const override { return Check(), Running; }
+  void SetFRunning(bool running) override {
+    Check();
+    if (!running) EndCalls.push_back("SetFRunning(false)");
+    Running = running;
+  }
+  bool FSimulation() const override { return Check(), Simulation; }
+  void SetFSimulation(bool simulation) override {
+    Check();
+    if (!simulation) EndCalls.push_back("SetFSimulation(false)");
+    Simulation = simulation;
+  }
+  void RefreshFileList() override {
+    Check();
+    EndCalls.push_back("RefreshFileList");
+    ++Refreshes;
+  }
+  void EnableUndo() override {
+    Check();
+    EndCalls.push_back("EnableUndo");
+    UndoEnabled = true;
+  }
+  const std::atomic<bool>& RecordAllMessages() const override { return RecordAll; }
+
+ private:
+  void Check() const {
+    if (std::this_thread::get_id() != WindowThread_) ++CallsOffWindowThread;
+  }
+  std::thread::id WindowThread_ = std::this_thread::get_id();
+};
+
+// The window's side of Rename/Simulate, then the pass run until it is released.
+void RunSearch(TTestWindow& window, TQueueDispatcher& dispatcher, const TSearchPassOptions& options,
+               const TControlValues& controls);
+// The window's side of Recover, then the pass run until it is released.
+void RunUndo(TTestWindow& window, TQueueDispatcher& dispatcher);
+
+struct TRowTexts {
+  std::string File, NewName, Path, Status;
+  bool operator==(const TRowTexts&) const = default;
+};
+std::vector<TRowTexts> RowTexts(const TResultTable& table);
+void PrintTo(const TRowTexts& row, std::ostream* out);
+
+// Control values for Insert of text at the beginning, and for Number with its defaults.
+TControlValues InsertAtBeginning(const std::string& text);
+TControlValues NumberDefaults();
+TControlValues RemoveText(const std::string& text);
+// Plain files of a listing, in the order the platform returns them.
+std::vector<std::string> ListedFiles(const std::string& folder, const std::string& mask);
+
+}  // namespace vt::test

@@ -1,0 +1,398 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "passes/PassTestSupport.h"
+
+namespace vt::test {
+namespace {
+
+class SearchThreadTest : public ::testing::Test {
+ protected:
+  TSearchPassOptions Options(const std::string& masks, bool subDirs = false) const {
+    TSearchPassOptions options;
+    options.Folder = Tree.Root();
+    options.Masks = masks;
+    options.IncludeSubDirs = subDirs;
+    return options;
+  }
+  void Run(const TSearchPassOptions& options, const TControlValues& controls) {
+    RunSearch(Window, Dispatcher, options, controls);
+  }
+
+  TTempTree Tree;
+  TTestWindow Window;
+  TQueueDispatcher Dispatcher;
+};
+
+TEST_F(SearchThreadTest, AnEntryTwoMasksSelectIsHandledTwice) {
+  Tree.File("a.txt");
+  Tree.File("b.txt");
+  const std::vector<std::string> listed = ListedFiles(Tree.Root(), "*.txt");
+  ASSERT_EQ(listed.size(), 2u);
+
+  Run(Options("*.txt;a*"), InsertAtBeginning("x"));
+
+  std::vector<TRowTexts> expected;
+  for (const std::string& name : listed) expected.push_back({name, "x" + name, Tree.Root(), "Ok"});
+  expected.push_back({"a.txt", "xa.txt", Tree.Root(), "Error"});
+  EXPECT_EQ(RowTexts(Window.Table), expected);
+  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"xa.txt", "xb.txt"}));
+}
+
+TEST_F(SearchThreadTest, EmptyMasksSelectNothing) {
+  struct Case {
+    const char* Masks;
+    std::size_t Rows;
+  };
+  for (const Case& c : {Case{"*.txt;", 1}, Case{";*.txt", 1}, Case{";;", 0}, Case{"", 0}}) {
+    SCOPED_TRACE(c.Masks);
+    TTempTree tree;
+    tree.File("a.txt");
+    tree.File("b.doc");
+    TSearchPassOptions options;
+    options.Folder = tree.Root();
+    options.Masks = c.Masks;
+    TTestWindow window;
+    window.Simulation = true;
+    RunSearch(window, Dispatcher, options, InsertAtBeginning("x"));
+    EXPECT_EQ(window.Table.RowCount(), c.Rows);
+    if (c.Rows == 1) {
+      EXPECT_EQ(RowTexts(window.Table)[0], (TRowTexts{"a.txt", "xa.txt", tree.Root(), "Can be renamed"}));
+    }
+  }
+}
+
+TEST_F(SearchThreadTest, SubFoldersNamedWithADotOrLinkedAreNotEntered) {
+  Tree.File("top.txt");
+  Tree.Folder(".cache");
+  Tree.File(".cache/c.txt");
+  Tree.Folder(".hidden");
+  Tree.File(".hidden/h.txt");
+  Tree.Folder("Old.Files");
+  Tree.File("Old.Files/o.txt");
+  Tree.Folder("outside");
+  Tree.File("outside/l.txt");
+  ASSERT_EQ(::symlink(Tree.Path("outside").c_str(), Tree.Path("Old.Files/link").c_str()), 0);
+
+  Run(Options("*.txt", true), InsertAtBeginning("x"));
+
+  std::vector<std::string> renamed;
+  for (const TRowTexts& row : RowTexts(Window.Table)) {
+    EXPECT_EQ(row.Status, "Ok");
+    renamed.push_back(row.Path.substr(Tree.Root().size()) + row.File);
+  }
+  std::sort(renamed.begin(), renamed.end());
+  EXPECT_EQ(renamed, (std::vector<std::string>{"Old.Files/o.txt", "outside/l.txt", "top.txt"}));
+  EXPECT_TRUE(Tree.Exists(".cache/c.txt"));
+  EXPECT_TRUE(Tree.Exists(".hidden/h.txt"));
+  EXPECT_TRUE(Tree.Exists("Old.Files/xo.txt"));
+}
+
+// Each folder visited comes right after its parent's files or after a finished
+// subtree of a sibling: the folder sequence is a depth-first pre-order.
+bool IsDepthFirst(const std::vector<std::string>& folders) {
+  std::vector<std::string> stack;
+  for (const std::string& folder : folders) {
+    while (!stack.empty() && folder.rfind(stack.back(), 0) != 0) stack.pop_back();
+    if (!stack.empty()) {
+      const std::string rest = folder.substr(stack.back().size());
+      if (std::count(rest.begin(), rest.end(), '/') != 1) return false;  // skipped a level
+    }
+    stack.push_back(folder);
+  }
+  return true;
+}
+
+TEST_F(SearchThreadTest, WalkIsDepthFirstAndTheCounterRunsAcrossFolders) {
+  for (const char* folder : {"B", "B/D", "B/D/E", "C", "C/F", "G"}) Tree.Folder(folder);
+  for (const char* file : {"f.txt", "B/f.txt", "B/D/f.txt", "B/D/E/f.txt", "C/f.txt", "C/F/f.txt",
+                           "G/f.txt"})
+    Tree.File(file, file);
+
+  Run(Options("*.*", true), NumberDefaults());
+
+  const std::vector<TRowTexts> rows = RowTexts(Window.Table);
+  ASSERT_EQ(rows.size(), 7u);
+  EXPECT_EQ(rows[0].Path, Tree.Root());
+  std::vector<std::string> folders;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    SCOPED_TRACE(rows[i].Path);
+    EXPECT_EQ(rows[i].File, "f.txt");
+    EXPECT_EQ(rows[i].NewName, std::to_string(i) + ".txt");
+    EXPECT_EQ(rows[i].Status, "Ok");
+    folders.push_back(rows[i].Path);
+    // the file renamed is the one found in that folder
+    const std::string relative = rows[i].Path.substr(Tree.Root().size());
+    EXPECT_EQ(Tree.Content(relative + rows[i].NewName), relative + "f.txt");
+  }
+  EXPECT_TRUE(IsDepthFirst(folders));
+}
+
+TEST_F(SearchThreadTest, SeveralFilesGivenOneNameRenameOnlyTheFirst) {
+  for (const char* name : {"a1.txt", "b1.txt", "c1.txt"}) Tree.File(name, name);
+  const std::vector<std::string> listed = ListedFiles(Tree.Root(), "*.txt");
+  TControlValues controls;
+  controls.LstBoxActions = 2;  // remove the first character
+  controls.ComboItemToDelete = 1;
+  controls.UpDownNbrDelete = 1;
+
+  Run(Options("*.txt"), controls);
+
+  std::vector<TRowTexts> expected;
+  for (const std::string& name : listed)
+    expected.push_back({name, "1.txt", Tree.Root(), expected.empty() ? "Ok" : "Error"});
+  EXPECT_EQ(RowTexts(Window.Table), expected);
+  EXPECT_EQ(Tree.Content("1.txt"), listed[0]);
+  for (std::size_t i = 1; i < listed.size(); ++i) EXPECT_EQ(Tree.Content(listed[i]), listed[i]);
+}
+
+TEST_F(SearchThreadTest, SimulationRenamesNothingAndEndsSimulationMode) {
+  Tree.File("a.txt");
+  Tree.File("b.txt");
+  Window.Simulation = true;
+  Window.Panel[1] = "stale";
+
+  Run(Options("*.*"), InsertAtBeginning("x"));
+
+  ASSERT_EQ(Window.Table.RowCount(), 2u);
+  for (const TRowTexts& row : RowTexts(Window.Table)) {
+    EXPECT_EQ(row.NewName, "x" + row.File);
+    EXPECT_EQ(row.Status, "Can be renamed");
+  }
+  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"a.txt", "b.txt"}));
+  EXPECT_FALSE(Window.Running);
+  EXPECT_FALSE(Window.Simulation);
+  EXPECT_TRUE(Window.SearchControlsEnabled);
+  EXPECT_FALSE(Window.UndoEnabled);  // re-decided while the simulation was still set
+  EXPECT_EQ(Window.Panel[0], "Process Ok.");
+  EXPECT_EQ(Window.Panel[1], "");
+  EXPECT_EQ(Window.Refreshes, 1);
+  EXPECT_EQ(Window.EndCalls,
+            (std::vector<std::string>{"SetFRunning(false)", "RefreshFileList", "EnableUndo",
+                                      "EnableSearchControls(true)", "SetFSimulation(false)"}));
+}
+
+TEST_F(SearchThreadTest, RealPassEnablesUndoOnlyWithRows) {
+  struct Case {
+    const char* Search;
+    bool Undo;
+  };
+  for (const Case& c : {Case{"a", true}, Case{"zzz", false}}) {
+    SCOPED_TRACE(c.Search);
+    TTempTree tree;
+    tree.File("a.txt");
+    TSearchPassOptions options;
+    options.Folder = tree.Root();
+    TTestWindow window;
+    RunSearch(window, Dispatcher, options, RemoveText(c.Search));  // "a" leaves an empty name
+    EXPECT_EQ(window.Table.RowCount(), c.Undo ? 1u : 0u);
+    EXPECT_EQ(window.UndoEnabled, c.Undo);
+    EXPECT_TRUE(window.SearchControlsEnabled);
+    EXPECT_FALSE(window.Running);
+    EXPECT_EQ(window.Panel[0], "Process Ok.");
+  }
+}
+
+TEST_F(SearchThreadTest, NoMatchRowsOnlyWhenAllMessagesAreRecorded) {
+  Tree.File("photo.jpg");
+  for (const bool all : {false, true}) {
+    SCOPED_TRACE(all);
+    Window.RecordAll = all;
+    Run(Options("*.*"), RemoveText("zzz"));
+    const std::vector<TRowTexts> expected =
+        all ? std::vector<TRowTexts>{{"photo.jpg", "", Tree.Root(), "No Match"}}
+            : std::vector<TRowTexts>{};
+    EXPECT_EQ(RowTexts(Window.Table), expected);
+  }
+  // "No change" is recorded whatever the check box says.
+  Window.RecordAll = false;
+  TControlValues controls;
+  controls.LstBoxActions = 2;
+  controls.ComboItemToDelete = 1;
+  controls.UpDownNbrDelete = 9;
+  controls.ComboDeleteFrom = 1;
+  Run(Options("*.*"), controls);
+  EXPECT_EQ(RowTexts(Window.Table),
+            (std::vector<TRowTexts>{{"photo.jpg", "", Tree.Root(), "No change"}}));
+}
+
+TEST_F(SearchThreadTest, EntriesOtherThanPlainFilesAreLeftAlone) {
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) Tree.File(name);
+  Tree.File(".hidden.txt");
+  Tree.File("readonly.txt");
+  ASSERT_EQ(::chmod(Tree.Path("readonly.txt").c_str(), 0444), 0);
+  ASSERT_EQ(::symlink("a.txt", Tree.Path("link.txt").c_str()), 0);
+  ASSERT_EQ(::mkfifo(Tree.Path("pipe.txt").c_str(), 0644), 0);
+  Tree.Folder("folder.txt");
+
+  Run(Options("*.*"), NumberDefaults());
+
+  // Only the plain files are renamed, and only they move the counter.
+  std::vector<std::string> newNames;
+  for (const TRowTexts& row : RowTexts(Window.Table)) {
+    EXPECT_EQ(row.Status, "Ok");
+    newNames.push_back(row.NewName);
+  }
+  EXPECT_EQ(newNames, (std::vector<std::string>{"0.txt", "1.txt", "2.txt"}));
+  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{".hidden.txt", "0.txt", "1.txt", "2.txt",
+                                                    "folder.txt", "link.txt", "pipe.txt",
+                                                    "readonly.txt"}));
+}
+
+TEST_F(SearchThreadTest, MaskWithAFolderPartRenamesTheFileFoundThere) {
+  Tree.File("a.txt", "top");
+  Tree.Folder("sub");
+  Tree.File("sub/a.txt", "sub");
+
+  Run(Options("sub/*.txt"), InsertAtBeginning("x"));
+
+  EXPECT_EQ(RowTexts(Window.Table),
+            (std::vector<TRowTexts>{{"a.txt", "xa.txt", Tree.Root() + "sub/", "Ok"}}));
+  EXPECT_EQ(Tree.Content("a.txt"), "top");
+  EXPECT_EQ(Tree.Content("sub/xa.txt"), "sub");
+}
+
+TEST_F(SearchThreadTest, StartFolderWithoutSeparatorGetsOne) {
+  Tree.File("a.txt");
+  TSearchPassOptions options = Options("*.txt");
+  options.Folder.pop_back();
+  Window.Simulation = true;
+  Run(options, InsertAtBeginning("x"));
+  EXPECT_EQ(RowTexts(Window.Table),
+            (std::vector<TRowTexts>{{"a.txt", "xa.txt", Tree.Root(), "Can be renamed"}}));
+}
+
+TEST_F(SearchThreadTest, ProgressCountsTheEntriesHandled) {
+  for (const char* name : {"a.txt", "b.txt", "c.txt", "d.doc"}) Tree.File(name);
+  std::atomic<std::uint64_t> progress{0};
+  TSearchPassOptions options = Options("*.txt;*.doc");
+  options.Progress = &progress;
+  Window.Simulation = true;
+  Run(options, InsertAtBeginning("x"));
+  EXPECT_EQ(progress.load(), 4u);
+}
+
+TEST_F(SearchThreadTest, TickingRecordAllDuringThePassAffectsTheEntriesThatFollow) {
+  Tree.File("abc.txt");
+  Tree.File("zzz1.txt");
+  Tree.File("zzz2.txt");
+  // Removing "abc" empties a name ("No change", always a row); "zzz" files give "No Match".
+  const std::vector<std::string> listed = ListedFiles(Tree.Root(), "*.txt");
+  struct TickOnFirstRow : IResultTableObserver {
+    std::atomic<bool>* Flag;
+    void RowsAppended(std::size_t, std::size_t) override { Flag->store(true); }
+    void RowsCleared() override {}
+    void LayoutChanged() override {}
+  } observer;
+  observer.Flag = &Window.RecordAll;
+  Window.Table.SetObserver(&observer);
+  Window.Simulation = true;
+
+  Run(Options("*.txt"), RemoveText("abc"));
+  Window.Table.SetObserver(nullptr);
+
+  // Entries before abc.txt were not recorded; every entry after it was.
+  std::vector<std::string> expected;
+  const auto abc = std::find(listed.begin(), listed.end(), "abc.txt");
+  expected.assign(abc, listed.end());
+  std::vector<std::string> recorded;
+  for (const TRowTexts& row : RowTexts(Window.Table)) recorded.push_back(row.File);
+  EXPECT_EQ(recorded, expected);
+  EXPECT_EQ(RowTexts(Window.Table)[0].Status, "No change");
+}
+
+// Stop requested by the window while the pass handles a folder: the entry in hand
+// is finished, nothing after it is.
+TEST_F(SearchThreadTest, StopDuringHandlingFinishesOnlyTheEntryInHand) {
+  for (int i = 0; i < 50; ++i) Tree.File("f" + std::to_string(i) + ".txt");
+  Tree.Folder("sub");
+  Tree.File("sub/s.txt");
+  TSearchThread* pass = nullptr;
+  struct StopOnFirstRow : IResultTableObserver {
+    TSearchThread** Pass;
+    TTestWindow* Window;
+    void RowsAppended(std::size_t, std::size_t) override {
+      if (!Window->Running) return;
+      (*Pass)->RequestStop();
+      Window->SetFRunning(false);
+      Window->SetStatusText(1, "Process stopped by user...");
+    }
+    void RowsCleared() override {}
+    void LayoutChanged() override {}
+  } observer;
+  observer.Pass = &pass;
+  observer.Window = &Window;
+  Window.Table.SetObserver(&observer);
+  Window.SetFRunning(true);
+  const std::size_t released = Dispatcher.ReleasedCount();
+  pass = TSearchThread::Start(Window, Dispatcher, Options("*.txt", true), InsertAtBeginning("x"));
+  Dispatcher.RunUntil([&] { return Dispatcher.ReleasedCount() == released + 1; });
+  Window.Table.SetObserver(nullptr);
+
+  ASSERT_EQ(Window.Table.RowCount(), 1u);
+  const std::vector<std::string> names = Tree.Names();
+  EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n[0] == 'x'; }),
+            1);
+  EXPECT_TRUE(Tree.Exists("sub/s.txt"));
+  EXPECT_EQ(Window.Panel[0], "Process Ok.");
+  EXPECT_EQ(Window.Panel[1], "Process stopped by user...");
+  EXPECT_TRUE(Window.UndoEnabled);
+}
+
+void CreateEmptyFiles(const std::string& folder, int count) {
+  for (int i = 0; i < count; ++i) {
+    const std::string path = folder + "file" + std::to_string(i) + ".txt";
+    const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_EXCL, 0644);
+    ASSERT_GE(fd, 0) << path;
+    ::close(fd);
+  }
+}
+
+TEST_F(SearchThreadTest, StopWhileListingALargeFolderHandlesNothingOfIt) {
+  constexpr int kFiles = 100000;
+  Tree.Folder("big");
+  CreateEmptyFiles(Tree.Path("big/"), kFiles);
+  Tree.Folder("big/sub");
+  Tree.File("big/sub/s.txt");
+  int collected = 0;
+  TSearchPassOptions options = Options("*.*;*.txt", true);
+  options.Folder = Tree.Path("big/");
+  options.OnCollected = [&](TSearchThread& pass, const TFindData&) {
+    if (++collected == 10) pass.RequestStop();
+  };
+  Window.Panel[1] = "Process stopped by user...";
+
+  Run(options, InsertAtBeginning("x"));
+
+  EXPECT_EQ(Window.Table.RowCount(), 0u);
+  // Each mask's listing ended after the entry in hand.
+  EXPECT_EQ(collected, 11);
+  const std::vector<std::string> names = Tree.Names("big");
+  EXPECT_EQ(names.size(), kFiles + 1u);
+  EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n[0] == 'x'; }),
+            0);
+  EXPECT_TRUE(Tree.Exists("big/sub/s.txt"));
+  EXPECT_EQ(Window.Panel[0], "Process Ok.");
+  EXPECT_EQ(Window.Panel[1], "Process stopped by user...");
+  EXPECT_FALSE(Window.UndoEnabled);
+  EXPECT_TRUE(Window.SearchControlsEnabled);
+}
+
+TEST_F(SearchThreadTest, UnlistableFolderContributesNothing) {
+  TSearchPassOptions options = Options("*.*", true);
+  options.Folder = Tree.Path("missing/");
+  Run(options, InsertAtBeginning("x"));
+  EXPECT_EQ(Window.Table.RowCount(), 0u);
+  EXPECT_EQ(Window.Panel[0], "Process Ok.");
+}
+
+}  // namespace
+}  // namespace vt::test

@@ -1,0 +1,183 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "passes/PassTestSupport.h"
+
+namespace vt::test {
+namespace {
+
+class UndoThreadTest : public ::testing::Test {
+ protected:
+  void AddRow(const std::string& file, const std::string& newName, const std::string& status) {
+    Window.Table.AppendRow(file, newName, Tree.Root(), status);
+  }
+  void Run() { RunUndo(Window, Dispatcher); }
+
+  TTempTree Tree;
+  TTestWindow Window;
+  TQueueDispatcher Dispatcher;
+};
+
+// Every kind of row the table can hold, one recover row each, in row order.
+TEST_F(UndoThreadTest, RecoverRowForEveryKindOfRow) {
+  struct Case {
+    TRowTexts Read;
+    std::vector<std::string> Before;  // files present before, their content is their name
+    TRowTexts Expected;               // Path is the tree's root in both
+    std::vector<std::string> After;   // files present after (content: the name they had before)
+  };
+  const std::vector<Case> cases = {
+      {{"a.txt", "b.txt", "", "Ok"}, {"b.txt"}, {"b.txt", "a.txt", "", "Ok"}, {"a.txt"}},
+      {{"c.txt", "d.txt", "", "Error"}, {"c.txt"}, {"c.txt", "", "", "No change"}, {"c.txt"}},
+      {{"e.txt", "f.txt", "", "Ok"}, {}, {"f.txt", "", "", "File not found"}, {}},
+      {{"g.txt", "g.txt", "", "Ok"}, {"g.txt"}, {"g.txt", "", "", "No change"}, {"g.txt"}},
+      {{"h.txt", "i.txt", "", "Ok"}, {"h.txt", "i.txt"}, {"i.txt", "", "", "Error"}, {"h.txt", "i.txt"}},
+      {{"j.txt", "k.txt", "", "OK"}, {"k.txt"}, {"j.txt", "", "", "No change"}, {"k.txt"}},
+      {{"l.txt", "m.txt", "", "ok"}, {"m.txt"}, {"l.txt", "", "", "No change"}, {"m.txt"}},
+      {{"n.txt", "o.txt", "", "Can be renamed"}, {"n.txt"}, {"n.txt", "", "", "No change"}, {"n.txt"}},
+      {{"p.txt", "", "", "No Match"}, {"p.txt"}, {"p.txt", "", "", "No change"}, {"p.txt"}},
+      {{"q.txt", "r.txt", "", "Ok "}, {"r.txt"}, {"q.txt", "", "", "No change"}, {"r.txt"}},
+  };
+  for (const Case& c : cases) {
+    for (const std::string& name : c.Before) Tree.File(name, name);
+    AddRow(c.Read.File, c.Read.NewName, c.Read.Status);
+  }
+  Tree.Folder("dir.txt");  // a folder under the new name is no file
+  AddRow("s.txt", "dir.txt", "Ok");
+
+  Run();
+
+  std::vector<TRowTexts> expected;
+  for (const Case& c : cases) {
+    TRowTexts row = c.Expected;
+    row.Path = Tree.Root();
+    expected.push_back(row);
+  }
+  expected.push_back({"dir.txt", "", Tree.Root(), "File not found"});
+  EXPECT_EQ(RowTexts(Window.Table), expected);
+  EXPECT_EQ(Tree.Content("a.txt"), "b.txt");
+  EXPECT_FALSE(Tree.Exists("b.txt"));
+  EXPECT_EQ(Tree.Content("h.txt"), "h.txt");  // the refused rename back touched neither file
+  EXPECT_EQ(Tree.Content("i.txt"), "i.txt");
+  for (const char* untouched : {"c.txt", "g.txt", "k.txt", "m.txt", "n.txt", "p.txt", "r.txt"})
+    EXPECT_EQ(Tree.Content(untouched), untouched);
+}
+
+TEST_F(UndoThreadTest, RowsWithMissingCellsGiveNoChange) {
+  TResultRow captionOnly;
+  captionOnly.Caption = "a.txt";
+  Window.Table.AppendRow(captionOnly);
+  TResultRow twoCells;
+  twoCells.Caption = "b.txt";
+  twoCells.SubItems = {"c.txt", Tree.Root()};
+  Window.Table.AppendRow(twoCells);
+  Tree.File("c.txt");
+
+  Run();
+
+  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"a.txt", "", "", "No change"},
+                                                            {"b.txt", "", Tree.Root(), "No change"}}));
+  EXPECT_TRUE(Tree.Exists("c.txt"));
+}
+
+// A result file can come from anywhere: an "Ok" row never moves a file out of its folder.
+TEST_F(UndoThreadTest, NamesLeadingOutOfTheFolderAreRefused) {
+  Tree.Folder("sub");
+  Tree.File("sub/y.txt", "sub");
+  Tree.File("y.txt", "top");
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"../x.txt", "y.txt"}, {"x.txt", "sub/y.txt"}, {"", "y.txt"},  {"x.txt", ""},
+      {".", "y.txt"},       {"..", "y.txt"},        {"x.txt", ".."}, {std::string("x\0y", 3), "y.txt"},
+  };
+  for (const auto& [file, newName] : rows) AddRow(file, newName, "Ok");
+
+  Run();
+
+  ASSERT_EQ(Window.Table.RowCount(), rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(RowTexts(Window.Table)[i],
+              (TRowTexts{rows[i].second, "", Tree.Root(), "Error"}));
+  }
+  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"sub", "y.txt"}));
+  EXPECT_EQ(Tree.Names("sub"), (std::vector<std::string>{"y.txt"}));
+  EXPECT_EQ(Tree.Content("y.txt"), "top");
+}
+
+TEST_F(UndoThreadTest, PathWithoutSeparatorStillNamesTheFolder) {
+  Tree.File("b.txt");
+  std::string path = Tree.Root();
+  path.pop_back();
+  Window.Table.AppendRow("a.txt", "b.txt", path, "Ok");
+  Run();
+  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"b.txt", "a.txt", path, "Ok"}}));
+  EXPECT_TRUE(Tree.Exists("a.txt"));
+}
+
+TEST_F(UndoThreadTest, SecondRecoverRenamesForwardAgain) {
+  Tree.File("b.txt", "content");
+  AddRow("a.txt", "b.txt", "Ok");
+  AddRow("c.txt", "d.txt", "Error");
+
+  Run();
+  EXPECT_EQ(RowTexts(Window.Table),
+            (std::vector<TRowTexts>{{"b.txt", "a.txt", Tree.Root(), "Ok"},
+                                    {"c.txt", "", Tree.Root(), "No change"}}));
+  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"a.txt"}));
+
+  Run();
+  EXPECT_EQ(RowTexts(Window.Table),
+            (std::vector<TRowTexts>{{"a.txt", "b.txt", Tree.Root(), "Ok"},
+                                    {"c.txt", "", Tree.Root(), "No change"}}));
+  EXPECT_EQ(Tree.Content("b.txt"), "content");
+}
+
+TEST_F(UndoThreadTest, UndoesARealRenamePass) {
+  for (const char* name : {"a.txt", "b.txt"}) Tree.File(name, name);
+  TSearchPassOptions options;
+  options.Folder = Tree.Root();
+  RunSearch(Window, Dispatcher, options, InsertAtBeginning("x"));
+  ASSERT_EQ(Tree.Names(), (std::vector<std::string>{"xa.txt", "xb.txt"}));
+  ASSERT_TRUE(Window.UndoEnabled);
+
+  Run();
+
+  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"a.txt", "b.txt"}));
+  EXPECT_EQ(Tree.Content("a.txt"), "a.txt");
+  for (const TRowTexts& row : RowTexts(Window.Table)) {
+    EXPECT_EQ(row.File, "x" + row.NewName);
+    EXPECT_EQ(row.Status, "Ok");
+  }
+}
+
+TEST_F(UndoThreadTest, EndOfPassLeavesSimulationModeAndPanelOneAlone) {
+  Tree.File("b.txt");
+  AddRow("a.txt", "b.txt", "Ok");
+  Window.Panel[1] = "Process stopped by user...";
+  Window.Simulation = true;  // only to show the recover pass does not touch it
+
+  Run();
+
+  EXPECT_FALSE(Window.Running);
+  EXPECT_TRUE(Window.Simulation);
+  EXPECT_EQ(Window.Panel[0], "Process Ok.");
+  EXPECT_EQ(Window.Panel[1], "Process stopped by user...");
+  EXPECT_TRUE(Window.SearchControlsEnabled);
+  EXPECT_EQ(Window.EndCalls,
+            (std::vector<std::string>{"SetFRunning(false)", "RefreshFileList", "EnableUndo",
+                                      "EnableSearchControls(true)"}));
+}
+
+TEST_F(UndoThreadTest, EmptyTableDoesNothingButEnd) {
+  Run();
+  EXPECT_EQ(Window.Table.RowCount(), 0u);
+  EXPECT_FALSE(Window.UndoEnabled);
+  EXPECT_EQ(Window.Panel[0], "Process Ok.");
+  EXPECT_EQ(Window.EndCalls,
+            (std::vector<std::string>{"SetFRunning(false)", "RefreshFileList",
+                                      "EnableSearchControls(true)"}));
+}
+
+}  // namespace
+}  // namespace vt::test
