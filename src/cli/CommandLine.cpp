@@ -375,20 +375,30 @@ std::string ApplyCommon(const ScannedArguments& scanned, const std::string& oper
   return {};
 }
 
+// --help and --version win over anything else typed, mistakes included.
+std::optional<TCliCommand> AskedForHelp(const std::vector<std::string>& args) {
+  std::optional<TCliCommand> asked;
+  for (const std::string& arg : args) {
+    if (arg == "--") break;
+    if (arg == "--help" || arg == "-h") return TCliCommand::Help;
+    if (arg == "--version") asked = TCliCommand::Version;
+  }
+  return asked;
+}
+
 }  // namespace
 
 TParseResult ParseCommandLine(const std::vector<std::string>& args) {
+  TCliOptions options;
+  if (const std::optional<TCliCommand> asked = AskedForHelp(args)) {
+    options.Command = *asked;
+    return {options, {}};
+  }
   ScannedArguments scanned;
   std::string error;
   if (!Scan(args, scanned, error)) return Failure(error);
-
-  TCliOptions options;
-  if (Given(scanned, "help")) {
+  if (Given(scanned, "help")) {  // inside a bundle such as -xh
     options.Command = TCliCommand::Help;
-    return {options, {}};
-  }
-  if (Given(scanned, "version")) {
-    options.Command = TCliCommand::Version;
     return {options, {}};
   }
 

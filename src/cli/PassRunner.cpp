@@ -56,7 +56,8 @@ void TPassRunner::Wait(TStoppable stoppable, const std::function<void()>& reques
   const Clock::time_point started = Clock::now();
   bool interruptSeen = false;
   Dispatcher_.WaitUntilReleased(Passes_, Environment_.Tick, [&] {
-    if (!interruptSeen && Environment_.Interrupted && Environment_.Interrupted()) {
+    const bool interrupted = Environment_.Interrupted && Environment_.Interrupted();
+    if (interrupted && !interruptSeen) {
       interruptSeen = true;
       ClearProgress();
       if (stoppable == TStoppable::Yes) {

@@ -1,0 +1,93 @@
+#include "CliTestSupport.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+namespace vt::test {
+
+namespace fs = std::filesystem;
+
+TTempFolder::TTempFolder() {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const fs::path candidate = fs::temp_directory_path() / ("vt-cli-" + std::to_string(random()));
+    if (fs::create_directory(candidate)) {
+      Path_ = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot make a temporary folder");
+}
+
+TTempFolder::~TTempFolder() {
+  std::error_code ignored;
+  fs::remove_all(Path_, ignored);
+}
+
+void TTempFolder::WriteFile(const std::string& name, const std::string& content) const {
+  std::ofstream(Path_ / name, std::ios::binary) << content;
+}
+
+std::string TTempFolder::ReadFile(const std::string& name) const {
+  std::ifstream in(Path_ / name, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::set<std::string> TTempFolder::Names(const std::string& sub) const {
+  std::set<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(sub.empty() ? Path_ : Path_ / sub))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+namespace {
+
+std::string Quoted(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) {
+    if (c == '\'')
+      quoted += "'\\''";
+    else
+      quoted += c;
+  }
+  return quoted + "'";
+}
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+TRun RunProgram(const std::vector<std::string>& args, const fs::path& cwd) {
+  const TTempFolder capture;
+  std::string command = "cd " + Quoted(cwd.string()) + " && " + Quoted(VELTRANE_CLI_PATH);
+  for (const std::string& arg : args) command += " " + Quoted(arg);
+  command += " </dev/null >" + Quoted((capture.Path() / "out").string()) + " 2>" +
+             Quoted((capture.Path() / "err").string());
+  const int status = std::system(command.c_str());
+  TRun run;
+  run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.Out = Slurp(capture.Path() / "out");
+  run.Err = Slurp(capture.Path() / "err");
+  return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace vt::test
