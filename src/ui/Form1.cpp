@@ -1,0 +1,212 @@
+#include "ui/Form1.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "browse/FileListBox.h"
+#include "browse/FilterDirectoryListBox.h"
+#include "browse/FilterDriveComboBox.h"
+#include "ui/ButtonImages.h"
+#include "ui/CommandLink.h"
+#include "ui/ControlFactory.h"
+#include "ui/FrmAbout.h"
+#include "ui/ResultListView.h"
+#include "ui/WindowFont.h"
+
+namespace vt {
+namespace {
+
+constexpr int kClientWidth = 620;
+constexpr int kClientHeight = 394;
+constexpr int kPanelWidth = 200;
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent,
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                      Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                      Qt::MSWindowsFixedSizeDialogHint) {
+  setObjectName("Form1");
+  setWindowTitle("Veltrane");
+  setFont(WindowFont());
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::WindowText, Qt::black);
+  setPalette(palette);
+
+  BuildMenus();
+  BuildWindowControls();
+  BuildControlPage();
+  BuildSettingsPages();
+  BuildResultPage();
+  LinkCommands();
+  SetFocusOrder();
+  FormCreate();
+  ConnectHandlers();
+
+  // Not resizable: the window is as big as the menu bar and the fixed client area.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  adjustSize();
+}
+
+TForm1::~TForm1() {
+  // The table is a member and goes before the widgets that show it.
+  if (ListView) ListView->Detach();
+  Dispatcher_.Shutdown();
+}
+
+void TForm1::BuildWindowControls() {
+  ClientArea = new QWidget(this);
+  ClientArea->setObjectName("ClientArea");
+  ClientArea->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(ClientArea);
+
+  PageControl1 = new QTabWidget(ClientArea);
+  PageControl1->setObjectName("PageControl1");
+  PageControl1->setGeometry(0, 0, 620, 339);
+  TabSheetControls = new QWidget;
+  TabSheetControls->setObjectName("TabSheetControls");
+  TabSheetResults = new QWidget;
+  TabSheetResults->setObjectName("TabSheetResults");
+  PageControl1->addTab(TabSheetControls, "Control");
+  PageControl1->addTab(TabSheetResults, "Result");
+
+  BtQuit = MakeButton(ClientArea, "BtQuit", "Quit", 10, 344, 75, 26);
+  BtQuit->setIcon(ButtonIcon(DoorImage()));
+  BtQuit->setIconSize({16, 16});
+
+  SpBtUndo = new QToolButton(ClientArea);
+  SpBtUndo->setObjectName("SpBtUndo");
+  SpBtUndo->setGeometry(276, 344, 26, 26);
+  SpBtUndo->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  SpBtUndo->setFocusPolicy(Qt::NoFocus);
+  SpBtUndo->setIcon(ButtonIcon(UndoArrowImage()));
+  SpBtUndo->setIconSize({20, 20});
+
+  BtSimul = MakeButton(ClientArea, "BtSimul", "Simulate", 312, 344, 79, 26);
+  BtSimul->setIcon(ButtonIcon(HollowBoltImage()));
+  BtSimul->setIconSize({20, 20});
+
+  BtCancel = MakeButton(ClientArea, "BtCancel", "Stop", 400, 344, 101, 26);
+  BtCancel->setIcon(ButtonIcon(ProhibitionImage()));
+  BtCancel->setIconSize({16, 16});
+
+  BtRename = MakeButton(ClientArea, "BtRename", "Rename", 510, 344, 101, 26);
+  QFont bold = BtRename->font();
+  bold.setBold(true);
+  BtRename->setFont(bold);
+  BtRename->setIcon(ButtonIcon(LightningBoltImage()));
+  BtRename->setIconSize({20, 20});
+
+  StatusBar = new QStatusBar(ClientArea);
+  StatusBar->setObjectName("StatusBar");
+  StatusBar->setSizeGripEnabled(false);
+  StatusBar->setGeometry(0, 375, 620, 19);
+  StatusBar->setContentsMargins(0, 0, 0, 0);
+  for (int i = 0; i < 2; ++i) {
+    auto* panel = new QLabel(StatusBar);
+    panel->setObjectName(QString("StatusPanel%1").arg(i));
+    panel->setFixedWidth(kPanelWidth);
+    panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    panel->setTextFormat(Qt::PlainText);
+    StatusBar->addWidget(panel);
+    StatusPanels[i] = panel;
+  }
+}
+
+void TForm1::SetStatusText(int panel, const QString& text) {
+  if (panel >= 0 && panel < 2) StatusPanels[panel]->setText(text);
+}
+
+QString TForm1::StatusText(int panel) const {
+  return panel >= 0 && panel < 2 ? StatusPanels[panel]->text() : QString();
+}
+
+void TForm1::LinkCommands() {
+  // The button and the menu item of a command share one action.
+  LinkButtonToAction(BtRename, RenameItem);
+  LinkButtonToAction(BtSimul, SimulItem);
+  LinkButtonToAction(SpBtUndo, UndoItem);
+  LinkButtonToAction(BtCancel, StopItem);
+  LinkButtonToAction(BtQuit, QuitItem);
+  LinkButtonToAction(BtLoadResult, LoadResultItem);
+  LinkButtonToAction(BtSaveAsResult, SaveAsItem);
+  LinkButtonToAction(BtClearResult, ClearResultItem);
+  SpBtUndo->setToolTip("Undo");
+}
+
+void TForm1::SetFocusOrder() {
+  // Within each page top-down as the pages list their fields; controls on pages
+  // not shown are skipped by the focus chain.
+  QWidget* const order[] = {
+      PageControl1,
+      FileListBox1, ChkBxIncSubDir, EdSearch,
+      EdSearchFor, EdReplaceWith, ChkBxSearchInExt, ChkBxSearchRecursive, ChkBxCaseSensitive,
+      EdInsert, ComboInsertTo, EdInsertPos,
+      ComboItemToDelete, EdDelete, ChkBxDelRecursive, ChkBxCaseSensDel, EdNbrDelete, ComboDeleteFrom,
+      EdDeletePos,
+      EdStartNumber, EdIncrement, ChkBxUseBaseFilename, ComboBaseFileName, ComboNumberInsertTo,
+      EdNumberPos, ChkBxUseLeadingZero, ChkBxDecrement,
+      ComboChangeCase, ChkBxChangecaseWithExt,
+      ComboTruncateTo, EdNbrTruncate,
+      LstBoxActions, FilterDirectoryListBox1, FilterDriveComboBox1,
+      ListView, ChkBxAllRecord, BtLoadResult, BtSaveAsResult, BtClearResult,
+      BtCancel, BtRename, BtSimul, BtQuit,
+  };
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+void TForm1::FormCreate() {
+  // Selections only: none of the show and hide rules of the settings pages run.
+  FSimulation = false;
+  PageControl1->setCurrentWidget(TabSheetControls);
+  LstBoxActions->setCurrentRow(0);
+  for (QComboBox* combo :
+       {ComboInsertTo, ComboItemToDelete, ComboDeleteFrom, ComboNumberInsertTo, ComboChangeCase, ComboTruncateTo})
+    combo->setCurrentIndex(0);
+  PageCtrlSettings->setCurrentWidget(TabSheetSetSearch);
+}
+
+void TForm1::ConnectHandlers() {
+  connect(EdSearch, &QLineEdit::textChanged, this, &TForm1::EdSearchChange);
+  connect(AboutItem, &QAction::triggered, this, &TForm1::AboutItemClick);
+}
+
+void TForm1::EdSearchChange() {
+  FileListBox1->SetMask(QFile::encodeName(EdSearch->text()).toStdString());
+}
+
+void TForm1::AboutItemClick() {
+  if (FrmAbout_) FrmAbout_->exec();
+}
+
+void TForm1::CenterOnScreen() {
+  const QScreen* screen = this->screen();
+  if (!screen) return;
+  QRect frame = frameGeometry();
+  frame.moveCenter(screen->availableGeometry().center());
+  move(frame.topLeft());
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  if (!Centered_) {
+    CenterOnScreen();
+    Centered_ = true;
+  }
+  QMainWindow::showEvent(event);
+}
+
+}  // namespace vt

@@ -1,0 +1,67 @@
+#include "ui/ResultListView.h"
+
+#include <QHeaderView>
+#include <QResizeEvent>
+
+#include "ui/ResultTableModel.h"
+
+namespace vt {
+
+TResultListView::TResultListView(TResultTable& table, QWidget* parent)
+    : QTreeView(parent), Table_(table), Model_(new TResultTableModel(table, this)) {
+  setModel(Model_);
+  setRootIsDecorated(false);
+  setItemsExpandable(false);
+  setUniformRowHeights(true);
+  setAllColumnsShowFocus(true);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  header()->setStretchLastSection(false);
+  header()->setSectionsMovable(false);
+  header()->setMinimumSectionSize(0);
+  connect(Model_, &TResultTableModel::TableLayoutChanged, this, &TResultListView::ApplyTableLayout);
+  connect(Model_, &QAbstractItemModel::modelReset, this, &TResultListView::ApplyTableLayout);
+  connect(header(), &QHeaderView::sectionResized, this, &TResultListView::ColumnResized);
+  ApplyTableLayout();
+}
+
+TResultListView::~TResultListView() { Detach(); }
+
+void TResultListView::Detach() {
+  if (Model_) Model_->Detach();
+}
+
+void TResultListView::ApplyTableLayout() {
+  Applying_ = true;
+  setFont(ScreenFont(Table_.Font()));
+  const auto& columns = Table_.Columns();
+  for (std::size_t i = 0; i < columns.size() && int(i) < header()->count(); ++i) {
+    if (header()->sectionSize(int(i)) != columns[i].Width) header()->resizeSection(int(i), columns[i].Width);
+  }
+  Applying_ = false;
+}
+
+void TResultListView::ColumnResized(int column, int /*oldSize*/, int newSize) {
+  if (!Applying_) Table_.SetColumnWidth(std::size_t(column), newSize);
+}
+
+void TResultListView::RecordPlacement() {
+  // A result file records where the table stands and how big it is.
+  Table_.Left = x();
+  Table_.Top = y();
+  Table_.Width = width();
+  Table_.Height = height();
+}
+
+void TResultListView::resizeEvent(QResizeEvent* event) {
+  QTreeView::resizeEvent(event);
+  RecordPlacement();
+}
+
+void TResultListView::moveEvent(QMoveEvent* event) {
+  QTreeView::moveEvent(event);
+  RecordPlacement();
+}
+
+}  // namespace vt

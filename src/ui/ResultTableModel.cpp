@@ -1,0 +1,117 @@
+#include "ui/ResultTableModel.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace vt {
+namespace {
+
+QString ScreenText(const std::string& bytes) {
+  return QFile::decodeName(QByteArray::fromStdString(bytes));
+}
+
+}  // namespace
+
+QColor ScreenColor(std::uint32_t color) {
+  if (color & 0xFF000000u) return QGuiApplication::palette().color(QPalette::Text);
+  return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+}
+
+QFont ScreenFont(const TResultFont& font) {
+  QFont screen(QString::fromStdString(font.Name));
+  screen.setStyleHint(QFont::SansSerif);
+  // A negative height is the character height, a positive one the cell height;
+  // both come near enough to a pixel size.
+  screen.setPixelSize(std::max(1, std::abs(font.Height)));
+  screen.setBold(font.Style & FontStyle::Bold);
+  screen.setItalic(font.Style & FontStyle::Italic);
+  screen.setUnderline(font.Style & FontStyle::Underline);
+  screen.setStrikeOut(font.Style & FontStyle::StrikeOut);
+  return screen;
+}
+
+TResultTableModel::TResultTableModel(TResultTable& table, QObject* parent)
+    : QAbstractTableModel(parent),
+      Table_(table),
+      Rows_(int(table.RowCount())),
+      Columns_(int(table.Columns().size())) {
+  Table_.SetObserver(this);
+}
+
+TResultTableModel::~TResultTableModel() { Detach(); }
+
+void TResultTableModel::Detach() {
+  if (Attached_) Table_.SetObserver(nullptr);
+  Attached_ = false;
+}
+
+int TResultTableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : Rows_;
+}
+
+int TResultTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : Columns_;
+}
+
+QVariant TResultTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= int(Table_.RowCount())) return {};
+  const TResultRow& row = Table_.Row(std::size_t(index.row()));
+  switch (role) {
+    case Qt::DisplayRole:
+      return ScreenText(index.column() == 0 ? row.Caption : row.SubItem(std::size_t(index.column() - 1)));
+    case Qt::ForegroundRole:
+      return ScreenColor(Table_.Font().Color);
+    default:
+      return {};
+  }
+}
+
+QVariant TResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  if (section < 0 || section >= int(Table_.Columns().size())) return {};
+  return ScreenText(Table_.Columns()[std::size_t(section)].Caption);
+}
+
+Qt::ItemFlags TResultTableModel::flags(const QModelIndex& index) const {
+  // Rows can be selected but never edited in place.
+  return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void TResultTableModel::RowsAppended(std::size_t first, std::size_t count) {
+  if (count == 0) return;
+  const int last = int(first + count) - 1;
+  if (int(first) != Rows_) {
+    // Not a plain append of what the views know: start them afresh.
+    beginResetModel();
+    Rows_ = int(Table_.RowCount());
+    endResetModel();
+    return;
+  }
+  beginInsertRows({}, Rows_, last);
+  Rows_ = last + 1;
+  endInsertRows();
+}
+
+void TResultTableModel::RowsCleared() {
+  beginResetModel();
+  Rows_ = int(Table_.RowCount());
+  endResetModel();
+}
+
+void TResultTableModel::LayoutChanged() {
+  const int columns = int(Table_.Columns().size());
+  if (columns != Columns_) {
+    beginResetModel();
+    Columns_ = columns;
+    Rows_ = int(Table_.RowCount());
+    endResetModel();
+  } else {
+    if (Columns_ > 0) emit headerDataChanged(Qt::Horizontal, 0, Columns_ - 1);
+    if (Rows_ > 0 && Columns_ > 0)
+      emit dataChanged(index(0, 0), index(Rows_ - 1, Columns_ - 1), {Qt::ForegroundRole});
+  }
+  emit TableLayoutChanged();
+}
+
+}  // namespace vt

@@ -1,0 +1,44 @@
+#include "ui/Startup.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QStyleFactory>
+
+#include "ui/ButtonImages.h"
+#include "ui/ErrorBox.h"
+#include "ui/Form1.h"
+#include "ui/FrmAbout.h"
+#include "ui/WindowFont.h"
+
+namespace vt {
+
+void SetUpApplication(QApplication& app) {
+  // The application name is the title. A display name is not set, as Qt would
+  // append it to the caption of every other window.
+  QApplication::setApplicationName(kApplicationTitle);
+  app.setProperty(kHelpFileProperty, QString(kHelpFile));
+  if (QStyle* style = QStyleFactory::create("Fusion")) QApplication::setStyle(style);
+  InstallFontSubstitution();
+  QApplication::setFont(WindowFont());
+  QApplication::setWindowIcon(QIcon(ProgramIconImage()));
+  InstallErrorBox();
+}
+
+TApplicationWindows::TApplicationWindows() = default;
+TApplicationWindows::TApplicationWindows(TApplicationWindows&&) noexcept = default;
+TApplicationWindows::~TApplicationWindows() {
+  // The About box goes first: the main window keeps a pointer to it.
+  if (Form1) Form1->SetAboutBox(nullptr);
+  FrmAbout.reset();
+  Form1.reset();
+}
+
+TApplicationWindows CreateApplicationWindows() {
+  TApplicationWindows windows;
+  windows.Form1 = std::make_unique<TForm1>();
+  windows.FrmAbout = std::make_unique<TFrmAbout>();
+  windows.Form1->SetAboutBox(windows.FrmAbout.get());
+  return windows;
+}
+
+}  // namespace vt
