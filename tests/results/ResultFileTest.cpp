@@ -1,0 +1,160 @@
+// Saving to and loading from files on disk.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "StreamBuilder.h"
+#include "TempFolder.h"
+#include "engine/Messages.h"
+#include "passes/ResultTable.h"
+#include "results/ResultFile.h"
+
+namespace vt {
+namespace {
+
+using test::TTempFolder;
+
+std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void Put(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+TResultTable Rows(std::size_t count, std::size_t textLength = 20) {
+  TResultTable table;
+  for (std::size_t i = 0; i < count; ++i)
+    table.AppendRow(std::to_string(i) + std::string(textLength, 'f'), std::string(textLength, 'n'),
+                    "/srv/" + std::to_string(i) + "/", "Ok");
+  return table;
+}
+
+TEST(ResultFile, SavedFileHoldsExactlyTheStream) {
+  TTempFolder folder;
+  // Several thousand rows: the block is far larger than the write buffer.
+  const TResultTable table = Rows(3000);
+  const std::string path = folder.File("big.vtr");
+  ASSERT_TRUE(SaveResultFile(table, path).Ok());
+  EXPECT_EQ(Contents(path), WriteResultStream(table));
+
+  TResultTable loaded;
+  ASSERT_TRUE(LoadResultFile(path, loaded).Ok());
+  ASSERT_EQ(loaded.RowCount(), 3000u);
+  EXPECT_EQ(loaded.Row(2999).Caption, table.Row(2999).Caption);
+  EXPECT_EQ(loaded.Row(1234).SubItems, table.Row(1234).SubItems);
+}
+
+TEST(ResultFile, SmallAndBufferSizedTablesAreWrittenWhole) {
+  TTempFolder folder;
+  for (std::size_t textLength : {0u, 1u, 100u, 200u, 255u}) {
+    for (std::size_t rows : {1u, 3u, 16u, 17u}) {
+      const TResultTable table = Rows(rows, textLength);
+      const std::string path = folder.File("t.vtr");
+      ASSERT_TRUE(SaveResultFile(table, path).Ok());
+      EXPECT_EQ(Contents(path), WriteResultStream(table)) << rows << " x " << textLength;
+    }
+  }
+}
+
+TEST(ResultFile, SavingOverAnExistingFileReplacesIt) {
+  TTempFolder folder;
+  const std::string path = folder.File("r.vtr");
+  Put(path, std::string(100000, 'z'));
+  const TResultTable table = Rows(1);
+  ASSERT_TRUE(SaveResultFile(table, path).Ok());
+  EXPECT_EQ(Contents(path), WriteResultStream(table));
+}
+
+TEST(ResultFile, SavingLeavesTheTableAsItWas) {
+  TTempFolder folder;
+  struct Counter : IResultTableObserver {
+    int Calls = 0;
+    void RowsAppended(std::size_t, std::size_t) override { ++Calls; }
+    void RowsCleared() override { ++Calls; }
+    void LayoutChanged() override { ++Calls; }
+  } counter;
+  TResultTable table = Rows(2, 300);
+  table.SetObserver(&counter);
+  ASSERT_TRUE(SaveResultFile(table, folder.File("s.vtr")).Ok());
+  EXPECT_EQ(counter.Calls, 0);
+  EXPECT_EQ(table.Row(0).SubItem(0).size(), 300u);  // cut in the file only
+}
+
+TEST(ResultFile, AFileThatCannotBeCreated) {
+  TTempFolder folder;
+  const std::string path = folder.File("no-such-folder/r.vtr");
+  const TResultFileStatus status = SaveResultFile(Rows(1), path);
+  EXPECT_EQ(status.Error, TResultFileError::CannotCreate);
+  EXPECT_EQ(status.Message, "Cannot create file " + path);
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(ResultFile, AFailedWriteIsAStreamWriteError) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  // Small enough for the buffer alone, and large enough to need the direct write.
+  for (std::size_t rows : {1u, 5000u}) {
+    const TResultFileStatus status = SaveResultFile(Rows(rows), "/dev/full");
+    EXPECT_EQ(status.Error, TResultFileError::WriteError);
+    EXPECT_EQ(status.Message, "Stream write error");
+  }
+}
+
+TEST(ResultFile, AFileThatCannotBeOpenedLeavesTheTable) {
+  TTempFolder folder;
+  for (const std::string& path : {folder.File("missing.vtr"), folder.Path().string()}) {
+    TResultTable table = Rows(2);
+    const TResultFileStatus status = LoadResultFile(path, table);
+    EXPECT_EQ(status.Error, TResultFileError::CannotOpen);
+    EXPECT_EQ(status.Message, "Cannot open file " + path);
+    EXPECT_EQ(table.RowCount(), 2u);
+  }
+}
+
+TEST(ResultFile, ATextFileEmptiesTheTableAndIsNotAResultFile) {
+  TTempFolder folder;
+  const std::string path = folder.File("notes.txt");
+  Put(path, "These are notes, not a result file.\n");
+  TResultTable table = Rows(2);
+  const TResultFileStatus status = LoadResultFile(path, table);
+  EXPECT_EQ(status.Error, TResultFileError::NotAResultFile);
+  EXPECT_EQ(status.Message, Message(Msg::NotAResultFile));
+  EXPECT_EQ(table.RowCount(), 0u);
+}
+
+TEST(ResultFile, TruncatedFilesFailAtEveryLengthAroundTheBuffer) {
+  TTempFolder folder;
+  const std::string bytes = WriteResultStream(Rows(200));
+  ASSERT_GT(bytes.size(), 2 * 4096u);
+  const std::string path = folder.File("cut.vtr");
+  for (std::size_t length : {0ul, 3ul, 4095ul, 4096ul, 4097ul, 8192ul, bytes.size() - 1}) {
+    Put(path, bytes.substr(0, length));
+    TResultTable table;
+    EXPECT_EQ(LoadResultFile(path, table).Error, TResultFileError::NotAResultFile) << length;
+  }
+}
+
+TEST(ResultFile, LengthsBeyondTheFileSizeAreRefusedBeforeAllocating) {
+  TTempFolder folder;
+  const std::string path = folder.File("claims.vtr");
+  // 2 GB of rows claimed by a file of a few dozen bytes.
+  Put(path, test::TStreamBuilder().Header().Name("Items.Data").Byte(10).Le32(0x7FFFFFFF).Le32(0x7FFFFFFF).Bytes());
+  TResultTable table;
+  EXPECT_EQ(LoadResultFile(path, table).Error, TResultFileError::NotAResultFile);
+}
+
+TEST(ResultFile, LongValuesAndTrailingBytesReadThroughTheBuffer) {
+  TTempFolder folder;
+  const std::string path = folder.File("long.vtr");
+  const std::string name(10000, 'N');
+  Put(path, test::TStreamBuilder().Header().Name("Font.Name").LongString(name).End().End().Raw(std::string(9000, 'T')).Bytes());
+  TResultTable table;
+  ASSERT_TRUE(LoadResultFile(path, table).Ok());
+  EXPECT_EQ(table.Font().Name, name);
+}
+
+}  // namespace
+}  // namespace vt
