@@ -1,0 +1,269 @@
+// The per-file step on real files, as the pass drives it: entries from the
+// platform's listing, renamed in the folder the listing looked in.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Simulate.h"
+#include "TempFolder.h"
+#include "engine/RenameStep.h"
+#include "platform/DirectoryListing.h"
+
+namespace vt {
+namespace {
+
+using Names = std::set<std::string>;
+
+struct TListed {
+  std::string Folder;
+  std::vector<TFindData> Entries;
+};
+
+TListed List(const std::string& pattern) {
+  TFindHandle handle(pattern);
+  EXPECT_EQ(handle.Error(), 0) << pattern;
+  TListed listed{handle.Folder(), {}};
+  TFindData entry;
+  while (handle.FindNext(entry)) listed.Entries.push_back(entry);
+  return listed;
+}
+
+// Runs every listed entry through one step; returns status text per old name.
+std::map<std::string, std::string> RunPass(const TControlValues& controls, TPassMode mode,
+                                           const std::string& pattern) {
+  TRenameStep step(CaptureSettings(controls), mode);
+  const TListed listed = List(pattern);
+  std::map<std::string, std::string> outcome;
+  for (const TFindData& entry : listed.Entries) {
+    const bool row = step.ProcessFile(listed.Folder, entry);
+    outcome[entry.cFileName] =
+        std::string(StatusText(step.Status())) + (step.NewName().empty() ? "" : " " + step.NewName());
+    EXPECT_EQ(row, step.Status() != TRenameStatus::rsNoParameters);
+  }
+  return outcome;
+}
+
+TControlValues SearchReplace(const std::string& search, const std::string& replace) {
+  TControlValues c;
+  c.LstBoxActions = 0;
+  c.EdSearchFor = search;
+  c.EdReplaceWith = replace;
+  return c;
+}
+TControlValues InsertText(const std::string& text) {
+  TControlValues c;
+  c.LstBoxActions = 1;
+  c.EdInsert = text;
+  return c;
+}
+TControlValues RemoveText(const std::string& text) {
+  TControlValues c;
+  c.LstBoxActions = 2;
+  c.EdDelete = text;
+  return c;
+}
+TControlValues Numbers(const std::string& start) {
+  TControlValues c;
+  c.LstBoxActions = 3;
+  c.EdStartNumber = start;
+  c.UpDownStartNumber = std::stoi(start);
+  return c;
+}
+TControlValues CaseChange(int kind) {
+  TControlValues c;
+  c.LstBoxActions = 4;
+  c.ComboChangeCase = kind;
+  return c;
+}
+TControlValues TruncateTo(int kind, int maxChars = 1) {
+  TControlValues c;
+  c.LstBoxActions = 5;
+  c.ComboTruncateTo = kind;
+  c.UpDownNbrTruncate = maxChars;
+  return c;
+}
+
+struct DiskCase {
+  const char* label;
+  TControlValues controls;
+  std::string oldName;
+  std::string newName;
+};
+
+void PrintTo(const DiskCase& c, std::ostream* os) { *os << c.label; }
+
+class ProcessFileOnDisk : public testing::TestWithParam<DiskCase> {};
+
+TEST_P(ProcessFileOnDisk, SimulatesThenRenames) {
+  const DiskCase& c = GetParam();
+  test::TTempFolder dir;
+  dir.Write(c.oldName, "content of " + c.oldName);
+
+  const auto simulated = RunPass(c.controls, TPassMode::Simulate, dir.Path() + "*");
+  EXPECT_EQ(simulated.at(c.oldName), "Can be renamed " + c.newName);
+  EXPECT_EQ(dir.Names(), Names{c.oldName});  // a simulation touches nothing
+
+  const auto renamed = RunPass(c.controls, TPassMode::Rename, dir.Path() + "*");
+  EXPECT_EQ(renamed.at(c.oldName), "Ok " + c.newName);
+  EXPECT_EQ(dir.Names(), Names{c.newName});
+  EXPECT_EQ(dir.Read(c.newName), "content of " + c.oldName);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachOperation, ProcessFileOnDisk,
+    testing::Values(
+        DiskCase{"SearchReplace", SearchReplace("photo", "picture"), "holiday photo.jpg",
+                 "holiday picture.jpg"},
+        DiskCase{"SearchReplaceExtension", SearchReplace("*.txt", "*.doc"), "report.txt",
+                 "report.doc"},
+        DiskCase{"Insert", InsertText("_x"), "photo.jpg", "photo_x.jpg"},
+        DiskCase{"Remove", RemoveText("_*_"), "report_2020_final.doc", "reportfinal.doc"},
+        DiskCase{"Number", Numbers("007"), "a.jpg", "007.jpg"},
+        DiskCase{"ChangeCase", CaseChange(0), "my Holiday photo.JPG", "MY HOLIDAY PHOTO.JPG"},
+        DiskCase{"CaseOnly", CaseChange(1), "README", "readme"},
+        DiskCase{"TruncateToMax", TruncateTo(1, 5), "holiday photo.jpeg", "holid.jpeg"},
+        DiskCase{"TruncateToShortName", TruncateTo(0), "Long File Name.txt", "LONGFI~1.TXT"},
+        DiskCase{"Utf8", CaseChange(4), "\xC3\xA9t\xC3\xA9 photo.txt",
+                 "\xC3\xA9t\xC3\xA9 PhOtO.TxT"},
+        DiskCase{"InvalidBytes", RemoveText("?b"), "a\xFF" "bc.txt", "ac.txt"},
+        DiskCase{"NameWithWildcards", SearchReplace("a*b", "x"), "a*b?.txt", "x?.txt"}),
+    [](const testing::TestParamInfo<DiskCase>& info) { return std::string(info.param.label); });
+
+TEST(ProcessFileOnDiskFrame, FoldersAndDotEntriesAreSkipped) {
+  test::TTempFolder dir;
+  dir.MakeFolder("photo album");
+  dir.Write("photo.jpg", "x");
+  const auto outcome = RunPass(InsertText("_x"), TPassMode::Rename, dir.Path() + "*");
+  EXPECT_EQ(outcome.at("."), "No parameters");
+  EXPECT_EQ(outcome.at(".."), "No parameters");
+  EXPECT_EQ(outcome.at("photo album"), "No parameters");
+  EXPECT_EQ(outcome.at("photo.jpg"), "Ok photo_x.jpg");
+  EXPECT_EQ(dir.Names(), (Names{"photo album", "photo_x.jpg"}));
+}
+
+TEST(ProcessFileOnDiskFrame, NeverOverwrites) {
+  test::TTempFolder dir;
+  dir.Write("a.txt", "first");
+  dir.Write("b.txt", "second");
+  TRenameStep step(CaptureSettings(SearchReplace("a", "b")), TPassMode::Rename);
+  const TListed listed = List(dir.Path() + "a.txt");
+  ASSERT_EQ(listed.Entries.size(), 1u);
+  EXPECT_TRUE(step.ProcessFile(listed.Folder, listed.Entries[0]));
+  EXPECT_EQ(step.Status(), TRenameStatus::rsError);
+  EXPECT_EQ(step.NewName(), "b.txt");
+  EXPECT_EQ(step.SystemError(), EEXIST);
+  EXPECT_EQ(dir.Read("a.txt"), "first");
+  EXPECT_EQ(dir.Read("b.txt"), "second");
+  // A simulation only judges the name; the clash shows when it is run.
+  TRenameStep simulated(CaptureSettings(SearchReplace("a", "b")), TPassMode::Simulate);
+  EXPECT_TRUE(simulated.ProcessFile(listed.Folder, listed.Entries[0]));
+  EXPECT_EQ(simulated.Status(), TRenameStatus::rsCanBeRenamed);
+}
+
+TEST(ProcessFileOnDiskFrame, UnusableNamesAreErrorsAndChangeNothing) {
+  struct Case {
+    TControlValues controls;
+    std::string newName;
+  } const cases[] = {
+      {SearchReplace("abc", ""), ""},
+      {SearchReplace("abc", ".."), ".."},
+      {SearchReplace("abc", "."), "."},
+      {SearchReplace("abc", "../abc"), "../abc"},
+      {InsertText("/sub"), "abc/sub"},
+      {SearchReplace("b", std::string("\0", 1)), std::string("a\0c", 3)},
+  };
+  for (const TPassMode mode : {TPassMode::Simulate, TPassMode::Rename}) {
+    for (const auto& c : cases) {
+      test::TTempFolder dir;
+      dir.MakeFolder("sub");
+      dir.Write("abc", "kept");
+      TRenameStep step(CaptureSettings(c.controls), mode);
+      const TListed listed = List(dir.Path() + "abc");
+      ASSERT_EQ(listed.Entries.size(), 1u);
+      EXPECT_TRUE(step.ProcessFile(listed.Folder, listed.Entries[0]));
+      EXPECT_EQ(step.Status(), TRenameStatus::rsError) << c.newName;
+      EXPECT_EQ(step.NewName(), c.newName);
+      EXPECT_EQ(step.SystemError(), 0);
+      EXPECT_EQ(dir.Names(), (Names{"abc", "sub"}));
+      EXPECT_EQ(dir.Names("sub"), Names{});
+      EXPECT_EQ(dir.Read("abc"), "kept");
+    }
+  }
+}
+
+TEST(ProcessFileOnDiskFrame, ShortNameOfAnEightDotThreeNameIsNoChange) {
+  test::TTempFolder dir;
+  dir.Write("PHOTO.JPG", "x");
+  dir.Write("holiday photo.jpeg", "y");
+  const auto outcome = RunPass(TruncateTo(0), TPassMode::Rename, dir.Path() + "*.*");
+  EXPECT_EQ(outcome.at("PHOTO.JPG"), "No change");
+  EXPECT_EQ(outcome.at("holiday photo.jpeg"), "Ok HOLIDA~1.JPE");
+  EXPECT_EQ(dir.Names(), (Names{"HOLIDA~1.JPE", "PHOTO.JPG"}));
+}
+
+TEST(ProcessFileOnDiskFrame, RenamesInTheFolderTheListingLookedIn) {
+  test::TTempFolder dir;
+  dir.MakeFolder("sub");
+  dir.Write("a.txt", "top");
+  dir.Write("sub/a.txt", "inner");
+  const auto outcome = RunPass(InsertText("-moved"), TPassMode::Rename, dir.Path() + "sub/*.txt");
+  EXPECT_EQ(outcome.at("a.txt"), "Ok a-moved.txt");
+  EXPECT_EQ(dir.Names(), (Names{"a.txt", "sub"}));
+  EXPECT_EQ(dir.Names("sub"), Names{"a-moved.txt"});
+  EXPECT_EQ(dir.Read("sub/a-moved.txt"), "inner");
+  EXPECT_EQ(dir.Read("a.txt"), "top");
+}
+
+TEST(ProcessFileOnDiskFrame, NumbersFilesAcrossFoldersAndKeepsTheCounter) {
+  test::TTempFolder dir;
+  dir.MakeFolder("sub");
+  dir.Write("a.jpg", "1");
+  dir.Write("sub/b.jpg", "2");
+  dir.Write("0.jpg", "3");
+  TRenameStep step(CaptureSettings(Numbers("0")), TPassMode::Rename);
+  std::vector<std::string> results;
+  for (const std::string& pattern : {dir.Path() + "0.jpg", dir.Path() + "a.jpg",
+                                     dir.Path() + "sub/*.jpg"}) {
+    const TListed listed = List(pattern);
+    for (const TFindData& entry : listed.Entries) {
+      step.ProcessFile(listed.Folder, entry);
+      results.push_back(std::string(StatusText(step.Status())) + " " + step.NewName());
+    }
+  }
+  EXPECT_EQ(results, (std::vector<std::string>{"No change ", "Ok 1.jpg", "Ok 2.jpg"}));
+  EXPECT_EQ(step.Settings().Counter, 3);
+  EXPECT_EQ(dir.Names(), (Names{"0.jpg", "1.jpg", "sub"}));
+  EXPECT_EQ(dir.Names("sub"), Names{"2.jpg"});
+}
+
+TEST(ProcessFileOnDiskFrame, NoMatchAndNoChangeLeaveTheFile) {
+  test::TTempFolder dir;
+  dir.Write("notes.txt", "n");
+  dir.Write("x.txt", "x");
+  auto outcome = RunPass(SearchReplace("txt", "doc"), TPassMode::Rename, dir.Path() + "*.txt");
+  EXPECT_EQ(outcome.at("notes.txt"), "No Match");
+  outcome = RunPass(RemoveText("x"), TPassMode::Rename, dir.Path() + "*.txt");
+  EXPECT_EQ(outcome.at("x.txt"), "No change");
+  EXPECT_EQ(outcome.at("notes.txt"), "No Match");
+  EXPECT_EQ(dir.Names(), (Names{"notes.txt", "x.txt"}));
+}
+
+TEST(ProcessFileOnDiskFrame, AFileThatHasGoneIsAnError) {
+  test::TTempFolder dir;
+  dir.Write("gone.txt", "x");
+  const TListed listed = List(dir.Path() + "*.txt");
+  ASSERT_EQ(listed.Entries.size(), 1u);
+  std::filesystem::remove(dir.Path() + "gone.txt");
+  TRenameStep step(CaptureSettings(InsertText("_x")), TPassMode::Rename);
+  EXPECT_TRUE(step.ProcessFile(listed.Folder, listed.Entries[0]));
+  EXPECT_EQ(step.Status(), TRenameStatus::rsError);
+  EXPECT_EQ(step.SystemError(), ENOENT);
+  EXPECT_EQ(dir.Names(), Names{});
+}
+
+}  // namespace
+}  // namespace vt
