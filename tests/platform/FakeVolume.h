@@ -1,0 +1,132 @@
+#pragma once
+// System calls that answer as a volume this machine cannot mount would, on top
+// of a real folder: without RENAME_NOREPLACE (FUSE ntfs-3g), without hard
+// links (vfat), or comparing names without case (vfat, ext4 casefold).
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/SysCalls.h"
+
+namespace vt::test {
+
+struct TVolumeTraits {
+  const char* name;
+  bool renameNoReplace;
+  bool hardLinks;
+  bool caseInsensitive;
+};
+
+inline constexpr TVolumeTraits kExt4{"ext4", true, true, false};
+inline constexpr TVolumeTraits kNtfs3g{"ntfs-3g", false, true, false};
+inline constexpr TVolumeTraits kVfat{"vfat", false, false, true};
+inline constexpr TVolumeTraits kCasefold{"ext4-casefold", true, true, true};
+
+class TFakeVolume : public ISysCalls {
+ public:
+  explicit TFakeVolume(TVolumeTraits traits) : traits_(traits) {}
+
+  // Calls per kind, to see which path a rename took.
+  std::map<std::string, int> calls;
+  // Failures to inject: unlinking this name, or any move onto this name.
+  std::string failUnlinkOf;
+  int unlinkError = EACCES;
+  std::string failMovesTo;
+  int failMovesWith = EIO;
+
+  int OpenFolder(const char* path, int& fd) override {
+    ++calls["open"];
+    return PosixSysCalls().OpenFolder(path, fd);
+  }
+  void CloseFolder(int fd) override { PosixSysCalls().CloseFolder(fd); }
+
+  int RenameNoReplace(int dirFd, const char* from, const char* to) override {
+    ++calls["renameat2"];
+    if (!traits_.renameNoReplace) return EINVAL;
+    if (to == failMovesTo) return failMovesWith;
+    const auto source = Resolve(dirFd, from);
+    if (!source) return ENOENT;
+    if (Resolve(dirFd, to)) return EEXIST;
+    return Result(::renameat2(dirFd, source->c_str(), dirFd, to, RENAME_NOREPLACE));
+  }
+  // Like the real call on such a volume: a target that differs only in case is replaced.
+  int Rename(int dirFd, const char* from, const char* to) override {
+    ++calls["rename"];
+    if (to == failMovesTo) return failMovesWith;
+    const auto source = Resolve(dirFd, from);
+    if (!source) return ENOENT;
+    const auto target = Resolve(dirFd, to);
+    if (target && *target != *source) ::unlinkat(dirFd, target->c_str(), 0);
+    return Result(::renameat(dirFd, source->c_str(), dirFd, to));
+  }
+  int Link(int dirFd, const char* from, const char* to) override {
+    ++calls["link"];
+    if (!traits_.hardLinks) return EPERM;
+    if (to == failMovesTo) return failMovesWith;
+    const auto source = Resolve(dirFd, from);
+    if (!source) return ENOENT;
+    if (Resolve(dirFd, to)) return EEXIST;
+    return Result(::linkat(dirFd, source->c_str(), dirFd, to, 0));
+  }
+  int Unlink(int dirFd, const char* name) override {
+    ++calls["unlink"];
+    if (name == failUnlinkOf) return unlinkError;
+    const auto entry = Resolve(dirFd, name);
+    if (!entry) return ENOENT;
+    return Result(::unlinkat(dirFd, entry->c_str(), 0));
+  }
+  int Lookup(int dirFd, const char* name, TEntryId& id) override {
+    ++calls["lookup"];
+    const auto entry = Resolve(dirFd, name);
+    if (!entry) return ENOENT;
+    return PosixSysCalls().Lookup(dirFd, entry->c_str(), id);
+  }
+  int ListNames(int dirFd, const std::function<void(std::string_view)>& each) override {
+    ++calls["list"];
+    return PosixSysCalls().ListNames(dirFd, each);
+  }
+
+  // ASCII letters and the Latin-1 letters of two-byte UTF-8 fold; enough to
+  // stand in for a volume's case table.
+  static std::string Fold(std::string_view name) {
+    std::string folded(name);
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+      const auto c = static_cast<unsigned char>(folded[i]);
+      if (c >= 'a' && c <= 'z') folded[i] = static_cast<char>(c - 32);
+      if (c == 0xC3 && i + 1 < folded.size()) {
+        const auto next = static_cast<unsigned char>(folded[i + 1]);
+        if (next >= 0xA0 && next <= 0xBE && next != 0xB7) folded[i + 1] = static_cast<char>(next - 32);
+        ++i;
+      }
+    }
+    return folded;
+  }
+
+ private:
+  static int Result(int rc) { return rc == 0 ? 0 : errno; }
+
+  // The name the entry is stored under, found as the volume would find it.
+  std::optional<std::string> Resolve(int dirFd, const char* name) {
+    struct stat st {};
+    if (!traits_.caseInsensitive) {
+      if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+      return std::string(name);
+    }
+    const std::string wanted = Fold(name);
+    std::optional<std::string> found;
+    PosixSysCalls().ListNames(dirFd, [&](std::string_view entry) {
+      if (!found && Fold(entry) == wanted) found = std::string(entry);
+    });
+    return found;
+  }
+
+  TVolumeTraits traits_;
+};
+
+}  // namespace vt::test

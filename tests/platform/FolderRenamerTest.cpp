@@ -1,0 +1,277 @@
+#include "platform/FolderRenamer.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "FakeVolume.h"
+#include "FsTempFolder.h"
+
+namespace vt {
+namespace {
+
+using test::TFakeVolume;
+using test::TFsTempFolder;
+using test::TVolumeTraits;
+
+std::set<std::string> EntriesOf(const TFsTempFolder& dir) {
+  std::set<std::string> names;
+  const int fd = ::open(dir.Path().c_str(), O_PATH | O_DIRECTORY);
+  PosixSysCalls().ListNames(fd, [&](std::string_view name) {
+    if (name != "." && name != "..") names.emplace(name);
+  });
+  ::close(fd);
+  return names;
+}
+
+TEST(FolderRenamer, RenamesAndNeverReplaces) {
+  TFsTempFolder dir;
+  dir.Write("old", "old content");
+  dir.Write("taken", "taken content");
+  TFolderRenamer renamer;
+  EXPECT_EQ(renamer.Rename(dir.Path(), "old", "taken"), EEXIST);
+  EXPECT_EQ(dir.Read("taken"), "taken content");
+  EXPECT_EQ(renamer.Rename(dir.Path(), "old", "new"), 0);
+  EXPECT_EQ(dir.Read("new"), "old content");
+  EXPECT_EQ(renamer.Rename(dir.Path(), "old", "again"), ENOENT);
+  EXPECT_EQ(EntriesOf(dir), (std::set<std::string>{"new", "taken"}));
+  EXPECT_EQ(renamer.Rename(dir / "missing/", "new", "x"), ENOENT);
+}
+
+TEST(FolderRenamer, RefusesNamesThatAreNoEntryOfTheFolder) {
+  TFsTempFolder dir;
+  dir.MakeFolder("sub");
+  dir.Write("file", "content");
+  TFolderRenamer renamer;
+  const std::string withNul("a\0b", 3);
+  for (const std::string& bad : {std::string(), std::string("."), std::string(".."), std::string("sub/file"),
+                                 std::string("../file"), std::string("/tmp/x"), withNul}) {
+    EXPECT_EQ(renamer.Rename(dir.Path(), "file", bad), EINVAL) << bad;
+    EXPECT_EQ(renamer.Rename(dir.Path(), bad, "other"), EINVAL) << bad;
+  }
+  EXPECT_EQ(renamer.Rename(dir.Path(), "file", std::string(256, 'x')), ENAMETOOLONG);
+  EXPECT_EQ(renamer.Rename(dir.Path(), "file", std::string(255, 'x')), 0);
+  EXPECT_EQ(EntriesOf(dir), (std::set<std::string>{"sub", std::string(255, 'x')}));
+}
+
+TEST(FolderRenamer, KeepsTheFolderOpenUntilItChanges) {
+  TFsTempFolder dir;
+  dir.MakeFolder("one");
+  dir.MakeFolder("two");
+  for (const char* name : {"one/a", "one/b", "two/a"}) dir.Write(name);
+  TFakeVolume volume(test::kExt4);
+  TFolderRenamer renamer(volume);
+  EXPECT_EQ(renamer.Rename(dir / "one/", "a", "a2"), 0);
+  EXPECT_EQ(renamer.Rename(dir / "one/", "b", "b2"), 0);
+  EXPECT_EQ(volume.calls["open"], 1);
+  EXPECT_EQ(renamer.Rename(dir / "two/", "a", "a2"), 0);
+  EXPECT_EQ(renamer.Rename(dir / "one/", "a2", "a3"), 0);
+  EXPECT_EQ(volume.calls["open"], 3);
+  EXPECT_TRUE(dir.Exists("one/a3") && dir.Exists("one/b2") && dir.Exists("two/a2"));
+}
+
+TEST(FolderRenamer, CaseOnlyRenameOnACaseSensitiveVolume) {
+  TFsTempFolder dir;
+  dir.Write("photo.jpg", "mine");
+  dir.Write("other.txt", "other");
+  dir.Write("OTHER.TXT", "OTHER");
+  TFolderRenamer renamer;
+  EXPECT_EQ(renamer.Rename(dir.Path(), "photo.jpg", "PHOTO.JPG"), 0);
+  EXPECT_EQ(renamer.Rename(dir.Path(), "other.txt", "OTHER.TXT"), EEXIST);
+  EXPECT_EQ(EntriesOf(dir), (std::set<std::string>{"PHOTO.JPG", "other.txt", "OTHER.TXT"}));
+  EXPECT_EQ(dir.Read("other.txt"), "other");
+  EXPECT_EQ(dir.Read("OTHER.TXT"), "OTHER");
+}
+
+TEST(FolderRenamer, TwoLinksDifferingInCaseAreTwoEntries) {
+  TFsTempFolder dir;
+  dir.Write("a.txt", "data");
+  ASSERT_EQ(::link((dir / "a.txt").c_str(), (dir / "A.TXT").c_str()), 0);
+  TFolderRenamer renamer;
+  EXPECT_EQ(renamer.Rename(dir.Path(), "a.txt", "A.TXT"), EEXIST);
+  EXPECT_EQ(EntriesOf(dir), (std::set<std::string>{"a.txt", "A.TXT"}));
+}
+
+// Another thread keeps creating the target, whole and at once (link of a
+// finished file); each of its files must survive every rename.
+void RaceTheTarget(ISysCalls& calls) {
+  TFsTempFolder dir;
+  TFolderRenamer renamer(calls);
+  std::atomic<bool> done{false};
+  std::atomic<int> created{0};
+  std::thread creator([&] {
+    for (int n = 0; !done.load(); ++n) {
+      const std::string scratch = dir / "scratch";
+      dir.Write("scratch", "theirs " + std::to_string(n));
+      if (::link(scratch.c_str(), (dir / "target").c_str()) == 0) ++created;
+      ::unlink(scratch.c_str());
+    }
+  });
+  int renamed = 0, refused = 0, seenTheirs = 0;
+  for (int i = 0; (renamed < 50 || refused < 50) && i < 100000; ++i) {
+    const std::string mine = "mine " + std::to_string(i);
+    dir.Write("source", mine);
+    const int error = renamer.Rename(dir.Path(), "source", "target");
+    if (error == 0) {
+      ++renamed;
+      ASSERT_EQ(dir.Read("target"), mine);
+      ASSERT_FALSE(dir.Exists("source"));
+    } else {
+      ASSERT_EQ(error, EEXIST);
+      ++refused;
+      ASSERT_EQ(dir.Read("source"), mine);
+      const std::string theirs = dir.Read("target");
+      ASSERT_EQ(theirs.rfind("theirs ", 0), 0u) << theirs;
+      ++seenTheirs;
+    }
+    ::unlink((dir / "target").c_str());
+  }
+  done = true;
+  creator.join();
+  if (dir.Exists("target")) ++seenTheirs;
+  EXPECT_GT(renamed, 0);
+  EXPECT_GT(refused, 0);
+  EXPECT_EQ(seenTheirs, created.load()) << "a file of the other thread was replaced";
+}
+
+TEST(FolderRenamer, NeverReplacesATargetCreatedMeanwhile) { RaceTheTarget(PosixSysCalls()); }
+
+TEST(FolderRenamer, NeverReplacesATargetCreatedMeanwhileThroughLinks) {
+  TFakeVolume ntfs(test::kNtfs3g);
+  RaceTheTarget(ntfs);
+}
+
+class FolderRenamerOnVolume : public ::testing::TestWithParam<TVolumeTraits> {
+ protected:
+  TFsTempFolder dir;
+  TFakeVolume volume{GetParam()};
+  TFolderRenamer renamer{volume};
+};
+
+TEST_P(FolderRenamerOnVolume, RenamesToAFreeName) {
+  dir.Write("a.txt", "a");
+  EXPECT_EQ(renamer.Rename(dir.Path(), "a.txt", "b.txt"), 0);
+  EXPECT_EQ(EntriesOf(dir), std::set<std::string>{"b.txt"});
+  EXPECT_EQ(dir.Read("b.txt"), "a");
+}
+
+TEST_P(FolderRenamerOnVolume, RefusesATakenName) {
+  dir.Write("a.txt", "a");
+  dir.Write("b.txt", "b");
+  EXPECT_EQ(renamer.Rename(dir.Path(), "a.txt", "b.txt"), EEXIST);
+  EXPECT_EQ(dir.Read("a.txt"), "a");
+  EXPECT_EQ(dir.Read("b.txt"), "b");
+  EXPECT_EQ(volume.calls["rename"], 0);
+}
+
+TEST_P(FolderRenamerOnVolume, RefusesANameTakenUnderOtherCase) {
+  if (!GetParam().caseInsensitive) GTEST_SKIP() << "names with case";
+  dir.Write("a.txt", "a");
+  dir.Write("b.txt", "b");
+  EXPECT_EQ(renamer.Rename(dir.Path(), "a.txt", "B.TXT"), EEXIST);
+  EXPECT_EQ(EntriesOf(dir), (std::set<std::string>{"a.txt", "b.txt"}));
+  EXPECT_EQ(dir.Read("b.txt"), "b");
+}
+
+TEST_P(FolderRenamerOnVolume, ChangesOnlyTheCase) {
+  dir.Write("holiday.jpg", "photo");
+  dir.Write("other", "other");
+  EXPECT_EQ(renamer.Rename(dir.Path(), "holiday.jpg", "Holiday.JPG"), 0);
+  EXPECT_EQ(renamer.Rename(dir.Path(), "Holiday.JPG", "HOLIDAY.JPG"), 0);
+  EXPECT_EQ(EntriesOf(dir), (std::set<std::string>{"HOLIDAY.JPG", "other"}));
+  EXPECT_EQ(dir.Read("HOLIDAY.JPG"), "photo");
+}
+
+TEST_P(FolderRenamerOnVolume, ChangesTheCaseOfAccentedLetters) {
+  dir.Write("\xc3\xa9t\xc3\xa9.txt", "summer");
+  EXPECT_EQ(renamer.Rename(dir.Path(), "\xc3\xa9t\xc3\xa9.txt", "\xc3\x89T\xc3\x89.txt"), 0);
+  EXPECT_EQ(EntriesOf(dir), std::set<std::string>{"\xc3\x89T\xc3\x89.txt"});
+  EXPECT_EQ(dir.Read("\xc3\x89T\xc3\x89.txt"), "summer");
+}
+
+TEST_P(FolderRenamerOnVolume, AFailedCaseChangeLeavesTheFileAsItWas) {
+  if (!GetParam().caseInsensitive) GTEST_SKIP() << "takes one step on a volume with case";
+  dir.Write("notes.txt", "notes");
+  volume.failMovesTo = "NOTES.TXT";
+  EXPECT_EQ(renamer.Rename(dir.Path(), "notes.txt", "NOTES.TXT"), EIO);
+  EXPECT_EQ(EntriesOf(dir), std::set<std::string>{"notes.txt"});
+  EXPECT_EQ(dir.Read("notes.txt"), "notes");
+}
+
+TEST_P(FolderRenamerOnVolume, ReadsTheFolderOnceForManyCaseChanges) {
+  if (!GetParam().caseInsensitive) GTEST_SKIP() << "takes one step on a volume with case";
+  for (int i = 0; i < 20; ++i) dir.Write("file" + std::to_string(i) + ".txt");
+  for (int i = 0; i < 20; ++i)
+    EXPECT_EQ(renamer.Rename(dir.Path(), "file" + std::to_string(i) + ".txt", "FILE" + std::to_string(i) + ".TXT"), 0);
+  EXPECT_EQ(volume.calls["list"], 1);
+  EXPECT_EQ(EntriesOf(dir).count("FILE7.TXT"), 1u);
+  EXPECT_EQ(EntriesOf(dir).size(), 20u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Volumes, FolderRenamerOnVolume,
+                         ::testing::Values(test::kExt4, test::kNtfs3g, test::kVfat, test::kCasefold),
+                         [](const auto& info) {
+                           std::string name = info.param.name;
+                           for (char& c : name)
+                             if (c == '-') c = '_';
+                           return name;
+                         });
+
+TEST(FolderRenamerFallbacks, RemembersThatTheVolumeLacksNoReplaceRenames) {
+  TFsTempFolder dir;
+  dir.Write("a");
+  dir.Write("b");
+  TFakeVolume ntfs(test::kNtfs3g);
+  TFolderRenamer renamer(ntfs);
+  EXPECT_EQ(renamer.Rename(dir.Path(), "a", "a2"), 0);
+  EXPECT_EQ(renamer.Rename(dir.Path(), "b", "b2"), 0);
+  EXPECT_EQ(ntfs.calls["renameat2"], 1);
+  EXPECT_EQ(ntfs.calls["link"], 2);
+  EXPECT_EQ(ntfs.calls["rename"], 0);
+}
+
+TEST(FolderRenamerFallbacks, UsesACheckedRenameOnlyWithoutLinks) {
+  TFsTempFolder dir;
+  dir.Write("a", "a");
+  TFakeVolume vfat(test::kVfat);
+  TFolderRenamer renamer(vfat);
+  EXPECT_EQ(renamer.Rename(dir.Path(), "a", "b"), 0);
+  EXPECT_EQ(vfat.calls["link"], 1);
+  EXPECT_EQ(vfat.calls["lookup"], 1);
+  EXPECT_EQ(vfat.calls["rename"], 1);
+  EXPECT_EQ(dir.Read("b"), "a");
+}
+
+TEST(FolderRenamerFallbacks, KeepsTheOldNameWhenItCannotBeRemoved) {
+  TFsTempFolder dir;
+  dir.Write("a", "a");
+  TFakeVolume ntfs(test::kNtfs3g);
+  ntfs.failUnlinkOf = "a";
+  TFolderRenamer renamer(ntfs);
+  EXPECT_EQ(renamer.Rename(dir.Path(), "a", "b"), EACCES);
+  // the hard link made on the way is gone again
+  EXPECT_EQ(EntriesOf(dir), std::set<std::string>{"a"});
+}
+
+TEST(FolderRenamerFallbacks, AnInvalidNameDoesNotMakeTheFlagLookMissing) {
+  TFsTempFolder dir;
+  dir.Write("a");
+  TFakeVolume volume(test::kExt4);
+  TFolderRenamer renamer(volume);
+  volume.failMovesTo = "bad:name";
+  volume.failMovesWith = EINVAL;  // as vfat answers for a character it cannot store
+  EXPECT_EQ(renamer.Rename(dir.Path(), "a", "bad:name"), EINVAL);
+  EXPECT_EQ(renamer.Rename(dir.Path(), "a", "good"), 0);
+  EXPECT_EQ(volume.calls["renameat2"], 2);
+}
+
+}  // namespace
+}  // namespace vt
