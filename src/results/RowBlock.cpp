@@ -1,7 +1,9 @@
 #include "results/RowBlock.h"
 
+#include <cstring>
 #include <limits>
 
+#include "results/TextCut.h"
 #include "results/ValueCode.h"
 #include "results/ValueWriter.h"
 
@@ -14,15 +16,36 @@ std::uint64_t RowRecordSize(const TResultRow& row) {
   return size;
 }
 
-void AppendRowRecord(std::string& out, const TResultRow& row) {
-  AppendInt32(out, row.ImageNo);
-  AppendInt32(out, row.StateImageNo);
-  AppendInt32(out, row.OverlayNo);
-  AppendInt32(out, static_cast<std::int32_t>(row.SubItems.size()));
-  AppendInt32(out, row.UserWord);
-  AppendShortString(out, row.Caption);
-  for (const std::string& sub : row.SubItems) AppendShortString(out, sub);
-}
+// Fills a buffer already sized for everything it receives.
+class TBlockFiller {
+ public:
+  explicit TBlockFiller(char* out) : Out_(out) {}
+
+  void Int32(std::int32_t value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    for (int shift = 0; shift < 32; shift += 8) *Out_++ = static_cast<char>((bits >> shift) & 0xFF);
+  }
+
+  void ShortString(std::string_view text) {
+    const std::string_view cut = CutText(text, kShortStringMax);
+    *Out_++ = static_cast<char>(cut.size());
+    std::memcpy(Out_, cut.data(), cut.size());
+    Out_ += cut.size();
+  }
+
+  void RowRecord(const TResultRow& row) {
+    Int32(row.ImageNo);
+    Int32(row.StateImageNo);
+    Int32(row.OverlayNo);
+    Int32(static_cast<std::int32_t>(row.SubItems.size()));
+    Int32(row.UserWord);
+    ShortString(row.Caption);
+    for (const std::string& sub : row.SubItems) ShortString(sub);
+  }
+
+ private:
+  char* Out_;
+};
 
 // Reads a block front to back; every read checks what is left.
 class TBlockCursor {
@@ -81,11 +104,11 @@ std::optional<std::string> BuildRowBlock(const std::vector<TResultRow>& rows) {
   constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
   const std::uint64_t size = RowBlockSize(rows);
   if (size > kMax || rows.size() > kMax) return std::nullopt;
-  std::string block;
-  block.reserve(static_cast<std::size_t>(size));
-  AppendInt32(block, static_cast<std::int32_t>(size));
-  AppendInt32(block, static_cast<std::int32_t>(rows.size()));
-  for (const TResultRow& row : rows) AppendRowRecord(block, row);
+  std::string block(static_cast<std::size_t>(size), '\0');
+  TBlockFiller filler(block.data());
+  filler.Int32(static_cast<std::int32_t>(size));
+  filler.Int32(static_cast<std::int32_t>(rows.size()));
+  for (const TResultRow& row : rows) filler.RowRecord(row);
   return block;
 }
 
@@ -95,6 +118,7 @@ bool AppendRows(std::string_view body, TResultTable& table) {
   if (!cursor.Int32(rowCount)) return false;
   if (rowCount < 0 || static_cast<std::size_t>(rowCount) > cursor.Left() / kRowRecordMinSize)
     return false;
+  table.ReserveRows(table.RowCount() + static_cast<std::size_t>(rowCount));
   for (std::int32_t i = 0; i < rowCount; ++i) {
     TResultRow row;
     if (!ReadRowRecord(cursor, row)) return false;
