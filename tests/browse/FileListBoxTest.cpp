@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "BrowseTestSupport.h"
+#include "browse/FileListBox.h"
+#include "browse/FilterDirectoryListBox.h"
+
+namespace vt {
+namespace {
+
+// <tmp>/Data/Text holds text files in both cases, others, a hidden file and a folder.
+class FileList : public ::testing::Test {
+ protected:
+  FileList() {
+    for (const char* name : {"b.txt", "A.TXT", "c.doc", "Read me", ".hidden.txt", "../up.txt", "../Up.doc"})
+      tree_.File("Data/Text/" + std::string(name));
+    tree_.Dir("Data/Text/folder.txt");
+    std::filesystem::current_path(text_);
+  }
+
+  test::TFolderGuard guard_;
+  test::TTempTree tree_;
+  std::string text_ = tree_.Dir("Data/Text");
+  test::TErrorRecorder errors_;
+};
+
+TEST_F(FileList, StartsInTheProcesssFolderWithEveryFileAndFillsWhenShown) {
+  TFileListBox files;
+  EXPECT_EQ(files.Folder(), text_);
+  EXPECT_EQ(files.Mask(), "*.*");
+  EXPECT_EQ(files.FileType(), FileTypeBit(TFileAttr::ftNormal));
+  files.SetMask("*.txt");
+  EXPECT_EQ(files.count(), 0);  // nothing is read before the list comes up
+  files.SetMask("*.*");
+  files.show();
+  // Sorted without case; the hidden file and the folder left out.
+  EXPECT_EQ(files.Names(), QStringList({"A.TXT", "b.txt", "c.doc", "Read me"}));
+}
+
+TEST_F(FileList, EachMaskIsListedSoANameTwoMasksSelectComesTwice) {
+  TFileListBox files;
+  files.show();
+  files.SetMask("*.txt;*.TXT");
+  EXPECT_EQ(files.Names(), QStringList({"A.TXT", "A.TXT", "b.txt", "b.txt"}));
+  files.SetMask("*.doc;;nothing*;b*");
+  EXPECT_EQ(files.Names(), QStringList({"b.txt", "c.doc"}));
+}
+
+TEST_F(FileList, AMaskWithAFolderPartListsThatFolder) {
+  TFileListBox files;
+  files.show();
+  files.SetMask("../*.*");
+  EXPECT_EQ(files.Names(), QStringList({"Up.doc", "up.txt"}));
+  EXPECT_EQ(files.Folder(), text_);
+}
+
+TEST_F(FileList, AnEmptyMaskEmptiesTheList) {
+  TFileListBox files;
+  files.show();
+  ASSERT_GT(files.count(), 0);
+  files.SetMask("");
+  EXPECT_EQ(files.count(), 0);
+}
+
+TEST_F(FileList, TheSameMaskIsNotReadAgainButACaseChangeIs) {
+  TFileListBox files;
+  files.show();
+  files.SetMask("*.txt");
+  tree_.File("Data/Text/new.txt");
+  files.SetMask("*.txt");
+  EXPECT_EQ(files.Names(), QStringList({"A.TXT", "b.txt"}));
+  files.SetMask("*.TXT");
+  EXPECT_EQ(files.Names(), QStringList({"A.TXT", "b.txt", "new.txt"}));
+  // A pass ends with an empty mask and then the mask again, so the list is read anew.
+  tree_.File("Data/Text/newer.txt");
+  files.SetMask("");
+  files.SetMask("*.TXT");
+  EXPECT_EQ(files.Names(), QStringList({"A.TXT", "b.txt", "new.txt", "newer.txt"}));
+}
+
+TEST_F(FileList, FoldersAndHiddenFilesAppearOnlyWhenAskedFor) {
+  TFileListBox files;
+  files.show();
+  files.SetMask("*.txt");
+  files.SetFileType(FileTypeBit(TFileAttr::ftNormal) | FileTypeBit(TFileAttr::ftDirectory));
+  EXPECT_EQ(files.Names(), QStringList({"[folder.txt]", "A.TXT", "b.txt"}));
+  files.SetFileType(FileTypeBit(TFileAttr::ftHidden));
+  EXPECT_EQ(files.Names(), QStringList({".hidden.txt"}));
+}
+
+TEST_F(FileList, FollowsTheFolderListAndMakesTheFolderCurrent) {
+  tree_.File("Data/Text/Sub/inner.txt");
+  TFilterDirectoryListBox dirs;
+  TFileListBox files;
+  dirs.SetFileList(&files);
+  dirs.show();
+  files.show();
+  dirs.SetFolder("Sub");
+  EXPECT_EQ(files.Folder(), text_ + "/Sub");
+  EXPECT_EQ(files.Names(), QStringList({"inner.txt"}));
+  EXPECT_EQ(test::CurrentPath(), text_ + "/Sub");
+}
+
+TEST_F(FileList, FoldersDifferingOnlyInCaseAreTwoFolders) {
+  tree_.File("Data/Text/Case/upper.txt");
+  tree_.File("Data/Text/case/lower.txt");
+  TFileListBox files;
+  files.show();
+  files.SetFolder(text_ + "/Case");
+  files.SetFolder(text_ + "/case");
+  EXPECT_EQ(files.Names(), QStringList({"lower.txt"}));
+}
+
+TEST_F(FileList, AFolderGoneKeepsTheNamesAndReportsEachChange) {
+  const std::string gone = tree_.Dir("Data/Text/Gone");
+  tree_.File("Data/Text/Gone/kept.txt");
+  TFileListBox files;
+  files.show();
+  files.SetFolder(gone);
+  std::filesystem::remove_all(gone);
+  files.SetMask("*.txt");
+  files.SetMask("*.doc");
+  EXPECT_EQ(errors_.Errors(), QStringList({"File not found", "File not found"}));
+  EXPECT_EQ(files.Names(), QStringList({"kept.txt"}));
+  // A folder that exists can still be taken.
+  files.SetFolder(text_);
+  EXPECT_EQ(files.Names(), QStringList({"c.doc"}));
+  EXPECT_EQ(errors_.Errors().size(), 2);
+}
+
+TEST_F(FileList, AMissingFolderIsReportedAndTheListStays) {
+  TFileListBox files;
+  files.show();
+  const QStringList names = files.Names();
+  files.SetFolder(text_ + "/missing");
+  EXPECT_EQ(errors_.Errors(), QStringList({"File not found"}));
+  EXPECT_EQ(files.Folder(), text_);
+  EXPECT_EQ(files.Names(), names);
+}
+
+TEST_F(FileList, ALongFillRestoresTheCursorItChanged) {
+  const std::string many = tree_.Dir("Many");
+  for (int i = 0; i < 150; ++i) tree_.File("Many/f" + std::to_string(i));
+  TFileListBox files;
+  files.show();
+  files.SetFolder(many);
+  EXPECT_EQ(files.count(), 150);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(FileList, RowsAreAtLeastTheirSetHeightAndNeverLowerThanTheFont) {
+  TFileListBox files;
+  files.show();
+  ASSERT_GT(files.count(), 0);
+  const int font = files.fontMetrics().height();
+  EXPECT_EQ(files.visualItemRect(files.item(0)).height(), std::max(13, font));
+  files.SetItemHeight(font + 7);
+  EXPECT_EQ(files.visualItemRect(files.item(0)).height(), font + 7);
+}
+
+}  // namespace
+}  // namespace vt
