@@ -95,16 +95,19 @@ void TSearchThread::CollectMask(const std::string& folder, const std::string& ma
 }
 
 void TSearchThread::HandleFoundList() {
+  // Each record is released as soon as it has been handled: the rows being added
+  // reuse its memory, so a large folder's records and rows are not held in full
+  // at the same time.
   const bool counting = Progress_ != nullptr;
-  for (const TProcessList& record : FoundList) {
-    if (Stopped()) break;
+  while (!FoundList.empty()) {
+    if (Stopped()) return;  // what is left is released by FreeFoundList
+    const TProcessList& record = FoundList.front();
     if (counting) Progress_->fetch_add(1, std::memory_order_relaxed);
-    if (!IsPlainFile(record.FindData)) continue;
-    if (!Step_->ProcessFile(*record.Path, record.FindData)) continue;
-    if (Step_->Status() == TRenameStatus::rsNoMatch &&
-        !RecordAllMessages_.load(std::memory_order_relaxed))
-      continue;
-    RecordEntry(*record.Path, record.FindData);
+    if (IsPlainFile(record.FindData) && Step_->ProcessFile(*record.Path, record.FindData) &&
+        (Step_->Status() != TRenameStatus::rsNoMatch ||
+         RecordAllMessages_.load(std::memory_order_relaxed)))
+      RecordEntry(*record.Path, record.FindData);
+    FoundList.pop_front();
   }
 }
 

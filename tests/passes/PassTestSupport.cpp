@@ -71,6 +71,13 @@ TControlValues RemoveText(const std::string& text) {
   return controls;
 }
 
+std::filesystem::path FastTempBase() {
+  std::error_code error;
+  if (std::filesystem::is_directory("/dev/shm", error) && ::access("/dev/shm", W_OK) == 0)
+    return "/dev/shm";
+  return std::filesystem::temp_directory_path();
+}
+
 std::vector<std::string> ListedFiles(const std::string& folder, const std::string& mask) {
   std::vector<std::string> names;
   TFindHandle listing(folder + mask);

@@ -24,8 +24,9 @@ namespace vt::test {
 
 class TTempTree {
  public:
-  TTempTree() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vt-passes-XXXXXX").string();
+  // base: where the tree is made; the system's temporary folder by default.
+  explicit TTempTree(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+    std::string pattern = (base / "vt-passes-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
     Root_ = pattern + "/";
   }
@@ -134,6 +135,8 @@ void PrintTo(const TRowTexts& row, std::ostream* out);
 TControlValues InsertAtBeginning(const std::string& text);
 TControlValues NumberDefaults();
 TControlValues RemoveText(const std::string& text);
+// Memory-backed where the system has it: for trees of many files.
+std::filesystem::path FastTempBase();
 // Plain files of a listing, in the order the platform returns them.
 std::vector<std::string> ListedFiles(const std::string& folder, const std::string& mask);
 

@@ -358,13 +358,16 @@ void CreateEmptyFiles(const std::string& folder, int count) {
 
 TEST_F(SearchThreadTest, StopWhileListingALargeFolderHandlesNothingOfIt) {
   constexpr int kFiles = 100000;
-  Tree.Folder("big");
-  CreateEmptyFiles(Tree.Path("big/"), kFiles);
-  Tree.Folder("big/sub");
-  Tree.File("big/sub/s.txt");
+  TTempTree tree(FastTempBase());
+  tree.Folder("big");
+  CreateEmptyFiles(tree.Path("big/"), kFiles);
+  tree.Folder("big/sub");
+  tree.File("big/sub/s.txt");
   int collected = 0;
-  TSearchPassOptions options = Options("*.*;*.txt", true);
-  options.Folder = Tree.Path("big/");
+  TSearchPassOptions options;
+  options.Masks = "*.*;*.txt";
+  options.IncludeSubDirs = true;
+  options.Folder = tree.Path("big/");
   options.OnCollected = [&](TSearchThread& pass, const TFindData&) {
     if (++collected == 10) pass.RequestStop();
   };
@@ -375,11 +378,11 @@ TEST_F(SearchThreadTest, StopWhileListingALargeFolderHandlesNothingOfIt) {
   EXPECT_EQ(Window.Table.RowCount(), 0u);
   // Each mask's listing ended after the entry in hand.
   EXPECT_EQ(collected, 11);
-  const std::vector<std::string> names = Tree.Names("big");
+  const std::vector<std::string> names = tree.Names("big");
   EXPECT_EQ(names.size(), kFiles + 1u);
   EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n[0] == 'x'; }),
             0);
-  EXPECT_TRUE(Tree.Exists("big/sub/s.txt"));
+  EXPECT_TRUE(tree.Exists("big/sub/s.txt"));
   EXPECT_EQ(Window.Panel[0], "Process Ok.");
   EXPECT_EQ(Window.Panel[1], "Process stopped by user...");
   EXPECT_FALSE(Window.UndoEnabled);
