@@ -34,8 +34,8 @@ void WriteFont(const TResultFont& font, TValueWriter& out) {
   out.Name("Font.Color");
   if (const auto name = NameOf(font.Color, ColorNames()))
     out.Ident(*name);
-  else
-    out.Integer(static_cast<std::int32_t>(font.Color));
+  else  // a colour is 24-bit RGB; nothing above it could be read back
+    out.Integer(static_cast<std::int32_t>(font.Color & 0xFFFFFF));
   out.Name("Font.Height");
   out.Integer(font.Height);
   out.Name("Font.Name");

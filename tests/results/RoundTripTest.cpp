@@ -148,6 +148,10 @@ TEST(RoundTrip, ColourWithoutANameIsWrittenAsAnInteger) {
   const std::string bytes = WriteResultStream(table);
   EXPECT_NE(bytes.find(std::string("\x0A" "Font.Color\x04\x56\x34\x12\x00", 16)), std::string::npos);
   EXPECT_EQ(ReadBack(table).Font().Color, 0x123456u);
+
+  // Bits above the 24 of a colour cannot make a file unreadable.
+  table.SetTextColor(0xFF654321);
+  EXPECT_EQ(ReadBack(table).Font().Color, 0x654321u);
 }
 
 TEST(RoundTrip, ColumnWidthOfExactly50IsLeftOutAndKeptOnReading) {
