@@ -18,6 +18,8 @@ std::array<const std::string*, 4> Cells(const TResultRow& row) {
   return {&row.Caption, &row.SubItem(0), &row.SubItem(1), &row.SubItem(2)};
 }
 
+bool NeedsTsvEscape(char c) { return c == '\\' || c == '\t' || c == '\n' || c == '\r'; }
+
 // Code points, which is how wide a cell of escaped text shows in most terminals.
 std::size_t DisplayWidth(std::string_view text) {
   return static_cast<std::size_t>(std::count_if(
@@ -73,8 +75,8 @@ void AppendTsvRow(std::string& out, const TResultRow& row) {
   for (std::size_t i = 0; i < cells.size(); ++i) {
     if (i > 0) out += '\t';
     const std::string& cell = *cells[i];
-    // Most names need no escape; skip the copy for them.
-    if (cell.find_first_of("\\\t\n\r") == std::string::npos)
+    // Most names need no escape: one pass over the bytes, then a plain append.
+    if (std::none_of(cell.begin(), cell.end(), NeedsTsvEscape))
       out += cell;
     else
       out += TsvCell(cell);

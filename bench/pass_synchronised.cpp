@@ -1,0 +1,40 @@
+// The rename pass of the command line, but with every row handed to a second
+// thread the way the window will take it: a blocking Synchronize into a
+// TQueueDispatcher that the main thread drains. Rows go out as tab-separated lines.
+//   bench_pass_synchronised FOLDER SEARCH REPLACE
+#include <cstdio>
+#include <string>
+
+#include "cli/CliWindow.h"
+#include "cli/OutputBuffer.h"
+#include "cli/RowFormat.h"
+#include "passes/SearchThread.h"
+#include "platform/Thread.h"
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: %s FOLDER SEARCH REPLACE\n", argv[0]);
+    return 2;
+  }
+  vt::TOutputBuffer out(stdout);
+  vt::TCliWindow window(
+      vt::TRowKeeping::Drop,
+      [&](const vt::TResultRow& row) {
+        vt::AppendTsvRow(out.Text(), row);
+        out.Written();
+      },
+      false);
+  vt::TControlValues controls;
+  controls.LstBoxActions = 0;
+  controls.EdSearchFor = argv[2];
+  controls.EdReplaceWith = argv[3];
+  vt::TSearchPassOptions options;
+  options.Folder = argv[1];
+
+  vt::TQueueDispatcher dispatcher;
+  window.BeginPass(false);
+  vt::TSearchThread::Start(window, dispatcher, options, controls);
+  dispatcher.RunUntil([&] { return dispatcher.ReleasedCount() == 1; });
+  out.Flush();
+  return window.FailedRows() == 0 ? 0 : 1;
+}
