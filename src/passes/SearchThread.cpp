@@ -1,5 +1,6 @@
 #include "passes/SearchThread.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -98,6 +99,7 @@ void TSearchThread::HandleFoundList() {
   // Each record is released as soon as it has been handled: the rows being added
   // reuse its memory, so a large folder's records and rows are not held in full
   // at the same time.
+  if (FoundList.size() > 1) Synchronize([this] { MakeRoomForRows(FoundList.size()); });
   const bool counting = Progress_ != nullptr;
   while (!FoundList.empty()) {
     if (Stopped()) return;  // what is left is released by FreeFoundList
@@ -109,6 +111,14 @@ void TSearchThread::HandleFoundList() {
       RecordEntry(*record.Path, record.FindData);
     FoundList.pop_front();
   }
+}
+
+void TSearchThread::MakeRoomForRows(std::size_t count) {
+  // One move of the rows for a large folder instead of one per doubling. Room
+  // that no row takes is never touched, so it costs no memory in use.
+  const std::size_t needed = ResultTable_->RowCount() + count;
+  const std::size_t capacity = ResultTable_->Rows().capacity();
+  if (needed > capacity) ResultTable_->ReserveRows(std::max(needed, 2 * capacity));
 }
 
 void TSearchThread::ScanSubFolders(const std::string& folder) {

@@ -57,6 +57,7 @@ class TSearchThread final : public TThread {
   void ScanFolder(const std::string& folder);
   void CollectMask(const std::string& folder, const std::string& mask);
   void HandleFoundList();
+  void MakeRoomForRows(std::size_t count);
   void ScanSubFolders(const std::string& folder);
   void RecordEntry(const std::string& path, const TFindData& findData);
   void AddResultRow();
