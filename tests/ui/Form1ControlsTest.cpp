@@ -1,0 +1,391 @@
+// The main window as it comes up: every control's kind, caption, default,
+// visibility and enabled state, the item lists, limits and positions.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "browse/FileListBox.h"
+#include "browse/FilterDirectoryListBox.h"
+#include "browse/FilterDriveComboBox.h"
+#include "ui/Form1.h"
+#include "ui/ResultListView.h"
+#include "ui/UpDown.h"
+
+namespace vt {
+namespace {
+
+enum class Kind { Edit, Check, ListBox, DropDown, EditableDropDown, Button, ImageButton, Label, Group, Tabs,
+                  Pages, Panel, ReportList, StatusBar, Arrows, DriveBox, FolderList, FileList };
+
+bool IsKind(QWidget* w, Kind kind) {
+  switch (kind) {
+    case Kind::Edit: return qobject_cast<QLineEdit*>(w) != nullptr;
+    case Kind::Check: return qobject_cast<QCheckBox*>(w) != nullptr;
+    case Kind::ListBox: return qobject_cast<QListWidget*>(w) != nullptr;
+    case Kind::DropDown: {
+      auto* c = qobject_cast<QComboBox*>(w);
+      return c && !c->isEditable();
+    }
+    case Kind::EditableDropDown: {
+      auto* c = qobject_cast<QComboBox*>(w);
+      return c && c->isEditable();
+    }
+    case Kind::Button: return qobject_cast<QPushButton*>(w) != nullptr;
+    case Kind::ImageButton: {
+      auto* b = qobject_cast<QToolButton*>(w);
+      return b && b->text().isEmpty() && !b->icon().isNull() && b->focusPolicy() == Qt::NoFocus;
+    }
+    case Kind::Label: return qobject_cast<QLabel*>(w) != nullptr;
+    case Kind::Group: return qobject_cast<QGroupBox*>(w) != nullptr;
+    case Kind::Tabs: return qobject_cast<QTabWidget*>(w) != nullptr;
+    case Kind::Pages: return qobject_cast<QStackedWidget*>(w) != nullptr;
+    case Kind::Panel: {
+      auto* f = qobject_cast<QFrame*>(w);
+      return f && f->frameShape() == QFrame::NoFrame;
+    }
+    case Kind::ReportList: return qobject_cast<TResultListView*>(w) != nullptr;
+    case Kind::StatusBar: return qobject_cast<QStatusBar*>(w) != nullptr;
+    case Kind::Arrows: return qobject_cast<TUpDown*>(w) != nullptr;
+    case Kind::DriveBox: return qobject_cast<TFilterDriveComboBox*>(w) != nullptr;
+    case Kind::FolderList: return qobject_cast<TFilterDirectoryListBox*>(w) != nullptr;
+    case Kind::FileList: return qobject_cast<TFileListBox*>(w) != nullptr;
+  }
+  return false;
+}
+
+// The text a control shows: caption, title, or the value of an edit box.
+QString Caption(QWidget* w) {
+  if (auto* x = qobject_cast<QLineEdit*>(w)) return x->text();
+  if (auto* x = qobject_cast<QAbstractButton*>(w)) return x->text();
+  if (auto* x = qobject_cast<QLabel*>(w)) return x->text();
+  if (auto* x = qobject_cast<QGroupBox*>(w)) return x->title();
+  if (auto* x = qobject_cast<QComboBox*>(w)) return x->currentText();
+  if (auto* x = qobject_cast<QListWidget*>(w)) return x->currentItem() ? x->currentItem()->text() : QString();
+  return QString();
+}
+
+enum class Shown { Yes, Hidden };
+enum class Enabled { Yes, No };
+
+struct ControlRow {
+  const char* Name;
+  Kind Type;
+  const char* Caption;  // nullptr: not compared
+  Shown Visibility;
+  Enabled State;
+};
+
+constexpr ControlRow kControls[] = {
+    {"PageControl1", Kind::Tabs, nullptr, Shown::Yes, Enabled::Yes},
+    {"BtQuit", Kind::Button, "Quit", Shown::Yes, Enabled::Yes},
+    {"SpBtUndo", Kind::ImageButton, "", Shown::Yes, Enabled::No},
+    {"BtSimul", Kind::Button, "Simulate", Shown::Yes, Enabled::Yes},
+    {"BtCancel", Kind::Button, "Stop", Shown::Yes, Enabled::Yes},
+    {"BtRename", Kind::Button, "Rename", Shown::Yes, Enabled::Yes},
+    {"StatusBar", Kind::StatusBar, nullptr, Shown::Yes, Enabled::Yes},
+    {"Panel1", Kind::Panel, nullptr, Shown::Yes, Enabled::Yes},
+    {"FilterDriveComboBox1", Kind::DriveBox, nullptr, Shown::Yes, Enabled::Yes},
+    {"FilterDirectoryListBox1", Kind::FolderList, nullptr, Shown::Yes, Enabled::Yes},
+    {"Label1", Kind::Label, "Search :", Shown::Yes, Enabled::Yes},
+    {"EdSearch", Kind::Edit, "*.*", Shown::Yes, Enabled::Yes},
+    {"FileListBox1", Kind::FileList, nullptr, Shown::Yes, Enabled::Yes},
+    {"GroupBoxTreatments", Kind::Group, "Options", Shown::Yes, Enabled::Yes},
+    {"ChkBxIncSubDir", Kind::Check, "Include sub-directories", Shown::Yes, Enabled::Yes},
+    {"ChkBxForceReadOnly", Kind::Check, "Force if read only", Shown::Hidden, Enabled::Yes},
+    {"GroupBoxActions", Kind::Group, "Functions", Shown::Yes, Enabled::Yes},
+    {"LstBoxActions", Kind::ListBox, "Search/Replace", Shown::Yes, Enabled::Yes},
+    {"PageCtrlSettings", Kind::Pages, nullptr, Shown::Yes, Enabled::Yes},
+    // Search/Replace
+    {"Label3", Kind::Label, "Search for :", Shown::Yes, Enabled::Yes},
+    {"EdSearchFor", Kind::Edit, "", Shown::Yes, Enabled::Yes},
+    {"Label2", Kind::Label, "Replace with :", Shown::Yes, Enabled::Yes},
+    {"EdReplaceWith", Kind::Edit, "", Shown::Yes, Enabled::Yes},
+    {"ChkBxSearchInExt", Kind::Check, "Treat file extension", Shown::Yes, Enabled::Yes},
+    {"ChkBxSearchRecursive", Kind::Check, "Recursive", Shown::Yes, Enabled::Yes},
+    {"ChkBxCaseSensitive", Kind::Check, "Case sensitive", Shown::Yes, Enabled::Yes},
+    // Insert
+    {"Label4", Kind::Label, "Insert :", Shown::Yes, Enabled::Yes},
+    {"EdInsert", Kind::Edit, "", Shown::Yes, Enabled::Yes},
+    {"ComboInsertTo", Kind::DropDown, "To End", Shown::Yes, Enabled::Yes},
+    {"EdInsertPos", Kind::Edit, "1", Shown::Hidden, Enabled::Yes},
+    {"UpDownInsertPos", Kind::Arrows, nullptr, Shown::Hidden, Enabled::Yes},
+    // Remove
+    {"Label5", Kind::Label, "Remove :", Shown::Yes, Enabled::Yes},
+    {"ComboItemToDelete", Kind::DropDown, "String", Shown::Yes, Enabled::Yes},
+    {"EdDelete", Kind::Edit, "", Shown::Yes, Enabled::Yes},
+    {"ChkBxDelRecursive", Kind::Check, "Recursive", Shown::Yes, Enabled::Yes},
+    {"ChkBxCaseSensDel", Kind::Check, "Case sensitive", Shown::Yes, Enabled::Yes},
+    {"LabelNnrDelete", Kind::Label, "Characters to remove :", Shown::Hidden, Enabled::Yes},
+    {"EdNbrDelete", Kind::Edit, "0", Shown::Hidden, Enabled::Yes},
+    {"UpDownNbrDelete", Kind::Arrows, nullptr, Shown::Hidden, Enabled::Yes},
+    {"ComboDeleteFrom", Kind::DropDown, "From Beginning", Shown::Hidden, Enabled::Yes},
+    {"EdDeletePos", Kind::Edit, "1", Shown::Hidden, Enabled::Yes},
+    {"UpDownDeletePos", Kind::Arrows, nullptr, Shown::Hidden, Enabled::Yes},
+    // Number
+    {"Label6", Kind::Label, "Starting Number :", Shown::Yes, Enabled::Yes},
+    {"EdStartNumber", Kind::Edit, "0", Shown::Yes, Enabled::Yes},
+    {"UpDownStartNumber", Kind::Arrows, nullptr, Shown::Yes, Enabled::Yes},
+    {"Label7", Kind::Label, "Increment :", Shown::Yes, Enabled::Yes},
+    {"EdIncrement", Kind::Edit, "1", Shown::Yes, Enabled::Yes},
+    {"UpDownIncrement", Kind::Arrows, nullptr, Shown::Yes, Enabled::Yes},
+    {"ChkBxUseBaseFilename", Kind::Check, "Use Base Name", Shown::Yes, Enabled::Yes},
+    {"LblBaseFilename", Kind::Label, "Base Name :", Shown::Hidden, Enabled::Yes},
+    {"ComboBaseFileName", Kind::EditableDropDown, "", Shown::Hidden, Enabled::Yes},
+    {"ComboNumberInsertTo", Kind::DropDown, "Append to End", Shown::Hidden, Enabled::Yes},
+    {"EdNumberPos", Kind::Edit, "1", Shown::Hidden, Enabled::Yes},
+    {"UpDownNumberPos", Kind::Arrows, nullptr, Shown::Hidden, Enabled::Yes},
+    {"ChkBxUseLeadingZero", Kind::Check, "Use Leading Zero's", Shown::Hidden, Enabled::Yes},
+    {"ChkBxDecrement", Kind::Check, "Count Backwards", Shown::Yes, Enabled::Yes},
+    // Change Case
+    {"Label8", Kind::Label, "Convert :", Shown::Yes, Enabled::Yes},
+    {"ComboChangeCase", Kind::DropDown, "ALL UPPERCASE", Shown::Yes, Enabled::Yes},
+    {"ChkBxChangecaseWithExt", Kind::Check, "Treat file extension", Shown::Yes, Enabled::Yes},
+    // Truncate
+    {"Label9", Kind::Label, "Truncate :", Shown::Yes, Enabled::Yes},
+    {"ComboTruncateTo", Kind::DropDown, "MS-DOS Short Name (8.3)", Shown::Yes, Enabled::Yes},
+    {"EdNbrTruncate", Kind::Edit, "1", Shown::Hidden, Enabled::Yes},
+    {"UpDownNbrTruncate", Kind::Arrows, nullptr, Shown::Hidden, Enabled::Yes},
+    // Result
+    {"ListView", Kind::ReportList, nullptr, Shown::Yes, Enabled::Yes},
+    {"Panel2", Kind::Panel, nullptr, Shown::Yes, Enabled::Yes},
+    {"ChkBxAllRecord", Kind::Check, "To Record all messages", Shown::Yes, Enabled::Yes},
+    {"BtLoadResult", Kind::Button, "Load Result", Shown::Yes, Enabled::Yes},
+    {"BtSaveAsResult", Kind::Button, "Save Result", Shown::Yes, Enabled::No},
+    {"BtClearResult", Kind::Button, "Clear Result", Shown::Yes, Enabled::No},
+};
+
+class Form1Controls : public testing::Test {
+ protected:
+  TForm1 Form;
+  QWidget* Find(const char* name) { return Form.findChild<QWidget*>(name); }
+};
+
+TEST_F(Form1Controls, EveryControlHasItsKindCaptionVisibilityAndEnabledState) {
+  for (const ControlRow& row : kControls) {
+    SCOPED_TRACE(row.Name);
+    QWidget* w = Find(row.Name);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(IsKind(w, row.Type));
+    if (row.Caption) {
+      EXPECT_EQ(Caption(w), QString(row.Caption));
+    }
+    EXPECT_EQ(w->isHidden(), row.Visibility == Shown::Hidden);
+    EXPECT_EQ(w->isEnabled(), row.State == Enabled::Yes);
+  }
+}
+
+TEST_F(Form1Controls, MembersAreTheNamedControls) {
+  EXPECT_EQ(Find("EdSearch"), Form.EdSearch);
+  EXPECT_EQ(Find("UpDownStartNumber"), Form.UpDownStartNumber);
+  EXPECT_EQ(Find("ListView"), Form.ListView);
+  EXPECT_EQ(Form.objectName(), "Form1");
+  EXPECT_EQ(Form.windowTitle(), "Veltrane");
+  // Each name belongs to one control only.
+  for (const ControlRow& row : kControls)
+    EXPECT_EQ(Form.findChildren<QWidget*>(row.Name).size(), 1) << row.Name;
+}
+
+TEST_F(Form1Controls, StartsOnTheControlPageWithSearchReplaceChosen) {
+  EXPECT_EQ(Form.PageControl1->count(), 2);
+  EXPECT_EQ(Form.PageControl1->currentWidget(), Form.TabSheetControls);
+  EXPECT_EQ(Form.PageControl1->tabText(0), "Control");
+  EXPECT_EQ(Form.PageControl1->tabText(1), "Result");
+  EXPECT_EQ(Form.PageControl1->widget(1), Form.TabSheetResults);
+  EXPECT_EQ(Form.LstBoxActions->currentRow(), 0);
+  EXPECT_EQ(Form.PageCtrlSettings->currentWidget(), Form.TabSheetSetSearch);
+  EXPECT_FALSE(Form.FSimulation);
+  EXPECT_EQ(Form.StatusText(0), "");
+  EXPECT_EQ(Form.StatusText(1), "");
+}
+
+TEST_F(Form1Controls, SettingsPagesFollowTheOrderOfTheOperations) {
+  const char* const pages[] = {"TabSheetSetSearch", "TabSheetSetInsert", "TabSheetSetDelete",
+                               "TabSheetSetNumber", "TabSheetSetCaseSensitive", "TabSheetSetTruncate"};
+  const QStringList operations = {"Search/Replace", "Insert", "Remove", "Number", "Change Case", "Truncate"};
+  ASSERT_EQ(Form.PageCtrlSettings->count(), 6);
+  ASSERT_EQ(Form.LstBoxActions->count(), 6);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(Form.PageCtrlSettings->widget(i)->objectName(), pages[i]);
+    EXPECT_EQ(Form.LstBoxActions->item(i)->text(), operations[i]);
+  }
+}
+
+QStringList Items(const QComboBox* combo) {
+  QStringList items;
+  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+  return items;
+}
+
+TEST_F(Form1Controls, DropDownItemsKeepTheirTrailingBlanks) {
+  const struct {
+    QComboBox* Combo;
+    QStringList Items;
+  } lists[] = {
+      {Form.ComboInsertTo, {"To End", "At Beginning", "At Offset from Beginning ", "At Offset from End"}},
+      {Form.ComboItemToDelete, {"String", "# of characters"}},
+      {Form.ComboDeleteFrom,
+       {"From Beginning", "From End", "From Offset from Beginning ", "From Offset from End"}},
+      {Form.ComboBaseFileName, {"Original Name "}},
+      {Form.ComboNumberInsertTo,
+       {"Append to End", "Insert at Beginning", "Insert at Offset from Beginning", "Insert at Offset from End"}},
+      {Form.ComboChangeCase,
+       {"ALL UPPERCASE", "all lowercase", "FIRST UPPERCASE - Ignore Rest", "FIRST UPPERCASE - Rest lowercase",
+        "wEiRd CaSe"}},
+      {Form.ComboTruncateTo, {"MS-DOS Short Name (8.3)", "Maximum # of characters of name"}},
+  };
+  for (const auto& list : lists) {
+    SCOPED_TRACE(list.Combo->objectName().toStdString());
+    EXPECT_EQ(Items(list.Combo), list.Items);
+  }
+  // Free text in the base name, which starts empty and never becomes an item.
+  EXPECT_EQ(Form.ComboBaseFileName->currentText(), "");
+  EXPECT_EQ(Form.ComboBaseFileName->insertPolicy(), QComboBox::NoInsert);
+}
+
+TEST_F(Form1Controls, CheckBoxDefaults) {
+  for (QCheckBox* box : {Form.ChkBxIncSubDir, Form.ChkBxForceReadOnly, Form.ChkBxSearchInExt,
+                         Form.ChkBxSearchRecursive, Form.ChkBxCaseSensitive, Form.ChkBxDelRecursive,
+                         Form.ChkBxCaseSensDel, Form.ChkBxUseBaseFilename, Form.ChkBxUseLeadingZero,
+                         Form.ChkBxDecrement, Form.ChkBxAllRecord})
+    EXPECT_FALSE(box->isChecked()) << box->objectName().toStdString();
+  EXPECT_TRUE(Form.ChkBxChangecaseWithExt->isChecked());
+}
+
+TEST_F(Form1Controls, SpinFieldsPairAnEditBoxWithItsArrows) {
+  const struct {
+    TUpDown* Arrows;
+    QLineEdit* Edit;
+    int Min, Max, Position;
+  } fields[] = {
+      {Form.UpDownInsertPos, Form.EdInsertPos, 1, 127, 1},     {Form.UpDownNbrDelete, Form.EdNbrDelete, 0, 127, 0},
+      {Form.UpDownDeletePos, Form.EdDeletePos, 1, 127, 1},     {Form.UpDownStartNumber, Form.EdStartNumber, 0, 32767, 0},
+      {Form.UpDownIncrement, Form.EdIncrement, 1, 20, 1},      {Form.UpDownNumberPos, Form.EdNumberPos, 1, 127, 1},
+      {Form.UpDownNbrTruncate, Form.EdNbrTruncate, 1, 127, 1},
+  };
+  for (const auto& f : fields) {
+    SCOPED_TRACE(f.Arrows->objectName().toStdString());
+    EXPECT_EQ(f.Arrows->Associate(), f.Edit);
+    EXPECT_EQ(f.Arrows->Min(), f.Min);
+    EXPECT_EQ(f.Arrows->Max(), f.Max);
+    EXPECT_EQ(f.Arrows->Position(), f.Position);
+    EXPECT_EQ(f.Edit->text(), QString::number(f.Position));
+    // The arrows stand right of their edit box, as high as it is.
+    EXPECT_EQ(f.Arrows->geometry().left(), f.Edit->geometry().right() + 1);
+    EXPECT_EQ(f.Arrows->width(), 15);
+    EXPECT_EQ(f.Arrows->height(), f.Edit->height());
+    EXPECT_EQ(f.Arrows->isHidden(), f.Edit->isHidden());
+  }
+}
+
+TEST_F(Form1Controls, ControlsStandWhereTheLayoutPutsThem) {
+  const struct {
+    QWidget* Control;
+    QRect Geometry;  // width or height 0: not compared
+  } places[] = {
+      {Form.PageControl1, {0, 0, 620, 339}},      {Form.BtQuit, {10, 344, 75, 26}},
+      {Form.SpBtUndo, {276, 344, 26, 26}},        {Form.BtSimul, {312, 344, 79, 26}},
+      {Form.BtCancel, {400, 344, 101, 26}},       {Form.BtRename, {510, 344, 101, 26}},
+      {Form.StatusBar, {0, 375, 620, 19}},        {Form.FilterDriveComboBox1, {6, 8, 179, 0}},
+      {Form.FilterDirectoryListBox1, {6, 38, 303, 111}}, {Form.EdSearch, {384, 6, 205, 0}},
+      {Form.FileListBox1, {322, 38, 285, 111}},   {Form.GroupBoxTreatments, {6, 155, 601, 40}},
+      {Form.GroupBoxActions, {6, 206, 601, 100}}, {Form.LstBoxActions, {12, 20, 127, 69}},
+      {Form.PageCtrlSettings, {150, 6, 449, 92}}, {Form.EdSearchFor, {7, 16, 195, 0}},
+      {Form.ComboInsertTo, {7, 56, 195, 0}},      {Form.EdInsertPos, {228, 56, 35, 0}},
+      {Form.EdNbrDelete, {392, 16, 27, 0}},       {Form.ComboDeleteFrom, {218, 56, 167, 0}},
+      {Form.EdStartNumber, {110, 4, 49, 0}},      {Form.ComboBaseFileName, {296, 26, 137, 0}},
+      {Form.ComboNumberInsertTo, {196, 56, 191, 0}}, {Form.ComboChangeCase, {7, 16, 220, 0}},
+      {Form.EdNbrTruncate, {232, 16, 27, 0}},     {Form.BtLoadResult, {188, 4, 127, 20}},
+      {Form.BtSaveAsResult, {328, 4, 127, 20}},   {Form.BtClearResult, {468, 4, 127, 20}},
+  };
+  for (const auto& place : places) {
+    SCOPED_TRACE(place.Control->objectName().toStdString());
+    const QRect actual = place.Control->geometry();
+    EXPECT_EQ(actual.topLeft(), place.Geometry.topLeft());
+    if (place.Geometry.width()) {
+      EXPECT_EQ(actual.width(), place.Geometry.width());
+    }
+    if (place.Geometry.height()) {
+      EXPECT_EQ(actual.height(), place.Geometry.height());
+    }
+  }
+  EXPECT_EQ(Form.ChkBxIncSubDir->pos(), QPoint(12, 18));
+  EXPECT_EQ(Form.ChkBxAllRecord->pos(), QPoint(18, 4));
+  EXPECT_EQ(Form.Panel2->height(), 25);
+}
+
+TEST_F(Form1Controls, BoldFieldsAndButtonImages) {
+  EXPECT_TRUE(Form.EdSearch->font().bold());
+  EXPECT_TRUE(Form.BtRename->font().bold());
+  EXPECT_FALSE(Form.BtSimul->font().bold());
+  const struct {
+    QAbstractButton* Button;
+    int Size;
+  } images[] = {{Form.SpBtUndo, 20}, {Form.BtCancel, 16}, {Form.BtRename, 20}, {Form.BtSimul, 20},
+                {Form.BtQuit, 16}};
+  for (const auto& image : images) {
+    SCOPED_TRACE(image.Button->objectName().toStdString());
+    const QIcon icon = image.Button->icon();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(image.Button->iconSize(), QSize(image.Size, image.Size));
+    // A grey copy of its own for the disabled look.
+    const QImage normal = icon.pixmap(image.Size, QIcon::Normal).toImage();
+    const QImage disabled = icon.pixmap(image.Size, QIcon::Disabled).toImage();
+    EXPECT_NE(normal, disabled);
+    for (int y = 0; y < disabled.height(); ++y)
+      for (int x = 0; x < disabled.width(); ++x) {
+        const QRgb p = disabled.pixel(x, y);
+        if (qAlpha(p) == 255) {
+          ASSERT_TRUE(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p));
+        }
+      }
+  }
+  EXPECT_EQ(Form.SpBtUndo->toolTip(), "Undo");
+}
+
+TEST_F(Form1Controls, BrowsingWidgetsAreLinked) {
+  EXPECT_EQ(Form.FilterDriveComboBox1->DirList(), Form.FilterDirectoryListBox1);
+  EXPECT_EQ(Form.FilterDriveComboBox1->IncludeDriveType(),
+            IncludeBit(TIncludeType::itFloppy) | IncludeBit(TIncludeType::itFixed) |
+                IncludeBit(TIncludeType::itNetwork) | IncludeBit(TIncludeType::itRAM));
+  EXPECT_EQ(Form.FilterDriveComboBox1->DriveTypeSelected(), TDriveType::dtUnknown);
+}
+
+TEST_F(Form1Controls, StatusBarHasTwoPanelsOf200) {
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(Form.StatusPanels[i]->width(), 200);
+  EXPECT_FALSE(Form.StatusBar->isSizeGripEnabled());
+  Form.SetStatusText(1, "Process stopped by user...");
+  EXPECT_EQ(Form.StatusText(1), "Process stopped by user...");
+  EXPECT_EQ(Form.StatusText(0), "");
+}
+
+TEST_F(Form1Controls, ResultFileDialogs) {
+  const struct {
+    QFileDialog* Dialog;
+    const char* Name;
+    QFileDialog::AcceptMode Mode;
+  } dialogs[] = {{Form.OpenDialog1(), "OpenDialog1", QFileDialog::AcceptOpen},
+                 {Form.SaveDialog1(), "SaveDialog1", QFileDialog::AcceptSave}};
+  for (const auto& d : dialogs) {
+    EXPECT_EQ(d.Dialog->objectName(), d.Name);
+    EXPECT_EQ(d.Dialog->acceptMode(), d.Mode);
+    EXPECT_EQ(d.Dialog->defaultSuffix(), "vtr");
+    EXPECT_EQ(d.Dialog->nameFilters(), QStringList{"Veltrane File Result (*.vtr)"});
+    EXPECT_FALSE(d.Dialog->isVisible());
+  }
+  EXPECT_EQ(Form.OpenDialog1(), dialogs[0].Dialog);  // made once
+}
+
+}  // namespace
+}  // namespace vt

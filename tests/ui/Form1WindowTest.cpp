@@ -1,0 +1,278 @@
+// The main window as a whole: size and frame, fonts, menus, commands shared by a
+// button and a menu item, the focus order and the result list.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "UiTestApp.h"
+#include "browse/FileListBox.h"
+#include "ui/Form1.h"
+#include "ui/ResultListView.h"
+#include "ui/ResultTableModel.h"
+#include "ui/WindowFont.h"
+
+namespace vt {
+namespace {
+
+using test::WaitUntil;
+
+TEST(Form1Window, ClientAreaIsFixedAtItsSizeWithoutMaximiseButton) {
+  TForm1 form;
+  form.show();
+  ASSERT_TRUE(WaitUntil([&] { return form.isVisible(); }));
+  EXPECT_EQ(form.centralWidget()->size(), QSize(620, 394));
+  EXPECT_EQ(form.minimumSize(), form.maximumSize());
+  EXPECT_EQ(form.height(), form.menuBar()->height() + 394);
+  const Qt::WindowFlags flags = form.windowFlags();
+  EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+  EXPECT_TRUE(flags & Qt::WindowSystemMenuHint);
+  // Asking for another size changes nothing.
+  form.resize(800, 600);
+  EXPECT_EQ(form.centralWidget()->size(), QSize(620, 394));
+  EXPECT_EQ(form.size(), form.minimumSize());
+}
+
+TEST(Form1Window, OpensCentredOnTheScreen) {
+  TForm1 form;
+  form.show();
+  ASSERT_TRUE(WaitUntil([&] { return form.isVisible(); }));
+  const QPoint centre = form.screen()->availableGeometry().center();
+  EXPECT_LE((form.frameGeometry().center() - centre).manhattanLength(), 2);
+}
+
+TEST(Form1Window, FontIsTheLogicalFontOnAnInstalledSansFont) {
+  TForm1 form;
+  EXPECT_EQ(form.font().family(), kLogicalFontName);
+  EXPECT_EQ(form.font().pixelSize(), 11);
+  const QString actual = QFontInfo(form.font()).family();
+  EXPECT_TRUE(actual == "Liberation Sans" || actual == "DejaVu Sans") << actual.toStdString();
+  EXPECT_EQ(QFontInfo(form.EdSearchFor->font()).family(), actual);
+  EXPECT_EQ(form.palette().color(QPalette::WindowText), QColor(Qt::black));
+}
+
+TEST(Form1Window, CaptionsFitTheirControls) {
+  TForm1 form;
+  form.show();
+  ASSERT_TRUE(WaitUntil([&] { return form.isVisible(); }));
+  for (QAbstractButton* button : form.findChildren<QAbstractButton*>()) {
+    if (button->text().isEmpty() || !button->parentWidget() || button->objectName().isEmpty()) continue;
+    SCOPED_TRACE(button->objectName().toStdString());
+    // Caption, image and the spacing between them inside the button's frame.
+    const int image = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
+    EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()) + image + 8, button->width());
+    EXPECT_LE(button->fontMetrics().height(), button->height() - 4);
+  }
+}
+
+struct MenuRow {
+  const char* Menu;
+  const char* Item;
+  const char* Caption;  // nullptr: a separator
+  bool Enabled;
+};
+
+constexpr MenuRow kMenus[] = {
+    {"FileMnu", "LoadResultItem", "&Load Result...", true}, {"FileMnu", "SaveAsItem", "&Save Result...", false},
+    {"FileMnu", "ClearResultItem", "&Clear Result", false}, {"FileMnu", "N1", nullptr, true},
+    {"FileMnu", "QuitItem", "&Quit", true},                 {"ExecMnu", "UndoItem", "Rec&over", false},
+    {"ExecMnu", "N2", nullptr, true},                       {"ExecMnu", "SimulItem", "Si&mulate", true},
+    {"ExecMnu", "RenameItem", "&Rename", true},             {"ExecMnu", "N4", nullptr, true},
+    {"ExecMnu", "StopItem", "&Stop", true},                 {"HelpMnu", "HelpItem", "Help &Topics", true},
+    {"HelpMnu", "N3", nullptr, true},                       {"HelpMnu", "AboutItem", "&About...", true},
+};
+
+TEST(Form1Window, MenusAndTheirItemsInOrder) {
+  TForm1 form;
+  ASSERT_EQ(form.MainMenu1->objectName(), "MainMenu1");
+  const QList<QAction*> bar = form.MainMenu1->actions();
+  ASSERT_EQ(bar.size(), 3);
+  const char* const menus[][2] = {{"FileMnu", "&File"}, {"ExecMnu", "Exec&ute"}, {"HelpMnu", "&Help"}};
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_NE(bar[i]->menu(), nullptr);
+    EXPECT_EQ(bar[i]->menu()->objectName(), menus[i][0]);
+    EXPECT_EQ(bar[i]->text(), menus[i][1]);
+  }
+  std::size_t row = 0;
+  for (QAction* menuAction : bar) {
+    for (QAction* item : menuAction->menu()->actions()) {
+      ASSERT_LT(row, std::size(kMenus));
+      const MenuRow& expected = kMenus[row++];
+      SCOPED_TRACE(expected.Item);
+      EXPECT_EQ(menuAction->menu()->objectName(), expected.Menu);
+      EXPECT_EQ(item->objectName(), expected.Item);
+      EXPECT_EQ(item->isSeparator(), expected.Caption == nullptr);
+      if (expected.Caption) {
+        EXPECT_EQ(item->text(), expected.Caption);
+      }
+      EXPECT_EQ(item->isEnabled(), expected.Enabled);
+      EXPECT_TRUE(item->shortcut().isEmpty());
+    }
+  }
+  EXPECT_EQ(row, std::size(kMenus));
+}
+
+TEST(Form1Window, ButtonAndMenuItemShareTheirEnabledState) {
+  TForm1 form;
+  const struct {
+    QAbstractButton* Button;
+    QAction* Item;
+  } pairs[] = {{form.BtRename, form.RenameItem},         {form.BtSimul, form.SimulItem},
+               {form.SpBtUndo, form.UndoItem},           {form.BtSaveAsResult, form.SaveAsItem},
+               {form.BtClearResult, form.ClearResultItem}, {form.BtCancel, form.StopItem},
+               {form.BtQuit, form.QuitItem},             {form.BtLoadResult, form.LoadResultItem}};
+  for (const auto& pair : pairs) {
+    SCOPED_TRACE(pair.Button->objectName().toStdString());
+    const bool initially = pair.Item->isEnabled();
+    EXPECT_EQ(pair.Button->isEnabled(), initially);
+    pair.Item->setEnabled(!initially);
+    EXPECT_EQ(pair.Button->isEnabled(), !initially);
+    pair.Button->setEnabled(initially);
+    EXPECT_EQ(pair.Item->isEnabled(), initially);
+  }
+  // A parent's disabling is not the command's own.
+  form.TabSheetResults->setEnabled(false);
+  form.TabSheetResults->setEnabled(true);
+  EXPECT_FALSE(form.SaveAsItem->isEnabled());
+  EXPECT_TRUE(form.LoadResultItem->isEnabled());
+  form.Panel2->setEnabled(false);
+  EXPECT_TRUE(form.LoadResultItem->isEnabled());
+  form.Panel2->setEnabled(true);
+  EXPECT_TRUE(form.BtLoadResult->isEnabled());
+}
+
+TEST(Form1Window, ButtonRunsTheHandlerOfItsMenuItem) {
+  TForm1 form;
+  int runs = 0;
+  QObject::connect(form.RenameItem, &QAction::triggered, [&] { ++runs; });
+  form.BtRename->click();
+  form.RenameItem->trigger();
+  EXPECT_EQ(runs, 2);
+  form.RenameItem->setEnabled(false);
+  form.BtRename->click();
+  EXPECT_EQ(runs, 2);
+}
+
+TEST(Form1Window, EdSearchIsTheMaskOfTheFileList) {
+  TForm1 form;
+  form.EdSearch->setText("*.txt;*.TXT");
+  EXPECT_EQ(form.FileListBox1->Mask(), "*.txt;*.TXT");
+  form.EdSearch->clear();
+  EXPECT_EQ(form.FileListBox1->Mask(), "");
+}
+
+// Presses Tab from the tab bar on and names each control the focus reaches.
+QStringList TabThrough(TForm1& form, int presses) {
+  QStringList order;
+  form.PageControl1->tabBar()->setFocus(Qt::TabFocusReason);
+  for (int i = 0; i < presses; ++i) {
+    QWidget* focus = QApplication::focusWidget();
+    order << test::NamedAncestor(focus);
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(focus, &tab);
+  }
+  return order;
+}
+
+TEST(Form1Window, FocusOrderOfTheWindowAndTheControlPage) {
+  TForm1 form;
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(WaitUntil([&] { return form.isActiveWindow(); }));
+  const QStringList expected = {"PageControl1", "FileListBox1", "ChkBxIncSubDir", "EdSearch",
+                                "EdSearchFor", "EdReplaceWith", "ChkBxSearchInExt", "ChkBxSearchRecursive",
+                                "ChkBxCaseSensitive", "LstBoxActions", "FilterDirectoryListBox1",
+                                "FilterDriveComboBox1", "BtCancel", "BtRename", "BtSimul", "BtQuit",
+                                "PageControl1"};
+  EXPECT_EQ(TabThrough(form, int(expected.size())), expected);
+  EXPECT_EQ(form.SpBtUndo->focusPolicy(), Qt::NoFocus);
+}
+
+TEST(Form1Window, FocusOrderOnTheResultPage) {
+  TForm1 form;
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(WaitUntil([&] { return form.isActiveWindow(); }));
+  form.PageControl1->setCurrentWidget(form.TabSheetResults);
+  form.BtSaveAsResult->setEnabled(true);
+  const QStringList expected = {"PageControl1", "ListView", "ChkBxAllRecord", "BtLoadResult", "BtSaveAsResult",
+                                "BtCancel"};
+  EXPECT_EQ(TabThrough(form, int(expected.size())), expected);
+}
+
+TEST(Form1Window, ResultListShowsTheTableReadOnly) {
+  TForm1 form;
+  TResultTable& table = form.ResultTable();
+  QAbstractItemModel* model = form.ListView->model();
+  ASSERT_EQ(model->columnCount(), 4);
+  const char* const captions[] = {"File", "New Name", "Path", "Status"};
+  const int widths[] = {150, 150, 176, 130};
+  for (int c = 0; c < 4; ++c) {
+    EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), captions[c]);
+    EXPECT_EQ(form.ListView->header()->sectionSize(c), widths[c]);
+  }
+  EXPECT_EQ(model->rowCount(), 0);
+  table.AppendRow("a.txt", "b.txt", "/tmp/x/", "Ok");
+  table.AppendRow("c.txt", "", "/tmp/x/", "No Match");
+  ASSERT_EQ(model->rowCount(), 2);
+  EXPECT_EQ(model->data(model->index(0, 0)).toString(), "a.txt");
+  EXPECT_EQ(model->data(model->index(0, 1)).toString(), "b.txt");
+  EXPECT_EQ(model->data(model->index(1, 3)).toString(), "No Match");
+  EXPECT_FALSE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
+  EXPECT_EQ(form.ListView->editTriggers(), QAbstractItemView::NoEditTriggers);
+  EXPECT_FALSE(form.ListView->rootIsDecorated());
+  table.Clear();
+  EXPECT_EQ(model->rowCount(), 0);
+}
+
+TEST(Form1Window, ResultListTextTakesTheTableColour) {
+  TForm1 form;
+  TResultTable& table = form.ResultTable();
+  table.AppendRow("a.txt", "b.txt", "/tmp/", "Ok");
+  QAbstractItemModel* model = form.ListView->model();
+  EXPECT_EQ(model->data(model->index(0, 2), Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 0));
+  table.SetTextColor(TextColor::Gray);
+  EXPECT_EQ(model->data(model->index(0, 2), Qt::ForegroundRole).value<QColor>(), QColor(128, 128, 128));
+  // Colour values are stored blue-green-red.
+  EXPECT_EQ(ScreenColor(0x0000FF), QColor(255, 0, 0));
+}
+
+TEST(Form1Window, ColumnWidthsGoBothWaysBetweenListAndTable) {
+  TForm1 form;
+  TResultTable& table = form.ResultTable();
+  form.ListView->header()->resizeSection(2, 210);  // as a drag does
+  EXPECT_EQ(table.Columns()[2].Width, 210);
+  table.SetColumnWidth(0, 90);
+  EXPECT_EQ(form.ListView->header()->sectionSize(0), 90);
+  EXPECT_EQ(table.Columns()[1].Width, 150);
+}
+
+TEST(Form1Window, TableRecordsThePlacementOfTheList) {
+  TForm1 form;
+  form.show();
+  form.PageControl1->setCurrentWidget(form.TabSheetResults);
+  ASSERT_TRUE(WaitUntil([&] { return form.ListView->isVisible(); }));
+  const TResultTable& table = form.ResultTable();
+  EXPECT_EQ(table.Left, 0);
+  EXPECT_EQ(table.Top, 0);
+  EXPECT_EQ(table.Width, form.ListView->width());
+  EXPECT_EQ(table.Height, form.ListView->height());
+  EXPECT_EQ(form.ListView->height() + form.Panel2->height(), form.TabSheetResults->height());
+}
+
+}  // namespace
+}  // namespace vt

@@ -1,0 +1,108 @@
+// The Qt window-thread dispatcher the passes synchronise through.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+#include <future>
+#include <thread>
+
+#include "UiTestApp.h"
+#include "ui/QtDispatcher.h"
+
+namespace vt {
+namespace {
+
+using test::WaitUntil;
+
+TEST(QtDispatcher, OnTheWindowThreadTheCallRunsAtOnce) {
+  TQtDispatcher dispatcher;
+  int runs = 0;
+  dispatcher.Synchronize([&] { ++runs; });
+  EXPECT_EQ(runs, 1);
+}
+
+TEST(QtDispatcher, WorkerWaitsUntilTheCallHasRunOnTheWindowThread) {
+  TQtDispatcher dispatcher;
+  QThread* const window = QThread::currentThread();
+  std::atomic<bool> done{false};
+  bool onWindowThread = false;
+  int value = 0;
+  int seenByWorker = -1;
+  std::thread worker([&] {
+    dispatcher.Synchronize([&] {
+      onWindowThread = QThread::currentThread() == window;
+      value = 42;
+    });
+    seenByWorker = value;  // written before Synchronize returned
+    done = true;
+  });
+  EXPECT_TRUE(WaitUntil([&] { return done.load(); }));
+  worker.join();
+  EXPECT_TRUE(onWindowThread);
+  EXPECT_EQ(seenByWorker, 42);
+}
+
+TEST(QtDispatcher, CallsFromSeveralWorkersRunOneAfterTheOther) {
+  TQtDispatcher dispatcher;
+  constexpr int kWorkers = 4, kCalls = 50;
+  int total = 0;  // only ever touched on the window thread
+  std::atomic<int> finished{0};
+  std::vector<std::thread> workers;
+  for (int w = 0; w < kWorkers; ++w)
+    workers.emplace_back([&] {
+      for (int i = 0; i < kCalls; ++i) dispatcher.Synchronize([&] { ++total; });
+      ++finished;
+    });
+  EXPECT_TRUE(WaitUntil([&] { return finished.load() == kWorkers; }));
+  for (auto& w : workers) w.join();
+  EXPECT_EQ(total, kWorkers * kCalls);
+}
+
+TEST(QtDispatcher, ModalBoxesRunTheCallsToo) {
+  TQtDispatcher dispatcher;
+  std::atomic<bool> ran{false};
+  std::thread worker;
+  QMessageBox box(QMessageBox::Information, "Information", "waiting", QMessageBox::Ok);
+  QTimer::singleShot(0, [&] {
+    worker = std::thread([&] {
+      dispatcher.Synchronize([&] { ran = true; });
+      QMetaObject::invokeMethod(&box, "accept", Qt::QueuedConnection);
+    });
+  });
+  box.exec();  // the worker's call is run by the box's own loop
+  worker.join();
+  EXPECT_TRUE(ran);
+}
+
+TEST(QtDispatcher, ReleasedWorkersAreJoinedAndCounted) {
+  TQtDispatcher dispatcher;
+  constexpr int kWorkers = 3;
+  for (int i = 0; i < kWorkers; ++i) {
+    // As a self-freeing pass does: the thread hands itself over as its last step.
+    std::promise<std::thread> handOver;
+    std::thread worker([&dispatcher, future = handOver.get_future()]() mutable {
+      dispatcher.Released(future.get());
+    });
+    handOver.set_value(std::move(worker));
+  }
+  EXPECT_TRUE(WaitUntil([&] { return dispatcher.ReleasedCount() == kWorkers; }));
+}
+
+TEST(QtDispatcher, AfterShutdownNoCallReachesTheWindow) {
+  TQtDispatcher dispatcher;
+  dispatcher.Shutdown();
+  std::atomic<bool> ran{false}, returned{false};
+  std::thread worker([&] {
+    dispatcher.Synchronize([&] { ran = true; });
+    returned = true;
+  });
+  worker.join();  // no window loop runs: the worker must not wait for one
+  EXPECT_TRUE(returned);
+  EXPECT_FALSE(ran);
+}
+
+}  // namespace
+}  // namespace vt

@@ -1,0 +1,50 @@
+#include "UiTestApp.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QWidget>
+#include <memory>
+
+#include "ui/Startup.h"
+
+namespace vt::test {
+namespace {
+
+class TApplicationEnvironment : public testing::Environment {
+ public:
+  void SetUp() override {
+    static int argc = 1;
+    static char name[] = "ui_tests";
+    static char* argv[] = {name, nullptr};
+    App_ = std::make_unique<QApplication>(argc, argv);
+    SetUpApplication(*App_);
+  }
+  void TearDown() override { App_.reset(); }
+
+ private:
+  std::unique_ptr<QApplication> App_;
+};
+
+[[maybe_unused]] testing::Environment* const kEnvironment =
+    testing::AddGlobalTestEnvironment(new TApplicationEnvironment);
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > limit.count()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+  }
+  return true;
+}
+
+QString NamedAncestor(const QWidget* w) {
+  while (w && (w->objectName().isEmpty() || w->objectName().startsWith("qt_"))) w = w->parentWidget();
+  return w ? w->objectName() : QString();
+}
+
+}  // namespace vt::test
