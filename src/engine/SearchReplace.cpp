@@ -8,8 +8,13 @@
 namespace vt {
 namespace {
 
-std::string Resolve(std::string_view replacement, std::string_view matched) {
-  return HasWildcard(replacement) ? WildReplace(replacement, matched) : std::string(replacement);
+// The replacement with its wildcards filled from the matched text; storage holds
+// it when it had to be built.
+std::string_view Resolve(std::string_view replacement, std::string_view matched,
+                         std::string& storage) {
+  if (!HasWildcard(replacement)) return replacement;
+  storage = WildReplace(replacement, matched);
+  return storage;
 }
 
 TOccurrences Occurrences(bool recursive) {
@@ -18,7 +23,7 @@ TOccurrences Occurrences(bool recursive) {
 
 // Goes on after the first replacement, replacing every later match in what
 // follows it by the same resolved replacement.
-void ReplaceRest(const TReplaceInfos& infos, const std::string& replacement, TCase rule,
+void ReplaceRest(const TReplaceInfos& infos, std::string_view replacement, TCase rule,
                  std::string& name) {
   std::string head;
   std::string tail;
@@ -34,7 +39,7 @@ void ReplaceRest(const TReplaceInfos& infos, const std::string& replacement, TCa
     if (!match) break;
     // The replacement lands where the match was: everything up to its end is done.
     std::size_t done = match.Offset + replacement.size();
-    tail = ReplaceText(tail, match.Text, replacement, TOccurrences::First, rule);
+    ReplaceTextInPlace(tail, match.Text, replacement, TOccurrences::First, rule);
     if (done > tail.size()) done = tail.size();
     while (!IsCharBoundary(tail, done)) ++done;
     head.append(tail, 0, done);
@@ -47,23 +52,25 @@ void ReplaceRest(const TReplaceInfos& infos, const std::string& replacement, TCa
 TStepResult SearchWithoutDot(const TReplaceInfos& infos, std::string& name, std::string& ext) {
   const TCase rule = CaseRule(infos.CaseSensitive);
   const TOccurrences inExt = Occurrences(infos.Recursive);
+  std::string storage;
   const TWildMatch match = WildFind(infos.SearchFor, name, rule);
   if (!match) {
     const TWildMatch extMatch =
         infos.TreatExtension ? WildFind(infos.SearchFor, ext, rule) : TWildMatch{};
     if (!extMatch) return TStepResult::NoMatch;
-    const std::string replacement = Resolve(infos.ReplaceWith, extMatch.Text);
-    ext = ReplaceText(ext, extMatch.Text, replacement, inExt, rule);
+    const std::string_view replacement = Resolve(infos.ReplaceWith, extMatch.Text, storage);
+    ReplaceTextInPlace(ext, extMatch.Text, replacement, inExt, rule);
     return TStepResult::Proceed;
   }
-  const std::string replacement = Resolve(infos.ReplaceWith, match.Text);
-  name = ReplaceText(name, match.Text, replacement, TOccurrences::First, rule);
+  const std::string_view replacement = Resolve(infos.ReplaceWith, match.Text, storage);
+  ReplaceTextInPlace(name, match.Text, replacement, TOccurrences::First, rule);
   if (infos.Recursive) ReplaceRest(infos, replacement, rule, name);
   if (infos.TreatExtension) {
     const TWildMatch extMatch = WildFind(infos.SearchFor, ext, rule);
     if (extMatch) {
-      const std::string again = Resolve(replacement, extMatch.Text);
-      ext = ReplaceText(ext, extMatch.Text, again, inExt, rule);
+      std::string again;
+      ReplaceTextInPlace(ext, extMatch.Text, Resolve(replacement, extMatch.Text, again), inExt,
+                         rule);
     }
   }
   return TStepResult::Proceed;
@@ -88,21 +95,20 @@ TStepResult SearchWithDot(const TReplaceInfos& infos, std::string& name, std::st
   const TWildMatch nameMatch = search.Name.empty()
                                    ? (name.empty() ? TWildMatch{} : TWildMatch{1, 0, name})
                                    : WildFind(search.Name, name, rule);
+  std::string nameStorage;
+  std::string extStorage;
   if (nameMatch && ext.empty() && search.Ext.empty()) {
-    const std::string nameReplacement = Resolve(replace.Name, nameMatch.Text);
-    std::string extReplacement = Resolve(replace.Ext, {});
-    name = ReplaceText(name, nameMatch.Text, nameReplacement, TOccurrences::First, rule);
-    ext = std::move(extReplacement);
+    const std::string_view nameReplacement = Resolve(replace.Name, nameMatch.Text, nameStorage);
+    ext = Resolve(replace.Ext, {}, extStorage);
+    ReplaceTextInPlace(name, nameMatch.Text, nameReplacement, TOccurrences::First, rule);
     return TStepResult::Proceed;
   }
   const TWildMatch extMatch = WildFind(search.Ext, ext, rule);
   if (!nameMatch || !extMatch) return TStepResult::NoMatch;
-  const std::string nameReplacement = Resolve(replace.Name, nameMatch.Text);
-  const std::string extReplacement = Resolve(replace.Ext, extMatch.Text);
-  std::string newExt = ReplaceText(ext, extMatch.Text, extReplacement,
-                                   Occurrences(infos.Recursive), rule);
-  name = ReplaceText(name, nameMatch.Text, nameReplacement, TOccurrences::First, rule);
-  ext = std::move(newExt);
+  const std::string_view nameReplacement = Resolve(replace.Name, nameMatch.Text, nameStorage);
+  const std::string_view extReplacement = Resolve(replace.Ext, extMatch.Text, extStorage);
+  ReplaceTextInPlace(name, nameMatch.Text, nameReplacement, TOccurrences::First, rule);
+  ReplaceTextInPlace(ext, extMatch.Text, extReplacement, Occurrences(infos.Recursive), rule);
   return TStepResult::Proceed;
 }
 

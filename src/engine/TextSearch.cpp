@@ -5,26 +5,43 @@
 namespace vt {
 namespace {
 
-bool EqualAt(std::string_view text, std::size_t at, std::string_view part, TCase rule) {
-  if (rule == TCase::Sensitive) return text.compare(at, part.size(), part) == 0;
-  for (std::size_t k = 0; k < part.size(); ++k) {
-    if (AsciiLower(text[at + k]) != AsciiLower(part[k])) return false;
+bool HasAsciiLetter(std::string_view text) {
+  for (const char c : text) {
+    if (IsAsciiUpper(c) || IsAsciiLower(c)) return true;
+  }
+  return false;
+}
+
+bool FoldedEqual(const char* a, const char* b, std::size_t n) {
+  for (std::size_t k = 0; k < n; ++k) {
+    if (AsciiLower(a[k]) != AsciiLower(b[k])) return false;
   }
   return true;
+}
+
+// Next position at or after i where part occurs byte for byte, with ASCII
+// letters folded when the rule says so; NotFound when there is none.
+std::size_t NextCandidate(std::string_view text, std::string_view part, std::size_t i, TCase rule) {
+  if (rule == TCase::Sensitive) return text.find(part, i);
+  const std::size_t last = text.size() - part.size();
+  const char first = AsciiLower(part[0]);
+  for (; i <= last; ++i) {
+    if (AsciiLower(text[i]) == first && FoldedEqual(text.data() + i + 1, part.data() + 1, part.size() - 1)) {
+      return i;
+    }
+  }
+  return NotFound;
 }
 
 }  // namespace
 
 std::size_t FindText(std::string_view text, std::string_view part, std::size_t from, TCase rule) {
   if (part.empty() || part.size() > text.size()) return NotFound;
+  if (rule == TCase::Insensitive && !HasAsciiLetter(part)) rule = TCase::Sensitive;
   const std::size_t last = text.size() - part.size();
   for (std::size_t i = from; i <= last; ++i) {
-    if (rule == TCase::Sensitive) {
-      i = text.find(part, i);
-      if (i == NotFound) return NotFound;
-    } else if (!EqualAt(text, i, part, rule)) {
-      continue;
-    }
+    i = NextCandidate(text, part, i, rule);
+    if (i == NotFound) return NotFound;
     if (IsCharBoundary(text, i) && IsCharBoundary(text, i + part.size())) return i;
   }
   return NotFound;
@@ -57,25 +74,34 @@ std::string RemoveChar(std::string_view text, char ch) {
 }
 
 bool HasWildcard(std::string_view text) {
-  return text.find_first_of("*?") != std::string_view::npos;
+  for (const char c : text) {
+    if (c == '*' || c == '?') return true;
+  }
+  return false;
 }
 
 std::string ReplaceText(std::string_view source, std::string_view pattern,
                         std::string_view replacement, TOccurrences occurrences, TCase rule) {
-  std::size_t at = FindText(source, pattern, 0, rule);
-  if (at == NotFound) return std::string(source);
-  std::string output;
-  output.reserve(source.size() + replacement.size());
-  std::size_t rest = 0;
-  while (at != NotFound) {
-    output.append(source.substr(rest, at - rest));
-    output.append(replacement);
-    rest = at + pattern.size();
-    if (occurrences == TOccurrences::First) break;
-    at = FindText(source, pattern, rest, rule);
+  std::string result(source);
+  ReplaceTextInPlace(result, pattern, replacement, occurrences, rule);
+  return result;
+}
+
+void ReplaceTextInPlace(std::string& text, std::string_view pattern, std::string_view replacement,
+                        TOccurrences occurrences, TCase rule) {
+  std::size_t at = FindText(text, pattern, 0, rule);
+  if (at == NotFound) return;
+  if (occurrences == TOccurrences::First) {
+    text.replace(at, pattern.size(), replacement);
+    return;
   }
-  output.append(source.substr(rest));
-  return output;
+  // Later searches need the pattern after the text has changed under it.
+  const std::string ownPattern(pattern);
+  const std::string ownReplacement(replacement);
+  while (at != NotFound) {
+    text.replace(at, ownPattern.size(), ownReplacement);
+    at = FindText(text, ownPattern, at + ownReplacement.size(), rule);
+  }
 }
 
 }  // namespace vt

@@ -42,4 +42,9 @@ bool HasWildcard(std::string_view text);
 std::string ReplaceText(std::string_view source, std::string_view pattern,
                         std::string_view replacement, TOccurrences occurrences, TCase rule);
 
+// The same on text itself, reusing its storage; pattern and replacement may
+// view into text.
+void ReplaceTextInPlace(std::string& text, std::string_view pattern, std::string_view replacement,
+                        TOccurrences occurrences, TCase rule);
+
 }  // namespace vt

@@ -52,8 +52,7 @@ std::size_t AdvanceChars(std::string_view s, std::size_t i, std::size_t n) {
   return i < s.size() ? i : s.size();
 }
 
-bool IsCharBoundary(std::string_view s, std::size_t i) {
-  if (i == 0 || i >= s.size() || !IsContinuation(Byte(s, i))) return true;
+bool IsCharBoundarySlow(std::string_view s, std::size_t i) {
   // A continuation byte lies inside a character only when the nearest byte
   // before it that is not a continuation starts a sequence reaching past it.
   for (std::size_t k = 1; k <= 3 && k <= i; ++k) {

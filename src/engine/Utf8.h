@@ -17,7 +17,13 @@ std::size_t CharCount(std::string_view s);
 std::size_t AdvanceChars(std::string_view s, std::size_t i, std::size_t n);
 
 // True when byte offset i starts a character (or is the end of s).
-bool IsCharBoundary(std::string_view s, std::size_t i);
+// The same for a continuation byte at 0 < i < s.size().
+bool IsCharBoundarySlow(std::string_view s, std::size_t i);
+inline bool IsCharBoundary(std::string_view s, std::size_t i) {
+  // Only a continuation byte can lie inside a character.
+  return i == 0 || i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80 ||
+         IsCharBoundarySlow(s, i);
+}
 
 inline bool IsAsciiUpper(char c) { return c >= 'A' && c <= 'Z'; }
 inline bool IsAsciiLower(char c) { return c >= 'a' && c <= 'z'; }

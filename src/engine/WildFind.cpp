@@ -149,6 +149,11 @@ TWildMatch WildFind(std::string_view pattern, std::string_view subject, TCase ru
   TWildMatch out;
   if (pattern.empty()) return out;
   const TMatcher m{subject, rule};
+  if (!HasWildcard(pattern)) {
+    const std::size_t f = m.Find(pattern);
+    if (f != NotFound) out = m.Result(f, f + pattern.size());
+    return out;
+  }
   TWorkingPattern p{std::string(pattern), 0};
   // Every step either ends or makes the unresolved part of the pattern shorter.
   for (;;) {
