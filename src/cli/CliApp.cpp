@@ -48,8 +48,8 @@ void AppendRow(std::string& out, TOutputFormat format, const TResultRow& row) {
 }
 
 void WriteRows(TOutputBuffer& out, TOutputFormat format, const std::vector<TResultRow>& rows) {
-  if (format == TOutputFormat::Table) {
-    if (!rows.empty()) out.Write(FormatTable(rows));
+  if (format == TOutputFormat::Table) {  // the header alone says there were no rows
+    out.Write(FormatTable(rows));
     return;
   }
   for (const TResultRow& row : rows) {
