@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,11 +18,16 @@
 namespace vt {
 namespace {
 
-// Names of the folder as read, each stored as [type][length][bytes]['\0'];
-// the type byte carries kShortFormFlag for names already of 8.3 form.
+// Names of the folder as read, each stored as [type][length][bytes]['\0'] in
+// blocks of 64 KiB, so that reading never copies what was read and blocks
+// already handed out can be freed while the caller collects the entries. The
+// type byte carries kShortFormFlag for names already of 8.3 form.
 constexpr unsigned char kShortFormFlag = 0x80;
+constexpr std::size_t kBlockBits = 16;
+constexpr std::size_t kBlockSize = std::size_t{1} << kBlockBits;
 
 struct TRawEntry {
+  std::uint32_t offset;
   unsigned char type;
   bool shortForm;
   std::string_view name;
@@ -29,34 +36,55 @@ struct TRawEntry {
 
 bool IsDots(std::string_view name) { return name == "." || name == ".."; }
 
-class TRawNames {
+class TNameStore {
  public:
   void Add(const char* name, unsigned char type) {
     const std::size_t len = std::strlen(name);
     const std::string_view view(name, len);
     if (!IsDots(view) && HasShortForm(view)) type |= kShortFormFlag;
-    bytes_.push_back(static_cast<char>(type));
-    bytes_.push_back(static_cast<char>(static_cast<unsigned char>(len)));
-    bytes_.append(name, len + 1);
+    if (blocks_.empty() || fill_.back() + len + 3 > kBlockSize) {
+      blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
+      fill_.push_back(0);
+    }
+    char* at = blocks_.back().get() + fill_.back();
+    at[0] = static_cast<char>(type);
+    at[1] = static_cast<char>(static_cast<unsigned char>(len));
+    std::memcpy(at + 2, name, len + 1);
+    fill_.back() += static_cast<std::uint32_t>(len + 3);
     ++count_;
   }
   std::size_t Count() const { return count_; }
+
+  TRawEntry At(std::uint32_t offset) const {
+    const char* at = blocks_[offset >> kBlockBits].get() + (offset & (kBlockSize - 1));
+    const auto type = static_cast<unsigned char>(at[0]);
+    const auto len = static_cast<unsigned char>(at[1]);
+    return {offset, static_cast<unsigned char>(type & ~kShortFormFlag), (type & kShortFormFlag) != 0,
+            std::string_view(at + 2, len), at + 2};
+  }
+
   // Calls each(entry) for every name in the order read.
   template <typename F>
   void ForEach(F&& each) const {
-    for (std::size_t at = 0; at < bytes_.size();) {
-      const auto type = static_cast<unsigned char>(bytes_[at]);
-      const auto len = static_cast<unsigned char>(bytes_[at + 1]);
-      const char* name = bytes_.data() + at + 2;
-      each(TRawEntry{static_cast<unsigned char>(type & ~kShortFormFlag), (type & kShortFormFlag) != 0,
-                     std::string_view(name, len), name});
-      at += 3 + len;
-    }
+    for (std::size_t block = 0; block < blocks_.size(); ++block)
+      for (std::uint32_t pos = 0; pos < fill_[block];) {
+        const TRawEntry entry = At(static_cast<std::uint32_t>(block << kBlockBits) + pos);
+        each(entry);
+        pos += static_cast<std::uint32_t>(entry.name.size() + 3);
+      }
+  }
+
+  // Frees the blocks that lie wholly before offset.
+  void ReleaseBefore(std::uint32_t offset) {
+    for (std::size_t block = released_; block < (offset >> kBlockBits); ++block) blocks_[block].reset();
+    released_ = std::max<std::size_t>(released_, offset >> kBlockBits);
   }
 
  private:
-  std::string bytes_;
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  std::vector<std::uint32_t> fill_;
   std::size_t count_ = 0;
+  std::size_t released_ = 0;
 };
 
 std::optional<EntryKind> KindFromDirent(unsigned char type) {
@@ -103,14 +131,13 @@ struct TDirCloser {
 struct TFindHandle::Impl {
   struct TSelected {
     std::uint32_t nameOffset;
-    std::uint16_t nameSize;
     std::uint16_t attributes;
     TShortName shortName;
   };
 
   std::string folder;
   int error = 0;
-  std::string names;  // the selected names, back to back
+  TNameStore names;
   std::vector<TSelected> selected;
   std::size_t next = 0;
 
@@ -126,25 +153,23 @@ void TFindHandle::Impl::List(const std::string& mask, ListFilter filter) {
     error = errno;
     return;
   }
-  TRawNames raw;
-  while (const dirent* entry = ::readdir(dir.get())) raw.Add(entry->d_name, entry->d_type);
+  while (const dirent* entry = ::readdir(dir.get())) names.Add(entry->d_name, entry->d_type);
 
   TShortNameTable shortNames;
-  shortNames.Reserve(raw.Count());
-  raw.ForEach([&](const TRawEntry& entry) {
+  shortNames.Reserve(names.Count());
+  names.ForEach([&](const TRawEntry& entry) {
     if (entry.shortForm) shortNames.Occupy(entry.name);
   });
 
+  selected.reserve(names.Count());  // pages never touched cost nothing
   const int dirFd = ::dirfd(dir.get());
-  raw.ForEach([&](const TRawEntry& entry) {
+  names.ForEach([&](const TRawEntry& entry) {
     TShortName shortName;
     if (!entry.shortForm && !IsDots(entry.name)) shortName = shortNames.Assign(entry.name);
     if (!MaskMatches(mask, entry.name)) return;
     const auto attributes = AttributesOf(dirFd, entry);
     if (!attributes || Excluded(*attributes, filter)) return;
-    selected.push_back({static_cast<std::uint32_t>(names.size()), static_cast<std::uint16_t>(entry.name.size()),
-                        static_cast<std::uint16_t>(*attributes), shortName});
-    names.append(entry.name);
+    selected.push_back({entry.offset, static_cast<std::uint16_t>(*attributes), shortName});
   });
 }
 
@@ -163,15 +188,16 @@ TFindHandle& TFindHandle::operator=(TFindHandle&&) noexcept = default;
 bool TFindHandle::FindNext(TFindData& entry) {
   if (!impl_ || impl_->next >= impl_->selected.size()) {
     if (impl_) {
-      std::string().swap(impl_->names);
+      impl_->names = TNameStore();
       std::vector<Impl::TSelected>().swap(impl_->selected);
       impl_->next = 0;
     }
     return false;
   }
   const Impl::TSelected& item = impl_->selected[impl_->next++];
+  impl_->names.ReleaseBefore(item.nameOffset);
   entry.dwFileAttributes = item.attributes;
-  entry.cFileName.assign(impl_->names, item.nameOffset, item.nameSize);
+  entry.cFileName.assign(impl_->names.At(item.nameOffset).name);
   entry.cAlternateFileName.assign(item.shortName.View());
   return true;
 }

@@ -125,8 +125,9 @@ void TShortNameTable::Grow() { Reserve(slots_.size()); }
 bool TShortNameTable::Take(std::uint64_t key) {
   if ((used_ + 1) * 2 > slots_.size()) Grow();
   const std::size_t mask = slots_.size() - 1;
-  std::uint64_t mixed = (key ^ (key >> 31)) * 0x9E3779B97F4A7C15ull;
-  mixed ^= mixed >> 29;
+  std::uint64_t mixed = (key ^ (key >> 30)) * 0xBF58476D1CE4E5B9ull;  // splitmix64's finalizer
+  mixed = (mixed ^ (mixed >> 27)) * 0x94D049BB133111EBull;
+  mixed ^= mixed >> 31;
   for (std::size_t i = mixed & mask;; i = (i + 1) & mask) {
     if (slots_[i] == key) return false;
     if (slots_[i] == 0) {
@@ -150,13 +151,18 @@ TShortName TShortNameTable::Assign(std::string_view longName) {
   char candidate[8];
   const std::string_view basis6 = parts.basis.View();
   const std::string_view ext = parts.ext.View();
-  for (char n = '1'; n <= '4'; ++n) {
-    std::size_t k = 0;
-    for (const char c : basis6) candidate[k++] = c;
-    candidate[k++] = '~';
-    candidate[k++] = n;
-    const std::string_view basis(candidate, k);
-    if (Take(Pack(basis, ext))) return Compose(basis, ext);
+  const std::uint64_t baseKey = Pack(basis6, ext);
+  std::uint64_t& fullBase = fullBases_[(baseKey ^ (baseKey >> 17) ^ (baseKey >> 37)) & 63];
+  if (fullBase != baseKey) {
+    for (char n = '1'; n <= '4'; ++n) {
+      std::size_t k = 0;
+      for (const char c : basis6) candidate[k++] = c;
+      candidate[k++] = '~';
+      candidate[k++] = n;
+      const std::string_view basis(candidate, k);
+      if (Take(Pack(basis, ext))) return Compose(basis, ext);
+    }
+    fullBase = baseKey;
   }
   static constexpr char kHex[] = "0123456789ABCDEF";
   const std::string_view prefix = basis6.substr(0, 2);

@@ -41,6 +41,9 @@ class TShortNameTable {
 
   std::vector<std::uint64_t> slots_;  // 0 = free
   std::size_t used_ = 0;
+  // Bases whose ~1 to ~4 are all taken (they stay taken), so that a folder of
+  // names sharing one basis costs one probe per name, not five.
+  std::uint64_t fullBases_[64] = {};
 };
 
 }  // namespace vt
