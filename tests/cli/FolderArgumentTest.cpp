@@ -1,0 +1,56 @@
+#include "cli/FolderArgument.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "CliTestSupport.h"
+
+namespace vt::test {
+namespace {
+
+TEST(FolderArgument, AlwaysAbsoluteAndEndingWithASlash) {
+  TTempFolder dir;
+  std::filesystem::create_directory(dir.Path() / "sub");
+  const std::string base = dir.Path().string();
+  struct Case {
+    std::string Argument;
+    std::string Folder;
+  };
+  const Case cases[] = {
+      {base, base + "/"},
+      {base + "/", base + "/"},
+      {base + "/./sub/.", base + "/sub/"},
+      {base + "//sub", base + "/sub/"},
+      {base + "/sub/..", base + "/"},
+      {"/", "/"},
+  };
+  for (const Case& c : cases) {
+    const TFolderResult result = ResolveFolder(c.Argument);
+    ASSERT_TRUE(result.Folder.has_value()) << c.Argument << ": " << result.Error;
+    EXPECT_EQ(*result.Folder, c.Folder) << c.Argument;
+  }
+}
+
+TEST(FolderArgument, DotDotFollowsTheRealFolderOfALink) {
+  TTempFolder dir;
+  std::filesystem::create_directories(dir.Path() / "real" / "inner");
+  std::filesystem::create_directory_symlink(dir.Path() / "real" / "inner", dir.Path() / "link");
+  const TFolderResult result = ResolveFolder((dir.Path() / "link" / "..").string());
+  ASSERT_TRUE(result.Folder.has_value()) << result.Error;
+  EXPECT_EQ(*result.Folder, std::filesystem::canonical(dir.Path() / "real").string() + "/");
+}
+
+TEST(FolderArgument, MissingFoldersAndFilesAreRefused) {
+  TTempFolder dir;
+  dir.WriteFile("file.txt");
+  const TFolderResult missing = ResolveFolder((dir.Path() / "nope").string());
+  EXPECT_FALSE(missing.Folder.has_value());
+  EXPECT_NE(missing.Error.find("No such file or directory"), std::string::npos) << missing.Error;
+  const TFolderResult file = ResolveFolder((dir.Path() / "file.txt").string());
+  EXPECT_FALSE(file.Folder.has_value());
+  EXPECT_NE(file.Error.find("Not a directory"), std::string::npos) << file.Error;
+}
+
+}  // namespace
+}  // namespace vt::test
