@@ -23,16 +23,13 @@ void TCliWindow::BeginPass(bool simulation) {
   EnableSearchControls(false);
   Running_ = true;
   Simulation_ = simulation;
-  Ended_ = false;
   UndoEnabled_ = false;
   Streaming_ = true;
 }
 
 void TCliWindow::EnableSearchControls(bool enable) {
   // Both passes end by giving the controls back; nothing else enables them.
-  if (!enable) return;
-  Ended_ = true;
-  Streaming_ = false;
+  if (enable) Streaming_ = false;
 }
 
 void TCliWindow::SetStatusText(int panel, const std::string& text) {

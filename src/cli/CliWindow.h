@@ -42,8 +42,6 @@ class TCliWindow final : public IPassWindow, private IResultTableObserver {
 
   // What the window does before it creates a pass.
   void BeginPass(bool simulation);
-  // True once the end handler has given the controls back.
-  bool PassEnded() const { return Ended_; }
 
   // Rows seen, and rows whose status says a file could not be renamed or found.
   std::size_t RowsSeen() const { return RowsSeen_.load(std::memory_order_relaxed); }
@@ -62,7 +60,6 @@ class TCliWindow final : public IPassWindow, private IResultTableObserver {
   std::atomic<bool> RecordAll_;
   bool Running_ = false;
   bool Simulation_ = false;
-  bool Ended_ = false;
   bool UndoEnabled_ = false;
   bool Streaming_ = false;  // between BeginPass and the end handler
   bool Dropping_ = false;

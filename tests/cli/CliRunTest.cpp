@@ -60,6 +60,7 @@ TEST(CliRun, CtrlCWhileAFolderIsListedStopsThePassBeforeAnyEntryIsHandled) {
   EXPECT_EQ(window.StatusText(0), std::string(Message(Msg::ProcessOk)));
   EXPECT_EQ(window.StatusText(1), std::string(Message(Msg::StoppedByUser)));
   EXPECT_FALSE(window.FRunning());
+  EXPECT_FALSE(window.UndoEnabled());  // no rows to recover
   EXPECT_EQ(dir.Names(), before);
   EXPECT_EQ(dir.Names("sub"), std::set<std::string>{"inner.txt"});
   std::fclose(environment.Err);
@@ -99,6 +100,7 @@ TEST(CliRun, RecoverUndoesTheRowsOfTheTableAndCountsFilesNotFound) {
   EXPECT_EQ(window.ResultTable().Row(1).SubItem(2), "File not found");
   EXPECT_EQ(window.ResultTable().Row(2).SubItem(2), "No change");
   EXPECT_EQ(window.FailedRows(), 1u);  // rows loaded before the pass are not counted
+  EXPECT_TRUE(window.UndoEnabled());
   EXPECT_EQ(dir.Names(), std::set<std::string>{"old.txt"});
 }
 
