@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStackedWidget>
+#include <algorithm>
 
 #include "ui/ControlFactory.h"
 #include "ui/Form1.h"
@@ -101,6 +102,9 @@ void TForm1::BuildNumberPage() {
   // Never shown: its unchecked state is what a pass reads.
   ChkBxUseLeadingZero = MakeCheckBox(page, "ChkBxUseLeadingZero", "Use Leading Zero's", 8, 60);
   ChkBxDecrement = MakeCheckBox(page, "ChkBxDecrement", "Count Backwards", 91, 60);
+  // Shares its row with the insert-to list once a base name is used.
+  ChkBxDecrement->resize(std::min(ChkBxDecrement->width(), ComboNumberInsertTo->x() - ChkBxDecrement->x()),
+                         ChkBxDecrement->height());
   for (QWidget* hidden : std::initializer_list<QWidget*>{LblBaseFilename, ComboBaseFileName, ComboNumberInsertTo,
                                                           EdNumberPos, UpDownNumberPos, ChkBxUseLeadingZero})
     hidden->hide();

@@ -2,13 +2,13 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QStyleFactory>
 
 #include "ui/ButtonImages.h"
 #include "ui/ErrorBox.h"
 #include "ui/Form1.h"
 #include "ui/FrmAbout.h"
 #include "ui/WindowFont.h"
+#include "ui/WindowStyle.h"
 
 namespace vt {
 
@@ -17,7 +17,7 @@ void SetUpApplication(QApplication& app) {
   // append it to the caption of every other window.
   QApplication::setApplicationName(kApplicationTitle);
   app.setProperty(kHelpFileProperty, QString(kHelpFile));
-  if (QStyle* style = QStyleFactory::create("Fusion")) QApplication::setStyle(style);
+  QApplication::setStyle(new TWindowStyle);  // the application owns its style
   InstallFontSubstitution();
   QApplication::setFont(WindowFont());
   QApplication::setWindowIcon(QIcon(ProgramIconImage()));

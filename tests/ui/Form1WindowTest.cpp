@@ -169,6 +169,7 @@ TEST(Form1Window, ButtonRunsTheHandlerOfItsMenuItem) {
 
 TEST(Form1Window, EdSearchIsTheMaskOfTheFileList) {
   TForm1 form;
+  EXPECT_EQ(form.FileListBox1->Mask(), "*.*");
   form.EdSearch->setText("*.txt;*.TXT");
   EXPECT_EQ(form.FileListBox1->Mask(), "*.txt;*.TXT");
   form.EdSearch->clear();

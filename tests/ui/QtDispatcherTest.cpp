@@ -91,6 +91,38 @@ TEST(QtDispatcher, ReleasedWorkersAreJoinedAndCounted) {
   EXPECT_TRUE(WaitUntil([&] { return dispatcher.ReleasedCount() == kWorkers; }));
 }
 
+// A self-freeing thread in the manner of a pass: rows through Synchronize, then
+// its end handler on the window thread.
+class TCountingThread final : public TThread {
+ public:
+  static void Start(IDispatcher& dispatcher, std::vector<int>& rows, bool& ended) {
+    auto* thread = new TCountingThread(dispatcher, rows, ended);  // frees itself
+    thread->Resume();
+  }
+
+ private:
+  TCountingThread(IDispatcher& dispatcher, std::vector<int>& rows, bool& ended)
+      : TThread(dispatcher), Rows_(rows) {
+    Window_ = QThread::currentThread();
+    OnTerminate = [&ended, this] { ended = QThread::currentThread() == Window_; };
+  }
+  void Execute() override {
+    for (int i = 0; i < 10; ++i) Synchronize([this, i] { Rows_.push_back(i); });
+  }
+  std::vector<int>& Rows_;
+  QThread* Window_ = nullptr;
+};
+
+TEST(QtDispatcher, RunsASelfFreeingPassToItsEnd) {
+  TQtDispatcher dispatcher;
+  std::vector<int> rows;
+  bool ended = false;
+  TCountingThread::Start(dispatcher, rows, ended);
+  EXPECT_TRUE(WaitUntil([&] { return dispatcher.ReleasedCount() == 1; }));
+  EXPECT_EQ(rows, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  EXPECT_TRUE(ended);
+}
+
 TEST(QtDispatcher, AfterShutdownNoCallReachesTheWindow) {
   TQtDispatcher dispatcher;
   dispatcher.Shutdown();
