@@ -6,10 +6,12 @@
 #include "browse/ApplicationError.h"
 #include "browse/BusyCursor.h"
 #include "browse/FileItemDelegate.h"
+#include "browse/FileNameModel.h"
 #include "browse/NameOrder.h"
 #include "platform/CurrentFolder.h"
 #include "platform/DirectoryListing.h"
 #include "platform/FindData.h"
+#include "platform/NameListing.h"
 #include "platform/SysErrorText.h"
 
 namespace vt {
@@ -49,8 +51,11 @@ void ReportSystemError(int error) { ReportApplicationError(ToQString(SysErrorTex
 
 }  // namespace
 
-TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent), folder_(GetCurrentFolder()) {
+TFileListBox::TFileListBox(QWidget* parent)
+    : QListView(parent), model_(new TFileNameModel(this)), folder_(GetCurrentFolder()) {
+  setModel(model_);
   setItemDelegate(new TFileItemDelegate(this));
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
   setUniformItemSizes(true);
   setSelectionMode(QAbstractItemView::SingleSelection);
 }
@@ -92,9 +97,11 @@ void TFileListBox::SetItemHeight(int height) {
 QStringList TFileListBox::Names() const {
   QStringList names;
   names.reserve(count());
-  for (int i = 0; i < count(); ++i) names.push_back(item(i)->text());
+  for (const std::string& name : model_->Names()) names.push_back(ToQString(name));
   return names;
 }
+
+int TFileListBox::count() const { return model_->rowCount(); }
 
 void TFileListBox::FillFileList() {
   if (!created_) return;
@@ -108,32 +115,35 @@ void TFileListBox::FillFileList() {
     ReportSystemError(error);
     return;
   }
-  QStringList found;
+  std::vector<std::string> found;
   std::optional<TBusyCursor> busy;
+  const auto add = [&](std::string name, std::uint32_t attributes) {
+    if ((attributes & excluded) != 0) return;
+    if (!normal && (attributes & asked) == 0) return;
+    found.push_back(attributes & FileAttr::Directory ? "[" + name + "]" : std::move(name));
+    if (found.size() == kBusyFrom + 1 && !busy) busy.emplace();
+  };
   for (const std::string& piece : SplitMask(mask_)) {
-    TFindHandle find(PatternOf(folder_, piece), ListFilter::All);
-    TFindData entry;
-    while (find.FindNext(entry)) {
-      if ((entry.dwFileAttributes & excluded) != 0) continue;
-      if (!normal && (entry.dwFileAttributes & asked) == 0) continue;
-      const QString name = ToQString(entry.cFileName);
-      found.push_back(entry.dwFileAttributes & FileAttr::Directory ? "[" + name + "]" : name);
-      if (found.size() == qsizetype(kBusyFrom) + 1 && !busy) busy.emplace();
+    const std::string pattern = PatternOf(folder_, piece);
+    if (asked & FileAttr::ReadOnly) {
+      // Only the full listing looks at each file for its write bits.
+      TFindHandle find(pattern, ListFilter::All);
+      TFindData entry;
+      while (find.FindNext(entry)) add(std::move(entry.cFileName), entry.dwFileAttributes);
+    } else {
+      std::vector<TListedName> entries;
+      ListNames(pattern, entries);
+      for (auto& entry : entries) add(std::move(entry.name), entry.attributes);
     }
   }
   // One sort of everything found beats keeping the list sorted on every insert.
-  QStringList sorted;
-  sorted.reserve(found.size());
-  for (const int i : OrderWithoutCase(found)) sorted.push_back(found[i]);
-  setUpdatesEnabled(false);
-  clear();
-  addItems(sorted);
-  setUpdatesEnabled(true);
+  SortWithoutCase(found);
+  model_->SetNames(std::move(found));
   emit FileListChanged();
 }
 
 void TFileListBox::showEvent(QShowEvent* event) {
-  QListWidget::showEvent(event);
+  QListView::showEvent(event);
   if (created_) return;
   created_ = true;
   FillFileList();

@@ -1,6 +1,6 @@
 #pragma once
 // The files of a folder that the masks select, sorted without case.
-#include <QListWidget>
+#include <QListView>
 #include <cstdint>
 #include <string>
 
@@ -11,7 +11,10 @@ using TFileType = std::uint8_t;  // bit i = TFileAttr i
 constexpr TFileType FileTypeBit(TFileAttr a) { return TFileType(1u << unsigned(a)); }
 
 // Filled when first shown; until then changes of folder and mask are only stored.
-class TFileListBox : public QListWidget {
+// A view over a model of its own, so that a folder of 100,000 names fills quickly.
+class TFileNameModel;
+
+class TFileListBox : public QListView {
   Q_OBJECT
  public:
   explicit TFileListBox(QWidget* parent = nullptr);
@@ -29,6 +32,7 @@ class TFileListBox : public QListWidget {
   void SetItemHeight(int height);
   int ItemHeight() const { return itemHeight_; }
   QStringList Names() const;
+  int count() const;
 
  signals:
   void FileListChanged();
@@ -37,6 +41,7 @@ class TFileListBox : public QListWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
+  TFileNameModel* model_;
   std::string folder_;
   std::string mask_ = "*.*";
   TFileType fileType_ = FileTypeBit(TFileAttr::ftNormal);

@@ -65,17 +65,15 @@ void TFilterDirectoryListBox::AddSubFolders() {
   std::vector<std::string> found;
   // A folder that cannot be listed simply shows no sub-folders.
   ListSubFolders(directory_, found);
+  SortWithoutCase(found);
   QStringList texts;
   texts.reserve(qsizetype(found.size()));
-  for (const auto& name : found) texts.push_back(ToQString(name));
-  QStringList sorted;
-  sorted.reserve(texts.size());
-  for (const int i : OrderWithoutCase(texts)) {
-    names_.push_back(std::move(found[std::size_t(i)]));
+  for (auto& name : found) {
+    texts.push_back(ToQString(name));
+    names_.push_back(std::move(name));
     glyphs_.push_back(TGlyph::ClosedFolder);
-    sorted.push_back(texts[i]);
   }
-  addItems(sorted);
+  addItems(texts);
 }
 
 void TFilterDirectoryListBox::ReadFolders() {

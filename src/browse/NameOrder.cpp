@@ -3,46 +3,88 @@
 #include <QCollator>
 #include <QLocale>
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <numeric>
 
 namespace vt {
 
 namespace {
 
-// One key per name, then one sort: far cheaper than collating inside every comparison.
-template <class Key>
-std::vector<int> OrderByKeys(const QStringList& names, const std::vector<Key>& keys) {
-  std::vector<int> order(std::size_t(names.size()));
-  std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(), [&](int a, int b) {
-    const int byKey = keys[std::size_t(a)].compare(keys[std::size_t(b)]);
-    if (byKey != 0) return byKey < 0;
-    const int exact = names[a].compare(names[b]);
-    return exact != 0 ? exact < 0 : a < b;
+unsigned char Folded(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+
+// A name's folded bytes, and its first eight as one number, so that most comparisons are one integer compare.
+struct TFoldedKey {
+  std::uint64_t head;
+  std::uint32_t offset;
+  std::uint32_t size;
+  std::uint32_t index;
+};
+
+void Permute(std::vector<std::string>& names, const std::vector<TFoldedKey>& order) {
+  std::vector<std::string> sorted;
+  sorted.reserve(names.size());
+  for (const TFoldedKey& key : order) sorted.push_back(std::move(names[key.index]));
+  names = std::move(sorted);
+}
+
+void SortFolded(std::vector<std::string>& names) {
+  std::string folded;
+  std::vector<TFoldedKey> keys;
+  keys.reserve(names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    TFoldedKey key{0, std::uint32_t(folded.size()), std::uint32_t(names[i].size()), std::uint32_t(i)};
+    for (std::size_t at = 0; at < names[i].size(); ++at) {
+      const unsigned char c = Folded(static_cast<unsigned char>(names[i][at]));
+      folded += char(c);
+      if (at < 8) key.head |= std::uint64_t(c) << (56 - 8 * at);
+    }
+    keys.push_back(key);
+  }
+  const char* bytes = folded.data();
+  std::sort(keys.begin(), keys.end(), [&](const TFoldedKey& a, const TFoldedKey& b) {
+    if (a.head != b.head) return a.head < b.head;
+    if (a.size > 8 && b.size > 8) {
+      const std::uint32_t rest = std::min(a.size, b.size) - 8;
+      if (const int byRest = std::memcmp(bytes + a.offset + 8, bytes + b.offset + 8, rest)) return byRest < 0;
+    }
+    if (a.size != b.size) return a.size < b.size;
+    const int exact = names[a.index].compare(names[b.index]);
+    return exact != 0 ? exact < 0 : a.index < b.index;
   });
-  return order;
+  Permute(names, keys);
+}
+
+// One collation key per name, then one sort: far cheaper than collating inside every comparison.
+void SortCollated(std::vector<std::string>& names) {
+  QCollator collator;
+  collator.setCaseSensitivity(Qt::CaseInsensitive);
+  std::vector<QCollatorSortKey> keys;
+  keys.reserve(names.size());
+  for (const std::string& name : names) keys.push_back(collator.sortKey(ToQString(name)));
+  std::vector<std::size_t> order(names.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const int byKey = keys[a].compare(keys[b]);
+    return byKey != 0 ? byKey < 0 : names[a] < names[b];
+  });
+  std::vector<std::string> sorted;
+  sorted.reserve(names.size());
+  for (const std::size_t i : order) sorted.push_back(std::move(names[i]));
+  names = std::move(sorted);
 }
 
 }  // namespace
 
-std::vector<int> OrderWithoutCase(const QStringList& names) {
-  // The C locale has no collation of its own (and its collator keys would not fold case): folded code points.
-  if (QLocale().language() == QLocale::C) {
-    std::vector<QString> folded;
-    folded.reserve(std::size_t(names.size()));
-    for (const QString& name : names) folded.push_back(name.toCaseFolded());
-    return OrderByKeys(names, folded);
-  }
-  QCollator collator;
-  collator.setCaseSensitivity(Qt::CaseInsensitive);
-  std::vector<QCollatorSortKey> keys;
-  keys.reserve(std::size_t(names.size()));
-  for (const QString& name : names) keys.push_back(collator.sortKey(name));
-  return OrderByKeys(names, keys);
+void SortWithoutCase(std::vector<std::string>& names) {
+  if (QLocale().language() == QLocale::C)
+    SortFolded(names);
+  else
+    SortCollated(names);
 }
 
-QString ToQString(const std::string& bytes) { return QString::fromLocal8Bit(bytes.data(), qsizetype(bytes.size())); }
+QString ToQString(const std::string& bytes) { return QString::fromUtf8(bytes.data(), qsizetype(bytes.size())); }
 
-std::string ToBytes(const QString& text) { return text.toLocal8Bit().toStdString(); }
+std::string ToBytes(const QString& text) { return text.toUtf8().toStdString(); }
 
 }  // namespace vt

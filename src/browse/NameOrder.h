@@ -1,13 +1,15 @@
 #pragma once
 // Alphabetical order without regard to case, as the user's locale sorts.
-#include <QStringList>
+#include <QString>
 #include <string>
 #include <vector>
 
 namespace vt {
 
-// Positions of names in sorted order; names equal but for case keep a fixed order.
-std::vector<int> OrderWithoutCase(const QStringList& names);
+// Sorts byte names (UTF-8) in place; names equal but for case keep a fixed order.
+// The C locale has no collation of its own: there ASCII letters are folded and
+// every other byte keeps its value.
+void SortWithoutCase(std::vector<std::string>& names);
 
 QString ToQString(const std::string& bytes);
 std::string ToBytes(const QString& text);

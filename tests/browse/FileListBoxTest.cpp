@@ -154,9 +154,9 @@ TEST_F(FileList, RowsAreAtLeastTheirSetHeightAndNeverLowerThanTheFont) {
   files.show();
   ASSERT_GT(files.count(), 0);
   const int font = files.fontMetrics().height();
-  EXPECT_EQ(files.visualItemRect(files.item(0)).height(), std::max(13, font));
+  EXPECT_EQ(files.visualRect(files.model()->index(0, 0)).height(), std::max(13, font));
   files.SetItemHeight(font + 7);
-  EXPECT_EQ(files.visualItemRect(files.item(0)).height(), font + 7);
+  EXPECT_EQ(files.visualRect(files.model()->index(0, 0)).height(), font + 7);
 }
 
 }  // namespace

@@ -8,8 +8,11 @@ namespace vt {
 namespace {
 
 QStringList Sorted(const QStringList& names) {
+  std::vector<std::string> bytes;
+  for (const QString& name : names) bytes.push_back(ToBytes(name));
+  SortWithoutCase(bytes);
   QStringList sorted;
-  for (const int i : OrderWithoutCase(names)) sorted << names[i];
+  for (const auto& name : bytes) sorted << ToQString(name);
   return sorted;
 }
 
@@ -24,6 +27,13 @@ TEST_P(NameOrder, IgnoresCaseAndKeepsNamesEqualButForCaseInAFixedOrder) {
             QStringList({"ALPHA", "alpha", "Beta", "beta", "gamma", "Zeta"}));
   EXPECT_EQ(Sorted({"b.txt", "B.TXT", "a.txt", "b.txt"}), QStringList({"a.txt", "B.TXT", "b.txt", "b.txt"}));
   EXPECT_TRUE(Sorted({}).isEmpty());
+  EXPECT_EQ(Sorted({"ab", "a", "A", "abc"}), QStringList({"A", "a", "ab", "abc"}));
+}
+
+TEST(NameOrderC, FoldsOnlyAsciiLettersAndKeepsOtherBytesInOrder) {
+  QLocale::setDefault(QLocale::c());
+  // "_" lies between the upper- and the lower-case letters: folding puts it before every letter.
+  EXPECT_EQ(Sorted({"b", "_x", "A", "é", "Z"}), QStringList({"_x", "A", "b", "Z", "é"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, NameOrder, ::testing::Values("C", "en_US", "de_DE"));

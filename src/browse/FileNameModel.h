@@ -1,0 +1,22 @@
+#pragma once
+// The names of the file list, kept as bytes; texts are made only for the rows shown.
+#include <QAbstractListModel>
+#include <string>
+#include <vector>
+
+namespace vt {
+
+class TFileNameModel : public QAbstractListModel {
+ public:
+  using QAbstractListModel::QAbstractListModel;
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+
+  void SetNames(std::vector<std::string> names);
+  const std::vector<std::string>& Names() const { return names_; }
+
+ private:
+  std::vector<std::string> names_;
+};
+
+}  // namespace vt

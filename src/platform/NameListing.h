@@ -1,0 +1,22 @@
+#pragma once
+// The entries a pattern selects, for views that show names only. Selection and
+// attribute words are those of TFindHandle, except that a regular file never
+// carries the read-only bit and no 8.3 name is made: so no entry whose type the
+// folder already tells needs a look of its own, which keeps a folder of many
+// thousands of files quick to show.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vt {
+
+struct TListedName {
+  std::string name;
+  std::uint32_t attributes = 0;
+};
+
+// pattern = folder + mask, as for TFindHandle. Appends to names; 0 or the errno of opening the folder.
+int ListNames(std::string_view pattern, std::vector<TListedName>& names);
+
+}  // namespace vt
