@@ -127,11 +127,11 @@ void TForm1::BuildWindowControls() {
   }
 }
 
-void TForm1::SetStatusText(int panel, const QString& text) {
+void TForm1::SetPanelText(int panel, const QString& text) {
   if (panel >= 0 && panel < 2) StatusPanels[panel]->setText(text);
 }
 
-QString TForm1::StatusText(int panel) const {
+QString TForm1::PanelText(int panel) const {
   return panel >= 0 && panel < 2 ? StatusPanels[panel]->text() : QString();
 }
 
@@ -171,7 +171,7 @@ void TForm1::SetFocusOrder() {
 
 void TForm1::FormCreate() {
   // Selections only: none of the show and hide rules of the settings pages run.
-  FSimulation = false;
+  FSimulation_ = false;
   PageControl1->setCurrentWidget(TabSheetControls);
   LstBoxActions->setCurrentRow(0);
   for (QComboBox* combo :

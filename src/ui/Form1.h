@@ -48,10 +48,12 @@ class TForm1 : public QMainWindow {
   TQtDispatcher& Dispatcher() { return Dispatcher_; }
 
   // Status-bar panels 0 and 1.
-  void SetStatusText(int panel, const QString& text);
-  QString StatusText(int panel) const;
+  void SetPanelText(int panel, const QString& text);
+  QString PanelText(int panel) const;
 
-  bool FSimulation = false;
+  // The rename pass being started or running is a simulation.
+  bool FSimulation() const { return FSimulation_; }
+  void SetFSimulation(bool simulation) { FSimulation_ = simulation; }
 
   // Handlers
   void EdSearchChange();
@@ -208,6 +210,7 @@ class TForm1 : public QMainWindow {
   QFileDialog* OpenDialog1_ = nullptr;
   QFileDialog* SaveDialog1_ = nullptr;
   bool Centered_ = false;
+  bool FSimulation_ = false;
 };
 
 }  // namespace vt

@@ -205,9 +205,9 @@ TEST_F(Form1Controls, StartsOnTheControlPageWithSearchReplaceChosen) {
   EXPECT_EQ(Form.PageControl1->widget(1), Form.TabSheetResults);
   EXPECT_EQ(Form.LstBoxActions->currentRow(), 0);
   EXPECT_EQ(Form.PageCtrlSettings->currentWidget(), Form.TabSheetSetSearch);
-  EXPECT_FALSE(Form.FSimulation);
-  EXPECT_EQ(Form.StatusText(0), "");
-  EXPECT_EQ(Form.StatusText(1), "");
+  EXPECT_FALSE(Form.FSimulation());
+  EXPECT_EQ(Form.PanelText(0), "");
+  EXPECT_EQ(Form.PanelText(1), "");
 }
 
 TEST_F(Form1Controls, SettingsPagesFollowTheOrderOfTheOperations) {
@@ -365,9 +365,9 @@ TEST_F(Form1Controls, BrowsingWidgetsAreLinked) {
 TEST_F(Form1Controls, StatusBarHasTwoPanelsOf200) {
   for (int i = 0; i < 2; ++i) EXPECT_EQ(Form.StatusPanels[i]->width(), 200);
   EXPECT_FALSE(Form.StatusBar->isSizeGripEnabled());
-  Form.SetStatusText(1, "Process stopped by user...");
-  EXPECT_EQ(Form.StatusText(1), "Process stopped by user...");
-  EXPECT_EQ(Form.StatusText(0), "");
+  Form.SetPanelText(1, "Process stopped by user...");
+  EXPECT_EQ(Form.PanelText(1), "Process stopped by user...");
+  EXPECT_EQ(Form.PanelText(0), "");
 }
 
 TEST_F(Form1Controls, ResultFileDialogs) {
