@@ -1,5 +1,7 @@
 #pragma once
-// Wildcard directory listing: a pattern is a folder followed by a mask.
+// Wildcard directory listing: a pattern is a folder followed by a mask (see
+// MaskMatch.h). Each entry carries its attribute word (EntryAttributes.h, links
+// not followed) and its 8.3 alternate name (ShortName.h), unique in the folder.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,7 +27,9 @@ class TFindHandle {
 
   // Next selected entry, in the order the system returns them; false at the end.
   bool FindNext(TFindData& entry);
-  // The folder actually listed, ending with "/" (the entries live there).
+  // The folder actually listed, ending with "/" (the entries live there): the
+  // pattern up to its last "/", kept as written ("/a/b/" + "../*" lists
+  // "/a/b/../"); "./" for a pattern without any "/".
   const std::string& Folder() const;
   // errno of opening the folder; 0 when it was opened (an empty result is not an error).
   int Error() const;
