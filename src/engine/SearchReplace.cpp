@@ -28,12 +28,9 @@ void ReplaceRest(const TReplaceInfos& infos, std::string_view replacement, TCase
   std::string head;
   std::string tail;
   const std::size_t at = FindText(name, replacement, 0, TCase::Sensitive);
-  if (at == NotFound) {
-    tail = std::move(name);
-  } else {
-    head = name.substr(0, at + replacement.size());
-    tail = name.substr(at + replacement.size());
-  }
+  const std::size_t split = at == NotFound ? 0 : at + replacement.size();
+  head.assign(name, 0, split);
+  tail.assign(name, split);
   while (!tail.empty()) {
     const TWildMatch match = WildFind(infos.SearchFor, tail, rule);
     if (!match) break;
@@ -45,8 +42,7 @@ void ReplaceRest(const TReplaceInfos& infos, std::string_view replacement, TCase
     head.append(tail, 0, done);
     tail.erase(0, done);
   }
-  name = std::move(head);
-  name += tail;
+  name.assign(head).append(tail);
 }
 
 TStepResult SearchWithoutDot(const TReplaceInfos& infos, std::string& name, std::string& ext) {
