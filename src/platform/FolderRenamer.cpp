@@ -9,10 +9,9 @@
 #include <chrono>
 #include <cstdio>
 #include <optional>
-#include <unordered_set>
 
+#include "platform/NameHashSet.h"
 #include "platform/SysCalls.h"
-#include "platform/Utf8Char.h"
 
 namespace vt {
 namespace {
@@ -42,13 +41,6 @@ class TEntryName {
   int error_ = 0;
 };
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (AsciiUpperChar(a[i]) != AsciiUpperChar(b[i])) return false;
-  return true;
-}
-
 // Links are missing on the volume (vfat, exfat), or the file may not be linked.
 bool NoHardLinks(int error) {
   return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK;
@@ -68,7 +60,7 @@ struct TFolderRenamer::Impl {
   std::string folder;
   int fd = -1;
   bool noRenameNoReplace = false;  // the volume answered EINVAL to RENAME_NOREPLACE
-  std::optional<std::unordered_set<std::string>> exactNames;  // filled on the first case-only clash
+  std::optional<TNameHashSet> exactNames;  // read on the first clash in the folder
 
   int UseFolder(const std::string& path);
   void CloseFolder();
@@ -76,7 +68,6 @@ struct TFolderRenamer::Impl {
   int MoveWithoutFlag(const char* from, const char* to);
   int CheckedRename(const char* from, const char* to);
   int RenameThroughTemp(const TEntryName& oldName, const TEntryName& newName);
-  bool IsSameEntry(const char* a, const char* b);
   int HasExactName(std::string_view name, bool& found);
   void Renamed(std::string_view from, std::string_view to);
 };
@@ -133,42 +124,34 @@ int TFolderRenamer::Impl::CheckedRename(const char* from, const char* to) {
   return sys.Rename(fd, from, to);
 }
 
-bool TFolderRenamer::Impl::IsSameEntry(const char* a, const char* b) {
-  TEntryId idA, idB;
-  return sys.Lookup(fd, a, idA) == 0 && sys.Lookup(fd, b, idB) == 0 && idA.device == idB.device &&
-         idA.inode == idB.inode;
-}
-
 // Whether the folder holds an entry of exactly this name. The names are read
-// once per folder and then kept up to date with our own renames, so that a
-// volume that ignores case costs one read of the folder, not one per file.
-// A name another process has added since is still caught: the final step of a
-// case-only rename will not replace it.
+// once per folder, at its first clash, and then kept up to date with our own
+// renames, so that a volume that ignores case costs one read of the folder,
+// not one per file. A name another process adds later is still caught: the
+// last step of a case-only rename does not replace it either.
 int TFolderRenamer::Impl::HasExactName(std::string_view name, bool& found) {
-  const bool cached = exactNames.has_value();
-  if (cached && !exactNames->contains(std::string(name))) {
-    found = false;
-    return 0;
+  if (!exactNames) {
+    TNameHashSet names;
+    if (const int error = sys.ListNames(fd, [&](std::string_view entry) { names.Insert(entry); })) return error;
+    exactNames = std::move(names);
   }
-  std::unordered_set<std::string> names;
-  if (const int error = sys.ListNames(fd, [&](std::string_view entry) { names.emplace(entry); })) return error;
-  exactNames = std::move(names);
-  found = exactNames->contains(std::string(name));
+  found = exactNames->Contains(name);
   return 0;
 }
 
 void TFolderRenamer::Impl::Renamed(std::string_view from, std::string_view to) {
   if (!exactNames) return;
-  exactNames->erase(std::string(from));
-  exactNames->emplace(to);
+  exactNames->Erase(from);
+  exactNames->Insert(to);
 }
 
-// The volume reported the new name as taken, but the name it found may be the
-// file itself under other letter case: move it aside under a unique name and
-// then to the new name, both without replacing anything.
+// The volume reported the new name as taken, but with no entry of exactly that
+// name the one it found is under other letter case, and may be the file itself
+// (device and inode numbers cannot tell on FUSE volumes): move it aside under a
+// unique name and then to the new name, both without replacing anything. If
+// the new name belongs to another file after all, the second step fails and
+// the file goes back to its old name.
 int TFolderRenamer::Impl::RenameThroughTemp(const TEntryName& oldName, const TEntryName& newName) {
-  if (!EqualIgnoringAsciiCase(oldName.View(), newName.View()) && !IsSameEntry(oldName.c_str(), newName.c_str()))
-    return EEXIST;
   bool exact = false;
   if (HasExactName(newName.View(), exact) != 0 || exact) return EEXIST;
 
