@@ -4,6 +4,36 @@
 
 namespace vt {
 
+namespace {
+
+// A synchronised call is answered within microseconds while both threads are
+// awake; sleeping and being woken for each one costs far more. Each side waits
+// awake for a short while, then sleeps.
+constexpr std::chrono::microseconds kAwakeWait{40};
+
+void Relax(int round) {
+#if defined(__x86_64__) || defined(__i386__)
+  if (round < 64) {
+    __builtin_ia32_pause();
+    return;
+  }
+#endif
+  (void)round;
+  std::this_thread::yield();  // let a thread waiting for a core run
+}
+
+template <typename Ready>
+bool AwaitAwake(Ready ready) {
+  const auto until = std::chrono::steady_clock::now() + kAwakeWait;
+  for (int round = 0;; ++round) {
+    if (ready()) return true;
+    if ((round & 15) == 15 && std::chrono::steady_clock::now() >= until) return false;
+    Relax(round);
+  }
+}
+
+}  // namespace
+
 TQueueDispatcher::TQueueDispatcher() : Owner_(std::this_thread::get_id()) {}
 
 TQueueDispatcher::~TQueueDispatcher() {
@@ -17,27 +47,51 @@ void TQueueDispatcher::Synchronize(const std::function<void()>& call) {
     return;
   }
   Pending pending{&call};
+  {
+    std::lock_guard lock(Mutex_);
+    Queue_.push_back(&pending);
+    Work_.fetch_add(1, std::memory_order_release);
+  }
+  MainWake_.notify_one();
+  const auto done = [&] { return pending.Done.load(std::memory_order_acquire); };
+  if (AwaitAwake(done)) return;
   std::unique_lock lock(Mutex_);
-  Queue_.push_back(&pending);
-  Wake_.notify_all();
-  Wake_.wait(lock, [&] { return pending.Done; });
+  WorkerWake_.wait(lock, done);
 }
 
 void TQueueDispatcher::Released(std::thread worker) {
-  std::lock_guard lock(Mutex_);
-  Finished_.push_back(std::move(worker));
-  Wake_.notify_all();
+  {
+    std::lock_guard lock(Mutex_);
+    Finished_.push_back(std::move(worker));
+    Work_.fetch_add(1, std::memory_order_release);
+  }
+  MainWake_.notify_one();
 }
 
 void TQueueDispatcher::JoinFinished(std::unique_lock<std::mutex>& lock) {
   std::vector<std::thread> finished;
   finished.swap(Finished_);
+  Work_.fetch_sub(finished.size(), std::memory_order_relaxed);
   lock.unlock();
   for (std::thread& worker : finished) {
     if (worker.joinable()) worker.join();
     ReleasedCount_.fetch_add(1, std::memory_order_release);
   }
   lock.lock();
+}
+
+void TQueueDispatcher::RunOne(std::unique_lock<std::mutex>& lock) {
+  Pending* pending = Queue_.front();
+  Queue_.pop_front();
+  Work_.fetch_sub(1, std::memory_order_relaxed);
+  lock.unlock();
+  (*pending->Call)();
+  // The worker may leave (and its Pending go) as soon as Done is seen.
+  pending->Done.store(true, std::memory_order_release);
+  // Taking the lock once orders the store before a worker that is about to sleep.
+  lock.lock();
+  lock.unlock();
+  WorkerWake_.notify_all();
 }
 
 void TQueueDispatcher::RunUntil(const std::function<bool()>& done) {
@@ -52,9 +106,10 @@ void TQueueDispatcher::RunUntil(const std::function<bool()>& done, std::chrono::
   // not starve the ticks.
   Clock::time_point nextTick = ticking ? Clock::now() + tick : Clock::time_point::max();
   while (!done()) {
+    AwaitAwake([&] { return Work_.load(std::memory_order_acquire) != 0; });
     std::unique_lock lock(Mutex_);
-    const bool woken = ticking ? Wake_.wait_until(lock, nextTick, [&] { return HasWork(); })
-                               : (Wake_.wait(lock, [&] { return HasWork(); }), true);
+    const bool woken = ticking ? MainWake_.wait_until(lock, nextTick, [&] { return HasWork(); })
+                               : (MainWake_.wait(lock, [&] { return HasWork(); }), true);
     if (ticking && Clock::now() >= nextTick) {
       lock.unlock();
       if (onTick) onTick();
@@ -66,13 +121,7 @@ void TQueueDispatcher::RunUntil(const std::function<bool()>& done, std::chrono::
       JoinFinished(lock);
       continue;
     }
-    Pending* pending = Queue_.front();
-    Queue_.pop_front();
-    lock.unlock();
-    (*pending->Call)();
-    lock.lock();
-    pending->Done = true;
-    Wake_.notify_all();
+    RunOne(lock);
   }
 }
 

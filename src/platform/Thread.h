@@ -61,16 +61,19 @@ class TQueueDispatcher final : public IDispatcher {
  private:
   struct Pending {
     const std::function<void()>* Call;
-    bool Done = false;
+    std::atomic<bool> Done{false};
   };
   bool HasWork() const { return !Queue_.empty() || !Finished_.empty(); }
   void JoinFinished(std::unique_lock<std::mutex>& lock);
+  void RunOne(std::unique_lock<std::mutex>& lock);
 
   std::thread::id Owner_;
   std::mutex Mutex_;
-  std::condition_variable Wake_;
+  std::condition_variable MainWake_;    // work for the window thread
+  std::condition_variable WorkerWake_;  // a call has run
   std::deque<Pending*> Queue_;
   std::vector<std::thread> Finished_;
+  std::atomic<std::size_t> Work_{0};  // queued calls and released workers, readable without the lock
   std::atomic<std::size_t> ReleasedCount_{0};
 };
 
