@@ -163,9 +163,15 @@ TEST(ReaderRules, LoadingADifferentFontCountsAsAChange) {
 TEST(ReaderRules, NoItemsRecordLeavesAnEmptyTable) {
   TResultTable table;
   table.AppendRow("x", "y", "z", "Ok");
-  Read(Stream([](TStreamBuilder& b) { b.Name("Width").Int16(640); }), table);
+  Read(Stream([](TStreamBuilder& b) {
+         b.Name("Width").Int16(640).Name("Font.Color").Ident("clGray");
+         b.Name("Columns").Byte(14).Byte(1).Name("Width").Int8(99).End().End();
+       }),
+       table);
   EXPECT_EQ(table.RowCount(), 0u);
   EXPECT_EQ(table.Width, 640);
+  EXPECT_EQ(table.Columns()[0].Width, 99);
+  EXPECT_EQ(table.Font().Color, TextColor::Gray);
 }
 
 TEST(ReaderRules, ASecondItemsRecordReplacesTheRowsOfTheFirst) {
