@@ -1,7 +1,7 @@
 // The file-system layer against the least a safe renamer must do: one folder
 // of N files, each renamed once per round, alternately by a bare loop of
 // readdir + fstatat + renameat2(RENAME_NOREPLACE) and by TFindHandle +
-// TFolderRenamer. Prints the median time of each, their ratio, and the peak
+// TFolderRenamer (with and without 8.3 names). Prints the median time of each, their ratio, and the peak
 // memory of the layer's round per folder entry.
 //   bench_fs_listing_rename [COUNT] [ROUNDS] [PARENT]
 #include <dirent.h>
@@ -65,9 +65,9 @@ std::size_t BareRound(const std::string& folder) {
   return renamed;
 }
 
-std::size_t LayerRound(const std::string& folder) {
+std::size_t LayerRound(const std::string& folder, vt::ShortNames shortNames = vt::ShortNames::Make) {
   std::vector<vt::TFindData> found;
-  vt::TFindHandle listing(folder + "*.*");
+  vt::TFindHandle listing(folder + "*.*", vt::ListFilter::All, shortNames);
   for (vt::TFindData entry; listing.FindNext(entry);) found.push_back(std::move(entry));
   vt::TFolderRenamer renamer;
   std::size_t renamed = 0;
@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
   const long busy = ChildPeakKiB([&] { LayerRound(folder); });
   const long bareBusy = ChildPeakKiB([&] { BareRound(folder); });
 
-  std::vector<double> bare, layer;
+  std::vector<double> bare, layer, layerSkip;
   bool allRenamed = true;
   for (int round = 0; round < rounds; ++round) {
     auto start = Clock::now();
@@ -157,6 +157,9 @@ int main(int argc, char** argv) {
     start = Clock::now();
     allRenamed &= LayerRound(folder) == static_cast<std::size_t>(count);
     layer.push_back(Seconds(Clock::now() - start));
+    start = Clock::now();
+    allRenamed &= LayerRound(folder, vt::ShortNames::Skip) == static_cast<std::size_t>(count);
+    layerSkip.push_back(Seconds(Clock::now() - start));
   }
   std::vector<double> bareList, layerList;
   for (int round = 0; round < rounds; ++round) {
@@ -173,6 +176,7 @@ int main(int argc, char** argv) {
   std::printf("bare loop        %.3f s\n", Median(bare));
   std::printf("listing+renamer  %.3f s\n", Median(layer));
   std::printf("ratio            %.3f\n", Median(layer) / Median(bare));
+  std::printf("without 8.3     %.3f s, ratio %.3f\n", Median(layerSkip), Median(layerSkip) / Median(bare));
   std::printf("listing alone: bare %.4f s, layer %.4f s\n", Median(bareList), Median(layerList));
   const auto perEntry = [&](long kib) { return (kib - idle) * 1024.0 / static_cast<double>(count); };
   std::printf("peak per entry: listing %.0f bytes (bare %.0f), round with its found list %.0f bytes (bare %.0f)\n",

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -63,15 +64,24 @@ class TNameStore {
             std::string_view(at + 2, len), at + 2};
   }
 
+  // Offsets of the names in the order read; kEnd after the last.
+  static constexpr std::uint32_t kEnd = UINT32_MAX;
+  std::uint32_t First() const { return count_ == 0 ? kEnd : 0; }
+  std::uint32_t After(const TRawEntry& entry) const {
+    const std::size_t block = entry.offset >> kBlockBits;
+    const std::size_t pos = (entry.offset & (kBlockSize - 1)) + entry.name.size() + 3;
+    if (pos < fill_[block]) return static_cast<std::uint32_t>((block << kBlockBits) + pos);
+    return block + 1 < blocks_.size() ? static_cast<std::uint32_t>((block + 1) << kBlockBits) : kEnd;
+  }
+
   // Calls each(entry) for every name in the order read.
   template <typename F>
   void ForEach(F&& each) const {
-    for (std::size_t block = 0; block < blocks_.size(); ++block)
-      for (std::uint32_t pos = 0; pos < fill_[block];) {
-        const TRawEntry entry = At(static_cast<std::uint32_t>(block << kBlockBits) + pos);
-        each(entry);
-        pos += static_cast<std::uint32_t>(entry.name.size() + 3);
-      }
+    for (std::uint32_t at = First(); at != kEnd;) {
+      const TRawEntry entry = At(at);
+      each(entry);
+      at = After(entry);
+    }
   }
 
   // Frees the blocks that lie wholly before offset.
@@ -141,13 +151,13 @@ struct TFindHandle::Impl {
   std::vector<TSelected> selected;
   std::size_t next = 0;
 
-  void List(const std::string& mask, ListFilter filter);
+  void List(const std::string& mask, ListFilter filter, ShortNames make);
 };
 
 // One sweep of readdir; the short names need every name of the folder (an 8.3
 // long name anywhere in it takes its name away from the generated ones), so the
 // names are read first and then handled in the order the system gave them.
-void TFindHandle::Impl::List(const std::string& mask, ListFilter filter) {
+void TFindHandle::Impl::List(const std::string& mask, ListFilter filter, ShortNames make) {
   const std::unique_ptr<DIR, TDirCloser> dir(::opendir(folder.c_str()));
   if (!dir) {
     error = errno;
@@ -156,29 +166,39 @@ void TFindHandle::Impl::List(const std::string& mask, ListFilter filter) {
   while (const dirent* entry = ::readdir(dir.get())) names.Add(entry->d_name, entry->d_type);
 
   TShortNameTable shortNames;
-  shortNames.Reserve(names.Count());
-  names.ForEach([&](const TRawEntry& entry) {
-    if (entry.shortForm) shortNames.Occupy(entry.name);
-  });
+  if (make == ShortNames::Make) {
+    shortNames.Reserve(names.Count());
+    names.ForEach([&](const TRawEntry& entry) {
+      if (entry.shortForm) shortNames.Occupy(entry.name);
+    });
+  }
 
   selected.reserve(names.Count());  // pages never touched cost nothing
-  const int dirFd = ::dirfd(dir.get());
+  // Names, masks and short names first, all in memory; then one look at each
+  // selected entry.
   names.ForEach([&](const TRawEntry& entry) {
     TShortName shortName;
-    if (!entry.shortForm && !IsDots(entry.name)) shortName = shortNames.Assign(entry.name);
-    if (!MaskMatches(mask, entry.name)) return;
-    const auto attributes = AttributesOf(dirFd, entry);
-    if (!attributes || Excluded(*attributes, filter)) return;
-    selected.push_back({entry.offset, static_cast<std::uint16_t>(*attributes), shortName});
+    if (make == ShortNames::Make && !entry.shortForm && !IsDots(entry.name)) shortName = shortNames.Assign(entry.name);
+    if (MaskMatches(mask, entry.name)) selected.push_back({entry.offset, 0, shortName});
   });
+  const int dirFd = ::dirfd(dir.get());
+  std::size_t kept = 0;
+  for (TSelected& item : selected) {
+    const auto attributes = AttributesOf(dirFd, names.At(item.nameOffset));
+    if (!attributes || Excluded(*attributes, filter)) continue;
+    item.attributes = static_cast<std::uint16_t>(*attributes);
+    selected[kept++] = item;
+  }
+  selected.resize(kept);
 }
 
-TFindHandle::TFindHandle(std::string_view pattern, ListFilter filter) : impl_(std::make_unique<Impl>()) {
+TFindHandle::TFindHandle(std::string_view pattern, ListFilter filter, ShortNames shortNames)
+    : impl_(std::make_unique<Impl>()) {
   const std::size_t slash = pattern.rfind('/');
   const std::string mask(slash == std::string_view::npos ? pattern : pattern.substr(slash + 1));
   impl_->folder = slash == std::string_view::npos ? std::string("./") : std::string(pattern.substr(0, slash + 1));
   if (mask.empty()) return;
-  impl_->List(mask, filter);
+  impl_->List(mask, filter, shortNames);
 }
 
 TFindHandle::~TFindHandle() = default;

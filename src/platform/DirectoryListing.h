@@ -15,10 +15,18 @@ enum class ListFilter {
   NoHiddenOrSystem,  // leaves out entries with the hidden, system or volume-label flag
 };
 
+// The 8.3 names cost a look-up per entry of the folder; a caller that never
+// reads cAlternateFileName may leave them empty.
+enum class ShortNames {
+  Make,
+  Skip,
+};
+
 class TFindHandle {
  public:
   // pattern = folder + mask; the mask may hold a folder part ("sub/*.txt", "../*.*").
-  explicit TFindHandle(std::string_view pattern, ListFilter filter = ListFilter::All);
+  explicit TFindHandle(std::string_view pattern, ListFilter filter = ListFilter::All,
+                       ShortNames shortNames = ShortNames::Make);
   ~TFindHandle();
   TFindHandle(TFindHandle&&) noexcept;
   TFindHandle& operator=(TFindHandle&&) noexcept;

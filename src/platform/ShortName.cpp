@@ -122,13 +122,21 @@ void TShortNameTable::Reserve(std::size_t names) {
 
 void TShortNameTable::Grow() { Reserve(slots_.size()); }
 
-bool TShortNameTable::Take(std::uint64_t key) {
-  if ((used_ + 1) * 2 > slots_.size()) Grow();
-  const std::size_t mask = slots_.size() - 1;
+std::size_t TShortNameTable::Home(std::uint64_t key) const {
   std::uint64_t mixed = (key ^ (key >> 30)) * 0xBF58476D1CE4E5B9ull;  // splitmix64's finalizer
   mixed = (mixed ^ (mixed >> 27)) * 0x94D049BB133111EBull;
   mixed ^= mixed >> 31;
-  for (std::size_t i = mixed & mask;; i = (i + 1) & mask) {
+  return mixed & (slots_.size() - 1);
+}
+
+std::uint64_t& TShortNameTable::FullBase(std::uint64_t baseKey) {
+  return fullBases_[(baseKey ^ (baseKey >> 17) ^ (baseKey >> 37)) & 63];
+}
+
+bool TShortNameTable::Take(std::uint64_t key) {
+  if ((used_ + 1) * 2 > slots_.size()) Grow();
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = Home(key);; i = (i + 1) & mask) {
     if (slots_[i] == key) return false;
     if (slots_[i] == 0) {
       slots_[i] = key;
@@ -146,39 +154,51 @@ void TShortNameTable::Occupy(std::string_view name) {
   Take(Pack(view.substr(0, dot), dot == std::string_view::npos ? std::string_view{} : view.substr(dot + 1)));
 }
 
+// The candidate names, as basis and extension: ~1 to ~4 on the six-character
+// basis, then two characters, four hex digits and ~1 to ~9.
+struct TCandidate {
+  char basis[8];
+  std::size_t size = 0;
+  std::string_view Basis() const { return {basis, size}; }
+};
+
+TCandidate TildeCandidate(std::string_view basis6, char n) {
+  TCandidate c;
+  for (const char ch : basis6) c.basis[c.size++] = ch;
+  c.basis[c.size++] = '~';
+  c.basis[c.size++] = n;
+  return c;
+}
+
+TCandidate HashedCandidate(std::string_view basis6, std::uint16_t h, char n) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  TCandidate c;
+  for (const char ch : basis6.substr(0, 2)) c.basis[c.size++] = ch;
+  for (int shift = 12; shift >= 0; shift -= 4) c.basis[c.size++] = kHex[(h >> shift) & 0xF];
+  c.basis[c.size++] = '~';
+  c.basis[c.size++] = n;
+  return c;
+}
+
 TShortName TShortNameTable::Assign(std::string_view longName) {
   const TBasisExt parts = SplitForShortName(longName);
-  char candidate[8];
   const std::string_view basis6 = parts.basis.View();
   const std::string_view ext = parts.ext.View();
   const std::uint64_t baseKey = Pack(basis6, ext);
-  std::uint64_t& fullBase = fullBases_[(baseKey ^ (baseKey >> 17) ^ (baseKey >> 37)) & 63];
+  std::uint64_t& fullBase = FullBase(baseKey);
   if (fullBase != baseKey) {
     for (char n = '1'; n <= '4'; ++n) {
-      std::size_t k = 0;
-      for (const char c : basis6) candidate[k++] = c;
-      candidate[k++] = '~';
-      candidate[k++] = n;
-      const std::string_view basis(candidate, k);
-      if (Take(Pack(basis, ext))) return Compose(basis, ext);
+      const TCandidate c = TildeCandidate(basis6, n);
+      if (Take(Pack(c.Basis(), ext))) return Compose(c.Basis(), ext);
     }
     fullBase = baseKey;
   }
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  const std::string_view prefix = basis6.substr(0, 2);
   const std::uint16_t hash = Hash16(longName);
-  for (std::uint32_t step = 0; step < 0x10000; ++step) {
-    const auto h = static_cast<std::uint16_t>(hash + step);
-    std::size_t k = 0;
-    for (const char c : prefix) candidate[k++] = c;
-    for (int shift = 12; shift >= 0; shift -= 4) candidate[k++] = kHex[(h >> shift) & 0xF];
-    candidate[k++] = '~';
+  for (std::uint32_t step = 0; step < 0x10000; ++step)
     for (char n = '1'; n <= '9'; ++n) {
-      candidate[k] = n;
-      const std::string_view basis(candidate, k + 1);
-      if (Take(Pack(basis, ext))) return Compose(basis, ext);
+      const TCandidate c = HashedCandidate(basis6, static_cast<std::uint16_t>(hash + step), n);
+      if (Take(Pack(c.Basis(), ext))) return Compose(c.Basis(), ext);
     }
-  }
   return {};
 }
 

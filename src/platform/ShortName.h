@@ -37,6 +37,8 @@ class TShortNameTable {
 
  private:
   bool Take(std::uint64_t key);
+  std::size_t Home(std::uint64_t key) const;
+  std::uint64_t& FullBase(std::uint64_t baseKey);
   void Grow();
 
   std::vector<std::uint64_t> slots_;  // 0 = free

@@ -242,6 +242,18 @@ TEST_F(ListingShortNames, NumbersInTheOrderTheSystemGivesAndStayUnique) {
   EXPECT_EQ(names.at("longfi~2.txt"), "");
 }
 
+TEST_F(ListingShortNames, CanBeLeftOut) {
+  dir.Write("Long File Name.txt");
+  dir.Write(".hidden file");
+  TFindHandle handle(dir.Path() + "*.*", ListFilter::NoHiddenOrSystem, ShortNames::Skip);
+  TFindData entry;
+  ASSERT_TRUE(handle.FindNext(entry));
+  EXPECT_EQ(entry.cFileName, "Long File Name.txt");
+  EXPECT_EQ(entry.dwFileAttributes, 0x20u);
+  EXPECT_EQ(entry.cAlternateFileName, "");
+  EXPECT_FALSE(handle.FindNext(entry));
+}
+
 TEST_F(ListingShortNames, DoNotDependOnTheMask) {
   for (int i = 1; i <= 6; ++i) dir.Write("Holiday Photo " + std::to_string(i) + (i % 2 ? ".jpeg" : ".jpegx"));
   const std::map<std::string, std::string> all = ShortNames("*");
