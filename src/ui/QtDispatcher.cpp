@@ -8,7 +8,7 @@ namespace vt {
 TQtDispatcher::TQtDispatcher(QObject* parent) : QObject(parent) {}
 
 TQtDispatcher::~TQtDispatcher() {
-  ShutDown_ = true;
+  Shutdown();
   JoinReleased();
 }
 
@@ -17,14 +17,29 @@ void TQtDispatcher::Synchronize(const std::function<void()>& call) {
     call();
     return;
   }
-  if (ShutDown_) return;
-  // The posted call is dropped, and the worker woken, if the window goes first.
-  QMetaObject::invokeMethod(
-      this,
-      [this, &call] {
-        if (!ShutDown_) call();
-      },
-      Qt::BlockingQueuedConnection);
+  Pending pending{&call};
+  {
+    std::lock_guard lock(Mutex_);
+    if (ShutDown_) return;
+    Queue_.push_back(&pending);
+  }
+  QMetaObject::invokeMethod(this, &TQtDispatcher::RunPending, Qt::QueuedConnection);
+  std::unique_lock lock(Mutex_);
+  Wake_.wait(lock, [&] { return pending.Done; });
+}
+
+void TQtDispatcher::RunPending() {
+  std::unique_lock lock(Mutex_);
+  // A call may open a modal loop that runs the next ones; each is taken once.
+  while (!Queue_.empty()) {
+    Pending* pending = Queue_.front();
+    Queue_.pop_front();
+    lock.unlock();
+    (*pending->Call)();
+    lock.lock();
+    pending->Done = true;
+    Wake_.notify_all();
+  }
 }
 
 void TQtDispatcher::Released(std::thread worker) {
@@ -48,6 +63,17 @@ void TQtDispatcher::JoinReleased() {
   }
 }
 
-void TQtDispatcher::Shutdown() { ShutDown_ = true; }
+std::size_t TQtDispatcher::PendingCount() {
+  std::lock_guard lock(Mutex_);
+  return Queue_.size();
+}
+
+void TQtDispatcher::Shutdown() {
+  std::lock_guard lock(Mutex_);
+  ShutDown_ = true;
+  for (Pending* pending : Queue_) pending->Done = true;
+  Queue_.clear();
+  Wake_.notify_all();
+}
 
 }  // namespace vt

@@ -10,7 +10,9 @@
 // window any more: Synchronize returns without running it.
 #include <QObject>
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
+#include <deque>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -29,18 +31,30 @@ class TQtDispatcher final : public QObject, public IDispatcher {
   void Synchronize(const std::function<void()>& call) override;
   void Released(std::thread worker) override;
 
+  // Calls posted by workers and not yet run.
+  std::size_t PendingCount();
   // Workers released and joined so far.
   std::size_t ReleasedCount() const { return ReleasedCount_.load(); }
+  // Drops the calls still waiting (their workers go on) and every later one.
   void Shutdown();
   bool IsShutDown() const { return ShutDown_.load(); }
 
  private:
+  struct Pending {
+    const std::function<void()>* Call;
+    bool Done = false;
+  };
+  void RunPending();
   void JoinReleased();
 
+  // The calls and the workers change hands under this mutex only; Qt's queue
+  // merely wakes the window thread.
+  std::mutex Mutex_;
+  std::condition_variable Wake_;
+  std::deque<Pending*> Queue_;
+  std::vector<std::thread> Released_;
   std::atomic<bool> ShutDown_{false};
   std::atomic<std::size_t> ReleasedCount_{0};
-  std::mutex Mutex_;
-  std::vector<std::thread> Released_;
 };
 
 }  // namespace vt

@@ -123,6 +123,23 @@ TEST(QtDispatcher, RunsASelfFreeingPassToItsEnd) {
   EXPECT_TRUE(ended);
 }
 
+TEST(QtDispatcher, ShutdownReleasesAWorkerWaitingForItsCall) {
+  TQtDispatcher dispatcher;
+  std::atomic<bool> ran{false}, returned{false};
+  std::thread worker([&] {
+    dispatcher.Synchronize([&] { ran = true; });
+    returned = true;
+  });
+  // The window thread runs no loop here: the call stays queued until the shutdown drops it.
+  while (dispatcher.PendingCount() == 0) std::this_thread::yield();
+  EXPECT_FALSE(returned);
+  dispatcher.Shutdown();
+  worker.join();
+  EXPECT_TRUE(returned);
+  EXPECT_FALSE(ran);
+  EXPECT_EQ(dispatcher.PendingCount(), 0u);
+}
+
 TEST(QtDispatcher, AfterShutdownNoCallReachesTheWindow) {
   TQtDispatcher dispatcher;
   dispatcher.Shutdown();

@@ -48,3 +48,15 @@ QString NamedAncestor(const QWidget* w) {
 }
 
 }  // namespace vt::test
+
+// Under ThreadSanitizer: Qt is not built with it, and its own threads (the image
+// conversion pool, the file dialog's gatherer) synchronise through futexes the
+// sanitizer cannot see. Our own code is still checked.
+extern "C" const char* __tsan_default_suppressions() {
+  return "called_from_lib:libQt6Core.so.6\n"
+         "called_from_lib:libQt6Gui.so.6\n"
+         "called_from_lib:libQt6Widgets.so.6\n"
+         "race:libQt6Core.so.6\n"
+         "race:libQt6Gui.so.6\n"
+         "race:libQt6Widgets.so.6\n";
+}
