@@ -64,7 +64,7 @@ void SortCollated(std::vector<std::string>& names) {
   for (const std::string& name : names) keys.push_back(collator.sortKey(ToQString(name)));
   std::vector<std::size_t> order(names.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
-  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
     const int byKey = keys[a].compare(keys[b]);
     return byKey != 0 ? byKey < 0 : names[a] < names[b];
   });
