@@ -1,6 +1,5 @@
 #include "platform/FolderRenamer.h"
 
-#include <fcntl.h>
 #include <limits.h>
 #include <unistd.h>
 
@@ -181,7 +180,7 @@ int TFolderRenamer::Rename(const std::string& folder, std::string_view oldName, 
   if (from.Error() != 0) return from.Error();
   if (to.Error() != 0) return to.Error();
   if (const int error = impl_->UseFolder(folder)) return error;
-  int error = impl_->Move(from.c_str(), to.c_str());
+  const int error = impl_->Move(from.c_str(), to.c_str());
   if (error == EEXIST) return impl_->RenameThroughTemp(from, to);
   if (error == 0) impl_->Renamed(from.View(), to.View());
   return error;
