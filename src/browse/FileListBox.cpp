@@ -127,7 +127,7 @@ void TFileListBox::FillFileList() {
     const std::string pattern = PatternOf(folder_, piece);
     if (asked & FileAttr::ReadOnly) {
       // Only the full listing looks at each file for its write bits.
-      TFindHandle find(pattern, ListFilter::All);
+      TFindHandle find(pattern, ListFilter::All, ShortNames::Skip);
       TFindData entry;
       while (find.FindNext(entry)) add(std::move(entry.cFileName), entry.dwFileAttributes);
     } else {

@@ -89,6 +89,17 @@ TEST_F(FileList, FoldersAndHiddenFilesAppearOnlyWhenAskedFor) {
   EXPECT_EQ(files.Names(), QStringList({".hidden.txt"}));
 }
 
+TEST_F(FileList, ReadOnlyAloneListsOnlyFilesWithoutWriteBits) {
+  const std::string locked = tree_.File("Data/Text/locked.txt");
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  TFileListBox files;
+  files.show();
+  files.SetFileType(FileTypeBit(TFileAttr::ftReadOnly));
+  EXPECT_EQ(files.Names(), QStringList({"locked.txt"}));
+  files.SetFileType(FileTypeBit(TFileAttr::ftReadOnly) | FileTypeBit(TFileAttr::ftNormal));
+  EXPECT_EQ(files.Names(), QStringList({"A.TXT", "b.txt", "c.doc", "locked.txt", "Read me"}));
+}
+
 TEST_F(FileList, FollowsTheFolderListAndMakesTheFolderCurrent) {
   tree_.File("Data/Text/Sub/inner.txt");
   TFilterDirectoryListBox dirs;
