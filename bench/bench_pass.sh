@@ -11,6 +11,9 @@
 # within 2.5 x the bare loop on tmpfs; peak memory under 400 bytes per entry.
 #   bench/bench_pass.sh BUILD_FOLDER
 # VELTRANE_BENCH_FILES, VELTRANE_BENCH_RUNS (tmpfs) and VELTRANE_BENCH_DISK_RUNS change the sizes.
+# Making a fresh folder of 100,000 files on disk takes seconds, so the disk part is the long one.
+# Wall-clock and CPU time (user + system) are both given: on a busy machine the wall-clock
+# ratios carry the other processes' noise, the CPU ratios much less.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 files=${VELTRANE_BENCH_FILES:-100000}
@@ -58,7 +61,7 @@ time_folder() {  # label folder runs with-synchronised
   [ "$with_sync" = yes ] && commands+=(-n synchronised "$sync $dir file item")
   echo "-- $label: $files files in $dir, $runs runs each, fresh folder per run"
   hyperfine --style basic --runs "$runs" --prepare "$work/fresh $dir" --output=null \
-    --export-csv "$work/$label.csv" "${commands[@]}" | grep -E "^(Benchmark|  Time|  Range)" || true
+    --export-csv "$work/$label.csv" "${commands[@]}" | grep --line-buffered -E "^(Benchmark|  Time|  Range)" || true
   read -r cli_wall cli_cpu < <(figures "$work/$label.csv" cli)
   read -r bare_wall bare_cpu < <(figures "$work/$label.csv" bare)
   read -r mmv_wall mmv_cpu < <(figures "$work/$label.csv" mmv)
