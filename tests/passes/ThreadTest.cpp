@@ -93,6 +93,32 @@ TEST(ThreadTest, TicksKeepComingWhileAWorkerSynchronisesAllTheTime) {
   EXPECT_GT(callsDuring, 0);
 }
 
+TEST(ThreadTest, CallsOfSeveralWorkersAtOnceEachRunOnceOnTheWindowThread) {
+  TQueueDispatcher dispatcher;
+  const std::thread::id window = std::this_thread::get_id();
+  constexpr int kWorkers = 3;
+  constexpr int kCalls = 2000;
+  int runs[kWorkers] = {};
+  int offWindow = 0;
+  int total = 0;
+  std::vector<std::thread> workers;
+  for (int w = 0; w < kWorkers; ++w) {
+    workers.emplace_back([&, w] {
+      for (int i = 0; i < kCalls; ++i)
+        dispatcher.Synchronize([&, w, i] {
+          if (std::this_thread::get_id() != window) ++offWindow;
+          // a call sees the effects of the same worker's earlier calls
+          if (runs[w] == i) ++runs[w];
+          ++total;
+        });
+    });
+  }
+  dispatcher.RunUntil([&] { return total == kWorkers * kCalls; });
+  for (std::thread& worker : workers) worker.join();
+  for (int w = 0; w < kWorkers; ++w) EXPECT_EQ(runs[w], kCalls);
+  EXPECT_EQ(offWindow, 0);
+}
+
 class TOwnedThread final : public TThread {
  public:
   explicit TOwnedThread(IDispatcher& dispatcher, std::atomic<bool>& ran) : TThread(dispatcher), Ran_(ran) {
