@@ -13,11 +13,14 @@ class TByteSink {
   virtual ~TByteSink() = default;
   // False once anything could not be written; later writes are then dropped.
   virtual bool Write(std::string_view bytes) = 0;
+  // About how many bytes are coming in all; a hint only.
+  virtual void Expect(std::size_t /*bytes*/) {}
 };
 
 class TStringSink final : public TByteSink {
  public:
   bool Write(std::string_view bytes) override;
+  void Expect(std::size_t bytes) override { Bytes_.reserve(bytes); }
   std::string& Bytes() { return Bytes_; }
 
  private:

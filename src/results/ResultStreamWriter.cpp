@@ -58,6 +58,10 @@ bool WriteResultTable(const TResultTable& table, TByteSink& sink) {
     if (!block) return false;
   }
 
+  // Everything but the rows takes a few hundred bytes.
+  constexpr std::size_t kLayoutBytes = 4096;
+  sink.Expect((block ? block->size() : 0) + kLayoutBytes);
+
   TValueWriter out(sink);
   out.Raw(kStreamSignature);
   out.ShortString("TListView");
