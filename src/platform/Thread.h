@@ -48,7 +48,9 @@ class TQueueDispatcher final : public IDispatcher {
 
   // Runs queued calls on the calling (window) thread, and joins released workers,
   // until done() holds after one of them, or at once if it holds already.
-  // done() is called without any lock of the dispatcher held.
+  // done() is called without any lock of the dispatcher held, and is looked at again
+  // only after a call or a release (or a tick): a condition that something else
+  // changes is seen late.
   void RunUntil(const std::function<bool()>& done);
   // The same, and calls onTick on the calling thread about every tick while waiting
   // (progress output, polling for an interrupt).
