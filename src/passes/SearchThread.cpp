@@ -82,7 +82,7 @@ void TSearchThread::ScanFolder(const std::string& folder) {
 
 void TSearchThread::CollectMask(const std::string& folder, const std::string& mask) {
   if (mask.empty()) return;  // selects nothing
-  TFindHandle listing(folder + mask, ListFilter::All);
+  TFindHandle listing(folder + mask, ListFilter::All, ShortNamesNeeded());
   // A mask with a folder part lists another folder: its entries live there.
   std::shared_ptr<const std::string> path;
   TFindData entry;
@@ -93,6 +93,15 @@ void TSearchThread::CollectMask(const std::string& folder, const std::string& ma
     if (Stopped()) break;
     entry = TFindData{};
   }
+}
+
+ShortNames TSearchThread::ShortNamesNeeded() const {
+  // Making 8.3 names costs a look-up per entry; only Truncate to 8.3 reads them.
+  const TRenameSettings& settings = Step_->Settings();
+  return settings.Operation == static_cast<std::uint8_t>(TOperation::Truncate) &&
+                 settings.TruncateKind == 0
+             ? ShortNames::Make
+             : ShortNames::Skip;
 }
 
 void TSearchThread::HandleFoundList() {
@@ -126,7 +135,7 @@ void TSearchThread::ScanSubFolders(const std::string& folder) {
   // tree does not hold one open folder per level.
   std::vector<std::string> subFolders;
   {
-    TFindHandle listing(folder + "*.*", ListFilter::NoHiddenOrSystem);
+    TFindHandle listing(folder + "*.*", ListFilter::NoHiddenOrSystem, ShortNames::Skip);
     TFindData entry;
     while (listing.FindNext(entry))
       if (IsEnterableFolder(entry)) subFolders.push_back(std::move(entry.cFileName));

@@ -21,6 +21,7 @@
 #include "engine/RenameStep.h"
 #include "passes/PassWindow.h"
 #include "passes/ProcessList.h"
+#include "platform/DirectoryListing.h"
 #include "platform/FindData.h"
 #include "platform/Thread.h"
 
@@ -57,6 +58,7 @@ class TSearchThread final : public TThread {
   void ScanFolder(const std::string& folder);
   void CollectMask(const std::string& folder, const std::string& mask);
   void HandleFoundList();
+  ShortNames ShortNamesNeeded() const;
   void MakeRoomForRows(std::size_t count);
   void ScanSubFolders(const std::string& folder);
   void RecordEntry(const std::string& path, const TFindData& findData);

@@ -154,6 +154,23 @@ TEST_F(SearchThreadTest, SeveralFilesGivenOneNameRenameOnlyTheFirst) {
   for (std::size_t i = 1; i < listed.size(); ++i) EXPECT_EQ(Tree.Content(listed[i]), listed[i]);
 }
 
+TEST_F(SearchThreadTest, TruncateToShortNamesGetsTheListingsShortNames) {
+  // The listing leaves 8.3 names out unless this operation is selected.
+  Tree.File("Long File Name.txt");
+  Tree.File("short.txt");
+  TControlValues controls;
+  controls.LstBoxActions = 5;
+  controls.ComboTruncateTo = 0;
+
+  Run(Options("*.txt"), controls);
+
+  EXPECT_TRUE(Tree.Exists("LONGFI~1.TXT"));
+  EXPECT_TRUE(Tree.Exists("short.txt"));
+  ASSERT_EQ(Window.Table.RowCount(), 2u);
+  for (const TResultRow& row : Window.Table.Rows())
+    EXPECT_EQ(row.SubItem(2), row.Caption == "short.txt" ? "No change" : "Ok") << row.Caption;
+}
+
 TEST_F(SearchThreadTest, SimulationRenamesNothingAndEndsSimulationMode) {
   Tree.File("a.txt");
   Tree.File("b.txt");
