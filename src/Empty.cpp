@@ -1,1 +1,0 @@
-// Lets a layer build before its first source file exists.
