@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/Utf8Char.h"
+
 namespace vt {
 
 namespace {
@@ -29,30 +31,9 @@ std::size_t DisplayWidth(std::string_view text) {
 }  // namespace
 
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(at);
-  if (lead < 0x80) return 1;
-  std::size_t length = 0;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;   // overlong
-    if (lead == 0xED) high = 0x9F;  // surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;   // overlong
-    if (lead == 0xF4) high = 0x8F;  // beyond U+10FFFF
-  } else {
-    return 0;
-  }
-  if (at + length > text.size()) return 0;
-  if (byte(at + 1) < low || byte(at + 1) > high) return 0;
-  for (std::size_t i = 2; i < length; ++i)
-    if ((byte(at + i) & 0xC0) != 0x80) return 0;
-  return length;
+  const std::size_t bytes = Utf8CharBytes(text, at);
+  // A lone byte at or above 0x80 starts no valid sequence.
+  return bytes == 1 && static_cast<unsigned char>(text[at]) >= 0x80 ? 0 : bytes;
 }
 
 std::string TsvCell(std::string_view text) {
