@@ -97,21 +97,9 @@ class TNameStore {
   std::size_t released_ = 0;
 };
 
-std::optional<EntryKind> KindFromDirent(unsigned char type) {
-  switch (type) {
-    case DT_DIR: return EntryKind::Directory;
-    case DT_LNK: return EntryKind::Symlink;
-    case DT_FIFO:
-    case DT_SOCK:
-    case DT_CHR:
-    case DT_BLK: return EntryKind::Other;
-    default: return std::nullopt;  // regular files need their mode; unknown types need a look
-  }
-}
-
 // The attribute word, with lstat semantics; nothing for an entry that has gone.
 std::optional<std::uint32_t> AttributesOf(int dirFd, const TRawEntry& entry) {
-  if (const auto kind = KindFromDirent(entry.type)) return EntryAttributes(*kind, WriteBits::Some, entry.name);
+  if (const auto kind = KindFromDirentType(entry.type)) return EntryAttributes(*kind, WriteBits::Some, entry.name);
   struct stat st {};
   if (::fstatat(dirFd, entry.cName, &st, AT_SYMLINK_NOFOLLOW) != 0) {
     if (errno == ENOENT) return std::nullopt;

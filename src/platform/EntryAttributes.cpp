@@ -1,5 +1,7 @@
 #include "platform/EntryAttributes.h"
 
+#include <dirent.h>
+
 #include "platform/FindData.h"
 
 namespace vt {
@@ -21,6 +23,18 @@ std::uint32_t EntryAttributes(EntryKind kind, WriteBits writeBits, std::string_v
       break;
   }
   return attr;
+}
+
+std::optional<EntryKind> KindFromDirentType(unsigned char type) {
+  switch (type) {
+    case DT_DIR: return EntryKind::Directory;
+    case DT_LNK: return EntryKind::Symlink;
+    case DT_FIFO:
+    case DT_SOCK:
+    case DT_CHR:
+    case DT_BLK: return EntryKind::Other;
+    default: return std::nullopt;
+  }
 }
 
 }  // namespace vt

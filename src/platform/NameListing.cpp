@@ -20,16 +20,9 @@ struct TDirCloser {
 };
 
 std::optional<EntryKind> KindOf(int dirFd, const dirent& entry) {
-  switch (entry.d_type) {
-    case DT_REG: return EntryKind::Regular;
-    case DT_DIR: return EntryKind::Directory;
-    case DT_LNK: return EntryKind::Symlink;
-    case DT_FIFO:
-    case DT_SOCK:
-    case DT_CHR:
-    case DT_BLK: return EntryKind::Other;
-    default: break;
-  }
+  // The file list never asks for write bits, so a regular file needs no look either.
+  if (entry.d_type == DT_REG) return EntryKind::Regular;
+  if (const auto kind = KindFromDirentType(entry.d_type)) return kind;
   struct stat st {};
   if (::fstatat(dirFd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
     if (errno == ENOENT) return std::nullopt;  // gone meanwhile
