@@ -3,6 +3,10 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# CI builds with warnings as errors; a newcomer's build only shows them.
+ifeq ($(CI),true)
+CMAKE_FLAGS += -DVELTRANE_WERROR=ON
+endif
 
 DEBIAN_PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev \
   qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation

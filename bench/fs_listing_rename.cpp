@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
   std::printf("ratio            %.3f\n", Median(layer) / Median(bare));
   std::printf("without 8.3     %.3f s, ratio %.3f\n", Median(layerSkip), Median(layerSkip) / Median(bare));
   std::printf("listing alone: bare %.4f s, layer %.4f s\n", Median(bareList), Median(layerList));
-  const auto perEntry = [&](long kib) { return (kib - idle) * 1024.0 / static_cast<double>(count); };
+  const auto perEntry = [&](long kib) { return static_cast<double>(kib - idle) * 1024.0 / static_cast<double>(count); };
   std::printf("peak per entry: listing %.0f bytes (bare %.0f), round with its found list %.0f bytes (bare %.0f)\n",
               perEntry(listingOnly), perEntry(bareListing), perEntry(busy), perEntry(bareBusy));
   if (!allRenamed) std::printf("NOT EVERY FILE WAS RENAMED\n");

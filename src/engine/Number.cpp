@@ -12,7 +12,7 @@ std::string NumberText(std::int32_t counter, int width, bool zeroPad) {
   const auto end = std::to_chars(digits, digits + sizeof digits, counter).ptr;
   std::string text(digits, end);
   if (zeroPad && static_cast<int>(text.size()) < width) {
-    const std::size_t sign = counter < 0 ? 1 : 0;
+    const std::size_t sign = counter < 0 ? 1u : 0u;
     text.insert(sign, static_cast<std::size_t>(width) - text.size(), '0');
   }
   return text;

@@ -105,8 +105,8 @@ bool IsFileMount(const std::string& root) {
 std::string DecodeLabel(std::string_view name) {
   std::string out;
   for (std::size_t i = 0; i < name.size(); ++i) {
-    if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' && std::isxdigit((unsigned char)name[i + 2]) &&
-        std::isxdigit((unsigned char)name[i + 3])) {
+    if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' && std::isxdigit(static_cast<unsigned char>(name[i + 2])) &&
+        std::isxdigit(static_cast<unsigned char>(name[i + 3]))) {
       out += char(std::stoi(std::string(name.substr(i + 2, 2)), nullptr, 16));
       i += 3;
     } else {

@@ -57,7 +57,7 @@ class TBlockCursor {
   bool Int32(std::int32_t& value) {
     if (Left() < 4) return false;
     std::uint32_t bits = 0;
-    for (int i = 0; i < 4; ++i)
+    for (std::size_t i = 0; i < 4; ++i)
       bits |= std::uint32_t{static_cast<unsigned char>(Bytes_[Position_ + i])} << (8 * i);
     value = static_cast<std::int32_t>(bits);
     Position_ += 4;

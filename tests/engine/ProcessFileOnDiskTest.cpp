@@ -131,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "\xC3\xA9t\xC3\xA9 PhOtO.TxT"},
         DiskCase{"InvalidBytes", RemoveText("?b"), "a\xFF" "bc.txt", "ac.txt"},
         DiskCase{"NameWithWildcards", SearchReplace("a*b", "x"), "a*b?.txt", "x?.txt"}),
-    [](const testing::TestParamInfo<DiskCase>& info) { return std::string(info.param.label); });
+    [](const testing::TestParamInfo<DiskCase>& param) { return std::string(param.param.label); });
 
 TEST(ProcessFileOnDiskFrame, FoldersAndDotEntriesAreSkipped) {
   test::TTempFolder dir;
