@@ -149,6 +149,21 @@ TEST(ResultFile, LengthsBeyondTheFileSizeAreRefusedBeforeAllocating) {
   EXPECT_EQ(LoadResultFile(path, table).Error, TResultFileError::NotAResultFile);
 }
 
+// A file of nothing but empty column items is refused once it has added 64.
+TEST(ResultFile, AHundredThousandColumnItemsAreRefused) {
+  TTempFolder folder;
+  test::TStreamBuilder b;
+  b.Header().Name("Columns").Byte(14);
+  for (int i = 0; i < 100000; ++i) b.Byte(1).End();
+  const std::string path = folder.File("columns.vtr");
+  Put(path, b.End().End().End().Bytes());
+
+  TResultTable table;
+  const TResultFileStatus status = LoadResultFile(path, table);
+  EXPECT_EQ(status.Error, TResultFileError::NotAResultFile);
+  EXPECT_EQ(table.Columns().size(), 4u + 64u);
+}
+
 TEST(ResultFile, LongValuesAndTrailingBytesReadThroughTheBuffer) {
   TTempFolder folder;
   const std::string path = folder.File("long.vtr");
