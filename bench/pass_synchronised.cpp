@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
       },
       false);
   vt::TControlValues controls;
-  controls.LstBoxActions = 0;
+  controls.LstBoxActions = vt::ControlIndex(vt::TOperation::SearchReplace);
   controls.EdSearchFor = argv[2];
   controls.EdReplaceWith = argv[3];
   vt::TSearchPassOptions options;

@@ -49,39 +49,39 @@ std::map<std::string, std::string> RunPass(const TControlValues& controls, TPass
 
 TControlValues SearchReplace(const std::string& search, const std::string& replace) {
   TControlValues c;
-  c.LstBoxActions = 0;
+  c.LstBoxActions = ControlIndex(TOperation::SearchReplace);
   c.EdSearchFor = search;
   c.EdReplaceWith = replace;
   return c;
 }
 TControlValues InsertText(const std::string& text) {
   TControlValues c;
-  c.LstBoxActions = 1;
+  c.LstBoxActions = ControlIndex(TOperation::Insert);
   c.EdInsert = text;
   return c;
 }
 TControlValues RemoveText(const std::string& text) {
   TControlValues c;
-  c.LstBoxActions = 2;
+  c.LstBoxActions = ControlIndex(TOperation::Remove);
   c.EdDelete = text;
   return c;
 }
 TControlValues Numbers(const std::string& start) {
   TControlValues c;
-  c.LstBoxActions = 3;
+  c.LstBoxActions = ControlIndex(TOperation::Number);
   c.EdStartNumber = start;
   c.UpDownStartNumber = std::stoi(start);
   return c;
 }
 TControlValues CaseChange(int kind) {
   TControlValues c;
-  c.LstBoxActions = 4;
+  c.LstBoxActions = ControlIndex(TOperation::ChangeCase);
   c.ComboChangeCase = kind;
   return c;
 }
 TControlValues TruncateTo(int kind, int maxChars = 1) {
   TControlValues c;
-  c.LstBoxActions = 5;
+  c.LstBoxActions = ControlIndex(TOperation::Truncate);
   c.ComboTruncateTo = kind;
   c.UpDownNbrTruncate = maxChars;
   return c;

@@ -52,21 +52,21 @@ void PrintTo(const TRowTexts& row, std::ostream* out) {
 
 TControlValues InsertAtBeginning(const std::string& text) {
   TControlValues controls;
-  controls.LstBoxActions = 1;
+  controls.LstBoxActions = ControlIndex(TOperation::Insert);
   controls.EdInsert = text;
-  controls.ComboInsertTo = 1;
+  controls.ComboInsertTo = ControlIndex(TPlacement::AtBeginning);
   return controls;
 }
 
 TControlValues NumberDefaults() {
   TControlValues controls;
-  controls.LstBoxActions = 3;
+  controls.LstBoxActions = ControlIndex(TOperation::Number);
   return controls;
 }
 
 TControlValues RemoveText(const std::string& text) {
   TControlValues controls;
-  controls.LstBoxActions = 2;
+  controls.LstBoxActions = ControlIndex(TOperation::Remove);
   controls.EdDelete = text;
   return controls;
 }
