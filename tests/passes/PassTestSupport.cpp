@@ -50,26 +50,9 @@ void PrintTo(const TRowTexts& row, std::ostream* out) {
   *out << "(" << row.File << ", " << row.NewName << ", " << row.Path << ", " << row.Status << ")";
 }
 
-TControlValues InsertAtBeginning(const std::string& text) {
-  TControlValues controls;
-  controls.LstBoxActions = ControlIndex(TOperation::Insert);
-  controls.EdInsert = text;
-  controls.ComboInsertTo = ControlIndex(TPlacement::AtBeginning);
-  return controls;
-}
+TControlValues InsertAtBeginning(const std::string& text) { return InsertText(text, TPlacement::AtBeginning); }
 
-TControlValues NumberDefaults() {
-  TControlValues controls;
-  controls.LstBoxActions = ControlIndex(TOperation::Number);
-  return controls;
-}
-
-TControlValues RemoveText(const std::string& text) {
-  TControlValues controls;
-  controls.LstBoxActions = ControlIndex(TOperation::Remove);
-  controls.EdDelete = text;
-  return controls;
-}
+TControlValues NumberDefaults() { return Numbers(); }
 
 std::filesystem::path FastTempBase() {
   std::error_code error;
