@@ -72,9 +72,9 @@ screenshot: build deps-shot
 
 # The tests under AddressSanitizer and UndefinedBehaviorSanitizer, and under ThreadSanitizer.
 sanitize: deps
-	$(MAKE) test BUILD=build-asan CMAKE_FLAGS=-DVELTRANE_SANITIZE=address,undefined
+	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="$(CMAKE_FLAGS) -DVELTRANE_SANITIZE=address,undefined"
 tsan: deps
-	$(MAKE) test BUILD=build-tsan CMAKE_FLAGS=-DVELTRANE_SANITIZE=thread
+	$(MAKE) test BUILD=build-tsan CMAKE_FLAGS="$(CMAKE_FLAGS) -DVELTRANE_SANITIZE=thread"
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan build-fuzz
