@@ -8,7 +8,7 @@
 #include "cli/CliWindow.h"
 #include "cli/OutputBuffer.h"
 #include "cli/RowFormat.h"
-#include "passes/SearchThread.h"
+#include "passes/RunControl.h"
 #include "platform/Thread.h"
 
 int main(int argc, char** argv) {
@@ -32,9 +32,9 @@ int main(int argc, char** argv) {
   options.Folder = argv[1];
 
   vt::TQueueDispatcher dispatcher;
-  window.BeginPass(false);
-  vt::TSearchThread::Start(window, dispatcher, options, controls);
-  dispatcher.RunUntil([&] { return dispatcher.ReleasedCount() == 1; });
+  vt::TRunControl control(window, dispatcher);
+  control.Rename(options, controls);
+  control.WaitForPass();
   out.Flush();
   return window.FailedRows() == 0 ? 0 : 1;
 }
