@@ -59,6 +59,13 @@ class TForm1 : public QMainWindow {
   void EdSearchChange();
   void AboutItemClick();
 
+  // Result files: the table saved to, loaded from and cleared.
+  void BtSaveAsResultClick();
+  void BtLoadResultClick();
+  void BtClearResultClick();
+  // Asks for a file name and writes the table; also run by Clear and on closing.
+  void SaveResultToFile();
+
   // The window, top to bottom
   QWidget* ClientArea = nullptr;
   QTabWidget* PageControl1 = nullptr;
@@ -201,6 +208,9 @@ class TForm1 : public QMainWindow {
   void SetFocusOrder();
   void FormCreate();
   void ConnectHandlers();
+  void ConnectResultFileHandlers();
+  void ResultLoadedCommands();
+  void ResultClearedCommands();
   void CenterOnScreen();
 
   // Declared first: the window's widgets refer to both until they are gone.
