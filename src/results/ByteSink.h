@@ -2,9 +2,10 @@
 // Where a result stream is written: a string in memory or a file through a
 // 4096-byte buffer.
 #include <array>
-#include <cstdio>
 #include <string>
 #include <string_view>
+
+#include "platform/ReplacingFile.h"
 
 namespace vt {
 
@@ -31,24 +32,24 @@ class TBufferedFileSink final : public TByteSink {
  public:
   static constexpr std::size_t kBufferSize = 4096;
 
-  // Takes over an open file; Close() must be called to learn whether all went out.
-  explicit TBufferedFileSink(std::FILE* file);
-  ~TBufferedFileSink() override;
+  // Writes into an open file; Flush() must be called to learn whether all went out.
+  explicit TBufferedFileSink(TReplacingFile& file) : File_(file) {}
   TBufferedFileSink(const TBufferedFileSink&) = delete;
   TBufferedFileSink& operator=(const TBufferedFileSink&) = delete;
 
   bool Write(std::string_view bytes) override;
-  // Flushes the buffer and closes the file; false when any write failed.
-  bool Close();
+  // Writes out what the buffer holds; false when any write failed.
+  bool Flush();
+  // The errno of the first failed write, 0 while none failed.
+  int Error() const { return Error_; }
 
  private:
-  bool Flush();
   bool WriteThrough(std::string_view bytes);
 
-  std::FILE* File_;
+  TReplacingFile& File_;
   std::array<char, kBufferSize> Buffer_{};
   std::size_t Used_ = 0;
-  bool Failed_ = false;
+  int Error_ = 0;
 };
 
 }  // namespace vt

@@ -40,11 +40,30 @@ TResultFileStatus ReadResultStream(std::string_view bytes, TResultTable& table) 
 }
 
 TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return Failure(TResultFileError::CannotCreate, "Cannot create file " + path);
+  return SaveResultFile(table, path, PosixReplaceCalls());
+}
+
+TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& path,
+                                 IReplaceCalls& calls) {
+  const auto cannotCreate = [&](int error) {
+    TResultFileStatus status = Failure(TResultFileError::CannotCreate, "Cannot create file " + path);
+    status.SystemError = error;
+    return status;
+  };
+  const auto writeError = [](int error) {
+    TResultFileStatus status = Failure(TResultFileError::WriteError, "Stream write error");
+    status.SystemError = error;
+    return status;
+  };
+
+  TReplacingFile file(calls);
+  if (const int error = file.Open(path)) return cannotCreate(error);
   TBufferedFileSink sink(file);
   const bool written = WriteResultTable(table, sink);
-  if (!sink.Close() || !written) return Failure(TResultFileError::WriteError, "Stream write error");
+  if (!sink.Flush() || !written) return writeError(sink.Error());
+  const TReplacingFile::TCommitResult committed = file.Commit();
+  if (committed.FailedStep == TReplacingFile::TStep::Flush) return writeError(committed.Error);
+  if (committed.FailedStep == TReplacingFile::TStep::Rename) return cannotCreate(committed.Error);
   return {};
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "passes/ResultTable.h"
+#include "platform/ReplacingFile.h"
 
 namespace vt {
 
@@ -18,11 +19,17 @@ enum class TResultFileError {
 struct TResultFileStatus {
   TResultFileError Error = TResultFileError::None;
   std::string Message;  // the text to show, without a final "." added
+  int SystemError = 0;  // errno of a failed save, when the system gave one
   bool Ok() const { return Error == TResultFileError::None; }
 };
 
-// Writes the table to path, replacing an existing file. Never changes the table.
+// Writes the table to path, replacing an existing file. The file appears under
+// its name only once it is complete and on disk: a save that fails leaves the
+// file that was there as it was. Never changes the table.
 TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& path);
+// The same through calls a test can make fail.
+TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& path,
+                                 IReplaceCalls& calls);
 // Empties the table's rows, then applies the file's records one by one; what was
 // applied before a failure stays applied. A file that cannot be opened leaves the
 // table as it was.

@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "StreamBuilder.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "engine/Messages.h"
 #include "passes/ResultTable.h"
 #include "results/ResultFile.h"
@@ -93,14 +93,17 @@ TEST(ResultFile, AFileThatCannotBeCreated) {
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-TEST(ResultFile, AFailedWriteIsAStreamWriteError) {
-  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  // Small enough for the buffer alone, and large enough to need the direct write.
-  for (std::size_t rows : {1u, 5000u}) {
-    const TResultFileStatus status = SaveResultFile(Rows(rows), "/dev/full");
-    EXPECT_EQ(status.Error, TResultFileError::WriteError);
-    EXPECT_EQ(status.Message, "Stream write error");
+TEST(ResultFile, ADeviceOrFolderIsNeverReplaced) {
+  TTempFolder folder;
+  // Replacing them by a file would destroy them; they are refused as a file that cannot be created.
+  for (const std::string& path : {folder.Path().string(), std::string("/dev/full")}) {
+    if (!std::filesystem::exists(path)) continue;
+    const TResultFileStatus status = SaveResultFile(Rows(1), path);
+    EXPECT_EQ(status.Error, TResultFileError::CannotCreate) << path;
+    EXPECT_EQ(status.Message, "Cannot create file " + path);
   }
+  EXPECT_TRUE(std::filesystem::is_directory(folder.Path()));
+  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
 
 TEST(ResultFile, AFileThatCannotBeOpenedLeavesTheTable) {
@@ -144,6 +147,21 @@ TEST(ResultFile, LengthsBeyondTheFileSizeAreRefusedBeforeAllocating) {
   Put(path, test::TStreamBuilder().Header().Name("Items.Data").Byte(10).Le32(0x7FFFFFFF).Le32(0x7FFFFFFF).Bytes());
   TResultTable table;
   EXPECT_EQ(LoadResultFile(path, table).Error, TResultFileError::NotAResultFile);
+}
+
+// A file of nothing but empty column items is refused once it has added 64.
+TEST(ResultFile, AHundredThousandColumnItemsAreRefused) {
+  TTempFolder folder;
+  test::TStreamBuilder b;
+  b.Header().Name("Columns").Byte(14);
+  for (int i = 0; i < 100000; ++i) b.Byte(1).End();
+  const std::string path = folder.File("columns.vtr");
+  Put(path, b.End().End().End().Bytes());
+
+  TResultTable table;
+  const TResultFileStatus status = LoadResultFile(path, table);
+  EXPECT_EQ(status.Error, TResultFileError::NotAResultFile);
+  EXPECT_EQ(table.Columns().size(), 4u + 64u);
 }
 
 TEST(ResultFile, LongValuesAndTrailingBytesReadThroughTheBuffer) {

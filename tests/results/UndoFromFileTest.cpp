@@ -1,0 +1,58 @@
+// Rows whose renames a result file cannot carry for Recover.
+#include <gtest/gtest.h>
+
+#include "passes/ResultTable.h"
+#include "results/ResultFile.h"
+#include "results/UndoFromFile.h"
+
+namespace vt {
+namespace {
+
+TResultRow Row(std::size_t nameLength, std::size_t pathLength, const std::string& status) {
+  TResultRow row;
+  row.Caption = std::string(nameLength, 'o');
+  row.SubItems = {std::string(nameLength, 'n'), "/" + std::string(pathLength - 2, 'p') + "/", status};
+  return row;
+}
+
+TEST(UndoFromFile, RowsThatAFileCannotUndo) {
+  struct Case {
+    std::size_t NameLength;
+    std::size_t PathLength;
+    const char* Status;
+    bool Lost;
+  };
+  const Case cases[] = {
+      {10, 254, "Ok", false},     // kept whole
+      {10, 255, "Ok", true},      // kept whole, but a reader cannot tell it from a cut one
+      {10, 256, "Ok", true},      // cut
+      {10, 4000, "Ok", true},
+      {10, 300, "Error", false},  // never renamed back anyway
+      {10, 300, "No change", false},
+      {255, 20, "Ok", false},     // the longest name a folder holds is kept whole
+      {256, 20, "Ok", true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(CannotUndoFromFile(Row(c.NameLength, c.PathLength, c.Status)), c.Lost)
+        << c.NameLength << " " << c.PathLength << " " << c.Status;
+}
+
+TEST(UndoFromFile, CountsOnlyTheLostRowsAndAgreesWithWhatAFileKeeps) {
+  TResultTable table;
+  table.AppendRow(Row(10, 100, "Ok"));
+  table.AppendRow(Row(10, 255, "Ok"));
+  table.AppendRow(Row(10, 300, "Error"));
+  table.AppendRow(Row(10, 600, "Ok"));
+  EXPECT_EQ(CountRowsNotUndoableFromFile(table.Rows()), 2u);
+
+  // What the count calls lost is exactly what comes back different or ambiguous.
+  TResultTable loaded;
+  ASSERT_TRUE(ReadResultStream(WriteResultStream(table), loaded).Ok());
+  EXPECT_EQ(loaded.Row(0).SubItem(1), table.Row(0).SubItem(1));
+  EXPECT_EQ(loaded.Row(1).SubItem(1).size(), 255u);
+  EXPECT_EQ(loaded.Row(3).SubItem(1).size(), 255u);
+  EXPECT_EQ(CountRowsNotUndoableFromFile(loaded.Rows()), 2u);
+}
+
+}  // namespace
+}  // namespace vt
