@@ -9,15 +9,19 @@ CMAKE_FLAGS += -DVELTRANE_WERROR=ON
 endif
 
 DEBIAN_PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev \
-  qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation
+  qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation help2man librsvg2-bin
 # Only the targets that need them install these.
 BENCH_PACKAGES = hyperfine mmv time
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 SHOT_PACKAGES = xvfb xauth imagemagick
+# The window natively under Wayland.
+RUN_PACKAGES = qt6-wayland
+PACKAGE_PACKAGES = dpkg-dev file lintian desktop-file-utils appstream man-db
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps deps-bench deps-fuzz deps-shot configure build test run cli bench fuzz screenshot sanitize tsan clean
+.PHONY: deps deps-bench deps-fuzz deps-shot deps-run deps-package configure build test run cli bench fuzz \
+  screenshot package package-check sanitize tsan clean
 
 define install_missing
 	@missing=$$(for p in $(1); do \
@@ -38,6 +42,10 @@ deps-fuzz:
 	$(call install_missing,$(FUZZ_PACKAGES))
 deps-shot:
 	$(call install_missing,$(SHOT_PACKAGES))
+deps-run:
+	$(call install_missing,$(RUN_PACKAGES))
+deps-package:
+	$(call install_missing,$(PACKAGE_PACKAGES))
 
 $(BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
@@ -50,7 +58,7 @@ build: deps configure
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-run: build
+run: build deps-run
 	@if [ -x $(BUILD)/src/app/veltrane ]; then exec $(BUILD)/src/app/veltrane; \
 	else exec $(BUILD)/src/cli/veltrane-cli --help; fi
 
@@ -70,11 +78,18 @@ fuzz: deps deps-fuzz
 screenshot: build deps-shot
 	bash docs/screenshot.sh $(BUILD)
 
+# The Debian package, $(BUILD)/veltrane_VERSION_ARCH.deb
+package: build deps-package
+	cd $(BUILD) && cpack -G DEB
+# Validates, installs, tries and removes the package (needs root or sudo).
+package-check: package
+	bash .ci/check-package $(BUILD)
+
 # The tests under AddressSanitizer and UndefinedBehaviorSanitizer, and under ThreadSanitizer.
 sanitize: deps
-	$(MAKE) test BUILD=build-asan CMAKE_FLAGS=-DVELTRANE_SANITIZE=address,undefined
+	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="$(CMAKE_FLAGS) -DVELTRANE_SANITIZE=address,undefined"
 tsan: deps
-	$(MAKE) test BUILD=build-tsan CMAKE_FLAGS=-DVELTRANE_SANITIZE=thread
+	$(MAKE) test BUILD=build-tsan CMAKE_FLAGS="$(CMAKE_FLAGS) -DVELTRANE_SANITIZE=thread"
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan build-fuzz

@@ -1,7 +1,10 @@
-// Writes result files of several shapes into a folder, as the fuzzer's seeds.
+// Writes result files of several shapes into a folder, as the fuzzer's seeds, and
+// every malformed stream the reader's tests build.
 #include <cstdio>
+#include <fstream>
 #include <string>
 
+#include "MalformedStreams.h"
 #include "passes/ResultTable.h"
 #include "results/ResultFile.h"
 
@@ -52,5 +55,12 @@ int main(int argc, char** argv) {
   row.UserWord = 77;
   odd.AppendRow(row);
   Save(odd, folder, "odd-layout.vtr");
+
+  int number = 0;
+  for (const vt::test::TMalformedStream& stream : vt::test::MalformedStreams()) {
+    const std::string path = folder + "/malformed-" + std::to_string(++number) + ".vtr";
+    if (!(std::ofstream(path, std::ios::binary | std::ios::trunc) << stream.Bytes))
+      std::fprintf(stderr, "cannot write %s\n", path.c_str());
+  }
   return 0;
 }

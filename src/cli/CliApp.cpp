@@ -11,10 +11,7 @@
 #include "cli/RowFormat.h"
 #include "cli/Usage.h"
 #include "results/ResultFile.h"
-
-#ifndef VELTRANE_VERSION
-#define VELTRANE_VERSION "unknown"
-#endif
+#include "Version.h"
 
 namespace vt {
 
@@ -165,7 +162,7 @@ int RunCli(const std::vector<std::string>& args, const TCliEnvironment& environm
       std::fwrite(UsageText().data(), 1, UsageText().size(), environment.Out);
       return std::fflush(environment.Out) == 0 ? ExitStatus::Ok : ExitStatus::Usage;
     case TCliCommand::Version:
-      std::fputs("veltrane-cli " VELTRANE_VERSION "\n", environment.Out);
+      std::fprintf(environment.Out, "veltrane-cli %s\n", kVersion);
       return std::fflush(environment.Out) == 0 ? ExitStatus::Ok : ExitStatus::Usage;
     case TCliCommand::Show:
       return RunShow(options, environment);

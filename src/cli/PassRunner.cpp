@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "engine/Messages.h"
-#include "passes/UndoThread.h"
 
 namespace vt {
 
@@ -17,25 +16,17 @@ TPassEnd TPassRunner::RunSearch(TSearchPassOptions options, const TControlValues
   Progress_ = 0;
   Stopped_ = false;
   options.Progress = &Progress_;
-  TSearchThread* pass = nullptr;
   {
     std::lock_guard lock(Dispatcher_.WindowLock());
-    TResultTable& table = Window_.ResultTable();
-    table.Clear();
-    table.SetTextColor(simulate ? TextColor::Gray : TextColor::Black);
-    Window_.BeginPass(simulate);
-    pass = TSearchThread::Start(Window_, Dispatcher_, options, controls);
+    if (simulate)
+      Control_.Simulate(options, controls);
+    else
+      Control_.Rename(options, controls);
   }
-  ++Passes_;
-  // The pointer is good only while the window sees the pass running; the lock
-  // keeps the end handler from running meanwhile.
+  // The lock keeps the end handler from running while Stop looks at the pass.
   Wait(TStoppable::Yes, [&] {
     std::lock_guard lock(Dispatcher_.WindowLock());
-    if (!Window_.FRunning()) return;
-    pass->RequestStop();
-    Window_.SetFRunning(false);
-    Window_.SetStatusText(1, std::string(Message(Msg::StoppedByUser)));
-    Stopped_ = true;
+    if (Control_.Stop()) Stopped_ = true;
   }, "entries");
   return Stopped_ ? TPassEnd::StoppedByUser : TPassEnd::Completed;
 }
@@ -44,10 +35,8 @@ void TPassRunner::RunRecover() {
   Stopped_ = false;
   {
     std::lock_guard lock(Dispatcher_.WindowLock());
-    Window_.BeginPass(false);
-    TUndoThread::Start(Window_, Dispatcher_);
+    Control_.Recover();
   }
-  ++Passes_;
   Wait(TStoppable::No, {}, "rows");
 }
 
@@ -55,7 +44,7 @@ void TPassRunner::Wait(TStoppable stoppable, const std::function<void()>& reques
   using Clock = std::chrono::steady_clock;
   const Clock::time_point started = Clock::now();
   bool interruptSeen = false;
-  Dispatcher_.WaitUntilReleased(Passes_, Environment_.Tick, [&] {
+  Control_.WaitForPass(Environment_.Tick, [&] {
     const bool interrupted = Environment_.Interrupted && Environment_.Interrupted();
     if (interrupted && !interruptSeen) {
       interruptSeen = true;

@@ -98,8 +98,7 @@ void TSearchThread::CollectMask(const std::string& folder, const std::string& ma
 ShortNames TSearchThread::ShortNamesNeeded() const {
   // Making 8.3 names costs a look-up per entry; only Truncate to 8.3 reads them.
   const TRenameSettings& settings = Step_->Settings();
-  return settings.Operation == static_cast<std::uint8_t>(TOperation::Truncate) &&
-                 settings.TruncateKind == 0
+  return settings.Operation == TOperation::Truncate && settings.TruncateKind == TTruncateKind::ShortName
              ? ShortNames::Make
              : ShortNames::Skip;
 }

@@ -47,6 +47,7 @@ class TSearchThread final : public TThread {
                               const TSearchPassOptions& options, const TControlValues& controls);
   // Any thread. The pass skips its remaining work and ends as usual.
   void RequestStop() { Stop.store(true, std::memory_order_relaxed); }
+  bool StopRequested() const { return Stopped(); }
 
   ~TSearchThread() override;
 

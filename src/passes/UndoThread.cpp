@@ -1,23 +1,11 @@
 #include "passes/UndoThread.h"
 
-#include <string_view>
-
 #include "engine/Messages.h"
 #include "passes/PassEnd.h"
+#include "passes/UndoRowChecks.h"
 #include "platform/PathSeparator.h"
 
 namespace vt {
-namespace {
-
-// A row may come from a result file of any origin: a name that would lead out of
-// the row's folder is never renamed.
-bool IsNameInFolder(std::string_view name) {
-  return !name.empty() && name != "." && name != ".." &&
-         name.find(PathSeparator) == std::string_view::npos &&
-         name.find('\0') == std::string_view::npos;
-}
-
-}  // namespace
 
 TUndoThread* TUndoThread::Start(IPassWindow& window, IDispatcher& dispatcher) {
   // The only owner from here on is the worker: it frees the object when it ends.
@@ -76,12 +64,13 @@ void TUndoThread::UndoEntry(const std::string& path, const std::string& newName,
     Status = TRenameStatus::rsNoChange;
     return;
   }
-  if (!IsNameInFolder(newName) || !IsNameInFolder(oldName) || path.empty()) {
+  if (CheckUndoRow(path, newName, oldName) != TUndoRowFault::None) {
     Status = TRenameStatus::rsError;
     return;
   }
   std::string folder = path;
   if (folder.back() != PathSeparator) folder += PathSeparator;
+  // Only a regular file: no pass renames links, FIFOs, sockets or devices.
   if (!FileExists(folder + newName)) {
     Status = TRenameStatus::rsFileNotFound;
     return;

@@ -6,7 +6,7 @@ namespace vt {
 
 bool FileExists(const std::string& path) {
   struct stat st {};
-  return ::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+  return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 }  // namespace vt

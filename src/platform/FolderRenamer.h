@@ -27,7 +27,7 @@ class TFolderRenamer {
   std::unique_ptr<Impl> impl_;
 };
 
-// True only for an existing entry that is not a folder.
+// True only for a regular file; a link is not followed.
 bool FileExists(const std::string& path);
 
 }  // namespace vt

@@ -14,6 +14,9 @@ namespace {
 constexpr std::uint8_t kFlagsByteMin = 0xF0;
 constexpr std::uint8_t kFlagHasPosition = 0x02;
 constexpr std::uint32_t kLargestColor = 0xFFFFFF;
+// No table needs more; without a bound, a file of a few megabytes of empty column
+// items would make the window build hundreds of megabytes of columns.
+constexpr std::size_t kMostColumnsAdded = 64;
 
 class TResultStreamReader {
  public:
@@ -117,6 +120,7 @@ class TResultStreamReader {
     TValueCode code{};
     if (!In_.Code(code) || code != TValueCode::Collection) return false;
     std::size_t position = 0;
+    std::size_t added = 0;
     for (;;) {
       if (!In_.Code(code)) return false;
       if (code == TValueCode::End) return true;
@@ -128,6 +132,7 @@ class TResultStreamReader {
       if (code != TValueCode::List) return false;
       auto& columns = Table_.Columns();
       if (position >= columns.size()) {
+        if (++added > kMostColumnsAdded) return false;
         columns.emplace_back();
         position = columns.size() - 1;
         Table_.NotifyLayoutChanged();

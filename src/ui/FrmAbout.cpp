@@ -7,10 +7,7 @@
 
 #include "ui/ButtonImages.h"
 #include "ui/WindowFont.h"
-
-#ifndef VELTRANE_VERSION
-#define VELTRANE_VERSION "1.2.0"
-#endif
+#include "Version.h"
 
 namespace vt {
 namespace {
@@ -54,7 +51,7 @@ TFrmAbout::TFrmAbout(QWidget* parent)
   SetTextColor(Label2, Qt::black);
   Label2->setAutoFillBackground(false);
 
-  LblVersion = MakeAboutLabel(this, "LblVersion", VELTRANE_VERSION, {148, 7, 24, 13});
+  LblVersion = MakeAboutLabel(this, "LblVersion", kVersion, {148, 7, 24, 13});
   Label4 = MakeAboutLabel(this, "Label4", kAuthorLine, {52, 26, 155, 13});
   Label5 = MakeAboutLabel(this, "Label5", kContactLine, {52, 40, 155, 13});
 

@@ -9,6 +9,7 @@
 #include "ui/FrmAbout.h"
 #include "ui/WindowFont.h"
 #include "ui/WindowStyle.h"
+#include "Version.h"
 
 namespace vt {
 
@@ -16,6 +17,8 @@ void SetUpApplication(QApplication& app) {
   // The application name is the title. A display name is not set, as Qt would
   // append it to the caption of every other window.
   QApplication::setApplicationName(kApplicationTitle);
+  // Wayland matches the window to its menu entry, and so to its icon, by this name.
+  QGuiApplication::setDesktopFileName(kApplicationId);
   app.setProperty(kHelpFileProperty, QString(kHelpFile));
   QApplication::setStyle(new TWindowStyle);  // the application owns its style
   InstallFontSubstitution();

@@ -1,30 +1,12 @@
 #pragma once
-// Real temporary folders and runs of the built program, for the command-line tests.
+// Runs of the built program, for the command-line tests.
 #include <filesystem>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "support/TempFolder.h"
+
 namespace vt::test {
-
-class TTempFolder {
- public:
-  TTempFolder();
-  ~TTempFolder();
-  TTempFolder(const TTempFolder&) = delete;
-  TTempFolder& operator=(const TTempFolder&) = delete;
-
-  const std::filesystem::path& Path() const { return Path_; }
-  // The folder as a pass reports it, ending with "/".
-  std::string Folder() const { return Path_.string() + "/"; }
-  void WriteFile(const std::string& name, const std::string& content = "x") const;
-  std::string ReadFile(const std::string& name) const;
-  // Names of the entries directly in the folder (or in the sub-folder sub).
-  std::set<std::string> Names(const std::string& sub = {}) const;
-
- private:
-  std::filesystem::path Path_;
-};
 
 struct TRun {
   int Exit = -1;

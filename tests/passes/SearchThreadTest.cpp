@@ -140,8 +140,8 @@ TEST_F(SearchThreadTest, SeveralFilesGivenOneNameRenameOnlyTheFirst) {
   for (const char* name : {"a1.txt", "b1.txt", "c1.txt"}) Tree.File(name, name);
   const std::vector<std::string> listed = ListedFiles(Tree.Root(), "*.txt");
   TControlValues controls;
-  controls.LstBoxActions = 2;  // remove the first character
-  controls.ComboItemToDelete = 1;
+  controls.LstBoxActions = ControlIndex(TOperation::Remove);  // remove the first character
+  controls.ComboItemToDelete = ControlIndex(TRemoveKind::Characters);
   controls.UpDownNbrDelete = 1;
 
   Run(Options("*.txt"), controls);
@@ -159,8 +159,8 @@ TEST_F(SearchThreadTest, TruncateToShortNamesGetsTheListingsShortNames) {
   Tree.File("Long File Name.txt");
   Tree.File("short.txt");
   TControlValues controls;
-  controls.LstBoxActions = 5;
-  controls.ComboTruncateTo = 0;
+  controls.LstBoxActions = ControlIndex(TOperation::Truncate);
+  controls.ComboTruncateTo = ControlIndex(TTruncateKind::ShortName);
 
   Run(Options("*.txt"), controls);
 
@@ -232,10 +232,10 @@ TEST_F(SearchThreadTest, NoMatchRowsOnlyWhenAllMessagesAreRecorded) {
   // "No change" is recorded whatever the check box says.
   Window.RecordAll = false;
   TControlValues controls;
-  controls.LstBoxActions = 2;
-  controls.ComboItemToDelete = 1;
+  controls.LstBoxActions = ControlIndex(TOperation::Remove);
+  controls.ComboItemToDelete = ControlIndex(TRemoveKind::Characters);
   controls.UpDownNbrDelete = 9;
-  controls.ComboDeleteFrom = 1;
+  controls.ComboDeleteFrom = ControlIndex(TRemoveFrom::End);
   Run(Options("*.*"), controls);
   EXPECT_EQ(RowTexts(Window.Table),
             (std::vector<TRowTexts>{{"photo.jpg", "", Tree.Root(), "No change"}}));

@@ -1,3 +1,7 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +18,17 @@ class UndoThreadTest : public ::testing::Test {
     Window.Table.AppendRow(file, newName, Tree.Root(), status);
   }
   void Run() { RunUndo(Window, Dispatcher); }
+  // A folder inside the tree whose path, with its final "/", is `size` bytes long.
+  std::string FolderOfPathSize(std::size_t size) {
+    std::string path = Tree.Root();
+    while (path.size() < size) {
+      const std::size_t rest = size - path.size() - 1;
+      const std::size_t part = rest > 255 ? 150 : rest;  // a name holds 255 bytes at most
+      path += std::string(part, 'd') + "/";
+    }
+    std::filesystem::create_directories(path);
+    return path;
+  }
 
   TTempTree Tree;
   TTestWindow Window;
@@ -103,6 +118,74 @@ TEST_F(UndoThreadTest, NamesLeadingOutOfTheFolderAreRefused) {
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"sub", "y.txt"}));
   EXPECT_EQ(Tree.Names("sub"), (std::vector<std::string>{"y.txt"}));
   EXPECT_EQ(Tree.Content("y.txt"), "top");
+}
+
+// A result file cuts a text at 255 bytes, without splitting a character: the folder
+// of such a Path may be the parent of the one the pass worked in.
+TEST_F(UndoThreadTest, PathAResultFileMayHaveCutIsRefused) {
+  for (const std::size_t size : {252u, 254u, 255u}) {
+    const std::string folder = FolderOfPathSize(size);
+    ASSERT_EQ(folder.size(), size);
+    Tree.File(folder.substr(Tree.Root().size()) + "b.txt", "unrelated");
+    Window.Table.AppendRow("a.txt", "b.txt", folder, "Ok");
+  }
+
+  Run();
+
+  for (const TResultRow& row : Window.Table.Rows()) {
+    EXPECT_EQ(row.SubItem(2), "Error") << row.SubItem(1).size();
+    EXPECT_EQ(Tree.Content(row.SubItem(1).substr(Tree.Root().size()) + "b.txt"), "unrelated");
+    EXPECT_FALSE(std::filesystem::exists(row.SubItem(1) + "a.txt"));
+  }
+  EXPECT_EQ(Window.Table.RowCount(), 3u);
+}
+
+// Only a file can cut a Path: a longer one came from a pass in this run.
+TEST_F(UndoThreadTest, PathLongerThanAFileHoldsIsUndone) {
+  const std::string folder = FolderOfPathSize(300);
+  Tree.File(folder.substr(Tree.Root().size()) + "b.txt", "renamed");
+  Window.Table.AppendRow("a.txt", "b.txt", folder, "Ok");
+
+  Run();
+
+  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"b.txt", "a.txt", folder, "Ok"}}));
+  EXPECT_EQ(Tree.Content(folder.substr(Tree.Root().size()) + "a.txt"), "renamed");
+}
+
+TEST_F(UndoThreadTest, RelativePathIsRefusedWhereverItWouldLead) {
+  Tree.File("b.txt", "b");
+  const std::string relative =
+      std::filesystem::relative(Tree.Root(), std::filesystem::current_path()).string() + "/";
+  ASSERT_NE(relative.front(), '/');
+  ASSERT_TRUE(std::filesystem::exists(relative + "b.txt"));
+  Window.Table.AppendRow("a.txt", "b.txt", relative, "Ok");
+
+  Run();
+
+  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"b.txt", "", relative, "Error"}}));
+  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"b.txt"}));
+}
+
+// No pass renames links, FIFOs, sockets or devices, so no row undoes one.
+TEST_F(UndoThreadTest, NewNameThatIsNoRegularFileIsNotFound) {
+  Tree.File("target.txt", "target");
+  ASSERT_EQ(::symlink("target.txt", Tree.Path("link.txt").c_str()), 0);
+  ASSERT_EQ(::symlink("nowhere", Tree.Path("dangling.txt").c_str()), 0);
+  ASSERT_EQ(::mkfifo(Tree.Path("fifo.txt").c_str(), 0600), 0);
+  AddRow("a.txt", "link.txt", "Ok");
+  AddRow("b.txt", "dangling.txt", "Ok");
+  AddRow("c.txt", "fifo.txt", "Ok");
+  AddRow("d.txt", "/dev/null", "Ok");
+
+  Run();
+
+  EXPECT_EQ(RowTexts(Window.Table),
+            (std::vector<TRowTexts>{{"link.txt", "", Tree.Root(), "File not found"},
+                                    {"dangling.txt", "", Tree.Root(), "File not found"},
+                                    {"fifo.txt", "", Tree.Root(), "File not found"},
+                                    {"/dev/null", "", Tree.Root(), "Error"}}));
+  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"dangling.txt", "fifo.txt", "link.txt",
+                                                    "target.txt"}));
 }
 
 TEST_F(UndoThreadTest, PathWithoutSeparatorStillNamesTheFolder) {

@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -8,15 +9,19 @@
 namespace vt {
 namespace {
 
-TEST(FileExists, OnlyForEntriesThatAreNoFolder) {
+TEST(FileExists, OnlyForRegularFiles) {
   test::TFsTempFolder dir;
   dir.Write("file");
   dir.MakeFolder("folder");
+  ASSERT_EQ(::symlink("file", (dir / "link-to-file").c_str()), 0);
   ASSERT_EQ(::symlink("folder", (dir / "link-to-folder").c_str()), 0);
   ASSERT_EQ(::symlink("nowhere", (dir / "dangling").c_str()), 0);
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
   EXPECT_TRUE(FileExists(dir / "file"));
-  EXPECT_TRUE(FileExists(dir / "link-to-folder"));
-  EXPECT_TRUE(FileExists(dir / "dangling"));
+  EXPECT_FALSE(FileExists(dir / "link-to-file"));
+  EXPECT_FALSE(FileExists(dir / "link-to-folder"));
+  EXPECT_FALSE(FileExists(dir / "dangling"));
+  EXPECT_FALSE(FileExists(dir / "fifo"));
   EXPECT_FALSE(FileExists(dir / "folder"));
   EXPECT_FALSE(FileExists(dir / "missing"));
   EXPECT_FALSE(FileExists(dir / "file/below"));

@@ -119,6 +119,22 @@ TEST(ReaderRules, ColumnItemsByPositionWithIndexMovesAndAddedColumns) {
   EXPECT_EQ(columns[5].Caption, "Sixth");
 }
 
+// A file may add 64 columns; items that go back to columns it has add none.
+TEST(ReaderRules, SixtyFourColumnsMayBeAdded) {
+  const std::string bytes = Stream([](TStreamBuilder& b) {
+    b.Name("Columns").Byte(14);
+    for (int round = 0; round < 3; ++round) {
+      b.Int8(0);
+      for (int i = 0; i < 4 + 64; ++i) b.Byte(1).Name("Width").Int16(static_cast<std::int16_t>(i + round)).End();
+    }
+    b.End();
+  });
+  TResultTable table;
+  Read(bytes, table);
+  ASSERT_EQ(table.Columns().size(), 4u + 64u);
+  EXPECT_EQ(table.Columns()[67].Width, 67 + 2);
+}
+
 TEST(ReaderRules, BooleanAsCodeOrIdentifierAndOtherLayoutValues) {
   const std::string bytes = Stream([](TStreamBuilder& b) {
     b.Name("ReadOnly").Byte(8).Name("ReadOnly").Ident("False").Name("ReadOnly").Byte(9);

@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "StreamBuilder.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "engine/Messages.h"
 #include "passes/ResultTable.h"
 #include "results/ResultFile.h"
@@ -147,6 +147,21 @@ TEST(ResultFile, LengthsBeyondTheFileSizeAreRefusedBeforeAllocating) {
   Put(path, test::TStreamBuilder().Header().Name("Items.Data").Byte(10).Le32(0x7FFFFFFF).Le32(0x7FFFFFFF).Bytes());
   TResultTable table;
   EXPECT_EQ(LoadResultFile(path, table).Error, TResultFileError::NotAResultFile);
+}
+
+// A file of nothing but empty column items is refused once it has added 64.
+TEST(ResultFile, AHundredThousandColumnItemsAreRefused) {
+  TTempFolder folder;
+  test::TStreamBuilder b;
+  b.Header().Name("Columns").Byte(14);
+  for (int i = 0; i < 100000; ++i) b.Byte(1).End();
+  const std::string path = folder.File("columns.vtr");
+  Put(path, b.End().End().End().Bytes());
+
+  TResultTable table;
+  const TResultFileStatus status = LoadResultFile(path, table);
+  EXPECT_EQ(status.Error, TResultFileError::NotAResultFile);
+  EXPECT_EQ(table.Columns().size(), 4u + 64u);
 }
 
 TEST(ResultFile, LongValuesAndTrailingBytesReadThroughTheBuffer) {

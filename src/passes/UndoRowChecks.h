@@ -1,0 +1,29 @@
+#pragma once
+// What an "Ok" row must look like before Recover renames anything for it. A row
+// may come from a result file of any origin, so Recover acts only where a pass
+// could have acted.
+#include <cstddef>
+#include <string_view>
+
+namespace vt {
+
+enum class TUndoRowFault {
+  None,
+  PathNotAbsolute,   // every folder a pass records is absolute; a NUL would shorten it
+  PathMayBeCut,      // a result file may have cut it: it may name another folder
+  NameLeavesFolder,  // empty, ".", "..", or holding "/" or NUL
+};
+
+// A result file keeps at most this many bytes of a text, cut where no UTF-8
+// character is split: a cut text is 3 bytes shorter at most.
+inline constexpr std::size_t kResultTextLimit = 255;
+inline constexpr std::size_t kShortestCutText = kResultTextLimit - 3;
+
+// True for a Path that a result file may have shortened. Longer paths never
+// went through a file, so they are as the pass wrote them.
+bool PathMayBeCut(std::string_view path);
+
+TUndoRowFault CheckUndoRow(std::string_view path, std::string_view newName,
+                           std::string_view oldName);
+
+}  // namespace vt
