@@ -120,6 +120,7 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   passOptions.IncludeSubDirs = options.IncludeSubDirs;
   passOptions.Folder = *folder.Folder;
   passOptions.Masks = options.Masks;
+  passOptions.Order = options.Order;
   const TPassEnd end = runner.RunSearch(passOptions, options.Controls, !options.Rename);
   return output.Finish(options, environment, end);
 }

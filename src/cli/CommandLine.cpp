@@ -26,6 +26,7 @@ const std::vector<OptionSpec>& Options() {
       {"all", 'a', Arity::Flag, {}},
       {"format", 'f', Arity::Value, {}},
       {"save", 'o', Arity::Value, {}},
+      {"order", 0, Arity::Value, {}},
       {"help", 'h', Arity::Flag, {}},
       {"version", 0, Arity::Flag, {}},
       {"recursive", 0, Arity::Flag, {"replace", "remove"}},
@@ -375,6 +376,10 @@ std::string ApplyCommon(const ScannedArguments& scanned, const std::string& oper
       options.Rename = true;
     } else if (name == "all") {
       options.RecordAll = true;
+    } else if (name == "order") {
+      if (given.Value != "name" && given.Value != "natural")
+        return "option '" + given.Spelled + "' needs name or natural, not '" + given.Value + "'";
+      options.Order = given.Value == "natural" ? NameOrder::Natural : NameOrder::Name;
     }
   }
   return {};

@@ -33,6 +33,7 @@ TEST(CommandLine, ValidArgumentsFillTheControlsAsTheWindowWould) {
          EXPECT_FALSE(o.IncludeSubDirs);
          EXPECT_FALSE(o.RecordAll);
          EXPECT_FALSE(o.Format.has_value());
+         EXPECT_EQ(o.Order, NameOrder::Name);
          EXPECT_EQ(o.Controls.LstBoxActions, ControlIndex(TOperation::SearchReplace));
          EXPECT_EQ(o.Controls.EdSearchFor, "a");
          EXPECT_EQ(o.Controls.EdReplaceWith, "b");
@@ -51,6 +52,8 @@ TEST(CommandLine, ValidArgumentsFillTheControlsAsTheWindowWould) {
          EXPECT_TRUE(o.Controls.ChkBxCaseSensitive);
          EXPECT_TRUE(o.Controls.ChkBxSearchInExt);
        }},
+      {{".", "number", "--order", "natural"}, [](const TCliOptions& o) { EXPECT_EQ(o.Order, NameOrder::Natural); }},
+      {{".", "number", "--order=name"}, [](const TCliOptions& o) { EXPECT_EQ(o.Order, NameOrder::Name); }},
       {{"-x", "-o", "out.vtr", "-f", "tsv", "-m", "", ".", "replace", "", ""},
        [](const TCliOptions& o) {
          EXPECT_EQ(o.SaveFile, "out.vtr");
@@ -192,6 +195,8 @@ TEST(CommandLine, UsageErrorsNameTheProblem) {
       {{".", "truncate", "--max"}, "'--max' needs a value"},
       {{".", "replace", "a", "b", "--rename=yes"}, "takes no value"},
       {{".", "replace", "a", "b", "-f", "csv"}, "table, tsv or json"},
+      {{".", "number", "--order", "size"}, "name or natural, not 'size'"},
+      {{"show", "a.vtr", "--order", "natural"}, "does not apply to show"},
       // Limits of the window's fields.
       {{".", "insert", "x", "--at", "offset", "--pos", "0"}, "from 1 to 127"},
       {{".", "insert", "x", "--at", "offset", "--pos", "128"}, "from 1 to 127"},
