@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "passes/CommandStates.h"
 #include "passes/ResultTable.h"
 #include "ui/Form1Controls.h"
 #include "ui/QtDispatcher.h"
@@ -75,6 +76,9 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   void ConnectResultFileHandlers();
   void ResultLoadedCommands();
   void ResultClearedCommands();
+  TCommandStates CurrentCommandStates() const;
+  TWindowFacts WindowFacts() const;
+  void ApplyCommandStates(const TCommandStates& states);
   void CenterOnScreen();
 
   // Declared first: the window's widgets refer to both until they are gone.
