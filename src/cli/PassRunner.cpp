@@ -17,27 +17,29 @@ TPassEnd TPassRunner::RunSearch(TSearchPassOptions options, const TControlValues
   Progress_ = 0;
   Stopped_ = false;
   options.Progress = &Progress_;
-  TSearchThread* pass = nullptr;
   {
     std::lock_guard lock(Dispatcher_.WindowLock());
     TResultTable& table = Window_.ResultTable();
     table.Clear();
     table.SetTextColor(simulate ? TextColor::Gray : TextColor::Black);
     Window_.BeginPass(simulate);
-    pass = TSearchThread::Start(Window_, Dispatcher_, options, controls);
+    Pass_ = TSearchThread::Start(Window_, Dispatcher_, options, controls);
   }
   ++Passes_;
+  Wait(TStoppable::Yes, [this] { RequestStop(); }, "entries");
+  Pass_ = nullptr;
+  return Stopped_ ? TPassEnd::StoppedByUser : TPassEnd::Completed;
+}
+
+void TPassRunner::RequestStop() {
   // The pointer is good only while the window sees the pass running; the lock
   // keeps the end handler from running meanwhile.
-  Wait(TStoppable::Yes, [&] {
-    std::lock_guard lock(Dispatcher_.WindowLock());
-    if (!Window_.FRunning()) return;
-    pass->RequestStop();
-    Window_.SetFRunning(false);
-    Window_.SetStatusText(1, std::string(Message(Msg::StoppedByUser)));
-    Stopped_ = true;
-  }, "entries");
-  return Stopped_ ? TPassEnd::StoppedByUser : TPassEnd::Completed;
+  std::lock_guard lock(Dispatcher_.WindowLock());
+  if (Pass_ == nullptr || !Window_.FRunning()) return;
+  Pass_->RequestStop();
+  Window_.SetFRunning(false);
+  Window_.SetStatusText(1, std::string(Message(Msg::StoppedByUser)));
+  Stopped_ = true;
 }
 
 void TPassRunner::RunRecover() {

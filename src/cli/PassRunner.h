@@ -32,6 +32,9 @@ class TPassRunner {
   TPassEnd RunSearch(TSearchPassOptions options, const TControlValues& controls, bool simulate);
   // The window's table holds the rows to undo. A recover has no Stop.
   void RunRecover();
+  // Stop for the running rename pass, as Ctrl-C gives it; from the main thread or
+  // from a synchronised call of the pass (a row sink that finds its reader gone).
+  void RequestStop();
 
  private:
   enum class TStoppable { Yes, No };
@@ -44,7 +47,8 @@ class TPassRunner {
   TRunnerEnvironment Environment_;
   std::atomic<std::uint64_t> Progress_{0};
   std::size_t Passes_ = 0;
-  bool Stopped_ = false;
+  TSearchThread* Pass_ = nullptr;  // the running rename pass
+  std::atomic<bool> Stopped_{false};
   bool ProgressShown_ = false;
   std::size_t ProgressWidth_ = 0;
 };
