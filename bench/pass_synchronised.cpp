@@ -8,7 +8,7 @@
 #include "cli/CliWindow.h"
 #include "cli/OutputBuffer.h"
 #include "cli/RowFormat.h"
-#include "passes/SearchThread.h"
+#include "passes/RunControl.h"
 #include "platform/Thread.h"
 
 int main(int argc, char** argv) {
@@ -25,16 +25,16 @@ int main(int argc, char** argv) {
       },
       false);
   vt::TControlValues controls;
-  controls.LstBoxActions = 0;
+  controls.LstBoxActions = vt::ControlIndex(vt::TOperation::SearchReplace);
   controls.EdSearchFor = argv[2];
   controls.EdReplaceWith = argv[3];
   vt::TSearchPassOptions options;
   options.Folder = argv[1];
 
   vt::TQueueDispatcher dispatcher;
-  window.BeginPass(false);
-  vt::TSearchThread::Start(window, dispatcher, options, controls);
-  dispatcher.RunUntil([&] { return dispatcher.ReleasedCount() == 1; });
+  vt::TRunControl control(window, dispatcher);
+  control.Rename(options, controls);
+  control.WaitForPass();
   out.Flush();
   return window.FailedRows() == 0 ? 0 : 1;
 }

@@ -238,6 +238,7 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   passOptions.IncludeSubDirs = options.IncludeSubDirs;
   passOptions.Folder = *folder.Folder;
   passOptions.Masks = options.Masks;
+  passOptions.Order = options.Order;
   // Counted on the worker, read once it has ended.
   std::size_t filesSelected = 0;
   passOptions.OnCollected = [&filesSelected](TSearchThread&, const TFindData& entry) {

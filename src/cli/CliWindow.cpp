@@ -37,19 +37,13 @@ TCliWindow::TCliWindow(TRowKeeping keeping, RowSink sink, bool recordAllMessages
 
 TCliWindow::~TCliWindow() { Table_.SetObserver(nullptr); }
 
-void TCliWindow::BeginPass(bool simulation) {
-  Panels_[0].clear();
-  EnableSearchControls(false);
-  Running_ = true;
-  Simulation_ = simulation;
-  UndoEnabled_ = false;
-  Streaming_ = true;
-}
-
 void TCliWindow::EnableSearchControls(bool enable) {
-  // Both passes end by giving the controls back; nothing else enables them.
-  if (!enable) return;
-  Streaming_ = false;
+  // Every pass starts by taking the controls and ends by giving them back.
+  Streaming_ = !enable;
+  if (!enable) {
+    UndoEnabled_ = false;
+    return;
+  }
   if (Keeping_ == TRowKeeping::Drop) {
     Dropping_ = true;
     Table_.Clear();

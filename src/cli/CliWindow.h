@@ -3,15 +3,16 @@
 // table, the run state and the status texts, with no widgets. Every row a pass
 // appends to the table is handed to a row sink at once, so rows can be written
 // out while the pass runs; rows put in before the pass (a loaded result file)
-// are not. All calls come through TSerialDispatcher, under its lock.
+// are not. All calls come through TSerialDispatcher, under its lock, or from the
+// run control under the same lock.
 #include <atomic>
 #include <cstddef>
 #include <functional>
 #include <string>
 
 #include "cli/RowTally.h"
-#include "passes/PassWindow.h"
 #include "passes/ResultTable.h"
+#include "passes/RunWindow.h"
 
 namespace vt {
 
@@ -20,7 +21,7 @@ enum class TRowKeeping {
   Drop,  // each row leaves the table once the sink has it: a large pass holds no rows
 };
 
-class TCliWindow final : public IPassWindow, private IResultTableObserver {
+class TCliWindow final : public IRunWindow, private IResultTableObserver {
  public:
   // The row, and the errno of the rename the system refused for it (0 for none).
   using RowSink = std::function<void(const TResultRow&, int systemError)>;
@@ -30,7 +31,7 @@ class TCliWindow final : public IPassWindow, private IResultTableObserver {
   TCliWindow(const TCliWindow&) = delete;
   TCliWindow& operator=(const TCliWindow&) = delete;
 
-  // IPassWindow
+  // IRunWindow
   TResultTable& ResultTable() override { return Table_; }
   void EnableSearchControls(bool enable) override;
   void SetStatusText(int panel, const std::string& text) override;
@@ -42,9 +43,7 @@ class TCliWindow final : public IPassWindow, private IResultTableObserver {
   void EnableUndo() override { UndoEnabled_ = true; }
   const std::atomic<bool>& RecordAllMessages() const override { return RecordAll_; }
   void NoteNextRow(TRenameStatus status, int systemError) override;
-
-  // What the window does before it creates a pass.
-  void BeginPass(bool simulation);
+  void DisableSaveResult() override {}  // the command line saves when told to
 
   // Rows seen, and rows whose status says a file could not be renamed or found.
   std::size_t RowsSeen() const { return RowsSeen_.load(std::memory_order_relaxed); }
@@ -65,7 +64,7 @@ class TCliWindow final : public IPassWindow, private IResultTableObserver {
   bool Running_ = false;
   bool Simulation_ = false;
   bool UndoEnabled_ = false;
-  bool Streaming_ = false;  // between BeginPass and the end handler
+  bool Streaming_ = false;  // while the run controls are off: from the start of a pass to its end
   bool Dropping_ = false;
   std::string Panels_[2];
   std::atomic<std::size_t> RowsSeen_{0};  // read by the progress line

@@ -8,6 +8,7 @@
 
 #include "cli/RowFormat.h"
 #include "engine/RenameSettings.h"
+#include "platform/NameOrder.h"
 
 namespace vt {
 
@@ -21,6 +22,7 @@ struct TCliOptions {
   bool IncludeSubDirs = false;
   bool Rename = false;
   bool RecordAll = false;
+  NameOrder Order = NameOrder::Name;  // of the entries of each folder
   TControlValues Controls;
   // show and recover
   std::string ResultFile;

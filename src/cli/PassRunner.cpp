@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "engine/Messages.h"
-#include "passes/UndoThread.h"
 
 namespace vt {
 
@@ -19,37 +18,27 @@ TPassEnd TPassRunner::RunSearch(TSearchPassOptions options, const TControlValues
   options.Progress = &Progress_;
   {
     std::lock_guard lock(Dispatcher_.WindowLock());
-    TResultTable& table = Window_.ResultTable();
-    table.Clear();
-    table.SetTextColor(simulate ? TextColor::Gray : TextColor::Black);
-    Window_.BeginPass(simulate);
-    Pass_ = TSearchThread::Start(Window_, Dispatcher_, options, controls);
+    if (simulate)
+      Control_.Simulate(options, controls);
+    else
+      Control_.Rename(options, controls);
   }
-  ++Passes_;
   Wait(TStoppable::Yes, [this] { RequestStop(); }, "entries");
-  Pass_ = nullptr;
   return Stopped_ ? TPassEnd::StoppedByUser : TPassEnd::Completed;
 }
 
 void TPassRunner::RequestStop() {
-  // The pointer is good only while the window sees the pass running; the lock
-  // keeps the end handler from running meanwhile.
+  // The lock keeps the end handler from running while Stop looks at the pass.
   std::lock_guard lock(Dispatcher_.WindowLock());
-  if (Pass_ == nullptr || !Window_.FRunning()) return;
-  Pass_->RequestStop();
-  Window_.SetFRunning(false);
-  Window_.SetStatusText(1, std::string(Message(Msg::StoppedByUser)));
-  Stopped_ = true;
+  if (Control_.Stop()) Stopped_ = true;
 }
 
 void TPassRunner::RunRecover() {
   Stopped_ = false;
   {
     std::lock_guard lock(Dispatcher_.WindowLock());
-    Window_.BeginPass(false);
-    TUndoThread::Start(Window_, Dispatcher_);
+    Control_.Recover();
   }
-  ++Passes_;
   Wait(TStoppable::No, {}, "rows");
 }
 
@@ -57,7 +46,7 @@ void TPassRunner::Wait(TStoppable stoppable, const std::function<void()>& reques
   using Clock = std::chrono::steady_clock;
   const Clock::time_point started = Clock::now();
   bool interruptSeen = false;
-  Dispatcher_.WaitUntilReleased(Passes_, Environment_.Tick, [&] {
+  Control_.WaitForPass(Environment_.Tick, [&] {
     const bool interrupted = Environment_.Interrupted && Environment_.Interrupted();
     if (interrupted && !interruptSeen) {
       interruptSeen = true;

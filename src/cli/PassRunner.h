@@ -11,6 +11,7 @@
 #include "cli/CliWindow.h"
 #include "cli/SerialDispatcher.h"
 #include "engine/RenameSettings.h"
+#include "passes/RunControl.h"
 #include "passes/SearchThread.h"
 
 namespace vt {
@@ -44,10 +45,9 @@ class TPassRunner {
 
   TCliWindow& Window_;
   TSerialDispatcher Dispatcher_;
+  TRunControl Control_{Window_, Dispatcher_};  // after the dispatcher: goes first
   TRunnerEnvironment Environment_;
   std::atomic<std::uint64_t> Progress_{0};
-  std::size_t Passes_ = 0;
-  TSearchThread* Pass_ = nullptr;  // the running rename pass
   std::atomic<bool> Stopped_{false};
   bool ProgressShown_ = false;
   std::size_t ProgressWidth_ = 0;

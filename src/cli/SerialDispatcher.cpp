@@ -6,7 +6,16 @@ namespace vt {
 
 TSerialDispatcher::~TSerialDispatcher() {
   std::unique_lock lock(ReleaseLock_);
-  JoinFinished(lock);
+  for (;;) {
+    JoinFinished(lock);
+    if (ReleasedCount_ >= Started_) return;
+    ReleaseWake_.wait(lock, [&] { return !Finished_.empty(); });
+  }
+}
+
+void TSerialDispatcher::Started() {
+  std::lock_guard lock(ReleaseLock_);
+  ++Started_;
 }
 
 void TSerialDispatcher::Synchronize(const std::function<void()>& call) {
@@ -30,13 +39,18 @@ void TSerialDispatcher::JoinFinished(std::unique_lock<std::mutex>& lock) {
   ReleasedCount_ += finished.size();
 }
 
-void TSerialDispatcher::WaitUntilReleased(std::size_t count, std::chrono::milliseconds tick,
-                                          const std::function<void()>& onTick) {
+void TSerialDispatcher::RunUntil(const std::function<bool()>& done, std::chrono::milliseconds tick,
+                                 const std::function<void()>& onTick) {
+  // Without a tick, look again now and then: done() may follow a call rather than a release.
+  const bool ticking = tick != std::chrono::milliseconds::max();
+  const std::chrono::milliseconds wait = ticking ? tick : std::chrono::milliseconds(10);
   std::unique_lock lock(ReleaseLock_);
   for (;;) {
     JoinFinished(lock);
-    if (ReleasedCount_ >= count) return;
-    if (!ReleaseWake_.wait_for(lock, tick, [&] { return !Finished_.empty(); })) {
+    lock.unlock();
+    if (done()) return;
+    lock.lock();
+    if (!ReleaseWake_.wait_for(lock, wait, [&] { return !Finished_.empty(); }) && ticking) {
       lock.unlock();
       if (onTick) onTick();
       lock.lock();

@@ -18,6 +18,11 @@ Pass options:
                         begins with "." are never entered)
   -x, --rename          rename for real (without it the pass is a simulation)
   -a, --all             record "No Match" rows too
+      --order name|natural
+                        the order files are handled and numbered in, within
+                        each folder and mask: by name (default; letters
+                        without regard to case) or natural (IMG_2 before
+                        IMG_10: runs of digits compared as numbers)
   -f, --format table|tsv|json
                         rows as an aligned table (default on a terminal),
                         tab-separated lines (default otherwise) or JSON lines;

@@ -38,10 +38,9 @@ bool TRenameStep::ProcessFile(const std::string& folder, const TFindData& entry)
   if (IsDotEntry(oldName) || (entry.dwFileAttributes & FileAttr::Directory) != 0) {
     return Finish(TRenameStatus::rsNoParameters);
   }
-  if (Settings_.Operation == static_cast<std::uint8_t>(TOperation::Truncate) &&
-      Settings_.TruncateKind != TruncateKind::MaxChars) {
+  if (Settings_.Operation == TOperation::Truncate && Settings_.TruncateKind != TTruncateKind::MaxChars) {
     // The short name replaces the whole name; without one there is nothing to do.
-    if (Settings_.TruncateKind != TruncateKind::ShortName || entry.cAlternateFileName.empty()) {
+    if (Settings_.TruncateKind != TTruncateKind::ShortName || entry.cAlternateFileName.empty()) {
       return Finish(TRenameStatus::rsNoChange);
     }
     Joined_ = entry.cAlternateFileName;
@@ -76,7 +75,7 @@ void TRenameStep::SplitName(const std::string& name) {
 }
 
 TStepResult TRenameStep::Transform() {
-  switch (static_cast<TOperation>(Settings_.Operation)) {
+  switch (Settings_.Operation) {
     case TOperation::SearchReplace: return SearchReplaceStep(Settings_.ReplaceInfos, Name_, Ext_);
     case TOperation::Insert: return InsertStep(Settings_.InsertInfos, Name_);
     case TOperation::Remove: return RemoveStep(Settings_.DeleteInfos, Name_);

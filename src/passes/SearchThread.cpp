@@ -55,6 +55,7 @@ TSearchThread::TSearchThread(IPassWindow& window, IDispatcher& dispatcher,
   IncludeSubDirs = options.IncludeSubDirs;
   Folder = StartFolder(options.Folder);
   Masks = options.Masks;
+  Order_ = options.Order;
   Step_.emplace(CaptureSettings(controls), Simulate ? TPassMode::Simulate : TPassMode::Rename);
   Resume();
 }
@@ -82,7 +83,7 @@ void TSearchThread::ScanFolder(const std::string& folder) {
 
 void TSearchThread::CollectMask(const std::string& folder, const std::string& mask) {
   if (mask.empty()) return;  // selects nothing
-  TFindHandle listing(folder + mask, ListFilter::All, ShortNamesNeeded());
+  TFindHandle listing(folder + mask, ListFilter::All, ShortNamesNeeded(), Order_);
   // A mask with a folder part lists another folder: its entries live there.
   std::shared_ptr<const std::string> path;
   TFindData entry;
@@ -98,8 +99,7 @@ void TSearchThread::CollectMask(const std::string& folder, const std::string& ma
 ShortNames TSearchThread::ShortNamesNeeded() const {
   // Making 8.3 names costs a look-up per entry; only Truncate to 8.3 reads them.
   const TRenameSettings& settings = Step_->Settings();
-  return settings.Operation == static_cast<std::uint8_t>(TOperation::Truncate) &&
-                 settings.TruncateKind == 0
+  return settings.Operation == TOperation::Truncate && settings.TruncateKind == TTruncateKind::ShortName
              ? ShortNames::Make
              : ShortNames::Skip;
 }
@@ -135,7 +135,7 @@ void TSearchThread::ScanSubFolders(const std::string& folder) {
   // tree does not hold one open folder per level.
   std::vector<std::string> subFolders;
   {
-    TFindHandle listing(folder + "*.*", ListFilter::NoHiddenOrSystem, ShortNames::Skip);
+    TFindHandle listing(folder + "*.*", ListFilter::NoHiddenOrSystem, ShortNames::Skip, Order_);
     TFindData entry;
     while (listing.FindNext(entry))
       if (IsEnterableFolder(entry)) subFolders.push_back(std::move(entry.cFileName));

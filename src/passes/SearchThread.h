@@ -23,6 +23,7 @@
 #include "passes/ProcessList.h"
 #include "platform/DirectoryListing.h"
 #include "platform/FindData.h"
+#include "platform/NameOrder.h"
 #include "platform/Thread.h"
 
 namespace vt {
@@ -33,6 +34,7 @@ struct TSearchPassOptions {
   bool IncludeSubDirs = false;
   std::string Folder;  // start folder; a missing trailing "/" is added, empty means "./"
   std::string Masks = "*.*";
+  NameOrder Order = NameOrder::Name;  // of the entries of each listing
   std::atomic<std::uint64_t>* Progress = nullptr;  // entries handled, may be null; owned by the caller
   // Optional, called on the worker after each entry a listing returned, just before
   // the stop request is polled there: lets a caller watch, or stop, a long listing.
@@ -47,6 +49,7 @@ class TSearchThread final : public TThread {
                               const TSearchPassOptions& options, const TControlValues& controls);
   // Any thread. The pass skips its remaining work and ends as usual.
   void RequestStop() { Stop.store(true, std::memory_order_relaxed); }
+  bool StopRequested() const { return Stopped(); }
 
   ~TSearchThread() override;
 
@@ -76,6 +79,7 @@ class TSearchThread final : public TThread {
   std::string Folder;
   std::string RowPath;
   std::string Masks;
+  NameOrder Order_ = NameOrder::Name;
   std::string RowName;
   std::optional<TRenameStep> Step_;  // the settings snapshot; NewName and Status of the entry
   bool Simulate = false;

@@ -138,14 +138,16 @@ struct TFindHandle::Impl {
   TNameStore names;
   std::vector<TSelected> selected;
   std::size_t next = 0;
+  bool inStoredOrder = true;  // names before the next one's may be freed
 
-  void List(const std::string& mask, ListFilter filter, ShortNames make);
+  void List(const std::string& mask, ListFilter filter, ShortNames make, NameOrder order);
+  void Sort(NameOrder order);
 };
 
 // One sweep of readdir; the short names need every name of the folder (an 8.3
 // long name anywhere in it takes its name away from the generated ones), so the
 // names are read first and then handled in the order the system gave them.
-void TFindHandle::Impl::List(const std::string& mask, ListFilter filter, ShortNames make) {
+void TFindHandle::Impl::List(const std::string& mask, ListFilter filter, ShortNames make, NameOrder order) {
   const std::unique_ptr<DIR, TDirCloser> dir(::opendir(folder.c_str()));
   if (!dir) {
     error = errno;
@@ -178,15 +180,29 @@ void TFindHandle::Impl::List(const std::string& mask, ListFilter filter, ShortNa
     selected[kept++] = item;
   }
   selected.resize(kept);
+  Sort(order);
 }
 
-TFindHandle::TFindHandle(std::string_view pattern, ListFilter filter, ShortNames shortNames)
+void TFindHandle::Impl::Sort(NameOrder order) {
+  if (order == NameOrder::AsStored || selected.size() < 2) return;
+  std::vector<std::string_view> sortNames;
+  sortNames.reserve(selected.size());
+  for (const TSelected& item : selected) sortNames.push_back(names.At(item.nameOffset).name);
+  const std::vector<std::uint32_t> positions = SortedPositions(sortNames, order);
+  std::vector<TSelected> sorted;
+  sorted.reserve(selected.size());
+  for (const std::uint32_t position : positions) sorted.push_back(std::move(selected[position]));
+  selected = std::move(sorted);
+  inStoredOrder = false;
+}
+
+TFindHandle::TFindHandle(std::string_view pattern, ListFilter filter, ShortNames shortNames, NameOrder order)
     : impl_(std::make_unique<Impl>()) {
   const std::size_t slash = pattern.rfind('/');
   const std::string mask(slash == std::string_view::npos ? pattern : pattern.substr(slash + 1));
   impl_->folder = slash == std::string_view::npos ? std::string("./") : std::string(pattern.substr(0, slash + 1));
   if (mask.empty()) return;
-  impl_->List(mask, filter, shortNames);
+  impl_->List(mask, filter, shortNames, order);
 }
 
 TFindHandle::~TFindHandle() = default;
@@ -203,7 +219,7 @@ bool TFindHandle::FindNext(TFindData& entry) {
     return false;
   }
   const Impl::TSelected& item = impl_->selected[impl_->next++];
-  impl_->names.ReleaseBefore(item.nameOffset);
+  if (impl_->inStoredOrder) impl_->names.ReleaseBefore(item.nameOffset);
   entry.dwFileAttributes = item.attributes;
   entry.cFileName.assign(impl_->names.At(item.nameOffset).name);
   entry.cAlternateFileName.assign(item.shortName.View());

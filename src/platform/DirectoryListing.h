@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/FindData.h"
+#include "platform/NameOrder.h"
 
 namespace vt {
 
@@ -26,14 +27,14 @@ class TFindHandle {
  public:
   // pattern = folder + mask; the mask may hold a folder part ("sub/*.txt", "../*.*").
   explicit TFindHandle(std::string_view pattern, ListFilter filter = ListFilter::All,
-                       ShortNames shortNames = ShortNames::Make);
+                       ShortNames shortNames = ShortNames::Make, NameOrder order = NameOrder::Name);
   ~TFindHandle();
   TFindHandle(TFindHandle&&) noexcept;
   TFindHandle& operator=(TFindHandle&&) noexcept;
   TFindHandle(const TFindHandle&) = delete;
   TFindHandle& operator=(const TFindHandle&) = delete;
 
-  // Next selected entry, in the order the system returns them; false at the end.
+  // Next selected entry, in the order asked for; false at the end.
   bool FindNext(TFindData& entry);
   // The folder actually listed, ending with "/" (the entries live there): the
   // pattern up to its last "/", kept as written ("/a/b/" + "../*" lists

@@ -37,6 +37,8 @@ bool AwaitAwake(Ready ready) {
 TQueueDispatcher::TQueueDispatcher() : Owner_(std::this_thread::get_id()) {}
 
 TQueueDispatcher::~TQueueDispatcher() {
+  // A thread still running would call into a dispatcher that is gone.
+  RunUntil([this] { return ReleasedCount() >= Started_.load(std::memory_order_relaxed); });
   std::unique_lock lock(Mutex_);
   JoinFinished(lock);
 }
@@ -94,10 +96,6 @@ void TQueueDispatcher::RunOne(std::unique_lock<std::mutex>& lock) {
   WorkerWake_.notify_all();
 }
 
-void TQueueDispatcher::RunUntil(const std::function<bool()>& done) {
-  RunUntil(done, std::chrono::milliseconds::max(), {});
-}
-
 void TQueueDispatcher::RunUntil(const std::function<bool()>& done, std::chrono::milliseconds tick,
                                 const std::function<void()>& onTick) {
   using Clock = std::chrono::steady_clock;
@@ -141,6 +139,7 @@ void TThread::WaitFor() {
 }
 
 void TThread::Resume() {
+  if (FreeOnTerminate) Dispatcher_.Started();
   std::lock_guard lock(Starting_);
   Thread_ = std::thread([this] { Run(); });
 }

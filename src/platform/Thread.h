@@ -4,11 +4,13 @@
 // the body, then the object frees itself. Synchronize runs a call on the window
 // thread while the worker waits.
 //
-// Waiting for a released pass: a self-freeing thread, once its object has been
-// deleted, hands its std::thread to IDispatcher::Released. TQueueDispatcher joins
-// it on the window thread inside RunUntil and then counts it in ReleasedCount(),
-// so `RunUntil([&] { return d.ReleasedCount() == n; })` returns only when nothing
-// of the pass is left running.
+// Waiting for a released pass: a self-freeing thread tells its dispatcher when it
+// starts, and once its object has been deleted hands its std::thread to
+// IDispatcher::Released. The dispatcher joins it on the window thread inside
+// RunUntil and then counts it in ReleasedCount(), so
+// `RunUntil([&] { return d.ReleasedCount() == n; })` returns only when nothing of
+// the pass is left running. A dispatcher outlives the threads that use it: its
+// destructor waits until every thread that started has been released.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -21,16 +23,29 @@
 
 namespace vt {
 
-// The window thread, as seen from a worker.
+// The window thread, as seen from a worker and from the window thread itself.
 class IDispatcher {
  public:
   virtual ~IDispatcher() = default;
   // Runs call on the window thread and returns when it has run; runs it at once
   // when the caller is the window thread.
   virtual void Synchronize(const std::function<void()>& call) = 0;
+  // Called on the window thread when a self-freeing thread is about to start.
+  virtual void Started() = 0;
   // Called on a worker after its self-freeing object was deleted; the last thing
-  // the worker does. The default lets the thread end on its own.
-  virtual void Released(std::thread worker) { worker.detach(); }
+  // the worker does.
+  virtual void Released(std::thread worker) = 0;
+  // Self-freeing threads released and joined so far.
+  virtual std::size_t ReleasedCount() const = 0;
+
+  // On the window thread: answers the workers' calls and joins released workers
+  // until done() holds, calling onTick about every tick meanwhile. done() is
+  // called without any lock of the dispatcher held.
+  virtual void RunUntil(const std::function<bool()>& done, std::chrono::milliseconds tick,
+                        const std::function<void()>& onTick) = 0;
+  void RunUntil(const std::function<bool()>& done) {
+    RunUntil(done, std::chrono::milliseconds::max(), {});
+  }
 };
 
 // A plain window thread: the thread that creates it drains its queue.
@@ -38,27 +53,26 @@ class IDispatcher {
 class TQueueDispatcher final : public IDispatcher {
  public:
   TQueueDispatcher();
-  // Joins the workers released but not yet collected by RunUntil.
+  // Runs calls until every thread that started has been released, and joins it.
   ~TQueueDispatcher() override;
   TQueueDispatcher(const TQueueDispatcher&) = delete;
   TQueueDispatcher& operator=(const TQueueDispatcher&) = delete;
 
   void Synchronize(const std::function<void()>& call) override;
+  void Started() override { Started_.fetch_add(1, std::memory_order_relaxed); }
   void Released(std::thread worker) override;
 
   // Runs queued calls on the calling (window) thread, and joins released workers,
   // until done() holds after one of them, or at once if it holds already.
-  // done() is called without any lock of the dispatcher held, and is looked at again
-  // only after a call or a release (or a tick): a condition that something else
-  // changes is seen late.
-  void RunUntil(const std::function<bool()>& done);
-  // The same, and calls onTick on the calling thread about every tick while waiting
-  // (progress output, polling for an interrupt).
+  // done() is looked at again only after a call or a release (or a tick): a
+  // condition that something else changes is seen late. onTick: progress output,
+  // polling for an interrupt.
+  using IDispatcher::RunUntil;
   void RunUntil(const std::function<bool()>& done, std::chrono::milliseconds tick,
-                const std::function<void()>& onTick);
+                const std::function<void()>& onTick) override;
 
   // Workers released and joined so far (by RunUntil).
-  std::size_t ReleasedCount() const { return ReleasedCount_.load(std::memory_order_acquire); }
+  std::size_t ReleasedCount() const override { return ReleasedCount_.load(std::memory_order_acquire); }
 
  private:
   struct Pending {
@@ -76,6 +90,7 @@ class TQueueDispatcher final : public IDispatcher {
   std::deque<Pending*> Queue_;
   std::vector<std::thread> Finished_;
   std::atomic<std::size_t> Work_{0};  // queued calls and released workers, readable without the lock
+  std::atomic<std::size_t> Started_{0};
   std::atomic<std::size_t> ReleasedCount_{0};
 };
 

@@ -183,6 +183,7 @@ void TForm1::FormCreate() {
 void TForm1::ConnectHandlers() {
   connect(EdSearch, &QLineEdit::textChanged, this, &TForm1::EdSearchChange);
   connect(AboutItem, &QAction::triggered, this, &TForm1::AboutItemClick);
+  ConnectResultFileHandlers();
 }
 
 void TForm1::EdSearchChange() {

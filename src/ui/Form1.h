@@ -40,6 +40,13 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   void EdSearchChange();
   void AboutItemClick();
 
+  // Result files: the table saved to, loaded from and cleared.
+  void BtSaveAsResultClick();
+  void BtLoadResultClick();
+  void BtClearResultClick();
+  // Asks for a file name and writes the table; also run by Clear and on closing.
+  void SaveResultToFile();
+
   // Result-file dialogs, made when first asked for. They open in the process's
   // current folder: set their directory from it each time before showing them.
   QFileDialog* OpenDialog1();
@@ -65,6 +72,9 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   void SetFocusOrder();
   void FormCreate();
   void ConnectHandlers();
+  void ConnectResultFileHandlers();
+  void ResultLoadedCommands();
+  void ResultClearedCommands();
   void CenterOnScreen();
 
   // Declared first: the window's widgets refer to both until they are gone.

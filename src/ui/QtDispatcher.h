@@ -7,7 +7,8 @@
 // A self-freeing pass hands its thread over as its very last step; the
 // dispatcher joins it on the window thread and counts it, so the window can wait
 // until nothing of a pass is left running. After Shutdown no call reaches the
-// window any more: Synchronize returns without running it.
+// window any more: Synchronize returns without running it. The destructor shuts
+// down and then waits for every thread that started, so no worker outlives it.
 #include <QObject>
 #include <atomic>
 #include <condition_variable>
@@ -25,16 +26,22 @@ class TQtDispatcher final : public QObject, public IDispatcher {
   Q_OBJECT
  public:
   explicit TQtDispatcher(QObject* parent = nullptr);
-  // Joins the workers released and not yet joined.
   ~TQtDispatcher() override;
 
   void Synchronize(const std::function<void()>& call) override;
+  void Started() override;
   void Released(std::thread worker) override;
+  std::size_t ReleasedCount() const override { return ReleasedCount_.load(); }
+
+  // Runs the workers' calls and joins released workers without going through Qt's
+  // event loop, so that no user input is handled while the window waits; onTick
+  // may let Qt paint.
+  using IDispatcher::RunUntil;
+  void RunUntil(const std::function<bool()>& done, std::chrono::milliseconds tick,
+                const std::function<void()>& onTick) override;
 
   // Calls posted by workers and not yet run.
   std::size_t PendingCount();
-  // Workers released and joined so far.
-  std::size_t ReleasedCount() const { return ReleasedCount_.load(); }
   // Drops the calls still waiting (their workers go on) and every later one.
   void Shutdown();
   bool IsShutDown() const { return ShutDown_.load(); }
@@ -46,13 +53,16 @@ class TQtDispatcher final : public QObject, public IDispatcher {
   };
   void RunPending();
   void JoinReleased();
+  bool HasWork() const { return !Queue_.empty() || !Released_.empty(); }
 
   // The calls and the workers change hands under this mutex only; Qt's queue
   // merely wakes the window thread.
   std::mutex Mutex_;
-  std::condition_variable Wake_;
+  std::condition_variable Wake_;        // a call has run, or the dispatcher shut down
+  std::condition_variable WindowWake_;  // work for the window thread
   std::deque<Pending*> Queue_;
   std::vector<std::thread> Released_;
+  std::size_t Started_ = 0;  // under Mutex_
   std::atomic<bool> ShutDown_{false};
   std::atomic<std::size_t> ReleasedCount_{0};
 };

@@ -19,9 +19,9 @@ namespace {
 
 TControlValues InsertAtBeginning(const std::string& text) {
   TControlValues controls;
-  controls.LstBoxActions = 1;
+  controls.LstBoxActions = ControlIndex(TOperation::Insert);
   controls.EdInsert = text;
-  controls.ComboInsertTo = 1;
+  controls.ComboInsertTo = ControlIndex(TPlacement::AtBeginning);
   return controls;
 }
 

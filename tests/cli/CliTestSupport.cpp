@@ -23,41 +23,6 @@ fs::path FastTempBase() {
   return fs::temp_directory_path();
 }
 
-TTempFolder::TTempFolder(const fs::path& base) {
-  std::random_device random;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path candidate = base / ("vt-cli-" + std::to_string(random()));
-    if (fs::create_directory(candidate)) {
-      Path_ = candidate;
-      return;
-    }
-  }
-  throw std::runtime_error("cannot make a temporary folder");
-}
-
-TTempFolder::~TTempFolder() {
-  std::error_code ignored;
-  fs::remove_all(Path_, ignored);
-}
-
-void TTempFolder::WriteFile(const std::string& name, const std::string& content) const {
-  std::ofstream(Path_ / name, std::ios::binary) << content;
-}
-
-std::string TTempFolder::ReadFile(const std::string& name) const {
-  std::ifstream in(Path_ / name, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::set<std::string> TTempFolder::Names(const std::string& sub) const {
-  std::set<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(sub.empty() ? Path_ : Path_ / sub))
-    names.insert(entry.path().filename().string());
-  return names;
-}
-
 namespace {
 
 std::string Quoted(const std::string& text) {

@@ -1,33 +1,15 @@
 #pragma once
-// Real temporary folders and runs of the built program, for the command-line tests.
+// Runs of the built program, for the command-line tests.
 #include <filesystem>
-#include <set>
 #include <string>
 #include <vector>
+
+#include "support/TempFolder.h"
 
 namespace vt::test {
 
 // Memory-backed where the system has it: for folders of many files.
 std::filesystem::path FastTempBase();
-
-class TTempFolder {
- public:
-  explicit TTempFolder(const std::filesystem::path& base = std::filesystem::temp_directory_path());
-  ~TTempFolder();
-  TTempFolder(const TTempFolder&) = delete;
-  TTempFolder& operator=(const TTempFolder&) = delete;
-
-  const std::filesystem::path& Path() const { return Path_; }
-  // The folder as a pass reports it, ending with "/".
-  std::string Folder() const { return Path_.string() + "/"; }
-  void WriteFile(const std::string& name, const std::string& content = "x") const;
-  std::string ReadFile(const std::string& name) const;
-  // Names of the entries directly in the folder (or in the sub-folder sub).
-  std::set<std::string> Names(const std::string& sub = {}) const;
-
- private:
-  std::filesystem::path Path_;
-};
 
 struct TRun {
   int Exit = -1;

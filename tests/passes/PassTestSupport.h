@@ -14,11 +14,12 @@
 
 #include <gtest/gtest.h>
 
-#include "passes/PassWindow.h"
 #include "passes/ResultTable.h"
+#include "passes/RunWindow.h"
 #include "passes/SearchThread.h"
 #include "passes/UndoThread.h"
 #include "platform/Thread.h"
+#include "support/ControlValues.h"
 
 namespace vt::test {
 
@@ -62,14 +63,16 @@ class TTempTree {
   std::string Root_;
 };
 
-// The window as the passes see it; checks that every call arrives on the window thread.
-class TTestWindow final : public IPassWindow {
+// The window as the passes and the run control see it; checks that every call
+// arrives on the window thread.
+class TTestWindow final : public IRunWindow {
  public:
   TResultTable Table;
   bool Running = false;
   bool Simulation = false;
   bool SearchControlsEnabled = true;
   bool UndoEnabled = false;
+  bool SaveResultEnabled = false;
   std::string Panel[2];
   int Refreshes = 0;
   std::atomic<bool> RecordAll{false};
@@ -82,6 +85,7 @@ class TTestWindow final : public IPassWindow {
     EndCalls.push_back(enable ? "EnableSearchControls(true)" : "EnableSearchControls(false)");
     SearchControlsEnabled = enable;
     UndoEnabled = enable && Table.RowCount() > 0 && !Simulation;
+    if (!Simulation) SaveResultEnabled = true;
   }
   void SetStatusText(int panel, const std::string& text) override {
     Check();
@@ -110,6 +114,10 @@ class TTestWindow final : public IPassWindow {
     UndoEnabled = true;
   }
   const std::atomic<bool>& RecordAllMessages() const override { return RecordAll; }
+  void DisableSaveResult() override {
+    Check();
+    SaveResultEnabled = false;
+  }
 
  private:
   void Check() const {
@@ -134,7 +142,6 @@ void PrintTo(const TRowTexts& row, std::ostream* out);
 // Control values for Insert of text at the beginning, and for Number with its defaults.
 TControlValues InsertAtBeginning(const std::string& text);
 TControlValues NumberDefaults();
-TControlValues RemoveText(const std::string& text);
 // Memory-backed where the system has it: for trees of many files.
 std::filesystem::path FastTempBase();
 // Plain files of a listing, in the order the platform returns them.

@@ -47,6 +47,37 @@ TEST_F(SearchThreadTest, AnEntryTwoMasksSelectIsHandledTwice) {
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"xa.txt", "xb.txt"}));
 }
 
+TEST_F(SearchThreadTest, EachListingInNameOrderAndTheCounterFollowsIt) {
+  for (const char* name : {"IMG_0010.JPG", "IMG_0001.JPG", "img_0002.jpg", "IMG_0003.JPG", "notes.txt", "A.txt"})
+    Tree.File(name);
+  for (const std::string folder : {"b", "A", "C"}) {
+    Tree.File(folder + ".jpg");
+    Tree.Folder(folder);
+    Tree.File(folder + "/f.jpg");
+  }
+  Window.Simulation = true;
+  Run(Options("*.jpg;a*", true), NumberDefaults());
+
+  std::vector<std::string> handled;
+  for (const TRowTexts& row : RowTexts(Window.Table))
+    handled.push_back(row.Path.substr(Tree.Root().size()) + row.File + " " + row.NewName);
+  EXPECT_EQ(handled, (std::vector<std::string>{"A.jpg 0.jpg", "b.jpg 1.jpg", "C.jpg 2.jpg", "IMG_0001.JPG 3.JPG",
+                                               "img_0002.jpg 4.jpg", "IMG_0003.JPG 5.JPG", "IMG_0010.JPG 6.JPG",
+                                               "A.jpg 7.jpg", "A.txt 8.txt",  // the second mask's listing
+                                               "A/f.jpg 9.jpg", "b/f.jpg 10.jpg", "C/f.jpg 11.jpg"}));
+}
+
+TEST_F(SearchThreadTest, NaturalOrderComparesNumbersInNames) {
+  for (const char* name : {"IMG_10.jpg", "IMG_9.jpg", "IMG_100.jpg", "img_2.jpg"}) Tree.File(name);
+  TSearchPassOptions options = Options("*.*");
+  options.Order = NameOrder::Natural;
+  Window.Simulation = true;
+  Run(options, NumberDefaults());
+  std::vector<std::string> files;
+  for (const TRowTexts& row : RowTexts(Window.Table)) files.push_back(row.File);
+  EXPECT_EQ(files, (std::vector<std::string>{"img_2.jpg", "IMG_9.jpg", "IMG_10.jpg", "IMG_100.jpg"}));
+}
+
 TEST_F(SearchThreadTest, EmptyMasksSelectNothing) {
   struct Case {
     const char* Masks;
@@ -140,8 +171,8 @@ TEST_F(SearchThreadTest, SeveralFilesGivenOneNameRenameOnlyTheFirst) {
   for (const char* name : {"a1.txt", "b1.txt", "c1.txt"}) Tree.File(name, name);
   const std::vector<std::string> listed = ListedFiles(Tree.Root(), "*.txt");
   TControlValues controls;
-  controls.LstBoxActions = 2;  // remove the first character
-  controls.ComboItemToDelete = 1;
+  controls.LstBoxActions = ControlIndex(TOperation::Remove);  // remove the first character
+  controls.ComboItemToDelete = ControlIndex(TRemoveKind::Characters);
   controls.UpDownNbrDelete = 1;
 
   Run(Options("*.txt"), controls);
@@ -159,8 +190,8 @@ TEST_F(SearchThreadTest, TruncateToShortNamesGetsTheListingsShortNames) {
   Tree.File("Long File Name.txt");
   Tree.File("short.txt");
   TControlValues controls;
-  controls.LstBoxActions = 5;
-  controls.ComboTruncateTo = 0;
+  controls.LstBoxActions = ControlIndex(TOperation::Truncate);
+  controls.ComboTruncateTo = ControlIndex(TTruncateKind::ShortName);
 
   Run(Options("*.txt"), controls);
 
@@ -232,10 +263,10 @@ TEST_F(SearchThreadTest, NoMatchRowsOnlyWhenAllMessagesAreRecorded) {
   // "No change" is recorded whatever the check box says.
   Window.RecordAll = false;
   TControlValues controls;
-  controls.LstBoxActions = 2;
-  controls.ComboItemToDelete = 1;
+  controls.LstBoxActions = ControlIndex(TOperation::Remove);
+  controls.ComboItemToDelete = ControlIndex(TRemoveKind::Characters);
   controls.UpDownNbrDelete = 9;
-  controls.ComboDeleteFrom = 1;
+  controls.ComboDeleteFrom = ControlIndex(TRemoveFrom::End);
   Run(Options("*.*"), controls);
   EXPECT_EQ(RowTexts(Window.Table),
             (std::vector<TRowTexts>{{"photo.jpg", "", Tree.Root(), "No change"}}));

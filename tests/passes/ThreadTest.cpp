@@ -119,6 +119,15 @@ TEST(ThreadTest, CallsOfSeveralWorkersAtOnceEachRunOnceOnTheWindowThread) {
   EXPECT_EQ(offWindow, 0);
 }
 
+TEST(ThreadTest, ADispatcherRunsTheCallsOfAStartedPassBeforeItGoes) {
+  std::vector<std::string> log;
+  {
+    TQueueDispatcher dispatcher;
+    TLoggingThread::Start(dispatcher, log, 3);
+  }
+  EXPECT_EQ(log, (std::vector<std::string>{"call 0", "call 1", "call 2", "end on window", "released"}));
+}
+
 class TOwnedThread final : public TThread {
  public:
   explicit TOwnedThread(IDispatcher& dispatcher, std::atomic<bool>& ran) : TThread(dispatcher), Ran_(ran) {

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <atomic>
 #include <future>
+#include <memory>
 #include <thread>
 
 #include "UiTestApp.h"
@@ -121,6 +122,40 @@ TEST(QtDispatcher, RunsASelfFreeingPassToItsEnd) {
   EXPECT_TRUE(WaitUntil([&] { return dispatcher.ReleasedCount() == 1; }));
   EXPECT_EQ(rows, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
   EXPECT_TRUE(ended);
+}
+
+TEST(QtDispatcher, RunUntilAnswersCallsWithoutTheEventLoop) {
+  TQtDispatcher dispatcher;
+  std::vector<int> rows;
+  bool ended = false;
+  int posted = 0;  // an event posted before: RunUntil must not handle it
+  QTimer::singleShot(0, [&] { ++posted; });
+  TCountingThread::Start(dispatcher, rows, ended);
+  dispatcher.RunUntil([&] { return dispatcher.ReleasedCount() == 1; });
+  EXPECT_EQ(rows.size(), 10u);
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(posted, 0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(posted, 1);
+}
+
+TEST(QtDispatcher, RunUntilTicksWhileWaiting) {
+  TQtDispatcher dispatcher;
+  int ticks = 0;
+  dispatcher.RunUntil([&] { return ticks == 3; }, std::chrono::milliseconds(1), [&] { ++ticks; });
+  EXPECT_EQ(ticks, 3);
+}
+
+TEST(QtDispatcher, ADispatcherGoesOnlyAfterEveryWorkerThatStarted) {
+  auto dispatcher = std::make_unique<TQtDispatcher>();
+  std::vector<int> rows;
+  bool ended = false;
+  TCountingThread::Start(*dispatcher, rows, ended);
+  // No loop runs: the worker waits in its first call until the shutdown lets it go on
+  // without the window, then hands its thread over to a dispatcher that must still be there.
+  dispatcher.reset();
+  EXPECT_TRUE(rows.empty());
+  EXPECT_FALSE(ended);
 }
 
 TEST(QtDispatcher, ShutdownReleasesAWorkerWaitingForItsCall) {

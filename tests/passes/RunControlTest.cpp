@@ -1,0 +1,334 @@
+// Rename, Simulate, Stop, Recover and the close request over a window without
+// widgets: what the window shows while a pass runs and after it, and that a pass
+// never outlives the run control.
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/Messages.h"
+#include "passes/PassTestSupport.h"
+#include "passes/RunControl.h"
+
+namespace vt::test {
+namespace {
+
+const std::string kProcessOk(Message(Msg::ProcessOk));
+const std::string kStopped(Message(Msg::StoppedByUser));
+
+class RunControlTest : public ::testing::Test {
+ protected:
+  TSearchPassOptions Options(const std::string& masks = "*.txt") const {
+    TSearchPassOptions options;
+    options.Folder = Tree.Root();
+    options.Masks = masks;
+    return options;
+  }
+  // Holds the worker at the first entry a listing returns whose name is name,
+  // until the window has asked for a stop or Release() is called.
+  void HoldAt(TSearchPassOptions& options, const std::string& name) {
+    options.OnCollected = [this, name](TSearchThread& pass, const TFindData& entry) {
+      if (entry.cFileName != name) return;
+      Held = true;
+      while (!Released && !pass.StopRequested()) std::this_thread::yield();
+    };
+  }
+  void WaitUntilHeld() { Dispatcher.RunUntil([this] { return Held.load(); }, kTick, [] {}); }
+  void Release() { Released = true; }
+
+  static constexpr std::chrono::milliseconds kTick{1};
+  TTempTree Tree;
+  TTestWindow Window;
+  TQueueDispatcher Dispatcher;
+  std::atomic<bool> Held{false}, Released{false};
+  TRunControl Control{Window, Dispatcher};  // last: goes first
+};
+
+TEST_F(RunControlTest, RenameClearsTheTableAndRunsWithTheCommandsOff) {
+  Tree.File("a.txt");
+  Tree.File("b.txt");
+  Window.Table.AppendRow("old", "older", "/", "Ok");
+  Window.Panel[0] = "earlier text";
+  Window.Table.SetTextColor(TextColor::Gray);
+  TSearchPassOptions options = Options();
+  HoldAt(options, "a.txt");
+
+  Control.Rename(options, InsertAtBeginning("x"));
+  WaitUntilHeld();
+  EXPECT_EQ(Window.Table.RowCount(), 0u);
+  EXPECT_EQ(Window.Panel[0], "");
+  EXPECT_FALSE(Window.SearchControlsEnabled);
+  EXPECT_TRUE(Window.Running);
+  EXPECT_TRUE(Control.PassAlive());
+  EXPECT_EQ(Window.Table.Font().Color, TextColor::Black);
+  EXPECT_TRUE(Window.SaveResultEnabled);  // rows of a real pass can be saved while it runs
+  Release();
+  Control.WaitForPass();
+
+  EXPECT_FALSE(Control.PassAlive());
+  EXPECT_FALSE(Window.Running);
+  EXPECT_EQ(Window.Panel[0], kProcessOk);
+  EXPECT_EQ(Window.Panel[1], "");
+  EXPECT_TRUE(Window.SearchControlsEnabled);
+  EXPECT_TRUE(Window.UndoEnabled);
+  EXPECT_EQ(Window.Table.RowCount(), 2u);
+  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"xa.txt", "xb.txt"}));
+  EXPECT_EQ(Window.CallsOffWindowThread.load(), 0);
+}
+
+TEST_F(RunControlTest, SimulateRunsGreyWithoutSaveAndEndsWithoutRecover) {
+  Tree.File("a.txt");
+  Window.SaveResultEnabled = true;
+  TSearchPassOptions options = Options();
+  HoldAt(options, "a.txt");
+
+  Control.Simulate(options, InsertAtBeginning("x"));
+  WaitUntilHeld();
+  EXPECT_TRUE(Window.Simulation);
+  EXPECT_EQ(Window.Table.Font().Color, TextColor::Gray);
+  EXPECT_FALSE(Window.SaveResultEnabled);
+  Release();
+  Control.WaitForPass();
+
+  EXPECT_FALSE(Window.Simulation);
+  EXPECT_FALSE(Window.UndoEnabled);
+  EXPECT_FALSE(Window.SaveResultEnabled);
+  EXPECT_TRUE(Window.SearchControlsEnabled);
+  EXPECT_EQ(Window.Table.Font().Color, TextColor::Gray);  // the rows stay grey
+  ASSERT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"a.txt", "xa.txt", Tree.Root(), "Can be renamed"}}));
+  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"a.txt"}));
+}
+
+TEST_F(RunControlTest, StopShowsItsTextAtOnceAndTheCommandsComeBackAtTheEnd) {
+  for (int i = 0; i < 5; ++i) Tree.File("f" + std::to_string(i) + ".txt");
+  const std::vector<std::string> before = Tree.Names();
+  TSearchPassOptions options = Options();
+  HoldAt(options, ListedFiles(Tree.Root(), "*.txt").front());
+
+  Control.Rename(options, InsertAtBeginning("x"));
+  WaitUntilHeld();
+  EXPECT_TRUE(Control.Stop());
+  EXPECT_EQ(Window.Panel[1], kStopped);
+  EXPECT_FALSE(Window.Running);
+  EXPECT_FALSE(Window.SearchControlsEnabled);
+  EXPECT_EQ(Window.Panel[0], "");
+  EXPECT_FALSE(Control.Stop());  // stopping: a second Stop does nothing
+  Control.WaitForPass();
+
+  EXPECT_EQ(Window.Panel[0], kProcessOk);
+  EXPECT_EQ(Window.Panel[1], kStopped);
+  EXPECT_TRUE(Window.SearchControlsEnabled);
+  EXPECT_EQ(Window.Table.RowCount(), 0u);  // stopped while the folder was listed
+  EXPECT_EQ(Tree.Names(), before);
+}
+
+TEST_F(RunControlTest, StopWhenIdleDoesNothing) {
+  EXPECT_FALSE(Control.Stop());
+  EXPECT_EQ(Window.Panel[1], "");
+}
+
+TEST_F(RunControlTest, StopDuringRecoverChangesOnlyTheWindow) {
+  Tree.File("new1.txt");
+  Tree.File("new2.txt");
+  Window.Table.AppendRow("old1.txt", "new1.txt", Tree.Root(), "Ok");
+  Window.Table.AppendRow("old2.txt", "new2.txt", Tree.Root(), "Ok");
+
+  Control.Recover();
+  // The worker waits for the window to empty the table: nothing of it has run yet.
+  EXPECT_TRUE(Window.Running);
+  EXPECT_FALSE(Window.SearchControlsEnabled);
+  EXPECT_TRUE(Control.Stop());
+  EXPECT_FALSE(Window.Running);
+  EXPECT_EQ(Window.Panel[1], kStopped);
+  Control.WaitForPass();
+
+  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"old1.txt", "old2.txt"}));
+  EXPECT_EQ(Window.Table.RowCount(), 2u);
+  EXPECT_EQ(Window.Panel[0], kProcessOk);
+  EXPECT_EQ(Window.Panel[1], kStopped);
+  EXPECT_TRUE(Window.SearchControlsEnabled);
+  EXPECT_TRUE(Window.UndoEnabled);
+}
+
+TEST_F(RunControlTest, RecoverKeepsTheTableAndEmptiesOnlyPanelZero) {
+  Window.Panel[0] = kProcessOk;
+  Window.Panel[1] = kStopped;
+  Window.Table.AppendRow("a.txt", "b.txt", Tree.Root(), "Error");
+  Control.Recover();
+  EXPECT_EQ(Window.Panel[0], "");
+  EXPECT_EQ(Window.Table.RowCount(), 1u);  // until the pass empties it itself
+  Control.WaitForPass();
+  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"a.txt", "", Tree.Root(), "No change"}}));
+  EXPECT_EQ(Window.Panel[1], kStopped);  // a recover pass leaves panel 1 alone
+}
+
+TEST_F(RunControlTest, ASecondPassWaitsUntilTheFirstHasGone) {
+  Tree.File("a.txt");
+  Control.Simulate(Options(), InsertAtBeginning("x"));
+  const std::size_t released = Dispatcher.ReleasedCount();
+  Control.Rename(Options(), InsertAtBeginning("y"));
+  EXPECT_EQ(Dispatcher.ReleasedCount(), released + 1);
+  Control.WaitForPass();
+  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"a.txt", "ya.txt", Tree.Root(), "Ok"}}));
+  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"ya.txt"}));
+}
+
+TEST_F(RunControlTest, ThePassDoesNotOutliveTheRunControl) {
+  for (int i = 0; i < 200; ++i) Tree.File("f" + std::to_string(i) + ".txt");
+  std::size_t released = 0;
+  {
+    TTestWindow window;
+    TRunControl control(window, Dispatcher);
+    TSearchPassOptions options = Options();
+    HoldAt(options, ListedFiles(Tree.Root(), "*.txt")[1]);
+    control.Rename(options, InsertAtBeginning("x"));
+    WaitUntilHeld();
+    released = Dispatcher.ReleasedCount();
+  }  // stops the pass and waits for it, answering its calls
+  EXPECT_EQ(Dispatcher.ReleasedCount(), released + 1);
+  EXPECT_EQ(ListedFiles(Tree.Root(), "x*").size(), 0u);  // stopped while listing
+}
+
+// A close request as the window answers it.
+class TCloseWindow final : public ICloseQueryWindow {
+ public:
+  TCloseWindow(TRunControl& control, TTestWindow& window) : Control_(control), Window_(window) {}
+  TAnswer Answers[2] = {TAnswer::Yes, TAnswer::Yes};  // to 61185, to 61186
+  std::vector<std::string> Log;
+  std::function<void()> WhileAsked;
+
+  TAnswer Ask(TCloseQuestion question) override {
+    const bool stop = question == TCloseQuestion::StopPass;
+    Log.push_back(stop ? "ask 61185" : "ask 61186, rows " + Rows());
+    if (WhileAsked) WhileAsked();
+    return Answers[stop ? 0 : 1];
+  }
+  TCommandStates CommandStates() const override {
+    TCommandStates states;
+    states.SaveResult = Window_.SaveResultEnabled;
+    return states;
+  }
+  void ShowResultPage() override { Log.push_back("result page"); }
+  void SaveResultToFile() override { Log.push_back("save, rows " + Rows()); }
+  void WaitForPassEnd() override {
+    Log.push_back("wait");
+    Control_.WaitForPass();
+  }
+
+ private:
+  std::string Rows() const { return std::to_string(Window_.Table.RowCount()); }
+  TRunControl& Control_;
+  TTestWindow& Window_;
+};
+
+TEST_F(RunControlTest, CloseWhileIdle) {
+  struct Case {
+    const char* What;
+    int Rows;
+    bool Save;
+    TAnswer Answer;
+    bool Closes;
+    std::vector<std::string> Log;
+  };
+  const Case cases[] = {
+      {"no rows", 0, true, TAnswer::Cancel, true, {}},
+      {"rows of a simulation", 2, false, TAnswer::Cancel, true, {}},
+      {"rows, Yes", 2, true, TAnswer::Yes, true, {"result page", "ask 61186, rows 2", "save, rows 2"}},
+      {"rows, No", 2, true, TAnswer::No, true, {"result page", "ask 61186, rows 2"}},
+      {"rows, Cancel", 2, true, TAnswer::Cancel, false, {"result page", "ask 61186, rows 2"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    TTestWindow window;
+    TRunControl control(window, Dispatcher);
+    for (int i = 0; i < c.Rows; ++i) window.Table.AppendRow("a", "b", "/", "Ok");
+    window.SaveResultEnabled = c.Save;
+    TCloseWindow close(control, window);
+    close.Answers[1] = c.Answer;
+    EXPECT_EQ(control.CloseQuery(close), c.Closes);
+    EXPECT_EQ(close.Log, c.Log);
+  }
+}
+
+class RunControlCloseTest : public RunControlTest {
+ protected:
+  // A pass over a.txt and sub/b.txt held at b.txt: one row in the table.
+  void StartHeld() {
+    Tree.File("a.txt");
+    Tree.Folder("sub");
+    Tree.File("sub/b.txt");
+    TSearchPassOptions options = Options();
+    options.IncludeSubDirs = true;
+    HoldAt(options, "b.txt");
+    Control.Rename(options, InsertAtBeginning("x"));
+    WaitUntilHeld();
+    ASSERT_EQ(Window.Table.RowCount(), 1u);
+  }
+  TCloseWindow Close{Control, Window};
+};
+
+TEST_F(RunControlCloseTest, AnsweredNoTheWindowAndThePassGoOn) {
+  for (const TAnswer answer : {TAnswer::No, TAnswer::Cancel}) {
+    TTestWindow window;
+    TRunControl control(window, Dispatcher);
+    TCloseWindow close(control, window);
+    close.Answers[0] = answer;
+    window.Running = true;  // as Rename leaves it
+    EXPECT_FALSE(control.CloseQuery(close));
+    EXPECT_EQ(close.Log, std::vector<std::string>{"ask 61185"});
+  }
+  StartHeld();
+  Close.Answers[0] = TAnswer::No;
+  EXPECT_FALSE(Control.CloseQuery(Close));
+  EXPECT_TRUE(Window.Running);
+  Release();
+  Control.WaitForPass();
+  EXPECT_EQ(Tree.Names("sub"), std::vector<std::string>{"xb.txt"});  // the pass went on
+}
+
+TEST_F(RunControlCloseTest, AnsweredYesThePassStopsAndEndsBeforeTheSaveQuestion) {
+  StartHeld();
+  Close.Answers[1] = TAnswer::Cancel;  // closes all the same
+  EXPECT_TRUE(Control.CloseQuery(Close));
+  EXPECT_EQ(Close.Log, (std::vector<std::string>{"ask 61185", "wait", "ask 61186, rows 1"}));
+  EXPECT_FALSE(Control.PassAlive());
+  EXPECT_EQ(Window.Panel[0], kProcessOk);
+  EXPECT_EQ(Window.Panel[1], "");  // closing sets the stop request only
+  EXPECT_EQ(Tree.Names("sub"), std::vector<std::string>{"b.txt"});
+}
+
+TEST_F(RunControlCloseTest, AnsweredYesTheSaveHoldsARowForEveryRename) {
+  StartHeld();
+  // The pass goes on while the question is shown: it may rename one more file.
+  Close.WhileAsked = [this] {
+    if (Close.Log.size() == 1) Release();
+  };
+  EXPECT_TRUE(Control.CloseQuery(Close));
+  const std::size_t renamed = ListedFiles(Tree.Root(), "x*").size() + ListedFiles(Tree.Path("sub/"), "x*").size();
+  EXPECT_EQ(Close.Log.back(), "save, rows " + std::to_string(renamed));
+  EXPECT_FALSE(Control.PassAlive());
+}
+
+TEST_F(RunControlCloseTest, AfterStopTheCloseWaitsForTheLastRowThenAsksAsWhenIdle) {
+  StartHeld();
+  EXPECT_TRUE(Control.Stop());
+  Close.Answers[1] = TAnswer::Cancel;
+  EXPECT_FALSE(Control.CloseQuery(Close));
+  EXPECT_EQ(Close.Log, (std::vector<std::string>{"wait", "result page", "ask 61186, rows 1"}));
+  EXPECT_FALSE(Control.PassAlive());
+}
+
+TEST_F(RunControlCloseTest, NoSaveQuestionAfterASimulation) {
+  Tree.File("a.txt");
+  TSearchPassOptions options = Options();
+  HoldAt(options, "a.txt");
+  Control.Simulate(options, InsertAtBeginning("x"));
+  WaitUntilHeld();
+  EXPECT_TRUE(Control.CloseQuery(Close));
+  EXPECT_EQ(Close.Log, (std::vector<std::string>{"ask 61185", "wait"}));
+}
+
+}  // namespace
+}  // namespace vt::test
