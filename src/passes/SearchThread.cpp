@@ -155,6 +155,7 @@ void TSearchThread::RecordEntry(const std::string& path, const TFindData& findDa
 }
 
 void TSearchThread::AddResultRow() {
+  Window_.NoteNextRow(Step_->Status(), Step_->SystemError());
   ResultTable_->AppendRow(RowName, Step_->NewName(), RowPath,
                           std::string(StatusText(Step_->Status())));
 }
