@@ -13,7 +13,9 @@ class QFileDialog;
 
 namespace vt {
 
+class TForm1RunControl;
 class TFrmAbout;
+class TRunControl;
 
 class TForm1 : public QMainWindow, public TForm1Controls {
   Q_OBJECT
@@ -35,10 +37,21 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   // The rename pass being started or running is a simulation.
   bool FSimulation() const { return FSimulation_; }
   void SetFSimulation(bool simulation) { FSimulation_ = simulation; }
+  // A pass runs and has not been stopped.
+  bool FRunning() const { return FRunning_; }
+  void SetFRunning(bool running) { FRunning_ = running; }
+  TRunControl& RunControl();
 
   // Handlers
   void EdSearchChange();
   void AboutItemClick();
+  void BtRenameClick();
+  void BtSimulClick();
+  void BtCancelClick();
+  void SpBtUndoClick();
+  void BtQuitClick();
+  void FormCloseQuery(bool& canClose);
+  void FormKeyDown(int key);
 
   // Result-file dialogs, made when first asked for. They open in the process's
   // current folder: set their directory from it each time before showing them.
@@ -47,6 +60,7 @@ class TForm1 : public QMainWindow, public TForm1Controls {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildMenus();
@@ -75,6 +89,9 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   QFileDialog* SaveDialog1_ = nullptr;
   bool Centered_ = false;
   bool FSimulation_ = false;
+  bool FRunning_ = false;
+  // Made once the controls exist; goes first, so no pass outlives the window.
+  std::unique_ptr<TForm1RunControl> RunControl_;
 };
 
 }  // namespace vt

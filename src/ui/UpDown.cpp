@@ -64,16 +64,18 @@ void TUpDown::Step(int delta) {
   SetPosition(Position_ + delta);
 }
 
-void TUpDown::ReadAssociate() {
-  if (!Associate_) return;
+int TUpDown::Value() const {
+  if (!Associate_) return Position_;
   // The text may hold the locale's thousands separators the arrows wrote.
   const QLocale locale;
   QString text = Associate_->text().trimmed();
   text.remove(locale.groupSeparator());
   bool ok = false;
   const int value = text.toInt(&ok);
-  if (ok) Position_ = std::clamp(value, Min_, Max_);
+  return ok ? std::clamp(value, Min_, Max_) : Position_;
 }
+
+void TUpDown::ReadAssociate() { Position_ = Value(); }
 
 void TUpDown::WriteAssociate() {
   if (!Associate_) return;

@@ -23,6 +23,9 @@ class TUpDown : public QWidget {
   // Writes the value into the edit box.
   void SetPosition(int position);
   int Position() const { return Position_; }
+  // The number in the edit box as the arrows would read it, within the limits;
+  // Position() when the text holds no number.
+  int Value() const;
   // What a click on an arrow does: +1 for up, -1 for down.
   void Step(int delta);
 
