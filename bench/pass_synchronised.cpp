@@ -19,13 +19,13 @@ int main(int argc, char** argv) {
   vt::TOutputBuffer out(stdout);
   vt::TCliWindow window(
       vt::TRowKeeping::Drop,
-      [&](const vt::TResultRow& row) {
+      [&](const vt::TResultRow& row, int) {
         vt::AppendTsvRow(out.Text(), row);
         out.Written();
       },
       false);
   vt::TControlValues controls;
-  controls.LstBoxActions = 0;
+  controls.LstBoxActions = vt::ControlIndex(vt::TOperation::SearchReplace);
   controls.EdSearchFor = argv[2];
   controls.EdReplaceWith = argv[3];
   vt::TSearchPassOptions options;

@@ -26,6 +26,9 @@ const std::vector<OptionSpec>& Options() {
       {"all", 'a', Arity::Flag, {}},
       {"format", 'f', Arity::Value, {}},
       {"save", 'o', Arity::Value, {}},
+      {"no-save", 0, Arity::Flag, {}},
+      {"last", 0, Arity::Flag, {}},
+      {"order", 0, Arity::Value, {}},
       {"help", 'h', Arity::Flag, {}},
       {"version", 0, Arity::Flag, {}},
       {"recursive", 0, Arity::Flag, {"replace", "remove"}},
@@ -161,6 +164,11 @@ std::optional<int> ParseChoice(const std::string& text, std::initializer_list<st
   return std::nullopt;
 }
 
+bool IsOffset(TPlacement at) { return at == TPlacement::FromBeginning || at == TPlacement::FromEnd; }
+bool IsOffset(TRemoveFrom from) {
+  return from == TRemoveFrom::OffsetFromBeginning || from == TRemoveFrom::OffsetFromEnd;
+}
+
 class Interpreter {
  public:
   explicit Interpreter(TCliOptions& options) : Options_(options) {}
@@ -209,22 +217,22 @@ class PassInterpreter : public Interpreter {
   bool Operation(const std::string& word, const std::vector<std::string>& operands) {
     TControlValues& c = Options_.Controls;
     if (word == "replace") {
-      c.LstBoxActions = 0;
+      c.LstBoxActions = ControlIndex(TOperation::SearchReplace);
       if (!Operands(word, operands, 2, 2)) return false;
       c.EdSearchFor = operands[0];
       c.EdReplaceWith = operands[1];
       return NameText("the search text", c.EdSearchFor) && NameText("the replacement", c.EdReplaceWith);
     }
     if (word == "insert") {
-      c.LstBoxActions = 1;
+      c.LstBoxActions = ControlIndex(TOperation::Insert);
       if (!Operands(word, operands, 1, 1)) return false;
       c.EdInsert = operands[0];
       return NameText("the text to insert", c.EdInsert);
     }
     if (word == "remove") {
-      c.LstBoxActions = 2;
+      c.LstBoxActions = ControlIndex(TOperation::Remove);
       if (!Operands(word, operands, 0, 1)) return false;
-      c.ComboItemToDelete = operands.empty() ? 1 : 0;
+      c.ComboItemToDelete = ControlIndex(operands.empty() ? TRemoveKind::Characters : TRemoveKind::String);
       if (!operands.empty()) {
         c.EdDelete = operands[0];
         return NameText("the text to remove", c.EdDelete);
@@ -232,11 +240,11 @@ class PassInterpreter : public Interpreter {
       return true;
     }
     if (word == "number") {
-      c.LstBoxActions = 3;
+      c.LstBoxActions = ControlIndex(TOperation::Number);
       return Operands(word, operands, 0, 0);
     }
     if (word == "case") {
-      c.LstBoxActions = 4;
+      c.LstBoxActions = ControlIndex(TOperation::ChangeCase);
       if (!Operands(word, operands, 1, 1)) return false;
       const std::optional<int> kind =
           ParseChoice(operands[0], {"upper", "lower", "first", "first-lower", "weird"});
@@ -246,7 +254,7 @@ class PassInterpreter : public Interpreter {
       return true;
     }
     if (word == "truncate") {
-      c.LstBoxActions = 5;
+      c.LstBoxActions = ControlIndex(TOperation::Truncate);
       return Operands(word, operands, 0, 0);
     }
     return Fail("unknown operation '" + word + "' (replace, insert, remove, number, case or truncate)");
@@ -288,9 +296,9 @@ class PassInterpreter : public Interpreter {
     } else if (name == "no-extension") {
       c.ChkBxChangecaseWithExt = false;
     } else if (name == "short") {
-      c.ComboTruncateTo = 0;
+      c.ComboTruncateTo = ControlIndex(TTruncateKind::ShortName);
     } else if (name == "max") {
-      c.ComboTruncateTo = 1;
+      c.ComboTruncateTo = ControlIndex(TTruncateKind::MaxChars);
       return Bounded(given, 1, 127, c.UpDownNbrTruncate);
     }
     return true;
@@ -300,7 +308,7 @@ class PassInterpreter : public Interpreter {
   bool CheckCombination(const std::string& operation, const ScannedArguments& scanned) {
     const TControlValues& c = Options_.Controls;
     if (operation == "remove") {
-      const bool byCount = c.ComboItemToDelete == 1;
+      const bool byCount = c.ComboItemToDelete == ControlIndex(TRemoveKind::Characters);
       if (byCount && !Given(scanned, "count")) return Fail("remove needs a TEXT or --count N");
       if (!byCount && Given(scanned, "count")) return Fail("remove takes a TEXT or --count N, not both");
       for (const char* option : {"from", "pos"})
@@ -309,12 +317,12 @@ class PassInterpreter : public Interpreter {
       for (const char* option : {"recursive", "case-sensitive"})
         if (byCount && Given(scanned, option))
           return Fail(std::string("option '--") + option + "' applies to remove TEXT only");
-      if (Given(scanned, "pos") && c.ComboDeleteFrom < 2)
+      if (Given(scanned, "pos") && !IsOffset(FromControlIndex<TRemoveFrom>(c.ComboDeleteFrom)))
         return Fail("option '--pos' needs --from offset or --from offset-end");
     }
-    if (operation == "insert" && Given(scanned, "pos") && c.ComboInsertTo < 2)
+    if (operation == "insert" && Given(scanned, "pos") && !IsOffset(FromControlIndex<TPlacement>(c.ComboInsertTo)))
       return Fail("option '--pos' needs --at offset or --at offset-end");
-    if (operation == "number" && Given(scanned, "pos") && c.ComboNumberInsertTo < 2)
+    if (operation == "number" && Given(scanned, "pos") && !IsOffset(FromControlIndex<TPlacement>(c.ComboNumberInsertTo)))
       return Fail("option '--pos' needs --at offset or --at offset-end");
     if (operation == "number" && Given(scanned, "at") && !c.ChkBxUseBaseFilename)
       return Fail("option '--at' needs --base NAME (without it the number is the whole name)");
@@ -360,8 +368,13 @@ std::string ApplyCommon(const ScannedArguments& scanned, const std::string& oper
       if (options.Command == TCliCommand::Show) return "option '" + given.Spelled + "' does not apply to show";
       if (given.Value.empty()) return "option '" + given.Spelled + "' needs a file name";
       options.SaveFile = given.Value;
+    } else if (name == "last") {
+      if (options.Command != TCliCommand::Recover) return "option '" + given.Spelled + "' applies to recover only";
+      options.Last = true;
     } else if (!pass) {
       return "option '" + given.Spelled + "' does not apply to " + where;
+    } else if (name == "no-save") {
+      options.NoSave = true;
     } else if (name == "masks") {
       options.Masks = given.Value;
     } else if (name == "subdirs") {
@@ -370,6 +383,10 @@ std::string ApplyCommon(const ScannedArguments& scanned, const std::string& oper
       options.Rename = true;
     } else if (name == "all") {
       options.RecordAll = true;
+    } else if (name == "order") {
+      if (given.Value != "name" && given.Value != "natural")
+        return "option '" + given.Spelled + "' needs name or natural, not '" + given.Value + "'";
+      options.Order = given.Value == "natural" ? NameOrder::Natural : NameOrder::Name;
     }
   }
   return {};
@@ -408,9 +425,13 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   std::string operation;
   if (positionals[0] == "show" || positionals[0] == "recover") {
     options.Command = positionals[0] == "show" ? TCliCommand::Show : TCliCommand::Recover;
-    if (positionals.size() < 2) return Failure(positionals[0] + ": missing FILE");
-    if (positionals.size() > 2) return Failure(positionals[0] + ": unexpected argument '" + positionals[2] + "'");
-    options.ResultFile = positionals[1];
+    // recover --last takes the newest automatic file instead of FILE.
+    const bool last = options.Command == TCliCommand::Recover && Given(scanned, "last");
+    const std::size_t files = last ? 0 : 1;
+    if (positionals.size() < 1 + files) return Failure(positionals[0] + ": missing FILE");
+    if (positionals.size() > 1 + files)
+      return Failure(positionals[0] + ": unexpected argument '" + positionals[1 + files] + "'");
+    if (!last) options.ResultFile = positionals[1];
   } else {
     if (positionals.size() < 2) return Failure("missing OPERATION after the folder");
     options.Folder = positionals[0];
@@ -432,6 +453,7 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   if (!interpreter.CheckCombination(operation, scanned)) return Failure(interpreter.Error);
   if (options.SaveFile && !options.Rename)
     return Failure("a simulation's rows cannot be saved: add -x to rename for real");
+  if (options.SaveFile && options.NoSave) return Failure("--save and --no-save exclude each other");
   return {options, {}};
 }
 

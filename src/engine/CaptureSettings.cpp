@@ -8,9 +8,6 @@
 namespace vt {
 namespace {
 
-// An index is held in 8 bits: no selection (-1) arrives as 255.
-std::uint8_t Index(int value) { return static_cast<std::uint8_t>(value); }
-
 std::int16_t Int16(int value) {
   return static_cast<std::int16_t>(std::clamp<int>(value, std::numeric_limits<std::int16_t>::min(),
                                                     std::numeric_limits<std::int16_t>::max()));
@@ -27,7 +24,7 @@ TNumberInfos CaptureNumber(const TControlValues& c) {
   n.Increment = c.UpDownIncrement;
   n.UseLeadingZero = c.ChkBxUseLeadingZero;
   n.CountBackwards = c.ChkBxDecrement;
-  n.InsertTo = Index(c.ComboNumberInsertTo);
+  n.InsertTo = FromControlIndex<TPlacement>(c.ComboNumberInsertTo);
   n.Position = Int16(c.UpDownNumberPos);
   return n;
 }
@@ -37,30 +34,34 @@ TNumberInfos CaptureNumber(const TControlValues& c) {
 TRenameSettings CaptureSettings(const TControlValues& c) {
   TRenameSettings s;
   if (c.LstBoxActions < 0) return s;
-  s.Operation = Index(c.LstBoxActions);
-  switch (static_cast<TOperation>(s.Operation)) {
+  s.Operation = FromControlIndex<TOperation>(c.LstBoxActions);
+  switch (s.Operation) {
     case TOperation::SearchReplace:
       s.ReplaceInfos = {c.EdSearchFor, c.EdReplaceWith, c.ChkBxSearchRecursive,
                         c.ChkBxCaseSensitive, c.ChkBxSearchInExt};
       break;
     case TOperation::Insert:
-      s.InsertInfos = {c.EdInsert, Index(c.ComboInsertTo), Int16(c.UpDownInsertPos)};
+      s.InsertInfos = {c.EdInsert, FromControlIndex<TPlacement>(c.ComboInsertTo), Int16(c.UpDownInsertPos)};
       break;
     case TOperation::Remove:
-      s.DeleteInfos = {c.EdDelete,          Index(c.ComboItemToDelete), Int16(c.UpDownDeletePos),
-                       Int16(c.UpDownNbrDelete), c.ChkBxDelRecursive,   c.ChkBxCaseSensDel,
-                       Index(c.ComboDeleteFrom)};
+      s.DeleteInfos = {c.EdDelete,
+                       FromControlIndex<TRemoveKind>(c.ComboItemToDelete),
+                       Int16(c.UpDownDeletePos),
+                       Int16(c.UpDownNbrDelete),
+                       c.ChkBxDelRecursive,
+                       c.ChkBxCaseSensDel,
+                       FromControlIndex<TRemoveFrom>(c.ComboDeleteFrom)};
       break;
     case TOperation::Number:
       s.NumberInfos = CaptureNumber(c);
       s.Counter = s.NumberInfos.Start;
       break;
     case TOperation::ChangeCase:
-      s.CaseKind = Index(c.ComboChangeCase);
+      s.CaseKind = FromControlIndex<TCaseKind>(c.ComboChangeCase);
       s.CaseWithExtension = c.ChkBxChangecaseWithExt;
       break;
     case TOperation::Truncate:
-      s.TruncateKind = Index(c.ComboTruncateTo);
+      s.TruncateKind = FromControlIndex<TTruncateKind>(c.ComboTruncateTo);
       s.MaxChars = Int16(c.UpDownNbrTruncate);
       break;
   }

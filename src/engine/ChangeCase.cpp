@@ -23,25 +23,25 @@ std::string WeirdCase(std::string_view text) {
   return result;
 }
 
-void ChangeCaseStep(std::uint8_t caseKind, TWithExtension withExtension, std::string& name,
+void ChangeCaseStep(TCaseKind caseKind, TWithExtension withExtension, std::string& name,
                     std::string& ext) {
   const bool withExt = withExtension == TWithExtension::Yes;
   switch (caseKind) {
-    case CaseKind::Upper:
+    case TCaseKind::Upper:
       AsciiUpperInPlace(name);
       if (withExt) AsciiUpperInPlace(ext);
       break;
-    case CaseKind::Lower:
+    case TCaseKind::Lower:
       AsciiLowerInPlace(name);
       if (withExt) AsciiLowerInPlace(ext);
       break;
-    case CaseKind::FirstUpperIgnoreRest:
-    case CaseKind::FirstUpperRestLower:
-      if (caseKind == CaseKind::FirstUpperRestLower) AsciiLowerInPlace(name);
+    case TCaseKind::FirstUpperIgnoreRest:
+    case TCaseKind::FirstUpperRestLower:
+      if (caseKind == TCaseKind::FirstUpperRestLower) AsciiLowerInPlace(name);
       if (!name.empty()) name[0] = AsciiUpper(name[0]);
       if (withExt) AsciiLowerInPlace(ext);
       break;
-    case CaseKind::Weird:
+    case TCaseKind::Weird:
       name = WeirdCase(name);
       if (withExt) ext = WeirdCase(ext);
       break;

@@ -3,15 +3,9 @@
 #include <string>
 #include <string_view>
 
-namespace vt {
+#include "engine/SettingsIndexes.h"
 
-namespace CaseKind {
-inline constexpr std::uint8_t Upper = 0;
-inline constexpr std::uint8_t Lower = 1;
-inline constexpr std::uint8_t FirstUpperIgnoreRest = 2;
-inline constexpr std::uint8_t FirstUpperRestLower = 3;
-inline constexpr std::uint8_t Weird = 4;
-}  // namespace CaseKind
+namespace vt {
 
 enum class TWithExtension : std::uint8_t { No, Yes };
 
@@ -23,7 +17,7 @@ std::string WeirdCase(std::string_view text);
 
 // Operation 4 on the name part and, when asked, on the extension; only ASCII
 // letters change. An index outside the table changes nothing.
-void ChangeCaseStep(std::uint8_t caseKind, TWithExtension withExtension, std::string& name,
+void ChangeCaseStep(TCaseKind caseKind, TWithExtension withExtension, std::string& name,
                     std::string& ext);
 
 }  // namespace vt

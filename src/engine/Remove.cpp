@@ -26,12 +26,12 @@ void RemoveCharacters(const TDeleteInfos& infos, std::string& name) {
   const int n = infos.Count;
   const int p = infos.Position;
   switch (infos.From) {
-    case RemoveFrom::Beginning: Delete(name, 1, n); break;
-    case RemoveFrom::End:
+    case TRemoveFrom::Beginning: Delete(name, 1, n); break;
+    case TRemoveFrom::End:
       if (n <= length) Delete(name, length + 1 - n, n);
       break;
-    case RemoveFrom::OffsetFromBeginning: Delete(name, p, n); break;
-    case RemoveFrom::OffsetFromEnd: Delete(name, length + 2 - p - n, n); break;
+    case TRemoveFrom::OffsetFromBeginning: Delete(name, p, n); break;
+    case TRemoveFrom::OffsetFromEnd: Delete(name, length + 2 - p - n, n); break;
     default: break;
   }
 }
@@ -39,14 +39,14 @@ void RemoveCharacters(const TDeleteInfos& infos, std::string& name) {
 }  // namespace
 
 TStepResult RemoveStep(const TDeleteInfos& infos, std::string& name) {
-  if ((infos.Kind == RemoveKind::String && infos.Text.empty()) ||
-      (infos.Kind == RemoveKind::Characters && infos.Count == 0)) {
+  if ((infos.Kind == TRemoveKind::String && infos.Text.empty()) ||
+      (infos.Kind == TRemoveKind::Characters && infos.Count == 0)) {
     return TStepResult::NoParameters;
   }
-  if (infos.Kind == RemoveKind::String) {
+  if (infos.Kind == TRemoveKind::String) {
     const TStepResult result = RemoveString(infos, name);
     if (result != TStepResult::Proceed) return result;
-  } else if (infos.Kind == RemoveKind::Characters) {
+  } else if (infos.Kind == TRemoveKind::Characters) {
     RemoveCharacters(infos, name);
   }
   return name.empty() ? TStepResult::NoChange : TStepResult::Proceed;

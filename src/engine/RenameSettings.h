@@ -3,16 +3,9 @@
 #include <cstdint>
 #include <string>
 
-namespace vt {
+#include "engine/SettingsIndexes.h"
 
-enum class TOperation : std::uint8_t {
-  SearchReplace = 0,
-  Insert = 1,
-  Remove = 2,
-  Number = 3,
-  ChangeCase = 4,
-  Truncate = 5,
-};
+namespace vt {
 
 struct TReplaceInfos {
   std::string SearchFor;
@@ -24,18 +17,18 @@ struct TReplaceInfos {
 
 struct TInsertInfos {
   std::string Text;
-  std::uint8_t InsertTo = 0;
+  TPlacement InsertTo = TPlacement::ToEnd;
   std::int16_t Position = 0;
 };
 
 struct TDeleteInfos {
   std::string Text;
-  std::uint8_t Kind = 0;
+  TRemoveKind Kind = TRemoveKind::String;
   std::int16_t Position = 0;
   std::int16_t Count = 0;
   bool Recursive = false;
   bool CaseSensitive = false;
-  std::uint8_t From = 0;
+  TRemoveFrom From = TRemoveFrom::Beginning;
 };
 
 struct TNumberInfos {
@@ -48,21 +41,21 @@ struct TNumberInfos {
   std::int32_t Increment = 0;
   bool UseLeadingZero = false;
   bool CountBackwards = false;
-  std::uint8_t InsertTo = 0;
+  TPlacement InsertTo = TPlacement::ToEnd;
   std::int16_t Position = 0;
 };
 
 // Everything but the selected operation's fields stays zero, empty or false.
 struct TRenameSettings {
-  std::uint8_t Operation = 0;
+  TOperation Operation = TOperation::SearchReplace;
   TReplaceInfos ReplaceInfos;
   TInsertInfos InsertInfos;
   TDeleteInfos DeleteInfos;
   TNumberInfos NumberInfos;
   std::int32_t Counter = 0;
-  std::uint8_t CaseKind = 0;
+  TCaseKind CaseKind = TCaseKind::Upper;
   bool CaseWithExtension = false;
-  std::uint8_t TruncateKind = 0;
+  TTruncateKind TruncateKind = TTruncateKind::ShortName;
   std::int16_t MaxChars = 0;
 };
 

@@ -38,10 +38,9 @@ bool TRenameStep::ProcessFile(const std::string& folder, const TFindData& entry)
   if (IsDotEntry(oldName) || (entry.dwFileAttributes & FileAttr::Directory) != 0) {
     return Finish(TRenameStatus::rsNoParameters);
   }
-  if (Settings_.Operation == static_cast<std::uint8_t>(TOperation::Truncate) &&
-      Settings_.TruncateKind != TruncateKind::MaxChars) {
+  if (Settings_.Operation == TOperation::Truncate && Settings_.TruncateKind != TTruncateKind::MaxChars) {
     // The short name replaces the whole name; without one there is nothing to do.
-    if (Settings_.TruncateKind != TruncateKind::ShortName || entry.cAlternateFileName.empty()) {
+    if (Settings_.TruncateKind != TTruncateKind::ShortName || entry.cAlternateFileName.empty()) {
       return Finish(TRenameStatus::rsNoChange);
     }
     Joined_ = entry.cAlternateFileName;
@@ -64,6 +63,13 @@ bool TRenameStep::ProcessFile(const std::string& folder, const TFindData& entry)
   return Commit(folder, oldName);
 }
 
+bool TRenameStep::ProcessFile(const TFolderHandle& folder, const TFindData& entry) {
+  Handle_ = &folder;
+  const bool result = ProcessFile(folder.Path(), entry);
+  Handle_ = nullptr;
+  return result;
+}
+
 void TRenameStep::SplitName(const std::string& name) {
   const std::size_t dot = name.rfind('.');
   if (dot == std::string::npos) {
@@ -76,7 +82,7 @@ void TRenameStep::SplitName(const std::string& name) {
 }
 
 TStepResult TRenameStep::Transform() {
-  switch (static_cast<TOperation>(Settings_.Operation)) {
+  switch (Settings_.Operation) {
     case TOperation::SearchReplace: return SearchReplaceStep(Settings_.ReplaceInfos, Name_, Ext_);
     case TOperation::Insert: return InsertStep(Settings_.InsertInfos, Name_);
     case TOperation::Remove: return RemoveStep(Settings_.DeleteInfos, Name_);
@@ -98,7 +104,8 @@ bool TRenameStep::Commit(const std::string& folder, const std::string& oldName) 
   // Never hand the rename a name that is no entry of this folder.
   if (!IsUsableName(NewName_)) return Finish(TRenameStatus::rsError);
   if (Mode_ == TPassMode::Simulate) return Finish(TRenameStatus::rsCanBeRenamed);
-  SystemError_ = Renamer_.Rename(folder, oldName, NewName_);
+  SystemError_ = Handle_ != nullptr ? Renamer_.Rename(*Handle_, oldName, NewName_)
+                                    : Renamer_.Rename(folder, oldName, NewName_);
   return Finish(SystemError_ == 0 ? TRenameStatus::rsOk : TRenameStatus::rsError);
 }
 

@@ -193,6 +193,7 @@ void TForm1::ConnectHandlers() {
   connect(StopItem, &QAction::triggered, this, &TForm1::BtCancelClick);
   connect(UndoItem, &QAction::triggered, this, &TForm1::SpBtUndoClick);
   connect(QuitItem, &QAction::triggered, this, &TForm1::BtQuitClick);
+  ConnectResultFileHandlers();
 }
 
 TRunControl& TForm1::RunControl() { return RunControl_->Control(); }

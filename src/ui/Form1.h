@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "passes/CommandStates.h"
 #include "passes/ResultTable.h"
 #include "ui/Form1Controls.h"
 #include "ui/QtDispatcher.h"
@@ -53,6 +54,13 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   void FormCloseQuery(bool& canClose);
   void FormKeyDown(int key);
 
+  // Result files: the table saved to, loaded from and cleared.
+  void BtSaveAsResultClick();
+  void BtLoadResultClick();
+  void BtClearResultClick();
+  // Asks for a file name and writes the table; also run by Clear and on closing.
+  void SaveResultToFile();
+
   // Result-file dialogs, made when first asked for. They open in the process's
   // current folder: set their directory from it each time before showing them.
   QFileDialog* OpenDialog1();
@@ -79,6 +87,12 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   void SetFocusOrder();
   void FormCreate();
   void ConnectHandlers();
+  void ConnectResultFileHandlers();
+  void ResultLoadedCommands();
+  void ResultClearedCommands();
+  TCommandStates CurrentCommandStates() const;
+  TWindowFacts WindowFacts() const;
+  void ApplyCommandStates(const TCommandStates& states);
   void CenterOnScreen();
 
   // Declared first: the window's widgets refer to both until they are gone.

@@ -33,7 +33,8 @@ TEST(CommandLine, ValidArgumentsFillTheControlsAsTheWindowWould) {
          EXPECT_FALSE(o.IncludeSubDirs);
          EXPECT_FALSE(o.RecordAll);
          EXPECT_FALSE(o.Format.has_value());
-         EXPECT_EQ(o.Controls.LstBoxActions, 0);
+         EXPECT_EQ(o.Order, NameOrder::Name);
+         EXPECT_EQ(o.Controls.LstBoxActions, ControlIndex(TOperation::SearchReplace));
          EXPECT_EQ(o.Controls.EdSearchFor, "a");
          EXPECT_EQ(o.Controls.EdReplaceWith, "b");
          EXPECT_FALSE(o.Controls.ChkBxSearchRecursive);
@@ -51,6 +52,8 @@ TEST(CommandLine, ValidArgumentsFillTheControlsAsTheWindowWould) {
          EXPECT_TRUE(o.Controls.ChkBxCaseSensitive);
          EXPECT_TRUE(o.Controls.ChkBxSearchInExt);
        }},
+      {{".", "number", "--order", "natural"}, [](const TCliOptions& o) { EXPECT_EQ(o.Order, NameOrder::Natural); }},
+      {{".", "number", "--order=name"}, [](const TCliOptions& o) { EXPECT_EQ(o.Order, NameOrder::Name); }},
       {{"-x", "-o", "out.vtr", "-f", "tsv", "-m", "", ".", "replace", "", ""},
        [](const TCliOptions& o) {
          EXPECT_EQ(o.SaveFile, "out.vtr");
@@ -67,38 +70,38 @@ TEST(CommandLine, ValidArgumentsFillTheControlsAsTheWindowWould) {
        }},
       {{".", "insert", "_x", "--at", "offset-end", "--pos", "127"},
        [](const TCliOptions& o) {
-         EXPECT_EQ(o.Controls.LstBoxActions, 1);
+         EXPECT_EQ(o.Controls.LstBoxActions, ControlIndex(TOperation::Insert));
          EXPECT_EQ(o.Controls.EdInsert, "_x");
-         EXPECT_EQ(o.Controls.ComboInsertTo, 3);
+         EXPECT_EQ(o.Controls.ComboInsertTo, ControlIndex(TPlacement::FromEnd));
          EXPECT_EQ(o.Controls.UpDownInsertPos, 127);
        }},
       {{".", "insert", "x", "--at", "begin"},
-       [](const TCliOptions& o) { EXPECT_EQ(o.Controls.ComboInsertTo, 1); }},
+       [](const TCliOptions& o) { EXPECT_EQ(o.Controls.ComboInsertTo, ControlIndex(TPlacement::AtBeginning)); }},
       {{".", "remove", "o", "--recursive", "--case-sensitive"},
        [](const TCliOptions& o) {
-         EXPECT_EQ(o.Controls.LstBoxActions, 2);
-         EXPECT_EQ(o.Controls.ComboItemToDelete, 0);
+         EXPECT_EQ(o.Controls.LstBoxActions, ControlIndex(TOperation::Remove));
+         EXPECT_EQ(o.Controls.ComboItemToDelete, ControlIndex(TRemoveKind::String));
          EXPECT_EQ(o.Controls.EdDelete, "o");
          EXPECT_TRUE(o.Controls.ChkBxDelRecursive);
          EXPECT_TRUE(o.Controls.ChkBxCaseSensDel);
        }},
       {{".", "remove", "--count", "0"},
        [](const TCliOptions& o) {
-         EXPECT_EQ(o.Controls.ComboItemToDelete, 1);
+         EXPECT_EQ(o.Controls.ComboItemToDelete, ControlIndex(TRemoveKind::Characters));
          EXPECT_EQ(o.Controls.UpDownNbrDelete, 0);
-         EXPECT_EQ(o.Controls.ComboDeleteFrom, 0);
+         EXPECT_EQ(o.Controls.ComboDeleteFrom, ControlIndex(TRemoveFrom::Beginning));
        }},
       {{".", "remove", "--count", "127", "--from", "offset", "--pos", "1"},
        [](const TCliOptions& o) {
          EXPECT_EQ(o.Controls.UpDownNbrDelete, 127);
-         EXPECT_EQ(o.Controls.ComboDeleteFrom, 2);
+         EXPECT_EQ(o.Controls.ComboDeleteFrom, ControlIndex(TRemoveFrom::OffsetFromBeginning));
          EXPECT_EQ(o.Controls.UpDownDeletePos, 1);
        }},
       {{".", "remove", "--count", "2", "--from", "end"},
-       [](const TCliOptions& o) { EXPECT_EQ(o.Controls.ComboDeleteFrom, 1); }},
+       [](const TCliOptions& o) { EXPECT_EQ(o.Controls.ComboDeleteFrom, ControlIndex(TRemoveFrom::End)); }},
       {{".", "number"},
        [](const TCliOptions& o) {
-         EXPECT_EQ(o.Controls.LstBoxActions, 3);
+         EXPECT_EQ(o.Controls.LstBoxActions, ControlIndex(TOperation::Number));
          EXPECT_EQ(o.Controls.EdStartNumber, "0");
          EXPECT_EQ(o.Controls.UpDownStartNumber, 0);
          EXPECT_EQ(o.Controls.UpDownIncrement, 1);
@@ -113,30 +116,30 @@ TEST(CommandLine, ValidArgumentsFillTheControlsAsTheWindowWould) {
          EXPECT_TRUE(o.Controls.ChkBxDecrement);
          EXPECT_TRUE(o.Controls.ChkBxUseBaseFilename);
          EXPECT_EQ(o.Controls.ComboBaseFileName, "Original Name ");
-         EXPECT_EQ(o.Controls.ComboNumberInsertTo, 2);
+         EXPECT_EQ(o.Controls.ComboNumberInsertTo, ControlIndex(TPlacement::FromBeginning));
          EXPECT_EQ(o.Controls.UpDownNumberPos, 2);
        }},
       {{".", "number", "--start", "32767"},
        [](const TCliOptions& o) { EXPECT_EQ(o.Controls.UpDownStartNumber, 32767); }},
       {{".", "case", "weird", "--no-extension"},
        [](const TCliOptions& o) {
-         EXPECT_EQ(o.Controls.LstBoxActions, 4);
-         EXPECT_EQ(o.Controls.ComboChangeCase, 4);
+         EXPECT_EQ(o.Controls.LstBoxActions, ControlIndex(TOperation::ChangeCase));
+         EXPECT_EQ(o.Controls.ComboChangeCase, ControlIndex(TCaseKind::Weird));
          EXPECT_FALSE(o.Controls.ChkBxChangecaseWithExt);
        }},
       {{".", "case", "first-lower"},
        [](const TCliOptions& o) {
-         EXPECT_EQ(o.Controls.ComboChangeCase, 3);
+         EXPECT_EQ(o.Controls.ComboChangeCase, ControlIndex(TCaseKind::FirstUpperRestLower));
          EXPECT_TRUE(o.Controls.ChkBxChangecaseWithExt);
        }},
       {{".", "truncate", "--short"},
        [](const TCliOptions& o) {
-         EXPECT_EQ(o.Controls.LstBoxActions, 5);
-         EXPECT_EQ(o.Controls.ComboTruncateTo, 0);
+         EXPECT_EQ(o.Controls.LstBoxActions, ControlIndex(TOperation::Truncate));
+         EXPECT_EQ(o.Controls.ComboTruncateTo, ControlIndex(TTruncateKind::ShortName));
        }},
       {{".", "truncate", "--max", "1"},
        [](const TCliOptions& o) {
-         EXPECT_EQ(o.Controls.ComboTruncateTo, 1);
+         EXPECT_EQ(o.Controls.ComboTruncateTo, ControlIndex(TTruncateKind::MaxChars));
          EXPECT_EQ(o.Controls.UpDownNbrTruncate, 1);
        }},
       // A repeated option keeps its last value.
@@ -175,6 +178,18 @@ struct InvalidCase {
   std::string ErrorHolds;
 };
 
+TEST(CommandLine, RecordOptions) {
+  const TParseResult last = ParseCommandLine({"recover", "--last", "-f", "json"});
+  ASSERT_TRUE(last.Options) << last.Error;
+  EXPECT_EQ(last.Options->Command, TCliCommand::Recover);
+  EXPECT_TRUE(last.Options->Last);
+  EXPECT_EQ(last.Options->ResultFile, "");
+  const TParseResult noSave = ParseCommandLine({".", "-x", "--no-save", "case", "upper"});
+  ASSERT_TRUE(noSave.Options) << noSave.Error;
+  EXPECT_TRUE(noSave.Options->NoSave);
+  EXPECT_FALSE(noSave.Options->SaveFile);
+}
+
 TEST(CommandLine, UsageErrorsNameTheProblem) {
   const std::vector<InvalidCase> cases{
       {{}, "missing FOLDER"},
@@ -192,6 +207,8 @@ TEST(CommandLine, UsageErrorsNameTheProblem) {
       {{".", "truncate", "--max"}, "'--max' needs a value"},
       {{".", "replace", "a", "b", "--rename=yes"}, "takes no value"},
       {{".", "replace", "a", "b", "-f", "csv"}, "table, tsv or json"},
+      {{".", "number", "--order", "size"}, "name or natural, not 'size'"},
+      {{"show", "a.vtr", "--order", "natural"}, "does not apply to show"},
       // Limits of the window's fields.
       {{".", "insert", "x", "--at", "offset", "--pos", "0"}, "from 1 to 127"},
       {{".", "insert", "x", "--at", "offset", "--pos", "128"}, "from 1 to 127"},
@@ -237,6 +254,12 @@ TEST(CommandLine, UsageErrorsNameTheProblem) {
       {{"recover", "a.vtr", "-m", "*.txt"}, "'-m' does not apply to recover"},
       {{"recover", "a.vtr", "--recursive"}, "does not apply to recover"},
       {{"", "case", "upper"}, "folder cannot be empty"},
+      {{".", "case", "upper", "-x", "-o", "r.vtr", "--no-save"}, "exclude each other"},
+      {{"recover", "--last", "a.vtr"}, "unexpected argument 'a.vtr'"},
+      {{"recover"}, "missing FILE"},
+      {{"show", "a.vtr", "--last"}, "applies to recover only"},
+      {{".", "case", "upper", "--last"}, "applies to recover only"},
+      {{"show", "a.vtr", "--no-save"}, "does not apply to show"},
   };
   for (const InvalidCase& c : cases) {
     std::string joined;

@@ -11,7 +11,7 @@ namespace {
 
 std::string Changed(const std::string& file, int kind, bool withExtension) {
   TControlValues controls;
-  controls.LstBoxActions = 4;
+  controls.LstBoxActions = ControlIndex(TOperation::ChangeCase);
   controls.ComboChangeCase = kind;
   controls.ChkBxChangecaseWithExt = withExtension;
   return test::Simulate(controls, file);

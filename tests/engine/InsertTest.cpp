@@ -9,7 +9,7 @@ namespace {
 
 std::string Inserted(const std::string& file, const std::string& text, int insertTo, int position) {
   TControlValues controls;
-  controls.LstBoxActions = 1;
+  controls.LstBoxActions = ControlIndex(TOperation::Insert);
   controls.EdInsert = text;
   controls.ComboInsertTo = insertTo;
   controls.UpDownInsertPos = position;

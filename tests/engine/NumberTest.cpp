@@ -12,7 +12,7 @@ namespace {
 
 TControlValues Numbering(const std::string& startText, int increment = 1) {
   TControlValues controls;
-  controls.LstBoxActions = 3;
+  controls.LstBoxActions = ControlIndex(TOperation::Number);
   controls.EdStartNumber = startText;
   controls.UpDownStartNumber = std::stoi(startText);
   controls.UpDownIncrement = increment;

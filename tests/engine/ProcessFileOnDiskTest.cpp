@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "Simulate.h"
-#include "TempFolder.h"
+#include "support/ControlValues.h"
+#include "support/TempFolder.h"
 #include "engine/RenameStep.h"
 #include "platform/DirectoryListing.h"
 
@@ -17,6 +18,12 @@ namespace vt {
 namespace {
 
 using Names = std::set<std::string>;
+using test::CaseChange;
+using test::InsertText;
+using test::Numbers;
+using test::RemoveText;
+using test::SearchReplace;
+using test::TruncateTo;
 
 struct TListed {
   std::string Folder;
@@ -47,46 +54,6 @@ std::map<std::string, std::string> RunPass(const TControlValues& controls, TPass
   return outcome;
 }
 
-TControlValues SearchReplace(const std::string& search, const std::string& replace) {
-  TControlValues c;
-  c.LstBoxActions = 0;
-  c.EdSearchFor = search;
-  c.EdReplaceWith = replace;
-  return c;
-}
-TControlValues InsertText(const std::string& text) {
-  TControlValues c;
-  c.LstBoxActions = 1;
-  c.EdInsert = text;
-  return c;
-}
-TControlValues RemoveText(const std::string& text) {
-  TControlValues c;
-  c.LstBoxActions = 2;
-  c.EdDelete = text;
-  return c;
-}
-TControlValues Numbers(const std::string& start) {
-  TControlValues c;
-  c.LstBoxActions = 3;
-  c.EdStartNumber = start;
-  c.UpDownStartNumber = std::stoi(start);
-  return c;
-}
-TControlValues CaseChange(int kind) {
-  TControlValues c;
-  c.LstBoxActions = 4;
-  c.ComboChangeCase = kind;
-  return c;
-}
-TControlValues TruncateTo(int kind, int maxChars = 1) {
-  TControlValues c;
-  c.LstBoxActions = 5;
-  c.ComboTruncateTo = kind;
-  c.UpDownNbrTruncate = maxChars;
-  return c;
-}
-
 struct DiskCase {
   const char* label;
   TControlValues controls;
@@ -101,16 +68,16 @@ class ProcessFileOnDisk : public testing::TestWithParam<DiskCase> {};
 TEST_P(ProcessFileOnDisk, SimulatesThenRenames) {
   const DiskCase& c = GetParam();
   test::TTempFolder dir;
-  dir.Write(c.oldName, "content of " + c.oldName);
+  dir.WriteFile(c.oldName, "content of " + c.oldName);
 
-  const auto simulated = RunPass(c.controls, TPassMode::Simulate, dir.Path() + "*");
+  const auto simulated = RunPass(c.controls, TPassMode::Simulate, dir.Folder() + "*");
   EXPECT_EQ(simulated.at(c.oldName), "Can be renamed " + c.newName);
   EXPECT_EQ(dir.Names(), Names{c.oldName});  // a simulation touches nothing
 
-  const auto renamed = RunPass(c.controls, TPassMode::Rename, dir.Path() + "*");
+  const auto renamed = RunPass(c.controls, TPassMode::Rename, dir.Folder() + "*");
   EXPECT_EQ(renamed.at(c.oldName), "Ok " + c.newName);
   EXPECT_EQ(dir.Names(), Names{c.newName});
-  EXPECT_EQ(dir.Read(c.newName), "content of " + c.oldName);
+  EXPECT_EQ(dir.ReadFile(c.newName), "content of " + c.oldName);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -136,8 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ProcessFileOnDiskFrame, FoldersAndDotEntriesAreSkipped) {
   test::TTempFolder dir;
   dir.MakeFolder("photo album");
-  dir.Write("photo.jpg", "x");
-  const auto outcome = RunPass(InsertText("_x"), TPassMode::Rename, dir.Path() + "*");
+  dir.WriteFile("photo.jpg", "x");
+  const auto outcome = RunPass(InsertText("_x"), TPassMode::Rename, dir.Folder() + "*");
   EXPECT_EQ(outcome.at("."), "No parameters");
   EXPECT_EQ(outcome.at(".."), "No parameters");
   EXPECT_EQ(outcome.at("photo album"), "No parameters");
@@ -147,17 +114,17 @@ TEST(ProcessFileOnDiskFrame, FoldersAndDotEntriesAreSkipped) {
 
 TEST(ProcessFileOnDiskFrame, NeverOverwrites) {
   test::TTempFolder dir;
-  dir.Write("a.txt", "first");
-  dir.Write("b.txt", "second");
+  dir.WriteFile("a.txt", "first");
+  dir.WriteFile("b.txt", "second");
   TRenameStep step(CaptureSettings(SearchReplace("a", "b")), TPassMode::Rename);
-  const TListed listed = List(dir.Path() + "a.txt");
+  const TListed listed = List(dir.Folder() + "a.txt");
   ASSERT_EQ(listed.Entries.size(), 1u);
   EXPECT_TRUE(step.ProcessFile(listed.Folder, listed.Entries[0]));
   EXPECT_EQ(step.Status(), TRenameStatus::rsError);
   EXPECT_EQ(step.NewName(), "b.txt");
   EXPECT_EQ(step.SystemError(), EEXIST);
-  EXPECT_EQ(dir.Read("a.txt"), "first");
-  EXPECT_EQ(dir.Read("b.txt"), "second");
+  EXPECT_EQ(dir.ReadFile("a.txt"), "first");
+  EXPECT_EQ(dir.ReadFile("b.txt"), "second");
   // A simulation only judges the name; the clash shows when it is run.
   TRenameStep simulated(CaptureSettings(SearchReplace("a", "b")), TPassMode::Simulate);
   EXPECT_TRUE(simulated.ProcessFile(listed.Folder, listed.Entries[0]));
@@ -180,9 +147,9 @@ TEST(ProcessFileOnDiskFrame, UnusableNamesAreErrorsAndChangeNothing) {
     for (const auto& c : cases) {
       test::TTempFolder dir;
       dir.MakeFolder("sub");
-      dir.Write("abc", "kept");
+      dir.WriteFile("abc", "kept");
       TRenameStep step(CaptureSettings(c.controls), mode);
-      const TListed listed = List(dir.Path() + "abc");
+      const TListed listed = List(dir.Folder() + "abc");
       ASSERT_EQ(listed.Entries.size(), 1u);
       EXPECT_TRUE(step.ProcessFile(listed.Folder, listed.Entries[0]));
       EXPECT_EQ(step.Status(), TRenameStatus::rsError) << c.newName;
@@ -190,16 +157,16 @@ TEST(ProcessFileOnDiskFrame, UnusableNamesAreErrorsAndChangeNothing) {
       EXPECT_EQ(step.SystemError(), 0);
       EXPECT_EQ(dir.Names(), (Names{"abc", "sub"}));
       EXPECT_EQ(dir.Names("sub"), Names{});
-      EXPECT_EQ(dir.Read("abc"), "kept");
+      EXPECT_EQ(dir.ReadFile("abc"), "kept");
     }
   }
 }
 
 TEST(ProcessFileOnDiskFrame, ShortNameOfAnEightDotThreeNameIsNoChange) {
   test::TTempFolder dir;
-  dir.Write("PHOTO.JPG", "x");
-  dir.Write("holiday photo.jpeg", "y");
-  const auto outcome = RunPass(TruncateTo(0), TPassMode::Rename, dir.Path() + "*.*");
+  dir.WriteFile("PHOTO.JPG", "x");
+  dir.WriteFile("holiday photo.jpeg", "y");
+  const auto outcome = RunPass(TruncateTo(0), TPassMode::Rename, dir.Folder() + "*.*");
   EXPECT_EQ(outcome.at("PHOTO.JPG"), "No change");
   EXPECT_EQ(outcome.at("holiday photo.jpeg"), "Ok HOLIDA~1.JPE");
   EXPECT_EQ(dir.Names(), (Names{"HOLIDA~1.JPE", "PHOTO.JPG"}));
@@ -208,26 +175,26 @@ TEST(ProcessFileOnDiskFrame, ShortNameOfAnEightDotThreeNameIsNoChange) {
 TEST(ProcessFileOnDiskFrame, RenamesInTheFolderTheListingLookedIn) {
   test::TTempFolder dir;
   dir.MakeFolder("sub");
-  dir.Write("a.txt", "top");
-  dir.Write("sub/a.txt", "inner");
-  const auto outcome = RunPass(InsertText("-moved"), TPassMode::Rename, dir.Path() + "sub/*.txt");
+  dir.WriteFile("a.txt", "top");
+  dir.WriteFile("sub/a.txt", "inner");
+  const auto outcome = RunPass(InsertText("-moved"), TPassMode::Rename, dir.Folder() + "sub/*.txt");
   EXPECT_EQ(outcome.at("a.txt"), "Ok a-moved.txt");
   EXPECT_EQ(dir.Names(), (Names{"a.txt", "sub"}));
   EXPECT_EQ(dir.Names("sub"), Names{"a-moved.txt"});
-  EXPECT_EQ(dir.Read("sub/a-moved.txt"), "inner");
-  EXPECT_EQ(dir.Read("a.txt"), "top");
+  EXPECT_EQ(dir.ReadFile("sub/a-moved.txt"), "inner");
+  EXPECT_EQ(dir.ReadFile("a.txt"), "top");
 }
 
 TEST(ProcessFileOnDiskFrame, NumbersFilesAcrossFoldersAndKeepsTheCounter) {
   test::TTempFolder dir;
   dir.MakeFolder("sub");
-  dir.Write("a.jpg", "1");
-  dir.Write("sub/b.jpg", "2");
-  dir.Write("0.jpg", "3");
+  dir.WriteFile("a.jpg", "1");
+  dir.WriteFile("sub/b.jpg", "2");
+  dir.WriteFile("0.jpg", "3");
   TRenameStep step(CaptureSettings(Numbers("0")), TPassMode::Rename);
   std::vector<std::string> results;
-  for (const std::string& pattern : {dir.Path() + "0.jpg", dir.Path() + "a.jpg",
-                                     dir.Path() + "sub/*.jpg"}) {
+  for (const std::string& pattern : {dir.Folder() + "0.jpg", dir.Folder() + "a.jpg",
+                                     dir.Folder() + "sub/*.jpg"}) {
     const TListed listed = List(pattern);
     for (const TFindData& entry : listed.Entries) {
       step.ProcessFile(listed.Folder, entry);
@@ -242,11 +209,11 @@ TEST(ProcessFileOnDiskFrame, NumbersFilesAcrossFoldersAndKeepsTheCounter) {
 
 TEST(ProcessFileOnDiskFrame, NoMatchAndNoChangeLeaveTheFile) {
   test::TTempFolder dir;
-  dir.Write("notes.txt", "n");
-  dir.Write("x.txt", "x");
-  auto outcome = RunPass(SearchReplace("txt", "doc"), TPassMode::Rename, dir.Path() + "*.txt");
+  dir.WriteFile("notes.txt", "n");
+  dir.WriteFile("x.txt", "x");
+  auto outcome = RunPass(SearchReplace("txt", "doc"), TPassMode::Rename, dir.Folder() + "*.txt");
   EXPECT_EQ(outcome.at("notes.txt"), "No Match");
-  outcome = RunPass(RemoveText("x"), TPassMode::Rename, dir.Path() + "*.txt");
+  outcome = RunPass(RemoveText("x"), TPassMode::Rename, dir.Folder() + "*.txt");
   EXPECT_EQ(outcome.at("x.txt"), "No change");
   EXPECT_EQ(outcome.at("notes.txt"), "No Match");
   EXPECT_EQ(dir.Names(), (Names{"notes.txt", "x.txt"}));
@@ -254,10 +221,10 @@ TEST(ProcessFileOnDiskFrame, NoMatchAndNoChangeLeaveTheFile) {
 
 TEST(ProcessFileOnDiskFrame, AFileThatHasGoneIsAnError) {
   test::TTempFolder dir;
-  dir.Write("gone.txt", "x");
-  const TListed listed = List(dir.Path() + "*.txt");
+  dir.WriteFile("gone.txt", "x");
+  const TListed listed = List(dir.Folder() + "*.txt");
   ASSERT_EQ(listed.Entries.size(), 1u);
-  std::filesystem::remove(dir.Path() + "gone.txt");
+  std::filesystem::remove(dir.Folder() + "gone.txt");
   TRenameStep step(CaptureSettings(InsertText("_x")), TPassMode::Rename);
   EXPECT_TRUE(step.ProcessFile(listed.Folder, listed.Entries[0]));
   EXPECT_EQ(step.Status(), TRenameStatus::rsError);

@@ -10,9 +10,9 @@ namespace {
 TControlValues RemoveString(const std::string& text, bool recursive = false,
                             bool caseSensitive = false) {
   TControlValues controls;
-  controls.LstBoxActions = 2;
+  controls.LstBoxActions = ControlIndex(TOperation::Remove);
   controls.EdDelete = text;
-  controls.ComboItemToDelete = 0;
+  controls.ComboItemToDelete = ControlIndex(TRemoveKind::String);
   controls.ChkBxDelRecursive = recursive;
   controls.ChkBxCaseSensDel = caseSensitive;
   return controls;
@@ -20,8 +20,8 @@ TControlValues RemoveString(const std::string& text, bool recursive = false,
 
 TControlValues RemoveCount(int count, int from, int position = 1) {
   TControlValues controls;
-  controls.LstBoxActions = 2;
-  controls.ComboItemToDelete = 1;
+  controls.LstBoxActions = ControlIndex(TOperation::Remove);
+  controls.ComboItemToDelete = ControlIndex(TRemoveKind::Characters);
   controls.UpDownNbrDelete = count;
   controls.ComboDeleteFrom = from;
   controls.UpDownDeletePos = position;

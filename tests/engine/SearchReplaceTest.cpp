@@ -19,7 +19,7 @@ struct ReplaceCase {
 
 void ExpectReplaces(const ReplaceCase& c) {
   TControlValues controls;
-  controls.LstBoxActions = 0;
+  controls.LstBoxActions = ControlIndex(TOperation::SearchReplace);
   controls.EdSearchFor = c.search;
   controls.EdReplaceWith = c.replace;
   controls.ChkBxSearchRecursive = (c.options & Recursive) != 0;

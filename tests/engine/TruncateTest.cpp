@@ -10,7 +10,7 @@ namespace {
 std::string Truncated(const std::string& file, int kind, int maxChars,
                       const std::string& shortName = {}) {
   TControlValues controls;
-  controls.LstBoxActions = 5;
+  controls.LstBoxActions = ControlIndex(TOperation::Truncate);
   controls.ComboTruncateTo = kind;
   controls.UpDownNbrTruncate = maxChars;
   return test::Simulate(controls, file, shortName);

@@ -50,26 +50,9 @@ void PrintTo(const TRowTexts& row, std::ostream* out) {
   *out << "(" << row.File << ", " << row.NewName << ", " << row.Path << ", " << row.Status << ")";
 }
 
-TControlValues InsertAtBeginning(const std::string& text) {
-  TControlValues controls;
-  controls.LstBoxActions = 1;
-  controls.EdInsert = text;
-  controls.ComboInsertTo = 1;
-  return controls;
-}
+TControlValues InsertAtBeginning(const std::string& text) { return InsertText(text, TPlacement::AtBeginning); }
 
-TControlValues NumberDefaults() {
-  TControlValues controls;
-  controls.LstBoxActions = 3;
-  return controls;
-}
-
-TControlValues RemoveText(const std::string& text) {
-  TControlValues controls;
-  controls.LstBoxActions = 2;
-  controls.EdDelete = text;
-  return controls;
-}
+TControlValues NumberDefaults() { return Numbers(); }
 
 std::filesystem::path FastTempBase() {
   std::error_code error;

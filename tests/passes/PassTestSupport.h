@@ -19,6 +19,7 @@
 #include "passes/SearchThread.h"
 #include "passes/UndoThread.h"
 #include "platform/Thread.h"
+#include "support/ControlValues.h"
 
 namespace vt::test {
 
@@ -141,7 +142,6 @@ void PrintTo(const TRowTexts& row, std::ostream* out);
 // Control values for Insert of text at the beginning, and for Number with its defaults.
 TControlValues InsertAtBeginning(const std::string& text);
 TControlValues NumberDefaults();
-TControlValues RemoveText(const std::string& text);
 // Memory-backed where the system has it: for trees of many files.
 std::filesystem::path FastTempBase();
 // Plain files of a listing, in the order the platform returns them.

@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "StreamBuilder.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "engine/Messages.h"
 #include "passes/ResultTable.h"
 #include "results/ResultFile.h"

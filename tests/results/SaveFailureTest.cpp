@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "passes/ResultTable.h"
 #include "results/ResultFile.h"
 

@@ -1,0 +1,104 @@
+#include "engine/SettingsChecks.h"
+
+#include <optional>
+
+#include "engine/Messages.h"
+#include "engine/TextSearch.h"
+#include "engine/Utf8.h"
+
+namespace vt {
+namespace {
+
+constexpr std::size_t kExtensionChars = 3;
+
+bool Contains(std::string_view text, char c) { return text.find(c) != std::string_view::npos; }
+
+// One check's message: an error or information refuses, a confirmation refuses
+// unless answered Yes. none lets the next check run.
+class TChecker {
+ public:
+  explicit TChecker(const TShowMessage& show) : Show_(show) {}
+
+  std::optional<TCheckOutcome> Refuse(int id, TMessageKind kind, TCheckedField focus) const {
+    const TAnswer answer = Show_ ? Show_(TCheckMessage{id, kind, focus}) : TAnswer::Cancel;
+    if (kind == TMessageKind::Confirmation && answer == TAnswer::Yes) return std::nullopt;
+    return TCheckOutcome{false, id, focus};
+  }
+
+ private:
+  const TShowMessage& Show_;
+};
+
+std::optional<TCheckOutcome> CheckSearchReplace(const TControlValues& c, const TChecker& checker) {
+  const std::string& s = c.EdSearchFor;
+  const std::string& r = c.EdReplaceWith;
+  const auto [sn, se] = SplitPattern(s);
+  const auto [rn, re] = SplitPattern(r);
+  const bool sDot = Contains(s, '.');
+  const bool rDot = Contains(r, '.');
+  constexpr auto kError = TMessageKind::Error;
+  constexpr auto kConfirm = TMessageKind::Confirmation;
+  constexpr auto kSearch = TCheckedField::EdSearchFor;
+  constexpr auto kReplace = TCheckedField::EdReplaceWith;
+
+  if (s.empty() || s == "*") return checker.Refuse(Msg::SpecifySearchText, kError, kSearch);
+  if (s == r) return checker.Refuse(Msg::NothingToReplace, kError, kSearch);
+  if ((sDot && r.empty()) || r == "*") return checker.Refuse(Msg::SpecifyReplaceText, kError, kReplace);
+  const bool snStar = Contains(sn, '*');
+  const bool rnStar = Contains(rn, '*');
+  if (snStar && !se.empty() && !rnStar && re.empty())
+    return checker.Refuse(Msg::ReplaceNotCoherent, kError, kReplace);
+  if (snStar && !se.empty() && rnStar && rDot && re.empty())
+    if (auto refused = checker.Refuse(Msg::RemoveSeveralExtensions, kConfirm, kReplace)) return refused;
+  if (!snStar && se == "*" && !rnStar && re != "*")
+    return checker.Refuse(Msg::SameNameInfo, TMessageKind::Information, kReplace);
+  const bool sameName =
+      (sn == "*" && se == "*" && rn == "*" && re != "*") || (sn == "*" && se.empty() && rn != "*" && re.empty()) ||
+      (HasWildcard(sn) && HasWildcard(se) && !rn.empty() && !rnStar && !Contains(re, '*') && !re.empty());
+  if (sameName)
+    if (auto refused = checker.Refuse(Msg::SameName, kConfirm, kReplace)) return refused;
+  if (!sDot && rDot) return checker.Refuse(Msg::IncorrectExtension, kError, kReplace);
+  const bool dropsExtension =
+      (!snStar && !se.empty() && se != "*") || (sn == "*" && se == "*" && !rn.empty() && rDot && re.empty());
+  if (dropsExtension) return checker.Refuse(Msg::RemoveExtension, kConfirm, kReplace);
+  return std::nullopt;
+}
+
+std::optional<TCheckOutcome> CheckRemove(const TControlValues& c, const TChecker& checker) {
+  const TRemoveKind kind = FromControlIndex<TRemoveKind>(c.ComboItemToDelete);
+  if (kind == TRemoveKind::String && c.EdDelete.empty())
+    return checker.Refuse(Msg::SpecifyDeleteText, TMessageKind::Error, TCheckedField::EdDelete);
+  if (kind == TRemoveKind::Characters && c.UpDownNbrDelete == 0)
+    return checker.Refuse(Msg::SpecifyDeleteCount, TMessageKind::Error, TCheckedField::EdNbrDelete);
+  return std::nullopt;
+}
+
+}  // namespace
+
+TPatternParts SplitPattern(std::string_view pattern) {
+  const std::size_t dot = pattern.find('.');
+  if (dot == std::string_view::npos) return {std::string(pattern), {}};
+  const std::size_t extEnd = AdvanceChars(pattern, dot + 1, kExtensionChars);
+  return {std::string(pattern.substr(0, dot)), std::string(pattern.substr(dot + 1, extEnd - dot - 1))};
+}
+
+TCheckOutcome CheckSettings(const TControlValues& controls, const TShowMessage& show) {
+  const TChecker checker(show);
+  std::optional<TCheckOutcome> refused;
+  if (controls.LstBoxActions >= 0) {
+    switch (FromControlIndex<TOperation>(controls.LstBoxActions)) {
+      case TOperation::SearchReplace: refused = CheckSearchReplace(controls, checker); break;
+      case TOperation::Insert:
+        if (controls.EdInsert.empty())
+          refused = checker.Refuse(Msg::SpecifyInsertText, TMessageKind::Error, TCheckedField::EdInsert);
+        break;
+      case TOperation::Remove: refused = CheckRemove(controls, checker); break;
+      case TOperation::Number:
+      case TOperation::ChangeCase:
+      case TOperation::Truncate: break;
+    }
+  }
+  return refused.value_or(TCheckOutcome{});
+}
+
+}  // namespace vt
