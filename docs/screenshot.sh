@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Renders the main window and the About box under a virtual X server into
-# docs/main-window.png and docs/about-box.png.  Usage: docs/screenshot.sh <build folder>
+# Renders the windows under a virtual X server into docs/: main-window.png,
+# about-box.png, search-settings.png and result-table.png (a simulation over a
+# small demo folder).  Usage: docs/screenshot.sh <build folder>
 set -euo pipefail
 build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,10 +18,12 @@ rm -rf "$work"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/Photos/Holidays 2025" "$work/Photos/Family"
 for n in 0041 0042 0043 0044 0045; do : > "$work/Photos/IMG_$n.JPG"; done
+: > "$work/Photos/IMG_0046.MOV"
+: > "$work/Photos/img_0047.jpg"
 : > "$work/Photos/notes.txt"
 cd "$work/Photos"
 # The real X platform with the installed fonts, not the offscreen one of the tests.
 export QT_QPA_PLATFORM=xcb
 export LC_ALL=C.UTF-8
-xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$shot" "$here/main-window.png" "$here/about-box.png"
-echo "wrote $here/main-window.png and $here/about-box.png"
+xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$shot" "$here"
+echo "wrote main-window.png, about-box.png, search-settings.png and result-table.png in $here"

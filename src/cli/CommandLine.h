@@ -8,6 +8,7 @@
 
 #include "cli/RowFormat.h"
 #include "engine/RenameSettings.h"
+#include "platform/NameOrder.h"
 
 namespace vt {
 
@@ -21,11 +22,14 @@ struct TCliOptions {
   bool IncludeSubDirs = false;
   bool Rename = false;
   bool RecordAll = false;
+  NameOrder Order = NameOrder::Name;  // of the entries of each folder
   TControlValues Controls;
   // show and recover
   std::string ResultFile;
+  bool Last = false;  // recover: the newest automatic result file
   // A pass and recover
   std::optional<std::string> SaveFile;
+  bool NoSave = false;  // a real pass: no automatic result file
   // Unset: a table on a terminal, tab-separated lines otherwise.
   std::optional<TOutputFormat> Format;
 };

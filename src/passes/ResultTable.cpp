@@ -1,5 +1,6 @@
 #include "passes/ResultTable.h"
 
+#include <iterator>
 #include <utility>
 
 namespace vt {
@@ -15,6 +16,16 @@ TResultTable::TResultTable()
 void TResultTable::AppendRow(TResultRow row) {
   Rows_.push_back(std::move(row));
   if (Observer_) Observer_->RowsAppended(Rows_.size() - 1, 1);
+}
+
+void TResultTable::AppendRows(std::vector<TResultRow> rows) {
+  if (rows.empty()) return;
+  const std::size_t first = Rows_.size();
+  if (Rows_.empty())
+    Rows_ = std::move(rows);
+  else
+    Rows_.insert(Rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+  if (Observer_) Observer_->RowsAppended(first, Rows_.size() - first);
 }
 
 void TResultTable::AppendRow(std::string file, std::string newName, std::string path,

@@ -65,6 +65,8 @@ class TResultTable {
   const TResultRow& Row(std::size_t index) const { return Rows_[index]; }
   const std::vector<TResultRow>& Rows() const { return Rows_; }
   void AppendRow(TResultRow row);
+  // Many rows at once, told to the observer as one append.
+  void AppendRows(std::vector<TResultRow> rows);
   // Room for this many rows, so that a known number of appends never moves rows.
   void ReserveRows(std::size_t count) { Rows_.reserve(count); }
   // The row a pass adds: caption, then New Name, Path and the status text.

@@ -17,6 +17,8 @@ bool PathMayBeCut(std::string_view path) {
   return path.size() >= kShortestCutText && path.size() <= kResultTextLimit;
 }
 
+bool PathLostBySave(std::string_view path) { return path.size() >= kShortestCutText; }
+
 TUndoRowFault CheckUndoRow(std::string_view path, std::string_view newName,
                            std::string_view oldName) {
   if (path.empty() || path.front() != PathSeparator || path.find('\0') != std::string_view::npos)

@@ -22,6 +22,9 @@ inline constexpr std::size_t kShortestCutText = kResultTextLimit - 3;
 // True for a Path that a result file may have shortened. Longer paths never
 // went through a file, so they are as the pass wrote them.
 bool PathMayBeCut(std::string_view path);
+// True for a Path that Recover refuses once its row has been through a result
+// file: a longer one comes back cut to one that may have been cut.
+bool PathLostBySave(std::string_view path);
 
 TUndoRowFault CheckUndoRow(std::string_view path, std::string_view newName,
                            std::string_view oldName);

@@ -118,13 +118,18 @@ bool AppendRows(std::string_view body, TResultTable& table) {
   if (!cursor.Int32(rowCount)) return false;
   if (rowCount < 0 || static_cast<std::size_t>(rowCount) > cursor.Left() / kRowRecordMinSize)
     return false;
-  table.ReserveRows(table.RowCount() + static_cast<std::size_t>(rowCount));
-  for (std::int32_t i = 0; i < rowCount; ++i) {
+  // Read whole, then handed to the table in one piece: a view showing it hears of
+  // one append, not of one per row.
+  std::vector<TResultRow> rows;
+  rows.reserve(static_cast<std::size_t>(rowCount));
+  bool complete = true;
+  for (std::int32_t i = 0; i < rowCount && complete; ++i) {
     TResultRow row;
-    if (!ReadRowRecord(cursor, row)) return false;
-    table.AppendRow(std::move(row));
+    complete = ReadRowRecord(cursor, row);
+    if (complete) rows.push_back(std::move(row));
   }
-  return true;
+  table.AppendRows(std::move(rows));
+  return complete;
 }
 
 }  // namespace vt

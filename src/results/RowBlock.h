@@ -20,9 +20,9 @@ std::uint64_t RowBlockSize(const std::vector<TResultRow>& rows);
 // The block, allocated once at its size; nothing when it would not fit BlockSize.
 std::optional<std::string> BuildRowBlock(const std::vector<TResultRow>& rows);
 
-// Appends the rows of a block to the table, one by one; body is the block after
+// Appends the rows of a block to the table in one batch; body is the block after
 // its BlockSize field. False when RowCount does not fit the block or a record
-// runs past it; the rows appended before that stay.
+// runs past it; the rows read before that are appended all the same.
 bool AppendRows(std::string_view body, TResultTable& table);
 
 }  // namespace vt

@@ -3,15 +3,14 @@
 #include <algorithm>
 
 #include "engine/Messages.h"
+#include "passes/UndoRowChecks.h"
 #include "results/ValueCode.h"
 
 namespace vt {
 
-bool PathMayBeCut(std::string_view path) { return path.size() >= kPathMayBeCutLength; }
-
 bool CannotUndoFromFile(const TResultRow& row) {
   if (row.SubItem(2) != Message(Msg::Ok)) return false;
-  return PathMayBeCut(row.SubItem(1)) || row.Caption.size() > kShortStringMax ||
+  return PathLostBySave(row.SubItem(1)) || row.Caption.size() > kShortStringMax ||
          row.SubItem(0).size() > kShortStringMax;
 }
 

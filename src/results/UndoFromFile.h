@@ -1,19 +1,14 @@
 #pragma once
 // Which rows a saved result file cannot undo. Texts are cut at 255 bytes when
-// saved, so a Path of 255 bytes or more read back from a file may name another
-// folder than the one the pass renamed in, and Recover refuses it.
+// saved, without splitting a character, so a Path read back from a file with 252
+// bytes or more may name another folder than the one the pass renamed in, and
+// Recover refuses it (passes/UndoRowChecks.h).
 #include <cstddef>
-#include <string_view>
 #include <vector>
 
 #include "passes/ResultTable.h"
 
 namespace vt {
-
-// A Path this long may have been cut by a save.
-inline constexpr std::size_t kPathMayBeCutLength = 255;
-
-bool PathMayBeCut(std::string_view path);
 
 // A row Recover would rename back (status "Ok") that it cannot once the table
 // has gone through a file: its Path may be cut, or a name is longer than a

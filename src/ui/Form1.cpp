@@ -188,6 +188,7 @@ void TForm1::ConnectHandlers() {
   connect(RenameItem, &QAction::triggered, this, &TForm1::BtRenameClick);
   connect(SimulItem, &QAction::triggered, this, &TForm1::BtSimulClick);
   ConnectSettingsHandlers();
+  ConnectResultFileHandlers();
 }
 
 void TForm1::EdSearchChange() {

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "passes/CommandStates.h"
 #include "passes/ResultTable.h"
 #include "ui/Form1Controls.h"
 #include "ui/QtDispatcher.h"
@@ -65,6 +66,13 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   void BtRenameClick();
   void BtSimulClick();
 
+  // Result files: the table saved to, loaded from and cleared.
+  void BtSaveAsResultClick();
+  void BtLoadResultClick();
+  void BtClearResultClick();
+  // Asks for a file name and writes the table; also run by Clear and on closing.
+  void SaveResultToFile();
+
   // Result-file dialogs, made when first asked for. They open in the process's
   // current folder: set their directory from it each time before showing them.
   QFileDialog* OpenDialog1();
@@ -92,6 +100,12 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   void ConnectHandlers();
   void ConnectSettingsHandlers();
   TUpDown* NumberFieldArrows(const QLineEdit* field) const;
+  void ConnectResultFileHandlers();
+  void ResultLoadedCommands();
+  void ResultClearedCommands();
+  TCommandStates CurrentCommandStates() const;
+  TWindowFacts WindowFacts() const;
+  void ApplyCommandStates(const TCommandStates& states);
   void CenterOnScreen();
 
   // Declared first: the window's widgets refer to both until they are gone.

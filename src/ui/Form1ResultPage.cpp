@@ -35,6 +35,8 @@ QFileDialog* TForm1::MakeFileDialog(const char* name, int acceptMode) {
   auto* dialog = new QFileDialog(this);
   dialog->setObjectName(name);
   dialog->setAcceptMode(QFileDialog::AcceptMode(acceptMode));
+  // Qt's own dialog on every desktop, so that it behaves alike and tests can drive it.
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
   dialog->setNameFilter("Veltrane File Result (*.vtr)");
   // Shows the filter's text alone, as it reads in the list of filters.
   dialog->setOption(QFileDialog::HideNameFilterDetails);
@@ -46,7 +48,8 @@ QFileDialog* TForm1::MakeFileDialog(const char* name, int acceptMode) {
 QFileDialog* TForm1::OpenDialog1() {
   if (!OpenDialog1_) {
     OpenDialog1_ = MakeFileDialog("OpenDialog1", QFileDialog::AcceptOpen);
-    OpenDialog1_->setFileMode(QFileDialog::ExistingFile);
+    // A name of a file that does not exist is accepted; loading it then says so.
+    OpenDialog1_->setFileMode(QFileDialog::AnyFile);
   }
   return OpenDialog1_;
 }
@@ -55,6 +58,8 @@ QFileDialog* TForm1::SaveDialog1() {
   if (!SaveDialog1_) {
     SaveDialog1_ = MakeFileDialog("SaveDialog1", QFileDialog::AcceptSave);
     SaveDialog1_->setFileMode(QFileDialog::AnyFile);
+    // Saving over an existing file replaces it without a question.
+    SaveDialog1_->setOption(QFileDialog::DontConfirmOverwrite);
   }
   return SaveDialog1_;
 }

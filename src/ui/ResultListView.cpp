@@ -29,10 +29,12 @@ TResultListView::TResultListView(TResultTable& table, QWidget* parent)
 TResultListView::~TResultListView() { Detach(); }
 
 void TResultListView::Detach() {
+  Detached_ = true;
   if (Model_) Model_->Detach();
 }
 
 void TResultListView::ApplyTableLayout() {
+  if (Detached_) return;
   Applying_ = true;
   setFont(ScreenFont(Table_.Font()));
   const auto& columns = Table_.Columns();
@@ -43,10 +45,11 @@ void TResultListView::ApplyTableLayout() {
 }
 
 void TResultListView::ColumnResized(int column, int /*oldSize*/, int newSize) {
-  if (!Applying_) Table_.SetColumnWidth(std::size_t(column), newSize);
+  if (!Applying_ && !Detached_) Table_.SetColumnWidth(std::size_t(column), newSize);
 }
 
 void TResultListView::RecordPlacement() {
+  if (Detached_) return;
   // A result file records where the table stands and how big it is.
   Table_.Left = x();
   Table_.Top = y();

@@ -32,6 +32,7 @@ class TResultListView : public QTreeView {
   TResultTable& Table_;
   TResultTableModel* Model_ = nullptr;
   bool Applying_ = false;
+  bool Detached_ = false;
 };
 
 }  // namespace vt

@@ -42,8 +42,15 @@ TResultTableModel::TResultTableModel(TResultTable& table, QObject* parent)
 TResultTableModel::~TResultTableModel() { Detach(); }
 
 void TResultTableModel::Detach() {
-  if (Attached_) Table_.SetObserver(nullptr);
+  if (!Attached_) return;
+  Table_.SetObserver(nullptr);
+  // The views may still ask for data while they go (a window closing as it is
+  // destroyed lays them out): they see an empty table, never the one that is gone.
+  beginResetModel();
   Attached_ = false;
+  Rows_ = 0;
+  Columns_ = 0;
+  endResetModel();
 }
 
 int TResultTableModel::rowCount(const QModelIndex& parent) const {
@@ -55,7 +62,7 @@ int TResultTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TResultTableModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= int(Table_.RowCount())) return {};
+  if (!Attached_ || !index.isValid() || index.row() >= int(Table_.RowCount())) return {};
   const TResultRow& row = Table_.Row(std::size_t(index.row()));
   switch (role) {
     case Qt::DisplayRole:
@@ -69,7 +76,7 @@ QVariant TResultTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant TResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-  if (section < 0 || section >= int(Table_.Columns().size())) return {};
+  if (!Attached_ || section < 0 || section >= int(Table_.Columns().size())) return {};
   return ScreenText(Table_.Columns()[std::size_t(section)].Caption);
 }
 

@@ -33,6 +33,7 @@ TEST(CommandLine, ValidArgumentsFillTheControlsAsTheWindowWould) {
          EXPECT_FALSE(o.IncludeSubDirs);
          EXPECT_FALSE(o.RecordAll);
          EXPECT_FALSE(o.Format.has_value());
+         EXPECT_EQ(o.Order, NameOrder::Name);
          EXPECT_EQ(o.Controls.LstBoxActions, ControlIndex(TOperation::SearchReplace));
          EXPECT_EQ(o.Controls.EdSearchFor, "a");
          EXPECT_EQ(o.Controls.EdReplaceWith, "b");
@@ -51,6 +52,8 @@ TEST(CommandLine, ValidArgumentsFillTheControlsAsTheWindowWould) {
          EXPECT_TRUE(o.Controls.ChkBxCaseSensitive);
          EXPECT_TRUE(o.Controls.ChkBxSearchInExt);
        }},
+      {{".", "number", "--order", "natural"}, [](const TCliOptions& o) { EXPECT_EQ(o.Order, NameOrder::Natural); }},
+      {{".", "number", "--order=name"}, [](const TCliOptions& o) { EXPECT_EQ(o.Order, NameOrder::Name); }},
       {{"-x", "-o", "out.vtr", "-f", "tsv", "-m", "", ".", "replace", "", ""},
        [](const TCliOptions& o) {
          EXPECT_EQ(o.SaveFile, "out.vtr");
@@ -175,6 +178,18 @@ struct InvalidCase {
   std::string ErrorHolds;
 };
 
+TEST(CommandLine, RecordOptions) {
+  const TParseResult last = ParseCommandLine({"recover", "--last", "-f", "json"});
+  ASSERT_TRUE(last.Options) << last.Error;
+  EXPECT_EQ(last.Options->Command, TCliCommand::Recover);
+  EXPECT_TRUE(last.Options->Last);
+  EXPECT_EQ(last.Options->ResultFile, "");
+  const TParseResult noSave = ParseCommandLine({".", "-x", "--no-save", "case", "upper"});
+  ASSERT_TRUE(noSave.Options) << noSave.Error;
+  EXPECT_TRUE(noSave.Options->NoSave);
+  EXPECT_FALSE(noSave.Options->SaveFile);
+}
+
 TEST(CommandLine, UsageErrorsNameTheProblem) {
   const std::vector<InvalidCase> cases{
       {{}, "missing FOLDER"},
@@ -192,6 +207,8 @@ TEST(CommandLine, UsageErrorsNameTheProblem) {
       {{".", "truncate", "--max"}, "'--max' needs a value"},
       {{".", "replace", "a", "b", "--rename=yes"}, "takes no value"},
       {{".", "replace", "a", "b", "-f", "csv"}, "table, tsv or json"},
+      {{".", "number", "--order", "size"}, "name or natural, not 'size'"},
+      {{"show", "a.vtr", "--order", "natural"}, "does not apply to show"},
       // Limits of the window's fields.
       {{".", "insert", "x", "--at", "offset", "--pos", "0"}, "from 1 to 127"},
       {{".", "insert", "x", "--at", "offset", "--pos", "128"}, "from 1 to 127"},
@@ -237,6 +254,12 @@ TEST(CommandLine, UsageErrorsNameTheProblem) {
       {{"recover", "a.vtr", "-m", "*.txt"}, "'-m' does not apply to recover"},
       {{"recover", "a.vtr", "--recursive"}, "does not apply to recover"},
       {{"", "case", "upper"}, "folder cannot be empty"},
+      {{".", "case", "upper", "-x", "-o", "r.vtr", "--no-save"}, "exclude each other"},
+      {{"recover", "--last", "a.vtr"}, "unexpected argument 'a.vtr'"},
+      {{"recover"}, "missing FILE"},
+      {{"show", "a.vtr", "--last"}, "applies to recover only"},
+      {{".", "case", "upper", "--last"}, "applies to recover only"},
+      {{"show", "a.vtr", "--no-save"}, "does not apply to show"},
   };
   for (const InvalidCase& c : cases) {
     std::string joined;

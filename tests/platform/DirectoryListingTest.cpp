@@ -93,8 +93,32 @@ TEST_F(DirectoryListing, MasksSelectAsTheListingShould) {
     EXPECT_EQ(Sorted(Names(List(dir.Path() + c.mask))), Sorted(c.names)) << "mask \"" << c.mask << "\"";
 }
 
-TEST_F(DirectoryListing, KeepsTheSystemOrder) {
-  EXPECT_EQ(Names(List(dir.Path() + "*")), ReaddirOrder(dir.Path()));
+TEST_F(DirectoryListing, HandsOutEntriesInNameOrder) {
+  const std::vector<std::string> expected = {".",      "..",     ".profile", "a.txt",          "ab",
+                                             "b.TXT",  "notes.", "readme",   "sub",            "x.tar.gz",
+                                             "\xc3\xa9.txt", "\xe6\x97\xa5\xe6\x9c\xac.txt", "\xff.txt"};
+  EXPECT_EQ(Names(List(dir.Path() + "*")), expected);
+}
+
+TEST_F(DirectoryListing, MixedCaseAndDigitsInNameOrderOrNaturalOrder) {
+  TFsTempFolder photos;
+  for (const char* name : {"IMG_10.JPG", "img_2.jpg", "IMG_0001.JPG", "IMG_2.JPG", "IMG_0010.JPG", "a.txt", "A.TXT"})
+    photos.Write(name);
+  const auto listed = [&](NameOrder order) {
+    TFindHandle handle(photos.Path() + "*.*", ListFilter::All, ShortNames::Skip, order);
+    std::vector<std::string> names;
+    for (TFindData entry; handle.FindNext(entry);)
+      if (entry.cFileName[0] != '.') names.push_back(entry.cFileName);
+    return names;
+  };
+  EXPECT_EQ(listed(NameOrder::Name), (std::vector<std::string>{"A.TXT", "a.txt", "IMG_0001.JPG", "IMG_0010.JPG",
+                                                               "IMG_10.JPG", "IMG_2.JPG", "img_2.jpg"}));
+  EXPECT_EQ(listed(NameOrder::Natural), (std::vector<std::string>{"A.TXT", "a.txt", "IMG_0001.JPG", "IMG_2.JPG",
+                                                                  "img_2.jpg", "IMG_0010.JPG", "IMG_10.JPG"}));
+  std::vector<std::string> stored = ReaddirOrder(photos.Path());
+  stored.erase(std::remove_if(stored.begin(), stored.end(), [](const std::string& n) { return n[0] == '.'; }),
+               stored.end());
+  EXPECT_EQ(listed(NameOrder::AsStored), stored);
 }
 
 TEST_F(DirectoryListing, ListsTheFolderThatTheMaskNames) {

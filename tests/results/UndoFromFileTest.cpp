@@ -23,7 +23,8 @@ TEST(UndoFromFile, RowsThatAFileCannotUndo) {
     bool Lost;
   };
   const Case cases[] = {
-      {10, 254, "Ok", false},     // kept whole
+      {10, 251, "Ok", false},     // kept whole, and no cut leaves that length
+      {10, 252, "Ok", true},      // kept whole, but a cut before a 4-byte character leaves as much
       {10, 255, "Ok", true},      // kept whole, but a reader cannot tell it from a cut one
       {10, 256, "Ok", true},      // cut
       {10, 4000, "Ok", true},
@@ -52,6 +53,21 @@ TEST(UndoFromFile, CountsOnlyTheLostRowsAndAgreesWithWhatAFileKeeps) {
   EXPECT_EQ(loaded.Row(1).SubItem(1).size(), 255u);
   EXPECT_EQ(loaded.Row(3).SubItem(1).size(), 255u);
   EXPECT_EQ(CountRowsNotUndoableFromFile(loaded.Rows()), 2u);
+}
+
+// The cut keeps characters whole: before a four-byte one it leaves 252 bytes.
+TEST(UndoFromFile, APathCutBeforeAWideCharacterIsLostToo) {
+  TResultRow row;
+  row.Caption = "a.txt";
+  row.SubItems = {"b.txt", "/" + std::string(251, 'p') + "\xf0\x9f\x98\x80/", "Ok"};
+  TResultTable table;
+  table.AppendRow(row);
+  EXPECT_TRUE(CannotUndoFromFile(table.Row(0)));
+
+  TResultTable loaded;
+  ASSERT_TRUE(ReadResultStream(WriteResultStream(table), loaded).Ok());
+  EXPECT_EQ(loaded.Row(0).SubItem(1), "/" + std::string(251, 'p'));
+  EXPECT_TRUE(CannotUndoFromFile(loaded.Row(0)));
 }
 
 }  // namespace

@@ -17,6 +17,8 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QToolButton>
+#include <memory>
+#include <string>
 
 #include "UiTestApp.h"
 #include "browse/FileListBox.h"
@@ -274,6 +276,24 @@ TEST(Form1Window, TableRecordsThePlacementOfTheList) {
   EXPECT_EQ(table.Width, form.ListView->width());
   EXPECT_EQ(table.Height, form.ListView->height());
   EXPECT_EQ(form.ListView->height() + form.Panel2->height(), form.TabSheetResults->height());
+}
+
+}  // namespace
+}  // namespace vt
+
+namespace vt {
+namespace {
+
+// The window's table goes before its widgets; a view laid out while the window
+// closes on destruction must not read it.
+TEST(Form1Window, AShownWindowWithManyRowsIsDestroyedCleanly) {
+  auto form = std::make_unique<TForm1>();
+  for (int i = 0; i < 2000; ++i)
+    form->ResultTable().AppendRow("file" + std::to_string(i), "new", "/tmp/", "Ok");
+  form->PageControl1->setCurrentWidget(form->TabSheetResults);
+  form->show();
+  ASSERT_TRUE(test::WaitUntil([&] { return form->ListView->isVisible(); }));
+  form.reset();
 }
 
 }  // namespace

@@ -1,46 +1,84 @@
-// Renders the main window and the About box, as start-up builds them, into PNG
-// files: veltrane-screenshot <main-window.png> <about-box.png>
+// Renders the windows into PNG files for the documentation and the metainfo:
+//   veltrane-screenshot <folder>
+// writes main-window.png (as start-up shows it), about-box.png, search-settings.png
+// (Search/Replace set up on the Control page) and result-table.png (a real
+// simulation with those settings over the current folder).
 #include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
 
+#include "app/screenshot/ScreenshotPass.h"
 #include "ui/Form1.h"
 #include "ui/FrmAbout.h"
 #include "ui/Startup.h"
 
 namespace {
 
-bool Save(QWidget& widget, const char* path) {
+bool Save(QWidget& widget, const std::string& path) {
   const QPixmap picture = widget.grab();
-  if (!picture.save(path, "PNG")) {
-    std::fprintf(stderr, "veltrane-screenshot: cannot write %s\n", path);
+  if (!picture.save(QString::fromStdString(path), "PNG")) {
+    std::fprintf(stderr, "veltrane-screenshot: cannot write %s\n", path.c_str());
     return false;
   }
   return true;
+}
+
+// Each step runs once the window has been laid out and painted after the last.
+void RunSteps(std::vector<std::function<void()>> steps, std::size_t next = 0) {
+  if (next == steps.size()) {
+    QApplication::quit();
+    return;
+  }
+  QTimer::singleShot(300, [steps = std::move(steps), next]() mutable {
+    steps[next]();
+    RunSteps(std::move(steps), next + 1);
+  });
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: veltrane-screenshot <main-window.png> <about-box.png>\n");
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: veltrane-screenshot <folder for the pictures>\n");
     return 2;
   }
+  const std::string folder = std::string(argv[1]) + "/";
   vt::SetUpApplication(app);
   const vt::TApplicationWindows windows = vt::CreateApplicationWindows();
-  windows.Form1->show();
+  vt::TForm1& form = *windows.Form1;
+  form.show();
   int status = 0;
-  // Once the windows have been laid out and painted by the event loop.
-  QTimer::singleShot(300, [&] {
-    if (!Save(*windows.Form1, argv[1])) status = 1;
-    windows.FrmAbout->show();
-    QTimer::singleShot(300, [&] {
-      if (!Save(*windows.FrmAbout, argv[2])) status = 1;
-      windows.FrmAbout->hide();
-      QApplication::quit();
-    });
+  const auto save = [&](QWidget& widget, const char* name) {
+    if (!Save(widget, folder + name)) status = 1;
+  };
+  RunSteps({
+      [&] {
+        save(form, "main-window.png");
+        windows.FrmAbout->show();
+      },
+      [&] {
+        save(*windows.FrmAbout, "about-box.png");
+        windows.FrmAbout->hide();
+        form.EdSearchFor->setText("IMG_");
+        form.EdReplaceWith->setText("Rome 2025 - ");
+        form.ChkBxCaseSensitive->setChecked(true);
+      },
+      [&] {
+        save(form, "search-settings.png");
+        form.ChkBxAllRecord->setChecked(true);
+        if (!vt::SimulateSearchReplace(form)) {
+          std::fputs("veltrane-screenshot: the simulation did not end\n", stderr);
+          status = 1;
+        }
+      },
+      [&] { save(form, "result-table.png"); },
   });
   QApplication::exec();
   return status;

@@ -1,0 +1,152 @@
+// Save Result, Load Result and Clear Result: the result table to and from files.
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTabWidget>
+
+#include "browse/ApplicationError.h"
+#include "browse/BusyCursor.h"
+#include "engine/Messages.h"
+#include "passes/UndoRowChecks.h"
+#include "results/ResultFile.h"
+#include "results/UndoFromFile.h"
+#include "ui/Form1.h"
+#include "ui/ResultFileDialog.h"
+
+namespace vt {
+namespace {
+
+QString Text(std::string_view bytes) {
+  return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+int ShowBox(QWidget* parent, QMessageBox::Icon icon, const char* name, const QString& title,
+            const QString& text, QMessageBox::StandardButtons buttons,
+            QMessageBox::StandardButton defaultButton, QMessageBox::StandardButton escapeButton) {
+  QMessageBox box(icon, title, text, buttons, parent);
+  box.setObjectName(name);
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(defaultButton);
+  box.setEscapeButton(escapeButton);
+  return box.exec();
+}
+
+// 61186, a confirmation: "&Yes" is the default, Escape means Cancel.
+QMessageBox::StandardButton AskSaveBeforeClearing(QWidget* parent) {
+  return QMessageBox::StandardButton(ShowBox(
+      parent, QMessageBox::Question, "ConfirmBox", "Confirm", Text(Message(Msg::SaveBeforeClearing)),
+      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes, QMessageBox::Cancel));
+}
+
+void ShowNotAResultFile(QWidget* parent) {
+  ShowBox(parent, QMessageBox::Critical, "MessageErrorBox", "Error", Text(Message(Msg::NotAResultFile)),
+          QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+QString RowsNotUndoableText(std::size_t count) {
+  return QString(
+             "%1 of the rows saved cannot be undone from this file: the path of their folder is %2 "
+             "bytes or longer, and a result file keeps only the first 255 bytes of a text, so Recover "
+             "will refuse them after loading it.\n\nTo undo them, use Recover now, before the table "
+             "is cleared.")
+      .arg(count)
+      .arg(kShortestCutText);
+}
+
+void ShowRowsNotUndoable(QWidget* parent, std::size_t count) {
+  ShowBox(parent, QMessageBox::Information, "MessageInformationBox", "Information",
+          RowsNotUndoableText(count), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+}  // namespace
+
+void TForm1::ConnectResultFileHandlers() {
+  connect(SaveAsItem, &QAction::triggered, this, &TForm1::BtSaveAsResultClick);
+  connect(LoadResultItem, &QAction::triggered, this, &TForm1::BtLoadResultClick);
+  connect(ClearResultItem, &QAction::triggered, this, &TForm1::BtClearResultClick);
+}
+
+void TForm1::BtSaveAsResultClick() { SaveResultToFile(); }
+
+void TForm1::SaveResultToFile() {
+  // Set even when nothing is saved, as every showing of the dialog expects it.
+  SaveDialog1()->setDefaultSuffix("vtr");
+  if (ResultTable_.RowCount() == 0) return;
+  const std::optional<std::string> path = ChooseResultFile(*SaveDialog1());
+  if (!path) return;
+  TResultFileStatus status;
+  {
+    const TBusyCursor busy;
+    status = SaveResultFile(ResultTable_, *path);
+  }
+  if (!status.Ok()) {
+    // "Cannot create file %s" or "Stream write error"; the old file, if any, is untouched.
+    ReportApplicationError(QFile::decodeName(QByteArray::fromStdString(status.Message)));
+    return;
+  }
+  if (const std::size_t lost = CountRowsNotUndoableFromFile(ResultTable_.Rows()))
+    ShowRowsNotUndoable(this, lost);
+}
+
+void TForm1::BtLoadResultClick() {
+  const std::optional<std::string> path = ChooseResultFile(*OpenDialog1());
+  if (!path) return;
+  PageControl1->setCurrentWidget(TabSheetResults);
+  TResultFileStatus status;
+  {
+    const TBusyCursor busy;
+    status = LoadResultFile(*path, ResultTable_);
+  }
+  if (status.Error == TResultFileError::CannotOpen) {
+    ReportApplicationError(QFile::decodeName(QByteArray::fromStdString(status.Message)));
+    return;
+  }
+  if (!status.Ok()) {
+    // The table keeps what was applied before the failure; no command changes.
+    ShowNotAResultFile(this);
+    return;
+  }
+  if (ResultTable_.RowCount() > 0) ResultLoadedCommands();
+}
+
+void TForm1::BtClearResultClick() {
+  if (ResultTable_.RowCount() == 0) return;
+  QMessageBox::StandardButton answer = QMessageBox::No;
+  if (SaveAsItem->isEnabled()) answer = AskSaveBeforeClearing(this);
+  if (answer == QMessageBox::Yes)
+    SaveResultToFile();  // saved or not, the clearing goes on
+  else if (answer != QMessageBox::No)
+    return;
+  ResultTable_.Clear();
+  ResultClearedCommands();
+  PageControl1->setCurrentWidget(TabSheetControls);
+}
+
+// The commands a load and a clear switch, by the rules the command line shares.
+// Each item carries its button along.
+void TForm1::ResultLoadedCommands() { ApplyCommandStates(ResultLoaded(CurrentCommandStates(), WindowFacts())); }
+
+void TForm1::ResultClearedCommands() { ApplyCommandStates(ResultCleared(CurrentCommandStates(), WindowFacts())); }
+
+TCommandStates TForm1::CurrentCommandStates() const {
+  return {RenameItem->isEnabled(), SimulItem->isEnabled(), UndoItem->isEnabled(), SaveAsItem->isEnabled(),
+          ClearResultItem->isEnabled()};
+}
+
+TWindowFacts TForm1::WindowFacts() const {
+  TWindowFacts facts;
+  facts.HasRows = ResultTable_.RowCount() > 0;
+  facts.Simulation = FSimulation_;
+  return facts;
+}
+
+void TForm1::ApplyCommandStates(const TCommandStates& states) {
+  RenameItem->setEnabled(states.Rename);
+  SimulItem->setEnabled(states.Simulate);
+  UndoItem->setEnabled(states.Recover);
+  SaveAsItem->setEnabled(states.SaveResult);
+  ClearResultItem->setEnabled(states.ClearResult);
+}
+
+}  // namespace vt
