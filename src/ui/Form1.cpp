@@ -185,10 +185,10 @@ void TForm1::FormCreate() {
 void TForm1::ConnectHandlers() {
   connect(EdSearch, &QLineEdit::textChanged, this, &TForm1::EdSearchChange);
   connect(AboutItem, &QAction::triggered, this, &TForm1::AboutItemClick);
+  ConnectResultFileHandlers();
   connect(RenameItem, &QAction::triggered, this, &TForm1::BtRenameClick);
   connect(SimulItem, &QAction::triggered, this, &TForm1::BtSimulClick);
   ConnectSettingsHandlers();
-  ConnectResultFileHandlers();
 }
 
 void TForm1::EdSearchChange() {

@@ -44,6 +44,12 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   void EdSearchChange();
   void AboutItemClick();
 
+  // Result files: the table saved to, loaded from and cleared.
+  void BtSaveAsResultClick();
+  void BtLoadResultClick();
+  void BtClearResultClick();
+  // Asks for a file name and writes the table; also run by Clear and on closing.
+  void SaveResultToFile();
   // Settings pages: the page of the chosen operation, fields shown and hidden.
   void LstBoxActionsClick();
   void ComboInsertToChange();
@@ -65,13 +71,6 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   bool CheckSettings();
   void BtRenameClick();
   void BtSimulClick();
-
-  // Result files: the table saved to, loaded from and cleared.
-  void BtSaveAsResultClick();
-  void BtLoadResultClick();
-  void BtClearResultClick();
-  // Asks for a file name and writes the table; also run by Clear and on closing.
-  void SaveResultToFile();
 
   // Result-file dialogs, made when first asked for. They open in the process's
   // current folder: set their directory from it each time before showing them.
@@ -98,14 +97,14 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   void SetFocusOrder();
   void FormCreate();
   void ConnectHandlers();
-  void ConnectSettingsHandlers();
-  TUpDown* NumberFieldArrows(const QLineEdit* field) const;
   void ConnectResultFileHandlers();
   void ResultLoadedCommands();
   void ResultClearedCommands();
   TCommandStates CurrentCommandStates() const;
   TWindowFacts WindowFacts() const;
   void ApplyCommandStates(const TCommandStates& states);
+  void ConnectSettingsHandlers();
+  TUpDown* NumberFieldArrows(const QLineEdit* field) const;
   void CenterOnScreen();
 
   // Declared first: the window's widgets refer to both until they are gone.
