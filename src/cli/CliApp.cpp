@@ -14,6 +14,7 @@
 #include "cli/PassRunner.h"
 #include "cli/ResultSaveTarget.h"
 #include "cli/RowFormat.h"
+#include "cli/SettingsPrompt.h"
 #include "cli/RowTally.h"
 #include "cli/SimulationClashes.h"
 #include "cli/Usage.h"
@@ -224,6 +225,10 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
     Complain(environment.Err, folder.Error);
     return ExitStatus::Usage;
   }
+  // The window's checks, a simulation's too: what they refuse never starts.
+  const TPromptEnvironment prompt{environment.In, environment.Err, environment.InIsTerminal,
+                                  options.AssumeYes ? TAssumeYes::Yes : TAssumeYes::No};
+  if (!SettingsAllowPass(options.Controls, prompt)) return ExitStatus::Usage;
   // The record is settled before the first rename: nothing is renamed without it.
   const TRecord record = SettleRecord(options, environment, options.Rename);
   if (!record.Error.empty()) {

@@ -23,6 +23,9 @@ struct TCliEnvironment {
   std::FILE* Err = stderr;
   bool OutIsTerminal = false;
   bool ErrIsTerminal = false;
+  // Where the questions of the checks before a pass are answered.
+  std::FILE* In = stdin;
+  bool InIsTerminal = false;
   std::function<bool()> Interrupted;  // Ctrl-C, SIGTERM or SIGHUP, polled while a pass runs
   std::function<int()> InterruptSignal;  // the signal that interrupted, 0 for none or unknown
   // The environment variables, for the folder of automatic result files.
