@@ -16,6 +16,10 @@
 namespace vt {
 namespace {
 
+bool IsPlaceholder(const TEntryInfo& now, const TEntryInfo& placeholder) {
+  return now.id == placeholder.id && now.regular && now.size == 0;
+}
+
 // A name as the system calls want it, checked: one entry of the folder, never a path.
 class TEntryName {
  public:
@@ -70,7 +74,8 @@ struct TFolderRenamer::Impl {
   void CloseFolder();
   int Move(const char* from, const char* to);
   int MoveWithoutFlag(const char* from, const char* to);
-  int CheckedRename(const char* from, const char* to);
+  int ReserveAndRename(const char* from, const char* to);
+  void RemovePlaceholder(const char* name, const TEntryInfo& placeholder);
   int RenameThroughTemp(const TEntryName& oldName, const TEntryName& newName);
   int HasExactName(std::string_view name, bool& found);
   void Renamed(std::string_view from, std::string_view to);
@@ -108,8 +113,8 @@ void TFolderRenamer::Impl::UseHandle(const TFolderHandle& handle) {
 }
 
 // One no-replace move: the kernel's when the volume has it, else a hard link
-// and removal of the old name, and only where neither exists a rename after
-// checking the target is absent. EINVAL means the volume lacks the flag (FUSE
+// and removal of the old name, and only where neither exists a rename onto a
+// placeholder reserved for it. EINVAL means the volume lacks the flag (FUSE
 // ntfs-3g answers so even for a free target) unless the fallback finds the name
 // itself invalid; only the former is remembered for the folder.
 int TFolderRenamer::Impl::Move(const char* from, const char* to) {
@@ -129,15 +134,28 @@ int TFolderRenamer::Impl::MoveWithoutFlag(const char* from, const char* to) {
     return unlinked;
   }
   if (!NoHardLinks(linked)) return linked;
-  return CheckedRename(from, to);
+  return ReserveAndRename(from, to);
 }
 
-int TFolderRenamer::Impl::CheckedRename(const char* from, const char* to) {
-  TEntryId id;
-  const int lookup = sys.Lookup(fd, to, id);
-  if (lookup == 0) return EEXIST;
-  if (lookup != ENOENT) return lookup;
-  return sys.Rename(fd, from, to);
+// Nothing makes a plain rename fail on a taken name, and a check before it
+// leaves a moment in which another process may create the name: so the name
+// is taken first, created exclusively and empty, and the file renamed over
+// that placeholder once it is seen to be still ours. Whoever creates the name
+// before us keeps it; so does whoever replaced or wrote to the placeholder
+// meanwhile. A volume that lets us create nothing gets no rename at all.
+int TFolderRenamer::Impl::ReserveAndRename(const char* from, const char* to) {
+  TEntryInfo placeholder;
+  if (const int error = sys.CreateExclusive(fd, to, placeholder)) return error;
+  TEntryInfo now;
+  if (sys.Lookup(fd, to, now) != 0 || !IsPlaceholder(now, placeholder)) return EEXIST;
+  const int error = sys.Rename(fd, from, to);
+  if (error != 0) RemovePlaceholder(to, placeholder);
+  return error;
+}
+
+void TFolderRenamer::Impl::RemovePlaceholder(const char* name, const TEntryInfo& placeholder) {
+  TEntryInfo now;
+  if (sys.Lookup(fd, name, now) == 0 && IsPlaceholder(now, placeholder)) sys.Unlink(fd, name);
 }
 
 // Whether the folder holds an entry of exactly this name. The names are read

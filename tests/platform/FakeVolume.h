@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -39,6 +40,10 @@ class TFakeVolume : public ISysCalls {
   int unlinkError = EACCES;
   std::string failMovesTo;
   int failMovesWith = EIO;
+  // Creating a placeholder fails with this errno (a volume that lets us create nothing).
+  int createError = 0;
+  // Called right after a placeholder was created: a racing process acts here.
+  std::function<void(int dirFd, const char* name)> afterCreate;
 
   int OpenFolder(const char* path, int& fd) override {
     ++calls["open"];
@@ -62,7 +67,8 @@ class TFakeVolume : public ISysCalls {
     const auto source = Resolve(dirFd, from);
     if (!source) return ENOENT;
     const auto target = Resolve(dirFd, to);
-    if (target && *target != *source) ::unlinkat(dirFd, target->c_str(), 0);
+    // Stored under other letter case: gone first (an atomic replace otherwise).
+    if (target && *target != *source && *target != to) ::unlinkat(dirFd, target->c_str(), 0);
     return Result(::renameat(dirFd, source->c_str(), dirFd, to));
   }
   int Link(int dirFd, const char* from, const char* to) override {
@@ -81,11 +87,19 @@ class TFakeVolume : public ISysCalls {
     if (!entry) return ENOENT;
     return Result(::unlinkat(dirFd, entry->c_str(), 0));
   }
-  int Lookup(int dirFd, const char* name, TEntryId& id) override {
+  int CreateExclusive(int dirFd, const char* name, TEntryInfo& created) override {
+    ++calls["create"];
+    if (createError != 0) return createError;
+    if (Resolve(dirFd, name)) return EEXIST;
+    const int error = PosixSysCalls().CreateExclusive(dirFd, name, created);
+    if (error == 0 && afterCreate) afterCreate(dirFd, name);
+    return error;
+  }
+  int Lookup(int dirFd, const char* name, TEntryInfo& info) override {
     ++calls["lookup"];
     const auto entry = Resolve(dirFd, name);
     if (!entry) return ENOENT;
-    return PosixSysCalls().Lookup(dirFd, entry->c_str(), id);
+    return PosixSysCalls().Lookup(dirFd, entry->c_str(), info);
   }
   int ListNames(int dirFd, const std::function<void(std::string_view)>& each) override {
     ++calls["list"];

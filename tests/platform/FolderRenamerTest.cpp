@@ -102,7 +102,7 @@ TEST(FolderRenamer, TwoLinksDifferingInCaseAreTwoEntries) {
 
 // Another thread keeps creating the target, whole and at once (link of a
 // finished file); each of its files must survive every rename.
-void RaceTheTarget(ISysCalls& calls) {
+void RaceTheTarget(ISysCalls& calls, int attempts = 0) {
   TFsTempFolder dir;
   TFolderRenamer renamer(calls);
   std::atomic<bool> done{false};
@@ -116,7 +116,7 @@ void RaceTheTarget(ISysCalls& calls) {
     }
   });
   int renamed = 0, refused = 0, seenTheirs = 0;
-  for (int i = 0; (renamed < 25 || refused < 25) && i < 100000; ++i) {
+  for (int i = 0; (i < attempts || renamed < 25 || refused < 25) && i < 100000; ++i) {
     const std::string mine = "mine " + std::to_string(i);
     dir.Write("source", mine);
     const int error = renamer.Rename(dir.Path(), "source", "target");
@@ -147,6 +147,13 @@ TEST(FolderRenamer, NeverReplacesATargetCreatedMeanwhile) { RaceTheTarget(PosixS
 TEST(FolderRenamer, NeverReplacesATargetCreatedMeanwhileThroughLinks) {
   TFakeVolume ntfs(test::kNtfs3g);
   RaceTheTarget(ntfs);
+}
+
+// Neither RENAME_NOREPLACE nor hard links (FUSE exFAT and the like): the
+// target is reserved before the rename.
+TEST(FolderRenamer, NeverReplacesATargetCreatedMeanwhileWithoutLinks) {
+  TFakeVolume exfat({"exfat", false, false, false});
+  RaceTheTarget(exfat, 10000);
 }
 
 class FolderRenamerOnVolume : public ::testing::TestWithParam<TVolumeTraits> {
@@ -255,16 +262,80 @@ TEST(FolderRenamerFallbacks, RemembersThatTheVolumeLacksNoReplaceRenames) {
   EXPECT_EQ(ntfs.calls["rename"], 0);
 }
 
-TEST(FolderRenamerFallbacks, UsesACheckedRenameOnlyWithoutLinks) {
+TEST(FolderRenamerFallbacks, ReservesTheTargetOnlyWithoutLinks) {
   TFsTempFolder dir;
   dir.Write("a", "a");
   TFakeVolume vfat(test::kVfat);
   TFolderRenamer renamer(vfat);
   EXPECT_EQ(renamer.Rename(dir.Path(), "a", "b"), 0);
   EXPECT_EQ(vfat.calls["link"], 1);
-  EXPECT_EQ(vfat.calls["lookup"], 1);
+  EXPECT_EQ(vfat.calls["create"], 1);
   EXPECT_EQ(vfat.calls["rename"], 1);
+  EXPECT_EQ(EntriesOf(dir), std::set<std::string>{"b"});
   EXPECT_EQ(dir.Read("b"), "a");
+}
+
+// Another process acts on the placeholder between its creation and the rename.
+TEST(FolderRenamerFallbacks, APlaceholderSomeoneElseTookIsLeftToThem) {
+  struct Case {
+    const char* what;
+    void (*act)(int dirFd, const char* name);
+  };
+  const Case cases[] = {
+      {"replaced by their file", [](int dirFd, const char* name) {
+         const int fd = ::openat(dirFd, "theirs.tmp", O_CREAT | O_WRONLY, 0644);
+         ASSERT_EQ(::write(fd, "theirs", 6), 6);
+         ::close(fd);
+         ASSERT_EQ(::renameat(dirFd, "theirs.tmp", dirFd, name), 0);
+       }},
+      {"written to", [](int dirFd, const char* name) {
+         const int fd = ::openat(dirFd, name, O_WRONLY);
+         ASSERT_EQ(::write(fd, "theirs", 6), 6);
+         ::close(fd);
+       }},
+      // (Made anew empty, it may get the placeholder's inode number back and
+      // pass for it: only an empty file is at stake then.)
+      {"removed and made anew", [](int dirFd, const char* name) {
+         ::unlinkat(dirFd, name, 0);
+         const int fd = ::openat(dirFd, name, O_CREAT | O_EXCL | O_WRONLY, 0644);
+         ASSERT_EQ(::write(fd, "theirs", 6), 6);
+         ::close(fd);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TFsTempFolder dir;
+    dir.Write("mine", "mine");
+    TFakeVolume exfat({"exfat", false, false, false});
+    exfat.afterCreate = c.act;
+    TFolderRenamer renamer(exfat);
+    EXPECT_EQ(renamer.Rename(dir.Path(), "mine", "target"), EEXIST);
+    EXPECT_EQ(exfat.calls["rename"], 0);
+    EXPECT_EQ(dir.Read("mine"), "mine");
+    EXPECT_EQ(dir.Read("target"), "theirs");
+  }
+}
+
+TEST(FolderRenamerFallbacks, RefusesTheRenameWhenNoNameCanBeReserved) {
+  TFsTempFolder dir;
+  dir.Write("a", "a");
+  TFakeVolume exfat({"exfat", false, false, false});
+  exfat.createError = EPERM;
+  TFolderRenamer renamer(exfat);
+  EXPECT_EQ(renamer.Rename(dir.Path(), "a", "b"), EPERM);
+  EXPECT_EQ(exfat.calls["rename"], 0);
+  EXPECT_EQ(EntriesOf(dir), std::set<std::string>{"a"});
+}
+
+TEST(FolderRenamerFallbacks, AFailedRenameTakesItsPlaceholderAway) {
+  TFsTempFolder dir;
+  dir.Write("a", "a");
+  TFakeVolume exfat({"exfat", false, false, false});
+  exfat.failMovesTo = "b";
+  TFolderRenamer renamer(exfat);
+  EXPECT_EQ(renamer.Rename(dir.Path(), "a", "b"), EIO);
+  EXPECT_EQ(renamer.Rename(dir.Path(), "gone", "c"), ENOENT);
+  EXPECT_EQ(EntriesOf(dir), std::set<std::string>{"a"});
 }
 
 TEST(FolderRenamerFallbacks, KeepsTheOldNameWhenItCannotBeRemoved) {
