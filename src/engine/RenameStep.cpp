@@ -106,6 +106,9 @@ bool TRenameStep::Commit(const std::string& folder, const std::string& oldName) 
   if (Mode_ == TPassMode::Simulate) return Finish(TRenameStatus::rsCanBeRenamed);
   SystemError_ = Handle_ != nullptr ? Renamer_.Rename(*Handle_, oldName, NewName_)
                                     : Renamer_.Rename(folder, oldName, NewName_);
+  // A file the rename could neither finish nor take back is under a hidden
+  // temporary name: the row must say where.
+  if (SystemError_ != 0 && !Renamer_.StrandedName().empty()) NewName_ = Renamer_.StrandedName();
   return Finish(SystemError_ == 0 ? TRenameStatus::rsOk : TRenameStatus::rsError);
 }
 

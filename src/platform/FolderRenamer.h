@@ -24,6 +24,10 @@ class TFolderRenamer {
   int Rename(const std::string& folder, std::string_view oldName, std::string_view newName);
   // The same within an open folder, which must stay open during the call.
   int Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName);
+  // After a failed case-only rename whose way back failed too (the old name
+  // was taken meanwhile): the hidden temporary name the file is now under.
+  // Empty after every other call.
+  const std::string& StrandedName() const;
 
  private:
   struct Impl;

@@ -44,6 +44,8 @@ class TFakeVolume : public ISysCalls {
   int createError = 0;
   // Called right after a placeholder was created: a racing process acts here.
   std::function<void(int dirFd, const char* name)> afterCreate;
+  // Called after every move that succeeded, with the names as asked.
+  std::function<void(int dirFd, const char* from, const char* to)> afterMove;
 
   int OpenFolder(const char* path, int& fd) override {
     ++calls["open"];
@@ -58,7 +60,7 @@ class TFakeVolume : public ISysCalls {
     const auto source = Resolve(dirFd, from);
     if (!source) return ENOENT;
     if (Resolve(dirFd, to)) return EEXIST;
-    return Result(::renameat2(dirFd, source->c_str(), dirFd, to, RENAME_NOREPLACE));
+    return Moved(dirFd, from, to, Result(::renameat2(dirFd, source->c_str(), dirFd, to, RENAME_NOREPLACE)));
   }
   // Like the real call on such a volume: a target that differs only in case is replaced.
   int Rename(int dirFd, const char* from, const char* to) override {
@@ -69,7 +71,7 @@ class TFakeVolume : public ISysCalls {
     const auto target = Resolve(dirFd, to);
     // Stored under other letter case: gone first (an atomic replace otherwise).
     if (target && *target != *source && *target != to) ::unlinkat(dirFd, target->c_str(), 0);
-    return Result(::renameat(dirFd, source->c_str(), dirFd, to));
+    return Moved(dirFd, from, to, Result(::renameat(dirFd, source->c_str(), dirFd, to)));
   }
   int Link(int dirFd, const char* from, const char* to) override {
     ++calls["link"];
@@ -124,6 +126,10 @@ class TFakeVolume : public ISysCalls {
 
  private:
   static int Result(int rc) { return rc == 0 ? 0 : errno; }
+  int Moved(int dirFd, const char* from, const char* to, int error) {
+    if (error == 0 && afterMove) afterMove(dirFd, from, to);
+    return error;
+  }
 
   // The name the entry is stored under, found as the volume would find it.
   std::optional<std::string> Resolve(int dirFd, const char* name) {
