@@ -15,10 +15,11 @@ namespace {
 
 bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 
-// A name the rename may be given: one entry of the same folder.
+// A name the rename may be given: one entry of the same folder, no longer than
+// a volume can hold (so a simulation does not promise what the rename refuses).
 bool IsUsableName(const std::string& name) {
-  return !name.empty() && !IsDotEntry(name) && name.find('/') == std::string::npos &&
-         name.find('\0') == std::string::npos;
+  return !name.empty() && name.size() <= kMaxNameBytes && !IsDotEntry(name) &&
+         name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
 }
 
 }  // namespace

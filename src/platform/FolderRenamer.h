@@ -1,10 +1,14 @@
 #pragma once
 // Renames within one folder, never replacing an existing entry.
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace vt {
+
+// The longest name, in bytes, a Linux volume holds (NAME_MAX).
+inline constexpr std::size_t kMaxNameBytes = 255;
 
 class ISysCalls;
 class TFolderHandle;
