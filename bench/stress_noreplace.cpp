@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -54,16 +55,23 @@ std::string Target(const std::string& folder, long n) {
 }
 
 // The other process: makes whole files appear under target names (written
-// aside, then linked into place, so no half file is ever seen), and counts
-// each it placed in shared memory.
+// aside, then linked into place, so no half file is ever seen; created in
+// place where the volume has no links), and counts each it placed in shared
+// memory.
 [[noreturn]] void Creator(const std::string& folder, long count, std::atomic<long>* created, std::atomic<bool>* stop) {
   std::mt19937 random(static_cast<unsigned>(::getpid()));
   const std::string scratch = folder + ".creator-scratch";
   for (long round = 0; !stop->load(); ++round) {
     const long n = static_cast<long>(random() % static_cast<unsigned long>(count));
     ::unlink(scratch.c_str());
-    if (!WriteFile(scratch, "theirs " + std::to_string(n) + " " + std::to_string(round))) continue;
-    if (::link(scratch.c_str(), Target(folder, n).c_str()) == 0) created->fetch_add(1);
+    const std::string content = "theirs " + std::to_string(n) + " " + std::to_string(round);
+    if (!WriteFile(scratch, content)) continue;
+    if (::link(scratch.c_str(), Target(folder, n).c_str()) == 0) {
+      created->fetch_add(1);
+    } else if (errno == EPERM || errno == EOPNOTSUPP) {
+      // A volume without hard links (exFAT): created in place, exclusively.
+      if (WriteFile(Target(folder, n), content)) created->fetch_add(1);
+    }
   }
   ::unlink(scratch.c_str());
   ::_exit(0);
