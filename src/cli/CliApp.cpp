@@ -3,6 +3,7 @@
 #include <atomic>
 #include <ctime>
 #include <map>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -249,10 +250,17 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   passOptions.OnCollected = [&filesSelected](TSearchThread&, const TFindData& entry) {
     if ((entry.dwFileAttributes & FileAttr::Directory) == 0) ++filesSelected;
   };
+  // A folder that cannot be read is no empty folder: said, and the exit status is 1.
+  bool unreadable = false;
+  passOptions.OnUnreadableFolder = [&](const std::string& path, int error) {
+    Complain(environment.Err, "cannot read " + TerminalText(path) + ": " + std::strerror(error));
+    unreadable = true;
+  };
   const TPassEnd end = runner.RunSearch(passOptions, options.Controls, !options.Rename);
-  if (end == TPassEnd::Completed && filesSelected == 0)
+  if (end == TPassEnd::Completed && filesSelected == 0 && !unreadable)
     Complain(environment.Err, "no file matched " + TerminalText(options.Masks) + " in " + TerminalText(*folder.Folder));
-  return output.Finish(environment, record.Target, end);
+  const int status = output.Finish(environment, record.Target, end);
+  return status == ExitStatus::Ok && unreadable ? ExitStatus::RowsFailed : status;
 }
 
 // The newest automatic result file that holds rows.

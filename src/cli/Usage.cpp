@@ -92,8 +92,8 @@ On a terminal a line on standard error counts the rows by status after a pass.
 A simulation warns of renames that cannot all succeed.
 
 Exit status: 0 when every row is fine, 1 when a row says "Error" or "File not
-found", 2 for a usage error, a pass the checks refuse or a result file that cannot be
-read or written,
+found" or a folder could not be read, 2 for a usage error, a pass the checks
+refuse or a result file that cannot be read or written,
 130 after Ctrl-C, 143 after SIGTERM, 129 after SIGHUP.
 
   -h, --help            show this help
