@@ -8,6 +8,7 @@
 #include "browse/ApplicationError.h"
 #include "browse/BusyCursor.h"
 #include "engine/Messages.h"
+#include "passes/UndoRowChecks.h"
 #include "results/ResultFile.h"
 #include "results/UndoFromFile.h"
 #include "ui/Form1.h"
@@ -50,7 +51,7 @@ QString RowsNotUndoableText(std::size_t count) {
              "will refuse them after loading it.\n\nTo undo them, use Recover now, before the table "
              "is cleared.")
       .arg(count)
-      .arg(kPathMayBeCutLength);
+      .arg(kShortestCutText);
 }
 
 void ShowRowsNotUndoable(QWidget* parent, std::size_t count) {

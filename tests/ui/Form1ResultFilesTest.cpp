@@ -19,7 +19,7 @@
 
 #include "ModalScript.h"
 #include "results/StreamBuilder.h"
-#include "results/TempFolder.h"
+#include "support/TempFolder.h"
 #include "results/ResultFile.h"
 #include "ui/Form1.h"
 #include "ui/ResultListView.h"
