@@ -23,7 +23,9 @@
 #include "ui/CommandLink.h"
 #include "ui/ControlFactory.h"
 #include "ui/FrmAbout.h"
+#include "ui/InputFilters.h"
 #include "ui/ResultListView.h"
+#include "ui/SettingsPanels.h"
 #include "ui/WindowFont.h"
 
 namespace vt {
@@ -184,6 +186,9 @@ void TForm1::ConnectHandlers() {
   connect(EdSearch, &QLineEdit::textChanged, this, &TForm1::EdSearchChange);
   connect(AboutItem, &QAction::triggered, this, &TForm1::AboutItemClick);
   ConnectResultFileHandlers();
+  connect(RenameItem, &QAction::triggered, this, &TForm1::BtRenameClick);
+  connect(SimulItem, &QAction::triggered, this, &TForm1::BtSimulClick);
+  ConnectSettingsHandlers();
 }
 
 void TForm1::EdSearchChange() {

@@ -123,20 +123,30 @@ void TForm1::BtClearResultClick() {
   PageControl1->setCurrentWidget(TabSheetControls);
 }
 
-// The commands a load and a clear switch. Each item carries its button along.
-void TForm1::ResultLoadedCommands() {
-  UndoItem->setEnabled(true);
-  RenameItem->setEnabled(false);
-  SimulItem->setEnabled(false);
-  ClearResultItem->setEnabled(true);
+// The commands a load and a clear switch, by the rules the command line shares.
+// Each item carries its button along.
+void TForm1::ResultLoadedCommands() { ApplyCommandStates(ResultLoaded(CurrentCommandStates(), WindowFacts())); }
+
+void TForm1::ResultClearedCommands() { ApplyCommandStates(ResultCleared(CurrentCommandStates(), WindowFacts())); }
+
+TCommandStates TForm1::CurrentCommandStates() const {
+  return {RenameItem->isEnabled(), SimulItem->isEnabled(), UndoItem->isEnabled(), SaveAsItem->isEnabled(),
+          ClearResultItem->isEnabled()};
 }
 
-void TForm1::ResultClearedCommands() {
-  UndoItem->setEnabled(false);
-  ClearResultItem->setEnabled(false);
-  SaveAsItem->setEnabled(false);
-  RenameItem->setEnabled(true);
-  SimulItem->setEnabled(true);
+TWindowFacts TForm1::WindowFacts() const {
+  TWindowFacts facts;
+  facts.HasRows = ResultTable_.RowCount() > 0;
+  facts.Simulation = FSimulation_;
+  return facts;
+}
+
+void TForm1::ApplyCommandStates(const TCommandStates& states) {
+  RenameItem->setEnabled(states.Rename);
+  SimulItem->setEnabled(states.Simulate);
+  UndoItem->setEnabled(states.Recover);
+  SaveAsItem->setEnabled(states.SaveResult);
+  ClearResultItem->setEnabled(states.ClearResult);
 }
 
 }  // namespace vt
