@@ -25,7 +25,9 @@
 #include "ui/ControlFactory.h"
 #include "ui/Form1RunControl.h"
 #include "ui/FrmAbout.h"
+#include "ui/InputFilters.h"
 #include "ui/ResultListView.h"
+#include "ui/SettingsPanels.h"
 #include "ui/WindowFont.h"
 
 namespace vt {
@@ -194,12 +196,11 @@ void TForm1::ConnectHandlers() {
   connect(UndoItem, &QAction::triggered, this, &TForm1::SpBtUndoClick);
   connect(QuitItem, &QAction::triggered, this, &TForm1::BtQuitClick);
   ConnectResultFileHandlers();
+  ConnectSettingsHandlers();
 }
 
 TRunControl& TForm1::RunControl() { return RunControl_->Control(); }
 
-void TForm1::BtRenameClick() { RunControl_->BtRenameClick(); }
-void TForm1::BtSimulClick() { RunControl_->BtSimulClick(); }
 void TForm1::BtCancelClick() { RunControl_->BtCancelClick(); }
 void TForm1::SpBtUndoClick() { RunControl_->SpBtUndoClick(); }
 void TForm1::BtQuitClick() { close(); }

@@ -10,8 +10,9 @@
 #include "browse/BusyCursor.h"
 #include "engine/Messages.h"
 #include "ui/Form1.h"
+#include "ui/ControlValues.h"
 #include "ui/Form1Commands.h"
-#include "ui/Form1ControlValues.h"
+#include "ui/Form1PassOptions.h"
 
 namespace vt {
 namespace {
@@ -49,12 +50,12 @@ TForm1RunControl::TForm1RunControl(TForm1& form)
 TForm1RunControl::~TForm1RunControl() { qApp->removeEventFilter(this); }
 
 void TForm1RunControl::BtRenameClick() {
-  Control_.Rename(PassOptions(Form_), ControlValues(Form_));
+  Control_.Rename(PassOptions(Form_), ReadControlValues(Form_));
   Form_.PageControl1->setCurrentWidget(Form_.TabSheetResults);
 }
 
 void TForm1RunControl::BtSimulClick() {
-  Control_.Simulate(PassOptions(Form_), ControlValues(Form_));
+  Control_.Simulate(PassOptions(Form_), ReadControlValues(Form_));
   Form_.PageControl1->setCurrentWidget(Form_.TabSheetResults);
 }
 

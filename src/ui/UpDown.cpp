@@ -64,18 +64,22 @@ void TUpDown::Step(int delta) {
   SetPosition(Position_ + delta);
 }
 
-int TUpDown::Value() const {
-  if (!Associate_) return Position_;
+std::optional<int> TUpDown::AssociateValue() const {
+  if (!Associate_) return std::nullopt;
   // The text may hold the locale's thousands separators the arrows wrote.
-  const QLocale locale;
   QString text = Associate_->text().trimmed();
-  text.remove(locale.groupSeparator());
+  text.remove(QLocale().groupSeparator());
   bool ok = false;
   const int value = text.toInt(&ok);
-  return ok ? std::clamp(value, Min_, Max_) : Position_;
+  if (!ok) return std::nullopt;
+  return std::clamp(value, Min_, Max_);
 }
 
-void TUpDown::ReadAssociate() { Position_ = Value(); }
+int TUpDown::Position() const { return AssociateValue().value_or(Position_); }
+
+void TUpDown::ReadAssociate() {
+  if (const std::optional<int> value = AssociateValue()) Position_ = *value;
+}
 
 void TUpDown::WriteAssociate() {
   if (!Associate_) return;
