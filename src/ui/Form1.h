@@ -18,8 +18,8 @@ namespace vt {
 class TForm1RunControl;
 class TFrmAbout;
 class TInputFilters;
-class TSettingsPanels;
 class TRunControl;
+class TSettingsPanels;
 
 class TForm1 : public QMainWindow, public TForm1Controls {
   Q_OBJECT
@@ -49,8 +49,6 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   // Handlers
   void EdSearchChange();
   void AboutItemClick();
-  void BtRenameClick();
-  void BtSimulClick();
   void BtCancelClick();
   void SpBtUndoClick();
   void BtQuitClick();
@@ -82,6 +80,8 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   // The checks before a pass; a refusal shows its box, the "Control" page and
   // the field to correct. True lets the pass start.
   bool CheckSettings();
+  void BtRenameClick();
+  void BtSimulClick();
 
   // Result-file dialogs, made when first asked for. They open in the process's
   // current folder: set their directory from it each time before showing them.
