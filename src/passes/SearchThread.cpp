@@ -80,14 +80,17 @@ void TSearchThread::ScanFolder(const std::shared_ptr<const TFolderHandle>& folde
   // file is not found again in this folder.
   std::vector<std::string> masks;
   SplitString(Masks, ';', masks);
-  for (const std::string& mask : masks) CollectMask(folder, mask);
+  for (const std::string& mask : masks) {
+    if (Stopped()) break;
+    CollectMask(folder, mask);
+  }
   HandleFoundList();
   FreeFoundList();
 }
 
 void TSearchThread::CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask) {
   if (mask.empty()) return;  // selects nothing
-  TFindHandle listing(folder, mask, ListFilter::All, ShortNamesNeeded(), Order_);
+  TFindHandle listing(folder, mask, ListFilter::All, ShortNamesNeeded(), Order_, ListingStop_);
   // A mask naming a folder that is not there selects nothing, as a mask may.
   if (listing.Error() != 0 && listing.Error() != ENOENT && listing.Error() != ENOTDIR)
     ReportUnreadable(listing.Folder(), listing.Error());
@@ -140,8 +143,9 @@ void TSearchThread::MakeRoomForRows(std::size_t count) {
 // first, and a folder's handle is let go before its last sub-folder is entered,
 // so a chain of nested folders holds no handle per level.
 void TSearchThread::ScanSubFolders(std::shared_ptr<const TFolderHandle> folder) {
+  if (Stopped()) return;
   std::vector<TSubFolder> subFolders;
-  if (const int error = ListEnterableFolders(*folder, Order_, subFolders)) {
+  if (const int error = ListEnterableFolders(*folder, Order_, subFolders, ListingStop_)) {
     ReportUnreadable(folder->Path(), error);
     return;
   }

@@ -25,6 +25,7 @@
 #include "platform/DirectoryListing.h"
 #include "platform/FindData.h"
 #include "platform/FolderHandle.h"
+#include "platform/ListingStop.h"
 #include "platform/NameOrder.h"
 #include "platform/Thread.h"
 
@@ -103,6 +104,8 @@ class TSearchThread final : public TThread {
   std::function<void(const std::string&)> OnDescending_;
   std::function<void(const std::string&, int)> OnUnreadableFolder_;
   const std::function<void()> AddResultRowCall_ = [this] { AddResultRow(); };
+  // A stop ends the listing in hand too: a folder of a million names takes seconds to read and sort.
+  const TListingStop ListingStop_ = [this] { return Stopped(); };
 };
 
 }  // namespace vt

@@ -75,14 +75,16 @@ class TNameStore {
     return block + 1 < blocks_.size() ? static_cast<std::uint32_t>((block + 1) << kBlockBits) : kEnd;
   }
 
-  // Calls each(entry) for every name in the order read.
+  // Calls each(entry) for every name in the order read; false when poll said stop first.
   template <typename F>
-  void ForEach(F&& each) const {
+  bool ForEach(TListingStopPoll& poll, F&& each) const {
     for (std::uint32_t at = First(); at != kEnd;) {
       const TRawEntry entry = At(at);
       each(entry);
+      if (poll.Entry()) return false;
       at = After(entry);
     }
+    return true;
   }
 
   // Frees the blocks that lie wholly before offset.
@@ -138,19 +140,24 @@ struct TFindHandle::Impl {
   std::size_t next = 0;
   bool inStoredOrder = true;  // names before the next one's may be freed
 
-  void List(const std::string& mask, ListFilter filter, ShortNames make, NameOrder order);
+  void List(const std::string& mask, ListFilter filter, ShortNames make, NameOrder order,
+            const TListingStop& stop);
   void Sort(NameOrder order);
+  void Abandon();
 };
 
 // One sweep of readdir; the short names need every name of the folder (an 8.3
 // long name anywhere in it takes its name away from the generated ones), so the
 // names are read first and then handled in the order the system gave them.
-void TFindHandle::Impl::List(const std::string& mask, ListFilter filter, ShortNames make, NameOrder order) {
+void TFindHandle::Impl::List(const std::string& mask, ListFilter filter, ShortNames make, NameOrder order,
+                             const TListingStop& stop) {
   const TFolderStream dir = ReadFolder(handle->Fd(), error);
   if (!dir) return;
+  TListingStopPoll poll(stop);
   errno = 0;
   while (const dirent* entry = ::readdir(dir.get())) {
     names.Add(entry->d_name, entry->d_type);
+    if (poll.Entry()) return Abandon();
     errno = 0;
   }
   if (errno != 0) {
@@ -162,29 +169,40 @@ void TFindHandle::Impl::List(const std::string& mask, ListFilter filter, ShortNa
   TShortNameTable shortNames;
   if (make == ShortNames::Make) {
     shortNames.Reserve(names.Count());
-    names.ForEach([&](const TRawEntry& entry) {
+    const bool read = names.ForEach(poll, [&](const TRawEntry& entry) {
       if (entry.shortForm) shortNames.Occupy(entry.name);
     });
+    if (!read) return Abandon();
   }
 
   selected.reserve(names.Count());  // pages never touched cost nothing
   // Names, masks and short names first, all in memory; then one look at each
   // selected entry.
-  names.ForEach([&](const TRawEntry& entry) {
+  const bool read = names.ForEach(poll, [&](const TRawEntry& entry) {
     TShortName shortName;
     if (make == ShortNames::Make && !entry.shortForm && !IsDots(entry.name)) shortName = shortNames.Assign(entry.name);
     if (MaskMatches(mask, entry.name)) selected.push_back({entry.offset, 0, shortName});
   });
+  if (!read) return Abandon();
   const int dirFd = handle->Fd();
   std::size_t kept = 0;
   for (TSelected& item : selected) {
+    if (poll.Entry()) return Abandon();
     const auto attributes = AttributesOf(dirFd, names.At(item.nameOffset));
     if (!attributes || Excluded(*attributes, filter)) continue;
     item.attributes = static_cast<std::uint16_t>(*attributes);
     selected[kept++] = item;
   }
   selected.resize(kept);
+  if (poll.Now()) return Abandon();
   Sort(order);
+}
+
+// A listing told to stop hands out nothing: what it read so far is neither the
+// whole folder nor in order.
+void TFindHandle::Impl::Abandon() {
+  names = TNameStore();
+  std::vector<TSelected>().swap(selected);
 }
 
 void TFindHandle::Impl::Sort(NameOrder order) {
@@ -210,11 +228,12 @@ TFindHandle::TFindHandle(std::string_view pattern, ListFilter filter, ShortNames
   impl_->error = TFolderHandle::Open(impl_->folder, *handle);
   if (impl_->error != 0) return;
   impl_->handle = std::move(handle);
-  impl_->List(mask, filter, shortNames, order);
+  impl_->List(mask, filter, shortNames, order, TListingStop());
 }
 
 TFindHandle::TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, std::string_view mask,
-                         ListFilter filter, ShortNames shortNames, NameOrder order)
+                         ListFilter filter, ShortNames shortNames, NameOrder order,
+                         const TListingStop& stop)
     : impl_(std::make_unique<Impl>()) {
   const std::size_t slash = mask.rfind('/');
   const std::string_view part = slash == std::string_view::npos ? std::string_view() : mask.substr(0, slash + 1);
@@ -229,7 +248,7 @@ TFindHandle::TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, std
     if (impl_->error != 0) return;
     impl_->handle = std::move(handle);
   }
-  impl_->List(own, filter, shortNames, order);
+  impl_->List(own, filter, shortNames, order, stop);
 }
 
 TFindHandle::~TFindHandle() = default;

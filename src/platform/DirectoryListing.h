@@ -8,6 +8,7 @@
 
 #include "platform/FindData.h"
 #include "platform/FolderHandle.h"
+#include "platform/ListingStop.h"
 #include "platform/NameOrder.h"
 
 namespace vt {
@@ -31,9 +32,10 @@ class TFindHandle {
                        ShortNames shortNames = ShortNames::Make, NameOrder order = NameOrder::Name);
   // mask relative to an open folder: a folder part of the mask ("sub/*.txt") is
   // opened from there, everything else is listed through the folder itself.
+  // A listing that stop ends early hands out nothing, and Error() stays 0.
   TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, std::string_view mask,
               ListFilter filter = ListFilter::All, ShortNames shortNames = ShortNames::Make,
-              NameOrder order = NameOrder::Name);
+              NameOrder order = NameOrder::Name, const TListingStop& stop = {});
   ~TFindHandle();
   TFindHandle(TFindHandle&&) noexcept;
   TFindHandle& operator=(TFindHandle&&) noexcept;

@@ -10,13 +10,17 @@
 
 namespace vt {
 
-int ListEnterableFolders(const TFolderHandle& folder, NameOrder order, std::vector<TSubFolder>& out) {
+int ListEnterableFolders(const TFolderHandle& folder, NameOrder order, std::vector<TSubFolder>& out,
+                         const TListingStop& stop) {
   int error = 0;
   const TFolderStream dir = ReadFolder(folder.Fd(), error);
   if (!dir) return error;
+  TListingStopPoll poll(stop);
   std::vector<TSubFolder> found;
   errno = 0;
   while (const dirent* entry = ::readdir(dir.get())) {
+    if (poll.Entry()) return 0;
+    errno = 0;
     if (entry->d_name[0] == '.' || (entry->d_type != DT_DIR && entry->d_type != DT_UNKNOWN)) continue;
     struct stat st {};
     if (::fstatat(folder.Fd(), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode))
@@ -24,6 +28,7 @@ int ListEnterableFolders(const TFolderHandle& folder, NameOrder order, std::vect
     errno = 0;
   }
   if (errno != 0) return errno;
+  if (poll.Now()) return 0;
   std::vector<std::string_view> names;
   names.reserve(found.size());
   for (const TSubFolder& sub : found) names.push_back(sub.Name);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/FolderHandle.h"
+#include "platform/ListingStop.h"
 #include "platform/NameOrder.h"
 
 namespace vt {
@@ -17,6 +18,8 @@ struct TSubFolder {
 
 // Appends them in the order asked for; 0 or the errno of reading the folder.
 // Only entries whose type the folder does not tell as "no folder" get a look.
-int ListEnterableFolders(const TFolderHandle& folder, NameOrder order, std::vector<TSubFolder>& out);
+// When stop ends the listing early nothing is appended, and the answer is 0.
+int ListEnterableFolders(const TFolderHandle& folder, NameOrder order, std::vector<TSubFolder>& out,
+                         const TListingStop& stop = {});
 
 }  // namespace vt
