@@ -184,6 +184,7 @@ void TForm1::ConnectHandlers() {
   connect(EdSearch, &QLineEdit::textChanged, this, &TForm1::EdSearchChange);
   connect(AboutItem, &QAction::triggered, this, &TForm1::AboutItemClick);
   ConnectResultFileHandlers();
+  connect(HelpItem, &QAction::triggered, this, &TForm1::HelpItemClick);
 }
 
 void TForm1::EdSearchChange() {

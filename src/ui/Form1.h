@@ -15,6 +15,7 @@ class QFileDialog;
 namespace vt {
 
 class TFrmAbout;
+class THelpWindow;
 
 class TForm1 : public QMainWindow, public TForm1Controls {
   Q_OBJECT
@@ -47,6 +48,12 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   void BtClearResultClick();
   // Asks for a file name and writes the table; also run by Clear and on closing.
   void SaveResultToFile();
+
+  // Help Topics (menu and F1): the manual's topics in the help window.
+  void HelpItemClick();
+  THelpWindow* HelpWindow() const { return HelpWindow_; }
+  // Where the help window finds the manual; tests point it elsewhere.
+  void SetManualRoot(const QString& root) { ManualRoot_ = root; }
 
   // Result-file dialogs, made when first asked for. They open in the process's
   // current folder: set their directory from it each time before showing them.
@@ -87,6 +94,8 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   TFrmAbout* FrmAbout_ = nullptr;
   QFileDialog* OpenDialog1_ = nullptr;
   QFileDialog* SaveDialog1_ = nullptr;
+  THelpWindow* HelpWindow_ = nullptr;
+  QString ManualRoot_;
   bool Centered_ = false;
   bool FSimulation_ = false;
 };

@@ -8,6 +8,7 @@
 #include "browse/ApplicationError.h"
 #include "browse/BusyCursor.h"
 #include "engine/Messages.h"
+#include "passes/UndoRowChecks.h"
 #include "results/ResultFile.h"
 #include "results/UndoFromFile.h"
 #include "ui/Form1.h"
@@ -46,11 +47,12 @@ void ShowNotAResultFile(QWidget* parent) {
 QString RowsNotUndoableText(std::size_t count) {
   return QString(
              "%1 of the rows saved cannot be undone from this file: the path of their folder is %2 "
-             "bytes or longer, and a result file keeps only the first 255 bytes of a text, so Recover "
+             "bytes or longer, and a result file keeps only the first %3 bytes of a text, so Recover "
              "will refuse them after loading it.\n\nTo undo them, use Recover now, before the table "
              "is cleared.")
       .arg(count)
-      .arg(kPathMayBeCutLength);
+      .arg(kShortestCutText)
+      .arg(kResultTextLimit);
 }
 
 void ShowRowsNotUndoable(QWidget* parent, std::size_t count) {
