@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   vt::TOutputBuffer out(stdout);
   vt::TCliWindow window(
       vt::TRowKeeping::Drop,
-      [&](const vt::TResultRow& row) {
+      [&](const vt::TResultRow& row, int) {
         vt::AppendTsvRow(out.Text(), row);
         out.Written();
       },

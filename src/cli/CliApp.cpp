@@ -1,16 +1,25 @@
 #include "cli/CliApp.h"
 
+#include <atomic>
+#include <ctime>
+#include <map>
 #include <optional>
 #include <string>
 
+#include "cli/AutomaticResultFiles.h"
 #include "cli/CliWindow.h"
 #include "cli/CommandLine.h"
 #include "cli/FolderArgument.h"
 #include "cli/OutputBuffer.h"
 #include "cli/PassRunner.h"
+#include "cli/ResultSaveTarget.h"
 #include "cli/RowFormat.h"
+#include "cli/RowTally.h"
+#include "cli/SimulationClashes.h"
 #include "cli/Usage.h"
+#include "platform/FindData.h"
 #include "results/ResultFile.h"
+#include "results/UndoFromFile.h"
 #include "Version.h"
 
 namespace vt {
@@ -37,74 +46,175 @@ TOutputFormat ChooseFormat(const TCliOptions& options, const TCliEnvironment& en
   return options.Format.value_or(environment.OutIsTerminal ? TOutputFormat::Table : TOutputFormat::Tsv);
 }
 
-void AppendRow(std::string& out, TOutputFormat format, const TResultRow& row) {
-  if (format == TOutputFormat::Json)
-    AppendJsonRow(out, row);
-  else
-    AppendTsvRow(out, row);
+TOutputTarget OutTarget(const TCliEnvironment& environment) {
+  return environment.OutIsTerminal ? TOutputTarget::Terminal : TOutputTarget::Pipe;
 }
 
-void WriteRows(TOutputBuffer& out, TOutputFormat format, const std::vector<TResultRow>& rows) {
+void WriteRows(TOutputBuffer& out, TOutputFormat format, TOutputTarget target,
+               const std::vector<TResultRow>& rows) {
   if (format == TOutputFormat::Table) {  // the header alone says there were no rows
     out.Write(FormatTable(rows));
     return;
   }
   for (const TResultRow& row : rows) {
-    AppendRow(out.Text(), format, row);
+    if (format == TOutputFormat::Json)
+      AppendJsonRow(out.Text(), row);
+    else
+      AppendTsvRow(out.Text(), row, target);
     out.Written();
   }
 }
 
-// Like Save Result: a table without rows writes nothing.
-bool SaveRows(const TResultTable& table, const std::string& file, std::FILE* err) {
+// Where the rows of a renaming pass go, settled before the first rename. No
+// target: a simulation, or --no-save.
+struct TRecord {
+  std::optional<TSaveTarget> Target;
+  std::string Error;
+};
+
+TRecord SettleRecord(const TCliOptions& options, const TCliEnvironment& environment, bool renames) {
+  if (options.SaveFile) {
+    TSettledSave settled = SettleSaveFile(*options.SaveFile);
+    return {std::move(settled.Target), std::move(settled.Error)};
+  }
+  if (!renames || options.NoSave || options.Command == TCliCommand::Recover) return {};
+  const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
+  if (!folder) return {std::nullopt, "no folder for the automatic result file: HOME is not set (or give --save FILE or --no-save)"};
+  std::string error;
+  const std::optional<std::string> path = ReserveAutomaticFile(*folder, std::time(nullptr), error);
+  if (!path) return {std::nullopt, error + " (give --save FILE or --no-save)"};
+  return {TSaveTarget{*path, true, true}, {}};
+}
+
+// Saves the rows where the record was settled and says what the user needs to
+// know: where an automatic file went and how to undo, which rows the file cannot undo.
+bool KeepRecord(const TSaveTarget& target, const TResultTable& table, std::FILE* err) {
+  if (const std::string error = SaveRows(target, table); !error.empty()) {
+    Complain(err, FileMessage(TResultFileStatus{TResultFileError::WriteError, error}));
+    return false;
+  }
   if (table.RowCount() == 0) {
-    Complain(err, "no rows, so nothing was saved to " + file);
+    if (!target.Automatic) Complain(err, "no rows, so nothing was saved to " + TerminalText(target.Path));
     return true;
   }
-  const TResultFileStatus status = SaveResultFile(table, file);
-  if (status.Ok()) return true;
-  Complain(err, FileMessage(status));
-  return false;
+  if (const std::size_t lost = CountRowsNotUndoableFromFile(table.Rows()); lost > 0)
+    Complain(err, "warning: " + std::to_string(lost) + (lost == 1 ? " row" : " rows") +
+                      " cannot be undone from " + TerminalText(target.Path) +
+                      ": a result file cannot hold so long a folder");
+  if (target.Automatic) {
+    Complain(err, "rows saved to " + TerminalText(target.Path) + "; undo the pass with: veltrane-cli recover " +
+                      TerminalText(target.Path));
+    PruneAutomaticFiles(target.Path.substr(0, target.Path.rfind('/') + 1));
+  }
+  return true;
 }
+
+std::string ClashWarning(const TClash& clash) {
+  const std::string where = "'" + TerminalText(clash.NewName) + "' in " + TerminalText(clash.Folder);
+  if (clash.Exists)
+    return "warning: " + where + " exists already" +
+           (clash.Rows > 1 ? " and is the new name of " + std::to_string(clash.Rows) + " rows" : "");
+  return "warning: " + where + " is the new name of " + std::to_string(clash.Rows) + " rows";
+}
+
+constexpr std::size_t kClashesShown = 10;
 
 // Rows stream out while the pass runs unless the table must be complete first.
 struct TPassOutput {
-  TPassOutput(const TCliOptions& options, const TCliEnvironment& environment)
+  TPassOutput(const TCliOptions& options, const TCliEnvironment& environment, TRowKeeping keeping,
+              TPassKind kind)
       : Format(ChooseFormat(options, environment)),
+        Target(OutTarget(environment)),
+        Kind(kind),
+        Interrupted(environment.Interrupted),
         Out(environment.Out),
-        Window(Format == TOutputFormat::Table || options.SaveFile ? TRowKeeping::Keep : TRowKeeping::Drop,
-               Sink(), options.RecordAll) {}
+        Window(Format == TOutputFormat::Table ? TRowKeeping::Keep : keeping, Sink(), options.RecordAll) {}
 
   TCliWindow::RowSink Sink() {
-    if (Format == TOutputFormat::Table) return {};
-    return [this](const TResultRow& row) {
-      AppendRow(Out.Text(), Format, row);
-      Out.Written();
+    return [this](const TResultRow& row, int systemError) {
+      if (Kind == TPassKind::Simulate && row.SubItem(2) == StatusText(TRenameStatus::rsCanBeRenamed))
+        Clashes.Add(row.SubItem(1), row.Caption, row.SubItem(0));
+      if (Format != TOutputFormat::Table) WriteRow(row, systemError);
+      // At once, not at the next look of the main thread: a pass that waited for
+      // its reader must not rename on once the reader is gone or a signal came.
+      if (StopPass && (OutputClosed.load(std::memory_order_relaxed) || (Interrupted && Interrupted())))
+        StopPass();
     };
   }
 
-  // After the pass: save, print what is left to print, and judge the rows.
-  int Finish(const TCliOptions& options, const TCliEnvironment& environment, TPassEnd end) {
+  void WriteRow(const TResultRow& row, int systemError) {
+    if (Format == TOutputFormat::Json) {
+      const bool failed = row.SubItem(2) == StatusText(TRenameStatus::rsError);
+      AppendJsonRow(Out.Text(), row, failed ? std::string_view(Reason(systemError)) : std::string_view());
+    } else {
+      AppendTsvRow(Out.Text(), row, Target);
+    }
+    Out.Written();
+    if (Out.Failed()) OutputClosed.store(true, std::memory_order_relaxed);
+  }
+
+  const std::string& Reason(int systemError) {
+    auto [it, added] = Reasons.try_emplace(systemError);
+    if (added) it->second = FailureReason(systemError, Kind);
+    return it->second;
+  }
+
+  // After the pass: save, print what is left to print, tell what happened, and
+  // judge the rows.
+  int Finish(const TCliEnvironment& environment, const std::optional<TSaveTarget>& record, TPassEnd end) {
     const TResultTable& table = Window.ResultTable();
-    const bool saved = !options.SaveFile || SaveRows(table, *options.SaveFile, environment.Err);
-    if (Format == TOutputFormat::Table) WriteRows(Out, Format, table.Rows());
+    const bool saved = !record || KeepRecord(*record, table, environment.Err);
+    if (Format == TOutputFormat::Table) WriteRows(Out, Format, Target, table.Rows());
     const bool written = Out.Flush();
     if (!written) Complain(environment.Err, "cannot write the rows to standard output");
-    if (end == TPassEnd::StoppedByUser) return ExitStatus::Interrupted;
+    std::size_t failing = 0;
+    if (Kind == TPassKind::Simulate) failing = WarnOfClashes(environment.Err);
+    if (environment.ErrIsTerminal) {
+      std::string summary = Window.Tally().Summary(Kind);
+      if (failing > 0) summary += "; " + std::to_string(failing) + " cannot succeed";
+      Complain(environment.Err, summary);
+    }
+    if (end == TPassEnd::StoppedByUser) {
+      const int signal = environment.InterruptSignal ? environment.InterruptSignal() : 0;
+      if (signal > 0) return ExitStatus::SignalBase + signal;
+      if (!OutputClosed.load(std::memory_order_relaxed)) return ExitStatus::Interrupted;
+    }
     if (!saved || !written) return ExitStatus::Usage;
     return Window.FailedRows() > 0 ? ExitStatus::RowsFailed : ExitStatus::Ok;
   }
 
+  std::size_t WarnOfClashes(std::FILE* err) {
+    const std::vector<TClash> clashes = Clashes.Find();
+    for (std::size_t i = 0; i < clashes.size() && i < kClashesShown; ++i) Complain(err, ClashWarning(clashes[i]));
+    if (clashes.size() > kClashesShown)
+      Complain(err, "warning: " + std::to_string(clashes.size() - kClashesShown) + " more new names clash");
+    return FailingRows(clashes);
+  }
+
+  // A stop for Ctrl-C, SIGTERM and SIGHUP, and for an output no one reads any more.
+  std::function<bool()> StopWhen(const TCliEnvironment& environment) {
+    return [this, interrupted = environment.Interrupted] {
+      return (interrupted && interrupted()) || OutputClosed.load(std::memory_order_relaxed);
+    };
+  }
+
   TOutputFormat Format;
+  TOutputTarget Target;
+  TPassKind Kind;
+  std::function<bool()> Interrupted;
+  std::function<void()> StopPass;  // set once the runner exists
   TOutputBuffer Out;
+  TClashCheck Clashes;
+  std::map<int, std::string> Reasons;
+  std::atomic<bool> OutputClosed{false};
   TCliWindow Window;
 };
 
-TRunnerEnvironment RunnerEnvironment(const TCliEnvironment& environment) {
+TRunnerEnvironment RunnerEnvironment(const TCliEnvironment& environment, std::function<bool()> stopWhen) {
   TRunnerEnvironment runner;
   runner.Err = environment.Err;
   runner.ProgressOnErr = environment.ErrIsTerminal;
-  runner.Interrupted = environment.Interrupted;
+  runner.Interrupted = std::move(stopWhen);
   return runner;
 }
 
@@ -114,28 +224,77 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
     Complain(environment.Err, folder.Error);
     return ExitStatus::Usage;
   }
-  TPassOutput output(options, environment);
-  TPassRunner runner(output.Window, RunnerEnvironment(environment));
+  // The record is settled before the first rename: nothing is renamed without it.
+  const TRecord record = SettleRecord(options, environment, options.Rename);
+  if (!record.Error.empty()) {
+    Complain(environment.Err, record.Error + "; nothing was renamed");
+    return ExitStatus::Usage;
+  }
+  TPassOutput output(options, environment, record.Target ? TRowKeeping::Keep : TRowKeeping::Drop,
+                     options.Rename ? TPassKind::Rename : TPassKind::Simulate);
+  TPassRunner runner(output.Window, RunnerEnvironment(environment, output.StopWhen(environment)));
+  output.StopPass = [&runner] { runner.RequestStop(); };
   TSearchPassOptions passOptions;
   passOptions.IncludeSubDirs = options.IncludeSubDirs;
   passOptions.Folder = *folder.Folder;
   passOptions.Masks = options.Masks;
   passOptions.Order = options.Order;
+  // Counted on the worker, read once it has ended.
+  std::size_t filesSelected = 0;
+  passOptions.OnCollected = [&filesSelected](TSearchThread&, const TFindData& entry) {
+    if ((entry.dwFileAttributes & FileAttr::Directory) == 0) ++filesSelected;
+  };
   const TPassEnd end = runner.RunSearch(passOptions, options.Controls, !options.Rename);
-  return output.Finish(options, environment, end);
+  if (end == TPassEnd::Completed && filesSelected == 0)
+    Complain(environment.Err, "no file matched " + TerminalText(options.Masks) + " in " + TerminalText(*folder.Folder));
+  return output.Finish(environment, record.Target, end);
+}
+
+// The newest automatic result file that holds rows.
+std::optional<std::string> LastAutomaticFile(const TCliEnvironment& environment, std::string& error) {
+  const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
+  if (!folder) {
+    error = "no folder of automatic result files: HOME is not set";
+    return std::nullopt;
+  }
+  const std::vector<std::string> files = AutomaticFiles(*folder);
+  for (auto it = files.rbegin(); it != files.rend(); ++it) {
+    TResultTable table;
+    if (LoadResultFile(*it, table).Ok() && table.RowCount() > 0) return *it;
+  }
+  error = "no automatic result file with rows in " + TerminalText(*folder);
+  return std::nullopt;
 }
 
 int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
-  TPassOutput output(options, environment);
-  // A file that cannot be read renames nothing.
-  const TResultFileStatus status = LoadResultFile(options.ResultFile, output.Window.ResultTable());
-  if (!status.Ok()) {
-    Complain(environment.Err, FileMessage(status));
+  std::string file = options.ResultFile;
+  if (options.Last) {
+    std::string error;
+    const std::optional<std::string> last = LastAutomaticFile(environment, error);
+    if (!last) {
+      Complain(environment.Err, error);
+      return ExitStatus::Usage;
+    }
+    file = *last;
+    Complain(environment.Err, "undoing " + TerminalText(file));
+  }
+  const TRecord record = SettleRecord(options, environment, true);
+  if (!record.Error.empty()) {
+    Complain(environment.Err, record.Error + "; nothing was renamed");
     return ExitStatus::Usage;
   }
-  TPassRunner runner(output.Window, RunnerEnvironment(environment));
+  TPassOutput output(options, environment, record.Target ? TRowKeeping::Keep : TRowKeeping::Drop,
+                     TPassKind::Recover);
+  // A file that cannot be read renames nothing.
+  const TResultFileStatus status = LoadResultFile(file, output.Window.ResultTable());
+  if (!status.Ok()) {
+    Complain(environment.Err, FileMessage(status));
+    if (record.Target) SaveRows(*record.Target, TResultTable());  // removes a file made for the rows
+    return ExitStatus::Usage;
+  }
+  TPassRunner runner(output.Window, RunnerEnvironment(environment, output.StopWhen(environment)));
   runner.RunRecover();
-  return output.Finish(options, environment, TPassEnd::Completed);
+  return output.Finish(environment, record.Target, TPassEnd::Completed);
 }
 
 int RunShow(const TCliOptions& options, const TCliEnvironment& environment) {
@@ -146,7 +305,7 @@ int RunShow(const TCliOptions& options, const TCliEnvironment& environment) {
     return ExitStatus::Usage;
   }
   TOutputBuffer out(environment.Out);
-  WriteRows(out, ChooseFormat(options, environment), table.Rows());
+  WriteRows(out, ChooseFormat(options, environment), OutTarget(environment), table.Rows());
   if (out.Flush()) return ExitStatus::Ok;
   Complain(environment.Err, "cannot write the rows to standard output");
   return ExitStatus::Usage;

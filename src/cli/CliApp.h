@@ -2,6 +2,7 @@
 // The whole command line: parse, run the pass or read the file, print the rows,
 // save them when asked, and return the exit status.
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@ inline constexpr int Ok = 0;
 inline constexpr int RowsFailed = 1;   // a row says "Error" or "File not found"
 inline constexpr int Usage = 2;        // also a result file that cannot be read or written
 inline constexpr int Interrupted = 130;  // as a shell reports a command ended by Ctrl-C
+// After SIGHUP or SIGTERM ended a pass: 128 plus the signal's number, as a shell says.
+inline constexpr int SignalBase = 128;
 }  // namespace ExitStatus
 
 struct TCliEnvironment {
@@ -20,7 +23,10 @@ struct TCliEnvironment {
   std::FILE* Err = stderr;
   bool OutIsTerminal = false;
   bool ErrIsTerminal = false;
-  std::function<bool()> Interrupted;  // Ctrl-C, polled while a pass runs
+  std::function<bool()> Interrupted;  // Ctrl-C, SIGTERM or SIGHUP, polled while a pass runs
+  std::function<int()> InterruptSignal;  // the signal that interrupted, 0 for none or unknown
+  // The environment variables, for the folder of automatic result files.
+  std::function<const char*(const char*)> GetEnv = [](const char* name) { return std::getenv(name); };
 };
 
 // args: the arguments after the program name.

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "cli/RowTally.h"
 #include "passes/ResultTable.h"
 #include "passes/RunWindow.h"
 
@@ -22,7 +23,8 @@ enum class TRowKeeping {
 
 class TCliWindow final : public IRunWindow, private IResultTableObserver {
  public:
-  using RowSink = std::function<void(const TResultRow&)>;
+  // The row, and the errno of the rename the system refused for it (0 for none).
+  using RowSink = std::function<void(const TResultRow&, int systemError)>;
 
   TCliWindow(TRowKeeping keeping, RowSink sink, bool recordAllMessages);
   ~TCliWindow() override;
@@ -40,11 +42,13 @@ class TCliWindow final : public IRunWindow, private IResultTableObserver {
   void RefreshFileList() override {}
   void EnableUndo() override { UndoEnabled_ = true; }
   const std::atomic<bool>& RecordAllMessages() const override { return RecordAll_; }
+  void NoteNextRow(TRenameStatus status, int systemError) override;
   void DisableSaveResult() override {}  // the command line saves when told to
 
   // Rows seen, and rows whose status says a file could not be renamed or found.
   std::size_t RowsSeen() const { return RowsSeen_.load(std::memory_order_relaxed); }
   std::size_t FailedRows() const { return FailedRows_; }
+  const TRowTally& Tally() const { return Tally_; }
   bool UndoEnabled() const { return UndoEnabled_; }
   const std::string& StatusText(int panel) const { return Panels_[panel == 0 ? 0 : 1]; }
 
@@ -65,6 +69,11 @@ class TCliWindow final : public IRunWindow, private IResultTableObserver {
   std::string Panels_[2];
   std::atomic<std::size_t> RowsSeen_{0};  // read by the progress line
   std::size_t FailedRows_ = 0;
+  TRowTally Tally_;
+  // What the pass said of the row it appends next.
+  bool NextRowNoted_ = false;
+  TRenameStatus NextStatus_ = TRenameStatus::rsOk;
+  int NextError_ = 0;
 };
 
 // "Error" and "File not found": the rows that make the exit status 1.

@@ -26,6 +26,8 @@ const std::vector<OptionSpec>& Options() {
       {"all", 'a', Arity::Flag, {}},
       {"format", 'f', Arity::Value, {}},
       {"save", 'o', Arity::Value, {}},
+      {"no-save", 0, Arity::Flag, {}},
+      {"last", 0, Arity::Flag, {}},
       {"order", 0, Arity::Value, {}},
       {"help", 'h', Arity::Flag, {}},
       {"version", 0, Arity::Flag, {}},
@@ -366,8 +368,13 @@ std::string ApplyCommon(const ScannedArguments& scanned, const std::string& oper
       if (options.Command == TCliCommand::Show) return "option '" + given.Spelled + "' does not apply to show";
       if (given.Value.empty()) return "option '" + given.Spelled + "' needs a file name";
       options.SaveFile = given.Value;
+    } else if (name == "last") {
+      if (options.Command != TCliCommand::Recover) return "option '" + given.Spelled + "' applies to recover only";
+      options.Last = true;
     } else if (!pass) {
       return "option '" + given.Spelled + "' does not apply to " + where;
+    } else if (name == "no-save") {
+      options.NoSave = true;
     } else if (name == "masks") {
       options.Masks = given.Value;
     } else if (name == "subdirs") {
@@ -418,9 +425,13 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   std::string operation;
   if (positionals[0] == "show" || positionals[0] == "recover") {
     options.Command = positionals[0] == "show" ? TCliCommand::Show : TCliCommand::Recover;
-    if (positionals.size() < 2) return Failure(positionals[0] + ": missing FILE");
-    if (positionals.size() > 2) return Failure(positionals[0] + ": unexpected argument '" + positionals[2] + "'");
-    options.ResultFile = positionals[1];
+    // recover --last takes the newest automatic file instead of FILE.
+    const bool last = options.Command == TCliCommand::Recover && Given(scanned, "last");
+    const std::size_t files = last ? 0 : 1;
+    if (positionals.size() < 1 + files) return Failure(positionals[0] + ": missing FILE");
+    if (positionals.size() > 1 + files)
+      return Failure(positionals[0] + ": unexpected argument '" + positionals[1 + files] + "'");
+    if (!last) options.ResultFile = positionals[1];
   } else {
     if (positionals.size() < 2) return Failure("missing OPERATION after the folder");
     options.Folder = positionals[0];
@@ -442,6 +453,7 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   if (!interpreter.CheckCombination(operation, scanned)) return Failure(interpreter.Error);
   if (options.SaveFile && !options.Rename)
     return Failure("a simulation's rows cannot be saved: add -x to rename for real");
+  if (options.SaveFile && options.NoSave) return Failure("--save and --no-save exclude each other");
   return {options, {}};
 }
 

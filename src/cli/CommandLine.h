@@ -26,8 +26,10 @@ struct TCliOptions {
   TControlValues Controls;
   // show and recover
   std::string ResultFile;
+  bool Last = false;  // recover: the newest automatic result file
   // A pass and recover
   std::optional<std::string> SaveFile;
+  bool NoSave = false;  // a real pass: no automatic result file
   // Unset: a table on a terminal, tab-separated lines otherwise.
   std::optional<TOutputFormat> Format;
 };

@@ -23,12 +23,14 @@ TPassEnd TPassRunner::RunSearch(TSearchPassOptions options, const TControlValues
     else
       Control_.Rename(options, controls);
   }
-  // The lock keeps the end handler from running while Stop looks at the pass.
-  Wait(TStoppable::Yes, [&] {
-    std::lock_guard lock(Dispatcher_.WindowLock());
-    if (Control_.Stop()) Stopped_ = true;
-  }, "entries");
+  Wait(TStoppable::Yes, [this] { RequestStop(); }, "entries");
   return Stopped_ ? TPassEnd::StoppedByUser : TPassEnd::Completed;
+}
+
+void TPassRunner::RequestStop() {
+  // The lock keeps the end handler from running while Stop looks at the pass.
+  std::lock_guard lock(Dispatcher_.WindowLock());
+  if (Control_.Stop()) Stopped_ = true;
 }
 
 void TPassRunner::RunRecover() {

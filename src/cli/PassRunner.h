@@ -33,6 +33,9 @@ class TPassRunner {
   TPassEnd RunSearch(TSearchPassOptions options, const TControlValues& controls, bool simulate);
   // The window's table holds the rows to undo. A recover has no Stop.
   void RunRecover();
+  // Stop for the running rename pass, as Ctrl-C gives it; from the main thread or
+  // from a synchronised call of the pass (a row sink that finds its reader gone).
+  void RequestStop();
 
  private:
   enum class TStoppable { Yes, No };
@@ -45,7 +48,7 @@ class TPassRunner {
   TRunControl Control_{Window_, Dispatcher_};  // after the dispatcher: goes first
   TRunnerEnvironment Environment_;
   std::atomic<std::uint64_t> Progress_{0};
-  bool Stopped_ = false;
+  std::atomic<bool> Stopped_{false};
   bool ProgressShown_ = false;
   std::size_t ProgressWidth_ = 0;
 };

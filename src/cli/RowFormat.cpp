@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "platform/Utf8Char.h"
 
@@ -16,60 +17,111 @@ void AppendHexByte(std::string& out, unsigned char byte) {
   out += kHex[byte & 0x0F];
 }
 
+void AppendByteEscape(std::string& out, unsigned char byte) {
+  out += "\\x";
+  AppendHexByte(out, byte);
+}
+
 std::array<const std::string*, 4> Cells(const TResultRow& row) {
   return {&row.Caption, &row.SubItem(0), &row.SubItem(1), &row.SubItem(2)};
 }
 
-bool NeedsTsvEscape(char c) { return c == '\\' || c == '\t' || c == '\n' || c == '\r'; }
+// Bytes a writer can copy as they are, one table per kind of output: most names
+// are plain, and one look-up per byte finds that out.
+using TPlainBytes = std::array<bool, 256>;
 
-// Code points, which is how wide a cell of escaped text shows in most terminals.
-std::size_t DisplayWidth(std::string_view text) {
-  return static_cast<std::size_t>(std::count_if(
-      text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+constexpr TPlainBytes PlainBytes(bool (*plain)(unsigned char)) {
+  TPlainBytes table{};
+  for (unsigned i = 0; i < 256; ++i) table[i] = plain(static_cast<unsigned char>(i));
+  return table;
 }
 
-}  // namespace
+constexpr bool IsTsvSpecial(unsigned char c) { return c == '\\' || c == '\t' || c == '\n' || c == '\r'; }
+// Printable ASCII: no control, and nothing beyond ASCII that might be one.
+constexpr bool IsPrintableAscii(unsigned char c) { return c >= 0x20 && c < 0x7F; }
 
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
-  const std::size_t bytes = Utf8CharBytes(text, at);
-  // A lone byte at or above 0x80 starts no valid sequence.
-  return bytes == 1 && static_cast<unsigned char>(text[at]) >= 0x80 ? 0 : bytes;
+constexpr TPlainBytes kTsvPlain = PlainBytes([](unsigned char c) { return !IsTsvSpecial(c); });
+constexpr TPlainBytes kTsvTerminalPlain =
+    PlainBytes([](unsigned char c) { return IsPrintableAscii(c) && c != '\\'; });
+constexpr TPlainBytes kJsonPlain =
+    PlainBytes([](unsigned char c) { return IsPrintableAscii(c) && c != '"' && c != '\\'; });
+constexpr TPlainBytes kTablePlain = PlainBytes(IsPrintableAscii);
+
+std::size_t PlainPrefix(std::string_view text, const TPlainBytes& plain) {
+  std::size_t i = 0;
+  while (i < text.size() && plain[static_cast<unsigned char>(text[i])]) ++i;
+  return i;
 }
 
-std::string TsvCell(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      default: out += c;
+// A C1 control (U+0080 to U+009F) written as UTF-8: a terminal may act on it as
+// on a C0 one.
+bool IsC1(std::string_view text, std::size_t at, std::size_t length) {
+  return length == 2 && static_cast<unsigned char>(text[at]) == 0xC2 &&
+         static_cast<unsigned char>(text[at + 1]) < 0xA0;
+}
+
+// U+202A to U+202E and U+2066 to U+2069: they reorder what follows them on the
+// line, so a name could show as another.
+bool IsDirectionControl(std::string_view text, std::size_t at, std::size_t length) {
+  if (length != 3 || static_cast<unsigned char>(text[at]) != 0xE2) return false;
+  const auto second = static_cast<unsigned char>(text[at + 1]);
+  const auto third = static_cast<unsigned char>(text[at + 2]);
+  return (second == 0x80 && third >= 0xAA && third <= 0xAE) ||
+         (second == 0x81 && third >= 0xA6 && third <= 0xA9);
+}
+
+enum class TDirectionControls { Keep, Escape };
+
+// Everything from `at` on, escaped for a terminal: controls, bytes that are not
+// UTF-8 and, when asked, direction controls become \xNN per byte.
+void AppendTerminalText(std::string& out, std::string_view text, std::size_t at,
+                        TDirectionControls direction, bool tsv) {
+  while (at < text.size()) {
+    const auto c = static_cast<unsigned char>(text[at]);
+    if (tsv && IsTsvSpecial(c)) {
+      out += '\\';
+      out += c == '\\' ? '\\' : c == '\t' ? 't' : c == '\n' ? 'n' : 'r';
+      ++at;
+      continue;
     }
+    const std::size_t length = Utf8SequenceLength(text, at);
+    const bool escape = length == 0 || c < 0x20 || c == 0x7F || IsC1(text, at, length) ||
+                        (direction == TDirectionControls::Escape && IsDirectionControl(text, at, length));
+    const std::size_t bytes = length == 0 ? 1 : length;
+    if (escape) {
+      for (std::size_t k = 0; k < bytes; ++k) AppendByteEscape(out, static_cast<unsigned char>(text[at + k]));
+    } else {
+      out.append(text.substr(at, bytes));
+    }
+    at += bytes;
   }
-  return out;
 }
 
-void AppendTsvRow(std::string& out, const TResultRow& row) {
-  const auto cells = Cells(row);
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    if (i > 0) out += '\t';
-    const std::string& cell = *cells[i];
-    // Most names need no escape: one pass over the bytes, then a plain append.
-    if (std::none_of(cell.begin(), cell.end(), NeedsTsvEscape))
-      out += cell;
-    else
-      out += TsvCell(cell);
+void AppendTsvCell(std::string& out, std::string_view cell, TOutputTarget target) {
+  const bool terminal = target == TOutputTarget::Terminal;
+  const std::size_t plain = PlainPrefix(cell, terminal ? kTsvTerminalPlain : kTsvPlain);
+  out.append(cell.substr(0, plain));
+  if (plain == cell.size()) return;
+  if (terminal) {
+    AppendTerminalText(out, cell, plain, TDirectionControls::Keep, true);
+    return;
   }
-  out += '\n';
+  for (std::size_t i = plain; i < cell.size(); ++i) {
+    const char c = cell[i];
+    if (!IsTsvSpecial(static_cast<unsigned char>(c))) {
+      out += c;
+      continue;
+    }
+    out += '\\';
+    out += c == '\\' ? '\\' : c == '\t' ? 't' : c == '\n' ? 'n' : 'r';
+  }
 }
 
-std::string JsonString(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + 2);
+void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
-  for (std::size_t i = 0; i < text.size();) {
+  const std::size_t plain = PlainPrefix(text, kJsonPlain);
+  out.append(text.substr(0, plain));
+  for (std::size_t i = plain; i < text.size();) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c >= 0x80) {
       const std::size_t length = Utf8SequenceLength(text, i);
@@ -77,6 +129,10 @@ std::string JsonString(std::string_view text) {
         out += "\\udc";
         AppendHexByte(out, c);
         ++i;
+      } else if (IsC1(text, i, length)) {
+        out += "\\u00";
+        AppendHexByte(out, static_cast<unsigned char>(text[i + 1]));
+        i += length;
       } else {
         out.append(text.substr(i, length));
         i += length;
@@ -92,7 +148,7 @@ std::string JsonString(std::string_view text) {
       case '\r': out += "\\r"; break;
       case '\t': out += "\\t"; break;
       default:
-        if (c < 0x20) {
+        if (c < 0x20 || c == 0x7F) {
           out += "\\u00";
           AppendHexByte(out, c);
         } else {
@@ -102,18 +158,57 @@ std::string JsonString(std::string_view text) {
     ++i;
   }
   out += '"';
+}
+
+// Code points, which is how wide a cell of escaped text shows in most terminals.
+std::size_t DisplayWidth(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(
+      text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+}  // namespace
+
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
+  const std::size_t bytes = Utf8CharBytes(text, at);
+  // A lone byte at or above 0x80 starts no valid sequence.
+  return bytes == 1 && static_cast<unsigned char>(text[at]) >= 0x80 ? 0 : bytes;
+}
+
+std::string TsvCell(std::string_view text, TOutputTarget target) {
+  std::string out;
+  out.reserve(text.size());
+  AppendTsvCell(out, text, target);
   return out;
 }
 
-void AppendJsonRow(std::string& out, const TResultRow& row) {
-  static constexpr std::array<std::string_view, 4> kKeys{"\"File\":", "\"New Name\":",
-                                                         "\"Path\":", "\"Status\":"};
+void AppendTsvRow(std::string& out, const TResultRow& row, TOutputTarget target) {
   const auto cells = Cells(row);
-  out += '{';
+  AppendTsvCell(out, *cells[0], target);
+  for (std::size_t i = 1; i < cells.size(); ++i) {
+    out += '\t';
+    AppendTsvCell(out, *cells[i], target);
+  }
+  out += '\n';
+}
+
+std::string JsonString(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  AppendJsonString(out, text);
+  return out;
+}
+
+void AppendJsonRow(std::string& out, const TResultRow& row, std::string_view reason) {
+  static constexpr std::array<std::string_view, 4> kKeys{"{\"File\":", ",\"New Name\":",
+                                                         ",\"Path\":", ",\"Status\":"};
+  const auto cells = Cells(row);
   for (std::size_t i = 0; i < cells.size(); ++i) {
-    if (i > 0) out += ',';
     out += kKeys[i];
-    out += JsonString(*cells[i]);
+    AppendJsonString(out, *cells[i]);
+  }
+  if (!reason.empty()) {
+    out += ",\"reason\":";
+    AppendJsonString(out, reason);
   }
   out += "}\n";
 }
@@ -121,22 +216,9 @@ void AppendJsonRow(std::string& out, const TResultRow& row) {
 std::string TerminalText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    const std::size_t length = Utf8SequenceLength(text, i);
-    // C1 controls (U+0080 to U+009F) can drive a terminal as well as C0 ones.
-    const bool c1 = length == 2 && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
-    if (length == 0 || c < 0x20 || c == 0x7F || c1) {
-      for (std::size_t k = 0; k < (length == 0 ? 1 : length); ++k) {
-        out += "\\x";
-        AppendHexByte(out, static_cast<unsigned char>(text[i + k]));
-      }
-      i += length == 0 ? 1 : length;
-    } else {
-      out.append(text.substr(i, length));
-      i += length;
-    }
-  }
+  const std::size_t plain = PlainPrefix(text, kTablePlain);
+  out.append(text.substr(0, plain));
+  AppendTerminalText(out, text, plain, TDirectionControls::Escape, false);
   return out;
 }
 

@@ -12,22 +12,31 @@ namespace vt {
 
 enum class TOutputFormat { Table, Tsv, Json };
 
+// Where the text goes: a terminal acts on control characters, a pipe or file
+// takes the bytes.
+enum class TOutputTarget { Pipe, Terminal };
+
 // One line, ending in "\n". Backslash, tab, newline and carriage return inside a
 // cell are written as \\, \t, \n and \r, so a line always holds exactly four cells.
-void AppendTsvRow(std::string& out, const TResultRow& row);
+// For a terminal, other controls (C0, DEL, C1) and bytes that are not UTF-8 are
+// written as \xNN as well.
+void AppendTsvRow(std::string& out, const TResultRow& row, TOutputTarget target = TOutputTarget::Pipe);
 
-// One JSON object per line, keys "File", "New Name", "Path", "Status". Names are
-// bytes: valid UTF-8 is kept, every other byte b becomes the escape \udcXX (XX its
-// value), the convention that lets a reader get the exact bytes back.
-void AppendJsonRow(std::string& out, const TResultRow& row);
+// One JSON object per line, keys "File", "New Name", "Path", "Status", and
+// "reason" when one is given. Names are bytes: valid UTF-8 is kept, every other
+// byte b becomes the escape \udcXX (XX its value), the convention that lets a
+// reader get the exact bytes back. Controls (C0, DEL, C1) are always escaped,
+// as \u00XX where JSON has no shorter form.
+void AppendJsonRow(std::string& out, const TResultRow& row, std::string_view reason = {});
 
 // A header line with the column captions, then one line per row, columns padded
-// to their widest cell. Control characters and bytes that are not UTF-8 are shown
-// as \xNN, so that no name can drive the terminal.
+// to their widest cell. Control characters, the direction controls that reorder
+// a line and bytes that are not UTF-8 are shown as \xNN, so that no name can drive
+// the terminal or pass for another.
 std::string FormatTable(const std::vector<TResultRow>& rows);
 
 // The pieces, for other writers and the tests.
-std::string TsvCell(std::string_view text);
+std::string TsvCell(std::string_view text, TOutputTarget target = TOutputTarget::Pipe);
 std::string JsonString(std::string_view text);
 std::string TerminalText(std::string_view text);
 // Length of the valid UTF-8 sequence starting at text[at], 0 if there is none.

@@ -5,7 +5,7 @@ namespace vt {
 std::string_view UsageText() {
   return R"(Usage: veltrane-cli [PASS OPTIONS] FOLDER OPERATION [OPERATION OPTIONS]
        veltrane-cli show FILE [-f FORMAT]
-       veltrane-cli recover FILE [--save FILE] [-f FORMAT]
+       veltrane-cli recover FILE|--last [--save FILE] [-f FORMAT]
 
 Renames the files of FOLDER that the masks select, with one of six operations.
 Without -x the pass is a simulation: it shows what would be renamed and renames
@@ -28,7 +28,10 @@ Pass options:
                         tab-separated lines (default otherwise) or JSON lines;
                         every format gives File, New Name, Path, Status
   -o, --save FILE       after a real pass, write its rows to the result FILE
-                        (replacing it), so that recover can undo the pass later
+                        (replacing it), so that recover can undo the pass later;
+                        FILE must be a result file or not exist yet (it is then
+                        made at once), else nothing is renamed
+      --no-save         keep no automatic result file (see below)
 
 Operations:
   replace SEARCH REPLACE [--recursive] [--case-sensitive] [--extension]
@@ -52,18 +55,28 @@ Result files:
   recover FILE          undo the renames that a result file lists ("Ok" rows)
                         and print what was done; with --save FILE, write the
                         new rows, so that a second recover redoes the pass
+  recover --last        undo the newest automatic result file
 
-Ctrl-C stops a pass: the rows so far are printed (and saved with --save); a
-recover always runs to its end. A second Ctrl-C ends the program at once.
+A real pass without --save keeps its rows in an automatic result file under
+$XDG_STATE_HOME/veltrane/ (~/.local/state/veltrane/ by default), named by date
+and time; standard error says where. The newest 50 are kept.
+
+Ctrl-C, SIGTERM and SIGHUP stop a pass, and so does a reader of the output
+that goes away: the rows so far are printed and saved; a recover always runs
+to its end. A second signal ends the program at once.
 On a terminal a pass that takes more than a second shows its progress on
 standard error. A folder named "show" or "recover" is written ./show.
 
 Tab-separated cells write backslash, tab, newline and carriage return as
-\\, \t, \n and \r. JSON strings give bytes that are not UTF-8 as \udcXX.
+\\, \t, \n and \r; on a terminal other control characters and bytes that are
+not UTF-8 show as \xNN, as in the table. JSON strings give bytes that are not
+UTF-8 as \udcXX and controls as \u00XX; a row of status "Error" has a "reason".
+On a terminal a line on standard error counts the rows by status after a pass.
+A simulation warns of renames that cannot all succeed.
 
 Exit status: 0 when every row is fine, 1 when a row says "Error" or "File not
 found", 2 for a usage error or a result file that cannot be read or written,
-130 after Ctrl-C.
+130 after Ctrl-C, 143 after SIGTERM, 129 after SIGHUP.
 
   -h, --help            show this help
       --version         show the version

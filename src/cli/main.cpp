@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
   environment.OutIsTerminal = vt::IsTerminal(vt::TStandardStream::Output);
   environment.ErrIsTerminal = vt::IsTerminal(vt::TStandardStream::Error);
   environment.Interrupted = [] { return vt::InterruptRequested(); };
+  environment.InterruptSignal = [] { return vt::InterruptSignal(); };
   const std::vector<std::string> args(argv + 1, argv + argc);
   return vt::RunCli(args, environment);
 }

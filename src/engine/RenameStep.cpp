@@ -63,6 +63,13 @@ bool TRenameStep::ProcessFile(const std::string& folder, const TFindData& entry)
   return Commit(folder, oldName);
 }
 
+bool TRenameStep::ProcessFile(const TFolderHandle& folder, const TFindData& entry) {
+  Handle_ = &folder;
+  const bool result = ProcessFile(folder.Path(), entry);
+  Handle_ = nullptr;
+  return result;
+}
+
 void TRenameStep::SplitName(const std::string& name) {
   const std::size_t dot = name.rfind('.');
   if (dot == std::string::npos) {
@@ -97,7 +104,8 @@ bool TRenameStep::Commit(const std::string& folder, const std::string& oldName) 
   // Never hand the rename a name that is no entry of this folder.
   if (!IsUsableName(NewName_)) return Finish(TRenameStatus::rsError);
   if (Mode_ == TPassMode::Simulate) return Finish(TRenameStatus::rsCanBeRenamed);
-  SystemError_ = Renamer_.Rename(folder, oldName, NewName_);
+  SystemError_ = Handle_ != nullptr ? Renamer_.Rename(*Handle_, oldName, NewName_)
+                                    : Renamer_.Rename(folder, oldName, NewName_);
   return Finish(SystemError_ == 0 ? TRenameStatus::rsOk : TRenameStatus::rsError);
 }
 

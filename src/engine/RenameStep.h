@@ -7,6 +7,7 @@
 #include "engine/RenameStatus.h"
 #include "engine/StepResult.h"
 #include "platform/FindData.h"
+#include "platform/FolderHandle.h"
 #include "platform/FolderRenamer.h"
 
 namespace vt {
@@ -20,6 +21,9 @@ class TRenameStep {
   // folder ends with "/"; entry as the listing returned it. Sets NewName and
   // Status; false only for entries skipped without a row ("No parameters").
   bool ProcessFile(const std::string& folder, const TFindData& entry);
+  // The same for an entry of an open folder: the rename goes through the handle,
+  // and folder.Path() is only the folder's text.
+  bool ProcessFile(const TFolderHandle& folder, const TFindData& entry);
 
   const std::string& NewName() const { return NewName_; }
   TRenameStatus Status() const { return Status_; }
@@ -36,6 +40,7 @@ class TRenameStep {
   TRenameSettings Settings_;
   TPassMode Mode_;
   TFolderRenamer Renamer_;
+  const TFolderHandle* Handle_ = nullptr;  // of the entry in hand, when it came with one
   std::string NewName_;
   TRenameStatus Status_ = TRenameStatus::rsNoParameters;
   int SystemError_ = 0;

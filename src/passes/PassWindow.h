@@ -3,6 +3,7 @@
 #include <atomic>
 #include <string>
 
+#include "engine/RenameStatus.h"
 #include "passes/ResultTable.h"
 
 namespace vt {
@@ -23,6 +24,10 @@ class IPassWindow {
   virtual void EnableUndo() = 0;  // SpBtUndo and its menu item
   // Mirror of "To Record all messages", kept up to date by the window; read by workers.
   virtual const std::atomic<bool>& RecordAllMessages() const = 0;
+  // Called just before a pass appends a row: the row's status as a code, and the
+  // errno of a rename the system refused (0 for none). The row itself holds texts
+  // only; a window that explains failures keeps these.
+  virtual void NoteNextRow(TRenameStatus /*status*/, int /*systemError*/) {}
 };
 
 }  // namespace vt

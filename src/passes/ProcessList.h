@@ -6,13 +6,15 @@
 #include <string>
 
 #include "platform/FindData.h"
+#include "platform/FolderHandle.h"
 
 namespace vt {
 
 struct TProcessList {
-  // The folder the entry lives in, ending with the separator. Shared by all the
-  // records of one listing: a folder of many files must not cost a copy per entry.
-  std::shared_ptr<const std::string> Path;
+  // The folder the entry lives in, open, with its path as the rows show it.
+  // Shared by all the records of one listing: a folder of many files must not
+  // cost a copy per entry.
+  std::shared_ptr<const TFolderHandle> Folder;
   TFindData FindData;  // the entry as the listing returned it
 };
 

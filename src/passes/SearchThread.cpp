@@ -9,6 +9,7 @@
 #include "engine/TextHelpers.h"
 #include "passes/PassEnd.h"
 #include "platform/DirectoryListing.h"
+#include "platform/EnterableFolders.h"
 #include "platform/PathSeparator.h"
 
 namespace vt {
@@ -22,13 +23,6 @@ std::string StartFolder(const std::string& folder) {
 // Only plain files get rows, and a pass touches nothing it could not show.
 bool IsPlainFile(const TFindData& entry) {
   return entry.dwFileAttributes == FileAttr::Archive || entry.dwFileAttributes == FileAttr::Normal;
-}
-
-bool IsEnterableFolder(const TFindData& entry) {
-  // Links are never followed: a link to a parent folder would make the walk endless.
-  return (entry.dwFileAttributes & FileAttr::Directory) != 0 &&
-         (entry.dwFileAttributes & FileAttr::ReparsePoint) == 0 && !entry.cFileName.empty() &&
-         entry.cFileName.front() != '.';
 }
 
 }  // namespace
@@ -46,7 +40,8 @@ TSearchThread::TSearchThread(IPassWindow& window, IDispatcher& dispatcher,
       Window_(window),
       RecordAllMessages_(window.RecordAllMessages()),
       Progress_(options.Progress),
-      OnCollected_(options.OnCollected) {
+      OnCollected_(options.OnCollected),
+      OnDescending_(options.OnDescending) {
   FreeOnTerminate = true;
   OnTerminate = [this] { PassTerminated(); };
   ResultTable_ = &window.ResultTable();
@@ -66,12 +61,16 @@ TSearchThread::~TSearchThread() {
   FreeFoundList();
 }
 
+// The walk goes from folder handle to folder handle: a folder swapped for a link
+// during the pass cannot lead it elsewhere, and no path grows too long to use.
 void TSearchThread::Execute() {
-  ScanFolder(Folder);
-  if (IncludeSubDirs) ScanSubFolders(Folder);
+  auto start = std::make_shared<TFolderHandle>();
+  if (TFolderHandle::Open(Folder, *start) != 0) return;  // contributes nothing
+  ScanFolder(start);
+  if (IncludeSubDirs) ScanSubFolders(std::move(start));
 }
 
-void TSearchThread::ScanFolder(const std::string& folder) {
+void TSearchThread::ScanFolder(const std::shared_ptr<const TFolderHandle>& folder) {
   // Everything is collected before the first entry is handled, so that a renamed
   // file is not found again in this folder.
   std::vector<std::string> masks;
@@ -81,15 +80,14 @@ void TSearchThread::ScanFolder(const std::string& folder) {
   FreeFoundList();
 }
 
-void TSearchThread::CollectMask(const std::string& folder, const std::string& mask) {
+void TSearchThread::CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask) {
   if (mask.empty()) return;  // selects nothing
-  TFindHandle listing(folder + mask, ListFilter::All, ShortNamesNeeded(), Order_);
+  TFindHandle listing(folder, mask, ListFilter::All, ShortNamesNeeded(), Order_);
   // A mask with a folder part lists another folder: its entries live there.
-  std::shared_ptr<const std::string> path;
+  const std::shared_ptr<const TFolderHandle> listed = listing.FolderHandle();
   TFindData entry;
   while (listing.FindNext(entry)) {
-    if (!path) path = std::make_shared<const std::string>(listing.Folder());
-    FoundList.push_back(TProcessList{path, std::move(entry)});
+    FoundList.push_back(TProcessList{listed, std::move(entry)});
     if (OnCollected_) OnCollected_(*this, FoundList.back().FindData);
     if (Stopped()) break;
     entry = TFindData{};
@@ -114,10 +112,10 @@ void TSearchThread::HandleFoundList() {
     if (Stopped()) return;  // what is left is released by FreeFoundList
     const TProcessList& record = FoundList.front();
     if (counting) Progress_->fetch_add(1, std::memory_order_relaxed);
-    if (IsPlainFile(record.FindData) && Step_->ProcessFile(*record.Path, record.FindData) &&
+    if (IsPlainFile(record.FindData) && Step_->ProcessFile(*record.Folder, record.FindData) &&
         (Step_->Status() != TRenameStatus::rsNoMatch ||
          RecordAllMessages_.load(std::memory_order_relaxed)))
-      RecordEntry(*record.Path, record.FindData);
+      RecordEntry(record.Folder->Path(), record.FindData);
     FoundList.pop_front();
   }
 }
@@ -130,21 +128,22 @@ void TSearchThread::MakeRoomForRows(std::size_t count) {
   if (needed > capacity) ResultTable_->ReserveRows(std::max(needed, 2 * capacity));
 }
 
-void TSearchThread::ScanSubFolders(const std::string& folder) {
-  // The names are read first and the listing closed before descending, so a deep
-  // tree does not hold one open folder per level.
-  std::vector<std::string> subFolders;
-  {
-    TFindHandle listing(folder + "*.*", ListFilter::NoHiddenOrSystem, ShortNames::Skip, Order_);
-    TFindData entry;
-    while (listing.FindNext(entry))
-      if (IsEnterableFolder(entry)) subFolders.push_back(std::move(entry.cFileName));
-  }
-  for (const std::string& name : subFolders) {
+// One handle per level at most: the sub-folders' names and identities are read
+// first, and a folder's handle is let go before its last sub-folder is entered,
+// so a chain of nested folders holds no handle per level.
+void TSearchThread::ScanSubFolders(std::shared_ptr<const TFolderHandle> folder) {
+  std::vector<TSubFolder> subFolders;
+  if (ListEnterableFolders(*folder, Order_, subFolders) != 0) return;
+  for (std::size_t i = 0; i < subFolders.size(); ++i) {
     if (Stopped()) return;
-    const std::string sub = folder + name + PathSeparator;
+    const TSubFolder& listed = subFolders[i];
+    if (OnDescending_) OnDescending_(folder->Path() + listed.Name + PathSeparator);
+    auto sub = std::make_shared<TFolderHandle>();
+    const int error = folder->OpenSub(listed.Name, listed.Id, *sub);
+    if (i + 1 == subFolders.size()) folder.reset();
+    if (error != 0) continue;  // gone, or no longer the folder listed: not entered
     ScanFolder(sub);
-    ScanSubFolders(sub);
+    ScanSubFolders(std::move(sub));
   }
 }
 
@@ -156,6 +155,7 @@ void TSearchThread::RecordEntry(const std::string& path, const TFindData& findDa
 }
 
 void TSearchThread::AddResultRow() {
+  Window_.NoteNextRow(Step_->Status(), Step_->SystemError());
   ResultTable_->AppendRow(RowName, Step_->NewName(), RowPath,
                           std::string(StatusText(Step_->Status())));
 }

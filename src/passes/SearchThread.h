@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -23,6 +24,7 @@
 #include "passes/ProcessList.h"
 #include "platform/DirectoryListing.h"
 #include "platform/FindData.h"
+#include "platform/FolderHandle.h"
 #include "platform/NameOrder.h"
 #include "platform/Thread.h"
 
@@ -39,6 +41,10 @@ struct TSearchPassOptions {
   // Optional, called on the worker after each entry a listing returned, just before
   // the stop request is polled there: lets a caller watch, or stop, a long listing.
   std::function<void(TSearchThread& pass, const TFindData& entry)> OnCollected;
+  // Optional, called on the worker with the path of a sub-folder after its
+  // parent was listed and just before it is opened: lets a test change the tree
+  // at that moment.
+  std::function<void(const std::string& subFolder)> OnDescending;
 };
 
 class TSearchThread final : public TThread {
@@ -58,12 +64,12 @@ class TSearchThread final : public TThread {
                 const TControlValues& controls);
 
   void Execute() override;
-  void ScanFolder(const std::string& folder);
-  void CollectMask(const std::string& folder, const std::string& mask);
+  void ScanFolder(const std::shared_ptr<const TFolderHandle>& folder);
+  void CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask);
   void HandleFoundList();
   ShortNames ShortNamesNeeded() const;
   void MakeRoomForRows(std::size_t count);
-  void ScanSubFolders(const std::string& folder);
+  void ScanSubFolders(std::shared_ptr<const TFolderHandle> folder);
   void RecordEntry(const std::string& path, const TFindData& findData);
   void AddResultRow();
   void FreeFoundList();
@@ -88,6 +94,7 @@ class TSearchThread final : public TThread {
   const std::atomic<bool>& RecordAllMessages_;
   std::atomic<std::uint64_t>* Progress_ = nullptr;
   std::function<void(TSearchThread&, const TFindData&)> OnCollected_;
+  std::function<void(const std::string&)> OnDescending_;
   const std::function<void()> AddResultRowCall_ = [this] { AddResultRow(); };
 };
 

@@ -59,6 +59,7 @@ void TUndoThread::UndoEntry(const std::string& path, const std::string& newName,
   RowFile = newName;
   RowNewName.clear();
   RowPath = path;
+  RowError_ = 0;
   if (statusText != Message(Msg::Ok)) {
     RowFile = oldName;
     Status = TRenameStatus::rsNoChange;
@@ -79,7 +80,8 @@ void TUndoThread::UndoEntry(const std::string& path, const std::string& newName,
     Status = TRenameStatus::rsNoChange;
     return;
   }
-  if (Renamer_.Rename(folder, newName, oldName) == 0) {
+  RowError_ = Renamer_.Rename(folder, newName, oldName);
+  if (RowError_ == 0) {
     RowNewName = oldName;
     Status = TRenameStatus::rsOk;
   } else {
@@ -88,6 +90,7 @@ void TUndoThread::UndoEntry(const std::string& path, const std::string& newName,
 }
 
 void TUndoThread::AddUndoRow() {
+  Window_.NoteNextRow(Status, RowError_);
   Rows->AppendRow(RowFile, RowNewName, RowPath, std::string(StatusText(Status)));
 }
 

@@ -45,6 +45,7 @@ class TUndoThread final : public TThread {
   std::string RowNewName;
   std::string RowPath;
   TRenameStatus Status = TRenameStatus::rsNoChange;
+  int RowError_ = 0;  // errno of a refused rename back
   bool HasRows = false;
 
   const std::atomic<bool>& RecordAllMessages_;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/EntryAttributes.h"
+#include "platform/FolderStream.h"
 #include "platform/MaskMatch.h"
 #include "platform/ShortName.h"
 
@@ -120,10 +121,6 @@ bool Excluded(std::uint32_t attr, ListFilter filter) {
          (attr & (FileAttr::Hidden | FileAttr::System | FileAttr::VolumeLabel)) != 0;
 }
 
-struct TDirCloser {
-  void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
 }  // namespace
 
 struct TFindHandle::Impl {
@@ -134,6 +131,7 @@ struct TFindHandle::Impl {
   };
 
   std::string folder;
+  std::shared_ptr<const TFolderHandle> handle;
   int error = 0;
   TNameStore names;
   std::vector<TSelected> selected;
@@ -148,12 +146,18 @@ struct TFindHandle::Impl {
 // long name anywhere in it takes its name away from the generated ones), so the
 // names are read first and then handled in the order the system gave them.
 void TFindHandle::Impl::List(const std::string& mask, ListFilter filter, ShortNames make, NameOrder order) {
-  const std::unique_ptr<DIR, TDirCloser> dir(::opendir(folder.c_str()));
-  if (!dir) {
+  const TFolderStream dir = ReadFolder(handle->Fd(), error);
+  if (!dir) return;
+  errno = 0;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    names.Add(entry->d_name, entry->d_type);
+    errno = 0;
+  }
+  if (errno != 0) {
     error = errno;
+    names = TNameStore();
     return;
   }
-  while (const dirent* entry = ::readdir(dir.get())) names.Add(entry->d_name, entry->d_type);
 
   TShortNameTable shortNames;
   if (make == ShortNames::Make) {
@@ -171,7 +175,7 @@ void TFindHandle::Impl::List(const std::string& mask, ListFilter filter, ShortNa
     if (make == ShortNames::Make && !entry.shortForm && !IsDots(entry.name)) shortName = shortNames.Assign(entry.name);
     if (MaskMatches(mask, entry.name)) selected.push_back({entry.offset, 0, shortName});
   });
-  const int dirFd = ::dirfd(dir.get());
+  const int dirFd = handle->Fd();
   std::size_t kept = 0;
   for (TSelected& item : selected) {
     const auto attributes = AttributesOf(dirFd, names.At(item.nameOffset));
@@ -202,7 +206,30 @@ TFindHandle::TFindHandle(std::string_view pattern, ListFilter filter, ShortNames
   const std::string mask(slash == std::string_view::npos ? pattern : pattern.substr(slash + 1));
   impl_->folder = slash == std::string_view::npos ? std::string("./") : std::string(pattern.substr(0, slash + 1));
   if (mask.empty()) return;
+  auto handle = std::make_shared<TFolderHandle>();
+  impl_->error = TFolderHandle::Open(impl_->folder, *handle);
+  if (impl_->error != 0) return;
+  impl_->handle = std::move(handle);
   impl_->List(mask, filter, shortNames, order);
+}
+
+TFindHandle::TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, std::string_view mask,
+                         ListFilter filter, ShortNames shortNames, NameOrder order)
+    : impl_(std::make_unique<Impl>()) {
+  const std::size_t slash = mask.rfind('/');
+  const std::string_view part = slash == std::string_view::npos ? std::string_view() : mask.substr(0, slash + 1);
+  const std::string own(slash == std::string_view::npos ? mask : mask.substr(slash + 1));
+  impl_->folder = folder->Path() + std::string(part);
+  if (own.empty()) return;
+  if (part.empty()) {
+    impl_->handle = folder;
+  } else {
+    auto handle = std::make_shared<TFolderHandle>();
+    impl_->error = folder->OpenRelative(part, *handle);
+    if (impl_->error != 0) return;
+    impl_->handle = std::move(handle);
+  }
+  impl_->List(own, filter, shortNames, order);
 }
 
 TFindHandle::~TFindHandle() = default;
@@ -229,6 +256,10 @@ bool TFindHandle::FindNext(TFindData& entry) {
 const std::string& TFindHandle::Folder() const {
   static const std::string kNone;
   return impl_ ? impl_->folder : kNone;
+}
+
+std::shared_ptr<const TFolderHandle> TFindHandle::FolderHandle() const {
+  return impl_ && impl_->error == 0 ? impl_->handle : nullptr;
 }
 
 int TFindHandle::Error() const { return impl_ ? impl_->error : 0; }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/FindData.h"
+#include "platform/FolderHandle.h"
 #include "platform/NameOrder.h"
 
 namespace vt {
@@ -28,6 +29,11 @@ class TFindHandle {
   // pattern = folder + mask; the mask may hold a folder part ("sub/*.txt", "../*.*").
   explicit TFindHandle(std::string_view pattern, ListFilter filter = ListFilter::All,
                        ShortNames shortNames = ShortNames::Make, NameOrder order = NameOrder::Name);
+  // mask relative to an open folder: a folder part of the mask ("sub/*.txt") is
+  // opened from there, everything else is listed through the folder itself.
+  TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, std::string_view mask,
+              ListFilter filter = ListFilter::All, ShortNames shortNames = ShortNames::Make,
+              NameOrder order = NameOrder::Name);
   ~TFindHandle();
   TFindHandle(TFindHandle&&) noexcept;
   TFindHandle& operator=(TFindHandle&&) noexcept;
@@ -40,7 +46,9 @@ class TFindHandle {
   // pattern up to its last "/", kept as written ("/a/b/" + "../*" lists
   // "/a/b/../"); "./" for a pattern without any "/".
   const std::string& Folder() const;
-  // errno of opening the folder; 0 when it was opened (an empty result is not an error).
+  // The folder listed, open, for renames of its entries; null when it could not be opened.
+  std::shared_ptr<const TFolderHandle> FolderHandle() const;
+  // errno of opening or reading the folder; 0 when it was read (an empty result is not an error).
   int Error() const;
 
  private:

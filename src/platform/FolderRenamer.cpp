@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "platform/FolderHandle.h"
 #include "platform/NameHashSet.h"
 #include "platform/SysCalls.h"
 
@@ -58,10 +59,14 @@ struct TFolderRenamer::Impl {
   ISysCalls& sys;
   std::string folder;
   int fd = -1;
+  bool ownsFd = false;  // opened here from a path, rather than a caller's handle
+  TEntryId handleId;
   bool noRenameNoReplace = false;  // the volume answered EINVAL to RENAME_NOREPLACE
   std::optional<TNameHashSet> exactNames;  // read on the first clash in the folder
 
   int UseFolder(const std::string& path);
+  void UseHandle(const TFolderHandle& handle);
+  int RenameHere(const TEntryName& from, const TEntryName& to);
   void CloseFolder();
   int Move(const char* from, const char* to);
   int MoveWithoutFlag(const char* from, const char* to);
@@ -72,8 +77,9 @@ struct TFolderRenamer::Impl {
 };
 
 void TFolderRenamer::Impl::CloseFolder() {
-  if (fd >= 0) sys.CloseFolder(fd);
+  if (fd >= 0 && ownsFd) sys.CloseFolder(fd);
   fd = -1;
+  ownsFd = false;
   folder.clear();
   noRenameNoReplace = false;
   exactNames.reset();
@@ -81,13 +87,24 @@ void TFolderRenamer::Impl::CloseFolder() {
 
 // A relative folder is opened anew each time: the current folder may have moved.
 int TFolderRenamer::Impl::UseFolder(const std::string& path) {
-  if (fd >= 0 && path == folder && !path.empty() && path.front() == '/') return 0;
+  if (fd >= 0 && ownsFd && path == folder && !path.empty() && path.front() == '/') return 0;
   CloseFolder();
   int opened = -1;
   if (const int error = sys.OpenFolder(path.empty() ? "." : path.c_str(), opened)) return error;
   fd = opened;
+  ownsFd = true;
   folder = path;
   return 0;
+}
+
+// What is known of a folder (no RENAME_NOREPLACE, its names) holds while it is
+// the same folder: a handle's number may be reused for another once closed.
+void TFolderRenamer::Impl::UseHandle(const TFolderHandle& handle) {
+  if (fd == handle.Fd() && !ownsFd && handleId.device == handle.Id().device && handleId.inode == handle.Id().inode)
+    return;
+  CloseFolder();
+  fd = handle.Fd();
+  handleId = handle.Id();
 }
 
 // One no-replace move: the kernel's when the volume has it, else a hard link
@@ -180,9 +197,23 @@ int TFolderRenamer::Rename(const std::string& folder, std::string_view oldName, 
   if (from.Error() != 0) return from.Error();
   if (to.Error() != 0) return to.Error();
   if (const int error = impl_->UseFolder(folder)) return error;
-  const int error = impl_->Move(from.c_str(), to.c_str());
-  if (error == EEXIST) return impl_->RenameThroughTemp(from, to);
-  if (error == 0) impl_->Renamed(from.View(), to.View());
+  return impl_->RenameHere(from, to);
+}
+
+int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName) {
+  const TEntryName from(oldName);
+  const TEntryName to(newName);
+  if (from.Error() != 0) return from.Error();
+  if (to.Error() != 0) return to.Error();
+  if (!folder.IsOpen()) return EBADF;
+  impl_->UseHandle(folder);
+  return impl_->RenameHere(from, to);
+}
+
+int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& to) {
+  const int error = Move(from.c_str(), to.c_str());
+  if (error == EEXIST) return RenameThroughTemp(from, to);
+  if (error == 0) Renamed(from.View(), to.View());
   return error;
 }
 

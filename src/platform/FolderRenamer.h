@@ -7,6 +7,7 @@
 namespace vt {
 
 class ISysCalls;
+class TFolderHandle;
 
 class TFolderRenamer {
  public:
@@ -21,6 +22,8 @@ class TFolderRenamer {
   // (EEXIST when the target exists; EINVAL for an empty name, ".", ".." or one holding
   // "/" or NUL). Keeps the folder open for the next call.
   int Rename(const std::string& folder, std::string_view oldName, std::string_view newName);
+  // The same within an open folder, which must stay open during the call.
+  int Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName);
 
  private:
   struct Impl;

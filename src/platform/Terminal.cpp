@@ -9,13 +9,18 @@ namespace vt {
 
 namespace {
 
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
 std::atomic<int> Interrupts{0};
+std::atomic<int> FirstSignal{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
-void OnInterrupt(int) {
+void OnInterrupt(int signo) {
+  int none = 0;
+  FirstSignal.compare_exchange_strong(none, signo);
   if (Interrupts.fetch_add(1) >= 1) {
-    signal(SIGINT, SIG_DFL);
-    raise(SIGINT);
+    signal(signo, SIG_DFL);
+    raise(signo);
   }
 }
 
@@ -30,10 +35,12 @@ void InstallInterruptHandler() {
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  sigaction(SIGINT, &action, nullptr);
+  for (const int signo : kStopSignals) sigaction(signo, &action, nullptr);
 }
 
 bool InterruptRequested() { return Interrupts.load() > 0; }
+
+int InterruptSignal() { return FirstSignal.load(); }
 
 void IgnoreBrokenPipe() { signal(SIGPIPE, SIG_IGN); }
 

@@ -7,10 +7,12 @@ enum class TStandardStream { Output, Error };
 
 bool IsTerminal(TStandardStream stream);
 
-// The first Ctrl-C is only noted, for the program to poll; a second one ends the
-// program the usual way, so that a stuck run can still be left.
+// The first Ctrl-C, SIGTERM or SIGHUP is only noted, for the program to poll; a
+// second one ends the program the usual way, so that a stuck run can still be left.
 void InstallInterruptHandler();
 bool InterruptRequested();
+// The signal that made the first request (SIGINT, SIGTERM or SIGHUP), 0 before.
+int InterruptSignal();
 
 // A reader that goes away (a pipe into head) makes writes fail instead of ending
 // the program in the middle of a pass.

@@ -145,23 +145,25 @@ TEST(CliEndToEnd, ShowPrintsTheRowsOfAResultFileInEveryFormat) {
   EXPECT_EQ(lines[0].rfind("File   New Name  Path", 0), 0u) << lines[0];
 }
 
-TEST(CliEndToEnd, SaveReplacesAnExistingFileAndAPassWithoutRowsSavesNothing) {
+TEST(CliEndToEnd, SaveReplacesAnExistingResultFileAndAPassWithoutRowsSavesNothing) {
   TTempFolder dir;
   dir.WriteFile("a.txt");
   TTempFolder out;
-  out.WriteFile("r.vtr", "old content that is not a result file");
-  out.WriteFile("keep.vtr", "untouched");
   const std::string saved = (out.Path() / "r.vtr").string();
 
   ASSERT_EQ(RunProgram({dir.Folder(), "-x", "-o", saved, "case", "upper"}, dir.Path()).Exit, 0);
   EXPECT_EQ(RunProgram({"show", saved}, dir.Path()).Out, "a.txt\tA.TXT\t" + dir.Folder() + "\tOk\n");
+  const std::string first = out.ReadFile("r.vtr");
+  out.WriteFile("keep.vtr", first);
+  ASSERT_EQ(RunProgram({dir.Folder(), "-x", "-o", saved, "case", "lower"}, dir.Path()).Exit, 0);
+  EXPECT_EQ(RunProgram({"show", saved}, dir.Path()).Out, "A.TXT\ta.txt\t" + dir.Folder() + "\tOk\n");
 
   // No match anywhere: no rows, and the file is left alone.
   const TRun empty = RunProgram(
       {dir.Folder(), "-x", "-o", (out.Path() / "keep.vtr").string(), "replace", "zzz", "y"}, dir.Path());
   EXPECT_EQ(empty.Exit, 0);
   EXPECT_NE(empty.Err.find("nothing was saved"), std::string::npos) << empty.Err;
-  EXPECT_EQ(out.ReadFile("keep.vtr"), "untouched");
+  EXPECT_EQ(out.ReadFile("keep.vtr"), first);
 }
 
 TEST(CliEndToEnd, BadResultFilesAreReportedWithStatusTwoAndNothingOnDiskChanges) {
@@ -187,17 +189,20 @@ TEST(CliEndToEnd, BadResultFilesAreReportedWithStatusTwoAndNothingOnDiskChanges)
   EXPECT_EQ(dir.ReadFile("a.txt"), "data");
 }
 
-TEST(CliEndToEnd, RecoverOfARecoveredFileRenamesBackWhenTheSaveFails) {
+TEST(CliEndToEnd, RecoverWhoseSaveCannotBeMadeRenamesNothingAndTheFileStillUndoes) {
   TTempFolder dir;
   dir.WriteFile("a.txt");
   const std::string saved = (dir.Path() / "r.vtr").string();
   ASSERT_EQ(RunProgram({dir.Folder(), "-x", "-o", saved, "-m", "*.txt", "insert", "1"}, dir.Path()).Exit, 0);
   ASSERT_EQ(dir.Names(), (std::set<std::string>{"a1.txt", "r.vtr"}));
-  // The save goes to a folder that does not exist: the renames stand, the failure is told.
+  // The save would go to a folder that does not exist: refused before any rename.
   const TRun run = RunProgram({"recover", saved, "-o", (dir.Path() / "no/such/x.vtr").string()}, dir.Path());
   EXPECT_EQ(run.Exit, 2);
-  EXPECT_NE(run.Err.find("Cannot create file"), std::string::npos) << run.Err;
-  EXPECT_EQ(run.Out, "a1.txt\ta.txt\t" + dir.Folder() + "\tOk\n");
+  EXPECT_NE(run.Err.find("cannot create"), std::string::npos) << run.Err;
+  EXPECT_EQ(run.Out, "");
+  EXPECT_EQ(dir.Names(), (std::set<std::string>{"a1.txt", "r.vtr"}));
+
+  EXPECT_EQ(RunProgram({"recover", saved}, dir.Path()).Exit, 0);
   EXPECT_EQ(dir.Names(), (std::set<std::string>{"a.txt", "r.vtr"}));
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <set>
 #include <string>
@@ -73,13 +74,15 @@ TEST(CliRun, DroppedRowsReachTheSinkInOrderAndLeaveTheTableEmpty) {
   dir.WriteFile("xa.txt", "in the way");
   std::vector<std::string> seen;
   TCliWindow window(TRowKeeping::Drop,
-                    [&](const TResultRow& row) { seen.push_back(row.Caption + "|" + row.SubItem(2)); },
+                    [&](const TResultRow& row, int error) {
+                      seen.push_back(row.Caption + "|" + row.SubItem(2) + "|" + std::to_string(error));
+                    },
                     false);
   TPassRunner runner(window, TRunnerEnvironment{});
   TSearchPassOptions options = Options(dir);
   options.Masks = "a.txt;b.txt";
   EXPECT_EQ(runner.RunSearch(options, InsertAtBeginning("x"), false), TPassEnd::Completed);
-  EXPECT_EQ(seen, (std::vector<std::string>{"a.txt|Error", "b.txt|Ok"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"a.txt|Error|" + std::to_string(EEXIST), "b.txt|Ok|0"}));
   EXPECT_EQ(window.ResultTable().RowCount(), 0u);
   EXPECT_EQ(window.RowsSeen(), 2u);
   EXPECT_EQ(window.FailedRows(), 1u);

@@ -178,6 +178,18 @@ struct InvalidCase {
   std::string ErrorHolds;
 };
 
+TEST(CommandLine, RecordOptions) {
+  const TParseResult last = ParseCommandLine({"recover", "--last", "-f", "json"});
+  ASSERT_TRUE(last.Options) << last.Error;
+  EXPECT_EQ(last.Options->Command, TCliCommand::Recover);
+  EXPECT_TRUE(last.Options->Last);
+  EXPECT_EQ(last.Options->ResultFile, "");
+  const TParseResult noSave = ParseCommandLine({".", "-x", "--no-save", "case", "upper"});
+  ASSERT_TRUE(noSave.Options) << noSave.Error;
+  EXPECT_TRUE(noSave.Options->NoSave);
+  EXPECT_FALSE(noSave.Options->SaveFile);
+}
+
 TEST(CommandLine, UsageErrorsNameTheProblem) {
   const std::vector<InvalidCase> cases{
       {{}, "missing FOLDER"},
@@ -242,6 +254,12 @@ TEST(CommandLine, UsageErrorsNameTheProblem) {
       {{"recover", "a.vtr", "-m", "*.txt"}, "'-m' does not apply to recover"},
       {{"recover", "a.vtr", "--recursive"}, "does not apply to recover"},
       {{"", "case", "upper"}, "folder cannot be empty"},
+      {{".", "case", "upper", "-x", "-o", "r.vtr", "--no-save"}, "exclude each other"},
+      {{"recover", "--last", "a.vtr"}, "unexpected argument 'a.vtr'"},
+      {{"recover"}, "missing FILE"},
+      {{"show", "a.vtr", "--last"}, "applies to recover only"},
+      {{".", "case", "upper", "--last"}, "applies to recover only"},
+      {{"show", "a.vtr", "--no-save"}, "does not apply to show"},
   };
   for (const InvalidCase& c : cases) {
     std::string joined;

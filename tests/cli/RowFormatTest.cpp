@@ -55,7 +55,10 @@ TEST(RowFormat, JsonEscapesQuotesControlsAndBytesThatAreNotUtf8) {
       {"say \"hi\"", R"("say \"hi\"")"},
       {"back\\slash", R"("back\\slash")"},
       {"a\nb\tc\rd\be\ff", R"("a\nb\tc\rd\be\ff")"},
-      {std::string("\x01\x1f\x7f", 3), "\"\\u0001\\u001f\x7f\""},
+      {std::string("\x01\x1f\x7f", 3), R"("\u0001\u001f\u007f")"},
+      {"csi \xc2\x9b" "2J next \xc2\x80", R"("csi \u009b2J next \u0080")"},
+      {"nbsp \xc2\xa0 kept", "\"nbsp \xc2\xa0 kept\""},
+      {"override \xe2\x80\xae kept", "\"override \xe2\x80\xae kept\""},
       {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80", "\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80\""},
       {"latin1 \xe9t\xe9", R"("latin1 \udce9t\udce9")"},
       {"cut \xe2\x82", R"("cut \udce2\udc82")"},
@@ -100,6 +103,58 @@ TEST(RowFormat, TerminalTextDisarmsControlCharacters) {
   EXPECT_EQ(TerminalText("\xc2\x9b" "2J"), "\\xc2\\x9b2J");  // C1 control sequence introducer
   EXPECT_EQ(TerminalText("\xe9"), "\\xe9");
   EXPECT_EQ(TerminalText("\xc2\xa0"), "\xc2\xa0");  // no-break space is printable
+  EXPECT_EQ(TerminalText("\xe2\x80\xae"), "\\xe2\\x80\\xae");
+}
+
+// What each format does with the bytes that could drive a terminal or pass a
+// name off as another.
+TEST(RowFormat, EscapesForEveryFormatAndTarget) {
+  struct Case {
+    const char* What;
+    std::string Text;
+    std::string TsvPipe, TsvTerminal, Table;
+  };
+  const std::vector<Case> cases{
+      {"plain", "a b.txt", "a b.txt", "a b.txt", "a b.txt"},
+      {"escape sequence", "\x1b]0;title\x07", "\x1b]0;title\x07", "\\x1b]0;title\\x07",
+       "\\x1b]0;title\\x07"},
+      {"tab and newline", "a\tb\n", "a\\tb\\n", "a\\tb\\n", "a\\x09b\\x0a"},
+      {"backslash", "a\\b", "a\\\\b", "a\\\\b", "a\\b"},
+      {"DEL", "a\x7f", "a\x7f", "a\\x7f", "a\\x7f"},
+      {"C1 as UTF-8", "\xc2\x9b" "31m", "\xc2\x9b" "31m", "\\xc2\\x9b31m", "\\xc2\\x9b31m"},
+      {"C1 as a lone byte", "\x9b" "31m", "\x9b" "31m", "\\x9b31m", "\\x9b31m"},
+      {"right-to-left override", "gpj.\xe2\x80\xae" "exe", "gpj.\xe2\x80\xae" "exe", "gpj.\xe2\x80\xae" "exe",
+       "gpj.\\xe2\\x80\\xaeexe"},
+      {"first isolate", "\xe2\x81\xa6x\xe2\x81\xa9", "\xe2\x81\xa6x\xe2\x81\xa9",
+       "\xe2\x81\xa6x\xe2\x81\xa9", "\\xe2\\x81\\xa6x\\xe2\\x81\\xa9"},
+      {"neighbours of the direction controls", "\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa",
+       "\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa", "\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa",
+       "\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa"},
+      {"accented", "\xc3\xa9t\xc3\xa9", "\xc3\xa9t\xc3\xa9", "\xc3\xa9t\xc3\xa9", "\xc3\xa9t\xc3\xa9"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(TsvCell(c.Text, TOutputTarget::Pipe), c.TsvPipe) << c.What;
+    EXPECT_EQ(TsvCell(c.Text, TOutputTarget::Terminal), c.TsvTerminal) << c.What;
+    EXPECT_EQ(TerminalText(c.Text), c.Table) << c.What;
+    // JSON never lets a control through, whatever the target.
+    const std::string json = JsonString(c.Text);
+    for (const char byte : json) EXPECT_FALSE(static_cast<unsigned char>(byte) < 0x20 || byte == 0x7f) << c.What;
+    EXPECT_EQ(json.find("\xc2\x9b"), std::string::npos) << c.What;
+  }
+}
+
+TEST(RowFormat, TsvRowForATerminalEscapesEveryCell) {
+  std::string out;
+  AppendTsvRow(out, Row("\x1b[2J", "n\x07", "/p\x9b/", "Ok"), TOutputTarget::Terminal);
+  EXPECT_EQ(out, "\\x1b[2J\tn\\x07\t/p\\x9b/\tOk\n");
+}
+
+TEST(RowFormat, JsonReasonOnlyWhenGiven) {
+  std::string out;
+  AppendJsonRow(out, Row("a", "b", "/", "Error"), "a file of that name exists");
+  AppendJsonRow(out, Row("c", "d", "/", "Ok"));
+  EXPECT_EQ(out, R"({"File":"a","New Name":"b","Path":"/","Status":"Error","reason":"a file of that name exists"})" "\n"
+                 R"({"File":"c","New Name":"d","Path":"/","Status":"Ok"})" "\n");
 }
 
 }  // namespace

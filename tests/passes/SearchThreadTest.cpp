@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "passes/PassTestSupport.h"
+#include "support/DeepTree.h"
 
 namespace vt::test {
 namespace {
@@ -125,6 +128,57 @@ TEST_F(SearchThreadTest, SubFoldersNamedWithADotOrLinkedAreNotEntered) {
   EXPECT_TRUE(Tree.Exists(".cache/c.txt"));
   EXPECT_TRUE(Tree.Exists(".hidden/h.txt"));
   EXPECT_TRUE(Tree.Exists("Old.Files/xo.txt"));
+}
+
+// An attacker swaps a sub-folder for a link to a folder outside the tree
+// after the walk listed it and before the walk enters it.
+TEST_F(SearchThreadTest, ASubFolderSwappedForALinkIsNotEntered) {
+  Tree.Folder("tree/sub");
+  Tree.File("tree/sub/mine.txt", "mine");
+  Tree.Folder("outside");
+  Tree.File("outside/theirs.txt", "theirs");
+  TSearchPassOptions options = Options("*.txt", true);
+  options.Folder = Tree.Path("tree/");
+  int swaps = 0;
+  options.OnDescending = [&](const std::string& subFolder) {
+    if (subFolder != Tree.Path("tree/sub/")) return;
+    ++swaps;
+    std::filesystem::rename(Tree.Path("tree/sub"), Tree.Path("tree/sub.moved"));
+    ASSERT_EQ(::symlink(Tree.Path("outside").c_str(), Tree.Path("tree/sub").c_str()), 0);
+  };
+  Run(options, InsertAtBeginning("x"));
+  EXPECT_EQ(swaps, 1);
+  EXPECT_EQ(Window.Table.RowCount(), 0u);
+  EXPECT_EQ(Tree.Names("outside"), std::vector<std::string>{"theirs.txt"});
+  EXPECT_EQ(Tree.Names("tree/sub.moved"), std::vector<std::string>{"mine.txt"});
+}
+
+// A folder renamed away between listing and entering no longer has the path
+// the rows would show; the walk goes on with the next.
+TEST_F(SearchThreadTest, ASubFolderGoneBeforeItIsEnteredIsSkipped) {
+  for (const char* name : {"a/1.txt", "b/2.txt", "c/3.txt"}) {
+    Tree.Folder(std::string(name, 1));
+    Tree.File(name);
+  }
+  TSearchPassOptions options = Options("*.txt", true);
+  options.OnDescending = [&](const std::string& subFolder) {
+    if (subFolder == Tree.Path("b/")) std::filesystem::rename(Tree.Path("b"), Tree.Path("gone"));
+  };
+  Window.Simulation = true;
+  Run(options, InsertAtBeginning("x"));
+  std::vector<std::string> paths;
+  for (const TRowTexts& row : RowTexts(Window.Table)) paths.push_back(row.Path.substr(Tree.Root().size()) + row.File);
+  EXPECT_EQ(paths, (std::vector<std::string>{"a/1.txt", "c/3.txt"}));
+}
+
+TEST_F(SearchThreadTest, RenamesFilesDeeperThanAPathCanName) {
+  const std::string name(250, 'd');
+  TDeepChain chain(Tree.Root(), name, 20, "deep.txt", "bottom");
+  ASSERT_TRUE(chain.Made());
+  ASSERT_GT(chain.DeepestPath().size(), static_cast<std::size_t>(PATH_MAX));
+  Run(Options("*.txt", true), InsertAtBeginning("x"));
+  ASSERT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"deep.txt", "xdeep.txt", chain.DeepestPath(), "Ok"}}));
+  EXPECT_EQ(chain.DeepestContent("xdeep.txt"), "bottom");
 }
 
 // Each folder visited comes right after its parent's files or after a finished

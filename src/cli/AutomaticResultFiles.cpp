@@ -1,0 +1,111 @@
+#include "cli/AutomaticResultFiles.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "cli/ResultSaveTarget.h"
+
+namespace vt {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kExtension = ".vtr";
+constexpr std::size_t kStampLength = 19;  // 2026-12-08_09-30-05
+constexpr unsigned kMostPerSecond = 999;
+
+std::optional<std::string> AbsoluteFolder(const char* value) {
+  // Relative values are to be ignored, as the base directory rules say.
+  if (value == nullptr || value[0] != '/') return std::nullopt;
+  std::string folder = value;
+  if (folder.back() != '/') folder += '/';
+  return folder;
+}
+
+bool IsDigits(const std::string& text, std::size_t from, std::size_t count) {
+  return from + count <= text.size() &&
+         std::all_of(text.begin() + static_cast<long>(from), text.begin() + static_cast<long>(from + count),
+                     [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+std::optional<std::string> AutomaticFolder(const TGetEnv& getEnv) {
+  if (auto state = AbsoluteFolder(getEnv("XDG_STATE_HOME"))) return *state + "veltrane/";
+  if (auto home = AbsoluteFolder(getEnv("HOME"))) return *home + ".local/state/veltrane/";
+  return std::nullopt;
+}
+
+std::string AutomaticFileName(std::tm localTime, unsigned sequence) {
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &localTime);
+  std::string name = stamp;
+  if (sequence > 1) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "_%03u", sequence);
+    name += suffix;
+  }
+  return name + std::string(kExtension);
+}
+
+bool IsAutomaticFileName(const std::string& name) {
+  const bool stamp = IsDigits(name, 0, 4) && name[4] == '-' && IsDigits(name, 5, 2) && name[7] == '-' &&
+                     IsDigits(name, 8, 2) && name[10] == '_' && IsDigits(name, 11, 2) && name[13] == '-' &&
+                     IsDigits(name, 14, 2) && name[16] == '-' && IsDigits(name, 17, 2);
+  if (!stamp) return false;
+  const std::string rest = name.substr(kStampLength);
+  return rest == kExtension || (rest.size() == 4 + kExtension.size() && rest[0] == '_' &&
+                                IsDigits(rest, 1, 3) && rest.substr(4) == kExtension);
+}
+
+std::optional<std::string> ReserveAutomaticFile(const std::string& folder, std::time_t now,
+                                                std::string& error) {
+  std::error_code code;
+  if (!fs::is_directory(folder, code)) {
+    fs::create_directories(folder, code);
+    if (code) {
+      error = "cannot create " + folder + ": " + code.message();
+      return std::nullopt;
+    }
+    // The rows name the user's files: for the user's eyes only.
+    fs::permissions(folder, fs::perms::owner_all, code);
+  }
+  const std::tm local = *std::localtime(&now);
+  for (unsigned sequence = 1; sequence <= kMostPerSecond; ++sequence) {
+    const std::string path = folder + AutomaticFileName(local, sequence);
+    const int failure = CreateEmptyResultFile(path);
+    if (failure == 0) return path;
+    if (failure != EEXIST) {
+      error = "cannot create " + path + ": " + std::strerror(failure);
+      return std::nullopt;
+    }
+  }
+  error = "cannot create a result file in " + folder + ": too many passes in one second";
+  return std::nullopt;
+}
+
+std::vector<std::string> AutomaticFiles(const std::string& folder) {
+  std::vector<std::string> names;
+  std::error_code code;
+  for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
+    const std::string name = it->path().filename().string();
+    if (IsAutomaticFileName(name) && it->is_regular_file(code)) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  for (std::string& name : names) name = folder + name;
+  return names;
+}
+
+void PruneAutomaticFiles(const std::string& folder, std::size_t kept) {
+  const std::vector<std::string> files = AutomaticFiles(folder);
+  if (files.size() <= kept) return;
+  std::error_code ignored;
+  for (std::size_t i = 0; i + kept < files.size(); ++i) fs::remove(files[i], ignored);
+}
+
+}  // namespace vt

@@ -1,0 +1,38 @@
+#pragma once
+// Result files saved without being asked for: a real pass without --save keeps
+// its rows under $XDG_STATE_HOME/veltrane/ (~/.local/state/veltrane/ by default),
+// one file per pass named by its local date and time, the newest 50 kept.
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vt {
+
+inline constexpr std::size_t kAutomaticFilesKept = 50;
+
+// Reads an environment variable; null when it is unset.
+using TGetEnv = std::function<const char*(const char*)>;
+
+// The folder, ending with "/"; nothing when neither XDG_STATE_HOME nor HOME is an
+// absolute path.
+std::optional<std::string> AutomaticFolder(const TGetEnv& getEnv);
+
+// "2026-12-08_09-30-05.vtr", then "2026-12-08_09-30-05_002.vtr" and on for more
+// passes in the same second: the names sort as the passes started.
+std::string AutomaticFileName(std::tm localTime, unsigned sequence);
+bool IsAutomaticFileName(const std::string& name);
+
+// Makes the folder when needed and creates the next free name in it, holding an
+// empty result file. The path, or nothing with error set.
+std::optional<std::string> ReserveAutomaticFile(const std::string& folder, std::time_t now,
+                                                std::string& error);
+
+// The automatic files of the folder, oldest first.
+std::vector<std::string> AutomaticFiles(const std::string& folder);
+
+// Removes all but the newest `kept` automatic files.
+void PruneAutomaticFiles(const std::string& folder, std::size_t kept = kAutomaticFilesKept);
+
+}  // namespace vt

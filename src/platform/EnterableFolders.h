@@ -1,0 +1,22 @@
+#pragma once
+// The sub-folders a walk enters: real folders (never a link to one) whose
+// names do not begin with ".", each with the identity it had when listed, so
+// that opening it later can tell whether it is still the same folder.
+#include <string>
+#include <vector>
+
+#include "platform/FolderHandle.h"
+#include "platform/NameOrder.h"
+
+namespace vt {
+
+struct TSubFolder {
+  std::string Name;
+  TEntryId Id;
+};
+
+// Appends them in the order asked for; 0 or the errno of reading the folder.
+// Only entries whose type the folder does not tell as "no folder" get a look.
+int ListEnterableFolders(const TFolderHandle& folder, NameOrder order, std::vector<TSubFolder>& out);
+
+}  // namespace vt

@@ -1,0 +1,81 @@
+#include "platform/FolderHandle.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+namespace vt {
+namespace {
+
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
+std::string WithSlash(std::string path) {
+  if (path.empty() || path.back() != '/') path += '/';
+  return path;
+}
+
+}  // namespace
+
+TFolderHandle::~TFolderHandle() { Close(); }
+
+TFolderHandle::TFolderHandle(TFolderHandle&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), id_(other.id_), path_(std::move(other.path_)) {}
+
+TFolderHandle& TFolderHandle::operator=(TFolderHandle&& other) noexcept {
+  if (this != &other) {
+    Close();
+    fd_ = std::exchange(other.fd_, -1);
+    id_ = other.id_;
+    path_ = std::move(other.path_);
+  }
+  return *this;
+}
+
+void TFolderHandle::Close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+int TFolderHandle::Adopt(int fd, std::string path) {
+  if (fd < 0) return errno;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    const int error = errno;
+    ::close(fd);
+    return error;
+  }
+  Close();
+  fd_ = fd;
+  id_ = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+  path_ = WithSlash(std::move(path));
+  return 0;
+}
+
+int TFolderHandle::Open(const std::string& path, TFolderHandle& out) {
+  return out.Adopt(::open(path.empty() ? "." : path.c_str(), kFolderFlags), path.empty() ? "./" : path);
+}
+
+int TFolderHandle::OpenSub(std::string_view name, const TEntryId& listed, TFolderHandle& out) const {
+  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string_view::npos) return EINVAL;
+  const std::string text(name);
+  TFolderHandle opened;
+  if (const int error = opened.Adopt(::openat(fd_, text.c_str(), kFolderFlags | O_NOFOLLOW), path_ + text))
+    return error;
+  if (opened.id_.device != listed.device || opened.id_.inode != listed.inode) return ESTALE;
+  out = std::move(opened);
+  return 0;
+}
+
+int TFolderHandle::OpenRelative(std::string_view relative, TFolderHandle& out) const {
+  const std::string text(relative);
+  return out.Adopt(::openat(fd_, text.empty() ? "." : text.c_str(), kFolderFlags), path_ + text);
+}
+
+bool IsFolderGone(int error) {
+  return error == ENOENT || error == ELOOP || error == ENOTDIR || error == ESTALE;
+}
+
+}  // namespace vt
