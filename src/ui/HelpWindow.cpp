@@ -1,7 +1,6 @@
 #include "ui/HelpWindow.h"
 
 #include <QFile>
-#include <algorithm>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +10,7 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vt {
 namespace {
