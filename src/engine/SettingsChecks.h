@@ -9,14 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "engine/MessageKind.h"
 #include "engine/RenameSettings.h"
 
 namespace vt {
-
-enum class TMessageKind : std::uint8_t { Error, Information, Confirmation };
-
-// Closing a confirmation's box counts as Cancel.
-enum class TAnswer : std::uint8_t { Yes, No, Cancel };
 
 // The field that gets the keyboard focus when a check refuses.
 enum class TCheckedField : std::uint8_t { None, EdSearchFor, EdReplaceWith, EdInsert, EdDelete, EdNbrDelete };

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <functional>
 
+#include "engine/MessageKind.h"
 #include "engine/RenameSettings.h"
 #include "passes/CommandStates.h"
 #include "passes/RunWindow.h"
@@ -20,8 +21,6 @@
 #include "platform/Thread.h"
 
 namespace vt {
-
-enum class TAnswer { Yes, No, Cancel };
 
 // What a close request needs of the window.
 class ICloseQueryWindow {

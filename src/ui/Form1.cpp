@@ -23,7 +23,9 @@
 #include "ui/CommandLink.h"
 #include "ui/ControlFactory.h"
 #include "ui/FrmAbout.h"
+#include "ui/InputFilters.h"
 #include "ui/ResultListView.h"
+#include "ui/SettingsPanels.h"
 #include "ui/WindowFont.h"
 
 namespace vt {
@@ -185,6 +187,9 @@ void TForm1::ConnectHandlers() {
   connect(AboutItem, &QAction::triggered, this, &TForm1::AboutItemClick);
   ConnectResultFileHandlers();
   connect(HelpItem, &QAction::triggered, this, &TForm1::HelpItemClick);
+  connect(RenameItem, &QAction::triggered, this, &TForm1::BtRenameClick);
+  connect(SimulItem, &QAction::triggered, this, &TForm1::BtSimulClick);
+  ConnectSettingsHandlers();
 }
 
 void TForm1::EdSearchChange() {

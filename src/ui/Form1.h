@@ -11,11 +11,14 @@
 #include "ui/QtDispatcher.h"
 
 class QFileDialog;
+class QLineEdit;
 
 namespace vt {
 
 class TFrmAbout;
 class THelpWindow;
+class TInputFilters;
+class TSettingsPanels;
 
 class TForm1 : public QMainWindow, public TForm1Controls {
   Q_OBJECT
@@ -48,6 +51,27 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   void BtClearResultClick();
   // Asks for a file name and writes the table; also run by Clear and on closing.
   void SaveResultToFile();
+  // Settings pages: the page of the chosen operation, fields shown and hidden.
+  void LstBoxActionsClick();
+  void ComboInsertToChange();
+  void ComboItemToDeleteChange();
+  void ComboDeleteFromChange();
+  void ComboNumberInsertToChange();
+  void ComboTruncateToChange();
+  void ChkBxUseBaseFilenameClick();
+  // Typed characters (key 0 drops one) and released keys of the settings' fields.
+  void ValidateCharKeyPress(QLineEdit* sender, char32_t& key);
+  void ValideKeyPress(QLineEdit* sender, char32_t& key);
+  void EdDeleteKeyPress(QLineEdit* sender, char32_t& key);
+  void ValidateKeyUp(QLineEdit* sender, int key);
+  void EdNumberKeyPress(QLineEdit* sender, char32_t& key);
+  void EdNumberKeyUp(QLineEdit* sender, int key);
+
+  // The checks before a pass; a refusal shows its box, the "Control" page and
+  // the field to correct. True lets the pass start.
+  bool CheckSettings();
+  void BtRenameClick();
+  void BtSimulClick();
 
   // Help Topics (menu and F1): the manual's topics in the help window.
   void HelpItemClick();
@@ -86,6 +110,8 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   TCommandStates CurrentCommandStates() const;
   TWindowFacts WindowFacts() const;
   void ApplyCommandStates(const TCommandStates& states);
+  void ConnectSettingsHandlers();
+  TUpDown* NumberFieldArrows(const QLineEdit* field) const;
   void CenterOnScreen();
 
   // Declared first: the window's widgets refer to both until they are gone.
@@ -96,6 +122,8 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   QFileDialog* SaveDialog1_ = nullptr;
   THelpWindow* HelpWindow_ = nullptr;
   QString ManualRoot_;
+  std::unique_ptr<TSettingsPanels> Panels_;
+  TInputFilters* InputFilters_ = nullptr;
   bool Centered_ = false;
   bool FSimulation_ = false;
 };

@@ -2,7 +2,6 @@
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QTabWidget>
 
 #include "browse/ApplicationError.h"
@@ -12,6 +11,7 @@
 #include "results/ResultFile.h"
 #include "results/UndoFromFile.h"
 #include "ui/Form1.h"
+#include "ui/MessageBoxes.h"
 #include "ui/ResultFileDialog.h"
 
 namespace vt {
@@ -21,28 +21,7 @@ QString Text(std::string_view bytes) {
   return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-int ShowBox(QWidget* parent, QMessageBox::Icon icon, const char* name, const QString& title,
-            const QString& text, QMessageBox::StandardButtons buttons,
-            QMessageBox::StandardButton defaultButton, QMessageBox::StandardButton escapeButton) {
-  QMessageBox box(icon, title, text, buttons, parent);
-  box.setObjectName(name);
-  box.setTextFormat(Qt::PlainText);
-  box.setDefaultButton(defaultButton);
-  box.setEscapeButton(escapeButton);
-  return box.exec();
-}
-
-// 61186, a confirmation: "&Yes" is the default, Escape means Cancel.
-QMessageBox::StandardButton AskSaveBeforeClearing(QWidget* parent) {
-  return QMessageBox::StandardButton(ShowBox(
-      parent, QMessageBox::Question, "ConfirmBox", "Confirm", Text(Message(Msg::SaveBeforeClearing)),
-      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes, QMessageBox::Cancel));
-}
-
-void ShowNotAResultFile(QWidget* parent) {
-  ShowBox(parent, QMessageBox::Critical, "MessageErrorBox", "Error", Text(Message(Msg::NotAResultFile)),
-          QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok);
-}
+void ShowNotAResultFile() { ShowMessageBox(TMessageKind::Error, Text(Message(Msg::NotAResultFile))); }
 
 QString RowsNotUndoableText(std::size_t count) {
   return QString(
@@ -55,9 +34,8 @@ QString RowsNotUndoableText(std::size_t count) {
       .arg(kResultTextLimit);
 }
 
-void ShowRowsNotUndoable(QWidget* parent, std::size_t count) {
-  ShowBox(parent, QMessageBox::Information, "MessageInformationBox", "Information",
-          RowsNotUndoableText(count), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok);
+void ShowRowsNotUndoable(std::size_t count) {
+  ShowMessageBox(TMessageKind::Information, RowsNotUndoableText(count));
 }
 
 }  // namespace
@@ -87,7 +65,7 @@ void TForm1::SaveResultToFile() {
     return;
   }
   if (const std::size_t lost = CountRowsNotUndoableFromFile(ResultTable_.Rows()))
-    ShowRowsNotUndoable(this, lost);
+    ShowRowsNotUndoable(lost);
 }
 
 void TForm1::BtLoadResultClick() {
@@ -105,7 +83,7 @@ void TForm1::BtLoadResultClick() {
   }
   if (!status.Ok()) {
     // The table keeps what was applied before the failure; no command changes.
-    ShowNotAResultFile(this);
+    ShowNotAResultFile();
     return;
   }
   if (ResultTable_.RowCount() > 0) ResultLoadedCommands();
@@ -113,11 +91,12 @@ void TForm1::BtLoadResultClick() {
 
 void TForm1::BtClearResultClick() {
   if (ResultTable_.RowCount() == 0) return;
-  QMessageBox::StandardButton answer = QMessageBox::No;
-  if (SaveAsItem->isEnabled()) answer = AskSaveBeforeClearing(this);
-  if (answer == QMessageBox::Yes)
+  TAnswer answer = TAnswer::No;
+  if (SaveAsItem->isEnabled())
+    answer = ShowMessageBox(TMessageKind::Confirmation, Text(Message(Msg::SaveBeforeClearing)));
+  if (answer == TAnswer::Yes)
     SaveResultToFile();  // saved or not, the clearing goes on
-  else if (answer != QMessageBox::No)
+  else if (answer == TAnswer::Cancel)
     return;
   ResultTable_.Clear();
   ResultClearedCommands();

@@ -64,15 +64,21 @@ void TUpDown::Step(int delta) {
   SetPosition(Position_ + delta);
 }
 
-void TUpDown::ReadAssociate() {
-  if (!Associate_) return;
+std::optional<int> TUpDown::AssociateValue() const {
+  if (!Associate_) return std::nullopt;
   // The text may hold the locale's thousands separators the arrows wrote.
-  const QLocale locale;
   QString text = Associate_->text().trimmed();
-  text.remove(locale.groupSeparator());
+  text.remove(QLocale().groupSeparator());
   bool ok = false;
   const int value = text.toInt(&ok);
-  if (ok) Position_ = std::clamp(value, Min_, Max_);
+  if (!ok) return std::nullopt;
+  return std::clamp(value, Min_, Max_);
+}
+
+int TUpDown::Position() const { return AssociateValue().value_or(Position_); }
+
+void TUpDown::ReadAssociate() {
+  if (const std::optional<int> value = AssociateValue()) Position_ = *value;
 }
 
 void TUpDown::WriteAssociate() {

@@ -4,6 +4,7 @@
 // wrap-around) and write the new value back. The Up and Down keys in the edit
 // box step it too.
 #include <QWidget>
+#include <optional>
 
 class QLineEdit;
 class QToolButton;
@@ -22,7 +23,9 @@ class TUpDown : public QWidget {
   int Max() const { return Max_; }
   // Writes the value into the edit box.
   void SetPosition(int position);
-  int Position() const { return Position_; }
+  // The number the edit box shows (typed or written), within the limits; the
+  // last position when its text is no number.
+  int Position() const;
   // What a click on an arrow does: +1 for up, -1 for down.
   void Step(int delta);
 
@@ -34,6 +37,7 @@ class TUpDown : public QWidget {
 
  private:
   void ReadAssociate();
+  std::optional<int> AssociateValue() const;
   void WriteAssociate();
 
   QLineEdit* Associate_ = nullptr;

@@ -1,0 +1,54 @@
+#include "ui/ControlValues.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "ui/Form1Controls.h"
+#include "ui/UpDown.h"
+
+namespace vt {
+namespace {
+
+// Names are bytes in the system's encoding.
+std::string Bytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
+
+}  // namespace
+
+TControlValues ReadControlValues(const TForm1Controls& c) {
+  TControlValues v;
+  v.LstBoxActions = c.LstBoxActions->currentRow();
+  v.EdSearchFor = Bytes(c.EdSearchFor->text());
+  v.EdReplaceWith = Bytes(c.EdReplaceWith->text());
+  v.ChkBxSearchRecursive = c.ChkBxSearchRecursive->isChecked();
+  v.ChkBxCaseSensitive = c.ChkBxCaseSensitive->isChecked();
+  v.ChkBxSearchInExt = c.ChkBxSearchInExt->isChecked();
+  v.EdInsert = Bytes(c.EdInsert->text());
+  v.ComboInsertTo = c.ComboInsertTo->currentIndex();
+  v.UpDownInsertPos = c.UpDownInsertPos->Position();
+  v.EdDelete = Bytes(c.EdDelete->text());
+  v.ComboItemToDelete = c.ComboItemToDelete->currentIndex();
+  v.UpDownDeletePos = c.UpDownDeletePos->Position();
+  v.UpDownNbrDelete = c.UpDownNbrDelete->Position();
+  v.ChkBxDelRecursive = c.ChkBxDelRecursive->isChecked();
+  v.ChkBxCaseSensDel = c.ChkBxCaseSensDel->isChecked();
+  v.ComboDeleteFrom = c.ComboDeleteFrom->currentIndex();
+  v.ComboBaseFileName = Bytes(c.ComboBaseFileName->currentText());
+  v.ChkBxUseBaseFilename = c.ChkBxUseBaseFilename->isChecked();
+  v.EdStartNumber = Bytes(c.EdStartNumber->text());
+  v.UpDownStartNumber = c.UpDownStartNumber->Position();
+  v.UpDownIncrement = c.UpDownIncrement->Position();
+  v.ChkBxUseLeadingZero = c.ChkBxUseLeadingZero->isChecked();
+  v.ChkBxDecrement = c.ChkBxDecrement->isChecked();
+  v.ComboNumberInsertTo = c.ComboNumberInsertTo->currentIndex();
+  v.UpDownNumberPos = c.UpDownNumberPos->Position();
+  v.ComboChangeCase = c.ComboChangeCase->currentIndex();
+  v.ChkBxChangecaseWithExt = c.ChkBxChangecaseWithExt->isChecked();
+  v.ComboTruncateTo = c.ComboTruncateTo->currentIndex();
+  v.UpDownNbrTruncate = c.UpDownNbrTruncate->Position();
+  return v;
+}
+
+}  // namespace vt

@@ -1,0 +1,18 @@
+#pragma once
+// The checks before a Simulate or Rename pass, in the window: each message in
+// its box, and on a refusal the "Control" page shown with the field to correct
+// focused. The settings themselves are left as the user made them.
+#include "engine/SettingsChecks.h"
+
+class QWidget;
+
+namespace vt {
+
+struct TForm1Controls;
+
+QWidget* CheckedFieldWidget(const TForm1Controls& controls, TCheckedField field);
+
+// True lets the pass start.
+bool CheckSettingsInWindow(const TForm1Controls& controls, const TShowMessage& show);
+
+}  // namespace vt
