@@ -1,7 +1,7 @@
 // The walk through sub-folders, against the least a safe walker does: a bare
 // handle-based walk (readdir, fstatat, renameat2(RENAME_NOREPLACE) for the
 // files, openat(O_NOFOLLOW) for the folders) that renames the same files. The
-// pass is veltrane-cli -x -r ... case upper|lower, rows to /dev/null; each round
+// pass is veltrane-cli -x -r --no-save ... case lower, rows to /dev/null; each round
 // the bare walk and the pass change the case of every name, one to upper, the
 // other back to lower. Trees: 2,000 folders of 50 files, and chains of nested
 // folders (5 files each) 500, 1,000 and 2,000 deep, to see the cost grow
@@ -134,7 +134,7 @@ void Compare(const char* label, const std::string& cli, const std::string& root,
     const TTimes pass = InChild([&] {
       const int null = ::open("/dev/null", O_WRONLY);
       ::dup2(null, 1);
-      ::execl(cli.c_str(), cli.c_str(), "-x", "-r", "-f", "tsv", root.c_str(), "case", "lower", static_cast<char*>(nullptr));
+      ::execl(cli.c_str(), cli.c_str(), "-x", "-r", "--no-save", "-f", "tsv", root.c_str(), "case", "lower", static_cast<char*>(nullptr));
       return 127;
     });
     bareWall.push_back(bare.wall);

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <ctime>
 #include <map>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "cli/PassRunner.h"
 #include "cli/ResultSaveTarget.h"
 #include "cli/RowFormat.h"
+#include "cli/SettingsPrompt.h"
 #include "cli/RowTally.h"
 #include "cli/SimulationClashes.h"
 #include "cli/Usage.h"
@@ -224,6 +226,10 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
     Complain(environment.Err, folder.Error);
     return ExitStatus::Usage;
   }
+  // The window's checks, a simulation's too: what they refuse never starts.
+  const TPromptEnvironment prompt{environment.In, environment.Err, environment.InIsTerminal,
+                                  options.AssumeYes ? TAssumeYes::Yes : TAssumeYes::No};
+  if (!SettingsAllowPass(options.Controls, prompt)) return ExitStatus::Usage;
   // The record is settled before the first rename: nothing is renamed without it.
   const TRecord record = SettleRecord(options, environment, options.Rename);
   if (!record.Error.empty()) {
@@ -244,10 +250,17 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   passOptions.OnCollected = [&filesSelected](TSearchThread&, const TFindData& entry) {
     if ((entry.dwFileAttributes & FileAttr::Directory) == 0) ++filesSelected;
   };
+  // A folder that cannot be read is no empty folder: said, and the exit status is 1.
+  bool unreadable = false;
+  passOptions.OnUnreadableFolder = [&](const std::string& path, int error) {
+    Complain(environment.Err, "cannot read " + TerminalText(path) + ": " + std::strerror(error));
+    unreadable = true;
+  };
   const TPassEnd end = runner.RunSearch(passOptions, options.Controls, !options.Rename);
-  if (end == TPassEnd::Completed && filesSelected == 0)
+  if (end == TPassEnd::Completed && filesSelected == 0 && !unreadable)
     Complain(environment.Err, "no file matched " + TerminalText(options.Masks) + " in " + TerminalText(*folder.Folder));
-  return output.Finish(environment, record.Target, end);
+  const int status = output.Finish(environment, record.Target, end);
+  return status == ExitStatus::Ok && unreadable ? ExitStatus::RowsFailed : status;
 }
 
 // The newest automatic result file that holds rows.

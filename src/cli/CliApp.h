@@ -11,7 +11,7 @@ namespace vt {
 
 namespace ExitStatus {
 inline constexpr int Ok = 0;
-inline constexpr int RowsFailed = 1;   // a row says "Error" or "File not found"
+inline constexpr int RowsFailed = 1;   // a row says "Error" or "File not found", or a folder was unreadable
 inline constexpr int Usage = 2;        // also a result file that cannot be read or written
 inline constexpr int Interrupted = 130;  // as a shell reports a command ended by Ctrl-C
 // After SIGHUP or SIGTERM ended a pass: 128 plus the signal's number, as a shell says.
@@ -23,6 +23,9 @@ struct TCliEnvironment {
   std::FILE* Err = stderr;
   bool OutIsTerminal = false;
   bool ErrIsTerminal = false;
+  // Where the questions of the checks before a pass are answered.
+  std::FILE* In = stdin;
+  bool InIsTerminal = false;
   std::function<bool()> Interrupted;  // Ctrl-C, SIGTERM or SIGHUP, polled while a pass runs
   std::function<int()> InterruptSignal;  // the signal that interrupted, 0 for none or unknown
   // The environment variables, for the folder of automatic result files.

@@ -24,6 +24,7 @@ const std::vector<OptionSpec>& Options() {
       {"subdirs", 'r', Arity::Flag, {}},
       {"rename", 'x', Arity::Flag, {}},
       {"all", 'a', Arity::Flag, {}},
+      {"yes", 'y', Arity::Flag, {}},
       {"format", 'f', Arity::Value, {}},
       {"save", 'o', Arity::Value, {}},
       {"no-save", 0, Arity::Flag, {}},
@@ -383,6 +384,8 @@ std::string ApplyCommon(const ScannedArguments& scanned, const std::string& oper
       options.Rename = true;
     } else if (name == "all") {
       options.RecordAll = true;
+    } else if (name == "yes") {
+      options.AssumeYes = true;
     } else if (name == "order") {
       if (given.Value != "name" && given.Value != "natural")
         return "option '" + given.Spelled + "' needs name or natural, not '" + given.Value + "'";

@@ -22,6 +22,8 @@ struct TCliOptions {
   bool IncludeSubDirs = false;
   bool Rename = false;
   bool RecordAll = false;
+  // Answer yes to every question of the checks before the pass.
+  bool AssumeYes = false;
   NameOrder Order = NameOrder::Name;  // of the entries of each folder
   TControlValues Controls;
   // show and recover

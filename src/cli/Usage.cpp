@@ -18,6 +18,7 @@ Pass options:
                         begins with "." are never entered)
   -x, --rename          rename for real (without it the pass is a simulation)
   -a, --all             record "No Match" rows too
+  -y, --yes             answer yes to every question asked before the pass
       --order name|natural
                         the order files are handled and numbered in, within
                         each folder and mask: by name (default; letters
@@ -35,7 +36,10 @@ Pass options:
 
 Operations:
   replace SEARCH REPLACE [--recursive] [--case-sensitive] [--extension]
-      SEARCH may hold "*" and "?"; a "." in it also searches the extension
+      SEARCH may hold "*" and "?"; a "." in it also searches the extension;
+      each "*" and "?" of REPLACE is filled, in order, by the text the "*"
+      or "?" at the same place in SEARCH matched; --recursive replaces every
+      occurrence in a name (it is not -r, which enters sub-folders)
   insert TEXT [--at end|begin|offset|offset-end] [--pos N]
   remove TEXT [--recursive] [--case-sensitive]
   remove --count N [--from begin|end|offset|offset-end] [--pos N]
@@ -46,6 +50,19 @@ Operations:
       --start set the width
   case upper|lower|first|first-lower|weird [--no-extension]
   truncate --short | --max N
+
+Masks match names without regard to the case of the letters A to Z, so
+"*.jpg;*.JPG" selects each file twice and handles it twice. Hidden files
+(names beginning with "."), read-only files and whatever is not a plain file
+are never renamed.
+
+Before a pass, a simulation too, the settings are checked as the window checks
+them: an empty text to search, insert or remove, a search equal to its
+replacement, or a replacement that cannot fit its search is refused with its
+message and nothing is renamed. A replacement that may give several files the
+same name or drop extensions is asked about on standard error, "[y/N]",
+answered on the terminal: only y or yes goes on. Without a terminal on
+standard input such a pass is refused, unless -y is given.
 
 Limits: --pos 1 to 127, --count 0 to 127, --start 0 to 32767,
 --increment 1 to 20, --max 1 to 127.
@@ -75,7 +92,8 @@ On a terminal a line on standard error counts the rows by status after a pass.
 A simulation warns of renames that cannot all succeed.
 
 Exit status: 0 when every row is fine, 1 when a row says "Error" or "File not
-found", 2 for a usage error or a result file that cannot be read or written,
+found" or a folder could not be read, 2 for a usage error, a pass the checks
+refuse or a result file that cannot be read or written,
 130 after Ctrl-C, 143 after SIGTERM, 129 after SIGHUP.
 
   -h, --help            show this help

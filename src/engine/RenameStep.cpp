@@ -15,10 +15,11 @@ namespace {
 
 bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 
-// A name the rename may be given: one entry of the same folder.
+// A name the rename may be given: one entry of the same folder, no longer than
+// a volume can hold (so a simulation does not promise what the rename refuses).
 bool IsUsableName(const std::string& name) {
-  return !name.empty() && !IsDotEntry(name) && name.find('/') == std::string::npos &&
-         name.find('\0') == std::string::npos;
+  return !name.empty() && name.size() <= kMaxNameBytes && !IsDotEntry(name) &&
+         name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
 }
 
 }  // namespace
@@ -106,6 +107,9 @@ bool TRenameStep::Commit(const std::string& folder, const std::string& oldName) 
   if (Mode_ == TPassMode::Simulate) return Finish(TRenameStatus::rsCanBeRenamed);
   SystemError_ = Handle_ != nullptr ? Renamer_.Rename(*Handle_, oldName, NewName_)
                                     : Renamer_.Rename(folder, oldName, NewName_);
+  // A file the rename could neither finish nor take back is under a hidden
+  // temporary name: the row must say where.
+  if (SystemError_ != 0 && !Renamer_.StrandedName().empty()) NewName_ = Renamer_.StrandedName();
   return Finish(SystemError_ == 0 ? TRenameStatus::rsOk : TRenameStatus::rsError);
 }
 

@@ -1,6 +1,7 @@
 #include "passes/SearchThread.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -41,7 +42,8 @@ TSearchThread::TSearchThread(IPassWindow& window, IDispatcher& dispatcher,
       RecordAllMessages_(window.RecordAllMessages()),
       Progress_(options.Progress),
       OnCollected_(options.OnCollected),
-      OnDescending_(options.OnDescending) {
+      OnDescending_(options.OnDescending),
+      OnUnreadableFolder_(options.OnUnreadableFolder) {
   FreeOnTerminate = true;
   OnTerminate = [this] { PassTerminated(); };
   ResultTable_ = &window.ResultTable();
@@ -65,7 +67,10 @@ TSearchThread::~TSearchThread() {
 // during the pass cannot lead it elsewhere, and no path grows too long to use.
 void TSearchThread::Execute() {
   auto start = std::make_shared<TFolderHandle>();
-  if (TFolderHandle::Open(Folder, *start) != 0) return;  // contributes nothing
+  if (const int error = TFolderHandle::Open(Folder, *start)) {
+    ReportUnreadable(Folder, error);  // contributes nothing
+    return;
+  }
   ScanFolder(start);
   if (IncludeSubDirs) ScanSubFolders(std::move(start));
 }
@@ -83,6 +88,9 @@ void TSearchThread::ScanFolder(const std::shared_ptr<const TFolderHandle>& folde
 void TSearchThread::CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask) {
   if (mask.empty()) return;  // selects nothing
   TFindHandle listing(folder, mask, ListFilter::All, ShortNamesNeeded(), Order_);
+  // A mask naming a folder that is not there selects nothing, as a mask may.
+  if (listing.Error() != 0 && listing.Error() != ENOENT && listing.Error() != ENOTDIR)
+    ReportUnreadable(listing.Folder(), listing.Error());
   // A mask with a folder part lists another folder: its entries live there.
   const std::shared_ptr<const TFolderHandle> listed = listing.FolderHandle();
   TFindData entry;
@@ -133,15 +141,23 @@ void TSearchThread::MakeRoomForRows(std::size_t count) {
 // so a chain of nested folders holds no handle per level.
 void TSearchThread::ScanSubFolders(std::shared_ptr<const TFolderHandle> folder) {
   std::vector<TSubFolder> subFolders;
-  if (ListEnterableFolders(*folder, Order_, subFolders) != 0) return;
+  if (const int error = ListEnterableFolders(*folder, Order_, subFolders)) {
+    ReportUnreadable(folder->Path(), error);
+    return;
+  }
   for (std::size_t i = 0; i < subFolders.size(); ++i) {
     if (Stopped()) return;
     const TSubFolder& listed = subFolders[i];
-    if (OnDescending_) OnDescending_(folder->Path() + listed.Name + PathSeparator);
+    const std::string subPath = folder->Path() + listed.Name + PathSeparator;
+    if (OnDescending_) OnDescending_(subPath);
     auto sub = std::make_shared<TFolderHandle>();
     const int error = folder->OpenSub(listed.Name, listed.Id, *sub);
     if (i + 1 == subFolders.size()) folder.reset();
-    if (error != 0) continue;  // gone, or no longer the folder listed: not entered
+    if (error != 0) {
+      // gone, or no longer the folder listed: not entered
+      if (!IsFolderGone(error)) ReportUnreadable(subPath, error);
+      continue;
+    }
     ScanFolder(sub);
     ScanSubFolders(std::move(sub));
   }
@@ -152,6 +168,10 @@ void TSearchThread::RecordEntry(const std::string& path, const TFindData& findDa
   RowName = findData.cFileName;
   RowPath = path;
   Synchronize(AddResultRowCall_);
+}
+
+void TSearchThread::ReportUnreadable(const std::string& folder, int error) {
+  if (OnUnreadableFolder_) Synchronize([&] { OnUnreadableFolder_(folder, error); });
 }
 
 void TSearchThread::AddResultRow() {

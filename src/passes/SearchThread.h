@@ -45,6 +45,11 @@ struct TSearchPassOptions {
   // parent was listed and just before it is opened: lets a test change the tree
   // at that moment.
   std::function<void(const std::string& subFolder)> OnDescending;
+  // Optional, called on the window thread for each folder of the walk that could
+  // not be read (the start folder, a sub-folder, a mask's folder part), with the
+  // errno: it contributes nothing and the walk goes on. A sub-folder that is gone
+  // or no longer a folder by the time it is entered is simply not entered.
+  std::function<void(const std::string& folder, int error)> OnUnreadableFolder;
 };
 
 class TSearchThread final : public TThread {
@@ -71,6 +76,7 @@ class TSearchThread final : public TThread {
   void MakeRoomForRows(std::size_t count);
   void ScanSubFolders(std::shared_ptr<const TFolderHandle> folder);
   void RecordEntry(const std::string& path, const TFindData& findData);
+  void ReportUnreadable(const std::string& folder, int error);
   void AddResultRow();
   void FreeFoundList();
   void PassTerminated();
@@ -95,6 +101,7 @@ class TSearchThread final : public TThread {
   std::atomic<std::uint64_t>* Progress_ = nullptr;
   std::function<void(TSearchThread&, const TFindData&)> OnCollected_;
   std::function<void(const std::string&)> OnDescending_;
+  std::function<void(const std::string&, int)> OnUnreadableFolder_;
   const std::function<void()> AddResultRowCall_ = [this] { AddResultRow(); };
 };
 

@@ -7,14 +7,16 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <optional>
 
 #include "platform/FolderHandle.h"
-#include "platform/NameHashSet.h"
 #include "platform/SysCalls.h"
 
 namespace vt {
 namespace {
+
+bool IsPlaceholder(const TEntryInfo& now, const TEntryInfo& placeholder) {
+  return now.id == placeholder.id && now.regular && now.size == 0;
+}
 
 // A name as the system calls want it, checked: one entry of the folder, never a path.
 class TEntryName {
@@ -62,7 +64,7 @@ struct TFolderRenamer::Impl {
   bool ownsFd = false;  // opened here from a path, rather than a caller's handle
   TEntryId handleId;
   bool noRenameNoReplace = false;  // the volume answered EINVAL to RENAME_NOREPLACE
-  std::optional<TNameHashSet> exactNames;  // read on the first clash in the folder
+  std::string stranded;  // where the last rename left a file it could not finish
 
   int UseFolder(const std::string& path);
   void UseHandle(const TFolderHandle& handle);
@@ -70,10 +72,10 @@ struct TFolderRenamer::Impl {
   void CloseFolder();
   int Move(const char* from, const char* to);
   int MoveWithoutFlag(const char* from, const char* to);
-  int CheckedRename(const char* from, const char* to);
+  int ReserveAndRename(const char* from, const char* to);
+  void RemovePlaceholder(const char* name, const TEntryInfo& placeholder);
   int RenameThroughTemp(const TEntryName& oldName, const TEntryName& newName);
-  int HasExactName(std::string_view name, bool& found);
-  void Renamed(std::string_view from, std::string_view to);
+  bool IsTheSameEntry(const char* first, const char* second);
 };
 
 void TFolderRenamer::Impl::CloseFolder() {
@@ -82,7 +84,6 @@ void TFolderRenamer::Impl::CloseFolder() {
   ownsFd = false;
   folder.clear();
   noRenameNoReplace = false;
-  exactNames.reset();
 }
 
 // A relative folder is opened anew each time: the current folder may have moved.
@@ -108,8 +109,8 @@ void TFolderRenamer::Impl::UseHandle(const TFolderHandle& handle) {
 }
 
 // One no-replace move: the kernel's when the volume has it, else a hard link
-// and removal of the old name, and only where neither exists a rename after
-// checking the target is absent. EINVAL means the volume lacks the flag (FUSE
+// and removal of the old name, and only where neither exists a rename onto a
+// placeholder reserved for it. EINVAL means the volume lacks the flag (FUSE
 // ntfs-3g answers so even for a free target) unless the fallback finds the name
 // itself invalid; only the former is remembered for the folder.
 int TFolderRenamer::Impl::Move(const char* from, const char* to) {
@@ -129,47 +130,45 @@ int TFolderRenamer::Impl::MoveWithoutFlag(const char* from, const char* to) {
     return unlinked;
   }
   if (!NoHardLinks(linked)) return linked;
-  return CheckedRename(from, to);
+  return ReserveAndRename(from, to);
 }
 
-int TFolderRenamer::Impl::CheckedRename(const char* from, const char* to) {
-  TEntryId id;
-  const int lookup = sys.Lookup(fd, to, id);
-  if (lookup == 0) return EEXIST;
-  if (lookup != ENOENT) return lookup;
-  return sys.Rename(fd, from, to);
+// Nothing makes a plain rename fail on a taken name, and a check before it
+// leaves a moment in which another process may create the name: so the name
+// is taken first, created exclusively and empty, and the file renamed over
+// that placeholder once it is seen to be still ours. Whoever creates the name
+// before us keeps it; so does whoever replaced or wrote to the placeholder
+// meanwhile. A volume that lets us create nothing gets no rename at all.
+int TFolderRenamer::Impl::ReserveAndRename(const char* from, const char* to) {
+  TEntryInfo placeholder;
+  if (const int error = sys.CreateExclusive(fd, to, placeholder)) return error;
+  TEntryInfo now;
+  if (sys.Lookup(fd, to, now) != 0 || !IsPlaceholder(now, placeholder)) return EEXIST;
+  const int error = sys.Rename(fd, from, to);
+  if (error != 0) RemovePlaceholder(to, placeholder);
+  return error;
 }
 
-// Whether the folder holds an entry of exactly this name. The names are read
-// once per folder, at its first clash, and then kept up to date with our own
-// renames, so that a volume that ignores case costs one read of the folder,
-// not one per file. A name another process adds later is still caught: the
-// last step of a case-only rename does not replace it either.
-int TFolderRenamer::Impl::HasExactName(std::string_view name, bool& found) {
-  if (!exactNames) {
-    TNameHashSet names;
-    if (const int error = sys.ListNames(fd, [&](std::string_view entry) { names.Insert(entry); })) return error;
-    exactNames = std::move(names);
-  }
-  found = exactNames->Contains(name);
-  return 0;
+void TFolderRenamer::Impl::RemovePlaceholder(const char* name, const TEntryInfo& placeholder) {
+  TEntryInfo now;
+  if (sys.Lookup(fd, name, now) == 0 && IsPlaceholder(now, placeholder)) sys.Unlink(fd, name);
 }
 
-void TFolderRenamer::Impl::Renamed(std::string_view from, std::string_view to) {
-  if (!exactNames) return;
-  exactNames->Erase(from);
-  exactNames->Insert(to);
+// Whether two names lead to one entry, as the volume finds them now: on a
+// volume that ignores case, a name and its case-changed form.
+bool TFolderRenamer::Impl::IsTheSameEntry(const char* first, const char* second) {
+  TEntryInfo one, other;
+  return sys.Lookup(fd, first, one) == 0 && sys.Lookup(fd, second, other) == 0 && one.id == other.id;
 }
 
-// The volume reported the new name as taken, but with no entry of exactly that
-// name the one it found is under other letter case, and may be the file itself
-// (device and inode numbers cannot tell on FUSE volumes): move it aside under a
-// unique name and then to the new name, both without replacing anything. If
-// the new name belongs to another file after all, the second step fails and
-// the file goes back to its old name.
+// The volume reported the new name as taken. Only when what it found there is
+// the file itself (a case-only change on a volume that ignores case) does the
+// file move aside under a unique name and then to the new name, both without
+// replacing anything. If the second step fails, the file goes back to its old
+// name; if even that name has been taken meanwhile, the file stays under the
+// temporary name as the last resort, and the caller is told where it is.
 int TFolderRenamer::Impl::RenameThroughTemp(const TEntryName& oldName, const TEntryName& newName) {
-  bool exact = false;
-  if (HasExactName(newName.View(), exact) != 0 || exact) return EEXIST;
+  if (!IsTheSameEntry(oldName.c_str(), newName.c_str())) return EEXIST;
 
   char temp[32];
   int moved = EEXIST;
@@ -179,11 +178,8 @@ int TFolderRenamer::Impl::RenameThroughTemp(const TEntryName& oldName, const TEn
   }
   if (moved != 0) return moved;
   const int error = Move(temp, newName.c_str());
-  if (error == 0) {
-    Renamed(oldName.View(), newName.View());
-    return 0;
-  }
-  Move(temp, oldName.c_str());
+  if (error == 0) return 0;
+  if (Move(temp, oldName.c_str()) != 0) stranded = temp;
   return error;
 }
 
@@ -192,6 +188,7 @@ TFolderRenamer::TFolderRenamer(ISysCalls& calls) : impl_(std::make_unique<Impl>(
 TFolderRenamer::~TFolderRenamer() = default;
 
 int TFolderRenamer::Rename(const std::string& folder, std::string_view oldName, std::string_view newName) {
+  impl_->stranded.clear();
   const TEntryName from(oldName);
   const TEntryName to(newName);
   if (from.Error() != 0) return from.Error();
@@ -201,6 +198,7 @@ int TFolderRenamer::Rename(const std::string& folder, std::string_view oldName, 
 }
 
 int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName) {
+  impl_->stranded.clear();
   const TEntryName from(oldName);
   const TEntryName to(newName);
   if (from.Error() != 0) return from.Error();
@@ -213,8 +211,9 @@ int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName
 int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& to) {
   const int error = Move(from.c_str(), to.c_str());
   if (error == EEXIST) return RenameThroughTemp(from, to);
-  if (error == 0) Renamed(from.View(), to.View());
   return error;
 }
+
+const std::string& TFolderRenamer::StrandedName() const { return impl_->stranded; }
 
 }  // namespace vt

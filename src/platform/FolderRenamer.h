@@ -1,10 +1,14 @@
 #pragma once
 // Renames within one folder, never replacing an existing entry.
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace vt {
+
+// The longest name, in bytes, a Linux volume holds (NAME_MAX).
+inline constexpr std::size_t kMaxNameBytes = 255;
 
 class ISysCalls;
 class TFolderHandle;
@@ -24,6 +28,10 @@ class TFolderRenamer {
   int Rename(const std::string& folder, std::string_view oldName, std::string_view newName);
   // The same within an open folder, which must stay open during the call.
   int Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName);
+  // After a failed case-only rename whose way back failed too (the old name
+  // was taken meanwhile): the hidden temporary name the file is now under.
+  // Empty after every other call.
+  const std::string& StrandedName() const;
 
  private:
   struct Impl;

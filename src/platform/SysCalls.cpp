@@ -13,6 +13,11 @@ namespace {
 
 int Result(int rc) { return rc == 0 ? 0 : errno; }
 
+TEntryInfo InfoOf(const struct stat& st) {
+  return {{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)},
+          static_cast<std::uint64_t>(st.st_size), S_ISREG(st.st_mode)};
+}
+
 class TPosixSysCalls final : public ISysCalls {
  public:
   int OpenFolder(const char* path, int& fd) override {
@@ -30,10 +35,19 @@ class TPosixSysCalls final : public ISysCalls {
     return Result(::linkat(dirFd, from, dirFd, to, 0));
   }
   int Unlink(int dirFd, const char* name) override { return Result(::unlinkat(dirFd, name, 0)); }
-  int Lookup(int dirFd, const char* name, TEntryId& id) override {
+  int CreateExclusive(int dirFd, const char* name, TEntryInfo& created) override {
+    const int fd = ::openat(dirFd, name, O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return errno;
+    struct stat st {};
+    const int error = ::fstat(fd, &st) == 0 ? 0 : errno;
+    ::close(fd);
+    if (error == 0) created = InfoOf(st);
+    return error;
+  }
+  int Lookup(int dirFd, const char* name, TEntryInfo& info) override {
     struct stat st {};
     if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
-    id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    info = InfoOf(st);
     return 0;
   }
   int ListNames(int dirFd, const std::function<void(std::string_view)>& each) override {

@@ -27,7 +27,12 @@ void OnInterrupt(int signo) {
 }  // namespace
 
 bool IsTerminal(TStandardStream stream) {
-  return isatty(stream == TStandardStream::Output ? STDOUT_FILENO : STDERR_FILENO) == 1;
+  switch (stream) {
+    case TStandardStream::Input: return isatty(STDIN_FILENO) == 1;
+    case TStandardStream::Output: return isatty(STDOUT_FILENO) == 1;
+    case TStandardStream::Error: return isatty(STDERR_FILENO) == 1;
+  }
+  return false;
 }
 
 void InstallInterruptHandler() {

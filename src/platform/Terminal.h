@@ -3,7 +3,7 @@
 // terminal, Ctrl-C as a request to poll, and writes to a closed pipe as errors.
 namespace vt {
 
-enum class TStandardStream { Output, Error };
+enum class TStandardStream { Input, Output, Error };
 
 bool IsTerminal(TStandardStream stream);
 

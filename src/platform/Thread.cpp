@@ -2,37 +2,9 @@
 
 #include <utility>
 
+#include "platform/AwakeWait.h"
+
 namespace vt {
-
-namespace {
-
-// A synchronised call is answered within microseconds while both threads are
-// awake; sleeping and being woken for each one costs far more. Each side waits
-// awake for a short while, then sleeps.
-constexpr std::chrono::microseconds kAwakeWait{40};
-
-void Relax(int round) {
-#if defined(__x86_64__) || defined(__i386__)
-  if (round < 64) {
-    __builtin_ia32_pause();
-    return;
-  }
-#endif
-  (void)round;
-  std::this_thread::yield();  // let a thread waiting for a core run
-}
-
-template <typename Ready>
-bool AwaitAwake(Ready ready) {
-  const auto until = std::chrono::steady_clock::now() + kAwakeWait;
-  for (int round = 0;; ++round) {
-    if (ready()) return true;
-    if ((round & 15) == 15 && std::chrono::steady_clock::now() >= until) return false;
-    Relax(round);
-  }
-}
-
-}  // namespace
 
 TQueueDispatcher::TQueueDispatcher() : Owner_(std::this_thread::get_id()) {}
 

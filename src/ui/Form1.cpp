@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include "ui/ButtonImages.h"
 #include "ui/CommandLink.h"
 #include "ui/ControlFactory.h"
+#include "ui/Form1RunControl.h"
 #include "ui/FrmAbout.h"
 #include "ui/InputFilters.h"
 #include "ui/ResultListView.h"
@@ -57,6 +59,7 @@ TForm1::TForm1(QWidget* parent)
   LinkCommands();
   SetFocusOrder();
   FormCreate();
+  RunControl_ = std::make_unique<TForm1RunControl>(*this);
   ConnectHandlers();
 
   // Not resizable: the window is as big as the menu bar and the fixed client area.
@@ -65,6 +68,8 @@ TForm1::TForm1(QWidget* parent)
 }
 
 TForm1::~TForm1() {
+  // A pass still running is stopped and waited for while every control is there.
+  RunControl_.reset();
   // The table is a member and goes before the widgets that show it.
   if (ListView) ListView->Detach();
   Dispatcher_.Shutdown();
@@ -185,11 +190,36 @@ void TForm1::FormCreate() {
 void TForm1::ConnectHandlers() {
   connect(EdSearch, &QLineEdit::textChanged, this, &TForm1::EdSearchChange);
   connect(AboutItem, &QAction::triggered, this, &TForm1::AboutItemClick);
-  ConnectResultFileHandlers();
   connect(HelpItem, &QAction::triggered, this, &TForm1::HelpItemClick);
   connect(RenameItem, &QAction::triggered, this, &TForm1::BtRenameClick);
   connect(SimulItem, &QAction::triggered, this, &TForm1::BtSimulClick);
+  connect(StopItem, &QAction::triggered, this, &TForm1::BtCancelClick);
+  connect(UndoItem, &QAction::triggered, this, &TForm1::SpBtUndoClick);
+  connect(QuitItem, &QAction::triggered, this, &TForm1::BtQuitClick);
+  ConnectResultFileHandlers();
   ConnectSettingsHandlers();
+}
+
+TRunControl& TForm1::RunControl() { return RunControl_->Control(); }
+
+void TForm1::BtRenameClick() {
+  if (CheckSettings()) RunControl_->BtRenameClick();
+}
+void TForm1::BtSimulClick() {
+  if (CheckSettings()) RunControl_->BtSimulClick();
+}
+void TForm1::BtCancelClick() { RunControl_->BtCancelClick(); }
+void TForm1::SpBtUndoClick() { RunControl_->SpBtUndoClick(); }
+void TForm1::BtQuitClick() { close(); }
+void TForm1::FormCloseQuery(bool& canClose) {
+  if (RunControl_) RunControl_->FormCloseQuery(canClose);  // none while the window is destroyed
+}
+void TForm1::FormKeyDown(int key) { RunControl_->FormKeyDown(key); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  bool canClose = true;
+  FormCloseQuery(canClose);
+  event->setAccepted(canClose);
 }
 
 void TForm1::EdSearchChange() {

@@ -15,10 +15,12 @@ class QLineEdit;
 
 namespace vt {
 
+class TForm1RunControl;
 class TFrmAbout;
 class THelpWindow;
 class TInputFilters;
 class TSettingsPanels;
+class TRunControl;
 
 class TForm1 : public QMainWindow, public TForm1Controls {
   Q_OBJECT
@@ -40,10 +42,21 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   // The rename pass being started or running is a simulation.
   bool FSimulation() const { return FSimulation_; }
   void SetFSimulation(bool simulation) { FSimulation_ = simulation; }
+  // A pass runs and has not been stopped.
+  bool FRunning() const { return FRunning_; }
+  void SetFRunning(bool running) { FRunning_ = running; }
+  TRunControl& RunControl();
 
   // Handlers
   void EdSearchChange();
   void AboutItemClick();
+  void BtRenameClick();
+  void BtSimulClick();
+  void BtCancelClick();
+  void SpBtUndoClick();
+  void BtQuitClick();
+  void FormCloseQuery(bool& canClose);
+  void FormKeyDown(int key);
 
   // Result files: the table saved to, loaded from and cleared.
   void BtSaveAsResultClick();
@@ -70,8 +83,6 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   // The checks before a pass; a refusal shows its box, the "Control" page and
   // the field to correct. True lets the pass start.
   bool CheckSettings();
-  void BtRenameClick();
-  void BtSimulClick();
 
   // Help Topics (menu and F1): the manual's topics in the help window.
   void HelpItemClick();
@@ -86,6 +97,7 @@ class TForm1 : public QMainWindow, public TForm1Controls {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildMenus();
@@ -126,6 +138,9 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   TInputFilters* InputFilters_ = nullptr;
   bool Centered_ = false;
   bool FSimulation_ = false;
+  bool FRunning_ = false;
+  // Made once the controls exist; goes first, so no pass outlives the window.
+  std::unique_ptr<TForm1RunControl> RunControl_;
 };
 
 }  // namespace vt

@@ -98,12 +98,4 @@ void TForm1::EdNumberKeyUp(QLineEdit* sender, int key) { NumberFieldKeyUp(sender
 
 bool TForm1::CheckSettings() { return CheckSettingsInWindow(*this, ShowCheckMessage); }
 
-void TForm1::BtRenameClick() {
-  if (!CheckSettings()) return;
-}
-
-void TForm1::BtSimulClick() {
-  if (!CheckSettings()) return;
-}
-
 }  // namespace vt

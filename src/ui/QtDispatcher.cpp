@@ -3,7 +3,15 @@
 #include <QMetaObject>
 #include <QThread>
 
+#include "platform/AwakeWait.h"
+
 namespace vt {
+namespace {
+
+// Calls are answered for this long before the window's loop gets its turn.
+constexpr std::chrono::milliseconds kSlice{12};
+
+}  // namespace
 
 TQtDispatcher::TQtDispatcher(QObject* parent) : QObject(parent) {}
 
@@ -27,29 +35,59 @@ void TQtDispatcher::Synchronize(const std::function<void()>& call) {
     return;
   }
   Pending pending{&call};
+  bool post = false;
   {
     std::lock_guard lock(Mutex_);
     if (ShutDown_) return;
     Queue_.push_back(&pending);
+    Queued_.fetch_add(1, std::memory_order_release);
+    post = !Draining_ && !Posted_;
+    if (post) Posted_ = true;
   }
   WindowWake_.notify_one();
-  QMetaObject::invokeMethod(this, &TQtDispatcher::RunPending, Qt::QueuedConnection);
+  if (post) PostRunPending();
+  const auto done = [&] { return pending.Done.load(std::memory_order_acquire); };
+  if (AwaitAwake(done)) return;
   std::unique_lock lock(Mutex_);
-  Wake_.wait(lock, [&] { return pending.Done; });
+  Wake_.wait(lock, done);
+}
+
+void TQtDispatcher::PostRunPending() {
+  QMetaObject::invokeMethod(this, &TQtDispatcher::RunPending, Qt::QueuedConnection);
 }
 
 void TQtDispatcher::RunPending() {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point sliceEnd = Clock::now() + kSlice;
   std::unique_lock lock(Mutex_);
-  // A call may open a modal loop that runs the next ones; each is taken once.
-  while (!Queue_.empty()) {
-    Pending* pending = Queue_.front();
-    Queue_.pop_front();
+  if (Draining_) return;  // a call opened a modal loop: the outer round goes on afterwards
+  Posted_ = false;
+  Draining_ = true;
+  for (;;) {
+    // A call may open a modal loop that runs the next ones; each is taken once.
+    while (!Queue_.empty() && Clock::now() < sliceEnd) {
+      Pending* pending = Queue_.front();
+      Queue_.pop_front();
+      Queued_.fetch_sub(1, std::memory_order_relaxed);
+      lock.unlock();
+      (*pending->Call)();
+      // The worker may leave (and its Pending go) as soon as Done is seen.
+      lock.lock();
+      pending->Done.store(true, std::memory_order_release);
+      Wake_.notify_all();
+    }
+    if (Clock::now() >= sliceEnd) break;
+    // The worker needs a moment to make its next call.
     lock.unlock();
-    (*pending->Call)();
+    const bool more = AwaitAwake([this] { return Queued_.load(std::memory_order_acquire) != 0; });
     lock.lock();
-    pending->Done = true;
-    Wake_.notify_all();
+    if (!more) break;
   }
+  Draining_ = false;
+  const bool post = !Queue_.empty() && !Posted_;
+  if (post) Posted_ = true;
+  lock.unlock();
+  if (post) PostRunPending();
 }
 
 void TQtDispatcher::Started() {
@@ -112,8 +150,9 @@ std::size_t TQtDispatcher::PendingCount() {
 void TQtDispatcher::Shutdown() {
   std::lock_guard lock(Mutex_);
   ShutDown_ = true;
-  for (Pending* pending : Queue_) pending->Done = true;
+  for (Pending* pending : Queue_) pending->Done.store(true, std::memory_order_release);
   Queue_.clear();
+  Queued_.store(0, std::memory_order_relaxed);
   Wake_.notify_all();
 }
 

@@ -4,6 +4,12 @@
 // it has run there; on that thread the call runs at once. Modal loops (message
 // boxes, dialogs) run the posted calls too, as the window's own loop does.
 //
+// A pass makes one call per row. Going through Qt's loop, and so painting, for
+// each one would make a pass of a million files take minutes; so once woken,
+// the window thread answers calls for a time slice, waiting awake a moment for
+// the next one, and only then goes back to its loop: a few paints per second
+// of rows, and no event waits longer than a slice.
+//
 // A self-freeing pass hands its thread over as its very last step; the
 // dispatcher joins it on the window thread and counts it, so the window can wait
 // until nothing of a pass is left running. After Shutdown no call reaches the
@@ -49,9 +55,10 @@ class TQtDispatcher final : public QObject, public IDispatcher {
  private:
   struct Pending {
     const std::function<void()>* Call;
-    bool Done = false;
+    std::atomic<bool> Done{false};
   };
   void RunPending();
+  void PostRunPending();
   void JoinReleased();
   bool HasWork() const { return !Queue_.empty() || !Released_.empty(); }
 
@@ -61,6 +68,9 @@ class TQtDispatcher final : public QObject, public IDispatcher {
   std::condition_variable Wake_;        // a call has run, or the dispatcher shut down
   std::condition_variable WindowWake_;  // work for the window thread
   std::deque<Pending*> Queue_;
+  std::atomic<std::size_t> Queued_{0};  // Queue_.size(), readable without the lock
+  bool Draining_ = false;  // the window thread is answering calls: no need to post
+  bool Posted_ = false;    // a RunPending is on its way through Qt's queue
   std::vector<std::thread> Released_;
   std::size_t Started_ = 0;  // under Mutex_
   std::atomic<bool> ShutDown_{false};

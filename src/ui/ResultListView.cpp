@@ -8,12 +8,17 @@
 namespace vt {
 
 TResultListView::TResultListView(TResultTable& table, QWidget* parent)
-    : QTreeView(parent), Table_(table), Model_(new TResultTableModel(table, this)) {
+    : QTableView(parent), Table_(table), Model_(new TResultTableModel(table, this)) {
   setModel(Model_);
-  setRootIsDecorated(false);
-  setItemsExpandable(false);
-  setUniformRowHeights(true);
-  setAllColumnsShowFocus(true);
+  // A report: no grid, no row numbers, rows one line high, long texts cut.
+  setShowGrid(false);
+  setWordWrap(false);
+  setCornerButtonEnabled(false);
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setMinimumSectionSize(1);
+  header()->setHighlightSections(false);
+  header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -37,6 +42,7 @@ void TResultListView::ApplyTableLayout() {
   if (Detached_) return;
   Applying_ = true;
   setFont(ScreenFont(Table_.Font()));
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   const auto& columns = Table_.Columns();
   for (std::size_t i = 0; i < columns.size() && int(i) < header()->count(); ++i) {
     if (header()->sectionSize(int(i)) != columns[i].Width) header()->resizeSection(int(i), columns[i].Width);
@@ -58,12 +64,12 @@ void TResultListView::RecordPlacement() {
 }
 
 void TResultListView::resizeEvent(QResizeEvent* event) {
-  QTreeView::resizeEvent(event);
+  QTableView::resizeEvent(event);
   RecordPlacement();
 }
 
 void TResultListView::moveEvent(QMoveEvent* event) {
-  QTreeView::moveEvent(event);
+  QTableView::moveEvent(event);
   RecordPlacement();
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 // The report-style list of the Result page: shows the window's result table,
 // read-only; column widths dragged by the user go back into the table.
-#include <QTreeView>
+// A table view with rows of one fixed height: a row appended costs the view the
+// same whatever the number of rows before it, so a pass of a million files
+// keeps the window answering.
+#include <QTableView>
 
 #include "passes/ResultTable.h"
 
@@ -9,13 +12,15 @@ namespace vt {
 
 class TResultTableModel;
 
-class TResultListView : public QTreeView {
+class TResultListView : public QTableView {
   Q_OBJECT
  public:
   TResultListView(TResultTable& table, QWidget* parent = nullptr);
   ~TResultListView() override;
 
   TResultTable& Table() { return Table_; }
+  // The column headings.
+  QHeaderView* header() const { return horizontalHeader(); }
   TResultTableModel* TableModel() const { return Model_; }
   // Stops following the table, for a window that destroys its table first.
   void Detach();

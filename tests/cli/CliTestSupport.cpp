@@ -100,7 +100,8 @@ TSpawned::TSpawned(const std::vector<std::string>& args, const fs::path& cwd, Ou
   const std::string errPath = (Capture_.Path() / "err").string();
   int slave = -1;
   int pipeFds[2] = {-1, -1};
-  if (output == Output::Terminal) {
+  const bool terminal = output != Output::Pipe;
+  if (terminal) {
     // A wide terminal that does not turn "\n" into "\r\n", so lines read as written.
     termios mode{};
     ::cfmakeraw(&mode);
@@ -115,9 +116,9 @@ TSpawned::TSpawned(const std::vector<std::string>& args, const fs::path& cwd, Ou
   Pid_ = ::fork();
   if (Pid_ < 0) throw std::runtime_error("fork");
   if (Pid_ == 0) {
-    const int in = ::open("/dev/null", O_RDONLY);
+    const int in = output == Output::TerminalInOut ? slave : ::open("/dev/null", O_RDONLY);
     ::dup2(in, 0);
-    if (output == Output::Terminal) {
+    if (terminal) {
       ::setsid();
       ::dup2(slave, 1);
       ::dup2(slave, 2);
@@ -133,6 +134,14 @@ TSpawned::TSpawned(const std::vector<std::string>& args, const fs::path& cwd, Ou
   }
   if (slave >= 0) ::close(slave);
   if (pipeFds[1] >= 0) ::close(pipeFds[1]);
+}
+
+void TSpawned::Write(const std::string& text) const {
+  for (std::size_t done = 0; done < text.size();) {
+    const ssize_t n = ::write(Fd_, text.data() + done, text.size() - done);
+    if (n <= 0) return;
+    done += static_cast<std::size_t>(n);
+  }
 }
 
 TSpawned::~TSpawned() {

@@ -33,7 +33,8 @@ std::vector<std::string> Lines(const std::string& text);
 // too); otherwise standard error goes to a file.
 class TSpawned {
  public:
-  enum class Output { Pipe, Terminal };
+  // TerminalInOut: standard input is the terminal too, for answering questions.
+  enum class Output { Pipe, Terminal, TerminalInOut };
   TSpawned(const std::vector<std::string>& args, const std::filesystem::path& cwd, Output output = Output::Pipe,
            const std::vector<std::string>& env = {});
   ~TSpawned();
@@ -44,6 +45,8 @@ class TSpawned {
   bool ReadLine(std::string& line);
   std::string ReadAll();
   void CloseOutput();  // the reader goes away
+  // Types text on the terminal (TerminalInOut).
+  void Write(const std::string& text) const;
   void Signal(int signo) const;
   // Waits for the end; the exit status, or 128 + the signal that ended it.
   int Wait();

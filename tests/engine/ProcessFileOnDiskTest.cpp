@@ -142,6 +142,7 @@ TEST(ProcessFileOnDiskFrame, UnusableNamesAreErrorsAndChangeNothing) {
       {SearchReplace("abc", "../abc"), "../abc"},
       {InsertText("/sub"), "abc/sub"},
       {SearchReplace("b", std::string("\0", 1)), std::string("a\0c", 3)},
+      {InsertText(std::string(253, 'x')), "abc" + std::string(253, 'x')},  // 256 bytes: no volume holds it
   };
   for (const TPassMode mode : {TPassMode::Simulate, TPassMode::Rename}) {
     for (const auto& c : cases) {
@@ -160,6 +161,20 @@ TEST(ProcessFileOnDiskFrame, UnusableNamesAreErrorsAndChangeNothing) {
       EXPECT_EQ(dir.ReadFile("abc"), "kept");
     }
   }
+}
+
+TEST(ProcessFileOnDiskFrame, ANameOfTheLongestLengthCanBeRenamed) {
+  test::TTempFolder dir;
+  dir.WriteFile("abc", "kept");
+  const std::string longest = "abc" + std::string(252, 'x');
+  for (const TPassMode mode : {TPassMode::Simulate, TPassMode::Rename}) {
+    TRenameStep step(CaptureSettings(InsertText(std::string(252, 'x'))), mode);
+    const TListed listed = List(dir.Folder() + "abc");
+    ASSERT_EQ(listed.Entries.size(), 1u);
+    step.ProcessFile(listed.Folder, listed.Entries[0]);
+    EXPECT_EQ(step.Status(), mode == TPassMode::Simulate ? TRenameStatus::rsCanBeRenamed : TRenameStatus::rsOk);
+  }
+  EXPECT_EQ(dir.ReadFile(longest), "kept");
 }
 
 TEST(ProcessFileOnDiskFrame, ShortNameOfAnEightDotThreeNameIsNoChange) {

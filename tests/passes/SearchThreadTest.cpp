@@ -7,6 +7,8 @@
 #include <climits>
 #include <filesystem>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -494,7 +496,14 @@ TEST_F(SearchThreadTest, StopWhileListingALargeFolderHandlesNothingOfIt) {
 TEST_F(SearchThreadTest, UnlistableFolderContributesNothing) {
   TSearchPassOptions options = Options("*.*", true);
   options.Folder = Tree.Path("missing/");
+  std::vector<std::pair<std::string, int>> unreadable;
+  const std::thread::id windowThread = std::this_thread::get_id();
+  options.OnUnreadableFolder = [&](const std::string& folder, int error) {
+    EXPECT_EQ(std::this_thread::get_id(), windowThread);
+    unreadable.emplace_back(folder, error);
+  };
   Run(options, InsertAtBeginning("x"));
+  EXPECT_EQ(unreadable, (std::vector<std::pair<std::string, int>>{{Tree.Path("missing/"), ENOENT}}));
   EXPECT_EQ(Window.Table.RowCount(), 0u);
   EXPECT_EQ(Window.Panel[0], "Process Ok.");
 }

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -39,6 +40,12 @@ class TFakeVolume : public ISysCalls {
   int unlinkError = EACCES;
   std::string failMovesTo;
   int failMovesWith = EIO;
+  // Creating a placeholder fails with this errno (a volume that lets us create nothing).
+  int createError = 0;
+  // Called right after a placeholder was created: a racing process acts here.
+  std::function<void(int dirFd, const char* name)> afterCreate;
+  // Called after every move that succeeded, with the names as asked.
+  std::function<void(int dirFd, const char* from, const char* to)> afterMove;
 
   int OpenFolder(const char* path, int& fd) override {
     ++calls["open"];
@@ -53,7 +60,7 @@ class TFakeVolume : public ISysCalls {
     const auto source = Resolve(dirFd, from);
     if (!source) return ENOENT;
     if (Resolve(dirFd, to)) return EEXIST;
-    return Result(::renameat2(dirFd, source->c_str(), dirFd, to, RENAME_NOREPLACE));
+    return Moved(dirFd, from, to, Result(::renameat2(dirFd, source->c_str(), dirFd, to, RENAME_NOREPLACE)));
   }
   // Like the real call on such a volume: a target that differs only in case is replaced.
   int Rename(int dirFd, const char* from, const char* to) override {
@@ -62,8 +69,9 @@ class TFakeVolume : public ISysCalls {
     const auto source = Resolve(dirFd, from);
     if (!source) return ENOENT;
     const auto target = Resolve(dirFd, to);
-    if (target && *target != *source) ::unlinkat(dirFd, target->c_str(), 0);
-    return Result(::renameat(dirFd, source->c_str(), dirFd, to));
+    // Stored under other letter case: gone first (an atomic replace otherwise).
+    if (target && *target != *source && *target != to) ::unlinkat(dirFd, target->c_str(), 0);
+    return Moved(dirFd, from, to, Result(::renameat(dirFd, source->c_str(), dirFd, to)));
   }
   int Link(int dirFd, const char* from, const char* to) override {
     ++calls["link"];
@@ -81,11 +89,19 @@ class TFakeVolume : public ISysCalls {
     if (!entry) return ENOENT;
     return Result(::unlinkat(dirFd, entry->c_str(), 0));
   }
-  int Lookup(int dirFd, const char* name, TEntryId& id) override {
+  int CreateExclusive(int dirFd, const char* name, TEntryInfo& created) override {
+    ++calls["create"];
+    if (createError != 0) return createError;
+    if (Resolve(dirFd, name)) return EEXIST;
+    const int error = PosixSysCalls().CreateExclusive(dirFd, name, created);
+    if (error == 0 && afterCreate) afterCreate(dirFd, name);
+    return error;
+  }
+  int Lookup(int dirFd, const char* name, TEntryInfo& info) override {
     ++calls["lookup"];
     const auto entry = Resolve(dirFd, name);
     if (!entry) return ENOENT;
-    return PosixSysCalls().Lookup(dirFd, entry->c_str(), id);
+    return PosixSysCalls().Lookup(dirFd, entry->c_str(), info);
   }
   int ListNames(int dirFd, const std::function<void(std::string_view)>& each) override {
     ++calls["list"];
@@ -110,6 +126,10 @@ class TFakeVolume : public ISysCalls {
 
  private:
   static int Result(int rc) { return rc == 0 ? 0 : errno; }
+  int Moved(int dirFd, const char* from, const char* to, int error) {
+    if (error == 0 && afterMove) afterMove(dirFd, from, to);
+    return error;
+  }
 
   // The name the entry is stored under, found as the volume would find it.
   std::optional<std::string> Resolve(int dirFd, const char* name) {

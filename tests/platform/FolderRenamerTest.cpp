@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <filesystem>
 #include <cerrno>
 #include <set>
 #include <string>
@@ -102,8 +104,9 @@ TEST(FolderRenamer, TwoLinksDifferingInCaseAreTwoEntries) {
 
 // Another thread keeps creating the target, whole and at once (link of a
 // finished file); each of its files must survive every rename.
-void RaceTheTarget(ISysCalls& calls) {
-  TFsTempFolder dir;
+void RaceTheTarget(ISysCalls& calls, int attempts = 0,
+                   const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+  TFsTempFolder dir(base);
   TFolderRenamer renamer(calls);
   std::atomic<bool> done{false};
   std::atomic<int> created{0};
@@ -111,12 +114,30 @@ void RaceTheTarget(ISysCalls& calls) {
     for (int n = 0; !done.load(); ++n) {
       const std::string scratch = dir / "scratch";
       dir.Write("scratch", "theirs " + std::to_string(n));
-      if (::link(scratch.c_str(), (dir / "target").c_str()) == 0) ++created;
+      if (::link(scratch.c_str(), (dir / "target").c_str()) == 0) {
+        ++created;
+      } else if (errno == EPERM || errno == EOPNOTSUPP) {  // no links on the volume: made in place
+        const int fd = ::open((dir / "target").c_str(), O_CREAT | O_EXCL | O_WRONLY, 0644);
+        if (fd >= 0) {
+          const std::string theirs = "theirs " + std::to_string(n);
+          if (::write(fd, theirs.data(), theirs.size()) == static_cast<ssize_t>(theirs.size())) ++created;
+          ::close(fd);
+        }
+      }
       ::unlink(scratch.c_str());
     }
   });
+  // A failed assertion returns early: the creator must still be stopped.
+  struct TStopper {
+    std::atomic<bool>& done;
+    std::thread& thread;
+    ~TStopper() {
+      done = true;
+      if (thread.joinable()) thread.join();
+    }
+  } stopper{done, creator};
   int renamed = 0, refused = 0, seenTheirs = 0;
-  for (int i = 0; (renamed < 25 || refused < 25) && i < 100000; ++i) {
+  for (int i = 0; (i < attempts || renamed < 25 || refused < 25) && i < 100000; ++i) {
     const std::string mine = "mine " + std::to_string(i);
     dir.Write("source", mine);
     const int error = renamer.Rename(dir.Path(), "source", "target");
@@ -129,7 +150,8 @@ void RaceTheTarget(ISysCalls& calls) {
       ++refused;
       ASSERT_EQ(dir.Read("source"), mine);
       const std::string theirs = dir.Read("target");
-      ASSERT_EQ(theirs.rfind("theirs ", 0), 0u) << theirs;
+      // (empty when made in place and caught before its content was written)
+      ASSERT_TRUE(theirs.empty() || theirs.rfind("theirs ", 0) == 0) << theirs;
       ++seenTheirs;
     }
     ::unlink((dir / "target").c_str());
@@ -147,6 +169,24 @@ TEST(FolderRenamer, NeverReplacesATargetCreatedMeanwhile) { RaceTheTarget(PosixS
 TEST(FolderRenamer, NeverReplacesATargetCreatedMeanwhileThroughLinks) {
   TFakeVolume ntfs(test::kNtfs3g);
   RaceTheTarget(ntfs);
+}
+
+// Neither RENAME_NOREPLACE nor hard links (FUSE exFAT and the like): the
+// target is reserved before the rename.
+TEST(FolderRenamer, NeverReplacesATargetCreatedMeanwhileWithoutLinks) {
+  TFakeVolume exfat({"exfat", false, false, false});
+  std::error_code error;
+  RaceTheTarget(exfat, 10000,
+                std::filesystem::is_directory("/dev/shm", error) ? "/dev/shm" : std::filesystem::temp_directory_path());
+}
+
+// The same on a real volume of that kind, where the machine has one mounted.
+TEST(FolderRenamer, NeverReplacesATargetCreatedMeanwhileOnAMountedVolumeWithoutLinks) {
+  const char* folder = std::getenv("VELTRANE_TEST_NOLINK_FOLDER");
+  if (folder == nullptr)
+    GTEST_SKIP() << "set VELTRANE_TEST_NOLINK_FOLDER to a writable folder on a volume without hard links or "
+                    "RENAME_NOREPLACE (FUSE exFAT) to run this end to end";
+  RaceTheTarget(PosixSysCalls(), 10000, folder);
 }
 
 class FolderRenamerOnVolume : public ::testing::TestWithParam<TVolumeTraits> {
@@ -209,23 +249,51 @@ TEST_P(FolderRenamerOnCaselessVolume, AFailedCaseChangeLeavesTheFileAsItWas) {
   EXPECT_EQ(dir.Read("notes.txt"), "notes");
 }
 
-TEST_P(FolderRenamerOnCaselessVolume, ReadsTheFolderOnceForManyCaseChanges) {
+TEST_P(FolderRenamerOnCaselessVolume, ManyCaseChangesNeverReadTheFolder) {
   for (int i = 0; i < 20; ++i) dir.Write("file" + std::to_string(i) + ".txt");
   for (int i = 0; i < 20; ++i)
     EXPECT_EQ(renamer.Rename(dir.Path(), "file" + std::to_string(i) + ".txt", "FILE" + std::to_string(i) + ".TXT"), 0);
-  EXPECT_EQ(volume.calls["list"], 1);
+  EXPECT_EQ(volume.calls["list"], 0);
   EXPECT_EQ(EntriesOf(dir).count("FILE7.TXT"), 1u);
   EXPECT_EQ(EntriesOf(dir).size(), 20u);
 }
 
-TEST_P(FolderRenamerOnVolume, ReadsTheFolderOnceForManyClashes) {
+// Another file under other case: refused before anything moves.
+TEST_P(FolderRenamerOnCaselessVolume, AClashWithAnotherFileMovesNothing) {
+  dir.Write("a.txt", "a");
+  dir.Write("b.txt", "b");
+  volume.afterMove = [](int, const char* from, const char* to) { ADD_FAILURE() << "moved " << from << " to " << to; };
+  EXPECT_EQ(renamer.Rename(dir.Path(), "a.txt", "B.TXT"), EEXIST);
+  EXPECT_EQ(renamer.StrandedName(), "");
+}
+
+// The old name is taken again while the file is under its temporary name, and
+// the new name cannot be had: the file stays where it is, and the caller
+// learns the name.
+TEST_P(FolderRenamerOnCaselessVolume, AFileThatCannotGoOnOrBackIsReportedWhereItIs) {
+  dir.Write("notes.txt", "notes");
+  volume.afterMove = [&](int, const char*, const char* to) {
+    if (std::string(to).starts_with(".vt-")) dir.Write("Notes.txt", "intruder");
+  };
+  EXPECT_EQ(renamer.Rename(dir.Path(), "notes.txt", "NOTES.TXT"), EEXIST);
+  const std::string stranded = renamer.StrandedName();
+  ASSERT_TRUE(stranded.starts_with(".vt-")) << stranded;
+  EXPECT_EQ(EntriesOf(dir), (std::set<std::string>{stranded, "Notes.txt"}));
+  EXPECT_EQ(dir.Read(stranded), "notes");
+  EXPECT_EQ(dir.Read("Notes.txt"), "intruder");
+  // the next rename starts afresh
+  EXPECT_EQ(renamer.Rename(dir.Path(), stranded, "notes.old"), 0);
+  EXPECT_EQ(renamer.StrandedName(), "");
+}
+
+TEST_P(FolderRenamerOnVolume, ClashesNeverReadTheFolder) {
   for (int i = 0; i < 10; ++i) {
     dir.Write("a" + std::to_string(i), "a");
     dir.Write("b" + std::to_string(i), "b");
   }
   for (int i = 0; i < 10; ++i)
     EXPECT_EQ(renamer.Rename(dir.Path(), "a" + std::to_string(i), "b" + std::to_string(i)), EEXIST);
-  EXPECT_EQ(volume.calls["list"], 1);
+  EXPECT_EQ(volume.calls["list"], 0);
   EXPECT_EQ(EntriesOf(dir).size(), 20u);
   EXPECT_EQ(dir.Read("b3"), "b");
 }
@@ -255,16 +323,80 @@ TEST(FolderRenamerFallbacks, RemembersThatTheVolumeLacksNoReplaceRenames) {
   EXPECT_EQ(ntfs.calls["rename"], 0);
 }
 
-TEST(FolderRenamerFallbacks, UsesACheckedRenameOnlyWithoutLinks) {
+TEST(FolderRenamerFallbacks, ReservesTheTargetOnlyWithoutLinks) {
   TFsTempFolder dir;
   dir.Write("a", "a");
   TFakeVolume vfat(test::kVfat);
   TFolderRenamer renamer(vfat);
   EXPECT_EQ(renamer.Rename(dir.Path(), "a", "b"), 0);
   EXPECT_EQ(vfat.calls["link"], 1);
-  EXPECT_EQ(vfat.calls["lookup"], 1);
+  EXPECT_EQ(vfat.calls["create"], 1);
   EXPECT_EQ(vfat.calls["rename"], 1);
+  EXPECT_EQ(EntriesOf(dir), std::set<std::string>{"b"});
   EXPECT_EQ(dir.Read("b"), "a");
+}
+
+// Another process acts on the placeholder between its creation and the rename.
+TEST(FolderRenamerFallbacks, APlaceholderSomeoneElseTookIsLeftToThem) {
+  struct Case {
+    const char* what;
+    void (*act)(int dirFd, const char* name);
+  };
+  const Case cases[] = {
+      {"replaced by their file", [](int dirFd, const char* name) {
+         const int fd = ::openat(dirFd, "theirs.tmp", O_CREAT | O_WRONLY, 0644);
+         ASSERT_EQ(::write(fd, "theirs", 6), 6);
+         ::close(fd);
+         ASSERT_EQ(::renameat(dirFd, "theirs.tmp", dirFd, name), 0);
+       }},
+      {"written to", [](int dirFd, const char* name) {
+         const int fd = ::openat(dirFd, name, O_WRONLY);
+         ASSERT_EQ(::write(fd, "theirs", 6), 6);
+         ::close(fd);
+       }},
+      // (Made anew empty, it may get the placeholder's inode number back and
+      // pass for it: only an empty file is at stake then.)
+      {"removed and made anew", [](int dirFd, const char* name) {
+         ::unlinkat(dirFd, name, 0);
+         const int fd = ::openat(dirFd, name, O_CREAT | O_EXCL | O_WRONLY, 0644);
+         ASSERT_EQ(::write(fd, "theirs", 6), 6);
+         ::close(fd);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TFsTempFolder dir;
+    dir.Write("mine", "mine");
+    TFakeVolume exfat({"exfat", false, false, false});
+    exfat.afterCreate = c.act;
+    TFolderRenamer renamer(exfat);
+    EXPECT_EQ(renamer.Rename(dir.Path(), "mine", "target"), EEXIST);
+    EXPECT_EQ(exfat.calls["rename"], 0);
+    EXPECT_EQ(dir.Read("mine"), "mine");
+    EXPECT_EQ(dir.Read("target"), "theirs");
+  }
+}
+
+TEST(FolderRenamerFallbacks, RefusesTheRenameWhenNoNameCanBeReserved) {
+  TFsTempFolder dir;
+  dir.Write("a", "a");
+  TFakeVolume exfat({"exfat", false, false, false});
+  exfat.createError = EPERM;
+  TFolderRenamer renamer(exfat);
+  EXPECT_EQ(renamer.Rename(dir.Path(), "a", "b"), EPERM);
+  EXPECT_EQ(exfat.calls["rename"], 0);
+  EXPECT_EQ(EntriesOf(dir), std::set<std::string>{"a"});
+}
+
+TEST(FolderRenamerFallbacks, AFailedRenameTakesItsPlaceholderAway) {
+  TFsTempFolder dir;
+  dir.Write("a", "a");
+  TFakeVolume exfat({"exfat", false, false, false});
+  exfat.failMovesTo = "b";
+  TFolderRenamer renamer(exfat);
+  EXPECT_EQ(renamer.Rename(dir.Path(), "a", "b"), EIO);
+  EXPECT_EQ(renamer.Rename(dir.Path(), "gone", "c"), ENOENT);
+  EXPECT_EQ(EntriesOf(dir), std::set<std::string>{"a"});
 }
 
 TEST(FolderRenamerFallbacks, KeepsTheOldNameWhenItCannotBeRemoved) {

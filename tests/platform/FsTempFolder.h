@@ -14,8 +14,8 @@ namespace vt::test {
 
 class TFsTempFolder {
  public:
-  TFsTempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vt-fs-XXXXXX").string();
+  explicit TFsTempFolder(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+    std::string pattern = (base / "vt-fs-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) std::abort();
     path_ = pattern + "/";
   }

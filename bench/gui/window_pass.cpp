@@ -1,0 +1,123 @@
+// One pass through the real window, offscreen: Search/Replace "file" -> "item"
+// on every name of FOLDER, started by a click on Simulate or Rename, and
+// optionally stopped by a click on Stop or by Escape after a while.
+//   bench_window_pass FOLDER simulate|rename|stop|escape [STOP_AFTER_MS]
+// Prints one line of figures:
+//   seconds      from the click to "Process Ok." (before the file list reads the folder again)
+//   max_gap_ms   the longest wait between two ticks of a 10 ms timer while the pass ran;
+//                every tick also scrolls the result list to its last row
+//   rows, bytes_per_row   peak resident memory above what the shown window took before
+//                the click, per row of the table
+//   stop_ms      for stop and escape: from the stop to "Process Ok."
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "browse/FileListBox.h"
+#include "browse/FilterDirectoryListBox.h"
+#include "passes/RunControl.h"
+#include "ui/Form1.h"
+#include "ui/ResultListView.h"
+#include "ui/Startup.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// A field of /proc/self/status in KiB.
+long StatusKiB(const char* field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::string(field).size()));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: %s FOLDER simulate|rename|stop|escape [STOP_AFTER_MS]\n", argv[0]);
+    return 2;
+  }
+  const std::string folder = argv[1];
+  const std::string mode = argv[2];
+  const int stopAfterMs = argc > 3 ? std::atoi(argv[3]) : 300;
+  QApplication app(argc, argv);
+  vt::SetUpApplication(app);
+
+  vt::TForm1 form;
+  form.FilterDirectoryListBox1->SetFolder(folder);
+  form.LstBoxActions->setCurrentRow(0);
+  form.EdSearchFor->setText("file");
+  form.EdReplaceWith->setText("item");
+  form.show();
+  for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
+  const long startKiB = StatusKiB("VmRSS:");
+
+  bool started = false, ended = false;
+  Clock::time_point clicked, stopped, endedAt, lastTick;
+  double maxGapMs = 0;
+  // The first refill of the file list comes right after "Process Ok." is shown.
+  QObject::connect(form.FileListBox1, &vt::TFileListBox::FileListChanged, [&] {
+    if (started && !ended) {
+      ended = true;
+      endedAt = Clock::now();
+    }
+  });
+  QTimer tick;
+  QObject::connect(&tick, &QTimer::timeout, [&] {
+    const Clock::time_point now = Clock::now();
+    if (started && !ended) {
+      maxGapMs = std::max(maxGapMs, Ms(now - lastTick));
+      if (std::getenv("VELTRANE_BENCH_GAPS") && Ms(now - lastTick) > 30)
+        std::fprintf(stderr, "gap %.1f ms at %.0f ms, %zu rows\n", Ms(now - lastTick), Ms(now - clicked),
+                     form.ResultTable().RowCount());
+    }
+    lastTick = now;
+    form.ListView->scrollToBottom();
+  });
+  tick.start(10);
+  if (mode == "stop" || mode == "escape") {
+    QTimer::singleShot(stopAfterMs, [&] {
+      stopped = Clock::now();
+      if (mode == "stop") {
+        form.BtCancel->click();
+      } else {
+        QWidget* focus = form.focusWidget() ? form.focusWidget() : &form;
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(focus, &escape);
+      }
+    });
+  }
+
+  started = true;
+  clicked = lastTick = Clock::now();
+  if (mode == "simulate")
+    form.BtSimul->click();
+  else
+    form.BtRename->click();
+  while (!ended || form.RunControl().PassAlive())
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+
+  const long peakKiB = StatusKiB("VmHWM:");
+  const std::size_t rows = form.ResultTable().RowCount();
+  std::printf("mode=%s seconds=%.3f max_gap_ms=%.1f rows=%zu bytes_per_row=%.0f", mode.c_str(),
+              Ms(endedAt - clicked) / 1000, maxGapMs, rows,
+              rows ? double(peakKiB - startKiB) * 1024 / double(rows) : 0.0);
+  if (mode == "stop" || mode == "escape") std::printf(" stop_ms=%.1f", Ms(endedAt - stopped));
+  std::printf(" peak_kib=%ld start_kib=%ld\n", peakKiB, startKiB);
+  return 0;
+}

@@ -1,0 +1,58 @@
+#include "cli/SettingsPrompt.h"
+
+#include <string>
+#include <string_view>
+
+#include "engine/Messages.h"
+#include "engine/SettingsChecks.h"
+
+namespace vt {
+namespace {
+
+void Write(std::FILE* err, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), err);
+  std::fflush(err);
+}
+
+std::string ReadLine(std::FILE* in) {
+  std::string line;
+  for (int c = std::fgetc(in); c != EOF && c != '\n'; c = std::fgetc(in)) line += static_cast<char>(c);
+  return line;
+}
+
+// "y" or "yes" in any case, blanks around it ignored.
+bool IsYes(std::string answer) {
+  const auto first = answer.find_first_not_of(" \t\r");
+  const auto last = answer.find_last_not_of(" \t\r");
+  answer = first == std::string::npos ? std::string() : answer.substr(first, last - first + 1);
+  for (char& c : answer)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return answer == "y" || answer == "yes";
+}
+
+TAnswer Ask(const TCheckMessage& message, const TPromptEnvironment& env) {
+  const std::string_view text = Message(message.Id);
+  if (message.Kind != TMessageKind::Confirmation) {
+    Write(env.Err, "veltrane-cli: " + std::string(text) + "\n");
+    return TAnswer::Cancel;
+  }
+  if (env.AssumeYes == TAssumeYes::Yes) return TAnswer::Yes;
+  if (!env.InIsTerminal) {
+    Write(env.Err, std::string(text) +
+                       "\nveltrane-cli: no terminal to answer on; give -y (--yes) to answer yes, "
+                       "nothing was renamed\n");
+    return TAnswer::Cancel;
+  }
+  Write(env.Err, std::string(text) + " [y/N] ");
+  if (IsYes(ReadLine(env.In))) return TAnswer::Yes;
+  Write(env.Err, "veltrane-cli: not confirmed, nothing was renamed\n");
+  return TAnswer::No;
+}
+
+}  // namespace
+
+bool SettingsAllowPass(const TControlValues& controls, const TPromptEnvironment& environment) {
+  return CheckSettings(controls, [&](const TCheckMessage& message) { return Ask(message, environment); }).MayStart;
+}
+
+}  // namespace vt

@@ -1,0 +1,54 @@
+#include "ui/Form1PassWindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include "browse/FileListBox.h"
+#include "ui/Form1.h"
+#include "ui/Form1Commands.h"
+
+namespace vt {
+
+TForm1PassWindow::TForm1PassWindow(TForm1& form) : Form_(form) {
+  // A pass reads the box for every entry: ticking it during a pass counts from the next one.
+  RecordAll_ = form.ChkBxAllRecord->isChecked();
+  Mirror_ = QObject::connect(form.ChkBxAllRecord, &QCheckBox::toggled,
+                             [this](bool checked) { RecordAll_.store(checked, std::memory_order_relaxed); });
+}
+
+TForm1PassWindow::~TForm1PassWindow() { QObject::disconnect(Mirror_); }
+
+TResultTable& TForm1PassWindow::ResultTable() { return Form_.ResultTable(); }
+
+void TForm1PassWindow::EnableSearchControls(bool enable) {
+  TWindowFacts facts;
+  facts.HasRows = Form_.ResultTable().RowCount() > 0;
+  facts.Simulation = Form_.FSimulation();
+  SetCommandStates(Form_, vt::EnableSearchControls(CommandStates(Form_), enable, facts));
+}
+
+void TForm1PassWindow::SetStatusText(int panel, const std::string& text) {
+  Form_.SetPanelText(panel, QString::fromStdString(text));
+}
+
+bool TForm1PassWindow::FRunning() const { return Form_.FRunning(); }
+void TForm1PassWindow::SetFRunning(bool running) { Form_.SetFRunning(running); }
+bool TForm1PassWindow::FSimulation() const { return Form_.FSimulation(); }
+void TForm1PassWindow::SetFSimulation(bool simulation) { Form_.SetFSimulation(simulation); }
+
+void TForm1PassWindow::RefreshFileList() {
+  // The mask emptied and set again: the list reads the folder anew and shows the new names.
+  Form_.FileListBox1->SetMask(std::string());
+  Form_.FileListBox1->SetMask(QFile::encodeName(Form_.EdSearch->text()).toStdString());
+}
+
+void TForm1PassWindow::EnableUndo() { SetCommandStates(Form_, PassEndsWithRows(CommandStates(Form_))); }
+
+void TForm1PassWindow::DisableSaveResult() {
+  SetCommandStates(Form_, SimulationStarts(CommandStates(Form_)));
+}
+
+}  // namespace vt

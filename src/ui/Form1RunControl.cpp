@@ -1,0 +1,114 @@
+#include "ui/Form1RunControl.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "browse/BusyCursor.h"
+#include "engine/Messages.h"
+#include "ui/Form1.h"
+#include "ui/Form1Commands.h"
+#include "ui/ControlValues.h"
+
+namespace vt {
+namespace {
+
+// While the window waits for a pass to end it still paints, now and then.
+constexpr std::chrono::milliseconds kPaintTick{30};
+
+TAnswer Confirm(int message) {
+  QMessageBox box(QMessageBox::Question, "Confirm", QString::fromUtf8(Message(message)),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  box.setObjectName("Confirm");
+  box.setTextFormat(Qt::PlainText);
+  box.button(QMessageBox::Yes)->setText("&Yes");
+  box.button(QMessageBox::No)->setText("&No");
+  box.button(QMessageBox::Cancel)->setText("Cancel");
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return TAnswer::Yes;
+    case QMessageBox::No:
+      return TAnswer::No;
+    default:
+      return TAnswer::Cancel;
+  }
+}
+
+}  // namespace
+
+TForm1RunControl::TForm1RunControl(TForm1& form)
+    : Form_(form), PassWindow_(form), Control_(PassWindow_, form.Dispatcher()) {
+  qApp->installEventFilter(this);
+}
+
+TForm1RunControl::~TForm1RunControl() { qApp->removeEventFilter(this); }
+
+void TForm1RunControl::BtRenameClick() {
+  Control_.Rename(PassOptions(Form_), ReadControlValues(Form_));
+  Form_.PageControl1->setCurrentWidget(Form_.TabSheetResults);
+}
+
+void TForm1RunControl::BtSimulClick() {
+  Control_.Simulate(PassOptions(Form_), ReadControlValues(Form_));
+  Form_.PageControl1->setCurrentWidget(Form_.TabSheetResults);
+}
+
+void TForm1RunControl::BtCancelClick() { Control_.Stop(); }
+
+void TForm1RunControl::SpBtUndoClick() { Control_.Recover(); }
+
+void TForm1RunControl::FormCloseQuery(bool& canClose) {
+  // A close asked for while the window waits for a pass is that same close.
+  if (Closing_) {
+    canClose = false;
+    return;
+  }
+  Closing_ = true;
+  canClose = Control_.CloseQuery(*this);
+  Closing_ = false;
+}
+
+void TForm1RunControl::FormKeyDown(int key) {
+  if (key == Qt::Key_Escape) {
+    BtCancelClick();
+    // The stop text and the rows already sent appear at once.
+    QCoreApplication::processEvents();
+  } else if (key == Qt::Key_F1) {
+    Form_.HelpItem->trigger();  // Help Topics
+  }
+}
+
+bool TForm1RunControl::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+  // A key goes to the focused control and then up to its parents: take it once,
+  // where it starts.
+  const auto* widget = static_cast<QWidget*>(watched);
+  QWidget* const first = Form_.focusWidget() ? Form_.focusWidget() : &Form_;
+  if (widget != first || widget->window() != &Form_) return false;
+  FormKeyDown(static_cast<QKeyEvent*>(event)->key());
+  return false;  // the control gets the key too
+}
+
+TAnswer TForm1RunControl::Ask(TCloseQuestion question) {
+  return Confirm(question == TCloseQuestion::StopPass ? Msg::CloseDuringPass : Msg::SaveBeforeClearing);
+}
+
+TCommandStates TForm1RunControl::CommandStates() const { return vt::CommandStates(Form_); }
+
+void TForm1RunControl::ShowResultPage() { Form_.PageControl1->setCurrentWidget(Form_.TabSheetResults); }
+
+// Save Result does nothing but save: its command is the save the question offers.
+void TForm1RunControl::SaveResultToFile() { Form_.SaveAsItem->trigger(); }
+
+void TForm1RunControl::WaitForPassEnd() {
+  TBusyCursor busy;
+  // Only the pass's calls and painting: no click or key is handled meanwhile.
+  Control_.WaitForPass(kPaintTick, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+}
+
+}  // namespace vt

@@ -1,0 +1,52 @@
+#pragma once
+// The window's handlers for running passes: Rename, Simulate, Stop, Recover,
+// Quit, the close request and the keys the window sees first (Escape, F1).
+// TForm1 keeps the handler names and calls these.
+//
+// Declared after the window's dispatcher and table, this object goes before
+// them: its run control stops a running rename pass and waits for its end, so
+// no worker is left that refers to the window.
+#include <QObject>
+
+#include "passes/RunControl.h"
+#include "ui/Form1PassWindow.h"
+
+namespace vt {
+
+class TForm1;
+
+class TForm1RunControl final : public QObject, public ICloseQueryWindow {
+ public:
+  explicit TForm1RunControl(TForm1& form);
+  ~TForm1RunControl() override;
+
+  TRunControl& Control() { return Control_; }
+  const TRunControl& Control() const { return Control_; }
+
+  // After the checks have passed.
+  void BtRenameClick();
+  void BtSimulClick();
+  void BtCancelClick();
+  void SpBtUndoClick();
+  void FormCloseQuery(bool& canClose);
+  void FormKeyDown(int key);
+
+  // ICloseQueryWindow
+  TAnswer Ask(TCloseQuestion question) override;
+  TCommandStates CommandStates() const override;
+  void ShowResultPage() override;
+  void SaveResultToFile() override;
+  void WaitForPassEnd() override;
+
+ protected:
+  // Key preview: every key pressed in the window reaches FormKeyDown first.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  TForm1& Form_;
+  TForm1PassWindow PassWindow_;
+  TRunControl Control_;  // after the pass window: goes first
+  bool Closing_ = false;
+};
+
+}  // namespace vt

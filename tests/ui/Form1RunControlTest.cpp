@@ -1,0 +1,384 @@
+// Simulate, Rename, Stop, Recover, Escape and closing, driven through the
+// window's own buttons on real temporary folders.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "UiTestApp.h"
+#include "browse/FileListBox.h"
+#include "browse/FilterDirectoryListBox.h"
+#include "engine/Messages.h"
+#include "passes/RunControl.h"
+#include "platform/CurrentFolder.h"
+#include "ui/Form1.h"
+#include "ui/ResultListView.h"
+#include "ui/ResultTableModel.h"
+
+namespace vt {
+namespace {
+
+using test::WaitUntil;
+
+// Enough files that a pass is still running after the first rows have been shown.
+constexpr int kMany = 3000;
+
+const QString kProcessOk = QString::fromUtf8(Message(Msg::ProcessOk));
+const QString kStopped = QString::fromUtf8(Message(Msg::StoppedByUser));
+const QString kCloseDuringPass = QString::fromUtf8(Message(Msg::CloseDuringPass));
+const QString kSaveBeforeClearing = QString::fromUtf8(Message(Msg::SaveBeforeClearing));
+
+class TFolder {
+ public:
+  TFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vt-run-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
+    Path_ = std::filesystem::canonical(pattern).string();
+  }
+  ~TFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(Path_, ignored);
+  }
+  const std::string& Path() const { return Path_; }
+  void Files(int count, const std::string& prefix = "f") const {
+    for (int i = 0; i < count; ++i) std::ofstream(Path_ + "/" + prefix + std::to_string(i) + ".txt") << "x";
+  }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(Path_)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  std::size_t CountStartingWith(const std::string& prefix) const {
+    const std::vector<std::string> names = Names();
+    return std::size_t(std::count_if(names.begin(), names.end(),
+                                     [&](const std::string& n) { return n.rfind(prefix, 0) == 0; }));
+  }
+
+ private:
+  std::string Path_;
+};
+
+// Answers the message boxes that come up, in turn, by the caption of a button,
+// and keeps each box's text.
+class TBoxAnswers {
+ public:
+  explicit TBoxAnswers(std::vector<QString> buttons) : Buttons_(std::move(buttons)) {
+    QObject::connect(&Timer_, &QTimer::timeout, [this] { Answer(); });
+    Timer_.start(2);
+  }
+  std::vector<QString> Texts;
+  int FileDialogs = 0;
+
+ private:
+  void Answer() {
+    // A save the answers asked for shows its file dialog: these tests count the
+    // save itself, so the dialog is cancelled.
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      dialog->reject();
+      ++FileDialogs;
+      return;
+    }
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || box->property("answered").toBool() || Texts.size() >= Buttons_.size()) return;
+    box->setProperty("answered", true);
+    const QString wanted = Buttons_[Texts.size()];
+    Texts.push_back(box->text());
+    for (QAbstractButton* button : box->buttons())
+      if (button->text() == wanted) {
+        button->click();
+        return;
+      }
+    ADD_FAILURE() << "no button " << wanted.toStdString();
+    box->reject();
+  }
+  std::vector<QString> Buttons_;
+  QTimer Timer_;
+};
+
+struct TCommands {
+  bool Rename, Simulate, Recover, Stop, Save, Clear;
+  bool operator==(const TCommands&) const = default;
+};
+void PrintTo(const TCommands& c, std::ostream* out) {
+  *out << "{Rename " << c.Rename << ", Simulate " << c.Simulate << ", Recover " << c.Recover << ", Stop "
+       << c.Stop << ", Save " << c.Save << ", Clear " << c.Clear << "}";
+}
+
+class Form1RunControl : public ::testing::Test {
+ protected:
+  Form1RunControl() : Form(std::make_unique<TForm1>()) {
+    Form->FilterDirectoryListBox1->SetFolder(Folder.Path());
+    // Insert "x" at the beginning of every name.
+    Form->LstBoxActions->setCurrentRow(1);
+    Form->EdInsert->setText("x");
+    Form->ComboInsertTo->setCurrentIndex(1);
+    Form->show();
+  }
+  ~Form1RunControl() override { SetCurrentFolder(Kept_); }
+
+  // The state of each command, checked to be the same on its button and its menu item.
+  TCommands Commands() const {
+    const auto both = [](const QAbstractButton* button, const QAction* item) {
+      EXPECT_EQ(button->isEnabled(), item->isEnabled()) << item->objectName().toStdString();
+      return item->isEnabled();
+    };
+    const TForm1& f = *Form;
+    return {both(f.BtRename, f.RenameItem),   both(f.BtSimul, f.SimulItem),
+            both(f.SpBtUndo, f.UndoItem),     both(f.BtCancel, f.StopItem),
+            both(f.BtSaveAsResult, f.SaveAsItem), both(f.BtClearResult, f.ClearResultItem)};
+  }
+  bool Ended() { return WaitUntil([&] { return !Form->RunControl().PassAlive(); }); }
+  QColor RowColour(int row) const {
+    const TResultTableModel* model = Form->ListView->TableModel();
+    return model->data(model->index(row, 0), Qt::ForegroundRole).value<QColor>();
+  }
+  void Key(QWidget* target, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+  }
+
+  std::string Kept_ = GetCurrentFolder();
+  TFolder Folder;
+  std::unique_ptr<TForm1> Form;
+};
+
+TEST_F(Form1RunControl, RenameRunsWithItsCommandsOffAndOffersRecoverAfter) {
+  Folder.Files(3);
+  Form->ResultTable().AppendRow("old", "older", "/", "Ok");  // not asked about, just gone
+  Form->BtRename->click();
+  // The worker cannot add a row before the window thread is back in its loop.
+  EXPECT_EQ(Commands(), (TCommands{false, false, false, true, true, true}));
+  EXPECT_TRUE(Form->FRunning());
+  EXPECT_EQ(Form->ResultTable().RowCount(), 0u);
+  EXPECT_EQ(Form->PageControl1->currentWidget(), Form->TabSheetResults);
+  EXPECT_EQ(Form->PanelText(0), "");
+
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(Commands(), (TCommands{true, true, true, true, true, true}));
+  EXPECT_FALSE(Form->FRunning());
+  EXPECT_EQ(Form->PanelText(0), kProcessOk);
+  EXPECT_EQ(Form->PanelText(1), "");
+  EXPECT_EQ(Form->ResultTable().RowCount(), 3u);
+  EXPECT_EQ(RowColour(0), QColor(Qt::black));
+  EXPECT_EQ(Folder.CountStartingWith("xf"), 3u);
+  // The file list has read the folder again.
+  EXPECT_EQ(Form->FileListBox1->Names(), (QStringList{"xf0.txt", "xf1.txt", "xf2.txt"}));
+}
+
+TEST_F(Form1RunControl, SimulateRunsGreyWithoutSaveAndOffersNoRecoverAfter) {
+  Folder.Files(2);
+  Form->BtSimul->click();
+  EXPECT_EQ(Commands(), (TCommands{false, false, false, true, false, true}));
+  EXPECT_TRUE(Form->FSimulation());
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(Commands(), (TCommands{true, true, false, true, false, true}));
+  EXPECT_FALSE(Form->FSimulation());
+  ASSERT_EQ(Form->ResultTable().RowCount(), 2u);
+  EXPECT_EQ(RowColour(1), QColor(128, 128, 128));
+  EXPECT_EQ(Folder.CountStartingWith("x"), 0u);
+
+  // A real pass after it turns the text black again and brings Save back.
+  Form->RenameItem->trigger();
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(RowColour(0), QColor(Qt::black));
+  EXPECT_EQ(Commands(), (TCommands{true, true, true, true, true, true}));
+  EXPECT_TRUE(Form->ResultTable().FontChanged());
+}
+
+TEST_F(Form1RunControl, StopShowsItsTextAtOnceAndTheCommandsComeBackAtTheEnd) {
+  Folder.Files(20);
+  Form->BtRename->click();
+  Form->BtCancel->click();
+  EXPECT_EQ(Form->PanelText(1), kStopped);
+  EXPECT_FALSE(Form->FRunning());
+  EXPECT_EQ(Commands(), (TCommands{false, false, false, true, true, true}));
+  EXPECT_EQ(Form->PanelText(0), "");
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(Form->PanelText(0), kProcessOk);
+  EXPECT_EQ(Form->PanelText(1), kStopped);
+  EXPECT_TRUE(Form->BtRename->isEnabled());
+  // Stopped before the window thread answered the first call: nothing renamed.
+  EXPECT_EQ(Folder.CountStartingWith("x"), 0u);
+}
+
+TEST_F(Form1RunControl, StopDuringRecoverLeavesThePassRunningToItsEnd) {
+  Folder.Files(5);
+  Form->BtRename->click();
+  ASSERT_TRUE(Ended());
+  ASSERT_EQ(Folder.CountStartingWith("xf"), 5u);
+  Form->SpBtUndo->click();
+  EXPECT_EQ(Commands(), (TCommands{false, false, false, true, true, true}));
+  Form->StopItem->trigger();
+  EXPECT_EQ(Form->PanelText(1), kStopped);
+  EXPECT_FALSE(Form->FRunning());
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(Folder.CountStartingWith("f"), 5u);
+  EXPECT_EQ(Form->PanelText(0), kProcessOk);
+  EXPECT_EQ(Commands(), (TCommands{true, true, true, true, true, true}));
+}
+
+TEST_F(Form1RunControl, RecordAllMessagesIsReadFromTheBoxForEachPass) {
+  Folder.Files(2);
+  Form->LstBoxActions->setCurrentRow(0);
+  Form->EdSearchFor->setText("nowhere");
+  Form->EdReplaceWith->setText("x");
+  Form->BtSimul->click();
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(Form->ResultTable().RowCount(), 0u);
+  Form->ChkBxAllRecord->setChecked(true);
+  Form->BtSimul->click();
+  ASSERT_TRUE(Ended());
+  ASSERT_EQ(Form->ResultTable().RowCount(), 2u);
+  EXPECT_EQ(Form->ResultTable().Row(0).SubItem(2), "No Match");
+}
+
+TEST_F(Form1RunControl, EscapeInASettingsFieldStopsThePassAndReachesTheField) {
+  Folder.Files(20);
+  Form->BtRename->click();
+  Form->PageControl1->setCurrentWidget(Form->TabSheetControls);
+  Form->EdInsert->setFocus();
+  ASSERT_EQ(Form->focusWidget(), Form->EdInsert);
+  int keysSeen = 0;
+  struct TCounter : QObject {
+    int& Seen;
+    explicit TCounter(int& seen) : Seen(seen) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::KeyPress) ++Seen;
+      return false;
+    }
+  } counter(keysSeen);
+  Form->EdInsert->installEventFilter(&counter);
+  Key(Form->EdInsert, Qt::Key_Escape);
+  Form->EdInsert->removeEventFilter(&counter);
+  EXPECT_EQ(keysSeen, 1);
+  EXPECT_EQ(Form->PanelText(1), kStopped);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(Folder.CountStartingWith("x"), 0u);
+}
+
+TEST_F(Form1RunControl, EscapeWhenIdleAndF1FromAFieldTakeTheirCommands) {
+  int helps = 0;
+  QObject::connect(Form->HelpItem, &QAction::triggered, [&] { ++helps; });
+  Form->EdSearch->setFocus();
+  Key(Form->EdSearch, Qt::Key_Escape);
+  EXPECT_EQ(Form->PanelText(1), "");
+  Key(Form->EdSearch, Qt::Key_F1);
+  EXPECT_EQ(helps, 1);
+  Key(Form->EdSearch, Qt::Key_A);
+  EXPECT_EQ(helps, 1);
+}
+
+TEST_F(Form1RunControl, CloseDuringAPassAnsweredNoKeepsTheWindowAndThePass) {
+  Folder.Files(50);
+  Form->BtRename->click();
+  TBoxAnswers answers({"&No"});
+  Form->BtQuit->click();
+  EXPECT_EQ(answers.Texts, std::vector<QString>{kCloseDuringPass});
+  EXPECT_TRUE(Form->isVisible());
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(Folder.CountStartingWith("xf"), 50u);
+}
+
+TEST_F(Form1RunControl, CloseDuringAPassAnsweredYesEndsThePassThenAsksToSave) {
+  Folder.Files(kMany);
+  int saves = 0;
+  std::size_t rowsAtSave = 0;
+  QObject::connect(Form->SaveAsItem, &QAction::triggered, [&] {
+    ++saves;
+    rowsAtSave = Form->ResultTable().RowCount();
+  });
+  Form->BtRename->click();
+  ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
+  if (!Form->FRunning()) GTEST_SKIP() << "the pass ended before the window could be closed";
+  TBoxAnswers answers({"&Yes", "&Yes"});
+  Form->close();
+  EXPECT_FALSE(Form->isVisible());
+  EXPECT_EQ(answers.Texts, (std::vector<QString>{kCloseDuringPass, kSaveBeforeClearing}));
+  EXPECT_FALSE(Form->RunControl().PassAlive());
+  EXPECT_EQ(saves, 1);
+  EXPECT_EQ(answers.FileDialogs, 1);
+  // The save came after the last rename: it holds a row for every one.
+  EXPECT_EQ(rowsAtSave, Folder.CountStartingWith("xf"));
+  EXPECT_EQ(Form->PanelText(1), "");  // closing sends the stop request only
+}
+
+TEST_F(Form1RunControl, CloseDuringAPassAnsweredYesClosesEvenOnCancel) {
+  Folder.Files(kMany);
+  Form->BtRename->click();
+  ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
+  if (!Form->FRunning()) GTEST_SKIP() << "the pass ended before the window could be closed";
+  TBoxAnswers answers({"&Yes", "Cancel"});
+  Form->close();
+  EXPECT_FALSE(Form->isVisible());
+  EXPECT_EQ(answers.Texts.size(), 2u);
+}
+
+TEST_F(Form1RunControl, CloseWhenIdleAsksOnlyForRowsThatSaveResultWouldKeep) {
+  Folder.Files(2);
+  {  // after a simulation: no question
+    Form->BtSimul->click();
+    ASSERT_TRUE(Ended());
+    TBoxAnswers answers({});
+    EXPECT_TRUE(Form->close());
+    EXPECT_TRUE(answers.Texts.empty());
+  }
+  Form->show();
+  Form->BtRename->click();
+  ASSERT_TRUE(Ended());
+  Form->PageControl1->setCurrentWidget(Form->TabSheetControls);
+  {
+    TBoxAnswers answers({"Cancel"});
+    EXPECT_FALSE(Form->close());
+    EXPECT_EQ(answers.Texts, std::vector<QString>{kSaveBeforeClearing});
+    EXPECT_TRUE(Form->isVisible());
+    EXPECT_EQ(Form->PageControl1->currentWidget(), Form->TabSheetResults);
+  }
+  {
+    TBoxAnswers answers({"&No"});
+    EXPECT_TRUE(Form->close());
+    EXPECT_EQ(answers.Texts.size(), 1u);
+  }
+}
+
+TEST_F(Form1RunControl, CloseAfterStopWaitsForThePassBeforeAsking) {
+  Folder.Files(kMany);
+  Form->BtRename->click();
+  ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
+  Form->BtCancel->click();
+  TBoxAnswers answers({"&No"});
+  EXPECT_TRUE(Form->close());
+  EXPECT_FALSE(Form->RunControl().PassAlive());
+  EXPECT_EQ(answers.Texts, std::vector<QString>{kSaveBeforeClearing});
+}
+
+TEST_F(Form1RunControl, DestroyingTheWindowDuringAPassStopsItAndWaits) {
+  Folder.Files(kMany);
+  Form->BtRename->click();
+  ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
+  Form.reset();  // no worker may be left that refers to the window
+  const std::size_t renamed = Folder.CountStartingWith("xf");
+  EXPECT_GT(renamed, 0u);
+  EXPECT_EQ(renamed + Folder.CountStartingWith("f"), std::size_t(kMany));
+}
+
+}  // namespace
+}  // namespace vt
