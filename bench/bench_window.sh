@@ -30,7 +30,7 @@ trap 'rm -rf "$dir"' EXIT
 fresh() { rm -rf "$dir" && mkdir -p "$dir" && (cd "$dir" && seq -f 'file_%06g.txt' 1 "$files" | xargs touch); }
 field() { sed -n "s/.* $1=\([^ ]*\).*/\1/p"; }
 stats() {  # numbers on stdin -> "best median"
-  sort -g | awk '{ v[NR] = $1 } END { printf "%s %s", v[1], v[int((NR + 1) / 2)] }'
+  sort -g | awk '{ v[NR] = $1 } END { printf "%s %s\n", v[1], v[int((NR + 1) / 2)] }'
 }
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores; $files files on tmpfs, $runs runs each"

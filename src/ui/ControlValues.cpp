@@ -6,8 +6,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "browse/FilterDirectoryListBox.h"
-#include "engine/TextHelpers.h"
 #include "ui/Form1Controls.h"
 #include "ui/UpDown.h"
 
@@ -51,14 +49,6 @@ TControlValues ReadControlValues(const TForm1Controls& c) {
   v.ComboTruncateTo = c.ComboTruncateTo->currentIndex();
   v.UpDownNbrTruncate = c.UpDownNbrTruncate->Position();
   return v;
-}
-
-TSearchPassOptions PassOptions(const TForm1Controls& c) {
-  TSearchPassOptions options;
-  options.IncludeSubDirs = c.ChkBxIncSubDir->isChecked();
-  options.Folder = IncludeBackslash(c.FilterDirectoryListBox1->Directory());
-  options.Masks = Bytes(c.EdSearch->text());
-  return options;
 }
 
 }  // namespace vt

@@ -202,12 +202,6 @@ void TForm1::ConnectHandlers() {
 
 TRunControl& TForm1::RunControl() { return RunControl_->Control(); }
 
-void TForm1::BtRenameClick() {
-  if (CheckSettings()) RunControl_->BtRenameClick();
-}
-void TForm1::BtSimulClick() {
-  if (CheckSettings()) RunControl_->BtSimulClick();
-}
 void TForm1::BtCancelClick() { RunControl_->BtCancelClick(); }
 void TForm1::SpBtUndoClick() { RunControl_->SpBtUndoClick(); }
 void TForm1::BtQuitClick() { close(); }

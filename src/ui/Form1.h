@@ -19,8 +19,8 @@ class TForm1RunControl;
 class TFrmAbout;
 class THelpWindow;
 class TInputFilters;
-class TSettingsPanels;
 class TRunControl;
+class TSettingsPanels;
 
 class TForm1 : public QMainWindow, public TForm1Controls {
   Q_OBJECT
@@ -50,8 +50,6 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   // Handlers
   void EdSearchChange();
   void AboutItemClick();
-  void BtRenameClick();
-  void BtSimulClick();
   void BtCancelClick();
   void SpBtUndoClick();
   void BtQuitClick();
@@ -83,6 +81,8 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   // The checks before a pass; a refusal shows its box, the "Control" page and
   // the field to correct. True lets the pass start.
   bool CheckSettings();
+  void BtRenameClick();
+  void BtSimulClick();
 
   // Help Topics (menu and F1): the manual's topics in the help window.
   void HelpItemClick();

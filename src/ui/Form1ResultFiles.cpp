@@ -11,6 +11,8 @@
 #include "results/ResultFile.h"
 #include "results/UndoFromFile.h"
 #include "ui/Form1.h"
+#include "ui/Form1Commands.h"
+#include "ui/Form1RunControl.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ResultFileDialog.h"
 
@@ -109,24 +111,12 @@ void TForm1::ResultLoadedCommands() { ApplyCommandStates(ResultLoaded(CurrentCom
 
 void TForm1::ResultClearedCommands() { ApplyCommandStates(ResultCleared(CurrentCommandStates(), WindowFacts())); }
 
-TCommandStates TForm1::CurrentCommandStates() const {
-  return {RenameItem->isEnabled(), SimulItem->isEnabled(), UndoItem->isEnabled(), SaveAsItem->isEnabled(),
-          ClearResultItem->isEnabled()};
-}
+TCommandStates TForm1::CurrentCommandStates() const { return CommandStates(*this); }
 
-TWindowFacts TForm1::WindowFacts() const {
-  TWindowFacts facts;
-  facts.HasRows = ResultTable_.RowCount() > 0;
-  facts.Simulation = FSimulation_;
-  return facts;
-}
+// Whether a pass is alive comes from the run control: a load or a clear during a
+// pass must not offer a command that starts another.
+TWindowFacts TForm1::WindowFacts() const { return RunControl_->Control().Facts(); }
 
-void TForm1::ApplyCommandStates(const TCommandStates& states) {
-  RenameItem->setEnabled(states.Rename);
-  SimulItem->setEnabled(states.Simulate);
-  UndoItem->setEnabled(states.Recover);
-  SaveAsItem->setEnabled(states.SaveResult);
-  ClearResultItem->setEnabled(states.ClearResult);
-}
+void TForm1::ApplyCommandStates(const TCommandStates& states) { SetCommandStates(*this, states); }
 
 }  // namespace vt

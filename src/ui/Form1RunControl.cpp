@@ -10,8 +10,9 @@
 #include "browse/BusyCursor.h"
 #include "engine/Messages.h"
 #include "ui/Form1.h"
-#include "ui/Form1Commands.h"
 #include "ui/ControlValues.h"
+#include "ui/Form1Commands.h"
+#include "ui/Form1PassOptions.h"
 
 namespace vt {
 namespace {

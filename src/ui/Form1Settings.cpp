@@ -7,6 +7,7 @@
 
 #include "engine/InputRules.h"
 #include "ui/Form1.h"
+#include "ui/Form1RunControl.h"
 #include "ui/InputFilters.h"
 #include "ui/MessageBoxes.h"
 #include "ui/PassChecks.h"
@@ -97,5 +98,15 @@ void TForm1::EdNumberKeyPress(QLineEdit* sender, char32_t& key) {
 void TForm1::EdNumberKeyUp(QLineEdit* sender, int key) { NumberFieldKeyUp(sender, NumberFieldArrows(sender), key); }
 
 bool TForm1::CheckSettings() { return CheckSettingsInWindow(*this, ShowCheckMessage); }
+
+void TForm1::BtRenameClick() {
+  if (!CheckSettings()) return;
+  RunControl_->BtRenameClick();
+}
+
+void TForm1::BtSimulClick() {
+  if (!CheckSettings()) return;
+  RunControl_->BtSimulClick();
+}
 
 }  // namespace vt

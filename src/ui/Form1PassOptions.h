@@ -1,0 +1,15 @@
+#pragma once
+// Where a pass started from the window walks; its settings are the control
+// values (ui/ControlValues).
+#include "engine/RenameSettings.h"
+#include "passes/SearchThread.h"
+
+namespace vt {
+
+struct TForm1Controls;
+
+// The folder of the folder list with a final "/", the masks of EdSearch and
+// "Include sub-directories".
+TSearchPassOptions PassOptions(const TForm1Controls& form);
+
+}  // namespace vt
