@@ -190,6 +190,7 @@ void TForm1::FormCreate() {
 void TForm1::ConnectHandlers() {
   connect(EdSearch, &QLineEdit::textChanged, this, &TForm1::EdSearchChange);
   connect(AboutItem, &QAction::triggered, this, &TForm1::AboutItemClick);
+  connect(HelpItem, &QAction::triggered, this, &TForm1::HelpItemClick);
   connect(RenameItem, &QAction::triggered, this, &TForm1::BtRenameClick);
   connect(SimulItem, &QAction::triggered, this, &TForm1::BtSimulClick);
   connect(StopItem, &QAction::triggered, this, &TForm1::BtCancelClick);

@@ -17,6 +17,7 @@ namespace vt {
 
 class TForm1RunControl;
 class TFrmAbout;
+class THelpWindow;
 class TInputFilters;
 class TRunControl;
 class TSettingsPanels;
@@ -83,6 +84,12 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   void BtRenameClick();
   void BtSimulClick();
 
+  // Help Topics (menu and F1): the manual's topics in the help window.
+  void HelpItemClick();
+  THelpWindow* HelpWindow() const { return HelpWindow_; }
+  // Where the help window finds the manual; tests point it elsewhere.
+  void SetManualRoot(const QString& root) { ManualRoot_ = root; }
+
   // Result-file dialogs, made when first asked for. They open in the process's
   // current folder: set their directory from it each time before showing them.
   QFileDialog* OpenDialog1();
@@ -125,6 +132,8 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   TFrmAbout* FrmAbout_ = nullptr;
   QFileDialog* OpenDialog1_ = nullptr;
   QFileDialog* SaveDialog1_ = nullptr;
+  THelpWindow* HelpWindow_ = nullptr;
+  QString ManualRoot_;
   std::unique_ptr<TSettingsPanels> Panels_;
   TInputFilters* InputFilters_ = nullptr;
   bool Centered_ = false;

@@ -2,7 +2,6 @@
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QTabWidget>
 
 #include "browse/ApplicationError.h"
@@ -14,6 +13,7 @@
 #include "ui/Form1.h"
 #include "ui/Form1Commands.h"
 #include "ui/Form1RunControl.h"
+#include "ui/MessageBoxes.h"
 #include "ui/ResultFileDialog.h"
 
 namespace vt {
@@ -23,42 +23,21 @@ QString Text(std::string_view bytes) {
   return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-int ShowBox(QWidget* parent, QMessageBox::Icon icon, const char* name, const QString& title,
-            const QString& text, QMessageBox::StandardButtons buttons,
-            QMessageBox::StandardButton defaultButton, QMessageBox::StandardButton escapeButton) {
-  QMessageBox box(icon, title, text, buttons, parent);
-  box.setObjectName(name);
-  box.setTextFormat(Qt::PlainText);
-  box.setDefaultButton(defaultButton);
-  box.setEscapeButton(escapeButton);
-  return box.exec();
-}
-
-// 61186, a confirmation: "&Yes" is the default, Escape means Cancel.
-QMessageBox::StandardButton AskSaveBeforeClearing(QWidget* parent) {
-  return QMessageBox::StandardButton(ShowBox(
-      parent, QMessageBox::Question, "ConfirmBox", "Confirm", Text(Message(Msg::SaveBeforeClearing)),
-      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes, QMessageBox::Cancel));
-}
-
-void ShowNotAResultFile(QWidget* parent) {
-  ShowBox(parent, QMessageBox::Critical, "MessageErrorBox", "Error", Text(Message(Msg::NotAResultFile)),
-          QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok);
-}
+void ShowNotAResultFile() { ShowMessageBox(TMessageKind::Error, Text(Message(Msg::NotAResultFile))); }
 
 QString RowsNotUndoableText(std::size_t count) {
   return QString(
              "%1 of the rows saved cannot be undone from this file: the path of their folder is %2 "
-             "bytes or longer, and a result file keeps only the first 255 bytes of a text, so Recover "
+             "bytes or longer, and a result file keeps only the first %3 bytes of a text, so Recover "
              "will refuse them after loading it.\n\nTo undo them, use Recover now, before the table "
              "is cleared.")
       .arg(count)
-      .arg(kShortestCutText);
+      .arg(kShortestCutText)
+      .arg(kResultTextLimit);
 }
 
-void ShowRowsNotUndoable(QWidget* parent, std::size_t count) {
-  ShowBox(parent, QMessageBox::Information, "MessageInformationBox", "Information",
-          RowsNotUndoableText(count), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok);
+void ShowRowsNotUndoable(std::size_t count) {
+  ShowMessageBox(TMessageKind::Information, RowsNotUndoableText(count));
 }
 
 }  // namespace
@@ -88,7 +67,7 @@ void TForm1::SaveResultToFile() {
     return;
   }
   if (const std::size_t lost = CountRowsNotUndoableFromFile(ResultTable_.Rows()))
-    ShowRowsNotUndoable(this, lost);
+    ShowRowsNotUndoable(lost);
 }
 
 void TForm1::BtLoadResultClick() {
@@ -106,7 +85,7 @@ void TForm1::BtLoadResultClick() {
   }
   if (!status.Ok()) {
     // The table keeps what was applied before the failure; no command changes.
-    ShowNotAResultFile(this);
+    ShowNotAResultFile();
     return;
   }
   if (ResultTable_.RowCount() > 0) ResultLoadedCommands();
@@ -114,11 +93,12 @@ void TForm1::BtLoadResultClick() {
 
 void TForm1::BtClearResultClick() {
   if (ResultTable_.RowCount() == 0) return;
-  QMessageBox::StandardButton answer = QMessageBox::No;
-  if (SaveAsItem->isEnabled()) answer = AskSaveBeforeClearing(this);
-  if (answer == QMessageBox::Yes)
+  TAnswer answer = TAnswer::No;
+  if (SaveAsItem->isEnabled())
+    answer = ShowMessageBox(TMessageKind::Confirmation, Text(Message(Msg::SaveBeforeClearing)));
+  if (answer == TAnswer::Yes)
     SaveResultToFile();  // saved or not, the clearing goes on
-  else if (answer != QMessageBox::No)
+  else if (answer == TAnswer::Cancel)
     return;
   ResultTable_.Clear();
   ResultClearedCommands();

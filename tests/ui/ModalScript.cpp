@@ -42,10 +42,26 @@ void TModalScript::Poll() {
   QTimer::singleShot(0, modal, [step, modal] { step(modal); });
 }
 
+// A box's button: Qt's standard one, or the one captioned as the program's own boxes caption it.
+QAbstractButton* ButtonOf(QMessageBox& box, int standardButton) {
+  if (QAbstractButton* button = box.button(QMessageBox::StandardButton(standardButton))) return button;
+  QString caption;
+  switch (standardButton) {
+    case QMessageBox::Yes: caption = "&Yes"; break;
+    case QMessageBox::No: caption = "&No"; break;
+    case QMessageBox::Cancel: caption = "Cancel"; break;
+    case QMessageBox::Ok: caption = "OK"; break;
+    default: return nullptr;
+  }
+  for (QAbstractButton* button : box.buttons())
+    if (button->text() == caption) return button;
+  return nullptr;
+}
+
 TModalScript::TStep Press(int standardButton) {
   return [standardButton](QWidget* modal) {
     auto* box = qobject_cast<QMessageBox*>(modal);
-    if (QAbstractButton* button = box ? box->button(QMessageBox::StandardButton(standardButton)) : nullptr)
+    if (QAbstractButton* button = box ? ButtonOf(*box, standardButton) : nullptr)
       button->click();
     else if (auto* dialog = qobject_cast<QDialog*>(modal))
       dialog->reject();

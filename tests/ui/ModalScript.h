@@ -4,10 +4,13 @@
 // recorded and closed, so a test never hangs on it.
 #include <QPointer>
 #include <QString>
-#include <QWidget>
 #include <QStringList>
+#include <QWidget>
 #include <deque>
 #include <functional>
+
+class QAbstractButton;
+class QMessageBox;
 
 namespace vt::test {
 
@@ -33,9 +36,13 @@ class TModalScript {
   int Unexpected_ = 0;
 };
 
+// A box's button by Qt's standard button, also where the box captions its own
+// ("&Yes", "&No", "Cancel", "OK"); nullptr when it has none such.
+QAbstractButton* ButtonOf(QMessageBox& box, int standardButton);
+
 // Steps
-TModalScript::TStep Press(int standardButton);             // a message box's button
-TModalScript::TStep ChooseFile(const QString& path);       // a file dialog: type path, accept
-TModalScript::TStep CancelDialog();                        // any dialog: reject
+TModalScript::TStep Press(int standardButton);        // a message box's button
+TModalScript::TStep ChooseFile(const QString& path);  // a file dialog: type path, accept
+TModalScript::TStep CancelDialog();                   // any dialog: reject
 
 }  // namespace vt::test

@@ -7,13 +7,15 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "app/screenshot/ScreenshotPass.h"
+#include "passes/RunControl.h"
 #include "ui/Form1.h"
 #include "ui/FrmAbout.h"
 #include "ui/Startup.h"
@@ -39,6 +41,18 @@ void RunSteps(std::vector<std::function<void()>> steps, std::size_t next = 0) {
     steps[next]();
     RunSteps(std::move(steps), next + 1);
   });
+}
+
+// Simulate as a user presses it; returns once the pass has ended, false if it
+// did not within a minute.
+bool Simulate(vt::TForm1& form) {
+  form.BtSimul->click();
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (form.RunControl().PassAlive()) {
+    if (std::chrono::steady_clock::now() > limit) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  return true;
 }
 
 }  // namespace
@@ -73,7 +87,7 @@ int main(int argc, char* argv[]) {
       [&] {
         save(form, "search-settings.png");
         form.ChkBxAllRecord->setChecked(true);
-        if (!vt::SimulateSearchReplace(form)) {
+        if (!Simulate(form)) {
           std::fputs("veltrane-screenshot: the simulation did not end\n", stderr);
           status = 1;
         }
