@@ -3,8 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTabWidget>
 
 #include "browse/BusyCursor.h"
@@ -13,32 +11,13 @@
 #include "ui/ControlValues.h"
 #include "ui/Form1Commands.h"
 #include "ui/Form1PassOptions.h"
+#include "ui/MessageBoxes.h"
 
 namespace vt {
 namespace {
 
 // While the window waits for a pass to end it still paints, now and then.
 constexpr std::chrono::milliseconds kPaintTick{30};
-
-TAnswer Confirm(int message) {
-  QMessageBox box(QMessageBox::Question, "Confirm", QString::fromUtf8(Message(message)),
-                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-  box.setObjectName("Confirm");
-  box.setTextFormat(Qt::PlainText);
-  box.button(QMessageBox::Yes)->setText("&Yes");
-  box.button(QMessageBox::No)->setText("&No");
-  box.button(QMessageBox::Cancel)->setText("Cancel");
-  box.setDefaultButton(QMessageBox::Yes);
-  box.setEscapeButton(QMessageBox::Cancel);
-  switch (box.exec()) {
-    case QMessageBox::Yes:
-      return TAnswer::Yes;
-    case QMessageBox::No:
-      return TAnswer::No;
-    default:
-      return TAnswer::Cancel;
-  }
-}
 
 }  // namespace
 
@@ -96,7 +75,8 @@ bool TForm1RunControl::eventFilter(QObject* watched, QEvent* event) {
 }
 
 TAnswer TForm1RunControl::Ask(TCloseQuestion question) {
-  return Confirm(question == TCloseQuestion::StopPass ? Msg::CloseDuringPass : Msg::SaveBeforeClearing);
+  const int message = question == TCloseQuestion::StopPass ? Msg::CloseDuringPass : Msg::SaveBeforeClearing;
+  return ShowMessageBox(TMessageKind::Confirmation, QString::fromUtf8(Message(message)));
 }
 
 TCommandStates TForm1RunControl::CommandStates() const { return vt::CommandStates(Form_); }

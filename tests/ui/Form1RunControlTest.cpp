@@ -30,6 +30,7 @@
 #include "passes/RunControl.h"
 #include "platform/CurrentFolder.h"
 #include "ui/Form1.h"
+#include "ui/MessageBoxes.h"
 #include "ui/ResultListView.h"
 #include "ui/ResultTableModel.h"
 
@@ -77,8 +78,11 @@ class TFolder {
   std::string Path_;
 };
 
-// Answers the message boxes that come up, in turn, by the caption of a button,
-// and keeps each box's text.
+// Answers the message boxes that come up, in turn, by the caption of a button
+// or by a key (kEscape, kEnter), and keeps each box's text and objectName.
+const QString kEscape = "<Escape>";
+const QString kEnter = "<Enter>";
+
 class TBoxAnswers {
  public:
   explicit TBoxAnswers(std::vector<QString> buttons) : Buttons_(std::move(buttons)) {
@@ -86,6 +90,7 @@ class TBoxAnswers {
     Timer_.start(2);
   }
   std::vector<QString> Texts;
+  std::vector<QString> Names;
   int FileDialogs = 0;
 
  private:
@@ -106,6 +111,12 @@ class TBoxAnswers {
     }
     const QString wanted = Buttons_[Texts.size()];
     Texts.push_back(box->text());
+    Names.push_back(box->objectName());
+    if (wanted == kEscape || wanted == kEnter) {
+      QKeyEvent press(QEvent::KeyPress, wanted == kEscape ? Qt::Key_Escape : Qt::Key_Return, Qt::NoModifier);
+      QApplication::sendEvent(box, &press);
+      return;
+    }
     for (QAbstractButton* button : box->buttons())
       if (button->text() == wanted) {
         button->click();
@@ -360,6 +371,35 @@ TEST_F(Form1RunControl, CloseWhenIdleAsksOnlyForRowsThatSaveResultWouldKeep) {
     TBoxAnswers answers({"&No"});
     EXPECT_TRUE(Form->close());
     EXPECT_EQ(answers.Texts.size(), 1u);
+  }
+}
+
+// The close questions are the window's confirmation boxes: Escape answers
+// Cancel, Enter answers "&Yes".
+TEST_F(Form1RunControl, CloseQuestionsAreTheWindowsConfirmations) {
+  const QString confirmation = MessageBoxName(TMessageKind::Confirmation);
+  Folder.Files(kMany);
+  Form->BtRename->click();
+  ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
+  if (Form->FRunning()) {
+    TBoxAnswers answers({kEscape});
+    EXPECT_FALSE(Form->close());
+    EXPECT_EQ(answers.Texts, std::vector<QString>{kCloseDuringPass});
+    EXPECT_EQ(answers.Names, std::vector<QString>{confirmation});
+    EXPECT_TRUE(Form->isVisible());
+  }
+  ASSERT_TRUE(Ended());
+  {
+    TBoxAnswers answers({kEscape});
+    EXPECT_FALSE(Form->close());
+    EXPECT_EQ(answers.Texts, std::vector<QString>{kSaveBeforeClearing});
+    EXPECT_EQ(answers.Names, std::vector<QString>{confirmation});
+  }
+  {
+    TBoxAnswers answers({kEnter});
+    EXPECT_TRUE(Form->close());
+    EXPECT_EQ(answers.Names, std::vector<QString>{confirmation});
+    EXPECT_EQ(answers.FileDialogs, 1);  // "&Yes" offered the save
   }
 }
 
