@@ -60,7 +60,10 @@ void TUndoThread::UndoEntry(const std::string& path, const std::string& newName,
   RowNewName.clear();
   RowPath = path;
   RowError_ = 0;
-  if (statusText != Message(Msg::Ok)) {
+  // A file a rename could not finish and left under its temporary name is
+  // brought back like a renamed one; its row says "Error" all the same.
+  const bool stranded = statusText == Message(Msg::Error) && IsStrandedName(newName);
+  if (statusText != Message(Msg::Ok) && !stranded) {
     RowFile = oldName;
     Status = TRenameStatus::rsNoChange;
     return;

@@ -216,4 +216,15 @@ int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& t
 
 const std::string& TFolderRenamer::StrandedName() const { return impl_->stranded; }
 
+bool IsStrandedName(std::string_view name) {
+  constexpr std::string_view prefix = ".vt-", suffix = ".tmp";
+  constexpr std::size_t digits = 16;
+  if (name.size() != prefix.size() + digits + suffix.size() || !name.starts_with(prefix) ||
+      !name.ends_with(suffix))
+    return false;
+  for (const char c : name.substr(prefix.size(), digits))
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+  return true;
+}
+
 }  // namespace vt

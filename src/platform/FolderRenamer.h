@@ -38,6 +38,10 @@ class TFolderRenamer {
   std::unique_ptr<Impl> impl_;
 };
 
+// True for a name of the form StrandedName() gives, so Recover can bring such
+// a file back under its old name.
+bool IsStrandedName(std::string_view name);
+
 // True only for a regular file; a link is not followed.
 bool FileExists(const std::string& path);
 

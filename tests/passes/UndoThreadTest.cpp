@@ -80,6 +80,24 @@ TEST_F(UndoThreadTest, RecoverRowForEveryKindOfRow) {
     EXPECT_EQ(Tree.Content(untouched), untouched);
 }
 
+// A rename that could not finish left the file under its temporary name and
+// said so in an "Error" row: Recover brings it back. Other "Error" rows stay.
+TEST_F(UndoThreadTest, FileLeftUnderItsTemporaryNameIsBroughtBack) {
+  Tree.File(".vt-00003c930a077140.tmp", "notes");
+  Tree.File(".vt-note.tmp", "other");
+  AddRow("notes.txt", ".vt-00003c930a077140.tmp", "Error");
+  AddRow("other.txt", ".vt-note.tmp", "Error");
+
+  Run();
+
+  EXPECT_EQ(RowTexts(Window.Table),
+            (std::vector<TRowTexts>{{".vt-00003c930a077140.tmp", "notes.txt", Tree.Root(), "Ok"},
+                                    {"other.txt", "", Tree.Root(), "No change"}}));
+  EXPECT_EQ(Tree.Content("notes.txt"), "notes");
+  EXPECT_FALSE(Tree.Exists(".vt-00003c930a077140.tmp"));
+  EXPECT_EQ(Tree.Content(".vt-note.tmp"), "other");
+}
+
 TEST_F(UndoThreadTest, RowsWithMissingCellsGiveNoChange) {
   TResultRow captionOnly;
   captionOnly.Caption = "a.txt";

@@ -277,13 +277,21 @@ TEST_P(FolderRenamerOnCaselessVolume, AFileThatCannotGoOnOrBackIsReportedWhereIt
   };
   EXPECT_EQ(renamer.Rename(dir.Path(), "notes.txt", "NOTES.TXT"), EEXIST);
   const std::string stranded = renamer.StrandedName();
-  ASSERT_TRUE(stranded.starts_with(".vt-")) << stranded;
+  ASSERT_TRUE(IsStrandedName(stranded)) << stranded;
   EXPECT_EQ(EntriesOf(dir), (std::set<std::string>{stranded, "Notes.txt"}));
   EXPECT_EQ(dir.Read(stranded), "notes");
   EXPECT_EQ(dir.Read("Notes.txt"), "intruder");
   // the next rename starts afresh
   EXPECT_EQ(renamer.Rename(dir.Path(), stranded, "notes.old"), 0);
   EXPECT_EQ(renamer.StrandedName(), "");
+}
+
+TEST(StrandedName, OnlyTheRenamersOwnTemporaryNames) {
+  EXPECT_TRUE(IsStrandedName(".vt-00003c930a077140.tmp"));
+  for (const char* other : {"", ".vt-.tmp", ".vt-00003c930a07714.tmp", ".vt-00003c930a0771400.tmp",
+                            ".vt-00003C930A077140.tmp", ".vt-00003c930a07714g.tmp", "vt-00003c930a077140.tmp",
+                            ".vt-00003c930a077140.txt", ".vt-00003c930a077140.tmp/"})
+    EXPECT_FALSE(IsStrandedName(other)) << other;
 }
 
 TEST_P(FolderRenamerOnVolume, ClashesNeverReadTheFolder) {
