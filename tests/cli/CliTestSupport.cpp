@@ -50,14 +50,15 @@ const fs::path& StateHome() {
   return home.Path();
 }
 
-TRun RunProgram(const std::vector<std::string>& args, const fs::path& cwd, const std::vector<std::string>& env) {
+TRun RunProgram(const std::vector<std::string>& args, const fs::path& cwd, const std::vector<std::string>& env,
+                const std::string& launcher) {
   const TTempFolder capture;
   std::string command = "cd " + Quoted(cwd.string()) + " && XDG_STATE_HOME=" + Quoted(StateHome().string());
   for (const std::string& assignment : env) {
     const std::size_t equals = assignment.find('=');
     command += " " + assignment.substr(0, equals + 1) + Quoted(assignment.substr(equals + 1));
   }
-  command += " " + Quoted(VELTRANE_CLI_PATH);
+  command += " " + launcher + Quoted(VELTRANE_CLI_PATH);
   for (const std::string& arg : args) command += " " + Quoted(arg);
   command += " </dev/null >" + Quoted((capture.Path() / "out").string()) + " 2>" +
              Quoted((capture.Path() / "err").string());

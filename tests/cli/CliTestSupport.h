@@ -21,8 +21,10 @@ struct TRun {
 // /dev/null and the current folder cwd; the arguments are quoted for the shell.
 // XDG_STATE_HOME is a folder of the test program's own (StateHome()), so that
 // automatic result files never land in the user's; env sets more ("NAME=value").
+// launcher, when given, is a shell command prefix that starts the program (for
+// example one that runs it as another user).
 TRun RunProgram(const std::vector<std::string>& args, const std::filesystem::path& cwd,
-                const std::vector<std::string>& env = {});
+                const std::vector<std::string>& env = {}, const std::string& launcher = {});
 // The XDG_STATE_HOME of the programs run, the same for a whole test program.
 const std::filesystem::path& StateHome();
 

@@ -1,7 +1,6 @@
 // How the command line walks folders: the order files are numbered in, and
 // folders it cannot read.
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -36,12 +35,6 @@ TEST(CliWalk, NumbersInNameOrderOrNaturalOrder) {
   }
 }
 
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
 // Permissions bind only users other than root: as root the program runs as
 // nobody through setpriv. Empty when that is not possible here.
 std::string AsUserPrefix() {
@@ -50,23 +43,13 @@ std::string AsUserPrefix() {
   return " setpriv --reuid=65534 --regid=65534 --clear-groups ";
 }
 
-TRun RunAsUser(const std::string& prefix, const std::vector<std::string>& args, const TTempFolder& capture) {
-  std::string command = "cd / &&" + prefix + Quoted(VELTRANE_CLI_PATH);
-  for (const std::string& arg : args) command += " " + Quoted(arg);
-  command += " </dev/null >" + Quoted((capture.Path() / "out").string()) + " 2>" +
-             Quoted((capture.Path() / "err").string());
-  const int status = std::system(command.c_str());
-  TRun run;
-  run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.Out = capture.ReadFile("out");
-  run.Err = capture.ReadFile("err");
-  return run;
+TRun RunAsUser(const std::string& prefix, const std::vector<std::string>& args) {
+  return RunProgram(args, "/", {}, prefix);
 }
 
 TEST(CliWalk, AFolderThatCannotBeReadIsSaidAndEndsWithStatusOne) {
   const std::string prefix = AsUserPrefix();
   if (prefix.empty()) GTEST_SKIP() << "running as root without setpriv: cannot drop privileges to test permissions";
-  TTempFolder capture;
   TTempFolder dir;
   ::chmod(dir.Path().c_str(), 0755);
   dir.WriteFile("a.txt");
@@ -77,21 +60,21 @@ TEST(CliWalk, AFolderThatCannotBeReadIsSaidAndEndsWithStatusOne) {
   ::chmod((dir.Path() / "locked").c_str(), 0);
 
   // A sub-folder: the rest of the walk goes on.
-  TRun run = RunAsUser(prefix, {"-r", dir.Folder(), "insert", "x"}, capture);
+  TRun run = RunAsUser(prefix, {"-r", dir.Folder(), "insert", "x"});
   EXPECT_EQ(run.Exit, 1) << run.Err;
   EXPECT_NE(run.Err.find("cannot read " + dir.Folder() + "locked/: Permission denied"), std::string::npos) << run.Err;
   EXPECT_EQ(Lines(run.Out).size(), 2u) << run.Out;  // a.txt and open/c.txt
 
   // The start folder itself: no rows, never taken for an empty folder.
   const std::string locked = dir.Folder() + "locked/";
-  run = RunAsUser(prefix, {locked, "insert", "x"}, capture);
+  run = RunAsUser(prefix, {locked, "insert", "x"});
   EXPECT_EQ(run.Exit, 1) << run.Err;
   EXPECT_NE(run.Err.find("cannot read " + locked + ": Permission denied"), std::string::npos) << run.Err;
   EXPECT_EQ(run.Err.find("no file matched"), std::string::npos) << run.Err;
   EXPECT_EQ(run.Out, "");
 
   ::chmod((dir.Path() / "locked").c_str(), 0755);
-  run = RunAsUser(prefix, {"-r", dir.Folder(), "insert", "x"}, capture);
+  run = RunAsUser(prefix, {"-r", dir.Folder(), "insert", "x"});
   EXPECT_EQ(run.Exit, 0) << run.Err;
   EXPECT_EQ(run.Err.find("cannot read"), std::string::npos) << run.Err;
 }
