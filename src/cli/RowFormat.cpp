@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/Utf8Char.h"
 
@@ -27,12 +28,22 @@ std::array<const std::string*, 4> Cells(const TResultRow& row) {
 }
 
 // Bytes a writer can copy as they are, one table per kind of output: most names
-// are plain, and one look-up per byte finds that out.
-using TPlainBytes = std::array<bool, 256>;
+// are plain, and sixteen bytes at a time find that out. A word that may hold
+// something else (any byte below 0x20, one of the two special bytes, and where
+// the output is ASCII only, any byte from 0x7F) is looked at byte by byte.
+struct TPlainBytes {
+  std::array<bool, 256> plain{};
+  bool asciiOnly = false;
+  unsigned char special[2] = {0, 0};  // 0: none (it is below 0x20 anyway)
+};
 
-constexpr TPlainBytes PlainBytes(bool (*plain)(unsigned char)) {
+constexpr TPlainBytes PlainBytes(bool (*plain)(unsigned char), bool asciiOnly, unsigned char special1,
+                                 unsigned char special2) {
   TPlainBytes table{};
-  for (unsigned i = 0; i < 256; ++i) table[i] = plain(static_cast<unsigned char>(i));
+  for (unsigned i = 0; i < 256; ++i) table.plain[i] = plain(static_cast<unsigned char>(i));
+  table.asciiOnly = asciiOnly;
+  table.special[0] = special1;
+  table.special[1] = special2;
   return table;
 }
 
@@ -40,16 +51,36 @@ constexpr bool IsTsvSpecial(unsigned char c) { return c == '\\' || c == '\t' || 
 // Printable ASCII: no control, and nothing beyond ASCII that might be one.
 constexpr bool IsPrintableAscii(unsigned char c) { return c >= 0x20 && c < 0x7F; }
 
-constexpr TPlainBytes kTsvPlain = PlainBytes([](unsigned char c) { return !IsTsvSpecial(c); });
+constexpr TPlainBytes kTsvPlain =
+    PlainBytes([](unsigned char c) { return !IsTsvSpecial(c); }, false, '\\', 0);
 constexpr TPlainBytes kTsvTerminalPlain =
-    PlainBytes([](unsigned char c) { return IsPrintableAscii(c) && c != '\\'; });
+    PlainBytes([](unsigned char c) { return IsPrintableAscii(c) && c != '\\'; }, true, '\\', 0);
 constexpr TPlainBytes kJsonPlain =
-    PlainBytes([](unsigned char c) { return IsPrintableAscii(c) && c != '"' && c != '\\'; });
-constexpr TPlainBytes kTablePlain = PlainBytes(IsPrintableAscii);
+    PlainBytes([](unsigned char c) { return IsPrintableAscii(c) && c != '"' && c != '\\'; }, true, '"', '\\');
+constexpr TPlainBytes kTablePlain = PlainBytes(IsPrintableAscii, true, 0, 0);
+
+// Sixteen bytes compared at once; the compiler turns this into vector instructions.
+using TBytes16 = unsigned char __attribute__((vector_size(16)));
+
+// Whether some byte of the sixteen may not be plain; never false when one is not.
+bool MayHoldSpecial(const TBytes16 bytes, const TPlainBytes& plain) {
+  TBytes16 suspect = (bytes < 0x20) | (bytes == plain.special[0]) | (bytes == plain.special[1]);
+  if (plain.asciiOnly) suspect |= bytes >= 0x7F;
+  std::uint64_t halves[2];
+  std::memcpy(halves, &suspect, sizeof halves);
+  return (halves[0] | halves[1]) != 0;
+}
 
 std::size_t PlainPrefix(std::string_view text, const TPlainBytes& plain) {
   std::size_t i = 0;
-  while (i < text.size() && plain[static_cast<unsigned char>(text[i])]) ++i;
+  for (; i + 16 <= text.size(); i += 16) {
+    TBytes16 bytes;
+    std::memcpy(&bytes, text.data() + i, 16);
+    if (!MayHoldSpecial(bytes, plain)) continue;
+    for (std::size_t k = i; k < i + 16; ++k)
+      if (!plain.plain[static_cast<unsigned char>(text[k])]) return k;
+  }
+  while (i < text.size() && plain.plain[static_cast<unsigned char>(text[i])]) ++i;
   return i;
 }
 

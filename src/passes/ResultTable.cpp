@@ -28,19 +28,33 @@ void TResultTable::AppendRows(std::vector<TResultRow> rows) {
   if (Observer_) Observer_->RowsAppended(first, Rows_.size() - first);
 }
 
-void TResultTable::AppendRow(std::string file, std::string newName, std::string path,
-                             std::string status) {
+void TResultTable::AppendRow(std::string_view file, std::string_view newName, std::string_view path,
+                             std::string_view status) {
+  // A row cleared before is refilled in place: its texts keep their memory.
   TResultRow row;
-  row.Caption = std::move(file);
-  row.SubItems.reserve(3);
-  row.SubItems.push_back(std::move(newName));
-  row.SubItems.push_back(std::move(path));
-  row.SubItems.push_back(std::move(status));
+  if (!Spare_.empty()) {
+    row = std::move(Spare_.back());
+    Spare_.pop_back();
+    const TResultRow fresh;
+    row.ImageNo = fresh.ImageNo;
+    row.StateImageNo = fresh.StateImageNo;
+    row.OverlayNo = fresh.OverlayNo;
+    row.UserWord = fresh.UserWord;
+  }
+  row.Caption.assign(file);
+  row.SubItems.resize(3);
+  row.SubItems[0].assign(newName);
+  row.SubItems[1].assign(path);
+  row.SubItems[2].assign(status);
   AppendRow(std::move(row));
 }
 
 void TResultTable::Clear() {
   if (Rows_.empty()) return;
+  // A table cleared again and again (the command line drops the rows it has
+  // written) would otherwise free and allocate every row's texts each time.
+  if (Rows_.size() + Spare_.size() <= kSpareRows)
+    Spare_.insert(Spare_.end(), std::make_move_iterator(Rows_.begin()), std::make_move_iterator(Rows_.end()));
   Rows_.clear();
   if (Observer_) Observer_->RowsCleared();
 }

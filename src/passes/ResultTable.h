@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vt {
@@ -70,7 +71,8 @@ class TResultTable {
   // Room for this many rows, so that a known number of appends never moves rows.
   void ReserveRows(std::size_t count) { Rows_.reserve(count); }
   // The row a pass adds: caption, then New Name, Path and the status text.
-  void AppendRow(std::string file, std::string newName, std::string path, std::string status);
+  void AppendRow(std::string_view file, std::string_view newName, std::string_view path,
+                 std::string_view status);
   void Clear();
 
   // Columns: File 150, New Name 150, Path 176, Status 130 at start-up.
@@ -96,6 +98,9 @@ class TResultTable {
 
  private:
   std::vector<TResultRow> Rows_;
+  // Rows of a small table cleared, reused by the next appends.
+  static constexpr std::size_t kSpareRows = 1024;
+  std::vector<TResultRow> Spare_;
   std::vector<TResultColumn> Columns_;
   TResultFont Font_;
   bool FontChanged_ = false;

@@ -52,6 +52,7 @@ TSearchThread::TSearchThread(IPassWindow& window, IDispatcher& dispatcher,
   IncludeSubDirs = options.IncludeSubDirs;
   Folder = StartFolder(options.Folder);
   Masks = options.Masks;
+  SplitString(Masks, ';', MaskList_);
   Order_ = options.Order;
   Step_.emplace(CaptureSettings(controls), Simulate ? TPassMode::Simulate : TPassMode::Rename);
   Resume();
@@ -71,26 +72,41 @@ void TSearchThread::Execute() {
     ReportUnreadable(Folder, error);  // contributes nothing
     return;
   }
-  ScanFolder(start);
-  if (IncludeSubDirs) ScanSubFolders(std::move(start));
+  std::vector<TSubFolder> subFolders = ScanFolder(start);
+  if (IncludeSubDirs) ScanSubFolders(std::move(start), std::move(subFolders));
 }
 
-void TSearchThread::ScanFolder(const std::shared_ptr<const TFolderHandle>& folder) {
+// One reading of the folder serves every mask that lists the folder itself and
+// the walk's sub-folders; the sub-folders are taken from it before any file is
+// renamed, with the identity each has now.
+std::vector<TSubFolder> TSearchThread::ScanFolder(const std::shared_ptr<const TFolderHandle>& folder) {
+  std::vector<TSubFolder> subFolders;
+  const bool readFolder = IncludeSubDirs || std::any_of(MaskList_.begin(), MaskList_.end(), [](const std::string& mask) {
+                            return !mask.empty() && mask.find('/') == std::string::npos;
+                          });
+  if (readFolder) {
+    if (const int error = Reading_.Read(*folder, ListingStop_)) {
+      ReportUnreadable(folder->Path(), error);  // contributes nothing, and no sub-folder is entered
+      Reading_.Clear();
+      return subFolders;
+    }
+  }
   // Everything is collected before the first entry is handled, so that a renamed
   // file is not found again in this folder.
-  std::vector<std::string> masks;
-  SplitString(Masks, ';', masks);
-  for (const std::string& mask : masks) {
+  for (const std::string& mask : MaskList_) {
     if (Stopped()) break;
     CollectMask(folder, mask);
   }
+  if (IncludeSubDirs && !Stopped()) ListEnterableFolders(*folder, Reading_, Order_, subFolders, ListingStop_);
+  Reading_.Clear();
   HandleFoundList();
   FreeFoundList();
+  return subFolders;
 }
 
 void TSearchThread::CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask) {
   if (mask.empty()) return;  // selects nothing
-  TFindHandle listing(folder, mask, ListFilter::All, ShortNamesNeeded(), Order_, ListingStop_);
+  TFindHandle listing(folder, Reading_, mask, ListFilter::All, ShortNamesNeeded(), Order_, ListingStop_);
   // A mask naming a folder that is not there selects nothing, as a mask may.
   if (listing.Error() != 0 && listing.Error() != ENOENT && listing.Error() != ENOTDIR)
     ReportUnreadable(listing.Folder(), listing.Error());
@@ -139,31 +155,28 @@ void TSearchThread::MakeRoomForRows(std::size_t count) {
   if (needed > capacity) ResultTable_->ReserveRows(std::max(needed, 2 * capacity));
 }
 
-// One handle per level at most: the sub-folders' names and identities are read
-// first, and a folder's handle is let go before its last sub-folder is entered,
-// so a chain of nested folders holds no handle per level.
-void TSearchThread::ScanSubFolders(std::shared_ptr<const TFolderHandle> folder) {
-  if (Stopped()) return;
-  std::vector<TSubFolder> subFolders;
-  if (const int error = ListEnterableFolders(*folder, Order_, subFolders, ListingStop_)) {
-    ReportUnreadable(folder->Path(), error);
-    return;
-  }
+// One handle per level at most: the sub-folders' names and identities come
+// with their parent's reading, and a folder's handle is let go before its last
+// sub-folder is entered, so a chain of nested folders holds no handle per level.
+void TSearchThread::ScanSubFolders(std::shared_ptr<const TFolderHandle> folder, std::vector<TSubFolder> subFolders) {
   for (std::size_t i = 0; i < subFolders.size(); ++i) {
     if (Stopped()) return;
     const TSubFolder& listed = subFolders[i];
-    const std::string subPath = folder->Path() + listed.Name + PathSeparator;
-    if (OnDescending_) OnDescending_(subPath);
+    // The path is made only where it is needed: a frame that kept it while the
+    // walk goes deeper would hold a copy of the path per level.
+    const auto subPath = [&] { return folder->Path() + listed.Name + PathSeparator; };
+    if (OnDescending_) OnDescending_(subPath());
     auto sub = std::make_shared<TFolderHandle>();
     const int error = folder->OpenSub(listed.Name, listed.Id, *sub);
-    if (i + 1 == subFolders.size()) folder.reset();
     if (error != 0) {
       // gone, or no longer the folder listed: not entered
-      if (!IsFolderGone(error)) ReportUnreadable(subPath, error);
+      if (!IsFolderGone(error)) ReportUnreadable(subPath(), error);
+      if (i + 1 == subFolders.size()) folder.reset();
       continue;
     }
-    ScanFolder(sub);
-    ScanSubFolders(std::move(sub));
+    if (i + 1 == subFolders.size()) folder.reset();
+    std::vector<TSubFolder> inner = ScanFolder(sub);
+    ScanSubFolders(std::move(sub), std::move(inner));
   }
 }
 
@@ -180,8 +193,7 @@ void TSearchThread::ReportUnreadable(const std::string& folder, int error) {
 
 void TSearchThread::AddResultRow() {
   Window_.NoteNextRow(Step_->Status(), Step_->SystemError());
-  ResultTable_->AppendRow(RowName, Step_->NewName(), RowPath,
-                          std::string(StatusText(Step_->Status())));
+  ResultTable_->AppendRow(RowName, Step_->NewName(), RowPath, StatusText(Step_->Status()));
 }
 
 void TSearchThread::FreeFoundList() {

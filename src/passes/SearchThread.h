@@ -17,12 +17,16 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "engine/RenameSettings.h"
 #include "engine/RenameStep.h"
 #include "passes/PassWindow.h"
 #include "passes/ProcessList.h"
 #include "platform/DirectoryListing.h"
+#include "platform/EnterableFolders.h"
+#include "platform/FolderReading.h"
 #include "platform/FindData.h"
 #include "platform/FolderHandle.h"
 #include "platform/ListingStop.h"
@@ -70,12 +74,12 @@ class TSearchThread final : public TThread {
                 const TControlValues& controls);
 
   void Execute() override;
-  void ScanFolder(const std::shared_ptr<const TFolderHandle>& folder);
+  std::vector<TSubFolder> ScanFolder(const std::shared_ptr<const TFolderHandle>& folder);
   void CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask);
   void HandleFoundList();
   ShortNames ShortNamesNeeded() const;
   void MakeRoomForRows(std::size_t count);
-  void ScanSubFolders(std::shared_ptr<const TFolderHandle> folder);
+  void ScanSubFolders(std::shared_ptr<const TFolderHandle> folder, std::vector<TSubFolder> subFolders);
   void RecordEntry(const std::string& path, const TFindData& findData);
   void ReportUnreadable(const std::string& folder, int error);
   void AddResultRow();
@@ -88,12 +92,15 @@ class TSearchThread final : public TThread {
   IPassWindow& Window_;
   TResultTable* ResultTable_ = nullptr;
   TFoundList FoundList;
+  TFolderReading Reading_;  // of the folder in hand, kept from folder to folder
   bool IncludeSubDirs = false;
   std::string Folder;
-  std::string RowPath;
+  // The entry whose row AddResultRow appends; the worker waits meanwhile.
+  std::string_view RowPath;
   std::string Masks;
+  std::vector<std::string> MaskList_;  // Masks split at ";"
   NameOrder Order_ = NameOrder::Name;
-  std::string RowName;
+  std::string_view RowName;
   std::optional<TRenameStep> Step_;  // the settings snapshot; NewName and Status of the entry
   bool Simulate = false;
   std::atomic<bool> Stop{false};

@@ -94,7 +94,7 @@ void TUndoThread::UndoEntry(const std::string& path, const std::string& newName,
 
 void TUndoThread::AddUndoRow() {
   Window_.NoteNextRow(Status, RowError_);
-  Rows->AppendRow(RowFile, RowNewName, RowPath, std::string(StatusText(Status)));
+  Rows->AppendRow(RowFile, RowNewName, RowPath, StatusText(Status));
 }
 
 void TUndoThread::FreeUndoList() {

@@ -8,6 +8,7 @@
 
 #include "platform/FindData.h"
 #include "platform/FolderHandle.h"
+#include "platform/FolderReading.h"
 #include "platform/ListingStop.h"
 #include "platform/NameOrder.h"
 
@@ -36,6 +37,12 @@ class TFindHandle {
   TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, std::string_view mask,
               ListFilter filter = ListFilter::All, ShortNames shortNames = ShortNames::Make,
               NameOrder order = NameOrder::Name, const TListingStop& stop = {});
+  // The same over a reading of folder already made, which must outlive the
+  // listing: a walk reads each folder once for all its masks and its
+  // sub-folders. A mask with a folder part still reads the folder it names.
+  TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, const TFolderReading& reading,
+              std::string_view mask, ListFilter filter, ShortNames shortNames, NameOrder order,
+              const TListingStop& stop = {});
   ~TFindHandle();
   TFindHandle(TFindHandle&&) noexcept;
   TFindHandle& operator=(TFindHandle&&) noexcept;
@@ -47,13 +54,17 @@ class TFindHandle {
   // The folder actually listed, ending with "/" (the entries live there): the
   // pattern up to its last "/", kept as written ("/a/b/" + "../*" lists
   // "/a/b/../"); "./" for a pattern without any "/".
-  const std::string& Folder() const;
+  std::string Folder() const;
   // The folder listed, open, for renames of its entries; null when it could not be opened.
   std::shared_ptr<const TFolderHandle> FolderHandle() const;
   // errno of opening or reading the folder; 0 when it was read (an empty result is not an error).
   int Error() const;
 
  private:
+  TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, const TFolderReading* reading,
+              std::string_view mask, ListFilter filter, ShortNames shortNames, NameOrder order,
+              const TListingStop& stop);
+
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

@@ -1,41 +1,39 @@
 #include "platform/EnterableFolders.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <string_view>
-
-#include "platform/FolderStream.h"
 
 namespace vt {
 
 int ListEnterableFolders(const TFolderHandle& folder, NameOrder order, std::vector<TSubFolder>& out,
                          const TListingStop& stop) {
-  int error = 0;
-  const TFolderStream dir = ReadFolder(folder.Fd(), error);
-  if (!dir) return error;
+  TFolderReading reading;
+  if (const int error = reading.Read(folder, stop)) return error;
+  ListEnterableFolders(folder, reading, order, out, stop);
+  return 0;
+}
+
+void ListEnterableFolders(const TFolderHandle& folder, const TFolderReading& reading, NameOrder order,
+                          std::vector<TSubFolder>& out, const TListingStop& stop) {
   TListingStopPoll poll(stop);
   std::vector<TSubFolder> found;
-  errno = 0;
-  while (const dirent* entry = ::readdir(dir.get())) {
-    if (poll.Entry()) return 0;
-    errno = 0;
-    if (entry->d_name[0] == '.' || (entry->d_type != DT_DIR && entry->d_type != DT_UNKNOWN)) continue;
+  const bool read = reading.ForEach(poll, [&](const TFolderEntry& entry) {
+    if (entry.name.front() == '.' || (entry.type != DT_DIR && entry.type != DT_UNKNOWN)) return;
     struct stat st {};
-    if (::fstatat(folder.Fd(), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode))
-      found.push_back({entry->d_name, {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)}});
-    errno = 0;
-  }
-  if (errno != 0) return errno;
-  if (poll.Now()) return 0;
+    if (::fstatat(folder.Fd(), entry.cName, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode))
+      found.push_back({std::string(entry.name),
+                       {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)}});
+  });
+  if (!read || reading.Stopped() || poll.Now()) return;
   std::vector<std::string_view> names;
   names.reserve(found.size());
   for (const TSubFolder& sub : found) names.push_back(sub.Name);
   const std::vector<std::uint32_t> positions = SortedPositions(names, order);
   out.reserve(out.size() + found.size());
   for (const std::uint32_t position : positions) out.push_back(std::move(found[position]));
-  return 0;
 }
 
 }  // namespace vt

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/FolderHandle.h"
+#include "platform/FolderReading.h"
 #include "platform/ListingStop.h"
 #include "platform/NameOrder.h"
 
@@ -21,5 +22,8 @@ struct TSubFolder {
 // When stop ends the listing early nothing is appended, and the answer is 0.
 int ListEnterableFolders(const TFolderHandle& folder, NameOrder order, std::vector<TSubFolder>& out,
                          const TListingStop& stop = {});
+// The same from a reading of folder already made; a stopped reading appends nothing.
+void ListEnterableFolders(const TFolderHandle& folder, const TFolderReading& reading, NameOrder order,
+                          std::vector<TSubFolder>& out, const TListingStop& stop = {});
 
 }  // namespace vt

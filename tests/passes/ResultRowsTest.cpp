@@ -75,6 +75,33 @@ TEST(ResultTableTest, APassRowHasThreeCellsAndTheNumbersARowFileCarries) {
   EXPECT_EQ(row.SubItem(3), "");  // a missing cell reads empty
 }
 
+// Rows of a cleared table are reused by the next appends: nothing of a row a
+// result file brought (more cells, its numbers) may show in a pass's row.
+TEST(ResultTableTest, ARowAppendedAfterAClearIsNewInEveryField) {
+  TResultTable table;
+  TResultRow loaded;
+  loaded.Caption = std::string(100, 'c');
+  loaded.SubItems = {"n", std::string(300, 'p'), "Error", "extra", "more"};
+  loaded.ImageNo = 5;
+  loaded.StateImageNo = 2;
+  loaded.OverlayNo = 3;
+  loaded.UserWord = 77;
+  for (int i = 0; i < 3; ++i) table.AppendRow(loaded);
+  table.Clear();
+  for (int i = 0; i < 4; ++i) table.AppendRow("a.txt", "b.txt", "/data/", "Ok");
+  TResultTable fresh;
+  fresh.AppendRow("a.txt", "b.txt", "/data/", "Ok");
+  ASSERT_EQ(table.RowCount(), 4u);
+  for (const TResultRow& row : table.Rows()) {
+    EXPECT_EQ(row.Caption, fresh.Row(0).Caption);
+    EXPECT_EQ(row.SubItems, fresh.Row(0).SubItems);
+    EXPECT_EQ(row.ImageNo, fresh.Row(0).ImageNo);
+    EXPECT_EQ(row.StateImageNo, fresh.Row(0).StateImageNo);
+    EXPECT_EQ(row.OverlayNo, fresh.Row(0).OverlayNo);
+    EXPECT_EQ(row.UserWord, fresh.Row(0).UserWord);
+  }
+}
+
 TEST(ResultTableTest, ObserverFollowsEveryChange) {
   TResultTable table;
   TRecordingObserver observer;

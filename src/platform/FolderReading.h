@@ -1,0 +1,74 @@
+#pragma once
+// One reading of an open folder: every name with the type the folder tells for
+// it, in the order the folder gives them. A walk reads each folder once and
+// takes both the files its masks select and the sub-folders it enters from
+// that reading. The names stay where the system wrote them, in blocks that are
+// kept from one reading to the next, so reading a folder copies no name and
+// allocates nothing once the first folder has been read.
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "platform/FolderHandle.h"
+#include "platform/ListingStop.h"
+
+namespace vt {
+
+struct TFolderEntry {
+  std::uint32_t offset = 0;  // where the entry is kept, for At()
+  unsigned char type = 0;    // the folder's DT_* value; DT_UNKNOWN needs a look
+  std::string_view name;
+  const char* cName = nullptr;  // the same name, NUL-terminated
+};
+
+class TFolderReading {
+ public:
+  TFolderReading();
+  ~TFolderReading();
+  TFolderReading(TFolderReading&&) noexcept;
+  TFolderReading& operator=(TFolderReading&&) noexcept;
+  TFolderReading(const TFolderReading&) = delete;
+  TFolderReading& operator=(const TFolderReading&) = delete;
+
+  // Reads the folder from its first entry, replacing any earlier reading.
+  // 0 or the errno of reading it; when stop ends the reading early the answer
+  // is 0 and nothing is kept (Stopped() tells).
+  int Read(const TFolderHandle& folder, const TListingStop& stop = {});
+  bool Stopped() const { return stopped_; }
+  // Forgets the names; the first block stays for the next reading.
+  void Clear();
+
+  std::size_t Count() const { return count_; }
+  static constexpr std::uint32_t kEnd = UINT32_MAX;
+  // Offsets of the entries in the order read; kEnd after the last.
+  std::uint32_t First() const { return count_ == 0 ? kEnd : 0; }
+  std::uint32_t After(const TFolderEntry& entry) const;
+  TFolderEntry At(std::uint32_t offset) const;
+  // Calls each(entry) for every entry in the order read; false when poll said stop first.
+  template <typename F>
+  bool ForEach(TListingStopPoll& poll, F&& each) const {
+    for (std::uint32_t at = First(); at != kEnd;) {
+      const TFolderEntry entry = At(at);
+      each(entry);
+      if (poll.Entry()) return false;
+      at = After(entry);
+    }
+    return true;
+  }
+  // Frees the blocks that lie wholly before offset; their entries are gone.
+  void ReleaseBefore(std::uint32_t offset);
+
+ private:
+  struct TBlock;
+  int ReadAll(int fd, TListingStopPoll& poll);
+  char* Room(std::size_t& size);
+
+  std::vector<TBlock> blocks_;
+  std::size_t used_ = 0;  // blocks holding entries of this reading
+  std::size_t count_ = 0;
+  std::size_t released_ = 0;
+  bool stopped_ = false;
+};
+
+}  // namespace vt
