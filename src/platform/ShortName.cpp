@@ -193,13 +193,34 @@ TShortName TShortNameTable::Assign(std::string_view longName) {
     }
     fullBase = baseKey;
   }
-  const std::uint16_t hash = Hash16(longName);
-  for (std::uint32_t step = 0; step < 0x10000; ++step)
+  // The hashed names are tried step by step from the long name's hash, as
+  // ~1 to ~9 of each step. A step whose nine are all taken stays so, and is
+  // skipped from then on: a folder where one group fills up would otherwise
+  // walk ever longer runs of full steps, and once the group is full, all of
+  // them for every further name.
+  TFullSteps& full = FullSteps_[Pack(basis6.substr(0, 2), ext)];
+  std::uint16_t step = Hash16(longName);
+  while (full.links.size() < 0x10000) {
+    step = full.FirstOpen(step);
     for (char n = '1'; n <= '9'; ++n) {
-      const TCandidate c = HashedCandidate(basis6, static_cast<std::uint16_t>(hash + step), n);
+      const TCandidate c = HashedCandidate(basis6, step, n);
       if (Take(Pack(c.Basis(), ext))) return Compose(c.Basis(), ext);
     }
+    full.links[step] = static_cast<std::uint16_t>(step + 1);
+  }
   return {};
+}
+
+std::uint16_t TShortNameTable::TFullSteps::FirstOpen(std::uint16_t step) {
+  std::uint16_t open = step;
+  for (auto it = links.find(open); it != links.end(); it = links.find(open)) open = it->second;
+  // Every full step on the way now leads straight to the open one.
+  while (step != open) {
+    std::uint16_t& link = links[step];
+    step = link;
+    link = open;
+  }
+  return open;
 }
 
 }  // namespace vt

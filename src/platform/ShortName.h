@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vt {
@@ -41,7 +42,15 @@ class TShortNameTable {
   std::uint64_t& FullBase(std::uint64_t baseKey);
   void Grow();
 
+  // Per two leading characters and extension: the steps of hashed names whose
+  // nine names are all taken, each linked to a later step that may be open.
+  struct TFullSteps {
+    std::unordered_map<std::uint16_t, std::uint16_t> links;
+    std::uint16_t FirstOpen(std::uint16_t step);
+  };
+
   std::vector<std::uint64_t> slots_;  // 0 = free
+  std::unordered_map<std::uint64_t, TFullSteps> FullSteps_;
   std::size_t used_ = 0;
   // Bases whose ~1 to ~4 are all taken (they stay taken), so that a folder of
   // names sharing one basis costs one probe per name, not five.

@@ -5,6 +5,7 @@
 #include "HashedShortName.h"
 
 #include <set>
+#include <unordered_set>
 #include <string>
 
 namespace vt {
@@ -94,6 +95,31 @@ TEST(ShortName, ManyNamesOfOneBasisStayUniqueAndShort) {
     EXPECT_TRUE(HasShortForm(name)) << name;
     EXPECT_TRUE(seen.insert(name).second) << name;
   }
+}
+
+// A folder can hold more names of one basis and extension than there are
+// short names for them (~1 to ~4, then 65,536 hashes with ~1 to ~9): every one
+// that can get a name gets a different one, the rest none, and the table stays
+// quick to the end (it used to walk every taken name for each further one).
+TEST(ShortName, AGroupOfNamesFillsUpAndThenGivesNoName) {
+  constexpr std::size_t kNames = 4 + 65536 * 9;
+  TShortNameTable table;
+  constexpr std::size_t kBeyond = 20000;  // each of them scanned the whole group before
+  table.Reserve(kNames + kBeyond);
+  std::unordered_set<std::string> seen;
+  seen.reserve(kNames);
+  std::size_t named = 0;
+  for (std::size_t i = 0; i < kNames + kBeyond; ++i) {
+    const TShortName name = table.Assign("IMGABC" + std::to_string(i) + ".JPG");
+    if (name.size == 0) continue;
+    ++named;
+    seen.emplace(name.View());
+  }
+  EXPECT_EQ(named, kNames);
+  EXPECT_EQ(seen.size(), kNames);
+  // Another extension, or other leading characters, is another group.
+  EXPECT_EQ(table.Assign("IMGABC0.jpeg").View(), "IMGABC~1.JPE");
+  EXPECT_NE(table.Assign("PIC99999999.JPG").size, 0u);
 }
 
 TEST(ShortName, HashedNamesDoNotClashWithTildeNamesOfOtherBases) {
