@@ -74,9 +74,10 @@ std::size_t LayerRound(const std::string& folder, vt::ShortNames shortNames = vt
   vt::TFolderRenamer renamer;
   std::size_t renamed = 0;
   char target[4096];
+  const std::string listed = listing.Folder();
   for (const vt::TFindData& entry : found) {
     if (entry.dwFileAttributes != vt::FileAttr::Archive) continue;
-    if (Toggle(entry.cFileName.c_str(), target, sizeof target) && renamer.Rename(listing.Folder(), entry.cFileName, target) == 0)
+    if (Toggle(entry.cFileName.c_str(), target, sizeof target) && renamer.Rename(listed, entry.cFileName, target) == 0)
       ++renamed;
   }
   return renamed;
