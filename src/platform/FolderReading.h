@@ -2,9 +2,9 @@
 // One reading of an open folder: every name with the type the folder tells for
 // it, in the order the folder gives them. A walk reads each folder once and
 // takes both the files its masks select and the sub-folders it enters from
-// that reading. The names stay where the system wrote them, in blocks that are
-// kept from one reading to the next, so reading a folder copies no name and
-// allocates nothing once the first folder has been read.
+// that reading. The names stay where the system wrote them, in blocks of
+// 32 KiB; the first is kept from one reading to the next, so reading a folder
+// copies no name, and one of up to some 800 names allocates nothing.
 #include <cstdint>
 #include <memory>
 #include <string_view>
