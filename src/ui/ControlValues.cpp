@@ -2,42 +2,35 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 
 #include "ui/Form1Controls.h"
 #include "ui/UpDown.h"
+#include "ui/NameBytes.h"
 
 namespace vt {
-namespace {
-
-// Names are bytes in the system's encoding.
-std::string Bytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
-
-}  // namespace
-
 TControlValues ReadControlValues(const TForm1Controls& c) {
   TControlValues v;
   v.LstBoxActions = c.LstBoxActions->currentRow();
-  v.EdSearchFor = Bytes(c.EdSearchFor->text());
-  v.EdReplaceWith = Bytes(c.EdReplaceWith->text());
+  v.EdSearchFor = NameBytes(c.EdSearchFor->text());
+  v.EdReplaceWith = NameBytes(c.EdReplaceWith->text());
   v.ChkBxSearchRecursive = c.ChkBxSearchRecursive->isChecked();
   v.ChkBxCaseSensitive = c.ChkBxCaseSensitive->isChecked();
   v.ChkBxSearchInExt = c.ChkBxSearchInExt->isChecked();
-  v.EdInsert = Bytes(c.EdInsert->text());
+  v.EdInsert = NameBytes(c.EdInsert->text());
   v.ComboInsertTo = c.ComboInsertTo->currentIndex();
   v.UpDownInsertPos = c.UpDownInsertPos->Position();
-  v.EdDelete = Bytes(c.EdDelete->text());
+  v.EdDelete = NameBytes(c.EdDelete->text());
   v.ComboItemToDelete = c.ComboItemToDelete->currentIndex();
   v.UpDownDeletePos = c.UpDownDeletePos->Position();
   v.UpDownNbrDelete = c.UpDownNbrDelete->Position();
   v.ChkBxDelRecursive = c.ChkBxDelRecursive->isChecked();
   v.ChkBxCaseSensDel = c.ChkBxCaseSensDel->isChecked();
   v.ComboDeleteFrom = c.ComboDeleteFrom->currentIndex();
-  v.ComboBaseFileName = Bytes(c.ComboBaseFileName->currentText());
+  v.ComboBaseFileName = NameBytes(c.ComboBaseFileName->currentText());
   v.ChkBxUseBaseFilename = c.ChkBxUseBaseFilename->isChecked();
-  v.EdStartNumber = Bytes(c.EdStartNumber->text());
+  v.EdStartNumber = NameBytes(c.EdStartNumber->text());
   v.UpDownStartNumber = c.UpDownStartNumber->Position();
   v.UpDownIncrement = c.UpDownIncrement->Position();
   v.ChkBxUseLeadingZero = c.ChkBxUseLeadingZero->isChecked();

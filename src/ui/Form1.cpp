@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -29,6 +28,7 @@
 #include "ui/ResultListView.h"
 #include "ui/SettingsPanels.h"
 #include "ui/WindowFont.h"
+#include "ui/NameBytes.h"
 
 namespace vt {
 namespace {
@@ -217,7 +217,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::EdSearchChange() {
-  FileListBox1->SetMask(QFile::encodeName(EdSearch->text()).toStdString());
+  FileListBox1->SetMask(NameBytes(EdSearch->text()));
 }
 
 void TForm1::AboutItemClick() {

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -10,20 +9,14 @@
 #include "engine/TextHelpers.h"
 #include "ui/Form1Controls.h"
 #include "ui/UpDown.h"
+#include "ui/NameBytes.h"
 
 namespace vt {
-namespace {
-
-// Names and texts travel as the bytes the file system uses.
-std::string Bytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
-
-}  // namespace
-
 TSearchPassOptions PassOptions(const TForm1Controls& f) {
   TSearchPassOptions options;
   options.IncludeSubDirs = f.ChkBxIncSubDir->isChecked();
   options.Folder = IncludeBackslash(f.FilterDirectoryListBox1->Directory());
-  options.Masks = Bytes(f.EdSearch->text());
+  options.Masks = NameBytes(f.EdSearch->text());
   return options;
 }
 

@@ -2,13 +2,13 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QToolButton>
 
 #include "browse/FileListBox.h"
 #include "ui/Form1.h"
 #include "ui/Form1Commands.h"
+#include "ui/NameBytes.h"
 
 namespace vt {
 
@@ -42,7 +42,7 @@ void TForm1PassWindow::SetFSimulation(bool simulation) { Form_.SetFSimulation(si
 void TForm1PassWindow::RefreshFileList() {
   // The mask emptied and set again: the list reads the folder anew and shows the new names.
   Form_.FileListBox1->SetMask(std::string());
-  Form_.FileListBox1->SetMask(QFile::encodeName(Form_.EdSearch->text()).toStdString());
+  Form_.FileListBox1->SetMask(NameBytes(Form_.EdSearch->text()));
 }
 
 void TForm1PassWindow::EnableUndo() { SetCommandStates(Form_, PassEndsWithRows(CommandStates(Form_))); }

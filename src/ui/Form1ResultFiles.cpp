@@ -1,6 +1,5 @@
 // Save Result, Load Result and Clear Result: the result table to and from files.
 #include <QAction>
-#include <QFile>
 #include <QFileDialog>
 #include <QTabWidget>
 
@@ -15,6 +14,7 @@
 #include "ui/Form1RunControl.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ResultFileDialog.h"
+#include "ui/NameBytes.h"
 
 namespace vt {
 namespace {
@@ -63,7 +63,7 @@ void TForm1::SaveResultToFile() {
   }
   if (!status.Ok()) {
     // "Cannot create file %s" or "Stream write error"; the old file, if any, is untouched.
-    ReportApplicationError(QFile::decodeName(QByteArray::fromStdString(status.Message)));
+    ReportApplicationError(NameText(status.Message));
     return;
   }
   if (const std::size_t lost = CountRowsNotUndoableFromFile(ResultTable_.Rows()))
@@ -80,7 +80,7 @@ void TForm1::BtLoadResultClick() {
     status = LoadResultFile(*path, ResultTable_);
   }
   if (status.Error == TResultFileError::CannotOpen) {
-    ReportApplicationError(QFile::decodeName(QByteArray::fromStdString(status.Message)));
+    ReportApplicationError(NameText(status.Message));
     return;
   }
   if (!status.Ok()) {

@@ -1,7 +1,7 @@
 #include "ui/ResultFileDialog.h"
+#include "ui/NameBytes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -21,7 +21,7 @@ std::optional<std::string> ChooseResultFile(QFileDialog& dialog) {
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return std::nullopt;
   dialog.setProperty(kLastName, QFileInfo(chosen.front()).fileName());
-  return QFile::encodeName(chosen.front()).toStdString();
+  return NameBytes(chosen.front());
 }
 
 }  // namespace vt

@@ -1,18 +1,10 @@
 #include "ui/ResultTableModel.h"
+#include "ui/NameBytes.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QPalette>
 
 namespace vt {
-namespace {
-
-QString ScreenText(const std::string& bytes) {
-  return QFile::decodeName(QByteArray::fromStdString(bytes));
-}
-
-}  // namespace
-
 QColor ScreenColor(std::uint32_t color) {
   if (color & 0xFF000000u) return QGuiApplication::palette().color(QPalette::Text);
   return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
@@ -66,7 +58,7 @@ QVariant TResultTableModel::data(const QModelIndex& index, int role) const {
   const TResultRow& row = Table_.Row(std::size_t(index.row()));
   switch (role) {
     case Qt::DisplayRole:
-      return ScreenText(index.column() == 0 ? row.Caption : row.SubItem(std::size_t(index.column() - 1)));
+      return NameText(index.column() == 0 ? row.Caption : row.SubItem(std::size_t(index.column() - 1)));
     case Qt::ForegroundRole:
       return ScreenColor(Table_.Font().Color);
     default:
@@ -77,7 +69,7 @@ QVariant TResultTableModel::data(const QModelIndex& index, int role) const {
 QVariant TResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
   if (!Attached_ || section < 0 || section >= int(Table_.Columns().size())) return {};
-  return ScreenText(Table_.Columns()[std::size_t(section)].Caption);
+  return NameText(Table_.Columns()[std::size_t(section)].Caption);
 }
 
 Qt::ItemFlags TResultTableModel::flags(const QModelIndex& index) const {

@@ -1,8 +1,6 @@
 // A file is replaced only by a complete copy: whatever fails on the way, the
 // old file stays and no temporary file is left behind.
-#include <signal.h>
 #include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +13,7 @@
 #include <string>
 
 #include "FsTempFolder.h"
+#include "support/FileSizeLimit.h"
 #include "platform/ReplacingFile.h"
 
 namespace vt {
@@ -184,15 +183,10 @@ TEST(ReplacingFile, AFileSizeLimitHalfWayLeavesTheOldFile) {
   TFsTempFolder dir;
   const std::string old(3000, 'o');
   dir.Write("r.vtr", old);
-  rlimit saved{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  rlimit small = saved;
-  small.rlim_cur = 65536;
-  const sighandler_t handler = ::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  test::TFileSizeLimit limit(65536);
+  ASSERT_TRUE(limit.Applied());
   const int error = Save(dir / "r.vtr", std::string(200000, 'n'));
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  ::signal(SIGXFSZ, handler);
+  limit.Lift();
   EXPECT_EQ(error, EFBIG);
   EXPECT_EQ(dir.Read("r.vtr"), old);
   EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"r.vtr"});

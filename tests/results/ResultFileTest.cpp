@@ -2,10 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "StreamBuilder.h"
+#include "support/FileBytes.h"
 #include "support/TempFolder.h"
 #include "engine/Messages.h"
 #include "passes/ResultTable.h"
@@ -14,16 +13,9 @@
 namespace vt {
 namespace {
 
+using test::Contents;
+using test::Put;
 using test::TTempFolder;
-
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Put(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 TResultTable Rows(std::size_t count, std::size_t textLength = 20) {
   TResultTable table;

@@ -3,9 +3,9 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
+#include "support/FileBytes.h"
 #include "support/TempFolder.h"
 #include "passes/ResultTable.h"
 #include "results/ResultFile.h"
@@ -13,12 +13,8 @@
 namespace vt {
 namespace {
 
+using test::Contents;
 using test::TTempFolder;
-
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::size_t EntryCount(const std::filesystem::path& folder) {
   return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));

@@ -1,8 +1,5 @@
 // Save Result, Load Result and Clear Result driven through the window, on real
 // files: the dialogs, the questions, the boxes, and what each leaves enabled.
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -15,11 +12,12 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 #include "ModalScript.h"
 #include "results/StreamBuilder.h"
+#include "support/FileBytes.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 #include "results/ResultFile.h"
 #include "ui/Form1.h"
@@ -31,18 +29,11 @@ namespace {
 
 using test::CancelDialog;
 using test::ChooseFile;
+using test::Contents;
+using test::Put;
 using test::Press;
 using test::TModalScript;
 using test::TStreamBuilder;
-
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Put(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -435,16 +426,11 @@ TEST_F(Form1ResultFiles, ASaveThatFailsHalfWayLeavesThePreviousFile) {
   const std::string path = SavedFile("pass.vtr", 3);
   const std::string before = Contents(path);
   AddPassRows(Form, 5000);
-  rlimit saved{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  rlimit small = saved;
-  small.rlim_cur = 65536;
-  const sighandler_t handler = ::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  test::TFileSizeLimit limit(65536);
+  ASSERT_TRUE(limit.Applied());
   TModalScript script;
   script.Then(ChooseFile(Q(path))).Then(Press(QMessageBox::Ok)).Run([&] { Form.SaveAsItem->trigger(); });
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  ::signal(SIGXFSZ, handler);
+  limit.Lift();
   EXPECT_EQ(script.Seen().value(1), "Veltrane|Stream write error.");
   EXPECT_EQ(Contents(path), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder.Path()), {}), 1);
