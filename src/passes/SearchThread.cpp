@@ -53,6 +53,10 @@ TSearchThread::TSearchThread(IPassWindow& window, IDispatcher& dispatcher,
   Folder = StartFolder(options.Folder);
   Masks = options.Masks;
   SplitString(Masks, ';', MaskList_);
+  // Only masks without a folder part, and the walk's sub-folders, use the reading.
+  ReadEachFolder_ = IncludeSubDirs || std::any_of(MaskList_.begin(), MaskList_.end(), [](const std::string& mask) {
+                      return !mask.empty() && mask.find('/') == std::string::npos;
+                    });
   Order_ = options.Order;
   Step_.emplace(CaptureSettings(controls), Simulate ? TPassMode::Simulate : TPassMode::Rename);
   Resume();
@@ -81,13 +85,9 @@ void TSearchThread::Execute() {
 // renamed, with the identity each has now.
 std::vector<TSubFolder> TSearchThread::ScanFolder(const std::shared_ptr<const TFolderHandle>& folder) {
   std::vector<TSubFolder> subFolders;
-  const bool readFolder = IncludeSubDirs || std::any_of(MaskList_.begin(), MaskList_.end(), [](const std::string& mask) {
-                            return !mask.empty() && mask.find('/') == std::string::npos;
-                          });
-  if (readFolder) {
+  if (ReadEachFolder_) {
     if (const int error = Reading_.Read(*folder, ListingStop_)) {
       ReportUnreadable(folder->Path(), error);  // contributes nothing, and no sub-folder is entered
-      Reading_.Clear();
       return subFolders;
     }
   }

@@ -93,6 +93,7 @@ class TSearchThread final : public TThread {
   TResultTable* ResultTable_ = nullptr;
   TFoundList FoundList;
   TFolderReading Reading_;  // of the folder in hand, kept from folder to folder
+  bool ReadEachFolder_ = false;
   bool IncludeSubDirs = false;
   std::string Folder;
   // The entry whose row AddResultRow appends; the worker waits meanwhile.

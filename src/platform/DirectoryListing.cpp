@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
