@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <set>
 #include <string>
 
@@ -154,6 +155,19 @@ TEST_P(CaseOnlyOnVolumeWithInodePerSpelling, AnotherFileIsStillAnotherFile) {
 INSTANTIATE_TEST_SUITE_P(Volumes, CaseOnlyOnVolumeWithInodePerSpelling,
                          ::testing::Values(test::kVfat, test::kCasefold),
                          [](const auto& param) { return std::string(param.param.name) == "vfat" ? "vfat" : "casefold"; });
+
+// The same on a real volume of that kind, where the machine has one mounted.
+TEST(CheckedRename, ChangesTheCaseOnAMountedVolumeWithoutLinks) {
+  const char* folder = std::getenv("VELTRANE_TEST_NOLINK_FOLDER");
+  if (folder == nullptr)
+    GTEST_SKIP() << "set VELTRANE_TEST_NOLINK_FOLDER to a writable folder on FUSE exFAT to run this end to end";
+  TFsTempFolder dir(folder);
+  TFolderRenamer renamer;
+  for (int i = 0; i < 200; ++i) dir.Write("case" + std::to_string(i) + ".txt", std::to_string(i));
+  for (int i = 0; i < 200; ++i)
+    EXPECT_EQ(renamer.Rename(dir.Path(), "case" + std::to_string(i) + ".txt", "CASE" + std::to_string(i) + ".TXT"), 0);
+  EXPECT_EQ(dir.Read("CASE199.TXT"), "199");
+}
 
 // Without these two the placeholder's look would be taken for its owner's consent.
 TEST(CheckedRename, APlaceholderHeldOpenForWritingIsLeftToItsHolder) {
