@@ -3,6 +3,7 @@
 #include <atomic>
 #include <ctime>
 #include <map>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -264,7 +265,11 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   // A folder that cannot be read is no empty folder: said, and the exit status is 1.
   bool unreadable = false;
   passOptions.OnUnreadableFolder = [&](const std::string& path, int error) {
-    Complain(environment.Err, "cannot read " + TerminalText(path) + ": " + std::strerror(error));
+    // A link, a file or another folder under the name listed: the walk did not go in.
+    if (error == ELOOP || error == ENOTDIR || error == ESTALE)
+      Complain(environment.Err, "skipped " + TerminalText(path) + ": it changed while the folder was walked");
+    else
+      Complain(environment.Err, "cannot read " + TerminalText(path) + ": " + std::strerror(error));
     unreadable = true;
   };
   const TPassEnd end = runner.RunSearch(passOptions, options.Controls, !options.Rename);
