@@ -1,5 +1,13 @@
 #pragma once
 // Renames within one folder, never replacing an existing entry.
+//
+// On a volume with neither RENAME_NOREPLACE nor hard links (FUSE exFAT) the
+// new name is first taken by an empty placeholder, created exclusively, and
+// the file renamed over it only while no one else holds it open for writing
+// (a write lease, where the volume grants one) and it is still empty. What
+// remains: a process that begins to open the placeholder between the last
+// look and the rename writes into a file no longer linked, and that is lost;
+// without leases the moment runs from the look to the rename.
 #include <cerrno>
 #include <cstddef>
 #include <memory>
