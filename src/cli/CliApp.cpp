@@ -3,6 +3,7 @@
 #include <atomic>
 #include <ctime>
 #include <map>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@
 #include "cli/SimulationClashes.h"
 #include "cli/Usage.h"
 #include "platform/FindData.h"
+#include "platform/SysCalls.h"
 #include "results/ResultFile.h"
 #include "results/UndoFromFile.h"
 #include "Version.h"
@@ -28,8 +30,10 @@ namespace vt {
 
 namespace {
 
+// Names and arguments in a message may hold controls or direction marks: the
+// message is shown escaped as the table shows names (escaped parts stay as they are).
 void Complain(std::FILE* err, const std::string& message) {
-  std::fprintf(err, "veltrane-cli: %s\n", message.c_str());
+  std::fprintf(err, "veltrane-cli: %s\n", TerminalText(message).c_str());
 }
 
 int UsageError(std::FILE* err, const std::string& message) {
@@ -60,7 +64,7 @@ void WriteRows(TOutputBuffer& out, TOutputFormat format, TOutputTarget target,
   }
   for (const TResultRow& row : rows) {
     if (format == TOutputFormat::Json)
-      AppendJsonRow(out.Text(), row);
+      AppendJsonRow(out.Text(), row, {}, target);
     else
       AppendTsvRow(out.Text(), row, target);
     out.Written();
@@ -120,6 +124,8 @@ std::string ClashWarning(const TClash& clash) {
 }
 
 constexpr std::size_t kClashesShown = 10;
+// Rows a recover that reads its file row by row undoes in one pass.
+constexpr std::size_t kRecoverBatchRows = 4096;
 
 // Rows stream out while the pass runs unless the table must be complete first.
 struct TPassOutput {
@@ -147,7 +153,10 @@ struct TPassOutput {
   void WriteRow(const TResultRow& row, int systemError) {
     if (Format == TOutputFormat::Json) {
       const bool failed = row.SubItem(2) == StatusText(TRenameStatus::rsError);
-      AppendJsonRow(Out.Text(), row, failed ? std::string_view(Reason(systemError)) : std::string_view());
+      // A rename carried out although the volume reported an error keeps the error as a note.
+      const bool noted = !failed && systemError != 0;
+      AppendJsonRow(Out.Text(), row, failed || noted ? std::string_view(Reason(systemError)) : std::string_view(),
+                    Target);
     } else {
       AppendTsvRow(Out.Text(), row, Target);
     }
@@ -245,6 +254,9 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   passOptions.Folder = *folder.Folder;
   passOptions.Masks = options.Masks;
   passOptions.Order = options.Order;
+  // The record may lie in the folder renamed: the pass leaves it as it is.
+  if (TEntryInfo saved; record.Target && LookAtPath(record.Target->Path.c_str(), saved) == 0)
+    passOptions.Untouched.push_back(saved.id);
   // Counted on the worker, read once it has ended.
   std::size_t filesSelected = 0;
   passOptions.OnCollected = [&filesSelected](TSearchThread&, const TFindData& entry) {
@@ -253,7 +265,11 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   // A folder that cannot be read is no empty folder: said, and the exit status is 1.
   bool unreadable = false;
   passOptions.OnUnreadableFolder = [&](const std::string& path, int error) {
-    Complain(environment.Err, "cannot read " + TerminalText(path) + ": " + std::strerror(error));
+    // A link, a file or another folder under the name listed: the walk did not go in.
+    if (error == ELOOP || error == ENOTDIR || error == ESTALE)
+      Complain(environment.Err, "skipped " + TerminalText(path) + ": it changed while the folder was walked");
+    else
+      Complain(environment.Err, "cannot read " + TerminalText(path) + ": " + std::strerror(error));
     unreadable = true;
   };
   const TPassEnd end = runner.RunSearch(passOptions, options.Controls, !options.Rename);
@@ -298,27 +314,72 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
   }
   TPassOutput output(options, environment, record.Target ? TRowKeeping::Keep : TRowKeeping::Drop,
                      TPassKind::Recover);
-  // A file that cannot be read renames nothing.
-  const TResultFileStatus status = LoadResultFile(file, output.Window.ResultTable());
+  // A file that cannot be read renames nothing: it is read whole, or, where
+  // the rows are neither saved nor shown as a table, checked first and then
+  // undone a batch of rows at a time, so that memory does not grow with the file.
+  const bool whole = record.Target || output.Format == TOutputFormat::Table;
+  TResultTable scratch;
+  TResultFileStatus status = whole ? LoadResultFile(file, output.Window.ResultTable())
+                                   : StreamResultFile(file, scratch, [](const TResultRow&) { return true; });
   if (!status.Ok()) {
     Complain(environment.Err, FileMessage(status));
     if (record.Target) SaveRows(*record.Target, TResultTable());  // removes a file made for the rows
     return ExitStatus::Usage;
   }
   TPassRunner runner(output.Window, RunnerEnvironment(environment, output.StopWhen(environment)));
-  runner.RunRecover();
-  return output.Finish(environment, record.Target, TPassEnd::Completed);
+  if (whole) {
+    runner.RunRecover();
+    return output.Finish(environment, record.Target, TPassEnd::Completed);
+  }
+  std::vector<TResultRow> batch;
+  const auto undoBatch = [&] {
+    if (batch.empty()) return;
+    output.Window.ResultTable().AppendRows(std::move(batch));
+    batch.clear();
+    runner.RunRecover();
+  };
+  status = StreamResultFile(file, scratch, [&](const TResultRow& row) {
+    batch.push_back(row);
+    if (batch.size() >= kRecoverBatchRows) undoBatch();
+    return true;
+  });
+  undoBatch();
+  const int finished = output.Finish(environment, record.Target, TPassEnd::Completed);
+  if (status.Ok()) return finished;
+  Complain(environment.Err, FileMessage(status) + " (it changed while it was undone)");
+  return ExitStatus::Usage;
 }
 
+// Read twice, a row at a time, so that memory does not grow with the file:
+// first to see that the whole file is sound (a broken file prints nothing) and
+// to measure the table, then to print.
 int RunShow(const TCliOptions& options, const TCliEnvironment& environment) {
+  const TOutputFormat format = ChooseFormat(options, environment);
+  const TOutputTarget target = OutTarget(environment);
   TResultTable table;
-  const TResultFileStatus status = LoadResultFile(options.ResultFile, table);
+  TTableLayout layout;
+  TResultFileStatus status = StreamResultFile(options.ResultFile, table, [&](const TResultRow& row) {
+    if (format == TOutputFormat::Table) layout.Measure(row);
+    return true;
+  });
+  TOutputBuffer out(environment.Out);
+  if (status.Ok()) {
+    if (format == TOutputFormat::Table) layout.AppendHeader(out.Text());
+    status = StreamResultFile(options.ResultFile, table, [&](const TResultRow& row) {
+      if (format == TOutputFormat::Table)
+        layout.AppendRow(out.Text(), row);
+      else if (format == TOutputFormat::Json)
+        AppendJsonRow(out.Text(), row, {}, target);
+      else
+        AppendTsvRow(out.Text(), row, target);
+      out.Written();
+      return !out.Failed();
+    });
+  }
   if (!status.Ok()) {
     Complain(environment.Err, FileMessage(status));
     return ExitStatus::Usage;
   }
-  TOutputBuffer out(environment.Out);
-  WriteRows(out, ChooseFormat(options, environment), OutTarget(environment), table.Rows());
   if (out.Flush()) return ExitStatus::Ok;
   Complain(environment.Err, "cannot write the rows to standard output");
   return ExitStatus::Usage;

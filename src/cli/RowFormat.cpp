@@ -134,7 +134,7 @@ void AppendTsvCell(std::string& out, std::string_view cell, TOutputTarget target
   out.append(cell.substr(0, plain));
   if (plain == cell.size()) return;
   if (terminal) {
-    AppendTerminalText(out, cell, plain, TDirectionControls::Keep, true);
+    AppendTerminalText(out, cell, plain, TDirectionControls::Escape, true);
     return;
   }
   for (std::size_t i = plain; i < cell.size(); ++i) {
@@ -148,7 +148,15 @@ void AppendTsvCell(std::string& out, std::string_view cell, TOutputTarget target
   }
 }
 
-void AppendJsonString(std::string& out, std::string_view text) {
+void AppendCodePointEscape(std::string& out, std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned>(static_cast<unsigned char>(text[at + k])); };
+  const unsigned code = ((byte(0) & 0x0Fu) << 12) | ((byte(1) & 0x3Fu) << 6) | (byte(2) & 0x3Fu);
+  out += "\\u";
+  AppendHexByte(out, static_cast<unsigned char>(code >> 8));
+  AppendHexByte(out, static_cast<unsigned char>(code & 0xFFu));
+}
+
+void AppendJsonString(std::string& out, std::string_view text, TOutputTarget target) {
   out += '"';
   const std::size_t plain = PlainPrefix(text, kJsonPlain);
   out.append(text.substr(0, plain));
@@ -163,6 +171,9 @@ void AppendJsonString(std::string& out, std::string_view text) {
       } else if (IsC1(text, i, length)) {
         out += "\\u00";
         AppendHexByte(out, static_cast<unsigned char>(text[i + 1]));
+        i += length;
+      } else if (target == TOutputTarget::Terminal && IsDirectionControl(text, i, length)) {
+        AppendCodePointEscape(out, text, i);  // the same text to a reader, no reordering on the screen
         i += length;
       } else {
         out.append(text.substr(i, length));
@@ -222,24 +233,24 @@ void AppendTsvRow(std::string& out, const TResultRow& row, TOutputTarget target)
   out += '\n';
 }
 
-std::string JsonString(std::string_view text) {
+std::string JsonString(std::string_view text, TOutputTarget target) {
   std::string out;
   out.reserve(text.size() + 2);
-  AppendJsonString(out, text);
+  AppendJsonString(out, text, target);
   return out;
 }
 
-void AppendJsonRow(std::string& out, const TResultRow& row, std::string_view reason) {
+void AppendJsonRow(std::string& out, const TResultRow& row, std::string_view reason, TOutputTarget target) {
   static constexpr std::array<std::string_view, 4> kKeys{"{\"File\":", ",\"New Name\":",
                                                          ",\"Path\":", ",\"Status\":"};
   const auto cells = Cells(row);
   for (std::size_t i = 0; i < cells.size(); ++i) {
     out += kKeys[i];
-    AppendJsonString(out, *cells[i]);
+    AppendJsonString(out, *cells[i], target);
   }
   if (!reason.empty()) {
     out += ",\"reason\":";
-    AppendJsonString(out, reason);
+    AppendJsonString(out, reason, target);
   }
   out += "}\n";
 }
@@ -253,29 +264,40 @@ std::string TerminalText(std::string_view text) {
   return out;
 }
 
+TTableLayout::TTableLayout() {
+  for (std::size_t i = 0; i < kTableCaptions.size(); ++i) widths_[i] = kTableCaptions[i].size();
+}
+
+void TTableLayout::Measure(const TResultRow& row) {
+  const auto cells = Cells(row);
+  for (std::size_t i = 0; i < widths_.size(); ++i)
+    widths_[i] = std::max(widths_[i], DisplayWidth(TerminalText(*cells[i])));
+}
+
+void TTableLayout::AppendLine(std::string& out, const std::array<std::string, 4>& line) const {
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    out += line[i];
+    if (i + 1 < line.size()) out.append(widths_[i] - std::min(widths_[i], DisplayWidth(line[i])) + 2, ' ');
+  }
+  out += '\n';
+}
+
+void TTableLayout::AppendHeader(std::string& out) const {
+  AppendLine(out, {std::string(kTableCaptions[0]), std::string(kTableCaptions[1]), std::string(kTableCaptions[2]),
+                   std::string(kTableCaptions[3])});
+}
+
+void TTableLayout::AppendRow(std::string& out, const TResultRow& row) const {
+  const auto cells = Cells(row);
+  AppendLine(out, {TerminalText(*cells[0]), TerminalText(*cells[1]), TerminalText(*cells[2]), TerminalText(*cells[3])});
+}
+
 std::string FormatTable(const std::vector<TResultRow>& rows) {
-  static constexpr std::array<std::string_view, 4> kCaptions{"File", "New Name", "Path", "Status"};
-  std::vector<std::array<std::string, 4>> lines;
-  lines.reserve(rows.size() + 1);
-  lines.push_back({std::string(kCaptions[0]), std::string(kCaptions[1]), std::string(kCaptions[2]),
-                   std::string(kCaptions[3])});
-  for (const TResultRow& row : rows) {
-    const auto cells = Cells(row);
-    lines.push_back({TerminalText(*cells[0]), TerminalText(*cells[1]), TerminalText(*cells[2]),
-                     TerminalText(*cells[3])});
-  }
-  std::array<std::size_t, 4> widths{};
-  for (const auto& line : lines)
-    for (std::size_t i = 0; i < widths.size(); ++i)
-      widths[i] = std::max(widths[i], DisplayWidth(line[i]));
+  TTableLayout layout;
+  for (const TResultRow& row : rows) layout.Measure(row);
   std::string out;
-  for (const auto& line : lines) {
-    for (std::size_t i = 0; i < line.size(); ++i) {
-      out += line[i];
-      if (i + 1 < line.size()) out.append(widths[i] - DisplayWidth(line[i]) + 2, ' ');
-    }
-    out += '\n';
-  }
+  layout.AppendHeader(out);
+  for (const TResultRow& row : rows) layout.AppendRow(out, row);
   return out;
 }
 

@@ -29,7 +29,13 @@ std::string FailureReason(int systemError, TPassKind kind) {
     case EINVAL:
       return "invalid name";
     case EBUSY:
-      return "file busy";
+      return kind == TPassKind::Recover ? "file busy" : "file busy, or the pass's own result file";
+    case ELOOP:
+      return "the folder is not the one the pass saw";
+    case EISDIR:
+      return "not a plain file";
+    case ESTALE:
+      return "the file changed while it was renamed";
     case ENOSPC:
       return "no space left on the device";
     default: {

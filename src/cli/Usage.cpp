@@ -74,6 +74,11 @@ Result files:
                         new rows, so that a second recover redoes the pass
   recover --last        undo the newest automatic result file
 
+A recover renames back only what a pass could have renamed: a regular file
+that is not read-only, in the folder reached from "/" through the row's path
+without a link, "." or "..", and never to a hidden name. show reads a result
+file row by row, and so does recover unless it saves its rows or shows a table.
+
 A real pass without --save keeps its rows in an automatic result file under
 $XDG_STATE_HOME/veltrane/ (~/.local/state/veltrane/ by default), named by date
 and time; standard error says where. The newest 50 are kept.
@@ -85,9 +90,13 @@ On a terminal a pass that takes more than a second shows its progress on
 standard error. A folder named "show" or "recover" is written ./show.
 
 Tab-separated cells write backslash, tab, newline and carriage return as
-\\, \t, \n and \r; on a terminal other control characters and bytes that are
-not UTF-8 show as \xNN, as in the table. JSON strings give bytes that are not
-UTF-8 as \udcXX and controls as \u00XX; a row of status "Error" has a "reason".
+\\, \t, \n and \r; on a terminal other control characters, the direction
+controls that reorder a line and bytes that are not UTF-8 show as \xNN, as in
+the table. JSON strings give bytes that are not UTF-8 as \udcXX and controls
+as \u00XX, and on a terminal the direction controls as \u202a to \u2069; in a
+pipe both keep every other byte as it is. A row of status "Error" has a
+"reason", and so has an "Ok" row whose rename the volume reported as failed.
+Messages on standard error show names and arguments escaped as the table does.
 On a terminal a line on standard error counts the rows by status after a pass.
 A simulation warns of renames that cannot all succeed.
 

@@ -110,7 +110,10 @@ bool TRenameStep::Commit(const std::string& folder, const std::string& oldName) 
   // A file the rename could neither finish nor take back is under a hidden
   // temporary name: the row must say where.
   if (SystemError_ != 0 && !Renamer_.StrandedName().empty()) NewName_ = Renamer_.StrandedName();
-  return Finish(SystemError_ == 0 ? TRenameStatus::rsOk : TRenameStatus::rsError);
+  const TRenameStatus status = SystemError_ == 0 ? TRenameStatus::rsOk : TRenameStatus::rsError;
+  // Renamed although the volume reported an error: "Ok", so Recover can undo it; the error is noted.
+  if (status == TRenameStatus::rsOk) SystemError_ = Renamer_.NotedError();
+  return Finish(status);
 }
 
 }  // namespace vt

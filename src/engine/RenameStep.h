@@ -2,6 +2,8 @@
 // The per-file step of a rename pass: split, transform, join, compare, then
 // simulate or rename.
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/RenameSettings.h"
 #include "engine/RenameStatus.h"
@@ -28,8 +30,11 @@ class TRenameStep {
   const std::string& NewName() const { return NewName_; }
   TRenameStatus Status() const { return Status_; }
   const TRenameSettings& Settings() const { return Settings_; }
-  // errno of the last failed rename; 0 when the last entry was not refused by the system.
+  // errno of the last failed rename, or of one carried out although the volume
+  // reported it (its status is "Ok"); 0 otherwise.
   int SystemError() const { return SystemError_; }
+  // Files the pass never renames, by identity (its own result files).
+  void KeepUntouched(std::vector<TEntryId> files) { Renamer_.KeepUntouched(std::move(files)); }
 
  private:
   bool Finish(TRenameStatus status);

@@ -59,6 +59,7 @@ TSearchThread::TSearchThread(IPassWindow& window, IDispatcher& dispatcher,
                     });
   Order_ = options.Order;
   Step_.emplace(CaptureSettings(controls), Simulate ? TPassMode::Simulate : TPassMode::Rename);
+  Step_->KeepUntouched(options.Untouched);
   Resume();
 }
 
@@ -169,8 +170,8 @@ void TSearchThread::ScanSubFolders(std::shared_ptr<const TFolderHandle> folder, 
     auto sub = std::make_shared<TFolderHandle>();
     const int error = folder->OpenSub(listed.Name, listed.Id, *sub);
     if (error != 0) {
-      // gone, or no longer the folder listed: not entered
-      if (!IsFolderGone(error)) ReportUnreadable(subPath(), error);
+      // gone: not entered; no longer the folder listed: not entered, and said
+      if (error != ENOENT) ReportUnreadable(subPath(), error);
       if (i + 1 == subFolders.size()) folder.reset();
       continue;
     }

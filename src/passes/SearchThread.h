@@ -52,9 +52,13 @@ struct TSearchPassOptions {
   std::function<void(const std::string& subFolder)> OnDescending;
   // Optional, called on the window thread for each folder of the walk that could
   // not be read (the start folder, a sub-folder, a mask's folder part), with the
-  // errno: it contributes nothing and the walk goes on. A sub-folder that is gone
-  // or no longer a folder by the time it is entered is simply not entered.
+  // errno: it contributes nothing and the walk goes on. So is a sub-folder that
+  // is no longer the folder listed by the time it is entered (a link, a file or
+  // another folder now: ELOOP, ENOTDIR, ESTALE); one that is gone is simply not
+  // entered.
   std::function<void(const std::string& folder, int error)> OnUnreadableFolder;
+  // Files the pass never renames, by identity: its own result files.
+  std::vector<TEntryId> Untouched;
 };
 
 class TSearchThread final : public TThread {

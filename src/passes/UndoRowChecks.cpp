@@ -25,6 +25,8 @@ TUndoRowFault CheckUndoRow(std::string_view path, std::string_view newName,
     return TUndoRowFault::PathNotAbsolute;
   if (PathMayBeCut(path)) return TUndoRowFault::PathMayBeCut;
   if (!IsNameInFolder(newName) || !IsNameInFolder(oldName)) return TUndoRowFault::NameLeavesFolder;
+  // A new name a pass made hidden (x.profile to .profile) is still undone.
+  if (oldName.front() == '.') return TUndoRowFault::HiddenName;
   return TUndoRowFault::None;
 }
 

@@ -12,6 +12,7 @@ enum class TUndoRowFault {
   PathNotAbsolute,   // every folder a pass records is absolute; a NUL would shorten it
   PathMayBeCut,      // a result file may have cut it: it may name another folder
   NameLeavesFolder,  // empty, ".", "..", or holding "/" or NUL
+  HiddenName,        // no pass renames a hidden file, so none is renamed back to one
 };
 
 // A result file keeps at most this many bytes of a text, cut where no UTF-8

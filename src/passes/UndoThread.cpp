@@ -2,8 +2,6 @@
 
 #include "engine/Messages.h"
 #include "passes/PassEnd.h"
-#include "passes/UndoRowChecks.h"
-#include "platform/PathSeparator.h"
 
 namespace vt {
 
@@ -68,28 +66,8 @@ void TUndoThread::UndoEntry(const std::string& path, const std::string& newName,
     Status = TRenameStatus::rsNoChange;
     return;
   }
-  if (CheckUndoRow(path, newName, oldName) != TUndoRowFault::None) {
-    Status = TRenameStatus::rsError;
-    return;
-  }
-  std::string folder = path;
-  if (folder.back() != PathSeparator) folder += PathSeparator;
-  // Only a regular file: no pass renames links, FIFOs, sockets or devices.
-  if (!FileExists(folder + newName)) {
-    Status = TRenameStatus::rsFileNotFound;
-    return;
-  }
-  if (newName == oldName) {
-    Status = TRenameStatus::rsNoChange;
-    return;
-  }
-  RowError_ = Renamer_.Rename(folder, newName, oldName);
-  if (RowError_ == 0) {
-    RowNewName = oldName;
-    Status = TRenameStatus::rsOk;
-  } else {
-    Status = TRenameStatus::rsError;
-  }
+  Status = Renamer_.Undo(path, newName, oldName, RowError_);
+  if (Status == TRenameStatus::rsOk) RowNewName = oldName;
 }
 
 void TUndoThread::AddUndoRow() {

@@ -12,7 +12,7 @@
 #include "engine/RenameStatus.h"
 #include "passes/PassWindow.h"
 #include "passes/UndoProcessList.h"
-#include "platform/FolderRenamer.h"
+#include "passes/UndoRename.h"
 #include "platform/Thread.h"
 
 namespace vt {
@@ -45,11 +45,11 @@ class TUndoThread final : public TThread {
   std::string RowNewName;
   std::string RowPath;
   TRenameStatus Status = TRenameStatus::rsNoChange;
-  int RowError_ = 0;  // errno of a refused rename back
+  int RowError_ = 0;  // errno of a refused rename back, or noted for one carried out
   bool HasRows = false;
 
   const std::atomic<bool>& RecordAllMessages_;
-  TFolderRenamer Renamer_;
+  TUndoRename Renamer_;
   const std::function<void()> AddUndoRowCall_ = [this] { AddUndoRow(); };
 };
 

@@ -58,6 +58,30 @@ int TFolderHandle::Open(const std::string& path, TFolderHandle& out) {
   return out.Adopt(::open(path.empty() ? "." : path.c_str(), kFolderFlags), path.empty() ? "./" : path);
 }
 
+int TFolderHandle::OpenStepwise(const std::string& path, TFolderHandle& out) {
+  const bool absolute = !path.empty() && path.front() == '/';
+  int fd = ::open(absolute ? "/" : ".", kFolderFlags);
+  if (fd < 0) return errno;
+  for (std::size_t at = absolute ? 1 : 0; at < path.size();) {
+    std::size_t end = path.find('/', at);
+    if (end == std::string::npos) end = path.size();
+    const std::string name = path.substr(at, end - at);
+    int error = name.empty() || name == "." || name == ".." ? ELOOP : 0;
+    const int next = error != 0 ? -1 : ::openat(fd, name.c_str(), kFolderFlags | O_NOFOLLOW);
+    if (next < 0 && error == 0) {
+      error = errno;
+      struct stat st {};
+      if (error == ENOTDIR && ::fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
+        error = ELOOP;
+    }
+    ::close(fd);
+    if (next < 0) return error;
+    fd = next;
+    at = end + 1;
+  }
+  return out.Adopt(fd, path.empty() ? "./" : path);
+}
+
 int TFolderHandle::OpenSub(std::string_view name, const TEntryId& listed, TFolderHandle& out) const {
   if (name.empty() || name == "." || name == ".." || name.find('/') != std::string_view::npos) return EINVAL;
   const std::string text(name);

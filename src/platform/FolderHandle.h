@@ -22,6 +22,11 @@ class TFolderHandle {
   // The folder a path names, links followed: where a walk starts is the user's
   // choice. path is kept as the handle's text. 0 or the errno of the failure.
   static int Open(const std::string& path, TFolderHandle& out);
+  // The folder a path names, reached as a walk reaches it: from "/" (from the
+  // current folder for a relative path) one component at a time, never through
+  // a link. ELOOP for a component that is a link, ".", ".." or empty (the path
+  // does not lead where a walk would have gone), else the errno of the failure.
+  static int OpenStepwise(const std::string& path, TFolderHandle& out);
   // The sub-folder name of this folder, never through a link, and only if it
   // is still the entry listed: ELOOP or ENOTDIR for a link or a file there now,
   // ESTALE for another folder swapped in, ENOENT when it is gone.

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "platform/FolderHandle.h"
 #include "platform/SysCalls.h"
@@ -16,6 +18,15 @@ namespace {
 
 bool IsPlaceholder(const TEntryInfo& now, const TEntryInfo& placeholder) {
   return now.id == placeholder.id && now.regular && now.size == 0;
+}
+
+char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualIgnoringAsciiCase(std::string_view one, std::string_view other) {
+  if (one.size() != other.size()) return false;
+  for (std::size_t i = 0; i < one.size(); ++i)
+    if (FoldAscii(one[i]) != FoldAscii(other[i])) return false;
+  return true;
 }
 
 bool HoldsSlashOrNul(std::string_view name) {
@@ -72,17 +83,24 @@ struct TFolderRenamer::Impl {
   TEntryId handleId;
   bool noRenameNoReplace = false;  // the volume answered EINVAL to RENAME_NOREPLACE
   std::string stranded;  // where the last rename left a file it could not finish
+  int noted = 0;         // the error a rename reported although it was carried out
+  std::vector<TEntryId> untouchable;
 
   int UseFolder(const std::string& path);
   void UseHandle(const TFolderHandle& handle);
   int RenameHere(const TEntryName& from, const TEntryName& to);
+  int Relocate(const TEntryName& from, const TEntryName& to);
+  int CheckMoved(const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
+  int MovedDespite(int error, const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
+  bool IsUntouchable(const TEntryId& id) const;
   void CloseFolder();
   int Move(const char* from, const char* to);
   int MoveWithoutFlag(const char* from, const char* to);
   int ReserveAndRename(const char* from, const char* to);
   void RemovePlaceholder(const char* name, const TEntryInfo& placeholder);
   int RenameThroughTemp(const TEntryName& oldName, const TEntryName& newName);
-  bool IsTheSameEntry(const char* first, const char* second);
+  bool IsTheSameEntry(const TEntryName& first, const TEntryName& second);
+  bool ListingHoldsOnlyFirst(const TEntryName& first, const TEntryName& second);
 };
 
 void TFolderRenamer::Impl::CloseFolder() {
@@ -144,14 +162,20 @@ int TFolderRenamer::Impl::MoveWithoutFlag(const char* from, const char* to) {
 // leaves a moment in which another process may create the name: so the name
 // is taken first, created exclusively and empty, and the file renamed over
 // that placeholder once it is seen to be still ours. Whoever creates the name
-// before us keeps it; so does whoever replaced or wrote to the placeholder
-// meanwhile. A volume that lets us create nothing gets no rename at all.
+// before us keeps it; so does whoever replaced, wrote to or holds open the
+// placeholder meanwhile (a write lease, where the volume grants one, tells
+// of any opener until the rename). What is left: a process that starts to
+// open the placeholder between the last look and the rename gets the emptied
+// placeholder, no longer linked, and what it writes there is lost; on a volume
+// without leases that moment runs from the claim to the rename. A volume that
+// lets us create nothing gets no rename at all.
 int TFolderRenamer::Impl::ReserveAndRename(const char* from, const char* to) {
   TEntryInfo placeholder;
   if (const int error = sys.CreateExclusive(fd, to, placeholder)) return error;
-  TEntryInfo now;
-  if (sys.Lookup(fd, to, now) != 0 || !IsPlaceholder(now, placeholder)) return EEXIST;
-  const int error = sys.Rename(fd, from, to);
+  TPlaceholderHold held;
+  if (sys.ClaimPlaceholder(fd, to, placeholder, held) != 0) return EEXIST;
+  const int error = sys.PlaceholderUntouched(held) ? sys.Rename(fd, from, to) : EEXIST;
+  sys.ReleasePlaceholder(held);
   if (error != 0) RemovePlaceholder(to, placeholder);
   return error;
 }
@@ -162,10 +186,27 @@ void TFolderRenamer::Impl::RemovePlaceholder(const char* name, const TEntryInfo&
 }
 
 // Whether two names lead to one entry, as the volume finds them now: on a
-// volume that ignores case, a name and its case-changed form.
-bool TFolderRenamer::Impl::IsTheSameEntry(const char* first, const char* second) {
+// volume that ignores case, a name and its case-changed form. Some volumes
+// (FUSE exFAT) give each spelling its own inode number, so a different number
+// is not the last word: names equal but for ASCII case, of which the folder
+// holds the first and not the second, are one entry on a volume that found
+// the second at all.
+bool TFolderRenamer::Impl::IsTheSameEntry(const TEntryName& first, const TEntryName& second) {
   TEntryInfo one, other;
-  return sys.Lookup(fd, first, one) == 0 && sys.Lookup(fd, second, other) == 0 && one.id == other.id;
+  if (sys.Lookup(fd, first.c_str(), one) != 0 || sys.Lookup(fd, second.c_str(), other) != 0) return false;
+  if (one.id == other.id) return true;
+  return EqualIgnoringAsciiCase(first.View(), second.View()) && one.regular && other.regular &&
+         one.size == other.size && ListingHoldsOnlyFirst(first, second);
+}
+
+bool TFolderRenamer::Impl::ListingHoldsOnlyFirst(const TEntryName& first, const TEntryName& second) {
+  bool holdsFirst = false, holdsSecond = false;
+  if (sys.ListNames(fd, [&](std::string_view name) {
+        holdsFirst = holdsFirst || name == first.View();
+        holdsSecond = holdsSecond || name == second.View();
+      }) != 0)
+    return false;
+  return holdsFirst && !holdsSecond;
 }
 
 // The volume reported the new name as taken. Only when what it found there is
@@ -175,7 +216,7 @@ bool TFolderRenamer::Impl::IsTheSameEntry(const char* first, const char* second)
 // name; if even that name has been taken meanwhile, the file stays under the
 // temporary name as the last resort, and the caller is told where it is.
 int TFolderRenamer::Impl::RenameThroughTemp(const TEntryName& oldName, const TEntryName& newName) {
-  if (!IsTheSameEntry(oldName.c_str(), newName.c_str())) return EEXIST;
+  if (!IsTheSameEntry(oldName, newName)) return EEXIST;
 
   char temp[32];
   int moved = EEXIST;
@@ -196,6 +237,7 @@ TFolderRenamer::~TFolderRenamer() = default;
 
 int TFolderRenamer::Rename(const std::string& folder, std::string_view oldName, std::string_view newName) {
   impl_->stranded.clear();
+  impl_->noted = 0;
   const TEntryName from(oldName);
   const TEntryName to(newName);
   if (from.Error() != 0) return from.Error();
@@ -206,6 +248,7 @@ int TFolderRenamer::Rename(const std::string& folder, std::string_view oldName, 
 
 int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName) {
   impl_->stranded.clear();
+  impl_->noted = 0;
   const TEntryName from(oldName);
   const TEntryName to(newName);
   if (from.Error() != 0) return from.Error();
@@ -215,13 +258,57 @@ int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName
   return impl_->RenameHere(from, to);
 }
 
+// What moves is what was looked at: a regular file, and after the move the
+// new name must lead to that same file. An entry swapped in between (a folder,
+// a FIFO) is put back at once, without replacing anything.
 int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& to) {
+  noted = 0;
+  TEntryInfo checked;
+  if (const int error = sys.Lookup(fd, from.c_str(), checked)) return error;
+  if (!checked.regular) return kNotAFile;
+  if (IsUntouchable(checked.id)) return EBUSY;
+  if (const int error = Relocate(from, to)) return MovedDespite(error, from, to, checked);
+  return CheckMoved(from, to, checked);
+}
+
+int TFolderRenamer::Impl::Relocate(const TEntryName& from, const TEntryName& to) {
   const int error = Move(from.c_str(), to.c_str());
   if (error == EEXIST) return RenameThroughTemp(from, to);
   return error;
 }
 
+int TFolderRenamer::Impl::CheckMoved(const TEntryName& from, const TEntryName& to, const TEntryInfo& checked) {
+  TEntryInfo now;
+  const int error = sys.Lookup(fd, to.c_str(), now);
+  if (error == 0 && now.id == checked.id && now.regular) return 0;
+  if (error == 0) Move(to.c_str(), from.c_str());
+  return ESTALE;
+}
+
+// A volume may carry a rename out and still report a failure (EIO over a
+// network): if the file is now under the new name and no longer under the
+// old one, it was renamed, and the caller keeps the error as a note.
+int TFolderRenamer::Impl::MovedDespite(int error, const TEntryName& from, const TEntryName& to,
+                                       const TEntryInfo& checked) {
+  if (error == EEXIST || !stranded.empty()) return error;
+  TEntryInfo now, old;
+  if (sys.Lookup(fd, to.c_str(), now) != 0 || now.id != checked.id || !now.regular) return error;
+  if (sys.Lookup(fd, from.c_str(), old) != ENOENT) return error;
+  noted = error;
+  return 0;
+}
+
+bool TFolderRenamer::Impl::IsUntouchable(const TEntryId& id) const {
+  for (const TEntryId& kept : untouchable)
+    if (kept == id) return true;
+  return false;
+}
+
 const std::string& TFolderRenamer::StrandedName() const { return impl_->stranded; }
+
+int TFolderRenamer::NotedError() const { return impl_->noted; }
+
+void TFolderRenamer::KeepUntouched(std::vector<TEntryId> files) { impl_->untouchable = std::move(files); }
 
 bool IsStrandedName(std::string_view name) {
   constexpr std::string_view prefix = ".vt-", suffix = ".tmp";

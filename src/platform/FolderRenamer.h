@@ -1,17 +1,32 @@
 #pragma once
 // Renames within one folder, never replacing an existing entry.
+//
+// On a volume with neither RENAME_NOREPLACE nor hard links (FUSE exFAT) the
+// new name is first taken by an empty placeholder, created exclusively, and
+// the file renamed over it only while no one else holds it open for writing
+// (a write lease, where the volume grants one) and it is still empty. What
+// remains: a process that begins to open the placeholder between the last
+// look and the rename writes into a file no longer linked, and that is lost;
+// without leases the moment runs from the look to the rename.
+#include <cerrno>
 #include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/SysCalls.h"
 
 namespace vt {
 
 // The longest name, in bytes, a Linux volume holds (NAME_MAX).
 inline constexpr std::size_t kMaxNameBytes = 255;
 
-class ISysCalls;
 class TFolderHandle;
+
+// What a rename refuses to move: anything but a regular file (a folder, a
+// FIFO, a device, a link), as a look just before the rename found it.
+inline constexpr int kNotAFile = EISDIR;
 
 class TFolderRenamer {
  public:
@@ -22,9 +37,12 @@ class TFolderRenamer {
   TFolderRenamer(const TFolderRenamer&) = delete;
   TFolderRenamer& operator=(const TFolderRenamer&) = delete;
 
-  // folder ends with "/"; the names hold no "/". Returns 0 or the errno of the failure
-  // (EEXIST when the target exists; EINVAL for an empty name, ".", ".." or one holding
-  // "/" or NUL). Keeps the folder open for the next call.
+  // folder ends with "/"; the names hold no "/". Moves only a regular file, and
+  // only the one looked at just before: afterwards the new name must lead to it,
+  // else whatever moved is put back and the answer is ESTALE. Returns 0 or the
+  // errno of the failure (EEXIST when the target exists; kNotAFile; EBUSY for a
+  // file kept untouched; EINVAL for an empty name, ".", ".." or one holding "/"
+  // or NUL). Keeps the folder open for the next call.
   int Rename(const std::string& folder, std::string_view oldName, std::string_view newName);
   // The same within an open folder, which must stay open during the call.
   int Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName);
@@ -32,6 +50,11 @@ class TFolderRenamer {
   // was taken meanwhile): the hidden temporary name the file is now under.
   // Empty after every other call.
   const std::string& StrandedName() const;
+  // After a rename that was carried out although the volume reported a
+  // failure: that errno (the answer was 0). 0 after every other call.
+  int NotedError() const;
+  // Files never to be renamed, by identity: the pass's own result files.
+  void KeepUntouched(std::vector<TEntryId> files);
 
  private:
   struct Impl;

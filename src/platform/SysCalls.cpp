@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 
 namespace vt {
 namespace {
@@ -15,8 +16,19 @@ int Result(int rc) { return rc == 0 ? 0 : errno; }
 
 TEntryInfo InfoOf(const struct stat& st) {
   return {{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)},
-          static_cast<std::uint64_t>(st.st_size), S_ISREG(st.st_mode)};
+          static_cast<std::uint64_t>(st.st_size), S_ISREG(st.st_mode), static_cast<std::uint32_t>(st.st_mode),
+          static_cast<std::uint64_t>(st.st_nlink)};
 }
+
+bool IsUntouchedPlaceholder(const struct stat& st, const TEntryInfo& placeholder) {
+  const TEntryInfo now = InfoOf(st);
+  return now.id == placeholder.id && now.regular && now.size == 0 && now.links == 1;
+}
+
+// The kernel tells a lease holder of an opener by a signal, SIGIO unless set
+// otherwise, and SIGIO ends a process that does not handle it: SIGURG is
+// ignored unless a handler is installed, and the lease state is read instead.
+constexpr int kLeaseSignal = SIGURG;
 
 class TPosixSysCalls final : public ISysCalls {
  public:
@@ -35,6 +47,40 @@ class TPosixSysCalls final : public ISysCalls {
     return Result(::linkat(dirFd, from, dirFd, to, 0));
   }
   int Unlink(int dirFd, const char* name) override { return Result(::unlinkat(dirFd, name, 0)); }
+  int ClaimPlaceholder(int dirFd, const char* name, const TEntryInfo& placeholder,
+                       TPlaceholderHold& held) override {
+    held.fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    held.leased = false;
+    if (held.fd < 0) return errno == ENOENT ? EBUSY : errno;
+    struct stat st {};
+    if (::fstat(held.fd, &st) != 0 || !IsUntouchedPlaceholder(st, placeholder)) {
+      ReleasePlaceholder(held);
+      return EBUSY;
+    }
+    // A write lease is granted only while no one else has the file open for
+    // writing; a volume that grants none (EINVAL, ENOSYS) gets the look alone.
+    if (::fcntl(held.fd, F_SETSIG, kLeaseSignal) == 0) {
+      if (::fcntl(held.fd, F_SETLEASE, F_WRLCK) == 0) {
+        held.leased = true;
+      } else if (errno == EAGAIN || errno == EBUSY) {
+        ReleasePlaceholder(held);
+        return EBUSY;
+      }
+    }
+    return 0;
+  }
+  bool PlaceholderUntouched(const TPlaceholderHold& held) override {
+    // A lease being broken (someone opens the file) reads as a weaker one.
+    if (held.leased && ::fcntl(held.fd, F_GETLEASE) != F_WRLCK) return false;
+    struct stat st {};
+    return ::fstat(held.fd, &st) == 0 && st.st_size == 0 && st.st_nlink == 1;
+  }
+  void ReleasePlaceholder(TPlaceholderHold& held) override {
+    if (held.fd < 0) return;
+    if (held.leased) ::fcntl(held.fd, F_SETLEASE, F_UNLCK);
+    ::close(held.fd);
+    held = {};
+  }
   int CreateExclusive(int dirFd, const char* name, TEntryInfo& created) override {
     const int fd = ::openat(dirFd, name, O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return errno;
@@ -68,6 +114,13 @@ class TPosixSysCalls final : public ISysCalls {
 };
 
 }  // namespace
+
+int LookAtPath(const char* path, TEntryInfo& info) {
+  struct stat st {};
+  if (::stat(path, &st) != 0) return errno;
+  info = InfoOf(st);
+  return 0;
+}
 
 ISysCalls& PosixSysCalls() {
   static TPosixSysCalls calls;

@@ -20,6 +20,14 @@ struct TEntryInfo {
   TEntryId id;
   std::uint64_t size = 0;
   bool regular = false;
+  std::uint32_t mode = 0;  // st_mode: type and permission bits
+  std::uint64_t links = 0;
+};
+
+// A placeholder opened and held for the rename over it.
+struct TPlaceholderHold {
+  int fd = -1;
+  bool leased = false;  // the volume granted a write lease on it
 };
 
 class ISysCalls {
@@ -36,6 +44,17 @@ class ISysCalls {
   virtual int CreateExclusive(int dirFd, const char* name, TEntryInfo& created) = 0;
   virtual int Link(int dirFd, const char* from, const char* to) = 0;
   virtual int Unlink(int dirFd, const char* name) = 0;
+  // Opens the placeholder name just created (placeholder: what creating it
+  // gave) and holds it for the rename over it: EBUSY when another process has
+  // it open for writing (a write lease is refused) or it is not the empty file
+  // made, still. A volume without leases gets the look alone. held is closed
+  // by ReleasePlaceholder.
+  virtual int ClaimPlaceholder(int dirFd, const char* name, const TEntryInfo& placeholder,
+                               TPlaceholderHold& held) = 0;
+  // Whether the held placeholder is still untouched: nobody began to open it
+  // since the claim (its lease is not being broken) and it is still empty.
+  virtual bool PlaceholderUntouched(const TPlaceholderHold& held) = 0;
+  virtual void ReleasePlaceholder(TPlaceholderHold& held) = 0;
   // lstat semantics
   virtual int Lookup(int dirFd, const char* name, TEntryInfo& info) = 0;
   // Every name of the folder exactly as stored.
@@ -44,5 +63,8 @@ class ISysCalls {
 
 // The real calls.
 ISysCalls& PosixSysCalls();
+
+// What path names, links followed (stat semantics); 0 or the errno.
+int LookAtPath(const char* path, TEntryInfo& info);
 
 }  // namespace vt

@@ -67,16 +67,42 @@ TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& p
   return {};
 }
 
-TResultFileStatus LoadResultFile(const std::string& path, TResultTable& table) {
-  // Only a regular file has a size that bounds what its lengths may claim.
+namespace {
+
+// Only a regular file has a size that bounds what its lengths may claim.
+std::unique_ptr<std::FILE, TFileCloser> OpenForReading(const std::string& path, std::uint64_t& size) {
   std::error_code error;
   const bool regular = std::filesystem::is_regular_file(path, error);
-  const std::uint64_t size = regular ? std::filesystem::file_size(path, error) : 0;
-  std::unique_ptr<std::FILE, TFileCloser> file(regular && !error ? std::fopen(path.c_str(), "rb")
-                                                                 : nullptr);
+  size = regular ? std::filesystem::file_size(path, error) : 0;
+  return std::unique_ptr<std::FILE, TFileCloser>(regular && !error ? std::fopen(path.c_str(), "rb") : nullptr);
+}
+
+}  // namespace
+
+TResultFileStatus LoadResultFile(const std::string& path, TResultTable& table) {
+  std::uint64_t size = 0;
+  const auto file = OpenForReading(path, size);
   if (!file) return Failure(TResultFileError::CannotOpen, "Cannot open file " + path);
   TBufferedFileSource source(file.get(), size);
   return ReadResultTable(source, table) ? TResultFileStatus{} : NotAResultFile();
+}
+
+TResultFileStatus StreamResultFile(const std::string& path, TResultTable& table, const TRowSink& sink) {
+  std::uint64_t size = 0;
+  const auto file = OpenForReading(path, size);
+  if (!file) return Failure(TResultFileError::CannotOpen, "Cannot open file " + path);
+  TBufferedFileSource source(file.get(), size);
+  return ReadResultTable(source, table, sink) ? TResultFileStatus{} : NotAResultFile();
+}
+
+TResultFileStatus LoadWholeResultFile(const std::string& path, TResultTable& table) {
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (!error && size > kWholeLoadLimitBytes)
+    return Failure(TResultFileError::CannotOpen, "Cannot open file " + path + ": it is larger than " +
+                                                     std::to_string(kWholeLoadLimitBytes >> 20) +
+                                                     " MB, the most a table loads");
+  return LoadResultFile(path, table);
 }
 
 }  // namespace vt

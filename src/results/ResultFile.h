@@ -1,10 +1,12 @@
 #pragma once
 // Result files: the result table saved as a tagged property stream, and read back.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "passes/ResultTable.h"
 #include "platform/ReplacingFile.h"
+#include "results/ResultStreamReader.h"
 
 namespace vt {
 
@@ -34,6 +36,18 @@ TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& p
 // applied before a failure stays applied. A file that cannot be opened leaves the
 // table as it was.
 TResultFileStatus LoadResultFile(const std::string& path, TResultTable& table);
+
+// Like LoadResultFile, but each row goes to sink as it is read and none is kept
+// in the table: for a reader that needs one row at a time (printing, undoing).
+TResultFileStatus StreamResultFile(const std::string& path, TResultTable& table, const TRowSink& sink);
+
+// The most a file loaded whole may hold: its rows take some two and a half
+// times its size in memory.
+inline constexpr std::uint64_t kWholeLoadLimitBytes = 256ull << 20;
+// LoadResultFile for a file of at most kWholeLoadLimitBytes; a larger one is
+// refused as CannotOpen, with a message that says why, and the table is left as
+// it was.
+TResultFileStatus LoadWholeResultFile(const std::string& path, TResultTable& table);
 
 // The same on bytes in memory.
 std::string WriteResultStream(const TResultTable& table);

@@ -1,5 +1,6 @@
 #include "results/ResultStreamReader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -20,7 +21,8 @@ constexpr std::size_t kMostColumnsAdded = 64;
 
 class TResultStreamReader {
  public:
-  TResultStreamReader(TByteSource& source, TResultTable& table) : In_(source), Table_(table) {}
+  TResultStreamReader(TByteSource& source, TResultTable& table, const TRowSink* sink)
+      : In_(source), Table_(table), Sink_(sink) {}
 
   bool Read() {
     return Header() && PropertyList() && NoComponents();
@@ -219,6 +221,7 @@ class TResultStreamReader {
     if (!In_.Int32(blockSize)) return false;
     if (blockSize < static_cast<std::int32_t>(kRowBlockHeaderSize) || blockSize > length)
       return false;
+    if (Sink_ != nullptr) return StreamRows(static_cast<std::uint64_t>(blockSize) - 4, length - blockSize);
     std::string block;
     if (!In_.Bytes(blockSize - 4, block)) return false;
     // Bytes of the binary value beyond the block belong to nothing.
@@ -228,15 +231,68 @@ class TResultStreamReader {
     return AppendRows(block, Table_);
   }
 
+  // A row block read record by record, never past its BlockSize, and each row
+  // handed on as soon as it is whole; then what is left of the block and of
+  // the binary value is passed over.
+  bool StreamRows(std::uint64_t left, std::int64_t surplus) {
+    std::int32_t rowCount = 0;
+    if (left < 4 || !In_.Int32(rowCount)) return false;
+    left -= 4;
+    if (rowCount < 0 || static_cast<std::uint64_t>(rowCount) > left / kRowBlockRecordMin) return false;
+    Table_.Clear();
+    TResultRow row;
+    bool wanted = true;
+    for (std::int32_t i = 0; i < rowCount; ++i) {
+      if (!RowRecord(row, left)) return false;
+      if (wanted) wanted = (*Sink_)(row);
+    }
+    return Skip(static_cast<std::int64_t>(left) + surplus);
+  }
+
+  bool RowRecord(TResultRow& row, std::uint64_t& left) {
+    std::int32_t subCount = 0;
+    if (left < kRowBlockRecordMin || !In_.Int32(row.ImageNo) || !In_.Int32(row.StateImageNo) ||
+        !In_.Int32(row.OverlayNo) || !In_.Int32(subCount) || !In_.Int32(row.UserWord))
+      return false;
+    left -= 20;
+    if (!Text(row.Caption, left)) return false;
+    if (subCount < 0 || static_cast<std::uint64_t>(subCount) > left) return false;
+    row.SubItems.resize(static_cast<std::size_t>(subCount));
+    for (std::string& sub : row.SubItems)
+      if (!Text(sub, left)) return false;
+    return true;
+  }
+
+  bool Text(std::string& text, std::uint64_t& left) {
+    if (!In_.ShortString(text) || text.size() + 1 > left) return false;
+    left -= text.size() + 1;
+    return true;
+  }
+
+  bool Skip(std::int64_t count) {
+    std::string scratch;
+    for (constexpr std::int64_t kPiece = 4096; count > 0; count -= kPiece)
+      if (!In_.Bytes(std::min(count, kPiece), scratch)) return false;
+    return true;
+  }
+
+  static constexpr std::uint64_t kRowBlockRecordMin = kRowRecordMinSize;
+
   TValueReader In_;
   TResultTable& Table_;
+  const TRowSink* Sink_ = nullptr;
 };
 
 }  // namespace
 
 bool ReadResultTable(TByteSource& source, TResultTable& table) {
   table.Clear();
-  return TResultStreamReader(source, table).Read();
+  return TResultStreamReader(source, table, nullptr).Read();
+}
+
+bool ReadResultTable(TByteSource& source, TResultTable& table, const TRowSink& sink) {
+  table.Clear();
+  return TResultStreamReader(source, table, &sink).Read();
 }
 
 }  // namespace vt

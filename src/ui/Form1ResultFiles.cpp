@@ -77,7 +77,7 @@ void TForm1::BtLoadResultClick() {
   TResultFileStatus status;
   {
     const TBusyCursor busy;
-    status = LoadResultFile(*path, ResultTable_);
+    status = LoadWholeResultFile(*path, ResultTable_);
   }
   if (status.Error == TResultFileError::CannotOpen) {
     ReportApplicationError(NameText(status.Message));

@@ -226,6 +226,56 @@ TEST(CliRecord, CraftedRowsMakeRecoverRenameNothing) {
                                                 "plain.txt", "relative", "target.txt"}));
 }
 
+// The record of a pass may lie in the folder it renames: it keeps its name.
+TEST(CliRecord, APassNeverRenamesItsOwnRecord) {
+  TTempFolder dir;
+  dir.WriteFile("a.txt", "a");
+  const std::string saved = dir.Folder() + "r.vtr";
+  const TRun run = RunProgram({"-x", "-f", "tsv", dir.Folder(), "insert", "X", "--at", "begin", "-o", saved}, dir.Path());
+  EXPECT_EQ(run.Exit, 1) << run.Err;
+  EXPECT_EQ(dir.Names(), (std::set<std::string>{"Xa.txt", "r.vtr"}));
+  EXPECT_EQ(Lines(run.Out), (std::vector<std::string>{"a.txt\tXa.txt\t" + dir.Folder() + "\tOk",
+                                                      "r.vtr\tXr.vtr\t" + dir.Folder() + "\tError"}));
+  TResultTable table;
+  ASSERT_TRUE(LoadResultFile(saved, table).Ok());
+  EXPECT_EQ(table.RowCount(), 2u);
+}
+
+// More rows than one batch: a recover that reads its file row by row undoes
+// them all, in their order.
+TEST(CliRecord, RecoverOfManyRowsInAPipeUndoesEveryRowInOrder) {
+  TTempFolder dir;
+  constexpr int kRows = 4500;
+  TResultTable table;
+  for (int i = 0; i < kRows; ++i) {
+    const std::string name = std::to_string(i);
+    dir.WriteFile("x" + name, name);
+    table.AppendRow(name, "x" + name, dir.Folder(), "Ok");
+  }
+  const std::string record = (dir.Path() / "many.vtr").string();
+  ASSERT_TRUE(SaveResultFile(table, record).Ok());
+  const TRun run = RunProgram({"recover", record, "-f", "json"}, dir.Path());
+  EXPECT_EQ(run.Exit, 0) << run.Err;
+  const std::vector<std::string> lines = Lines(run.Out);
+  ASSERT_EQ(lines.size(), static_cast<std::size_t>(kRows));
+  for (const int i : {0, 4095, 4096, kRows - 1}) {
+    EXPECT_NE(lines[static_cast<std::size_t>(i)].find("\"File\":\"x" + std::to_string(i) + "\""), std::string::npos);
+    EXPECT_EQ(dir.ReadFile(std::to_string(i)), std::to_string(i));
+  }
+  EXPECT_EQ(dir.Names().size(), static_cast<std::size_t>(kRows) + 1);
+}
+
+// A name or argument in a message reaches a terminal escaped, as in the table.
+TEST(CliRecord, MessagesShowArgumentsEscaped) {
+  TTempFolder dir;
+  const std::string name = "\x1b[2Jgone\a\xe2\x80\xae" "txt.vtr";
+  const TRun run = RunProgram({"show", name}, dir.Path());
+  EXPECT_EQ(run.Exit, 2);
+  EXPECT_EQ(run.Err.find('\x1b'), std::string::npos) << run.Err;
+  EXPECT_EQ(run.Err.find("\xe2\x80\xae"), std::string::npos) << run.Err;
+  EXPECT_NE(run.Err.find("\\x1b[2Jgone\\x07\\xe2\\x80\\xaetxt.vtr"), std::string::npos) << run.Err;
+}
+
 TEST(CliRecord, AFileOfAHundredThousandColumnItemsIsNoResultFile) {
   TTempFolder dir;
   std::string bytes = std::string("TPF0\x09TListView\x08ListView\x07" "Columns\x0e", 32);

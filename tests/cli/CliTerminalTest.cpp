@@ -46,8 +46,11 @@ TEST(CliTerminal, NoNameReachesATerminalAsAControlSequenceInAnyFormat) {
       EXPECT_NE(shown.find(R"(csi\xc2\x9b2J.txt)"), std::string::npos) << shown;
       EXPECT_NE(shown.find(R"(lone\x9b.txt)"), std::string::npos) << shown;
     }
-    // Only the table, meant for reading, also disarms the direction controls.
-    EXPECT_EQ(shown.find(kOverride) == std::string::npos, std::string(format) == "table") << shown;
+    // Every format disarms the direction controls on a terminal.
+    EXPECT_EQ(shown.find(kOverride), std::string::npos) << shown;
+    if (std::string(format) == "json") {
+      EXPECT_NE(shown.find(R"(txt.\u202eexe)"), std::string::npos) << shown;
+    }
   }
 }
 

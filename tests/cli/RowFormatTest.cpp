@@ -123,10 +123,10 @@ TEST(RowFormat, EscapesForEveryFormatAndTarget) {
       {"DEL", "a\x7f", "a\x7f", "a\\x7f", "a\\x7f"},
       {"C1 as UTF-8", "\xc2\x9b" "31m", "\xc2\x9b" "31m", "\\xc2\\x9b31m", "\\xc2\\x9b31m"},
       {"C1 as a lone byte", "\x9b" "31m", "\x9b" "31m", "\\x9b31m", "\\x9b31m"},
-      {"right-to-left override", "gpj.\xe2\x80\xae" "exe", "gpj.\xe2\x80\xae" "exe", "gpj.\xe2\x80\xae" "exe",
+      {"right-to-left override", "gpj.\xe2\x80\xae" "exe", "gpj.\xe2\x80\xae" "exe", "gpj.\\xe2\\x80\\xaeexe",
        "gpj.\\xe2\\x80\\xaeexe"},
       {"first isolate", "\xe2\x81\xa6x\xe2\x81\xa9", "\xe2\x81\xa6x\xe2\x81\xa9",
-       "\xe2\x81\xa6x\xe2\x81\xa9", "\\xe2\\x81\\xa6x\\xe2\\x81\\xa9"},
+       "\\xe2\\x81\\xa6x\\xe2\\x81\\xa9", "\\xe2\\x81\\xa6x\\xe2\\x81\\xa9"},
       {"neighbours of the direction controls", "\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa",
        "\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa", "\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa",
        "\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa"},
@@ -140,6 +140,23 @@ TEST(RowFormat, EscapesForEveryFormatAndTarget) {
     const std::string json = JsonString(c.Text);
     for (const char byte : json) EXPECT_FALSE(static_cast<unsigned char>(byte) < 0x20 || byte == 0x7f) << c.What;
     EXPECT_EQ(json.find("\xc2\x9b"), std::string::npos) << c.What;
+  }
+}
+
+// On a terminal JSON writes the direction controls as escapes: the same text to
+// a reader, nothing reordered on the screen. In a pipe it keeps the bytes.
+TEST(RowFormat, JsonOnATerminalEscapesEveryDirectionControl) {
+  const struct {
+    std::string Text;
+    std::string Terminal;
+  } cases[] = {
+      {"a\xe2\x80\xaa" "b", "\"a\\u202ab\""},       {"\xe2\x80\xae" "exe", "\"\\u202eexe\""},
+      {"\xe2\x81\xa6x\xe2\x81\xa9", "\"\\u2066x\\u2069\""}, {"\xe2\x80\xa9", "\"\xe2\x80\xa9\""},
+      {"\xe2\x81\xaa", "\"\xe2\x81\xaa\""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(JsonString(c.Text, TOutputTarget::Terminal), c.Terminal);
+    EXPECT_EQ(JsonString(c.Text, TOutputTarget::Pipe), "\"" + c.Text + "\"");
   }
 }
 

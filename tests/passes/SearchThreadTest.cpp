@@ -148,8 +148,14 @@ TEST_F(SearchThreadTest, ASubFolderSwappedForALinkIsNotEntered) {
     std::filesystem::rename(Tree.Path("tree/sub"), Tree.Path("tree/sub.moved"));
     ASSERT_EQ(::symlink(Tree.Path("outside").c_str(), Tree.Path("tree/sub").c_str()), 0);
   };
+  // Skipped, and said: the folder listed was not read.
+  std::vector<std::pair<std::string, int>> unreadable;
+  options.OnUnreadableFolder = [&](const std::string& folder, int error) { unreadable.emplace_back(folder, error); };
   Run(options, InsertAtBeginning("x"));
   EXPECT_EQ(swaps, 1);
+  ASSERT_EQ(unreadable.size(), 1u);
+  EXPECT_EQ(unreadable[0].first, Tree.Path("tree/sub/"));
+  EXPECT_TRUE(unreadable[0].second == ELOOP || unreadable[0].second == ENOTDIR) << unreadable[0].second;
   EXPECT_EQ(Window.Table.RowCount(), 0u);
   EXPECT_EQ(Tree.Names("outside"), std::vector<std::string>{"theirs.txt"});
   EXPECT_EQ(Tree.Names("tree/sub.moved"), std::vector<std::string>{"mine.txt"});
@@ -166,6 +172,7 @@ TEST_F(SearchThreadTest, ASubFolderGoneBeforeItIsEnteredIsSkipped) {
   options.OnDescending = [&](const std::string& subFolder) {
     if (subFolder == Tree.Path("b/")) std::filesystem::rename(Tree.Path("b"), Tree.Path("gone"));
   };
+  options.OnUnreadableFolder = [&](const std::string& folder, int) { ADD_FAILURE() << "reported " << folder; };
   Window.Simulation = true;
   Run(options, InsertAtBeginning("x"));
   std::vector<std::string> paths;

@@ -41,7 +41,9 @@ TEST(UndoRowChecks, EveryFaultOfAnOkRow) {
       {"climbing name", "/u/", "b.txt", "../a.txt", TUndoRowFault::NameLeavesFolder},
       {"name with a folder part", "/u/", "sub/b.txt", "a.txt", TUndoRowFault::NameLeavesFolder},
       {"NUL in a name", "/u/", std::string("b\0c", 3), "a.txt", TUndoRowFault::NameLeavesFolder},
-      {"hidden names are names", "/u/", ".b", "..a", TUndoRowFault::None},
+      {"a new name a pass made hidden", "/u/", ".profile", "x.profile", TUndoRowFault::None},
+      {"back to a hidden name", "/u/", "y.txt", ".bashrc", TUndoRowFault::HiddenName},
+      {"back to a name of dots", "/u/", ".b", "..a", TUndoRowFault::HiddenName},
   };
   for (const Case& c : cases)
     EXPECT_EQ(CheckUndoRow(c.Path, c.NewName, c.OldName), c.Expected) << c.What;

@@ -206,6 +206,47 @@ TEST_F(UndoThreadTest, NewNameThatIsNoRegularFileIsNotFound) {
                                                     "target.txt"}));
 }
 
+// Rows crafted to reach what no pass could have renamed: Recover renames only a
+// regular, writable file, in the folder a walk reaches under the Path, never
+// back to a hidden name.
+TEST_F(UndoThreadTest, CraftedRowsRenameOnlyWhatAPassCouldHave) {
+  Tree.Folder("in/dir.txt");
+  Tree.Folder("out");
+  for (const char* name : {"in/y.txt", "in/z.txt", "in/ro.txt", "in/.profile", "out/y.txt"}) Tree.File(name, name);
+  ASSERT_EQ(::chmod(Tree.Path("in/ro.txt").c_str(), 0444), 0);
+  ASSERT_EQ(::mkfifo(Tree.Path("in/fifo.txt").c_str(), 0600), 0);
+  ASSERT_EQ(::symlink(Tree.Path("out").c_str(), Tree.Path("link").c_str()), 0);
+  const std::string in = Tree.Path("in/");
+  const struct {
+    TRowTexts row;
+    const char* status;
+  } cases[] = {
+      {{"x.txt", "y.txt", Tree.Path("link/"), "Ok"}, "Error"},
+      {{"x.txt", "y.txt", Tree.Path("in/../out/"), "Ok"}, "Error"},
+      {{"x.txt", "y.txt", Tree.Path("./out/"), "Ok"}, "Error"},
+      {{"x.txt", "y.txt", "/proc/self/root" + Tree.Path("out/"), "Ok"}, "Error"},
+      {{".bashrc", "y.txt", in, "Ok"}, "Error"},
+      {{"w.txt", "ro.txt", in, "Ok"}, "Error"},
+      {{"w.txt", "dir.txt", in, "Ok"}, "File not found"},
+      {{"w.txt", "fifo.txt", in, "Ok"}, "File not found"},
+      {{"zero", "null", "/dev/", "Ok"}, "File not found"},
+      {{"x.profile", ".profile", in, "Ok"}, "Ok"},  // made hidden by a pass: undone
+      {{"v.txt", "z.txt", in, "Ok"}, "Ok"},
+  };
+  for (const auto& c : cases) Window.Table.AppendRow(c.row.File, c.row.NewName, c.row.Path, c.row.Status);
+
+  Run();
+
+  ASSERT_EQ(Window.Table.RowCount(), std::size(cases));
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(Window.Table.Row(i).SubItem(2), cases[i].status) << cases[i].row.Path << cases[i].row.NewName;
+  EXPECT_EQ(Tree.Names("in"), (std::vector<std::string>{"dir.txt", "fifo.txt", "ro.txt", "v.txt", "x.profile", "y.txt"}));
+  EXPECT_EQ(Tree.Names("out"), (std::vector<std::string>{"y.txt"}));
+  EXPECT_EQ(Tree.Content("out/y.txt"), "out/y.txt");
+  EXPECT_EQ(Tree.Content("in/x.profile"), "in/.profile");
+  EXPECT_TRUE(std::filesystem::exists("/dev/null"));
+}
+
 TEST_F(UndoThreadTest, PathWithoutSeparatorStillNamesTheFolder) {
   Tree.File("b.txt");
   std::string path = Tree.Root();

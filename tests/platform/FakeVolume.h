@@ -46,6 +46,12 @@ class TFakeVolume : public ISysCalls {
   std::function<void(int dirFd, const char* name)> afterCreate;
   // Called after every move that succeeded, with the names as asked.
   std::function<void(int dirFd, const char* from, const char* to)> afterMove;
+  // Called before every move: a racing process swaps the entry here.
+  std::function<void(int dirFd, const char* from, const char* to)> beforeMove;
+  // Moves onto failMovesTo are carried out and then reported as failing.
+  bool failAfterMoving = false;
+  // Each spelling of a name gets an inode number of its own (FUSE exFAT).
+  bool inodePerSpelling = false;
 
   int OpenFolder(const char* path, int& fd) override {
     ++calls["open"];
@@ -56,15 +62,18 @@ class TFakeVolume : public ISysCalls {
   int RenameNoReplace(int dirFd, const char* from, const char* to) override {
     ++calls["renameat2"];
     if (!traits_.renameNoReplace) return EINVAL;
-    if (to == failMovesTo) return failMovesWith;
+    if (beforeMove) beforeMove(dirFd, from, to);
+    if (to == failMovesTo && !failAfterMoving) return failMovesWith;
     const auto source = Resolve(dirFd, from);
     if (!source) return ENOENT;
     if (Resolve(dirFd, to)) return EEXIST;
-    return Moved(dirFd, from, to, Result(::renameat2(dirFd, source->c_str(), dirFd, to, RENAME_NOREPLACE)));
+    const int error = Moved(dirFd, from, to, Result(::renameat2(dirFd, source->c_str(), dirFd, to, RENAME_NOREPLACE)));
+    return error == 0 && to == failMovesTo ? failMovesWith : error;
   }
   // Like the real call on such a volume: a target that differs only in case is replaced.
   int Rename(int dirFd, const char* from, const char* to) override {
     ++calls["rename"];
+    if (beforeMove) beforeMove(dirFd, from, to);
     if (to == failMovesTo) return failMovesWith;
     const auto source = Resolve(dirFd, from);
     if (!source) return ENOENT;
@@ -76,6 +85,7 @@ class TFakeVolume : public ISysCalls {
   int Link(int dirFd, const char* from, const char* to) override {
     ++calls["link"];
     if (!traits_.hardLinks) return EPERM;
+    if (beforeMove) beforeMove(dirFd, from, to);
     if (to == failMovesTo) return failMovesWith;
     const auto source = Resolve(dirFd, from);
     if (!source) return ENOENT;
@@ -101,8 +111,19 @@ class TFakeVolume : public ISysCalls {
     ++calls["lookup"];
     const auto entry = Resolve(dirFd, name);
     if (!entry) return ENOENT;
-    return PosixSysCalls().Lookup(dirFd, entry->c_str(), info);
+    const int error = PosixSysCalls().Lookup(dirFd, entry->c_str(), info);
+    if (error == 0 && inodePerSpelling && *entry != name) info.id.inode ^= std::hash<std::string>{}(name) | 1u << 30;
+    return error;
   }
+  int ClaimPlaceholder(int dirFd, const char* name, const TEntryInfo& placeholder,
+                       TPlaceholderHold& held) override {
+    ++calls["claim"];
+    return PosixSysCalls().ClaimPlaceholder(dirFd, name, placeholder, held);
+  }
+  bool PlaceholderUntouched(const TPlaceholderHold& held) override {
+    return PosixSysCalls().PlaceholderUntouched(held);
+  }
+  void ReleasePlaceholder(TPlaceholderHold& held) override { PosixSysCalls().ReleasePlaceholder(held); }
   int ListNames(int dirFd, const std::function<void(std::string_view)>& each) override {
     ++calls["list"];
     return PosixSysCalls().ListNames(dirFd, each);

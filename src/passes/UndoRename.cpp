@@ -1,0 +1,51 @@
+#include "passes/UndoRename.h"
+
+#include <cerrno>
+
+#include "passes/UndoRowChecks.h"
+#include "platform/SysCalls.h"
+
+namespace vt {
+namespace {
+
+bool IsReadOnly(const TEntryInfo& info) { return (info.mode & 0222u) == 0; }
+
+}  // namespace
+
+// The handle of the last row's folder is kept: it is the folder the walk
+// reached then, and what happens to the path since cannot lead it elsewhere.
+int TUndoRename::OpenFolder(const std::string& path) {
+  if (folder_.IsOpen() && path == folderPath_) return 0;
+  folder_.Close();
+  folderPath_.clear();
+  if (const int error = TFolderHandle::OpenStepwise(path, folder_)) return error;
+  folderPath_ = path;
+  return 0;
+}
+
+TRenameStatus TUndoRename::Undo(const std::string& path, const std::string& newName, const std::string& oldName,
+                                int& error) {
+  error = 0;
+  if (CheckUndoRow(path, newName, oldName) != TUndoRowFault::None) return TRenameStatus::rsError;
+  error = OpenFolder(path);
+  if (error == ENOENT) {
+    error = 0;
+    return TRenameStatus::rsFileNotFound;
+  }
+  if (error != 0) return TRenameStatus::rsError;
+  TEntryInfo info;
+  // Only a regular file: no pass renames folders, links, FIFOs, sockets or devices.
+  if (PosixSysCalls().Lookup(folder_.Fd(), newName.c_str(), info) != 0 || !info.regular)
+    return TRenameStatus::rsFileNotFound;
+  if (newName == oldName) return TRenameStatus::rsNoChange;
+  if (IsReadOnly(info)) {
+    error = EACCES;
+    return TRenameStatus::rsError;
+  }
+  error = renamer_.Rename(folder_, newName, oldName);
+  if (error != 0) return TRenameStatus::rsError;
+  error = renamer_.NotedError();
+  return TRenameStatus::rsOk;
+}
+
+}  // namespace vt

@@ -1,0 +1,110 @@
+// Reading a result file a row at a time must judge every stream as reading it
+// whole does, and hand on the same rows.
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "MalformedStreams.h"
+#include "passes/ResultTable.h"
+#include "results/ByteSource.h"
+#include "results/ResultFile.h"
+#include "results/ResultStreamReader.h"
+#include "support/TempFolder.h"
+
+namespace vt {
+namespace {
+
+auto Fields(const TResultRow& row) {
+  return std::tie(row.Caption, row.SubItems, row.ImageNo, row.StateImageNo, row.OverlayNo, row.UserWord);
+}
+
+bool StreamRows(std::string_view bytes, std::vector<TResultRow>& rows, TResultTable& table) {
+  TMemorySource source(bytes);
+  return ReadResultTable(source, table, [&](const TResultRow& row) {
+    rows.push_back(row);
+    return true;
+  });
+}
+
+TEST(StreamRead, GivesTheRowsAWholeReadGives) {
+  TResultTable written;
+  written.AppendRow("a.txt", "b.txt", "/data/", "Ok");
+  written.AppendRow("c.txt", "", "/data/", "No change");
+  TResultRow odd;
+  odd.Caption = "five";
+  odd.SubItems = {"1", "2", "3", "4"};
+  odd.ImageNo = 7;
+  odd.StateImageNo = 3;
+  odd.OverlayNo = 2;
+  odd.UserWord = -9;
+  written.AppendRows({odd, TResultRow{}});
+  written.Width = 700;
+  const std::string bytes = WriteResultStream(written);
+
+  TResultTable whole;
+  ASSERT_TRUE(ReadResultStream(bytes, whole).Ok());
+  TResultTable streamed;
+  std::vector<TResultRow> rows;
+  ASSERT_TRUE(StreamRows(bytes, rows, streamed));
+  ASSERT_EQ(rows.size(), whole.RowCount());
+  for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(Fields(rows[i]), Fields(whole.Row(i))) << i;
+  EXPECT_EQ(streamed.RowCount(), 0u);  // rows went to the sink, everything else to the table
+  EXPECT_EQ(streamed.Width, 700);
+}
+
+TEST(StreamRead, EveryMalformedStreamFailsAsAWholeReadFails) {
+  for (const test::TMalformedStream& c : test::MalformedStreams()) {
+    TResultTable table;
+    std::vector<TResultRow> rows;
+    EXPECT_FALSE(StreamRows(c.Bytes, rows, table)) << c.Kind;
+  }
+  TResultTable source;
+  source.AppendRow("a.txt", "b.txt", "/data/", "Ok");
+  source.AppendRow("c.txt", "", "/data/", "No change");
+  const std::string bytes = WriteResultStream(source);
+  for (std::size_t length = 0; length < bytes.size(); ++length) {
+    TResultTable table;
+    std::vector<TResultRow> rows;
+    EXPECT_FALSE(StreamRows(std::string_view(bytes).substr(0, length), rows, table)) << length;
+  }
+}
+
+TEST(StreamRead, ASinkThatHasEnoughStopsTheRowsButNotTheRead) {
+  TResultTable source;
+  for (int i = 0; i < 10; ++i) source.AppendRow(std::to_string(i), "", "/", "Ok");
+  const std::string bytes = WriteResultStream(source);
+  TMemorySource input(bytes);
+  TResultTable table;
+  int handed = 0;
+  EXPECT_TRUE(ReadResultTable(input, table, [&](const TResultRow&) { return ++handed < 3; }));
+  EXPECT_EQ(handed, 3);
+}
+
+// A table is loaded whole only up to a size; beyond it the file is refused
+// before the table loses a row.
+TEST(StreamRead, AFileTooLargeToLoadWholeIsRefusedAndTheTableKept) {
+  test::TTempFolder dir;
+  const std::string path = (dir.Path() / "huge.vtr").string();
+  TResultTable source;
+  source.AppendRow("a.txt", "b.txt", "/data/", "Ok");
+  ASSERT_TRUE(SaveResultFile(source, path).Ok());
+  TResultTable table;
+  table.AppendRow("kept", "", "", "Ok");
+  ASSERT_TRUE(LoadWholeResultFile(path, table).Ok());
+  EXPECT_EQ(table.RowCount(), 1u);
+  EXPECT_EQ(table.Row(0).Caption, "a.txt");
+  std::filesystem::resize_file(path, kWholeLoadLimitBytes + 1);  // sparse: costs no disk
+  const TResultFileStatus status = LoadWholeResultFile(path, table);
+  EXPECT_EQ(status.Error, TResultFileError::CannotOpen);
+  EXPECT_NE(status.Message.find("larger than 256 MB"), std::string::npos) << status.Message;
+  EXPECT_EQ(table.RowCount(), 1u);
+  EXPECT_EQ(table.Row(0).Caption, "a.txt");
+}
+
+}  // namespace
+}  // namespace vt
