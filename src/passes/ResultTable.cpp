@@ -28,6 +28,20 @@ void TResultTable::AppendRows(std::vector<TResultRow> rows) {
   if (Observer_) Observer_->RowsAppended(first, Rows_.size() - first);
 }
 
+void TResultTable::AppendRows(const std::vector<TPassRow>& rows) {
+  if (rows.empty()) return;
+  const std::size_t first = Rows_.size();
+  for (const TPassRow& pass : rows) {
+    TResultRow& row = Rows_.emplace_back();
+    row.Caption = pass.OldName;
+    row.SubItems.reserve(3);
+    row.SubItems.push_back(pass.NewName);
+    row.SubItems.push_back(pass.Folder ? *pass.Folder : std::string());
+    row.SubItems.emplace_back(StatusText(pass.Status));
+  }
+  if (Observer_) Observer_->RowsAppended(first, Rows_.size() - first);
+}
+
 void TResultTable::AppendRow(std::string_view file, std::string_view newName, std::string_view path,
                              std::string_view status) {
   // A row cleared before is refilled in place: its texts keep their memory.

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "passes/PassRow.h"
+
 namespace vt {
 
 struct TResultRow {
@@ -68,6 +70,8 @@ class TResultTable {
   void AppendRow(TResultRow row);
   // Many rows at once, told to the observer as one append.
   void AppendRows(std::vector<TResultRow> rows);
+  // Rows of a pass, worded here, told to the observer as one append.
+  void AppendRows(const std::vector<TPassRow>& rows);
   // Room for this many rows, so that a known number of appends never moves rows.
   void ReserveRows(std::size_t count) { Rows_.reserve(count); }
   // The row a pass adds: caption, then New Name, Path and the status text.
