@@ -323,6 +323,15 @@ TEST_F(RunControlCloseTest, AfterStopTheCloseWaitsForTheLastRowThenAsksAsWhenIdl
   EXPECT_FALSE(Control.PassAlive());
 }
 
+TEST_F(RunControlCloseTest, ClearDuringAPassLetsTheLaterRowsAppend) {
+  StartHeld();
+  Window.Table.Clear();
+  Release();
+  Control.WaitForPass();
+  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"b.txt", "xb.txt", Tree.Path("sub/"), "Ok"}}));
+  EXPECT_EQ(Window.Panel[0], kProcessOk);
+}
+
 TEST_F(RunControlCloseTest, NoSaveQuestionAfterASimulation) {
   Tree.File("a.txt");
   TSearchPassOptions options = Options();
