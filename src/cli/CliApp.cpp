@@ -53,7 +53,7 @@ TOutputTarget OutTarget(const TCliEnvironment& environment) {
 }
 
 void WriteRows(TOutputBuffer& out, TOutputFormat format, TOutputTarget target,
-               const std::vector<TResultRow>& rows) {
+               const TResultRows& rows) {
   if (format == TOutputFormat::Table) {  // the header alone says there were no rows
     out.Write(FormatTable(rows));
     return;

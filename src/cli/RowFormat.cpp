@@ -253,7 +253,7 @@ std::string TerminalText(std::string_view text) {
   return out;
 }
 
-std::string FormatTable(const std::vector<TResultRow>& rows) {
+std::string FormatTable(const TResultRows& rows) {
   static constexpr std::array<std::string_view, 4> kCaptions{"File", "New Name", "Path", "Status"};
   std::vector<std::array<std::string, 4>> lines;
   lines.reserve(rows.size() + 1);

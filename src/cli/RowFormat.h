@@ -33,7 +33,7 @@ void AppendJsonRow(std::string& out, const TResultRow& row, std::string_view rea
 // to their widest cell. Control characters, the direction controls that reorder
 // a line and bytes that are not UTF-8 are shown as \xNN, so that no name can drive
 // the terminal or pass for another.
-std::string FormatTable(const std::vector<TResultRow>& rows);
+std::string FormatTable(const TResultRows& rows);
 
 // The pieces, for other writers and the tests.
 std::string TsvCell(std::string_view text, TOutputTarget target = TOutputTarget::Pipe);
