@@ -74,8 +74,9 @@ passes() {
     case $mode in
       simulate | rename)
         read -r bytes _ < <(printf '%s\n' "${out[@]}" | field bytes_per_row | stats)
+        read -r pass_bytes _ < <(printf '%s\n' "${out[@]}" | field pass_bytes_per_row | stats)
         ratio=$(awk -v a="$median" -v b="$bare_best" 'BEGIN { print a / b }')
-        line+=$(printf "  %.2f x bare  gap %s..%s ms  %s bytes/row" "$ratio" "$gap_best" "$gap_worst" "$bytes")
+        line+=$(printf "  %.2f x bare  gap %s..%s ms  %s bytes/row (%s while running)" "$ratio" "$gap_best" "$gap_worst" "$bytes" "$pass_bytes")
         ;;
       *)
         read -r stop_best stop_median < <(printf '%s\n' "${out[@]}" | field stop_ms | stats)
