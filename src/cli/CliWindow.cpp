@@ -26,7 +26,7 @@ void TCliWindow::SetStatusText(int panel, const std::string& text) {
   Panels_[panel == 0 ? 0 : 1] = text;
 }
 
-void TCliWindow::PassRows(std::vector<TPassRow>& rows) {
+void TCliWindow::PassRows(std::span<const TPassRow> rows) {
   const std::size_t first = Table_.RowCount();
   Table_.AppendRows(rows);
   for (std::size_t i = 0; i < rows.size(); ++i) {

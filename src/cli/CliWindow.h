@@ -46,7 +46,7 @@ class TCliWindow final : public IRunWindow {
   void RefreshFileList() override {}
   void EnableUndo() override { UndoEnabled_ = true; }
   const std::atomic<bool>& RecordAllMessages() const override { return RecordAll_; }
-  void PassRows(std::vector<TPassRow>& rows) override;
+  void PassRows(std::span<const TPassRow> rows) override;
   void FolderUnreadable(const std::string& folder, int error) override;
   void DisableSaveResult() override {}  // the command line saves when told to
 

@@ -2,8 +2,8 @@
 // What the run control needs of the window to run passes. Every call is made on
 // the window thread; no pass sees the window.
 #include <atomic>
+#include <span>
 #include <string>
-#include <vector>
 
 #include "passes/PassRow.h"
 #include "passes/ResultTable.h"
@@ -28,9 +28,9 @@ class IPassWindow {
   // the running pass for every entry.
   virtual const std::atomic<bool>& RecordAllMessages() const = 0;
 
-  // The pass's events, in pass order. Rows: the rows pushed since the last time,
-  // to be appended to the table (and taken from the vector: it is reused).
-  virtual void PassRows(std::vector<TPassRow>& rows) { ResultTable().AppendRows(rows); }
+  // The pass's events, in pass order. Rows: the next rows the pass pushed, to be
+  // appended to the table.
+  virtual void PassRows(std::span<const TPassRow> rows) { ResultTable().AppendRows(rows); }
   // A folder of the walk could not be read (errno); it contributed nothing.
   virtual void FolderUnreadable(const std::string& /*folder*/, int /*error*/) {}
 };

@@ -25,7 +25,7 @@ void TResultTable::AppendRows(std::vector<TResultRow> rows) {
   if (Observer_) Observer_->RowsAppended(first, Rows_.size() - first);
 }
 
-void TResultTable::AppendRows(const std::vector<TPassRow>& rows) {
+void TResultTable::AppendRows(std::span<const TPassRow> rows) {
   if (rows.empty()) return;
   const std::size_t first = Rows_.size();
   static const std::string kNoFolder;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,7 +77,7 @@ class TResultTable {
   // Many rows at once, told to the observer as one append.
   void AppendRows(std::vector<TResultRow> rows);
   // Rows of a pass, worded here, told to the observer as one append.
-  void AppendRows(const std::vector<TPassRow>& rows);
+  void AppendRows(std::span<const TPassRow> rows);
   // The row a pass adds: caption, then New Name, Path and the status text.
   void AppendRow(std::string_view file, std::string_view newName, std::string_view path,
                  std::string_view status);

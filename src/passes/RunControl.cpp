@@ -1,5 +1,7 @@
 #include "passes/RunControl.h"
 
+#include <algorithm>
+#include <span>
 #include <string>
 
 #include "engine/Messages.h"
@@ -15,16 +17,26 @@ TRunControl::~TRunControl() {
   Pass_.reset();
 }
 
-bool TRunControl::Pump() {
+bool TRunControl::Pump(std::chrono::microseconds budget) {
   if (!Pass_) return false;
-  const bool ended = Pass_->Rows().Take(Taken_, Unreadable_);
+  if (Next_ == Taken_.size()) {
+    Taken_.clear();
+    Next_ = 0;
+    Ended_ = Pass_->Rows().Take(Taken_, Unreadable_);
+  }
   for (const TUnreadableFolder& folder : Unreadable_) Window_.FolderUnreadable(folder.Folder, folder.Error);
   Unreadable_.clear();
-  if (!Taken_.empty()) {
-    Window_.PassRows(Taken_);
-    Taken_.clear();
+  using Clock = std::chrono::steady_clock;
+  const bool timed = budget != std::chrono::microseconds::max();
+  const Clock::time_point until = timed ? Clock::now() + budget : Clock::time_point::max();
+  constexpr std::size_t kSlice = 2048;
+  while (Next_ < Taken_.size()) {
+    const std::size_t count = timed ? std::min(kSlice, Taken_.size() - Next_) : Taken_.size() - Next_;
+    Window_.PassRows(std::span<const TPassRow>(Taken_).subspan(Next_, count));
+    Next_ += count;
+    if (timed && Clock::now() >= until) break;
   }
-  if (ended) EndPass();
+  if (Ended_ && Next_ == Taken_.size()) EndPass();
   return PassAlive();
 }
 
@@ -33,6 +45,9 @@ void TRunControl::EndPass() {
   const TPassWork work = Pass_->Work();
   const TPassStopped stopped = Pass_->StopRequested() ? TPassStopped::Yes : TPassStopped::No;
   Pass_.reset();
+  Taken_.clear();
+  Next_ = 0;
+  Ended_ = false;
   if (work == TPassWork::Search)
     EndSearchPass(Window_, stopped);
   else
@@ -45,6 +60,7 @@ void TRunControl::WaitForPass(std::chrono::milliseconds tick, const std::functio
   using Clock = std::chrono::steady_clock;
   Clock::time_point nextTick = Clock::now() + tick;
   while (Pump()) {
+    if (Next_ < Taken_.size()) continue;  // rows left from a slice of the window's
     Pass_->Rows().WaitForRows(tick);
     if (Clock::now() >= nextTick) {
       if (onTick) onTick();

@@ -64,8 +64,11 @@ class TRunControl {
   bool CloseQuery(ICloseQueryWindow& window);
 
   // Takes the rows the pass has pushed into the window, and ends the pass once
-  // its worker is done. True while a pass is still alive afterwards.
-  bool Pump();
+  // its worker is done and every row is in. With a budget, rows are handed on in
+  // slices until it is spent and the rest waits for the next call: a window that
+  // fell behind catches up over a few turns of its loop instead of freezing in
+  // one. True while a pass is still alive afterwards.
+  bool Pump(std::chrono::microseconds budget = std::chrono::microseconds::max());
   // A pass has started and has not ended yet (it may have been stopped).
   bool PassAlive() const { return Pass_ != nullptr; }
   // Pumps until the pass has ended, waking for batches of rows; onTick is called
@@ -88,6 +91,8 @@ class TRunControl {
   std::size_t RowBound_;
   std::unique_ptr<TPassThread> Pass_;
   std::vector<TPassRow> Taken_;  // reused from batch to batch
+  std::size_t Next_ = 0;         // the first row of Taken_ not yet handed on
+  bool Ended_ = false;           // the queue said the pass has ended
   std::vector<TUnreadableFolder> Unreadable_;
 };
 

@@ -21,6 +21,8 @@ constexpr std::chrono::milliseconds kPaintTick{30};
 // Rows of a running pass reach the table this often: as often as a screen
 // shows them, and seldom enough that a batch costs the window little.
 constexpr std::chrono::milliseconds kRowTick{20};
+// What one turn of the timer may spend on rows; the rest waits for the next.
+constexpr std::chrono::milliseconds kRowBudget{10};
 
 }  // namespace
 
@@ -36,7 +38,7 @@ void TForm1RunControl::PassStarted() {
 }
 
 void TForm1RunControl::PumpRows() {
-  if (!Control_.Pump()) RowTimer_.stop();
+  if (!Control_.Pump(kRowBudget)) RowTimer_.stop();
 }
 
 TForm1RunControl::~TForm1RunControl() { qApp->removeEventFilter(this); }

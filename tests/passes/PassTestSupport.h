@@ -119,7 +119,7 @@ class TTestWindow final : public IRunWindow {
     Check();
     SaveResultEnabled = false;
   }
-  void PassRows(std::vector<TPassRow>& rows) override {
+  void PassRows(std::span<const TPassRow> rows) override {
     Check();
     Table.AppendRows(rows);
   }

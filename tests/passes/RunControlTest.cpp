@@ -178,6 +178,23 @@ TEST_F(RunControlTest, ASecondPassWaitsUntilTheFirstHasGone) {
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"ya.txt"}));
 }
 
+TEST_F(RunControlTest, ABudgetHandsRowsOnInSlicesAndTheEndComesWithTheLast) {
+  constexpr int kFiles = 3000;  // more than one slice
+  for (int i = 0; i < kFiles; ++i) Tree.File("f" + std::to_string(i) + ".txt");
+  Control.Simulate(Options(), CaptureSettings(InsertAtBeginning("x")));
+  Control.Pass()->Join();  // every row is waiting in the queue
+  EXPECT_TRUE(Control.Pump(std::chrono::microseconds(0)));
+  const std::size_t first = Window.Table.RowCount();
+  EXPECT_GT(first, 0u);
+  EXPECT_LT(first, std::size_t(kFiles));
+  EXPECT_TRUE(Window.Running);  // not ended while rows wait
+  while (Control.Pump(std::chrono::microseconds(0))) {
+  }
+  EXPECT_EQ(Window.Table.RowCount(), std::size_t(kFiles));
+  EXPECT_EQ(Window.Panel[0], kProcessOk);
+  EXPECT_FALSE(Window.Running);
+}
+
 TEST_F(RunControlTest, ThePassDoesNotOutliveTheRunControl) {
   for (int i = 0; i < 200; ++i) Tree.File("f" + std::to_string(i) + ".txt");
   TTestWindow window;
