@@ -6,7 +6,7 @@
 #                           automatic result file (under the benchmark's own folder)
 #   bench_bare_rename       readdir + lstat + renameat2(RENAME_NOREPLACE), the least a safe renamer does
 #   mmv -r                  the renamer a user would pick instead
-#   bench_pass_synchronised the same pass with every row a blocking call into a second thread (tmpfs)
+#   bench_pass_synchronised the same pass with every row taken by a second thread through the queue (tmpfs)
 # then the peak memory of the command line per entry of the folder.
 # Targets: veltrane-cli within 1.05 x the bare loop and faster than mmv; synchronised rows
 # within 2.5 x the bare loop on tmpfs; peak memory under 400 bytes per entry.

@@ -1,6 +1,6 @@
-// The rename pass of the command line, but with every row handed to a second
-// thread the way the window will take it: a blocking Synchronize into a
-// TQueueDispatcher that the main thread drains. Rows go out as tab-separated lines.
+// The rename pass of the command line, with every row handed to a second thread
+// the way the window takes it: through the pass's queue, unbounded, drained by
+// the main thread. Rows go out as tab-separated lines.
 //   bench_pass_synchronised FOLDER SEARCH REPLACE
 #include <cstdio>
 #include <string>
@@ -9,7 +9,6 @@
 #include "cli/OutputBuffer.h"
 #include "cli/RowFormat.h"
 #include "passes/RunControl.h"
-#include "platform/Thread.h"
 
 int main(int argc, char** argv) {
   if (argc != 4) {
@@ -19,7 +18,7 @@ int main(int argc, char** argv) {
   vt::TOutputBuffer out(stdout);
   vt::TCliWindow window(
       vt::TRowKeeping::Drop,
-      [&](const vt::TResultRow& row, int) {
+      [&](const vt::TResultRow& row, vt::TRenameStatus, int) {
         vt::AppendTsvRow(out.Text(), row);
         out.Written();
       },
@@ -31,9 +30,8 @@ int main(int argc, char** argv) {
   vt::TSearchPassOptions options;
   options.Folder = argv[1];
 
-  vt::TQueueDispatcher dispatcher;
-  vt::TRunControl control(window, dispatcher);
-  control.Rename(options, controls);
+  vt::TRunControl control(window);
+  control.Rename(options, vt::CaptureSettings(controls));
   control.WaitForPass();
   out.Flush();
   return window.FailedRows() == 0 ? 0 : 1;

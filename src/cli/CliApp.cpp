@@ -57,7 +57,7 @@ TOutputTarget OutTarget(const TCliEnvironment& environment) {
 }
 
 void WriteRows(TOutputBuffer& out, TOutputFormat format, TOutputTarget target,
-               const std::vector<TResultRow>& rows) {
+               const TResultRows& rows) {
   if (format == TOutputFormat::Table) {  // the header alone says there were no rows
     out.Write(FormatTable(rows));
     return;
@@ -139,10 +139,10 @@ struct TPassOutput {
         Window(Format == TOutputFormat::Table ? TRowKeeping::Keep : keeping, Sink(), options.RecordAll) {}
 
   TCliWindow::RowSink Sink() {
-    return [this](const TResultRow& row, int systemError) {
-      if (Kind == TPassKind::Simulate && row.SubItem(2) == StatusText(TRenameStatus::rsCanBeRenamed))
+    return [this](const TResultRow& row, TRenameStatus status, int systemError) {
+      if (Kind == TPassKind::Simulate && status == TRenameStatus::rsCanBeRenamed)
         Clashes.Add(row.SubItem(1), row.Caption, row.SubItem(0));
-      if (Format != TOutputFormat::Table) WriteRow(row, systemError);
+      if (Format != TOutputFormat::Table) WriteRow(row, status, systemError);
       // At once, not at the next look of the main thread: a pass that waited for
       // its reader must not rename on once the reader is gone or a signal came.
       if (StopPass && (OutputClosed.load(std::memory_order_relaxed) || (Interrupted && Interrupted())))
@@ -150,9 +150,9 @@ struct TPassOutput {
     };
   }
 
-  void WriteRow(const TResultRow& row, int systemError) {
+  void WriteRow(const TResultRow& row, TRenameStatus status, int systemError) {
     if (Format == TOutputFormat::Json) {
-      const bool failed = row.SubItem(2) == StatusText(TRenameStatus::rsError);
+      const bool failed = status == TRenameStatus::rsError;
       // A rename carried out although the volume reported an error keeps the error as a note.
       const bool noted = !failed && systemError != 0;
       AppendJsonRow(Out.Text(), row, failed || noted ? std::string_view(Reason(systemError)) : std::string_view(),
@@ -264,15 +264,15 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   };
   // A folder that cannot be read is no empty folder: said, and the exit status is 1.
   bool unreadable = false;
-  passOptions.OnUnreadableFolder = [&](const std::string& path, int error) {
+  output.Window.SetUnreadableSink([&](const std::string& path, int error) {
     // A link, a file or another folder under the name listed: the walk did not go in.
     if (error == ELOOP || error == ENOTDIR || error == ESTALE)
       Complain(environment.Err, "skipped " + TerminalText(path) + ": it changed while the folder was walked");
     else
       Complain(environment.Err, "cannot read " + TerminalText(path) + ": " + std::strerror(error));
     unreadable = true;
-  };
-  const TPassEnd end = runner.RunSearch(passOptions, options.Controls, !options.Rename);
+  });
+  const TPassEnd end = runner.RunSearch(passOptions, CaptureSettings(options.Controls), !options.Rename);
   if (end == TPassEnd::Completed && filesSelected == 0 && !unreadable)
     Complain(environment.Err, "no file matched " + TerminalText(options.Masks) + " in " + TerminalText(*folder.Folder));
   const int status = output.Finish(environment, record.Target, end);

@@ -11,38 +11,29 @@ namespace vt {
 TPassRunner::TPassRunner(TCliWindow& window, TRunnerEnvironment environment)
     : Window_(window), Environment_(std::move(environment)) {}
 
-TPassEnd TPassRunner::RunSearch(TSearchPassOptions options, const TControlValues& controls,
-                                bool simulate) {
+TPassEnd TPassRunner::RunSearch(TSearchPassOptions options, const TRenameSettings& settings, bool simulate) {
   Progress_ = 0;
   Stopped_ = false;
   options.Progress = &Progress_;
-  {
-    std::lock_guard lock(Dispatcher_.WindowLock());
-    if (simulate)
-      Control_.Simulate(options, controls);
-    else
-      Control_.Rename(options, controls);
-  }
-  Wait(TStoppable::Yes, [this] { RequestStop(); }, "entries");
+  if (simulate)
+    Control_.Simulate(options, settings);
+  else
+    Control_.Rename(options, settings);
+  Wait(TStoppable::Yes, "entries");
   return Stopped_ ? TPassEnd::StoppedByUser : TPassEnd::Completed;
 }
 
 void TPassRunner::RequestStop() {
-  // The lock keeps the end handler from running while Stop looks at the pass.
-  std::lock_guard lock(Dispatcher_.WindowLock());
   if (Control_.Stop()) Stopped_ = true;
 }
 
 void TPassRunner::RunRecover() {
   Stopped_ = false;
-  {
-    std::lock_guard lock(Dispatcher_.WindowLock());
-    Control_.Recover();
-  }
-  Wait(TStoppable::No, {}, "rows");
+  Control_.Recover();
+  Wait(TStoppable::No, "rows");
 }
 
-void TPassRunner::Wait(TStoppable stoppable, const std::function<void()>& requestStop, const char* unit) {
+void TPassRunner::Wait(TStoppable stoppable, const char* unit) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point started = Clock::now();
   bool interruptSeen = false;
@@ -52,7 +43,7 @@ void TPassRunner::Wait(TStoppable stoppable, const std::function<void()>& reques
       interruptSeen = true;
       ClearProgress();
       if (stoppable == TStoppable::Yes) {
-        requestStop();
+        RequestStop();
         if (Stopped_)
           std::fprintf(Environment_.Err, "veltrane-cli: %s\n", std::string(Message(Msg::StoppedByUser)).c_str());
       } else {

@@ -1,7 +1,7 @@
 #pragma once
 // Runs one pass from the main thread, as the window would: prepares the window,
-// starts the pass, then waits until the worker has released it, meanwhile showing
-// progress on a terminal and turning Ctrl-C into Stop.
+// starts the pass, then takes its rows as they come until it has ended,
+// meanwhile showing progress on a terminal and turning Ctrl-C into Stop.
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -9,7 +9,6 @@
 #include <functional>
 
 #include "cli/CliWindow.h"
-#include "cli/SerialDispatcher.h"
 #include "engine/RenameSettings.h"
 #include "passes/RunControl.h"
 #include "passes/SearchThread.h"
@@ -30,27 +29,30 @@ class TPassRunner {
  public:
   TPassRunner(TCliWindow& window, TRunnerEnvironment environment);
 
-  TPassEnd RunSearch(TSearchPassOptions options, const TControlValues& controls, bool simulate);
+  TPassEnd RunSearch(TSearchPassOptions options, const TRenameSettings& settings, bool simulate);
   // The window's table holds the rows to undo. A recover has no Stop.
   void RunRecover();
-  // Stop for the running rename pass, as Ctrl-C gives it; from the main thread or
-  // from a synchronised call of the pass (a row sink that finds its reader gone).
+  // Stop for the running rename pass, as Ctrl-C gives it; on the main thread,
+  // also from a row sink that finds its reader gone.
   void RequestStop();
 
  private:
   enum class TStoppable { Yes, No };
-  void Wait(TStoppable stoppable, const std::function<void()>& requestStop, const char* unit);
+  void Wait(TStoppable stoppable, const char* unit);
   void ShowProgress(std::uint64_t count, const char* unit);
   void ClearProgress();
 
+  // Rows a pass may run ahead of the output: a reader that stops reading stops
+  // the renames soon after.
+  static constexpr std::size_t kRowsAhead = 4096;
+
   TCliWindow& Window_;
-  TSerialDispatcher Dispatcher_;
-  TRunControl Control_{Window_, Dispatcher_};  // after the dispatcher: goes first
   TRunnerEnvironment Environment_;
   std::atomic<std::uint64_t> Progress_{0};
-  std::atomic<bool> Stopped_{false};
+  bool Stopped_ = false;
   bool ProgressShown_ = false;
   std::size_t ProgressWidth_ = 0;
+  TRunControl Control_{Window_, kRowsAhead};  // last: its pass goes first
 };
 
 }  // namespace vt

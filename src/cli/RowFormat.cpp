@@ -292,7 +292,7 @@ void TTableLayout::AppendRow(std::string& out, const TResultRow& row) const {
   AppendLine(out, {TerminalText(*cells[0]), TerminalText(*cells[1]), TerminalText(*cells[2]), TerminalText(*cells[3])});
 }
 
-std::string FormatTable(const std::vector<TResultRow>& rows) {
+std::string FormatTable(const TResultRows& rows) {
   TTableLayout layout;
   for (const TResultRow& row : rows) layout.Measure(row);
   std::string out;

@@ -37,7 +37,7 @@ void AppendJsonRow(std::string& out, const TResultRow& row, std::string_view rea
 // to their widest cell. Control characters, the direction controls that reorder
 // a line and bytes that are not UTF-8 are shown as \xNN, so that no name can drive
 // the terminal or pass for another.
-std::string FormatTable(const std::vector<TResultRow>& rows);
+std::string FormatTable(const TResultRows& rows);
 
 inline constexpr std::array<std::string_view, 4> kTableCaptions{"File", "New Name", "Path", "Status"};
 

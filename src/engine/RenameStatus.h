@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace vt {
@@ -18,5 +19,8 @@ enum class TRenameStatus : std::uint8_t {
 int StatusMessageId(TRenameStatus status);
 // The status text as rows show it, looked up in the table of texts.
 std::string_view StatusText(TRenameStatus status);
+// The status a text names, byte for byte ("OK" names none); for rows read back
+// from a table or a result file.
+std::optional<TRenameStatus> StatusOfText(std::string_view text);
 
 }  // namespace vt

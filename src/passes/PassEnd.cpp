@@ -13,4 +13,16 @@ void ShowPassEnd(IPassWindow& window) {
   if (window.ResultTable().RowCount() > 0) window.EnableUndo();
 }
 
+void EndSearchPass(IPassWindow& window, TPassStopped stopped) {
+  ShowPassEnd(window);
+  window.EnableSearchControls(true);
+  if (window.FSimulation()) window.SetFSimulation(false);
+  if (stopped == TPassStopped::No) window.SetStatusText(1, std::string());
+}
+
+void EndUndoPass(IPassWindow& window) {
+  ShowPassEnd(window);
+  window.EnableSearchControls(true);
+}
+
 }  // namespace vt

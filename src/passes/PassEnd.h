@@ -8,4 +8,13 @@ namespace vt {
 // table has rows.
 void ShowPassEnd(IPassWindow& window);
 
+enum class TPassStopped { No, Yes };
+
+// The whole end of a rename pass: ShowPassEnd, then the controls back (while the
+// window still sees the simulation, so Undo stays off after one), then the
+// simulation mode off; panel 1 is emptied unless the user stopped the pass.
+void EndSearchPass(IPassWindow& window, TPassStopped stopped);
+// The end of a recover pass: ShowPassEnd, then the controls back.
+void EndUndoPass(IPassWindow& window);
+
 }  // namespace vt

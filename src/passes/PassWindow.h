@@ -1,9 +1,11 @@
 #pragma once
-// What a pass needs of the window. Every call is made on the window thread.
+// What the run control needs of the window to run passes. Every call is made on
+// the window thread; no pass sees the window.
 #include <atomic>
+#include <span>
 #include <string>
 
-#include "engine/RenameStatus.h"
+#include "passes/PassRow.h"
 #include "passes/ResultTable.h"
 
 namespace vt {
@@ -22,12 +24,15 @@ class IPassWindow {
   // The file list's mask set to the empty text, then back to the masks typed.
   virtual void RefreshFileList() = 0;
   virtual void EnableUndo() = 0;  // SpBtUndo and its menu item
-  // Mirror of "To Record all messages", kept up to date by the window; read by workers.
+  // Mirror of "To Record all messages", kept up to date by the window; read by
+  // the running pass for every entry.
   virtual const std::atomic<bool>& RecordAllMessages() const = 0;
-  // Called just before a pass appends a row: the row's status as a code, and the
-  // errno of a rename the system refused (0 for none). The row itself holds texts
-  // only; a window that explains failures keeps these.
-  virtual void NoteNextRow(TRenameStatus /*status*/, int /*systemError*/) {}
+
+  // The pass's events, in pass order. Rows: the next rows the pass pushed, to be
+  // appended to the table.
+  virtual void PassRows(std::span<const TPassRow> rows) { ResultTable().AppendRows(rows); }
+  // A folder of the walk could not be read (errno); it contributed nothing.
+  virtual void FolderUnreadable(const std::string& /*folder*/, int /*error*/) {}
 };
 
 }  // namespace vt

@@ -21,15 +21,26 @@ void TResultTable::AppendRow(TResultRow row) {
 void TResultTable::AppendRows(std::vector<TResultRow> rows) {
   if (rows.empty()) return;
   const std::size_t first = Rows_.size();
-  if (Rows_.empty())
-    Rows_ = std::move(rows);
-  else
-    Rows_.insert(Rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+  Rows_.insert(Rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+  if (Observer_) Observer_->RowsAppended(first, Rows_.size() - first);
+}
+
+void TResultTable::AppendRows(std::span<const TPassRow> rows) {
+  if (rows.empty()) return;
+  const std::size_t first = Rows_.size();
+  static const std::string kNoFolder;
+  for (const TPassRow& row : rows)
+    Rows_.push_back(MakeRow(row.OldName, row.NewName, row.Folder ? *row.Folder : kNoFolder, StatusText(row.Status)));
   if (Observer_) Observer_->RowsAppended(first, Rows_.size() - first);
 }
 
 void TResultTable::AppendRow(std::string_view file, std::string_view newName, std::string_view path,
                              std::string_view status) {
+  AppendRow(MakeRow(file, newName, path, status));
+}
+
+TResultRow TResultTable::MakeRow(std::string_view file, std::string_view newName, std::string_view path,
+                                 std::string_view status) {
   // A row cleared before is refilled in place: its texts keep their memory.
   TResultRow row;
   if (!Spare_.empty()) {
@@ -46,7 +57,7 @@ void TResultTable::AppendRow(std::string_view file, std::string_view newName, st
   row.SubItems[0].assign(newName);
   row.SubItems[1].assign(path);
   row.SubItems[2].assign(status);
-  AppendRow(std::move(row));
+  return row;
 }
 
 void TResultTable::Clear() {

@@ -4,9 +4,13 @@
 // read and write it.
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "passes/PassRow.h"
 
 namespace vt {
 
@@ -21,6 +25,10 @@ struct TResultRow {
   // Empty text for a missing cell.
   const std::string& SubItem(std::size_t index) const;
 };
+
+// A deque: a table of a million rows grows without moving its rows, and never
+// holds the old and the new room at once as a growing vector does.
+using TResultRows = std::deque<TResultRow>;
 
 struct TResultColumn {
   std::string Caption;
@@ -64,12 +72,12 @@ class TResultTable {
   // Rows
   std::size_t RowCount() const { return Rows_.size(); }
   const TResultRow& Row(std::size_t index) const { return Rows_[index]; }
-  const std::vector<TResultRow>& Rows() const { return Rows_; }
+  const TResultRows& Rows() const { return Rows_; }
   void AppendRow(TResultRow row);
   // Many rows at once, told to the observer as one append.
   void AppendRows(std::vector<TResultRow> rows);
-  // Room for this many rows, so that a known number of appends never moves rows.
-  void ReserveRows(std::size_t count) { Rows_.reserve(count); }
+  // Rows of a pass, worded here, told to the observer as one append.
+  void AppendRows(std::span<const TPassRow> rows);
   // The row a pass adds: caption, then New Name, Path and the status text.
   void AppendRow(std::string_view file, std::string_view newName, std::string_view path,
                  std::string_view status);
@@ -97,7 +105,11 @@ class TResultTable {
   void NotifyLayoutChanged();
 
  private:
-  std::vector<TResultRow> Rows_;
+  // The row a pass adds, in a spare row's memory when there is one.
+  TResultRow MakeRow(std::string_view file, std::string_view newName, std::string_view path,
+                     std::string_view status);
+
+  TResultRows Rows_;
   // Rows of a small table cleared, reused by the next appends.
   static constexpr std::size_t kSpareRows = 1024;
   std::vector<TResultRow> Spare_;

@@ -1,28 +1,72 @@
 #include "passes/RunControl.h"
 
+#include <algorithm>
+#include <span>
 #include <string>
 
 #include "engine/Messages.h"
+#include "passes/PassEnd.h"
 
 namespace vt {
 
-TRunControl::TRunControl(IRunWindow& window, IDispatcher& dispatcher)
-    : Window_(window), Dispatcher_(dispatcher), ReleasedWhenDone_(dispatcher.ReleasedCount()) {}
+TRunControl::TRunControl(IRunWindow& window, std::size_t rowBound) : Window_(window), RowBound_(rowBound) {}
 
 TRunControl::~TRunControl() {
-  if (!PassAlive()) return;
-  RequestStop();
-  WaitForPass();
+  // The pass's own destructor stops it and joins its worker; nothing reaches
+  // the window any more.
+  Pass_.reset();
 }
 
-bool TRunControl::PassAlive() const { return Dispatcher_.ReleasedCount() < ReleasedWhenDone_; }
-
-void TRunControl::WaitForPass() {
-  Dispatcher_.RunUntil([this] { return !PassAlive(); });
+bool TRunControl::Pump(std::chrono::microseconds budget) {
+  if (!Pass_) return false;
+  if (Next_ == Taken_.size()) {
+    Taken_.clear();
+    Next_ = 0;
+    Ended_ = Pass_->Rows().Take(Taken_, Unreadable_);
+  }
+  for (const TUnreadableFolder& folder : Unreadable_) Window_.FolderUnreadable(folder.Folder, folder.Error);
+  Unreadable_.clear();
+  using Clock = std::chrono::steady_clock;
+  const bool timed = budget != std::chrono::microseconds::max();
+  const Clock::time_point until = timed ? Clock::now() + budget : Clock::time_point::max();
+  constexpr std::size_t kSlice = 2048;
+  while (Next_ < Taken_.size()) {
+    const std::size_t count = timed ? std::min(kSlice, Taken_.size() - Next_) : Taken_.size() - Next_;
+    Window_.PassRows(std::span<const TPassRow>(Taken_).subspan(Next_, count));
+    Next_ += count;
+    if (timed && Clock::now() >= until) break;
+  }
+  if (Ended_ && Next_ == Taken_.size()) EndPass();
+  return PassAlive();
 }
+
+void TRunControl::EndPass() {
+  Pass_->Join();
+  const TPassWork work = Pass_->Work();
+  const TPassStopped stopped = Pass_->StopRequested() ? TPassStopped::Yes : TPassStopped::No;
+  Pass_.reset();
+  Taken_.clear();
+  Next_ = 0;
+  Ended_ = false;
+  if (work == TPassWork::Search)
+    EndSearchPass(Window_, stopped);
+  else
+    EndUndoPass(Window_);
+}
+
+void TRunControl::WaitForPass() { WaitForPass(std::chrono::milliseconds(20), {}); }
 
 void TRunControl::WaitForPass(std::chrono::milliseconds tick, const std::function<void()>& onTick) {
-  Dispatcher_.RunUntil([this] { return !PassAlive(); }, tick, onTick);
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point nextTick = Clock::now() + tick;
+  while (Pump()) {
+    if (Next_ < Taken_.size()) continue;  // rows left from a slice of the window's
+    Pass_->Rows().WaitForRows(tick);
+    if (Clock::now() >= nextTick) {
+      if (onTick) onTick();
+      nextTick = Clock::now() + tick;
+    }
+  }
 }
 
 TWindowFacts TRunControl::Facts() const {
@@ -34,35 +78,32 @@ TWindowFacts TRunControl::Facts() const {
   return facts;
 }
 
-void TRunControl::Rename(const TSearchPassOptions& options, const TControlValues& controls) {
+void TRunControl::Rename(const TSearchPassOptions& options, const TRenameSettings& settings) {
   BeforeStart();
-  StartSearchPass(options, controls);
+  StartSearchPass(options, settings);
 }
 
-void TRunControl::Simulate(const TSearchPassOptions& options, const TControlValues& controls) {
+void TRunControl::Simulate(const TSearchPassOptions& options, const TRenameSettings& settings) {
   BeforeStart();
   Window_.SetFSimulation(true);
   Window_.ResultTable().SetTextColor(TextColor::Gray);
   Window_.DisableSaveResult();
-  StartSearchPass(options, controls);
+  StartSearchPass(options, settings);
 }
 
 void TRunControl::BeforeStart() {
-  // The commands come back in the end handler, a moment before the worker is
-  // released: a pass started in that moment waits for the release, so that the
-  // one-pass-at-a-time rule and the count of released passes both hold.
+  // One pass at a time: a stopped pass may still be finishing its last entry.
   if (PassAlive()) WaitForPass();
 }
 
-void TRunControl::StartSearchPass(const TSearchPassOptions& options, const TControlValues& controls) {
+void TRunControl::StartSearchPass(const TSearchPassOptions& options, const TRenameSettings& settings) {
   Window_.ResultTable().Clear();
   Window_.SetStatusText(0, std::string());
   Window_.EnableSearchControls(false);
   if (!Window_.FSimulation()) Window_.ResultTable().SetTextColor(TextColor::Black);
   Window_.SetFRunning(true);
-  ReleasedWhenDone_ = Dispatcher_.ReleasedCount() + 1;
-  Running_ = TPassKind::Search;
-  FSearchThread_ = TSearchThread::Start(Window_, Dispatcher_, options, controls);
+  const TPassMode mode = Window_.FSimulation() ? TPassMode::Simulate : TPassMode::Rename;
+  Pass_ = std::make_unique<TPassThread>(options, settings, mode, Window_.RecordAllMessages(), RowBound_);
 }
 
 void TRunControl::Recover() {
@@ -70,15 +111,15 @@ void TRunControl::Recover() {
   Window_.SetStatusText(0, std::string());
   Window_.EnableSearchControls(false);
   Window_.SetFRunning(true);
-  ReleasedWhenDone_ = Dispatcher_.ReleasedCount() + 1;
-  Running_ = TPassKind::Undo;
-  FUndoThread_ = TUndoThread::Start(Window_, Dispatcher_);
+  // The rows are read now, on the window thread; the table then fills again
+  // with one recover row per row read.
+  TUndoList undoList = TUndoThread::BuildUndoList(Window_.ResultTable());
+  if (!undoList.empty()) Window_.ResultTable().Clear();
+  Pass_ = std::make_unique<TPassThread>(std::move(undoList), Window_.RecordAllMessages(), RowBound_);
 }
 
 void TRunControl::RequestStop() {
-  // FRunning is cleared by the end handler before the pass goes away, so the
-  // reference is good while it is set.
-  if (Window_.FRunning() && Running_ == TPassKind::Search) FSearchThread_->RequestStop();
+  if (Pass_ && Window_.FRunning()) Pass_->RequestStop();
 }
 
 bool TRunControl::Stop() {

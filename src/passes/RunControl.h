@@ -1,24 +1,26 @@
 #pragma once
 // The window's side of running passes, shared by the window and the command line:
-// Rename, Simulate, Stop and Recover, the references to the passes started, and
-// the close request's questions. Everything here runs on the window thread.
+// Rename, Simulate, Stop and Recover, the pass it owns, and the close request's
+// questions. Everything here runs on the window thread.
 //
-// At most one pass is alive at a time, and none outlives the run control: the
-// destructor stops a rename pass that is still running and waits, answering the
-// pass's calls, until it has been released. So a window that declares its run
-// control after its dispatcher, its table and whatever a pass reads is never
-// referred to by a worker once it is gone.
+// The run control owns the one pass that may be alive (passes/PassThread.h).
+// The front end calls Pump on its own schedule (the window on a timer, the
+// command line when woken): it moves the rows pushed so far into the window and,
+// once the worker is done, ends the pass. Destroying the run control stops a
+// rename pass and joins its worker without touching the window again.
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "engine/MessageKind.h"
 #include "engine/RenameSettings.h"
 #include "passes/CommandStates.h"
+#include "passes/PassThread.h"
+#include "passes/RowQueue.h"
 #include "passes/RunWindow.h"
 #include "passes/SearchThread.h"
-#include "passes/UndoThread.h"
-#include "platform/Thread.h"
 
 namespace vt {
 
@@ -31,24 +33,26 @@ class ICloseQueryWindow {
   virtual TCommandStates CommandStates() const = 0;
   virtual void ShowResultPage() = 0;
   virtual void SaveResultToFile() = 0;
-  // Waits until the pass has ended, answering its calls (TRunControl::WaitForPass),
-  // with whatever the user should see meanwhile.
+  // Waits until the pass has ended (TRunControl::WaitForPass), with whatever the
+  // user should see meanwhile.
   virtual void WaitForPassEnd() = 0;
 };
 
 class TRunControl {
  public:
-  TRunControl(IRunWindow& window, IDispatcher& dispatcher);
+  // rowBound: rows a pass may have waiting before it waits for its reader (see
+  // TRowQueue); a window never makes its pass wait.
+  explicit TRunControl(IRunWindow& window, std::size_t rowBound = TRowQueue::kUnbounded);
   ~TRunControl();
   TRunControl(const TRunControl&) = delete;
   TRunControl& operator=(const TRunControl&) = delete;
 
   // After the window's checks have passed: empty the table and panel 0, disable
   // the run commands, set the text colour and FRunning, start the pass. A pass
-  // that has ended but is not yet released is waited for first.
-  void Rename(const TSearchPassOptions& options, const TControlValues& controls);
+  // that is still alive is waited for first.
+  void Rename(const TSearchPassOptions& options, const TRenameSettings& settings);
   // The same as a simulation: grey text, Save Result disabled.
-  void Simulate(const TSearchPassOptions& options, const TControlValues& controls);
+  void Simulate(const TSearchPassOptions& options, const TRenameSettings& settings);
   // Stop request to a running rename pass (a recover pass runs on), FRunning
   // cleared, "Process stopped by user..." in panel 1. False when nothing ran.
   bool Stop();
@@ -59,31 +63,37 @@ class TRunControl {
   // behind after "&Yes", and then its end is waited for before anything is saved.
   bool CloseQuery(ICloseQueryWindow& window);
 
-  // A pass has started and has not been released yet (it may have been stopped).
-  bool PassAlive() const;
-  // Answers the pass's calls until it has been released.
+  // Takes the rows the pass has pushed into the window, and ends the pass once
+  // its worker is done and every row is in. With a budget, rows are handed on in
+  // slices until it is spent and the rest waits for the next call: a window that
+  // fell behind catches up over a few turns of its loop instead of freezing in
+  // one. True while a pass is still alive afterwards.
+  bool Pump(std::chrono::microseconds budget = std::chrono::microseconds::max());
+  // A pass has started and has not ended yet (it may have been stopped).
+  bool PassAlive() const { return Pass_ != nullptr; }
+  // Pumps until the pass has ended, waking for batches of rows; onTick is called
+  // about every tick meanwhile.
   void WaitForPass();
   void WaitForPass(std::chrono::milliseconds tick, const std::function<void()>& onTick);
   // What the enabling rules look at.
   TWindowFacts Facts() const;
-
-  // The passes started last; valid only while the window's FRunning() is true.
-  TSearchThread* FSearchThread() const { return FSearchThread_; }
-  TUndoThread* FUndoThread() const { return FUndoThread_; }
+  // The pass alive, for hooks that want to stop it; null when none.
+  TPassThread* Pass() const { return Pass_.get(); }
 
  private:
-  enum class TPassKind { None, Search, Undo };
-  void StartSearchPass(const TSearchPassOptions& options, const TControlValues& controls);
+  void StartSearchPass(const TSearchPassOptions& options, const TRenameSettings& settings);
   void BeforeStart();
   // Only the stop request, as closing the window sends it.
   void RequestStop();
+  void EndPass();
 
   IRunWindow& Window_;
-  IDispatcher& Dispatcher_;
-  TSearchThread* FSearchThread_ = nullptr;
-  TUndoThread* FUndoThread_ = nullptr;
-  TPassKind Running_ = TPassKind::None;  // the kind of the pass started last
-  std::size_t ReleasedWhenDone_ = 0;     // the dispatcher's count once that pass is gone
+  std::size_t RowBound_;
+  std::unique_ptr<TPassThread> Pass_;
+  std::vector<TPassRow> Taken_;  // reused from batch to batch
+  std::size_t Next_ = 0;         // the first row of Taken_ not yet handed on
+  bool Ended_ = false;           // the queue said the pass has ended
+  std::vector<TUnreadableFolder> Unreadable_;
 };
 
 }  // namespace vt

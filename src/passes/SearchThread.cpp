@@ -8,7 +8,6 @@
 
 #include "engine/RenameStatus.h"
 #include "engine/TextHelpers.h"
-#include "passes/PassEnd.h"
 #include "platform/DirectoryListing.h"
 #include "platform/EnterableFolders.h"
 #include "platform/PathSeparator.h"
@@ -28,27 +27,16 @@ bool IsPlainFile(const TFindData& entry) {
 
 }  // namespace
 
-TSearchThread* TSearchThread::Start(IPassWindow& window, IDispatcher& dispatcher,
-                                    const TSearchPassOptions& options,
-                                    const TControlValues& controls) {
-  // The only owner from here on is the worker: it frees the object when it ends.
-  return new TSearchThread(window, dispatcher, options, controls);
-}
-
-TSearchThread::TSearchThread(IPassWindow& window, IDispatcher& dispatcher,
-                             const TSearchPassOptions& options, const TControlValues& controls)
-    : TThread(dispatcher),  // created suspended
-      Window_(window),
-      RecordAllMessages_(window.RecordAllMessages()),
+TSearchThread::TSearchThread(TRowQueue& rows, const TSearchPassOptions& options,
+                             const TRenameSettings& settings, TPassMode mode,
+                             const std::atomic<bool>& recordAll)
+    : Rows_(rows),
+      RecordAllMessages_(recordAll),
       Progress_(options.Progress),
       OnCollected_(options.OnCollected),
       OnDescending_(options.OnDescending),
-      OnUnreadableFolder_(options.OnUnreadableFolder) {
-  FreeOnTerminate = true;
-  OnTerminate = [this] { PassTerminated(); };
-  ResultTable_ = &window.ResultTable();
-  FoundList.clear();
-  Simulate = window.FSimulation();
+      OnRecorded_(options.OnRecorded) {
+  Simulate = mode == TPassMode::Simulate;
   IncludeSubDirs = options.IncludeSubDirs;
   Folder = StartFolder(options.Folder);
   Masks = options.Masks;
@@ -58,15 +46,8 @@ TSearchThread::TSearchThread(IPassWindow& window, IDispatcher& dispatcher,
                       return !mask.empty() && mask.find('/') == std::string::npos;
                     });
   Order_ = options.Order;
-  Step_.emplace(CaptureSettings(controls), Simulate ? TPassMode::Simulate : TPassMode::Rename);
+  Step_.emplace(settings, mode);
   Step_->KeepUntouched(options.Untouched);
-  Resume();
-}
-
-TSearchThread::~TSearchThread() {
-  // Released on the worker: panel 1 keeps the stop text when the user stopped.
-  if (!Stopped()) Synchronize([this] { Window_.SetStatusText(1, std::string()); });
-  FreeFoundList();
 }
 
 // The walk goes from folder handle to folder handle: a folder swapped for a link
@@ -131,10 +112,8 @@ ShortNames TSearchThread::ShortNamesNeeded() const {
 }
 
 void TSearchThread::HandleFoundList() {
-  // Each record is released as soon as it has been handled: the rows being added
-  // reuse its memory, so a large folder's records and rows are not held in full
-  // at the same time.
-  if (FoundList.size() > 1) Synchronize([this] { MakeRoomForRows(FoundList.size()); });
+  // Each record is released as soon as it has been handled, so a large folder's
+  // records and rows are not held in full at the same time.
   const bool counting = Progress_ != nullptr;
   while (!FoundList.empty()) {
     if (Stopped()) return;  // what is left is released by FreeFoundList
@@ -146,14 +125,6 @@ void TSearchThread::HandleFoundList() {
       RecordEntry(record.Folder->Path(), record.FindData);
     FoundList.pop_front();
   }
-}
-
-void TSearchThread::MakeRoomForRows(std::size_t count) {
-  // One move of the rows for a large folder instead of one per doubling. Room
-  // that no row takes is never touched, so it costs no memory in use.
-  const std::size_t needed = ResultTable_->RowCount() + count;
-  const std::size_t capacity = ResultTable_->Rows().capacity();
-  if (needed > capacity) ResultTable_->ReserveRows(std::max(needed, 2 * capacity));
 }
 
 // One handle per level at most: the sub-folders' names and identities come
@@ -183,35 +154,23 @@ void TSearchThread::ScanSubFolders(std::shared_ptr<const TFolderHandle> folder, 
 
 void TSearchThread::RecordEntry(const std::string& path, const TFindData& findData) {
   if (!IsPlainFile(findData)) return;
-  RowName = findData.cFileName;
-  RowPath = path;
-  Synchronize(AddResultRowCall_);
+  if (!RowPath || *RowPath != path) RowPath = std::make_shared<const std::string>(path);
+  TPassRow row{RowPath, findData.cFileName, Step_->NewName(), Step_->Status(), Step_->SystemError(), RowMark::None};
+  if (OnRecorded_) {
+    const TPassRow seen = row;
+    Rows_.Push(std::move(row));
+    OnRecorded_(*this, seen);
+    return;
+  }
+  Rows_.Push(std::move(row));
 }
 
 void TSearchThread::ReportUnreadable(const std::string& folder, int error) {
-  if (OnUnreadableFolder_) Synchronize([&] { OnUnreadableFolder_(folder, error); });
-}
-
-void TSearchThread::AddResultRow() {
-  Window_.NoteNextRow(Step_->Status(), Step_->SystemError());
-  ResultTable_->AppendRow(RowName, Step_->NewName(), RowPath, StatusText(Step_->Status()));
+  Rows_.PushUnreadable(TUnreadableFolder{folder, error});
 }
 
 void TSearchThread::FreeFoundList() {
   while (!FoundList.empty()) FoundList.pop_back();
-}
-
-void TSearchThread::PassTerminated() {
-  Synchronize([this] { ShowPassEnd(); });
-  Synchronize([this] { RestoreControls(); });
-}
-
-void TSearchThread::ShowPassEnd() { vt::ShowPassEnd(Window_); }
-
-void TSearchThread::RestoreControls() {
-  // In this order: the window decides Undo while it still sees the simulation.
-  Window_.EnableSearchControls(true);
-  if (Simulate) Window_.SetFSimulation(false);
 }
 
 }  // namespace vt

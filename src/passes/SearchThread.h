@@ -1,15 +1,8 @@
 #pragma once
 // The rename pass: walks a folder (and, when asked, its sub-folders depth-first),
 // lets the rename step judge or rename every plain file the masks select, and
-// appends a result row per recorded entry on the window thread.
-//
-// Lifetime: Start returns a running pass that frees itself. Its end handler runs
-// on the window thread (ShowPassEnd, then RestoreControls); after it the object is
-// released on the worker, which then hands its thread to IDispatcher::Released.
-// With TQueueDispatcher wait with RunUntil until ReleasedCount() has moved on;
-// only then is nothing of the pass left (see platform/Thread.h).
-// The returned pointer may be used, on the window thread, only while the window's
-// FRunning() is true: the end handler clears it before the object goes away.
+// pushes a row per recorded entry into its queue. It knows no window: the front
+// end that owns it (passes/PassThread.h) runs it on a worker and takes the rows.
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -22,8 +15,8 @@
 
 #include "engine/RenameSettings.h"
 #include "engine/RenameStep.h"
-#include "passes/PassWindow.h"
 #include "passes/ProcessList.h"
+#include "passes/RowQueue.h"
 #include "platform/DirectoryListing.h"
 #include "platform/EnterableFolders.h"
 #include "platform/FolderReading.h"
@@ -31,7 +24,6 @@
 #include "platform/FolderHandle.h"
 #include "platform/ListingStop.h"
 #include "platform/NameOrder.h"
-#include "platform/Thread.h"
 
 namespace vt {
 
@@ -50,62 +42,57 @@ struct TSearchPassOptions {
   // parent was listed and just before it is opened: lets a test change the tree
   // at that moment.
   std::function<void(const std::string& subFolder)> OnDescending;
-  // Optional, called on the window thread for each folder of the walk that could
-  // not be read (the start folder, a sub-folder, a mask's folder part), with the
-  // errno: it contributes nothing and the walk goes on. So is a sub-folder that
-  // is no longer the folder listed by the time it is entered (a link, a file or
+  // Optional, called on the worker just after an entry's row went into the queue:
+  // lets a caller watch, or stop, the pass at a row.
+  std::function<void(TSearchThread& pass, const TPassRow& row)> OnRecorded;
+  // Each folder of the walk that could not be read (the start folder, a
+  // sub-folder, a mask's folder part) goes into the queue with its errno: it
+  // contributes nothing and the walk goes on. So does a sub-folder that is no
+  // longer the folder listed by the time it is entered (a link, a file or
   // another folder now: ELOOP, ENOTDIR, ESTALE); one that is gone is simply not
   // entered.
-  std::function<void(const std::string& folder, int error)> OnUnreadableFolder;
   // Files the pass never renames, by identity: its own result files.
   std::vector<TEntryId> Untouched;
 };
 
-class TSearchThread final : public TThread {
+class TSearchThread final {
  public:
-  // On the window thread, after the window has cleared the table, disabled its run
-  // controls and set FRunning. Reads FSimulation and the control values now.
-  static TSearchThread* Start(IPassWindow& window, IDispatcher& dispatcher,
-                              const TSearchPassOptions& options, const TControlValues& controls);
+  // recordAll: "To Record all messages", read for every entry; owned by the front
+  // end, which outlives the pass.
+  TSearchThread(TRowQueue& rows, const TSearchPassOptions& options, const TRenameSettings& settings,
+                TPassMode mode, const std::atomic<bool>& recordAll);
+  TSearchThread(const TSearchThread&) = delete;
+  TSearchThread& operator=(const TSearchThread&) = delete;
+
+  // The whole pass, on the worker. Returns when done or stopped.
+  void Execute();
   // Any thread. The pass skips its remaining work and ends as usual.
   void RequestStop() { Stop.store(true, std::memory_order_relaxed); }
   bool StopRequested() const { return Stopped(); }
-
-  ~TSearchThread() override;
+  bool Simulation() const { return Simulate; }
 
  private:
-  TSearchThread(IPassWindow& window, IDispatcher& dispatcher, const TSearchPassOptions& options,
-                const TControlValues& controls);
-
-  void Execute() override;
   std::vector<TSubFolder> ScanFolder(const std::shared_ptr<const TFolderHandle>& folder);
   void CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask);
   void HandleFoundList();
   ShortNames ShortNamesNeeded() const;
-  void MakeRoomForRows(std::size_t count);
   void ScanSubFolders(std::shared_ptr<const TFolderHandle> folder, std::vector<TSubFolder> subFolders);
   void RecordEntry(const std::string& path, const TFindData& findData);
   void ReportUnreadable(const std::string& folder, int error);
-  void AddResultRow();
   void FreeFoundList();
-  void PassTerminated();
-  void ShowPassEnd();
-  void RestoreControls();
   bool Stopped() const { return Stop.load(std::memory_order_relaxed); }
 
-  IPassWindow& Window_;
-  TResultTable* ResultTable_ = nullptr;
+  TRowQueue& Rows_;
   TFoundList FoundList;
   TFolderReading Reading_;  // of the folder in hand, kept from folder to folder
   bool ReadEachFolder_ = false;
   bool IncludeSubDirs = false;
   std::string Folder;
-  // The entry whose row AddResultRow appends; the worker waits meanwhile.
-  std::string_view RowPath;
+  // The folder text the rows of the folder in hand share.
+  std::shared_ptr<const std::string> RowPath;
   std::string Masks;
   std::vector<std::string> MaskList_;  // Masks split at ";"
   NameOrder Order_ = NameOrder::Name;
-  std::string_view RowName;
   std::optional<TRenameStep> Step_;  // the settings snapshot; NewName and Status of the entry
   bool Simulate = false;
   std::atomic<bool> Stop{false};
@@ -114,8 +101,7 @@ class TSearchThread final : public TThread {
   std::atomic<std::uint64_t>* Progress_ = nullptr;
   std::function<void(TSearchThread&, const TFindData&)> OnCollected_;
   std::function<void(const std::string&)> OnDescending_;
-  std::function<void(const std::string&, int)> OnUnreadableFolder_;
-  const std::function<void()> AddResultRowCall_ = [this] { AddResultRow(); };
+  std::function<void(TSearchThread&, const TPassRow&)> OnRecorded_;
   // A stop ends the listing in hand too: a folder of a million names takes seconds to read and sort.
   const TListingStop ListingStop_ = [this] { return Stopped(); };
 };

@@ -1,7 +1,10 @@
 #pragma once
 // The record a recover pass builds from one result row.
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "engine/RenameStatus.h"
 
 namespace vt {
 
@@ -9,7 +12,8 @@ struct TUndoProcessList {
   std::string Path;         // "Path" cell
   std::string NewFileName;  // "New Name" cell
   std::string OldFileName;  // "File" cell
-  std::string StatusText;   // "Status" cell
+  // "Status" cell; none for a text the program does not know (a result file's)
+  std::optional<TRenameStatus> Status;
 };
 
 using TUndoList = std::vector<TUndoProcessList>;

@@ -1,56 +1,51 @@
 #pragma once
 // The recover pass: renames back every file whose row says "Ok", working from the
-// row texts alone, and refills the table with one recover row per row read.
-//
-// Lifetime as for the rename pass (see passes/SearchThread.h): the object frees
-// itself after its end handler; with TQueueDispatcher wait until ReleasedCount()
-// has moved on. The pass has no stop request and always runs to its end.
+// rows read when it started, and pushes one recover row per row read into its
+// queue. It knows no window: the front end that owns it (passes/PassThread.h)
+// empties the table, runs it on a worker and takes the rows. It has no stop
+// request and always runs to its end.
 #include <atomic>
-#include <functional>
+#include <memory>
 #include <string>
 
 #include "engine/RenameStatus.h"
-#include "passes/PassWindow.h"
+#include "passes/ResultTable.h"
+#include "passes/RowQueue.h"
 #include "passes/UndoProcessList.h"
 #include "passes/UndoRename.h"
-#include "platform/Thread.h"
 
 namespace vt {
 
-class TUndoThread final : public TThread {
+class TUndoThread final {
  public:
-  // On the window thread, after the window has emptied panel 0, disabled its run
-  // controls and set FRunning. Reads every row of the window's table now.
-  static TUndoThread* Start(IPassWindow& window, IDispatcher& dispatcher);
+  // recordAll: "To Record all messages"; owned by the front end, which outlives the pass.
+  TUndoThread(TRowQueue& rows, TUndoList undoList, const std::atomic<bool>& recordAll);
+  TUndoThread(const TUndoThread&) = delete;
+  TUndoThread& operator=(const TUndoThread&) = delete;
 
-  ~TUndoThread() override;
+  // On the window thread: one record per row of the table, in row order.
+  static TUndoList BuildUndoList(const TResultTable& rows);
+
+  // The whole pass, on the worker.
+  void Execute();
 
  private:
-  TUndoThread(IPassWindow& window, IDispatcher& dispatcher);
-
-  void Execute() override;
-  void BuildUndoList();
-  void ClearResultRows();
   void RunUndo();
   void UndoEntry(const std::string& path, const std::string& newName, const std::string& oldName,
-                 const std::string& statusText);
+                 std::optional<TRenameStatus> status);
   void AddUndoRow();
   void FreeUndoList();
-  void PassTerminated();
 
-  IPassWindow& Window_;
-  TResultTable* Rows = nullptr;
+  TRowQueue& Rows_;
   TUndoList UndoList;
   std::string RowFile;
   std::string RowNewName;
-  std::string RowPath;
+  std::shared_ptr<const std::string> RowPath;  // shared by consecutive rows of one folder
   TRenameStatus Status = TRenameStatus::rsNoChange;
   int RowError_ = 0;  // errno of a refused rename back, or noted for one carried out
-  bool HasRows = false;
 
   const std::atomic<bool>& RecordAllMessages_;
   TUndoRename Renamer_;
-  const std::function<void()> AddUndoRowCall_ = [this] { AddUndoRow(); };
 };
 
 }  // namespace vt

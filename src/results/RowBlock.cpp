@@ -94,13 +94,13 @@ bool ReadRowRecord(TBlockCursor& cursor, TResultRow& row) {
 
 }  // namespace
 
-std::uint64_t RowBlockSize(const std::vector<TResultRow>& rows) {
+std::uint64_t RowBlockSize(const TResultRows& rows) {
   std::uint64_t size = kRowBlockHeaderSize;
   for (const TResultRow& row : rows) size += RowRecordSize(row);
   return size;
 }
 
-std::optional<std::string> BuildRowBlock(const std::vector<TResultRow>& rows) {
+std::optional<std::string> BuildRowBlock(const TResultRows& rows) {
   constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
   const std::uint64_t size = RowBlockSize(rows);
   if (size > kMax || rows.size() > kMax) return std::nullopt;

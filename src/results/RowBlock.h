@@ -16,9 +16,9 @@ inline constexpr std::size_t kRowBlockHeaderSize = 8;
 inline constexpr std::size_t kRowRecordMinSize = 21;
 
 // The size of the block for these rows, texts cut as the writer cuts them.
-std::uint64_t RowBlockSize(const std::vector<TResultRow>& rows);
+std::uint64_t RowBlockSize(const TResultRows& rows);
 // The block, allocated once at its size; nothing when it would not fit BlockSize.
-std::optional<std::string> BuildRowBlock(const std::vector<TResultRow>& rows);
+std::optional<std::string> BuildRowBlock(const TResultRows& rows);
 
 // Appends the rows of a block to the table in one batch; body is the block after
 // its BlockSize field. False when RowCount does not fit the block or a record

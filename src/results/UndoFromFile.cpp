@@ -14,7 +14,7 @@ bool CannotUndoFromFile(const TResultRow& row) {
          row.SubItem(0).size() > kShortStringMax;
 }
 
-std::size_t CountRowsNotUndoableFromFile(const std::vector<TResultRow>& rows) {
+std::size_t CountRowsNotUndoableFromFile(const TResultRows& rows) {
   return static_cast<std::size_t>(std::count_if(rows.begin(), rows.end(), CannotUndoFromFile));
 }
 

@@ -16,6 +16,6 @@ namespace vt {
 bool CannotUndoFromFile(const TResultRow& row);
 
 // How many of the rows that is; the window and the command line say so after a save.
-std::size_t CountRowsNotUndoableFromFile(const std::vector<TResultRow>& rows);
+std::size_t CountRowsNotUndoableFromFile(const TResultRows& rows);
 
 }  // namespace vt

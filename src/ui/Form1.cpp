@@ -68,11 +68,10 @@ TForm1::TForm1(QWidget* parent)
 }
 
 TForm1::~TForm1() {
-  // A pass still running is stopped and waited for while every control is there.
+  // A pass still running is stopped and its worker joined while every control is there.
   RunControl_.reset();
   // The table is a member and goes before the widgets that show it.
   if (ListView) ListView->Detach();
-  Dispatcher_.Shutdown();
 }
 
 void TForm1::BuildWindowControls() {

@@ -8,7 +8,6 @@
 #include "passes/CommandStates.h"
 #include "passes/ResultTable.h"
 #include "ui/Form1Controls.h"
-#include "ui/QtDispatcher.h"
 
 class QFileDialog;
 class QLineEdit;
@@ -33,7 +32,6 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   TFrmAbout* AboutBox() const { return FrmAbout_; }
 
   TResultTable& ResultTable() { return ResultTable_; }
-  TQtDispatcher& Dispatcher() { return Dispatcher_; }
 
   // Status-bar panels 0 and 1.
   void SetPanelText(int panel, const QString& text);
@@ -126,8 +124,7 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   TUpDown* NumberFieldArrows(const QLineEdit* field) const;
   void CenterOnScreen();
 
-  // Declared first: the window's widgets refer to both until they are gone.
-  TQtDispatcher Dispatcher_;
+  // Declared first: the window's widgets refer to it until they are gone.
   TResultTable ResultTable_;
   TFrmAbout* FrmAbout_ = nullptr;
   QFileDialog* OpenDialog1_ = nullptr;

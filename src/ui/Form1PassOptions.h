@@ -1,6 +1,6 @@
 #pragma once
-// Where a pass started from the window walks; its settings are the control
-// values (ui/ControlValues).
+// Where a pass started from the window walks; its settings are captured from
+// the control values (ui/ControlValues).
 #include "engine/RenameSettings.h"
 #include "passes/SearchThread.h"
 

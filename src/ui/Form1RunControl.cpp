@@ -18,29 +18,49 @@ namespace {
 
 // While the window waits for a pass to end it still paints, now and then.
 constexpr std::chrono::milliseconds kPaintTick{30};
+// Rows of a running pass reach the table this often: as often as a screen
+// shows them, and seldom enough that a batch costs the window little.
+constexpr std::chrono::milliseconds kRowTick{20};
+// What one turn of the timer may spend on rows; the rest waits for the next.
+constexpr std::chrono::milliseconds kRowBudget{10};
 
 }  // namespace
 
 TForm1RunControl::TForm1RunControl(TForm1& form)
-    : Form_(form), PassWindow_(form), Control_(PassWindow_, form.Dispatcher()) {
+    : Form_(form), PassWindow_(form), Control_(PassWindow_) {
+  RowTimer_.setInterval(kRowTick);
+  QObject::connect(&RowTimer_, &QTimer::timeout, this, [this] { PumpRows(); });
   qApp->installEventFilter(this);
+}
+
+void TForm1RunControl::PassStarted() {
+  if (Control_.PassAlive()) RowTimer_.start();
+}
+
+void TForm1RunControl::PumpRows() {
+  if (!Control_.Pump(kRowBudget)) RowTimer_.stop();
 }
 
 TForm1RunControl::~TForm1RunControl() { qApp->removeEventFilter(this); }
 
 void TForm1RunControl::BtRenameClick() {
-  Control_.Rename(PassOptions(Form_), ReadControlValues(Form_));
+  Control_.Rename(PassOptions(Form_), CaptureSettings(ReadControlValues(Form_)));
+  PassStarted();
   Form_.PageControl1->setCurrentWidget(Form_.TabSheetResults);
 }
 
 void TForm1RunControl::BtSimulClick() {
-  Control_.Simulate(PassOptions(Form_), ReadControlValues(Form_));
+  Control_.Simulate(PassOptions(Form_), CaptureSettings(ReadControlValues(Form_)));
+  PassStarted();
   Form_.PageControl1->setCurrentWidget(Form_.TabSheetResults);
 }
 
 void TForm1RunControl::BtCancelClick() { Control_.Stop(); }
 
-void TForm1RunControl::SpBtUndoClick() { Control_.Recover(); }
+void TForm1RunControl::SpBtUndoClick() {
+  Control_.Recover();
+  PassStarted();
+}
 
 void TForm1RunControl::FormCloseQuery(bool& canClose) {
   // A close asked for while the window waits for a pass is that same close.
@@ -56,7 +76,8 @@ void TForm1RunControl::FormCloseQuery(bool& canClose) {
 void TForm1RunControl::FormKeyDown(int key) {
   if (key == Qt::Key_Escape) {
     BtCancelClick();
-    // The stop text and the rows already sent appear at once.
+    // The stop text and the rows already pushed appear at once.
+    if (Control_.PassAlive()) PumpRows();
     QCoreApplication::processEvents();
   } else if (key == Qt::Key_F1) {
     Form_.HelpItem->trigger();  // Help Topics
@@ -88,8 +109,9 @@ void TForm1RunControl::SaveResultToFile() { Form_.SaveAsItem->trigger(); }
 
 void TForm1RunControl::WaitForPassEnd() {
   TBusyCursor busy;
-  // Only the pass's calls and painting: no click or key is handled meanwhile.
+  // Only the pass's rows and painting: no click or key is handled meanwhile.
   Control_.WaitForPass(kPaintTick, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+  RowTimer_.stop();
 }
 
 }  // namespace vt

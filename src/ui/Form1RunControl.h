@@ -3,10 +3,12 @@
 // Quit, the close request and the keys the window sees first (Escape, F1).
 // TForm1 keeps the handler names and calls these.
 //
-// Declared after the window's dispatcher and table, this object goes before
-// them: its run control stops a running rename pass and waits for its end, so
-// no worker is left that refers to the window.
+// The window owns its pass through the run control: a timer takes the pass's
+// rows into the table in batches while the pass is alive, so the worker never
+// waits for the window and the window paints between batches. Destroying this
+// object stops a rename pass and joins its worker.
 #include <QObject>
+#include <QTimer>
 
 #include "passes/RunControl.h"
 #include "ui/Form1PassWindow.h"
@@ -43,9 +45,13 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void PassStarted();
+  void PumpRows();
+
   TForm1& Form_;
   TForm1PassWindow PassWindow_;
   TRunControl Control_;  // after the pass window: goes first
+  QTimer RowTimer_;
   bool Closing_ = false;
 };
 

@@ -56,7 +56,7 @@ TEST(CliRun, CtrlCWhileAFolderIsListedStopsThePassBeforeAnyEntryIsHandled) {
 
   TCliWindow window(TRowKeeping::Keep, {}, false);
   TPassRunner runner(window, environment);
-  EXPECT_EQ(runner.RunSearch(options, InsertAtBeginning("x"), false), TPassEnd::StoppedByUser);
+  EXPECT_EQ(runner.RunSearch(options, CaptureSettings(InsertAtBeginning("x")), false), TPassEnd::StoppedByUser);
   EXPECT_EQ(window.ResultTable().RowCount(), 0u);
   EXPECT_EQ(window.StatusText(0), std::string(Message(Msg::ProcessOk)));
   EXPECT_EQ(window.StatusText(1), std::string(Message(Msg::StoppedByUser)));
@@ -74,14 +74,15 @@ TEST(CliRun, DroppedRowsReachTheSinkInOrderAndLeaveTheTableEmpty) {
   dir.WriteFile("xa.txt", "in the way");
   std::vector<std::string> seen;
   TCliWindow window(TRowKeeping::Drop,
-                    [&](const TResultRow& row, int error) {
+                    [&](const TResultRow& row, TRenameStatus status, int error) {
+                      EXPECT_EQ(StatusText(status), row.SubItem(2));
                       seen.push_back(row.Caption + "|" + row.SubItem(2) + "|" + std::to_string(error));
                     },
                     false);
   TPassRunner runner(window, TRunnerEnvironment{});
   TSearchPassOptions options = Options(dir);
   options.Masks = "a.txt;b.txt";
-  EXPECT_EQ(runner.RunSearch(options, InsertAtBeginning("x"), false), TPassEnd::Completed);
+  EXPECT_EQ(runner.RunSearch(options, CaptureSettings(InsertAtBeginning("x")), false), TPassEnd::Completed);
   EXPECT_EQ(seen, (std::vector<std::string>{"a.txt|Error|" + std::to_string(EEXIST), "b.txt|Ok|0"}));
   EXPECT_EQ(window.ResultTable().RowCount(), 0u);
   EXPECT_EQ(window.RowsSeen(), 2u);

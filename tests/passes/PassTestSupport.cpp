@@ -15,27 +15,22 @@ std::vector<std::string> TTempTree::Names(const std::string& relative) const {
   return names;
 }
 
-void RunSearch(TTestWindow& window, TQueueDispatcher& dispatcher, const TSearchPassOptions& options,
-               const TControlValues& controls) {
-  window.Table.Clear();
-  window.SetStatusText(0, "");
-  window.EnableSearchControls(false);
-  window.SetFRunning(true);
+void RunSearch(TTestWindow& window, const TSearchPassOptions& options, const TControlValues& controls) {
+  TRunControl control(window);
+  if (window.Simulation)
+    control.Simulate(options, CaptureSettings(controls));
+  else
+    control.Rename(options, CaptureSettings(controls));
   window.EndCalls.clear();
-  const std::size_t released = dispatcher.ReleasedCount();
-  TSearchThread::Start(window, dispatcher, options, controls);
-  dispatcher.RunUntil([&] { return dispatcher.ReleasedCount() == released + 1; });
+  control.WaitForPass();
   EXPECT_EQ(window.CallsOffWindowThread.load(), 0);
 }
 
-void RunUndo(TTestWindow& window, TQueueDispatcher& dispatcher) {
-  window.SetStatusText(0, "");
-  window.EnableSearchControls(false);
-  window.SetFRunning(true);
+void RunUndo(TTestWindow& window) {
+  TRunControl control(window);
+  control.Recover();
   window.EndCalls.clear();
-  const std::size_t released = dispatcher.ReleasedCount();
-  TUndoThread::Start(window, dispatcher);
-  dispatcher.RunUntil([&] { return dispatcher.ReleasedCount() == released + 1; });
+  control.WaitForPass();
   EXPECT_EQ(window.CallsOffWindowThread.load(), 0);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Real temporary folder trees, a window over a TResultTable, and running a pass
-// to its release on a TQueueDispatcher.
+// to its end through a run control.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,7 +18,7 @@
 #include "passes/RunWindow.h"
 #include "passes/SearchThread.h"
 #include "passes/UndoThread.h"
-#include "platform/Thread.h"
+#include "passes/RunControl.h"
 #include "support/ControlValues.h"
 
 namespace vt::test {
@@ -78,6 +78,7 @@ class TTestWindow final : public IRunWindow {
   std::atomic<bool> RecordAll{false};
   mutable std::atomic<int> CallsOffWindowThread{0};
   std::vector<std::string> EndCalls;  // the end-of-pass calls, in order
+  std::vector<std::pair<std::string, int>> Unreadable;  // folders the walk could not read
 
   TResultTable& ResultTable() override { return Check(), Table; }
   void EnableSearchControls(bool enable) override {
@@ -118,6 +119,14 @@ class TTestWindow final : public IRunWindow {
     Check();
     SaveResultEnabled = false;
   }
+  void PassRows(std::span<const TPassRow> rows) override {
+    Check();
+    Table.AppendRows(rows);
+  }
+  void FolderUnreadable(const std::string& folder, int error) override {
+    Check();
+    Unreadable.emplace_back(folder, error);
+  }
 
  private:
   void Check() const {
@@ -126,11 +135,10 @@ class TTestWindow final : public IRunWindow {
   std::thread::id WindowThread_ = std::this_thread::get_id();
 };
 
-// The window's side of Rename/Simulate, then the pass run until it is released.
-void RunSearch(TTestWindow& window, TQueueDispatcher& dispatcher, const TSearchPassOptions& options,
-               const TControlValues& controls);
-// The window's side of Recover, then the pass run until it is released.
-void RunUndo(TTestWindow& window, TQueueDispatcher& dispatcher);
+// Rename, or Simulate when the window is in simulation mode, run to its end.
+void RunSearch(TTestWindow& window, const TSearchPassOptions& options, const TControlValues& controls);
+// Recover over the window's table, run to its end.
+void RunUndo(TTestWindow& window);
 
 struct TRowTexts {
   std::string File, NewName, Path, Status;

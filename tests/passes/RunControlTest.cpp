@@ -35,15 +35,20 @@ class RunControlTest : public ::testing::Test {
       while (!Released && !pass.StopRequested()) std::this_thread::yield();
     };
   }
-  void WaitUntilHeld() { Dispatcher.RunUntil([this] { return Held.load(); }, kTick, [] {}); }
+  // The rows pushed before the hold are in the table afterwards.
+  void WaitUntilHeld() {
+    while (!Held) {
+      Control.Pump();
+      std::this_thread::yield();
+    }
+    Control.Pump();
+  }
   void Release() { Released = true; }
 
-  static constexpr std::chrono::milliseconds kTick{1};
   TTempTree Tree;
   TTestWindow Window;
-  TQueueDispatcher Dispatcher;
   std::atomic<bool> Held{false}, Released{false};
-  TRunControl Control{Window, Dispatcher};  // last: goes first
+  TRunControl Control{Window};  // last: goes first
 };
 
 TEST_F(RunControlTest, RenameClearsTheTableAndRunsWithTheCommandsOff) {
@@ -55,7 +60,7 @@ TEST_F(RunControlTest, RenameClearsTheTableAndRunsWithTheCommandsOff) {
   TSearchPassOptions options = Options();
   HoldAt(options, "a.txt");
 
-  Control.Rename(options, InsertAtBeginning("x"));
+  Control.Rename(options, CaptureSettings(InsertAtBeginning("x")));
   WaitUntilHeld();
   EXPECT_EQ(Window.Table.RowCount(), 0u);
   EXPECT_EQ(Window.Panel[0], "");
@@ -84,7 +89,7 @@ TEST_F(RunControlTest, SimulateRunsGreyWithoutSaveAndEndsWithoutRecover) {
   TSearchPassOptions options = Options();
   HoldAt(options, "a.txt");
 
-  Control.Simulate(options, InsertAtBeginning("x"));
+  Control.Simulate(options, CaptureSettings(InsertAtBeginning("x")));
   WaitUntilHeld();
   EXPECT_TRUE(Window.Simulation);
   EXPECT_EQ(Window.Table.Font().Color, TextColor::Gray);
@@ -107,7 +112,7 @@ TEST_F(RunControlTest, StopShowsItsTextAtOnceAndTheCommandsComeBackAtTheEnd) {
   TSearchPassOptions options = Options();
   HoldAt(options, ListedFiles(Tree.Root(), "*.txt").front());
 
-  Control.Rename(options, InsertAtBeginning("x"));
+  Control.Rename(options, CaptureSettings(InsertAtBeginning("x")));
   WaitUntilHeld();
   EXPECT_TRUE(Control.Stop());
   EXPECT_EQ(Window.Panel[1], kStopped);
@@ -152,13 +157,13 @@ TEST_F(RunControlTest, StopDuringRecoverChangesOnlyTheWindow) {
   EXPECT_TRUE(Window.UndoEnabled);
 }
 
-TEST_F(RunControlTest, RecoverKeepsTheTableAndEmptiesOnlyPanelZero) {
+TEST_F(RunControlTest, RecoverRefillsTheTableAndEmptiesOnlyPanelZero) {
   Window.Panel[0] = kProcessOk;
   Window.Panel[1] = kStopped;
   Window.Table.AppendRow("a.txt", "b.txt", Tree.Root(), "Error");
   Control.Recover();
   EXPECT_EQ(Window.Panel[0], "");
-  EXPECT_EQ(Window.Table.RowCount(), 1u);  // until the pass empties it itself
+  EXPECT_EQ(Window.Table.RowCount(), 0u);  // read, then refilled by the pass
   Control.WaitForPass();
   EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"a.txt", "", Tree.Root(), "No change"}}));
   EXPECT_EQ(Window.Panel[1], kStopped);  // a recover pass leaves panel 1 alone
@@ -166,28 +171,43 @@ TEST_F(RunControlTest, RecoverKeepsTheTableAndEmptiesOnlyPanelZero) {
 
 TEST_F(RunControlTest, ASecondPassWaitsUntilTheFirstHasGone) {
   Tree.File("a.txt");
-  Control.Simulate(Options(), InsertAtBeginning("x"));
-  const std::size_t released = Dispatcher.ReleasedCount();
-  Control.Rename(Options(), InsertAtBeginning("y"));
-  EXPECT_EQ(Dispatcher.ReleasedCount(), released + 1);
+  Control.Simulate(Options(), CaptureSettings(InsertAtBeginning("x")));
+  Control.Rename(Options(), CaptureSettings(InsertAtBeginning("y")));
   Control.WaitForPass();
   EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"a.txt", "ya.txt", Tree.Root(), "Ok"}}));
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"ya.txt"}));
 }
 
+TEST_F(RunControlTest, ABudgetHandsRowsOnInSlicesAndTheEndComesWithTheLast) {
+  constexpr int kFiles = 3000;  // more than one slice
+  for (int i = 0; i < kFiles; ++i) Tree.File("f" + std::to_string(i) + ".txt");
+  Control.Simulate(Options(), CaptureSettings(InsertAtBeginning("x")));
+  Control.Pass()->Join();  // every row is waiting in the queue
+  EXPECT_TRUE(Control.Pump(std::chrono::microseconds(0)));
+  const std::size_t first = Window.Table.RowCount();
+  EXPECT_GT(first, 0u);
+  EXPECT_LT(first, std::size_t(kFiles));
+  EXPECT_TRUE(Window.Running);  // not ended while rows wait
+  while (Control.Pump(std::chrono::microseconds(0))) {
+  }
+  EXPECT_EQ(Window.Table.RowCount(), std::size_t(kFiles));
+  EXPECT_EQ(Window.Panel[0], kProcessOk);
+  EXPECT_FALSE(Window.Running);
+}
+
 TEST_F(RunControlTest, ThePassDoesNotOutliveTheRunControl) {
   for (int i = 0; i < 200; ++i) Tree.File("f" + std::to_string(i) + ".txt");
-  std::size_t released = 0;
+  TTestWindow window;
   {
-    TTestWindow window;
-    TRunControl control(window, Dispatcher);
+    TRunControl control(window);
     TSearchPassOptions options = Options();
     HoldAt(options, ListedFiles(Tree.Root(), "*.txt")[1]);
-    control.Rename(options, InsertAtBeginning("x"));
-    WaitUntilHeld();
-    released = Dispatcher.ReleasedCount();
-  }  // stops the pass and waits for it, answering its calls
-  EXPECT_EQ(Dispatcher.ReleasedCount(), released + 1);
+    control.Rename(options, CaptureSettings(InsertAtBeginning("x")));
+    window.EndCalls.clear();
+    while (!Held) std::this_thread::yield();
+    EXPECT_TRUE(control.PassAlive());
+  }  // stops the pass and joins its worker
+  EXPECT_TRUE(window.EndCalls.empty());  // a window going away is not called back
   EXPECT_EQ(ListedFiles(Tree.Root(), "x*").size(), 0u);  // stopped while listing
 }
 
@@ -242,7 +262,7 @@ TEST_F(RunControlTest, CloseWhileIdle) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.What);
     TTestWindow window;
-    TRunControl control(window, Dispatcher);
+    TRunControl control(window);
     for (int i = 0; i < c.Rows; ++i) window.Table.AppendRow("a", "b", "/", "Ok");
     window.SaveResultEnabled = c.Save;
     TCloseWindow close(control, window);
@@ -262,7 +282,7 @@ class RunControlCloseTest : public RunControlTest {
     TSearchPassOptions options = Options();
     options.IncludeSubDirs = true;
     HoldAt(options, "b.txt");
-    Control.Rename(options, InsertAtBeginning("x"));
+    Control.Rename(options, CaptureSettings(InsertAtBeginning("x")));
     WaitUntilHeld();
     ASSERT_EQ(Window.Table.RowCount(), 1u);
   }
@@ -272,7 +292,7 @@ class RunControlCloseTest : public RunControlTest {
 TEST_F(RunControlCloseTest, AnsweredNoTheWindowAndThePassGoOn) {
   for (const TAnswer answer : {TAnswer::No, TAnswer::Cancel}) {
     TTestWindow window;
-    TRunControl control(window, Dispatcher);
+    TRunControl control(window);
     TCloseWindow close(control, window);
     close.Answers[0] = answer;
     window.Running = true;  // as Rename leaves it
@@ -320,11 +340,20 @@ TEST_F(RunControlCloseTest, AfterStopTheCloseWaitsForTheLastRowThenAsksAsWhenIdl
   EXPECT_FALSE(Control.PassAlive());
 }
 
+TEST_F(RunControlCloseTest, ClearDuringAPassLetsTheLaterRowsAppend) {
+  StartHeld();
+  Window.Table.Clear();
+  Release();
+  Control.WaitForPass();
+  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"b.txt", "xb.txt", Tree.Path("sub/"), "Ok"}}));
+  EXPECT_EQ(Window.Panel[0], kProcessOk);
+}
+
 TEST_F(RunControlCloseTest, NoSaveQuestionAfterASimulation) {
   Tree.File("a.txt");
   TSearchPassOptions options = Options();
   HoldAt(options, "a.txt");
-  Control.Simulate(options, InsertAtBeginning("x"));
+  Control.Simulate(options, CaptureSettings(InsertAtBeginning("x")));
   WaitUntilHeld();
   EXPECT_TRUE(Control.CloseQuery(Close));
   EXPECT_EQ(Close.Log, (std::vector<std::string>{"ask 61185", "wait"}));

@@ -29,12 +29,11 @@ class SearchThreadTest : public ::testing::Test {
     return options;
   }
   void Run(const TSearchPassOptions& options, const TControlValues& controls) {
-    RunSearch(Window, Dispatcher, options, controls);
+    RunSearch(Window, options, controls);
   }
 
   TTempTree Tree;
   TTestWindow Window;
-  TQueueDispatcher Dispatcher;
 };
 
 TEST_F(SearchThreadTest, AnEntryTwoMasksSelectIsHandledTwice) {
@@ -98,7 +97,7 @@ TEST_F(SearchThreadTest, EmptyMasksSelectNothing) {
     options.Masks = c.Masks;
     TTestWindow window;
     window.Simulation = true;
-    RunSearch(window, Dispatcher, options, InsertAtBeginning("x"));
+    RunSearch(window, options, InsertAtBeginning("x"));
     EXPECT_EQ(window.Table.RowCount(), c.Rows);
     if (c.Rows == 1) {
       EXPECT_EQ(RowTexts(window.Table)[0], (TRowTexts{"a.txt", "xa.txt", tree.Root(), "Can be renamed"}));
@@ -148,11 +147,10 @@ TEST_F(SearchThreadTest, ASubFolderSwappedForALinkIsNotEntered) {
     std::filesystem::rename(Tree.Path("tree/sub"), Tree.Path("tree/sub.moved"));
     ASSERT_EQ(::symlink(Tree.Path("outside").c_str(), Tree.Path("tree/sub").c_str()), 0);
   };
-  // Skipped, and said: the folder listed was not read.
-  std::vector<std::pair<std::string, int>> unreadable;
-  options.OnUnreadableFolder = [&](const std::string& folder, int error) { unreadable.emplace_back(folder, error); };
   Run(options, InsertAtBeginning("x"));
   EXPECT_EQ(swaps, 1);
+  // Skipped, and said: the folder listed was not read.
+  const auto& unreadable = Window.Unreadable;
   ASSERT_EQ(unreadable.size(), 1u);
   EXPECT_EQ(unreadable[0].first, Tree.Path("tree/sub/"));
   EXPECT_TRUE(unreadable[0].second == ELOOP || unreadable[0].second == ENOTDIR) << unreadable[0].second;
@@ -172,9 +170,9 @@ TEST_F(SearchThreadTest, ASubFolderGoneBeforeItIsEnteredIsSkipped) {
   options.OnDescending = [&](const std::string& subFolder) {
     if (subFolder == Tree.Path("b/")) std::filesystem::rename(Tree.Path("b"), Tree.Path("gone"));
   };
-  options.OnUnreadableFolder = [&](const std::string& folder, int) { ADD_FAILURE() << "reported " << folder; };
   Window.Simulation = true;
   Run(options, InsertAtBeginning("x"));
+  EXPECT_TRUE(Window.Unreadable.empty());  // gone is not unreadable
   std::vector<std::string> paths;
   for (const TRowTexts& row : RowTexts(Window.Table)) paths.push_back(row.Path.substr(Tree.Root().size()) + row.File);
   EXPECT_EQ(paths, (std::vector<std::string>{"a/1.txt", "c/3.txt"}));
@@ -303,7 +301,7 @@ TEST_F(SearchThreadTest, RealPassEnablesUndoOnlyWithRows) {
     TSearchPassOptions options;
     options.Folder = tree.Root();
     TTestWindow window;
-    RunSearch(window, Dispatcher, options, RemoveText(c.Search));  // "a" leaves an empty name
+    RunSearch(window, options, RemoveText(c.Search));  // "a" leaves an empty name
     EXPECT_EQ(window.Table.RowCount(), c.Undo ? 1u : 0u);
     EXPECT_EQ(window.UndoEnabled, c.Undo);
     EXPECT_TRUE(window.SearchControlsEnabled);
@@ -392,61 +390,40 @@ TEST_F(SearchThreadTest, ProgressCountsTheEntriesHandled) {
 }
 
 TEST_F(SearchThreadTest, TickingRecordAllDuringThePassAffectsTheEntriesThatFollow) {
+  // Removing "abc" empties a name ("No change", always a row); "zzz" files give
+  // "No Match". The box is ticked once the pass has recorded abc.txt.
   Tree.File("abc.txt");
-  Tree.File("zzz1.txt");
-  Tree.File("zzz2.txt");
-  // Removing "abc" empties a name ("No change", always a row); "zzz" files give "No Match".
-  const std::vector<std::string> listed = ListedFiles(Tree.Root(), "*.txt");
-  struct TickOnFirstRow : IResultTableObserver {
-    std::atomic<bool>* Flag;
-    void RowsAppended(std::size_t, std::size_t) override { Flag->store(true); }
-    void RowsCleared() override {}
-    void LayoutChanged() override {}
-  } observer;
-  observer.Flag = &Window.RecordAll;
-  Window.Table.SetObserver(&observer);
+  Tree.Folder("sub");
+  Tree.File("sub/zzz1.txt");
+  Tree.File("sub/zzz2.txt");
+  Tree.Folder("sub/deeper");
+  Tree.File("sub/deeper/zzz3.txt");
+  TSearchPassOptions options = Options("*.txt", true);
+  options.OnRecorded = [this](TSearchThread&, const TPassRow& row) {
+    if (row.OldName == "abc.txt") Window.RecordAll.store(true);
+  };
   Window.Simulation = true;
 
-  Run(Options("*.txt"), RemoveText("abc"));
-  Window.Table.SetObserver(nullptr);
+  Run(options, RemoveText("abc"));
 
-  // Entries before abc.txt were not recorded; every entry after it was.
-  std::vector<std::string> expected;
-  const auto abc = std::find(listed.begin(), listed.end(), "abc.txt");
-  expected.assign(abc, listed.end());
   std::vector<std::string> recorded;
-  for (const TRowTexts& row : RowTexts(Window.Table)) recorded.push_back(row.File);
+  for (const TRowTexts& row : RowTexts(Window.Table)) recorded.push_back(row.File + " " + row.Status);
+  std::vector<std::string> expected{"abc.txt No change"};
+  for (const std::string& name : ListedFiles(Tree.Path("sub/"), "*.txt")) expected.push_back(name + " No Match");
+  expected.push_back("zzz3.txt No Match");
   EXPECT_EQ(recorded, expected);
-  EXPECT_EQ(RowTexts(Window.Table)[0].Status, "No change");
 }
 
-// Stop requested by the window while the pass handles a folder: the entry in hand
-// is finished, nothing after it is.
+// Stop requested while the pass handles a folder: the entry in hand is
+// finished, nothing after it is.
 TEST_F(SearchThreadTest, StopDuringHandlingFinishesOnlyTheEntryInHand) {
   for (int i = 0; i < 50; ++i) Tree.File("f" + std::to_string(i) + ".txt");
   Tree.Folder("sub");
   Tree.File("sub/s.txt");
-  TSearchThread* pass = nullptr;
-  struct StopOnFirstRow : IResultTableObserver {
-    TSearchThread** Pass;
-    TTestWindow* Window;
-    void RowsAppended(std::size_t, std::size_t) override {
-      if (!Window->Running) return;
-      (*Pass)->RequestStop();
-      Window->SetFRunning(false);
-      Window->SetStatusText(1, "Process stopped by user...");
-    }
-    void RowsCleared() override {}
-    void LayoutChanged() override {}
-  } observer;
-  observer.Pass = &pass;
-  observer.Window = &Window;
-  Window.Table.SetObserver(&observer);
-  Window.SetFRunning(true);
-  const std::size_t released = Dispatcher.ReleasedCount();
-  pass = TSearchThread::Start(Window, Dispatcher, Options("*.txt", true), InsertAtBeginning("x"));
-  Dispatcher.RunUntil([&] { return Dispatcher.ReleasedCount() == released + 1; });
-  Window.Table.SetObserver(nullptr);
+  TSearchPassOptions options = Options("*.txt", true);
+  options.OnRecorded = [](TSearchThread& pass, const TPassRow&) { pass.RequestStop(); };
+
+  Run(options, InsertAtBeginning("x"));
 
   ASSERT_EQ(Window.Table.RowCount(), 1u);
   const std::vector<std::string> names = Tree.Names();
@@ -454,7 +431,6 @@ TEST_F(SearchThreadTest, StopDuringHandlingFinishesOnlyTheEntryInHand) {
             1);
   EXPECT_TRUE(Tree.Exists("sub/s.txt"));
   EXPECT_EQ(Window.Panel[0], "Process Ok.");
-  EXPECT_EQ(Window.Panel[1], "Process stopped by user...");
   EXPECT_TRUE(Window.UndoEnabled);
 }
 
@@ -504,14 +480,8 @@ TEST_F(SearchThreadTest, StopWhileListingALargeFolderHandlesNothingOfIt) {
 TEST_F(SearchThreadTest, UnlistableFolderContributesNothing) {
   TSearchPassOptions options = Options("*.*", true);
   options.Folder = Tree.Path("missing/");
-  std::vector<std::pair<std::string, int>> unreadable;
-  const std::thread::id windowThread = std::this_thread::get_id();
-  options.OnUnreadableFolder = [&](const std::string& folder, int error) {
-    EXPECT_EQ(std::this_thread::get_id(), windowThread);
-    unreadable.emplace_back(folder, error);
-  };
   Run(options, InsertAtBeginning("x"));
-  EXPECT_EQ(unreadable, (std::vector<std::pair<std::string, int>>{{Tree.Path("missing/"), ENOENT}}));
+  EXPECT_EQ(Window.Unreadable, (std::vector<std::pair<std::string, int>>{{Tree.Path("missing/"), ENOENT}}));
   EXPECT_EQ(Window.Table.RowCount(), 0u);
   EXPECT_EQ(Window.Panel[0], "Process Ok.");
 }

@@ -17,7 +17,7 @@ class UndoThreadTest : public ::testing::Test {
   void AddRow(const std::string& file, const std::string& newName, const std::string& status) {
     Window.Table.AppendRow(file, newName, Tree.Root(), status);
   }
-  void Run() { RunUndo(Window, Dispatcher); }
+  void Run() { RunUndo(Window); }
   // A folder inside the tree whose path, with its final "/", is `size` bytes long.
   std::string FolderOfPathSize(std::size_t size) {
     std::string path = Tree.Root();
@@ -32,7 +32,6 @@ class UndoThreadTest : public ::testing::Test {
 
   TTempTree Tree;
   TTestWindow Window;
-  TQueueDispatcher Dispatcher;
 };
 
 // Every kind of row the table can hold, one recover row each, in row order.
@@ -279,7 +278,7 @@ TEST_F(UndoThreadTest, UndoesARealRenamePass) {
   for (const char* name : {"a.txt", "b.txt"}) Tree.File(name, name);
   TSearchPassOptions options;
   options.Folder = Tree.Root();
-  RunSearch(Window, Dispatcher, options, InsertAtBeginning("x"));
+  RunSearch(Window, options, InsertAtBeginning("x"));
   ASSERT_EQ(Tree.Names(), (std::vector<std::string>{"xa.txt", "xb.txt"}));
   ASSERT_TRUE(Window.UndoEnabled);
 

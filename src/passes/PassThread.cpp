@@ -1,0 +1,42 @@
+#include "passes/PassThread.h"
+
+#include <utility>
+
+namespace vt {
+
+TPassThread::TPassThread(const TSearchPassOptions& options, const TRenameSettings& settings, TPassMode mode,
+                         const std::atomic<bool>& recordAll, std::size_t bound)
+    : Queue_(bound), Search_(std::make_unique<TSearchThread>(Queue_, options, settings, mode, recordAll)) {
+  Start();
+}
+
+TPassThread::TPassThread(TUndoList undoList, const std::atomic<bool>& recordAll, std::size_t bound)
+    : Queue_(bound), Undo_(std::make_unique<TUndoThread>(Queue_, std::move(undoList), recordAll)) {
+  Start();
+}
+
+void TPassThread::Start() {
+  Worker_ = std::jthread([this] {
+    if (Search_)
+      Search_->Execute();
+    else
+      Undo_->Execute();
+    Queue_.End();
+  });
+}
+
+TPassThread::~TPassThread() {
+  RequestStop();
+  // No one takes the rows any more: a bounded queue must not hold the worker.
+  Queue_.Unbind();
+}
+
+void TPassThread::RequestStop() {
+  if (Search_) Search_->RequestStop();
+}
+
+void TPassThread::Join() {
+  if (Worker_.joinable()) Worker_.join();
+}
+
+}  // namespace vt

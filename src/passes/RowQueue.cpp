@@ -1,0 +1,68 @@
+#include "passes/RowQueue.h"
+
+#include <iterator>
+#include <utility>
+
+namespace vt {
+
+void TRowQueue::Push(TPassRow row) {
+  std::unique_lock lock(Mutex_);
+  if (Bound_ != kUnbounded && Rows_.size() >= Bound_)
+    WorkerWake_.wait(lock, [&] { return Bound_ == kUnbounded || Rows_.size() < Bound_; });
+  Rows_.push_back(std::move(row));
+  // A reader is woken per batch, not per row: each wake costs both threads a trip
+  // through the scheduler.
+  const bool wake = ReaderWaiting_ && Rows_.size() >= kWakeBatch;
+  lock.unlock();
+  if (wake) ReaderWake_.notify_one();
+}
+
+void TRowQueue::PushUnreadable(TUnreadableFolder folder) {
+  std::lock_guard lock(Mutex_);
+  Unreadable_.push_back(std::move(folder));
+}
+
+void TRowQueue::End() {
+  {
+    std::lock_guard lock(Mutex_);
+    Ended_ = true;
+  }
+  ReaderWake_.notify_all();
+}
+
+bool TRowQueue::Take(std::vector<TPassRow>& rows, std::vector<TUnreadableFolder>& unreadable) {
+  bool ended = false;
+  bool bounded = false;
+  {
+    std::lock_guard lock(Mutex_);
+    if (rows.empty())
+      rows.swap(Rows_);  // the reader's spent room comes back to the worker
+    else
+      rows.insert(rows.end(), std::make_move_iterator(Rows_.begin()), std::make_move_iterator(Rows_.end()));
+    Rows_.clear();
+    unreadable.insert(unreadable.end(), std::make_move_iterator(Unreadable_.begin()),
+                      std::make_move_iterator(Unreadable_.end()));
+    Unreadable_.clear();
+    ended = Ended_;
+    bounded = Bound_ != kUnbounded;
+  }
+  if (bounded) WorkerWake_.notify_one();
+  return ended;
+}
+
+void TRowQueue::WaitForRows(std::chrono::milliseconds timeout) {
+  std::unique_lock lock(Mutex_);
+  ReaderWaiting_ = true;
+  ReaderWake_.wait_for(lock, timeout, [&] { return Ended_ || Rows_.size() >= kWakeBatch; });
+  ReaderWaiting_ = false;
+}
+
+void TRowQueue::Unbind() {
+  {
+    std::lock_guard lock(Mutex_);
+    Bound_ = kUnbounded;
+  }
+  WorkerWake_.notify_all();
+}
+
+}  // namespace vt
