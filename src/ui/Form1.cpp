@@ -19,14 +19,18 @@
 #include "browse/FileListBox.h"
 #include "browse/FilterDirectoryListBox.h"
 #include "browse/FilterDriveComboBox.h"
+#include "ui/AccessibleNames.h"
 #include "ui/ButtonImages.h"
 #include "ui/CommandLink.h"
 #include "ui/ControlFactory.h"
 #include "ui/Form1RunControl.h"
+#include "ui/DropTarget.h"
+#include "ui/FollowNewestRows.h"
 #include "ui/FrmAbout.h"
 #include "ui/InputFilters.h"
 #include "ui/ResultListView.h"
 #include "ui/SettingsPanels.h"
+#include "ui/WindowTitleProgress.h"
 #include "ui/WindowFont.h"
 #include "ui/NameBytes.h"
 
@@ -47,9 +51,6 @@ TForm1::TForm1(QWidget* parent)
   setObjectName("Form1");
   setWindowTitle("Veltrane");
   setFont(WindowFont());
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::WindowText, Qt::black);
-  setPalette(palette);
 
   BuildMenus();
   BuildWindowControls();
@@ -61,6 +62,7 @@ TForm1::TForm1(QWidget* parent)
   FormCreate();
   RunControl_ = std::make_unique<TForm1RunControl>(*this);
   ConnectHandlers();
+  AddDesktopHelpers();
 
   // Not resizable: the window is as big as the menu bar and the fixed client area.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -73,6 +75,15 @@ TForm1::~TForm1() {
   // The table is a member and goes before the widgets that show it.
   if (ListView) ListView->Detach();
   Dispatcher_.Shutdown();
+}
+
+// Around the controls: drops, progress in the title, following rows, names for screen readers.
+void TForm1::AddDesktopHelpers() {
+  new TDropTarget(*this);
+  new TWindowTitleProgress(*this, *ListView->model(), [this] { return RunControl_ && RunControl().PassAlive(); },
+                           {BtRename, BtSimul});
+  new TFollowNewestRows(*ListView);
+  SetAccessibleNames(*this);
 }
 
 void TForm1::BuildWindowControls() {

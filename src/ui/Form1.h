@@ -116,6 +116,7 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   void SetFocusOrder();
   void FormCreate();
   void ConnectHandlers();
+  void AddDesktopHelpers();
   void ConnectResultFileHandlers();
   void ResultLoadedCommands();
   void ResultClearedCommands();
