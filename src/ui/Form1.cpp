@@ -21,6 +21,7 @@
 #include "browse/FilterDriveComboBox.h"
 #include "ui/AccessibleNames.h"
 #include "ui/ButtonImages.h"
+#include "ui/ClashMarks.h"
 #include "ui/CommandLink.h"
 #include "ui/ControlFactory.h"
 #include "ui/Form1RunControl.h"
@@ -40,6 +41,7 @@ namespace {
 constexpr int kClientWidth = 620;
 constexpr int kClientHeight = 394;
 constexpr int kPanelWidth = 200;
+constexpr int kStatusColumn = 3;
 
 }  // namespace
 
@@ -77,12 +79,19 @@ TForm1::~TForm1() {
   Dispatcher_.Shutdown();
 }
 
-// Around the controls: drops, progress in the title, following rows, names for screen readers.
+// Around the controls: drops, progress in the title, following rows, clashes
+// of a simulation, names for screen readers.
 void TForm1::AddDesktopHelpers() {
   new TDropTarget(*this);
   new TWindowTitleProgress(*this, *ListView->model(), [this] { return RunControl_ && RunControl().PassAlive(); },
                            {BtRename, BtSimul});
   new TFollowNewestRows(*ListView);
+  auto* clashMarks = new TClashMarks(*ListView, kStatusColumn);
+  new TClashMarksWatch(*clashMarks, ResultTable_,
+                       {[this] { return RunControl_ && RunControl().PassAlive(); },
+                        [this](int panel) { return PanelText(panel); },
+                        [this](int panel, const QString& text) { SetPanelText(panel, text); }},
+                       {BtRename, BtSimul});
   SetAccessibleNames(*this);
 }
 
