@@ -14,6 +14,7 @@
 #include "engine/Messages.h"
 #include "engine/RenameStatus.h"
 #include "passes/ResultTable.h"
+#include "ui/ErrorReasons.h"
 #include "ui/NameBytes.h"
 
 namespace vt {
@@ -61,7 +62,10 @@ void TClashMarks::SetMarks(const std::vector<TClashMark>& marks) {
   View_.viewport()->update();
 }
 
+void TClashMarks::SetNotes(const QHash<int, QString>& notes) { Notes_ = notes; }
+
 void TClashMarks::Clear() {
+  Notes_.clear();
   if (Tips_.isEmpty()) return;
   Tips_.clear();
   View_.viewport()->update();
@@ -79,8 +83,9 @@ void TClashMarks::paint(QPainter* painter, const QStyleOptionViewItem& option, c
 
 bool TClashMarks::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                             const QModelIndex& index) {
-  if (event->type() == QEvent::ToolTip && index.isValid() && Tips_.contains(index.row())) {
-    QToolTip::showText(event->globalPos(), Tips_.value(index.row()), view);
+  const QString tip = index.isValid() ? TipOf(index.row()) : QString();
+  if (event->type() == QEvent::ToolTip && !tip.isEmpty()) {
+    QToolTip::showText(event->globalPos(), tip, view);
     return true;
   }
   return QStyledItemDelegate::helpEvent(event, view, option, index);
@@ -117,9 +122,15 @@ void TClashMarksWatch::Look() {
     QTimer::singleShot(10, this, &TClashMarksWatch::Look);
     return;
   }
-  const std::vector<TClashMark> marks = EndedOnItsOwn() ? FindClashMarks(Table_) : std::vector<TClashMark>{};
+  const bool ended = EndedOnItsOwn();
+  const std::vector<TClashMark> marks = ended ? FindClashMarks(Table_) : std::vector<TClashMark>{};
   Marks_.SetMarks(marks);
-  const QString count = marks.empty() ? QString() : ClashCountText(marks.size());
+  const QHash<int, QString> reasons =
+      !Window_.PassAlive() && Window_.ErrorReasons ? Window_.ErrorReasons() : QHash<int, QString>{};
+  Marks_.SetNotes(reasons);
+  QString count;
+  if (!marks.empty()) count = ClashCountText(marks.size());
+  else if (ended && !reasons.isEmpty()) count = ErrorCountText(int(reasons.size()));
   // Panel 1 is changed only where it holds this watch's count or is to get one.
   if (count != CountText_ && (Window_.PanelText(1) == CountText_ || Window_.PanelText(1).isEmpty()))
     Window_.SetPanelText(1, count);

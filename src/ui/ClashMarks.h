@@ -33,10 +33,12 @@ class TClashMarks : public QStyledItemDelegate {
   TClashMarks(QTableView& view, int statusColumn);
 
   void SetMarks(const std::vector<TClashMark>& marks);
+  // Tooltips without a mark: why a row failed.
+  void SetNotes(const QHash<int, QString>& notes);
   void Clear();
   int Count() const { return int(Tips_.size()); }
-  // Empty for a row without a mark.
-  QString TipOf(int row) const { return Tips_.value(row); }
+  // Empty for a row without a mark or a note.
+  QString TipOf(int row) const { return Tips_.contains(row) ? Tips_.value(row) : Notes_.value(row); }
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
@@ -46,18 +48,23 @@ class TClashMarks : public QStyledItemDelegate {
   QTableView& View_;
   int StatusColumn_;
   QHash<int, QString> Tips_;
+  QHash<int, QString> Notes_;
 };
 
 // What the watch needs of the window.
 struct TClashMarksWindow {
   std::function<bool()> PassAlive;
+  // Why rows failed, by row; empty when the window keeps no reasons.
+  std::function<QHash<int, QString>()> ErrorReasons;
   std::function<QString(int panel)> PanelText;
   std::function<void(int panel, const QString& text)> SetPanelText;
 };
 
 // Marks the clashes once a pass has ended on its own ("Process Ok." in panel 0,
-// nothing in panel 1, so not stopped), looking when the commands come back;
-// clears them, and its count, when anything else happens to the commands.
+// nothing in panel 1, so not stopped), looking when the commands come back, and
+// counts them in panel 1; else it counts the rows that failed ("3 errors"). The
+// failed rows' reasons show as tooltips after any pass. Clears all of it when
+// anything else happens to the commands.
 class TClashMarksWatch : public QObject {
  public:
   TClashMarksWatch(TClashMarks& marks, const TResultTable& table, TClashMarksWindow window,

@@ -26,6 +26,7 @@
 #include "ui/ControlFactory.h"
 #include "ui/Form1RunControl.h"
 #include "ui/DropTarget.h"
+#include "ui/ErrorReasons.h"
 #include "ui/FollowNewestRows.h"
 #include "ui/FrmAbout.h"
 #include "ui/InputFilters.h"
@@ -86,9 +87,11 @@ void TForm1::AddDesktopHelpers() {
   new TWindowTitleProgress(*this, *ListView->model(), [this] { return RunControl_ && RunControl().PassAlive(); },
                            {BtRename, BtSimul});
   new TFollowNewestRows(*ListView);
+  ErrorReasons_ = new TErrorReasons(*ListView->model());
   auto* clashMarks = new TClashMarks(*ListView, kStatusColumn);
   new TClashMarksWatch(*clashMarks, ResultTable_,
                        {[this] { return RunControl_ && RunControl().PassAlive(); },
+                        [this] { return ErrorReasons_->Reasons(); },
                         [this](int panel) { return PanelText(panel); },
                         [this](int panel, const QString& text) { SetPanelText(panel, text); }},
                        {BtRename, BtSimul});

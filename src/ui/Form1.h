@@ -15,6 +15,7 @@ class QLineEdit;
 
 namespace vt {
 
+class TErrorReasons;
 class TForm1RunControl;
 class TFrmAbout;
 class THelpWindow;
@@ -33,6 +34,8 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   TFrmAbout* AboutBox() const { return FrmAbout_; }
 
   TResultTable& ResultTable() { return ResultTable_; }
+  // Why rows of the last pass failed, as the pass tells it.
+  TErrorReasons* ErrorReasons() const { return ErrorReasons_; }
   TQtDispatcher& Dispatcher() { return Dispatcher_; }
 
   // Status-bar panels 0 and 1.
@@ -134,6 +137,7 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   QFileDialog* OpenDialog1_ = nullptr;
   QFileDialog* SaveDialog1_ = nullptr;
   THelpWindow* HelpWindow_ = nullptr;
+  TErrorReasons* ErrorReasons_ = nullptr;
   QString ManualRoot_;
   std::unique_ptr<TSettingsPanels> Panels_;
   TInputFilters* InputFilters_ = nullptr;

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cerrno>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -19,6 +21,7 @@
 #include "passes/RunControl.h"
 #include "platform/CurrentFolder.h"
 #include "ui/ClashMarks.h"
+#include "ui/ErrorReasons.h"
 #include "ui/Form1.h"
 #include "ui/ResultListView.h"
 
@@ -119,6 +122,25 @@ TEST_F(ClashesInTheWindow, ASimulationMarksItsClashesAndCountsThem) {
   ASSERT_TRUE(WaitUntil([&] { return !Form->RunControl().PassAlive(); }));
   ASSERT_TRUE(WaitUntil([&] { return Marks()->Count() == 0; }));
   EXPECT_EQ(Form->PanelText(1), "");
+}
+
+TEST_F(ClashesInTheWindow, AfterARenameEveryErrorRowSaysWhyAndPanelOneCountsThem) {
+  for (int i = 0; i < 5; ++i) File("IMG_" + std::to_string(1000 + i) + ".JPG");
+  Form->BtRename->click();
+  ASSERT_TRUE(WaitUntil([&] { return !Form->RunControl().PassAlive(); }));
+  ASSERT_TRUE(WaitUntil([&] { return Form->PanelText(1) == "4 errors"; })) << Form->PanelText(1).toStdString();
+  int errors = 0;
+  for (std::size_t i = 0; i < Form->ResultTable().RowCount(); ++i) {
+    const bool error = Form->ResultTable().Row(i).SubItem(2) == "Error";
+    errors += error;
+    // The system's own message: the new name exists already.
+    EXPECT_EQ(Marks()->TipOf(int(i)), error ? qt_error_string(EEXIST) : QString()) << i;
+  }
+  EXPECT_EQ(errors, 4);
+  EXPECT_EQ(Marks()->Count(), 0);  // no clash marks after a real pass
+  // Clearing the table takes the reasons away.
+  Form->ResultTable().Clear();
+  EXPECT_TRUE(Form->ErrorReasons()->Reasons().isEmpty());
 }
 
 TEST_F(ClashesInTheWindow, AStoppedSimulationIsNotMarked) {
