@@ -58,9 +58,11 @@ build: deps configure
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-run: build deps-run
-	@if [ -x $(BUILD)/src/app/veltrane ]; then exec $(BUILD)/src/app/veltrane; \
-	else exec $(BUILD)/src/cli/veltrane-cli --help; fi
+# Builds the window and what it needs, not the tests and benchmarks.
+run: deps configure deps-run
+	@if grep -q '^VELTRANE_GUI:BOOL=OFF' $(BUILD)/CMakeCache.txt; then \
+	  cmake --build $(BUILD) -j $(JOBS) --target veltrane-cli && exec $(BUILD)/src/cli/veltrane-cli --help; \
+	else cmake --build $(BUILD) -j $(JOBS) --target veltrane && exec $(BUILD)/src/app/veltrane $(ARGS); fi
 
 cli: build
 	$(BUILD)/src/cli/veltrane-cli --help
@@ -75,7 +77,8 @@ fuzz: deps deps-fuzz
 	cmake --build build-fuzz -j $(JOBS)
 	bash fuzz/run build-fuzz $(FUZZ_SECONDS)
 
-screenshot: build deps-shot
+screenshot: deps configure deps-shot
+	cmake --build $(BUILD) -j $(JOBS) --target veltrane-screenshot
 	bash docs/screenshot.sh $(BUILD)
 
 # The Debian package, $(BUILD)/veltrane_VERSION_ARCH.deb

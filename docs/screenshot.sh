@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders the windows under a virtual X server into docs/: main-window.png,
 # about-box.png, search-settings.png and result-table.png (a simulation over a
-# small demo folder).  Usage: docs/screenshot.sh <build folder>
+# small demo folder), and result-table-dark.png and main-window-dark.png with a
+# dark palette.  Usage: docs/screenshot.sh <build folder>
 set -euo pipefail
 build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,4 +27,5 @@ cd "$work/Photos"
 export QT_QPA_PLATFORM=xcb
 export LC_ALL=C.UTF-8
 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$shot" "$here"
-echo "wrote main-window.png, about-box.png, search-settings.png and result-table.png in $here"
+echo "wrote main-window.png, about-box.png, search-settings.png, result-table.png," \
+  "result-table-dark.png and main-window-dark.png in $here"

@@ -18,7 +18,7 @@
 #include "cli/RowFormat.h"
 #include "cli/SettingsPrompt.h"
 #include "cli/RowTally.h"
-#include "cli/SimulationClashes.h"
+#include "passes/SimulationClashes.h"
 #include "cli/Usage.h"
 #include "platform/FindData.h"
 #include "platform/SysCalls.h"

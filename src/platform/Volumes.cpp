@@ -27,14 +27,18 @@ bool OneOf(std::string_view value, const std::array<std::string_view, N>& set) {
   return std::find(set.begin(), set.end(), value) != set.end();
 }
 
-constexpr std::array<std::string_view, 25> kPseudo = {
+// Kernel and desktop file systems that hold no files of the user, and read-only
+// images (snaps, live systems) where nothing can be renamed.
+constexpr std::array<std::string_view, 32> kPseudo = {
     "proc",       "sysfs",      "cgroup",    "cgroup2",   "devpts",     "devtmpfs",    "mqueue",
     "debugfs",    "tracefs",    "securityfs", "pstore",   "bpf",        "configfs",    "fusectl",
     "hugetlbfs",  "autofs",     "binfmt_misc", "nsfs",    "efivarfs",   "rpc_pipefs",  "selinuxfs",
-    "nfsd",       "fuse.gvfsd-fuse", "fuse.portal", "fuse.lxcfs"};
+    "nfsd",       "fuse.gvfsd-fuse", "fuse.portal", "fuse.lxcfs", "squashfs", "erofs", "fuse.snapfuse",
+    "fuse.xdg-document-portal", "fuse.doc", "apparmorfs", "smackfs"};
 constexpr std::array<std::string_view, 2> kCdrom = {"iso9660", "udf"};
-constexpr std::array<std::string_view, 8> kNetwork = {"nfs",       "nfs4", "cifs", "smb3",
-                                                      "ceph",      "glusterfs", "9p", "fuse.sshfs"};
+constexpr std::array<std::string_view, 14> kNetwork = {
+    "nfs",  "nfs4",  "cifs",     "smb3",        "smbfs",       "ceph",       "glusterfs",
+    "9p",   "afs",   "davfs",    "fuse.sshfs",  "fuse.davfs2", "fuse.rclone", "fuse.s3fs"};
 constexpr std::array<std::string_view, 2> kRam = {"tmpfs", "ramfs"};
 // Disk file systems whose mounts report an anonymous device number.
 constexpr std::array<std::string_view, 3> kPooledDisk = {"btrfs", "zfs", "bcachefs"};
@@ -46,10 +50,17 @@ bool IsUnder(std::string_view path, std::string_view folder) {
                             path[folder.size()] == '/');
 }
 
-// tmpfs under these folders is the system's own working space, not a RAM disk of the user.
+// tmpfs under these folders is the system's own working space (runtime files,
+// POSIX shared memory in /dev/shm), not a RAM disk of the user.
 bool IsSystemRamMount(std::string_view root) {
-  if (IsUnder(root, "/dev/shm")) return false;
   return IsUnder(root, "/run") || IsUnder(root, "/sys") || IsUnder(root, "/proc") || IsUnder(root, "/dev");
+}
+
+// The layers container engines stack for their containers: theirs, not the user's.
+bool IsContainerLayer(const TMountEntry& mount) {
+  return mount.fsType == "overlay" &&
+         (IsUnder(mount.mountPoint, "/var/lib/docker") || IsUnder(mount.mountPoint, "/var/lib/containers") ||
+          IsUnder(mount.mountPoint, "/var/snap/docker"));
 }
 
 std::string ReadFirstLine(const std::string& path) {
@@ -138,6 +149,8 @@ std::optional<TVolume> AsVolume(const TMountEntry& mount) {
   const VolumeKind kind = KindOfMount(mount);
   if (kind == VolumeKind::Unknown) return std::nullopt;
   if ((kind == VolumeKind::Fixed || kind == VolumeKind::RAM) && IsFileMount(mount.mountPoint)) return std::nullopt;
+  // A RAM disk is the user's when the user may write to it.
+  if (kind == VolumeKind::RAM && ::access(mount.mountPoint.c_str(), W_OK) != 0) return std::nullopt;
   return TVolume{mount.mountPoint, kind, mount};
 }
 
@@ -145,7 +158,7 @@ std::optional<TVolume> AsVolume(const TMountEntry& mount) {
 
 VolumeKind KindOfMount(const TMountEntry& mount) {
   const std::string_view type = mount.fsType;
-  if (OneOf(type, kPseudo)) return VolumeKind::Unknown;
+  if (OneOf(type, kPseudo) || IsContainerLayer(mount)) return VolumeKind::Unknown;
   if (OneOf(type, kCdrom)) return VolumeKind::CDROM;
   if (OneOf(type, kNetwork)) return VolumeKind::Network;
   if (OneOf(type, kRam)) return IsSystemRamMount(mount.mountPoint) ? VolumeKind::Unknown : VolumeKind::RAM;

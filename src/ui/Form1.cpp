@@ -19,14 +19,20 @@
 #include "browse/FileListBox.h"
 #include "browse/FilterDirectoryListBox.h"
 #include "browse/FilterDriveComboBox.h"
+#include "ui/AccessibleNames.h"
 #include "ui/ButtonImages.h"
+#include "ui/ClashMarks.h"
 #include "ui/CommandLink.h"
 #include "ui/ControlFactory.h"
 #include "ui/Form1RunControl.h"
+#include "ui/DropTarget.h"
+#include "ui/ErrorReasons.h"
+#include "ui/FollowNewestRows.h"
 #include "ui/FrmAbout.h"
 #include "ui/InputFilters.h"
 #include "ui/ResultListView.h"
 #include "ui/SettingsPanels.h"
+#include "ui/WindowTitleProgress.h"
 #include "ui/WindowFont.h"
 #include "ui/NameBytes.h"
 
@@ -36,6 +42,7 @@ namespace {
 constexpr int kClientWidth = 620;
 constexpr int kClientHeight = 394;
 constexpr int kPanelWidth = 200;
+constexpr int kStatusColumn = 3;
 
 }  // namespace
 
@@ -47,9 +54,6 @@ TForm1::TForm1(QWidget* parent)
   setObjectName("Form1");
   setWindowTitle("Veltrane");
   setFont(WindowFont());
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::WindowText, Qt::black);
-  setPalette(palette);
 
   BuildMenus();
   BuildWindowControls();
@@ -61,6 +65,7 @@ TForm1::TForm1(QWidget* parent)
   FormCreate();
   RunControl_ = std::make_unique<TForm1RunControl>(*this);
   ConnectHandlers();
+  AddDesktopHelpers();
 
   // Not resizable: the window is as big as the menu bar and the fixed client area.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -72,6 +77,24 @@ TForm1::~TForm1() {
   RunControl_.reset();
   // The table is a member and goes before the widgets that show it.
   if (ListView) ListView->Detach();
+}
+
+// Around the controls: drops, progress in the title, following rows, clashes
+// of a simulation, names for screen readers.
+void TForm1::AddDesktopHelpers() {
+  new TDropTarget(*this);
+  new TWindowTitleProgress(*this, *ListView->model(), [this] { return RunControl_ && RunControl().PassAlive(); },
+                           {BtRename, BtSimul});
+  new TFollowNewestRows(*ListView);
+  ErrorReasons_ = new TErrorReasons(*ListView->model());
+  auto* clashMarks = new TClashMarks(*ListView, kStatusColumn);
+  new TClashMarksWatch(*clashMarks, ResultTable_,
+                       {[this] { return RunControl_ && RunControl().PassAlive(); },
+                        [this] { return ErrorReasons_->Reasons(); },
+                        [this](int panel) { return PanelText(panel); },
+                        [this](int panel, const QString& text) { SetPanelText(panel, text); }},
+                       {BtRename, BtSimul});
+  SetAccessibleNames(*this);
 }
 
 void TForm1::BuildWindowControls() {

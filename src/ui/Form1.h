@@ -14,6 +14,7 @@ class QLineEdit;
 
 namespace vt {
 
+class TErrorReasons;
 class TForm1RunControl;
 class TFrmAbout;
 class THelpWindow;
@@ -32,6 +33,8 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   TFrmAbout* AboutBox() const { return FrmAbout_; }
 
   TResultTable& ResultTable() { return ResultTable_; }
+  // Why rows of the last pass failed, as the pass tells it.
+  TErrorReasons* ErrorReasons() const { return ErrorReasons_; }
 
   // Status-bar panels 0 and 1.
   void SetPanelText(int panel, const QString& text);
@@ -114,6 +117,7 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   void SetFocusOrder();
   void FormCreate();
   void ConnectHandlers();
+  void AddDesktopHelpers();
   void ConnectResultFileHandlers();
   void ResultLoadedCommands();
   void ResultClearedCommands();
@@ -130,6 +134,7 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   QFileDialog* OpenDialog1_ = nullptr;
   QFileDialog* SaveDialog1_ = nullptr;
   THelpWindow* HelpWindow_ = nullptr;
+  TErrorReasons* ErrorReasons_ = nullptr;
   QString ManualRoot_;
   std::unique_ptr<TSettingsPanels> Panels_;
   TInputFilters* InputFilters_ = nullptr;

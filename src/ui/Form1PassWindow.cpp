@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include "browse/FileListBox.h"
+#include "ui/ErrorReasons.h"
 #include "ui/Form1.h"
 #include "ui/Form1Commands.h"
 #include "ui/NameBytes.h"
@@ -32,6 +33,14 @@ void TForm1PassWindow::EnableSearchControls(bool enable) {
 
 void TForm1PassWindow::SetStatusText(int panel, const std::string& text) {
   Form_.SetPanelText(panel, QString::fromStdString(text));
+}
+
+void TForm1PassWindow::PassRows(std::span<const TPassRow> rows) {
+  if (TErrorReasons* reasons = Form_.ErrorReasons()) {
+    std::size_t index = Form_.ResultTable().RowCount();
+    for (const TPassRow& row : rows) reasons->Note(index++, row.Status, row.SystemError);
+  }
+  IRunWindow::PassRows(rows);
 }
 
 bool TForm1PassWindow::FRunning() const { return Form_.FRunning(); }

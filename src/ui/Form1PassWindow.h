@@ -29,6 +29,7 @@ class TForm1PassWindow final : public IRunWindow {
   void EnableUndo() override;
   const std::atomic<bool>& RecordAllMessages() const override { return RecordAll_; }
   void DisableSaveResult() override;
+  void PassRows(std::span<const TPassRow> rows) override;
 
  private:
   TForm1& Form_;

@@ -1,11 +1,18 @@
 #include "ui/HelpWindow.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextFragment>
+#include <QTextImageFormat>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -32,6 +39,15 @@ QString PlainText(const QString& html) {
 
 }  // namespace
 
+QRect HelpWindowPlace(const QRect& available, const QRect& mainFrame, const QSize& size) {
+  const QSize fitted = size.boundedTo(available.size());
+  int left = mainFrame.right() + 1;
+  if (left + fitted.width() - 1 > available.right()) left = mainFrame.left() - fitted.width();
+  if (left < available.left()) left = available.right() - fitted.width() + 1;
+  const int top = std::clamp(mainFrame.top(), available.top(), available.bottom() - fitted.height() + 1);
+  return {QPoint(left, top), fitted};
+}
+
 THelpWindow::THelpWindow(QWidget* parent, const QString& root) : QWidget(parent, Qt::Window), Root_(root) {
   setObjectName("HelpWindow");
   setWindowTitle("Veltrane Help");
@@ -50,6 +66,11 @@ THelpWindow::THelpWindow(QWidget* parent, const QString& root) : QWidget(parent,
   leftLayout->addWidget(searchLabel);
   leftLayout->addWidget(EdHelpSearch);
   leftLayout->addWidget(LstHelpTopics, 1);
+  LblHelpNoTopic = new QLabel;
+  LblHelpNoTopic->setObjectName("LblHelpNoTopic");
+  LblHelpNoTopic->setWordWrap(true);
+  LblHelpNoTopic->hide();
+  leftLayout->addWidget(LblHelpNoTopic);
 
   HelpBrowser = new QTextBrowser;
   HelpBrowser->setObjectName("HelpBrowser");
@@ -67,6 +88,50 @@ THelpWindow::THelpWindow(QWidget* parent, const QString& root) : QWidget(parent,
   connect(EdHelpSearch, &QLineEdit::textChanged, this, &THelpWindow::FilterTopics);
   connect(LstHelpTopics, &QListWidget::currentRowChanged, this, &THelpWindow::TopicChosen);
   connect(HelpBrowser, &QTextBrowser::sourceChanged, this, &THelpWindow::PageShown);
+  connect(HelpBrowser, &QTextBrowser::sourceChanged, this, &THelpWindow::FitPictures);
+  HelpBrowser->viewport()->installEventFilter(this);
+}
+
+bool THelpWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == HelpBrowser->viewport() && event->type() == QEvent::Resize) FitPictures();
+  return QWidget::eventFilter(watched, event);
+}
+
+void THelpWindow::FitPictures() {
+  QTextDocument* document = HelpBrowser->document();
+  const qreal room = HelpBrowser->viewport()->width() - 2 * document->documentMargin() - 4;
+  if (room <= 0) return;
+  QTextCursor cursor(document);
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      QTextImageFormat image = fragment.charFormat().toImageFormat();
+      if (!image.isValid()) continue;
+      const QImage picture = document->resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
+      if (picture.isNull()) continue;
+      // Never wider than the picture itself; the height follows its proportions.
+      const qreal width = std::min<qreal>(picture.width(), room);
+      if (qFuzzyCompare(image.width(), width)) continue;
+      image.setWidth(width);
+      image.setHeight(width * picture.height() / picture.width());
+      cursor.setPosition(fragment.position());
+      cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+      cursor.setCharFormat(image);
+    }
+  }
+}
+
+void THelpWindow::PlaceBesideParent() {
+  const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+  QScreen* screen = main ? main->screen() : this->screen();
+  if (!screen) return;
+  const QRect frame = main ? main->frameGeometry() : QRect(screen->availableGeometry().topLeft(), QSize(0, 0));
+  // The frame the desktop adds around the client area; before the first showing, as the main window's.
+  const QWidget* framed = isVisible() || !main ? static_cast<const QWidget*>(this) : main;
+  const QSize extra = framed->frameGeometry().size() - framed->size();
+  const QRect place = HelpWindowPlace(screen->availableGeometry(), frame, size() + extra);
+  resize(place.size() - extra);
+  move(place.topLeft());
 }
 
 bool THelpWindow::LoadManual() {
@@ -92,6 +157,8 @@ bool THelpWindow::LoadManual() {
 
 void THelpWindow::ShowTopics() {
   if (HelpBrowser->source().isEmpty() && !Topics_.empty()) ShowPage(Topics_.front().Page);
+  // Placed when it opens; moved by the user afterwards, it stays where it was put.
+  if (!isVisible()) PlaceBesideParent();
   show();
   raise();
   activateWindow();
@@ -120,6 +187,9 @@ void THelpWindow::FilterTopics(const QString& words) {
     auto* item = new QListWidgetItem(Topics_[static_cast<std::size_t>(index)].Title, LstHelpTopics);
     item->setData(Qt::UserRole, Topics_[static_cast<std::size_t>(index)].Page);
   }
+  const bool none = LstHelpTopics->count() == 0 && !words.trimmed().isEmpty();
+  LblHelpNoTopic->setText(none ? QStringLiteral("No topic contains \u201C%1\u201D.").arg(words.trimmed()) : QString());
+  LblHelpNoTopic->setVisible(none);
   PageShown(HelpBrowser->source());
 }
 

@@ -7,7 +7,10 @@
 #include <QWidget>
 #include <vector>
 
+class QLabel;
 class QLineEdit;
+class QRect;
+class QSize;
 class QListWidget;
 class QTextBrowser;
 class QUrl;
@@ -16,6 +19,10 @@ namespace vt {
 
 // Where the manual is compiled in.
 inline constexpr char kManualRoot[] = ":/help";
+
+// Where a help window of size opens: beside the main window's frame (right,
+// else left), top edges level, always wholly within the screen's available area.
+QRect HelpWindowPlace(const QRect& available, const QRect& mainFrame, const QSize& size);
 
 struct THelpTopic {
   QString Page;   // file name within the manual, e.g. "recover.html"
@@ -41,8 +48,16 @@ class THelpWindow : public QWidget {
   QLineEdit* EdHelpSearch = nullptr;
   QListWidget* LstHelpTopics = nullptr;
   QTextBrowser* HelpBrowser = nullptr;
+  // "No topic contains …" when a search finds nothing.
+  QLabel* LblHelpNoTopic = nullptr;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void PlaceBesideParent();
+  // Pictures wider than the page are shown at its width.
+  void FitPictures();
   void FilterTopics(const QString& words);
   void TopicChosen();
   void PageShown(const QUrl& url);

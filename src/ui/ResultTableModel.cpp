@@ -1,14 +1,12 @@
 #include "ui/ResultTableModel.h"
 #include "ui/NameBytes.h"
+#include "ui/PaletteColours.h"
 
 #include <QGuiApplication>
 #include <QPalette>
 
 namespace vt {
-QColor ScreenColor(std::uint32_t color) {
-  if (color & 0xFF000000u) return QGuiApplication::palette().color(QPalette::Text);
-  return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
-}
+QColor ScreenColor(std::uint32_t color) { return RowTextColor(color, QGuiApplication::palette()); }
 
 QFont ScreenFont(const TResultFont& font) {
   QFont screen(QString::fromStdString(font.Name));

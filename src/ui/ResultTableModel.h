@@ -9,7 +9,7 @@
 namespace vt {
 
 // A colour value of the table (0x00BBGGRR, as result files store it) on screen.
-// System colour values (high byte set) show in the palette's text colour.
+// Black and system colour values follow the palette's text colour.
 QColor ScreenColor(std::uint32_t color);
 QFont ScreenFont(const TResultFont& font);
 

@@ -31,7 +31,9 @@ void Choose(TFilterDriveComboBox& box, const std::string& root) {
   FAIL() << "no item for " << root;
 }
 
-// A machine of our own: roots that do not exist besides "/" and /dev/shm.
+// A machine of our own: roots that do not exist besides "/", /dev/shm (the
+// system's shared memory, never listed) and /var/tmp (a RAM disk the user may
+// write to, listed).
 class DriveBox : public ::testing::Test {
  protected:
   DriveBox() {
@@ -50,7 +52,7 @@ class DriveBox : public ::testing::Test {
           Mount(6, "0:40", "/mnt/vt-share", "cifs", "//Server/Share") +
           Mount(7, "11:0", "/media/cd", "iso9660", "/dev/sr0") + Mount(8, "8:17", "/media/usb", "vfat", "/dev/sdb1") +
           Mount(9, "0:41", "/srv/vt-nfs", "nfs4", "Host:/Export") +
-          Mount(10, "0:50", "/tmp/vt-ram", "ramfs", "ramfs"),
+          Mount(10, "0:50", "/var/tmp", "ramfs", "ramfs"),
       devices_.Path()};
   test::TErrorRecorder errors_;
 };
@@ -61,9 +63,9 @@ TEST_F(DriveBox, ListsTheMainWindowsKindsInRootOrderWithTheirTextsAndGlyphs) {
   EXPECT_EQ(box.count(), 0);  // filled when the box comes up
   EXPECT_EQ(box.Drive(), "/");
   box.show();
-  EXPECT_EQ(Texts(box), QStringList({"/ [root disk]", "/dev/shm []", "/media/usb", "/mnt/vt-share //server/share",
-                                     "/srv/vt-nfs host:/export", "/tmp/vt-ram []"}));
-  const TGlyph glyphs[] = {TGlyph::Hard, TGlyph::Ram, TGlyph::Floppy, TGlyph::Network, TGlyph::Network, TGlyph::Ram};
+  EXPECT_EQ(Texts(box), QStringList({"/ [root disk]", "/media/usb", "/mnt/vt-share //server/share",
+                                     "/srv/vt-nfs host:/export", "/var/tmp []"}));
+  const TGlyph glyphs[] = {TGlyph::Hard, TGlyph::Floppy, TGlyph::Network, TGlyph::Network, TGlyph::Ram};
   for (int i = 0; i < box.count(); ++i) EXPECT_EQ(box.itemData(i, kGlyphRole).toInt(), int(glyphs[i])) << i;
   EXPECT_EQ(box.currentIndex(), 0);
   const auto bit = [](TDriveType t) { return std::uint8_t(1u << unsigned(t)); };
@@ -75,17 +77,17 @@ TEST_F(DriveBox, ListsTheMainWindowsKindsInRootOrderWithTheirTextsAndGlyphs) {
 TEST_F(DriveBox, AnEmptySetListsEveryKind) {
   TFilterDriveComboBox box;
   box.show();
-  EXPECT_EQ(Texts(box), QStringList({"/ [root disk]", "/dev/shm []", "/media/cd []", "/media/usb",
-                                     "/mnt/vt-share //server/share", "/srv/vt-nfs host:/export", "/tmp/vt-ram []"}));
-  EXPECT_EQ(box.itemData(2, kGlyphRole).toInt(), int(TGlyph::Cdrom));
+  EXPECT_EQ(Texts(box), QStringList({"/ [root disk]", "/media/cd []", "/media/usb",
+                                     "/mnt/vt-share //server/share", "/srv/vt-nfs host:/export", "/var/tmp []"}));
+  EXPECT_EQ(box.itemData(1, kGlyphRole).toInt(), int(TGlyph::Cdrom));
 }
 
 TEST_F(DriveBox, UpperCaseTouchesLabelsAndNetworkNamesButNeverRoots) {
   TFilterDriveComboBox box;
   box.show();
   box.SetTextCase(TTextCase::tcUpperCase);
-  EXPECT_EQ(Texts(box), QStringList({"/ [ROOT DISK]", "/dev/shm []", "/media/cd []", "/media/usb",
-                                     "/mnt/vt-share //SERVER/SHARE", "/srv/vt-nfs HOST:/EXPORT", "/tmp/vt-ram []"}));
+  EXPECT_EQ(Texts(box), QStringList({"/ [ROOT DISK]", "/media/cd []", "/media/usb",
+                                     "/mnt/vt-share //SERVER/SHARE", "/srv/vt-nfs HOST:/EXPORT", "/var/tmp []"}));
   EXPECT_EQ(box.currentIndex(), 0);
   EXPECT_EQ(box.Drive(), "/");
 }
@@ -99,7 +101,7 @@ TEST_F(DriveBox, ANewSetTakesEffectAtTheNextFill) {
   box.SetIncludeDriveType(IncludeBit(TIncludeType::itRAM));
   EXPECT_EQ(Texts(box), QStringList({"/media/cd []"}));
   box.SetTextCase(TTextCase::tcLowerCase);
-  EXPECT_EQ(Texts(box), QStringList({"/dev/shm []", "/tmp/vt-ram []"}));
+  EXPECT_EQ(Texts(box), QStringList({"/var/tmp []"}));
 }
 
 TEST_F(DriveBox, ChoosingTheSelectedVolumeDoesNothing) {
@@ -166,7 +168,7 @@ TEST_F(DriveBox, DriveTypeSelectedMovesOnlyTheBoxesDrive) {
   box.SetDriveTypeSelected(TDriveType::dtUnknown);
   EXPECT_EQ(box.Drive(), "/");
   box.SetDriveTypeSelected(TDriveType::dtRAM);
-  EXPECT_EQ(box.Drive(), "/tmp/vt-ram");
+  EXPECT_EQ(box.Drive(), "/var/tmp");
   EXPECT_EQ(box.currentIndex(), 0);
   EXPECT_EQ(dirs.Directory(), work_);
   EXPECT_EQ(box.FindDriveOfType(TDriveType::dtNetwork), "/srv/vt-nfs");

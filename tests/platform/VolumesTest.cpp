@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "VolumeTestSupport.h"
 #include "platform/Volumes.h"
@@ -43,7 +46,7 @@ TEST_F(VolumeKinds, FollowTheFileSystemAndWhereItIsMounted) {
       {Mount("/net/g", "9p", "share"), VolumeKind::Network},
       {Mount("/net/h", "fuse.sshfs", "ann@host:/home/ann"), VolumeKind::Network},
       {Mount("/tmp", "tmpfs", "tmpfs"), VolumeKind::RAM},
-      {Mount("/dev/shm", "tmpfs", "tmpfs"), VolumeKind::RAM},
+      {Mount("/dev/shm", "tmpfs", "tmpfs"), VolumeKind::Unknown},
       {Mount("/scratch", "ramfs", "ramfs"), VolumeKind::RAM},
       {Mount("/run", "tmpfs", "tmpfs"), VolumeKind::Unknown},
       {Mount("/run/user/1000", "tmpfs", "tmpfs"), VolumeKind::Unknown},
@@ -64,6 +67,21 @@ TEST_F(VolumeKinds, FollowTheFileSystemAndWhereItIsMounted) {
       {Mount("/proc/sys/fs/binfmt_misc", "autofs", "systemd-1"), VolumeKind::Unknown},
       {Mount("/run/user/1000/gvfs", "fuse.gvfsd-fuse", "gvfsd-fuse"), VolumeKind::Unknown},
       {Mount("/mnt/weird", "fuse.something", "something"), VolumeKind::Unknown},
+      {Mount("/mnt/win", "ntfs3", "/dev/sda3", 8, 3), VolumeKind::Fixed},
+      {Mount("/mnt/win2", "fuseblk", "/dev/sda4", 8, 4), VolumeKind::Fixed},
+      {Mount("/data", "xfs", "/dev/sdb1", 8, 17), VolumeKind::Fixed},
+      {Mount("/net/i", "smbfs", "//server/share"), VolumeKind::Network},
+      {Mount("/net/j", "fuse.rclone", "drive:"), VolumeKind::Network},
+      {Mount("/snap/core22/1380", "squashfs", "/dev/loop3", 7, 3), VolumeKind::Unknown},
+      {Mount("/var/lib/docker/overlay2/abc/merged", "overlay", "overlay", 0, 60), VolumeKind::Unknown},
+      {Mount("/var/lib/containers/storage/overlay/x/merged", "overlay", "overlay", 0, 61), VolumeKind::Unknown},
+      {Mount("/sys/kernel/tracing", "tracefs", "tracefs"), VolumeKind::Unknown},
+      {Mount("/sys/fs/pstore", "pstore", "pstore"), VolumeKind::Unknown},
+      {Mount("/sys/fs/bpf", "bpf", "bpf"), VolumeKind::Unknown},
+      {Mount("/dev/hugepages", "hugetlbfs", "hugetlbfs"), VolumeKind::Unknown},
+      {Mount("/sys/kernel/config", "configfs", "configfs"), VolumeKind::Unknown},
+      {Mount("/sys/fs/fuse/connections", "fusectl", "fusectl"), VolumeKind::Unknown},
+      {Mount("/sys/kernel/security", "securityfs", "securityfs"), VolumeKind::Unknown},
   };
   for (const auto& c : cases)
     EXPECT_EQ(int(KindOfMount(c.mount)), int(c.kind)) << c.mount.mountPoint << " " << c.mount.fsType;
@@ -104,6 +122,25 @@ TEST(VolumeList, ListsVolumesOnlyInRootOrderAndTheLaterOfTwoMountsOnOneRoot) {
   EXPECT_EQ(volumes[1].kind, VolumeKind::CDROM);
   EXPECT_EQ(volumes[2].root, "/srv/b");
   EXPECT_EQ(NetworkName(volumes[2]), "host:/b");
+}
+
+// tmpfs is a RAM disk of the user's only where the user may write.
+TEST(VolumeList, ListsATmpfsOnlyWhenItCanBeWrittenTo) {
+  TVolumeTempDir devices;
+  const std::string writable = devices.MakeDir("scratch");
+  const std::string locked = devices.MakeDir("locked");
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  TScopedMountTable scoped(MountLine(1, "8:1", "/", "ext4", "/dev/sda1") +
+                               MountLine(2, "0:41", writable, "tmpfs", "tmpfs") +
+                               MountLine(3, "0:42", locked, "tmpfs", "tmpfs"),
+                           devices.Path());
+  const auto volumes = ListVolumes();
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
+  std::vector<std::string> roots;
+  for (const auto& volume : volumes) roots.push_back(volume.root);
+  // root may write anywhere: then the locked one is listed too.
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes everywhere";
+  EXPECT_EQ(roots, (std::vector<std::string>{"/", writable}));
 }
 
 TEST(VolumeList, LeavesOutAFileMountedOverAFile) {

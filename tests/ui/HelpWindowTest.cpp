@@ -6,12 +6,18 @@
 #include <QFile>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTextBrowser>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFragment>
+#include <QTextImageFormat>
+#include <algorithm>
 
 #include "ModalScript.h"
 #include "UiTestApp.h"
@@ -64,8 +70,11 @@ TEST(HelpWindow, TheSearchKeepsTheTopicsHoldingEveryWord) {
   EXPECT_EQ(Titles(*help.LstHelpTopics), QStringList{"Number"});
   help.EdHelpSearch->setText("recover zzzqqq");
   EXPECT_EQ(help.LstHelpTopics->count(), 0);
+  EXPECT_FALSE(help.LblHelpNoTopic->isHidden());
+  EXPECT_EQ(help.LblHelpNoTopic->text(), "No topic contains \u201Crecover zzzqqq\u201D.");
   help.EdHelpSearch->clear();
   EXPECT_EQ(help.LstHelpTopics->count(), static_cast<int>(help.Topics().size()));
+  EXPECT_TRUE(help.LblHelpNoTopic->isHidden());
 
   // Choosing a found topic shows it.
   help.EdHelpSearch->setText("8.3");
@@ -121,6 +130,55 @@ TEST(HelpWindow, AMissingManualIsReportedAndTheWindowGoesOn) {
   EXPECT_TRUE(form.HelpWindow() == nullptr || !form.HelpWindow()->isVisible());
   EXPECT_TRUE(form.isVisible());
   EXPECT_TRUE(form.HelpItem->isEnabled());
+}
+
+TEST(HelpWindow, OpensBesideTheMainWindowAndWhollyOnTheScreen) {
+  const QRect screen(0, 0, 1920, 1080);
+  const QSize help(860, 600);
+  const struct {
+    const char* what;
+    QRect main;
+    QSize size;
+    QRect place;
+  } cases[] = {
+      {"room on the right", {100, 100, 640, 460}, help, {740, 100, 860, 600}},
+      {"room on the left only", {1000, 100, 640, 460}, help, {140, 100, 860, 600}},
+      {"no room either side: kept on the screen", {600, 100, 640, 460}, help, {1060, 100, 860, 600}},
+      {"low main window: lifted", {100, 700, 640, 460}, help, {740, 480, 860, 600}},
+      {"bigger than the screen: shrunk", {0, 0, 640, 460}, {2500, 1500}, {0, 0, 1920, 1080}},
+  };
+  for (const auto& c : cases) {
+    const QRect place = HelpWindowPlace(screen, c.main, c.size);
+    EXPECT_EQ(place, c.place) << c.what;
+    EXPECT_TRUE(screen.contains(place)) << c.what;
+  }
+  // A screen that does not start at 0, 0 (a second monitor, a panel on the left).
+  EXPECT_EQ(HelpWindowPlace({1920, 40, 1280, 984}, {2000, 100, 640, 460}, help), QRect(2340, 100, 860, 600));
+}
+
+TEST(HelpWindow, PicturesAreNoWiderThanThePage) {
+  THelpWindow help;
+  ASSERT_TRUE(help.LoadManual());
+  help.resize(500, 400);
+  help.show();
+  help.ShowPage("result-table.html");
+  ASSERT_TRUE(WaitUntil([&] { return help.HelpBrowser->documentTitle() == "The result table and its statuses"; }));
+  const auto widestPicture = [&] {
+    qreal widest = 0;
+    QTextDocument* document = help.HelpBrowser->document();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+      for (auto it = block.begin(); !it.atEnd(); ++it)
+        if (it.fragment().charFormat().isImageFormat())
+          widest = std::max(widest, it.fragment().charFormat().toImageFormat().width());
+    return widest;
+  };
+  ASSERT_TRUE(WaitUntil([&] { return widestPicture() > 0; }));
+  EXPECT_LE(widestPicture(), help.HelpBrowser->viewport()->width());
+  EXPECT_EQ(help.HelpBrowser->horizontalScrollBar()->maximum(), 0);
+  // Wider again, the picture grows back, up to its own width.
+  help.resize(1600, 900);
+  ASSERT_TRUE(WaitUntil([&] { return widestPicture() > 500; }));
+  EXPECT_LE(widestPicture(), 640);
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 //   veltrane-screenshot <folder>
 // writes main-window.png (as start-up shows it), about-box.png, search-settings.png
 // (Search/Replace set up on the Control page) and result-table.png (a real
-// simulation with those settings over the current folder).
+// simulation with those settings over the current folder), then the result
+// table and the main window again with a dark palette (result-table-dark.png,
+// main-window-dark.png).
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -18,6 +21,7 @@
 #include "passes/RunControl.h"
 #include "ui/Form1.h"
 #include "ui/FrmAbout.h"
+#include "ui/PaletteColours.h"
 #include "ui/Startup.h"
 
 namespace {
@@ -92,7 +96,16 @@ int main(int argc, char* argv[]) {
           status = 1;
         }
       },
-      [&] { save(form, "result-table.png"); },
+      [&] {
+        save(form, "result-table.png");
+        // The same with a dark desktop palette.
+        QApplication::setPalette(vt::DarkPalette());
+      },
+      [&] {
+        save(form, "result-table-dark.png");
+        form.PageControl1->setCurrentIndex(0);
+      },
+      [&] { save(form, "main-window-dark.png"); },
   });
   QApplication::exec();
   return status;

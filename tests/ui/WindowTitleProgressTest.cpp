@@ -1,0 +1,111 @@
+// The title counts the rows of a running pass; the list follows the newest rows.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QScrollBar>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "UiTestApp.h"
+#include "browse/FilterDirectoryListBox.h"
+#include "passes/RunControl.h"
+#include "platform/CurrentFolder.h"
+#include "ui/Form1.h"
+#include "ui/ResultListView.h"
+#include "ui/WindowTitleProgress.h"
+
+namespace vt {
+namespace {
+
+using test::WaitUntil;
+
+TEST(ProgressTitle, GroupsAsTheLocaleDoesOrWithAComma) {
+  const QLocale kept;
+  const struct {
+    QLocale locale;
+    long long rows;
+    QString title;
+  } cases[] = {
+      {QLocale::c(), 0, "Veltrane \u2013 0 files"},
+      {QLocale::c(), 1, "Veltrane \u2013 1 file"},
+      {QLocale::c(), 16598, "Veltrane \u2013 16,598 files"},
+      {QLocale(QLocale::English, QLocale::UnitedStates), 1234567, "Veltrane \u2013 1,234,567 files"},
+      {QLocale(QLocale::German, QLocale::Germany), 16598, "Veltrane \u2013 16.598 files"},
+  };
+  for (const auto& c : cases) {
+    QLocale::setDefault(c.locale);
+    EXPECT_EQ(ProgressTitle("Veltrane", c.rows), c.title) << c.locale.name().toStdString();
+  }
+  QLocale::setDefault(kept);
+}
+
+class TitleDuringAPass : public ::testing::Test {
+ protected:
+  TitleDuringAPass() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vt-title-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
+    Folder_ = std::filesystem::canonical(pattern).string();
+    for (int i = 0; i < kFiles; ++i) std::ofstream(Folder_ + "/f" + std::to_string(i) + ".txt") << "x";
+    Form = std::make_unique<TForm1>();
+    Form->FilterDirectoryListBox1->SetFolder(Folder_);
+    Form->ChkBxAllRecord->setChecked(true);
+    // Insert "x" at the beginning of every name.
+    Form->LstBoxActions->setCurrentRow(1);
+    Form->EdInsert->setText("x");
+    Form->ComboInsertTo->setCurrentIndex(1);
+    Form->show();
+  }
+  ~TitleDuringAPass() override {
+    Form.reset();
+    SetCurrentFolder(Kept_);
+    std::error_code ignored;
+    std::filesystem::remove_all(Folder_, ignored);
+  }
+  static constexpr int kFiles = 3000;
+  std::string Kept_ = GetCurrentFolder();
+  std::string Folder_;
+  std::unique_ptr<TForm1> Form;
+};
+
+TEST_F(TitleDuringAPass, CountsTheRowsAndGoesBackAtTheEnd) {
+  EXPECT_EQ(Form->windowTitle(), "Veltrane");
+  QStringList seen;
+  QObject::connect(Form.get(), &QWidget::windowTitleChanged, [&](const QString& title) { seen << title; });
+  Form->BtSimul->click();
+  ASSERT_TRUE(WaitUntil([&] { return !Form->RunControl().PassAlive(); }));
+  ASSERT_TRUE(WaitUntil([&] { return Form->windowTitle() == "Veltrane"; }));
+  // Counted on the way, never beyond the rows there were.
+  ASSERT_GE(seen.size(), 2);
+  EXPECT_TRUE(seen.front().startsWith("Veltrane \u2013 ")) << seen.front().toStdString();
+  for (const QString& title : seen.mid(0, seen.size() - 1)) {
+    const QString count = title.section(' ', 2, 2).remove(',');
+    EXPECT_LE(count.toInt(), kFiles) << title.toStdString();
+  }
+  EXPECT_EQ(seen.back(), "Veltrane");
+}
+
+TEST_F(TitleDuringAPass, TheListFollowsTheNewestRowsUnlessScrolledAway) {
+  const QScrollBar* bar = Form->ListView->verticalScrollBar();
+  Form->BtSimul->click();
+  ASSERT_TRUE(WaitUntil([&] { return !Form->RunControl().PassAlive(); }));
+  ASSERT_GT(bar->maximum(), 0);
+  EXPECT_EQ(bar->value(), bar->maximum());
+
+  // Scrolled to the top during the next pass, the list stays there.
+  Form->BtSimul->click();
+  ASSERT_TRUE(WaitUntil([&] { return Form->ListView->model()->rowCount() > 100; }));
+  Form->ListView->verticalScrollBar()->setValue(0);
+  ASSERT_TRUE(WaitUntil([&] { return !Form->RunControl().PassAlive(); }));
+  EXPECT_EQ(bar->value(), 0);
+}
+
+}  // namespace
+}  // namespace vt
