@@ -79,7 +79,12 @@ std::optional<std::string> ReserveAutomaticFile(const std::string& folder, std::
   for (unsigned sequence = 1; sequence <= kMostPerSecond; ++sequence) {
     const std::string path = folder + AutomaticFileName(local, sequence);
     const int failure = CreateEmptyResultFile(path);
-    if (failure == 0) return path;
+    if (failure == 0) {
+      // Its rows name the user's files; the save that fills it keeps these bits.
+      std::error_code ignored;
+      fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, ignored);
+      return path;
+    }
     if (failure != EEXIST) {
       error = "cannot create " + path + ": " + std::strerror(failure);
       return std::nullopt;

@@ -4,6 +4,8 @@
 #include <ctime>
 #include <map>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <optional>
 #include <string>
 
@@ -12,6 +14,7 @@
 #include "cli/CommandLine.h"
 #include "cli/FolderArgument.h"
 #include "cli/OutputBuffer.h"
+#include "cli/PassJournals.h"
 #include "cli/PassRunner.h"
 #include "cli/ResultSaveTarget.h"
 #include "cli/RowFormat.h"
@@ -19,7 +22,9 @@
 #include "cli/RowTally.h"
 #include "cli/SimulationClashes.h"
 #include "cli/Usage.h"
+#include "platform/AppendFile.h"
 #include "platform/FindData.h"
+#include "results/JournalReader.h"
 #include "results/ResultFile.h"
 #include "results/UndoFromFile.h"
 #include "Version.h"
@@ -27,6 +32,11 @@
 namespace vt {
 
 namespace {
+
+void RemoveFile(const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+}
 
 void Complain(std::FILE* err, const std::string& message) {
   std::fprintf(err, "veltrane-cli: %s\n", message.c_str());
@@ -106,9 +116,45 @@ bool KeepRecord(const TSaveTarget& target, const TResultTable& table, std::FILE*
   if (target.Automatic) {
     Complain(err, "rows saved to " + TerminalText(target.Path) + "; undo the pass with: veltrane-cli recover " +
                       TerminalText(target.Path));
-    PruneAutomaticFiles(target.Path.substr(0, target.Path.rfind('/') + 1));
+    PruneRecords(target.Path.substr(0, target.Path.rfind('/') + 1), kAutomaticFilesKept);
   }
   return true;
+}
+
+// Every real pass writes its journal ahead of its renames; it is made before
+// the first rename, or nothing is renamed. Empty, or why there is no journal.
+std::string StartJournal(const TCliOptions& options, const TCliEnvironment& environment, TJournalHeader header,
+                         const std::optional<TSaveTarget>& record, TPassJournalWriter& writer) {
+  const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
+  if (!folder) return "no folder for the journal of the pass: HOME is not set";
+  std::string warning;
+  if (const int error = MakePrivateFolder(*folder, warning))
+    return "cannot create " + TerminalText(*folder) + ": " + std::strerror(error);
+  if (!warning.empty()) Complain(environment.Err, "warning: " + TerminalText(warning));
+  header.StartedUtcNs = UtcNowNs();
+  std::optional<std::string> named;
+  if (record && record->Automatic) named = record->Path;
+  const TDurability durability = options.Sync ? TDurability::Disk : TDurability::Kernel;
+  if (const int error = CreatePassJournal(*folder, named, header, durability, writer))
+    return "cannot create the journal of the pass in " + TerminalText(*folder) + ": " + std::strerror(error);
+  return {};
+}
+
+// The rows of an ended pass as its journal holds them; false when it cannot be read.
+bool RowsOfJournal(const std::string& path, TResultTable& table, std::size_t& renamed) {
+  TJournal journal;
+  int error = 0;
+  if (!LoadJournal(path, journal, error)) return false;
+  SettleFromDisk(journal);
+  renamed = RenamedRows(journal);
+  JournalToTable(journal, table);
+  return true;
+}
+
+void SayWhereTheRowsAre(std::FILE* err, std::size_t renamed, const std::string& journal) {
+  Complain(err, std::to_string(renamed) + (renamed == 1 ? " file was" : " files were") +
+                    " renamed; their rows are in " + TerminalText(journal) +
+                    "; undo them with: veltrane-cli recover " + TerminalText(journal));
 }
 
 std::string ClashWarning(const TClash& clash) {
@@ -163,10 +209,15 @@ struct TPassOutput {
 
   // After the pass: save, print what is left to print, tell what happened, and
   // judge the rows.
-  int Finish(const TCliEnvironment& environment, const std::optional<TSaveTarget>& record, TPassEnd end) {
-    const TResultTable& table = Window.ResultTable();
-    const bool saved = !record || KeepRecord(*record, table, environment.Err);
-    if (Format == TOutputFormat::Table) WriteRows(Out, Format, Target, table.Rows());
+  int Finish(const TCliEnvironment& environment, const std::optional<TSaveTarget>& record, TPassEnd end,
+             TPassJournalWriter* journal = nullptr) {
+    bool saved = true;
+    if (journal == nullptr) {
+      saved = !record || KeepRecord(*record, Window.ResultTable(), environment.Err);
+    } else {
+      saved = FinishJournal(environment, record, end, *journal);
+    }
+    if (Format == TOutputFormat::Table) WriteRows(Out, Format, Target, Window.ResultTable().Rows());
     const bool written = Out.Flush();
     if (!written) Complain(environment.Err, "cannot write the rows to standard output");
     std::size_t failing = 0;
@@ -183,6 +234,36 @@ struct TPassOutput {
     }
     if (!saved || !written) return ExitStatus::Usage;
     return Window.FailedRows() > 0 ? ExitStatus::RowsFailed : ExitStatus::Ok;
+  }
+
+  // The journal is closed, then becomes the record of the pass: the rows are
+  // read back from it, so none is held in memory meanwhile.
+  bool FinishJournal(const TCliEnvironment& environment, const std::optional<TSaveTarget>& record, TPassEnd end,
+                     TPassJournalWriter& journal) {
+    const int written = journal.Error();
+    journal.Finish(end == TPassEnd::Completed && written == 0 ? TJournalEnd::Completed
+                   : written != 0                            ? TJournalEnd::Failed
+                                                             : TJournalEnd::Stopped);
+    if (written != 0) {
+      Complain(environment.Err, "cannot write the journal " + TerminalText(journal.Path()) + ": " +
+                                    std::strerror(written) + "; the pass stopped before its next rename");
+      JournalFailed = true;
+    }
+    if (!record) {
+      // --no-save: the journal goes once the pass has ended as it should.
+      if (written == 0) RemoveFile(journal.Path());
+      return written == 0;
+    }
+    TResultTable rows;
+    std::size_t renamed = 0;
+    if (!RowsOfJournal(journal.Path(), rows, renamed)) {
+      Complain(environment.Err, "cannot read the journal " + TerminalText(journal.Path()) + " back");
+      SayWhereTheRowsAre(environment.Err, journal.RenamedCount(), journal.Path());
+      return false;
+    }
+    const bool kept = KeepRecord(*record, rows, environment.Err);
+    if (!kept || written != 0) SayWhereTheRowsAre(environment.Err, renamed, journal.Path());
+    return kept && written == 0;
   }
 
   std::size_t WarnOfClashes(std::FILE* err) {
@@ -209,6 +290,7 @@ struct TPassOutput {
   TClashCheck Clashes;
   std::map<int, std::string> Reasons;
   std::atomic<bool> OutputClosed{false};
+  bool JournalFailed = false;
   TCliWindow Window;
 };
 
@@ -236,11 +318,24 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
     Complain(environment.Err, record.Error + "; nothing was renamed");
     return ExitStatus::Usage;
   }
-  TPassOutput output(options, environment, record.Target ? TRowKeeping::Keep : TRowKeeping::Drop,
+  // The rows of a real pass are in its journal: the pass holds none of them.
+  TPassJournalWriter journal;
+  if (options.Rename) {
+    const std::string error =
+        StartJournal(options, environment, TJournalHeader{TJournalKind::Rename, 0, *folder.Folder, options.Masks},
+                     record.Target, journal);
+    if (!error.empty()) {
+      Complain(environment.Err, error + "; nothing was renamed");
+      if (record.Target) SaveRows(*record.Target, TResultTable());  // removes a file made for the rows
+      return ExitStatus::Usage;
+    }
+  }
+  TPassOutput output(options, environment, record.Target && !options.Rename ? TRowKeeping::Keep : TRowKeeping::Drop,
                      options.Rename ? TPassKind::Rename : TPassKind::Simulate);
   TPassRunner runner(output.Window, RunnerEnvironment(environment, output.StopWhen(environment)));
   output.StopPass = [&runner] { runner.RequestStop(); };
   TSearchPassOptions passOptions;
+  if (options.Rename) passOptions.Journal = &journal;
   passOptions.IncludeSubDirs = options.IncludeSubDirs;
   passOptions.Folder = *folder.Folder;
   passOptions.Masks = options.Masks;
@@ -259,38 +354,64 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   const TPassEnd end = runner.RunSearch(passOptions, options.Controls, !options.Rename);
   if (end == TPassEnd::Completed && filesSelected == 0 && !unreadable)
     Complain(environment.Err, "no file matched " + TerminalText(options.Masks) + " in " + TerminalText(*folder.Folder));
-  const int status = output.Finish(environment, record.Target, end);
+  const int status = output.Finish(environment, record.Target, end, options.Rename ? &journal : nullptr);
   return status == ExitStatus::Ok && unreadable ? ExitStatus::RowsFailed : status;
 }
 
-// The newest automatic result file that holds rows.
-std::optional<std::string> LastAutomaticFile(const TCliEnvironment& environment, std::string& error) {
+// What recover undoes: a result file, or the rows of a journal.
+struct TRecoverSource {
+  std::string File;
+  bool IsJournal = false;
+  TJournal Journal;
+};
+
+bool FileIsJournal(const std::string& path) {
+  std::string start;
+  return ReadFileStart(path, kJournalSignature.size(), start) == 0 && IsJournal(start);
+}
+
+// The newest record whose renames stand, or a journal named on the command line.
+std::optional<TRecoverSource> FindRecoverSource(const TCliOptions& options, const TCliEnvironment& environment) {
+  TRecoverSource source;
+  if (!options.Last) {
+    source.File = options.ResultFile;
+    source.IsJournal = FileIsJournal(source.File);
+    int error = 0;
+    if (source.IsJournal) {
+      if (!LoadJournal(source.File, source.Journal, error)) {
+        Complain(environment.Err, "Cannot open file " + TerminalText(source.File) + ".");
+        return std::nullopt;
+      }
+      SettleFromDisk(source.Journal);
+    }
+    return source;
+  }
   const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
   if (!folder) {
-    error = "no folder of automatic result files: HOME is not set";
+    Complain(environment.Err, "no folder of automatic result files: HOME is not set");
     return std::nullopt;
   }
-  const std::vector<std::string> files = AutomaticFiles(*folder);
-  for (auto it = files.rbegin(); it != files.rend(); ++it) {
-    TResultTable table;
-    if (LoadResultFile(*it, table).Ok() && table.RowCount() > 0) return *it;
+  const std::optional<TRecordFile> last = LastRecord(*folder, source.Journal);
+  if (!last) {
+    Complain(environment.Err, "no automatic result file with rows in " + TerminalText(*folder));
+    return std::nullopt;
   }
-  error = "no automatic result file with rows in " + TerminalText(*folder);
-  return std::nullopt;
+  source.IsJournal = !last->Journal.empty();
+  source.File = source.IsJournal ? last->Journal : last->Result;
+  std::string what = "undoing " + TerminalText(source.File);
+  if (source.IsJournal) {
+    what += " (a pass of " + UtcText(source.Journal.Header.StartedUtcNs) + " in " +
+            TerminalText(source.Journal.Header.Folder) + ", " + std::to_string(RenamedRows(source.Journal)) +
+            " renamed" + (source.Journal.End ? "" : ", which did not end") + ")";
+  }
+  Complain(environment.Err, what);
+  return source;
 }
 
 int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
-  std::string file = options.ResultFile;
-  if (options.Last) {
-    std::string error;
-    const std::optional<std::string> last = LastAutomaticFile(environment, error);
-    if (!last) {
-      Complain(environment.Err, error);
-      return ExitStatus::Usage;
-    }
-    file = *last;
-    Complain(environment.Err, "undoing " + TerminalText(file));
-  }
+  std::optional<TRecoverSource> source = FindRecoverSource(options, environment);
+  if (!source) return ExitStatus::Usage;
+  const std::string& file = source->File;
   const TRecord record = SettleRecord(options, environment, true);
   if (!record.Error.empty()) {
     Complain(environment.Err, record.Error + "; nothing was renamed");
@@ -299,20 +420,53 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
   TPassOutput output(options, environment, record.Target ? TRowKeeping::Keep : TRowKeeping::Drop,
                      TPassKind::Recover);
   // A file that cannot be read renames nothing.
-  const TResultFileStatus status = LoadResultFile(file, output.Window.ResultTable());
-  if (!status.Ok()) {
+  if (source->IsJournal) {
+    JournalToTable(source->Journal, output.Window.ResultTable());
+    source->Journal = TJournal{};
+  } else if (const TResultFileStatus status = LoadResultFile(file, output.Window.ResultTable()); !status.Ok()) {
     Complain(environment.Err, FileMessage(status));
     if (record.Target) SaveRows(*record.Target, TResultTable());  // removes a file made for the rows
     return ExitStatus::Usage;
   }
+  TPassJournalWriter journal;
+  if (const std::string error = StartJournal(options, environment, TJournalHeader{TJournalKind::Recover, 0, file, "recover"},
+                                             std::nullopt, journal);
+      !error.empty()) {
+    Complain(environment.Err, error + "; nothing was renamed");
+    if (record.Target) SaveRows(*record.Target, TResultTable());
+    return ExitStatus::Usage;
+  }
   TPassRunner runner(output.Window, RunnerEnvironment(environment, output.StopWhen(environment)));
-  runner.RunRecover();
-  return output.Finish(environment, record.Target, TPassEnd::Completed);
+  runner.RunRecover(&journal);
+  const int written = journal.Error();
+  journal.Finish(written == 0 ? TJournalEnd::Completed : TJournalEnd::Failed);
+  if (written != 0) {
+    Complain(environment.Err, "cannot write the journal " + TerminalText(journal.Path()) + ": " +
+                                  std::strerror(written) + "; the recover stopped before its next rename");
+  } else {
+    // Undone: the recover's own journal has done its work, and --last passes over the record.
+    RemoveFile(journal.Path());
+    if (source->IsJournal) AppendToFile(file, RecoveredMark(UtcNowNs()));
+  }
+  const int status = output.Finish(environment, record.Target, TPassEnd::Completed);
+  return written != 0 && status == ExitStatus::Ok ? ExitStatus::Usage : status;
 }
 
 int RunShow(const TCliOptions& options, const TCliEnvironment& environment) {
   TResultTable table;
-  const TResultFileStatus status = LoadResultFile(options.ResultFile, table);
+  TResultFileStatus status;
+  if (FileIsJournal(options.ResultFile)) {
+    TJournal journal;
+    int error = 0;
+    if (LoadJournal(options.ResultFile, journal, error)) {
+      SettleFromDisk(journal);
+      JournalToTable(journal, table);
+    } else {
+      status = TResultFileStatus{TResultFileError::CannotOpen, "Cannot open file " + options.ResultFile};
+    }
+  } else {
+    status = LoadResultFile(options.ResultFile, table);
+  }
   if (!status.Ok()) {
     Complain(environment.Err, FileMessage(status));
     return ExitStatus::Usage;

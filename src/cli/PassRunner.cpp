@@ -33,11 +33,11 @@ void TPassRunner::RequestStop() {
   if (Control_.Stop()) Stopped_ = true;
 }
 
-void TPassRunner::RunRecover() {
+void TPassRunner::RunRecover(IPassJournal* journal) {
   Stopped_ = false;
   {
     std::lock_guard lock(Dispatcher_.WindowLock());
-    Control_.Recover();
+    Control_.Recover(journal);
   }
   Wait(TStoppable::No, {}, "rows");
 }

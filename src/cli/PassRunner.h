@@ -32,7 +32,7 @@ class TPassRunner {
 
   TPassEnd RunSearch(TSearchPassOptions options, const TControlValues& controls, bool simulate);
   // The window's table holds the rows to undo. A recover has no Stop.
-  void RunRecover();
+  void RunRecover(IPassJournal* journal = nullptr);
   // Stop for the running rename pass, as Ctrl-C gives it; from the main thread or
   // from a synchronised call of the pass (a row sink that finds its reader gone).
   void RequestStop();

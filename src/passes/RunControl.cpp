@@ -65,14 +65,14 @@ void TRunControl::StartSearchPass(const TSearchPassOptions& options, const TCont
   FSearchThread_ = TSearchThread::Start(Window_, Dispatcher_, options, controls);
 }
 
-void TRunControl::Recover() {
+void TRunControl::Recover(IPassJournal* journal) {
   BeforeStart();
   Window_.SetStatusText(0, std::string());
   Window_.EnableSearchControls(false);
   Window_.SetFRunning(true);
   ReleasedWhenDone_ = Dispatcher_.ReleasedCount() + 1;
   Running_ = TPassKind::Undo;
-  FUndoThread_ = TUndoThread::Start(Window_, Dispatcher_);
+  FUndoThread_ = TUndoThread::Start(Window_, Dispatcher_, journal);
 }
 
 void TRunControl::RequestStop() {

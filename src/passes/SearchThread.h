@@ -22,6 +22,7 @@
 
 #include "engine/RenameSettings.h"
 #include "engine/RenameStep.h"
+#include "passes/PassJournal.h"
 #include "passes/PassWindow.h"
 #include "passes/ProcessList.h"
 #include "platform/DirectoryListing.h"
@@ -55,6 +56,9 @@ struct TSearchPassOptions {
   // errno: it contributes nothing and the walk goes on. A sub-folder that is gone
   // or no longer a folder by the time it is entered is simply not entered.
   std::function<void(const std::string& folder, int error)> OnUnreadableFolder;
+  // Where a renaming pass records its renames before it attempts them; null for
+  // none (a simulation). Owned by the caller, used on the worker only.
+  IPassJournal* Journal = nullptr;
 };
 
 class TSearchThread final : public TThread {
@@ -77,12 +81,24 @@ class TSearchThread final : public TThread {
   std::vector<TSubFolder> ScanFolder(const std::shared_ptr<const TFolderHandle>& folder);
   void CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask);
   void HandleFoundList();
+  std::size_t JudgeBlock(std::size_t count);
+  std::size_t AttemptBlock(std::size_t judged);
+  void SettleBlock(std::size_t judged, std::size_t attempted);
   ShortNames ShortNamesNeeded() const;
   void MakeRoomForRows(std::size_t count);
   void ScanSubFolders(std::shared_ptr<const TFolderHandle> folder, std::vector<TSubFolder> subFolders);
   void RecordEntry(const std::string& path, const TFindData& findData);
   void ReportUnreadable(const std::string& folder, int error);
   void AddResultRow();
+  // What the step said of an entry of the block in hand.
+  struct TJudged {
+    bool Row = false;
+    bool Pending = false;  // a rename to attempt
+    TRenameStatus Status = TRenameStatus::rsNoChange;
+    int Error = 0;
+    std::uint64_t Index = 0;  // the row's place in the pass
+    std::string NewName;
+  };
   void FreeFoundList();
   void PassTerminated();
   void ShowPassEnd();
@@ -102,6 +118,12 @@ class TSearchThread final : public TThread {
   std::vector<std::string> MaskList_;  // Masks split at ";"
   NameOrder Order_ = NameOrder::Name;
   std::string_view RowName;
+  const TJudged* RowJudged_ = nullptr;
+  std::vector<TJudged> Block_;  // kept from block to block so that its names' storage is reused
+  std::vector<TJournalEntry> Entries_;
+  std::vector<TJournalEntry> Withdrawn_;
+  IPassJournal* Journal_ = nullptr;
+  std::uint64_t RowsSoFar_ = 0;
   std::optional<TRenameStep> Step_;  // the settings snapshot; NewName and Status of the entry
   bool Simulate = false;
   std::atomic<bool> Stop{false};

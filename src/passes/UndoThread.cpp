@@ -1,5 +1,7 @@
 #include "passes/UndoThread.h"
 
+#include <algorithm>
+
 #include "engine/Messages.h"
 #include "passes/PassEnd.h"
 #include "passes/UndoRowChecks.h"
@@ -7,14 +9,15 @@
 
 namespace vt {
 
-TUndoThread* TUndoThread::Start(IPassWindow& window, IDispatcher& dispatcher) {
+TUndoThread* TUndoThread::Start(IPassWindow& window, IDispatcher& dispatcher, IPassJournal* journal) {
   // The only owner from here on is the worker: it frees the object when it ends.
-  return new TUndoThread(window, dispatcher);
+  return new TUndoThread(window, dispatcher, journal);
 }
 
-TUndoThread::TUndoThread(IPassWindow& window, IDispatcher& dispatcher)
+TUndoThread::TUndoThread(IPassWindow& window, IDispatcher& dispatcher, IPassJournal* journal)
     : TThread(dispatcher),  // created suspended
       Window_(window),
+      Journal_(journal),
       RecordAllMessages_(window.RecordAllMessages()) {
   FreeOnTerminate = true;
   OnTerminate = [this] { PassTerminated(); };
@@ -43,58 +46,94 @@ void TUndoThread::Execute() {
 
 void TUndoThread::ClearResultRows() { Rows->Clear(); }
 
+// Rows are undone in blocks, as the rename pass renames: the block's renames
+// back go to the journal in one write before the first of them.
+constexpr std::size_t kUndoBlockSize = 256;
+
 void TUndoThread::RunUndo() {
-  for (const TUndoProcessList& record : UndoList) {
-    UndoEntry(record.Path, record.NewFileName, record.OldFileName, record.StatusText);
-    // A recover pass never gives "No Match"; the test is kept so both passes record alike.
-    if (Status == TRenameStatus::rsNoMatch && !RecordAllMessages_.load(std::memory_order_relaxed))
-      continue;
-    Synchronize(AddUndoRowCall_);
+  for (std::size_t first = 0; first < UndoList.size(); first += kUndoBlockSize) {
+    if (!UndoBlock(first, std::min(kUndoBlockSize, UndoList.size() - first))) break;
   }
   FreeUndoList();
 }
 
-void TUndoThread::UndoEntry(const std::string& path, const std::string& newName,
-                            const std::string& oldName, const std::string& statusText) {
-  RowFile = newName;
-  RowNewName.clear();
-  RowPath = path;
-  RowError_ = 0;
+bool TUndoThread::UndoBlock(std::size_t first, std::size_t count) {
+  if (Block_.size() < count) Block_.resize(count);
+  Entries_.clear();
+  for (std::size_t i = 0; i < count; ++i) {
+    const TUndoProcessList& record = UndoList[first + i];
+    JudgeEntry(record, Block_[i]);
+    if (Block_[i].Pending)
+      Entries_.push_back(TJournalEntry{first + i, record.Path, record.NewFileName, record.OldFileName,
+                                       TRenameStatus::rsCanBeRenamed, 0, true});
+  }
+  // No rename back without its record: a journal that cannot be written ends the pass.
+  if (Journal_ != nullptr && !Entries_.empty() && !Journal_->Intend(Entries_)) return false;
+  Entries_.clear();
+  for (std::size_t i = 0; i < count; ++i) {
+    const TUndoProcessList& record = UndoList[first + i];
+    TUndoJudged& judged = Block_[i];
+    if (judged.Pending) AttemptEntry(record, judged);
+    Entries_.push_back(TJournalEntry{first + i, record.Path, judged.RowFile, judged.RowNewName, judged.Status,
+                                     judged.Error, judged.Pending});
+    // A recover pass never gives "No Match"; the test is kept so both passes record alike.
+    if (judged.Status == TRenameStatus::rsNoMatch && !RecordAllMessages_.load(std::memory_order_relaxed))
+      continue;
+    RowJudged_ = &judged;
+    RowPath = record.Path;
+    Synchronize(AddUndoRowCall_);
+  }
+  RowJudged_ = nullptr;
+  if (Journal_ != nullptr) Journal_->Settled(Entries_);
+  return true;
+}
+
+void TUndoThread::JudgeEntry(const TUndoProcessList& record, TUndoJudged& judged) {
+  judged.RowFile = record.NewFileName;
+  judged.RowNewName.clear();
+  judged.Error = 0;
+  judged.Pending = false;
   // A file a rename could not finish and left under its temporary name is
   // brought back like a renamed one; its row says "Error" all the same.
-  const bool stranded = statusText == Message(Msg::Error) && IsStrandedName(newName);
-  if (statusText != Message(Msg::Ok) && !stranded) {
-    RowFile = oldName;
-    Status = TRenameStatus::rsNoChange;
+  const bool stranded = record.StatusText == Message(Msg::Error) && IsStrandedName(record.NewFileName);
+  if (record.StatusText != Message(Msg::Ok) && !stranded) {
+    judged.RowFile = record.OldFileName;
+    judged.Status = TRenameStatus::rsNoChange;
     return;
   }
-  if (CheckUndoRow(path, newName, oldName) != TUndoRowFault::None) {
-    Status = TRenameStatus::rsError;
+  if (CheckUndoRow(record.Path, record.NewFileName, record.OldFileName) != TUndoRowFault::None) {
+    judged.Status = TRenameStatus::rsError;
     return;
   }
-  std::string folder = path;
+  judged.Pending = true;
+}
+
+// Looks at the disk only now: an earlier rename back of the block may have
+// given this row its file.
+void TUndoThread::AttemptEntry(const TUndoProcessList& record, TUndoJudged& judged) {
+  std::string folder = record.Path;
   if (folder.back() != PathSeparator) folder += PathSeparator;
   // Only a regular file: no pass renames links, FIFOs, sockets or devices.
-  if (!FileExists(folder + newName)) {
-    Status = TRenameStatus::rsFileNotFound;
+  if (!FileExists(folder + record.NewFileName)) {
+    judged.Status = TRenameStatus::rsFileNotFound;
     return;
   }
-  if (newName == oldName) {
-    Status = TRenameStatus::rsNoChange;
+  if (record.NewFileName == record.OldFileName) {
+    judged.Status = TRenameStatus::rsNoChange;
     return;
   }
-  RowError_ = Renamer_.Rename(folder, newName, oldName);
-  if (RowError_ == 0) {
-    RowNewName = oldName;
-    Status = TRenameStatus::rsOk;
+  judged.Error = Renamer_.Rename(folder, record.NewFileName, record.OldFileName);
+  if (judged.Error == 0) {
+    judged.RowNewName = record.OldFileName;
+    judged.Status = TRenameStatus::rsOk;
   } else {
-    Status = TRenameStatus::rsError;
+    judged.Status = TRenameStatus::rsError;
   }
 }
 
 void TUndoThread::AddUndoRow() {
-  Window_.NoteNextRow(Status, RowError_);
-  Rows->AppendRow(RowFile, RowNewName, RowPath, StatusText(Status));
+  Window_.NoteNextRow(RowJudged_->Status, RowJudged_->Error);
+  Rows->AppendRow(RowJudged_->RowFile, RowJudged_->RowNewName, RowPath, StatusText(RowJudged_->Status));
 }
 
 void TUndoThread::FreeUndoList() {

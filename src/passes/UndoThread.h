@@ -8,8 +8,11 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "engine/RenameStatus.h"
+#include "passes/PassJournal.h"
 #include "passes/PassWindow.h"
 #include "passes/UndoProcessList.h"
 #include "platform/FolderRenamer.h"
@@ -21,19 +24,29 @@ class TUndoThread final : public TThread {
  public:
   // On the window thread, after the window has emptied panel 0, disabled its run
   // controls and set FRunning. Reads every row of the window's table now.
-  static TUndoThread* Start(IPassWindow& window, IDispatcher& dispatcher);
+  // journal, when given, records the renames back before they are attempted.
+  static TUndoThread* Start(IPassWindow& window, IDispatcher& dispatcher, IPassJournal* journal = nullptr);
 
   ~TUndoThread() override;
 
  private:
-  TUndoThread(IPassWindow& window, IDispatcher& dispatcher);
+  TUndoThread(IPassWindow& window, IDispatcher& dispatcher, IPassJournal* journal);
 
   void Execute() override;
   void BuildUndoList();
   void ClearResultRows();
   void RunUndo();
-  void UndoEntry(const std::string& path, const std::string& newName, const std::string& oldName,
-                 const std::string& statusText);
+  // What a row asks for, judged from its texts alone.
+  struct TUndoJudged {
+    TRenameStatus Status = TRenameStatus::rsNoChange;
+    int Error = 0;
+    bool Pending = false;  // checked and to be renamed back, if the file is there
+    std::string RowFile;
+    std::string RowNewName;
+  };
+  bool UndoBlock(std::size_t first, std::size_t count);
+  void JudgeEntry(const TUndoProcessList& record, TUndoJudged& judged);
+  void AttemptEntry(const TUndoProcessList& record, TUndoJudged& judged);
   void AddUndoRow();
   void FreeUndoList();
   void PassTerminated();
@@ -41,11 +54,11 @@ class TUndoThread final : public TThread {
   IPassWindow& Window_;
   TResultTable* Rows = nullptr;
   TUndoList UndoList;
-  std::string RowFile;
-  std::string RowNewName;
-  std::string RowPath;
-  TRenameStatus Status = TRenameStatus::rsNoChange;
-  int RowError_ = 0;  // errno of a refused rename back
+  std::vector<TUndoJudged> Block_;
+  std::vector<TJournalEntry> Entries_;
+  const TUndoJudged* RowJudged_ = nullptr;  // the row AddUndoRow appends
+  std::string_view RowPath;
+  IPassJournal* Journal_ = nullptr;
   bool HasRows = false;
 
   const std::atomic<bool>& RecordAllMessages_;

@@ -384,10 +384,11 @@ TEST_F(SearchThreadTest, ProgressCountsTheEntriesHandled) {
   EXPECT_EQ(progress.load(), 4u);
 }
 
-TEST_F(SearchThreadTest, TickingRecordAllDuringThePassAffectsTheEntriesThatFollow) {
+// The rows of a block of entries are added once the block is handled: a change
+// of the mirror shows from the next block on.
+TEST_F(SearchThreadTest, TickingRecordAllDuringThePassAffectsTheBlocksThatFollow) {
   Tree.File("abc.txt");
-  Tree.File("zzz1.txt");
-  Tree.File("zzz2.txt");
+  for (int i = 0; i < 300; ++i) Tree.File("zzz" + std::to_string(1000 + i) + ".txt");
   // Removing "abc" empties a name ("No change", always a row); "zzz" files give "No Match".
   const std::vector<std::string> listed = ListedFiles(Tree.Root(), "*.txt");
   struct TickOnFirstRow : IResultTableObserver {
@@ -403,20 +404,20 @@ TEST_F(SearchThreadTest, TickingRecordAllDuringThePassAffectsTheEntriesThatFollo
   Run(Options("*.txt"), RemoveText("abc"));
   Window.Table.SetObserver(nullptr);
 
-  // Entries before abc.txt were not recorded; every entry after it was.
-  std::vector<std::string> expected;
-  const auto abc = std::find(listed.begin(), listed.end(), "abc.txt");
-  expected.assign(abc, listed.end());
+  // abc.txt first; of its block nothing else; every entry of the next block.
+  ASSERT_EQ(listed.front(), "abc.txt");
+  std::vector<std::string> expected{"abc.txt"};
+  expected.insert(expected.end(), listed.begin() + 256, listed.end());
   std::vector<std::string> recorded;
   for (const TRowTexts& row : RowTexts(Window.Table)) recorded.push_back(row.File);
   EXPECT_EQ(recorded, expected);
   EXPECT_EQ(RowTexts(Window.Table)[0].Status, "No change");
 }
 
-// Stop requested by the window while the pass handles a folder: the entry in hand
-// is finished, nothing after it is.
-TEST_F(SearchThreadTest, StopDuringHandlingFinishesOnlyTheEntryInHand) {
-  for (int i = 0; i < 50; ++i) Tree.File("f" + std::to_string(i) + ".txt");
+// Stop requested by the window while the pass handles a folder: the block of
+// entries in hand is finished, nothing after it is.
+TEST_F(SearchThreadTest, StopDuringHandlingFinishesOnlyTheBlockInHand) {
+  for (int i = 0; i < 300; ++i) Tree.File("f" + std::to_string(1000 + i) + ".txt");
   Tree.Folder("sub");
   Tree.File("sub/s.txt");
   TSearchThread* pass = nullptr;
@@ -441,10 +442,10 @@ TEST_F(SearchThreadTest, StopDuringHandlingFinishesOnlyTheEntryInHand) {
   Dispatcher.RunUntil([&] { return Dispatcher.ReleasedCount() == released + 1; });
   Window.Table.SetObserver(nullptr);
 
-  ASSERT_EQ(Window.Table.RowCount(), 1u);
+  ASSERT_EQ(Window.Table.RowCount(), 256u);
   const std::vector<std::string> names = Tree.Names();
   EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n[0] == 'x'; }),
-            1);
+            256);
   EXPECT_TRUE(Tree.Exists("sub/s.txt"));
   EXPECT_EQ(Window.Panel[0], "Process Ok.");
   EXPECT_EQ(Window.Panel[1], "Process stopped by user...");
