@@ -262,6 +262,8 @@ struct TPassOutput {
       return false;
     }
     const bool kept = KeepRecord(*record, rows, environment.Err);
+    // A pass without rows renamed nothing: it leaves no record at all.
+    if (rows.RowCount() == 0 && written == 0) RemoveFile(journal.Path());
     if (!kept || written != 0) SayWhereTheRowsAre(environment.Err, renamed, journal.Path());
     return kept && written == 0;
   }
