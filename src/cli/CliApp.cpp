@@ -1,5 +1,6 @@
 #include "cli/CliApp.h"
 
+#include <algorithm>
 #include <atomic>
 #include <ctime>
 #include <map>
@@ -140,21 +141,34 @@ std::string StartJournal(const TCliOptions& options, const TCliEnvironment& envi
   return {};
 }
 
-// The rows of an ended pass as its journal holds them; false when it cannot be read.
-bool RowsOfJournal(const std::string& path, TResultTable& table, std::size_t& renamed) {
-  TJournal journal;
-  int error = 0;
-  if (!LoadJournal(path, journal, error)) return false;
-  SettleFromDisk(journal);
-  renamed = RenamedRows(journal);
-  JournalToTable(journal, table);
-  return true;
-}
-
 void SayWhereTheRowsAre(std::FILE* err, std::size_t renamed, const std::string& journal) {
   Complain(err, std::to_string(renamed) + (renamed == 1 ? " file was" : " files were") +
                     " renamed; their rows are in " + TerminalText(journal) +
                     "; undo them with: veltrane-cli recover " + TerminalText(journal));
+}
+
+// The same for rows read back from a journal.
+bool KeepRecord(const TSaveTarget& target, const std::vector<TRowView>& rows, std::FILE* err) {
+  if (rows.empty()) {
+    SaveRows(target, TResultTable());  // removes a file made for the rows
+    if (!target.Automatic) Complain(err, "no rows, so nothing was saved to " + TerminalText(target.Path));
+    return true;
+  }
+  if (const TResultFileStatus status = SaveResultRows(rows, target.Path); !status.Ok()) {
+    Complain(err, FileMessage(status) + (status.SystemError != 0 ? std::string(" (") + std::strerror(status.SystemError) + ")" : ""));
+    return false;
+  }
+  const auto lost = static_cast<std::size_t>(
+      std::count_if(rows.begin(), rows.end(), [](const TRowView& row) { return CannotUndoFromFile(row); }));
+  if (lost > 0)
+    Complain(err, "warning: " + std::to_string(lost) + (lost == 1 ? " row" : " rows") + " cannot be undone from " +
+                      TerminalText(target.Path) + ": a result file cannot hold so long a folder");
+  if (target.Automatic) {
+    Complain(err, "rows saved to " + TerminalText(target.Path) + "; undo the pass with: veltrane-cli recover " +
+                      TerminalText(target.Path));
+    PruneRecords(target.Path.substr(0, target.Path.rfind('/') + 1), kAutomaticFilesKept);
+  }
+  return true;
 }
 
 std::string ClashWarning(const TClash& clash) {
@@ -254,16 +268,19 @@ struct TPassOutput {
       if (written == 0) RemoveFile(journal.Path());
       return written == 0;
     }
-    TResultTable rows;
-    std::size_t renamed = 0;
-    if (!RowsOfJournal(journal.Path(), rows, renamed)) {
-      Complain(environment.Err, "cannot read the journal " + TerminalText(journal.Path()) + " back");
+    TJournal rows;
+    int error = 0;
+    if (!LoadJournal(journal.Path(), rows, error)) {
+      Complain(environment.Err, "cannot read the journal " + TerminalText(journal.Path()) + " back: " +
+                                    std::strerror(error));
       SayWhereTheRowsAre(environment.Err, journal.RenamedCount(), journal.Path());
       return false;
     }
-    const bool kept = KeepRecord(*record, rows, environment.Err);
+    SettleFromDisk(rows);
+    const std::size_t renamed = RenamedRows(rows);
+    const bool kept = KeepRecord(*record, JournalRowViews(rows), environment.Err);
     // A pass without rows renamed nothing: it leaves no record at all.
-    if (rows.RowCount() == 0 && written == 0) RemoveFile(journal.Path());
+    if (rows.Rows.empty() && written == 0) RemoveFile(journal.Path());
     if (!kept || written != 0) SayWhereTheRowsAre(environment.Err, renamed, journal.Path());
     return kept && written == 0;
   }

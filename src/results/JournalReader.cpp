@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 #include "platform/AppendFile.h"
 #include "platform/FolderRenamer.h"
@@ -163,8 +164,10 @@ bool ReadBlock(std::string_view payload, TJournal& journal, TRowCollector& rows,
 
 bool IsJournal(std::string_view bytes) { return bytes.substr(0, kJournalSignature.size()) == kJournalSignature; }
 
-bool ReadJournal(std::string_view bytes, TJournal& journal) {
+bool ReadJournal(std::string owned, TJournal& journal) {
   journal = TJournal{};
+  journal.Bytes = std::move(owned);
+  const std::string_view bytes = journal.Bytes;
   if (!IsJournal(bytes)) return false;
   std::size_t offset = kJournalSignature.size();
   const std::optional<std::string_view> first = NextJournalBlock(bytes, offset);
@@ -192,7 +195,7 @@ bool LoadJournal(const std::string& path, TJournal& journal, int& error) {
   std::string bytes;
   error = ReadWholeFile(path, bytes);
   if (error != 0) return false;
-  if (!ReadJournal(bytes, journal)) {
+  if (!ReadJournal(std::move(bytes), journal)) {
     error = EINVAL;
     return false;
   }
@@ -200,12 +203,15 @@ bool LoadJournal(const std::string& path, TJournal& journal, int& error) {
 }
 
 void SettleFromDisk(TJournal& journal) {
+  if (std::all_of(journal.Rows.begin(), journal.Rows.end(), [](const TJournalRow& row) { return row.Settled; }))
+    return;
   std::vector<TJournalRow> kept;
   kept.reserve(journal.Rows.size());
   for (TJournalRow& row : journal.Rows) {
     if (!row.Settled) {
-      const bool underNew = FileExists(row.Folder + row.NewName);
-      const bool underOld = FileExists(row.Folder + row.OldName);
+      const std::string folder(row.Folder);
+      const bool underNew = FileExists(folder + std::string(row.NewName));
+      const bool underOld = FileExists(folder + std::string(row.OldName));
       if (!underNew) continue;  // the rename never happened
       row.Status = underOld ? TRenameStatus::rsError : TRenameStatus::rsOk;
       row.Settled = true;
@@ -226,6 +232,14 @@ void JournalToTable(const TJournal& journal, TResultTable& table) {
   table.ReserveRows(journal.Rows.size());
   for (const TJournalRow& row : journal.Rows)
     table.AppendRow(row.OldName, row.NewName, row.Folder, StatusText(row.Status));
+}
+
+std::vector<TRowView> JournalRowViews(const TJournal& journal) {
+  std::vector<TRowView> rows;
+  rows.reserve(journal.Rows.size());
+  for (const TJournalRow& row : journal.Rows)
+    rows.push_back(TRowView{row.OldName, row.NewName, row.Folder, StatusText(row.Status)});
+  return rows;
 }
 
 std::string RecoveredMark(std::uint64_t utcNs) {

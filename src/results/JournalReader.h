@@ -12,14 +12,16 @@
 #include "engine/RenameStatus.h"
 #include "passes/PassJournalWriter.h"
 #include "passes/ResultTable.h"
+#include "results/RowBlock.h"
 
 namespace vt {
 
+// Texts are views of the journal's bytes, which TJournal holds.
 struct TJournalRow {
   std::uint64_t Index = 0;
-  std::string Folder;
-  std::string OldName;
-  std::string NewName;
+  std::string_view Folder;
+  std::string_view OldName;
+  std::string_view NewName;
   TRenameStatus Status = TRenameStatus::rsCanBeRenamed;
   int Error = 0;
   bool Attempted = false;  // a rename was intended
@@ -27,6 +29,14 @@ struct TJournalRow {
 };
 
 struct TJournal {
+  TJournal() = default;
+  TJournal(TJournal&&) = default;
+  TJournal& operator=(TJournal&&) = default;
+  // A copy would point into the bytes of the original.
+  TJournal(const TJournal&) = delete;
+  TJournal& operator=(const TJournal&) = delete;
+
+  std::string Bytes;
   TJournalHeader Header;
   std::vector<TJournalRow> Rows;  // by Index
   std::optional<TJournalEnd> End;
@@ -39,7 +49,7 @@ bool IsJournal(std::string_view bytes);
 
 // False when the bytes are no journal (signature or header missing or of a
 // later version); a torn or damaged tail only ends the rows early.
-bool ReadJournal(std::string_view bytes, TJournal& journal);
+bool ReadJournal(std::string bytes, TJournal& journal);
 // The same from a file; nothing with error set to the errno, or EINVAL for no journal.
 bool LoadJournal(const std::string& path, TJournal& journal, int& error);
 
@@ -53,6 +63,8 @@ std::size_t RenamedRows(const TJournal& journal);
 
 // The rows as a pass would have put them in the result table.
 void JournalToTable(const TJournal& journal, TResultTable& table);
+// The same as views, for a result file written straight from them.
+std::vector<TRowView> JournalRowViews(const TJournal& journal);
 
 // The block that marks a journal as undone by a recover pass at utcNs.
 std::string RecoveredMark(std::uint64_t utcNs);

@@ -106,7 +106,7 @@ TEST_F(JournalReaderTest, ATailCutAnywhereLeavesTheIntactBlocks) {
   std::size_t unsettledSeen = 0;
   for (std::size_t size = 0; size < whole.size(); ++size) {
     TJournal journal;
-    const bool read = ReadJournal(std::string_view(whole).substr(0, size), journal);
+    const bool read = ReadJournal(whole.substr(0, size), journal);
     EXPECT_EQ(read, size >= headerEnd) << size;
     EXPECT_FALSE(journal.End) << size;
     ExpectRowsOf(journal, full, size);
@@ -207,6 +207,39 @@ TEST_F(JournalReaderTest, WithdrawnRenamesLeaveNoRowAndARecoveredMarkIsRead) {
   EXPECT_EQ(journal.Rows[0].OldName, "a");
   EXPECT_EQ(journal.End, TJournalEnd::Stopped);
   EXPECT_TRUE(journal.Recovered);
+}
+
+}  // namespace
+}  // namespace vt::test
+
+namespace vt::test {
+namespace {
+
+// The record written straight from the journal is the file its rows in a table give.
+TEST(JournalRecord, RowsWrittenFromTheJournalAreTheTablesFile) {
+  TTempFolder dir;
+  const std::string journalPath = (dir.Path() / "p.vtj").string();
+  TPassJournalWriter writer;
+  ASSERT_EQ(writer.Create(journalPath, TDurability::Kernel, {TJournalKind::Rename, 5, "/d/", "*"}), 0);
+  std::vector<std::string> names;
+  for (int i = 0; i < 3000; ++i) names.push_back("name-" + std::to_string(i) + std::string(static_cast<std::size_t>(i % 300), 'n'));
+  std::vector<TJournalEntry> entries;
+  for (std::size_t i = 0; i < names.size(); ++i)
+    entries.push_back(TJournalEntry{i, "/d/", names[i], names[i] + ".x",
+                                    i % 3 == 0 ? TRenameStatus::rsError : TRenameStatus::rsOk, 0, true});
+  ASSERT_TRUE(writer.Intend(entries));
+  writer.Settled(entries);
+  ASSERT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+
+  TJournal journal;
+  int error = 0;
+  ASSERT_TRUE(LoadJournal(journalPath, journal, error));
+  TResultTable table;
+  JournalToTable(journal, table);
+  ASSERT_EQ(table.RowCount(), names.size());
+  const std::string fromViews = (dir.Path() / "views.vtr").string();
+  ASSERT_TRUE(SaveResultRows(JournalRowViews(journal), fromViews).Ok());
+  EXPECT_EQ(Bytes(fromViews), WriteResultStream(table));
 }
 
 }  // namespace
