@@ -173,6 +173,8 @@ bool ReadJournal(std::string owned, TJournal& journal) {
   const std::optional<std::string_view> first = NextJournalBlock(bytes, offset);
   if (!first || static_cast<TJournalBlock>((*first)[0]) != TJournalBlock::Header || !ReadHeader(*first, journal.Header))
     return false;
+  // A row takes some 15 bytes of a journal at the least.
+  journal.Rows.reserve(bytes.size() / 16);
   TRowCollector rows(journal.Rows);
   std::vector<std::uint64_t> withdrawn;
   while (const std::optional<std::string_view> payload = NextJournalBlock(bytes, offset)) {

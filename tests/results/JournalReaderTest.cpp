@@ -222,10 +222,14 @@ TEST(JournalRecord, RowsWrittenFromTheJournalAreTheTablesFile) {
   TPassJournalWriter writer;
   ASSERT_EQ(writer.Create(journalPath, TDurability::Kernel, {TJournalKind::Rename, 5, "/d/", "*"}), 0);
   std::vector<std::string> names;
-  for (int i = 0; i < 3000; ++i) names.push_back("name-" + std::to_string(i) + std::string(static_cast<std::size_t>(i % 300), 'n'));
+  std::vector<std::string> newNames;
+  for (int i = 0; i < 3000; ++i) {
+    names.push_back("name-" + std::to_string(i) + std::string(static_cast<std::size_t>(i % 300), 'n'));
+    newNames.push_back(names.back() + ".x");
+  }
   std::vector<TJournalEntry> entries;
   for (std::size_t i = 0; i < names.size(); ++i)
-    entries.push_back(TJournalEntry{i, "/d/", names[i], names[i] + ".x",
+    entries.push_back(TJournalEntry{i, "/d/", names[i], newNames[i],
                                     i % 3 == 0 ? TRenameStatus::rsError : TRenameStatus::rsOk, 0, true});
   ASSERT_TRUE(writer.Intend(entries));
   writer.Settled(entries);
