@@ -148,8 +148,8 @@ void SayWhereTheRowsAre(std::FILE* err, std::size_t renamed, const std::string& 
 }
 
 // The same for rows read back from a journal.
-bool KeepRecord(const TSaveTarget& target, const std::vector<TRowView>& rows, std::FILE* err) {
-  if (rows.empty()) {
+bool KeepRecord(const TSaveTarget& target, const TRowViews& rows, std::FILE* err) {
+  if (rows.Count == 0) {
     SaveRows(target, TResultTable());  // removes a file made for the rows
     if (!target.Automatic) Complain(err, "no rows, so nothing was saved to " + TerminalText(target.Path));
     return true;
@@ -158,8 +158,8 @@ bool KeepRecord(const TSaveTarget& target, const std::vector<TRowView>& rows, st
     Complain(err, FileMessage(status) + (status.SystemError != 0 ? std::string(" (") + std::strerror(status.SystemError) + ")" : ""));
     return false;
   }
-  const auto lost = static_cast<std::size_t>(
-      std::count_if(rows.begin(), rows.end(), [](const TRowView& row) { return CannotUndoFromFile(row); }));
+  std::size_t lost = 0;
+  for (std::size_t i = 0; i < rows.Count; ++i) lost += CannotUndoFromFile(rows.At(i)) ? 1U : 0U;
   if (lost > 0)
     Complain(err, "warning: " + std::to_string(lost) + (lost == 1 ? " row" : " rows") + " cannot be undone from " +
                       TerminalText(target.Path) + ": a result file cannot hold so long a folder");
@@ -462,6 +462,11 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
   if (written != 0) {
     Complain(environment.Err, "cannot write the journal " + TerminalText(journal.Path()) + ": " +
                                   std::strerror(written) + "; the recover stopped before its next rename");
+    const std::uint64_t back = journal.RenamedCount();
+    Complain(environment.Err, std::to_string(back) + (back == 1 ? " file was" : " files were") +
+                                  " renamed back, their rows are in " + TerminalText(journal.Path()) +
+                                  "; once the cause is mended, recover " + TerminalText(file) +
+                                  " again undoes the rest");
   } else {
     // Undone: the recover's own journal has done its work, and --last passes over the record.
     RemoveFile(journal.Path());

@@ -236,12 +236,11 @@ void JournalToTable(const TJournal& journal, TResultTable& table) {
     table.AppendRow(row.OldName, row.NewName, row.Folder, StatusText(row.Status));
 }
 
-std::vector<TRowView> JournalRowViews(const TJournal& journal) {
-  std::vector<TRowView> rows;
-  rows.reserve(journal.Rows.size());
-  for (const TJournalRow& row : journal.Rows)
-    rows.push_back(TRowView{row.OldName, row.NewName, row.Folder, StatusText(row.Status)});
-  return rows;
+TRowViews JournalRowViews(const TJournal& journal) {
+  return TRowViews{journal.Rows.size(), [&journal](std::size_t i) {
+                     const TJournalRow& row = journal.Rows[i];
+                     return TRowView{row.OldName, row.NewName, row.Folder, StatusText(row.Status)};
+                   }};
 }
 
 std::string RecoveredMark(std::uint64_t utcNs) {

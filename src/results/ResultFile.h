@@ -32,7 +32,7 @@ TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& p
 TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& path,
                                  IReplaceCalls& calls);
 // The same for rows held as texts elsewhere, with the layout of a table at start-up.
-TResultFileStatus SaveResultRows(const std::vector<TRowView>& rows, const std::string& path);
+TResultFileStatus SaveResultRows(const TRowViews& rows, const std::string& path);
 
 // Empties the table's rows, then applies the file's records one by one; what was
 // applied before a failure stays applied. A file that cannot be opened leaves the

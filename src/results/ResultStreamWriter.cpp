@@ -72,8 +72,8 @@ bool WriteResultTable(const TResultTable& table, TByteSink& sink) {
   return WriteStream(table, TBlockWriter{block->size(), [&](TValueWriter& out) { out.Binary(*block); }}, sink);
 }
 
-bool WriteResultTable(const TResultTable& layout, const std::vector<TRowView>& rows, TByteSink& sink) {
-  if (rows.empty()) return WriteStream(layout, std::nullopt, sink);
+bool WriteResultTable(const TResultTable& layout, const TRowViews& rows, TByteSink& sink) {
+  if (rows.Count == 0) return WriteStream(layout, std::nullopt, sink);
   const std::optional<std::uint64_t> size = RowBlockSize(rows);
   if (!size) return false;
   return WriteStream(layout,

@@ -9,6 +9,6 @@ namespace vt {
 // False when the sink refused a write or the rows do not fit a row block.
 bool WriteResultTable(const TResultTable& table, TByteSink& sink);
 // The layout of table with these rows instead of its own.
-bool WriteResultTable(const TResultTable& layout, const std::vector<TRowView>& rows, TByteSink& sink);
+bool WriteResultTable(const TResultTable& layout, const TRowViews& rows, TByteSink& sink);
 
 }  // namespace vt

@@ -130,23 +130,23 @@ std::optional<std::string> BuildRowBlock(const std::vector<TResultRow>& rows) {
   return block;
 }
 
-std::optional<std::uint64_t> RowBlockSize(const std::vector<TRowView>& rows) {
+std::optional<std::uint64_t> RowBlockSize(const TRowViews& rows) {
   constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
   std::uint64_t size = kRowBlockHeaderSize;
-  for (const TRowView& row : rows) size += RowRecordSize(row);
-  if (size > kMax || rows.size() > kMax) return std::nullopt;
+  for (std::size_t i = 0; i < rows.Count; ++i) size += RowRecordSize(rows.At(i));
+  if (size > kMax || rows.Count > kMax) return std::nullopt;
   return size;
 }
 
-void WriteRowBlock(const std::vector<TRowView>& rows, std::uint64_t size,
-                   const std::function<void(std::string_view)>& out) {
+void WriteRowBlock(const TRowViews& rows, std::uint64_t size, const std::function<void(std::string_view)>& out) {
   constexpr std::size_t kPiece = 64 * 1024;
   std::string piece(kRowBlockHeaderSize, '\0');
   piece.reserve(kPiece + 4 * (kShortStringMax + 1) + kRowRecordMinSize);
   TBlockFiller header(piece.data());
   header.Int32(static_cast<std::int32_t>(size));
-  header.Int32(static_cast<std::int32_t>(rows.size()));
-  for (const TRowView& row : rows) {
+  header.Int32(static_cast<std::int32_t>(rows.Count));
+  for (std::size_t i = 0; i < rows.Count; ++i) {
+    const TRowView row = rows.At(i);
     const std::size_t at = piece.size();
     piece.resize(at + static_cast<std::size_t>(RowRecordSize(row)));
     TBlockFiller(piece.data() + at).RowRecord(row);

@@ -28,11 +28,16 @@ struct TRowView {
   std::string_view Path;
   std::string_view Status;
 };
+// Rows made on demand, so that none is held beside what they view.
+struct TRowViews {
+  std::size_t Count = 0;
+  std::function<TRowView(std::size_t)> At;
+};
+
 // Their block's size, nothing when it would not fit BlockSize; then the block
 // handed out in pieces, so that it is never held whole.
-std::optional<std::uint64_t> RowBlockSize(const std::vector<TRowView>& rows);
-void WriteRowBlock(const std::vector<TRowView>& rows, std::uint64_t size,
-                   const std::function<void(std::string_view)>& out);
+std::optional<std::uint64_t> RowBlockSize(const TRowViews& rows);
+void WriteRowBlock(const TRowViews& rows, std::uint64_t size, const std::function<void(std::string_view)>& out);
 
 // Appends the rows of a block to the table in one batch; body is the block after
 // its BlockSize field. False when RowCount does not fit the block or a record
