@@ -470,7 +470,9 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
   } else {
     // Undone: the recover's own journal has done its work, and --last passes over the record.
     RemoveFile(journal.Path());
-    if (source->IsJournal) AppendToFile(file, RecoveredMark(UtcNowNs()));
+    // An automatic record made from a journal is undone with it: the journal says so.
+    const std::string undone = source->IsJournal ? file : JournalPathFor(file);
+    if (source->IsJournal || (file != undone && FileIsJournal(undone))) AppendToFile(undone, RecoveredMark(UtcNowNs()));
   }
   const int status = output.Finish(environment, record.Target, TPassEnd::Completed);
   return written != 0 && status == ExitStatus::Ok ? ExitStatus::Usage : status;

@@ -111,6 +111,20 @@ TEST(CliJournal, RecoverLastTakesTheNewestUnfinishedPassAndPassesOverWhatItUndid
   EXPECT_EQ(dir.Names(), before);
 }
 
+TEST(CliJournal, UndoingTheRecordByItsNameMarksItsJournalToo) {
+  TTempFolder dir;
+  TTempFolder state;
+  const std::set<std::string> before = MakeFiles(dir);
+  const std::vector<std::string> env{"XDG_STATE_HOME=" + state.Path().string()};
+  ASSERT_EQ(RunProgram({"-x", dir.Folder(), "insert", "new-", "--at", "begin"}, dir.Path(), env).Exit, 0);
+  const std::vector<fs::path> records = FilesEndingWith(state.Path() / "veltrane", ".vtr");
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(RunProgram({"recover", records[0].string()}, dir.Path(), env).Exit, 0);
+  EXPECT_EQ(dir.Names(), before);
+  EXPECT_EQ(RunProgram({"recover", "--last"}, dir.Path(), env).Exit, 2);
+  EXPECT_EQ(dir.Names(), before);
+}
+
 TEST(CliJournal, SyncAndNoSaveKeepTheirPromises) {
   TTempFolder dir;
   TTempFolder state;
