@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "cli/PassJournals.h"
 #include "cli/ResultSaveTarget.h"
 
 namespace vt {
@@ -78,8 +79,15 @@ std::optional<std::string> ReserveAutomaticFile(const std::string& folder, std::
   const std::tm local = *std::localtime(&now);
   for (unsigned sequence = 1; sequence <= kMostPerSecond; ++sequence) {
     const std::string path = folder + AutomaticFileName(local, sequence);
+    // The name of a journal's record, even when the record itself is gone.
+    if (fs::exists(JournalPathFor(path), code)) continue;
     const int failure = CreateEmptyResultFile(path);
-    if (failure == 0) return path;
+    if (failure == 0) {
+      // Its rows name the user's files; the save that fills it keeps these bits.
+      std::error_code ignored;
+      fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, ignored);
+      return path;
+    }
     if (failure != EEXIST) {
       error = "cannot create " + path + ": " + std::strerror(failure);
       return std::nullopt;

@@ -1,10 +1,13 @@
 #include "cli/CliApp.h"
 
+#include <algorithm>
 #include <atomic>
 #include <ctime>
 #include <map>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <optional>
 #include <string>
 
@@ -13,15 +16,19 @@
 #include "cli/CommandLine.h"
 #include "cli/FolderArgument.h"
 #include "cli/OutputBuffer.h"
+#include "cli/PassJournals.h"
 #include "cli/PassRunner.h"
 #include "cli/ResultSaveTarget.h"
+#include "cli/JournalRowOffset.h"
 #include "cli/RowFormat.h"
 #include "cli/SettingsPrompt.h"
 #include "cli/RowTally.h"
 #include "passes/SimulationClashes.h"
 #include "cli/Usage.h"
+#include "platform/AppendFile.h"
 #include "platform/FindData.h"
 #include "platform/SysCalls.h"
+#include "results/JournalReader.h"
 #include "results/ResultFile.h"
 #include "results/UndoFromFile.h"
 #include "Version.h"
@@ -29,6 +36,11 @@
 namespace vt {
 
 namespace {
+
+void RemoveFile(const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+}
 
 // Names and arguments in a message may hold controls or direction marks: the
 // message is shown escaped as the table shows names (escaped parts stay as they are).
@@ -110,7 +122,56 @@ bool KeepRecord(const TSaveTarget& target, const TResultTable& table, std::FILE*
   if (target.Automatic) {
     Complain(err, "rows saved to " + TerminalText(target.Path) + "; undo the pass with: veltrane-cli recover " +
                       TerminalText(target.Path));
-    PruneAutomaticFiles(target.Path.substr(0, target.Path.rfind('/') + 1));
+    PruneRecords(target.Path.substr(0, target.Path.rfind('/') + 1), kAutomaticFilesKept);
+  }
+  return true;
+}
+
+// Every real pass writes its journal ahead of its renames; it is made before
+// the first rename, or nothing is renamed. Empty, or why there is no journal.
+std::string StartJournal(const TCliOptions& options, const TCliEnvironment& environment, TJournalHeader header,
+                         const std::optional<TSaveTarget>& record, TPassJournalWriter& writer) {
+  const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
+  if (!folder) return "no folder for the journal of the pass: HOME is not set";
+  std::string warning;
+  if (const int error = MakePrivateFolder(*folder, warning))
+    return "cannot create " + TerminalText(*folder) + ": " + std::strerror(error);
+  if (!warning.empty()) Complain(environment.Err, "warning: " + TerminalText(warning));
+  header.StartedUtcNs = UtcNowNs();
+  std::optional<std::string> named;
+  if (record && record->Automatic) named = record->Path;
+  const TDurability durability = options.Sync ? TDurability::Disk : TDurability::Kernel;
+  if (const int error = CreatePassJournal(*folder, named, header, durability, writer))
+    return "cannot create the journal of the pass in " + TerminalText(*folder) + ": " + std::strerror(error);
+  return {};
+}
+
+void SayWhereTheRowsAre(std::FILE* err, std::size_t renamed, const std::string& journal) {
+  Complain(err, std::to_string(renamed) + (renamed == 1 ? " file was" : " files were") +
+                    " renamed; their rows are in " + TerminalText(journal) +
+                    "; undo them with: veltrane-cli recover " + TerminalText(journal));
+}
+
+// The same for rows read back from a journal.
+bool KeepRecord(const TSaveTarget& target, const TRowViews& rows, std::FILE* err) {
+  if (rows.Count == 0) {
+    SaveRows(target, TResultTable());  // removes a file made for the rows
+    if (!target.Automatic) Complain(err, "no rows, so nothing was saved to " + TerminalText(target.Path));
+    return true;
+  }
+  if (const TResultFileStatus status = SaveResultRows(rows, target.Path); !status.Ok()) {
+    Complain(err, FileMessage(status) + (status.SystemError != 0 ? std::string(" (") + std::strerror(status.SystemError) + ")" : ""));
+    return false;
+  }
+  std::size_t lost = 0;
+  for (std::size_t i = 0; i < rows.Count; ++i) lost += CannotUndoFromFile(rows.At(i)) ? 1U : 0U;
+  if (lost > 0)
+    Complain(err, "warning: " + std::to_string(lost) + (lost == 1 ? " row" : " rows") + " cannot be undone from " +
+                      TerminalText(target.Path) + ": a result file cannot hold so long a folder");
+  if (target.Automatic) {
+    Complain(err, "rows saved to " + TerminalText(target.Path) + "; undo the pass with: veltrane-cli recover " +
+                      TerminalText(target.Path));
+    PruneRecords(target.Path.substr(0, target.Path.rfind('/') + 1), kAutomaticFilesKept);
   }
   return true;
 }
@@ -172,10 +233,15 @@ struct TPassOutput {
 
   // After the pass: save, print what is left to print, tell what happened, and
   // judge the rows.
-  int Finish(const TCliEnvironment& environment, const std::optional<TSaveTarget>& record, TPassEnd end) {
-    const TResultTable& table = Window.ResultTable();
-    const bool saved = !record || KeepRecord(*record, table, environment.Err);
-    if (Format == TOutputFormat::Table) WriteRows(Out, Format, Target, table.Rows());
+  int Finish(const TCliEnvironment& environment, const std::optional<TSaveTarget>& record, TPassEnd end,
+             TPassJournalWriter* journal = nullptr) {
+    bool saved = true;
+    if (journal == nullptr) {
+      saved = !record || KeepRecord(*record, Window.ResultTable(), environment.Err);
+    } else {
+      saved = FinishJournal(environment, record, end, *journal);
+    }
+    if (Format == TOutputFormat::Table) WriteRows(Out, Format, Target, Window.ResultTable().Rows());
     const bool written = Out.Flush();
     if (!written) Complain(environment.Err, "cannot write the rows to standard output");
     std::size_t failing = 0;
@@ -192,6 +258,41 @@ struct TPassOutput {
     }
     if (!saved || !written) return ExitStatus::Usage;
     return Window.FailedRows() > 0 ? ExitStatus::RowsFailed : ExitStatus::Ok;
+  }
+
+  // The journal is closed, then becomes the record of the pass: the rows are
+  // read back from it, so none is held in memory meanwhile.
+  bool FinishJournal(const TCliEnvironment& environment, const std::optional<TSaveTarget>& record, TPassEnd end,
+                     TPassJournalWriter& journal) {
+    const int written = journal.Error();
+    journal.Finish(end == TPassEnd::Completed && written == 0 ? TJournalEnd::Completed
+                   : written != 0                            ? TJournalEnd::Failed
+                                                             : TJournalEnd::Stopped);
+    if (written != 0) {
+      Complain(environment.Err, "cannot write the journal " + TerminalText(journal.Path()) + ": " +
+                                    std::strerror(written) + "; the pass stopped before its next rename");
+      JournalFailed = true;
+    }
+    if (!record) {
+      // --no-save: the journal goes once the pass has ended as it should.
+      if (written == 0) RemoveFile(journal.Path());
+      return written == 0;
+    }
+    TJournal rows;
+    int error = 0;
+    if (!LoadJournal(journal.Path(), rows, error)) {
+      Complain(environment.Err, "cannot read the journal " + TerminalText(journal.Path()) + " back: " +
+                                    std::strerror(error));
+      SayWhereTheRowsAre(environment.Err, journal.RenamedCount(), journal.Path());
+      return false;
+    }
+    SettleFromDisk(rows);
+    const std::size_t renamed = RenamedRows(rows);
+    const bool kept = KeepRecord(*record, JournalRowViews(rows), environment.Err);
+    // A pass without rows renamed nothing: it leaves no record at all.
+    if (rows.Rows.empty() && written == 0) RemoveFile(journal.Path());
+    if (!kept || written != 0) SayWhereTheRowsAre(environment.Err, renamed, journal.Path());
+    return kept && written == 0;
   }
 
   std::size_t WarnOfClashes(std::FILE* err) {
@@ -218,6 +319,7 @@ struct TPassOutput {
   TClashCheck Clashes;
   std::map<int, std::string> Reasons;
   std::atomic<bool> OutputClosed{false};
+  bool JournalFailed = false;
   TCliWindow Window;
 };
 
@@ -245,11 +347,24 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
     Complain(environment.Err, record.Error + "; nothing was renamed");
     return ExitStatus::Usage;
   }
-  TPassOutput output(options, environment, record.Target ? TRowKeeping::Keep : TRowKeeping::Drop,
+  // The rows of a real pass are in its journal: the pass holds none of them.
+  TPassJournalWriter journal;
+  if (options.Rename) {
+    const std::string error =
+        StartJournal(options, environment, TJournalHeader{TJournalKind::Rename, 0, *folder.Folder, options.Masks},
+                     record.Target, journal);
+    if (!error.empty()) {
+      Complain(environment.Err, error + "; nothing was renamed");
+      if (record.Target) SaveRows(*record.Target, TResultTable());  // removes a file made for the rows
+      return ExitStatus::Usage;
+    }
+  }
+  TPassOutput output(options, environment, record.Target && !options.Rename ? TRowKeeping::Keep : TRowKeeping::Drop,
                      options.Rename ? TPassKind::Rename : TPassKind::Simulate);
   TPassRunner runner(output.Window, RunnerEnvironment(environment, output.StopWhen(environment)));
   output.StopPass = [&runner] { runner.RequestStop(); };
   TSearchPassOptions passOptions;
+  if (options.Rename) passOptions.Journal = &journal;
   passOptions.IncludeSubDirs = options.IncludeSubDirs;
   passOptions.Folder = *folder.Folder;
   passOptions.Masks = options.Masks;
@@ -257,6 +372,8 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   // The record may lie in the folder renamed: the pass leaves it as it is.
   if (TEntryInfo saved; record.Target && LookAtPath(record.Target->Path.c_str(), saved) == 0)
     passOptions.Untouched.push_back(saved.id);
+  if (TEntryInfo own; options.Rename && LookAtPath(journal.Path().c_str(), own) == 0)
+    passOptions.Untouched.push_back(own.id);
   // Counted on the worker, read once it has ended.
   std::size_t filesSelected = 0;
   passOptions.OnCollected = [&filesSelected](TSearchThread&, const TFindData& entry) {
@@ -275,38 +392,64 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   const TPassEnd end = runner.RunSearch(passOptions, CaptureSettings(options.Controls), !options.Rename);
   if (end == TPassEnd::Completed && filesSelected == 0 && !unreadable)
     Complain(environment.Err, "no file matched " + TerminalText(options.Masks) + " in " + TerminalText(*folder.Folder));
-  const int status = output.Finish(environment, record.Target, end);
+  const int status = output.Finish(environment, record.Target, end, options.Rename ? &journal : nullptr);
   return status == ExitStatus::Ok && unreadable ? ExitStatus::RowsFailed : status;
 }
 
-// The newest automatic result file that holds rows.
-std::optional<std::string> LastAutomaticFile(const TCliEnvironment& environment, std::string& error) {
+// What recover undoes: a result file, or the rows of a journal.
+struct TRecoverSource {
+  std::string File;
+  bool IsJournal = false;
+  TJournal Journal;
+};
+
+bool FileIsJournal(const std::string& path) {
+  std::string start;
+  return ReadFileStart(path, kJournalSignature.size(), start) == 0 && IsJournal(start);
+}
+
+// The newest record whose renames stand, or a journal named on the command line.
+std::optional<TRecoverSource> FindRecoverSource(const TCliOptions& options, const TCliEnvironment& environment) {
+  TRecoverSource source;
+  if (!options.Last) {
+    source.File = options.ResultFile;
+    source.IsJournal = FileIsJournal(source.File);
+    int error = 0;
+    if (source.IsJournal) {
+      if (!LoadJournal(source.File, source.Journal, error)) {
+        Complain(environment.Err, "Cannot open file " + TerminalText(source.File) + ".");
+        return std::nullopt;
+      }
+      SettleFromDisk(source.Journal);
+    }
+    return source;
+  }
   const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
   if (!folder) {
-    error = "no folder of automatic result files: HOME is not set";
+    Complain(environment.Err, "no folder of automatic result files: HOME is not set");
     return std::nullopt;
   }
-  const std::vector<std::string> files = AutomaticFiles(*folder);
-  for (auto it = files.rbegin(); it != files.rend(); ++it) {
-    TResultTable table;
-    if (LoadResultFile(*it, table).Ok() && table.RowCount() > 0) return *it;
+  const std::optional<TRecordFile> last = LastRecord(*folder, source.Journal);
+  if (!last) {
+    Complain(environment.Err, "no automatic result file with rows in " + TerminalText(*folder));
+    return std::nullopt;
   }
-  error = "no automatic result file with rows in " + TerminalText(*folder);
-  return std::nullopt;
+  source.IsJournal = !last->Journal.empty();
+  source.File = source.IsJournal ? last->Journal : last->Result;
+  std::string what = "undoing " + TerminalText(source.File);
+  if (source.IsJournal) {
+    what += " (a pass of " + UtcText(source.Journal.Header.StartedUtcNs) + " in " +
+            TerminalText(source.Journal.Header.Folder) + ", " + std::to_string(RenamedRows(source.Journal)) +
+            " renamed" + (source.Journal.End ? "" : ", which did not end") + ")";
+  }
+  Complain(environment.Err, what);
+  return source;
 }
 
 int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
-  std::string file = options.ResultFile;
-  if (options.Last) {
-    std::string error;
-    const std::optional<std::string> last = LastAutomaticFile(environment, error);
-    if (!last) {
-      Complain(environment.Err, error);
-      return ExitStatus::Usage;
-    }
-    file = *last;
-    Complain(environment.Err, "undoing " + TerminalText(file));
-  }
+  std::optional<TRecoverSource> source = FindRecoverSource(options, environment);
+  if (!source) return ExitStatus::Usage;
+  const std::string& file = source->File;
   const TRecord record = SettleRecord(options, environment, true);
   if (!record.Error.empty()) {
     Complain(environment.Err, record.Error + "; nothing was renamed");
@@ -317,37 +460,74 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
   // A file that cannot be read renames nothing: it is read whole, or, where
   // the rows are neither saved nor shown as a table, checked first and then
   // undone a batch of rows at a time, so that memory does not grow with the file.
-  const bool whole = record.Target || output.Format == TOutputFormat::Table;
+  const bool whole = source->IsJournal || record.Target || output.Format == TOutputFormat::Table;
   TResultTable scratch;
-  TResultFileStatus status = whole ? LoadResultFile(file, output.Window.ResultTable())
-                                   : StreamResultFile(file, scratch, [](const TResultRow&) { return true; });
+  TResultFileStatus status;
+  if (source->IsJournal) {
+    JournalToTable(source->Journal, output.Window.ResultTable());
+    source->Journal = TJournal{};
+  } else {
+    status = whole ? LoadResultFile(file, output.Window.ResultTable())
+                   : StreamResultFile(file, scratch, [](const TResultRow&) { return true; });
+  }
   if (!status.Ok()) {
     Complain(environment.Err, FileMessage(status));
     if (record.Target) SaveRows(*record.Target, TResultTable());  // removes a file made for the rows
     return ExitStatus::Usage;
   }
+  TPassJournalWriter journal;
+  if (const std::string error = StartJournal(options, environment, TJournalHeader{TJournalKind::Recover, 0, file, "recover"},
+                                             std::nullopt, journal);
+      !error.empty()) {
+    Complain(environment.Err, error + "; nothing was renamed");
+    if (record.Target) SaveRows(*record.Target, TResultTable());
+    return ExitStatus::Usage;
+  }
   TPassRunner runner(output.Window, RunnerEnvironment(environment, output.StopWhen(environment)));
   if (whole) {
-    runner.RunRecover();
-    return output.Finish(environment, record.Target, TPassEnd::Completed);
+    runner.RunRecover(&journal);
+  } else {
+    // Each batch is a recover of its own over the rows so far; the journal numbers the rows of them all.
+    TJournalRowOffset numbered(journal);
+    std::vector<TResultRow> batch;
+    const auto undoBatch = [&] {
+      if (batch.empty() || journal.Error() != 0) return;
+      const std::size_t count = batch.size();
+      output.Window.ResultTable().AppendRows(std::move(batch));
+      batch.clear();
+      runner.RunRecover(&numbered);
+      numbered.Advance(count);
+    };
+    status = StreamResultFile(file, scratch, [&](const TResultRow& row) {
+      batch.push_back(row);
+      if (batch.size() >= kRecoverBatchRows) undoBatch();
+      return true;
+    });
+    undoBatch();
   }
-  std::vector<TResultRow> batch;
-  const auto undoBatch = [&] {
-    if (batch.empty()) return;
-    output.Window.ResultTable().AppendRows(std::move(batch));
-    batch.clear();
-    runner.RunRecover();
-  };
-  status = StreamResultFile(file, scratch, [&](const TResultRow& row) {
-    batch.push_back(row);
-    if (batch.size() >= kRecoverBatchRows) undoBatch();
-    return true;
-  });
-  undoBatch();
+  const int written = journal.Error();
+  journal.Finish(written == 0 ? TJournalEnd::Completed : TJournalEnd::Failed);
+  if (written != 0) {
+    Complain(environment.Err, "cannot write the journal " + TerminalText(journal.Path()) + ": " +
+                                  std::strerror(written) + "; the recover stopped before its next rename");
+    const std::uint64_t back = journal.RenamedCount();
+    Complain(environment.Err, std::to_string(back) + (back == 1 ? " file was" : " files were") +
+                                  " renamed back, their rows are in " + TerminalText(journal.Path()) +
+                                  "; once the cause is mended, recover " + TerminalText(file) +
+                                  " again undoes the rest");
+  } else if (status.Ok()) {
+    // Undone: the recover's own journal has done its work, and --last passes over the record.
+    RemoveFile(journal.Path());
+    // An automatic record made from a journal is undone with it: the journal says so.
+    const std::string undone = source->IsJournal ? file : JournalPathFor(file);
+    if (source->IsJournal || (file != undone && FileIsJournal(undone))) AppendToFile(undone, RecoveredMark(UtcNowNs()));
+  }
   const int finished = output.Finish(environment, record.Target, TPassEnd::Completed);
-  if (status.Ok()) return finished;
-  Complain(environment.Err, FileMessage(status) + " (it changed while it was undone)");
-  return ExitStatus::Usage;
+  if (!status.Ok()) {
+    Complain(environment.Err, FileMessage(status) + " (it changed while it was undone)");
+    return ExitStatus::Usage;
+  }
+  return written != 0 && finished == ExitStatus::Ok ? ExitStatus::Usage : finished;
 }
 
 // Read twice, a row at a time, so that memory does not grow with the file:
@@ -358,23 +538,43 @@ int RunShow(const TCliOptions& options, const TCliEnvironment& environment) {
   const TOutputTarget target = OutTarget(environment);
   TResultTable table;
   TTableLayout layout;
-  TResultFileStatus status = StreamResultFile(options.ResultFile, table, [&](const TResultRow& row) {
-    if (format == TOutputFormat::Table) layout.Measure(row);
-    return true;
-  });
   TOutputBuffer out(environment.Out);
-  if (status.Ok()) {
-    if (format == TOutputFormat::Table) layout.AppendHeader(out.Text());
+  const auto print = [&](const TResultRow& row) {
+    if (format == TOutputFormat::Table)
+      layout.AppendRow(out.Text(), row);
+    else if (format == TOutputFormat::Json)
+      AppendJsonRow(out.Text(), row, {}, target);
+    else
+      AppendTsvRow(out.Text(), row, target);
+    out.Written();
+    return !out.Failed();
+  };
+  TResultFileStatus status;
+  if (FileIsJournal(options.ResultFile)) {
+    // A journal is settled against the disk first, so it is read whole.
+    TJournal journal;
+    int error = 0;
+    if (LoadJournal(options.ResultFile, journal, error)) {
+      SettleFromDisk(journal);
+      JournalToTable(journal, table);
+      if (format == TOutputFormat::Table) {
+        for (const TResultRow& row : table.Rows()) layout.Measure(row);
+        layout.AppendHeader(out.Text());
+      }
+      for (const TResultRow& row : table.Rows())
+        if (!print(row)) break;
+    } else {
+      status = TResultFileStatus{TResultFileError::CannotOpen, "Cannot open file " + options.ResultFile};
+    }
+  } else {
     status = StreamResultFile(options.ResultFile, table, [&](const TResultRow& row) {
-      if (format == TOutputFormat::Table)
-        layout.AppendRow(out.Text(), row);
-      else if (format == TOutputFormat::Json)
-        AppendJsonRow(out.Text(), row, {}, target);
-      else
-        AppendTsvRow(out.Text(), row, target);
-      out.Written();
-      return !out.Failed();
+      if (format == TOutputFormat::Table) layout.Measure(row);
+      return true;
     });
+    if (status.Ok()) {
+      if (format == TOutputFormat::Table) layout.AppendHeader(out.Text());
+      status = StreamResultFile(options.ResultFile, table, print);
+    }
   }
   if (!status.Ok()) {
     Complain(environment.Err, FileMessage(status));

@@ -28,6 +28,7 @@ const std::vector<OptionSpec>& Options() {
       {"format", 'f', Arity::Value, {}},
       {"save", 'o', Arity::Value, {}},
       {"no-save", 0, Arity::Flag, {}},
+      {"sync", 0, Arity::Flag, {}},
       {"last", 0, Arity::Flag, {}},
       {"order", 0, Arity::Value, {}},
       {"help", 'h', Arity::Flag, {}},
@@ -372,6 +373,9 @@ std::string ApplyCommon(const ScannedArguments& scanned, const std::string& oper
     } else if (name == "last") {
       if (options.Command != TCliCommand::Recover) return "option '" + given.Spelled + "' applies to recover only";
       options.Last = true;
+    } else if (name == "sync") {
+      if (options.Command == TCliCommand::Show) return "option '" + given.Spelled + "' does not apply to show";
+      options.Sync = true;
     } else if (!pass) {
       return "option '" + given.Spelled + "' does not apply to " + where;
     } else if (name == "no-save") {

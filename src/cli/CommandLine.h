@@ -32,6 +32,7 @@ struct TCliOptions {
   // A pass and recover
   std::optional<std::string> SaveFile;
   bool NoSave = false;  // a real pass: no automatic result file
+  bool Sync = false;    // each block of the journal on disk before its renames
   // Unset: a table on a terminal, tab-separated lines otherwise.
   std::optional<TOutputFormat> Format;
 };

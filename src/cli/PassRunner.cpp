@@ -27,9 +27,9 @@ void TPassRunner::RequestStop() {
   if (Control_.Stop()) Stopped_ = true;
 }
 
-void TPassRunner::RunRecover() {
+void TPassRunner::RunRecover(IPassJournal* journal) {
   Stopped_ = false;
-  Control_.Recover();
+  Control_.Recover(journal);
   Wait(TStoppable::No, "rows");
 }
 

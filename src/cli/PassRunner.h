@@ -31,7 +31,7 @@ class TPassRunner {
 
   TPassEnd RunSearch(TSearchPassOptions options, const TRenameSettings& settings, bool simulate);
   // The window's table holds the rows to undo. A recover has no Stop.
-  void RunRecover();
+  void RunRecover(IPassJournal* journal = nullptr);
   // Stop for the running rename pass, as Ctrl-C gives it; on the main thread,
   // also from a row sink that finds its reader gone.
   void RequestStop();

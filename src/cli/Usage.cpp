@@ -33,6 +33,9 @@ Pass options:
                         FILE must be a result file or not exist yet (it is then
                         made at once), else nothing is renamed
       --no-save         keep no automatic result file (see below)
+      --sync            put each block of the journal on disk (fdatasync)
+                        before its renames, so that the record survives a
+                        power loss too (see below)
 
 Operations:
   replace SEARCH REPLACE [--recursive] [--case-sensitive] [--extension]
@@ -72,20 +75,48 @@ Result files:
   recover FILE          undo the renames that a result file lists ("Ok" rows)
                         and print what was done; with --save FILE, write the
                         new rows, so that a second recover redoes the pass
-  recover --last        undo the newest automatic result file
+  recover --last        undo the newest pass that has not been undone: its
+                        automatic result file, or the journal of a pass that
+                        never ended (killed, crashed, power lost)
+  recover JOURNAL, show JOURNAL
+                        the same for a journal (.vtj) named
 
 A recover renames back only what a pass could have renamed: a regular file
 that is not read-only, in the folder reached from "/" through the row's path
 without a link, "." or "..", and never to a hidden name. show reads a result
 file row by row, and so does recover unless it saves its rows or shows a table.
 
-A real pass without --save keeps its rows in an automatic result file under
-$XDG_STATE_HOME/veltrane/ (~/.local/state/veltrane/ by default), named by date
-and time; standard error says where. The newest 50 are kept.
+Every real pass (a recover too) first writes a journal under
+$XDG_STATE_HOME/veltrane/ (~/.local/state/veltrane/ by default; the folder
+is made for you alone, and a warning says when others may read it). Each
+block of up to 256 renames is written to it before the first of them is
+attempted, their outcomes with the next block: whatever ends the program,
+SIGKILL included, no rename is left without its row. Without --sync the
+journal survives the end of the program but not a crash of the system or a
+power loss; with --sync it survives those too, for some time per block.
+At the end the journal becomes the automatic result file of the pass (same
+name, .vtr), newest 50 kept; records are ordered by the UTC time inside
+their journals, and one that a recover has undone says so, so recover --last
+passes over it. A row of an unfinished pass whose outcome never reached the
+journal is settled by looking at the disk: renamed when the file is under
+its new name and not under its old one. With --no-save the journal is
+removed when the pass ends. When the record cannot be written at the end
+(disk full, I/O error), standard error says how many files were renamed and
+which journal holds their rows; recover undoes it all the same.
+
+Journal format (version 1): an 8-byte signature (89 56 54 4A 0D 0A 1A 0A),
+then blocks of a 32-bit length, a CRC-32 of the payload and the payload (a
+type byte and fields: numbers as LEB128, texts as length and bytes): a
+header (version, rename or recover, UTC start in ns, folder, masks), intents
+(row, folder, old name, new name), outcomes (row, status, errno, name),
+rows that renamed nothing, an end mark, a recovered mark. A block that is
+cut short or fails its checksum ends the journal: it is a write the program
+did not live to finish, and is ignored.
 
 Ctrl-C, SIGTERM and SIGHUP stop a pass, and so does a reader of the output
 that goes away: the rows so far are printed and saved; a recover always runs
-to its end. A second signal ends the program at once.
+to its end. A second signal ends the program at once; the journal holds the
+rows, and recover --last undoes the pass.
 On a terminal a pass that takes more than a second shows its progress on
 standard error. A folder named "show" or "recover" is written ./show.
 

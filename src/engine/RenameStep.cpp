@@ -33,8 +33,24 @@ bool TRenameStep::Finish(TRenameStatus status) {
 }
 
 bool TRenameStep::ProcessFile(const std::string& folder, const TFindData& entry) {
+  if (!Judge(entry)) return false;
+  if (!RenamePending_) return true;
+  if (Handle_ != nullptr) {
+    Status_ = Attempt(*Handle_, entry.cFileName, NewName_, SystemError_);
+    return true;
+  }
+  SystemError_ = Renamer_.Rename(folder, entry.cFileName, NewName_);
+  // A file the rename could neither finish nor take back is under a hidden
+  // temporary name: the row must say where.
+  if (SystemError_ != 0 && !Renamer_.StrandedName().empty()) NewName_ = Renamer_.StrandedName();
+  Status_ = SystemError_ == 0 ? TRenameStatus::rsOk : TRenameStatus::rsError;
+  return true;
+}
+
+bool TRenameStep::Judge(const TFindData& entry) {
   NewName_.clear();
   SystemError_ = 0;
+  RenamePending_ = false;
   const std::string& oldName = entry.cFileName;
   if (IsDotEntry(oldName) || (entry.dwFileAttributes & FileAttr::Directory) != 0) {
     return Finish(TRenameStatus::rsNoParameters);
@@ -45,7 +61,7 @@ bool TRenameStep::ProcessFile(const std::string& folder, const TFindData& entry)
       return Finish(TRenameStatus::rsNoChange);
     }
     Joined_ = entry.cAlternateFileName;
-    return Commit(folder, oldName);
+    return Decide();
   }
 
   SplitName(oldName);
@@ -61,7 +77,7 @@ bool TRenameStep::ProcessFile(const std::string& folder, const TFindData& entry)
     Joined_ += Ext_;
   }
   if (Joined_ == oldName) return Finish(TRenameStatus::rsNoChange);
-  return Commit(folder, oldName);
+  return Decide();
 }
 
 bool TRenameStep::ProcessFile(const TFolderHandle& folder, const TFindData& entry) {
@@ -100,20 +116,26 @@ TStepResult TRenameStep::Transform() {
   return TStepResult::NoParameters;
 }
 
-bool TRenameStep::Commit(const std::string& folder, const std::string& oldName) {
+bool TRenameStep::Decide() {
   NewName_.swap(Joined_);
   // Never hand the rename a name that is no entry of this folder.
   if (!IsUsableName(NewName_)) return Finish(TRenameStatus::rsError);
-  if (Mode_ == TPassMode::Simulate) return Finish(TRenameStatus::rsCanBeRenamed);
-  SystemError_ = Handle_ != nullptr ? Renamer_.Rename(*Handle_, oldName, NewName_)
-                                    : Renamer_.Rename(folder, oldName, NewName_);
+  RenamePending_ = Mode_ == TPassMode::Rename;
+  return Finish(TRenameStatus::rsCanBeRenamed);
+}
+
+TRenameStatus TRenameStep::Attempt(const TFolderHandle& folder, std::string_view oldName, std::string& newName,
+                                   int& error) {
+  error = Renamer_.Rename(folder, oldName, newName);
   // A file the rename could neither finish nor take back is under a hidden
   // temporary name: the row must say where.
-  if (SystemError_ != 0 && !Renamer_.StrandedName().empty()) NewName_ = Renamer_.StrandedName();
-  const TRenameStatus status = SystemError_ == 0 ? TRenameStatus::rsOk : TRenameStatus::rsError;
+  if (error != 0 && !Renamer_.StrandedName().empty()) newName = Renamer_.StrandedName();
   // Renamed although the volume reported an error: "Ok", so Recover can undo it; the error is noted.
-  if (status == TRenameStatus::rsOk) SystemError_ = Renamer_.NotedError();
-  return Finish(status);
+  if (error == 0) {
+    error = Renamer_.NotedError();
+    return TRenameStatus::rsOk;
+  }
+  return TRenameStatus::rsError;
 }
 
 }  // namespace vt

@@ -2,6 +2,7 @@
 // The per-file step of a rename pass: split, transform, join, compare, then
 // simulate or rename.
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -27,6 +28,17 @@ class TRenameStep {
   // and folder.Path() is only the folder's text.
   bool ProcessFile(const TFolderHandle& folder, const TFindData& entry);
 
+  // The first half of ProcessFile, which touches no disk: sets NewName and
+  // Status as ProcessFile would, except that a rename to attempt leaves the
+  // status rsCanBeRenamed with RenamePending() true.
+  bool Judge(const TFindData& entry);
+  bool RenamePending() const { return RenamePending_; }
+  // The second half: renames oldName to newName in folder, never replacing.
+  // rsOk or rsError; error is the errno, and newName becomes the hidden name a
+  // file is stranded under when the rename could neither finish nor go back.
+  TRenameStatus Attempt(const TFolderHandle& folder, std::string_view oldName, std::string& newName,
+                        int& error);
+
   const std::string& NewName() const { return NewName_; }
   TRenameStatus Status() const { return Status_; }
   const TRenameSettings& Settings() const { return Settings_; }
@@ -40,7 +52,7 @@ class TRenameStep {
   bool Finish(TRenameStatus status);
   void SplitName(const std::string& name);
   TStepResult Transform();
-  bool Commit(const std::string& folder, const std::string& oldName);
+  bool Decide();
 
   TRenameSettings Settings_;
   TPassMode Mode_;
@@ -49,6 +61,7 @@ class TRenameStep {
   std::string NewName_;
   TRenameStatus Status_ = TRenameStatus::rsNoParameters;
   int SystemError_ = 0;
+  bool RenamePending_ = false;
   // Scratch texts kept between entries so that their storage is reused.
   std::string Name_;
   std::string Ext_;

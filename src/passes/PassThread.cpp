@@ -10,8 +10,9 @@ TPassThread::TPassThread(const TSearchPassOptions& options, const TRenameSetting
   Start();
 }
 
-TPassThread::TPassThread(TUndoList undoList, const std::atomic<bool>& recordAll, std::size_t bound)
-    : Queue_(bound), Undo_(std::make_unique<TUndoThread>(Queue_, std::move(undoList), recordAll)) {
+TPassThread::TPassThread(TUndoList undoList, const std::atomic<bool>& recordAll, std::size_t bound,
+                         IPassJournal* journal)
+    : Queue_(bound), Undo_(std::make_unique<TUndoThread>(Queue_, std::move(undoList), recordAll, journal)) {
   Start();
 }
 

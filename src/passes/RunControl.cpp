@@ -106,7 +106,7 @@ void TRunControl::StartSearchPass(const TSearchPassOptions& options, const TRena
   Pass_ = std::make_unique<TPassThread>(options, settings, mode, Window_.RecordAllMessages(), RowBound_);
 }
 
-void TRunControl::Recover() {
+void TRunControl::Recover(IPassJournal* journal) {
   BeforeStart();
   Window_.SetStatusText(0, std::string());
   Window_.EnableSearchControls(false);
@@ -115,7 +115,7 @@ void TRunControl::Recover() {
   // with one recover row per row read.
   TUndoList undoList = TUndoThread::BuildUndoList(Window_.ResultTable());
   if (!undoList.empty()) Window_.ResultTable().Clear();
-  Pass_ = std::make_unique<TPassThread>(std::move(undoList), Window_.RecordAllMessages(), RowBound_);
+  Pass_ = std::make_unique<TPassThread>(std::move(undoList), Window_.RecordAllMessages(), RowBound_, journal);
 }
 
 void TRunControl::RequestStop() {

@@ -57,7 +57,8 @@ class TRunControl {
   // cleared, "Process stopped by user..." in panel 1. False when nothing ran.
   bool Stop();
   // A recover pass over the rows of the table. Runs no checks and asks nothing.
-  void Recover();
+  // journal, when given, records the renames back ahead of them.
+  void Recover(IPassJournal* journal = nullptr);
 
   // The close request: true lets the window close. A running pass is only left
   // behind after "&Yes", and then its end is waited for before anything is saved.

@@ -36,6 +36,7 @@ TSearchThread::TSearchThread(TRowQueue& rows, const TSearchPassOptions& options,
       OnCollected_(options.OnCollected),
       OnDescending_(options.OnDescending),
       OnRecorded_(options.OnRecorded) {
+  Journal_ = options.Journal;
   Simulate = mode == TPassMode::Simulate;
   IncludeSubDirs = options.IncludeSubDirs;
   Folder = StartFolder(options.Folder);
@@ -111,20 +112,92 @@ ShortNames TSearchThread::ShortNamesNeeded() const {
              : ShortNames::Skip;
 }
 
+// Entries are handled in blocks: the renames a block is to attempt go to the
+// journal in one write before the first of them is attempted, and their
+// outcomes go with the next block's write.
+constexpr std::size_t kBlockSize = 256;
+
 void TSearchThread::HandleFoundList() {
-  // Each record is released as soon as it has been handled, so a large folder's
-  // records and rows are not held in full at the same time.
-  const bool counting = Progress_ != nullptr;
+  // Each block of records is released as soon as it has been handled, so a
+  // large folder's records and rows are not held in full at the same time.
   while (!FoundList.empty()) {
     if (Stopped()) return;  // what is left is released by FreeFoundList
-    const TProcessList& record = FoundList.front();
-    if (counting) Progress_->fetch_add(1, std::memory_order_relaxed);
-    if (IsPlainFile(record.FindData) && Step_->ProcessFile(*record.Folder, record.FindData) &&
-        (Step_->Status() != TRenameStatus::rsNoMatch ||
-         RecordAllMessages_.load(std::memory_order_relaxed)))
-      RecordEntry(record.Folder->Path(), record.FindData);
-    FoundList.pop_front();
+    const std::size_t judged = JudgeBlock(std::min(kBlockSize, FoundList.size()));
+    const std::size_t attempted = AttemptBlock(judged);
+    SettleBlock(judged, attempted);
+    if (attempted < judged) return;
+    FoundList.erase(FoundList.begin(), FoundList.begin() + static_cast<std::ptrdiff_t>(judged));
   }
+}
+
+// Decides every entry of the block without touching the disk; the intents go out.
+std::size_t TSearchThread::JudgeBlock(std::size_t count) {
+  if (Block_.size() < count) Block_.resize(count);
+  Entries_.clear();
+  const bool counting = Progress_ != nullptr;
+  const bool recordAll = RecordAllMessages_.load(std::memory_order_relaxed);
+  std::uint64_t index = RowsSoFar_;
+  std::size_t judged = 0;
+  for (; judged < count; ++judged) {
+    if (Stopped()) break;
+    const TProcessList& record = FoundList[judged];
+    TJudged& entry = Block_[judged];
+    if (counting) Progress_->fetch_add(1, std::memory_order_relaxed);
+    entry.Row = IsPlainFile(record.FindData) && Step_->Judge(record.FindData) &&
+                (Step_->Status() != TRenameStatus::rsNoMatch || recordAll);
+    entry.Pending = entry.Row && Step_->RenamePending();
+    entry.Status = Step_->Status();
+    entry.Error = 0;
+    entry.NewName = Step_->NewName();
+    if (!entry.Row) continue;
+    entry.Index = index++;
+    if (entry.Pending)
+      Entries_.push_back(TJournalEntry{entry.Index, record.Folder->Path(), record.FindData.cFileName,
+                                       entry.NewName, TRenameStatus::rsCanBeRenamed, 0, true});
+  }
+  // No rename without its record: a journal that cannot be written ends the pass here.
+  if (Journal_ != nullptr && !Entries_.empty() && !Journal_->Intend(Entries_)) {
+    RequestStop();
+    return 0;
+  }
+  return judged;
+}
+
+// Renames in the block's order; a stop ends it before the next rename. The
+// number of entries whose rows stand.
+std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
+  for (std::size_t i = 0; i < judged; ++i) {
+    TJudged& entry = Block_[i];
+    if (!entry.Pending) continue;
+    if (Stopped()) return i;
+    const TProcessList& record = FoundList[i];
+    entry.Status = Step_->Attempt(*record.Folder, record.FindData.cFileName, entry.NewName, entry.Error);
+  }
+  return judged;
+}
+
+void TSearchThread::SettleBlock(std::size_t judged, std::size_t attempted) {
+  Entries_.clear();
+  Withdrawn_.clear();
+  for (std::size_t i = 0; i < judged; ++i) {
+    const TJudged& entry = Block_[i];
+    if (!entry.Row) continue;
+    const TProcessList& record = FoundList[i];
+    const TJournalEntry journalEntry{entry.Index, record.Folder->Path(), record.FindData.cFileName,
+                                     entry.NewName, entry.Status, entry.Error, entry.Pending};
+    if (i >= attempted) {
+      if (entry.Pending) Withdrawn_.push_back(journalEntry);
+      continue;
+    }
+    RowJudged_ = &entry;
+    RecordEntry(record.Folder->Path(), record.FindData);
+    Entries_.push_back(journalEntry);
+    RowsSoFar_ = entry.Index + 1;
+  }
+  RowJudged_ = nullptr;
+  if (Journal_ == nullptr) return;
+  Journal_->Settled(Entries_);
+  Journal_->Withdrawn(Withdrawn_);
 }
 
 // One handle per level at most: the sub-folders' names and identities come
@@ -155,7 +228,7 @@ void TSearchThread::ScanSubFolders(std::shared_ptr<const TFolderHandle> folder, 
 void TSearchThread::RecordEntry(const std::string& path, const TFindData& findData) {
   if (!IsPlainFile(findData)) return;
   if (!RowPath || *RowPath != path) RowPath = std::make_shared<const std::string>(path);
-  TPassRow row{RowPath, findData.cFileName, Step_->NewName(), Step_->Status(), Step_->SystemError(), RowMark::None};
+  TPassRow row{RowPath, findData.cFileName, RowJudged_->NewName, RowJudged_->Status, RowJudged_->Error, RowMark::None};
   if (OnRecorded_) {
     const TPassRow seen = row;
     Rows_.Push(std::move(row));

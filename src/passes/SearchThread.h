@@ -15,6 +15,7 @@
 
 #include "engine/RenameSettings.h"
 #include "engine/RenameStep.h"
+#include "passes/PassJournal.h"
 #include "passes/ProcessList.h"
 #include "passes/RowQueue.h"
 #include "platform/DirectoryListing.h"
@@ -53,6 +54,9 @@ struct TSearchPassOptions {
   // entered.
   // Files the pass never renames, by identity: its own result files.
   std::vector<TEntryId> Untouched;
+  // Where a renaming pass records its renames before it attempts them; null for
+  // none (a simulation). Owned by the caller, used on the worker only.
+  IPassJournal* Journal = nullptr;
 };
 
 class TSearchThread final {
@@ -75,10 +79,22 @@ class TSearchThread final {
   std::vector<TSubFolder> ScanFolder(const std::shared_ptr<const TFolderHandle>& folder);
   void CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask);
   void HandleFoundList();
+  std::size_t JudgeBlock(std::size_t count);
+  std::size_t AttemptBlock(std::size_t judged);
+  void SettleBlock(std::size_t judged, std::size_t attempted);
   ShortNames ShortNamesNeeded() const;
   void ScanSubFolders(std::shared_ptr<const TFolderHandle> folder, std::vector<TSubFolder> subFolders);
   void RecordEntry(const std::string& path, const TFindData& findData);
   void ReportUnreadable(const std::string& folder, int error);
+  // What the step said of an entry of the block in hand.
+  struct TJudged {
+    bool Row = false;
+    bool Pending = false;  // a rename to attempt
+    TRenameStatus Status = TRenameStatus::rsNoChange;
+    int Error = 0;
+    std::uint64_t Index = 0;  // the row's place in the pass
+    std::string NewName;
+  };
   void FreeFoundList();
   bool Stopped() const { return Stop.load(std::memory_order_relaxed); }
 
@@ -93,6 +109,12 @@ class TSearchThread final {
   std::string Masks;
   std::vector<std::string> MaskList_;  // Masks split at ";"
   NameOrder Order_ = NameOrder::Name;
+  const TJudged* RowJudged_ = nullptr;
+  std::vector<TJudged> Block_;  // kept from block to block so that its names' storage is reused
+  std::vector<TJournalEntry> Entries_;
+  std::vector<TJournalEntry> Withdrawn_;
+  IPassJournal* Journal_ = nullptr;
+  std::uint64_t RowsSoFar_ = 0;
   std::optional<TRenameStep> Step_;  // the settings snapshot; NewName and Status of the entry
   bool Simulate = false;
   std::atomic<bool> Stop{false};

@@ -1,5 +1,6 @@
 #include "passes/UndoThread.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "passes/UndoRowChecks.h"
@@ -7,8 +8,9 @@
 
 namespace vt {
 
-TUndoThread::TUndoThread(TRowQueue& rows, TUndoList undoList, const std::atomic<bool>& recordAll)
-    : Rows_(rows), UndoList(std::move(undoList)), RecordAllMessages_(recordAll) {}
+TUndoThread::TUndoThread(TRowQueue& rows, TUndoList undoList, const std::atomic<bool>& recordAll,
+                         IPassJournal* journal)
+    : Rows_(rows), UndoList(std::move(undoList)), Journal_(journal), RecordAllMessages_(recordAll) {}
 
 TUndoList TUndoThread::BuildUndoList(const TResultTable& rows) {
   TUndoList list;
@@ -23,37 +25,76 @@ void TUndoThread::Execute() {
   RunUndo();
 }
 
+// Rows are undone in blocks, as the rename pass renames: the block's renames
+// back go to the journal in one write before the first of them.
+constexpr std::size_t kUndoBlockSize = 256;
+
 void TUndoThread::RunUndo() {
-  for (const TUndoProcessList& record : UndoList) {
-    UndoEntry(record.Path, record.NewFileName, record.OldFileName, record.Status);
-    // A recover pass never gives "No Match"; the test is kept so both passes record alike.
-    if (Status == TRenameStatus::rsNoMatch && !RecordAllMessages_.load(std::memory_order_relaxed))
-      continue;
-    AddUndoRow();
+  for (std::size_t first = 0; first < UndoList.size(); first += kUndoBlockSize) {
+    if (!UndoBlock(first, std::min(kUndoBlockSize, UndoList.size() - first))) break;
   }
   FreeUndoList();
 }
 
-void TUndoThread::UndoEntry(const std::string& path, const std::string& newName,
-                            const std::string& oldName, std::optional<TRenameStatus> status) {
-  RowFile = newName;
-  RowNewName.clear();
-  if (!RowPath || *RowPath != path) RowPath = std::make_shared<const std::string>(path);
-  RowError_ = 0;
-  // A file a rename could not finish and left under its temporary name is
-  // brought back like a renamed one; its row says "Error" all the same.
-  const bool stranded = status == TRenameStatus::rsError && IsStrandedName(newName);
-  if (status != TRenameStatus::rsOk && !stranded) {
-    RowFile = oldName;
-    Status = TRenameStatus::rsNoChange;
-    return;
+bool TUndoThread::UndoBlock(std::size_t first, std::size_t count) {
+  if (Block_.size() < count) Block_.resize(count);
+  Entries_.clear();
+  for (std::size_t i = 0; i < count; ++i) {
+    const TUndoProcessList& record = UndoList[first + i];
+    JudgeEntry(record, Block_[i]);
+    if (Block_[i].Pending)
+      Entries_.push_back(TJournalEntry{first + i, record.Path, record.NewFileName, record.OldFileName,
+                                       TRenameStatus::rsCanBeRenamed, 0, true});
   }
-  Status = Renamer_.Undo(path, newName, oldName, RowError_);
-  if (Status == TRenameStatus::rsOk) RowNewName = oldName;
+  // No rename back without its record: a journal that cannot be written ends the pass.
+  if (Journal_ != nullptr && !Entries_.empty() && !Journal_->Intend(Entries_)) return false;
+  Entries_.clear();
+  for (std::size_t i = 0; i < count; ++i) {
+    const TUndoProcessList& record = UndoList[first + i];
+    TUndoJudged& judged = Block_[i];
+    if (judged.Pending) AttemptEntry(record, judged);
+    Entries_.push_back(TJournalEntry{first + i, record.Path, judged.RowFile, judged.RowNewName, judged.Status,
+                                     judged.Error, judged.Pending});
+    // A recover pass never gives "No Match"; the test is kept so both passes record alike.
+    if (judged.Status == TRenameStatus::rsNoMatch && !RecordAllMessages_.load(std::memory_order_relaxed))
+      continue;
+    AddUndoRow(record.Path, judged);
+  }
+  if (Journal_ != nullptr) Journal_->Settled(Entries_);
+  return true;
 }
 
-void TUndoThread::AddUndoRow() {
-  Rows_.Push(TPassRow{RowPath, RowFile, RowNewName, Status, RowError_, RowMark::None});
+void TUndoThread::JudgeEntry(const TUndoProcessList& record, TUndoJudged& judged) {
+  judged.RowFile = record.NewFileName;
+  judged.RowNewName.clear();
+  judged.Error = 0;
+  judged.Pending = false;
+  // A file a rename could not finish and left under its temporary name is
+  // brought back like a renamed one; its row says "Error" all the same.
+  const bool stranded = record.Status == TRenameStatus::rsError && IsStrandedName(record.NewFileName);
+  if (record.Status != TRenameStatus::rsOk && !stranded) {
+    judged.RowFile = record.OldFileName;
+    judged.Status = TRenameStatus::rsNoChange;
+    return;
+  }
+  // A row no pass could have made is never journalled as a rename to attempt.
+  if (CheckUndoRow(record.Path, record.NewFileName, record.OldFileName) != TUndoRowFault::None) {
+    judged.Status = TRenameStatus::rsError;
+    return;
+  }
+  judged.Pending = true;
+}
+
+// Looks at the disk only now: an earlier rename back of the block may have
+// given this row its file.
+void TUndoThread::AttemptEntry(const TUndoProcessList& record, TUndoJudged& judged) {
+  judged.Status = Renamer_.Undo(record.Path, record.NewFileName, record.OldFileName, judged.Error);
+  if (judged.Status == TRenameStatus::rsOk) judged.RowNewName = record.OldFileName;
+}
+
+void TUndoThread::AddUndoRow(const std::string& path, const TUndoJudged& judged) {
+  if (!RowPath || *RowPath != path) RowPath = std::make_shared<const std::string>(path);
+  Rows_.Push(TPassRow{RowPath, judged.RowFile, judged.RowNewName, judged.Status, judged.Error, RowMark::None});
 }
 
 void TUndoThread::FreeUndoList() {

@@ -7,8 +7,11 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "engine/RenameStatus.h"
+#include "passes/PassJournal.h"
 #include "passes/ResultTable.h"
 #include "passes/RowQueue.h"
 #include "passes/UndoProcessList.h"
@@ -18,8 +21,11 @@ namespace vt {
 
 class TUndoThread final {
  public:
-  // recordAll: "To Record all messages"; owned by the front end, which outlives the pass.
-  TUndoThread(TRowQueue& rows, TUndoList undoList, const std::atomic<bool>& recordAll);
+  // recordAll: "To Record all messages"; owned by the front end, which outlives
+  // the pass. journal, when given, records the renames back before they are
+  // attempted; owned by the caller, used on the worker only.
+  TUndoThread(TRowQueue& rows, TUndoList undoList, const std::atomic<bool>& recordAll,
+              IPassJournal* journal = nullptr);
   TUndoThread(const TUndoThread&) = delete;
   TUndoThread& operator=(const TUndoThread&) = delete;
 
@@ -31,18 +37,26 @@ class TUndoThread final {
 
  private:
   void RunUndo();
-  void UndoEntry(const std::string& path, const std::string& newName, const std::string& oldName,
-                 std::optional<TRenameStatus> status);
-  void AddUndoRow();
+  // What a row asks for, judged from the row alone.
+  struct TUndoJudged {
+    TRenameStatus Status = TRenameStatus::rsNoChange;
+    int Error = 0;
+    bool Pending = false;  // checked and to be renamed back, if the file is there
+    std::string RowFile;
+    std::string RowNewName;
+  };
+  bool UndoBlock(std::size_t first, std::size_t count);
+  void JudgeEntry(const TUndoProcessList& record, TUndoJudged& judged);
+  void AttemptEntry(const TUndoProcessList& record, TUndoJudged& judged);
+  void AddUndoRow(const std::string& path, const TUndoJudged& judged);
   void FreeUndoList();
 
   TRowQueue& Rows_;
   TUndoList UndoList;
-  std::string RowFile;
-  std::string RowNewName;
+  std::vector<TUndoJudged> Block_;
+  std::vector<TJournalEntry> Entries_;
   std::shared_ptr<const std::string> RowPath;  // shared by consecutive rows of one folder
-  TRenameStatus Status = TRenameStatus::rsNoChange;
-  int RowError_ = 0;  // errno of a refused rename back, or noted for one carried out
+  IPassJournal* Journal_ = nullptr;
 
   const std::atomic<bool>& RecordAllMessages_;
   TUndoRename Renamer_;

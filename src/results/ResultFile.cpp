@@ -43,8 +43,27 @@ TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& p
   return SaveResultFile(table, path, PosixReplaceCalls());
 }
 
+namespace {
+
+template <typename TWrite>
+TResultFileStatus SaveStream(const std::string& path, IReplaceCalls& calls, const TWrite& write);
+
+}  // namespace
+
 TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& path,
                                  IReplaceCalls& calls) {
+  return SaveStream(path, calls, [&](TByteSink& sink) { return WriteResultTable(table, sink); });
+}
+
+TResultFileStatus SaveResultRows(const TRowViews& rows, const std::string& path) {
+  const TResultTable layout;
+  return SaveStream(path, PosixReplaceCalls(), [&](TByteSink& sink) { return WriteResultTable(layout, rows, sink); });
+}
+
+namespace {
+
+template <typename TWrite>
+TResultFileStatus SaveStream(const std::string& path, IReplaceCalls& calls, const TWrite& write) {
   const auto cannotCreate = [&](int error) {
     TResultFileStatus status = Failure(TResultFileError::CannotCreate, "Cannot create file " + path);
     status.SystemError = error;
@@ -59,15 +78,13 @@ TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& p
   TReplacingFile file(calls);
   if (const int error = file.Open(path)) return cannotCreate(error);
   TBufferedFileSink sink(file);
-  const bool written = WriteResultTable(table, sink);
+  const bool written = write(sink);
   if (!sink.Flush() || !written) return writeError(sink.Error());
   const TReplacingFile::TCommitResult committed = file.Commit();
   if (committed.FailedStep == TReplacingFile::TStep::Flush) return writeError(committed.Error);
   if (committed.FailedStep == TReplacingFile::TStep::Rename) return cannotCreate(committed.Error);
   return {};
 }
-
-namespace {
 
 // Only a regular file has a size that bounds what its lengths may claim.
 std::unique_ptr<std::FILE, TFileCloser> OpenForReading(const std::string& path, std::uint64_t& size) {

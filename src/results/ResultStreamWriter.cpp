@@ -1,5 +1,8 @@
 #include "results/ResultStreamWriter.h"
 
+#include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -47,6 +50,14 @@ void WriteFont(const TResultFont& font, TValueWriter& out) {
   out.Set(styles);
 }
 
+// The row block: its size, and what writes it.
+struct TBlockWriter {
+  std::uint64_t Size = 0;
+  std::function<void(TValueWriter&)> Write;
+};
+
+bool WriteStream(const TResultTable& table, const std::optional<TBlockWriter>& block, TByteSink& sink);
+
 }  // namespace
 
 bool WriteResultTable(const TResultTable& table, TByteSink& sink) {
@@ -57,10 +68,29 @@ bool WriteResultTable(const TResultTable& table, TByteSink& sink) {
     block = BuildRowBlock(table.Rows());
     if (!block) return false;
   }
+  if (!block) return WriteStream(table, std::nullopt, sink);
+  return WriteStream(table, TBlockWriter{block->size(), [&](TValueWriter& out) { out.Binary(*block); }}, sink);
+}
 
+bool WriteResultTable(const TResultTable& layout, const TRowViews& rows, TByteSink& sink) {
+  if (rows.Count == 0) return WriteStream(layout, std::nullopt, sink);
+  const std::optional<std::uint64_t> size = RowBlockSize(rows);
+  if (!size) return false;
+  return WriteStream(layout,
+                     TBlockWriter{*size,
+                                  [&](TValueWriter& out) {
+                                    out.BinaryHead(*size);
+                                    WriteRowBlock(rows, *size, [&](std::string_view piece) { out.Raw(piece); });
+                                  }},
+                     sink);
+}
+
+namespace {
+
+bool WriteStream(const TResultTable& table, const std::optional<TBlockWriter>& block, TByteSink& sink) {
   // Everything but the rows takes a few hundred bytes.
   constexpr std::size_t kLayoutBytes = 4096;
-  sink.Expect((block ? block->size() : 0) + kLayoutBytes);
+  sink.Expect((block ? static_cast<std::size_t>(block->Size) : 0) + kLayoutBytes);
 
   TValueWriter out(sink);
   out.Raw(kStreamSignature);
@@ -83,7 +113,7 @@ bool WriteResultTable(const TResultTable& table, TByteSink& sink) {
   if (table.FontChanged()) WriteFont(table.Font(), out);
   if (block) {
     out.Name("Items.Data");
-    out.Binary(*block);
+    block->Write(out);
   }
   out.Name("TabOrder");
   out.Integer(0);
@@ -95,4 +125,5 @@ bool WriteResultTable(const TResultTable& table, TByteSink& sink) {
   return out.Ok();
 }
 
+}  // namespace
 }  // namespace vt

@@ -2,10 +2,13 @@
 // Writes a result table as a property stream.
 #include "passes/ResultTable.h"
 #include "results/ByteSink.h"
+#include "results/RowBlock.h"
 
 namespace vt {
 
 // False when the sink refused a write or the rows do not fit a row block.
 bool WriteResultTable(const TResultTable& table, TByteSink& sink);
+// The layout of table with these rows instead of its own.
+bool WriteResultTable(const TResultTable& layout, const TRowViews& rows, TByteSink& sink);
 
 }  // namespace vt

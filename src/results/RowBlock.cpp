@@ -33,6 +33,19 @@ class TBlockFiller {
     Out_ += cut.size();
   }
 
+  void RowRecord(const TRowView& row) {
+    const TResultRow fresh;
+    Int32(fresh.ImageNo);
+    Int32(fresh.StateImageNo);
+    Int32(fresh.OverlayNo);
+    Int32(3);
+    Int32(fresh.UserWord);
+    ShortString(row.File);
+    ShortString(row.NewName);
+    ShortString(row.Path);
+    ShortString(row.Status);
+  }
+
   void RowRecord(const TResultRow& row) {
     Int32(row.ImageNo);
     Int32(row.StateImageNo);
@@ -94,6 +107,11 @@ bool ReadRowRecord(TBlockCursor& cursor, TResultRow& row) {
 
 }  // namespace
 
+std::uint64_t RowRecordSize(const TRowView& row) {
+  return kRowRecordMinSize - 1 + ShortStringSize(row.File) + ShortStringSize(row.NewName) +
+         ShortStringSize(row.Path) + ShortStringSize(row.Status);
+}
+
 std::uint64_t RowBlockSize(const TResultRows& rows) {
   std::uint64_t size = kRowBlockHeaderSize;
   for (const TResultRow& row : rows) size += RowRecordSize(row);
@@ -110,6 +128,34 @@ std::optional<std::string> BuildRowBlock(const TResultRows& rows) {
   filler.Int32(static_cast<std::int32_t>(rows.size()));
   for (const TResultRow& row : rows) filler.RowRecord(row);
   return block;
+}
+
+std::optional<std::uint64_t> RowBlockSize(const TRowViews& rows) {
+  constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
+  std::uint64_t size = kRowBlockHeaderSize;
+  for (std::size_t i = 0; i < rows.Count; ++i) size += RowRecordSize(rows.At(i));
+  if (size > kMax || rows.Count > kMax) return std::nullopt;
+  return size;
+}
+
+void WriteRowBlock(const TRowViews& rows, std::uint64_t size, const std::function<void(std::string_view)>& out) {
+  constexpr std::size_t kPiece = 64 * 1024;
+  std::string piece(kRowBlockHeaderSize, '\0');
+  piece.reserve(kPiece + 4 * (kShortStringMax + 1) + kRowRecordMinSize);
+  TBlockFiller header(piece.data());
+  header.Int32(static_cast<std::int32_t>(size));
+  header.Int32(static_cast<std::int32_t>(rows.Count));
+  for (std::size_t i = 0; i < rows.Count; ++i) {
+    const TRowView row = rows.At(i);
+    const std::size_t at = piece.size();
+    piece.resize(at + static_cast<std::size_t>(RowRecordSize(row)));
+    TBlockFiller(piece.data() + at).RowRecord(row);
+    if (piece.size() >= kPiece) {
+      out(piece);
+      piece.clear();
+    }
+  }
+  if (!piece.empty()) out(piece);
 }
 
 bool AppendRows(std::string_view body, TResultTable& table) {

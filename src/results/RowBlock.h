@@ -2,6 +2,7 @@
 // The row block of a result stream (the payload of "Items.Data"): BlockSize,
 // RowCount, then one record per row with its five numbers and its texts.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,24 @@ inline constexpr std::size_t kRowRecordMinSize = 21;
 std::uint64_t RowBlockSize(const TResultRows& rows);
 // The block, allocated once at its size; nothing when it would not fit BlockSize.
 std::optional<std::string> BuildRowBlock(const TResultRows& rows);
+
+// A row a pass made, as texts held elsewhere (a journal read back).
+struct TRowView {
+  std::string_view File;
+  std::string_view NewName;
+  std::string_view Path;
+  std::string_view Status;
+};
+// Rows made on demand, so that none is held beside what they view.
+struct TRowViews {
+  std::size_t Count = 0;
+  std::function<TRowView(std::size_t)> At;
+};
+
+// Their block's size, nothing when it would not fit BlockSize; then the block
+// handed out in pieces, so that it is never held whole.
+std::optional<std::uint64_t> RowBlockSize(const TRowViews& rows);
+void WriteRowBlock(const TRowViews& rows, std::uint64_t size, const std::function<void(std::string_view)>& out);
 
 // Appends the rows of a block to the table in one batch; body is the block after
 // its BlockSize field. False when RowCount does not fit the block or a record

@@ -14,8 +14,14 @@ bool CannotUndoFromFile(const TResultRow& row) {
          row.SubItem(0).size() > kShortStringMax;
 }
 
+bool CannotUndoFromFile(const TRowView& row) {
+  if (row.Status != Message(Msg::Ok)) return false;
+  return PathLostBySave(row.Path) || row.File.size() > kShortStringMax || row.NewName.size() > kShortStringMax;
+}
+
 std::size_t CountRowsNotUndoableFromFile(const TResultRows& rows) {
-  return static_cast<std::size_t>(std::count_if(rows.begin(), rows.end(), CannotUndoFromFile));
+  return static_cast<std::size_t>(
+      std::count_if(rows.begin(), rows.end(), [](const TResultRow& row) { return CannotUndoFromFile(row); }));
 }
 
 }  // namespace vt

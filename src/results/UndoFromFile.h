@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "passes/ResultTable.h"
+#include "results/RowBlock.h"
 
 namespace vt {
 
@@ -14,6 +15,8 @@ namespace vt {
 // has gone through a file: its Path may be cut, or a name is longer than a
 // file keeps.
 bool CannotUndoFromFile(const TResultRow& row);
+
+bool CannotUndoFromFile(const TRowView& row);
 
 // How many of the rows that is; the window and the command line say so after a save.
 std::size_t CountRowsNotUndoableFromFile(const TResultRows& rows);

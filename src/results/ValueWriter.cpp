@@ -74,10 +74,14 @@ void TValueWriter::Set(const std::vector<std::string_view>& members) {
 }
 
 void TValueWriter::Binary(std::string_view block) {
-  std::string head(1, static_cast<char>(TValueCode::Binary));
-  AppendInt32(head, static_cast<std::int32_t>(block.size()));
-  Raw(head);
+  BinaryHead(block.size());
   Raw(block);
+}
+
+void TValueWriter::BinaryHead(std::uint64_t size) {
+  std::string head(1, static_cast<char>(TValueCode::Binary));
+  AppendInt32(head, static_cast<std::int32_t>(size));
+  Raw(head);
 }
 
 }  // namespace vt

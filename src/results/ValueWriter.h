@@ -34,6 +34,8 @@ class TValueWriter {
   // The member names, then the closing empty name.
   void Set(const std::vector<std::string_view>& members);
   void Binary(std::string_view block);
+  // The code and length of a binary value whose bytes follow through Raw.
+  void BinaryHead(std::uint64_t size);
 
   // False once the sink refused a write.
   bool Ok() const { return Ok_; }

@@ -138,10 +138,16 @@ TEST(CliRecord, RealPassWithoutSaveKeepsAnAutomaticFileThatRecoverLastUndoes) {
   ASSERT_EQ(pass.Exit, 0) << pass.Err;
   const std::vector<std::string> files = [&] {
     std::vector<std::string> names;
-    for (const std::string& name : Names(state.Path() / "veltrane")) names.push_back(name);
+    for (const std::string& name : Names(state.Path() / "veltrane"))
+      if (name.ends_with(".vtr")) names.push_back(name);
     return names;
   }();
   ASSERT_EQ(files.size(), 1u);
+  // Its journal beside it, for the user alone.
+  const fs::path journal = state.Path() / "veltrane" / (files[0].substr(0, files[0].size() - 4) + ".vtj");
+  EXPECT_EQ(fs::status(journal).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(fs::status(state.Path() / "veltrane" / files[0]).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
   const std::string automatic = (state.Path() / "veltrane" / files[0]).string();
   EXPECT_NE(pass.Err.find("rows saved to " + automatic), std::string::npos) << pass.Err;
   EXPECT_NE(pass.Err.find("veltrane-cli recover " + automatic), std::string::npos) << pass.Err;
@@ -151,8 +157,11 @@ TEST(CliRecord, RealPassWithoutSaveKeepsAnAutomaticFileThatRecoverLastUndoes) {
   EXPECT_EQ(recover.Exit, 0) << recover.Err;
   EXPECT_EQ(dir.Names(), std::set<std::string>{"a.txt"});
   EXPECT_EQ(dir.ReadFile("a.txt"), "one");
-  // A recover keeps no automatic file of its own: --last still names the pass.
-  EXPECT_EQ(Names(state.Path() / "veltrane").size(), 1u);
+  // A recover keeps no automatic file of its own, and the pass's journal says it was undone.
+  EXPECT_EQ(Names(state.Path() / "veltrane").size(), 2u);
+  const TRun again = RunProgram({"recover", "--last"}, dir.Path(), env);
+  EXPECT_EQ(again.Exit, 2) << again.Err;
+  EXPECT_EQ(dir.Names(), std::set<std::string>{"a.txt"});
 }
 
 TEST(CliRecord, AutomaticFilesFollowHomeKeepTheNewestFiftyAndNoSaveMakesNone) {
@@ -178,7 +187,7 @@ TEST(CliRecord, AutomaticFilesFollowHomeKeepTheNewestFiftyAndNoSaveMakesNone) {
   const TRun pass = RunProgram({"-x", dir.Folder(), "insert", "c"}, dir.Path(), env);
   EXPECT_EQ(pass.Exit, 0) << pass.Err;
   const std::set<std::string> after = Names(folder);
-  EXPECT_EQ(after.size(), 50u + 1u);  // the automatic files, and the one that is not
+  EXPECT_EQ(after.size(), 50u + 2u);  // the automatic files, the pass's journal, and the one that is not
   EXPECT_TRUE(after.count("mine.vtr"));
   EXPECT_EQ(dir.Names(), std::set<std::string>{"abc.txt"});
 }

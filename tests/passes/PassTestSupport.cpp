@@ -26,9 +26,9 @@ void RunSearch(TTestWindow& window, const TSearchPassOptions& options, const TCo
   EXPECT_EQ(window.CallsOffWindowThread.load(), 0);
 }
 
-void RunUndo(TTestWindow& window) {
+void RunUndo(TTestWindow& window, IPassJournal* journal) {
   TRunControl control(window);
-  control.Recover();
+  control.Recover(journal);
   window.EndCalls.clear();
   control.WaitForPass();
   EXPECT_EQ(window.CallsOffWindowThread.load(), 0);

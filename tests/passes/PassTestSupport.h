@@ -137,8 +137,8 @@ class TTestWindow final : public IRunWindow {
 
 // Rename, or Simulate when the window is in simulation mode, run to its end.
 void RunSearch(TTestWindow& window, const TSearchPassOptions& options, const TControlValues& controls);
-// Recover over the window's table, run to its end.
-void RunUndo(TTestWindow& window);
+// Recover over the window's table, run to its end; journal as TRunControl::Recover takes it.
+void RunUndo(TTestWindow& window, IPassJournal* journal = nullptr);
 
 struct TRowTexts {
   std::string File, NewName, Path, Status;

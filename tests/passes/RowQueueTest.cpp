@@ -77,7 +77,7 @@ TEST(RowQueueTest, ABoundHoldsTheWorkerUntilTheReaderTakesAndUnbindLetsItGo) {
 
 TEST(PassThreadTest, AnOwnerNoOneReadsForStillStopsAndJoinsItsPass) {
   TTempTree tree;
-  for (int i = 0; i < 50; ++i) tree.File("f" + std::to_string(i) + ".txt");
+  for (int i = 0; i < 600; ++i) tree.File("f" + std::to_string(i) + ".txt");
   TSearchPassOptions options;
   options.Folder = tree.Root();
   options.Masks = "*.txt";
@@ -89,9 +89,9 @@ TEST(PassThreadTest, AnOwnerNoOneReadsForStillStopsAndJoinsItsPass) {
     // The second row waits for a reader that never comes.
     while (recorded.load() < 1) std::this_thread::yield();
   }
-  // Stopped at the row it was holding: nothing after it was renamed.
-  EXPECT_LE(ListedFiles(tree.Root(), "x*").size(), 2u);
-  EXPECT_GE(ListedFiles(tree.Root(), "f*").size(), 48u);
+  // Stopped in the block it was holding rows of: nothing after that block was renamed.
+  EXPECT_LE(ListedFiles(tree.Root(), "x*").size(), 256u);
+  EXPECT_GE(ListedFiles(tree.Root(), "f*").size(), 344u);
 }
 
 TEST(PassThreadTest, RowsOfOneFolderShareOneFolderText) {

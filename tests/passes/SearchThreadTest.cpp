@@ -414,10 +414,10 @@ TEST_F(SearchThreadTest, TickingRecordAllDuringThePassAffectsTheEntriesThatFollo
   EXPECT_EQ(recorded, expected);
 }
 
-// Stop requested while the pass handles a folder: the entry in hand is
-// finished, nothing after it is.
-TEST_F(SearchThreadTest, StopDuringHandlingFinishesOnlyTheEntryInHand) {
-  for (int i = 0; i < 50; ++i) Tree.File("f" + std::to_string(i) + ".txt");
+// Stop requested by the window while the pass handles a folder: the block of
+// entries in hand is finished, nothing after it is.
+TEST_F(SearchThreadTest, StopDuringHandlingFinishesOnlyTheBlockInHand) {
+  for (int i = 0; i < 300; ++i) Tree.File("f" + std::to_string(1000 + i) + ".txt");
   Tree.Folder("sub");
   Tree.File("sub/s.txt");
   TSearchPassOptions options = Options("*.txt", true);
@@ -425,10 +425,10 @@ TEST_F(SearchThreadTest, StopDuringHandlingFinishesOnlyTheEntryInHand) {
 
   Run(options, InsertAtBeginning("x"));
 
-  ASSERT_EQ(Window.Table.RowCount(), 1u);
+  ASSERT_EQ(Window.Table.RowCount(), 256u);
   const std::vector<std::string> names = Tree.Names();
   EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n[0] == 'x'; }),
-            1);
+            256);
   EXPECT_TRUE(Tree.Exists("sub/s.txt"));
   EXPECT_EQ(Window.Panel[0], "Process Ok.");
   EXPECT_TRUE(Window.UndoEnabled);

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# What the journal costs. A Search/Replace over a folder of 100,000 files, the
+# command line (journal and automatic record) against the bare loop
+# (readdir + lstat + renameat2), runs alternating on one folder (each run renames
+# the names back), medians of CPU time (user + system) and wall-clock time:
+#   tmpfs         veltrane-cli -x, and veltrane-cli -x --no-save (journal, no record)
+#   ext4 (loop)   the same with and without --sync (needs root for the loop mount;
+#                 skipped otherwise), fdatasync after every block
+# then the peak memory of the command line at 10,000 and 100,000 files.
+# Target: veltrane-cli -x at most 1.15 x the bare loop on tmpfs.
+#   bench/bench_journal.sh BUILD_FOLDER
+# VELTRANE_BENCH_FILES (100,000) and VELTRANE_BENCH_RUNS (9) change the sizes.
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+files=${VELTRANE_BENCH_FILES:-100000}
+runs=${VELTRANE_BENCH_RUNS:-9}
+cli=$build/src/cli/veltrane-cli
+bare=$build/bench/bench_bare_rename
+for program in "$cli" "$bare"; do
+  [ -x "$program" ] || { echo "missing $program: build veltrane-cli and bench_bare_rename" >&2; exit 1; }
+done
+command -v /usr/bin/time >/dev/null || { echo "missing /usr/bin/time (make deps-bench)" >&2; exit 1; }
+
+work=$(mktemp -d)
+mnt=""
+cleanup() {
+  [ -n "$mnt" ] && umount "$mnt" 2>/dev/null || true
+  rm -rf "$work" /dev/shm/veltrane-journal-bench-$$
+}
+trap cleanup EXIT
+
+fill() { mkdir -p "$1" && (cd "$1" && seq -f 'file_%06g.txt' 1 "$2" | xargs touch); }
+
+# One timed run: prints "cpu wall peak-kB".
+timed() {
+  /usr/bin/time -f '%U %S %e %M' -o "$work/time" "$@" >/dev/null 2>"$work/err" || true
+  awk '{ printf "%.3f %.3f %d\n", $1 + $2, $3, $4 }' "$work/time"
+}
+median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
+
+# label dir cli-options...: alternating with the bare loop, the names going back and forth.
+compare() {
+  local label=$1 dir=$2
+  shift 2
+  local cli_cpu=() cli_wall=() bare_cpu=() bare_wall=()
+  for _ in $(seq 1 "$runs"); do
+    read -r c w _ < <(timed "$cli" -x "$@" "$dir" replace file item)
+    cli_cpu+=("$c") cli_wall+=("$w")
+    read -r c w _ < <(timed "$bare" "$dir" item file)
+    bare_cpu+=("$c") bare_wall+=("$w")
+  done
+  local cc bc cw bw
+  cc=$(printf '%s\n' "${cli_cpu[@]}" | median) bc=$(printf '%s\n' "${bare_cpu[@]}" | median)
+  cw=$(printf '%s\n' "${cli_wall[@]}" | median) bw=$(printf '%s\n' "${bare_wall[@]}" | median)
+  echo "$label: cpu cli ${cc}s bare ${bc}s = $(awk -v a="$cc" -v b="$bc" 'BEGIN { printf "%.2f", a / b }')x;" \
+    "wall cli ${cw}s bare ${bw}s = $(awk -v a="$cw" -v b="$bw" 'BEGIN { printf "%.2f", a / b }')x"
+}
+
+echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+export XDG_STATE_HOME=$work/state
+shm=/dev/shm/veltrane-journal-bench-$$
+fill "$shm" "$files"
+compare "tmpfs, $files files, -x (journal and record)" "$shm"
+compare "tmpfs, $files files, -x --no-save (journal only)" "$shm" --no-save
+compare "tmpfs, $files files, -x --sync" "$shm" --sync
+
+if [ "$(id -u)" = 0 ] && command -v mkfs.ext4 >/dev/null; then
+  truncate -s 1G "$work/ext4.img"
+  mkfs.ext4 -q -F -N 300000 "$work/ext4.img"
+  mnt=$work/mnt
+  mkdir -p "$mnt"
+  mount -o loop "$work/ext4.img" "$mnt"
+  export XDG_STATE_HOME=$mnt/state
+  fill "$mnt/files" "$files"
+  sync
+  compare "ext4 (loop), $files files, -x" "$mnt/files"
+  compare "ext4 (loop), $files files, -x --sync" "$mnt/files" --sync
+  export XDG_STATE_HOME=$work/state
+else
+  echo "ext4: skipped (needs root and mkfs.ext4 for a loop-mounted image)"
+fi
+
+for n in 10000 "$files"; do
+  dir=$work/mem-$n
+  fill "$dir" "$n"
+  read -r _ _ peak < <(timed "$cli" -x "$dir" replace file item)
+  echo "peak memory, $n files: ${peak} kB = $(awk -v k="$peak" -v n="$n" 'BEGIN { printf "%.0f", k * 1024 / n }') bytes per file"
+done
+echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -1,0 +1,139 @@
+#include "cli/PassJournals.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+#include "cli/AutomaticResultFiles.h"
+#include "platform/AppendFile.h"
+#include "results/ResultFile.h"
+
+namespace vt {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr unsigned kMostPerSecond = 999;
+// Enough for the header of any journal.
+constexpr std::size_t kHeaderBytes = 64 * 1024;
+
+bool EndsWith(const std::string& text, std::string_view end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+std::string WithoutExtension(const std::string& path) {
+  const std::size_t dot = path.rfind('.');
+  return dot == std::string::npos ? path : path.substr(0, dot);
+}
+
+bool IsJournalName(const std::string& name) {
+  return EndsWith(name, kJournalExtension) && IsAutomaticFileName(WithoutExtension(name) + ".vtr");
+}
+
+std::optional<TJournalHeader> ReadHeaderOnly(const std::string& path) {
+  std::string bytes;
+  if (ReadFileStart(path, kHeaderBytes, bytes) != 0) return std::nullopt;
+  TJournal journal;
+  if (!ReadJournal(bytes, journal)) return std::nullopt;
+  return journal.Header;
+}
+
+}  // namespace
+
+std::uint64_t UtcNowNs() {
+  return static_cast<std::uint64_t>(
+      std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+          .count());
+}
+
+std::string UtcText(std::uint64_t utcNs) {
+  const auto seconds = static_cast<std::time_t>(utcNs / 1000000000U);
+  const std::tm utc = *std::gmtime(&seconds);
+  char text[40];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc);
+  return text;
+}
+
+std::string JournalPathFor(const std::string& resultPath) {
+  return WithoutExtension(resultPath) + std::string(kJournalExtension);
+}
+
+std::string ResultPathFor(const std::string& journalPath) { return WithoutExtension(journalPath) + ".vtr"; }
+
+int CreatePassJournal(const std::string& folder, const std::optional<std::string>& resultPath,
+                      const TJournalHeader& header, TDurability durability, TPassJournalWriter& writer) {
+  if (resultPath) return writer.Create(JournalPathFor(*resultPath), durability, header);
+  const std::time_t now = std::time(nullptr);
+  const std::tm local = *std::localtime(&now);
+  for (unsigned sequence = 1; sequence <= kMostPerSecond; ++sequence) {
+    const std::string path = JournalPathFor(folder + AutomaticFileName(local, sequence));
+    // A result file of that name belongs to another pass.
+    if (fs::exists(ResultPathFor(path))) continue;
+    const int error = writer.Create(path, durability, header);
+    if (error != EEXIST) return error;
+  }
+  return EEXIST;
+}
+
+std::vector<TRecordFile> ListRecords(const std::string& folder) {
+  std::vector<TRecordFile> legacy;
+  std::vector<TRecordFile> journals;
+  std::error_code code;
+  for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
+    const std::string name = it->path().filename().string();
+    if (!it->is_regular_file(code)) continue;
+    if (IsJournalName(name)) {
+      const std::string path = folder + name;
+      const std::optional<TJournalHeader> header = ReadHeaderOnly(path);
+      if (!header) continue;  // not ours to judge, nor to remove
+      journals.push_back(TRecordFile{path, ResultPathFor(path), header->StartedUtcNs});
+    } else if (IsAutomaticFileName(name) && !fs::exists(JournalPathFor(folder + name), code)) {
+      legacy.push_back(TRecordFile{{}, folder + name, 0});
+    }
+  }
+  std::sort(legacy.begin(), legacy.end(), [](const TRecordFile& a, const TRecordFile& b) { return a.Result < b.Result; });
+  std::stable_sort(journals.begin(), journals.end(), [](const TRecordFile& a, const TRecordFile& b) {
+    return a.StartedUtcNs != b.StartedUtcNs ? a.StartedUtcNs < b.StartedUtcNs : a.Journal < b.Journal;
+  });
+  legacy.insert(legacy.end(), journals.begin(), journals.end());
+  return legacy;
+}
+
+std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journal) {
+  const std::vector<TRecordFile> records = ListRecords(folder);
+  for (auto it = records.rbegin(); it != records.rend(); ++it) {
+    if (it->Journal.empty()) {
+      TResultTable table;
+      if (LoadResultFile(it->Result, table).Ok() && table.RowCount() > 0) return *it;
+      continue;
+    }
+    if (IsWriterAlive(it->Journal)) continue;  // a pass in progress
+    int error = 0;
+    if (!LoadJournal(it->Journal, journal, error)) continue;
+    if (journal.Header.Kind != TJournalKind::Rename || journal.Recovered) continue;
+    SettleFromDisk(journal);
+    if (RenamedRows(journal) > 0) return *it;
+  }
+  journal = TJournal{};
+  return std::nullopt;
+}
+
+void PruneRecords(const std::string& folder, std::size_t kept) {
+  const std::vector<TRecordFile> records = ListRecords(folder);
+  if (records.size() <= kept) return;
+  std::error_code ignored;
+  for (std::size_t i = 0; i + kept < records.size(); ++i) {
+    const TRecordFile& record = records[i];
+    if (!record.Journal.empty()) {
+      if (IsWriterAlive(record.Journal)) continue;
+      fs::remove(record.Journal, ignored);
+    }
+    fs::remove(record.Result, ignored);
+  }
+}
+
+}  // namespace vt

@@ -1,0 +1,51 @@
+#pragma once
+// The journals of real passes in the folder of automatic result files: made
+// before the first rename, turned into the pass's record at its end, found
+// again by recover --last when a pass never ended. A journal and the result
+// file made from it share a name but for the extension (.vtj, .vtr); records
+// are ordered by the UTC time inside their journals.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "passes/PassJournalWriter.h"
+#include "results/JournalReader.h"
+
+namespace vt {
+
+inline constexpr std::string_view kJournalExtension = ".vtj";
+
+std::uint64_t UtcNowNs();
+
+// "2026-12-08 09:30:05 UTC"
+std::string UtcText(std::uint64_t utcNs);
+
+// The journal's name for a result file's ("x.vtr" -> "x.vtj").
+std::string JournalPathFor(const std::string& resultPath);
+std::string ResultPathFor(const std::string& journalPath);
+
+// Creates the journal of a pass in folder (which exists): named after
+// resultPath when given, else the next free automatic name. 0 or the errno.
+int CreatePassJournal(const std::string& folder, const std::optional<std::string>& resultPath,
+                      const TJournalHeader& header, TDurability durability, TPassJournalWriter& writer);
+
+struct TRecordFile {
+  std::string Journal;  // empty for a result file of an older version, made without one
+  std::string Result;   // the result file made from it; may not exist
+  std::uint64_t StartedUtcNs = 0;
+};
+
+// The records of the folder, oldest first: result files without a journal by
+// name, then journals by the time inside them.
+std::vector<TRecordFile> ListRecords(const std::string& folder);
+
+// The newest record whose renames stand: a journal whose writer is gone and
+// that no recover has undone, or an older result file with rows. For a
+// journal, its rows are in journal, settled from the disk where they were cut.
+std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journal);
+
+// Keeps the newest `kept` records; never one whose writer is alive.
+void PruneRecords(const std::string& folder, std::size_t kept);
+
+}  // namespace vt

@@ -1,0 +1,104 @@
+#include "passes/JournalFormat.h"
+
+#include <array>
+
+namespace vt {
+namespace {
+
+constexpr std::array<std::uint32_t, 256> MakeCrcTable() {
+  std::array<std::uint32_t, 256> table{};
+  for (std::uint32_t i = 0; i < 256; ++i) {
+    std::uint32_t crc = i;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1U) != 0 ? (crc >> 1) ^ 0xEDB88320U : crc >> 1;
+    table[i] = crc;
+  }
+  return table;
+}
+
+constexpr std::array<std::uint32_t, 256> kCrcTable = MakeCrcTable();
+
+void PutUint32(char* out, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) out[i] = static_cast<char>((value >> (8 * i)) & 0xFFU);
+}
+
+std::uint32_t GetUint32(std::string_view bytes) {
+  std::uint32_t value = 0;
+  for (std::size_t i = 0; i < 4; ++i) value |= std::uint32_t{static_cast<unsigned char>(bytes[i])} << (8 * i);
+  return value;
+}
+
+}  // namespace
+
+std::uint32_t Crc32(std::string_view bytes) {
+  std::uint32_t crc = 0xFFFFFFFFU;
+  for (const char c : bytes) crc = kCrcTable[(crc ^ static_cast<unsigned char>(c)) & 0xFFU] ^ (crc >> 8);
+  return crc ^ 0xFFFFFFFFU;
+}
+
+void AppendNumber(std::string& out, std::uint64_t value) {
+  while (value >= 0x80) {
+    out.push_back(static_cast<char>((value & 0x7F) | 0x80));
+    value >>= 7;
+  }
+  out.push_back(static_cast<char>(value));
+}
+
+void AppendText(std::string& out, std::string_view text) {
+  AppendNumber(out, text.size());
+  out.append(text);
+}
+
+std::size_t BeginBlock(std::string& out, TJournalBlock type) {
+  const std::size_t begun = out.size();
+  out.append(kJournalBlockHeader, '\0');
+  out.push_back(static_cast<char>(type));
+  return begun;
+}
+
+void EndBlock(std::string& out, std::size_t begun) {
+  const std::string_view payload = std::string_view(out).substr(begun + kJournalBlockHeader);
+  PutUint32(out.data() + begun, static_cast<std::uint32_t>(payload.size()));
+  PutUint32(out.data() + begun + 4, Crc32(payload));
+}
+
+bool TJournalCursor::Number(std::uint64_t& value) {
+  value = 0;
+  for (int shift = 0; shift < 64; shift += 7) {
+    if (Position_ >= Bytes_.size()) return false;
+    const auto byte = static_cast<unsigned char>(Bytes_[Position_++]);
+    value |= std::uint64_t{byte & 0x7FU} << shift;
+    if ((byte & 0x80U) == 0) return true;
+  }
+  return false;
+}
+
+bool TJournalCursor::Byte(std::uint8_t& value) {
+  if (Position_ >= Bytes_.size()) return false;
+  value = static_cast<std::uint8_t>(Bytes_[Position_++]);
+  return true;
+}
+
+bool TJournalCursor::Text(std::string_view& text) {
+  std::uint64_t length = 0;
+  return Number(length) && length <= Bytes_.size() && Bytes(static_cast<std::size_t>(length), text);
+}
+
+bool TJournalCursor::Bytes(std::size_t count, std::string_view& bytes) {
+  if (count > Bytes_.size() - Position_) return false;
+  bytes = Bytes_.substr(Position_, count);
+  Position_ += count;
+  return true;
+}
+
+std::optional<std::string_view> NextJournalBlock(std::string_view bytes, std::size_t& offset) {
+  if (offset > bytes.size() || bytes.size() - offset < kJournalBlockHeader) return std::nullopt;
+  const std::uint32_t length = GetUint32(bytes.substr(offset));
+  const std::uint32_t crc = GetUint32(bytes.substr(offset + 4));
+  if (length == 0 || bytes.size() - offset - kJournalBlockHeader < length) return std::nullopt;
+  const std::string_view payload = bytes.substr(offset + kJournalBlockHeader, length);
+  if (Crc32(payload) != crc) return std::nullopt;
+  offset += kJournalBlockHeader + length;
+  return payload;
+}
+
+}  // namespace vt

@@ -1,0 +1,62 @@
+#pragma once
+// The bytes of a pass journal. A journal is a signature, then blocks:
+//   u32 payload length, u32 CRC-32 of the payload, payload (little-endian).
+// A payload is a type byte and fields: unsigned numbers as LEB128, texts as a
+// length and bytes. A block that is cut short or fails its checksum ends the
+// journal: it is the torn tail of a write the process did not live to finish.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vt {
+
+// Never the start of a result file, nor of a text file.
+inline constexpr std::string_view kJournalSignature{"\x89VTJ\r\n\x1a\n", 8};
+inline constexpr std::uint64_t kJournalVersion = 1;
+inline constexpr std::size_t kJournalBlockHeader = 8;
+
+enum class TJournalBlock : std::uint8_t {
+  Header = 'H',     // version, kind, UTC start in ns (orders the records), start folder, what
+  Intents = 'I',    // count; per row: index, folder (0: the previous one, else length + 1, bytes), old, new
+  Outcomes = 'O',   // count; per row: index, status, errno, New Name (0: as intended, else length + 1, bytes)
+  Rows = 'R',       // count; per row: index, folder (as above), old, new, status, errno (nothing renamed)
+  End = 'E',        // rows in all, how the pass ended
+  Recovered = 'X',  // UTC in ns of a recover pass that undid this one
+};
+
+enum class TJournalKind : std::uint8_t { Rename = 1, Recover = 2 };
+enum class TJournalEnd : std::uint8_t { Completed = 1, Stopped = 2, Failed = 3 };
+// The status byte of an intended rename that was never attempted.
+inline constexpr std::uint8_t kWithdrawnStatus = 0xFF;
+
+std::uint32_t Crc32(std::string_view bytes);
+
+void AppendNumber(std::string& out, std::uint64_t value);
+void AppendText(std::string& out, std::string_view text);
+
+// Builds one block in out: Begin, fields, End.
+std::size_t BeginBlock(std::string& out, TJournalBlock type);
+void EndBlock(std::string& out, std::size_t begun);
+
+// Reads the fields of one payload; every read checks what is left.
+class TJournalCursor {
+ public:
+  explicit TJournalCursor(std::string_view bytes) : Bytes_(bytes) {}
+  bool Number(std::uint64_t& value);
+  bool Byte(std::uint8_t& value);
+  bool Text(std::string_view& text);
+  // The next count bytes.
+  bool Bytes(std::size_t count, std::string_view& bytes);
+  bool AtEnd() const { return Position_ == Bytes_.size(); }
+
+ private:
+  std::string_view Bytes_;
+  std::size_t Position_ = 0;
+};
+
+// The next whole, intact block of bytes at offset (moved past it); nothing at
+// the end or at a torn or damaged block.
+std::optional<std::string_view> NextJournalBlock(std::string_view bytes, std::size_t& offset);
+
+}  // namespace vt

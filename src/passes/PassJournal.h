@@ -1,0 +1,37 @@
+#pragma once
+// What a pass tells its journal: the renames it is about to attempt, before the
+// first of them, and afterwards how every row of the pass came out. A journal
+// holds these in the kernel's hands (or on disk) so that no rename is ever
+// without a record, whatever ends the process.
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "engine/RenameStatus.h"
+
+namespace vt {
+
+struct TJournalEntry {
+  std::uint64_t Row = 0;  // the row's place in the pass, from 0; a row's intent and outcome share it
+  std::string_view Folder;  // ends with "/"
+  std::string_view OldName;
+  std::string_view NewName;  // after the attempt: the name the file is under when it differs
+  TRenameStatus Status = TRenameStatus::rsNoChange;
+  int Error = 0;           // errno of a refused rename
+  bool Attempted = false;  // a rename was intended for this row (its outcome, not a row of its own)
+};
+
+class IPassJournal {
+ public:
+  virtual ~IPassJournal() = default;
+  // Before any of these renames is attempted. False when the record could not be
+  // written: none of them may then be attempted.
+  virtual bool Intend(std::span<const TJournalEntry> entries) = 0;
+  // Every row of the pass in its order, each once: outcomes of intended renames
+  // and rows that renamed nothing. May wait for the next Intend to be written.
+  virtual void Settled(std::span<const TJournalEntry> entries) = 0;
+  // An intended rename that was not attempted after all (the pass stopped first).
+  virtual void Withdrawn(std::span<const TJournalEntry> entries) = 0;
+};
+
+}  // namespace vt

@@ -1,0 +1,56 @@
+#pragma once
+// The journal a real pass writes ahead of its renames: intents of the next block
+// of renames go out in one write together with the outcomes of the block before,
+// so a process that dies at any moment leaves every rename it made on record.
+// Used from the pass's worker only; the front end reads the counts once the
+// pass has ended.
+#include <cstdint>
+#include <string>
+
+#include "passes/JournalFormat.h"
+#include "passes/PassJournal.h"
+#include "platform/AppendFile.h"
+
+namespace vt {
+
+struct TJournalHeader {
+  TJournalKind Kind = TJournalKind::Rename;
+  std::uint64_t StartedUtcNs = 0;
+  std::string Folder;          // the start folder, or the record a recover undoes
+  std::string What;            // the masks and operation, for a person reading the list
+};
+
+class TPassJournalWriter final : public IPassJournal {
+ public:
+  // Rows settled but not yet written are written at the latest once they take this much.
+  static constexpr std::size_t kPendingLimit = 256 * 1024;
+
+  // Creates the journal and writes its header. 0 or the errno.
+  int Create(const std::string& path, TDurability durability, const TJournalHeader& header);
+
+  bool Intend(std::span<const TJournalEntry> entries) override;
+  void Settled(std::span<const TJournalEntry> entries) override;
+  void Withdrawn(std::span<const TJournalEntry> entries) override;
+
+  // Writes what is pending and the end mark, then lets the lock go. 0 or the
+  // errno of the first write that failed during the pass.
+  int Finish(TJournalEnd end);
+
+  const std::string& Path() const { return File_.Path(); }
+  std::uint64_t RenamedCount() const { return Renamed_; }
+  std::uint64_t RowCount() const { return Rows_; }
+  int Error() const { return Error_; }
+
+ private:
+  int Write(std::string& bytes);
+  void AppendOutcome(const TJournalEntry& entry, std::uint8_t status);
+
+  TAppendFile File_;
+  std::string Pending_;  // whole blocks waiting for the next write
+  std::string Scratch_;
+  std::uint64_t Renamed_ = 0;
+  std::uint64_t Rows_ = 0;
+  int Error_ = 0;
+};
+
+}  // namespace vt

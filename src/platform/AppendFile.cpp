@@ -1,0 +1,172 @@
+#include "platform/AppendFile.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace vt {
+
+namespace {
+
+// Test seam: VELTRANE_TEST_KILL_APPEND="N" ends the process with SIGKILL right
+// after the Nth append of the process, "N:before" just before it, "N:torn" after
+// half of its bytes. Read once; unset costs one branch per append.
+struct TKillPoint {
+  long Append = 0;
+  enum { After, Before, Torn } When = After;
+};
+
+TKillPoint ReadKillPoint() {
+  TKillPoint point;
+  const char* value = std::getenv("VELTRANE_TEST_KILL_APPEND");
+  if (value == nullptr) return point;
+  char* end = nullptr;
+  point.Append = std::strtol(value, &end, 10);
+  if (end != nullptr && std::strcmp(end, ":before") == 0) point.When = TKillPoint::Before;
+  if (end != nullptr && std::strcmp(end, ":torn") == 0) point.When = TKillPoint::Torn;
+  return point;
+}
+
+const TKillPoint& KillPoint() {
+  static const TKillPoint point = ReadKillPoint();
+  return point;
+}
+
+long AppendsSoFar = 0;
+
+[[noreturn]] void KillNow() {
+  kill(getpid(), SIGKILL);
+  std::abort();
+}
+
+int WriteAll(int fd, const char* bytes, std::size_t count) {
+  while (count > 0) {
+    const ssize_t written = write(fd, bytes, count);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (written == 0) return EIO;
+    bytes += written;
+    count -= static_cast<std::size_t>(written);
+  }
+  return 0;
+}
+
+}  // namespace
+
+TAppendFile::~TAppendFile() { Close(); }
+
+int TAppendFile::Create(const std::string& path, TDurability durability) {
+  Close();
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
+  if (fd < 0) return errno;
+  // Held until the descriptor is closed, by this process or by its end.
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    close(fd);
+    unlink(path.c_str());
+    return error;
+  }
+  Fd_ = fd;
+  Durability_ = durability;
+  Path_ = path;
+  return 0;
+}
+
+int TAppendFile::Append(std::string_view bytes) {
+  if (Fd_ < 0) return EBADF;
+  const TKillPoint& point = KillPoint();
+  const bool killHere = point.Append > 0 && ++AppendsSoFar == point.Append;
+  if (killHere && point.When == TKillPoint::Before) KillNow();
+  if (killHere && point.When == TKillPoint::Torn) {
+    (void)WriteAll(Fd_, bytes.data(), bytes.size() / 2);
+    KillNow();
+  }
+  if (const int error = WriteAll(Fd_, bytes.data(), bytes.size())) return error;
+  if (Durability_ == TDurability::Disk && fdatasync(Fd_) != 0) return errno;
+  if (killHere) KillNow();
+  return 0;
+}
+
+void TAppendFile::Close() {
+  if (Fd_ < 0) return;
+  close(Fd_);
+  Fd_ = -1;
+}
+
+bool IsWriterAlive(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool alive = flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  close(fd);
+  return alive;
+}
+
+int ReadWholeFile(const std::string& path, std::string& bytes) {
+  return ReadFileStart(path, static_cast<std::size_t>(-1), bytes);
+}
+
+int ReadFileStart(const std::string& path, std::size_t maxBytes, std::string& bytes) {
+  bytes.clear();
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  struct stat info {};
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+    bytes.reserve(std::min(maxBytes, static_cast<std::size_t>(info.st_size)));
+  char buffer[65536];
+  while (bytes.size() < maxBytes) {
+    const ssize_t got = read(fd, buffer, std::min(sizeof buffer, maxBytes - bytes.size()));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      close(fd);
+      return error;
+    }
+    if (got == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  close(fd);
+  return 0;
+}
+
+int AppendToFile(const std::string& path, std::string_view bytes) {
+  const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  if (fd < 0) return errno;
+  int error = WriteAll(fd, bytes.data(), bytes.size());
+  if (close(fd) != 0 && error == 0) error = errno;
+  return error;
+}
+
+int MakePrivateFolder(const std::string& folder, std::string& warning) {
+  warning.clear();
+  std::string path;
+  std::size_t from = 0;
+  while (from < folder.size()) {
+    std::size_t slash = folder.find('/', from);
+    if (slash == std::string::npos) slash = folder.size();
+    path.assign(folder, 0, slash);
+    from = slash + 1;
+    if (path.empty()) continue;
+    const bool last = from >= folder.size();
+    // Parents get the usual mode; the folder of the records is the user's alone.
+    if (mkdir(path.c_str(), last ? 0700 : 0755) != 0 && errno != EEXIST) return errno;
+  }
+  std::string own = folder;
+  while (own.size() > 1 && own.back() == '/') own.pop_back();
+  struct stat info {};
+  if (stat(own.c_str(), &info) != 0) return errno;
+  if (!S_ISDIR(info.st_mode)) return ENOTDIR;
+  if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0)
+    warning = own + " can be read by other users; its records name your files (chmod 700 " + own + ")";
+  return 0;
+}
+
+}  // namespace vt

@@ -1,0 +1,54 @@
+#pragma once
+// A file that only grows: created exclusively for the user alone, locked while
+// its writer lives (so that a reader can tell a pass in progress from one whose
+// writer is gone), each append handed to the kernel in one write.
+// Every call returns 0 or the errno of its failure.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vt {
+
+enum class TDurability {
+  Kernel,  // survives the end of the process, however it ends
+  Disk,    // survives a power loss too: fdatasync after every append
+};
+
+class TAppendFile {
+ public:
+  TAppendFile() = default;
+  ~TAppendFile();
+  TAppendFile(const TAppendFile&) = delete;
+  TAppendFile& operator=(const TAppendFile&) = delete;
+
+  // Creates path (mode 0600, EEXIST when it exists) and takes its lock.
+  int Create(const std::string& path, TDurability durability);
+  // All of the bytes, in one write() unless the kernel takes fewer.
+  int Append(std::string_view bytes);
+  // Lets the lock go; the file stays.
+  void Close();
+  bool IsOpen() const { return Fd_ >= 0; }
+  const std::string& Path() const { return Path_; }
+
+ private:
+  int Fd_ = -1;
+  TDurability Durability_ = TDurability::Kernel;
+  std::string Path_;
+};
+
+// True while some process holds the lock of the file at path.
+bool IsWriterAlive(const std::string& path);
+
+// Reads a whole file, or its first maxBytes; 0 or the errno.
+int ReadWholeFile(const std::string& path, std::string& bytes);
+int ReadFileStart(const std::string& path, std::size_t maxBytes, std::string& bytes);
+
+// Appends bytes to an existing file (a mark added after the fact); 0 or the errno.
+int AppendToFile(const std::string& path, std::string_view bytes);
+
+// Makes folder (and its parents) when missing, the last one mode 0700. warning
+// is set when an existing folder can be read or entered by others.
+int MakePrivateFolder(const std::string& folder, std::string& warning);
+
+}  // namespace vt

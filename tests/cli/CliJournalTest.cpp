@@ -1,0 +1,149 @@
+// The journal of a real pass through the built program: killed at chosen
+// moments of its writes, the pass leaves every rename on record and recover
+// --last brings every file back.
+#include <signal.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli/CliTestSupport.h"
+#include "support/TempFolder.h"
+
+namespace vt::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kFiles = 1000;  // four blocks of renames
+
+std::set<std::string> MakeFiles(TTempFolder& dir) {
+  std::set<std::string> names;
+  for (int i = 0; i < kFiles; ++i) {
+    const std::string name = "f" + std::to_string(10000 + i) + ".txt";
+    dir.WriteFile(name, name);
+    names.insert(name);
+  }
+  return names;
+}
+
+std::size_t Renamed(const TTempFolder& dir) {
+  std::size_t renamed = 0;
+  for (const std::string& name : dir.Names()) renamed += name.starts_with("new-") ? 1u : 0u;
+  return renamed;
+}
+
+std::vector<fs::path> FilesEndingWith(const fs::path& folder, const std::string& end) {
+  std::vector<fs::path> files;
+  std::error_code ignored;
+  for (const auto& entry : fs::directory_iterator(folder, ignored))
+    if (entry.path().filename().string().ends_with(end)) files.push_back(entry.path());
+  return files;
+}
+
+// Appends are counted from 1: the header, then one per block of 256 entries
+// (with the outcomes of the block before); "." and ".." are entries of the
+// first block.
+TEST(CliJournal, AKillAtAnyWriteLeavesEveryRenameRecoverable) {
+  struct Case {
+    const char* KillAt;
+    std::size_t Renamed;  // files renamed when the process died
+  };
+  const std::vector<Case> cases{
+      {"1", 0},          // after the header: nothing renamed
+      {"2", 0},          // after the first intents, before their renames
+      {"3:before", 254},  // the first block renamed, its outcomes never written
+      {"3", 254},        // outcomes written, the second block's intents too
+      {"4:torn", 510},   // the write cut in half: a torn tail
+      {"5", 766},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.KillAt);
+    TTempFolder dir;
+    TTempFolder state;
+    const std::set<std::string> before = MakeFiles(dir);
+    const std::vector<std::string> env{"XDG_STATE_HOME=" + state.Path().string()};
+    std::vector<std::string> killed = env;
+    killed.push_back(std::string("VELTRANE_TEST_KILL_APPEND=") + c.KillAt);
+    const TRun pass = RunProgram({"-x", dir.Folder(), "insert", "new-", "--at", "begin"}, dir.Path(), killed);
+    EXPECT_EQ(pass.Exit, 128 + SIGKILL) << pass.Err;
+    EXPECT_EQ(Renamed(dir), c.Renamed);
+
+    const TRun recover = RunProgram({"recover", "--last"}, dir.Path(), env);
+    if (c.Renamed == 0) {
+      EXPECT_EQ(recover.Exit, 2) << recover.Err;  // nothing to undo
+    } else {
+      EXPECT_EQ(recover.Exit, 0) << recover.Err;
+      EXPECT_NE(recover.Err.find("which did not end"), std::string::npos) << recover.Err;
+      EXPECT_EQ(Lines(recover.Out).size(), c.Renamed);
+    }
+    EXPECT_EQ(dir.Names(), before);
+    for (const std::string& name : {std::string("f10000.txt"), std::string("f10999.txt")})
+      EXPECT_EQ(dir.ReadFile(name), name);
+  }
+}
+
+TEST(CliJournal, RecoverLastTakesTheNewestUnfinishedPassAndPassesOverWhatItUndid) {
+  TTempFolder dir;
+  TTempFolder state;
+  const std::set<std::string> before = MakeFiles(dir);
+  const std::vector<std::string> env{"XDG_STATE_HOME=" + state.Path().string()};
+  // A pass that ended, then one on its results killed in the middle.
+  ASSERT_EQ(RunProgram({"-x", dir.Folder(), "insert", "new-", "--at", "begin"}, dir.Path(), env).Exit, 0);
+  std::vector<std::string> killed = env;
+  killed.push_back("VELTRANE_TEST_KILL_APPEND=3");
+  RunProgram({"-x", dir.Folder(), "insert", "z"}, dir.Path(), killed);
+  const fs::path records = state.Path() / "veltrane";
+  EXPECT_EQ(FilesEndingWith(records, ".vtj").size(), 2u);
+
+  const TRun first = RunProgram({"recover", "--last"}, dir.Path(), env);
+  EXPECT_EQ(first.Exit, 0) << first.Err;
+  EXPECT_EQ(Lines(first.Out).size(), 254u);
+  EXPECT_EQ(Renamed(dir), static_cast<std::size_t>(kFiles));
+  const TRun second = RunProgram({"recover", "--last"}, dir.Path(), env);
+  EXPECT_EQ(second.Exit, 0) << second.Err;
+  EXPECT_EQ(dir.Names(), before);
+  const TRun third = RunProgram({"recover", "--last"}, dir.Path(), env);
+  EXPECT_EQ(third.Exit, 2) << third.Err;
+  EXPECT_EQ(dir.Names(), before);
+}
+
+TEST(CliJournal, UndoingTheRecordByItsNameMarksItsJournalToo) {
+  TTempFolder dir;
+  TTempFolder state;
+  const std::set<std::string> before = MakeFiles(dir);
+  const std::vector<std::string> env{"XDG_STATE_HOME=" + state.Path().string()};
+  ASSERT_EQ(RunProgram({"-x", dir.Folder(), "insert", "new-", "--at", "begin"}, dir.Path(), env).Exit, 0);
+  const std::vector<fs::path> records = FilesEndingWith(state.Path() / "veltrane", ".vtr");
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(RunProgram({"recover", records[0].string()}, dir.Path(), env).Exit, 0);
+  EXPECT_EQ(dir.Names(), before);
+  EXPECT_EQ(RunProgram({"recover", "--last"}, dir.Path(), env).Exit, 2);
+  EXPECT_EQ(dir.Names(), before);
+}
+
+TEST(CliJournal, SyncAndNoSaveKeepTheirPromises) {
+  TTempFolder dir;
+  TTempFolder state;
+  const std::set<std::string> before = MakeFiles(dir);
+  const std::vector<std::string> env{"XDG_STATE_HOME=" + state.Path().string()};
+  const TRun synced = RunProgram({"-x", "--sync", dir.Folder(), "insert", "new-", "--at", "begin"}, dir.Path(), env);
+  EXPECT_EQ(synced.Exit, 0) << synced.Err;
+  EXPECT_EQ(Renamed(dir), static_cast<std::size_t>(kFiles));
+  const TRun recover = RunProgram({"recover", "--last", "--sync"}, dir.Path(), env);
+  EXPECT_EQ(recover.Exit, 0) << recover.Err;
+  EXPECT_EQ(dir.Names(), before);
+
+  const fs::path records = state.Path() / "veltrane";
+  const std::size_t files = FilesEndingWith(records, "").size();
+  const TRun none = RunProgram({"-x", "--no-save", dir.Folder(), "insert", "b"}, dir.Path(), env);
+  EXPECT_EQ(none.Exit, 0) << none.Err;
+  EXPECT_EQ(FilesEndingWith(records, "").size(), files);
+  EXPECT_EQ(RunProgram({"show", "--sync", "x.vtr"}, dir.Path(), env).Exit, 2);
+}
+
+}  // namespace
+}  // namespace vt::test

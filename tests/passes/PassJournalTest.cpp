@@ -1,0 +1,181 @@
+// The block loop of both passes: renames go to the journal before they are
+// attempted, every row is settled once, and the rows are those the step gives
+// entry by entry.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/RenameStep.h"
+#include "passes/PassTestSupport.h"
+#include "platform/FolderHandle.h"
+
+namespace vt::test {
+namespace {
+
+// Records every call, and checks the disk at each intent: none of the renames
+// it announces may have happened yet (the new name may be taken: that rename
+// is then refused).
+class TWatchingJournal final : public IPassJournal {
+ public:
+  explicit TWatchingJournal(bool refuseAfter = false, std::size_t refusals = 0)
+      : Refuse_(refuseAfter), AcceptedIntents_(refusals) {}
+
+  bool Intend(std::span<const TJournalEntry> entries) override {
+    ++IntentCalls;
+    if (Refuse_ && IntentCalls > AcceptedIntents_) return false;
+    for (const TJournalEntry& entry : entries) {
+      const std::string folder(entry.Folder);
+      if (!std::filesystem::exists(folder + std::string(entry.OldName))) ++RenamedBeforeIntent;
+      Intended.push_back(entry.Row);
+      IntendedNames.push_back(std::string(entry.OldName));
+    }
+    LargestIntent = std::max(LargestIntent, entries.size());
+    if (IntentCalls == 1) FirstIntent = entries.size();
+    return true;
+  }
+  void Settled(std::span<const TJournalEntry> entries) override {
+    for (const TJournalEntry& entry : entries) {
+      SettledRows.push_back(entry.Row);
+      if (entry.Attempted) ++SettledAttempts;
+      Statuses.push_back(entry.Status);
+    }
+  }
+  void Withdrawn(std::span<const TJournalEntry> entries) override { WithdrawnCount += entries.size(); }
+
+  std::size_t IntentCalls = 0;
+  std::size_t LargestIntent = 0;
+  std::size_t FirstIntent = 0;
+  std::size_t RenamedBeforeIntent = 0;
+  std::size_t SettledAttempts = 0;
+  std::size_t WithdrawnCount = 0;
+  std::vector<std::uint64_t> Intended;
+  std::vector<std::string> IntendedNames;
+  std::vector<std::uint64_t> SettledRows;
+  std::vector<TRenameStatus> Statuses;
+
+ private:
+  bool Refuse_;
+  std::size_t AcceptedIntents_;
+};
+
+std::string Numbered(int i) {
+  std::string name = std::to_string(i);
+  return std::string(4 - name.size(), '0') + name + ".txt";
+}
+
+class PassJournalTest : public ::testing::Test {
+ protected:
+  TSearchPassOptions Options(IPassJournal* journal) const {
+    TSearchPassOptions options;
+    options.Folder = Tree.Root();
+    options.Masks = "*.*";
+    options.Journal = journal;
+    return options;
+  }
+
+  TTempTree Tree;
+  TTestWindow Window;
+};
+
+TEST_F(PassJournalTest, EveryRenameIsIntendedBeforeItHappensAndSettledAfter) {
+  constexpr int kFiles = 600;  // three blocks, the last one short
+  for (int i = 0; i < kFiles; ++i) Tree.File(Numbered(i));
+  Tree.File("same.txt");  // a row that renames nothing
+  TWatchingJournal journal;
+  RunSearch(Window, Options(&journal), InsertAtBeginning("x"));
+
+  ASSERT_EQ(Window.Table.RowCount(), static_cast<std::size_t>(kFiles + 1));
+  EXPECT_EQ(journal.RenamedBeforeIntent, 0u);
+  EXPECT_EQ(journal.Intended.size(), static_cast<std::size_t>(kFiles + 1));
+  EXPECT_EQ(journal.IntentCalls, 3u);  // blocks of 256 entries, "." and ".." among them
+  EXPECT_EQ(journal.LargestIntent, 256u);
+  EXPECT_EQ(journal.SettledAttempts, journal.Intended.size());
+  // Every row once, in the table's order.
+  ASSERT_EQ(journal.SettledRows.size(), Window.Table.RowCount());
+  for (std::size_t i = 0; i < journal.SettledRows.size(); ++i) EXPECT_EQ(journal.SettledRows[i], std::uint64_t{i});
+  EXPECT_EQ(journal.WithdrawnCount, 0u);
+}
+
+TEST_F(PassJournalTest, AJournalThatCannotBeWrittenStopsThePassBeforeItsRenames) {
+  for (int i = 0; i < 600; ++i) Tree.File(Numbered(i));
+  TWatchingJournal journal(true, 1);  // the second block's record fails
+  RunSearch(Window, Options(&journal), InsertAtBeginning("x"));
+
+  // The first block only (its entries "." and ".." give no rows): nothing without its record.
+  EXPECT_GT(journal.FirstIntent, 250u);
+  EXPECT_EQ(Window.Table.RowCount(), journal.FirstIntent);
+  std::size_t renamed = 0;
+  for (const std::string& name : Tree.Names())
+    if (name.front() == 'x') ++renamed;
+  EXPECT_EQ(renamed, journal.FirstIntent);
+  EXPECT_EQ(journal.IntentCalls, 2u);
+}
+
+TEST_F(PassJournalTest, RowsAreThoseOfTheStepEntryByEntry) {
+  // Number's counter, names that clash with files there and with each other,
+  // unusable names and no-change rows, across more than one block.
+  struct Case {
+    const char* Name;
+    TControlValues Controls;
+  };
+  const std::vector<Case> cases = {
+      {"number", NumberDefaults()},
+      {"insert", InsertAtBeginning("0")},
+      {"remove", RemoveText("1")},
+      {"replace", SearchReplace("*.txt", "same.txt")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TTempTree passTree;
+    TTempTree stepTree;
+    for (TTempTree* tree : {&passTree, &stepTree}) {
+      for (int i = 0; i < 300; ++i) tree->File(Numbered(i * 7));
+      tree->File("10.txt");
+    }
+    TTestWindow window;
+    TWatchingJournal journal;
+    TSearchPassOptions options = Options(&journal);
+    options.Folder = passTree.Root();
+    RunSearch(window, options, c.Controls);
+
+    // The same entries through ProcessFile, one at a time.
+    TRenameStep step(CaptureSettings(c.Controls), TPassMode::Rename);
+    auto folder = std::make_shared<TFolderHandle>();
+    ASSERT_EQ(TFolderHandle::Open(stepTree.Root(), *folder), 0);
+    std::vector<TRowTexts> expected;
+    for (const std::string& name : ListedFiles(stepTree.Root(), "*.*")) {
+      TFindData entry;
+      entry.dwFileAttributes = FileAttr::Archive;
+      entry.cFileName = name;
+      if (!step.ProcessFile(*folder, entry)) continue;
+      if (step.Status() == TRenameStatus::rsNoMatch) continue;
+      expected.push_back({name, step.NewName(), passTree.Root(), std::string(StatusText(step.Status()))});
+    }
+    EXPECT_EQ(RowTexts(window.Table), expected);
+    EXPECT_EQ(passTree.Names(), stepTree.Names());
+    EXPECT_EQ(journal.RenamedBeforeIntent, 0u);
+  }
+}
+
+TEST_F(PassJournalTest, RecoverIntendsEachRenameBackBeforeIt) {
+  for (int i = 0; i < 300; ++i) {
+    Tree.File("new-" + Numbered(i));
+    Window.Table.AppendRow(Numbered(i), "new-" + Numbered(i), Tree.Root(), "Ok");
+  }
+  Window.Table.AppendRow("gone.txt", "new-gone.txt", Tree.Root(), "Ok");
+  Window.Table.AppendRow("kept.txt", "", Tree.Root(), "No change");
+  TWatchingJournal journal;
+  RunUndo(Window, &journal);
+  EXPECT_EQ(journal.RenamedBeforeIntent, 1u);  // "new-gone.txt" was not there to begin with
+  EXPECT_EQ(journal.Intended.size(), 301u);
+  ASSERT_EQ(journal.SettledRows.size(), 302u);
+  EXPECT_EQ(journal.Statuses[300], TRenameStatus::rsFileNotFound);
+  EXPECT_EQ(journal.Statuses[301], TRenameStatus::rsNoChange);
+  EXPECT_EQ(Tree.Names().size(), 300u);
+  EXPECT_EQ(Tree.Names().front(), Numbered(0));
+}
+
+}  // namespace
+}  // namespace vt::test

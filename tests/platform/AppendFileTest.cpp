@@ -1,0 +1,71 @@
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/AppendFile.h"
+#include "platform/FsTempFolder.h"
+
+namespace vt::test {
+namespace {
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info {};
+  EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+  return info.st_mode & 07777;
+}
+
+TEST(AppendFile, IsTheUsersAloneNeverReplacedAndKeepsEveryAppend) {
+  TFsTempFolder dir;
+  const std::string path = dir / "j";
+  {
+    TAppendFile file;
+    ASSERT_EQ(file.Create(path, TDurability::Kernel), 0);
+    EXPECT_EQ(ModeOf(path), 0600u);
+    EXPECT_EQ(file.Append("one "), 0);
+    EXPECT_EQ(file.Append("two"), 0);
+    TAppendFile second;
+    EXPECT_EQ(second.Create(path, TDurability::Kernel), EEXIST);
+  }
+  std::string bytes;
+  ASSERT_EQ(ReadWholeFile(path, bytes), 0);
+  EXPECT_EQ(bytes, "one two");
+  ASSERT_EQ(ReadFileStart(path, 3, bytes), 0);
+  EXPECT_EQ(bytes, "one");
+  ASSERT_EQ(AppendToFile(path, "!"), 0);
+  ASSERT_EQ(ReadWholeFile(path, bytes), 0);
+  EXPECT_EQ(bytes, "one two!");
+  EXPECT_EQ(AppendToFile(dir / "missing", "x"), ENOENT);
+}
+
+TEST(AppendFile, TheLockTellsWhetherTheWriterLives) {
+  TFsTempFolder dir;
+  const std::string path = dir / "j";
+  TAppendFile file;
+  ASSERT_EQ(file.Create(path, TDurability::Disk), 0);
+  EXPECT_EQ(file.Append("x"), 0);
+  EXPECT_TRUE(IsWriterAlive(path));
+  file.Close();
+  EXPECT_FALSE(IsWriterAlive(path));
+  EXPECT_FALSE(IsWriterAlive(dir / "missing"));
+  EXPECT_EQ(file.Append("y"), EBADF);
+}
+
+TEST(AppendFile, PrivateFolderIsMadeForTheUserAndAnOpenOneIsNamed) {
+  TFsTempFolder dir;
+  std::string warning;
+  const std::string made = dir / "a/b/records/";
+  ASSERT_EQ(MakePrivateFolder(made, warning), 0);
+  EXPECT_EQ(ModeOf(made), 0700u);
+  EXPECT_TRUE(warning.empty()) << warning;
+  ASSERT_EQ(::chmod(made.c_str(), 0755), 0);
+  ASSERT_EQ(MakePrivateFolder(made, warning), 0);
+  EXPECT_NE(warning.find("can be read by other users"), std::string::npos) << warning;
+  dir.Write("file");
+  EXPECT_EQ(MakePrivateFolder(dir / "file/", warning), ENOTDIR);
+}
+
+}  // namespace
+}  // namespace vt::test
