@@ -9,11 +9,9 @@ namespace vt {
 
 class TFollowNewestRows : public QObject {
  public:
-  // Follows the view's model as it is now.
   explicit TFollowNewestRows(QAbstractItemView& view);
 
  private:
-  QAbstractItemView& View_;
   bool AtEnd_ = true;
 };
 
