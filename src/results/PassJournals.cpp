@@ -1,4 +1,4 @@
-#include "cli/PassJournals.h"
+#include "results/PassJournals.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "cli/AutomaticResultFiles.h"
+#include "results/AutomaticResultFiles.h"
 #include "platform/AppendFile.h"
 #include "results/ResultFile.h"
 
