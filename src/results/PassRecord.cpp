@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/AppendFile.h"
+#include "results/EmptyResultFile.h"
 #include "results/JournalReader.h"
 #include "results/PassJournals.h"
 
@@ -58,6 +59,13 @@ TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_
     return record;
   }
   const std::string path = ResultPathFor(record.Journal);
+  // Its rows name the user's files: made for the user's eyes only, and the save
+  // that fills it keeps these bits.
+  if (CreateEmptyResultFile(path) == 0) {
+    std::error_code ignored;
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+                                 ignored);
+  }
   record.Saved = SaveResultRows(JournalRowViews(rows), path);
   if (!record.Saved.Ok()) return record;
   record.Record = path;

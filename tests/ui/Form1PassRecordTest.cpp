@@ -1,0 +1,150 @@
+// The records the window keeps of its real passes: a journal ahead of the
+// renames, the automatic result file at the end, and Recover marking it undone.
+#include <gtest/gtest.h>
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QListWidget>
+#include <QLineEdit>
+#include <QComboBox>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "UiTestApp.h"
+#include "platform/AppendFile.h"
+#include "platform/CurrentFolder.h"
+#include "results/JournalReader.h"
+#include "results/PassJournals.h"
+#include "results/ResultFile.h"
+#include "ui/Form1.h"
+#include "browse/FilterDirectoryListBox.h"
+#include "passes/RunControl.h"
+
+namespace vt {
+namespace {
+
+namespace fs = std::filesystem;
+using test::WaitUntil;
+
+constexpr int kMany = 3000;
+
+std::vector<fs::path> FilesEndingWith(const fs::path& folder, const std::string& extension) {
+  std::vector<fs::path> found;
+  std::error_code ignored;
+  for (fs::directory_iterator it(folder, ignored), end; it != end; it.increment(ignored))
+    if (it->path().extension() == extension) found.push_back(it->path());
+  return found;
+}
+
+std::size_t CountStartingWith(const fs::path& folder, const std::string& prefix) {
+  std::size_t count = 0;
+  for (const auto& entry : fs::directory_iterator(folder))
+    count += entry.path().filename().string().rfind(prefix, 0) == 0 ? 1U : 0U;
+  return count;
+}
+
+class Form1PassRecord : public ::testing::Test {
+ protected:
+  Form1PassRecord() : Records(test::RecordsFolderForTests().toStdString()) {
+    std::error_code ignored;
+    fs::remove_all(Records, ignored);  // the test program's own folder
+    Form = std::make_unique<TForm1>();
+    Form->FilterDirectoryListBox1->SetFolder(Here().string());
+    Form->LstBoxActions->setCurrentRow(1);  // insert "x" at the beginning of every name
+    Form->EdInsert->setText("x");
+    Form->ComboInsertTo->setCurrentIndex(1);
+    Form->show();
+  }
+  // The folder list makes the pass's folder the current one; it goes at the end.
+  ~Form1PassRecord() override { SetCurrentFolder(Kept_); }
+  void Files(int count) const {
+    for (int i = 0; i < count; ++i) std::ofstream(Here() / ("f" + std::to_string(i) + ".txt")) << "x";
+  }
+  fs::path Here() const { return Folder.path().toStdString(); }
+  bool Ended() { return WaitUntil([&] { return !Form->RunControl().PassAlive(); }); }
+
+  const std::string Kept_ = GetCurrentFolder();
+  QTemporaryDir Folder;
+  const fs::path Records;
+  std::unique_ptr<TForm1> Form;
+};
+
+TEST_F(Form1PassRecord, RenameLeavesAPrivateRecordWithItsRowsBesideItsJournal) {
+  Files(3);
+  Form->BtRename->click();
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(fs::status(Records).permissions() & fs::perms::all, fs::perms::owner_all);
+  const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(fs::status(records[0]).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  TResultTable table;
+  ASSERT_TRUE(LoadResultFile(records[0].string(), table).Ok());
+  EXPECT_EQ(table.RowCount(), 3u);
+  EXPECT_TRUE(fs::exists(JournalPathFor(records[0].string())));
+  // A later start-up or recover --last finds it as the pass to undo.
+  TJournal journal;
+  const std::optional<TRecordFile> last = LastRecord(Records.string(), journal);
+  ASSERT_TRUE(last);
+  EXPECT_EQ(last->Result, records[0].string());
+  EXPECT_EQ(RenamedRows(journal), 3u);
+}
+
+TEST_F(Form1PassRecord, SimulateKeepsNoRecord) {
+  Files(3);
+  Form->BtSimul->click();
+  ASSERT_TRUE(Ended());
+  EXPECT_TRUE(FilesEndingWith(Records, ".vtr").empty());
+  EXPECT_TRUE(FilesEndingWith(Records, ".vtj").empty());
+}
+
+TEST_F(Form1PassRecord, RecoverMarksTheRecordUndoneAndKeepsNoJournalOfItsOwn) {
+  Files(3);
+  Form->BtRename->click();
+  ASSERT_TRUE(Ended());
+  Form->SpBtUndo->click();
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(CountStartingWith(Here(), "f"), 3u);
+  const std::vector<fs::path> journals = FilesEndingWith(Records, ".vtj");
+  ASSERT_EQ(journals.size(), 1u);  // the rename's; the recover's went once it had undone all
+  TJournal journal;
+  int error = 0;
+  ASSERT_TRUE(LoadJournal(journals[0].string(), journal, error));
+  EXPECT_EQ(journal.Header.Kind, TJournalKind::Rename);
+  EXPECT_TRUE(journal.Recovered);
+  EXPECT_FALSE(LastRecord(Records.string(), journal));
+}
+
+TEST_F(Form1PassRecord, AStoppedRenameRecordsEveryFileItRenamed) {
+  Files(kMany);
+  Form->BtRename->click();
+  ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
+  Form->BtCancel->click();
+  ASSERT_TRUE(Ended());
+  const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
+  ASSERT_EQ(records.size(), 1u);
+  TJournal journal;
+  int error = 0;
+  ASSERT_TRUE(LoadJournal(JournalPathFor(records[0].string()), journal, error));
+  ASSERT_TRUE(journal.End);
+  EXPECT_EQ(RenamedRows(journal), CountStartingWith(Here(), "xf"));
+}
+
+TEST_F(Form1PassRecord, AWindowDestroyedDuringAPassLeavesAJournalThatUndoesEveryRename) {
+  Files(kMany);
+  Form->BtRename->click();
+  ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
+  Form.reset();
+  const std::size_t renamed = CountStartingWith(Here(), "xf");
+  TJournal journal;
+  ASSERT_TRUE(LastRecord(Records.string(), journal));
+  EXPECT_EQ(RenamedRows(journal), renamed);
+}
+
+}  // namespace
+}  // namespace vt
