@@ -122,6 +122,21 @@ std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journ
   return std::nullopt;
 }
 
+std::optional<TRecordFile> UnfinishedPass(const std::string& folder, TJournal& journal) {
+  const std::vector<TRecordFile> records = ListRecords(folder);
+  for (auto it = records.rbegin(); it != records.rend(); ++it) {
+    if (it->Journal.empty() || IsWriterAlive(it->Journal)) continue;
+    int error = 0;
+    if (!LoadJournal(it->Journal, journal, error)) continue;
+    if (journal.Header.Kind != TJournalKind::Rename || journal.Recovered) continue;
+    if (journal.End && fs::exists(it->Result)) continue;  // ended with its record
+    SettleFromDisk(journal);
+    if (RenamedRows(journal) > 0) return *it;
+  }
+  journal = TJournal{};
+  return std::nullopt;
+}
+
 void PruneRecords(const std::string& folder, std::size_t kept) {
   const std::vector<TRecordFile> records = ListRecords(folder);
   if (records.size() <= kept) return;

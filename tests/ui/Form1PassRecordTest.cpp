@@ -15,7 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "ModalScript.h"
 #include "UiTestApp.h"
+#include "passes/PassJournalWriter.h"
+#include "ui/MessageBoxes.h"
 #include "platform/AppendFile.h"
 #include "platform/CurrentFolder.h"
 #include "results/JournalReader.h"
@@ -144,6 +147,82 @@ TEST_F(Form1PassRecord, AWindowDestroyedDuringAPassLeavesAJournalThatUndoesEvery
   TJournal journal;
   ASSERT_TRUE(LastRecord(Records.string(), journal));
   EXPECT_EQ(RenamedRows(journal), renamed);
+}
+
+// A pass killed after renaming f0 to xf0: its journal holds the intent, no
+// outcome and no end, and nobody holds its lock.
+class Form1UnfinishedPass : public Form1PassRecord {
+ protected:
+  void KilledPass() {
+    Files(1);
+    fs::create_directories(Records);
+    fs::permissions(Records, fs::perms::owner_all);  // else the window warns of it
+    TPassJournalWriter writer;
+    const std::string journal = Records.string() + "2026-12-08_09-30-05.vtj";
+    ASSERT_EQ(writer.Create(journal, TDurability::Kernel, {TJournalKind::Rename, 1, Folder(), "*.*"}), 0);
+    const std::vector<TJournalEntry> intent{{0, Folder(), "f0.txt", "xf0.txt", TRenameStatus::rsCanBeRenamed, 0, true}};
+    ASSERT_TRUE(writer.Intend(intent));
+    fs::rename(Here() / "f0.txt", Here() / "xf0.txt");
+    Journal = journal;
+  }  // the writer goes without an end mark
+  const std::string& Folder() const { return FolderText; }
+
+  // Answers the box, checking it is the window's confirmation; the box's text.
+  QString Offer(int button) {
+    test::TModalScript script;
+    QString name;
+    script.Then([&](QWidget* modal) {
+      name = modal->objectName();
+      test::Press(button)(modal);
+    });
+    script.Run([&] { Form->OfferUnfinishedPass(); });
+    EXPECT_EQ(name, MessageBoxName(TMessageKind::Confirmation));
+    return script.Seen().value(0);
+  }
+
+  const std::string FolderText = Here().string() + "/";
+  std::string Journal;
+};
+
+TEST_F(Form1UnfinishedPass, YesLoadsItsRowsAndRecoverUndoesThemOnce) {
+  KilledPass();
+  const QString seen = Offer(QMessageBox::Yes);
+  EXPECT_TRUE(seen.contains(QString::fromStdString(Folder()))) << seen.toStdString();
+  EXPECT_TRUE(seen.contains("1 file was renamed")) << seen.toStdString();
+  ASSERT_EQ(Form->ResultTable().RowCount(), 1u);
+  EXPECT_EQ(Form->ResultTable().Row(0).SubItem(0), "xf0.txt");
+  EXPECT_EQ(Form->PageControl1->currentWidget(), Form->TabSheetResults);
+  ASSERT_TRUE(Form->SpBtUndo->isEnabled());
+  Form->SpBtUndo->click();
+  ASSERT_TRUE(Ended());
+  EXPECT_TRUE(fs::exists(Here() / "f0.txt"));
+  TJournal journal;
+  int error = 0;
+  ASSERT_TRUE(LoadJournal(Journal, journal, error));
+  EXPECT_TRUE(journal.Recovered);
+  // Undone: the next start asks nothing.
+  test::TModalScript none;
+  none.Run([&] { Form->OfferUnfinishedPass(); });
+  EXPECT_TRUE(none.Seen().isEmpty());
+}
+
+TEST_F(Form1UnfinishedPass, NoLeavesTheJournalForLaterAndLoadsNothing) {
+  KilledPass();
+  Offer(QMessageBox::No);
+  EXPECT_EQ(Form->ResultTable().RowCount(), 0u);
+  EXPECT_FALSE(Form->SpBtUndo->isEnabled());
+  TJournal journal;
+  EXPECT_TRUE(LastRecord(Records.string(), journal));
+  Offer(QMessageBox::No);  // asked again at the next start
+}
+
+TEST_F(Form1UnfinishedPass, APassThatEndedWithItsRecordIsNotAsked) {
+  Files(2);
+  Form->BtRename->click();
+  ASSERT_TRUE(Ended());
+  test::TModalScript none;
+  none.Run([&] { Form->OfferUnfinishedPass(); });
+  EXPECT_TRUE(none.Seen().isEmpty());
 }
 
 }  // namespace
