@@ -2,7 +2,11 @@
 // renames, the automatic result file at the end, and Recover marking it undone.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -147,6 +151,21 @@ TEST_F(Form1PassRecord, AWindowDestroyedDuringAPassLeavesAJournalThatUndoesEvery
   TJournal journal;
   ASSERT_TRUE(LastRecord(Records.string(), journal));
   EXPECT_EQ(RenamedRows(journal), renamed);
+}
+
+TEST_F(Form1PassRecord, TheLoadDialogOffersTheRecordsFolder) {
+  Files(1);
+  Form->BtRename->click();
+  ASSERT_TRUE(Ended());
+  QList<QUrl> sidebar;
+  test::TModalScript script;
+  script.Then([&](QWidget* modal) {
+    if (auto* dialog = qobject_cast<QFileDialog*>(modal)) sidebar = dialog->sidebarUrls();
+    test::CancelDialog()(modal);
+  });
+  script.Run([&] { Form->LoadResultItem->trigger(); });
+  EXPECT_TRUE(sidebar.contains(QUrl::fromLocalFile(QDir::cleanPath(QString::fromStdString(Records.string())))))
+      << sidebar.size();
 }
 
 // A pass killed after renaming f0 to xf0: its journal holds the intent, no
