@@ -85,6 +85,14 @@ void TForm1RunControl::FormCloseQuery(bool& canClose) {
     return;
   }
   Closing_ = true;
+  if (EndingBySignal_) {
+    // The record of the pass is its automatic result file: nothing to ask.
+    Control_.Stop();
+    if (Control_.PassAlive()) WaitForPassEnd();
+    Closing_ = false;
+    canClose = true;
+    return;
+  }
   canClose = Control_.CloseQuery(*this);
   Closing_ = false;
 }

@@ -33,6 +33,8 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   void BtCancelClick();
   void SpBtUndoClick();
   void FormCloseQuery(bool& canClose);
+  // The next close asks nothing: a running pass is stopped and its end awaited.
+  void EndingBySignal() { EndingBySignal_ = true; }
   void FormKeyDown(int key);
 
   // ICloseQueryWindow
@@ -59,6 +61,7 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   TRunControl Control_;  // after the pass window and the journal: goes first
   QTimer RowTimer_;
   bool Closing_ = false;
+  bool EndingBySignal_ = false;
 };
 
 }  // namespace vt

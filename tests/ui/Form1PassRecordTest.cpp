@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QLineEdit>
 #include <QComboBox>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -23,6 +24,7 @@
 #include "UiTestApp.h"
 #include "passes/PassJournalWriter.h"
 #include "ui/MessageBoxes.h"
+#include "ui/StopSignalWatcher.h"
 #include "platform/AppendFile.h"
 #include "platform/CurrentFolder.h"
 #include "results/JournalReader.h"
@@ -167,6 +169,31 @@ TEST_F(Form1PassRecord, TheLoadDialogOffersTheRecordsFolder) {
   EXPECT_TRUE(sidebar.contains(QUrl::fromLocalFile(QDir::cleanPath(QString::fromStdString(Records.string())))))
       << sidebar.size();
 }
+
+class Form1StopSignal : public Form1PassRecord, public ::testing::WithParamInterface<int> {};
+
+TEST_P(Form1StopSignal, EndsThePassKeepsItsRecordAndClosesTheWindowWithoutAsking) {
+  Files(kMany);
+  const TStopSignalWatcher watcher(*Form);
+  Form->BtRename->click();
+  ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
+  test::TModalScript script;  // a question would be recorded and refused
+  script.Run([&] {
+    std::raise(GetParam());
+    ASSERT_TRUE(WaitUntil([&] { return !Form->isVisible(); }));
+  });
+  EXPECT_TRUE(script.Seen().isEmpty()) << script.Seen().join("; ").toStdString();
+  EXPECT_FALSE(Form->RunControl().PassAlive());
+  const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
+  ASSERT_EQ(records.size(), 1u);
+  TResultTable table;
+  ASSERT_TRUE(LoadResultFile(records[0].string(), table).Ok());
+  std::size_t renamed = 0;
+  for (const TResultRow& row : table.Rows()) renamed += row.SubItem(2) == "Ok" ? 1U : 0U;
+  EXPECT_EQ(renamed, CountStartingWith(Here(), "xf"));
+}
+
+INSTANTIATE_TEST_SUITE_P(TermAndHangUp, Form1StopSignal, ::testing::Values(SIGTERM, SIGHUP));
 
 // A pass killed after renaming f0 to xf0: its journal holds the intent, no
 // outcome and no end, and nobody holds its lock.
