@@ -14,6 +14,7 @@
 #include "ui/Form1.h"
 #include "ui/OpenPaths.h"
 #include "ui/Startup.h"
+#include "ui/StopSignalWatcher.h"
 
 namespace {
 
@@ -48,7 +49,10 @@ int main(int argc, char* argv[]) {
   }
   vt::SetUpApplication(app);
   const vt::TApplicationWindows windows = vt::CreateApplicationWindows();
+  const vt::TStopSignalWatcher stopSignals(*windows.Form1);
   windows.Form1->show();
+  // Asked once the window is up, before the paths given are opened.
+  QTimer::singleShot(0, windows.Form1.get(), [&windows] { windows.Form1->OfferUnfinishedPass(); });
   if (!args.Paths.empty()) {
     for (const std::string& path : vt::PlanOpen(args.Paths, "", vt::PathKindOf).Missing)
       std::fprintf(stderr, "veltrane: %s: no such file or folder\n", path.c_str());

@@ -11,12 +11,12 @@
 #include <optional>
 #include <string>
 
-#include "cli/AutomaticResultFiles.h"
+#include "results/AutomaticResultFiles.h"
 #include "cli/CliWindow.h"
 #include "cli/CommandLine.h"
 #include "cli/FolderArgument.h"
 #include "cli/OutputBuffer.h"
-#include "cli/PassJournals.h"
+#include "results/PassJournals.h"
 #include "cli/PassRunner.h"
 #include "cli/ResultSaveTarget.h"
 #include "cli/JournalRowOffset.h"
@@ -29,6 +29,7 @@
 #include "platform/FindData.h"
 #include "platform/SysCalls.h"
 #include "results/JournalReader.h"
+#include "results/PassRecord.h"
 #include "results/ResultFile.h"
 #include "results/UndoFromFile.h"
 #include "Version.h"
@@ -133,17 +134,12 @@ std::string StartJournal(const TCliOptions& options, const TCliEnvironment& envi
                          const std::optional<TSaveTarget>& record, TPassJournalWriter& writer) {
   const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
   if (!folder) return "no folder for the journal of the pass: HOME is not set";
-  std::string warning;
-  if (const int error = MakePrivateFolder(*folder, warning))
-    return "cannot create " + TerminalText(*folder) + ": " + std::strerror(error);
-  if (!warning.empty()) Complain(environment.Err, "warning: " + TerminalText(warning));
-  header.StartedUtcNs = UtcNowNs();
   std::optional<std::string> named;
   if (record && record->Automatic) named = record->Path;
   const TDurability durability = options.Sync ? TDurability::Disk : TDurability::Kernel;
-  if (const int error = CreatePassJournal(*folder, named, header, durability, writer))
-    return "cannot create the journal of the pass in " + TerminalText(*folder) + ": " + std::strerror(error);
-  return {};
+  const TJournalStart start = StartPassJournal(*folder, std::move(header), named, durability, writer);
+  if (!start.Warning.empty()) Complain(environment.Err, "warning: " + TerminalText(start.Warning));
+  return start.Error;
 }
 
 void SayWhereTheRowsAre(std::FILE* err, std::size_t renamed, const std::string& journal) {
@@ -265,9 +261,7 @@ struct TPassOutput {
   bool FinishJournal(const TCliEnvironment& environment, const std::optional<TSaveTarget>& record, TPassEnd end,
                      TPassJournalWriter& journal) {
     const int written = journal.Error();
-    journal.Finish(end == TPassEnd::Completed && written == 0 ? TJournalEnd::Completed
-                   : written != 0                            ? TJournalEnd::Failed
-                                                             : TJournalEnd::Stopped);
+    journal.Finish(JournalEndOf(end != TPassEnd::Completed, written));
     if (written != 0) {
       Complain(environment.Err, "cannot write the journal " + TerminalText(journal.Path()) + ": " +
                                     std::strerror(written) + "; the pass stopped before its next rename");

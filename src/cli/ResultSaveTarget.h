@@ -5,6 +5,7 @@
 #include <string>
 
 #include "passes/ResultTable.h"
+#include "results/EmptyResultFile.h"
 
 namespace vt {
 
@@ -28,10 +29,5 @@ TSettledSave SettleSaveFile(const std::string& path);
 // file alone and removes the one this run created. Returns the error text, empty
 // on success.
 std::string SaveRows(const TSaveTarget& target, const TResultTable& table);
-
-// Creates path exclusively, holding the stream of a table without rows: a run
-// that is killed leaves a valid result file. 0, or the errno of the failure
-// (EEXIST when the name is taken).
-int CreateEmptyResultFile(const std::string& path);
 
 }  // namespace vt

@@ -227,6 +227,10 @@ TRunControl& TForm1::RunControl() { return RunControl_->Control(); }
 void TForm1::BtCancelClick() { RunControl_->BtCancelClick(); }
 void TForm1::SpBtUndoClick() { RunControl_->SpBtUndoClick(); }
 void TForm1::BtQuitClick() { close(); }
+void TForm1::EndBySignal() {
+  RunControl_->EndingBySignal();
+  close();
+}
 void TForm1::FormCloseQuery(bool& canClose) {
   if (RunControl_) RunControl_->FormCloseQuery(canClose);  // none while the window is destroyed
 }

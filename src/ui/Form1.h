@@ -47,6 +47,12 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   bool FRunning() const { return FRunning_; }
   void SetFRunning(bool running) { FRunning_ = running; }
   TRunControl& RunControl();
+  // At start-up: when a rename pass of an earlier run never ended, asks whether
+  // to load its rows so that Recover can undo them.
+  void OfferUnfinishedPass();
+  // SIGTERM or SIGHUP: closes as Quit answered "&Yes", keeping the record of a
+  // running pass without asking.
+  void EndBySignal();
 
   // Handlers
   void EdSearchChange();

@@ -7,6 +7,9 @@
 #include "browse/BusyCursor.h"
 #include "engine/Messages.h"
 #include "passes/UndoRowChecks.h"
+#include "platform/AppendFile.h"
+#include "results/JournalReader.h"
+#include "results/PassJournals.h"
 #include "results/ResultFile.h"
 #include "results/UndoFromFile.h"
 #include "ui/Form1.h"
@@ -38,6 +41,15 @@ QString RowsNotUndoableText(std::size_t count) {
 
 void ShowRowsNotUndoable(std::size_t count) {
   ShowMessageBox(TMessageKind::Information, RowsNotUndoableText(count));
+}
+
+// An automatic record keeps its journal beside it; a Recover of its rows marks
+// the journal recovered, as the command line does.
+std::string JournalOfRecord(const std::string& path) {
+  const std::string journal = JournalPathFor(path);
+  std::string start;
+  if (journal == path || ReadFileStart(journal, kJournalSignature.size(), start) != 0 || !IsJournal(start)) return {};
+  return journal;
 }
 
 }  // namespace
@@ -88,6 +100,7 @@ void TForm1::BtLoadResultClick() {
     ShowNotAResultFile();
     return;
   }
+  RunControl_->Journal().SetTableJournal(JournalOfRecord(*path));
   if (ResultTable_.RowCount() > 0) ResultLoadedCommands();
 }
 
@@ -101,6 +114,7 @@ void TForm1::BtClearResultClick() {
   else if (answer == TAnswer::Cancel)
     return;
   ResultTable_.Clear();
+  RunControl_->Journal().SetTableJournal({});
   ResultClearedCommands();
   PageControl1->setCurrentWidget(TabSheetControls);
 }

@@ -38,18 +38,32 @@ void TForm1RunControl::PassStarted() {
 }
 
 void TForm1RunControl::PumpRows() {
-  if (!Control_.Pump(kRowBudget)) RowTimer_.stop();
+  const bool stopped = StopAsked();
+  if (Control_.Pump(kRowBudget)) return;
+  RowTimer_.stop();
+  PassEnded(stopped);
 }
+
+bool TForm1RunControl::StopAsked() const { return Control_.Pass() && Control_.Pass()->StopRequested(); }
+
+void TForm1RunControl::PassEnded(bool stopped) { Journal_.Finish(stopped); }
 
 TForm1RunControl::~TForm1RunControl() { qApp->removeEventFilter(this); }
 
 void TForm1RunControl::BtRenameClick() {
-  Control_.Rename(PassOptions(Form_), CaptureSettings(ReadControlValues(Form_)));
+  // The journal of a pass still finishing is ended before the next one starts.
+  if (Control_.PassAlive()) WaitForPassEnd();
+  TSearchPassOptions options = PassOptions(Form_);
+  if (!Journal_.Start(TJournalKind::Rename, options.Folder, options.Masks)) return;
+  options.Journal = Journal_.Writer();
+  Control_.Rename(options, CaptureSettings(ReadControlValues(Form_)));
   PassStarted();
   Form_.PageControl1->setCurrentWidget(Form_.TabSheetResults);
 }
 
 void TForm1RunControl::BtSimulClick() {
+  if (Control_.PassAlive()) WaitForPassEnd();
+  Journal_.SetTableJournal({});  // the rows it leaves are no record's
   Control_.Simulate(PassOptions(Form_), CaptureSettings(ReadControlValues(Form_)));
   PassStarted();
   Form_.PageControl1->setCurrentWidget(Form_.TabSheetResults);
@@ -58,7 +72,9 @@ void TForm1RunControl::BtSimulClick() {
 void TForm1RunControl::BtCancelClick() { Control_.Stop(); }
 
 void TForm1RunControl::SpBtUndoClick() {
-  Control_.Recover();
+  if (Control_.PassAlive()) WaitForPassEnd();
+  if (!Journal_.Start(TJournalKind::Recover, Journal_.TableJournal(), "recover")) return;
+  Control_.Recover(Journal_.Writer());
   PassStarted();
 }
 
@@ -69,6 +85,14 @@ void TForm1RunControl::FormCloseQuery(bool& canClose) {
     return;
   }
   Closing_ = true;
+  if (EndingBySignal_) {
+    // The record of the pass is its automatic result file: nothing to ask.
+    Control_.Stop();
+    if (Control_.PassAlive()) WaitForPassEnd();
+    Closing_ = false;
+    canClose = true;
+    return;
+  }
   canClose = Control_.CloseQuery(*this);
   Closing_ = false;
 }
@@ -109,9 +133,14 @@ void TForm1RunControl::SaveResultToFile() { Form_.SaveAsItem->trigger(); }
 
 void TForm1RunControl::WaitForPassEnd() {
   TBusyCursor busy;
+  bool stopped = StopAsked();
   // Only the pass's rows and painting: no click or key is handled meanwhile.
-  Control_.WaitForPass(kPaintTick, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+  Control_.WaitForPass(kPaintTick, [this, &stopped] {
+    stopped = stopped || StopAsked();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  });
   RowTimer_.stop();
+  PassEnded(stopped);
 }
 
 }  // namespace vt

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "passes/RunControl.h"
+#include "ui/Form1PassJournal.h"
 #include "ui/Form1PassWindow.h"
 
 namespace vt {
@@ -24,6 +25,7 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
 
   TRunControl& Control() { return Control_; }
   const TRunControl& Control() const { return Control_; }
+  TForm1PassJournal& Journal() { return Journal_; }
 
   // After the checks have passed.
   void BtRenameClick();
@@ -31,6 +33,8 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   void BtCancelClick();
   void SpBtUndoClick();
   void FormCloseQuery(bool& canClose);
+  // The next close asks nothing: a running pass is stopped and its end awaited.
+  void EndingBySignal() { EndingBySignal_ = true; }
   void FormKeyDown(int key);
 
   // ICloseQueryWindow
@@ -47,12 +51,17 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
  private:
   void PassStarted();
   void PumpRows();
+  // Once the pass has ended: its journal becomes its record.
+  void PassEnded(bool stopped);
+  bool StopAsked() const;
 
   TForm1& Form_;
   TForm1PassWindow PassWindow_;
-  TRunControl Control_;  // after the pass window: goes first
+  TForm1PassJournal Journal_;  // outlives the pass that writes it
+  TRunControl Control_;  // after the pass window and the journal: goes first
   QTimer RowTimer_;
   bool Closing_ = false;
+  bool EndingBySignal_ = false;
 };
 
 }  // namespace vt

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <memory>
 
@@ -12,9 +13,15 @@
 namespace vt::test {
 namespace {
 
+QTemporaryDir& StateDir() {
+  static QTemporaryDir dir;
+  return dir;
+}
+
 class TApplicationEnvironment : public testing::Environment {
  public:
   void SetUp() override {
+    qputenv("XDG_STATE_HOME", StateDir().path().toUtf8());
     static int argc = 1;
     static char name[] = "ui_tests";
     static char* argv[] = {name, nullptr};
@@ -41,6 +48,10 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
   }
   return true;
 }
+
+QString StateHome() { return StateDir().path() + "/"; }
+
+QString RecordsFolderForTests() { return StateHome() + "veltrane/"; }
 
 QString NamedAncestor(const QWidget* w) {
   while (w && (w->objectName().isEmpty() || w->objectName().startsWith("qt_"))) w = w->parentWidget();

@@ -14,6 +14,11 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 // The nearest widget named by the window at or above w (Qt's inner widgets, such
 // as a tab bar, carry no name or one of Qt's own).
 QString NamedAncestor(const QWidget* w);
+// The XDG_STATE_HOME of the whole test program, a temporary folder of its own:
+// the window's records never go into the real home. Ends with "/".
+QString StateHome();
+// The records' folder inside it.
+QString RecordsFolderForTests();
 
 }  // namespace vt::test
 

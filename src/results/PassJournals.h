@@ -45,6 +45,12 @@ std::vector<TRecordFile> ListRecords(const std::string& folder);
 // journal, its rows are in journal, settled from the disk where they were cut.
 std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journal);
 
+// The newest rename pass that never became its record: a journal whose writer
+// is gone without an end mark or without its result file, that no recover has
+// undone and whose rows, settled from the disk, renamed files. Its rows are in
+// journal.
+std::optional<TRecordFile> UnfinishedPass(const std::string& folder, TJournal& journal);
+
 // Keeps the newest `kept` records; never one whose writer is alive.
 void PruneRecords(const std::string& folder, std::size_t kept);
 

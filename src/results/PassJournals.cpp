@@ -1,4 +1,4 @@
-#include "cli/PassJournals.h"
+#include "results/PassJournals.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "cli/AutomaticResultFiles.h"
+#include "results/AutomaticResultFiles.h"
 #include "platform/AppendFile.h"
 #include "results/ResultFile.h"
 
@@ -115,6 +115,21 @@ std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journ
     int error = 0;
     if (!LoadJournal(it->Journal, journal, error)) continue;
     if (journal.Header.Kind != TJournalKind::Rename || journal.Recovered) continue;
+    SettleFromDisk(journal);
+    if (RenamedRows(journal) > 0) return *it;
+  }
+  journal = TJournal{};
+  return std::nullopt;
+}
+
+std::optional<TRecordFile> UnfinishedPass(const std::string& folder, TJournal& journal) {
+  const std::vector<TRecordFile> records = ListRecords(folder);
+  for (auto it = records.rbegin(); it != records.rend(); ++it) {
+    if (it->Journal.empty() || IsWriterAlive(it->Journal)) continue;
+    int error = 0;
+    if (!LoadJournal(it->Journal, journal, error)) continue;
+    if (journal.Header.Kind != TJournalKind::Rename || journal.Recovered) continue;
+    if (journal.End && fs::exists(it->Result)) continue;  // ended with its record
     SettleFromDisk(journal);
     if (RenamedRows(journal) > 0) return *it;
   }

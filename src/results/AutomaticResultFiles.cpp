@@ -1,4 +1,4 @@
-#include "cli/AutomaticResultFiles.h"
+#include "results/AutomaticResultFiles.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "cli/PassJournals.h"
-#include "cli/ResultSaveTarget.h"
+#include "results/PassJournals.h"
+#include "results/EmptyResultFile.h"
 
 namespace vt {
 

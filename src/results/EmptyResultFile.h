@@ -1,0 +1,12 @@
+#pragma once
+// A result file made to hold a name before the rows that will fill it exist.
+#include <string>
+
+namespace vt {
+
+// Creates path exclusively, holding the stream of a table without rows: a run
+// that is killed leaves a valid result file. 0, or the errno of the failure
+// (EEXIST when the name is taken).
+int CreateEmptyResultFile(const std::string& path);
+
+}  // namespace vt

@@ -1,0 +1,88 @@
+#include "results/PassRecord.h"
+
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/AppendFile.h"
+#include "results/EmptyResultFile.h"
+#include "results/JournalReader.h"
+#include "results/PassJournals.h"
+
+namespace vt {
+
+namespace {
+
+void RemoveFile(const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+}
+
+std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
+
+}  // namespace
+
+TJournalStart StartPassJournal(const std::string& folder, TJournalHeader header,
+                               const std::optional<std::string>& named, TDurability durability,
+                               TPassJournalWriter& writer) {
+  TJournalStart start;
+  if (const int error = MakePrivateFolder(folder, start.Warning)) {
+    start.Error = "cannot create " + folder + ": " + std::strerror(error);
+    return start;
+  }
+  header.StartedUtcNs = UtcNowNs();
+  if (const int error = CreatePassJournal(folder, named, header, durability, writer))
+    start.Error = "cannot create the journal of the pass in " + folder + ": " + std::strerror(error);
+  return start;
+}
+
+TJournalEnd JournalEndOf(bool stopped, int writeError) {
+  if (writeError != 0) return TJournalEnd::Failed;
+  return stopped ? TJournalEnd::Stopped : TJournalEnd::Completed;
+}
+
+TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_t kept) {
+  TPassRecord record;
+  record.Journal = journal.Path();
+  record.JournalError = journal.Error();
+  journal.Finish(JournalEndOf(stopped, record.JournalError));
+  record.Renamed = journal.RenamedCount();
+  TJournal rows;
+  if (!LoadJournal(record.Journal, rows, record.ReadError)) {
+    if (record.ReadError == 0) record.ReadError = EIO;
+    return record;
+  }
+  SettleFromDisk(rows);
+  record.Renamed = RenamedRows(rows);
+  if (rows.Rows.empty()) {
+    if (record.JournalError == 0) RemoveFile(record.Journal);
+    return record;
+  }
+  const std::string path = ResultPathFor(record.Journal);
+  // Its rows name the user's files: made for the user's eyes only, and the save
+  // that fills it keeps these bits.
+  if (CreateEmptyResultFile(path) == 0) {
+    std::error_code ignored;
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+                                 ignored);
+  }
+  record.Saved = SaveResultRows(JournalRowViews(rows), path);
+  if (!record.Saved.Ok()) return record;
+  record.Record = path;
+  PruneRecords(FolderOf(path), kept);
+  return record;
+}
+
+TPassRecord EndRecoverJournal(TPassJournalWriter& journal, const std::string& undoneJournal) {
+  TPassRecord record;
+  record.Journal = journal.Path();
+  record.JournalError = journal.Error();
+  journal.Finish(JournalEndOf(false, record.JournalError));
+  record.Renamed = journal.RenamedCount();
+  if (record.JournalError != 0) return record;
+  RemoveFile(record.Journal);
+  if (!undoneJournal.empty()) AppendToFile(undoneJournal, RecoveredMark(UtcNowNs()));
+  return record;
+}
+
+}  // namespace vt

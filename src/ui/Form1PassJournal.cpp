@@ -1,0 +1,83 @@
+#include "ui/Form1PassJournal.h"
+
+#include <cstdlib>
+
+#include "platform/SysErrorText.h"
+#include "results/AutomaticResultFiles.h"
+#include "results/PassRecord.h"
+#include "ui/MessageBoxes.h"
+
+namespace vt {
+namespace {
+
+QString Text(const std::string& bytes) { return QString::fromStdString(bytes); }
+
+QString FilesRenamed(std::uint64_t renamed) {
+  return renamed == 1 ? QStringLiteral("1 file was renamed") : QString("%1 files were renamed").arg(renamed);
+}
+
+void ShowRecordFailure(const TPassRecord& record) {
+  QString why;
+  if (record.JournalError != 0)
+    why = QString("The journal %1 could not be written (%2): the pass stopped before its next rename.")
+              .arg(Text(record.Journal), Text(SysErrorText(record.JournalError)));
+  else if (record.ReadError != 0)
+    why = QString("The journal %1 could not be read back (%2).")
+              .arg(Text(record.Journal), Text(SysErrorText(record.ReadError)));
+  else
+    why = QString("The result file of the pass could not be saved: %1%2.")
+              .arg(Text(record.Saved.Message),
+                   record.Saved.SystemError != 0 ? " (" + Text(SysErrorText(record.Saved.SystemError)) + ")"
+                                                 : QString());
+  ShowMessageBox(TMessageKind::Error,
+                 why + "\n\n" + FilesRenamed(record.Renamed) + "; their rows are in " + Text(record.Journal) +
+                     ". Recover in this window, or veltrane-cli recover " + Text(record.Journal) +
+                     ", undoes them.");
+}
+
+}  // namespace
+
+std::optional<std::string> RecordsFolder() {
+  return AutomaticFolder([](const char* name) { return std::getenv(name); });
+}
+
+bool TForm1PassJournal::Start(TJournalKind kind, const std::string& folder, const std::string& what) {
+  Writer_.reset();
+  const std::optional<std::string> records = RecordsFolder();
+  if (!records) {
+    ShowMessageBox(TMessageKind::Error,
+                   "Nothing was renamed: there is no folder for the journal of the pass (HOME is not set).");
+    return false;
+  }
+  auto writer = std::make_unique<TPassJournalWriter>();
+  const TJournalStart start =
+      StartPassJournal(*records, TJournalHeader{kind, 0, folder, what}, std::nullopt, TDurability::Kernel, *writer);
+  if (!start.Warning.empty()) ShowMessageBox(TMessageKind::Information, Text(start.Warning));
+  if (!start.Error.empty()) {
+    ShowMessageBox(TMessageKind::Error, "Nothing was renamed: " + Text(start.Error) + ".");
+    return false;
+  }
+  Writer_ = std::move(writer);
+  Kind_ = kind;
+  return true;
+}
+
+void TForm1PassJournal::Finish(bool stopped) {
+  if (!Writer_) return;
+  const std::unique_ptr<TPassJournalWriter> writer = std::move(Writer_);
+  if (Kind_ == TJournalKind::Recover) {
+    const TPassRecord record = EndRecoverJournal(*writer, TableJournal_);
+    if (record.JournalError != 0) {
+      ShowRecordFailure(record);
+      return;
+    }
+    TableJournal_.clear();
+    return;
+  }
+  const TPassRecord record = KeepPassRecord(*writer, stopped, kAutomaticFilesKept);
+  if (!record.Ok()) ShowRecordFailure(record);
+  // The rows now in the table are this journal's, kept beside its record.
+  TableJournal_ = record.Record.empty() && record.Ok() ? std::string() : record.Journal;
+}
+
+}  // namespace vt

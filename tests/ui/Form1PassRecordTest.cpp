@@ -1,0 +1,275 @@
+// The records the window keeps of its real passes: a journal ahead of the
+// renames, the automatic result file at the end, and Recover marking it undone.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QListWidget>
+#include <QLineEdit>
+#include <QComboBox>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ModalScript.h"
+#include "UiTestApp.h"
+#include "passes/PassJournalWriter.h"
+#include "ui/MessageBoxes.h"
+#include "ui/StopSignalWatcher.h"
+#include "platform/AppendFile.h"
+#include "platform/CurrentFolder.h"
+#include "results/JournalReader.h"
+#include "results/PassJournals.h"
+#include "results/ResultFile.h"
+#include "ui/Form1.h"
+#include "browse/FilterDirectoryListBox.h"
+#include "passes/RunControl.h"
+
+namespace vt {
+namespace {
+
+namespace fs = std::filesystem;
+using test::WaitUntil;
+
+constexpr int kMany = 3000;
+
+std::vector<fs::path> FilesEndingWith(const fs::path& folder, const std::string& extension) {
+  std::vector<fs::path> found;
+  std::error_code ignored;
+  for (fs::directory_iterator it(folder, ignored), end; it != end; it.increment(ignored))
+    if (it->path().extension() == extension) found.push_back(it->path());
+  return found;
+}
+
+std::size_t CountStartingWith(const fs::path& folder, const std::string& prefix) {
+  std::size_t count = 0;
+  for (const auto& entry : fs::directory_iterator(folder))
+    count += entry.path().filename().string().rfind(prefix, 0) == 0 ? 1U : 0U;
+  return count;
+}
+
+class Form1PassRecord : public ::testing::Test {
+ protected:
+  Form1PassRecord() : Records(test::RecordsFolderForTests().toStdString()) {
+    std::error_code ignored;
+    fs::remove_all(Records, ignored);  // the test program's own folder
+    Form = std::make_unique<TForm1>();
+    Form->FilterDirectoryListBox1->SetFolder(Here().string());
+    Form->LstBoxActions->setCurrentRow(1);  // insert "x" at the beginning of every name
+    Form->EdInsert->setText("x");
+    Form->ComboInsertTo->setCurrentIndex(1);
+    Form->show();
+  }
+  // The folder list makes the pass's folder the current one; it goes at the end.
+  ~Form1PassRecord() override { SetCurrentFolder(Kept_); }
+  void Files(int count) const {
+    for (int i = 0; i < count; ++i) std::ofstream(Here() / ("f" + std::to_string(i) + ".txt")) << "x";
+  }
+  fs::path Here() const { return Folder.path().toStdString(); }
+  bool Ended() { return WaitUntil([&] { return !Form->RunControl().PassAlive(); }); }
+
+  const std::string Kept_ = GetCurrentFolder();
+  QTemporaryDir Folder;
+  const fs::path Records;
+  std::unique_ptr<TForm1> Form;
+};
+
+TEST_F(Form1PassRecord, RenameLeavesAPrivateRecordWithItsRowsBesideItsJournal) {
+  Files(3);
+  Form->BtRename->click();
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(fs::status(Records).permissions() & fs::perms::all, fs::perms::owner_all);
+  const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(fs::status(records[0]).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  TResultTable table;
+  ASSERT_TRUE(LoadResultFile(records[0].string(), table).Ok());
+  EXPECT_EQ(table.RowCount(), 3u);
+  EXPECT_TRUE(fs::exists(JournalPathFor(records[0].string())));
+  // A later start-up or recover --last finds it as the pass to undo.
+  TJournal journal;
+  const std::optional<TRecordFile> last = LastRecord(Records.string(), journal);
+  ASSERT_TRUE(last);
+  EXPECT_EQ(last->Result, records[0].string());
+  EXPECT_EQ(RenamedRows(journal), 3u);
+}
+
+TEST_F(Form1PassRecord, SimulateKeepsNoRecord) {
+  Files(3);
+  Form->BtSimul->click();
+  ASSERT_TRUE(Ended());
+  EXPECT_TRUE(FilesEndingWith(Records, ".vtr").empty());
+  EXPECT_TRUE(FilesEndingWith(Records, ".vtj").empty());
+}
+
+TEST_F(Form1PassRecord, RecoverMarksTheRecordUndoneAndKeepsNoJournalOfItsOwn) {
+  Files(3);
+  Form->BtRename->click();
+  ASSERT_TRUE(Ended());
+  Form->SpBtUndo->click();
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(CountStartingWith(Here(), "f"), 3u);
+  const std::vector<fs::path> journals = FilesEndingWith(Records, ".vtj");
+  ASSERT_EQ(journals.size(), 1u);  // the rename's; the recover's went once it had undone all
+  TJournal journal;
+  int error = 0;
+  ASSERT_TRUE(LoadJournal(journals[0].string(), journal, error));
+  EXPECT_EQ(journal.Header.Kind, TJournalKind::Rename);
+  EXPECT_TRUE(journal.Recovered);
+  EXPECT_FALSE(LastRecord(Records.string(), journal));
+}
+
+TEST_F(Form1PassRecord, AStoppedRenameRecordsEveryFileItRenamed) {
+  Files(kMany);
+  Form->BtRename->click();
+  ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
+  Form->BtCancel->click();
+  ASSERT_TRUE(Ended());
+  const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
+  ASSERT_EQ(records.size(), 1u);
+  TJournal journal;
+  int error = 0;
+  ASSERT_TRUE(LoadJournal(JournalPathFor(records[0].string()), journal, error));
+  ASSERT_TRUE(journal.End);
+  EXPECT_EQ(RenamedRows(journal), CountStartingWith(Here(), "xf"));
+}
+
+TEST_F(Form1PassRecord, AWindowDestroyedDuringAPassLeavesAJournalThatUndoesEveryRename) {
+  Files(kMany);
+  Form->BtRename->click();
+  ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
+  Form.reset();
+  const std::size_t renamed = CountStartingWith(Here(), "xf");
+  TJournal journal;
+  ASSERT_TRUE(LastRecord(Records.string(), journal));
+  EXPECT_EQ(RenamedRows(journal), renamed);
+}
+
+TEST_F(Form1PassRecord, TheLoadDialogOffersTheRecordsFolder) {
+  Files(1);
+  Form->BtRename->click();
+  ASSERT_TRUE(Ended());
+  QList<QUrl> sidebar;
+  test::TModalScript script;
+  script.Then([&](QWidget* modal) {
+    if (auto* dialog = qobject_cast<QFileDialog*>(modal)) sidebar = dialog->sidebarUrls();
+    test::CancelDialog()(modal);
+  });
+  script.Run([&] { Form->LoadResultItem->trigger(); });
+  EXPECT_TRUE(sidebar.contains(QUrl::fromLocalFile(QDir::cleanPath(QString::fromStdString(Records.string())))))
+      << sidebar.size();
+}
+
+class Form1StopSignal : public Form1PassRecord, public ::testing::WithParamInterface<int> {};
+
+TEST_P(Form1StopSignal, EndsThePassKeepsItsRecordAndClosesTheWindowWithoutAsking) {
+  Files(kMany);
+  const TStopSignalWatcher watcher(*Form);
+  Form->BtRename->click();
+  ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
+  test::TModalScript script;  // a question would be recorded and refused
+  script.Run([&] {
+    std::raise(GetParam());
+    ASSERT_TRUE(WaitUntil([&] { return !Form->isVisible(); }));
+  });
+  EXPECT_TRUE(script.Seen().isEmpty()) << script.Seen().join("; ").toStdString();
+  EXPECT_FALSE(Form->RunControl().PassAlive());
+  const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
+  ASSERT_EQ(records.size(), 1u);
+  TResultTable table;
+  ASSERT_TRUE(LoadResultFile(records[0].string(), table).Ok());
+  std::size_t renamed = 0;
+  for (const TResultRow& row : table.Rows()) renamed += row.SubItem(2) == "Ok" ? 1U : 0U;
+  EXPECT_EQ(renamed, CountStartingWith(Here(), "xf"));
+}
+
+INSTANTIATE_TEST_SUITE_P(TermAndHangUp, Form1StopSignal, ::testing::Values(SIGTERM, SIGHUP));
+
+// A pass killed after renaming f0 to xf0: its journal holds the intent, no
+// outcome and no end, and nobody holds its lock.
+class Form1UnfinishedPass : public Form1PassRecord {
+ protected:
+  void KilledPass() {
+    Files(1);
+    fs::create_directories(Records);
+    fs::permissions(Records, fs::perms::owner_all);  // else the window warns of it
+    TPassJournalWriter writer;
+    const std::string journal = Records.string() + "2026-12-08_09-30-05.vtj";
+    ASSERT_EQ(writer.Create(journal, TDurability::Kernel, {TJournalKind::Rename, 1, Folder(), "*.*"}), 0);
+    const std::vector<TJournalEntry> intent{{0, Folder(), "f0.txt", "xf0.txt", TRenameStatus::rsCanBeRenamed, 0, true}};
+    ASSERT_TRUE(writer.Intend(intent));
+    fs::rename(Here() / "f0.txt", Here() / "xf0.txt");
+    Journal = journal;
+  }  // the writer goes without an end mark
+  const std::string& Folder() const { return FolderText; }
+
+  // Answers the box, checking it is the window's confirmation; the box's text.
+  QString Offer(int button) {
+    test::TModalScript script;
+    QString name;
+    script.Then([&](QWidget* modal) {
+      name = modal->objectName();
+      test::Press(button)(modal);
+    });
+    script.Run([&] { Form->OfferUnfinishedPass(); });
+    EXPECT_EQ(name, MessageBoxName(TMessageKind::Confirmation));
+    return script.Seen().value(0);
+  }
+
+  const std::string FolderText = Here().string() + "/";
+  std::string Journal;
+};
+
+TEST_F(Form1UnfinishedPass, YesLoadsItsRowsAndRecoverUndoesThemOnce) {
+  KilledPass();
+  const QString seen = Offer(QMessageBox::Yes);
+  EXPECT_TRUE(seen.contains(QString::fromStdString(Folder()))) << seen.toStdString();
+  EXPECT_TRUE(seen.contains("1 file was renamed")) << seen.toStdString();
+  ASSERT_EQ(Form->ResultTable().RowCount(), 1u);
+  EXPECT_EQ(Form->ResultTable().Row(0).SubItem(0), "xf0.txt");
+  EXPECT_EQ(Form->PageControl1->currentWidget(), Form->TabSheetResults);
+  ASSERT_TRUE(Form->SpBtUndo->isEnabled());
+  Form->SpBtUndo->click();
+  ASSERT_TRUE(Ended());
+  EXPECT_TRUE(fs::exists(Here() / "f0.txt"));
+  TJournal journal;
+  int error = 0;
+  ASSERT_TRUE(LoadJournal(Journal, journal, error));
+  EXPECT_TRUE(journal.Recovered);
+  // Undone: the next start asks nothing.
+  test::TModalScript none;
+  none.Run([&] { Form->OfferUnfinishedPass(); });
+  EXPECT_TRUE(none.Seen().isEmpty());
+}
+
+TEST_F(Form1UnfinishedPass, NoLeavesTheJournalForLaterAndLoadsNothing) {
+  KilledPass();
+  Offer(QMessageBox::No);
+  EXPECT_EQ(Form->ResultTable().RowCount(), 0u);
+  EXPECT_FALSE(Form->SpBtUndo->isEnabled());
+  TJournal journal;
+  EXPECT_TRUE(LastRecord(Records.string(), journal));
+  Offer(QMessageBox::No);  // asked again at the next start
+}
+
+TEST_F(Form1UnfinishedPass, APassThatEndedWithItsRecordIsNotAsked) {
+  Files(2);
+  Form->BtRename->click();
+  ASSERT_TRUE(Ended());
+  test::TModalScript none;
+  none.Run([&] { Form->OfferUnfinishedPass(); });
+  EXPECT_TRUE(none.Seen().isEmpty());
+}
+
+}  // namespace
+}  // namespace vt
