@@ -10,7 +10,7 @@ namespace {
 
 enum class Arity { Flag, Value };
 
-struct OptionSpec {
+struct OptionEntry {
   std::string_view Long;
   char Short;  // 0 when there is none
   Arity Kind;
@@ -18,8 +18,8 @@ struct OptionSpec {
   std::vector<std::string_view> Operations;
 };
 
-const std::vector<OptionSpec>& Options() {
-  static const std::vector<OptionSpec> options{
+const std::vector<OptionEntry>& Options() {
+  static const std::vector<OptionEntry> options{
       {"masks", 'm', Arity::Value, {}},
       {"subdirs", 'r', Arity::Flag, {}},
       {"rename", 'x', Arity::Flag, {}},
@@ -51,20 +51,20 @@ const std::vector<OptionSpec>& Options() {
   return options;
 }
 
-const OptionSpec* FindLong(std::string_view name) {
-  for (const OptionSpec& spec : Options())
+const OptionEntry* FindLong(std::string_view name) {
+  for (const OptionEntry& spec : Options())
     if (spec.Long == name) return &spec;
   return nullptr;
 }
 
-const OptionSpec* FindShort(char name) {
-  for (const OptionSpec& spec : Options())
+const OptionEntry* FindShort(char name) {
+  for (const OptionEntry& spec : Options())
     if (spec.Short != 0 && spec.Short == name) return &spec;
   return nullptr;
 }
 
 struct GivenOption {
-  const OptionSpec* Spec;
+  const OptionEntry* Spec;
   std::string Value;
   std::string Spelled;  // as typed, for messages
 };
@@ -90,7 +90,7 @@ bool Scan(const std::vector<std::string>& args, ScannedArguments& out, std::stri
     if (arg[1] == '-') {
       const std::size_t equals = arg.find('=');
       const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-      const OptionSpec* spec = FindLong(name);
+      const OptionEntry* spec = FindLong(name);
       const std::string spelled = "--" + name;
       if (spec == nullptr) {
         error = "unrecognized option '" + spelled + "'";
@@ -115,7 +115,7 @@ bool Scan(const std::vector<std::string>& args, ScannedArguments& out, std::stri
     // A bundle of short options; one that takes a value takes the rest of the bundle
     // or the next argument.
     for (std::size_t k = 1; k < arg.size(); ++k) {
-      const OptionSpec* spec = FindShort(arg[k]);
+      const OptionEntry* spec = FindShort(arg[k]);
       const std::string spelled = std::string("-") + arg[k];
       if (spec == nullptr) {
         error = "unrecognized option '" + spelled + "'";

@@ -134,7 +134,8 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   TUpDown* NumberFieldArrows(const QLineEdit* field) const;
   void CenterOnScreen();
 
-  // Declared first: the window's widgets refer to it until they are gone.
+  // Goes before the widgets (Qt deletes them in the base class): the result
+  // list is detached from it in the destructor.
   TResultTable ResultTable_;
   TFrmAbout* FrmAbout_ = nullptr;
   QFileDialog* OpenDialog1_ = nullptr;

@@ -10,7 +10,7 @@
 namespace vt {
 namespace {
 
-TEST(Copy, ClampsAsSpecified) {
+TEST(Copy, ClampsStartAndCountToTheText) {
   struct Case {
     int i, n;
     const char* result;
@@ -21,7 +21,7 @@ TEST(Copy, ClampsAsSpecified) {
   for (const auto& c : cases) EXPECT_EQ(Copy("abcdef", c.i, c.n), c.result) << c.i << "," << c.n;
 }
 
-TEST(Delete, ClampsAsSpecified) {
+TEST(Delete, IgnoresPositionsOutsideTheTextAndClampsTheCount) {
   struct Case {
     int i, n;
     const char* result;
@@ -36,7 +36,7 @@ TEST(Delete, ClampsAsSpecified) {
   }
 }
 
-TEST(Insert, ClampsAsSpecified) {
+TEST(Insert, ClampsThePositionToTheText) {
   struct Case {
     int i;
     const char* result;
