@@ -77,11 +77,7 @@ void TUndoThread::JudgeEntry(const TUndoProcessList& record, TUndoJudged& judged
     judged.Status = TRenameStatus::rsNoChange;
     return;
   }
-  // A row no pass could have made is never journalled as a rename to attempt.
-  if (CheckUndoRow(record.Path, record.NewFileName, record.OldFileName) != TUndoRowFault::None) {
-    judged.Status = TRenameStatus::rsError;
-    return;
-  }
+  // Whether a pass could have made the row is checked by the rename back itself.
   judged.Pending = true;
 }
 

@@ -67,20 +67,34 @@ class TRowCollector {
   std::vector<TJournalRow>& Rows_;
 };
 
+// What intents and plain rows both start with: the row, its folder (kept from
+// the row before when the same) and the two names.
+struct TRowNames {
+  std::uint64_t Index = 0;
+  std::string_view OldName;
+  std::string_view NewName;
+};
+
+bool ReadRowNames(TJournalCursor& cursor, std::string_view& folder, TRowNames& names) {
+  return cursor.Number(names.Index) && ReadFolder(cursor, folder) && cursor.Text(names.OldName) &&
+         cursor.Text(names.NewName);
+}
+
+void SetRowNames(TJournalRow& row, std::string_view folder, const TRowNames& names) {
+  row.Folder = folder;
+  row.OldName = names.OldName;
+  row.NewName = names.NewName;
+}
+
 bool ReadIntents(TJournalCursor& cursor, TRowCollector& rows) {
   std::uint64_t count = 0;
   if (!cursor.Number(count)) return false;
   std::string_view folder;
   for (std::uint64_t i = 0; i < count; ++i) {
-    std::uint64_t index = 0;
-    std::string_view oldName;
-    std::string_view newName;
-    if (!cursor.Number(index) || !ReadFolder(cursor, folder) || !cursor.Text(oldName) || !cursor.Text(newName))
-      return false;
-    TJournalRow& row = rows.At(index);
-    row.Folder = folder;
-    row.OldName = oldName;
-    row.NewName = newName;
+    TRowNames names;
+    if (!ReadRowNames(cursor, folder, names)) return false;
+    TJournalRow& row = rows.At(names.Index);
+    SetRowNames(row, folder, names);
     row.Attempted = true;
     row.Settled = false;
   }
@@ -118,18 +132,14 @@ bool ReadPlainRows(TJournalCursor& cursor, TRowCollector& rows) {
   if (!cursor.Number(count)) return false;
   std::string_view folder;
   for (std::uint64_t i = 0; i < count; ++i) {
-    std::uint64_t index = 0;
-    std::string_view oldName;
-    std::string_view newName;
+    TRowNames names;
     std::uint8_t status = 0;
     std::uint64_t error = 0;
-    if (!cursor.Number(index) || !ReadFolder(cursor, folder) || !cursor.Text(oldName) || !cursor.Text(newName) ||
-        !ReadStatus(cursor, status) || status == kWithdrawnStatus || !cursor.Number(error))
+    if (!ReadRowNames(cursor, folder, names) || !ReadStatus(cursor, status) || status == kWithdrawnStatus ||
+        !cursor.Number(error))
       return false;
-    TJournalRow& row = rows.At(index);
-    row.Folder = folder;
-    row.OldName = oldName;
-    row.NewName = newName;
+    TJournalRow& row = rows.At(names.Index);
+    SetRowNames(row, folder, names);
     row.Status = static_cast<TRenameStatus>(status);
     row.Error = static_cast<int>(error);
     row.Attempted = false;
