@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "passes/SearchThread.h"
+#include "passes/UndoThread.h"
+
 namespace vt {
 
 TPassThread::TPassThread(const TSearchPassOptions& options, const TRenameSettings& settings, TPassMode mode,
@@ -35,6 +38,10 @@ TPassThread::~TPassThread() {
 void TPassThread::RequestStop() {
   if (Search_) Search_->RequestStop();
 }
+
+bool TPassThread::Simulation() const { return Search_ && Search_->Simulation(); }
+
+bool TPassThread::StopRequested() const { return Search_ && Search_->StopRequested(); }
 
 void TPassThread::Join() {
   if (Worker_.joinable()) Worker_.join();

@@ -11,11 +11,15 @@
 
 #include "engine/RenameSettings.h"
 #include "engine/RenameStep.h"
+#include "passes/PassJournal.h"
 #include "passes/RowQueue.h"
-#include "passes/SearchThread.h"
-#include "passes/UndoThread.h"
+#include "passes/SearchPassOptions.h"
+#include "passes/UndoProcessList.h"
 
 namespace vt {
+
+class TSearchThread;
+class TUndoThread;
 
 enum class TPassWork { Search, Undo };
 
@@ -32,10 +36,10 @@ class TPassThread {
   TPassThread& operator=(const TPassThread&) = delete;
 
   TPassWork Work() const { return Search_ ? TPassWork::Search : TPassWork::Undo; }
-  bool Simulation() const { return Search_ && Search_->Simulation(); }
+  bool Simulation() const;
   // A rename pass skips its remaining work and ends; a recover pass runs on.
   void RequestStop();
-  bool StopRequested() const { return Search_ && Search_->StopRequested(); }
+  bool StopRequested() const;
 
   TRowQueue& Rows() { return Queue_; }
   // Waits for the worker; the queue holds every row then.

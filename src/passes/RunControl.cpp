@@ -6,6 +6,7 @@
 
 #include "engine/Messages.h"
 #include "passes/PassEnd.h"
+#include "passes/UndoThread.h"
 
 namespace vt {
 

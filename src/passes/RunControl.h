@@ -20,7 +20,7 @@
 #include "passes/PassThread.h"
 #include "passes/RowQueue.h"
 #include "passes/RunWindow.h"
-#include "passes/SearchThread.h"
+#include "passes/SearchPassOptions.h"
 
 namespace vt {
 

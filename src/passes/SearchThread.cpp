@@ -171,11 +171,14 @@ std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
     if (!entry.Pending) continue;
     if (Stopped()) return i;
     const TProcessList& record = FoundList[i];
-    entry.Status = Step_->Attempt(*record.Folder, record.FindData.cFileName, entry.NewName, entry.Error);
+    entry.Status =
+        Step_->Attempt(*record.Folder, record.FindData.cFileName, entry.NewName, record.FindData.Id, entry.Error);
   }
   return judged;
 }
 
+// The journal takes its outcomes first, as views of the block's names; then
+// the names move into the rows, so a row costs no copy of them.
 void TSearchThread::SettleBlock(std::size_t judged, std::size_t attempted) {
   Entries_.clear();
   Withdrawn_.clear();
@@ -185,19 +188,22 @@ void TSearchThread::SettleBlock(std::size_t judged, std::size_t attempted) {
     const TProcessList& record = FoundList[i];
     const TJournalEntry journalEntry{entry.Index, record.Folder->Path(), record.FindData.cFileName,
                                      entry.NewName, entry.Status, entry.Error, entry.Pending};
-    if (i >= attempted) {
-      if (entry.Pending) Withdrawn_.push_back(journalEntry);
-      continue;
-    }
-    RowJudged_ = &entry;
-    RecordEntry(record.Folder->Path(), record.FindData);
-    Entries_.push_back(journalEntry);
+    if (i < attempted)
+      Entries_.push_back(journalEntry);
+    else if (entry.Pending)
+      Withdrawn_.push_back(journalEntry);
+  }
+  if (Journal_ != nullptr) {
+    Journal_->Settled(Entries_);
+    Journal_->Withdrawn(Withdrawn_);
+  }
+  for (std::size_t i = 0; i < attempted; ++i) {
+    TJudged& entry = Block_[i];
+    if (!entry.Row) continue;
+    TProcessList& record = FoundList[i];
+    RecordEntry(*record.Folder, std::move(record.FindData), entry);
     RowsSoFar_ = entry.Index + 1;
   }
-  RowJudged_ = nullptr;
-  if (Journal_ == nullptr) return;
-  Journal_->Settled(Entries_);
-  Journal_->Withdrawn(Withdrawn_);
 }
 
 // One handle per level at most: the sub-folders' names and identities come
@@ -225,10 +231,11 @@ void TSearchThread::ScanSubFolders(std::shared_ptr<const TFolderHandle> folder, 
   }
 }
 
-void TSearchThread::RecordEntry(const std::string& path, const TFindData& findData) {
+void TSearchThread::RecordEntry(const TFolderHandle& folder, TFindData&& findData, TJudged& judged) {
   if (!IsPlainFile(findData)) return;
-  if (!RowPath || *RowPath != path) RowPath = std::make_shared<const std::string>(path);
-  TPassRow row{RowPath, findData.cFileName, RowJudged_->NewName, RowJudged_->Status, RowJudged_->Error, RowMark::None};
+  if (!RowPath || *RowPath != folder.Path()) RowPath = std::make_shared<const std::string>(folder.Path());
+  TPassRow row{RowPath, std::move(findData.cFileName), std::move(judged.NewName), judged.Status, judged.Error,
+               RowMark::None};
   if (OnRecorded_) {
     const TPassRow seen = row;
     Rows_.Push(std::move(row));

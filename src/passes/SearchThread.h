@@ -18,6 +18,7 @@
 #include "passes/PassJournal.h"
 #include "passes/ProcessList.h"
 #include "passes/RowQueue.h"
+#include "passes/SearchPassOptions.h"
 #include "platform/DirectoryListing.h"
 #include "platform/EnterableFolders.h"
 #include "platform/FolderReading.h"
@@ -27,37 +28,6 @@
 #include "platform/NameOrder.h"
 
 namespace vt {
-
-class TSearchThread;
-
-struct TSearchPassOptions {
-  bool IncludeSubDirs = false;
-  std::string Folder;  // start folder; a missing trailing "/" is added, empty means "./"
-  std::string Masks = "*.*";
-  NameOrder Order = NameOrder::Name;  // of the entries of each listing
-  std::atomic<std::uint64_t>* Progress = nullptr;  // entries handled, may be null; owned by the caller
-  // Optional, called on the worker after each entry a listing returned, just before
-  // the stop request is polled there: lets a caller watch, or stop, a long listing.
-  std::function<void(TSearchThread& pass, const TFindData& entry)> OnCollected;
-  // Optional, called on the worker with the path of a sub-folder after its
-  // parent was listed and just before it is opened: lets a test change the tree
-  // at that moment.
-  std::function<void(const std::string& subFolder)> OnDescending;
-  // Optional, called on the worker just after an entry's row went into the queue:
-  // lets a caller watch, or stop, the pass at a row.
-  std::function<void(TSearchThread& pass, const TPassRow& row)> OnRecorded;
-  // Each folder of the walk that could not be read (the start folder, a
-  // sub-folder, a mask's folder part) goes into the queue with its errno: it
-  // contributes nothing and the walk goes on. So does a sub-folder that is no
-  // longer the folder listed by the time it is entered (a link, a file or
-  // another folder now: ELOOP, ENOTDIR, ESTALE); one that is gone is simply not
-  // entered.
-  // Files the pass never renames, by identity: its own result files.
-  std::vector<TEntryId> Untouched;
-  // Where a renaming pass records its renames before it attempts them; null for
-  // none (a simulation). Owned by the caller, used on the worker only.
-  IPassJournal* Journal = nullptr;
-};
 
 class TSearchThread final {
  public:
@@ -84,8 +54,6 @@ class TSearchThread final {
   void SettleBlock(std::size_t judged, std::size_t attempted);
   ShortNames ShortNamesNeeded() const;
   void ScanSubFolders(std::shared_ptr<const TFolderHandle> folder, std::vector<TSubFolder> subFolders);
-  void RecordEntry(const std::string& path, const TFindData& findData);
-  void ReportUnreadable(const std::string& folder, int error);
   // What the step said of an entry of the block in hand.
   struct TJudged {
     bool Row = false;
@@ -95,6 +63,9 @@ class TSearchThread final {
     std::uint64_t Index = 0;  // the row's place in the pass
     std::string NewName;
   };
+  // Moves the entry's names into its row.
+  void RecordEntry(const TFolderHandle& folder, TFindData&& findData, TJudged& judged);
+  void ReportUnreadable(const std::string& folder, int error);
   void FreeFoundList();
   bool Stopped() const { return Stop.load(std::memory_order_relaxed); }
 
@@ -109,7 +80,6 @@ class TSearchThread final {
   std::string Masks;
   std::vector<std::string> MaskList_;  // Masks split at ";"
   NameOrder Order_ = NameOrder::Name;
-  const TJudged* RowJudged_ = nullptr;
   std::vector<TJudged> Block_;  // kept from block to block so that its names' storage is reused
   std::vector<TJournalEntry> Entries_;
   std::vector<TJournalEntry> Withdrawn_;

@@ -1,0 +1,49 @@
+#pragma once
+// What a rename pass is asked to walk and how, besides the operation's
+// settings: the front ends fill it in, the run control hands it to the pass.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "passes/PassJournal.h"
+#include "passes/PassRow.h"
+#include "platform/FindData.h"
+#include "platform/NameOrder.h"
+#include "platform/SysCalls.h"
+
+namespace vt {
+
+class TSearchThread;
+
+struct TSearchPassOptions {
+  bool IncludeSubDirs = false;
+  std::string Folder;  // start folder; a missing trailing "/" is added, empty means "./"
+  std::string Masks = "*.*";
+  NameOrder Order = NameOrder::Name;  // of the entries of each listing
+  std::atomic<std::uint64_t>* Progress = nullptr;  // entries handled, may be null; owned by the caller
+  // Optional, called on the worker after each entry a listing returned, just before
+  // the stop request is polled there: lets a caller watch, or stop, a long listing.
+  std::function<void(TSearchThread& pass, const TFindData& entry)> OnCollected;
+  // Optional, called on the worker with the path of a sub-folder after its
+  // parent was listed and just before it is opened: lets a test change the tree
+  // at that moment.
+  std::function<void(const std::string& subFolder)> OnDescending;
+  // Optional, called on the worker just after an entry's row went into the queue:
+  // lets a caller watch, or stop, the pass at a row.
+  std::function<void(TSearchThread& pass, const TPassRow& row)> OnRecorded;
+  // Each folder of the walk that could not be read (the start folder, a
+  // sub-folder, a mask's folder part) goes into the queue with its errno: it
+  // contributes nothing and the walk goes on. So does a sub-folder that is no
+  // longer the folder listed by the time it is entered (a link, a file or
+  // another folder now: ELOOP, ENOTDIR, ESTALE); one that is gone is simply not
+  // entered.
+  // Files the pass never renames, by identity: its own result files.
+  std::vector<TEntryId> Untouched;
+  // Where a renaming pass records its renames before it attempts them; null for
+  // none (a simulation). Owned by the caller, used on the worker only.
+  IPassJournal* Journal = nullptr;
+};
+
+}  // namespace vt
