@@ -5,17 +5,26 @@
 namespace vt {
 namespace {
 
-constexpr std::array<std::uint32_t, 256> MakeCrcTable() {
-  std::array<std::uint32_t, 256> table{};
+// Eight tables: the checksum takes eight bytes a step (slicing-by-8), some
+// five times the speed of a byte a step, and the same CRC-32 (IEEE) value.
+using TCrcTables = std::array<std::array<std::uint32_t, 256>, 8>;
+
+constexpr TCrcTables MakeCrcTables() {
+  TCrcTables tables{};
   for (std::uint32_t i = 0; i < 256; ++i) {
     std::uint32_t crc = i;
     for (int bit = 0; bit < 8; ++bit) crc = (crc & 1U) != 0 ? (crc >> 1) ^ 0xEDB88320U : crc >> 1;
-    table[i] = crc;
+    tables[0][i] = crc;
   }
-  return table;
+  for (std::size_t t = 1; t < tables.size(); ++t)
+    for (std::size_t i = 0; i < 256; ++i)
+      tables[t][i] = (tables[t - 1][i] >> 8) ^ tables[0][tables[t - 1][i] & 0xFFU];
+  return tables;
 }
 
-constexpr std::array<std::uint32_t, 256> kCrcTable = MakeCrcTable();
+constexpr TCrcTables kCrcTables = MakeCrcTables();
+
+std::uint32_t Byte(const unsigned char* at, std::size_t i) { return at[i]; }
 
 void PutUint32(char* out, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) out[i] = static_cast<char>((value >> (8 * i)) & 0xFFU);
@@ -30,8 +39,16 @@ std::uint32_t GetUint32(std::string_view bytes) {
 }  // namespace
 
 std::uint32_t Crc32(std::string_view bytes) {
+  const auto* at = reinterpret_cast<const unsigned char*>(bytes.data());
+  std::size_t left = bytes.size();
   std::uint32_t crc = 0xFFFFFFFFU;
-  for (const char c : bytes) crc = kCrcTable[(crc ^ static_cast<unsigned char>(c)) & 0xFFU] ^ (crc >> 8);
+  for (; left >= 8; left -= 8, at += 8) {
+    const std::uint32_t low = crc ^ (Byte(at, 0) | Byte(at, 1) << 8 | Byte(at, 2) << 16 | Byte(at, 3) << 24);
+    crc = kCrcTables[7][low & 0xFFU] ^ kCrcTables[6][(low >> 8) & 0xFFU] ^ kCrcTables[5][(low >> 16) & 0xFFU] ^
+          kCrcTables[4][low >> 24] ^ kCrcTables[3][Byte(at, 4)] ^ kCrcTables[2][Byte(at, 5)] ^
+          kCrcTables[1][Byte(at, 6)] ^ kCrcTables[0][Byte(at, 7)];
+  }
+  for (; left > 0; --left, ++at) crc = kCrcTables[0][(crc ^ *at) & 0xFFU] ^ (crc >> 8);
   return crc ^ 0xFFFFFFFFU;
 }
 

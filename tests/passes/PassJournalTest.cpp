@@ -3,11 +3,13 @@
 // entry by entry.
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "engine/RenameStep.h"
+#include "passes/JournalFormat.h"
 #include "passes/PassTestSupport.h"
 #include "platform/FolderHandle.h"
 
@@ -63,6 +65,30 @@ class TWatchingJournal final : public IPassJournal {
 std::string Numbered(int i) {
   std::string name = std::to_string(i);
   return std::string(4 - name.size(), '0') + name + ".txt";
+}
+
+// CRC-32 (IEEE) a bit at a time, as the checksum of every block must give it.
+std::uint32_t BitwiseCrc32(std::string_view bytes) {
+  std::uint32_t crc = 0xFFFFFFFFU;
+  for (const char c : bytes) {
+    crc ^= static_cast<unsigned char>(c);
+    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1U) != 0 ? (crc >> 1) ^ 0xEDB88320U : crc >> 1;
+  }
+  return crc ^ 0xFFFFFFFFU;
+}
+
+// Journals already written must keep reading: the checksum is the standard
+// one at every length and start, however its steps split the bytes.
+TEST(JournalChecksum, IsTheStandardCrc32) {
+  EXPECT_EQ(Crc32(""), 0U);
+  EXPECT_EQ(Crc32("123456789"), 0xCBF43926U);
+  std::string bytes;
+  for (int i = 0; i < 4096; ++i) bytes.push_back(static_cast<char>((i * 131 + 7) & 0xFF));
+  const std::string_view all(bytes);
+  for (std::size_t from = 0; from < 8; ++from)
+    for (std::size_t length = 0; length <= 40; ++length)
+      EXPECT_EQ(Crc32(all.substr(from, length)), BitwiseCrc32(all.substr(from, length))) << from << "+" << length;
+  EXPECT_EQ(Crc32(all), BitwiseCrc32(all));
 }
 
 class PassJournalTest : public ::testing::Test {
