@@ -36,7 +36,7 @@ bool TRenameStep::ProcessFile(const std::string& folder, const TFindData& entry)
   if (!Judge(entry)) return false;
   if (!RenamePending_) return true;
   if (Handle_ != nullptr) {
-    Status_ = Attempt(*Handle_, entry.cFileName, NewName_, entry.Id, SystemError_);
+    Status_ = Attempt(*Handle_, entry.cFileName, NewName_, SystemError_);
     return true;
   }
   SystemError_ = Renamer_.Rename(folder, entry.cFileName, NewName_);
@@ -125,8 +125,8 @@ bool TRenameStep::Decide() {
 }
 
 TRenameStatus TRenameStep::Attempt(const TFolderHandle& folder, std::string_view oldName, std::string& newName,
-                                   const TEntryId& listed, int& error) {
-  error = Renamer_.Rename(folder, oldName, newName, listed);
+                                   int& error) {
+  error = Renamer_.Rename(folder, oldName, newName);
   // A file the rename could neither finish nor take back is under a hidden
   // temporary name: the row must say where.
   if (error != 0 && !Renamer_.StrandedName().empty()) newName = Renamer_.StrandedName();

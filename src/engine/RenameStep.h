@@ -36,9 +36,8 @@ class TRenameStep {
   // The second half: renames oldName to newName in folder, never replacing.
   // rsOk or rsError; error is the errno, and newName becomes the hidden name a
   // file is stranded under when the rename could neither finish nor go back.
-  // listed: the file as the listing found it (TFindData::Id), or zero.
   TRenameStatus Attempt(const TFolderHandle& folder, std::string_view oldName, std::string& newName,
-                        const TEntryId& listed, int& error);
+                        int& error);
 
   const std::string& NewName() const { return NewName_; }
   TRenameStatus Status() const { return Status_; }

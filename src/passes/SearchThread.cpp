@@ -171,8 +171,7 @@ std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
     if (!entry.Pending) continue;
     if (Stopped()) return i;
     const TProcessList& record = FoundList[i];
-    entry.Status =
-        Step_->Attempt(*record.Folder, record.FindData.cFileName, entry.NewName, record.FindData.Id, entry.Error);
+    entry.Status = Step_->Attempt(*record.Folder, record.FindData.cFileName, entry.NewName, entry.Error);
   }
   return judged;
 }

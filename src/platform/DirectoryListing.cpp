@@ -22,8 +22,7 @@ namespace {
 bool IsDots(std::string_view name) { return name == "." || name == ".."; }
 
 // The attribute word, with lstat semantics; nothing for an entry that has gone.
-// id is what the look found, left alone when the folder's type sufficed.
-std::optional<std::uint32_t> AttributesOf(int dirFd, const TFolderEntry& entry, TEntryId& id) {
+std::optional<std::uint32_t> AttributesOf(int dirFd, const TFolderEntry& entry) {
   if (const auto kind = KindFromDirentType(entry.type)) return EntryAttributes(*kind, WriteBits::Some, entry.name);
   struct stat st {};
   if (::fstatat(dirFd, entry.cName, &st, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -32,7 +31,6 @@ std::optional<std::uint32_t> AttributesOf(int dirFd, const TFolderEntry& entry, 
     const EntryKind kind = entry.type == DT_REG ? EntryKind::Regular : EntryKind::Other;
     return EntryAttributes(kind, WriteBits::Some, entry.name);
   }
-  id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
   EntryKind kind = EntryKind::Other;
   if (S_ISREG(st.st_mode)) kind = EntryKind::Regular;
   else if (S_ISDIR(st.st_mode)) kind = EntryKind::Directory;
@@ -50,7 +48,6 @@ bool Excluded(std::uint32_t attr, ListFilter filter) {
 
 struct TFindHandle::Impl {
   struct TSelected {
-    TEntryId id;
     std::uint32_t nameOffset;
     std::uint16_t attributes;
     TShortName shortName;
@@ -104,14 +101,14 @@ void TFindHandle::Impl::Select(const std::string& mask, ListFilter filter, Short
     TShortName shortName;
     if (make == ShortNames::Make && !IsDots(entry.name) && !HasShortForm(entry.name))
       shortName = shortNames.Assign(entry.name);
-    if (MaskMatches(mask, entry.name)) selected.push_back({{}, entry.offset, 0, shortName});
+    if (MaskMatches(mask, entry.name)) selected.push_back({entry.offset, 0, shortName});
   });
   if (!read) return Abandon();
   const int dirFd = handle->Fd();
   std::size_t kept = 0;
   for (TSelected& item : selected) {
     if (poll.Entry()) return Abandon();
-    const auto attributes = AttributesOf(dirFd, names->At(item.nameOffset), item.id);
+    const auto attributes = AttributesOf(dirFd, names->At(item.nameOffset));
     if (!attributes || Excluded(*attributes, filter)) continue;
     item.attributes = static_cast<std::uint16_t>(*attributes);
     selected[kept++] = item;
@@ -209,7 +206,6 @@ bool TFindHandle::FindNext(TFindData& entry) {
   entry.dwFileAttributes = item.attributes;
   entry.cFileName.assign(impl_->names->At(item.nameOffset).name);
   entry.cAlternateFileName.assign(item.shortName.View());
-  entry.Id = item.id;
   return true;
 }
 

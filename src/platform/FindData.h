@@ -5,8 +5,6 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/SysCalls.h"
-
 namespace vt {
 
 namespace FileAttr {
@@ -24,9 +22,6 @@ struct TFindData {
   std::uint32_t dwFileAttributes = 0;
   std::string cFileName;           // long name, no folder
   std::string cAlternateFileName;  // 8.3 name; empty when the long name already has 8.3 form
-  // Device and inode as the listing's look found them; zero where the folder's
-  // word on the type sufficed (a folder, a link, a FIFO).
-  TEntryId Id;
 };
 
 }  // namespace vt

@@ -88,7 +88,7 @@ struct TFolderRenamer::Impl {
 
   int UseFolder(const std::string& path);
   void UseHandle(const TFolderHandle& handle);
-  int RenameHere(const TEntryName& from, const TEntryName& to, const TEntryId* listed = nullptr);
+  int RenameHere(const TEntryName& from, const TEntryName& to);
   int Relocate(const TEntryName& from, const TEntryName& to);
   int CheckMoved(const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
   int MovedDespite(int error, const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
@@ -247,11 +247,6 @@ int TFolderRenamer::Rename(const std::string& folder, std::string_view oldName, 
 }
 
 int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName) {
-  return Rename(folder, oldName, newName, TEntryId{});
-}
-
-int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName,
-                           const TEntryId& listed) {
   impl_->stranded.clear();
   impl_->noted = 0;
   const TEntryName from(oldName);
@@ -260,30 +255,19 @@ int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName
   if (to.Error() != 0) return to.Error();
   if (!folder.IsOpen()) return EBADF;
   impl_->UseHandle(folder);
-  return impl_->RenameHere(from, to, listed == TEntryId{} ? nullptr : &listed);
+  return impl_->RenameHere(from, to);
 }
 
 // What moves is what was looked at: a regular file, and after the move the
 // new name must lead to that same file. An entry swapped in between (a folder,
-// a FIFO) is put back at once, without replacing anything. A listing's look
-// spares the look here: a second one would narrow the moment a swap can
-// happen in, not close it, and the check after the move covers it either way.
-int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& to, const TEntryId* listed) {
+// a FIFO) is put back at once, without replacing anything.
+int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& to) {
   noted = 0;
   TEntryInfo checked;
-  if (listed != nullptr) {
-    checked.id = *listed;
-    checked.regular = true;
-  } else {
-    if (const int error = sys.Lookup(fd, from.c_str(), checked)) return error;
-    if (!checked.regular) return kNotAFile;
-  }
+  if (const int error = sys.Lookup(fd, from.c_str(), checked)) return error;
+  if (!checked.regular) return kNotAFile;
   if (IsUntouchable(checked.id)) return EBUSY;
-  if (const int error = Relocate(from, to)) {
-    // Without a look just before, a name gone says nothing of who moved the file.
-    if (listed != nullptr && error == ENOENT) return error;
-    return MovedDespite(error, from, to, checked);
-  }
+  if (const int error = Relocate(from, to)) return MovedDespite(error, from, to, checked);
   return CheckMoved(from, to, checked);
 }
 

@@ -46,14 +46,6 @@ class TFolderRenamer {
   int Rename(const std::string& folder, std::string_view oldName, std::string_view newName);
   // The same within an open folder, which must stay open during the call.
   int Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName);
-  // The same for a regular file a listing looked at, listed being what it
-  // found: the check after the move stands for the look before it, so that
-  // whatever took the file's place since the listing is put back at once. A
-  // file gone by then is ENOENT even when a file of that identity is under
-  // the new name: it was renamed earlier (a name listed twice). A zero listed
-  // looks first, as above.
-  int Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName,
-             const TEntryId& listed);
   // After a failed case-only rename whose way back failed too (the old name
   // was taken meanwhile): the hidden temporary name the file is now under.
   // Empty after every other call.

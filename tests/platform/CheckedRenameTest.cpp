@@ -91,57 +91,6 @@ TEST(CheckedRename, AnEntrySwappedInBeforeTheMoveIsPutBack) {
   }
 }
 
-TEntryId IdOf(const TFsTempFolder& dir, const std::string& name) {
-  struct stat st {};
-  EXPECT_EQ(::lstat((dir / name).c_str(), &st), 0);
-  return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-}
-
-// A pass renames what its listing looked at, with no look of its own before
-// the move: whatever took the file's place since the listing is moved, seen
-// for what it is, and put back.
-TEST(CheckedRename, AnEntrySwappedInSinceTheListingIsPutBack) {
-  for (const auto& traits : {test::kExt4, test::kNtfs3g, test::kVfat}) {
-    for (const TKindCase& c : kKinds) {
-      SCOPED_TRACE(std::string(traits.name) + ", " + c.what);
-      TFsTempFolder dir;
-      dir.Write("file.txt", "mine");
-      dir.Write("other.txt", "other");
-      const TEntryId listed = IdOf(dir, "file.txt");
-      TFolderHandle folder;
-      ASSERT_EQ(TFolderHandle::Open(dir.Path(), folder), 0);
-      ASSERT_EQ(::renameat(folder.Fd(), "file.txt", folder.Fd(), "kept.txt"), 0);
-      MakeEntry(folder.Fd(), "file.txt", c.kind);
-      TFakeVolume volume(traits);
-      TFolderRenamer renamer(volume);
-      EXPECT_NE(renamer.Rename(folder, "file.txt", "new.txt", listed), 0);
-      EXPECT_FALSE(dir.Exists("new.txt"));
-      EXPECT_EQ(IsRegular(dir, "file.txt"), c.kind == TKind::OtherFile);
-      EXPECT_EQ(dir.Read("kept.txt"), "mine");
-      // The file the listing found moves, looked at once: after the move.
-      volume.calls.clear();
-      EXPECT_EQ(renamer.Rename(folder, "other.txt", "moved.txt", IdOf(dir, "other.txt")), 0);
-      EXPECT_EQ(dir.Read("moved.txt"), "other");
-      EXPECT_EQ(volume.calls["lookup"], 1);
-    }
-  }
-}
-
-// Two masks may list one file: its second rename finds the name gone, and
-// the file already under the new name is no sign that this rename moved it.
-TEST(CheckedRename, AListedFileRenamedBeforeIsNotRenamedAgain) {
-  TFsTempFolder dir;
-  dir.Write("a.txt", "a");
-  const TEntryId listed = IdOf(dir, "a.txt");
-  TFolderHandle folder;
-  ASSERT_EQ(TFolderHandle::Open(dir.Path(), folder), 0);
-  TFolderRenamer renamer;
-  EXPECT_EQ(renamer.Rename(folder, "a.txt", "xa.txt", listed), 0);
-  EXPECT_EQ(renamer.Rename(folder, "a.txt", "xa.txt", listed), ENOENT);
-  EXPECT_EQ(renamer.NotedError(), 0);
-  EXPECT_EQ(dir.Read("xa.txt"), "a");
-}
-
 TEST(CheckedRename, ARenameDoneDespiteAnErrorIsReportedDone) {
   TFsTempFolder dir;
   dir.Write("a.txt", "a");
