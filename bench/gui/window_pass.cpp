@@ -112,8 +112,11 @@ int main(int argc, char** argv) {
     form.BtSimul->click();
   else
     form.BtRename->click();
+  // Waits for events as the window's own loop would: the overload with a time
+  // limit ignores WaitForMoreEvents and would spin, taking a core from the pass.
+  // The tick wakes the loop at least every 10 ms.
   while (!ended || form.RunControl().PassAlive())
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 
   const long peakKiB = StatusKiB("VmHWM:");
   const std::size_t rows = form.ResultTable().RowCount();
