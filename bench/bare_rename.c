@@ -3,7 +3,11 @@
  * every entry lstat it, skip what is not a plain file, replace the first SEARCH in
  * its name by REPLACE and rename it with renameat2(RENAME_NOREPLACE), so that
  * nothing is ever overwritten.
- *   bench_bare_rename FOLDER SEARCH REPLACE */
+ * With --checked it also makes the two looks a renamer needs so that a folder,
+ * FIFO or link swapped in under the name is never left renamed: lstat just
+ * before the rename and of the new name after it (the system calls the
+ * program's rename pass makes per file, and nothing else).
+ *   bench_bare_rename FOLDER SEARCH REPLACE [--checked] */
 #define _GNU_SOURCE
 #include <dirent.h>
 #include <fcntl.h>
@@ -14,8 +18,9 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    fprintf(stderr, "usage: %s FOLDER SEARCH REPLACE\n", argv[0]);
+  const int checked = argc == 5 && strcmp(argv[4], "--checked") == 0;
+  if (argc != 4 && !checked) {
+    fprintf(stderr, "usage: %s FOLDER SEARCH REPLACE [--checked]\n", argv[0]);
     return 2;
   }
   const char* search = argv[2];
@@ -50,10 +55,17 @@ int main(int argc, char** argv) {
     memcpy(target, name, head);
     memcpy(target + head, replace, replaceLength);
     strcpy(target + head + replaceLength, hit + searchLength);
-    if (renameat2(fd, name, fd, target, RENAME_NOREPLACE) == 0)
-      ++renamed;
-    else
+    struct stat before, after;
+    if (checked && (fstatat(fd, name, &before, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(before.st_mode))) {
       ++failed;
+      continue;
+    }
+    if (renameat2(fd, name, fd, target, RENAME_NOREPLACE) != 0)
+      ++failed;
+    else if (checked && (fstatat(fd, target, &after, AT_SYMLINK_NOFOLLOW) != 0 || after.st_ino != before.st_ino))
+      ++failed;
+    else
+      ++renamed;
   }
   for (size_t i = 0; i < count; ++i) free(names[i]);
   free(names);

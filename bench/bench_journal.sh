@@ -7,7 +7,10 @@
 #   ext4 (loop)   the same with and without --sync (needs root for the loop mount;
 #                 skipped otherwise), fdatasync after every block
 # then the peak memory of the command line at 10,000 and 100,000 files.
-# Target: veltrane-cli -x at most 1.15 x the bare loop on tmpfs.
+# Target: veltrane-cli -x at most 1.15 x the bare loop on tmpfs. The same bare
+# loop with the look before and the check after every rename that the program
+# must make (bench_bare_rename --checked) is timed too: what those two lstat
+# cost, apart from anything else the program does.
 #   bench/bench_journal.sh BUILD_FOLDER
 # VELTRANE_BENCH_FILES (100,000) and VELTRANE_BENCH_RUNS (9) change the sizes.
 set -euo pipefail
@@ -60,6 +63,17 @@ echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 export XDG_STATE_HOME=$work/state
 shm=/dev/shm/veltrane-journal-bench-$$
 fill "$shm" "$files"
+checked=()
+bare_checked=()
+for _ in $(seq 1 "$runs"); do
+  read -r c _ _ < <(timed "$bare" "$shm" file item --checked)
+  checked+=("$c")
+  read -r c _ _ < <(timed "$bare" "$shm" item file)
+  bare_checked+=("$c")
+done
+cc=$(printf '%s\n' "${checked[@]}" | median) bc=$(printf '%s\n' "${bare_checked[@]}" | median)
+echo "tmpfs, $files files, bare loop with the look before and the check after: cpu ${cc}s bare ${bc}s =" \
+  "$(awk -v a="$cc" -v b="$bc" 'BEGIN { printf "%.2f", a / b }')x"
 compare "tmpfs, $files files, -x (journal and record)" "$shm"
 compare "tmpfs, $files files, -x --no-save (journal only)" "$shm" --no-save
 compare "tmpfs, $files files, -x --sync" "$shm" --sync
