@@ -2,6 +2,7 @@
 // every malformed stream the reader's tests build.
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "MalformedStreams.h"
@@ -50,9 +51,14 @@ int main(int argc, char** argv) {
   font.Style = vt::FontStyle::Bold | vt::FontStyle::Underline;
   odd.SetFont(font);
   vt::TResultRow row;
-  row.Caption = std::string(300, 'x');
-  row.SubItems = {"", "\xC3\xA9t\xC3\xA9", "", "", "extra"};
-  row.UserWord = 77;
+  row.OldName = std::string(300, 'x');
+  row.Folder = std::make_shared<const std::string>("\xC3\xA9t\xC3\xA9");
+  auto kept = std::make_shared<vt::TKeptCells>();
+  kept->SubCount = 5;
+  kept->StatusText = "";
+  kept->More = {"", "extra"};
+  kept->UserWord = 77;
+  row.Kept = kept;
   odd.AppendRow(row);
   Save(odd, folder, "odd-layout.vtr");
 

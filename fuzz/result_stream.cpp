@@ -21,9 +21,11 @@ bool SameRows(const vt::TResultTable& a, const vt::TResultTable& b) {
   for (std::size_t i = 0; i < a.RowCount(); ++i) {
     const vt::TResultRow& x = a.Row(i);
     const vt::TResultRow& y = b.Row(i);
-    if (x.Caption != y.Caption || x.SubItems != y.SubItems || x.ImageNo != y.ImageNo ||
-        x.StateImageNo != y.StateImageNo || x.OverlayNo != y.OverlayNo || x.UserWord != y.UserWord)
+    if (x.SubCount() != y.SubCount() || x.ImageNo() != y.ImageNo() || x.StateImageNo() != y.StateImageNo() ||
+        x.OverlayNo() != y.OverlayNo() || x.UserWord() != y.UserWord() || x.KnownStatus() != y.KnownStatus())
       return false;
+    for (std::size_t column = 0; column <= x.SubCount(); ++column)
+      if (x.Cell(column) != y.Cell(column)) return false;
   }
   return true;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The result table as a model: rows of texts and the layout a result file records.
+// The result table as a model: typed rows and the layout a result file records.
 // The window shows it; passes append to it on the window thread; result files
 // read and write it.
 #include <cstddef>
@@ -11,20 +11,9 @@
 #include <vector>
 
 #include "passes/PassRow.h"
+#include "passes/ResultRow.h"
 
 namespace vt {
-
-struct TResultRow {
-  std::string Caption;                // "File"
-  std::vector<std::string> SubItems;  // "New Name", "Path", "Status" for rows made by a pass
-  std::int32_t ImageNo = 0;
-  std::int32_t StateImageNo = -1;
-  std::int32_t OverlayNo = -1;
-  std::int32_t UserWord = 0;
-
-  // Empty text for a missing cell.
-  const std::string& SubItem(std::size_t index) const;
-};
 
 // A deque: a table of a million rows grows without moving its rows, and never
 // holds the old and the new room at once as a growing vector does.
@@ -76,9 +65,9 @@ class TResultTable {
   void AppendRow(TResultRow row);
   // Many rows at once, told to the observer as one append.
   void AppendRows(std::vector<TResultRow> rows);
-  // Rows of a pass, worded here, told to the observer as one append.
+  // Rows of a pass, told to the observer as one append.
   void AppendRows(std::span<const TPassRow> rows);
-  // The row a pass adds: caption, then New Name, Path and the status text.
+  // A row of four texts (TResultRow::FromTexts).
   void AppendRow(std::string_view file, std::string_view newName, std::string_view path,
                  std::string_view status);
   void Clear();
@@ -105,14 +94,7 @@ class TResultTable {
   void NotifyLayoutChanged();
 
  private:
-  // The row a pass adds, in a spare row's memory when there is one.
-  TResultRow MakeRow(std::string_view file, std::string_view newName, std::string_view path,
-                     std::string_view status);
-
   TResultRows Rows_;
-  // Rows of a small table cleared, reused by the next appends.
-  static constexpr std::size_t kSpareRows = 1024;
-  std::vector<TResultRow> Spare_;
   std::vector<TResultColumn> Columns_;
   TResultFont Font_;
   bool FontChanged_ = false;

@@ -55,7 +55,7 @@ TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& p
   return SaveStream(path, calls, [&](TByteSink& sink) { return WriteResultTable(table, sink); });
 }
 
-TResultFileStatus SaveResultRows(const TRowViews& rows, const std::string& path) {
+TResultFileStatus SaveResultRows(IRowSource& rows, const std::string& path) {
   const TResultTable layout;
   return SaveStream(path, PosixReplaceCalls(), [&](TByteSink& sink) { return WriteResultTable(layout, rows, sink); });
 }

@@ -33,8 +33,8 @@ TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& p
 // The same through calls a test can make fail.
 TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& path,
                                  IReplaceCalls& calls);
-// The same for rows held as texts elsewhere, with the layout of a table at start-up.
-TResultFileStatus SaveResultRows(const TRowViews& rows, const std::string& path);
+// The same for rows read from elsewhere, with the layout of a table at start-up.
+TResultFileStatus SaveResultRows(IRowSource& rows, const std::string& path);
 
 // Empties the table's rows, then applies the file's records one by one; what was
 // applied before a failure stays applied. A file that cannot be opened leaves the

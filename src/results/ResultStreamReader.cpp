@@ -240,16 +240,17 @@ class TResultStreamReader {
     left -= 4;
     if (rowCount < 0 || static_cast<std::uint64_t>(rowCount) > left / kRowBlockRecordMin) return false;
     Table_.Clear();
-    TResultRow row;
+    TRowMaker maker;
+    TRowRecord record;
     bool wanted = true;
     for (std::int32_t i = 0; i < rowCount; ++i) {
-      if (!RowRecord(row, left)) return false;
-      if (wanted) wanted = (*Sink_)(row);
+      if (!RowRecord(record, left)) return false;
+      if (wanted) wanted = (*Sink_)(maker.Make(std::move(record)));
     }
     return Skip(static_cast<std::int64_t>(left) + surplus);
   }
 
-  bool RowRecord(TResultRow& row, std::uint64_t& left) {
+  bool RowRecord(TRowRecord& row, std::uint64_t& left) {
     std::int32_t subCount = 0;
     if (left < kRowBlockRecordMin || !In_.Int32(row.ImageNo) || !In_.Int32(row.StateImageNo) ||
         !In_.Int32(row.OverlayNo) || !In_.Int32(subCount) || !In_.Int32(row.UserWord))

@@ -72,17 +72,21 @@ bool WriteResultTable(const TResultTable& table, TByteSink& sink) {
   return WriteStream(table, TBlockWriter{block->size(), [&](TValueWriter& out) { out.Binary(*block); }}, sink);
 }
 
-bool WriteResultTable(const TResultTable& layout, const TRowViews& rows, TByteSink& sink) {
-  if (rows.Count == 0) return WriteStream(layout, std::nullopt, sink);
-  const std::optional<std::uint64_t> size = RowBlockSize(rows);
-  if (!size) return false;
-  return WriteStream(layout,
-                     TBlockWriter{*size,
-                                  [&](TValueWriter& out) {
-                                    out.BinaryHead(*size);
-                                    WriteRowBlock(rows, *size, [&](std::string_view piece) { out.Raw(piece); });
-                                  }},
-                     sink);
+bool WriteResultTable(const TResultTable& layout, IRowSource& rows, TByteSink& sink) {
+  const std::optional<TRowBlockExtent> extent = MeasureRowBlock(rows);
+  if (!extent) return false;
+  if (extent->Count == 0) return WriteStream(layout, std::nullopt, sink);
+  bool same = true;
+  const bool written = WriteStream(layout,
+                                   TBlockWriter{extent->Size,
+                                                [&](TValueWriter& out) {
+                                                  out.BinaryHead(extent->Size);
+                                                  same = WriteRowBlock(rows, *extent, [&](std::string_view piece) {
+                                                    out.Raw(piece);
+                                                  });
+                                                }},
+                                   sink);
+  return written && same;
 }
 
 namespace {

@@ -8,7 +8,8 @@ namespace vt {
 
 // False when the sink refused a write or the rows do not fit a row block.
 bool WriteResultTable(const TResultTable& table, TByteSink& sink);
-// The layout of table with these rows instead of its own.
-bool WriteResultTable(const TResultTable& layout, const TRowViews& rows, TByteSink& sink);
+// The layout of table with these rows instead of its own; false as well when
+// the rows cannot be read or change between their two reads.
+bool WriteResultTable(const TResultTable& layout, IRowSource& rows, TByteSink& sink);
 
 }  // namespace vt

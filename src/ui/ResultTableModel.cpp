@@ -2,10 +2,20 @@
 #include "ui/NameBytes.h"
 #include "ui/PaletteColours.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QPalette>
 
 namespace vt {
+namespace {
+
+// A cell's bytes as the names of the file system are decoded.
+QString CellText(std::string_view bytes) {
+  return QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size())));
+}
+
+}  // namespace
+
 QColor ScreenColor(std::uint32_t color) { return RowTextColor(color, QGuiApplication::palette()); }
 
 QFont ScreenFont(const TResultFont& font) {
@@ -56,7 +66,7 @@ QVariant TResultTableModel::data(const QModelIndex& index, int role) const {
   const TResultRow& row = Table_.Row(std::size_t(index.row()));
   switch (role) {
     case Qt::DisplayRole:
-      return NameText(index.column() == 0 ? row.Caption : row.SubItem(std::size_t(index.column() - 1)));
+      return CellText(row.Cell(std::size_t(index.column())));
     case Qt::ForegroundRole:
       return ScreenColor(Table_.Font().Color);
     default:

@@ -5,6 +5,7 @@
 
 #include "passes/ResultTable.h"
 #include "results/ResultFile.h"
+#include "support/RowTexts.h"
 
 namespace vt {
 namespace {
@@ -72,12 +73,12 @@ TEST(ExampleFile, ReadsBackIntoTheRowAndLayout) {
   ASSERT_TRUE(ReadResultStream(kExample, table).Ok());
   ASSERT_EQ(table.RowCount(), 1u);
   const TResultRow& row = table.Row(0);
-  EXPECT_EQ(row.Caption, "a.txt");
-  EXPECT_EQ(row.SubItems, (std::vector<std::string>{"b.txt", "C:\\Data", "Ok"}));
-  EXPECT_EQ(row.ImageNo, 0);
-  EXPECT_EQ(row.StateImageNo, -1);
-  EXPECT_EQ(row.OverlayNo, -1);
-  EXPECT_EQ(row.UserWord, 0);
+  EXPECT_EQ(test::RowTexts(row), (std::vector<std::string>{"a.txt", "b.txt", "C:\\Data", "Ok"}));
+  EXPECT_EQ(row.KnownStatus(), TRenameStatus::rsOk);
+  EXPECT_EQ(row.ImageNo(), 0);
+  EXPECT_EQ(row.StateImageNo(), -1);
+  EXPECT_EQ(row.OverlayNo(), -1);
+  EXPECT_EQ(row.UserWord(), 0);
   EXPECT_EQ(table.Columns()[2].Width, 176);
   EXPECT_FALSE(table.FontChanged());
   EXPECT_EQ(table.Width, 612);

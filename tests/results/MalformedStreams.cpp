@@ -83,7 +83,7 @@ std::vector<TMalformedStream> MalformedStreams() {
        true, 0, [](const TResultTable& t) { return t.Columns()[0].Width == 33; }},
       {"unknown record after the rows",
        Bytes(Applied().Name("Items.Data").Binary(RowBlock(1, oneRow)).Name("HideSelection").Byte(9).End().End()),
-       true, 1, [](const TResultTable& t) { return t.Row(0).Caption == "kept"; }},
+       true, 1, [](const TResultTable& t) { return t.Row(0).OldName == "kept"; }},
 
       // Value codes that do not suit the record
       {"integer record given a string", Record("Left", "\x06\x01" "0"), true},
@@ -117,7 +117,7 @@ std::vector<TMalformedStream> MalformedStreams() {
       {"binary too short for BlockSize", WithBlock("\x08\x00"), true},
       {"RowCount larger than the block can hold", WithBlock(RowBlock(5, oneRow)), true},
       {"records run past BlockSize", WithBlock(RowBlock(2, oneRow + oneRow.substr(0, 30))), true, 1,
-       [](const TResultTable& t) { return t.Row(0).Caption == "kept"; }},
+       [](const TResultTable& t) { return t.Row(0).OldName == "kept"; }},
       {"caption runs past BlockSize",
        WithBlock(RowBlock(1, TStreamBuilder().Le32(0).Le32(-1).Le32(-1).Le32(0).Le32(0).Byte(200).Raw("ab").Bytes())),
        true},

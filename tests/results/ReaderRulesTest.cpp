@@ -4,6 +4,7 @@
 #include "StreamBuilder.h"
 #include "passes/ResultTable.h"
 #include "results/ResultFile.h"
+#include "support/RowTexts.h"
 
 namespace vt {
 namespace {
@@ -67,7 +68,7 @@ TEST(ReaderRules, NamesAndIdentifiersIgnoreAsciiCase) {
   EXPECT_EQ(table.Font().Name, "X");
   EXPECT_EQ(table.Font().Style, FontStyle::Bold | FontStyle::Italic);
   ASSERT_EQ(table.RowCount(), 1u);
-  EXPECT_EQ(table.Row(0).SubItem(2), "Ok");
+  EXPECT_EQ(table.Row(0).KnownStatus(), TRenameStatus::rsOk);
 }
 
 TEST(ReaderRules, CaseIsOnlyFoldedForAsciiLetters) {
@@ -198,9 +199,9 @@ TEST(ReaderRules, ASecondItemsRecordReplacesTheRowsOfTheFirst) {
   TResultTable table;
   Read(bytes, table);
   ASSERT_EQ(table.RowCount(), 2u);
-  EXPECT_EQ(table.Row(0).Caption, "second");
-  EXPECT_EQ(table.Row(0).SubItems.size(), 1u);
-  EXPECT_EQ(table.Row(1).SubItems, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(table.Row(0).OldName, "second");
+  EXPECT_EQ(test::SubTexts(table.Row(0)), (std::vector<std::string>{"n"}));
+  EXPECT_EQ(test::SubTexts(table.Row(1)), (std::vector<std::string>{"a", "b"}));
 }
 
 TEST(ReaderRules, NumbersOfALoadedRowComeFromTheFileUnchanged) {
@@ -210,10 +211,10 @@ TEST(ReaderRules, NumbersOfALoadedRowComeFromTheFileUnchanged) {
   TResultTable table;
   Read(bytes, table);
   ASSERT_EQ(table.RowCount(), 1u);
-  EXPECT_EQ(table.Row(0).ImageNo, 7);
-  EXPECT_EQ(table.Row(0).StateImageNo, 8);
-  EXPECT_EQ(table.Row(0).OverlayNo, 9);
-  EXPECT_EQ(table.Row(0).UserWord, -10);
+  EXPECT_EQ(table.Row(0).ImageNo(), 7);
+  EXPECT_EQ(table.Row(0).StateImageNo(), 8);
+  EXPECT_EQ(table.Row(0).OverlayNo(), 9);
+  EXPECT_EQ(table.Row(0).UserWord(), -10);
 }
 
 TEST(ReaderRules, BytesAfterTheLastEndAreIgnored) {

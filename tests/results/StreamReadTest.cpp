@@ -14,13 +14,16 @@
 #include "results/ByteSource.h"
 #include "results/ResultFile.h"
 #include "results/ResultStreamReader.h"
+#include "results/RowBlock.h"
+#include "support/RowTexts.h"
 #include "support/TempFolder.h"
 
 namespace vt {
 namespace {
 
 auto Fields(const TResultRow& row) {
-  return std::tie(row.Caption, row.SubItems, row.ImageNo, row.StateImageNo, row.OverlayNo, row.UserWord);
+  return std::tuple(test::RowTexts(row), row.KnownStatus(), row.ImageNo(), row.StateImageNo(), row.OverlayNo(),
+                    row.UserWord());
 }
 
 bool StreamRows(std::string_view bytes, std::vector<TResultRow>& rows, TResultTable& table) {
@@ -35,14 +38,7 @@ TEST(StreamRead, GivesTheRowsAWholeReadGives) {
   TResultTable written;
   written.AppendRow("a.txt", "b.txt", "/data/", "Ok");
   written.AppendRow("c.txt", "", "/data/", "No change");
-  TResultRow odd;
-  odd.Caption = "five";
-  odd.SubItems = {"1", "2", "3", "4"};
-  odd.ImageNo = 7;
-  odd.StateImageNo = 3;
-  odd.OverlayNo = 2;
-  odd.UserWord = -9;
-  written.AppendRows({odd, TResultRow{}});
+  written.AppendRows({TRowMaker().Make({7, 3, 2, -9, "five", {"1", "2", "3", "4"}}), TResultRow{}});
   written.Width = 700;
   const std::string bytes = WriteResultStream(written);
 
@@ -97,13 +93,13 @@ TEST(StreamRead, AFileTooLargeToLoadWholeIsRefusedAndTheTableKept) {
   table.AppendRow("kept", "", "", "Ok");
   ASSERT_TRUE(LoadWholeResultFile(path, table).Ok());
   EXPECT_EQ(table.RowCount(), 1u);
-  EXPECT_EQ(table.Row(0).Caption, "a.txt");
+  EXPECT_EQ(table.Row(0).OldName, "a.txt");
   std::filesystem::resize_file(path, kWholeLoadLimitBytes + 1);  // sparse: costs no disk
   const TResultFileStatus status = LoadWholeResultFile(path, table);
   EXPECT_EQ(status.Error, TResultFileError::CannotOpen);
   EXPECT_NE(status.Message.find("larger than 256 MB"), std::string::npos) << status.Message;
   EXPECT_EQ(table.RowCount(), 1u);
-  EXPECT_EQ(table.Row(0).Caption, "a.txt");
+  EXPECT_EQ(table.Row(0).OldName, "a.txt");
 }
 
 }  // namespace

@@ -152,14 +152,14 @@ TEST_F(Form1ResultFiles, LongTextsAreSavedCutAndTheRowsAFileCannotUndoAreNamed) 
   script.Then(ChooseFile(Q(path))).Then(Press(QMessageBox::Ok)).Run([&] { Form.SaveAsItem->trigger(); });
   ASSERT_EQ(script.Seen().size(), 2);
   EXPECT_TRUE(script.Seen()[1].startsWith("Information|1 of the rows saved cannot be undone")) << script.Seen()[1].toStdString();
-  EXPECT_EQ(Form.ResultTable().Row(2).SubItem(1), longPath);  // cut in the file only
+  EXPECT_EQ(Form.ResultTable().Row(2).Path(), longPath);  // cut in the file only
 
   TForm1 later;
   TModalScript load;
   load.Then(ChooseFile(Q(path)));
   Load(later, load);
   ASSERT_EQ(later.ResultTable().RowCount(), 4u);
-  EXPECT_EQ(later.ResultTable().Row(2).SubItem(1), longPath.substr(0, 255));
+  EXPECT_EQ(later.ResultTable().Row(2).Path(), longPath.substr(0, 255));
 }
 
 TEST_F(Form1ResultFiles, ALoadWithRowsOffersRecoverAndClearButNotANewPass) {

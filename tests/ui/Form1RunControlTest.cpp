@@ -263,7 +263,7 @@ TEST_F(Form1RunControl, RecordAllMessagesIsReadFromTheBoxForEachPass) {
   Form->BtSimul->click();
   ASSERT_TRUE(Ended());
   ASSERT_EQ(Form->ResultTable().RowCount(), 2u);
-  EXPECT_EQ(Form->ResultTable().Row(0).SubItem(2), "No Match");
+  EXPECT_EQ(Form->ResultTable().Row(0).KnownStatus(), TRenameStatus::rsNoMatch);
 }
 
 TEST_F(Form1RunControl, EscapeInASettingsFieldStopsThePassAndReachesTheField) {
