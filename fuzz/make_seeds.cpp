@@ -7,12 +7,13 @@
 
 #include "MalformedStreams.h"
 #include "passes/ResultTable.h"
+#include "../tests/support/TableWithLayout.h"
 #include "results/ResultFile.h"
 
 namespace {
 
-void Save(const vt::TResultTable& table, const std::string& folder, const std::string& name) {
-  const vt::TResultFileStatus status = vt::SaveResultFile(table, folder + "/" + name);
+void Save(const vt::test::TTableWithLayout& table, const std::string& folder, const std::string& name) {
+  const vt::TResultFileStatus status = vt::SaveResultFile(table, table, folder + "/" + name);
   if (!status.Ok()) std::fprintf(stderr, "%s\n", status.Message.c_str());
 }
 
@@ -25,14 +26,14 @@ int main(int argc, char** argv) {
   }
   const std::string folder = argv[1];
 
-  vt::TResultTable empty;
+  vt::test::TTableWithLayout empty;
   Save(empty, folder, "empty.vtr");
 
-  vt::TResultTable one;
+  vt::test::TTableWithLayout one;
   one.AppendRow("a.txt", "b.txt", "C:\\Data", "Ok");
   Save(one, folder, "one-row.vtr");
 
-  vt::TResultTable several;
+  vt::test::TTableWithLayout several;
   for (int i = 0; i < 5; ++i)
     several.AppendRow("photo" + std::to_string(i) + ".jpg", i % 2 ? "" : "img.jpg", "/home/u/",
                       i % 2 ? "No change" : "Ok");
@@ -40,7 +41,7 @@ int main(int argc, char** argv) {
   several.SetTextColor(vt::TextColor::Black);
   Save(several, folder, "font-group.vtr");
 
-  vt::TResultTable odd;
+  vt::test::TTableWithLayout odd;
   odd.SetColumnWidth(0, 50);
   odd.SetColumnWidth(1, 40000);
   odd.Columns()[2].Caption.clear();

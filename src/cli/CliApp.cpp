@@ -455,14 +455,13 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
   // the rows are neither saved nor shown as a table, checked first and then
   // undone a batch of rows at a time, so that memory does not grow with the file.
   const bool whole = source->IsJournal || record.Target || output.Format == TOutputFormat::Table;
-  TResultTable scratch;
   TResultFileStatus status;
   if (source->IsJournal) {
     JournalToTable(source->Journal, output.Window.ResultTable());
     source->Journal = TJournal{};
   } else {
     status = whole ? LoadResultFile(file, output.Window.ResultTable())
-                   : StreamResultFile(file, scratch, [](const TResultRow&) { return true; });
+                   : StreamResultFile(file, [](const TResultRow&) { return true; });
   }
   if (!status.Ok()) {
     Complain(environment.Err, FileMessage(status));
@@ -492,7 +491,7 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
       runner.RunRecover(&numbered);
       numbered.Advance(count);
     };
-    status = StreamResultFile(file, scratch, [&](const TResultRow& row) {
+    status = StreamResultFile(file, [&](const TResultRow& row) {
       batch.push_back(row);
       if (batch.size() >= kRecoverBatchRows) undoBatch();
       return true;
@@ -561,13 +560,13 @@ int RunShow(const TCliOptions& options, const TCliEnvironment& environment) {
       status = TResultFileStatus{TResultFileError::CannotOpen, "Cannot open file " + options.ResultFile};
     }
   } else {
-    status = StreamResultFile(options.ResultFile, table, [&](const TResultRow& row) {
+    status = StreamResultFile(options.ResultFile, [&](const TResultRow& row) {
       if (format == TOutputFormat::Table) layout.Measure(row);
       return true;
     });
     if (status.Ok()) {
       if (format == TOutputFormat::Table) layout.AppendHeader(out.Text());
-      status = StreamResultFile(options.ResultFile, table, print);
+      status = StreamResultFile(options.ResultFile, print);
     }
   }
   if (!status.Ok()) {

@@ -5,9 +5,6 @@
 
 namespace vt {
 
-TResultTable::TResultTable()
-    : Columns_{{"File", 150}, {"New Name", 150}, {"Path", 176}, {"Status", 130}} {}
-
 void TResultTable::AppendRow(TResultRow row) {
   Rows_.push_back(std::move(row));
   if (Observer_) Observer_->RowsAppended(Rows_.size() - 1, 1);
@@ -38,27 +35,8 @@ void TResultTable::Clear() {
   if (Observer_) Observer_->RowsCleared();
 }
 
-void TResultTable::SetColumnWidth(std::size_t index, int width) {
-  if (index >= Columns_.size() || Columns_[index].Width == width) return;
-  Columns_[index].Width = width;
-  NotifyLayoutChanged();
-}
-
-void TResultTable::SetFont(const TResultFont& font) {
-  if (font == Font_) return;
-  Font_ = font;
-  FontChanged_ = true;
-  NotifyLayoutChanged();
-}
-
-void TResultTable::SetTextColor(std::uint32_t color) {
-  TResultFont font = Font_;
-  font.Color = color;
-  SetFont(font);
-}
-
-void TResultTable::NotifyLayoutChanged() {
-  if (Observer_) Observer_->LayoutChanged();
+void TResultTable::StartPassRows(TPassRows rows) {
+  if (Observer_) Observer_->PassRowsStarted(rows);
 }
 
 }  // namespace vt

@@ -6,8 +6,10 @@
 #include "passes/ResultTable.h"
 #include "results/ResultFile.h"
 #include "support/RowTexts.h"
+#include "support/TableWithLayout.h"
 
 namespace vt {
+using test::TTableWithLayout;
 namespace {
 
 std::string FromHex(std::string_view hex) {
@@ -61,16 +63,16 @@ const std::string kExample = FromHex(
 
 TEST(ExampleFile, OneRowWithoutSimulationIsThe297Bytes) {
   ASSERT_EQ(kExample.size(), 297u);
-  TResultTable table;
+  TTableWithLayout table;
   table.AppendRow("a.txt", "b.txt", "C:\\Data", "Ok");
-  EXPECT_EQ(WriteResultStream(table), kExample);
+  EXPECT_EQ(WriteResultStream(table, table), kExample);
 }
 
 TEST(ExampleFile, ReadsBackIntoTheRowAndLayout) {
-  TResultTable table;
+  TTableWithLayout table;
   table.AppendRow("old", "", "", "");
   table.SetColumnWidth(2, 99);
-  ASSERT_TRUE(ReadResultStream(kExample, table).Ok());
+  ASSERT_TRUE(ReadResultStream(kExample, table, table).Ok());
   ASSERT_EQ(table.RowCount(), 1u);
   const TResultRow& row = table.Row(0);
   EXPECT_EQ(test::RowTexts(row), (std::vector<std::string>{"a.txt", "b.txt", "C:\\Data", "Ok"}));

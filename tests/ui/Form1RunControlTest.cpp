@@ -216,7 +216,7 @@ TEST_F(Form1RunControl, SimulateRunsGreyWithoutSaveAndOffersNoRecoverAfter) {
   ASSERT_TRUE(Ended());
   EXPECT_EQ(RowColour(0), QColor(Qt::black));
   EXPECT_EQ(Commands(), (TCommands{true, true, true, true, true, true}));
-  EXPECT_TRUE(Form->ResultTable().FontChanged());
+  EXPECT_TRUE(Form->ResultLayout().FontChanged());
 }
 
 TEST_F(Form1RunControl, StopShowsItsTextAtOnceAndTheCommandsComeBackAtTheEnd) {
