@@ -29,7 +29,8 @@ class TBlockFiller {
   void ShortString(std::string_view text) {
     const std::string_view cut = CutText(text, kShortStringMax);
     *Out_++ = static_cast<char>(cut.size());
-    std::memcpy(Out_, cut.data(), cut.size());
+    // A missing cell is a view of nothing, whose data may be null.
+    if (!cut.empty()) std::memcpy(Out_, cut.data(), cut.size());
     Out_ += cut.size();
   }
 
