@@ -2,16 +2,18 @@
 // every malformed stream the reader's tests build.
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "MalformedStreams.h"
 #include "passes/ResultTable.h"
+#include "../tests/support/TableWithLayout.h"
 #include "results/ResultFile.h"
 
 namespace {
 
-void Save(const vt::TResultTable& table, const std::string& folder, const std::string& name) {
-  const vt::TResultFileStatus status = vt::SaveResultFile(table, folder + "/" + name);
+void Save(const vt::test::TTableWithLayout& table, const std::string& folder, const std::string& name) {
+  const vt::TResultFileStatus status = vt::SaveResultFile(table, table, folder + "/" + name);
   if (!status.Ok()) std::fprintf(stderr, "%s\n", status.Message.c_str());
 }
 
@@ -24,14 +26,14 @@ int main(int argc, char** argv) {
   }
   const std::string folder = argv[1];
 
-  vt::TResultTable empty;
+  vt::test::TTableWithLayout empty;
   Save(empty, folder, "empty.vtr");
 
-  vt::TResultTable one;
+  vt::test::TTableWithLayout one;
   one.AppendRow("a.txt", "b.txt", "C:\\Data", "Ok");
   Save(one, folder, "one-row.vtr");
 
-  vt::TResultTable several;
+  vt::test::TTableWithLayout several;
   for (int i = 0; i < 5; ++i)
     several.AppendRow("photo" + std::to_string(i) + ".jpg", i % 2 ? "" : "img.jpg", "/home/u/",
                       i % 2 ? "No change" : "Ok");
@@ -39,7 +41,7 @@ int main(int argc, char** argv) {
   several.SetTextColor(vt::TextColor::Black);
   Save(several, folder, "font-group.vtr");
 
-  vt::TResultTable odd;
+  vt::test::TTableWithLayout odd;
   odd.SetColumnWidth(0, 50);
   odd.SetColumnWidth(1, 40000);
   odd.Columns()[2].Caption.clear();
@@ -50,9 +52,14 @@ int main(int argc, char** argv) {
   font.Style = vt::FontStyle::Bold | vt::FontStyle::Underline;
   odd.SetFont(font);
   vt::TResultRow row;
-  row.Caption = std::string(300, 'x');
-  row.SubItems = {"", "\xC3\xA9t\xC3\xA9", "", "", "extra"};
-  row.UserWord = 77;
+  row.OldName = std::string(300, 'x');
+  row.Folder = std::make_shared<const std::string>("\xC3\xA9t\xC3\xA9");
+  auto kept = std::make_shared<vt::TKeptCells>();
+  kept->SubCount = 5;
+  kept->StatusText = "";
+  kept->More = {"", "extra"};
+  kept->UserWord = 77;
+  row.Kept = kept;
   odd.AppendRow(row);
   Save(odd, folder, "odd-layout.vtr");
 

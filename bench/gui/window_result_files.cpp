@@ -81,9 +81,9 @@ int main(int argc, char** argv) {
 
   int slow = 0;
   slow += Report("save from the window's table", runs, [] {},
-                 [&] { return vt::SaveResultFile(form.ResultTable(), path).Ok(); });
+                 [&] { return vt::SaveResultFile(form.ResultTable(), form.ResultLayout(), path).Ok(); });
   slow += Report("load into the window's table", runs, [] {}, [&] {
-    return vt::LoadResultFile(path, form.ResultTable()).Ok() && form.ResultTable().RowCount() == rows &&
+    return vt::LoadResultFile(path, form.ResultTable(), form.ResultLayout()).Ok() && form.ResultTable().RowCount() == rows &&
            form.ListView->model()->rowCount() == static_cast<int>(rows);
   });
   std::filesystem::remove(path);

@@ -29,6 +29,7 @@
 #include "platform/FindData.h"
 #include "platform/SysCalls.h"
 #include "results/JournalReader.h"
+#include "results/JournalRowStream.h"
 #include "results/PassRecord.h"
 #include "results/ResultFile.h"
 #include "results/UndoFromFile.h"
@@ -148,9 +149,9 @@ void SayWhereTheRowsAre(std::FILE* err, std::size_t renamed, const std::string& 
                     "; undo them with: veltrane-cli recover " + TerminalText(journal));
 }
 
-// The same for rows read back from a journal.
-bool KeepRecord(const TSaveTarget& target, const TRowViews& rows, std::FILE* err) {
-  if (rows.Count == 0) {
+// The same for rows read back from a journal; lost: the rows a file cannot undo.
+bool KeepRecord(const TSaveTarget& target, TJournalRowStream& rows, std::size_t lost, std::FILE* err) {
+  if (rows.RowCount() == 0) {
     SaveRows(target, TResultTable());  // removes a file made for the rows
     if (!target.Automatic) Complain(err, "no rows, so nothing was saved to " + TerminalText(target.Path));
     return true;
@@ -159,8 +160,6 @@ bool KeepRecord(const TSaveTarget& target, const TRowViews& rows, std::FILE* err
     Complain(err, FileMessage(status) + (status.SystemError != 0 ? std::string(" (") + std::strerror(status.SystemError) + ")" : ""));
     return false;
   }
-  std::size_t lost = 0;
-  for (std::size_t i = 0; i < rows.Count; ++i) lost += CannotUndoFromFile(rows.At(i)) ? 1U : 0U;
   if (lost > 0)
     Complain(err, "warning: " + std::to_string(lost) + (lost == 1 ? " row" : " rows") + " cannot be undone from " +
                       TerminalText(target.Path) + ": a result file cannot hold so long a folder");
@@ -198,7 +197,7 @@ struct TPassOutput {
   TCliWindow::RowSink Sink() {
     return [this](const TResultRow& row, TRenameStatus status, int systemError) {
       if (Kind == TPassKind::Simulate && status == TRenameStatus::rsCanBeRenamed)
-        Clashes.Add(row.SubItem(1), row.Caption, row.SubItem(0));
+        Clashes.Add(std::string(row.Path()), row.OldName, row.NewName);
       if (Format != TOutputFormat::Table) WriteRow(row, status, systemError);
       // At once, not at the next look of the main thread: a pass that waited for
       // its reader must not rename on once the reader is gone or a signal came.
@@ -272,19 +271,20 @@ struct TPassOutput {
       if (written == 0) RemoveFile(journal.Path());
       return written == 0;
     }
-    TJournal rows;
-    int error = 0;
-    if (!LoadJournal(journal.Path(), rows, error)) {
+    // Read back a block at a time: memory stays flat however many rows the pass had.
+    TJournalRowStream rows(journal.Path());
+    std::size_t lost = 0;
+    if (const int error =
+            rows.Open([&](const TResultRow& row) { lost += CannotUndoFromFile(row) ? 1U : 0U; })) {
       Complain(environment.Err, "cannot read the journal " + TerminalText(journal.Path()) + " back: " +
                                     std::strerror(error));
       SayWhereTheRowsAre(environment.Err, journal.RenamedCount(), journal.Path());
       return false;
     }
-    SettleFromDisk(rows);
-    const std::size_t renamed = RenamedRows(rows);
-    const bool kept = KeepRecord(*record, JournalRowViews(rows), environment.Err);
+    const std::uint64_t renamed = rows.RenamedCount();
+    const bool kept = KeepRecord(*record, rows, lost, environment.Err);
     // A pass without rows renamed nothing: it leaves no record at all.
-    if (rows.Rows.empty() && written == 0) RemoveFile(journal.Path());
+    if (rows.RowCount() == 0 && written == 0) RemoveFile(journal.Path());
     if (!kept || written != 0) SayWhereTheRowsAre(environment.Err, renamed, journal.Path());
     return kept && written == 0;
   }
@@ -455,14 +455,13 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
   // the rows are neither saved nor shown as a table, checked first and then
   // undone a batch of rows at a time, so that memory does not grow with the file.
   const bool whole = source->IsJournal || record.Target || output.Format == TOutputFormat::Table;
-  TResultTable scratch;
   TResultFileStatus status;
   if (source->IsJournal) {
     JournalToTable(source->Journal, output.Window.ResultTable());
     source->Journal = TJournal{};
   } else {
     status = whole ? LoadResultFile(file, output.Window.ResultTable())
-                   : StreamResultFile(file, scratch, [](const TResultRow&) { return true; });
+                   : StreamResultFile(file, [](const TResultRow&) { return true; });
   }
   if (!status.Ok()) {
     Complain(environment.Err, FileMessage(status));
@@ -492,7 +491,7 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
       runner.RunRecover(&numbered);
       numbered.Advance(count);
     };
-    status = StreamResultFile(file, scratch, [&](const TResultRow& row) {
+    status = StreamResultFile(file, [&](const TResultRow& row) {
       batch.push_back(row);
       if (batch.size() >= kRecoverBatchRows) undoBatch();
       return true;
@@ -561,13 +560,13 @@ int RunShow(const TCliOptions& options, const TCliEnvironment& environment) {
       status = TResultFileStatus{TResultFileError::CannotOpen, "Cannot open file " + options.ResultFile};
     }
   } else {
-    status = StreamResultFile(options.ResultFile, table, [&](const TResultRow& row) {
+    status = StreamResultFile(options.ResultFile, [&](const TResultRow& row) {
       if (format == TOutputFormat::Table) layout.Measure(row);
       return true;
     });
     if (status.Ok()) {
       if (format == TOutputFormat::Table) layout.AppendHeader(out.Text());
-      status = StreamResultFile(options.ResultFile, table, print);
+      status = StreamResultFile(options.ResultFile, print);
     }
   }
   if (!status.Ok()) {

@@ -23,8 +23,8 @@ void AppendByteEscape(std::string& out, unsigned char byte) {
   AppendHexByte(out, byte);
 }
 
-std::array<const std::string*, 4> Cells(const TResultRow& row) {
-  return {&row.Caption, &row.SubItem(0), &row.SubItem(1), &row.SubItem(2)};
+std::array<std::string_view, 4> Cells(const TResultRow& row) {
+  return {row.Cell(0), row.Cell(1), row.Cell(2), row.Cell(3)};
 }
 
 // Bytes a writer can copy as they are, one table per kind of output: most names
@@ -225,10 +225,10 @@ std::string TsvCell(std::string_view text, TOutputTarget target) {
 
 void AppendTsvRow(std::string& out, const TResultRow& row, TOutputTarget target) {
   const auto cells = Cells(row);
-  AppendTsvCell(out, *cells[0], target);
+  AppendTsvCell(out, cells[0], target);
   for (std::size_t i = 1; i < cells.size(); ++i) {
     out += '\t';
-    AppendTsvCell(out, *cells[i], target);
+    AppendTsvCell(out, cells[i], target);
   }
   out += '\n';
 }
@@ -246,7 +246,7 @@ void AppendJsonRow(std::string& out, const TResultRow& row, std::string_view rea
   const auto cells = Cells(row);
   for (std::size_t i = 0; i < cells.size(); ++i) {
     out += kKeys[i];
-    AppendJsonString(out, *cells[i], target);
+    AppendJsonString(out, cells[i], target);
   }
   if (!reason.empty()) {
     out += ",\"reason\":";
@@ -271,7 +271,7 @@ TTableLayout::TTableLayout() {
 void TTableLayout::Measure(const TResultRow& row) {
   const auto cells = Cells(row);
   for (std::size_t i = 0; i < widths_.size(); ++i)
-    widths_[i] = std::max(widths_[i], DisplayWidth(TerminalText(*cells[i])));
+    widths_[i] = std::max(widths_[i], DisplayWidth(TerminalText(cells[i])));
 }
 
 void TTableLayout::AppendLine(std::string& out, const std::array<std::string, 4>& line) const {
@@ -289,7 +289,7 @@ void TTableLayout::AppendHeader(std::string& out) const {
 
 void TTableLayout::AppendRow(std::string& out, const TResultRow& row) const {
   const auto cells = Cells(row);
-  AppendLine(out, {TerminalText(*cells[0]), TerminalText(*cells[1]), TerminalText(*cells[2]), TerminalText(*cells[3])});
+  AppendLine(out, {TerminalText(cells[0]), TerminalText(cells[1]), TerminalText(cells[2]), TerminalText(cells[3])});
 }
 
 std::string FormatTable(const TResultRows& rows) {

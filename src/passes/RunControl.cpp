@@ -87,7 +87,7 @@ void TRunControl::Rename(const TSearchPassOptions& options, const TRenameSetting
 void TRunControl::Simulate(const TSearchPassOptions& options, const TRenameSettings& settings) {
   BeforeStart();
   Window_.SetFSimulation(true);
-  Window_.ResultTable().SetTextColor(TextColor::Gray);
+  Window_.ResultTable().StartPassRows(TPassRows::Simulation);
   Window_.DisableSaveResult();
   StartSearchPass(options, settings);
 }
@@ -101,7 +101,7 @@ void TRunControl::StartSearchPass(const TSearchPassOptions& options, const TRena
   Window_.ResultTable().Clear();
   Window_.SetStatusText(0, std::string());
   Window_.EnableSearchControls(false);
-  if (!Window_.FSimulation()) Window_.ResultTable().SetTextColor(TextColor::Black);
+  if (!Window_.FSimulation()) Window_.ResultTable().StartPassRows(TPassRows::Renames);
   Window_.SetFRunning(true);
   const TPassMode mode = Window_.FSimulation() ? TPassMode::Simulate : TPassMode::Rename;
   Pass_ = std::make_unique<TPassThread>(options, settings, mode, Window_.RecordAllMessages(), RowBound_);

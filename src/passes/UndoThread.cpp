@@ -16,7 +16,7 @@ TUndoList TUndoThread::BuildUndoList(const TResultTable& rows) {
   TUndoList list;
   list.reserve(rows.RowCount());
   for (const TResultRow& row : rows.Rows())
-    list.push_back(TUndoProcessList{row.SubItem(1), row.SubItem(0), row.Caption, StatusOfText(row.SubItem(2))});
+    list.push_back(TUndoProcessList{std::string(row.Path()), row.NewName, row.OldName, row.KnownStatus()});
   return list;
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "passes/ResultTable.h"
+#include "results/ResultLayout.h"
 
 namespace vt {
 namespace {

@@ -2,43 +2,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <utility>
 
 #include "platform/AppendFile.h"
 #include "platform/FolderRenamer.h"
+#include "results/JournalBlocks.h"
 
 namespace vt {
 namespace {
-
-bool ReadFolder(TJournalCursor& cursor, std::string_view& folder) {
-  std::uint64_t tag = 0;
-  if (!cursor.Number(tag)) return false;
-  if (tag == 0) return folder.data() != nullptr;  // the previous row's folder
-  // The tag is the length plus one.
-  return cursor.Bytes(static_cast<std::size_t>(tag - 1), folder);
-}
-
-bool ReadStatus(TJournalCursor& cursor, std::uint8_t& status) {
-  return cursor.Byte(status) &&
-         (status <= static_cast<std::uint8_t>(TRenameStatus::rsCanBeRenamed) || status == kWithdrawnStatus);
-}
-
-bool ReadHeader(std::string_view payload, TJournalHeader& header) {
-  TJournalCursor cursor(payload.substr(1));
-  std::uint64_t version = 0;
-  std::uint64_t kind = 0;
-  std::string_view folder;
-  std::string_view what;
-  if (!cursor.Number(version) || version != kJournalVersion || !cursor.Number(kind) ||
-      !cursor.Number(header.StartedUtcNs) || !cursor.Text(folder) || !cursor.Text(what))
-    return false;
-  if (kind != static_cast<std::uint64_t>(TJournalKind::Rename) && kind != static_cast<std::uint64_t>(TJournalKind::Recover))
-    return false;
-  header.Kind = static_cast<TJournalKind>(kind);
-  header.Folder = folder;
-  header.What = what;
-  return true;
-}
 
 // Rows arrive nearly in order; an index seen again replaces what it had.
 class TRowCollector {
@@ -62,113 +34,14 @@ class TRowCollector {
                                      [](const TJournalRow& row, std::uint64_t wanted) { return row.Index < wanted; });
     return it != Rows_.end() && it->Index == index ? &*it : nullptr;
   }
+  // Undone at the end, when the row has no outcome by then.
+  void Withdraw(std::uint64_t index) { Withdrawn.push_back(index); }
+
+  std::vector<std::uint64_t> Withdrawn;
 
  private:
   std::vector<TJournalRow>& Rows_;
 };
-
-// What intents and plain rows both start with: the row, its folder (kept from
-// the row before when the same) and the two names.
-struct TRowNames {
-  std::uint64_t Index = 0;
-  std::string_view OldName;
-  std::string_view NewName;
-};
-
-bool ReadRowNames(TJournalCursor& cursor, std::string_view& folder, TRowNames& names) {
-  return cursor.Number(names.Index) && ReadFolder(cursor, folder) && cursor.Text(names.OldName) &&
-         cursor.Text(names.NewName);
-}
-
-void SetRowNames(TJournalRow& row, std::string_view folder, const TRowNames& names) {
-  row.Folder = folder;
-  row.OldName = names.OldName;
-  row.NewName = names.NewName;
-}
-
-bool ReadIntents(TJournalCursor& cursor, TRowCollector& rows) {
-  std::uint64_t count = 0;
-  if (!cursor.Number(count)) return false;
-  std::string_view folder;
-  for (std::uint64_t i = 0; i < count; ++i) {
-    TRowNames names;
-    if (!ReadRowNames(cursor, folder, names)) return false;
-    TJournalRow& row = rows.At(names.Index);
-    SetRowNames(row, folder, names);
-    row.Attempted = true;
-    row.Settled = false;
-  }
-  return true;
-}
-
-bool ReadOutcomes(TJournalCursor& cursor, TRowCollector& rows, std::vector<std::uint64_t>& withdrawn) {
-  std::uint64_t count = 0;
-  if (!cursor.Number(count)) return false;
-  for (std::uint64_t i = 0; i < count; ++i) {
-    std::uint64_t index = 0;
-    std::uint8_t status = 0;
-    std::uint64_t error = 0;
-    std::uint64_t nameTag = 0;
-    std::string_view name;
-    if (!cursor.Number(index) || !ReadStatus(cursor, status) || !cursor.Number(error) || !cursor.Number(nameTag) ||
-        (nameTag > 0 && !cursor.Bytes(static_cast<std::size_t>(nameTag - 1), name)))
-      return false;
-    TJournalRow* row = rows.Find(index);
-    if (row == nullptr) continue;  // an outcome without its intent: nothing to say of it
-    if (status == kWithdrawnStatus) {
-      withdrawn.push_back(index);
-      continue;
-    }
-    row->Status = static_cast<TRenameStatus>(status);
-    row->Error = static_cast<int>(error);
-    row->Settled = true;
-    if (nameTag > 0) row->NewName = name;
-  }
-  return true;
-}
-
-bool ReadPlainRows(TJournalCursor& cursor, TRowCollector& rows) {
-  std::uint64_t count = 0;
-  if (!cursor.Number(count)) return false;
-  std::string_view folder;
-  for (std::uint64_t i = 0; i < count; ++i) {
-    TRowNames names;
-    std::uint8_t status = 0;
-    std::uint64_t error = 0;
-    if (!ReadRowNames(cursor, folder, names) || !ReadStatus(cursor, status) || status == kWithdrawnStatus ||
-        !cursor.Number(error))
-      return false;
-    TJournalRow& row = rows.At(names.Index);
-    SetRowNames(row, folder, names);
-    row.Status = static_cast<TRenameStatus>(status);
-    row.Error = static_cast<int>(error);
-    row.Attempted = false;
-    row.Settled = true;
-  }
-  return true;
-}
-
-bool ReadBlock(std::string_view payload, TJournal& journal, TRowCollector& rows,
-               std::vector<std::uint64_t>& withdrawn) {
-  TJournalCursor cursor(payload.substr(1));
-  switch (static_cast<TJournalBlock>(payload[0])) {
-    case TJournalBlock::Intents: return ReadIntents(cursor, rows);
-    case TJournalBlock::Outcomes: return ReadOutcomes(cursor, rows, withdrawn);
-    case TJournalBlock::Rows: return ReadPlainRows(cursor, rows);
-    case TJournalBlock::End: {
-      std::uint64_t count = 0;
-      std::uint8_t end = 0;
-      if (!cursor.Number(count) || !cursor.Byte(end)) return false;
-      journal.End = static_cast<TJournalEnd>(end);
-      return true;
-    }
-    case TJournalBlock::Recovered:
-      journal.Recovered = true;
-      return true;
-    case TJournalBlock::Header: return false;
-  }
-  return true;  // a block of a kind this version does not know says nothing of the rows
-}
 
 }  // namespace
 
@@ -181,21 +54,20 @@ bool ReadJournal(std::string owned, TJournal& journal) {
   if (!IsJournal(bytes)) return false;
   std::size_t offset = kJournalSignature.size();
   const std::optional<std::string_view> first = NextJournalBlock(bytes, offset);
-  if (!first || static_cast<TJournalBlock>((*first)[0]) != TJournalBlock::Header || !ReadHeader(*first, journal.Header))
+  if (!first || static_cast<TJournalBlock>((*first)[0]) != TJournalBlock::Header || !journal_blocks::ReadHeader(*first, journal.Header))
     return false;
   // A row takes some 15 bytes of a journal at the least.
   journal.Rows.reserve(bytes.size() / 16);
   TRowCollector rows(journal.Rows);
-  std::vector<std::uint64_t> withdrawn;
   while (const std::optional<std::string_view> payload = NextJournalBlock(bytes, offset)) {
     // A block that checks out but cannot be read is damage all the same: the rows end there.
-    if (!ReadBlock(*payload, journal, rows, withdrawn)) {
+    if (!journal_blocks::ReadBlock(*payload, rows, journal.End, journal.Recovered)) {
       journal.TornTail = true;
       break;
     }
   }
   if (offset < bytes.size()) journal.TornTail = true;
-  for (const std::uint64_t index : withdrawn) {
+  for (const std::uint64_t index : rows.Withdrawn) {
     const TJournalRow* row = rows.Find(index);
     if (row != nullptr && !row->Settled)
       journal.Rows.erase(journal.Rows.begin() + (row - journal.Rows.data()));
@@ -241,15 +113,19 @@ std::size_t RenamedRows(const TJournal& journal) {
 
 void JournalToTable(const TJournal& journal, TResultTable& table) {
   table.Clear();
-  for (const TJournalRow& row : journal.Rows)
-    table.AppendRow(row.OldName, row.NewName, row.Folder, StatusText(row.Status));
-}
-
-TRowViews JournalRowViews(const TJournal& journal) {
-  return TRowViews{journal.Rows.size(), [&journal](std::size_t i) {
-                     const TJournalRow& row = journal.Rows[i];
-                     return TRowView{row.OldName, row.NewName, row.Folder, StatusText(row.Status)};
-                   }};
+  std::vector<TResultRow> rows;
+  rows.reserve(journal.Rows.size());
+  std::shared_ptr<const std::string> folder;
+  for (const TJournalRow& read : journal.Rows) {
+    if (!folder || *folder != read.Folder) folder = std::make_shared<const std::string>(read.Folder);
+    TResultRow& row = rows.emplace_back();
+    row.Folder = folder;
+    row.OldName = read.OldName;
+    row.NewName = read.NewName;
+    row.Status = read.Status;
+    row.SystemError = read.Error;
+  }
+  table.AppendRows(std::move(rows));
 }
 
 std::string RecoveredMark(std::uint64_t utcNs) {

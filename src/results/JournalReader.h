@@ -63,8 +63,6 @@ std::size_t RenamedRows(const TJournal& journal);
 
 // The rows as a pass would have put them in the result table.
 void JournalToTable(const TJournal& journal, TResultTable& table);
-// The same as views, for a result file written straight from them.
-TRowViews JournalRowViews(const TJournal& journal);
 
 // The block that marks a journal as undone by a recover pass at utcNs.
 std::string RecoveredMark(std::uint64_t utcNs);

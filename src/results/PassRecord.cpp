@@ -7,6 +7,7 @@
 #include "platform/AppendFile.h"
 #include "results/EmptyResultFile.h"
 #include "results/JournalReader.h"
+#include "results/JournalRowStream.h"
 #include "results/PassJournals.h"
 
 namespace vt {
@@ -47,14 +48,15 @@ TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_
   record.JournalError = journal.Error();
   journal.Finish(JournalEndOf(stopped, record.JournalError));
   record.Renamed = journal.RenamedCount();
-  TJournal rows;
-  if (!LoadJournal(record.Journal, rows, record.ReadError)) {
-    if (record.ReadError == 0) record.ReadError = EIO;
+  // Read back a block at a time, twice (to size the result file's row block,
+  // then to write it): memory stays flat however many rows the pass had.
+  TJournalRowStream rows(record.Journal);
+  if (const int error = rows.Open()) {
+    record.ReadError = error;
     return record;
   }
-  SettleFromDisk(rows);
-  record.Renamed = RenamedRows(rows);
-  if (rows.Rows.empty()) {
+  record.Renamed = rows.RenamedCount();
+  if (rows.RowCount() == 0) {
     if (record.JournalError == 0) RemoveFile(record.Journal);
     return record;
   }
@@ -66,7 +68,7 @@ TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_
     std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
                                  ignored);
   }
-  record.Saved = SaveResultRows(JournalRowViews(rows), path);
+  record.Saved = SaveResultRows(rows, path);
   if (!record.Saved.Ok()) return record;
   record.Record = path;
   PruneRecords(FolderOf(path), kept);

@@ -28,19 +28,30 @@ struct TFileCloser {
 
 }  // namespace
 
-std::string WriteResultStream(const TResultTable& table) {
+std::string WriteResultStream(const TResultTable& table, const TResultLayout& layout) {
   TStringSink sink;
-  if (!WriteResultTable(table, sink)) return {};
+  if (!WriteResultTable(table, layout, sink)) return {};
   return std::move(sink.Bytes());
 }
 
-TResultFileStatus ReadResultStream(std::string_view bytes, TResultTable& table) {
+std::string WriteResultStream(const TResultTable& table) { return WriteResultStream(table, TResultLayout()); }
+
+TResultFileStatus ReadResultStream(std::string_view bytes, TResultTable& table, TResultLayout& layout) {
   TMemorySource source(bytes);
-  return ReadResultTable(source, table) ? TResultFileStatus{} : NotAResultFile();
+  return ReadResultTable(source, table, layout) ? TResultFileStatus{} : NotAResultFile();
+}
+
+TResultFileStatus ReadResultStream(std::string_view bytes, TResultTable& table) {
+  TResultLayout layout;
+  return ReadResultStream(bytes, table, layout);
+}
+
+TResultFileStatus SaveResultFile(const TResultTable& table, const TResultLayout& layout, const std::string& path) {
+  return SaveResultFile(table, layout, path, PosixReplaceCalls());
 }
 
 TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& path) {
-  return SaveResultFile(table, path, PosixReplaceCalls());
+  return SaveResultFile(table, TResultLayout(), path);
 }
 
 namespace {
@@ -50,14 +61,14 @@ TResultFileStatus SaveStream(const std::string& path, IReplaceCalls& calls, cons
 
 }  // namespace
 
-TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& path,
+TResultFileStatus SaveResultFile(const TResultTable& table, const TResultLayout& layout, const std::string& path,
                                  IReplaceCalls& calls) {
-  return SaveStream(path, calls, [&](TByteSink& sink) { return WriteResultTable(table, sink); });
+  return SaveStream(path, calls, [&](TByteSink& sink) { return WriteResultTable(table, layout, sink); });
 }
 
-TResultFileStatus SaveResultRows(const TRowViews& rows, const std::string& path) {
-  const TResultTable layout;
-  return SaveStream(path, PosixReplaceCalls(), [&](TByteSink& sink) { return WriteResultTable(layout, rows, sink); });
+TResultFileStatus SaveResultRows(IRowSource& rows, const std::string& path) {
+  const TResultLayout layout;
+  return SaveStream(path, PosixReplaceCalls(), [&](TByteSink& sink) { return WriteResultTable(rows, layout, sink); });
 }
 
 namespace {
@@ -96,30 +107,36 @@ std::unique_ptr<std::FILE, TFileCloser> OpenForReading(const std::string& path, 
 
 }  // namespace
 
+TResultFileStatus LoadResultFile(const std::string& path, TResultTable& table, TResultLayout& layout) {
+  std::uint64_t size = 0;
+  const auto file = OpenForReading(path, size);
+  if (!file) return Failure(TResultFileError::CannotOpen, "Cannot open file " + path);
+  TBufferedFileSource source(file.get(), size);
+  return ReadResultTable(source, table, layout) ? TResultFileStatus{} : NotAResultFile();
+}
+
 TResultFileStatus LoadResultFile(const std::string& path, TResultTable& table) {
+  TResultLayout layout;
+  return LoadResultFile(path, table, layout);
+}
+
+TResultFileStatus StreamResultFile(const std::string& path, const TRowSink& sink) {
   std::uint64_t size = 0;
   const auto file = OpenForReading(path, size);
   if (!file) return Failure(TResultFileError::CannotOpen, "Cannot open file " + path);
   TBufferedFileSource source(file.get(), size);
-  return ReadResultTable(source, table) ? TResultFileStatus{} : NotAResultFile();
+  TResultLayout layout;
+  return ReadResultTable(source, layout, sink) ? TResultFileStatus{} : NotAResultFile();
 }
 
-TResultFileStatus StreamResultFile(const std::string& path, TResultTable& table, const TRowSink& sink) {
-  std::uint64_t size = 0;
-  const auto file = OpenForReading(path, size);
-  if (!file) return Failure(TResultFileError::CannotOpen, "Cannot open file " + path);
-  TBufferedFileSource source(file.get(), size);
-  return ReadResultTable(source, table, sink) ? TResultFileStatus{} : NotAResultFile();
-}
-
-TResultFileStatus LoadWholeResultFile(const std::string& path, TResultTable& table) {
+TResultFileStatus LoadWholeResultFile(const std::string& path, TResultTable& table, TResultLayout& layout) {
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(path, error);
   if (!error && size > kWholeLoadLimitBytes)
     return Failure(TResultFileError::CannotOpen, "Cannot open file " + path + ": it is larger than " +
                                                      std::to_string(kWholeLoadLimitBytes >> 20) +
                                                      " MB, the most a table loads");
-  return LoadResultFile(path, table);
+  return LoadResultFile(path, table, layout);
 }
 
 }  // namespace vt

@@ -6,6 +6,7 @@
 
 #include "passes/ResultTable.h"
 #include "platform/ReplacingFile.h"
+#include "results/ResultLayout.h"
 #include "results/ResultStreamReader.h"
 #include "results/RowBlock.h"
 
@@ -26,24 +27,28 @@ struct TResultFileStatus {
   bool Ok() const { return Error == TResultFileError::None; }
 };
 
-// Writes the table to path, replacing an existing file. The file appears under
-// its name only once it is complete and on disk: a save that fails leaves the
-// file that was there as it was. Never changes the table.
-TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& path);
+// Writes the table with its layout to path, replacing an existing file. The file
+// appears under its name only once it is complete and on disk: a save that fails
+// leaves the file that was there as it was. Never changes the table.
+TResultFileStatus SaveResultFile(const TResultTable& table, const TResultLayout& layout, const std::string& path);
 // The same through calls a test can make fail.
-TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& path,
+TResultFileStatus SaveResultFile(const TResultTable& table, const TResultLayout& layout, const std::string& path,
                                  IReplaceCalls& calls);
-// The same for rows held as texts elsewhere, with the layout of a table at start-up.
-TResultFileStatus SaveResultRows(const TRowViews& rows, const std::string& path);
+// With the layout of a table at start-up, as the command line saves.
+TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& path);
+// The same for rows read from elsewhere.
+TResultFileStatus SaveResultRows(IRowSource& rows, const std::string& path);
 
-// Empties the table's rows, then applies the file's records one by one; what was
-// applied before a failure stays applied. A file that cannot be opened leaves the
-// table as it was.
+// Empties the table's rows, then applies the file's records one by one, the
+// layout's to layout; what was applied before a failure stays applied. A file
+// that cannot be opened leaves both as they were.
+TResultFileStatus LoadResultFile(const std::string& path, TResultTable& table, TResultLayout& layout);
+// The rows alone, for a reader that shows no layout.
 TResultFileStatus LoadResultFile(const std::string& path, TResultTable& table);
 
-// Like LoadResultFile, but each row goes to sink as it is read and none is kept
-// in the table: for a reader that needs one row at a time (printing, undoing).
-TResultFileStatus StreamResultFile(const std::string& path, TResultTable& table, const TRowSink& sink);
+// Each row goes to sink as it is read and none is kept: for a reader that
+// needs one row at a time (printing, undoing).
+TResultFileStatus StreamResultFile(const std::string& path, const TRowSink& sink);
 
 // The most a file loaded whole may hold: its rows take some two and a half
 // times its size in memory.
@@ -51,10 +56,13 @@ inline constexpr std::uint64_t kWholeLoadLimitBytes = 256ull << 20;
 // LoadResultFile for a file of at most kWholeLoadLimitBytes; a larger one is
 // refused as CannotOpen, with a message that says why, and the table is left as
 // it was.
-TResultFileStatus LoadWholeResultFile(const std::string& path, TResultTable& table);
+TResultFileStatus LoadWholeResultFile(const std::string& path, TResultTable& table, TResultLayout& layout);
 
-// The same on bytes in memory.
+// The same on bytes in memory; without a layout, that of a table at start-up
+// is written, and the one read is dropped.
+std::string WriteResultStream(const TResultTable& table, const TResultLayout& layout);
 std::string WriteResultStream(const TResultTable& table);
+TResultFileStatus ReadResultStream(std::string_view bytes, TResultTable& table, TResultLayout& layout);
 TResultFileStatus ReadResultStream(std::string_view bytes, TResultTable& table);
 
 }  // namespace vt

@@ -21,8 +21,8 @@ constexpr std::size_t kMostColumnsAdded = 64;
 
 class TResultStreamReader {
  public:
-  TResultStreamReader(TByteSource& source, TResultTable& table, const TRowSink* sink)
-      : In_(source), Table_(table), Sink_(sink) {}
+  TResultStreamReader(TByteSource& source, TResultTable* table, TResultLayout& layout, const TRowSink* sink)
+      : In_(source), Table_(table), Layout_(layout), Sink_(sink) {}
 
   bool Read() {
     return Header() && PropertyList() && NoComponents();
@@ -74,10 +74,10 @@ class TResultStreamReader {
       if (SameText(object, "Items") && SameText(member, "Data")) return ItemsData();
       return false;
     }
-    if (SameText(name, "Left")) return Placement(Table_.Left);
-    if (SameText(name, "Top")) return Placement(Table_.Top);
-    if (SameText(name, "Width")) return Placement(Table_.Width);
-    if (SameText(name, "Height")) return Placement(Table_.Height);
+    if (SameText(name, "Left")) return Placement(Layout_.Left);
+    if (SameText(name, "Top")) return Placement(Layout_.Top);
+    if (SameText(name, "Width")) return Placement(Layout_.Width);
+    if (SameText(name, "Height")) return Placement(Layout_.Height);
     if (SameText(name, "Align")) return Identifier(AlignValues());
     if (SameText(name, "Columns")) return Columns();
     if (SameText(name, "ReadOnly")) return Boolean();
@@ -93,7 +93,7 @@ class TResultStreamReader {
     std::int32_t value = 0;
     if (!In_.Integer(value)) return false;
     field = value;
-    Table_.NotifyLayoutChanged();
+    Layout_.NotifyLayoutChanged();
     return true;
   }
 
@@ -132,12 +132,12 @@ class TResultStreamReader {
         position = static_cast<std::size_t>(index);
       }
       if (code != TValueCode::List) return false;
-      auto& columns = Table_.Columns();
+      auto& columns = Layout_.Columns();
       if (position >= columns.size()) {
         if (++added > kMostColumnsAdded) return false;
         columns.emplace_back();
         position = columns.size() - 1;
-        Table_.NotifyLayoutChanged();
+        Layout_.NotifyLayoutChanged();
       }
       if (!Records([&](const std::string& name) { return ColumnProperty(position, name); }))
         return false;
@@ -150,21 +150,21 @@ class TResultStreamReader {
       TValueCode code{};
       std::string caption;
       if (!In_.Code(code) || !In_.TextOf(code, caption)) return false;
-      Table_.Columns()[column].Caption = std::move(caption);
-      Table_.NotifyLayoutChanged();
+      Layout_.Columns()[column].Caption = std::move(caption);
+      Layout_.NotifyLayoutChanged();
       return true;
     }
     if (SameText(name, "Width")) {
       std::int32_t width = 0;
       if (!In_.Integer(width)) return false;
-      Table_.SetColumnWidth(column, width);
+      Layout_.SetColumnWidth(column, width);
       return true;
     }
     return false;
   }
 
   bool FontProperty(std::string_view member) {
-    TResultFont font = Table_.Font();
+    TResultFont font = Layout_.Font();
     TValueCode code{};
     if (!In_.Code(code)) return false;
     if (SameText(member, "Color")) {
@@ -180,7 +180,7 @@ class TResultStreamReader {
     } else {
       return false;
     }
-    Table_.SetFont(font);
+    Layout_.SetFont(font);
     return true;
   }
 
@@ -227,8 +227,8 @@ class TResultStreamReader {
     // Bytes of the binary value beyond the block belong to nothing.
     std::string surplus;
     if (!In_.Bytes(length - blockSize, surplus)) return false;
-    Table_.Clear();
-    return AppendRows(block, Table_);
+    Table_->Clear();
+    return AppendRows(block, *Table_);
   }
 
   // A row block read record by record, never past its BlockSize, and each row
@@ -239,17 +239,17 @@ class TResultStreamReader {
     if (left < 4 || !In_.Int32(rowCount)) return false;
     left -= 4;
     if (rowCount < 0 || static_cast<std::uint64_t>(rowCount) > left / kRowBlockRecordMin) return false;
-    Table_.Clear();
-    TResultRow row;
+    TRowMaker maker;
+    TRowRecord record;
     bool wanted = true;
     for (std::int32_t i = 0; i < rowCount; ++i) {
-      if (!RowRecord(row, left)) return false;
-      if (wanted) wanted = (*Sink_)(row);
+      if (!RowRecord(record, left)) return false;
+      if (wanted) wanted = (*Sink_)(maker.Make(std::move(record)));
     }
     return Skip(static_cast<std::int64_t>(left) + surplus);
   }
 
-  bool RowRecord(TResultRow& row, std::uint64_t& left) {
+  bool RowRecord(TRowRecord& row, std::uint64_t& left) {
     std::int32_t subCount = 0;
     if (left < kRowBlockRecordMin || !In_.Int32(row.ImageNo) || !In_.Int32(row.StateImageNo) ||
         !In_.Int32(row.OverlayNo) || !In_.Int32(subCount) || !In_.Int32(row.UserWord))
@@ -279,20 +279,20 @@ class TResultStreamReader {
   static constexpr std::uint64_t kRowBlockRecordMin = kRowRecordMinSize;
 
   TValueReader In_;
-  TResultTable& Table_;
+  TResultTable* Table_;  // none when the rows go to Sink_
+  TResultLayout& Layout_;
   const TRowSink* Sink_ = nullptr;
 };
 
 }  // namespace
 
-bool ReadResultTable(TByteSource& source, TResultTable& table) {
+bool ReadResultTable(TByteSource& source, TResultTable& table, TResultLayout& layout) {
   table.Clear();
-  return TResultStreamReader(source, table, nullptr).Read();
+  return TResultStreamReader(source, &table, layout, nullptr).Read();
 }
 
-bool ReadResultTable(TByteSource& source, TResultTable& table, const TRowSink& sink) {
-  table.Clear();
-  return TResultStreamReader(source, table, &sink).Read();
+bool ReadResultTable(TByteSource& source, TResultLayout& layout, const TRowSink& sink) {
+  return TResultStreamReader(source, nullptr, layout, &sink).Read();
 }
 
 }  // namespace vt

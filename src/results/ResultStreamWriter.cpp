@@ -15,10 +15,10 @@ namespace {
 
 constexpr int kDefaultColumnWidth = 50;
 
-void WriteColumns(const TResultTable& table, TValueWriter& out) {
+void WriteColumns(const TResultLayout& layout, TValueWriter& out) {
   out.Name("Columns");
   out.Code(TValueCode::Collection);
-  for (const TResultColumn& column : table.Columns()) {
+  for (const TResultColumn& column : layout.Columns()) {
     out.Code(TValueCode::List);
     if (!column.Caption.empty()) {
       out.Name("Caption");
@@ -56,11 +56,11 @@ struct TBlockWriter {
   std::function<void(TValueWriter&)> Write;
 };
 
-bool WriteStream(const TResultTable& table, const std::optional<TBlockWriter>& block, TByteSink& sink);
+bool WriteStream(const TResultLayout& layout, const std::optional<TBlockWriter>& block, TByteSink& sink);
 
 }  // namespace
 
-bool WriteResultTable(const TResultTable& table, TByteSink& sink) {
+bool WriteResultTable(const TResultTable& table, const TResultLayout& layout, TByteSink& sink) {
   // Sized and built before anything goes out, so that a table too large for a
   // block writes nothing.
   std::optional<std::string> block;
@@ -68,26 +68,30 @@ bool WriteResultTable(const TResultTable& table, TByteSink& sink) {
     block = BuildRowBlock(table.Rows());
     if (!block) return false;
   }
-  if (!block) return WriteStream(table, std::nullopt, sink);
-  return WriteStream(table, TBlockWriter{block->size(), [&](TValueWriter& out) { out.Binary(*block); }}, sink);
+  if (!block) return WriteStream(layout, std::nullopt, sink);
+  return WriteStream(layout, TBlockWriter{block->size(), [&](TValueWriter& out) { out.Binary(*block); }}, sink);
 }
 
-bool WriteResultTable(const TResultTable& layout, const TRowViews& rows, TByteSink& sink) {
-  if (rows.Count == 0) return WriteStream(layout, std::nullopt, sink);
-  const std::optional<std::uint64_t> size = RowBlockSize(rows);
-  if (!size) return false;
-  return WriteStream(layout,
-                     TBlockWriter{*size,
-                                  [&](TValueWriter& out) {
-                                    out.BinaryHead(*size);
-                                    WriteRowBlock(rows, *size, [&](std::string_view piece) { out.Raw(piece); });
-                                  }},
-                     sink);
+bool WriteResultTable(IRowSource& rows, const TResultLayout& layout, TByteSink& sink) {
+  const std::optional<TRowBlockExtent> extent = MeasureRowBlock(rows);
+  if (!extent) return false;
+  if (extent->Count == 0) return WriteStream(layout, std::nullopt, sink);
+  bool same = true;
+  const bool written = WriteStream(layout,
+                                   TBlockWriter{extent->Size,
+                                                [&](TValueWriter& out) {
+                                                  out.BinaryHead(extent->Size);
+                                                  same = WriteRowBlock(rows, *extent, [&](std::string_view piece) {
+                                                    out.Raw(piece);
+                                                  });
+                                                }},
+                                   sink);
+  return written && same;
 }
 
 namespace {
 
-bool WriteStream(const TResultTable& table, const std::optional<TBlockWriter>& block, TByteSink& sink) {
+bool WriteStream(const TResultLayout& layout, const std::optional<TBlockWriter>& block, TByteSink& sink) {
   // Everything but the rows takes a few hundred bytes.
   constexpr std::size_t kLayoutBytes = 4096;
   sink.Expect((block ? static_cast<std::size_t>(block->Size) : 0) + kLayoutBytes);
@@ -98,19 +102,19 @@ bool WriteStream(const TResultTable& table, const std::optional<TBlockWriter>& b
   out.ShortString("ListView");
 
   out.Name("Left");
-  out.Integer(table.Left);
+  out.Integer(layout.Left);
   out.Name("Top");
-  out.Integer(table.Top);
+  out.Integer(layout.Top);
   out.Name("Width");
-  out.Integer(table.Width);
+  out.Integer(layout.Width);
   out.Name("Height");
-  out.Integer(table.Height);
+  out.Integer(layout.Height);
   out.Name("Align");
   out.Ident(AlignValues().front());
-  WriteColumns(table, out);
+  WriteColumns(layout, out);
   out.Name("ReadOnly");
   out.Boolean(true);
-  if (table.FontChanged()) WriteFont(table.Font(), out);
+  if (layout.FontChanged()) WriteFont(layout.Font(), out);
   if (block) {
     out.Name("Items.Data");
     block->Write(out);

@@ -11,8 +11,8 @@ namespace vt {
 namespace {
 
 std::uint64_t RowRecordSize(const TResultRow& row) {
-  std::uint64_t size = kRowRecordMinSize - 1 + ShortStringSize(row.Caption);
-  for (const std::string& sub : row.SubItems) size += ShortStringSize(sub);
+  std::uint64_t size = kRowRecordMinSize - 1 + ShortStringSize(row.OldName);
+  for (std::size_t column = 1; column <= row.SubCount(); ++column) size += ShortStringSize(row.Cell(column));
   return size;
 }
 
@@ -29,31 +29,19 @@ class TBlockFiller {
   void ShortString(std::string_view text) {
     const std::string_view cut = CutText(text, kShortStringMax);
     *Out_++ = static_cast<char>(cut.size());
-    std::memcpy(Out_, cut.data(), cut.size());
+    // A missing cell is a view of nothing, whose data may be null.
+    if (!cut.empty()) std::memcpy(Out_, cut.data(), cut.size());
     Out_ += cut.size();
   }
 
-  void RowRecord(const TRowView& row) {
-    const TResultRow fresh;
-    Int32(fresh.ImageNo);
-    Int32(fresh.StateImageNo);
-    Int32(fresh.OverlayNo);
-    Int32(3);
-    Int32(fresh.UserWord);
-    ShortString(row.File);
-    ShortString(row.NewName);
-    ShortString(row.Path);
-    ShortString(row.Status);
-  }
-
   void RowRecord(const TResultRow& row) {
-    Int32(row.ImageNo);
-    Int32(row.StateImageNo);
-    Int32(row.OverlayNo);
-    Int32(static_cast<std::int32_t>(row.SubItems.size()));
-    Int32(row.UserWord);
-    ShortString(row.Caption);
-    for (const std::string& sub : row.SubItems) ShortString(sub);
+    Int32(row.ImageNo());
+    Int32(row.StateImageNo());
+    Int32(row.OverlayNo());
+    Int32(static_cast<std::int32_t>(row.SubCount()));
+    Int32(row.UserWord());
+    ShortString(row.OldName);
+    for (std::size_t column = 1; column <= row.SubCount(); ++column) ShortString(row.Cell(column));
   }
 
  private:
@@ -91,7 +79,7 @@ class TBlockCursor {
   std::size_t Position_ = 0;
 };
 
-bool ReadRowRecord(TBlockCursor& cursor, TResultRow& row) {
+bool ReadRowRecord(TBlockCursor& cursor, TRowRecord& row) {
   std::int32_t subCount = 0;
   if (!cursor.Int32(row.ImageNo) || !cursor.Int32(row.StateImageNo) ||
       !cursor.Int32(row.OverlayNo) || !cursor.Int32(subCount) || !cursor.Int32(row.UserWord) ||
@@ -107,9 +95,33 @@ bool ReadRowRecord(TBlockCursor& cursor, TResultRow& row) {
 
 }  // namespace
 
-std::uint64_t RowRecordSize(const TRowView& row) {
-  return kRowRecordMinSize - 1 + ShortStringSize(row.File) + ShortStringSize(row.NewName) +
-         ShortStringSize(row.Path) + ShortStringSize(row.Status);
+TResultRow TRowMaker::Make(TRowRecord&& record) {
+  TResultRow row;
+  row.OldName = std::move(record.Caption);
+  std::vector<std::string>& subs = record.SubItems;
+  if (!subs.empty()) row.NewName = std::move(subs[0]);
+  if (subs.size() > 1) {
+    if (!Folder_ || *Folder_ != subs[1]) Folder_ = std::make_shared<const std::string>(std::move(subs[1]));
+    row.Folder = Folder_;
+  }
+  std::optional<TRenameStatus> status;
+  if (subs.size() > 2) status = StatusOfText(subs[2]);
+  const TKeptCells fresh;
+  const bool plain = status && subs.size() == fresh.SubCount && record.ImageNo == fresh.ImageNo &&
+                     record.StateImageNo == fresh.StateImageNo && record.OverlayNo == fresh.OverlayNo &&
+                     record.UserWord == fresh.UserWord;
+  if (status) row.Status = *status;
+  if (plain) return row;
+  auto kept = std::make_shared<TKeptCells>();
+  kept->ImageNo = record.ImageNo;
+  kept->StateImageNo = record.StateImageNo;
+  kept->OverlayNo = record.OverlayNo;
+  kept->UserWord = record.UserWord;
+  kept->SubCount = subs.size();
+  if (!status) kept->StatusText.emplace(subs.size() > 2 ? std::move(subs[2]) : std::string());
+  for (std::size_t i = 3; i < subs.size(); ++i) kept->More.push_back(std::move(subs[i]));
+  row.Kept = std::move(kept);
+  return row;
 }
 
 std::uint64_t RowBlockSize(const TResultRows& rows) {
@@ -130,32 +142,41 @@ std::optional<std::string> BuildRowBlock(const TResultRows& rows) {
   return block;
 }
 
-std::optional<std::uint64_t> RowBlockSize(const TRowViews& rows) {
+std::optional<TRowBlockExtent> MeasureRowBlock(IRowSource& rows) {
   constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
-  std::uint64_t size = kRowBlockHeaderSize;
-  for (std::size_t i = 0; i < rows.Count; ++i) size += RowRecordSize(rows.At(i));
-  if (size > kMax || rows.Count > kMax) return std::nullopt;
-  return size;
+  TRowBlockExtent extent{kRowBlockHeaderSize, 0};
+  const bool read = rows.ForEach([&](const TResultRow& row) {
+    extent.Size += RowRecordSize(row);
+    ++extent.Count;
+  });
+  if (!read || extent.Size > kMax || extent.Count > kMax) return std::nullopt;
+  return extent;
 }
 
-void WriteRowBlock(const TRowViews& rows, std::uint64_t size, const std::function<void(std::string_view)>& out) {
+bool WriteRowBlock(IRowSource& rows, const TRowBlockExtent& extent, const std::function<void(std::string_view)>& out) {
   constexpr std::size_t kPiece = 64 * 1024;
   std::string piece(kRowBlockHeaderSize, '\0');
-  piece.reserve(kPiece + 4 * (kShortStringMax + 1) + kRowRecordMinSize);
+  piece.reserve(kPiece);
   TBlockFiller header(piece.data());
-  header.Int32(static_cast<std::int32_t>(size));
-  header.Int32(static_cast<std::int32_t>(rows.Count));
-  for (std::size_t i = 0; i < rows.Count; ++i) {
-    const TRowView row = rows.At(i);
+  header.Int32(static_cast<std::int32_t>(extent.Size));
+  header.Int32(static_cast<std::int32_t>(extent.Count));
+  TRowBlockExtent written{kRowBlockHeaderSize, 0};
+  const bool read = rows.ForEach([&](const TResultRow& row) {
+    const std::uint64_t size = RowRecordSize(row);
+    written.Size += size;
+    // Rows beyond those measured would overrun the block: they are left out,
+    // and the block is void all the same.
+    if (++written.Count > extent.Count || written.Size > extent.Size) return;
     const std::size_t at = piece.size();
-    piece.resize(at + static_cast<std::size_t>(RowRecordSize(row)));
+    piece.resize(at + static_cast<std::size_t>(size));
     TBlockFiller(piece.data() + at).RowRecord(row);
     if (piece.size() >= kPiece) {
       out(piece);
       piece.clear();
     }
-  }
+  });
   if (!piece.empty()) out(piece);
+  return read && written.Size == extent.Size && written.Count == extent.Count;
 }
 
 bool AppendRows(std::string_view body, TResultTable& table) {
@@ -168,11 +189,12 @@ bool AppendRows(std::string_view body, TResultTable& table) {
   // one append, not of one per row.
   std::vector<TResultRow> rows;
   rows.reserve(static_cast<std::size_t>(rowCount));
+  TRowMaker maker;
+  TRowRecord record;
   bool complete = true;
   for (std::int32_t i = 0; i < rowCount && complete; ++i) {
-    TResultRow row;
-    complete = ReadRowRecord(cursor, row);
-    if (complete) rows.push_back(std::move(row));
+    complete = ReadRowRecord(cursor, record);
+    if (complete) rows.push_back(maker.Make(std::move(record)));
   }
   table.AppendRows(std::move(rows));
   return complete;

@@ -3,6 +3,7 @@
 // RowCount, then one record per row with its five numbers and its texts.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,23 +22,46 @@ std::uint64_t RowBlockSize(const TResultRows& rows);
 // The block, allocated once at its size; nothing when it would not fit BlockSize.
 std::optional<std::string> BuildRowBlock(const TResultRows& rows);
 
-// A row a pass made, as texts held elsewhere (a journal read back).
-struct TRowView {
-  std::string_view File;
-  std::string_view NewName;
-  std::string_view Path;
-  std::string_view Status;
-};
-// Rows made on demand, so that none is held beside what they view.
-struct TRowViews {
-  std::size_t Count = 0;
-  std::function<TRowView(std::size_t)> At;
+// A row record as it stands in a block: five numbers and texts.
+struct TRowRecord {
+  std::int32_t ImageNo = 0;
+  std::int32_t StateImageNo = -1;
+  std::int32_t OverlayNo = -1;
+  std::int32_t UserWord = 0;
+  std::string Caption;
+  std::vector<std::string> SubItems;
 };
 
-// Their block's size, nothing when it would not fit BlockSize; then the block
-// handed out in pieces, so that it is never held whole.
-std::optional<std::uint64_t> RowBlockSize(const TRowViews& rows);
-void WriteRowBlock(const TRowViews& rows, std::uint64_t size, const std::function<void(std::string_view)>& out);
+// Makes typed rows of row records read one after the other: rows of one folder
+// share its text, and whatever a pass would not have made is kept as read.
+class TRowMaker {
+ public:
+  TResultRow Make(TRowRecord&& record);
+
+ private:
+  std::shared_ptr<const std::string> Folder_;
+};
+
+// Rows handed out one at a time, in order and the same each time they are asked
+// for: rows read from elsewhere (a journal), never all in memory.
+using TRowCallback = std::function<void(const TResultRow&)>;
+class IRowSource {
+ public:
+  virtual ~IRowSource() = default;
+  // False when the rows could not be read.
+  virtual bool ForEach(const TRowCallback& row) = 0;
+};
+
+struct TRowBlockExtent {
+  std::uint64_t Size = 0;
+  std::uint64_t Count = 0;
+};
+// Their block's size and row count; nothing when they cannot be read or would
+// not fit BlockSize.
+std::optional<TRowBlockExtent> MeasureRowBlock(IRowSource& rows);
+// Then the block handed out in pieces, so that it is never held whole. False
+// when the rows are no longer those measured (what went out is then void).
+bool WriteRowBlock(IRowSource& rows, const TRowBlockExtent& extent, const std::function<void(std::string_view)>& out);
 
 // Appends the rows of a block to the table in one batch; body is the block after
 // its BlockSize field. False when RowCount does not fit the block or a record

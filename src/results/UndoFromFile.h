@@ -16,8 +16,6 @@ namespace vt {
 // file keeps.
 bool CannotUndoFromFile(const TResultRow& row);
 
-bool CannotUndoFromFile(const TRowView& row);
-
 // How many of the rows that is; the window and the command line say so after a save.
 std::size_t CountRowsNotUndoableFromFile(const TResultRows& rows);
 

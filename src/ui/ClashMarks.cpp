@@ -28,20 +28,19 @@ QString Quoted(const std::string& name) { return QStringLiteral("\u201C%1\u201D"
 std::vector<TClashMark> FindClashMarks(const TResultTable& table, const TNameTakenCheck& taken) {
   TClashCheck check = taken ? TClashCheck(taken) : TClashCheck();
   std::vector<int> rowOf;  // table row of each row added to the check
-  const std::string_view canBeRenamed = StatusText(TRenameStatus::rsCanBeRenamed);
   for (std::size_t i = 0; i < table.RowCount(); ++i) {
     const TResultRow& row = table.Row(i);
-    if (row.SubItems.size() < 3 || row.SubItem(2) != canBeRenamed) continue;
-    check.Add(row.SubItem(1), row.Caption, row.SubItem(0));
+    if (row.KnownStatus() != TRenameStatus::rsCanBeRenamed) continue;
+    check.Add(std::string(row.Path()), row.OldName, row.NewName);
     rowOf.push_back(int(i));
   }
   std::vector<TClashMark> marks;
   for (const TRowClash& clash : check.FindRows()) {
     const TResultRow& row = table.Row(std::size_t(rowOf[clash.Row]));
     const QString tip = clash.WithExisting
-                            ? QStringLiteral("%1 exists already in this folder").arg(Quoted(row.SubItem(0)))
+                            ? QStringLiteral("%1 exists already in this folder").arg(Quoted(row.NewName))
                             : QStringLiteral("%1 is also the new name of %2")
-                                  .arg(Quoted(row.SubItem(0)), Quoted(check.OldName(clash.OtherRow)));
+                                  .arg(Quoted(row.NewName), Quoted(check.OldName(clash.OtherRow)));
     marks.push_back({rowOf[clash.Row], tip});
   }
   return marks;

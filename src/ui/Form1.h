@@ -7,6 +7,7 @@
 
 #include "passes/CommandStates.h"
 #include "passes/ResultTable.h"
+#include "results/ResultLayout.h"
 #include "ui/Form1Controls.h"
 
 class QFileDialog;
@@ -33,6 +34,7 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   TFrmAbout* AboutBox() const { return FrmAbout_; }
 
   TResultTable& ResultTable() { return ResultTable_; }
+  TResultLayout& ResultLayout() { return ResultLayout_; }
   // Why rows of the last pass failed, as the pass tells it.
   TErrorReasons* ErrorReasons() const { return ErrorReasons_; }
 
@@ -137,6 +139,7 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   // Goes before the widgets (Qt deletes them in the base class): the result
   // list is detached from it in the destructor.
   TResultTable ResultTable_;
+  TResultLayout ResultLayout_;
   TFrmAbout* FrmAbout_ = nullptr;
   QFileDialog* OpenDialog1_ = nullptr;
   QFileDialog* SaveDialog1_ = nullptr;

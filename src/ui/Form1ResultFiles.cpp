@@ -71,7 +71,7 @@ void TForm1::SaveResultToFile() {
   TResultFileStatus status;
   {
     const TBusyCursor busy;
-    status = SaveResultFile(ResultTable_, *path);
+    status = SaveResultFile(ResultTable_, ResultLayout_, *path);
   }
   if (!status.Ok()) {
     // "Cannot create file %s" or "Stream write error"; the old file, if any, is untouched.
@@ -89,7 +89,7 @@ void TForm1::BtLoadResultClick() {
   TResultFileStatus status;
   {
     const TBusyCursor busy;
-    status = LoadWholeResultFile(*path, ResultTable_);
+    status = LoadWholeResultFile(*path, ResultTable_, ResultLayout_);
   }
   if (status.Error == TResultFileError::CannotOpen) {
     ReportApplicationError(NameText(status.Message));

@@ -15,7 +15,7 @@ void TForm1::BuildResultPage() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
 
-  ListView = new TResultListView(ResultTable_, TabSheetResults);
+  ListView = new TResultListView(ResultTable_, ResultLayout_, TabSheetResults);
   ListView->setObjectName("ListView");
   layout->addWidget(ListView, 1);
 

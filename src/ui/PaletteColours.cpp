@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "passes/ResultTable.h"
+#include "results/ResultLayout.h"
 
 namespace vt {
 

@@ -7,8 +7,8 @@
 
 namespace vt {
 
-TResultListView::TResultListView(TResultTable& table, QWidget* parent)
-    : QTableView(parent), Table_(table), Model_(new TResultTableModel(table, this)) {
+TResultListView::TResultListView(TResultTable& table, TResultLayout& layout, QWidget* parent)
+    : QTableView(parent), Table_(table), Layout_(layout), Model_(new TResultTableModel(table, layout, this)) {
   setModel(Model_);
   // A report: no grid, no row numbers, rows one line high, long texts cut.
   setShowGrid(false);
@@ -41,9 +41,9 @@ void TResultListView::Detach() {
 void TResultListView::ApplyTableLayout() {
   if (Detached_) return;
   Applying_ = true;
-  setFont(ScreenFont(Table_.Font()));
+  setFont(ScreenFont(Layout_.Font()));
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-  const auto& columns = Table_.Columns();
+  const auto& columns = Layout_.Columns();
   for (std::size_t i = 0; i < columns.size() && int(i) < header()->count(); ++i) {
     if (header()->sectionSize(int(i)) != columns[i].Width) header()->resizeSection(int(i), columns[i].Width);
   }
@@ -51,16 +51,16 @@ void TResultListView::ApplyTableLayout() {
 }
 
 void TResultListView::ColumnResized(int column, int /*oldSize*/, int newSize) {
-  if (!Applying_ && !Detached_) Table_.SetColumnWidth(std::size_t(column), newSize);
+  if (!Applying_ && !Detached_) Layout_.SetColumnWidth(std::size_t(column), newSize);
 }
 
 void TResultListView::RecordPlacement() {
   if (Detached_) return;
   // A result file records where the table stands and how big it is.
-  Table_.Left = x();
-  Table_.Top = y();
-  Table_.Width = width();
-  Table_.Height = height();
+  Layout_.Left = x();
+  Layout_.Top = y();
+  Layout_.Width = width();
+  Layout_.Height = height();
 }
 
 void TResultListView::resizeEvent(QResizeEvent* event) {

@@ -1,12 +1,14 @@
 #pragma once
 // The report-style list of the Result page: shows the window's result table,
-// read-only; column widths dragged by the user go back into the table.
+// read-only; column widths dragged by the user, and where the list stands, go
+// into the layout a result file records.
 // A table view with rows of one fixed height: a row appended costs the view the
 // same whatever the number of rows before it, so a pass of a million files
 // keeps the window answering.
 #include <QTableView>
 
 #include "passes/ResultTable.h"
+#include "results/ResultLayout.h"
 
 namespace vt {
 
@@ -15,14 +17,14 @@ class TResultTableModel;
 class TResultListView : public QTableView {
   Q_OBJECT
  public:
-  TResultListView(TResultTable& table, QWidget* parent = nullptr);
+  TResultListView(TResultTable& table, TResultLayout& layout, QWidget* parent = nullptr);
   ~TResultListView() override;
 
   TResultTable& Table() { return Table_; }
   // The column headings.
   QHeaderView* header() const { return horizontalHeader(); }
   TResultTableModel* TableModel() const { return Model_; }
-  // Stops following the table, for a window that destroys its table first.
+  // Stops following the table and layout, for a window that destroys them first.
   void Detach();
 
  protected:
@@ -35,6 +37,7 @@ class TResultListView : public QTableView {
   void RecordPlacement();
 
   TResultTable& Table_;
+  TResultLayout& Layout_;
   TResultTableModel* Model_ = nullptr;
   bool Applying_ = false;
   bool Detached_ = false;

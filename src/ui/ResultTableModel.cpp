@@ -2,10 +2,20 @@
 #include "ui/NameBytes.h"
 #include "ui/PaletteColours.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QPalette>
 
 namespace vt {
+namespace {
+
+// A cell's bytes as the names of the file system are decoded.
+QString CellText(std::string_view bytes) {
+  return QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size())));
+}
+
+}  // namespace
+
 QColor ScreenColor(std::uint32_t color) { return RowTextColor(color, QGuiApplication::palette()); }
 
 QFont ScreenFont(const TResultFont& font) {
@@ -21,12 +31,14 @@ QFont ScreenFont(const TResultFont& font) {
   return screen;
 }
 
-TResultTableModel::TResultTableModel(TResultTable& table, QObject* parent)
+TResultTableModel::TResultTableModel(TResultTable& table, TResultLayout& layout, QObject* parent)
     : QAbstractTableModel(parent),
       Table_(table),
+      Layout_(layout),
       Rows_(int(table.RowCount())),
-      Columns_(int(table.Columns().size())) {
+      Columns_(int(layout.Columns().size())) {
   Table_.SetObserver(this);
+  Layout_.SetObserver(this);
 }
 
 TResultTableModel::~TResultTableModel() { Detach(); }
@@ -34,6 +46,7 @@ TResultTableModel::~TResultTableModel() { Detach(); }
 void TResultTableModel::Detach() {
   if (!Attached_) return;
   Table_.SetObserver(nullptr);
+  Layout_.SetObserver(nullptr);
   // The views may still ask for data while they go (a window closing as it is
   // destroyed lays them out): they see an empty table, never the one that is gone.
   beginResetModel();
@@ -56,9 +69,9 @@ QVariant TResultTableModel::data(const QModelIndex& index, int role) const {
   const TResultRow& row = Table_.Row(std::size_t(index.row()));
   switch (role) {
     case Qt::DisplayRole:
-      return NameText(index.column() == 0 ? row.Caption : row.SubItem(std::size_t(index.column() - 1)));
+      return CellText(row.Cell(std::size_t(index.column())));
     case Qt::ForegroundRole:
-      return ScreenColor(Table_.Font().Color);
+      return ScreenColor(Layout_.Font().Color);
     default:
       return {};
   }
@@ -66,8 +79,8 @@ QVariant TResultTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant TResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-  if (!Attached_ || section < 0 || section >= int(Table_.Columns().size())) return {};
-  return NameText(Table_.Columns()[std::size_t(section)].Caption);
+  if (!Attached_ || section < 0 || section >= int(Layout_.Columns().size())) return {};
+  return NameText(Layout_.Columns()[std::size_t(section)].Caption);
 }
 
 Qt::ItemFlags TResultTableModel::flags(const QModelIndex& index) const {
@@ -96,8 +109,12 @@ void TResultTableModel::RowsCleared() {
   endResetModel();
 }
 
+void TResultTableModel::PassRowsStarted(TPassRows rows) {
+  Layout_.SetTextColor(rows == TPassRows::Simulation ? TextColor::Gray : TextColor::Black);
+}
+
 void TResultTableModel::LayoutChanged() {
-  const int columns = int(Table_.Columns().size());
+  const int columns = int(Layout_.Columns().size());
   if (columns != Columns_) {
     beginResetModel();
     Columns_ = columns;

@@ -1,10 +1,12 @@
 #pragma once
-// The result table as a Qt item model, following the table through its observer.
+// The result table as a Qt item model, following the table and its layout
+// through their observers. The rows' words and colours are made here.
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QFont>
 
 #include "passes/ResultTable.h"
+#include "results/ResultLayout.h"
 
 namespace vt {
 
@@ -13,14 +15,15 @@ namespace vt {
 QColor ScreenColor(std::uint32_t color);
 QFont ScreenFont(const TResultFont& font);
 
-class TResultTableModel : public QAbstractTableModel, public IResultTableObserver {
+class TResultTableModel : public QAbstractTableModel, public IResultTableObserver, public IResultLayoutObserver {
   Q_OBJECT
  public:
-  explicit TResultTableModel(TResultTable& table, QObject* parent = nullptr);
+  TResultTableModel(TResultTable& table, TResultLayout& layout, QObject* parent = nullptr);
   ~TResultTableModel() override;
 
   TResultTable& Table() { return Table_; }
   const TResultTable& Table() const { return Table_; }
+  TResultLayout& Layout() { return Layout_; }
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -30,9 +33,11 @@ class TResultTableModel : public QAbstractTableModel, public IResultTableObserve
 
   void RowsAppended(std::size_t first, std::size_t count) override;
   void RowsCleared() override;
+  // A simulation's rows are grey, a real pass's black.
+  void PassRowsStarted(TPassRows rows) override;
   void LayoutChanged() override;
 
-  // The table stops reporting to this model (the table is going away first).
+  // The table and layout stop reporting to this model (they are going away first).
   void Detach();
 
  signals:
@@ -41,6 +46,7 @@ class TResultTableModel : public QAbstractTableModel, public IResultTableObserve
 
  private:
   TResultTable& Table_;
+  TResultLayout& Layout_;
   bool Attached_ = true;
   int Rows_ = 0;     // rows the views have been told of
   int Columns_ = 0;  // columns the views have been told of

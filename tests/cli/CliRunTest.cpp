@@ -75,8 +75,9 @@ TEST(CliRun, DroppedRowsReachTheSinkInOrderAndLeaveTheTableEmpty) {
   std::vector<std::string> seen;
   TCliWindow window(TRowKeeping::Drop,
                     [&](const TResultRow& row, TRenameStatus status, int error) {
-                      EXPECT_EQ(StatusText(status), row.SubItem(2));
-                      seen.push_back(row.Caption + "|" + row.SubItem(2) + "|" + std::to_string(error));
+                      EXPECT_EQ(row.KnownStatus(), status);
+                      EXPECT_EQ(row.SystemError, error);
+                      seen.push_back(row.OldName + "|" + std::string(row.StatusWord()) + "|" + std::to_string(error));
                     },
                     false);
   TPassRunner runner(window, TRunnerEnvironment{});
@@ -100,9 +101,9 @@ TEST(CliRun, RecoverUndoesTheRowsOfTheTableAndCountsFilesNotFound) {
   TPassRunner runner(window, TRunnerEnvironment{});
   runner.RunRecover();
   ASSERT_EQ(window.ResultTable().RowCount(), 3u);
-  EXPECT_EQ(window.ResultTable().Row(0).SubItem(2), "Ok");
-  EXPECT_EQ(window.ResultTable().Row(1).SubItem(2), "File not found");
-  EXPECT_EQ(window.ResultTable().Row(2).SubItem(2), "No change");
+  EXPECT_EQ(window.ResultTable().Row(0).KnownStatus(), TRenameStatus::rsOk);
+  EXPECT_EQ(window.ResultTable().Row(1).KnownStatus(), TRenameStatus::rsFileNotFound);
+  EXPECT_EQ(window.ResultTable().Row(2).KnownStatus(), TRenameStatus::rsNoChange);
   EXPECT_EQ(window.FailedRows(), 1u);  // rows loaded before the pass are not counted
   EXPECT_TRUE(window.UndoEnabled());
   EXPECT_EQ(dir.Names(), std::set<std::string>{"old.txt"});

@@ -1,4 +1,5 @@
 #include "cli/RowFormat.h"
+#include "support/RowTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +10,7 @@ namespace vt {
 namespace {
 
 TResultRow Row(std::string file, std::string newName, std::string path, std::string status) {
-  TResultRow row;
-  row.Caption = std::move(file);
-  row.SubItems = {std::move(newName), std::move(path), std::move(status)};
-  return row;
+  return TResultRow::FromTexts(file, newName, path, status);
 }
 
 TEST(RowFormat, TsvGivesFourCellsInColumnOrder) {
@@ -29,8 +27,7 @@ TEST(RowFormat, TsvEscapesWhatWouldBreakALine) {
 }
 
 TEST(RowFormat, RowWithMissingCellsHasEmptyCells) {
-  TResultRow row;
-  row.Caption = "only";
+  const TResultRow row = test::LoadedRow("only", {});
   std::string tsv;
   AppendTsvRow(tsv, row);
   EXPECT_EQ(tsv, "only\t\t\t\n");

@@ -37,7 +37,7 @@ void RunUndo(TTestWindow& window, IPassJournal* journal) {
 std::vector<TRowTexts> RowTexts(const TResultTable& table) {
   std::vector<TRowTexts> rows;
   for (const TResultRow& row : table.Rows())
-    rows.push_back({row.Caption, row.SubItem(0), row.SubItem(1), row.SubItem(2)});
+    rows.push_back({row.OldName, row.NewName, std::string(row.Path()), std::string(row.StatusWord())});
   return rows;
 }
 

@@ -1,3 +1,6 @@
+#include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -6,6 +9,7 @@
 #include "engine/Messages.h"
 #include "engine/RenameStatus.h"
 #include "passes/ResultTable.h"
+#include "support/RowTexts.h"
 
 namespace vt {
 namespace {
@@ -44,62 +48,66 @@ struct TRecordingObserver final : IResultTableObserver {
     Events.push_back("appended " + std::to_string(first) + "+" + std::to_string(count));
   }
   void RowsCleared() override { Events.push_back("cleared"); }
-  void LayoutChanged() override { Events.push_back("layout"); }
-};
-
-TEST(ResultTableTest, StartsWithTheFourColumnsAndNoRows) {
-  const TResultTable table;
-  ASSERT_EQ(table.Columns().size(), 4u);
-  const std::vector<std::pair<std::string, int>> expected = {
-      {"File", 150}, {"New Name", 150}, {"Path", 176}, {"Status", 130}};
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(table.Columns()[i].Caption, expected[i].first);
-    EXPECT_EQ(table.Columns()[i].Width, expected[i].second);
+  void PassRowsStarted(TPassRows rows) override {
+    Events.push_back(rows == TPassRows::Simulation ? "simulation" : "renames");
   }
-  EXPECT_EQ(table.RowCount(), 0u);
-  EXPECT_EQ(table.Font().Color, TextColor::Black);
-  EXPECT_FALSE(table.FontChanged());
-}
+};
 
 TEST(ResultTableTest, APassRowHasThreeCellsAndTheNumbersARowFileCarries) {
   TResultTable table;
   table.AppendRow("a.txt", "b.txt", "/data/", "Ok");
   ASSERT_EQ(table.RowCount(), 1u);
   const TResultRow& row = table.Row(0);
-  EXPECT_EQ(row.Caption, "a.txt");
-  EXPECT_EQ(row.SubItems, (std::vector<std::string>{"b.txt", "/data/", "Ok"}));
-  EXPECT_EQ(row.ImageNo, 0);
-  EXPECT_EQ(row.StateImageNo, -1);
-  EXPECT_EQ(row.OverlayNo, -1);
-  EXPECT_EQ(row.UserWord, 0);
-  EXPECT_EQ(row.SubItem(3), "");  // a missing cell reads empty
+  EXPECT_EQ(test::RowTexts(row), (std::vector<std::string>{"a.txt", "b.txt", "/data/", "Ok"}));
+  EXPECT_EQ(row.KnownStatus(), TRenameStatus::rsOk);
+  EXPECT_EQ(row.ImageNo(), 0);
+  EXPECT_EQ(row.StateImageNo(), -1);
+  EXPECT_EQ(row.OverlayNo(), -1);
+  EXPECT_EQ(row.UserWord(), 0);
+  EXPECT_EQ(row.Cell(4), "");  // a missing cell reads empty
 }
 
-// Rows of a cleared table are reused by the next appends: nothing of a row a
-// result file brought (more cells, its numbers) may show in a pass's row.
-TEST(ResultTableTest, ARowAppendedAfterAClearIsNewInEveryField) {
-  TResultTable table;
-  TResultRow loaded;
-  loaded.Caption = std::string(100, 'c');
-  loaded.SubItems = {"n", std::string(300, 'p'), "Error", "extra", "more"};
-  loaded.ImageNo = 5;
-  loaded.StateImageNo = 2;
-  loaded.OverlayNo = 3;
-  loaded.UserWord = 77;
-  for (int i = 0; i < 3; ++i) table.AppendRow(loaded);
-  table.Clear();
-  for (int i = 0; i < 4; ++i) table.AppendRow("a.txt", "b.txt", "/data/", "Ok");
-  TResultTable fresh;
-  fresh.AppendRow("a.txt", "b.txt", "/data/", "Ok");
-  ASSERT_EQ(table.RowCount(), 4u);
-  for (const TResultRow& row : table.Rows()) {
-    EXPECT_EQ(row.Caption, fresh.Row(0).Caption);
-    EXPECT_EQ(row.SubItems, fresh.Row(0).SubItems);
-    EXPECT_EQ(row.ImageNo, fresh.Row(0).ImageNo);
-    EXPECT_EQ(row.StateImageNo, fresh.Row(0).StateImageNo);
-    EXPECT_EQ(row.OverlayNo, fresh.Row(0).OverlayNo);
-    EXPECT_EQ(row.UserWord, fresh.Row(0).UserWord);
+// A status is known by its exact text; any other text stays the row's own and
+// names no status, so Recover and the clash marks leave the row alone.
+TEST(ResultTableTest, RowsOfTextsKnowOnlyTheExactStatusTexts) {
+  const struct {
+    const char* Text;
+    std::optional<TRenameStatus> Status;
+  } cases[] = {{"Ok", TRenameStatus::rsOk},
+               {"Can be renamed", TRenameStatus::rsCanBeRenamed},
+               {"OK", std::nullopt},
+               {"can be renamed", std::nullopt},
+               {"", std::nullopt}};
+  for (const auto& c : cases) {
+    const TResultRow row = TResultRow::FromTexts("a", "b", "/", c.Text);
+    EXPECT_EQ(row.KnownStatus(), c.Status) << c.Text;
+    EXPECT_EQ(row.StatusWord(), c.Text);
   }
+}
+
+TEST(ResultTableTest, ALoadedRowShowsTheCellsItHadAndNoMore) {
+  const TResultRow five = test::LoadedRow("c", {"n", "/p/", "Error", "extra", "more"});
+  EXPECT_EQ(five.KnownStatus(), TRenameStatus::rsError);
+  EXPECT_EQ(test::SubTexts(five), (std::vector<std::string>{"n", "/p/", "Error", "extra", "more"}));
+  EXPECT_EQ(five.Cell(6), "");
+  const TResultRow one = test::LoadedRow("c", {"n"});
+  EXPECT_EQ(one.KnownStatus(), std::nullopt);
+  EXPECT_EQ(test::RowTexts(one), (std::vector<std::string>{"c", "n"}));
+  EXPECT_EQ(one.Cell(2), "");
+  EXPECT_EQ(one.Cell(3), "");
+}
+
+TEST(ResultTableTest, RowsOfAPassKeepStatusErrnoAndTheSharedFolder) {
+  const auto folder = std::make_shared<const std::string>("/data/");
+  const TPassRow rows[] = {{folder, "a", "b", TRenameStatus::rsError, 13, RowMark::None},
+                           {folder, "c", "", TRenameStatus::rsNoChange, 0, RowMark::None}};
+  TResultTable table;
+  table.AppendRows(std::span<const TPassRow>(rows));
+  ASSERT_EQ(table.RowCount(), 2u);
+  EXPECT_EQ(table.Row(0).KnownStatus(), TRenameStatus::rsError);
+  EXPECT_EQ(table.Row(0).SystemError, 13);
+  EXPECT_EQ(table.Row(0).StatusWord(), "Error");
+  EXPECT_EQ(table.Row(1).Folder.get(), folder.get());
 }
 
 TEST(ResultTableTest, ObserverFollowsEveryChange) {
@@ -109,17 +117,11 @@ TEST(ResultTableTest, ObserverFollowsEveryChange) {
   table.Clear();  // nothing to clear
   table.AppendRow("a", "", "/", "No change");
   table.AppendRow("b", "", "/", "No change");
-  table.SetColumnWidth(0, 150);  // unchanged
-  table.SetColumnWidth(0, 200);
-  table.SetColumnWidth(9, 10);  // no such column
-  table.SetTextColor(TextColor::Gray);
+  table.StartPassRows(TPassRows::Simulation);
+  table.StartPassRows(TPassRows::Simulation);  // told again: a view may have changed since
   table.Clear();
-  EXPECT_EQ(observer.Events, (std::vector<std::string>{"appended 0+1", "appended 1+1", "layout",
-                                                       "layout", "cleared"}));
-  EXPECT_EQ(table.Columns()[0].Width, 200);
-  EXPECT_TRUE(table.FontChanged());
-  table.SetTextColor(TextColor::Black);
-  EXPECT_TRUE(table.FontChanged());  // once changed, a result file records the font
+  EXPECT_EQ(observer.Events, (std::vector<std::string>{"appended 0+1", "appended 1+1", "simulation", "simulation",
+                                                       "cleared"}));
 }
 
 }  // namespace

@@ -51,12 +51,23 @@ class RunControlTest : public ::testing::Test {
   TRunControl Control{Window};  // last: goes first
 };
 
+// What the run control tells the table of the rows of the passes it starts.
+struct TPassRowsSeen final : IResultTableObserver {
+  explicit TPassRowsSeen(TResultTable& table) : Table(table) { Table.SetObserver(this); }
+  ~TPassRowsSeen() override { Table.SetObserver(nullptr); }
+  void RowsAppended(std::size_t, std::size_t) override {}
+  void RowsCleared() override {}
+  void PassRowsStarted(TPassRows rows) override { Started.push_back(rows); }
+  TResultTable& Table;
+  std::vector<TPassRows> Started;
+};
+
 TEST_F(RunControlTest, RenameClearsTheTableAndRunsWithTheCommandsOff) {
   Tree.File("a.txt");
   Tree.File("b.txt");
   Window.Table.AppendRow("old", "older", "/", "Ok");
   Window.Panel[0] = "earlier text";
-  Window.Table.SetTextColor(TextColor::Gray);
+  TPassRowsSeen seen(Window.Table);
   TSearchPassOptions options = Options();
   HoldAt(options, "a.txt");
 
@@ -67,7 +78,7 @@ TEST_F(RunControlTest, RenameClearsTheTableAndRunsWithTheCommandsOff) {
   EXPECT_FALSE(Window.SearchControlsEnabled);
   EXPECT_TRUE(Window.Running);
   EXPECT_TRUE(Control.PassAlive());
-  EXPECT_EQ(Window.Table.Font().Color, TextColor::Black);
+  EXPECT_EQ(seen.Started, (std::vector<TPassRows>{TPassRows::Renames}));
   EXPECT_TRUE(Window.SaveResultEnabled);  // rows of a real pass can be saved while it runs
   Release();
   Control.WaitForPass();
@@ -86,13 +97,14 @@ TEST_F(RunControlTest, RenameClearsTheTableAndRunsWithTheCommandsOff) {
 TEST_F(RunControlTest, SimulateRunsGreyWithoutSaveAndEndsWithoutRecover) {
   Tree.File("a.txt");
   Window.SaveResultEnabled = true;
+  TPassRowsSeen seen(Window.Table);
   TSearchPassOptions options = Options();
   HoldAt(options, "a.txt");
 
   Control.Simulate(options, CaptureSettings(InsertAtBeginning("x")));
   WaitUntilHeld();
   EXPECT_TRUE(Window.Simulation);
-  EXPECT_EQ(Window.Table.Font().Color, TextColor::Gray);
+  EXPECT_EQ(seen.Started, (std::vector<TPassRows>{TPassRows::Simulation}));
   EXPECT_FALSE(Window.SaveResultEnabled);
   Release();
   Control.WaitForPass();
@@ -101,7 +113,7 @@ TEST_F(RunControlTest, SimulateRunsGreyWithoutSaveAndEndsWithoutRecover) {
   EXPECT_FALSE(Window.UndoEnabled);
   EXPECT_FALSE(Window.SaveResultEnabled);
   EXPECT_TRUE(Window.SearchControlsEnabled);
-  EXPECT_EQ(Window.Table.Font().Color, TextColor::Gray);  // the rows stay grey
+  EXPECT_EQ(seen.Started.size(), 1u);  // the rows stay a simulation's
   ASSERT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"a.txt", "xa.txt", Tree.Root(), "Can be renamed"}}));
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"a.txt"}));
 }

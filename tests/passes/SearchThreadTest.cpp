@@ -260,7 +260,8 @@ TEST_F(SearchThreadTest, TruncateToShortNamesGetsTheListingsShortNames) {
   EXPECT_TRUE(Tree.Exists("short.txt"));
   ASSERT_EQ(Window.Table.RowCount(), 2u);
   for (const TResultRow& row : Window.Table.Rows())
-    EXPECT_EQ(row.SubItem(2), row.Caption == "short.txt" ? "No change" : "Ok") << row.Caption;
+    EXPECT_EQ(row.KnownStatus(), row.OldName == "short.txt" ? TRenameStatus::rsNoChange : TRenameStatus::rsOk)
+        << row.OldName;
 }
 
 TEST_F(SearchThreadTest, SimulationRenamesNothingAndEndsSimulationMode) {

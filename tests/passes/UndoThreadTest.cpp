@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "passes/PassTestSupport.h"
+#include "support/RowTexts.h"
 
 namespace vt::test {
 namespace {
@@ -98,13 +99,8 @@ TEST_F(UndoThreadTest, FileLeftUnderItsTemporaryNameIsBroughtBack) {
 }
 
 TEST_F(UndoThreadTest, RowsWithMissingCellsGiveNoChange) {
-  TResultRow captionOnly;
-  captionOnly.Caption = "a.txt";
-  Window.Table.AppendRow(captionOnly);
-  TResultRow twoCells;
-  twoCells.Caption = "b.txt";
-  twoCells.SubItems = {"c.txt", Tree.Root()};
-  Window.Table.AppendRow(twoCells);
+  Window.Table.AppendRow(test::LoadedRow("a.txt", {}));
+  Window.Table.AppendRow(test::LoadedRow("b.txt", {"c.txt", Tree.Root()}));
   Tree.File("c.txt");
 
   Run();
@@ -150,9 +146,10 @@ TEST_F(UndoThreadTest, PathAResultFileMayHaveCutIsRefused) {
   Run();
 
   for (const TResultRow& row : Window.Table.Rows()) {
-    EXPECT_EQ(row.SubItem(2), "Error") << row.SubItem(1).size();
-    EXPECT_EQ(Tree.Content(row.SubItem(1).substr(Tree.Root().size()) + "b.txt"), "unrelated");
-    EXPECT_FALSE(std::filesystem::exists(row.SubItem(1) + "a.txt"));
+    const std::string path(row.Path());
+    EXPECT_EQ(row.KnownStatus(), TRenameStatus::rsError) << path.size();
+    EXPECT_EQ(Tree.Content(path.substr(Tree.Root().size()) + "b.txt"), "unrelated");
+    EXPECT_FALSE(std::filesystem::exists(path + "a.txt"));
   }
   EXPECT_EQ(Window.Table.RowCount(), 3u);
 }
@@ -238,7 +235,7 @@ TEST_F(UndoThreadTest, CraftedRowsRenameOnlyWhatAPassCouldHave) {
 
   ASSERT_EQ(Window.Table.RowCount(), std::size(cases));
   for (std::size_t i = 0; i < std::size(cases); ++i)
-    EXPECT_EQ(Window.Table.Row(i).SubItem(2), cases[i].status) << cases[i].row.Path << cases[i].row.NewName;
+    EXPECT_EQ(Window.Table.Row(i).StatusWord(), cases[i].status) << cases[i].row.Path << cases[i].row.NewName;
   EXPECT_EQ(Tree.Names("in"), (std::vector<std::string>{"dir.txt", "fifo.txt", "ro.txt", "v.txt", "x.profile", "y.txt"}));
   EXPECT_EQ(Tree.Names("out"), (std::vector<std::string>{"y.txt"}));
   EXPECT_EQ(Tree.Content("out/y.txt"), "out/y.txt");

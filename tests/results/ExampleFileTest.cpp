@@ -5,8 +5,11 @@
 
 #include "passes/ResultTable.h"
 #include "results/ResultFile.h"
+#include "support/RowTexts.h"
+#include "support/TableWithLayout.h"
 
 namespace vt {
+using test::TTableWithLayout;
 namespace {
 
 std::string FromHex(std::string_view hex) {
@@ -60,24 +63,24 @@ const std::string kExample = FromHex(
 
 TEST(ExampleFile, OneRowWithoutSimulationIsThe297Bytes) {
   ASSERT_EQ(kExample.size(), 297u);
-  TResultTable table;
+  TTableWithLayout table;
   table.AppendRow("a.txt", "b.txt", "C:\\Data", "Ok");
-  EXPECT_EQ(WriteResultStream(table), kExample);
+  EXPECT_EQ(WriteResultStream(table, table), kExample);
 }
 
 TEST(ExampleFile, ReadsBackIntoTheRowAndLayout) {
-  TResultTable table;
+  TTableWithLayout table;
   table.AppendRow("old", "", "", "");
   table.SetColumnWidth(2, 99);
-  ASSERT_TRUE(ReadResultStream(kExample, table).Ok());
+  ASSERT_TRUE(ReadResultStream(kExample, table, table).Ok());
   ASSERT_EQ(table.RowCount(), 1u);
   const TResultRow& row = table.Row(0);
-  EXPECT_EQ(row.Caption, "a.txt");
-  EXPECT_EQ(row.SubItems, (std::vector<std::string>{"b.txt", "C:\\Data", "Ok"}));
-  EXPECT_EQ(row.ImageNo, 0);
-  EXPECT_EQ(row.StateImageNo, -1);
-  EXPECT_EQ(row.OverlayNo, -1);
-  EXPECT_EQ(row.UserWord, 0);
+  EXPECT_EQ(test::RowTexts(row), (std::vector<std::string>{"a.txt", "b.txt", "C:\\Data", "Ok"}));
+  EXPECT_EQ(row.KnownStatus(), TRenameStatus::rsOk);
+  EXPECT_EQ(row.ImageNo(), 0);
+  EXPECT_EQ(row.StateImageNo(), -1);
+  EXPECT_EQ(row.OverlayNo(), -1);
+  EXPECT_EQ(row.UserWord(), 0);
   EXPECT_EQ(table.Columns()[2].Width, 176);
   EXPECT_FALSE(table.FontChanged());
   EXPECT_EQ(table.Width, 612);

@@ -11,6 +11,7 @@
 #include "results/JournalReader.h"
 #include "results/ResultFile.h"
 #include "support/TempFolder.h"
+#include "support/RowTexts.h"
 
 namespace vt::test {
 namespace {
@@ -71,7 +72,7 @@ TEST_F(JournalReaderTest, RowsComeBackInTheOrderOfThePass) {
                                                        {"c", "c.stranded", "/d/sub/", "Error"}};
   for (std::size_t i = 0; i < expected.size(); ++i) {
     const TResultRow& row = table.Row(i);
-    EXPECT_EQ((std::vector<std::string>{row.Caption, row.SubItem(0), row.SubItem(1), row.SubItem(2)}), expected[i]);
+    EXPECT_EQ(test::RowTexts(row), expected[i]);
   }
   EXPECT_EQ(journal.Rows[3].Error, 17);
   EXPECT_EQ(RenamedRows(journal), 2u);
@@ -207,43 +208,6 @@ TEST_F(JournalReaderTest, WithdrawnRenamesLeaveNoRowAndARecoveredMarkIsRead) {
   EXPECT_EQ(journal.Rows[0].OldName, "a");
   EXPECT_EQ(journal.End, TJournalEnd::Stopped);
   EXPECT_TRUE(journal.Recovered);
-}
-
-}  // namespace
-}  // namespace vt::test
-
-namespace vt::test {
-namespace {
-
-// The record written straight from the journal is the file its rows in a table give.
-TEST(JournalRecord, RowsWrittenFromTheJournalAreTheTablesFile) {
-  TTempFolder dir;
-  const std::string journalPath = (dir.Path() / "p.vtj").string();
-  TPassJournalWriter writer;
-  ASSERT_EQ(writer.Create(journalPath, TDurability::Kernel, {TJournalKind::Rename, 5, "/d/", "*"}), 0);
-  std::vector<std::string> names;
-  std::vector<std::string> newNames;
-  for (int i = 0; i < 3000; ++i) {
-    names.push_back("name-" + std::to_string(i) + std::string(static_cast<std::size_t>(i % 300), 'n'));
-    newNames.push_back(names.back() + ".x");
-  }
-  std::vector<TJournalEntry> entries;
-  for (std::size_t i = 0; i < names.size(); ++i)
-    entries.push_back(TJournalEntry{i, "/d/", names[i], newNames[i],
-                                    i % 3 == 0 ? TRenameStatus::rsError : TRenameStatus::rsOk, 0, true});
-  ASSERT_TRUE(writer.Intend(entries));
-  writer.Settled(entries);
-  ASSERT_EQ(writer.Finish(TJournalEnd::Completed), 0);
-
-  TJournal journal;
-  int error = 0;
-  ASSERT_TRUE(LoadJournal(journalPath, journal, error));
-  TResultTable table;
-  JournalToTable(journal, table);
-  ASSERT_EQ(table.RowCount(), names.size());
-  const std::string fromViews = (dir.Path() / "views.vtr").string();
-  ASSERT_TRUE(SaveResultRows(JournalRowViews(journal), fromViews).Ok());
-  EXPECT_EQ(Bytes(fromViews), WriteResultStream(table));
 }
 
 }  // namespace

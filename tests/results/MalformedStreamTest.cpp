@@ -6,8 +6,10 @@
 #include "engine/Messages.h"
 #include "passes/ResultTable.h"
 #include "results/ResultFile.h"
+#include "support/TableWithLayout.h"
 
 namespace vt {
+using test::TTableWithLayout;
 namespace {
 
 using test::MalformedStreams;
@@ -16,10 +18,10 @@ using test::TMalformedStream;
 TEST(MalformedStream, EachKindFailsWith61187AndKeepsWhatWasApplied) {
   for (const TMalformedStream& c : MalformedStreams()) {
     SCOPED_TRACE(c.Kind);
-    TResultTable table;
+    TTableWithLayout table;
     table.AppendRow("old1", "", "", "Ok");
     table.AppendRow("old2", "", "", "Ok");
-    const TResultFileStatus status = ReadResultStream(c.Bytes, table);
+    const TResultFileStatus status = ReadResultStream(c.Bytes, table, table);
     EXPECT_EQ(status.Error, TResultFileError::NotAResultFile);
     EXPECT_EQ(status.Message, Message(Msg::NotAResultFile));
     EXPECT_EQ(table.RowCount(), c.Rows);
@@ -36,14 +38,14 @@ TEST(MalformedStream, TheFailureTextIsTheMessage) {
 
 // Every proper prefix of a valid stream ends early; none may read past its end.
 TEST(MalformedStream, EveryTruncationOfAValidStreamFails) {
-  TResultTable source;
+  TTableWithLayout source;
   source.AppendRow("a.txt", "b.txt", "/data/", "Ok");
   source.AppendRow("c.txt", "", "/data/", "No change");
   source.SetTextColor(TextColor::Gray);
-  const std::string bytes = WriteResultStream(source);
+  const std::string bytes = WriteResultStream(source, source);
   for (std::size_t length = 0; length < bytes.size(); ++length) {
-    TResultTable table;
-    EXPECT_FALSE(ReadResultStream(std::string_view(bytes).substr(0, length), table).Ok()) << length;
+    TTableWithLayout table;
+    EXPECT_FALSE(ReadResultStream(std::string_view(bytes).substr(0, length), table, table).Ok()) << length;
   }
 }
 

@@ -3,6 +3,7 @@
 #include "MalformedStreams.h"
 
 #include "StreamBuilder.h"
+#include "../support/TableWithLayout.h"
 
 namespace vt::test {
 namespace {
@@ -65,7 +66,7 @@ std::vector<TMalformedStream> MalformedStreams() {
       {"no end of the components", Bytes(Applied().End()), true},
       {"collection not closed",
        Bytes(Applied().Name("Columns").Byte(14).Byte(1).Name("Width").Int8(33).End()), true, 0,
-       [](const TResultTable& t) { return t.Columns()[0].Width == 33; }},
+       [](const TTableWithLayout& t) { return t.Columns()[0].Width == 33; }},
       {"collection item not closed", Bytes(Applied().Name("Columns").Byte(14).Byte(1).Name("Width").Int8(33)), true},
       {"set not closed", Bytes(Applied().Name("Font.Style").Byte(11).Short("fsBold")), true},
 
@@ -80,10 +81,10 @@ std::vector<TMalformedStream> MalformedStreams() {
       {"unknown column item record",
        Bytes(Applied().Name("Columns").Byte(14).Byte(1).Name("Width").Int8(33).Name("Alignment").Int8(0).End().End()
                  .End().End()),
-       true, 0, [](const TResultTable& t) { return t.Columns()[0].Width == 33; }},
+       true, 0, [](const TTableWithLayout& t) { return t.Columns()[0].Width == 33; }},
       {"unknown record after the rows",
        Bytes(Applied().Name("Items.Data").Binary(RowBlock(1, oneRow)).Name("HideSelection").Byte(9).End().End()),
-       true, 1, [](const TResultTable& t) { return t.Row(0).Caption == "kept"; }},
+       true, 1, [](const TTableWithLayout& t) { return t.Row(0).OldName == "kept"; }},
 
       // Value codes that do not suit the record
       {"integer record given a string", Record("Left", "\x06\x01" "0"), true},
@@ -117,7 +118,7 @@ std::vector<TMalformedStream> MalformedStreams() {
       {"binary too short for BlockSize", WithBlock("\x08\x00"), true},
       {"RowCount larger than the block can hold", WithBlock(RowBlock(5, oneRow)), true},
       {"records run past BlockSize", WithBlock(RowBlock(2, oneRow + oneRow.substr(0, 30))), true, 1,
-       [](const TResultTable& t) { return t.Row(0).Caption == "kept"; }},
+       [](const TTableWithLayout& t) { return t.Row(0).OldName == "kept"; }},
       {"caption runs past BlockSize",
        WithBlock(RowBlock(1, TStreamBuilder().Le32(0).Le32(-1).Le32(-1).Le32(0).Le32(0).Byte(200).Raw("ab").Bytes())),
        true},
@@ -134,7 +135,7 @@ std::vector<TMalformedStream> MalformedStreams() {
       {"absurd long string length", Record("Font.Name", std::string("\x0C\xF0\xFF\xFF\x7F", 5)), true},
       {"negative column index", Record("Columns", std::string("\x0E\x02\xFF\x01\x00\x00", 6)), true},
       {"more than 64 columns added", AddedColumns(65), true, 0,
-       [](const TResultTable& t) { return t.Columns().size() == 4 + 64; }},
+       [](const TTableWithLayout& t) { return t.Columns().size() == 4 + 64; }},
 
       // Contained components
       {"contained component", Bytes(Applied().End().Short("TButton").Short("Button1").End().End().End()), true},

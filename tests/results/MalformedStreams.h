@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "passes/ResultTable.h"
+#include "../support/TableWithLayout.h"
 
 namespace vt::test {
 
@@ -15,7 +16,7 @@ struct TMalformedStream {
   bool ReachedMarker;  // a Width record of 700 before the fault was applied
   std::size_t Rows = 0;
   // What else the reader applied before the fault, when a case says more.
-  std::function<bool(const TResultTable&)> Holds = nullptr;
+  std::function<bool(const TTableWithLayout&)> Holds = nullptr;
 };
 
 std::vector<TMalformedStream> MalformedStreams();

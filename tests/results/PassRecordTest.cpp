@@ -51,7 +51,7 @@ TEST_F(PassRecordTest, TheRecordHoldsTheRowsSettledFromTheDiskAndIsPrivate) {
   TResultTable table;
   ASSERT_TRUE(LoadResultFile(record.Record, table).Ok());
   ASSERT_EQ(table.RowCount(), 1u);
-  EXPECT_EQ(table.Row(0).SubItem(0), "xa");
+  EXPECT_EQ(table.Row(0).NewName, "xa");
   TJournal journal;
   int error = 0;
   ASSERT_TRUE(LoadJournal(record.Journal, journal, error));

@@ -9,16 +9,19 @@
 #include "engine/Messages.h"
 #include "passes/ResultTable.h"
 #include "results/ResultFile.h"
+#include "support/RowTexts.h"
+#include "support/TableWithLayout.h"
 
 namespace vt {
+using test::TTableWithLayout;
 namespace {
 
 using test::Contents;
 using test::Put;
 using test::TTempFolder;
 
-TResultTable Rows(std::size_t count, std::size_t textLength = 20) {
-  TResultTable table;
+TTableWithLayout Rows(std::size_t count, std::size_t textLength = 20) {
+  TTableWithLayout table;
   for (std::size_t i = 0; i < count; ++i)
     table.AppendRow(std::to_string(i) + std::string(textLength, 'f'), std::string(textLength, 'n'),
                     "/srv/" + std::to_string(i) + "/", "Ok");
@@ -28,26 +31,26 @@ TResultTable Rows(std::size_t count, std::size_t textLength = 20) {
 TEST(ResultFile, SavedFileHoldsExactlyTheStream) {
   TTempFolder folder;
   // Several thousand rows: the block is far larger than the write buffer.
-  const TResultTable table = Rows(3000);
+  const TTableWithLayout table = Rows(3000);
   const std::string path = folder.File("big.vtr");
-  ASSERT_TRUE(SaveResultFile(table, path).Ok());
-  EXPECT_EQ(Contents(path), WriteResultStream(table));
+  ASSERT_TRUE(SaveResultFile(table, table, path).Ok());
+  EXPECT_EQ(Contents(path), WriteResultStream(table, table));
 
-  TResultTable loaded;
-  ASSERT_TRUE(LoadResultFile(path, loaded).Ok());
+  TTableWithLayout loaded;
+  ASSERT_TRUE(LoadResultFile(path, loaded, loaded).Ok());
   ASSERT_EQ(loaded.RowCount(), 3000u);
-  EXPECT_EQ(loaded.Row(2999).Caption, table.Row(2999).Caption);
-  EXPECT_EQ(loaded.Row(1234).SubItems, table.Row(1234).SubItems);
+  EXPECT_EQ(test::RowTexts(loaded.Row(2999)), test::RowTexts(table.Row(2999)));
+  EXPECT_EQ(test::RowTexts(loaded.Row(1234)), test::RowTexts(table.Row(1234)));
 }
 
 TEST(ResultFile, SmallAndBufferSizedTablesAreWrittenWhole) {
   TTempFolder folder;
   for (std::size_t textLength : {0u, 1u, 100u, 200u, 255u}) {
     for (std::size_t rows : {1u, 3u, 16u, 17u}) {
-      const TResultTable table = Rows(rows, textLength);
+      const TTableWithLayout table = Rows(rows, textLength);
       const std::string path = folder.File("t.vtr");
-      ASSERT_TRUE(SaveResultFile(table, path).Ok());
-      EXPECT_EQ(Contents(path), WriteResultStream(table)) << rows << " x " << textLength;
+      ASSERT_TRUE(SaveResultFile(table, table, path).Ok());
+      EXPECT_EQ(Contents(path), WriteResultStream(table, table)) << rows << " x " << textLength;
     }
   }
 }
@@ -56,24 +59,25 @@ TEST(ResultFile, SavingOverAnExistingFileReplacesIt) {
   TTempFolder folder;
   const std::string path = folder.File("r.vtr");
   Put(path, std::string(100000, 'z'));
-  const TResultTable table = Rows(1);
-  ASSERT_TRUE(SaveResultFile(table, path).Ok());
-  EXPECT_EQ(Contents(path), WriteResultStream(table));
+  const TTableWithLayout table = Rows(1);
+  ASSERT_TRUE(SaveResultFile(table, table, path).Ok());
+  EXPECT_EQ(Contents(path), WriteResultStream(table, table));
 }
 
 TEST(ResultFile, SavingLeavesTheTableAsItWas) {
   TTempFolder folder;
-  struct Counter : IResultTableObserver {
+  struct Counter : IResultTableObserver, IResultLayoutObserver {
     int Calls = 0;
     void RowsAppended(std::size_t, std::size_t) override { ++Calls; }
     void RowsCleared() override { ++Calls; }
     void LayoutChanged() override { ++Calls; }
   } counter;
-  TResultTable table = Rows(2, 300);
-  table.SetObserver(&counter);
-  ASSERT_TRUE(SaveResultFile(table, folder.File("s.vtr")).Ok());
+  TTableWithLayout table = Rows(2, 300);
+  table.TResultTable::SetObserver(&counter);
+  table.TResultLayout::SetObserver(&counter);
+  ASSERT_TRUE(SaveResultFile(table, table, folder.File("s.vtr")).Ok());
   EXPECT_EQ(counter.Calls, 0);
-  EXPECT_EQ(table.Row(0).SubItem(0).size(), 300u);  // cut in the file only
+  EXPECT_EQ(table.Row(0).NewName.size(), 300u);  // cut in the file only
 }
 
 TEST(ResultFile, AFileThatCannotBeCreated) {
@@ -101,8 +105,8 @@ TEST(ResultFile, ADeviceOrFolderIsNeverReplaced) {
 TEST(ResultFile, AFileThatCannotBeOpenedLeavesTheTable) {
   TTempFolder folder;
   for (const std::string& path : {folder.File("missing.vtr"), folder.Path().string()}) {
-    TResultTable table = Rows(2);
-    const TResultFileStatus status = LoadResultFile(path, table);
+    TTableWithLayout table = Rows(2);
+    const TResultFileStatus status = LoadResultFile(path, table, table);
     EXPECT_EQ(status.Error, TResultFileError::CannotOpen);
     EXPECT_EQ(status.Message, "Cannot open file " + path);
     EXPECT_EQ(table.RowCount(), 2u);
@@ -113,8 +117,8 @@ TEST(ResultFile, ATextFileEmptiesTheTableAndIsNotAResultFile) {
   TTempFolder folder;
   const std::string path = folder.File("notes.txt");
   Put(path, "These are notes, not a result file.\n");
-  TResultTable table = Rows(2);
-  const TResultFileStatus status = LoadResultFile(path, table);
+  TTableWithLayout table = Rows(2);
+  const TResultFileStatus status = LoadResultFile(path, table, table);
   EXPECT_EQ(status.Error, TResultFileError::NotAResultFile);
   EXPECT_EQ(status.Message, Message(Msg::NotAResultFile));
   EXPECT_EQ(table.RowCount(), 0u);
@@ -127,8 +131,8 @@ TEST(ResultFile, TruncatedFilesFailAtEveryLengthAroundTheBuffer) {
   const std::string path = folder.File("cut.vtr");
   for (std::size_t length : {0ul, 3ul, 4095ul, 4096ul, 4097ul, 8192ul, bytes.size() - 1}) {
     Put(path, bytes.substr(0, length));
-    TResultTable table;
-    EXPECT_EQ(LoadResultFile(path, table).Error, TResultFileError::NotAResultFile) << length;
+    TTableWithLayout table;
+    EXPECT_EQ(LoadResultFile(path, table, table).Error, TResultFileError::NotAResultFile) << length;
   }
 }
 
@@ -137,8 +141,8 @@ TEST(ResultFile, LengthsBeyondTheFileSizeAreRefusedBeforeAllocating) {
   const std::string path = folder.File("claims.vtr");
   // 2 GB of rows claimed by a file of a few dozen bytes.
   Put(path, test::TStreamBuilder().Header().Name("Items.Data").Byte(10).Le32(0x7FFFFFFF).Le32(0x7FFFFFFF).Bytes());
-  TResultTable table;
-  EXPECT_EQ(LoadResultFile(path, table).Error, TResultFileError::NotAResultFile);
+  TTableWithLayout table;
+  EXPECT_EQ(LoadResultFile(path, table, table).Error, TResultFileError::NotAResultFile);
 }
 
 // A file of nothing but empty column items is refused once it has added 64.
@@ -150,8 +154,8 @@ TEST(ResultFile, AHundredThousandColumnItemsAreRefused) {
   const std::string path = folder.File("columns.vtr");
   Put(path, b.End().End().End().Bytes());
 
-  TResultTable table;
-  const TResultFileStatus status = LoadResultFile(path, table);
+  TTableWithLayout table;
+  const TResultFileStatus status = LoadResultFile(path, table, table);
   EXPECT_EQ(status.Error, TResultFileError::NotAResultFile);
   EXPECT_EQ(table.Columns().size(), 4u + 64u);
 }
@@ -161,8 +165,8 @@ TEST(ResultFile, LongValuesAndTrailingBytesReadThroughTheBuffer) {
   const std::string path = folder.File("long.vtr");
   const std::string name(10000, 'N');
   Put(path, test::TStreamBuilder().Header().Name("Font.Name").LongString(name).End().End().Raw(std::string(9000, 'T')).Bytes());
-  TResultTable table;
-  ASSERT_TRUE(LoadResultFile(path, table).Ok());
+  TTableWithLayout table;
+  ASSERT_TRUE(LoadResultFile(path, table, table).Ok());
   EXPECT_EQ(table.Font().Name, name);
 }
 

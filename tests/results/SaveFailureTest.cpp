@@ -75,7 +75,7 @@ TEST_F(SaveFailure, ADiskFullAnywhereInTheStreamIsAStreamWriteError) {
   const std::size_t size = WriteResultStream(Rows(5000)).size();
   for (unsigned long room : {0ul, 100ul, 4096ul, 20000ul, static_cast<unsigned long>(size - 1)}) {
     TFullAfter disk(room);
-    const TResultFileStatus status = SaveResultFile(Rows(5000), Path, disk);
+    const TResultFileStatus status = SaveResultFile(Rows(5000), TResultLayout(), Path, disk);
     EXPECT_EQ(status.Error, TResultFileError::WriteError) << room;
     EXPECT_EQ(status.Message, "Stream write error");
     EXPECT_EQ(status.SystemError, ENOSPC);
@@ -86,14 +86,14 @@ TEST_F(SaveFailure, ADiskFullAnywhereInTheStreamIsAStreamWriteError) {
 TEST_F(SaveFailure, AFailedFlushIsAWriteErrorAndAFailedRenameCannotCreate) {
   TFailingCommit sync;
   sync.SyncError = EIO;
-  const TResultFileStatus flushed = SaveResultFile(Rows(10), Path, sync);
+  const TResultFileStatus flushed = SaveResultFile(Rows(10), TResultLayout(), Path, sync);
   EXPECT_EQ(flushed.Error, TResultFileError::WriteError);
   EXPECT_EQ(flushed.SystemError, EIO);
   ExpectOldFileAlone();
 
   TFailingCommit rename;
   rename.RenameError = EACCES;
-  const TResultFileStatus renamed = SaveResultFile(Rows(10), Path, rename);
+  const TResultFileStatus renamed = SaveResultFile(Rows(10), TResultLayout(), Path, rename);
   EXPECT_EQ(renamed.Error, TResultFileError::CannotCreate);
   EXPECT_EQ(renamed.Message, "Cannot create file " + Path);
   ExpectOldFileAlone();
@@ -101,7 +101,7 @@ TEST_F(SaveFailure, AFailedFlushIsAWriteErrorAndAFailedRenameCannotCreate) {
 
 TEST_F(SaveFailure, ASaveThatSucceedsAfterAFailureReplacesTheFile) {
   TFullAfter disk(10);
-  ASSERT_FALSE(SaveResultFile(Rows(100), Path, disk).Ok());
+  ASSERT_FALSE(SaveResultFile(Rows(100), TResultLayout(), Path, disk).Ok());
   ASSERT_TRUE(SaveResultFile(Rows(100), Path).Ok());
   EXPECT_EQ(Contents(Path), WriteResultStream(Rows(100)));
   EXPECT_EQ(EntryCount(Folder.Path()), 1u);

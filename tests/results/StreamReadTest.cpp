@@ -14,16 +14,21 @@
 #include "results/ByteSource.h"
 #include "results/ResultFile.h"
 #include "results/ResultStreamReader.h"
+#include "results/RowBlock.h"
+#include "support/RowTexts.h"
 #include "support/TempFolder.h"
+#include "support/TableWithLayout.h"
 
 namespace vt {
+using test::TTableWithLayout;
 namespace {
 
 auto Fields(const TResultRow& row) {
-  return std::tie(row.Caption, row.SubItems, row.ImageNo, row.StateImageNo, row.OverlayNo, row.UserWord);
+  return std::tuple(test::RowTexts(row), row.KnownStatus(), row.ImageNo(), row.StateImageNo(), row.OverlayNo(),
+                    row.UserWord());
 }
 
-bool StreamRows(std::string_view bytes, std::vector<TResultRow>& rows, TResultTable& table) {
+bool StreamRows(std::string_view bytes, std::vector<TResultRow>& rows, TTableWithLayout& table) {
   TMemorySource source(bytes);
   return ReadResultTable(source, table, [&](const TResultRow& row) {
     rows.push_back(row);
@@ -32,23 +37,16 @@ bool StreamRows(std::string_view bytes, std::vector<TResultRow>& rows, TResultTa
 }
 
 TEST(StreamRead, GivesTheRowsAWholeReadGives) {
-  TResultTable written;
+  TTableWithLayout written;
   written.AppendRow("a.txt", "b.txt", "/data/", "Ok");
   written.AppendRow("c.txt", "", "/data/", "No change");
-  TResultRow odd;
-  odd.Caption = "five";
-  odd.SubItems = {"1", "2", "3", "4"};
-  odd.ImageNo = 7;
-  odd.StateImageNo = 3;
-  odd.OverlayNo = 2;
-  odd.UserWord = -9;
-  written.AppendRows({odd, TResultRow{}});
+  written.AppendRows({TRowMaker().Make({7, 3, 2, -9, "five", {"1", "2", "3", "4"}}), TResultRow{}});
   written.Width = 700;
-  const std::string bytes = WriteResultStream(written);
+  const std::string bytes = WriteResultStream(written, written);
 
-  TResultTable whole;
-  ASSERT_TRUE(ReadResultStream(bytes, whole).Ok());
-  TResultTable streamed;
+  TTableWithLayout whole;
+  ASSERT_TRUE(ReadResultStream(bytes, whole, whole).Ok());
+  TTableWithLayout streamed;
   std::vector<TResultRow> rows;
   ASSERT_TRUE(StreamRows(bytes, rows, streamed));
   ASSERT_EQ(rows.size(), whole.RowCount());
@@ -59,27 +57,27 @@ TEST(StreamRead, GivesTheRowsAWholeReadGives) {
 
 TEST(StreamRead, EveryMalformedStreamFailsAsAWholeReadFails) {
   for (const test::TMalformedStream& c : test::MalformedStreams()) {
-    TResultTable table;
+    TTableWithLayout table;
     std::vector<TResultRow> rows;
     EXPECT_FALSE(StreamRows(c.Bytes, rows, table)) << c.Kind;
   }
-  TResultTable source;
+  TTableWithLayout source;
   source.AppendRow("a.txt", "b.txt", "/data/", "Ok");
   source.AppendRow("c.txt", "", "/data/", "No change");
-  const std::string bytes = WriteResultStream(source);
+  const std::string bytes = WriteResultStream(source, source);
   for (std::size_t length = 0; length < bytes.size(); ++length) {
-    TResultTable table;
+    TTableWithLayout table;
     std::vector<TResultRow> rows;
     EXPECT_FALSE(StreamRows(std::string_view(bytes).substr(0, length), rows, table)) << length;
   }
 }
 
 TEST(StreamRead, ASinkThatHasEnoughStopsTheRowsButNotTheRead) {
-  TResultTable source;
+  TTableWithLayout source;
   for (int i = 0; i < 10; ++i) source.AppendRow(std::to_string(i), "", "/", "Ok");
-  const std::string bytes = WriteResultStream(source);
+  const std::string bytes = WriteResultStream(source, source);
   TMemorySource input(bytes);
-  TResultTable table;
+  TTableWithLayout table;
   int handed = 0;
   EXPECT_TRUE(ReadResultTable(input, table, [&](const TResultRow&) { return ++handed < 3; }));
   EXPECT_EQ(handed, 3);
@@ -90,20 +88,20 @@ TEST(StreamRead, ASinkThatHasEnoughStopsTheRowsButNotTheRead) {
 TEST(StreamRead, AFileTooLargeToLoadWholeIsRefusedAndTheTableKept) {
   test::TTempFolder dir;
   const std::string path = (dir.Path() / "huge.vtr").string();
-  TResultTable source;
+  TTableWithLayout source;
   source.AppendRow("a.txt", "b.txt", "/data/", "Ok");
-  ASSERT_TRUE(SaveResultFile(source, path).Ok());
-  TResultTable table;
+  ASSERT_TRUE(SaveResultFile(source, source, path).Ok());
+  TTableWithLayout table;
   table.AppendRow("kept", "", "", "Ok");
-  ASSERT_TRUE(LoadWholeResultFile(path, table).Ok());
+  ASSERT_TRUE(LoadWholeResultFile(path, table, table).Ok());
   EXPECT_EQ(table.RowCount(), 1u);
-  EXPECT_EQ(table.Row(0).Caption, "a.txt");
+  EXPECT_EQ(table.Row(0).OldName, "a.txt");
   std::filesystem::resize_file(path, kWholeLoadLimitBytes + 1);  // sparse: costs no disk
-  const TResultFileStatus status = LoadWholeResultFile(path, table);
+  const TResultFileStatus status = LoadWholeResultFile(path, table, table);
   EXPECT_EQ(status.Error, TResultFileError::CannotOpen);
   EXPECT_NE(status.Message.find("larger than 256 MB"), std::string::npos) << status.Message;
   EXPECT_EQ(table.RowCount(), 1u);
-  EXPECT_EQ(table.Row(0).Caption, "a.txt");
+  EXPECT_EQ(table.Row(0).OldName, "a.txt");
 }
 
 }  // namespace

@@ -4,15 +4,14 @@
 #include "passes/ResultTable.h"
 #include "results/ResultFile.h"
 #include "results/UndoFromFile.h"
+#include "support/RowTexts.h"
 
 namespace vt {
 namespace {
 
 TResultRow Row(std::size_t nameLength, std::size_t pathLength, const std::string& status) {
-  TResultRow row;
-  row.Caption = std::string(nameLength, 'o');
-  row.SubItems = {std::string(nameLength, 'n'), "/" + std::string(pathLength - 2, 'p') + "/", status};
-  return row;
+  return TResultRow::FromTexts(std::string(nameLength, 'o'), std::string(nameLength, 'n'),
+                               "/" + std::string(pathLength - 2, 'p') + "/", status);
 }
 
 TEST(UndoFromFile, RowsThatAFileCannotUndo) {
@@ -49,24 +48,21 @@ TEST(UndoFromFile, CountsOnlyTheLostRowsAndAgreesWithWhatAFileKeeps) {
   // What the count calls lost is exactly what comes back different or ambiguous.
   TResultTable loaded;
   ASSERT_TRUE(ReadResultStream(WriteResultStream(table), loaded).Ok());
-  EXPECT_EQ(loaded.Row(0).SubItem(1), table.Row(0).SubItem(1));
-  EXPECT_EQ(loaded.Row(1).SubItem(1).size(), 255u);
-  EXPECT_EQ(loaded.Row(3).SubItem(1).size(), 255u);
+  EXPECT_EQ(loaded.Row(0).Path(), table.Row(0).Path());
+  EXPECT_EQ(loaded.Row(1).Path().size(), 255u);
+  EXPECT_EQ(loaded.Row(3).Path().size(), 255u);
   EXPECT_EQ(CountRowsNotUndoableFromFile(loaded.Rows()), 2u);
 }
 
 // The cut keeps characters whole: before a four-byte one it leaves 252 bytes.
 TEST(UndoFromFile, APathCutBeforeAWideCharacterIsLostToo) {
-  TResultRow row;
-  row.Caption = "a.txt";
-  row.SubItems = {"b.txt", "/" + std::string(251, 'p') + "\xf0\x9f\x98\x80/", "Ok"};
   TResultTable table;
-  table.AppendRow(row);
+  table.AppendRow("a.txt", "b.txt", "/" + std::string(251, 'p') + "\xf0\x9f\x98\x80/", "Ok");
   EXPECT_TRUE(CannotUndoFromFile(table.Row(0)));
 
   TResultTable loaded;
   ASSERT_TRUE(ReadResultStream(WriteResultStream(table), loaded).Ok());
-  EXPECT_EQ(loaded.Row(0).SubItem(1), "/" + std::string(251, 'p'));
+  EXPECT_EQ(loaded.Row(0).Path(), "/" + std::string(251, 'p'));
   EXPECT_TRUE(CannotUndoFromFile(loaded.Row(0)));
 }
 

@@ -77,7 +77,7 @@ class ClashesInTheWindow : public ::testing::Test {
   TClashMarks* Marks() const { return dynamic_cast<TClashMarks*>(Form->ListView->itemDelegate()); }
   int RowOf(const std::string& caption) const {
     for (std::size_t i = 0; i < Form->ResultTable().RowCount(); ++i)
-      if (Form->ResultTable().Row(i).Caption == caption) return int(i);
+      if (Form->ResultTable().Row(i).OldName == caption) return int(i);
     return -1;
   }
   bool Simulate() {
@@ -103,7 +103,8 @@ TEST_F(ClashesInTheWindow, ASimulationMarksItsClashesAndCountsThem) {
                           << [&] {
                                std::string all;
                                for (const auto& row : Form->ResultTable().Rows())
-                                 all += row.Caption + ">" + row.SubItem(0) + "@" + row.SubItem(1) + ":" + row.SubItem(2) + " ";
+                                 all += row.OldName + ">" + row.NewName + "@" + std::string(row.Path()) + ":" +
+                                        std::string(row.StatusWord()) + " ";
                                return all;
                              }();
   EXPECT_EQ(Form->PanelText(1), "13 new names clash");
@@ -114,7 +115,7 @@ TEST_F(ClashesInTheWindow, ASimulationMarksItsClashesAndCountsThem) {
   EXPECT_TRUE(Marks()->TipOf(RowOf("IMG_1000.JPG")).startsWith("\u201CIMG.JPG\u201D is also the new name of "));
   EXPECT_TRUE(Marks()->TipOf(RowOf("XY.TXT")).isEmpty());
   // The status text stays what the pass wrote.
-  EXPECT_EQ(Form->ResultTable().Row(std::size_t(abc)).SubItem(2), "Can be renamed");
+  EXPECT_EQ(Form->ResultTable().Row(std::size_t(abc)).KnownStatus(), TRenameStatus::rsCanBeRenamed);
 
   // The next simulation without clashes takes the marks and the count away.
   Form->EdNbrTruncate->setText("20");
@@ -131,7 +132,7 @@ TEST_F(ClashesInTheWindow, AfterARenameEveryErrorRowSaysWhyAndPanelOneCountsThem
   ASSERT_TRUE(WaitUntil([&] { return Form->PanelText(1) == "4 errors"; })) << Form->PanelText(1).toStdString();
   int errors = 0;
   for (std::size_t i = 0; i < Form->ResultTable().RowCount(); ++i) {
-    const bool error = Form->ResultTable().Row(i).SubItem(2) == "Error";
+    const bool error = Form->ResultTable().Row(i).KnownStatus() == TRenameStatus::rsError;
     errors += error;
     // The system's own message: the new name exists already.
     EXPECT_EQ(Marks()->TipOf(int(i)), error ? qt_error_string(EEXIST) : QString()) << i;

@@ -189,7 +189,7 @@ TEST_P(Form1StopSignal, EndsThePassKeepsItsRecordAndClosesTheWindowWithoutAsking
   TResultTable table;
   ASSERT_TRUE(LoadResultFile(records[0].string(), table).Ok());
   std::size_t renamed = 0;
-  for (const TResultRow& row : table.Rows()) renamed += row.SubItem(2) == "Ok" ? 1U : 0U;
+  for (const TResultRow& row : table.Rows()) renamed += row.KnownStatus() == TRenameStatus::rsOk ? 1U : 0U;
   EXPECT_EQ(renamed, CountStartingWith(Here(), "xf"));
 }
 
@@ -236,7 +236,7 @@ TEST_F(Form1UnfinishedPass, YesLoadsItsRowsAndRecoverUndoesThemOnce) {
   EXPECT_TRUE(seen.contains(QString::fromStdString(Folder()))) << seen.toStdString();
   EXPECT_TRUE(seen.contains("1 file was renamed")) << seen.toStdString();
   ASSERT_EQ(Form->ResultTable().RowCount(), 1u);
-  EXPECT_EQ(Form->ResultTable().Row(0).SubItem(0), "xf0.txt");
+  EXPECT_EQ(Form->ResultTable().Row(0).NewName, "xf0.txt");
   EXPECT_EQ(Form->PageControl1->currentWidget(), Form->TabSheetResults);
   ASSERT_TRUE(Form->SpBtUndo->isEnabled());
   Form->SpBtUndo->click();

@@ -113,7 +113,7 @@ TEST_F(Form1ResultFiles, SaveReplacesAnExistingFileWithoutAQuestionAndChangesNot
   script.Then(ChooseFile(Q(path))).Run([&] { Form.BtSaveAsResult->click(); });
   EXPECT_EQ(script.Seen(), QStringList{"dialog:SaveDialog1"});
   EXPECT_EQ(script.Unexpected(), 0);
-  EXPECT_EQ(Contents(path), WriteResultStream(Form.ResultTable()));
+  EXPECT_EQ(Contents(path), WriteResultStream(Form.ResultTable(), Form.ResultLayout()));
   EXPECT_EQ(StateOf(Form), before);
   EXPECT_EQ(Form.ResultTable().RowCount(), 3u);
 }
@@ -152,14 +152,14 @@ TEST_F(Form1ResultFiles, LongTextsAreSavedCutAndTheRowsAFileCannotUndoAreNamed) 
   script.Then(ChooseFile(Q(path))).Then(Press(QMessageBox::Ok)).Run([&] { Form.SaveAsItem->trigger(); });
   ASSERT_EQ(script.Seen().size(), 2);
   EXPECT_TRUE(script.Seen()[1].startsWith("Information|1 of the rows saved cannot be undone")) << script.Seen()[1].toStdString();
-  EXPECT_EQ(Form.ResultTable().Row(2).SubItem(1), longPath);  // cut in the file only
+  EXPECT_EQ(Form.ResultTable().Row(2).Path(), longPath);  // cut in the file only
 
   TForm1 later;
   TModalScript load;
   load.Then(ChooseFile(Q(path)));
   Load(later, load);
   ASSERT_EQ(later.ResultTable().RowCount(), 4u);
-  EXPECT_EQ(later.ResultTable().Row(2).SubItem(1), longPath.substr(0, 255));
+  EXPECT_EQ(later.ResultTable().Row(2).Path(), longPath.substr(0, 255));
 }
 
 TEST_F(Form1ResultFiles, ALoadWithRowsOffersRecoverAndClearButNotANewPass) {
@@ -189,10 +189,10 @@ TEST_F(Form1ResultFiles, ALoadOfManyRowsReachesTheViewAsOneAppend) {
 }
 
 TEST_F(Form1ResultFiles, AFileWithoutRowsAppliesItsColumnsAndChangesNoCommand) {
-  TResultTable layout;
+  TResultLayout layout;
   layout.SetColumnWidth(2, 300);
   const std::string path = File("empty.vtr");
-  ASSERT_TRUE(SaveResultFile(layout, path).Ok());
+  ASSERT_TRUE(SaveResultFile(TResultTable(), layout, path).Ok());
   AddPassRows(Form, 2);
   const TWindowState before = StateOf(Form);
   TModalScript script;
@@ -282,8 +282,8 @@ TEST_F(Form1ResultFiles, TheFontGroupIsWrittenOnlyOnceTheTextFontChanged) {
   EXPECT_EQ(Contents(plain).find("Font.Color"), std::string::npos);
 
   // A simulation turns the text grey, the real pass after it black again.
-  Form.ResultTable().SetTextColor(TextColor::Gray);
-  Form.ResultTable().SetTextColor(TextColor::Black);
+  Form.ResultTable().StartPassRows(TPassRows::Simulation);
+  Form.ResultTable().StartPassRows(TPassRows::Renames);
   const std::string after = File("after-simulation.vtr");
   TModalScript second;
   second.Then(ChooseFile(Q(after))).Run([&] { Form.SaveAsItem->trigger(); });
@@ -301,7 +301,7 @@ TEST_F(Form1ResultFiles, ALoadKeepsTheGreyOfASimulationUnlessTheFileHasAFont) {
                  .Name("Items.Data").Binary(test::RowBlock(1, test::RowRecord("a.txt", {"b.txt", "/d/", "Ok"})))
                  .End().End()
                  .Bytes());
-  Form.ResultTable().SetTextColor(TextColor::Gray);  // as Simulate leaves it
+  Form.ResultTable().StartPassRows(TPassRows::Simulation);  // as Simulate leaves it
 
   const auto textColour = [&] {
     return Form.ListView->model()->index(0, 0).data(Qt::ForegroundRole).value<QColor>();
@@ -325,9 +325,10 @@ TEST_F(Form1ResultFiles, AColumnWidthOfFiftyIsNotWrittenAndKeepsTheCurrentWidthO
   TModalScript save;
   save.Then(ChooseFile(Q(path))).Run([&] { Form.SaveAsItem->trigger(); });
   TResultTable read;
-  ASSERT_TRUE(ReadResultStream(Contents(path), read).Ok());
-  EXPECT_EQ(read.Columns()[1].Width, 150);  // not in the file: a new table keeps its own
-  EXPECT_EQ(read.Columns()[2].Width, 51);
+  TResultLayout readLayout;
+  ASSERT_TRUE(ReadResultStream(Contents(path), read, readLayout).Ok());
+  EXPECT_EQ(readLayout.Columns()[1].Width, 150);  // not in the file: a new table keeps its own
+  EXPECT_EQ(readLayout.Columns()[2].Width, 51);
 
   TForm1 later;
   later.ListView->header()->resizeSection(1, 99);
@@ -361,7 +362,7 @@ TEST_F(Form1ResultFiles, ClearAnsweredYesSavesThenClearsEvenWhenTheSaveIsCancell
 
   AddPassRows(Form, 2);
   const std::string path = File("kept.vtr");
-  const std::string expected = WriteResultStream(Form.ResultTable());
+  const std::string expected = WriteResultStream(Form.ResultTable(), Form.ResultLayout());
   TModalScript saved;
   saved.Then(Press(QMessageBox::Yes)).Then(ChooseFile(Q(path)));
   saved.Run([&] { Form.ClearResultItem->trigger(); });

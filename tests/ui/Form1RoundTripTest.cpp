@@ -59,7 +59,7 @@ TEST(Form1RoundTrip, RenameSaveRestartLoadRecoverPutsTheFilesBack) {
   ASSERT_TRUE(WaitUntil([&] { return later.RenameItem->isEnabled(); }));
   EXPECT_EQ(photos.Names(), (std::set<std::string>{"IMG_0041.JPG", "IMG_0042.JPG", "notes.txt"}));
   ASSERT_EQ(later.ResultTable().RowCount(), 2u);
-  for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(later.ResultTable().Row(i).SubItem(2), "Ok");
+  for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(later.ResultTable().Row(i).KnownStatus(), TRenameStatus::rsOk);
   std::filesystem::current_path(previous);
 }
 

@@ -216,7 +216,7 @@ TEST_F(Form1RunControl, SimulateRunsGreyWithoutSaveAndOffersNoRecoverAfter) {
   ASSERT_TRUE(Ended());
   EXPECT_EQ(RowColour(0), QColor(Qt::black));
   EXPECT_EQ(Commands(), (TCommands{true, true, true, true, true, true}));
-  EXPECT_TRUE(Form->ResultTable().FontChanged());
+  EXPECT_TRUE(Form->ResultLayout().FontChanged());
 }
 
 TEST_F(Form1RunControl, StopShowsItsTextAtOnceAndTheCommandsComeBackAtTheEnd) {
@@ -263,7 +263,7 @@ TEST_F(Form1RunControl, RecordAllMessagesIsReadFromTheBoxForEachPass) {
   Form->BtSimul->click();
   ASSERT_TRUE(Ended());
   ASSERT_EQ(Form->ResultTable().RowCount(), 2u);
-  EXPECT_EQ(Form->ResultTable().Row(0).SubItem(2), "No Match");
+  EXPECT_EQ(Form->ResultTable().Row(0).KnownStatus(), TRenameStatus::rsNoMatch);
 }
 
 TEST_F(Form1RunControl, EscapeInASettingsFieldStopsThePassAndReachesTheField) {

@@ -250,15 +250,17 @@ TEST(Form1Window, ResultListTextTakesTheTableColour) {
   table.AppendRow("a.txt", "b.txt", "/tmp/", "Ok");
   QAbstractItemModel* model = form.ListView->model();
   EXPECT_EQ(model->data(model->index(0, 2), Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 0));
-  table.SetTextColor(TextColor::Gray);
+  table.StartPassRows(TPassRows::Simulation);
   EXPECT_EQ(model->data(model->index(0, 2), Qt::ForegroundRole).value<QColor>(), QColor(128, 128, 128));
+  table.StartPassRows(TPassRows::Renames);
+  EXPECT_EQ(model->data(model->index(0, 2), Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 0));
   // Colour values are stored blue-green-red.
   EXPECT_EQ(ScreenColor(0x0000FF), QColor(255, 0, 0));
 }
 
 TEST(Form1Window, ColumnWidthsGoBothWaysBetweenListAndTable) {
   TForm1 form;
-  TResultTable& table = form.ResultTable();
+  TResultLayout& table = form.ResultLayout();
   form.ListView->header()->resizeSection(2, 210);  // as a drag does
   EXPECT_EQ(table.Columns()[2].Width, 210);
   table.SetColumnWidth(0, 90);
@@ -271,7 +273,7 @@ TEST(Form1Window, TableRecordsThePlacementOfTheList) {
   form.show();
   form.PageControl1->setCurrentWidget(form.TabSheetResults);
   ASSERT_TRUE(WaitUntil([&] { return form.ListView->isVisible(); }));
-  const TResultTable& table = form.ResultTable();
+  const TResultLayout& table = form.ResultLayout();
   EXPECT_EQ(table.Left, 0);
   EXPECT_EQ(table.Top, 0);
   EXPECT_EQ(table.Width, form.ListView->width());

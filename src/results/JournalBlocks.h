@@ -1,0 +1,153 @@
+#pragma once
+// The blocks of a pass journal read into rows, for the readers of a journal:
+// one that holds it whole and one that streams it. TRows gives At(index) (the
+// row, made when new), Find(index) (the row or null) and Withdraw(index).
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "engine/RenameStatus.h"
+#include "passes/JournalFormat.h"
+#include "passes/PassJournalWriter.h"
+
+namespace vt::journal_blocks {
+
+inline bool ReadFolder(TJournalCursor& cursor, std::string_view& folder) {
+  std::uint64_t tag = 0;
+  if (!cursor.Number(tag)) return false;
+  if (tag == 0) return folder.data() != nullptr;  // the previous row's folder
+  // The tag is the length plus one.
+  return cursor.Bytes(static_cast<std::size_t>(tag - 1), folder);
+}
+
+inline bool ReadStatus(TJournalCursor& cursor, std::uint8_t& status) {
+  return cursor.Byte(status) &&
+         (status <= static_cast<std::uint8_t>(TRenameStatus::rsCanBeRenamed) || status == kWithdrawnStatus);
+}
+
+// What intents and plain rows both start with: the row, its folder (kept from
+// the row before when the same) and the two names.
+struct TRowNames {
+  std::uint64_t Index = 0;
+  std::string_view OldName;
+  std::string_view NewName;
+};
+
+inline bool ReadRowNames(TJournalCursor& cursor, std::string_view& folder, TRowNames& names) {
+  return cursor.Number(names.Index) && ReadFolder(cursor, folder) && cursor.Text(names.OldName) &&
+         cursor.Text(names.NewName);
+}
+
+template <typename TRow>
+void SetRowNames(TRow& row, std::string_view folder, const TRowNames& names) {
+  row.Folder = folder;
+  row.OldName = names.OldName;
+  row.NewName = names.NewName;
+}
+
+template <typename TRows>
+bool ReadIntents(TJournalCursor& cursor, TRows& rows) {
+  std::uint64_t count = 0;
+  if (!cursor.Number(count)) return false;
+  std::string_view folder;
+  for (std::uint64_t i = 0; i < count; ++i) {
+    TRowNames names;
+    if (!ReadRowNames(cursor, folder, names)) return false;
+    auto& row = rows.At(names.Index);
+    SetRowNames(row, folder, names);
+    row.Attempted = true;
+    row.Settled = false;
+  }
+  return true;
+}
+
+template <typename TRows>
+bool ReadOutcomes(TJournalCursor& cursor, TRows& rows) {
+  std::uint64_t count = 0;
+  if (!cursor.Number(count)) return false;
+  for (std::uint64_t i = 0; i < count; ++i) {
+    std::uint64_t index = 0;
+    std::uint8_t status = 0;
+    std::uint64_t error = 0;
+    std::uint64_t nameTag = 0;
+    std::string_view name;
+    if (!cursor.Number(index) || !ReadStatus(cursor, status) || !cursor.Number(error) || !cursor.Number(nameTag) ||
+        (nameTag > 0 && !cursor.Bytes(static_cast<std::size_t>(nameTag - 1), name)))
+      return false;
+    auto* row = rows.Find(index);
+    if (row == nullptr) continue;  // an outcome without its intent: nothing to say of it
+    if (status == kWithdrawnStatus) {
+      rows.Withdraw(index);
+      continue;
+    }
+    row->Status = static_cast<TRenameStatus>(status);
+    row->Error = static_cast<int>(error);
+    row->Settled = true;
+    if (nameTag > 0) row->NewName = name;
+  }
+  return true;
+}
+
+template <typename TRows>
+bool ReadPlainRows(TJournalCursor& cursor, TRows& rows) {
+  std::uint64_t count = 0;
+  if (!cursor.Number(count)) return false;
+  std::string_view folder;
+  for (std::uint64_t i = 0; i < count; ++i) {
+    TRowNames names;
+    std::uint8_t status = 0;
+    std::uint64_t error = 0;
+    if (!ReadRowNames(cursor, folder, names) || !ReadStatus(cursor, status) || status == kWithdrawnStatus ||
+        !cursor.Number(error))
+      return false;
+    auto& row = rows.At(names.Index);
+    SetRowNames(row, folder, names);
+    row.Status = static_cast<TRenameStatus>(status);
+    row.Error = static_cast<int>(error);
+    row.Attempted = false;
+    row.Settled = true;
+  }
+  return true;
+}
+
+template <typename TRows>
+bool ReadBlock(std::string_view payload, TRows& rows, std::optional<TJournalEnd>& end, bool& recovered) {
+  TJournalCursor cursor(payload.substr(1));
+  switch (static_cast<TJournalBlock>(payload[0])) {
+    case TJournalBlock::Intents: return ReadIntents(cursor, rows);
+    case TJournalBlock::Outcomes: return ReadOutcomes(cursor, rows);
+    case TJournalBlock::Rows: return ReadPlainRows(cursor, rows);
+    case TJournalBlock::End: {
+      std::uint64_t count = 0;
+      std::uint8_t how = 0;
+      if (!cursor.Number(count) || !cursor.Byte(how)) return false;
+      end = static_cast<TJournalEnd>(how);
+      return true;
+    }
+    case TJournalBlock::Recovered:
+      recovered = true;
+      return true;
+    case TJournalBlock::Header: return false;
+  }
+  return true;  // a block of a kind this version does not know says nothing of the rows
+}
+
+inline bool ReadHeader(std::string_view payload, TJournalHeader& header) {
+  TJournalCursor cursor(payload.substr(1));
+  std::uint64_t version = 0;
+  std::uint64_t kind = 0;
+  std::string_view folder;
+  std::string_view what;
+  if (!cursor.Number(version) || version != kJournalVersion || !cursor.Number(kind) ||
+      !cursor.Number(header.StartedUtcNs) || !cursor.Text(folder) || !cursor.Text(what))
+    return false;
+  if (kind != static_cast<std::uint64_t>(TJournalKind::Rename) && kind != static_cast<std::uint64_t>(TJournalKind::Recover))
+    return false;
+  header.Kind = static_cast<TJournalKind>(kind);
+  header.Folder = folder;
+  header.What = what;
+  return true;
+}
+
+
+}  // namespace vt::journal_blocks

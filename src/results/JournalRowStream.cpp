@@ -1,0 +1,234 @@
+#include "results/JournalRowStream.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "passes/JournalFormat.h"
+#include "platform/FolderRenamer.h"
+#include "results/JournalBlocks.h"
+
+namespace vt {
+namespace {
+
+struct TFileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+std::uint32_t LittleEndian32(const unsigned char* bytes) {
+  return std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 | std::uint32_t{bytes[2]} << 16 |
+         std::uint32_t{bytes[3]} << 24;
+}
+
+// A journal file a block at a time, with the rule NextJournalBlock applies to
+// a journal held whole: the blocks end at the first cut or damaged one.
+class TJournalFile {
+ public:
+  int Open(const std::string& path) {
+    std::error_code error;
+    Left_ = std::filesystem::file_size(path, error);
+    if (error) return error.value();
+    errno = 0;
+    File_.reset(std::fopen(path.c_str(), "rb"));
+    if (!File_) return errno != 0 ? errno : EIO;
+    std::string signature(kJournalSignature.size(), '\0');
+    if (!Read(signature.data(), signature.size()) || signature != kJournalSignature) return EINVAL;
+    return 0;
+  }
+
+  std::optional<std::string_view> Next() {
+    unsigned char head[kJournalBlockHeader];
+    if (!Read(head, sizeof head)) return std::nullopt;
+    const std::uint32_t length = LittleEndian32(head);
+    if (length == 0 || length > Left_) return std::nullopt;
+    Payload_.resize(length);
+    if (!Read(Payload_.data(), length) || Crc32(Payload_) != LittleEndian32(head + 4)) return std::nullopt;
+    return std::string_view(Payload_);
+  }
+
+ private:
+  bool Read(void* into, std::size_t count) {
+    if (count > Left_ || std::fread(into, 1, count, File_.get()) != count) return false;
+    Left_ -= count;
+    return true;
+  }
+
+  std::unique_ptr<std::FILE, TFileCloser> File_;
+  std::uint64_t Left_ = 0;
+  std::string Payload_;
+};
+
+// The first row a block of rows names, which is its lowest.
+std::optional<std::uint64_t> FirstRowOf(std::string_view payload) {
+  const auto type = static_cast<TJournalBlock>(payload[0]);
+  if (type != TJournalBlock::Intents && type != TJournalBlock::Rows) return std::nullopt;
+  TJournalCursor cursor(payload.substr(1));
+  std::uint64_t count = 0;
+  std::uint64_t index = 0;
+  if (!cursor.Number(count) || count == 0 || !cursor.Number(index)) return std::nullopt;
+  return index;
+}
+
+}  // namespace
+
+struct TJournalRowStream::TStreamRow {
+  std::uint64_t Index = 0;
+  std::string Folder;
+  std::string OldName;
+  std::string NewName;
+  TRenameStatus Status = TRenameStatus::rsCanBeRenamed;
+  int Error = 0;
+  bool Attempted = false;
+  bool Settled = true;
+  bool Withdrawn = false;
+};
+
+// The rows read but not yet handed on. A row leaves once a block begins past
+// it, settled; one without its outcome holds itself and the rows after it to
+// the end. A block that names a row already handed on breaks the order: the
+// stream then cannot give what a whole read gives.
+class TJournalRowStream::TRowWindow {
+ public:
+  TStreamRow& At(std::uint64_t index) {
+    if (Gone(index)) return Scratch_ = TStreamRow{};
+    auto [it, added] = Rows_.try_emplace(index);
+    if (added) it->second.Index = index;
+    return it->second;
+  }
+  TStreamRow* Find(std::uint64_t index) {
+    if (Gone(index)) return nullptr;
+    const auto it = Rows_.find(index);
+    return it == Rows_.end() ? nullptr : &it->second;
+  }
+  void Withdraw(std::uint64_t index) {
+    if (TStreamRow* row = Find(index)) row->Withdrawn = true;
+  }
+
+  template <typename THand>
+  void HandBefore(std::uint64_t bound, const THand& hand) {
+    for (auto it = Rows_.begin(); it != Rows_.end() && it->first < bound && it->second.Settled;
+         it = Rows_.erase(it)) {
+      Handed_ = it->first;
+      hand(it->second);
+    }
+  }
+
+  // At the end: a withdrawn rename without outcome leaves no row, and the other
+  // rows without one are settled.
+  template <typename TSettle, typename THand>
+  void HandRest(const TSettle& settle, const THand& hand) {
+    for (auto& [index, row] : Rows_) {
+      if (!row.Settled && (row.Withdrawn || !settle(row))) continue;
+      hand(row);
+    }
+    Rows_.clear();
+  }
+
+  bool InOrder() const { return InOrder_; }
+
+ private:
+  bool Gone(std::uint64_t index) {
+    if (!Handed_ || index > *Handed_) return false;
+    InOrder_ = false;
+    return true;
+  }
+
+  std::map<std::uint64_t, TStreamRow> Rows_;
+  std::optional<std::uint64_t> Handed_;
+  TStreamRow Scratch_;
+  bool InOrder_ = true;
+};
+
+TJournalRowStream::TJournalRowStream(std::string path) : Path_(std::move(path)) {}
+
+TJournalRowStream::~TJournalRowStream() = default;
+
+int TJournalRowStream::Open(const TRowCallback& look) {
+  Settled_.clear();
+  Whole_.reset();
+  Rows_ = 0;
+  Renamed_ = 0;
+  const auto count = [&](const TResultRow& row) {
+    ++Rows_;
+    if (row.Status == TRenameStatus::rsOk) ++Renamed_;
+    if (look) look(row);
+  };
+  bool inOrder = true;
+  if (const int error = Walk(true, count, inOrder)) return error;
+  if (inOrder) return 0;
+  auto whole = std::make_unique<TJournal>();
+  int error = 0;
+  if (!LoadJournal(Path_, *whole, error)) return error;
+  SettleFromDisk(*whole);
+  Whole_ = std::move(whole);
+  Rows_ = 0;
+  Renamed_ = 0;
+  ForEach(count);
+  return 0;
+}
+
+bool TJournalRowStream::ForEach(const TRowCallback& row) {
+  Folder_.reset();
+  if (Whole_) {
+    for (const TJournalRow& read : Whole_->Rows) {
+      TStreamRow copy{read.Index, std::string(read.Folder), std::string(read.OldName), std::string(read.NewName),
+                      read.Status, read.Error};
+      Hand(copy, row);
+    }
+    return true;
+  }
+  bool inOrder = true;
+  return Walk(false, row, inOrder) == 0 && inOrder;
+}
+
+int TJournalRowStream::Walk(bool decide, const TRowCallback& row, bool& inOrder) {
+  TJournalFile file;
+  if (const int error = file.Open(Path_)) return error;
+  TJournalHeader header;
+  const std::optional<std::string_view> first = file.Next();
+  if (!first || static_cast<TJournalBlock>((*first)[0]) != TJournalBlock::Header ||
+      !journal_blocks::ReadHeader(*first, header))
+    return EINVAL;
+  TRowWindow rows;
+  const auto hand = [&](TStreamRow& read) { Hand(read, row); };
+  std::optional<TJournalEnd> end;
+  bool recovered = false;
+  while (const std::optional<std::string_view> payload = file.Next()) {
+    if (const std::optional<std::uint64_t> firstRow = FirstRowOf(*payload)) rows.HandBefore(*firstRow, hand);
+    // A block that checks out but cannot be read is damage all the same: the rows end there.
+    if (!journal_blocks::ReadBlock(*payload, rows, end, recovered)) break;
+  }
+  // Open looks at the disk once; a later read keeps what it found.
+  const auto settle = [&](TStreamRow& read) {
+    std::optional<TRenameStatus> status;
+    if (decide || !Settled_.contains(read.Index)) {
+      if (FileExists(read.Folder + read.NewName))
+        status = FileExists(read.Folder + read.OldName) ? TRenameStatus::rsError : TRenameStatus::rsOk;
+      if (decide) Settled_[read.Index] = status;
+    } else {
+      status = Settled_[read.Index];
+    }
+    if (!status) return false;  // the rename never happened
+    read.Status = *status;
+    read.Settled = true;
+    return true;
+  };
+  rows.HandRest(settle, hand);
+  inOrder = rows.InOrder();
+  return 0;
+}
+
+void TJournalRowStream::Hand(TStreamRow& read, const TRowCallback& row) {
+  if (!Folder_ || *Folder_ != read.Folder) Folder_ = std::make_shared<const std::string>(std::move(read.Folder));
+  TResultRow made;
+  made.Folder = Folder_;
+  made.OldName = std::move(read.OldName);
+  made.NewName = std::move(read.NewName);
+  made.Status = read.Status;
+  made.SystemError = read.Error;
+  row(made);
+}
+
+}  // namespace vt

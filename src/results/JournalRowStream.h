@@ -1,0 +1,54 @@
+#pragma once
+// The rows of a journal file, streamed: read block by block, each row handed on
+// in pass order as soon as no later block of a journal can change it, so that
+// memory does not grow with the number of rows. The rows are those that
+// JournalToTable gives after SettleFromDisk, and in the same order.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "engine/RenameStatus.h"
+#include "results/JournalReader.h"
+#include "results/RowBlock.h"
+
+namespace vt {
+
+class TJournalRowStream final : public IRowSource {
+ public:
+  explicit TJournalRowStream(std::string path);
+  ~TJournalRowStream() override;
+
+  // Reads the journal through once: checks it, settles from the disk the rows
+  // whose outcome is missing (decided once, for every later read) and counts
+  // the rows, handing each to look. 0, the errno, or EINVAL for no journal.
+  int Open(const TRowCallback& look = {});
+  std::uint64_t RowCount() const { return Rows_; }
+  std::uint64_t RenamedCount() const { return Renamed_; }
+
+  // Reads the journal again and hands out the rows Open counted. False when it
+  // cannot be read or no longer gives them.
+  bool ForEach(const TRowCallback& row) override;
+
+ private:
+  struct TStreamRow;
+  class TRowWindow;
+  // What Open decided for a row whose outcome is missing: its status, or none
+  // for a rename that never happened.
+  using TSettlements = std::map<std::uint64_t, std::optional<TRenameStatus>>;
+
+  int Walk(bool decide, const TRowCallback& row, bool& inOrder);
+  void Hand(TStreamRow& read, const TRowCallback& row);
+
+  std::string Path_;
+  TSettlements Settled_;
+  // The journal held whole, for one whose blocks come out of the order a
+  // stream relies on (never one this program writes).
+  std::unique_ptr<TJournal> Whole_;
+  std::shared_ptr<const std::string> Folder_;
+  std::uint64_t Rows_ = 0;
+  std::uint64_t Renamed_ = 0;
+};
+
+}  // namespace vt

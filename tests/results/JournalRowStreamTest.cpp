@@ -1,0 +1,172 @@
+// A journal streamed into a result file gives, byte for byte, the file that the
+// journal read whole and settled from the disk gives: wherever the journal was
+// cut, and also when its blocks come out of order.
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <list>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "passes/PassJournalWriter.h"
+#include "results/JournalReader.h"
+#include "results/JournalRowStream.h"
+#include "results/ResultFile.h"
+#include "support/TempFolder.h"
+
+namespace vt::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class JournalRowStreamTest : public ::testing::Test {
+ protected:
+  std::string Journal() const { return (Dir.Path() / "pass.vtj").string(); }
+  std::string Folder() const { return (Dir.Path() / "files").string() + "/"; }
+
+  // A pass as the rename pass writes it, in blocks of 256 rows: renames that
+  // stood or were refused (under another name), rows that renamed nothing
+  // between them, a stop that withdrew the rest of a block, and a last block
+  // whose outcomes never reached the journal (the process died).
+  void WritePass() {
+    fs::create_directories(Folder());
+    TPassJournalWriter writer;
+    ASSERT_EQ(writer.Create(Journal(), TDurability::Kernel, {TJournalKind::Rename, 1, Folder(), "*"}), 0);
+    const std::string folder = Folder();
+    std::vector<std::string> names;
+    for (int i = 0; i < 6 * 256; ++i) names.push_back("f" + std::to_string(i) + std::string(std::size_t(i % 40), 'x'));
+    std::vector<std::string> newNames;
+    for (const std::string& name : names) newNames.push_back("n-" + name);
+    for (std::size_t block = 0; block < 6; ++block) {
+      std::vector<TJournalEntry> intents;
+      std::vector<TJournalEntry> settled;
+      std::vector<TJournalEntry> withdrawn;
+      for (std::size_t i = block * 256; i < (block + 1) * 256; ++i) {
+        TJournalEntry entry{i, folder, names[i], newNames[i], TRenameStatus::rsOk, 0, true};
+        if (i % 5 == 0) {
+          entry.Attempted = false;
+          entry.NewName = "";
+          entry.Status = i % 2 ? TRenameStatus::rsNoChange : TRenameStatus::rsNoMatch;
+        } else {
+          intents.push_back(entry);
+        }
+        if (i % 7 == 0 && entry.Attempted) {
+          Stranded.push_back("stranded-" + std::to_string(i));  // entries only view their names
+          entry.Status = TRenameStatus::rsError;
+          entry.Error = 17;
+          entry.NewName = Stranded.back();
+        }
+        if (block == 4 && i % 256 > 200 && entry.Attempted)
+          withdrawn.push_back(entry);
+        else
+          settled.push_back(entry);
+      }
+      ASSERT_TRUE(writer.Intend(intents));
+      if (block == 5) {
+        // Never settled: some renames happened, some did not, one left both names.
+        for (std::size_t i = block * 256; i < (block + 1) * 256; i += 3) std::ofstream(Folder() + newNames[i]) << "n";
+        std::ofstream(Folder() + names[block * 256 + 3]) << "o";
+        break;
+      }
+      writer.Settled(settled);
+      writer.Withdrawn(withdrawn);
+    }
+    // The writer is dropped without Finish, as a process that dies leaves it.
+  }
+
+  // The record as the whole read gives it.
+  std::string WholeRecord(const std::string& journal) {
+    TJournal read;
+    int error = 0;
+    EXPECT_TRUE(LoadJournal(journal, read, error)) << error;
+    SettleFromDisk(read);
+    TResultTable table;
+    JournalToTable(read, table);
+    WholeRenamed = RenamedRows(read);
+    return WriteResultStream(table);
+  }
+
+  std::string StreamedRecord(TJournalRowStream& rows) {
+    EXPECT_EQ(rows.Open(), 0);
+    const std::string path = (Dir.Path() / "streamed.vtr").string();
+    EXPECT_TRUE(SaveResultRows(rows, path).Ok());
+    return Bytes(path);
+  }
+
+  std::list<std::string> Stranded;
+  std::size_t WholeRenamed = 0;
+  TTempFolder Dir;
+};
+
+TEST_F(JournalRowStreamTest, GivesTheFileOfTheWholeReadWhereverTheJournalWasCut) {
+  WritePass();
+  const std::string whole = Bytes(Journal());
+  // Every block boundary, and a few bytes into every block.
+  std::vector<std::size_t> cuts{whole.size()};
+  for (std::size_t offset = kJournalSignature.size(); offset + kJournalBlockHeader <= whole.size();) {
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < 4; ++i) length |= std::size_t{static_cast<unsigned char>(whole[offset + i])} << (8 * i);
+    cuts.push_back(offset + 5);
+    offset += kJournalBlockHeader + length;
+    cuts.push_back(offset);
+  }
+  const std::string cut = (Dir.Path() / "cut.vtj").string();
+  for (const std::size_t size : cuts) {
+    SCOPED_TRACE(size);
+    if (size > whole.size()) continue;
+    std::ofstream(cut, std::ios::binary | std::ios::trunc) << whole.substr(0, size);
+    TJournalRowStream rows(cut);
+    TJournal read;
+    int error = 0;
+    if (!LoadJournal(cut, read, error)) {  // cut inside its header: no journal
+      EXPECT_EQ(rows.Open(), error);
+      continue;
+    }
+    const std::string streamed = StreamedRecord(rows);
+    EXPECT_TRUE(streamed == WholeRecord(cut));
+    EXPECT_EQ(rows.RenamedCount(), WholeRenamed);
+  }
+}
+
+TEST_F(JournalRowStreamTest, BlocksOutOfOrderStillGiveTheFileOfTheWholeRead) {
+  fs::create_directories(Folder());
+  const std::string folder = Folder();
+  TPassJournalWriter writer;
+  ASSERT_EQ(writer.Create(Journal(), TDurability::Kernel, {TJournalKind::Rename, 1, folder, "*"}), 0);
+  const std::vector<TJournalEntry> first{{0, folder, "a", "xa", TRenameStatus::rsOk, 0, true},
+                                         {1, folder, "b", "xb", TRenameStatus::rsOk, 0, true}};
+  ASSERT_TRUE(writer.Intend(first));
+  writer.Settled(first);
+  const std::vector<TJournalEntry> second{{2, folder, "c", "xc", TRenameStatus::rsOk, 0, true}};
+  ASSERT_TRUE(writer.Intend(second));
+  // A row already passed named again: its outcome changes, then a new intent replaces it.
+  writer.Settled(std::vector<TJournalEntry>{{0, folder, "a", "xa", TRenameStatus::rsError, 5, true}});
+  ASSERT_TRUE(writer.Intend(std::vector<TJournalEntry>{{1, folder, "b", "yb", TRenameStatus::rsOk, 0, true}}));
+  writer.Settled(std::vector<TJournalEntry>{{1, folder, "b", "yb", TRenameStatus::rsOk, 0, true}, second[0]});
+  ASSERT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+
+  TJournalRowStream rows(Journal());
+  const std::string streamed = StreamedRecord(rows);
+  EXPECT_TRUE(streamed == WholeRecord(Journal()));
+  EXPECT_EQ(rows.RowCount(), 3u);
+  EXPECT_EQ(rows.RenamedCount(), 2u);
+}
+
+TEST_F(JournalRowStreamTest, AFileThatIsNoJournalIsRefused) {
+  TJournalRowStream missing((Dir.Path() / "none.vtj").string());
+  EXPECT_EQ(missing.Open(), ENOENT);
+  const std::string text = (Dir.Path() / "text.vtj").string();
+  std::ofstream(text) << "not a journal at all";
+  TJournalRowStream other(text);
+  EXPECT_EQ(other.Open(), EINVAL);
+}
+
+}  // namespace
+}  // namespace vt::test
