@@ -1,9 +1,11 @@
 #include "ui/Form1.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -43,6 +45,8 @@ constexpr int kClientWidth = 620;
 constexpr int kClientHeight = 394;
 constexpr int kPanelWidth = 200;
 constexpr int kStatusColumn = 3;
+// Boxes open over one another at most, for a signal to turn down.
+constexpr int kMostModals = 8;
 
 }  // namespace
 
@@ -229,6 +233,14 @@ void TForm1::SpBtUndoClick() { RunControl_->SpBtUndoClick(); }
 void TForm1::BtQuitClick() { close(); }
 void TForm1::EndBySignal() {
   RunControl_->EndingBySignal();
+  // An open box or dialog would hold the close until someone answers it: each
+  // is turned down as its Cancel would, and the close goes on once its loop has
+  // returned (a close already asking its questions ends by itself then).
+  for (int open = 0; open < kMostModals; ++open) {
+    auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!modal) break;
+    modal->reject();
+  }
   close();
 }
 void TForm1::FormCloseQuery(bool& canClose) {

@@ -46,9 +46,25 @@ void TForm1RunControl::PumpRows() {
 
 bool TForm1RunControl::StopAsked() const { return Control_.Pass() && Control_.Pass()->StopRequested(); }
 
-void TForm1RunControl::PassEnded(bool stopped) { Journal_.Finish(stopped); }
+void TForm1RunControl::PassEnded(bool stopped) {
+  // Ending by a signal, no one may be there to answer a box.
+  Journal_.Finish(stopped, EndingBySignal_ ? TForm1PassJournal::TFailureReport::StandardError
+                                           : TForm1PassJournal::TFailureReport::Box);
+}
 
-TForm1RunControl::~TForm1RunControl() { qApp->removeEventFilter(this); }
+TForm1RunControl::~TForm1RunControl() {
+  qApp->removeEventFilter(this);
+  RowTimer_.stop();
+  // Gone without a close (the program ends, the owner drops the window): the
+  // record is finished as a close would, so no later start-up takes it for a
+  // pass that was cut off. Nothing reaches the window any more.
+  const bool alive = Control_.PassAlive();
+  if (TPassThread* pass = Control_.Pass()) {
+    pass->RequestStop();
+    pass->Join();
+  }
+  Journal_.Finish(alive, TForm1PassJournal::TFailureReport::StandardError);
+}
 
 void TForm1RunControl::BtRenameClick() {
   // The journal of a pass still finishing is ended before the next one starts.
@@ -85,15 +101,14 @@ void TForm1RunControl::FormCloseQuery(bool& canClose) {
     return;
   }
   Closing_ = true;
+  canClose = EndingBySignal_ || Control_.CloseQuery(*this);
+  // The record of the pass is its automatic result file: a signal asks nothing,
+  // also when it came while this close was asking (its box was turned down).
   if (EndingBySignal_) {
-    // The record of the pass is its automatic result file: nothing to ask.
     Control_.Stop();
     if (Control_.PassAlive()) WaitForPassEnd();
-    Closing_ = false;
     canClose = true;
-    return;
   }
-  canClose = Control_.CloseQuery(*this);
   Closing_ = false;
 }
 
@@ -120,6 +135,7 @@ bool TForm1RunControl::eventFilter(QObject* watched, QEvent* event) {
 }
 
 TAnswer TForm1RunControl::Ask(TCloseQuestion question) {
+  if (EndingBySignal_) return TAnswer::Cancel;  // the close ends the window all the same
   const int message = question == TCloseQuestion::StopPass ? Msg::CloseDuringPass : Msg::SaveBeforeClearing;
   return ShowMessageBox(TMessageKind::Confirmation, QString::fromUtf8(Message(message)));
 }
