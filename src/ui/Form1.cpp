@@ -26,17 +26,19 @@
 #include "ui/ClashMarks.h"
 #include "ui/CommandLink.h"
 #include "ui/ControlFactory.h"
-#include "ui/Form1RunControl.h"
+#include "ui/ControlValues.h"
 #include "ui/DropTarget.h"
 #include "ui/ErrorReasons.h"
 #include "ui/FollowNewestRows.h"
+#include "ui/Form1PassOptions.h"
+#include "ui/Form1RunControl.h"
 #include "ui/FrmAbout.h"
 #include "ui/InputFilters.h"
+#include "ui/NameBytes.h"
 #include "ui/ResultListView.h"
 #include "ui/SettingsPanels.h"
-#include "ui/WindowTitleProgress.h"
 #include "ui/WindowFont.h"
-#include "ui/NameBytes.h"
+#include "ui/WindowTitleProgress.h"
 
 namespace vt {
 namespace {
@@ -67,7 +69,7 @@ TForm1::TForm1(QWidget* parent)
   LinkCommands();
   SetFocusOrder();
   FormCreate();
-  RunControl_ = std::make_unique<TForm1RunControl>(*this);
+  RunControl_ = std::make_unique<TForm1RunControl>(*this, *ChkBxAllRecord);
   ConnectHandlers();
   AddDesktopHelpers();
 
@@ -227,6 +229,18 @@ void TForm1::ConnectHandlers() {
 }
 
 TRunControl& TForm1::RunControl() { return RunControl_->Control(); }
+
+TSearchPassOptions TForm1::PassOptions() const { return vt::PassOptions(*this); }
+TRenameSettings TForm1::PassSettings() const { return CaptureSettings(ReadControlValues(*this, *this)); }
+void TForm1::ShowResultPage() { PageControl1->setCurrentWidget(TabSheetResults); }
+void TForm1::TriggerHelpTopics() { HelpItem->trigger(); }
+void TForm1::TriggerSaveResult() { SaveAsItem->trigger(); }
+
+void TForm1::RefreshFileList() {
+  // The mask emptied and set again: the list reads the folder anew and shows the new names.
+  FileListBox1->SetMask(std::string());
+  FileListBox1->SetMask(NameBytes(EdSearch->text()));
+}
 
 void TForm1::BtCancelClick() { RunControl_->BtCancelClick(); }
 void TForm1::SpBtUndoClick() { RunControl_->SpBtUndoClick(); }

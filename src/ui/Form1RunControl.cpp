@@ -26,8 +26,8 @@ constexpr std::chrono::milliseconds kRowBudget{10};
 
 }  // namespace
 
-TForm1RunControl::TForm1RunControl(TForm1& form)
-    : Form_(form), PassWindow_(form), Control_(PassWindow_) {
+TForm1RunControl::TForm1RunControl(TForm1& form, const QCheckBox& allRecord)
+    : Form_(form), PassWindow_(form, allRecord), Control_(PassWindow_) {
   RowTimer_.setInterval(kRowTick);
   QObject::connect(&RowTimer_, &QTimer::timeout, this, [this] { PumpRows(); });
   qApp->installEventFilter(this);
@@ -69,20 +69,20 @@ TForm1RunControl::~TForm1RunControl() {
 void TForm1RunControl::BtRenameClick() {
   // The journal of a pass still finishing is ended before the next one starts.
   if (Control_.PassAlive()) WaitForPassEnd();
-  TSearchPassOptions options = PassOptions(Form_);
+  TSearchPassOptions options = Form_.PassOptions();
   if (!Journal_.Start(TJournalKind::Rename, options.Folder, options.Masks)) return;
   options.Journal = Journal_.Writer();
-  Control_.Rename(options, CaptureSettings(ReadControlValues(Form_)));
+  Control_.Rename(options, Form_.PassSettings());
   PassStarted();
-  Form_.PageControl1->setCurrentWidget(Form_.TabSheetResults);
+  Form_.ShowResultPage();
 }
 
 void TForm1RunControl::BtSimulClick() {
   if (Control_.PassAlive()) WaitForPassEnd();
   Journal_.SetTableJournal({});  // the rows it leaves are no record's
-  Control_.Simulate(PassOptions(Form_), CaptureSettings(ReadControlValues(Form_)));
+  Control_.Simulate(Form_.PassOptions(), Form_.PassSettings());
   PassStarted();
-  Form_.PageControl1->setCurrentWidget(Form_.TabSheetResults);
+  Form_.ShowResultPage();
 }
 
 void TForm1RunControl::BtCancelClick() { Control_.Stop(); }
@@ -119,7 +119,7 @@ void TForm1RunControl::FormKeyDown(int key) {
     if (Control_.PassAlive()) PumpRows();
     QCoreApplication::processEvents();
   } else if (key == Qt::Key_F1) {
-    Form_.HelpItem->trigger();  // Help Topics
+    Form_.TriggerHelpTopics();
   }
 }
 
@@ -140,12 +140,12 @@ TAnswer TForm1RunControl::Ask(TCloseQuestion question) {
   return ShowMessageBox(TMessageKind::Confirmation, QString::fromUtf8(Message(message)));
 }
 
-TCommandStates TForm1RunControl::CommandStates() const { return vt::CommandStates(Form_); }
+TCommandStates TForm1RunControl::CommandStates() const { return Form_.CurrentCommandStates(); }
 
-void TForm1RunControl::ShowResultPage() { Form_.PageControl1->setCurrentWidget(Form_.TabSheetResults); }
+void TForm1RunControl::ShowResultPage() { Form_.ShowResultPage(); }
 
 // Save Result does nothing but save: its command is the save the question offers.
-void TForm1RunControl::SaveResultToFile() { Form_.SaveAsItem->trigger(); }
+void TForm1RunControl::SaveResultToFile() { Form_.TriggerSaveResult(); }
 
 void TForm1RunControl::WaitForPassEnd() {
   TBusyCursor busy;

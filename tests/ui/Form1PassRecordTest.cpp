@@ -64,10 +64,10 @@ class Form1PassRecord : public ::testing::Test {
     std::error_code ignored;
     fs::remove_all(Records, ignored);  // the test program's own folder
     Form = std::make_unique<TForm1>();
-    Form->FilterDirectoryListBox1->SetFolder(Here().string());
-    Form->LstBoxActions->setCurrentRow(1);  // insert "x" at the beginning of every name
-    Form->EdInsert->setText("x");
-    Form->ComboInsertTo->setCurrentIndex(1);
+    test::Named<TFilterDirectoryListBox>(*Form, "FilterDirectoryListBox1")->SetFolder(Here().string());
+    test::Named<QListWidget>(*Form, "LstBoxActions")->setCurrentRow(1);  // insert "x" at the beginning of every name
+    test::Named<QLineEdit>(*Form, "EdInsert")->setText("x");
+    test::Named<QComboBox>(*Form, "ComboInsertTo")->setCurrentIndex(1);
     Form->show();
   }
   // The folder list makes the pass's folder the current one; it goes at the end.
@@ -86,7 +86,7 @@ class Form1PassRecord : public ::testing::Test {
 
 TEST_F(Form1PassRecord, RenameLeavesAPrivateRecordWithItsRowsBesideItsJournal) {
   Files(3);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(Ended());
   EXPECT_EQ(fs::status(Records).permissions() & fs::perms::all, fs::perms::owner_all);
   const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
@@ -107,7 +107,7 @@ TEST_F(Form1PassRecord, RenameLeavesAPrivateRecordWithItsRowsBesideItsJournal) {
 
 TEST_F(Form1PassRecord, SimulateKeepsNoRecord) {
   Files(3);
-  Form->BtSimul->click();
+  test::Named<QPushButton>(*Form, "BtSimul")->click();
   ASSERT_TRUE(Ended());
   EXPECT_TRUE(FilesEndingWith(Records, ".vtr").empty());
   EXPECT_TRUE(FilesEndingWith(Records, ".vtj").empty());
@@ -115,9 +115,9 @@ TEST_F(Form1PassRecord, SimulateKeepsNoRecord) {
 
 TEST_F(Form1PassRecord, RecoverMarksTheRecordUndoneAndKeepsNoJournalOfItsOwn) {
   Files(3);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(Ended());
-  Form->SpBtUndo->click();
+  test::Named<QToolButton>(*Form, "SpBtUndo")->click();
   ASSERT_TRUE(Ended());
   EXPECT_EQ(CountStartingWith(Here(), "f"), 3u);
   const std::vector<fs::path> journals = FilesEndingWith(Records, ".vtj");
@@ -132,9 +132,9 @@ TEST_F(Form1PassRecord, RecoverMarksTheRecordUndoneAndKeepsNoJournalOfItsOwn) {
 
 TEST_F(Form1PassRecord, AStoppedRenameRecordsEveryFileItRenamed) {
   Files(kMany);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
-  Form->BtCancel->click();
+  test::Named<QPushButton>(*Form, "BtCancel")->click();
   ASSERT_TRUE(Ended());
   const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
   ASSERT_EQ(records.size(), 1u);
@@ -147,7 +147,7 @@ TEST_F(Form1PassRecord, AStoppedRenameRecordsEveryFileItRenamed) {
 
 TEST_F(Form1PassRecord, AWindowDestroyedDuringAPassFinishesItsRecordAsAClose) {
   Files(kMany);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
   Form.reset();
   const std::size_t renamed = CountStartingWith(Here(), "xf");
@@ -170,13 +170,13 @@ TEST_F(Form1PassRecord, ARecordThatCannotBeWrittenSaysHowManyWereRenamedAndWhere
   constexpr int kFiles = 60;
   Files(kFiles);
   // The same pass once, undone, for the sizes of its journal and its record.
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(Ended());
   ASSERT_EQ(FilesEndingWith(Records, ".vtr").size(), 1u);
   const auto journalBytes = fs::file_size(FilesEndingWith(Records, ".vtj").at(0));
   const auto recordBytes = fs::file_size(FilesEndingWith(Records, ".vtr").at(0));
   ASSERT_GT(recordBytes, journalBytes + 512) << "no room between the two for the limit";
-  Form->SpBtUndo->click();
+  test::Named<QToolButton>(*Form, "SpBtUndo")->click();
   ASSERT_TRUE(Ended());
   ASSERT_EQ(CountStartingWith(Here(), "xf"), 0u);
   fs::remove_all(Records);
@@ -187,7 +187,7 @@ TEST_F(Form1PassRecord, ARecordThatCannotBeWrittenSaysHowManyWereRenamedAndWhere
     const test::TFileSizeLimit limit((journalBytes + recordBytes) / 2);
     ASSERT_TRUE(limit.Applied());
     script.Run([&] {
-      Form->BtRename->click();
+      test::Named<QPushButton>(*Form, "BtRename")->click();
       ASSERT_TRUE(Ended());
     });
   }
@@ -209,7 +209,7 @@ TEST_F(Form1PassRecord, ARecordThatCannotBeWrittenSaysHowManyWereRenamedAndWhere
 
 TEST_F(Form1PassRecord, TheLoadDialogOffersTheRecordsFolder) {
   Files(1);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(Ended());
   QList<QUrl> sidebar;
   test::TModalScript script;
@@ -217,7 +217,7 @@ TEST_F(Form1PassRecord, TheLoadDialogOffersTheRecordsFolder) {
     if (auto* dialog = qobject_cast<QFileDialog*>(modal)) sidebar = dialog->sidebarUrls();
     test::CancelDialog()(modal);
   });
-  script.Run([&] { Form->LoadResultItem->trigger(); });
+  script.Run([&] { test::Named<QAction>(*Form, "LoadResultItem")->trigger(); });
   EXPECT_TRUE(sidebar.contains(QUrl::fromLocalFile(QDir::cleanPath(QString::fromStdString(Records.string())))))
       << sidebar.size();
 }
@@ -227,7 +227,7 @@ class Form1StopSignal : public Form1PassRecord, public ::testing::WithParamInter
 TEST_P(Form1StopSignal, EndsThePassKeepsItsRecordAndClosesTheWindowWithoutAsking) {
   Files(kMany);
   const TStopSignalWatcher watcher(*Form);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
   test::TModalScript script;  // a question would be recorded and refused
   script.Run([&] {
@@ -250,7 +250,7 @@ TEST_P(Form1StopSignal, EndsThePassKeepsItsRecordAndClosesTheWindowWithoutAsking
 TEST_P(Form1StopSignal, WhileACloseQuestionIsOpenTurnsItDownAndEndsTheWindowWithItsRecord) {
   Files(kMany);
   const TStopSignalWatcher watcher(*Form);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
   bool closed = false;
   test::TModalScript script;
@@ -320,9 +320,10 @@ TEST_F(Form1UnfinishedPass, YesLoadsItsRowsAndRecoverUndoesThemOnce) {
   EXPECT_TRUE(seen.contains("1 file was renamed")) << seen.toStdString();
   ASSERT_EQ(Form->ResultTable().RowCount(), 1u);
   EXPECT_EQ(Form->ResultTable().Row(0).SubItem(0), "xf0.txt");
-  EXPECT_EQ(Form->PageControl1->currentWidget(), Form->TabSheetResults);
-  ASSERT_TRUE(Form->SpBtUndo->isEnabled());
-  Form->SpBtUndo->click();
+  EXPECT_EQ(test::Named<QTabWidget>(*Form, "PageControl1")->currentWidget(),
+            test::Named<QWidget>(*Form, "TabSheetResults"));
+  ASSERT_TRUE(test::Named<QToolButton>(*Form, "SpBtUndo")->isEnabled());
+  test::Named<QToolButton>(*Form, "SpBtUndo")->click();
   ASSERT_TRUE(Ended());
   EXPECT_TRUE(fs::exists(Here() / "f0.txt"));
   TJournal journal;
@@ -339,7 +340,7 @@ TEST_F(Form1UnfinishedPass, NoLeavesTheJournalForLaterAndLoadsNothing) {
   KilledPass();
   Offer(QMessageBox::No);
   EXPECT_EQ(Form->ResultTable().RowCount(), 0u);
-  EXPECT_FALSE(Form->SpBtUndo->isEnabled());
+  EXPECT_FALSE(test::Named<QToolButton>(*Form, "SpBtUndo")->isEnabled());
   TJournal journal;
   EXPECT_TRUE(LastRecord(Records.string(), journal));
   Offer(QMessageBox::No);  // asked again at the next start
@@ -366,7 +367,7 @@ TEST_F(Form1UnfinishedPass, ASignalWhileItAsksEndsTheWindowAndLeavesTheJournalFo
 
 TEST_F(Form1UnfinishedPass, APassThatEndedWithItsRecordIsNotAsked) {
   Files(2);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(Ended());
   test::TModalScript none;
   none.Run([&] { Form->OfferUnfinishedPass(); });
