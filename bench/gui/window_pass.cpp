@@ -46,6 +46,17 @@ long StatusKiB(const char* field) {
   return 0;
 }
 
+// The window's controls by objectName, as a user's tools see them.
+template <class T>
+T* Named(const QObject& window, const char* name) {
+  T* found = window.findChild<T*>(name);
+  if (!found) {
+    std::fprintf(stderr, "no control named %s\n", name);
+    std::exit(2);
+  }
+  return found;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,10 +71,11 @@ int main(int argc, char** argv) {
   vt::SetUpApplication(app);
 
   vt::TForm1 form;
-  form.FilterDirectoryListBox1->SetFolder(folder);
-  form.LstBoxActions->setCurrentRow(0);
-  form.EdSearchFor->setText("file");
-  form.EdReplaceWith->setText("item");
+  auto* const listView = Named<vt::TResultListView>(form, "ListView");
+  Named<vt::TFilterDirectoryListBox>(form, "FilterDirectoryListBox1")->SetFolder(folder);
+  Named<QListWidget>(form, "LstBoxActions")->setCurrentRow(0);
+  Named<QLineEdit>(form, "EdSearchFor")->setText("file");
+  Named<QLineEdit>(form, "EdReplaceWith")->setText("item");
   form.show();
   for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
   const long startKiB = StatusKiB("VmRSS:");
@@ -73,7 +85,7 @@ int main(int argc, char** argv) {
   double maxGapMs = 0;
   long passPeakKiB = 0;
   // The first refill of the file list comes right after "Process Ok." is shown.
-  QObject::connect(form.FileListBox1, &vt::TFileListBox::FileListChanged, [&] {
+  QObject::connect(Named<vt::TFileListBox>(form, "FileListBox1"), &vt::TFileListBox::FileListChanged, [&] {
     if (started && !ended) {
       ended = true;
       endedAt = Clock::now();
@@ -90,14 +102,14 @@ int main(int argc, char** argv) {
                      form.ResultTable().RowCount());
     }
     lastTick = now;
-    form.ListView->scrollToBottom();
+    listView->scrollToBottom();
   });
   tick.start(10);
   if (mode == "stop" || mode == "escape") {
     QTimer::singleShot(stopAfterMs, [&] {
       stopped = Clock::now();
       if (mode == "stop") {
-        form.BtCancel->click();
+        Named<QPushButton>(form, "BtCancel")->click();
       } else {
         QWidget* focus = form.focusWidget() ? form.focusWidget() : &form;
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
@@ -109,9 +121,9 @@ int main(int argc, char** argv) {
   started = true;
   clicked = lastTick = Clock::now();
   if (mode == "simulate")
-    form.BtSimul->click();
+    Named<QPushButton>(form, "BtSimul")->click();
   else
-    form.BtRename->click();
+    Named<QPushButton>(form, "BtRename")->click();
   // Waits for events as the window's own loop would: the overload with a time
   // limit ignores WaitForMoreEvents and would spin, taking a core from the pass.
   // The tick wakes the loop at least every 10 ms.

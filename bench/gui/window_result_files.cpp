@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
 
   vt::TForm1 form;
   form.show();
-  form.PageControl1->setCurrentWidget(form.TabSheetResults);
+  auto* const listView = form.findChild<vt::TResultListView*>("ListView");
+  form.findChild<QTabWidget*>("PageControl1")->setCurrentWidget(form.findChild<QWidget*>("TabSheetResults"));
   FillAsAPass(form.ResultTable(), rows);
   QCoreApplication::processEvents();
   std::printf("%zu rows, folder %s\n", rows, folder.c_str());
@@ -84,7 +85,7 @@ int main(int argc, char** argv) {
                  [&] { return vt::SaveResultFile(form.ResultTable(), form.ResultLayout(), path).Ok(); });
   slow += Report("load into the window's table", runs, [] {}, [&] {
     return vt::LoadResultFile(path, form.ResultTable(), form.ResultLayout()).Ok() && form.ResultTable().RowCount() == rows &&
-           form.ListView->model()->rowCount() == static_cast<int>(rows);
+           listView->model()->rowCount() == static_cast<int>(rows);
   });
   std::filesystem::remove(path);
   return slow == 0 ? 0 : 1;

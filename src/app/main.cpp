@@ -9,6 +9,7 @@
 
 #include "app/NoDisplay.h"
 #include "app/StartUsage.h"
+#include "app/TestDrive.h"
 #include "engine/StartArguments.h"
 #include "platform/GraphicalSession.h"
 #include "ui/Form1.h"
@@ -58,5 +59,6 @@ int main(int argc, char* argv[]) {
       std::fprintf(stderr, "veltrane: %s: no such file or folder\n", path.c_str());
     QTimer::singleShot(0, windows.Form1.get(), [&windows, &args] { vt::OpenPaths(*windows.Form1, args.Paths); });
   }
+  vt::StartTestDrive(*windows.Form1);
   return QApplication::exec();
 }

@@ -10,9 +10,9 @@
 #include "ui/NameBytes.h"
 
 namespace vt {
-TControlValues ReadControlValues(const TForm1Controls& c) {
+TControlValues ReadControlValues(const TControlPageControls& page, const TSettingsPagesControls& c) {
   TControlValues v;
-  v.LstBoxActions = c.LstBoxActions->currentRow();
+  v.LstBoxActions = page.LstBoxActions->currentRow();
   v.EdSearchFor = NameBytes(c.EdSearchFor->text());
   v.EdReplaceWith = NameBytes(c.EdReplaceWith->text());
   v.ChkBxSearchRecursive = c.ChkBxSearchRecursive->isChecked();

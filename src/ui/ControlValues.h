@@ -5,8 +5,9 @@
 
 namespace vt {
 
-struct TForm1Controls;
+struct TControlPageControls;
+struct TSettingsPagesControls;
 
-TControlValues ReadControlValues(const TForm1Controls& controls);
+TControlValues ReadControlValues(const TControlPageControls& page, const TSettingsPagesControls& settings);
 
 }  // namespace vt

@@ -1,9 +1,11 @@
 #include "ui/Form1.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -24,17 +26,19 @@
 #include "ui/ClashMarks.h"
 #include "ui/CommandLink.h"
 #include "ui/ControlFactory.h"
-#include "ui/Form1RunControl.h"
+#include "ui/ControlValues.h"
 #include "ui/DropTarget.h"
 #include "ui/ErrorReasons.h"
 #include "ui/FollowNewestRows.h"
+#include "ui/Form1PassOptions.h"
+#include "ui/Form1RunControl.h"
 #include "ui/FrmAbout.h"
 #include "ui/InputFilters.h"
+#include "ui/NameBytes.h"
 #include "ui/ResultListView.h"
 #include "ui/SettingsPanels.h"
-#include "ui/WindowTitleProgress.h"
 #include "ui/WindowFont.h"
-#include "ui/NameBytes.h"
+#include "ui/WindowTitleProgress.h"
 
 namespace vt {
 namespace {
@@ -43,6 +47,8 @@ constexpr int kClientWidth = 620;
 constexpr int kClientHeight = 394;
 constexpr int kPanelWidth = 200;
 constexpr int kStatusColumn = 3;
+// Boxes open over one another at most, for a signal to turn down.
+constexpr int kMostModals = 8;
 
 }  // namespace
 
@@ -63,7 +69,7 @@ TForm1::TForm1(QWidget* parent)
   LinkCommands();
   SetFocusOrder();
   FormCreate();
-  RunControl_ = std::make_unique<TForm1RunControl>(*this);
+  RunControl_ = std::make_unique<TForm1RunControl>(*this, *ChkBxAllRecord);
   ConnectHandlers();
   AddDesktopHelpers();
 
@@ -224,11 +230,31 @@ void TForm1::ConnectHandlers() {
 
 TRunControl& TForm1::RunControl() { return RunControl_->Control(); }
 
+TSearchPassOptions TForm1::PassOptions() const { return vt::PassOptions(*this); }
+TRenameSettings TForm1::PassSettings() const { return CaptureSettings(ReadControlValues(*this, *this)); }
+void TForm1::ShowResultPage() { PageControl1->setCurrentWidget(TabSheetResults); }
+void TForm1::TriggerHelpTopics() { HelpItem->trigger(); }
+void TForm1::TriggerSaveResult() { SaveAsItem->trigger(); }
+
+void TForm1::RefreshFileList() {
+  // The mask emptied and set again: the list reads the folder anew and shows the new names.
+  FileListBox1->SetMask(std::string());
+  FileListBox1->SetMask(NameBytes(EdSearch->text()));
+}
+
 void TForm1::BtCancelClick() { RunControl_->BtCancelClick(); }
 void TForm1::SpBtUndoClick() { RunControl_->SpBtUndoClick(); }
 void TForm1::BtQuitClick() { close(); }
 void TForm1::EndBySignal() {
   RunControl_->EndingBySignal();
+  // An open box or dialog would hold the close until someone answers it: each
+  // is turned down as its Cancel would, and the close goes on once its loop has
+  // returned (a close already asking its questions ends by itself then).
+  for (int open = 0; open < kMostModals; ++open) {
+    auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!modal) break;
+    modal->reject();
+  }
   close();
 }
 void TForm1::FormCloseQuery(bool& canClose) {

@@ -1,12 +1,14 @@
 #pragma once
-// The main window: builds and owns the controls of TForm1Controls, whose
-// members carry each control's objectName; the settings capture, the passes and
-// the handlers of the window find the controls by these names.
+// The main window: builds and owns the controls of TForm1Controls, privately.
+// Its face to others is what it does (the settings of a pass, its commands, its
+// pages) and, for tests and accessibility, each control's objectName.
 #include <QMainWindow>
 #include <memory>
 
+#include "engine/RenameSettings.h"
 #include "passes/CommandStates.h"
 #include "passes/ResultTable.h"
+#include "passes/SearchPassOptions.h"
 #include "results/ResultLayout.h"
 #include "ui/Form1Controls.h"
 
@@ -23,7 +25,7 @@ class TInputFilters;
 class TRunControl;
 class TSettingsPanels;
 
-class TForm1 : public QMainWindow, public TForm1Controls {
+class TForm1 : public QMainWindow, private TForm1Controls {
   Q_OBJECT
  public:
   explicit TForm1(QWidget* parent = nullptr);
@@ -49,6 +51,18 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   bool FRunning() const { return FRunning_; }
   void SetFRunning(bool running) { FRunning_ = running; }
   TRunControl& RunControl();
+  // What a pass started now would walk, and the settings it would rename with.
+  TSearchPassOptions PassOptions() const;
+  TRenameSettings PassSettings() const;
+  // The run and result commands, as the enabling rules see them.
+  TCommandStates CurrentCommandStates() const;
+  void ApplyCommandStates(const TCommandStates& states);
+  void ShowResultPage();
+  // The menu commands, as choosing them does (nothing while one is disabled).
+  void TriggerHelpTopics();
+  void TriggerSaveResult();
+  // The file list read anew, with the names a pass has left.
+  void RefreshFileList();
   // At start-up: when a rename pass of an earlier run never ended, asks whether
   // to load its rows so that Recover can undo them.
   void OfferUnfinishedPass();
@@ -129,9 +143,7 @@ class TForm1 : public QMainWindow, public TForm1Controls {
   void ConnectResultFileHandlers();
   void ResultLoadedCommands();
   void ResultClearedCommands();
-  TCommandStates CurrentCommandStates() const;
   TWindowFacts WindowFacts() const;
-  void ApplyCommandStates(const TCommandStates& states);
   void ConnectSettingsHandlers();
   TUpDown* NumberFieldArrows(const QLineEdit* field) const;
   void CenterOnScreen();

@@ -5,9 +5,10 @@
 
 namespace vt {
 
-struct TForm1Controls;
+struct TResultPageControls;
+struct TWindowControls;
 
-TCommandStates CommandStates(const TForm1Controls& form);
-void SetCommandStates(TForm1Controls& form, const TCommandStates& states);
+TCommandStates CommandStates(const TWindowControls& window);
+void SetCommandStates(TWindowControls& window, TResultPageControls& resultPage, const TCommandStates& states);
 
 }  // namespace vt

@@ -1,7 +1,10 @@
 #pragma once
 // The main window's controls, one pointer per control, named as the controls'
-// objectNames. A plain holder: the window builds and owns the widgets; each
-// controller of the window takes this struct, or only the pointers it needs.
+// objectNames, grouped by where they sit: the window's commands, the "Control"
+// page, the operation settings pages and the "Result" page. Plain holders,
+// private to the window, which builds and owns the widgets; a helper of the
+// window takes the group it works on. Tests and other code find a control by
+// its objectName.
 
 class QAction;
 class QCheckBox;
@@ -28,7 +31,8 @@ class TFilterDriveComboBox;
 class TResultListView;
 class TUpDown;
 
-struct TForm1Controls {
+// The window's own: the pages, the command buttons, the status bar and menus.
+struct TWindowControls {
   // The window, top to bottom
   QWidget* ClientArea = nullptr;
   QTabWidget* PageControl1 = nullptr;
@@ -40,7 +44,29 @@ struct TForm1Controls {
   QStatusBar* StatusBar = nullptr;
   QLabel* StatusPanels[2] = {nullptr, nullptr};
 
-  // Page "Control"
+  // Menus
+  QMenuBar* MainMenu1 = nullptr;
+  QMenu* FileMnu = nullptr;
+  QAction* LoadResultItem = nullptr;
+  QAction* SaveAsItem = nullptr;
+  QAction* ClearResultItem = nullptr;
+  QAction* N1 = nullptr;
+  QAction* QuitItem = nullptr;
+  QMenu* ExecMnu = nullptr;
+  QAction* UndoItem = nullptr;
+  QAction* N2 = nullptr;
+  QAction* SimulItem = nullptr;
+  QAction* RenameItem = nullptr;
+  QAction* N4 = nullptr;
+  QAction* StopItem = nullptr;
+  QMenu* HelpMnu = nullptr;
+  QAction* HelpItem = nullptr;
+  QAction* N3 = nullptr;
+  QAction* AboutItem = nullptr;
+};
+
+// Page "Control": where and what to rename, and the operation chosen.
+struct TControlPageControls {
   QWidget* TabSheetControls = nullptr;
   QFrame* Panel1 = nullptr;
   TFilterDriveComboBox* FilterDriveComboBox1 = nullptr;
@@ -54,7 +80,10 @@ struct TForm1Controls {
   QGroupBox* GroupBoxActions = nullptr;
   QListWidget* LstBoxActions = nullptr;
   QStackedWidget* PageCtrlSettings = nullptr;
+};
 
+// The six operation settings pages shown in PageCtrlSettings.
+struct TSettingsPagesControls {
   // Settings page 0, Search/Replace
   QWidget* TabSheetSetSearch = nullptr;
   QLabel* Label3 = nullptr;
@@ -116,8 +145,10 @@ struct TForm1Controls {
   QComboBox* ComboTruncateTo = nullptr;
   QLineEdit* EdNbrTruncate = nullptr;
   TUpDown* UpDownNbrTruncate = nullptr;
+};
 
-  // Page "Result"
+// Page "Result"
+struct TResultPageControls {
   QWidget* TabSheetResults = nullptr;
   TResultListView* ListView = nullptr;
   QFrame* Panel2 = nullptr;
@@ -125,26 +156,9 @@ struct TForm1Controls {
   QPushButton* BtLoadResult = nullptr;
   QPushButton* BtSaveAsResult = nullptr;
   QPushButton* BtClearResult = nullptr;
-
-  // Menus
-  QMenuBar* MainMenu1 = nullptr;
-  QMenu* FileMnu = nullptr;
-  QAction* LoadResultItem = nullptr;
-  QAction* SaveAsItem = nullptr;
-  QAction* ClearResultItem = nullptr;
-  QAction* N1 = nullptr;
-  QAction* QuitItem = nullptr;
-  QMenu* ExecMnu = nullptr;
-  QAction* UndoItem = nullptr;
-  QAction* N2 = nullptr;
-  QAction* SimulItem = nullptr;
-  QAction* RenameItem = nullptr;
-  QAction* N4 = nullptr;
-  QAction* StopItem = nullptr;
-  QMenu* HelpMnu = nullptr;
-  QAction* HelpItem = nullptr;
-  QAction* N3 = nullptr;
-  QAction* AboutItem = nullptr;
 };
+
+// All of them, as the window holds them.
+struct TForm1Controls : TWindowControls, TControlPageControls, TSettingsPagesControls, TResultPageControls {};
 
 }  // namespace vt

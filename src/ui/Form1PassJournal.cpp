@@ -1,5 +1,6 @@
 #include "ui/Form1PassJournal.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/SysErrorText.h"
@@ -16,7 +17,7 @@ QString FilesRenamed(std::uint64_t renamed) {
   return renamed == 1 ? QStringLiteral("1 file was renamed") : QString("%1 files were renamed").arg(renamed);
 }
 
-void ShowRecordFailure(const TPassRecord& record) {
+QString RecordFailureText(const TPassRecord& record) {
   QString why;
   if (record.JournalError != 0)
     why = QString("The journal %1 could not be written (%2): the pass stopped before its next rename.")
@@ -29,10 +30,16 @@ void ShowRecordFailure(const TPassRecord& record) {
               .arg(Text(record.Saved.Message),
                    record.Saved.SystemError != 0 ? " (" + Text(SysErrorText(record.Saved.SystemError)) + ")"
                                                  : QString());
-  ShowMessageBox(TMessageKind::Error,
-                 why + "\n\n" + FilesRenamed(record.Renamed) + "; their rows are in " + Text(record.Journal) +
-                     ". Recover in this window, or veltrane-cli recover " + Text(record.Journal) +
-                     ", undoes them.");
+  return why + "\n\n" + FilesRenamed(record.Renamed) + "; their rows are in " + Text(record.Journal) +
+         ". Recover in this window, or veltrane-cli recover " + Text(record.Journal) + ", undoes them.";
+}
+
+void ReportRecordFailure(const TPassRecord& record, TForm1PassJournal::TFailureReport report) {
+  if (report == TForm1PassJournal::TFailureReport::Box) {
+    ShowMessageBox(TMessageKind::Error, RecordFailureText(record));
+    return;
+  }
+  std::fprintf(stderr, "veltrane: %s\n", RecordFailureText(record).replace("\n\n", " ").toLocal8Bit().constData());
 }
 
 }  // namespace
@@ -62,20 +69,20 @@ bool TForm1PassJournal::Start(TJournalKind kind, const std::string& folder, cons
   return true;
 }
 
-void TForm1PassJournal::Finish(bool stopped) {
+void TForm1PassJournal::Finish(bool stopped, TFailureReport report) {
   if (!Writer_) return;
   const std::unique_ptr<TPassJournalWriter> writer = std::move(Writer_);
   if (Kind_ == TJournalKind::Recover) {
     const TPassRecord record = EndRecoverJournal(*writer, TableJournal_);
     if (record.JournalError != 0) {
-      ShowRecordFailure(record);
+      ReportRecordFailure(record, report);
       return;
     }
     TableJournal_.clear();
     return;
   }
   const TPassRecord record = KeepPassRecord(*writer, stopped, kAutomaticFilesKept);
-  if (!record.Ok()) ShowRecordFailure(record);
+  if (!record.Ok()) ReportRecordFailure(record, report);
   // The rows now in the table are this journal's, kept beside its record.
   TableJournal_ = record.Record.empty() && record.Ok() ? std::string() : record.Journal;
 }

@@ -22,9 +22,10 @@ class TForm1PassJournal {
   bool Start(TJournalKind kind, const std::string& folder, const std::string& what);
   // The journal of the pass about to start or running; null when none.
   IPassJournal* Writer() { return Writer_.get(); }
-  // After the pass has ended. An error box says where the rows are when the
-  // record cannot be completed.
-  void Finish(bool stopped);
+  // After the pass has ended. When the record cannot be completed, an error box
+  // (or standard error, once the window is going) says where the rows are.
+  enum class TFailureReport { Box, StandardError };
+  void Finish(bool stopped, TFailureReport report = TFailureReport::Box);
 
   // The journal whose rows the table shows, marked recovered once a Recover
   // of the window has undone them; empty when the rows have none.

@@ -12,7 +12,7 @@
 #include "ui/NameBytes.h"
 
 namespace vt {
-TSearchPassOptions PassOptions(const TForm1Controls& f) {
+TSearchPassOptions PassOptions(const TControlPageControls& f) {
   TSearchPassOptions options;
   options.IncludeSubDirs = f.ChkBxIncSubDir->isChecked();
   options.Folder = IncludeBackslash(f.FilterDirectoryListBox1->Directory());

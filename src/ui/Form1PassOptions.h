@@ -6,10 +6,10 @@
 
 namespace vt {
 
-struct TForm1Controls;
+struct TControlPageControls;
 
 // The folder of the folder list with a final "/", the masks of EdSearch and
 // "Include sub-directories".
-TSearchPassOptions PassOptions(const TForm1Controls& form);
+TSearchPassOptions PassOptions(const TControlPageControls& page);
 
 }  // namespace vt

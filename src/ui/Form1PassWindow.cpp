@@ -13,10 +13,10 @@
 
 namespace vt {
 
-TForm1PassWindow::TForm1PassWindow(TForm1& form) : Form_(form) {
+TForm1PassWindow::TForm1PassWindow(TForm1& form, const QCheckBox& allRecord) : Form_(form) {
   // A pass reads the box for every entry: ticking it during a pass counts from the next one.
-  RecordAll_ = form.ChkBxAllRecord->isChecked();
-  Mirror_ = QObject::connect(form.ChkBxAllRecord, &QCheckBox::toggled,
+  RecordAll_ = allRecord.isChecked();
+  Mirror_ = QObject::connect(&allRecord, &QCheckBox::toggled,
                              [this](bool checked) { RecordAll_.store(checked, std::memory_order_relaxed); });
 }
 
@@ -28,7 +28,7 @@ void TForm1PassWindow::EnableSearchControls(bool enable) {
   TWindowFacts facts;
   facts.HasRows = Form_.ResultTable().RowCount() > 0;
   facts.Simulation = Form_.FSimulation();
-  SetCommandStates(Form_, vt::EnableSearchControls(CommandStates(Form_), enable, facts));
+  Form_.ApplyCommandStates(vt::EnableSearchControls(Form_.CurrentCommandStates(), enable, facts));
 }
 
 void TForm1PassWindow::SetStatusText(int panel, const std::string& text) {
@@ -48,16 +48,10 @@ void TForm1PassWindow::SetFRunning(bool running) { Form_.SetFRunning(running); }
 bool TForm1PassWindow::FSimulation() const { return Form_.FSimulation(); }
 void TForm1PassWindow::SetFSimulation(bool simulation) { Form_.SetFSimulation(simulation); }
 
-void TForm1PassWindow::RefreshFileList() {
-  // The mask emptied and set again: the list reads the folder anew and shows the new names.
-  Form_.FileListBox1->SetMask(std::string());
-  Form_.FileListBox1->SetMask(NameBytes(Form_.EdSearch->text()));
-}
+void TForm1PassWindow::RefreshFileList() { Form_.RefreshFileList(); }
 
-void TForm1PassWindow::EnableUndo() { SetCommandStates(Form_, PassEndsWithRows(CommandStates(Form_))); }
+void TForm1PassWindow::EnableUndo() { Form_.ApplyCommandStates(PassEndsWithRows(Form_.CurrentCommandStates())); }
 
-void TForm1PassWindow::DisableSaveResult() {
-  SetCommandStates(Form_, SimulationStarts(CommandStates(Form_)));
-}
+void TForm1PassWindow::DisableSaveResult() { Form_.ApplyCommandStates(SimulationStarts(Form_.CurrentCommandStates())); }
 
 }  // namespace vt

@@ -7,13 +7,16 @@
 
 #include "passes/RunWindow.h"
 
+class QCheckBox;
+
 namespace vt {
 
 class TForm1;
 
 class TForm1PassWindow final : public IRunWindow {
  public:
-  explicit TForm1PassWindow(TForm1& form);
+  // allRecord: "All record", read by the pass through RecordAllMessages.
+  TForm1PassWindow(TForm1& form, const QCheckBox& allRecord);
   ~TForm1PassWindow() override;
   TForm1PassWindow(const TForm1PassWindow&) = delete;
   TForm1PassWindow& operator=(const TForm1PassWindow&) = delete;

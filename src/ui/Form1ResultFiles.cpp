@@ -131,6 +131,6 @@ TCommandStates TForm1::CurrentCommandStates() const { return CommandStates(*this
 // pass must not offer a command that starts another.
 TWindowFacts TForm1::WindowFacts() const { return RunControl_->Control().Facts(); }
 
-void TForm1::ApplyCommandStates(const TCommandStates& states) { SetCommandStates(*this, states); }
+void TForm1::ApplyCommandStates(const TCommandStates& states) { SetCommandStates(*this, *this, states); }
 
 }  // namespace vt

@@ -26,8 +26,8 @@ constexpr std::chrono::milliseconds kRowBudget{10};
 
 }  // namespace
 
-TForm1RunControl::TForm1RunControl(TForm1& form)
-    : Form_(form), PassWindow_(form), Control_(PassWindow_) {
+TForm1RunControl::TForm1RunControl(TForm1& form, const QCheckBox& allRecord)
+    : Form_(form), PassWindow_(form, allRecord), Control_(PassWindow_) {
   RowTimer_.setInterval(kRowTick);
   QObject::connect(&RowTimer_, &QTimer::timeout, this, [this] { PumpRows(); });
   qApp->installEventFilter(this);
@@ -46,27 +46,43 @@ void TForm1RunControl::PumpRows() {
 
 bool TForm1RunControl::StopAsked() const { return Control_.Pass() && Control_.Pass()->StopRequested(); }
 
-void TForm1RunControl::PassEnded(bool stopped) { Journal_.Finish(stopped); }
+void TForm1RunControl::PassEnded(bool stopped) {
+  // Ending by a signal, no one may be there to answer a box.
+  Journal_.Finish(stopped, EndingBySignal_ ? TForm1PassJournal::TFailureReport::StandardError
+                                           : TForm1PassJournal::TFailureReport::Box);
+}
 
-TForm1RunControl::~TForm1RunControl() { qApp->removeEventFilter(this); }
+TForm1RunControl::~TForm1RunControl() {
+  qApp->removeEventFilter(this);
+  RowTimer_.stop();
+  // Gone without a close (the program ends, the owner drops the window): the
+  // record is finished as a close would, so no later start-up takes it for a
+  // pass that was cut off. Nothing reaches the window any more.
+  const bool alive = Control_.PassAlive();
+  if (TPassThread* pass = Control_.Pass()) {
+    pass->RequestStop();
+    pass->Join();
+  }
+  Journal_.Finish(alive, TForm1PassJournal::TFailureReport::StandardError);
+}
 
 void TForm1RunControl::BtRenameClick() {
   // The journal of a pass still finishing is ended before the next one starts.
   if (Control_.PassAlive()) WaitForPassEnd();
-  TSearchPassOptions options = PassOptions(Form_);
+  TSearchPassOptions options = Form_.PassOptions();
   if (!Journal_.Start(TJournalKind::Rename, options.Folder, options.Masks)) return;
   options.Journal = Journal_.Writer();
-  Control_.Rename(options, CaptureSettings(ReadControlValues(Form_)));
+  Control_.Rename(options, Form_.PassSettings());
   PassStarted();
-  Form_.PageControl1->setCurrentWidget(Form_.TabSheetResults);
+  Form_.ShowResultPage();
 }
 
 void TForm1RunControl::BtSimulClick() {
   if (Control_.PassAlive()) WaitForPassEnd();
   Journal_.SetTableJournal({});  // the rows it leaves are no record's
-  Control_.Simulate(PassOptions(Form_), CaptureSettings(ReadControlValues(Form_)));
+  Control_.Simulate(Form_.PassOptions(), Form_.PassSettings());
   PassStarted();
-  Form_.PageControl1->setCurrentWidget(Form_.TabSheetResults);
+  Form_.ShowResultPage();
 }
 
 void TForm1RunControl::BtCancelClick() { Control_.Stop(); }
@@ -85,15 +101,14 @@ void TForm1RunControl::FormCloseQuery(bool& canClose) {
     return;
   }
   Closing_ = true;
+  canClose = EndingBySignal_ || Control_.CloseQuery(*this);
+  // The record of the pass is its automatic result file: a signal asks nothing,
+  // also when it came while this close was asking (its box was turned down).
   if (EndingBySignal_) {
-    // The record of the pass is its automatic result file: nothing to ask.
     Control_.Stop();
     if (Control_.PassAlive()) WaitForPassEnd();
-    Closing_ = false;
     canClose = true;
-    return;
   }
-  canClose = Control_.CloseQuery(*this);
   Closing_ = false;
 }
 
@@ -104,7 +119,7 @@ void TForm1RunControl::FormKeyDown(int key) {
     if (Control_.PassAlive()) PumpRows();
     QCoreApplication::processEvents();
   } else if (key == Qt::Key_F1) {
-    Form_.HelpItem->trigger();  // Help Topics
+    Form_.TriggerHelpTopics();
   }
 }
 
@@ -120,16 +135,17 @@ bool TForm1RunControl::eventFilter(QObject* watched, QEvent* event) {
 }
 
 TAnswer TForm1RunControl::Ask(TCloseQuestion question) {
+  if (EndingBySignal_) return TAnswer::Cancel;  // the close ends the window all the same
   const int message = question == TCloseQuestion::StopPass ? Msg::CloseDuringPass : Msg::SaveBeforeClearing;
   return ShowMessageBox(TMessageKind::Confirmation, QString::fromUtf8(Message(message)));
 }
 
-TCommandStates TForm1RunControl::CommandStates() const { return vt::CommandStates(Form_); }
+TCommandStates TForm1RunControl::CommandStates() const { return Form_.CurrentCommandStates(); }
 
-void TForm1RunControl::ShowResultPage() { Form_.PageControl1->setCurrentWidget(Form_.TabSheetResults); }
+void TForm1RunControl::ShowResultPage() { Form_.ShowResultPage(); }
 
 // Save Result does nothing but save: its command is the save the question offers.
-void TForm1RunControl::SaveResultToFile() { Form_.SaveAsItem->trigger(); }
+void TForm1RunControl::SaveResultToFile() { Form_.TriggerSaveResult(); }
 
 void TForm1RunControl::WaitForPassEnd() {
   TBusyCursor busy;

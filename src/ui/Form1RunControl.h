@@ -14,13 +14,15 @@
 #include "ui/Form1PassJournal.h"
 #include "ui/Form1PassWindow.h"
 
+class QCheckBox;
+
 namespace vt {
 
 class TForm1;
 
 class TForm1RunControl final : public QObject, public ICloseQueryWindow {
  public:
-  explicit TForm1RunControl(TForm1& form);
+  TForm1RunControl(TForm1& form, const QCheckBox& allRecord);
   ~TForm1RunControl() override;
 
   TRunControl& Control() { return Control_; }

@@ -17,7 +17,8 @@
 namespace vt {
 
 void TForm1::ConnectSettingsHandlers() {
-  Panels_ = std::make_unique<TSettingsPanels>(*this);
+  Panels_ = std::make_unique<TSettingsPanels>(static_cast<const TControlPageControls&>(*this),
+                                              static_cast<const TSettingsPagesControls&>(*this));
   connect(LstBoxActions, &QListWidget::currentRowChanged, this, &TForm1::LstBoxActionsClick);
   const auto onChange = [this](QComboBox* combo, void (TForm1::*handler)()) {
     connect(combo, &QComboBox::currentIndexChanged, this, handler);
@@ -97,7 +98,7 @@ void TForm1::EdNumberKeyPress(QLineEdit* sender, char32_t& key) {
 
 void TForm1::EdNumberKeyUp(QLineEdit* sender, int key) { NumberFieldKeyUp(sender, NumberFieldArrows(sender), key); }
 
-bool TForm1::CheckSettings() { return CheckSettingsInWindow(*this, ShowCheckMessage); }
+bool TForm1::CheckSettings() { return CheckSettingsInWindow(*this, *this, *this, ShowCheckMessage); }
 
 void TForm1::BtRenameClick() {
   if (!CheckSettings()) return;

@@ -32,12 +32,14 @@ QString OpenPlanNotice(const TOpenPlan& plan, std::size_t files) {
 void OpenPaths(TForm1& form, const std::vector<std::string>& paths) {
   const TOpenPlan plan = PlanOpen(paths, GetCurrentFolder(), PathKindOf);
   if (plan.Folder.empty()) return;
-  form.FilterDirectoryListBox1->SetFolder(plan.Folder);
+  auto* folders = form.findChild<TFilterDirectoryListBox*>("FilterDirectoryListBox1");
+  auto* masks = form.findChild<QLineEdit*>("EdSearch");
+  folders->SetFolder(plan.Folder);
   // A folder that could not be entered has been reported; its masks are of no use.
   const auto canonical = [](const std::string& path) { return QFileInfo(NameText(path)).canonicalFilePath(); };
-  if (canonical(form.FilterDirectoryListBox1->Directory()) != canonical(plan.Folder)) return;
+  if (canonical(folders->Directory()) != canonical(plan.Folder)) return;
   if (plan.Outcome == MaskOutcome::Unchanged) return;
-  form.EdSearch->setText(NameText(plan.Masks));
+  masks->setText(NameText(plan.Masks));
   const QString notice = OpenPlanNotice(plan, paths.size() - plan.Missing.size() - plan.LeftOut.size());
   if (!notice.isEmpty()) ShowMessageBox(TMessageKind::Information, notice);
 }

@@ -8,7 +8,7 @@
 
 namespace vt {
 
-QWidget* CheckedFieldWidget(const TForm1Controls& c, TCheckedField field) {
+QWidget* CheckedFieldWidget(const TSettingsPagesControls& c, TCheckedField field) {
   switch (field) {
     case TCheckedField::None: return nullptr;
     case TCheckedField::EdSearchFor: return c.EdSearchFor;
@@ -20,11 +20,12 @@ QWidget* CheckedFieldWidget(const TForm1Controls& c, TCheckedField field) {
   return nullptr;
 }
 
-bool CheckSettingsInWindow(const TForm1Controls& c, const TShowMessage& show) {
-  const TCheckOutcome outcome = CheckSettings(ReadControlValues(c), show);
+bool CheckSettingsInWindow(const TWindowControls& window, const TControlPageControls& page,
+                           const TSettingsPagesControls& settings, const TShowMessage& show) {
+  const TCheckOutcome outcome = CheckSettings(ReadControlValues(page, settings), show);
   if (outcome.MayStart) return true;
-  c.PageControl1->setCurrentWidget(c.TabSheetControls);
-  if (QWidget* field = CheckedFieldWidget(c, outcome.Focus)) {
+  window.PageControl1->setCurrentWidget(page.TabSheetControls);
+  if (QWidget* field = CheckedFieldWidget(settings, outcome.Focus)) {
     // The box had the keyboard: give it back to the window, at the field.
     field->activateWindow();
     field->setFocus();

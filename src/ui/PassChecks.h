@@ -8,11 +8,14 @@ class QWidget;
 
 namespace vt {
 
-struct TForm1Controls;
+struct TControlPageControls;
+struct TSettingsPagesControls;
+struct TWindowControls;
 
-QWidget* CheckedFieldWidget(const TForm1Controls& controls, TCheckedField field);
+QWidget* CheckedFieldWidget(const TSettingsPagesControls& settings, TCheckedField field);
 
 // True lets the pass start.
-bool CheckSettingsInWindow(const TForm1Controls& controls, const TShowMessage& show);
+bool CheckSettingsInWindow(const TWindowControls& window, const TControlPageControls& page,
+                           const TSettingsPagesControls& settings, const TShowMessage& show);
 
 }  // namespace vt

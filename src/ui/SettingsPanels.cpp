@@ -13,7 +13,7 @@
 
 namespace vt {
 
-std::vector<TPanelRule> SettingsPanelRules(const TForm1Controls& c) {
+std::vector<TPanelRule> SettingsPanelRules(const TSettingsPagesControls& c) {
   using W = std::vector<QWidget*>;
   const W insertPos{c.EdInsertPos, c.UpDownInsertPos};
   const W deleteText{c.EdDelete, c.ChkBxCaseSensDel, c.ChkBxDelRecursive};
@@ -50,13 +50,13 @@ std::vector<TPanelRule> SettingsPanelRules(const TForm1Controls& c) {
   };
 }
 
-TSettingsPanels::TSettingsPanels(const TForm1Controls& controls)
-    : Controls_(controls), Rules_(SettingsPanelRules(controls)) {}
+TSettingsPanels::TSettingsPanels(const TControlPageControls& page, const TSettingsPagesControls& settings)
+    : Page_(page), Rules_(SettingsPanelRules(settings)) {}
 
 void TSettingsPanels::ShowOperationPage() const {
   // The pages stand in the order of the list's items.
-  const int row = Controls_.LstBoxActions->currentRow();
-  if (row >= 0 && row < Controls_.PageCtrlSettings->count()) Controls_.PageCtrlSettings->setCurrentIndex(row);
+  const int row = Page_.LstBoxActions->currentRow();
+  if (row >= 0 && row < Page_.PageCtrlSettings->count()) Page_.PageCtrlSettings->setCurrentIndex(row);
 }
 
 void TSettingsPanels::Apply(const QComboBox* combo) const { Apply(combo, combo->currentIndex()); }

@@ -11,7 +11,8 @@ class QWidget;
 
 namespace vt {
 
-struct TForm1Controls;
+struct TControlPageControls;
+struct TSettingsPagesControls;
 
 struct TPanelRule {
   const QObject* Source;  // the drop-down, or the check box
@@ -21,11 +22,11 @@ struct TPanelRule {
   QWidget* Focus = nullptr;
 };
 
-std::vector<TPanelRule> SettingsPanelRules(const TForm1Controls& c);
+std::vector<TPanelRule> SettingsPanelRules(const TSettingsPagesControls& c);
 
 class TSettingsPanels {
  public:
-  explicit TSettingsPanels(const TForm1Controls& controls);
+  TSettingsPanels(const TControlPageControls& page, const TSettingsPagesControls& settings);
 
   // The settings page of the operation selected in the list, if one is.
   void ShowOperationPage() const;
@@ -36,7 +37,7 @@ class TSettingsPanels {
  private:
   void Apply(const QObject* source, int item) const;
 
-  const TForm1Controls& Controls_;
+  const TControlPageControls& Page_;
   std::vector<TPanelRule> Rules_;
 };
 

@@ -127,7 +127,7 @@ TEST(FrmAbout, AboutItemShowsTheSameBoxModallyTwiceCentred) {
       QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : modal, &enter);
     });
     closer.start();
-    form.AboutItem->trigger();  // returns when the box has closed
+    test::Named<QAction>(form, "AboutItem")->trigger();  // returns when the box has closed
     EXPECT_FALSE(windows.FrmAbout->isVisible());
   }
   ASSERT_EQ(seen.size(), 2u);

@@ -65,7 +65,7 @@ TEST(AccessibleNames, FieldsSpeakTheirLabelsButtonsTheirCaptions) {
     EXPECT_EQ(widget->accessibleName(), c.name) << c.control;
   }
   // The label is the field's buddy: Qt tells screen readers it labels the field.
-  EXPECT_EQ(form.findChild<QLabel*>("Label3")->buddy(), form.EdSearchFor);
+  EXPECT_EQ(form.findChild<QLabel*>("Label3")->buddy(), test::Named<QLineEdit>(form, "EdSearchFor"));
   // The arrows of a spin field say which field and which way.
   const QStringList arrows = [&] {
     QStringList names;

@@ -60,11 +60,11 @@ class ClashesInTheWindow : public ::testing::Test {
     if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
     Folder_ = std::filesystem::canonical(pattern).string();
     Form = std::make_unique<TForm1>();
-    Form->FilterDirectoryListBox1->SetFolder(Folder_);
+    test::Named<TFilterDirectoryListBox>(*Form, "FilterDirectoryListBox1")->SetFolder(Folder_);
     // Truncate names to 3 characters.
-    Form->LstBoxActions->setCurrentRow(5);
-    Form->ComboTruncateTo->setCurrentIndex(1);
-    Form->EdNbrTruncate->setText("3");
+    test::Named<QListWidget>(*Form, "LstBoxActions")->setCurrentRow(5);
+    test::Named<QComboBox>(*Form, "ComboTruncateTo")->setCurrentIndex(1);
+    test::Named<QLineEdit>(*Form, "EdNbrTruncate")->setText("3");
     Form->show();
   }
   ~ClashesInTheWindow() override {
@@ -74,14 +74,16 @@ class ClashesInTheWindow : public ::testing::Test {
     std::filesystem::remove_all(Folder_, ignored);
   }
   void File(const std::string& name) const { std::ofstream(Folder_ + "/" + name) << "x"; }
-  TClashMarks* Marks() const { return dynamic_cast<TClashMarks*>(Form->ListView->itemDelegate()); }
+  TClashMarks* Marks() const {
+    return dynamic_cast<TClashMarks*>(test::Named<TResultListView>(*Form, "ListView")->itemDelegate());
+  }
   int RowOf(const std::string& caption) const {
     for (std::size_t i = 0; i < Form->ResultTable().RowCount(); ++i)
       if (Form->ResultTable().Row(i).OldName == caption) return int(i);
     return -1;
   }
   bool Simulate() {
-    Form->BtSimul->click();
+    test::Named<QPushButton>(*Form, "BtSimul")->click();
     return WaitUntil([&] { return !Form->RunControl().PassAlive(); }) &&
            WaitUntil([&] { return Marks()->Count() > 0 || !Form->PanelText(1).isEmpty(); },
                      std::chrono::milliseconds(500));
@@ -118,8 +120,8 @@ TEST_F(ClashesInTheWindow, ASimulationMarksItsClashesAndCountsThem) {
   EXPECT_EQ(Form->ResultTable().Row(std::size_t(abc)).KnownStatus(), TRenameStatus::rsCanBeRenamed);
 
   // The next simulation without clashes takes the marks and the count away.
-  Form->EdNbrTruncate->setText("20");
-  Form->BtSimul->click();
+  test::Named<QLineEdit>(*Form, "EdNbrTruncate")->setText("20");
+  test::Named<QPushButton>(*Form, "BtSimul")->click();
   ASSERT_TRUE(WaitUntil([&] { return !Form->RunControl().PassAlive(); }));
   ASSERT_TRUE(WaitUntil([&] { return Marks()->Count() == 0; }));
   EXPECT_EQ(Form->PanelText(1), "");
@@ -127,7 +129,7 @@ TEST_F(ClashesInTheWindow, ASimulationMarksItsClashesAndCountsThem) {
 
 TEST_F(ClashesInTheWindow, AfterARenameEveryErrorRowSaysWhyAndPanelOneCountsThem) {
   for (int i = 0; i < 5; ++i) File("IMG_" + std::to_string(1000 + i) + ".JPG");
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(WaitUntil([&] { return !Form->RunControl().PassAlive(); }));
   ASSERT_TRUE(WaitUntil([&] { return Form->PanelText(1) == "4 errors"; })) << Form->PanelText(1).toStdString();
   int errors = 0;
@@ -146,12 +148,12 @@ TEST_F(ClashesInTheWindow, AfterARenameEveryErrorRowSaysWhyAndPanelOneCountsThem
 
 TEST_F(ClashesInTheWindow, AStoppedSimulationIsNotMarked) {
   for (int i = 0; i < 3000; ++i) File("IMG_" + std::to_string(10000 + i) + ".JPG");
-  Form->BtSimul->click();
+  test::Named<QPushButton>(*Form, "BtSimul")->click();
   // At once: the window has not taken the pass's end yet, however far the worker got.
   ASSERT_TRUE(Form->RunControl().PassAlive());
-  Form->BtCancel->click();
+  test::Named<QPushButton>(*Form, "BtCancel")->click();
   ASSERT_TRUE(WaitUntil([&] { return !Form->RunControl().PassAlive(); }));
-  ASSERT_TRUE(WaitUntil([&] { return Form->BtSimul->isEnabled(); }));
+  ASSERT_TRUE(WaitUntil([&] { return test::Named<QPushButton>(*Form, "BtSimul")->isEnabled(); }));
   // Given the time a finished simulation takes to be marked, none comes.
   EXPECT_FALSE(WaitUntil([&] { return Marks()->Count() > 0; }, std::chrono::milliseconds(300)));
   EXPECT_NE(Form->PanelText(1), ClashCountText(Form->ResultTable().RowCount()));

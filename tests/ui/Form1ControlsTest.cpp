@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "UiTestApp.h"
 #include "browse/FileListBox.h"
 #include "browse/FilterDirectoryListBox.h"
 #include "browse/FilterDriveComboBox.h"
@@ -186,10 +187,7 @@ TEST_F(Form1Controls, EveryControlHasItsKindCaptionVisibilityAndEnabledState) {
   }
 }
 
-TEST_F(Form1Controls, MembersAreTheNamedControls) {
-  EXPECT_EQ(Find("EdSearch"), Form.EdSearch);
-  EXPECT_EQ(Find("UpDownStartNumber"), Form.UpDownStartNumber);
-  EXPECT_EQ(Find("ListView"), Form.ListView);
+TEST_F(Form1Controls, EachNameBelongsToOneControl) {
   EXPECT_EQ(Form.objectName(), "Form1");
   EXPECT_EQ(Form.windowTitle(), "Veltrane");
   // Each name belongs to one control only.
@@ -198,13 +196,15 @@ TEST_F(Form1Controls, MembersAreTheNamedControls) {
 }
 
 TEST_F(Form1Controls, StartsOnTheControlPageWithSearchReplaceChosen) {
-  EXPECT_EQ(Form.PageControl1->count(), 2);
-  EXPECT_EQ(Form.PageControl1->currentWidget(), Form.TabSheetControls);
-  EXPECT_EQ(Form.PageControl1->tabText(0), "Control");
-  EXPECT_EQ(Form.PageControl1->tabText(1), "Result");
-  EXPECT_EQ(Form.PageControl1->widget(1), Form.TabSheetResults);
-  EXPECT_EQ(Form.LstBoxActions->currentRow(), 0);
-  EXPECT_EQ(Form.PageCtrlSettings->currentWidget(), Form.TabSheetSetSearch);
+  EXPECT_EQ(test::Named<QTabWidget>(Form, "PageControl1")->count(), 2);
+  EXPECT_EQ(test::Named<QTabWidget>(Form, "PageControl1")->currentWidget(),
+            test::Named<QWidget>(Form, "TabSheetControls"));
+  EXPECT_EQ(test::Named<QTabWidget>(Form, "PageControl1")->tabText(0), "Control");
+  EXPECT_EQ(test::Named<QTabWidget>(Form, "PageControl1")->tabText(1), "Result");
+  EXPECT_EQ(test::Named<QTabWidget>(Form, "PageControl1")->widget(1), test::Named<QWidget>(Form, "TabSheetResults"));
+  EXPECT_EQ(test::Named<QListWidget>(Form, "LstBoxActions")->currentRow(), 0);
+  EXPECT_EQ(test::Named<QStackedWidget>(Form, "PageCtrlSettings")->currentWidget(),
+            test::Named<QWidget>(Form, "TabSheetSetSearch"));
   EXPECT_FALSE(Form.FSimulation());
   EXPECT_EQ(Form.PanelText(0), "");
   EXPECT_EQ(Form.PanelText(1), "");
@@ -214,11 +214,11 @@ TEST_F(Form1Controls, SettingsPagesFollowTheOrderOfTheOperations) {
   const char* const pages[] = {"TabSheetSetSearch", "TabSheetSetInsert", "TabSheetSetDelete",
                                "TabSheetSetNumber", "TabSheetSetCaseSensitive", "TabSheetSetTruncate"};
   const QStringList operations = {"Search/Replace", "Insert", "Remove", "Number", "Change Case", "Truncate"};
-  ASSERT_EQ(Form.PageCtrlSettings->count(), 6);
-  ASSERT_EQ(Form.LstBoxActions->count(), 6);
+  ASSERT_EQ(test::Named<QStackedWidget>(Form, "PageCtrlSettings")->count(), 6);
+  ASSERT_EQ(test::Named<QListWidget>(Form, "LstBoxActions")->count(), 6);
   for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(Form.PageCtrlSettings->widget(i)->objectName(), pages[i]);
-    EXPECT_EQ(Form.LstBoxActions->item(i)->text(), operations[i]);
+    EXPECT_EQ(test::Named<QStackedWidget>(Form, "PageCtrlSettings")->widget(i)->objectName(), pages[i]);
+    EXPECT_EQ(test::Named<QListWidget>(Form, "LstBoxActions")->item(i)->text(), operations[i]);
   }
 }
 
@@ -233,34 +233,38 @@ TEST_F(Form1Controls, DropDownItemsKeepTheirTrailingBlanks) {
     QComboBox* Combo;
     QStringList Items;
   } lists[] = {
-      {Form.ComboInsertTo, {"To End", "At Beginning", "At Offset from Beginning ", "At Offset from End"}},
-      {Form.ComboItemToDelete, {"String", "# of characters"}},
-      {Form.ComboDeleteFrom,
+      {test::Named<QComboBox>(Form, "ComboInsertTo"),
+       {"To End", "At Beginning", "At Offset from Beginning ", "At Offset from End"}},
+      {test::Named<QComboBox>(Form, "ComboItemToDelete"), {"String", "# of characters"}},
+      {test::Named<QComboBox>(Form, "ComboDeleteFrom"),
        {"From Beginning", "From End", "From Offset from Beginning ", "From Offset from End"}},
-      {Form.ComboBaseFileName, {"Original Name "}},
-      {Form.ComboNumberInsertTo,
+      {test::Named<QComboBox>(Form, "ComboBaseFileName"), {"Original Name "}},
+      {test::Named<QComboBox>(Form, "ComboNumberInsertTo"),
        {"Append to End", "Insert at Beginning", "Insert at Offset from Beginning", "Insert at Offset from End"}},
-      {Form.ComboChangeCase,
+      {test::Named<QComboBox>(Form, "ComboChangeCase"),
        {"ALL UPPERCASE", "all lowercase", "FIRST UPPERCASE - Ignore Rest", "FIRST UPPERCASE - Rest lowercase",
         "wEiRd CaSe"}},
-      {Form.ComboTruncateTo, {"MS-DOS Short Name (8.3)", "Maximum # of characters of name"}},
+      {test::Named<QComboBox>(Form, "ComboTruncateTo"), {"MS-DOS Short Name (8.3)", "Maximum # of characters of name"}},
   };
   for (const auto& list : lists) {
     SCOPED_TRACE(list.Combo->objectName().toStdString());
     EXPECT_EQ(Items(list.Combo), list.Items);
   }
   // Free text in the base name, which starts empty and never becomes an item.
-  EXPECT_EQ(Form.ComboBaseFileName->currentText(), "");
-  EXPECT_EQ(Form.ComboBaseFileName->insertPolicy(), QComboBox::NoInsert);
+  EXPECT_EQ(test::Named<QComboBox>(Form, "ComboBaseFileName")->currentText(), "");
+  EXPECT_EQ(test::Named<QComboBox>(Form, "ComboBaseFileName")->insertPolicy(), QComboBox::NoInsert);
 }
 
 TEST_F(Form1Controls, CheckBoxDefaults) {
-  for (QCheckBox* box : {Form.ChkBxIncSubDir, Form.ChkBxForceReadOnly, Form.ChkBxSearchInExt,
-                         Form.ChkBxSearchRecursive, Form.ChkBxCaseSensitive, Form.ChkBxDelRecursive,
-                         Form.ChkBxCaseSensDel, Form.ChkBxUseBaseFilename, Form.ChkBxUseLeadingZero,
-                         Form.ChkBxDecrement, Form.ChkBxAllRecord})
+  for (QCheckBox* box :
+       {test::Named<QCheckBox>(Form, "ChkBxIncSubDir"), test::Named<QCheckBox>(Form, "ChkBxForceReadOnly"),
+        test::Named<QCheckBox>(Form, "ChkBxSearchInExt"), test::Named<QCheckBox>(Form, "ChkBxSearchRecursive"),
+        test::Named<QCheckBox>(Form, "ChkBxCaseSensitive"), test::Named<QCheckBox>(Form, "ChkBxDelRecursive"),
+        test::Named<QCheckBox>(Form, "ChkBxCaseSensDel"), test::Named<QCheckBox>(Form, "ChkBxUseBaseFilename"),
+        test::Named<QCheckBox>(Form, "ChkBxUseLeadingZero"), test::Named<QCheckBox>(Form, "ChkBxDecrement"),
+        test::Named<QCheckBox>(Form, "ChkBxAllRecord")})
     EXPECT_FALSE(box->isChecked()) << box->objectName().toStdString();
-  EXPECT_TRUE(Form.ChkBxChangecaseWithExt->isChecked());
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "ChkBxChangecaseWithExt")->isChecked());
 }
 
 TEST_F(Form1Controls, SpinFieldsPairAnEditBoxWithItsArrows) {
@@ -269,10 +273,13 @@ TEST_F(Form1Controls, SpinFieldsPairAnEditBoxWithItsArrows) {
     QLineEdit* Edit;
     int Min, Max, Position;
   } fields[] = {
-      {Form.UpDownInsertPos, Form.EdInsertPos, 1, 127, 1},     {Form.UpDownNbrDelete, Form.EdNbrDelete, 0, 127, 0},
-      {Form.UpDownDeletePos, Form.EdDeletePos, 1, 127, 1},     {Form.UpDownStartNumber, Form.EdStartNumber, 0, 32767, 0},
-      {Form.UpDownIncrement, Form.EdIncrement, 1, 20, 1},      {Form.UpDownNumberPos, Form.EdNumberPos, 1, 127, 1},
-      {Form.UpDownNbrTruncate, Form.EdNbrTruncate, 1, 127, 1},
+      {test::Named<TUpDown>(Form, "UpDownInsertPos"), test::Named<QLineEdit>(Form, "EdInsertPos"), 1, 127, 1},
+      {test::Named<TUpDown>(Form, "UpDownNbrDelete"), test::Named<QLineEdit>(Form, "EdNbrDelete"), 0, 127, 0},
+      {test::Named<TUpDown>(Form, "UpDownDeletePos"), test::Named<QLineEdit>(Form, "EdDeletePos"), 1, 127, 1},
+      {test::Named<TUpDown>(Form, "UpDownStartNumber"), test::Named<QLineEdit>(Form, "EdStartNumber"), 0, 32767, 0},
+      {test::Named<TUpDown>(Form, "UpDownIncrement"), test::Named<QLineEdit>(Form, "EdIncrement"), 1, 20, 1},
+      {test::Named<TUpDown>(Form, "UpDownNumberPos"), test::Named<QLineEdit>(Form, "EdNumberPos"), 1, 127, 1},
+      {test::Named<TUpDown>(Form, "UpDownNbrTruncate"), test::Named<QLineEdit>(Form, "EdNbrTruncate"), 1, 127, 1},
   };
   for (const auto& f : fields) {
     SCOPED_TRACE(f.Arrows->objectName().toStdString());
@@ -294,20 +301,34 @@ TEST_F(Form1Controls, ControlsStandWhereTheLayoutPutsThem) {
     QWidget* Control;
     QRect Geometry;  // width or height 0: not compared
   } places[] = {
-      {Form.PageControl1, {0, 0, 620, 339}},      {Form.BtQuit, {10, 344, 75, 26}},
-      {Form.SpBtUndo, {276, 344, 26, 26}},        {Form.BtSimul, {312, 344, 79, 26}},
-      {Form.BtCancel, {400, 344, 101, 26}},       {Form.BtRename, {510, 344, 101, 26}},
-      {Form.StatusBar, {0, 375, 620, 19}},        {Form.FilterDriveComboBox1, {6, 8, 179, 0}},
-      {Form.FilterDirectoryListBox1, {6, 38, 303, 111}}, {Form.EdSearch, {384, 6, 205, 0}},
-      {Form.FileListBox1, {322, 38, 285, 111}},   {Form.GroupBoxTreatments, {6, 155, 601, 40}},
-      {Form.GroupBoxActions, {6, 206, 601, 100}}, {Form.LstBoxActions, {12, 20, 127, 69}},
-      {Form.PageCtrlSettings, {150, 6, 449, 92}}, {Form.EdSearchFor, {7, 16, 195, 0}},
-      {Form.ComboInsertTo, {7, 56, 195, 0}},      {Form.EdInsertPos, {228, 56, 35, 0}},
-      {Form.EdNbrDelete, {392, 16, 27, 0}},       {Form.ComboDeleteFrom, {218, 56, 167, 0}},
-      {Form.EdStartNumber, {110, 4, 49, 0}},      {Form.ComboBaseFileName, {296, 26, 137, 0}},
-      {Form.ComboNumberInsertTo, {196, 56, 191, 0}}, {Form.ComboChangeCase, {7, 16, 220, 0}},
-      {Form.EdNbrTruncate, {232, 16, 27, 0}},     {Form.BtLoadResult, {188, 4, 127, 20}},
-      {Form.BtSaveAsResult, {328, 4, 127, 20}},   {Form.BtClearResult, {468, 4, 127, 20}},
+      {test::Named<QTabWidget>(Form, "PageControl1"), {0, 0, 620, 339}},
+      {test::Named<QPushButton>(Form, "BtQuit"), {10, 344, 75, 26}},
+      {test::Named<QToolButton>(Form, "SpBtUndo"), {276, 344, 26, 26}},
+      {test::Named<QPushButton>(Form, "BtSimul"), {312, 344, 79, 26}},
+      {test::Named<QPushButton>(Form, "BtCancel"), {400, 344, 101, 26}},
+      {test::Named<QPushButton>(Form, "BtRename"), {510, 344, 101, 26}},
+      {test::Named<QStatusBar>(Form, "StatusBar"), {0, 375, 620, 19}},
+      {test::Named<TFilterDriveComboBox>(Form, "FilterDriveComboBox1"), {6, 8, 179, 0}},
+      {test::Named<TFilterDirectoryListBox>(Form, "FilterDirectoryListBox1"), {6, 38, 303, 111}},
+      {test::Named<QLineEdit>(Form, "EdSearch"), {384, 6, 205, 0}},
+      {test::Named<TFileListBox>(Form, "FileListBox1"), {322, 38, 285, 111}},
+      {test::Named<QGroupBox>(Form, "GroupBoxTreatments"), {6, 155, 601, 40}},
+      {test::Named<QGroupBox>(Form, "GroupBoxActions"), {6, 206, 601, 100}},
+      {test::Named<QListWidget>(Form, "LstBoxActions"), {12, 20, 127, 69}},
+      {test::Named<QStackedWidget>(Form, "PageCtrlSettings"), {150, 6, 449, 92}},
+      {test::Named<QLineEdit>(Form, "EdSearchFor"), {7, 16, 195, 0}},
+      {test::Named<QComboBox>(Form, "ComboInsertTo"), {7, 56, 195, 0}},
+      {test::Named<QLineEdit>(Form, "EdInsertPos"), {228, 56, 35, 0}},
+      {test::Named<QLineEdit>(Form, "EdNbrDelete"), {392, 16, 27, 0}},
+      {test::Named<QComboBox>(Form, "ComboDeleteFrom"), {218, 56, 167, 0}},
+      {test::Named<QLineEdit>(Form, "EdStartNumber"), {110, 4, 49, 0}},
+      {test::Named<QComboBox>(Form, "ComboBaseFileName"), {296, 26, 137, 0}},
+      {test::Named<QComboBox>(Form, "ComboNumberInsertTo"), {196, 56, 191, 0}},
+      {test::Named<QComboBox>(Form, "ComboChangeCase"), {7, 16, 220, 0}},
+      {test::Named<QLineEdit>(Form, "EdNbrTruncate"), {232, 16, 27, 0}},
+      {test::Named<QPushButton>(Form, "BtLoadResult"), {188, 4, 127, 20}},
+      {test::Named<QPushButton>(Form, "BtSaveAsResult"), {328, 4, 127, 20}},
+      {test::Named<QPushButton>(Form, "BtClearResult"), {468, 4, 127, 20}},
   };
   for (const auto& place : places) {
     SCOPED_TRACE(place.Control->objectName().toStdString());
@@ -320,20 +341,23 @@ TEST_F(Form1Controls, ControlsStandWhereTheLayoutPutsThem) {
       EXPECT_EQ(actual.height(), place.Geometry.height());
     }
   }
-  EXPECT_EQ(Form.ChkBxIncSubDir->pos(), QPoint(12, 18));
-  EXPECT_EQ(Form.ChkBxAllRecord->pos(), QPoint(18, 4));
-  EXPECT_EQ(Form.Panel2->height(), 25);
+  EXPECT_EQ(test::Named<QCheckBox>(Form, "ChkBxIncSubDir")->pos(), QPoint(12, 18));
+  EXPECT_EQ(test::Named<QCheckBox>(Form, "ChkBxAllRecord")->pos(), QPoint(18, 4));
+  EXPECT_EQ(test::Named<QFrame>(Form, "Panel2")->height(), 25);
 }
 
 TEST_F(Form1Controls, BoldFieldsAndButtonImages) {
-  EXPECT_TRUE(Form.EdSearch->font().bold());
-  EXPECT_TRUE(Form.BtRename->font().bold());
-  EXPECT_FALSE(Form.BtSimul->font().bold());
+  EXPECT_TRUE(test::Named<QLineEdit>(Form, "EdSearch")->font().bold());
+  EXPECT_TRUE(test::Named<QPushButton>(Form, "BtRename")->font().bold());
+  EXPECT_FALSE(test::Named<QPushButton>(Form, "BtSimul")->font().bold());
   const struct {
     QAbstractButton* Button;
     int Size;
-  } images[] = {{Form.SpBtUndo, 20}, {Form.BtCancel, 16}, {Form.BtRename, 20}, {Form.BtSimul, 20},
-                {Form.BtQuit, 16}};
+  } images[] = {{test::Named<QToolButton>(Form, "SpBtUndo"), 20},
+                {test::Named<QPushButton>(Form, "BtCancel"), 16},
+                {test::Named<QPushButton>(Form, "BtRename"), 20},
+                {test::Named<QPushButton>(Form, "BtSimul"), 20},
+                {test::Named<QPushButton>(Form, "BtQuit"), 16}};
   for (const auto& image : images) {
     SCOPED_TRACE(image.Button->objectName().toStdString());
     const QIcon icon = image.Button->icon();
@@ -351,20 +375,22 @@ TEST_F(Form1Controls, BoldFieldsAndButtonImages) {
         }
       }
   }
-  EXPECT_EQ(Form.SpBtUndo->toolTip(), "Undo");
+  EXPECT_EQ(test::Named<QToolButton>(Form, "SpBtUndo")->toolTip(), "Undo");
 }
 
 TEST_F(Form1Controls, BrowsingWidgetsAreLinked) {
-  EXPECT_EQ(Form.FilterDriveComboBox1->DirList(), Form.FilterDirectoryListBox1);
-  EXPECT_EQ(Form.FilterDriveComboBox1->IncludeDriveType(),
+  EXPECT_EQ(test::Named<TFilterDriveComboBox>(Form, "FilterDriveComboBox1")->DirList(),
+            test::Named<TFilterDirectoryListBox>(Form, "FilterDirectoryListBox1"));
+  EXPECT_EQ(test::Named<TFilterDriveComboBox>(Form, "FilterDriveComboBox1")->IncludeDriveType(),
             IncludeBit(TIncludeType::itFloppy) | IncludeBit(TIncludeType::itFixed) |
                 IncludeBit(TIncludeType::itNetwork) | IncludeBit(TIncludeType::itRAM));
-  EXPECT_EQ(Form.FilterDriveComboBox1->DriveTypeSelected(), TDriveType::dtUnknown);
+  EXPECT_EQ(test::Named<TFilterDriveComboBox>(Form, "FilterDriveComboBox1")->DriveTypeSelected(),
+            TDriveType::dtUnknown);
 }
 
 TEST_F(Form1Controls, StatusBarHasTwoPanelsOf200) {
-  for (int i = 0; i < 2; ++i) EXPECT_EQ(Form.StatusPanels[i]->width(), 200);
-  EXPECT_FALSE(Form.StatusBar->isSizeGripEnabled());
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(test::Named<QLabel>(Form, QString("StatusPanel%1").arg(i))->width(), 200);
+  EXPECT_FALSE(test::Named<QStatusBar>(Form, "StatusBar")->isSizeGripEnabled());
   Form.SetPanelText(1, "Process stopped by user...");
   EXPECT_EQ(Form.PanelText(1), "Process stopped by user...");
   EXPECT_EQ(Form.PanelText(0), "");

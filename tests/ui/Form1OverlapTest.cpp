@@ -62,39 +62,47 @@ class Form1Overlap : public testing::Test {
 };
 
 TEST_F(Form1Overlap, StartUpState) {
-  for (const QWidget* parent : {Form.ClientArea, static_cast<QWidget*>(Form.Panel1),
-                                static_cast<QWidget*>(Form.GroupBoxTreatments),
-                                static_cast<QWidget*>(Form.GroupBoxActions)})
+  for (const QWidget* parent :
+       {test::Named<QWidget>(Form, "ClientArea"), static_cast<QWidget*>(test::Named<QFrame>(Form, "Panel1")),
+        static_cast<QWidget*>(test::Named<QGroupBox>(Form, "GroupBoxTreatments")),
+        static_cast<QWidget*>(test::Named<QGroupBox>(Form, "GroupBoxActions"))})
     ExpectClear(parent);
-  for (int i = 0; i < Form.PageCtrlSettings->count(); ++i) ExpectClear(Form.PageCtrlSettings->widget(i));
+  for (int i = 0; i < test::Named<QStackedWidget>(Form, "PageCtrlSettings")->count(); ++i)
+    ExpectClear(test::Named<QStackedWidget>(Form, "PageCtrlSettings")->widget(i));
 }
 
 TEST_F(Form1Overlap, ResultPage) {
-  Form.PageControl1->setCurrentWidget(Form.TabSheetResults);
-  ASSERT_TRUE(test::WaitUntil([&] { return Form.Panel2->isVisible(); }));
-  ExpectClear(Form.TabSheetResults);
-  ExpectClear(Form.Panel2);
+  test::Named<QTabWidget>(Form, "PageControl1")->setCurrentWidget(test::Named<QWidget>(Form, "TabSheetResults"));
+  ASSERT_TRUE(test::WaitUntil([&] { return test::Named<QFrame>(Form, "Panel2")->isVisible(); }));
+  ExpectClear(test::Named<QWidget>(Form, "TabSheetResults"));
+  ExpectClear(test::Named<QFrame>(Form, "Panel2"));
 }
 
 TEST_F(Form1Overlap, OffsetFieldsShown) {
-  SetShown({Form.EdInsertPos, Form.UpDownInsertPos, Form.EdNbrTruncate, Form.UpDownNbrTruncate}, true);
-  ExpectClear(Form.TabSheetSetInsert);
-  ExpectClear(Form.TabSheetSetTruncate);
+  SetShown({test::Named<QLineEdit>(Form, "EdInsertPos"), test::Named<TUpDown>(Form, "UpDownInsertPos"),
+            test::Named<QLineEdit>(Form, "EdNbrTruncate"), test::Named<TUpDown>(Form, "UpDownNbrTruncate")},
+           true);
+  ExpectClear(test::Named<QWidget>(Form, "TabSheetSetInsert"));
+  ExpectClear(test::Named<QWidget>(Form, "TabSheetSetTruncate"));
 }
 
 TEST_F(Form1Overlap, RemoveByNumberOfCharacters) {
-  SetShown({Form.EdDelete, Form.ChkBxCaseSensDel, Form.ChkBxDelRecursive}, false);
-  SetShown({Form.LabelNnrDelete, Form.EdNbrDelete, Form.UpDownNbrDelete, Form.ComboDeleteFrom, Form.EdDeletePos,
-            Form.UpDownDeletePos},
+  SetShown({test::Named<QLineEdit>(Form, "EdDelete"), test::Named<QCheckBox>(Form, "ChkBxCaseSensDel"),
+            test::Named<QCheckBox>(Form, "ChkBxDelRecursive")},
+           false);
+  SetShown({test::Named<QLabel>(Form, "LabelNnrDelete"), test::Named<QLineEdit>(Form, "EdNbrDelete"),
+            test::Named<TUpDown>(Form, "UpDownNbrDelete"), test::Named<QComboBox>(Form, "ComboDeleteFrom"),
+            test::Named<QLineEdit>(Form, "EdDeletePos"), test::Named<TUpDown>(Form, "UpDownDeletePos")},
            true);
-  ExpectClear(Form.TabSheetSetDelete);
+  ExpectClear(test::Named<QWidget>(Form, "TabSheetSetDelete"));
 }
 
 TEST_F(Form1Overlap, NumberWithBaseNameAndPosition) {
-  SetShown({Form.LblBaseFilename, Form.ComboBaseFileName, Form.ComboNumberInsertTo, Form.EdNumberPos,
-            Form.UpDownNumberPos},
+  SetShown({test::Named<QLabel>(Form, "LblBaseFilename"), test::Named<QComboBox>(Form, "ComboBaseFileName"),
+            test::Named<QComboBox>(Form, "ComboNumberInsertTo"), test::Named<QLineEdit>(Form, "EdNumberPos"),
+            test::Named<TUpDown>(Form, "UpDownNumberPos")},
            true);
-  ExpectClear(Form.TabSheetSetNumber);
+  ExpectClear(test::Named<QWidget>(Form, "TabSheetSetNumber"));
 }
 
 TEST_F(Form1Overlap, LabelsAndCheckBoxesShowTheirWholeCaption) {

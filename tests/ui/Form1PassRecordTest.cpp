@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "ModalScript.h"
+#include "support/FileSizeLimit.h"
 #include "UiTestApp.h"
 #include "passes/PassJournalWriter.h"
 #include "ui/MessageBoxes.h"
@@ -63,10 +64,10 @@ class Form1PassRecord : public ::testing::Test {
     std::error_code ignored;
     fs::remove_all(Records, ignored);  // the test program's own folder
     Form = std::make_unique<TForm1>();
-    Form->FilterDirectoryListBox1->SetFolder(Here().string());
-    Form->LstBoxActions->setCurrentRow(1);  // insert "x" at the beginning of every name
-    Form->EdInsert->setText("x");
-    Form->ComboInsertTo->setCurrentIndex(1);
+    test::Named<TFilterDirectoryListBox>(*Form, "FilterDirectoryListBox1")->SetFolder(Here().string());
+    test::Named<QListWidget>(*Form, "LstBoxActions")->setCurrentRow(1);  // insert "x" at the beginning of every name
+    test::Named<QLineEdit>(*Form, "EdInsert")->setText("x");
+    test::Named<QComboBox>(*Form, "ComboInsertTo")->setCurrentIndex(1);
     Form->show();
   }
   // The folder list makes the pass's folder the current one; it goes at the end.
@@ -85,7 +86,7 @@ class Form1PassRecord : public ::testing::Test {
 
 TEST_F(Form1PassRecord, RenameLeavesAPrivateRecordWithItsRowsBesideItsJournal) {
   Files(3);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(Ended());
   EXPECT_EQ(fs::status(Records).permissions() & fs::perms::all, fs::perms::owner_all);
   const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
@@ -106,7 +107,7 @@ TEST_F(Form1PassRecord, RenameLeavesAPrivateRecordWithItsRowsBesideItsJournal) {
 
 TEST_F(Form1PassRecord, SimulateKeepsNoRecord) {
   Files(3);
-  Form->BtSimul->click();
+  test::Named<QPushButton>(*Form, "BtSimul")->click();
   ASSERT_TRUE(Ended());
   EXPECT_TRUE(FilesEndingWith(Records, ".vtr").empty());
   EXPECT_TRUE(FilesEndingWith(Records, ".vtj").empty());
@@ -114,9 +115,9 @@ TEST_F(Form1PassRecord, SimulateKeepsNoRecord) {
 
 TEST_F(Form1PassRecord, RecoverMarksTheRecordUndoneAndKeepsNoJournalOfItsOwn) {
   Files(3);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(Ended());
-  Form->SpBtUndo->click();
+  test::Named<QToolButton>(*Form, "SpBtUndo")->click();
   ASSERT_TRUE(Ended());
   EXPECT_EQ(CountStartingWith(Here(), "f"), 3u);
   const std::vector<fs::path> journals = FilesEndingWith(Records, ".vtj");
@@ -131,9 +132,9 @@ TEST_F(Form1PassRecord, RecoverMarksTheRecordUndoneAndKeepsNoJournalOfItsOwn) {
 
 TEST_F(Form1PassRecord, AStoppedRenameRecordsEveryFileItRenamed) {
   Files(kMany);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
-  Form->BtCancel->click();
+  test::Named<QPushButton>(*Form, "BtCancel")->click();
   ASSERT_TRUE(Ended());
   const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
   ASSERT_EQ(records.size(), 1u);
@@ -144,20 +145,71 @@ TEST_F(Form1PassRecord, AStoppedRenameRecordsEveryFileItRenamed) {
   EXPECT_EQ(RenamedRows(journal), CountStartingWith(Here(), "xf"));
 }
 
-TEST_F(Form1PassRecord, AWindowDestroyedDuringAPassLeavesAJournalThatUndoesEveryRename) {
+TEST_F(Form1PassRecord, AWindowDestroyedDuringAPassFinishesItsRecordAsAClose) {
   Files(kMany);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
   Form.reset();
   const std::size_t renamed = CountStartingWith(Here(), "xf");
   TJournal journal;
-  ASSERT_TRUE(LastRecord(Records.string(), journal));
+  const std::optional<TRecordFile> last = LastRecord(Records.string(), journal);
+  ASSERT_TRUE(last);
   EXPECT_EQ(RenamedRows(journal), renamed);
+  EXPECT_EQ(FilesEndingWith(Records, ".vtr").size(), 1u);
+  TJournal ended;
+  int error = 0;
+  ASSERT_TRUE(LoadJournal(last->Journal, ended, error));
+  EXPECT_EQ(ended.End, TJournalEnd::Stopped);
+  // It ended: the next start-up does not take it for a pass that was cut off.
+  EXPECT_FALSE(UnfinishedPass(Records.string(), journal));
+}
+
+// A disk that refuses the record part-way (the kernel's file-size limit: EFBIG,
+// as ENOSPC would) after the renames are done.
+TEST_F(Form1PassRecord, ARecordThatCannotBeWrittenSaysHowManyWereRenamedAndWhereTheirRowsAre) {
+  constexpr int kFiles = 60;
+  Files(kFiles);
+  // The same pass once, undone, for the sizes of its journal and its record.
+  test::Named<QPushButton>(*Form, "BtRename")->click();
+  ASSERT_TRUE(Ended());
+  ASSERT_EQ(FilesEndingWith(Records, ".vtr").size(), 1u);
+  const auto journalBytes = fs::file_size(FilesEndingWith(Records, ".vtj").at(0));
+  const auto recordBytes = fs::file_size(FilesEndingWith(Records, ".vtr").at(0));
+  ASSERT_GT(recordBytes, journalBytes + 512) << "no room between the two for the limit";
+  test::Named<QToolButton>(*Form, "SpBtUndo")->click();
+  ASSERT_TRUE(Ended());
+  ASSERT_EQ(CountStartingWith(Here(), "xf"), 0u);
+  fs::remove_all(Records);
+
+  test::TModalScript script;
+  script.Then(test::Press(QMessageBox::Ok));
+  {
+    const test::TFileSizeLimit limit((journalBytes + recordBytes) / 2);
+    ASSERT_TRUE(limit.Applied());
+    script.Run([&] {
+      test::Named<QPushButton>(*Form, "BtRename")->click();
+      ASSERT_TRUE(Ended());
+    });
+  }
+  ASSERT_EQ(CountStartingWith(Here(), "xf"), static_cast<std::size_t>(kFiles));
+  ASSERT_EQ(script.Seen().size(), 1);
+  const QString box = script.Seen()[0];
+  const std::vector<fs::path> journals = FilesEndingWith(Records, ".vtj");
+  ASSERT_EQ(journals.size(), 1u);
+  EXPECT_TRUE(box.contains(QString("%1 files were renamed").arg(kFiles))) << box.toStdString();
+  EXPECT_TRUE(box.contains(QString::fromStdString(journals[0].string()))) << box.toStdString();
+  EXPECT_TRUE(box.contains("could not be saved")) << box.toStdString();
+  // The rows are where the box says: the journal undoes every rename.
+  TJournal journal;
+  const std::optional<TRecordFile> last = LastRecord(Records.string(), journal);
+  ASSERT_TRUE(last);
+  EXPECT_EQ(last->Journal, journals[0].string());
+  EXPECT_EQ(RenamedRows(journal), static_cast<std::size_t>(kFiles));
 }
 
 TEST_F(Form1PassRecord, TheLoadDialogOffersTheRecordsFolder) {
   Files(1);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(Ended());
   QList<QUrl> sidebar;
   test::TModalScript script;
@@ -165,7 +217,7 @@ TEST_F(Form1PassRecord, TheLoadDialogOffersTheRecordsFolder) {
     if (auto* dialog = qobject_cast<QFileDialog*>(modal)) sidebar = dialog->sidebarUrls();
     test::CancelDialog()(modal);
   });
-  script.Run([&] { Form->LoadResultItem->trigger(); });
+  script.Run([&] { test::Named<QAction>(*Form, "LoadResultItem")->trigger(); });
   EXPECT_TRUE(sidebar.contains(QUrl::fromLocalFile(QDir::cleanPath(QString::fromStdString(Records.string())))))
       << sidebar.size();
 }
@@ -175,7 +227,7 @@ class Form1StopSignal : public Form1PassRecord, public ::testing::WithParamInter
 TEST_P(Form1StopSignal, EndsThePassKeepsItsRecordAndClosesTheWindowWithoutAsking) {
   Files(kMany);
   const TStopSignalWatcher watcher(*Form);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
   test::TModalScript script;  // a question would be recorded and refused
   script.Run([&] {
@@ -191,6 +243,37 @@ TEST_P(Form1StopSignal, EndsThePassKeepsItsRecordAndClosesTheWindowWithoutAsking
   std::size_t renamed = 0;
   for (const TResultRow& row : table.Rows()) renamed += row.KnownStatus() == TRenameStatus::rsOk ? 1U : 0U;
   EXPECT_EQ(renamed, CountStartingWith(Here(), "xf"));
+}
+
+// The signal comes while the close's own question is open (whichever: the pass
+// may have ended before the close asked).
+TEST_P(Form1StopSignal, WhileACloseQuestionIsOpenTurnsItDownAndEndsTheWindowWithItsRecord) {
+  Files(kMany);
+  const TStopSignalWatcher watcher(*Form);
+  test::Named<QPushButton>(*Form, "BtRename")->click();
+  ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
+  bool closed = false;
+  test::TModalScript script;
+  script.Then([&](QWidget* modal) {
+    std::raise(GetParam());
+    // Answered here only if the signal left it open, so that a failure cannot hang.
+    if (!WaitUntil([&] { return !modal->isVisible(); }, std::chrono::seconds(3))) {
+      ADD_FAILURE() << "the box stayed open";
+      test::Press(QMessageBox::Cancel)(modal);
+    }
+  });
+  script.Run([&] { closed = Form->close(); });
+  EXPECT_TRUE(closed);
+  EXPECT_FALSE(Form->isVisible());
+  EXPECT_EQ(script.Seen().size(), 1) << script.Seen().join("; ").toStdString();
+  EXPECT_FALSE(Form->RunControl().PassAlive());
+  const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
+  ASSERT_EQ(records.size(), 1u);
+  TJournal journal;
+  int error = 0;
+  ASSERT_TRUE(LoadJournal(JournalPathFor(records[0].string()), journal, error));
+  EXPECT_TRUE(journal.End);
+  EXPECT_EQ(RenamedRows(journal), CountStartingWith(Here(), "xf"));
 }
 
 INSTANTIATE_TEST_SUITE_P(TermAndHangUp, Form1StopSignal, ::testing::Values(SIGTERM, SIGHUP));
@@ -237,9 +320,10 @@ TEST_F(Form1UnfinishedPass, YesLoadsItsRowsAndRecoverUndoesThemOnce) {
   EXPECT_TRUE(seen.contains("1 file was renamed")) << seen.toStdString();
   ASSERT_EQ(Form->ResultTable().RowCount(), 1u);
   EXPECT_EQ(Form->ResultTable().Row(0).NewName, "xf0.txt");
-  EXPECT_EQ(Form->PageControl1->currentWidget(), Form->TabSheetResults);
-  ASSERT_TRUE(Form->SpBtUndo->isEnabled());
-  Form->SpBtUndo->click();
+  EXPECT_EQ(test::Named<QTabWidget>(*Form, "PageControl1")->currentWidget(),
+            test::Named<QWidget>(*Form, "TabSheetResults"));
+  ASSERT_TRUE(test::Named<QToolButton>(*Form, "SpBtUndo")->isEnabled());
+  test::Named<QToolButton>(*Form, "SpBtUndo")->click();
   ASSERT_TRUE(Ended());
   EXPECT_TRUE(fs::exists(Here() / "f0.txt"));
   TJournal journal;
@@ -256,15 +340,34 @@ TEST_F(Form1UnfinishedPass, NoLeavesTheJournalForLaterAndLoadsNothing) {
   KilledPass();
   Offer(QMessageBox::No);
   EXPECT_EQ(Form->ResultTable().RowCount(), 0u);
-  EXPECT_FALSE(Form->SpBtUndo->isEnabled());
+  EXPECT_FALSE(test::Named<QToolButton>(*Form, "SpBtUndo")->isEnabled());
   TJournal journal;
   EXPECT_TRUE(LastRecord(Records.string(), journal));
   Offer(QMessageBox::No);  // asked again at the next start
 }
 
+TEST_F(Form1UnfinishedPass, ASignalWhileItAsksEndsTheWindowAndLeavesTheJournalForLater) {
+  KilledPass();
+  const TStopSignalWatcher watcher(*Form);
+  test::TModalScript script;
+  script.Then([&](QWidget* modal) {
+    std::raise(SIGTERM);
+    // Answered here only if the signal left it open, so that a failure cannot hang.
+    if (!WaitUntil([&] { return !modal->isVisible(); }, std::chrono::seconds(3))) {
+      ADD_FAILURE() << "the box stayed open";
+      test::Press(QMessageBox::Cancel)(modal);
+    }
+  });
+  script.Run([&] { Form->OfferUnfinishedPass(); });
+  EXPECT_TRUE(WaitUntil([&] { return !Form->isVisible(); }));
+  EXPECT_EQ(Form->ResultTable().RowCount(), 0u);
+  TJournal journal;
+  EXPECT_TRUE(UnfinishedPass(Records.string(), journal));
+}
+
 TEST_F(Form1UnfinishedPass, APassThatEndedWithItsRecordIsNotAsked) {
   Files(2);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(Ended());
   test::TModalScript none;
   none.Run([&] { Form->OfferUnfinishedPass(); });

@@ -15,11 +15,12 @@
 #include <iterator>
 
 #include "ModalScript.h"
+#include "UiTestApp.h"
+#include "results/ResultFile.h"
 #include "results/StreamBuilder.h"
 #include "support/FileBytes.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
-#include "results/ResultFile.h"
 #include "ui/Form1.h"
 #include "ui/ResultListView.h"
 #include "ui/ResultTableModel.h"
@@ -50,9 +51,13 @@ void PrintTo(const TWindowState& s, std::ostream* out) {
 }
 
 TWindowState StateOf(TForm1& form) {
-  return {form.UndoItem->isEnabled(),     form.RenameItem->isEnabled(),   form.SimulItem->isEnabled(),
-          form.ClearResultItem->isEnabled(), form.SaveAsItem->isEnabled(),
-          form.PageControl1->currentWidget() == form.TabSheetResults};
+  return {
+      test::Named<QAction>(form, "UndoItem")->isEnabled(),
+      test::Named<QAction>(form, "RenameItem")->isEnabled(),
+      test::Named<QAction>(form, "SimulItem")->isEnabled(),
+      test::Named<QAction>(form, "ClearResultItem")->isEnabled(),
+      test::Named<QAction>(form, "SaveAsItem")->isEnabled(),
+      test::Named<QTabWidget>(form, "PageControl1")->currentWidget() == test::Named<QWidget>(form, "TabSheetResults")};
 }
 
 class Form1ResultFiles : public ::testing::Test {
@@ -71,9 +76,9 @@ class Form1ResultFiles : public ::testing::Test {
     for (std::size_t i = 0; i < count; ++i)
       form.ResultTable().AppendRow("img" + std::to_string(i) + ".jpg", "Rome " + std::to_string(i) + ".jpg",
                                    path, "Ok");
-    form.UndoItem->setEnabled(true);
-    form.SaveAsItem->setEnabled(true);
-    form.ClearResultItem->setEnabled(true);
+    test::Named<QAction>(form, "UndoItem")->setEnabled(true);
+    test::Named<QAction>(form, "SaveAsItem")->setEnabled(true);
+    test::Named<QAction>(form, "ClearResultItem")->setEnabled(true);
   }
 
   // A result file with these rows, written without the window.
@@ -86,7 +91,9 @@ class Form1ResultFiles : public ::testing::Test {
     return path;
   }
 
-  static void Load(TForm1& form, TModalScript& script) { script.Run([&] { form.LoadResultItem->trigger(); }); }
+  static void Load(TForm1& form, TModalScript& script) {
+    script.Run([&] { test::Named<QAction>(form, "LoadResultItem")->trigger(); });
+  }
 
   test::TTempFolder Folder;
   TForm1 Form;
@@ -96,9 +103,9 @@ class Form1ResultFiles : public ::testing::Test {
 };
 
 TEST_F(Form1ResultFiles, SaveWithAnEmptyTableShowsNoDialogAndWritesNothing) {
-  Form.SaveAsItem->setEnabled(true);
+  test::Named<QAction>(Form, "SaveAsItem")->setEnabled(true);
   TModalScript script;
-  script.Run([&] { Form.SaveAsItem->trigger(); });
+  script.Run([&] { test::Named<QAction>(Form, "SaveAsItem")->trigger(); });
   EXPECT_TRUE(script.Seen().isEmpty());
   EXPECT_TRUE(std::filesystem::is_empty(Folder.Path()));
   EXPECT_EQ(Form.SaveDialog1()->defaultSuffix(), "vtr");
@@ -110,7 +117,7 @@ TEST_F(Form1ResultFiles, SaveReplacesAnExistingFileWithoutAQuestionAndChangesNot
   Put(path, "an older result");
   const TWindowState before = StateOf(Form);
   TModalScript script;
-  script.Then(ChooseFile(Q(path))).Run([&] { Form.BtSaveAsResult->click(); });
+  script.Then(ChooseFile(Q(path))).Run([&] { test::Named<QPushButton>(Form, "BtSaveAsResult")->click(); });
   EXPECT_EQ(script.Seen(), QStringList{"dialog:SaveDialog1"});
   EXPECT_EQ(script.Unexpected(), 0);
   EXPECT_EQ(Contents(path), WriteResultStream(Form.ResultTable(), Form.ResultLayout()));
@@ -121,7 +128,7 @@ TEST_F(Form1ResultFiles, SaveReplacesAnExistingFileWithoutAQuestionAndChangesNot
 TEST_F(Form1ResultFiles, TheDialogsOpenInTheCurrentFolderAndOfferTheLastNameWithItsExtension) {
   AddPassRows(Form, 1);
   TModalScript first;
-  first.Then(ChooseFile(Q(File("first")))).Run([&] { Form.SaveAsItem->trigger(); });
+  first.Then(ChooseFile(Q(File("first")))).Run([&] { test::Named<QAction>(Form, "SaveAsItem")->trigger(); });
   ASSERT_TRUE(std::filesystem::exists(File("first.vtr")));  // the default extension was added
 
   // The process moved on to another folder since.
@@ -136,7 +143,7 @@ TEST_F(Form1ResultFiles, TheDialogsOpenInTheCurrentFolderAndOfferTheLastNameWith
         offered = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
         dialog->reject();
       })
-      .Run([&] { Form.SaveAsItem->trigger(); });
+      .Run([&] { test::Named<QAction>(Form, "SaveAsItem")->trigger(); });
   EXPECT_EQ(directory, Q((Folder.Path() / "later").string()));
   EXPECT_EQ(offered, "first.vtr");
   EXPECT_FALSE(std::filesystem::exists(Folder.Path() / "later" / "first.vtr"));
@@ -149,7 +156,9 @@ TEST_F(Form1ResultFiles, LongTextsAreSavedCutAndTheRowsAFileCannotUndoAreNamed) 
   Form.ResultTable().AppendRow("z.txt", "w.txt", longPath, "Error");  // never undone anyway
   const std::string path = File("long.vtr");
   TModalScript script;
-  script.Then(ChooseFile(Q(path))).Then(Press(QMessageBox::Ok)).Run([&] { Form.SaveAsItem->trigger(); });
+  script.Then(ChooseFile(Q(path))).Then(Press(QMessageBox::Ok)).Run([&] {
+    test::Named<QAction>(Form, "SaveAsItem")->trigger();
+  });
   ASSERT_EQ(script.Seen().size(), 2);
   EXPECT_TRUE(script.Seen()[1].startsWith("Information|1 of the rows saved cannot be undone")) << script.Seen()[1].toStdString();
   EXPECT_EQ(Form.ResultTable().Row(2).Path(), longPath);  // cut in the file only
@@ -171,20 +180,21 @@ TEST_F(Form1ResultFiles, ALoadWithRowsOffersRecoverAndClearButNotANewPass) {
   Load(Form, script);
   EXPECT_EQ(script.Seen(), QStringList{"dialog:OpenDialog1"});
   EXPECT_EQ(Form.ResultTable().RowCount(), 2u);
-  EXPECT_EQ(Form.ListView->model()->rowCount(), 2);
+  EXPECT_EQ(test::Named<TResultListView>(Form, "ListView")->model()->rowCount(), 2);
   EXPECT_EQ(StateOf(Form), (TWindowState{true, false, false, true, false, true}));
-  EXPECT_EQ(Form.SpBtUndo->isEnabled(), true);
-  EXPECT_EQ(Form.BtRename->isEnabled(), false);
+  EXPECT_EQ(test::Named<QToolButton>(Form, "SpBtUndo")->isEnabled(), true);
+  EXPECT_EQ(test::Named<QPushButton>(Form, "BtRename")->isEnabled(), false);
 }
 
 TEST_F(Form1ResultFiles, ALoadOfManyRowsReachesTheViewAsOneAppend) {
   const std::string path = SavedFile("many.vtr", 20000);
   int inserted = 0;
-  QObject::connect(Form.ListView->model(), &QAbstractItemModel::rowsInserted, [&] { ++inserted; });
+  QObject::connect(test::Named<TResultListView>(Form, "ListView")->model(), &QAbstractItemModel::rowsInserted,
+                   [&] { ++inserted; });
   TModalScript script;
   script.Then(ChooseFile(Q(path)));
   Load(Form, script);
-  EXPECT_EQ(Form.ListView->model()->rowCount(), 20000);
+  EXPECT_EQ(test::Named<TResultListView>(Form, "ListView")->model()->rowCount(), 20000);
   EXPECT_EQ(inserted, 1);
 }
 
@@ -200,7 +210,7 @@ TEST_F(Form1ResultFiles, AFileWithoutRowsAppliesItsColumnsAndChangesNoCommand) {
   Load(Form, script);
   EXPECT_EQ(script.Unexpected(), 0);
   EXPECT_EQ(Form.ResultTable().RowCount(), 0u);
-  EXPECT_EQ(Form.ListView->header()->sectionSize(2), 300);
+  EXPECT_EQ(test::Named<TResultListView>(Form, "ListView")->header()->sectionSize(2), 300);
   TWindowState expected = before;
   expected.ResultPage = true;
   EXPECT_EQ(StateOf(Form), expected);
@@ -250,9 +260,9 @@ TEST_F(Form1ResultFiles, AFailingFileKeepsWhatWasAppliedBeforeTheFailure) {
   script.Then(ChooseFile(Q(path))).Then(Press(QMessageBox::Ok));
   Load(Form, script);
   EXPECT_EQ(script.Seen().value(1), "Error|File is not a valid Veltrane file result.");
-  EXPECT_EQ(Form.ListView->header()->sectionSize(0), 222);
+  EXPECT_EQ(test::Named<TResultListView>(Form, "ListView")->header()->sectionSize(0), 222);
   EXPECT_EQ(Form.ResultTable().RowCount(), 1u);  // the row read before the block ran out
-  EXPECT_FALSE(Form.UndoItem->isEnabled());
+  EXPECT_FALSE(test::Named<QAction>(Form, "UndoItem")->isEnabled());
 }
 
 TEST_F(Form1ResultFiles, TrailingBytesAndLetterCaseOfNamesAreAccepted) {
@@ -271,14 +281,14 @@ TEST_F(Form1ResultFiles, TrailingBytesAndLetterCaseOfNamesAreAccepted) {
   Load(Form, script);
   EXPECT_EQ(script.Unexpected(), 0);
   ASSERT_EQ(Form.ResultTable().RowCount(), 1u);
-  EXPECT_TRUE(Form.UndoItem->isEnabled());
+  EXPECT_TRUE(test::Named<QAction>(Form, "UndoItem")->isEnabled());
 }
 
 TEST_F(Form1ResultFiles, TheFontGroupIsWrittenOnlyOnceTheTextFontChanged) {
   AddPassRows(Form, 1);
   const std::string plain = File("plain.vtr");
   TModalScript first;
-  first.Then(ChooseFile(Q(plain))).Run([&] { Form.SaveAsItem->trigger(); });
+  first.Then(ChooseFile(Q(plain))).Run([&] { test::Named<QAction>(Form, "SaveAsItem")->trigger(); });
   EXPECT_EQ(Contents(plain).find("Font.Color"), std::string::npos);
 
   // A simulation turns the text grey, the real pass after it black again.
@@ -286,7 +296,7 @@ TEST_F(Form1ResultFiles, TheFontGroupIsWrittenOnlyOnceTheTextFontChanged) {
   Form.ResultTable().StartPassRows(TPassRows::Renames);
   const std::string after = File("after-simulation.vtr");
   TModalScript second;
-  second.Then(ChooseFile(Q(after))).Run([&] { Form.SaveAsItem->trigger(); });
+  second.Then(ChooseFile(Q(after))).Run([&] { test::Named<QAction>(Form, "SaveAsItem")->trigger(); });
   const std::string bytes = Contents(after);
   EXPECT_NE(bytes.find(TStreamBuilder().Name("Font.Color").Ident("clBlack").Bytes()), std::string::npos);
 }
@@ -304,7 +314,11 @@ TEST_F(Form1ResultFiles, ALoadKeepsTheGreyOfASimulationUnlessTheFileHasAFont) {
   Form.ResultTable().StartPassRows(TPassRows::Simulation);  // as Simulate leaves it
 
   const auto textColour = [&] {
-    return Form.ListView->model()->index(0, 0).data(Qt::ForegroundRole).value<QColor>();
+    return test::Named<TResultListView>(Form, "ListView")
+        ->model()
+        ->index(0, 0)
+        .data(Qt::ForegroundRole)
+        .value<QColor>();
   };
   TModalScript first;
   first.Then(ChooseFile(Q(noFont)));
@@ -314,16 +328,16 @@ TEST_F(Form1ResultFiles, ALoadKeepsTheGreyOfASimulationUnlessTheFileHasAFont) {
   second.Then(ChooseFile(Q(black)));
   Load(Form, second);
   EXPECT_EQ(textColour(), QColor(Qt::black));
-  EXPECT_TRUE(Form.UndoItem->isEnabled());
+  EXPECT_TRUE(test::Named<QAction>(Form, "UndoItem")->isEnabled());
 }
 
 TEST_F(Form1ResultFiles, AColumnWidthOfFiftyIsNotWrittenAndKeepsTheCurrentWidthOnLoading) {
   AddPassRows(Form, 1);
-  Form.ListView->header()->resizeSection(1, 50);
-  Form.ListView->header()->resizeSection(2, 51);
+  test::Named<TResultListView>(Form, "ListView")->header()->resizeSection(1, 50);
+  test::Named<TResultListView>(Form, "ListView")->header()->resizeSection(2, 51);
   const std::string path = File("fifty.vtr");
   TModalScript save;
-  save.Then(ChooseFile(Q(path))).Run([&] { Form.SaveAsItem->trigger(); });
+  save.Then(ChooseFile(Q(path))).Run([&] { test::Named<QAction>(Form, "SaveAsItem")->trigger(); });
   TResultTable read;
   TResultLayout readLayout;
   ASSERT_TRUE(ReadResultStream(Contents(path), read, readLayout).Ok());
@@ -331,21 +345,21 @@ TEST_F(Form1ResultFiles, AColumnWidthOfFiftyIsNotWrittenAndKeepsTheCurrentWidthO
   EXPECT_EQ(readLayout.Columns()[2].Width, 51);
 
   TForm1 later;
-  later.ListView->header()->resizeSection(1, 99);
+  test::Named<TResultListView>(later, "ListView")->header()->resizeSection(1, 99);
   TModalScript load;
   load.Then(ChooseFile(Q(path)));
   Load(later, load);
-  EXPECT_EQ(later.ListView->header()->sectionSize(1), 99);
-  EXPECT_EQ(later.ListView->header()->sectionSize(0), 150);
+  EXPECT_EQ(test::Named<TResultListView>(later, "ListView")->header()->sectionSize(1), 99);
+  EXPECT_EQ(test::Named<TResultListView>(later, "ListView")->header()->sectionSize(0), 150);
 }
 
 TEST_F(Form1ResultFiles, ClearWithSaveDisabledAsksNothing) {
   AddPassRows(Form, 2);
-  Form.SaveAsItem->setEnabled(false);  // as after a simulation
-  Form.PageControl1->setCurrentWidget(Form.TabSheetResults);
-  Form.RenameItem->setEnabled(false);
+  test::Named<QAction>(Form, "SaveAsItem")->setEnabled(false);  // as after a simulation
+  test::Named<QTabWidget>(Form, "PageControl1")->setCurrentWidget(test::Named<QWidget>(Form, "TabSheetResults"));
+  test::Named<QAction>(Form, "RenameItem")->setEnabled(false);
   TModalScript script;
-  script.Run([&] { Form.ClearResultItem->trigger(); });
+  script.Run([&] { test::Named<QAction>(Form, "ClearResultItem")->trigger(); });
   EXPECT_TRUE(script.Seen().isEmpty());
   EXPECT_EQ(Form.ResultTable().RowCount(), 0u);
   EXPECT_EQ(StateOf(Form), (TWindowState{false, true, true, false, false, false}));
@@ -355,7 +369,7 @@ TEST_F(Form1ResultFiles, ClearAnsweredYesSavesThenClearsEvenWhenTheSaveIsCancell
   AddPassRows(Form, 2);
   TModalScript cancelled;
   cancelled.Then(Press(QMessageBox::Yes)).Then(CancelDialog());
-  cancelled.Run([&] { Form.BtClearResult->click(); });
+  cancelled.Run([&] { test::Named<QPushButton>(Form, "BtClearResult")->click(); });
   EXPECT_EQ(cancelled.Seen(), (QStringList{"Confirm|Do you want to save result before clearing?", "dialog:SaveDialog1"}));
   EXPECT_EQ(Form.ResultTable().RowCount(), 0u);
   EXPECT_EQ(StateOf(Form), (TWindowState{false, true, true, false, false, false}));
@@ -365,24 +379,24 @@ TEST_F(Form1ResultFiles, ClearAnsweredYesSavesThenClearsEvenWhenTheSaveIsCancell
   const std::string expected = WriteResultStream(Form.ResultTable(), Form.ResultLayout());
   TModalScript saved;
   saved.Then(Press(QMessageBox::Yes)).Then(ChooseFile(Q(path)));
-  saved.Run([&] { Form.ClearResultItem->trigger(); });
+  saved.Run([&] { test::Named<QAction>(Form, "ClearResultItem")->trigger(); });
   EXPECT_EQ(Contents(path), expected);
   EXPECT_EQ(Form.ResultTable().RowCount(), 0u);
 }
 
 TEST_F(Form1ResultFiles, ClearAnsweredNoClearsAndCancelChangesNothing) {
   AddPassRows(Form, 2);
-  Form.PageControl1->setCurrentWidget(Form.TabSheetResults);
+  test::Named<QTabWidget>(Form, "PageControl1")->setCurrentWidget(test::Named<QWidget>(Form, "TabSheetResults"));
   const TWindowState before = StateOf(Form);
   for (const int cancel : {int(QMessageBox::Cancel), -1}) {  // -1: the box closed with Escape
     TModalScript script;
     script.Then(cancel < 0 ? CancelDialog() : Press(cancel));
-    script.Run([&] { Form.ClearResultItem->trigger(); });
+    script.Run([&] { test::Named<QAction>(Form, "ClearResultItem")->trigger(); });
     EXPECT_EQ(Form.ResultTable().RowCount(), 2u);
     EXPECT_EQ(StateOf(Form), before);
   }
   TModalScript no;
-  no.Then(Press(QMessageBox::No)).Run([&] { Form.ClearResultItem->trigger(); });
+  no.Then(Press(QMessageBox::No)).Run([&] { test::Named<QAction>(Form, "ClearResultItem")->trigger(); });
   EXPECT_EQ(no.Seen().size(), 1);
   EXPECT_EQ(Form.ResultTable().RowCount(), 0u);
   EXPECT_FALSE(StateOf(Form).ResultPage);
@@ -398,18 +412,18 @@ TEST_F(Form1ResultFiles, TheClearQuestionDefaultsToYes) {
     escapeButton = box->escapeButton()->text();
     test::ButtonOf(*box, QMessageBox::Cancel)->click();
   });
-  script.Run([&] { Form.ClearResultItem->trigger(); });
+  script.Run([&] { test::Named<QAction>(Form, "ClearResultItem")->trigger(); });
   EXPECT_EQ(defaultButton, "&Yes");
   EXPECT_EQ(escapeButton, "Cancel");
   EXPECT_EQ(Form.ResultTable().RowCount(), 1u);
 }
 
 TEST_F(Form1ResultFiles, ClearOfAnEmptyTableDoesNothing) {
-  Form.ClearResultItem->setEnabled(true);
-  Form.PageControl1->setCurrentWidget(Form.TabSheetResults);
+  test::Named<QAction>(Form, "ClearResultItem")->setEnabled(true);
+  test::Named<QTabWidget>(Form, "PageControl1")->setCurrentWidget(test::Named<QWidget>(Form, "TabSheetResults"));
   const TWindowState before = StateOf(Form);
   TModalScript script;
-  script.Run([&] { Form.ClearResultItem->trigger(); });
+  script.Run([&] { test::Named<QAction>(Form, "ClearResultItem")->trigger(); });
   EXPECT_TRUE(script.Seen().isEmpty());
   EXPECT_EQ(StateOf(Form), before);
 }
@@ -418,7 +432,9 @@ TEST_F(Form1ResultFiles, ASaveThatCannotCreateItsFileSaysSo) {
   AddPassRows(Form, 1);
   const std::string path = File("no-such-folder/r.vtr");
   TModalScript script;
-  script.Then(ChooseFile(Q(path))).Then(Press(QMessageBox::Ok)).Run([&] { Form.SaveAsItem->trigger(); });
+  script.Then(ChooseFile(Q(path))).Then(Press(QMessageBox::Ok)).Run([&] {
+    test::Named<QAction>(Form, "SaveAsItem")->trigger();
+  });
   EXPECT_EQ(script.Seen().value(1), Q("Veltrane|Cannot create file " + path + "."));
 }
 
@@ -430,7 +446,9 @@ TEST_F(Form1ResultFiles, ASaveThatFailsHalfWayLeavesThePreviousFile) {
   test::TFileSizeLimit limit(65536);
   ASSERT_TRUE(limit.Applied());
   TModalScript script;
-  script.Then(ChooseFile(Q(path))).Then(Press(QMessageBox::Ok)).Run([&] { Form.SaveAsItem->trigger(); });
+  script.Then(ChooseFile(Q(path))).Then(Press(QMessageBox::Ok)).Run([&] {
+    test::Named<QAction>(Form, "SaveAsItem")->trigger();
+  });
   limit.Lift();
   EXPECT_EQ(script.Seen().value(1), "Veltrane|Stream write error.");
   EXPECT_EQ(Contents(path), before);

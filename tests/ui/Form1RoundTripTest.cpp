@@ -38,25 +38,30 @@ TEST(Form1RoundTrip, RenameSaveRestartLoadRecoverPutsTheFilesBack) {
   {
     TForm1 form;
     form.show();
-    form.FilterDirectoryListBox1->SetFolder(photos.Folder());
-    form.EdSearchFor->setText("IMG_");
-    form.EdReplaceWith->setText("Rome ");
-    form.BtRename->click();
-    ASSERT_TRUE(WaitUntil([&] { return form.RenameItem->isEnabled() && form.ResultTable().RowCount() == 2; }));
+    test::Named<TFilterDirectoryListBox>(form, "FilterDirectoryListBox1")->SetFolder(photos.Folder());
+    test::Named<QLineEdit>(form, "EdSearchFor")->setText("IMG_");
+    test::Named<QLineEdit>(form, "EdReplaceWith")->setText("Rome ");
+    test::Named<QPushButton>(form, "BtRename")->click();
+    ASSERT_TRUE(WaitUntil(
+        [&] { return test::Named<QAction>(form, "RenameItem")->isEnabled() && form.ResultTable().RowCount() == 2; }));
     EXPECT_EQ(photos.Names(), (std::set<std::string>{"Rome 0041.JPG", "Rome 0042.JPG", "notes.txt"}));
     TModalScript save;
-    save.Then(ChooseFile(QString::fromStdString(file))).Run([&] { form.BtSaveAsResult->click(); });
+    save.Then(ChooseFile(QString::fromStdString(file))).Run([&] {
+      test::Named<QPushButton>(form, "BtSaveAsResult")->click();
+    });
     EXPECT_EQ(save.Unexpected(), 0);
     EXPECT_TRUE(std::filesystem::exists(file));
   }
   TForm1 later;
   later.show();
   TModalScript load;
-  load.Then(ChooseFile(QString::fromStdString(file))).Run([&] { later.BtLoadResult->click(); });
+  load.Then(ChooseFile(QString::fromStdString(file))).Run([&] {
+    test::Named<QPushButton>(later, "BtLoadResult")->click();
+  });
   ASSERT_EQ(later.ResultTable().RowCount(), 2u);
-  ASSERT_TRUE(later.SpBtUndo->isEnabled());
-  later.SpBtUndo->click();
-  ASSERT_TRUE(WaitUntil([&] { return later.RenameItem->isEnabled(); }));
+  ASSERT_TRUE(test::Named<QToolButton>(later, "SpBtUndo")->isEnabled());
+  test::Named<QToolButton>(later, "SpBtUndo")->click();
+  ASSERT_TRUE(WaitUntil([&] { return test::Named<QAction>(later, "RenameItem")->isEnabled(); }));
   EXPECT_EQ(photos.Names(), (std::set<std::string>{"IMG_0041.JPG", "IMG_0042.JPG", "notes.txt"}));
   ASSERT_EQ(later.ResultTable().RowCount(), 2u);
   for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(later.ResultTable().Row(i).KnownStatus(), TRenameStatus::rsOk);
@@ -67,9 +72,9 @@ TEST(Form1RoundTrip, F1FromASettingsFieldOpensHelp) {
   TForm1 form;
   form.show();
   ASSERT_TRUE(WaitUntil([&] { return form.isVisible(); }));
-  form.EdSearchFor->setFocus();
+  test::Named<QLineEdit>(form, "EdSearchFor")->setFocus();
   QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-  QApplication::sendEvent(form.EdSearchFor, &f1);
+  QApplication::sendEvent(test::Named<QLineEdit>(form, "EdSearchFor"), &f1);
   ASSERT_NE(form.HelpWindow(), nullptr);
   EXPECT_TRUE(WaitUntil([&] { return form.HelpWindow()->isVisible(); }));
 }

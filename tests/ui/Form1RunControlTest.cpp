@@ -141,11 +141,11 @@ void PrintTo(const TCommands& c, std::ostream* out) {
 class Form1RunControl : public ::testing::Test {
  protected:
   Form1RunControl() : Form(std::make_unique<TForm1>()) {
-    Form->FilterDirectoryListBox1->SetFolder(Folder.Path());
+    test::Named<TFilterDirectoryListBox>(*Form, "FilterDirectoryListBox1")->SetFolder(Folder.Path());
     // Insert "x" at the beginning of every name.
-    Form->LstBoxActions->setCurrentRow(1);
-    Form->EdInsert->setText("x");
-    Form->ComboInsertTo->setCurrentIndex(1);
+    test::Named<QListWidget>(*Form, "LstBoxActions")->setCurrentRow(1);
+    test::Named<QLineEdit>(*Form, "EdInsert")->setText("x");
+    test::Named<QComboBox>(*Form, "ComboInsertTo")->setCurrentIndex(1);
     Form->show();
   }
   ~Form1RunControl() override { SetCurrentFolder(Kept_); }
@@ -157,13 +157,16 @@ class Form1RunControl : public ::testing::Test {
       return item->isEnabled();
     };
     const TForm1& f = *Form;
-    return {both(f.BtRename, f.RenameItem),   both(f.BtSimul, f.SimulItem),
-            both(f.SpBtUndo, f.UndoItem),     both(f.BtCancel, f.StopItem),
-            both(f.BtSaveAsResult, f.SaveAsItem), both(f.BtClearResult, f.ClearResultItem)};
+    return {both(test::Named<QPushButton>(f, "BtRename"), test::Named<QAction>(f, "RenameItem")),
+            both(test::Named<QPushButton>(f, "BtSimul"), test::Named<QAction>(f, "SimulItem")),
+            both(test::Named<QToolButton>(f, "SpBtUndo"), test::Named<QAction>(f, "UndoItem")),
+            both(test::Named<QPushButton>(f, "BtCancel"), test::Named<QAction>(f, "StopItem")),
+            both(test::Named<QPushButton>(f, "BtSaveAsResult"), test::Named<QAction>(f, "SaveAsItem")),
+            both(test::Named<QPushButton>(f, "BtClearResult"), test::Named<QAction>(f, "ClearResultItem"))};
   }
   bool Ended() { return WaitUntil([&] { return !Form->RunControl().PassAlive(); }); }
   QColor RowColour(int row) const {
-    const TResultTableModel* model = Form->ListView->TableModel();
+    const TResultTableModel* model = test::Named<TResultListView>(*Form, "ListView")->TableModel();
     return model->data(model->index(row, 0), Qt::ForegroundRole).value<QColor>();
   }
   void Key(QWidget* target, int key) {
@@ -179,12 +182,13 @@ class Form1RunControl : public ::testing::Test {
 TEST_F(Form1RunControl, RenameRunsWithItsCommandsOffAndOffersRecoverAfter) {
   Folder.Files(3);
   Form->ResultTable().AppendRow("old", "older", "/", "Ok");  // not asked about, just gone
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   // The worker cannot add a row before the window thread is back in its loop.
   EXPECT_EQ(Commands(), (TCommands{false, false, false, true, true, true}));
   EXPECT_TRUE(Form->FRunning());
   EXPECT_EQ(Form->ResultTable().RowCount(), 0u);
-  EXPECT_EQ(Form->PageControl1->currentWidget(), Form->TabSheetResults);
+  EXPECT_EQ(test::Named<QTabWidget>(*Form, "PageControl1")->currentWidget(),
+            test::Named<QWidget>(*Form, "TabSheetResults"));
   EXPECT_EQ(Form->PanelText(0), "");
 
   ASSERT_TRUE(Ended());
@@ -196,12 +200,12 @@ TEST_F(Form1RunControl, RenameRunsWithItsCommandsOffAndOffersRecoverAfter) {
   EXPECT_EQ(RowColour(0), QColor(Qt::black));
   EXPECT_EQ(Folder.CountStartingWith("xf"), 3u);
   // The file list has read the folder again.
-  EXPECT_EQ(Form->FileListBox1->Names(), (QStringList{"xf0.txt", "xf1.txt", "xf2.txt"}));
+  EXPECT_EQ(test::Named<TFileListBox>(*Form, "FileListBox1")->Names(), (QStringList{"xf0.txt", "xf1.txt", "xf2.txt"}));
 }
 
 TEST_F(Form1RunControl, SimulateRunsGreyWithoutSaveAndOffersNoRecoverAfter) {
   Folder.Files(2);
-  Form->BtSimul->click();
+  test::Named<QPushButton>(*Form, "BtSimul")->click();
   EXPECT_EQ(Commands(), (TCommands{false, false, false, true, false, true}));
   EXPECT_TRUE(Form->FSimulation());
   ASSERT_TRUE(Ended());
@@ -212,7 +216,7 @@ TEST_F(Form1RunControl, SimulateRunsGreyWithoutSaveAndOffersNoRecoverAfter) {
   EXPECT_EQ(Folder.CountStartingWith("x"), 0u);
 
   // A real pass after it turns the text black again and brings Save back.
-  Form->RenameItem->trigger();
+  test::Named<QAction>(*Form, "RenameItem")->trigger();
   ASSERT_TRUE(Ended());
   EXPECT_EQ(RowColour(0), QColor(Qt::black));
   EXPECT_EQ(Commands(), (TCommands{true, true, true, true, true, true}));
@@ -221,8 +225,8 @@ TEST_F(Form1RunControl, SimulateRunsGreyWithoutSaveAndOffersNoRecoverAfter) {
 
 TEST_F(Form1RunControl, StopShowsItsTextAtOnceAndTheCommandsComeBackAtTheEnd) {
   Folder.Files(20);
-  Form->BtRename->click();
-  Form->BtCancel->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
+  test::Named<QPushButton>(*Form, "BtCancel")->click();
   EXPECT_EQ(Form->PanelText(1), kStopped);
   EXPECT_FALSE(Form->FRunning());
   EXPECT_EQ(Commands(), (TCommands{false, false, false, true, true, true}));
@@ -230,19 +234,19 @@ TEST_F(Form1RunControl, StopShowsItsTextAtOnceAndTheCommandsComeBackAtTheEnd) {
   ASSERT_TRUE(Ended());
   EXPECT_EQ(Form->PanelText(0), kProcessOk);
   EXPECT_EQ(Form->PanelText(1), kStopped);
-  EXPECT_TRUE(Form->BtRename->isEnabled());
+  EXPECT_TRUE(test::Named<QPushButton>(*Form, "BtRename")->isEnabled());
   // However far the pass came before the stop: every file it renamed has its row.
   EXPECT_EQ(Folder.CountStartingWith("x"), Form->ResultTable().RowCount());
 }
 
 TEST_F(Form1RunControl, StopDuringRecoverLeavesThePassRunningToItsEnd) {
   Folder.Files(5);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(Ended());
   ASSERT_EQ(Folder.CountStartingWith("xf"), 5u);
-  Form->SpBtUndo->click();
+  test::Named<QToolButton>(*Form, "SpBtUndo")->click();
   EXPECT_EQ(Commands(), (TCommands{false, false, false, true, true, true}));
-  Form->StopItem->trigger();
+  test::Named<QAction>(*Form, "StopItem")->trigger();
   EXPECT_EQ(Form->PanelText(1), kStopped);
   EXPECT_FALSE(Form->FRunning());
   ASSERT_TRUE(Ended());
@@ -253,14 +257,14 @@ TEST_F(Form1RunControl, StopDuringRecoverLeavesThePassRunningToItsEnd) {
 
 TEST_F(Form1RunControl, RecordAllMessagesIsReadFromTheBoxForEachPass) {
   Folder.Files(2);
-  Form->LstBoxActions->setCurrentRow(0);
-  Form->EdSearchFor->setText("nowhere");
-  Form->EdReplaceWith->setText("x");
-  Form->BtSimul->click();
+  test::Named<QListWidget>(*Form, "LstBoxActions")->setCurrentRow(0);
+  test::Named<QLineEdit>(*Form, "EdSearchFor")->setText("nowhere");
+  test::Named<QLineEdit>(*Form, "EdReplaceWith")->setText("x");
+  test::Named<QPushButton>(*Form, "BtSimul")->click();
   ASSERT_TRUE(Ended());
   EXPECT_EQ(Form->ResultTable().RowCount(), 0u);
-  Form->ChkBxAllRecord->setChecked(true);
-  Form->BtSimul->click();
+  test::Named<QCheckBox>(*Form, "ChkBxAllRecord")->setChecked(true);
+  test::Named<QPushButton>(*Form, "BtSimul")->click();
   ASSERT_TRUE(Ended());
   ASSERT_EQ(Form->ResultTable().RowCount(), 2u);
   EXPECT_EQ(Form->ResultTable().Row(0).KnownStatus(), TRenameStatus::rsNoMatch);
@@ -268,10 +272,10 @@ TEST_F(Form1RunControl, RecordAllMessagesIsReadFromTheBoxForEachPass) {
 
 TEST_F(Form1RunControl, EscapeInASettingsFieldStopsThePassAndReachesTheField) {
   Folder.Files(20);
-  Form->BtRename->click();
-  Form->PageControl1->setCurrentWidget(Form->TabSheetControls);
-  Form->EdInsert->setFocus();
-  ASSERT_EQ(Form->focusWidget(), Form->EdInsert);
+  test::Named<QPushButton>(*Form, "BtRename")->click();
+  test::Named<QTabWidget>(*Form, "PageControl1")->setCurrentWidget(test::Named<QWidget>(*Form, "TabSheetControls"));
+  test::Named<QLineEdit>(*Form, "EdInsert")->setFocus();
+  ASSERT_EQ(Form->focusWidget(), test::Named<QLineEdit>(*Form, "EdInsert"));
   int keysSeen = 0;
   struct TCounter : QObject {
     int& Seen;
@@ -281,9 +285,9 @@ TEST_F(Form1RunControl, EscapeInASettingsFieldStopsThePassAndReachesTheField) {
       return false;
     }
   } counter(keysSeen);
-  Form->EdInsert->installEventFilter(&counter);
-  Key(Form->EdInsert, Qt::Key_Escape);
-  Form->EdInsert->removeEventFilter(&counter);
+  test::Named<QLineEdit>(*Form, "EdInsert")->installEventFilter(&counter);
+  Key(test::Named<QLineEdit>(*Form, "EdInsert"), Qt::Key_Escape);
+  test::Named<QLineEdit>(*Form, "EdInsert")->removeEventFilter(&counter);
   EXPECT_EQ(keysSeen, 1);
   EXPECT_EQ(Form->PanelText(1), kStopped);
   ASSERT_TRUE(Ended());
@@ -292,21 +296,21 @@ TEST_F(Form1RunControl, EscapeInASettingsFieldStopsThePassAndReachesTheField) {
 
 TEST_F(Form1RunControl, EscapeWhenIdleAndF1FromAFieldTakeTheirCommands) {
   int helps = 0;
-  QObject::connect(Form->HelpItem, &QAction::triggered, [&] { ++helps; });
-  Form->EdSearch->setFocus();
-  Key(Form->EdSearch, Qt::Key_Escape);
+  QObject::connect(test::Named<QAction>(*Form, "HelpItem"), &QAction::triggered, [&] { ++helps; });
+  test::Named<QLineEdit>(*Form, "EdSearch")->setFocus();
+  Key(test::Named<QLineEdit>(*Form, "EdSearch"), Qt::Key_Escape);
   EXPECT_EQ(Form->PanelText(1), "");
-  Key(Form->EdSearch, Qt::Key_F1);
+  Key(test::Named<QLineEdit>(*Form, "EdSearch"), Qt::Key_F1);
   EXPECT_EQ(helps, 1);
-  Key(Form->EdSearch, Qt::Key_A);
+  Key(test::Named<QLineEdit>(*Form, "EdSearch"), Qt::Key_A);
   EXPECT_EQ(helps, 1);
 }
 
 TEST_F(Form1RunControl, CloseDuringAPassAnsweredNoKeepsTheWindowAndThePass) {
   Folder.Files(50);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   TBoxAnswers answers({"&No"});
-  Form->BtQuit->click();
+  test::Named<QPushButton>(*Form, "BtQuit")->click();
   EXPECT_EQ(answers.Texts, std::vector<QString>{kCloseDuringPass});
   EXPECT_TRUE(Form->isVisible());
   ASSERT_TRUE(Ended());
@@ -317,11 +321,11 @@ TEST_F(Form1RunControl, CloseDuringAPassAnsweredYesEndsThePassThenAsksToSave) {
   Folder.Files(kMany);
   int saves = 0;
   std::size_t rowsAtSave = 0;
-  QObject::connect(Form->SaveAsItem, &QAction::triggered, [&] {
+  QObject::connect(test::Named<QAction>(*Form, "SaveAsItem"), &QAction::triggered, [&] {
     ++saves;
     rowsAtSave = Form->ResultTable().RowCount();
   });
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
   if (!Form->FRunning()) GTEST_SKIP() << "the pass ended before the window could be closed";
   TBoxAnswers answers({"&Yes", "&Yes"});
@@ -338,7 +342,7 @@ TEST_F(Form1RunControl, CloseDuringAPassAnsweredYesEndsThePassThenAsksToSave) {
 
 TEST_F(Form1RunControl, CloseDuringAPassAnsweredYesClosesEvenOnCancel) {
   Folder.Files(kMany);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
   if (!Form->FRunning()) GTEST_SKIP() << "the pass ended before the window could be closed";
   TBoxAnswers answers({"&Yes", "Cancel"});
@@ -350,22 +354,23 @@ TEST_F(Form1RunControl, CloseDuringAPassAnsweredYesClosesEvenOnCancel) {
 TEST_F(Form1RunControl, CloseWhenIdleAsksOnlyForRowsThatSaveResultWouldKeep) {
   Folder.Files(2);
   {  // after a simulation: no question
-    Form->BtSimul->click();
+    test::Named<QPushButton>(*Form, "BtSimul")->click();
     ASSERT_TRUE(Ended());
     TBoxAnswers answers({});
     EXPECT_TRUE(Form->close());
     EXPECT_TRUE(answers.Texts.empty());
   }
   Form->show();
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(Ended());
-  Form->PageControl1->setCurrentWidget(Form->TabSheetControls);
+  test::Named<QTabWidget>(*Form, "PageControl1")->setCurrentWidget(test::Named<QWidget>(*Form, "TabSheetControls"));
   {
     TBoxAnswers answers({"Cancel"});
     EXPECT_FALSE(Form->close());
     EXPECT_EQ(answers.Texts, std::vector<QString>{kSaveBeforeClearing});
     EXPECT_TRUE(Form->isVisible());
-    EXPECT_EQ(Form->PageControl1->currentWidget(), Form->TabSheetResults);
+    EXPECT_EQ(test::Named<QTabWidget>(*Form, "PageControl1")->currentWidget(),
+              test::Named<QWidget>(*Form, "TabSheetResults"));
   }
   {
     TBoxAnswers answers({"&No"});
@@ -379,7 +384,7 @@ TEST_F(Form1RunControl, CloseWhenIdleAsksOnlyForRowsThatSaveResultWouldKeep) {
 TEST_F(Form1RunControl, CloseQuestionsAreTheWindowsConfirmations) {
   const QString confirmation = MessageBoxName(TMessageKind::Confirmation);
   Folder.Files(kMany);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
   if (Form->FRunning()) {
     TBoxAnswers answers({kEscape});
@@ -405,9 +410,9 @@ TEST_F(Form1RunControl, CloseQuestionsAreTheWindowsConfirmations) {
 
 TEST_F(Form1RunControl, CloseAfterStopWaitsForThePassBeforeAsking) {
   Folder.Files(kMany);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
-  Form->BtCancel->click();
+  test::Named<QPushButton>(*Form, "BtCancel")->click();
   TBoxAnswers answers({"&No"});
   EXPECT_TRUE(Form->close());
   EXPECT_FALSE(Form->RunControl().PassAlive());
@@ -416,18 +421,18 @@ TEST_F(Form1RunControl, CloseAfterStopWaitsForThePassBeforeAsking) {
 
 TEST_F(Form1RunControl, ClearDuringAPassKeepsTheLaterRows) {
   Folder.Files(kMany);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
   if (!Form->FRunning()) GTEST_SKIP() << "the pass ended before the table could be cleared";
   // The rows the views knew of when the table was emptied, whatever the
   // question's own loop let in before.
   int cleared = 0;
-  const TResultTableModel* model = Form->ListView->TableModel();
+  const TResultTableModel* model = test::Named<TResultListView>(*Form, "ListView")->TableModel();
   QObject guard;  // the counting goes with the test, not with the window
   QObject::connect(model, &QAbstractItemModel::modelAboutToBeReset, &guard, [&] { cleared = model->rowCount(); });
   {
     TBoxAnswers answers({"&No"});
-    Form->BtClearResult->click();
+    test::Named<QPushButton>(*Form, "BtClearResult")->click();
   }
   ASSERT_TRUE(Ended());
   ASSERT_GT(cleared, 0);
@@ -437,7 +442,7 @@ TEST_F(Form1RunControl, ClearDuringAPassKeepsTheLaterRows) {
 
 TEST_F(Form1RunControl, DestroyingTheWindowDuringAPassStopsItAndWaits) {
   Folder.Files(kMany);
-  Form->BtRename->click();
+  test::Named<QPushButton>(*Form, "BtRename")->click();
   ASSERT_TRUE(WaitUntil([&] { return Form->ResultTable().RowCount() > 0 || !Form->FRunning(); }));
   Form.reset();  // no worker may be left that refers to the window
   const std::size_t renamed = Folder.CountStartingWith("xf");

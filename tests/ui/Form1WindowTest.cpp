@@ -63,7 +63,7 @@ TEST(Form1Window, FontIsTheLogicalFontOnAnInstalledSansFont) {
   EXPECT_EQ(form.font().pixelSize(), 11);
   const QString actual = QFontInfo(form.font()).family();
   EXPECT_TRUE(actual == "Liberation Sans" || actual == "DejaVu Sans") << actual.toStdString();
-  EXPECT_EQ(QFontInfo(form.EdSearchFor->font()).family(), actual);
+  EXPECT_EQ(QFontInfo(test::Named<QLineEdit>(form, "EdSearchFor")->font()).family(), actual);
   EXPECT_EQ(form.palette().color(QPalette::WindowText), QColor(Qt::black));
 }
 
@@ -100,8 +100,8 @@ constexpr MenuRow kMenus[] = {
 
 TEST(Form1Window, MenusAndTheirItemsInOrder) {
   TForm1 form;
-  ASSERT_EQ(form.MainMenu1->objectName(), "MainMenu1");
-  const QList<QAction*> bar = form.MainMenu1->actions();
+  ASSERT_EQ(test::Named<QMenuBar>(form, "MainMenu1")->objectName(), "MainMenu1");
+  const QList<QAction*> bar = test::Named<QMenuBar>(form, "MainMenu1")->actions();
   ASSERT_EQ(bar.size(), 3);
   const char* const menus[][2] = {{"FileMnu", "&File"}, {"ExecMnu", "Exec&ute"}, {"HelpMnu", "&Help"}};
   for (int i = 0; i < 3; ++i) {
@@ -133,10 +133,14 @@ TEST(Form1Window, ButtonAndMenuItemShareTheirEnabledState) {
   const struct {
     QAbstractButton* Button;
     QAction* Item;
-  } pairs[] = {{form.BtRename, form.RenameItem},         {form.BtSimul, form.SimulItem},
-               {form.SpBtUndo, form.UndoItem},           {form.BtSaveAsResult, form.SaveAsItem},
-               {form.BtClearResult, form.ClearResultItem}, {form.BtCancel, form.StopItem},
-               {form.BtQuit, form.QuitItem},             {form.BtLoadResult, form.LoadResultItem}};
+  } pairs[] = {{test::Named<QPushButton>(form, "BtRename"), test::Named<QAction>(form, "RenameItem")},
+               {test::Named<QPushButton>(form, "BtSimul"), test::Named<QAction>(form, "SimulItem")},
+               {test::Named<QToolButton>(form, "SpBtUndo"), test::Named<QAction>(form, "UndoItem")},
+               {test::Named<QPushButton>(form, "BtSaveAsResult"), test::Named<QAction>(form, "SaveAsItem")},
+               {test::Named<QPushButton>(form, "BtClearResult"), test::Named<QAction>(form, "ClearResultItem")},
+               {test::Named<QPushButton>(form, "BtCancel"), test::Named<QAction>(form, "StopItem")},
+               {test::Named<QPushButton>(form, "BtQuit"), test::Named<QAction>(form, "QuitItem")},
+               {test::Named<QPushButton>(form, "BtLoadResult"), test::Named<QAction>(form, "LoadResultItem")}};
   for (const auto& pair : pairs) {
     SCOPED_TRACE(pair.Button->objectName().toStdString());
     const bool initially = pair.Item->isEnabled();
@@ -147,43 +151,43 @@ TEST(Form1Window, ButtonAndMenuItemShareTheirEnabledState) {
     EXPECT_EQ(pair.Item->isEnabled(), initially);
   }
   // A parent's disabling is not the command's own.
-  form.TabSheetResults->setEnabled(false);
-  form.TabSheetResults->setEnabled(true);
-  EXPECT_FALSE(form.SaveAsItem->isEnabled());
-  EXPECT_TRUE(form.LoadResultItem->isEnabled());
-  form.Panel2->setEnabled(false);
-  EXPECT_TRUE(form.LoadResultItem->isEnabled());
-  form.Panel2->setEnabled(true);
-  EXPECT_TRUE(form.BtLoadResult->isEnabled());
+  test::Named<QWidget>(form, "TabSheetResults")->setEnabled(false);
+  test::Named<QWidget>(form, "TabSheetResults")->setEnabled(true);
+  EXPECT_FALSE(test::Named<QAction>(form, "SaveAsItem")->isEnabled());
+  EXPECT_TRUE(test::Named<QAction>(form, "LoadResultItem")->isEnabled());
+  test::Named<QFrame>(form, "Panel2")->setEnabled(false);
+  EXPECT_TRUE(test::Named<QAction>(form, "LoadResultItem")->isEnabled());
+  test::Named<QFrame>(form, "Panel2")->setEnabled(true);
+  EXPECT_TRUE(test::Named<QPushButton>(form, "BtLoadResult")->isEnabled());
 }
 
 TEST(Form1Window, ButtonRunsTheHandlerOfItsMenuItem) {
   // Stop: with no pass running it changes nothing, so both clicks count.
   TForm1 form;
-  form.LstBoxActions->setCurrentRow(3);  // Number: passes the checks without a box
+  test::Named<QListWidget>(form, "LstBoxActions")->setCurrentRow(3);  // Number: passes the checks without a box
   int runs = 0;
-  QObject::connect(form.StopItem, &QAction::triggered, [&] { ++runs; });
-  form.BtCancel->click();
-  form.StopItem->trigger();
+  QObject::connect(test::Named<QAction>(form, "StopItem"), &QAction::triggered, [&] { ++runs; });
+  test::Named<QPushButton>(form, "BtCancel")->click();
+  test::Named<QAction>(form, "StopItem")->trigger();
   EXPECT_EQ(runs, 2);
-  form.StopItem->setEnabled(false);
-  form.BtCancel->click();
+  test::Named<QAction>(form, "StopItem")->setEnabled(false);
+  test::Named<QPushButton>(form, "BtCancel")->click();
   EXPECT_EQ(runs, 2);
 }
 
 TEST(Form1Window, EdSearchIsTheMaskOfTheFileList) {
   TForm1 form;
-  EXPECT_EQ(form.FileListBox1->Mask(), "*.*");
-  form.EdSearch->setText("*.txt;*.TXT");
-  EXPECT_EQ(form.FileListBox1->Mask(), "*.txt;*.TXT");
-  form.EdSearch->clear();
-  EXPECT_EQ(form.FileListBox1->Mask(), "");
+  EXPECT_EQ(test::Named<TFileListBox>(form, "FileListBox1")->Mask(), "*.*");
+  test::Named<QLineEdit>(form, "EdSearch")->setText("*.txt;*.TXT");
+  EXPECT_EQ(test::Named<TFileListBox>(form, "FileListBox1")->Mask(), "*.txt;*.TXT");
+  test::Named<QLineEdit>(form, "EdSearch")->clear();
+  EXPECT_EQ(test::Named<TFileListBox>(form, "FileListBox1")->Mask(), "");
 }
 
 // Presses Tab from the tab bar on and names each control the focus reaches.
 QStringList TabThrough(TForm1& form, int presses) {
   QStringList order;
-  form.PageControl1->tabBar()->setFocus(Qt::TabFocusReason);
+  test::Named<QTabWidget>(form, "PageControl1")->tabBar()->setFocus(Qt::TabFocusReason);
   for (int i = 0; i < presses; ++i) {
     QWidget* focus = QApplication::focusWidget();
     order << test::NamedAncestor(focus);
@@ -204,7 +208,7 @@ TEST(Form1Window, FocusOrderOfTheWindowAndTheControlPage) {
                                 "FilterDriveComboBox1", "BtCancel", "BtRename", "BtSimul", "BtQuit",
                                 "PageControl1"};
   EXPECT_EQ(TabThrough(form, int(expected.size())), expected);
-  EXPECT_EQ(form.SpBtUndo->focusPolicy(), Qt::NoFocus);
+  EXPECT_EQ(test::Named<QToolButton>(form, "SpBtUndo")->focusPolicy(), Qt::NoFocus);
 }
 
 TEST(Form1Window, FocusOrderOnTheResultPage) {
@@ -212,8 +216,8 @@ TEST(Form1Window, FocusOrderOnTheResultPage) {
   form.show();
   form.activateWindow();
   ASSERT_TRUE(WaitUntil([&] { return form.isActiveWindow(); }));
-  form.PageControl1->setCurrentWidget(form.TabSheetResults);
-  form.BtSaveAsResult->setEnabled(true);
+  test::Named<QTabWidget>(form, "PageControl1")->setCurrentWidget(test::Named<QWidget>(form, "TabSheetResults"));
+  test::Named<QPushButton>(form, "BtSaveAsResult")->setEnabled(true);
   const QStringList expected = {"PageControl1", "ListView", "ChkBxAllRecord", "BtLoadResult", "BtSaveAsResult",
                                 "BtCancel"};
   EXPECT_EQ(TabThrough(form, int(expected.size())), expected);
@@ -222,13 +226,13 @@ TEST(Form1Window, FocusOrderOnTheResultPage) {
 TEST(Form1Window, ResultListShowsTheTableReadOnly) {
   TForm1 form;
   TResultTable& table = form.ResultTable();
-  QAbstractItemModel* model = form.ListView->model();
+  QAbstractItemModel* model = test::Named<TResultListView>(form, "ListView")->model();
   ASSERT_EQ(model->columnCount(), 4);
   const char* const captions[] = {"File", "New Name", "Path", "Status"};
   const int widths[] = {150, 150, 176, 130};
   for (int c = 0; c < 4; ++c) {
     EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), captions[c]);
-    EXPECT_EQ(form.ListView->header()->sectionSize(c), widths[c]);
+    EXPECT_EQ(test::Named<TResultListView>(form, "ListView")->header()->sectionSize(c), widths[c]);
   }
   EXPECT_EQ(model->rowCount(), 0);
   table.AppendRow("a.txt", "b.txt", "/tmp/x/", "Ok");
@@ -238,8 +242,8 @@ TEST(Form1Window, ResultListShowsTheTableReadOnly) {
   EXPECT_EQ(model->data(model->index(0, 1)).toString(), "b.txt");
   EXPECT_EQ(model->data(model->index(1, 3)).toString(), "No Match");
   EXPECT_FALSE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
-  EXPECT_EQ(form.ListView->editTriggers(), QAbstractItemView::NoEditTriggers);
-  EXPECT_FALSE(form.ListView->showGrid());
+  EXPECT_EQ(test::Named<TResultListView>(form, "ListView")->editTriggers(), QAbstractItemView::NoEditTriggers);
+  EXPECT_FALSE(test::Named<TResultListView>(form, "ListView")->showGrid());
   table.Clear();
   EXPECT_EQ(model->rowCount(), 0);
 }
@@ -248,7 +252,7 @@ TEST(Form1Window, ResultListTextTakesTheTableColour) {
   TForm1 form;
   TResultTable& table = form.ResultTable();
   table.AppendRow("a.txt", "b.txt", "/tmp/", "Ok");
-  QAbstractItemModel* model = form.ListView->model();
+  QAbstractItemModel* model = test::Named<TResultListView>(form, "ListView")->model();
   EXPECT_EQ(model->data(model->index(0, 2), Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 0));
   table.StartPassRows(TPassRows::Simulation);
   EXPECT_EQ(model->data(model->index(0, 2), Qt::ForegroundRole).value<QColor>(), QColor(128, 128, 128));
@@ -261,24 +265,25 @@ TEST(Form1Window, ResultListTextTakesTheTableColour) {
 TEST(Form1Window, ColumnWidthsGoBothWaysBetweenListAndTable) {
   TForm1 form;
   TResultLayout& table = form.ResultLayout();
-  form.ListView->header()->resizeSection(2, 210);  // as a drag does
+  test::Named<TResultListView>(form, "ListView")->header()->resizeSection(2, 210);  // as a drag does
   EXPECT_EQ(table.Columns()[2].Width, 210);
   table.SetColumnWidth(0, 90);
-  EXPECT_EQ(form.ListView->header()->sectionSize(0), 90);
+  EXPECT_EQ(test::Named<TResultListView>(form, "ListView")->header()->sectionSize(0), 90);
   EXPECT_EQ(table.Columns()[1].Width, 150);
 }
 
 TEST(Form1Window, TableRecordsThePlacementOfTheList) {
   TForm1 form;
   form.show();
-  form.PageControl1->setCurrentWidget(form.TabSheetResults);
-  ASSERT_TRUE(WaitUntil([&] { return form.ListView->isVisible(); }));
+  test::Named<QTabWidget>(form, "PageControl1")->setCurrentWidget(test::Named<QWidget>(form, "TabSheetResults"));
+  ASSERT_TRUE(WaitUntil([&] { return test::Named<TResultListView>(form, "ListView")->isVisible(); }));
   const TResultLayout& table = form.ResultLayout();
   EXPECT_EQ(table.Left, 0);
   EXPECT_EQ(table.Top, 0);
-  EXPECT_EQ(table.Width, form.ListView->width());
-  EXPECT_EQ(table.Height, form.ListView->height());
-  EXPECT_EQ(form.ListView->height() + form.Panel2->height(), form.TabSheetResults->height());
+  EXPECT_EQ(table.Width, test::Named<TResultListView>(form, "ListView")->width());
+  EXPECT_EQ(table.Height, test::Named<TResultListView>(form, "ListView")->height());
+  EXPECT_EQ(test::Named<TResultListView>(form, "ListView")->height() + test::Named<QFrame>(form, "Panel2")->height(),
+            test::Named<QWidget>(form, "TabSheetResults")->height());
 }
 
 }  // namespace
@@ -293,9 +298,9 @@ TEST(Form1Window, AShownWindowWithManyRowsIsDestroyedCleanly) {
   auto form = std::make_unique<TForm1>();
   for (int i = 0; i < 2000; ++i)
     form->ResultTable().AppendRow("file" + std::to_string(i), "new", "/tmp/", "Ok");
-  form->PageControl1->setCurrentWidget(form->TabSheetResults);
+  test::Named<QTabWidget>(*form, "PageControl1")->setCurrentWidget(test::Named<QWidget>(*form, "TabSheetResults"));
   form->show();
-  ASSERT_TRUE(test::WaitUntil([&] { return form->ListView->isVisible(); }));
+  ASSERT_TRUE(test::WaitUntil([&] { return test::Named<TResultListView>(*form, "ListView")->isVisible(); }));
   form.reset();
 }
 

@@ -45,7 +45,7 @@ QStringList Titles(const QListWidget& list) {
 TEST(HelpWindow, HelpTopicsOpensTheTopicsListAtTheFirstTopic) {
   TForm1 form;
   form.show();
-  form.HelpItem->trigger();
+  test::Named<QAction>(form, "HelpItem")->trigger();
   THelpWindow* help = form.HelpWindow();
   ASSERT_NE(help, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return help->isVisible(); }));
@@ -55,7 +55,7 @@ TEST(HelpWindow, HelpTopicsOpensTheTopicsListAtTheFirstTopic) {
   EXPECT_EQ(help->LstHelpTopics->currentRow(), 0);
   EXPECT_EQ(help->HelpBrowser->documentTitle(), "Getting started");
   // Asked again, the same window comes forward.
-  form.HelpItem->trigger();
+  test::Named<QAction>(form, "HelpItem")->trigger();
   EXPECT_EQ(form.HelpWindow(), help);
 }
 
@@ -124,12 +124,12 @@ TEST(HelpWindow, AMissingManualIsReportedAndTheWindowGoesOn) {
   form.show();
   form.SetManualRoot(":/no-manual-here");
   TModalScript script;
-  script.Then(Press(QMessageBox::Ok)).Run([&] { form.HelpItem->trigger(); });
+  script.Then(Press(QMessageBox::Ok)).Run([&] { test::Named<QAction>(form, "HelpItem")->trigger(); });
   ASSERT_EQ(script.Seen().size(), 1);
   EXPECT_TRUE(script.Seen()[0].startsWith("Veltrane|Cannot show the help topics")) << script.Seen()[0].toStdString();
   EXPECT_TRUE(form.HelpWindow() == nullptr || !form.HelpWindow()->isVisible());
   EXPECT_TRUE(form.isVisible());
-  EXPECT_TRUE(form.HelpItem->isEnabled());
+  EXPECT_TRUE(test::Named<QAction>(form, "HelpItem")->isEnabled());
 }
 
 TEST(HelpWindow, OpensBesideTheMainWindowAndWhollyOnTheScreen) {

@@ -53,7 +53,7 @@ class InputFilters : public testing::Test {
     field->paste();
     QCoreApplication::processEvents();
   }
-  void ShowPage(int row) { Form.LstBoxActions->setCurrentRow(row); }
+  void ShowPage(int row) { test::Named<QListWidget>(Form, "LstBoxActions")->setCurrentRow(row); }
 
   TForm1 Form;
   QStringList Errors;
@@ -61,19 +61,17 @@ class InputFilters : public testing::Test {
 
 TEST_F(InputFilters, EachTextFieldDropsItsCharacters) {
   const struct {
-    QLineEdit* TForm1Controls::*field;
+    const char* field;
     int page;
     const char* typed;
     const char* kept;
   } cases[] = {
-      {&TForm1Controls::EdSearchFor, 0, "a:b*c?d", "ab*c?d"},
-      {&TForm1Controls::EdReplaceWith, 0, "x\"/<>|\\y*?.", "xy*?."},
-      {&TForm1Controls::EdInsert, 1, "a*b.c?d:e", "abcde"},
-      {&TForm1Controls::EdDelete, 2, "a*b.c?d|", "abc?d"},
-      {&TForm1Controls::EdInsert, 1, "résumé €", "résumé €"},  // above 127 everything passes
+      {"EdSearchFor", 0, "a:b*c?d", "ab*c?d"}, {"EdReplaceWith", 0, "x\"/<>|\\y*?.", "xy*?."},
+      {"EdInsert", 1, "a*b.c?d:e", "abcde"},   {"EdDelete", 2, "a*b.c?d|", "abc?d"},
+      {"EdInsert", 1, "résumé €", "résumé €"},  // above 127 everything passes
   };
   for (const auto& c : cases) {
-    QLineEdit* field = Form.*c.field;
+    QLineEdit* field = test::Named<QLineEdit>(Form, c.field);
     ShowPage(c.page);
     field->clear();
     Type(field, QString::fromUtf8(c.typed));
@@ -84,72 +82,72 @@ TEST_F(InputFilters, EachTextFieldDropsItsCharacters) {
 
 TEST_F(InputFilters, TextPastedOrDroppedLosesTheRefusedCharacters) {
   ShowPage(1);
-  Form.EdInsert->setText("ab");
-  Form.EdInsert->setCursorPosition(1);
-  Paste(Form.EdInsert, "x*y.z?:");
-  EXPECT_EQ(Form.EdInsert->text(), "axyzb");
-  EXPECT_EQ(Form.EdInsert->cursorPosition(), 4);  // after what was kept
+  test::Named<QLineEdit>(Form, "EdInsert")->setText("ab");
+  test::Named<QLineEdit>(Form, "EdInsert")->setCursorPosition(1);
+  Paste(test::Named<QLineEdit>(Form, "EdInsert"), "x*y.z?:");
+  EXPECT_EQ(test::Named<QLineEdit>(Form, "EdInsert")->text(), "axyzb");
+  EXPECT_EQ(test::Named<QLineEdit>(Form, "EdInsert")->cursorPosition(), 4);  // after what was kept
   ShowPage(2);
-  Paste(Form.EdDelete, "a*b.c?d");
-  EXPECT_EQ(Form.EdDelete->text(), "abc?d");
+  Paste(test::Named<QLineEdit>(Form, "EdDelete"), "a*b.c?d");
+  EXPECT_EQ(test::Named<QLineEdit>(Form, "EdDelete")->text(), "abc?d");
   ShowPage(0);
-  Paste(Form.EdReplaceWith, "new:name.*");
-  EXPECT_EQ(Form.EdReplaceWith->text(), "newname.*");
+  Paste(test::Named<QLineEdit>(Form, "EdReplaceWith"), "new:name.*");
+  EXPECT_EQ(test::Named<QLineEdit>(Form, "EdReplaceWith")->text(), "newname.*");
   // Dropped text.
-  Form.EdInsert->clear();
+  test::Named<QLineEdit>(Form, "EdInsert")->clear();
   ShowPage(1);
   QMimeData data;
   data.setText("d.r|op");
-  const QPoint at = Form.EdInsert->rect().center();
+  const QPoint at = test::Named<QLineEdit>(Form, "EdInsert")->rect().center();
   QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(Form.EdInsert, &enter);
+  QApplication::sendEvent(test::Named<QLineEdit>(Form, "EdInsert"), &enter);
   QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(Form.EdInsert, &drop);
+  QApplication::sendEvent(test::Named<QLineEdit>(Form, "EdInsert"), &drop);
   QCoreApplication::processEvents();
-  EXPECT_EQ(Form.EdInsert->text(), "drop");
+  EXPECT_EQ(test::Named<QLineEdit>(Form, "EdInsert")->text(), "drop");
 }
 
 TEST_F(InputFilters, ADotInTheSearchPatternTreatsTheExtension) {
-  Type(Form.EdSearchFor, "a");
-  EXPECT_FALSE(Form.ChkBxSearchInExt->isChecked());
-  Type(Form.EdSearchFor, ".");
-  EXPECT_TRUE(Form.ChkBxSearchInExt->isChecked());
-  EXPECT_FALSE(Form.ChkBxSearchRecursive->isEnabled());
-  Type(Form.EdSearchFor, "b");
-  EXPECT_TRUE(Form.ChkBxSearchInExt->isChecked());
+  Type(test::Named<QLineEdit>(Form, "EdSearchFor"), "a");
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "ChkBxSearchInExt")->isChecked());
+  Type(test::Named<QLineEdit>(Form, "EdSearchFor"), ".");
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "ChkBxSearchInExt")->isChecked());
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "ChkBxSearchRecursive")->isEnabled());
+  Type(test::Named<QLineEdit>(Form, "EdSearchFor"), "b");
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "ChkBxSearchInExt")->isChecked());
   // Delete takes the dot away: unchecked on the key's release.
-  Form.EdSearchFor->setCursorPosition(1);
-  QTest::keyClick(Form.EdSearchFor, Qt::Key_Delete);
-  EXPECT_EQ(Form.EdSearchFor->text(), "ab");
-  EXPECT_FALSE(Form.ChkBxSearchInExt->isChecked());
-  EXPECT_TRUE(Form.ChkBxSearchRecursive->isEnabled());
+  test::Named<QLineEdit>(Form, "EdSearchFor")->setCursorPosition(1);
+  QTest::keyClick(test::Named<QLineEdit>(Form, "EdSearchFor"), Qt::Key_Delete);
+  EXPECT_EQ(test::Named<QLineEdit>(Form, "EdSearchFor")->text(), "ab");
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "ChkBxSearchInExt")->isChecked());
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "ChkBxSearchRecursive")->isEnabled());
   // And so does Backspace.
-  Type(Form.EdSearchFor, ".");
-  ASSERT_TRUE(Form.ChkBxSearchInExt->isChecked());
-  QTest::keyClick(Form.EdSearchFor, Qt::Key_Backspace);
+  Type(test::Named<QLineEdit>(Form, "EdSearchFor"), ".");
+  ASSERT_TRUE(test::Named<QCheckBox>(Form, "ChkBxSearchInExt")->isChecked());
+  QTest::keyClick(test::Named<QLineEdit>(Form, "EdSearchFor"), Qt::Key_Backspace);
   QCoreApplication::processEvents();
-  EXPECT_EQ(Form.EdSearchFor->text(), "ab");
-  EXPECT_FALSE(Form.ChkBxSearchInExt->isChecked());
-  EXPECT_TRUE(Form.ChkBxSearchRecursive->isEnabled());
+  EXPECT_EQ(test::Named<QLineEdit>(Form, "EdSearchFor")->text(), "ab");
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "ChkBxSearchInExt")->isChecked());
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "ChkBxSearchRecursive")->isEnabled());
 }
 
 TEST_F(InputFilters, TheDotCouplingIsTheSearchPatternsAlone) {
-  Type(Form.EdReplaceWith, "x.y");
-  EXPECT_FALSE(Form.ChkBxSearchInExt->isChecked());
-  EXPECT_TRUE(Form.ChkBxSearchRecursive->isEnabled());
+  Type(test::Named<QLineEdit>(Form, "EdReplaceWith"), "x.y");
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "ChkBxSearchInExt")->isChecked());
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "ChkBxSearchRecursive")->isEnabled());
   // Checked by hand with a dot typed: nothing else changes.
-  Form.EdSearchFor->setText("a");
-  Form.ChkBxSearchInExt->click();
-  EXPECT_TRUE(Form.ChkBxSearchRecursive->isEnabled());
-  Type(Form.EdSearchFor, ".");
-  EXPECT_TRUE(Form.ChkBxSearchInExt->isChecked());
-  EXPECT_TRUE(Form.ChkBxSearchRecursive->isEnabled());
+  test::Named<QLineEdit>(Form, "EdSearchFor")->setText("a");
+  test::Named<QCheckBox>(Form, "ChkBxSearchInExt")->click();
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "ChkBxSearchRecursive")->isEnabled());
+  Type(test::Named<QLineEdit>(Form, "EdSearchFor"), ".");
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "ChkBxSearchInExt")->isChecked());
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "ChkBxSearchRecursive")->isEnabled());
   // A pasted dot counts as a typed one.
-  Form.ChkBxSearchInExt->setChecked(false);
-  Form.EdSearchFor->clear();
-  Paste(Form.EdSearchFor, "*.txt");
-  EXPECT_TRUE(Form.ChkBxSearchInExt->isChecked());
-  EXPECT_FALSE(Form.ChkBxSearchRecursive->isEnabled());
+  test::Named<QCheckBox>(Form, "ChkBxSearchInExt")->setChecked(false);
+  test::Named<QLineEdit>(Form, "EdSearchFor")->clear();
+  Paste(test::Named<QLineEdit>(Form, "EdSearchFor"), "*.txt");
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "ChkBxSearchInExt")->isChecked());
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "ChkBxSearchRecursive")->isEnabled());
 }
 
 // Sets a number field's text as the user left it, the caret at its end.
@@ -161,23 +159,20 @@ void SetNumber(QLineEdit* field, const QString& text) {
 
 TEST_F(InputFilters, DigitsTypedIntoNumberFields) {
   const struct {
-    QLineEdit* TForm1Controls::*field;
+    const char* field;
     int page;
     const char* text;
     char digit;
     const char* result;
   } cases[] = {
-      {&TForm1Controls::EdIncrement, 3, "1", '8', "18"},
-      {&TForm1Controls::EdIncrement, 3, "3", '5', "20"},  // 35 is above 20
-      {&TForm1Controls::EdStartNumber, 3, "3276", '8', "32767"},
-      {&TForm1Controls::EdStartNumber, 3, "3276", '7', "32767"},
-      {&TForm1Controls::EdStartNumber, 3, "3276", 'x', "3276"},
-      {&TForm1Controls::EdNbrTruncate, 5, "12", '8', "127"},
-      {&TForm1Controls::EdNbrDelete, 2, "0", '5', "05"},  // nothing checks the minimum or a leading zero
+      {"EdIncrement", 3, "1", '8', "18"},         {"EdIncrement", 3, "3", '5', "20"},  // 35 is above 20
+      {"EdStartNumber", 3, "3276", '8', "32767"}, {"EdStartNumber", 3, "3276", '7', "32767"},
+      {"EdStartNumber", 3, "3276", 'x', "3276"},  {"EdNbrTruncate", 5, "12", '8', "127"},
+      {"EdNbrDelete", 2, "0", '5', "05"},  // nothing checks the minimum or a leading zero
   };
   for (const auto& c : cases) {
     ShowPage(c.page);
-    QLineEdit* field = Form.*c.field;
+    QLineEdit* field = test::Named<QLineEdit>(Form, c.field);
     SetNumber(field, c.text);
     QTest::keyClick(field, c.digit);
     EXPECT_EQ(field->text(), c.result) << field->objectName().toStdString() << " " << c.text << "+" << c.digit;
@@ -187,36 +182,34 @@ TEST_F(InputFilters, DigitsTypedIntoNumberFields) {
 
 TEST_F(InputFilters, TheCandidateIsTheTextFollowedByTheDigitWhereverTheCaret) {
   ShowPage(1);
-  Form.ComboInsertTo->setCurrentIndex(2);
-  SetNumber(Form.EdInsertPos, "127");
-  Form.EdInsertPos->selectAll();
-  QTest::keyClick(Form.EdInsertPos, '5');  // judged on 1275
-  EXPECT_EQ(Form.EdInsertPos->text(), "127");
-  SetNumber(Form.EdInsertPos, "1");
-  Form.EdInsertPos->setCursorPosition(0);
-  QTest::keyClick(Form.EdInsertPos, '2');  // judged on 12, put in at the caret
-  EXPECT_EQ(Form.EdInsertPos->text(), "21");
+  test::Named<QComboBox>(Form, "ComboInsertTo")->setCurrentIndex(2);
+  SetNumber(test::Named<QLineEdit>(Form, "EdInsertPos"), "127");
+  test::Named<QLineEdit>(Form, "EdInsertPos")->selectAll();
+  QTest::keyClick(test::Named<QLineEdit>(Form, "EdInsertPos"), '5');  // judged on 1275
+  EXPECT_EQ(test::Named<QLineEdit>(Form, "EdInsertPos")->text(), "127");
+  SetNumber(test::Named<QLineEdit>(Form, "EdInsertPos"), "1");
+  test::Named<QLineEdit>(Form, "EdInsertPos")->setCursorPosition(0);
+  QTest::keyClick(test::Named<QLineEdit>(Form, "EdInsertPos"), '2');  // judged on 12, put in at the caret
+  EXPECT_EQ(test::Named<QLineEdit>(Form, "EdInsertPos")->text(), "21");
 }
 
 TEST_F(InputFilters, BackspaceDoesNotWorkInNumberFields) {
   ShowPage(3);
-  SetNumber(Form.EdIncrement, "12");
-  QTest::keyClick(Form.EdIncrement, Qt::Key_Backspace);
-  EXPECT_EQ(Form.EdIncrement->text(), "12");
+  SetNumber(test::Named<QLineEdit>(Form, "EdIncrement"), "12");
+  QTest::keyClick(test::Named<QLineEdit>(Form, "EdIncrement"), Qt::Key_Backspace);
+  EXPECT_EQ(test::Named<QLineEdit>(Form, "EdIncrement")->text(), "12");
 }
 
 TEST_F(InputFilters, DeleteThatEmptiesANumberFieldPutsItsMinimumBack) {
   const struct {
-    QLineEdit* TForm1Controls::*field;
+    const char* field;
     int page;
     const char* minimum;
-  } cases[] = {{&TForm1Controls::EdIncrement, 3, "1"},
-               {&TForm1Controls::EdStartNumber, 3, "0"},
-               {&TForm1Controls::EdNbrDelete, 2, "0"}};
+  } cases[] = {{"EdIncrement", 3, "1"}, {"EdStartNumber", 3, "0"}, {"EdNbrDelete", 2, "0"}};
   for (const auto& c : cases) {
     ShowPage(c.page);
-    if (c.page == 2) Form.ComboItemToDelete->setCurrentIndex(1);
-    QLineEdit* field = Form.*c.field;
+    if (c.page == 2) test::Named<QComboBox>(Form, "ComboItemToDelete")->setCurrentIndex(1);
+    QLineEdit* field = test::Named<QLineEdit>(Form, c.field);
     SetNumber(field, "15");
     field->home(false);
     QTest::keyClick(field, Qt::Key_Delete);
@@ -228,31 +221,31 @@ TEST_F(InputFilters, DeleteThatEmptiesANumberFieldPutsItsMinimumBack) {
 
 TEST_F(InputFilters, ADigitTypedAfterTheArrowsWroteASeparatorIsAConversionError) {
   ShowPage(3);
-  Form.UpDownStartNumber->SetPosition(1000);
-  const QString written = Form.EdStartNumber->text();
+  test::Named<TUpDown>(Form, "UpDownStartNumber")->SetPosition(1000);
+  const QString written = test::Named<QLineEdit>(Form, "EdStartNumber")->text();
   if (QLocale().groupSeparator().isEmpty() || written == "1000") GTEST_SKIP() << "the locale writes no separator";
-  Form.EdStartNumber->setFocus();
-  Form.EdStartNumber->end(false);
-  QTest::keyClick(Form.EdStartNumber, '1');
-  EXPECT_EQ(Form.EdStartNumber->text(), written);
+  test::Named<QLineEdit>(Form, "EdStartNumber")->setFocus();
+  test::Named<QLineEdit>(Form, "EdStartNumber")->end(false);
+  QTest::keyClick(test::Named<QLineEdit>(Form, "EdStartNumber"), '1');
+  EXPECT_EQ(test::Named<QLineEdit>(Form, "EdStartNumber")->text(), written);
   ASSERT_EQ(Errors.size(), 1);
   EXPECT_EQ(Errors[0], "'" + written + "1' is not a valid integer value");
 }
 
 TEST_F(InputFilters, TextPastedIntoNumberFields) {
   ShowPage(3);
-  SetNumber(Form.EdIncrement, "1");
-  Paste(Form.EdIncrement, "a2");
-  EXPECT_EQ(Form.EdIncrement->text(), "12");
-  SetNumber(Form.EdIncrement, "1");
-  Paste(Form.EdIncrement, "99");
-  EXPECT_EQ(Form.EdIncrement->text(), "20");
+  SetNumber(test::Named<QLineEdit>(Form, "EdIncrement"), "1");
+  Paste(test::Named<QLineEdit>(Form, "EdIncrement"), "a2");
+  EXPECT_EQ(test::Named<QLineEdit>(Form, "EdIncrement")->text(), "12");
+  SetNumber(test::Named<QLineEdit>(Form, "EdIncrement"), "1");
+  Paste(test::Named<QLineEdit>(Form, "EdIncrement"), "99");
+  EXPECT_EQ(test::Named<QLineEdit>(Form, "EdIncrement")->text(), "20");
   // Ctrl+V pastes too, under the same rule.
-  SetNumber(Form.EdStartNumber, "");
+  SetNumber(test::Named<QLineEdit>(Form, "EdStartNumber"), "");
   QApplication::clipboard()->setText("1 2 3");
-  QTest::keyClick(Form.EdStartNumber, Qt::Key_V, Qt::ControlModifier);
+  QTest::keyClick(test::Named<QLineEdit>(Form, "EdStartNumber"), Qt::Key_V, Qt::ControlModifier);
   QCoreApplication::processEvents();
-  EXPECT_EQ(Form.EdStartNumber->text(), "123");
+  EXPECT_EQ(test::Named<QLineEdit>(Form, "EdStartNumber")->text(), "123");
   EXPECT_TRUE(Errors.isEmpty());
 }
 

@@ -69,18 +69,18 @@ class OpenPaths : public ::testing::Test {
 };
 
 TEST_F(OpenPaths, AFolderMovesTheFolderListAndKeepsTheMasks) {
-  Form->EdSearch->setText("*.JPG");
+  test::Named<QLineEdit>(*Form, "EdSearch")->setText("*.JPG");
   vt::OpenPaths(*Form, {Path("Photos")});
-  EXPECT_EQ(Form->FilterDirectoryListBox1->Directory(), Path("Photos"));
-  EXPECT_EQ(Form->EdSearch->text(), "*.JPG");
-  EXPECT_EQ(Form->FileListBox1->Names(), (QStringList{"IMG_1.JPG", "IMG_2.JPG"}));
+  EXPECT_EQ(test::Named<TFilterDirectoryListBox>(*Form, "FilterDirectoryListBox1")->Directory(), Path("Photos"));
+  EXPECT_EQ(test::Named<QLineEdit>(*Form, "EdSearch")->text(), "*.JPG");
+  EXPECT_EQ(test::Named<TFileListBox>(*Form, "FileListBox1")->Names(), (QStringList{"IMG_1.JPG", "IMG_2.JPG"}));
 }
 
 TEST_F(OpenPaths, FilesOpenTheirFolderWithTheirNamesAsMasks) {
   vt::OpenPaths(*Form, {Path("Photos/IMG_2.JPG"), Path("Photos/notes.txt")});
-  EXPECT_EQ(Form->FilterDirectoryListBox1->Directory(), Path("Photos"));
-  EXPECT_EQ(Form->EdSearch->text(), "IMG_2.JPG;notes.txt");
-  EXPECT_EQ(Form->FileListBox1->Names(), (QStringList{"IMG_2.JPG", "notes.txt"}));
+  EXPECT_EQ(test::Named<TFilterDirectoryListBox>(*Form, "FilterDirectoryListBox1")->Directory(), Path("Photos"));
+  EXPECT_EQ(test::Named<QLineEdit>(*Form, "EdSearch")->text(), "IMG_2.JPG;notes.txt");
+  EXPECT_EQ(test::Named<TFileListBox>(*Form, "FileListBox1")->Names(), (QStringList{"IMG_2.JPG", "notes.txt"}));
 }
 
 TEST_F(OpenPaths, NamesBeyond255CharactersGiveAllFilesAndSayWhy) {
@@ -93,7 +93,7 @@ TEST_F(OpenPaths, NamesBeyond255CharactersGiveAllFilesAndSayWhy) {
   TModalScript script;
   script.Then(Press(QMessageBox::Ok));
   script.Run([&] { vt::OpenPaths(*Form, paths); });
-  EXPECT_EQ(Form->EdSearch->text(), "*.*");
+  EXPECT_EQ(test::Named<QLineEdit>(*Form, "EdSearch")->text(), "*.*");
   ASSERT_EQ(script.Seen().size(), 1);
   EXPECT_TRUE(script.Seen()[0].startsWith("Information|The names of the 30 files do not fit in the 255 characters"))
       << script.Seen()[0].toStdString();
@@ -101,11 +101,13 @@ TEST_F(OpenPaths, NamesBeyond255CharactersGiveAllFilesAndSayWhy) {
 
 TEST_F(OpenPaths, ADroppedFolderOrFilesOpenAsTheArgumentDoes) {
   ASSERT_TRUE(Drop({Path("Photos")}));
-  ASSERT_TRUE(WaitUntil([&] { return Form->FilterDirectoryListBox1->Directory() == Path("Photos"); }));
-  EXPECT_EQ(Form->EdSearch->text(), "*.*");
+  ASSERT_TRUE(WaitUntil([&] {
+    return test::Named<TFilterDirectoryListBox>(*Form, "FilterDirectoryListBox1")->Directory() == Path("Photos");
+  }));
+  EXPECT_EQ(test::Named<QLineEdit>(*Form, "EdSearch")->text(), "*.*");
   // Dropped on a control inside the window.
-  ASSERT_TRUE(Drop({Path("Photos/IMG_1.JPG")}, Form->FileListBox1));
-  ASSERT_TRUE(WaitUntil([&] { return Form->EdSearch->text() == "IMG_1.JPG"; }));
+  ASSERT_TRUE(Drop({Path("Photos/IMG_1.JPG")}, test::Named<TFileListBox>(*Form, "FileListBox1")));
+  ASSERT_TRUE(WaitUntil([&] { return test::Named<QLineEdit>(*Form, "EdSearch")->text() == "IMG_1.JPG"; }));
 }
 
 TEST_F(OpenPaths, WhatIsNoLocalFileIsRefused) {

@@ -58,13 +58,13 @@ TEST_P(Palettes, EveryTextReadsAtLeastFourAndAHalfToOne) {
     expectReadable(button, QPalette::ButtonText, QPalette::Button);
   for (const auto* group : Form->findChildren<QGroupBox*>()) expectReadable(group, QPalette::WindowText, QPalette::Window);
   for (const auto* edit : Form->findChildren<QLineEdit*>()) expectReadable(edit, QPalette::Text, QPalette::Base);
-  expectReadable(Form->StatusBar, QPalette::WindowText, QPalette::Window);
+  expectReadable(test::Named<QStatusBar>(*Form, "StatusBar"), QPalette::WindowText, QPalette::Window);
   EXPECT_GT(checked, 40);
 }
 
 TEST_P(Palettes, BlackAndGreyRowsFollowThePalette) {
   Form->ResultTable().AppendRow("a.txt", "b.txt", "/d/", "Ok");
-  const TResultTableModel* model = Form->ListView->TableModel();
+  const TResultTableModel* model = test::Named<TResultListView>(*Form, "ListView")->TableModel();
   const auto colour = [&] { return model->data(model->index(0, 0), Qt::ForegroundRole).value<QColor>(); };
   const QPalette palette = QApplication::palette();
   const QColor base = palette.color(QPalette::Base);

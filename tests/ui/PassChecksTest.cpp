@@ -130,45 +130,49 @@ TEST_F(PassChecks, ARefusalShowsItsBoxTheControlPageAndTheField) {
       {2, "", "", "", 1, "MessageBoxError", "Error", Msg::SpecifyDeleteCount, "EdNbrDelete"},
   };
   for (const auto& c : cases) {
-    Form.LstBoxActions->setCurrentRow(c.operation);
-    Form.EdSearchFor->setText(c.search);
-    Form.EdReplaceWith->setText(c.replace);
-    Form.EdInsert->setText(c.insert);
-    Form.ComboItemToDelete->setCurrentIndex(c.removeKind);
-    Form.PageControl1->setCurrentWidget(Form.TabSheetResults);
-    Form.BtRename->setFocus();
+    test::Named<QListWidget>(Form, "LstBoxActions")->setCurrentRow(c.operation);
+    test::Named<QLineEdit>(Form, "EdSearchFor")->setText(c.search);
+    test::Named<QLineEdit>(Form, "EdReplaceWith")->setText(c.replace);
+    test::Named<QLineEdit>(Form, "EdInsert")->setText(c.insert);
+    test::Named<QComboBox>(Form, "ComboItemToDelete")->setCurrentIndex(c.removeKind);
+    test::Named<QTabWidget>(Form, "PageControl1")->setCurrentWidget(test::Named<QWidget>(Form, "TabSheetResults"));
+    test::Named<QPushButton>(Form, "BtRename")->setFocus();
     TBoxAnswerer answerer({"OK"});
-    Form.BtRename->click();
+    test::Named<QPushButton>(Form, "BtRename")->click();
     ASSERT_EQ(answerer.Seen.size(), 1u) << c.message;
     EXPECT_EQ(answerer.Seen[0].Name, c.name);
     EXPECT_EQ(answerer.Seen[0].Title, c.title);
     EXPECT_EQ(answerer.Seen[0].Text.toStdString(), Message(c.message));
-    EXPECT_EQ(Form.PageControl1->currentWidget(), Form.TabSheetControls) << c.message;
+    EXPECT_EQ(test::Named<QTabWidget>(Form, "PageControl1")->currentWidget(),
+              test::Named<QWidget>(Form, "TabSheetControls"))
+        << c.message;
     EXPECT_TRUE(FocusOn(c.focus)) << c.message << ": focus on " << Focused().toStdString();
-    EXPECT_EQ(Form.LstBoxActions->currentRow(), c.operation);  // the settings stay as they were
-    EXPECT_EQ(Form.EdSearchFor->text(), c.search);
+    EXPECT_EQ(test::Named<QListWidget>(Form, "LstBoxActions")->currentRow(),
+              c.operation);  // the settings stay as they were
+    EXPECT_EQ(test::Named<QLineEdit>(Form, "EdSearchFor")->text(), c.search);
   }
 }
 
 TEST_F(PassChecks, EveryWayToDeclineAConfirmationRefuses) {
-  Form.EdSearchFor->setText("*.*");
-  Form.EdReplaceWith->setText("*.");
+  test::Named<QLineEdit>(Form, "EdSearchFor")->setText("*.*");
+  test::Named<QLineEdit>(Form, "EdReplaceWith")->setText("*.");
   for (const QString& decline : {QString("&No"), QString("Cancel"), QString()}) {
-    Form.PageControl1->setCurrentWidget(Form.TabSheetResults);
+    test::Named<QTabWidget>(Form, "PageControl1")->setCurrentWidget(test::Named<QWidget>(Form, "TabSheetResults"));
     TBoxAnswerer answerer({"&Yes", decline});
     EXPECT_FALSE(Form.CheckSettings());
     ASSERT_EQ(answerer.Seen.size(), 2u);
     EXPECT_EQ(answerer.Seen[0].Title, "Confirm");
     EXPECT_EQ(answerer.Seen[1].Text.toStdString(), Message(Msg::SameName));
-    EXPECT_EQ(Form.PageControl1->currentWidget(), Form.TabSheetControls);
+    EXPECT_EQ(test::Named<QTabWidget>(Form, "PageControl1")->currentWidget(),
+              test::Named<QWidget>(Form, "TabSheetControls"));
     EXPECT_TRUE(FocusOn("EdReplaceWith")) << decline.toStdString();
   }
 }
 
 TEST_F(PassChecks, ThreeQuestionsAnsweredYesLetThePassStart) {
-  Form.EdSearchFor->setText("*.*");
-  Form.EdReplaceWith->setText("*.");
-  Form.PageControl1->setCurrentWidget(Form.TabSheetResults);
+  test::Named<QLineEdit>(Form, "EdSearchFor")->setText("*.*");
+  test::Named<QLineEdit>(Form, "EdReplaceWith")->setText("*.");
+  test::Named<QTabWidget>(Form, "PageControl1")->setCurrentWidget(test::Named<QWidget>(Form, "TabSheetResults"));
   TBoxAnswerer answerer({"&Yes", "&Yes", "&Yes"});
   EXPECT_TRUE(Form.CheckSettings());
   ASSERT_EQ(answerer.Seen.size(), 3u);
@@ -176,25 +180,26 @@ TEST_F(PassChecks, ThreeQuestionsAnsweredYesLetThePassStart) {
   EXPECT_EQ(answerer.Seen[1].Text.toStdString(), Message(Msg::SameName));
   EXPECT_EQ(answerer.Seen[2].Text.toStdString(), Message(Msg::RemoveExtension));
   // Passing changes nothing in the window.
-  EXPECT_EQ(Form.PageControl1->currentWidget(), Form.TabSheetResults);
+  EXPECT_EQ(test::Named<QTabWidget>(Form, "PageControl1")->currentWidget(),
+            test::Named<QWidget>(Form, "TabSheetResults"));
   // Each box stands in the middle of the screen.
   const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
   for (const auto& seen : answerer.Seen) EXPECT_LE((seen.Centre - centre).manhattanLength(), 2);
 }
 
 TEST_F(PassChecks, SimulateChecksToo) {
-  Form.LstBoxActions->setCurrentRow(1);
+  test::Named<QListWidget>(Form, "LstBoxActions")->setCurrentRow(1);
   TBoxAnswerer answerer({"OK"});
-  Form.SimulItem->trigger();
+  test::Named<QAction>(Form, "SimulItem")->trigger();
   ASSERT_EQ(answerer.Seen.size(), 1u);
   EXPECT_EQ(answerer.Seen[0].Text.toStdString(), Message(Msg::SpecifyInsertText));
   EXPECT_TRUE(FocusOn("EdInsert"));
 }
 
 TEST_F(PassChecks, TheCountIsWhatTheFieldShows) {
-  Form.LstBoxActions->setCurrentRow(2);
-  Form.ComboItemToDelete->setCurrentIndex(1);
-  Form.EdNbrDelete->setText("3");  // typed, not stepped by the arrows
+  test::Named<QListWidget>(Form, "LstBoxActions")->setCurrentRow(2);
+  test::Named<QComboBox>(Form, "ComboItemToDelete")->setCurrentIndex(1);
+  test::Named<QLineEdit>(Form, "EdNbrDelete")->setText("3");  // typed, not stepped by the arrows
   TBoxAnswerer answerer({});
   EXPECT_TRUE(Form.CheckSettings());
   EXPECT_TRUE(answerer.Seen.empty());

@@ -30,34 +30,41 @@ class SettingsPanels : public testing::Test {
   // Shown as far as its page goes, whichever page is current.
   bool Shown(const QWidget* w) const { return !w->isHidden(); }
   QString Focused() const { return test::NamedAncestor(QApplication::focusWidget()); }
-  void ShowPage(int row) { Form.LstBoxActions->setCurrentRow(row); }
+  void ShowPage(int row) { test::Named<QListWidget>(Form, "LstBoxActions")->setCurrentRow(row); }
 
   TForm1 Form;
 };
 
 TEST_F(SettingsPanels, EachOperationShowsItsPage) {
-  const QWidget* pages[] = {Form.TabSheetSetSearch, Form.TabSheetSetInsert,        Form.TabSheetSetDelete,
-                            Form.TabSheetSetNumber, Form.TabSheetSetCaseSensitive, Form.TabSheetSetTruncate};
+  const QWidget* pages[] = {
+      test::Named<QWidget>(Form, "TabSheetSetSearch"),        test::Named<QWidget>(Form, "TabSheetSetInsert"),
+      test::Named<QWidget>(Form, "TabSheetSetDelete"),        test::Named<QWidget>(Form, "TabSheetSetNumber"),
+      test::Named<QWidget>(Form, "TabSheetSetCaseSensitive"), test::Named<QWidget>(Form, "TabSheetSetTruncate")};
   for (int row : {3, 0, 5, 1, 4, 2}) {
-    QTest::mouseClick(Form.LstBoxActions->viewport(), Qt::LeftButton, {},
-                      Form.LstBoxActions->visualItemRect(Form.LstBoxActions->item(row)).center());
-    EXPECT_EQ(Form.PageCtrlSettings->currentWidget(), pages[row]) << row;
+    QTest::mouseClick(test::Named<QListWidget>(Form, "LstBoxActions")->viewport(), Qt::LeftButton, {},
+                      test::Named<QListWidget>(Form, "LstBoxActions")
+                          ->visualItemRect(test::Named<QListWidget>(Form, "LstBoxActions")->item(row))
+                          .center());
+    EXPECT_EQ(test::Named<QStackedWidget>(Form, "PageCtrlSettings")->currentWidget(), pages[row]) << row;
   }
 }
 
 TEST_F(SettingsPanels, TheKeyboardArrowsSwitchThePageAsAClickDoes) {
-  Form.LstBoxActions->setFocus();
-  for (int i = 0; i < 3; ++i) QTest::keyClick(Form.LstBoxActions, Qt::Key_Down);
-  EXPECT_EQ(Form.LstBoxActions->currentRow(), 3);
-  EXPECT_EQ(Form.PageCtrlSettings->currentWidget(), Form.TabSheetSetNumber);
-  QTest::keyClick(Form.LstBoxActions, Qt::Key_Up);
-  EXPECT_EQ(Form.PageCtrlSettings->currentWidget(), Form.TabSheetSetDelete);
+  test::Named<QListWidget>(Form, "LstBoxActions")->setFocus();
+  for (int i = 0; i < 3; ++i) QTest::keyClick(test::Named<QListWidget>(Form, "LstBoxActions"), Qt::Key_Down);
+  EXPECT_EQ(test::Named<QListWidget>(Form, "LstBoxActions")->currentRow(), 3);
+  EXPECT_EQ(test::Named<QStackedWidget>(Form, "PageCtrlSettings")->currentWidget(),
+            test::Named<QWidget>(Form, "TabSheetSetNumber"));
+  QTest::keyClick(test::Named<QListWidget>(Form, "LstBoxActions"), Qt::Key_Up);
+  EXPECT_EQ(test::Named<QStackedWidget>(Form, "PageCtrlSettings")->currentWidget(),
+            test::Named<QWidget>(Form, "TabSheetSetDelete"));
 }
 
 TEST_F(SettingsPanels, NoSelectionLeavesThePage) {
   ShowPage(4);
-  Form.LstBoxActions->setCurrentRow(-1);
-  EXPECT_EQ(Form.PageCtrlSettings->currentWidget(), Form.TabSheetSetCaseSensitive);
+  test::Named<QListWidget>(Form, "LstBoxActions")->setCurrentRow(-1);
+  EXPECT_EQ(test::Named<QStackedWidget>(Form, "PageCtrlSettings")->currentWidget(),
+            test::Named<QWidget>(Form, "TabSheetSetCaseSensitive"));
 }
 
 struct TRuleCase {
@@ -88,8 +95,8 @@ TEST(SettingsPanelRules, EachChoiceShowsAndHidesItsFields) {
     form.show();
     form.activateWindow();
     ASSERT_TRUE(WaitUntil([&] { return form.isActiveWindow(); }));
-    form.LstBoxActions->setCurrentRow(c.page);
-    form.LstBoxActions->setFocus();
+    test::Named<QListWidget>(form, "LstBoxActions")->setCurrentRow(c.page);
+    test::Named<QListWidget>(form, "LstBoxActions")->setFocus();
     auto* combo = form.findChild<QComboBox*>(c.combo);
     ASSERT_NE(combo, nullptr) << c.combo;
     combo->setCurrentIndex(c.item);
@@ -108,44 +115,51 @@ TEST(SettingsPanelRules, EachChoiceShowsAndHidesItsFields) {
 
 TEST_F(SettingsPanels, RemoveByCountThenByTextAgain) {
   ShowPage(2);
-  Form.ComboItemToDelete->setCurrentIndex(1);
-  Form.ComboDeleteFrom->setCurrentIndex(3);
-  EXPECT_TRUE(Shown(Form.EdDeletePos) && Shown(Form.UpDownDeletePos));
-  Form.ComboItemToDelete->setCurrentIndex(0);
-  for (QWidget* w : std::initializer_list<QWidget*>{Form.LabelNnrDelete, Form.EdNbrDelete, Form.UpDownNbrDelete,
-                                                     Form.ComboDeleteFrom, Form.EdDeletePos, Form.UpDownDeletePos})
+  test::Named<QComboBox>(Form, "ComboItemToDelete")->setCurrentIndex(1);
+  test::Named<QComboBox>(Form, "ComboDeleteFrom")->setCurrentIndex(3);
+  EXPECT_TRUE(Shown(test::Named<QLineEdit>(Form, "EdDeletePos")) &&
+              Shown(test::Named<TUpDown>(Form, "UpDownDeletePos")));
+  test::Named<QComboBox>(Form, "ComboItemToDelete")->setCurrentIndex(0);
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           test::Named<QLabel>(Form, "LabelNnrDelete"), test::Named<QLineEdit>(Form, "EdNbrDelete"),
+           test::Named<TUpDown>(Form, "UpDownNbrDelete"), test::Named<QComboBox>(Form, "ComboDeleteFrom"),
+           test::Named<QLineEdit>(Form, "EdDeletePos"), test::Named<TUpDown>(Form, "UpDownDeletePos")})
     EXPECT_FALSE(Shown(w)) << w->objectName().toStdString();
-  for (QWidget* w : std::initializer_list<QWidget*>{Form.EdDelete, Form.ChkBxCaseSensDel, Form.ChkBxDelRecursive})
+  for (QWidget* w : std::initializer_list<QWidget*>{test::Named<QLineEdit>(Form, "EdDelete"),
+                                                    test::Named<QCheckBox>(Form, "ChkBxCaseSensDel"),
+                                                    test::Named<QCheckBox>(Form, "ChkBxDelRecursive")})
     EXPECT_TRUE(Shown(w)) << w->objectName().toStdString();
   EXPECT_TRUE(WaitUntil([&] { return Focused() == "EdDelete"; }));
   // Counting again leaves the position field as the text choice left it.
-  Form.ComboItemToDelete->setCurrentIndex(1);
-  EXPECT_FALSE(Shown(Form.EdDeletePos));
-  EXPECT_EQ(Form.ComboDeleteFrom->currentIndex(), 3);
+  test::Named<QComboBox>(Form, "ComboItemToDelete")->setCurrentIndex(1);
+  EXPECT_FALSE(Shown(test::Named<QLineEdit>(Form, "EdDeletePos")));
+  EXPECT_EQ(test::Named<QComboBox>(Form, "ComboDeleteFrom")->currentIndex(), 3);
 }
 
 TEST_F(SettingsPanels, BaseNameShowsItsFieldsButNotTheNumbersPosition) {
   ShowPage(3);
-  QTest::mouseClick(Form.ChkBxUseBaseFilename, Qt::LeftButton, {}, QPoint(4, Form.ChkBxUseBaseFilename->height() / 2));
-  ASSERT_TRUE(Form.ChkBxUseBaseFilename->isChecked());
-  for (QWidget* w : std::initializer_list<QWidget*>{Form.LblBaseFilename, Form.ComboBaseFileName,
-                                                     Form.ComboNumberInsertTo})
+  QTest::mouseClick(test::Named<QCheckBox>(Form, "ChkBxUseBaseFilename"), Qt::LeftButton, {},
+                    QPoint(4, test::Named<QCheckBox>(Form, "ChkBxUseBaseFilename")->height() / 2));
+  ASSERT_TRUE(test::Named<QCheckBox>(Form, "ChkBxUseBaseFilename")->isChecked());
+  for (QWidget* w : std::initializer_list<QWidget*>{test::Named<QLabel>(Form, "LblBaseFilename"),
+                                                    test::Named<QComboBox>(Form, "ComboBaseFileName"),
+                                                    test::Named<QComboBox>(Form, "ComboNumberInsertTo")})
     EXPECT_TRUE(Form.isVisible() && w->isVisible()) << w->objectName().toStdString();
-  EXPECT_FALSE(Shown(Form.EdNumberPos));
-  Form.ComboNumberInsertTo->setCurrentIndex(2);
-  EXPECT_TRUE(Shown(Form.EdNumberPos));
-  Form.ChkBxUseBaseFilename->setChecked(false);
-  EXPECT_FALSE(Shown(Form.ComboNumberInsertTo));
-  EXPECT_TRUE(Shown(Form.EdNumberPos));  // left as it is
+  EXPECT_FALSE(Shown(test::Named<QLineEdit>(Form, "EdNumberPos")));
+  test::Named<QComboBox>(Form, "ComboNumberInsertTo")->setCurrentIndex(2);
+  EXPECT_TRUE(Shown(test::Named<QLineEdit>(Form, "EdNumberPos")));
+  test::Named<QCheckBox>(Form, "ChkBxUseBaseFilename")->setChecked(false);
+  EXPECT_FALSE(Shown(test::Named<QComboBox>(Form, "ComboNumberInsertTo")));
+  EXPECT_TRUE(Shown(test::Named<QLineEdit>(Form, "EdNumberPos")));  // left as it is
 }
 
 TEST_F(SettingsPanels, HidingAFieldKeepsItsValue) {
   ShowPage(1);
-  Form.ComboInsertTo->setCurrentIndex(2);
-  Form.EdInsertPos->setText("42");
-  Form.ComboInsertTo->setCurrentIndex(0);
-  EXPECT_EQ(Form.EdInsertPos->text(), "42");
-  EXPECT_EQ(Form.UpDownInsertPos->Position(), 42);
+  test::Named<QComboBox>(Form, "ComboInsertTo")->setCurrentIndex(2);
+  test::Named<QLineEdit>(Form, "EdInsertPos")->setText("42");
+  test::Named<QComboBox>(Form, "ComboInsertTo")->setCurrentIndex(0);
+  EXPECT_EQ(test::Named<QLineEdit>(Form, "EdInsertPos")->text(), "42");
+  EXPECT_EQ(test::Named<TUpDown>(Form, "UpDownInsertPos")->Position(), 42);
 }
 
 }  // namespace

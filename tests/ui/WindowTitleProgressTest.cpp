@@ -55,12 +55,12 @@ class TitleDuringAPass : public ::testing::Test {
     Folder_ = std::filesystem::canonical(pattern).string();
     for (int i = 0; i < kFiles; ++i) std::ofstream(Folder_ + "/f" + std::to_string(i) + ".txt") << "x";
     Form = std::make_unique<TForm1>();
-    Form->FilterDirectoryListBox1->SetFolder(Folder_);
-    Form->ChkBxAllRecord->setChecked(true);
+    test::Named<TFilterDirectoryListBox>(*Form, "FilterDirectoryListBox1")->SetFolder(Folder_);
+    test::Named<QCheckBox>(*Form, "ChkBxAllRecord")->setChecked(true);
     // Insert "x" at the beginning of every name.
-    Form->LstBoxActions->setCurrentRow(1);
-    Form->EdInsert->setText("x");
-    Form->ComboInsertTo->setCurrentIndex(1);
+    test::Named<QListWidget>(*Form, "LstBoxActions")->setCurrentRow(1);
+    test::Named<QLineEdit>(*Form, "EdInsert")->setText("x");
+    test::Named<QComboBox>(*Form, "ComboInsertTo")->setCurrentIndex(1);
     Form->show();
   }
   ~TitleDuringAPass() override {
@@ -79,7 +79,7 @@ TEST_F(TitleDuringAPass, CountsTheRowsAndGoesBackAtTheEnd) {
   EXPECT_EQ(Form->windowTitle(), "Veltrane");
   QStringList seen;
   QObject::connect(Form.get(), &QWidget::windowTitleChanged, [&](const QString& title) { seen << title; });
-  Form->BtSimul->click();
+  test::Named<QPushButton>(*Form, "BtSimul")->click();
   ASSERT_TRUE(WaitUntil([&] { return !Form->RunControl().PassAlive(); }));
   ASSERT_TRUE(WaitUntil([&] { return Form->windowTitle() == "Veltrane"; }));
   // Counted on the way, never beyond the rows there were.
@@ -93,17 +93,17 @@ TEST_F(TitleDuringAPass, CountsTheRowsAndGoesBackAtTheEnd) {
 }
 
 TEST_F(TitleDuringAPass, TheListFollowsTheNewestRowsUnlessScrolledAway) {
-  const QScrollBar* bar = Form->ListView->verticalScrollBar();
-  Form->BtSimul->click();
+  const QScrollBar* bar = test::Named<TResultListView>(*Form, "ListView")->verticalScrollBar();
+  test::Named<QPushButton>(*Form, "BtSimul")->click();
   ASSERT_TRUE(WaitUntil([&] { return !Form->RunControl().PassAlive(); }));
   // The range follows the rows once the view has laid them out.
   EXPECT_TRUE(WaitUntil([&] { return bar->maximum() > 0 && bar->value() == bar->maximum(); }))
       << bar->value() << " of " << bar->maximum();
 
   // Scrolled to the top during the next pass, the list stays there.
-  Form->BtSimul->click();
-  ASSERT_TRUE(WaitUntil([&] { return Form->ListView->model()->rowCount() > 100; }));
-  Form->ListView->verticalScrollBar()->setValue(0);
+  test::Named<QPushButton>(*Form, "BtSimul")->click();
+  ASSERT_TRUE(WaitUntil([&] { return test::Named<TResultListView>(*Form, "ListView")->model()->rowCount() > 100; }));
+  test::Named<TResultListView>(*Form, "ListView")->verticalScrollBar()->setValue(0);
   ASSERT_TRUE(WaitUntil([&] { return !Form->RunControl().PassAlive(); }));
   EXPECT_EQ(bar->value(), 0);
 }

@@ -50,7 +50,7 @@ void RunSteps(std::vector<std::function<void()>> steps, std::size_t next = 0) {
 // Simulate as a user presses it; returns once the pass has ended, false if it
 // did not within a minute.
 bool Simulate(vt::TForm1& form) {
-  form.BtSimul->click();
+  form.findChild<QPushButton*>("BtSimul")->click();
   const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(1);
   while (form.RunControl().PassAlive()) {
     if (std::chrono::steady_clock::now() > limit) return false;
@@ -84,13 +84,13 @@ int main(int argc, char* argv[]) {
       [&] {
         save(*windows.FrmAbout, "about-box.png");
         windows.FrmAbout->hide();
-        form.EdSearchFor->setText("IMG_");
-        form.EdReplaceWith->setText("Rome 2025 - ");
-        form.ChkBxCaseSensitive->setChecked(true);
+        form.findChild<QLineEdit*>("EdSearchFor")->setText("IMG_");
+        form.findChild<QLineEdit*>("EdReplaceWith")->setText("Rome 2025 - ");
+        form.findChild<QCheckBox*>("ChkBxCaseSensitive")->setChecked(true);
       },
       [&] {
         save(form, "search-settings.png");
-        form.ChkBxAllRecord->setChecked(true);
+        form.findChild<QCheckBox*>("ChkBxAllRecord")->setChecked(true);
         if (!Simulate(form)) {
           std::fputs("veltrane-screenshot: the simulation did not end\n", stderr);
           status = 1;
@@ -103,7 +103,7 @@ int main(int argc, char* argv[]) {
       },
       [&] {
         save(form, "result-table-dark.png");
-        form.PageControl1->setCurrentIndex(0);
+        form.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(0);
       },
       [&] { save(form, "main-window-dark.png"); },
   });
