@@ -133,7 +133,7 @@ void TFindHandle::Impl::Sort(NameOrder order) {
   const std::vector<std::uint32_t> positions = SortedPositions(sortNames, order);
   std::vector<TSelected> sorted;
   sorted.reserve(selected.size());
-  for (const std::uint32_t position : positions) sorted.push_back(std::move(selected[position]));
+  for (const std::uint32_t position : positions) sorted.push_back(selected[position]);
   selected = std::move(sorted);
   inStoredOrder = false;
 }
