@@ -17,11 +17,20 @@ SHOT_PACKAGES = xvfb xauth imagemagick
 # The window natively under Wayland.
 RUN_PACKAGES = qt6-wayland
 PACKAGE_PACKAGES = dpkg-dev file lintian desktop-file-utils appstream man-db
+# Debian 12's clang-format and clang-tidy (14): a newer one formats differently.
+LINT_PACKAGES = clang-format clang-tidy
+
+# What is formatted, and what clang-tidy reads (the Qt-free layers; their
+# headers through .clang-tidy's HeaderFilterRegex).
+FORMAT_FILES = $(shell git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.c' \
+  'bench/*.h' 'fuzz/*.cpp' 'fuzz/*.h')
+LINT_LAYERS = platform engine passes results cli
+LINT_FILES = $(foreach layer,$(LINT_LAYERS),$(filter src/$(layer)/%.cpp,$(FORMAT_FILES)))
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps deps-bench deps-fuzz deps-shot deps-run deps-package configure build test run cli bench fuzz \
-  screenshot package package-check sanitize tsan clean
+  screenshot package package-check sanitize tsan clean deps-lint format format-check lint
 
 define install_missing
 	@missing=$$(for p in $(1); do \
@@ -46,6 +55,8 @@ deps-run:
 	$(call install_missing,$(RUN_PACKAGES))
 deps-package:
 	$(call install_missing,$(PACKAGE_PACKAGES))
+deps-lint:
+	$(call install_missing,$(LINT_PACKAGES))
 
 $(BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
@@ -89,10 +100,24 @@ package-check: package
 	bash .ci/check-package $(BUILD)
 
 # The tests under AddressSanitizer and UndefinedBehaviorSanitizer, and under ThreadSanitizer.
+# These trees build the programs and their tests only: desktop data, package and
+# benchmarks are the plain tree's.
+SANITIZER_TREE = -DVELTRANE_DESKTOP_DATA=OFF -DVELTRANE_BENCH=OFF
 sanitize: deps
-	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="$(CMAKE_FLAGS) -DVELTRANE_SANITIZE=address,undefined"
+	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="$(CMAKE_FLAGS) $(SANITIZER_TREE) -DVELTRANE_SANITIZE=address,undefined"
 tsan: deps
-	$(MAKE) test BUILD=build-tsan CMAKE_FLAGS="$(CMAKE_FLAGS) -DVELTRANE_SANITIZE=thread"
+	$(MAKE) test BUILD=build-tsan CMAKE_FLAGS="$(CMAKE_FLAGS) $(SANITIZER_TREE) -DVELTRANE_SANITIZE=thread"
+
+# Formats the tree in place; format-check fails on any difference.
+format: deps-lint
+	clang-format -i $(FORMAT_FILES)
+format-check: deps-lint
+	clang-format --dry-run --Werror $(FORMAT_FILES)
+
+# clang-tidy (.clang-tidy) over the compile commands of a configured tree, one
+# file per job; fails on any finding.
+lint: deps deps-lint configure
+	@printf '%s\n' $(LINT_FILES) | xargs -P $(JOBS) -n 1 clang-tidy -p $(BUILD) --quiet --warnings-as-errors='*'
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan build-fuzz

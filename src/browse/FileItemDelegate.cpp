@@ -7,7 +7,7 @@
 
 namespace vt {
 
-TFileItemDelegate::TFileItemDelegate(TFileListBox* list) : QStyledItemDelegate(list), list_(list) {}
+TFileItemDelegate::TFileItemDelegate(TFileListBox* list) : QStyledItemDelegate(list), List_(list) {}
 
 void TFileItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const {
@@ -22,7 +22,7 @@ void TFileItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 
 QSize TFileItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
   return {2 + option.fontMetrics.horizontalAdvance(index.data().toString()),
-          std::max(list_->ItemHeight(), option.fontMetrics.height())};
+          std::max(List_->ItemHeight(), option.fontMetrics.height())};
 }
 
 }  // namespace vt

@@ -13,7 +13,7 @@ class TFileItemDelegate : public QStyledItemDelegate {
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
  private:
-  TFileListBox* list_;
+  TFileListBox* List_;
 };
 
 }  // namespace vt

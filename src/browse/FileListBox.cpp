@@ -7,7 +7,8 @@
 #include "browse/BusyCursor.h"
 #include "browse/FileItemDelegate.h"
 #include "browse/FileNameModel.h"
-#include "browse/NameOrder.h"
+#include "browse/NameBytes.h"
+#include "browse/SortWithoutCase.h"
 #include "platform/CurrentFolder.h"
 #include "platform/DirectoryListing.h"
 #include "platform/FindData.h"
@@ -47,13 +48,13 @@ std::string PatternOf(const std::string& folder, const std::string& piece) {
   return (folder.empty() || folder.back() == '/' ? folder : folder + "/") + piece;
 }
 
-void ReportSystemError(int error) { ReportApplicationError(ToQString(SysErrorText(error))); }
+void ReportSystemError(int error) { ReportApplicationError(NameText(SysErrorText(error))); }
 
 }  // namespace
 
 TFileListBox::TFileListBox(QWidget* parent)
-    : QListView(parent), model_(new TFileNameModel(this)), folder_(GetCurrentFolder()) {
-  setModel(model_);
+    : QListView(parent), Model_(new TFileNameModel(this)), Folder_(GetCurrentFolder()) {
+  setModel(Model_);
   setItemDelegate(new TFileItemDelegate(this));
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setUniformItemSizes(true);
@@ -62,56 +63,56 @@ TFileListBox::TFileListBox(QWidget* parent)
 
 TFileListBox::~TFileListBox() = default;
 
-const std::string& TFileListBox::Folder() const { return folder_; }
-const std::string& TFileListBox::Mask() const { return mask_; }
+const std::string& TFileListBox::Folder() const { return Folder_; }
+const std::string& TFileListBox::Mask() const { return Mask_; }
 
 void TFileListBox::SetFolder(const std::string& folder) {
   // Paths are case-sensitive here: /tmp/A and /tmp/a are two folders.
-  if (folder == folder_) return;
+  if (folder == Folder_) return;
   if (const int error = SetCurrentFolder(folder)) {
     ReportSystemError(error);
     return;
   }
   const std::string current = GetCurrentFolder();
-  folder_ = current.empty() ? folder : current;
+  Folder_ = current.empty() ? folder : current;
   FillFileList();
 }
 
 void TFileListBox::SetMask(const std::string& mask) {
-  if (mask == mask_) return;
-  mask_ = mask;
+  if (mask == Mask_) return;
+  Mask_ = mask;
   FillFileList();
 }
 
 void TFileListBox::SetFileType(TFileType fileType) {
-  if (fileType == fileType_) return;
-  fileType_ = fileType;
+  if (fileType == FileType_) return;
+  FileType_ = fileType;
   FillFileList();
 }
 
 void TFileListBox::SetItemHeight(int height) {
-  itemHeight_ = height;
+  ItemHeight_ = height;
   doItemsLayout();
 }
 
 QStringList TFileListBox::Names() const {
   QStringList names;
   names.reserve(count());
-  for (const std::string& name : model_->Names()) names.push_back(ToQString(name));
+  for (const std::string& name : Model_->Names()) names.push_back(NameText(name));
   return names;
 }
 
-int TFileListBox::count() const { return model_->rowCount(); }
+int TFileListBox::count() const { return Model_->rowCount(); }
 
 void TFileListBox::FillFileList() {
-  if (!created_) return;
-  const std::uint32_t asked = AttributeWord(fileType_);
-  const bool normal = fileType_ & FileTypeBit(TFileAttr::ftNormal);
+  if (!Created_) return;
+  const std::uint32_t asked = AttributeWord(FileType_);
+  const bool normal = FileType_ & FileTypeBit(TFileAttr::ftNormal);
   // Kinds of entry that are left out unless asked for.
   const std::uint32_t excluded =
       (FileAttr::Hidden | FileAttr::System | FileAttr::VolumeLabel | FileAttr::Directory) & ~asked;
   // The names keep showing when the folder is gone; the error is reported.
-  if (const int error = SetCurrentFolder(folder_)) {
+  if (const int error = SetCurrentFolder(Folder_)) {
     ReportSystemError(error);
     return;
   }
@@ -123,8 +124,8 @@ void TFileListBox::FillFileList() {
     found.push_back(attributes & FileAttr::Directory ? "[" + name + "]" : std::move(name));
     if (found.size() == kBusyFrom + 1 && !busy) busy.emplace();
   };
-  for (const std::string& piece : SplitMask(mask_)) {
-    const std::string pattern = PatternOf(folder_, piece);
+  for (const std::string& piece : SplitMask(Mask_)) {
+    const std::string pattern = PatternOf(Folder_, piece);
     if (asked & FileAttr::ReadOnly) {
       // Only the full listing looks at each file for its write bits.
       TFindHandle find(pattern, ListFilter::All, ShortNames::Skip);
@@ -133,19 +134,19 @@ void TFileListBox::FillFileList() {
     } else {
       std::vector<TListedName> entries;
       ListNames(pattern, entries);
-      for (auto& entry : entries) add(std::move(entry.name), entry.attributes);
+      for (auto& entry : entries) add(std::move(entry.Name), entry.Attributes);
     }
   }
   // One sort of everything found beats keeping the list sorted on every insert.
   SortWithoutCase(found);
-  model_->SetNames(std::move(found));
+  Model_->SetNames(std::move(found));
   emit FileListChanged();
 }
 
 void TFileListBox::showEvent(QShowEvent* event) {
   QListView::showEvent(event);
-  if (created_) return;
-  created_ = true;
+  if (Created_) return;
+  Created_ = true;
   FillFileList();
 }
 

@@ -26,11 +26,11 @@ class TFileListBox : public QListView {
   void SetMask(const std::string& mask);
   void FillFileList();
 
-  TFileType FileType() const { return fileType_; }
+  TFileType FileType() const { return FileType_; }
   void SetFileType(TFileType fileType);
   // Rows are never lower than the font needs.
   void SetItemHeight(int height);
-  int ItemHeight() const { return itemHeight_; }
+  int ItemHeight() const { return ItemHeight_; }
   QStringList Names() const;
   int count() const;
 
@@ -41,12 +41,12 @@ class TFileListBox : public QListView {
   void showEvent(QShowEvent* event) override;
 
  private:
-  TFileNameModel* model_;
-  std::string folder_;
-  std::string mask_ = "*.*";
-  TFileType fileType_ = FileTypeBit(TFileAttr::ftNormal);
-  int itemHeight_ = 13;
-  bool created_ = false;
+  TFileNameModel* Model_;
+  std::string Folder_;
+  std::string Mask_ = "*.*";
+  TFileType FileType_ = FileTypeBit(TFileAttr::ftNormal);
+  int ItemHeight_ = 13;
+  bool Created_ = false;
 };
 
 }  // namespace vt

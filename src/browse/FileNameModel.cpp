@@ -1,22 +1,22 @@
 #include "browse/FileNameModel.h"
 
-#include "browse/NameOrder.h"
+#include "browse/NameBytes.h"
 
 namespace vt {
 
 int TFileNameModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : int(names_.size());
+  return parent.isValid() ? 0 : int(Names_.size());
 }
 
 QVariant TFileNameModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= int(names_.size())) return {};
-  if (role == Qt::DisplayRole) return ToQString(names_[std::size_t(index.row())]);
+  if (!index.isValid() || index.row() >= int(Names_.size())) return {};
+  if (role == Qt::DisplayRole) return NameText(Names_[std::size_t(index.row())]);
   return {};
 }
 
 void TFileNameModel::SetNames(std::vector<std::string> names) {
   beginResetModel();
-  names_.swap(names);
+  Names_.swap(names);
   endResetModel();
 }
 

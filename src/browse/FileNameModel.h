@@ -13,10 +13,10 @@ class TFileNameModel : public QAbstractListModel {
   QVariant data(const QModelIndex& index, int role) const override;
 
   void SetNames(std::vector<std::string> names);
-  const std::vector<std::string>& Names() const { return names_; }
+  const std::vector<std::string>& Names() const { return Names_; }
 
  private:
-  std::vector<std::string> names_;
+  std::vector<std::string> Names_;
 };
 
 }  // namespace vt

@@ -38,9 +38,9 @@ class TFilterDirectoryListBox : public QListWidget {
   // What drawing needs.
   TGlyph ItemGlyph(int index) const;
   // Index of the current folder's item.
-  int CurrentFolderIndex() const { return currentIndex_; }
-  bool PreservesCase() const { return preserveCase_; }
-  bool CaseSensitive() const { return caseSensitive_; }
+  int CurrentFolderIndex() const { return CurrentIndex_; }
+  bool PreservesCase() const { return PreserveCase_; }
+  bool CaseSensitive() const { return CaseSensitive_; }
 
  signals:
   void FolderChanged();
@@ -56,16 +56,16 @@ class TFilterDirectoryListBox : public QListWidget {
   void Notify();
   bool SameFolder(const std::string& a, const std::string& b) const;
 
-  std::string directory_;
-  bool preserveCase_ = true;
-  bool caseSensitive_ = true;
-  int currentIndex_ = -1;
-  std::vector<std::string> names_;  // the bytes each item stands for
-  std::vector<TGlyph> glyphs_;
-  QPointer<TFileListBox> fileList_;
-  QPointer<TFilterDriveComboBox> driveBox_;
-  bool inSetFolder_ = false;
-  bool created_ = false;
+  std::string Directory_;
+  bool PreserveCase_ = true;
+  bool CaseSensitive_ = true;
+  int CurrentIndex_ = -1;
+  std::vector<std::string> Names_;  // the bytes each item stands for
+  std::vector<TGlyph> Glyphs_;
+  QPointer<TFileListBox> FileList_;
+  QPointer<TFilterDriveComboBox> DriveBox_;
+  bool InSetFolder_ = false;
+  bool Created_ = false;
 };
 
 }  // namespace vt

@@ -8,7 +8,7 @@
 #include "browse/DriveItemDelegate.h"
 #include "browse/FilterDirectoryListBox.h"
 #include "browse/Glyphs.h"
-#include "browse/NameOrder.h"
+#include "browse/NameBytes.h"
 #include "platform/CurrentFolder.h"
 #include "platform/Volumes.h"
 
@@ -46,42 +46,42 @@ std::string RootOfCurrentVolume() {
 
 }  // namespace
 
-TFilterDriveComboBox::TFilterDriveComboBox(QWidget* parent) : QComboBox(parent), drive_(RootOfCurrentVolume()) {
+TFilterDriveComboBox::TFilterDriveComboBox(QWidget* parent) : QComboBox(parent), Drive_(RootOfCurrentVolume()) {
   setItemDelegate(new TDriveItemDelegate(this));
   connect(this, &QComboBox::activated, this, [this](int index) { ApplyDrive(ItemRoot(index)); });
 }
 
 TFilterDriveComboBox::~TFilterDriveComboBox() {
-  if (dirList_) dirList_->SetDriveBox(nullptr);
+  if (DirList_) DirList_->SetDriveBox(nullptr);
 }
 
-void TFilterDriveComboBox::SetIncludeDriveType(TIncludeDriveType types) { includeDriveType_ = types; }
-TIncludeDriveType TFilterDriveComboBox::IncludeDriveType() const { return includeDriveType_; }
-TDriveType TFilterDriveComboBox::DriveTypeSelected() const { return driveTypeSelected_; }
-TTextCase TFilterDriveComboBox::TextCase() const { return textCase_; }
-TFilterDirectoryListBox* TFilterDriveComboBox::DirList() const { return dirList_; }
-const std::string& TFilterDriveComboBox::Drive() const { return drive_; }
+void TFilterDriveComboBox::SetIncludeDriveType(TIncludeDriveType types) { IncludeDriveType_ = types; }
+TIncludeDriveType TFilterDriveComboBox::IncludeDriveType() const { return IncludeDriveType_; }
+TDriveType TFilterDriveComboBox::DriveTypeSelected() const { return DriveTypeSelected_; }
+TTextCase TFilterDriveComboBox::TextCase() const { return TextCase_; }
+TFilterDirectoryListBox* TFilterDriveComboBox::DirList() const { return DirList_; }
+const std::string& TFilterDriveComboBox::Drive() const { return Drive_; }
 void TFilterDriveComboBox::SetDrive(const std::string& root) { ApplyDrive(root); }
 
 void TFilterDriveComboBox::SetDriveTypeSelected(TDriveType type) {
-  if (type == driveTypeSelected_) return;
-  driveTypeSelected_ = type;
+  if (type == DriveTypeSelected_) return;
+  DriveTypeSelected_ = type;
   // Only the box's drive moves: neither its selection nor the folder list.
-  if (const std::string root = FindDriveOfType(type); !root.empty()) drive_ = root;
+  if (const std::string root = FindDriveOfType(type); !root.empty()) Drive_ = root;
 }
 
 void TFilterDriveComboBox::SetTextCase(TTextCase textCase) {
-  textCase_ = textCase;
-  if (!created_) return;
+  TextCase_ = textCase;
+  if (!Created_) return;
   FillDriveList();
-  ApplyDrive(drive_);
+  ApplyDrive(Drive_);
 }
 
 void TFilterDriveComboBox::SetDirList(TFilterDirectoryListBox* dirList) {
-  if (dirList_ == dirList) return;
-  if (dirList_) dirList_->SetDriveBox(nullptr);
-  dirList_ = dirList;
-  if (dirList_) dirList_->SetDriveBox(this);
+  if (DirList_ == dirList) return;
+  if (DirList_) DirList_->SetDriveBox(nullptr);
+  DirList_ = dirList;
+  if (DirList_) DirList_->SetDriveBox(this);
 }
 
 std::string TFilterDriveComboBox::ItemRoot(int index) const {
@@ -90,24 +90,24 @@ std::string TFilterDriveComboBox::ItemRoot(int index) const {
 }
 
 QString TFilterDriveComboBox::InCase(const QString& text) const {
-  return textCase_ == TTextCase::tcUpperCase ? text.toUpper() : text.toLower();
+  return TextCase_ == TTextCase::tcUpperCase ? text.toUpper() : text.toLower();
 }
 
 QString TFilterDriveComboBox::VolumeText(const TVolume& volume) const {
-  return "[" + InCase(ToQString(VolumeLabel(volume))) + "]";
+  return "[" + InCase(NameText(VolumeLabel(volume))) + "]";
 }
 
 QString TFilterDriveComboBox::NetworkText(const TVolume& volume) const {
   const std::string name = NetworkName(volume);
   if (name.empty()) return VolumeText(volume);
-  return InCase(ToQString(name));
+  return InCase(NameText(name));
 }
 
 void TFilterDriveComboBox::AddVolume(const TVolume& volume) {
   const TKindRow* row = RowOf(volume.kind);
   if (row == nullptr) return;
-  if (includeDriveType_ != 0 && (includeDriveType_ & IncludeBit(row->include)) == 0) return;
-  QString text = ToQString(volume.root);
+  if (IncludeDriveType_ != 0 && (IncludeDriveType_ & IncludeBit(row->include)) == 0) return;
+  QString text = NameText(volume.root);
   // Paths are case-sensitive: TextCase never touches the root. A removable volume is not touched at all.
   if (volume.kind == VolumeKind::Network)
     text += " " + NetworkText(volume);
@@ -117,24 +117,24 @@ void TFilterDriveComboBox::AddVolume(const TVolume& volume) {
   const int index = count() - 1;
   setItemData(index, QByteArray::fromStdString(volume.root), kRootRole);
   setItemData(index, int(row->glyph), kGlyphRole);
-  typesPresent_ |= TypeBit(row->type);
+  TypesPresent_ |= TypeBit(row->type);
 }
 
 void TFilterDriveComboBox::FillDriveList() {
   const QSignalBlocker quiet(this);
   clear();
-  typesPresent_ = 0;
-  driveMask_.clear();
+  TypesPresent_ = 0;
+  DriveMask_.clear();
   for (const TVolume& volume : ListVolumes()) {
-    driveMask_.push_back(volume.root);
+    DriveMask_.push_back(volume.root);
     AddVolume(volume);
   }
   setCurrentIndex(-1);
 }
 
 void TFilterDriveComboBox::ApplyDrive(const std::string& root) {
-  if (currentIndex() >= 0 && root == drive_) return;
-  drive_ = root;
+  if (currentIndex() >= 0 && root == Drive_) return;
+  Drive_ = root;
   if (root.empty()) {
     setCurrentIndex(-1);
   } else {
@@ -145,20 +145,20 @@ void TFilterDriveComboBox::ApplyDrive(const std::string& root) {
       }
   }
   // A failed move has been reported; the box keeps the new choice and stays quiet.
-  if (dirList_ && !dirList_->TryChangeDrive(drive_)) return;
+  if (DirList_ && !DirList_->TryChangeDrive(Drive_)) return;
   emit DriveChanged();
 }
 
 std::string TFilterDriveComboBox::FindDriveOfType(TDriveType type) {
   const auto volumes = ListVolumes();
-  if (typesPresent_ & TypeBit(type)) {
-    driveMask_.clear();
-    for (const auto& volume : volumes) driveMask_.push_back(volume.root);
+  if (TypesPresent_ & TypeBit(type)) {
+    DriveMask_.clear();
+    for (const auto& volume : volumes) DriveMask_.push_back(volume.root);
   }
   std::map<std::string, VolumeKind> kinds;
   for (const auto& volume : volumes) kinds[volume.root] = volume.kind;
   std::string found;
-  for (const auto& root : driveMask_) {
+  for (const auto& root : DriveMask_) {
     const auto kind = kinds.find(root);
     const TKindRow* row = kind == kinds.end() ? nullptr : RowOf(kind->second);
     if (row && row->type == type) found = root;
@@ -168,19 +168,19 @@ std::string TFilterDriveComboBox::FindDriveOfType(TDriveType type) {
 
 void TFilterDriveComboBox::HandleCreated() {
   FillDriveList();
-  ApplyDrive(drive_);
+  ApplyDrive(Drive_);
 }
 
 void TFilterDriveComboBox::showEvent(QShowEvent* event) {
   QComboBox::showEvent(event);
-  if (created_) return;
-  created_ = true;
+  if (Created_) return;
+  Created_ = true;
   HandleCreated();
 }
 
 void TFilterDriveComboBox::changeEvent(QEvent* event) {
   QComboBox::changeEvent(event);
-  if (event->type() == QEvent::FontChange && created_) HandleCreated();
+  if (event->type() == QEvent::FontChange && Created_) HandleCreated();
 }
 
 void TFilterDriveComboBox::paintEvent(QPaintEvent*) {

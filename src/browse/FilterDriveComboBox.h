@@ -42,7 +42,7 @@ class TFilterDriveComboBox : public QComboBox {
   // Root of the last volume of that kind, or empty.
   std::string FindDriveOfType(TDriveType type);
   // Kinds met by the last fill, bit i = TDriveType i.
-  std::uint8_t DriveTypesPresent() const { return typesPresent_; }
+  std::uint8_t DriveTypesPresent() const { return TypesPresent_; }
   // Root an item stands for.
   std::string ItemRoot(int index) const;
 
@@ -62,14 +62,14 @@ class TFilterDriveComboBox : public QComboBox {
   void AddVolume(const TVolume& volume);
   QString InCase(const QString& text) const;
 
-  TIncludeDriveType includeDriveType_ = 0;
-  TDriveType driveTypeSelected_ = TDriveType::dtUnknown;
-  TTextCase textCase_ = TTextCase::tcLowerCase;
-  std::string drive_;
-  std::uint8_t typesPresent_ = 0;
-  std::vector<std::string> driveMask_;  // roots of the volumes as of the last fill
-  QPointer<TFilterDirectoryListBox> dirList_;
-  bool created_ = false;
+  TIncludeDriveType IncludeDriveType_ = 0;
+  TDriveType DriveTypeSelected_ = TDriveType::dtUnknown;
+  TTextCase TextCase_ = TTextCase::tcLowerCase;
+  std::string Drive_;
+  std::uint8_t TypesPresent_ = 0;
+  std::vector<std::string> DriveMask_;  // roots of the volumes as of the last fill
+  QPointer<TFilterDirectoryListBox> DirList_;
+  bool Created_ = false;
 };
 
 }  // namespace vt

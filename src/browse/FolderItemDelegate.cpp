@@ -12,11 +12,11 @@ namespace {
 constexpr int kTextGap = 4;
 }
 
-TFolderItemDelegate::TFolderItemDelegate(TFilterDirectoryListBox* list) : QStyledItemDelegate(list), list_(list) {}
+TFolderItemDelegate::TFolderItemDelegate(TFilterDirectoryListBox* list) : QStyledItemDelegate(list), List_(list) {}
 
 int TFolderItemDelegate::Indent(int row) const {
-  if (list_->ItemGlyph(row) == TGlyph::ClosedFolder) {
-    const auto& folder = list_->Directory();
+  if (List_->ItemGlyph(row) == TGlyph::ClosedFolder) {
+    const auto& folder = List_->Directory();
     return int(std::count(folder.begin(), folder.end(), '/')) * 4 + 6;
   }
   return row * 4 + 2;
@@ -28,10 +28,10 @@ void TFolderItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
   painter->save();
   painter->fillRect(option.rect, option.palette.brush(selected ? QPalette::Highlight : QPalette::Base));
   const int left = option.rect.left() + Indent(index.row());
-  const QImage& glyph = GlyphImage(list_->ItemGlyph(index.row()));
+  const QImage& glyph = GlyphImage(List_->ItemGlyph(index.row()));
   painter->drawImage(QPoint(left, option.rect.top() + (option.rect.height() - glyph.height()) / 2), glyph);
   QString text = index.data().toString();
-  if (!list_->PreservesCase() && !list_->CaseSensitive()) text = text.toLower();
+  if (!List_->PreservesCase() && !List_->CaseSensitive()) text = text.toLower();
   painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
   const QRect textRect(left + glyph.width() + kTextGap, option.rect.top(), option.rect.width(), option.rect.height());
   painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
@@ -40,7 +40,7 @@ void TFolderItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     focus.rect = option.rect;
     focus.palette = option.palette;
     focus.state = option.state;
-    list_->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, list_);
+    List_->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, List_);
   }
   painter->restore();
 }

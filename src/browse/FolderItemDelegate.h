@@ -15,7 +15,7 @@ class TFolderItemDelegate : public QStyledItemDelegate {
   int Indent(int row) const;
 
  private:
-  TFilterDirectoryListBox* list_;
+  TFilterDirectoryListBox* List_;
 };
 
 }  // namespace vt

@@ -25,9 +25,11 @@
 #include "cli/RowTally.h"
 #include "passes/SimulationClashes.h"
 #include "cli/Usage.h"
+#include "engine/Expected.h"
 #include "platform/AppendFile.h"
 #include "platform/FindData.h"
 #include "platform/SysCalls.h"
+#include "platform/SysErrorText.h"
 #include "results/JournalReader.h"
 #include "results/JournalRowStream.h"
 #include "results/PassRecord.h"
@@ -87,30 +89,28 @@ void WriteRows(TOutputBuffer& out, TOutputFormat format, TOutputTarget target,
 
 // Where the rows of a renaming pass go, settled before the first rename. No
 // target: a simulation, or --no-save.
-struct TRecord {
-  std::optional<TSaveTarget> Target;
-  std::string Error;
-};
+using TRecord = TExpected<std::optional<TSaveTarget>, std::string>;
 
 TRecord SettleRecord(const TCliOptions& options, const TCliEnvironment& environment, bool renames) {
   if (options.SaveFile) {
-    TSettledSave settled = SettleSaveFile(*options.SaveFile);
-    return {std::move(settled.Target), std::move(settled.Error)};
+    TExpected<TSaveTarget, std::string> settled = SettleSaveFile(*options.SaveFile);
+    if (!settled) return Unexpected(settled.Error());
+    return std::optional<TSaveTarget>(std::move(settled).Value());
   }
-  if (!renames || options.NoSave || options.Command == TCliCommand::Recover) return {};
+  if (!renames || options.NoSave || options.Command == TCliCommand::Recover) return std::optional<TSaveTarget>();
   const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
-  if (!folder) return {std::nullopt, "no folder for the automatic result file: HOME is not set (or give --save FILE or --no-save)"};
+  if (!folder) return Unexpected("no folder for the automatic result file: HOME is not set (or give --save FILE or --no-save)");
   std::string error;
   const std::optional<std::string> path = ReserveAutomaticFile(*folder, std::time(nullptr), error);
-  if (!path) return {std::nullopt, error + " (give --save FILE or --no-save)"};
-  return {TSaveTarget{*path, true, true}, {}};
+  if (!path) return Unexpected(error + " (give --save FILE or --no-save)");
+  return std::optional<TSaveTarget>(TSaveTarget{*path, true, true});
 }
 
 // Saves the rows where the record was settled and says what the user needs to
 // know: where an automatic file went and how to undo, which rows the file cannot undo.
 bool KeepRecord(const TSaveTarget& target, const TResultTable& table, std::FILE* err) {
-  if (const std::string error = SaveRows(target, table); !error.empty()) {
-    Complain(err, FileMessage(TResultFileStatus{TResultFileError::WriteError, error}));
+  if (const TExpected<void, std::string> saved = SaveRows(target, table); !saved) {
+    Complain(err, FileMessage(TResultFileStatus{TResultFileError::WriteError, saved.Error()}));
     return false;
   }
   if (table.RowCount() == 0) {
@@ -152,12 +152,12 @@ void SayWhereTheRowsAre(std::FILE* err, std::size_t renamed, const std::string& 
 // The same for rows read back from a journal; lost: the rows a file cannot undo.
 bool KeepRecord(const TSaveTarget& target, TJournalRowStream& rows, std::size_t lost, std::FILE* err) {
   if (rows.RowCount() == 0) {
-    SaveRows(target, TResultTable());  // removes a file made for the rows
+    RemoveIfCreated(target);
     if (!target.Automatic) Complain(err, "no rows, so nothing was saved to " + TerminalText(target.Path));
     return true;
   }
   if (const TResultFileStatus status = SaveResultRows(rows, target.Path); !status.Ok()) {
-    Complain(err, FileMessage(status) + (status.SystemError != 0 ? std::string(" (") + std::strerror(status.SystemError) + ")" : ""));
+    Complain(err, FileMessage(status) + (status.SystemError != 0 ? std::string(" (") + SystemMessage(status.SystemError) + ")" : ""));
     return false;
   }
   if (lost > 0)
@@ -186,7 +186,7 @@ constexpr std::size_t kRecoverBatchRows = 4096;
 // Rows stream out while the pass runs unless the table must be complete first.
 struct TPassOutput {
   TPassOutput(const TCliOptions& options, const TCliEnvironment& environment, TRowKeeping keeping,
-              TPassKind kind)
+              TRowOrigin kind)
       : Format(ChooseFormat(options, environment)),
         Target(OutTarget(environment)),
         Kind(kind),
@@ -196,7 +196,7 @@ struct TPassOutput {
 
   TCliWindow::RowSink Sink() {
     return [this](const TResultRow& row, TRenameStatus status, int systemError) {
-      if (Kind == TPassKind::Simulate && status == TRenameStatus::rsCanBeRenamed)
+      if (Kind == TRowOrigin::Simulate && status == TRenameStatus::rsCanBeRenamed)
         Clashes.Add(std::string(row.Path()), row.OldName, row.NewName);
       if (Format != TOutputFormat::Table) WriteRow(row, status, systemError);
       // At once, not at the next look of the main thread: a pass that waited for
@@ -240,7 +240,7 @@ struct TPassOutput {
     const bool written = Out.Flush();
     if (!written) Complain(environment.Err, "cannot write the rows to standard output");
     std::size_t failing = 0;
-    if (Kind == TPassKind::Simulate) failing = WarnOfClashes(environment.Err);
+    if (Kind == TRowOrigin::Simulate) failing = WarnOfClashes(environment.Err);
     if (environment.ErrIsTerminal) {
       std::string summary = Window.Tally().Summary(Kind);
       if (failing > 0) summary += "; " + std::to_string(failing) + " cannot succeed";
@@ -263,7 +263,7 @@ struct TPassOutput {
     journal.Finish(JournalEndOf(end != TPassEnd::Completed, written));
     if (written != 0) {
       Complain(environment.Err, "cannot write the journal " + TerminalText(journal.Path()) + ": " +
-                                    std::strerror(written) + "; the pass stopped before its next rename");
+                                    SystemMessage(written) + "; the pass stopped before its next rename");
       JournalFailed = true;
     }
     if (!record) {
@@ -277,7 +277,7 @@ struct TPassOutput {
     if (const int error =
             rows.Open([&](const TResultRow& row) { lost += CannotUndoFromFile(row) ? 1U : 0U; })) {
       Complain(environment.Err, "cannot read the journal " + TerminalText(journal.Path()) + " back: " +
-                                    std::strerror(error));
+                                    SystemMessage(error));
       SayWhereTheRowsAre(environment.Err, journal.RenamedCount(), journal.Path());
       return false;
     }
@@ -306,7 +306,7 @@ struct TPassOutput {
 
   TOutputFormat Format;
   TOutputTarget Target;
-  TPassKind Kind;
+  TRowOrigin Kind;
   std::function<bool()> Interrupted;
   std::function<void()> StopPass;  // set once the runner exists
   TOutputBuffer Out;
@@ -326,9 +326,9 @@ TRunnerEnvironment RunnerEnvironment(const TCliEnvironment& environment, std::fu
 }
 
 int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
-  const TFolderResult folder = ResolveFolder(options.Folder);
-  if (!folder.Folder) {
-    Complain(environment.Err, folder.Error);
+  const TExpected<std::string, std::string> folder = ResolveFolder(options.Folder);
+  if (!folder) {
+    Complain(environment.Err, folder.Error());
     return ExitStatus::Usage;
   }
   // The window's checks, a simulation's too: what they refuse never starts.
@@ -336,35 +336,36 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
                                   options.AssumeYes ? TAssumeYes::Yes : TAssumeYes::No};
   if (!SettingsAllowPass(options.Controls, prompt)) return ExitStatus::Usage;
   // The record is settled before the first rename: nothing is renamed without it.
-  const TRecord record = SettleRecord(options, environment, options.Rename);
-  if (!record.Error.empty()) {
-    Complain(environment.Err, record.Error + "; nothing was renamed");
+  const TRecord settled = SettleRecord(options, environment, options.Rename);
+  if (!settled) {
+    Complain(environment.Err, settled.Error() + "; nothing was renamed");
     return ExitStatus::Usage;
   }
+  const std::optional<TSaveTarget>& record = *settled;
   // The rows of a real pass are in its journal: the pass holds none of them.
   TPassJournalWriter journal;
   if (options.Rename) {
     const std::string error =
-        StartJournal(options, environment, TJournalHeader{TJournalKind::Rename, 0, *folder.Folder, options.Masks},
-                     record.Target, journal);
+        StartJournal(options, environment, TJournalHeader{TJournalKind::Rename, 0, *folder, options.Masks},
+                     record, journal);
     if (!error.empty()) {
       Complain(environment.Err, error + "; nothing was renamed");
-      if (record.Target) SaveRows(*record.Target, TResultTable());  // removes a file made for the rows
+      if (record) RemoveIfCreated(*record);
       return ExitStatus::Usage;
     }
   }
-  TPassOutput output(options, environment, record.Target && !options.Rename ? TRowKeeping::Keep : TRowKeeping::Drop,
-                     options.Rename ? TPassKind::Rename : TPassKind::Simulate);
+  TPassOutput output(options, environment, record && !options.Rename ? TRowKeeping::Keep : TRowKeeping::Drop,
+                     options.Rename ? TRowOrigin::Rename : TRowOrigin::Simulate);
   TPassRunner runner(output.Window, RunnerEnvironment(environment, output.StopWhen(environment)));
   output.StopPass = [&runner] { runner.RequestStop(); };
   TSearchPassOptions passOptions;
   if (options.Rename) passOptions.Journal = &journal;
   passOptions.IncludeSubDirs = options.IncludeSubDirs;
-  passOptions.Folder = *folder.Folder;
+  passOptions.Folder = *folder;
   passOptions.Masks = options.Masks;
   passOptions.Order = options.Order;
   // The record may lie in the folder renamed: the pass leaves it as it is.
-  if (TEntryInfo saved; record.Target && LookAtPath(record.Target->Path.c_str(), saved) == 0)
+  if (TEntryInfo saved; record && LookAtPath(record->Path.c_str(), saved) == 0)
     passOptions.Untouched.push_back(saved.id);
   if (TEntryInfo own; options.Rename && LookAtPath(journal.Path().c_str(), own) == 0)
     passOptions.Untouched.push_back(own.id);
@@ -380,13 +381,13 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
     if (error == ELOOP || error == ENOTDIR || error == ESTALE)
       Complain(environment.Err, "skipped " + TerminalText(path) + ": it changed while the folder was walked");
     else
-      Complain(environment.Err, "cannot read " + TerminalText(path) + ": " + std::strerror(error));
+      Complain(environment.Err, "cannot read " + TerminalText(path) + ": " + SystemMessage(error));
     unreadable = true;
   });
   const TPassEnd end = runner.RunSearch(passOptions, CaptureSettings(options.Controls), !options.Rename);
   if (end == TPassEnd::Completed && filesSelected == 0 && !unreadable)
-    Complain(environment.Err, "no file matched " + TerminalText(options.Masks) + " in " + TerminalText(*folder.Folder));
-  const int status = output.Finish(environment, record.Target, end, options.Rename ? &journal : nullptr);
+    Complain(environment.Err, "no file matched " + TerminalText(options.Masks) + " in " + TerminalText(*folder));
+  const int status = output.Finish(environment, record, end, options.Rename ? &journal : nullptr);
   return status == ExitStatus::Ok && unreadable ? ExitStatus::RowsFailed : status;
 }
 
@@ -444,17 +445,18 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
   std::optional<TRecoverSource> source = FindRecoverSource(options, environment);
   if (!source) return ExitStatus::Usage;
   const std::string& file = source->File;
-  const TRecord record = SettleRecord(options, environment, true);
-  if (!record.Error.empty()) {
-    Complain(environment.Err, record.Error + "; nothing was renamed");
+  const TRecord settled = SettleRecord(options, environment, true);
+  if (!settled) {
+    Complain(environment.Err, settled.Error() + "; nothing was renamed");
     return ExitStatus::Usage;
   }
-  TPassOutput output(options, environment, record.Target ? TRowKeeping::Keep : TRowKeeping::Drop,
-                     TPassKind::Recover);
+  const std::optional<TSaveTarget>& record = *settled;
+  TPassOutput output(options, environment, record ? TRowKeeping::Keep : TRowKeeping::Drop,
+                     TRowOrigin::Recover);
   // A file that cannot be read renames nothing: it is read whole, or, where
   // the rows are neither saved nor shown as a table, checked first and then
   // undone a batch of rows at a time, so that memory does not grow with the file.
-  const bool whole = source->IsJournal || record.Target || output.Format == TOutputFormat::Table;
+  const bool whole = source->IsJournal || record || output.Format == TOutputFormat::Table;
   TResultFileStatus status;
   if (source->IsJournal) {
     JournalToTable(source->Journal, output.Window.ResultTable());
@@ -465,7 +467,7 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
   }
   if (!status.Ok()) {
     Complain(environment.Err, FileMessage(status));
-    if (record.Target) SaveRows(*record.Target, TResultTable());  // removes a file made for the rows
+    if (record) RemoveIfCreated(*record);
     return ExitStatus::Usage;
   }
   TPassJournalWriter journal;
@@ -473,7 +475,7 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
                                              std::nullopt, journal);
       !error.empty()) {
     Complain(environment.Err, error + "; nothing was renamed");
-    if (record.Target) SaveRows(*record.Target, TResultTable());
+    if (record) RemoveIfCreated(*record);
     return ExitStatus::Usage;
   }
   TPassRunner runner(output.Window, RunnerEnvironment(environment, output.StopWhen(environment)));
@@ -502,7 +504,7 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
   journal.Finish(written == 0 ? TJournalEnd::Completed : TJournalEnd::Failed);
   if (written != 0) {
     Complain(environment.Err, "cannot write the journal " + TerminalText(journal.Path()) + ": " +
-                                  std::strerror(written) + "; the recover stopped before its next rename");
+                                  SystemMessage(written) + "; the recover stopped before its next rename");
     const std::uint64_t back = journal.RenamedCount();
     Complain(environment.Err, std::to_string(back) + (back == 1 ? " file was" : " files were") +
                                   " renamed back, their rows are in " + TerminalText(journal.Path()) +
@@ -515,7 +517,7 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
     const std::string undone = source->IsJournal ? file : JournalPathFor(file);
     if (source->IsJournal || (file != undone && FileIsJournal(undone))) AppendToFile(undone, RecoveredMark(UtcNowNs()));
   }
-  const int finished = output.Finish(environment, record.Target, TPassEnd::Completed);
+  const int finished = output.Finish(environment, record, TPassEnd::Completed);
   if (!status.Ok()) {
     Complain(environment.Err, FileMessage(status) + " (it changed while it was undone)");
     return ExitStatus::Usage;
@@ -582,8 +584,8 @@ int RunShow(const TCliOptions& options, const TCliEnvironment& environment) {
 
 int RunCli(const std::vector<std::string>& args, const TCliEnvironment& environment) {
   const TParseResult parsed = ParseCommandLine(args);
-  if (!parsed.Options) return UsageError(environment.Err, parsed.Error);
-  const TCliOptions& options = *parsed.Options;
+  if (!parsed) return UsageError(environment.Err, parsed.Error());
+  const TCliOptions& options = *parsed;
   switch (options.Command) {
     case TCliCommand::Help:
       std::fwrite(UsageText().data(), 1, UsageText().size(), environment.Out);

@@ -349,7 +349,7 @@ std::optional<TOutputFormat> ParseFormat(const std::string& text) {
   return std::nullopt;
 }
 
-TParseResult Failure(std::string error) { return {std::nullopt, std::move(error)}; }
+TParseResult Failure(std::string error) { return Unexpected(std::move(error)); }
 
 // The options every command shares, and the check that the rest belong where they stand.
 std::string ApplyCommon(const ScannedArguments& scanned, const std::string& operation, TCliOptions& options) {
@@ -416,14 +416,14 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   TCliOptions options;
   if (const std::optional<TCliCommand> asked = AskedForHelp(args)) {
     options.Command = *asked;
-    return {options, {}};
+    return options;
   }
   ScannedArguments scanned;
   std::string error;
   if (!Scan(args, scanned, error)) return Failure(error);
   if (Given(scanned, "help")) {  // inside a bundle such as -xh
     options.Command = TCliCommand::Help;
-    return {options, {}};
+    return options;
   }
 
   const std::vector<std::string>& positionals = scanned.Positionals;
@@ -453,7 +453,7 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   }
   if (std::string common = ApplyCommon(scanned, operation, options); !common.empty())
     return Failure(common);
-  if (options.Command != TCliCommand::Pass) return {options, {}};
+  if (options.Command != TCliCommand::Pass) return options;
 
   for (const GivenOption& given : scanned.Options)
     if (!given.Spec->Operations.empty() && !interpreter.Apply(operation, given)) return Failure(interpreter.Error);
@@ -461,7 +461,7 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   if (options.SaveFile && !options.Rename)
     return Failure("a simulation's rows cannot be saved: add -x to rename for real");
   if (options.SaveFile && options.NoSave) return Failure("--save and --no-save exclude each other");
-  return {options, {}};
+  return options;
 }
 
 }  // namespace vt

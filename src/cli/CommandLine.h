@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/RowFormat.h"
+#include "engine/Expected.h"
 #include "engine/RenameSettings.h"
 #include "platform/NameOrder.h"
 
@@ -37,10 +38,8 @@ struct TCliOptions {
   std::optional<TOutputFormat> Format;
 };
 
-struct TParseResult {
-  std::optional<TCliOptions> Options;
-  std::string Error;  // the usage error, when there are no options
-};
+// The options, or the usage error.
+using TParseResult = TExpected<TCliOptions, std::string>;
 
 // args: the arguments after the program name.
 TParseResult ParseCommandLine(const std::vector<std::string>& args);

@@ -7,24 +7,24 @@ namespace vt {
 
 namespace fs = std::filesystem;
 
-TFolderResult ResolveFolder(const std::string& argument) {
+TExpected<std::string, std::string> ResolveFolder(const std::string& argument) {
   std::error_code error;
   fs::path path = fs::absolute(fs::path(argument), error);
-  if (error) return {std::nullopt, "cannot use folder '" + argument + "': " + error.message()};
+  if (error) return Unexpected("cannot use folder '" + argument + "': " + error.message());
   bool climbs = false;
   for (const fs::path& part : path)
     if (part == "..") climbs = true;
   // "a/link/.." is where the system goes, not "a": only the real path knows.
   path = climbs ? fs::canonical(path, error) : path.lexically_normal();
-  if (error) return {std::nullopt, "cannot use folder '" + argument + "': " + error.message()};
+  if (error) return Unexpected("cannot use folder '" + argument + "': " + error.message());
   const fs::file_status status = fs::status(path, error);
   if (!fs::exists(status))
-    return {std::nullopt, "cannot use folder '" + argument + "': No such file or directory"};
+    return Unexpected("cannot use folder '" + argument + "': No such file or directory");
   if (!fs::is_directory(status))
-    return {std::nullopt, "cannot use folder '" + argument + "': Not a directory"};
+    return Unexpected("cannot use folder '" + argument + "': Not a directory");
   std::string folder = path.string();
   if (folder.empty() || folder.back() != '/') folder += '/';
-  return {folder, {}};
+  return folder;
 }
 
 }  // namespace vt

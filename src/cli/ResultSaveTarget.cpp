@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/SysErrorText.h"
 #include "results/EmptyResultFile.h"
 #include "results/ResultFile.h"
 
@@ -13,31 +14,34 @@ namespace vt {
 
 namespace fs = std::filesystem;
 
-TSettledSave SettleSaveFile(const std::string& path) {
+TExpected<TSaveTarget, std::string> SettleSaveFile(const std::string& path) {
   std::error_code error;
   const fs::file_status status = fs::status(path, error);
   if (fs::exists(status)) {
     TResultTable scratch;
     if (!fs::is_regular_file(status) || !LoadResultFile(path, scratch).Ok())
-      return {std::nullopt, path + " exists and is not a result file: it is not replaced"};
-    return {TSaveTarget{path, false, false}, {}};
+      return Unexpected(path + " exists and is not a result file: it is not replaced");
+    return TSaveTarget{path, false, false};
   }
   if (const int failure = CreateEmptyResultFile(path))
-    return {std::nullopt, "cannot create " + path + ": " + std::strerror(failure)};
-  return {TSaveTarget{path, false, true}, {}};
+    return Unexpected("cannot create " + path + ": " + SystemMessage(failure));
+  return TSaveTarget{path, false, true};
 }
 
-std::string SaveRows(const TSaveTarget& target, const TResultTable& table) {
+TExpected<void, std::string> SaveRows(const TSaveTarget& target, const TResultTable& table) {
   if (table.RowCount() == 0) {
-    if (target.Created) {
-      std::error_code ignored;
-      fs::remove(target.Path, ignored);
-    }
+    RemoveIfCreated(target);
     return {};
   }
   const TResultFileStatus status = SaveResultFile(table, target.Path);
   if (status.Ok()) return {};
-  return status.Message;
+  return Unexpected(status.Message);
+}
+
+void RemoveIfCreated(const TSaveTarget& target) {
+  if (!target.Created) return;
+  std::error_code ignored;
+  fs::remove(target.Path, ignored);
 }
 
 }  // namespace vt

@@ -1,9 +1,9 @@
 #pragma once
 // Where the rows of a pass are saved, settled before the first rename: the
 // command line never renames without a record it can keep.
-#include <optional>
 #include <string>
 
+#include "engine/Expected.h"
 #include "passes/ResultTable.h"
 #include "results/EmptyResultFile.h"
 
@@ -15,19 +15,15 @@ struct TSaveTarget {
   bool Created = false;    // made by this run to hold the name; removed if no row comes
 };
 
-struct TSettledSave {
-  std::optional<TSaveTarget> Target;
-  std::string Error;  // why nothing may be renamed, when there is no target
-};
-
 // FILE as given to --save. An existing file must be a result file (it is replaced
 // at the end); a missing one is created now, so that no rename of the pass can
-// take its name.
-TSettledSave SettleSaveFile(const std::string& path);
+// take its name. The failure says why nothing may be renamed.
+TExpected<TSaveTarget, std::string> SettleSaveFile(const std::string& path);
 
 // Writes the rows, replacing the file; a table without rows leaves an existing
-// file alone and removes the one this run created. Returns the error text, empty
-// on success.
-std::string SaveRows(const TSaveTarget& target, const TResultTable& table);
+// file alone and removes the one this run created. The failure is the error text.
+TExpected<void, std::string> SaveRows(const TSaveTarget& target, const TResultTable& table);
+// Removes the file this run created for rows that never came.
+void RemoveIfCreated(const TSaveTarget& target);
 
 }  // namespace vt

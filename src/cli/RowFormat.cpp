@@ -265,19 +265,19 @@ std::string TerminalText(std::string_view text) {
 }
 
 TTableLayout::TTableLayout() {
-  for (std::size_t i = 0; i < kTableCaptions.size(); ++i) widths_[i] = kTableCaptions[i].size();
+  for (std::size_t i = 0; i < kTableCaptions.size(); ++i) Widths_[i] = kTableCaptions[i].size();
 }
 
 void TTableLayout::Measure(const TResultRow& row) {
   const auto cells = Cells(row);
-  for (std::size_t i = 0; i < widths_.size(); ++i)
-    widths_[i] = std::max(widths_[i], DisplayWidth(TerminalText(cells[i])));
+  for (std::size_t i = 0; i < Widths_.size(); ++i)
+    Widths_[i] = std::max(Widths_[i], DisplayWidth(TerminalText(cells[i])));
 }
 
 void TTableLayout::AppendLine(std::string& out, const std::array<std::string, 4>& line) const {
   for (std::size_t i = 0; i < line.size(); ++i) {
     out += line[i];
-    if (i + 1 < line.size()) out.append(widths_[i] - std::min(widths_[i], DisplayWidth(line[i])) + 2, ' ');
+    if (i + 1 < line.size()) out.append(Widths_[i] - std::min(Widths_[i], DisplayWidth(line[i])) + 2, ' ');
   }
   out += '\n';
 }

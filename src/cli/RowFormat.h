@@ -52,7 +52,7 @@ class TTableLayout {
 
  private:
   void AppendLine(std::string& out, const std::array<std::string, 4>& line) const;
-  std::array<std::size_t, 4> widths_{};
+  std::array<std::size_t, 4> Widths_{};
 };
 
 // The pieces, for other writers and the tests.

@@ -7,12 +7,14 @@
 #include <utility>
 #include <vector>
 
+#include "platform/SysErrorText.h"
+
 namespace vt {
 
-std::string FailureReason(int systemError, TPassKind kind) {
+std::string FailureReason(int systemError, TRowOrigin origin) {
   switch (systemError) {
     case 0:
-      return kind == TPassKind::Recover ? "the row names nothing a pass could have renamed"
+      return origin == TRowOrigin::Recover ? "the row names nothing a pass could have renamed"
                                         : "the new name is no valid file name";
     case EEXIST:
     case ENOTEMPTY:
@@ -29,7 +31,7 @@ std::string FailureReason(int systemError, TPassKind kind) {
     case EINVAL:
       return "invalid name";
     case EBUSY:
-      return kind == TPassKind::Recover ? "file busy" : "file busy, or the pass's own result file";
+      return origin == TRowOrigin::Recover ? "file busy" : "file busy, or the pass's own result file";
     case ELOOP:
       return "the folder is not the one the pass saw";
     case EISDIR:
@@ -39,7 +41,7 @@ std::string FailureReason(int systemError, TPassKind kind) {
     case ENOSPC:
       return "no space left on the device";
     default: {
-      std::string text = std::strerror(systemError);
+      std::string text = SystemMessage(systemError);
       if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
       return text;
     }
@@ -54,7 +56,7 @@ void TRowTally::Add(TRenameStatus status, int systemError) {
   if (status == TRenameStatus::rsError) ++Errors_[systemError];
 }
 
-std::string TRowTally::Summary(TPassKind kind) const {
+std::string TRowTally::Summary(TRowOrigin origin) const {
   static constexpr TRenameStatus kOrder[] = {
       TRenameStatus::rsOk,       TRenameStatus::rsCanBeRenamed, TRenameStatus::rsError,
       TRenameStatus::rsFileNotFound, TRenameStatus::rsNoChange, TRenameStatus::rsNoMatch};
@@ -70,7 +72,7 @@ std::string TRowTally::Summary(TPassKind kind) const {
     std::stable_sort(errors.begin(), errors.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
     const char* inner = " (";
     for (const auto& [error, rows] : errors) {
-      line += inner + std::to_string(rows) + " " + FailureReason(error, kind);
+      line += inner + std::to_string(rows) + " " + FailureReason(error, origin);
       inner = ", ";
     }
     line += ")";

@@ -10,11 +10,12 @@
 
 namespace vt {
 
-enum class TPassKind { Rename, Simulate, Recover };
+// The command whose pass gave the rows.
+enum class TRowOrigin { Rename, Simulate, Recover };
 
 // Why a row says "Error", from the errno of the refused rename; 0 when the
 // system refused nothing and the pass itself did.
-std::string FailureReason(int systemError, TPassKind kind);
+std::string FailureReason(int systemError, TRowOrigin origin);
 
 class TRowTally {
  public:
@@ -22,7 +23,7 @@ class TRowTally {
   std::size_t Rows() const { return Rows_; }
   std::size_t Count(TRenameStatus status) const { return Counts_[static_cast<std::size_t>(status)]; }
   // "5 rows: 3 Ok, 2 Error (1 a file of that name exists, 1 permission denied)"
-  std::string Summary(TPassKind kind) const;
+  std::string Summary(TRowOrigin origin) const;
 
  private:
   static constexpr std::size_t kStatuses = 7;

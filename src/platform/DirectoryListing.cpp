@@ -23,20 +23,20 @@ bool IsDots(std::string_view name) { return name == "." || name == ".."; }
 
 // The attribute word, with lstat semantics; nothing for an entry that has gone.
 std::optional<std::uint32_t> AttributesOf(int dirFd, const TFolderEntry& entry) {
-  if (const auto kind = KindFromDirentType(entry.type)) return EntryAttributes(*kind, WriteBits::Some, entry.name);
+  if (const auto kind = KindFromDirentType(entry.Type)) return EntryAttributes(*kind, WriteBits::Some, entry.Name);
   struct stat st {};
   if (::fstatat(dirFd, entry.cName, &st, AT_SYMLINK_NOFOLLOW) != 0) {
     if (errno == ENOENT) return std::nullopt;
     // Not allowed to look (a folder without search permission): the type alone.
-    const EntryKind kind = entry.type == DT_REG ? EntryKind::Regular : EntryKind::Other;
-    return EntryAttributes(kind, WriteBits::Some, entry.name);
+    const EntryKind kind = entry.Type == DT_REG ? EntryKind::Regular : EntryKind::Other;
+    return EntryAttributes(kind, WriteBits::Some, entry.Name);
   }
   EntryKind kind = EntryKind::Other;
   if (S_ISREG(st.st_mode)) kind = EntryKind::Regular;
   else if (S_ISDIR(st.st_mode)) kind = EntryKind::Directory;
   else if (S_ISLNK(st.st_mode)) kind = EntryKind::Symlink;
   const WriteBits bits = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 ? WriteBits::Some : WriteBits::None;
-  return EntryAttributes(kind, bits, entry.name);
+  return EntryAttributes(kind, bits, entry.Name);
 }
 
 bool Excluded(std::uint32_t attr, ListFilter filter) {
@@ -89,7 +89,7 @@ void TFindHandle::Impl::Select(const std::string& mask, ListFilter filter, Short
   if (make == ShortNames::Make) {
     shortNames.Reserve(names->Count());
     const bool read = names->ForEach(poll, [&](const TFolderEntry& entry) {
-      if (!IsDots(entry.name) && HasShortForm(entry.name)) shortNames.Occupy(entry.name);
+      if (!IsDots(entry.Name) && HasShortForm(entry.Name)) shortNames.Occupy(entry.Name);
     });
     if (!read) return Abandon();
   }
@@ -99,9 +99,9 @@ void TFindHandle::Impl::Select(const std::string& mask, ListFilter filter, Short
   // selected entry.
   const bool read = names->ForEach(poll, [&](const TFolderEntry& entry) {
     TShortName shortName;
-    if (make == ShortNames::Make && !IsDots(entry.name) && !HasShortForm(entry.name))
-      shortName = shortNames.Assign(entry.name);
-    if (MaskMatches(mask, entry.name)) selected.push_back({entry.offset, 0, shortName});
+    if (make == ShortNames::Make && !IsDots(entry.Name) && !HasShortForm(entry.Name))
+      shortName = shortNames.Assign(entry.Name);
+    if (MaskMatches(mask, entry.Name)) selected.push_back({entry.Offset, 0, shortName});
   });
   if (!read) return Abandon();
   const int dirFd = handle->Fd();
@@ -129,26 +129,26 @@ void TFindHandle::Impl::Sort(NameOrder order) {
   if (order == NameOrder::AsStored || selected.size() < 2) return;
   std::vector<std::string_view> sortNames;
   sortNames.reserve(selected.size());
-  for (const TSelected& item : selected) sortNames.push_back(names->At(item.nameOffset).name);
+  for (const TSelected& item : selected) sortNames.push_back(names->At(item.nameOffset).Name);
   const std::vector<std::uint32_t> positions = SortedPositions(sortNames, order);
   std::vector<TSelected> sorted;
   sorted.reserve(selected.size());
-  for (const std::uint32_t position : positions) sorted.push_back(std::move(selected[position]));
+  for (const std::uint32_t position : positions) sorted.push_back(selected[position]);
   selected = std::move(sorted);
   inStoredOrder = false;
 }
 
 TFindHandle::TFindHandle(std::string_view pattern, ListFilter filter, ShortNames shortNames, NameOrder order)
-    : impl_(std::make_unique<Impl>()) {
+    : Impl_(std::make_unique<Impl>()) {
   const std::size_t slash = pattern.rfind('/');
   const std::string mask(slash == std::string_view::npos ? pattern : pattern.substr(slash + 1));
-  impl_->folder = slash == std::string_view::npos ? std::string("./") : std::string(pattern.substr(0, slash + 1));
+  Impl_->folder = slash == std::string_view::npos ? std::string("./") : std::string(pattern.substr(0, slash + 1));
   if (mask.empty()) return;
   auto handle = std::make_shared<TFolderHandle>();
-  impl_->error = TFolderHandle::Open(impl_->folder, *handle);
-  if (impl_->error != 0) return;
-  impl_->handle = std::move(handle);
-  impl_->List(mask, filter, shortNames, order, TListingStop());
+  Impl_->error = TFolderHandle::Open(Impl_->folder, *handle);
+  if (Impl_->error != 0) return;
+  Impl_->handle = std::move(handle);
+  Impl_->List(mask, filter, shortNames, order, TListingStop());
 }
 
 TFindHandle::TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, std::string_view mask,
@@ -164,27 +164,27 @@ TFindHandle::TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, con
 TFindHandle::TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, const TFolderReading* reading,
                          std::string_view mask, ListFilter filter, ShortNames shortNames, NameOrder order,
                          const TListingStop& stop)
-    : impl_(std::make_unique<Impl>()) {
+    : Impl_(std::make_unique<Impl>()) {
   const std::size_t slash = mask.rfind('/');
   const std::string_view part = slash == std::string_view::npos ? std::string_view() : mask.substr(0, slash + 1);
   const std::string own(slash == std::string_view::npos ? mask : mask.substr(slash + 1));
   // The folder's text is made only when asked for: in a deep walk it is long.
-  impl_->base = folder;
-  impl_->folder = std::string(part);
+  Impl_->base = folder;
+  Impl_->folder = std::string(part);
   if (own.empty()) return;
   if (!part.empty()) {
     auto handle = std::make_shared<TFolderHandle>();
-    impl_->error = folder->OpenRelative(part, *handle);
-    if (impl_->error != 0) return;
-    impl_->handle = std::move(handle);
-    impl_->List(own, filter, shortNames, order, stop);
+    Impl_->error = folder->OpenRelative(part, *handle);
+    if (Impl_->error != 0) return;
+    Impl_->handle = std::move(handle);
+    Impl_->List(own, filter, shortNames, order, stop);
   } else if (reading != nullptr) {
-    impl_->handle = folder;
-    impl_->names = reading;
-    if (!reading->Stopped()) impl_->Select(own, filter, shortNames, order, stop);
+    Impl_->handle = folder;
+    Impl_->names = reading;
+    if (!reading->Stopped()) Impl_->Select(own, filter, shortNames, order, stop);
   } else {
-    impl_->handle = folder;
-    impl_->List(own, filter, shortNames, order, stop);
+    Impl_->handle = folder;
+    Impl_->List(own, filter, shortNames, order, stop);
   }
 }
 
@@ -193,31 +193,31 @@ TFindHandle::TFindHandle(TFindHandle&&) noexcept = default;
 TFindHandle& TFindHandle::operator=(TFindHandle&&) noexcept = default;
 
 bool TFindHandle::FindNext(TFindData& entry) {
-  if (!impl_ || impl_->next >= impl_->selected.size()) {
-    if (impl_) {
-      impl_->own = TFolderReading();
-      std::vector<Impl::TSelected>().swap(impl_->selected);
-      impl_->next = 0;
+  if (!Impl_ || Impl_->next >= Impl_->selected.size()) {
+    if (Impl_) {
+      Impl_->own = TFolderReading();
+      std::vector<Impl::TSelected>().swap(Impl_->selected);
+      Impl_->next = 0;
     }
     return false;
   }
-  const Impl::TSelected& item = impl_->selected[impl_->next++];
-  if (impl_->inStoredOrder && impl_->names == &impl_->own) impl_->own.ReleaseBefore(item.nameOffset);
+  const Impl::TSelected& item = Impl_->selected[Impl_->next++];
+  if (Impl_->inStoredOrder && Impl_->names == &Impl_->own) Impl_->own.ReleaseBefore(item.nameOffset);
   entry.dwFileAttributes = item.attributes;
-  entry.cFileName.assign(impl_->names->At(item.nameOffset).name);
+  entry.cFileName.assign(Impl_->names->At(item.nameOffset).Name);
   entry.cAlternateFileName.assign(item.shortName.View());
   return true;
 }
 
 std::string TFindHandle::Folder() const {
-  if (!impl_) return std::string();
-  return impl_->base ? impl_->base->Path() + impl_->folder : impl_->folder;
+  if (!Impl_) return std::string();
+  return Impl_->base ? Impl_->base->Path() + Impl_->folder : Impl_->folder;
 }
 
 std::shared_ptr<const TFolderHandle> TFindHandle::FolderHandle() const {
-  return impl_ && impl_->error == 0 ? impl_->handle : nullptr;
+  return Impl_ && Impl_->error == 0 ? Impl_->handle : nullptr;
 }
 
-int TFindHandle::Error() const { return impl_ ? impl_->error : 0; }
+int TFindHandle::Error() const { return Impl_ ? Impl_->error : 0; }
 
 }  // namespace vt

@@ -66,7 +66,7 @@ class TFindHandle {
               const TListingStop& stop);
 
   struct Impl;
-  std::unique_ptr<Impl> impl_;
+  std::unique_ptr<Impl> Impl_;
 };
 
 }  // namespace vt

@@ -22,21 +22,21 @@ std::string WithSlash(std::string path) {
 TFolderHandle::~TFolderHandle() { Close(); }
 
 TFolderHandle::TFolderHandle(TFolderHandle&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), id_(other.id_), path_(std::move(other.path_)) {}
+    : Fd_(std::exchange(other.Fd_, -1)), Id_(other.Id_), Path_(std::move(other.Path_)) {}
 
 TFolderHandle& TFolderHandle::operator=(TFolderHandle&& other) noexcept {
   if (this != &other) {
     Close();
-    fd_ = std::exchange(other.fd_, -1);
-    id_ = other.id_;
-    path_ = std::move(other.path_);
+    Fd_ = std::exchange(other.Fd_, -1);
+    Id_ = other.Id_;
+    Path_ = std::move(other.Path_);
   }
   return *this;
 }
 
 void TFolderHandle::Close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+  if (Fd_ >= 0) ::close(Fd_);
+  Fd_ = -1;
 }
 
 int TFolderHandle::Adopt(int fd, std::string path) {
@@ -48,9 +48,9 @@ int TFolderHandle::Adopt(int fd, std::string path) {
     return error;
   }
   Close();
-  fd_ = fd;
-  id_ = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-  path_ = WithSlash(std::move(path));
+  Fd_ = fd;
+  Id_ = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+  Path_ = WithSlash(std::move(path));
   return 0;
 }
 
@@ -86,16 +86,16 @@ int TFolderHandle::OpenSub(std::string_view name, const TEntryId& listed, TFolde
   if (name.empty() || name == "." || name == ".." || name.find('/') != std::string_view::npos) return EINVAL;
   const std::string text(name);
   TFolderHandle opened;
-  if (const int error = opened.Adopt(::openat(fd_, text.c_str(), kFolderFlags | O_NOFOLLOW), path_ + text))
+  if (const int error = opened.Adopt(::openat(Fd_, text.c_str(), kFolderFlags | O_NOFOLLOW), Path_ + text))
     return error;
-  if (opened.id_.device != listed.device || opened.id_.inode != listed.inode) return ESTALE;
+  if (opened.Id_.device != listed.device || opened.Id_.inode != listed.inode) return ESTALE;
   out = std::move(opened);
   return 0;
 }
 
 int TFolderHandle::OpenRelative(std::string_view relative, TFolderHandle& out) const {
   const std::string text(relative);
-  return out.Adopt(::openat(fd_, text.empty() ? "." : text.c_str(), kFolderFlags), path_ + text);
+  return out.Adopt(::openat(Fd_, text.empty() ? "." : text.c_str(), kFolderFlags), Path_ + text);
 }
 
 bool IsFolderGone(int error) {

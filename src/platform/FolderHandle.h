@@ -35,19 +35,19 @@ class TFolderHandle {
   // names it; links followed, as typed.
   int OpenRelative(std::string_view relative, TFolderHandle& out) const;
 
-  bool IsOpen() const { return fd_ >= 0; }
-  int Fd() const { return fd_; }
-  const TEntryId& Id() const { return id_; }
+  bool IsOpen() const { return Fd_ >= 0; }
+  int Fd() const { return Fd_; }
+  const TEntryId& Id() const { return Id_; }
   // The folder's path as text, ending with "/".
-  const std::string& Path() const { return path_; }
+  const std::string& Path() const { return Path_; }
   void Close();
 
  private:
   int Adopt(int fd, std::string path);
 
-  int fd_ = -1;
-  TEntryId id_;
-  std::string path_;
+  int Fd_ = -1;
+  TEntryId Id_;
+  std::string Path_;
 };
 
 // Whether a failure to open a sub-folder means only that the folder listed is

@@ -36,12 +36,12 @@ TFolderReading::TFolderReading(TFolderReading&&) noexcept = default;
 TFolderReading& TFolderReading::operator=(TFolderReading&&) noexcept = default;
 
 void TFolderReading::Clear() {
-  if (blocks_.size() > 1) blocks_.resize(1);
-  for (TBlock& block : blocks_) block.fill = 0;
-  used_ = 0;
-  count_ = 0;
-  released_ = 0;
-  stopped_ = false;
+  if (Blocks_.size() > 1) Blocks_.resize(1);
+  for (TBlock& block : Blocks_) block.fill = 0;
+  Used_ = 0;
+  Count_ = 0;
+  Released_ = 0;
+  Stopped_ = false;
 }
 
 int TFolderReading::Read(const TFolderHandle& folder, const TListingStop& stop) {
@@ -51,23 +51,23 @@ int TFolderReading::Read(const TFolderHandle& folder, const TListingStop& stop) 
   if (::lseek(folder.Fd(), 0, SEEK_SET) < 0) return errno;
   TListingStopPoll poll(stop);
   const int error = ReadAll(folder.Fd(), poll);
-  if (error != 0 || stopped_) {
-    const bool stopped = stopped_;
+  if (error != 0 || Stopped_) {
+    const bool stopped = Stopped_;
     Clear();
-    stopped_ = stopped;
+    Stopped_ = stopped;
   }
   return error;
 }
 
 // The block with room for at least one more entry, a new one when the last is full.
 char* TFolderReading::Room(std::size_t& size) {
-  if (used_ == 0 || kBlockSize - blocks_[used_ - 1].fill < kEntryRoom) {
-    if (used_ == blocks_.size()) blocks_.emplace_back();
-    TBlock& block = blocks_[used_++];
+  if (Used_ == 0 || kBlockSize - Blocks_[Used_ - 1].fill < kEntryRoom) {
+    if (Used_ == Blocks_.size()) Blocks_.emplace_back();
+    TBlock& block = Blocks_[Used_++];
     if (!block.data) block.data = std::make_unique_for_overwrite<char[]>(kBlockSize);
     block.fill = 0;
   }
-  TBlock& block = blocks_[used_ - 1];
+  TBlock& block = Blocks_[Used_ - 1];
   size = kBlockSize - block.fill;
   return block.data.get() + block.fill;
 }
@@ -79,37 +79,37 @@ int TFolderReading::ReadAll(int fd, TListingStopPoll& poll) {
     const ssize_t got = ::getdents64(fd, room, size);
     if (got < 0) return errno;
     if (got == 0) break;
-    blocks_[used_ - 1].fill += static_cast<std::uint32_t>(got);
+    Blocks_[Used_ - 1].fill += static_cast<std::uint32_t>(got);
     for (ssize_t at = 0; at < got; at += EntryAt(room + at)->d_reclen) {
-      ++count_;
+      ++Count_;
       if (poll.Entry()) {
-        stopped_ = true;
+        Stopped_ = true;
         return 0;
       }
     }
   }
   // A block left empty by the last call holds nothing to hand out.
-  while (used_ > 0 && blocks_[used_ - 1].fill == 0) --used_;
+  while (Used_ > 0 && Blocks_[Used_ - 1].fill == 0) --Used_;
   return 0;
 }
 
 TFolderEntry TFolderReading::At(std::uint32_t offset) const {
-  const char* at = blocks_[offset >> kBlockBits].data.get() + (offset & (kBlockSize - 1));
+  const char* at = Blocks_[offset >> kBlockBits].data.get() + (offset & (kBlockSize - 1));
   const dirent64* entry = EntryAt(at);
   return {offset, entry->d_type, std::string_view(entry->d_name), entry->d_name};
 }
 
 std::uint32_t TFolderReading::After(const TFolderEntry& entry) const {
-  const std::size_t block = entry.offset >> kBlockBits;
-  const std::size_t pos = (entry.offset & (kBlockSize - 1)) + EntryAt(entry.cName - offsetof(dirent64, d_name))->d_reclen;
-  if (pos < blocks_[block].fill) return static_cast<std::uint32_t>((block << kBlockBits) + pos);
-  return block + 1 < used_ ? static_cast<std::uint32_t>((block + 1) << kBlockBits) : kEnd;
+  const std::size_t block = entry.Offset >> kBlockBits;
+  const std::size_t pos = (entry.Offset & (kBlockSize - 1)) + EntryAt(entry.cName - offsetof(dirent64, d_name))->d_reclen;
+  if (pos < Blocks_[block].fill) return static_cast<std::uint32_t>((block << kBlockBits) + pos);
+  return block + 1 < Used_ ? static_cast<std::uint32_t>((block + 1) << kBlockBits) : kEnd;
 }
 
 void TFolderReading::ReleaseBefore(std::uint32_t offset) {
-  const std::size_t before = std::min<std::size_t>(offset >> kBlockBits, used_);
-  for (std::size_t block = released_; block < before; ++block) blocks_[block].data.reset();
-  released_ = std::max(released_, before);
+  const std::size_t before = std::min<std::size_t>(offset >> kBlockBits, Used_);
+  for (std::size_t block = Released_; block < before; ++block) Blocks_[block].data.reset();
+  Released_ = std::max(Released_, before);
 }
 
 }  // namespace vt

@@ -16,9 +16,9 @@
 namespace vt {
 
 struct TFolderEntry {
-  std::uint32_t offset = 0;  // where the entry is kept, for At()
-  unsigned char type = 0;    // the folder's DT_* value; DT_UNKNOWN needs a look
-  std::string_view name;
+  std::uint32_t Offset = 0;  // where the entry is kept, for At()
+  unsigned char Type = 0;    // the folder's DT_* value; DT_UNKNOWN needs a look
+  std::string_view Name;
   const char* cName = nullptr;  // the same name, NUL-terminated
 };
 
@@ -35,14 +35,14 @@ class TFolderReading {
   // 0 or the errno of reading it; when stop ends the reading early the answer
   // is 0 and nothing is kept (Stopped() tells).
   int Read(const TFolderHandle& folder, const TListingStop& stop = {});
-  bool Stopped() const { return stopped_; }
+  bool Stopped() const { return Stopped_; }
   // Forgets the names; the first block stays for the next reading.
   void Clear();
 
-  std::size_t Count() const { return count_; }
+  std::size_t Count() const { return Count_; }
   static constexpr std::uint32_t kEnd = UINT32_MAX;
   // Offsets of the entries in the order read; kEnd after the last.
-  std::uint32_t First() const { return count_ == 0 ? kEnd : 0; }
+  std::uint32_t First() const { return Count_ == 0 ? kEnd : 0; }
   std::uint32_t After(const TFolderEntry& entry) const;
   TFolderEntry At(std::uint32_t offset) const;
   // Calls each(entry) for every entry in the order read; false when poll said stop first.
@@ -64,11 +64,11 @@ class TFolderReading {
   int ReadAll(int fd, TListingStopPoll& poll);
   char* Room(std::size_t& size);
 
-  std::vector<TBlock> blocks_;
-  std::size_t used_ = 0;  // blocks holding entries of this reading
-  std::size_t count_ = 0;
-  std::size_t released_ = 0;
-  bool stopped_ = false;
+  std::vector<TBlock> Blocks_;
+  std::size_t Used_ = 0;  // blocks holding entries of this reading
+  std::size_t Count_ = 0;
+  std::size_t Released_ = 0;
+  bool Stopped_ = false;
 };
 
 }  // namespace vt

@@ -12,8 +12,8 @@
 namespace vt {
 
 struct TListedName {
-  std::string name;
-  std::uint32_t attributes = 0;
+  std::string Name;
+  std::uint32_t Attributes = 0;
 };
 
 // pattern = folder + mask, as for TFindHandle. Appends to names; 0 or the errno of opening the folder.

@@ -111,36 +111,36 @@ bool HasShortForm(std::string_view name) {
 void TShortNameTable::Reserve(std::size_t names) {
   std::size_t capacity = 16;
   while (capacity < names * 2) capacity *= 2;
-  if (capacity <= slots_.size()) return;
+  if (capacity <= Slots_.size()) return;
   std::vector<std::uint64_t> old;
-  old.swap(slots_);
-  slots_.assign(capacity, 0);
-  used_ = 0;
+  old.swap(Slots_);
+  Slots_.assign(capacity, 0);
+  Used_ = 0;
   for (const std::uint64_t key : old)
     if (key != 0) Take(key);
 }
 
-void TShortNameTable::Grow() { Reserve(slots_.size()); }
+void TShortNameTable::Grow() { Reserve(Slots_.size()); }
 
 std::size_t TShortNameTable::Home(std::uint64_t key) const {
   std::uint64_t mixed = (key ^ (key >> 30)) * 0xBF58476D1CE4E5B9ull;  // splitmix64's finalizer
   mixed = (mixed ^ (mixed >> 27)) * 0x94D049BB133111EBull;
   mixed ^= mixed >> 31;
-  return mixed & (slots_.size() - 1);
+  return mixed & (Slots_.size() - 1);
 }
 
 std::uint64_t& TShortNameTable::FullBase(std::uint64_t baseKey) {
-  return fullBases_[(baseKey ^ (baseKey >> 17) ^ (baseKey >> 37)) & 63];
+  return FullBases_[(baseKey ^ (baseKey >> 17) ^ (baseKey >> 37)) & 63];
 }
 
 bool TShortNameTable::Take(std::uint64_t key) {
-  if ((used_ + 1) * 2 > slots_.size()) Grow();
-  const std::size_t mask = slots_.size() - 1;
+  if ((Used_ + 1) * 2 > Slots_.size()) Grow();
+  const std::size_t mask = Slots_.size() - 1;
   for (std::size_t i = Home(key);; i = (i + 1) & mask) {
-    if (slots_[i] == key) return false;
-    if (slots_[i] == 0) {
-      slots_[i] = key;
-      ++used_;
+    if (Slots_[i] == key) return false;
+    if (Slots_[i] == 0) {
+      Slots_[i] = key;
+      ++Used_;
       return true;
     }
   }

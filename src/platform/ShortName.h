@@ -49,12 +49,12 @@ class TShortNameTable {
     std::uint16_t FirstOpen(std::uint16_t step);
   };
 
-  std::vector<std::uint64_t> slots_;  // 0 = free
+  std::vector<std::uint64_t> Slots_;  // 0 = free
   std::unordered_map<std::uint64_t, TFullSteps> FullSteps_;
-  std::size_t used_ = 0;
+  std::size_t Used_ = 0;
   // Bases whose ~1 to ~4 are all taken (they stay taken), so that a folder of
   // names sharing one basis costs one probe per name, not five.
-  std::uint64_t fullBases_[64] = {};
+  std::uint64_t FullBases_[64] = {};
 };
 
 }  // namespace vt

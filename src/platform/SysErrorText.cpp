@@ -1,6 +1,7 @@
 #include "platform/SysErrorText.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace vt {
 
@@ -20,6 +21,11 @@ std::string SysErrorText(int error) {
     default:
       return "I/O error " + std::to_string(error);
   }
+}
+
+std::string SystemMessage(int error) {
+  char buffer[256];
+  return ::strerror_r(error, buffer, sizeof buffer);
 }
 
 }  // namespace vt

@@ -5,5 +5,7 @@
 namespace vt {
 
 std::string SysErrorText(int error);
+// The system's own description of an error (strerror's), safe on any thread.
+std::string SystemMessage(int error);
 
 }  // namespace vt

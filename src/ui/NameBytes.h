@@ -1,15 +1,3 @@
 #pragma once
-// Names and texts travel below the window as the bytes the file system uses;
-// the window shows and edits them as text.
-#include <QByteArray>
-#include <QFile>
-#include <QString>
-
-#include <string>
-
-namespace vt {
-
-inline std::string NameBytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
-inline QString NameText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
-
-}  // namespace vt
+// The conversion between names as bytes and as text lives with the lists.
+#include "browse/NameBytes.h"

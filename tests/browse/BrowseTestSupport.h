@@ -17,22 +17,15 @@
 #include "browse/ApplicationError.h"
 #include "platform/MountTable.h"
 #include "platform/Volumes.h"
+#include "support/TempFolder.h"
 
 namespace vt::test {
 
 class TTempTree {
  public:
-  TTempTree() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vt-browse-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = std::filesystem::canonical(pattern).string();
-  }
-  ~TTempTree() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::string& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  TTempTree() : Path_(Folder_.Path().string()) {}
+  const std::string& Path() const { return Path_; }
+  std::string operator/(const std::string& name) const { return Path_ + "/" + name; }
   std::string Dir(const std::string& name) const {
     std::filesystem::create_directories(*this / name);
     return *this / name;
@@ -44,7 +37,8 @@ class TTempTree {
   }
 
  private:
-  std::string path_;
+  TTempFolder Folder_;  // support/TempFolder.h: made first, removed last
+  std::string Path_;
 };
 
 class TScopedMounts {
@@ -62,25 +56,25 @@ class TScopedMounts {
 class TErrorRecorder {
  public:
   TErrorRecorder() {
-    SetApplicationErrorHandler([this](const QString& text) { errors_.push_back(text); });
+    SetApplicationErrorHandler([this](const QString& text) { Errors_.push_back(text); });
   }
   ~TErrorRecorder() { SetApplicationErrorHandler(nullptr); }
-  const QStringList& Errors() const { return errors_; }
+  const QStringList& Errors() const { return Errors_; }
 
  private:
-  QStringList errors_;
+  QStringList Errors_;
 };
 
 class TFolderGuard {
  public:
-  TFolderGuard() : saved_(std::filesystem::current_path()) {}
+  TFolderGuard() : Saved_(std::filesystem::current_path()) {}
   ~TFolderGuard() {
     std::error_code ignored;
-    std::filesystem::current_path(saved_, ignored);
+    std::filesystem::current_path(Saved_, ignored);
   }
 
  private:
-  std::filesystem::path saved_;
+  std::filesystem::path Saved_;
 };
 
 inline std::string Mount(int id, const std::string& device, const std::string& mountPoint, const std::string& type,
@@ -93,13 +87,13 @@ class TSignalCount {
  public:
   template <class Sender, class Signal>
   TSignalCount(Sender* sender, Signal signal) {
-    QObject::connect(sender, signal, &context_, [this] { ++count_; });
+    QObject::connect(sender, signal, &Context_, [this] { ++Count_; });
   }
-  int count() const { return count_; }
+  int count() const { return Count_; }
 
  private:
-  QObject context_;
-  int count_ = 0;
+  QObject Context_;
+  int Count_ = 0;
 };
 
 inline std::string CurrentPath() { return std::filesystem::current_path().string(); }

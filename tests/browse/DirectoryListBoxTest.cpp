@@ -26,23 +26,23 @@ QStringList Chain(const std::string& folder) {
 class FolderList : public ::testing::Test {
  protected:
   FolderList() {
-    for (const char* name : {"beta", "Alpha", "gamma", ".hidden", "Zeta/deeper"}) tree_.Dir("Data/Text/" + std::string(name));
-    tree_.File("Data/Text/notes.txt");
-    std::filesystem::create_symlink(tree_.Dir("elsewhere"), text_ + "/linked");
-    std::filesystem::current_path(text_);
+    for (const char* name : {"beta", "Alpha", "gamma", ".hidden", "Zeta/deeper"}) Tree_.Dir("Data/Text/" + std::string(name));
+    Tree_.File("Data/Text/notes.txt");
+    std::filesystem::create_symlink(Tree_.Dir("elsewhere"), Text_ + "/linked");
+    std::filesystem::current_path(Text_);
   }
 
-  test::TFolderGuard guard_;
-  test::TTempTree tree_;
-  std::string text_ = tree_.Dir("Data/Text");
-  test::TErrorRecorder errors_;
+  test::TFolderGuard Guard_;
+  test::TTempTree Tree_;
+  std::string Text_ = Tree_.Dir("Data/Text");
+  test::TErrorRecorder Errors_;
 };
 
 TEST_F(FolderList, ShowsTheChainThenTheSubFoldersSortedWithoutCase) {
   TFilterDirectoryListBox dirs;
-  EXPECT_EQ(dirs.Directory(), text_);
+  EXPECT_EQ(dirs.Directory(), Text_);
   dirs.show();
-  const QStringList chain = Chain(text_);
+  const QStringList chain = Chain(Text_);
   EXPECT_EQ(Texts(dirs), chain + QStringList({"Alpha", "beta", "gamma", "linked", "Zeta"}));
   const int current = int(chain.size()) - 1;
   EXPECT_EQ(dirs.CurrentFolderIndex(), current);
@@ -62,10 +62,10 @@ TEST_F(FolderList, ItemPathGivesTheFolderEachItemStandsFor) {
     above += "/" + dirs.item(i)->text().toStdString();
     EXPECT_EQ(dirs.ItemPath(i), above) << i;
   }
-  EXPECT_EQ(dirs.ItemPath(current - 1), tree_ / "Data");
-  EXPECT_EQ(dirs.ItemPath(current), text_);
-  EXPECT_EQ(dirs.ItemPath(current + 1), text_ + "/Alpha");
-  EXPECT_EQ(dirs.ItemPath(dirs.count() - 1), text_ + "/Zeta");
+  EXPECT_EQ(dirs.ItemPath(current - 1), Tree_ / "Data");
+  EXPECT_EQ(dirs.ItemPath(current), Text_);
+  EXPECT_EQ(dirs.ItemPath(current + 1), Text_ + "/Alpha");
+  EXPECT_EQ(dirs.ItemPath(dirs.count() - 1), Text_ + "/Zeta");
   EXPECT_EQ(dirs.ItemPath(dirs.count()), "");
   EXPECT_EQ(dirs.ItemPath(-1), "");
 }
@@ -89,7 +89,7 @@ TEST_F(FolderList, IndentsFollowTheDepth) {
   dirs.show();
   const auto* delegate = dynamic_cast<TFolderItemDelegate*>(dirs.itemDelegate());
   ASSERT_NE(delegate, nullptr);
-  const int slashes = int(std::count(text_.begin(), text_.end(), '/'));
+  const int slashes = int(std::count(Text_.begin(), Text_.end(), '/'));
   for (int i = 0; i <= dirs.CurrentFolderIndex(); ++i) EXPECT_EQ(delegate->Indent(i), i * 4 + 2);
   EXPECT_EQ(delegate->Indent(dirs.CurrentFolderIndex() + 1), slashes * 4 + 6);
   EXPECT_EQ(delegate->Indent(dirs.CurrentFolderIndex()) + 4, slashes * 4 + 6);
@@ -103,23 +103,23 @@ TEST_F(FolderList, SetFolderMovesTheListTheFileListAndTheProcess) {
   files.show();
   test::TSignalCount changed(&dirs, &TFilterDirectoryListBox::FolderChanged);
   dirs.SetFolder("Zeta");
-  EXPECT_EQ(dirs.Directory(), text_ + "/Zeta");
-  EXPECT_EQ(Texts(dirs), Chain(text_ + "/Zeta") + QStringList({"deeper"}));
-  EXPECT_EQ(files.Folder(), text_ + "/Zeta");
-  EXPECT_EQ(test::CurrentPath(), text_ + "/Zeta");
+  EXPECT_EQ(dirs.Directory(), Text_ + "/Zeta");
+  EXPECT_EQ(Texts(dirs), Chain(Text_ + "/Zeta") + QStringList({"deeper"}));
+  EXPECT_EQ(files.Folder(), Text_ + "/Zeta");
+  EXPECT_EQ(test::CurrentPath(), Text_ + "/Zeta");
   EXPECT_EQ(changed.count(), 1);
   dirs.SetFolder("..");
-  EXPECT_EQ(dirs.Directory(), text_);
-  dirs.SetFolder(text_);  // the same folder: nothing
+  EXPECT_EQ(dirs.Directory(), Text_);
+  dirs.SetFolder(Text_);  // the same folder: nothing
   EXPECT_EQ(changed.count(), 2);
-  EXPECT_TRUE(errors_.Errors().isEmpty());
+  EXPECT_TRUE(Errors_.Errors().isEmpty());
 }
 
 TEST_F(FolderList, ALinkToAFolderOpensAsTheFolderItPointsTo) {
   TFilterDirectoryListBox dirs;
   dirs.show();
   dirs.SetFolder("linked");
-  EXPECT_EQ(dirs.Directory(), tree_ / "elsewhere");
+  EXPECT_EQ(dirs.Directory(), Tree_ / "elsewhere");
 }
 
 TEST_F(FolderList, SetFolderIntoAMissingFolderKeepsEverything) {
@@ -132,28 +132,28 @@ TEST_F(FolderList, SetFolderIntoAMissingFolderKeepsEverything) {
   const QStringList names = files.Names();
   const int row = dirs.currentRow();
   test::TSignalCount changed(&dirs, &TFilterDirectoryListBox::FolderChanged);
-  dirs.SetFolder(text_ + "/missing");
+  dirs.SetFolder(Text_ + "/missing");
   dirs.SetFolder("notes.txt");
-  EXPECT_EQ(errors_.Errors(), QStringList({"File not found", "Invalid filename"}));
-  EXPECT_EQ(dirs.Directory(), text_);
+  EXPECT_EQ(Errors_.Errors(), QStringList({"File not found", "Invalid filename"}));
+  EXPECT_EQ(dirs.Directory(), Text_);
   EXPECT_EQ(Texts(dirs), items);
   EXPECT_EQ(dirs.currentRow(), row);
-  EXPECT_EQ(files.Folder(), text_);
+  EXPECT_EQ(files.Folder(), Text_);
   EXPECT_EQ(files.Names(), names);
-  EXPECT_EQ(test::CurrentPath(), text_);
+  EXPECT_EQ(test::CurrentPath(), Text_);
   EXPECT_EQ(changed.count(), 0);
 }
 
 TEST_F(FolderList, AFolderThatCannotBeEnteredIsAnAccessError) {
   if (::geteuid() == 0) GTEST_SKIP() << "root enters every folder";
-  const std::string locked = tree_.Dir("Data/Text/locked");
+  const std::string locked = Tree_.Dir("Data/Text/locked");
   std::filesystem::permissions(locked, std::filesystem::perms::none);
   TFilterDirectoryListBox dirs;
   dirs.show();
   dirs.SetFolder(locked);
   std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
-  EXPECT_EQ(errors_.Errors(), QStringList({"File access denied"}));
-  EXPECT_EQ(dirs.Directory(), text_);
+  EXPECT_EQ(Errors_.Errors(), QStringList({"File access denied"}));
+  EXPECT_EQ(dirs.Directory(), Text_);
 }
 
 TEST_F(FolderList, EnterAndDoubleClickOpenTheSelectedItem) {
@@ -162,28 +162,28 @@ TEST_F(FolderList, EnterAndDoubleClickOpenTheSelectedItem) {
   dirs.show();
   dirs.setCurrentRow(dirs.CurrentFolderIndex() + 1);  // Alpha
   test::PressKey(&dirs, Qt::Key_Return);
-  EXPECT_EQ(dirs.Directory(), text_ + "/Alpha");
+  EXPECT_EQ(dirs.Directory(), Text_ + "/Alpha");
   const int above = dirs.CurrentFolderIndex() - 1;  // Text
   const QPoint centre = dirs.visualItemRect(dirs.item(above)).center();
   dirs.setCurrentRow(above);
   QMouseEvent click(QEvent::MouseButtonDblClick, centre, dirs.viewport()->mapToGlobal(centre), Qt::LeftButton,
                     Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(dirs.viewport(), &click);
-  EXPECT_EQ(dirs.Directory(), text_);
+  EXPECT_EQ(dirs.Directory(), Text_);
 }
 
 TEST_F(FolderList, ARemovedCurrentFolderIsReportedWhenLeftForOneOfItsSubFolders) {
   TFilterDirectoryListBox dirs;
   dirs.show();
   dirs.SetFolder("Zeta");
-  std::filesystem::remove_all(text_ + "/Zeta");
+  std::filesystem::remove_all(Text_ + "/Zeta");
   dirs.setCurrentRow(dirs.CurrentFolderIndex() + 1);  // deeper, gone too
   dirs.OpenItemFolder();
-  EXPECT_EQ(errors_.Errors(), QStringList({"File not found"}));
-  EXPECT_EQ(dirs.Directory(), text_ + "/Zeta");
+  EXPECT_EQ(Errors_.Errors(), QStringList({"File not found"}));
+  EXPECT_EQ(dirs.Directory(), Text_ + "/Zeta");
   // Going up still works.
-  dirs.SetFolder(text_);
-  EXPECT_EQ(dirs.Directory(), text_);
+  dirs.SetFolder(Text_);
+  EXPECT_EQ(dirs.Directory(), Text_);
 }
 
 }  // namespace

@@ -37,15 +37,15 @@ void Choose(TFilterDriveComboBox& box, const std::string& root) {
 class DriveBox : public ::testing::Test {
  protected:
   DriveBox() {
-    devices_.File("dev/sda1");
-    std::filesystem::create_symlink("../../sda1", devices_.Dir("dev/disk/by-label") + "/Root\\x20Disk");
-    std::filesystem::current_path(work_);
+    Devices_.File("dev/sda1");
+    std::filesystem::create_symlink("../../sda1", Devices_.Dir("dev/disk/by-label") + "/Root\\x20Disk");
+    std::filesystem::current_path(Work_);
   }
 
-  test::TFolderGuard guard_;
-  test::TTempTree devices_;
-  std::string work_ = devices_.Dir("work");
-  test::TScopedMounts mounts_{
+  test::TFolderGuard Guard_;
+  test::TTempTree Devices_;
+  std::string Work_ = Devices_.Dir("work");
+  test::TScopedMounts Mounts_{
       Mount(1, "8:1", "/", "ext4", "/dev/sda1") + Mount(2, "0:5", "/proc", "proc", "proc") +
           Mount(3, "0:6", "/sys", "sysfs", "sysfs") + Mount(4, "0:30", "/run", "tmpfs", "tmpfs") +
           Mount(5, "0:31", "/dev/shm", "tmpfs", "tmpfs") +
@@ -53,8 +53,8 @@ class DriveBox : public ::testing::Test {
           Mount(7, "11:0", "/media/cd", "iso9660", "/dev/sr0") + Mount(8, "8:17", "/media/usb", "vfat", "/dev/sdb1") +
           Mount(9, "0:41", "/srv/vt-nfs", "nfs4", "Host:/Export") +
           Mount(10, "0:50", "/var/tmp", "ramfs", "ramfs"),
-      devices_.Path()};
-  test::TErrorRecorder errors_;
+      Devices_.Path()};
+  test::TErrorRecorder Errors_;
 };
 
 TEST_F(DriveBox, ListsTheMainWindowsKindsInRootOrderWithTheirTextsAndGlyphs) {
@@ -71,7 +71,7 @@ TEST_F(DriveBox, ListsTheMainWindowsKindsInRootOrderWithTheirTextsAndGlyphs) {
   const auto bit = [](TDriveType t) { return std::uint8_t(1u << unsigned(t)); };
   EXPECT_EQ(box.DriveTypesPresent(),
             bit(TDriveType::dtFloppy) | bit(TDriveType::dtFixed) | bit(TDriveType::dtNetwork) | bit(TDriveType::dtRAM));
-  EXPECT_TRUE(errors_.Errors().isEmpty());
+  EXPECT_TRUE(Errors_.Errors().isEmpty());
 }
 
 TEST_F(DriveBox, AnEmptySetListsEveryKind) {
@@ -116,9 +116,9 @@ TEST_F(DriveBox, ChoosingTheSelectedVolumeDoesNothing) {
   Choose(box, "/");
   EXPECT_EQ(driveChanged.count(), 0);
   EXPECT_EQ(folderChanged.count(), 0);
-  EXPECT_EQ(dirs.Directory(), work_);
+  EXPECT_EQ(dirs.Directory(), Work_);
   EXPECT_EQ(dirs.count(), items);
-  EXPECT_TRUE(errors_.Errors().isEmpty());
+  EXPECT_TRUE(Errors_.Errors().isEmpty());
 }
 
 TEST_F(DriveBox, AFailedChangeKeepsTheListsReportsTheErrorAndThePreviousVolumeStillWorks) {
@@ -138,7 +138,7 @@ TEST_F(DriveBox, AFailedChangeKeepsTheListsReportsTheErrorAndThePreviousVolumeSt
   test::TSignalCount folderChanged(&dirs, &TFilterDirectoryListBox::FolderChanged);
 
   Choose(box, "/srv/vt-nfs");
-  EXPECT_EQ(errors_.Errors(), QStringList({"File not found"}));
+  EXPECT_EQ(Errors_.Errors(), QStringList({"File not found"}));
   EXPECT_EQ(box.Drive(), "/srv/vt-nfs");
   EXPECT_EQ(box.currentText(), "/srv/vt-nfs host:/export");
   EXPECT_EQ(driveChanged.count(), 0);
@@ -150,7 +150,7 @@ TEST_F(DriveBox, AFailedChangeKeepsTheListsReportsTheErrorAndThePreviousVolumeSt
   EXPECT_EQ(test::CurrentPath(), before);
 
   Choose(box, "/");
-  EXPECT_EQ(errors_.Errors().size(), 1);
+  EXPECT_EQ(Errors_.Errors().size(), 1);
   EXPECT_EQ(box.Drive(), "/");
   EXPECT_EQ(driveChanged.count(), 1);
   EXPECT_EQ(dirs.Directory(), before);
@@ -170,7 +170,7 @@ TEST_F(DriveBox, DriveTypeSelectedMovesOnlyTheBoxesDrive) {
   box.SetDriveTypeSelected(TDriveType::dtRAM);
   EXPECT_EQ(box.Drive(), "/var/tmp");
   EXPECT_EQ(box.currentIndex(), 0);
-  EXPECT_EQ(dirs.Directory(), work_);
+  EXPECT_EQ(dirs.Directory(), Work_);
   EXPECT_EQ(box.FindDriveOfType(TDriveType::dtNetwork), "/srv/vt-nfs");
   EXPECT_EQ(box.FindDriveOfType(TDriveType::dtCDROM), "/media/cd");
   EXPECT_EQ(box.FindDriveOfType(TDriveType::dtNoDrive), "");
@@ -202,20 +202,20 @@ TEST_F(DriveBox, LinkingIsMutualAndUnlinkedWhenTheFolderListGoes) {
 // Volumes whose roots are real folders, so that changing between them works.
 class DriveBoxOnRealRoots : public ::testing::Test {
  protected:
-  DriveBoxOnRealRoots() { std::filesystem::current_path(dataA_); }
+  DriveBoxOnRealRoots() { std::filesystem::current_path(DataA_); }
 
-  test::TFolderGuard guard_;
-  test::TTempTree tree_;
-  std::string volA_ = tree_.Dir("volA");
-  std::string volB_ = tree_.Dir("volB");
-  std::string cd_ = tree_.Dir("cd");
-  std::string dataA_ = tree_.Dir("volA/Data");
-  std::string musicB_ = tree_.Dir("volB/Music");
-  test::TScopedMounts mounts_{Mount(1, "8:1", "/", "ext4", "/dev/sda1") + Mount(2, "8:33", volA_, "ext4", "/dev/sdc1") +
-                                  Mount(3, "0:44", volB_, "tmpfs", "tmpfs") +
-                                  Mount(4, "11:0", cd_, "iso9660", "/dev/sr0"),
-                              tree_.Path()};
-  test::TErrorRecorder errors_;
+  test::TFolderGuard Guard_;
+  test::TTempTree Tree_;
+  std::string VolA_ = Tree_.Dir("volA");
+  std::string VolB_ = Tree_.Dir("volB");
+  std::string Cd_ = Tree_.Dir("cd");
+  std::string DataA_ = Tree_.Dir("volA/Data");
+  std::string MusicB_ = Tree_.Dir("volB/Music");
+  test::TScopedMounts Mounts_{Mount(1, "8:1", "/", "ext4", "/dev/sda1") + Mount(2, "8:33", VolA_, "ext4", "/dev/sdc1") +
+                                  Mount(3, "0:44", VolB_, "tmpfs", "tmpfs") +
+                                  Mount(4, "11:0", Cd_, "iso9660", "/dev/sr0"),
+                              Tree_.Path()};
+  test::TErrorRecorder Errors_;
 };
 
 TEST_F(DriveBoxOnRealRoots, ChoosingAVolumeMovesBothListsAndComesBackToTheLastFolder) {
@@ -228,23 +228,23 @@ TEST_F(DriveBoxOnRealRoots, ChoosingAVolumeMovesBothListsAndComesBackToTheLastFo
   box.show();
   dirs.show();
   files.show();
-  EXPECT_EQ(box.Drive(), volA_);
-  EXPECT_EQ(box.currentText(), QString::fromStdString(volA_ + " []"));
+  EXPECT_EQ(box.Drive(), VolA_);
+  EXPECT_EQ(box.currentText(), QString::fromStdString(VolA_ + " []"));
   test::TSignalCount driveChanged(&box, &TFilterDriveComboBox::DriveChanged);
 
-  Choose(box, volB_);
+  Choose(box, VolB_);
   EXPECT_EQ(driveChanged.count(), 1);
-  EXPECT_EQ(dirs.Directory(), volB_);
-  EXPECT_EQ(files.Folder(), volB_);
-  EXPECT_EQ(test::CurrentPath(), volB_);
+  EXPECT_EQ(dirs.Directory(), VolB_);
+  EXPECT_EQ(files.Folder(), VolB_);
+  EXPECT_EQ(test::CurrentPath(), VolB_);
 
   dirs.SetFolder("Music");
-  ASSERT_EQ(dirs.Directory(), musicB_);
-  Choose(box, volA_);
-  EXPECT_EQ(dirs.Directory(), dataA_);
-  Choose(box, volB_);
-  EXPECT_EQ(dirs.Directory(), musicB_);
-  EXPECT_TRUE(errors_.Errors().isEmpty());
+  ASSERT_EQ(dirs.Directory(), MusicB_);
+  Choose(box, VolA_);
+  EXPECT_EQ(dirs.Directory(), DataA_);
+  Choose(box, VolB_);
+  EXPECT_EQ(dirs.Directory(), MusicB_);
+  EXPECT_TRUE(Errors_.Errors().isEmpty());
 }
 
 TEST_F(DriveBoxOnRealRoots, AFolderChosenOnAnotherVolumeMovesTheBox) {
@@ -255,30 +255,30 @@ TEST_F(DriveBoxOnRealRoots, AFolderChosenOnAnotherVolumeMovesTheBox) {
   box.show();
   dirs.show();
   test::TSignalCount driveChanged(&box, &TFilterDriveComboBox::DriveChanged);
-  dirs.SetFolder(musicB_);
-  EXPECT_EQ(dirs.Directory(), musicB_);
-  EXPECT_EQ(box.Drive(), volB_);
-  EXPECT_EQ(box.currentText(), QString::fromStdString(volB_ + " []"));
+  dirs.SetFolder(MusicB_);
+  EXPECT_EQ(dirs.Directory(), MusicB_);
+  EXPECT_EQ(box.Drive(), VolB_);
+  EXPECT_EQ(box.currentText(), QString::fromStdString(VolB_ + " []"));
   EXPECT_EQ(driveChanged.count(), 1);
   // Onto a volume that is not listed: the box's drive follows, its selection has nothing to go to.
   const int selected = box.currentIndex();
-  dirs.SetFolder(cd_);
-  EXPECT_EQ(box.Drive(), cd_);
+  dirs.SetFolder(Cd_);
+  EXPECT_EQ(box.Drive(), Cd_);
   EXPECT_EQ(box.currentIndex(), selected);
-  EXPECT_EQ(dirs.Directory(), cd_);
+  EXPECT_EQ(dirs.Directory(), Cd_);
 }
 
 TEST_F(DriveBoxOnRealRoots, AStartFolderOnAKindNotListedLeavesNoItemSelected) {
-  std::filesystem::current_path(cd_);
+  std::filesystem::current_path(Cd_);
   TFilterDriveComboBox box;
   TFilterDirectoryListBox dirs;
   box.SetIncludeDriveType(kMainWindowTypes);
   box.SetDirList(&dirs);
   box.show();
   dirs.show();
-  EXPECT_EQ(box.Drive(), cd_);
+  EXPECT_EQ(box.Drive(), Cd_);
   EXPECT_EQ(box.currentIndex(), -1);
-  EXPECT_EQ(dirs.Directory(), cd_);
+  EXPECT_EQ(dirs.Directory(), Cd_);
 }
 
 }  // namespace

@@ -14,20 +14,20 @@ class FileList : public ::testing::Test {
  protected:
   FileList() {
     for (const char* name : {"b.txt", "A.TXT", "c.doc", "Read me", ".hidden.txt", "../up.txt", "../Up.doc"})
-      tree_.File("Data/Text/" + std::string(name));
-    tree_.Dir("Data/Text/folder.txt");
-    std::filesystem::current_path(text_);
+      Tree_.File("Data/Text/" + std::string(name));
+    Tree_.Dir("Data/Text/folder.txt");
+    std::filesystem::current_path(Text_);
   }
 
-  test::TFolderGuard guard_;
-  test::TTempTree tree_;
-  std::string text_ = tree_.Dir("Data/Text");
-  test::TErrorRecorder errors_;
+  test::TFolderGuard Guard_;
+  test::TTempTree Tree_;
+  std::string Text_ = Tree_.Dir("Data/Text");
+  test::TErrorRecorder Errors_;
 };
 
 TEST_F(FileList, StartsInTheProcesssFolderWithEveryFileAndFillsWhenShown) {
   TFileListBox files;
-  EXPECT_EQ(files.Folder(), text_);
+  EXPECT_EQ(files.Folder(), Text_);
   EXPECT_EQ(files.Mask(), "*.*");
   EXPECT_EQ(files.FileType(), FileTypeBit(TFileAttr::ftNormal));
   files.SetMask("*.txt");
@@ -52,7 +52,7 @@ TEST_F(FileList, AMaskWithAFolderPartListsThatFolder) {
   files.show();
   files.SetMask("../*.*");
   EXPECT_EQ(files.Names(), QStringList({"Up.doc", "up.txt"}));
-  EXPECT_EQ(files.Folder(), text_);
+  EXPECT_EQ(files.Folder(), Text_);
 }
 
 TEST_F(FileList, AnEmptyMaskEmptiesTheList) {
@@ -67,13 +67,13 @@ TEST_F(FileList, TheSameMaskIsNotReadAgainButACaseChangeIs) {
   TFileListBox files;
   files.show();
   files.SetMask("*.txt");
-  tree_.File("Data/Text/new.txt");
+  Tree_.File("Data/Text/new.txt");
   files.SetMask("*.txt");
   EXPECT_EQ(files.Names(), QStringList({"A.TXT", "b.txt"}));
   files.SetMask("*.TXT");
   EXPECT_EQ(files.Names(), QStringList({"A.TXT", "b.txt", "new.txt"}));
   // A pass ends with an empty mask and then the mask again, so the list is read anew.
-  tree_.File("Data/Text/newer.txt");
+  Tree_.File("Data/Text/newer.txt");
   files.SetMask("");
   files.SetMask("*.TXT");
   EXPECT_EQ(files.Names(), QStringList({"A.TXT", "b.txt", "new.txt", "newer.txt"}));
@@ -90,7 +90,7 @@ TEST_F(FileList, FoldersAndHiddenFilesAppearOnlyWhenAskedFor) {
 }
 
 TEST_F(FileList, ReadOnlyAloneListsOnlyFilesWithoutWriteBits) {
-  const std::string locked = tree_.File("Data/Text/locked.txt");
+  const std::string locked = Tree_.File("Data/Text/locked.txt");
   std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
   TFileListBox files;
   files.show();
@@ -101,58 +101,58 @@ TEST_F(FileList, ReadOnlyAloneListsOnlyFilesWithoutWriteBits) {
 }
 
 TEST_F(FileList, FollowsTheFolderListAndMakesTheFolderCurrent) {
-  tree_.File("Data/Text/Sub/inner.txt");
+  Tree_.File("Data/Text/Sub/inner.txt");
   TFilterDirectoryListBox dirs;
   TFileListBox files;
   dirs.SetFileList(&files);
   dirs.show();
   files.show();
   dirs.SetFolder("Sub");
-  EXPECT_EQ(files.Folder(), text_ + "/Sub");
+  EXPECT_EQ(files.Folder(), Text_ + "/Sub");
   EXPECT_EQ(files.Names(), QStringList({"inner.txt"}));
-  EXPECT_EQ(test::CurrentPath(), text_ + "/Sub");
+  EXPECT_EQ(test::CurrentPath(), Text_ + "/Sub");
 }
 
 TEST_F(FileList, FoldersDifferingOnlyInCaseAreTwoFolders) {
-  tree_.File("Data/Text/Case/upper.txt");
-  tree_.File("Data/Text/case/lower.txt");
+  Tree_.File("Data/Text/Case/upper.txt");
+  Tree_.File("Data/Text/case/lower.txt");
   TFileListBox files;
   files.show();
-  files.SetFolder(text_ + "/Case");
-  files.SetFolder(text_ + "/case");
+  files.SetFolder(Text_ + "/Case");
+  files.SetFolder(Text_ + "/case");
   EXPECT_EQ(files.Names(), QStringList({"lower.txt"}));
 }
 
 TEST_F(FileList, AFolderGoneKeepsTheNamesAndReportsEachChange) {
-  const std::string gone = tree_.Dir("Data/Text/Gone");
-  tree_.File("Data/Text/Gone/kept.txt");
+  const std::string gone = Tree_.Dir("Data/Text/Gone");
+  Tree_.File("Data/Text/Gone/kept.txt");
   TFileListBox files;
   files.show();
   files.SetFolder(gone);
   std::filesystem::remove_all(gone);
   files.SetMask("*.txt");
   files.SetMask("*.doc");
-  EXPECT_EQ(errors_.Errors(), QStringList({"File not found", "File not found"}));
+  EXPECT_EQ(Errors_.Errors(), QStringList({"File not found", "File not found"}));
   EXPECT_EQ(files.Names(), QStringList({"kept.txt"}));
   // A folder that exists can still be taken.
-  files.SetFolder(text_);
+  files.SetFolder(Text_);
   EXPECT_EQ(files.Names(), QStringList({"c.doc"}));
-  EXPECT_EQ(errors_.Errors().size(), 2);
+  EXPECT_EQ(Errors_.Errors().size(), 2);
 }
 
 TEST_F(FileList, AMissingFolderIsReportedAndTheListStays) {
   TFileListBox files;
   files.show();
   const QStringList names = files.Names();
-  files.SetFolder(text_ + "/missing");
-  EXPECT_EQ(errors_.Errors(), QStringList({"File not found"}));
-  EXPECT_EQ(files.Folder(), text_);
+  files.SetFolder(Text_ + "/missing");
+  EXPECT_EQ(Errors_.Errors(), QStringList({"File not found"}));
+  EXPECT_EQ(files.Folder(), Text_);
   EXPECT_EQ(files.Names(), names);
 }
 
 TEST_F(FileList, ALongFillRestoresTheCursorItChanged) {
-  const std::string many = tree_.Dir("Many");
-  for (int i = 0; i < 150; ++i) tree_.File("Many/f" + std::to_string(i));
+  const std::string many = Tree_.Dir("Many");
+  for (int i = 0; i < 150; ++i) Tree_.File("Many/f" + std::to_string(i));
   TFileListBox files;
   files.show();
   files.SetFolder(many);

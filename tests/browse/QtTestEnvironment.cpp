@@ -10,15 +10,15 @@ class QtEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    app_ = std::make_unique<QApplication>(argc_, argv_);
+    App_ = std::make_unique<QApplication>(Argc_, Argv_);
   }
-  void TearDown() override { app_.reset(); }
+  void TearDown() override { App_.reset(); }
 
  private:
-  int argc_ = 1;
-  char name_[16] = "browse_tests";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
+  int Argc_ = 1;
+  char Name_[16] = "browse_tests";
+  char* Argv_[2] = {Name_, nullptr};
+  std::unique_ptr<QApplication> App_;
 };
 
 [[maybe_unused]] ::testing::Environment* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);

@@ -13,8 +13,8 @@ using Args = std::vector<std::string>;
 
 TCliOptions Parsed(const Args& args) {
   const TParseResult result = ParseCommandLine(args);
-  EXPECT_TRUE(result.Options.has_value()) << result.Error;
-  return result.Options.value_or(TCliOptions{});
+  EXPECT_TRUE(result) << result.Error();
+  return result ? *result : TCliOptions{};
 }
 
 struct ValidCase {
@@ -180,14 +180,14 @@ struct InvalidCase {
 
 TEST(CommandLine, RecordOptions) {
   const TParseResult last = ParseCommandLine({"recover", "--last", "-f", "json"});
-  ASSERT_TRUE(last.Options) << last.Error;
-  EXPECT_EQ(last.Options->Command, TCliCommand::Recover);
-  EXPECT_TRUE(last.Options->Last);
-  EXPECT_EQ(last.Options->ResultFile, "");
+  ASSERT_TRUE(last) << last.Error();
+  EXPECT_EQ(last->Command, TCliCommand::Recover);
+  EXPECT_TRUE(last->Last);
+  EXPECT_EQ(last->ResultFile, "");
   const TParseResult noSave = ParseCommandLine({".", "-x", "--no-save", "case", "upper"});
-  ASSERT_TRUE(noSave.Options) << noSave.Error;
-  EXPECT_TRUE(noSave.Options->NoSave);
-  EXPECT_FALSE(noSave.Options->SaveFile);
+  ASSERT_TRUE(noSave) << noSave.Error();
+  EXPECT_TRUE(noSave->NoSave);
+  EXPECT_FALSE(noSave->SaveFile);
 }
 
 TEST(CommandLine, UsageErrorsNameTheProblem) {
@@ -266,8 +266,8 @@ TEST(CommandLine, UsageErrorsNameTheProblem) {
     for (const std::string& arg : c.Arguments) joined += "[" + arg + "] ";
     SCOPED_TRACE(joined);
     const TParseResult result = ParseCommandLine(c.Arguments);
-    EXPECT_FALSE(result.Options.has_value());
-    EXPECT_NE(result.Error.find(c.ErrorHolds), std::string::npos) << result.Error;
+    ASSERT_FALSE(result) << c.ErrorHolds;
+    EXPECT_NE(result.Error().find(c.ErrorHolds), std::string::npos) << result.Error();
   }
 }
 

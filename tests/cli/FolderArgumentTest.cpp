@@ -26,9 +26,9 @@ TEST(FolderArgument, AlwaysAbsoluteAndEndingWithASlash) {
       {"/", "/"},
   };
   for (const Case& c : cases) {
-    const TFolderResult result = ResolveFolder(c.Argument);
-    ASSERT_TRUE(result.Folder.has_value()) << c.Argument << ": " << result.Error;
-    EXPECT_EQ(*result.Folder, c.Folder) << c.Argument;
+    const TExpected<std::string, std::string> result = ResolveFolder(c.Argument);
+    ASSERT_TRUE(result) << c.Argument << ": " << result.Error();
+    EXPECT_EQ(*result, c.Folder) << c.Argument;
   }
 }
 
@@ -36,20 +36,20 @@ TEST(FolderArgument, DotDotFollowsTheRealFolderOfALink) {
   TTempFolder dir;
   std::filesystem::create_directories(dir.Path() / "real" / "inner");
   std::filesystem::create_directory_symlink(dir.Path() / "real" / "inner", dir.Path() / "link");
-  const TFolderResult result = ResolveFolder((dir.Path() / "link" / "..").string());
-  ASSERT_TRUE(result.Folder.has_value()) << result.Error;
-  EXPECT_EQ(*result.Folder, std::filesystem::canonical(dir.Path() / "real").string() + "/");
+  const TExpected<std::string, std::string> result = ResolveFolder((dir.Path() / "link" / "..").string());
+  ASSERT_TRUE(result) << result.Error();
+  EXPECT_EQ(*result, std::filesystem::canonical(dir.Path() / "real").string() + "/");
 }
 
 TEST(FolderArgument, MissingFoldersAndFilesAreRefused) {
   TTempFolder dir;
   dir.WriteFile("file.txt");
-  const TFolderResult missing = ResolveFolder((dir.Path() / "nope").string());
-  EXPECT_FALSE(missing.Folder.has_value());
-  EXPECT_NE(missing.Error.find("No such file or directory"), std::string::npos) << missing.Error;
-  const TFolderResult file = ResolveFolder((dir.Path() / "file.txt").string());
-  EXPECT_FALSE(file.Folder.has_value());
-  EXPECT_NE(file.Error.find("Not a directory"), std::string::npos) << file.Error;
+  const TExpected<std::string, std::string> missing = ResolveFolder((dir.Path() / "nope").string());
+  ASSERT_FALSE(missing);
+  EXPECT_NE(missing.Error().find("No such file or directory"), std::string::npos) << missing.Error();
+  const TExpected<std::string, std::string> file = ResolveFolder((dir.Path() / "file.txt").string());
+  ASSERT_FALSE(file);
+  EXPECT_NE(file.Error().find("Not a directory"), std::string::npos) << file.Error();
 }
 
 }  // namespace

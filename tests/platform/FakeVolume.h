@@ -31,7 +31,7 @@ inline constexpr TVolumeTraits kCasefold{"ext4-casefold", true, true, true};
 
 class TFakeVolume : public ISysCalls {
  public:
-  explicit TFakeVolume(TVolumeTraits traits) : traits_(traits) {}
+  explicit TFakeVolume(TVolumeTraits traits) : Traits_(traits) {}
 
   // Calls per kind, to see which path a rename took.
   std::map<std::string, int> calls;
@@ -61,7 +61,7 @@ class TFakeVolume : public ISysCalls {
 
   int RenameNoReplace(int dirFd, const char* from, const char* to) override {
     ++calls["renameat2"];
-    if (!traits_.renameNoReplace) return EINVAL;
+    if (!Traits_.renameNoReplace) return EINVAL;
     if (beforeMove) beforeMove(dirFd, from, to);
     if (to == failMovesTo && !failAfterMoving) return failMovesWith;
     const auto source = Resolve(dirFd, from);
@@ -84,7 +84,7 @@ class TFakeVolume : public ISysCalls {
   }
   int Link(int dirFd, const char* from, const char* to) override {
     ++calls["link"];
-    if (!traits_.hardLinks) return EPERM;
+    if (!Traits_.hardLinks) return EPERM;
     if (beforeMove) beforeMove(dirFd, from, to);
     if (to == failMovesTo) return failMovesWith;
     const auto source = Resolve(dirFd, from);
@@ -155,7 +155,7 @@ class TFakeVolume : public ISysCalls {
   // The name the entry is stored under, found as the volume would find it.
   std::optional<std::string> Resolve(int dirFd, const char* name) {
     struct stat st {};
-    if (!traits_.caseInsensitive) {
+    if (!Traits_.caseInsensitive) {
       if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
       return std::string(name);
     }
@@ -167,7 +167,7 @@ class TFakeVolume : public ISysCalls {
     return found;
   }
 
-  TVolumeTraits traits_;
+  TVolumeTraits Traits_;
 };
 
 }  // namespace vt::test

@@ -23,8 +23,8 @@ std::multiset<std::string> NamesRead(const TFolderReading& reading) {
   std::multiset<std::string> names;
   for (std::uint32_t at = reading.First(); at != TFolderReading::kEnd;) {
     const TFolderEntry entry = reading.At(at);
-    EXPECT_EQ(entry.name.size(), std::char_traits<char>::length(entry.cName));
-    names.emplace(entry.name);
+    EXPECT_EQ(entry.Name.size(), std::char_traits<char>::length(entry.cName));
+    names.emplace(entry.Name);
     at = reading.After(entry);
   }
   return names;
@@ -67,8 +67,8 @@ TEST_F(FolderReadingTest, ReadsEveryNameOnceAcrossBlocks) {
   EXPECT_EQ(NamesRead(reading), written);
   for (std::uint32_t at = reading.First(); at != TFolderReading::kEnd;) {
     const TFolderEntry entry = reading.At(at);
-    if (entry.name == "sub") {
-      EXPECT_TRUE(entry.type == DT_DIR || entry.type == DT_UNKNOWN);
+    if (entry.Name == "sub") {
+      EXPECT_TRUE(entry.Type == DT_DIR || entry.Type == DT_UNKNOWN);
     }
     at = reading.After(entry);
   }

@@ -20,7 +20,7 @@ std::map<std::string, std::uint32_t> Quick(const std::string& pattern) {
   std::vector<TListedName> names;
   EXPECT_EQ(ListNames(pattern, names), 0);
   std::map<std::string, std::uint32_t> byName;
-  for (const auto& entry : names) byName[entry.name] = entry.attributes;
+  for (const auto& entry : names) byName[entry.Name] = entry.Attributes;
   EXPECT_EQ(byName.size(), names.size()) << "a name listed twice";
   return byName;
 }
@@ -36,36 +36,36 @@ std::map<std::string, std::uint32_t> Full(const std::string& pattern) {
 class NameListing : public ::testing::Test {
  protected:
   NameListing() {
-    for (const char* name : {"a.txt", "B.TXT", "Long File Name.doc", ".hidden", "plain"}) dir_.MakeFile("f/" + std::string(name));
-    dir_.MakeFile("f/locked.txt");
-    std::filesystem::permissions(dir_ / "f/locked.txt", std::filesystem::perms::owner_read);
-    dir_.MakeDir("f/sub.txt");
-    dir_.MakeDir("f/.git");
-    dir_.MakeLink("a.txt", "f/link.txt");
-    ::mkfifo((dir_ / "f/pipe").c_str(), 0600);
-    dir_.MakeFile("up.txt");
+    for (const char* name : {"a.txt", "B.TXT", "Long File Name.doc", ".hidden", "plain"}) Dir_.MakeFile("f/" + std::string(name));
+    Dir_.MakeFile("f/locked.txt");
+    std::filesystem::permissions(Dir_ / "f/locked.txt", std::filesystem::perms::owner_read);
+    Dir_.MakeDir("f/sub.txt");
+    Dir_.MakeDir("f/.git");
+    Dir_.MakeLink("a.txt", "f/link.txt");
+    ::mkfifo((Dir_ / "f/pipe").c_str(), 0600);
+    Dir_.MakeFile("up.txt");
   }
-  TVolumeTempDir dir_;
+  TVolumeTempDir Dir_;
 };
 
 TEST_F(NameListing, SelectsWhatTheFullListingSelectsWithTheSameWordsButReadOnly) {
   for (const char* mask : {"*.*", "*.txt", "*.TXT", "?.txt", "plain", "*", "nothing*", ".*"}) {
-    auto full = Full(dir_ / "f/" + mask);
+    auto full = Full(Dir_ / "f/" + mask);
     for (auto& [name, attributes] : full) attributes &= ~FileAttr::ReadOnly;
-    EXPECT_EQ(Quick(dir_ / "f/" + mask), full) << mask;
+    EXPECT_EQ(Quick(Dir_ / "f/" + mask), full) << mask;
   }
 }
 
 TEST_F(NameListing, AMaskWithAFolderPartListsThatFolder) {
-  const auto names = Quick(dir_ / "f/../*.txt");
+  const auto names = Quick(Dir_ / "f/../*.txt");
   ASSERT_EQ(names.size(), 1u);
   EXPECT_EQ(names.begin()->first, "up.txt");
 }
 
 TEST_F(NameListing, AnEmptyMaskGivesNothingAndAMissingFolderItsError) {
-  EXPECT_TRUE(Quick(dir_ / "f/").empty());
+  EXPECT_TRUE(Quick(Dir_ / "f/").empty());
   std::vector<TListedName> names;
-  EXPECT_EQ(ListNames(dir_ / "missing/*.*", names), ENOENT);
+  EXPECT_EQ(ListNames(Dir_ / "missing/*.*", names), ENOENT);
   EXPECT_TRUE(names.empty());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Temporary trees and a mount table of the test's own for the volume tests.
+// Temporary trees (the one temporary folder, paths as texts) and a mount table
+// of the test's own for the volume tests.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -10,22 +11,15 @@
 
 #include "platform/MountTable.h"
 #include "platform/Volumes.h"
+#include "support/TempFolder.h"
 
 namespace vt::test {
 
 class TVolumeTempDir {
  public:
-  TVolumeTempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vt-volumes-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = std::filesystem::canonical(pattern).string();
-  }
-  ~TVolumeTempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::string& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  TVolumeTempDir() : Path_(Folder_.Path().string()) {}
+  const std::string& Path() const { return Path_; }
+  std::string operator/(const std::string& name) const { return Path_ + "/" + name; }
 
   std::string MakeDir(const std::string& name) const {
     std::filesystem::create_directories(*this / name);
@@ -42,7 +36,8 @@ class TVolumeTempDir {
   }
 
  private:
-  std::string path_;
+  TTempFolder Folder_;  // support/TempFolder.h: made first, removed last
+  std::string Path_;
 };
 
 // Sets a mount table and a device-file tree for the scope, then gives the system's back.
@@ -61,14 +56,14 @@ class TScopedMountTable {
 // Keeps the process's current folder across a test.
 class TCurrentFolderGuard {
  public:
-  TCurrentFolderGuard() : saved_(std::filesystem::current_path()) {}
+  TCurrentFolderGuard() : Saved_(std::filesystem::current_path()) {}
   ~TCurrentFolderGuard() {
     std::error_code ignored;
-    std::filesystem::current_path(saved_, ignored);
+    std::filesystem::current_path(Saved_, ignored);
   }
 
  private:
-  std::filesystem::path saved_;
+  std::filesystem::path Saved_;
 };
 
 // One mountinfo line.

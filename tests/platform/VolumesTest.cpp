@@ -21,8 +21,8 @@ TMountEntry Mount(const std::string& mountPoint, const std::string& type, const 
 class VolumeKinds : public ::testing::Test {
  protected:
   // An empty device tree: no removable flags, no labels.
-  TVolumeTempDir devices_;
-  TScopedMountTable table_{"", devices_.Path()};
+  TVolumeTempDir Devices_;
+  TScopedMountTable Table_{"", Devices_.Path()};
 };
 
 TEST_F(VolumeKinds, FollowTheFileSystemAndWhereItIsMounted) {

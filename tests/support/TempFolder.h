@@ -1,14 +1,17 @@
 #pragma once
-// A real folder of the test's own under the system's temporary folder, removed
-// with everything in it afterwards.
+// The tests' one temporary folder: a real folder of the test's own under the
+// system's temporary folder, removed with everything in it afterwards. A folder
+// that cannot be made fails the test with the system's error (the exception
+// ends the test body, which then touches nothing).
 #include <stdlib.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
-#include <stdexcept>
 #include <string>
+#include <system_error>
 
 namespace vt::test {
 
@@ -16,7 +19,8 @@ class TTempFolder {
  public:
   explicit TTempFolder(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
     std::string pattern = (base / "vt-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
+    if (::mkdtemp(pattern.data()) == nullptr)
+      throw std::system_error(errno, std::generic_category(), "cannot make a temporary folder in " + base.string());
     Path_ = std::filesystem::canonical(pattern);
   }
   ~TTempFolder() {

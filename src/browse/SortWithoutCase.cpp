@@ -1,4 +1,4 @@
-#include "browse/NameOrder.h"
+#include "browse/SortWithoutCase.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 #include <numeric>
+
+#include "browse/NameBytes.h"
 
 namespace vt {
 
@@ -61,7 +63,7 @@ void SortCollated(std::vector<std::string>& names) {
   collator.setCaseSensitivity(Qt::CaseInsensitive);
   std::vector<QCollatorSortKey> keys;
   keys.reserve(names.size());
-  for (const std::string& name : names) keys.push_back(collator.sortKey(ToQString(name)));
+  for (const std::string& name : names) keys.push_back(collator.sortKey(NameText(name)));
   std::vector<std::size_t> order(names.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
@@ -82,9 +84,5 @@ void SortWithoutCase(std::vector<std::string>& names) {
   else
     SortCollated(names);
 }
-
-QString ToQString(const std::string& bytes) { return QString::fromUtf8(bytes.data(), qsizetype(bytes.size())); }
-
-std::string ToBytes(const QString& text) { return text.toUtf8().toStdString(); }
 
 }  // namespace vt

@@ -1,6 +1,5 @@
 #pragma once
 // Alphabetical order without regard to case, as the user's locale sorts.
-#include <QString>
 #include <string>
 #include <vector>
 
@@ -10,8 +9,5 @@ namespace vt {
 // The C locale has no collation of its own: there ASCII letters are folded and
 // every other byte keeps its value.
 void SortWithoutCase(std::vector<std::string>& names);
-
-QString ToQString(const std::string& bytes);
-std::string ToBytes(const QString& text);
 
 }  // namespace vt

@@ -1,0 +1,66 @@
+#pragma once
+// How failures travel, one kind per layer; no exception crosses a layer.
+//  - platform/: the system's own code, as it gave it: an errno value (int, 0 for
+//    success) or a std::error_code. Nothing there turns it into text.
+//  - engine/ and every layer above: a call that can fail returns
+//    TExpected<T, E>, the value or the failure of its layer (a status enum, an
+//    errno value, or the text a person is shown), never both and never neither.
+//    A call with no value returns TExpected<void, E>.
+// Only the window and the command line turn failures into what a person sees.
+#include <optional>
+#include <type_traits>
+#include <utility>
+#include <variant>
+
+namespace vt {
+
+template <class E>
+struct TUnexpected {
+  E Error;
+};
+
+template <class E>
+TUnexpected<std::decay_t<E>> Unexpected(E&& error) {
+  return {std::forward<E>(error)};
+}
+
+template <class T, class E>
+class [[nodiscard]] TExpected {
+ public:
+  TExpected(T value) : Value_(std::in_place_index<0>, std::move(value)) {}
+  template <class G>
+  TExpected(TUnexpected<G> failure) : Value_(std::in_place_index<1>, std::move(failure.Error)) {}
+
+  bool HasValue() const { return Value_.index() == 0; }
+  explicit operator bool() const { return HasValue(); }
+
+  // Only when HasValue(); Error() only when not.
+  T& Value() & { return std::get<0>(Value_); }
+  const T& Value() const& { return std::get<0>(Value_); }
+  T&& Value() && { return std::get<0>(std::move(Value_)); }
+  T& operator*() & { return Value(); }
+  const T& operator*() const& { return Value(); }
+  T* operator->() { return &Value(); }
+  const T* operator->() const { return &Value(); }
+  const E& Error() const { return std::get<1>(Value_); }
+
+ private:
+  std::variant<T, E> Value_;
+};
+
+template <class E>
+class [[nodiscard]] TExpected<void, E> {
+ public:
+  TExpected() = default;
+  template <class G>
+  TExpected(TUnexpected<G> failure) : Error_(std::move(failure.Error)) {}
+
+  bool HasValue() const { return !Error_.has_value(); }
+  explicit operator bool() const { return HasValue(); }
+  const E& Error() const { return *Error_; }
+
+ private:
+  std::optional<E> Error_;
+};
+
+}  // namespace vt
