@@ -112,7 +112,9 @@ double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).coun
 double CpuSeconds() {
   rusage usage{};
   ::getrusage(RUSAGE_SELF, &usage);
-  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -199,10 +201,10 @@ int main(int argc, char** argv) {
   std::printf("listing+renamer  %.3f s\n", Median(layer));
   std::printf("ratio            %.3f\n", Median(layer) / Median(bare));
   std::printf("without 8.3     %.3f s, ratio %.3f\n", Median(layerSkip), Median(layerSkip) / Median(bare));
-  std::printf("unsorted, no 8.3 %.3f s: name order costs %.1f %% of the round (target <= 5 %%)\n",
-              Median(layerStored), 100.0 * (Median(layerSkip) / Median(layerStored) - 1.0));
-  std::printf("  cpu time, no 8.3: name order %.3f s, unsorted %.3f s: %.1f %%\n", Median(cpuSorted),
-              Median(cpuStored), 100.0 * (Median(cpuSorted) / Median(cpuStored) - 1.0));
+  std::printf("unsorted, no 8.3 %.3f s: name order costs %.1f %% of the round (target <= 5 %%)\n", Median(layerStored),
+              100.0 * (Median(layerSkip) / Median(layerStored) - 1.0));
+  std::printf("  cpu time, no 8.3: name order %.3f s, unsorted %.3f s: %.1f %%\n", Median(cpuSorted), Median(cpuStored),
+              100.0 * (Median(cpuSorted) / Median(cpuStored) - 1.0));
   std::printf("listing alone: bare %.4f s, layer %.4f s, unsorted %.4f s\n", Median(bareList), Median(layerList),
               Median(storedList));
   const auto perEntry = [&](long kib) { return static_cast<double>(kib - idle) * 1024.0 / static_cast<double>(count); };

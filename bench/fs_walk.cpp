@@ -30,7 +30,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-void Touch(int dirFd, const std::string& name) { ::close(::openat(dirFd, name.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644)); }
+void Touch(int dirFd, const std::string& name) {
+  ::close(::openat(dirFd, name.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+}
 
 int MakeFolder(int dirFd, const std::string& name) {
   ::mkdirat(dirFd, name.c_str(), 0755);
@@ -69,7 +71,9 @@ void MakeChain(const std::string& root, int depth, int files) {
 
 bool Recase(const char* name, bool upper, std::string& target) {
   target = name;
-  for (char& c : target) c = static_cast<char>(upper ? std::toupper(static_cast<unsigned char>(c)) : std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : target)
+    c = static_cast<char>(upper ? std::toupper(static_cast<unsigned char>(c))
+                                : std::tolower(static_cast<unsigned char>(c)));
   return target != name;
 }
 
@@ -79,8 +83,10 @@ void BareWalk(int fd, bool upper, std::size_t& renamed) {
   std::vector<std::string> files, folders;
   while (const dirent* entry = ::readdir(dir)) {
     if (entry->d_name[0] == '.') continue;
-    if (entry->d_type == DT_DIR) folders.emplace_back(entry->d_name);
-    else files.emplace_back(entry->d_name);
+    if (entry->d_type == DT_DIR)
+      folders.emplace_back(entry->d_name);
+    else
+      files.emplace_back(entry->d_name);
   }
   ::closedir(dir);
   std::string target;
@@ -113,7 +119,9 @@ TTimes InChild(F&& work) {
   rusage usage{};
   ::wait4(pid, &status, 0, &usage);
   const double wall = std::chrono::duration<double>(Clock::now() - start).count();
-  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) std::fprintf(stderr, "a round failed (status %d)\n", status);
   return {wall, seconds(usage.ru_utime) + seconds(usage.ru_stime)};
 }
@@ -134,7 +142,8 @@ void Compare(const char* label, const std::string& cli, const std::string& root,
     const TTimes pass = InChild([&] {
       const int null = ::open("/dev/null", O_WRONLY);
       ::dup2(null, 1);
-      ::execl(cli.c_str(), cli.c_str(), "-x", "-r", "--no-save", "-f", "tsv", root.c_str(), "case", "lower", static_cast<char*>(nullptr));
+      ::execl(cli.c_str(), cli.c_str(), "-x", "-r", "--no-save", "-f", "tsv", root.c_str(), "case", "lower",
+              static_cast<char*>(nullptr));
       return 127;
     });
     bareWall.push_back(bare.wall);

@@ -48,8 +48,8 @@ void Time(const char* what, int rounds, const std::function<bool()>& step) {
     wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
   }
   const double median = Median(wall);
-  std::printf("%-24s wall median %7.2f ms, fastest %7.2f ms; cpu median %7.2f ms (target < %.0f ms: %s)\n",
-              what, median, *std::min_element(wall.begin(), wall.end()), Median(cpu), kTargetMs,
+  std::printf("%-24s wall median %7.2f ms, fastest %7.2f ms; cpu median %7.2f ms (target < %.0f ms: %s)\n", what,
+              median, *std::min_element(wall.begin(), wall.end()), Median(cpu), kTargetMs,
               median < kTargetMs ? "met" : "MISSED");
 }
 

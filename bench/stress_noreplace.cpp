@@ -43,7 +43,8 @@ std::string ReadFile(const std::string& path) {
   std::string content;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   char buffer[256];
-  for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;) content.append(buffer, static_cast<std::size_t>(n));
+  for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+    content.append(buffer, static_cast<std::size_t>(n));
   if (fd >= 0) ::close(fd);
   return content;
 }
@@ -139,8 +140,10 @@ int main(int argc, char** argv) {
       std::size_t end = text.find('\n', start);
       if (end == std::string::npos) end = text.size();
       const std::string line = text.substr(start, end - start);
-      if (line.ends_with("\tOk")) ++ok;
-      else if (line.ends_with("\tError")) ++errors;
+      if (line.ends_with("\tOk"))
+        ++ok;
+      else if (line.ends_with("\tError"))
+        ++errors;
       start = end + 1;
     }
   }
@@ -161,14 +164,16 @@ int main(int argc, char** argv) {
   long lost = 0;
   for (const std::uint64_t hash : expected) {
     const auto it = found.find(hash);
-    if (it == found.end()) ++lost;
-    else found.erase(it);
+    if (it == found.end())
+      ++lost;
+    else
+      found.erase(it);
   }
   const long theirsLost = created->load() - theirs;
-  std::printf("%s: %ld files, pass exit %d: %ld renamed (Ok), %ld collisions (Error); the other process placed %ld "
-              "files; files lost: %ld of ours, %ld of theirs\n",
-              argv[2], count, WIFEXITED(status) ? WEXITSTATUS(status) : -1, ok, errors, created->load(), lost,
-              theirsLost);
+  std::printf(
+      "%s: %ld files, pass exit %d: %ld renamed (Ok), %ld collisions (Error); the other process placed %ld "
+      "files; files lost: %ld of ours, %ld of theirs\n",
+      argv[2], count, WIFEXITED(status) ? WEXITSTATUS(status) : -1, ok, errors, created->load(), lost, theirsLost);
   std::filesystem::remove_all(folder);
   std::filesystem::remove_all(state);
   return lost == 0 && theirsLost == 0 && ok + errors == count ? 0 : 1;

@@ -47,7 +47,8 @@ std::string Name(const char* prefix, long n) {
       const std::string name = Name(prefix, static_cast<long>(random() % static_cast<unsigned long>(count)));
       if (::renameat2(dirFd, name.c_str(), dirFd, (".aside-" + name).c_str(), RENAME_NOREPLACE) != 0) continue;
       const bool fifo = random() % 2 == 0;
-      if ((fifo ? ::mkfifoat(dirFd, name.c_str(), 0644) : ::mkdirat(dirFd, name.c_str(), 0755)) == 0) swaps->fetch_add(1);
+      if ((fifo ? ::mkfifoat(dirFd, name.c_str(), 0644) : ::mkdirat(dirFd, name.c_str(), 0755)) == 0)
+        swaps->fetch_add(1);
       held.push_back({name, fifo});
     }
     ::usleep(200);
@@ -71,8 +72,10 @@ TCounts CountRows(const std::string& rows) {
   char line[4096];
   while (in && std::fgets(line, sizeof line, in)) {
     std::string text(line);
-    if (text.ends_with("\tOk\n")) ++counts.ok;
-    else if (text.ends_with("\tError\n")) ++counts.errors;
+    if (text.ends_with("\tOk\n"))
+      ++counts.ok;
+    else if (text.ends_with("\tError\n"))
+      ++counts.errors;
   }
   if (in) std::fclose(in);
   return counts;
@@ -91,7 +94,8 @@ long NotFilesNamed(const std::string& folder, const char* prefix) {
   return found;
 }
 
-int Run(const std::string& cli, const std::vector<std::string>& args, const std::string& rows, const std::string& state) {
+int Run(const std::string& cli, const std::vector<std::string>& args, const std::string& rows,
+        const std::string& state) {
   const pid_t pass = ::fork();
   if (pass == 0) {
     const int out = ::open(rows.c_str(), O_CREAT | O_WRONLY | O_TRUNC | O_CLOEXEC, 0644);
@@ -151,11 +155,10 @@ int main(int argc, char** argv) {
     if (fd >= 0) ::close(fd);
   }
   const std::string record = state + "/pass.vtr";
-  long wrong = Stressed(cli, folder, "src_", "dst_", count,
-                        {"-x", "-f", "tsv", "--save", record, "-m", "src_*", folder, "replace", "src_", "dst_"}, state,
-                        "pass");
-  wrong += Stressed(cli, folder, "dst_", "src_", count, {"-f", "tsv", "recover", record}, state,
-                    "recover");
+  long wrong =
+      Stressed(cli, folder, "src_", "dst_", count,
+               {"-x", "-f", "tsv", "--save", record, "-m", "src_*", folder, "replace", "src_", "dst_"}, state, "pass");
+  wrong += Stressed(cli, folder, "dst_", "src_", count, {"-f", "tsv", "recover", record}, state, "recover");
   std::filesystem::remove_all(folder);
   std::filesystem::remove_all(state);
   return wrong == 0 ? 0 : 1;

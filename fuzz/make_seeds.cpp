@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
+#include "../tests/support/TableWithLayout.h"
 #include "MalformedStreams.h"
 #include "passes/ResultTable.h"
-#include "../tests/support/TableWithLayout.h"
 #include "results/ResultFile.h"
 
 namespace {

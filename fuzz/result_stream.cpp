@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "passes/ResultTable.h"
 #include "../tests/support/TableWithLayout.h"
+#include "passes/ResultTable.h"
 #include "results/ResultFile.h"
 
 namespace {
@@ -32,16 +32,15 @@ bool SameRows(const vt::test::TTableWithLayout& a, const vt::test::TTableWithLay
 }
 
 bool SameLayout(const vt::test::TTableWithLayout& a, const vt::test::TTableWithLayout& b) {
-  return a.Font() == b.Font() && a.FontChanged() == b.FontChanged() && a.Left == b.Left &&
-         a.Top == b.Top && a.Width == b.Width && a.Height == b.Height;
+  return a.Font() == b.Font() && a.FontChanged() == b.FontChanged() && a.Left == b.Left && a.Top == b.Top &&
+         a.Width == b.Width && a.Height == b.Height;
 }
 
 // Everything a read can change, exactly.
 bool SameState(const vt::test::TTableWithLayout& a, const vt::test::TTableWithLayout& b) {
   if (!SameRows(a, b) || !SameLayout(a, b) || a.Columns().size() != b.Columns().size()) return false;
   for (std::size_t i = 0; i < a.Columns().size(); ++i)
-    if (a.Columns()[i].Caption != b.Columns()[i].Caption || a.Columns()[i].Width != b.Columns()[i].Width)
-      return false;
+    if (a.Columns()[i].Caption != b.Columns()[i].Caption || a.Columns()[i].Width != b.Columns()[i].Width) return false;
   return true;
 }
 
@@ -52,8 +51,7 @@ bool SameAfterRoundTrip(const vt::test::TTableWithLayout& a, const vt::test::TTa
   for (std::size_t i = 0; i < a.Columns().size(); ++i) {
     const vt::TResultColumn& x = a.Columns()[i];
     const vt::TResultColumn& y = b.Columns()[i];
-    if ((!x.Caption.empty() && x.Caption != y.Caption) || (x.Width != 50 && x.Width != y.Width))
-      return false;
+    if ((!x.Caption.empty() && x.Caption != y.Caption) || (x.Width != 50 && x.Width != y.Width)) return false;
   }
   return true;
 }

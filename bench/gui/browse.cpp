@@ -100,22 +100,28 @@ int main(int argc, char** argv) {
       list.resize(285, 111);
       list.show();
       list.SetFolder(manyFiles);
-      slow += Report(
-          "file list, folder of files, mask *.*", Time(runs, [&] { list.SetMask(""); }, [&] { list.SetMask("*.*"); }),
-          300, list.count());
+      slow += Report("file list, folder of files, mask *.*",
+                     Time(
+                         runs, [&] { list.SetMask(""); }, [&] { list.SetMask("*.*"); }),
+                     300, list.count());
       slow += Report("file list, two masks *.txt;*.jpg",
-                     Time(runs, [&] { list.SetMask(""); }, [&] { list.SetMask("*.txt;*.jpg"); }), 0, list.count());
+                     Time(
+                         runs, [&] { list.SetMask(""); }, [&] { list.SetMask("*.txt;*.jpg"); }),
+                     0, list.count());
     }
     {
       vt::TFilterDirectoryListBox dirs;
       dirs.resize(303, 111);
       dirs.show();
       dirs.SetFolder(manyFolders);
-      slow += Report("folder list, folder of sub-folders", Time(runs, [] {}, [&] { dirs.ReadFolders(); }), 300,
-                     dirs.count());
+      slow += Report("folder list, folder of sub-folders",
+                     Time(
+                         runs, [] {}, [&] { dirs.ReadFolders(); }),
+                     300, dirs.count());
       slow += Report("folder list, moving into it from its parent",
-                     Time(runs, [&] { dirs.SetFolder(root); }, [&] { dirs.SetFolder(manyFolders); }), 300,
-                     dirs.count());
+                     Time(
+                         runs, [&] { dirs.SetFolder(root); }, [&] { dirs.SetFolder(manyFolders); }),
+                     300, dirs.count());
     }
   }
   std::filesystem::current_path("/");

@@ -135,7 +135,8 @@ int main(int argc, char** argv) {
   std::printf("mode=%s seconds=%.3f max_gap_ms=%.1f rows=%zu bytes_per_row=%.0f", mode.c_str(),
               Ms(endedAt - clicked) / 1000, maxGapMs, rows,
               rows ? double(peakKiB - startKiB) * 1024 / double(rows) : 0.0);
-  std::printf(" pass_bytes_per_row=%.0f", rows ? double(std::max(passPeakKiB, startKiB) - startKiB) * 1024 / double(rows) : 0.0);
+  std::printf(" pass_bytes_per_row=%.0f",
+              rows ? double(std::max(passPeakKiB, startKiB) - startKiB) * 1024 / double(rows) : 0.0);
   if (mode == "stop" || mode == "escape") std::printf(" stop_ms=%.1f", Ms(endedAt - stopped));
   std::printf(" peak_kib=%ld start_kib=%ld\n", peakKiB, startKiB);
   return 0;

@@ -81,12 +81,15 @@ int main(int argc, char** argv) {
   std::printf("%zu rows, folder %s\n", rows, folder.c_str());
 
   int slow = 0;
-  slow += Report("save from the window's table", runs, [] {},
-                 [&] { return vt::SaveResultFile(form.ResultTable(), form.ResultLayout(), path).Ok(); });
-  slow += Report("load into the window's table", runs, [] {}, [&] {
-    return vt::LoadResultFile(path, form.ResultTable(), form.ResultLayout()).Ok() && form.ResultTable().RowCount() == rows &&
-           listView->model()->rowCount() == static_cast<int>(rows);
-  });
+  slow += Report(
+      "save from the window's table", runs, [] {},
+      [&] { return vt::SaveResultFile(form.ResultTable(), form.ResultLayout(), path).Ok(); });
+  slow += Report(
+      "load into the window's table", runs, [] {},
+      [&] {
+        return vt::LoadResultFile(path, form.ResultTable(), form.ResultLayout()).Ok() &&
+               form.ResultTable().RowCount() == rows && listView->model()->rowCount() == static_cast<int>(rows);
+      });
   std::filesystem::remove(path);
   return slow == 0 ? 0 : 1;
 }

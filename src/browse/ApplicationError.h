@@ -2,9 +2,8 @@
 // Errors a handler does not handle itself end the user's action and go to the
 // application's standard error box. The application installs the box; tests
 // install a recorder.
-#include <functional>
-
 #include <QString>
+#include <functional>
 
 namespace vt {
 

@@ -26,8 +26,7 @@ void TDriveItemDelegate::PaintItem(QPainter* painter, const QRect& rect, const Q
   painter->drawText(rect.adjusted(textLeft, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
 }
 
-void TDriveItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                               const QModelIndex& index) const {
+void TDriveItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
   const bool selected = option.state & QStyle::State_Selected;
   painter->save();
   painter->fillRect(option.rect, option.palette.brush(selected ? QPalette::Highlight : QPalette::Base));

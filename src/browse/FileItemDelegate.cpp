@@ -9,8 +9,7 @@ namespace vt {
 
 TFileItemDelegate::TFileItemDelegate(TFileListBox* list) : QStyledItemDelegate(list), List_(list) {}
 
-void TFileItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                              const QModelIndex& index) const {
+void TFileItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
   const bool selected = option.state & QStyle::State_Selected;
   painter->save();
   painter->fillRect(option.rect, option.palette.brush(selected ? QPalette::Highlight : QPalette::Base));

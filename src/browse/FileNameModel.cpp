@@ -4,9 +4,7 @@
 
 namespace vt {
 
-int TFileNameModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : int(Names_.size());
-}
+int TFileNameModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(Names_.size()); }
 
 QVariant TFileNameModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= int(Names_.size())) return {};

@@ -22,8 +22,7 @@ int TFolderItemDelegate::Indent(int row) const {
   return row * 4 + 2;
 }
 
-void TFolderItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                                const QModelIndex& index) const {
+void TFolderItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
   const bool selected = option.state & QStyle::State_Selected;
   painter->save();
   painter->fillRect(option.rect, option.palette.brush(selected ? QPalette::Highlight : QPalette::Base));

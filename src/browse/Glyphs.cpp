@@ -8,14 +8,14 @@ namespace vt {
 namespace {
 
 // XPM pictures; ' ' (magenta) is the background.
-#define VT_PALETTE                                                                                              \
+#define VT_PALETTE                                                                                                  \
   " 	c #FF00FF", ".	c #000000", "w	c #FFFFFF", "s	c #C0C0C0", "g	c #808080", "G	c #00FF00", "e	c #008000", \
-      "y	c #FFFF00", "o	c #808000", "b	c #000080", "c	c #00FFFF", "t	c #008080", "r	c #800000", "R	c #FF0000", \
-      "B	c #0000FF", "p	c #800080"
+      "y	c #FFFF00", "o	c #808000", "b	c #000080", "c	c #00FFFF", "t	c #008080", "r	c #800000",         \
+      "R	c #FF0000", "B	c #0000FF", "p	c #800080"
 
-const char* const kFloppy[] = {"16 11 16 1",         VT_PALETTE,          "                ", " wwwwwwwwwwwwww ",
-                               " wssssssssssssg.",   " ws..........sg.",  " wsggggggggggsg.", " wssssssssssssg.",
-                               " wsssssssssbbsg.",   " wssssssssssssg.",  " wggggggggggggg.", "  ..............",
+const char* const kFloppy[] = {"16 11 16 1",       VT_PALETTE,         "                ", " wwwwwwwwwwwwww ",
+                               " wssssssssssssg.", " ws..........sg.", " wsggggggggggsg.", " wssssssssssssg.",
+                               " wsssssssssbbsg.", " wssssssssssssg.", " wggggggggggggg.", "  ..............",
                                "                "};
 const char* const kHard[] = {"16 11 16 1",       VT_PALETTE,         "                ", "                ",
                              " wwwwwwwwwwwwww ", " wssssssssssssg.", " wssssssssssssg.", " wsggggggsssGsg.",

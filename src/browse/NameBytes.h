@@ -4,7 +4,6 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
-
 #include <string>
 
 namespace vt {

@@ -2,40 +2,40 @@
 
 #include <algorithm>
 #include <atomic>
-#include <ctime>
-#include <map>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
-#include <system_error>
+#include <map>
 #include <optional>
 #include <string>
+#include <system_error>
 
-#include "results/AutomaticResultFiles.h"
+#include "Version.h"
 #include "cli/CliWindow.h"
 #include "cli/CommandLine.h"
 #include "cli/FolderArgument.h"
+#include "cli/JournalRowOffset.h"
 #include "cli/OutputBuffer.h"
-#include "results/PassJournals.h"
 #include "cli/PassRunner.h"
 #include "cli/ResultSaveTarget.h"
-#include "cli/JournalRowOffset.h"
 #include "cli/RowFormat.h"
-#include "cli/SettingsPrompt.h"
 #include "cli/RowTally.h"
-#include "passes/SimulationClashes.h"
+#include "cli/SettingsPrompt.h"
 #include "cli/Usage.h"
 #include "engine/Expected.h"
+#include "passes/SimulationClashes.h"
 #include "platform/AppendFile.h"
 #include "platform/FindData.h"
 #include "platform/SysCalls.h"
 #include "platform/SysErrorText.h"
+#include "results/AutomaticResultFiles.h"
 #include "results/JournalReader.h"
 #include "results/JournalRowStream.h"
+#include "results/PassJournals.h"
 #include "results/PassRecord.h"
 #include "results/ResultFile.h"
 #include "results/UndoFromFile.h"
-#include "Version.h"
 
 namespace vt {
 
@@ -72,8 +72,7 @@ TOutputTarget OutTarget(const TCliEnvironment& environment) {
   return environment.OutIsTerminal ? TOutputTarget::Terminal : TOutputTarget::Pipe;
 }
 
-void WriteRows(TOutputBuffer& out, TOutputFormat format, TOutputTarget target,
-               const TResultRows& rows) {
+void WriteRows(TOutputBuffer& out, TOutputFormat format, TOutputTarget target, const TResultRows& rows) {
   if (format == TOutputFormat::Table) {  // the header alone says there were no rows
     out.Write(FormatTable(rows));
     return;
@@ -99,7 +98,8 @@ TRecord SettleRecord(const TCliOptions& options, const TCliEnvironment& environm
   }
   if (!renames || options.NoSave || options.Command == TCliCommand::Recover) return std::optional<TSaveTarget>();
   const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
-  if (!folder) return Unexpected("no folder for the automatic result file: HOME is not set (or give --save FILE or --no-save)");
+  if (!folder)
+    return Unexpected("no folder for the automatic result file: HOME is not set (or give --save FILE or --no-save)");
   std::string error;
   const std::optional<std::string> path = ReserveAutomaticFile(*folder, std::time(nullptr), error);
   if (!path) return Unexpected(error + " (give --save FILE or --no-save)");
@@ -118,9 +118,8 @@ bool KeepRecord(const TSaveTarget& target, const TResultTable& table, std::FILE*
     return true;
   }
   if (const std::size_t lost = CountRowsNotUndoableFromFile(table.Rows()); lost > 0)
-    Complain(err, "warning: " + std::to_string(lost) + (lost == 1 ? " row" : " rows") +
-                      " cannot be undone from " + TerminalText(target.Path) +
-                      ": a result file cannot hold so long a folder");
+    Complain(err, "warning: " + std::to_string(lost) + (lost == 1 ? " row" : " rows") + " cannot be undone from " +
+                      TerminalText(target.Path) + ": a result file cannot hold so long a folder");
   if (target.Automatic) {
     Complain(err, "rows saved to " + TerminalText(target.Path) + "; undo the pass with: veltrane-cli recover " +
                       TerminalText(target.Path));
@@ -145,8 +144,8 @@ std::string StartJournal(const TCliOptions& options, const TCliEnvironment& envi
 
 void SayWhereTheRowsAre(std::FILE* err, std::size_t renamed, const std::string& journal) {
   Complain(err, std::to_string(renamed) + (renamed == 1 ? " file was" : " files were") +
-                    " renamed; their rows are in " + TerminalText(journal) +
-                    "; undo them with: veltrane-cli recover " + TerminalText(journal));
+                    " renamed; their rows are in " + TerminalText(journal) + "; undo them with: veltrane-cli recover " +
+                    TerminalText(journal));
 }
 
 // The same for rows read back from a journal; lost: the rows a file cannot undo.
@@ -157,7 +156,8 @@ bool KeepRecord(const TSaveTarget& target, TJournalRowStream& rows, std::size_t 
     return true;
   }
   if (const TResultFileStatus status = SaveResultRows(rows, target.Path); !status.Ok()) {
-    Complain(err, FileMessage(status) + (status.SystemError != 0 ? std::string(" (") + SystemMessage(status.SystemError) + ")" : ""));
+    Complain(err, FileMessage(status) +
+                      (status.SystemError != 0 ? std::string(" (") + SystemMessage(status.SystemError) + ")" : ""));
     return false;
   }
   if (lost > 0)
@@ -185,8 +185,7 @@ constexpr std::size_t kRecoverBatchRows = 4096;
 
 // Rows stream out while the pass runs unless the table must be complete first.
 struct TPassOutput {
-  TPassOutput(const TCliOptions& options, const TCliEnvironment& environment, TRowKeeping keeping,
-              TRowOrigin kind)
+  TPassOutput(const TCliOptions& options, const TCliEnvironment& environment, TRowKeeping keeping, TRowOrigin kind)
       : Format(ChooseFormat(options, environment)),
         Target(OutTarget(environment)),
         Kind(kind),
@@ -201,8 +200,7 @@ struct TPassOutput {
       if (Format != TOutputFormat::Table) WriteRow(row, status, systemError);
       // At once, not at the next look of the main thread: a pass that waited for
       // its reader must not rename on once the reader is gone or a signal came.
-      if (StopPass && (OutputClosed.load(std::memory_order_relaxed) || (Interrupted && Interrupted())))
-        StopPass();
+      if (StopPass && (OutputClosed.load(std::memory_order_relaxed) || (Interrupted && Interrupted()))) StopPass();
     };
   }
 
@@ -274,10 +272,9 @@ struct TPassOutput {
     // Read back a block at a time: memory stays flat however many rows the pass had.
     TJournalRowStream rows(journal.Path());
     std::size_t lost = 0;
-    if (const int error =
-            rows.Open([&](const TResultRow& row) { lost += CannotUndoFromFile(row) ? 1U : 0U; })) {
-      Complain(environment.Err, "cannot read the journal " + TerminalText(journal.Path()) + " back: " +
-                                    SystemMessage(error));
+    if (const int error = rows.Open([&](const TResultRow& row) { lost += CannotUndoFromFile(row) ? 1U : 0U; })) {
+      Complain(environment.Err,
+               "cannot read the journal " + TerminalText(journal.Path()) + " back: " + SystemMessage(error));
       SayWhereTheRowsAre(environment.Err, journal.RenamedCount(), journal.Path());
       return false;
     }
@@ -345,9 +342,8 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   // The rows of a real pass are in its journal: the pass holds none of them.
   TPassJournalWriter journal;
   if (options.Rename) {
-    const std::string error =
-        StartJournal(options, environment, TJournalHeader{TJournalKind::Rename, 0, *folder, options.Masks},
-                     record, journal);
+    const std::string error = StartJournal(
+        options, environment, TJournalHeader{TJournalKind::Rename, 0, *folder, options.Masks}, record, journal);
     if (!error.empty()) {
       Complain(environment.Err, error + "; nothing was renamed");
       if (record) RemoveIfCreated(*record);
@@ -451,8 +447,7 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
     return ExitStatus::Usage;
   }
   const std::optional<TSaveTarget>& record = *settled;
-  TPassOutput output(options, environment, record ? TRowKeeping::Keep : TRowKeeping::Drop,
-                     TRowOrigin::Recover);
+  TPassOutput output(options, environment, record ? TRowKeeping::Keep : TRowKeeping::Drop, TRowOrigin::Recover);
   // A file that cannot be read renames nothing: it is read whole, or, where
   // the rows are neither saved nor shown as a table, checked first and then
   // undone a batch of rows at a time, so that memory does not grow with the file.
@@ -471,8 +466,8 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
     return ExitStatus::Usage;
   }
   TPassJournalWriter journal;
-  if (const std::string error = StartJournal(options, environment, TJournalHeader{TJournalKind::Recover, 0, file, "recover"},
-                                             std::nullopt, journal);
+  if (const std::string error = StartJournal(
+          options, environment, TJournalHeader{TJournalKind::Recover, 0, file, "recover"}, std::nullopt, journal);
       !error.empty()) {
     Complain(environment.Err, error + "; nothing was renamed");
     if (record) RemoveIfCreated(*record);
@@ -593,12 +588,9 @@ int RunCli(const std::vector<std::string>& args, const TCliEnvironment& environm
     case TCliCommand::Version:
       std::fprintf(environment.Out, "veltrane-cli %s\n", kVersion);
       return std::fflush(environment.Out) == 0 ? ExitStatus::Ok : ExitStatus::Usage;
-    case TCliCommand::Show:
-      return RunShow(options, environment);
-    case TCliCommand::Recover:
-      return RunRecover(options, environment);
-    case TCliCommand::Pass:
-      break;
+    case TCliCommand::Show: return RunShow(options, environment);
+    case TCliCommand::Recover: return RunRecover(options, environment);
+    case TCliCommand::Pass: break;
   }
   return RunPass(options, environment);
 }

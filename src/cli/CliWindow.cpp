@@ -22,9 +22,7 @@ void TCliWindow::EnableSearchControls(bool enable) {
   if (!enable) UndoEnabled_ = false;
 }
 
-void TCliWindow::SetStatusText(int panel, const std::string& text) {
-  Panels_[panel == 0 ? 0 : 1] = text;
-}
+void TCliWindow::SetStatusText(int panel, const std::string& text) { Panels_[panel == 0 ? 0 : 1] = text; }
 
 void TCliWindow::PassRows(std::span<const TPassRow> rows) {
   const std::size_t first = Table_.RowCount();

@@ -183,8 +183,8 @@ class Interpreter {
   bool Bounded(const GivenOption& given, int minimum, int maximum, int& field) {
     const std::optional<int> value = ParseBounded(given.Value, minimum, maximum);
     if (!value)
-      return Fail("option '" + given.Spelled + "' needs a whole number from " + std::to_string(minimum) +
-                  " to " + std::to_string(maximum) + ", not '" + given.Value + "'");
+      return Fail("option '" + given.Spelled + "' needs a whole number from " + std::to_string(minimum) + " to " +
+                  std::to_string(maximum) + ", not '" + given.Value + "'");
     field = *value;
     return true;
   }
@@ -248,10 +248,8 @@ class PassInterpreter : public Interpreter {
     if (word == "case") {
       c.LstBoxActions = ControlIndex(TOperation::ChangeCase);
       if (!Operands(word, operands, 1, 1)) return false;
-      const std::optional<int> kind =
-          ParseChoice(operands[0], {"upper", "lower", "first", "first-lower", "weird"});
-      if (!kind)
-        return Fail("case needs one of upper, lower, first, first-lower, weird, not '" + operands[0] + "'");
+      const std::optional<int> kind = ParseChoice(operands[0], {"upper", "lower", "first", "first-lower", "weird"});
+      if (!kind) return Fail("case needs one of upper, lower, first, first-lower, weird, not '" + operands[0] + "'");
       c.ComboChangeCase = *kind;
       return true;
     }
@@ -324,7 +322,8 @@ class PassInterpreter : public Interpreter {
     }
     if (operation == "insert" && Given(scanned, "pos") && !IsOffset(FromControlIndex<TPlacement>(c.ComboInsertTo)))
       return Fail("option '--pos' needs --at offset or --at offset-end");
-    if (operation == "number" && Given(scanned, "pos") && !IsOffset(FromControlIndex<TPlacement>(c.ComboNumberInsertTo)))
+    if (operation == "number" && Given(scanned, "pos") &&
+        !IsOffset(FromControlIndex<TPlacement>(c.ComboNumberInsertTo)))
       return Fail("option '--pos' needs --at offset or --at offset-end");
     if (operation == "number" && Given(scanned, "at") && !c.ChkBxUseBaseFilename)
       return Fail("option '--at' needs --base NAME (without it the number is the whole name)");
@@ -451,8 +450,7 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
     const std::vector<std::string> operands(positionals.begin() + 2, positionals.end());
     if (!interpreter.Operation(operation, operands)) return Failure(interpreter.Error);
   }
-  if (std::string common = ApplyCommon(scanned, operation, options); !common.empty())
-    return Failure(common);
+  if (std::string common = ApplyCommon(scanned, operation, options); !common.empty()) return Failure(common);
   if (options.Command != TCliCommand::Pass) return options;
 
   for (const GivenOption& given : scanned.Options)

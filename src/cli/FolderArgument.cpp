@@ -18,10 +18,8 @@ TExpected<std::string, std::string> ResolveFolder(const std::string& argument) {
   path = climbs ? fs::canonical(path, error) : path.lexically_normal();
   if (error) return Unexpected("cannot use folder '" + argument + "': " + error.message());
   const fs::file_status status = fs::status(path, error);
-  if (!fs::exists(status))
-    return Unexpected("cannot use folder '" + argument + "': No such file or directory");
-  if (!fs::is_directory(status))
-    return Unexpected("cannot use folder '" + argument + "': Not a directory");
+  if (!fs::exists(status)) return Unexpected("cannot use folder '" + argument + "': No such file or directory");
+  if (!fs::is_directory(status)) return Unexpected("cannot use folder '" + argument + "': Not a directory");
   std::string folder = path.string();
   if (folder.empty() || folder.back() != '/') folder += '/';
   return folder;

@@ -17,8 +17,8 @@ namespace vt {
 
 struct TRunnerEnvironment {
   std::FILE* Err = stderr;
-  bool ProgressOnErr = false;            // standard error is a terminal
-  std::function<bool()> Interrupted;     // polled while a pass runs
+  bool ProgressOnErr = false;         // standard error is a terminal
+  std::function<bool()> Interrupted;  // polled while a pass runs
   std::chrono::milliseconds Tick{100};
   std::chrono::milliseconds ProgressAfter{1000};
 };

@@ -51,8 +51,7 @@ constexpr bool IsTsvSpecial(unsigned char c) { return c == '\\' || c == '\t' || 
 // Printable ASCII: no control, and nothing beyond ASCII that might be one.
 constexpr bool IsPrintableAscii(unsigned char c) { return c >= 0x20 && c < 0x7F; }
 
-constexpr TPlainBytes kTsvPlain =
-    PlainBytes([](unsigned char c) { return !IsTsvSpecial(c); }, false, '\\', 0);
+constexpr TPlainBytes kTsvPlain = PlainBytes([](unsigned char c) { return !IsTsvSpecial(c); }, false, '\\', 0);
 constexpr TPlainBytes kTsvTerminalPlain =
     PlainBytes([](unsigned char c) { return IsPrintableAscii(c) && c != '\\'; }, true, '\\', 0);
 constexpr TPlainBytes kJsonPlain =
@@ -87,8 +86,7 @@ std::size_t PlainPrefix(std::string_view text, const TPlainBytes& plain) {
 // A C1 control (U+0080 to U+009F) written as UTF-8: a terminal may act on it as
 // on a C0 one.
 bool IsC1(std::string_view text, std::size_t at, std::size_t length) {
-  return length == 2 && static_cast<unsigned char>(text[at]) == 0xC2 &&
-         static_cast<unsigned char>(text[at + 1]) < 0xA0;
+  return length == 2 && static_cast<unsigned char>(text[at]) == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0;
 }
 
 // U+202A to U+202E and U+2066 to U+2069: they reorder what follows them on the
@@ -97,16 +95,15 @@ bool IsDirectionControl(std::string_view text, std::size_t at, std::size_t lengt
   if (length != 3 || static_cast<unsigned char>(text[at]) != 0xE2) return false;
   const auto second = static_cast<unsigned char>(text[at + 1]);
   const auto third = static_cast<unsigned char>(text[at + 2]);
-  return (second == 0x80 && third >= 0xAA && third <= 0xAE) ||
-         (second == 0x81 && third >= 0xA6 && third <= 0xA9);
+  return (second == 0x80 && third >= 0xAA && third <= 0xAE) || (second == 0x81 && third >= 0xA6 && third <= 0xA9);
 }
 
 enum class TDirectionControls { Keep, Escape };
 
 // Everything from `at` on, escaped for a terminal: controls, bytes that are not
 // UTF-8 and, when asked, direction controls become \xNN per byte.
-void AppendTerminalText(std::string& out, std::string_view text, std::size_t at,
-                        TDirectionControls direction, bool tsv) {
+void AppendTerminalText(std::string& out, std::string_view text, std::size_t at, TDirectionControls direction,
+                        bool tsv) {
   while (at < text.size()) {
     const auto c = static_cast<unsigned char>(text[at]);
     if (tsv && IsTsvSpecial(c)) {
@@ -204,8 +201,8 @@ void AppendJsonString(std::string& out, std::string_view text, TOutputTarget tar
 
 // Code points, which is how wide a cell of escaped text shows in most terminals.
 std::size_t DisplayWidth(std::string_view text) {
-  return static_cast<std::size_t>(std::count_if(
-      text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+  return static_cast<std::size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 }  // namespace
@@ -241,8 +238,7 @@ std::string JsonString(std::string_view text, TOutputTarget target) {
 }
 
 void AppendJsonRow(std::string& out, const TResultRow& row, std::string_view reason, TOutputTarget target) {
-  static constexpr std::array<std::string_view, 4> kKeys{"{\"File\":", ",\"New Name\":",
-                                                         ",\"Path\":", ",\"Status\":"};
+  static constexpr std::array<std::string_view, 4> kKeys{"{\"File\":", ",\"New Name\":", ",\"Path\":", ",\"Status\":"};
   const auto cells = Cells(row);
   for (std::size_t i = 0; i < cells.size(); ++i) {
     out += kKeys[i];

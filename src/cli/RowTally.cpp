@@ -15,31 +15,20 @@ std::string FailureReason(int systemError, TRowOrigin origin) {
   switch (systemError) {
     case 0:
       return origin == TRowOrigin::Recover ? "the row names nothing a pass could have renamed"
-                                        : "the new name is no valid file name";
+                                           : "the new name is no valid file name";
     case EEXIST:
-    case ENOTEMPTY:
-      return "a file of that name exists";
+    case ENOTEMPTY: return "a file of that name exists";
     case EACCES:
-    case EPERM:
-      return "permission denied";
-    case ENOENT:
-      return "the file is gone";
-    case EROFS:
-      return "read-only file system";
-    case ENAMETOOLONG:
-      return "name too long";
-    case EINVAL:
-      return "invalid name";
-    case EBUSY:
-      return origin == TRowOrigin::Recover ? "file busy" : "file busy, or the pass's own result file";
-    case ELOOP:
-      return "the folder is not the one the pass saw";
-    case EISDIR:
-      return "not a plain file";
-    case ESTALE:
-      return "the file changed while it was renamed";
-    case ENOSPC:
-      return "no space left on the device";
+    case EPERM: return "permission denied";
+    case ENOENT: return "the file is gone";
+    case EROFS: return "read-only file system";
+    case ENAMETOOLONG: return "name too long";
+    case EINVAL: return "invalid name";
+    case EBUSY: return origin == TRowOrigin::Recover ? "file busy" : "file busy, or the pass's own result file";
+    case ELOOP: return "the folder is not the one the pass saw";
+    case EISDIR: return "not a plain file";
+    case ESTALE: return "the file changed while it was renamed";
+    case ENOSPC: return "no space left on the device";
     default: {
       std::string text = SystemMessage(systemError);
       if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
@@ -57,9 +46,9 @@ void TRowTally::Add(TRenameStatus status, int systemError) {
 }
 
 std::string TRowTally::Summary(TRowOrigin origin) const {
-  static constexpr TRenameStatus kOrder[] = {
-      TRenameStatus::rsOk,       TRenameStatus::rsCanBeRenamed, TRenameStatus::rsError,
-      TRenameStatus::rsFileNotFound, TRenameStatus::rsNoChange, TRenameStatus::rsNoMatch};
+  static constexpr TRenameStatus kOrder[] = {TRenameStatus::rsOk,       TRenameStatus::rsCanBeRenamed,
+                                             TRenameStatus::rsError,    TRenameStatus::rsFileNotFound,
+                                             TRenameStatus::rsNoChange, TRenameStatus::rsNoMatch};
   std::string line = std::to_string(Rows_) + (Rows_ == 1 ? " row" : " rows");
   const char* separator = ": ";
   for (const TRenameStatus status : kOrder) {

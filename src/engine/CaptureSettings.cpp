@@ -9,8 +9,8 @@ namespace vt {
 namespace {
 
 std::int16_t Int16(int value) {
-  return static_cast<std::int16_t>(std::clamp<int>(value, std::numeric_limits<std::int16_t>::min(),
-                                                    std::numeric_limits<std::int16_t>::max()));
+  return static_cast<std::int16_t>(
+      std::clamp<int>(value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
 }
 
 TNumberInfos CaptureNumber(const TControlValues& c) {
@@ -37,8 +37,8 @@ TRenameSettings CaptureSettings(const TControlValues& c) {
   s.Operation = FromControlIndex<TOperation>(c.LstBoxActions);
   switch (s.Operation) {
     case TOperation::SearchReplace:
-      s.ReplaceInfos = {c.EdSearchFor, c.EdReplaceWith, c.ChkBxSearchRecursive,
-                        c.ChkBxCaseSensitive, c.ChkBxSearchInExt};
+      s.ReplaceInfos = {c.EdSearchFor, c.EdReplaceWith, c.ChkBxSearchRecursive, c.ChkBxCaseSensitive,
+                        c.ChkBxSearchInExt};
       break;
     case TOperation::Insert:
       s.InsertInfos = {c.EdInsert, FromControlIndex<TPlacement>(c.ComboInsertTo), Int16(c.UpDownInsertPos)};

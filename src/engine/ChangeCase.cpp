@@ -23,8 +23,7 @@ std::string WeirdCase(std::string_view text) {
   return result;
 }
 
-void ChangeCaseStep(TCaseKind caseKind, TWithExtension withExtension, std::string& name,
-                    std::string& ext) {
+void ChangeCaseStep(TCaseKind caseKind, TWithExtension withExtension, std::string& name, std::string& ext) {
   const bool withExt = withExtension == TWithExtension::Yes;
   switch (caseKind) {
     case TCaseKind::Upper:

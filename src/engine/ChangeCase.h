@@ -17,7 +17,6 @@ std::string WeirdCase(std::string_view text);
 
 // Operation 4 on the name part and, when asked, on the extension; only ASCII
 // letters change. An index outside the table changes nothing.
-void ChangeCaseStep(TCaseKind caseKind, TWithExtension withExtension, std::string& name,
-                    std::string& ext);
+void ChangeCaseStep(TCaseKind caseKind, TWithExtension withExtension, std::string& name, std::string& ext);
 
 }  // namespace vt

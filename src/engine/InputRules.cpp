@@ -19,10 +19,8 @@ bool IsFileNameChar(char32_t c) {
     case U'<':
     case U'>':
     case U'\\':
-    case U'|':
-      return false;
-    default:
-      return true;
+    case U'|': return false;
+    default: return true;
   }
 }
 
@@ -73,8 +71,7 @@ std::optional<std::string> NumberTextAfterDelete(std::string_view text, int mini
   return DecimalText(minimum);
 }
 
-TNumberPaste NumberPaste(std::string_view before, std::string_view inserted, std::string_view after,
-                         int maximum) {
+TNumberPaste NumberPaste(std::string_view before, std::string_view inserted, std::string_view after, int maximum) {
   std::string text(before);
   for (const char c : inserted)
     if (IsDigit(static_cast<unsigned char>(c))) text += c;

@@ -47,8 +47,7 @@ struct TNumberPaste {
   TNumberKey Outcome;  // never Drop
   std::string Text;    // the field's new text, unless ConversionError
 };
-TNumberPaste NumberPaste(std::string_view before, std::string_view inserted, std::string_view after,
-                         int maximum);
+TNumberPaste NumberPaste(std::string_view before, std::string_view inserted, std::string_view after, int maximum);
 
 // "Treat file extension" and "Recursive" as the dot of the search pattern sets them.
 enum class TExtensionChange : std::uint8_t {

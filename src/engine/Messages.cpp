@@ -51,8 +51,7 @@ constexpr std::array kTexts{
 }  // namespace
 
 std::string_view Message(int id) {
-  const auto it = std::find_if(kTexts.begin(), kTexts.end(),
-                               [id](const Entry& e) { return e.first == id; });
+  const auto it = std::find_if(kTexts.begin(), kTexts.end(), [id](const Entry& e) { return e.first == id; });
   return it == kTexts.end() ? std::string_view{} : it->second;
 }
 

@@ -18,14 +18,13 @@ bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 // A name the rename may be given: one entry of the same folder, no longer than
 // a volume can hold (so a simulation does not promise what the rename refuses).
 bool IsUsableName(const std::string& name) {
-  return !name.empty() && name.size() <= kMaxNameBytes && !IsDotEntry(name) &&
-         name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
+  return !name.empty() && name.size() <= kMaxNameBytes && !IsDotEntry(name) && name.find('/') == std::string::npos &&
+         name.find('\0') == std::string::npos;
 }
 
 }  // namespace
 
-TRenameStep::TRenameStep(TRenameSettings settings, TPassMode mode)
-    : Settings_(std::move(settings)), Mode_(mode) {}
+TRenameStep::TRenameStep(TRenameSettings settings, TPassMode mode) : Settings_(std::move(settings)), Mode_(mode) {}
 
 bool TRenameStep::Finish(TRenameStatus status) {
   Status_ = status;
@@ -105,13 +104,10 @@ TStepResult TRenameStep::Transform() {
     case TOperation::Remove: return RemoveStep(Settings_.DeleteInfos, Name_);
     case TOperation::Number: return NumberStep(Settings_.NumberInfos, Settings_.Counter, Name_);
     case TOperation::ChangeCase:
-      ChangeCaseStep(Settings_.CaseKind,
-                     Settings_.CaseWithExtension ? TWithExtension::Yes : TWithExtension::No, Name_,
+      ChangeCaseStep(Settings_.CaseKind, Settings_.CaseWithExtension ? TWithExtension::Yes : TWithExtension::No, Name_,
                      Ext_);
       return TStepResult::Proceed;
-    case TOperation::Truncate:
-      TruncateName(Settings_.MaxChars, Name_);
-      return TStepResult::Proceed;
+    case TOperation::Truncate: TruncateName(Settings_.MaxChars, Name_); return TStepResult::Proceed;
   }
   return TStepResult::NoParameters;
 }

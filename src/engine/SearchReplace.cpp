@@ -10,21 +10,17 @@ namespace {
 
 // The replacement with its wildcards filled from the matched text; storage holds
 // it when it had to be built.
-std::string_view Resolve(std::string_view replacement, std::string_view matched,
-                         std::string& storage) {
+std::string_view Resolve(std::string_view replacement, std::string_view matched, std::string& storage) {
   if (!HasWildcard(replacement)) return replacement;
   storage = WildReplace(replacement, matched);
   return storage;
 }
 
-TOccurrences Occurrences(bool recursive) {
-  return recursive ? TOccurrences::Every : TOccurrences::First;
-}
+TOccurrences Occurrences(bool recursive) { return recursive ? TOccurrences::Every : TOccurrences::First; }
 
 // Goes on after the first replacement, replacing every later match in what
 // follows it by the same resolved replacement.
-void ReplaceRest(const TReplaceInfos& infos, std::string_view replacement, TCase rule,
-                 std::string& name) {
+void ReplaceRest(const TReplaceInfos& infos, std::string_view replacement, TCase rule, std::string& name) {
   std::string head;
   std::string tail;
   const std::size_t at = FindText(name, replacement, 0, TCase::Sensitive);
@@ -51,8 +47,7 @@ TStepResult SearchWithoutDot(const TReplaceInfos& infos, std::string& name, std:
   std::string storage;
   const TWildMatch match = WildFind(infos.SearchFor, name, rule);
   if (!match) {
-    const TWildMatch extMatch =
-        infos.TreatExtension ? WildFind(infos.SearchFor, ext, rule) : TWildMatch{};
+    const TWildMatch extMatch = infos.TreatExtension ? WildFind(infos.SearchFor, ext, rule) : TWildMatch{};
     if (!extMatch) return TStepResult::NoMatch;
     const std::string_view replacement = Resolve(infos.ReplaceWith, extMatch.Text, storage);
     ReplaceTextInPlace(ext, extMatch.Text, replacement, inExt, rule);
@@ -65,8 +60,7 @@ TStepResult SearchWithoutDot(const TReplaceInfos& infos, std::string& name, std:
     const TWildMatch extMatch = WildFind(infos.SearchFor, ext, rule);
     if (extMatch) {
       std::string again;
-      ReplaceTextInPlace(ext, extMatch.Text, Resolve(replacement, extMatch.Text, again), inExt,
-                         rule);
+      ReplaceTextInPlace(ext, extMatch.Text, Resolve(replacement, extMatch.Text, again), inExt, rule);
     }
   }
   return TStepResult::Proceed;
@@ -88,9 +82,8 @@ TStepResult SearchWithDot(const TReplaceInfos& infos, std::string& name, std::st
   const TSplitPattern search = SplitAtLastDot(infos.SearchFor, {});
   const TSplitPattern replace = SplitAtLastDot(infos.ReplaceWith, "*");
   // An empty name pattern stands for the whole name part, taken as it is.
-  const TWildMatch nameMatch = search.Name.empty()
-                                   ? (name.empty() ? TWildMatch{} : TWildMatch{1, 0, name})
-                                   : WildFind(search.Name, name, rule);
+  const TWildMatch nameMatch =
+      search.Name.empty() ? (name.empty() ? TWildMatch{} : TWildMatch{1, 0, name}) : WildFind(search.Name, name, rule);
   std::string nameStorage;
   std::string extStorage;
   if (nameMatch && ext.empty() && search.Ext.empty()) {

@@ -46,8 +46,7 @@ std::optional<TCheckOutcome> CheckSearchReplace(const TControlValues& c, const T
   if ((sDot && r.empty()) || r == "*") return checker.Refuse(Msg::SpecifyReplaceText, kError, kReplace);
   const bool snStar = Contains(sn, '*');
   const bool rnStar = Contains(rn, '*');
-  if (snStar && !se.empty() && !rnStar && re.empty())
-    return checker.Refuse(Msg::ReplaceNotCoherent, kError, kReplace);
+  if (snStar && !se.empty() && !rnStar && re.empty()) return checker.Refuse(Msg::ReplaceNotCoherent, kError, kReplace);
   if (snStar && !se.empty() && rnStar && rDot && re.empty())
     if (auto refused = checker.Refuse(Msg::RemoveSeveralExtensions, kConfirm, kReplace)) return refused;
   if (!snStar && se == "*" && !rnStar && re != "*")

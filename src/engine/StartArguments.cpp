@@ -65,8 +65,7 @@ std::string JoinMasks(const std::vector<std::string>& names) {
   return masks;
 }
 
-TOpenPlan PlanOpen(const std::vector<std::string>& paths, const std::string& currentFolder,
-                   const TPathKindOf& kindOf) {
+TOpenPlan PlanOpen(const std::vector<std::string>& paths, const std::string& currentFolder, const TPathKindOf& kindOf) {
   TOpenPlan plan;
   std::vector<std::string> names;
   for (const std::string& given : paths) {

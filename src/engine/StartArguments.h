@@ -28,25 +28,24 @@ using TPathKindOf = std::function<PathKind(const std::string& path)>;
 inline constexpr std::size_t kLongestOpenedMasks = 255;
 
 enum class MaskOutcome {
-  Unchanged,   // a folder was opened: the masks stay as they are
-  Names,       // the files' names, joined by ";"
-  TooLong,     // "*.*": the names would not fit in 255 characters
-  NotAMask,    // "*.*": a name holds ";", which separates masks
+  Unchanged,  // a folder was opened: the masks stay as they are
+  Names,      // the files' names, joined by ";"
+  TooLong,    // "*.*": the names would not fit in 255 characters
+  NotAMask,   // "*.*": a name holds ";", which separates masks
 };
 
 struct TOpenPlan {
   std::string Folder;  // absolute; empty when nothing can be opened
   std::string Masks;   // for Names, TooLong and NotAMask
   MaskOutcome Outcome = MaskOutcome::Unchanged;
-  std::vector<std::string> Missing;       // paths that do not exist
-  std::vector<std::string> LeftOut;       // files of another folder, folders after files
+  std::vector<std::string> Missing;  // paths that do not exist
+  std::vector<std::string> LeftOut;  // files of another folder, folders after files
 };
 
 // A first path that is a folder opens it; else the first file's folder opens
 // with the names of the given files of that folder as masks. Relative paths
 // are taken from currentFolder.
-TOpenPlan PlanOpen(const std::vector<std::string>& paths, const std::string& currentFolder,
-                   const TPathKindOf& kindOf);
+TOpenPlan PlanOpen(const std::vector<std::string>& paths, const std::string& currentFolder, const TPathKindOf& kindOf);
 
 // Names joined by ";", as the mask list of EdSearch takes them.
 std::string JoinMasks(const std::vector<std::string>& names);

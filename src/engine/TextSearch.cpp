@@ -80,8 +80,8 @@ bool HasWildcard(std::string_view text) {
   return false;
 }
 
-std::string ReplaceText(std::string_view source, std::string_view pattern,
-                        std::string_view replacement, TOccurrences occurrences, TCase rule) {
+std::string ReplaceText(std::string_view source, std::string_view pattern, std::string_view replacement,
+                        TOccurrences occurrences, TCase rule) {
   std::string result(source);
   ReplaceTextInPlace(result, pattern, replacement, occurrences, rule);
   return result;

@@ -12,9 +12,7 @@ namespace vt {
 enum class TCase : std::uint8_t { Insensitive, Sensitive };
 enum class TOccurrences : std::uint8_t { First, Every };
 
-inline TCase CaseRule(bool caseSensitive) {
-  return caseSensitive ? TCase::Sensitive : TCase::Insensitive;
-}
+inline TCase CaseRule(bool caseSensitive) { return caseSensitive ? TCase::Sensitive : TCase::Insensitive; }
 
 inline constexpr std::size_t NotFound = std::string_view::npos;
 
@@ -28,8 +26,7 @@ int StrIPos(std::string_view text, std::string_view part);
 
 // Non-overlapping occurrences of part in text, counted from the left; an 8-bit
 // count that stops at 255.
-std::uint8_t CountOccurrences(std::string_view part, std::string_view text,
-                              TCase rule = TCase::Sensitive);
+std::uint8_t CountOccurrences(std::string_view part, std::string_view text, TCase rule = TCase::Sensitive);
 
 // text without any character equal to ch.
 std::string RemoveChar(std::string_view text, char ch);
@@ -39,8 +36,8 @@ bool HasWildcard(std::string_view text);
 
 // source with the first (or every) occurrence of the literal pattern replaced;
 // inserted text is never searched again.
-std::string ReplaceText(std::string_view source, std::string_view pattern,
-                        std::string_view replacement, TOccurrences occurrences, TCase rule);
+std::string ReplaceText(std::string_view source, std::string_view pattern, std::string_view replacement,
+                        TOccurrences occurrences, TCase rule);
 
 // The same on text itself, reusing its storage; pattern and replacement may
 // view into text.

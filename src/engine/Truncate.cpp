@@ -4,8 +4,6 @@
 
 namespace vt {
 
-void TruncateName(int maxChars, std::string& name) {
-  Delete(name, maxChars + 1, Length(name) - maxChars);
-}
+void TruncateName(int maxChars, std::string& name) { Delete(name, maxChars + 1, Length(name) - maxChars); }
 
 }  // namespace vt

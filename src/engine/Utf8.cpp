@@ -5,9 +5,7 @@
 namespace vt {
 namespace {
 
-inline unsigned char Byte(std::string_view s, std::size_t i) {
-  return static_cast<unsigned char>(s[i]);
-}
+inline unsigned char Byte(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
 
 inline bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 

@@ -21,8 +21,7 @@ std::size_t AdvanceChars(std::string_view s, std::size_t i, std::size_t n);
 bool IsCharBoundarySlow(std::string_view s, std::size_t i);
 inline bool IsCharBoundary(std::string_view s, std::size_t i) {
   // Only a continuation byte can lie inside a character.
-  return i == 0 || i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80 ||
-         IsCharBoundarySlow(s, i);
+  return i == 0 || i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80 || IsCharBoundarySlow(s, i);
 }
 
 inline bool IsAsciiUpper(char c) { return c >= 'A' && c <= 'Z'; }

@@ -52,12 +52,9 @@ struct TMatcher {
   TCase Rule;
 
   TWildMatch Result(std::size_t begin, std::size_t end) const {
-    return {static_cast<int>(CharCount(Subject.substr(0, begin))) + 1, begin,
-            Subject.substr(begin, end - begin)};
+    return {static_cast<int>(CharCount(Subject.substr(0, begin))) + 1, begin, Subject.substr(begin, end - begin)};
   }
-  std::size_t Find(std::string_view piece, std::size_t from = 0) const {
-    return FindText(Subject, piece, from, Rule);
-  }
+  std::size_t Find(std::string_view piece, std::size_t from = 0) const { return FindText(Subject, piece, from, Rule); }
 };
 
 enum class TStep { Continue, Done };
@@ -66,8 +63,8 @@ enum class TStep { Continue, Done };
 TStep LeadingStep(TWorkingPattern& p, const TMatcher& m, TWildMatch& out) {
   const std::size_t runEnd = p.RunEnd(0);
   if (p.DropQuestionMarksIfMixed(0, runEnd)) return TStep::Continue;
-  const std::size_t q = static_cast<std::size_t>(std::count(p.Text.begin(),
-      p.Text.begin() + static_cast<std::ptrdiff_t>(runEnd), '?'));
+  const std::size_t q =
+      static_cast<std::size_t>(std::count(p.Text.begin(), p.Text.begin() + static_cast<std::ptrdiff_t>(runEnd), '?'));
   if (runEnd == p.Text.size()) {
     if (q == 0 || q == CharCount(m.Subject)) out = m.Result(0, m.Subject.size());
     return TStep::Done;

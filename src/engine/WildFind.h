@@ -10,9 +10,9 @@
 namespace vt {
 
 struct TWildMatch {
-  int Position = 0;         // 1-based character position; 0 for no match
-  std::size_t Offset = 0;   // byte offset of the match in the subject
-  std::string_view Text;    // the matched text, a view into the subject
+  int Position = 0;        // 1-based character position; 0 for no match
+  std::size_t Offset = 0;  // byte offset of the match in the subject
+  std::string_view Text;   // the matched text, a view into the subject
 
   explicit operator bool() const { return Position != 0; }
 };

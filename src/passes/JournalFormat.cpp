@@ -17,8 +17,7 @@ constexpr TCrcTables MakeCrcTables() {
     tables[0][i] = crc;
   }
   for (std::size_t t = 1; t < tables.size(); ++t)
-    for (std::size_t i = 0; i < 256; ++i)
-      tables[t][i] = (tables[t - 1][i] >> 8) ^ tables[0][tables[t - 1][i] & 0xFFU];
+    for (std::size_t i = 0; i < 256; ++i) tables[t][i] = (tables[t - 1][i] >> 8) ^ tables[0][tables[t - 1][i] & 0xFFU];
   return tables;
 }
 

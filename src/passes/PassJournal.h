@@ -12,7 +12,7 @@
 namespace vt {
 
 struct TJournalEntry {
-  std::uint64_t Row = 0;  // the row's place in the pass, from 0; a row's intent and outcome share it
+  std::uint64_t Row = 0;    // the row's place in the pass, from 0; a row's intent and outcome share it
   std::string_view Folder;  // ends with "/"
   std::string_view OldName;
   std::string_view NewName;  // after the attempt: the name the file is under when it differs

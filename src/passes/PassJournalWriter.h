@@ -16,8 +16,8 @@ namespace vt {
 struct TJournalHeader {
   TJournalKind Kind = TJournalKind::Rename;
   std::uint64_t StartedUtcNs = 0;
-  std::string Folder;          // the start folder, or the record a recover undoes
-  std::string What;            // the masks and operation, for a person reading the list
+  std::string Folder;  // the start folder, or the record a recover undoes
+  std::string What;    // the masks and operation, for a person reading the list
 };
 
 class TPassJournalWriter final : public IPassJournal {

@@ -29,8 +29,8 @@ class TPassThread {
   TPassThread(const TSearchPassOptions& options, const TRenameSettings& settings, TPassMode mode,
               const std::atomic<bool>& recordAll, std::size_t bound = TRowQueue::kUnbounded);
   // journal: see TUndoThread.
-  TPassThread(TUndoList undoList, const std::atomic<bool>& recordAll,
-              std::size_t bound = TRowQueue::kUnbounded, IPassJournal* journal = nullptr);
+  TPassThread(TUndoList undoList, const std::atomic<bool>& recordAll, std::size_t bound = TRowQueue::kUnbounded,
+              IPassJournal* journal = nullptr);
   ~TPassThread();
   TPassThread(const TPassThread&) = delete;
   TPassThread& operator=(const TPassThread&) = delete;

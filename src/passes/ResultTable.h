@@ -41,8 +41,7 @@ class TResultTable {
   // Rows of a pass, told to the observer as one append.
   void AppendRows(std::span<const TPassRow> rows);
   // A row of four texts (TResultRow::FromTexts).
-  void AppendRow(std::string_view file, std::string_view newName, std::string_view path,
-                 std::string_view status);
+  void AppendRow(std::string_view file, std::string_view newName, std::string_view path, std::string_view status);
   void Clear();
 
   // A pass starts whose rows are of this kind; told to the observer each time.

@@ -148,13 +148,9 @@ bool TRunControl::CloseQuery(ICloseQueryWindow& window) {
   if (FirstCloseQuestion(Facts(), window.CommandStates()) != TCloseQuestion::SaveResult) return true;
   window.ShowResultPage();
   switch (window.Ask(TCloseQuestion::SaveResult)) {
-    case TAnswer::Yes:
-      window.SaveResultToFile();
-      return true;
-    case TAnswer::No:
-      return true;
-    case TAnswer::Cancel:
-      break;
+    case TAnswer::Yes: window.SaveResultToFile(); return true;
+    case TAnswer::No: return true;
+    case TAnswer::Cancel: break;
   }
   return false;
 }

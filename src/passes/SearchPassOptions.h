@@ -21,7 +21,7 @@ struct TSearchPassOptions {
   bool IncludeSubDirs = false;
   std::string Folder;  // start folder; a missing trailing "/" is added, empty means "./"
   std::string Masks = "*.*";
-  NameOrder Order = NameOrder::Name;  // of the entries of each listing
+  NameOrder Order = NameOrder::Name;               // of the entries of each listing
   std::atomic<std::uint64_t>* Progress = nullptr;  // entries handled, may be null; owned by the caller
   // Optional, called on the worker after each entry a listing returned, just before
   // the stop request is polled there: lets a caller watch, or stop, a long listing.

@@ -27,9 +27,8 @@ bool IsPlainFile(const TFindData& entry) {
 
 }  // namespace
 
-TSearchThread::TSearchThread(TRowQueue& rows, const TSearchPassOptions& options,
-                             const TRenameSettings& settings, TPassMode mode,
-                             const std::atomic<bool>& recordAll)
+TSearchThread::TSearchThread(TRowQueue& rows, const TSearchPassOptions& options, const TRenameSettings& settings,
+                             TPassMode mode, const std::atomic<bool>& recordAll)
     : Rows_(rows),
       RecordAllMessages_(recordAll),
       Progress_(options.Progress),
@@ -152,8 +151,8 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count) {
     if (!entry.Row) continue;
     entry.Index = index++;
     if (entry.Pending)
-      Entries_.push_back(TJournalEntry{entry.Index, record.Folder->Path(), record.FindData.cFileName,
-                                       entry.NewName, TRenameStatus::rsCanBeRenamed, 0, true});
+      Entries_.push_back(TJournalEntry{entry.Index, record.Folder->Path(), record.FindData.cFileName, entry.NewName,
+                                       TRenameStatus::rsCanBeRenamed, 0, true});
   }
   // No rename without its record: a journal that cannot be written ends the pass here.
   if (Journal_ != nullptr && !Entries_.empty() && !Journal_->Intend(Entries_)) {
@@ -185,8 +184,9 @@ void TSearchThread::SettleBlock(std::size_t judged, std::size_t attempted) {
     const TJudged& entry = Block_[i];
     if (!entry.Row) continue;
     const TProcessList& record = FoundList[i];
-    const TJournalEntry journalEntry{entry.Index, record.Folder->Path(), record.FindData.cFileName,
-                                     entry.NewName, entry.Status, entry.Error, entry.Pending};
+    const TJournalEntry journalEntry{entry.Index,   record.Folder->Path(), record.FindData.cFileName,
+                                     entry.NewName, entry.Status,          entry.Error,
+                                     entry.Pending};
     if (i < attempted)
       Entries_.push_back(journalEntry);
     else if (entry.Pending)
@@ -233,7 +233,7 @@ void TSearchThread::ScanSubFolders(std::shared_ptr<const TFolderHandle> folder, 
 void TSearchThread::RecordEntry(const TFolderHandle& folder, TFindData&& findData, TJudged& judged) {
   if (!IsPlainFile(findData)) return;
   if (!RowPath || *RowPath != folder.Path()) RowPath = std::make_shared<const std::string>(folder.Path());
-  TPassRow row{RowPath, std::move(findData.cFileName), std::move(judged.NewName), judged.Status, judged.Error,
+  TPassRow row{RowPath,      std::move(findData.cFileName), std::move(judged.NewName), judged.Status, judged.Error,
                RowMark::None};
   if (OnRecorded_) {
     const TPassRow seen = row;

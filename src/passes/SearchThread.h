@@ -21,9 +21,9 @@
 #include "passes/SearchPassOptions.h"
 #include "platform/DirectoryListing.h"
 #include "platform/EnterableFolders.h"
-#include "platform/FolderReading.h"
 #include "platform/FindData.h"
 #include "platform/FolderHandle.h"
+#include "platform/FolderReading.h"
 #include "platform/ListingStop.h"
 #include "platform/NameOrder.h"
 
@@ -33,8 +33,8 @@ class TSearchThread final {
  public:
   // recordAll: "To Record all messages", read for every entry; owned by the front
   // end, which outlives the pass.
-  TSearchThread(TRowQueue& rows, const TSearchPassOptions& options, const TRenameSettings& settings,
-                TPassMode mode, const std::atomic<bool>& recordAll);
+  TSearchThread(TRowQueue& rows, const TSearchPassOptions& options, const TRenameSettings& settings, TPassMode mode,
+                const std::atomic<bool>& recordAll);
   TSearchThread(const TSearchThread&) = delete;
   TSearchThread& operator=(const TSearchThread&) = delete;
 

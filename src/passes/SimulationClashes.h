@@ -12,14 +12,14 @@ namespace vt {
 struct TClash {
   std::string Folder;
   std::string NewName;
-  std::size_t Rows = 0;     // rows giving this new name in this folder
-  bool Exists = false;      // another entry has the name already
+  std::size_t Rows = 0;  // rows giving this new name in this folder
+  bool Exists = false;   // another entry has the name already
   std::size_t Failing() const { return Exists ? Rows : Rows - 1; }
 };
 
 // One row that clashes, and with what.
 struct TRowClash {
-  std::size_t Row = 0;     // its number in the order rows were added
+  std::size_t Row = 0;        // its number in the order rows were added
   bool WithExisting = false;  // the new name is taken by an existing entry
   std::size_t OtherRow = 0;   // else: another row giving the same new name
   bool operator==(const TRowClash&) const = default;

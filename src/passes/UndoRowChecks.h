@@ -27,7 +27,6 @@ bool PathMayBeCut(std::string_view path);
 // file: a longer one comes back cut to one that may have been cut.
 bool PathLostBySave(std::string_view path);
 
-TUndoRowFault CheckUndoRow(std::string_view path, std::string_view newName,
-                           std::string_view oldName);
+TUndoRowFault CheckUndoRow(std::string_view path, std::string_view newName, std::string_view oldName);
 
 }  // namespace vt

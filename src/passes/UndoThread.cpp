@@ -8,8 +8,7 @@
 
 namespace vt {
 
-TUndoThread::TUndoThread(TRowQueue& rows, TUndoList undoList, const std::atomic<bool>& recordAll,
-                         IPassJournal* journal)
+TUndoThread::TUndoThread(TRowQueue& rows, TUndoList undoList, const std::atomic<bool>& recordAll, IPassJournal* journal)
     : Rows_(rows), UndoList(std::move(undoList)), Journal_(journal), RecordAllMessages_(recordAll) {}
 
 TUndoList TUndoThread::BuildUndoList(const TResultTable& rows) {
@@ -56,8 +55,7 @@ bool TUndoThread::UndoBlock(std::size_t first, std::size_t count) {
     Entries_.push_back(TJournalEntry{first + i, record.Path, judged.RowFile, judged.RowNewName, judged.Status,
                                      judged.Error, judged.Pending});
     // A recover pass never gives "No Match"; the test is kept so both passes record alike.
-    if (judged.Status == TRenameStatus::rsNoMatch && !RecordAllMessages_.load(std::memory_order_relaxed))
-      continue;
+    if (judged.Status == TRenameStatus::rsNoMatch && !RecordAllMessages_.load(std::memory_order_relaxed)) continue;
     AddUndoRow(record.Path, judged);
   }
   if (Journal_ != nullptr) Journal_->Settled(Entries_);

@@ -24,8 +24,7 @@ class TUndoThread final {
   // recordAll: "To Record all messages"; owned by the front end, which outlives
   // the pass. journal, when given, records the renames back before they are
   // attempted; owned by the caller, used on the worker only.
-  TUndoThread(TRowQueue& rows, TUndoList undoList, const std::atomic<bool>& recordAll,
-              IPassJournal* journal = nullptr);
+  TUndoThread(TRowQueue& rows, TUndoList undoList, const std::atomic<bool>& recordAll, IPassJournal* journal = nullptr);
   TUndoThread(const TUndoThread&) = delete;
   TUndoThread& operator=(const TUndoThread&) = delete;
 

@@ -18,7 +18,8 @@ std::map<std::string, std::string>& LastFolders() {
 
 bool IsUnder(const std::string& path, const std::string& root) {
   if (root == "/") return !path.empty() && path[0] == '/';
-  return path == root || (path.size() > root.size() && path.compare(0, root.size(), root) == 0 && path[root.size()] == '/');
+  return path == root ||
+         (path.size() > root.size() && path.compare(0, root.size(), root) == 0 && path[root.size()] == '/');
 }
 
 std::string ParentOf(const std::string& path) {

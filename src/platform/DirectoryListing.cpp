@@ -4,9 +4,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -32,9 +32,12 @@ std::optional<std::uint32_t> AttributesOf(int dirFd, const TFolderEntry& entry) 
     return EntryAttributes(kind, WriteBits::Some, entry.Name);
   }
   EntryKind kind = EntryKind::Other;
-  if (S_ISREG(st.st_mode)) kind = EntryKind::Regular;
-  else if (S_ISDIR(st.st_mode)) kind = EntryKind::Directory;
-  else if (S_ISLNK(st.st_mode)) kind = EntryKind::Symlink;
+  if (S_ISREG(st.st_mode))
+    kind = EntryKind::Regular;
+  else if (S_ISDIR(st.st_mode))
+    kind = EntryKind::Directory;
+  else if (S_ISLNK(st.st_mode))
+    kind = EntryKind::Symlink;
   const WriteBits bits = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 ? WriteBits::Some : WriteBits::None;
   return EntryAttributes(kind, bits, entry.Name);
 }
@@ -53,7 +56,7 @@ struct TFindHandle::Impl {
     TShortName shortName;
   };
 
-  std::string folder;  // the pattern's folder; or, under a handle, the mask's folder part
+  std::string folder;                         // the pattern's folder; or, under a handle, the mask's folder part
   std::shared_ptr<const TFolderHandle> base;  // the handle the mask was given with
   std::shared_ptr<const TFolderHandle> handle;
   int error = 0;
@@ -64,10 +67,8 @@ struct TFindHandle::Impl {
   std::size_t next = 0;
   bool inStoredOrder = true;  // names before the next one's may be freed
 
-  void List(const std::string& mask, ListFilter filter, ShortNames make, NameOrder order,
-            const TListingStop& stop);
-  void Select(const std::string& mask, ListFilter filter, ShortNames make, NameOrder order,
-              const TListingStop& stop);
+  void List(const std::string& mask, ListFilter filter, ShortNames make, NameOrder order, const TListingStop& stop);
+  void Select(const std::string& mask, ListFilter filter, ShortNames make, NameOrder order, const TListingStop& stop);
   void Sort(NameOrder order);
   void Abandon();
 };
@@ -151,9 +152,8 @@ TFindHandle::TFindHandle(std::string_view pattern, ListFilter filter, ShortNames
   Impl_->List(mask, filter, shortNames, order, TListingStop());
 }
 
-TFindHandle::TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, std::string_view mask,
-                         ListFilter filter, ShortNames shortNames, NameOrder order,
-                         const TListingStop& stop)
+TFindHandle::TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, std::string_view mask, ListFilter filter,
+                         ShortNames shortNames, NameOrder order, const TListingStop& stop)
     : TFindHandle(folder, nullptr, mask, filter, shortNames, order, stop) {}
 
 TFindHandle::TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, const TFolderReading& reading,

@@ -40,9 +40,8 @@ class TFindHandle {
   // The same over a reading of folder already made, which must outlive the
   // listing: a walk reads each folder once for all its masks and its
   // sub-folders. A mask with a folder part still reads the folder it names.
-  TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, const TFolderReading& reading,
-              std::string_view mask, ListFilter filter, ShortNames shortNames, NameOrder order,
-              const TListingStop& stop = {});
+  TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, const TFolderReading& reading, std::string_view mask,
+              ListFilter filter, ShortNames shortNames, NameOrder order, const TListingStop& stop = {});
   ~TFindHandle();
   TFindHandle(TFindHandle&&) noexcept;
   TFindHandle& operator=(TFindHandle&&) noexcept;
@@ -61,9 +60,8 @@ class TFindHandle {
   int Error() const;
 
  private:
-  TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, const TFolderReading* reading,
-              std::string_view mask, ListFilter filter, ShortNames shortNames, NameOrder order,
-              const TListingStop& stop);
+  TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, const TFolderReading* reading, std::string_view mask,
+              ListFilter filter, ShortNames shortNames, NameOrder order, const TListingStop& stop);
 
   struct Impl;
   std::unique_ptr<Impl> Impl_;

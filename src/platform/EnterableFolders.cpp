@@ -24,8 +24,8 @@ void ListEnterableFolders(const TFolderHandle& folder, const TFolderReading& rea
     if (entry.Name.front() == '.' || (entry.Type != DT_DIR && entry.Type != DT_UNKNOWN)) return;
     struct stat st {};
     if (::fstatat(folder.Fd(), entry.cName, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode))
-      found.push_back({std::string(entry.Name),
-                       {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)}});
+      found.push_back(
+          {std::string(entry.Name), {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)}});
   });
   if (!read || reading.Stopped() || poll.Now()) return;
   std::vector<std::string_view> names;

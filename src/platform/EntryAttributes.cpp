@@ -13,14 +13,9 @@ std::uint32_t EntryAttributes(EntryKind kind, WriteBits writeBits, std::string_v
     case EntryKind::Regular:
       if (writeBits == WriteBits::None) attr |= FileAttr::ReadOnly;
       break;
-    case EntryKind::Symlink:
-      attr |= FileAttr::ReparsePoint;
-      break;
-    case EntryKind::Other:
-      attr |= FileAttr::System;
-      break;
-    case EntryKind::Directory:
-      break;
+    case EntryKind::Symlink: attr |= FileAttr::ReparsePoint; break;
+    case EntryKind::Other: attr |= FileAttr::System; break;
+    case EntryKind::Directory: break;
   }
   return attr;
 }

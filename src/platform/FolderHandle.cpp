@@ -98,8 +98,6 @@ int TFolderHandle::OpenRelative(std::string_view relative, TFolderHandle& out) c
   return out.Adopt(::openat(Fd_, text.empty() ? "." : text.c_str(), kFolderFlags), Path_ + text);
 }
 
-bool IsFolderGone(int error) {
-  return error == ENOENT || error == ELOOP || error == ENOTDIR || error == ESTALE;
-}
+bool IsFolderGone(int error) { return error == ENOENT || error == ELOOP || error == ENOTDIR || error == ESTALE; }
 
 }  // namespace vt

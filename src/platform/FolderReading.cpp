@@ -101,7 +101,8 @@ TFolderEntry TFolderReading::At(std::uint32_t offset) const {
 
 std::uint32_t TFolderReading::After(const TFolderEntry& entry) const {
   const std::size_t block = entry.Offset >> kBlockBits;
-  const std::size_t pos = (entry.Offset & (kBlockSize - 1)) + EntryAt(entry.cName - offsetof(dirent64, d_name))->d_reclen;
+  const std::size_t pos =
+      (entry.Offset & (kBlockSize - 1)) + EntryAt(entry.cName - offsetof(dirent64, d_name))->d_reclen;
   if (pos < Blocks_[block].fill) return static_cast<std::uint32_t>((block << kBlockBits) + pos);
   return block + 1 < Used_ ? static_cast<std::uint32_t>((block + 1) << kBlockBits) : kEnd;
 }

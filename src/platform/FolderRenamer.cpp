@@ -62,9 +62,7 @@ class TEntryName {
 };
 
 // Links are missing on the volume (vfat, exfat), or the file may not be linked.
-bool NoHardLinks(int error) {
-  return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK;
-}
+bool NoHardLinks(int error) { return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK; }
 
 std::atomic<std::uint64_t> gTempCounter{
     (static_cast<std::uint64_t>(::getpid()) << 32) ^
@@ -82,8 +80,8 @@ struct TFolderRenamer::Impl {
   bool ownsFd = false;  // opened here from a path, rather than a caller's handle
   TEntryId handleId;
   bool noRenameNoReplace = false;  // the volume answered EINVAL to RENAME_NOREPLACE
-  std::string stranded;  // where the last rename left a file it could not finish
-  int noted = 0;         // the error a rename reported although it was carried out
+  std::string stranded;            // where the last rename left a file it could not finish
+  int noted = 0;                   // the error a rename reported although it was carried out
   std::vector<TEntryId> untouchable;
 
   int UseFolder(const std::string& path);
@@ -313,8 +311,7 @@ void TFolderRenamer::KeepUntouched(std::vector<TEntryId> files) { impl_->untouch
 bool IsStrandedName(std::string_view name) {
   constexpr std::string_view prefix = ".vt-", suffix = ".tmp";
   constexpr std::size_t digits = 16;
-  if (name.size() != prefix.size() + digits + suffix.size() || !name.starts_with(prefix) ||
-      !name.ends_with(suffix))
+  if (name.size() != prefix.size() + digits + suffix.size() || !name.starts_with(prefix) || !name.ends_with(suffix))
     return false;
   for (const char c : name.substr(prefix.size(), digits))
     if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;

@@ -5,8 +5,7 @@
 namespace vt {
 namespace {
 
-bool SameChar(std::string_view a, std::size_t ai, std::size_t an, std::string_view b, std::size_t bi,
-              std::size_t bn) {
+bool SameChar(std::string_view a, std::size_t ai, std::size_t an, std::string_view b, std::size_t bi, std::size_t bn) {
   if (an != bn) return false;
   if (an == 1) return AsciiUpperChar(a[ai]) == AsciiUpperChar(b[bi]);
   return a.substr(ai, an) == b.substr(bi, bn);

@@ -39,7 +39,8 @@ std::optional<EntryKind> KindOf(int dirFd, const dirent& entry) {
 int ListNames(std::string_view pattern, std::vector<TListedName>& names) {
   const std::size_t slash = pattern.rfind('/');
   const std::string_view mask = slash == std::string_view::npos ? pattern : pattern.substr(slash + 1);
-  const std::string folder = slash == std::string_view::npos ? std::string("./") : std::string(pattern.substr(0, slash + 1));
+  const std::string folder =
+      slash == std::string_view::npos ? std::string("./") : std::string(pattern.substr(0, slash + 1));
   if (mask.empty()) return 0;
   const std::unique_ptr<DIR, TDirCloser> dir(::opendir(folder.c_str()));
   if (!dir) return errno;

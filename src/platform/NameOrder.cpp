@@ -82,7 +82,8 @@ bool HasEnded(std::uint64_t key) {
 // decide.
 void SortFrom(const std::vector<std::string_view>& names, TKeyed* first, TKeyed* last, std::size_t depth) {
   for (TKeyed* item = first; item != last; ++item) item->key = KeyAt(names[item->position], depth);
-  const auto [low, high] = std::minmax_element(first, last, [](const TKeyed& x, const TKeyed& y) { return x.key < y.key; });
+  const auto [low, high] =
+      std::minmax_element(first, last, [](const TKeyed& x, const TKeyed& y) { return x.key < y.key; });
   if (low->key != high->key) std::sort(first, last, [](const TKeyed& x, const TKeyed& y) { return x.key < y.key; });
   for (TKeyed* run = first; run != last;) {
     TKeyed* runEnd = run + 1;
@@ -122,9 +123,8 @@ std::vector<std::uint32_t> SortedPositions(const std::vector<std::string_view>& 
   std::vector<std::uint32_t> positions(names.size());
   std::iota(positions.begin(), positions.end(), 0u);
   if (order == NameOrder::Natural)
-    std::stable_sort(positions.begin(), positions.end(), [&](std::uint32_t x, std::uint32_t y) {
-      return CompareNatural(names[x], names[y]) < 0;
-    });
+    std::stable_sort(positions.begin(), positions.end(),
+                     [&](std::uint32_t x, std::uint32_t y) { return CompareNatural(names[x], names[y]) < 0; });
   return positions;
 }
 

@@ -60,9 +60,7 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
-long IReplaceCalls::Write(int fd, const char* bytes, unsigned long count) {
-  return ::write(fd, bytes, count);
-}
+long IReplaceCalls::Write(int fd, const char* bytes, unsigned long count) { return ::write(fd, bytes, count); }
 int IReplaceCalls::Sync(int fd) { return ErrorOf(::fsync(fd)); }
 int IReplaceCalls::Rename(const char* from, const char* to) { return ErrorOf(::rename(from, to)); }
 

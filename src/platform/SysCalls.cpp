@@ -16,7 +16,9 @@ int Result(int rc) { return rc == 0 ? 0 : errno; }
 
 TEntryInfo InfoOf(const struct stat& st) {
   return {{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)},
-          static_cast<std::uint64_t>(st.st_size), S_ISREG(st.st_mode), static_cast<std::uint32_t>(st.st_mode),
+          static_cast<std::uint64_t>(st.st_size),
+          S_ISREG(st.st_mode),
+          static_cast<std::uint32_t>(st.st_mode),
           static_cast<std::uint64_t>(st.st_nlink)};
 }
 
@@ -43,12 +45,9 @@ class TPosixSysCalls final : public ISysCalls {
   int Rename(int dirFd, const char* from, const char* to) override {
     return Result(::renameat(dirFd, from, dirFd, to));
   }
-  int Link(int dirFd, const char* from, const char* to) override {
-    return Result(::linkat(dirFd, from, dirFd, to, 0));
-  }
+  int Link(int dirFd, const char* from, const char* to) override { return Result(::linkat(dirFd, from, dirFd, to, 0)); }
   int Unlink(int dirFd, const char* name) override { return Result(::unlinkat(dirFd, name, 0)); }
-  int ClaimPlaceholder(int dirFd, const char* name, const TEntryInfo& placeholder,
-                       TPlaceholderHold& held) override {
+  int ClaimPlaceholder(int dirFd, const char* name, const TEntryInfo& placeholder, TPlaceholderHold& held) override {
     held.fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     held.leased = false;
     if (held.fd < 0) return errno == ENOENT ? EBUSY : errno;

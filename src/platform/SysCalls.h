@@ -49,8 +49,7 @@ class ISysCalls {
   // it open for writing (a write lease is refused) or it is not the empty file
   // made, still. A volume without leases gets the look alone. held is closed
   // by ReleasePlaceholder.
-  virtual int ClaimPlaceholder(int dirFd, const char* name, const TEntryInfo& placeholder,
-                               TPlaceholderHold& held) = 0;
+  virtual int ClaimPlaceholder(int dirFd, const char* name, const TEntryInfo& placeholder, TPlaceholderHold& held) = 0;
   // Whether the held placeholder is still untouched: nobody began to open it
   // since the claim (its lease is not being broken) and it is still empty.
   virtual bool PlaceholderUntouched(const TPlaceholderHold& held) = 0;

@@ -7,19 +7,14 @@ namespace vt {
 
 std::string SysErrorText(int error) {
   switch (error) {
-    case ENOENT:
-      return "File not found";
+    case ENOENT: return "File not found";
     case ENOTDIR:
-    case ENAMETOOLONG:
-      return "Invalid filename";
+    case ENAMETOOLONG: return "Invalid filename";
     case EMFILE:
-    case ENFILE:
-      return "Too many open files";
+    case ENFILE: return "Too many open files";
     case EACCES:
-    case EPERM:
-      return "File access denied";
-    default:
-      return "I/O error " + std::to_string(error);
+    case EPERM: return "File access denied";
+    default: return "I/O error " + std::to_string(error);
   }
 }
 

@@ -16,12 +16,12 @@ inline std::size_t Utf8CharBytes(std::string_view s, std::size_t i) {
     need = 1;
   } else if (b0 >= 0xE0 && b0 <= 0xEF) {
     need = 2;
-    if (b0 == 0xE0) lo = 0xA0;       // no overlong forms
-    if (b0 == 0xED) hi = 0x9F;       // no surrogates
+    if (b0 == 0xE0) lo = 0xA0;  // no overlong forms
+    if (b0 == 0xED) hi = 0x9F;  // no surrogates
   } else if (b0 >= 0xF0 && b0 <= 0xF4) {
     need = 3;
     if (b0 == 0xF0) lo = 0x90;
-    if (b0 == 0xF4) hi = 0x8F;       // nothing above U+10FFFF
+    if (b0 == 0xF4) hi = 0x8F;  // nothing above U+10FFFF
   } else {
     return 1;
   }

@@ -29,16 +29,42 @@ bool OneOf(std::string_view value, const std::array<std::string_view, N>& set) {
 
 // Kernel and desktop file systems that hold no files of the user, and read-only
 // images (snaps, live systems) where nothing can be renamed.
-constexpr std::array<std::string_view, 32> kPseudo = {
-    "proc",       "sysfs",      "cgroup",    "cgroup2",   "devpts",     "devtmpfs",    "mqueue",
-    "debugfs",    "tracefs",    "securityfs", "pstore",   "bpf",        "configfs",    "fusectl",
-    "hugetlbfs",  "autofs",     "binfmt_misc", "nsfs",    "efivarfs",   "rpc_pipefs",  "selinuxfs",
-    "nfsd",       "fuse.gvfsd-fuse", "fuse.portal", "fuse.lxcfs", "squashfs", "erofs", "fuse.snapfuse",
-    "fuse.xdg-document-portal", "fuse.doc", "apparmorfs", "smackfs"};
+constexpr std::array<std::string_view, 32> kPseudo = {"proc",
+                                                      "sysfs",
+                                                      "cgroup",
+                                                      "cgroup2",
+                                                      "devpts",
+                                                      "devtmpfs",
+                                                      "mqueue",
+                                                      "debugfs",
+                                                      "tracefs",
+                                                      "securityfs",
+                                                      "pstore",
+                                                      "bpf",
+                                                      "configfs",
+                                                      "fusectl",
+                                                      "hugetlbfs",
+                                                      "autofs",
+                                                      "binfmt_misc",
+                                                      "nsfs",
+                                                      "efivarfs",
+                                                      "rpc_pipefs",
+                                                      "selinuxfs",
+                                                      "nfsd",
+                                                      "fuse.gvfsd-fuse",
+                                                      "fuse.portal",
+                                                      "fuse.lxcfs",
+                                                      "squashfs",
+                                                      "erofs",
+                                                      "fuse.snapfuse",
+                                                      "fuse.xdg-document-portal",
+                                                      "fuse.doc",
+                                                      "apparmorfs",
+                                                      "smackfs"};
 constexpr std::array<std::string_view, 2> kCdrom = {"iso9660", "udf"};
-constexpr std::array<std::string_view, 14> kNetwork = {
-    "nfs",  "nfs4",  "cifs",     "smb3",        "smbfs",       "ceph",       "glusterfs",
-    "9p",   "afs",   "davfs",    "fuse.sshfs",  "fuse.davfs2", "fuse.rclone", "fuse.s3fs"};
+constexpr std::array<std::string_view, 14> kNetwork = {"nfs",        "nfs4",        "cifs",        "smb3",     "smbfs",
+                                                       "ceph",       "glusterfs",   "9p",          "afs",      "davfs",
+                                                       "fuse.sshfs", "fuse.davfs2", "fuse.rclone", "fuse.s3fs"};
 constexpr std::array<std::string_view, 2> kRam = {"tmpfs", "ramfs"};
 // Disk file systems whose mounts report an anonymous device number.
 constexpr std::array<std::string_view, 3> kPooledDisk = {"btrfs", "zfs", "bcachefs"};
@@ -46,8 +72,8 @@ constexpr std::array<std::string_view, 4> kCaseBlind = {"vfat", "exfat", "cifs",
 
 bool IsUnder(std::string_view path, std::string_view folder) {
   if (folder == "/") return !path.empty() && path[0] == '/';
-  return path == folder || (path.size() > folder.size() && path.substr(0, folder.size()) == folder &&
-                            path[folder.size()] == '/');
+  return path == folder ||
+         (path.size() > folder.size() && path.substr(0, folder.size()) == folder && path[folder.size()] == '/');
 }
 
 // tmpfs under these folders is the system's own working space (runtime files,
@@ -94,8 +120,7 @@ std::pair<unsigned, unsigned> BlockDeviceOf(const TMountEntry& mount) {
 bool IsRemovableDevice(const TMountEntry& mount) {
   const auto [maj, min] = BlockDeviceOf(mount);
   if (maj == 0) return false;
-  const auto device =
-      RealPath(DeviceFilesRoot() + "/sys/dev/block/" + std::to_string(maj) + ":" + std::to_string(min));
+  const auto device = RealPath(DeviceFilesRoot() + "/sys/dev/block/" + std::to_string(maj) + ":" + std::to_string(min));
   if (!device) return false;
   // A partition's removable flag lives with its disk, one folder up.
   const std::string disk = FileExists(*device + "/partition") ? device->substr(0, device->rfind('/')) : *device;
@@ -116,7 +141,8 @@ bool IsFileMount(const std::string& root) {
 std::string DecodeLabel(std::string_view name) {
   std::string out;
   for (std::size_t i = 0; i < name.size(); ++i) {
-    if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' && std::isxdigit(static_cast<unsigned char>(name[i + 2])) &&
+    if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' &&
+        std::isxdigit(static_cast<unsigned char>(name[i + 2])) &&
         std::isxdigit(static_cast<unsigned char>(name[i + 3]))) {
       out += char(std::stoi(std::string(name.substr(i + 2, 2)), nullptr, 16));
       i += 3;
@@ -140,8 +166,7 @@ std::vector<TMountEntry> VisibleMounts() {
 const TMountEntry* HoldingMount(const std::vector<TMountEntry>& mounts, std::string_view path) {
   const TMountEntry* best = nullptr;
   for (const auto& mount : mounts)
-    if (IsUnder(path, mount.mountPoint) && (!best || mount.mountPoint.size() > best->mountPoint.size()))
-      best = &mount;
+    if (IsUnder(path, mount.mountPoint) && (!best || mount.mountPoint.size() > best->mountPoint.size())) best = &mount;
   return best;
 }
 
@@ -189,8 +214,8 @@ std::optional<TVolume> VolumeOf(std::string_view path) {
 
 std::string VolumeLabel(const TVolume& volume) {
   const std::string folder = DeviceFilesRoot() + "/dev/disk/by-label";
-  const auto source = volume.mount.source.rfind("/", 0) == 0 ? RealPath(DeviceFilesRoot() + volume.mount.source)
-                                                              : std::nullopt;
+  const auto source =
+      volume.mount.source.rfind("/", 0) == 0 ? RealPath(DeviceFilesRoot() + volume.mount.source) : std::nullopt;
   const auto [maj, min] = BlockDeviceOf(volume.mount);
   DIR* dir = ::opendir(folder.c_str());
   if (dir == nullptr) return {};

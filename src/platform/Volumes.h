@@ -12,7 +12,15 @@
 namespace vt {
 
 // Ordinals are the drive type codes the rest of the program was built around.
-enum class VolumeKind : std::uint8_t { Unknown = 0, NoRoot = 1, Removable = 2, Fixed = 3, Network = 4, CDROM = 5, RAM = 6 };
+enum class VolumeKind : std::uint8_t {
+  Unknown = 0,
+  NoRoot = 1,
+  Removable = 2,
+  Fixed = 3,
+  Network = 4,
+  CDROM = 5,
+  RAM = 6
+};
 
 struct TVolume {
   std::string root;  // the mount point

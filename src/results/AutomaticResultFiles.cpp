@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "results/PassJournals.h"
 #include "results/EmptyResultFile.h"
+#include "results/PassJournals.h"
 
 namespace vt {
 
@@ -60,12 +60,11 @@ bool IsAutomaticFileName(const std::string& name) {
                      IsDigits(name, 14, 2) && name[16] == '-' && IsDigits(name, 17, 2);
   if (!stamp) return false;
   const std::string rest = name.substr(kStampLength);
-  return rest == kExtension || (rest.size() == 4 + kExtension.size() && rest[0] == '_' &&
-                                IsDigits(rest, 1, 3) && rest.substr(4) == kExtension);
+  return rest == kExtension || (rest.size() == 4 + kExtension.size() && rest[0] == '_' && IsDigits(rest, 1, 3) &&
+                                rest.substr(4) == kExtension);
 }
 
-std::optional<std::string> ReserveAutomaticFile(const std::string& folder, std::time_t now,
-                                                std::string& error) {
+std::optional<std::string> ReserveAutomaticFile(const std::string& folder, std::time_t now, std::string& error) {
   std::error_code code;
   if (!fs::is_directory(folder, code)) {
     fs::create_directories(folder, code);

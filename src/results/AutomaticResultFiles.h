@@ -26,8 +26,7 @@ bool IsAutomaticFileName(const std::string& name);
 
 // Makes the folder when needed and creates the next free name in it, holding an
 // empty result file. The path, or nothing with error set.
-std::optional<std::string> ReserveAutomaticFile(const std::string& folder, std::time_t now,
-                                                std::string& error);
+std::optional<std::string> ReserveAutomaticFile(const std::string& folder, std::time_t now, std::string& error);
 
 // The automatic files of the folder, oldest first.
 std::vector<std::string> AutomaticFiles(const std::string& folder);

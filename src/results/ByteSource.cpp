@@ -21,14 +21,11 @@ bool TMemorySource::Peek(std::uint8_t& byte) {
   return true;
 }
 
-TBufferedFileSource::TBufferedFileSource(std::FILE* file, std::uint64_t size)
-    : File_(file), Size_(size) {
+TBufferedFileSource::TBufferedFileSource(std::FILE* file, std::uint64_t size) : File_(file), Size_(size) {
   std::setvbuf(File_, nullptr, _IONBF, 0);
 }
 
-std::uint64_t TBufferedFileSource::Remaining() const {
-  return Consumed_ < Size_ ? Size_ - Consumed_ : 0;
-}
+std::uint64_t TBufferedFileSource::Remaining() const { return Consumed_ < Size_ ? Size_ - Consumed_ : 0; }
 
 bool TBufferedFileSource::Refill() {
   Begin_ = 0;

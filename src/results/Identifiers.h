@@ -22,8 +22,7 @@ std::span<const TNamedValue> FontStyleNames();  // "fsBold" -> FontStyle::Bold, 
 std::span<const TNamedValue> ColorNames();      // "clBlack", "clGray"
 
 bool IsOneOf(std::string_view identifier, std::span<const std::string_view> values);
-std::optional<std::uint32_t> FindNamed(std::string_view identifier,
-                                       std::span<const TNamedValue> names);
+std::optional<std::uint32_t> FindNamed(std::string_view identifier, std::span<const TNamedValue> names);
 // The name of a value, if it has one.
 std::optional<std::string_view> NameOf(std::uint32_t value, std::span<const TNamedValue> names);
 

@@ -124,9 +124,7 @@ bool ReadBlock(std::string_view payload, TRows& rows, std::optional<TJournalEnd>
       end = static_cast<TJournalEnd>(how);
       return true;
     }
-    case TJournalBlock::Recovered:
-      recovered = true;
-      return true;
+    case TJournalBlock::Recovered: recovered = true; return true;
     case TJournalBlock::Header: return false;
   }
   return true;  // a block of a kind this version does not know says nothing of the rows
@@ -141,13 +139,13 @@ inline bool ReadHeader(std::string_view payload, TJournalHeader& header) {
   if (!cursor.Number(version) || version != kJournalVersion || !cursor.Number(kind) ||
       !cursor.Number(header.StartedUtcNs) || !cursor.Text(folder) || !cursor.Text(what))
     return false;
-  if (kind != static_cast<std::uint64_t>(TJournalKind::Rename) && kind != static_cast<std::uint64_t>(TJournalKind::Recover))
+  if (kind != static_cast<std::uint64_t>(TJournalKind::Rename) &&
+      kind != static_cast<std::uint64_t>(TJournalKind::Recover))
     return false;
   header.Kind = static_cast<TJournalKind>(kind);
   header.Folder = folder;
   header.What = what;
   return true;
 }
-
 
 }  // namespace vt::journal_blocks

@@ -54,7 +54,8 @@ bool ReadJournal(std::string owned, TJournal& journal) {
   if (!IsJournal(bytes)) return false;
   std::size_t offset = kJournalSignature.size();
   const std::optional<std::string_view> first = NextJournalBlock(bytes, offset);
-  if (!first || static_cast<TJournalBlock>((*first)[0]) != TJournalBlock::Header || !journal_blocks::ReadHeader(*first, journal.Header))
+  if (!first || static_cast<TJournalBlock>((*first)[0]) != TJournalBlock::Header ||
+      !journal_blocks::ReadHeader(*first, journal.Header))
     return false;
   // A row takes some 15 bytes of a journal at the least.
   journal.Rows.reserve(bytes.size() / 16);
@@ -69,8 +70,7 @@ bool ReadJournal(std::string owned, TJournal& journal) {
   if (offset < bytes.size()) journal.TornTail = true;
   for (const std::uint64_t index : rows.Withdrawn) {
     const TJournalRow* row = rows.Find(index);
-    if (row != nullptr && !row->Settled)
-      journal.Rows.erase(journal.Rows.begin() + (row - journal.Rows.data()));
+    if (row != nullptr && !row->Settled) journal.Rows.erase(journal.Rows.begin() + (row - journal.Rows.data()));
   }
   return true;
 }
@@ -87,8 +87,7 @@ bool LoadJournal(const std::string& path, TJournal& journal, int& error) {
 }
 
 void SettleFromDisk(TJournal& journal) {
-  if (std::all_of(journal.Rows.begin(), journal.Rows.end(), [](const TJournalRow& row) { return row.Settled; }))
-    return;
+  if (std::all_of(journal.Rows.begin(), journal.Rows.end(), [](const TJournalRow& row) { return row.Settled; })) return;
   std::vector<TJournalRow> kept;
   kept.reserve(journal.Rows.size());
   for (TJournalRow& row : journal.Rows) {

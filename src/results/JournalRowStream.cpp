@@ -108,8 +108,7 @@ class TJournalRowStream::TRowWindow {
 
   template <typename THand>
   void HandBefore(std::uint64_t bound, const THand& hand) {
-    for (auto it = Rows_.begin(); it != Rows_.end() && it->first < bound && it->second.Settled;
-         it = Rows_.erase(it)) {
+    for (auto it = Rows_.begin(); it != Rows_.end() && it->first < bound && it->second.Settled; it = Rows_.erase(it)) {
       Handed_ = it->first;
       hand(it->second);
     }
@@ -173,8 +172,9 @@ bool TJournalRowStream::ForEach(const TRowCallback& row) {
   Folder_.reset();
   if (Whole_) {
     for (const TJournalRow& read : Whole_->Rows) {
-      TStreamRow copy{read.Index, std::string(read.Folder), std::string(read.OldName), std::string(read.NewName),
-                      read.Status, read.Error};
+      TStreamRow copy{
+          read.Index, std::string(read.Folder), std::string(read.OldName), std::string(read.NewName), read.Status,
+          read.Error};
       Hand(copy, row);
     }
     return true;

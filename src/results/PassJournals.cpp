@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "results/AutomaticResultFiles.h"
 #include "platform/AppendFile.h"
+#include "results/AutomaticResultFiles.h"
 #include "results/ResultFile.h"
 
 namespace vt {
@@ -95,7 +95,8 @@ std::vector<TRecordFile> ListRecords(const std::string& folder) {
       legacy.push_back(TRecordFile{{}, folder + name, 0});
     }
   }
-  std::sort(legacy.begin(), legacy.end(), [](const TRecordFile& a, const TRecordFile& b) { return a.Result < b.Result; });
+  std::sort(legacy.begin(), legacy.end(),
+            [](const TRecordFile& a, const TRecordFile& b) { return a.Result < b.Result; });
   std::stable_sort(journals.begin(), journals.end(), [](const TRecordFile& a, const TRecordFile& b) {
     return a.StartedUtcNs != b.StartedUtcNs ? a.StartedUtcNs < b.StartedUtcNs : a.Journal < b.Journal;
   });

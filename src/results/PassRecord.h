@@ -27,11 +27,11 @@ TJournalEnd JournalEndOf(bool stopped, int writeError);
 
 struct TPassRecord {
   std::string Journal;
-  std::string Record;          // the result file made, empty when there were no rows
-  std::uint64_t Renamed = 0;   // files renamed by the pass, settled from the disk
-  int JournalError = 0;        // a write of the journal failed; the pass stopped there
-  int ReadError = 0;           // the journal could not be read back
-  TResultFileStatus Saved;     // the save of the result file
+  std::string Record;         // the result file made, empty when there were no rows
+  std::uint64_t Renamed = 0;  // files renamed by the pass, settled from the disk
+  int JournalError = 0;       // a write of the journal failed; the pass stopped there
+  int ReadError = 0;          // the journal could not be read back
+  TResultFileStatus Saved;    // the save of the result file
   bool Ok() const { return JournalError == 0 && ReadError == 0 && Saved.Ok(); }
 };
 

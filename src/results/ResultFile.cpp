@@ -13,9 +13,7 @@
 namespace vt {
 namespace {
 
-TResultFileStatus Failure(TResultFileError error, std::string message) {
-  return {error, std::move(message)};
-}
+TResultFileStatus Failure(TResultFileError error, std::string message) { return {error, std::move(message)}; }
 
 TResultFileStatus NotAResultFile() {
   return Failure(TResultFileError::NotAResultFile, std::string(Message(Msg::NotAResultFile)));

@@ -2,8 +2,7 @@
 
 namespace vt {
 
-TResultLayout::TResultLayout()
-    : Columns_{{"File", 150}, {"New Name", 150}, {"Path", 176}, {"Status", 130}} {}
+TResultLayout::TResultLayout() : Columns_{{"File", 150}, {"New Name", 150}, {"Path", 176}, {"Status", 130}} {}
 
 void TResultLayout::SetColumnWidth(std::size_t index, int width) {
   if (index >= Columns_.size() || Columns_[index].Width == width) return;

@@ -24,15 +24,12 @@ class TResultStreamReader {
   TResultStreamReader(TByteSource& source, TResultTable* table, TResultLayout& layout, const TRowSink* sink)
       : In_(source), Table_(table), Layout_(layout), Sink_(sink) {}
 
-  bool Read() {
-    return Header() && PropertyList() && NoComponents();
-  }
+  bool Read() { return Header() && PropertyList() && NoComponents(); }
 
  private:
   bool Header() {
     std::string signature;
-    if (!In_.Bytes(std::strlen(kStreamSignature), signature) || signature != kStreamSignature)
-      return false;
+    if (!In_.Bytes(std::strlen(kStreamSignature), signature) || signature != kStreamSignature) return false;
     std::uint8_t flags = 0;
     if (!In_.Peek(flags)) return false;
     if (flags >= kFlagsByteMin) {
@@ -139,8 +136,7 @@ class TResultStreamReader {
         position = columns.size() - 1;
         Layout_.NotifyLayoutChanged();
       }
-      if (!Records([&](const std::string& name) { return ColumnProperty(position, name); }))
-        return false;
+      if (!Records([&](const std::string& name) { return ColumnProperty(position, name); })) return false;
       ++position;
     }
   }
@@ -194,8 +190,7 @@ class TResultStreamReader {
       return true;
     }
     std::int32_t value = 0;
-    if (!In_.IntegerOf(code, value) || value < 0 || static_cast<std::uint32_t>(value) > kLargestColor)
-      return false;
+    if (!In_.IntegerOf(code, value) || value < 0 || static_cast<std::uint32_t>(value) > kLargestColor) return false;
     color = static_cast<std::uint32_t>(value);
     return true;
   }
@@ -219,8 +214,7 @@ class TResultStreamReader {
     if (!In_.Code(code) || code != TValueCode::Binary || !In_.Int32(length)) return false;
     if (length < 4 || static_cast<std::uint64_t>(length) > In_.Remaining()) return false;
     if (!In_.Int32(blockSize)) return false;
-    if (blockSize < static_cast<std::int32_t>(kRowBlockHeaderSize) || blockSize > length)
-      return false;
+    if (blockSize < static_cast<std::int32_t>(kRowBlockHeaderSize) || blockSize > length) return false;
     if (Sink_ != nullptr) return StreamRows(static_cast<std::uint64_t>(blockSize) - 4, length - blockSize);
     std::string block;
     if (!In_.Bytes(blockSize - 4, block)) return false;

@@ -77,15 +77,14 @@ bool WriteResultTable(IRowSource& rows, const TResultLayout& layout, TByteSink& 
   if (!extent) return false;
   if (extent->Count == 0) return WriteStream(layout, std::nullopt, sink);
   bool same = true;
-  const bool written = WriteStream(layout,
-                                   TBlockWriter{extent->Size,
-                                                [&](TValueWriter& out) {
-                                                  out.BinaryHead(extent->Size);
-                                                  same = WriteRowBlock(rows, *extent, [&](std::string_view piece) {
-                                                    out.Raw(piece);
-                                                  });
-                                                }},
-                                   sink);
+  const bool written =
+      WriteStream(layout,
+                  TBlockWriter{extent->Size,
+                               [&](TValueWriter& out) {
+                                 out.BinaryHead(extent->Size);
+                                 same = WriteRowBlock(rows, *extent, [&](std::string_view piece) { out.Raw(piece); });
+                               }},
+                  sink);
   return written && same;
 }
 

@@ -81,9 +81,8 @@ class TBlockCursor {
 
 bool ReadRowRecord(TBlockCursor& cursor, TRowRecord& row) {
   std::int32_t subCount = 0;
-  if (!cursor.Int32(row.ImageNo) || !cursor.Int32(row.StateImageNo) ||
-      !cursor.Int32(row.OverlayNo) || !cursor.Int32(subCount) || !cursor.Int32(row.UserWord) ||
-      !cursor.ShortString(row.Caption))
+  if (!cursor.Int32(row.ImageNo) || !cursor.Int32(row.StateImageNo) || !cursor.Int32(row.OverlayNo) ||
+      !cursor.Int32(subCount) || !cursor.Int32(row.UserWord) || !cursor.ShortString(row.Caption))
     return false;
   // Each sub-text takes at least its length byte.
   if (subCount < 0 || static_cast<std::size_t>(subCount) > cursor.Left()) return false;
@@ -183,8 +182,7 @@ bool AppendRows(std::string_view body, TResultTable& table) {
   TBlockCursor cursor(body);
   std::int32_t rowCount = 0;
   if (!cursor.Int32(rowCount)) return false;
-  if (rowCount < 0 || static_cast<std::size_t>(rowCount) > cursor.Left() / kRowRecordMinSize)
-    return false;
+  if (rowCount < 0 || static_cast<std::size_t>(rowCount) > cursor.Left() / kRowRecordMinSize) return false;
   // Read whole, then handed to the table in one piece: a view showing it hears of
   // one append, not of one per row.
   std::vector<TResultRow> rows;

@@ -45,13 +45,11 @@ bool TValueReader::IntegerOf(TValueCode code, std::int32_t& value) {
       return true;
     case TValueCode::Int16:
       if (!Source_.Read(bytes, 2)) return false;
-      value = static_cast<std::int16_t>(static_cast<std::uint16_t>(
-          static_cast<unsigned char>(bytes[0]) | (static_cast<unsigned char>(bytes[1]) << 8)));
+      value = static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) |
+                                                                   (static_cast<unsigned char>(bytes[1]) << 8)));
       return true;
-    case TValueCode::Int32:
-      return Int32(value);
-    default:
-      return false;
+    case TValueCode::Int32: return Int32(value);
+    default: return false;
   }
 }
 

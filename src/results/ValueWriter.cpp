@@ -34,9 +34,7 @@ void AppendShortString(std::string& out, std::string_view text) {
   out.append(cut);
 }
 
-std::size_t ShortStringSize(std::string_view text) {
-  return 1 + CutText(text, kShortStringMax).size();
-}
+std::size_t ShortStringSize(std::string_view text) { return 1 + CutText(text, kShortStringMax).size(); }
 
 void TValueWriter::Raw(std::string_view bytes) {
   if (Ok_ && !Sink_.Write(bytes)) Ok_ = false;

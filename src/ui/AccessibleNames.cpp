@@ -22,28 +22,21 @@ struct TLabelled {
 
 // Fields and the labels that stand above or beside them.
 constexpr TLabelled kLabels[] = {
-    {"EdSearch", "Label1"},           {"EdSearchFor", "Label3"},      {"EdReplaceWith", "Label2"},
-    {"EdInsert", "Label4"},           {"ComboItemToDelete", "Label5"}, {"EdNbrDelete", "LabelNnrDelete"},
-    {"EdStartNumber", "Label6"},      {"EdIncrement", "Label7"},      {"ComboBaseFileName", "LblBaseFilename"},
-    {"ComboChangeCase", "Label8"},    {"ComboTruncateTo", "Label9"},
+    {"EdSearch", "Label1"},        {"EdSearchFor", "Label3"},       {"EdReplaceWith", "Label2"},
+    {"EdInsert", "Label4"},        {"ComboItemToDelete", "Label5"}, {"EdNbrDelete", "LabelNnrDelete"},
+    {"EdStartNumber", "Label6"},   {"EdIncrement", "Label7"},       {"ComboBaseFileName", "LblBaseFilename"},
+    {"ComboChangeCase", "Label8"}, {"ComboTruncateTo", "Label9"},
 };
 
 // Controls without a label of their own.
 constexpr TLabelled kDescribed[] = {
-    {"FilterDriveComboBox1", "Drive"},
-    {"FilterDirectoryListBox1", "Folders"},
-    {"FileListBox1", "Files"},
-    {"LstBoxActions", "Functions"},
-    {"PageControl1", "Pages"},
-    {"ListView", "Result"},
-    {"ComboInsertTo", "Insert where"},
-    {"EdInsertPos", "Insert offset"},
-    {"EdDelete", "Text to remove"},
-    {"ComboDeleteFrom", "Remove from"},
-    {"EdDeletePos", "Remove offset"},
-    {"ComboNumberInsertTo", "Number where"},
-    {"EdNumberPos", "Number offset"},
-    {"EdNbrTruncate", "Maximum # of characters"},
+    {"FilterDriveComboBox1", "Drive"}, {"FilterDirectoryListBox1", "Folders"},
+    {"FileListBox1", "Files"},         {"LstBoxActions", "Functions"},
+    {"PageControl1", "Pages"},         {"ListView", "Result"},
+    {"ComboInsertTo", "Insert where"}, {"EdInsertPos", "Insert offset"},
+    {"EdDelete", "Text to remove"},    {"ComboDeleteFrom", "Remove from"},
+    {"EdDeletePos", "Remove offset"},  {"ComboNumberInsertTo", "Number where"},
+    {"EdNumberPos", "Number offset"},  {"EdNbrTruncate", "Maximum # of characters"},
 };
 
 }  // namespace

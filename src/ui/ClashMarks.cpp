@@ -1,7 +1,6 @@
 #include "ui/ClashMarks.h"
 
 #include <QAbstractItemView>
-#include <algorithm>
 #include <QApplication>
 #include <QEvent>
 #include <QHelpEvent>
@@ -10,6 +9,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QToolTip>
+#include <algorithm>
 
 #include "engine/Messages.h"
 #include "engine/RenameStatus.h"
@@ -37,10 +37,9 @@ std::vector<TClashMark> FindClashMarks(const TResultTable& table, const TNameTak
   std::vector<TClashMark> marks;
   for (const TRowClash& clash : check.FindRows()) {
     const TResultRow& row = table.Row(std::size_t(rowOf[clash.Row]));
-    const QString tip = clash.WithExisting
-                            ? QStringLiteral("%1 exists already in this folder").arg(Quoted(row.NewName))
-                            : QStringLiteral("%1 is also the new name of %2")
-                                  .arg(Quoted(row.NewName), Quoted(check.OldName(clash.OtherRow)));
+    const QString tip = clash.WithExisting ? QStringLiteral("%1 exists already in this folder").arg(Quoted(row.NewName))
+                                           : QStringLiteral("%1 is also the new name of %2")
+                                                 .arg(Quoted(row.NewName), Quoted(check.OldName(clash.OtherRow)));
     marks.push_back({rowOf[clash.Row], tip});
   }
   return marks;
@@ -128,8 +127,10 @@ void TClashMarksWatch::Look() {
       !Window_.PassAlive() && Window_.ErrorReasons ? Window_.ErrorReasons() : QHash<int, QString>{};
   Marks_.SetNotes(reasons);
   QString count;
-  if (!marks.empty()) count = ClashCountText(marks.size());
-  else if (ended && !reasons.isEmpty()) count = ErrorCountText(int(reasons.size()));
+  if (!marks.empty())
+    count = ClashCountText(marks.size());
+  else if (ended && !reasons.isEmpty())
+    count = ErrorCountText(int(reasons.size()));
   // Panel 1 is changed only where it holds this watch's count or is to get one.
   if (count != CountText_ && (Window_.PanelText(1) == CountText_ || Window_.PanelText(1).isEmpty()))
     Window_.SetPanelText(1, count);

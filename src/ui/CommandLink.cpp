@@ -10,8 +10,7 @@ namespace {
 // Carries an explicit setEnabled on the button over to the action.
 class TEnabledMirror : public QObject {
  public:
-  TEnabledMirror(QAbstractButton* button, QAction* action)
-      : QObject(button), Button_(button), Action_(action) {}
+  TEnabledMirror(QAbstractButton* button, QAction* action) : QObject(button), Button_(button), Action_(action) {}
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched == Button_ && event->type() == QEvent::EnabledChange) {
@@ -32,8 +31,7 @@ class TEnabledMirror : public QObject {
 void LinkButtonToAction(QAbstractButton* button, QAction* action) {
   button->setEnabled(action->isEnabled());
   QObject::connect(action, &QAction::changed, button, [button, action] {
-    if (button->testAttribute(Qt::WA_ForceDisabled) == action->isEnabled())
-      button->setEnabled(action->isEnabled());
+    if (button->testAttribute(Qt::WA_ForceDisabled) == action->isEnabled()) button->setEnabled(action->isEnabled());
   });
   QObject::connect(button, &QAbstractButton::clicked, action, [action] { action->trigger(); });
   button->installEventFilter(new TEnabledMirror(button, action));

@@ -34,8 +34,7 @@ QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& captio
   return box;
 }
 
-QComboBox* MakeDropDown(QWidget* parent, const char* name, const QStringList& items, int left, int top,
-                        int width) {
+QComboBox* MakeDropDown(QWidget* parent, const char* name, const QStringList& items, int left, int top, int width) {
   auto* combo = new QComboBox(parent);
   combo->setObjectName(name);
   combo->addItems(items);
@@ -43,8 +42,8 @@ QComboBox* MakeDropDown(QWidget* parent, const char* name, const QStringList& it
   return combo;
 }
 
-QComboBox* MakeEditableDropDown(QWidget* parent, const char* name, const QStringList& items, int left,
-                                int top, int width) {
+QComboBox* MakeEditableDropDown(QWidget* parent, const char* name, const QStringList& items, int left, int top,
+                                int width) {
   QComboBox* combo = MakeDropDown(parent, name, items, left, top, width);
   combo->setEditable(true);
   // Typed text is the value; it never becomes an item of its own.
@@ -54,8 +53,8 @@ QComboBox* MakeEditableDropDown(QWidget* parent, const char* name, const QString
   return combo;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left, int top,
-                        int width, int height) {
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
+                        int height) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(name);
   button->setAutoDefault(false);

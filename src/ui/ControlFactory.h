@@ -23,13 +23,12 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int
 QLineEdit* MakeEdit(QWidget* parent, const char* name, int left, int top, int width);
 QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& caption, int left, int top);
 // A drop-down list (only its items can be chosen), first item selected.
-QComboBox* MakeDropDown(QWidget* parent, const char* name, const QStringList& items, int left, int top,
-                        int width);
+QComboBox* MakeDropDown(QWidget* parent, const char* name, const QStringList& items, int left, int top, int width);
 // A drop-down whose text can also be typed freely; the text starts empty.
-QComboBox* MakeEditableDropDown(QWidget* parent, const char* name, const QStringList& items, int left,
-                                int top, int width);
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left, int top,
-                        int width, int height);
+QComboBox* MakeEditableDropDown(QWidget* parent, const char* name, const QStringList& items, int left, int top,
+                                int width);
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
+                        int height);
 
 struct TSpinField {
   QLineEdit* Edit;

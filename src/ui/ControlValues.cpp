@@ -6,8 +6,8 @@
 #include <QListWidget>
 
 #include "ui/Form1Controls.h"
-#include "ui/UpDown.h"
 #include "ui/NameBytes.h"
+#include "ui/UpDown.h"
 
 namespace vt {
 TControlValues ReadControlValues(const TControlPageControls& page, const TSettingsPagesControls& c) {

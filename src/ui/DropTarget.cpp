@@ -41,7 +41,8 @@ bool TDropTarget::eventFilter(QObject* watched, QEvent* event) {
   if (!enter && event->type() != QEvent::Drop) return false;
   auto* drop = static_cast<QDropEvent*>(event);
   // While a pass runs, its folder and masks stay as they are.
-  const std::vector<std::string> paths = Form_.RunControl().PassAlive() ? std::vector<std::string>{} : DroppedPaths(drop->mimeData());
+  const std::vector<std::string> paths =
+      Form_.RunControl().PassAlive() ? std::vector<std::string>{} : DroppedPaths(drop->mimeData());
   if (paths.empty()) {
     drop->ignore();
     return true;

@@ -53,10 +53,9 @@ constexpr int kMostModals = 8;
 }  // namespace
 
 TForm1::TForm1(QWidget* parent)
-    : QMainWindow(parent,
-                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                      Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                      Qt::MSWindowsFixedSizeDialogHint) {
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                              Qt::MSWindowsFixedSizeDialogHint) {
   setObjectName("Form1");
   setWindowTitle("Veltrane");
   setFont(WindowFont());
@@ -96,8 +95,7 @@ void TForm1::AddDesktopHelpers() {
   auto* clashMarks = new TClashMarks(*ListView, kStatusColumn);
   new TClashMarksWatch(*clashMarks, ResultTable_,
                        {[this] { return RunControl_ && RunControl().PassAlive(); },
-                        [this] { return ErrorReasons_->Reasons(); },
-                        [this](int panel) { return PanelText(panel); },
+                        [this] { return ErrorReasons_->Reasons(); }, [this](int panel) { return PanelText(panel); },
                         [this](int panel, const QString& text) { SetPanelText(panel, text); }},
                        {BtRename, BtSimul});
   SetAccessibleNames(*this);
@@ -166,9 +164,7 @@ void TForm1::SetPanelText(int panel, const QString& text) {
   if (panel >= 0 && panel < 2) StatusPanels[panel]->setText(text);
 }
 
-QString TForm1::PanelText(int panel) const {
-  return panel >= 0 && panel < 2 ? StatusPanels[panel]->text() : QString();
-}
+QString TForm1::PanelText(int panel) const { return panel >= 0 && panel < 2 ? StatusPanels[panel]->text() : QString(); }
 
 void TForm1::LinkCommands() {
   // The button and the menu item of a command share one action.
@@ -188,18 +184,48 @@ void TForm1::SetFocusOrder() {
   // not shown are skipped by the focus chain.
   QWidget* const order[] = {
       PageControl1,
-      FileListBox1, ChkBxIncSubDir, EdSearch,
-      EdSearchFor, EdReplaceWith, ChkBxSearchInExt, ChkBxSearchRecursive, ChkBxCaseSensitive,
-      EdInsert, ComboInsertTo, EdInsertPos,
-      ComboItemToDelete, EdDelete, ChkBxDelRecursive, ChkBxCaseSensDel, EdNbrDelete, ComboDeleteFrom,
+      FileListBox1,
+      ChkBxIncSubDir,
+      EdSearch,
+      EdSearchFor,
+      EdReplaceWith,
+      ChkBxSearchInExt,
+      ChkBxSearchRecursive,
+      ChkBxCaseSensitive,
+      EdInsert,
+      ComboInsertTo,
+      EdInsertPos,
+      ComboItemToDelete,
+      EdDelete,
+      ChkBxDelRecursive,
+      ChkBxCaseSensDel,
+      EdNbrDelete,
+      ComboDeleteFrom,
       EdDeletePos,
-      EdStartNumber, EdIncrement, ChkBxUseBaseFilename, ComboBaseFileName, ComboNumberInsertTo,
-      EdNumberPos, ChkBxUseLeadingZero, ChkBxDecrement,
-      ComboChangeCase, ChkBxChangecaseWithExt,
-      ComboTruncateTo, EdNbrTruncate,
-      LstBoxActions, FilterDirectoryListBox1, FilterDriveComboBox1,
-      ListView, ChkBxAllRecord, BtLoadResult, BtSaveAsResult, BtClearResult,
-      BtCancel, BtRename, BtSimul, BtQuit,
+      EdStartNumber,
+      EdIncrement,
+      ChkBxUseBaseFilename,
+      ComboBaseFileName,
+      ComboNumberInsertTo,
+      EdNumberPos,
+      ChkBxUseLeadingZero,
+      ChkBxDecrement,
+      ComboChangeCase,
+      ChkBxChangecaseWithExt,
+      ComboTruncateTo,
+      EdNbrTruncate,
+      LstBoxActions,
+      FilterDirectoryListBox1,
+      FilterDriveComboBox1,
+      ListView,
+      ChkBxAllRecord,
+      BtLoadResult,
+      BtSaveAsResult,
+      BtClearResult,
+      BtCancel,
+      BtRename,
+      BtSimul,
+      BtQuit,
   };
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
@@ -268,9 +294,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
   event->setAccepted(canClose);
 }
 
-void TForm1::EdSearchChange() {
-  FileListBox1->SetMask(NameBytes(EdSearch->text()));
-}
+void TForm1::EdSearchChange() { FileListBox1->SetMask(NameBytes(EdSearch->text())); }
 
 void TForm1::AboutItemClick() {
   if (FrmAbout_) FrmAbout_->exec();

@@ -8,8 +8,8 @@
 #include "browse/FilterDirectoryListBox.h"
 #include "engine/TextHelpers.h"
 #include "ui/Form1Controls.h"
-#include "ui/UpDown.h"
 #include "ui/NameBytes.h"
+#include "ui/UpDown.h"
 
 namespace vt {
 TSearchPassOptions PassOptions(const TControlPageControls& f) {

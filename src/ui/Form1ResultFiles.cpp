@@ -16,15 +16,13 @@
 #include "ui/Form1Commands.h"
 #include "ui/Form1RunControl.h"
 #include "ui/MessageBoxes.h"
-#include "ui/ResultFileDialog.h"
 #include "ui/NameBytes.h"
+#include "ui/ResultFileDialog.h"
 
 namespace vt {
 namespace {
 
-QString Text(std::string_view bytes) {
-  return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
+QString Text(std::string_view bytes) { return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())); }
 
 void ShowNotAResultFile() { ShowMessageBox(TMessageKind::Error, Text(Message(Msg::NotAResultFile))); }
 
@@ -39,9 +37,7 @@ QString RowsNotUndoableText(std::size_t count) {
       .arg(kResultTextLimit);
 }
 
-void ShowRowsNotUndoable(std::size_t count) {
-  ShowMessageBox(TMessageKind::Information, RowsNotUndoableText(count));
-}
+void ShowRowsNotUndoable(std::size_t count) { ShowMessageBox(TMessageKind::Information, RowsNotUndoableText(count)); }
 
 // An automatic record keeps its journal beside it; a Recover of its rows marks
 // the journal recovered, as the command line does.
@@ -78,8 +74,7 @@ void TForm1::SaveResultToFile() {
     ReportApplicationError(NameText(status.Message));
     return;
   }
-  if (const std::size_t lost = CountRowsNotUndoableFromFile(ResultTable_.Rows()))
-    ShowRowsNotUndoable(lost);
+  if (const std::size_t lost = CountRowsNotUndoableFromFile(ResultTable_.Rows())) ShowRowsNotUndoable(lost);
 }
 
 void TForm1::BtLoadResultClick() {

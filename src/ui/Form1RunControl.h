@@ -60,7 +60,7 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   TForm1& Form_;
   TForm1PassWindow PassWindow_;
   TForm1PassJournal Journal_;  // outlives the pass that writes it
-  TRunControl Control_;  // after the pass window and the journal: goes first
+  TRunControl Control_;        // after the pass window and the journal: goes first
   QTimer RowTimer_;
   bool Closing_ = false;
   bool EndingBySignal_ = false;

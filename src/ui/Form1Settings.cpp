@@ -40,15 +40,14 @@ void TForm1::ConnectSettingsHandlers() {
     };
   };
   // Pasted text that brings a dot into the search pattern counts as a typed dot.
-  InputFilters_->Watch(
-      EdSearchFor, handler(&TForm1::ValidateCharKeyPress), handler(&TForm1::ValidateKeyUp),
-      [this, pastedText](QLineEdit* sender, const QString& before) {
-        if (sender->text().count('.') > before.count('.')) {
-          char32_t dot = U'.';
-          ValidateCharKeyPress(sender, dot);
-        }
-        pastedText(TTextField::Pattern)(sender, before);
-      });
+  InputFilters_->Watch(EdSearchFor, handler(&TForm1::ValidateCharKeyPress), handler(&TForm1::ValidateKeyUp),
+                       [this, pastedText](QLineEdit* sender, const QString& before) {
+                         if (sender->text().count('.') > before.count('.')) {
+                           char32_t dot = U'.';
+                           ValidateCharKeyPress(sender, dot);
+                         }
+                         pastedText(TTextField::Pattern)(sender, before);
+                       });
   InputFilters_->Watch(EdReplaceWith, handler(&TForm1::ValidateCharKeyPress), {}, pastedText(TTextField::Pattern));
   InputFilters_->Watch(EdInsert, handler(&TForm1::ValideKeyPress), {}, pastedText(TTextField::InsertText));
   InputFilters_->Watch(EdDelete, handler(&TForm1::EdDeleteKeyPress), {}, pastedText(TTextField::DeleteText));
@@ -88,8 +87,8 @@ void TForm1::ValideKeyPress(QLineEdit*, char32_t& key) { FilterTypedChar(TTextFi
 void TForm1::EdDeleteKeyPress(QLineEdit*, char32_t& key) { FilterTypedChar(TTextField::DeleteText, key); }
 
 void TForm1::ValidateKeyUp(QLineEdit* sender, int) {
-  ApplyExtensionChange(ExtensionOnKeyUp(sender->text().toStdString(), ChkBxSearchInExt->isChecked()),
-                       ChkBxSearchInExt, ChkBxSearchRecursive);
+  ApplyExtensionChange(ExtensionOnKeyUp(sender->text().toStdString(), ChkBxSearchInExt->isChecked()), ChkBxSearchInExt,
+                       ChkBxSearchRecursive);
 }
 
 void TForm1::EdNumberKeyPress(QLineEdit* sender, char32_t& key) {

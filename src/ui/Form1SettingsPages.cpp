@@ -46,9 +46,8 @@ void TForm1::BuildInsertPage() {
   QWidget* page = TabSheetSetInsert = AddPage(PageCtrlSettings, "TabSheetSetInsert");
   Label4 = MakeLabel(page, "Label4", "Insert :", 7, 1);
   EdInsert = MakeEdit(page, "EdInsert", 7, 16, 195);
-  ComboInsertTo = MakeDropDown(page, "ComboInsertTo",
-                               {"To End", "At Beginning", "At Offset from Beginning ", "At Offset from End"}, 7,
-                               56, 195);
+  ComboInsertTo = MakeDropDown(
+      page, "ComboInsertTo", {"To End", "At Beginning", "At Offset from Beginning ", "At Offset from End"}, 7, 56, 195);
   auto [edit, arrows] = MakeSpinField(page, "EdInsertPos", "UpDownInsertPos", 228, 56, 35, 1, 127, 1);
   EdInsertPos = edit;
   UpDownInsertPos = arrows;
@@ -68,14 +67,14 @@ void TForm1::BuildDeletePage() {
   auto count = MakeSpinField(page, "EdNbrDelete", "UpDownNbrDelete", 392, 16, 27, 0, 127, 0);
   EdNbrDelete = count.Edit;
   UpDownNbrDelete = count.Arrows;
-  ComboDeleteFrom = MakeDropDown(
-      page, "ComboDeleteFrom",
-      {"From Beginning", "From End", "From Offset from Beginning ", "From Offset from End"}, 218, 56, 167);
+  ComboDeleteFrom =
+      MakeDropDown(page, "ComboDeleteFrom",
+                   {"From Beginning", "From End", "From Offset from Beginning ", "From Offset from End"}, 218, 56, 167);
   auto position = MakeSpinField(page, "EdDeletePos", "UpDownDeletePos", 392, 56, 27, 1, 127, 1);
   EdDeletePos = position.Edit;
   UpDownDeletePos = position.Arrows;
-  for (QWidget* hidden : std::initializer_list<QWidget*>{LabelNnrDelete, EdNbrDelete, UpDownNbrDelete,
-                                                          ComboDeleteFrom, EdDeletePos, UpDownDeletePos})
+  for (QWidget* hidden : std::initializer_list<QWidget*>{LabelNnrDelete, EdNbrDelete, UpDownNbrDelete, ComboDeleteFrom,
+                                                         EdDeletePos, UpDownDeletePos})
     hidden->hide();
 }
 
@@ -92,10 +91,10 @@ void TForm1::BuildNumberPage() {
   ChkBxUseBaseFilename = MakeCheckBox(page, "ChkBxUseBaseFilename", "Use Base Name", 192, 4);
   LblBaseFilename = MakeLabel(page, "LblBaseFilename", "Base Name :", 221, 28);
   ComboBaseFileName = MakeEditableDropDown(page, "ComboBaseFileName", {"Original Name "}, 296, 26, 137);
-  ComboNumberInsertTo = MakeDropDown(page, "ComboNumberInsertTo",
-                                     {"Append to End", "Insert at Beginning", "Insert at Offset from Beginning",
-                                      "Insert at Offset from End"},
-                                     196, 56, 191);
+  ComboNumberInsertTo = MakeDropDown(
+      page, "ComboNumberInsertTo",
+      {"Append to End", "Insert at Beginning", "Insert at Offset from Beginning", "Insert at Offset from End"}, 196, 56,
+      191);
   auto position = MakeSpinField(page, "EdNumberPos", "UpDownNumberPos", 392, 56, 27, 1, 127, 1);
   EdNumberPos = position.Edit;
   UpDownNumberPos = position.Arrows;
@@ -106,7 +105,7 @@ void TForm1::BuildNumberPage() {
   ChkBxDecrement->resize(std::min(ChkBxDecrement->width(), ComboNumberInsertTo->x() - ChkBxDecrement->x()),
                          ChkBxDecrement->height());
   for (QWidget* hidden : std::initializer_list<QWidget*>{LblBaseFilename, ComboBaseFileName, ComboNumberInsertTo,
-                                                          EdNumberPos, UpDownNumberPos, ChkBxUseLeadingZero})
+                                                         EdNumberPos, UpDownNumberPos, ChkBxUseLeadingZero})
     hidden->hide();
 }
 
@@ -124,8 +123,8 @@ void TForm1::BuildCaseSensitivePage() {
 void TForm1::BuildTruncatePage() {
   QWidget* page = TabSheetSetTruncate = AddPage(PageCtrlSettings, "TabSheetSetTruncate");
   Label9 = MakeLabel(page, "Label9", "Truncate :", 7, 1);
-  ComboTruncateTo = MakeDropDown(page, "ComboTruncateTo",
-                                 {"MS-DOS Short Name (8.3)", "Maximum # of characters of name"}, 7, 16, 195);
+  ComboTruncateTo =
+      MakeDropDown(page, "ComboTruncateTo", {"MS-DOS Short Name (8.3)", "Maximum # of characters of name"}, 7, 16, 195);
   auto count = MakeSpinField(page, "EdNbrTruncate", "UpDownNbrTruncate", 232, 16, 27, 1, 127, 1);
   EdNbrTruncate = count.Edit;
   UpDownNbrTruncate = count.Arrows;

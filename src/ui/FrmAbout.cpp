@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "Version.h"
 #include "ui/ButtonImages.h"
 #include "ui/WindowFont.h"
-#include "Version.h"
 
 namespace vt {
 namespace {
@@ -29,8 +29,7 @@ void SetTextColor(QLabel* label, const QColor& color) {
 
 }  // namespace
 
-TFrmAbout::TFrmAbout(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName("FrmAbout");
   setWindowTitle("About Veltrane");
   setFont(WindowFont());

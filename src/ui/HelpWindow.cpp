@@ -9,13 +9,13 @@
 #include <QListWidget>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTextBlock>
+#include <QTextBrowser>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextFragment>
 #include <QTextImageFormat>
-#include <QSplitter>
-#include <QTextBrowser>
-#include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
 

@@ -25,9 +25,9 @@ inline constexpr char kManualRoot[] = ":/help";
 QRect HelpWindowPlace(const QRect& available, const QRect& mainFrame, const QSize& size);
 
 struct THelpTopic {
-  QString Page;   // file name within the manual, e.g. "recover.html"
+  QString Page;  // file name within the manual, e.g. "recover.html"
   QString Title;
-  QString Text;   // the page as plain text, for searching
+  QString Text;  // the page as plain text, for searching
 };
 
 class THelpWindow : public QWidget {

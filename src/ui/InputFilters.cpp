@@ -31,8 +31,7 @@ TEditSpan Span(const QString& before, const QString& after) {
   qsizetype prefix = 0;
   while (prefix < shorter && before[prefix] == after[prefix]) ++prefix;
   qsizetype suffix = 0;
-  while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
-    ++suffix;
+  while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) ++suffix;
   return {prefix, suffix};
 }
 
@@ -93,7 +92,8 @@ void TInputFilters::Edited(QLineEdit* field) {
   // Judged once the field has finished the edit and told everyone of it.
   handlers.PastePending = true;
   handlers.BeforePaste = handlers.Text;
-  QMetaObject::invokeMethod(this, [this, field] { HandPaste(field); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, field] { HandPaste(field); }, Qt::QueuedConnection);
 }
 
 void TInputFilters::HandPaste(QLineEdit* field) {

@@ -15,16 +15,17 @@ namespace vt {
 QString OpenPlanNotice(const TOpenPlan& plan, std::size_t files) {
   switch (plan.Outcome) {
     case MaskOutcome::TooLong:
-      return QStringLiteral("The names of the %1 files do not fit in the %2 characters of \"Search :\"; "
-                            "it is set to \"*.*\" instead.")
+      return QStringLiteral(
+                 "The names of the %1 files do not fit in the %2 characters of \"Search :\"; "
+                 "it is set to \"*.*\" instead.")
           .arg(files)
           .arg(kLongestOpenedMasks);
     case MaskOutcome::NotAMask:
-      return QStringLiteral("A file name holds \";\", which separates the masks of \"Search :\"; "
-                            "it is set to \"*.*\" instead.");
+      return QStringLiteral(
+          "A file name holds \";\", which separates the masks of \"Search :\"; "
+          "it is set to \"*.*\" instead.");
     case MaskOutcome::Unchanged:
-    case MaskOutcome::Names:
-      break;
+    case MaskOutcome::Names: break;
   }
   return {};
 }

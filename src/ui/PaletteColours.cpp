@@ -11,9 +11,7 @@ namespace {
 
 constexpr double kReadable = 4.5;
 
-double Channel(double value) {
-  return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
-}
+double Channel(double value) { return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4); }
 
 double Luminance(const QColor& colour) {
   const QColor rgb = colour.toRgb();

@@ -1,5 +1,4 @@
 #include "ui/ResultFileDialog.h"
-#include "ui/NameBytes.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -7,6 +6,7 @@
 #include <QUrl>
 
 #include "ui/Form1PassJournal.h"
+#include "ui/NameBytes.h"
 
 namespace vt {
 namespace {

@@ -1,10 +1,11 @@
 #include "ui/ResultTableModel.h"
-#include "ui/NameBytes.h"
-#include "ui/PaletteColours.h"
 
 #include <QFile>
 #include <QGuiApplication>
 #include <QPalette>
+
+#include "ui/NameBytes.h"
+#include "ui/PaletteColours.h"
 
 namespace vt {
 namespace {
@@ -56,24 +57,17 @@ void TResultTableModel::Detach() {
   endResetModel();
 }
 
-int TResultTableModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : Rows_;
-}
+int TResultTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Rows_; }
 
-int TResultTableModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : Columns_;
-}
+int TResultTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Columns_; }
 
 QVariant TResultTableModel::data(const QModelIndex& index, int role) const {
   if (!Attached_ || !index.isValid() || index.row() >= int(Table_.RowCount())) return {};
   const TResultRow& row = Table_.Row(std::size_t(index.row()));
   switch (role) {
-    case Qt::DisplayRole:
-      return CellText(row.Cell(std::size_t(index.column())));
-    case Qt::ForegroundRole:
-      return ScreenColor(Layout_.Font().Color);
-    default:
-      return {};
+    case Qt::DisplayRole: return CellText(row.Cell(std::size_t(index.column())));
+    case Qt::ForegroundRole: return ScreenColor(Layout_.Font().Color);
+    default: return {};
   }
 }
 
@@ -122,8 +116,7 @@ void TResultTableModel::LayoutChanged() {
     endResetModel();
   } else {
     if (Columns_ > 0) emit headerDataChanged(Qt::Horizontal, 0, Columns_ - 1);
-    if (Rows_ > 0 && Columns_ > 0)
-      emit dataChanged(index(0, 0), index(Rows_ - 1, Columns_ - 1), {Qt::ForegroundRole});
+    if (Rows_ > 0 && Columns_ > 0) emit dataChanged(index(0, 0), index(Rows_ - 1, Columns_ - 1), {Qt::ForegroundRole});
   }
   emit TableLayoutChanged();
 }

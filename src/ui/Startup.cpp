@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "Version.h"
 #include "ui/ButtonImages.h"
 #include "ui/ErrorBox.h"
 #include "ui/Form1.h"
 #include "ui/FrmAbout.h"
 #include "ui/WindowFont.h"
 #include "ui/WindowStyle.h"
-#include "Version.h"
 
 namespace vt {
 

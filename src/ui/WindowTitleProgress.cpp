@@ -17,8 +17,7 @@ QString ProgressTitle(const QString& title, long long rows) {
   return QStringLiteral("%1 \u2013 %2 %3").arg(title, locale.toString(rows), rows == 1 ? "file" : "files");
 }
 
-TWindowTitleProgress::TWindowTitleProgress(QWidget& window, QAbstractItemModel& rows,
-                                           std::function<bool()> passAlive,
+TWindowTitleProgress::TWindowTitleProgress(QWidget& window, QAbstractItemModel& rows, std::function<bool()> passAlive,
                                            std::initializer_list<QWidget*> commands)
     : QObject(&window), Window_(window), Rows_(rows), PassAlive_(std::move(passAlive)), Title_(window.windowTitle()) {
   connect(&Rows_, &QAbstractItemModel::rowsInserted, this, &TWindowTitleProgress::RowsArrived);

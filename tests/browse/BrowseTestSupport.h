@@ -7,9 +7,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QObject>
-#include <QWidget>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <filesystem>
 #include <fstream>
 #include <string>

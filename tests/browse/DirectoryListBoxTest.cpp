@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QMouseEvent>
+
 #include "BrowseTestSupport.h"
 #include "browse/FileListBox.h"
 #include "browse/FilterDirectoryListBox.h"
@@ -26,7 +27,8 @@ QStringList Chain(const std::string& folder) {
 class FolderList : public ::testing::Test {
  protected:
   FolderList() {
-    for (const char* name : {"beta", "Alpha", "gamma", ".hidden", "Zeta/deeper"}) Tree_.Dir("Data/Text/" + std::string(name));
+    for (const char* name : {"beta", "Alpha", "gamma", ".hidden", "Zeta/deeper"})
+      Tree_.Dir("Data/Text/" + std::string(name));
     Tree_.File("Data/Text/notes.txt");
     std::filesystem::create_symlink(Tree_.Dir("elsewhere"), Text_ + "/linked");
     std::filesystem::current_path(Text_);

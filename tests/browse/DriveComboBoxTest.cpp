@@ -48,11 +48,9 @@ class DriveBox : public ::testing::Test {
   test::TScopedMounts Mounts_{
       Mount(1, "8:1", "/", "ext4", "/dev/sda1") + Mount(2, "0:5", "/proc", "proc", "proc") +
           Mount(3, "0:6", "/sys", "sysfs", "sysfs") + Mount(4, "0:30", "/run", "tmpfs", "tmpfs") +
-          Mount(5, "0:31", "/dev/shm", "tmpfs", "tmpfs") +
-          Mount(6, "0:40", "/mnt/vt-share", "cifs", "//Server/Share") +
+          Mount(5, "0:31", "/dev/shm", "tmpfs", "tmpfs") + Mount(6, "0:40", "/mnt/vt-share", "cifs", "//Server/Share") +
           Mount(7, "11:0", "/media/cd", "iso9660", "/dev/sr0") + Mount(8, "8:17", "/media/usb", "vfat", "/dev/sdb1") +
-          Mount(9, "0:41", "/srv/vt-nfs", "nfs4", "Host:/Export") +
-          Mount(10, "0:50", "/var/tmp", "ramfs", "ramfs"),
+          Mount(9, "0:41", "/srv/vt-nfs", "nfs4", "Host:/Export") + Mount(10, "0:50", "/var/tmp", "ramfs", "ramfs"),
       Devices_.Path()};
   test::TErrorRecorder Errors_;
 };
@@ -77,8 +75,8 @@ TEST_F(DriveBox, ListsTheMainWindowsKindsInRootOrderWithTheirTextsAndGlyphs) {
 TEST_F(DriveBox, AnEmptySetListsEveryKind) {
   TFilterDriveComboBox box;
   box.show();
-  EXPECT_EQ(Texts(box), QStringList({"/ [root disk]", "/media/cd []", "/media/usb",
-                                     "/mnt/vt-share //server/share", "/srv/vt-nfs host:/export", "/var/tmp []"}));
+  EXPECT_EQ(Texts(box), QStringList({"/ [root disk]", "/media/cd []", "/media/usb", "/mnt/vt-share //server/share",
+                                     "/srv/vt-nfs host:/export", "/var/tmp []"}));
   EXPECT_EQ(box.itemData(1, kGlyphRole).toInt(), int(TGlyph::Cdrom));
 }
 
@@ -86,8 +84,8 @@ TEST_F(DriveBox, UpperCaseTouchesLabelsAndNetworkNamesButNeverRoots) {
   TFilterDriveComboBox box;
   box.show();
   box.SetTextCase(TTextCase::tcUpperCase);
-  EXPECT_EQ(Texts(box), QStringList({"/ [ROOT DISK]", "/media/cd []", "/media/usb",
-                                     "/mnt/vt-share //SERVER/SHARE", "/srv/vt-nfs HOST:/EXPORT", "/var/tmp []"}));
+  EXPECT_EQ(Texts(box), QStringList({"/ [ROOT DISK]", "/media/cd []", "/media/usb", "/mnt/vt-share //SERVER/SHARE",
+                                     "/srv/vt-nfs HOST:/EXPORT", "/var/tmp []"}));
   EXPECT_EQ(box.currentIndex(), 0);
   EXPECT_EQ(box.Drive(), "/");
 }

@@ -12,8 +12,8 @@ TEST(Glyphs, HaveTheirSizesSixteenColoursAndATransparentBottomLeftColour) {
     TGlyph glyph;
     int width, height;
   } cases[] = {
-      {TGlyph::Floppy, 16, 11},      {TGlyph::Hard, 16, 11},          {TGlyph::Network, 16, 11},
-      {TGlyph::Cdrom, 16, 11},       {TGlyph::Ram, 16, 11},           {TGlyph::OpenFolder, 16, 15},
+      {TGlyph::Floppy, 16, 11},        {TGlyph::Hard, 16, 11},         {TGlyph::Network, 16, 11},
+      {TGlyph::Cdrom, 16, 11},         {TGlyph::Ram, 16, 11},          {TGlyph::OpenFolder, 16, 15},
       {TGlyph::CurrentFolder, 16, 15}, {TGlyph::ClosedFolder, 16, 15},
   };
   for (const auto& c : cases) {
@@ -38,8 +38,8 @@ TEST(Glyphs, HaveTheirSizesSixteenColoursAndATransparentBottomLeftColour) {
 }
 
 TEST(Glyphs, AreEightDifferentPictures) {
-  const TGlyph all[] = {TGlyph::Floppy,     TGlyph::Hard,          TGlyph::Network,     TGlyph::Cdrom,
-                        TGlyph::Ram,        TGlyph::OpenFolder,    TGlyph::CurrentFolder, TGlyph::ClosedFolder};
+  const TGlyph all[] = {TGlyph::Floppy, TGlyph::Hard,       TGlyph::Network,       TGlyph::Cdrom,
+                        TGlyph::Ram,    TGlyph::OpenFolder, TGlyph::CurrentFolder, TGlyph::ClosedFolder};
   for (std::size_t i = 0; i < std::size(all); ++i)
     for (std::size_t j = i + 1; j < std::size(all); ++j) EXPECT_NE(GlyphImage(all[i]), GlyphImage(all[j]));
 }

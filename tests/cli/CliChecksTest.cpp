@@ -47,8 +47,8 @@ TEST(SettingsPrompt, AnsweredOnTheTerminal) {
   const struct {
     const char* typed;
     bool goesOn;
-  } cases[] = {{"y\n", true}, {"yes\n", true}, {"Y\n", true}, {" yes \n", true}, {"\n", false},
-               {"n\n", false}, {"yess\n", false}, {"", false}};
+  } cases[] = {{"y\n", true}, {"yes\n", true}, {"Y\n", true},     {" yes \n", true},
+               {"\n", false}, {"n\n", false},  {"yess\n", false}, {"", false}};
   for (const auto& c : cases) {
     TPromptStreams streams(c.typed);
     EXPECT_EQ(SettingsAllowPass(SearchReplace("*.*", "*.jpg"), streams.Environment(true)), c.goesOn) << c.typed;

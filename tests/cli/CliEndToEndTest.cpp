@@ -66,7 +66,8 @@ TEST(CliEndToEnd, RelativeFolderIsTakenFromTheCurrentFolder) {
   const TRun run = RunProgram({"sub", "case", "upper", "-f", "json"}, parent.Path());
   EXPECT_EQ(run.Exit, 0) << run.Err;
   EXPECT_EQ(run.Out, R"({"File":"a.txt","New Name":"A.TXT","Path":")" + parent.Folder() +
-                         R"(sub/","Status":"Can be renamed"})" "\n");
+                         R"(sub/","Status":"Can be renamed"})"
+                         "\n");
 }
 
 TEST(CliEndToEnd, SeveralFilesGettingOneNameGiveOneOkTheRestErrorAndExitStatusOne) {
@@ -127,14 +128,13 @@ TEST(CliEndToEnd, ShowPrintsTheRowsOfAResultFileInEveryFormat) {
   EXPECT_EQ(tsv.Exit, 0) << tsv.Err;
   const std::vector<std::string> rows = Lines(tsv.Out);
   ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(std::set<std::string>(rows.begin(), rows.end()),
-            (std::set<std::string>{"a.txt\ta_x.txt\t" + dir.Folder() + "\tOk",
-                                   "c.txt\tc_x.txt\t" + dir.Folder() + "\tOk"}));
+  EXPECT_EQ(
+      std::set<std::string>(rows.begin(), rows.end()),
+      (std::set<std::string>{"a.txt\ta_x.txt\t" + dir.Folder() + "\tOk", "c.txt\tc_x.txt\t" + dir.Folder() + "\tOk"}));
 
   const TRun json = RunProgram({"show", "-f", "json", saved}, dir.Path());
   EXPECT_EQ(json.Exit, 0);
-  EXPECT_NE(json.Out.find(R"({"File":"a.txt","New Name":"a_x.txt","Path":")" + dir.Folder() +
-                          R"(","Status":"Ok"})"),
+  EXPECT_NE(json.Out.find(R"({"File":"a.txt","New Name":"a_x.txt","Path":")" + dir.Folder() + R"(","Status":"Ok"})"),
             std::string::npos)
       << json.Out;
 
@@ -159,8 +159,8 @@ TEST(CliEndToEnd, SaveReplacesAnExistingResultFileAndAPassWithoutRowsSavesNothin
   EXPECT_EQ(RunProgram({"show", saved}, dir.Path()).Out, "A.TXT\ta.txt\t" + dir.Folder() + "\tOk\n");
 
   // No match anywhere: no rows, and the file is left alone.
-  const TRun empty = RunProgram(
-      {dir.Folder(), "-x", "-o", (out.Path() / "keep.vtr").string(), "replace", "zzz", "y"}, dir.Path());
+  const TRun empty =
+      RunProgram({dir.Folder(), "-x", "-o", (out.Path() / "keep.vtr").string(), "replace", "zzz", "y"}, dir.Path());
   EXPECT_EQ(empty.Exit, 0);
   EXPECT_NE(empty.Err.find("nothing was saved"), std::string::npos) << empty.Err;
   EXPECT_EQ(out.ReadFile("keep.vtr"), first);

@@ -1,14 +1,13 @@
 // The journal of a real pass through the built program: killed at chosen
 // moments of its writes, the pass leaves every rename on record and recover
 // --last brings every file back.
+#include <gtest/gtest.h>
 #include <signal.h>
 
 #include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "cli/CliTestSupport.h"
 #include "support/TempFolder.h"
@@ -53,11 +52,11 @@ TEST(CliJournal, AKillAtAnyWriteLeavesEveryRenameRecoverable) {
     std::size_t Renamed;  // files renamed when the process died
   };
   const std::vector<Case> cases{
-      {"1", 0},          // after the header: nothing renamed
-      {"2", 0},          // after the first intents, before their renames
+      {"1", 0},           // after the header: nothing renamed
+      {"2", 0},           // after the first intents, before their renames
       {"3:before", 254},  // the first block renamed, its outcomes never written
-      {"3", 254},        // outcomes written, the second block's intents too
-      {"4:torn", 510},   // the write cut in half: a torn tail
+      {"3", 254},         // outcomes written, the second block's intents too
+      {"4:torn", 510},    // the write cut in half: a torn tail
       {"5", 766},
   };
   for (const Case& c : cases) {

@@ -1,11 +1,10 @@
 // The command line never renames without a record it can keep: where the rows
 // are saved is settled before the first rename, and a pass ended by a signal or
 // by a reader that went away still saves every rename it made.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
@@ -107,14 +106,15 @@ TEST(CliRecord, TermHupAndAClosedPipeStopAPassWithEveryRenameSaved) {
     int Signal;  // 0: the reader goes away instead
     int Exit;
   };
-  for (const Case& c : {Case{"SIGTERM", SIGTERM, 128 + SIGTERM}, Case{"SIGHUP", SIGHUP, 128 + SIGHUP},
-                        Case{"closed pipe", 0, 2}}) {
+  for (const Case& c :
+       {Case{"SIGTERM", SIGTERM, 128 + SIGTERM}, Case{"SIGHUP", SIGHUP, 128 + SIGHUP}, Case{"closed pipe", 0, 2}}) {
     SCOPED_TRACE(c.What);
     TTempFolder dir(FastTempBase());
     TTempFolder out;
     ManyFiles(dir, kFiles);
     const std::string saved = (out.Path() / "r.vtr").string();
-    TSpawned cli({"-x", dir.Folder(), "-m", "*.txt", "insert", "x", "--at", "begin", "-f", "tsv", "-o", saved}, out.Path());
+    TSpawned cli({"-x", dir.Folder(), "-m", "*.txt", "insert", "x", "--at", "begin", "-f", "tsv", "-o", saved},
+                 out.Path());
     std::string line;
     ASSERT_TRUE(cli.ReadLine(line));  // renaming has begun
     if (c.Signal != 0) {
@@ -240,7 +240,8 @@ TEST(CliRecord, APassNeverRenamesItsOwnRecord) {
   TTempFolder dir;
   dir.WriteFile("a.txt", "a");
   const std::string saved = dir.Folder() + "r.vtr";
-  const TRun run = RunProgram({"-x", "-f", "tsv", dir.Folder(), "insert", "X", "--at", "begin", "-o", saved}, dir.Path());
+  const TRun run =
+      RunProgram({"-x", "-f", "tsv", dir.Folder(), "insert", "X", "--at", "begin", "-o", saved}, dir.Path());
   EXPECT_EQ(run.Exit, 1) << run.Err;
   EXPECT_EQ(dir.Names(), (std::set<std::string>{"Xa.txt", "r.vtr"}));
   EXPECT_EQ(Lines(run.Out), (std::vector<std::string>{"a.txt\tXa.txt\t" + dir.Folder() + "\tOk",
@@ -277,7 +278,9 @@ TEST(CliRecord, RecoverOfManyRowsInAPipeUndoesEveryRowInOrder) {
 // A name or argument in a message reaches a terminal escaped, as in the table.
 TEST(CliRecord, MessagesShowArgumentsEscaped) {
   TTempFolder dir;
-  const std::string name = "\x1b[2Jgone\a\xe2\x80\xae" "txt.vtr";
+  const std::string name =
+      "\x1b[2Jgone\a\xe2\x80\xae"
+      "txt.vtr";
   const TRun run = RunProgram({"show", name}, dir.Path());
   EXPECT_EQ(run.Exit, 2);
   EXPECT_EQ(run.Err.find('\x1b'), std::string::npos) << run.Err;
@@ -287,7 +290,10 @@ TEST(CliRecord, MessagesShowArgumentsEscaped) {
 
 TEST(CliRecord, AFileOfAHundredThousandColumnItemsIsNoResultFile) {
   TTempFolder dir;
-  std::string bytes = std::string("TPF0\x09TListView\x08ListView\x07" "Columns\x0e", 32);
+  std::string bytes = std::string(
+      "TPF0\x09TListView\x08ListView\x07"
+      "Columns\x0e",
+      32);
   for (int i = 0; i < 100000; ++i) bytes += std::string("\x01\x00", 2);
   bytes += std::string("\x00\x00\x00", 3);
   dir.WriteFile("columns.vtr", bytes);

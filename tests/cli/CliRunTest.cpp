@@ -73,13 +73,14 @@ TEST(CliRun, DroppedRowsReachTheSinkInOrderAndLeaveTheTableEmpty) {
   dir.WriteFile("b.txt");
   dir.WriteFile("xa.txt", "in the way");
   std::vector<std::string> seen;
-  TCliWindow window(TRowKeeping::Drop,
-                    [&](const TResultRow& row, TRenameStatus status, int error) {
-                      EXPECT_EQ(row.KnownStatus(), status);
-                      EXPECT_EQ(row.SystemError, error);
-                      seen.push_back(row.OldName + "|" + std::string(row.StatusWord()) + "|" + std::to_string(error));
-                    },
-                    false);
+  TCliWindow window(
+      TRowKeeping::Drop,
+      [&](const TResultRow& row, TRenameStatus status, int error) {
+        EXPECT_EQ(row.KnownStatus(), status);
+        EXPECT_EQ(row.SystemError, error);
+        seen.push_back(row.OldName + "|" + std::string(row.StatusWord()) + "|" + std::to_string(error));
+      },
+      false);
   TPassRunner runner(window, TRunnerEnvironment{});
   TSearchPassOptions options = Options(dir);
   options.Masks = "a.txt;b.txt";

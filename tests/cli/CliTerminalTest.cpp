@@ -26,9 +26,11 @@ const std::string kOverride = "\xe2\x80\xae";
 
 TEST(CliTerminal, NoNameReachesATerminalAsAControlSequenceInAnyFormat) {
   TTempFolder dir;
-  for (const std::string& name : {std::string("\x1b[31mred.txt"), std::string("csi\xc2\x9b" "2J.txt"),
-                                  std::string("del\x7f.txt"), "txt." + kOverride + "exe", std::string("bell\a.txt"),
-                                  std::string("lone\x9b.txt")})
+  for (const std::string& name :
+       {std::string("\x1b[31mred.txt"),
+        std::string("csi\xc2\x9b"
+                    "2J.txt"),
+        std::string("del\x7f.txt"), "txt." + kOverride + "exe", std::string("bell\a.txt"), std::string("lone\x9b.txt")})
     dir.WriteFile(name);
   for (const char* format : {"table", "tsv", "json"}) {
     SCOPED_TRACE(format);

@@ -60,8 +60,8 @@ TRun RunProgram(const std::vector<std::string>& args, const fs::path& cwd, const
   }
   command += " " + launcher + Quoted(VELTRANE_CLI_PATH);
   for (const std::string& arg : args) command += " " + Quoted(arg);
-  command += " </dev/null >" + Quoted((capture.Path() / "out").string()) + " 2>" +
-             Quoted((capture.Path() / "err").string());
+  command +=
+      " </dev/null >" + Quoted((capture.Path() / "out").string()) + " 2>" + Quoted((capture.Path() / "err").string());
   const int status = std::system(command.c_str());
   TRun run;
   run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -1,9 +1,8 @@
 // How the command line walks folders: the order files are numbered in, and
 // folders it cannot read.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>

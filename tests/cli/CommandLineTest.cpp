@@ -1,10 +1,10 @@
-#include "cli/CommandLine.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "cli/CommandLine.h"
 
 namespace vt {
 namespace {
@@ -40,8 +40,8 @@ TEST(CommandLine, ValidArgumentsFillTheControlsAsTheWindowWould) {
          EXPECT_FALSE(o.Controls.ChkBxSearchRecursive);
        }},
       // Options after the positionals, bundled short flags, glued and "=" values.
-      {{"dir", "replace", "*.txt", "*.doc", "--recursive", "-rxa", "--case-sensitive", "--extension",
-        "-m*.txt;*.TXT", "--format=json"},
+      {{"dir", "replace", "*.txt", "*.doc", "--recursive", "-rxa", "--case-sensitive", "--extension", "-m*.txt;*.TXT",
+        "--format=json"},
        [](const TCliOptions& o) {
          EXPECT_TRUE(o.Rename);
          EXPECT_TRUE(o.IncludeSubDirs);
@@ -107,8 +107,8 @@ TEST(CommandLine, ValidArgumentsFillTheControlsAsTheWindowWould) {
          EXPECT_EQ(o.Controls.UpDownIncrement, 1);
          EXPECT_FALSE(o.Controls.ChkBxUseBaseFilename);
        }},
-      {{".", "number", "--start", "007", "--increment", "20", "--backwards", "--base", "Original Name ",
-        "--at", "offset", "--pos", "2"},
+      {{".", "number", "--start", "007", "--increment", "20", "--backwards", "--base", "Original Name ", "--at",
+        "offset", "--pos", "2"},
        [](const TCliOptions& o) {
          EXPECT_EQ(o.Controls.EdStartNumber, "007");
          EXPECT_EQ(o.Controls.UpDownStartNumber, 7);
@@ -160,8 +160,7 @@ TEST(CommandLine, ValidArgumentsFillTheControlsAsTheWindowWould) {
        }},
       // A folder of that name is reached through ./
       {{"./show", "case", "upper"}, [](const TCliOptions& o) { EXPECT_EQ(o.Folder, "./show"); }},
-      {{"--help", "anything", "--bogus-after"},
-       [](const TCliOptions& o) { EXPECT_EQ(o.Command, TCliCommand::Help); }},
+      {{"--help", "anything", "--bogus-after"}, [](const TCliOptions& o) { EXPECT_EQ(o.Command, TCliCommand::Help); }},
       {{".", "replace", "-h"}, [](const TCliOptions& o) { EXPECT_EQ(o.Command, TCliCommand::Help); }},
       {{"--version"}, [](const TCliOptions& o) { EXPECT_EQ(o.Command, TCliCommand::Version); }},
   };

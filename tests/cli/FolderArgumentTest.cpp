@@ -1,10 +1,9 @@
-#include "cli/FolderArgument.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "CliTestSupport.h"
+#include "cli/FolderArgument.h"
 
 namespace vt::test {
 namespace {

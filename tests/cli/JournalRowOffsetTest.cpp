@@ -1,9 +1,9 @@
-#include "cli/JournalRowOffset.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
+
+#include "cli/JournalRowOffset.h"
 
 namespace vt {
 namespace {

@@ -1,10 +1,10 @@
-#include "cli/RowFormat.h"
-#include "support/RowTexts.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "cli/RowFormat.h"
+#include "support/RowTexts.h"
 
 namespace vt {
 namespace {
@@ -33,13 +33,15 @@ TEST(RowFormat, RowWithMissingCellsHasEmptyCells) {
   EXPECT_EQ(tsv, "only\t\t\t\n");
   std::string json;
   AppendJsonRow(json, row);
-  EXPECT_EQ(json, R"({"File":"only","New Name":"","Path":"","Status":""})" "\n");
+  EXPECT_EQ(json, R"({"File":"only","New Name":"","Path":"","Status":""})"
+                  "\n");
 }
 
 TEST(RowFormat, JsonLinesUseTheColumnCaptionsAsKeys) {
   std::string out;
   AppendJsonRow(out, Row("a.txt", "b.txt", "/data/", "Can be renamed"));
-  EXPECT_EQ(out, R"({"File":"a.txt","New Name":"b.txt","Path":"/data/","Status":"Can be renamed"})" "\n");
+  EXPECT_EQ(out, R"({"File":"a.txt","New Name":"b.txt","Path":"/data/","Status":"Can be renamed"})"
+                 "\n");
 }
 
 TEST(RowFormat, JsonEscapesQuotesControlsAndBytesThatAreNotUtf8) {
@@ -53,7 +55,9 @@ TEST(RowFormat, JsonEscapesQuotesControlsAndBytesThatAreNotUtf8) {
       {"back\\slash", R"("back\\slash")"},
       {"a\nb\tc\rd\be\ff", R"("a\nb\tc\rd\be\ff")"},
       {std::string("\x01\x1f\x7f", 3), R"("\u0001\u001f\u007f")"},
-      {"csi \xc2\x9b" "2J next \xc2\x80", R"("csi \u009b2J next \u0080")"},
+      {"csi \xc2\x9b"
+       "2J next \xc2\x80",
+       R"("csi \u009b2J next \u0080")"},
       {"nbsp \xc2\xa0 kept", "\"nbsp \xc2\xa0 kept\""},
       {"override \xe2\x80\xae kept", "\"override \xe2\x80\xae kept\""},
       {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80", "\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80\""},
@@ -72,14 +76,14 @@ TEST(RowFormat, Utf8SequenceLengths) {
   EXPECT_EQ(Utf8SequenceLength("\xe2\x82\xac", 0), 3u);
   EXPECT_EQ(Utf8SequenceLength("\xf0\x9f\x98\x80", 0), 4u);
   EXPECT_EQ(Utf8SequenceLength("\x80", 0), 0u);
-  EXPECT_EQ(Utf8SequenceLength("\xc3", 0), 0u);        // cut short at the end
+  EXPECT_EQ(Utf8SequenceLength("\xc3", 0), 0u);          // cut short at the end
   EXPECT_EQ(Utf8SequenceLength("\xe0\x80\x80", 0), 0u);  // overlong
   EXPECT_EQ(Utf8SequenceLength("\xf5\x80\x80\x80", 0), 0u);
 }
 
 TEST(RowFormat, TableAlignsColumnsUnderTheirCaptions) {
-  const std::string table = FormatTable({Row("a.txt", "bb.txt", "/d/", "Ok"),
-                                         Row("long-name.txt", "", "/d/", "No change")});
+  const std::string table =
+      FormatTable({Row("a.txt", "bb.txt", "/d/", "Ok"), Row("long-name.txt", "", "/d/", "No change")});
   EXPECT_EQ(table,
             "File           New Name  Path  Status\n"
             "a.txt          bb.txt    /d/   Ok\n"
@@ -97,7 +101,9 @@ TEST(RowFormat, TerminalTextDisarmsControlCharacters) {
   EXPECT_EQ(TerminalText("plain name.txt"), "plain name.txt");
   EXPECT_EQ(TerminalText("\x1b[31mred"), "\\x1b[31mred");
   EXPECT_EQ(TerminalText("a\nb"), "a\\x0ab");
-  EXPECT_EQ(TerminalText("\xc2\x9b" "2J"), "\\xc2\\x9b2J");  // C1 control sequence introducer
+  EXPECT_EQ(TerminalText("\xc2\x9b"
+                         "2J"),
+            "\\xc2\\x9b2J");  // C1 control sequence introducer
   EXPECT_EQ(TerminalText("\xe9"), "\\xe9");
   EXPECT_EQ(TerminalText("\xc2\xa0"), "\xc2\xa0");  // no-break space is printable
   EXPECT_EQ(TerminalText("\xe2\x80\xae"), "\\xe2\\x80\\xae");
@@ -113,17 +119,30 @@ TEST(RowFormat, EscapesForEveryFormatAndTarget) {
   };
   const std::vector<Case> cases{
       {"plain", "a b.txt", "a b.txt", "a b.txt", "a b.txt"},
-      {"escape sequence", "\x1b]0;title\x07", "\x1b]0;title\x07", "\\x1b]0;title\\x07",
-       "\\x1b]0;title\\x07"},
+      {"escape sequence", "\x1b]0;title\x07", "\x1b]0;title\x07", "\\x1b]0;title\\x07", "\\x1b]0;title\\x07"},
       {"tab and newline", "a\tb\n", "a\\tb\\n", "a\\tb\\n", "a\\x09b\\x0a"},
       {"backslash", "a\\b", "a\\\\b", "a\\\\b", "a\\b"},
       {"DEL", "a\x7f", "a\x7f", "a\\x7f", "a\\x7f"},
-      {"C1 as UTF-8", "\xc2\x9b" "31m", "\xc2\x9b" "31m", "\\xc2\\x9b31m", "\\xc2\\x9b31m"},
-      {"C1 as a lone byte", "\x9b" "31m", "\x9b" "31m", "\\x9b31m", "\\x9b31m"},
-      {"right-to-left override", "gpj.\xe2\x80\xae" "exe", "gpj.\xe2\x80\xae" "exe", "gpj.\\xe2\\x80\\xaeexe",
-       "gpj.\\xe2\\x80\\xaeexe"},
-      {"first isolate", "\xe2\x81\xa6x\xe2\x81\xa9", "\xe2\x81\xa6x\xe2\x81\xa9",
-       "\\xe2\\x81\\xa6x\\xe2\\x81\\xa9", "\\xe2\\x81\\xa6x\\xe2\\x81\\xa9"},
+      {"C1 as UTF-8",
+       "\xc2\x9b"
+       "31m",
+       "\xc2\x9b"
+       "31m",
+       "\\xc2\\x9b31m", "\\xc2\\x9b31m"},
+      {"C1 as a lone byte",
+       "\x9b"
+       "31m",
+       "\x9b"
+       "31m",
+       "\\x9b31m", "\\x9b31m"},
+      {"right-to-left override",
+       "gpj.\xe2\x80\xae"
+       "exe",
+       "gpj.\xe2\x80\xae"
+       "exe",
+       "gpj.\\xe2\\x80\\xaeexe", "gpj.\\xe2\\x80\\xaeexe"},
+      {"first isolate", "\xe2\x81\xa6x\xe2\x81\xa9", "\xe2\x81\xa6x\xe2\x81\xa9", "\\xe2\\x81\\xa6x\\xe2\\x81\\xa9",
+       "\\xe2\\x81\\xa6x\\xe2\\x81\\xa9"},
       {"neighbours of the direction controls", "\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa",
        "\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa", "\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa",
        "\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa"},
@@ -147,8 +166,14 @@ TEST(RowFormat, JsonOnATerminalEscapesEveryDirectionControl) {
     std::string Text;
     std::string Terminal;
   } cases[] = {
-      {"a\xe2\x80\xaa" "b", "\"a\\u202ab\""},       {"\xe2\x80\xae" "exe", "\"\\u202eexe\""},
-      {"\xe2\x81\xa6x\xe2\x81\xa9", "\"\\u2066x\\u2069\""}, {"\xe2\x80\xa9", "\"\xe2\x80\xa9\""},
+      {"a\xe2\x80\xaa"
+       "b",
+       "\"a\\u202ab\""},
+      {"\xe2\x80\xae"
+       "exe",
+       "\"\\u202eexe\""},
+      {"\xe2\x81\xa6x\xe2\x81\xa9", "\"\\u2066x\\u2069\""},
+      {"\xe2\x80\xa9", "\"\xe2\x80\xa9\""},
       {"\xe2\x81\xaa", "\"\xe2\x81\xaa\""},
   };
   for (const auto& c : cases) {
@@ -188,8 +213,10 @@ TEST(RowFormat, JsonReasonOnlyWhenGiven) {
   std::string out;
   AppendJsonRow(out, Row("a", "b", "/", "Error"), "a file of that name exists");
   AppendJsonRow(out, Row("c", "d", "/", "Ok"));
-  EXPECT_EQ(out, R"({"File":"a","New Name":"b","Path":"/","Status":"Error","reason":"a file of that name exists"})" "\n"
-                 R"({"File":"c","New Name":"d","Path":"/","Status":"Ok"})" "\n");
+  EXPECT_EQ(out, R"({"File":"a","New Name":"b","Path":"/","Status":"Error","reason":"a file of that name exists"})"
+                 "\n"
+                 R"({"File":"c","New Name":"d","Path":"/","Status":"Ok"})"
+                 "\n");
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
-#include "cli/RowTally.h"
+#include <gtest/gtest.h>
 
 #include <cerrno>
 
-#include <gtest/gtest.h>
+#include "cli/RowTally.h"
 
 namespace vt {
 namespace {

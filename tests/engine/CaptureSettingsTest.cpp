@@ -36,9 +36,8 @@ TControlValues EveryFieldSet(int operation) {
 }
 
 bool ReplaceEmpty(const TRenameSettings& s) {
-  return s.ReplaceInfos.SearchFor.empty() && s.ReplaceInfos.ReplaceWith.empty() &&
-         !s.ReplaceInfos.Recursive && !s.ReplaceInfos.CaseSensitive &&
-         !s.ReplaceInfos.TreatExtension;
+  return s.ReplaceInfos.SearchFor.empty() && s.ReplaceInfos.ReplaceWith.empty() && !s.ReplaceInfos.Recursive &&
+         !s.ReplaceInfos.CaseSensitive && !s.ReplaceInfos.TreatExtension;
 }
 bool InsertEmpty(const TRenameSettings& s) {
   return s.InsertInfos.Text.empty() && s.InsertInfos.InsertTo == TPlacement::ToEnd && s.InsertInfos.Position == 0;
@@ -50,17 +49,16 @@ bool DeleteEmpty(const TRenameSettings& s) {
 }
 bool NumberEmpty(const TRenameSettings& s) {
   const auto& n = s.NumberInfos;
-  return n.BaseName.empty() && !n.UseBaseName && n.StartText.empty() && n.Width == 0 &&
-         !n.ZeroPad && n.Start == 0 && n.Increment == 0 && !n.UseLeadingZero &&
-         !n.CountBackwards && n.InsertTo == TPlacement::ToEnd && n.Position == 0 && s.Counter == 0;
+  return n.BaseName.empty() && !n.UseBaseName && n.StartText.empty() && n.Width == 0 && !n.ZeroPad && n.Start == 0 &&
+         n.Increment == 0 && !n.UseLeadingZero && !n.CountBackwards && n.InsertTo == TPlacement::ToEnd &&
+         n.Position == 0 && s.Counter == 0;
 }
 bool CaseEmpty(const TRenameSettings& s) { return s.CaseKind == TCaseKind::Upper && !s.CaseWithExtension; }
 bool TruncateEmpty(const TRenameSettings& s) { return s.TruncateKind == TTruncateKind::ShortName && s.MaxChars == 0; }
 
 TEST(CaptureSettings, OnlyTheSelectedOperation) {
   using Check = bool (*)(const TRenameSettings&);
-  const Check empty[] = {ReplaceEmpty, InsertEmpty, DeleteEmpty,
-                         NumberEmpty,  CaseEmpty,   TruncateEmpty};
+  const Check empty[] = {ReplaceEmpty, InsertEmpty, DeleteEmpty, NumberEmpty, CaseEmpty, TruncateEmpty};
   for (int op = 0; op < 6; ++op) {
     const TRenameSettings s = CaptureSettings(EveryFieldSet(op));
     EXPECT_EQ(s.Operation, FromControlIndex<TOperation>(op));
@@ -112,8 +110,7 @@ TEST(CaptureSettings, StartText) {
     const char* text;
     int width;
     bool zeroPad;
-  } const cases[] = {{"007", 3, true}, {"7", 1, false}, {"70", 2, false}, {"0", 1, true},
-                     {"", 0, false}};
+  } const cases[] = {{"007", 3, true}, {"7", 1, false}, {"70", 2, false}, {"0", 1, true}, {"", 0, false}};
   for (const auto& c : cases) {
     TControlValues controls;
     controls.LstBoxActions = ControlIndex(TOperation::Number);
@@ -141,8 +138,8 @@ TEST(CaptureSettings, DefaultsAndNoSelection) {
   // No operation selected: nothing is captured.
   TControlValues none = EveryFieldSet(-1);
   const auto s = CaptureSettings(none);
-  EXPECT_TRUE(ReplaceEmpty(s) && InsertEmpty(s) && DeleteEmpty(s) && NumberEmpty(s) &&
-              CaseEmpty(s) && TruncateEmpty(s));
+  EXPECT_TRUE(ReplaceEmpty(s) && InsertEmpty(s) && DeleteEmpty(s) && NumberEmpty(s) && CaseEmpty(s) &&
+              TruncateEmpty(s));
   // An empty drop-down selection arrives as 255.
   TControlValues unselected = EveryFieldSet(1);
   unselected.ComboInsertTo = -1;

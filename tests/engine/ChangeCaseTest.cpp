@@ -1,10 +1,9 @@
-#include "engine/ChangeCase.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "Simulate.h"
+#include "engine/ChangeCase.h"
 
 namespace vt {
 namespace {
@@ -23,10 +22,8 @@ TEST(ChangeCase, ListedResults) {
     const char* withExt;
     const char* withoutExt;
   } const cases[] = {
-      {0, "MY HOLIDAY PHOTO.JPG", "MY HOLIDAY PHOTO.JPG"},
-      {1, "my holiday photo.jpg", "my holiday photo.JPG"},
-      {2, "My Holiday photo.jpg", "My Holiday photo.JPG"},
-      {3, "My holiday photo.jpg", "My holiday photo.JPG"},
+      {0, "MY HOLIDAY PHOTO.JPG", "MY HOLIDAY PHOTO.JPG"}, {1, "my holiday photo.jpg", "my holiday photo.JPG"},
+      {2, "My Holiday photo.jpg", "My Holiday photo.JPG"}, {3, "My holiday photo.jpg", "My holiday photo.JPG"},
       {4, "My hOlIdAy pHoTo.JpG", "My hOlIdAy pHoTo.JPG"},
   };
   for (const auto& c : cases) {
@@ -40,12 +37,12 @@ TEST(ChangeCase, ListedResults) {
 TEST(ChangeCase, MoreCases) {
   EXPECT_EQ(Changed("Photo.JPG", 0, false), "PHOTO.JPG");
   EXPECT_EQ(Changed("PHOTO.jpg", 0, false), "No change");
-  EXPECT_EQ(Changed("photo.jpg", -1, true), "No change");     // no selection
+  EXPECT_EQ(Changed("photo.jpg", -1, true), "No change");  // no selection
   EXPECT_EQ(Changed("photo.jpg", 9, true), "No change");
   EXPECT_EQ(Changed(".PROFILE", 1, true), ".profile");
   EXPECT_EQ(Changed(".PROFILE", 1, false), "No change");
   EXPECT_EQ(Changed("data.TAR.GZ", 1, false), "data.tar.GZ");
-  EXPECT_EQ(Changed("1abc.TXT", 2, true), "1abc.txt");           // first character is no letter
+  EXPECT_EQ(Changed("1abc.TXT", 2, true), "1abc.txt");  // first character is no letter
   EXPECT_EQ(Changed("aBC def.txt", 2, true), "ABC def.txt");
   EXPECT_EQ(Changed("aBC dEF.Txt", 3, true), "Abc def.txt");
 }
@@ -59,8 +56,7 @@ TEST(ChangeCase, AccentedLettersKeepTheirCase) {
   EXPECT_EQ(Changed(lowerE + "TUDE.txt", 3, true), lowerE + "tude.txt");
   // Weird case counts characters: é is position 1, so t at 2 stays lower.
   EXPECT_EQ(Changed(lowerE + "tude.txt", 4, false), lowerE + "tUdE.txt");
-  EXPECT_EQ(Changed("\xE6\x97\xA5xy\xF0\x9F\x98\x80z.txt", 4, false),
-            "\xE6\x97\xA5xY\xF0\x9F\x98\x80Z.txt");
+  EXPECT_EQ(Changed("\xE6\x97\xA5xy\xF0\x9F\x98\x80z.txt", 4, false), "\xE6\x97\xA5xY\xF0\x9F\x98\x80Z.txt");
 }
 
 TEST(WeirdCase, OddPositionsUpper) {
@@ -68,7 +64,10 @@ TEST(WeirdCase, OddPositionsUpper) {
   EXPECT_EQ(WeirdCase("1st try"), "1sT TrY");
   EXPECT_EQ(WeirdCase("ABCDE"), "AbCdE");
   EXPECT_EQ(WeirdCase(""), "");
-  EXPECT_EQ(WeirdCase("\xFF" "ab"), "\xFF" "aB");
+  EXPECT_EQ(WeirdCase("\xFF"
+                      "ab"),
+            "\xFF"
+            "aB");
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-#include "engine/Expected.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+
+#include "engine/Expected.h"
 
 namespace vt::test {
 namespace {

@@ -1,8 +1,8 @@
-#include "engine/InputRules.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "engine/InputRules.h"
 
 namespace vt {
 namespace {
@@ -20,9 +20,8 @@ TEST(InputRules, EachTextFieldRefusesItsCharacters) {
     char32_t c;
     bool pattern, insert, remove;
   } cases[] = {
-      {U':', false, false, false}, {U'|', false, false, false}, {U'*', true, false, false},
-      {U'?', true, false, true},   {U'.', true, false, false},  {U'a', true, true, true},
-      {U'é', true, true, true},    {U'\b', true, true, true},
+      {U':', false, false, false}, {U'|', false, false, false}, {U'*', true, false, false}, {U'?', true, false, true},
+      {U'.', true, false, false},  {U'a', true, true, true},    {U'é', true, true, true},   {U'\b', true, true, true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(TextFieldAccepts(TTextField::Pattern, c.c), c.pattern) << static_cast<unsigned>(c.c);
@@ -38,7 +37,10 @@ TEST(InputRules, PastedTextLosesRefusedCharactersOnly) {
   EXPECT_EQ(FilterText(TTextField::Pattern, "\"<>|\\"), "");
   // Multi-byte characters, and bytes that are no UTF-8, stay whole.
   EXPECT_EQ(FilterText(TTextField::InsertText, "日本.txt"), "日本txt");
-  EXPECT_EQ(FilterText(TTextField::Pattern, std::string("a\xff" ":b")), std::string("a\xff" "b"));
+  EXPECT_EQ(FilterText(TTextField::Pattern, std::string("a\xff"
+                                                        ":b")),
+            std::string("a\xff"
+                        "b"));
 }
 
 TEST(InputRules, DigitTypedIntoANumberField) {
@@ -48,22 +50,23 @@ TEST(InputRules, DigitTypedIntoANumberField) {
     int maximum;
     TNumberKey outcome;
   } cases[] = {
-      {"1", U'8', 20, TNumberKey::Insert},         // 18
-      {"3", U'5', 20, TNumberKey::SetMaximum},     // 35 is above 20
+      {"1", U'8', 20, TNumberKey::Insert},      // 18
+      {"3", U'5', 20, TNumberKey::SetMaximum},  // 35 is above 20
       {"3276", U'8', 32767, TNumberKey::SetMaximum},
       {"3276", U'7', 32767, TNumberKey::Insert},
       {"127", U'5', 127, TNumberKey::SetMaximum},  // judged on 1275, whatever is selected
       {"", U'0', 127, TNumberKey::Insert},
       {"12", U'a', 127, TNumberKey::Drop},
-      {"12", U'\b', 127, TNumberKey::Drop},        // Backspace too
+      {"12", U'\b', 127, TNumberKey::Drop},  // Backspace too
       {"12", U'-', 127, TNumberKey::Drop},
-      {"12", U'٣', 127, TNumberKey::Drop},         // only 0 to 9
+      {"12", U'٣', 127, TNumberKey::Drop},  // only 0 to 9
       {"1,000", U'1', 32767, TNumberKey::ConversionError},
       {"1 000", U'1', 32767, TNumberKey::ConversionError},
       {"99999999999999999999", U'9', 32767, TNumberKey::SetMaximum},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(NumberKeyPress(c.text, c.typed, c.maximum), c.outcome) << c.text << " + " << static_cast<unsigned>(c.typed);
+    EXPECT_EQ(NumberKeyPress(c.text, c.typed, c.maximum), c.outcome)
+        << c.text << " + " << static_cast<unsigned>(c.typed);
 }
 
 TEST(InputRules, DeleteThatEmptiesANumberFieldPutsTheMinimumBack) {
@@ -79,12 +82,9 @@ TEST(InputRules, TextPastedIntoANumberField) {
     TNumberKey outcome;
     const char* text;
   } cases[] = {
-      {"1", "2", "", 20, TNumberKey::Insert, "12"},
-      {"", "1a2", "", 20, TNumberKey::Insert, "12"},
-      {"", "abc", "", 20, TNumberKey::Insert, ""},
-      {"1", "99", "", 20, TNumberKey::SetMaximum, "20"},
-      {"", "-5", "", 20, TNumberKey::Insert, "5"},
-      {"1,0", "5", "00", 32767, TNumberKey::ConversionError, ""},
+      {"1", "2", "", 20, TNumberKey::Insert, "12"}, {"", "1a2", "", 20, TNumberKey::Insert, "12"},
+      {"", "abc", "", 20, TNumberKey::Insert, ""},  {"1", "99", "", 20, TNumberKey::SetMaximum, "20"},
+      {"", "-5", "", 20, TNumberKey::Insert, "5"},  {"1,0", "5", "00", 32767, TNumberKey::ConversionError, ""},
   };
   for (const auto& c : cases) {
     const TNumberPaste paste = NumberPaste(c.before, c.inserted, c.after, c.maximum);

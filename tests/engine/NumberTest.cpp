@@ -1,11 +1,10 @@
-#include "engine/Number.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "Simulate.h"
+#include "engine/Number.h"
 
 namespace vt {
 namespace {
@@ -19,8 +18,7 @@ TControlValues Numbering(const std::string& startText, int increment = 1) {
   return controls;
 }
 
-TControlValues WithBase(TControlValues controls, const std::string& base, int insertTo,
-                        int position = 1) {
+TControlValues WithBase(TControlValues controls, const std::string& base, int insertTo, int position = 1) {
   controls.ChkBxUseBaseFilename = true;
   controls.ComboBaseFileName = base;
   controls.ComboNumberInsertTo = insertTo;
@@ -56,8 +54,7 @@ TEST(Number, ListedResults) {
       {Numbering("01", 5), {"01.jpg", "06.jpg", "11.jpg"}},
       {WithBase(Numbering("001"), "Trip_", 0), {"Trip_001.jpg", "Trip_002.jpg", "Trip_003.jpg"}},
       {WithBase(Numbering("1"), "Original Name ", 1), {"1a.jpg", "2b.jpg", "3c.jpg"}},
-      {Backwards(WithBase(Numbering("10", 5), "original name", 0)),
-       {"a10.jpg", "b5.jpg", "c0.jpg"}},
+      {Backwards(WithBase(Numbering("10", 5), "original name", 0)), {"a10.jpg", "b5.jpg", "c0.jpg"}},
   };
   for (const auto& c : cases) EXPECT_EQ(Pass(c.controls, kFiles), c.results);
   EXPECT_EQ(Pass(WithBase(Numbering("1"), "ORIGINAL NAME", 3, 2), {"photo.jpg"}),
@@ -93,10 +90,8 @@ TEST(Number, CounterMovesForEveryNumberedEntry) {
 }
 
 TEST(Number, BackwardsBelowZero) {
-  EXPECT_EQ(Pass(Backwards(Numbering("1")), kFiles),
-            (std::vector<std::string>{"1.jpg", "0.jpg", "-1.jpg"}));
-  EXPECT_EQ(Pass(Backwards(Numbering("001")), kFiles),
-            (std::vector<std::string>{"001.jpg", "000.jpg", "-01.jpg"}));
+  EXPECT_EQ(Pass(Backwards(Numbering("1")), kFiles), (std::vector<std::string>{"1.jpg", "0.jpg", "-1.jpg"}));
+  EXPECT_EQ(Pass(Backwards(Numbering("001")), kFiles), (std::vector<std::string>{"001.jpg", "000.jpg", "-01.jpg"}));
 }
 
 TEST(Number, Placement) {
@@ -105,17 +100,17 @@ TEST(Number, Placement) {
     int insertTo, position;
     const char* result;
   } const cases[] = {
-      {0, 1, "Trip7.jpg"}, {1, 1, "7Trip.jpg"}, {2, 3, "Tr7ip.jpg"}, {2, 9, "Trip7.jpg"},
+      {0, 1, "Trip7.jpg"}, {1, 1, "7Trip.jpg"}, {2, 3, "Tr7ip.jpg"},  {2, 9, "Trip7.jpg"},
       {3, 1, "Tri7p.jpg"}, {3, 9, "7Trip.jpg"}, {200, 1, "Trip.jpg"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Pass(WithBase(Numbering("7"), "Trip", c.insertTo, c.position), one),
-              std::vector<std::string>{c.result})
+    EXPECT_EQ(Pass(WithBase(Numbering("7"), "Trip", c.insertTo, c.position), one), std::vector<std::string>{c.result})
         << c.insertTo << "/" << c.position;
   }
   // The file's own name part counts characters.
   EXPECT_EQ(Pass(WithBase(Numbering("1"), "original name  ", 2, 2), {"\xC3\xA9t\xC3\xA9.txt"}),
-            std::vector<std::string>{"\xC3\xA9" "1t\xC3\xA9.txt"});
+            std::vector<std::string>{"\xC3\xA9"
+                                     "1t\xC3\xA9.txt"});
 }
 
 TEST(NumberText, PadsWithZeros) {
@@ -124,10 +119,16 @@ TEST(NumberText, PadsWithZeros) {
     bool zeroPad;
     const char* text;
   } const cases[] = {
-      {0, 1, true, "0"},      {7, 3, true, "007"},   {7, 3, false, "7"},
-      {1234, 2, true, "1234"}, {-1, 3, true, "-01"}, {-1, 2, true, "-1"},
-      {-15, 4, true, "-015"}, {-1, 3, false, "-1"},
-      {2147483647, 1, false, "2147483647"}, {-2147483647 - 1, 1, false, "-2147483648"},
+      {0, 1, true, "0"},
+      {7, 3, true, "007"},
+      {7, 3, false, "7"},
+      {1234, 2, true, "1234"},
+      {-1, 3, true, "-01"},
+      {-1, 2, true, "-1"},
+      {-15, 4, true, "-015"},
+      {-1, 3, false, "-1"},
+      {2147483647, 1, false, "2147483647"},
+      {-2147483647 - 1, 1, false, "-2147483648"},
   };
   for (const auto& c : cases) EXPECT_EQ(NumberText(c.counter, c.width, c.zeroPad), c.text);
 }

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "Simulate.h"
-#include "support/ControlValues.h"
-#include "support/TempFolder.h"
 #include "engine/RenameStep.h"
 #include "platform/DirectoryListing.h"
+#include "support/ControlValues.h"
+#include "support/TempFolder.h"
 
 namespace vt {
 namespace {
@@ -40,8 +40,7 @@ TListed List(const std::string& pattern) {
 }
 
 // Runs every listed entry through one step; returns status text per old name.
-std::map<std::string, std::string> RunPass(const TControlValues& controls, TPassMode mode,
-                                           const std::string& pattern) {
+std::map<std::string, std::string> RunPass(const TControlValues& controls, TPassMode mode, const std::string& pattern) {
   TRenameStep step(CaptureSettings(controls), mode);
   const TListed listed = List(pattern);
   std::map<std::string, std::string> outcome;
@@ -82,22 +81,22 @@ TEST_P(ProcessFileOnDisk, SimulatesThenRenames) {
 
 INSTANTIATE_TEST_SUITE_P(
     EachOperation, ProcessFileOnDisk,
-    testing::Values(
-        DiskCase{"SearchReplace", SearchReplace("photo", "picture"), "holiday photo.jpg",
-                 "holiday picture.jpg"},
-        DiskCase{"SearchReplaceExtension", SearchReplace("*.txt", "*.doc"), "report.txt",
-                 "report.doc"},
-        DiskCase{"Insert", InsertText("_x"), "photo.jpg", "photo_x.jpg"},
-        DiskCase{"Remove", RemoveText("_*_"), "report_2020_final.doc", "reportfinal.doc"},
-        DiskCase{"Number", Numbers("007"), "a.jpg", "007.jpg"},
-        DiskCase{"ChangeCase", CaseChange(0), "my Holiday photo.JPG", "MY HOLIDAY PHOTO.JPG"},
-        DiskCase{"CaseOnly", CaseChange(1), "README", "readme"},
-        DiskCase{"TruncateToMax", TruncateTo(1, 5), "holiday photo.jpeg", "holid.jpeg"},
-        DiskCase{"TruncateToShortName", TruncateTo(0), "Long File Name.txt", "LONGFI~1.TXT"},
-        DiskCase{"Utf8", CaseChange(4), "\xC3\xA9t\xC3\xA9 photo.txt",
-                 "\xC3\xA9t\xC3\xA9 PhOtO.TxT"},
-        DiskCase{"InvalidBytes", RemoveText("?b"), "a\xFF" "bc.txt", "ac.txt"},
-        DiskCase{"NameWithWildcards", SearchReplace("a*b", "x"), "a*b?.txt", "x?.txt"}),
+    testing::Values(DiskCase{"SearchReplace", SearchReplace("photo", "picture"), "holiday photo.jpg",
+                             "holiday picture.jpg"},
+                    DiskCase{"SearchReplaceExtension", SearchReplace("*.txt", "*.doc"), "report.txt", "report.doc"},
+                    DiskCase{"Insert", InsertText("_x"), "photo.jpg", "photo_x.jpg"},
+                    DiskCase{"Remove", RemoveText("_*_"), "report_2020_final.doc", "reportfinal.doc"},
+                    DiskCase{"Number", Numbers("007"), "a.jpg", "007.jpg"},
+                    DiskCase{"ChangeCase", CaseChange(0), "my Holiday photo.JPG", "MY HOLIDAY PHOTO.JPG"},
+                    DiskCase{"CaseOnly", CaseChange(1), "README", "readme"},
+                    DiskCase{"TruncateToMax", TruncateTo(1, 5), "holiday photo.jpeg", "holid.jpeg"},
+                    DiskCase{"TruncateToShortName", TruncateTo(0), "Long File Name.txt", "LONGFI~1.TXT"},
+                    DiskCase{"Utf8", CaseChange(4), "\xC3\xA9t\xC3\xA9 photo.txt", "\xC3\xA9t\xC3\xA9 PhOtO.TxT"},
+                    DiskCase{"InvalidBytes", RemoveText("?b"),
+                             "a\xFF"
+                             "bc.txt",
+                             "ac.txt"},
+                    DiskCase{"NameWithWildcards", SearchReplace("a*b", "x"), "a*b?.txt", "x?.txt"}),
     [](const testing::TestParamInfo<DiskCase>& param) { return std::string(param.param.label); });
 
 TEST(ProcessFileOnDiskFrame, FoldersAndDotEntriesAreSkipped) {
@@ -208,8 +207,7 @@ TEST(ProcessFileOnDiskFrame, NumbersFilesAcrossFoldersAndKeepsTheCounter) {
   dir.WriteFile("0.jpg", "3");
   TRenameStep step(CaptureSettings(Numbers("0")), TPassMode::Rename);
   std::vector<std::string> results;
-  for (const std::string& pattern : {dir.Folder() + "0.jpg", dir.Folder() + "a.jpg",
-                                     dir.Folder() + "sub/*.jpg"}) {
+  for (const std::string& pattern : {dir.Folder() + "0.jpg", dir.Folder() + "a.jpg", dir.Folder() + "sub/*.jpg"}) {
     const TListed listed = List(pattern);
     for (const TFindData& entry : listed.Entries) {
       step.ProcessFile(listed.Folder, entry);

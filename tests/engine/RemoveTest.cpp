@@ -7,8 +7,7 @@
 namespace vt {
 namespace {
 
-TControlValues RemoveString(const std::string& text, bool recursive = false,
-                            bool caseSensitive = false) {
+TControlValues RemoveString(const std::string& text, bool recursive = false, bool caseSensitive = false) {
   TControlValues controls;
   controls.LstBoxActions = ControlIndex(TOperation::Remove);
   controls.EdDelete = text;
@@ -59,24 +58,24 @@ TEST(Remove, MoreCases) {
       {"photo.jpg", RemoveString(""), "No parameters"},
       {"photo.jpg", RemoveCount(0, 0), "No parameters"},
       {"A-b.txt", RemoveString("a"), "-b.txt"},
-      {"photo.jpg", RemoveString("jpg"), "No Match"},        // the extension is never searched
+      {"photo.jpg", RemoveString("jpg"), "No Match"},  // the extension is never searched
       {"abab.jpg", RemoveString("ab", true), "No change"},
-      {"xaabbx.jpg", RemoveString("ab", true), "xx.jpg"},     // a removal joins a new occurrence
-      {"a?b.txt", RemoveString("?"), "No Match"},             // a lone "?" needs one character
+      {"xaabbx.jpg", RemoveString("ab", true), "xx.jpg"},  // a removal joins a new occurrence
+      {"a?b.txt", RemoveString("?"), "No Match"},          // a lone "?" needs one character
       {"a*b*c.txt", RemoveString("b*"), "a*.txt"},
-      {"**x.txt", RemoveString("*", true), "No change"},      // whole name part matched away
+      {"**x.txt", RemoveString("*", true), "No change"},  // whole name part matched away
       {"abc.txt", RemoveString("*", true), "No change"},
       {"a*b.txt", RemoveString("*b"), "No change"},
       {"ab*c.txt", RemoveString("b*", true), "a.txt"},
-      {"abcdef.txt", RemoveCount(6, 1), "No change"},         // all of it: never removed
+      {"abcdef.txt", RemoveCount(6, 1), "No change"},  // all of it: never removed
       {"abcdef.txt", RemoveCount(7, 0), "No change"},
       {"abcdef.txt", RemoveCount(2, 2, 6), "abcde.txt"},
       {"abcdef.txt", RemoveCount(2, 2, 7), "No change"},
       {"abcdef.txt", RemoveCount(2, 2, 0), "No change"},
       {"abcdef.txt", RemoveCount(2, 3, 5), "cdef.txt"},
-      {"abcdef.txt", RemoveCount(2, 3, 7), "No change"},      // start before the first character
+      {"abcdef.txt", RemoveCount(2, 3, 7), "No change"},  // start before the first character
       {"abcdef.txt", RemoveCount(2, 3, 4), "adef.txt"},
-      {"abcdef.txt", RemoveCount(2, -1), "No change"},         // no selection
+      {"abcdef.txt", RemoveCount(2, -1), "No change"},  // no selection
       {"abcdef.txt", RemoveCount(-1, 0), "No change"},
       {".profile", RemoveCount(1, 0), "No change"},
       {"data.tar.gz", RemoveCount(4, 1), "data.gz"},
@@ -94,7 +93,11 @@ TEST(Remove, Utf8Names) {
       {(cjk + emoji + ".png"), RemoveCount(1, 3, 2), "\xE6\x97\xA5" + emoji + ".png"},
       {("a" + emoji + "b.txt"), RemoveString("?b"), "a.txt"},
       {("a" + e + e + "b.txt"), RemoveString(e, true), "ab.txt"},
-      {"a\xFF\xFE" "b.txt", RemoveCount(1, 2, 2), "a\xFE" "b.txt"},
+      {"a\xFF\xFE"
+       "b.txt",
+       RemoveCount(1, 2, 2),
+       "a\xFE"
+       "b.txt"},
   };
   for (const auto& c : cases) EXPECT_EQ(test::Simulate(c.controls, c.file), c.result) << c.file;
 }

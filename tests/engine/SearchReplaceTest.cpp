@@ -102,19 +102,19 @@ TEST(SearchReplace, WithADot) {
   const ReplaceCase cases[] = {
       {"report.TXT", "*.txt", "*.doc", None, "report.doc"},
       {"report.TXT", "*.txt", "*.doc", CaseSensitive, "No Match"},
-      {"report.txt", "*.txt", "new", None, "new.txt"},        // no dot: extension kept by "*"
+      {"report.txt", "*.txt", "new", None, "new.txt"},  // no dot: extension kept by "*"
       {"report.txt", "rep*.t?t", "Rep*.T?T", None, "Report.TxT"},
       {"report.txt", "*.doc", "*.txt", None, "No Match"},
       {"report", "*.txt", "*.doc", None, "No Match"},
-      {"report", "*.", "*.", None, "No change"},              // "*" against no extension
-      {"report", "rep*.", "REP*", None, "REPort"},            // no dot: extension from "*"
-      {"report.txt", "*.", "*.txt", None, "No Match"},        // has an extension
+      {"report", "*.", "*.", None, "No change"},        // "*" against no extension
+      {"report", "rep*.", "REP*", None, "REPort"},      // no dot: extension from "*"
+      {"report.txt", "*.", "*.txt", None, "No Match"},  // has an extension
       {"a.b.c", "*.c", "*.d", None, "a.b.d"},
-      {"a.b.c", "a.b.c", "x.y", None, "x.y"},                 // name pattern "a.b"
+      {"a.b.c", "a.b.c", "x.y", None, "x.y"},  // name pattern "a.b"
       {"report.txt", ".txt", "x.doc", None, "x.doc"},
-      {".profile", ".profile", "x.y", None, "No Match"},      // the empty name part never matches
+      {".profile", ".profile", "x.y", None, "No Match"},  // the empty name part never matches
       {"tt.tt", "t.t", "x.y", None, "xt.yt"},
-      {"tt.tt", "t.t", "x.y", Recursive, "xt.yy"},            // Recursive only in the extension
+      {"tt.tt", "t.t", "x.y", Recursive, "xt.yy"},  // Recursive only in the extension
       {"tt.tt", "t.t", "x.y", TreatExtension, "xt.yt"},
       {"notes.txt", "notes.*", "memo.*", None, "memo.txt"},
   };
@@ -123,13 +123,10 @@ TEST(SearchReplace, WithADot) {
 
 TEST(SearchReplace, NamesHoldingWildcardsMatchAsText) {
   const ReplaceCase cases[] = {
-      {"a*b.txt", "a*b", "x", None, "x.txt"},
-      {"what?.txt", "t?", "!", None, "wha!.txt"},
+      {"a*b.txt", "a*b", "x", None, "x.txt"},          {"what?.txt", "t?", "!", None, "wha!.txt"},
       {"what?.txt", "?", "!", None, "No Match"},  // a lone "?" needs a one-character name
-      {"a?b?c.txt", "b?", "-", Recursive, "a?-c.txt"},
-      {"**.txt", "*", "x", None, "x.txt"},
-      {"*a*a*.txt", "a", "", Recursive, "***.txt"},
-      {"?*?.txt", "*.txt", "*.doc", None, "?*?.doc"},
+      {"a?b?c.txt", "b?", "-", Recursive, "a?-c.txt"}, {"**.txt", "*", "x", None, "x.txt"},
+      {"*a*a*.txt", "a", "", Recursive, "***.txt"},    {"?*?.txt", "*.txt", "*.doc", None, "?*?.doc"},
   };
   for (const auto& c : cases) ExpectReplaces(c);
 }
@@ -148,8 +145,12 @@ TEST(SearchReplace, Utf8Names) {
       {"a" + emoji + "b.txt", "a?b", "[?]", None, "[" + emoji + "].txt"},
       {"a" + emoji + "b.txt", "a*b", "?*", None, "No change"},
       {"x" + emoji + ".txt", "x?", "??y", None, "x" + emoji + "y.txt"},
-      {"a\xFF" "b.txt", "a?b", "ok", None, "ok.txt"},
-      {"a\xFF" "b.txt", "\xFF", "-", None, "a-b.txt"},
+      {"a\xFF"
+       "b.txt",
+       "a?b", "ok", None, "ok.txt"},
+      {"a\xFF"
+       "b.txt",
+       "\xFF", "-", None, "a-b.txt"},
   };
   for (const auto& c : cases) ExpectReplaces(c);
 }

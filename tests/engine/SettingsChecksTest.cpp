@@ -1,11 +1,10 @@
-#include "engine/SettingsChecks.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "engine/Messages.h"
+#include "engine/SettingsChecks.h"
 #include "support/ControlValues.h"
 
 namespace vt {
@@ -83,10 +82,18 @@ TEST(CheckSettings, SearchReplaceInOrder) {
       {"photo.jpg", "image", {TAnswer::Cancel}, {Msg::RemoveExtension}, false, kReplace},
       {"photo.jpg", "photo.*", {kYes}, {Msg::RemoveExtension}, true, TCheckedField::None},
       // 9b with 5 and 7a before it: three questions, each answered Yes
-      {"*.*", "*.", {kYes, kYes, kYes}, {Msg::RemoveSeveralExtensions, Msg::SameName, Msg::RemoveExtension}, true,
+      {"*.*",
+       "*.",
+       {kYes, kYes, kYes},
+       {Msg::RemoveSeveralExtensions, Msg::SameName, Msg::RemoveExtension},
+       true,
        TCheckedField::None},
-      {"*.*", "*.", {kYes, kYes, TAnswer::No}, {Msg::RemoveSeveralExtensions, Msg::SameName, Msg::RemoveExtension},
-       false, kReplace},
+      {"*.*",
+       "*.",
+       {kYes, kYes, TAnswer::No},
+       {Msg::RemoveSeveralExtensions, Msg::SameName, Msg::RemoveExtension},
+       false,
+       kReplace},
       {"*.*", "*.", {kYes, TAnswer::No}, {Msg::RemoveSeveralExtensions, Msg::SameName}, false, kReplace},
       // nothing to ask
       {"*.txt", "*.doc", {}, {}, true, TCheckedField::None},
@@ -115,7 +122,8 @@ TEST(CheckSettings, EachMessageHasItsKindAndField) {
     const char* search;
     const char* replace;
     TMessageKind kind;
-  } kinds[] = {{"", "", TMessageKind::Error}, {"photo.*", "x.jpg", TMessageKind::Information},
+  } kinds[] = {{"", "", TMessageKind::Error},
+               {"photo.*", "x.jpg", TMessageKind::Information},
                {"abc", "x.txt", TMessageKind::Error}};
   for (const auto& k : kinds) {
     TScript one;
@@ -131,8 +139,9 @@ TEST(CheckSettings, ExtensionPartIsThreeCharactersAfterTheFirstDot) {
     const char* name;
     const char* ext;
   } cases[] = {
-      {"photo.jpeg", "photo", "jpe"}, {"a.b.c", "a", "b.c"}, {"name.", "name", ""}, {"plain", "plain", ""},
-      {".txt", "", "txt"},            {"*.*", "*", "*"},     {"x.éàü!", "x", "éàü"}, {"x.é", "x", "é"},
+      {"photo.jpeg", "photo", "jpe"}, {"a.b.c", "a", "b.c"}, {"name.", "name", ""},
+      {"plain", "plain", ""},         {".txt", "", "txt"},   {"*.*", "*", "*"},
+      {"x.éàü!", "x", "éàü"},         {"x.é", "x", "é"},
   };
   for (const auto& c : cases) {
     const TPatternParts parts = SplitPattern(c.pattern);

@@ -1,8 +1,8 @@
-#include "engine/StartArguments.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
+
+#include "engine/StartArguments.h"
 
 namespace vt {
 namespace {
@@ -77,7 +77,11 @@ TEST(StartArguments, PlanOpenFolderOrFiles) {
       // A ";" in a name cannot be a mask: every file is shown instead.
       {{"Photos/a.jpg", "Photos/b;c.jpg"}, "/home/u/Photos", MaskOutcome::NotAMask, "*.*", {}, {}},
       // Files of another folder and folders after the first path are left out.
-      {{"Photos/a.jpg", "Music/x.mp3", "/home/u"}, "/home/u/Photos", MaskOutcome::Names, "a.jpg", {},
+      {{"Photos/a.jpg", "Music/x.mp3", "/home/u"},
+       "/home/u/Photos",
+       MaskOutcome::Names,
+       "a.jpg",
+       {},
        {"Music/x.mp3", "/home/u"}},
       {{"/home/u/Photos", "Photos/a.jpg"}, "/home/u/Photos", MaskOutcome::Unchanged, "", {}, {"Photos/a.jpg"}},
       // Missing paths are reported; the first existing one decides.

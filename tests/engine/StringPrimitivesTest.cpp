@@ -1,10 +1,9 @@
-#include "engine/StringPrimitives.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "engine/StringPrimitives.h"
 #include "engine/TextHelpers.h"
 
 namespace vt {
@@ -26,7 +25,7 @@ TEST(Delete, IgnoresPositionsOutsideTheTextAndClampsTheCount) {
     int i, n;
     const char* result;
   } const cases[] = {
-      {1, 2, "cdef"}, {5, 9, "abcd"}, {6, 1, "abcde"}, {7, 1, "abcdef"},
+      {1, 2, "cdef"},   {5, 9, "abcd"},    {6, 1, "abcde"},  {7, 1, "abcdef"},
       {0, 2, "abcdef"}, {-1, 3, "abcdef"}, {2, 0, "abcdef"}, {2, -2, "abcdef"},
   };
   for (const auto& c : cases) {
@@ -40,8 +39,7 @@ TEST(Insert, ClampsThePositionToTheText) {
   struct Case {
     int i;
     const char* result;
-  } const cases[] = {{1, "XYabc"}, {0, "XYabc"}, {-3, "XYabc"}, {2, "aXYbc"},
-                     {4, "abcXY"}, {9, "abcXY"}};
+  } const cases[] = {{1, "XYabc"}, {0, "XYabc"}, {-3, "XYabc"}, {2, "aXYbc"}, {4, "abcXY"}, {9, "abcXY"}};
   for (const auto& c : cases) {
     std::string s = "abc";
     Insert("XY", s, c.i);
@@ -60,10 +58,14 @@ TEST(StringPrimitives, CountUtf8Characters) {
   std::string i = s;
   Insert("-", i, 5);
   EXPECT_EQ(i, "\xC3\xA9t\xC3\xA9\xE6\x97\xA5-\xF0\x9F\x98\x80");
-  std::string bad = "a\xFF\xC3" "b";  // invalid bytes are characters of their own
+  std::string bad =
+      "a\xFF\xC3"
+      "b";  // invalid bytes are characters of their own
   EXPECT_EQ(Length(bad), 4);
   Delete(bad, 2, 1);
-  EXPECT_EQ(bad, "a\xC3" "b");
+  EXPECT_EQ(bad,
+            "a\xC3"
+            "b");
 }
 
 TEST(SplitString, KeepsPiecesAsTyped) {

@@ -1,8 +1,8 @@
-#include "engine/TextSearch.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "engine/TextSearch.h"
 
 namespace vt {
 namespace {
@@ -12,8 +12,8 @@ TEST(StrIPos, FoldsOnlyAsciiLetters) {
   EXPECT_EQ(StrIPos("abc", "ABC"), 1);
   EXPECT_EQ(StrIPos("abc", ""), 0);
   EXPECT_EQ(StrIPos("abc", "abcd"), 0);
-  EXPECT_EQ(StrIPos("\xC3\x89t\xC3\xA9", "\xC3\xA9"), 3);   // É is not é
-  EXPECT_EQ(StrIPos("\xE6\x97\xA5x", "X"), 2);              // positions count characters
+  EXPECT_EQ(StrIPos("\xC3\x89t\xC3\xA9", "\xC3\xA9"), 3);  // É is not é
+  EXPECT_EQ(StrIPos("\xE6\x97\xA5x", "X"), 2);             // positions count characters
 }
 
 TEST(FindText, NeverSplitsACharacter) {
@@ -67,7 +67,7 @@ TEST(ReplaceText, ReplacesLiteralOccurrences) {
       {"abc", "", "y", TOccurrences::Every, TCase::Sensitive, "abc"},
       {"aaa", "a", "aa", TOccurrences::Every, TCase::Sensitive, "aaaaaa"},  // never re-searched
       {"aaaa", "aa", "b", TOccurrences::Every, TCase::Sensitive, "bb"},
-      {"a*b*c", "*", "", TOccurrences::Every, TCase::Sensitive, "abc"},      // literal "*"
+      {"a*b*c", "*", "", TOccurrences::Every, TCase::Sensitive, "abc"},  // literal "*"
       {"x\xC3\xA9x", "\xC3\xA9", "e", TOccurrences::First, TCase::Insensitive, "xex"},
   };
   for (const auto& c : cases) {

@@ -7,8 +7,7 @@
 namespace vt {
 namespace {
 
-std::string Truncated(const std::string& file, int kind, int maxChars,
-                      const std::string& shortName = {}) {
+std::string Truncated(const std::string& file, int kind, int maxChars, const std::string& shortName = {}) {
   TControlValues controls;
   controls.LstBoxActions = ControlIndex(TOperation::Truncate);
   controls.ComboTruncateTo = kind;

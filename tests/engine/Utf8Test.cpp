@@ -1,8 +1,8 @@
-#include "engine/Utf8.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "engine/Utf8.h"
 
 namespace vt {
 namespace {
@@ -10,9 +10,9 @@ namespace {
 TEST(Utf8, CountsCharactersNotBytes) {
   EXPECT_EQ(CharCount(""), 0u);
   EXPECT_EQ(CharCount("plain"), 5u);
-  EXPECT_EQ(CharCount("caf\xC3\xA9"), 4u);                 // é
-  EXPECT_EQ(CharCount("\xE6\x97\xA5\xE6\x9C\xAC"), 2u);    // 日本
-  EXPECT_EQ(CharCount("\xF0\x9F\x98\x80!"), 2u);           // emoji and !
+  EXPECT_EQ(CharCount("caf\xC3\xA9"), 4u);               // é
+  EXPECT_EQ(CharCount("\xE6\x97\xA5\xE6\x9C\xAC"), 2u);  // 日本
+  EXPECT_EQ(CharCount("\xF0\x9F\x98\x80!"), 2u);         // emoji and !
 }
 
 TEST(Utf8, EveryInvalidByteIsOneCharacter) {
@@ -20,22 +20,28 @@ TEST(Utf8, EveryInvalidByteIsOneCharacter) {
     std::string text;
     std::size_t chars;
   } const cases[] = {
-      {"\xFF", 1},                  // never valid
-      {"a\x80" "b", 3},             // lone continuation
-      {"\xC3", 1},                  // truncated at the end
-      {"\xC3" "a", 2},              // lead without continuation
-      {"\xC0\xAF", 2},              // overlong "/"
-      {"\xE0\x80\xAF", 3},          // overlong three-byte form
-      {"\xED\xA0\x80", 3},          // surrogate
-      {"\xF4\x90\x80\x80", 4},      // past U+10FFFF
-      {"\xE6\x97", 2},              // truncated CJK
-      {"\xF0\x9F\x98", 3},          // truncated emoji
+      {"\xFF", 1},  // never valid
+      {"a\x80"
+       "b",
+       3},          // lone continuation
+      {"\xC3", 1},  // truncated at the end
+      {"\xC3"
+       "a",
+       2},                      // lead without continuation
+      {"\xC0\xAF", 2},          // overlong "/"
+      {"\xE0\x80\xAF", 3},      // overlong three-byte form
+      {"\xED\xA0\x80", 3},      // surrogate
+      {"\xF4\x90\x80\x80", 4},  // past U+10FFFF
+      {"\xE6\x97", 2},          // truncated CJK
+      {"\xF0\x9F\x98", 3},      // truncated emoji
   };
   for (const auto& c : cases) EXPECT_EQ(CharCount(c.text), c.chars) << c.text;
 }
 
 TEST(Utf8, BoundariesFollowTheCharacters) {
-  const std::string s = "a\xC3\xA9\x80" "b";  // a, é, stray continuation, b
+  const std::string s =
+      "a\xC3\xA9\x80"
+      "b";  // a, é, stray continuation, b
   EXPECT_TRUE(IsCharBoundary(s, 0));
   EXPECT_TRUE(IsCharBoundary(s, 1));
   EXPECT_FALSE(IsCharBoundary(s, 2));  // inside é

@@ -28,8 +28,8 @@ bool SameChar(const std::string& a, const std::string& b, TCase rule) {
 }
 
 // Whole-text glob; p and t are character lists.
-bool Glob(const std::vector<std::string>& p, std::size_t i, const std::vector<std::string>& t,
-          std::size_t j, TCase rule) {
+bool Glob(const std::vector<std::string>& p, std::size_t i, const std::vector<std::string>& t, std::size_t j,
+          TCase rule) {
   if (i == p.size()) return j == t.size();
   if (p[i] == "*") {
     for (std::size_t k = j; k <= t.size(); ++k) {
@@ -45,16 +45,18 @@ bool Glob(const std::vector<std::string>& p, std::size_t i, const std::vector<st
 bool HasMixedRun(std::string_view pattern) {
   bool star = false, question = false;
   for (const char c : pattern) {
-    if (c == '*') star = true;
-    else if (c == '?') question = true;
-    else star = question = false;
+    if (c == '*')
+      star = true;
+    else if (c == '?')
+      question = true;
+    else
+      star = question = false;
     if (star && question) return true;
   }
   return false;
 }
 
-std::string Generate(std::mt19937& random, const std::vector<std::string>& alphabet,
-                     std::size_t maxLength) {
+std::string Generate(std::mt19937& random, const std::vector<std::string>& alphabet, std::size_t maxLength) {
   std::uniform_int_distribution<std::size_t> length(0, maxLength);
   std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
   std::string s;

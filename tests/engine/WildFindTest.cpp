@@ -1,8 +1,8 @@
-#include "engine/WildFind.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "engine/WildFind.h"
 
 namespace vt {
 namespace {
@@ -56,7 +56,7 @@ TEST(WildFind, Steps) {
       {"???", "abc", 1, "abc"},
       {"????", "abc", 0, ""},
       {"?", "", 0, ""},
-      {"*?", "ab", 1, "ab"},   // mixed run means "*"
+      {"*?", "ab", 1, "ab"},  // mixed run means "*"
       {"?*?", "", 1, ""},
       // leading run of "*"
       {"*c", "abcabc", 1, "abc"},
@@ -70,24 +70,24 @@ TEST(WildFind, Steps) {
       // the second occurrence when the first lies too close to the start
       {"?a", "aXa", 2, "Xa"},
       {"??a", "aXa", 1, "aXa"},
-      {"??a", "aa", 0, ""},         // the second occurrence is still too close
+      {"??a", "aa", 0, ""},  // the second occurrence is still too close
       {"??a", "aXYa", 2, "XYa"},
-      {"?b", "b", 0, ""},           // found only once
-      {"?aa", "aaa", 0, ""},        // the other occurrence overlaps the first
+      {"?b", "b", 0, ""},     // found only once
+      {"?aa", "aaa", 0, ""},  // the other occurrence overlaps the first
       {"?aa", "aaaaa", 2, "aaa"},
-      {"?a", "Axa", 2, "xa"},       // both occurrences under the case rule
+      {"?a", "Axa", 2, "xa"},  // both occurrences under the case rule
       {"?a", "Axa", 2, "xa", TCase::Sensitive},
       // mixed leading runs lose their "?"
       {"?*c", "abc", 1, "abc"},
       {"*?c", "c", 1, "c"},
       // middle runs
-      {"a*", "xabc", 2, "abc"},     // trailing "*"
-      {"a?", "xabc", 2, "ab"},      // trailing "?"
+      {"a*", "xabc", 2, "abc"},  // trailing "*"
+      {"a?", "xabc", 2, "ab"},   // trailing "?"
       {"c?", "abc", 0, ""},
       {"a??", "xabc", 2, "abc"},
       {"a??", "xab", 0, ""},
       {"a**", "xab", 2, "ab"},
-      {"a?*", "xab", 2, "ab"},      // mixed: same as "a*"
+      {"a?*", "xab", 2, "ab"},  // mixed: same as "a*"
       {"a*?", "xa", 2, "a"},
       {"a*?b", "xayb", 2, "ayb"},
       {"a??d", "abcd", 1, "abcd"},
@@ -120,23 +120,17 @@ TEST(WildFind, MatchedTextKeepsTheSubjectsCase) {
 TEST(WildFind, SubjectWildcardsAreLiteral) {
   // Text taken from the name is never read as a pattern again.
   const FindCase cases[] = {
-      {"a*c", "a*b*c", 1, "a*b*c"},
-      {"*?", "***", 1, "***"},
-      {"?b*", "?b*b", 1, "?b*b"},
-      {"a?b*c", "a?b*c", 1, "a?b*c"},
-      {"*b?", "*?b??", 1, "*?b?"},
-      {"a*b?x", "a?b?x", 1, "a?b?x"},
-      {"a*b?x", "a?b??x", 0, ""},
-      {"x*", "x?*?", 1, "x?*?"},
-      {"?*", "*", 1, "*"},
+      {"a*c", "a*b*c", 1, "a*b*c"},   {"*?", "***", 1, "***"},     {"?b*", "?b*b", 1, "?b*b"},
+      {"a?b*c", "a?b*c", 1, "a?b*c"}, {"*b?", "*?b??", 1, "*?b?"}, {"a*b?x", "a?b?x", 1, "a?b?x"},
+      {"a*b?x", "a?b??x", 0, ""},     {"x*", "x?*?", 1, "x?*?"},   {"?*", "*", 1, "*"},
       {"\\*", "a\\*", 2, "\\*"},
   };
   for (const auto& c : cases) ExpectFinds(c);
 }
 
 TEST(WildFind, CountsUtf8Characters) {
-  const std::string e = "\xC3\xA9";           // é
-  const std::string cjk = "\xE6\x97\xA5";     // 日
+  const std::string e = "\xC3\xA9";        // é
+  const std::string cjk = "\xE6\x97\xA5";  // 日
   const std::string emoji = "\xF0\x9F\x98\x80";
   const FindCase cases[] = {
       {"?", e, 1, e},
@@ -149,10 +143,20 @@ TEST(WildFind, CountsUtf8Characters) {
       {"b?", "b" + emoji + "x", 1, "b" + emoji},
       {"*日", "ab" + cjk + "c", 1, "ab" + cjk},
       {"日?", "x" + cjk + emoji, 2, cjk + emoji},
-      {"?x", "\xFF" "x", 1, "\xFF" "x"},           // an invalid byte is one character
-      {"??", "\xC3" "a", 1, "\xC3" "a"},
-      {"\xA9", e, 0, ""},                          // never inside a character
-      {"a?", "a\xE6\x97", 1, "a\xE6"},            // a cut sequence is bytes, one each
+      {"?x",
+       "\xFF"
+       "x",
+       1,
+       "\xFF"
+       "x"},  // an invalid byte is one character
+      {"??",
+       "\xC3"
+       "a",
+       1,
+       "\xC3"
+       "a"},
+      {"\xA9", e, 0, ""},               // never inside a character
+      {"a?", "a\xE6\x97", 1, "a\xE6"},  // a cut sequence is bytes, one each
   };
   for (const auto& c : cases) ExpectFinds(c);
 }

@@ -1,8 +1,8 @@
-#include "engine/WildReplace.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "engine/WildReplace.h"
 
 namespace vt {
 namespace {
@@ -26,7 +26,7 @@ TEST(WildReplace, ByPosition) {
       // the walk ends with the match; the rest stays as typed
       {"x*", "", "x*"},
       {"ab*", "a", "ab*"},
-      {"abc*d", "xy", "abc*d"},           // no "?" past the match: nothing is cut
+      {"abc*d", "xy", "abc*d"},  // no "?" past the match: nothing is cut
       // pattern longer than the match with a "?" past it: cut to the match's length
       {"a?b?", "xy", "ay"},
       {"????", "ab", "ab"},
@@ -42,7 +42,9 @@ TEST(WildReplace, ByPosition) {
       // characters, not bytes
       {"?", "\xC3\xA9z", "\xC3\xA9"},
       {"?-?", "\xE6\x97\xA5\xF0\x9F\x98\x80\xE6\x9C\xAC", "\xE6\x97\xA5-\xE6\x9C\xAC"},
-      {"\xC3\xA9?", "ab", "\xC3\xA9" "b"},
+      {"\xC3\xA9?", "ab",
+       "\xC3\xA9"
+       "b"},
       {"x?", "\xFF\xFE", "x\xFE"},
   };
   for (const auto& c : cases) {

@@ -9,8 +9,8 @@
 namespace vt {
 
 void PrintTo(const TCommandStates& s, std::ostream* out) {
-  *out << "{Rename " << s.Rename << ", Simulate " << s.Simulate << ", Recover " << s.Recover
-       << ", Save " << s.SaveResult << ", Clear " << s.ClearResult << "}";
+  *out << "{Rename " << s.Rename << ", Simulate " << s.Simulate << ", Recover " << s.Recover << ", Save "
+       << s.SaveResult << ", Clear " << s.ClearResult << "}";
 }
 
 namespace {
@@ -117,9 +117,9 @@ TEST(CommandStates, FirstCloseQuestion) {
     TCloseQuestion Expected;
   };
   const Case cases[] = {
-      {true, false, false, TCloseQuestion::StopPass},   {true, true, true, TCloseQuestion::StopPass},
-      {false, true, true, TCloseQuestion::SaveResult},  {false, true, false, TCloseQuestion::None},
-      {false, false, true, TCloseQuestion::None},       {false, false, false, TCloseQuestion::None},
+      {true, false, false, TCloseQuestion::StopPass},  {true, true, true, TCloseQuestion::StopPass},
+      {false, true, true, TCloseQuestion::SaveResult}, {false, true, false, TCloseQuestion::None},
+      {false, false, true, TCloseQuestion::None},      {false, false, false, TCloseQuestion::None},
   };
   for (const Case& c : cases) {
     TWindowFacts facts = Facts(c.Rows, false);

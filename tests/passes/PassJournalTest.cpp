@@ -1,12 +1,12 @@
 // The block loop of both passes: renames go to the journal before they are
 // attempted, every row is settled once, and the rows are those the step gives
 // entry by entry.
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "engine/RenameStep.h"
 #include "passes/JournalFormat.h"

@@ -51,8 +51,7 @@ TControlValues NumberDefaults() { return Numbers(); }
 
 std::filesystem::path FastTempBase() {
   std::error_code error;
-  if (std::filesystem::is_directory("/dev/shm", error) && ::access("/dev/shm", W_OK) == 0)
-    return "/dev/shm";
+  if (std::filesystem::is_directory("/dev/shm", error) && ::access("/dev/shm", W_OK) == 0) return "/dev/shm";
   return std::filesystem::temp_directory_path();
 }
 

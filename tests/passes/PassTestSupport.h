@@ -1,6 +1,7 @@
 #pragma once
 // Real temporary folder trees, a window over a TResultTable, and running a pass
 // to its end through a run control.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,13 +13,11 @@
 #include <thread>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "passes/ResultTable.h"
+#include "passes/RunControl.h"
 #include "passes/RunWindow.h"
 #include "passes/SearchThread.h"
 #include "passes/UndoThread.h"
-#include "passes/RunControl.h"
 #include "support/ControlValues.h"
 
 namespace vt::test {
@@ -45,9 +44,7 @@ class TTempTree {
   void File(const std::string& relative, const std::string& content = "x") const {
     std::ofstream(Path(relative), std::ios::binary) << content;
   }
-  void Folder(const std::string& relative) const {
-    std::filesystem::create_directories(Path(relative));
-  }
+  void Folder(const std::string& relative) const { std::filesystem::create_directories(Path(relative)); }
   bool Exists(const std::string& relative) const {
     struct stat st {};
     return ::lstat(Path(relative).c_str(), &st) == 0;
@@ -77,7 +74,7 @@ class TTestWindow final : public IRunWindow {
   int Refreshes = 0;
   std::atomic<bool> RecordAll{false};
   mutable std::atomic<int> CallsOffWindowThread{0};
-  std::vector<std::string> EndCalls;  // the end-of-pass calls, in order
+  std::vector<std::string> EndCalls;                    // the end-of-pass calls, in order
   std::vector<std::pair<std::string, int>> Unreadable;  // folders the walk could not read
 
   TResultTable& ResultTable() override { return Check(), Table; }

@@ -1,10 +1,10 @@
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "engine/Messages.h"
 #include "engine/RenameStatus.h"
@@ -120,8 +120,8 @@ TEST(ResultTableTest, ObserverFollowsEveryChange) {
   table.StartPassRows(TPassRows::Simulation);
   table.StartPassRows(TPassRows::Simulation);  // told again: a view may have changed since
   table.Clear();
-  EXPECT_EQ(observer.Events, (std::vector<std::string>{"appended 0+1", "appended 1+1", "simulation", "simulation",
-                                                       "cleared"}));
+  EXPECT_EQ(observer.Events,
+            (std::vector<std::string>{"appended 0+1", "appended 1+1", "simulation", "simulation", "cleared"}));
 }
 
 }  // namespace

@@ -2,12 +2,12 @@
 // order, the end seen only once every row is taken, a bound that holds a pass
 // back from a reader that is behind, and an owner that never leaves its worker
 // behind, even when no one reads.
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "passes/PassTestSupport.h"
 #include "passes/PassThread.h"

@@ -1,12 +1,12 @@
 // Rename, Simulate, Stop, Recover and the close request over a window without
 // widgets: what the window shows while a pass runs and after it, and that a pass
 // never outlives the run control.
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "engine/Messages.h"
 #include "passes/PassTestSupport.h"
@@ -218,8 +218,8 @@ TEST_F(RunControlTest, ThePassDoesNotOutliveTheRunControl) {
     window.EndCalls.clear();
     while (!Held) std::this_thread::yield();
     EXPECT_TRUE(control.PassAlive());
-  }  // stops the pass and joins its worker
-  EXPECT_TRUE(window.EndCalls.empty());  // a window going away is not called back
+  }                                                      // stops the pass and joins its worker
+  EXPECT_TRUE(window.EndCalls.empty());                  // a window going away is not called back
   EXPECT_EQ(ListedFiles(Tree.Root(), "x*").size(), 0u);  // stopped while listing
 }
 

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,8 +11,6 @@
 #include <thread>
 #include <utility>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "passes/PassTestSupport.h"
 #include "support/DeepTree.h"
@@ -28,9 +27,7 @@ class SearchThreadTest : public ::testing::Test {
     options.IncludeSubDirs = subDirs;
     return options;
   }
-  void Run(const TSearchPassOptions& options, const TControlValues& controls) {
-    RunSearch(Window, options, controls);
-  }
+  void Run(const TSearchPassOptions& options, const TControlValues& controls) { RunSearch(Window, options, controls); }
 
   TTempTree Tree;
   TTestWindow Window;
@@ -205,8 +202,7 @@ bool IsDepthFirst(const std::vector<std::string>& folders) {
 
 TEST_F(SearchThreadTest, WalkIsDepthFirstAndTheCounterRunsAcrossFolders) {
   for (const char* folder : {"B", "B/D", "B/D/E", "C", "C/F", "G"}) Tree.Folder(folder);
-  for (const char* file : {"f.txt", "B/f.txt", "B/D/f.txt", "B/D/E/f.txt", "C/f.txt", "C/F/f.txt",
-                           "G/f.txt"})
+  for (const char* file : {"f.txt", "B/f.txt", "B/D/f.txt", "B/D/E/f.txt", "C/f.txt", "C/F/f.txt", "G/f.txt"})
     Tree.File(file, file);
 
   Run(Options("*.*", true), NumberDefaults());
@@ -285,9 +281,8 @@ TEST_F(SearchThreadTest, SimulationRenamesNothingAndEndsSimulationMode) {
   EXPECT_EQ(Window.Panel[0], "Process Ok.");
   EXPECT_EQ(Window.Panel[1], "");
   EXPECT_EQ(Window.Refreshes, 1);
-  EXPECT_EQ(Window.EndCalls,
-            (std::vector<std::string>{"SetFRunning(false)", "RefreshFileList", "EnableUndo",
-                                      "EnableSearchControls(true)", "SetFSimulation(false)"}));
+  EXPECT_EQ(Window.EndCalls, (std::vector<std::string>{"SetFRunning(false)", "RefreshFileList", "EnableUndo",
+                                                       "EnableSearchControls(true)", "SetFSimulation(false)"}));
 }
 
 TEST_F(SearchThreadTest, RealPassEnablesUndoOnlyWithRows) {
@@ -318,8 +313,7 @@ TEST_F(SearchThreadTest, NoMatchRowsOnlyWhenAllMessagesAreRecorded) {
     Window.RecordAll = all;
     Run(Options("*.*"), RemoveText("zzz"));
     const std::vector<TRowTexts> expected =
-        all ? std::vector<TRowTexts>{{"photo.jpg", "", Tree.Root(), "No Match"}}
-            : std::vector<TRowTexts>{};
+        all ? std::vector<TRowTexts>{{"photo.jpg", "", Tree.Root(), "No Match"}} : std::vector<TRowTexts>{};
     EXPECT_EQ(RowTexts(Window.Table), expected);
   }
   // "No change" is recorded whatever the check box says.
@@ -330,8 +324,7 @@ TEST_F(SearchThreadTest, NoMatchRowsOnlyWhenAllMessagesAreRecorded) {
   controls.UpDownNbrDelete = 9;
   controls.ComboDeleteFrom = ControlIndex(TRemoveFrom::End);
   Run(Options("*.*"), controls);
-  EXPECT_EQ(RowTexts(Window.Table),
-            (std::vector<TRowTexts>{{"photo.jpg", "", Tree.Root(), "No change"}}));
+  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"photo.jpg", "", Tree.Root(), "No change"}}));
 }
 
 TEST_F(SearchThreadTest, EntriesOtherThanPlainFilesAreLeftAlone) {
@@ -352,9 +345,8 @@ TEST_F(SearchThreadTest, EntriesOtherThanPlainFilesAreLeftAlone) {
     newNames.push_back(row.NewName);
   }
   EXPECT_EQ(newNames, (std::vector<std::string>{"0.txt", "1.txt", "2.txt"}));
-  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{".hidden.txt", "0.txt", "1.txt", "2.txt",
-                                                    "folder.txt", "link.txt", "pipe.txt",
-                                                    "readonly.txt"}));
+  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{".hidden.txt", "0.txt", "1.txt", "2.txt", "folder.txt", "link.txt",
+                                                    "pipe.txt", "readonly.txt"}));
 }
 
 TEST_F(SearchThreadTest, MaskWithAFolderPartRenamesTheFileFoundThere) {
@@ -364,8 +356,7 @@ TEST_F(SearchThreadTest, MaskWithAFolderPartRenamesTheFileFoundThere) {
 
   Run(Options("sub/*.txt"), InsertAtBeginning("x"));
 
-  EXPECT_EQ(RowTexts(Window.Table),
-            (std::vector<TRowTexts>{{"a.txt", "xa.txt", Tree.Root() + "sub/", "Ok"}}));
+  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"a.txt", "xa.txt", Tree.Root() + "sub/", "Ok"}}));
   EXPECT_EQ(Tree.Content("a.txt"), "top");
   EXPECT_EQ(Tree.Content("sub/xa.txt"), "sub");
 }
@@ -376,8 +367,7 @@ TEST_F(SearchThreadTest, StartFolderWithoutSeparatorGetsOne) {
   options.Folder.pop_back();
   Window.Simulation = true;
   Run(options, InsertAtBeginning("x"));
-  EXPECT_EQ(RowTexts(Window.Table),
-            (std::vector<TRowTexts>{{"a.txt", "xa.txt", Tree.Root(), "Can be renamed"}}));
+  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"a.txt", "xa.txt", Tree.Root(), "Can be renamed"}}));
 }
 
 TEST_F(SearchThreadTest, ProgressCountsTheEntriesHandled) {
@@ -428,8 +418,7 @@ TEST_F(SearchThreadTest, StopDuringHandlingFinishesOnlyTheBlockInHand) {
 
   ASSERT_EQ(Window.Table.RowCount(), 256u);
   const std::vector<std::string> names = Tree.Names();
-  EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n[0] == 'x'; }),
-            256);
+  EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n[0] == 'x'; }), 256);
   EXPECT_TRUE(Tree.Exists("sub/s.txt"));
   EXPECT_EQ(Window.Panel[0], "Process Ok.");
   EXPECT_TRUE(Window.UndoEnabled);
@@ -469,8 +458,7 @@ TEST_F(SearchThreadTest, StopWhileListingALargeFolderHandlesNothingOfIt) {
   EXPECT_EQ(collected, 10);
   const std::vector<std::string> names = tree.Names("big");
   EXPECT_EQ(names.size(), kFiles + 1u);
-  EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n[0] == 'x'; }),
-            0);
+  EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n[0] == 'x'; }), 0);
   EXPECT_TRUE(tree.Exists("big/sub/s.txt"));
   EXPECT_EQ(Window.Panel[0], "Process Ok.");
   EXPECT_EQ(Window.Panel[1], "Process stopped by user...");

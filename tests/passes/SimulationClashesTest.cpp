@@ -1,8 +1,8 @@
-#include "passes/SimulationClashes.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
+
+#include "passes/SimulationClashes.h"
 
 namespace vt {
 namespace {

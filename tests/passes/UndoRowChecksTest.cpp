@@ -1,6 +1,6 @@
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "passes/UndoRowChecks.h"
 
@@ -24,16 +24,12 @@ TEST(UndoRowChecks, EveryFaultOfAnOkRow) {
       {"relative path", "home/u/", "b.txt", "a.txt", TUndoRowFault::PathNotAbsolute},
       {"current folder", "./", "b.txt", "a.txt", TUndoRowFault::PathNotAbsolute},
       {"drive letter", "C:\\Data\\", "b.txt", "a.txt", TUndoRowFault::PathNotAbsolute},
-      {"NUL inside the path", std::string("/tmp\0/x/", 8), "b.txt", "a.txt",
-       TUndoRowFault::PathNotAbsolute},
+      {"NUL inside the path", std::string("/tmp\0/x/", 8), "b.txt", "a.txt", TUndoRowFault::PathNotAbsolute},
       {"251 bytes: no cut leaves that", PathOfSize(251), "b.txt", "a.txt", TUndoRowFault::None},
-      {"252 bytes: a four-byte character cut off", PathOfSize(252), "b.txt", "a.txt",
-       TUndoRowFault::PathMayBeCut},
+      {"252 bytes: a four-byte character cut off", PathOfSize(252), "b.txt", "a.txt", TUndoRowFault::PathMayBeCut},
       {"254 bytes", PathOfSize(254), "b.txt", "a.txt", TUndoRowFault::PathMayBeCut},
-      {"255 bytes: the limit itself", PathOfSize(255), "b.txt", "a.txt",
-       TUndoRowFault::PathMayBeCut},
-      {"256 bytes: never went through a file", PathOfSize(256), "b.txt", "a.txt",
-       TUndoRowFault::None},
+      {"255 bytes: the limit itself", PathOfSize(255), "b.txt", "a.txt", TUndoRowFault::PathMayBeCut},
+      {"256 bytes: never went through a file", PathOfSize(256), "b.txt", "a.txt", TUndoRowFault::None},
       {"empty new name", "/u/", "", "a.txt", TUndoRowFault::NameLeavesFolder},
       {"empty old name", "/u/", "b.txt", "", TUndoRowFault::NameLeavesFolder},
       {"dot", "/u/", ".", "a.txt", TUndoRowFault::NameLeavesFolder},
@@ -45,8 +41,7 @@ TEST(UndoRowChecks, EveryFaultOfAnOkRow) {
       {"back to a hidden name", "/u/", "y.txt", ".bashrc", TUndoRowFault::HiddenName},
       {"back to a name of dots", "/u/", ".b", "..a", TUndoRowFault::HiddenName},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(CheckUndoRow(c.Path, c.NewName, c.OldName), c.Expected) << c.What;
+  for (const Case& c : cases) EXPECT_EQ(CheckUndoRow(c.Path, c.NewName, c.OldName), c.Expected) << c.What;
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "passes/PassTestSupport.h"
 #include "support/RowTexts.h"
@@ -105,8 +104,8 @@ TEST_F(UndoThreadTest, RowsWithMissingCellsGiveNoChange) {
 
   Run();
 
-  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"a.txt", "", "", "No change"},
-                                                            {"b.txt", "", Tree.Root(), "No change"}}));
+  EXPECT_EQ(RowTexts(Window.Table),
+            (std::vector<TRowTexts>{{"a.txt", "", "", "No change"}, {"b.txt", "", Tree.Root(), "No change"}}));
   EXPECT_TRUE(Tree.Exists("c.txt"));
 }
 
@@ -116,8 +115,8 @@ TEST_F(UndoThreadTest, NamesLeadingOutOfTheFolderAreRefused) {
   Tree.File("sub/y.txt", "sub");
   Tree.File("y.txt", "top");
   const std::vector<std::pair<std::string, std::string>> rows = {
-      {"../x.txt", "y.txt"}, {"x.txt", "sub/y.txt"}, {"", "y.txt"},  {"x.txt", ""},
-      {".", "y.txt"},       {"..", "y.txt"},        {"x.txt", ".."}, {std::string("x\0y", 3), "y.txt"},
+      {"../x.txt", "y.txt"}, {"x.txt", "sub/y.txt"}, {"", "y.txt"},   {"x.txt", ""},
+      {".", "y.txt"},        {"..", "y.txt"},        {"x.txt", ".."}, {std::string("x\0y", 3), "y.txt"},
   };
   for (const auto& [file, newName] : rows) AddRow(file, newName, "Ok");
 
@@ -125,8 +124,7 @@ TEST_F(UndoThreadTest, NamesLeadingOutOfTheFolderAreRefused) {
 
   ASSERT_EQ(Window.Table.RowCount(), rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    EXPECT_EQ(RowTexts(Window.Table)[i],
-              (TRowTexts{rows[i].second, "", Tree.Root(), "Error"}));
+    EXPECT_EQ(RowTexts(Window.Table)[i], (TRowTexts{rows[i].second, "", Tree.Root(), "Error"}));
   }
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"sub", "y.txt"}));
   EXPECT_EQ(Tree.Names("sub"), (std::vector<std::string>{"y.txt"}));
@@ -168,8 +166,7 @@ TEST_F(UndoThreadTest, PathLongerThanAFileHoldsIsUndone) {
 
 TEST_F(UndoThreadTest, RelativePathIsRefusedWhereverItWouldLead) {
   Tree.File("b.txt", "b");
-  const std::string relative =
-      std::filesystem::relative(Tree.Root(), std::filesystem::current_path()).string() + "/";
+  const std::string relative = std::filesystem::relative(Tree.Root(), std::filesystem::current_path()).string() + "/";
   ASSERT_NE(relative.front(), '/');
   ASSERT_TRUE(std::filesystem::exists(relative + "b.txt"));
   Window.Table.AppendRow("a.txt", "b.txt", relative, "Ok");
@@ -193,13 +190,11 @@ TEST_F(UndoThreadTest, NewNameThatIsNoRegularFileIsNotFound) {
 
   Run();
 
-  EXPECT_EQ(RowTexts(Window.Table),
-            (std::vector<TRowTexts>{{"link.txt", "", Tree.Root(), "File not found"},
-                                    {"dangling.txt", "", Tree.Root(), "File not found"},
-                                    {"fifo.txt", "", Tree.Root(), "File not found"},
-                                    {"/dev/null", "", Tree.Root(), "Error"}}));
-  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"dangling.txt", "fifo.txt", "link.txt",
-                                                    "target.txt"}));
+  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"link.txt", "", Tree.Root(), "File not found"},
+                                                            {"dangling.txt", "", Tree.Root(), "File not found"},
+                                                            {"fifo.txt", "", Tree.Root(), "File not found"},
+                                                            {"/dev/null", "", Tree.Root(), "Error"}}));
+  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"dangling.txt", "fifo.txt", "link.txt", "target.txt"}));
 }
 
 // Rows crafted to reach what no pass could have renamed: Recover renames only a
@@ -236,7 +231,8 @@ TEST_F(UndoThreadTest, CraftedRowsRenameOnlyWhatAPassCouldHave) {
   ASSERT_EQ(Window.Table.RowCount(), std::size(cases));
   for (std::size_t i = 0; i < std::size(cases); ++i)
     EXPECT_EQ(Window.Table.Row(i).StatusWord(), cases[i].status) << cases[i].row.Path << cases[i].row.NewName;
-  EXPECT_EQ(Tree.Names("in"), (std::vector<std::string>{"dir.txt", "fifo.txt", "ro.txt", "v.txt", "x.profile", "y.txt"}));
+  EXPECT_EQ(Tree.Names("in"),
+            (std::vector<std::string>{"dir.txt", "fifo.txt", "ro.txt", "v.txt", "x.profile", "y.txt"}));
   EXPECT_EQ(Tree.Names("out"), (std::vector<std::string>{"y.txt"}));
   EXPECT_EQ(Tree.Content("out/y.txt"), "out/y.txt");
   EXPECT_EQ(Tree.Content("in/x.profile"), "in/.profile");
@@ -260,14 +256,12 @@ TEST_F(UndoThreadTest, SecondRecoverRenamesForwardAgain) {
 
   Run();
   EXPECT_EQ(RowTexts(Window.Table),
-            (std::vector<TRowTexts>{{"b.txt", "a.txt", Tree.Root(), "Ok"},
-                                    {"c.txt", "", Tree.Root(), "No change"}}));
+            (std::vector<TRowTexts>{{"b.txt", "a.txt", Tree.Root(), "Ok"}, {"c.txt", "", Tree.Root(), "No change"}}));
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"a.txt"}));
 
   Run();
   EXPECT_EQ(RowTexts(Window.Table),
-            (std::vector<TRowTexts>{{"a.txt", "b.txt", Tree.Root(), "Ok"},
-                                    {"c.txt", "", Tree.Root(), "No change"}}));
+            (std::vector<TRowTexts>{{"a.txt", "b.txt", Tree.Root(), "Ok"}, {"c.txt", "", Tree.Root(), "No change"}}));
   EXPECT_EQ(Tree.Content("b.txt"), "content");
 }
 
@@ -302,9 +296,8 @@ TEST_F(UndoThreadTest, EndOfPassLeavesSimulationModeAndPanelOneAlone) {
   EXPECT_EQ(Window.Panel[0], "Process Ok.");
   EXPECT_EQ(Window.Panel[1], "Process stopped by user...");
   EXPECT_TRUE(Window.SearchControlsEnabled);
-  EXPECT_EQ(Window.EndCalls,
-            (std::vector<std::string>{"SetFRunning(false)", "RefreshFileList", "EnableUndo",
-                                      "EnableSearchControls(true)"}));
+  EXPECT_EQ(Window.EndCalls, (std::vector<std::string>{"SetFRunning(false)", "RefreshFileList", "EnableUndo",
+                                                       "EnableSearchControls(true)"}));
 }
 
 TEST_F(UndoThreadTest, EmptyTableDoesNothingButEnd) {
@@ -313,8 +306,7 @@ TEST_F(UndoThreadTest, EmptyTableDoesNothingButEnd) {
   EXPECT_FALSE(Window.UndoEnabled);
   EXPECT_EQ(Window.Panel[0], "Process Ok.");
   EXPECT_EQ(Window.EndCalls,
-            (std::vector<std::string>{"SetFRunning(false)", "RefreshFileList",
-                                      "EnableSearchControls(true)"}));
+            (std::vector<std::string>{"SetFRunning(false)", "RefreshFileList", "EnableSearchControls(true)"}));
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "platform/AppendFile.h"
 #include "platform/FsTempFolder.h"

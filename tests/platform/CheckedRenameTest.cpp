@@ -1,5 +1,6 @@
 // What a rename moves is what was looked at; what it reports is what happened.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -7,8 +8,6 @@
 #include <cstdlib>
 #include <set>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "FakeVolume.h"
 #include "FsTempFolder.h"
@@ -152,9 +151,10 @@ TEST_P(CaseOnlyOnVolumeWithInodePerSpelling, AnotherFileIsStillAnotherFile) {
   EXPECT_EQ(dir.Read("ab.txt"), "ab");
 }
 
-INSTANTIATE_TEST_SUITE_P(Volumes, CaseOnlyOnVolumeWithInodePerSpelling,
-                         ::testing::Values(test::kVfat, test::kCasefold),
-                         [](const auto& param) { return std::string(param.param.name) == "vfat" ? "vfat" : "casefold"; });
+INSTANTIATE_TEST_SUITE_P(Volumes, CaseOnlyOnVolumeWithInodePerSpelling, ::testing::Values(test::kVfat, test::kCasefold),
+                         [](const auto& param) {
+                           return std::string(param.param.name) == "vfat" ? "vfat" : "casefold";
+                         });
 
 // The same on a real volume of that kind, where the machine has one mounted.
 TEST(CheckedRename, ChangesTheCaseOnAMountedVolumeWithoutLinks) {
@@ -198,16 +198,9 @@ TEST(OpenStepwise, FollowsNoLinkAndNoDotComponent) {
     std::string path;
     int error;
   } const cases[] = {
-      {dir / "in/deep/", 0},
-      {dir / "in/deep", 0},
-      {dir / "link/", ELOOP},
-      {dir / "rel/deep/", ELOOP},
-      {dir / "in/../out/", ELOOP},
-      {dir / "in/./deep/", ELOOP},
-      {dir / "in//deep/", ELOOP},
-      {"/proc/self/cwd/", ELOOP},
-      {dir / "file/", ENOTDIR},
-      {dir / "missing/", ENOENT},
+      {dir / "in/deep/", 0},       {dir / "in/deep", 0},        {dir / "link/", ELOOP},     {dir / "rel/deep/", ELOOP},
+      {dir / "in/../out/", ELOOP}, {dir / "in/./deep/", ELOOP}, {dir / "in//deep/", ELOOP}, {"/proc/self/cwd/", ELOOP},
+      {dir / "file/", ENOTDIR},    {dir / "missing/", ENOENT},
   };
   for (const auto& c : cases) {
     TFolderHandle folder;

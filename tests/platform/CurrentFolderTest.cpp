@@ -56,8 +56,8 @@ TEST_F(CurrentFolder, EachVolumeRemembersTheLastFolderMadeCurrentOnIt) {
 TEST_F(CurrentFolder, AVolumeNotVisitedYetStartsAtItsRoot) {
   const std::string other = Tree_.MakeDir("volC");
   EXPECT_EQ(LastFolderOnVolume(other), other);
-  TScopedMountTable table(MountLine(1, "8:1", "/", "ext4", "/dev/sda1") + MountLine(4, "8:4", other, "ext4", "/dev/sda4"),
-                          Tree_.Path());
+  TScopedMountTable table(
+      MountLine(1, "8:1", "/", "ext4", "/dev/sda1") + MountLine(4, "8:4", other, "ext4", "/dev/sda4"), Tree_.Path());
   ASSERT_EQ(SetCurrentVolume(other), 0);
   EXPECT_EQ(GetCurrentFolder(), other);
 }

@@ -1,6 +1,5 @@
-#include "platform/DirectoryListing.h"
-
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -13,10 +12,9 @@
 #include <set>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "FsTempFolder.h"
 #include "HashedShortName.h"
+#include "platform/DirectoryListing.h"
 #include "platform/FindData.h"
 #include "platform/ShortName.h"
 
@@ -71,8 +69,19 @@ struct TListCase {
 };
 
 TEST_F(DirectoryListing, MasksSelectAsTheListingShould) {
-  const std::vector<std::string> all = {".", "..", "a.txt", "b.TXT", "readme", "notes.", ".profile", "x.tar.gz",
-                                        "ab", "\xc3\xa9.txt", "\xe6\x97\xa5\xe6\x9c\xac.txt", "\xff.txt", "sub"};
+  const std::vector<std::string> all = {".",
+                                        "..",
+                                        "a.txt",
+                                        "b.TXT",
+                                        "readme",
+                                        "notes.",
+                                        ".profile",
+                                        "x.tar.gz",
+                                        "ab",
+                                        "\xc3\xa9.txt",
+                                        "\xe6\x97\xa5\xe6\x9c\xac.txt",
+                                        "\xff.txt",
+                                        "sub"};
   const TListCase cases[] = {
       {"*", all},
       {"*.*", all},
@@ -94,9 +103,10 @@ TEST_F(DirectoryListing, MasksSelectAsTheListingShould) {
 }
 
 TEST_F(DirectoryListing, HandsOutEntriesInNameOrder) {
-  const std::vector<std::string> expected = {".",      "..",     ".profile", "a.txt",          "ab",
-                                             "b.TXT",  "notes.", "readme",   "sub",            "x.tar.gz",
-                                             "\xc3\xa9.txt", "\xe6\x97\xa5\xe6\x9c\xac.txt", "\xff.txt"};
+  const std::vector<std::string> expected = {".",       "..",       ".profile",     "a.txt",
+                                             "ab",      "b.TXT",    "notes.",       "readme",
+                                             "sub",     "x.tar.gz", "\xc3\xa9.txt", "\xe6\x97\xa5\xe6\x9c\xac.txt",
+                                             "\xff.txt"};
   EXPECT_EQ(Names(List(dir.Path() + "*")), expected);
 }
 
@@ -214,10 +224,10 @@ class ListingAttributes : public ::testing::Test {
 
 TEST_F(ListingAttributes, EachKindOfEntryGetsItsWord) {
   const std::map<std::string, std::uint32_t> expected = {
-      {".", 0x12},           {"..", 0x12},           {"plain", 0x20},          {"locked", 0x21},
-      {"owner-only", 0x20},  {".hidden", 0x22},      {".hidden-locked", 0x23}, {"folder", 0x10},
-      {".cache", 0x12},      {"link", 0x420},        {"link-to-folder", 0x420}, {"dangling", 0x420},
-      {"fifo", 0x24},        {"socket", 0x24},
+      {".", 0x12},          {"..", 0x12},      {"plain", 0x20},           {"locked", 0x21},
+      {"owner-only", 0x20}, {".hidden", 0x22}, {".hidden-locked", 0x23},  {"folder", 0x10},
+      {".cache", 0x12},     {"link", 0x420},   {"link-to-folder", 0x420}, {"dangling", 0x420},
+      {"fifo", 0x24},       {"socket", 0x24},
   };
   EXPECT_EQ(Words(), expected);
 }
@@ -225,8 +235,8 @@ TEST_F(ListingAttributes, EachKindOfEntryGetsItsWord) {
 TEST_F(ListingAttributes, TheFolderListingLeavesOutHiddenAndSystemEntries) {
   std::set<std::string> names;
   for (const auto& [name, word] : Words(ListFilter::NoHiddenOrSystem)) names.insert(name);
-  const std::set<std::string> expected = {"plain",          "locked", "owner-only", "folder", "link",
-                                          "link-to-folder", "dangling"};
+  const std::set<std::string> expected = {"plain", "locked",         "owner-only", "folder",
+                                          "link",  "link-to-folder", "dangling"};
   EXPECT_EQ(names, expected);
 }
 
@@ -244,8 +254,8 @@ TEST_F(ListingShortNames, LongNamesGetOneAndShortNamesNone) {
   for (const char* name : {"Long File Name.txt", "file.tar.gz", "readme.txt", "README", "\xc3\xa9t\xc3\xa9.txt"})
     dir.Write(name);
   const std::map<std::string, std::string> expected = {
-      {".", ""},           {"..", ""},         {"Long File Name.txt", "LONGFI~1.TXT"}, {"file.tar.gz", "FILETA~1.GZ"},
-      {"readme.txt", ""},  {"README", ""},     {"\xc3\xa9t\xc3\xa9.txt", "_T_~1.TXT"},
+      {".", ""},          {"..", ""},     {"Long File Name.txt", "LONGFI~1.TXT"}, {"file.tar.gz", "FILETA~1.GZ"},
+      {"readme.txt", ""}, {"README", ""}, {"\xc3\xa9t\xc3\xa9.txt", "_T_~1.TXT"},
   };
   EXPECT_EQ(ShortNames("*"), expected);
 }
@@ -261,7 +271,8 @@ TEST_F(ListingShortNames, NumbersInTheOrderTheSystemGivesAndStayUnique) {
   EXPECT_EQ(generated[0], "LONGFI~1.TXT");
   EXPECT_EQ(generated[1], "LONGFI~3.TXT");
   EXPECT_EQ(generated[2], "LONGFI~4.TXT");
-  for (std::size_t i = 3; i < generated.size(); ++i) EXPECT_TRUE(test::IsHashedShortName(generated[i], "LO", "TXT")) << generated[i];
+  for (std::size_t i = 3; i < generated.size(); ++i)
+    EXPECT_TRUE(test::IsHashedShortName(generated[i], "LO", "TXT")) << generated[i];
   EXPECT_EQ(std::set<std::string>(generated.begin(), generated.end()).size(), generated.size());
   EXPECT_EQ(names.at("longfi~2.txt"), "");
 }

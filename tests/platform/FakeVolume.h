@@ -115,8 +115,7 @@ class TFakeVolume : public ISysCalls {
     if (error == 0 && inodePerSpelling && *entry != name) info.id.inode ^= std::hash<std::string>{}(name) | 1u << 30;
     return error;
   }
-  int ClaimPlaceholder(int dirFd, const char* name, const TEntryInfo& placeholder,
-                       TPlaceholderHold& held) override {
+  int ClaimPlaceholder(int dirFd, const char* name, const TEntryInfo& placeholder, TPlaceholderHold& held) override {
     ++calls["claim"];
     return PosixSysCalls().ClaimPlaceholder(dirFd, name, placeholder, held);
   }

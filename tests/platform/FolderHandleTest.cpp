@@ -1,5 +1,4 @@
-#include "platform/FolderHandle.h"
-
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,11 +9,10 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "FsTempFolder.h"
 #include "platform/DirectoryListing.h"
 #include "platform/EnterableFolders.h"
+#include "platform/FolderHandle.h"
 #include "platform/FolderRenamer.h"
 #include "support/DeepTree.h"
 
@@ -67,19 +65,25 @@ TEST_F(FolderHandleTest, EntersOnlyTheFolderThatWasListed) {
   };
   const Case cases[] = {
       {"unchanged", [](const TFsTempFolder&) {}, 0},
-      {"swapped for a link", [](const TFsTempFolder& d) {
+      {"swapped for a link",
+       [](const TFsTempFolder& d) {
          std::filesystem::rename(d / "sub", d / "sub.old");
          ASSERT_EQ(::symlink((d / "outside").c_str(), (d / "sub").c_str()), 0);
-       }, ELOOP},
-      {"swapped for another folder", [](const TFsTempFolder& d) {
+       },
+       ELOOP},
+      {"swapped for another folder",
+       [](const TFsTempFolder& d) {
          std::filesystem::rename(d / "sub", d / "sub.old");
          std::filesystem::rename(d / "other", d / "sub");
-       }, ESTALE},
+       },
+       ESTALE},
       {"gone", [](const TFsTempFolder& d) { std::filesystem::remove_all(d / "sub"); }, ENOENT},
-      {"swapped for a file", [](const TFsTempFolder& d) {
+      {"swapped for a file",
+       [](const TFsTempFolder& d) {
          std::filesystem::remove_all(d / "sub");
          d.Write("sub");
-       }, ENOTDIR},
+       },
+       ENOTDIR},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

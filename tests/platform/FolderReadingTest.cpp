@@ -1,6 +1,5 @@
-#include "platform/FolderReading.h"
-
 #include <dirent.h>
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <memory>
@@ -8,11 +7,10 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "FsTempFolder.h"
 #include "platform/DirectoryListing.h"
 #include "platform/EnterableFolders.h"
+#include "platform/FolderReading.h"
 
 namespace vt {
 namespace {
@@ -127,8 +125,8 @@ TEST_F(FolderReadingTest, ListingsFromAReadingEqualListingsOfTheirOwn) {
     ShortNames shortNames;
     NameOrder order;
   } cases[] = {
-      {"*.*", ShortNames::Make, NameOrder::Name},  {"*.jpg", ShortNames::Skip, NameOrder::Name},
-      {"*.txt", ShortNames::Make, NameOrder::AsStored}, {"IMG_*", ShortNames::Skip, NameOrder::Natural},
+      {"*.*", ShortNames::Make, NameOrder::Name},          {"*.jpg", ShortNames::Skip, NameOrder::Name},
+      {"*.txt", ShortNames::Make, NameOrder::AsStored},    {"IMG_*", ShortNames::Skip, NameOrder::Natural},
       {"Photos/*.jpg", ShortNames::Make, NameOrder::Name},  // a folder part reads its own folder
       {"none*", ShortNames::Skip, NameOrder::Name},
   };

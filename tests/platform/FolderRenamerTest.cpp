@@ -1,21 +1,19 @@
-#include "platform/FolderRenamer.h"
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <cerrno>
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "FakeVolume.h"
 #include "FsTempFolder.h"
+#include "platform/FolderRenamer.h"
 
 namespace vt {
 namespace {
@@ -288,9 +286,9 @@ TEST_P(FolderRenamerOnCaselessVolume, AFileThatCannotGoOnOrBackIsReportedWhereIt
 
 TEST(StrandedName, OnlyTheRenamersOwnTemporaryNames) {
   EXPECT_TRUE(IsStrandedName(".vt-00003c930a077140.tmp"));
-  for (const char* other : {"", ".vt-.tmp", ".vt-00003c930a07714.tmp", ".vt-00003c930a0771400.tmp",
-                            ".vt-00003C930A077140.tmp", ".vt-00003c930a07714g.tmp", "vt-00003c930a077140.tmp",
-                            ".vt-00003c930a077140.txt", ".vt-00003c930a077140.tmp/"})
+  for (const char* other :
+       {"", ".vt-.tmp", ".vt-00003c930a07714.tmp", ".vt-00003c930a0771400.tmp", ".vt-00003C930A077140.tmp",
+        ".vt-00003c930a07714g.tmp", "vt-00003c930a077140.tmp", ".vt-00003c930a077140.txt", ".vt-00003c930a077140.tmp/"})
     EXPECT_FALSE(IsStrandedName(other)) << other;
 }
 
@@ -351,20 +349,23 @@ TEST(FolderRenamerFallbacks, APlaceholderSomeoneElseTookIsLeftToThem) {
     void (*act)(int dirFd, const char* name);
   };
   const Case cases[] = {
-      {"replaced by their file", [](int dirFd, const char* name) {
+      {"replaced by their file",
+       [](int dirFd, const char* name) {
          const int fd = ::openat(dirFd, "theirs.tmp", O_CREAT | O_WRONLY, 0644);
          ASSERT_EQ(::write(fd, "theirs", 6), 6);
          ::close(fd);
          ASSERT_EQ(::renameat(dirFd, "theirs.tmp", dirFd, name), 0);
        }},
-      {"written to", [](int dirFd, const char* name) {
+      {"written to",
+       [](int dirFd, const char* name) {
          const int fd = ::openat(dirFd, name, O_WRONLY);
          ASSERT_EQ(::write(fd, "theirs", 6), 6);
          ::close(fd);
        }},
       // (Made anew empty, it may get the placeholder's inode number back and
       // pass for it: only an empty file is at stake then.)
-      {"removed and made anew", [](int dirFd, const char* name) {
+      {"removed and made anew",
+       [](int dirFd, const char* name) {
          ::unlinkat(dirFd, name, 0);
          const int fd = ::openat(dirFd, name, O_CREAT | O_EXCL | O_WRONLY, 0644);
          ASSERT_EQ(::write(fd, "theirs", 6), 6);

@@ -1,6 +1,7 @@
 // Listings of a large folder told to stop while they read it: each time the
 // listing asks, a yes ends it with nothing handed out.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,8 +9,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "FsTempFolder.h"
 #include "platform/DirectoryListing.h"

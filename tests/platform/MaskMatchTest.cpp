@@ -1,6 +1,6 @@
-#include "platform/MaskMatch.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/MaskMatch.h"
 
 namespace vt {
 namespace {

@@ -20,8 +20,7 @@ TEST(MountTable, ParsesFieldsAroundOptionalOnes) {
 }
 
 TEST(MountTable, DecodesOctalEscapes) {
-  const auto entries =
-      ParseMountInfo("40 1 8:17 / /media/ann/My\\040Stick\\134x rw - vfat /dev/sd\\011b1 rw\n");
+  const auto entries = ParseMountInfo("40 1 8:17 / /media/ann/My\\040Stick\\134x rw - vfat /dev/sd\\011b1 rw\n");
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].mountPoint, "/media/ann/My Stick\\x");
   EXPECT_EQ(entries[0].source, "/dev/sd\tb1");

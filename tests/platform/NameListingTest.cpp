@@ -36,7 +36,8 @@ std::map<std::string, std::uint32_t> Full(const std::string& pattern) {
 class NameListing : public ::testing::Test {
  protected:
   NameListing() {
-    for (const char* name : {"a.txt", "B.TXT", "Long File Name.doc", ".hidden", "plain"}) Dir_.MakeFile("f/" + std::string(name));
+    for (const char* name : {"a.txt", "B.TXT", "Long File Name.doc", ".hidden", "plain"})
+      Dir_.MakeFile("f/" + std::string(name));
     Dir_.MakeFile("f/locked.txt");
     std::filesystem::permissions(Dir_ / "f/locked.txt", std::filesystem::perms::owner_read);
     Dir_.MakeDir("f/sub.txt");

@@ -1,11 +1,11 @@
-#include "platform/NameOrder.h"
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
+#include "platform/NameOrder.h"
 
 namespace vt {
 namespace {
@@ -23,13 +23,13 @@ void ExpectStrictlyBefore(const std::vector<OrderCase>& cases, NameOrder order) 
 }
 
 TEST(NameOrder, NameFoldsAsciiLettersThenComparesBytes) {
-  ExpectStrictlyBefore({{"A.TXT", "a.txt"},        // same letters: bytes decide, upper case first
-                        {"a.txt", "B.txt"},        // not byte order ('a' > 'B')
-                        {"a.txt", "A.TXTa"},       // a shorter name first
-                        {"Zebra", "_under"},       // '_' lies after the upper-case letters
-                        {"zebra", "_under"},       // and so after the lower-case ones too
+  ExpectStrictlyBefore({{"A.TXT", "a.txt"},   // same letters: bytes decide, upper case first
+                        {"a.txt", "B.txt"},   // not byte order ('a' > 'B')
+                        {"a.txt", "A.TXTa"},  // a shorter name first
+                        {"Zebra", "_under"},  // '_' lies after the upper-case letters
+                        {"zebra", "_under"},  // and so after the lower-case ones too
                         {"IMG_0001.JPG", "IMG_0010.JPG"},
-                        {"IMG_10", "IMG_2"},       // digits as characters
+                        {"IMG_10", "IMG_2"},             // digits as characters
                         {"z.txt", "\xc3\xa9t\xc3\xa9"},  // UTF-8 bytes after ASCII, never folded
                         {"\xc3\x89T\xc3\x89", "\xc3\xa9t\xc3\xa9"}},
                        NameOrder::Name);
@@ -40,10 +40,10 @@ TEST(NameOrder, NameFoldsAsciiLettersThenComparesBytes) {
 TEST(NameOrder, NaturalComparesDigitRunsAsNumbers) {
   ExpectStrictlyBefore({{"IMG_2", "IMG_10"},
                         {"img_9.jpg", "IMG_10.jpg"},
-                        {"IMG_02", "IMG_2"},       // equal numbers: the names' bytes decide
+                        {"IMG_02", "IMG_2"},          // equal numbers: the names' bytes decide
                         {"IMG_2.jpg", "IMG_02.png"},  // ... only after the rest of the names
                         {"a", "a1"},
-                        {"a1", "ab"},              // a digit is still a character against a letter
+                        {"a1", "ab"},  // a digit is still a character against a letter
                         {"v1.9", "v1.10"},
                         {"99999999999999999999", "100000000000000000000"},  // past 64 bits
                         {"x0", "x00"},

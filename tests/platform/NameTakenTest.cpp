@@ -1,9 +1,8 @@
-#include "platform/NameTaken.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include "FsTempFolder.h"
+#include "platform/NameTaken.h"
 
 namespace vt {
 namespace {
@@ -20,12 +19,9 @@ TEST(NameTaken, ByAnyOtherEntryButNotByTheFileItself) {
     const char* newName;
     bool taken;
   } cases[] = {
-      {"a", "c", false},
-      {"a", "b", true},
-      {"a", "sub", true},
-      {"a", "dangling", true},  // a link that points nowhere still holds its name
-      {"b", "b", false},
-      {"a", "hard-a", true},   // a second link is a name that no-overwrite renames refuse
+      {"a", "c", false},   {"a", "b", true},
+      {"a", "sub", true},  {"a", "dangling", true},  // a link that points nowhere still holds its name
+      {"b", "b", false},   {"a", "hard-a", true},    // a second link is a name that no-overwrite renames refuse
       {"gone", "b", true},
   };
   for (const auto& c : cases)

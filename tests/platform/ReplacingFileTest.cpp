@@ -1,10 +1,9 @@
 // A file is replaced only by a complete copy: whatever fails on the way, the
 // old file stays and no temporary file is left behind.
+#include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,8 +12,8 @@
 #include <string>
 
 #include "FsTempFolder.h"
-#include "support/FileSizeLimit.h"
 #include "platform/ReplacingFile.h"
+#include "support/FileSizeLimit.h"
 
 namespace vt {
 namespace {
@@ -23,8 +22,7 @@ using test::TFsTempFolder;
 
 std::set<std::string> Names(const std::string& folder) {
   std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.insert(entry.path().filename().string());
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
   return names;
 }
 
@@ -152,8 +150,8 @@ TEST(ReplacingFile, AFailedFlushOrRenameLeavesTheOldFile) {
     TReplacingFile::TStep Step;
     int Error;
   };
-  for (const Case& c : {Case{&sync, TReplacingFile::TStep::Flush, EIO},
-                        Case{&rename, TReplacingFile::TStep::Rename, EXDEV}}) {
+  for (const Case& c :
+       {Case{&sync, TReplacingFile::TStep::Flush, EIO}, Case{&rename, TReplacingFile::TStep::Rename, EXDEV}}) {
     TReplacingFile file(*c.Calls);
     ASSERT_EQ(file.Open(dir / "r.vtr"), 0);
     ASSERT_EQ(file.Write("new"), 0);
@@ -197,8 +195,7 @@ TEST(ReplacingFile, AFullFileSystemLeavesTheOldFile) {
   TFsTempFolder dir;
   dir.MakeFolder("small");
   const std::string mount = dir / "small";
-  if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=64k") != 0)
-    GTEST_SKIP() << "cannot mount a tmpfs here";
+  if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=64k") != 0) GTEST_SKIP() << "cannot mount a tmpfs here";
   const std::string old(20000, 'o');
   const std::string path = mount + "/r.vtr";
   { std::ofstream(path, std::ios::binary) << old; }

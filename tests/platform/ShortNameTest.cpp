@@ -1,12 +1,11 @@
-#include "platform/ShortName.h"
-
 #include <gtest/gtest.h>
 
-#include "HashedShortName.h"
-
 #include <set>
-#include <unordered_set>
 #include <string>
+#include <unordered_set>
+
+#include "HashedShortName.h"
+#include "platform/ShortName.h"
 
 namespace vt {
 namespace {
@@ -18,11 +17,10 @@ struct TFormCase {
 
 TEST(ShortName, KnowsNamesOfShortForm) {
   const TFormCase cases[] = {
-      {"README", true},       {"readme.txt", true},     {"ReadMe.Txt", true},  {"A", true},
-      {"ABCDEFGH.TXT", true}, {"~$X.DOC", true},        {"a_b-c.{1}", true},   {"ABCDEFGHI.TXT", false},
-      {"A.TEXT", false},      {"a.b.c", false},         {".profile", false},   {"a b.txt", false},
-      {"a+b.txt", false},     {"a.", false},            {"\xc3\xa9.txt", false}, {"", false},
-      {"a*.txt", false},      {"a[1].txt", false},
+      {"README", true},    {"readme.txt", true}, {"ReadMe.Txt", true},     {"A", true},       {"ABCDEFGH.TXT", true},
+      {"~$X.DOC", true},   {"a_b-c.{1}", true},  {"ABCDEFGHI.TXT", false}, {"A.TEXT", false}, {"a.b.c", false},
+      {".profile", false}, {"a b.txt", false},   {"a+b.txt", false},       {"a.", false},     {"\xc3\xa9.txt", false},
+      {"", false},         {"a*.txt", false},    {"a[1].txt", false},
   };
   for (const TFormCase& c : cases) EXPECT_EQ(HasShortForm(c.name), c.shortForm) << c.name;
 }

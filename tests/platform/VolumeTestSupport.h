@@ -67,10 +67,10 @@ class TCurrentFolderGuard {
 };
 
 // One mountinfo line.
-inline std::string MountLine(int id, const std::string& device, const std::string& mountPoint,
-                             const std::string& type, const std::string& source) {
-  return std::to_string(id) + " 1 " + device + " / " + mountPoint + " rw,relatime shared:1 - " + type + " " +
-         source + " rw\n";
+inline std::string MountLine(int id, const std::string& device, const std::string& mountPoint, const std::string& type,
+                             const std::string& source) {
+  return std::to_string(id) + " 1 " + device + " / " + mountPoint + " rw,relatime shared:1 - " + type + " " + source +
+         " rw\n";
 }
 
 }  // namespace vt::test

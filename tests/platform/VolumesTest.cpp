@@ -13,8 +13,8 @@ using test::MountLine;
 using test::TScopedMountTable;
 using test::TVolumeTempDir;
 
-TMountEntry Mount(const std::string& mountPoint, const std::string& type, const std::string& source,
-                  unsigned major = 0, unsigned minor = 0) {
+TMountEntry Mount(const std::string& mountPoint, const std::string& type, const std::string& source, unsigned major = 0,
+                  unsigned minor = 0) {
   return TMountEntry{major, minor, mountPoint, type, source};
 }
 
@@ -107,12 +107,10 @@ TEST(VolumeRemovable, ReadsTheDisksFlagForAPartition) {
 
 TEST(VolumeList, ListsVolumesOnlyInRootOrderAndTheLaterOfTwoMountsOnOneRoot) {
   TVolumeTempDir devices;
-  const std::string table = MountLine(1, "8:1", "/", "ext4", "/dev/sda1") +
-                            MountLine(2, "0:5", "/proc", "proc", "proc") +
-                            MountLine(3, "0:40", "/srv/b", "nfs", "host:/b") +
-                            MountLine(4, "0:41", "/srv/a", "tmpfs", "tmpfs") +
-                            MountLine(5, "11:0", "/srv/a", "iso9660", "/dev/sr0") +
-                            MountLine(6, "0:6", "/run", "tmpfs", "tmpfs");
+  const std::string table =
+      MountLine(1, "8:1", "/", "ext4", "/dev/sda1") + MountLine(2, "0:5", "/proc", "proc", "proc") +
+      MountLine(3, "0:40", "/srv/b", "nfs", "host:/b") + MountLine(4, "0:41", "/srv/a", "tmpfs", "tmpfs") +
+      MountLine(5, "11:0", "/srv/a", "iso9660", "/dev/sr0") + MountLine(6, "0:6", "/run", "tmpfs", "tmpfs");
   TScopedMountTable scoped(table, devices.Path());
   const auto volumes = ListVolumes();
   ASSERT_EQ(volumes.size(), 3u);
@@ -146,8 +144,8 @@ TEST(VolumeList, ListsATmpfsOnlyWhenItCanBeWrittenTo) {
 TEST(VolumeList, LeavesOutAFileMountedOverAFile) {
   TVolumeTempDir devices;
   const std::string file = devices.MakeFile("hosts");
-  TScopedMountTable scoped(MountLine(1, "8:1", "/", "ext4", "/dev/sda1") + MountLine(2, "8:1", file, "ext4", "/dev/sda1"),
-                           devices.Path());
+  TScopedMountTable scoped(
+      MountLine(1, "8:1", "/", "ext4", "/dev/sda1") + MountLine(2, "8:1", file, "ext4", "/dev/sda1"), devices.Path());
   const auto volumes = ListVolumes();
   ASSERT_EQ(volumes.size(), 1u);
   EXPECT_EQ(volumes[0].root, "/");
@@ -175,7 +173,8 @@ TEST(VolumeLabel, ComesFromTheByLabelLinkOfTheSourceDevice) {
   devices.MakeFile("dev/sdb1");
   devices.MakeLink("../../sda1", "dev/disk/by-label/Data\\x20Disk");
   devices.MakeLink("../../sdz9", "dev/disk/by-label/Gone");
-  const std::string table = MountLine(1, "8:1", "/", "ext4", "/dev/sda1") + MountLine(2, "8:17", "/mnt/b", "ext4", "/dev/sdb1") +
+  const std::string table = MountLine(1, "8:1", "/", "ext4", "/dev/sda1") +
+                            MountLine(2, "8:17", "/mnt/b", "ext4", "/dev/sdb1") +
                             MountLine(3, "0:30", "/tmp", "tmpfs", "tmpfs");
   TScopedMountTable scoped(table, devices.Path());
   const auto volumes = ListVolumes();
@@ -195,8 +194,9 @@ TEST(VolumeCase, FatAndSmbVolumesIgnoreCaseEverythingElseHonoursIt) {
     EXPECT_TRUE(CaseFlagsOf(type).caseSensitive) << type;
   }
   TVolumeTempDir devices;
-  TScopedMountTable scoped(MountLine(1, "8:1", "/", "ext4", "/dev/sda1") + MountLine(2, "8:17", "/media/usb", "vfat", "/dev/sdb1"),
-                           devices.Path());
+  TScopedMountTable scoped(
+      MountLine(1, "8:1", "/", "ext4", "/dev/sda1") + MountLine(2, "8:17", "/media/usb", "vfat", "/dev/sdb1"),
+      devices.Path());
   EXPECT_FALSE(CaseFlagsOfPath("/media/usb/DCIM").caseSensitive);
   EXPECT_TRUE(CaseFlagsOfPath("/media/usbx").caseSensitive);
 }

@@ -1,17 +1,17 @@
 // A journal read back: rows in the order of the pass, outcomes joined to their
 // intents, and a tail cut anywhere or damaged ends the rows without harm.
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "passes/PassJournalWriter.h"
 #include "results/JournalReader.h"
 #include "results/ResultFile.h"
-#include "support/TempFolder.h"
 #include "support/RowTexts.h"
+#include "support/TempFolder.h"
 
 namespace vt::test {
 namespace {
@@ -35,15 +35,17 @@ class JournalReaderTest : public ::testing::Test {
   // A pass of three blocks: renames, a row that renamed nothing, a refused rename.
   void WritePass(TJournalEnd* end) {
     TPassJournalWriter writer;
-    ASSERT_EQ(writer.Create(Path(), TDurability::Kernel, {TJournalKind::Rename, 1234567890123456789ULL, "/d/", "*.txt"}), 0);
+    ASSERT_EQ(
+        writer.Create(Path(), TDurability::Kernel, {TJournalKind::Rename, 1234567890123456789ULL, "/d/", "*.txt"}), 0);
     const std::vector<TJournalEntry> first{Entry(0, "/d/", "a", "xa"), Entry(1, "/d/", "b", "xb")};
     ASSERT_TRUE(writer.Intend(first));
     writer.Settled(std::vector<TJournalEntry>{Entry(0, "/d/", "a", "xa", TRenameStatus::rsOk),
                                               Entry(1, "/d/", "b", "xb", TRenameStatus::rsOk)});
     const std::vector<TJournalEntry> second{Entry(3, "/d/sub/", "c", "xc")};
     ASSERT_TRUE(writer.Intend(second));
-    writer.Settled(std::vector<TJournalEntry>{Entry(2, "/d/", "same", "", TRenameStatus::rsNoChange, false),
-                                              Entry(3, "/d/sub/", "c", "c.stranded", TRenameStatus::rsError, true, 17)});
+    writer.Settled(
+        std::vector<TJournalEntry>{Entry(2, "/d/", "same", "", TRenameStatus::rsNoChange, false),
+                                   Entry(3, "/d/sub/", "c", "c.stranded", TRenameStatus::rsError, true, 17)});
     if (end != nullptr) {
       EXPECT_EQ(writer.Finish(*end), 0);
     }

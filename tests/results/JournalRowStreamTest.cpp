@@ -1,14 +1,14 @@
 // A journal streamed into a result file gives, byte for byte, the file that the
 // journal read whole and settled from the disk gives: wherever the journal was
 // cut, and also when its blocks come out of order.
+#include <gtest/gtest.h>
+
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <list>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "passes/PassJournalWriter.h"
 #include "results/JournalReader.h"

@@ -2,8 +2,8 @@
 // reader's tests run them, and the fuzzer starts from them.
 #include "MalformedStreams.h"
 
-#include "StreamBuilder.h"
 #include "../support/TableWithLayout.h"
+#include "StreamBuilder.h"
 
 namespace vt::test {
 namespace {
@@ -61,55 +61,119 @@ std::vector<TMalformedStream> MalformedStreams() {
       // Ends early
       {"ends after a record name", Bytes(Applied().Name("Left")), true},
       {"ends inside an integer", Bytes(Applied().Name("Left").Raw("\x03\x01")), true},
-      {"ends inside a short string", Bytes(Applied().Name("Align").Raw("\x07\x08" "alCl")), true},
+      {"ends inside a short string",
+       Bytes(Applied().Name("Align").Raw("\x07\x08"
+                                         "alCl")),
+       true},
       {"no end of the properties", Bytes(Applied()), true},
       {"no end of the components", Bytes(Applied().End()), true},
-      {"collection not closed",
-       Bytes(Applied().Name("Columns").Byte(14).Byte(1).Name("Width").Int8(33).End()), true, 0,
+      {"collection not closed", Bytes(Applied().Name("Columns").Byte(14).Byte(1).Name("Width").Int8(33).End()), true, 0,
        [](const TTableWithLayout& t) { return t.Columns()[0].Width == 33; }},
       {"collection item not closed", Bytes(Applied().Name("Columns").Byte(14).Byte(1).Name("Width").Int8(33)), true},
       {"set not closed", Bytes(Applied().Name("Font.Style").Byte(11).Short("fsBold")), true},
 
       // Unknown names
       {"unknown record", Record("Color", "\x02\x01"), true},
-      {"unknown font member", Record("Font.Colour", "\x07\x07" "clBlack"), true},
-      {"unknown object", Record("Brush.Color", "\x07\x07" "clBlack"), true},
+      {"unknown font member",
+       Record("Font.Colour",
+              "\x07\x07"
+              "clBlack"),
+       true},
+      {"unknown object",
+       Record("Brush.Color",
+              "\x07\x07"
+              "clBlack"),
+       true},
       {"object without member", Record("Font", "\x02\x01"), true},
       {"member of a member", Record("Font.Color.Value", "\x02\x01"), true},
       {"items member other than Data", Record("Items.Count", "\x02\x01"), true},
       {"empty member", Record("Font.", "\x02\x01"), true},
       {"unknown column item record",
-       Bytes(Applied().Name("Columns").Byte(14).Byte(1).Name("Width").Int8(33).Name("Alignment").Int8(0).End().End()
-                 .End().End()),
+       Bytes(Applied()
+                 .Name("Columns")
+                 .Byte(14)
+                 .Byte(1)
+                 .Name("Width")
+                 .Int8(33)
+                 .Name("Alignment")
+                 .Int8(0)
+                 .End()
+                 .End()
+                 .End()
+                 .End()),
        true, 0, [](const TTableWithLayout& t) { return t.Columns()[0].Width == 33; }},
       {"unknown record after the rows",
-       Bytes(Applied().Name("Items.Data").Binary(RowBlock(1, oneRow)).Name("HideSelection").Byte(9).End().End()),
-       true, 1, [](const TTableWithLayout& t) { return t.Row(0).OldName == "kept"; }},
+       Bytes(Applied().Name("Items.Data").Binary(RowBlock(1, oneRow)).Name("HideSelection").Byte(9).End().End()), true,
+       1, [](const TTableWithLayout& t) { return t.Row(0).OldName == "kept"; }},
 
       // Value codes that do not suit the record
-      {"integer record given a string", Record("Left", "\x06\x01" "0"), true},
+      {"integer record given a string",
+       Record("Left",
+              "\x06\x01"
+              "0"),
+       true},
       {"integer record given an extended real", Record("Top", std::string("\x05", 1) + std::string(10, '\0')), true},
-      {"identifier record given a string", Record("Align", "\x06\x08" "alClient"), true},
+      {"identifier record given a string",
+       Record("Align",
+              "\x06\x08"
+              "alClient"),
+       true},
       {"boolean record given an integer", Record("ReadOnly", "\x02\x01"), true},
       {"collection record given a list", Record("Columns", std::string("\x01\x00\x00", 3)), true},
       {"collection item that is no list", Record("Columns", std::string("\x0E\x06\x01x\x00", 5)), true},
-      {"caption given an integer", Record("Columns", std::string("\x0E\x01\x07" "Caption\x02\x01\x00\x00", 14)), true},
-      {"font name given an identifier", Record("Font.Name", "\x07\x05" "Arial"), true},
-      {"font style given an identifier", Record("Font.Style", "\x07\x06" "fsBold"), true},
-      {"font colour given a string", Record("Font.Color", "\x06\x07" "clBlack"), true},
+      {"caption given an integer",
+       Record("Columns", std::string("\x0E\x01\x07"
+                                     "Caption\x02\x01\x00\x00",
+                                     14)),
+       true},
+      {"font name given an identifier",
+       Record("Font.Name",
+              "\x07\x05"
+              "Arial"),
+       true},
+      {"font style given an identifier",
+       Record("Font.Style",
+              "\x07\x06"
+              "fsBold"),
+       true},
+      {"font colour given a string",
+       Record("Font.Color",
+              "\x06\x07"
+              "clBlack"),
+       true},
       {"font colour given true", Record("Font.Color", "\x09"), true},
       {"rows given a long string", Record("Items.Data", std::string("\x0C\x00\x00\x00\x00", 5)), true},
       {"code byte beyond the table", Record("TabOrder", "\x13\x00"), true},
       {"nil for an integer", Record("TabOrder", "\x0D"), true},
 
       // Identifiers that are no valid value
-      {"unknown alignment", Record("Align", "\x07\x08" "alMiddle"), true},
-      {"unknown view style", Record("ViewStyle", "\x07\x07" "vsTiles"), true},
-      {"unknown boolean", Record("ReadOnly", "\x07\x03" "Yes"), true},
-      {"unknown colour name", Record("Font.Color", "\x07\x06" "clPink"), true},
+      {"unknown alignment",
+       Record("Align",
+              "\x07\x08"
+              "alMiddle"),
+       true},
+      {"unknown view style",
+       Record("ViewStyle",
+              "\x07\x07"
+              "vsTiles"),
+       true},
+      {"unknown boolean",
+       Record("ReadOnly",
+              "\x07\x03"
+              "Yes"),
+       true},
+      {"unknown colour name",
+       Record("Font.Color",
+              "\x07\x06"
+              "clPink"),
+       true},
       {"negative colour", Record("Font.Color", "\x02\xFF"), true},
       {"colour beyond 24 bits", Record("Font.Color", std::string("\x04\x00\x00\x00\x01", 5)), true},
-      {"unknown style", Record("Font.Style", std::string("\x0B\x08" "fsShadow\x00", 11)), true},
+      {"unknown style",
+       Record("Font.Style", std::string("\x0B\x08"
+                                        "fsShadow\x00",
+                                        11)),
+       true},
 
       // The row block
       {"block shorter than its length says", WithBinaryHead(51, RowBlock(1, oneRow).substr(0, 30)), true},

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "passes/ResultTable.h"
 #include "../support/TableWithLayout.h"
+#include "passes/ResultTable.h"
 
 namespace vt::test {
 

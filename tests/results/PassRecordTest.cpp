@@ -1,11 +1,11 @@
 // A pass's journal turned into its record: the rows settled from the disk, the
 // result file private, and the journal kept whenever the record falls short.
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "results/JournalReader.h"
 #include "results/PassJournals.h"
@@ -87,7 +87,8 @@ TEST_F(PassRecordTest, ARecoverMarksTheJournalItUndidAndRemovesItsOwn) {
   ASSERT_TRUE(renamed.Ok());
   TPassJournalWriter recover;
   ASSERT_EQ(StartPassJournal(Records(), {TJournalKind::Recover, 0, renamed.Journal, "recover"}, std::nullopt,
-                             TDurability::Kernel, recover).Error,
+                             TDurability::Kernel, recover)
+                .Error,
             "");
   const TPassRecord undone = EndRecoverJournal(recover, renamed.Journal);
   EXPECT_TRUE(undone.Ok());

@@ -100,10 +100,10 @@ TEST(ReaderRules, ColumnItemsByPositionWithIndexMovesAndAddedColumns) {
   const std::string bytes = Stream([](TStreamBuilder& b) {
     b.Name("Columns").Byte(14);
     b.Byte(1).Name("Width").Int8(11).End();                       // position 0
-    b.Int8(3).Byte(1).Name("Caption").String("State").End();       // moved to 3
-    b.Byte(1).Name("Caption").String("Fifth").End();               // 4: added
-    b.Int16(1).Byte(1).Name("Width").Int8(22).End();               // back to 1
-    b.Int32(1000).Byte(1).Name("Caption").String("Sixth").End();   // beyond: added
+    b.Int8(3).Byte(1).Name("Caption").String("State").End();      // moved to 3
+    b.Byte(1).Name("Caption").String("Fifth").End();              // 4: added
+    b.Int16(1).Byte(1).Name("Width").Int8(22).End();              // back to 1
+    b.Int32(1000).Byte(1).Name("Caption").String("Sixth").End();  // beyond: added
     b.End();
   });
   TTableWithLayout table;
@@ -147,8 +147,12 @@ TEST(ReaderRules, BooleanAsCodeOrIdentifierAndOtherLayoutValues) {
   Read(bytes, table);
   // The table stays a read-only report filling its page: the next file says so.
   const std::string written = WriteResultStream(table, table);
-  EXPECT_NE(written.find("\x07\x08" "alClient"), std::string::npos);
-  EXPECT_NE(written.find("\x07\x08" "vsReport"), std::string::npos);
+  EXPECT_NE(written.find("\x07\x08"
+                         "alClient"),
+            std::string::npos);
+  EXPECT_NE(written.find("\x07\x08"
+                         "vsReport"),
+            std::string::npos);
 }
 
 TEST(ReaderRules, ColourAsIntegerAndNameAsLongString) {
@@ -207,9 +211,8 @@ TEST(ReaderRules, ASecondItemsRecordReplacesTheRowsOfTheFirst) {
 }
 
 TEST(ReaderRules, NumbersOfALoadedRowComeFromTheFileUnchanged) {
-  const std::string bytes = Stream([](TStreamBuilder& b) {
-    b.Name("Items.Data").Binary(RowBlock(1, RowRecord("a", {"b"}, 7, 8, 9, -10)));
-  });
+  const std::string bytes =
+      Stream([](TStreamBuilder& b) { b.Name("Items.Data").Binary(RowBlock(1, RowRecord("a", {"b"}, 7, 8, 9, -10))); });
   TTableWithLayout table;
   Read(bytes, table);
   ASSERT_EQ(table.RowCount(), 1u);
@@ -242,9 +245,8 @@ TEST(ReaderRules, BinaryLongerThanItsBlockIsTakenUpToTheBlock) {
 
 TEST(ReaderRules, ABlockMayEndBeforeItsSize) {
   // Padding after the last record inside BlockSize holds no row.
-  const std::string bytes = Stream([](TStreamBuilder& b) {
-    b.Name("Items.Data").Binary(RowBlock(1, RowRecord("a", {}) + std::string(30, '\0')));
-  });
+  const std::string bytes = Stream(
+      [](TStreamBuilder& b) { b.Name("Items.Data").Binary(RowBlock(1, RowRecord("a", {}) + std::string(30, '\0'))); });
   TTableWithLayout table;
   Read(bytes, table);
   EXPECT_EQ(table.RowCount(), 1u);

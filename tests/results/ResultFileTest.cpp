@@ -4,13 +4,13 @@
 #include <filesystem>
 
 #include "StreamBuilder.h"
-#include "support/FileBytes.h"
-#include "support/TempFolder.h"
 #include "engine/Messages.h"
 #include "passes/ResultTable.h"
 #include "results/ResultFile.h"
+#include "support/FileBytes.h"
 #include "support/RowTexts.h"
 #include "support/TableWithLayout.h"
+#include "support/TempFolder.h"
 
 namespace vt {
 using test::TTableWithLayout;
@@ -164,7 +164,14 @@ TEST(ResultFile, LongValuesAndTrailingBytesReadThroughTheBuffer) {
   TTempFolder folder;
   const std::string path = folder.File("long.vtr");
   const std::string name(10000, 'N');
-  Put(path, test::TStreamBuilder().Header().Name("Font.Name").LongString(name).End().End().Raw(std::string(9000, 'T')).Bytes());
+  Put(path, test::TStreamBuilder()
+                .Header()
+                .Name("Font.Name")
+                .LongString(name)
+                .End()
+                .End()
+                .Raw(std::string(9000, 'T'))
+                .Bytes());
   TTableWithLayout table;
   ASSERT_TRUE(LoadResultFile(path, table, table).Ok());
   EXPECT_EQ(table.Font().Name, name);

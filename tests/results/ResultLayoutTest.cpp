@@ -1,10 +1,10 @@
 // The layout a result file records: the columns and font of a table at
 // start-up, and every change told to the view.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "results/ResultLayout.h"
 
@@ -34,7 +34,7 @@ TEST(ResultLayout, TellsEveryChangeAndRemembersThatTheFontChanged) {
   layout.SetObserver(&counter);
   layout.SetColumnWidth(0, 150);  // unchanged
   layout.SetColumnWidth(0, 200);
-  layout.SetColumnWidth(9, 10);  // no such column
+  layout.SetColumnWidth(9, 10);           // no such column
   layout.SetTextColor(TextColor::Black);  // the colour it has: no change
   EXPECT_FALSE(layout.FontChanged());
   layout.SetTextColor(TextColor::Gray);

@@ -18,8 +18,8 @@ namespace {
 TTableWithLayout TableWithRows(std::size_t count) {
   TTableWithLayout table;
   for (std::size_t i = 0; i < count; ++i)
-    table.AppendRow("file" + std::to_string(i) + ".txt", "new" + std::to_string(i) + ".txt",
-                    "/home/user/data/", i % 2 ? "Ok" : "Error");
+    table.AppendRow("file" + std::to_string(i) + ".txt", "new" + std::to_string(i) + ".txt", "/home/user/data/",
+                    i % 2 ? "Ok" : "Error");
   return table;
 }
 
@@ -153,9 +153,19 @@ TEST(RoundTrip, FontGroupOnlyOnceTheFontChanged) {
   table.SetTextColor(TextColor::Gray);
   table.SetTextColor(TextColor::Black);
   const std::string bytes = WriteResultStream(table, table);
-  const std::string group = std::string("\x0A" "Font.Color\x07\x07" "clBlack") +
-                            "\x0B" "Font.Height\x02\xF5" + "\x09" "Font.Name\x06\x0D" "MS Sans Serif" +
-                            std::string("\x0A" "Font.Style\x0B\x00", 13);
+  const std::string group = std::string(
+                                "\x0A"
+                                "Font.Color\x07\x07"
+                                "clBlack") +
+                            "\x0B"
+                            "Font.Height\x02\xF5" +
+                            "\x09"
+                            "Font.Name\x06\x0D"
+                            "MS Sans Serif" +
+                            std::string(
+                                "\x0A"
+                                "Font.Style\x0B\x00",
+                                13);
   const std::size_t at = bytes.find(group);
   ASSERT_NE(at, std::string::npos);
   // Between "ReadOnly" and "Items.Data".
@@ -183,7 +193,10 @@ TEST(RoundTrip, ColourWithoutANameIsWrittenAsAnInteger) {
   TTableWithLayout table;
   table.SetTextColor(0x123456);
   const std::string bytes = WriteResultStream(table, table);
-  EXPECT_NE(bytes.find(std::string("\x0A" "Font.Color\x04\x56\x34\x12\x00", 16)), std::string::npos);
+  EXPECT_NE(bytes.find(std::string("\x0A"
+                                   "Font.Color\x04\x56\x34\x12\x00",
+                                   16)),
+            std::string::npos);
   EXPECT_EQ(ReadBack(table).Font().Color, 0x123456u);
 
   // Bits above the 24 of a colour cannot make a file unreadable.
@@ -196,9 +209,15 @@ TEST(RoundTrip, ColumnWidthOfExactly50IsLeftOutAndKeptOnReading) {
   table.SetColumnWidth(1, 50);
   table.SetColumnWidth(3, 51);
   const std::string bytes = WriteResultStream(table, table);
-  EXPECT_NE(bytes.find(std::string("\x01\x07" "Caption\x06\x08" "New Name\x00", 19)),
+  EXPECT_NE(bytes.find(std::string("\x01\x07"
+                                   "Caption\x06\x08"
+                                   "New Name\x00",
+                                   19)),
             std::string::npos);
-  EXPECT_NE(bytes.find(std::string("\x05" "Width\x02\x33", 8)), std::string::npos);
+  EXPECT_NE(bytes.find(std::string("\x05"
+                                   "Width\x02\x33",
+                                   8)),
+            std::string::npos);
 
   TTableWithLayout read;
   read.SetColumnWidth(1, 222);
@@ -213,7 +232,10 @@ TEST(RoundTrip, EmptyCaptionIsLeftOutAndExtraColumnsComeBack) {
   table.Columns()[0].Caption.clear();
   table.Columns().push_back({"Extra", 7000});
   const std::string bytes = WriteResultStream(table, table);
-  EXPECT_NE(bytes.find(std::string("\x0E\x01\x05" "Width\x03\x96\x00\x00", 12)), std::string::npos);
+  EXPECT_NE(bytes.find(std::string("\x0E\x01\x05"
+                                   "Width\x03\x96\x00\x00",
+                                   12)),
+            std::string::npos);
   TTableWithLayout read;
   ASSERT_TRUE(ReadResultStream(bytes, read, read).Ok());
   ASSERT_EQ(read.Columns().size(), 5u);

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <iterator>
 
-#include "support/FileBytes.h"
-#include "support/TempFolder.h"
 #include "passes/ResultTable.h"
 #include "results/ResultFile.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 namespace vt {
 namespace {

@@ -53,8 +53,8 @@ class TStreamBuilder {
 
 // A row record of a row block.
 inline std::string RowRecord(std::string_view caption, std::initializer_list<std::string_view> subs,
-                             std::int32_t image = 0, std::int32_t state = -1,
-                             std::int32_t overlay = -1, std::int32_t user = 0) {
+                             std::int32_t image = 0, std::int32_t state = -1, std::int32_t overlay = -1,
+                             std::int32_t user = 0) {
   TStreamBuilder b;
   b.Le32(image).Le32(state).Le32(overlay).Le32(static_cast<std::int32_t>(subs.size())).Le32(user);
   b.Short(caption);

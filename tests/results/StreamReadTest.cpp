@@ -1,13 +1,12 @@
 // Reading a result file a row at a time must judge every stream as reading it
 // whole does, and hand on the same rows.
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "MalformedStreams.h"
 #include "passes/ResultTable.h"
@@ -16,8 +15,8 @@
 #include "results/ResultStreamReader.h"
 #include "results/RowBlock.h"
 #include "support/RowTexts.h"
-#include "support/TempFolder.h"
 #include "support/TableWithLayout.h"
+#include "support/TempFolder.h"
 
 namespace vt {
 using test::TTableWithLayout;

@@ -22,14 +22,12 @@ TEST(UndoFromFile, RowsThatAFileCannotUndo) {
     bool Lost;
   };
   const Case cases[] = {
-      {10, 251, "Ok", false},     // kept whole, and no cut leaves that length
-      {10, 252, "Ok", true},      // kept whole, but a cut before a 4-byte character leaves as much
-      {10, 255, "Ok", true},      // kept whole, but a reader cannot tell it from a cut one
-      {10, 256, "Ok", true},      // cut
-      {10, 4000, "Ok", true},
-      {10, 300, "Error", false},  // never renamed back anyway
-      {10, 300, "No change", false},
-      {255, 20, "Ok", false},     // the longest name a folder holds is kept whole
+      {10, 251, "Ok", false},  // kept whole, and no cut leaves that length
+      {10, 252, "Ok", true},   // kept whole, but a cut before a 4-byte character leaves as much
+      {10, 255, "Ok", true},   // kept whole, but a reader cannot tell it from a cut one
+      {10, 256, "Ok", true},   // cut
+      {10, 4000, "Ok", true},        {10, 300, "Error", false},  // never renamed back anyway
+      {10, 300, "No change", false}, {255, 20, "Ok", false},     // the longest name a folder holds is kept whole
       {256, 20, "Ok", true},
   };
   for (const Case& c : cases)

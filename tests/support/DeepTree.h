@@ -62,7 +62,8 @@ class TDeepChain {
     if (fd < 0) return content;
     const int in = ::openat(fd, file.c_str(), O_RDONLY | O_CLOEXEC);
     char buffer[256];
-    for (ssize_t n; in >= 0 && (n = ::read(in, buffer, sizeof buffer)) > 0;) content.append(buffer, static_cast<std::size_t>(n));
+    for (ssize_t n; in >= 0 && (n = ::read(in, buffer, sizeof buffer)) > 0;)
+      content.append(buffer, static_cast<std::size_t>(n));
     if (in >= 0) ::close(in);
     ::close(fd);
     return content;

@@ -2,13 +2,12 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <cerrno>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -101,8 +100,7 @@ TEST_F(ClashesInTheWindow, ASimulationMarksItsClashesAndCountsThem) {
   File("XY.TXT");   // short enough: no change
   ASSERT_NE(Marks(), nullptr);
   ASSERT_TRUE(Simulate()) << Form->PanelText(0).toStdString() << "|" << Form->PanelText(1).toStdString() << "|"
-                          << Form->ResultTable().RowCount() << "|"
-                          << [&] {
+                          << Form->ResultTable().RowCount() << "|" << [&] {
                                std::string all;
                                for (const auto& row : Form->ResultTable().Rows())
                                  all += row.OldName + ">" + row.NewName + "@" + std::string(row.Path()) + ":" +

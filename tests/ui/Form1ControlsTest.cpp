@@ -27,8 +27,26 @@
 namespace vt {
 namespace {
 
-enum class Kind { Edit, Check, ListBox, DropDown, EditableDropDown, Button, ImageButton, Label, Group, Tabs,
-                  Pages, Panel, ReportList, StatusBar, Arrows, DriveBox, FolderList, FileList };
+enum class Kind {
+  Edit,
+  Check,
+  ListBox,
+  DropDown,
+  EditableDropDown,
+  Button,
+  ImageButton,
+  Label,
+  Group,
+  Tabs,
+  Pages,
+  Panel,
+  ReportList,
+  StatusBar,
+  Arrows,
+  DriveBox,
+  FolderList,
+  FileList
+};
 
 bool IsKind(QWidget* w, Kind kind) {
   switch (kind) {
@@ -191,8 +209,7 @@ TEST_F(Form1Controls, EachNameBelongsToOneControl) {
   EXPECT_EQ(Form.objectName(), "Form1");
   EXPECT_EQ(Form.windowTitle(), "Veltrane");
   // Each name belongs to one control only.
-  for (const ControlRow& row : kControls)
-    EXPECT_EQ(Form.findChildren<QWidget*>(row.Name).size(), 1) << row.Name;
+  for (const ControlRow& row : kControls) EXPECT_EQ(Form.findChildren<QWidget*>(row.Name).size(), 1) << row.Name;
 }
 
 TEST_F(Form1Controls, StartsOnTheControlPageWithSearchReplaceChosen) {
@@ -211,7 +228,7 @@ TEST_F(Form1Controls, StartsOnTheControlPageWithSearchReplaceChosen) {
 }
 
 TEST_F(Form1Controls, SettingsPagesFollowTheOrderOfTheOperations) {
-  const char* const pages[] = {"TabSheetSetSearch", "TabSheetSetInsert", "TabSheetSetDelete",
+  const char* const pages[] = {"TabSheetSetSearch", "TabSheetSetInsert",        "TabSheetSetDelete",
                                "TabSheetSetNumber", "TabSheetSetCaseSensitive", "TabSheetSetTruncate"};
   const QStringList operations = {"Search/Replace", "Insert", "Remove", "Number", "Change Case", "Truncate"};
   ASSERT_EQ(test::Named<QStackedWidget>(Form, "PageCtrlSettings")->count(), 6);

@@ -3,16 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
-#include <QUrl>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <QListWidget>
-#include <QLineEdit>
-#include <QComboBox>
+#include <QUrl>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -21,19 +21,19 @@
 #include <vector>
 
 #include "ModalScript.h"
-#include "support/FileSizeLimit.h"
 #include "UiTestApp.h"
+#include "browse/FilterDirectoryListBox.h"
 #include "passes/PassJournalWriter.h"
-#include "ui/MessageBoxes.h"
-#include "ui/StopSignalWatcher.h"
+#include "passes/RunControl.h"
 #include "platform/AppendFile.h"
 #include "platform/CurrentFolder.h"
 #include "results/JournalReader.h"
 #include "results/PassJournals.h"
 #include "results/ResultFile.h"
+#include "support/FileSizeLimit.h"
 #include "ui/Form1.h"
-#include "browse/FilterDirectoryListBox.h"
-#include "passes/RunControl.h"
+#include "ui/MessageBoxes.h"
+#include "ui/StopSignalWatcher.h"
 
 namespace vt {
 namespace {
@@ -76,7 +76,9 @@ class Form1PassRecord : public ::testing::Test {
     for (int i = 0; i < count; ++i) std::ofstream(Here() / ("f" + std::to_string(i) + ".txt")) << "x";
   }
   fs::path Here() const { return Folder.path().toStdString(); }
-  bool Ended() { return WaitUntil([&] { return !Form->RunControl().PassAlive(); }); }
+  bool Ended() {
+    return WaitUntil([&] { return !Form->RunControl().PassAlive(); });
+  }
 
   const std::string Kept_ = GetCurrentFolder();
   QTemporaryDir Folder;
@@ -91,8 +93,7 @@ TEST_F(Form1PassRecord, RenameLeavesAPrivateRecordWithItsRowsBesideItsJournal) {
   EXPECT_EQ(fs::status(Records).permissions() & fs::perms::all, fs::perms::owner_all);
   const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(fs::status(records[0]).permissions() & fs::perms::all,
-            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(fs::status(records[0]).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
   TResultTable table;
   ASSERT_TRUE(LoadResultFile(records[0].string(), table).Ok());
   EXPECT_EQ(table.RowCount(), 3u);

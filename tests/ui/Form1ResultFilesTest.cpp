@@ -31,8 +31,8 @@ namespace {
 using test::CancelDialog;
 using test::ChooseFile;
 using test::Contents;
-using test::Put;
 using test::Press;
+using test::Put;
 using test::TModalScript;
 using test::TStreamBuilder;
 
@@ -46,8 +46,8 @@ struct TWindowState {
 };
 
 void PrintTo(const TWindowState& s, std::ostream* out) {
-  *out << "{Recover " << s.Recover << ", Rename " << s.Rename << ", Simulate " << s.Simulate
-       << ", Clear " << s.Clear << ", Save " << s.Save << ", Result page " << s.ResultPage << "}";
+  *out << "{Recover " << s.Recover << ", Rename " << s.Rename << ", Simulate " << s.Simulate << ", Clear " << s.Clear
+       << ", Save " << s.Save << ", Result page " << s.ResultPage << "}";
 }
 
 TWindowState StateOf(TForm1& form) {
@@ -74,8 +74,8 @@ class Form1ResultFiles : public ::testing::Test {
   // Rows as a real pass leaves them, with its commands.
   static void AddPassRows(TForm1& form, std::size_t count, const std::string& path = "/srv/photos/") {
     for (std::size_t i = 0; i < count; ++i)
-      form.ResultTable().AppendRow("img" + std::to_string(i) + ".jpg", "Rome " + std::to_string(i) + ".jpg",
-                                   path, "Ok");
+      form.ResultTable().AppendRow("img" + std::to_string(i) + ".jpg", "Rome " + std::to_string(i) + ".jpg", path,
+                                   "Ok");
     test::Named<QAction>(form, "UndoItem")->setEnabled(true);
     test::Named<QAction>(form, "SaveAsItem")->setEnabled(true);
     test::Named<QAction>(form, "ClearResultItem")->setEnabled(true);
@@ -160,7 +160,8 @@ TEST_F(Form1ResultFiles, LongTextsAreSavedCutAndTheRowsAFileCannotUndoAreNamed) 
     test::Named<QAction>(Form, "SaveAsItem")->trigger();
   });
   ASSERT_EQ(script.Seen().size(), 2);
-  EXPECT_TRUE(script.Seen()[1].startsWith("Information|1 of the rows saved cannot be undone")) << script.Seen()[1].toStdString();
+  EXPECT_TRUE(script.Seen()[1].startsWith("Information|1 of the rows saved cannot be undone"))
+      << script.Seen()[1].toStdString();
   EXPECT_EQ(Form.ResultTable().Row(2).Path(), longPath);  // cut in the file only
 
   TForm1 later;
@@ -248,14 +249,21 @@ TEST_F(Form1ResultFiles, ATextFileEmptiesTheTableAndIsNotAResultFile) {
 
 TEST_F(Form1ResultFiles, AFailingFileKeepsWhatWasAppliedBeforeTheFailure) {
   const std::string path = File("broken.vtr");
-  Put(path, TStreamBuilder()
-                .Header()
-                .Name("Columns").Byte(14).Byte(1).Name("Width").Int16(222).End().End()
-                .Name("Items.Data")
-                .Binary(test::RowBlock(2, test::RowRecord("a", {"b", "/d/", "Ok"}) +
-                                              // five sub-texts announced, none there
-                                              TStreamBuilder().Le32(0).Le32(-1).Le32(-1).Le32(5).Le32(0).Short("c").Bytes()))
-                .Bytes());
+  Put(path,
+      TStreamBuilder()
+          .Header()
+          .Name("Columns")
+          .Byte(14)
+          .Byte(1)
+          .Name("Width")
+          .Int16(222)
+          .End()
+          .End()
+          .Name("Items.Data")
+          .Binary(test::RowBlock(2, test::RowRecord("a", {"b", "/d/", "Ok"}) +
+                                        // five sub-texts announced, none there
+                                        TStreamBuilder().Le32(0).Le32(-1).Le32(-1).Le32(5).Le32(0).Short("c").Bytes()))
+          .Bytes());
   TModalScript script;
   script.Then(ChooseFile(Q(path))).Then(Press(QMessageBox::Ok));
   Load(Form, script);
@@ -269,11 +277,16 @@ TEST_F(Form1ResultFiles, TrailingBytesAndLetterCaseOfNamesAreAccepted) {
   const std::string path = File("odd.vtr");
   Put(path, TStreamBuilder()
                 .Header()
-                .Name("READONLY").Ident("TRUE")
-                .Name("font.COLOR").Ident("CLBLACK")
-                .Name("items.data").Binary(test::RowBlock(1, test::RowRecord("a.txt", {"b.txt", "/d/", "Ok"})))
-                .Name("viewstyle").Ident("VSREPORT")
-                .End().End()
+                .Name("READONLY")
+                .Ident("TRUE")
+                .Name("font.COLOR")
+                .Ident("CLBLACK")
+                .Name("items.data")
+                .Binary(test::RowBlock(1, test::RowRecord("a.txt", {"b.txt", "/d/", "Ok"})))
+                .Name("viewstyle")
+                .Ident("VSREPORT")
+                .End()
+                .End()
                 .Raw("trailing bytes that belong to nothing")
                 .Bytes());
   TModalScript script;
@@ -307,9 +320,12 @@ TEST_F(Form1ResultFiles, ALoadKeepsTheGreyOfASimulationUnlessTheFileHasAFont) {
   const std::string black = File("black.vtr");
   Put(black, TStreamBuilder()
                  .Header()
-                 .Name("Font.Color").Ident("clBlack")
-                 .Name("Items.Data").Binary(test::RowBlock(1, test::RowRecord("a.txt", {"b.txt", "/d/", "Ok"})))
-                 .End().End()
+                 .Name("Font.Color")
+                 .Ident("clBlack")
+                 .Name("Items.Data")
+                 .Binary(test::RowBlock(1, test::RowRecord("a.txt", {"b.txt", "/d/", "Ok"})))
+                 .End()
+                 .End()
                  .Bytes());
   Form.ResultTable().StartPassRows(TPassRows::Simulation);  // as Simulate leaves it
 
@@ -370,7 +386,8 @@ TEST_F(Form1ResultFiles, ClearAnsweredYesSavesThenClearsEvenWhenTheSaveIsCancell
   TModalScript cancelled;
   cancelled.Then(Press(QMessageBox::Yes)).Then(CancelDialog());
   cancelled.Run([&] { test::Named<QPushButton>(Form, "BtClearResult")->click(); });
-  EXPECT_EQ(cancelled.Seen(), (QStringList{"Confirm|Do you want to save result before clearing?", "dialog:SaveDialog1"}));
+  EXPECT_EQ(cancelled.Seen(),
+            (QStringList{"Confirm|Do you want to save result before clearing?", "dialog:SaveDialog1"}));
   EXPECT_EQ(Form.ResultTable().RowCount(), 0u);
   EXPECT_EQ(StateOf(Form), (TWindowState{false, true, true, false, false, false}));
 

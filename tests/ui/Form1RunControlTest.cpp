@@ -70,8 +70,8 @@ class TFolder {
   }
   std::size_t CountStartingWith(const std::string& prefix) const {
     const std::vector<std::string> names = Names();
-    return std::size_t(std::count_if(names.begin(), names.end(),
-                                     [&](const std::string& n) { return n.rfind(prefix, 0) == 0; }));
+    return std::size_t(
+        std::count_if(names.begin(), names.end(), [&](const std::string& n) { return n.rfind(prefix, 0) == 0; }));
   }
 
  private:
@@ -134,8 +134,8 @@ struct TCommands {
   bool operator==(const TCommands&) const = default;
 };
 void PrintTo(const TCommands& c, std::ostream* out) {
-  *out << "{Rename " << c.Rename << ", Simulate " << c.Simulate << ", Recover " << c.Recover << ", Stop "
-       << c.Stop << ", Save " << c.Save << ", Clear " << c.Clear << "}";
+  *out << "{Rename " << c.Rename << ", Simulate " << c.Simulate << ", Recover " << c.Recover << ", Stop " << c.Stop
+       << ", Save " << c.Save << ", Clear " << c.Clear << "}";
 }
 
 class Form1RunControl : public ::testing::Test {
@@ -164,7 +164,9 @@ class Form1RunControl : public ::testing::Test {
             both(test::Named<QPushButton>(f, "BtSaveAsResult"), test::Named<QAction>(f, "SaveAsItem")),
             both(test::Named<QPushButton>(f, "BtClearResult"), test::Named<QAction>(f, "ClearResultItem"))};
   }
-  bool Ended() { return WaitUntil([&] { return !Form->RunControl().PassAlive(); }); }
+  bool Ended() {
+    return WaitUntil([&] { return !Form->RunControl().PassAlive(); });
+  }
   QColor RowColour(int row) const {
     const TResultTableModel* model = test::Named<TResultListView>(*Form, "ListView")->TableModel();
     return model->data(model->index(row, 0), Qt::ForegroundRole).value<QColor>();

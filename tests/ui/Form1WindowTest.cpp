@@ -89,13 +89,20 @@ struct MenuRow {
 };
 
 constexpr MenuRow kMenus[] = {
-    {"FileMnu", "LoadResultItem", "&Load Result...", true}, {"FileMnu", "SaveAsItem", "&Save Result...", false},
-    {"FileMnu", "ClearResultItem", "&Clear Result", false}, {"FileMnu", "N1", nullptr, true},
-    {"FileMnu", "QuitItem", "&Quit", true},                 {"ExecMnu", "UndoItem", "Rec&over", false},
-    {"ExecMnu", "N2", nullptr, true},                       {"ExecMnu", "SimulItem", "Si&mulate", true},
-    {"ExecMnu", "RenameItem", "&Rename", true},             {"ExecMnu", "N4", nullptr, true},
-    {"ExecMnu", "StopItem", "&Stop", true},                 {"HelpMnu", "HelpItem", "Help &Topics", true},
-    {"HelpMnu", "N3", nullptr, true},                       {"HelpMnu", "AboutItem", "&About...", true},
+    {"FileMnu", "LoadResultItem", "&Load Result...", true},
+    {"FileMnu", "SaveAsItem", "&Save Result...", false},
+    {"FileMnu", "ClearResultItem", "&Clear Result", false},
+    {"FileMnu", "N1", nullptr, true},
+    {"FileMnu", "QuitItem", "&Quit", true},
+    {"ExecMnu", "UndoItem", "Rec&over", false},
+    {"ExecMnu", "N2", nullptr, true},
+    {"ExecMnu", "SimulItem", "Si&mulate", true},
+    {"ExecMnu", "RenameItem", "&Rename", true},
+    {"ExecMnu", "N4", nullptr, true},
+    {"ExecMnu", "StopItem", "&Stop", true},
+    {"HelpMnu", "HelpItem", "Help &Topics", true},
+    {"HelpMnu", "N3", nullptr, true},
+    {"HelpMnu", "AboutItem", "&About...", true},
 };
 
 TEST(Form1Window, MenusAndTheirItemsInOrder) {
@@ -202,10 +209,22 @@ TEST(Form1Window, FocusOrderOfTheWindowAndTheControlPage) {
   form.show();
   form.activateWindow();
   ASSERT_TRUE(WaitUntil([&] { return form.isActiveWindow(); }));
-  const QStringList expected = {"PageControl1", "FileListBox1", "ChkBxIncSubDir", "EdSearch",
-                                "EdSearchFor", "EdReplaceWith", "ChkBxSearchInExt", "ChkBxSearchRecursive",
-                                "ChkBxCaseSensitive", "LstBoxActions", "FilterDirectoryListBox1",
-                                "FilterDriveComboBox1", "BtCancel", "BtRename", "BtSimul", "BtQuit",
+  const QStringList expected = {"PageControl1",
+                                "FileListBox1",
+                                "ChkBxIncSubDir",
+                                "EdSearch",
+                                "EdSearchFor",
+                                "EdReplaceWith",
+                                "ChkBxSearchInExt",
+                                "ChkBxSearchRecursive",
+                                "ChkBxCaseSensitive",
+                                "LstBoxActions",
+                                "FilterDirectoryListBox1",
+                                "FilterDriveComboBox1",
+                                "BtCancel",
+                                "BtRename",
+                                "BtSimul",
+                                "BtQuit",
                                 "PageControl1"};
   EXPECT_EQ(TabThrough(form, int(expected.size())), expected);
   EXPECT_EQ(test::Named<QToolButton>(form, "SpBtUndo")->focusPolicy(), Qt::NoFocus);
@@ -218,8 +237,8 @@ TEST(Form1Window, FocusOrderOnTheResultPage) {
   ASSERT_TRUE(WaitUntil([&] { return form.isActiveWindow(); }));
   test::Named<QTabWidget>(form, "PageControl1")->setCurrentWidget(test::Named<QWidget>(form, "TabSheetResults"));
   test::Named<QPushButton>(form, "BtSaveAsResult")->setEnabled(true);
-  const QStringList expected = {"PageControl1", "ListView", "ChkBxAllRecord", "BtLoadResult", "BtSaveAsResult",
-                                "BtCancel"};
+  const QStringList expected = {"PageControl1", "ListView",       "ChkBxAllRecord",
+                                "BtLoadResult", "BtSaveAsResult", "BtCancel"};
   EXPECT_EQ(TabThrough(form, int(expected.size())), expected);
 }
 
@@ -296,8 +315,7 @@ namespace {
 // closes on destruction must not read it.
 TEST(Form1Window, AShownWindowWithManyRowsIsDestroyedCleanly) {
   auto form = std::make_unique<TForm1>();
-  for (int i = 0; i < 2000; ++i)
-    form->ResultTable().AppendRow("file" + std::to_string(i), "new", "/tmp/", "Ok");
+  for (int i = 0; i < 2000; ++i) form->ResultTable().AppendRow("file" + std::to_string(i), "new", "/tmp/", "Ok");
   test::Named<QTabWidget>(*form, "PageControl1")->setCurrentWidget(test::Named<QWidget>(*form, "TabSheetResults"));
   form->show();
   ASSERT_TRUE(test::WaitUntil([&] { return test::Named<TResultListView>(*form, "ListView")->isVisible(); }));

@@ -11,9 +11,9 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QRegularExpression>
-#include <QTextBrowser>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextBrowser>
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextImageFormat>

@@ -53,10 +53,12 @@ TEST_P(Palettes, EveryTextReadsAtLeastFourAndAHalfToOne) {
     EXPECT_GE(ratio, 4.5) << widget->objectName().toStdString() << " " << ratio;
     ++checked;
   };
-  for (const auto* label : Form->findChildren<QLabel*>()) expectReadable(label, label->foregroundRole(), QPalette::Window);
+  for (const auto* label : Form->findChildren<QLabel*>())
+    expectReadable(label, label->foregroundRole(), QPalette::Window);
   for (const auto* button : Form->findChildren<QAbstractButton*>())
     expectReadable(button, QPalette::ButtonText, QPalette::Button);
-  for (const auto* group : Form->findChildren<QGroupBox*>()) expectReadable(group, QPalette::WindowText, QPalette::Window);
+  for (const auto* group : Form->findChildren<QGroupBox*>())
+    expectReadable(group, QPalette::WindowText, QPalette::Window);
   for (const auto* edit : Form->findChildren<QLineEdit*>()) expectReadable(edit, QPalette::Text, QPalette::Base);
   expectReadable(test::Named<QStatusBar>(*Form, "StatusBar"), QPalette::WindowText, QPalette::Window);
   EXPECT_GT(checked, 40);

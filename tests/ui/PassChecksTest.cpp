@@ -101,9 +101,8 @@ class PassChecks : public testing::Test {
   QString Focused() const { return test::NamedAncestor(Form.focusWidget()); }
   // The field has the window's focus, and the keyboard once the box has gone.
   bool FocusOn(const QString& name) const {
-    return WaitUntil(
-        [&] { return Focused() == name && QApplication::focusWidget() == Form.focusWidget(); },
-        std::chrono::seconds(2));
+    return WaitUntil([&] { return Focused() == name && QApplication::focusWidget() == Form.focusWidget(); },
+                     std::chrono::seconds(2));
   }
 
   TForm1 Form;

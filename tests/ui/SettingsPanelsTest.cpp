@@ -81,8 +81,12 @@ TEST(SettingsPanelRules, EachChoiceShowsAndHidesItsFields) {
       {1, "ComboInsertTo", 2, {"EdInsertPos", "UpDownInsertPos"}, {}, "EdInsertPos"},
       {1, "ComboInsertTo", 3, {"EdInsertPos", "UpDownInsertPos"}, {}, "EdInsertPos"},
       {1, "ComboInsertTo", 1, {}, {"EdInsertPos", "UpDownInsertPos"}, ""},
-      {2, "ComboItemToDelete", 1, {"LabelNnrDelete", "EdNbrDelete", "UpDownNbrDelete", "ComboDeleteFrom"},
-       {"EdDelete", "ChkBxCaseSensDel", "ChkBxDelRecursive", "EdDeletePos", "UpDownDeletePos"}, "EdNbrDelete"},
+      {2,
+       "ComboItemToDelete",
+       1,
+       {"LabelNnrDelete", "EdNbrDelete", "UpDownNbrDelete", "ComboDeleteFrom"},
+       {"EdDelete", "ChkBxCaseSensDel", "ChkBxDelRecursive", "EdDeletePos", "UpDownDeletePos"},
+       "EdNbrDelete"},
       {2, "ComboDeleteFrom", 2, {"EdDeletePos", "UpDownDeletePos"}, {}, "EdDeletePos"},
       {2, "ComboDeleteFrom", 3, {"EdDeletePos", "UpDownDeletePos"}, {}, "EdDeletePos"},
       {2, "ComboDeleteFrom", 1, {}, {"EdDeletePos", "UpDownDeletePos"}, ""},
@@ -101,8 +105,10 @@ TEST(SettingsPanelRules, EachChoiceShowsAndHidesItsFields) {
     ASSERT_NE(combo, nullptr) << c.combo;
     combo->setCurrentIndex(c.item);
     const std::string label = std::string(c.combo) + " " + std::to_string(c.item);
-    for (const QString& name : c.shown) EXPECT_TRUE(form.findChild<QWidget*>(name)->isVisible()) << label << " " << name.toStdString();
-    for (const QString& name : c.hidden) EXPECT_TRUE(form.findChild<QWidget*>(name)->isHidden()) << label << " " << name.toStdString();
+    for (const QString& name : c.shown)
+      EXPECT_TRUE(form.findChild<QWidget*>(name)->isVisible()) << label << " " << name.toStdString();
+    for (const QString& name : c.hidden)
+      EXPECT_TRUE(form.findChild<QWidget*>(name)->isHidden()) << label << " " << name.toStdString();
     const QString focus = *c.focus ? QString(c.focus) : QString("LstBoxActions");
     EXPECT_TRUE(WaitUntil([&] { return test::NamedAncestor(QApplication::focusWidget()) == focus; })) << label;
     // The first items take the fields away again.
