@@ -510,7 +510,10 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
     RemoveFile(journal.Path());
     // An automatic record made from a journal is undone with it: the journal says so.
     const std::string undone = source->IsJournal ? file : JournalPathFor(file);
-    if (source->IsJournal || (file != undone && FileIsJournal(undone))) AppendToFile(undone, RecoveredMark(UtcNowNs()));
+    // Only when every row went back: otherwise --last still finds what is left.
+    const bool allBack = journal.RefusedCount() == 0;
+    if (allBack && (source->IsJournal || (file != undone && FileIsJournal(undone))))
+      AppendToFile(undone, RecoveredMark(UtcNowNs()));
   }
   const int finished = output.Finish(environment, record, TPassEnd::Completed);
   if (!status.Ok()) {

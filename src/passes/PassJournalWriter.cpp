@@ -66,7 +66,10 @@ void TPassJournalWriter::AppendOutcome(const TJournalEntry& entry, std::uint8_t 
 
 void TPassJournalWriter::Settled(std::span<const TJournalEntry> entries) {
   std::size_t attempted = 0;
-  for (const TJournalEntry& entry : entries) attempted += entry.Attempted ? 1 : 0;
+  for (const TJournalEntry& entry : entries) {
+    attempted += entry.Attempted ? 1 : 0;
+    if (entry.Status == TRenameStatus::rsError || entry.Status == TRenameStatus::rsFileNotFound) ++Refused_;
+  }
   if (attempted > 0) {
     const std::size_t begun = BeginBlock(Pending_, TJournalBlock::Outcomes);
     AppendNumber(Pending_, attempted);

@@ -39,6 +39,8 @@ class TPassJournalWriter final : public IPassJournal {
   const std::string& Path() const { return File_.Path(); }
   std::uint64_t RenamedCount() const { return Renamed_; }
   std::uint64_t RowCount() const { return Rows_; }
+  // Rows that found their file gone or were refused: a recover with any of them did not undo everything.
+  std::uint64_t RefusedCount() const { return Refused_; }
   int Error() const { return Error_; }
 
  private:
@@ -50,6 +52,7 @@ class TPassJournalWriter final : public IPassJournal {
   std::string Scratch_;
   std::uint64_t Renamed_ = 0;
   std::uint64_t Rows_ = 0;
+  std::uint64_t Refused_ = 0;
   int Error_ = 0;
 };
 

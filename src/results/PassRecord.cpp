@@ -75,7 +75,7 @@ TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_
   return record;
 }
 
-TPassRecord EndRecoverJournal(TPassJournalWriter& journal, const std::string& undoneJournal) {
+TPassRecord EndRecoverJournal(TPassJournalWriter& journal, const std::string& undoneJournal, TPassStopped stop) {
   TPassRecord record;
   record.Journal = journal.Path();
   record.JournalError = journal.Error();
@@ -83,7 +83,8 @@ TPassRecord EndRecoverJournal(TPassJournalWriter& journal, const std::string& un
   record.Renamed = journal.RenamedCount();
   if (record.JournalError != 0) return record;
   RemoveFile(record.Journal);
-  if (!undoneJournal.empty()) AppendToFile(undoneJournal, RecoveredMark(UtcNowNs()));
+  const bool allBack = stop == TPassStopped::No && journal.RefusedCount() == 0;
+  if (allBack && !undoneJournal.empty()) AppendToFile(undoneJournal, RecoveredMark(UtcNowNs()));
   return record;
 }
 

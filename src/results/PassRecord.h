@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "passes/PassEnd.h"
 #include "passes/PassJournalWriter.h"
 #include "results/ResultFile.h"
 
@@ -41,9 +42,11 @@ struct TPassRecord {
 // written the journal stays: it holds the rows.
 TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_t kept);
 
-// Ends the journal of a recover pass: once it has undone everything it goes,
-// and the journal whose rows it undid (when there is one) is marked recovered.
-// A failed recover leaves its journal, which holds the renames back.
-TPassRecord EndRecoverJournal(TPassJournalWriter& journal, const std::string& undoneJournal);
+// Ends the journal of a recover pass: once it has been written it goes. The
+// journal whose rows it undid (when there is one) is marked recovered only when
+// the recover ran to its end and every row went back, so that a later "last
+// record" still finds what is left. A failed recover leaves its journal, which
+// holds the renames back.
+TPassRecord EndRecoverJournal(TPassJournalWriter& journal, const std::string& undoneJournal, TPassStopped stop);
 
 }  // namespace vt

@@ -73,7 +73,8 @@ void TForm1PassJournal::Finish(bool stopped, TFailureReport report) {
   if (!Writer_) return;
   const std::unique_ptr<TPassJournalWriter> writer = std::move(Writer_);
   if (Kind_ == TJournalKind::Recover) {
-    const TPassRecord record = EndRecoverJournal(*writer, TableJournal_);
+    const TPassRecord record =
+        EndRecoverJournal(*writer, TableJournal_, stopped ? TPassStopped::Yes : TPassStopped::No);
     if (record.JournalError != 0) {
       ReportRecordFailure(record, report);
       return;

@@ -90,13 +90,55 @@ TEST_F(PassRecordTest, ARecoverMarksTheJournalItUndidAndRemovesItsOwn) {
                              TDurability::Kernel, recover)
                 .Error,
             "");
-  const TPassRecord undone = EndRecoverJournal(recover, renamed.Journal);
+  const TPassRecord undone = EndRecoverJournal(recover, renamed.Journal, TPassStopped::No);
   EXPECT_TRUE(undone.Ok());
   EXPECT_FALSE(fs::exists(undone.Journal));
   TJournal journal;
   int error = 0;
   ASSERT_TRUE(LoadJournal(renamed.Journal, journal, error));
   EXPECT_TRUE(journal.Recovered);
+}
+
+// A recover that did not bring every file back leaves the record for the next
+// "last record"; only a complete one marks it.
+TEST_F(PassRecordTest, ARecoverMarksTheJournalOnlyWhenEveryRowWentBack) {
+  struct Case {
+    const char* what;
+    TRenameStatus status;
+    bool attempted;
+    TPassStopped stop;
+    bool marked;
+  };
+  const Case cases[] = {
+      {"all back", TRenameStatus::rsOk, true, TPassStopped::No, true},
+      {"a rename back refused", TRenameStatus::rsError, true, TPassStopped::No, false},
+      {"a file gone", TRenameStatus::rsFileNotFound, false, TPassStopped::No, false},
+      {"a row refused before its rename", TRenameStatus::rsError, false, TPassStopped::No, false},
+      {"stopped", TRenameStatus::rsOk, true, TPassStopped::Yes, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TPassJournalWriter rename;
+    RenameOne(rename);
+    const TPassRecord renamed = KeepPassRecord(rename, false, 50);
+    ASSERT_TRUE(renamed.Ok());
+    TPassJournalWriter recover;
+    ASSERT_EQ(StartPassJournal(Records(), {TJournalKind::Recover, 0, renamed.Journal, "recover"}, std::nullopt,
+                               TDurability::Kernel, recover)
+                  .Error,
+              "");
+    const std::string folder = Files();
+    const std::vector<TJournalEntry> row{{0, folder, "xa", "a", c.status, 0, c.attempted}};
+    if (c.attempted) {
+      ASSERT_TRUE(recover.Intend(row));
+    }
+    recover.Settled(row);
+    EXPECT_TRUE(EndRecoverJournal(recover, renamed.Journal, c.stop).Ok());
+    TJournal journal;
+    int error = 0;
+    ASSERT_TRUE(LoadJournal(renamed.Journal, journal, error));
+    EXPECT_EQ(journal.Recovered, c.marked);
+  }
 }
 
 }  // namespace
