@@ -32,18 +32,18 @@ std::array<std::string_view, 4> Cells(const TResultRow& row) {
 // something else (any byte below 0x20, one of the two special bytes, and where
 // the output is ASCII only, any byte from 0x7F) is looked at byte by byte.
 struct TPlainBytes {
-  std::array<bool, 256> plain{};
-  bool asciiOnly = false;
-  unsigned char special[2] = {0, 0};  // 0: none (it is below 0x20 anyway)
+  std::array<bool, 256> Plain{};
+  bool AsciiOnly = false;
+  unsigned char Special[2] = {0, 0};  // 0: none (it is below 0x20 anyway)
 };
 
 constexpr TPlainBytes PlainBytes(bool (*plain)(unsigned char), bool asciiOnly, unsigned char special1,
                                  unsigned char special2) {
   TPlainBytes table{};
-  for (unsigned i = 0; i < 256; ++i) table.plain[i] = plain(static_cast<unsigned char>(i));
-  table.asciiOnly = asciiOnly;
-  table.special[0] = special1;
-  table.special[1] = special2;
+  for (unsigned i = 0; i < 256; ++i) table.Plain[i] = plain(static_cast<unsigned char>(i));
+  table.AsciiOnly = asciiOnly;
+  table.Special[0] = special1;
+  table.Special[1] = special2;
   return table;
 }
 
@@ -63,8 +63,8 @@ using TBytes16 = unsigned char __attribute__((vector_size(16)));
 
 // Whether some byte of the sixteen may not be plain; never false when one is not.
 bool MayHoldSpecial(const TBytes16 bytes, const TPlainBytes& plain) {
-  TBytes16 suspect = (bytes < 0x20) | (bytes == plain.special[0]) | (bytes == plain.special[1]);
-  if (plain.asciiOnly) suspect |= bytes >= 0x7F;
+  TBytes16 suspect = (bytes < 0x20) | (bytes == plain.Special[0]) | (bytes == plain.Special[1]);
+  if (plain.AsciiOnly) suspect |= bytes >= 0x7F;
   std::uint64_t halves[2];
   std::memcpy(halves, &suspect, sizeof halves);
   return (halves[0] | halves[1]) != 0;
@@ -77,9 +77,9 @@ std::size_t PlainPrefix(std::string_view text, const TPlainBytes& plain) {
     std::memcpy(&bytes, text.data() + i, 16);
     if (!MayHoldSpecial(bytes, plain)) continue;
     for (std::size_t k = i; k < i + 16; ++k)
-      if (!plain.plain[static_cast<unsigned char>(text[k])]) return k;
+      if (!plain.Plain[static_cast<unsigned char>(text[k])]) return k;
   }
-  while (i < text.size() && plain.plain[static_cast<unsigned char>(text[i])]) ++i;
+  while (i < text.size() && plain.Plain[static_cast<unsigned char>(text[i])]) ++i;
   return i;
 }
 

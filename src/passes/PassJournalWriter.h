@@ -23,7 +23,7 @@ struct TJournalHeader {
 class TPassJournalWriter final : public IPassJournal {
  public:
   // Rows settled but not yet written are written at the latest once they take this much.
-  static constexpr std::size_t kPendingLimit = 256 * 1024;
+  static constexpr std::size_t kPendingLimit = std::size_t{256} * 1024;
 
   // Creates the journal and writes its header. 0 or the errno.
   int Create(const std::string& path, TDurability durability, const TJournalHeader& header);

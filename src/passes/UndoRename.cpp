@@ -15,11 +15,11 @@ bool IsReadOnly(const TEntryInfo& info) { return (info.mode & 0222u) == 0; }
 // The handle of the last row's folder is kept: it is the folder the walk
 // reached then, and what happens to the path since cannot lead it elsewhere.
 int TUndoRename::OpenFolder(const std::string& path) {
-  if (folder_.IsOpen() && path == folderPath_) return 0;
-  folder_.Close();
-  folderPath_.clear();
-  if (const int error = TFolderHandle::OpenStepwise(path, folder_)) return error;
-  folderPath_ = path;
+  if (Folder_.IsOpen() && path == FolderPath_) return 0;
+  Folder_.Close();
+  FolderPath_.clear();
+  if (const int error = TFolderHandle::OpenStepwise(path, Folder_)) return error;
+  FolderPath_ = path;
   return 0;
 }
 
@@ -35,16 +35,16 @@ TRenameStatus TUndoRename::Undo(const std::string& path, const std::string& newN
   if (error != 0) return TRenameStatus::rsError;
   TEntryInfo info;
   // Only a regular file: no pass renames folders, links, FIFOs, sockets or devices.
-  if (PosixSysCalls().Lookup(folder_.Fd(), newName.c_str(), info) != 0 || !info.regular)
+  if (PosixSysCalls().Lookup(Folder_.Fd(), newName.c_str(), info) != 0 || !info.regular)
     return TRenameStatus::rsFileNotFound;
   if (newName == oldName) return TRenameStatus::rsNoChange;
   if (IsReadOnly(info)) {
     error = EACCES;
     return TRenameStatus::rsError;
   }
-  error = renamer_.Rename(folder_, newName, oldName);
+  error = Renamer_.Rename(Folder_, newName, oldName);
   if (error != 0) return TRenameStatus::rsError;
-  error = renamer_.NotedError();
+  error = Renamer_.NotedError();
   return TRenameStatus::rsOk;
 }
 

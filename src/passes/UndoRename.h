@@ -21,9 +21,9 @@ class TUndoRename {
  private:
   int OpenFolder(const std::string& path);
 
-  TFolderHandle folder_;  // of the last row: rows of one folder come together
-  std::string folderPath_;
-  TFolderRenamer renamer_;
+  TFolderHandle Folder_;  // of the last row: rows of one folder come together
+  std::string FolderPath_;
+  TFolderRenamer Renamer_;
 };
 
 }  // namespace vt

@@ -230,30 +230,30 @@ int TFolderRenamer::Impl::RenameThroughTemp(const TEntryName& oldName, const TEn
 }
 
 TFolderRenamer::TFolderRenamer() : TFolderRenamer(PosixSysCalls()) {}
-TFolderRenamer::TFolderRenamer(ISysCalls& calls) : impl_(std::make_unique<Impl>(calls)) {}
+TFolderRenamer::TFolderRenamer(ISysCalls& calls) : Impl_(std::make_unique<Impl>(calls)) {}
 TFolderRenamer::~TFolderRenamer() = default;
 
 int TFolderRenamer::Rename(const std::string& folder, std::string_view oldName, std::string_view newName) {
-  impl_->stranded.clear();
-  impl_->noted = 0;
+  Impl_->stranded.clear();
+  Impl_->noted = 0;
   const TEntryName from(oldName);
   const TEntryName to(newName);
   if (from.Error() != 0) return from.Error();
   if (to.Error() != 0) return to.Error();
-  if (const int error = impl_->UseFolder(folder)) return error;
-  return impl_->RenameHere(from, to);
+  if (const int error = Impl_->UseFolder(folder)) return error;
+  return Impl_->RenameHere(from, to);
 }
 
 int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName) {
-  impl_->stranded.clear();
-  impl_->noted = 0;
+  Impl_->stranded.clear();
+  Impl_->noted = 0;
   const TEntryName from(oldName);
   const TEntryName to(newName);
   if (from.Error() != 0) return from.Error();
   if (to.Error() != 0) return to.Error();
   if (!folder.IsOpen()) return EBADF;
-  impl_->UseHandle(folder);
-  return impl_->RenameHere(from, to);
+  Impl_->UseHandle(folder);
+  return Impl_->RenameHere(from, to);
 }
 
 // What moves is what was looked at: a regular file, and after the move the
@@ -302,11 +302,11 @@ bool TFolderRenamer::Impl::IsUntouchable(const TEntryId& id) const {
   return false;
 }
 
-const std::string& TFolderRenamer::StrandedName() const { return impl_->stranded; }
+const std::string& TFolderRenamer::StrandedName() const { return Impl_->stranded; }
 
-int TFolderRenamer::NotedError() const { return impl_->noted; }
+int TFolderRenamer::NotedError() const { return Impl_->noted; }
 
-void TFolderRenamer::KeepUntouched(std::vector<TEntryId> files) { impl_->untouchable = std::move(files); }
+void TFolderRenamer::KeepUntouched(std::vector<TEntryId> files) { Impl_->untouchable = std::move(files); }
 
 bool IsStrandedName(std::string_view name) {
   constexpr std::string_view prefix = ".vt-", suffix = ".tmp";

@@ -58,7 +58,7 @@ class TFolderRenamer {
 
  private:
   struct Impl;
-  std::unique_ptr<Impl> impl_;
+  std::unique_ptr<Impl> Impl_;
 };
 
 // True for a name of the form StrandedName() gives, so Recover can bring such
