@@ -25,7 +25,8 @@ struct TKillPoint {
 
 TKillPoint ReadKillPoint() {
   TKillPoint point;
-  const char* value = std::getenv("VELTRANE_TEST_KILL_APPEND");
+  const char* value =
+      std::getenv("VELTRANE_TEST_KILL_APPEND");  // NOLINT(concurrency-mt-unsafe): nothing sets the environment
   if (value == nullptr) return point;
   char* end = nullptr;
   point.Append = std::strtol(value, &end, 10);

@@ -45,7 +45,8 @@ int ListNames(std::string_view pattern, std::vector<TListedName>& names) {
   const std::unique_ptr<DIR, TDirCloser> dir(::opendir(folder.c_str()));
   if (!dir) return errno;
   const int dirFd = ::dirfd(dir.get());
-  while (const dirent* entry = ::readdir(dir.get())) {
+  while (const dirent* entry =
+             ::readdir(dir.get())) {  // NOLINT(concurrency-mt-unsafe): each stream is read by one thread
     const std::string_view name(entry->d_name);
     if (!MaskMatches(mask, name)) continue;
     const auto kind = KindOf(dirFd, *entry);

@@ -25,7 +25,7 @@ int ListSubFolders(const std::string& folder, std::vector<std::string>& names) {
   if (dir == nullptr) return errno;
   const int fd = ::dirfd(dir);
   errno = 0;
-  while (const dirent* entry = ::readdir(dir)) {
+  while (const dirent* entry = ::readdir(dir)) {  // NOLINT(concurrency-mt-unsafe): each stream is read by one thread
     if (entry->d_name[0] != '.' && IsFolder(fd, *entry)) names.emplace_back(entry->d_name);
     errno = 0;
   }

@@ -105,7 +105,8 @@ class TPosixSysCalls final : public ISysCalls {
       return error;
     }
     errno = 0;
-    while (const dirent* entry = ::readdir(dir)) each(entry->d_name);
+    while (const dirent* entry = ::readdir(dir))
+      each(entry->d_name);  // NOLINT(concurrency-mt-unsafe): each stream is read by one thread
     const int error = errno;
     ::closedir(dir);
     return error;

@@ -215,12 +215,12 @@ std::optional<TVolume> VolumeOf(std::string_view path) {
 std::string VolumeLabel(const TVolume& volume) {
   const std::string folder = DeviceFilesRoot() + "/dev/disk/by-label";
   const auto source =
-      volume.mount.source.rfind("/", 0) == 0 ? RealPath(DeviceFilesRoot() + volume.mount.source) : std::nullopt;
+      volume.mount.source.rfind('/', 0) == 0 ? RealPath(DeviceFilesRoot() + volume.mount.source) : std::nullopt;
   const auto [maj, min] = BlockDeviceOf(volume.mount);
   DIR* dir = ::opendir(folder.c_str());
   if (dir == nullptr) return {};
   std::string label;
-  while (const dirent* entry = ::readdir(dir)) {
+  while (const dirent* entry = ::readdir(dir)) {  // NOLINT(concurrency-mt-unsafe): each stream is read by one thread
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     const std::string link = folder + "/" + name;

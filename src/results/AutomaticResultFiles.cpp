@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/SysErrorText.h"
 #include "results/EmptyResultFile.h"
 #include "results/PassJournals.h"
 
@@ -88,7 +89,7 @@ std::optional<std::string> ReserveAutomaticFile(const std::string& folder, std::
       return path;
     }
     if (failure != EEXIST) {
-      error = "cannot create " + path + ": " + std::strerror(failure);
+      error = "cannot create " + path + ": " + SystemMessage(failure);
       return std::nullopt;
     }
   }

@@ -27,7 +27,7 @@ class TRowCollector {
     if (it != Rows_.end() && it->Index == index) return *it;
     TJournalRow row;
     row.Index = index;
-    return *Rows_.insert(it, std::move(row));
+    return *Rows_.insert(it, row);
   }
   TJournalRow* Find(std::uint64_t index) {
     const auto it = std::lower_bound(Rows_.begin(), Rows_.end(), index,
@@ -99,7 +99,7 @@ void SettleFromDisk(TJournal& journal) {
       row.Status = underOld ? TRenameStatus::rsError : TRenameStatus::rsOk;
       row.Settled = true;
     }
-    kept.push_back(std::move(row));
+    kept.push_back(row);
   }
   journal.Rows = std::move(kept);
 }

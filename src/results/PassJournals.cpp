@@ -19,7 +19,7 @@ namespace {
 
 constexpr unsigned kMostPerSecond = 999;
 // Enough for the header of any journal.
-constexpr std::size_t kHeaderBytes = 64 * 1024;
+constexpr std::size_t kHeaderBytes = std::size_t{64} * 1024;
 
 bool EndsWith(const std::string& text, std::string_view end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/AppendFile.h"
+#include "platform/SysErrorText.h"
 #include "results/EmptyResultFile.h"
 #include "results/JournalReader.h"
 #include "results/JournalRowStream.h"
@@ -28,12 +29,12 @@ TJournalStart StartPassJournal(const std::string& folder, TJournalHeader header,
                                TPassJournalWriter& writer) {
   TJournalStart start;
   if (const int error = MakePrivateFolder(folder, start.Warning)) {
-    start.Error = "cannot create " + folder + ": " + std::strerror(error);
+    start.Error = "cannot create " + folder + ": " + SystemMessage(error);
     return start;
   }
   header.StartedUtcNs = UtcNowNs();
   if (const int error = CreatePassJournal(folder, named, header, durability, writer))
-    start.Error = "cannot create the journal of the pass in " + folder + ": " + std::strerror(error);
+    start.Error = "cannot create the journal of the pass in " + folder + ": " + SystemMessage(error);
   return start;
 }
 

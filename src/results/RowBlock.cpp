@@ -153,7 +153,7 @@ std::optional<TRowBlockExtent> MeasureRowBlock(IRowSource& rows) {
 }
 
 bool WriteRowBlock(IRowSource& rows, const TRowBlockExtent& extent, const std::function<void(std::string_view)>& out) {
-  constexpr std::size_t kPiece = 64 * 1024;
+  constexpr std::size_t kPiece = std::size_t{64} * 1024;
   std::string piece(kRowBlockHeaderSize, '\0');
   piece.reserve(kPiece);
   TBlockFiller header(piece.data());
