@@ -36,6 +36,18 @@ class PassRecordTest : public ::testing::Test {
     // No outcome: the pass ended before it was written; the disk settles it.
   }
 
+  // A rename of one file kept as its record, then the journal of a recover of it.
+  void RenameOneThenStartRecover(TPassRecord& renamed, TPassJournalWriter& recover) {
+    TPassJournalWriter rename;
+    RenameOne(rename);
+    renamed = KeepPassRecord(rename, false, 50);
+    ASSERT_TRUE(renamed.Ok());
+    ASSERT_EQ(StartPassJournal(Records(), {TJournalKind::Recover, 0, renamed.Journal, "recover"}, std::nullopt,
+                               TDurability::Kernel, recover)
+                  .Error,
+              "");
+  }
+
   TTempFolder Dir;
 };
 
@@ -81,15 +93,9 @@ TEST_F(PassRecordTest, APassWithoutRowsLeavesNothing) {
 }
 
 TEST_F(PassRecordTest, ARecoverMarksTheJournalItUndidAndRemovesItsOwn) {
-  TPassJournalWriter rename;
-  RenameOne(rename);
-  const TPassRecord renamed = KeepPassRecord(rename, false, 50);
-  ASSERT_TRUE(renamed.Ok());
+  TPassRecord renamed;
   TPassJournalWriter recover;
-  ASSERT_EQ(StartPassJournal(Records(), {TJournalKind::Recover, 0, renamed.Journal, "recover"}, std::nullopt,
-                             TDurability::Kernel, recover)
-                .Error,
-            "");
+  ASSERT_NO_FATAL_FAILURE(RenameOneThenStartRecover(renamed, recover));
   const TPassRecord undone = EndRecoverJournal(recover, renamed.Journal, TPassStopped::No);
   EXPECT_TRUE(undone.Ok());
   EXPECT_FALSE(fs::exists(undone.Journal));
@@ -118,15 +124,9 @@ TEST_F(PassRecordTest, ARecoverMarksTheJournalOnlyWhenEveryRowWentBack) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    TPassJournalWriter rename;
-    RenameOne(rename);
-    const TPassRecord renamed = KeepPassRecord(rename, false, 50);
-    ASSERT_TRUE(renamed.Ok());
+    TPassRecord renamed;
     TPassJournalWriter recover;
-    ASSERT_EQ(StartPassJournal(Records(), {TJournalKind::Recover, 0, renamed.Journal, "recover"}, std::nullopt,
-                               TDurability::Kernel, recover)
-                  .Error,
-              "");
+    ASSERT_NO_FATAL_FAILURE(RenameOneThenStartRecover(renamed, recover));
     const std::string folder = Files();
     const std::vector<TJournalEntry> row{{0, folder, "xa", "a", c.status, 0, c.attempted}};
     if (c.attempted) {
