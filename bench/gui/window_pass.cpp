@@ -7,7 +7,8 @@
 //   max_gap_ms   the longest wait between two ticks of a 10 ms timer while the pass ran;
 //                every tick also scrolls the result list to its last row
 //   rows, bytes_per_row   peak resident memory above what the shown window took before
-//                the click, per row of the table (the file list read again at the end included)
+//                the click, per row of the table (the file list read again at the end and the
+//                clash marks looked for after it included)
 //   pass_bytes_per_row    the same, sampled at each tick while the pass ran: the rows alone
 //   stop_ms      for stop and escape: from the stop to "Process Ok."
 #include <QAbstractButton>
@@ -129,6 +130,10 @@ int main(int argc, char** argv) {
   // The tick wakes the loop at least every 10 ms.
   while (!ended || form.RunControl().PassAlive())
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  // What the window does right after the pass counts too: a simulation's clash
+  // marks are looked for once the commands are back.
+  const Clock::time_point settled = Clock::now() + std::chrono::milliseconds(500);
+  while (Clock::now() < settled) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 
   const long peakKiB = StatusKiB("VmHWM:");
   const std::size_t rows = form.ResultTable().RowCount();
