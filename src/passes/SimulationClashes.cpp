@@ -8,60 +8,80 @@
 
 namespace vt {
 
+TClashFinder::TClashFinder(std::vector<std::uint32_t> rows, TRenameNamesOf namesOf, TNameTakenCheck taken)
+    : Rows_(std::move(rows)),
+      NamesOf_(std::move(namesOf)),
+      Taken_(taken ? std::move(taken) : TNameTakenCheck(NameTakenByAnother)) {
+  // By folder and new name; the row numbers keep each group in row order.
+  std::sort(Rows_.begin(), Rows_.end(), [this](std::uint32_t a, std::uint32_t b) {
+    const TRenameNames x = NamesOf_(a);
+    const TRenameNames y = NamesOf_(b);
+    return std::tie(x.Folder, x.NewName, a) < std::tie(y.Folder, y.NewName, b);
+  });
+}
+
+void TClashFinder::ForEachGroup(
+    const std::function<void(std::span<const std::uint32_t> group, bool taken)>& look) const {
+  for (std::size_t first = 0; first < Rows_.size();) {
+    const TRenameNames head = NamesOf_(Rows_[first]);
+    std::size_t end = first + 1;
+    for (; end < Rows_.size(); ++end) {
+      const TRenameNames next = NamesOf_(Rows_[end]);
+      if (next.Folder != head.Folder || next.NewName != head.NewName) break;
+    }
+    const bool taken = Taken_(std::string(head.Folder), std::string(head.OldName), std::string(head.NewName));
+    look(std::span<const std::uint32_t>(Rows_).subspan(first, end - first), taken);
+    first = end;
+  }
+}
+
+std::vector<TClash> TClashFinder::Find() const {
+  std::vector<TClash> clashes;
+  ForEachGroup([&](std::span<const std::uint32_t> group, bool taken) {
+    if (group.size() < 2 && !taken) return;
+    const TRenameNames names = NamesOf_(group.front());
+    clashes.push_back({std::string(names.Folder), std::string(names.NewName), group.size(), taken});
+  });
+  return clashes;
+}
+
+std::vector<TRowClash> TClashFinder::FindRows() const {
+  std::vector<TRowClash> rows;
+  ForEachGroup([&](std::span<const std::uint32_t> group, bool taken) {
+    if (group.size() < 2 && !taken) return;
+    for (const std::uint32_t row : group) {
+      if (taken)
+        rows.push_back({row, true, 0});
+      else
+        rows.push_back({row, false, row == group[0] ? group[1] : group[0]});
+    }
+  });
+  std::sort(rows.begin(), rows.end(), [](const TRowClash& a, const TRowClash& b) { return a.Row < b.Row; });
+  return rows;
+}
+
 TClashCheck::TClashCheck() : TClashCheck(NameTakenByAnother) {}
 TClashCheck::TClashCheck(TNameTakenCheck taken) : Taken_(std::move(taken)) {}
 
 void TClashCheck::Add(const std::string& folder, const std::string& oldName, const std::string& newName) {
-  Renames_.push_back({folder, oldName, newName});
+  if (Folders_.empty() || Folders_.back() != folder) Folders_.push_back(folder);
+  Renames_.push_back({std::uint32_t(Folders_.size() - 1), oldName, newName});
 }
 
-std::vector<std::vector<std::size_t>> TClashCheck::Groups() const {
-  std::vector<std::size_t> order(Renames_.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  // Stable: rows of a group stay in the order they were added.
-  std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
-    return std::tie(Renames_[a].Folder, Renames_[a].NewName) < std::tie(Renames_[b].Folder, Renames_[b].NewName);
-  });
-  std::vector<std::vector<std::size_t>> groups;
-  for (std::size_t first = 0; first < order.size();) {
-    const TRename& head = Renames_[order[first]];
-    std::size_t end = first + 1;
-    while (end < order.size() && Renames_[order[end]].Folder == head.Folder &&
-           Renames_[order[end]].NewName == head.NewName)
-      ++end;
-    groups.emplace_back(order.begin() + std::ptrdiff_t(first), order.begin() + std::ptrdiff_t(end));
-    first = end;
-  }
-  return groups;
+TClashFinder TClashCheck::Finder() const {
+  std::vector<std::uint32_t> rows(Renames_.size());
+  std::iota(rows.begin(), rows.end(), std::uint32_t{0});
+  return TClashFinder(
+      std::move(rows),
+      [this](std::size_t row) {
+        const TRename& rename = Renames_[row];
+        return TRenameNames{Folders_[rename.Folder], rename.OldName, rename.NewName};
+      },
+      Taken_);
 }
 
-std::vector<TClash> TClashCheck::Find() const {
-  std::vector<TClash> clashes;
-  for (const auto& group : Groups()) {
-    const TRename& rename = Renames_[group.front()];
-    TClash clash{rename.Folder, rename.NewName, group.size(), Taken_(rename.Folder, rename.OldName, rename.NewName)};
-    if (clash.Failing() > 0) clashes.push_back(std::move(clash));
-  }
-  return clashes;
-}
-
-std::vector<TRowClash> TClashCheck::FindRows() const {
-  std::vector<TRowClash> rows;
-  for (const auto& group : Groups()) {
-    const TRename& head = Renames_[group.front()];
-    const bool exists = Taken_(head.Folder, head.OldName, head.NewName);
-    if (group.size() < 2 && !exists) continue;
-    for (const std::size_t row : group) {
-      if (exists) {
-        rows.push_back({row, true, 0});
-      } else {
-        rows.push_back({row, false, row == group.front() ? group[1] : group.front()});
-      }
-    }
-  }
-  std::sort(rows.begin(), rows.end(), [](const TRowClash& a, const TRowClash& b) { return a.Row < b.Row; });
-  return rows;
-}
+std::vector<TClash> TClashCheck::Find() const { return Finder().Find(); }
+std::vector<TRowClash> TClashCheck::FindRows() const { return Finder().FindRows(); }
 
 std::size_t FailingRows(const std::vector<TClash>& clashes) {
   std::size_t rows = 0;

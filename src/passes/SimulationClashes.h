@@ -3,8 +3,11 @@
 // new name in one folder, or a new name that is already taken there. Their rows
 // still say "Can be renamed"; both front ends point them out.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vt {
@@ -19,7 +22,7 @@ struct TClash {
 
 // One row that clashes, and with what.
 struct TRowClash {
-  std::size_t Row = 0;        // its number in the order rows were added
+  std::size_t Row = 0;        // its number
   bool WithExisting = false;  // the new name is taken by an existing entry
   std::size_t OtherRow = 0;   // else: another row giving the same new name
   bool operator==(const TRowClash&) const = default;
@@ -29,6 +32,38 @@ struct TRowClash {
 using TNameTakenCheck =
     std::function<bool(const std::string& folder, const std::string& oldName, const std::string& newName)>;
 
+// A rename's names, viewed where their owner keeps them.
+struct TRenameNames {
+  std::string_view Folder, OldName, NewName;
+};
+// The names of a row by its number; the views must last while the finder runs.
+using TRenameNamesOf = std::function<TRenameNames(std::size_t row)>;
+
+// Looks at the renames of rows (numbers in increasing order) where their names
+// are held: a table of a million rows is not copied to be looked at. Existence
+// is asked once per new name of a folder, of the file system unless taken is given.
+class TClashFinder {
+ public:
+  TClashFinder(std::vector<std::uint32_t> rows, TRenameNamesOf namesOf, TNameTakenCheck taken);
+
+  // Clashes in the order of folder and name.
+  std::vector<TClash> Find() const;
+  // Every row of a clash, in row order: a row sharing its new name with others
+  // names the first other one; a row whose name is taken names the existing entry.
+  std::vector<TRowClash> FindRows() const;
+
+ private:
+  // Each group of rows giving one new name in one folder, in row order, with
+  // whether the name is taken.
+  void ForEachGroup(const std::function<void(std::span<const std::uint32_t> group, bool taken)>& look) const;
+
+  std::vector<std::uint32_t> Rows_;
+  TRenameNamesOf NamesOf_;
+  TNameTakenCheck Taken_;
+};
+
+// Collects the renames of a pass as it goes, for the command line, whose rows
+// are gone once written.
 class TClashCheck {
  public:
   // Existence is asked of the file system, or of taken for tests.
@@ -40,20 +75,20 @@ class TClashCheck {
   std::size_t Size() const { return Renames_.size(); }
   const std::string& OldName(std::size_t row) const { return Renames_[row].OldName; }
 
-  // Looks at the folders now; clashes in the order of folder and name.
+  // Looks at the folders now.
   std::vector<TClash> Find() const;
-  // Every row of a clash, in row order: a row sharing its new name with others
-  // names the first other one; a row whose name is taken names the existing entry.
   std::vector<TRowClash> FindRows() const;
 
  private:
   struct TRename {
-    std::string Folder, OldName, NewName;
+    std::uint32_t Folder = 0;  // in Folders_
+    std::string OldName, NewName;
   };
-  // Rows giving one new name in one folder, in row order, one group after another.
-  std::vector<std::vector<std::size_t>> Groups() const;
+  TClashFinder Finder() const;
 
   TNameTakenCheck Taken_;
+  // The rows of a folder come one after another: each folder is kept once.
+  std::vector<std::string> Folders_;
   std::vector<TRename> Renames_;
 };
 

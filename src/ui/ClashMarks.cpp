@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QToolTip>
 #include <algorithm>
+#include <cstdint>
 
 #include "engine/Messages.h"
 #include "engine/RenameStatus.h"
@@ -26,21 +27,25 @@ QString Quoted(const std::string& name) { return QStringLiteral("\u201C%1\u201D"
 }  // namespace
 
 std::vector<TClashMark> FindClashMarks(const TResultTable& table, const TNameTakenCheck& taken) {
-  TClashCheck check = taken ? TClashCheck(taken) : TClashCheck();
-  std::vector<int> rowOf;  // table row of each row added to the check
-  for (std::size_t i = 0; i < table.RowCount(); ++i) {
-    const TResultRow& row = table.Row(i);
-    if (row.KnownStatus() != TRenameStatus::rsCanBeRenamed) continue;
-    check.Add(std::string(row.Path()), row.OldName, row.NewName);
-    rowOf.push_back(int(i));
-  }
+  // The finder looks at the table's own names: copying them would cost a second
+  // table at the end of a pass.
+  std::vector<std::uint32_t> renames;
+  for (std::size_t i = 0; i < table.RowCount(); ++i)
+    if (table.Row(i).KnownStatus() == TRenameStatus::rsCanBeRenamed) renames.push_back(std::uint32_t(i));
+  const TClashFinder finder(
+      std::move(renames),
+      [&table](std::size_t i) {
+        const TResultRow& row = table.Row(i);
+        return TRenameNames{row.Path(), row.OldName, row.NewName};
+      },
+      taken);
   std::vector<TClashMark> marks;
-  for (const TRowClash& clash : check.FindRows()) {
-    const TResultRow& row = table.Row(std::size_t(rowOf[clash.Row]));
+  for (const TRowClash& clash : finder.FindRows()) {
+    const TResultRow& row = table.Row(clash.Row);
     const QString tip = clash.WithExisting ? QStringLiteral("%1 exists already in this folder").arg(Quoted(row.NewName))
                                            : QStringLiteral("%1 is also the new name of %2")
-                                                 .arg(Quoted(row.NewName), Quoted(check.OldName(clash.OtherRow)));
-    marks.push_back({rowOf[clash.Row], tip});
+                                                 .arg(Quoted(row.NewName), Quoted(table.Row(clash.OtherRow).OldName));
+    marks.push_back({int(clash.Row), tip});
   }
   return marks;
 }
