@@ -4,6 +4,7 @@
 
 #include "passes/SearchThread.h"
 #include "passes/UndoThread.h"
+#include "platform/FreeMemory.h"
 
 namespace vt {
 
@@ -25,6 +26,9 @@ void TPassThread::Start() {
       Search_->Execute();
     else
       Undo_->Execute();
+    // The walk's listings are freed in this thread's own pool, which no other
+    // thread takes from: back to the system while the owner still takes rows.
+    ReturnFreeMemory();
     Queue_.End();
   });
 }

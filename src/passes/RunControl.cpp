@@ -7,6 +7,7 @@
 #include "engine/Messages.h"
 #include "passes/PassEnd.h"
 #include "passes/UndoThread.h"
+#include "platform/FreeMemory.h"
 
 namespace vt {
 
@@ -46,7 +47,10 @@ void TRunControl::EndPass() {
   const TPassWork work = Pass_->Work();
   const TPassStopped stopped = Pass_->StopRequested() ? TPassStopped::Yes : TPassStopped::No;
   Pass_.reset();
-  Taken_.clear();
+  // The pass's rows, listing and batches are gone: their room goes back before
+  // the end of the pass reads the folder again, or it would stay resident beside it.
+  std::vector<TPassRow>().swap(Taken_);
+  ReturnFreeMemory();
   Next_ = 0;
   Ended_ = false;
   if (work == TPassWork::Search)
