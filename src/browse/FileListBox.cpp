@@ -1,5 +1,6 @@
 #include "browse/FileListBox.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -134,8 +135,10 @@ void TFileListBox::FillFileList() {
     } else {
       std::vector<TListedName> entries;
       ListNames(pattern, entries);
-      // Room for all at once: growing would hold the names one and a half times over.
-      found.reserve(found.size() + entries.size());
+      // Room for all at once: growing would hold the names one and a half times
+      // over. Many pieces still grow it by half each time, never piece by piece.
+      const std::size_t needed = found.size() + entries.size();
+      if (needed > found.capacity()) found.reserve(std::max(needed, found.capacity() + found.capacity() / 2));
       for (auto& entry : entries) add(std::move(entry.Name), entry.Attributes);
     }
   }

@@ -39,7 +39,7 @@ struct TRenameNames {
 // The names of a row by its number; the views must last while the finder runs.
 using TRenameNamesOf = std::function<TRenameNames(std::size_t row)>;
 
-// Looks at the renames of rows (numbers in increasing order) where their names
+// Looks at the renames of the rows given (by number) where their names
 // are held: a table of a million rows is not copied to be looked at. Existence
 // is asked once per new name of a folder, of the file system unless taken is given.
 class TClashFinder {
