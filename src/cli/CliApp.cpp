@@ -100,9 +100,8 @@ TRecord SettleRecord(const TCliOptions& options, const TCliEnvironment& environm
   const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
   if (!folder)
     return Unexpected("no folder for the automatic result file: HOME is not set (or give --save FILE or --no-save)");
-  std::string error;
-  const std::optional<std::string> path = ReserveAutomaticFile(*folder, std::time(nullptr), error);
-  if (!path) return Unexpected(error + " (give --save FILE or --no-save)");
+  const TExpected<std::string, std::string> path = ReserveAutomaticFile(*folder, std::time(nullptr));
+  if (!path) return Unexpected(path.Error() + " (give --save FILE or --no-save)");
   return std::optional<TSaveTarget>(TSaveTarget{*path, true, true});
 }
 
@@ -129,17 +128,18 @@ bool KeepRecord(const TSaveTarget& target, const TResultTable& table, std::FILE*
 }
 
 // Every real pass writes its journal ahead of its renames; it is made before
-// the first rename, or nothing is renamed. Empty, or why there is no journal.
-std::string StartJournal(const TCliOptions& options, const TCliEnvironment& environment, TJournalHeader header,
-                         const std::optional<TSaveTarget>& record, TPassJournalWriter& writer) {
+// the first rename, or nothing is renamed. Nothing, or why there is no journal.
+TExpected<void, std::string> StartJournal(const TCliOptions& options, const TCliEnvironment& environment,
+                                          TJournalHeader header, const std::optional<TSaveTarget>& record,
+                                          TPassJournalWriter& writer) {
   const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
-  if (!folder) return "no folder for the journal of the pass: HOME is not set";
+  if (!folder) return Unexpected("no folder for the journal of the pass: HOME is not set");
   std::optional<std::string> named;
   if (record && record->Automatic) named = record->Path;
   const TDurability durability = options.Sync ? TDurability::Disk : TDurability::Kernel;
   const TJournalStart start = StartPassJournal(*folder, std::move(header), named, durability, writer);
   if (!start.Warning.empty()) Complain(environment.Err, "warning: " + TerminalText(start.Warning));
-  return start.Error;
+  return start.Created;
 }
 
 void SayWhereTheRowsAre(std::FILE* err, std::size_t renamed, const std::string& journal) {
@@ -342,10 +342,10 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   // The rows of a real pass are in its journal: the pass holds none of them.
   TPassJournalWriter journal;
   if (options.Rename) {
-    const std::string error = StartJournal(
+    const TExpected<void, std::string> started = StartJournal(
         options, environment, TJournalHeader{TJournalKind::Rename, 0, *folder, options.Masks}, record, journal);
-    if (!error.empty()) {
-      Complain(environment.Err, error + "; nothing was renamed");
+    if (!started) {
+      Complain(environment.Err, started.Error() + "; nothing was renamed");
       if (record) RemoveIfCreated(*record);
       return ExitStatus::Usage;
     }
@@ -405,12 +405,13 @@ std::optional<TRecoverSource> FindRecoverSource(const TCliOptions& options, cons
   if (!options.Last) {
     source.File = options.ResultFile;
     source.IsJournal = FileIsJournal(source.File);
-    int error = 0;
     if (source.IsJournal) {
-      if (!LoadJournal(source.File, source.Journal, error)) {
+      TExpected<TJournal, int> loaded = LoadJournal(source.File);
+      if (!loaded) {
         Complain(environment.Err, "Cannot open file " + TerminalText(source.File) + ".");
         return std::nullopt;
       }
+      source.Journal = std::move(loaded).Value();
       SettleFromDisk(source.Journal);
     }
     return source;
@@ -466,10 +467,10 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
     return ExitStatus::Usage;
   }
   TPassJournalWriter journal;
-  if (const std::string error = StartJournal(
+  if (const TExpected<void, std::string> started = StartJournal(
           options, environment, TJournalHeader{TJournalKind::Recover, 0, file, "recover"}, std::nullopt, journal);
-      !error.empty()) {
-    Complain(environment.Err, error + "; nothing was renamed");
+      !started) {
+    Complain(environment.Err, started.Error() + "; nothing was renamed");
     if (record) RemoveIfCreated(*record);
     return ExitStatus::Usage;
   }
@@ -545,9 +546,8 @@ int RunShow(const TCliOptions& options, const TCliEnvironment& environment) {
   TResultFileStatus status;
   if (FileIsJournal(options.ResultFile)) {
     // A journal is settled against the disk first, so it is read whole.
-    TJournal journal;
-    int error = 0;
-    if (LoadJournal(options.ResultFile, journal, error)) {
+    if (TExpected<TJournal, int> loaded = LoadJournal(options.ResultFile)) {
+      TJournal& journal = *loaded;
       SettleFromDisk(journal);
       JournalToTable(journal, table);
       if (format == TOutputFormat::Table) {

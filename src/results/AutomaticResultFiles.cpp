@@ -65,14 +65,11 @@ bool IsAutomaticFileName(const std::string& name) {
                                 rest.substr(4) == kExtension);
 }
 
-std::optional<std::string> ReserveAutomaticFile(const std::string& folder, std::time_t now, std::string& error) {
+TExpected<std::string, std::string> ReserveAutomaticFile(const std::string& folder, std::time_t now) {
   std::error_code code;
   if (!fs::is_directory(folder, code)) {
     fs::create_directories(folder, code);
-    if (code) {
-      error = "cannot create " + folder + ": " + code.message();
-      return std::nullopt;
-    }
+    if (code) return Unexpected("cannot create " + folder + ": " + code.message());
     // The rows name the user's files: for the user's eyes only.
     fs::permissions(folder, fs::perms::owner_all, code);
   }
@@ -88,13 +85,9 @@ std::optional<std::string> ReserveAutomaticFile(const std::string& folder, std::
       fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, ignored);
       return path;
     }
-    if (failure != EEXIST) {
-      error = "cannot create " + path + ": " + SystemMessage(failure);
-      return std::nullopt;
-    }
+    if (failure != EEXIST) return Unexpected("cannot create " + path + ": " + SystemMessage(failure));
   }
-  error = "cannot create a result file in " + folder + ": too many passes in one second";
-  return std::nullopt;
+  return Unexpected("cannot create a result file in " + folder + ": too many passes in one second");
 }
 
 std::vector<std::string> AutomaticFiles(const std::string& folder) {

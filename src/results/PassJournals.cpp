@@ -113,8 +113,9 @@ std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journ
       continue;
     }
     if (IsWriterAlive(it->Journal)) continue;  // a pass in progress
-    int error = 0;
-    if (!LoadJournal(it->Journal, journal, error)) continue;
+    TExpected<TJournal, int> loaded = LoadJournal(it->Journal);
+    if (!loaded) continue;
+    journal = std::move(loaded).Value();
     if (journal.Header.Kind != TJournalKind::Rename || journal.Recovered) continue;
     SettleFromDisk(journal);
     if (RenamedRows(journal) > 0) return *it;
@@ -127,8 +128,9 @@ std::optional<TRecordFile> UnfinishedPass(const std::string& folder, TJournal& j
   const std::vector<TRecordFile> records = ListRecords(folder);
   for (auto it = records.rbegin(); it != records.rend(); ++it) {
     if (it->Journal.empty() || IsWriterAlive(it->Journal)) continue;
-    int error = 0;
-    if (!LoadJournal(it->Journal, journal, error)) continue;
+    TExpected<TJournal, int> loaded = LoadJournal(it->Journal);
+    if (!loaded) continue;
+    journal = std::move(loaded).Value();
     if (journal.Header.Kind != TJournalKind::Rename || journal.Recovered) continue;
     if (journal.End && fs::exists(it->Result)) continue;  // ended with its record
     SettleFromDisk(journal);

@@ -29,12 +29,12 @@ TJournalStart StartPassJournal(const std::string& folder, TJournalHeader header,
                                TPassJournalWriter& writer) {
   TJournalStart start;
   if (const int error = MakePrivateFolder(folder, start.Warning)) {
-    start.Error = "cannot create " + folder + ": " + SystemMessage(error);
+    start.Created = Unexpected("cannot create " + folder + ": " + SystemMessage(error));
     return start;
   }
   header.StartedUtcNs = UtcNowNs();
   if (const int error = CreatePassJournal(folder, named, header, durability, writer))
-    start.Error = "cannot create the journal of the pass in " + folder + ": " + SystemMessage(error);
+    start.Created = Unexpected("cannot create the journal of the pass in " + folder + ": " + SystemMessage(error));
   return start;
 }
 

@@ -60,8 +60,8 @@ bool TForm1PassJournal::Start(TJournalKind kind, const std::string& folder, cons
   const TJournalStart start =
       StartPassJournal(*records, TJournalHeader{kind, 0, folder, what}, std::nullopt, TDurability::Kernel, *writer);
   if (!start.Warning.empty()) ShowMessageBox(TMessageKind::Information, Text(start.Warning));
-  if (!start.Error.empty()) {
-    ShowMessageBox(TMessageKind::Error, "Nothing was renamed: " + Text(start.Error) + ".");
+  if (!start.Created) {
+    ShowMessageBox(TMessageKind::Error, "Nothing was renamed: " + Text(start.Created.Error()) + ".");
     return false;
   }
   Writer_ = std::move(writer);
