@@ -59,9 +59,9 @@ int UsageError(std::FILE* err, const std::string& message) {
 }
 
 // 61187 is a sentence of its own; the other texts get the "." an error box adds.
-std::string FileMessage(const TResultFileStatus& status) {
-  if (!status.Message.empty() && status.Message.back() == '.') return status.Message;
-  return status.Message + ".";
+std::string FileMessage(const std::string& message) {
+  if (!message.empty() && message.back() == '.') return message;
+  return message + ".";
 }
 
 TOutputFormat ChooseFormat(const TCliOptions& options, const TCliEnvironment& environment) {
@@ -109,7 +109,7 @@ TRecord SettleRecord(const TCliOptions& options, const TCliEnvironment& environm
 // know: where an automatic file went and how to undo, which rows the file cannot undo.
 bool KeepRecord(const TSaveTarget& target, const TResultTable& table, std::FILE* err) {
   if (const TExpected<void, std::string> saved = SaveRows(target, table); !saved) {
-    Complain(err, FileMessage(TResultFileStatus{TResultFileError::WriteError, saved.Error()}));
+    Complain(err, FileMessage(saved.Error()));
     return false;
   }
   if (table.RowCount() == 0) {
@@ -155,9 +155,10 @@ bool KeepRecord(const TSaveTarget& target, TJournalRowStream& rows, std::size_t 
     if (!target.Automatic) Complain(err, "no rows, so nothing was saved to " + TerminalText(target.Path));
     return true;
   }
-  if (const TResultFileStatus status = SaveResultRows(rows, target.Path); !status.Ok()) {
-    Complain(err, FileMessage(status) +
-                      (status.SystemError != 0 ? std::string(" (") + SystemMessage(status.SystemError) + ")" : ""));
+  if (const TResultFileStatus status = SaveResultRows(rows, target.Path); !status) {
+    const TResultFileFailure& failure = status.Error();
+    Complain(err, FileMessage(failure.Message) +
+                      (failure.SystemError != 0 ? std::string(" (") + SystemMessage(failure.SystemError) + ")" : ""));
     return false;
   }
   if (lost > 0)
@@ -461,8 +462,8 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
     status = whole ? LoadResultFile(file, output.Window.ResultTable())
                    : StreamResultFile(file, [](const TResultRow&) { return true; });
   }
-  if (!status.Ok()) {
-    Complain(environment.Err, FileMessage(status));
+  if (!status) {
+    Complain(environment.Err, FileMessage(status.Error().Message));
     if (record) RemoveIfCreated(*record);
     return ExitStatus::Usage;
   }
@@ -506,7 +507,7 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
                                   " renamed back, their rows are in " + TerminalText(journal.Path()) +
                                   "; once the cause is mended, recover " + TerminalText(file) +
                                   " again undoes the rest");
-  } else if (status.Ok()) {
+  } else if (status) {
     // Undone: the recover's own journal has done its work, and --last passes over the record.
     RemoveFile(journal.Path());
     // An automatic record made from a journal is undone with it: the journal says so.
@@ -517,8 +518,8 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
       AppendToFile(undone, RecoveredMark(UtcNowNs()));
   }
   const int finished = output.Finish(environment, record, TPassEnd::Completed);
-  if (!status.Ok()) {
-    Complain(environment.Err, FileMessage(status) + " (it changed while it was undone)");
+  if (!status) {
+    Complain(environment.Err, FileMessage(status.Error().Message) + " (it changed while it was undone)");
     return ExitStatus::Usage;
   }
   return written != 0 && finished == ExitStatus::Ok ? ExitStatus::Usage : finished;
@@ -557,20 +558,20 @@ int RunShow(const TCliOptions& options, const TCliEnvironment& environment) {
       for (const TResultRow& row : table.Rows())
         if (!print(row)) break;
     } else {
-      status = TResultFileStatus{TResultFileError::CannotOpen, "Cannot open file " + options.ResultFile};
+      status = Unexpected(TResultFileFailure{TResultFileError::CannotOpen, "Cannot open file " + options.ResultFile});
     }
   } else {
     status = StreamResultFile(options.ResultFile, [&](const TResultRow& row) {
       if (format == TOutputFormat::Table) layout.Measure(row);
       return true;
     });
-    if (status.Ok()) {
+    if (status) {
       if (format == TOutputFormat::Table) layout.AppendHeader(out.Text());
       status = StreamResultFile(options.ResultFile, print);
     }
   }
-  if (!status.Ok()) {
-    Complain(environment.Err, FileMessage(status));
+  if (!status) {
+    Complain(environment.Err, FileMessage(status.Error().Message));
     return ExitStatus::Usage;
   }
   if (out.Flush()) return ExitStatus::Ok;

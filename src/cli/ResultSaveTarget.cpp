@@ -19,7 +19,7 @@ TExpected<TSaveTarget, std::string> SettleSaveFile(const std::string& path) {
   const fs::file_status status = fs::status(path, error);
   if (fs::exists(status)) {
     TResultTable scratch;
-    if (!fs::is_regular_file(status) || !LoadResultFile(path, scratch).Ok())
+    if (!fs::is_regular_file(status) || !LoadResultFile(path, scratch))
       return Unexpected(path + " exists and is not a result file: it is not replaced");
     return TSaveTarget{path, false, false};
   }
@@ -34,8 +34,8 @@ TExpected<void, std::string> SaveRows(const TSaveTarget& target, const TResultTa
     return {};
   }
   const TResultFileStatus status = SaveResultFile(table, target.Path);
-  if (status.Ok()) return {};
-  return Unexpected(status.Message);
+  if (status) return {};
+  return Unexpected(status.Error().Message);
 }
 
 void RemoveIfCreated(const TSaveTarget& target) {

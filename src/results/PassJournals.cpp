@@ -109,7 +109,7 @@ std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journ
   for (auto it = records.rbegin(); it != records.rend(); ++it) {
     if (it->Journal.empty()) {
       TResultTable table;
-      if (LoadResultFile(it->Result, table).Ok() && table.RowCount() > 0) return *it;
+      if (LoadResultFile(it->Result, table) && table.RowCount() > 0) return *it;
       continue;
     }
     if (IsWriterAlive(it->Journal)) continue;  // a pass in progress

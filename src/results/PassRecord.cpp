@@ -70,7 +70,7 @@ TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_
                                  ignored);
   }
   record.Saved = SaveResultRows(rows, path);
-  if (!record.Saved.Ok()) return record;
+  if (!record.Saved) return record;
   record.Record = path;
   PruneRecords(FolderOf(path), kept);
   return record;

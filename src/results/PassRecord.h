@@ -35,7 +35,7 @@ struct TPassRecord {
   int JournalError = 0;       // a write of the journal failed; the pass stopped there
   int ReadError = 0;          // the journal could not be read back
   TResultFileStatus Saved;    // the save of the result file
-  bool Ok() const { return JournalError == 0 && ReadError == 0 && Saved.Ok(); }
+  bool Ok() const { return JournalError == 0 && ReadError == 0 && Saved.HasValue(); }
 };
 
 // Ends the journal of a rename pass and saves its rows beside it as the

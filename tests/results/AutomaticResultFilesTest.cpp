@@ -37,7 +37,7 @@ TEST(AutomaticResultFiles, ReservingMakesAPrivateFolderAndTheNextFreeNameOfTheSe
   EXPECT_EQ(Mode(folder), fs::perms::owner_all);
   EXPECT_EQ(Mode(*first), fs::perms::owner_read | fs::perms::owner_write);
   TResultTable table;
-  EXPECT_TRUE(LoadResultFile(*first, table).Ok());  // a valid file without rows
+  EXPECT_TRUE(LoadResultFile(*first, table));  // a valid file without rows
   EXPECT_EQ(table.RowCount(), 0u);
 
   const TExpected<std::string, std::string> second = ReserveAutomaticFile(folder, kNow);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "passes/PassJournalWriter.h"
+#include "results/FailureKind.h"
 #include "results/JournalReader.h"
 #include "results/ResultFile.h"
 #include "support/RowTexts.h"
@@ -139,10 +140,10 @@ TEST_F(JournalReaderTest, ADamagedByteEndsTheRowsWhereItIs) {
 TEST_F(JournalReaderTest, NeverTakenForAResultFileNorTheOtherWayRound) {
   WritePass(nullptr);
   TResultTable table;
-  EXPECT_EQ(LoadResultFile(Path(), table).Error, TResultFileError::NotAResultFile);
+  EXPECT_EQ(FailureKind(LoadResultFile(Path(), table)), TResultFileError::NotAResultFile);
   table.AppendRow("a", "b", "/d/", "Ok");
   const std::string resultPath = (Dir.Path() / "r.vtr").string();
-  ASSERT_TRUE(SaveResultFile(table, resultPath).Ok());
+  ASSERT_TRUE(SaveResultFile(table, resultPath));
   const TExpected<TJournal, int> journal = LoadJournal(resultPath);
   ASSERT_FALSE(journal);
   EXPECT_EQ(journal.Error(), EINVAL);

@@ -97,7 +97,7 @@ class JournalRowStreamTest : public ::testing::Test {
   std::string StreamedRecord(TJournalRowStream& rows) {
     EXPECT_EQ(rows.Open(), 0);
     const std::string path = (Dir.Path() / "streamed.vtr").string();
-    EXPECT_TRUE(SaveResultRows(rows, path).Ok());
+    EXPECT_TRUE(SaveResultRows(rows, path));
     return Bytes(path);
   }
 

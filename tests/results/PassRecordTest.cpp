@@ -106,7 +106,7 @@ TEST_F(PassRecordTest, TheRecordHoldsTheRowsSettledFromTheDiskAndIsPrivate) {
   EXPECT_EQ(record.Record, ResultPathFor(record.Journal));
   EXPECT_EQ(fs::status(record.Record).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
   TResultTable table;
-  ASSERT_TRUE(LoadResultFile(record.Record, table).Ok());
+  ASSERT_TRUE(LoadResultFile(record.Record, table));
   ASSERT_EQ(table.RowCount(), 1u);
   EXPECT_EQ(table.Row(0).NewName, "xa");
   TExpected<TJournal, int> loaded = LoadJournal(record.Journal);
@@ -122,7 +122,7 @@ TEST_F(PassRecordTest, ARecordThatCannotBeWrittenLeavesTheJournalAndSaysHowManyW
   fs::create_directories(ResultPathFor(writer.Path()) + "/taken");
   const TPassRecord record = KeepPassRecord(writer, false, 50);
   EXPECT_FALSE(record.Ok());
-  EXPECT_FALSE(record.Saved.Ok());
+  EXPECT_FALSE(record.Saved);
   EXPECT_EQ(record.Record, "");
   EXPECT_EQ(record.Renamed, 1u);
   EXPECT_TRUE(fs::exists(record.Journal));

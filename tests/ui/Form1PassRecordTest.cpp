@@ -95,7 +95,7 @@ TEST_F(Form1PassRecord, RenameLeavesAPrivateRecordWithItsRowsBesideItsJournal) {
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(fs::status(records[0]).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
   TResultTable table;
-  ASSERT_TRUE(LoadResultFile(records[0].string(), table).Ok());
+  ASSERT_TRUE(LoadResultFile(records[0].string(), table));
   EXPECT_EQ(table.RowCount(), 3u);
   EXPECT_TRUE(fs::exists(JournalPathFor(records[0].string())));
   // A later start-up or recover --last finds it as the pass to undo.
@@ -240,7 +240,7 @@ TEST_P(Form1StopSignal, EndsThePassKeepsItsRecordAndClosesTheWindowWithoutAsking
   const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
   ASSERT_EQ(records.size(), 1u);
   TResultTable table;
-  ASSERT_TRUE(LoadResultFile(records[0].string(), table).Ok());
+  ASSERT_TRUE(LoadResultFile(records[0].string(), table));
   std::size_t renamed = 0;
   for (const TResultRow& row : table.Rows()) renamed += row.KnownStatus() == TRenameStatus::rsOk ? 1U : 0U;
   EXPECT_EQ(renamed, CountStartingWith(Here(), "xf"));
