@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/CalendarTime.h"
 #include "platform/SysErrorText.h"
 #include "results/EmptyResultFile.h"
 #include "results/PassJournals.h"
@@ -73,7 +74,7 @@ TExpected<std::string, std::string> ReserveAutomaticFile(const std::string& fold
     // The rows name the user's files: for the user's eyes only.
     fs::permissions(folder, fs::perms::owner_all, code);
   }
-  const std::tm local = *std::localtime(&now);
+  const std::tm local = LocalTime(now);
   for (unsigned sequence = 1; sequence <= kMostPerSecond; ++sequence) {
     const std::string path = folder + AutomaticFileName(local, sequence);
     // The name of a journal's record, even when the record itself is gone.
@@ -98,7 +99,7 @@ std::vector<std::string> AutomaticFiles(const std::string& folder) {
     if (IsAutomaticFileName(name) && it->is_regular_file(code)) names.push_back(name);
   }
   std::sort(names.begin(), names.end());
-  for (std::string& name : names) name = folder + name;
+  for (std::string& name : names) name.insert(0, folder);
   return names;
 }
 

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/AppendFile.h"
+#include "platform/CalendarTime.h"
 #include "results/AutomaticResultFiles.h"
 #include "results/ResultFile.h"
 
@@ -52,7 +53,7 @@ std::uint64_t UtcNowNs() {
 
 std::string UtcText(std::uint64_t utcNs) {
   const auto seconds = static_cast<std::time_t>(utcNs / 1000000000U);
-  const std::tm utc = *std::gmtime(&seconds);
+  const std::tm utc = UtcTime(seconds);
   char text[40];
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc);
   return text;
@@ -68,7 +69,7 @@ int CreatePassJournal(const std::string& folder, const std::optional<std::string
                       const TJournalHeader& header, TDurability durability, TPassJournalWriter& writer) {
   if (resultPath) return writer.Create(JournalPathFor(*resultPath), durability, header);
   const std::time_t now = std::time(nullptr);
-  const std::tm local = *std::localtime(&now);
+  const std::tm local = LocalTime(now);
   for (unsigned sequence = 1; sequence <= kMostPerSecond; ++sequence) {
     const std::string path = JournalPathFor(folder + AutomaticFileName(local, sequence));
     // A result file of that name belongs to another pass.
