@@ -23,8 +23,8 @@ TExpected<TSaveTarget, std::string> SettleSaveFile(const std::string& path) {
       return Unexpected(path + " exists and is not a result file: it is not replaced");
     return TSaveTarget{path, false, false};
   }
-  if (const int failure = CreateEmptyResultFile(path))
-    return Unexpected("cannot create " + path + ": " + SystemMessage(failure));
+  if (const TExpected<void, int> made = CreateEmptyResultFile(path); !made)
+    return Unexpected("cannot create " + path + ": " + SystemMessage(made.Error()));
   return TSaveTarget{path, false, true};
 }
 

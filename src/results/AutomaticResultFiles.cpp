@@ -79,14 +79,14 @@ TExpected<std::string, std::string> ReserveAutomaticFile(const std::string& fold
     const std::string path = folder + AutomaticFileName(local, sequence);
     // The name of a journal's record, even when the record itself is gone.
     if (fs::exists(JournalPathFor(path), code)) continue;
-    const int failure = CreateEmptyResultFile(path);
-    if (failure == 0) {
+    const TExpected<void, int> made = CreateEmptyResultFile(path);
+    if (made) {
       // Its rows name the user's files; the save that fills it keeps these bits.
       std::error_code ignored;
       fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, ignored);
       return path;
     }
-    if (failure != EEXIST) return Unexpected("cannot create " + path + ": " + SystemMessage(failure));
+    if (made.Error() != EEXIST) return Unexpected("cannot create " + path + ": " + SystemMessage(made.Error()));
   }
   return Unexpected("cannot create a result file in " + folder + ": too many passes in one second");
 }

@@ -65,9 +65,19 @@ std::string JournalPathFor(const std::string& resultPath) {
 
 std::string ResultPathFor(const std::string& journalPath) { return WithoutExtension(journalPath) + ".vtr"; }
 
-int CreatePassJournal(const std::string& folder, const std::optional<std::string>& resultPath,
-                      const TJournalHeader& header, TDurability durability, TPassJournalWriter& writer) {
-  if (resultPath) return writer.Create(JournalPathFor(*resultPath), durability, header);
+namespace {
+
+TExpected<void, int> Made(int error) {
+  if (error != 0) return Unexpected(error);
+  return {};
+}
+
+}  // namespace
+
+TExpected<void, int> CreatePassJournal(const std::string& folder, const std::optional<std::string>& resultPath,
+                                       const TJournalHeader& header, TDurability durability,
+                                       TPassJournalWriter& writer) {
+  if (resultPath) return Made(writer.Create(JournalPathFor(*resultPath), durability, header));
   const std::time_t now = std::time(nullptr);
   const std::tm local = LocalTime(now);
   for (unsigned sequence = 1; sequence <= kMostPerSecond; ++sequence) {
@@ -75,9 +85,9 @@ int CreatePassJournal(const std::string& folder, const std::optional<std::string
     // A result file of that name belongs to another pass.
     if (fs::exists(ResultPathFor(path))) continue;
     const int error = writer.Create(path, durability, header);
-    if (error != EEXIST) return error;
+    if (error != EEXIST) return Made(error);
   }
-  return EEXIST;
+  return Unexpected(EEXIST);
 }
 
 std::vector<TRecordFile> ListRecords(const std::string& folder) {

@@ -33,8 +33,9 @@ TJournalStart StartPassJournal(const std::string& folder, TJournalHeader header,
     return start;
   }
   header.StartedUtcNs = UtcNowNs();
-  if (const int error = CreatePassJournal(folder, named, header, durability, writer))
-    start.Created = Unexpected("cannot create the journal of the pass in " + folder + ": " + SystemMessage(error));
+  if (const TExpected<void, int> made = CreatePassJournal(folder, named, header, durability, writer); !made)
+    start.Created =
+        Unexpected("cannot create the journal of the pass in " + folder + ": " + SystemMessage(made.Error()));
   return start;
 }
 
@@ -64,7 +65,7 @@ TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_
   const std::string path = ResultPathFor(record.Journal);
   // Its rows name the user's files: made for the user's eyes only, and the save
   // that fills it keeps these bits.
-  if (CreateEmptyResultFile(path) == 0) {
+  if (CreateEmptyResultFile(path)) {
     std::error_code ignored;
     std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
                                  ignored);
