@@ -157,9 +157,9 @@ int TJournalRowStream::Open(const TRowCallback& look) {
   bool inOrder = true;
   if (const int error = Walk(true, count, inOrder)) return error;
   if (inOrder) return 0;
-  auto whole = std::make_unique<TJournal>();
-  int error = 0;
-  if (!LoadJournal(Path_, *whole, error)) return error;
+  TExpected<TJournal, int> loaded = LoadJournal(Path_);
+  if (!loaded) return loaded.Error();
+  auto whole = std::make_unique<TJournal>(std::move(loaded).Value());
   SettleFromDisk(*whole);
   Whole_ = std::move(whole);
   Rows_ = 0;

@@ -1,6 +1,5 @@
 // A simulation's clashes marked in the result list and counted in panel 1.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +18,7 @@
 #include "passes/ResultTable.h"
 #include "passes/RunControl.h"
 #include "platform/CurrentFolder.h"
+#include "support/TempFolder.h"
 #include "ui/ClashMarks.h"
 #include "ui/ErrorReasons.h"
 #include "ui/Form1.h"
@@ -55,9 +55,7 @@ TEST(ClashMarks, TipsNameTheOtherRowOrTheExistingEntry) {
 class ClashesInTheWindow : public ::testing::Test {
  protected:
   ClashesInTheWindow() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vt-clash-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    Folder_ = std::filesystem::canonical(pattern).string();
+    Folder_ = Temp_.Path().string();
     Form = std::make_unique<TForm1>();
     test::Named<TFilterDirectoryListBox>(*Form, "FilterDirectoryListBox1")->SetFolder(Folder_);
     // Truncate names to 3 characters.
@@ -69,8 +67,6 @@ class ClashesInTheWindow : public ::testing::Test {
   ~ClashesInTheWindow() override {
     Form.reset();
     SetCurrentFolder(Kept_);
-    std::error_code ignored;
-    std::filesystem::remove_all(Folder_, ignored);
   }
   void File(const std::string& name) const { std::ofstream(Folder_ + "/" + name) << "x"; }
   TClashMarks* Marks() const {
@@ -89,6 +85,7 @@ class ClashesInTheWindow : public ::testing::Test {
   }
 
   std::string Kept_ = GetCurrentFolder();
+  test::TTempFolder Temp_;  // made before the window, removed after it
   std::string Folder_;
   std::unique_ptr<TForm1> Form;
 };
