@@ -22,14 +22,14 @@ namespace {
 bool IsDots(std::string_view name) { return name == "." || name == ".."; }
 
 // The attribute word, with lstat semantics; nothing for an entry that has gone.
-std::optional<std::uint32_t> AttributesOf(int dirFd, const TFolderEntry& entry) {
-  if (const auto kind = KindFromDirentType(entry.Type)) return EntryAttributes(*kind, WriteBits::Some, entry.Name);
+// type is the folder's DT_* value for the entry.
+std::optional<std::uint32_t> LookAt(int dirFd, const char* name, unsigned char type) {
   struct stat st {};
-  if (::fstatat(dirFd, entry.cName, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+  if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
     if (errno == ENOENT) return std::nullopt;
     // Not allowed to look (a folder without search permission): the type alone.
-    const EntryKind kind = entry.Type == DT_REG ? EntryKind::Regular : EntryKind::Other;
-    return EntryAttributes(kind, WriteBits::Some, entry.Name);
+    const EntryKind kind = type == DT_REG ? EntryKind::Regular : EntryKind::Other;
+    return EntryAttributes(kind, WriteBits::Some, name);
   }
   EntryKind kind = EntryKind::Other;
   if (S_ISREG(st.st_mode))
@@ -39,7 +39,20 @@ std::optional<std::uint32_t> AttributesOf(int dirFd, const TFolderEntry& entry) 
   else if (S_ISLNK(st.st_mode))
     kind = EntryKind::Symlink;
   const WriteBits bits = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 ? WriteBits::Some : WriteBits::None;
-  return EntryAttributes(kind, bits, entry.Name);
+  return EntryAttributes(kind, bits, name);
+}
+
+struct TLooked {
+  std::optional<std::uint32_t> Attributes;
+  bool WriteBitsUnread = false;
+};
+
+// Only what the folder's type byte does not tell is looked at.
+TLooked AttributesOf(int dirFd, const TFolderEntry& entry, ReadOnlyFlags readOnly) {
+  if (const auto kind = KindFromDirentType(entry.Type)) return {EntryAttributes(*kind, WriteBits::Some, entry.Name)};
+  if (entry.Type == DT_REG && readOnly == ReadOnlyFlags::LeaveToCaller)
+    return {EntryAttributes(EntryKind::Regular, WriteBits::Some, entry.Name), true};
+  return {LookAt(dirFd, entry.cName, entry.Type)};
 }
 
 bool Excluded(std::uint32_t attr, ListFilter filter) {
@@ -53,6 +66,7 @@ struct TFindHandle::Impl {
   struct TSelected {
     std::uint32_t NameOffset;
     std::uint16_t Attributes;
+    bool WriteBitsUnread;
     TShortName ShortName;
   };
 
@@ -66,6 +80,7 @@ struct TFindHandle::Impl {
   std::vector<TSelected> Selected;
   std::size_t Next = 0;
   bool InStoredOrder = true;  // names before the next one's may be freed
+  ReadOnlyFlags ReadOnly = ReadOnlyFlags::Look;
 
   void List(const std::string& mask, ListFilter filter, ShortNames make, NameOrder order, const TListingStop& stop);
   void Select(const std::string& mask, ListFilter filter, ShortNames make, NameOrder order, const TListingStop& stop);
@@ -102,16 +117,17 @@ void TFindHandle::Impl::Select(const std::string& mask, ListFilter filter, Short
     TShortName shortName;
     if (make == ShortNames::Make && !IsDots(entry.Name) && !HasShortForm(entry.Name))
       shortName = shortNames.Assign(entry.Name);
-    if (MaskMatches(mask, entry.Name)) Selected.push_back({entry.Offset, 0, shortName});
+    if (MaskMatches(mask, entry.Name)) Selected.push_back({entry.Offset, 0, false, shortName});
   });
   if (!read) return Abandon();
   const int dirFd = Handle->Fd();
   std::size_t kept = 0;
   for (TSelected& item : Selected) {
     if (poll.Entry()) return Abandon();
-    const auto attributes = AttributesOf(dirFd, Names->At(item.NameOffset));
-    if (!attributes || Excluded(*attributes, filter)) continue;
-    item.Attributes = static_cast<std::uint16_t>(*attributes);
+    const TLooked looked = AttributesOf(dirFd, Names->At(item.NameOffset), ReadOnly);
+    if (!looked.Attributes || Excluded(*looked.Attributes, filter)) continue;
+    item.Attributes = static_cast<std::uint16_t>(*looked.Attributes);
+    item.WriteBitsUnread = looked.WriteBitsUnread;
     Selected[kept++] = item;
   }
   Selected.resize(kept);
@@ -154,17 +170,18 @@ TFindHandle::TFindHandle(std::string_view pattern, ListFilter filter, ShortNames
 
 TFindHandle::TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, std::string_view mask, ListFilter filter,
                          ShortNames shortNames, NameOrder order, const TListingStop& stop)
-    : TFindHandle(folder, nullptr, mask, filter, shortNames, order, stop) {}
+    : TFindHandle(folder, nullptr, mask, filter, shortNames, order, stop, ReadOnlyFlags::Look) {}
 
 TFindHandle::TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, const TFolderReading& reading,
                          std::string_view mask, ListFilter filter, ShortNames shortNames, NameOrder order,
-                         const TListingStop& stop)
-    : TFindHandle(folder, &reading, mask, filter, shortNames, order, stop) {}
+                         const TListingStop& stop, ReadOnlyFlags readOnly)
+    : TFindHandle(folder, &reading, mask, filter, shortNames, order, stop, readOnly) {}
 
 TFindHandle::TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, const TFolderReading* reading,
                          std::string_view mask, ListFilter filter, ShortNames shortNames, NameOrder order,
-                         const TListingStop& stop)
+                         const TListingStop& stop, ReadOnlyFlags readOnly)
     : Impl_(std::make_unique<Impl>()) {
+  Impl_->ReadOnly = readOnly;
   const std::size_t slash = mask.rfind('/');
   const std::string_view part = slash == std::string_view::npos ? std::string_view() : mask.substr(0, slash + 1);
   const std::string own(slash == std::string_view::npos ? mask : mask.substr(slash + 1));
@@ -204,6 +221,7 @@ bool TFindHandle::FindNext(TFindData& entry) {
   const Impl::TSelected& item = Impl_->Selected[Impl_->Next++];
   if (Impl_->InStoredOrder && Impl_->Names == &Impl_->Own) Impl_->Own.ReleaseBefore(item.NameOffset);
   entry.dwFileAttributes = item.Attributes;
+  entry.WriteBitsUnread = item.WriteBitsUnread;
   entry.cFileName.assign(Impl_->Names->At(item.NameOffset).Name);
   entry.cAlternateFileName.assign(item.ShortName.View());
   return true;
@@ -219,5 +237,9 @@ std::shared_ptr<const TFolderHandle> TFindHandle::FolderHandle() const {
 }
 
 int TFindHandle::Error() const { return Impl_ ? Impl_->Error : 0; }
+
+std::optional<std::uint32_t> LookedAttributes(const TFolderHandle& folder, const std::string& name) {
+  return LookAt(folder.Fd(), name.c_str(), DT_REG);
+}
 
 }  // namespace vt

@@ -86,7 +86,7 @@ struct TFolderRenamer::Impl {
 
   int UseFolder(const std::string& path);
   void UseHandle(const TFolderHandle& handle);
-  int RenameHere(const TEntryName& from, const TEntryName& to);
+  int RenameHere(const TEntryName& from, const TEntryName& to, Unwritable unwritable);
   int Relocate(const TEntryName& from, const TEntryName& to);
   int CheckMoved(const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
   int MovedDespite(int error, const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
@@ -241,10 +241,11 @@ int TFolderRenamer::Rename(const std::string& folder, std::string_view oldName, 
   if (from.Error() != 0) return from.Error();
   if (to.Error() != 0) return to.Error();
   if (const int error = Impl_->UseFolder(folder)) return error;
-  return Impl_->RenameHere(from, to);
+  return Impl_->RenameHere(from, to, Unwritable::Move);
 }
 
-int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName) {
+int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName,
+                           Unwritable unwritable) {
   Impl_->Stranded.clear();
   Impl_->Noted = 0;
   const TEntryName from(oldName);
@@ -253,17 +254,20 @@ int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName
   if (to.Error() != 0) return to.Error();
   if (!folder.IsOpen()) return EBADF;
   Impl_->UseHandle(folder);
-  return Impl_->RenameHere(from, to);
+  return Impl_->RenameHere(from, to, unwritable);
 }
 
 // What moves is what was looked at: a regular file, and after the move the
 // new name must lead to that same file. An entry swapped in between (a folder,
-// a FIFO) is put back at once, without replacing anything.
-int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& to) {
+// a FIFO) is put back at once, without replacing anything. The look also
+// stands in for the listing's, which a caller may have left to it: a file
+// found without write bits is then left alone.
+int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& to, Unwritable unwritable) {
   Noted = 0;
   TEntryInfo checked;
   if (const int error = Sys.Lookup(Fd, from.c_str(), checked)) return error;
   if (!checked.Regular) return kNotAFile;
+  if (unwritable == Unwritable::Leave && (checked.Mode & 0222u) == 0) return kLeftUnwritable;
   if (IsUntouchable(checked.Id)) return EBUSY;
   if (const int error = Relocate(from, to)) return MovedDespite(error, from, to, checked);
   return CheckMoved(from, to, checked);
