@@ -10,6 +10,9 @@
 //                the click, per row of the table (the file list read again at the end included)
 //   pass_bytes_per_row    the same, sampled at each tick while the pass ran: the rows alone
 //   stop_ms      for stop and escape: from the stop to "Process Ok."
+//   refill_ms    from "Process Ok." to the file list read again (the window waits for it)
+//   end_ms       from "Process Ok." until the window is free again: the file list read
+//                again and the pass's record kept, both on the window thread
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
@@ -81,7 +84,8 @@ int main(int argc, char** argv) {
   const long startKiB = StatusKiB("VmRSS:");
 
   bool started = false, ended = false;
-  Clock::time_point clicked, stopped, endedAt, lastTick;
+  Clock::time_point clicked, stopped, endedAt, refilledAt, lastTick;
+  int listChanges = 0;
   double maxGapMs = 0;
   long passPeakKiB = 0;
   // The first refill of the file list comes right after "Process Ok." is shown.
@@ -90,6 +94,8 @@ int main(int argc, char** argv) {
       ended = true;
       endedAt = Clock::now();
     }
+    // The list is emptied, then read again with the mask.
+    if (started && ++listChanges == 2) refilledAt = Clock::now();
   });
   QTimer tick;
   QObject::connect(&tick, &QTimer::timeout, [&] {
@@ -130,6 +136,7 @@ int main(int argc, char** argv) {
   while (!ended || form.RunControl().PassAlive())
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 
+  const Clock::time_point freeAt = Clock::now();
   const long peakKiB = StatusKiB("VmHWM:");
   const std::size_t rows = form.ResultTable().RowCount();
   std::printf("mode=%s seconds=%.3f max_gap_ms=%.1f rows=%zu bytes_per_row=%.0f", mode.c_str(),
@@ -138,6 +145,7 @@ int main(int argc, char** argv) {
   std::printf(" pass_bytes_per_row=%.0f",
               rows ? double(std::max(passPeakKiB, startKiB) - startKiB) * 1024 / double(rows) : 0.0);
   if (mode == "stop" || mode == "escape") std::printf(" stop_ms=%.1f", Ms(endedAt - stopped));
+  std::printf(" refill_ms=%.1f end_ms=%.1f", listChanges >= 2 ? Ms(refilledAt - endedAt) : 0.0, Ms(freeAt - endedAt));
   std::printf(" peak_kib=%ld start_kib=%ld\n", peakKiB, startKiB);
   return 0;
 }
