@@ -11,6 +11,9 @@
 //                clash marks looked for after it included)
 //   pass_bytes_per_row    the same, sampled at each tick while the pass ran: the rows alone
 //   stop_ms      for stop and escape: from the stop to "Process Ok."
+//   refill_ms    from "Process Ok." to the file list read again (the window waits for it)
+//   end_ms       from "Process Ok." until the window is free again: the file list read
+//                again and the pass's record kept, both on the window thread
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
@@ -82,7 +85,8 @@ int main(int argc, char** argv) {
   const long startKiB = StatusKiB("VmRSS:");
 
   bool started = false, ended = false;
-  Clock::time_point clicked, stopped, endedAt, lastTick;
+  Clock::time_point clicked, stopped, endedAt, refilledAt, lastTick;
+  int listChanges = 0;
   double maxGapMs = 0;
   long passPeakKiB = 0;
   // The first refill of the file list comes right after "Process Ok." is shown.
@@ -91,6 +95,8 @@ int main(int argc, char** argv) {
       ended = true;
       endedAt = Clock::now();
     }
+    // The list is emptied, then read again with the mask.
+    if (started && ++listChanges == 2) refilledAt = Clock::now();
   });
   QTimer tick;
   QObject::connect(&tick, &QTimer::timeout, [&] {
@@ -135,6 +141,7 @@ int main(int argc, char** argv) {
   const Clock::time_point settled = Clock::now() + std::chrono::milliseconds(500);
   while (Clock::now() < settled) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 
+  const Clock::time_point freeAt = Clock::now();
   const long peakKiB = StatusKiB("VmHWM:");
   const std::size_t rows = form.ResultTable().RowCount();
   std::printf("mode=%s seconds=%.3f max_gap_ms=%.1f rows=%zu bytes_per_row=%.0f", mode.c_str(),
@@ -143,6 +150,7 @@ int main(int argc, char** argv) {
   std::printf(" pass_bytes_per_row=%.0f",
               rows ? double(std::max(passPeakKiB, startKiB) - startKiB) * 1024 / double(rows) : 0.0);
   if (mode == "stop" || mode == "escape") std::printf(" stop_ms=%.1f", Ms(endedAt - stopped));
+  std::printf(" refill_ms=%.1f end_ms=%.1f", listChanges >= 2 ? Ms(refilledAt - endedAt) : 0.0, Ms(freeAt - endedAt));
   std::printf(" peak_kib=%ld start_kib=%ld\n", peakKiB, startKiB);
   return 0;
 }

@@ -363,9 +363,9 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   passOptions.Order = options.Order;
   // The record may lie in the folder renamed: the pass leaves it as it is.
   if (TEntryInfo saved; record && LookAtPath(record->Path.c_str(), saved) == 0)
-    passOptions.Untouched.push_back(saved.id);
+    passOptions.Untouched.push_back(saved.Id);
   if (TEntryInfo own; options.Rename && LookAtPath(journal.Path().c_str(), own) == 0)
-    passOptions.Untouched.push_back(own.id);
+    passOptions.Untouched.push_back(own.Id);
   // Counted on the worker, read once it has ended.
   std::size_t filesSelected = 0;
   passOptions.OnCollected = [&filesSelected](TSearchThread&, const TFindData& entry) {

@@ -106,11 +106,14 @@ class TJournalRowStream::TRowWindow {
     if (TStreamRow* row = Find(index)) row->Withdrawn = true;
   }
 
+  // A withdrawn rename gets no outcome later (the pass never gives its number
+  // again): it leaves no row, and holds back none of the rows after it.
   template <typename THand>
   void HandBefore(std::uint64_t bound, const THand& hand) {
-    for (auto it = Rows_.begin(); it != Rows_.end() && it->first < bound && it->second.Settled; it = Rows_.erase(it)) {
+    for (auto it = Rows_.begin();
+         it != Rows_.end() && it->first < bound && (it->second.Settled || it->second.Withdrawn); it = Rows_.erase(it)) {
       Handed_ = it->first;
-      hand(it->second);
+      if (it->second.Settled) hand(it->second);
     }
   }
 
