@@ -3,16 +3,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 
-#include "ui/Form1Controls.h"
 #include "ui/NameBytes.h"
+#include "ui/SettingsPagesControls.h"
 #include "ui/UpDown.h"
 
 namespace vt {
-TControlValues ReadControlValues(const TControlPageControls& page, const TSettingsPagesControls& c) {
+TControlValues ReadControlValues(const TSettingsPagesControls& c) {
   TControlValues v;
-  v.LstBoxActions = page.LstBoxActions->currentRow();
   v.EdSearchFor = NameBytes(c.EdSearchFor->text());
   v.EdReplaceWith = NameBytes(c.EdReplaceWith->text());
   v.ChkBxSearchRecursive = c.ChkBxSearchRecursive->isChecked();

@@ -2,41 +2,32 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
+#include <vector>
 
-#include "browse/FileListBox.h"
-#include "browse/FilterDirectoryListBox.h"
-#include "browse/FilterDriveComboBox.h"
 #include "ui/AccessibleNames.h"
 #include "ui/ButtonImages.h"
 #include "ui/ClashMarks.h"
 #include "ui/CommandLink.h"
 #include "ui/ControlFactory.h"
-#include "ui/ControlValues.h"
+#include "ui/ControlPage.h"
 #include "ui/DropTarget.h"
 #include "ui/ErrorReasons.h"
 #include "ui/FollowNewestRows.h"
-#include "ui/Form1PassOptions.h"
 #include "ui/Form1RunControl.h"
 #include "ui/FrmAbout.h"
-#include "ui/InputFilters.h"
-#include "ui/NameBytes.h"
+#include "ui/MessageBoxes.h"
 #include "ui/ResultListView.h"
-#include "ui/SettingsPanels.h"
+#include "ui/ResultPage.h"
 #include "ui/WindowFont.h"
 #include "ui/WindowTitleProgress.h"
 
@@ -62,13 +53,10 @@ TForm1::TForm1(QWidget* parent)
 
   BuildMenus();
   BuildWindowControls();
-  BuildControlPage();
-  BuildSettingsPages();
-  BuildResultPage();
   LinkCommands();
   SetFocusOrder();
   FormCreate();
-  RunControl_ = std::make_unique<TForm1RunControl>(*this, *ChkBxAllRecord);
+  RunControl_ = std::make_unique<TForm1RunControl>(*this, ResultPage_->AllRecord());
   ConnectHandlers();
   AddDesktopHelpers();
 
@@ -81,18 +69,19 @@ TForm1::~TForm1() {
   // A pass still running is stopped and its worker joined while every control is there.
   RunControl_.reset();
   // The table is a member and goes before the widgets that show it.
-  if (ListView) ListView->Detach();
+  if (ResultPage_) ResultPage_->List().Detach();
 }
 
 // Around the controls: drops, progress in the title, following rows, clashes
 // of a simulation, names for screen readers.
 void TForm1::AddDesktopHelpers() {
+  TResultListView& list = ResultPage_->List();
   new TDropTarget(*this);
-  new TWindowTitleProgress(*this, *ListView->model(), [this] { return RunControl_ && RunControl().PassAlive(); },
+  new TWindowTitleProgress(*this, *list.model(), [this] { return RunControl_ && RunControl().PassAlive(); },
                            {BtRename, BtSimul});
-  new TFollowNewestRows(*ListView);
-  ErrorReasons_ = new TErrorReasons(*ListView->model());
-  auto* clashMarks = new TClashMarks(*ListView, kStatusColumn);
+  new TFollowNewestRows(list);
+  ErrorReasons_ = new TErrorReasons(*list.model());
+  auto* clashMarks = new TClashMarks(list, kStatusColumn);
   new TClashMarksWatch(*clashMarks, ResultTable_,
                        {[this] { return RunControl_ && RunControl().PassAlive(); },
                         [this] { return ErrorReasons_->Reasons(); }, [this](int panel) { return PanelText(panel); },
@@ -110,12 +99,6 @@ void TForm1::BuildWindowControls() {
   PageControl1 = new QTabWidget(ClientArea);
   PageControl1->setObjectName("PageControl1");
   PageControl1->setGeometry(0, 0, 620, 339);
-  TabSheetControls = new QWidget;
-  TabSheetControls->setObjectName("TabSheetControls");
-  TabSheetResults = new QWidget;
-  TabSheetResults->setObjectName("TabSheetResults");
-  PageControl1->addTab(TabSheetControls, "Control");
-  PageControl1->addTab(TabSheetResults, "Result");
 
   BtQuit = MakeButton(ClientArea, "BtQuit", "Quit", 10, 344, 75, 26);
   BtQuit->setIcon(ButtonIcon(DoorImage()));
@@ -158,6 +141,12 @@ void TForm1::BuildWindowControls() {
     StatusBar->addWidget(panel);
     StatusPanels[i] = panel;
   }
+
+  // The pages, once the window's own controls are there.
+  ControlPage_ = new TControlPage(PageControl1);
+  ResultPage_ = new TResultPage(ResultTable_, ResultLayout_, PageControl1);
+  PageControl1->addTab(ControlPage_, "Control");
+  PageControl1->addTab(ResultPage_, "Result");
 }
 
 void TForm1::SetPanelText(int panel, const QString& text) {
@@ -173,76 +162,27 @@ void TForm1::LinkCommands() {
   LinkButtonToAction(SpBtUndo, UndoItem);
   LinkButtonToAction(BtCancel, StopItem);
   LinkButtonToAction(BtQuit, QuitItem);
-  LinkButtonToAction(BtLoadResult, LoadResultItem);
-  LinkButtonToAction(BtSaveAsResult, SaveAsItem);
-  LinkButtonToAction(BtClearResult, ClearResultItem);
+  ResultPage_->LinkCommands(LoadResultItem, SaveAsItem, ClearResultItem);
   SpBtUndo->setToolTip("Undo");
 }
 
 void TForm1::SetFocusOrder() {
   // Within each page top-down as the pages list their fields; controls on pages
   // not shown are skipped by the focus chain.
-  QWidget* const order[] = {
-      PageControl1,
-      FileListBox1,
-      ChkBxIncSubDir,
-      EdSearch,
-      EdSearchFor,
-      EdReplaceWith,
-      ChkBxSearchInExt,
-      ChkBxSearchRecursive,
-      ChkBxCaseSensitive,
-      EdInsert,
-      ComboInsertTo,
-      EdInsertPos,
-      ComboItemToDelete,
-      EdDelete,
-      ChkBxDelRecursive,
-      ChkBxCaseSensDel,
-      EdNbrDelete,
-      ComboDeleteFrom,
-      EdDeletePos,
-      EdStartNumber,
-      EdIncrement,
-      ChkBxUseBaseFilename,
-      ComboBaseFileName,
-      ComboNumberInsertTo,
-      EdNumberPos,
-      ChkBxUseLeadingZero,
-      ChkBxDecrement,
-      ComboChangeCase,
-      ChkBxChangecaseWithExt,
-      ComboTruncateTo,
-      EdNbrTruncate,
-      LstBoxActions,
-      FilterDirectoryListBox1,
-      FilterDriveComboBox1,
-      ListView,
-      ChkBxAllRecord,
-      BtLoadResult,
-      BtSaveAsResult,
-      BtClearResult,
-      BtCancel,
-      BtRename,
-      BtSimul,
-      BtQuit,
-  };
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  std::vector<QWidget*> order{PageControl1};
+  for (const std::vector<QWidget*>& page : {ControlPage_->FocusOrder(), ResultPage_->FocusOrder()})
+    order.insert(order.end(), page.begin(), page.end());
+  order.insert(order.end(), {BtCancel, BtRename, BtSimul, BtQuit});
+  for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 void TForm1::FormCreate() {
-  // Selections only: none of the show and hide rules of the settings pages run.
+  // The pages have made their own first selections.
   FSimulation_ = false;
-  PageControl1->setCurrentWidget(TabSheetControls);
-  LstBoxActions->setCurrentRow(0);
-  for (QComboBox* combo :
-       {ComboInsertTo, ComboItemToDelete, ComboDeleteFrom, ComboNumberInsertTo, ComboChangeCase, ComboTruncateTo})
-    combo->setCurrentIndex(0);
-  PageCtrlSettings->setCurrentWidget(TabSheetSetSearch);
+  PageControl1->setCurrentWidget(ControlPage_);
 }
 
 void TForm1::ConnectHandlers() {
-  connect(EdSearch, &QLineEdit::textChanged, this, &TForm1::EdSearchChange);
   connect(AboutItem, &QAction::triggered, this, &TForm1::AboutItemClick);
   connect(HelpItem, &QAction::triggered, this, &TForm1::HelpItemClick);
   connect(RenameItem, &QAction::triggered, this, &TForm1::BtRenameClick);
@@ -250,23 +190,20 @@ void TForm1::ConnectHandlers() {
   connect(StopItem, &QAction::triggered, this, &TForm1::BtCancelClick);
   connect(UndoItem, &QAction::triggered, this, &TForm1::SpBtUndoClick);
   connect(QuitItem, &QAction::triggered, this, &TForm1::BtQuitClick);
-  ConnectResultFileHandlers();
-  ConnectSettingsHandlers();
+  connect(SaveAsItem, &QAction::triggered, this, &TForm1::BtSaveAsResultClick);
+  connect(LoadResultItem, &QAction::triggered, this, &TForm1::BtLoadResultClick);
+  connect(ClearResultItem, &QAction::triggered, this, &TForm1::BtClearResultClick);
 }
 
 TRunControl& TForm1::RunControl() { return RunControl_->Control(); }
 
-TSearchPassOptions TForm1::PassOptions() const { return vt::PassOptions(*this); }
-TRenameSettings TForm1::PassSettings() const { return CaptureSettings(ReadControlValues(*this, *this)); }
-void TForm1::ShowResultPage() { PageControl1->setCurrentWidget(TabSheetResults); }
+TSearchPassOptions TForm1::PassOptions() const { return ControlPage_->PassOptions(); }
+TRenameSettings TForm1::PassSettings() const { return ControlPage_->Settings(); }
+void TForm1::ShowResultPage() { PageControl1->setCurrentWidget(ResultPage_); }
 void TForm1::TriggerHelpTopics() { HelpItem->trigger(); }
 void TForm1::TriggerSaveResult() { SaveAsItem->trigger(); }
 
-void TForm1::RefreshFileList() {
-  // The mask emptied and set again: the list reads the folder anew and shows the new names.
-  FileListBox1->SetMask(std::string());
-  FileListBox1->SetMask(NameBytes(EdSearch->text()));
-}
+void TForm1::RefreshFileList() { ControlPage_->RefreshFileList(); }
 
 void TForm1::BtCancelClick() { RunControl_->BtCancelClick(); }
 void TForm1::SpBtUndoClick() { RunControl_->SpBtUndoClick(); }
@@ -286,7 +223,6 @@ void TForm1::EndBySignal() {
 void TForm1::FormCloseQuery(bool& canClose) {
   if (RunControl_) RunControl_->FormCloseQuery(canClose);  // none while the window is destroyed
 }
-void TForm1::FormKeyDown(int key) { RunControl_->FormKeyDown(key); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
   bool canClose = true;
@@ -294,10 +230,32 @@ void TForm1::closeEvent(QCloseEvent* event) {
   event->setAccepted(canClose);
 }
 
-void TForm1::EdSearchChange() { FileListBox1->SetMask(NameBytes(EdSearch->text())); }
-
+// The About box is the application's window of that name, which start-up makes
+// after the main window; a window without one shows nothing.
 void TForm1::AboutItemClick() {
-  if (FrmAbout_) FrmAbout_->exec();
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (auto* about = qobject_cast<TFrmAbout*>(window); about && about->objectName() == "FrmAbout") {
+      about->exec();
+      return;
+    }
+}
+
+bool TForm1::CheckSettings() {
+  const TCheckOutcome outcome = vt::CheckSettings(ControlPage_->Values(), ShowCheckMessage);
+  if (outcome.MayStart) return true;
+  PageControl1->setCurrentWidget(ControlPage_);
+  ControlPage_->FocusCheckedField(outcome.Focus);
+  return false;
+}
+
+void TForm1::BtRenameClick() {
+  if (!CheckSettings()) return;
+  RunControl_->BtRenameClick();
+}
+
+void TForm1::BtSimulClick() {
+  if (!CheckSettings()) return;
+  RunControl_->BtSimulClick();
 }
 
 void TForm1::CenterOnScreen() {

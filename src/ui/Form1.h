@@ -1,7 +1,9 @@
 #pragma once
-// The main window: builds and owns the controls of TForm1Controls, privately.
-// Its face to others is what it does (the settings of a pass, its commands, its
-// pages) and, for tests and accessibility, each control's objectName.
+// The main window: a holder of its own controls (TForm1Controls: menus, command
+// buttons, status bar, page control) and of its pages, which own theirs. It
+// connects the pages and the commands and runs the sequence of a pass. Its face
+// to others is what it does (the settings of a pass, its commands) and, for
+// tests and accessibility, each control's objectName.
 #include <QMainWindow>
 #include <memory>
 
@@ -12,28 +14,20 @@
 #include "results/ResultLayout.h"
 #include "ui/Form1Controls.h"
 
-class QFileDialog;
-class QLineEdit;
-
 namespace vt {
 
+class TControlPage;
 class TErrorReasons;
 class TForm1RunControl;
-class TFrmAbout;
 class THelpWindow;
-class TInputFilters;
+class TResultPage;
 class TRunControl;
-class TSettingsPanels;
 
 class TForm1 : public QMainWindow, private TForm1Controls {
   Q_OBJECT
  public:
   explicit TForm1(QWidget* parent = nullptr);
   ~TForm1() override;
-
-  // The About box the Help menu shows; start-up creates it after the window.
-  void SetAboutBox(TFrmAbout* about) { FrmAbout_ = about; }
-  TFrmAbout* AboutBox() const { return FrmAbout_; }
 
   TResultTable& ResultTable() { return ResultTable_; }
   TResultLayout& ResultLayout() { return ResultLayout_; }
@@ -69,54 +63,11 @@ class TForm1 : public QMainWindow, private TForm1Controls {
   // SIGTERM or SIGHUP: closes as Quit answered "&Yes", keeping the record of a
   // running pass without asking.
   void EndBySignal();
-
-  // Handlers
-  void EdSearchChange();
-  void AboutItemClick();
-  void BtCancelClick();
-  void SpBtUndoClick();
-  void BtQuitClick();
-  void FormCloseQuery(bool& canClose);
-  void FormKeyDown(int key);
-
-  // Result files: the table saved to, loaded from and cleared.
-  void BtSaveAsResultClick();
-  void BtLoadResultClick();
-  void BtClearResultClick();
-  // Asks for a file name and writes the table; also run by Clear and on closing.
-  void SaveResultToFile();
-  // Settings pages: the page of the chosen operation, fields shown and hidden.
-  void LstBoxActionsClick();
-  void ComboInsertToChange();
-  void ComboItemToDeleteChange();
-  void ComboDeleteFromChange();
-  void ComboNumberInsertToChange();
-  void ComboTruncateToChange();
-  void ChkBxUseBaseFilenameClick();
-  // Typed characters (key 0 drops one) and released keys of the settings' fields.
-  void ValidateCharKeyPress(QLineEdit* sender, char32_t& key);
-  void ValideKeyPress(QLineEdit* sender, char32_t& key);
-  void EdDeleteKeyPress(QLineEdit* sender, char32_t& key);
-  void ValidateKeyUp(QLineEdit* sender, int key);
-  void EdNumberKeyPress(QLineEdit* sender, char32_t& key);
-  void EdNumberKeyUp(QLineEdit* sender, int key);
-
   // The checks before a pass; a refusal shows its box, the "Control" page and
   // the field to correct. True lets the pass start.
   bool CheckSettings();
-  void BtRenameClick();
-  void BtSimulClick();
-
-  // Help Topics (menu and F1): the manual's topics in the help window.
-  void HelpItemClick();
-  THelpWindow* HelpWindow() const { return HelpWindow_; }
   // Where the help window finds the manual; tests point it elsewhere.
   void SetManualRoot(const QString& root) { ManualRoot_ = root; }
-
-  // Result-file dialogs, made when first asked for. They open in the process's
-  // current folder: set their directory from it each time before showing them.
-  QFileDialog* OpenDialog1();
-  QFileDialog* SaveDialog1();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -125,41 +76,41 @@ class TForm1 : public QMainWindow, private TForm1Controls {
  private:
   void BuildMenus();
   void BuildWindowControls();
-  void BuildControlPage();
-  void BuildSettingsPages();
-  void BuildSearchPage();
-  void BuildInsertPage();
-  void BuildDeletePage();
-  void BuildNumberPage();
-  void BuildCaseSensitivePage();
-  void BuildTruncatePage();
-  void BuildResultPage();
-  QFileDialog* MakeFileDialog(const char* name, int acceptMode);
   void LinkCommands();
   void SetFocusOrder();
   void FormCreate();
   void ConnectHandlers();
   void AddDesktopHelpers();
-  void ConnectResultFileHandlers();
   void ResultLoadedCommands();
   void ResultClearedCommands();
   TWindowFacts WindowFacts() const;
-  void ConnectSettingsHandlers();
-  TUpDown* NumberFieldArrows(const QLineEdit* field) const;
   void CenterOnScreen();
+
+  // Handlers
+  void AboutItemClick();
+  void HelpItemClick();
+  void BtRenameClick();
+  void BtSimulClick();
+  void BtCancelClick();
+  void SpBtUndoClick();
+  void BtQuitClick();
+  void FormCloseQuery(bool& canClose);
+  // Result files: the table saved to, loaded from and cleared.
+  void BtSaveAsResultClick();
+  void BtLoadResultClick();
+  void BtClearResultClick();
+  // Asks for a file name and writes the table; also run by Clear and on closing.
+  void SaveResultToFile();
 
   // Goes before the widgets (Qt deletes them in the base class): the result
   // list is detached from it in the destructor.
   TResultTable ResultTable_;
   TResultLayout ResultLayout_;
-  TFrmAbout* FrmAbout_ = nullptr;
-  QFileDialog* OpenDialog1_ = nullptr;
-  QFileDialog* SaveDialog1_ = nullptr;
+  TControlPage* ControlPage_ = nullptr;
+  TResultPage* ResultPage_ = nullptr;
   THelpWindow* HelpWindow_ = nullptr;
   TErrorReasons* ErrorReasons_ = nullptr;
   QString ManualRoot_;
-  std::unique_ptr<TSettingsPanels> Panels_;
-  TInputFilters* InputFilters_ = nullptr;
   bool Centered_ = false;
   bool FSimulation_ = false;
   bool FRunning_ = false;

@@ -17,7 +17,7 @@ void SetCommand(QAction* item, QAbstractButton* button, bool enabled) {
 
 }  // namespace
 
-TCommandStates CommandStates(const TWindowControls& f) {
+TCommandStates CommandStates(const TForm1Controls& f) {
   TCommandStates states;
   states.Rename = f.RenameItem->isEnabled();
   states.Simulate = f.SimulItem->isEnabled();
@@ -27,12 +27,12 @@ TCommandStates CommandStates(const TWindowControls& f) {
   return states;
 }
 
-void SetCommandStates(TWindowControls& f, TResultPageControls& r, const TCommandStates& states) {
+void SetCommandStates(TForm1Controls& f, const TCommandStates& states) {
   SetCommand(f.RenameItem, f.BtRename, states.Rename);
   SetCommand(f.SimulItem, f.BtSimul, states.Simulate);
   SetCommand(f.UndoItem, f.SpBtUndo, states.Recover);
-  SetCommand(f.SaveAsItem, r.BtSaveAsResult, states.SaveResult);
-  SetCommand(f.ClearResultItem, r.BtClearResult, states.ClearResult);
+  f.SaveAsItem->setEnabled(states.SaveResult);
+  f.ClearResultItem->setEnabled(states.ClearResult);
 }
 
 }  // namespace vt

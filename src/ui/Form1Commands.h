@@ -1,14 +1,14 @@
 #pragma once
 // The run and result commands of the window as plain states: read from the menu
-// items and set on each item together with its button.
+// items and set on each item together with its button (the buttons of the
+// "Result" page follow their items through their link).
 #include "passes/CommandStates.h"
 
 namespace vt {
 
-struct TResultPageControls;
-struct TWindowControls;
+struct TForm1Controls;
 
-TCommandStates CommandStates(const TWindowControls& window);
-void SetCommandStates(TWindowControls& window, TResultPageControls& resultPage, const TCommandStates& states);
+TCommandStates CommandStates(const TForm1Controls& window);
+void SetCommandStates(TForm1Controls& window, const TCommandStates& states);
 
 }  // namespace vt

@@ -7,10 +7,8 @@
 
 #include "browse/BusyCursor.h"
 #include "engine/Messages.h"
-#include "ui/ControlValues.h"
 #include "ui/Form1.h"
 #include "ui/Form1Commands.h"
-#include "ui/Form1PassOptions.h"
 #include "ui/MessageBoxes.h"
 
 namespace vt {

@@ -1,7 +1,5 @@
 // The start-up question about a rename pass that never ended: killed, crashed
 // or cut off by a power loss, its journal still holds every rename it made.
-#include <QTabWidget>
-
 #include "results/JournalReader.h"
 #include "results/PassJournals.h"
 #include "ui/Form1.h"
@@ -36,7 +34,7 @@ void TForm1::OfferUnfinishedPass() {
     return;
   JournalToTable(journal, ResultTable_);
   RunControl_->Journal().SetTableJournal(unfinished->Journal);
-  PageControl1->setCurrentWidget(TabSheetResults);
+  ShowResultPage();
   if (ResultTable_.RowCount() > 0) ResultLoadedCommands();
 }
 

@@ -4,11 +4,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QStackedWidget>
 
 #include "engine/SettingsIndexes.h"
-#include "ui/Form1Controls.h"
+#include "ui/SettingsPagesControls.h"
 #include "ui/UpDown.h"
 
 namespace vt {
@@ -50,14 +48,7 @@ std::vector<TPanelRule> SettingsPanelRules(const TSettingsPagesControls& c) {
   };
 }
 
-TSettingsPanels::TSettingsPanels(const TControlPageControls& page, const TSettingsPagesControls& settings)
-    : Page_(page), Rules_(SettingsPanelRules(settings)) {}
-
-void TSettingsPanels::ShowOperationPage() const {
-  // The pages stand in the order of the list's items.
-  const int row = Page_.LstBoxActions->currentRow();
-  if (row >= 0 && row < Page_.PageCtrlSettings->count()) Page_.PageCtrlSettings->setCurrentIndex(row);
-}
+TSettingsPanels::TSettingsPanels(const TSettingsPagesControls& settings) : Rules_(SettingsPanelRules(settings)) {}
 
 void TSettingsPanels::Apply(const QComboBox* combo) const { Apply(combo, combo->currentIndex()); }
 

@@ -11,7 +11,6 @@ class QWidget;
 
 namespace vt {
 
-struct TControlPageControls;
 struct TSettingsPagesControls;
 
 struct TPanelRule {
@@ -26,10 +25,8 @@ std::vector<TPanelRule> SettingsPanelRules(const TSettingsPagesControls& c);
 
 class TSettingsPanels {
  public:
-  TSettingsPanels(const TControlPageControls& page, const TSettingsPagesControls& settings);
+  explicit TSettingsPanels(const TSettingsPagesControls& settings);
 
-  // The settings page of the operation selected in the list, if one is.
-  void ShowOperationPage() const;
   // The rule of the drop-down's current item; none without a selection.
   void Apply(const QComboBox* combo) const;
   void Apply(const QCheckBox* box) const;
@@ -37,7 +34,6 @@ class TSettingsPanels {
  private:
   void Apply(const QObject* source, int item) const;
 
-  const TControlPageControls& Page_;
   std::vector<TPanelRule> Rules_;
 };
 

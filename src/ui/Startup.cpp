@@ -30,8 +30,7 @@ void SetUpApplication(QApplication& app) {
 TApplicationWindows::TApplicationWindows() = default;
 TApplicationWindows::TApplicationWindows(TApplicationWindows&&) noexcept = default;
 TApplicationWindows::~TApplicationWindows() {
-  // The About box goes first: the main window keeps a pointer to it.
-  if (Form1) Form1->SetAboutBox(nullptr);
+  // The About box goes first, as it came last.
   FrmAbout.reset();
   Form1.reset();
 }
@@ -39,8 +38,8 @@ TApplicationWindows::~TApplicationWindows() {
 TApplicationWindows CreateApplicationWindows() {
   TApplicationWindows windows;
   windows.Form1 = std::make_unique<TForm1>();
+  // The Help menu finds it by its name.
   windows.FrmAbout = std::make_unique<TFrmAbout>();
-  windows.Form1->SetAboutBox(windows.FrmAbout.get());
   return windows;
 }
 

@@ -26,7 +26,7 @@ struct TApplicationWindows {
   ~TApplicationWindows();
 };
 
-// Form1 first, then the About box, hidden, linked to Form1's Help menu.
+// Form1 first, then the About box, hidden, which Form1's Help menu shows.
 TApplicationWindows CreateApplicationWindows();
 
 }  // namespace vt

@@ -32,7 +32,10 @@ TEST(Startup, MakesTheMainWindowThenTheHiddenAboutBox) {
   ASSERT_TRUE(windows.FrmAbout);
   EXPECT_EQ(windows.Form1->objectName(), "Form1");
   EXPECT_EQ(windows.FrmAbout->objectName(), "FrmAbout");
-  EXPECT_EQ(windows.Form1->AboutBox(), windows.FrmAbout.get());
+  // The one top-level window of its name, where the Help menu looks for it.
+  int named = 0;
+  for (const QWidget* window : QApplication::topLevelWidgets()) named += window->objectName() == "FrmAbout";
+  EXPECT_EQ(named, 1);
   EXPECT_FALSE(windows.Form1->isVisible());
   EXPECT_FALSE(windows.FrmAbout->isVisible());
   EXPECT_TRUE(windows.FrmAbout->isWindow());

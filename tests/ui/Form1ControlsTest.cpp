@@ -2,6 +2,7 @@
 // visibility and enabled state, the item lists, limits and positions.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
@@ -16,6 +17,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "ModalScript.h"
 #include "UiTestApp.h"
 #include "browse/FileListBox.h"
 #include "browse/FilterDirectoryListBox.h"
@@ -414,20 +416,32 @@ TEST_F(Form1Controls, StatusBarHasTwoPanelsOf200) {
 }
 
 TEST_F(Form1Controls, ResultFileDialogs) {
+  Form.ResultTable().AppendRow("img.jpg", "Rome.jpg", "/srv/photos/", "Ok");
+  test::Named<QAction>(Form, "SaveAsItem")->setEnabled(true);
   const struct {
-    QFileDialog* Dialog;
+    const char* Command;
     const char* Name;
     QFileDialog::AcceptMode Mode;
-  } dialogs[] = {{Form.OpenDialog1(), "OpenDialog1", QFileDialog::AcceptOpen},
-                 {Form.SaveDialog1(), "SaveDialog1", QFileDialog::AcceptSave}};
+  } dialogs[] = {{"LoadResultItem", "OpenDialog1", QFileDialog::AcceptOpen},
+                 {"SaveAsItem", "SaveDialog1", QFileDialog::AcceptSave},
+                 {"LoadResultItem", "OpenDialog1", QFileDialog::AcceptOpen}};
   for (const auto& d : dialogs) {
-    EXPECT_EQ(d.Dialog->objectName(), d.Name);
-    EXPECT_EQ(d.Dialog->acceptMode(), d.Mode);
-    EXPECT_EQ(d.Dialog->defaultSuffix(), "vtr");
-    EXPECT_EQ(d.Dialog->nameFilters(), QStringList{"Veltrane File Result (*.vtr)"});
-    EXPECT_FALSE(d.Dialog->isVisible());
+    SCOPED_TRACE(d.Name);
+    test::TModalScript script;
+    script
+        .Then([&](QWidget* modal) {
+          auto* dialog = qobject_cast<QFileDialog*>(modal);
+          ASSERT_NE(dialog, nullptr);
+          EXPECT_EQ(dialog->acceptMode(), d.Mode);
+          EXPECT_EQ(dialog->defaultSuffix(), "vtr");
+          EXPECT_EQ(dialog->nameFilters(), QStringList{"Veltrane File Result (*.vtr)"});
+          dialog->reject();
+        })
+        .Run([&] { test::Named<QAction>(Form, d.Command)->trigger(); });
+    EXPECT_EQ(script.Seen(), QStringList{QString("dialog:") + d.Name});
+    EXPECT_FALSE(test::Named<QFileDialog>(Form, d.Name)->isVisible());
+    EXPECT_EQ(Form.findChildren<QFileDialog*>(d.Name).size(), 1);  // made once
   }
-  EXPECT_EQ(Form.OpenDialog1(), dialogs[0].Dialog);  // made once
 }
 
 }  // namespace

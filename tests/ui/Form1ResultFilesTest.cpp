@@ -108,7 +108,7 @@ TEST_F(Form1ResultFiles, SaveWithAnEmptyTableShowsNoDialogAndWritesNothing) {
   script.Run([&] { test::Named<QAction>(Form, "SaveAsItem")->trigger(); });
   EXPECT_TRUE(script.Seen().isEmpty());
   EXPECT_TRUE(std::filesystem::is_empty(Folder.Path()));
-  EXPECT_EQ(Form.SaveDialog1()->defaultSuffix(), "vtr");
+  EXPECT_EQ(test::Named<QFileDialog>(Form, "SaveDialog1")->defaultSuffix(), "vtr");
 }
 
 TEST_F(Form1ResultFiles, SaveReplacesAnExistingFileWithoutAQuestionAndChangesNothingElse) {

@@ -75,8 +75,10 @@ TEST(Form1RoundTrip, F1FromASettingsFieldOpensHelp) {
   test::Named<QLineEdit>(form, "EdSearchFor")->setFocus();
   QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
   QApplication::sendEvent(test::Named<QLineEdit>(form, "EdSearchFor"), &f1);
-  ASSERT_NE(form.HelpWindow(), nullptr);
-  EXPECT_TRUE(WaitUntil([&] { return form.HelpWindow()->isVisible(); }));
+  EXPECT_TRUE(WaitUntil([&] {
+    const auto* help = form.findChild<THelpWindow*>("HelpWindow");
+    return help && help->isVisible();
+  }));
 }
 
 }  // namespace

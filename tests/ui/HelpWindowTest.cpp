@@ -46,7 +46,7 @@ TEST(HelpWindow, HelpTopicsOpensTheTopicsListAtTheFirstTopic) {
   TForm1 form;
   form.show();
   test::Named<QAction>(form, "HelpItem")->trigger();
-  THelpWindow* help = form.HelpWindow();
+  auto* help = form.findChild<THelpWindow*>("HelpWindow");
   ASSERT_NE(help, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return help->isVisible(); }));
   EXPECT_EQ(help->objectName(), "HelpWindow");
@@ -56,7 +56,8 @@ TEST(HelpWindow, HelpTopicsOpensTheTopicsListAtTheFirstTopic) {
   EXPECT_EQ(help->HelpBrowser->documentTitle(), "Getting started");
   // Asked again, the same window comes forward.
   test::Named<QAction>(form, "HelpItem")->trigger();
-  EXPECT_EQ(form.HelpWindow(), help);
+  EXPECT_EQ(form.findChildren<THelpWindow*>().size(), 1);
+  EXPECT_EQ(form.findChild<THelpWindow*>("HelpWindow"), help);
 }
 
 TEST(HelpWindow, TheSearchKeepsTheTopicsHoldingEveryWord) {
@@ -127,7 +128,8 @@ TEST(HelpWindow, AMissingManualIsReportedAndTheWindowGoesOn) {
   script.Then(Press(QMessageBox::Ok)).Run([&] { test::Named<QAction>(form, "HelpItem")->trigger(); });
   ASSERT_EQ(script.Seen().size(), 1);
   EXPECT_TRUE(script.Seen()[0].startsWith("Veltrane|Cannot show the help topics")) << script.Seen()[0].toStdString();
-  EXPECT_TRUE(form.HelpWindow() == nullptr || !form.HelpWindow()->isVisible());
+  const auto* help = form.findChild<THelpWindow*>("HelpWindow");
+  EXPECT_TRUE(help == nullptr || !help->isVisible());
   EXPECT_TRUE(form.isVisible());
   EXPECT_TRUE(test::Named<QAction>(form, "HelpItem")->isEnabled());
 }

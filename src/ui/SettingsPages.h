@@ -1,0 +1,67 @@
+#pragma once
+// The six operation settings pages (PageCtrlSettings), one per item of the
+// operation list and in its order. They own their controls and handle them:
+// the fields each drop-down or check box shows and hides, and the key rules of
+// the text and number fields. To the window they are the values a pass and its
+// checks read, and the field a refused check points at.
+#include <QStackedWidget>
+#include <memory>
+#include <vector>
+
+#include "engine/RenameSettings.h"
+#include "engine/SettingsChecks.h"
+#include "ui/SettingsPagesControls.h"
+
+class QLineEdit;
+
+namespace vt {
+
+class TInputFilters;
+class TSettingsPanels;
+
+class TSettingsPages : public QStackedWidget {
+ public:
+  explicit TSettingsPages(QWidget* parent = nullptr);
+  ~TSettingsPages() override;
+
+  // The settings controls' values; the operation is the operation list's.
+  TControlValues Values() const;
+  // The page of an operation of the list; none for no selection (-1).
+  void ShowOperationPage(int operation);
+  // The field a refused check names, focused.
+  void FocusCheckedField(TCheckedField field);
+  // The focusable fields, page by page, top-down.
+  std::vector<QWidget*> FocusOrder() const;
+
+ private:
+  void BuildSearchPage();
+  void BuildInsertPage();
+  void BuildDeletePage();
+  void BuildNumberPage();
+  void BuildCaseSensitivePage();
+  void BuildTruncatePage();
+  void ConnectHandlers();
+  void ConnectInputFilters();
+  TUpDown* NumberFieldArrows(const QLineEdit* field) const;
+
+  // Handlers
+  void ComboInsertToChange();
+  void ComboItemToDeleteChange();
+  void ComboDeleteFromChange();
+  void ComboNumberInsertToChange();
+  void ComboTruncateToChange();
+  void ChkBxUseBaseFilenameClick();
+  // Typed characters (key 0 drops one) and released keys of the fields.
+  void ValidateCharKeyPress(QLineEdit* sender, char32_t& key);
+  void ValideKeyPress(QLineEdit* sender, char32_t& key);
+  void EdDeleteKeyPress(QLineEdit* sender, char32_t& key);
+  void ValidateKeyUp(QLineEdit* sender, int key);
+  void EdNumberKeyPress(QLineEdit* sender, char32_t& key);
+  void EdNumberKeyUp(QLineEdit* sender, int key);
+
+  TSettingsPagesControls Ui_;
+  std::unique_ptr<TSettingsPanels> Panels_;
+  TInputFilters* InputFilters_ = nullptr;
+};
+
+}  // namespace vt
