@@ -97,6 +97,7 @@ bool TClashMarks::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QS
 TClashMarksWatch::TClashMarksWatch(TClashMarks& marks, const TResultTable& table, TClashMarksWindow window,
                                    std::initializer_list<QWidget*> commands)
     : QObject(&marks), Marks_(marks), Table_(table), Window_(std::move(window)), Commands_(commands) {
+  setObjectName("ClashMarksWatch");
   for (QWidget* command : Commands_) command->installEventFilter(this);
 }
 

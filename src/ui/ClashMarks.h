@@ -70,6 +70,9 @@ class TClashMarksWatch : public QObject {
   TClashMarksWatch(TClashMarks& marks, const TResultTable& table, TClashMarksWindow window,
                    std::initializer_list<QWidget*> commands);
 
+  // A look is due or under way: the marks and the count are not settled yet.
+  bool Busy() const { return Pending_; }
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
