@@ -41,6 +41,8 @@ TClashFinder::TClashFinder(std::vector<std::uint32_t> rows, TRenameNamesOf names
   if (!std::is_sorted(Rows_.begin(), Rows_.end())) std::sort(Rows_.begin(), Rows_.end());
   GroupOf_.resize(Rows_.size());
   Slots_.resize(SlotCount(Rows_.size()));
+  // As many groups as rows at most: a growing vector would hold its old and new room at once.
+  Groups_.reserve(Rows_.size());
 }
 
 void TClashFinder::GroupRow(std::size_t index) {
@@ -51,13 +53,12 @@ void TClashFinder::GroupRow(std::size_t index) {
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
     std::uint32_t& entry = Slots_[slot];
     if (entry == 0) {
-      Groups_.push_back({row, 0, 1, hash, false});
+      Groups_.push_back({row, 0, 1, false});
       entry = std::uint32_t(Groups_.size());
       GroupOf_[index] = entry - 1;
       return;
     }
     TGroup& group = Groups_[entry - 1];
-    if (group.Hash != hash) continue;
     const TRenameNames head = NamesOf_(group.First);
     if (head.Folder != names.Folder || head.NewName != names.NewName) continue;
     if (group.Size == 1) group.Second = row;

@@ -67,7 +67,6 @@ class TClashFinder {
   struct TGroup {
     std::uint32_t First = 0, Second = 0;  // its first two rows (Second only if Size > 1)
     std::uint32_t Size = 0;
-    std::uint32_t Hash = 0;
     bool Taken = false;
   };
   enum class TPhase : std::uint8_t { Group, Ask, Collect, Done };

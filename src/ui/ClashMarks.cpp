@@ -160,7 +160,7 @@ void TClashMarksWatch::LookOn() {
   if (!Look_) return;
   // About half a frame each, so that input and painting get their turn.
   constexpr auto kSlice = std::chrono::milliseconds(8);
-  constexpr std::size_t kStepsBetweenClockReads = 256;
+  constexpr std::size_t kStepsBetweenClockReads = 64;
   bool done = false;
   if (StepsPerSlice_ > 0) {
     done = Look_->Step(StepsPerSlice_);
