@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -245,6 +246,31 @@ TEST_F(ClashesInTheWindow, ASimulationMarksItsClashesAndCountsThem) {
   ASSERT_TRUE(WaitUntil([&] { return !Form->RunControl().PassAlive(); }));
   ASSERT_TRUE(WaitUntil([&] { return Marks()->Count() == 0; }));
   EXPECT_EQ(Form->PanelText(1), "");
+}
+
+TEST_F(ClashesInTheWindow, ASimulationStartedDuringTheLookIsMarkedForItself) {
+  auto* watch = dynamic_cast<TClashMarksWatch*>(Form->findChild<QObject*>("ClashMarksWatch"));
+  ASSERT_NE(watch, nullptr);
+  watch->SetStepsPerSlice(1);
+  for (int i = 0; i < 20; ++i) File("IMG_" + std::to_string(1000 + i) + ".JPG");
+  auto* simulate = test::Named<QPushButton>(*Form, "BtSimul");
+  simulate->click();
+  // One turn of the loop at a time: a wait that runs the loop for a while would
+  // let the look end.
+  const auto lookUnderWay = [&] {
+    return !Form->RunControl().PassAlive() && simulate->isEnabled() && watch->Busy() && Form->PanelText(1).isEmpty();
+  };
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!lookUnderWay() && std::chrono::steady_clock::now() < until) QCoreApplication::processEvents();
+  for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+  ASSERT_TRUE(lookUnderWay());
+  // The next simulation gives every file a name of its own.
+  test::Named<QLineEdit>(*Form, "EdNbrTruncate")->setText("20");
+  simulate->click();
+  ASSERT_TRUE(WaitUntil([&] { return !Form->RunControl().PassAlive() && simulate->isEnabled() && !watch->Busy(); }));
+  EXPECT_EQ(Marks()->Count(), 0);
+  EXPECT_EQ(Form->PanelText(1), "");
+  EXPECT_EQ(Form->ResultTable().RowCount(), 20u);
 }
 
 TEST_F(ClashesInTheWindow, AfterARenameEveryErrorRowSaysWhyAndPanelOneCountsThem) {
