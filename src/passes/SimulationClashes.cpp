@@ -69,8 +69,8 @@ void TClashFinder::GroupRow(std::size_t index) {
 }
 
 void TClashFinder::AskGroup(std::size_t group) {
-  // Asked with the group's first row: another row's old name would be the file
-  // that must not count as taking the name.
+  // The first row is the one a real pass renames first: its own file does not
+  // take the name.
   const TRenameNames names = NamesOf_(Groups_[group].First);
   Groups_[group].Taken = Taken_(names.Folder, names.OldName, names.NewName);
 }
