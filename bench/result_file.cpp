@@ -68,12 +68,12 @@ int main(int argc, char** argv) {
   Time("write stream (memory)", rounds, [&] { return vt::WriteResultStream(table).size() == bytes.size(); });
   Time("read stream (memory)", rounds, [&] {
     vt::TResultTable read;
-    return vt::ReadResultStream(bytes, read).Ok() && read.RowCount() == rows;
+    return vt::ReadResultStream(bytes, read).HasValue() && read.RowCount() == rows;
   });
-  Time("save file", rounds, [&] { return vt::SaveResultFile(table, path).Ok(); });
+  Time("save file", rounds, [&] { return vt::SaveResultFile(table, path).HasValue(); });
   Time("load file", rounds, [&] {
     vt::TResultTable read;
-    return vt::LoadResultFile(path, read).Ok() && read.RowCount() == rows;
+    return vt::LoadResultFile(path, read).HasValue() && read.RowCount() == rows;
   });
   std::filesystem::remove(path);
   return 0;

@@ -6,12 +6,16 @@
 # `veltrane-cli recover --last`, even ones through the window's start-up question
 # ("&Yes", then Recover).
 #   bench/stress_window_kill.sh BUILD_FOLDER
-# VELTRANE_STRESS_FILES (100,000) and TRIALS (10) change the sizes. The window is
-# driven through its test seam VELTRANE_TEST_DRIVE (src/app/TestDrive.h).
+# VELTRANE_STRESS_FILES (100,000) and TRIALS (10) change the sizes. With
+# VELTRANE_STRESS_READONLY=N every Nth file is read-only: the pass finds it so
+# only just before its rename and withdraws that intent, and the journal must
+# still hold every rename. The window is driven through its test seam
+# VELTRANE_TEST_DRIVE (src/app/TestDrive.h).
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 files=${VELTRANE_STRESS_FILES:-100000}
 trials=${TRIALS:-10}
+readonly_every=${VELTRANE_STRESS_READONLY:-0}
 window=$build/src/app/veltrane
 cli=$build/src/cli/veltrane-cli
 for program in "$window" "$cli"; do
@@ -31,6 +35,9 @@ fresh() {
   rm -rf "$dir" "$XDG_STATE_HOME" && mkdir -p "$dir" && (cd "$dir" && seq -f 'file_%06g.txt' 1 "$files" | xargs touch)
   # One file with contents, to see that it is the same file that comes back.
   echo first >"$dir/file_000001.txt"
+  if [ "$readonly_every" -gt 0 ]; then
+    (cd "$dir" && seq -f 'file_%06g.txt' "$readonly_every" "$readonly_every" "$files" | xargs -r chmod 0444)
+  fi
 }
 
 renamed_now() { find "$dir" -name 'item_*' | wc -l; }

@@ -14,7 +14,7 @@ namespace {
 
 void Save(const vt::test::TTableWithLayout& table, const std::string& folder, const std::string& name) {
   const vt::TResultFileStatus status = vt::SaveResultFile(table, table, folder + "/" + name);
-  if (!status.Ok()) std::fprintf(stderr, "%s\n", status.Message.c_str());
+  if (!status) std::fprintf(stderr, "%s\n", status.Error().Message.c_str());
 }
 
 }  // namespace

@@ -6,13 +6,16 @@
 //   seconds      from the click to "Process Ok." (before the file list reads the folder again)
 //   max_gap_ms   the longest wait between two ticks of a 10 ms timer while the pass ran;
 //                every tick also scrolls the result list to its last row
-//   settle_gap_ms  the same from "Process Ok." until the clash marks have settled (the
-//                watch has looked at the table), and settle_ms how long that took
+//   settle_gap_ms  the same from "Process Ok." until the window is free again (below)
 //   rows, bytes_per_row   peak resident memory above what the shown window took before
 //                the click, per row of the table (the file list read again at the end and the
 //                clash marks looked for after it included)
 //   pass_bytes_per_row    the same, sampled at each tick while the pass ran: the rows alone
 //   stop_ms      for stop and escape: from the stop to "Process Ok."
+//   refill_ms    from "Process Ok." to the file list read again (the window waits for it)
+//   end_ms       from "Process Ok." until the window is free again: the file list read
+//                again, the pass's record kept and a simulation's clashes looked for (the
+//                clash marks have settled), all on the window thread
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
@@ -90,7 +93,8 @@ int main(int argc, char** argv) {
   const auto settled = [&] { return !form.RunControl().PassAlive() && simulate->isEnabled() && !clashWatch->Busy(); };
 
   bool started = false, ended = false, settling = false;
-  Clock::time_point clicked, stopped, endedAt, lastTick;
+  Clock::time_point clicked, stopped, endedAt, refilledAt, lastTick;
+  int listChanges = 0;
   double maxGapMs = 0, settleGapMs = 0;
   long passPeakKiB = 0;
   // The first refill of the file list comes right after "Process Ok." is shown.
@@ -99,6 +103,8 @@ int main(int argc, char** argv) {
       ended = true;
       endedAt = Clock::now();
     }
+    // The list is emptied, then read again with the mask.
+    if (started && ++listChanges == 2) refilledAt = Clock::now();
   });
   QTimer tick;
   QObject::connect(&tick, &QTimer::timeout, [&] {
@@ -143,7 +149,7 @@ int main(int argc, char** argv) {
   settling = true;
   while (!settled()) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   settling = false;
-  const Clock::time_point settledAt = Clock::now();
+  const Clock::time_point freeAt = Clock::now();
 
   const long peakKiB = StatusKiB("VmHWM:");
   const std::size_t rows = form.ResultTable().RowCount();
@@ -152,8 +158,9 @@ int main(int argc, char** argv) {
               rows ? double(peakKiB - startKiB) * 1024 / double(rows) : 0.0);
   std::printf(" pass_bytes_per_row=%.0f",
               rows ? double(std::max(passPeakKiB, startKiB) - startKiB) * 1024 / double(rows) : 0.0);
-  std::printf(" settle_gap_ms=%.1f settle_ms=%.1f", settleGapMs, Ms(settledAt - endedAt));
+  std::printf(" settle_gap_ms=%.1f", settleGapMs);
   if (mode == "stop" || mode == "escape") std::printf(" stop_ms=%.1f", Ms(endedAt - stopped));
+  std::printf(" refill_ms=%.1f end_ms=%.1f", listChanges >= 2 ? Ms(refilledAt - endedAt) : 0.0, Ms(freeAt - endedAt));
   std::printf(" peak_kib=%ld start_kib=%ld\n", peakKiB, startKiB);
   return 0;
 }

@@ -83,11 +83,11 @@ int main(int argc, char** argv) {
   int slow = 0;
   slow += Report(
       "save from the window's table", runs, [] {},
-      [&] { return vt::SaveResultFile(form.ResultTable(), form.ResultLayout(), path).Ok(); });
+      [&] { return vt::SaveResultFile(form.ResultTable(), form.ResultLayout(), path).HasValue(); });
   slow += Report(
       "load into the window's table", runs, [] {},
       [&] {
-        return vt::LoadResultFile(path, form.ResultTable(), form.ResultLayout()).Ok() &&
+        return vt::LoadResultFile(path, form.ResultTable(), form.ResultLayout()).HasValue() &&
                form.ResultTable().RowCount() == rows && listView->model()->rowCount() == static_cast<int>(rows);
       });
   std::filesystem::remove(path);

@@ -22,12 +22,13 @@ namespace {
 std::vector<std::string> Arguments(int argc, char* argv[]) { return {argv + 1, argv + argc}; }
 
 // Help and version need no display; other options wait until Qt has taken its own.
-std::optional<int> PrintAndLeave(const vt::TStartArguments& args) {
-  if (args.Action == vt::StartAction::PrintHelp) {
+std::optional<int> PrintAndLeave(const vt::TStartParse& args) {
+  if (!args) return std::nullopt;
+  if (args->Action == vt::StartAction::PrintHelp) {
     std::fputs(vt::StartUsageText().c_str(), stdout);
     return 0;
   }
-  if (args.Action == vt::StartAction::PrintVersion) {
+  if (args->Action == vt::StartAction::PrintVersion) {
     std::fputs(vt::StartVersionText().c_str(), stdout);
     return 0;
   }
@@ -43,11 +44,12 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   guard.reset();
   // QApplication has removed the options it understood from argv.
-  const vt::TStartArguments args = vt::ParseStartArguments(Arguments(argc, argv));
-  if (args.Action == vt::StartAction::UsageError) {
-    std::fprintf(stderr, "veltrane: %s\nTry 'veltrane --help'.\n", args.Error.c_str());
+  const vt::TStartParse parsed = vt::ParseStartArguments(Arguments(argc, argv));
+  if (!parsed) {
+    std::fprintf(stderr, "veltrane: %s\nTry 'veltrane --help'.\n", parsed.Error().c_str());
     return 2;
   }
+  const vt::TStartArguments& args = *parsed;
   vt::SetUpApplication(app);
   const vt::TApplicationWindows windows = vt::CreateApplicationWindows();
   const vt::TStopSignalWatcher stopSignals(*windows.Form1);

@@ -20,7 +20,7 @@ namespace {
 
 std::string VolumeRootOf(const std::string& folder) {
   const auto volume = VolumeOf(folder);
-  return volume ? volume->root : std::string();
+  return volume ? volume->Root : std::string();
 }
 
 std::string Join(const std::string& folder, const std::string& name) {
@@ -83,8 +83,8 @@ void TFilterDirectoryListBox::ReadFolders() {
   Names_.clear();
   Glyphs_.clear();
   const TCaseFlags flags = CaseFlagsOfPath(Directory_);
-  PreserveCase_ = flags.preservesCase;
-  CaseSensitive_ = flags.caseSensitive;
+  PreserveCase_ = flags.PreservesCase;
+  CaseSensitive_ = flags.CaseSensitive;
   // The chain from "/" down: /home/ann/Text gives "/", "home", "ann", "Text".
   std::vector<std::string> chain{"/"};
   for (std::size_t start = 1; start < Directory_.size();) {

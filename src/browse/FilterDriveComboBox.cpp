@@ -41,7 +41,7 @@ std::uint8_t TypeBit(TDriveType type) { return std::uint8_t(1u << unsigned(type)
 
 std::string RootOfCurrentVolume() {
   const auto volume = VolumeOf(GetCurrentFolder());
-  return volume ? volume->root : std::string();
+  return volume ? volume->Root : std::string();
 }
 
 }  // namespace
@@ -104,18 +104,18 @@ QString TFilterDriveComboBox::NetworkText(const TVolume& volume) const {
 }
 
 void TFilterDriveComboBox::AddVolume(const TVolume& volume) {
-  const TKindRow* row = RowOf(volume.kind);
+  const TKindRow* row = RowOf(volume.Kind);
   if (row == nullptr) return;
   if (IncludeDriveType_ != 0 && (IncludeDriveType_ & IncludeBit(row->include)) == 0) return;
-  QString text = NameText(volume.root);
+  QString text = NameText(volume.Root);
   // Paths are case-sensitive: TextCase never touches the root. A removable volume is not touched at all.
-  if (volume.kind == VolumeKind::Network)
+  if (volume.Kind == VolumeKind::Network)
     text += " " + NetworkText(volume);
-  else if (volume.kind != VolumeKind::Removable)
+  else if (volume.Kind != VolumeKind::Removable)
     text += " " + VolumeText(volume);
   addItem(text);
   const int index = count() - 1;
-  setItemData(index, QByteArray::fromStdString(volume.root), kRootRole);
+  setItemData(index, QByteArray::fromStdString(volume.Root), kRootRole);
   setItemData(index, int(row->glyph), kGlyphRole);
   TypesPresent_ |= TypeBit(row->type);
 }
@@ -126,7 +126,7 @@ void TFilterDriveComboBox::FillDriveList() {
   TypesPresent_ = 0;
   DriveMask_.clear();
   for (const TVolume& volume : ListVolumes()) {
-    DriveMask_.push_back(volume.root);
+    DriveMask_.push_back(volume.Root);
     AddVolume(volume);
   }
   setCurrentIndex(-1);
@@ -153,10 +153,10 @@ std::string TFilterDriveComboBox::FindDriveOfType(TDriveType type) {
   const auto volumes = ListVolumes();
   if (TypesPresent_ & TypeBit(type)) {
     DriveMask_.clear();
-    for (const auto& volume : volumes) DriveMask_.push_back(volume.root);
+    for (const auto& volume : volumes) DriveMask_.push_back(volume.Root);
   }
   std::map<std::string, VolumeKind> kinds;
-  for (const auto& volume : volumes) kinds[volume.root] = volume.kind;
+  for (const auto& volume : volumes) kinds[volume.Root] = volume.Kind;
   std::string found;
   for (const auto& root : DriveMask_) {
     const auto kind = kinds.find(root);

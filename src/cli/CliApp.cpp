@@ -59,9 +59,9 @@ int UsageError(std::FILE* err, const std::string& message) {
 }
 
 // 61187 is a sentence of its own; the other texts get the "." an error box adds.
-std::string FileMessage(const TResultFileStatus& status) {
-  if (!status.Message.empty() && status.Message.back() == '.') return status.Message;
-  return status.Message + ".";
+std::string FileMessage(const std::string& message) {
+  if (!message.empty() && message.back() == '.') return message;
+  return message + ".";
 }
 
 TOutputFormat ChooseFormat(const TCliOptions& options, const TCliEnvironment& environment) {
@@ -100,9 +100,8 @@ TRecord SettleRecord(const TCliOptions& options, const TCliEnvironment& environm
   const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
   if (!folder)
     return Unexpected("no folder for the automatic result file: HOME is not set (or give --save FILE or --no-save)");
-  std::string error;
-  const std::optional<std::string> path = ReserveAutomaticFile(*folder, std::time(nullptr), error);
-  if (!path) return Unexpected(error + " (give --save FILE or --no-save)");
+  const TExpected<std::string, std::string> path = ReserveAutomaticFile(*folder, std::time(nullptr));
+  if (!path) return Unexpected(path.Error() + " (give --save FILE or --no-save)");
   return std::optional<TSaveTarget>(TSaveTarget{*path, true, true});
 }
 
@@ -110,7 +109,7 @@ TRecord SettleRecord(const TCliOptions& options, const TCliEnvironment& environm
 // know: where an automatic file went and how to undo, which rows the file cannot undo.
 bool KeepRecord(const TSaveTarget& target, const TResultTable& table, std::FILE* err) {
   if (const TExpected<void, std::string> saved = SaveRows(target, table); !saved) {
-    Complain(err, FileMessage(TResultFileStatus{TResultFileError::WriteError, saved.Error()}));
+    Complain(err, FileMessage(saved.Error()));
     return false;
   }
   if (table.RowCount() == 0) {
@@ -129,17 +128,18 @@ bool KeepRecord(const TSaveTarget& target, const TResultTable& table, std::FILE*
 }
 
 // Every real pass writes its journal ahead of its renames; it is made before
-// the first rename, or nothing is renamed. Empty, or why there is no journal.
-std::string StartJournal(const TCliOptions& options, const TCliEnvironment& environment, TJournalHeader header,
-                         const std::optional<TSaveTarget>& record, TPassJournalWriter& writer) {
+// the first rename, or nothing is renamed. Nothing, or why there is no journal.
+TExpected<void, std::string> StartJournal(const TCliOptions& options, const TCliEnvironment& environment,
+                                          TJournalHeader header, const std::optional<TSaveTarget>& record,
+                                          TPassJournalWriter& writer) {
   const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
-  if (!folder) return "no folder for the journal of the pass: HOME is not set";
+  if (!folder) return Unexpected("no folder for the journal of the pass: HOME is not set");
   std::optional<std::string> named;
   if (record && record->Automatic) named = record->Path;
   const TDurability durability = options.Sync ? TDurability::Disk : TDurability::Kernel;
   const TJournalStart start = StartPassJournal(*folder, std::move(header), named, durability, writer);
   if (!start.Warning.empty()) Complain(environment.Err, "warning: " + TerminalText(start.Warning));
-  return start.Error;
+  return start.Created;
 }
 
 void SayWhereTheRowsAre(std::FILE* err, std::size_t renamed, const std::string& journal) {
@@ -155,9 +155,10 @@ bool KeepRecord(const TSaveTarget& target, TJournalRowStream& rows, std::size_t 
     if (!target.Automatic) Complain(err, "no rows, so nothing was saved to " + TerminalText(target.Path));
     return true;
   }
-  if (const TResultFileStatus status = SaveResultRows(rows, target.Path); !status.Ok()) {
-    Complain(err, FileMessage(status) +
-                      (status.SystemError != 0 ? std::string(" (") + SystemMessage(status.SystemError) + ")" : ""));
+  if (const TResultFileStatus status = SaveResultRows(rows, target.Path); !status) {
+    const TResultFileFailure& failure = status.Error();
+    Complain(err, FileMessage(failure.Message) +
+                      (failure.SystemError != 0 ? std::string(" (") + SystemMessage(failure.SystemError) + ")" : ""));
     return false;
   }
   if (lost > 0)
@@ -342,10 +343,10 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   // The rows of a real pass are in its journal: the pass holds none of them.
   TPassJournalWriter journal;
   if (options.Rename) {
-    const std::string error = StartJournal(
+    const TExpected<void, std::string> started = StartJournal(
         options, environment, TJournalHeader{TJournalKind::Rename, 0, *folder, options.Masks}, record, journal);
-    if (!error.empty()) {
-      Complain(environment.Err, error + "; nothing was renamed");
+    if (!started) {
+      Complain(environment.Err, started.Error() + "; nothing was renamed");
       if (record) RemoveIfCreated(*record);
       return ExitStatus::Usage;
     }
@@ -362,9 +363,9 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   passOptions.Order = options.Order;
   // The record may lie in the folder renamed: the pass leaves it as it is.
   if (TEntryInfo saved; record && LookAtPath(record->Path.c_str(), saved) == 0)
-    passOptions.Untouched.push_back(saved.id);
+    passOptions.Untouched.push_back(saved.Id);
   if (TEntryInfo own; options.Rename && LookAtPath(journal.Path().c_str(), own) == 0)
-    passOptions.Untouched.push_back(own.id);
+    passOptions.Untouched.push_back(own.Id);
   // Counted on the worker, read once it has ended.
   std::size_t filesSelected = 0;
   passOptions.OnCollected = [&filesSelected](TSearchThread&, const TFindData& entry) {
@@ -405,12 +406,13 @@ std::optional<TRecoverSource> FindRecoverSource(const TCliOptions& options, cons
   if (!options.Last) {
     source.File = options.ResultFile;
     source.IsJournal = FileIsJournal(source.File);
-    int error = 0;
     if (source.IsJournal) {
-      if (!LoadJournal(source.File, source.Journal, error)) {
+      TExpected<TJournal, int> loaded = LoadJournal(source.File);
+      if (!loaded) {
         Complain(environment.Err, "Cannot open file " + TerminalText(source.File) + ".");
         return std::nullopt;
       }
+      source.Journal = std::move(loaded).Value();
       SettleFromDisk(source.Journal);
     }
     return source;
@@ -460,16 +462,16 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
     status = whole ? LoadResultFile(file, output.Window.ResultTable())
                    : StreamResultFile(file, [](const TResultRow&) { return true; });
   }
-  if (!status.Ok()) {
-    Complain(environment.Err, FileMessage(status));
+  if (!status) {
+    Complain(environment.Err, FileMessage(status.Error().Message));
     if (record) RemoveIfCreated(*record);
     return ExitStatus::Usage;
   }
   TPassJournalWriter journal;
-  if (const std::string error = StartJournal(
+  if (const TExpected<void, std::string> started = StartJournal(
           options, environment, TJournalHeader{TJournalKind::Recover, 0, file, "recover"}, std::nullopt, journal);
-      !error.empty()) {
-    Complain(environment.Err, error + "; nothing was renamed");
+      !started) {
+    Complain(environment.Err, started.Error() + "; nothing was renamed");
     if (record) RemoveIfCreated(*record);
     return ExitStatus::Usage;
   }
@@ -505,7 +507,7 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
                                   " renamed back, their rows are in " + TerminalText(journal.Path()) +
                                   "; once the cause is mended, recover " + TerminalText(file) +
                                   " again undoes the rest");
-  } else if (status.Ok()) {
+  } else if (status) {
     // Undone: the recover's own journal has done its work, and --last passes over the record.
     RemoveFile(journal.Path());
     // An automatic record made from a journal is undone with it: the journal says so.
@@ -516,8 +518,8 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
       AppendToFile(undone, RecoveredMark(UtcNowNs()));
   }
   const int finished = output.Finish(environment, record, TPassEnd::Completed);
-  if (!status.Ok()) {
-    Complain(environment.Err, FileMessage(status) + " (it changed while it was undone)");
+  if (!status) {
+    Complain(environment.Err, FileMessage(status.Error().Message) + " (it changed while it was undone)");
     return ExitStatus::Usage;
   }
   return written != 0 && finished == ExitStatus::Ok ? ExitStatus::Usage : finished;
@@ -545,9 +547,8 @@ int RunShow(const TCliOptions& options, const TCliEnvironment& environment) {
   TResultFileStatus status;
   if (FileIsJournal(options.ResultFile)) {
     // A journal is settled against the disk first, so it is read whole.
-    TJournal journal;
-    int error = 0;
-    if (LoadJournal(options.ResultFile, journal, error)) {
+    if (TExpected<TJournal, int> loaded = LoadJournal(options.ResultFile)) {
+      TJournal& journal = *loaded;
       SettleFromDisk(journal);
       JournalToTable(journal, table);
       if (format == TOutputFormat::Table) {
@@ -557,20 +558,20 @@ int RunShow(const TCliOptions& options, const TCliEnvironment& environment) {
       for (const TResultRow& row : table.Rows())
         if (!print(row)) break;
     } else {
-      status = TResultFileStatus{TResultFileError::CannotOpen, "Cannot open file " + options.ResultFile};
+      status = Unexpected(TResultFileFailure{TResultFileError::CannotOpen, "Cannot open file " + options.ResultFile});
     }
   } else {
     status = StreamResultFile(options.ResultFile, [&](const TResultRow& row) {
       if (format == TOutputFormat::Table) layout.Measure(row);
       return true;
     });
-    if (status.Ok()) {
+    if (status) {
       if (format == TOutputFormat::Table) layout.AppendHeader(out.Text());
       status = StreamResultFile(options.ResultFile, print);
     }
   }
-  if (!status.Ok()) {
-    Complain(environment.Err, FileMessage(status));
+  if (!status) {
+    Complain(environment.Err, FileMessage(status.Error().Message));
     return ExitStatus::Usage;
   }
   if (out.Flush()) return ExitStatus::Ok;

@@ -74,14 +74,14 @@ struct ScannedArguments {
   std::vector<std::string> Positionals;
 };
 
-// Splits the arguments into options and positionals; false with error set on a
-// malformed option.
-bool Scan(const std::vector<std::string>& args, ScannedArguments& out, std::string& error) {
+// Splits the arguments into options and positionals, or says which option is malformed.
+TExpected<ScannedArguments, std::string> Scan(const std::vector<std::string>& args) {
+  ScannedArguments out;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--") {
       out.Positionals.insert(out.Positionals.end(), args.begin() + static_cast<long>(i) + 1, args.end());
-      return true;
+      return out;
     }
     if (arg.size() < 2 || arg[0] != '-') {
       out.Positionals.push_back(arg);
@@ -92,23 +92,16 @@ bool Scan(const std::vector<std::string>& args, ScannedArguments& out, std::stri
       const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
       const OptionEntry* spec = FindLong(name);
       const std::string spelled = "--" + name;
-      if (spec == nullptr) {
-        error = "unrecognized option '" + spelled + "'";
-        return false;
-      }
+      if (spec == nullptr) return Unexpected("unrecognized option '" + spelled + "'");
       if (spec->Kind == Arity::Flag) {
-        if (equals != std::string::npos) {
-          error = "option '" + spelled + "' takes no value";
-          return false;
-        }
+        if (equals != std::string::npos) return Unexpected("option '" + spelled + "' takes no value");
         out.Options.push_back({spec, {}, spelled});
       } else if (equals != std::string::npos) {
         out.Options.push_back({spec, arg.substr(equals + 1), spelled});
       } else if (i + 1 < args.size()) {
         out.Options.push_back({spec, args[++i], spelled});
       } else {
-        error = "option '" + spelled + "' needs a value";
-        return false;
+        return Unexpected("option '" + spelled + "' needs a value");
       }
       continue;
     }
@@ -117,10 +110,7 @@ bool Scan(const std::vector<std::string>& args, ScannedArguments& out, std::stri
     for (std::size_t k = 1; k < arg.size(); ++k) {
       const OptionEntry* spec = FindShort(arg[k]);
       const std::string spelled = std::string("-") + arg[k];
-      if (spec == nullptr) {
-        error = "unrecognized option '" + spelled + "'";
-        return false;
-      }
+      if (spec == nullptr) return Unexpected("unrecognized option '" + spelled + "'");
       if (spec->Kind == Arity::Flag) {
         out.Options.push_back({spec, {}, spelled});
         continue;
@@ -130,13 +120,12 @@ bool Scan(const std::vector<std::string>& args, ScannedArguments& out, std::stri
       } else if (i + 1 < args.size()) {
         out.Options.push_back({spec, args[++i], spelled});
       } else {
-        error = "option '" + spelled + "' needs a value";
-        return false;
+        return Unexpected("option '" + spelled + "' needs a value");
       }
       break;
     }
   }
-  return true;
+  return out;
 }
 
 bool Given(const ScannedArguments& scanned, std::string_view name) {
@@ -171,42 +160,38 @@ bool IsOffset(TRemoveFrom from) {
   return from == TRemoveFrom::OffsetFromBeginning || from == TRemoveFrom::OffsetFromEnd;
 }
 
+// Nothing, or the usage error.
+using TCheck = TExpected<void, std::string>;
+
 class Interpreter {
  public:
   explicit Interpreter(TCliOptions& options) : Options_(options) {}
 
-  bool Fail(std::string message) {
-    if (Error.empty()) Error = std::move(message);
-    return false;
-  }
-
-  bool Bounded(const GivenOption& given, int minimum, int maximum, int& field) {
+  TCheck Bounded(const GivenOption& given, int minimum, int maximum, int& field) {
     const std::optional<int> value = ParseBounded(given.Value, minimum, maximum);
     if (!value)
-      return Fail("option '" + given.Spelled + "' needs a whole number from " + std::to_string(minimum) + " to " +
-                  std::to_string(maximum) + ", not '" + given.Value + "'");
+      return Unexpected("option '" + given.Spelled + "' needs a whole number from " + std::to_string(minimum) + " to " +
+                        std::to_string(maximum) + ", not '" + given.Value + "'");
     field = *value;
-    return true;
+    return {};
   }
 
-  bool Choice(const GivenOption& given, std::initializer_list<std::string_view> words, int& field) {
+  TCheck Choice(const GivenOption& given, std::initializer_list<std::string_view> words, int& field) {
     const std::optional<int> value = ParseChoice(given.Value, words);
     if (!value) {
       std::string list;
       for (const std::string_view word : words) list += (list.empty() ? "" : ", ") + std::string(word);
-      return Fail("option '" + given.Spelled + "' needs one of " + list + ", not '" + given.Value + "'");
+      return Unexpected("option '" + given.Spelled + "' needs one of " + list + ", not '" + given.Value + "'");
     }
     field = *value;
-    return true;
+    return {};
   }
 
   // A slash can never be part of a name on this system.
-  bool NameText(const std::string& what, const std::string& text) {
-    if (text.find('/') != std::string::npos) return Fail(what + " cannot hold '/': '" + text + "'");
-    return true;
+  TCheck NameText(const std::string& what, const std::string& text) {
+    if (text.find('/') != std::string::npos) return Unexpected(what + " cannot hold '/': '" + text + "'");
+    return {};
   }
-
-  std::string Error;
 
  protected:
   TCliOptions& Options_;
@@ -216,30 +201,31 @@ class PassInterpreter : public Interpreter {
  public:
   using Interpreter::Interpreter;
 
-  bool Operation(const std::string& word, const std::vector<std::string>& operands) {
+  TCheck Operation(const std::string& word, const std::vector<std::string>& operands) {
     TControlValues& c = Options_.Controls;
     if (word == "replace") {
       c.LstBoxActions = ControlIndex(TOperation::SearchReplace);
-      if (!Operands(word, operands, 2, 2)) return false;
+      if (TCheck counted = Operands(word, operands, 2, 2); !counted) return counted;
       c.EdSearchFor = operands[0];
       c.EdReplaceWith = operands[1];
-      return NameText("the search text", c.EdSearchFor) && NameText("the replacement", c.EdReplaceWith);
+      if (TCheck search = NameText("the search text", c.EdSearchFor); !search) return search;
+      return NameText("the replacement", c.EdReplaceWith);
     }
     if (word == "insert") {
       c.LstBoxActions = ControlIndex(TOperation::Insert);
-      if (!Operands(word, operands, 1, 1)) return false;
+      if (TCheck counted = Operands(word, operands, 1, 1); !counted) return counted;
       c.EdInsert = operands[0];
       return NameText("the text to insert", c.EdInsert);
     }
     if (word == "remove") {
       c.LstBoxActions = ControlIndex(TOperation::Remove);
-      if (!Operands(word, operands, 0, 1)) return false;
+      if (TCheck counted = Operands(word, operands, 0, 1); !counted) return counted;
       c.ComboItemToDelete = ControlIndex(operands.empty() ? TRemoveKind::Characters : TRemoveKind::String);
       if (!operands.empty()) {
         c.EdDelete = operands[0];
         return NameText("the text to remove", c.EdDelete);
       }
-      return true;
+      return {};
     }
     if (word == "number") {
       c.LstBoxActions = ControlIndex(TOperation::Number);
@@ -247,21 +233,22 @@ class PassInterpreter : public Interpreter {
     }
     if (word == "case") {
       c.LstBoxActions = ControlIndex(TOperation::ChangeCase);
-      if (!Operands(word, operands, 1, 1)) return false;
+      if (TCheck counted = Operands(word, operands, 1, 1); !counted) return counted;
       const std::optional<int> kind = ParseChoice(operands[0], {"upper", "lower", "first", "first-lower", "weird"});
-      if (!kind) return Fail("case needs one of upper, lower, first, first-lower, weird, not '" + operands[0] + "'");
+      if (!kind)
+        return Unexpected("case needs one of upper, lower, first, first-lower, weird, not '" + operands[0] + "'");
       c.ComboChangeCase = *kind;
-      return true;
+      return {};
     }
     if (word == "truncate") {
       c.LstBoxActions = ControlIndex(TOperation::Truncate);
       return Operands(word, operands, 0, 0);
     }
-    return Fail("unknown operation '" + word + "' (replace, insert, remove, number, case or truncate)");
+    return Unexpected("unknown operation '" + word + "' (replace, insert, remove, number, case or truncate)");
   }
 
   // Options are applied in the order typed; a repeated option keeps its last value.
-  bool Apply(const std::string& operation, const GivenOption& given) {
+  TCheck Apply(const std::string& operation, const GivenOption& given) {
     TControlValues& c = Options_.Controls;
     const std::string_view name = given.Spec->Long;
     if (name == "recursive") {
@@ -283,7 +270,7 @@ class PassInterpreter : public Interpreter {
     } else if (name == "from") {
       return Choice(given, {"begin", "end", "offset", "offset-end"}, c.ComboDeleteFrom);
     } else if (name == "start") {
-      if (!Bounded(given, 0, 32767, c.UpDownStartNumber)) return false;
+      if (TCheck start = Bounded(given, 0, 32767, c.UpDownStartNumber); !start) return start;
       c.EdStartNumber = given.Value;  // as typed: leading zeros set the width
     } else if (name == "increment") {
       return Bounded(given, 1, 20, c.UpDownIncrement);
@@ -301,43 +288,43 @@ class PassInterpreter : public Interpreter {
       c.ComboTruncateTo = ControlIndex(TTruncateKind::MaxChars);
       return Bounded(given, 1, 127, c.UpDownNbrTruncate);
     }
-    return true;
+    return {};
   }
 
   // Combinations that would silently do something else than asked.
-  bool CheckCombination(const std::string& operation, const ScannedArguments& scanned) {
+  TCheck CheckCombination(const std::string& operation, const ScannedArguments& scanned) {
     const TControlValues& c = Options_.Controls;
     if (operation == "remove") {
       const bool byCount = c.ComboItemToDelete == ControlIndex(TRemoveKind::Characters);
-      if (byCount && !Given(scanned, "count")) return Fail("remove needs a TEXT or --count N");
-      if (!byCount && Given(scanned, "count")) return Fail("remove takes a TEXT or --count N, not both");
+      if (byCount && !Given(scanned, "count")) return Unexpected("remove needs a TEXT or --count N");
+      if (!byCount && Given(scanned, "count")) return Unexpected("remove takes a TEXT or --count N, not both");
       for (const char* option : {"from", "pos"})
         if (!byCount && Given(scanned, option))
-          return Fail(std::string("option '--") + option + "' applies to remove --count only");
+          return Unexpected(std::string("option '--") + option + "' applies to remove --count only");
       for (const char* option : {"recursive", "case-sensitive"})
         if (byCount && Given(scanned, option))
-          return Fail(std::string("option '--") + option + "' applies to remove TEXT only");
+          return Unexpected(std::string("option '--") + option + "' applies to remove TEXT only");
       if (Given(scanned, "pos") && !IsOffset(FromControlIndex<TRemoveFrom>(c.ComboDeleteFrom)))
-        return Fail("option '--pos' needs --from offset or --from offset-end");
+        return Unexpected("option '--pos' needs --from offset or --from offset-end");
     }
     if (operation == "insert" && Given(scanned, "pos") && !IsOffset(FromControlIndex<TPlacement>(c.ComboInsertTo)))
-      return Fail("option '--pos' needs --at offset or --at offset-end");
+      return Unexpected("option '--pos' needs --at offset or --at offset-end");
     if (operation == "number" && Given(scanned, "pos") &&
         !IsOffset(FromControlIndex<TPlacement>(c.ComboNumberInsertTo)))
-      return Fail("option '--pos' needs --at offset or --at offset-end");
+      return Unexpected("option '--pos' needs --at offset or --at offset-end");
     if (operation == "number" && Given(scanned, "at") && !c.ChkBxUseBaseFilename)
-      return Fail("option '--at' needs --base NAME (without it the number is the whole name)");
+      return Unexpected("option '--at' needs --base NAME (without it the number is the whole name)");
     if (operation == "truncate" && Given(scanned, "short") == Given(scanned, "max"))
-      return Fail("truncate needs --short or --max N");
-    return true;
+      return Unexpected("truncate needs --short or --max N");
+    return {};
   }
 
  private:
-  bool Operands(const std::string& word, const std::vector<std::string>& operands, std::size_t least,
-                std::size_t most) {
-    if (operands.size() < least) return Fail(word + ": missing argument (see --help)");
-    if (operands.size() > most) return Fail(word + ": unexpected argument '" + operands[most] + "'");
-    return true;
+  TCheck Operands(const std::string& word, const std::vector<std::string>& operands, std::size_t least,
+                  std::size_t most) {
+    if (operands.size() < least) return Unexpected(word + ": missing argument (see --help)");
+    if (operands.size() > most) return Unexpected(word + ": unexpected argument '" + operands[most] + "'");
+    return {};
   }
 };
 
@@ -351,7 +338,7 @@ std::optional<TOutputFormat> ParseFormat(const std::string& text) {
 TParseResult Failure(std::string error) { return Unexpected(std::move(error)); }
 
 // The options every command shares, and the check that the rest belong where they stand.
-std::string ApplyCommon(const ScannedArguments& scanned, const std::string& operation, TCliOptions& options) {
+TCheck ApplyCommon(const ScannedArguments& scanned, const std::string& operation, TCliOptions& options) {
   const bool pass = options.Command == TCliCommand::Pass;
   for (const GivenOption& given : scanned.Options) {
     const std::string_view name = given.Spec->Long;
@@ -359,24 +346,28 @@ std::string ApplyCommon(const ScannedArguments& scanned, const std::string& oper
     if (!given.Spec->Operations.empty()) {
       const auto& ops = given.Spec->Operations;
       if (!pass || std::find(ops.begin(), ops.end(), operation) == ops.end())
-        return "option '" + given.Spelled + "' does not apply to " + where;
+        return Unexpected("option '" + given.Spelled + "' does not apply to " + where);
       continue;
     }
     if (name == "format") {
       options.Format = ParseFormat(given.Value);
-      if (!options.Format) return "option '" + given.Spelled + "' needs table, tsv or json, not '" + given.Value + "'";
+      if (!options.Format)
+        return Unexpected("option '" + given.Spelled + "' needs table, tsv or json, not '" + given.Value + "'");
     } else if (name == "save") {
-      if (options.Command == TCliCommand::Show) return "option '" + given.Spelled + "' does not apply to show";
-      if (given.Value.empty()) return "option '" + given.Spelled + "' needs a file name";
+      if (options.Command == TCliCommand::Show)
+        return Unexpected("option '" + given.Spelled + "' does not apply to show");
+      if (given.Value.empty()) return Unexpected("option '" + given.Spelled + "' needs a file name");
       options.SaveFile = given.Value;
     } else if (name == "last") {
-      if (options.Command != TCliCommand::Recover) return "option '" + given.Spelled + "' applies to recover only";
+      if (options.Command != TCliCommand::Recover)
+        return Unexpected("option '" + given.Spelled + "' applies to recover only");
       options.Last = true;
     } else if (name == "sync") {
-      if (options.Command == TCliCommand::Show) return "option '" + given.Spelled + "' does not apply to show";
+      if (options.Command == TCliCommand::Show)
+        return Unexpected("option '" + given.Spelled + "' does not apply to show");
       options.Sync = true;
     } else if (!pass) {
-      return "option '" + given.Spelled + "' does not apply to " + where;
+      return Unexpected("option '" + given.Spelled + "' does not apply to " + where);
     } else if (name == "no-save") {
       options.NoSave = true;
     } else if (name == "masks") {
@@ -391,7 +382,7 @@ std::string ApplyCommon(const ScannedArguments& scanned, const std::string& oper
       options.AssumeYes = true;
     } else if (name == "order") {
       if (given.Value != "name" && given.Value != "natural")
-        return "option '" + given.Spelled + "' needs name or natural, not '" + given.Value + "'";
+        return Unexpected("option '" + given.Spelled + "' needs name or natural, not '" + given.Value + "'");
       options.Order = given.Value == "natural" ? NameOrder::Natural : NameOrder::Name;
     }
   }
@@ -417,9 +408,9 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
     options.Command = *asked;
     return options;
   }
-  ScannedArguments scanned;
-  std::string error;
-  if (!Scan(args, scanned, error)) return Failure(error);
+  TExpected<ScannedArguments, std::string> scan = Scan(args);
+  if (!scan) return Failure(scan.Error());
+  const ScannedArguments scanned = std::move(scan).Value();
   if (Given(scanned, "help")) {  // inside a bundle such as -xh
     options.Command = TCliCommand::Help;
     return options;
@@ -448,14 +439,17 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   PassInterpreter interpreter(options);
   if (options.Command == TCliCommand::Pass) {
     const std::vector<std::string> operands(positionals.begin() + 2, positionals.end());
-    if (!interpreter.Operation(operation, operands)) return Failure(interpreter.Error);
+    if (const TCheck given = interpreter.Operation(operation, operands); !given) return Failure(given.Error());
   }
-  if (std::string common = ApplyCommon(scanned, operation, options); !common.empty()) return Failure(common);
+  if (const TCheck common = ApplyCommon(scanned, operation, options); !common) return Failure(common.Error());
   if (options.Command != TCliCommand::Pass) return options;
 
-  for (const GivenOption& given : scanned.Options)
-    if (!given.Spec->Operations.empty() && !interpreter.Apply(operation, given)) return Failure(interpreter.Error);
-  if (!interpreter.CheckCombination(operation, scanned)) return Failure(interpreter.Error);
+  for (const GivenOption& given : scanned.Options) {
+    if (given.Spec->Operations.empty()) continue;
+    if (const TCheck applied = interpreter.Apply(operation, given); !applied) return Failure(applied.Error());
+  }
+  if (const TCheck combined = interpreter.CheckCombination(operation, scanned); !combined)
+    return Failure(combined.Error());
   if (options.SaveFile && !options.Rename)
     return Failure("a simulation's rows cannot be saved: add -x to rename for real");
   if (options.SaveFile && options.NoSave) return Failure("--save and --no-save exclude each other");

@@ -19,12 +19,12 @@ TExpected<TSaveTarget, std::string> SettleSaveFile(const std::string& path) {
   const fs::file_status status = fs::status(path, error);
   if (fs::exists(status)) {
     TResultTable scratch;
-    if (!fs::is_regular_file(status) || !LoadResultFile(path, scratch).Ok())
+    if (!fs::is_regular_file(status) || !LoadResultFile(path, scratch))
       return Unexpected(path + " exists and is not a result file: it is not replaced");
     return TSaveTarget{path, false, false};
   }
-  if (const int failure = CreateEmptyResultFile(path))
-    return Unexpected("cannot create " + path + ": " + SystemMessage(failure));
+  if (const TExpected<void, int> made = CreateEmptyResultFile(path); !made)
+    return Unexpected("cannot create " + path + ": " + SystemMessage(made.Error()));
   return TSaveTarget{path, false, true};
 }
 
@@ -34,8 +34,8 @@ TExpected<void, std::string> SaveRows(const TSaveTarget& target, const TResultTa
     return {};
   }
   const TResultFileStatus status = SaveResultFile(table, target.Path);
-  if (status.Ok()) return {};
-  return Unexpected(status.Message);
+  if (status) return {};
+  return Unexpected(status.Error().Message);
 }
 
 void RemoveIfCreated(const TSaveTarget& target) {

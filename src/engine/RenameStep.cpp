@@ -121,8 +121,8 @@ bool TRenameStep::Decide() {
 }
 
 TRenameStatus TRenameStep::Attempt(const TFolderHandle& folder, std::string_view oldName, std::string& newName,
-                                   int& error) {
-  error = Renamer_.Rename(folder, oldName, newName);
+                                   int& error, Unwritable unwritable) {
+  error = Renamer_.Rename(folder, oldName, newName, unwritable);
   // A file the rename could neither finish nor take back is under a hidden
   // temporary name: the row must say where.
   if (error != 0 && !Renamer_.StrandedName().empty()) newName = Renamer_.StrandedName();

@@ -36,7 +36,9 @@ class TRenameStep {
   // The second half: renames oldName to newName in folder, never replacing.
   // rsOk or rsError; error is the errno, and newName becomes the hidden name a
   // file is stranded under when the rename could neither finish nor go back.
-  TRenameStatus Attempt(const TFolderHandle& folder, std::string_view oldName, std::string& newName, int& error);
+  // A file left as unwritable (see FolderRenamer.h) gives error kLeftUnwritable.
+  TRenameStatus Attempt(const TFolderHandle& folder, std::string_view oldName, std::string& newName, int& error,
+                        Unwritable unwritable = Unwritable::Move);
 
   const std::string& NewName() const { return NewName_; }
   TRenameStatus Status() const { return Status_; }

@@ -32,27 +32,25 @@ std::string NameOf(const std::string& path) { return path.substr(path.rfind('/')
 
 }  // namespace
 
-TStartArguments ParseStartArguments(const std::vector<std::string>& args) {
+TStartParse ParseStartArguments(const std::vector<std::string>& args) {
   TStartArguments result;
+  std::string error;
   bool options = true;
   for (const std::string& arg : args) {
     if (options && arg == "--") {
       options = false;
     } else if (options && (arg == "--help" || arg == "-h")) {
-      return {StartAction::PrintHelp, {}, {}};
+      return TStartArguments{StartAction::PrintHelp, {}};
     } else if (options && (arg == "--version" || arg == "-V")) {
-      return {StartAction::PrintVersion, {}, {}};
+      return TStartArguments{StartAction::PrintVersion, {}};
     } else if (options && IsOption(arg)) {
       // Looks on: --help and --version win over any other option.
-      if (result.Error.empty()) result.Error = "unknown option '" + arg + "'";
+      if (error.empty()) error = "unknown option '" + arg + "'";
     } else if (!arg.empty()) {
       result.Paths.push_back(arg);
     }
   }
-  if (!result.Error.empty()) {
-    result.Action = StartAction::UsageError;
-    result.Paths.clear();
-  }
+  if (!error.empty()) return Unexpected(std::move(error));
   return result;
 }
 

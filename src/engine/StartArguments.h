@@ -6,21 +6,24 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/Expected.h"
 #include "platform/PathKind.h"
 
 namespace vt {
 
-enum class StartAction { OpenWindow, PrintHelp, PrintVersion, UsageError };
+enum class StartAction { OpenWindow, PrintHelp, PrintVersion };
 
 struct TStartArguments {
   StartAction Action = StartAction::OpenWindow;
   std::vector<std::string> Paths;  // in the order given
-  std::string Error;               // for UsageError: what was wrong
 };
+
+// The arguments, or the usage error: what was wrong.
+using TStartParse = TExpected<TStartArguments, std::string>;
 
 // argv without the program name. "--" ends the options; --help and --version
 // win over an unknown option wherever they stand.
-TStartArguments ParseStartArguments(const std::vector<std::string>& args);
+TStartParse ParseStartArguments(const std::vector<std::string>& args);
 
 using TPathKindOf = std::function<PathKind(const std::string& path)>;
 

@@ -48,6 +48,11 @@ TSearchThread::TSearchThread(TRowQueue& rows, const TSearchPassOptions& options,
   Order_ = options.Order;
   Step_.emplace(settings, mode);
   Step_->KeepUntouched(options.Untouched);
+  // A rename looks at each file just before it moves it; that look can tell a
+  // read-only file as well as the listing's, which is then saved. Only where
+  // judging a file changes nothing for the next one: a number given to a file
+  // found read-only at that look would be missing from the files after it.
+  if (mode == TPassMode::Rename && settings.Operation != TOperation::Number) ReadOnly_ = ReadOnlyFlags::LeaveToCaller;
 }
 
 // The walk goes from folder handle to folder handle: a folder swapped for a link
@@ -88,7 +93,7 @@ std::vector<TSubFolder> TSearchThread::ScanFolder(const std::shared_ptr<const TF
 
 void TSearchThread::CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask) {
   if (mask.empty()) return;  // selects nothing
-  TFindHandle listing(folder, Reading_, mask, ListFilter::All, ShortNamesNeeded(), Order_, ListingStop_);
+  TFindHandle listing(folder, Reading_, mask, ListFilter::All, ShortNamesNeeded(), Order_, ListingStop_, ReadOnly_);
   // A mask naming a folder that is not there selects nothing, as a mask may.
   if (listing.Error() != 0 && listing.Error() != ENOENT && listing.Error() != ENOTDIR)
     ReportUnreadable(listing.Folder(), listing.Error());
@@ -139,12 +144,14 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count) {
   std::size_t judged = 0;
   for (; judged < count; ++judged) {
     if (Stopped()) break;
-    const TProcessList& record = FoundList[judged];
+    TProcessList& record = FoundList[judged];
     TJudged& entry = Block_[judged];
     if (counting) Progress_->fetch_add(1, std::memory_order_relaxed);
     entry.Row = IsPlainFile(record.FindData) && Step_->Judge(record.FindData) &&
                 (Step_->Status() != TRenameStatus::rsNoMatch || recordAll);
     entry.Pending = entry.Row && Step_->RenamePending();
+    // A row without a rename has no look before it: the listing's look is made here.
+    if (entry.Row && !entry.Pending && record.FindData.WriteBitsUnread) entry.Row = LookAgain(record);
     entry.Status = Step_->Status();
     entry.Error = 0;
     entry.NewName = Step_->NewName();
@@ -170,9 +177,21 @@ std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
     if (!entry.Pending) continue;
     if (Stopped()) return i;
     const TProcessList& record = FoundList[i];
-    entry.Status = Step_->Attempt(*record.Folder, record.FindData.cFileName, entry.NewName, entry.Error);
+    const Unwritable unwritable = record.FindData.WriteBitsUnread ? Unwritable::Leave : Unwritable::Move;
+    entry.Status = Step_->Attempt(*record.Folder, record.FindData.cFileName, entry.NewName, entry.Error, unwritable);
+    // Read-only after all: no row, as if the listing had seen it; its intent is withdrawn.
+    if (entry.Error == kLeftUnwritable) entry.Row = false;
   }
   return judged;
+}
+
+// What the listing would have given the entry; false when that is no row.
+bool TSearchThread::LookAgain(TProcessList& record) {
+  const std::optional<std::uint32_t> attributes = LookedAttributes(*record.Folder, record.FindData.cFileName);
+  record.FindData.WriteBitsUnread = false;
+  if (!attributes) return false;  // gone: the listing leaves it out
+  record.FindData.dwFileAttributes = *attributes;
+  return IsPlainFile(record.FindData);
 }
 
 // The journal takes its outcomes first, as views of the block's names; then
@@ -182,12 +201,13 @@ void TSearchThread::SettleBlock(std::size_t judged, std::size_t attempted) {
   Withdrawn_.clear();
   for (std::size_t i = 0; i < judged; ++i) {
     const TJudged& entry = Block_[i];
-    if (!entry.Row) continue;
+    if (!entry.Row && !entry.Pending) continue;
     const TProcessList& record = FoundList[i];
     const TJournalEntry journalEntry{entry.Index,   record.Folder->Path(), record.FindData.cFileName,
                                      entry.NewName, entry.Status,          entry.Error,
                                      entry.Pending};
-    if (i < attempted)
+    // A pending entry without a row was left as read-only.
+    if (i < attempted && entry.Row)
       Entries_.push_back(journalEntry);
     else if (entry.Pending)
       Withdrawn_.push_back(journalEntry);
@@ -198,10 +218,13 @@ void TSearchThread::SettleBlock(std::size_t judged, std::size_t attempted) {
   }
   for (std::size_t i = 0; i < attempted; ++i) {
     TJudged& entry = Block_[i];
+    if (!entry.Row && !entry.Pending) continue;
+    // A withdrawn intent's number is never given again: a journal read after a
+    // crash would take the withdrawal for the new intent's.
+    RowsSoFar_ = entry.Index + 1;
     if (!entry.Row) continue;
     TProcessList& record = FoundList[i];
     RecordEntry(*record.Folder, std::move(record.FindData), entry);
-    RowsSoFar_ = entry.Index + 1;
   }
 }
 

@@ -52,6 +52,7 @@ class TSearchThread final {
   std::size_t JudgeBlock(std::size_t count);
   std::size_t AttemptBlock(std::size_t judged);
   void SettleBlock(std::size_t judged, std::size_t attempted);
+  bool LookAgain(TProcessList& record);
   ShortNames ShortNamesNeeded() const;
   void ScanSubFolders(std::shared_ptr<const TFolderHandle> folder, std::vector<TSubFolder> subFolders);
   // What the step said of an entry of the block in hand.
@@ -80,6 +81,7 @@ class TSearchThread final {
   std::string Masks;
   std::vector<std::string> MaskList_;  // Masks split at ";"
   NameOrder Order_ = NameOrder::Name;
+  ReadOnlyFlags ReadOnly_ = ReadOnlyFlags::Look;
   std::vector<TJudged> Block_;  // kept from block to block so that its names' storage is reused
   std::vector<TJournalEntry> Entries_;
   std::vector<TJournalEntry> Withdrawn_;

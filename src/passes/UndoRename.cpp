@@ -8,7 +8,7 @@
 namespace vt {
 namespace {
 
-bool IsReadOnly(const TEntryInfo& info) { return (info.mode & 0222u) == 0; }
+bool IsReadOnly(const TEntryInfo& info) { return (info.Mode & 0222u) == 0; }
 
 }  // namespace
 
@@ -35,7 +35,7 @@ TRenameStatus TUndoRename::Undo(const std::string& path, const std::string& newN
   if (error != 0) return TRenameStatus::rsError;
   TEntryInfo info;
   // Only a regular file: no pass renames folders, links, FIFOs, sockets or devices.
-  if (PosixSysCalls().Lookup(Folder_.Fd(), newName.c_str(), info) != 0 || !info.regular)
+  if (PosixSysCalls().Lookup(Folder_.Fd(), newName.c_str(), info) != 0 || !info.Regular)
     return TRenameStatus::rsFileNotFound;
   if (newName == oldName) return TRenameStatus::rsNoChange;
   if (IsReadOnly(info)) {

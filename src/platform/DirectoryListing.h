@@ -2,7 +2,9 @@
 // Wildcard directory listing: a pattern is a folder followed by a mask (see
 // MaskMatch.h). Each entry carries its attribute word (EntryAttributes.h, links
 // not followed) and its 8.3 alternate name (ShortName.h), unique in the folder.
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +28,15 @@ enum class ShortNames {
   Skip,
 };
 
+// A regular file's read-only flag costs a look at the file. A caller that looks
+// at each file anyway before it touches it (a rename does) may leave the flag
+// to that look: such entries come with WriteBitsUnread set. Every other kind of
+// entry, and any entry whose type the folder does not tell, is looked at as ever.
+enum class ReadOnlyFlags {
+  Look,
+  LeaveToCaller,
+};
+
 class TFindHandle {
  public:
   // pattern = folder + mask; the mask may hold a folder part ("sub/*.txt", "../*.*").
@@ -41,7 +52,8 @@ class TFindHandle {
   // listing: a walk reads each folder once for all its masks and its
   // sub-folders. A mask with a folder part still reads the folder it names.
   TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, const TFolderReading& reading, std::string_view mask,
-              ListFilter filter, ShortNames shortNames, NameOrder order, const TListingStop& stop = {});
+              ListFilter filter, ShortNames shortNames, NameOrder order, const TListingStop& stop = {},
+              ReadOnlyFlags readOnly = ReadOnlyFlags::Look);
   ~TFindHandle();
   TFindHandle(TFindHandle&&) noexcept;
   TFindHandle& operator=(TFindHandle&&) noexcept;
@@ -61,10 +73,15 @@ class TFindHandle {
 
  private:
   TFindHandle(const std::shared_ptr<const TFolderHandle>& folder, const TFolderReading* reading, std::string_view mask,
-              ListFilter filter, ShortNames shortNames, NameOrder order, const TListingStop& stop);
+              ListFilter filter, ShortNames shortNames, NameOrder order, const TListingStop& stop,
+              ReadOnlyFlags readOnly);
 
   struct Impl;
   std::unique_ptr<Impl> Impl_;
 };
+
+// The attribute word the listing would have given an entry it left with
+// WriteBitsUnread, looked at now (links not followed); nothing when it has gone.
+std::optional<std::uint32_t> LookedAttributes(const TFolderHandle& folder, const std::string& name);
 
 }  // namespace vt

@@ -88,7 +88,7 @@ int TFolderHandle::OpenSub(std::string_view name, const TEntryId& listed, TFolde
   TFolderHandle opened;
   if (const int error = opened.Adopt(::openat(Fd_, text.c_str(), kFolderFlags | O_NOFOLLOW), Path_ + text))
     return error;
-  if (opened.Id_.device != listed.device || opened.Id_.inode != listed.inode) return ESTALE;
+  if (opened.Id_.Device != listed.Device || opened.Id_.Inode != listed.Inode) return ESTALE;
   out = std::move(opened);
   return 0;
 }

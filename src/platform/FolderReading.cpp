@@ -26,8 +26,8 @@ const dirent64* EntryAt(const char* at) {
 }  // namespace
 
 struct TFolderReading::TBlock {
-  std::unique_ptr<char[]> data;
-  std::uint32_t fill = 0;
+  std::unique_ptr<char[]> Data;
+  std::uint32_t Fill = 0;
 };
 
 TFolderReading::TFolderReading() = default;
@@ -37,7 +37,7 @@ TFolderReading& TFolderReading::operator=(TFolderReading&&) noexcept = default;
 
 void TFolderReading::Clear() {
   if (Blocks_.size() > 1) Blocks_.resize(1);
-  for (TBlock& block : Blocks_) block.fill = 0;
+  for (TBlock& block : Blocks_) block.Fill = 0;
   Used_ = 0;
   Count_ = 0;
   Released_ = 0;
@@ -61,15 +61,15 @@ int TFolderReading::Read(const TFolderHandle& folder, const TListingStop& stop) 
 
 // The block with room for at least one more entry, a new one when the last is full.
 char* TFolderReading::Room(std::size_t& size) {
-  if (Used_ == 0 || kBlockSize - Blocks_[Used_ - 1].fill < kEntryRoom) {
+  if (Used_ == 0 || kBlockSize - Blocks_[Used_ - 1].Fill < kEntryRoom) {
     if (Used_ == Blocks_.size()) Blocks_.emplace_back();
     TBlock& block = Blocks_[Used_++];
-    if (!block.data) block.data = std::make_unique_for_overwrite<char[]>(kBlockSize);
-    block.fill = 0;
+    if (!block.Data) block.Data = std::make_unique_for_overwrite<char[]>(kBlockSize);
+    block.Fill = 0;
   }
   TBlock& block = Blocks_[Used_ - 1];
-  size = kBlockSize - block.fill;
-  return block.data.get() + block.fill;
+  size = kBlockSize - block.Fill;
+  return block.Data.get() + block.Fill;
 }
 
 int TFolderReading::ReadAll(int fd, TListingStopPoll& poll) {
@@ -79,7 +79,7 @@ int TFolderReading::ReadAll(int fd, TListingStopPoll& poll) {
     const ssize_t got = ::getdents64(fd, room, size);
     if (got < 0) return errno;
     if (got == 0) break;
-    Blocks_[Used_ - 1].fill += static_cast<std::uint32_t>(got);
+    Blocks_[Used_ - 1].Fill += static_cast<std::uint32_t>(got);
     for (ssize_t at = 0; at < got; at += EntryAt(room + at)->d_reclen) {
       ++Count_;
       if (poll.Entry()) {
@@ -89,12 +89,12 @@ int TFolderReading::ReadAll(int fd, TListingStopPoll& poll) {
     }
   }
   // A block left empty by the last call holds nothing to hand out.
-  while (Used_ > 0 && Blocks_[Used_ - 1].fill == 0) --Used_;
+  while (Used_ > 0 && Blocks_[Used_ - 1].Fill == 0) --Used_;
   return 0;
 }
 
 TFolderEntry TFolderReading::At(std::uint32_t offset) const {
-  const char* at = Blocks_[offset >> kBlockBits].data.get() + (offset & (kBlockSize - 1));
+  const char* at = Blocks_[offset >> kBlockBits].Data.get() + (offset & (kBlockSize - 1));
   const dirent64* entry = EntryAt(at);
   return {offset, entry->d_type, std::string_view(entry->d_name), entry->d_name};
 }
@@ -103,13 +103,13 @@ std::uint32_t TFolderReading::After(const TFolderEntry& entry) const {
   const std::size_t block = entry.Offset >> kBlockBits;
   const std::size_t pos =
       (entry.Offset & (kBlockSize - 1)) + EntryAt(entry.cName - offsetof(dirent64, d_name))->d_reclen;
-  if (pos < Blocks_[block].fill) return static_cast<std::uint32_t>((block << kBlockBits) + pos);
+  if (pos < Blocks_[block].Fill) return static_cast<std::uint32_t>((block << kBlockBits) + pos);
   return block + 1 < Used_ ? static_cast<std::uint32_t>((block + 1) << kBlockBits) : kEnd;
 }
 
 void TFolderReading::ReleaseBefore(std::uint32_t offset) {
   const std::size_t before = std::min<std::size_t>(offset >> kBlockBits, Used_);
-  for (std::size_t block = Released_; block < before; ++block) Blocks_[block].data.reset();
+  for (std::size_t block = Released_; block < before; ++block) Blocks_[block].Data.reset();
   Released_ = std::max(Released_, before);
 }
 

@@ -17,7 +17,7 @@ namespace vt {
 namespace {
 
 bool IsPlaceholder(const TEntryInfo& now, const TEntryInfo& placeholder) {
-  return now.id == placeholder.id && now.regular && now.size == 0;
+  return now.Id == placeholder.Id && now.Regular && now.Size == 0;
 }
 
 char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -40,25 +40,25 @@ bool HoldsSlashOrNul(std::string_view name) {
 class TEntryName {
  public:
   explicit TEntryName(std::string_view name) {
-    text_[0] = '\0';
+    Text_[0] = '\0';
     if (name.empty() || name == "." || name == ".." || HoldsSlashOrNul(name)) {
-      error_ = EINVAL;
+      Error_ = EINVAL;
     } else if (name.size() > NAME_MAX) {
-      error_ = ENAMETOOLONG;
+      Error_ = ENAMETOOLONG;
     } else {
-      name.copy(text_, name.size());
-      text_[name.size()] = '\0';
-      view_ = {text_, name.size()};
+      name.copy(Text_, name.size());
+      Text_[name.size()] = '\0';
+      View_ = {Text_, name.size()};
     }
   }
-  int Error() const { return error_; }
-  const char* c_str() const { return text_; }
-  std::string_view View() const { return view_; }
+  int Error() const { return Error_; }
+  const char* c_str() const { return Text_; }
+  std::string_view View() const { return View_; }
 
  private:
-  char text_[NAME_MAX + 1];
-  std::string_view view_;
-  int error_ = 0;
+  char Text_[NAME_MAX + 1];
+  std::string_view View_;
+  int Error_ = 0;
 };
 
 // Links are missing on the volume (vfat, exfat), or the file may not be linked.
@@ -71,22 +71,22 @@ std::atomic<std::uint64_t> gTempCounter{
 }  // namespace
 
 struct TFolderRenamer::Impl {
-  explicit Impl(ISysCalls& calls) : sys(calls) {}
+  explicit Impl(ISysCalls& calls) : Sys(calls) {}
   ~Impl() { CloseFolder(); }
 
-  ISysCalls& sys;
-  std::string folder;
-  int fd = -1;
-  bool ownsFd = false;  // opened here from a path, rather than a caller's handle
-  TEntryId handleId;
-  bool noRenameNoReplace = false;  // the volume answered EINVAL to RENAME_NOREPLACE
-  std::string stranded;            // where the last rename left a file it could not finish
-  int noted = 0;                   // the error a rename reported although it was carried out
-  std::vector<TEntryId> untouchable;
+  ISysCalls& Sys;
+  std::string Folder;
+  int Fd = -1;
+  bool OwnsFd = false;  // opened here from a path, rather than a caller's handle
+  TEntryId HandleId;
+  bool NoRenameNoReplace = false;  // the volume answered EINVAL to RENAME_NOREPLACE
+  std::string Stranded;            // where the last rename left a file it could not finish
+  int Noted = 0;                   // the error a rename reported although it was carried out
+  std::vector<TEntryId> Untouchable;
 
   int UseFolder(const std::string& path);
   void UseHandle(const TFolderHandle& handle);
-  int RenameHere(const TEntryName& from, const TEntryName& to);
+  int RenameHere(const TEntryName& from, const TEntryName& to, Unwritable unwritable);
   int Relocate(const TEntryName& from, const TEntryName& to);
   int CheckMoved(const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
   int MovedDespite(int error, const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
@@ -102,33 +102,33 @@ struct TFolderRenamer::Impl {
 };
 
 void TFolderRenamer::Impl::CloseFolder() {
-  if (fd >= 0 && ownsFd) sys.CloseFolder(fd);
-  fd = -1;
-  ownsFd = false;
-  folder.clear();
-  noRenameNoReplace = false;
+  if (Fd >= 0 && OwnsFd) Sys.CloseFolder(Fd);
+  Fd = -1;
+  OwnsFd = false;
+  Folder.clear();
+  NoRenameNoReplace = false;
 }
 
 // A relative folder is opened anew each time: the current folder may have moved.
 int TFolderRenamer::Impl::UseFolder(const std::string& path) {
-  if (fd >= 0 && ownsFd && path == folder && !path.empty() && path.front() == '/') return 0;
+  if (Fd >= 0 && OwnsFd && path == Folder && !path.empty() && path.front() == '/') return 0;
   CloseFolder();
   int opened = -1;
-  if (const int error = sys.OpenFolder(path.empty() ? "." : path.c_str(), opened)) return error;
-  fd = opened;
-  ownsFd = true;
-  folder = path;
+  if (const int error = Sys.OpenFolder(path.empty() ? "." : path.c_str(), opened)) return error;
+  Fd = opened;
+  OwnsFd = true;
+  Folder = path;
   return 0;
 }
 
 // What is known of a folder (no RENAME_NOREPLACE, its names) holds while it is
 // the same folder: a handle's number may be reused for another once closed.
 void TFolderRenamer::Impl::UseHandle(const TFolderHandle& handle) {
-  if (fd == handle.Fd() && !ownsFd && handleId.device == handle.Id().device && handleId.inode == handle.Id().inode)
+  if (Fd == handle.Fd() && !OwnsFd && HandleId.Device == handle.Id().Device && HandleId.Inode == handle.Id().Inode)
     return;
   CloseFolder();
-  fd = handle.Fd();
-  handleId = handle.Id();
+  Fd = handle.Fd();
+  HandleId = handle.Id();
 }
 
 // One no-replace move: the kernel's when the volume has it, else a hard link
@@ -137,19 +137,19 @@ void TFolderRenamer::Impl::UseHandle(const TFolderHandle& handle) {
 // ntfs-3g answers so even for a free target) unless the fallback finds the name
 // itself invalid; only the former is remembered for the folder.
 int TFolderRenamer::Impl::Move(const char* from, const char* to) {
-  if (noRenameNoReplace) return MoveWithoutFlag(from, to);
-  const int error = sys.RenameNoReplace(fd, from, to);
+  if (NoRenameNoReplace) return MoveWithoutFlag(from, to);
+  const int error = Sys.RenameNoReplace(Fd, from, to);
   if (error != EINVAL && error != ENOSYS) return error;
   const int fallback = MoveWithoutFlag(from, to);
-  if (fallback != EINVAL) noRenameNoReplace = true;
+  if (fallback != EINVAL) NoRenameNoReplace = true;
   return fallback;
 }
 
 int TFolderRenamer::Impl::MoveWithoutFlag(const char* from, const char* to) {
-  const int linked = sys.Link(fd, from, to);
+  const int linked = Sys.Link(Fd, from, to);
   if (linked == 0) {
-    const int unlinked = sys.Unlink(fd, from);
-    if (unlinked != 0) sys.Unlink(fd, to);  // the file stays under its old name only
+    const int unlinked = Sys.Unlink(Fd, from);
+    if (unlinked != 0) Sys.Unlink(Fd, to);  // the file stays under its old name only
     return unlinked;
   }
   if (!NoHardLinks(linked)) return linked;
@@ -169,18 +169,18 @@ int TFolderRenamer::Impl::MoveWithoutFlag(const char* from, const char* to) {
 // lets us create nothing gets no rename at all.
 int TFolderRenamer::Impl::ReserveAndRename(const char* from, const char* to) {
   TEntryInfo placeholder;
-  if (const int error = sys.CreateExclusive(fd, to, placeholder)) return error;
+  if (const int error = Sys.CreateExclusive(Fd, to, placeholder)) return error;
   TPlaceholderHold held;
-  if (sys.ClaimPlaceholder(fd, to, placeholder, held) != 0) return EEXIST;
-  const int error = sys.PlaceholderUntouched(held) ? sys.Rename(fd, from, to) : EEXIST;
-  sys.ReleasePlaceholder(held);
+  if (Sys.ClaimPlaceholder(Fd, to, placeholder, held) != 0) return EEXIST;
+  const int error = Sys.PlaceholderUntouched(held) ? Sys.Rename(Fd, from, to) : EEXIST;
+  Sys.ReleasePlaceholder(held);
   if (error != 0) RemovePlaceholder(to, placeholder);
   return error;
 }
 
 void TFolderRenamer::Impl::RemovePlaceholder(const char* name, const TEntryInfo& placeholder) {
   TEntryInfo now;
-  if (sys.Lookup(fd, name, now) == 0 && IsPlaceholder(now, placeholder)) sys.Unlink(fd, name);
+  if (Sys.Lookup(Fd, name, now) == 0 && IsPlaceholder(now, placeholder)) Sys.Unlink(Fd, name);
 }
 
 // Whether two names lead to one entry, as the volume finds them now: on a
@@ -191,15 +191,15 @@ void TFolderRenamer::Impl::RemovePlaceholder(const char* name, const TEntryInfo&
 // the second at all.
 bool TFolderRenamer::Impl::IsTheSameEntry(const TEntryName& first, const TEntryName& second) {
   TEntryInfo one, other;
-  if (sys.Lookup(fd, first.c_str(), one) != 0 || sys.Lookup(fd, second.c_str(), other) != 0) return false;
-  if (one.id == other.id) return true;
-  return EqualIgnoringAsciiCase(first.View(), second.View()) && one.regular && other.regular &&
-         one.size == other.size && ListingHoldsOnlyFirst(first, second);
+  if (Sys.Lookup(Fd, first.c_str(), one) != 0 || Sys.Lookup(Fd, second.c_str(), other) != 0) return false;
+  if (one.Id == other.Id) return true;
+  return EqualIgnoringAsciiCase(first.View(), second.View()) && one.Regular && other.Regular &&
+         one.Size == other.Size && ListingHoldsOnlyFirst(first, second);
 }
 
 bool TFolderRenamer::Impl::ListingHoldsOnlyFirst(const TEntryName& first, const TEntryName& second) {
   bool holdsFirst = false, holdsSecond = false;
-  if (sys.ListNames(fd, [&](std::string_view name) {
+  if (Sys.ListNames(Fd, [&](std::string_view name) {
         holdsFirst = holdsFirst || name == first.View();
         holdsSecond = holdsSecond || name == second.View();
       }) != 0)
@@ -225,7 +225,7 @@ int TFolderRenamer::Impl::RenameThroughTemp(const TEntryName& oldName, const TEn
   if (moved != 0) return moved;
   const int error = Move(temp, newName.c_str());
   if (error == 0) return 0;
-  if (Move(temp, oldName.c_str()) != 0) stranded = temp;
+  if (Move(temp, oldName.c_str()) != 0) Stranded = temp;
   return error;
 }
 
@@ -234,37 +234,41 @@ TFolderRenamer::TFolderRenamer(ISysCalls& calls) : Impl_(std::make_unique<Impl>(
 TFolderRenamer::~TFolderRenamer() = default;
 
 int TFolderRenamer::Rename(const std::string& folder, std::string_view oldName, std::string_view newName) {
-  Impl_->stranded.clear();
-  Impl_->noted = 0;
+  Impl_->Stranded.clear();
+  Impl_->Noted = 0;
   const TEntryName from(oldName);
   const TEntryName to(newName);
   if (from.Error() != 0) return from.Error();
   if (to.Error() != 0) return to.Error();
   if (const int error = Impl_->UseFolder(folder)) return error;
-  return Impl_->RenameHere(from, to);
+  return Impl_->RenameHere(from, to, Unwritable::Move);
 }
 
-int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName) {
-  Impl_->stranded.clear();
-  Impl_->noted = 0;
+int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName,
+                           Unwritable unwritable) {
+  Impl_->Stranded.clear();
+  Impl_->Noted = 0;
   const TEntryName from(oldName);
   const TEntryName to(newName);
   if (from.Error() != 0) return from.Error();
   if (to.Error() != 0) return to.Error();
   if (!folder.IsOpen()) return EBADF;
   Impl_->UseHandle(folder);
-  return Impl_->RenameHere(from, to);
+  return Impl_->RenameHere(from, to, unwritable);
 }
 
 // What moves is what was looked at: a regular file, and after the move the
 // new name must lead to that same file. An entry swapped in between (a folder,
-// a FIFO) is put back at once, without replacing anything.
-int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& to) {
-  noted = 0;
+// a FIFO) is put back at once, without replacing anything. The look also
+// stands in for the listing's, which a caller may have left to it: a file
+// found without write bits is then left alone.
+int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& to, Unwritable unwritable) {
+  Noted = 0;
   TEntryInfo checked;
-  if (const int error = sys.Lookup(fd, from.c_str(), checked)) return error;
-  if (!checked.regular) return kNotAFile;
-  if (IsUntouchable(checked.id)) return EBUSY;
+  if (const int error = Sys.Lookup(Fd, from.c_str(), checked)) return error;
+  if (!checked.Regular) return kNotAFile;
+  if (unwritable == Unwritable::Leave && (checked.Mode & 0222u) == 0) return kLeftUnwritable;
+  if (IsUntouchable(checked.Id)) return EBUSY;
   if (const int error = Relocate(from, to)) return MovedDespite(error, from, to, checked);
   return CheckMoved(from, to, checked);
 }
@@ -277,8 +281,8 @@ int TFolderRenamer::Impl::Relocate(const TEntryName& from, const TEntryName& to)
 
 int TFolderRenamer::Impl::CheckMoved(const TEntryName& from, const TEntryName& to, const TEntryInfo& checked) {
   TEntryInfo now;
-  const int error = sys.Lookup(fd, to.c_str(), now);
-  if (error == 0 && now.id == checked.id && now.regular) return 0;
+  const int error = Sys.Lookup(Fd, to.c_str(), now);
+  if (error == 0 && now.Id == checked.Id && now.Regular) return 0;
   if (error == 0) Move(to.c_str(), from.c_str());
   return ESTALE;
 }
@@ -288,25 +292,25 @@ int TFolderRenamer::Impl::CheckMoved(const TEntryName& from, const TEntryName& t
 // old one, it was renamed, and the caller keeps the error as a note.
 int TFolderRenamer::Impl::MovedDespite(int error, const TEntryName& from, const TEntryName& to,
                                        const TEntryInfo& checked) {
-  if (error == EEXIST || !stranded.empty()) return error;
+  if (error == EEXIST || !Stranded.empty()) return error;
   TEntryInfo now, old;
-  if (sys.Lookup(fd, to.c_str(), now) != 0 || now.id != checked.id || !now.regular) return error;
-  if (sys.Lookup(fd, from.c_str(), old) != ENOENT) return error;
-  noted = error;
+  if (Sys.Lookup(Fd, to.c_str(), now) != 0 || now.Id != checked.Id || !now.Regular) return error;
+  if (Sys.Lookup(Fd, from.c_str(), old) != ENOENT) return error;
+  Noted = error;
   return 0;
 }
 
 bool TFolderRenamer::Impl::IsUntouchable(const TEntryId& id) const {
-  for (const TEntryId& kept : untouchable)
+  for (const TEntryId& kept : Untouchable)
     if (kept == id) return true;
   return false;
 }
 
-const std::string& TFolderRenamer::StrandedName() const { return Impl_->stranded; }
+const std::string& TFolderRenamer::StrandedName() const { return Impl_->Stranded; }
 
-int TFolderRenamer::NotedError() const { return Impl_->noted; }
+int TFolderRenamer::NotedError() const { return Impl_->Noted; }
 
-void TFolderRenamer::KeepUntouched(std::vector<TEntryId> files) { Impl_->untouchable = std::move(files); }
+void TFolderRenamer::KeepUntouched(std::vector<TEntryId> files) { Impl_->Untouchable = std::move(files); }
 
 bool IsStrandedName(std::string_view name) {
   constexpr std::string_view prefix = ".vt-", suffix = ".tmp";

@@ -28,6 +28,13 @@ class TFolderHandle;
 // FIFO, a device, a link), as a look just before the rename found it.
 inline constexpr int kNotAFile = EISDIR;
 
+// Whether a file without any write permission bit is moved like any other, or
+// left where it is: the caller then skips it as the listing would have, had it
+// looked at the file (ReadOnlyFlags::LeaveToCaller).
+enum class Unwritable { Move, Leave };
+// The answer for a file so left: no errno, nothing was tried.
+inline constexpr int kLeftUnwritable = -1;
+
 class TFolderRenamer {
  public:
   TFolderRenamer();
@@ -45,7 +52,8 @@ class TFolderRenamer {
   // or NUL). Keeps the folder open for the next call.
   int Rename(const std::string& folder, std::string_view oldName, std::string_view newName);
   // The same within an open folder, which must stay open during the call.
-  int Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName);
+  int Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName,
+             Unwritable unwritable = Unwritable::Move);
   // After a failed case-only rename whose way back failed too (the old name
   // was taken meanwhile): the hidden temporary name the file is now under.
   // Empty after every other call.

@@ -54,8 +54,8 @@ bool ParseNumber(std::string_view text, unsigned& value) {
 
 bool ParseDevice(std::string_view text, TMountEntry& entry) {
   const auto colon = text.find(':');
-  return colon != std::string_view::npos && ParseNumber(text.substr(0, colon), entry.major) &&
-         ParseNumber(text.substr(colon + 1), entry.minor);
+  return colon != std::string_view::npos && ParseNumber(text.substr(0, colon), entry.Major) &&
+         ParseNumber(text.substr(colon + 1), entry.Minor);
 }
 
 // id parent major:minor root mount-point options [optional...] - type source super-options
@@ -67,10 +67,10 @@ std::optional<TMountEntry> ParseLine(std::string_view line) {
   std::size_t dash = 6;
   while (dash < fields.size() && fields[dash] != "-") ++dash;
   if (dash + 2 >= fields.size()) return std::nullopt;
-  entry.mountPoint = DecodeField(fields[4]);
-  if (entry.mountPoint.empty() || entry.mountPoint[0] != '/') return std::nullopt;
-  entry.fsType = DecodeField(fields[dash + 1]);
-  entry.source = DecodeField(fields[dash + 2]);
+  entry.MountPoint = DecodeField(fields[4]);
+  if (entry.MountPoint.empty() || entry.MountPoint[0] != '/') return std::nullopt;
+  entry.FsType = DecodeField(fields[dash + 1]);
+  entry.Source = DecodeField(fields[dash + 2]);
   return entry;
 }
 

@@ -9,11 +9,11 @@
 namespace vt {
 
 struct TMountEntry {
-  unsigned major = 0;  // device numbers of the mounted file system
-  unsigned minor = 0;
-  std::string mountPoint;  // where it is mounted, escapes decoded
-  std::string fsType;      // "ext4", "fuse.sshfs", ...
-  std::string source;      // "/dev/sda1", "//server/share", "host:/export", ...
+  unsigned Major = 0;  // device numbers of the mounted file system
+  unsigned Minor = 0;
+  std::string MountPoint;  // where it is mounted, escapes decoded
+  std::string FsType;      // "ext4", "fuse.sshfs", ...
+  std::string Source;      // "/dev/sda1", "//server/share", "host:/export", ...
 };
 
 // Lines that do not have the mountinfo shape are skipped.

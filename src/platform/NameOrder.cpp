@@ -64,8 +64,8 @@ std::uint64_t KeyAt(std::string_view name, std::size_t pos) {
 }
 
 struct TKeyed {
-  std::uint64_t key;
-  std::uint32_t position;
+  std::uint64_t Key;
+  std::uint32_t Position;
 };
 
 bool HasEnded(std::uint64_t key) {
@@ -81,16 +81,16 @@ bool HasEnded(std::uint64_t key) {
 // whose keys are equal and end within them are equal but for case: their bytes
 // decide.
 void SortFrom(const std::vector<std::string_view>& names, TKeyed* first, TKeyed* last, std::size_t depth) {
-  for (TKeyed* item = first; item != last; ++item) item->key = KeyAt(names[item->position], depth);
+  for (TKeyed* item = first; item != last; ++item) item->Key = KeyAt(names[item->Position], depth);
   const auto [low, high] =
-      std::minmax_element(first, last, [](const TKeyed& x, const TKeyed& y) { return x.key < y.key; });
-  if (low->key != high->key) std::sort(first, last, [](const TKeyed& x, const TKeyed& y) { return x.key < y.key; });
+      std::minmax_element(first, last, [](const TKeyed& x, const TKeyed& y) { return x.Key < y.Key; });
+  if (low->Key != high->Key) std::sort(first, last, [](const TKeyed& x, const TKeyed& y) { return x.Key < y.Key; });
   for (TKeyed* run = first; run != last;) {
     TKeyed* runEnd = run + 1;
-    while (runEnd != last && runEnd->key == run->key) ++runEnd;
+    while (runEnd != last && runEnd->Key == run->Key) ++runEnd;
     if (runEnd - run > 1) {
-      if (HasEnded(run->key))
-        std::sort(run, runEnd, [&](const TKeyed& x, const TKeyed& y) { return names[x.position] < names[y.position]; });
+      if (HasEnded(run->Key))
+        std::sort(run, runEnd, [&](const TKeyed& x, const TKeyed& y) { return names[x.Position] < names[y.Position]; });
       else
         SortFrom(names, run, runEnd, depth + 8);
     }
@@ -100,10 +100,10 @@ void SortFrom(const std::vector<std::string_view>& names, TKeyed* first, TKeyed*
 
 std::vector<std::uint32_t> SortByName(const std::vector<std::string_view>& names) {
   std::vector<TKeyed> keyed(names.size());
-  for (std::size_t i = 0; i < names.size(); ++i) keyed[i].position = static_cast<std::uint32_t>(i);
+  for (std::size_t i = 0; i < names.size(); ++i) keyed[i].Position = static_cast<std::uint32_t>(i);
   if (!keyed.empty()) SortFrom(names, keyed.data(), keyed.data() + keyed.size(), 0);
   std::vector<std::uint32_t> positions(names.size());
-  for (std::size_t i = 0; i < keyed.size(); ++i) positions[i] = keyed[i].position;
+  for (std::size_t i = 0; i < keyed.size(); ++i) positions[i] = keyed[i].Position;
   return positions;
 }
 

@@ -37,27 +37,27 @@ std::uint64_t Pack(std::string_view basis, std::string_view ext) {
 
 // A few characters in a fixed buffer.
 struct TPart {
-  char text[6];
-  std::size_t size = 0;
-  std::string_view View() const { return {text, size}; }
+  char Text[6];
+  std::size_t Size = 0;
+  std::string_view View() const { return {Text, Size}; }
 };
 
 // Upper-cased; blanks dropped; every character outside the short-name set
 // (multi-byte UTF-8 sequences and stray bytes count as one) becomes "_".
 // Keeps at most `limit` characters.
 void MapPart(std::string_view part, TPart& out, std::size_t limit, bool dropDots) {
-  for (std::size_t i = 0; i < part.size() && out.size < limit;) {
+  for (std::size_t i = 0; i < part.size() && out.Size < limit;) {
     const std::size_t len = Utf8CharBytes(part, i);
     const char c = part[i];
     i += len;
     if (c == ' ' || (dropDots && c == '.')) continue;
-    out.text[out.size++] = len == 1 && IsShortNameChar(c) ? AsciiUpperChar(c) : '_';
+    out.Text[out.Size++] = len == 1 && IsShortNameChar(c) ? AsciiUpperChar(c) : '_';
   }
 }
 
 struct TBasisExt {
-  TPart basis;  // up to 6 characters
-  TPart ext;    // up to 3 characters
+  TPart Basis;  // up to 6 characters
+  TPart Ext;    // up to 3 characters
 };
 
 // Leading dots and blanks are skipped (".profile" has no extension), the last
@@ -68,9 +68,9 @@ TBasisExt SplitForShortName(std::string_view name) {
   const std::string_view rest = name.substr(start);
   const std::size_t dot = rest.rfind('.');
   TBasisExt parts;
-  MapPart(rest.substr(0, dot), parts.basis, 6, true);
-  if (dot != std::string_view::npos) MapPart(rest.substr(dot + 1), parts.ext, 3, false);
-  if (parts.basis.size == 0) parts.basis.text[parts.basis.size++] = '_';
+  MapPart(rest.substr(0, dot), parts.Basis, 6, true);
+  if (dot != std::string_view::npos) MapPart(rest.substr(dot + 1), parts.Ext, 3, false);
+  if (parts.Basis.Size == 0) parts.Basis.Text[parts.Basis.Size++] = '_';
   return parts;
 }
 
@@ -83,7 +83,7 @@ std::uint16_t Hash16(std::string_view name) {
 TShortName Compose(std::string_view basis, std::string_view ext) {
   TShortName result;
   auto put = [&](std::string_view s) {
-    for (const char c : s) result.text[result.size++] = c;
+    for (const char c : s) result.Text[result.Size++] = c;
   };
   put(basis);
   if (!ext.empty()) {
@@ -157,33 +157,33 @@ void TShortNameTable::Occupy(std::string_view name) {
 // The candidate names, as basis and extension: ~1 to ~4 on the six-character
 // basis, then two characters, four hex digits and ~1 to ~9.
 struct TCandidate {
-  char basis[8];
-  std::size_t size = 0;
-  std::string_view Basis() const { return {basis, size}; }
+  char Text[8];
+  std::size_t Size = 0;
+  std::string_view Basis() const { return {Text, Size}; }
 };
 
 TCandidate TildeCandidate(std::string_view basis6, char n) {
   TCandidate c;
-  for (const char ch : basis6) c.basis[c.size++] = ch;
-  c.basis[c.size++] = '~';
-  c.basis[c.size++] = n;
+  for (const char ch : basis6) c.Text[c.Size++] = ch;
+  c.Text[c.Size++] = '~';
+  c.Text[c.Size++] = n;
   return c;
 }
 
 TCandidate HashedCandidate(std::string_view basis6, std::uint16_t h, char n) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   TCandidate c;
-  for (const char ch : basis6.substr(0, 2)) c.basis[c.size++] = ch;
-  for (int shift = 12; shift >= 0; shift -= 4) c.basis[c.size++] = kHex[(h >> shift) & 0xF];
-  c.basis[c.size++] = '~';
-  c.basis[c.size++] = n;
+  for (const char ch : basis6.substr(0, 2)) c.Text[c.Size++] = ch;
+  for (int shift = 12; shift >= 0; shift -= 4) c.Text[c.Size++] = kHex[(h >> shift) & 0xF];
+  c.Text[c.Size++] = '~';
+  c.Text[c.Size++] = n;
   return c;
 }
 
 TShortName TShortNameTable::Assign(std::string_view longName) {
   const TBasisExt parts = SplitForShortName(longName);
-  const std::string_view basis6 = parts.basis.View();
-  const std::string_view ext = parts.ext.View();
+  const std::string_view basis6 = parts.Basis.View();
+  const std::string_view ext = parts.Ext.View();
   const std::uint64_t baseKey = Pack(basis6, ext);
   std::uint64_t& fullBase = FullBase(baseKey);
   if (fullBase != baseKey) {
@@ -200,23 +200,23 @@ TShortName TShortNameTable::Assign(std::string_view longName) {
   // them for every further name.
   TFullSteps& full = FullSteps_[Pack(basis6.substr(0, 2), ext)];
   std::uint16_t step = Hash16(longName);
-  while (full.links.size() < 0x10000) {
+  while (full.Links.size() < 0x10000) {
     step = full.FirstOpen(step);
     for (char n = '1'; n <= '9'; ++n) {
       const TCandidate c = HashedCandidate(basis6, step, n);
       if (Take(Pack(c.Basis(), ext))) return Compose(c.Basis(), ext);
     }
-    full.links[step] = static_cast<std::uint16_t>(step + 1);
+    full.Links[step] = static_cast<std::uint16_t>(step + 1);
   }
   return {};
 }
 
 std::uint16_t TShortNameTable::TFullSteps::FirstOpen(std::uint16_t step) {
   std::uint16_t open = step;
-  for (auto it = links.find(open); it != links.end(); it = links.find(open)) open = it->second;
+  for (auto it = Links.find(open); it != Links.end(); it = Links.find(open)) open = it->second;
   // Every full step on the way now leads straight to the open one.
   while (step != open) {
-    std::uint16_t& link = links[step];
+    std::uint16_t& link = Links[step];
     step = link;
     link = open;
   }

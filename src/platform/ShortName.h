@@ -17,9 +17,9 @@ bool HasShortForm(std::string_view name);
 
 // An alternate name: at most 8 + 1 + 3 characters, no allocation.
 struct TShortName {
-  char text[12] = {};
-  std::uint8_t size = 0;
-  std::string_view View() const { return {text, size}; }
+  char Text[12] = {};
+  std::uint8_t Size = 0;
+  std::string_view View() const { return {Text, Size}; }
 };
 
 // The short names taken in one folder; each is packed into 64 bits, so the
@@ -45,7 +45,7 @@ class TShortNameTable {
   // Per two leading characters and extension: the steps of hashed names whose
   // nine names are all taken, each linked to a later step that may be open.
   struct TFullSteps {
-    std::unordered_map<std::uint16_t, std::uint16_t> links;
+    std::unordered_map<std::uint16_t, std::uint16_t> Links;
     std::uint16_t FirstOpen(std::uint16_t step);
   };
 

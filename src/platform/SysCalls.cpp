@@ -24,7 +24,7 @@ TEntryInfo InfoOf(const struct stat& st) {
 
 bool IsUntouchedPlaceholder(const struct stat& st, const TEntryInfo& placeholder) {
   const TEntryInfo now = InfoOf(st);
-  return now.id == placeholder.id && now.regular && now.size == 0 && now.links == 1;
+  return now.Id == placeholder.Id && now.Regular && now.Size == 0 && now.Links == 1;
 }
 
 // The kernel tells a lease holder of an opener by a signal, SIGIO unless set
@@ -48,19 +48,19 @@ class TPosixSysCalls final : public ISysCalls {
   int Link(int dirFd, const char* from, const char* to) override { return Result(::linkat(dirFd, from, dirFd, to, 0)); }
   int Unlink(int dirFd, const char* name) override { return Result(::unlinkat(dirFd, name, 0)); }
   int ClaimPlaceholder(int dirFd, const char* name, const TEntryInfo& placeholder, TPlaceholderHold& held) override {
-    held.fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    held.leased = false;
-    if (held.fd < 0) return errno == ENOENT ? EBUSY : errno;
+    held.Fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    held.Leased = false;
+    if (held.Fd < 0) return errno == ENOENT ? EBUSY : errno;
     struct stat st {};
-    if (::fstat(held.fd, &st) != 0 || !IsUntouchedPlaceholder(st, placeholder)) {
+    if (::fstat(held.Fd, &st) != 0 || !IsUntouchedPlaceholder(st, placeholder)) {
       ReleasePlaceholder(held);
       return EBUSY;
     }
     // A write lease is granted only while no one else has the file open for
     // writing; a volume that grants none (EINVAL, ENOSYS) gets the look alone.
-    if (::fcntl(held.fd, F_SETSIG, kLeaseSignal) == 0) {
-      if (::fcntl(held.fd, F_SETLEASE, F_WRLCK) == 0) {
-        held.leased = true;
+    if (::fcntl(held.Fd, F_SETSIG, kLeaseSignal) == 0) {
+      if (::fcntl(held.Fd, F_SETLEASE, F_WRLCK) == 0) {
+        held.Leased = true;
       } else if (errno == EAGAIN || errno == EBUSY) {
         ReleasePlaceholder(held);
         return EBUSY;
@@ -70,14 +70,14 @@ class TPosixSysCalls final : public ISysCalls {
   }
   bool PlaceholderUntouched(const TPlaceholderHold& held) override {
     // A lease being broken (someone opens the file) reads as a weaker one.
-    if (held.leased && ::fcntl(held.fd, F_GETLEASE) != F_WRLCK) return false;
+    if (held.Leased && ::fcntl(held.Fd, F_GETLEASE) != F_WRLCK) return false;
     struct stat st {};
-    return ::fstat(held.fd, &st) == 0 && st.st_size == 0 && st.st_nlink == 1;
+    return ::fstat(held.Fd, &st) == 0 && st.st_size == 0 && st.st_nlink == 1;
   }
   void ReleasePlaceholder(TPlaceholderHold& held) override {
-    if (held.fd < 0) return;
-    if (held.leased) ::fcntl(held.fd, F_SETLEASE, F_UNLCK);
-    ::close(held.fd);
+    if (held.Fd < 0) return;
+    if (held.Leased) ::fcntl(held.Fd, F_SETLEASE, F_UNLCK);
+    ::close(held.Fd);
     held = {};
   }
   int CreateExclusive(int dirFd, const char* name, TEntryInfo& created) override {
@@ -105,8 +105,8 @@ class TPosixSysCalls final : public ISysCalls {
       return error;
     }
     errno = 0;
-    while (const dirent* entry = ::readdir(dir))
-      each(entry->d_name);  // NOLINT(concurrency-mt-unsafe): each stream is read by one thread
+    // NOLINTNEXTLINE(concurrency-mt-unsafe): each DIR* is used by one thread
+    while (const dirent* entry = ::readdir(dir)) each(entry->d_name);
     const int error = errno;
     ::closedir(dir);
     return error;

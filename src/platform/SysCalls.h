@@ -11,23 +11,23 @@
 namespace vt {
 
 struct TEntryId {
-  std::uint64_t device = 0;
-  std::uint64_t inode = 0;
+  std::uint64_t Device = 0;
+  std::uint64_t Inode = 0;
   bool operator==(const TEntryId&) const = default;
 };
 
 struct TEntryInfo {
-  TEntryId id;
-  std::uint64_t size = 0;
-  bool regular = false;
-  std::uint32_t mode = 0;  // st_mode: type and permission bits
-  std::uint64_t links = 0;
+  TEntryId Id;
+  std::uint64_t Size = 0;
+  bool Regular = false;
+  std::uint32_t Mode = 0;  // st_mode: type and permission bits
+  std::uint64_t Links = 0;
 };
 
 // A placeholder opened and held for the rename over it.
 struct TPlaceholderHold {
-  int fd = -1;
-  bool leased = false;  // the volume granted a write lease on it
+  int Fd = -1;
+  bool Leased = false;  // the volume granted a write lease on it
 };
 
 class ISysCalls {

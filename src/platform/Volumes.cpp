@@ -84,9 +84,9 @@ bool IsSystemRamMount(std::string_view root) {
 
 // The layers container engines stack for their containers: theirs, not the user's.
 bool IsContainerLayer(const TMountEntry& mount) {
-  return mount.fsType == "overlay" &&
-         (IsUnder(mount.mountPoint, "/var/lib/docker") || IsUnder(mount.mountPoint, "/var/lib/containers") ||
-          IsUnder(mount.mountPoint, "/var/snap/docker"));
+  return mount.FsType == "overlay" &&
+         (IsUnder(mount.MountPoint, "/var/lib/docker") || IsUnder(mount.MountPoint, "/var/lib/containers") ||
+          IsUnder(mount.MountPoint, "/var/snap/docker"));
 }
 
 std::string ReadFirstLine(const std::string& path) {
@@ -109,9 +109,9 @@ bool FileExists(const std::string& path) {
 
 // The device numbers of a block device the mount names, for file systems that report an anonymous one.
 std::pair<unsigned, unsigned> BlockDeviceOf(const TMountEntry& mount) {
-  if (mount.major != 0) return {mount.major, mount.minor};
+  if (mount.Major != 0) return {mount.Major, mount.Minor};
   struct stat st {};
-  if (mount.source.rfind("/dev/", 0) == 0 && ::stat((DeviceFilesRoot() + mount.source).c_str(), &st) == 0 &&
+  if (mount.Source.rfind("/dev/", 0) == 0 && ::stat((DeviceFilesRoot() + mount.Source).c_str(), &st) == 0 &&
       S_ISBLK(st.st_mode))
     return {major(st.st_rdev), minor(st.st_rdev)};
   return {0, 0};
@@ -128,7 +128,7 @@ bool IsRemovableDevice(const TMountEntry& mount) {
 }
 
 bool IsBlockDeviceVolume(const TMountEntry& mount) {
-  return mount.source.rfind("/dev/", 0) == 0 || OneOf(mount.fsType, kPooledDisk) || mount.fsType == "overlay";
+  return mount.Source.rfind("/dev/", 0) == 0 || OneOf(mount.FsType, kPooledDisk) || mount.FsType == "overlay";
 }
 
 // A file bind-mounted over a file (containers do this for /etc/hosts) is no volume to browse.
@@ -156,7 +156,7 @@ std::string DecodeLabel(std::string_view name) {
 // Later mounts on the same point hide the earlier ones.
 std::vector<TMountEntry> VisibleMounts() {
   std::map<std::string, TMountEntry> byRoot;
-  for (auto& mount : ReadMountTable()) byRoot[mount.mountPoint] = std::move(mount);
+  for (auto& mount : ReadMountTable()) byRoot[mount.MountPoint] = std::move(mount);
   std::vector<TMountEntry> mounts;
   mounts.reserve(byRoot.size());
   for (auto& [root, mount] : byRoot) mounts.push_back(std::move(mount));
@@ -166,28 +166,28 @@ std::vector<TMountEntry> VisibleMounts() {
 const TMountEntry* HoldingMount(const std::vector<TMountEntry>& mounts, std::string_view path) {
   const TMountEntry* best = nullptr;
   for (const auto& mount : mounts)
-    if (IsUnder(path, mount.mountPoint) && (!best || mount.mountPoint.size() > best->mountPoint.size())) best = &mount;
+    if (IsUnder(path, mount.MountPoint) && (!best || mount.MountPoint.size() > best->MountPoint.size())) best = &mount;
   return best;
 }
 
 std::optional<TVolume> AsVolume(const TMountEntry& mount) {
   const VolumeKind kind = KindOfMount(mount);
   if (kind == VolumeKind::Unknown) return std::nullopt;
-  if ((kind == VolumeKind::Fixed || kind == VolumeKind::RAM) && IsFileMount(mount.mountPoint)) return std::nullopt;
+  if ((kind == VolumeKind::Fixed || kind == VolumeKind::RAM) && IsFileMount(mount.MountPoint)) return std::nullopt;
   // A RAM disk is the user's when the user may write to it.
-  if (kind == VolumeKind::RAM && ::access(mount.mountPoint.c_str(), W_OK) != 0) return std::nullopt;
-  return TVolume{mount.mountPoint, kind, mount};
+  if (kind == VolumeKind::RAM && ::access(mount.MountPoint.c_str(), W_OK) != 0) return std::nullopt;
+  return TVolume{mount.MountPoint, kind, mount};
 }
 
 }  // namespace
 
 VolumeKind KindOfMount(const TMountEntry& mount) {
-  const std::string_view type = mount.fsType;
+  const std::string_view type = mount.FsType;
   if (OneOf(type, kPseudo) || IsContainerLayer(mount)) return VolumeKind::Unknown;
   if (OneOf(type, kCdrom)) return VolumeKind::CDROM;
   if (OneOf(type, kNetwork)) return VolumeKind::Network;
-  if (OneOf(type, kRam)) return IsSystemRamMount(mount.mountPoint) ? VolumeKind::Unknown : VolumeKind::RAM;
-  if (IsUnder(mount.mountPoint, "/media") || IsUnder(mount.mountPoint, "/run/media")) return VolumeKind::Removable;
+  if (OneOf(type, kRam)) return IsSystemRamMount(mount.MountPoint) ? VolumeKind::Unknown : VolumeKind::RAM;
+  if (IsUnder(mount.MountPoint, "/media") || IsUnder(mount.MountPoint, "/run/media")) return VolumeKind::Removable;
   if (!IsBlockDeviceVolume(mount)) return VolumeKind::Unknown;
   return IsRemovableDevice(mount) ? VolumeKind::Removable : VolumeKind::Fixed;
 }
@@ -202,7 +202,7 @@ std::vector<TVolume> ListVolumes() {
 std::string MountRootOf(std::string_view path) {
   const auto mounts = VisibleMounts();
   const TMountEntry* mount = HoldingMount(mounts, path);
-  return mount ? mount->mountPoint : std::string("/");
+  return mount ? mount->MountPoint : std::string("/");
 }
 
 std::optional<TVolume> VolumeOf(std::string_view path) {
@@ -215,15 +215,17 @@ std::optional<TVolume> VolumeOf(std::string_view path) {
 std::string VolumeLabel(const TVolume& volume) {
   const std::string folder = DeviceFilesRoot() + "/dev/disk/by-label";
   const auto source =
-      volume.mount.source.rfind('/', 0) == 0 ? RealPath(DeviceFilesRoot() + volume.mount.source) : std::nullopt;
-  const auto [maj, min] = BlockDeviceOf(volume.mount);
+      volume.Mount.Source.rfind('/', 0) == 0 ? RealPath(DeviceFilesRoot() + volume.Mount.Source) : std::nullopt;
+  const auto [maj, min] = BlockDeviceOf(volume.Mount);
   DIR* dir = ::opendir(folder.c_str());
   if (dir == nullptr) return {};
   std::string label;
   while (const dirent* entry = ::readdir(dir)) {  // NOLINT(concurrency-mt-unsafe): each stream is read by one thread
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
-    const std::string link = folder + "/" + name;
+    std::string link = folder;
+    link += '/';
+    link += name;
     struct stat st {};
     const bool sameDevice = maj != 0 && ::stat(link.c_str(), &st) == 0 && S_ISBLK(st.st_mode) &&
                             major(st.st_rdev) == maj && minor(st.st_rdev) == min;
@@ -237,7 +239,7 @@ std::string VolumeLabel(const TVolume& volume) {
   return label;
 }
 
-std::string NetworkName(const TVolume& volume) { return volume.mount.source; }
+std::string NetworkName(const TVolume& volume) { return volume.Mount.Source; }
 
 TCaseFlags CaseFlagsOf(std::string_view fsType) {
   if (OneOf(fsType, kCaseBlind)) return {true, false};
@@ -247,7 +249,7 @@ TCaseFlags CaseFlagsOf(std::string_view fsType) {
 TCaseFlags CaseFlagsOfPath(std::string_view path) {
   const auto mounts = VisibleMounts();
   const TMountEntry* mount = HoldingMount(mounts, path);
-  return mount ? CaseFlagsOf(mount->fsType) : TCaseFlags{};
+  return mount ? CaseFlagsOf(mount->FsType) : TCaseFlags{};
 }
 
 void SetDeviceFilesRootForTesting(std::string prefix) { DeviceFilesRoot() = std::move(prefix); }

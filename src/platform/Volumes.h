@@ -23,14 +23,14 @@ enum class VolumeKind : std::uint8_t {
 };
 
 struct TVolume {
-  std::string root;  // the mount point
-  VolumeKind kind = VolumeKind::Unknown;
-  TMountEntry mount;
+  std::string Root;  // the mount point
+  VolumeKind Kind = VolumeKind::Unknown;
+  TMountEntry Mount;
 };
 
 struct TCaseFlags {
-  bool preservesCase = true;
-  bool caseSensitive = true;
+  bool PreservesCase = true;
+  bool CaseSensitive = true;
 };
 
 // Kind of one mount; Unknown for pseudo file systems and anything else that is no volume.

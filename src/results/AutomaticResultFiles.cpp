@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/CalendarTime.h"
 #include "platform/SysErrorText.h"
 #include "results/EmptyResultFile.h"
 #include "results/PassJournals.h"
@@ -65,36 +66,29 @@ bool IsAutomaticFileName(const std::string& name) {
                                 rest.substr(4) == kExtension);
 }
 
-std::optional<std::string> ReserveAutomaticFile(const std::string& folder, std::time_t now, std::string& error) {
+TExpected<std::string, std::string> ReserveAutomaticFile(const std::string& folder, std::time_t now) {
   std::error_code code;
   if (!fs::is_directory(folder, code)) {
     fs::create_directories(folder, code);
-    if (code) {
-      error = "cannot create " + folder + ": " + code.message();
-      return std::nullopt;
-    }
+    if (code) return Unexpected("cannot create " + folder + ": " + code.message());
     // The rows name the user's files: for the user's eyes only.
     fs::permissions(folder, fs::perms::owner_all, code);
   }
-  const std::tm local = *std::localtime(&now);
+  const std::tm local = LocalTime(now);
   for (unsigned sequence = 1; sequence <= kMostPerSecond; ++sequence) {
     const std::string path = folder + AutomaticFileName(local, sequence);
     // The name of a journal's record, even when the record itself is gone.
     if (fs::exists(JournalPathFor(path), code)) continue;
-    const int failure = CreateEmptyResultFile(path);
-    if (failure == 0) {
+    const TExpected<void, int> made = CreateEmptyResultFile(path);
+    if (made) {
       // Its rows name the user's files; the save that fills it keeps these bits.
       std::error_code ignored;
       fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, ignored);
       return path;
     }
-    if (failure != EEXIST) {
-      error = "cannot create " + path + ": " + SystemMessage(failure);
-      return std::nullopt;
-    }
+    if (made.Error() != EEXIST) return Unexpected("cannot create " + path + ": " + SystemMessage(made.Error()));
   }
-  error = "cannot create a result file in " + folder + ": too many passes in one second";
-  return std::nullopt;
+  return Unexpected("cannot create a result file in " + folder + ": too many passes in one second");
 }
 
 std::vector<std::string> AutomaticFiles(const std::string& folder) {
@@ -105,7 +99,7 @@ std::vector<std::string> AutomaticFiles(const std::string& folder) {
     if (IsAutomaticFileName(name) && it->is_regular_file(code)) names.push_back(name);
   }
   std::sort(names.begin(), names.end());
-  for (std::string& name : names) name = folder + name;
+  for (std::string& name : names) name.insert(0, folder);
   return names;
 }
 

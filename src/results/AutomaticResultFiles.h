@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/Expected.h"
+
 namespace vt {
 
 inline constexpr std::size_t kAutomaticFilesKept = 50;
@@ -25,8 +27,8 @@ std::string AutomaticFileName(std::tm localTime, unsigned sequence);
 bool IsAutomaticFileName(const std::string& name);
 
 // Makes the folder when needed and creates the next free name in it, holding an
-// empty result file. The path, or nothing with error set.
-std::optional<std::string> ReserveAutomaticFile(const std::string& folder, std::time_t now, std::string& error);
+// empty result file. The path, or why there is none.
+TExpected<std::string, std::string> ReserveAutomaticFile(const std::string& folder, std::time_t now);
 
 // The automatic files of the folder, oldest first.
 std::vector<std::string> AutomaticFiles(const std::string& folder);

@@ -9,19 +9,21 @@
 
 namespace vt {
 
-int CreateEmptyResultFile(const std::string& path) {
+TExpected<void, int> CreateEmptyResultFile(const std::string& path) {
   // "x": fails when the name exists, whatever the entry is.
   std::FILE* file = std::fopen(path.c_str(), "wbx");
-  if (!file) return errno;
+  if (!file) return Unexpected(errno);
   const std::string bytes = WriteResultStream(TResultTable());
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const int error = written ? 0 : errno;
-  if (std::fclose(file) != 0 || !written) {
+  int error = written ? 0 : errno;
+  // The close writes what the stream still holds: its failure is the file's too.
+  if (std::fclose(file) != 0 && error == 0) error = errno;
+  if (!written || error != 0) {
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
-    return error != 0 ? error : EIO;
+    return Unexpected(error != 0 ? error : EIO);
   }
-  return 0;
+  return {};
 }
 
 }  // namespace vt

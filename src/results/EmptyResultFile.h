@@ -2,11 +2,13 @@
 // A result file made to hold a name before the rows that will fill it exist.
 #include <string>
 
+#include "engine/Expected.h"
+
 namespace vt {
 
 // Creates path exclusively, holding the stream of a table without rows: a run
-// that is killed leaves a valid result file. 0, or the errno of the failure
-// (EEXIST when the name is taken).
-int CreateEmptyResultFile(const std::string& path);
+// that is killed leaves a valid result file. Nothing, or the errno of the
+// failure (EEXIST when the name is taken).
+TExpected<void, int> CreateEmptyResultFile(const std::string& path);
 
 }  // namespace vt

@@ -75,15 +75,12 @@ bool ReadJournal(std::string owned, TJournal& journal) {
   return true;
 }
 
-bool LoadJournal(const std::string& path, TJournal& journal, int& error) {
+TExpected<TJournal, int> LoadJournal(const std::string& path) {
   std::string bytes;
-  error = ReadWholeFile(path, bytes);
-  if (error != 0) return false;
-  if (!ReadJournal(std::move(bytes), journal)) {
-    error = EINVAL;
-    return false;
-  }
-  return true;
+  if (const int error = ReadWholeFile(path, bytes)) return Unexpected(error);
+  TJournal journal;
+  if (!ReadJournal(std::move(bytes), journal)) return Unexpected(EINVAL);
+  return journal;
 }
 
 void SettleFromDisk(TJournal& journal) {

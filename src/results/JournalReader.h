@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/Expected.h"
 #include "engine/RenameStatus.h"
 #include "passes/PassJournalWriter.h"
 #include "passes/ResultTable.h"
@@ -50,8 +51,8 @@ bool IsJournal(std::string_view bytes);
 // False when the bytes are no journal (signature or header missing or of a
 // later version); a torn or damaged tail only ends the rows early.
 bool ReadJournal(std::string bytes, TJournal& journal);
-// The same from a file; nothing with error set to the errno, or EINVAL for no journal.
-bool LoadJournal(const std::string& path, TJournal& journal, int& error);
+// The same from a file: the journal, or the errno (EINVAL for no journal).
+TExpected<TJournal, int> LoadJournal(const std::string& path);
 
 // Settles every row whose outcome is missing: renamed when the file is under
 // its new name and not under its old one; a rename that did not happen leaves

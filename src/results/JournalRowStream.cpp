@@ -106,11 +106,14 @@ class TJournalRowStream::TRowWindow {
     if (TStreamRow* row = Find(index)) row->Withdrawn = true;
   }
 
+  // A withdrawn rename gets no outcome later (the pass never gives its number
+  // again): it leaves no row, and holds back none of the rows after it.
   template <typename THand>
   void HandBefore(std::uint64_t bound, const THand& hand) {
-    for (auto it = Rows_.begin(); it != Rows_.end() && it->first < bound && it->second.Settled; it = Rows_.erase(it)) {
+    for (auto it = Rows_.begin();
+         it != Rows_.end() && it->first < bound && (it->second.Settled || it->second.Withdrawn); it = Rows_.erase(it)) {
       Handed_ = it->first;
-      hand(it->second);
+      if (it->second.Settled) hand(it->second);
     }
   }
 
@@ -157,9 +160,9 @@ int TJournalRowStream::Open(const TRowCallback& look) {
   bool inOrder = true;
   if (const int error = Walk(true, count, inOrder)) return error;
   if (inOrder) return 0;
-  auto whole = std::make_unique<TJournal>();
-  int error = 0;
-  if (!LoadJournal(Path_, *whole, error)) return error;
+  TExpected<TJournal, int> loaded = LoadJournal(Path_);
+  if (!loaded) return loaded.Error();
+  auto whole = std::make_unique<TJournal>(std::move(loaded).Value());
   SettleFromDisk(*whole);
   Whole_ = std::move(whole);
   Rows_ = 0;

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/AppendFile.h"
+#include "platform/CalendarTime.h"
 #include "results/AutomaticResultFiles.h"
 #include "results/ResultFile.h"
 
@@ -52,7 +53,7 @@ std::uint64_t UtcNowNs() {
 
 std::string UtcText(std::uint64_t utcNs) {
   const auto seconds = static_cast<std::time_t>(utcNs / 1000000000U);
-  const std::tm utc = *std::gmtime(&seconds);
+  const std::tm utc = UtcTime(seconds);
   char text[40];
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc);
   return text;
@@ -64,19 +65,29 @@ std::string JournalPathFor(const std::string& resultPath) {
 
 std::string ResultPathFor(const std::string& journalPath) { return WithoutExtension(journalPath) + ".vtr"; }
 
-int CreatePassJournal(const std::string& folder, const std::optional<std::string>& resultPath,
-                      const TJournalHeader& header, TDurability durability, TPassJournalWriter& writer) {
-  if (resultPath) return writer.Create(JournalPathFor(*resultPath), durability, header);
+namespace {
+
+TExpected<void, int> Made(int error) {
+  if (error != 0) return Unexpected(error);
+  return {};
+}
+
+}  // namespace
+
+TExpected<void, int> CreatePassJournal(const std::string& folder, const std::optional<std::string>& resultPath,
+                                       const TJournalHeader& header, TDurability durability,
+                                       TPassJournalWriter& writer) {
+  if (resultPath) return Made(writer.Create(JournalPathFor(*resultPath), durability, header));
   const std::time_t now = std::time(nullptr);
-  const std::tm local = *std::localtime(&now);
+  const std::tm local = LocalTime(now);
   for (unsigned sequence = 1; sequence <= kMostPerSecond; ++sequence) {
     const std::string path = JournalPathFor(folder + AutomaticFileName(local, sequence));
     // A result file of that name belongs to another pass.
     if (fs::exists(ResultPathFor(path))) continue;
     const int error = writer.Create(path, durability, header);
-    if (error != EEXIST) return error;
+    if (error != EEXIST) return Made(error);
   }
-  return EEXIST;
+  return Unexpected(EEXIST);
 }
 
 std::vector<TRecordFile> ListRecords(const std::string& folder) {
@@ -109,12 +120,13 @@ std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journ
   for (auto it = records.rbegin(); it != records.rend(); ++it) {
     if (it->Journal.empty()) {
       TResultTable table;
-      if (LoadResultFile(it->Result, table).Ok() && table.RowCount() > 0) return *it;
+      if (LoadResultFile(it->Result, table) && table.RowCount() > 0) return *it;
       continue;
     }
     if (IsWriterAlive(it->Journal)) continue;  // a pass in progress
-    int error = 0;
-    if (!LoadJournal(it->Journal, journal, error)) continue;
+    TExpected<TJournal, int> loaded = LoadJournal(it->Journal);
+    if (!loaded) continue;
+    journal = std::move(loaded).Value();
     if (journal.Header.Kind != TJournalKind::Rename || journal.Recovered) continue;
     SettleFromDisk(journal);
     if (RenamedRows(journal) > 0) return *it;
@@ -127,8 +139,9 @@ std::optional<TRecordFile> UnfinishedPass(const std::string& folder, TJournal& j
   const std::vector<TRecordFile> records = ListRecords(folder);
   for (auto it = records.rbegin(); it != records.rend(); ++it) {
     if (it->Journal.empty() || IsWriterAlive(it->Journal)) continue;
-    int error = 0;
-    if (!LoadJournal(it->Journal, journal, error)) continue;
+    TExpected<TJournal, int> loaded = LoadJournal(it->Journal);
+    if (!loaded) continue;
+    journal = std::move(loaded).Value();
     if (journal.Header.Kind != TJournalKind::Rename || journal.Recovered) continue;
     if (journal.End && fs::exists(it->Result)) continue;  // ended with its record
     SettleFromDisk(journal);

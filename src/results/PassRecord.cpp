@@ -29,12 +29,13 @@ TJournalStart StartPassJournal(const std::string& folder, TJournalHeader header,
                                TPassJournalWriter& writer) {
   TJournalStart start;
   if (const int error = MakePrivateFolder(folder, start.Warning)) {
-    start.Error = "cannot create " + folder + ": " + SystemMessage(error);
+    start.Created = Unexpected("cannot create " + folder + ": " + SystemMessage(error));
     return start;
   }
   header.StartedUtcNs = UtcNowNs();
-  if (const int error = CreatePassJournal(folder, named, header, durability, writer))
-    start.Error = "cannot create the journal of the pass in " + folder + ": " + SystemMessage(error);
+  if (const TExpected<void, int> made = CreatePassJournal(folder, named, header, durability, writer); !made)
+    start.Created =
+        Unexpected("cannot create the journal of the pass in " + folder + ": " + SystemMessage(made.Error()));
   return start;
 }
 
@@ -64,13 +65,13 @@ TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_
   const std::string path = ResultPathFor(record.Journal);
   // Its rows name the user's files: made for the user's eyes only, and the save
   // that fills it keeps these bits.
-  if (CreateEmptyResultFile(path) == 0) {
+  if (CreateEmptyResultFile(path)) {
     std::error_code ignored;
     std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
                                  ignored);
   }
   record.Saved = SaveResultRows(rows, path);
-  if (!record.Saved.Ok()) return record;
+  if (!record.Saved) return record;
   record.Record = path;
   PruneRecords(FolderOf(path), kept);
   return record;

@@ -6,15 +6,17 @@
 #include <optional>
 #include <string>
 
+#include "engine/Expected.h"
 #include "passes/PassEnd.h"
 #include "passes/PassJournalWriter.h"
 #include "results/ResultFile.h"
 
 namespace vt {
 
+// The warning is the folder's: it holds whether or not the journal was made.
 struct TJournalStart {
-  std::string Error;    // why there is no journal: nothing may be renamed
-  std::string Warning;  // the folder is open to others' eyes
+  TExpected<void, std::string> Created;  // or why there is no journal: nothing may be renamed
+  std::string Warning;                   // the folder is open to others' eyes
 };
 
 // Makes the folder (0700) when it is missing and creates the journal in it,
@@ -33,7 +35,7 @@ struct TPassRecord {
   int JournalError = 0;       // a write of the journal failed; the pass stopped there
   int ReadError = 0;          // the journal could not be read back
   TResultFileStatus Saved;    // the save of the result file
-  bool Ok() const { return JournalError == 0 && ReadError == 0 && Saved.Ok(); }
+  bool Ok() const { return JournalError == 0 && ReadError == 0 && Saved.HasValue(); }
 };
 
 // Ends the journal of a rename pass and saves its rows beside it as the

@@ -13,7 +13,9 @@
 namespace vt {
 namespace {
 
-TResultFileStatus Failure(TResultFileError error, std::string message) { return {error, std::move(message)}; }
+TResultFileStatus Failure(TResultFileError error, std::string message, int systemError = 0) {
+  return Unexpected(TResultFileFailure{error, std::move(message), systemError});
+}
 
 TResultFileStatus NotAResultFile() {
   return Failure(TResultFileError::NotAResultFile, std::string(Message(Msg::NotAResultFile)));
@@ -74,15 +76,9 @@ namespace {
 template <typename TWrite>
 TResultFileStatus SaveStream(const std::string& path, IReplaceCalls& calls, const TWrite& write) {
   const auto cannotCreate = [&](int error) {
-    TResultFileStatus status = Failure(TResultFileError::CannotCreate, "Cannot create file " + path);
-    status.SystemError = error;
-    return status;
+    return Failure(TResultFileError::CannotCreate, "Cannot create file " + path, error);
   };
-  const auto writeError = [](int error) {
-    TResultFileStatus status = Failure(TResultFileError::WriteError, "Stream write error");
-    status.SystemError = error;
-    return status;
-  };
+  const auto writeError = [](int error) { return Failure(TResultFileError::WriteError, "Stream write error", error); };
 
   TReplacingFile file(calls);
   if (const int error = file.Open(path)) return cannotCreate(error);

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/Expected.h"
 #include "passes/ResultTable.h"
 #include "platform/ReplacingFile.h"
 #include "results/ResultLayout.h"
@@ -13,19 +14,20 @@
 namespace vt {
 
 enum class TResultFileError {
-  None,
   CannotOpen,      // "Cannot open file %s"
   CannotCreate,    // "Cannot create file %s"
   WriteError,      // "Stream write error"
   NotAResultFile,  // message 61187
 };
 
-struct TResultFileStatus {
-  TResultFileError Error = TResultFileError::None;
+struct TResultFileFailure {
+  TResultFileError Kind = TResultFileError::CannotOpen;
   std::string Message;  // the text to show, without a final "." added
   int SystemError = 0;  // errno of a failed save, when the system gave one
-  bool Ok() const { return Error == TResultFileError::None; }
 };
+
+// Nothing, or why the file could not be read or written.
+using TResultFileStatus = TExpected<void, TResultFileFailure>;
 
 // Writes the table with its layout to path, replacing an existing file. The file
 // appears under its name only once it is complete and on disk: a save that fails

@@ -39,10 +39,13 @@ bool TValueReader::Bytes(std::int64_t length, std::string& text) {
 bool TValueReader::IntegerOf(TValueCode code, std::int32_t& value) {
   char bytes[2];
   switch (code) {
-    case TValueCode::Int8:
+    case TValueCode::Int8: {
       if (!Source_.Read(bytes, 1)) return false;
-      value = static_cast<std::int8_t>(bytes[0]);
+      // Two's complement: the bytes from 0x80 on are the negative numbers.
+      const int byte = static_cast<unsigned char>(bytes[0]);
+      value = byte < 0x80 ? byte : byte - 0x100;
       return true;
+    }
     case TValueCode::Int16:
       if (!Source_.Read(bytes, 2)) return false;
       value = static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) |

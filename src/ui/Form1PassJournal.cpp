@@ -26,10 +26,11 @@ QString RecordFailureText(const TPassRecord& record) {
     why = QString("The journal %1 could not be read back (%2).")
               .arg(Text(record.Journal), Text(SysErrorText(record.ReadError)));
   else
-    why =
-        QString("The result file of the pass could not be saved: %1%2.")
-            .arg(Text(record.Saved.Message),
-                 record.Saved.SystemError != 0 ? " (" + Text(SysErrorText(record.Saved.SystemError)) + ")" : QString());
+    why = QString("The result file of the pass could not be saved: %1%2.")
+              .arg(Text(record.Saved.Error().Message),
+                   record.Saved.Error().SystemError != 0
+                       ? " (" + Text(SysErrorText(record.Saved.Error().SystemError)) + ")"
+                       : QString());
   return why + "\n\n" + FilesRenamed(record.Renamed) + "; their rows are in " + Text(record.Journal) +
          ". Recover in this window, or veltrane-cli recover " + Text(record.Journal) + ", undoes them.";
 }
@@ -60,8 +61,8 @@ bool TForm1PassJournal::Start(TJournalKind kind, const std::string& folder, cons
   const TJournalStart start =
       StartPassJournal(*records, TJournalHeader{kind, 0, folder, what}, std::nullopt, TDurability::Kernel, *writer);
   if (!start.Warning.empty()) ShowMessageBox(TMessageKind::Information, Text(start.Warning));
-  if (!start.Error.empty()) {
-    ShowMessageBox(TMessageKind::Error, "Nothing was renamed: " + Text(start.Error) + ".");
+  if (!start.Created) {
+    ShowMessageBox(TMessageKind::Error, "Nothing was renamed: " + Text(start.Created.Error()) + ".");
     return false;
   }
   Writer_ = std::move(writer);

@@ -69,9 +69,9 @@ void TForm1::SaveResultToFile() {
     const TBusyCursor busy;
     status = SaveResultFile(ResultTable_, ResultLayout_, *path);
   }
-  if (!status.Ok()) {
+  if (!status) {
     // "Cannot create file %s" or "Stream write error"; the old file, if any, is untouched.
-    ReportApplicationError(NameText(status.Message));
+    ReportApplicationError(NameText(status.Error().Message));
     return;
   }
   if (const std::size_t lost = CountRowsNotUndoableFromFile(ResultTable_.Rows())) ShowRowsNotUndoable(lost);
@@ -86,11 +86,11 @@ void TForm1::BtLoadResultClick() {
     const TBusyCursor busy;
     status = LoadWholeResultFile(*path, ResultTable_, ResultLayout_);
   }
-  if (status.Error == TResultFileError::CannotOpen) {
-    ReportApplicationError(NameText(status.Message));
+  if (!status && status.Error().Kind == TResultFileError::CannotOpen) {
+    ReportApplicationError(NameText(status.Error().Message));
     return;
   }
-  if (!status.Ok()) {
+  if (!status) {
     // The table keeps what was applied before the failure; no command changes.
     ShowNotAResultFile();
     return;

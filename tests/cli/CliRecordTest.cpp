@@ -219,7 +219,7 @@ TEST(CliRecord, CraftedRowsMakeRecoverRenameNothing) {
   table.AppendRow("a.txt", "link.txt", dir.Folder(), "Ok");
   table.AppendRow("a.txt", "fifo.txt", dir.Folder(), "Ok");
   const std::string crafted = (dir.Path() / "crafted.vtr").string();
-  ASSERT_TRUE(SaveResultFile(table, crafted).Ok());
+  ASSERT_TRUE(SaveResultFile(table, crafted));
   fs::create_directory(dir.Path() / "relative");
   dir.WriteFile("relative/plain.txt");
 
@@ -247,7 +247,7 @@ TEST(CliRecord, APassNeverRenamesItsOwnRecord) {
   EXPECT_EQ(Lines(run.Out), (std::vector<std::string>{"a.txt\tXa.txt\t" + dir.Folder() + "\tOk",
                                                       "r.vtr\tXr.vtr\t" + dir.Folder() + "\tError"}));
   TResultTable table;
-  ASSERT_TRUE(LoadResultFile(saved, table).Ok());
+  ASSERT_TRUE(LoadResultFile(saved, table));
   EXPECT_EQ(table.RowCount(), 2u);
 }
 
@@ -263,7 +263,7 @@ TEST(CliRecord, RecoverOfManyRowsInAPipeUndoesEveryRowInOrder) {
     table.AppendRow(name, "x" + name, dir.Folder(), "Ok");
   }
   const std::string record = (dir.Path() / "many.vtr").string();
-  ASSERT_TRUE(SaveResultFile(table, record).Ok());
+  ASSERT_TRUE(SaveResultFile(table, record));
   const TRun run = RunProgram({"recover", record, "-f", "json"}, dir.Path());
   EXPECT_EQ(run.Exit, 0) << run.Err;
   const std::vector<std::string> lines = Lines(run.Out);

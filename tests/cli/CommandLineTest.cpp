@@ -270,5 +270,28 @@ TEST(CommandLine, UsageErrorsNameTheProblem) {
   }
 }
 
+// The whole text of the errors a malformed option gives: the first one typed is
+// named, before anything is said of the positional arguments.
+TEST(CommandLine, MalformedOptionsAreNamedWhole) {
+  const std::vector<InvalidCase> cases{
+      {{"--bogus"}, "unrecognized option '--bogus'"},
+      {{".", "case", "upper", "-rq", "--bogus"}, "unrecognized option '-q'"},
+      {{".", "case", "upper", "--subdirs=1"}, "option '--subdirs' takes no value"},
+      {{".", "case", "upper", "-rm"}, "option '-m' needs a value"},
+      {{".", "case", "upper", "--masks"}, "option '--masks' needs a value"},
+      {{".", "case", "upper", "--format=csv"}, "option '--format' needs table, tsv or json, not 'csv'"},
+      {{"show", "a.vtr", "--sync"}, "option '--sync' does not apply to show"},
+      {{".", "case", "upper", "--last"}, "option '--last' applies to recover only"},
+      {{".", "number", "--base", "a/b"}, "the base name cannot hold '/': 'a/b'"},
+      {{".", "number", "--increment", "21", "--start", "x"},
+       "option '--increment' needs a whole number from 1 to 20, not '21'"},
+  };
+  for (const InvalidCase& c : cases) {
+    const TParseResult result = ParseCommandLine(c.Arguments);
+    ASSERT_FALSE(result) << c.ErrorHolds;
+    EXPECT_EQ(result.Error(), c.ErrorHolds);
+  }
+}
+
 }  // namespace
 }  // namespace vt

@@ -22,20 +22,37 @@ TEST(StartArguments, OptionsAndPaths) {
       {{"-h", "Photos"}, StartAction::PrintHelp, {}},
       {{"Photos", "--version"}, StartAction::PrintVersion, {}},
       {{"-V"}, StartAction::PrintVersion, {}},
-      {{"--frobnicate"}, StartAction::UsageError, {}},
-      {{"-x", "Photos"}, StartAction::UsageError, {}},
       {{"-platform", "xcb", "--help"}, StartAction::PrintHelp, {}},
+      {{"--frobnicate", "-V"}, StartAction::PrintVersion, {}},
       // After "--" everything is a path, also what looks like an option.
       {{"--", "--help", "-x"}, StartAction::OpenWindow, {"--help", "-x"}},
       // A lone "-" is a name; empty arguments are dropped.
       {{"-", ""}, StartAction::OpenWindow, {"-"}},
   };
   for (const auto& c : cases) {
-    const TStartArguments got = ParseStartArguments(c.args);
-    EXPECT_EQ(got.Action, c.action) << testing::PrintToString(c.args);
-    EXPECT_EQ(got.Paths, c.paths) << testing::PrintToString(c.args);
+    const TStartParse got = ParseStartArguments(c.args);
+    ASSERT_TRUE(got) << testing::PrintToString(c.args) << ": " << got.Error();
+    EXPECT_EQ(got->Action, c.action) << testing::PrintToString(c.args);
+    EXPECT_EQ(got->Paths, c.paths) << testing::PrintToString(c.args);
   }
-  EXPECT_NE(ParseStartArguments({"--frobnicate"}).Error.find("--frobnicate"), std::string::npos);
+}
+
+// The first unknown option is named; the paths given beside it are dropped.
+TEST(StartArguments, UnknownOptionsAreUsageErrors) {
+  const struct {
+    std::vector<std::string> args;
+    std::string error;
+  } cases[] = {
+      {{"--frobnicate"}, "unknown option '--frobnicate'"},
+      {{"-x", "Photos"}, "unknown option '-x'"},
+      {{"Photos", "-x", "--frobnicate"}, "unknown option '-x'"},
+      {{"-platform", "xcb"}, "unknown option '-platform'"},
+  };
+  for (const auto& c : cases) {
+    const TStartParse got = ParseStartArguments(c.args);
+    ASSERT_FALSE(got) << testing::PrintToString(c.args);
+    EXPECT_EQ(got.Error(), c.error) << testing::PrintToString(c.args);
+  }
 }
 
 // A made-up file system: folders and files by absolute path.

@@ -2,7 +2,9 @@
 // attempted, every row is settled once, and the rows are those the step gives
 // entry by entry.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -182,6 +184,74 @@ TEST_F(PassJournalTest, RowsAreThoseOfTheStepEntryByEntry) {
     EXPECT_EQ(RowTexts(window.Table), expected);
     EXPECT_EQ(passTree.Names(), stepTree.Names());
     EXPECT_EQ(journal.RenamedBeforeIntent, 0u);
+  }
+}
+
+// A read-only file gives no row and moves no counter, whether the listing or
+// the look before the rename finds it so: the rows are those of the folder
+// without it, and every intent is settled or withdrawn, none given twice.
+TEST_F(PassJournalTest, AReadOnlyFileChangesNothingButItsOwnAbsence) {
+  struct Case {
+    const char* Name;
+    TControlValues Controls;
+    bool Simulate;
+    bool RecordAll;
+  };
+  const std::vector<Case> cases = {
+      {"number", NumberDefaults(), false, false},
+      {"insert", InsertAtBeginning("0"), false, false},
+      {"insert simulated", InsertAtBeginning("0"), true, false},
+      {"remove", RemoveText("1"), false, true},
+      {"remove, no-match rows left out", RemoveText("1"), false, false},
+      {"replace", SearchReplace("*.txt", "same.txt"), false, false},
+      {"replace simulated", SearchReplace("*.txt", "same.txt"), true, true},
+  };
+  // 245: the last entry of the first block of 256, "." and ".." among them.
+  const auto isReadOnly = [](int i) { return i == 0 || i % 37 == 5 || i == 245 || i == 299; };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TTempTree withTree;
+    TTempTree withoutTree;
+    std::vector<std::string> readOnly;
+    for (int i = 0; i < 300; ++i) {
+      const std::string name = Numbered(i * 7);
+      if (isReadOnly(i)) {
+        readOnly.push_back(name.substr(0, 4) + "-r.txt");  // just before name
+        withTree.File(readOnly.back());
+        ASSERT_EQ(::chmod(withTree.Path(readOnly.back()).c_str(), 0444), 0);
+      }
+      withTree.File(name);
+      withoutTree.File(name);
+    }
+    std::vector<TRowTexts> rows[2];
+    TTempTree* trees[2] = {&withTree, &withoutTree};
+    for (int t = 0; t < 2; ++t) {
+      TTestWindow window;
+      window.Simulation = c.Simulate;
+      window.RecordAll = c.RecordAll;
+      TWatchingJournal journal;
+      TSearchPassOptions options = Options(c.Simulate ? nullptr : &journal);
+      options.Folder = trees[t]->Root();
+      RunSearch(window, options, c.Controls);
+      for (TRowTexts row : RowTexts(window.Table)) {
+        row.Path.clear();
+        rows[t].push_back(row);
+      }
+      EXPECT_EQ(journal.RenamedBeforeIntent, 0u);
+      EXPECT_EQ(journal.Intended.size(), journal.SettledAttempts + journal.WithdrawnCount);
+      std::vector<std::uint64_t> intended = journal.Intended;
+      std::sort(intended.begin(), intended.end());
+      EXPECT_TRUE(std::adjacent_find(intended.begin(), intended.end()) == intended.end()) << "a number intended twice";
+      EXPECT_TRUE(std::is_sorted(journal.SettledRows.begin(), journal.SettledRows.end()));
+      EXPECT_EQ(journal.SettledRows.size(), c.Simulate ? 0u : window.Table.RowCount());
+    }
+    EXPECT_EQ(rows[0], rows[1]);
+    std::vector<std::string> left = withTree.Names();
+    for (const std::string& name : readOnly) {
+      EXPECT_TRUE(withTree.Exists(name)) << name;
+      left.erase(std::remove(left.begin(), left.end(), name), left.end());
+    }
+    EXPECT_EQ(left, withoutTree.Names());
   }
 }
 

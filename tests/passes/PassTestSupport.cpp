@@ -2,17 +2,15 @@
 
 #include <algorithm>
 #include <ostream>
+#include <set>
 
 #include "platform/DirectoryListing.h"
 
 namespace vt::test {
 
 std::vector<std::string> TTempTree::Names(const std::string& relative) const {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(Path(relative)))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
+  const std::set<std::string> names = Folder_.Names(relative);
+  return {names.begin(), names.end()};
 }
 
 void RunSearch(TTestWindow& window, const TSearchPassOptions& options, const TControlValues& controls) {

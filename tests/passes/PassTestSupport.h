@@ -2,11 +2,8 @@
 // Real temporary folder trees, a window over a TResultTable, and running a pass
 // to its end through a run control.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -19,23 +16,17 @@
 #include "passes/SearchThread.h"
 #include "passes/UndoThread.h"
 #include "support/ControlValues.h"
+#include "support/TempFolder.h"
 
 namespace vt::test {
 
+// A tree in the tests' one temporary folder, with the paths as the passes
+// write folders: ending with "/".
 class TTempTree {
  public:
   // base: where the tree is made; the system's temporary folder by default.
-  explicit TTempTree(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
-    std::string pattern = (base / "vt-passes-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    Root_ = pattern + "/";
-  }
-  ~TTempTree() {
-    std::error_code ignored;
-    std::filesystem::remove_all(Root_, ignored);
-  }
-  TTempTree(const TTempTree&) = delete;
-  TTempTree& operator=(const TTempTree&) = delete;
+  explicit TTempTree(const std::filesystem::path& base = std::filesystem::temp_directory_path())
+      : Folder_(base), Root_(Folder_.Folder()) {}
 
   // Ends with "/".
   const std::string& Root() const { return Root_; }
@@ -44,19 +35,14 @@ class TTempTree {
   void File(const std::string& relative, const std::string& content = "x") const {
     std::ofstream(Path(relative), std::ios::binary) << content;
   }
-  void Folder(const std::string& relative) const { std::filesystem::create_directories(Path(relative)); }
-  bool Exists(const std::string& relative) const {
-    struct stat st {};
-    return ::lstat(Path(relative).c_str(), &st) == 0;
-  }
-  std::string Content(const std::string& relative) const {
-    std::ifstream in(Path(relative), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  void Folder(const std::string& relative) const { Folder_.MakeFolder(relative); }
+  bool Exists(const std::string& relative) const { return Folder_.Exists(relative); }
+  std::string Content(const std::string& relative) const { return Folder_.ReadFile(relative); }
   // Sorted names of a folder.
   std::vector<std::string> Names(const std::string& relative = "") const;
 
  private:
+  TTempFolder Folder_;
   std::string Root_;
 };
 

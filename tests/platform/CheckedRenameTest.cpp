@@ -211,7 +211,7 @@ TEST(OpenStepwise, FollowsNoLinkAndNoDotComponent) {
   ASSERT_EQ(TFolderHandle::OpenStepwise(dir / "in/deep/", deep), 0);
   struct stat st {};
   ASSERT_EQ(::stat((dir / "in/deep").c_str(), &st), 0);
-  EXPECT_EQ(deep.Id().inode, static_cast<std::uint64_t>(st.st_ino));
+  EXPECT_EQ(deep.Id().Inode, static_cast<std::uint64_t>(st.st_ino));
   EXPECT_EQ(deep.Path(), dir / "in/deep/");
 }
 

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <memory>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -238,6 +240,36 @@ TEST_F(ListingAttributes, TheFolderListingLeavesOutHiddenAndSystemEntries) {
   const std::set<std::string> expected = {"plain", "locked",         "owner-only", "folder",
                                           "link",  "link-to-folder", "dangling"};
   EXPECT_EQ(names, expected);
+}
+
+// Left to the caller, a regular file's word lacks only the read-only flag, and
+// the look the caller makes gives back the word the listing would have given.
+TEST_F(ListingAttributes, LeftToTheCallerOnlyRegularFilesGoUnlooked) {
+  const std::map<std::string, std::uint32_t> looked = Words();
+  auto folder = std::make_shared<TFolderHandle>();
+  ASSERT_EQ(TFolderHandle::Open(dir.Path(), *folder), 0);
+  TFolderReading reading;
+  ASSERT_EQ(reading.Read(*folder, TListingStop()), 0);
+  TFindHandle handle(folder, reading, "*", ListFilter::All, ShortNames::Skip, NameOrder::Name, TListingStop(),
+                     ReadOnlyFlags::LeaveToCaller);
+  const std::set<std::string> regular = {"plain", "locked", "owner-only", ".hidden", ".hidden-locked"};
+  std::set<std::string> seen;
+  TFindData entry;
+  while (handle.FindNext(entry)) {
+    SCOPED_TRACE(entry.cFileName);
+    seen.insert(entry.cFileName);
+    const std::uint32_t word = looked.at(entry.cFileName);
+    const bool isRegular = regular.count(entry.cFileName) != 0;
+    EXPECT_EQ(entry.WriteBitsUnread, isRegular);
+    EXPECT_EQ(entry.dwFileAttributes, isRegular ? word & ~FileAttr::ReadOnly : word);
+    if (isRegular) {
+      EXPECT_EQ(LookedAttributes(*folder, entry.cFileName), std::optional<std::uint32_t>(word));
+    }
+  }
+  std::set<std::string> all;
+  for (const auto& [name, word] : looked) all.insert(name);
+  EXPECT_EQ(seen, all);
+  EXPECT_EQ(LookedAttributes(*folder, "gone"), std::nullopt);
 }
 
 class ListingShortNames : public ::testing::Test {

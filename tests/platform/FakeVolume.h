@@ -112,7 +112,7 @@ class TFakeVolume : public ISysCalls {
     const auto entry = Resolve(dirFd, name);
     if (!entry) return ENOENT;
     const int error = PosixSysCalls().Lookup(dirFd, entry->c_str(), info);
-    if (error == 0 && inodePerSpelling && *entry != name) info.id.inode ^= std::hash<std::string>{}(name) | 1u << 30;
+    if (error == 0 && inodePerSpelling && *entry != name) info.Id.Inode ^= std::hash<std::string>{}(name) | 1u << 30;
     return error;
   }
   int ClaimPlaceholder(int dirFd, const char* name, const TEntryInfo& placeholder, TPlaceholderHold& held) override {

@@ -1,11 +1,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
 #include <thread>
@@ -13,6 +15,7 @@
 
 #include "FakeVolume.h"
 #include "FsTempFolder.h"
+#include "platform/FolderHandle.h"
 #include "platform/FolderRenamer.h"
 
 namespace vt {
@@ -44,6 +47,36 @@ TEST(FolderRenamer, RenamesAndNeverReplaces) {
   EXPECT_EQ(renamer.Rename(dir.Path(), "old", "again"), ENOENT);
   EXPECT_EQ(EntriesOf(dir), (std::set<std::string>{"new", "taken"}));
   EXPECT_EQ(renamer.Rename(dir / "missing/", "new", "x"), ENOENT);
+}
+
+// Any write bit makes a file writable, as the listing's read-only flag has it.
+TEST(FolderRenamer, LeavesAFileWithoutWriteBitsOnlyWhenAsked) {
+  struct Case {
+    mode_t Mode;
+    Unwritable Policy;
+    int Answer;
+  };
+  const std::vector<Case> cases = {
+      {0444, Unwritable::Leave, kLeftUnwritable},
+      {0400, Unwritable::Leave, kLeftUnwritable},
+      {0444, Unwritable::Move, 0},
+      {0644, Unwritable::Leave, 0},
+      {0200, Unwritable::Leave, 0},
+      {0464, Unwritable::Leave, 0},
+      {0446, Unwritable::Leave, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::oct << c.Mode << (c.Policy == Unwritable::Leave ? " leave" : " move"));
+    TFsTempFolder dir;
+    dir.Write("old", "content");
+    ASSERT_EQ(::chmod((dir / "old").c_str(), c.Mode), 0);
+    auto folder = std::make_shared<TFolderHandle>();
+    ASSERT_EQ(TFolderHandle::Open(dir.Path(), *folder), 0);
+    TFolderRenamer renamer;
+    EXPECT_EQ(renamer.Rename(*folder, "old", "new", c.Policy), c.Answer);
+    const std::set<std::string> expected = {c.Answer == 0 ? "new" : "old"};
+    EXPECT_EQ(EntriesOf(dir), expected);
+  }
 }
 
 TEST(FolderRenamer, RefusesNamesThatAreNoEntryOfTheFolder) {

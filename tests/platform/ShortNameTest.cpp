@@ -109,7 +109,7 @@ TEST(ShortName, AGroupOfNamesFillsUpAndThenGivesNoName) {
   std::size_t named = 0;
   for (std::size_t i = 0; i < kNames + kBeyond; ++i) {
     const TShortName name = table.Assign("IMGABC" + std::to_string(i) + ".JPG");
-    if (name.size == 0) continue;
+    if (name.Size == 0) continue;
     ++named;
     seen.emplace(name.View());
   }
@@ -117,7 +117,7 @@ TEST(ShortName, AGroupOfNamesFillsUpAndThenGivesNoName) {
   EXPECT_EQ(seen.size(), kNames);
   // Another extension, or other leading characters, is another group.
   EXPECT_EQ(table.Assign("IMGABC0.jpeg").View(), "IMGABC~1.JPE");
-  EXPECT_NE(table.Assign("PIC99999999.JPG").size, 0u);
+  EXPECT_NE(table.Assign("PIC99999999.JPG").Size, 0u);
 }
 
 TEST(ShortName, HashedNamesDoNotClashWithTildeNamesOfOtherBases) {

@@ -84,7 +84,7 @@ TEST_F(VolumeKinds, FollowTheFileSystemAndWhereItIsMounted) {
       {Mount("/sys/kernel/security", "securityfs", "securityfs"), VolumeKind::Unknown},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(int(KindOfMount(c.mount)), int(c.kind)) << c.mount.mountPoint << " " << c.mount.fsType;
+    EXPECT_EQ(int(KindOfMount(c.mount)), int(c.kind)) << c.mount.MountPoint << " " << c.mount.FsType;
 }
 
 TEST(VolumeRemovable, ReadsTheDisksFlagForAPartition) {
@@ -114,11 +114,11 @@ TEST(VolumeList, ListsVolumesOnlyInRootOrderAndTheLaterOfTwoMountsOnOneRoot) {
   TScopedMountTable scoped(table, devices.Path());
   const auto volumes = ListVolumes();
   ASSERT_EQ(volumes.size(), 3u);
-  EXPECT_EQ(volumes[0].root, "/");
-  EXPECT_EQ(volumes[0].kind, VolumeKind::Fixed);
-  EXPECT_EQ(volumes[1].root, "/srv/a");
-  EXPECT_EQ(volumes[1].kind, VolumeKind::CDROM);
-  EXPECT_EQ(volumes[2].root, "/srv/b");
+  EXPECT_EQ(volumes[0].Root, "/");
+  EXPECT_EQ(volumes[0].Kind, VolumeKind::Fixed);
+  EXPECT_EQ(volumes[1].Root, "/srv/a");
+  EXPECT_EQ(volumes[1].Kind, VolumeKind::CDROM);
+  EXPECT_EQ(volumes[2].Root, "/srv/b");
   EXPECT_EQ(NetworkName(volumes[2]), "host:/b");
 }
 
@@ -135,7 +135,7 @@ TEST(VolumeList, ListsATmpfsOnlyWhenItCanBeWrittenTo) {
   const auto volumes = ListVolumes();
   std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
   std::vector<std::string> roots;
-  for (const auto& volume : volumes) roots.push_back(volume.root);
+  for (const auto& volume : volumes) roots.push_back(volume.Root);
   // root may write anywhere: then the locked one is listed too.
   if (::geteuid() == 0) GTEST_SKIP() << "root writes everywhere";
   EXPECT_EQ(roots, (std::vector<std::string>{"/", writable}));
@@ -148,7 +148,7 @@ TEST(VolumeList, LeavesOutAFileMountedOverAFile) {
       MountLine(1, "8:1", "/", "ext4", "/dev/sda1") + MountLine(2, "8:1", file, "ext4", "/dev/sda1"), devices.Path());
   const auto volumes = ListVolumes();
   ASSERT_EQ(volumes.size(), 1u);
-  EXPECT_EQ(volumes[0].root, "/");
+  EXPECT_EQ(volumes[0].Root, "/");
 }
 
 TEST(VolumeOf, FindsTheLongestMountAtAComponentBoundary) {
@@ -162,8 +162,8 @@ TEST(VolumeOf, FindsTheLongestMountAtAComponentBoundary) {
   EXPECT_EQ(MountRootOf("/homework"), "/");
   EXPECT_EQ(MountRootOf("/proc/1"), "/proc");
   ASSERT_TRUE(VolumeOf("/homework/x").has_value());
-  EXPECT_EQ(VolumeOf("/homework/x")->root, "/");
-  EXPECT_EQ(VolumeOf("/home/ann")->root, "/home");
+  EXPECT_EQ(VolumeOf("/homework/x")->Root, "/");
+  EXPECT_EQ(VolumeOf("/home/ann")->Root, "/home");
   EXPECT_FALSE(VolumeOf("/proc/1").has_value());
 }
 
@@ -186,19 +186,19 @@ TEST(VolumeLabel, ComesFromTheByLabelLinkOfTheSourceDevice) {
 
 TEST(VolumeCase, FatAndSmbVolumesIgnoreCaseEverythingElseHonoursIt) {
   for (const char* type : {"vfat", "exfat", "cifs", "smb3"}) {
-    EXPECT_TRUE(CaseFlagsOf(type).preservesCase) << type;
-    EXPECT_FALSE(CaseFlagsOf(type).caseSensitive) << type;
+    EXPECT_TRUE(CaseFlagsOf(type).PreservesCase) << type;
+    EXPECT_FALSE(CaseFlagsOf(type).CaseSensitive) << type;
   }
   for (const char* type : {"ext4", "btrfs", "tmpfs", "nfs", "iso9660", "overlay"}) {
-    EXPECT_TRUE(CaseFlagsOf(type).preservesCase) << type;
-    EXPECT_TRUE(CaseFlagsOf(type).caseSensitive) << type;
+    EXPECT_TRUE(CaseFlagsOf(type).PreservesCase) << type;
+    EXPECT_TRUE(CaseFlagsOf(type).CaseSensitive) << type;
   }
   TVolumeTempDir devices;
   TScopedMountTable scoped(
       MountLine(1, "8:1", "/", "ext4", "/dev/sda1") + MountLine(2, "8:17", "/media/usb", "vfat", "/dev/sdb1"),
       devices.Path());
-  EXPECT_FALSE(CaseFlagsOfPath("/media/usb/DCIM").caseSensitive);
-  EXPECT_TRUE(CaseFlagsOfPath("/media/usbx").caseSensitive);
+  EXPECT_FALSE(CaseFlagsOfPath("/media/usb/DCIM").CaseSensitive);
+  EXPECT_TRUE(CaseFlagsOfPath("/media/usbx").CaseSensitive);
 }
 
 }  // namespace

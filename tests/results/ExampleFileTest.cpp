@@ -75,7 +75,7 @@ TEST(ExampleFile, ReadsBackIntoTheRowAndLayout) {
   TTableWithLayout table;
   table.AppendRow("old", "", "", "");
   table.SetColumnWidth(2, 99);
-  ASSERT_TRUE(ReadResultStream(kExample, table, table).Ok());
+  ASSERT_TRUE(ReadResultStream(kExample, table, table));
   ASSERT_EQ(table.RowCount(), 1u);
   const TResultRow& row = table.Row(0);
   EXPECT_EQ(test::RowTexts(row), (std::vector<std::string>{"a.txt", "b.txt", "C:\\Data", "Ok"}));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "passes/PassJournalWriter.h"
+#include "results/FailureKind.h"
 #include "results/JournalReader.h"
 #include "results/ResultFile.h"
 #include "support/RowTexts.h"
@@ -57,9 +58,9 @@ class JournalReaderTest : public ::testing::Test {
 TEST_F(JournalReaderTest, RowsComeBackInTheOrderOfThePass) {
   TJournalEnd end = TJournalEnd::Completed;
   WritePass(&end);
-  TJournal journal;
-  int error = 0;
-  ASSERT_TRUE(LoadJournal(Path(), journal, error));
+  TExpected<TJournal, int> loaded = LoadJournal(Path());
+  ASSERT_TRUE(loaded) << loaded.Error();
+  TJournal& journal = *loaded;
   EXPECT_EQ(journal.Header.StartedUtcNs, 1234567890123456789ULL);
   EXPECT_EQ(journal.Header.Folder, "/d/");
   ASSERT_EQ(journal.End, TJournalEnd::Completed);
@@ -139,13 +140,13 @@ TEST_F(JournalReaderTest, ADamagedByteEndsTheRowsWhereItIs) {
 TEST_F(JournalReaderTest, NeverTakenForAResultFileNorTheOtherWayRound) {
   WritePass(nullptr);
   TResultTable table;
-  EXPECT_EQ(LoadResultFile(Path(), table).Error, TResultFileError::NotAResultFile);
+  EXPECT_EQ(FailureKind(LoadResultFile(Path(), table)), TResultFileError::NotAResultFile);
   table.AppendRow("a", "b", "/d/", "Ok");
   const std::string resultPath = (Dir.Path() / "r.vtr").string();
-  ASSERT_TRUE(SaveResultFile(table, resultPath).Ok());
-  TJournal journal;
-  int error = 0;
-  EXPECT_FALSE(LoadJournal(resultPath, journal, error));
+  ASSERT_TRUE(SaveResultFile(table, resultPath));
+  const TExpected<TJournal, int> journal = LoadJournal(resultPath);
+  ASSERT_FALSE(journal);
+  EXPECT_EQ(journal.Error(), EINVAL);
   EXPECT_FALSE(IsJournal(Bytes(resultPath)));
 }
 
@@ -203,9 +204,9 @@ TEST_F(JournalReaderTest, WithdrawnRenamesLeaveNoRowAndARecoveredMarkIsRead) {
     ASSERT_EQ(writer.Finish(TJournalEnd::Stopped), 0);
   }
   std::ofstream(Path(), std::ios::app | std::ios::binary) << RecoveredMark(2);
-  TJournal journal;
-  int error = 0;
-  ASSERT_TRUE(LoadJournal(Path(), journal, error));
+  TExpected<TJournal, int> loaded = LoadJournal(Path());
+  ASSERT_TRUE(loaded) << loaded.Error();
+  TJournal& journal = *loaded;
   ASSERT_EQ(journal.Rows.size(), 1u);
   EXPECT_EQ(journal.Rows[0].OldName, "a");
   EXPECT_EQ(journal.End, TJournalEnd::Stopped);

@@ -83,9 +83,10 @@ class JournalRowStreamTest : public ::testing::Test {
 
   // The record as the whole read gives it.
   std::string WholeRecord(const std::string& journal) {
-    TJournal read;
-    int error = 0;
-    EXPECT_TRUE(LoadJournal(journal, read, error)) << error;
+    TExpected<TJournal, int> loaded = LoadJournal(journal);
+    EXPECT_TRUE(loaded) << loaded.Error();
+    if (!loaded) return {};
+    TJournal& read = *loaded;
     SettleFromDisk(read);
     TResultTable table;
     JournalToTable(read, table);
@@ -96,7 +97,7 @@ class JournalRowStreamTest : public ::testing::Test {
   std::string StreamedRecord(TJournalRowStream& rows) {
     EXPECT_EQ(rows.Open(), 0);
     const std::string path = (Dir.Path() / "streamed.vtr").string();
-    EXPECT_TRUE(SaveResultRows(rows, path).Ok());
+    EXPECT_TRUE(SaveResultRows(rows, path));
     return Bytes(path);
   }
 
@@ -123,10 +124,8 @@ TEST_F(JournalRowStreamTest, GivesTheFileOfTheWholeReadWhereverTheJournalWasCut)
     if (size > whole.size()) continue;
     std::ofstream(cut, std::ios::binary | std::ios::trunc) << whole.substr(0, size);
     TJournalRowStream rows(cut);
-    TJournal read;
-    int error = 0;
-    if (!LoadJournal(cut, read, error)) {  // cut inside its header: no journal
-      EXPECT_EQ(rows.Open(), error);
+    if (const TExpected<TJournal, int> read = LoadJournal(cut); !read) {  // cut inside its header: no journal
+      EXPECT_EQ(rows.Open(), read.Error());
       continue;
     }
     const std::string streamed = StreamedRecord(rows);

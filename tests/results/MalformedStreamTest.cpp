@@ -5,10 +5,12 @@
 #include "MalformedStreams.h"
 #include "engine/Messages.h"
 #include "passes/ResultTable.h"
+#include "results/FailureKind.h"
 #include "results/ResultFile.h"
 #include "support/TableWithLayout.h"
 
 namespace vt {
+using test::FailureKind;
 using test::TTableWithLayout;
 namespace {
 
@@ -22,8 +24,8 @@ TEST(MalformedStream, EachKindFailsWith61187AndKeepsWhatWasApplied) {
     table.AppendRow("old1", "", "", "Ok");
     table.AppendRow("old2", "", "", "Ok");
     const TResultFileStatus status = ReadResultStream(c.Bytes, table, table);
-    EXPECT_EQ(status.Error, TResultFileError::NotAResultFile);
-    EXPECT_EQ(status.Message, Message(Msg::NotAResultFile));
+    ASSERT_EQ(FailureKind(status), TResultFileError::NotAResultFile);
+    EXPECT_EQ(status.Error().Message, Message(Msg::NotAResultFile));
     EXPECT_EQ(table.RowCount(), c.Rows);
     EXPECT_EQ(table.Width, c.ReachedMarker ? 700 : 612);
     if (c.Holds) {
@@ -45,7 +47,7 @@ TEST(MalformedStream, EveryTruncationOfAValidStreamFails) {
   const std::string bytes = WriteResultStream(source, source);
   for (std::size_t length = 0; length < bytes.size(); ++length) {
     TTableWithLayout table;
-    EXPECT_FALSE(ReadResultStream(std::string_view(bytes).substr(0, length), table, table).Ok()) << length;
+    EXPECT_FALSE(ReadResultStream(std::string_view(bytes).substr(0, length), table, table)) << length;
   }
 }
 

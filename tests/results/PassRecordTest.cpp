@@ -4,9 +4,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/SysErrorText.h"
 #include "results/JournalReader.h"
 #include "results/PassJournals.h"
 #include "results/PassRecord.h"
@@ -29,7 +31,7 @@ class PassRecordTest : public ::testing::Test {
     std::ofstream(Files() + "xa") << "x";
     const TJournalStart start =
         StartPassJournal(Records(), {TJournalKind::Rename, 0, Files(), "*"}, std::nullopt, TDurability::Kernel, writer);
-    ASSERT_EQ(start.Error, "");
+    ASSERT_TRUE(start.Created) << start.Created.Error();
     const std::string folder = Files();  // the entry only views it
     const std::vector<TJournalEntry> intent{{0, folder, "a", "xa", TRenameStatus::rsCanBeRenamed, 0, true}};
     ASSERT_TRUE(writer.Intend(intent));
@@ -42,14 +44,57 @@ class PassRecordTest : public ::testing::Test {
     RenameOne(rename);
     renamed = KeepPassRecord(rename, false, 50);
     ASSERT_TRUE(renamed.Ok());
-    ASSERT_EQ(StartPassJournal(Records(), {TJournalKind::Recover, 0, renamed.Journal, "recover"}, std::nullopt,
-                               TDurability::Kernel, recover)
-                  .Error,
-              "");
+    const TJournalStart start = StartPassJournal(Records(), {TJournalKind::Recover, 0, renamed.Journal, "recover"},
+                                                 std::nullopt, TDurability::Kernel, recover);
+    ASSERT_TRUE(start.Created) << start.Created.Error();
   }
 
   TTempFolder Dir;
 };
+
+// Without a journal nothing may be renamed: the failure says where and why,
+// and a folder open to others is warned of whatever came of the journal.
+TEST_F(PassRecordTest, AJournalThatCannotBeMadeSaysWhyAndTheFolderIsStillWarnedOf) {
+  const std::string inFile = Dir.File("file") + "/records/";
+  struct Case {
+    const char* What;
+    std::string Folder;
+    std::optional<std::string> Named;
+    fs::perms FolderMode;  // of a folder made beforehand; none: not made
+    std::string Error;
+    std::string Warning;
+  };
+  const std::string own = Records().substr(0, Records().size() - 1);
+  const std::string open = own + " can be read by other users; its records name your files (chmod 700 " + own + ")";
+  const Case cases[] = {
+      {"folder under a file", inFile, std::nullopt, fs::perms::none,
+       "cannot create " + inFile + ": " + SystemMessage(ENOTDIR), ""},
+      {"journal name taken", Records(), Records() + "r.vtr", fs::perms::owner_all,
+       "cannot create the journal of the pass in " + Records() + ": " + SystemMessage(EEXIST), ""},
+      {"taken, folder open", Records(), Records() + "r.vtr", fs::perms::owner_all | fs::perms::group_read,
+       "cannot create the journal of the pass in " + Records() + ": " + SystemMessage(EEXIST), open},
+      {"made, folder open", Records(), std::nullopt, fs::perms::owner_all | fs::perms::others_exec, "", open},
+  };
+  Dir.WriteFile("file");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    fs::remove_all(Records());
+    if (c.FolderMode != fs::perms::none) {
+      fs::create_directories(Records() + "r.vtj");  // holds the name of the named journal
+      fs::permissions(Records(), c.FolderMode);
+    }
+    TPassJournalWriter writer;
+    const TJournalStart start = StartPassJournal(c.Folder, {}, c.Named, TDurability::Kernel, writer);
+    EXPECT_EQ(start.Warning, c.Warning);
+    if (c.Error.empty()) {
+      EXPECT_TRUE(start.Created) << start.Created.Error();
+      EXPECT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+    } else {
+      ASSERT_FALSE(start.Created);
+      EXPECT_EQ(start.Created.Error(), c.Error);
+    }
+  }
+}
 
 TEST_F(PassRecordTest, TheRecordHoldsTheRowsSettledFromTheDiskAndIsPrivate) {
   TPassJournalWriter writer;
@@ -61,12 +106,12 @@ TEST_F(PassRecordTest, TheRecordHoldsTheRowsSettledFromTheDiskAndIsPrivate) {
   EXPECT_EQ(record.Record, ResultPathFor(record.Journal));
   EXPECT_EQ(fs::status(record.Record).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
   TResultTable table;
-  ASSERT_TRUE(LoadResultFile(record.Record, table).Ok());
+  ASSERT_TRUE(LoadResultFile(record.Record, table));
   ASSERT_EQ(table.RowCount(), 1u);
   EXPECT_EQ(table.Row(0).NewName, "xa");
-  TJournal journal;
-  int error = 0;
-  ASSERT_TRUE(LoadJournal(record.Journal, journal, error));
+  TExpected<TJournal, int> loaded = LoadJournal(record.Journal);
+  ASSERT_TRUE(loaded) << loaded.Error();
+  TJournal& journal = *loaded;
   EXPECT_EQ(journal.End, TJournalEnd::Stopped);
 }
 
@@ -77,7 +122,7 @@ TEST_F(PassRecordTest, ARecordThatCannotBeWrittenLeavesTheJournalAndSaysHowManyW
   fs::create_directories(ResultPathFor(writer.Path()) + "/taken");
   const TPassRecord record = KeepPassRecord(writer, false, 50);
   EXPECT_FALSE(record.Ok());
-  EXPECT_FALSE(record.Saved.Ok());
+  EXPECT_FALSE(record.Saved);
   EXPECT_EQ(record.Record, "");
   EXPECT_EQ(record.Renamed, 1u);
   EXPECT_TRUE(fs::exists(record.Journal));
@@ -85,7 +130,8 @@ TEST_F(PassRecordTest, ARecordThatCannotBeWrittenLeavesTheJournalAndSaysHowManyW
 
 TEST_F(PassRecordTest, APassWithoutRowsLeavesNothing) {
   TPassJournalWriter writer;
-  ASSERT_EQ(StartPassJournal(Records(), {}, std::nullopt, TDurability::Kernel, writer).Error, "");
+  const TJournalStart start = StartPassJournal(Records(), {}, std::nullopt, TDurability::Kernel, writer);
+  ASSERT_TRUE(start.Created) << start.Created.Error();
   const TPassRecord record = KeepPassRecord(writer, false, 50);
   EXPECT_TRUE(record.Ok());
   EXPECT_EQ(record.Record, "");
@@ -99,9 +145,9 @@ TEST_F(PassRecordTest, ARecoverMarksTheJournalItUndidAndRemovesItsOwn) {
   const TPassRecord undone = EndRecoverJournal(recover, renamed.Journal, TPassStopped::No);
   EXPECT_TRUE(undone.Ok());
   EXPECT_FALSE(fs::exists(undone.Journal));
-  TJournal journal;
-  int error = 0;
-  ASSERT_TRUE(LoadJournal(renamed.Journal, journal, error));
+  TExpected<TJournal, int> loaded = LoadJournal(renamed.Journal);
+  ASSERT_TRUE(loaded) << loaded.Error();
+  TJournal& journal = *loaded;
   EXPECT_TRUE(journal.Recovered);
 }
 
@@ -134,9 +180,9 @@ TEST_F(PassRecordTest, ARecoverMarksTheJournalOnlyWhenEveryRowWentBack) {
     }
     recover.Settled(row);
     EXPECT_TRUE(EndRecoverJournal(recover, renamed.Journal, c.stop).Ok());
-    TJournal journal;
-    int error = 0;
-    ASSERT_TRUE(LoadJournal(renamed.Journal, journal, error));
+    TExpected<TJournal, int> loaded = LoadJournal(renamed.Journal);
+    ASSERT_TRUE(loaded) << loaded.Error();
+    TJournal& journal = *loaded;
     EXPECT_EQ(journal.Recovered, c.marked);
   }
 }

@@ -25,7 +25,7 @@ std::string Stream(const std::function<void(TStreamBuilder&)>& properties) {
 
 void Read(const std::string& bytes, TTableWithLayout& table) {
   const TResultFileStatus status = ReadResultStream(bytes, table, table);
-  ASSERT_TRUE(status.Ok()) << status.Message;
+  ASSERT_TRUE(status) << status.Error().Message;
 }
 
 TEST(ReaderRules, FlagsByteWithAndWithoutPosition) {
@@ -77,7 +77,7 @@ TEST(ReaderRules, CaseIsOnlyFoldedForAsciiLetters) {
   // "İ" is not "I": a non-ASCII byte never matches a letter.
   const std::string bytes = Stream([](TStreamBuilder& b) { b.Name("\xC4\xB0tems.Data"); });
   TTableWithLayout table;
-  EXPECT_FALSE(ReadResultStream(bytes, table, table).Ok());
+  EXPECT_FALSE(ReadResultStream(bytes, table, table));
 }
 
 TEST(ReaderRules, IntegerRecordsTakeAllThreeCodes) {

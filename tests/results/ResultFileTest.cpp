@@ -1,11 +1,13 @@
 // Saving to and loading from files on disk.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "StreamBuilder.h"
 #include "engine/Messages.h"
 #include "passes/ResultTable.h"
+#include "results/FailureKind.h"
 #include "results/ResultFile.h"
 #include "support/FileBytes.h"
 #include "support/RowTexts.h"
@@ -13,6 +15,7 @@
 #include "support/TempFolder.h"
 
 namespace vt {
+using test::FailureKind;
 using test::TTableWithLayout;
 namespace {
 
@@ -33,11 +36,11 @@ TEST(ResultFile, SavedFileHoldsExactlyTheStream) {
   // Several thousand rows: the block is far larger than the write buffer.
   const TTableWithLayout table = Rows(3000);
   const std::string path = folder.File("big.vtr");
-  ASSERT_TRUE(SaveResultFile(table, table, path).Ok());
+  ASSERT_TRUE(SaveResultFile(table, table, path));
   EXPECT_EQ(Contents(path), WriteResultStream(table, table));
 
   TTableWithLayout loaded;
-  ASSERT_TRUE(LoadResultFile(path, loaded, loaded).Ok());
+  ASSERT_TRUE(LoadResultFile(path, loaded, loaded));
   ASSERT_EQ(loaded.RowCount(), 3000u);
   EXPECT_EQ(test::RowTexts(loaded.Row(2999)), test::RowTexts(table.Row(2999)));
   EXPECT_EQ(test::RowTexts(loaded.Row(1234)), test::RowTexts(table.Row(1234)));
@@ -49,7 +52,7 @@ TEST(ResultFile, SmallAndBufferSizedTablesAreWrittenWhole) {
     for (std::size_t rows : {1u, 3u, 16u, 17u}) {
       const TTableWithLayout table = Rows(rows, textLength);
       const std::string path = folder.File("t.vtr");
-      ASSERT_TRUE(SaveResultFile(table, table, path).Ok());
+      ASSERT_TRUE(SaveResultFile(table, table, path));
       EXPECT_EQ(Contents(path), WriteResultStream(table, table)) << rows << " x " << textLength;
     }
   }
@@ -60,7 +63,7 @@ TEST(ResultFile, SavingOverAnExistingFileReplacesIt) {
   const std::string path = folder.File("r.vtr");
   Put(path, std::string(100000, 'z'));
   const TTableWithLayout table = Rows(1);
-  ASSERT_TRUE(SaveResultFile(table, table, path).Ok());
+  ASSERT_TRUE(SaveResultFile(table, table, path));
   EXPECT_EQ(Contents(path), WriteResultStream(table, table));
 }
 
@@ -75,7 +78,7 @@ TEST(ResultFile, SavingLeavesTheTableAsItWas) {
   TTableWithLayout table = Rows(2, 300);
   table.TResultTable::SetObserver(&counter);
   table.TResultLayout::SetObserver(&counter);
-  ASSERT_TRUE(SaveResultFile(table, table, folder.File("s.vtr")).Ok());
+  ASSERT_TRUE(SaveResultFile(table, table, folder.File("s.vtr")));
   EXPECT_EQ(counter.Calls, 0);
   EXPECT_EQ(table.Row(0).NewName.size(), 300u);  // cut in the file only
 }
@@ -84,8 +87,9 @@ TEST(ResultFile, AFileThatCannotBeCreated) {
   TTempFolder folder;
   const std::string path = folder.File("no-such-folder/r.vtr");
   const TResultFileStatus status = SaveResultFile(Rows(1), path);
-  EXPECT_EQ(status.Error, TResultFileError::CannotCreate);
-  EXPECT_EQ(status.Message, "Cannot create file " + path);
+  ASSERT_EQ(FailureKind(status), TResultFileError::CannotCreate);
+  EXPECT_EQ(status.Error().Message, "Cannot create file " + path);
+  EXPECT_EQ(status.Error().SystemError, ENOENT);
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -95,8 +99,8 @@ TEST(ResultFile, ADeviceOrFolderIsNeverReplaced) {
   for (const std::string& path : {folder.Path().string(), std::string("/dev/full")}) {
     if (!std::filesystem::exists(path)) continue;
     const TResultFileStatus status = SaveResultFile(Rows(1), path);
-    EXPECT_EQ(status.Error, TResultFileError::CannotCreate) << path;
-    EXPECT_EQ(status.Message, "Cannot create file " + path);
+    ASSERT_EQ(FailureKind(status), TResultFileError::CannotCreate) << path;
+    EXPECT_EQ(status.Error().Message, "Cannot create file " + path);
   }
   EXPECT_TRUE(std::filesystem::is_directory(folder.Path()));
   EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
@@ -107,9 +111,33 @@ TEST(ResultFile, AFileThatCannotBeOpenedLeavesTheTable) {
   for (const std::string& path : {folder.File("missing.vtr"), folder.Path().string()}) {
     TTableWithLayout table = Rows(2);
     const TResultFileStatus status = LoadResultFile(path, table, table);
-    EXPECT_EQ(status.Error, TResultFileError::CannotOpen);
-    EXPECT_EQ(status.Message, "Cannot open file " + path);
+    ASSERT_EQ(FailureKind(status), TResultFileError::CannotOpen);
+    EXPECT_EQ(status.Error().Message, "Cannot open file " + path);
     EXPECT_EQ(table.RowCount(), 2u);
+  }
+}
+
+// A reader that takes one row at a time fails as the whole load does, and
+// before handing on a row of a file it cannot read.
+TEST(ResultFile, AStreamedReadFailsAsTheWholeLoad) {
+  TTempFolder folder;
+  Put(folder.File("notes.txt"), "These are notes, not a result file.\n");
+  const struct {
+    std::string Path;
+    TResultFileError Kind;
+    std::string Message;
+  } cases[] = {
+      {folder.File("missing.vtr"), TResultFileError::CannotOpen, "Cannot open file " + folder.File("missing.vtr")},
+      {folder.Path().string(), TResultFileError::CannotOpen, "Cannot open file " + folder.Path().string()},
+      {folder.File("notes.txt"), TResultFileError::NotAResultFile, std::string(Message(Msg::NotAResultFile))},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Path);
+    std::size_t rows = 0;
+    const TResultFileStatus status = StreamResultFile(c.Path, [&](const TResultRow&) { return ++rows > 0; });
+    ASSERT_EQ(FailureKind(status), c.Kind);
+    EXPECT_EQ(status.Error().Message, c.Message);
+    EXPECT_EQ(rows, 0u);
   }
 }
 
@@ -119,8 +147,8 @@ TEST(ResultFile, ATextFileEmptiesTheTableAndIsNotAResultFile) {
   Put(path, "These are notes, not a result file.\n");
   TTableWithLayout table = Rows(2);
   const TResultFileStatus status = LoadResultFile(path, table, table);
-  EXPECT_EQ(status.Error, TResultFileError::NotAResultFile);
-  EXPECT_EQ(status.Message, Message(Msg::NotAResultFile));
+  ASSERT_EQ(FailureKind(status), TResultFileError::NotAResultFile);
+  EXPECT_EQ(status.Error().Message, Message(Msg::NotAResultFile));
   EXPECT_EQ(table.RowCount(), 0u);
 }
 
@@ -132,7 +160,7 @@ TEST(ResultFile, TruncatedFilesFailAtEveryLengthAroundTheBuffer) {
   for (std::size_t length : {0ul, 3ul, 4095ul, 4096ul, 4097ul, 8192ul, bytes.size() - 1}) {
     Put(path, bytes.substr(0, length));
     TTableWithLayout table;
-    EXPECT_EQ(LoadResultFile(path, table, table).Error, TResultFileError::NotAResultFile) << length;
+    EXPECT_EQ(FailureKind(LoadResultFile(path, table, table)), TResultFileError::NotAResultFile) << length;
   }
 }
 
@@ -142,7 +170,7 @@ TEST(ResultFile, LengthsBeyondTheFileSizeAreRefusedBeforeAllocating) {
   // 2 GB of rows claimed by a file of a few dozen bytes.
   Put(path, test::TStreamBuilder().Header().Name("Items.Data").Byte(10).Le32(0x7FFFFFFF).Le32(0x7FFFFFFF).Bytes());
   TTableWithLayout table;
-  EXPECT_EQ(LoadResultFile(path, table, table).Error, TResultFileError::NotAResultFile);
+  EXPECT_EQ(FailureKind(LoadResultFile(path, table, table)), TResultFileError::NotAResultFile);
 }
 
 // A file of nothing but empty column items is refused once it has added 64.
@@ -156,7 +184,7 @@ TEST(ResultFile, AHundredThousandColumnItemsAreRefused) {
 
   TTableWithLayout table;
   const TResultFileStatus status = LoadResultFile(path, table, table);
-  EXPECT_EQ(status.Error, TResultFileError::NotAResultFile);
+  ASSERT_EQ(FailureKind(status), TResultFileError::NotAResultFile);
   EXPECT_EQ(table.Columns().size(), 4u + 64u);
 }
 
@@ -173,7 +201,7 @@ TEST(ResultFile, LongValuesAndTrailingBytesReadThroughTheBuffer) {
                 .Raw(std::string(9000, 'T'))
                 .Bytes());
   TTableWithLayout table;
-  ASSERT_TRUE(LoadResultFile(path, table, table).Ok());
+  ASSERT_TRUE(LoadResultFile(path, table, table));
   EXPECT_EQ(table.Font().Name, name);
 }
 

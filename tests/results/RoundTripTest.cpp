@@ -40,7 +40,7 @@ void ExpectSameRows(const TTableWithLayout& a, const TTableWithLayout& b) {
 TTableWithLayout ReadBack(const TTableWithLayout& written) {
   TTableWithLayout read;
   const TResultFileStatus status = ReadResultStream(WriteResultStream(written, written), read, read);
-  EXPECT_TRUE(status.Ok()) << status.Message;
+  EXPECT_TRUE(status) << status.Error().Message;
   return read;
 }
 
@@ -102,7 +102,7 @@ TEST(RoundTrip, StatusTextsBecomeStatusesOrStayAsTheyAreAndSaveBackByteExact) {
   for (const TCase& c : cases) written.AppendRow("a.txt", "b.txt", "/data/", c.Text);
   const std::string bytes = WriteResultStream(written, written);
   TTableWithLayout loaded;
-  ASSERT_TRUE(ReadResultStream(bytes, loaded, loaded).Ok());
+  ASSERT_TRUE(ReadResultStream(bytes, loaded, loaded));
   ASSERT_EQ(loaded.RowCount(), cases.size());
   for (std::size_t i = 0; i < cases.size(); ++i) {
     EXPECT_EQ(loaded.Row(i).KnownStatus(), cases[i].Status) << i;
@@ -126,7 +126,7 @@ TEST(RoundTrip, LongerTextsComeBackCutTo255Bytes) {
   table.AppendRow(std::string(256, 'n'), std::string(1000, 'm'), path, "Ok");
   const std::string bytes = WriteResultStream(table, table);
   TTableWithLayout read;
-  ASSERT_TRUE(ReadResultStream(bytes, read, read).Ok());
+  ASSERT_TRUE(ReadResultStream(bytes, read, read));
   ASSERT_EQ(read.RowCount(), 1u);
   EXPECT_EQ(test::RowTexts(read.Row(0)),
             (std::vector<std::string>{std::string(255, 'n'), std::string(255, 'm'), path.substr(0, 255), "Ok"}));
@@ -221,7 +221,7 @@ TEST(RoundTrip, ColumnWidthOfExactly50IsLeftOutAndKeptOnReading) {
 
   TTableWithLayout read;
   read.SetColumnWidth(1, 222);
-  ASSERT_TRUE(ReadResultStream(bytes, read, read).Ok());
+  ASSERT_TRUE(ReadResultStream(bytes, read, read));
   EXPECT_EQ(read.Columns()[0].Width, 150);
   EXPECT_EQ(read.Columns()[1].Width, 222);
   EXPECT_EQ(read.Columns()[3].Width, 51);
@@ -237,7 +237,7 @@ TEST(RoundTrip, EmptyCaptionIsLeftOutAndExtraColumnsComeBack) {
                                    12)),
             std::string::npos);
   TTableWithLayout read;
-  ASSERT_TRUE(ReadResultStream(bytes, read, read).Ok());
+  ASSERT_TRUE(ReadResultStream(bytes, read, read));
   ASSERT_EQ(read.Columns().size(), 5u);
   EXPECT_EQ(read.Columns()[0].Caption, "File");  // not mentioned: kept
   EXPECT_EQ(read.Columns()[4].Caption, "Extra");

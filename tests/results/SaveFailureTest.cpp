@@ -6,11 +6,13 @@
 #include <iterator>
 
 #include "passes/ResultTable.h"
+#include "results/FailureKind.h"
 #include "results/ResultFile.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
 
 namespace vt {
+using test::FailureKind;
 namespace {
 
 using test::Contents;
@@ -54,14 +56,14 @@ struct TFailingCommit : IReplaceCalls {
 class SaveFailure : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(SaveResultFile(Rows(3), Path).Ok());
+    ASSERT_TRUE(SaveResultFile(Rows(3), Path));
     Before = Contents(Path);
   }
   void ExpectOldFileAlone() {
     EXPECT_EQ(Contents(Path), Before);
     EXPECT_EQ(EntryCount(Folder.Path()), 1u);
     TResultTable loaded;
-    ASSERT_TRUE(LoadResultFile(Path, loaded).Ok());
+    ASSERT_TRUE(LoadResultFile(Path, loaded));
     EXPECT_EQ(loaded.RowCount(), 3u);
   }
 
@@ -76,9 +78,9 @@ TEST_F(SaveFailure, ADiskFullAnywhereInTheStreamIsAStreamWriteError) {
   for (unsigned long room : {0ul, 100ul, 4096ul, 20000ul, static_cast<unsigned long>(size - 1)}) {
     TFullAfter disk(room);
     const TResultFileStatus status = SaveResultFile(Rows(5000), TResultLayout(), Path, disk);
-    EXPECT_EQ(status.Error, TResultFileError::WriteError) << room;
-    EXPECT_EQ(status.Message, "Stream write error");
-    EXPECT_EQ(status.SystemError, ENOSPC);
+    ASSERT_EQ(FailureKind(status), TResultFileError::WriteError) << room;
+    EXPECT_EQ(status.Error().Message, "Stream write error");
+    EXPECT_EQ(status.Error().SystemError, ENOSPC);
     ExpectOldFileAlone();
   }
 }
@@ -87,22 +89,22 @@ TEST_F(SaveFailure, AFailedFlushIsAWriteErrorAndAFailedRenameCannotCreate) {
   TFailingCommit sync;
   sync.SyncError = EIO;
   const TResultFileStatus flushed = SaveResultFile(Rows(10), TResultLayout(), Path, sync);
-  EXPECT_EQ(flushed.Error, TResultFileError::WriteError);
-  EXPECT_EQ(flushed.SystemError, EIO);
+  ASSERT_EQ(FailureKind(flushed), TResultFileError::WriteError);
+  EXPECT_EQ(flushed.Error().SystemError, EIO);
   ExpectOldFileAlone();
 
   TFailingCommit rename;
   rename.RenameError = EACCES;
   const TResultFileStatus renamed = SaveResultFile(Rows(10), TResultLayout(), Path, rename);
-  EXPECT_EQ(renamed.Error, TResultFileError::CannotCreate);
-  EXPECT_EQ(renamed.Message, "Cannot create file " + Path);
+  ASSERT_EQ(FailureKind(renamed), TResultFileError::CannotCreate);
+  EXPECT_EQ(renamed.Error().Message, "Cannot create file " + Path);
   ExpectOldFileAlone();
 }
 
 TEST_F(SaveFailure, ASaveThatSucceedsAfterAFailureReplacesTheFile) {
   TFullAfter disk(10);
-  ASSERT_FALSE(SaveResultFile(Rows(100), TResultLayout(), Path, disk).Ok());
-  ASSERT_TRUE(SaveResultFile(Rows(100), Path).Ok());
+  ASSERT_FALSE(SaveResultFile(Rows(100), TResultLayout(), Path, disk));
+  ASSERT_TRUE(SaveResultFile(Rows(100), Path));
   EXPECT_EQ(Contents(Path), WriteResultStream(Rows(100)));
   EXPECT_EQ(EntryCount(Folder.Path()), 1u);
 }

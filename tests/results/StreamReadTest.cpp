@@ -11,6 +11,7 @@
 #include "MalformedStreams.h"
 #include "passes/ResultTable.h"
 #include "results/ByteSource.h"
+#include "results/FailureKind.h"
 #include "results/ResultFile.h"
 #include "results/ResultStreamReader.h"
 #include "results/RowBlock.h"
@@ -19,6 +20,7 @@
 #include "support/TempFolder.h"
 
 namespace vt {
+using test::FailureKind;
 using test::TTableWithLayout;
 namespace {
 
@@ -44,7 +46,7 @@ TEST(StreamRead, GivesTheRowsAWholeReadGives) {
   const std::string bytes = WriteResultStream(written, written);
 
   TTableWithLayout whole;
-  ASSERT_TRUE(ReadResultStream(bytes, whole, whole).Ok());
+  ASSERT_TRUE(ReadResultStream(bytes, whole, whole));
   TTableWithLayout streamed;
   std::vector<TResultRow> rows;
   ASSERT_TRUE(StreamRows(bytes, rows, streamed));
@@ -89,16 +91,16 @@ TEST(StreamRead, AFileTooLargeToLoadWholeIsRefusedAndTheTableKept) {
   const std::string path = (dir.Path() / "huge.vtr").string();
   TTableWithLayout source;
   source.AppendRow("a.txt", "b.txt", "/data/", "Ok");
-  ASSERT_TRUE(SaveResultFile(source, source, path).Ok());
+  ASSERT_TRUE(SaveResultFile(source, source, path));
   TTableWithLayout table;
   table.AppendRow("kept", "", "", "Ok");
-  ASSERT_TRUE(LoadWholeResultFile(path, table, table).Ok());
+  ASSERT_TRUE(LoadWholeResultFile(path, table, table));
   EXPECT_EQ(table.RowCount(), 1u);
   EXPECT_EQ(table.Row(0).OldName, "a.txt");
   std::filesystem::resize_file(path, kWholeLoadLimitBytes + 1);  // sparse: costs no disk
   const TResultFileStatus status = LoadWholeResultFile(path, table, table);
-  EXPECT_EQ(status.Error, TResultFileError::CannotOpen);
-  EXPECT_NE(status.Message.find("larger than 256 MB"), std::string::npos) << status.Message;
+  ASSERT_EQ(FailureKind(status), TResultFileError::CannotOpen);
+  EXPECT_NE(status.Error().Message.find("larger than 256 MB"), std::string::npos) << status.Error().Message;
   EXPECT_EQ(table.RowCount(), 1u);
   EXPECT_EQ(table.Row(0).OldName, "a.txt");
 }

@@ -45,7 +45,7 @@ TEST(UndoFromFile, CountsOnlyTheLostRowsAndAgreesWithWhatAFileKeeps) {
 
   // What the count calls lost is exactly what comes back different or ambiguous.
   TResultTable loaded;
-  ASSERT_TRUE(ReadResultStream(WriteResultStream(table), loaded).Ok());
+  ASSERT_TRUE(ReadResultStream(WriteResultStream(table), loaded));
   EXPECT_EQ(loaded.Row(0).Path(), table.Row(0).Path());
   EXPECT_EQ(loaded.Row(1).Path().size(), 255u);
   EXPECT_EQ(loaded.Row(3).Path().size(), 255u);
@@ -59,7 +59,7 @@ TEST(UndoFromFile, APathCutBeforeAWideCharacterIsLostToo) {
   EXPECT_TRUE(CannotUndoFromFile(table.Row(0)));
 
   TResultTable loaded;
-  ASSERT_TRUE(ReadResultStream(WriteResultStream(table), loaded).Ok());
+  ASSERT_TRUE(ReadResultStream(WriteResultStream(table), loaded));
   EXPECT_EQ(loaded.Row(0).Path(), "/" + std::string(251, 'p'));
   EXPECT_TRUE(CannotUndoFromFile(loaded.Row(0)));
 }

@@ -1,6 +1,5 @@
 // A simulation's clashes marked in the result list and counted in panel 1.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -178,9 +177,7 @@ TEST_F(ClashWatch, ANewPassDropsTheLookUnderWayAndIsLookedAtWhenItEnds) {
 class ClashesInTheWindow : public ::testing::Test {
  protected:
   ClashesInTheWindow() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vt-clash-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    Folder_ = std::filesystem::canonical(pattern).string();
+    Folder_ = Temp_.Path().string();
     Form = std::make_unique<TForm1>();
     test::Named<TFilterDirectoryListBox>(*Form, "FilterDirectoryListBox1")->SetFolder(Folder_);
     // Truncate names to 3 characters.
@@ -192,8 +189,6 @@ class ClashesInTheWindow : public ::testing::Test {
   ~ClashesInTheWindow() override {
     Form.reset();
     SetCurrentFolder(Kept_);
-    std::error_code ignored;
-    std::filesystem::remove_all(Folder_, ignored);
   }
   void File(const std::string& name) const { std::ofstream(Folder_ + "/" + name) << "x"; }
   TClashMarks* Marks() const {
@@ -212,6 +207,7 @@ class ClashesInTheWindow : public ::testing::Test {
   }
 
   std::string Kept_ = GetCurrentFolder();
+  test::TTempFolder Temp_;  // made before the window, removed after it
   std::string Folder_;
   std::unique_ptr<TForm1> Form;
 };

@@ -95,7 +95,7 @@ TEST_F(Form1PassRecord, RenameLeavesAPrivateRecordWithItsRowsBesideItsJournal) {
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(fs::status(records[0]).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
   TResultTable table;
-  ASSERT_TRUE(LoadResultFile(records[0].string(), table).Ok());
+  ASSERT_TRUE(LoadResultFile(records[0].string(), table));
   EXPECT_EQ(table.RowCount(), 3u);
   EXPECT_TRUE(fs::exists(JournalPathFor(records[0].string())));
   // A later start-up or recover --last finds it as the pass to undo.
@@ -123,9 +123,9 @@ TEST_F(Form1PassRecord, RecoverMarksTheRecordUndoneAndKeepsNoJournalOfItsOwn) {
   EXPECT_EQ(CountStartingWith(Here(), "f"), 3u);
   const std::vector<fs::path> journals = FilesEndingWith(Records, ".vtj");
   ASSERT_EQ(journals.size(), 1u);  // the rename's; the recover's went once it had undone all
-  TJournal journal;
-  int error = 0;
-  ASSERT_TRUE(LoadJournal(journals[0].string(), journal, error));
+  TExpected<TJournal, int> loaded = LoadJournal(journals[0].string());
+  ASSERT_TRUE(loaded) << loaded.Error();
+  TJournal& journal = *loaded;
   EXPECT_EQ(journal.Header.Kind, TJournalKind::Rename);
   EXPECT_TRUE(journal.Recovered);
   EXPECT_FALSE(LastRecord(Records.string(), journal));
@@ -139,9 +139,9 @@ TEST_F(Form1PassRecord, AStoppedRenameRecordsEveryFileItRenamed) {
   ASSERT_TRUE(Ended());
   const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
   ASSERT_EQ(records.size(), 1u);
-  TJournal journal;
-  int error = 0;
-  ASSERT_TRUE(LoadJournal(JournalPathFor(records[0].string()), journal, error));
+  TExpected<TJournal, int> loaded = LoadJournal(JournalPathFor(records[0].string()));
+  ASSERT_TRUE(loaded) << loaded.Error();
+  TJournal& journal = *loaded;
   ASSERT_TRUE(journal.End);
   EXPECT_EQ(RenamedRows(journal), CountStartingWith(Here(), "xf"));
 }
@@ -157,9 +157,9 @@ TEST_F(Form1PassRecord, AWindowDestroyedDuringAPassFinishesItsRecordAsAClose) {
   ASSERT_TRUE(last);
   EXPECT_EQ(RenamedRows(journal), renamed);
   EXPECT_EQ(FilesEndingWith(Records, ".vtr").size(), 1u);
-  TJournal ended;
-  int error = 0;
-  ASSERT_TRUE(LoadJournal(last->Journal, ended, error));
+  TExpected<TJournal, int> loadedEnded = LoadJournal(last->Journal);
+  ASSERT_TRUE(loadedEnded) << loadedEnded.Error();
+  TJournal& ended = *loadedEnded;
   EXPECT_EQ(ended.End, TJournalEnd::Stopped);
   // It ended: the next start-up does not take it for a pass that was cut off.
   EXPECT_FALSE(UnfinishedPass(Records.string(), journal));
@@ -240,7 +240,7 @@ TEST_P(Form1StopSignal, EndsThePassKeepsItsRecordAndClosesTheWindowWithoutAsking
   const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
   ASSERT_EQ(records.size(), 1u);
   TResultTable table;
-  ASSERT_TRUE(LoadResultFile(records[0].string(), table).Ok());
+  ASSERT_TRUE(LoadResultFile(records[0].string(), table));
   std::size_t renamed = 0;
   for (const TResultRow& row : table.Rows()) renamed += row.KnownStatus() == TRenameStatus::rsOk ? 1U : 0U;
   EXPECT_EQ(renamed, CountStartingWith(Here(), "xf"));
@@ -270,9 +270,9 @@ TEST_P(Form1StopSignal, WhileACloseQuestionIsOpenTurnsItDownAndEndsTheWindowWith
   EXPECT_FALSE(Form->RunControl().PassAlive());
   const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
   ASSERT_EQ(records.size(), 1u);
-  TJournal journal;
-  int error = 0;
-  ASSERT_TRUE(LoadJournal(JournalPathFor(records[0].string()), journal, error));
+  TExpected<TJournal, int> loaded = LoadJournal(JournalPathFor(records[0].string()));
+  ASSERT_TRUE(loaded) << loaded.Error();
+  TJournal& journal = *loaded;
   EXPECT_TRUE(journal.End);
   EXPECT_EQ(RenamedRows(journal), CountStartingWith(Here(), "xf"));
 }
@@ -327,9 +327,9 @@ TEST_F(Form1UnfinishedPass, YesLoadsItsRowsAndRecoverUndoesThemOnce) {
   test::Named<QToolButton>(*Form, "SpBtUndo")->click();
   ASSERT_TRUE(Ended());
   EXPECT_TRUE(fs::exists(Here() / "f0.txt"));
-  TJournal journal;
-  int error = 0;
-  ASSERT_TRUE(LoadJournal(Journal, journal, error));
+  TExpected<TJournal, int> loaded = LoadJournal(Journal);
+  ASSERT_TRUE(loaded) << loaded.Error();
+  TJournal& journal = *loaded;
   EXPECT_TRUE(journal.Recovered);
   // Undone: the next start asks nothing.
   test::TModalScript none;

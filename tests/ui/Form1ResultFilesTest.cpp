@@ -87,7 +87,7 @@ class Form1ResultFiles : public ::testing::Test {
     for (std::size_t i = 0; i < rows; ++i)
       table.AppendRow("a" + std::to_string(i) + ".txt", "b" + std::to_string(i) + ".txt", "/data/", "Ok");
     const std::string path = File(name);
-    EXPECT_TRUE(SaveResultFile(table, path).Ok());
+    EXPECT_TRUE(SaveResultFile(table, path));
     return path;
   }
 
@@ -203,7 +203,7 @@ TEST_F(Form1ResultFiles, AFileWithoutRowsAppliesItsColumnsAndChangesNoCommand) {
   TResultLayout layout;
   layout.SetColumnWidth(2, 300);
   const std::string path = File("empty.vtr");
-  ASSERT_TRUE(SaveResultFile(TResultTable(), layout, path).Ok());
+  ASSERT_TRUE(SaveResultFile(TResultTable(), layout, path));
   AddPassRows(Form, 2);
   const TWindowState before = StateOf(Form);
   TModalScript script;
@@ -356,7 +356,7 @@ TEST_F(Form1ResultFiles, AColumnWidthOfFiftyIsNotWrittenAndKeepsTheCurrentWidthO
   save.Then(ChooseFile(Q(path))).Run([&] { test::Named<QAction>(Form, "SaveAsItem")->trigger(); });
   TResultTable read;
   TResultLayout readLayout;
-  ASSERT_TRUE(ReadResultStream(Contents(path), read, readLayout).Ok());
+  ASSERT_TRUE(ReadResultStream(Contents(path), read, readLayout));
   EXPECT_EQ(readLayout.Columns()[1].Width, 150);  // not in the file: a new table keeps its own
   EXPECT_EQ(readLayout.Columns()[2].Width, 51);
 

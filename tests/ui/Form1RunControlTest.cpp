@@ -1,7 +1,6 @@
 // Simulate, Rename, Stop, Recover, Escape and closing, driven through the
 // window's own buttons on real temporary folders.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QAction>
 #include <QApplication>
@@ -29,6 +28,7 @@
 #include "engine/Messages.h"
 #include "passes/RunControl.h"
 #include "platform/CurrentFolder.h"
+#include "support/TempFolder.h"
 #include "ui/Form1.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ResultListView.h"
@@ -49,15 +49,7 @@ const QString kSaveBeforeClearing = QString::fromUtf8(Message(Msg::SaveBeforeCle
 
 class TFolder {
  public:
-  TFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vt-run-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    Path_ = std::filesystem::canonical(pattern).string();
-  }
-  ~TFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(Path_, ignored);
-  }
+  TFolder() : Path_(Temp_.Path().string()) {}
   const std::string& Path() const { return Path_; }
   void Files(int count, const std::string& prefix = "f") const {
     for (int i = 0; i < count; ++i) std::ofstream(Path_ + "/" + prefix + std::to_string(i) + ".txt") << "x";
@@ -75,6 +67,7 @@ class TFolder {
   }
 
  private:
+  test::TTempFolder Temp_;
   std::string Path_;
 };
 

@@ -1,6 +1,5 @@
 // A folder or files named on the command line, or dropped on the window.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QApplication>
 #include <QDropEvent>
@@ -18,6 +17,7 @@
 #include "browse/FileListBox.h"
 #include "browse/FilterDirectoryListBox.h"
 #include "platform/CurrentFolder.h"
+#include "support/TempFolder.h"
 #include "ui/Form1.h"
 #include "ui/OpenPaths.h"
 
@@ -31,9 +31,7 @@ using test::WaitUntil;
 class OpenPaths : public ::testing::Test {
  protected:
   OpenPaths() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vt-open-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    Root_ = std::filesystem::canonical(pattern).string();
+    Root_ = Temp_.Path().string();
     std::filesystem::create_directories(Root_ + "/Photos");
     for (const char* name : {"IMG_1.JPG", "IMG_2.JPG", "notes.txt"}) std::ofstream(Root_ + "/Photos/" + name) << "x";
     Form = std::make_unique<TForm1>();
@@ -42,8 +40,6 @@ class OpenPaths : public ::testing::Test {
   ~OpenPaths() override {
     Form.reset();
     SetCurrentFolder(Kept_);
-    std::error_code ignored;
-    std::filesystem::remove_all(Root_, ignored);
   }
   std::string Path(const std::string& name) const { return Root_ + "/" + name; }
 
@@ -64,6 +60,7 @@ class OpenPaths : public ::testing::Test {
   }
 
   std::string Kept_ = GetCurrentFolder();
+  test::TTempFolder Temp_;  // made before the window, removed after it
   std::string Root_;
   std::unique_ptr<TForm1> Form;
 };
