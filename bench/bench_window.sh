@@ -8,10 +8,13 @@
 # would keep them): the bare loop, Simulate and Rename of 20,000 and of the full
 # number of files, and Stop, all under that same load.
 # Figures: the largest wait between two ticks of a 10 ms timer while the pass runs
-# (the result list is scrolled to its end at every tick), and the peak memory per
-# row above what the shown window took before the click. The pass ends at
+# (the result list is scrolled to its end at every tick), the same from the end of
+# the pass until the clash marks have settled ("settle gap"), and the peak memory
+# per row above what the shown window took before the click. The pass ends at
 # "Process Ok."; what the window does after it (the file list read again, the
-# pass's record kept) is given apart, as the time until the window is free.
+# pass's record kept, a simulation's clashes looked for) is given apart, as the
+# time until the window is free. Each line ends with the load average it was
+# measured under.
 # Targets: idle, Rename within 1.3 x and Simulate within 1.1 x the bare loop; the
 # largest gap under 33 ms; at most 300 bytes per row; a stop ends the pass within
 # 100 ms. Beside busy processes, every pass within 3 x the bare loop under the
@@ -62,7 +65,7 @@ bare() {
 
 # passes N RUNS BARE_BEST MODES...: one line of figures per mode
 passes() {
-  local n=$1 count=$2 bare_best=$3 mode out best median gap_best gap_worst bytes ratio line
+  local n=$1 count=$2 bare_best=$3 mode out best median gap_best gap_worst settle_best settle_worst bytes ratio line
   shift 3
   for mode in "$@"; do
     out=()
@@ -72,6 +75,7 @@ passes() {
     done
     read -r best median < <(printf '%s\n' "${out[@]}" | field seconds | stats)
     read -r gap_best gap_worst < <(printf '%s\n' "${out[@]}" | field max_gap_ms | sort -g | awk '{ v[NR] = $1 } END { print v[1], v[NR] }')
+    read -r settle_best settle_worst < <(printf '%s\n' "${out[@]}" | field settle_gap_ms | sort -g | awk '{ v[NR] = $1 } END { print v[1], v[NR] }')
     line=$(printf "%-8s %7d files: click to \"Process Ok.\" best %.3fs median %.3fs" "$mode" "$n" "$best" "$median")
     case $mode in
       simulate | rename)
@@ -88,6 +92,7 @@ passes() {
         line+=$(printf "  stop to end best %s ms median %s ms  gap %s..%s ms" "$stop_best" "$stop_median" "$gap_best" "$gap_worst")
         ;;
     esac
+    line+=$(printf "  settle gap %s..%s ms  (load %s)" "$settle_best" "$settle_worst" "$(cut -d' ' -f1-3 /proc/loadavg)")
     echo "$line"
   done
 }

@@ -1,6 +1,8 @@
 #include "passes/SimulationClashes.h"
 
 #include <algorithm>
+#include <limits>
+#include <memory>
 #include <numeric>
 #include <tuple>
 
@@ -8,59 +10,136 @@
 
 namespace vt {
 
-TClashFinder::TClashFinder(std::vector<std::uint32_t> rows, TRenameNamesOf namesOf, TNameTakenCheck taken)
-    : Rows_(std::move(rows)),
-      NamesOf_(std::move(namesOf)),
-      Taken_(taken ? std::move(taken) : TNameTakenCheck(NameTakenByAnother)) {
-  // By folder and new name; the row numbers keep each group in row order.
-  std::sort(Rows_.begin(), Rows_.end(), [this](std::uint32_t a, std::uint32_t b) {
-    const TRenameNames x = NamesOf_(a);
-    const TRenameNames y = NamesOf_(b);
-    return std::tie(x.Folder, x.NewName, a) < std::tie(y.Folder, y.NewName, b);
-  });
+namespace {
+
+std::uint32_t HashOf(const TRenameNames& names) {
+  const std::size_t folder = std::hash<std::string_view>{}(names.Folder);
+  const std::size_t name = std::hash<std::string_view>{}(names.NewName);
+  const std::uint64_t mixed = (std::uint64_t(folder) * 0x9E3779B97F4A7C15ULL) ^ std::uint64_t(name);
+  return std::uint32_t(mixed ^ (mixed >> 32));
 }
 
-void TClashFinder::ForEachGroup(
-    const std::function<void(std::span<const std::uint32_t> group, bool taken)>& look) const {
-  for (std::size_t first = 0; first < Rows_.size();) {
-    const TRenameNames head = NamesOf_(Rows_[first]);
-    std::size_t end = first + 1;
-    for (; end < Rows_.size(); ++end) {
-      const TRenameNames next = NamesOf_(Rows_[end]);
-      if (next.Folder != head.Folder || next.NewName != head.NewName) break;
+// Room for twice the rows, so that a probe stays short.
+std::size_t SlotCount(std::size_t rows) {
+  std::size_t slots = 16;
+  while (slots < 2 * rows) slots *= 2;
+  return slots;
+}
+
+TNameTakenCheck OfTheFileSystem() {
+  auto look = std::make_shared<TNameTakenLook>();
+  return [look](std::string_view folder, std::string_view oldName, std::string_view newName) {
+    return look->Taken(folder, oldName, newName);
+  };
+}
+
+}  // namespace
+
+TClashFinder::TClashFinder(std::vector<std::uint32_t> rows, TRenameNamesOf namesOf, TNameTakenCheck taken)
+    : Rows_(std::move(rows)), NamesOf_(std::move(namesOf)), Taken_(taken ? std::move(taken) : OfTheFileSystem()) {
+  // The first rows of a group are the ones a clash names.
+  if (!std::is_sorted(Rows_.begin(), Rows_.end())) std::sort(Rows_.begin(), Rows_.end());
+  GroupOf_.resize(Rows_.size());
+  Slots_.resize(SlotCount(Rows_.size()));
+  // As many groups as rows at most: a growing vector would hold its old and new room at once.
+  Groups_.reserve(Rows_.size());
+}
+
+void TClashFinder::GroupRow(std::size_t index) {
+  const std::uint32_t row = Rows_[index];
+  const TRenameNames names = NamesOf_(row);
+  const std::uint32_t hash = HashOf(names);
+  const std::size_t mask = Slots_.size() - 1;
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    std::uint32_t& entry = Slots_[slot];
+    if (entry == 0) {
+      Groups_.push_back({row, 0, 1, false});
+      entry = std::uint32_t(Groups_.size());
+      GroupOf_[index] = entry - 1;
+      return;
     }
-    const bool taken = Taken_(std::string(head.Folder), std::string(head.OldName), std::string(head.NewName));
-    look(std::span<const std::uint32_t>(Rows_).subspan(first, end - first), taken);
-    first = end;
+    TGroup& group = Groups_[entry - 1];
+    const TRenameNames head = NamesOf_(group.First);
+    if (head.Folder != names.Folder || head.NewName != names.NewName) continue;
+    if (group.Size == 1) group.Second = row;
+    ++group.Size;
+    GroupOf_[index] = entry - 1;
+    return;
   }
 }
 
-std::vector<TClash> TClashFinder::Find() const {
+void TClashFinder::AskGroup(std::size_t group) {
+  // The first row is the one a real pass renames first: its own file does not
+  // take the name.
+  const TRenameNames names = NamesOf_(Groups_[group].First);
+  Groups_[group].Taken = Taken_(names.Folder, names.OldName, names.NewName);
+}
+
+void TClashFinder::CollectRow(std::size_t index) {
+  const TGroup& group = Groups_[GroupOf_[index]];
+  if (!Clashes(group)) return;
+  const std::uint32_t row = Rows_[index];
+  if (group.Taken)
+    RowClashes_.push_back({row, true, 0});
+  else
+    RowClashes_.push_back({row, false, row == group.First ? group.Second : group.First});
+}
+
+void TClashFinder::SkipFinishedPhases() {
+  for (;;) {
+    switch (Phase_) {
+      case TPhase::Group:
+        if (Done_ < Rows_.size()) return;
+        std::vector<std::uint32_t>().swap(Slots_);
+        Phase_ = TPhase::Ask;
+        break;
+      case TPhase::Ask:
+        if (Done_ < Groups_.size()) return;
+        Phase_ = TPhase::Collect;
+        break;
+      case TPhase::Collect:
+        if (Done_ < Rows_.size()) return;
+        std::vector<std::uint32_t>().swap(GroupOf_);
+        Phase_ = TPhase::Done;
+        break;
+      case TPhase::Done: return;
+    }
+    Done_ = 0;
+  }
+}
+
+bool TClashFinder::Step(std::size_t steps) {
+  for (;; --steps) {
+    SkipFinishedPhases();
+    if (Phase_ == TPhase::Done || steps == 0) return Done();
+    switch (Phase_) {
+      case TPhase::Group: GroupRow(Done_++); break;
+      case TPhase::Ask: AskGroup(Done_++); break;
+      case TPhase::Collect: CollectRow(Done_++); break;
+      case TPhase::Done: break;
+    }
+  }
+}
+
+std::vector<TClash> TClashFinder::Find() {
+  Step(std::numeric_limits<std::size_t>::max());
   std::vector<TClash> clashes;
-  ForEachGroup([&](std::span<const std::uint32_t> group, bool taken) {
-    if (group.size() < 2 && !taken) return;
-    const TRenameNames names = NamesOf_(group.front());
-    clashes.push_back({std::string(names.Folder), std::string(names.NewName), group.size(), taken});
+  for (const TGroup& group : Groups_) {
+    if (!Clashes(group)) continue;
+    const TRenameNames names = NamesOf_(group.First);
+    clashes.push_back({std::string(names.Folder), std::string(names.NewName), group.Size, group.Taken});
+  }
+  std::sort(clashes.begin(), clashes.end(), [](const TClash& a, const TClash& b) {
+    return std::tie(a.Folder, a.NewName) < std::tie(b.Folder, b.NewName);
   });
   return clashes;
 }
 
-std::vector<TRowClash> TClashFinder::FindRows() const {
-  std::vector<TRowClash> rows;
-  ForEachGroup([&](std::span<const std::uint32_t> group, bool taken) {
-    if (group.size() < 2 && !taken) return;
-    for (const std::uint32_t row : group) {
-      if (taken)
-        rows.push_back({row, true, 0});
-      else
-        rows.push_back({row, false, row == group[0] ? group[1] : group[0]});
-    }
-  });
-  std::sort(rows.begin(), rows.end(), [](const TRowClash& a, const TRowClash& b) { return a.Row < b.Row; });
-  return rows;
+std::vector<TRowClash> TClashFinder::FindRows() {
+  Step(std::numeric_limits<std::size_t>::max());
+  return RowClashes_;
 }
 
-TClashCheck::TClashCheck() : TClashCheck(NameTakenByAnother) {}
 TClashCheck::TClashCheck(TNameTakenCheck taken) : Taken_(std::move(taken)) {}
 
 void TClashCheck::Add(const std::string& folder, const std::string& oldName, const std::string& newName) {

@@ -30,7 +30,7 @@ struct TRowClash {
 
 // Whether the new name of a rename in folder is taken by an entry other than the file itself.
 using TNameTakenCheck =
-    std::function<bool(const std::string& folder, const std::string& oldName, const std::string& newName)>;
+    std::function<bool(std::string_view folder, std::string_view oldName, std::string_view newName)>;
 
 // A rename's names, viewed where their owner keeps them.
 struct TRenameNames {
@@ -39,27 +39,54 @@ struct TRenameNames {
 // The names of a row by its number; the views must last while the finder runs.
 using TRenameNamesOf = std::function<TRenameNames(std::size_t row)>;
 
-// Looks at the renames of the rows given (by number) where their names
-// are held: a table of a million rows is not copied to be looked at. Existence
-// is asked once per new name of a folder, of the file system unless taken is given.
+// Looks at the renames of the rows given (by number, ascending) where their
+// names are held: a table of a million rows is not copied to be looked at.
+// Existence is asked once per new name of a folder, of the file system unless
+// taken is given. The work can be done a few steps at a time, so that a window
+// keeps answering while it looks; its owner must then keep the names unchanged
+// until it is done, or drop the finder.
 class TClashFinder {
  public:
   TClashFinder(std::vector<std::uint32_t> rows, TRenameNamesOf namesOf, TNameTakenCheck taken);
 
-  // Clashes in the order of folder and name.
-  std::vector<TClash> Find() const;
+  // Does at most steps of the work (a row put in its group, a name asked, a row
+  // looked at for its clash); true once all of it is done.
+  bool Step(std::size_t steps);
+  bool Done() const { return Phase_ == TPhase::Done; }
+
+  // Clashes in the order of folder and name; does what is left of the work first.
+  std::vector<TClash> Find();
   // Every row of a clash, in row order: a row sharing its new name with others
   // names the first other one; a row whose name is taken names the existing entry.
-  std::vector<TRowClash> FindRows() const;
+  std::vector<TRowClash> FindRows();
+  // The rows FindRows gives, once Done.
+  const std::vector<TRowClash>& RowClashes() const { return RowClashes_; }
 
  private:
-  // Each group of rows giving one new name in one folder, in row order, with
-  // whether the name is taken.
-  void ForEachGroup(const std::function<void(std::span<const std::uint32_t> group, bool taken)>& look) const;
+  // The rows giving one new name in one folder.
+  struct TGroup {
+    std::uint32_t First = 0, Second = 0;  // its first two rows (Second only if Size > 1)
+    std::uint32_t Size = 0;
+    bool Taken = false;
+  };
+  enum class TPhase : std::uint8_t { Group, Ask, Collect, Done };
+
+  void GroupRow(std::size_t index);
+  void AskGroup(std::size_t group);
+  void CollectRow(std::size_t index);
+  static bool Clashes(const TGroup& group) { return group.Size > 1 || group.Taken; }
+  // Moves on past the phases with nothing left to do, freeing what they needed.
+  void SkipFinishedPhases();
 
   std::vector<std::uint32_t> Rows_;
   TRenameNamesOf NamesOf_;
   TNameTakenCheck Taken_;
+  TPhase Phase_ = TPhase::Group;
+  std::size_t Done_ = 0;                // of the current phase's items
+  std::vector<std::uint32_t> GroupOf_;  // by index into Rows_
+  std::vector<TGroup> Groups_;          // in the order of their first rows
+  std::vector<std::uint32_t> Slots_;    // open addressing: group + 1, 0 for free
+  std::vector<TRowClash> RowClashes_;
 };
 
 // Collects the renames of a pass as it goes, for the command line, whose rows
@@ -67,8 +94,7 @@ class TClashFinder {
 class TClashCheck {
  public:
   // Existence is asked of the file system, or of taken for tests.
-  TClashCheck();
-  explicit TClashCheck(TNameTakenCheck taken);
+  explicit TClashCheck(TNameTakenCheck taken = {});
 
   // One "Can be renamed" row; rows are numbered from 0 in the order added.
   void Add(const std::string& folder, const std::string& oldName, const std::string& newName);

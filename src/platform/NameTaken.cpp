@@ -1,5 +1,6 @@
 #include "platform/NameTaken.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace vt {
@@ -11,6 +12,19 @@ std::string Join(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
 }
 
+// The same file is found under the new name only on a volume that folds case,
+// where files have one link; a second hard link is a name of its own.
+bool TakenByAnother(const struct stat& target, const struct stat& self) {
+  const bool sameFile = target.st_dev == self.st_dev && target.st_ino == self.st_ino;
+  return !sameFile || self.st_nlink > 1;
+}
+
+// Whether folder holds name; fills found. buffer ends the name with a NUL.
+bool Lookup(const TFolderHandle& folder, std::string& buffer, std::string_view name, struct stat& found) {
+  buffer.assign(name);
+  return ::fstatat(folder.Fd(), buffer.c_str(), &found, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
 }  // namespace
 
 bool NameTakenByAnother(const std::string& folder, const std::string& oldName, const std::string& newName) {
@@ -18,10 +32,27 @@ bool NameTakenByAnother(const std::string& folder, const std::string& oldName, c
   if (::lstat(Join(folder, newName).c_str(), &target) != 0) return false;
   struct stat self {};
   if (::lstat(Join(folder, oldName).c_str(), &self) != 0) return true;
-  // The same file is found under the new name only on a volume that folds case,
-  // where files have one link; a second hard link is a name of its own.
-  const bool sameFile = target.st_dev == self.st_dev && target.st_ino == self.st_ino;
-  return !sameFile || self.st_nlink > 1;
+  return TakenByAnother(target, self);
+}
+
+int TNameTakenLook::Enter(std::string_view folder) {
+  if (Entered_ && folder == FolderPath_) return OpenError_;
+  Entered_ = true;
+  FolderPath_.assign(folder);
+  Folder_.Close();
+  OpenError_ = TFolderHandle::Open(FolderPath_, Folder_);
+  return OpenError_;
+}
+
+bool TNameTakenLook::Taken(std::string_view folder, std::string_view oldName, std::string_view newName) {
+  // A folder that can be searched but not read cannot be opened: its entries
+  // are asked for by path.
+  if (Enter(folder) != 0) return NameTakenByAnother(FolderPath_, std::string(oldName), std::string(newName));
+  struct stat target {};
+  if (!Lookup(Folder_, Name_, newName, target)) return false;
+  struct stat self {};
+  if (!Lookup(Folder_, Name_, oldName, self)) return true;
+  return TakenByAnother(target, self);
 }
 
 }  // namespace vt

@@ -10,43 +10,25 @@
 #include <QTimer>
 #include <QToolTip>
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <limits>
 
 #include "engine/Messages.h"
-#include "engine/RenameStatus.h"
 #include "passes/ResultTable.h"
+#include "ui/ClashMarksLook.h"
 #include "ui/ErrorReasons.h"
-#include "ui/NameBytes.h"
 
 namespace vt {
 
-namespace {
-
-QString Quoted(const std::string& name) { return QStringLiteral("\u201C%1\u201D").arg(NameText(name)); }
-
-}  // namespace
-
 std::vector<TClashMark> FindClashMarks(const TResultTable& table, const TNameTakenCheck& taken) {
-  // The finder looks at the table's own names: copying them would cost a second
-  // table at the end of a pass.
-  std::vector<std::uint32_t> renames;
-  for (std::size_t i = 0; i < table.RowCount(); ++i)
-    if (table.Row(i).KnownStatus() == TRenameStatus::rsCanBeRenamed) renames.push_back(std::uint32_t(i));
-  const TClashFinder finder(
-      std::move(renames),
-      [&table](std::size_t i) {
-        const TResultRow& row = table.Row(i);
-        return TRenameNames{row.Path(), row.OldName, row.NewName};
-      },
-      taken);
+  TClashMarksLook look(table, taken);
+  look.Step(std::numeric_limits<std::size_t>::max());
+  const QHash<int, QString> tips = look.TakeTips();
   std::vector<TClashMark> marks;
-  for (const TRowClash& clash : finder.FindRows()) {
-    const TResultRow& row = table.Row(clash.Row);
-    const QString tip = clash.WithExisting ? QStringLiteral("%1 exists already in this folder").arg(Quoted(row.NewName))
-                                           : QStringLiteral("%1 is also the new name of %2")
-                                                 .arg(Quoted(row.NewName), Quoted(table.Row(clash.OtherRow).OldName));
-    marks.push_back({int(clash.Row), tip});
-  }
+  marks.reserve(std::size_t(tips.size()));
+  for (auto tip = tips.cbegin(); tip != tips.cend(); ++tip) marks.push_back({tip.key(), tip.value()});
+  std::sort(marks.begin(), marks.end(), [](const TClashMark& a, const TClashMark& b) { return a.Row < b.Row; });
   return marks;
 }
 
@@ -60,10 +42,18 @@ TClashMarks::TClashMarks(QTableView& view, int statusColumn)
 }
 
 void TClashMarks::SetMarks(const std::vector<TClashMark>& marks) {
-  Tips_.clear();
-  for (const TClashMark& mark : marks) Tips_.insert(mark.Row, mark.Tip);
+  QHash<int, QString> tips;
+  for (const TClashMark& mark : marks) tips.insert(mark.Row, mark.Tip);
+  SetTips(std::move(tips));
+}
+
+void TClashMarks::SetTips(QHash<int, QString> tips) {
+  if (tips.isEmpty() && Tips_.isEmpty()) return;
+  Tips_ = std::move(tips);
   View_.viewport()->update();
 }
+
+QAbstractItemModel* TClashMarks::Model() const { return View_.model(); }
 
 void TClashMarks::SetNotes(const QHash<int, QString>& notes) { Notes_ = notes; }
 
@@ -97,16 +87,46 @@ bool TClashMarks::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QS
 TClashMarksWatch::TClashMarksWatch(TClashMarks& marks, const TResultTable& table, TClashMarksWindow window,
                                    std::initializer_list<QWidget*> commands)
     : QObject(&marks), Marks_(marks), Table_(table), Window_(std::move(window)), Commands_(commands) {
+  setObjectName("ClashMarksWatch");
   for (QWidget* command : Commands_) command->installEventFilter(this);
+  NextSlice_.setSingleShot(true);
+  NextSlice_.setInterval(0);
+  connect(&NextSlice_, &QTimer::timeout, this, &TClashMarksWatch::LookOn);
+  if (QAbstractItemModel* model = marks.Model()) {
+    connect(model, &QAbstractItemModel::modelReset, this, &TClashMarksWatch::TableChanged);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &TClashMarksWatch::TableChanged);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &TClashMarksWatch::TableChanged);
+  }
 }
 
+TClashMarksWatch::~TClashMarksWatch() = default;
+
 bool TClashMarksWatch::eventFilter(QObject* /*watched*/, QEvent* event) {
-  if (event->type() == QEvent::EnabledChange && !Pending_) {
-    // Looked at once the switch is over: the pass's end handler may still be running.
-    Pending_ = true;
-    QTimer::singleShot(0, this, &TClashMarksWatch::Look);
+  if (event->type() == QEvent::EnabledChange) {
+    // A look under way was for the commands as they were.
+    Abandon();
+    LookSoon();
   }
   return false;
+}
+
+// Looked at once the switch is over: the pass's end handler may still be running.
+void TClashMarksWatch::LookSoon() {
+  if (Pending_) return;
+  Pending_ = true;
+  QTimer::singleShot(0, this, &TClashMarksWatch::Look);
+}
+
+void TClashMarksWatch::Abandon() {
+  NextSlice_.stop();
+  Look_.reset();
+}
+
+void TClashMarksWatch::TableChanged() {
+  // The look views the table's rows: it goes before it could read one that is gone.
+  if (!Look_) return;
+  Abandon();
+  LookSoon();
 }
 
 bool TClashMarksWatch::EndedOnItsOwn() const {
@@ -117,6 +137,7 @@ bool TClashMarksWatch::EndedOnItsOwn() const {
 
 void TClashMarksWatch::Look() {
   Pending_ = false;
+  Abandon();
   // The commands are back but the pass is not yet gone: look again shortly.
   const bool commandsBack =
       std::all_of(Commands_.begin(), Commands_.end(), [](const QWidget* command) { return command->isEnabled(); });
@@ -125,15 +146,48 @@ void TClashMarksWatch::Look() {
     QTimer::singleShot(10, this, &TClashMarksWatch::Look);
     return;
   }
-  const bool ended = EndedOnItsOwn();
-  const std::vector<TClashMark> marks = ended ? FindClashMarks(Table_) : std::vector<TClashMark>{};
-  Marks_.SetMarks(marks);
+  if (!EndedOnItsOwn()) {
+    Settle({}, false);
+    return;
+  }
+  // No marks of what was there before while the new ones are looked for.
+  Marks_.SetTips({});
+  Look_ = std::make_unique<TClashMarksLook>(Table_);
+  LookOn();
+}
+
+void TClashMarksWatch::LookOn() {
+  if (!Look_) return;
+  // About half a frame each, so that input and painting get their turn.
+  constexpr auto kSlice = std::chrono::milliseconds(8);
+  constexpr std::size_t kStepsBetweenClockReads = 64;
+  bool done = false;
+  if (StepsPerSlice_ > 0) {
+    done = Look_->Step(StepsPerSlice_);
+  } else {
+    const auto until = std::chrono::steady_clock::now() + kSlice;
+    do {
+      done = Look_->Step(kStepsBetweenClockReads);
+    } while (!done && std::chrono::steady_clock::now() < until);
+  }
+  if (!done) {
+    NextSlice_.start();
+    return;
+  }
+  QHash<int, QString> tips = Look_->TakeTips();
+  Look_.reset();
+  Settle(std::move(tips), true);
+}
+
+void TClashMarksWatch::Settle(QHash<int, QString> tips, bool ended) {
+  const std::size_t marks = std::size_t(tips.size());
+  Marks_.SetTips(std::move(tips));
   const QHash<int, QString> reasons =
       !Window_.PassAlive() && Window_.ErrorReasons ? Window_.ErrorReasons() : QHash<int, QString>{};
   Marks_.SetNotes(reasons);
   QString count;
-  if (!marks.empty())
-    count = ClashCountText(marks.size());
+  if (marks > 0)
+    count = ClashCountText(marks);
   else if (ended && !reasons.isEmpty())
     count = ErrorCountText(int(reasons.size()));
   // Panel 1 is changed only where it holds this watch's count or is to get one.

@@ -6,7 +6,9 @@
 #include <QHash>
 #include <QString>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "passes/SimulationClashes.h"
@@ -15,6 +17,7 @@ class QTableView;
 
 namespace vt {
 
+class TClashMarksLook;
 class TResultTable;
 
 struct TClashMark {
@@ -33,12 +36,15 @@ class TClashMarks : public QStyledItemDelegate {
   TClashMarks(QTableView& view, int statusColumn);
 
   void SetMarks(const std::vector<TClashMark>& marks);
+  // The same, by row.
+  void SetTips(QHash<int, QString> tips);
   // Tooltips without a mark: why a row failed.
   void SetNotes(const QHash<int, QString>& notes);
   void Clear();
   int Count() const { return int(Tips_.size()); }
   // Empty for a row without a mark or a note.
   QString TipOf(int row) const { return Tips_.contains(row) ? Tips_.value(row) : Notes_.value(row); }
+  QAbstractItemModel* Model() const;
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
@@ -65,16 +71,30 @@ struct TClashMarksWindow {
 // counts them in panel 1; else it counts the rows that failed ("3 errors"). The
 // failed rows' reasons show as tooltips after any pass. Clears all of it when
 // anything else happens to the commands.
+// The look goes a slice at a time between the window's other events; when the
+// commands or the table change meanwhile, it is dropped and looked at afresh.
 class TClashMarksWatch : public QObject {
  public:
   TClashMarksWatch(TClashMarks& marks, const TResultTable& table, TClashMarksWindow window,
                    std::initializer_list<QWidget*> commands);
+  ~TClashMarksWatch() override;
+
+  // A look is due or under way: the marks and the count are not settled yet.
+  bool Busy() const { return Pending_ || Look_ != nullptr; }
+  // For tests: a slice does this many steps, however long they take; 0 (the
+  // default) slices by time.
+  void SetStepsPerSlice(std::size_t steps) { StepsPerSlice_ = steps; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void LookSoon();
   void Look();
+  void LookOn();
+  void Abandon();
+  void TableChanged();
+  void Settle(QHash<int, QString> tips, bool ended);
   bool EndedOnItsOwn() const;
 
   TClashMarks& Marks_;
@@ -83,6 +103,9 @@ class TClashMarksWatch : public QObject {
   std::vector<QWidget*> Commands_;
   QString CountText_;  // what this watch put in panel 1
   bool Pending_ = false;
+  std::unique_ptr<TClashMarksLook> Look_;
+  QTimer NextSlice_;
+  std::size_t StepsPerSlice_ = 0;
 };
 
 }  // namespace vt

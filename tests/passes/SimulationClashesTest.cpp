@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <set>
+#include <string_view>
+#include <utility>
 
 #include "passes/SimulationClashes.h"
 
@@ -49,8 +52,8 @@ TEST(SimulationClashes, RowsSharingANewNameOrMeetingAnExistingOne) {
        1},
   };
   for (const auto& c : cases) {
-    TClashCheck check([&](const std::string& folder, const std::string&, const std::string& newName) {
-      return c.existing.count(folder + newName) > 0;
+    TClashCheck check([&](std::string_view folder, std::string_view, std::string_view newName) {
+      return c.existing.count(std::string(folder) + std::string(newName)) > 0;
     });
     for (const auto& row : c.rows) check.Add(row.folder, row.oldName, row.newName);
     EXPECT_EQ(check.FindRows(), c.clashes) << c.what;
@@ -60,7 +63,7 @@ TEST(SimulationClashes, RowsSharingANewNameOrMeetingAnExistingOne) {
 
 TEST(SimulationClashes, ExistenceIsAskedOncePerNewName) {
   int asked = 0;
-  TClashCheck check([&](const std::string&, const std::string&, const std::string&) {
+  TClashCheck check([&](std::string_view, std::string_view, std::string_view) {
     ++asked;
     return false;
   });
@@ -88,19 +91,19 @@ TEST(SimulationClashes, OnlyTheRowsGivenAreLookedAtAndKeepTheirNumbers) {
       {"one row of a name is no clash", {1, 2, 4}, {}},
   };
   for (const auto& c : cases) {
-    const TClashFinder finder(
+    TClashFinder finder(
         c.rows,
         [&](std::size_t row) {
           return TRenameNames{table[row].folder, table[row].oldName, table[row].newName};
         },
-        [](const std::string&, const std::string&, const std::string&) { return false; });
+        [](std::string_view, std::string_view, std::string_view) { return false; });
     EXPECT_EQ(finder.FindRows(), c.clashes) << c.what;
   }
 }
 
 TEST(SimulationClashes, AGroupOfManyRowsNamesItsFirstRowAndAsksWithItsName) {
   // Enough rows that a sort which is not stable would mix a group's order.
-  TClashCheck check([](const std::string&, const std::string& oldName, const std::string&) {
+  TClashCheck check([](std::string_view, std::string_view oldName, std::string_view) {
     EXPECT_TRUE(oldName == "x0" || oldName == "y0") << oldName;
     return false;
   });
@@ -111,6 +114,65 @@ TEST(SimulationClashes, AGroupOfManyRowsNamesItsFirstRowAndAsksWithItsName) {
     const std::size_t first = row.Row % 2;  // x0 is row 0, y0 row 1
     EXPECT_EQ(row.OtherRow, row.Row == first ? first + 2 : first) << row.Row;
   }
+}
+
+// A table mixing every kind of row: shared names, taken names, names met in
+// two folders, rows left out.
+std::vector<TRow> MixedTable(std::size_t rows) {
+  std::vector<TRow> table;
+  for (std::size_t i = 0; i < rows; ++i) {
+    const std::string folder = i % 7 == 3 ? "/e/" : "/d/";
+    table.push_back({folder, "f" + std::to_string(i), "n" + std::to_string(i % 5 == 0 ? i / 10 : i)});
+  }
+  return table;
+}
+
+TEST(SimulationClashes, AFinderDoneStepByStepFindsWhatItFindsInOneGo) {
+  // Sizes around the steps taken at a time, so that every phase ends inside a
+  // slice, at its edge and just past it.
+  const std::size_t steps[] = {1, 2, 3, 8};
+  const std::size_t sizes[] = {0, 1, 2, 7, 8, 9, 15, 16, 17, 64};
+  for (const std::size_t size : sizes) {
+    const std::vector<TRow> table = MixedTable(size);
+    std::vector<std::uint32_t> rows;
+    for (std::uint32_t i = 0; i < size; ++i)
+      if (i % 11 != 4) rows.push_back(i);
+    const auto namesOf = [&](std::size_t row) {
+      return TRenameNames{table[row].folder, table[row].oldName, table[row].newName};
+    };
+    int asked = 0;
+    const auto taken = [&](std::string_view folder, std::string_view, std::string_view name) {
+      ++asked;
+      return folder == "/d/" && name.size() > 1 && name[1] == '3';
+    };
+    const std::vector<TRowClash> whole = TClashFinder(rows, namesOf, taken).FindRows();
+    const int askedInOneGo = std::exchange(asked, 0);
+    for (const std::size_t step : steps) {
+      TClashFinder finder(rows, namesOf, taken);
+      std::size_t slices = 1;
+      while (!finder.Step(step)) ++slices;
+      EXPECT_EQ(finder.RowClashes(), whole) << size << " rows, " << step << " at a time";
+      EXPECT_EQ(std::exchange(asked, 0), askedInOneGo) << size << " rows, " << step << " at a time";
+      // Rows grouped, names asked, rows looked at: each a step, none idle.
+      const std::size_t work = 2 * rows.size() + std::size_t(askedInOneGo);
+      EXPECT_EQ(slices, std::max<std::size_t>(1, (work + step - 1) / step)) << size << " rows, " << step;
+    }
+    if (size == 64) {
+      EXPECT_GT(whole.size(), 10u);  // the table has clashes of each kind
+    }
+  }
+}
+
+TEST(SimulationClashes, ManyNamesAndOneLongGroup) {
+  TClashCheck check([](std::string_view, std::string_view, std::string_view) { return false; });
+  for (int i = 0; i < 500; ++i) check.Add("/d/", "a" + std::to_string(i), i % 2 ? "same" : "n" + std::to_string(i));
+  const std::vector<TRowClash> rows = check.FindRows();
+  ASSERT_EQ(rows.size(), 250u);
+  EXPECT_EQ(rows.front(), (TRowClash{1, false, 3}));
+  EXPECT_EQ(rows.back(), (TRowClash{499, false, 1}));
+  const std::vector<TClash> clashes = check.Find();
+  ASSERT_EQ(clashes.size(), 1u);
+  EXPECT_EQ(clashes[0].Rows, 250u);
 }
 
 }  // namespace

@@ -6,23 +6,29 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableView>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "UiTestApp.h"
 #include "browse/FilterDirectoryListBox.h"
+#include "engine/Messages.h"
 #include "passes/ResultTable.h"
 #include "passes/RunControl.h"
 #include "platform/CurrentFolder.h"
+#include "results/ResultLayout.h"
 #include "support/TempFolder.h"
 #include "ui/ClashMarks.h"
 #include "ui/ErrorReasons.h"
 #include "ui/Form1.h"
 #include "ui/ResultListView.h"
+#include "ui/ResultTableModel.h"
 
 namespace vt {
 namespace {
@@ -38,8 +44,8 @@ TEST(ClashMarks, TipsNameTheOtherRowOrTheExistingEntry) {
   table.AppendRow("a.txt", "b.txt", "/d/", "Can be renamed");
   table.AppendRow("c.txt", "b.txt", "/d/", "Ok");  // renamed already: no simulation row
   const std::set<std::string> existing{"/d/b.txt"};
-  const auto marks = FindClashMarks(table, [&](const std::string& folder, const std::string&, const std::string& name) {
-    return existing.count(folder + name) > 0;
+  const auto marks = FindClashMarks(table, [&](std::string_view folder, std::string_view, std::string_view name) {
+    return existing.count(std::string(folder) + std::string(name)) > 0;
   });
   ASSERT_EQ(marks.size(), 3u);
   EXPECT_EQ(marks[0].Row, 0);
@@ -50,6 +56,122 @@ TEST(ClashMarks, TipsNameTheOtherRowOrTheExistingEntry) {
   EXPECT_EQ(marks[2].Tip, "\u201Cb.txt\u201D exists already in this folder");
   EXPECT_EQ(ClashCountText(12), "12 new names clash");
   EXPECT_EQ(ClashCountText(1), "1 new name clashes");
+}
+
+// A watch over a table of its own, in a window of which the test plays the
+// rest: a pass that has ended on its own, and one command.
+class ClashWatch : public ::testing::Test {
+ protected:
+  ClashWatch() {
+    View.setModel(&Model);
+    Marks = new TClashMarks(View, 3);
+    Watch = new TClashMarksWatch(*Marks, Table,
+                                 {[this] { return PassAlive; },
+                                  {},
+                                  [this](int panel) { return Panels[panel]; },
+                                  [this](int panel, const QString& text) { Panels[panel] = text; }},
+                                 {&Command});
+  }
+  // Rows of every kind in the folder: names shared, names taken, rows that are
+  // no renames, names given once.
+  void Fill(std::size_t rows) {
+    for (std::size_t i = 0; i < rows; ++i) {
+      const std::string number = std::to_string(i);
+      if (i % 4 == 1) Folder.WriteFile("taken" + number);
+      Table.AppendRow("f" + number, i % 4 == 1 ? "taken" + number : "n" + std::to_string(i % 3 ? i : i / 6),
+                      Folder.Folder(), i % 5 == 4 ? "No Match" : "Can be renamed");
+    }
+  }
+  // What the commands do at the end of a pass.
+  void PassEnds() {
+    PassAlive = false;
+    Panels[0] = QString::fromUtf8(Message(Msg::ProcessOk));
+    Command.setEnabled(false);
+    Command.setEnabled(true);
+  }
+  // Turns of the event loop until the watch is settled.
+  std::size_t Settle() {
+    std::size_t turns = 0;
+    for (; Watch->Busy() && turns < 100000; ++turns) QCoreApplication::processEvents();
+    return turns;
+  }
+  void ExpectTheMarksOfALookInOneGo(const std::string& what) const {
+    const std::vector<TClashMark> whole = FindClashMarks(Table);
+    EXPECT_EQ(Marks->Count(), int(whole.size())) << what;
+    for (const TClashMark& mark : whole) EXPECT_EQ(Marks->TipOf(mark.Row), mark.Tip) << what << ", row " << mark.Row;
+    EXPECT_EQ(Panels[1], whole.empty() ? QString() : ClashCountText(whole.size())) << what;
+  }
+
+  test::TTempFolder Folder;
+  TResultTable Table;
+  TResultLayout Layout;
+  TResultTableModel Model{Table, Layout};
+  QTableView View;
+  QPushButton Command;
+  TClashMarks* Marks = nullptr;
+  TClashMarksWatch* Watch = nullptr;
+  bool PassAlive = false;
+  QString Panels[2];
+};
+
+TEST_F(ClashWatch, ALookInSlicesMarksWhatALookInOneGoMarks) {
+  const std::size_t steps[] = {1, 4, 16};
+  for (const std::size_t step : steps) {
+    Watch->SetStepsPerSlice(step);
+    // Around the slice's size: its work (rows, names, marks) ends inside a slice,
+    // at its edge and past it.
+    for (const std::size_t rows : {std::size_t(0), step - 1, step, step + 1, 2 * step + 1, 5 * step}) {
+      const std::string what = std::to_string(rows) + " rows, " + std::to_string(step) + " steps a slice";
+      Table.Clear();
+      Fill(rows);
+      PassEnds();
+      const std::size_t turns = Settle();
+      ASSERT_FALSE(Watch->Busy()) << what;
+      ExpectTheMarksOfALookInOneGo(what);
+      // A row is looked at in a step of its own: more rows than a slice's steps
+      // take more than one turn of the loop.
+      if (rows > step) {
+        EXPECT_GT(turns, 2u) << what;
+      }
+    }
+  }
+  EXPECT_EQ(FindClashMarks(Table).empty(), false);  // the tables had marks to make
+}
+
+TEST_F(ClashWatch, AClearedTableDropsTheLookUnderWay) {
+  Watch->SetStepsPerSlice(1);
+  Fill(40);
+  PassEnds();
+  for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+  ASSERT_TRUE(Watch->Busy());
+  Table.Clear();
+  Settle();
+  EXPECT_EQ(Marks->Count(), 0);
+  EXPECT_EQ(Panels[1], "");
+  // Rows that come afterwards carry no mark of the rows gone.
+  Fill(3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Marks->TipOf(i), "") << i;
+}
+
+TEST_F(ClashWatch, ANewPassDropsTheLookUnderWayAndIsLookedAtWhenItEnds) {
+  Watch->SetStepsPerSlice(1);
+  Fill(40);
+  PassEnds();
+  for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+  ASSERT_TRUE(Watch->Busy());
+  // The next pass starts: the commands go, the table is emptied and fills again.
+  PassAlive = true;
+  Panels[0] = "";
+  Command.setEnabled(false);
+  Table.Clear();
+  Fill(9);
+  Settle();
+  EXPECT_EQ(Marks->Count(), 0) << "no marks while a pass runs";
+  EXPECT_EQ(Panels[1], "");
+  PassEnds();
+  Settle();
+  ExpectTheMarksOfALookInOneGo("the new pass");
+  EXPECT_GT(Marks->Count(), 0);
 }
 
 class ClashesInTheWindow : public ::testing::Test {
@@ -120,6 +242,31 @@ TEST_F(ClashesInTheWindow, ASimulationMarksItsClashesAndCountsThem) {
   ASSERT_TRUE(WaitUntil([&] { return !Form->RunControl().PassAlive(); }));
   ASSERT_TRUE(WaitUntil([&] { return Marks()->Count() == 0; }));
   EXPECT_EQ(Form->PanelText(1), "");
+}
+
+TEST_F(ClashesInTheWindow, ASimulationStartedDuringTheLookIsMarkedForItself) {
+  auto* watch = dynamic_cast<TClashMarksWatch*>(Form->findChild<QObject*>("ClashMarksWatch"));
+  ASSERT_NE(watch, nullptr);
+  watch->SetStepsPerSlice(1);
+  for (int i = 0; i < 20; ++i) File("IMG_" + std::to_string(1000 + i) + ".JPG");
+  auto* simulate = test::Named<QPushButton>(*Form, "BtSimul");
+  simulate->click();
+  // One turn of the loop at a time: a wait that runs the loop for a while would
+  // let the look end.
+  const auto lookUnderWay = [&] {
+    return !Form->RunControl().PassAlive() && simulate->isEnabled() && watch->Busy() && Form->PanelText(1).isEmpty();
+  };
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!lookUnderWay() && std::chrono::steady_clock::now() < until) QCoreApplication::processEvents();
+  for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+  ASSERT_TRUE(lookUnderWay());
+  // The next simulation gives every file a name of its own.
+  test::Named<QLineEdit>(*Form, "EdNbrTruncate")->setText("20");
+  simulate->click();
+  ASSERT_TRUE(WaitUntil([&] { return !Form->RunControl().PassAlive() && simulate->isEnabled() && !watch->Busy(); }));
+  EXPECT_EQ(Marks()->Count(), 0);
+  EXPECT_EQ(Form->PanelText(1), "");
+  EXPECT_EQ(Form->ResultTable().RowCount(), 20u);
 }
 
 TEST_F(ClashesInTheWindow, AfterARenameEveryErrorRowSaysWhyAndPanelOneCountsThem) {

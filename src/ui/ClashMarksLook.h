@@ -1,0 +1,44 @@
+#pragma once
+// Finding the clash marks of a table a slice at a time: at a million rows the
+// look takes seconds, and the window must keep answering meanwhile.
+#include <QHash>
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "passes/SimulationClashes.h"
+
+namespace vt {
+
+class TResultTable;
+
+// Looks at the table's own rows: whoever runs it must drop it before the table
+// changes.
+class TClashMarksLook {
+ public:
+  explicit TClashMarksLook(const TResultTable& table, TNameTakenCheck taken = {});
+
+  // Works on for at most steps (a row looked at, a name asked, a mark made);
+  // true once all the marks are made.
+  bool Step(std::size_t steps);
+  // The tips of the marked rows, by row; once done.
+  QHash<int, QString> TakeTips() { return std::move(Tips_); }
+
+ private:
+  enum class TPhase : std::uint8_t { Collect, Find, Tips, Done };
+
+  void CollectRow(std::size_t row);
+  void MakeTip(std::size_t clash);
+
+  const TResultTable& Table_;
+  TNameTakenCheck Taken_;
+  TPhase Phase_ = TPhase::Collect;
+  std::size_t Done_ = 0;  // of the current phase's items
+  std::vector<std::uint32_t> Renames_;
+  std::optional<TClashFinder> Finder_;
+  QHash<int, QString> Tips_;
+};
+
+}  // namespace vt
