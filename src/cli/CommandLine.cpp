@@ -52,19 +52,19 @@ const std::vector<OptionEntry>& Options() {
 }
 
 const OptionEntry* FindLong(std::string_view name) {
-  for (const OptionEntry& spec : Options())
-    if (spec.Long == name) return &spec;
+  for (const OptionEntry& known : Options())
+    if (known.Long == name) return &known;
   return nullptr;
 }
 
 const OptionEntry* FindShort(char name) {
-  for (const OptionEntry& spec : Options())
-    if (spec.Short != 0 && spec.Short == name) return &spec;
+  for (const OptionEntry& known : Options())
+    if (known.Short != 0 && known.Short == name) return &known;
   return nullptr;
 }
 
 struct GivenOption {
-  const OptionEntry* Spec;
+  const OptionEntry* Entry;
   std::string Value;
   std::string Spelled;  // as typed, for messages
 };
@@ -90,16 +90,16 @@ TExpected<ScannedArguments, std::string> Scan(const std::vector<std::string>& ar
     if (arg[1] == '-') {
       const std::size_t equals = arg.find('=');
       const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-      const OptionEntry* spec = FindLong(name);
+      const OptionEntry* known = FindLong(name);
       const std::string spelled = "--" + name;
-      if (spec == nullptr) return Unexpected("unrecognized option '" + spelled + "'");
-      if (spec->Kind == Arity::Flag) {
+      if (known == nullptr) return Unexpected("unrecognized option '" + spelled + "'");
+      if (known->Kind == Arity::Flag) {
         if (equals != std::string::npos) return Unexpected("option '" + spelled + "' takes no value");
-        out.Options.push_back({spec, {}, spelled});
+        out.Options.push_back({known, {}, spelled});
       } else if (equals != std::string::npos) {
-        out.Options.push_back({spec, arg.substr(equals + 1), spelled});
+        out.Options.push_back({known, arg.substr(equals + 1), spelled});
       } else if (i + 1 < args.size()) {
-        out.Options.push_back({spec, args[++i], spelled});
+        out.Options.push_back({known, args[++i], spelled});
       } else {
         return Unexpected("option '" + spelled + "' needs a value");
       }
@@ -108,17 +108,17 @@ TExpected<ScannedArguments, std::string> Scan(const std::vector<std::string>& ar
     // A bundle of short options; one that takes a value takes the rest of the bundle
     // or the next argument.
     for (std::size_t k = 1; k < arg.size(); ++k) {
-      const OptionEntry* spec = FindShort(arg[k]);
+      const OptionEntry* known = FindShort(arg[k]);
       const std::string spelled = std::string("-") + arg[k];
-      if (spec == nullptr) return Unexpected("unrecognized option '" + spelled + "'");
-      if (spec->Kind == Arity::Flag) {
-        out.Options.push_back({spec, {}, spelled});
+      if (known == nullptr) return Unexpected("unrecognized option '" + spelled + "'");
+      if (known->Kind == Arity::Flag) {
+        out.Options.push_back({known, {}, spelled});
         continue;
       }
       if (k + 1 < arg.size()) {
-        out.Options.push_back({spec, arg.substr(k + 1), spelled});
+        out.Options.push_back({known, arg.substr(k + 1), spelled});
       } else if (i + 1 < args.size()) {
-        out.Options.push_back({spec, args[++i], spelled});
+        out.Options.push_back({known, args[++i], spelled});
       } else {
         return Unexpected("option '" + spelled + "' needs a value");
       }
@@ -130,7 +130,7 @@ TExpected<ScannedArguments, std::string> Scan(const std::vector<std::string>& ar
 
 bool Given(const ScannedArguments& scanned, std::string_view name) {
   return std::any_of(scanned.Options.begin(), scanned.Options.end(),
-                     [&](const GivenOption& given) { return given.Spec->Long == name; });
+                     [&](const GivenOption& given) { return given.Entry->Long == name; });
 }
 
 // A plain decimal number within the limits of the window's field.
@@ -250,7 +250,7 @@ class PassInterpreter : public Interpreter {
   // Options are applied in the order typed; a repeated option keeps its last value.
   TCheck Apply(const std::string& operation, const GivenOption& given) {
     TControlValues& c = Options_.Controls;
-    const std::string_view name = given.Spec->Long;
+    const std::string_view name = given.Entry->Long;
     if (name == "recursive") {
       (operation == "replace" ? c.ChkBxSearchRecursive : c.ChkBxDelRecursive) = true;
     } else if (name == "case-sensitive") {
@@ -341,10 +341,10 @@ TParseResult Failure(std::string error) { return Unexpected(std::move(error)); }
 TCheck ApplyCommon(const ScannedArguments& scanned, const std::string& operation, TCliOptions& options) {
   const bool pass = options.Command == TCliCommand::Pass;
   for (const GivenOption& given : scanned.Options) {
-    const std::string_view name = given.Spec->Long;
+    const std::string_view name = given.Entry->Long;
     const std::string where = pass ? operation : options.Command == TCliCommand::Show ? "show" : "recover";
-    if (!given.Spec->Operations.empty()) {
-      const auto& ops = given.Spec->Operations;
+    if (!given.Entry->Operations.empty()) {
+      const auto& ops = given.Entry->Operations;
       if (!pass || std::find(ops.begin(), ops.end(), operation) == ops.end())
         return Unexpected("option '" + given.Spelled + "' does not apply to " + where);
       continue;
@@ -445,7 +445,7 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   if (options.Command != TCliCommand::Pass) return options;
 
   for (const GivenOption& given : scanned.Options) {
-    if (given.Spec->Operations.empty()) continue;
+    if (given.Entry->Operations.empty()) continue;
     if (const TCheck applied = interpreter.Apply(operation, given); !applied) return Failure(applied.Error());
   }
   if (const TCheck combined = interpreter.CheckCombination(operation, scanned); !combined)
