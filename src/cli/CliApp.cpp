@@ -273,9 +273,11 @@ struct TPassOutput {
     // Read back a block at a time: memory stays flat however many rows the pass had.
     TJournalRowStream rows(journal.Path());
     std::size_t lost = 0;
-    if (const int error = rows.Open([&](const TResultRow& row) { lost += CannotUndoFromFile(row) ? 1U : 0U; })) {
+    const TExpected<void, int> opened =
+        rows.Open([&](const TResultRow& row) { lost += CannotUndoFromFile(row) ? 1U : 0U; });
+    if (!opened) {
       Complain(environment.Err,
-               "cannot read the journal " + TerminalText(journal.Path()) + " back: " + SystemMessage(error));
+               "cannot read the journal " + TerminalText(journal.Path()) + " back: " + SystemMessage(opened.Error()));
       SayWhereTheRowsAre(environment.Err, journal.RenamedCount(), journal.Path());
       return false;
     }

@@ -6,6 +6,10 @@
 //    TExpected<T, E>, the value or the failure of its layer (a status enum, an
 //    errno value, or the text a person is shown), never both and never neither.
 //    A call with no value returns TExpected<void, E>.
+//  - Two shapes are not failures of a call and stay as they are: a byte source,
+//    sink or writer keeps its first error as state, as a stream does, and its
+//    owner turns it into a TExpected; and a rename's outcome is a status with
+//    the system's code beside it, since an "Ok" can carry a note too.
 // Only the window and the command line turn failures into what a person sees.
 #include <optional>
 #include <type_traits>

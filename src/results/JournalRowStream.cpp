@@ -147,7 +147,7 @@ TJournalRowStream::TJournalRowStream(std::string path) : Path_(std::move(path)) 
 
 TJournalRowStream::~TJournalRowStream() = default;
 
-int TJournalRowStream::Open(const TRowCallback& look) {
+TExpected<void, int> TJournalRowStream::Open(const TRowCallback& look) {
   Settled_.clear();
   Whole_.reset();
   Rows_ = 0;
@@ -158,17 +158,17 @@ int TJournalRowStream::Open(const TRowCallback& look) {
     if (look) look(row);
   };
   bool inOrder = true;
-  if (const int error = Walk(true, count, inOrder)) return error;
-  if (inOrder) return 0;
+  if (const int error = Walk(true, count, inOrder)) return Unexpected(error);
+  if (inOrder) return {};
   TExpected<TJournal, int> loaded = LoadJournal(Path_);
-  if (!loaded) return loaded.Error();
+  if (!loaded) return Unexpected(loaded.Error());
   auto whole = std::make_unique<TJournal>(std::move(loaded).Value());
   SettleFromDisk(*whole);
   Whole_ = std::move(whole);
   Rows_ = 0;
   Renamed_ = 0;
   ForEach(count);
-  return 0;
+  return {};
 }
 
 bool TJournalRowStream::ForEach(const TRowCallback& row) {

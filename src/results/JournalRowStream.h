@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/Expected.h"
 #include "engine/RenameStatus.h"
 #include "results/JournalReader.h"
 #include "results/RowBlock.h"
@@ -22,8 +23,8 @@ class TJournalRowStream final : public IRowSource {
 
   // Reads the journal through once: checks it, settles from the disk the rows
   // whose outcome is missing (decided once, for every later read) and counts
-  // the rows, handing each to look. 0, the errno, or EINVAL for no journal.
-  int Open(const TRowCallback& look = {});
+  // the rows, handing each to look. Fails with the errno, or EINVAL for no journal.
+  TExpected<void, int> Open(const TRowCallback& look = {});
   std::uint64_t RowCount() const { return Rows_; }
   std::uint64_t RenamedCount() const { return Renamed_; }
 

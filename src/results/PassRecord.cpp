@@ -53,8 +53,8 @@ TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_
   // Read back a block at a time, twice (to size the result file's row block,
   // then to write it): memory stays flat however many rows the pass had.
   TJournalRowStream rows(record.Journal);
-  if (const int error = rows.Open()) {
-    record.ReadError = error;
+  if (const TExpected<void, int> opened = rows.Open(); !opened) {
+    record.ReadError = opened.Error();
     return record;
   }
   record.Renamed = rows.RenamedCount();
