@@ -196,6 +196,7 @@ void TForm1::ConnectHandlers() {
 }
 
 TRunControl& TForm1::RunControl() { return RunControl_->Control(); }
+bool TForm1::KeepingRecord() const { return RunControl_ && RunControl_->KeepingRecord(); }
 
 TSearchPassOptions TForm1::PassOptions() const { return ControlPage_->PassOptions(); }
 TRenameSettings TForm1::PassSettings() const { return ControlPage_->Settings(); }

@@ -45,6 +45,8 @@ class TForm1 : public QMainWindow, private TForm1Controls {
   bool FRunning() const { return FRunning_; }
   void SetFRunning(bool running) { FRunning_ = running; }
   TRunControl& RunControl();
+  // The record of the last rename pass is still being kept (on a worker).
+  bool KeepingRecord() const;
   // What a pass started now would walk, and the settings it would rename with.
   TSearchPassOptions PassOptions() const;
   TRenameSettings PassSettings() const;

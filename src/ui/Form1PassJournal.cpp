@@ -72,7 +72,7 @@ bool TForm1PassJournal::Start(TJournalKind kind, const std::string& folder, cons
 
 void TForm1PassJournal::Finish(bool stopped, TFailureReport report) {
   if (!Writer_) return;
-  const std::unique_ptr<TPassJournalWriter> writer = std::move(Writer_);
+  std::unique_ptr<TPassJournalWriter> writer = std::move(Writer_);
   if (Kind_ == TJournalKind::Recover) {
     const TPassRecord record =
         EndRecoverJournal(*writer, TableJournal_, stopped ? TPassStopped::Yes : TPassStopped::No);
@@ -83,10 +83,16 @@ void TForm1PassJournal::Finish(bool stopped, TFailureReport report) {
     TableJournal_.clear();
     return;
   }
-  const TPassRecord record = KeepPassRecord(*writer, stopped, kAutomaticFilesKept);
-  if (!record.Ok()) ReportRecordFailure(record, report);
-  // The rows now in the table are this journal's, kept beside its record.
-  TableJournal_ = record.Record.empty() && record.Ok() ? std::string() : record.Journal;
+  Keeper_.Keep(std::move(writer), stopped ? TPassStopped::Yes : TPassStopped::No, kAutomaticFilesKept);
+}
+
+void TForm1PassJournal::TakeRecord(TFailureReport report) {
+  const std::optional<TPassRecord> record = Keeper_.Take();
+  if (!record) return;
+  // The rows now in the table are this journal's, kept beside its record; set
+  // before the box, whose own loop may run a command that asks for it.
+  TableJournal_ = record->Record.empty() && record->Ok() ? std::string() : record->Journal;
+  if (!record->Ok()) ReportRecordFailure(*record, report);
 }
 
 }  // namespace vt

@@ -33,9 +33,15 @@ std::string JournalOfRecord(const std::string& path) {
 
 void TForm1::BtSaveAsResultClick() { SaveResultToFile(); }
 
-void TForm1::SaveResultToFile() { ResultPage_->SaveToFile(); }
+// A record still being kept is waited for first: the file chosen may be one of
+// the records' folder, or the record itself.
+void TForm1::SaveResultToFile() {
+  RunControl_->WaitForRecord();
+  ResultPage_->SaveToFile();
+}
 
 void TForm1::BtLoadResultClick() {
+  RunControl_->WaitForRecord();
   const std::optional<std::string> path = ResultPage_->ChooseFileToLoad();
   if (!path) return;
   ShowResultPage();
@@ -54,6 +60,7 @@ void TForm1::BtClearResultClick() {
     SaveResultToFile();  // saved or not, the clearing goes on
   else if (answer == TAnswer::Cancel)
     return;
+  RunControl_->WaitForRecord();  // else its end would give the cleared table its journal again
   ResultTable_.Clear();
   RunControl_->Journal().SetTableJournal({});
   ResultClearedCommands();

@@ -36,18 +36,32 @@ void TForm1RunControl::PassStarted() {
 }
 
 void TForm1RunControl::PumpRows() {
-  const bool stopped = StopAsked();
-  if (Control_.Pump(kRowBudget)) return;
+  if (Control_.PassAlive()) {
+    const bool stopped = StopAsked();
+    if (Control_.Pump(kRowBudget)) return;
+    PassEnded(stopped);
+  }
+  // The timer runs on until the record's worker has ended.
+  if (!Journal_.WaitForRecord(std::chrono::milliseconds(0))) return;
   RowTimer_.stop();
-  PassEnded(stopped);
+  TakeRecord();
 }
 
 bool TForm1RunControl::StopAsked() const { return Control_.Pass() && Control_.Pass()->StopRequested(); }
 
-void TForm1RunControl::PassEnded(bool stopped) {
-  // Ending by a signal, no one may be there to answer a box.
-  Journal_.Finish(stopped, EndingBySignal_ ? TForm1PassJournal::TFailureReport::StandardError
-                                           : TForm1PassJournal::TFailureReport::Box);
+void TForm1RunControl::PassEnded(bool stopped) { Journal_.Finish(stopped, FailureReport()); }
+
+void TForm1RunControl::TakeRecord() { Journal_.TakeRecord(FailureReport()); }
+
+TForm1PassJournal::TFailureReport TForm1RunControl::FailureReport() const {
+  return EndingBySignal_ ? TForm1PassJournal::TFailureReport::StandardError : TForm1PassJournal::TFailureReport::Box;
+}
+
+void TForm1RunControl::Settle() {
+  if (Control_.PassAlive())
+    WaitForPassEnd();
+  else
+    WaitForRecord();
 }
 
 TForm1RunControl::~TForm1RunControl() {
@@ -62,11 +76,13 @@ TForm1RunControl::~TForm1RunControl() {
     pass->Join();
   }
   Journal_.Finish(alive, TForm1PassJournal::TFailureReport::StandardError);
+  Journal_.TakeRecord(TForm1PassJournal::TFailureReport::StandardError);
 }
 
 void TForm1RunControl::BtRenameClick() {
-  // The journal of a pass still finishing is ended before the next one starts.
-  if (Control_.PassAlive()) WaitForPassEnd();
+  // The journal of a pass still finishing is ended, and its record kept, before
+  // the next one starts.
+  Settle();
   TSearchPassOptions options = Form_.PassOptions();
   if (!Journal_.Start(TJournalKind::Rename, options.Folder, options.Masks)) return;
   options.Journal = Journal_.Writer();
@@ -76,7 +92,7 @@ void TForm1RunControl::BtRenameClick() {
 }
 
 void TForm1RunControl::BtSimulClick() {
-  if (Control_.PassAlive()) WaitForPassEnd();
+  Settle();
   Journal_.SetTableJournal({});  // the rows it leaves are no record's
   Control_.Simulate(Form_.PassOptions(), Form_.PassSettings());
   PassStarted();
@@ -86,7 +102,8 @@ void TForm1RunControl::BtSimulClick() {
 void TForm1RunControl::BtCancelClick() { Control_.Stop(); }
 
 void TForm1RunControl::SpBtUndoClick() {
-  if (Control_.PassAlive()) WaitForPassEnd();
+  // The rows to undo are those of the record: its journal is the table's once kept.
+  Settle();
   if (!Journal_.Start(TJournalKind::Recover, Journal_.TableJournal(), "recover")) return;
   Control_.Recover(Journal_.Writer());
   PassStarted();
@@ -99,6 +116,9 @@ void TForm1RunControl::FormCloseQuery(bool& canClose) {
     return;
   }
   Closing_ = true;
+  // A record that failed says so before the close asks anything, as it would
+  // have had the pass ended earlier.
+  if (!Control_.PassAlive()) WaitForRecord();
   canClose = EndingBySignal_ || Control_.CloseQuery(*this);
   // The record of the pass is its automatic result file: a signal asks nothing,
   // also when it came while this close was asking (its box was turned down).
@@ -107,6 +127,8 @@ void TForm1RunControl::FormCloseQuery(bool& canClose) {
     if (Control_.PassAlive()) WaitForPassEnd();
     canClose = true;
   }
+  // The window goes with its record kept.
+  if (canClose) WaitForRecord();
   Closing_ = false;
 }
 
@@ -155,6 +177,16 @@ void TForm1RunControl::WaitForPassEnd() {
   });
   RowTimer_.stop();
   PassEnded(stopped);
+  WaitForRecord();
+}
+
+void TForm1RunControl::WaitForRecord() {
+  if (!Journal_.KeepingRecord()) return;
+  TBusyCursor busy;
+  // Only painting: no click or key is handled meanwhile.
+  while (!Journal_.WaitForRecord(kPaintTick)) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  RowTimer_.stop();
+  TakeRecord();
 }
 
 }  // namespace vt

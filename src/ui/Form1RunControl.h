@@ -5,8 +5,10 @@
 //
 // The window owns its pass through the run control: a timer takes the pass's
 // rows into the table in batches while the pass is alive, so the worker never
-// waits for the window and the window paints between batches. Destroying this
-// object stops a rename pass and joins its worker.
+// waits for the window and the window paints between batches. Once a rename
+// pass has ended its record is kept on a worker, which the same timer looks in
+// on; whatever needs the record waits for it first. Destroying this object
+// stops a rename pass, joins its worker and waits for its record.
 #include <QObject>
 #include <QTimer>
 
@@ -44,7 +46,15 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   TCommandStates CommandStates() const override;
   void ShowResultPage() override;
   void SaveResultToFile() override;
+  // Until the pass has ended and its record has been kept.
   void WaitForPassEnd() override;
+
+  // Waits, painting, until the record of the last rename pass has been kept,
+  // and then shows its failure. Whatever starts a pass, reads or changes the
+  // table's journal or looks in the records' folder calls this first.
+  void WaitForRecord();
+  // The record of the last rename pass is still being kept.
+  bool KeepingRecord() const { return Journal_.KeepingRecord(); }
 
  protected:
   // Key preview: every key pressed in the window reaches FormKeyDown first.
@@ -55,6 +65,11 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   void PumpRows();
   // Once the pass has ended: its journal becomes its record.
   void PassEnded(bool stopped);
+  // No pass alive and no record being kept.
+  void Settle();
+  void TakeRecord();
+  // Ending by a signal, no one may be there to answer a box.
+  TForm1PassJournal::TFailureReport FailureReport() const;
   bool StopAsked() const;
 
   TForm1& Form_;

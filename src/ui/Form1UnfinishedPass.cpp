@@ -26,6 +26,8 @@ QString UnfinishedPassText(const TJournal& journal, const std::string& path) {
 void TForm1::OfferUnfinishedPass() {
   const std::optional<std::string> folder = RecordsFolder();
   if (!folder) return;
+  // A journal whose record is still being kept is no pass cut off.
+  RunControl_->WaitForRecord();
   TJournal journal;
   const std::optional<TRecordFile> unfinished = UnfinishedPass(*folder, journal);
   if (!unfinished) return;

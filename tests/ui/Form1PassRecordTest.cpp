@@ -76,8 +76,27 @@ class Form1PassRecord : public ::testing::Test {
     for (int i = 0; i < count; ++i) std::ofstream(Here() / ("f" + std::to_string(i) + ".txt")) << "x";
   }
   fs::path Here() const { return Folder.path().toStdString(); }
+  // The pass has ended and the window has taken its record.
   bool Ended() {
+    return WaitUntil([&] { return !Form->RunControl().PassAlive() && !Form->KeepingRecord(); });
+  }
+  // Only the pass has ended ("Process Ok."): its record may still be being kept.
+  bool PassEnded() {
     return WaitUntil([&] { return !Form->RunControl().PassAlive(); });
+  }
+  // The record the pass left in the records' folder: its journal ended as
+  // `end`, and its result file holds every row.
+  void ExpectCompleteRecord(TJournalEnd end, std::size_t rows) const {
+    const std::vector<fs::path> records = FilesEndingWith(Records, ".vtr");
+    ASSERT_EQ(records.size(), 1u);
+    TExpected<TJournal, int> journal = LoadJournal(JournalPathFor(records[0].string()));
+    ASSERT_TRUE(journal) << journal.Error();
+    EXPECT_EQ(journal->End, end);
+    TResultTable table;
+    ASSERT_TRUE(LoadResultFile(records[0].string(), table));
+    EXPECT_EQ(table.RowCount(), rows);
+    TJournal unfinished;
+    EXPECT_FALSE(UnfinishedPass(Records.string(), unfinished));
   }
 
   const std::string Kept_ = GetCurrentFolder();
@@ -104,6 +123,99 @@ TEST_F(Form1PassRecord, RenameLeavesAPrivateRecordWithItsRowsBesideItsJournal) {
   ASSERT_TRUE(last);
   EXPECT_EQ(last->Result, records[0].string());
   EXPECT_EQ(RenamedRows(journal), 3u);
+}
+
+// The record is kept beside the window, which goes on meanwhile: it appears
+// once the worker has ended, and Recover then undoes its rows.
+TEST_F(Form1PassRecord, TheRecordIsKeptAfterThePassEndsAndBecomesTheTablesJournal) {
+  Files(kMany);
+  test::Named<QPushButton>(*Form, "BtRename")->click();
+  ASSERT_TRUE(PassEnded());
+  ASSERT_TRUE(WaitUntil([&] { return !Form->KeepingRecord(); }));
+  ExpectCompleteRecord(TJournalEnd::Completed, kMany);
+  test::Named<QToolButton>(*Form, "SpBtUndo")->click();
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(CountStartingWith(Here(), "xf"), 0u);
+  TJournal journal;
+  EXPECT_FALSE(LastRecord(Records.string(), journal));  // marked undone: it was the table's
+}
+
+// Recover is clicked at once: it waits for the record of the rows it undoes.
+TEST_F(Form1PassRecord, RecoverRightAfterThePassEndsUndoesThePass) {
+  Files(kMany);
+  test::Named<QPushButton>(*Form, "BtRename")->click();
+  ASSERT_TRUE(PassEnded());
+  test::Named<QToolButton>(*Form, "SpBtUndo")->click();
+  EXPECT_FALSE(Form->KeepingRecord());
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(CountStartingWith(Here(), "f"), static_cast<std::size_t>(kMany));
+  const std::vector<fs::path> journals = FilesEndingWith(Records, ".vtj");
+  ASSERT_EQ(journals.size(), 1u);
+  TExpected<TJournal, int> loaded = LoadJournal(journals[0].string());
+  ASSERT_TRUE(loaded) << loaded.Error();
+  EXPECT_EQ(loaded->Header.Kind, TJournalKind::Rename);
+  EXPECT_TRUE(loaded->Recovered);
+}
+
+// The window goes while the record may still be kept: it is complete all the same.
+TEST_F(Form1PassRecord, AWindowClosedOrDestroyedRightAfterThePassEndsLeavesItsRecordComplete) {
+  for (const bool close : {true, false}) {
+    SCOPED_TRACE(close ? "closed" : "destroyed");
+    if (!Form) Form = std::make_unique<TForm1>();
+    fs::remove_all(Records);
+    for (const auto& entry : fs::directory_iterator(Here())) fs::remove(entry.path());
+    Files(kMany);
+    test::Named<TFilterDirectoryListBox>(*Form, "FilterDirectoryListBox1")->SetFolder(Here().string());
+    test::Named<QListWidget>(*Form, "LstBoxActions")->setCurrentRow(1);
+    test::Named<QLineEdit>(*Form, "EdInsert")->setText("x");
+    test::Named<QComboBox>(*Form, "ComboInsertTo")->setCurrentIndex(1);
+    Form->show();
+    test::Named<QPushButton>(*Form, "BtRename")->click();
+    ASSERT_TRUE(PassEnded());
+    if (close) {
+      test::TModalScript script;  // whatever the close asks is answered No
+      script.Then(test::Press(QMessageBox::No));
+      script.Run([&] { EXPECT_TRUE(Form->close()); });
+      EXPECT_FALSE(Form->KeepingRecord());
+    }
+    Form.reset();
+    ExpectCompleteRecord(TJournalEnd::Completed, kMany);
+    EXPECT_EQ(CountStartingWith(Here(), "xf"), static_cast<std::size_t>(kMany));
+  }
+}
+
+// The records' folder refuses the result file once the journal is there (its
+// name taken, as another program could): the box still says where the rows are.
+TEST_F(Form1PassRecord, AResultFileThatCannotBeSavedAfterThePassStillShowsTheBox) {
+  Files(kMany);
+  test::TModalScript script;
+  script.Then(test::Press(QMessageBox::Ok));
+  std::string journal;
+  script.Run([&] {
+    test::Named<QPushButton>(*Form, "BtRename")->click();
+    const std::vector<fs::path> journals = FilesEndingWith(Records, ".vtj");
+    ASSERT_EQ(journals.size(), 1u);
+    journal = journals[0].string();
+    fs::create_directories(ResultPathFor(journal) + "/taken");
+    ASSERT_TRUE(Ended());
+  });
+  ASSERT_EQ(script.Seen().size(), 1) << script.Seen().join("; ").toStdString();
+  const QString seen = script.Seen()[0];
+  const QString box = seen.mid(seen.indexOf('|') + 1);  // after the title
+  const QString j = QString::fromStdString(journal);
+  EXPECT_TRUE(box.startsWith("The result file of the pass could not be saved: ")) << box.toStdString();
+  EXPECT_TRUE(box.endsWith(QString("\n\n%1 files were renamed; their rows are in %2. Recover in this window, or "
+                                   "veltrane-cli recover %2, undoes them.")
+                               .arg(kMany)
+                               .arg(j)))
+      << box.toStdString();
+  // The rows are where the box says, and they are the table's: Recover undoes them.
+  test::Named<QToolButton>(*Form, "SpBtUndo")->click();
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(CountStartingWith(Here(), "xf"), 0u);
+  TExpected<TJournal, int> loaded = LoadJournal(journal);
+  ASSERT_TRUE(loaded) << loaded.Error();
+  EXPECT_TRUE(loaded->Recovered);
 }
 
 TEST_F(Form1PassRecord, SimulateKeepsNoRecord) {
