@@ -12,8 +12,9 @@
 # the pass until the clash marks have settled ("settle gap"), and the peak memory
 # per row above what the shown window took before the click. The pass ends at
 # "Process Ok."; what the window does after it (the file list read again, the
-# pass's record kept, a simulation's clashes looked for) is given apart, as the
-# time until the window is free. Each line ends with the load average it was
+# pass's record kept on its worker, a simulation's clashes looked for) is given
+# apart, as the time until the window is free, and for a rename the time until
+# its record has been kept. Each line ends with the load average it was
 # measured under.
 # Targets: idle, Rename within 1.3 x and Simulate within 1.1 x the bare loop; the
 # largest gap under 33 ms; at most 300 bytes per row; a stop ends the pass within
@@ -86,6 +87,10 @@ passes() {
         read -r _ refill < <(printf '%s\n' "${out[@]}" | field refill_ms | stats)
         read -r _ end_ms < <(printf '%s\n' "${out[@]}" | field end_ms | stats)
         line+=$(printf "  after \"Process Ok.\": list read again %s ms, window free %s ms (median)" "$refill" "$end_ms")
+        if [ "$mode" = rename ]; then
+          read -r _ record_ms < <(printf '%s\n' "${out[@]}" | field record_ms | stats)
+          line+=$(printf ", record kept %s ms (median)" "$record_ms")
+        fi
         ;;
       *)
         read -r stop_best stop_median < <(printf '%s\n' "${out[@]}" | field stop_ms | stats)

@@ -14,8 +14,9 @@
 //   stop_ms      for stop and escape: from the stop to "Process Ok."
 //   refill_ms    from "Process Ok." to the file list read again (the window waits for it)
 //   end_ms       from "Process Ok." until the window is free again: the file list read
-//                again, the pass's record kept and a simulation's clashes looked for (the
-//                clash marks have settled), all on the window thread
+//                again, a simulation's clashes looked for (the clash marks have settled)
+//                and the pass's record kept on its worker and taken by the window
+//   record_ms    from "Process Ok." until the window has taken the kept record (rename)
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
@@ -90,9 +91,12 @@ int main(int argc, char** argv) {
   auto* const clashWatch = dynamic_cast<vt::TClashMarksWatch*>(Named<QObject>(form, "ClashMarksWatch"));
   auto* const simulate = Named<QPushButton>(form, "BtSimul");
   // Once the commands are back the watch is busy until it has looked.
-  const auto settled = [&] { return !form.RunControl().PassAlive() && simulate->isEnabled() && !clashWatch->Busy(); };
+  // A rename is settled once its record has been kept.
+  const auto settled = [&] {
+    return !form.RunControl().PassAlive() && simulate->isEnabled() && !clashWatch->Busy() && !form.KeepingRecord();
+  };
 
-  bool started = false, ended = false, settling = false;
+  bool started = false, ended = false, freed = false;
   Clock::time_point clicked, stopped, endedAt, refilledAt, lastTick;
   int listChanges = 0;
   double maxGapMs = 0, settleGapMs = 0;
@@ -113,10 +117,11 @@ int main(int argc, char** argv) {
       maxGapMs = std::max(maxGapMs, Ms(now - lastTick));
       passPeakKiB = std::max(passPeakKiB, StatusKiB("VmRSS:"));
     }
-    if (settling) settleGapMs = std::max(settleGapMs, Ms(now - lastTick));
+    // A wait that began before "Process Ok." and ended after it is the end's.
+    if (ended && !freed) settleGapMs = std::max(settleGapMs, Ms(now - lastTick));
     if (started && std::getenv("VELTRANE_BENCH_GAPS") && Ms(now - lastTick) > 30)
       std::fprintf(stderr, "gap %.1f ms at %.0f ms%s, %zu rows\n", Ms(now - lastTick), Ms(now - clicked),
-                   settling ? " (settling)" : "", form.ResultTable().RowCount());
+                   ended && !freed ? " (settling)" : "", form.ResultTable().RowCount());
     lastTick = now;
     listView->scrollToBottom();
   });
@@ -146,9 +151,16 @@ int main(int argc, char** argv) {
   while (!ended) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   // What the window does right after the pass counts too: a simulation's clash
   // marks are looked for once the commands are back.
-  settling = true;
-  while (!settled()) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-  settling = false;
+  Clock::time_point recordAt = Clock::now();
+  bool recordKept = !form.KeepingRecord();
+  while (!settled()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    if (!recordKept && !form.KeepingRecord()) {
+      recordKept = true;
+      recordAt = Clock::now();
+    }
+  }
+  freed = true;
   const Clock::time_point freeAt = Clock::now();
 
   const long peakKiB = StatusKiB("VmHWM:");
@@ -161,6 +173,7 @@ int main(int argc, char** argv) {
   std::printf(" settle_gap_ms=%.1f", settleGapMs);
   if (mode == "stop" || mode == "escape") std::printf(" stop_ms=%.1f", Ms(endedAt - stopped));
   std::printf(" refill_ms=%.1f end_ms=%.1f", listChanges >= 2 ? Ms(refilledAt - endedAt) : 0.0, Ms(freeAt - endedAt));
+  std::printf(" record_ms=%.1f", std::max(0.0, Ms(recordAt - endedAt)));
   std::printf(" peak_kib=%ld start_kib=%ld\n", peakKiB, startKiB);
   return 0;
 }
