@@ -226,6 +226,8 @@ void TSearchThread::SettleBlock(std::size_t judged, std::size_t attempted) {
     TProcessList& record = FoundList[i];
     RecordEntry(*record.Folder, std::move(record.FindData), entry);
   }
+  // The block's rows go out together: one lock and at most one wake for them all.
+  Rows_.PushAll(Batch_);
 }
 
 // One handle per level at most: the sub-folders' names and identities come
@@ -258,13 +260,14 @@ void TSearchThread::RecordEntry(const TFolderHandle& folder, TFindData&& findDat
   if (!RowPath || *RowPath != folder.Path()) RowPath = std::make_shared<const std::string>(folder.Path());
   TPassRow row{RowPath,      std::move(findData.cFileName), std::move(judged.NewName), judged.Status, judged.Error,
                RowMark::None};
+  // A hook sees each row once it is in the queue, as a reader could.
   if (OnRecorded_) {
     const TPassRow seen = row;
     Rows_.Push(std::move(row));
     OnRecorded_(*this, seen);
     return;
   }
-  Rows_.Push(std::move(row));
+  Batch_.push_back(std::move(row));
 }
 
 void TSearchThread::ReportUnreadable(const std::string& folder, int error) {

@@ -85,6 +85,7 @@ class TSearchThread final {
   std::vector<TJudged> Block_;  // kept from block to block so that its names' storage is reused
   std::vector<TJournalEntry> Entries_;
   std::vector<TJournalEntry> Withdrawn_;
+  std::vector<TPassRow> Batch_;  // the rows of the block in hand, pushed together
   IPassJournal* Journal_ = nullptr;
   std::uint64_t RowsSoFar_ = 0;
   std::optional<TRenameStep> Step_;  // the settings snapshot; NewName and Status of the entry
