@@ -3,10 +3,11 @@
  * every entry lstat it, skip what is not a plain file, replace the first SEARCH in
  * its name by REPLACE and rename it with renameat2(RENAME_NOREPLACE), so that
  * nothing is ever overwritten.
- * With --checked it also makes the two looks a renamer needs so that a folder,
- * FIFO or link swapped in under the name is never left renamed: lstat just
- * before the rename and of the new name after it (the system calls the
- * program's rename pass makes per file, and nothing else).
+ * With --checked it makes instead what the program's rename pass must make per
+ * file, and nothing else: no lstat while listing for an entry the folder reports
+ * as a regular file, then lstat just before the rename and of the new name after
+ * it, so that a folder, FIFO or link swapped in under the name is never left
+ * renamed. That is the floor of the program's own rename pass.
  *   bench_bare_rename FOLDER SEARCH REPLACE [--checked] */
 #define _GNU_SOURCE
 #include <dirent.h>
@@ -36,9 +37,14 @@ int main(int argc, char** argv) {
 
   size_t count = 0, capacity = 1024;
   char** names = malloc(capacity * sizeof *names);
+  unsigned char* types = malloc(capacity);
   for (struct dirent* entry; (entry = readdir(dir)) != NULL;) {
     if (strcmp(entry->d_name, ".") == 0 || strcmp(entry->d_name, "..") == 0) continue;
-    if (count == capacity) names = realloc(names, (capacity *= 2) * sizeof *names);
+    if (count == capacity) {
+      names = realloc(names, (capacity *= 2) * sizeof *names);
+      types = realloc(types, capacity);
+    }
+    types[count] = entry->d_type;
     names[count++] = strdup(entry->d_name);
   }
 
@@ -47,7 +53,8 @@ int main(int argc, char** argv) {
   for (size_t i = 0; i < count; ++i) {
     struct stat st;
     const char* name = names[i];
-    if (fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    const int listedRegular = checked && types[i] == DT_REG;
+    if (!listedRegular && (fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))) continue;
     const char* hit = strstr(name, search);
     const size_t nameLength = strlen(name);
     if (hit == NULL || nameLength - searchLength + replaceLength >= sizeof target) continue;
@@ -69,6 +76,7 @@ int main(int argc, char** argv) {
   }
   for (size_t i = 0; i < count; ++i) free(names[i]);
   free(names);
+  free(types);
   closedir(dir);
   fprintf(stderr, "%zu renamed, %zu failed\n", renamed, failed);
   return failed == 0 ? 0 : 1;

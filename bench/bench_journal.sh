@@ -7,10 +7,11 @@
 #   ext4 (loop)   the same with and without --sync (needs root for the loop mount;
 #                 skipped otherwise), fdatasync after every block
 # then the peak memory of the command line at 10,000 and 100,000 files.
-# Target: veltrane-cli -x at most 1.15 x the bare loop on tmpfs. The same bare
-# loop with the look before and the check after every rename that the program
-# must make (bench_bare_rename --checked) is timed too: what those two lstat
-# cost, apart from anything else the program does.
+# Target: veltrane-cli -x at most 1.15 x the bare loop on tmpfs. The checked loop
+# (bench_bare_rename --checked: the look before and the check after every rename
+# that the program must make, and no listing lstat) is timed in the same rounds,
+# and each pass is given against both loops: against the checked loop it shows
+# what the program costs apart from the system calls its checks need.
 #   bench/bench_journal.sh BUILD_FOLDER
 # VELTRANE_BENCH_FILES (100,000) and VELTRANE_BENCH_RUNS (9) change the sizes.
 set -euo pipefail
@@ -41,39 +42,41 @@ timed() {
 }
 median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 
-# label dir cli-options...: alternating with the bare loop, the names going back and forth.
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+# label dir cli-options...: in turn with the bare loop and the checked loop, the
+# names going back and forth (the three runs of a round leave them the other way).
 compare() {
   local label=$1 dir=$2
   shift 2
-  local cli_cpu=() cli_wall=() bare_cpu=() bare_wall=()
+  local cli_cpu=() cli_wall=() bare_cpu=() bare_wall=() checked_cpu=() checked_wall=() from=file to=item
   for _ in $(seq 1 "$runs"); do
-    read -r c w _ < <(timed "$cli" -x "$@" "$dir" replace file item)
+    read -r c w _ < <(timed "$cli" -x "$@" "$dir" replace "$from" "$to")
     cli_cpu+=("$c") cli_wall+=("$w")
-    read -r c w _ < <(timed "$bare" "$dir" item file)
+    read -r c w _ < <(timed "$bare" "$dir" "$to" "$from")
     bare_cpu+=("$c") bare_wall+=("$w")
+    read -r c w _ < <(timed "$bare" "$dir" "$from" "$to" --checked)
+    checked_cpu+=("$c") checked_wall+=("$w")
+    local swap=$from
+    from=$to to=$swap
   done
-  local cc bc cw bw
+  # The names are left as they were found for the next comparison.
+  [ "$from" = file ] || "$bare" "$dir" item file 2>/dev/null
+  local cc bc kc cw bw kw
   cc=$(printf '%s\n' "${cli_cpu[@]}" | median) bc=$(printf '%s\n' "${bare_cpu[@]}" | median)
+  kc=$(printf '%s\n' "${checked_cpu[@]}" | median)
   cw=$(printf '%s\n' "${cli_wall[@]}" | median) bw=$(printf '%s\n' "${bare_wall[@]}" | median)
-  echo "$label: cpu cli ${cc}s bare ${bc}s = $(awk -v a="$cc" -v b="$bc" 'BEGIN { printf "%.2f", a / b }')x;" \
-    "wall cli ${cw}s bare ${bw}s = $(awk -v a="$cw" -v b="$bw" 'BEGIN { printf "%.2f", a / b }')x"
+  kw=$(printf '%s\n' "${checked_wall[@]}" | median)
+  echo "$label: cpu cli ${cc}s bare ${bc}s checked ${kc}s = $(ratio "$cc" "$bc")x bare, $(ratio "$cc" "$kc")x checked;" \
+    "wall cli ${cw}s bare ${bw}s checked ${kw}s = $(ratio "$cw" "$bw")x bare, $(ratio "$cw" "$kw")x checked" \
+    "(checked loop $(ratio "$kc" "$bc")x bare cpu)"
 }
 
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 export XDG_STATE_HOME=$work/state
 shm=/dev/shm/veltrane-journal-bench-$$
 fill "$shm" "$files"
-checked=()
-bare_checked=()
-for _ in $(seq 1 "$runs"); do
-  read -r c _ _ < <(timed "$bare" "$shm" file item --checked)
-  checked+=("$c")
-  read -r c _ _ < <(timed "$bare" "$shm" item file)
-  bare_checked+=("$c")
-done
-cc=$(printf '%s\n' "${checked[@]}" | median) bc=$(printf '%s\n' "${bare_checked[@]}" | median)
-echo "tmpfs, $files files, bare loop with the look before and the check after: cpu ${cc}s bare ${bc}s =" \
-  "$(awk -v a="$cc" -v b="$bc" 'BEGIN { printf "%.2f", a / b }')x"
+echo "bare: readdir + lstat + renameat2; checked: what our renames must do (lstat, renameat2, lstat; no listing lstat)"
 compare "tmpfs, $files files, -x (journal and record)" "$shm"
 compare "tmpfs, $files files, -x --no-save (journal only)" "$shm" --no-save
 compare "tmpfs, $files files, -x --sync" "$shm" --sync

@@ -3,7 +3,10 @@
 # of 100,000 files on tmpfs, a Simulate pass and a Rename pass (Search/Replace
 # "file_000001.txt" -> "item_000001.txt"), each from the click to "Process Ok.",
 # beside the bare readdir + lstat + renameat2 loop on an identical fresh folder in
-# the same run; then Stop and Escape during a Rename pass.
+# the same run, and beside the checked loop (bench_bare_rename --checked: what our
+# renames must do per file, an lstat before and after each renameat2, no listing
+# lstat), the floor the program's checks set; then Stop and Escape during a
+# Rename pass. Each pass's ratio is given against both loops.
 # Then the same beside busy processes, one per core (as a compile or a browser
 # would keep them): the bare loop, Simulate and Rename of 20,000 and of the full
 # number of files, and Stop, all under that same load.
@@ -52,16 +55,26 @@ stats() {  # numbers on stdin -> "best median"
   sort -g | awk '{ v[NR] = $1 } END { printf "%s %s\n", v[1], v[int((NR + 1) / 2)] }'
 }
 
-# bare N RUNS -> prints "best median"
+# bare N RUNS -> prints "best median checked-best checked-median": the bare loop
+# and the checked loop in turn, each over a fresh folder.
 bare() {
-  local times=() start
+  local times=() checked_times=() start
   for ((i = 0; i < $2; i++)); do
     fresh "$1"
     start=$(date +%s.%N)
-    "$bare" "$dir" file item >/dev/null
+    "$bare" "$dir" file item >/dev/null 2>&1
     times+=("$(awk -v a="$(date +%s.%N)" -v b="$start" 'BEGIN { print a - b }')")
+    fresh "$1"
+    start=$(date +%s.%N)
+    "$bare" "$dir" file item --checked >/dev/null 2>&1
+    checked_times+=("$(awk -v a="$(date +%s.%N)" -v b="$start" 'BEGIN { print a - b }')")
   done
-  printf '%s\n' "${times[@]}" | stats
+  echo "$(printf '%s\n' "${times[@]}" | stats) $(printf '%s\n' "${checked_times[@]}" | stats)"
+}
+bare_lines() {  # N BARE_BEST BARE_MEDIAN CHECKED_BEST CHECKED_MEDIAN
+  printf "bare loop      %7d files: best %.3fs  median %.3fs\n" "$1" "$2" "$3"
+  printf "checked loop   %7d files: best %.3fs  median %.3fs  (%.2f x bare: the floor)\n" "$1" "$4" "$5" \
+    "$(awk -v a="$4" -v b="$2" 'BEGIN { print a / b }')"
 }
 
 # passes N RUNS BARE_BEST MODES...: one line of figures per mode
@@ -83,7 +96,9 @@ passes() {
         read -r bytes _ < <(printf '%s\n' "${out[@]}" | field bytes_per_row | stats)
         read -r pass_bytes _ < <(printf '%s\n' "${out[@]}" | field pass_bytes_per_row | stats)
         ratio=$(awk -v a="$median" -v b="$bare_best" 'BEGIN { print a / b }')
-        line+=$(printf "  %.2f x bare  gap %s..%s ms  %s bytes/row (%s while running)" "$ratio" "$gap_best" "$gap_worst" "$bytes" "$pass_bytes")
+        line+=$(printf "  %.2f x bare, %.2f x checked loop" "$ratio" \
+          "$(awk -v a="$median" -v b="$checked_best" 'BEGIN { print a / b }')")
+        line+=$(printf "  gap %s..%s ms  %s bytes/row (%s while running)" "$gap_best" "$gap_worst" "$bytes" "$pass_bytes")
         read -r _ refill < <(printf '%s\n' "${out[@]}" | field refill_ms | stats)
         read -r _ end_ms < <(printf '%s\n' "${out[@]}" | field end_ms | stats)
         line+=$(printf "  after \"Process Ok.\": list read again %s ms, window free %s ms (median)" "$refill" "$end_ms")
@@ -104,9 +119,10 @@ passes() {
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores; $files files on tmpfs, $runs runs each"
 echo "== idle"
-read -r bare_best bare_median < <(bare "$files" "$runs")
-printf "bare loop      %7d files: best %.3fs  median %.3fs\n" "$files" "$bare_best" "$bare_median"
+read -r bare_best bare_median checked_best checked_median < <(bare "$files" "$runs")
+bare_lines "$files" "$bare_best" "$bare_median" "$checked_best" "$checked_median"
 passes "$files" "$runs" "$bare_best" simulate rename stop escape
+echo "(x bare: median over the bare loop's best; x checked loop: the same over the checked loop's best)"
 echo "targets: simulate <= 1.1 x and rename <= 1.3 x bare (1.5 x for a million files), gap < 33 ms, <= 300 bytes/row, stop to end < 100 ms"
 
 if [ "$busy_part" != 0 ]; then
@@ -117,8 +133,8 @@ if [ "$busy_part" != 0 ]; then
   done
   echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) with ${#busy_pids[@]} busy processes"
   for n in 20000 "$files"; do
-    read -r busy_bare_best busy_bare_median < <(bare "$n" "$runs")
-    printf "bare loop      %7d files: best %.3fs  median %.3fs\n" "$n" "$busy_bare_best" "$busy_bare_median"
+    read -r busy_bare_best busy_bare_median checked_best checked_median < <(bare "$n" "$runs")
+    bare_lines "$n" "$busy_bare_best" "$busy_bare_median" "$checked_best" "$checked_median"
     passes "$n" "$runs" "$busy_bare_best" simulate rename
   done
   passes "$files" "$runs" 0 stop

@@ -1,6 +1,7 @@
 #include "passes/JournalFormat.h"
 
 #include <array>
+#include <cstring>
 
 namespace vt {
 namespace {
@@ -62,6 +63,20 @@ void AppendNumber(std::string& out, std::uint64_t value) {
 void AppendText(std::string& out, std::string_view text) {
   AppendNumber(out, text.size());
   out.append(text);
+}
+
+TFieldWriter::TFieldWriter(std::string& out, std::size_t most) : Out_(out) {
+  const std::size_t start = out.size();
+  out.resize(start + most);
+  At_ = out.data() + start;
+}
+
+TFieldWriter::~TFieldWriter() { Out_.resize(static_cast<std::size_t>(At_ - Out_.data())); }
+
+void TFieldWriter::Bytes(std::string_view bytes) {
+  if (bytes.empty()) return;
+  std::memcpy(At_, bytes.data(), bytes.size());
+  At_ += bytes.size();
 }
 
 std::size_t BeginBlock(std::string& out, TJournalBlock type) {

@@ -4,6 +4,7 @@
 // A payload is a type byte and fields: unsigned numbers as LEB128, texts as a
 // length and bytes. A block that is cut short or fails its checksum ends the
 // journal: it is the torn tail of a write the process did not live to finish.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,6 +35,38 @@ std::uint32_t Crc32(std::string_view bytes);
 
 void AppendNumber(std::string& out, std::uint64_t value);
 void AppendText(std::string& out, std::string_view text);
+
+// The most bytes a number takes.
+inline constexpr std::size_t kMaxNumberBytes = 10;
+
+// Writes the fields of many rows into room grown once at the end of out (each
+// push onto a string checks its room anew); out holds just what was written
+// once the writer is gone. most: no fewer bytes than will be written.
+class TFieldWriter {
+ public:
+  TFieldWriter(std::string& out, std::size_t most);
+  ~TFieldWriter();
+  TFieldWriter(const TFieldWriter&) = delete;
+  TFieldWriter& operator=(const TFieldWriter&) = delete;
+
+  void Number(std::uint64_t value) {
+    while (value >= 0x80) {
+      *At_++ = static_cast<char>((value & 0x7F) | 0x80);
+      value >>= 7;
+    }
+    *At_++ = static_cast<char>(value);
+  }
+  void Byte(std::uint8_t value) { *At_++ = static_cast<char>(value); }
+  void Bytes(std::string_view bytes);
+  void Text(std::string_view text) {
+    Number(text.size());
+    Bytes(text);
+  }
+
+ private:
+  std::string& Out_;
+  char* At_;
+};
 
 // Builds one block in out: Begin, fields, End.
 std::size_t BeginBlock(std::string& out, TJournalBlock type);

@@ -4,14 +4,37 @@ namespace vt {
 namespace {
 
 // Rows of one block name the same folder again and again; it is written once.
-void AppendFolder(std::string& out, std::string_view folder, std::string_view& previous) {
+void PutFolder(TFieldWriter& out, std::string_view folder, std::string_view& previous) {
   if (folder == previous && previous.data() != nullptr) {
-    AppendNumber(out, 0);
+    out.Number(0);
     return;
   }
-  AppendNumber(out, folder.size() + 1);
-  out.append(folder);
+  out.Number(folder.size() + 1);
+  out.Bytes(folder);
   previous = folder;
+}
+
+std::uint64_t ErrorField(int error) { return static_cast<std::uint64_t>(error < 0 ? 0 : error); }
+
+// The most bytes the fields of an intent or of a row that renamed nothing take.
+std::size_t MostNamedBytes(const TJournalEntry& entry) {
+  return 6 * kMaxNumberBytes + 1 + entry.Folder.size() + entry.OldName.size() + entry.NewName.size();
+}
+
+// Of an outcome or a withdrawal.
+std::size_t MostOutcomeBytes(const TJournalEntry& entry) { return 4 * kMaxNumberBytes + 1 + entry.NewName.size(); }
+
+void PutOutcome(TFieldWriter& out, const TJournalEntry& entry, std::uint8_t status) {
+  out.Number(entry.Row);
+  out.Byte(status);
+  out.Number(ErrorField(entry.Error));
+  // A renamed file is under the name intended; any other row says what its New Name is.
+  if (status == static_cast<std::uint8_t>(TRenameStatus::rsOk)) {
+    out.Number(0);
+    return;
+  }
+  out.Number(entry.NewName.size() + 1);
+  out.Bytes(entry.NewName);
 }
 
 }  // namespace
@@ -40,58 +63,60 @@ bool TPassJournalWriter::Intend(std::span<const TJournalEntry> entries) {
   if (entries.empty()) return Error_ == 0;
   const std::size_t begun = BeginBlock(Pending_, TJournalBlock::Intents);
   AppendNumber(Pending_, entries.size());
-  std::string_view folder;
-  for (const TJournalEntry& entry : entries) {
-    AppendNumber(Pending_, entry.Row);
-    AppendFolder(Pending_, entry.Folder, folder);
-    AppendText(Pending_, entry.OldName);
-    AppendText(Pending_, entry.NewName);
+  std::size_t most = 0;
+  for (const TJournalEntry& entry : entries) most += MostNamedBytes(entry);
+  {
+    TFieldWriter out(Pending_, most);
+    std::string_view folder;
+    for (const TJournalEntry& entry : entries) {
+      out.Number(entry.Row);
+      PutFolder(out, entry.Folder, folder);
+      out.Text(entry.OldName);
+      out.Text(entry.NewName);
+    }
   }
   EndBlock(Pending_, begun);
   return Write(Pending_) == 0;
 }
 
-void TPassJournalWriter::AppendOutcome(const TJournalEntry& entry, std::uint8_t status) {
-  AppendNumber(Pending_, entry.Row);
-  Pending_.push_back(static_cast<char>(status));
-  AppendNumber(Pending_, static_cast<std::uint64_t>(entry.Error < 0 ? 0 : entry.Error));
-  // A renamed file is under the name intended; any other row says what its New Name is.
-  if (status == static_cast<std::uint8_t>(TRenameStatus::rsOk)) {
-    AppendNumber(Pending_, 0);
-    return;
-  }
-  AppendNumber(Pending_, entry.NewName.size() + 1);
-  Pending_.append(entry.NewName);
-}
-
 void TPassJournalWriter::Settled(std::span<const TJournalEntry> entries) {
-  std::size_t attempted = 0;
+  std::size_t attempted = 0, mostOutcomes = 0, mostRows = 0;
   for (const TJournalEntry& entry : entries) {
     attempted += entry.Attempted ? 1 : 0;
+    if (entry.Attempted)
+      mostOutcomes += MostOutcomeBytes(entry);
+    else
+      mostRows += MostNamedBytes(entry);
     if (entry.Status == TRenameStatus::rsError || entry.Status == TRenameStatus::rsFileNotFound) ++Refused_;
   }
   if (attempted > 0) {
     const std::size_t begun = BeginBlock(Pending_, TJournalBlock::Outcomes);
     AppendNumber(Pending_, attempted);
-    for (const TJournalEntry& entry : entries) {
-      if (!entry.Attempted) continue;
-      AppendOutcome(entry, static_cast<std::uint8_t>(entry.Status));
-      if (entry.Status == TRenameStatus::rsOk) ++Renamed_;
+    {
+      TFieldWriter out(Pending_, mostOutcomes);
+      for (const TJournalEntry& entry : entries) {
+        if (!entry.Attempted) continue;
+        PutOutcome(out, entry, static_cast<std::uint8_t>(entry.Status));
+        if (entry.Status == TRenameStatus::rsOk) ++Renamed_;
+      }
     }
     EndBlock(Pending_, begun);
   }
   if (attempted < entries.size()) {
     const std::size_t begun = BeginBlock(Pending_, TJournalBlock::Rows);
     AppendNumber(Pending_, entries.size() - attempted);
-    std::string_view folder;
-    for (const TJournalEntry& entry : entries) {
-      if (entry.Attempted) continue;
-      AppendNumber(Pending_, entry.Row);
-      AppendFolder(Pending_, entry.Folder, folder);
-      AppendText(Pending_, entry.OldName);
-      AppendText(Pending_, entry.NewName);
-      Pending_.push_back(static_cast<char>(entry.Status));
-      AppendNumber(Pending_, static_cast<std::uint64_t>(entry.Error < 0 ? 0 : entry.Error));
+    {
+      TFieldWriter out(Pending_, mostRows);
+      std::string_view folder;
+      for (const TJournalEntry& entry : entries) {
+        if (entry.Attempted) continue;
+        out.Number(entry.Row);
+        PutFolder(out, entry.Folder, folder);
+        out.Text(entry.OldName);
+        out.Text(entry.NewName);
+        out.Byte(static_cast<std::uint8_t>(entry.Status));
+        out.Number(ErrorField(entry.Error));
+      }
     }
     EndBlock(Pending_, begun);
   }
@@ -103,11 +128,14 @@ void TPassJournalWriter::Withdrawn(std::span<const TJournalEntry> entries) {
   if (entries.empty()) return;
   const std::size_t begun = BeginBlock(Pending_, TJournalBlock::Outcomes);
   AppendNumber(Pending_, entries.size());
-  for (const TJournalEntry& entry : entries) {
-    AppendNumber(Pending_, entry.Row);
-    Pending_.push_back(static_cast<char>(kWithdrawnStatus));
-    AppendNumber(Pending_, 0);
-    AppendNumber(Pending_, 0);
+  {
+    TFieldWriter out(Pending_, entries.size() * (kMaxNumberBytes + 3));
+    for (const TJournalEntry& entry : entries) {
+      out.Number(entry.Row);
+      out.Byte(kWithdrawnStatus);
+      out.Number(0);
+      out.Number(0);
+    }
   }
   EndBlock(Pending_, begun);
 }

@@ -45,7 +45,6 @@ class TPassJournalWriter final : public IPassJournal {
 
  private:
   int Write(std::string& bytes);
-  void AppendOutcome(const TJournalEntry& entry, std::uint8_t status);
 
   TAppendFile File_;
   std::string Pending_;  // whole blocks waiting for the next write

@@ -1,7 +1,6 @@
 #pragma once
 // The record a rename pass keeps for one directory entry between finding it and
 // handling it.
-#include <deque>
 #include <memory>
 #include <string>
 
@@ -17,9 +16,5 @@ struct TProcessList {
   std::shared_ptr<const TFolderHandle> Folder;
   TFindData FindData;  // the entry as the listing returned it
 };
-
-// Owns the records of the folder being scanned. A deque grows without moving
-// what it holds and without the spare half a vector keeps.
-using TFoundList = std::deque<TProcessList>;
 
 }  // namespace vt

@@ -5,15 +5,32 @@
 
 namespace vt {
 
+void TRowQueue::WaitForRoom(std::unique_lock<std::mutex>& lock) {
+  if (Bound_ == kUnbounded || Rows_.size() < Bound_) return;
+  WorkerWaiting_ = true;
+  WorkerWake_.wait(lock, [&] { return Bound_ == kUnbounded || Rows_.size() < Bound_; });
+  WorkerWaiting_ = false;
+}
+
+// A reader is woken per batch, and only while it waits: each wake costs both
+// threads a trip through the scheduler.
 void TRowQueue::Push(TPassRow row) {
   std::unique_lock lock(Mutex_);
-  if (Bound_ != kUnbounded && Rows_.size() >= Bound_)
-    WorkerWake_.wait(lock, [&] { return Bound_ == kUnbounded || Rows_.size() < Bound_; });
+  WaitForRoom(lock);
   Rows_.push_back(std::move(row));
-  // A reader is woken per batch, not per row: each wake costs both threads a trip
-  // through the scheduler.
-  const bool wake = ReaderWaiting_ && Rows_.size() >= kWakeBatch;
+  const bool wake = ReaderToWake();
   lock.unlock();
+  if (wake) ReaderWake_.notify_one();
+}
+
+void TRowQueue::PushAll(std::vector<TPassRow>& rows) {
+  if (rows.empty()) return;
+  std::unique_lock lock(Mutex_);
+  WaitForRoom(lock);
+  Rows_.insert(Rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+  const bool wake = ReaderToWake();
+  lock.unlock();
+  rows.clear();
   if (wake) ReaderWake_.notify_one();
 }
 
@@ -32,7 +49,7 @@ void TRowQueue::End() {
 
 bool TRowQueue::Take(std::vector<TPassRow>& rows, std::vector<TUnreadableFolder>& unreadable) {
   bool ended = false;
-  bool bounded = false;
+  bool workerWaits = false;
   {
     std::lock_guard lock(Mutex_);
     if (rows.empty())
@@ -44,9 +61,9 @@ bool TRowQueue::Take(std::vector<TPassRow>& rows, std::vector<TUnreadableFolder>
                       std::make_move_iterator(Unreadable_.end()));
     Unreadable_.clear();
     ended = Ended_;
-    bounded = Bound_ != kUnbounded;
+    workerWaits = WorkerWaiting_;
   }
-  if (bounded) WorkerWake_.notify_one();
+  if (workerWaits) WorkerWake_.notify_one();
   return ended;
 }
 

@@ -33,6 +33,10 @@ class TRowQueue {
 
   // Worker side.
   void Push(TPassRow row);
+  // The rows in their order under one lock, as one push: a bound lets them in
+  // once there is room for one row, so the queue may pass it by less than a
+  // batch. rows is left empty, its room kept for the next batch.
+  void PushAll(std::vector<TPassRow>& rows);
   void PushUnreadable(TUnreadableFolder folder);
   // The last push: the pass has nothing more to say.
   void End();
@@ -49,11 +53,17 @@ class TRowQueue {
   std::mutex Mutex_;
   std::condition_variable ReaderWake_;
   std::condition_variable WorkerWake_;
+  // Waits, with the lock held, until the bound lets a push in.
+  void WaitForRoom(std::unique_lock<std::mutex>& lock);
+  // After a push, the lock held: whether the waiting reader is to be woken.
+  bool ReaderToWake() const { return ReaderWaiting_ && Rows_.size() >= kWakeBatch; }
+
   std::vector<TPassRow> Rows_;
   std::vector<TUnreadableFolder> Unreadable_;
   std::size_t Bound_;
   bool Ended_ = false;
   bool ReaderWaiting_ = false;
+  bool WorkerWaiting_ = false;
 };
 
 }  // namespace vt

@@ -25,6 +25,8 @@ struct TSearchPassOptions {
   std::atomic<std::uint64_t>* Progress = nullptr;  // entries handled, may be null; owned by the caller
   // Optional, called on the worker after each entry a listing returned, just before
   // the stop request is polled there: lets a caller watch, or stop, a long listing.
+  // A listing is read in full first; its entries are returned a block at a time,
+  // each block before it is handled.
   std::function<void(TSearchThread& pass, const TFindData& entry)> OnCollected;
   // Optional, called on the worker with the path of a sub-folder after its
   // parent was listed and just before it is opened: lets a test change the tree

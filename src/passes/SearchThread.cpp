@@ -78,16 +78,16 @@ std::vector<TSubFolder> TSearchThread::ScanFolder(const std::shared_ptr<const TF
       return subFolders;
     }
   }
-  // Everything is collected before the first entry is handled, so that a renamed
-  // file is not found again in this folder.
+  // Every listing is read and sorted in full before the first entry is handled,
+  // so that a renamed file is not found again in this folder.
   for (const std::string& mask : MaskList_) {
     if (Stopped()) break;
     CollectMask(folder, mask);
   }
   if (IncludeSubDirs && !Stopped()) ListEnterableFolders(*folder, Reading_, Order_, subFolders, ListingStop_);
-  Reading_.Clear();
   HandleFoundList();
   FreeFoundList();
+  Reading_.Clear();
   return subFolders;
 }
 
@@ -98,14 +98,30 @@ void TSearchThread::CollectMask(const std::shared_ptr<const TFolderHandle>& fold
   if (listing.Error() != 0 && listing.Error() != ENOENT && listing.Error() != ENOTDIR)
     ReportUnreadable(listing.Folder(), listing.Error());
   // A mask with a folder part lists another folder: its entries live there.
-  const std::shared_ptr<const TFolderHandle> listed = listing.FolderHandle();
-  TFindData entry;
-  while (listing.FindNext(entry)) {
-    FoundList.push_back(TProcessList{listed, std::move(entry)});
-    if (OnCollected_) OnCollected_(*this, FoundList.back().FindData);
-    if (Stopped()) break;
-    entry = TFindData{};
+  std::shared_ptr<const TFolderHandle> listed = listing.FolderHandle();
+  Listings_.push_back(TListed{std::move(listed), std::move(listing)});
+}
+
+// The next block of entries from the listings, in their order, into records
+// kept from block to block: a folder's entries are never all copied at once.
+std::size_t TSearchThread::DrawBlock() {
+  std::size_t count = 0;
+  while (count < kBlockSize && NextListing_ < Listings_.size()) {
+    TListed& listed = Listings_[NextListing_];
+    if (count == FoundList.size()) FoundList.emplace_back();
+    TProcessList& record = FoundList[count];
+    if (!listed.Listing.FindNext(record.FindData)) {
+      ++NextListing_;
+      continue;
+    }
+    record.Folder = listed.Folder;
+    ++count;
+    if (OnCollected_) {
+      OnCollected_(*this, record.FindData);
+      if (Stopped()) break;
+    }
   }
+  return count;
 }
 
 ShortNames TSearchThread::ShortNamesNeeded() const {
@@ -116,21 +132,15 @@ ShortNames TSearchThread::ShortNamesNeeded() const {
              : ShortNames::Skip;
 }
 
-// Entries are handled in blocks: the renames a block is to attempt go to the
-// journal in one write before the first of them is attempted, and their
-// outcomes go with the next block's write.
-constexpr std::size_t kBlockSize = 256;
-
 void TSearchThread::HandleFoundList() {
-  // Each block of records is released as soon as it has been handled, so a
-  // large folder's records and rows are not held in full at the same time.
-  while (!FoundList.empty()) {
-    if (Stopped()) return;  // what is left is released by FreeFoundList
-    const std::size_t judged = JudgeBlock(std::min(kBlockSize, FoundList.size()));
+  // A stop leaves what is left to FreeFoundList.
+  while (!Stopped()) {
+    const std::size_t drawn = DrawBlock();
+    if (drawn == 0) return;
+    const std::size_t judged = JudgeBlock(drawn);
     const std::size_t attempted = AttemptBlock(judged);
     SettleBlock(judged, attempted);
-    if (attempted < judged) return;
-    FoundList.erase(FoundList.begin(), FoundList.begin() + static_cast<std::ptrdiff_t>(judged));
+    if (judged < drawn || attempted < judged) return;
   }
 }
 
@@ -226,6 +236,8 @@ void TSearchThread::SettleBlock(std::size_t judged, std::size_t attempted) {
     TProcessList& record = FoundList[i];
     RecordEntry(*record.Folder, std::move(record.FindData), entry);
   }
+  // The block's rows go out together: one lock and at most one wake for them all.
+  Rows_.PushAll(Batch_);
 }
 
 // One handle per level at most: the sub-folders' names and identities come
@@ -258,21 +270,25 @@ void TSearchThread::RecordEntry(const TFolderHandle& folder, TFindData&& findDat
   if (!RowPath || *RowPath != folder.Path()) RowPath = std::make_shared<const std::string>(folder.Path());
   TPassRow row{RowPath,      std::move(findData.cFileName), std::move(judged.NewName), judged.Status, judged.Error,
                RowMark::None};
+  // A hook sees each row once it is in the queue, as a reader could.
   if (OnRecorded_) {
     const TPassRow seen = row;
     Rows_.Push(std::move(row));
     OnRecorded_(*this, seen);
     return;
   }
-  Rows_.Push(std::move(row));
+  Batch_.push_back(std::move(row));
 }
 
 void TSearchThread::ReportUnreadable(const std::string& folder, int error) {
   Rows_.PushUnreadable(TUnreadableFolder{folder, error});
 }
 
+// The records' room stays for the next folder; the listings and the folder handles go.
 void TSearchThread::FreeFoundList() {
-  while (!FoundList.empty()) FoundList.pop_back();
+  FoundList.clear();
+  Listings_.clear();
+  NextListing_ = 0;
 }
 
 }  // namespace vt

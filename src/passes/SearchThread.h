@@ -48,6 +48,7 @@ class TSearchThread final {
  private:
   std::vector<TSubFolder> ScanFolder(const std::shared_ptr<const TFolderHandle>& folder);
   void CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask);
+  std::size_t DrawBlock();
   void HandleFoundList();
   std::size_t JudgeBlock(std::size_t count);
   std::size_t AttemptBlock(std::size_t judged);
@@ -70,9 +71,21 @@ class TSearchThread final {
   void FreeFoundList();
   bool Stopped() const { return Stop.load(std::memory_order_relaxed); }
 
+  // Entries are handled in blocks: the renames a block is to attempt go to the
+  // journal in one write before the first of them is attempted, and their
+  // outcomes go with the next block's write.
+  static constexpr std::size_t kBlockSize = 256;
+
+  // The listings of the folder in hand, one per mask, and the one drawn from.
+  struct TListed {
+    std::shared_ptr<const TFolderHandle> Folder;  // where its entries live
+    TFindHandle Listing;
+  };
   TRowQueue& Rows_;
-  TFoundList FoundList;
-  TFolderReading Reading_;  // of the folder in hand, kept from folder to folder
+  std::vector<TListed> Listings_;
+  std::size_t NextListing_ = 0;
+  std::vector<TProcessList> FoundList;  // the block in hand
+  TFolderReading Reading_;              // of the folder in hand, kept from folder to folder
   bool ReadEachFolder_ = false;
   bool IncludeSubDirs = false;
   std::string Folder;
@@ -85,6 +98,7 @@ class TSearchThread final {
   std::vector<TJudged> Block_;  // kept from block to block so that its names' storage is reused
   std::vector<TJournalEntry> Entries_;
   std::vector<TJournalEntry> Withdrawn_;
+  std::vector<TPassRow> Batch_;  // the rows of the block in hand, pushed together
   IPassJournal* Journal_ = nullptr;
   std::uint64_t RowsSoFar_ = 0;
   std::optional<TRenameStep> Step_;  // the settings snapshot; NewName and Status of the entry

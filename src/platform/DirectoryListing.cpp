@@ -55,6 +55,26 @@ TLooked AttributesOf(int dirFd, const TFolderEntry& entry, ReadOnlyFlags readOnl
   return {LookAt(dirFd, entry.cName, entry.Type)};
 }
 
+// items[i] becomes items[positions[i]], in place, cycle by cycle: a large
+// listing's entries are not copied once more into fresh memory. positions is
+// used up.
+template <typename T>
+void PutInOrder(std::vector<T>& items, std::vector<std::uint32_t>& positions) {
+  for (std::size_t start = 0; start < items.size(); ++start) {
+    if (positions[start] == start) continue;
+    const T first = items[start];
+    std::size_t at = start;
+    while (positions[at] != start) {
+      const std::size_t from = positions[at];
+      items[at] = items[from];
+      positions[at] = static_cast<std::uint32_t>(at);
+      at = from;
+    }
+    items[at] = first;
+    positions[at] = static_cast<std::uint32_t>(at);
+  }
+}
+
 bool Excluded(std::uint32_t attr, ListFilter filter) {
   return filter == ListFilter::NoHiddenOrSystem &&
          (attr & (FileAttr::Hidden | FileAttr::System | FileAttr::VolumeLabel)) != 0;
@@ -147,11 +167,9 @@ void TFindHandle::Impl::Sort(NameOrder order) {
   std::vector<std::string_view> sortNames;
   sortNames.reserve(Selected.size());
   for (const TSelected& item : Selected) sortNames.push_back(Names->At(item.NameOffset).Name);
-  const std::vector<std::uint32_t> positions = SortedPositions(sortNames, order);
-  std::vector<TSelected> sorted;
-  sorted.reserve(Selected.size());
-  for (const std::uint32_t position : positions) sorted.push_back(Selected[position]);
-  Selected = std::move(sorted);
+  std::vector<std::uint32_t> positions = SortedPositions(sortNames, order);
+  std::vector<std::string_view>().swap(sortNames);
+  PutInOrder(Selected, positions);
   InStoredOrder = false;
 }
 

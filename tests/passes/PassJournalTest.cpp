@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -12,8 +13,10 @@
 
 #include "engine/RenameStep.h"
 #include "passes/JournalFormat.h"
+#include "passes/PassJournalWriter.h"
 #include "passes/PassTestSupport.h"
 #include "platform/FolderHandle.h"
+#include "support/TempFolder.h"
 
 namespace vt::test {
 namespace {
@@ -91,6 +94,112 @@ TEST(JournalChecksum, IsTheStandardCrc32) {
     for (std::size_t length = 0; length <= 40; ++length)
       EXPECT_EQ(Crc32(all.substr(from, length)), BitwiseCrc32(all.substr(from, length))) << from << "+" << length;
   EXPECT_EQ(Crc32(all), BitwiseCrc32(all));
+}
+
+// Every length a number can take, at the edges where it takes one byte more.
+TEST(JournalNumbers, ReadBackAsWrittenAtEveryLength) {
+  struct TCase {
+    std::uint64_t Value;
+    std::size_t Bytes;
+  };
+  const TCase cases[] = {{0, 1},           {1, 1},          {0x7F, 1},          {0x80, 2},       {0x3FFF, 2},
+                         {0x4000, 3},      {100000, 3},     {0xFFFFFFFFULL, 5}, {1ULL << 56, 9}, {(1ULL << 63) - 1, 9},
+                         {1ULL << 63, 10}, {UINT64_MAX, 10}};
+  std::string bytes = "head";
+  for (const TCase& test : cases) {
+    const std::size_t before = bytes.size();
+    AppendNumber(bytes, test.Value);
+    EXPECT_EQ(bytes.size() - before, test.Bytes) << test.Value;
+  }
+  TJournalCursor cursor(std::string_view(bytes).substr(4));
+  for (const TCase& test : cases) {
+    std::uint64_t value = 0;
+    ASSERT_TRUE(cursor.Number(value)) << test.Value;
+    EXPECT_EQ(value, test.Value);
+  }
+  EXPECT_TRUE(cursor.AtEnd());
+  EXPECT_EQ(bytes.substr(0, 4), "head");
+}
+
+// The writer against the format written field by field: rows that rename and
+// rows that do not, numbers of one and of several bytes, a folder repeated and
+// a folder changed, long names, refusals and withdrawals.
+TEST(JournalWriter, WritesEveryFieldAsTheFormatSays) {
+  TTempFolder folder;
+  const std::string shortFolder = "/f/", longFolder = "/" + std::string(300, 'd') + "/";
+  const std::string longName(255, 'n');
+  const TJournalEntry intents[] = {{5, shortFolder, "a", "b", TRenameStatus::rsCanBeRenamed, 0, true},
+                                   {200, shortFolder, longName, "c", TRenameStatus::rsCanBeRenamed, 0, true},
+                                   {100000, longFolder, "d", longName, TRenameStatus::rsCanBeRenamed, 0, true}};
+  const TJournalEntry settled[] = {{5, shortFolder, "a", "b", TRenameStatus::rsOk, 0, true},
+                                   {7, shortFolder, "x", "", TRenameStatus::rsNoMatch, 0, false},
+                                   {200, shortFolder, longName, "c", TRenameStatus::rsError, 200, true},
+                                   {300, longFolder, "y", "z", TRenameStatus::rsError, 13, false},
+                                   {301, longFolder, "y2", "z2", TRenameStatus::rsNoChange, -1, false}};
+  const TJournalEntry withdrawn[] = {{100000, longFolder, "d", longName, TRenameStatus::rsCanBeRenamed, 0, true}};
+  TPassJournalWriter writer;
+  ASSERT_EQ(writer.Create(folder.File("j"), TDurability::Kernel, TJournalHeader{}), 0);
+  ASSERT_TRUE(writer.Intend(intents));
+  writer.Settled(settled);
+  writer.Withdrawn(withdrawn);
+  ASSERT_EQ(writer.Finish(TJournalEnd::Stopped), 0);
+
+  std::string expected(kJournalSignature);
+  std::size_t begun = BeginBlock(expected, TJournalBlock::Header);
+  for (const std::uint64_t number : {kJournalVersion, std::uint64_t{1}, std::uint64_t{0}})
+    AppendNumber(expected, number);
+  AppendText(expected, "");
+  AppendText(expected, "");
+  EndBlock(expected, begun);
+  const auto folderField = [&](const std::string& text, bool repeated) {
+    if (repeated) return AppendNumber(expected, 0);
+    AppendNumber(expected, text.size() + 1);
+    expected += text;
+  };
+  begun = BeginBlock(expected, TJournalBlock::Intents);
+  AppendNumber(expected, 3);
+  for (std::size_t i = 0; i < 3; ++i) {
+    AppendNumber(expected, intents[i].Row);
+    folderField(std::string(intents[i].Folder), i == 1);
+    AppendText(expected, intents[i].OldName);
+    AppendText(expected, intents[i].NewName);
+  }
+  EndBlock(expected, begun);
+  begun = BeginBlock(expected, TJournalBlock::Outcomes);
+  AppendNumber(expected, 2);
+  expected += std::string{'\x05', static_cast<char>(TRenameStatus::rsOk), '\0', '\0'};
+  AppendNumber(expected, 200);
+  expected += static_cast<char>(TRenameStatus::rsError);
+  AppendNumber(expected, 200);
+  AppendNumber(expected, 2);
+  expected += "c";
+  EndBlock(expected, begun);
+  begun = BeginBlock(expected, TJournalBlock::Rows);
+  AppendNumber(expected, 3);
+  const int errors[] = {0, 13, 0};
+  for (std::size_t i = 0, k = 0; i < 5; ++i) {
+    if (settled[i].Attempted) continue;
+    AppendNumber(expected, settled[i].Row);
+    folderField(std::string(settled[i].Folder), i == 4);
+    AppendText(expected, settled[i].OldName);
+    AppendText(expected, settled[i].NewName);
+    expected += static_cast<char>(settled[i].Status);
+    AppendNumber(expected, static_cast<std::uint64_t>(errors[k++]));
+  }
+  EndBlock(expected, begun);
+  begun = BeginBlock(expected, TJournalBlock::Outcomes);
+  AppendNumber(expected, 1);
+  AppendNumber(expected, 100000);
+  expected += std::string{static_cast<char>(kWithdrawnStatus), '\0', '\0'};
+  EndBlock(expected, begun);
+  begun = BeginBlock(expected, TJournalBlock::End);
+  AppendNumber(expected, 5);
+  expected += static_cast<char>(TJournalEnd::Stopped);
+  EndBlock(expected, begun);
+
+  EXPECT_EQ(folder.ReadFile("j"), expected);
+  EXPECT_EQ(writer.RenamedCount(), 1u);
+  EXPECT_EQ(writer.RefusedCount(), 2u);
 }
 
 class PassJournalTest : public ::testing::Test {

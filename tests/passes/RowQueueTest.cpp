@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -73,6 +74,129 @@ TEST(RowQueueTest, ABoundHoldsTheWorkerUntilTheReaderTakesAndUnbindLetsItGo) {
   EXPECT_TRUE(queue.Take(rows, unreadable));
   ASSERT_EQ(rows.size(), static_cast<std::size_t>(3 * kBound));
   for (int i = 0; i < 3 * kBound; ++i) EXPECT_EQ(rows[static_cast<std::size_t>(i)].OldName, "f" + std::to_string(i));
+}
+
+std::vector<TPassRow> Rows(int from, int count) {
+  std::vector<TPassRow> rows;
+  for (int i = from; i < from + count; ++i) rows.push_back(Row(i));
+  return rows;
+}
+
+std::vector<std::string> NamesFrom(int from, int count) { return Names(Rows(from, count)); }
+
+TEST(RowQueueTest, BatchesKeepPassOrderAmongSingleRows) {
+  TRowQueue queue;
+  std::vector<TPassRow> batch = Rows(1, 3);
+  queue.Push(Row(0));
+  queue.PushAll(batch);
+  EXPECT_TRUE(batch.empty());
+  queue.PushAll(batch);  // nothing to push
+  queue.Push(Row(4));
+  batch = Rows(5, 2);
+  queue.PushAll(batch);
+  queue.End();
+  std::vector<TPassRow> rows;
+  std::vector<TUnreadableFolder> unreadable;
+  EXPECT_TRUE(queue.Take(rows, unreadable));
+  EXPECT_EQ(Names(rows), NamesFrom(0, 7));
+}
+
+TEST(RowQueueTest, AReaderWaitsOutItsTimeoutForFewerRowsThanABatch) {
+  TRowQueue queue;
+  queue.Push(Row(0));
+  const auto start = std::chrono::steady_clock::now();
+  queue.WaitForRows(std::chrono::milliseconds(30));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
+}
+
+TEST(RowQueueTest, AWaitingReaderIsWokenByTheBatchThatFillsAWakeBatch) {
+  TRowQueue queue;
+  std::atomic<bool> woken{false};
+  std::thread reader([&] {
+    queue.WaitForRows(std::chrono::minutes(2));
+    woken.store(true);
+  });
+  constexpr int kStep = 100;
+  int pushed = 0;
+  while (pushed + kStep < static_cast<int>(TRowQueue::kWakeBatch)) {
+    std::vector<TPassRow> batch = Rows(pushed, kStep);
+    queue.PushAll(batch);
+    pushed += kStep;
+  }
+  EXPECT_FALSE(woken.load());
+  std::vector<TPassRow> last = Rows(pushed, kStep);
+  const auto start = std::chrono::steady_clock::now();
+  queue.PushAll(last);
+  reader.join();
+  // Woken by the push, not by the end of its wait.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::minutes(1));
+  std::vector<TPassRow> rows;
+  std::vector<TUnreadableFolder> unreadable;
+  queue.Take(rows, unreadable);
+  EXPECT_EQ(Names(rows), NamesFrom(0, pushed + kStep));
+}
+
+TEST(RowQueueTest, ABoundHoldsBatchesUntilTheReaderTakesThem) {
+  constexpr int kBound = 8, kBatch = 5, kBatches = 6;
+  TRowQueue queue(kBound);
+  std::atomic<int> batches{0};
+  std::thread worker([&] {
+    for (int b = 0; b < kBatches; ++b) {
+      std::vector<TPassRow> batch = Rows(b * kBatch, kBatch);
+      queue.PushAll(batch);
+      batches.fetch_add(1);
+    }
+    queue.End();
+  });
+  while (batches.load() < 2) std::this_thread::yield();
+  std::vector<TPassRow> rows;
+  std::vector<TUnreadableFolder> unreadable;
+  // Two batches got in below the bound; the third waits for this take.
+  EXPECT_FALSE(queue.Take(rows, unreadable));
+  EXPECT_EQ(Names(rows), NamesFrom(0, 2 * kBatch));
+  std::vector<TPassRow> all = std::move(rows);
+  for (bool ended = false; !ended;) {
+    queue.WaitForRows(std::chrono::milliseconds(10));
+    rows.clear();
+    ended = queue.Take(rows, unreadable);
+    all.insert(all.end(), rows.begin(), rows.end());
+  }
+  worker.join();
+  EXPECT_EQ(Names(all), NamesFrom(0, kBatch * kBatches));
+}
+
+// The window's Stop while the pass waits for its reader: what was renamed has
+// its row, and nothing past the block in hand is touched.
+TEST(PassThreadTest, AStopFromTheReaderLeavesNoRenameWithoutItsRow) {
+  constexpr int kFiles = 1200;
+  TTempTree tree;
+  for (int i = 0; i < kFiles; ++i) tree.File("f" + std::to_string(10000 + i) + ".txt");
+  TSearchPassOptions options;
+  options.Folder = tree.Root();
+  options.Masks = "*.txt";
+  std::atomic<bool> recordAll{false};
+  std::vector<TPassRow> rows;
+  std::vector<TUnreadableFolder> unreadable;
+  {
+    TPassThread pass(options, CaptureSettings(InsertAtBeginning("x")), TPassMode::Rename, recordAll, 1);
+    while (rows.empty()) {
+      pass.Rows().WaitForRows(std::chrono::milliseconds(10));
+      pass.Rows().Take(rows, unreadable);
+    }
+    pass.RequestStop();
+    while (!pass.Rows().Take(rows, unreadable)) pass.Rows().WaitForRows(std::chrono::milliseconds(10));
+  }
+  // Held by the bound, the worker was at most two blocks past the rows first taken.
+  EXPECT_LE(rows.size(), 3 * 256u);
+  std::size_t renamed = 0;
+  for (const TPassRow& row : rows) {
+    ASSERT_EQ(row.Status, TRenameStatus::rsOk) << row.OldName;
+    EXPECT_EQ(row.NewName, "x" + row.OldName);
+    EXPECT_TRUE(tree.Exists(row.NewName)) << row.NewName;
+    ++renamed;
+  }
+  EXPECT_EQ(ListedFiles(tree.Root(), "x*").size(), renamed);
+  EXPECT_EQ(ListedFiles(tree.Root(), "f*").size(), kFiles - renamed);
 }
 
 TEST(PassThreadTest, AnOwnerNoOneReadsForStillStopsAndJoinsItsPass) {

@@ -48,6 +48,30 @@ TEST_F(SearchThreadTest, AnEntryTwoMasksSelectIsHandledTwice) {
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"xa.txt", "xb.txt"}));
 }
 
+// Entries are drawn from the listings a block at a time, a block running on
+// from one mask's listing into the next; every listing was read before the
+// first rename, so a renamed file is never met again.
+TEST_F(SearchThreadTest, BlocksRunAcrossListingsReadBeforeAnyRename) {
+  std::vector<std::string> first, second;
+  for (int i = 0; i < 300; ++i) first.push_back("f" + std::to_string(1000 + i) + ".txt");
+  for (int i = 0; i < 100; ++i) second.push_back("x_" + std::to_string(1000 + i));
+  for (const std::string& name : first) Tree.File(name);
+  for (const std::string& name : second) Tree.File(name);
+
+  Run(Options("*.txt;x*"), InsertAtBeginning("x"));
+
+  std::vector<TRowTexts> expected;
+  std::vector<std::string> after;
+  for (const std::vector<std::string>* names : {&first, &second})
+    for (const std::string& name : *names) {
+      expected.push_back({name, "x" + name, Tree.Root(), "Ok"});
+      after.push_back("x" + name);
+    }
+  EXPECT_EQ(RowTexts(Window.Table), expected);
+  std::sort(after.begin(), after.end());
+  EXPECT_EQ(Tree.Names(), after);
+}
+
 TEST_F(SearchThreadTest, EachListingInNameOrderAndTheCounterFollowsIt) {
   for (const char* name : {"IMG_0010.JPG", "IMG_0001.JPG", "img_0002.jpg", "IMG_0003.JPG", "notes.txt", "A.txt"})
     Tree.File(name);

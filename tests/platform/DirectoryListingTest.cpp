@@ -18,6 +18,7 @@
 #include "HashedShortName.h"
 #include "platform/DirectoryListing.h"
 #include "platform/FindData.h"
+#include "platform/NameOrder.h"
 #include "platform/ShortName.h"
 
 namespace vt {
@@ -307,6 +308,28 @@ TEST_F(ListingShortNames, NumbersInTheOrderTheSystemGivesAndStayUnique) {
     EXPECT_TRUE(test::IsHashedShortName(generated[i], "LO", "TXT")) << generated[i];
   EXPECT_EQ(std::set<std::string>(generated.begin(), generated.end()).size(), generated.size());
   EXPECT_EQ(names.at("longfi~2.txt"), "");
+}
+
+// Sorting moves every entry's fields along with its name, however the
+// folder happened to store the names.
+TEST_F(ListingShortNames, TravelWithTheirNamesThroughTheSort) {
+  for (int i = 0; i < 1500; ++i) dir.Write("Long Name " + std::to_string((i * 7919) % 1500) + ".txt");
+  const auto listed = [&](NameOrder order) {
+    TFindHandle handle(dir.Path() + "*.txt", ListFilter::All, ShortNames::Make, order);
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (TFindData entry; handle.FindNext(entry);) entries.emplace_back(entry.cFileName, entry.cAlternateFileName);
+    return entries;
+  };
+  using TNames = std::map<std::string, std::string>;
+  const std::vector<std::pair<std::string, std::string>> stored = listed(NameOrder::AsStored);
+  for (const NameOrder order : {NameOrder::Name, NameOrder::Natural}) {
+    const std::vector<std::pair<std::string, std::string>> sorted = listed(order);
+    ASSERT_EQ(sorted.size(), 1500u);
+    EXPECT_EQ(TNames(sorted.begin(), sorted.end()), TNames(stored.begin(), stored.end()));
+    EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end(), [&](const auto& a, const auto& b) {
+      return CompareNames(a.first, b.first, order) < 0;
+    }));
+  }
 }
 
 TEST_F(ListingShortNames, CanBeLeftOut) {
