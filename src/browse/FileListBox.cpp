@@ -129,6 +129,7 @@ void TFileListBox::FillFileList() {
         }});
   }
   Worker_->Start(++Started_, std::move(request));
+  emit FillStarted();
 }
 
 void TFileListBox::FillLong(std::uint64_t generation) {
@@ -140,7 +141,8 @@ void TFileListBox::FillDone(std::uint64_t generation, std::vector<std::string> n
   if (generation != Started_) return;
   Shown_ = generation;
   Busy_.reset();
-  Model_->SetNames(std::move(names));
+  // A million names take tens of milliseconds to free: the worker frees them.
+  Worker_->Discard(Model_->SetNames(std::move(names)));
   emit FileListChanged();
 }
 

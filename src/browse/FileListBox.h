@@ -43,6 +43,8 @@ class TFileListBox : public QListView {
   bool FillPending() const { return Shown_ != Started_; }
 
  signals:
+  // A fill has begun on the worker; the names shown stay until FileListChanged.
+  void FillStarted();
   void FileListChanged();
 
  protected:

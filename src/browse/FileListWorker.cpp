@@ -23,6 +23,15 @@ void TFileListWorker::Start(std::uint64_t generation, TFileListRequest request) 
   Wake_.notify_one();
 }
 
+void TFileListWorker::Discard(std::vector<std::string> names) {
+  if (names.empty()) return;
+  {
+    const std::lock_guard lock(Mutex_);
+    Discarded_.push_back(std::move(names));
+  }
+  Wake_.notify_one();
+}
+
 bool TFileListWorker::Superseded(std::uint64_t generation, const std::stop_token& stop) const {
   return stop.stop_requested() || Latest_.load(std::memory_order_relaxed) != generation;
 }
@@ -30,12 +39,16 @@ bool TFileListWorker::Superseded(std::uint64_t generation, const std::stop_token
 void TFileListWorker::Run(const std::stop_token& stop) {
   for (;;) {
     TJob job;
+    std::vector<std::vector<std::string>> discarded;
     {
       std::unique_lock lock(Mutex_);
-      if (!Wake_.wait(lock, stop, [this] { return !Jobs_.empty(); })) return;
+      if (!Wake_.wait(lock, stop, [this] { return !Jobs_.empty() || !Discarded_.empty(); })) return;
+      discarded.swap(Discarded_);
+      if (Jobs_.empty()) continue;  // the names freed as the loop goes round
       job = std::move(Jobs_.front());
       Jobs_.pop_front();
     }
+    discarded.clear();
     if (Superseded(job.Generation, stop)) continue;
     const TListingStop superseded = [&] { return Superseded(job.Generation, stop); };
     const std::function<void()> onLong = [&] { Sink_.Long(job.Generation); };

@@ -33,6 +33,8 @@ class TFileListWorker {
 
   // generation is greater than that of every fill started before.
   void Start(std::uint64_t generation, TFileListRequest request);
+  // Frees names on the worker's thread.
+  void Discard(std::vector<std::string> names);
 
  private:
   struct TJob {
@@ -46,6 +48,7 @@ class TFileListWorker {
   std::mutex Mutex_;
   std::condition_variable_any Wake_;
   std::deque<TJob> Jobs_;
+  std::vector<std::vector<std::string>> Discarded_;
   std::atomic<std::uint64_t> Latest_{0};
   // Last: started once everything it uses is there, joined before any of it goes.
   std::jthread Thread_;

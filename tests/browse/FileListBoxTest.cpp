@@ -44,8 +44,10 @@ TEST_F(FileList, StartsInTheProcesssFolderWithEveryFileAndFillsWhenShown) {
   files.SetMask("*.txt");
   EXPECT_FALSE(files.FillPending());  // nothing is read before the list comes up
   files.SetMask("*.*");
+  QSignalSpy started(&files, &TFileListBox::FillStarted);
   QSignalSpy changed(&files, &TFileListBox::FileListChanged);
   files.show();
+  EXPECT_EQ(started.count(), 1);
   ASSERT_TRUE(changed.wait());
   // Sorted without case; the hidden file and the folder left out; all in one change.
   EXPECT_EQ(files.Names(), QStringList({"A.TXT", "b.txt", "c.doc", "Read me"}));
@@ -265,8 +267,10 @@ TEST_F(FileList, AMissingFolderIsReportedAndTheListStays) {
   ASSERT_TRUE(Filled(files));
   const QStringList names = files.Names();
   ASSERT_FALSE(names.isEmpty());
+  QSignalSpy started(&files, &TFileListBox::FillStarted);
   files.SetFolder(Text_ + "/missing");
   EXPECT_EQ(Errors_.Errors(), QStringList({"File not found"}));
+  EXPECT_EQ(started.count(), 0);
   EXPECT_EQ(files.Folder(), Text_);
   EXPECT_FALSE(files.FillPending());
   EXPECT_EQ(files.Names(), names);
