@@ -1,5 +1,8 @@
 // Times the file list on a folder of many files and the folder list on a
-// folder of many sub-folders, each filled and laid out as on screen.
+// folder of many sub-folders, each filled and laid out as on screen. The file
+// list reads on its worker: it is timed until its new names are in, with the
+// longest the window's loop was held meanwhile, and beside it the listing and
+// sort alone on one thread (what the window used to wait for).
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -8,6 +11,7 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -17,11 +21,14 @@
 #include <vector>
 
 #include "browse/FileListBox.h"
+#include "browse/FileListing.h"
 #include "browse/FilterDirectoryListBox.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 double CpuMs() {
   timespec now{};
@@ -64,6 +71,50 @@ void MakeFolders(const std::string& folder, int count) {
   for (int i = 0; i < count; ++i) ::mkdir((folder + "/Album " + std::to_string((i * 7919) % count)).c_str(), 0755);
 }
 
+// Runs of the file list from an empty mask to mask, each until the new names
+// are shown and laid out; the longest wait between two ticks of a 10 ms timer
+// (or from the change to the first tick, or from the last to the end) is the
+// longest the window was held.
+struct TFill {
+  TTiming timing;
+  double gapBestMs, gapWorstMs;
+};
+
+TFill TimeFill(int runs, vt::TFileListBox& list, const std::string& mask) {
+  const auto shown = [&] {
+    while (list.FillPending()) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    QCoreApplication::processEvents();
+  };
+  std::vector<double> wall, cpu, gaps;
+  Clock::time_point last;
+  double gap = 0;
+  QTimer tick;
+  QObject::connect(&tick, &QTimer::timeout, [&] {
+    const Clock::time_point now = Clock::now();
+    gap = std::max(gap, Ms(now - last));
+    last = now;
+  });
+  tick.start(10);
+  for (int i = 0; i < runs; ++i) {
+    list.SetMask("");
+    shown();
+    const auto start = Clock::now();
+    const double cpuStart = CpuMs();
+    last = start;
+    gap = 0;
+    list.SetMask(mask);
+    shown();
+    const auto end = Clock::now();
+    wall.push_back(Ms(end - start));
+    cpu.push_back(CpuMs() - cpuStart);
+    gaps.push_back(std::max(gap, Ms(end - last)));
+  }
+  std::sort(wall.begin(), wall.end());
+  std::sort(cpu.begin(), cpu.end());
+  std::sort(gaps.begin(), gaps.end());
+  return {{wall.front(), wall[wall.size() / 2], cpu[cpu.size() / 2]}, gaps.front(), gaps.back()};
+}
+
 // The best run is the one least disturbed by other work on the machine; it is held to the target.
 int Report(const char* what, const TTiming& t, double limitMs, int items) {
   const bool ok = limitMs <= 0 || t.bestMs < limitMs;
@@ -71,6 +122,14 @@ int Report(const char* what, const TTiming& t, double limitMs, int items) {
               items);
   if (limitMs > 0) std::printf("  target < %.0f ms %s", limitMs, ok ? "ok" : "SLOW");
   std::printf("\n");
+  return ok ? 0 : 1;
+}
+
+// The worst run is held to the target: a user feels every freeze.
+int ReportGap(double bestMs, double worstMs, double limitMs) {
+  const bool ok = worstMs < limitMs;
+  std::printf("%-42s best %7.1f ms  worst  %7.1f ms  target < %.0f ms %s\n", "  longest the window was held", bestMs,
+              worstMs, limitMs, ok ? "ok" : "SLOW");
   return ok ? 0 : 1;
 }
 
@@ -100,14 +159,23 @@ int main(int argc, char** argv) {
       list.resize(285, 111);
       list.show();
       list.SetFolder(manyFiles);
-      slow += Report("file list, folder of files, mask *.*",
-                     Time(
-                         runs, [&] { list.SetMask(""); }, [&] { list.SetMask("*.*"); }),
-                     300, list.count());
-      slow += Report("file list, two masks *.txt;*.jpg",
-                     Time(
-                         runs, [&] { list.SetMask(""); }, [&] { list.SetMask("*.txt;*.jpg"); }),
-                     0, list.count());
+      for (const char* mask : {"*.*", "*.txt;*.jpg"}) {
+        const TFill fill = TimeFill(runs, list, mask);
+        const std::string what = std::string("file list, names in, mask ") + mask;
+        slow += Report(what.c_str(), fill.timing, 300, list.count());
+        slow += ReportGap(fill.gapBestMs, fill.gapWorstMs, 33);
+      }
+      vt::TFileListRequest request;
+      request.Patterns = {manyFiles + "/*.*"};
+      std::size_t listed = 0;
+      Report("listing and sort alone, one thread",
+             Time(
+                 runs, [] {},
+                 [&] {
+                   const auto names = vt::ListFiles(request, {}, {});
+                   listed = names ? names->size() : 0;
+                 }),
+             0, int(listed));
     }
     {
       vt::TFilterDirectoryListBox dirs;
