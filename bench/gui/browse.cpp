@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -60,7 +61,8 @@ TTiming Time(int runs, const std::function<void()>& prepare, const std::function
 void MakeFiles(const std::string& folder, int count) {
   std::filesystem::create_directories(folder);
   for (int i = 0; i < count; ++i) {
-    const std::string name = folder + "/Photo " + std::to_string((i * 7919) % count) + (i % 3 ? ".jpg" : ".TXT");
+    const std::string name =
+        folder + "/Photo " + std::to_string(std::int64_t{i} * 7919 % count) + (i % 3 ? ".jpg" : ".TXT");
     const int fd = ::open(name.c_str(), O_CREAT | O_WRONLY, 0644);
     if (fd >= 0) ::close(fd);
   }
@@ -68,16 +70,19 @@ void MakeFiles(const std::string& folder, int count) {
 
 void MakeFolders(const std::string& folder, int count) {
   std::filesystem::create_directories(folder);
-  for (int i = 0; i < count; ++i) ::mkdir((folder + "/Album " + std::to_string((i * 7919) % count)).c_str(), 0755);
+  for (int i = 0; i < count; ++i)
+    ::mkdir((folder + "/Album " + std::to_string(std::int64_t{i} * 7919 % count)).c_str(), 0755);
 }
 
 // Runs of the file list from an empty mask to mask, each until the new names
-// are shown and laid out; the longest wait between two ticks of a 10 ms timer
-// (or from the change to the first tick, or from the last to the end) is the
-// longest the window was held.
+// are shown; the longest wait between two ticks of a 10 ms timer from the
+// change until kSettle after that (the rows are laid out in batches meanwhile)
+// is the longest the window was held. The tick's own period is its floor.
+constexpr auto kSettle = std::chrono::milliseconds(300);
+
 struct TFill {
   TTiming timing;
-  double gapBestMs, gapWorstMs;
+  double gapBestMs, gapMedianMs, gapWorstMs;
 };
 
 TFill TimeFill(int runs, vt::TFileListBox& list, const std::string& mask) {
@@ -107,12 +112,14 @@ TFill TimeFill(int runs, vt::TFileListBox& list, const std::string& mask) {
     const auto end = Clock::now();
     wall.push_back(Ms(end - start));
     cpu.push_back(CpuMs() - cpuStart);
-    gaps.push_back(std::max(gap, Ms(end - last)));
+    while (Clock::now() < end + kSettle)
+      QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    gaps.push_back(std::max(gap, Ms(Clock::now() - last)));
   }
   std::sort(wall.begin(), wall.end());
   std::sort(cpu.begin(), cpu.end());
   std::sort(gaps.begin(), gaps.end());
-  return {{wall.front(), wall[wall.size() / 2], cpu[cpu.size() / 2]}, gaps.front(), gaps.back()};
+  return {{wall.front(), wall[wall.size() / 2], cpu[cpu.size() / 2]}, gaps.front(), gaps[gaps.size() / 2], gaps.back()};
 }
 
 // The best run is the one least disturbed by other work on the machine; it is held to the target.
@@ -126,10 +133,10 @@ int Report(const char* what, const TTiming& t, double limitMs, int items) {
 }
 
 // The worst run is held to the target: a user feels every freeze.
-int ReportGap(double bestMs, double worstMs, double limitMs) {
+int ReportGap(double bestMs, double medianMs, double worstMs, double limitMs) {
   const bool ok = worstMs < limitMs;
-  std::printf("%-42s best %7.1f ms  worst  %7.1f ms  target < %.0f ms %s\n", "  longest the window was held", bestMs,
-              worstMs, limitMs, ok ? "ok" : "SLOW");
+  std::printf("%-42s best %7.1f ms  median %7.1f ms  worst %7.1f ms  target < %.0f ms %s\n",
+              "  longest the window was held", bestMs, medianMs, worstMs, limitMs, ok ? "ok" : "SLOW");
   return ok ? 0 : 1;
 }
 
@@ -163,19 +170,18 @@ int main(int argc, char** argv) {
         const TFill fill = TimeFill(runs, list, mask);
         const std::string what = std::string("file list, names in, mask ") + mask;
         slow += Report(what.c_str(), fill.timing, 300, list.count());
-        slow += ReportGap(fill.gapBestMs, fill.gapWorstMs, 33);
+        slow += ReportGap(fill.gapBestMs, fill.gapMedianMs, fill.gapWorstMs, 33);
       }
       vt::TFileListRequest request;
       request.Patterns = {manyFiles + "/*.*"};
       std::size_t listed = 0;
-      Report("listing and sort alone, one thread",
-             Time(
-                 runs, [] {},
-                 [&] {
-                   const auto names = vt::ListFiles(request, {}, {});
-                   listed = names ? names->size() : 0;
-                 }),
-             0, int(listed));
+      const TTiming alone = Time(
+          runs, [] {},
+          [&] {
+            const auto names = vt::ListFiles(request, {}, {});
+            listed = names ? names->size() : 0;
+          });
+      Report("listing and sort alone, one thread", alone, 0, int(listed));
     }
     {
       vt::TFilterDirectoryListBox dirs;

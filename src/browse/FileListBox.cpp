@@ -43,6 +43,8 @@ std::string PatternOf(const std::string& folder, const std::string& piece) {
   return (folder.empty() || folder.back() == '/' ? folder : folder + "/") + piece;
 }
 
+constexpr int kLayoutBatch = 20000;  // rows laid out between two turns of the event loop
+
 void ReportSystemError(int error) { ReportApplicationError(NameText(SysErrorText(error))); }
 
 }  // namespace
@@ -53,6 +55,10 @@ TFileListBox::TFileListBox(QWidget* parent)
   setItemDelegate(new TFileItemDelegate(this));
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setUniformItemSizes(true);
+  // Laid out in one go, a million rows hold the window for up to a tenth of a
+  // second; in batches the loop runs between them and the first rows show at once.
+  setLayoutMode(QListView::Batched);
+  setBatchSize(kLayoutBatch);
   setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
