@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QSignalSpy>
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "BrowseTestSupport.h"
 #include "browse/FileListBox.h"
@@ -207,6 +209,37 @@ TEST_F(FileList, ANewerFolderSupersedesAnOlderOneStillBeingRead) {
   ASSERT_TRUE(Filled(files));
   EXPECT_EQ(files.count(), 10000);
   EXPECT_EQ(changes.Seen().size(), 2);
+}
+
+// Calls act once, as the first queued call reaches the list (before it runs).
+class TOnFirstQueuedCall : public QObject {
+ public:
+  TOnFirstQueuedCall(TFileListBox& files, std::function<void()> act) : Act_(std::move(act)) {
+    files.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::MetaCall && Act_) std::exchange(Act_, nullptr)();
+    return false;
+  }
+
+ private:
+  std::function<void()> Act_;
+};
+
+TEST_F(FileList, NamesAlreadyOnTheirWayWhenANewerFillStartsAreDropped) {
+  Tree_.File("Data/Text/Sub/inner.txt");
+  TFileListBox files;
+  files.show();
+  ASSERT_TRUE(Filled(files));
+  TChanges changes(files);
+  // Too few names for the hourglass: the first queued call is the result itself.
+  files.SetFolder(Text_ + "/Sub");
+  TOnFirstQueuedCall newer(files, [&] { files.SetFolder(Text_ + "/.."); });
+  ASSERT_TRUE(Filled(files));
+  ASSERT_EQ(changes.Seen().size(), 1) << "first shown: " << changes.Seen().front().size() << " names";
+  EXPECT_EQ(changes.Seen().front(), QStringList({"Up.doc", "up.txt"}));
 }
 
 TEST_F(FileList, ManyQuickChangesShowOnlyTheLast) {
