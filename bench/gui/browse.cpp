@@ -1,5 +1,8 @@
 // Times the file list on a folder of many files and the folder list on a
-// folder of many sub-folders, each filled and laid out as on screen.
+// folder of many sub-folders, each filled and laid out as on screen. The file
+// list reads on its worker: it is timed until its new names are in, with the
+// longest the window's loop was held meanwhile, and beside it the listing and
+// sort alone on one thread (what the window used to wait for).
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -8,8 +11,10 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -17,11 +22,14 @@
 #include <vector>
 
 #include "browse/FileListBox.h"
+#include "browse/FileListing.h"
 #include "browse/FilterDirectoryListBox.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 double CpuMs() {
   timespec now{};
@@ -53,7 +61,8 @@ TTiming Time(int runs, const std::function<void()>& prepare, const std::function
 void MakeFiles(const std::string& folder, int count) {
   std::filesystem::create_directories(folder);
   for (int i = 0; i < count; ++i) {
-    const std::string name = folder + "/Photo " + std::to_string((i * 7919) % count) + (i % 3 ? ".jpg" : ".TXT");
+    const std::string name =
+        folder + "/Photo " + std::to_string(std::int64_t{i} * 7919 % count) + (i % 3 ? ".jpg" : ".TXT");
     const int fd = ::open(name.c_str(), O_CREAT | O_WRONLY, 0644);
     if (fd >= 0) ::close(fd);
   }
@@ -61,7 +70,56 @@ void MakeFiles(const std::string& folder, int count) {
 
 void MakeFolders(const std::string& folder, int count) {
   std::filesystem::create_directories(folder);
-  for (int i = 0; i < count; ++i) ::mkdir((folder + "/Album " + std::to_string((i * 7919) % count)).c_str(), 0755);
+  for (int i = 0; i < count; ++i)
+    ::mkdir((folder + "/Album " + std::to_string(std::int64_t{i} * 7919 % count)).c_str(), 0755);
+}
+
+// Runs of the file list from an empty mask to mask, each until the new names
+// are shown; the longest wait between two ticks of a 10 ms timer from the
+// change until kSettle after that (the rows are laid out in batches meanwhile)
+// is the longest the window was held. The tick's own period is its floor.
+constexpr auto kSettle = std::chrono::milliseconds(300);
+
+struct TFill {
+  TTiming timing;
+  double gapBestMs, gapMedianMs, gapWorstMs;
+};
+
+TFill TimeFill(int runs, vt::TFileListBox& list, const std::string& mask) {
+  const auto shown = [&] {
+    while (list.FillPending()) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    QCoreApplication::processEvents();
+  };
+  std::vector<double> wall, cpu, gaps;
+  Clock::time_point last;
+  double gap = 0;
+  QTimer tick;
+  QObject::connect(&tick, &QTimer::timeout, [&] {
+    const Clock::time_point now = Clock::now();
+    gap = std::max(gap, Ms(now - last));
+    last = now;
+  });
+  tick.start(10);
+  for (int i = 0; i < runs; ++i) {
+    list.SetMask("");
+    shown();
+    const auto start = Clock::now();
+    const double cpuStart = CpuMs();
+    last = start;
+    gap = 0;
+    list.SetMask(mask);
+    shown();
+    const auto end = Clock::now();
+    wall.push_back(Ms(end - start));
+    cpu.push_back(CpuMs() - cpuStart);
+    while (Clock::now() < end + kSettle)
+      QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    gaps.push_back(std::max(gap, Ms(Clock::now() - last)));
+  }
+  std::sort(wall.begin(), wall.end());
+  std::sort(cpu.begin(), cpu.end());
+  std::sort(gaps.begin(), gaps.end());
+  return {{wall.front(), wall[wall.size() / 2], cpu[cpu.size() / 2]}, gaps.front(), gaps[gaps.size() / 2], gaps.back()};
 }
 
 // The best run is the one least disturbed by other work on the machine; it is held to the target.
@@ -71,6 +129,14 @@ int Report(const char* what, const TTiming& t, double limitMs, int items) {
               items);
   if (limitMs > 0) std::printf("  target < %.0f ms %s", limitMs, ok ? "ok" : "SLOW");
   std::printf("\n");
+  return ok ? 0 : 1;
+}
+
+// The worst run is held to the target: a user feels every freeze.
+int ReportGap(double bestMs, double medianMs, double worstMs, double limitMs) {
+  const bool ok = worstMs < limitMs;
+  std::printf("%-42s best %7.1f ms  median %7.1f ms  worst %7.1f ms  target < %.0f ms %s\n",
+              "  longest the window was held", bestMs, medianMs, worstMs, limitMs, ok ? "ok" : "SLOW");
   return ok ? 0 : 1;
 }
 
@@ -100,14 +166,22 @@ int main(int argc, char** argv) {
       list.resize(285, 111);
       list.show();
       list.SetFolder(manyFiles);
-      slow += Report("file list, folder of files, mask *.*",
-                     Time(
-                         runs, [&] { list.SetMask(""); }, [&] { list.SetMask("*.*"); }),
-                     300, list.count());
-      slow += Report("file list, two masks *.txt;*.jpg",
-                     Time(
-                         runs, [&] { list.SetMask(""); }, [&] { list.SetMask("*.txt;*.jpg"); }),
-                     0, list.count());
+      for (const char* mask : {"*.*", "*.txt;*.jpg"}) {
+        const TFill fill = TimeFill(runs, list, mask);
+        const std::string what = std::string("file list, names in, mask ") + mask;
+        slow += Report(what.c_str(), fill.timing, 300, list.count());
+        slow += ReportGap(fill.gapBestMs, fill.gapMedianMs, fill.gapWorstMs, 33);
+      }
+      vt::TFileListRequest request;
+      request.Patterns = {manyFiles + "/*.*"};
+      std::size_t listed = 0;
+      const TTiming alone = Time(
+          runs, [] {},
+          [&] {
+            const auto names = vt::ListFiles(request, {}, {});
+            listed = names ? names->size() : 0;
+          });
+      Report("listing and sort alone, one thread", alone, 0, int(listed));
     }
     {
       vt::TFilterDirectoryListBox dirs;

@@ -1,26 +1,20 @@
 #include "browse/FileListBox.h"
 
-#include <algorithm>
-#include <optional>
-#include <vector>
+#include <utility>
 
 #include "browse/ApplicationError.h"
 #include "browse/BusyCursor.h"
 #include "browse/FileItemDelegate.h"
+#include "browse/FileListWorker.h"
 #include "browse/FileNameModel.h"
 #include "browse/NameBytes.h"
-#include "browse/SortWithoutCase.h"
 #include "platform/CurrentFolder.h"
-#include "platform/DirectoryListing.h"
 #include "platform/FindData.h"
-#include "platform/NameListing.h"
 #include "platform/SysErrorText.h"
 
 namespace vt {
 
 namespace {
-
-constexpr std::size_t kBusyFrom = 100;  // the name at this position brings up the hourglass
 
 // The listing's attribute bits of the kinds asked for; ftNormal adds none.
 std::uint32_t AttributeWord(TFileType fileType) {
@@ -49,6 +43,8 @@ std::string PatternOf(const std::string& folder, const std::string& piece) {
   return (folder.empty() || folder.back() == '/' ? folder : folder + "/") + piece;
 }
 
+constexpr int kLayoutBatch = 20000;  // rows laid out between two turns of the event loop
+
 void ReportSystemError(int error) { ReportApplicationError(NameText(SysErrorText(error))); }
 
 }  // namespace
@@ -59,10 +55,17 @@ TFileListBox::TFileListBox(QWidget* parent)
   setItemDelegate(new TFileItemDelegate(this));
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setUniformItemSizes(true);
+  // Laid out in one go, a million rows hold the window for up to a tenth of a
+  // second; in batches the loop runs between them and the first rows show at once.
+  setLayoutMode(QListView::Batched);
+  setBatchSize(kLayoutBatch);
   setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
-TFileListBox::~TFileListBox() = default;
+TFileListBox::~TFileListBox() {
+  // No result is posted once the worker is joined; one already posted dies with this object.
+  Worker_.reset();
+}
 
 const std::string& TFileListBox::Folder() const { return Folder_; }
 const std::string& TFileListBox::Mask() const { return Mask_; }
@@ -107,44 +110,45 @@ int TFileListBox::count() const { return Model_->rowCount(); }
 
 void TFileListBox::FillFileList() {
   if (!Created_) return;
-  const std::uint32_t asked = AttributeWord(FileType_);
-  const bool normal = FileType_ & FileTypeBit(TFileAttr::ftNormal);
-  // Kinds of entry that are left out unless asked for.
-  const std::uint32_t excluded =
-      (FileAttr::Hidden | FileAttr::System | FileAttr::VolumeLabel | FileAttr::Directory) & ~asked;
   // The names keep showing when the folder is gone; the error is reported.
   if (const int error = SetCurrentFolder(Folder_)) {
     ReportSystemError(error);
     return;
   }
-  std::vector<std::string> found;
-  std::optional<TBusyCursor> busy;
-  const auto add = [&](std::string name, std::uint32_t attributes) {
-    if ((attributes & excluded) != 0) return;
-    if (!normal && (attributes & asked) == 0) return;
-    found.push_back(attributes & FileAttr::Directory ? "[" + name + "]" : std::move(name));
-    if (found.size() == kBusyFrom + 1 && !busy) busy.emplace();
-  };
-  for (const std::string& piece : SplitMask(Mask_)) {
-    const std::string pattern = PatternOf(Folder_, piece);
-    if (asked & FileAttr::ReadOnly) {
-      // Only the full listing looks at each file for its write bits.
-      TFindHandle find(pattern, ListFilter::All, ShortNames::Skip);
-      TFindData entry;
-      while (find.FindNext(entry)) add(std::move(entry.cFileName), entry.dwFileAttributes);
-    } else {
-      std::vector<TListedName> entries;
-      ListNames(pattern, entries);
-      // Room for all at once: growing would hold the names one and a half times
-      // over. Many pieces still grow it by half each time, never piece by piece.
-      const std::size_t needed = found.size() + entries.size();
-      if (needed > found.capacity()) found.reserve(std::max(needed, found.capacity() + found.capacity() / 2));
-      for (auto& entry : entries) add(std::move(entry.Name), entry.Attributes);
-    }
+  // Absolute patterns: the current folder may have moved by the time the worker reads.
+  const std::string folder = Folder_.starts_with('/') ? Folder_ : GetCurrentFolder();
+  TFileListRequest request;
+  for (const std::string& piece : SplitMask(Mask_)) request.Patterns.push_back(PatternOf(folder, piece));
+  request.Asked = AttributeWord(FileType_);
+  request.Normal = (FileType_ & FileTypeBit(TFileAttr::ftNormal)) != 0;
+  if (!Worker_) {
+    // The worker's calls come to this object through its event queue, on the window thread.
+    Worker_ = std::make_unique<TFileListWorker>(TFileListSink{
+        [this](std::uint64_t generation) {
+          QMetaObject::invokeMethod(
+              this, [this, generation] { FillLong(generation); }, Qt::QueuedConnection);
+        },
+        [this](std::uint64_t generation, std::vector<std::string> names) {
+          QMetaObject::invokeMethod(
+              this, [this, generation, names = std::move(names)]() mutable { FillDone(generation, std::move(names)); },
+              Qt::QueuedConnection);
+        }});
   }
-  // One sort of everything found beats keeping the list sorted on every insert.
-  SortWithoutCase(found);
-  Model_->SetNames(std::move(found));
+  Worker_->Start(++Started_, std::move(request));
+  emit FillStarted();
+}
+
+void TFileListBox::FillLong(std::uint64_t generation) {
+  if (generation == Started_ && !Busy_) Busy_ = std::make_unique<TBusyCursor>();
+}
+
+void TFileListBox::FillDone(std::uint64_t generation, std::vector<std::string> names) {
+  // Names of a folder or mask no longer asked for: a newer fill is under way.
+  if (generation != Started_) return;
+  Shown_ = generation;
+  Busy_.reset();
+  // A million names take tens of milliseconds to free: the worker frees them.
+  Worker_->Discard(Model_->SetNames(std::move(names)));
   emit FileListChanged();
 }
 

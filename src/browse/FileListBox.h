@@ -2,7 +2,9 @@
 // The files of a folder that the masks select, sorted without case.
 #include <QListView>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace vt {
 
@@ -12,6 +14,10 @@ constexpr TFileType FileTypeBit(TFileAttr a) { return TFileType(1u << unsigned(a
 
 // Filled when first shown; until then changes of folder and mask are only stored.
 // A view over a model of its own, so that a folder of 100,000 names fills quickly.
+// The folder is read and sorted on a worker: the names shown stay until the
+// newest fill's arrive, and FileListChanged says they have.
+class TBusyCursor;
+class TFileListWorker;
 class TFileNameModel;
 
 class TFileListBox : public QListView {
@@ -33,20 +39,32 @@ class TFileListBox : public QListView {
   int ItemHeight() const { return ItemHeight_; }
   QStringList Names() const;
   int count() const;
+  // From the start of a fill until its names are shown.
+  bool FillPending() const { return Shown_ != Started_; }
 
  signals:
+  // A fill has begun on the worker; the names shown stay until FileListChanged.
+  void FillStarted();
   void FileListChanged();
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
+  void FillLong(std::uint64_t generation);
+  void FillDone(std::uint64_t generation, std::vector<std::string> names);
+
   TFileNameModel* Model_;
   std::string Folder_;
   std::string Mask_ = "*.*";
   TFileType FileType_ = FileTypeBit(TFileAttr::ftNormal);
   int ItemHeight_ = 13;
   bool Created_ = false;
+  std::uint64_t Started_ = 0;  // the newest fill's number
+  std::uint64_t Shown_ = 0;    // the number of the fill whose names are shown
+  std::unique_ptr<TBusyCursor> Busy_;
+  // Last: stopped and joined before anything its results would reach goes.
+  std::unique_ptr<TFileListWorker> Worker_;
 };
 
 }  // namespace vt

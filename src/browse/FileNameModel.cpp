@@ -12,10 +12,11 @@ QVariant TFileNameModel::data(const QModelIndex& index, int role) const {
   return {};
 }
 
-void TFileNameModel::SetNames(std::vector<std::string> names) {
+std::vector<std::string> TFileNameModel::SetNames(std::vector<std::string> names) {
   beginResetModel();
   Names_.swap(names);
   endResetModel();
+  return names;
 }
 
 }  // namespace vt

@@ -12,7 +12,8 @@ class TFileNameModel : public QAbstractListModel {
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
 
-  void SetNames(std::vector<std::string> names);
+  // Gives back the names shown before, for the caller to free where it suits.
+  std::vector<std::string> SetNames(std::vector<std::string> names);
   const std::vector<std::string>& Names() const { return Names_; }
 
  private:

@@ -36,7 +36,7 @@ std::optional<EntryKind> KindOf(int dirFd, const dirent& entry) {
 
 }  // namespace
 
-int ListNames(std::string_view pattern, std::vector<TListedName>& names) {
+int ListNames(std::string_view pattern, std::vector<TListedName>& names, const TListingStop& stop) {
   const std::size_t slash = pattern.rfind('/');
   const std::string_view mask = slash == std::string_view::npos ? pattern : pattern.substr(slash + 1);
   const std::string folder =
@@ -45,8 +45,14 @@ int ListNames(std::string_view pattern, std::vector<TListedName>& names) {
   const std::unique_ptr<DIR, TDirCloser> dir(::opendir(folder.c_str()));
   if (!dir) return errno;
   const int dirFd = ::dirfd(dir.get());
+  const std::size_t before = names.size();
+  TListingStopPoll poll(stop);
   while (const dirent* entry =
              ::readdir(dir.get())) {  // NOLINT(concurrency-mt-unsafe): each stream is read by one thread
+    if (poll.Entry()) {
+      names.resize(before);
+      return 0;
+    }
     const std::string_view name(entry->d_name);
     if (!MaskMatches(mask, name)) continue;
     const auto kind = KindOf(dirFd, *entry);

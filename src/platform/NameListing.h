@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ListingStop.h"
+
 namespace vt {
 
 struct TListedName {
@@ -17,6 +19,7 @@ struct TListedName {
 };
 
 // pattern = folder + mask, as for TFindHandle. Appends to names; 0 or the errno of opening the folder.
-int ListNames(std::string_view pattern, std::vector<TListedName>& names);
+// A listing that stop ends early appends nothing and answers 0.
+int ListNames(std::string_view pattern, std::vector<TListedName>& names, const TListingStop& stop = {});
 
 }  // namespace vt

@@ -9,12 +9,15 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <QWidget>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 
 #include "browse/ApplicationError.h"
+#include "browse/FileListBox.h"
 #include "platform/MountTable.h"
 #include "platform/Volumes.h"
 #include "support/TempFolder.h"
@@ -96,6 +99,11 @@ class TSignalCount {
   int Count_ = 0;
 };
 
+// Runs the event loop until the file list shows its newest fill's names.
+inline bool Filled(const TFileListBox& files) {
+  return QTest::qWaitFor([&] { return !files.FillPending(); }, 10000);
+}
+
 inline std::string CurrentPath() { return std::filesystem::current_path().string(); }
 
 inline void PressKey(QWidget* widget, int key) {
@@ -104,3 +112,6 @@ inline void PressKey(QWidget* widget, int key) {
 }
 
 }  // namespace vt::test
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

@@ -131,6 +131,7 @@ TEST_F(FolderList, SetFolderIntoAMissingFolderKeepsEverything) {
   dirs.show();
   files.show();
   const QStringList items = Texts(dirs);
+  ASSERT_TRUE(test::Filled(files));
   const QStringList names = files.Names();
   const int row = dirs.currentRow();
   test::TSignalCount changed(&dirs, &TFilterDirectoryListBox::FolderChanged);
@@ -141,6 +142,7 @@ TEST_F(FolderList, SetFolderIntoAMissingFolderKeepsEverything) {
   EXPECT_EQ(Texts(dirs), items);
   EXPECT_EQ(dirs.currentRow(), row);
   EXPECT_EQ(files.Folder(), Text_);
+  EXPECT_FALSE(files.FillPending());
   EXPECT_EQ(files.Names(), names);
   EXPECT_EQ(test::CurrentPath(), Text_);
   EXPECT_EQ(changed.count(), 0);

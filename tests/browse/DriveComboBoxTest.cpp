@@ -131,6 +131,7 @@ TEST_F(DriveBox, AFailedChangeKeepsTheListsReportsTheErrorAndThePreviousVolumeSt
   files.show();
   const std::string before = dirs.Directory();
   const int dirItems = dirs.count();
+  ASSERT_TRUE(test::Filled(files));
   const QStringList names = files.Names();
   test::TSignalCount driveChanged(&box, &TFilterDriveComboBox::DriveChanged);
   test::TSignalCount folderChanged(&dirs, &TFilterDirectoryListBox::FolderChanged);
@@ -144,6 +145,7 @@ TEST_F(DriveBox, AFailedChangeKeepsTheListsReportsTheErrorAndThePreviousVolumeSt
   EXPECT_EQ(dirs.Directory(), before);
   EXPECT_EQ(dirs.count(), dirItems);
   EXPECT_EQ(files.Folder(), before);
+  EXPECT_FALSE(files.FillPending());
   EXPECT_EQ(files.Names(), names);
   EXPECT_EQ(test::CurrentPath(), before);
 

@@ -15,6 +15,7 @@
 #include "platform/EnterableFolders.h"
 #include "platform/FolderHandle.h"
 #include "platform/ListingStop.h"
+#include "platform/NameListing.h"
 
 namespace vt {
 namespace {
@@ -88,6 +89,18 @@ class ListingStopTest : public ::testing::Test {
     return listed;
   }
 
+  // The names listing appends to what it is given: the entry already there stays.
+  static TListed ListNamesOnly(int yesAt) {
+    TStopAt stop{yesAt};
+    std::vector<TListedName> names{{"kept", 0}};
+    TListed listed;
+    listed.error = ListNames(*Folder / "*.txt", names, stop.Stop());
+    EXPECT_EQ(names.front().Name, "kept");
+    listed.entries = names.size() - 1;
+    listed.asked = stop.asked;
+    return listed;
+  }
+
   static TFsTempFolder* Folder;
   std::shared_ptr<const TFolderHandle> Handle;
 };
@@ -120,6 +133,19 @@ TEST_F(ListingStopTest, EachAskWhileTheSubFoldersAreListedCanEndTheListing) {
   EXPECT_LT(whole.asked, kFiles / 100);
   for (int yesAt = 1; yesAt <= whole.asked; ++yesAt) {
     const TListed stopped = ListFolders(yesAt);
+    EXPECT_EQ(stopped.entries, 0u) << "stopped at ask " << yesAt;
+    EXPECT_EQ(stopped.asked, yesAt) << "it went on after a yes";
+    EXPECT_EQ(stopped.error, 0);
+  }
+}
+
+TEST_F(ListingStopTest, EachAskWhileOnlyTheNamesAreListedCanEndTheListing) {
+  const TListed whole = ListNamesOnly(0);
+  ASSERT_EQ(whole.entries, std::size_t{kFiles});
+  ASSERT_GE(whole.asked, 3);
+  EXPECT_LT(whole.asked, kFiles / 100);
+  for (int yesAt = 1; yesAt <= whole.asked; ++yesAt) {
+    const TListed stopped = ListNamesOnly(yesAt);
     EXPECT_EQ(stopped.entries, 0u) << "stopped at ask " << yesAt;
     EXPECT_EQ(stopped.asked, yesAt) << "it went on after a yes";
     EXPECT_EQ(stopped.error, 0);

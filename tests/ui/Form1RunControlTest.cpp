@@ -195,6 +195,7 @@ TEST_F(Form1RunControl, RenameRunsWithItsCommandsOffAndOffersRecoverAfter) {
   EXPECT_EQ(RowColour(0), QColor(Qt::black));
   EXPECT_EQ(Folder.CountStartingWith("xf"), 3u);
   // The file list has read the folder again.
+  ASSERT_TRUE(test::WaitUntil([&] { return !test::Named<TFileListBox>(*Form, "FileListBox1")->FillPending(); }));
   EXPECT_EQ(test::Named<TFileListBox>(*Form, "FileListBox1")->Names(), (QStringList{"xf0.txt", "xf1.txt", "xf2.txt"}));
 }
 

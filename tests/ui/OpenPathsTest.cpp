@@ -70,6 +70,7 @@ TEST_F(OpenPaths, AFolderMovesTheFolderListAndKeepsTheMasks) {
   vt::OpenPaths(*Form, {Path("Photos")});
   EXPECT_EQ(test::Named<TFilterDirectoryListBox>(*Form, "FilterDirectoryListBox1")->Directory(), Path("Photos"));
   EXPECT_EQ(test::Named<QLineEdit>(*Form, "EdSearch")->text(), "*.JPG");
+  ASSERT_TRUE(test::WaitUntil([&] { return !test::Named<TFileListBox>(*Form, "FileListBox1")->FillPending(); }));
   EXPECT_EQ(test::Named<TFileListBox>(*Form, "FileListBox1")->Names(), (QStringList{"IMG_1.JPG", "IMG_2.JPG"}));
 }
 
@@ -77,6 +78,7 @@ TEST_F(OpenPaths, FilesOpenTheirFolderWithTheirNamesAsMasks) {
   vt::OpenPaths(*Form, {Path("Photos/IMG_2.JPG"), Path("Photos/notes.txt")});
   EXPECT_EQ(test::Named<TFilterDirectoryListBox>(*Form, "FilterDirectoryListBox1")->Directory(), Path("Photos"));
   EXPECT_EQ(test::Named<QLineEdit>(*Form, "EdSearch")->text(), "IMG_2.JPG;notes.txt");
+  ASSERT_TRUE(test::WaitUntil([&] { return !test::Named<TFileListBox>(*Form, "FileListBox1")->FillPending(); }));
   EXPECT_EQ(test::Named<TFileListBox>(*Form, "FileListBox1")->Names(), (QStringList{"IMG_2.JPG", "notes.txt"}));
 }
 

@@ -1,0 +1,31 @@
+#pragma once
+// What the file list shows of a folder: the entries its patterns select, of the
+// kinds asked for, sorted without case. It reads no widget and not the
+// process's current folder, so it can run on a thread of its own.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ListingStop.h"
+
+namespace vt {
+
+struct TFileListRequest {
+  // Absolute: the folder and one piece of the mask each.
+  std::vector<std::string> Patterns;
+  // The listing's attribute bits of the kinds asked for besides plain files.
+  std::uint32_t Asked = 0;
+  bool Normal = true;  // plain files too
+};
+
+// The names at which a fill counts as long (the hourglass comes up).
+constexpr std::size_t kLongFillFrom = 101;
+
+// Sorted names, a folder's as "[name]"; nothing when stop ended the listing.
+// onLong is called once, when the names found reach kLongFillFrom.
+std::optional<std::vector<std::string>> ListFiles(const TFileListRequest& request, const TListingStop& stop,
+                                                  const std::function<void()>& onLong);
+
+}  // namespace vt
