@@ -13,7 +13,9 @@
 namespace vt {
 namespace {
 
-bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+bool IsDotEntry(const std::string& name) {
+  return !name.empty() && name[0] == '.' && (name.size() == 1 || (name.size() == 2 && name[1] == '.'));
+}
 
 // A name the rename may be given: one entry of the same folder, no longer than
 // a volume can hold (so a simulation does not promise what the rename refuses).
@@ -24,7 +26,8 @@ bool IsUsableName(const std::string& name) {
 
 }  // namespace
 
-TRenameStep::TRenameStep(TRenameSettings settings, TPassMode mode) : Settings_(std::move(settings)), Mode_(mode) {}
+TRenameStep::TRenameStep(TRenameSettings settings, TPassMode mode)
+    : Settings_(std::move(settings)), ReplaceShape_(ShapeOf(Settings_.ReplaceInfos)), Mode_(mode) {}
 
 bool TRenameStep::Finish(TRenameStatus status) {
   Status_ = status;
@@ -99,7 +102,7 @@ void TRenameStep::SplitName(const std::string& name) {
 
 TStepResult TRenameStep::Transform() {
   switch (Settings_.Operation) {
-    case TOperation::SearchReplace: return SearchReplaceStep(Settings_.ReplaceInfos, Name_, Ext_);
+    case TOperation::SearchReplace: return SearchReplaceStep(Settings_.ReplaceInfos, ReplaceShape_, Name_, Ext_);
     case TOperation::Insert: return InsertStep(Settings_.InsertInfos, Name_);
     case TOperation::Remove: return RemoveStep(Settings_.DeleteInfos, Name_);
     case TOperation::Number: return NumberStep(Settings_.NumberInfos, Settings_.Counter, Name_);

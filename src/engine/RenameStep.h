@@ -8,6 +8,7 @@
 
 #include "engine/RenameSettings.h"
 #include "engine/RenameStatus.h"
+#include "engine/SearchReplace.h"
 #include "engine/StepResult.h"
 #include "platform/FindData.h"
 #include "platform/FolderHandle.h"
@@ -56,6 +57,7 @@ class TRenameStep {
   bool Decide();
 
   TRenameSettings Settings_;
+  TReplaceShape ReplaceShape_;
   TPassMode Mode_;
   TFolderRenamer Renamer_;
   const TFolderHandle* Handle_ = nullptr;  // of the entry in hand, when it came with one

@@ -16,6 +16,14 @@ std::string_view Resolve(std::string_view replacement, std::string_view matched,
   return storage;
 }
 
+// The same for the settings' own replacement, whose wildcards are known.
+std::string_view ResolveOwn(const TReplaceInfos& infos, const TReplaceShape& shape, std::string_view matched,
+                            std::string& storage) {
+  if (!shape.WildReplacement) return infos.ReplaceWith;
+  storage = WildReplace(infos.ReplaceWith, matched);
+  return storage;
+}
+
 TOccurrences Occurrences(bool recursive) { return recursive ? TOccurrences::Every : TOccurrences::First; }
 
 // Goes on after the first replacement, replacing every later match in what
@@ -41,20 +49,39 @@ void ReplaceRest(const TReplaceInfos& infos, std::string_view replacement, TCase
   name.assign(head).append(tail);
 }
 
-TStepResult SearchWithoutDot(const TReplaceInfos& infos, std::string& name, std::string& ext) {
+// The first match in the name. Without wildcards it is where the search text
+// first occurs, and its replacement goes there without a second search.
+void ReplaceFirst(const TReplaceShape& shape, std::string& name, const TWildMatch& match, std::string_view replacement,
+                  TCase rule) {
+  if (shape.WildSearch) {
+    ReplaceTextInPlace(name, match.Text, replacement, TOccurrences::First, rule);
+  } else if (replacement.size() == match.Text.size()) {
+    // The replacement never views into name: it can be written over the match.
+    replacement.copy(name.data() + match.Offset, replacement.size());
+  } else {
+    name.replace(match.Offset, match.Text.size(), replacement);
+  }
+}
+
+TWildMatch FindFirst(const TReplaceInfos& infos, const TReplaceShape& shape, std::string_view subject, TCase rule) {
+  return shape.WildSearch ? WildFind(infos.SearchFor, subject, rule) : LiteralFind(infos.SearchFor, subject, rule);
+}
+
+TStepResult SearchWithoutDot(const TReplaceInfos& infos, const TReplaceShape& shape, std::string& name,
+                             std::string& ext) {
   const TCase rule = CaseRule(infos.CaseSensitive);
   const TOccurrences inExt = Occurrences(infos.Recursive);
   std::string storage;
-  const TWildMatch match = WildFind(infos.SearchFor, name, rule);
+  const TWildMatch match = FindFirst(infos, shape, name, rule);
   if (!match) {
-    const TWildMatch extMatch = infos.TreatExtension ? WildFind(infos.SearchFor, ext, rule) : TWildMatch{};
+    const TWildMatch extMatch = infos.TreatExtension ? FindFirst(infos, shape, ext, rule) : TWildMatch{};
     if (!extMatch) return TStepResult::NoMatch;
-    const std::string_view replacement = Resolve(infos.ReplaceWith, extMatch.Text, storage);
+    const std::string_view replacement = ResolveOwn(infos, shape, extMatch.Text, storage);
     ReplaceTextInPlace(ext, extMatch.Text, replacement, inExt, rule);
     return TStepResult::Proceed;
   }
-  const std::string_view replacement = Resolve(infos.ReplaceWith, match.Text, storage);
-  ReplaceTextInPlace(name, match.Text, replacement, TOccurrences::First, rule);
+  const std::string_view replacement = ResolveOwn(infos, shape, match.Text, storage);
+  ReplaceFirst(shape, name, match, replacement, rule);
   if (infos.Recursive) ReplaceRest(infos, replacement, rule, name);
   if (infos.TreatExtension) {
     const TWildMatch extMatch = WildFind(infos.SearchFor, ext, rule);
@@ -103,9 +130,18 @@ TStepResult SearchWithDot(const TReplaceInfos& infos, std::string& name, std::st
 
 }  // namespace
 
+TReplaceShape ShapeOf(const TReplaceInfos& infos) {
+  return {HasWildcard(infos.SearchFor), HasWildcard(infos.ReplaceWith), infos.SearchFor.find('.') != std::string::npos};
+}
+
 TStepResult SearchReplaceStep(const TReplaceInfos& infos, std::string& name, std::string& ext) {
+  return SearchReplaceStep(infos, ShapeOf(infos), name, ext);
+}
+
+TStepResult SearchReplaceStep(const TReplaceInfos& infos, const TReplaceShape& shape, std::string& name,
+                              std::string& ext) {
   if (infos.SearchFor.empty() && infos.ReplaceWith.empty()) return TStepResult::NoParameters;
-  if (infos.SearchFor.find('.') == std::string::npos) return SearchWithoutDot(infos, name, ext);
+  if (!shape.DotInSearch) return SearchWithoutDot(infos, shape, name, ext);
   return SearchWithDot(infos, name, ext);
 }
 

@@ -11,4 +11,18 @@ namespace vt {
 // filled from the matched text.
 TStepResult SearchReplaceStep(const TReplaceInfos& infos, std::string& name, std::string& ext);
 
+// What the step needs to know about the settings themselves, worked out once
+// per pass rather than once per file.
+struct TReplaceShape {
+  bool WildSearch = true;       // SearchFor holds "*" or "?"
+  bool WildReplacement = true;  // ReplaceWith holds "*" or "?"
+  bool DotInSearch = false;     // SearchFor holds "."
+};
+TReplaceShape ShapeOf(const TReplaceInfos& infos);
+
+// The same step with the shape given. A shape that claims wildcards where
+// there are none takes the general way and gives the same result.
+TStepResult SearchReplaceStep(const TReplaceInfos& infos, const TReplaceShape& shape, std::string& name,
+                              std::string& ext);
+
 }  // namespace vt

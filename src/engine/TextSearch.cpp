@@ -1,5 +1,7 @@
 #include "engine/TextSearch.h"
 
+#include <functional>
+
 #include "engine/Utf8.h"
 
 namespace vt {
@@ -14,7 +16,8 @@ bool HasAsciiLetter(std::string_view text) {
 
 bool FoldedEqual(const char* a, const char* b, std::size_t n) {
   for (std::size_t k = 0; k < n; ++k) {
-    if (AsciiLower(a[k]) != AsciiLower(b[k])) return false;
+    // Names mostly repeat the search text's own case: fold only where bytes differ.
+    if (a[k] != b[k] && AsciiLower(a[k]) != AsciiLower(b[k])) return false;
   }
   return true;
 }
@@ -31,6 +34,13 @@ std::size_t NextCandidate(std::string_view text, std::string_view part, std::siz
     }
   }
   return NotFound;
+}
+
+bool ViewsInto(const std::string& text, std::string_view part) {
+  // Compared through std::less: the views may belong to unrelated objects.
+  const std::less<const char*> before;
+  return !part.empty() && before(part.data(), text.data() + text.size()) &&
+         before(text.data(), part.data() + part.size());
 }
 
 }  // namespace
@@ -95,12 +105,15 @@ void ReplaceTextInPlace(std::string& text, std::string_view pattern, std::string
     text.replace(at, pattern.size(), replacement);
     return;
   }
-  // Later searches need the pattern after the text has changed under it.
-  const std::string ownPattern(pattern);
-  const std::string ownReplacement(replacement);
+  // Later searches need the pattern after the text has changed under it: a
+  // view into text is copied first, any other is used as it is.
+  std::string ownPattern;
+  std::string ownReplacement;
+  if (ViewsInto(text, pattern)) pattern = ownPattern.assign(pattern);
+  if (ViewsInto(text, replacement)) replacement = ownReplacement.assign(replacement);
   while (at != NotFound) {
-    text.replace(at, ownPattern.size(), ownReplacement);
-    at = FindText(text, ownPattern, at + ownReplacement.size(), rule);
+    text.replace(at, pattern.size(), replacement);
+    at = FindText(text, pattern, at + replacement.size(), rule);
   }
 }
 

@@ -142,15 +142,19 @@ void TrailingStep(const TWorkingPattern& p, const TMatcher& m, TWildMatch& out) 
 
 }  // namespace
 
+TWildMatch LiteralFind(std::string_view literal, std::string_view subject, TCase rule) {
+  TWildMatch out;
+  const TMatcher m{subject, rule};
+  const std::size_t f = m.Find(literal);
+  if (f != NotFound) out = m.Result(f, f + literal.size());
+  return out;
+}
+
 TWildMatch WildFind(std::string_view pattern, std::string_view subject, TCase rule) {
   TWildMatch out;
   if (pattern.empty()) return out;
+  if (!HasWildcard(pattern)) return LiteralFind(pattern, subject, rule);
   const TMatcher m{subject, rule};
-  if (!HasWildcard(pattern)) {
-    const std::size_t f = m.Find(pattern);
-    if (f != NotFound) out = m.Result(f, f + pattern.size());
-    return out;
-  }
   TWorkingPattern p{std::string(pattern), 0};
   // Every step either ends or makes the unresolved part of the pattern shorter.
   for (;;) {

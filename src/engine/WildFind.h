@@ -21,4 +21,7 @@ struct TWildMatch {
 // is resolved stays literal, so subjects holding "*" or "?" match as plain text.
 TWildMatch WildFind(std::string_view pattern, std::string_view subject, TCase rule);
 
+// WildFind for a pattern known to hold neither "*" nor "?".
+TWildMatch LiteralFind(std::string_view literal, std::string_view subject, TCase rule);
+
 }  // namespace vt

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Simulate.h"
+#include "engine/SearchReplace.h"
 
 namespace vt {
 namespace {
@@ -151,6 +152,67 @@ TEST(SearchReplace, Utf8Names) {
       {"a\xFF"
        "b.txt",
        "\xFF", "-", None, "a-b.txt"},
+  };
+  for (const auto& c : cases) ExpectReplaces(c);
+}
+
+// A search or replacement text without wildcards takes a shorter way; a shape
+// claiming wildcards forces the general one, which must give the same names.
+TEST(SearchReplace, LiteralWayAgreesWithTheGeneralWay) {
+  const std::string e = "\xC3\xA9";
+  const std::string E = "\xC3\x89";
+  struct Subject {
+    std::string name;
+    std::string ext;
+  } const subjects[] = {
+      {"", ""},
+      {"", "txt"},
+      {"file_000001", "txt"},
+      {"FILE_000001", "TXT"},
+      {"x_file_", "file_"},
+      {"aaaa", "aaa"},
+      {"abab", "ab"},
+      {"caf" + e, "t" + e},
+      {"CAF" + E, e},
+      {"a\xFF"
+       "b",
+       "\xFF"},
+      {"a*b?", "*"},
+      {std::string(255, 'a'), "a"},
+  };
+  const std::string searches[] = {"file_", "FILE_", "a", "aa", "ab", "b", e, "\xA9", "\xFF", "*", "?", "x", "zz"};
+  const std::string replacements[] = {"item_", "", "i", "longer text", "aa", e, "?", "<*>"};
+  for (const auto& subject : subjects) {
+    for (const auto& search : searches) {
+      for (const auto& replacement : replacements) {
+        for (unsigned options = 0; options < 8; ++options) {
+          const TReplaceInfos infos{search, replacement, (options & Recursive) != 0, (options & CaseSensitive) != 0,
+                                    (options & TreatExtension) != 0};
+          std::string name = subject.name, ext = subject.ext;
+          std::string generalName = subject.name, generalExt = subject.ext;
+          const TStepResult result = SearchReplaceStep(infos, ShapeOf(infos), name, ext);
+          const TStepResult general = SearchReplaceStep(infos, TReplaceShape{}, generalName, generalExt);
+          EXPECT_EQ(result, general) << subject.name << "." << subject.ext << ": " << search << " -> " << replacement
+                                     << " options " << options;
+          EXPECT_EQ(name, generalName) << subject.name << ": " << search << " -> " << replacement << " options "
+                                       << options;
+          EXPECT_EQ(ext, generalExt) << subject.ext << ": " << search << " -> " << replacement << " options "
+                                     << options;
+        }
+      }
+    }
+  }
+}
+
+TEST(SearchReplace, LiteralWayResults) {
+  const ReplaceCase cases[] = {
+      {"file_000001.txt", "file_", "item_", None, "item_000001.txt"},
+      {"FILE_000001.txt", "file_", "item_", None, "item_000001.txt"},
+      {"FILE_000001.txt", "file_", "item_", CaseSensitive, "No Match"},
+      {"a_file_.txt", "file_", "x", None, "a_x.txt"},  // at the end of the name
+      {"aaaa.txt", "aa", "b", Recursive, "bb.txt"},    // occurrences do not overlap
+      {"aaa.txt", "aa", "bb", None, "bba.txt"},
+      {"caf\xC3\xA9.txt", "\xA9", "e", None, "No Match"},  // never half a character
   };
   for (const auto& c : cases) ExpectReplaces(c);
 }

@@ -76,5 +76,18 @@ TEST(ReplaceText, ReplacesLiteralOccurrences) {
   }
 }
 
+// Every later search needs the pattern as it was, even when it viewed into the
+// text being changed.
+TEST(ReplaceText, InPlaceWithViewsIntoTheText) {
+  std::string text = "abab";
+  const std::string_view view = text;
+  ReplaceTextInPlace(text, view.substr(0, 1), view.substr(1, 1), TOccurrences::Every, TCase::Sensitive);
+  EXPECT_EQ(text, "bbbb");
+  std::string grown = "ab_ab";
+  const std::string_view whole = grown;
+  ReplaceTextInPlace(grown, whole.substr(0, 2), whole, TOccurrences::Every, TCase::Sensitive);
+  EXPECT_EQ(grown, "ab_ab_ab_ab");
+}
+
 }  // namespace
 }  // namespace vt
