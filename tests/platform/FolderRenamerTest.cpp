@@ -85,14 +85,22 @@ TEST(FolderRenamer, RefusesNamesThatAreNoEntryOfTheFolder) {
   dir.Write("file", "content");
   TFolderRenamer renamer;
   const std::string withNul("a\0b", 3);
-  for (const std::string& bad : {std::string(), std::string("."), std::string(".."), std::string("sub/file"),
-                                 std::string("../file"), std::string("/tmp/x"), withNul}) {
+  const std::string nulLast("ab\0", 3);
+  for (const std::string& bad :
+       {std::string(), std::string("."), std::string(".."), std::string("sub/file"), std::string("../file"),
+        std::string("/tmp/x"), std::string("file/"), withNul, nulLast, std::string(300, 'x') + "/"}) {
     EXPECT_EQ(renamer.Rename(dir.Path(), "file", bad), EINVAL) << bad;
     EXPECT_EQ(renamer.Rename(dir.Path(), bad, "other"), EINVAL) << bad;
   }
   EXPECT_EQ(renamer.Rename(dir.Path(), "file", std::string(256, 'x')), ENAMETOOLONG);
   EXPECT_EQ(renamer.Rename(dir.Path(), "file", std::string(255, 'x')), 0);
   EXPECT_EQ(EntriesOf(dir), (std::set<std::string>{"sub", std::string(255, 'x')}));
+  // Only "." and ".." themselves are refused, not names made of or led by dots.
+  std::string current = std::string(255, 'x');
+  for (const std::string good : {"...", ".x", "x.", "..x"}) {
+    EXPECT_EQ(renamer.Rename(dir.Path(), current, good), 0) << good;
+    current = good;
+  }
 }
 
 TEST(FolderRenamer, KeepsTheFolderOpenUntilItChanges) {
