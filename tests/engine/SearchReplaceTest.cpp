@@ -180,7 +180,7 @@ TEST(SearchReplace, LiteralWayAgreesWithTheGeneralWay) {
       {"a*b?", "*"},
       {std::string(255, 'a'), "a"},
   };
-  const std::string searches[] = {"file_", "FILE_", "a", "aa", "ab", "b", e, "\xA9", "\xFF", "*", "?", "x", "zz"};
+  const std::string searches[] = {"", "file_", "FILE_", "a", "aa", "ab", "b", e, "\xA9", "\xFF", "*", "?", "x", "zz"};
   const std::string replacements[] = {"item_", "", "i", "longer text", "aa", e, "?", "<*>"};
   for (const auto& subject : subjects) {
     for (const auto& search : searches) {
