@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <memory>
 
+#include "support/QtThreadSanitizer.h"
+
 namespace {
 
 class QtEnvironment : public ::testing::Environment {
@@ -25,7 +27,4 @@ class QtEnvironment : public ::testing::Environment {
 
 }  // namespace
 
-// Under ThreadSanitizer: Qt is not built with it, and its event queue is locked
-// with futexes the sanitizer cannot see, so the file list's names posted from
-// its worker look like a race inside Qt's own copying. Our own code is still checked.
-extern "C" const char* __tsan_default_suppressions() { return "called_from_lib:libQt6Core.so.6\n"; }
+extern "C" const char* __tsan_default_suppressions() { return vt::test::kQtThreadSanitizerSuppressions; }

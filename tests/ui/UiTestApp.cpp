@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "support/QtThreadSanitizer.h"
 #include "ui/Startup.h"
 
 namespace vt::test {
@@ -60,17 +61,4 @@ QString NamedAncestor(const QWidget* w) {
 
 }  // namespace vt::test
 
-// Under ThreadSanitizer: Qt is not built with it, and its own threads (the image
-// conversion pool, the file dialog's gatherer) synchronise through futexes the
-// sanitizer cannot see; so does GLib, whose event loops those threads run and
-// which frees at exit in one of them what another one left. Our own code is
-// still checked.
-extern "C" const char* __tsan_default_suppressions() {
-  return "called_from_lib:libQt6Core.so.6\n"
-         "called_from_lib:libQt6Gui.so.6\n"
-         "called_from_lib:libQt6Widgets.so.6\n"
-         "race:libQt6Core.so.6\n"
-         "race:libQt6Gui.so.6\n"
-         "race:libQt6Widgets.so.6\n"
-         "race:libglib-2.0.so.0\n";
-}
+extern "C" const char* __tsan_default_suppressions() { return vt::test::kQtThreadSanitizerSuppressions; }
