@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "browse/FileListBox.h"
 #include "passes/RunControl.h"
 #include "ui/Form1.h"
 #include "ui/FrmAbout.h"
@@ -47,16 +48,27 @@ void RunSteps(std::vector<std::function<void()>> steps, std::size_t next = 0) {
   });
 }
 
-// Simulate as a user presses it; returns once the pass has ended, false if it
-// did not within a minute.
-bool Simulate(vt::TForm1& form) {
-  form.findChild<QPushButton*>("BtSimul")->click();
+// Runs the event loop until done() holds; false if it did not within a minute.
+bool WaitUntil(const std::function<bool()>& done) {
   const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-  while (form.RunControl().PassAlive()) {
+  while (!done()) {
     if (std::chrono::steady_clock::now() > limit) return false;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   }
   return true;
+}
+
+// The file list is read on a worker: a picture waits for its names.
+bool FileListFilled(vt::TForm1& form) {
+  const auto* files = form.findChild<vt::TFileListBox*>("FileListBox1");
+  return WaitUntil([files] { return !files->FillPending(); });
+}
+
+// Simulate as a user presses it; returns once the pass has ended and the file
+// list shows the folder again.
+bool Simulate(vt::TForm1& form) {
+  form.findChild<QPushButton*>("BtSimul")->click();
+  return WaitUntil([&form] { return !form.RunControl().PassAlive(); }) && FileListFilled(form);
 }
 
 }  // namespace
@@ -78,6 +90,10 @@ int main(int argc, char* argv[]) {
   };
   RunSteps({
       [&] {
+        if (!FileListFilled(form)) {
+          std::fputs("veltrane-screenshot: the file list was not read\n", stderr);
+          status = 1;
+        }
         save(form, "main-window.png");
         windows.FrmAbout->show();
       },
