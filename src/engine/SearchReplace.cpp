@@ -19,9 +19,7 @@ std::string_view Resolve(std::string_view replacement, std::string_view matched,
 // The same for the settings' own replacement, whose wildcards are known.
 std::string_view ResolveOwn(const TReplaceInfos& infos, const TReplaceShape& shape, std::string_view matched,
                             std::string& storage) {
-  if (!shape.WildReplacement) return infos.ReplaceWith;
-  storage = WildReplace(infos.ReplaceWith, matched);
-  return storage;
+  return shape.WildReplacement ? Resolve(infos.ReplaceWith, matched, storage) : std::string_view(infos.ReplaceWith);
 }
 
 TOccurrences Occurrences(bool recursive) { return recursive ? TOccurrences::Every : TOccurrences::First; }
@@ -84,7 +82,7 @@ TStepResult SearchWithoutDot(const TReplaceInfos& infos, const TReplaceShape& sh
   ReplaceFirst(shape, name, match, replacement, rule);
   if (infos.Recursive) ReplaceRest(infos, replacement, rule, name);
   if (infos.TreatExtension) {
-    const TWildMatch extMatch = WildFind(infos.SearchFor, ext, rule);
+    const TWildMatch extMatch = FindFirst(infos, shape, ext, rule);
     if (extMatch) {
       std::string again;
       ReplaceTextInPlace(ext, extMatch.Text, Resolve(replacement, extMatch.Text, again), inExt, rule);

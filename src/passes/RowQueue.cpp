@@ -18,9 +18,7 @@ void TRowQueue::Push(TPassRow row) {
   std::unique_lock lock(Mutex_);
   WaitForRoom(lock);
   Rows_.push_back(std::move(row));
-  const bool wake = ReaderToWake();
-  lock.unlock();
-  if (wake) ReaderWake_.notify_one();
+  Added(lock);
 }
 
 void TRowQueue::PushAll(std::vector<TPassRow>& rows) {
@@ -28,9 +26,13 @@ void TRowQueue::PushAll(std::vector<TPassRow>& rows) {
   std::unique_lock lock(Mutex_);
   WaitForRoom(lock);
   Rows_.insert(Rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+  Added(lock);
+  rows.clear();
+}
+
+void TRowQueue::Added(std::unique_lock<std::mutex>& lock) {
   const bool wake = ReaderToWake();
   lock.unlock();
-  rows.clear();
   if (wake) ReaderWake_.notify_one();
 }
 

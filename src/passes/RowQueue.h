@@ -55,6 +55,8 @@ class TRowQueue {
   std::condition_variable WorkerWake_;
   // Waits, with the lock held, until the bound lets a push in.
   void WaitForRoom(std::unique_lock<std::mutex>& lock);
+  // Once rows are in: lets the lock go and wakes the reader if it waits for them.
+  void Added(std::unique_lock<std::mutex>& lock);
   // After a push, the lock held: whether the waiting reader is to be woken.
   bool ReaderToWake() const { return ReaderWaiting_ && Rows_.size() >= kWakeBatch; }
 

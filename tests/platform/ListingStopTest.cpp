@@ -126,30 +126,27 @@ TEST_F(ListingStopTest, EachAskWhileTheFilesAreListedCanEndTheListing) {
   }
 }
 
-TEST_F(ListingStopTest, EachAskWhileTheSubFoldersAreListedCanEndTheListing) {
-  const TListed whole = ListFolders(0);
-  ASSERT_EQ(whole.entries, kSubFolders.size());
+// Listed whole first, then stopped at each of its asks in turn: a yes ends it at once.
+template <class List>
+void ExpectEachAskEndsTheListing(const List& list, std::size_t entries) {
+  const auto whole = list(0);
+  ASSERT_EQ(whole.entries, entries);
   ASSERT_GE(whole.asked, 3);
   EXPECT_LT(whole.asked, kFiles / 100);
   for (int yesAt = 1; yesAt <= whole.asked; ++yesAt) {
-    const TListed stopped = ListFolders(yesAt);
+    const auto stopped = list(yesAt);
     EXPECT_EQ(stopped.entries, 0u) << "stopped at ask " << yesAt;
     EXPECT_EQ(stopped.asked, yesAt) << "it went on after a yes";
     EXPECT_EQ(stopped.error, 0);
   }
 }
 
+TEST_F(ListingStopTest, EachAskWhileTheSubFoldersAreListedCanEndTheListing) {
+  ExpectEachAskEndsTheListing([this](int yesAt) { return ListFolders(yesAt); }, kSubFolders.size());
+}
+
 TEST_F(ListingStopTest, EachAskWhileOnlyTheNamesAreListedCanEndTheListing) {
-  const TListed whole = ListNamesOnly(0);
-  ASSERT_EQ(whole.entries, std::size_t{kFiles});
-  ASSERT_GE(whole.asked, 3);
-  EXPECT_LT(whole.asked, kFiles / 100);
-  for (int yesAt = 1; yesAt <= whole.asked; ++yesAt) {
-    const TListed stopped = ListNamesOnly(yesAt);
-    EXPECT_EQ(stopped.entries, 0u) << "stopped at ask " << yesAt;
-    EXPECT_EQ(stopped.asked, yesAt) << "it went on after a yes";
-    EXPECT_EQ(stopped.error, 0);
-  }
+  ExpectEachAskEndsTheListing(ListNamesOnly, std::size_t{kFiles});
 }
 
 TEST_F(ListingStopTest, ASmallFolderIsAskedAboutOnceBeforeItIsSorted) {
