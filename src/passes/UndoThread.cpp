@@ -4,9 +4,34 @@
 #include <utility>
 
 #include "passes/UndoRowChecks.h"
-#include "platform/PathSeparator.h"
+#include "platform/FolderRenamer.h"
 
 namespace vt {
+namespace {
+
+char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Names equal but for ASCII case count as one: on a volume that ignores case
+// they are. Holding one name too many only orders two renames back needlessly.
+bool SameFolded(std::string_view one, std::string_view other) {
+  return one.size() == other.size() &&
+         std::equal(one.begin(), one.end(), other.begin(), [](char a, char b) { return FoldAscii(a) == FoldAscii(b); });
+}
+
+// FNV-1a over the folder, a NUL no path holds, and the name folded.
+std::uint64_t NameKey(std::string_view folder, std::string_view name) {
+  std::uint64_t hash = 14695981039346656037ULL;
+  const auto mix = [&hash](char c) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ULL;
+  };
+  for (const char c : folder) mix(c);
+  mix('\0');
+  for (const char c : name) mix(FoldAscii(c));
+  return hash;
+}
+
+}  // namespace
 
 TUndoThread::TUndoThread(TRowQueue& rows, TUndoList undoList, const std::atomic<bool>& recordAll, IPassJournal* journal)
     : Rows_(rows), UndoList(std::move(undoList)), Journal_(journal), RecordAllMessages_(recordAll) {}
@@ -29,70 +54,128 @@ void TUndoThread::Execute() {
 constexpr std::size_t kUndoBlockSize = 256;
 
 void TUndoThread::RunUndo() {
-  for (std::size_t first = 0; first < UndoList.size(); first += kUndoBlockSize) {
-    if (!UndoBlock(first, std::min(kUndoBlockSize, UndoList.size() - first))) break;
-  }
+  Outcomes_.assign(UndoList.size(), TOutcome{});
+  for (std::size_t row = 0; row < UndoList.size(); ++row) Judge(row);
+  IndexHolders();
+  bool written = true;
+  for (std::size_t row = 0; row < UndoList.size() && written; ++row)
+    if (Outcomes_[row].State == TRowState::Waiting) written = Plan(row);
+  if (written) written = UndoPlanned();
+  // A journal that could not be written ends the pass: every row renamed back
+  // is still shown, those after a row not reached too.
+  PushSettled(!written);
   FreeUndoList();
 }
 
-bool TUndoThread::UndoBlock(std::size_t first, std::size_t count) {
-  if (Block_.size() < count) Block_.resize(count);
-  Entries_.clear();
-  for (std::size_t i = 0; i < count; ++i) {
-    const TUndoProcessList& record = UndoList[first + i];
-    JudgeEntry(record, Block_[i]);
-    if (Block_[i].Pending)
-      Entries_.push_back(TJournalEntry{first + i, record.Path, record.NewFileName, record.OldFileName,
-                                       TRenameStatus::rsCanBeRenamed, 0, true});
+// A file a rename could not finish and left under its temporary name is
+// brought back like a renamed one; its row says "Error" all the same.
+void TUndoThread::Judge(std::size_t row) {
+  const TUndoProcessList& record = UndoList[row];
+  TOutcome& outcome = Outcomes_[row];
+  const bool stranded = record.Status == TRenameStatus::rsError && IsStrandedName(record.NewFileName);
+  // Whether a pass could have made the row is checked by the rename back itself.
+  outcome.Pending = record.Status == TRenameStatus::rsOk || stranded;
+  outcome.Status = outcome.Pending ? TRenameStatus::rsCanBeRenamed : TRenameStatus::rsNoChange;
+}
+
+void TUndoThread::IndexHolders() {
+  Holders_.clear();
+  for (std::size_t row = 0; row < UndoList.size(); ++row)
+    if (Outcomes_[row].Pending) Holders_.emplace_back(NameKey(UndoList[row].Path, UndoList[row].NewFileName), row);
+  std::sort(Holders_.begin(), Holders_.end());
+}
+
+std::optional<std::size_t> TUndoThread::WaitingHolder(std::size_t row) const {
+  if (!Outcomes_[row].Pending) return std::nullopt;
+  const TUndoProcessList& wanting = UndoList[row];
+  const std::uint64_t key = NameKey(wanting.Path, wanting.OldFileName);
+  auto it = std::lower_bound(Holders_.begin(), Holders_.end(), std::pair<std::uint64_t, std::size_t>{key, 0});
+  for (; it != Holders_.end() && it->first == key; ++it) {
+    const std::size_t holder = it->second;
+    if (holder == row || Outcomes_[holder].State != TRowState::Waiting) continue;
+    const TUndoProcessList& holding = UndoList[holder];
+    if (holding.Path == wanting.Path && SameFolded(holding.NewFileName, wanting.OldFileName)) return holder;
   }
-  // No rename back without its record: a journal that cannot be written ends the pass.
-  if (Journal_ != nullptr && !Entries_.empty() && !Journal_->Intend(Entries_)) return false;
-  Entries_.clear();
-  for (std::size_t i = 0; i < count; ++i) {
-    const TUndoProcessList& record = UndoList[first + i];
-    TUndoJudged& judged = Block_[i];
-    if (judged.Pending) AttemptEntry(record, judged);
-    Entries_.push_back(TJournalEntry{first + i, record.Path, judged.RowFile, judged.RowNewName, judged.Status,
-                                     judged.Error, judged.Pending});
-    // A recover pass never gives "No Match"; the test is kept so both passes record alike.
-    if (judged.Status == TRenameStatus::rsNoMatch && !RecordAllMessages_.load(std::memory_order_relaxed)) continue;
-    AddUndoRow(record.Path, judged);
+  return std::nullopt;
+}
+
+// Depth first without recursion: a renumbering of a million files is one chain.
+// A row met again while its chain is planned (a cycle no pass makes) is not
+// waited for: its rename back is attempted where it stands.
+bool TUndoThread::Plan(std::size_t row) {
+  Stack_.assign(1, row);
+  Outcomes_[row].State = TRowState::Visiting;
+  while (!Stack_.empty()) {
+    const std::size_t top = Stack_.back();
+    if (const std::optional<std::size_t> holder = WaitingHolder(top)) {
+      Outcomes_[*holder].State = TRowState::Visiting;
+      Stack_.push_back(*holder);
+      continue;
+    }
+    Stack_.pop_back();
+    Outcomes_[top].State = TRowState::Planned;
+    Planned_.push_back(top);
+    if (Planned_.size() >= kUndoBlockSize && !UndoPlanned()) return false;
   }
-  if (Journal_ != nullptr) Journal_->Settled(Entries_);
   return true;
 }
 
-void TUndoThread::JudgeEntry(const TUndoProcessList& record, TUndoJudged& judged) {
-  judged.RowFile = record.NewFileName;
-  judged.RowNewName.clear();
-  judged.Error = 0;
-  judged.Pending = false;
-  // A file a rename could not finish and left under its temporary name is
-  // brought back like a renamed one; its row says "Error" all the same.
-  const bool stranded = record.Status == TRenameStatus::rsError && IsStrandedName(record.NewFileName);
-  if (record.Status != TRenameStatus::rsOk && !stranded) {
-    judged.RowFile = record.OldFileName;
-    judged.Status = TRenameStatus::rsNoChange;
-    return;
+bool TUndoThread::UndoPlanned() {
+  if (Planned_.empty()) return true;
+  Entries_.clear();
+  for (const std::size_t row : Planned_) {
+    const TUndoProcessList& record = UndoList[row];
+    if (Outcomes_[row].Pending)
+      Entries_.push_back(TJournalEntry{row, record.Path, record.NewFileName, record.OldFileName,
+                                       TRenameStatus::rsCanBeRenamed, 0, true});
   }
-  // Whether a pass could have made the row is checked by the rename back itself.
-  judged.Pending = true;
+  // No rename back without its record.
+  if (Journal_ != nullptr && !Entries_.empty() && !Journal_->Intend(Entries_)) return false;
+  Entries_.clear();
+  for (const std::size_t row : Planned_) {
+    const TUndoProcessList& record = UndoList[row];
+    TOutcome& outcome = Outcomes_[row];
+    // Looks at the disk only now: an earlier rename back may have given this row its file.
+    if (outcome.Pending)
+      outcome.Status = Renamer_.Undo(record.Path, record.NewFileName, record.OldFileName, outcome.Error);
+    outcome.State = TRowState::Settled;
+    const bool renamed = outcome.Status == TRenameStatus::rsOk;
+    Entries_.push_back(TJournalEntry{row, record.Path, outcome.Pending ? record.NewFileName : record.OldFileName,
+                                     renamed ? std::string_view(record.OldFileName) : std::string_view(),
+                                     outcome.Status, outcome.Error, outcome.Pending});
+  }
+  if (Journal_ != nullptr) Journal_->Settled(Entries_);
+  Planned_.clear();
+  PushSettled(false);
+  return true;
 }
 
-// Looks at the disk only now: an earlier rename back of the block may have
-// given this row its file.
-void TUndoThread::AttemptEntry(const TUndoProcessList& record, TUndoJudged& judged) {
-  judged.Status = Renamer_.Undo(record.Path, record.NewFileName, record.OldFileName, judged.Error);
-  if (judged.Status == TRenameStatus::rsOk) judged.RowNewName = record.OldFileName;
+// In the order of the rows read; all: also past a row never settled.
+void TUndoThread::PushSettled(bool all) {
+  for (; NextPush_ < UndoList.size(); ++NextPush_) {
+    if (Outcomes_[NextPush_].State != TRowState::Settled) {
+      if (all) continue;
+      return;
+    }
+    AddUndoRow(NextPush_);
+  }
 }
 
-void TUndoThread::AddUndoRow(const std::string& path, const TUndoJudged& judged) {
-  if (!RowPath || *RowPath != path) RowPath = std::make_shared<const std::string>(path);
-  Rows_.Push(TPassRow{RowPath, judged.RowFile, judged.RowNewName, judged.Status, judged.Error, RowMark::None});
+void TUndoThread::AddUndoRow(std::size_t row) {
+  const TUndoProcessList& record = UndoList[row];
+  const TOutcome& outcome = Outcomes_[row];
+  // A recover pass never gives "No Match"; the test is kept so both passes record alike.
+  if (outcome.Status == TRenameStatus::rsNoMatch && !RecordAllMessages_.load(std::memory_order_relaxed)) return;
+  if (!RowPath || *RowPath != record.Path) RowPath = std::make_shared<const std::string>(record.Path);
+  const bool renamed = outcome.Status == TRenameStatus::rsOk;
+  Rows_.Push(TPassRow{RowPath, outcome.Pending ? record.NewFileName : record.OldFileName,
+                      renamed ? record.OldFileName : std::string(), outcome.Status, outcome.Error, RowMark::None});
 }
 
 void TUndoThread::FreeUndoList() {
   while (!UndoList.empty()) UndoList.pop_back();
+  std::vector<TOutcome>().swap(Outcomes_);
+  std::vector<std::pair<std::uint64_t, std::size_t>>().swap(Holders_);
 }
 
 }  // namespace vt

@@ -1,13 +1,21 @@
 #pragma once
 // The recover pass: renames back every file whose row says "Ok", working from the
 // rows read when it started, and pushes one recover row per row read into its
-// queue. It knows no window: the front end that owns it (passes/PassThread.h)
-// empties the table, runs it on a worker and takes the rows. It has no stop
-// request and always runs to its end.
+// queue, in the order of the rows read. It knows no window: the front end that
+// owns it (passes/PassThread.h) empties the table, runs it on a worker and takes
+// the rows. It has no stop request and always runs to its end.
+//
+// A pass renames one file into the name another had just left (2 to 1, then 3
+// to 2, ...), so a file can only go back once the row whose new name holds its
+// old one has gone back: such rows are renamed back last first. Rows no other
+// row holds a name of go back in their own order, so the rows stream on.
 #include <atomic>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/RenameStatus.h"
@@ -35,24 +43,38 @@ class TUndoThread final {
   void Execute();
 
  private:
-  void RunUndo();
-  // What a row asks for, judged from the row alone.
-  struct TUndoJudged {
+  enum class TRowState : std::uint8_t { Waiting, Visiting, Planned, Settled };
+  // What became of a row; its texts follow from its record. 8 bytes a row.
+  struct TOutcome {
     TRenameStatus Status = TRenameStatus::rsNoChange;
-    int Error = 0;
+    TRowState State = TRowState::Waiting;
     bool Pending = false;  // checked and to be renamed back, if the file is there
-    std::string RowFile;
-    std::string RowNewName;
+    int Error = 0;
   };
-  bool UndoBlock(std::size_t first, std::size_t count);
-  void JudgeEntry(const TUndoProcessList& record, TUndoJudged& judged);
-  void AttemptEntry(const TUndoProcessList& record, TUndoJudged& judged);
-  void AddUndoRow(const std::string& path, const TUndoJudged& judged);
+
+  void RunUndo();
+  void IndexHolders();
+  // Plans the row and, before it, every row whose new name holds its old one;
+  // false once the journal could not be written.
+  bool Plan(std::size_t row);
+  // A row not yet planned that holds the old name of row, if any.
+  std::optional<std::size_t> WaitingHolder(std::size_t row) const;
+  // Renames back the rows planned, in their order; false once the journal
+  // could not be written.
+  bool UndoPlanned();
+  void Judge(std::size_t row);
+  void PushSettled(bool all);
+  void AddUndoRow(std::size_t row);
   void FreeUndoList();
 
   TRowQueue& Rows_;
   TUndoList UndoList;
-  std::vector<TUndoJudged> Block_;
+  std::vector<TOutcome> Outcomes_;
+  // Hash of (Path, New Name folded) of every row to be renamed back, with the row: sorted.
+  std::vector<std::pair<std::uint64_t, std::size_t>> Holders_;
+  std::vector<std::size_t> Planned_;  // rows of the next block, in the order of their renames back
+  std::vector<std::size_t> Stack_;
+  std::size_t NextPush_ = 0;  // rows before it are pushed
   std::vector<TJournalEntry> Entries_;
   std::shared_ptr<const std::string> RowPath;  // shared by consecutive rows of one folder
   IPassJournal* Journal_ = nullptr;

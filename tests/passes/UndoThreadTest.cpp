@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -281,6 +282,69 @@ TEST_F(UndoThreadTest, UndoesARealRenamePass) {
     EXPECT_EQ(row.File, "x" + row.NewName);
     EXPECT_EQ(row.Status, "Ok");
   }
+}
+
+// Passes that rename files into names other files of the same pass left:
+// every file goes back in one recover, and the rows keep the table's order.
+TEST_F(UndoThreadTest, ChainsOfNamesAreUndoneInOneRecover) {
+  struct Case {
+    const char* Shape;
+    std::vector<std::pair<std::string, std::string>> Rows;  // File, New Name, in the order of the pass
+  };
+  std::vector<std::pair<std::string, std::string>> shiftDown, shiftUp, interleaved;
+  for (int i = 2; i <= 11; ++i) shiftDown.emplace_back(std::to_string(i), std::to_string(i - 1));
+  for (int i = 10; i >= 1; --i) shiftUp.emplace_back(std::to_string(i), std::to_string(i + 1));
+  for (int i = 2; i <= 6; ++i) {
+    interleaved.emplace_back(std::to_string(i), std::to_string(i - 1));
+    interleaved.emplace_back("x" + std::to_string(i), "y" + std::to_string(i));
+  }
+  const std::vector<Case> cases = {
+      {"renumber 2..11 to 1..10", shiftDown},
+      {"renumber 10..1 to 11..2", shiftUp},
+      {"a chain between unrelated rows", interleaved},
+      {"case only, a chain through spellings", {{"b", "a"}, {"B.TXT", "b"}, {"c", "B.txt"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Shape);
+    TTempTree tree;
+    TTestWindow window;
+    for (const auto& [file, newName] : c.Rows) {
+      tree.File(newName, file);  // the content is the name the pass found it under
+      window.Table.AppendRow(file, newName, tree.Root(), "Ok");
+    }
+    RunUndo(window);
+    std::vector<TRowTexts> expected;
+    std::vector<std::string> names;
+    for (const auto& [file, newName] : c.Rows) {
+      expected.push_back({newName, file, tree.Root(), "Ok"});
+      names.push_back(file);
+    }
+    EXPECT_EQ(RowTexts(window.Table), expected);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(tree.Names(), names);
+    for (const auto& [file, newName] : c.Rows) EXPECT_EQ(tree.Content(file), file);
+  }
+}
+
+// Two files swapped by two passes (a to t, b to a, then t to b) are swapped
+// back by recovering the later pass, then the earlier one.
+TEST_F(UndoThreadTest, SwapMadeInTwoPassesIsUndoneByTwoRecovers) {
+  Tree.File("a", "b-content");
+  Tree.File("b", "a-content");
+  // Later pass: t to b. Earlier pass: a to t, b to a.
+  TTestWindow later;
+  later.Table.AppendRow("t", "b", Tree.Root(), "Ok");
+  RunUndo(later);
+  EXPECT_EQ(RowTexts(later.Table), (std::vector<TRowTexts>{{"b", "t", Tree.Root(), "Ok"}}));
+  TTestWindow earlier;
+  earlier.Table.AppendRow("a", "t", Tree.Root(), "Ok");
+  earlier.Table.AppendRow("b", "a", Tree.Root(), "Ok");
+  RunUndo(earlier);
+  EXPECT_EQ(RowTexts(earlier.Table),
+            (std::vector<TRowTexts>{{"t", "a", Tree.Root(), "Ok"}, {"a", "b", Tree.Root(), "Ok"}}));
+  EXPECT_EQ(Tree.Content("a"), "a-content");
+  EXPECT_EQ(Tree.Content("b"), "b-content");
+  EXPECT_FALSE(Tree.Exists("t"));
 }
 
 TEST_F(UndoThreadTest, EndOfPassLeavesSimulationModeAndPanelOneAlone) {
