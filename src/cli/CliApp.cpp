@@ -455,14 +455,23 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
   // A file that cannot be read renames nothing: it is read whole, or, where
   // the rows are neither saved nor shown as a table, checked first and then
   // undone a batch of rows at a time, so that memory does not grow with the file.
-  const bool whole = source->IsJournal || record || output.Format == TOutputFormat::Table;
+  bool whole = source->IsJournal || record || output.Format == TOutputFormat::Table;
   TResultFileStatus status;
   if (source->IsJournal) {
     JournalToTable(source->Journal, output.Window.ResultTable());
     source->Journal = TJournal{};
   } else {
-    status = whole ? LoadResultFile(file, output.Window.ResultTable())
-                   : StreamResultFile(file, [](const TResultRow&) { return true; });
+    TUndoChains chains;
+    status =
+        whole ? LoadResultFile(file, output.Window.ResultTable()) : StreamResultFile(file, [&](const TResultRow& row) {
+          chains.Add(row);
+          return true;
+        });
+    // Rows that go back only after later ones are undone in one pass.
+    if (status && !whole && chains.Found()) {
+      whole = true;
+      status = LoadResultFile(file, output.Window.ResultTable());
+    }
   }
   if (!status) {
     Complain(environment.Err, FileMessage(status.Error().Message));

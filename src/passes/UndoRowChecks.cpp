@@ -1,5 +1,7 @@
 #include "passes/UndoRowChecks.h"
 
+#include <algorithm>
+
 #include "platform/PathSeparator.h"
 
 namespace vt {
@@ -10,7 +12,27 @@ bool IsNameInFolder(std::string_view name) {
          name.find('\0') == std::string_view::npos;
 }
 
+char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 }  // namespace
+
+bool SameFoldedName(std::string_view one, std::string_view other) {
+  return one.size() == other.size() &&
+         std::equal(one.begin(), one.end(), other.begin(), [](char a, char b) { return FoldAscii(a) == FoldAscii(b); });
+}
+
+// FNV-1a over the folder, a NUL no path holds, and the name folded.
+std::uint64_t FoldedNameKey(std::string_view folder, std::string_view name) {
+  std::uint64_t hash = 14695981039346656037ULL;
+  const auto mix = [&hash](char c) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ULL;
+  };
+  for (const char c : folder) mix(c);
+  mix('\0');
+  for (const char c : name) mix(FoldAscii(c));
+  return hash;
+}
 
 bool PathMayBeCut(std::string_view path) { return path.size() >= kShortestCutText && path.size() <= kResultTextLimit; }
 

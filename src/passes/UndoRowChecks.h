@@ -3,6 +3,7 @@
 // may come from a result file of any origin, so Recover acts only where a pass
 // could have acted.
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace vt {
@@ -28,5 +29,12 @@ bool PathMayBeCut(std::string_view path);
 bool PathLostBySave(std::string_view path);
 
 TUndoRowFault CheckUndoRow(std::string_view path, std::string_view newName, std::string_view oldName);
+
+// Names equal but for ASCII case count as one where Recover orders its renames
+// back: on a volume that ignores case they are one name. Holding a name too
+// many only orders two renames back needlessly.
+bool SameFoldedName(std::string_view one, std::string_view other);
+// A hash of a folder and a name folded so: equal for names SameFoldedName finds equal.
+std::uint64_t FoldedNameKey(std::string_view folder, std::string_view name);
 
 }  // namespace vt

@@ -7,32 +7,6 @@
 #include "platform/FolderRenamer.h"
 
 namespace vt {
-namespace {
-
-char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Names equal but for ASCII case count as one: on a volume that ignores case
-// they are. Holding one name too many only orders two renames back needlessly.
-bool SameFolded(std::string_view one, std::string_view other) {
-  return one.size() == other.size() &&
-         std::equal(one.begin(), one.end(), other.begin(), [](char a, char b) { return FoldAscii(a) == FoldAscii(b); });
-}
-
-// FNV-1a over the folder, a NUL no path holds, and the name folded.
-std::uint64_t NameKey(std::string_view folder, std::string_view name) {
-  std::uint64_t hash = 14695981039346656037ULL;
-  const auto mix = [&hash](char c) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 1099511628211ULL;
-  };
-  for (const char c : folder) mix(c);
-  mix('\0');
-  for (const char c : name) mix(FoldAscii(c));
-  return hash;
-}
-
-}  // namespace
-
 TUndoThread::TUndoThread(TRowQueue& rows, TUndoList undoList, const std::atomic<bool>& recordAll, IPassJournal* journal)
     : Rows_(rows), UndoList(std::move(undoList)), Journal_(journal), RecordAllMessages_(recordAll) {}
 
@@ -81,20 +55,21 @@ void TUndoThread::Judge(std::size_t row) {
 void TUndoThread::IndexHolders() {
   Holders_.clear();
   for (std::size_t row = 0; row < UndoList.size(); ++row)
-    if (Outcomes_[row].Pending) Holders_.emplace_back(NameKey(UndoList[row].Path, UndoList[row].NewFileName), row);
+    if (Outcomes_[row].Pending)
+      Holders_.emplace_back(FoldedNameKey(UndoList[row].Path, UndoList[row].NewFileName), row);
   std::sort(Holders_.begin(), Holders_.end());
 }
 
 std::optional<std::size_t> TUndoThread::WaitingHolder(std::size_t row) const {
   if (!Outcomes_[row].Pending) return std::nullopt;
   const TUndoProcessList& wanting = UndoList[row];
-  const std::uint64_t key = NameKey(wanting.Path, wanting.OldFileName);
+  const std::uint64_t key = FoldedNameKey(wanting.Path, wanting.OldFileName);
   auto it = std::lower_bound(Holders_.begin(), Holders_.end(), std::pair<std::uint64_t, std::size_t>{key, 0});
   for (; it != Holders_.end() && it->first == key; ++it) {
     const std::size_t holder = it->second;
     if (holder == row || Outcomes_[holder].State != TRowState::Waiting) continue;
     const TUndoProcessList& holding = UndoList[holder];
-    if (holding.Path == wanting.Path && SameFolded(holding.NewFileName, wanting.OldFileName)) return holder;
+    if (holding.Path == wanting.Path && SameFoldedName(holding.NewFileName, wanting.OldFileName)) return holder;
   }
   return std::nullopt;
 }

@@ -144,5 +144,41 @@ TEST(CliJournal, SyncAndNoSaveKeepTheirPromises) {
   EXPECT_EQ(RunProgram({"show", "--sync", "x.vtr"}, dir.Path(), env).Exit, 2);
 }
 
+// Renumbering moves each file into the name the next one left: one recover
+// brings every file back, from the journal or from the result file read a
+// batch at a time.
+TEST(CliJournal, RenumberingShiftsAreUndoneInOneRecover) {
+  struct Case {
+    int Files;
+    bool FromResultFile;
+  };
+  for (const Case c : {Case{10, false}, Case{5000, false}, Case{5000, true}}) {
+    SCOPED_TRACE(std::to_string(c.Files) + (c.FromResultFile ? " from the result file" : " from the journal"));
+    TTempFolder dir(FastTempBase());
+    TTempFolder state;
+    std::set<std::string> before;
+    for (int i = 2; i < c.Files + 2; ++i) {
+      dir.WriteFile(std::to_string(i) + ".txt", std::to_string(i));
+      before.insert(std::to_string(i) + ".txt");
+    }
+    const std::vector<std::string> env{"XDG_STATE_HOME=" + state.Path().string()};
+    const TRun pass =
+        RunProgram({"-x", "-y", dir.Folder(), "number", "--start", "1", "--order", "natural"}, dir.Path(), env);
+    ASSERT_EQ(pass.Exit, 0) << pass.Err;
+    ASSERT_TRUE(dir.Exists("1.txt"));
+    std::vector<std::string> recover{"recover", "--last"};
+    if (c.FromResultFile) {
+      const std::vector<fs::path> records = FilesEndingWith(state.Path() / "veltrane", ".vtr");
+      ASSERT_EQ(records.size(), 1u);
+      recover = {"recover", records[0].string()};
+    }
+    const TRun undone = RunProgram(recover, dir.Path(), env);
+    EXPECT_EQ(undone.Exit, 0) << undone.Err;
+    EXPECT_EQ(dir.Names(), before);
+    EXPECT_EQ(dir.ReadFile("2.txt"), "2");
+    EXPECT_EQ(RunProgram({"recover", "--last"}, dir.Path(), env).Exit, 2);
+  }
+}
+
 }  // namespace
 }  // namespace vt::test

@@ -1,6 +1,9 @@
 // Rows whose renames a result file cannot carry for Recover.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <vector>
+
 #include "passes/ResultTable.h"
 #include "results/ResultFile.h"
 #include "results/UndoFromFile.h"
@@ -62,6 +65,30 @@ TEST(UndoFromFile, APathCutBeforeAWideCharacterIsLostToo) {
   ASSERT_TRUE(ReadResultStream(WriteResultStream(table), loaded));
   EXPECT_EQ(loaded.Row(0).Path(), "/" + std::string(251, 'p'));
   EXPECT_TRUE(CannotUndoFromFile(loaded.Row(0)));
+}
+
+// Rows that must go back one after another cannot be undone a batch at a time.
+TEST(UndoFromFile, ChainsBetweenRowsAreFound) {
+  struct Case {
+    const char* Shape;
+    std::vector<std::array<const char*, 4>> Rows;  // File, New Name, Path, Status
+    bool Chained;
+  };
+  const std::vector<Case> cases = {
+      {"renumber shift", {{"2", "1", "/d/", "Ok"}, {"3", "2", "/d/", "Ok"}}, true},
+      {"the later row first", {{"1", "2", "/d/", "Ok"}, {"2", "3", "/d/", "Ok"}}, true},
+      {"other folders", {{"2", "1", "/d/", "Ok"}, {"3", "2", "/e/", "Ok"}}, false},
+      {"names alike but for case", {{"a", "B", "/d/", "Ok"}, {"c", "A", "/d/", "Ok"}}, true},
+      {"case only", {{"a", "A", "/d/", "Ok"}, {"b", "B", "/d/", "Ok"}}, false},
+      {"a row that stays", {{"2", "1", "/d/", "Ok"}, {"3", "2", "/d/", "Error"}}, false},
+      {"a stranded file", {{"2", "1", "/d/", "Ok"}, {"1", ".vt-00003c930a077140.tmp", "/d/", "Error"}}, true},
+      {"unrelated", {{"a", "b", "/d/", "Ok"}, {"c", "d", "/d/", "Ok"}}, false},
+  };
+  for (const Case& c : cases) {
+    TUndoChains chains;
+    for (const auto& row : c.Rows) chains.Add(TResultRow::FromTexts(row[0], row[1], row[2], row[3]));
+    EXPECT_EQ(chains.Found(), c.Chained) << c.Shape;
+  }
 }
 
 }  // namespace
