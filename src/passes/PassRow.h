@@ -13,6 +13,8 @@ namespace vt {
 // What a front end may mark on a row; none is set by a pass.
 namespace RowMark {
 inline constexpr std::uint8_t None = 0;
+// Read from a journal, whose texts are never cut: Recover need not fear a cut Path.
+inline constexpr std::uint8_t WholeTexts = 1;
 }  // namespace RowMark
 
 struct TPassRow {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/RenameStatus.h"
+#include "passes/UndoRowChecks.h"
 
 namespace vt {
 
@@ -14,6 +15,7 @@ struct TUndoProcessList {
   std::string OldFileName;  // "File" cell
   // "Status" cell; none for a text the program does not know (a result file's)
   std::optional<TRenameStatus> Status;
+  TPathTexts Texts = TPathTexts::MayBeCut;
 };
 
 using TUndoList = std::vector<TUndoProcessList>;

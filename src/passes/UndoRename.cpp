@@ -24,9 +24,9 @@ int TUndoRename::OpenFolder(const std::string& path) {
 }
 
 TRenameStatus TUndoRename::Undo(const std::string& path, const std::string& newName, const std::string& oldName,
-                                int& error) {
+                                TPathTexts texts, int& error) {
   error = 0;
-  if (CheckUndoRow(path, newName, oldName) != TUndoRowFault::None) return TRenameStatus::rsError;
+  if (CheckUndoRow(path, newName, oldName, texts) != TUndoRowFault::None) return TRenameStatus::rsError;
   error = OpenFolder(path);
   if (error == ENOENT) {
     error = 0;

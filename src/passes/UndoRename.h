@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/RenameStatus.h"
+#include "passes/UndoRowChecks.h"
 #include "platform/FolderHandle.h"
 #include "platform/FolderRenamer.h"
 
@@ -16,7 +17,8 @@ class TUndoRename {
   // "Ok", "Error", "File not found" or "No change"; error is the errno behind
   // an "Error" (0 when the row itself names nothing a pass could have renamed),
   // or one the volume reported for a rename it carried out ("Ok").
-  TRenameStatus Undo(const std::string& path, const std::string& newName, const std::string& oldName, int& error);
+  TRenameStatus Undo(const std::string& path, const std::string& newName, const std::string& oldName, TPathTexts texts,
+                     int& error);
 
  private:
   int OpenFolder(const std::string& path);

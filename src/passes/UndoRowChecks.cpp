@@ -38,10 +38,11 @@ bool PathMayBeCut(std::string_view path) { return path.size() >= kShortestCutTex
 
 bool PathLostBySave(std::string_view path) { return path.size() >= kShortestCutText; }
 
-TUndoRowFault CheckUndoRow(std::string_view path, std::string_view newName, std::string_view oldName) {
+TUndoRowFault CheckUndoRow(std::string_view path, std::string_view newName, std::string_view oldName,
+                           TPathTexts texts) {
   if (path.empty() || path.front() != PathSeparator || path.find('\0') != std::string_view::npos)
     return TUndoRowFault::PathNotAbsolute;
-  if (PathMayBeCut(path)) return TUndoRowFault::PathMayBeCut;
+  if (texts == TPathTexts::MayBeCut && PathMayBeCut(path)) return TUndoRowFault::PathMayBeCut;
   if (!IsNameInFolder(newName) || !IsNameInFolder(oldName)) return TUndoRowFault::NameLeavesFolder;
   // A new name a pass made hidden (x.profile to .profile) is still undone.
   if (oldName.front() == '.') return TUndoRowFault::HiddenName;

@@ -28,7 +28,12 @@ bool PathMayBeCut(std::string_view path);
 // file: a longer one comes back cut to one that may have been cut.
 bool PathLostBySave(std::string_view path);
 
-TUndoRowFault CheckUndoRow(std::string_view path, std::string_view newName, std::string_view oldName);
+// Whether the row's texts may have been through a result file, which cuts
+// them, or come whole (a journal's).
+enum class TPathTexts : std::uint8_t { MayBeCut, Whole };
+
+TUndoRowFault CheckUndoRow(std::string_view path, std::string_view newName, std::string_view oldName,
+                           TPathTexts texts = TPathTexts::MayBeCut);
 
 // Names equal but for ASCII case count as one where Recover orders its renames
 // back: on a volume that ignores case they are one name. Holding a name too

@@ -14,7 +14,8 @@ TUndoList TUndoThread::BuildUndoList(const TResultTable& rows) {
   TUndoList list;
   list.reserve(rows.RowCount());
   for (const TResultRow& row : rows.Rows())
-    list.push_back(TUndoProcessList{std::string(row.Path()), row.NewName, row.OldName, row.KnownStatus()});
+    list.push_back(TUndoProcessList{std::string(row.Path()), row.NewName, row.OldName, row.KnownStatus(),
+                                    (row.Marks & RowMark::WholeTexts) != 0 ? TPathTexts::Whole : TPathTexts::MayBeCut});
   return list;
 }
 
@@ -112,7 +113,7 @@ bool TUndoThread::UndoPlanned() {
     TOutcome& outcome = Outcomes_[row];
     // Looks at the disk only now: an earlier rename back may have given this row its file.
     if (outcome.Pending)
-      outcome.Status = Renamer_.Undo(record.Path, record.NewFileName, record.OldFileName, outcome.Error);
+      outcome.Status = Renamer_.Undo(record.Path, record.NewFileName, record.OldFileName, record.Texts, outcome.Error);
     outcome.State = TRowState::Settled;
     const bool renamed = outcome.Status == TRenameStatus::rsOk;
     Entries_.push_back(TJournalEntry{row, record.Path, outcome.Pending ? record.NewFileName : record.OldFileName,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/AppendFile.h"
@@ -12,35 +13,55 @@
 namespace vt {
 namespace {
 
-// Rows arrive nearly in order; an index seen again replaces what it had.
+// Rows arrive nearly in order, the rows of a recover that went back last first
+// in reverse: a row out of order turns the lookup from a search of the sorted
+// rows to a hash, and the rows are sorted once at the end. An index seen again
+// replaces what it had.
 class TRowCollector {
  public:
   explicit TRowCollector(std::vector<TJournalRow>& rows) : Rows_(rows) {}
   TJournalRow& At(std::uint64_t index) {
-    if (Rows_.empty() || Rows_.back().Index < index) {
-      Rows_.emplace_back();
-      Rows_.back().Index = index;
-      return Rows_.back();
-    }
-    const auto it = std::lower_bound(Rows_.begin(), Rows_.end(), index,
-                                     [](const TJournalRow& row, std::uint64_t wanted) { return row.Index < wanted; });
-    if (it != Rows_.end() && it->Index == index) return *it;
-    TJournalRow row;
-    row.Index = index;
-    return *Rows_.insert(it, row);
+    if (Where_.empty() && (Rows_.empty() || Rows_.back().Index < index)) return Add(index);
+    if (TJournalRow* row = Find(index)) return *row;
+    if (Where_.empty()) Scatter();
+    return Add(index);
   }
   TJournalRow* Find(std::uint64_t index) {
+    if (!Where_.empty()) {
+      const auto it = Where_.find(index);
+      return it == Where_.end() ? nullptr : &Rows_[it->second];
+    }
     const auto it = std::lower_bound(Rows_.begin(), Rows_.end(), index,
                                      [](const TJournalRow& row, std::uint64_t wanted) { return row.Index < wanted; });
     return it != Rows_.end() && it->Index == index ? &*it : nullptr;
   }
   // Undone at the end, when the row has no outcome by then.
-  void Withdraw(std::uint64_t index) { Withdrawn.push_back(index); }
-
-  std::vector<std::uint64_t> Withdrawn;
+  void Withdraw(std::uint64_t index) {
+    if (TJournalRow* row = Find(index)) row->Withdrawn = true;
+  }
+  // The rows by index, without the withdrawn renames that never got an outcome.
+  void Finish() {
+    std::erase_if(Rows_, [](const TJournalRow& row) { return row.Withdrawn && !row.Settled; });
+    if (!Where_.empty())
+      std::sort(Rows_.begin(), Rows_.end(),
+                [](const TJournalRow& a, const TJournalRow& b) { return a.Index < b.Index; });
+    Where_.clear();
+  }
 
  private:
+  TJournalRow& Add(std::uint64_t index) {
+    if (!Where_.empty()) Where_.emplace(index, Rows_.size());
+    TJournalRow& row = Rows_.emplace_back();
+    row.Index = index;
+    return row;
+  }
+  void Scatter() {
+    Where_.reserve(Rows_.size() * 2 + 16);
+    for (std::size_t i = 0; i < Rows_.size(); ++i) Where_.emplace(Rows_[i].Index, i);
+  }
+
   std::vector<TJournalRow>& Rows_;
+  std::unordered_map<std::uint64_t, std::size_t> Where_;  // empty while the rows come in order
 };
 
 }  // namespace
@@ -68,10 +89,7 @@ bool ReadJournal(std::string owned, TJournal& journal) {
     }
   }
   if (offset < bytes.size()) journal.TornTail = true;
-  for (const std::uint64_t index : rows.Withdrawn) {
-    const TJournalRow* row = rows.Find(index);
-    if (row != nullptr && !row->Settled) journal.Rows.erase(journal.Rows.begin() + (row - journal.Rows.data()));
-  }
+  rows.Finish();
   return true;
 }
 
@@ -120,6 +138,7 @@ void JournalToTable(const TJournal& journal, TResultTable& table) {
     row.NewName = read.NewName;
     row.Status = read.Status;
     row.SystemError = read.Error;
+    row.Marks = RowMark::WholeTexts;
   }
   table.AppendRows(std::move(rows));
 }

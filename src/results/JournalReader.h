@@ -27,6 +27,7 @@ struct TJournalRow {
   int Error = 0;
   bool Attempted = false;  // a rename was intended
   bool Settled = true;     // false: intended, outcome unknown
+  bool Withdrawn = false;  // intended, then not attempted after all
 };
 
 struct TJournal {

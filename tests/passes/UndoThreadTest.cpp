@@ -153,6 +153,26 @@ TEST_F(UndoThreadTest, PathAResultFileMayHaveCutIsRefused) {
   EXPECT_EQ(Window.Table.RowCount(), 3u);
 }
 
+// A journal never cuts a text: its rows are undone at any Path length.
+TEST_F(UndoThreadTest, PathOfAJournalRowIsNeverTakenForACutOne) {
+  for (const std::size_t size : {251u, 252u, 254u, 255u}) {
+    const std::string folder = FolderOfPathSize(size);
+    Tree.File(folder.substr(Tree.Root().size()) + "b.txt", "renamed");
+    TResultRow row = TResultRow::FromTexts("a.txt", "b.txt", folder, "Ok");
+    row.Marks = RowMark::WholeTexts;
+    Window.Table.AppendRow(std::move(row));
+  }
+
+  Run();
+
+  ASSERT_EQ(Window.Table.RowCount(), 4u);
+  for (const TResultRow& row : Window.Table.Rows()) {
+    const std::string path(row.Path());
+    EXPECT_EQ(row.KnownStatus(), TRenameStatus::rsOk) << path.size();
+    EXPECT_EQ(Tree.Content(path.substr(Tree.Root().size()) + "a.txt"), "renamed");
+  }
+}
+
 // Only a file can cut a Path: a longer one came from a pass in this run.
 TEST_F(UndoThreadTest, PathLongerThanAFileHoldsIsUndone) {
   const std::string folder = FolderOfPathSize(300);

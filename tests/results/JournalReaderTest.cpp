@@ -213,5 +213,35 @@ TEST_F(JournalReaderTest, WithdrawnRenamesLeaveNoRowAndARecoveredMarkIsRead) {
   EXPECT_TRUE(journal.Recovered);
 }
 
+// A recover writes the rows of a chain last first, and a withdrawn rename
+// among them leaves no row: read back by index all the same.
+TEST_F(JournalReaderTest, RowsWrittenOutOfOrderComeBackByIndex) {
+  TPassJournalWriter writer;
+  ASSERT_EQ(writer.Create(Path(), TDurability::Kernel, {TJournalKind::Recover, 1, "/x.vtj", "recover"}), 0);
+  const std::vector<std::string> names{"0", "1", "2", "3", "4", "5", "6"};
+  for (std::size_t block = 2; block-- > 0;) {
+    std::vector<TJournalEntry> entries;
+    for (std::size_t row = block * 3 + 3; row-- > block * 3;)
+      entries.push_back(Entry(row, "/d/", names[row + 1], names[row]));
+    ASSERT_TRUE(writer.Intend(entries));
+    if (block == 0) {
+      writer.Withdrawn(std::vector<TJournalEntry>{entries.back()});
+      entries.pop_back();
+    }
+    for (TJournalEntry& entry : entries) entry.Status = TRenameStatus::rsOk;
+    writer.Settled(entries);
+  }
+  ASSERT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+  TExpected<TJournal, int> loaded = LoadJournal(Path());
+  ASSERT_TRUE(loaded) << loaded.Error();
+  std::vector<std::uint64_t> indexes;
+  for (const TJournalRow& row : loaded->Rows) {
+    indexes.push_back(row.Index);
+    EXPECT_EQ(row.OldName, names[row.Index + 1]);
+    EXPECT_EQ(row.Status, TRenameStatus::rsOk);
+  }
+  EXPECT_EQ(indexes, (std::vector<std::uint64_t>{1, 2, 3, 4, 5}));
+}
+
 }  // namespace
 }  // namespace vt::test
