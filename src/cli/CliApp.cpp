@@ -402,6 +402,27 @@ bool FileIsJournal(const std::string& path) {
   return ReadFileStart(path, kJournalSignature.size(), start) == 0 && IsJournal(start);
 }
 
+// Why recover --last did not take a newer journal, and what is left of it.
+void SayPassedOver(const TCliEnvironment& environment, const TPassedOver& over) {
+  if (over.Kind == TJournalKind::Recover) {
+    Complain(environment.Err, "passing over " + TerminalText(over.Journal) + ", a recover of " +
+                                  UtcText(over.StartedUtcNs) + " that did not end; veltrane-cli recover " +
+                                  TerminalText(over.Journal) + " renames again what it renamed back");
+    return;
+  }
+  Complain(environment.Err, "passing over " + TerminalText(over.Journal) + " (a pass of " + UtcText(over.StartedUtcNs) +
+                                "): undone at " + UtcText(over.UndoneUtcNs) + " but for " +
+                                std::to_string(over.RowsLeft) + (over.RowsLeft == 1 ? " row:" : " rows:"));
+  for (const TPassedOver::TRow& row : over.Left) {
+    std::string why(StatusText(row.Status));
+    if (row.Error != 0) why += " (" + SystemMessage(row.Error) + ")";
+    Complain(environment.Err, "  " + TerminalText(row.Path) + ": " + why);
+  }
+  if (over.RowsLeft > over.Left.size())
+    Complain(environment.Err, "  and " + std::to_string(over.RowsLeft - over.Left.size()) +
+                                  " more; veltrane-cli show " + TerminalText(over.Journal) + " lists every row");
+}
+
 // The newest record whose renames stand, or a journal named on the command line.
 std::optional<TRecoverSource> FindRecoverSource(const TCliOptions& options, const TCliEnvironment& environment) {
   TRecoverSource source;
@@ -424,7 +445,9 @@ std::optional<TRecoverSource> FindRecoverSource(const TCliOptions& options, cons
     Complain(environment.Err, "no folder of automatic result files: HOME is not set");
     return std::nullopt;
   }
-  const std::optional<TRecordFile> last = LastRecord(*folder, source.Journal);
+  std::vector<TPassedOver> passedOver;
+  const std::optional<TRecordFile> last = LastRecord(*folder, source.Journal, &passedOver);
+  for (const TPassedOver& over : passedOver) SayPassedOver(environment, over);
   if (!last) {
     Complain(environment.Err, "no automatic result file with rows in " + TerminalText(*folder));
     return std::nullopt;
@@ -514,19 +537,25 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
     Complain(environment.Err, "cannot write the journal " + TerminalText(journal.Path()) + ": " +
                                   SystemMessage(written) + "; the recover stopped before its next rename");
     const std::uint64_t back = journal.RenamedCount();
-    Complain(environment.Err, std::to_string(back) + (back == 1 ? " file was" : " files were") +
-                                  " renamed back, their rows are in " + TerminalText(journal.Path()) +
-                                  "; once the cause is mended, recover " + TerminalText(file) +
-                                  " again undoes the rest");
+    if (RemoveEmptyJournal(journal.Path())) {
+      Complain(environment.Err, "nothing was renamed back");
+    } else {
+      Complain(environment.Err, std::to_string(back) + (back == 1 ? " file was" : " files were") +
+                                    " renamed back, their rows are in " + TerminalText(journal.Path()) +
+                                    "; once the cause is mended, recover " + TerminalText(file) +
+                                    " again undoes the rest");
+    }
   } else if (status) {
     // Undone: the recover's own journal has done its work, and --last passes over the record.
     RemoveFile(journal.Path());
     // An automatic record made from a journal is undone with it: the journal says so.
     const std::string undone = source->IsJournal ? file : JournalPathFor(file);
-    // Only when every row went back: otherwise --last still finds what is left.
-    const bool allBack = journal.RefusedCount() == 0;
-    if (allBack && (source->IsJournal || (file != undone && FileIsJournal(undone))))
-      AppendToFile(undone, RecoveredMark(UtcNowNs()));
+    // Undone, or as far as it could be: --last passes over it, and says what is left.
+    if (source->IsJournal || (file != undone && FileIsJournal(undone))) {
+      if (const int error = MarkUndone(undone, journal.RefusedCount(), journal.LeftRows()))
+        Complain(environment.Err, "cannot mark " + TerminalText(undone) + " as undone: " + SystemMessage(error) +
+                                      "; recover --last may take it again");
+    }
   }
   const int finished = output.Finish(environment, record, TPassEnd::Completed);
   if (!status) {

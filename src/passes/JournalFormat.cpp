@@ -60,6 +60,10 @@ void AppendNumber(std::string& out, std::uint64_t value) {
   out.push_back(static_cast<char>(value));
 }
 
+void AppendFixed64(std::string& out, std::uint64_t value) {
+  for (int i = 0; i < 8; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFFU));
+}
+
 void AppendText(std::string& out, std::string_view text) {
   AppendNumber(out, text.size());
   out.append(text);
@@ -106,6 +110,14 @@ bool TJournalCursor::Number(std::uint64_t& value) {
 bool TJournalCursor::Byte(std::uint8_t& value) {
   if (Position_ >= Bytes_.size()) return false;
   value = static_cast<std::uint8_t>(Bytes_[Position_++]);
+  return true;
+}
+
+bool TJournalCursor::Fixed64(std::uint64_t& value) {
+  std::string_view bytes;
+  if (!Bytes(8, bytes)) return false;
+  value = 0;
+  for (std::size_t i = 0; i < 8; ++i) value |= std::uint64_t{static_cast<unsigned char>(bytes[i])} << (8 * i);
   return true;
 }
 

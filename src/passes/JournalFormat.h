@@ -23,7 +23,19 @@ enum class TJournalBlock : std::uint8_t {
   Outcomes = 'O',   // count; per row: index, status, errno, New Name (0: as intended, else length + 1, bytes)
   Rows = 'R',       // count; per row: index, folder (as above), old, new, status, errno (nothing renamed)
   End = 'E',        // rows in all, how the pass ended
-  Recovered = 'X',  // UTC in ns of a recover pass that undid this one
+  Recovered = 'X',  // UTC in ns of a recover pass that undid this one (written by earlier versions)
+  Left = 'L',       // rows a recover left: count; per row: folder, name, status, errno; just before an Undone
+  Undone = 'U',     // a recover ran to its end over this pass: fixed size, so it is found from the file's end
+};
+
+// The payload of an Undone block: type, u64 UTC ns, u8 TUndoneState, u64 rows left (little-endian, fixed).
+inline constexpr std::size_t kUndonePayload = 1 + 8 + 1 + 8;
+enum class TUndoneState : std::uint8_t { Undone = 1, PartlyUndone = 2 };
+
+struct TUndoneMark {
+  TUndoneState State = TUndoneState::Undone;
+  std::uint64_t UtcNs = 0;
+  std::uint64_t RowsLeft = 0;
 };
 
 enum class TJournalKind : std::uint8_t { Rename = 1, Recover = 2 };
@@ -34,6 +46,7 @@ inline constexpr std::uint8_t kWithdrawnStatus = 0xFF;
 std::uint32_t Crc32(std::string_view bytes);
 
 void AppendNumber(std::string& out, std::uint64_t value);
+void AppendFixed64(std::string& out, std::uint64_t value);
 void AppendText(std::string& out, std::string_view text);
 
 // The most bytes a number takes.
@@ -78,6 +91,7 @@ class TJournalCursor {
   explicit TJournalCursor(std::string_view bytes) : Bytes_(bytes) {}
   bool Number(std::uint64_t& value);
   bool Byte(std::uint8_t& value);
+  bool Fixed64(std::uint64_t& value);
   bool Text(std::string_view& text);
   // The next count bytes.
   bool Bytes(std::size_t count, std::string_view& bytes);

@@ -1,5 +1,8 @@
 #include "passes/PassJournalWriter.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace vt {
 namespace {
 
@@ -49,7 +52,15 @@ int TPassJournalWriter::Create(const std::string& path, TDurability durability, 
   AppendText(bytes, header.Folder);
   AppendText(bytes, header.What);
   EndBlock(bytes, begun);
-  return Write(bytes);
+  if (const int error = Write(bytes)) {
+    // A journal without its header holds nothing, and no reader could tell it is one.
+    const std::string made = File_.Path();
+    File_.Close();
+    std::error_code ignored;
+    std::filesystem::remove(made, ignored);
+    return error;
+  }
+  return 0;
 }
 
 int TPassJournalWriter::Write(std::string& bytes) {
@@ -87,7 +98,13 @@ void TPassJournalWriter::Settled(std::span<const TJournalEntry> entries) {
       mostOutcomes += MostOutcomeBytes(entry);
     else
       mostRows += MostNamedBytes(entry);
-    if (entry.Status == TRenameStatus::rsError || entry.Status == TRenameStatus::rsFileNotFound) ++Refused_;
+    if (entry.Status == TRenameStatus::rsError || entry.Status == TRenameStatus::rsFileNotFound) {
+      ++Refused_;
+      AppendText(Left_, entry.Folder);
+      AppendText(Left_, entry.OldName);
+      Left_.push_back(static_cast<char>(entry.Status));
+      AppendNumber(Left_, ErrorField(entry.Error));
+    }
   }
   if (attempted > 0) {
     const std::size_t begun = BeginBlock(Pending_, TJournalBlock::Outcomes);

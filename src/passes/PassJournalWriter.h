@@ -41,6 +41,8 @@ class TPassJournalWriter final : public IPassJournal {
   std::uint64_t RowCount() const { return Rows_; }
   // Rows that found their file gone or were refused: a recover with any of them did not undo everything.
   std::uint64_t RefusedCount() const { return Refused_; }
+  // Those rows, as the fields of a Left block: per row folder, name, status, errno.
+  const std::string& LeftRows() const { return Left_; }
   int Error() const { return Error_; }
 
  private:
@@ -49,6 +51,7 @@ class TPassJournalWriter final : public IPassJournal {
   TAppendFile File_;
   std::string Pending_;  // whole blocks waiting for the next write
   std::string Scratch_;
+  std::string Left_;
   std::uint64_t Renamed_ = 0;
   std::uint64_t Rows_ = 0;
   std::uint64_t Refused_ = 0;

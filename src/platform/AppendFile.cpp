@@ -146,6 +146,18 @@ int AppendToFile(const std::string& path, std::string_view bytes) {
   return error;
 }
 
+int ReplaceFileTail(const std::string& path, std::uint64_t keep, std::string_view bytes) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return errno;
+  int error = 0;
+  const auto at = static_cast<off_t>(keep);
+  if (ftruncate(fd, at) != 0 || lseek(fd, at, SEEK_SET) != at) error = errno;
+  if (error == 0) error = WriteAll(fd, bytes.data(), bytes.size());
+  if (error == 0 && fdatasync(fd) != 0) error = errno;
+  if (close(fd) != 0 && error == 0) error = errno;
+  return error;
+}
+
 int MakePrivateFolder(const std::string& folder, std::string& warning) {
   warning.clear();
   std::string path;

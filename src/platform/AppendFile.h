@@ -46,6 +46,9 @@ int ReadFileStart(const std::string& path, std::size_t maxBytes, std::string& by
 
 // Appends bytes to an existing file (a mark added after the fact); 0 or the errno.
 int AppendToFile(const std::string& path, std::string_view bytes);
+// Cuts an existing file (never a link) to its first keep bytes and writes bytes
+// after them, through to the disk; 0 or the errno.
+int ReplaceFileTail(const std::string& path, std::uint64_t keep, std::string_view bytes);
 
 // Makes folder (and its parents) when missing, the last one mode 0700. warning
 // is set when an existing folder can be read or entered by others.

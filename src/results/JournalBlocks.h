@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "engine/RenameStatus.h"
 #include "passes/JournalFormat.h"
@@ -110,8 +111,29 @@ bool ReadPlainRows(TJournalCursor& cursor, TRows& rows) {
   return true;
 }
 
+// What a journal says of the pass as a whole. Left views the payload it was
+// read from: only a reader that keeps the payloads may look at it.
+struct TJournalMarks {
+  std::optional<TJournalEnd> End;
+  bool Recovered = false;
+  std::optional<TUndoneMark> Undone;
+  std::string_view Left;      // the Left block of the last Undone mark, if it had one
+  std::string_view NextLeft;  // a Left block not yet followed by its mark
+};
+
+inline bool ReadUndone(TJournalCursor& cursor, TUndoneMark& mark) {
+  std::uint8_t state = 0;
+  if (!cursor.Fixed64(mark.UtcNs) || !cursor.Byte(state) || !cursor.Fixed64(mark.RowsLeft)) return false;
+  if (state != static_cast<std::uint8_t>(TUndoneState::Undone) &&
+      state != static_cast<std::uint8_t>(TUndoneState::PartlyUndone))
+    return false;
+  mark.State = static_cast<TUndoneState>(state);
+  return true;
+}
+
 template <typename TRows>
-bool ReadBlock(std::string_view payload, TRows& rows, std::optional<TJournalEnd>& end, bool& recovered) {
+bool ReadBlock(std::string_view payload, TRows& rows, TJournalMarks& marks) {
+  std::optional<TJournalEnd>& end = marks.End;
   TJournalCursor cursor(payload.substr(1));
   switch (static_cast<TJournalBlock>(payload[0])) {
     case TJournalBlock::Intents: return ReadIntents(cursor, rows);
@@ -124,7 +146,15 @@ bool ReadBlock(std::string_view payload, TRows& rows, std::optional<TJournalEnd>
       end = static_cast<TJournalEnd>(how);
       return true;
     }
-    case TJournalBlock::Recovered: recovered = true; return true;
+    case TJournalBlock::Recovered: marks.Recovered = true; return true;
+    case TJournalBlock::Left: marks.NextLeft = payload.substr(1); return true;
+    case TJournalBlock::Undone: {
+      TUndoneMark mark;
+      if (!ReadUndone(cursor, mark)) return false;
+      marks.Undone = mark;
+      marks.Left = std::exchange(marks.NextLeft, std::string_view());
+      return true;
+    }
     case TJournalBlock::Header: return false;
   }
   return true;  // a block of a kind this version does not know says nothing of the rows

@@ -2,15 +2,23 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
+#include <map>
 #include <memory>
+#include <set>
+#include <system_error>
 #include <unordered_map>
 #include <utility>
 
+#include "passes/UndoRowChecks.h"
 #include "platform/AppendFile.h"
 #include "platform/FolderRenamer.h"
 #include "results/JournalBlocks.h"
 
 namespace vt {
+
+namespace fs = std::filesystem;
+
 namespace {
 
 // Rows arrive nearly in order, the rows of a recover that went back last first
@@ -81,14 +89,21 @@ bool ReadJournal(std::string owned, TJournal& journal) {
   // A row takes some 15 bytes of a journal at the least.
   journal.Rows.reserve(bytes.size() / 16);
   TRowCollector rows(journal.Rows);
+  journal_blocks::TJournalMarks marks;
+  journal.IntactBytes = offset;
   while (const std::optional<std::string_view> payload = NextJournalBlock(bytes, offset)) {
     // A block that checks out but cannot be read is damage all the same: the rows end there.
-    if (!journal_blocks::ReadBlock(*payload, rows, journal.End, journal.Recovered)) {
+    if (!journal_blocks::ReadBlock(*payload, rows, marks)) {
       journal.TornTail = true;
       break;
     }
+    journal.IntactBytes = offset;
   }
   if (offset < bytes.size()) journal.TornTail = true;
+  journal.End = marks.End;
+  journal.Recovered = marks.Recovered;
+  journal.Undone = marks.Undone;
+  journal.LeftRows = marks.Left;
   rows.Finish();
   return true;
 }
@@ -101,22 +116,120 @@ TExpected<TJournal, int> LoadJournal(const std::string& path) {
   return journal;
 }
 
+namespace {
+
+bool IsCaseOnly(std::string_view oldName, std::string_view newName) {
+  return oldName != newName && SameFoldedName(oldName, newName);
+}
+
+// The names of a folder as it spells them, read once for all its rows: on a
+// volume that ignores case both spellings of a name lead to the file, and
+// only the listing tells which one it has.
+class TFolderNames {
+ public:
+  const std::set<std::string>& Of(const std::string& folder) {
+    auto [it, added] = Names_.try_emplace(folder);
+    if (added) {
+      std::error_code code;
+      for (fs::directory_iterator entry(folder, code), end; !code && entry != end; entry.increment(code))
+        it->second.insert(entry->path().filename().string());
+    }
+    return it->second;
+  }
+  void Forget(const std::string& folder, const std::string& name) { Names_[folder].erase(name); }
+
+ private:
+  std::map<std::string, std::set<std::string>> Names_;
+};
+
+std::uintmax_t SizeOf(const std::string& path) {
+  std::error_code code;
+  if (!fs::is_regular_file(fs::symlink_status(path, code))) return 0;
+  const std::uintmax_t size = fs::file_size(path, code);
+  return code ? 0 : size;
+}
+
+// A case-only rename on a volume that ignores case goes through a temporary
+// name, and on one without hard links each step through an empty placeholder:
+// a kill may leave the file under the temporary name, and an empty
+// placeholder beside it. The file is found again, the placeholder removed.
+std::optional<TRenameStatus> SettleCaseOnly(TJournal& journal, TJournalRow& row, TFolderNames& names) {
+  const std::string folder(row.Folder);
+  const std::set<std::string>& listed = names.Of(folder);
+  const std::string oldName(row.OldName), newName(row.NewName);
+  std::vector<std::string> temps;
+  for (const std::string& name : listed)
+    if (IsStrandedName(name)) temps.push_back(name);
+  const auto removeEmptyTemps = [&] {
+    for (const std::string& temp : temps)
+      if (SizeOf(folder + temp) == 0 && FileExists(folder + temp)) {
+        std::error_code ignored;
+        fs::remove(folder + temp, ignored);
+        names.Forget(folder, temp);
+      }
+  };
+  const bool hasOld = listed.contains(oldName);
+  bool hasNew = listed.contains(newName);
+  const auto full =
+      std::find_if(temps.begin(), temps.end(), [&](const std::string& t) { return SizeOf(folder + t) > 0; });
+  // The new spelling empty beside a temporary name holding a file: the placeholder the file was to replace.
+  if (hasNew && !hasOld && full != temps.end() && SizeOf(folder + newName) == 0) {
+    std::error_code ignored;
+    fs::remove(folder + newName, ignored);
+    names.Forget(folder, newName);
+    hasNew = false;
+  }
+  if (!hasOld && !hasNew && !temps.empty()) {
+    const std::string& temp = full != temps.end() ? *full : temps.front();
+    row.NewName = journal.OwnedTexts.emplace_back(temp);
+    names.Forget(folder, temp);
+    return TRenameStatus::rsError;  // stranded: Recover brings it back
+  }
+  removeEmptyTemps();
+  if (hasNew) return TRenameStatus::rsOk;
+  return std::nullopt;  // not renamed, or gone
+}
+
+}  // namespace
+
+// Backwards: a later row that took this row's old name (a renumbering) shows
+// this row was renamed, whatever file is under its old name now.
 void SettleFromDisk(TJournal& journal) {
   if (std::all_of(journal.Rows.begin(), journal.Rows.end(), [](const TJournalRow& row) { return row.Settled; })) return;
-  std::vector<TJournalRow> kept;
-  kept.reserve(journal.Rows.size());
-  for (TJournalRow& row : journal.Rows) {
+  std::unordered_multimap<std::uint64_t, const TJournalRow*> renamedTo;
+  const auto takenByLater = [&](const TJournalRow& row) {
+    const auto [first, last] = renamedTo.equal_range(FoldedNameKey(row.Folder, row.OldName));
+    return std::any_of(first, last, [&](const auto& taken) {
+      return taken.second->Folder == row.Folder && SameFoldedName(taken.second->NewName, row.OldName);
+    });
+  };
+  TFolderNames names;
+  std::vector<bool> dropped(journal.Rows.size(), false);
+  for (std::size_t k = journal.Rows.size(); k-- > 0;) {
+    TJournalRow& row = journal.Rows[k];
     if (!row.Settled) {
-      const std::string folder(row.Folder);
-      const bool underNew = FileExists(folder + std::string(row.NewName));
-      const bool underOld = FileExists(folder + std::string(row.OldName));
-      if (!underNew) continue;  // the rename never happened
-      row.Status = underOld ? TRenameStatus::rsError : TRenameStatus::rsOk;
+      std::optional<TRenameStatus> status;
+      if (IsCaseOnly(row.OldName, row.NewName)) {
+        status = SettleCaseOnly(journal, row, names);
+      } else {
+        const std::string folder(row.Folder);
+        if (FileExists(folder + std::string(row.NewName)))
+          status = !FileExists(folder + std::string(row.OldName)) || takenByLater(row) ? TRenameStatus::rsOk
+                                                                                       : TRenameStatus::rsError;
+      }
+      if (!status) {
+        dropped[k] = true;  // the rename never happened
+        continue;
+      }
+      row.Status = *status;
       row.Settled = true;
     }
-    kept.push_back(row);
+    if (row.Status == TRenameStatus::rsOk) renamedTo.emplace(FoldedNameKey(row.Folder, row.NewName), &row);
   }
-  journal.Rows = std::move(kept);
+  std::size_t kept = 0;
+  for (std::size_t k = 0; k < journal.Rows.size(); ++k)
+    if (!dropped[k]) journal.Rows[kept++] = journal.Rows[k];
+  journal.Rows.resize(kept);
 }
 
 std::size_t RenamedRows(const TJournal& journal) {

@@ -4,6 +4,7 @@
 // rename was intended but whose outcome never reached the journal is settled
 // by looking at the disk.
 #include <cstdint>
+#include <list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,8 +43,13 @@ struct TJournal {
   TJournalHeader Header;
   std::vector<TJournalRow> Rows;  // by Index
   std::optional<TJournalEnd> End;
-  bool Recovered = false;
-  bool TornTail = false;  // bytes after the last intact block (a write cut off)
+  bool Recovered = false;             // marked undone by an earlier version
+  std::optional<TUndoneMark> Undone;  // the last mark a recover left
+  std::string_view LeftRows;          // the rows that recover left, as a Left block's fields
+  bool TornTail = false;              // bytes after the last intact block (a write cut off)
+  std::size_t IntactBytes = 0;
+  // Texts the disk gave when rows were settled (a temporary name found); a list keeps them in place.
+  std::list<std::string> OwnedTexts;  // up to the end of the last intact block
 };
 
 // True for bytes that start as a journal does.
@@ -56,8 +62,12 @@ bool ReadJournal(std::string bytes, TJournal& journal);
 TExpected<TJournal, int> LoadJournal(const std::string& path);
 
 // Settles every row whose outcome is missing: renamed when the file is under
-// its new name and not under its old one; a rename that did not happen leaves
-// no row; both names taken is an "Error" row, which Recover leaves alone.
+// its new name and not under its old one, or its old one was taken by a later
+// row of the pass; a change of case by the spelling the folder lists, and a
+// file found under a temporary name of the pass is an "Error" row Recover
+// brings back (an empty placeholder beside it is removed). A rename that did
+// not happen leaves no row; both names taken otherwise is an "Error" row,
+// which Recover leaves alone.
 void SettleFromDisk(TJournal& journal);
 
 // Renames of the journal that stand ("Ok").

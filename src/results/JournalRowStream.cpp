@@ -196,12 +196,11 @@ int TJournalRowStream::Walk(bool decide, const TRowCallback& row, bool& inOrder)
     return EINVAL;
   TRowWindow rows;
   const auto hand = [&](TStreamRow& read) { Hand(read, row); };
-  std::optional<TJournalEnd> end;
-  bool recovered = false;
+  journal_blocks::TJournalMarks marks;
   while (const std::optional<std::string_view> payload = file.Next()) {
     if (const std::optional<std::uint64_t> firstRow = FirstRowOf(*payload)) rows.HandBefore(*firstRow, hand);
     // A block that checks out but cannot be read is damage all the same: the rows end there.
-    if (!journal_blocks::ReadBlock(*payload, rows, end, recovered)) break;
+    if (!journal_blocks::ReadBlock(*payload, rows, marks)) break;
   }
   // Open looks at the disk once; a later read keeps what it found.
   const auto settle = [&](TStreamRow& read) {

@@ -43,6 +43,23 @@ std::optional<TJournalHeader> ReadHeaderOnly(const std::string& path) {
   return journal.Header;
 }
 
+TPassedOver PassedOver(const std::string& path, const TJournal& journal, TPassState state) {
+  TPassedOver over;
+  over.Journal = path;
+  over.Kind = journal.Header.Kind;
+  over.State = state;
+  over.StartedUtcNs = journal.Header.StartedUtcNs;
+  if (journal.Undone) {
+    over.UndoneUtcNs = journal.Undone->UtcNs;
+    over.RowsLeft = journal.Undone->RowsLeft;
+  }
+  for (const TLeftRow& row : LeftRowsOf(journal)) {
+    if (over.Left.size() == kLeftRowsKept) break;
+    over.Left.push_back(TPassedOver::TRow{std::string(row.Folder) + std::string(row.Name), row.Status, row.Error});
+  }
+  return over;
+}
+
 }  // namespace
 
 std::uint64_t UtcNowNs() {
@@ -100,7 +117,12 @@ std::vector<TRecordFile> ListRecords(const std::string& folder) {
     if (IsJournalName(name)) {
       const std::string path = folder + name;
       const std::optional<TJournalHeader> header = ReadHeaderOnly(path);
-      if (!header) continue;  // not ours to judge, nor to remove
+      // Not ours to judge, nor to remove; but an empty file of a journal's name
+      // is one whose header never reached the disk.
+      if (!header) {
+        if (it->file_size(code) == 0 && !code) RemoveEmptyJournal(path);
+        continue;
+      }
       journals.push_back(TRecordFile{path, ResultPathFor(path), header->StartedUtcNs});
     } else if (IsAutomaticFileName(name) && !fs::exists(JournalPathFor(folder + name), code)) {
       legacy.push_back(TRecordFile{{}, folder + name, 0});
@@ -115,7 +137,8 @@ std::vector<TRecordFile> ListRecords(const std::string& folder) {
   return legacy;
 }
 
-std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journal) {
+std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journal,
+                                      std::vector<TPassedOver>* passedOver) {
   const std::vector<TRecordFile> records = ListRecords(folder);
   for (auto it = records.rbegin(); it != records.rend(); ++it) {
     if (it->Journal.empty()) {
@@ -127,7 +150,16 @@ std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journ
     TExpected<TJournal, int> loaded = LoadJournal(it->Journal);
     if (!loaded) continue;
     journal = std::move(loaded).Value();
-    if (journal.Header.Kind != TJournalKind::Rename || journal.Recovered) continue;
+    if (journal.Rows.empty()) {
+      RemoveEmptyJournal(it->Journal);
+      continue;
+    }
+    const TPassState state = StateOf(journal);
+    if (state == TPassState::Undone) continue;
+    const bool unfinishedRecover = journal.Header.Kind == TJournalKind::Recover && state == TPassState::Unfinished;
+    if (passedOver != nullptr && (state == TPassState::PartlyUndone || unfinishedRecover))
+      passedOver->push_back(PassedOver(it->Journal, journal, state));
+    if (journal.Header.Kind != TJournalKind::Rename || state == TPassState::PartlyUndone) continue;
     SettleFromDisk(journal);
     if (RenamedRows(journal) > 0) return *it;
   }
@@ -142,7 +174,13 @@ std::optional<TRecordFile> UnfinishedPass(const std::string& folder, TJournal& j
     TExpected<TJournal, int> loaded = LoadJournal(it->Journal);
     if (!loaded) continue;
     journal = std::move(loaded).Value();
-    if (journal.Header.Kind != TJournalKind::Rename || journal.Recovered) continue;
+    if (journal.Rows.empty()) {
+      RemoveEmptyJournal(it->Journal);
+      continue;
+    }
+    const TPassState state = StateOf(journal);
+    if (journal.Header.Kind != TJournalKind::Rename || state == TPassState::Undone || state == TPassState::PartlyUndone)
+      continue;
     if (journal.End && fs::exists(it->Result)) continue;  // ended with its record
     SettleFromDisk(journal);
     if (RenamedRows(journal) > 0) return *it;

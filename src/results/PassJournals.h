@@ -12,6 +12,7 @@
 #include "engine/Expected.h"
 #include "passes/PassJournalWriter.h"
 #include "results/JournalReader.h"
+#include "results/UndoneMark.h"
 
 namespace vt {
 
@@ -45,7 +46,28 @@ std::vector<TRecordFile> ListRecords(const std::string& folder);
 // The newest record whose renames stand: a journal whose writer is gone and
 // that no recover has undone, or an older result file with rows. For a
 // journal, its rows are in journal, settled from the disk where they were cut.
-std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journal);
+// What LastRecord passed over that a person may want to know of: a pass a
+// recover left rows of, or a recover that never ended.
+struct TPassedOver {
+  std::string Journal;
+  TJournalKind Kind = TJournalKind::Rename;
+  TPassState State = TPassState::CanBeUndone;
+  std::uint64_t StartedUtcNs = 0;
+  std::uint64_t UndoneUtcNs = 0;
+  std::uint64_t RowsLeft = 0;
+  struct TRow {
+    std::string Path;  // folder and name
+    TRenameStatus Status = TRenameStatus::rsError;
+    int Error = 0;
+  };
+  std::vector<TRow> Left;  // the first of them
+};
+inline constexpr std::size_t kLeftRowsKept = 10;
+
+// Passes over what a recover has undone, or undone as far as it could; removes
+// a journal that holds no row.
+std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journal,
+                                      std::vector<TPassedOver>* passedOver = nullptr);
 
 // The newest rename pass that never became its record: a journal whose writer
 // is gone without an end mark or without its result file, that no recover has

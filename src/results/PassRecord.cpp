@@ -10,6 +10,7 @@
 #include "results/JournalReader.h"
 #include "results/JournalRowStream.h"
 #include "results/PassJournals.h"
+#include "results/UndoneMark.h"
 
 namespace vt {
 
@@ -58,8 +59,9 @@ TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_
     return record;
   }
   record.Renamed = rows.RenamedCount();
+  // No row: nothing was renamed, also when a write failed.
   if (rows.RowCount() == 0) {
-    if (record.JournalError == 0) RemoveFile(record.Journal);
+    RemoveFile(record.Journal);
     return record;
   }
   const std::string path = ResultPathFor(record.Journal);
@@ -83,10 +85,13 @@ TPassRecord EndRecoverJournal(TPassJournalWriter& journal, const std::string& un
   record.JournalError = journal.Error();
   journal.Finish(JournalEndOf(false, record.JournalError));
   record.Renamed = journal.RenamedCount();
-  if (record.JournalError != 0) return record;
+  if (record.JournalError != 0) {
+    RemoveEmptyJournal(record.Journal);
+    return record;
+  }
   RemoveFile(record.Journal);
-  const bool allBack = stop == TPassStopped::No && journal.RefusedCount() == 0;
-  if (allBack && !undoneJournal.empty()) AppendToFile(undoneJournal, RecoveredMark(UtcNowNs()));
+  if (stop == TPassStopped::No && !undoneJournal.empty())
+    record.MarkError = MarkUndone(undoneJournal, journal.RefusedCount(), journal.LeftRows());
   return record;
 }
 

@@ -34,6 +34,7 @@ struct TPassRecord {
   std::uint64_t Renamed = 0;  // files renamed by the pass, settled from the disk
   int JournalError = 0;       // a write of the journal failed; the pass stopped there
   int ReadError = 0;          // the journal could not be read back
+  int MarkError = 0;          // a recover's mark on the journal it undid could not be written
   TResultFileStatus Saved;    // the save of the result file
   bool Ok() const { return JournalError == 0 && ReadError == 0 && Saved.HasValue(); }
 };
@@ -45,10 +46,10 @@ struct TPassRecord {
 TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_t kept);
 
 // Ends the journal of a recover pass: once it has been written it goes. The
-// journal whose rows it undid (when there is one) is marked recovered only when
-// the recover ran to its end and every row went back, so that a later "last
-// record" still finds what is left. A failed recover leaves its journal, which
-// holds the renames back.
+// journal whose rows it undid (when there is one) is marked undone, or partly
+// undone with the rows left, when the recover ran to its end: a later "last
+// record" then passes over it. A failed recover leaves its journal, which
+// holds the renames back, unless it holds no row.
 TPassRecord EndRecoverJournal(TPassJournalWriter& journal, const std::string& undoneJournal, TPassStopped stop);
 
 }  // namespace vt

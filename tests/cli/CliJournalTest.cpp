@@ -151,9 +151,13 @@ TEST(CliJournal, RenumberingShiftsAreUndoneInOneRecover) {
   struct Case {
     int Files;
     bool FromResultFile;
+    const char* KillAt;  // nullptr: the pass ends; else killed in its last block, after its renames
   };
-  for (const Case c : {Case{10, false}, Case{5000, false}, Case{5000, true}}) {
-    SCOPED_TRACE(std::to_string(c.Files) + (c.FromResultFile ? " from the result file" : " from the journal"));
+  // Appends: the header, the intents of each block of 256 entries ("." and ".." among them), the last outcomes.
+  for (const Case c : {Case{10, false, nullptr}, Case{5000, false, nullptr}, Case{5000, true, nullptr},
+                       Case{10, false, "3:before"}, Case{5000, false, "22:before"}}) {
+    SCOPED_TRACE(std::to_string(c.Files) + (c.FromResultFile ? " from the result file" : " from the journal") +
+                 (c.KillAt != nullptr ? std::string(", killed at ") + c.KillAt : std::string()));
     TTempFolder dir(FastTempBase());
     TTempFolder state;
     std::set<std::string> before;
@@ -162,9 +166,12 @@ TEST(CliJournal, RenumberingShiftsAreUndoneInOneRecover) {
       before.insert(std::to_string(i) + ".txt");
     }
     const std::vector<std::string> env{"XDG_STATE_HOME=" + state.Path().string()};
+    std::vector<std::string> passEnv = env;
+    if (c.KillAt != nullptr) passEnv.push_back(std::string("VELTRANE_TEST_KILL_APPEND=") + c.KillAt);
     const TRun pass =
-        RunProgram({"-x", "-y", dir.Folder(), "number", "--start", "1", "--order", "natural"}, dir.Path(), env);
-    ASSERT_EQ(pass.Exit, 0) << pass.Err;
+        RunProgram({"-x", "-y", dir.Folder(), "number", "--start", "1", "--order", "natural"}, dir.Path(), passEnv);
+    ASSERT_EQ(pass.Exit, c.KillAt != nullptr ? 128 + SIGKILL : 0) << pass.Err;
+    ASSERT_FALSE(dir.Exists(std::to_string(c.Files + 1) + ".txt"));
     ASSERT_TRUE(dir.Exists("1.txt"));
     std::vector<std::string> recover{"recover", "--last"};
     if (c.FromResultFile) {

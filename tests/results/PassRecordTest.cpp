@@ -13,6 +13,7 @@
 #include "results/PassJournals.h"
 #include "results/PassRecord.h"
 #include "results/ResultFile.h"
+#include "results/UndoneMark.h"
 #include "support/TempFolder.h"
 
 namespace vt::test {
@@ -148,25 +149,27 @@ TEST_F(PassRecordTest, ARecoverMarksTheJournalItUndidAndRemovesItsOwn) {
   TExpected<TJournal, int> loaded = LoadJournal(renamed.Journal);
   ASSERT_TRUE(loaded) << loaded.Error();
   TJournal& journal = *loaded;
-  EXPECT_TRUE(journal.Recovered);
+  EXPECT_EQ(StateOf(journal), TPassState::Undone);
 }
 
-// A recover that did not bring every file back leaves the record for the next
-// "last record"; only a complete one marks it.
-TEST_F(PassRecordTest, ARecoverMarksTheJournalOnlyWhenEveryRowWentBack) {
+// A recover that ran to its end marks the record undone, or partly undone with
+// the rows it left, so the next "last record" passes over it; a stopped one
+// leaves it unmarked.
+TEST_F(PassRecordTest, ARecoverMarksTheJournalItRanOverToItsEnd) {
   struct Case {
     const char* what;
     TRenameStatus status;
     bool attempted;
     TPassStopped stop;
-    bool marked;
+    TPassState marked;
+    std::size_t left;
   };
   const Case cases[] = {
-      {"all back", TRenameStatus::rsOk, true, TPassStopped::No, true},
-      {"a rename back refused", TRenameStatus::rsError, true, TPassStopped::No, false},
-      {"a file gone", TRenameStatus::rsFileNotFound, false, TPassStopped::No, false},
-      {"a row refused before its rename", TRenameStatus::rsError, false, TPassStopped::No, false},
-      {"stopped", TRenameStatus::rsOk, true, TPassStopped::Yes, false},
+      {"all back", TRenameStatus::rsOk, true, TPassStopped::No, TPassState::Undone, 0},
+      {"a rename back refused", TRenameStatus::rsError, true, TPassStopped::No, TPassState::PartlyUndone, 1},
+      {"a file gone", TRenameStatus::rsFileNotFound, true, TPassStopped::No, TPassState::PartlyUndone, 1},
+      {"a row refused before its rename", TRenameStatus::rsError, false, TPassStopped::No, TPassState::PartlyUndone, 1},
+      {"stopped", TRenameStatus::rsOk, true, TPassStopped::Yes, TPassState::CanBeUndone, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -183,7 +186,8 @@ TEST_F(PassRecordTest, ARecoverMarksTheJournalOnlyWhenEveryRowWentBack) {
     TExpected<TJournal, int> loaded = LoadJournal(renamed.Journal);
     ASSERT_TRUE(loaded) << loaded.Error();
     TJournal& journal = *loaded;
-    EXPECT_EQ(journal.Recovered, c.marked);
+    EXPECT_EQ(StateOf(journal), c.marked);
+    EXPECT_EQ(LeftRowsOf(journal).size(), c.left);
   }
 }
 

@@ -1,0 +1,53 @@
+#pragma once
+// The state of a pass as its journal tells it, and the mark a recover leaves
+// on the journal of the pass it undid. The mark is a fixed-size block at the
+// very end of the journal, written after any torn tail has been cut away: a
+// reader stops at the first torn block, so a mark behind one would never be
+// read. Its fixed size lets a reader find it, and the end mark of a pass,
+// from the last bytes of the file without reading the rows.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/Expected.h"
+#include "engine/RenameStatus.h"
+#include "results/JournalReader.h"
+
+namespace vt {
+
+enum class TPassState : std::uint8_t {
+  CanBeUndone,   // ended, and no recover has run over it
+  Undone,        // a recover brought every file back
+  PartlyUndone,  // a recover ran to its end and left rows: the files were gone, or refused
+  Unfinished,    // never ended: killed, crashed, or its journal could not be written
+};
+
+TPassState StateOf(const TJournal& journal);
+
+// The same from the journal's header and its last block only; the errno, or
+// EINVAL for no journal.
+TExpected<TPassState, int> ReadPassState(const std::string& path);
+
+// A row a recover left, as its Left block holds it; texts view the journal's bytes.
+struct TLeftRow {
+  std::string_view Folder;
+  std::string_view Name;  // the name the file was to be under, which the recover did not find or could not move
+  TRenameStatus Status = TRenameStatus::rsError;
+  int Error = 0;
+};
+std::vector<TLeftRow> LeftRowsOf(const TJournal& journal);
+
+// The blocks that mark a journal undone at utcNs: every row back when left is
+// 0, else partly, with leftRows (the fields TPassJournalWriter::LeftRows gives).
+std::string UndoneMark(std::uint64_t utcNs, std::uint64_t left, std::string_view leftRows);
+
+// Cuts a torn tail off the journal at path and appends the mark. 0 or the
+// errno; EBUSY while its writer lives, EINVAL for no journal.
+int MarkUndone(const std::string& path, std::uint64_t left, std::string_view leftRows);
+
+// Removes the journal at path when it holds no row (0 bytes, or a header
+// only): nothing was renamed under it. True when it was removed.
+bool RemoveEmptyJournal(const std::string& path);
+
+}  // namespace vt
