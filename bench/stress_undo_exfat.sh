@@ -65,7 +65,12 @@ for trial in $(seq 1 "$trials"); do
   temps=$(find "$dir" -name '.vt-*.tmp' | wc -l)
   empty=$(find "$dir" -type f -empty | wc -l)
   wrong=0
-  for f in "$dir"/*; do [ "$(cat "$f")" = "$(basename "$f")" ] || wrong=$((wrong + 1)); done
+  for f in "$dir"/* "$dir"/.vt-*.tmp; do
+    [ -f "$f" ] || continue
+    content=""
+    read -r content <"$f" || true
+    [ "$content" = "${f##*/}" ] || wrong=$((wrong + 1))
+  done
   verdict=ok
   if [ "$upper" -ne 0 ] || [ "$temps" -ne 0 ] || [ "$empty" -ne 0 ] || [ "$wrong" -ne 0 ]; then
     verdict=FAILED
