@@ -52,6 +52,11 @@ TCaseFlags CaseFlagsOf(std::string_view fsType);
 // Case flags of the mount that holds an absolute path.
 TCaseFlags CaseFlagsOfPath(std::string_view path);
 
+// Whether the inode numbers of the volume on a device (st_dev) stay with its
+// files: not where the client makes them up and may hand them out anew (FUSE
+// volumes, SMB). True for a device the mount table does not hold.
+bool KeepsInodeNumbers(std::uint64_t device);
+
 // Reads /sys and /dev below prefix instead of "/" (tests build such a tree); "" for the system's.
 void SetDeviceFilesRootForTesting(std::string prefix);
 
