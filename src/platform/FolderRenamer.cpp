@@ -89,7 +89,7 @@ struct TMountTraits {
   bool NoRenameNoReplace = false;  // answered EINVAL to RENAME_NOREPLACE
   bool NoHardLinks = false;        // refused a hard link
   bool NoLeases = false;           // grants no write lease
-  bool KeepsInodeNumbers = true;   // as its file system type tells
+  TVolumeNature Nature;            // as its file system type tells
   TLinkNumbers Links = TLinkNumbers::Unknown;
 };
 
@@ -129,6 +129,7 @@ struct TFolderRenamer::Impl {
   int Move(const char* from, const char* to);
   int MoveWithoutFlag(const char* from, const char* to);
   int ReserveAndRename(const char* from, const char* to);
+  int ReserveAndRenameOnServer(const char* from, const char* to);
   void RemovePlaceholder(const char* name, const TPlaceholderHold& held);
   int RenameThroughTemp(const TEntryName& oldName, const TEntryName& newName);
   bool IsTheSameEntry(const TEntryName& first, const TEntryName& second);
@@ -148,7 +149,7 @@ void TFolderRenamer::Impl::UseMountOf(const TEntryId& file) {
     if (Mounts[Current].Device == file.Device) return;
   TMountTraits traits;
   traits.Device = file.Device;
-  traits.KeepsInodeNumbers = KeepsInodeNumbers(file.Device);
+  traits.Nature = NatureOfDevice(file.Device);
   Mounts.push_back(traits);
 }
 
@@ -159,7 +160,7 @@ void TFolderRenamer::Impl::UseMountOf(const TEntryId& file) {
 bool TFolderRenamer::Impl::IsTheCheckedFile(const TEntryInfo& now, const TEntryInfo& checked) {
   if (!now.Regular) return false;
   if (now.Id == checked.Id) return true;
-  const bool numbersHold = Mount().KeepsInodeNumbers && Mount().Links != TLinkNumbers::OwnNumber;
+  const bool numbersHold = Mount().Nature.KeepsInodeNumbers && Mount().Links != TLinkNumbers::OwnNumber;
   return !numbersHold && SameAttributes(now, checked);
 }
 
@@ -241,6 +242,7 @@ int TFolderRenamer::Impl::MoveWithoutFlag(const char* from, const char* to) {
 // without leases that moment runs from the claim to the rename. A volume that
 // lets us create nothing gets no rename at all.
 int TFolderRenamer::Impl::ReserveAndRename(const char* from, const char* to) {
+  if (Mount().Nature.Network) return ReserveAndRenameOnServer(from, to);
   TPlaceholderHold held;
   if (const int error = Sys.CreateExclusive(Fd, to, held)) return error;
   if (!Mount().NoLeases) {
@@ -254,6 +256,23 @@ int TFolderRenamer::Impl::ReserveAndRename(const char* from, const char* to) {
   const int error = Sys.PlaceholderUntouched(held) ? Sys.Rename(Fd, from, to) : EEXIST;
   if (error != 0) RemovePlaceholder(to, held);
   Sys.ReleasePlaceholder(held);
+  return error;
+}
+
+// On a network volume a lease sees only this machine's openers, and a file
+// held open while renamed over is hidden by FUSE on the server first (three
+// more round trips): the placeholder is made without being opened, and the
+// file renamed over it at once, the exclusive creation being the proof that
+// the name was free. What is left: whoever writes to the placeholder, or puts
+// a file under its name, between its creation and the rename loses that.
+int TFolderRenamer::Impl::ReserveAndRenameOnServer(const char* from, const char* to) {
+  if (const int error = Sys.CreateEmpty(Fd, to)) return error;
+  const int error = Sys.Rename(Fd, from, to);
+  // Only while the file is still under its old name is the new one the placeholder.
+  TEntryInfo now, old;
+  if (error != 0 && Sys.Lookup(Fd, from, old) == 0 && Sys.Lookup(Fd, to, now) == 0 && now.Regular && now.Size == 0 &&
+      !(now.Id == old.Id))
+    Sys.Unlink(Fd, to);
   return error;
 }
 

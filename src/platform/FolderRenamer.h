@@ -20,9 +20,10 @@
 // link and the removal of that name loses the name (the kernel's no-replace
 // rename has no such moment). A network volume adds its caches: another
 // client's file that the server holds but this one has not seen yet is still
-// kept by the link, which the server refuses; a placeholder (no links either)
-// sees only this machine's openers, so another client that writes to it
-// between the claim and the rename loses what it wrote.
+// kept by the link or the exclusive creation, which the server refuses. With
+// neither links nor leases that tell of other machines, the placeholder is
+// made without being opened and the file renamed over it at once: whoever
+// writes to it, or puts a file under its name, in that moment loses that.
 // Each mount is asked once per renamer what it lacks (RENAME_NOREPLACE, hard
 // links, leases), and the answer kept.
 #include <cerrno>

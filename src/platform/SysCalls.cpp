@@ -74,6 +74,7 @@ class TPosixSysCalls final : public ISysCalls {
     held.Fd = ::openat(dirFd, name, O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600);
     return held.Fd >= 0 ? 0 : errno;
   }
+  int CreateEmpty(int dirFd, const char* name) override { return Result(::mknodat(dirFd, name, S_IFREG | 0600, 0)); }
   int Lookup(int dirFd, const char* name, TEntryInfo& info) override {
     struct stat st {};
     if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;

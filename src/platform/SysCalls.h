@@ -44,6 +44,8 @@ class ISysCalls {
   // An empty regular file under a name that must not exist yet (O_CREAT |
   // O_EXCL), kept open in held; closed by ReleasePlaceholder.
   virtual int CreateExclusive(int dirFd, const char* name, TPlaceholderHold& held) = 0;
+  // The same without opening it (mknodat S_IFREG): one call to a server.
+  virtual int CreateEmpty(int dirFd, const char* name) = 0;
   virtual int Link(int dirFd, const char* from, const char* to) = 0;
   virtual int Unlink(int dirFd, const char* name) = 0;
   // Asks for a write lease on the held placeholder, which tells of anyone who

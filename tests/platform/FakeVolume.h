@@ -85,7 +85,7 @@ class TFakeVolume : public ISysCalls {
   int Rename(int dirFd, const char* from, const char* to) override {
     ++calls["rename"];
     if (beforeMove) beforeMove(dirFd, from, to);
-    if (to == failMovesTo) return failMovesWith;
+    if (to == failMovesTo && !failAfterMoving) return failMovesWith;
     const auto source = Resolve(dirFd, from);
     if (!source) return ENOENT;
     const auto target = Resolve(dirFd, to);
@@ -93,7 +93,7 @@ class TFakeVolume : public ISysCalls {
     if (target && *target != *source && *target != to) ::unlinkat(dirFd, target->c_str(), 0);
     const int error = Moved(dirFd, from, to, Result(::renameat(dirFd, source->c_str(), dirFd, to)));
     if (error == 0) CarryNumber(from, to);
-    return error;
+    return error == 0 && to == failMovesTo ? failMovesWith : error;
   }
   int Link(int dirFd, const char* from, const char* to) override {
     ++calls["link"];
@@ -120,6 +120,14 @@ class TFakeVolume : public ISysCalls {
     if (createError != 0) return createError;
     if (Resolve(dirFd, name)) return EEXIST;
     const int error = PosixSysCalls().CreateExclusive(dirFd, name, held);
+    if (error == 0 && afterCreate) afterCreate(dirFd, name);
+    return error;
+  }
+  int CreateEmpty(int dirFd, const char* name) override {
+    ++calls["create"];
+    if (createError != 0) return createError;
+    if (Resolve(dirFd, name)) return EEXIST;
+    const int error = PosixSysCalls().CreateEmpty(dirFd, name);
     if (error == 0 && afterCreate) afterCreate(dirFd, name);
     return error;
   }

@@ -50,27 +50,32 @@ class TMountedAs {
 
 struct TRoundTripCase {
   TVolumeTraits traits;
+  const char* fsType;  // as the mount table has the folder's volume
   bool noLeases;
   // Calls made once per mount: the refused no-replace rename, the refused
-  // link, the first lease asked for, or the two looks that learn how links
-  // are numbered.
+  // link, or the two looks that learn how links are numbered.
   int once;
+  int leases;  // asked for, of kFiles renames
 };
+
+constexpr int kFiles = 30;
 
 // At most four calls per file reach the server: the look, the reservation
 // (a link or a placeholder), the move or the old name's removal, the look
 // after it.
 TEST(NetworkVolume, AtMostFourCallsPerFileReachTheServer) {
   const TRoundTripCase cases[] = {
-      {test::kSshfs, false, 1 + 2},
-      {test::kSshfsNoLinks, false, 1 + 1},
-      {test::kSshfsNoLinks, true, 1 + 1},
-      {test::kNtfs3g, false, 1 + 2},
+      {test::kSshfs, "fuse.sshfs", false, 1 + 2, 0},
+      {test::kSshfsNoLinks, "fuse.sshfs", false, 1 + 1, 0},
+      {test::kNtfs3g, "fuseblk", false, 1 + 2, 0},
+      // A local volume without links holds its placeholders under a lease.
+      {test::kSshfsNoLinks, "fuseblk", false, 1 + 1, kFiles},
+      {test::kSshfsNoLinks, "fuseblk", true, 1 + 1, 1},
   };
-  constexpr int kFiles = 30;
   for (const TRoundTripCase& c : cases) {
-    SCOPED_TRACE(std::string(c.traits.name) + (c.noLeases ? ", no leases" : ""));
+    SCOPED_TRACE(std::string(c.traits.name) + " as " + c.fsType + (c.noLeases ? ", no leases" : ""));
     TFsTempFolder dir;
+    const TMountedAs mounted(dir, c.fsType);
     for (int i = 0; i < kFiles; ++i) dir.Write(FileName(i), std::to_string(i));
     TFakeVolume volume(c.traits);
     volume.noLeases = c.noLeases;
@@ -81,7 +86,25 @@ TEST(NetworkVolume, AtMostFourCallsPerFileReachTheServer) {
     EXPECT_LE(ServerCalls(volume), 4 * kFiles + c.once);
     EXPECT_EQ(volume.calls["renameat2"], 1);
     EXPECT_EQ(volume.calls["link"], c.traits.hardLinks ? kFiles : 1);
-    EXPECT_EQ(volume.calls["lease"], c.traits.hardLinks ? 0 : c.noLeases ? 1 : kFiles);
+    EXPECT_EQ(volume.calls["lease"], c.leases);
+  }
+}
+
+// A rename onto a placeholder that fails takes the placeholder away, and only that.
+TEST(NetworkVolume, AFailedRenameOnTheServerLeavesNoPlaceholder) {
+  for (const bool carriedOut : {false, true}) {
+    SCOPED_TRACE(carriedOut ? "carried out despite the error" : "not carried out");
+    TFsTempFolder dir;
+    const TMountedAs mounted(dir, "fuse.sshfs");
+    dir.Write("a");  // empty, as a placeholder is
+    TFakeVolume volume(test::kSshfsNoLinks);
+    volume.failMovesTo = "b";
+    volume.failAfterMoving = carriedOut;
+    TFolderRenamer renamer(volume);
+    const int error = renamer.Rename(dir.Path(), "a", "b");
+    EXPECT_EQ(error, carriedOut ? 0 : EIO);
+    EXPECT_EQ(dir.Exists("a"), !carriedOut);
+    EXPECT_EQ(dir.Exists("b"), carriedOut);
   }
 }
 
@@ -92,6 +115,7 @@ TEST(NetworkVolume, RemembersPerMountAcrossFolders) {
     dir.MakeFolder(std::string(name, std::string(name).find('/')));
     dir.Write(name, "a");
   }
+  const TMountedAs mounted(dir, "fuseblk");
   TFakeVolume volume(test::kSshfsNoLinks);
   volume.noLeases = true;
   TFolderRenamer renamer(volume);
@@ -180,6 +204,7 @@ TEST(NetworkVolume, NeverReplacesATargetOnTheServer) {
   for (const TVolumeTraits& traits : {test::kSshfs, test::kSshfsNoLinks}) {
     SCOPED_TRACE(traits.name);
     TFsTempFolder dir;
+    const TMountedAs mounted(dir, "fuse.sshfs");
     dir.Write("mine", "mine");
     dir.Write("theirs", "theirs");
     TFakeVolume volume(traits);
