@@ -381,9 +381,11 @@ int TFolderRenamer::Impl::Relocate(const TEntryName& from, const TEntryName& to)
   return error;
 }
 
+// The look after the move asks what this machine holds: on a network volume
+// the name just moved or linked here is known without another round trip.
 int TFolderRenamer::Impl::CheckMoved(const TEntryName& from, const TEntryName& to, const TEntryInfo& checked) {
   TEntryInfo now;
-  const int error = Sys.Lookup(Fd, to.c_str(), now);
+  const int error = Sys.LookupKnown(Fd, to.c_str(), now);
   if (error == 0 && IsTheCheckedFile(now, checked)) return 0;
   if (error == 0) Move(to.c_str(), from.c_str());
   return ESTALE;

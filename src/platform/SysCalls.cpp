@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -79,6 +80,18 @@ class TPosixSysCalls final : public ISysCalls {
     struct stat st {};
     if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
     info = InfoOf(st);
+    return 0;
+  }
+  int LookupKnown(int dirFd, const char* name, TEntryInfo& info) override {
+    struct statx stx {};
+    constexpr unsigned kWanted = STATX_TYPE | STATX_MODE | STATX_INO | STATX_NLINK | STATX_SIZE | STATX_MTIME;
+    if (::statx(dirFd, name, AT_SYMLINK_NOFOLLOW | AT_STATX_DONT_SYNC, kWanted, &stx) != 0) return errno;
+    info = {{static_cast<std::uint64_t>(makedev(stx.stx_dev_major, stx.stx_dev_minor)), stx.stx_ino},
+            stx.stx_size,
+            S_ISREG(stx.stx_mode),
+            stx.stx_mode,
+            stx.stx_nlink,
+            static_cast<std::int64_t>(stx.stx_mtime.tv_sec) * 1000000000 + stx.stx_mtime.tv_nsec};
     return 0;
   }
   int ListNames(int dirFd, const std::function<void(std::string_view)>& each) override {

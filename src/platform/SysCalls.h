@@ -61,6 +61,9 @@ class ISysCalls {
   virtual void ReleasePlaceholder(TPlaceholderHold& held) = 0;
   // lstat semantics
   virtual int Lookup(int dirFd, const char* name, TEntryInfo& info) = 0;
+  // The same as this machine knows it, without asking a server again where
+  // the volume allows (statx AT_STATX_DONT_SYNC): for a name just moved here.
+  virtual int LookupKnown(int dirFd, const char* name, TEntryInfo& info) = 0;
   // Every name of the folder exactly as stored.
   virtual int ListNames(int dirFd, const std::function<void(std::string_view)>& each) = 0;
 };

@@ -140,6 +140,7 @@ class TFakeVolume : public ISysCalls {
     if (const auto own = OwnNumbers_.find(name); error == 0 && own != OwnNumbers_.end()) info.Id.Inode = own->second;
     return error;
   }
+  int LookupKnown(int dirFd, const char* name, TEntryInfo& info) override { return Lookup(dirFd, name, info); }
   int LeasePlaceholder(TPlaceholderHold& held) override {
     ++calls["lease"];
     return noLeases ? EINVAL : PosixSysCalls().LeasePlaceholder(held);
