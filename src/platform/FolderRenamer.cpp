@@ -188,8 +188,8 @@ int TFolderRenamer::Impl::UseFolder(const std::string& path) {
   return 0;
 }
 
-// What is known of a folder (its names) holds while it is the same folder: a handle's number may be reused for another
-// once closed.
+// What is known of a folder (its names) holds while it is the same folder:
+// a handle's number may be reused for another once closed.
 void TFolderRenamer::Impl::UseHandle(const TFolderHandle& handle) {
   if (Fd == handle.Fd() && !OwnsFd && HandleId.Device == handle.Id().Device && HandleId.Inode == handle.Id().Inode)
     return;
@@ -235,9 +235,9 @@ int TFolderRenamer::Impl::MoveWithoutFlag(const char* from, const char* to) {
 // before us keeps it; so does whoever replaced, wrote to or holds open the
 // placeholder meanwhile (a write lease, where the volume grants one, tells
 // of any opener until the rename; a volume that grants none is not asked
-// again). The handle that created the placeholder holds it, so no look
-// between the claim and the rename is needed to know it is ours. What is left: a process that starts to
-// open the placeholder between the last look and the rename gets the emptied
+// again). The handle that created the placeholder holds it from the start:
+// no second open is needed to claim it. What is left: a process that starts
+// to open the placeholder between the last look and the rename gets the emptied
 // placeholder, no longer linked, and what it writes there is lost; on a volume
 // without leases that moment runs from the claim to the rename. A volume that
 // lets us create nothing gets no rename at all.
