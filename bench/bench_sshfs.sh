@@ -8,16 +8,18 @@
 #   default mount          every row "Ok", and the pass undone by recover --last;
 #                          target: veltrane-cli at most 1.2 x mmv
 #   -o disable_hardlink    the same; target: at most 1.5 x mmv
-#   targets made on the server side during the pass: 0 overwritten over RUNS runs
+#   targets made on the server side during the pass: 0 overwritten over RACES runs
 # and, for each mount, the calls per file that reach the volume (strace on the
 # client, counting the calls whose arguments lead onto the mount). Skips with
 # a message where sshd, sshfs or FUSE are missing or sshd cannot be started.
 #   bench/bench_sshfs.sh BUILD_FOLDER
-# VELTRANE_BENCH_SSHFS_FILES (5000) and VELTRANE_BENCH_SSHFS_RUNS (5) change the sizes.
+# VELTRANE_BENCH_SSHFS_FILES (5000), VELTRANE_BENCH_SSHFS_RUNS (5, timed runs per
+# program and mount) and VELTRANE_BENCH_SSHFS_RACES (5) change the sizes.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 files=${VELTRANE_BENCH_SSHFS_FILES:-5000}
 runs=${VELTRANE_BENCH_SSHFS_RUNS:-5}
+races=${VELTRANE_BENCH_SSHFS_RACES:-5}
 cli=$build/src/cli/veltrane-cli
 [ -x "$cli" ] || { echo "missing $cli: build the target veltrane-cli" >&2; exit 1; }
 for tool in hyperfine mmv strace; do
@@ -187,6 +189,6 @@ status=0
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores; sshd on 127.0.0.1:$port"
 time_mount default "" 1.2
 time_mount disable_hardlink disable_hardlink 1.5
-echo "-- targets made on the server side during the pass (default mount), $runs runs"
-for run in $(seq "$runs"); do race "$run"; done
+echo "-- targets made on the server side during the pass (default mount), $races runs"
+for run in $(seq "$races"); do race "$run"; done
 exit $status
