@@ -11,7 +11,7 @@ endif
 DEBIAN_PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev \
   qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation help2man librsvg2-bin
 # Only the targets that need them install these.
-BENCH_PACKAGES = hyperfine mmv time exfatprogs exfat-fuse
+BENCH_PACKAGES = hyperfine mmv time exfatprogs exfat-fuse openssh-server sshfs strace
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 SHOT_PACKAGES = xvfb xauth imagemagick
 # The window natively under Wayland.

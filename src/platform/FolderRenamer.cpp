@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -13,6 +14,7 @@
 
 #include "platform/FolderHandle.h"
 #include "platform/SysCalls.h"
+#include "platform/Volumes.h"
 
 namespace vt {
 namespace {
@@ -65,8 +67,31 @@ class TEntryName {
   int Error_ = 0;
 };
 
-// Links are missing on the volume (vfat, exfat), or the file may not be linked.
+// Links are missing on the volume (vfat, exfat, sshfs -o disable_hardlink), or
+// the file may not be linked again (EMLINK, which holds for that file only).
 bool NoHardLinks(int error) { return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK; }
+
+// What a volume keeps of a file whose inode number it does not keep.
+bool SameAttributes(const TEntryInfo& one, const TEntryInfo& other) {
+  return one.Id.Device == other.Id.Device && one.Regular && other.Regular && one.Size == other.Size &&
+         one.MtimeNs == other.MtimeNs && one.Mode == other.Mode;
+}
+
+// Whether a hard link shares the inode number of its file, as the first link
+// made on a volume shows.
+enum class TLinkNumbers : std::uint8_t { Unknown, Shared, OwnNumber };
+
+// What a pass learns of a mount (by st_dev) at its first rename there, and
+// keeps: the answers the volume gave once would come again for every file,
+// and on a network volume each asks the server.
+struct TMountTraits {
+  std::uint64_t Device = 0;
+  bool NoRenameNoReplace = false;  // answered EINVAL to RENAME_NOREPLACE
+  bool NoHardLinks = false;        // refused a hard link
+  bool NoLeases = false;           // grants no write lease
+  TVolumeNature Nature;            // as its file system type tells
+  TLinkNumbers Links = TLinkNumbers::Unknown;
+};
 
 std::atomic<std::uint64_t> gTempCounter{
     (static_cast<std::uint64_t>(::getpid()) << 32) ^
@@ -83,11 +108,16 @@ struct TFolderRenamer::Impl {
   int Fd = -1;
   bool OwnsFd = false;  // opened here from a path, rather than a caller's handle
   TEntryId HandleId;
-  bool NoRenameNoReplace = false;  // the volume answered EINVAL to RENAME_NOREPLACE
-  std::string Stranded;            // where the last rename left a file it could not finish
-  int Noted = 0;                   // the error a rename reported although it was carried out
+  std::vector<TMountTraits> Mounts;
+  std::size_t Current = 0;  // of Mounts: the mount of the file being renamed
+  std::string Stranded;     // where the last rename left a file it could not finish
+  int Noted = 0;            // the error a rename reported although it was carried out
   std::vector<TEntryId> Untouchable;
 
+  TMountTraits& Mount() { return Mounts[Current]; }
+  void UseMountOf(const TEntryId& file);
+  bool IsTheCheckedFile(const TEntryInfo& now, const TEntryInfo& checked);
+  void LearnLinkNumbers(const char* from, const char* to);
   int UseFolder(const std::string& path);
   void UseHandle(const TFolderHandle& handle);
   int RenameHere(const TEntryName& from, const TEntryName& to, Unwritable unwritable);
@@ -99,7 +129,8 @@ struct TFolderRenamer::Impl {
   int Move(const char* from, const char* to);
   int MoveWithoutFlag(const char* from, const char* to);
   int ReserveAndRename(const char* from, const char* to);
-  void RemovePlaceholder(const char* name, const TEntryInfo& placeholder);
+  int ReserveAndRenameOnServer(const char* from, const char* to);
+  void RemovePlaceholder(const char* name, const TPlaceholderHold& held);
   int RenameThroughTemp(const TEntryName& oldName, const TEntryName& newName);
   bool IsTheSameEntry(const TEntryName& first, const TEntryName& second);
   bool ListingHoldsOnlyFirst(const TEntryName& first, const TEntryName& second);
@@ -110,7 +141,39 @@ void TFolderRenamer::Impl::CloseFolder() {
   Fd = -1;
   OwnsFd = false;
   Folder.clear();
-  NoRenameNoReplace = false;
+}
+
+void TFolderRenamer::Impl::UseMountOf(const TEntryId& file) {
+  if (!Mounts.empty() && Mount().Device == file.Device) return;
+  for (Current = 0; Current < Mounts.size(); ++Current)
+    if (Mounts[Current].Device == file.Device) return;
+  TMountTraits traits;
+  traits.Device = file.Device;
+  traits.Nature = NatureOfDevice(file.Device);
+  Mounts.push_back(traits);
+}
+
+// The file under its new name is the one looked at: the same inode, or on a
+// volume whose numbers do not follow the file (a hard link with a number of
+// its own, numbers the client makes up) the same size, modification time and
+// mode, which the volume keeps.
+bool TFolderRenamer::Impl::IsTheCheckedFile(const TEntryInfo& now, const TEntryInfo& checked) {
+  if (!now.Regular) return false;
+  if (now.Id == checked.Id) return true;
+  const bool numbersHold = Mount().Nature.KeepsInodeNumbers && Mount().Links != TLinkNumbers::OwnNumber;
+  return !numbersHold && SameAttributes(now, checked);
+}
+
+// Both names of one file, just linked: their numbers tell the volume's way
+// (sshfs gives the link a number of its own). Names that differ otherwise
+// were raced meanwhile and tell nothing.
+void TFolderRenamer::Impl::LearnLinkNumbers(const char* from, const char* to) {
+  TEntryInfo original, link;
+  if (Sys.Lookup(Fd, from, original) != 0 || Sys.Lookup(Fd, to, link) != 0) return;
+  if (original.Id == link.Id)
+    Mount().Links = TLinkNumbers::Shared;
+  else if (SameAttributes(original, link))
+    Mount().Links = TLinkNumbers::OwnNumber;
 }
 
 // A relative folder is opened anew each time: the current folder may have moved.
@@ -125,8 +188,8 @@ int TFolderRenamer::Impl::UseFolder(const std::string& path) {
   return 0;
 }
 
-// What is known of a folder (no RENAME_NOREPLACE, its names) holds while it is
-// the same folder: a handle's number may be reused for another once closed.
+// What is known of a folder (its names) holds while it is the same folder:
+// a handle's number may be reused for another once closed.
 void TFolderRenamer::Impl::UseHandle(const TFolderHandle& handle) {
   if (Fd == handle.Fd() && !OwnsFd && HandleId.Device == handle.Id().Device && HandleId.Inode == handle.Id().Inode)
     return;
@@ -139,24 +202,29 @@ void TFolderRenamer::Impl::UseHandle(const TFolderHandle& handle) {
 // and removal of the old name, and only where neither exists a rename onto a
 // placeholder reserved for it. EINVAL means the volume lacks the flag (FUSE
 // ntfs-3g answers so even for a free target) unless the fallback finds the name
-// itself invalid; only the former is remembered for the folder.
+// itself invalid; only the former is remembered for the mount. So is a
+// refused hard link: on a network volume every try is a round trip.
 int TFolderRenamer::Impl::Move(const char* from, const char* to) {
-  if (NoRenameNoReplace) return MoveWithoutFlag(from, to);
+  if (Mount().NoRenameNoReplace) return MoveWithoutFlag(from, to);
   const int error = Sys.RenameNoReplace(Fd, from, to);
   if (error != EINVAL && error != ENOSYS) return error;
   const int fallback = MoveWithoutFlag(from, to);
-  if (fallback != EINVAL) NoRenameNoReplace = true;
+  if (fallback != EINVAL) Mount().NoRenameNoReplace = true;
   return fallback;
 }
 
 int TFolderRenamer::Impl::MoveWithoutFlag(const char* from, const char* to) {
-  const int linked = Sys.Link(Fd, from, to);
-  if (linked == 0) {
-    const int unlinked = Sys.Unlink(Fd, from);
-    if (unlinked != 0) Sys.Unlink(Fd, to);  // the file stays under its old name only
-    return unlinked;
+  if (!Mount().NoHardLinks) {
+    const int linked = Sys.Link(Fd, from, to);
+    if (linked == 0) {
+      if (Mount().Links == TLinkNumbers::Unknown) LearnLinkNumbers(from, to);
+      const int unlinked = Sys.Unlink(Fd, from);
+      if (unlinked != 0) Sys.Unlink(Fd, to);  // the file stays under its old name only
+      return unlinked;
+    }
+    if (!NoHardLinks(linked)) return linked;
+    if (linked != EMLINK) Mount().NoHardLinks = true;
   }
-  if (!NoHardLinks(linked)) return linked;
   return ReserveAndRename(from, to);
 }
 
@@ -166,25 +234,54 @@ int TFolderRenamer::Impl::MoveWithoutFlag(const char* from, const char* to) {
 // that placeholder once it is seen to be still ours. Whoever creates the name
 // before us keeps it; so does whoever replaced, wrote to or holds open the
 // placeholder meanwhile (a write lease, where the volume grants one, tells
-// of any opener until the rename). What is left: a process that starts to
-// open the placeholder between the last look and the rename gets the emptied
+// of any opener until the rename; a volume that grants none is not asked
+// again). The handle that created the placeholder holds it from the start:
+// no second open is needed to claim it. What is left: a process that starts
+// to open the placeholder between the last look and the rename gets the emptied
 // placeholder, no longer linked, and what it writes there is lost; on a volume
 // without leases that moment runs from the claim to the rename. A volume that
 // lets us create nothing gets no rename at all.
 int TFolderRenamer::Impl::ReserveAndRename(const char* from, const char* to) {
-  TEntryInfo placeholder;
-  if (const int error = Sys.CreateExclusive(Fd, to, placeholder)) return error;
+  if (Mount().Nature.Network) return ReserveAndRenameOnServer(from, to);
   TPlaceholderHold held;
-  if (Sys.ClaimPlaceholder(Fd, to, placeholder, held) != 0) return EEXIST;
+  if (const int error = Sys.CreateExclusive(Fd, to, held)) return error;
+  if (!Mount().NoLeases) {
+    const int leased = Sys.LeasePlaceholder(held);
+    if (leased == EBUSY) {  // opened by another process already: theirs to fill
+      Sys.ReleasePlaceholder(held);
+      return EEXIST;
+    }
+    if (leased != 0) Mount().NoLeases = true;
+  }
   const int error = Sys.PlaceholderUntouched(held) ? Sys.Rename(Fd, from, to) : EEXIST;
+  if (error != 0) RemovePlaceholder(to, held);
   Sys.ReleasePlaceholder(held);
-  if (error != 0) RemovePlaceholder(to, placeholder);
   return error;
 }
 
-void TFolderRenamer::Impl::RemovePlaceholder(const char* name, const TEntryInfo& placeholder) {
-  TEntryInfo now;
-  if (Sys.Lookup(Fd, name, now) == 0 && IsPlaceholder(now, placeholder)) Sys.Unlink(Fd, name);
+// On a network volume a lease sees only this machine's openers, and a file
+// held open while renamed over is hidden by FUSE on the server first (three
+// more round trips): the placeholder is made without being opened, and the
+// file renamed over it at once, the exclusive creation being the proof that
+// the name was free. What is left: whoever writes to the placeholder, or puts
+// a file under its name, between its creation and the rename loses that.
+int TFolderRenamer::Impl::ReserveAndRenameOnServer(const char* from, const char* to) {
+  if (const int error = Sys.CreateEmpty(Fd, to)) return error;
+  const int error = Sys.Rename(Fd, from, to);
+  // Only while the file is still under its old name is the new one the placeholder.
+  TEntryInfo now, old;
+  if (error != 0 && Sys.Lookup(Fd, from, old) == 0 && Sys.Lookup(Fd, to, now) == 0 && now.Regular && now.Size == 0 &&
+      !(now.Id == old.Id))
+    Sys.Unlink(Fd, to);
+  return error;
+}
+
+// Still held, its inode number cannot pass to a file made meanwhile.
+void TFolderRenamer::Impl::RemovePlaceholder(const char* name, const TPlaceholderHold& held) {
+  TEntryInfo placeholder, now;
+  if (Sys.LookAtPlaceholder(held, placeholder) == 0 && Sys.Lookup(Fd, name, now) == 0 &&
+      IsPlaceholder(now, placeholder))
+    Sys.Unlink(Fd, name);
 }
 
 // Whether two names lead to one entry, as the volume finds them now: on a
@@ -273,6 +370,7 @@ int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& t
   if (!checked.Regular) return kNotAFile;
   if (unwritable == Unwritable::Leave && (checked.Mode & 0222u) == 0) return kLeftUnwritable;
   if (IsUntouchable(checked.Id)) return EBUSY;
+  UseMountOf(checked.Id);
   if (const int error = Relocate(from, to)) return MovedDespite(error, from, to, checked);
   return CheckMoved(from, to, checked);
 }
@@ -283,10 +381,12 @@ int TFolderRenamer::Impl::Relocate(const TEntryName& from, const TEntryName& to)
   return error;
 }
 
+// The look after the move asks what this machine holds: on a network volume
+// the name just moved or linked here is known without another round trip.
 int TFolderRenamer::Impl::CheckMoved(const TEntryName& from, const TEntryName& to, const TEntryInfo& checked) {
   TEntryInfo now;
-  const int error = Sys.Lookup(Fd, to.c_str(), now);
-  if (error == 0 && now.Id == checked.Id && now.Regular) return 0;
+  const int error = Sys.LookupKnown(Fd, to.c_str(), now);
+  if (error == 0 && IsTheCheckedFile(now, checked)) return 0;
   if (error == 0) Move(to.c_str(), from.c_str());
   return ESTALE;
 }
@@ -298,7 +398,7 @@ int TFolderRenamer::Impl::MovedDespite(int error, const TEntryName& from, const 
                                        const TEntryInfo& checked) {
   if (error == EEXIST || !Stranded.empty()) return error;
   TEntryInfo now, old;
-  if (Sys.Lookup(Fd, to.c_str(), now) != 0 || now.Id != checked.Id || !now.Regular) return error;
+  if (Sys.Lookup(Fd, to.c_str(), now) != 0 || !IsTheCheckedFile(now, checked)) return error;
   if (Sys.Lookup(Fd, from.c_str(), old) != ENOENT) return error;
   Noted = error;
   return 0;

@@ -8,6 +8,24 @@
 // remains: a process that begins to open the placeholder between the last
 // look and the rename writes into a file no longer linked, and that is lost;
 // without leases the moment runs from the look to the rename.
+//
+// Without RENAME_NOREPLACE but with hard links (sshfs, FUSE ntfs-3g) the file
+// is linked under the new name, which fails if the name is taken, and its old
+// name removed. Where a link gets an inode number of its own (sshfs), or the
+// client makes the numbers up (FUSE, SMB), "the new name leads to the file
+// looked at" is decided by what the volume keeps instead: the same size,
+// modification time (sshfs: to the second) and mode. What remains there: a
+// file put under the old name between the look and the link, alike in those
+// three, is renamed in its place; and one put under the old name between the
+// link and the removal of that name loses the name (the kernel's no-replace
+// rename has no such moment). A network volume adds its caches: another
+// client's file that the server holds but this one has not seen yet is still
+// kept by the link or the exclusive creation, which the server refuses. With
+// neither links nor leases that tell of other machines, the placeholder is
+// made without being opened and the file renamed over it at once: whoever
+// writes to it, or puts a file under its name, in that moment loses that.
+// Each mount is asked once per renamer what it lacks (RENAME_NOREPLACE, hard
+// links, leases), and the answer kept.
 #include <cerrno>
 #include <cstddef>
 #include <memory>

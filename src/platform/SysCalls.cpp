@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,12 +20,8 @@ TEntryInfo InfoOf(const struct stat& st) {
           static_cast<std::uint64_t>(st.st_size),
           S_ISREG(st.st_mode),
           static_cast<std::uint32_t>(st.st_mode),
-          static_cast<std::uint64_t>(st.st_nlink)};
-}
-
-bool IsUntouchedPlaceholder(const struct stat& st, const TEntryInfo& placeholder) {
-  const TEntryInfo now = InfoOf(st);
-  return now.Id == placeholder.Id && now.Regular && now.Size == 0 && now.Links == 1;
+          static_cast<std::uint64_t>(st.st_nlink),
+          static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 // The kernel tells a lease holder of an opener by a signal, SIGIO unless set
@@ -47,25 +44,13 @@ class TPosixSysCalls final : public ISysCalls {
   }
   int Link(int dirFd, const char* from, const char* to) override { return Result(::linkat(dirFd, from, dirFd, to, 0)); }
   int Unlink(int dirFd, const char* name) override { return Result(::unlinkat(dirFd, name, 0)); }
-  int ClaimPlaceholder(int dirFd, const char* name, const TEntryInfo& placeholder, TPlaceholderHold& held) override {
-    held.Fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  // A write lease is granted only while no one else has the file open; the
+  // signal that tells of a breaker is set first, as it is per open file.
+  int LeasePlaceholder(TPlaceholderHold& held) override {
     held.Leased = false;
-    if (held.Fd < 0) return errno == ENOENT ? EBUSY : errno;
-    struct stat st {};
-    if (::fstat(held.Fd, &st) != 0 || !IsUntouchedPlaceholder(st, placeholder)) {
-      ReleasePlaceholder(held);
-      return EBUSY;
-    }
-    // A write lease is granted only while no one else has the file open for
-    // writing; a volume that grants none (EINVAL, ENOSYS) gets the look alone.
-    if (::fcntl(held.Fd, F_SETSIG, kLeaseSignal) == 0) {
-      if (::fcntl(held.Fd, F_SETLEASE, F_WRLCK) == 0) {
-        held.Leased = true;
-      } else if (errno == EAGAIN || errno == EBUSY) {
-        ReleasePlaceholder(held);
-        return EBUSY;
-      }
-    }
+    if (::fcntl(held.Fd, F_SETSIG, kLeaseSignal) != 0) return errno;
+    if (::fcntl(held.Fd, F_SETLEASE, F_WRLCK) != 0) return errno == EAGAIN ? EBUSY : errno;
+    held.Leased = true;
     return 0;
   }
   bool PlaceholderUntouched(const TPlaceholderHold& held) override {
@@ -74,25 +59,39 @@ class TPosixSysCalls final : public ISysCalls {
     struct stat st {};
     return ::fstat(held.Fd, &st) == 0 && st.st_size == 0 && st.st_nlink == 1;
   }
+  int LookAtPlaceholder(const TPlaceholderHold& held, TEntryInfo& info) override {
+    struct stat st {};
+    if (::fstat(held.Fd, &st) != 0) return errno;
+    info = InfoOf(st);
+    return 0;
+  }
+  // Closing the file ends its lease too.
   void ReleasePlaceholder(TPlaceholderHold& held) override {
-    if (held.Fd < 0) return;
-    if (held.Leased) ::fcntl(held.Fd, F_SETLEASE, F_UNLCK);
-    ::close(held.Fd);
+    if (held.Fd >= 0) ::close(held.Fd);
     held = {};
   }
-  int CreateExclusive(int dirFd, const char* name, TEntryInfo& created) override {
-    const int fd = ::openat(dirFd, name, O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) return errno;
-    struct stat st {};
-    const int error = ::fstat(fd, &st) == 0 ? 0 : errno;
-    ::close(fd);
-    if (error == 0) created = InfoOf(st);
-    return error;
+  int CreateExclusive(int dirFd, const char* name, TPlaceholderHold& held) override {
+    held = {};
+    held.Fd = ::openat(dirFd, name, O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600);
+    return held.Fd >= 0 ? 0 : errno;
   }
+  int CreateEmpty(int dirFd, const char* name) override { return Result(::mknodat(dirFd, name, S_IFREG | 0600, 0)); }
   int Lookup(int dirFd, const char* name, TEntryInfo& info) override {
     struct stat st {};
     if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
     info = InfoOf(st);
+    return 0;
+  }
+  int LookupKnown(int dirFd, const char* name, TEntryInfo& info) override {
+    struct statx stx {};
+    constexpr unsigned kWanted = STATX_TYPE | STATX_MODE | STATX_INO | STATX_NLINK | STATX_SIZE | STATX_MTIME;
+    if (::statx(dirFd, name, AT_SYMLINK_NOFOLLOW | AT_STATX_DONT_SYNC, kWanted, &stx) != 0) return errno;
+    info = {{static_cast<std::uint64_t>(makedev(stx.stx_dev_major, stx.stx_dev_minor)), stx.stx_ino},
+            stx.stx_size,
+            S_ISREG(stx.stx_mode),
+            stx.stx_mode,
+            stx.stx_nlink,
+            static_cast<std::int64_t>(stx.stx_mtime.tv_sec) * 1000000000 + stx.stx_mtime.tv_nsec};
     return 0;
   }
   int ListNames(int dirFd, const std::function<void(std::string_view)>& each) override {

@@ -22,9 +22,10 @@ struct TEntryInfo {
   bool Regular = false;
   std::uint32_t Mode = 0;  // st_mode: type and permission bits
   std::uint64_t Links = 0;
+  std::int64_t MtimeNs = 0;  // last modification, in nanoseconds since the epoch
 };
 
-// A placeholder opened and held for the rename over it.
+// A placeholder created and held open for the rename over it.
 struct TPlaceholderHold {
   int Fd = -1;
   bool Leased = false;  // the volume granted a write lease on it
@@ -40,22 +41,29 @@ class ISysCalls {
   virtual int RenameNoReplace(int dirFd, const char* from, const char* to) = 0;
   // renameat: replaces the target; only ever called onto a placeholder of our own
   virtual int Rename(int dirFd, const char* from, const char* to) = 0;
-  // An empty regular file under a name that must not exist yet (O_CREAT | O_EXCL).
-  virtual int CreateExclusive(int dirFd, const char* name, TEntryInfo& created) = 0;
+  // An empty regular file under a name that must not exist yet (O_CREAT |
+  // O_EXCL), kept open in held; closed by ReleasePlaceholder.
+  virtual int CreateExclusive(int dirFd, const char* name, TPlaceholderHold& held) = 0;
+  // The same without opening it (mknodat S_IFREG): one call to a server.
+  virtual int CreateEmpty(int dirFd, const char* name) = 0;
   virtual int Link(int dirFd, const char* from, const char* to) = 0;
   virtual int Unlink(int dirFd, const char* name) = 0;
-  // Opens the placeholder name just created (placeholder: what creating it
-  // gave) and holds it for the rename over it: EBUSY when another process has
-  // it open for writing (a write lease is refused) or it is not the empty file
-  // made, still. A volume without leases gets the look alone. held is closed
-  // by ReleasePlaceholder.
-  virtual int ClaimPlaceholder(int dirFd, const char* name, const TEntryInfo& placeholder, TPlaceholderHold& held) = 0;
+  // Asks for a write lease on the held placeholder, which tells of anyone who
+  // opens it until it is released: EBUSY when another process has it open
+  // already; another errno when the volume grants no leases.
+  virtual int LeasePlaceholder(TPlaceholderHold& held) = 0;
   // Whether the held placeholder is still untouched: nobody began to open it
-  // since the claim (its lease is not being broken) and it is still empty.
+  // since the lease (its lease is not being broken), it is still empty and
+  // still linked once (nothing was renamed over it, it was not removed).
   virtual bool PlaceholderUntouched(const TPlaceholderHold& held) = 0;
+  // fstat semantics, of the held placeholder.
+  virtual int LookAtPlaceholder(const TPlaceholderHold& held, TEntryInfo& info) = 0;
   virtual void ReleasePlaceholder(TPlaceholderHold& held) = 0;
   // lstat semantics
   virtual int Lookup(int dirFd, const char* name, TEntryInfo& info) = 0;
+  // The same as this machine knows it, without asking a server again where
+  // the volume allows (statx AT_STATX_DONT_SYNC): for a name just moved here.
+  virtual int LookupKnown(int dirFd, const char* name, TEntryInfo& info) = 0;
   // Every name of the folder exactly as stored.
   virtual int ListNames(int dirFd, const std::function<void(std::string_view)>& each) = 0;
 };

@@ -252,6 +252,17 @@ TCaseFlags CaseFlagsOfPath(std::string_view path) {
   return mount ? CaseFlagsOf(mount->FsType) : TCaseFlags{};
 }
 
+TVolumeNature NatureOfDevice(std::uint64_t device) {
+  const auto mounts = ReadMountTable();
+  const auto mount = std::find_if(mounts.rbegin(), mounts.rend(), [&](const TMountEntry& entry) {
+    return entry.Major == major(device) && entry.Minor == minor(device);
+  });
+  if (mount == mounts.rend()) return {};
+  const std::string_view type = mount->FsType;
+  return {!(type == "fuse" || type == "fuseblk" || type.starts_with("fuse.") || type == "cifs" || type == "smb3"),
+          OneOf(type, kNetwork)};
+}
+
 void SetDeviceFilesRootForTesting(std::string prefix) { DeviceFilesRoot() = std::move(prefix); }
 
 }  // namespace vt

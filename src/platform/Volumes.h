@@ -52,6 +52,17 @@ TCaseFlags CaseFlagsOf(std::string_view fsType);
 // Case flags of the mount that holds an absolute path.
 TCaseFlags CaseFlagsOfPath(std::string_view path);
 
+// What a rename needs to know of the volume on a device (st_dev); a device
+// the mount table does not hold is taken for a local volume that keeps them.
+struct TVolumeNature {
+  // Its inode numbers stay with its files: not where the client makes them
+  // up and may hand them out anew (FUSE volumes, SMB).
+  bool KeepsInodeNumbers = true;
+  // Each call asks a server, whose files other machines change too.
+  bool Network = false;
+};
+TVolumeNature NatureOfDevice(std::uint64_t device);
+
 // Reads /sys and /dev below prefix instead of "/" (tests build such a tree); "" for the system's.
 void SetDeviceFilesRootForTesting(std::string prefix);
 

@@ -65,7 +65,7 @@ TEST(CheckedRename, MovesNothingButARegularFile) {
 
 // A racing process swaps the file for something else between the look and the move.
 TEST(CheckedRename, AnEntrySwappedInBeforeTheMoveIsPutBack) {
-  for (const auto& traits : {test::kExt4, test::kNtfs3g, test::kVfat}) {
+  for (const auto& traits : {test::kExt4, test::kNtfs3g, test::kVfat, test::kSshfs}) {
     for (const TKindCase& c : kKinds) {
       SCOPED_TRACE(std::string(traits.name) + ", " + c.what);
       TFsTempFolder dir;

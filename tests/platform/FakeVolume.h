@@ -1,7 +1,8 @@
 #pragma once
 // System calls that answer as a volume this machine cannot mount would, on top
 // of a real folder: without RENAME_NOREPLACE (FUSE ntfs-3g), without hard
-// links (vfat), or comparing names without case (vfat, ext4 casefold).
+// links (vfat), or comparing names without case (vfat, ext4 casefold), or
+// giving a hard link an inode number of its own (sshfs).
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -22,12 +23,15 @@ struct TVolumeTraits {
   bool renameNoReplace;
   bool hardLinks;
   bool caseInsensitive;
+  bool linkOwnNumber = false;  // a new link gets an inode number of its own; a rename keeps it
 };
 
 inline constexpr TVolumeTraits kExt4{"ext4", true, true, false};
 inline constexpr TVolumeTraits kNtfs3g{"ntfs-3g", false, true, false};
 inline constexpr TVolumeTraits kVfat{"vfat", false, false, true};
 inline constexpr TVolumeTraits kCasefold{"ext4-casefold", true, true, true};
+inline constexpr TVolumeTraits kSshfs{"sshfs", false, true, false, true};
+inline constexpr TVolumeTraits kSshfsNoLinks{"sshfs-nolinks", false, false, false};
 
 class TFakeVolume : public ISysCalls {
  public:
@@ -52,6 +56,12 @@ class TFakeVolume : public ISysCalls {
   bool failAfterMoving = false;
   // Each spelling of a name gets an inode number of its own (FUSE exFAT).
   bool inodePerSpelling = false;
+  // The volume grants no write leases (EINVAL).
+  bool noLeases = false;
+  // A moved entry gets a new inode number (numbers a FUSE client makes up anew).
+  bool renumberOnMove = false;
+  // Hard links are refused with this errno (sshfs -o disable_hardlink: EPERM).
+  int linkError = EPERM;
 
   int OpenFolder(const char* path, int& fd) override {
     ++calls["open"];
@@ -68,42 +78,56 @@ class TFakeVolume : public ISysCalls {
     if (!source) return ENOENT;
     if (Resolve(dirFd, to)) return EEXIST;
     const int error = Moved(dirFd, from, to, Result(::renameat2(dirFd, source->c_str(), dirFd, to, RENAME_NOREPLACE)));
+    if (error == 0) CarryNumber(from, to);
     return error == 0 && to == failMovesTo ? failMovesWith : error;
   }
   // Like the real call on such a volume: a target that differs only in case is replaced.
   int Rename(int dirFd, const char* from, const char* to) override {
     ++calls["rename"];
     if (beforeMove) beforeMove(dirFd, from, to);
-    if (to == failMovesTo) return failMovesWith;
+    if (to == failMovesTo && !failAfterMoving) return failMovesWith;
     const auto source = Resolve(dirFd, from);
     if (!source) return ENOENT;
     const auto target = Resolve(dirFd, to);
     // Stored under other letter case: gone first (an atomic replace otherwise).
     if (target && *target != *source && *target != to) ::unlinkat(dirFd, target->c_str(), 0);
-    return Moved(dirFd, from, to, Result(::renameat(dirFd, source->c_str(), dirFd, to)));
+    const int error = Moved(dirFd, from, to, Result(::renameat(dirFd, source->c_str(), dirFd, to)));
+    if (error == 0) CarryNumber(from, to);
+    return error == 0 && to == failMovesTo ? failMovesWith : error;
   }
   int Link(int dirFd, const char* from, const char* to) override {
     ++calls["link"];
-    if (!Traits_.hardLinks) return EPERM;
+    if (!Traits_.hardLinks) return linkError;
     if (beforeMove) beforeMove(dirFd, from, to);
     if (to == failMovesTo) return failMovesWith;
     const auto source = Resolve(dirFd, from);
     if (!source) return ENOENT;
     if (Resolve(dirFd, to)) return EEXIST;
-    return Result(::linkat(dirFd, source->c_str(), dirFd, to, 0));
+    const int error = Result(::linkat(dirFd, source->c_str(), dirFd, to, 0));
+    if (error == 0 && Traits_.linkOwnNumber) OwnNumbers_[to] = kOwnNumbers + ++LinksMade_;
+    return error;
   }
   int Unlink(int dirFd, const char* name) override {
     ++calls["unlink"];
     if (name == failUnlinkOf) return unlinkError;
     const auto entry = Resolve(dirFd, name);
     if (!entry) return ENOENT;
+    OwnNumbers_.erase(name);
     return Result(::unlinkat(dirFd, entry->c_str(), 0));
   }
-  int CreateExclusive(int dirFd, const char* name, TEntryInfo& created) override {
+  int CreateExclusive(int dirFd, const char* name, TPlaceholderHold& held) override {
     ++calls["create"];
     if (createError != 0) return createError;
     if (Resolve(dirFd, name)) return EEXIST;
-    const int error = PosixSysCalls().CreateExclusive(dirFd, name, created);
+    const int error = PosixSysCalls().CreateExclusive(dirFd, name, held);
+    if (error == 0 && afterCreate) afterCreate(dirFd, name);
+    return error;
+  }
+  int CreateEmpty(int dirFd, const char* name) override {
+    ++calls["create"];
+    if (createError != 0) return createError;
+    if (Resolve(dirFd, name)) return EEXIST;
+    const int error = PosixSysCalls().CreateEmpty(dirFd, name);
     if (error == 0 && afterCreate) afterCreate(dirFd, name);
     return error;
   }
@@ -113,11 +137,16 @@ class TFakeVolume : public ISysCalls {
     if (!entry) return ENOENT;
     const int error = PosixSysCalls().Lookup(dirFd, entry->c_str(), info);
     if (error == 0 && inodePerSpelling && *entry != name) info.Id.Inode ^= std::hash<std::string>{}(name) | 1u << 30;
+    if (const auto own = OwnNumbers_.find(name); error == 0 && own != OwnNumbers_.end()) info.Id.Inode = own->second;
     return error;
   }
-  int ClaimPlaceholder(int dirFd, const char* name, const TEntryInfo& placeholder, TPlaceholderHold& held) override {
-    ++calls["claim"];
-    return PosixSysCalls().ClaimPlaceholder(dirFd, name, placeholder, held);
+  int LookupKnown(int dirFd, const char* name, TEntryInfo& info) override { return Lookup(dirFd, name, info); }
+  int LeasePlaceholder(TPlaceholderHold& held) override {
+    ++calls["lease"];
+    return noLeases ? EINVAL : PosixSysCalls().LeasePlaceholder(held);
+  }
+  int LookAtPlaceholder(const TPlaceholderHold& held, TEntryInfo& info) override {
+    return PosixSysCalls().LookAtPlaceholder(held, info);
   }
   bool PlaceholderUntouched(const TPlaceholderHold& held) override {
     return PosixSysCalls().PlaceholderUntouched(held);
@@ -146,6 +175,24 @@ class TFakeVolume : public ISysCalls {
 
  private:
   static int Result(int rc) { return rc == 0 ? 0 : errno; }
+  static constexpr std::uint64_t kOwnNumbers = std::uint64_t{1} << 40;
+  // A renamed link takes its number along, as a FUSE volume's node does.
+  // (renumberOnMove: unless the volume numbers it anew)
+  void CarryNumber(const char* from, const char* to) {
+    if (renumberOnMove) {
+      OwnNumbers_.erase(from);
+      OwnNumbers_[to] = kOwnNumbers + ++LinksMade_;
+      return;
+    }
+    const auto own = OwnNumbers_.find(from);
+    if (own == OwnNumbers_.end()) {
+      OwnNumbers_.erase(to);
+      return;
+    }
+    const std::uint64_t number = own->second;
+    OwnNumbers_.erase(own);
+    OwnNumbers_[to] = number;
+  }
   int Moved(int dirFd, const char* from, const char* to, int error) {
     if (error == 0 && afterMove) afterMove(dirFd, from, to);
     return error;
@@ -167,6 +214,9 @@ class TFakeVolume : public ISysCalls {
   }
 
   TVolumeTraits Traits_;
+  // Names that are links made here, with their numbers (linkOwnNumber).
+  std::map<std::string, std::uint64_t> OwnNumbers_;
+  std::uint64_t LinksMade_ = 0;
 };
 
 }  // namespace vt::test

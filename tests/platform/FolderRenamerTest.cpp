@@ -353,7 +353,9 @@ std::string VolumeName(const ::testing::TestParamInfo<TVolumeTraits>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Volumes, FolderRenamerOnVolume,
-                         ::testing::Values(test::kExt4, test::kNtfs3g, test::kVfat, test::kCasefold), VolumeName);
+                         ::testing::Values(test::kExt4, test::kNtfs3g, test::kVfat, test::kCasefold, test::kSshfs,
+                                           test::kSshfsNoLinks),
+                         VolumeName);
 INSTANTIATE_TEST_SUITE_P(Volumes, FolderRenamerOnCaselessVolume, ::testing::Values(test::kVfat, test::kCasefold),
                          VolumeName);
 
