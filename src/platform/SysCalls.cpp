@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <csignal>
 
+#include "platform/ImmutableFlags.h"
+
 namespace vt {
 namespace {
 
@@ -90,10 +92,7 @@ class TPosixSysCalls final : public ISysCalls {
     return error;
   }
   int Lookup(int dirFd, const char* name, TEntryInfo& info) override {
-    struct stat st {};
-    if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
-    info = InfoOf(st);
-    return 0;
+    return LookWithFlags(dirFd, name, info, FlagSource::LookOnly);
   }
   int ListNames(int dirFd, const std::function<void(std::string_view)>& each) override {
     const int fd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);

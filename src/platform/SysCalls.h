@@ -22,6 +22,7 @@ struct TEntryInfo {
   bool Regular = false;
   std::uint32_t Mode = 0;  // st_mode: type and permission bits
   std::uint64_t Links = 0;
+  bool Immutable = false;  // a regular file flagged immutable or append-only (ImmutableFlags.h)
 };
 
 // A placeholder opened and held for the rename over it.
@@ -54,7 +55,7 @@ class ISysCalls {
   // since the claim (its lease is not being broken) and it is still empty.
   virtual bool PlaceholderUntouched(const TPlaceholderHold& held) = 0;
   virtual void ReleasePlaceholder(TPlaceholderHold& held) = 0;
-  // lstat semantics
+  // lstat semantics; Immutable where the look itself reports the flags
   virtual int Lookup(int dirFd, const char* name, TEntryInfo& info) = 0;
   // Every name of the folder exactly as stored.
   virtual int ListNames(int dirFd, const std::function<void(std::string_view)>& each) = 0;
