@@ -16,7 +16,7 @@ FUZZ_PACKAGES = clang libclang-rt-14-dev
 SHOT_PACKAGES = xvfb xauth imagemagick
 # The window natively under Wayland.
 RUN_PACKAGES = qt6-wayland
-PACKAGE_PACKAGES = dpkg-dev file lintian desktop-file-utils appstream man-db
+PACKAGE_PACKAGES = dpkg-dev file lintian desktop-file-utils appstream man-db xdg-utils
 # Debian 12's clang-format and clang-tidy (14): a newer one formats differently.
 LINT_PACKAGES = clang-format clang-tidy
 
