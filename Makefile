@@ -9,14 +9,14 @@ CMAKE_FLAGS += -DVELTRANE_WERROR=ON
 endif
 
 DEBIAN_PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev \
-  qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation help2man librsvg2-bin
+  qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation help2man librsvg2-bin bash-completion
 # Only the targets that need them install these.
 BENCH_PACKAGES = hyperfine mmv time exfatprogs exfat-fuse openssh-server sshfs strace
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 SHOT_PACKAGES = xvfb xauth imagemagick
 # The window natively under Wayland.
 RUN_PACKAGES = qt6-wayland
-PACKAGE_PACKAGES = dpkg-dev file lintian desktop-file-utils appstream man-db
+PACKAGE_PACKAGES = dpkg-dev file lintian desktop-file-utils appstream man-db xdg-utils
 # Debian 12's clang-format and clang-tidy (14): a newer one formats differently.
 LINT_PACKAGES = clang-format clang-tidy
 

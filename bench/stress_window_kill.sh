@@ -7,9 +7,10 @@
 # ("&Yes", then Recover).
 #   bench/stress_window_kill.sh BUILD_FOLDER
 # VELTRANE_STRESS_FILES (100,000) and TRIALS (10) change the sizes. With
-# VELTRANE_STRESS_READONLY=N every Nth file is read-only: the pass finds it so
-# only just before its rename and withdraws that intent, and the journal must
-# still hold every rename. The window is driven through its test seam
+# VELTRANE_STRESS_READONLY=N every Nth file is read-only (immutable, chattr +i:
+# needs root and a volume with the flag): the pass finds it so only just
+# before its rename and withdraws that intent, and the journal must still hold
+# every rename. The window is driven through its test seam
 # VELTRANE_TEST_DRIVE (src/app/TestDrive.h).
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
@@ -25,18 +26,21 @@ done
 base=/dev/shm
 [ -d "$base" ] || base=${TMPDIR:-/tmp}
 work=$(mktemp -d "$base/veltrane-window-stress-XXXXXX")
-trap 'rm -rf "$work"' EXIT
+# Immutable files cannot be removed until the flag is off again.
+unflag() { [ -d "$work/files" ] && chattr -R -i "$work/files" 2>/dev/null; return 0; }
+trap 'unflag; rm -rf "$work"' EXIT
 export XDG_STATE_HOME=$work/state QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -p -m 0700 "$XDG_RUNTIME_DIR"
 dir=$work/files
 
 fresh() {
+  unflag
   rm -rf "$dir" "$XDG_STATE_HOME" && mkdir -p "$dir" && (cd "$dir" && seq -f 'file_%06g.txt' 1 "$files" | xargs touch)
   # One file with contents, to see that it is the same file that comes back.
   echo first >"$dir/file_000001.txt"
   if [ "$readonly_every" -gt 0 ]; then
-    (cd "$dir" && seq -f 'file_%06g.txt' "$readonly_every" "$readonly_every" "$files" | xargs -r chmod 0444)
+    (cd "$dir" && seq -f 'file_%06g.txt' "$readonly_every" "$readonly_every" "$files" | xargs -r chattr +i)
   fi
 }
 

@@ -47,7 +47,7 @@ class TCollector {
 };
 
 // Only the full listing looks at each file for its write bits.
-bool ListWithWriteBits(const std::string& pattern, const TListingStop& stop, TCollector& collector) {
+bool ListWithRenameFlags(const std::string& pattern, const TListingStop& stop, TCollector& collector) {
   const std::size_t slash = pattern.rfind('/');
   const std::string mask = pattern.substr(slash + 1);
   if (mask.empty()) return true;
@@ -75,7 +75,7 @@ std::optional<std::vector<std::string>> ListFiles(const TFileListRequest& reques
                                                   const std::function<void()>& onLong) {
   TCollector collector(request, onLong);
   for (const std::string& pattern : request.Patterns) {
-    const bool listed = request.Asked & FileAttr::ReadOnly ? ListWithWriteBits(pattern, stop, collector)
+    const bool listed = request.Asked & FileAttr::ReadOnly ? ListWithRenameFlags(pattern, stop, collector)
                                                            : ListQuickly(pattern, stop, collector);
     if (!listed) return std::nullopt;
   }

@@ -619,6 +619,21 @@ int RunShow(const TCliOptions& options, const TCliEnvironment& environment) {
   return ExitStatus::Usage;
 }
 
+int PrintHelpTopic(const std::string& name, const TCliEnvironment& environment) {
+  std::string text;
+  if (name.empty()) {
+    text = HelpTopicList();
+  } else if (const THelpTopic* topic = FindHelpTopic(name)) {
+    text = HelpTopicText(*topic);
+  } else {
+    std::string names;
+    for (const THelpTopic& known : HelpTopics()) names += (names.empty() ? "" : ", ") + std::string(known.Name);
+    return UsageError(environment.Err, "no help topic '" + name + "' (topics: " + names + ")");
+  }
+  std::fwrite(text.data(), 1, text.size(), environment.Out);
+  return std::fflush(environment.Out) == 0 ? ExitStatus::Ok : ExitStatus::Usage;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, const TCliEnvironment& environment) {
@@ -629,6 +644,7 @@ int RunCli(const std::vector<std::string>& args, const TCliEnvironment& environm
     case TCliCommand::Help:
       std::fwrite(UsageText().data(), 1, UsageText().size(), environment.Out);
       return std::fflush(environment.Out) == 0 ? ExitStatus::Ok : ExitStatus::Usage;
+    case TCliCommand::Topic: return PrintHelpTopic(options.HelpTopic, environment);
     case TCliCommand::Version:
       std::fprintf(environment.Out, "veltrane-cli %s\n", kVersion);
       return std::fflush(environment.Out) == 0 ? ExitStatus::Ok : ExitStatus::Usage;

@@ -419,6 +419,13 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   const std::vector<std::string>& positionals = scanned.Positionals;
   if (positionals.empty()) return Failure("missing FOLDER and OPERATION");
 
+  if (positionals[0] == "help") {
+    if (positionals.size() > 2) return Failure("help: unexpected argument '" + positionals[2] + "'");
+    options.Command = TCliCommand::Topic;
+    if (positionals.size() == 2) options.HelpTopic = positionals[1];
+    return options;
+  }
+
   std::string operation;
   if (positionals[0] == "show" || positionals[0] == "recover") {
     options.Command = positionals[0] == "show" ? TCliCommand::Show : TCliCommand::Recover;

@@ -13,7 +13,8 @@
 
 namespace vt {
 
-enum class TCliCommand { Pass, Show, Recover, Help, Version };
+// Topic: `help [TOPIC]`, the topic in HelpTopic (empty: the list of topics).
+enum class TCliCommand { Pass, Show, Recover, Help, Topic, Version };
 
 struct TCliOptions {
   TCliCommand Command = TCliCommand::Pass;
@@ -36,6 +37,7 @@ struct TCliOptions {
   bool Sync = false;    // each block of the journal on disk before its renames
   // Unset: a table on a terminal, tab-separated lines otherwise.
   std::optional<TOutputFormat> Format;
+  std::string HelpTopic;
 };
 
 // The options, or the usage error.

@@ -1,77 +1,130 @@
 #include "cli/Usage.h"
 
-namespace vt {
+#include <algorithm>
+#include <array>
 
-std::string_view UsageText() {
-  return R"(Usage: veltrane-cli [PASS OPTIONS] FOLDER OPERATION [OPERATION OPTIONS]
+namespace vt {
+namespace {
+
+// One screen: what a newcomer needs, and where the rest is. An option added
+// goes under its heading; whatever needs more than two lines to explain goes
+// into a topic below.
+constexpr std::string_view kUsage =
+    R"(Usage: veltrane-cli [PASS OPTIONS] FOLDER OPERATION [OPERATION OPTIONS]
        veltrane-cli show FILE [-f FORMAT]
        veltrane-cli recover FILE|--last [--save FILE] [-f FORMAT]
+       veltrane-cli help [TOPIC]
 
 Renames the files of FOLDER that the masks select, with one of six operations.
 Without -x the pass is a simulation: it shows what would be renamed and renames
-nothing. Nothing is ever overwritten. Options may stand before or after the
-other arguments; "--" ends the options.
+nothing. Nothing is ever overwritten, and recover undoes a real pass.
 
 Pass options:
   -m, --masks MASKS     masks separated by ";" (default "*.*")
-  -r, --subdirs         include sub-folders (hidden ones and those whose name
-                        begins with "." are never entered)
+  -r, --subdirs         include sub-folders (not hidden ones)
   -x, --rename          rename for real (without it the pass is a simulation)
   -a, --all             record "No Match" rows too
   -y, --yes             answer yes to every question asked before the pass
       --order name|natural
-                        the order files are handled and numbered in, within
-                        each folder and mask: by name (default; letters
-                        without regard to case) or natural (IMG_2 before
-                        IMG_10: runs of digits compared as numbers)
+                        the order files are handled and numbered in
   -f, --format table|tsv|json
-                        rows as an aligned table (default on a terminal),
-                        tab-separated lines (default otherwise) or JSON lines;
-                        every format gives File, New Name, Path, Status
+                        how the rows are printed (help output)
   -o, --save FILE       after a real pass, write its rows to the result FILE
-                        (replacing it), so that recover can undo the pass later;
-                        FILE must be a result file or not exist yet (it is then
-                        made at once), else nothing is renamed
-      --no-save         keep no automatic result file (see below)
-      --sync            put each block of the journal on disk (fdatasync)
-                        before its renames, so that the record survives a
-                        power loss too (see below)
+      --no-save         keep no automatic result file (help journal)
+      --sync            put each block of the journal on disk before its renames
+  -h, --help            show this help
+      --version         show the version
 
 Operations:
   replace SEARCH REPLACE [--recursive] [--case-sensitive] [--extension]
-      SEARCH may hold "*" and "?"; a "." in it also searches the extension;
-      each "*" and "?" of REPLACE is filled, in order, by the text the "*"
-      or "?" at the same place in SEARCH matched; --recursive replaces every
-      occurrence in a name (it is not -r, which enters sub-folders)
   insert TEXT [--at end|begin|offset|offset-end] [--pos N]
   remove TEXT [--recursive] [--case-sensitive]
   remove --count N [--from begin|end|offset|offset-end] [--pos N]
   number [--start TEXT] [--increment N] [--backwards]
          [--base NAME] [--at end|begin|offset|offset-end] [--pos N]
-      the number replaces the name, or with --base goes into NAME
-      ("Original Name" stands for the file's own name); leading zeros of
-      --start set the width
   case upper|lower|first|first-lower|weird [--no-extension]
   truncate --short | --max N
+  (help operations: what each does; help files: which files are renamed)
 
-Masks match names without regard to the case of the letters A to Z, so
-"*.jpg;*.JPG" selects each file twice and handles it twice. Hidden files
-(names beginning with "."), read-only files and whatever is not a plain file
-are never renamed.
+Result files:
+  show FILE             print the rows of a result file (.vtr) or journal (.vtj)
+  recover FILE          undo the renames that FILE lists
+  recover --last        undo the newest pass not undone yet, also one cut off
+                        (help recover)
 
-Before a pass, a simulation too, the settings are checked as the window checks
+Examples:
+  veltrane-cli ~/Photos replace IMG_ "Rome 2025 - "
+                        simulate: what would be renamed
+  veltrane-cli -x -o rome.vtr ~/Photos replace IMG_ "Rome 2025 - "
+                        rename, keep a result file
+  veltrane-cli recover rome.vtr
+                        undo that pass
+  veltrane-cli -r -m "*.mp3" ~/Music case first-lower
+                        sub-folders too, only MP3 files
+  veltrane-cli ~/Scans number --start 001
+                        001.pdf, 002.pdf, ...
+
+More: veltrane-cli help TOPIC (the topics: veltrane-cli help), man veltrane-cli
+)";
+
+constexpr std::string_view kOperations = R"(  replace SEARCH REPLACE [--recursive] [--case-sensitive] [--extension]
+      SEARCH may hold "*" and "?"; a "." in it also searches the extension;
+      each "*" and "?" of REPLACE is filled, in order, by the text the "*"
+      or "?" at the same place in SEARCH matched; --recursive replaces every
+      occurrence in a name (it is not -r, which enters sub-folders)
+  insert TEXT [--at end|begin|offset|offset-end] [--pos N]
+      TEXT goes at the end of the name (before the extension), at its
+      beginning, or N characters from the beginning or the end
+  remove TEXT [--recursive] [--case-sensitive]
+      removes TEXT, every occurrence of it with --recursive
+  remove --count N [--from begin|end|offset|offset-end] [--pos N]
+      removes N characters, placed as insert places its text
+  number [--start TEXT] [--increment N] [--backwards] [--base NAME] ...
+      the number replaces the name, or with --base goes into NAME
+      ("Original Name" stands for the file's own name); leading zeros of
+      --start set the width; --at and --pos place it as insert places its text
+  case upper|lower|first|first-lower|weird [--no-extension]
+      changes the case of the name and, unless --no-extension, the extension
+  truncate --short | --max N
+      --short gives 8.3 names; --max keeps the first N characters
+
+Limits: --pos 1 to 127, --count 0 to 127, --start 0 to 32767,
+--increment 1 to 20, --max 1 to 127.
+
+--order name (the default) sorts the files of each folder and mask by name,
+letters without regard to case; --order natural puts IMG_2 before IMG_10,
+comparing runs of digits as numbers. Files are handled, and numbered, in
+that order.
+)";
+
+constexpr std::string_view kFiles = R"(Masks match names without regard to the case of the letters A to Z, so
+"*.jpg;*.JPG" selects each file twice and handles it twice. Options may stand
+before or after the other arguments; "--" ends the options. A folder named
+"show", "recover" or "help" is written ./show.
+
+Hidden files (names beginning with "."), read-only files and whatever is not
+a plain file (folders, links, pipes, sockets, devices) are never renamed.
+With -r, sub-folders are entered, but not hidden ones and not links.
+
+Read-only means what stops a rename on Linux: the immutable or the
+append-only flag (chattr +i, chattr +a), where the volume keeps such flags.
+Permission bits do not: a file of mode 0444, as photos copied from a card or
+a disc often are, is renamed like any other, since renaming changes the
+folder, not the file; a folder you may not write to gives "Error" rows.
+Recover follows the same rule.
+)";
+
+constexpr std::string_view kChecks = R"(Before a pass, a simulation too, the settings are checked as the window checks
 them: an empty text to search, insert or remove, a search equal to its
 replacement, or a replacement that cannot fit its search is refused with its
 message and nothing is renamed. A replacement that may give several files the
 same name or drop extensions is asked about on standard error, "[y/N]",
 answered on the terminal: only y or yes goes on. Without a terminal on
 standard input such a pass is refused, unless -y is given.
+A simulation warns of renames that cannot all succeed.
+)";
 
-Limits: --pos 1 to 127, --count 0 to 127, --start 0 to 32767,
---increment 1 to 20, --max 1 to 127.
-
-Result files:
-  show FILE             print the rows of a result file
+constexpr std::string_view kRecover = R"(  show FILE             print the rows of a result file
   recover FILE          undo the renames that a result file lists ("Ok" rows)
                         and print what was done; with --save FILE, write the
                         new rows, so that a second recover redoes the pass
@@ -81,21 +134,27 @@ Result files:
   recover JOURNAL, show JOURNAL
                         the same for a journal (.vtj) named
 
-A recover renames back only what a pass could have renamed: a regular file
-that is not read-only, in the folder reached from "/" through the row's path
-without a link, "." or "..", and never to a hidden name. show reads a result
-file row by row, and so does recover unless it saves its rows or shows a table.
+With --save FILE (-o FILE) a real pass writes its rows to the result FILE
+(replacing it); FILE must be a result file or not exist yet (it is then made
+at once), else nothing is renamed.
 
-Every real pass (a recover too) first writes a journal under
+A recover renames back only what a pass could have renamed: a regular file
+that is not read-only (help files), in the folder reached from "/" through
+the row's path without a link, "." or "..", and never to a hidden name. show
+reads a result file row by row, and so does recover unless it saves its rows
+or shows a table.
+)";
+
+constexpr std::string_view kJournal = R"(Every real pass (a recover too) first writes a journal under
 $XDG_STATE_HOME/veltrane/ (~/.local/state/veltrane/ by default; the folder
 is made for you alone, and a warning says when others may read it). Each
 block of up to 256 renames is written to it before the first of them is
 attempted, their outcomes with the next block: whatever ends the program,
 SIGKILL included, no rename is left without its row. Without --sync the
 journal survives the end of the program but not a crash of the system or a
-power loss; with --sync it survives those too, for some time per block.
-At the end the journal becomes the automatic result file of the pass (same
-name, .vtr), newest 50 kept; records are ordered by the UTC time inside
+power loss; with --sync (fdatasync) it survives those too, for some time per
+block. At the end the journal becomes the automatic result file of the pass
+(same name, .vtr), newest 50 kept; records are ordered by the UTC time inside
 their journals, and one that a recover has undone says so, so recover --last
 passes over it. A row of an unfinished pass whose outcome never reached the
 journal is settled by looking at the disk: renamed when the file is under
@@ -103,6 +162,11 @@ its new name and not under its old one. With --no-save the journal is
 removed when the pass ends. When the record cannot be written at the end
 (disk full, I/O error), standard error says how many files were renamed and
 which journal holds their rows; recover undoes it all the same.
+
+Ctrl-C, SIGTERM and SIGHUP stop a pass, and so does a reader of the output
+that goes away: the rows so far are printed and saved; a recover always runs
+to its end. A second signal ends the program at once; the journal holds the
+rows, and recover --last undoes the pass.
 
 Journal format (version 1): an 8-byte signature (89 56 54 4A 0D 0A 1A 0A),
 then blocks of a 32-bit length, a CRC-32 of the payload and the payload (a
@@ -112,13 +176,11 @@ header (version, rename or recover, UTC start in ns, folder, masks), intents
 rows that renamed nothing, an end mark, a recovered mark. A block that is
 cut short or fails its checksum ends the journal: it is a write the program
 did not live to finish, and is ignored.
+)";
 
-Ctrl-C, SIGTERM and SIGHUP stop a pass, and so does a reader of the output
-that goes away: the rows so far are printed and saved; a recover always runs
-to its end. A second signal ends the program at once; the journal holds the
-rows, and recover --last undoes the pass.
-On a terminal a pass that takes more than a second shows its progress on
-standard error. A folder named "show" or "recover" is written ./show.
+constexpr std::string_view kOutput = R"(-f table gives the rows as an aligned table (the default on a terminal),
+-f tsv as tab-separated lines (the default otherwise), -f json as JSON lines;
+every format gives File, New Name, Path, Status.
 
 Tab-separated cells write backslash, tab, newline and carriage return as
 \\, \t, \n and \r; on a terminal other control characters, the direction
@@ -128,17 +190,53 @@ as \u00XX, and on a terminal the direction controls as \u202a to \u2069; in a
 pipe both keep every other byte as it is. A row of status "Error" has a
 "reason", and so has an "Ok" row whose rename the volume reported as failed.
 Messages on standard error show names and arguments escaped as the table does.
-On a terminal a line on standard error counts the rows by status after a pass.
-A simulation warns of renames that cannot all succeed.
 
-Exit status: 0 when every row is fine, 1 when a row says "Error" or "File not
-found" or a folder could not be read, 2 for a usage error, a pass the checks
-refuse or a result file that cannot be read or written,
-130 after Ctrl-C, 143 after SIGTERM, 129 after SIGHUP.
-
-  -h, --help            show this help
-      --version         show the version
+On a terminal a pass that takes more than a second shows its progress on
+standard error, and a line on standard error counts the rows by status after
+a pass.
 )";
+
+constexpr std::string_view kExit = R"(0 when every row is fine, 1 when a row says "Error" or "File not found" or a
+folder could not be read, 2 for a usage error, a pass the checks refuse or a
+result file that cannot be read or written, 130 after Ctrl-C, 143 after
+SIGTERM, 129 after SIGHUP.
+)";
+
+// A topic added here is listed by `help` and goes into the manual page.
+constexpr std::array kTopics = {
+    THelpTopic{"operations", "Operations in detail", "what each operation does, its limits, the order", kOperations},
+    THelpTopic{"files", "Which files", "masks, hidden and read-only files, what is never renamed", kFiles},
+    THelpTopic{"checks", "Checks before a pass", "what is refused or asked about before a pass", kChecks},
+    THelpTopic{"recover", "Result files and recover", "show, recover and what recover renames back", kRecover},
+    THelpTopic{"journal", "The journal", "the record written ahead of renames, signals, its format", kJournal},
+    THelpTopic{"output", "Output", "the formats of the rows and how names are escaped", kOutput},
+    THelpTopic{"exit", "Exit status", "what the exit status says", kExit},
+};
+
+}  // namespace
+
+std::string_view UsageText() { return kUsage; }
+
+std::span<const THelpTopic> HelpTopics() { return kTopics; }
+
+const THelpTopic* FindHelpTopic(std::string_view name) {
+  const auto* found =
+      std::find_if(kTopics.begin(), kTopics.end(), [&](const THelpTopic& topic) { return topic.Name == name; });
+  return found == kTopics.end() ? nullptr : &*found;
+}
+
+std::string HelpTopicText(const THelpTopic& topic) {
+  return std::string(topic.Heading) + "\n\n" + std::string(topic.Text);
+}
+
+std::string HelpTopicList() {
+  std::string list = "Topics of veltrane-cli help TOPIC:\n";
+  for (const THelpTopic& topic : kTopics) {
+    std::string line = "  " + std::string(topic.Name);
+    line.resize(std::max<std::size_t>(line.size() + 2, 14), ' ');
+    list += line + std::string(topic.Summary) + "\n";
+  }
+  return list;
 }
 
 }  // namespace vt

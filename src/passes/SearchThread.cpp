@@ -161,7 +161,7 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count) {
                 (Step_->Status() != TRenameStatus::rsNoMatch || recordAll);
     entry.Pending = entry.Row && Step_->RenamePending();
     // A row without a rename has no look before it: the listing's look is made here.
-    if (entry.Row && !entry.Pending && record.FindData.WriteBitsUnread) entry.Row = LookAgain(record);
+    if (entry.Row && !entry.Pending && record.FindData.FlagsUnread) entry.Row = LookAgain(record);
     entry.Status = Step_->Status();
     entry.Error = 0;
     entry.NewName = Step_->NewName();
@@ -187,7 +187,7 @@ std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
     if (!entry.Pending) continue;
     if (Stopped()) return i;
     const TProcessList& record = FoundList[i];
-    const Unwritable unwritable = record.FindData.WriteBitsUnread ? Unwritable::Leave : Unwritable::Move;
+    const Unwritable unwritable = record.FindData.FlagsUnread ? Unwritable::Leave : Unwritable::Move;
     entry.Status = Step_->Attempt(*record.Folder, record.FindData.cFileName, entry.NewName, entry.Error, unwritable);
     // Read-only after all: no row, as if the listing had seen it; its intent is withdrawn.
     if (entry.Error == kLeftUnwritable) entry.Row = false;
@@ -198,7 +198,7 @@ std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
 // What the listing would have given the entry; false when that is no row.
 bool TSearchThread::LookAgain(TProcessList& record) {
   const std::optional<std::uint32_t> attributes = LookedAttributes(*record.Folder, record.FindData.cFileName);
-  record.FindData.WriteBitsUnread = false;
+  record.FindData.FlagsUnread = false;
   if (!attributes) return false;  // gone: the listing leaves it out
   record.FindData.dwFileAttributes = *attributes;
   return IsPlainFile(record.FindData);

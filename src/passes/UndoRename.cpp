@@ -6,11 +6,6 @@
 #include "platform/SysCalls.h"
 
 namespace vt {
-namespace {
-
-bool IsReadOnly(const TEntryInfo& info) { return (info.Mode & 0222u) == 0; }
-
-}  // namespace
 
 // The handle of the last row's folder is kept: it is the folder the walk
 // reached then, and what happens to the path since cannot lead it elsewhere.
@@ -38,8 +33,9 @@ TRenameStatus TUndoRename::Undo(const std::string& path, const std::string& newN
   if (PosixSysCalls().Lookup(Folder_.Fd(), newName.c_str(), info) != 0 || !info.Regular)
     return TRenameStatus::rsFileNotFound;
   if (newName == oldName) return TRenameStatus::rsNoChange;
-  if (IsReadOnly(info)) {
-    error = EACCES;
+  // Read-only as the pass has it (FolderRenamer.h): what a pass may rename, Recover may rename back.
+  if (info.Immutable) {
+    error = EPERM;
     return TRenameStatus::rsError;
   }
   error = Renamer_.Rename(Folder_, newName, oldName);

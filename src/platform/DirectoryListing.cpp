@@ -13,6 +13,7 @@
 
 #include "platform/EntryAttributes.h"
 #include "platform/FolderReading.h"
+#include "platform/ImmutableFlags.h"
 #include "platform/MaskMatch.h"
 #include "platform/ShortName.h"
 
@@ -24,34 +25,33 @@ bool IsDots(std::string_view name) { return name == "." || name == ".."; }
 // The attribute word, with lstat semantics; nothing for an entry that has gone.
 // type is the folder's DT_* value for the entry.
 std::optional<std::uint32_t> LookAt(int dirFd, const char* name, unsigned char type) {
-  struct stat st {};
-  if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-    if (errno == ENOENT) return std::nullopt;
+  TEntryInfo info;
+  if (const int error = LookWithFlags(dirFd, name, info, FlagSource::OpenWhereNeeded)) {
+    if (error == ENOENT) return std::nullopt;
     // Not allowed to look (a folder without search permission): the type alone.
     const EntryKind kind = type == DT_REG ? EntryKind::Regular : EntryKind::Other;
-    return EntryAttributes(kind, WriteBits::Some, name);
+    return EntryAttributes(kind, RenameFlags::None, name);
   }
   EntryKind kind = EntryKind::Other;
-  if (S_ISREG(st.st_mode))
+  if (S_ISREG(info.Mode))
     kind = EntryKind::Regular;
-  else if (S_ISDIR(st.st_mode))
+  else if (S_ISDIR(info.Mode))
     kind = EntryKind::Directory;
-  else if (S_ISLNK(st.st_mode))
+  else if (S_ISLNK(info.Mode))
     kind = EntryKind::Symlink;
-  const WriteBits bits = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 ? WriteBits::Some : WriteBits::None;
-  return EntryAttributes(kind, bits, name);
+  return EntryAttributes(kind, info.Immutable ? RenameFlags::Set : RenameFlags::None, name);
 }
 
 struct TLooked {
   std::optional<std::uint32_t> Attributes;
-  bool WriteBitsUnread = false;
+  bool FlagsUnread = false;
 };
 
 // Only what the folder's type byte does not tell is looked at.
 TLooked AttributesOf(int dirFd, const TFolderEntry& entry, ReadOnlyFlags readOnly) {
-  if (const auto kind = KindFromDirentType(entry.Type)) return {EntryAttributes(*kind, WriteBits::Some, entry.Name)};
+  if (const auto kind = KindFromDirentType(entry.Type)) return {EntryAttributes(*kind, RenameFlags::None, entry.Name)};
   if (entry.Type == DT_REG && readOnly == ReadOnlyFlags::LeaveToCaller)
-    return {EntryAttributes(EntryKind::Regular, WriteBits::Some, entry.Name), true};
+    return {EntryAttributes(EntryKind::Regular, RenameFlags::None, entry.Name), true};
   return {LookAt(dirFd, entry.cName, entry.Type)};
 }
 
@@ -86,7 +86,7 @@ struct TFindHandle::Impl {
   struct TSelected {
     std::uint32_t NameOffset;
     std::uint16_t Attributes;
-    bool WriteBitsUnread;
+    bool FlagsUnread;
     TShortName ShortName;
   };
 
@@ -147,7 +147,7 @@ void TFindHandle::Impl::Select(const std::string& mask, ListFilter filter, Short
     const TLooked looked = AttributesOf(dirFd, Names->At(item.NameOffset), ReadOnly);
     if (!looked.Attributes || Excluded(*looked.Attributes, filter)) continue;
     item.Attributes = static_cast<std::uint16_t>(*looked.Attributes);
-    item.WriteBitsUnread = looked.WriteBitsUnread;
+    item.FlagsUnread = looked.FlagsUnread;
     Selected[kept++] = item;
   }
   Selected.resize(kept);
@@ -239,7 +239,7 @@ bool TFindHandle::FindNext(TFindData& entry) {
   const Impl::TSelected& item = Impl_->Selected[Impl_->Next++];
   if (Impl_->InStoredOrder && Impl_->Names == &Impl_->Own) Impl_->Own.ReleaseBefore(item.NameOffset);
   entry.dwFileAttributes = item.Attributes;
-  entry.WriteBitsUnread = item.WriteBitsUnread;
+  entry.FlagsUnread = item.FlagsUnread;
   entry.cFileName.assign(Impl_->Names->At(item.NameOffset).Name);
   entry.cAlternateFileName.assign(item.ShortName.View());
   return true;

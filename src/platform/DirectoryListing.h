@@ -28,9 +28,10 @@ enum class ShortNames {
   Skip,
 };
 
-// A regular file's read-only flag costs a look at the file. A caller that looks
-// at each file anyway before it touches it (a rename does) may leave the flag
-// to that look: such entries come with WriteBitsUnread set. Every other kind of
+// A regular file's read-only flag (immutable or append-only, ImmutableFlags.h)
+// costs a look at the file. A caller that looks at each file anyway before it
+// touches it (a rename does) may leave the flag to that look: such entries
+// come with FlagsUnread set. Every other kind of
 // entry, and any entry whose type the folder does not tell, is looked at as ever.
 enum class ReadOnlyFlags {
   Look,
@@ -81,7 +82,7 @@ class TFindHandle {
 };
 
 // The attribute word the listing would have given an entry it left with
-// WriteBitsUnread, looked at now (links not followed); nothing when it has gone.
+// FlagsUnread, looked at now (links not followed); nothing when it has gone.
 std::optional<std::uint32_t> LookedAttributes(const TFolderHandle& folder, const std::string& name);
 
 }  // namespace vt

@@ -22,9 +22,9 @@ struct TFindData {
   std::uint32_t dwFileAttributes = 0;
   std::string cFileName;           // long name, no folder
   std::string cAlternateFileName;  // 8.3 name; empty when the long name already has 8.3 form
-  // A regular file whose write bits the listing left to its caller
+  // A regular file whose rename flags the listing left to its caller
   // (ReadOnlyFlags::LeaveToCaller): the word lacks ReadOnly whatever they are.
-  bool WriteBitsUnread = false;
+  bool FlagsUnread = false;
 };
 
 }  // namespace vt

@@ -362,13 +362,13 @@ int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName
 // new name must lead to that same file. An entry swapped in between (a folder,
 // a FIFO) is put back at once, without replacing anything. The look also
 // stands in for the listing's, which a caller may have left to it: a file
-// found without write bits is then left alone.
+// found immutable or append-only is then left alone.
 int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& to, Unwritable unwritable) {
   Noted = 0;
   TEntryInfo checked;
   if (const int error = Sys.Lookup(Fd, from.c_str(), checked)) return error;
   if (!checked.Regular) return kNotAFile;
-  if (unwritable == Unwritable::Leave && (checked.Mode & 0222u) == 0) return kLeftUnwritable;
+  if (unwritable == Unwritable::Leave && checked.Immutable) return kLeftUnwritable;
   if (IsUntouchable(checked.Id)) return EBUSY;
   UseMountOf(checked.Id);
   if (const int error = Relocate(from, to)) return MovedDespite(error, from, to, checked);

@@ -46,9 +46,10 @@ class TFolderHandle;
 // FIFO, a device, a link), as a look just before the rename found it.
 inline constexpr int kNotAFile = EISDIR;
 
-// Whether a file without any write permission bit is moved like any other, or
-// left where it is: the caller then skips it as the listing would have, had it
-// looked at the file (ReadOnlyFlags::LeaveToCaller).
+// Whether a file flagged immutable or append-only (as far as the look just
+// before the rename tells) is tried like any other, or left where it is: the
+// caller then skips it as the listing would have, had it looked at the file
+// (ReadOnlyFlags::LeaveToCaller).
 enum class Unwritable { Move, Leave };
 // The answer for a file so left: no errno, nothing was tried.
 inline constexpr int kLeftUnwritable = -1;

@@ -57,7 +57,7 @@ int ListNames(std::string_view pattern, std::vector<TListedName>& names, const T
     if (!MaskMatches(mask, name)) continue;
     const auto kind = KindOf(dirFd, *entry);
     if (!kind) continue;
-    names.push_back({std::string(name), EntryAttributes(*kind, WriteBits::Some, name)});
+    names.push_back({std::string(name), EntryAttributes(*kind, RenameFlags::None, name)});
   }
   return 0;
 }

@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <csignal>
 
+#include "platform/ImmutableFlags.h"
+
 namespace vt {
 namespace {
 
@@ -77,10 +79,7 @@ class TPosixSysCalls final : public ISysCalls {
   }
   int CreateEmpty(int dirFd, const char* name) override { return Result(::mknodat(dirFd, name, S_IFREG | 0600, 0)); }
   int Lookup(int dirFd, const char* name, TEntryInfo& info) override {
-    struct stat st {};
-    if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
-    info = InfoOf(st);
-    return 0;
+    return LookWithFlags(dirFd, name, info, FlagSource::LookOnly);
   }
   int LookupKnown(int dirFd, const char* name, TEntryInfo& info) override {
     struct statx stx {};

@@ -23,6 +23,7 @@ struct TEntryInfo {
   std::uint32_t Mode = 0;  // st_mode: type and permission bits
   std::uint64_t Links = 0;
   std::int64_t MtimeNs = 0;  // last modification, in nanoseconds since the epoch
+  bool Immutable = false;  // a regular file flagged immutable or append-only (ImmutableFlags.h)
 };
 
 // A placeholder created and held open for the rename over it.
@@ -59,7 +60,7 @@ class ISysCalls {
   // fstat semantics, of the held placeholder.
   virtual int LookAtPlaceholder(const TPlaceholderHold& held, TEntryInfo& info) = 0;
   virtual void ReleasePlaceholder(TPlaceholderHold& held) = 0;
-  // lstat semantics
+  // lstat semantics; Immutable where the look itself reports the flags
   virtual int Lookup(int dirFd, const char* name, TEntryInfo& info) = 0;
   // The same as this machine knows it, without asking a server again where
   // the volume allows (statx AT_STATX_DONT_SYNC): for a name just moved here.

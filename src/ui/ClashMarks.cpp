@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QHelpEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
 #include <QTimer>
@@ -64,14 +65,28 @@ void TClashMarks::Clear() {
   View_.viewport()->update();
 }
 
+// A Status column wider than the list runs on past the viewport's edge, and a
+// style may lay its scroll bar over the viewport: the sign goes at the right
+// end of what is seen of the cell, over the end of the text if need be.
+QRect TClashMarks::MarkPlace(const QRect& cell) const {
+  QRect seen = View_.viewport()->rect();
+  const QScrollBar* bar = View_.verticalScrollBar();
+  if (bar->isVisible()) {
+    // The bar sits in a container of the view's own, beside the viewport or over it.
+    const QRect barRect(View_.viewport()->mapFromGlobal(bar->mapToGlobal(QPoint(0, 0))), bar->size());
+    if (barRect.intersects(seen)) seen.setRight(std::min(seen.right(), barRect.left() - 1));
+  }
+  const int right = std::min(cell.right(), seen.right());
+  const int side = std::max(std::min(cell.height() - 2, 14), 1);
+  const int left = std::max(right - side - 1, cell.left());
+  return {left, cell.top() + (cell.height() - side) / 2, side, side};
+}
+
 void TClashMarks::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
   QStyledItemDelegate::paint(painter, option, index);
   if (index.column() != StatusColumn_ || !Tips_.contains(index.row())) return;
-  // A warning sign at the cell's right end, over the end of the text if need be.
-  const int side = std::min(option.rect.height() - 2, 14);
-  const QRect place(option.rect.right() - side - 2, option.rect.top() + (option.rect.height() - side) / 2, side, side);
   const QIcon warning = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
-  warning.paint(painter, place);
+  warning.paint(painter, MarkPlace(option.rect));
 }
 
 bool TClashMarks::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,

@@ -45,6 +45,9 @@ class TClashMarks : public QStyledItemDelegate {
   // Empty for a row without a mark or a note.
   QString TipOf(int row) const { return Tips_.contains(row) ? Tips_.value(row) : Notes_.value(row); }
   QAbstractItemModel* Model() const;
+  // Where the mark of a Status cell at cell (viewport coordinates) is drawn:
+  // at the right end of the part of the cell in view, clear of the scroll bar.
+  QRect MarkPlace(const QRect& cell) const;
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,

@@ -31,8 +31,24 @@ TForm1RunControl::TForm1RunControl(TForm1& form, const QCheckBox& allRecord)
   qApp->installEventFilter(this);
 }
 
-void TForm1RunControl::PassStarted() {
-  if (Control_.PassAlive()) RowTimer_.start();
+void TForm1RunControl::PassStarted(const char* starter) {
+  if (!Control_.PassAlive()) return;
+  Starter_ = Form_.findChild<QWidget*>(starter);
+  FocusMovedByUser_ = false;
+  RowTimer_.start();
+}
+
+// The commands are disabled during a pass, so the focus has moved on, to Stop
+// and then to Quit, where the next Space would quit. It goes back to what
+// started the pass, unless the user has put it somewhere else meanwhile.
+void TForm1RunControl::ReturnFocus() {
+  QWidget* const starter = Starter_;
+  Starter_ = nullptr;
+  if (starter == nullptr || !starter->isEnabled()) return;
+  const QWidget* const now = Form_.focusWidget();
+  const bool chosen = FocusMovedByUser_ && now != nullptr && now->isEnabled() &&
+                      now->objectName() != QLatin1String("BtQuit") && now->objectName() != QLatin1String("BtCancel");
+  if (!chosen) starter->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1RunControl::PumpRows() {
@@ -49,7 +65,10 @@ void TForm1RunControl::PumpRows() {
 
 bool TForm1RunControl::StopAsked() const { return Control_.Pass() && Control_.Pass()->StopRequested(); }
 
-void TForm1RunControl::PassEnded(bool stopped) { Journal_.Finish(stopped, FailureReport()); }
+void TForm1RunControl::PassEnded(bool stopped) {
+  ReturnFocus();
+  Journal_.Finish(stopped, FailureReport());
+}
 
 void TForm1RunControl::TakeRecord() { Journal_.TakeRecord(FailureReport()); }
 
@@ -87,7 +106,7 @@ void TForm1RunControl::BtRenameClick() {
   if (!Journal_.Start(TJournalKind::Rename, options.Folder, options.Masks)) return;
   options.Journal = Journal_.Writer();
   Control_.Rename(options, Form_.PassSettings());
-  PassStarted();
+  PassStarted("BtRename");
   Form_.ShowResultPage();
 }
 
@@ -95,7 +114,7 @@ void TForm1RunControl::BtSimulClick() {
   Settle();
   Journal_.SetTableJournal({});  // the rows it leaves are no record's
   Control_.Simulate(Form_.PassOptions(), Form_.PassSettings());
-  PassStarted();
+  PassStarted("BtSimul");
   Form_.ShowResultPage();
 }
 
@@ -106,7 +125,9 @@ void TForm1RunControl::SpBtUndoClick() {
   Settle();
   if (!Journal_.Start(TJournalKind::Recover, Journal_.TableJournal(), "recover")) return;
   Control_.Recover(Journal_.Writer());
-  PassStarted();
+  // Its rows replace the table's: the result list is where they are read.
+  PassStarted("ListView");
+  Form_.ShowResultPage();
 }
 
 void TForm1RunControl::FormCloseQuery(bool& canClose) {
@@ -144,13 +165,20 @@ void TForm1RunControl::FormKeyDown(int key) {
 }
 
 bool TForm1RunControl::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+  const QEvent::Type type = event->type();
+  if ((type != QEvent::KeyPress && type != QEvent::MouseButtonPress) || !watched->isWidgetType()) return false;
+  const auto* widget = static_cast<QWidget*>(watched);
+  if (type == QEvent::MouseButtonPress) {
+    if (Starter_ && widget->window() == &Form_) FocusMovedByUser_ = true;
+    return false;
+  }
   // A key goes to the focused control and then up to its parents: take it once,
   // where it starts.
-  const auto* widget = static_cast<QWidget*>(watched);
   QWidget* const first = Form_.focusWidget() ? Form_.focusWidget() : &Form_;
   if (widget != first || widget->window() != &Form_) return false;
-  FormKeyDown(static_cast<QKeyEvent*>(event)->key());
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  if (Starter_ && (key == Qt::Key_Tab || key == Qt::Key_Backtab)) FocusMovedByUser_ = true;
+  FormKeyDown(key);
   return false;  // the control gets the key too
 }
 

@@ -10,6 +10,7 @@
 // on; whatever needs the record waits for it first. Destroying this object
 // stops a rename pass, joins its worker and waits for its record.
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 #include "passes/RunControl.h"
@@ -17,6 +18,7 @@
 #include "ui/Form1PassWindow.h"
 
 class QCheckBox;
+class QWidget;
 
 namespace vt {
 
@@ -61,7 +63,9 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void PassStarted();
+  // starter: the control the focus goes back to when the pass ends.
+  void PassStarted(const char* starter);
+  void ReturnFocus();
   void PumpRows();
   // Once the pass has ended: its journal becomes its record.
   void PassEnded(bool stopped);
@@ -77,6 +81,8 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   TForm1PassJournal Journal_;  // outlives the pass that writes it
   TRunControl Control_;        // after the pass window and the journal: goes first
   QTimer RowTimer_;
+  QPointer<QWidget> Starter_;
+  bool FocusMovedByUser_ = false;  // a click or Tab in the window since the pass started
   bool Closing_ = false;
   bool EndingBySignal_ = false;
 };

@@ -79,7 +79,8 @@ void TFrmAbout::showEvent(QShowEvent* event) {
 
 void TFrmAbout::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape) {
-    event->accept();  // no cancel button: the box stays open
+    event->accept();
+    accept();
     return;
   }
   QDialog::keyPressEvent(event);

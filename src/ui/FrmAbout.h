@@ -1,7 +1,7 @@
 #pragma once
 // The About box: made once at start-up, shown modally from the Help menu as
-// often as asked, always the same and centred on the screen. OK (or Enter)
-// closes it; Escape does nothing, as the box has no cancel button.
+// often as asked, always the same and centred on the screen. OK, Enter and
+// Escape close it (it has nothing to cancel: Escape is OK too).
 #include <QDialog>
 
 class QLabel;

@@ -1,9 +1,11 @@
 #include "ui/HelpWindow.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -90,6 +92,14 @@ THelpWindow::THelpWindow(QWidget* parent, const QString& root) : QWidget(parent,
   connect(HelpBrowser, &QTextBrowser::sourceChanged, this, &THelpWindow::PageShown);
   connect(HelpBrowser, &QTextBrowser::sourceChanged, this, &THelpWindow::FitPictures);
   HelpBrowser->viewport()->installEventFilter(this);
+
+  // Closes as other windows of the desktop do: Escape, and Ctrl+W.
+  auto* closeAction = new QAction(this);
+  closeAction->setObjectName("HelpCloseAction");
+  closeAction->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+  closeAction->setShortcutContext(Qt::WindowShortcut);
+  connect(closeAction, &QAction::triggered, this, &QWidget::close);
+  addAction(closeAction);
 }
 
 bool THelpWindow::eventFilter(QObject* watched, QEvent* event) {

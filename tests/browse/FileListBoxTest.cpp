@@ -9,6 +9,7 @@
 #include "BrowseTestSupport.h"
 #include "browse/FileListBox.h"
 #include "browse/FilterDirectoryListBox.h"
+#include "support/InodeFlags.h"
 
 namespace vt {
 namespace {
@@ -122,9 +123,15 @@ TEST_F(FileList, FoldersAndHiddenFilesAppearOnlyWhenAskedFor) {
   EXPECT_EQ(files.Names(), QStringList({".hidden.txt"}));
 }
 
-TEST_F(FileList, ReadOnlyAloneListsOnlyFilesWithoutWriteBits) {
+// Read-only is the immutable or append-only flag; a file without write bits is
+// an ordinary file.
+TEST_F(FileList, ReadOnlyAloneListsOnlyImmutableFiles) {
   const std::string locked = Tree_.File("Data/Text/locked.txt");
-  std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  test::TInodeFlag flag;
+  const std::string why = flag.Set(locked, FS_IMMUTABLE_FL);
+  if (!why.empty()) GTEST_SKIP() << why;
+  const std::string photo = Tree_.File("Data/Text/photo.txt");
+  std::filesystem::permissions(photo, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
   TFileListBox files;
   files.show();
   files.SetFileType(FileTypeBit(TFileAttr::ftReadOnly));
@@ -132,7 +139,7 @@ TEST_F(FileList, ReadOnlyAloneListsOnlyFilesWithoutWriteBits) {
   EXPECT_EQ(files.Names(), QStringList({"locked.txt"}));
   files.SetFileType(FileTypeBit(TFileAttr::ftReadOnly) | FileTypeBit(TFileAttr::ftNormal));
   ASSERT_TRUE(Filled(files));
-  EXPECT_EQ(files.Names(), QStringList({"A.TXT", "b.txt", "c.doc", "locked.txt", "Read me"}));
+  EXPECT_EQ(files.Names(), QStringList({"A.TXT", "b.txt", "c.doc", "locked.txt", "photo.txt", "Read me"}));
   // A mask with a folder part, and one with nothing after its last "/".
   files.SetMask("../*.txt;../");
   ASSERT_TRUE(Filled(files));

@@ -2,6 +2,8 @@
 // the terminal, and -y.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -144,11 +146,52 @@ TEST(CliChecks, AQuestionAnsweredOnATerminal) {
   }
 }
 
+// --help and its topics together; each topic is named where it is needed.
 TEST(CliChecks, HelpTellsWhatNewcomersTripOver) {
-  const std::string help(UsageText());
-  for (const char* said : {"-y, --yes", "[y/N]", "\"*.jpg;*.JPG\" selects each file twice", "it is not -r",
-                           "filled, in order", "read-only files", "Hidden files"})
+  std::string help(UsageText());
+  for (const THelpTopic& topic : HelpTopics()) help += topic.Text;
+  for (const char* said :
+       {"-y, --yes", "[y/N]", "\"*.jpg;*.JPG\" selects each file twice", "it is not -r", "filled, in order",
+        "read-only files", "Hidden files", "chattr +i", "mode 0444", "Journal format", "129 after SIGHUP"})
     EXPECT_NE(help.find(said), std::string::npos) << said;
+}
+
+// A first screen: at most 60 lines of at most 80 columns, ending with the
+// README's five examples and then where the rest is.
+TEST(CliChecks, HelpFitsAScreenAndEndsWithExamples) {
+  const std::string help(UsageText());
+  std::vector<std::string> lines;
+  for (std::size_t at = 0, end; at < help.size(); at = end + 1) {
+    end = help.find('\n', at);
+    if (end == std::string::npos) end = help.size();
+    lines.push_back(help.substr(at, end - at));
+  }
+  EXPECT_LE(lines.size(), 60u);
+  for (const std::string& line : lines) EXPECT_LE(line.size(), 80u) << line;
+  const auto examples = std::find(lines.begin(), lines.end(), "Examples:");
+  ASSERT_NE(examples, lines.end());
+  std::vector<std::string> commands;
+  for (auto line = examples + 1; line != lines.end() && !line->empty(); ++line)
+    if (line->rfind("  veltrane-cli ", 0) == 0) commands.push_back(line->substr(2));
+  EXPECT_EQ(commands, (std::vector<std::string>{
+                          "veltrane-cli ~/Photos replace IMG_ \"Rome 2025 - \"",
+                          "veltrane-cli -x -o rome.vtr ~/Photos replace IMG_ \"Rome 2025 - \"",
+                          "veltrane-cli recover rome.vtr",
+                          "veltrane-cli -r -m \"*.mp3\" ~/Music case first-lower",
+                          "veltrane-cli ~/Scans number --start 001",
+                      }));
+  const std::string& last = lines.back();
+  EXPECT_NE(last.find("veltrane-cli help TOPIC"), std::string::npos) << last;
+  EXPECT_NE(last.find("man veltrane-cli"), std::string::npos) << last;
+  // Every topic --help points to is one.
+  for (std::size_t at = help.find("help "); at != std::string::npos; at = help.find("help ", at + 1)) {
+    std::size_t end = at + 5;
+    while (end < help.size() && std::islower(static_cast<unsigned char>(help[end]))) ++end;
+    const std::string name = help.substr(at + 5, end - at - 5);
+    if (!name.empty()) {
+      EXPECT_NE(FindHelpTopic(name), nullptr) << name;
+    }
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CliTestSupport.h"
+#include "cli/Usage.h"
 
 namespace vt::test {
 namespace {
@@ -115,6 +116,24 @@ TEST(CliEndToEnd, HelpAndVersion) {
   const TRun version = RunProgram({"--version"}, dir.Path());
   EXPECT_EQ(version.Exit, 0);
   EXPECT_EQ(version.Out, "veltrane-cli 1.2.0\n");
+}
+
+TEST(CliEndToEnd, HelpTopicsAndTheirList) {
+  TTempFolder dir;
+  const TRun list = RunProgram({"help"}, dir.Path());
+  EXPECT_EQ(list.Exit, 0);
+  for (const THelpTopic& topic : HelpTopics()) {
+    SCOPED_TRACE(std::string(topic.Name));
+    EXPECT_NE(list.Out.find("  " + std::string(topic.Name) + " "), std::string::npos) << list.Out;
+    const TRun shown = RunProgram({"help", std::string(topic.Name)}, dir.Path());
+    EXPECT_EQ(shown.Exit, 0);
+    EXPECT_EQ(shown.Out, std::string(topic.Heading) + "\n\n" + std::string(topic.Text));
+  }
+  const TRun unknown = RunProgram({"help", "colours"}, dir.Path());
+  EXPECT_EQ(unknown.Exit, 2);
+  EXPECT_TRUE(unknown.Out.empty());
+  EXPECT_NE(unknown.Err.find("no help topic 'colours' (topics: operations, "), std::string::npos) << unknown.Err;
+  EXPECT_EQ(dir.Names(), std::set<std::string>{});
 }
 
 TEST(CliEndToEnd, ShowPrintsTheRowsOfAResultFileInEveryFormat) {

@@ -163,6 +163,17 @@ TEST(CommandLine, ValidArgumentsFillTheControlsAsTheWindowWould) {
       {{"--help", "anything", "--bogus-after"}, [](const TCliOptions& o) { EXPECT_EQ(o.Command, TCliCommand::Help); }},
       {{".", "replace", "-h"}, [](const TCliOptions& o) { EXPECT_EQ(o.Command, TCliCommand::Help); }},
       {{"--version"}, [](const TCliOptions& o) { EXPECT_EQ(o.Command, TCliCommand::Version); }},
+      {{"help"},
+       [](const TCliOptions& o) {
+         EXPECT_EQ(o.Command, TCliCommand::Topic);
+         EXPECT_EQ(o.HelpTopic, "");
+       }},
+      {{"help", "journal"},
+       [](const TCliOptions& o) {
+         EXPECT_EQ(o.Command, TCliCommand::Topic);
+         EXPECT_EQ(o.HelpTopic, "journal");
+       }},
+      {{"./help", "case", "upper"}, [](const TCliOptions& o) { EXPECT_EQ(o.Folder, "./help"); }},
   };
   for (const ValidCase& c : cases) {
     std::string joined;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "passes/PassJournalWriter.h"
 #include "passes/PassTestSupport.h"
 #include "platform/FolderHandle.h"
+#include "support/InodeFlags.h"
 #include "support/TempFolder.h"
 
 namespace vt::test {
@@ -296,9 +298,9 @@ TEST_F(PassJournalTest, RowsAreThoseOfTheStepEntryByEntry) {
   }
 }
 
-// A read-only file gives no row and moves no counter, whether the listing or
-// the look before the rename finds it so: the rows are those of the folder
-// without it, and every intent is settled or withdrawn, none given twice.
+// A read-only (immutable) file gives no row and moves no counter, whether the
+// listing or the look before the rename finds it so: the rows are those of the
+// folder without it, and every intent is settled or withdrawn, none given twice.
 TEST_F(PassJournalTest, AReadOnlyFileChangesNothingButItsOwnAbsence) {
   struct Case {
     const char* Name;
@@ -322,12 +324,14 @@ TEST_F(PassJournalTest, AReadOnlyFileChangesNothingButItsOwnAbsence) {
     TTempTree withTree;
     TTempTree withoutTree;
     std::vector<std::string> readOnly;
+    std::list<TInodeFlag> flags;  // taken off before the trees go
     for (int i = 0; i < 300; ++i) {
       const std::string name = Numbered(i * 7);
       if (isReadOnly(i)) {
         readOnly.push_back(name.substr(0, 4) + "-r.txt");  // just before name
         withTree.File(readOnly.back());
-        ASSERT_EQ(::chmod(withTree.Path(readOnly.back()).c_str(), 0444), 0);
+        const std::string why = flags.emplace_back().Set(withTree.Path(readOnly.back()), FS_IMMUTABLE_FL);
+        if (!why.empty()) GTEST_SKIP() << why;
       }
       withTree.File(name);
       withoutTree.File(name);

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <climits>
 #include <filesystem>
+#include <list>
 #include <string>
 #include <thread>
 #include <utility>
@@ -14,6 +15,7 @@
 
 #include "passes/PassTestSupport.h"
 #include "support/DeepTree.h"
+#include "support/InodeFlags.h"
 
 namespace vt::test {
 namespace {
@@ -354,8 +356,6 @@ TEST_F(SearchThreadTest, NoMatchRowsOnlyWhenAllMessagesAreRecorded) {
 TEST_F(SearchThreadTest, EntriesOtherThanPlainFilesAreLeftAlone) {
   for (const char* name : {"a.txt", "b.txt", "c.txt"}) Tree.File(name);
   Tree.File(".hidden.txt");
-  Tree.File("readonly.txt");
-  ASSERT_EQ(::chmod(Tree.Path("readonly.txt").c_str(), 0444), 0);
   ASSERT_EQ(::symlink("a.txt", Tree.Path("link.txt").c_str()), 0);
   ASSERT_EQ(::mkfifo(Tree.Path("pipe.txt").c_str(), 0644), 0);
   Tree.Folder("folder.txt");
@@ -369,8 +369,60 @@ TEST_F(SearchThreadTest, EntriesOtherThanPlainFilesAreLeftAlone) {
     newNames.push_back(row.NewName);
   }
   EXPECT_EQ(newNames, (std::vector<std::string>{"0.txt", "1.txt", "2.txt"}));
-  EXPECT_EQ(Tree.Names(), (std::vector<std::string>{".hidden.txt", "0.txt", "1.txt", "2.txt", "folder.txt", "link.txt",
-                                                    "pipe.txt", "readonly.txt"}));
+  EXPECT_EQ(Tree.Names(),
+            (std::vector<std::string>{".hidden.txt", "0.txt", "1.txt", "2.txt", "folder.txt", "link.txt", "pipe.txt"}));
+}
+
+// Photos copied from a card are often mode 0444: renaming them is a change of
+// the folder, which Linux allows. Only the immutable and append-only flags
+// stop a rename, and Recover follows the same rule as the pass.
+TEST_F(SearchThreadTest, OnlyImmutableOrAppendOnlyFilesAreReadOnly) {
+  struct Case {
+    const char* Name;
+    mode_t Mode;
+    int Flag;
+    bool Renamed;
+  };
+  const std::vector<Case> cases = {
+      {"IMG_0041.JPG", 0644, 0, true},
+      {"IMG_0042.JPG", 0444, 0, true},
+      {"IMG_0043.JPG", 0400, 0, true},
+      {"IMG_0044.JPG", 0644, FS_IMMUTABLE_FL, false},
+      {"IMG_0045.JPG", 0444, FS_APPEND_FL, false},
+  };
+  std::list<TInodeFlag> flags;
+  for (const Case& c : cases) {
+    Tree.File(c.Name, c.Name);
+    ASSERT_EQ(::chmod(Tree.Path(c.Name).c_str(), c.Mode), 0);
+    if (c.Flag == 0) continue;
+    const std::string why = flags.emplace_back().Set(Tree.Path(c.Name), c.Flag);
+    if (!why.empty()) GTEST_SKIP() << why;
+  }
+  // Number looks at each file in the listing, Insert leaves the look to the rename.
+  for (const TControlValues& controls : {NumberDefaults(), InsertAtBeginning("Rome ")}) {
+    for (const bool simulate : {true, false}) {
+      SCOPED_TRACE(testing::Message() << controls.LstBoxActions << (simulate ? " simulated" : " renamed"));
+      TTestWindow window;
+      window.Simulation = simulate;
+      RunSearch(window, Options("*.JPG"), controls);
+      std::vector<std::string> files;
+      for (const TRowTexts& row : RowTexts(window.Table)) {
+        EXPECT_EQ(row.Status, simulate ? "Can be renamed" : "Ok") << row.File;
+        files.push_back(row.File);
+      }
+      EXPECT_EQ(files, (std::vector<std::string>{"IMG_0041.JPG", "IMG_0042.JPG", "IMG_0043.JPG"}));
+      if (simulate) continue;
+      for (const Case& c : cases) EXPECT_EQ(Tree.Exists(c.Name), !c.Renamed) << c.Name;
+      RunUndo(window);
+      for (const TRowTexts& row : RowTexts(window.Table)) EXPECT_EQ(row.Status, "Ok") << row.File;
+      for (const Case& c : cases) {
+        EXPECT_EQ(Tree.Content(c.Name), c.Name);
+        struct stat st {};
+        ASSERT_EQ(::stat(Tree.Path(c.Name).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, c.Mode) << c.Name;
+      }
+    }
+  }
 }
 
 TEST_F(SearchThreadTest, MaskWithAFolderPartRenamesTheFileFoundThere) {

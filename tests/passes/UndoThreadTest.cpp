@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "passes/PassTestSupport.h"
+#include "support/InodeFlags.h"
 #include "support/RowTexts.h"
 
 namespace vt::test {
@@ -219,13 +220,17 @@ TEST_F(UndoThreadTest, NewNameThatIsNoRegularFileIsNotFound) {
 }
 
 // Rows crafted to reach what no pass could have renamed: Recover renames only a
-// regular, writable file, in the folder a walk reaches under the Path, never
-// back to a hidden name.
+// regular file that is not immutable or append-only (a 0444 file is renamed
+// back), in the folder a walk reaches under the Path, never back to a hidden name.
 TEST_F(UndoThreadTest, CraftedRowsRenameOnlyWhatAPassCouldHave) {
   Tree.Folder("in/dir.txt");
   Tree.Folder("out");
-  for (const char* name : {"in/y.txt", "in/z.txt", "in/ro.txt", "in/.profile", "out/y.txt"}) Tree.File(name, name);
+  for (const char* name : {"in/y.txt", "in/z.txt", "in/ro.txt", "in/im.txt", "in/.profile", "out/y.txt"})
+    Tree.File(name, name);
   ASSERT_EQ(::chmod(Tree.Path("in/ro.txt").c_str(), 0444), 0);
+  TInodeFlag immutable;
+  const std::string why = immutable.Set(Tree.Path("in/im.txt"), FS_IMMUTABLE_FL);
+  if (!why.empty()) GTEST_SKIP() << why;
   ASSERT_EQ(::mkfifo(Tree.Path("in/fifo.txt").c_str(), 0600), 0);
   ASSERT_EQ(::symlink(Tree.Path("out").c_str(), Tree.Path("link").c_str()), 0);
   const std::string in = Tree.Path("in/");
@@ -238,7 +243,8 @@ TEST_F(UndoThreadTest, CraftedRowsRenameOnlyWhatAPassCouldHave) {
       {{"x.txt", "y.txt", Tree.Path("./out/"), "Ok"}, "Error"},
       {{"x.txt", "y.txt", "/proc/self/root" + Tree.Path("out/"), "Ok"}, "Error"},
       {{".bashrc", "y.txt", in, "Ok"}, "Error"},
-      {{"w.txt", "ro.txt", in, "Ok"}, "Error"},
+      {{"w.txt", "ro.txt", in, "Ok"}, "Ok"},
+      {{"u.txt", "im.txt", in, "Ok"}, "Error"},
       {{"w.txt", "dir.txt", in, "Ok"}, "File not found"},
       {{"w.txt", "fifo.txt", in, "Ok"}, "File not found"},
       {{"zero", "null", "/dev/", "Ok"}, "File not found"},
@@ -253,7 +259,7 @@ TEST_F(UndoThreadTest, CraftedRowsRenameOnlyWhatAPassCouldHave) {
   for (std::size_t i = 0; i < std::size(cases); ++i)
     EXPECT_EQ(Window.Table.Row(i).StatusWord(), cases[i].status) << cases[i].row.Path << cases[i].row.NewName;
   EXPECT_EQ(Tree.Names("in"),
-            (std::vector<std::string>{"dir.txt", "fifo.txt", "ro.txt", "v.txt", "x.profile", "y.txt"}));
+            (std::vector<std::string>{"dir.txt", "fifo.txt", "im.txt", "v.txt", "w.txt", "x.profile", "y.txt"}));
   EXPECT_EQ(Tree.Names("out"), (std::vector<std::string>{"y.txt"}));
   EXPECT_EQ(Tree.Content("out/y.txt"), "out/y.txt");
   EXPECT_EQ(Tree.Content("in/x.profile"), "in/.profile");

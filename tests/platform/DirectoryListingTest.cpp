@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <list>
 #include <map>
 #include <memory>
 #include <optional>
@@ -18,8 +19,10 @@
 #include "HashedShortName.h"
 #include "platform/DirectoryListing.h"
 #include "platform/FindData.h"
+#include "platform/FolderRenamer.h"
 #include "platform/NameOrder.h"
 #include "platform/ShortName.h"
+#include "support/InodeFlags.h"
 
 namespace vt {
 namespace {
@@ -227,8 +230,8 @@ class ListingAttributes : public ::testing::Test {
 
 TEST_F(ListingAttributes, EachKindOfEntryGetsItsWord) {
   const std::map<std::string, std::uint32_t> expected = {
-      {".", 0x12},          {"..", 0x12},      {"plain", 0x20},           {"locked", 0x21},
-      {"owner-only", 0x20}, {".hidden", 0x22}, {".hidden-locked", 0x23},  {"folder", 0x10},
+      {".", 0x12},          {"..", 0x12},      {"plain", 0x20},           {"locked", 0x20},
+      {"owner-only", 0x20}, {".hidden", 0x22}, {".hidden-locked", 0x22},  {"folder", 0x10},
       {".cache", 0x12},     {"link", 0x420},   {"link-to-folder", 0x420}, {"dangling", 0x420},
       {"fifo", 0x24},       {"socket", 0x24},
   };
@@ -241,6 +244,51 @@ TEST_F(ListingAttributes, TheFolderListingLeavesOutHiddenAndSystemEntries) {
   const std::set<std::string> expected = {"plain", "locked",         "owner-only", "folder",
                                           "link",  "link-to-folder", "dangling"};
   EXPECT_EQ(names, expected);
+}
+
+// Read-only as Linux has it: only the immutable and append-only flags stop a
+// rename, never the permission bits. The listing, the look a caller makes in
+// its place and a rename left to that look agree on every file.
+TEST(ListingFlags, OnlyImmutableOrAppendOnlyFilesAreReadOnly) {
+  struct Case {
+    const char* Name;
+    mode_t Mode;
+    int Flag;
+    std::uint32_t Word;
+  };
+  const std::vector<Case> cases = {
+      {"plain", 0644, 0, 0x20},
+      {"mode-0444", 0444, 0, 0x20},
+      {"mode-0000", 0000, 0, 0x20},
+      {"immutable", 0644, FS_IMMUTABLE_FL, 0x21},
+      {"append-only", 0644, FS_APPEND_FL, 0x21},
+      {"immutable-0444", 0444, FS_IMMUTABLE_FL, 0x21},
+      {".hidden-immutable", 0644, FS_IMMUTABLE_FL, 0x23},
+  };
+  TFsTempFolder dir;
+  std::list<test::TInodeFlag> flags;
+  for (const Case& c : cases) {
+    dir.Write(c.Name);
+    ASSERT_EQ(::chmod((dir / c.Name).c_str(), c.Mode), 0);
+    if (c.Flag == 0) continue;
+    const std::string why = flags.emplace_back().Set(dir / c.Name, c.Flag);
+    if (!why.empty()) GTEST_SKIP() << why;
+  }
+  auto folder = std::make_shared<TFolderHandle>();
+  ASSERT_EQ(TFolderHandle::Open(dir.Path(), *folder), 0);
+  TFindHandle handle(folder, "*", ListFilter::All, ShortNames::Skip);
+  std::map<std::string, std::uint32_t> words;
+  TFindData entry;
+  while (handle.FindNext(entry)) words[entry.cFileName] = entry.dwFileAttributes;
+  TFolderRenamer renamer;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_EQ(words[c.Name], c.Word);
+    EXPECT_EQ(LookedAttributes(*folder, c.Name), std::optional<std::uint32_t>(c.Word));
+    const bool readOnly = (c.Word & FileAttr::ReadOnly) != 0;
+    EXPECT_EQ(renamer.Rename(*folder, c.Name, std::string(c.Name) + ".new", Unwritable::Leave),
+              readOnly ? kLeftUnwritable : 0);
+  }
 }
 
 // Left to the caller, a regular file's word lacks only the read-only flag, and
@@ -261,7 +309,7 @@ TEST_F(ListingAttributes, LeftToTheCallerOnlyRegularFilesGoUnlooked) {
     seen.insert(entry.cFileName);
     const std::uint32_t word = looked.at(entry.cFileName);
     const bool isRegular = regular.count(entry.cFileName) != 0;
-    EXPECT_EQ(entry.WriteBitsUnread, isRegular);
+    EXPECT_EQ(entry.FlagsUnread, isRegular);
     EXPECT_EQ(entry.dwFileAttributes, isRegular ? word & ~FileAttr::ReadOnly : word);
     if (isRegular) {
       EXPECT_EQ(LookedAttributes(*folder, entry.cFileName), std::optional<std::uint32_t>(word));

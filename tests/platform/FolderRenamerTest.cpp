@@ -17,6 +17,7 @@
 #include "FsTempFolder.h"
 #include "platform/FolderHandle.h"
 #include "platform/FolderRenamer.h"
+#include "support/InodeFlags.h"
 
 namespace vt {
 namespace {
@@ -49,27 +50,37 @@ TEST(FolderRenamer, RenamesAndNeverReplaces) {
   EXPECT_EQ(renamer.Rename(dir / "missing/", "new", "x"), ENOENT);
 }
 
-// Any write bit makes a file writable, as the listing's read-only flag has it.
-TEST(FolderRenamer, LeavesAFileWithoutWriteBitsOnlyWhenAsked) {
+// Permission bits never make a file read-only; the immutable and append-only
+// flags do, and a file so flagged is left alone only when asked (else its
+// rename fails as the system refuses it, root's too).
+TEST(FolderRenamer, LeavesAnImmutableFileOnlyWhenAsked) {
   struct Case {
     mode_t Mode;
+    int Flag;
     Unwritable Policy;
     int Answer;
   };
   const std::vector<Case> cases = {
-      {0444, Unwritable::Leave, kLeftUnwritable},
-      {0400, Unwritable::Leave, kLeftUnwritable},
-      {0444, Unwritable::Move, 0},
-      {0644, Unwritable::Leave, 0},
-      {0200, Unwritable::Leave, 0},
-      {0464, Unwritable::Leave, 0},
-      {0446, Unwritable::Leave, 0},
+      {0444, 0, Unwritable::Leave, 0},
+      {0400, 0, Unwritable::Leave, 0},
+      {0000, 0, Unwritable::Leave, 0},
+      {0644, 0, Unwritable::Leave, 0},
+      {0644, FS_IMMUTABLE_FL, Unwritable::Leave, kLeftUnwritable},
+      {0444, FS_APPEND_FL, Unwritable::Leave, kLeftUnwritable},
+      {0644, FS_IMMUTABLE_FL, Unwritable::Move, EPERM},
+      {0644, FS_APPEND_FL, Unwritable::Move, EPERM},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << std::oct << c.Mode << (c.Policy == Unwritable::Leave ? " leave" : " move"));
+    SCOPED_TRACE(testing::Message() << std::oct << c.Mode << " flag " << c.Flag
+                                    << (c.Policy == Unwritable::Leave ? " leave" : " move"));
     TFsTempFolder dir;
     dir.Write("old", "content");
     ASSERT_EQ(::chmod((dir / "old").c_str(), c.Mode), 0);
+    test::TInodeFlag flag;
+    if (c.Flag != 0) {
+      const std::string why = flag.Set(dir / "old", c.Flag);
+      if (!why.empty()) GTEST_SKIP() << why;
+    }
     auto folder = std::make_shared<TFolderHandle>();
     ASSERT_EQ(TFolderHandle::Open(dir.Path(), *folder), 0);
     TFolderRenamer renamer;

@@ -93,17 +93,17 @@ TEST(FrmAbout, BlackTitleLiesOnePixelUpLeftOverTheYellowCopy) {
   EXPECT_TRUE(yellow);
 }
 
-TEST(FrmAbout, EnterClosesItEscapeDoesNot) {
-  TFrmAbout about;
-  about.show();
-  ASSERT_TRUE(WaitUntil([&] { return about.isVisible(); }));
-  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-  QApplication::sendEvent(&about, &escape);
-  EXPECT_TRUE(about.isVisible());
-  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-  QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : &about, &enter);
-  EXPECT_TRUE(WaitUntil([&] { return !about.isVisible(); }));
-  EXPECT_EQ(about.result(), QDialog::Accepted);
+TEST(FrmAbout, EnterAndEscapeCloseIt) {
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+    SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+    TFrmAbout about;
+    about.show();
+    ASSERT_TRUE(WaitUntil([&] { return about.isVisible(); }));
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : &about, &press);
+    EXPECT_TRUE(WaitUntil([&] { return !about.isVisible(); }));
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+  }
 }
 
 TEST(FrmAbout, AboutItemShowsTheSameBoxModallyTwiceCentred) {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <cerrno>
 #include <chrono>
@@ -242,6 +243,30 @@ TEST_F(ClashesInTheWindow, ASimulationMarksItsClashesAndCountsThem) {
   ASSERT_TRUE(WaitUntil([&] { return !Form->RunControl().PassAlive(); }));
   ASSERT_TRUE(WaitUntil([&] { return Marks()->Count() == 0; }));
   EXPECT_EQ(Form->PanelText(1), "");
+}
+
+// The sign sits where it is seen: within the list's viewport, clear of the
+// vertical scroll bar, also when the Status column runs on past the list's edge.
+TEST_F(ClashesInTheWindow, MarksStayClearOfTheScrollBar) {
+  for (int i = 0; i < 60; ++i) File("IMG_" + std::to_string(1000 + i) + ".JPG");
+  ASSERT_TRUE(Simulate());
+  ASSERT_EQ(Marks()->Count(), 60);
+  auto* list = test::Named<TResultListView>(*Form, "ListView");
+  const QScrollBar* bar = list->verticalScrollBar();
+  ASSERT_TRUE(WaitUntil([&] { return bar->isVisible(); }));
+  list->scrollToTop();  // the list followed the newest rows
+  const QRect barRect(list->viewport()->mapFromGlobal(bar->mapToGlobal(QPoint(0, 0))), bar->size());
+  const int status = 3;
+  for (const int width : {list->columnWidth(status), list->viewport()->width(), 2 * list->viewport()->width()}) {
+    SCOPED_TRACE(width);
+    list->setColumnWidth(status, width);
+    const QRect cell = list->visualRect(list->model()->index(0, status));
+    const QRect place = Marks()->MarkPlace(cell);
+    EXPECT_TRUE(list->viewport()->rect().contains(place)) << place.x() << "," << place.width();
+    EXPECT_FALSE(place.intersects(barRect));
+    EXPECT_TRUE(cell.contains(place));
+    EXPECT_GE(place.width(), 8);
+  }
 }
 
 TEST_F(ClashesInTheWindow, ASimulationStartedDuringTheLookIsMarkedForItself) {

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -217,6 +218,35 @@ TEST_F(Form1RunControl, SimulateRunsGreyWithoutSaveAndOffersNoRecoverAfter) {
   EXPECT_EQ(RowColour(0), QColor(Qt::black));
   EXPECT_EQ(Commands(), (TCommands{true, true, true, true, true, true}));
   EXPECT_TRUE(Form->ResultLayout().FontChanged());
+}
+
+// Started from the keyboard, each pass gives the focus back to what started it
+// (Recover: the result list holding its rows), never to Quit, where the next
+// Space would ask to quit.
+TEST_F(Form1RunControl, FocusGoesBackToWhatStartedThePass) {
+  Folder.Files(3);
+  Form->activateWindow();
+  auto* simulate = test::Named<QPushButton>(*Form, "BtSimul");
+  auto* rename = test::Named<QPushButton>(*Form, "BtRename");
+  auto* list = test::Named<QWidget>(*Form, "ListView");
+  const struct {
+    const char* Pass;
+    QWidget* Started;  // Space on it, or null for Recover's menu command
+    QWidget* Focus;
+  } cases[] = {{"simulate", simulate, simulate}, {"rename", rename, rename}, {"recover", nullptr, list}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Pass);
+    if (c.Started) {
+      c.Started->setFocus();
+      QTest::keyClick(c.Started, Qt::Key_Space);
+    } else {
+      test::Named<QAction>(*Form, "UndoItem")->trigger();
+    }
+    ASSERT_TRUE(Ended());
+    EXPECT_EQ(Form->focusWidget(), c.Focus)
+        << (Form->focusWidget() ? Form->focusWidget()->objectName().toStdString() : "none");
+  }
+  EXPECT_EQ(Folder.CountStartingWith("x"), 0u);  // undone
 }
 
 TEST_F(Form1RunControl, StopShowsItsTextAtOnceAndTheCommandsComeBackAtTheEnd) {

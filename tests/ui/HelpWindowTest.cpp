@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -58,6 +59,33 @@ TEST(HelpWindow, HelpTopicsOpensTheTopicsListAtTheFirstTopic) {
   test::Named<QAction>(form, "HelpItem")->trigger();
   EXPECT_EQ(form.findChildren<THelpWindow*>().size(), 1);
   EXPECT_EQ(form.findChild<THelpWindow*>("HelpWindow"), help);
+}
+
+// As the desktop's own windows: Escape and Ctrl+W close it, from the list,
+// the search field or the page alike.
+TEST(HelpWindow, EscapeAndCtrlWCloseIt) {
+  TForm1 form;
+  form.show();
+  const struct {
+    QKeyCombination Key;
+    const char* Focus;
+  } cases[] = {
+      {QKeyCombination(Qt::Key_Escape), "LstHelpTopics"},
+      {QKeyCombination(Qt::Key_Escape), "EdHelpSearch"},
+      {QKeyCombination(Qt::CTRL, Qt::Key_W), "HelpBrowser"},
+      {QKeyCombination(Qt::CTRL, Qt::Key_W), "EdHelpSearch"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(QKeySequence(c.Key).toString().toStdString() + " in " + c.Focus);
+    test::Named<QAction>(form, "HelpItem")->trigger();
+    auto* help = form.findChild<THelpWindow*>("HelpWindow");
+    ASSERT_NE(help, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return help->isVisible() && help->isActiveWindow(); }));
+    auto* focus = help->findChild<QWidget*>(c.Focus);
+    focus->setFocus();
+    QTest::keyClick(focus, c.Key.key(), c.Key.keyboardModifiers());
+    EXPECT_TRUE(WaitUntil([&] { return !help->isVisible(); }));
+  }
 }
 
 TEST(HelpWindow, TheSearchKeepsTheTopicsHoldingEveryWord) {
