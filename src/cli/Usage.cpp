@@ -39,10 +39,14 @@ Pass options:
 
 Operations:
   replace SEARCH REPLACE [--recursive] [--case-sensitive] [--extension]
+          [--regex]
       SEARCH may hold "*" and "?"; a "." in it also searches the extension;
       each "*" and "?" of REPLACE is filled, in order, by the text the "*"
       or "?" at the same place in SEARCH matched; --recursive replaces every
       occurrence in a name (it is not -r, which enters sub-folders)
+      --regex: SEARCH is a regular expression (PCRE2), over the name part, or
+      the whole name with --extension; REPLACE takes $1 to $99, ${name}, $0
+      (the match) and $$ (a dollar sign)
   insert TEXT [--at end|begin|offset|offset-end] [--pos N]
   remove TEXT [--recursive] [--case-sensitive]
   remove --count N [--from begin|end|offset|offset-end] [--pos N]

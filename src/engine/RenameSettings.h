@@ -13,6 +13,7 @@ struct TReplaceInfos {
   bool Recursive = false;
   bool CaseSensitive = false;
   bool TreatExtension = false;
+  bool Regex = false;  // SearchFor is a regular expression, ReplaceWith its replacement
 };
 
 struct TInsertInfos {
@@ -70,6 +71,7 @@ struct TControlValues {
   bool ChkBxSearchRecursive = false;
   bool ChkBxCaseSensitive = false;
   bool ChkBxSearchInExt = false;
+  bool ChkBxRegex = false;
   // Insert
   std::string EdInsert;
   int ComboInsertTo = 0;

@@ -72,6 +72,7 @@ bool TRenameStep::Judge(const TFindData& entry) {
     case TStepResult::NoParameters: return Finish(TRenameStatus::rsNoParameters);
     case TStepResult::NoMatch: return Finish(TRenameStatus::rsNoMatch);
     case TStepResult::NoChange: return Finish(TRenameStatus::rsNoChange);
+    case TStepResult::TooCostly: SystemError_ = kPatternTooCostly; return Finish(TRenameStatus::rsError);
   }
   Joined_ = Name_;
   if (!Ext_.empty()) {

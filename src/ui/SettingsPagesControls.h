@@ -24,6 +24,7 @@ struct TSettingsPagesControls {
   QCheckBox* ChkBxSearchInExt = nullptr;
   QCheckBox* ChkBxSearchRecursive = nullptr;
   QCheckBox* ChkBxCaseSensitive = nullptr;
+  QCheckBox* ChkBxRegex = nullptr;
 
   // Settings page 1, Insert
   QWidget* TabSheetSetInsert = nullptr;

@@ -136,6 +136,7 @@ constexpr ControlRow kControls[] = {
     {"ChkBxSearchInExt", Kind::Check, "Treat file extension", Shown::Yes, Enabled::Yes},
     {"ChkBxSearchRecursive", Kind::Check, "Recursive", Shown::Yes, Enabled::Yes},
     {"ChkBxCaseSensitive", Kind::Check, "Case sensitive", Shown::Yes, Enabled::Yes},
+    {"ChkBxRegex", Kind::Check, "Regular expression", Shown::Yes, Enabled::Yes},
     // Insert
     {"Label4", Kind::Label, "Insert :", Shown::Yes, Enabled::Yes},
     {"EdInsert", Kind::Edit, "", Shown::Yes, Enabled::Yes},
