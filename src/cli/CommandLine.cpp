@@ -46,6 +46,7 @@ const std::vector<OptionEntry>& Options() {
       {"backwards", 0, Arity::Flag, {"number"}},
       {"base", 0, Arity::Value, {"number"}},
       {"no-extension", 0, Arity::Flag, {"case"}},
+      {"extension-only", 0, Arity::Flag, {"case"}},
       {"short", 0, Arity::Flag, {"truncate"}},
       {"max", 0, Arity::Value, {"truncate"}},
   };
@@ -286,6 +287,8 @@ class PassInterpreter : public Interpreter {
       return NameText("the base name", given.Value);
     } else if (name == "no-extension") {
       c.ChkBxChangecaseWithExt = false;
+    } else if (name == "extension-only") {
+      c.ChkBxChangecaseExtOnly = true;
     } else if (name == "short") {
       c.ComboTruncateTo = ControlIndex(TTruncateKind::ShortName);
     } else if (name == "max") {
@@ -318,6 +321,8 @@ class PassInterpreter : public Interpreter {
       return Unexpected("option '--pos' needs --at offset or --at offset-end");
     if (operation == "number" && Given(scanned, "at") && !c.ChkBxUseBaseFilename)
       return Unexpected("option '--at' needs --base NAME (without it the number is the whole name)");
+    if (operation == "case" && Given(scanned, "no-extension") && Given(scanned, "extension-only"))
+      return Unexpected("options '--no-extension' and '--extension-only' exclude each other");
     if (operation == "truncate" && Given(scanned, "short") == Given(scanned, "max"))
       return Unexpected("truncate needs --short or --max N");
     return {};

@@ -55,7 +55,9 @@ Operations:
       the number replaces the name, or with --base goes into NAME
       ("Original Name" stands for the file's own name); leading zeros of
       --start set the width
-  case upper|lower|first|first-lower|weird [--no-extension]
+  case upper|lower|first|first-lower|weird [--no-extension|--extension-only]
+      --extension-only changes the extension alone: case lower
+      --extension-only turns photo.JPG into photo.jpg
   truncate --short | --max N
 
 Masks match names without regard to the case of the letters A to Z, so

@@ -59,6 +59,7 @@ TRenameSettings CaptureSettings(const TControlValues& c) {
     case TOperation::ChangeCase:
       s.CaseKind = FromControlIndex<TCaseKind>(c.ComboChangeCase);
       s.CaseWithExtension = c.ChkBxChangecaseWithExt;
+      s.CaseExtensionOnly = c.ChkBxChangecaseExtOnly;
       break;
     case TOperation::Truncate:
       s.TruncateKind = FromControlIndex<TTruncateKind>(c.ComboTruncateTo);

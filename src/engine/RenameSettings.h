@@ -56,6 +56,7 @@ struct TRenameSettings {
   std::int32_t Counter = 0;
   TCaseKind CaseKind = TCaseKind::Upper;
   bool CaseWithExtension = false;
+  bool CaseExtensionOnly = false;  // the extension alone changes; the name part stays
   TTruncateKind TruncateKind = TTruncateKind::ShortName;
   std::int16_t MaxChars = 0;
 };
@@ -97,6 +98,7 @@ struct TControlValues {
   // Change Case
   int ComboChangeCase = 0;
   bool ChkBxChangecaseWithExt = true;
+  bool ChkBxChangecaseExtOnly = false;
   // Truncate
   int ComboTruncateTo = 0;
   int UpDownNbrTruncate = 1;

@@ -38,6 +38,7 @@ TControlValues ReadControlValues(const TSettingsPagesControls& c) {
   v.UpDownNumberPos = c.UpDownNumberPos->Position();
   v.ComboChangeCase = c.ComboChangeCase->currentIndex();
   v.ChkBxChangecaseWithExt = c.ChkBxChangecaseWithExt->isChecked();
+  v.ChkBxChangecaseExtOnly = c.ChkBxChangecaseExtOnly->isChecked();
   v.ComboTruncateTo = c.ComboTruncateTo->currentIndex();
   v.UpDownNbrTruncate = c.UpDownNbrTruncate->Position();
   return v;

@@ -139,6 +139,8 @@ void TSettingsPages::BuildCaseSensitivePage() {
                                      7, 16, 220);
   Ui_.ChkBxChangecaseWithExt = MakeCheckBox(page, "ChkBxChangecaseWithExt", "Treat file extension", 244, 18);
   Ui_.ChkBxChangecaseWithExt->setChecked(true);
+  Ui_.ChkBxChangecaseExtOnly = MakeCheckBox(page, "ChkBxChangecaseExtOnly", "Extension only", 244, 38);
+  Ui_.ChkBxChangecaseExtOnly->setAccessibleName("Extension only");
 }
 
 void TSettingsPages::BuildTruncatePage() {
@@ -195,6 +197,7 @@ std::vector<QWidget*> TSettingsPages::FocusOrder() const {
           Ui_.ChkBxDecrement,
           Ui_.ComboChangeCase,
           Ui_.ChkBxChangecaseWithExt,
+          Ui_.ChkBxChangecaseExtOnly,
           Ui_.ComboTruncateTo,
           Ui_.EdNbrTruncate};
 }
@@ -211,6 +214,8 @@ void TSettingsPages::ConnectHandlers() {
   onChange(Ui_.ComboTruncateTo, &TSettingsPages::ComboTruncateToChange);
   connect(Ui_.ChkBxUseBaseFilename, &QCheckBox::toggled, this, &TSettingsPages::ChkBxUseBaseFilenameClick);
   connect(Ui_.ChkBxRegex, &QCheckBox::toggled, this, &TSettingsPages::ChkBxRegexClick);
+  // The extension alone is always treated: the box that says whether it is has no say.
+  connect(Ui_.ChkBxChangecaseExtOnly, &QCheckBox::toggled, Ui_.ChkBxChangecaseWithExt, &QWidget::setDisabled);
 }
 
 void TSettingsPages::ConnectInputFilters() {

@@ -70,6 +70,7 @@ struct TSettingsPagesControls {
   QLabel* Label8 = nullptr;
   QComboBox* ComboChangeCase = nullptr;
   QCheckBox* ChkBxChangecaseWithExt = nullptr;
+  QCheckBox* ChkBxChangecaseExtOnly = nullptr;
 
   // Settings page 5, Truncate
   QWidget* TabSheetSetTruncate = nullptr;

@@ -27,8 +27,8 @@ std::string Fields(const TControlValues& v) {
       << v.UpDownNbrDelete << '|' << v.ChkBxDelRecursive << v.ChkBxCaseSensDel << '|' << v.ComboDeleteFrom << '|'
       << v.ComboBaseFileName << '|' << v.ChkBxUseBaseFilename << '|' << v.EdStartNumber << '|' << v.UpDownStartNumber
       << '|' << v.UpDownIncrement << '|' << v.ChkBxUseLeadingZero << v.ChkBxDecrement << '|' << v.ComboNumberInsertTo
-      << '|' << v.UpDownNumberPos << '|' << v.ComboChangeCase << '|' << v.ChkBxChangecaseWithExt << '|'
-      << v.ComboTruncateTo << '|' << v.UpDownNbrTruncate;
+      << '|' << v.UpDownNumberPos << '|' << v.ComboChangeCase << '|' << v.ChkBxChangecaseWithExt
+      << v.ChkBxChangecaseExtOnly << '|' << v.ComboTruncateTo << '|' << v.UpDownNbrTruncate;
   return out.str();
 }
 
@@ -94,6 +94,7 @@ TEST(ControlPage, EachControlIsReadIntoItsOwnValue) {
       {"EdNumberPos", "9", [](TControlValues& v) { v.UpDownNumberPos = 9; }},
       {"ComboChangeCase", 4, [](TControlValues& v) { v.ComboChangeCase = 4; }},
       {"ChkBxChangecaseWithExt", false, [](TControlValues& v) { v.ChkBxChangecaseWithExt = false; }},
+      {"ChkBxChangecaseExtOnly", true, [](TControlValues& v) { v.ChkBxChangecaseExtOnly = true; }},
       {"ComboTruncateTo", 1, [](TControlValues& v) { v.ComboTruncateTo = 1; }},
       {"EdNbrTruncate", "20", [](TControlValues& v) { v.UpDownNbrTruncate = 20; }},
       // Beyond their arrows' limits, number fields give their limit.
