@@ -22,6 +22,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VELTRANE_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Found by shlibdeps too; named for its version: names that are not UTF-8 need PCRE2 10.34.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libpcre2-8-0 (>= 10.34)")
 # Without it the window runs through XWayland, or not at all where there is none.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)

@@ -36,6 +36,7 @@ const std::vector<OptionEntry>& Options() {
       {"recursive", 0, Arity::Flag, {"replace", "remove"}},
       {"case-sensitive", 0, Arity::Flag, {"replace", "remove"}},
       {"extension", 0, Arity::Flag, {"replace"}},
+      {"regex", 0, Arity::Flag, {"replace"}},
       {"at", 0, Arity::Value, {"insert", "number"}},
       {"pos", 0, Arity::Value, {"insert", "remove", "number"}},
       {"count", 0, Arity::Value, {"remove"}},
@@ -45,6 +46,7 @@ const std::vector<OptionEntry>& Options() {
       {"backwards", 0, Arity::Flag, {"number"}},
       {"base", 0, Arity::Value, {"number"}},
       {"no-extension", 0, Arity::Flag, {"case"}},
+      {"extension-only", 0, Arity::Flag, {"case"}},
       {"short", 0, Arity::Flag, {"truncate"}},
       {"max", 0, Arity::Value, {"truncate"}},
   };
@@ -201,14 +203,15 @@ class PassInterpreter : public Interpreter {
  public:
   using Interpreter::Interpreter;
 
-  TCheck Operation(const std::string& word, const std::vector<std::string>& operands) {
+  // regex: the search text is a regular expression, which may hold any character.
+  TCheck Operation(const std::string& word, const std::vector<std::string>& operands, bool regex) {
     TControlValues& c = Options_.Controls;
     if (word == "replace") {
       c.LstBoxActions = ControlIndex(TOperation::SearchReplace);
       if (TCheck counted = Operands(word, operands, 2, 2); !counted) return counted;
       c.EdSearchFor = operands[0];
       c.EdReplaceWith = operands[1];
-      if (TCheck search = NameText("the search text", c.EdSearchFor); !search) return search;
+      if (TCheck search = NameText("the search text", c.EdSearchFor); !search && !regex) return search;
       return NameText("the replacement", c.EdReplaceWith);
     }
     if (word == "insert") {
@@ -257,6 +260,8 @@ class PassInterpreter : public Interpreter {
       (operation == "replace" ? c.ChkBxCaseSensitive : c.ChkBxCaseSensDel) = true;
     } else if (name == "extension") {
       c.ChkBxSearchInExt = true;
+    } else if (name == "regex") {
+      c.ChkBxRegex = true;
     } else if (name == "at") {
       return Choice(given, {"end", "begin", "offset", "offset-end"},
                     operation == "insert" ? c.ComboInsertTo : c.ComboNumberInsertTo);
@@ -282,6 +287,8 @@ class PassInterpreter : public Interpreter {
       return NameText("the base name", given.Value);
     } else if (name == "no-extension") {
       c.ChkBxChangecaseWithExt = false;
+    } else if (name == "extension-only") {
+      c.ChkBxChangecaseExtOnly = true;
     } else if (name == "short") {
       c.ComboTruncateTo = ControlIndex(TTruncateKind::ShortName);
     } else if (name == "max") {
@@ -314,6 +321,8 @@ class PassInterpreter : public Interpreter {
       return Unexpected("option '--pos' needs --at offset or --at offset-end");
     if (operation == "number" && Given(scanned, "at") && !c.ChkBxUseBaseFilename)
       return Unexpected("option '--at' needs --base NAME (without it the number is the whole name)");
+    if (operation == "case" && Given(scanned, "no-extension") && Given(scanned, "extension-only"))
+      return Unexpected("options '--no-extension' and '--extension-only' exclude each other");
     if (operation == "truncate" && Given(scanned, "short") == Given(scanned, "max"))
       return Unexpected("truncate needs --short or --max N");
     return {};
@@ -446,7 +455,8 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   PassInterpreter interpreter(options);
   if (options.Command == TCliCommand::Pass) {
     const std::vector<std::string> operands(positionals.begin() + 2, positionals.end());
-    if (const TCheck given = interpreter.Operation(operation, operands); !given) return Failure(given.Error());
+    if (const TCheck given = interpreter.Operation(operation, operands, Given(scanned, "regex")); !given)
+      return Failure(given.Error());
   }
   if (const TCheck common = ApplyCommon(scanned, operation, options); !common) return Failure(common.Error());
   if (options.Command != TCliCommand::Pass) return options;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/RenameStep.h"
 #include "platform/SysErrorText.h"
 
 namespace vt {
@@ -29,6 +30,7 @@ std::string FailureReason(int systemError, TRowOrigin origin) {
     case EISDIR: return "not a plain file";
     case ESTALE: return "the file changed while it was renamed";
     case ENOSPC: return "no space left on the device";
+    case kPatternTooCostly: return "the regular expression reached its match limit";
     default: {
       std::string text = SystemMessage(systemError);
       if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));

@@ -30,20 +30,27 @@ bool IsYes(std::string answer) {
   return answer == "y" || answer == "yes";
 }
 
+std::string MessageText(const TCheckMessage& message) {
+  if (!message.Regex) return std::string(Message(message.Id));
+  const TRegexError& error = *message.Regex;
+  return std::string(error.Part == TRegexError::TPart::Pattern ? "the regular expression" : "the replacement") +
+         " does not compile at position " + std::to_string(error.Offset) + ": " + error.Message;
+}
+
 TAnswer Ask(const TCheckMessage& message, const TPromptEnvironment& env) {
-  const std::string_view text = Message(message.Id);
+  const std::string text = MessageText(message);
   if (message.Kind != TMessageKind::Confirmation) {
-    Write(env.Err, "veltrane-cli: " + std::string(text) + "\n");
+    Write(env.Err, "veltrane-cli: " + text + "\n");
     return TAnswer::Cancel;
   }
   if (env.AssumeYes == TAssumeYes::Yes) return TAnswer::Yes;
   if (!env.InIsTerminal) {
-    Write(env.Err, std::string(text) +
+    Write(env.Err, text +
                        "\nveltrane-cli: no terminal to answer on; give -y (--yes) to answer yes, "
                        "nothing was renamed\n");
     return TAnswer::Cancel;
   }
-  Write(env.Err, std::string(text) + " [y/N] ");
+  Write(env.Err, text + " [y/N] ");
   if (IsYes(ReadLine(env.In))) return TAnswer::Yes;
   Write(env.Err, "veltrane-cli: not confirmed, nothing was renamed\n");
   return TAnswer::No;

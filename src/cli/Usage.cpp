@@ -37,12 +37,13 @@ Pass options:
 
 Operations:
   replace SEARCH REPLACE [--recursive] [--case-sensitive] [--extension]
+          [--regex]
   insert TEXT [--at end|begin|offset|offset-end] [--pos N]
   remove TEXT [--recursive] [--case-sensitive]
   remove --count N [--from begin|end|offset|offset-end] [--pos N]
   number [--start TEXT] [--increment N] [--backwards]
          [--base NAME] [--at end|begin|offset|offset-end] [--pos N]
-  case upper|lower|first|first-lower|weird [--no-extension]
+  case upper|lower|first|first-lower|weird [--no-extension|--extension-only]
   truncate --short | --max N
   (help operations: what each does; help files: which files are renamed)
 
@@ -68,10 +69,14 @@ More: veltrane-cli help TOPIC (the topics: veltrane-cli help), man veltrane-cli
 )";
 
 constexpr std::string_view kOperations = R"(  replace SEARCH REPLACE [--recursive] [--case-sensitive] [--extension]
+          [--regex]
       SEARCH may hold "*" and "?"; a "." in it also searches the extension;
       each "*" and "?" of REPLACE is filled, in order, by the text the "*"
       or "?" at the same place in SEARCH matched; --recursive replaces every
       occurrence in a name (it is not -r, which enters sub-folders)
+      --regex: SEARCH is a regular expression (PCRE2), over the name part, or
+      the whole name with --extension; REPLACE takes $1 to $99, ${name}, $0
+      (the match) and $$ (a dollar sign)
   insert TEXT [--at end|begin|offset|offset-end] [--pos N]
       TEXT goes at the end of the name (before the extension), at its
       beginning, or N characters from the beginning or the end
@@ -83,8 +88,10 @@ constexpr std::string_view kOperations = R"(  replace SEARCH REPLACE [--recursiv
       the number replaces the name, or with --base goes into NAME
       ("Original Name" stands for the file's own name); leading zeros of
       --start set the width; --at and --pos place it as insert places its text
-  case upper|lower|first|first-lower|weird [--no-extension]
-      changes the case of the name and, unless --no-extension, the extension
+  case upper|lower|first|first-lower|weird [--no-extension|--extension-only]
+      changes the case of the name and, unless --no-extension, the extension;
+      --extension-only changes the extension alone: case lower
+      --extension-only turns photo.JPG into photo.jpg
   truncate --short | --max N
       --short gives 8.3 names; --max keeps the first N characters
 

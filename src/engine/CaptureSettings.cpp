@@ -37,8 +37,8 @@ TRenameSettings CaptureSettings(const TControlValues& c) {
   s.Operation = FromControlIndex<TOperation>(c.LstBoxActions);
   switch (s.Operation) {
     case TOperation::SearchReplace:
-      s.ReplaceInfos = {c.EdSearchFor, c.EdReplaceWith, c.ChkBxSearchRecursive, c.ChkBxCaseSensitive,
-                        c.ChkBxSearchInExt};
+      s.ReplaceInfos = {c.EdSearchFor,        c.EdReplaceWith,    c.ChkBxSearchRecursive,
+                        c.ChkBxCaseSensitive, c.ChkBxSearchInExt, c.ChkBxRegex};
       break;
     case TOperation::Insert:
       s.InsertInfos = {c.EdInsert, FromControlIndex<TPlacement>(c.ComboInsertTo), Int16(c.UpDownInsertPos)};
@@ -59,6 +59,7 @@ TRenameSettings CaptureSettings(const TControlValues& c) {
     case TOperation::ChangeCase:
       s.CaseKind = FromControlIndex<TCaseKind>(c.ComboChangeCase);
       s.CaseWithExtension = c.ChkBxChangecaseWithExt;
+      s.CaseExtensionOnly = c.ChkBxChangecaseExtOnly;
       break;
     case TOperation::Truncate:
       s.TruncateKind = FromControlIndex<TTruncateKind>(c.ComboTruncateTo);

@@ -24,6 +24,11 @@ std::string WeirdCase(std::string_view text) {
 }
 
 void ChangeCaseStep(TCaseKind caseKind, TWithExtension withExtension, std::string& name, std::string& ext) {
+  if (withExtension == TWithExtension::Only) {
+    std::string unchanged;
+    ChangeCaseStep(caseKind, TWithExtension::No, ext, unchanged);
+    return;
+  }
   const bool withExt = withExtension == TWithExtension::Yes;
   switch (caseKind) {
     case TCaseKind::Upper:

@@ -7,7 +7,8 @@
 
 namespace vt {
 
-enum class TWithExtension : std::uint8_t { No, Yes };
+// Only: the extension in the style, as if it were the name part, and the name part as it is.
+enum class TWithExtension : std::uint8_t { No, Yes, Only };
 
 void AsciiUpperInPlace(std::string& text);
 void AsciiLowerInPlace(std::string& text);

@@ -25,11 +25,13 @@ bool IsFileNameChar(char32_t c) {
 }
 
 bool TextFieldAccepts(TTextField field, char32_t c) {
+  if (field == TTextField::Regex) return true;
   if (!IsFileNameChar(c)) return false;
   switch (field) {
     case TTextField::Pattern: return true;
     case TTextField::InsertText: return c != U'*' && c != U'.' && c != U'?';
     case TTextField::DeleteText: return c != U'*' && c != U'.';
+    case TTextField::Regex: return true;
   }
   return true;
 }

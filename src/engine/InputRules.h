@@ -17,6 +17,7 @@ enum class TTextField : std::uint8_t {
   Pattern,     // search and replace patterns: wildcards and dots allowed
   InsertText,  // no wildcards, no dot
   DeleteText,  // no asterisk, no dot; the question mark is a wildcard here
+  Regex,       // a regular expression: every character
 };
 
 bool TextFieldAccepts(TTextField field, char32_t c);

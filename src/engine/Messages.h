@@ -5,6 +5,8 @@
 namespace vt {
 
 namespace Msg {
+// No text of its own: the front ends word it from the position and the library's message.
+inline constexpr int RegexDoesNotCompile = 61180;
 inline constexpr int CloseDuringPass = 61185;
 inline constexpr int SaveBeforeClearing = 61186;
 inline constexpr int NotAResultFile = 61187;

@@ -13,6 +13,7 @@ struct TReplaceInfos {
   bool Recursive = false;
   bool CaseSensitive = false;
   bool TreatExtension = false;
+  bool Regex = false;  // SearchFor is a regular expression, ReplaceWith its replacement
 };
 
 struct TInsertInfos {
@@ -55,6 +56,7 @@ struct TRenameSettings {
   std::int32_t Counter = 0;
   TCaseKind CaseKind = TCaseKind::Upper;
   bool CaseWithExtension = false;
+  bool CaseExtensionOnly = false;  // the extension alone changes; the name part stays
   TTruncateKind TruncateKind = TTruncateKind::ShortName;
   std::int16_t MaxChars = 0;
 };
@@ -70,6 +72,7 @@ struct TControlValues {
   bool ChkBxSearchRecursive = false;
   bool ChkBxCaseSensitive = false;
   bool ChkBxSearchInExt = false;
+  bool ChkBxRegex = false;
   // Insert
   std::string EdInsert;
   int ComboInsertTo = 0;
@@ -95,6 +98,7 @@ struct TControlValues {
   // Change Case
   int ComboChangeCase = 0;
   bool ChkBxChangecaseWithExt = true;
+  bool ChkBxChangecaseExtOnly = false;
   // Truncate
   int ComboTruncateTo = 0;
   int UpDownNbrTruncate = 1;

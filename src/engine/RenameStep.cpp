@@ -72,6 +72,7 @@ bool TRenameStep::Judge(const TFindData& entry) {
     case TStepResult::NoParameters: return Finish(TRenameStatus::rsNoParameters);
     case TStepResult::NoMatch: return Finish(TRenameStatus::rsNoMatch);
     case TStepResult::NoChange: return Finish(TRenameStatus::rsNoChange);
+    case TStepResult::TooCostly: SystemError_ = kPatternTooCostly; return Finish(TRenameStatus::rsError);
   }
   Joined_ = Name_;
   if (!Ext_.empty()) {
@@ -106,10 +107,13 @@ TStepResult TRenameStep::Transform() {
     case TOperation::Insert: return InsertStep(Settings_.InsertInfos, Name_);
     case TOperation::Remove: return RemoveStep(Settings_.DeleteInfos, Name_);
     case TOperation::Number: return NumberStep(Settings_.NumberInfos, Settings_.Counter, Name_);
-    case TOperation::ChangeCase:
-      ChangeCaseStep(Settings_.CaseKind, Settings_.CaseWithExtension ? TWithExtension::Yes : TWithExtension::No, Name_,
-                     Ext_);
+    case TOperation::ChangeCase: {
+      const TWithExtension withExtension = Settings_.CaseExtensionOnly   ? TWithExtension::Only
+                                           : Settings_.CaseWithExtension ? TWithExtension::Yes
+                                                                         : TWithExtension::No;
+      ChangeCaseStep(Settings_.CaseKind, withExtension, Name_, Ext_);
       return TStepResult::Proceed;
+    }
     case TOperation::Truncate: TruncateName(Settings_.MaxChars, Name_); return TStepResult::Proceed;
   }
   return TStepResult::NoParameters;

@@ -18,6 +18,10 @@ namespace vt {
 
 enum class TPassMode { Rename, Simulate };
 
+// The reason of an "Error" row the step gives itself, where a refused rename has
+// the system's errno: a regular expression that gave up on the name.
+inline constexpr int kPatternTooCostly = -2;
+
 class TRenameStep {
  public:
   TRenameStep(TRenameSettings settings, TPassMode mode);

@@ -126,10 +126,40 @@ TStepResult SearchWithDot(const TReplaceInfos& infos, std::string& name, std::st
   return TStepResult::Proceed;
 }
 
+TStepResult RegexStep(const TReplaceInfos& infos, const TRegex& regex, std::string& name, std::string& ext) {
+  const TOccurrences occurrences = Occurrences(infos.Recursive);
+  if (!infos.TreatExtension || ext.empty()) {
+    switch (regex.Replace(name, occurrences)) {
+      case TRegexOutcome::Replaced: return TStepResult::Proceed;
+      case TRegexOutcome::NoMatch: return TStepResult::NoMatch;
+      case TRegexOutcome::TooCostly: return TStepResult::TooCostly;
+    }
+  }
+  // The whole name: the new one is joined again as a name part alone.
+  std::string whole;
+  whole.reserve(name.size() + 1 + ext.size());
+  whole.append(name).append(1, '.').append(ext);
+  switch (regex.Replace(whole, occurrences)) {
+    case TRegexOutcome::Replaced: break;
+    case TRegexOutcome::NoMatch: return TStepResult::NoMatch;
+    case TRegexOutcome::TooCostly: return TStepResult::TooCostly;
+  }
+  name.swap(whole);
+  ext.clear();
+  return TStepResult::Proceed;
+}
+
 }  // namespace
 
 TReplaceShape ShapeOf(const TReplaceInfos& infos) {
-  return {HasWildcard(infos.SearchFor), HasWildcard(infos.ReplaceWith), infos.SearchFor.find('.') != std::string::npos};
+  TReplaceShape shape{HasWildcard(infos.SearchFor), HasWildcard(infos.ReplaceWith),
+                      infos.SearchFor.find('.') != std::string::npos, std::nullopt};
+  if (infos.Regex) {
+    TExpected<TRegex, TRegexError> compiled =
+        TRegex::Compile(infos.SearchFor, infos.ReplaceWith, CaseRule(infos.CaseSensitive));
+    if (compiled) shape.Regex = std::move(compiled).Value();
+  }
+  return shape;
 }
 
 TStepResult SearchReplaceStep(const TReplaceInfos& infos, std::string& name, std::string& ext) {
@@ -139,6 +169,8 @@ TStepResult SearchReplaceStep(const TReplaceInfos& infos, std::string& name, std
 TStepResult SearchReplaceStep(const TReplaceInfos& infos, const TReplaceShape& shape, std::string& name,
                               std::string& ext) {
   if (infos.SearchFor.empty() && infos.ReplaceWith.empty()) return TStepResult::NoParameters;
+  // A pattern that does not compile was refused before the pass.
+  if (infos.Regex) return shape.Regex ? RegexStep(infos, *shape.Regex, name, ext) : TStepResult::NoParameters;
   if (!shape.DotInSearch) return SearchWithoutDot(infos, shape, name, ext);
   return SearchWithDot(infos, name, ext);
 }

@@ -1,6 +1,8 @@
 #pragma once
+#include <optional>
 #include <string>
 
+#include "engine/Regex.h"
 #include "engine/RenameSettings.h"
 #include "engine/StepResult.h"
 
@@ -8,7 +10,8 @@ namespace vt {
 
 // Operation 0: finds SearchFor (a wildcard pattern; a "." splits it into a name
 // and an extension pattern) and replaces it by ReplaceWith, whose wildcards are
-// filled from the matched text.
+// filled from the matched text. With Regex, SearchFor is a regular expression
+// over the name part, or over the whole name with TreatExtension.
 TStepResult SearchReplaceStep(const TReplaceInfos& infos, std::string& name, std::string& ext);
 
 // What the step needs to know about the settings themselves, worked out once
@@ -17,6 +20,8 @@ struct TReplaceShape {
   bool WildSearch = true;       // SearchFor holds "*" or "?"
   bool WildReplacement = true;  // ReplaceWith holds "*" or "?"
   bool DotInSearch = false;     // SearchFor holds "."
+  // The compiled expression with Regex; none when it does not compile.
+  std::optional<TRegex> Regex;
 };
 TReplaceShape ShapeOf(const TReplaceInfos& infos);
 

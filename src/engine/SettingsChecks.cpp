@@ -1,6 +1,7 @@
 #include "engine/SettingsChecks.h"
 
 #include <optional>
+#include <utility>
 
 #include "engine/Messages.h"
 #include "engine/TextSearch.h"
@@ -19,8 +20,9 @@ class TChecker {
  public:
   explicit TChecker(const TShowMessage& show) : Show_(show) {}
 
-  std::optional<TCheckOutcome> Refuse(int id, TMessageKind kind, TCheckedField focus) const {
-    const TAnswer answer = Show_ ? Show_(TCheckMessage{id, kind, focus}) : TAnswer::Cancel;
+  std::optional<TCheckOutcome> Refuse(int id, TMessageKind kind, TCheckedField focus,
+                                      std::optional<TRegexError> regex = std::nullopt) const {
+    const TAnswer answer = Show_ ? Show_(TCheckMessage{id, kind, focus, std::move(regex)}) : TAnswer::Cancel;
     if (kind == TMessageKind::Confirmation && answer == TAnswer::Yes) return std::nullopt;
     return TCheckOutcome{false, id, focus};
   }
@@ -29,7 +31,20 @@ class TChecker {
   const TShowMessage& Show_;
 };
 
+// The wildcard checks do not apply: a dot is any character here.
+std::optional<TCheckOutcome> CheckRegex(const TControlValues& c, const TChecker& checker) {
+  if (c.EdSearchFor.empty())
+    return checker.Refuse(Msg::SpecifySearchText, TMessageKind::Error, TCheckedField::EdSearchFor);
+  TExpected<TRegex, TRegexError> compiled =
+      TRegex::Compile(c.EdSearchFor, c.EdReplaceWith, CaseRule(c.ChkBxCaseSensitive));
+  if (compiled) return std::nullopt;
+  const TCheckedField field =
+      compiled.Error().Part == TRegexError::TPart::Pattern ? TCheckedField::EdSearchFor : TCheckedField::EdReplaceWith;
+  return checker.Refuse(Msg::RegexDoesNotCompile, TMessageKind::Error, field, compiled.Error());
+}
+
 std::optional<TCheckOutcome> CheckSearchReplace(const TControlValues& c, const TChecker& checker) {
+  if (c.ChkBxRegex) return CheckRegex(c, checker);
   const std::string& s = c.EdSearchFor;
   const std::string& r = c.EdReplaceWith;
   const auto [sn, se] = SplitPattern(s);

@@ -6,10 +6,12 @@
 // the messages its own way.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "engine/MessageKind.h"
+#include "engine/Regex.h"
 #include "engine/RenameSettings.h"
 
 namespace vt {
@@ -21,6 +23,8 @@ struct TCheckMessage {
   int Id = 0;  // the number of its text
   TMessageKind Kind = TMessageKind::Error;
   TCheckedField Focus = TCheckedField::None;
+  // Msg::RegexDoesNotCompile: where the search pattern or the replacement stops compiling, and why.
+  std::optional<TRegexError> Regex;
 };
 
 struct TCheckOutcome {

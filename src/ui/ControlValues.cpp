@@ -16,6 +16,7 @@ TControlValues ReadControlValues(const TSettingsPagesControls& c) {
   v.ChkBxSearchRecursive = c.ChkBxSearchRecursive->isChecked();
   v.ChkBxCaseSensitive = c.ChkBxCaseSensitive->isChecked();
   v.ChkBxSearchInExt = c.ChkBxSearchInExt->isChecked();
+  v.ChkBxRegex = c.ChkBxRegex->isChecked();
   v.EdInsert = NameBytes(c.EdInsert->text());
   v.ComboInsertTo = c.ComboInsertTo->currentIndex();
   v.UpDownInsertPos = c.UpDownInsertPos->Position();
@@ -37,6 +38,7 @@ TControlValues ReadControlValues(const TSettingsPagesControls& c) {
   v.UpDownNumberPos = c.UpDownNumberPos->Position();
   v.ComboChangeCase = c.ComboChangeCase->currentIndex();
   v.ChkBxChangecaseWithExt = c.ChkBxChangecaseWithExt->isChecked();
+  v.ChkBxChangecaseExtOnly = c.ChkBxChangecaseExtOnly->isChecked();
   v.ComboTruncateTo = c.ComboTruncateTo->currentIndex();
   v.UpDownNbrTruncate = c.UpDownNbrTruncate->Position();
   return v;

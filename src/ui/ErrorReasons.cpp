@@ -2,6 +2,8 @@
 
 #include <QAbstractItemModel>
 
+#include "engine/RenameStep.h"
+
 namespace vt {
 
 QString ErrorCountText(int errors) {
@@ -15,7 +17,9 @@ TErrorReasons::TErrorReasons(QAbstractItemModel& model) : QObject(&model) {
 
 void TErrorReasons::Note(std::size_t row, TRenameStatus status, int systemError) {
   if (status != TRenameStatus::rsError || systemError == 0) return;
-  Reasons_.insert(int(row), qt_error_string(systemError));
+  Reasons_.insert(int(row), systemError == kPatternTooCostly
+                                ? QStringLiteral("The regular expression reached its match limit on this name")
+                                : qt_error_string(systemError));
 }
 
 }  // namespace vt

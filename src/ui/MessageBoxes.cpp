@@ -85,6 +85,15 @@ TAnswer ShowMessageBox(TMessageKind kind, const QString& text) {
 }
 
 TAnswer ShowCheckMessage(const TCheckMessage& message) {
+  if (message.Regex) {
+    const TRegexError& error = *message.Regex;
+    const QString what = error.Part == TRegexError::TPart::Pattern ? QStringLiteral("The regular expression")
+                                                                   : QStringLiteral("The replacement");
+    return ShowMessageBox(message.Kind, QStringLiteral("%1 does not compile at position %2:\n%3")
+                                            .arg(what)
+                                            .arg(error.Offset)
+                                            .arg(QString::fromUtf8(error.Message)));
+  }
   return ShowMessageBox(message.Kind, QString::fromUtf8(Message(message.Id)));
 }
 

@@ -53,9 +53,12 @@ void TSettingsPages::BuildSearchPage() {
   Ui_.EdSearchFor = MakeEdit(page, "EdSearchFor", 7, 16, 195);
   Ui_.Label2 = MakeLabel(page, "Label2", "Replace with :", 7, 42);
   Ui_.EdReplaceWith = MakeEdit(page, "EdReplaceWith", 7, 56, 195);
-  Ui_.ChkBxSearchInExt = MakeCheckBox(page, "ChkBxSearchInExt", "Treat file extension", 240, 18);
-  Ui_.ChkBxSearchRecursive = MakeCheckBox(page, "ChkBxSearchRecursive", "Recursive", 240, 38);
-  Ui_.ChkBxCaseSensitive = MakeCheckBox(page, "ChkBxCaseSensitive", "Case sensitive", 240, 58);
+  // Four boxes in the page's height: they start at its top.
+  Ui_.ChkBxSearchInExt = MakeCheckBox(page, "ChkBxSearchInExt", "Treat file extension", 240, 0);
+  Ui_.ChkBxSearchRecursive = MakeCheckBox(page, "ChkBxSearchRecursive", "Recursive", 240, 20);
+  Ui_.ChkBxCaseSensitive = MakeCheckBox(page, "ChkBxCaseSensitive", "Case sensitive", 240, 40);
+  Ui_.ChkBxRegex = MakeCheckBox(page, "ChkBxRegex", "Regular expression", 240, 60);
+  Ui_.ChkBxRegex->setAccessibleName("Regular expression");
 }
 
 void TSettingsPages::BuildInsertPage() {
@@ -136,6 +139,8 @@ void TSettingsPages::BuildCaseSensitivePage() {
                                      7, 16, 220);
   Ui_.ChkBxChangecaseWithExt = MakeCheckBox(page, "ChkBxChangecaseWithExt", "Treat file extension", 244, 18);
   Ui_.ChkBxChangecaseWithExt->setChecked(true);
+  Ui_.ChkBxChangecaseExtOnly = MakeCheckBox(page, "ChkBxChangecaseExtOnly", "Extension only", 244, 38);
+  Ui_.ChkBxChangecaseExtOnly->setAccessibleName("Extension only");
 }
 
 void TSettingsPages::BuildTruncatePage() {
@@ -171,6 +176,7 @@ std::vector<QWidget*> TSettingsPages::FocusOrder() const {
           Ui_.ChkBxSearchInExt,
           Ui_.ChkBxSearchRecursive,
           Ui_.ChkBxCaseSensitive,
+          Ui_.ChkBxRegex,
           Ui_.EdInsert,
           Ui_.ComboInsertTo,
           Ui_.EdInsertPos,
@@ -191,6 +197,7 @@ std::vector<QWidget*> TSettingsPages::FocusOrder() const {
           Ui_.ChkBxDecrement,
           Ui_.ComboChangeCase,
           Ui_.ChkBxChangecaseWithExt,
+          Ui_.ChkBxChangecaseExtOnly,
           Ui_.ComboTruncateTo,
           Ui_.EdNbrTruncate};
 }
@@ -206,6 +213,9 @@ void TSettingsPages::ConnectHandlers() {
   onChange(Ui_.ComboNumberInsertTo, &TSettingsPages::ComboNumberInsertToChange);
   onChange(Ui_.ComboTruncateTo, &TSettingsPages::ComboTruncateToChange);
   connect(Ui_.ChkBxUseBaseFilename, &QCheckBox::toggled, this, &TSettingsPages::ChkBxUseBaseFilenameClick);
+  connect(Ui_.ChkBxRegex, &QCheckBox::toggled, this, &TSettingsPages::ChkBxRegexClick);
+  // The extension alone is always treated: the box that says whether it is has no say.
+  connect(Ui_.ChkBxChangecaseExtOnly, &QCheckBox::toggled, Ui_.ChkBxChangecaseWithExt, &QWidget::setDisabled);
 }
 
 void TSettingsPages::ConnectInputFilters() {
@@ -226,7 +236,7 @@ void TSettingsPages::ConnectInputFilters() {
                            char32_t dot = U'.';
                            ValidateCharKeyPress(sender, dot);
                          }
-                         pastedText(TTextField::Pattern)(sender, before);
+                         pastedText(SearchField())(sender, before);
                        });
   InputFilters_->Watch(Ui_.EdReplaceWith, handler(&TSettingsPages::ValidateCharKeyPress), {},
                        pastedText(TTextField::Pattern));
@@ -256,7 +266,25 @@ void TSettingsPages::ComboNumberInsertToChange() { Panels_->Apply(Ui_.ComboNumbe
 void TSettingsPages::ComboTruncateToChange() { Panels_->Apply(Ui_.ComboTruncateTo); }
 void TSettingsPages::ChkBxUseBaseFilenameClick() { Panels_->Apply(Ui_.ChkBxUseBaseFilename); }
 
+// A dot is any character in a regular expression: it leaves "Treat file
+// extension" alone, and Recursive stays usable. Back to wildcards, the search
+// loses what a wildcard pattern cannot hold, and its dot counts again.
+void TSettingsPages::ChkBxRegexClick() {
+  if (Ui_.ChkBxRegex->isChecked()) {
+    Ui_.ChkBxSearchRecursive->setEnabled(true);
+    return;
+  }
+  FilterPastedText(TTextField::Pattern, Ui_.EdSearchFor);
+  if (Ui_.EdSearchFor->text().contains('.'))
+    ApplyExtensionChange(TExtensionChange::Check, Ui_.ChkBxSearchInExt, Ui_.ChkBxSearchRecursive);
+}
+
+TTextField TSettingsPages::SearchField() const {
+  return Ui_.ChkBxRegex->isChecked() ? TTextField::Regex : TTextField::Pattern;
+}
+
 void TSettingsPages::ValidateCharKeyPress(QLineEdit* sender, char32_t& key) {
+  if (sender == Ui_.EdSearchFor && SearchField() == TTextField::Regex) return;
   FilterTypedChar(TTextField::Pattern, key);
   if (sender == Ui_.EdSearchFor)
     ApplyExtensionChange(ExtensionOnCharTyped(key, Ui_.ChkBxSearchInExt->isChecked()), Ui_.ChkBxSearchInExt,
@@ -268,6 +296,7 @@ void TSettingsPages::ValideKeyPress(QLineEdit*, char32_t& key) { FilterTypedChar
 void TSettingsPages::EdDeleteKeyPress(QLineEdit*, char32_t& key) { FilterTypedChar(TTextField::DeleteText, key); }
 
 void TSettingsPages::ValidateKeyUp(QLineEdit* sender, int) {
+  if (SearchField() == TTextField::Regex) return;
   ApplyExtensionChange(ExtensionOnKeyUp(sender->text().toStdString(), Ui_.ChkBxSearchInExt->isChecked()),
                        Ui_.ChkBxSearchInExt, Ui_.ChkBxSearchRecursive);
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/InputRules.h"
 #include "engine/RenameSettings.h"
 #include "engine/SettingsChecks.h"
 #include "ui/SettingsPagesControls.h"
@@ -51,6 +52,9 @@ class TSettingsPages : public QStackedWidget {
   void ComboNumberInsertToChange();
   void ComboTruncateToChange();
   void ChkBxUseBaseFilenameClick();
+  void ChkBxRegexClick();
+  // What the search field accepts: a wildcard pattern, or a regular expression.
+  TTextField SearchField() const;
   // Typed characters (key 0 drops one) and released keys of the fields.
   void ValidateCharKeyPress(QLineEdit* sender, char32_t& key);
   void ValideKeyPress(QLineEdit* sender, char32_t& key);

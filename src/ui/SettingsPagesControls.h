@@ -24,6 +24,7 @@ struct TSettingsPagesControls {
   QCheckBox* ChkBxSearchInExt = nullptr;
   QCheckBox* ChkBxSearchRecursive = nullptr;
   QCheckBox* ChkBxCaseSensitive = nullptr;
+  QCheckBox* ChkBxRegex = nullptr;
 
   // Settings page 1, Insert
   QWidget* TabSheetSetInsert = nullptr;
@@ -69,6 +70,7 @@ struct TSettingsPagesControls {
   QLabel* Label8 = nullptr;
   QComboBox* ComboChangeCase = nullptr;
   QCheckBox* ChkBxChangecaseWithExt = nullptr;
+  QCheckBox* ChkBxChangecaseExtOnly = nullptr;
 
   // Settings page 5, Truncate
   QWidget* TabSheetSetTruncate = nullptr;

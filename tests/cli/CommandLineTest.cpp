@@ -127,6 +127,11 @@ TEST(CommandLine, ValidArgumentsFillTheControlsAsTheWindowWould) {
          EXPECT_EQ(o.Controls.ComboChangeCase, ControlIndex(TCaseKind::Weird));
          EXPECT_FALSE(o.Controls.ChkBxChangecaseWithExt);
        }},
+      {{".", "case", "lower", "--extension-only"},
+       [](const TCliOptions& o) {
+         EXPECT_EQ(o.Controls.ComboChangeCase, ControlIndex(TCaseKind::Lower));
+         EXPECT_TRUE(o.Controls.ChkBxChangecaseExtOnly);
+       }},
       {{".", "case", "first-lower"},
        [](const TCliOptions& o) {
          EXPECT_EQ(o.Controls.ComboChangeCase, ControlIndex(TCaseKind::FirstUpperRestLower));
@@ -249,6 +254,8 @@ TEST(CommandLine, UsageErrorsNameTheProblem) {
       {{".", "remove", "--count", "2", "--recursive"}, "applies to remove TEXT only"},
       {{".", "remove", "--count", "2", "--pos", "3"}, "needs --from offset"},
       {{".", "truncate"}, "--short or --max"},
+      {{".", "case", "lower", "--extension-only", "--no-extension"}, "exclude each other"},
+      {{".", "insert", "x", "--extension-only"}, "'--extension-only' does not apply to insert"},
       {{".", "truncate", "--short", "--max", "3"}, "--short or --max"},
       // A slash can never be part of a name.
       {{".", "replace", "a", "b/c"}, "cannot hold '/'"},

@@ -47,6 +47,34 @@ TEST(ChangeCase, MoreCases) {
   EXPECT_EQ(Changed("aBC dEF.Txt", 3, true), "Abc def.txt");
 }
 
+TEST(ChangeCase, ExtensionOnly) {
+  const struct {
+    const char* file;
+    TCaseKind kind;
+    bool withExtension;  // the other box, which has no say
+    const char* expected;
+  } cases[] = {
+      {"IMG_0042.JPG", TCaseKind::Lower, true, "IMG_0042.jpg"},
+      {"IMG_0042.JPG", TCaseKind::Lower, false, "IMG_0042.jpg"},
+      {"My Photo.jpg", TCaseKind::Upper, true, "My Photo.JPG"},
+      {"my photo.jPEG", TCaseKind::FirstUpperRestLower, true, "my photo.Jpeg"},
+      {"my photo.jPEG", TCaseKind::FirstUpperIgnoreRest, true, "my photo.JPEG"},
+      {"A.jpeg", TCaseKind::Weird, true, "A.JpEg"},
+      {"data.TAR.GZ", TCaseKind::Lower, true, "data.TAR.gz"},
+      {"README", TCaseKind::Lower, true, "No change"},
+      {"photo.jpg", TCaseKind::Lower, true, "No change"},
+      {".PROFILE", TCaseKind::Lower, true, ".profile"},
+  };
+  for (const auto& c : cases) {
+    TControlValues controls;
+    controls.LstBoxActions = ControlIndex(TOperation::ChangeCase);
+    controls.ComboChangeCase = ControlIndex(c.kind);
+    controls.ChkBxChangecaseWithExt = c.withExtension;
+    controls.ChkBxChangecaseExtOnly = true;
+    EXPECT_EQ(test::Simulate(controls, c.file), c.expected) << c.file;
+  }
+}
+
 TEST(ChangeCase, AccentedLettersKeepTheirCase) {
   const std::string lowerE = "\xC3\xA9";
   const std::string upperE = "\xC3\x89";

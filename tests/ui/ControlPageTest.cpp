@@ -22,13 +22,13 @@ namespace {
 std::string Fields(const TControlValues& v) {
   std::ostringstream out;
   out << v.LstBoxActions << '|' << v.EdSearchFor << '|' << v.EdReplaceWith << '|' << v.ChkBxSearchRecursive
-      << v.ChkBxCaseSensitive << v.ChkBxSearchInExt << '|' << v.EdInsert << '|' << v.ComboInsertTo << '|'
-      << v.UpDownInsertPos << '|' << v.EdDelete << '|' << v.ComboItemToDelete << '|' << v.UpDownDeletePos << '|'
+      << v.ChkBxCaseSensitive << v.ChkBxSearchInExt << v.ChkBxRegex << '|' << v.EdInsert << '|' << v.ComboInsertTo
+      << '|' << v.UpDownInsertPos << '|' << v.EdDelete << '|' << v.ComboItemToDelete << '|' << v.UpDownDeletePos << '|'
       << v.UpDownNbrDelete << '|' << v.ChkBxDelRecursive << v.ChkBxCaseSensDel << '|' << v.ComboDeleteFrom << '|'
       << v.ComboBaseFileName << '|' << v.ChkBxUseBaseFilename << '|' << v.EdStartNumber << '|' << v.UpDownStartNumber
       << '|' << v.UpDownIncrement << '|' << v.ChkBxUseLeadingZero << v.ChkBxDecrement << '|' << v.ComboNumberInsertTo
-      << '|' << v.UpDownNumberPos << '|' << v.ComboChangeCase << '|' << v.ChkBxChangecaseWithExt << '|'
-      << v.ComboTruncateTo << '|' << v.UpDownNbrTruncate;
+      << '|' << v.UpDownNumberPos << '|' << v.ComboChangeCase << '|' << v.ChkBxChangecaseWithExt
+      << v.ChkBxChangecaseExtOnly << '|' << v.ComboTruncateTo << '|' << v.UpDownNbrTruncate;
   return out.str();
 }
 
@@ -68,6 +68,7 @@ TEST(ControlPage, EachControlIsReadIntoItsOwnValue) {
       {"ChkBxSearchRecursive", true, [](TControlValues& v) { v.ChkBxSearchRecursive = true; }},
       {"ChkBxCaseSensitive", true, [](TControlValues& v) { v.ChkBxCaseSensitive = true; }},
       {"ChkBxSearchInExt", true, [](TControlValues& v) { v.ChkBxSearchInExt = true; }},
+      {"ChkBxRegex", true, [](TControlValues& v) { v.ChkBxRegex = true; }},
       {"EdInsert", "été ", [](TControlValues& v) { v.EdInsert = "\xC3\xA9t\xC3\xA9 "; }},
       {"ComboInsertTo", 3, [](TControlValues& v) { v.ComboInsertTo = 3; }},
       {"EdInsertPos", "12", [](TControlValues& v) { v.UpDownInsertPos = 12; }},
@@ -93,6 +94,7 @@ TEST(ControlPage, EachControlIsReadIntoItsOwnValue) {
       {"EdNumberPos", "9", [](TControlValues& v) { v.UpDownNumberPos = 9; }},
       {"ComboChangeCase", 4, [](TControlValues& v) { v.ComboChangeCase = 4; }},
       {"ChkBxChangecaseWithExt", false, [](TControlValues& v) { v.ChkBxChangecaseWithExt = false; }},
+      {"ChkBxChangecaseExtOnly", true, [](TControlValues& v) { v.ChkBxChangecaseExtOnly = true; }},
       {"ComboTruncateTo", 1, [](TControlValues& v) { v.ComboTruncateTo = 1; }},
       {"EdNbrTruncate", "20", [](TControlValues& v) { v.UpDownNbrTruncate = 20; }},
       // Beyond their arrows' limits, number fields give their limit.

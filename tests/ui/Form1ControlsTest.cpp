@@ -136,6 +136,7 @@ constexpr ControlRow kControls[] = {
     {"ChkBxSearchInExt", Kind::Check, "Treat file extension", Shown::Yes, Enabled::Yes},
     {"ChkBxSearchRecursive", Kind::Check, "Recursive", Shown::Yes, Enabled::Yes},
     {"ChkBxCaseSensitive", Kind::Check, "Case sensitive", Shown::Yes, Enabled::Yes},
+    {"ChkBxRegex", Kind::Check, "Regular expression", Shown::Yes, Enabled::Yes},
     // Insert
     {"Label4", Kind::Label, "Insert :", Shown::Yes, Enabled::Yes},
     {"EdInsert", Kind::Edit, "", Shown::Yes, Enabled::Yes},
@@ -173,6 +174,7 @@ constexpr ControlRow kControls[] = {
     {"Label8", Kind::Label, "Convert :", Shown::Yes, Enabled::Yes},
     {"ComboChangeCase", Kind::DropDown, "ALL UPPERCASE", Shown::Yes, Enabled::Yes},
     {"ChkBxChangecaseWithExt", Kind::Check, "Treat file extension", Shown::Yes, Enabled::Yes},
+    {"ChkBxChangecaseExtOnly", Kind::Check, "Extension only", Shown::Yes, Enabled::Yes},
     // Truncate
     {"Label9", Kind::Label, "Truncate :", Shown::Yes, Enabled::Yes},
     {"ComboTruncateTo", Kind::DropDown, "MS-DOS Short Name (8.3)", Shown::Yes, Enabled::Yes},

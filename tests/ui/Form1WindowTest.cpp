@@ -218,6 +218,7 @@ TEST(Form1Window, FocusOrderOfTheWindowAndTheControlPage) {
                                 "ChkBxSearchInExt",
                                 "ChkBxSearchRecursive",
                                 "ChkBxCaseSensitive",
+                                "ChkBxRegex",
                                 "LstBoxActions",
                                 "FilterDirectoryListBox1",
                                 "FilterDriveComboBox1",

@@ -131,6 +131,30 @@ TEST_F(InputFilters, ADotInTheSearchPatternTreatsTheExtension) {
   EXPECT_TRUE(test::Named<QCheckBox>(Form, "ChkBxSearchRecursive")->isEnabled());
 }
 
+TEST_F(InputFilters, ARegularExpressionTakesEveryCharacterAndLeavesTheExtensionAlone) {
+  QLineEdit* search = test::Named<QLineEdit>(Form, "EdSearchFor");
+  auto* treatExtension = test::Named<QCheckBox>(Form, "ChkBxSearchInExt");
+  auto* recursive = test::Named<QCheckBox>(Form, "ChkBxSearchRecursive");
+  Type(search, "a.");
+  ASSERT_FALSE(recursive->isEnabled());
+  test::Named<QCheckBox>(Form, "ChkBxRegex")->click();
+  EXPECT_TRUE(recursive->isEnabled());
+  treatExtension->setChecked(false);
+  Type(search, R"(\d+|x:"<>)");
+  EXPECT_EQ(search->text(), R"(a.\d+|x:"<>)");
+  EXPECT_FALSE(treatExtension->isChecked());
+  search->clear();
+  Paste(search, R"(^(\w+)\.jpe?g$)");
+  EXPECT_EQ(search->text(), R"(^(\w+)\.jpe?g$)");
+  EXPECT_FALSE(treatExtension->isChecked());
+  EXPECT_TRUE(recursive->isEnabled());
+  // Back to wildcards: what a wildcard pattern cannot hold goes, and the dot counts again.
+  test::Named<QCheckBox>(Form, "ChkBxRegex")->click();
+  EXPECT_EQ(search->text(), R"(^(w+).jpe?g$)");
+  EXPECT_TRUE(treatExtension->isChecked());
+  EXPECT_FALSE(recursive->isEnabled());
+}
+
 TEST_F(InputFilters, TheDotCouplingIsTheSearchPatternsAlone) {
   Type(test::Named<QLineEdit>(Form, "EdReplaceWith"), "x.y");
   EXPECT_FALSE(test::Named<QCheckBox>(Form, "ChkBxSearchInExt")->isChecked());

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -184,6 +185,30 @@ TEST_F(PassChecks, ThreeQuestionsAnsweredYesLetThePassStart) {
   // Each box stands in the middle of the screen.
   const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
   for (const auto& seen : answerer.Seen) EXPECT_LE((seen.Centre - centre).manhattanLength(), 2);
+}
+
+TEST_F(PassChecks, ARegularExpressionThatDoesNotCompileSaysWhereAndWhy) {
+  const struct {
+    const char* search;
+    const char* replace;
+    const char* text;
+    const char* focus;
+  } cases[] = {
+      {"(abc", "x", "The regular expression does not compile at position 4:\nmissing closing parenthesis",
+       "EdSearchFor"},
+      {"(a)", "$2", "The replacement does not compile at position 0:\nunknown substring", "EdReplaceWith"},
+  };
+  test::Named<QCheckBox>(Form, "ChkBxRegex")->setChecked(true);
+  for (const auto& c : cases) {
+    test::Named<QLineEdit>(Form, "EdSearchFor")->setText(c.search);
+    test::Named<QLineEdit>(Form, "EdReplaceWith")->setText(c.replace);
+    TBoxAnswerer answerer({"OK"});
+    test::Named<QAction>(Form, "SimulItem")->trigger();
+    ASSERT_EQ(answerer.Seen.size(), 1u) << c.search;
+    EXPECT_EQ(answerer.Seen[0].Name, "MessageBoxError");
+    EXPECT_EQ(answerer.Seen[0].Text.toStdString(), c.text);
+    EXPECT_TRUE(FocusOn(c.focus)) << c.search;
+  }
 }
 
 TEST_F(PassChecks, SimulateChecksToo) {
