@@ -53,11 +53,11 @@ void TSettingsPages::BuildSearchPage() {
   Ui_.EdSearchFor = MakeEdit(page, "EdSearchFor", 7, 16, 195);
   Ui_.Label2 = MakeLabel(page, "Label2", "Replace with :", 7, 42);
   Ui_.EdReplaceWith = MakeEdit(page, "EdReplaceWith", 7, 56, 195);
-  // Four boxes in the page's height: they start at its top.
-  Ui_.ChkBxSearchInExt = MakeCheckBox(page, "ChkBxSearchInExt", "Treat file extension", 240, 0);
-  Ui_.ChkBxSearchRecursive = MakeCheckBox(page, "ChkBxSearchRecursive", "Recursive", 240, 20);
-  Ui_.ChkBxCaseSensitive = MakeCheckBox(page, "ChkBxCaseSensitive", "Case sensitive", 240, 40);
-  Ui_.ChkBxRegex = MakeCheckBox(page, "ChkBxRegex", "Regular expression", 240, 60);
+  Ui_.ChkBxSearchInExt = MakeCheckBox(page, "ChkBxSearchInExt", "Treat file extension", 240, 18);
+  Ui_.ChkBxSearchRecursive = MakeCheckBox(page, "ChkBxSearchRecursive", "Recursive", 240, 38);
+  Ui_.ChkBxCaseSensitive = MakeCheckBox(page, "ChkBxCaseSensitive", "Case sensitive", 240, 58);
+  // The one free row of the page is above the other three, which keep their places.
+  Ui_.ChkBxRegex = MakeCheckBox(page, "ChkBxRegex", "Regular expression", 240, 0);
   Ui_.ChkBxRegex->setAccessibleName("Regular expression");
 }
 
