@@ -88,7 +88,13 @@ file row by row, and so does recover unless it saves its rows or shows a table.
 
 Every real pass (a recover too) first writes a journal under
 $XDG_STATE_HOME/veltrane/ (~/.local/state/veltrane/ by default; the folder
-is made for you alone, and a warning says when others may read it). Each
+is made for you alone, and a warning says when others may read it). A
+folder that another user could change (it, or a folder above it up to your
+home, may be written by others and is not sticky, or belongs to someone
+other than you or root) is refused, with how to mend it: nothing is renamed
+and no record there is read, unless --no-save is given, when a rename pass
+runs without a journal and cannot be undone. Only your own regular files
+there, never a link, are read as records. Each
 block of up to 256 renames is written to it before the first of them is
 attempted, their outcomes with the next block: whatever ends the program,
 SIGKILL included, no rename is left without its row. Without --sync the

@@ -1,0 +1,90 @@
+// What the command line does where records or names could be turned against
+// the user: a folder of records others could change is refused before any
+// rename, a file is never given a hidden name, a crafted result file and a
+// file-size limit end with a message and exit status 2.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "CliTestSupport.h"
+
+namespace vt::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::size_t EntriesIn(const fs::path& folder) {
+  std::error_code ignored;
+  std::size_t count = 0;
+  for (fs::directory_iterator it(folder, ignored), end; !ignored && it != end; it.increment(ignored)) ++count;
+  return count;
+}
+
+struct TUntrustedCase {
+  const char* What;
+  bool NeedsRoot;
+  void (*Arrange)(const fs::path& records);
+  const char* Said;
+};
+
+TEST(CliTrust, AFolderOfRecordsOthersCouldChangeStopsThePassBeforeItsFirstRename) {
+  const TUntrustedCase cases[] = {
+      {"world-writable", false, [](const fs::path& records) { fs::permissions(records, fs::perms::all); },
+       "other users can write to "},
+      {"another user's", true, [](const fs::path& records) { ASSERT_EQ(::chown(records.c_str(), 12345, 12345), 0); },
+       "belongs to another user (uid 12345)"},
+      {"a link into another user's folder", true,
+       [](const fs::path& records) {
+         const fs::path theirs = records.parent_path() / "theirs";
+         fs::create_directories(theirs / "records");
+         ASSERT_EQ(::chown(theirs.c_str(), 12345, 12345), 0);
+         fs::remove(records);
+         fs::create_directory_symlink(theirs / "records", records);
+       },
+       "belongs to another user (uid 12345)"},
+  };
+  for (const TUntrustedCase& c : cases) {
+    SCOPED_TRACE(c.What);
+    if (c.NeedsRoot && ::geteuid() != 0) continue;
+    TTempFolder dir;
+    TTempFolder state;
+    dir.WriteFile("a.txt", "one");
+    const fs::path records = state.Path() / "veltrane";
+    fs::create_directories(records);
+    fs::permissions(records, fs::perms::owner_all);
+    c.Arrange(records);
+    const std::vector<std::string> env{"XDG_STATE_HOME=" + state.Path().string()};
+
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"-x", dir.Folder(), "insert", "b"},
+                                                 {"-x", "-o", state.File("kept.vtr"), dir.Folder(), "insert", "b"}}) {
+      const TRun refused = RunProgram(args, dir.Path(), env);
+      EXPECT_EQ(refused.Exit, 2);
+      EXPECT_TRUE(Contains(refused.Err, c.Said)) << refused.Err;
+      EXPECT_TRUE(Contains(refused.Err, "nothing was renamed")) << refused.Err;
+      EXPECT_EQ(dir.Names(), std::set<std::string>{"a.txt"});
+      EXPECT_EQ(EntriesIn(records), 0u);
+    }
+    const TRun recover = RunProgram({"recover", "--last"}, dir.Path(), env);
+    EXPECT_EQ(recover.Exit, 2);
+    EXPECT_TRUE(Contains(recover.Err, c.Said)) << recover.Err;
+    EXPECT_TRUE(Contains(recover.Err, "no record there is read")) << recover.Err;
+
+    // The user asked for no record: the pass runs, and says it cannot be undone.
+    const TRun unsaved = RunProgram({"-x", "--no-save", dir.Folder(), "insert", "b"}, dir.Path(), env);
+    EXPECT_EQ(unsaved.Exit, 0) << unsaved.Err;
+    EXPECT_TRUE(Contains(unsaved.Err, "keeps no journal")) << unsaved.Err;
+    EXPECT_EQ(dir.Names(), std::set<std::string>{"ab.txt"});
+    EXPECT_EQ(EntriesIn(records), 0u);
+  }
+}
+
+}  // namespace
+}  // namespace vt::test
