@@ -66,6 +66,8 @@ message and nothing is renamed. A replacement that may give several files the
 same name or drop extensions is asked about on standard error, "[y/N]",
 answered on the terminal: only y or yes goes on. Without a terminal on
 standard input such a pass is refused, unless -y is given.
+A file whose name does not begin with "." is never given a new name that
+does (a hidden one): such a row is "Error" and says why.
 
 Limits: --pos 1 to 127, --count 0 to 127, --start 0 to 32767,
 --increment 1 to 20, --max 1 to 127.

@@ -18,6 +18,11 @@ namespace vt {
 
 enum class TPassMode { Rename, Simulate };
 
+// The error of a row refused because its new name begins with "." and the old
+// one does not: a pass never hides a file from a folder's usual listing.
+inline constexpr int kHidingName = -2;
+static_assert(kHidingName != kLeftUnwritable);
+
 class TRenameStep {
  public:
   TRenameStep(TRenameSettings settings, TPassMode mode);
@@ -54,7 +59,7 @@ class TRenameStep {
   bool Finish(TRenameStatus status);
   void SplitName(const std::string& name);
   TStepResult Transform();
-  bool Decide();
+  bool Decide(const std::string& oldName);
 
   TRenameSettings Settings_;
   TReplaceShape ReplaceShape_;

@@ -163,7 +163,7 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count) {
     // A row without a rename has no look before it: the listing's look is made here.
     if (entry.Row && !entry.Pending && record.FindData.WriteBitsUnread) entry.Row = LookAgain(record);
     entry.Status = Step_->Status();
-    entry.Error = 0;
+    entry.Error = Step_->SystemError();  // why a row is refused before any rename (a hiding name)
     entry.NewName = Step_->NewName();
     if (!entry.Row) continue;
     entry.Index = index++;

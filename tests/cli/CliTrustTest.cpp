@@ -86,5 +86,24 @@ TEST(CliTrust, AFolderOfRecordsOthersCouldChangeStopsThePassBeforeItsFirstRename
   }
 }
 
+TEST(CliTrust, ExtensionsLowerCasedAsSearchTextHideNoPhotoAndEveryRowSaysWhy) {
+  TTempFolder dir;
+  for (const char* name : {"IMG_1.JPG", "IMG_2.JPG", "IMG_3.JPG"}) dir.WriteFile(name, name);
+  for (const char* mode : {"", "-x"}) {
+    // --yes: the warning before the pass is answered as a user who goes on would.
+    std::vector<std::string> args{"-f", "json", "--yes", "--no-save", dir.Folder(), "replace", ".JPG", ".jpg"};
+    if (*mode != '\0') args.insert(args.begin(), mode);
+    const TRun run = RunProgram(args, dir.Path());
+    EXPECT_EQ(run.Exit, 1) << run.Err;
+    const std::vector<std::string> rows = Lines(run.Out);
+    EXPECT_EQ(rows.size(), 3u) << run.Out;
+    for (const std::string& row : rows) {
+      EXPECT_TRUE(Contains(row, "\"Status\":\"Error\"")) << row;
+      EXPECT_TRUE(Contains(row, R"("reason":"the new name begins with \".\" and would hide the file")")) << row;
+    }
+    EXPECT_EQ(dir.Names(), (std::set<std::string>{"IMG_1.JPG", "IMG_2.JPG", "IMG_3.JPG"}));
+  }
+}
+
 }  // namespace
 }  // namespace vt::test
