@@ -105,5 +105,31 @@ TEST(CliTrust, ExtensionsLowerCasedAsSearchTextHideNoPhotoAndEveryRowSaysWhy) {
   }
 }
 
+TEST(CliTrust, ARowClaimingNearlyAThousandMillionSubTextsIsNoResultFile) {
+  TTempFolder dir;
+  // A row block of one row claiming 999,999,900 sub-texts, in a sparse file
+  // large enough to hold them as far as its size tells.
+  const std::int32_t length = 0x7FFFFFF0;
+  std::string bytes = "TPF0\x09TListView\x08ListView\x0aItems.Data\x0a";
+  const auto le32 = [&bytes](std::int32_t value) {
+    for (int i = 0; i < 4; ++i) bytes += static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
+  };
+  le32(length);
+  le32(length);  // BlockSize
+  le32(1);       // RowCount
+  for (const std::int32_t number : {0, -1, -1, 999999900, 0}) le32(number);
+  bytes += std::string(
+      "\x03"
+      "cap",
+      4);
+  dir.WriteFile("crafted.vtr", bytes);
+  fs::resize_file(dir.Path() / "crafted.vtr", bytes.size() + std::uint64_t{length});
+  for (const char* command : {"show", "recover"}) {
+    const TRun run = RunProgram({command, "crafted.vtr"}, dir.Path());
+    EXPECT_EQ(run.Exit, 2) << command;
+    EXPECT_EQ(run.Err, "veltrane-cli: File is not a valid Veltrane file result.\n") << command;
+  }
+}
+
 }  // namespace
 }  // namespace vt::test
