@@ -131,5 +131,15 @@ TEST(CliTrust, ARowClaimingNearlyAThousandMillionSubTextsIsNoResultFile) {
   }
 }
 
+TEST(CliTrust, AFileSizeLimitFailsTheJournalsWriteWithAMessage) {
+  TTempFolder dir;
+  for (int i = 0; i < 80; ++i) dir.WriteFile("a-rather-long-file-name-" + std::to_string(i) + ".txt");
+  // 1024 bytes: the journal's intents are larger, the messages are not.
+  const TRun run = RunProgram({"-x", "--no-save", dir.Folder(), "insert", "b"}, dir.Path(), {},
+                              "sh -c 'ulimit -f 2; exec \"$0\" \"$@\"' ");
+  EXPECT_EQ(run.Exit, 2) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, "File too large")) << run.Err;
+}
+
 }  // namespace
 }  // namespace vt::test
