@@ -31,6 +31,7 @@
 #include "platform/SysCalls.h"
 #include "platform/SysErrorText.h"
 #include "results/AutomaticResultFiles.h"
+#include "results/ForeignRecords.h"
 #include "results/JournalReader.h"
 #include "results/JournalRowStream.h"
 #include "results/PassJournals.h"
@@ -445,6 +446,9 @@ std::optional<TRecoverSource> FindRecoverSource(const TCliOptions& options, cons
     Complain(environment.Err, FolderRefusalText(*refused) + "; no record there is read");
     return std::nullopt;
   }
+  for (const std::string& foreign : ForeignRecords(*folder))
+    Complain(environment.Err, "warning: passed over " + TerminalText(foreign) +
+                                  ": it is a link or another user's file, never read as a record");
   const std::optional<TRecordFile> last = LastRecord(*folder, source.Journal);
   if (!last) {
     Complain(environment.Err, "no automatic result file with rows in " + TerminalText(*folder));

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "CliTestSupport.h"
+#include "passes/PassJournalWriter.h"
 
 namespace vt::test {
 namespace {
@@ -84,6 +85,45 @@ TEST(CliTrust, AFolderOfRecordsOthersCouldChangeStopsThePassBeforeItsFirstRename
     EXPECT_EQ(dir.Names(), std::set<std::string>{"ab.txt"});
     EXPECT_EQ(EntriesIn(records), 0u);
   }
+}
+
+// A journal says gone.txt became important.txt, with a start later than any
+// pass of the user's: undoing it would rename the user's file.
+void PlantJournal(const std::string& path, const std::string& folder) {
+  TPassJournalWriter writer;
+  ASSERT_EQ(
+      writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, 4070908800ull * 1000000000ull, folder, "*"}), 0);
+  const std::vector<TJournalEntry> intent{
+      {0, folder, "gone.txt", "important.txt", TRenameStatus::rsCanBeRenamed, 0, true}};
+  ASSERT_TRUE(writer.Intend(intent));
+  ASSERT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+}
+
+TEST(CliTrust, RecoverLastPassesOverAPlantedJournalAndSaysSo) {
+  TTempFolder dir;
+  TTempFolder state;
+  dir.WriteFile("a.txt", "one");
+  dir.WriteFile("important.txt", "mine");
+  const std::vector<std::string> env{"XDG_STATE_HOME=" + state.Path().string()};
+  const TRun pass = RunProgram({"-x", "-m", "a.txt", dir.Folder(), "insert", "b"}, dir.Path(), env);
+  ASSERT_EQ(pass.Exit, 0) << pass.Err;
+  const fs::path records = state.Path() / "veltrane";
+  std::vector<std::string> planted{(records / "2099-01-01_00-00-00.vtj").string()};
+  PlantJournal(state.File("elsewhere.vtj"), dir.Folder());
+  fs::create_symlink(state.File("elsewhere.vtj"), planted[0]);
+  if (::geteuid() == 0) {
+    planted.push_back((records / "2099-01-01_00-00-01.vtj").string());
+    PlantJournal(planted[1], dir.Folder());
+    ASSERT_EQ(::chown(planted[1].c_str(), 12345, 12345), 0);
+  }
+
+  const TRun recover = RunProgram({"recover", "--last"}, dir.Path(), env);
+  EXPECT_EQ(recover.Exit, 0) << recover.Err;
+  for (const std::string& path : planted)
+    EXPECT_TRUE(Contains(recover.Err, "warning: passed over " + path + ": it is a link or another user's file"))
+        << recover.Err;
+  EXPECT_EQ(dir.Names(), (std::set<std::string>{"a.txt", "important.txt"}));
+  EXPECT_EQ(dir.ReadFile("important.txt"), "mine");
 }
 
 TEST(CliTrust, ExtensionsLowerCasedAsSearchTextHideNoPhotoAndEveryRowSaysWhy) {
