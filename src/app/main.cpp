@@ -12,6 +12,7 @@
 #include "app/TestDrive.h"
 #include "engine/StartArguments.h"
 #include "platform/GraphicalSession.h"
+#include "platform/Terminal.h"
 #include "ui/Form1.h"
 #include "ui/OpenPaths.h"
 #include "ui/Startup.h"
@@ -40,6 +41,8 @@ std::optional<int> PrintAndLeave(const vt::TStartParse& args) {
 int main(int argc, char* argv[]) {
   if (const auto status = PrintAndLeave(vt::ParseStartArguments(Arguments(argc, argv)))) return *status;
   if (!vt::GraphicalSessionNamed()) return vt::ReportNoDisplay();
+  // Past ulimit -f a save or a journal fails with EFBIG and says so in a box.
+  vt::IgnoreFileSizeSignal();
   std::optional<vt::TNoDisplayGuard> guard(std::in_place);
   QApplication app(argc, argv);
   guard.reset();

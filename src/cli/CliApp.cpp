@@ -15,6 +15,7 @@
 #include "cli/CliWindow.h"
 #include "cli/CommandLine.h"
 #include "cli/FolderArgument.h"
+#include "cli/FolderRefusal.h"
 #include "cli/JournalRowOffset.h"
 #include "cli/OutputBuffer.h"
 #include "cli/PassRunner.h"
@@ -30,6 +31,7 @@
 #include "platform/SysCalls.h"
 #include "platform/SysErrorText.h"
 #include "results/AutomaticResultFiles.h"
+#include "results/ForeignRecords.h"
 #include "results/JournalReader.h"
 #include "results/JournalRowStream.h"
 #include "results/PassJournals.h"
@@ -100,6 +102,8 @@ TRecord SettleRecord(const TCliOptions& options, const TCliEnvironment& environm
   const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
   if (!folder)
     return Unexpected("no folder for the automatic result file: HOME is not set (or give --save FILE or --no-save)");
+  if (const std::optional<TUntrustedFolder> refused = RefusedRecordsFolder(*folder))
+    return Unexpected(FolderRefusalText(*refused) + "; no record is kept there (or give --no-save)");
   const TExpected<std::string, std::string> path = ReserveAutomaticFile(*folder, std::time(nullptr));
   if (!path) return Unexpected(path.Error() + " (give --save FILE or --no-save)");
   return std::optional<TSaveTarget>(TSaveTarget{*path, true, true});
@@ -134,11 +138,22 @@ TExpected<void, std::string> StartJournal(const TCliOptions& options, const TCli
                                           TPassJournalWriter& writer) {
   const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
   if (!folder) return Unexpected("no folder for the journal of the pass: HOME is not set");
+  if (const std::optional<TUntrustedFolder> refused = RefusedRecordsFolder(*folder)) {
+    // The user asked for no record: a rename pass then runs without a journal, and cannot be undone.
+    if (options.NoSave && header.Kind == TJournalKind::Rename) {
+      Complain(environment.Err, "warning: " + FolderRefusalText(*refused) +
+                                    "; this pass keeps no journal (--no-save) and cannot be undone");
+      return {};
+    }
+    return Unexpected(FolderRefusalText(*refused) + "; no journal is kept there" +
+                      (header.Kind == TJournalKind::Rename ? " (or give --no-save)" : ""));
+  }
   std::optional<std::string> named;
   if (record && record->Automatic) named = record->Path;
   const TDurability durability = options.Sync ? TDurability::Disk : TDurability::Kernel;
   const TJournalStart start = StartPassJournal(*folder, std::move(header), named, durability, writer);
   if (!start.Warning.empty()) Complain(environment.Err, "warning: " + TerminalText(start.Warning));
+  if (start.Refused) return Unexpected(FolderRefusalText(*start.Refused) + "; no journal is kept there");
   return start.Created;
 }
 
@@ -155,7 +170,8 @@ bool KeepRecord(const TSaveTarget& target, TJournalRowStream& rows, std::size_t 
     if (!target.Automatic) Complain(err, "no rows, so nothing was saved to " + TerminalText(target.Path));
     return true;
   }
-  if (const TResultFileStatus status = SaveResultRows(rows, target.Path); !status) {
+  const TLinkAtTarget links = target.Automatic ? TLinkAtTarget::Refuse : TLinkAtTarget::Follow;
+  if (const TResultFileStatus status = SaveResultRows(rows, target.Path, links); !status) {
     const TResultFileFailure& failure = status.Error();
     Complain(err, FileMessage(failure.Message) +
                       (failure.SystemError != 0 ? std::string(" (") + SystemMessage(failure.SystemError) + ")" : ""));
@@ -357,8 +373,10 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
                      options.Rename ? TRowOrigin::Rename : TRowOrigin::Simulate);
   TPassRunner runner(output.Window, RunnerEnvironment(environment, output.StopWhen(environment)));
   output.StopPass = [&runner] { runner.RequestStop(); };
+  // Only --no-save over a folder of records another user could change leaves a real pass without one.
+  const bool journaled = options.Rename && !journal.Path().empty();
   TSearchPassOptions passOptions;
-  if (options.Rename) passOptions.Journal = &journal;
+  if (journaled) passOptions.Journal = &journal;
   passOptions.IncludeSubDirs = options.IncludeSubDirs;
   passOptions.Folder = *folder;
   passOptions.Masks = options.Masks;
@@ -366,7 +384,7 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   // The record may lie in the folder renamed: the pass leaves it as it is.
   if (TEntryInfo saved; record && LookAtPath(record->Path.c_str(), saved) == 0)
     passOptions.Untouched.push_back(saved.Id);
-  if (TEntryInfo own; options.Rename && LookAtPath(journal.Path().c_str(), own) == 0)
+  if (TEntryInfo own; journaled && LookAtPath(journal.Path().c_str(), own) == 0)
     passOptions.Untouched.push_back(own.Id);
   // Counted on the worker, read once it has ended.
   std::size_t filesSelected = 0;
@@ -386,7 +404,7 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   const TPassEnd end = runner.RunSearch(passOptions, CaptureSettings(options.Controls), !options.Rename);
   if (end == TPassEnd::Completed && filesSelected == 0 && !unreadable)
     Complain(environment.Err, "no file matched " + TerminalText(options.Masks) + " in " + TerminalText(*folder));
-  const int status = output.Finish(environment, record, end, options.Rename ? &journal : nullptr);
+  const int status = output.Finish(environment, record, end, journaled ? &journal : nullptr);
   return status == ExitStatus::Ok && unreadable ? ExitStatus::RowsFailed : status;
 }
 
@@ -445,6 +463,13 @@ std::optional<TRecoverSource> FindRecoverSource(const TCliOptions& options, cons
     Complain(environment.Err, "no folder of automatic result files: HOME is not set");
     return std::nullopt;
   }
+  if (const std::optional<TUntrustedFolder> refused = RefusedRecordsFolder(*folder)) {
+    Complain(environment.Err, FolderRefusalText(*refused) + "; no record there is read");
+    return std::nullopt;
+  }
+  for (const std::string& foreign : ForeignRecords(*folder))
+    Complain(environment.Err, "warning: passed over " + TerminalText(foreign) +
+                                  ": it is a link or another user's file, never read as a record");
   std::vector<TPassedOver> passedOver;
   const std::optional<TRecordFile> last = LastRecord(*folder, source.Journal, &passedOver);
   for (const TPassedOver& over : passedOver) SayPassedOver(environment, over);

@@ -89,13 +89,18 @@ bool IsC1(std::string_view text, std::size_t at, std::size_t length) {
   return length == 2 && static_cast<unsigned char>(text[at]) == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0;
 }
 
-// U+202A to U+202E and U+2066 to U+2069: they reorder what follows them on the
-// line, so a name could show as another.
+// The marks and embeddings of bidirectional text (U+061C, U+200E, U+200F,
+// U+202A to U+202E, U+2066 to U+2069) reorder what follows them on the line, so
+// a name could show as another; the line and paragraph separators (U+2028,
+// U+2029) break it where a terminal follows them.
 bool IsDirectionControl(std::string_view text, std::size_t at, std::size_t length) {
-  if (length != 3 || static_cast<unsigned char>(text[at]) != 0xE2) return false;
-  const auto second = static_cast<unsigned char>(text[at + 1]);
+  const auto first = static_cast<unsigned char>(text[at]);
+  const auto second = length > 1 ? static_cast<unsigned char>(text[at + 1]) : 0;
+  if (length == 2) return first == 0xD8 && second == 0x9C;
+  if (length != 3 || first != 0xE2) return false;
   const auto third = static_cast<unsigned char>(text[at + 2]);
-  return (second == 0x80 && third >= 0xAA && third <= 0xAE) || (second == 0x81 && third >= 0xA6 && third <= 0xA9);
+  if (second == 0x80) return third == 0x8E || third == 0x8F || (third >= 0xA8 && third <= 0xAE);
+  return second == 0x81 && third >= 0xA6 && third <= 0xA9;
 }
 
 enum class TDirectionControls { Keep, Escape };
@@ -145,9 +150,11 @@ void AppendTsvCell(std::string& out, std::string_view cell, TOutputTarget target
   }
 }
 
-void AppendCodePointEscape(std::string& out, std::string_view text, std::size_t at) {
+// A code point of two or three UTF-8 bytes as \uNNNN.
+void AppendCodePointEscape(std::string& out, std::string_view text, std::size_t at, std::size_t length) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned>(static_cast<unsigned char>(text[at + k])); };
-  const unsigned code = ((byte(0) & 0x0Fu) << 12) | ((byte(1) & 0x3Fu) << 6) | (byte(2) & 0x3Fu);
+  const unsigned code = length == 2 ? ((byte(0) & 0x1Fu) << 6) | (byte(1) & 0x3Fu)
+                                    : ((byte(0) & 0x0Fu) << 12) | ((byte(1) & 0x3Fu) << 6) | (byte(2) & 0x3Fu);
   out += "\\u";
   AppendHexByte(out, static_cast<unsigned char>(code >> 8));
   AppendHexByte(out, static_cast<unsigned char>(code & 0xFFu));
@@ -170,7 +177,7 @@ void AppendJsonString(std::string& out, std::string_view text, TOutputTarget tar
         AppendHexByte(out, static_cast<unsigned char>(text[i + 1]));
         i += length;
       } else if (target == TOutputTarget::Terminal && IsDirectionControl(text, i, length)) {
-        AppendCodePointEscape(out, text, i);  // the same text to a reader, no reordering on the screen
+        AppendCodePointEscape(out, text, i, length);  // the same text to a reader, no reordering on the screen
         i += length;
       } else {
         out.append(text.substr(i, length));

@@ -17,6 +17,7 @@ std::string FailureReason(int systemError, TRowOrigin origin) {
     case 0:
       return origin == TRowOrigin::Recover ? "the row names nothing a pass could have renamed"
                                            : "the new name is no valid file name";
+    case kHidingName: return "the new name begins with \".\" and would hide the file";
     case EEXIST:
     case ENOTEMPTY: return "a file of that name exists";
     case EACCES:

@@ -129,6 +129,8 @@ same name or drop extensions is asked about on standard error, "[y/N]",
 answered on the terminal: only y or yes goes on. Without a terminal on
 standard input such a pass is refused, unless -y is given.
 A simulation warns of renames that cannot all succeed.
+A file whose name does not begin with "." is never given a new name that
+does (a hidden one): such a row is "Error" and says why.
 )";
 
 constexpr std::string_view kRecover = R"(  show FILE             print the rows of a result file
@@ -154,7 +156,13 @@ or shows a table.
 
 constexpr std::string_view kJournal = R"(Every real pass (a recover too) first writes a journal under
 $XDG_STATE_HOME/veltrane/ (~/.local/state/veltrane/ by default; the folder
-is made for you alone, and a warning says when others may read it). Each
+is made for you alone, and a warning says when others may read it). A
+folder that another user could change (it, or a folder above it up to your
+home, may be written by others and is not sticky, or belongs to someone
+other than you or root) is refused, with how to mend it: nothing is renamed
+and no record there is read, unless --no-save is given, when a rename pass
+runs without a journal and cannot be undone. Only your own regular files
+there, never a link, are read as records. Each
 block of up to 256 renames is written to it before the first of them is
 attempted, their outcomes with the next block: whatever ends the program,
 SIGKILL included, no rename is left without its row. Without --sync the

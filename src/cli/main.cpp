@@ -6,6 +6,7 @@
 
 int main(int argc, char** argv) {
   vt::IgnoreBrokenPipe();
+  vt::IgnoreFileSizeSignal();
   vt::InstallInterruptHandler();
   vt::TCliEnvironment environment;
   environment.OutIsTerminal = vt::IsTerminal(vt::TStandardStream::Output);

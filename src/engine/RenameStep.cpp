@@ -63,7 +63,7 @@ bool TRenameStep::Judge(const TFindData& entry) {
       return Finish(TRenameStatus::rsNoChange);
     }
     Joined_ = entry.cAlternateFileName;
-    return Decide();
+    return Decide(oldName);
   }
 
   SplitName(oldName);
@@ -80,7 +80,7 @@ bool TRenameStep::Judge(const TFindData& entry) {
     Joined_ += Ext_;
   }
   if (Joined_ == oldName) return Finish(TRenameStatus::rsNoChange);
-  return Decide();
+  return Decide(oldName);
 }
 
 bool TRenameStep::ProcessFile(const TFolderHandle& folder, const TFindData& entry) {
@@ -119,10 +119,15 @@ TStepResult TRenameStep::Transform() {
   return TStepResult::NoParameters;
 }
 
-bool TRenameStep::Decide() {
+bool TRenameStep::Decide(const std::string& oldName) {
   NewName_.swap(Joined_);
   // Never hand the rename a name that is no entry of this folder.
   if (!IsUsableName(NewName_)) return Finish(TRenameStatus::rsError);
+  // A photo renamed ".jpg" would seem gone to whoever does not list hidden files.
+  if (NewName_.front() == '.' && oldName.front() != '.') {
+    SystemError_ = kHidingName;
+    return Finish(TRenameStatus::rsError);
+  }
   RenamePending_ = Mode_ == TPassMode::Rename;
   return Finish(TRenameStatus::rsCanBeRenamed);
 }

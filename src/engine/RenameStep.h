@@ -21,6 +21,10 @@ enum class TPassMode { Rename, Simulate };
 // The reason of an "Error" row the step gives itself, where a refused rename has
 // the system's errno: a regular expression that gave up on the name.
 inline constexpr int kPatternTooCostly = -2;
+// The error of a row refused because its new name begins with "." and the old
+// one does not: a pass never hides a file from a folder's usual listing.
+inline constexpr int kHidingName = -3;
+static_assert(kHidingName != kLeftUnwritable && kPatternTooCostly != kLeftUnwritable);
 
 class TRenameStep {
  public:
@@ -58,7 +62,7 @@ class TRenameStep {
   bool Finish(TRenameStatus status);
   void SplitName(const std::string& name);
   TStepResult Transform();
-  bool Decide();
+  bool Decide(const std::string& oldName);
 
   TRenameSettings Settings_;
   TReplaceShape ReplaceShape_;

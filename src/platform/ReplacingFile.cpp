@@ -17,11 +17,13 @@ int ErrorOf(int rc) { return rc == 0 ? 0 : errno; }
 
 // Where the file is really to be written: a symbolic link is followed, so that
 // the link stays and the file it points at is replaced, as a plain write would.
-int ResolveTarget(const std::string& path, std::string& target, struct stat& st, bool& exists) {
+// The rename at the end replaces whatever is then at the name, never following a link.
+int ResolveTarget(const std::string& path, TLinkAtTarget links, std::string& target, struct stat& st, bool& exists) {
   target = path;
   exists = false;
   if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? 0 : errno;
   if (S_ISLNK(st.st_mode)) {
+    if (links == TLinkAtTarget::Refuse) return ELOOP;
     const std::unique_ptr<char, decltype(&::free)> real(::realpath(path.c_str(), nullptr), &::free);
     if (!real) return errno;
     target = real.get();
@@ -73,11 +75,11 @@ TReplacingFile::~TReplacingFile() {
   if (!Committed_) Discard();
 }
 
-int TReplacingFile::Open(const std::string& path) {
+int TReplacingFile::Open(const std::string& path, TLinkAtTarget links) {
   Discard();
   struct stat st {};
   bool exists = false;
-  if (const int error = ResolveTarget(path, Target_, st, exists)) return error;
+  if (const int error = ResolveTarget(path, links, Target_, st, exists)) return error;
 
   const std::string prefix = FolderOf(Target_) + "/.veltrane-save-";
   for (int attempt = 0; attempt < 100; ++attempt) {

@@ -9,6 +9,10 @@ namespace vt {
 
 // The calls whose failure matters once the temporary file exists, behind an
 // interface so that tests can make them fail where a real disk seldom does.
+// What a link in the place of the file means: a path the user typed follows it,
+// as editors do; a file the program named itself is never written through one.
+enum class TLinkAtTarget { Follow, Refuse };
+
 class IReplaceCalls {
  public:
   virtual ~IReplaceCalls() = default;
@@ -29,9 +33,9 @@ class TReplacingFile {
   TReplacingFile& operator=(const TReplacingFile&) = delete;
 
   // Creates the temporary file in the folder of path. An existing path must be
-  // a regular file this process may write (a symbolic link is followed to it);
-  // its permission bits carry over to the new file.
-  int Open(const std::string& path);
+  // a regular file this process may write (a symbolic link is followed to it,
+  // or refused with ELOOP); its permission bits carry over to the new file.
+  int Open(const std::string& path, TLinkAtTarget links = TLinkAtTarget::Follow);
   // All of the bytes, or an error.
   int Write(std::string_view bytes);
   // Flushes the temporary file to disk, closes it and renames it over the

@@ -49,4 +49,6 @@ int InterruptSignal() { return FirstSignal.load(); }
 
 void IgnoreBrokenPipe() { signal(SIGPIPE, SIG_IGN); }
 
+void IgnoreFileSizeSignal() { signal(SIGXFSZ, SIG_IGN); }
+
 }  // namespace vt

@@ -18,4 +18,8 @@ int InterruptSignal();
 // the program in the middle of a pass.
 void IgnoreBrokenPipe();
 
+// A write past the file-size limit (ulimit -f) fails with EFBIG and is told as
+// a write failure, as on a full disk, instead of ending the program without a word.
+void IgnoreFileSizeSignal();
+
 }  // namespace vt

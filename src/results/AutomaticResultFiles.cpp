@@ -44,6 +44,14 @@ std::optional<std::string> AutomaticFolder(const TGetEnv& getEnv) {
   return std::nullopt;
 }
 
+std::optional<TUntrustedFolder> RefusedRecordsFolder(const std::string& folder, const TFolderUser& user) {
+  return UntrustedFolder(folder, user);
+}
+
+bool IsOwnRecord(const std::string& folder, const std::string& name, std::uint32_t uid) {
+  return IsOwnFile(folder, name, uid);
+}
+
 std::string AutomaticFileName(std::tm localTime, unsigned sequence) {
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &localTime);
@@ -94,9 +102,10 @@ TExpected<std::string, std::string> ReserveAutomaticFile(const std::string& fold
 std::vector<std::string> AutomaticFiles(const std::string& folder) {
   std::vector<std::string> names;
   std::error_code code;
+  const std::uint32_t uid = EffectiveUid();
   for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
     const std::string name = it->path().filename().string();
-    if (IsAutomaticFileName(name) && it->is_regular_file(code)) names.push_back(name);
+    if (IsAutomaticFileName(name) && IsOwnRecord(folder, name, uid)) names.push_back(name);
   }
   std::sort(names.begin(), names.end());
   for (std::string& name : names) name.insert(0, folder);

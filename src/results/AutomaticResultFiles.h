@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/Expected.h"
+#include "platform/TrustedFolder.h"
 
 namespace vt {
 
@@ -20,6 +21,15 @@ using TGetEnv = std::function<const char*(const char*)>;
 // The folder, ending with "/"; nothing when neither XDG_STATE_HOME nor HOME is an
 // absolute path.
 std::optional<std::string> AutomaticFolder(const TGetEnv& getEnv);
+
+// Why no record may be kept in or read from the folder: another user could
+// change it or a folder above it. Nothing when it is the user's alone.
+std::optional<TUntrustedFolder> RefusedRecordsFolder(const std::string& folder,
+                                                     const TFolderUser& user = CurrentFolderUser());
+
+// Whether name in the folder of records may be read as a record: a regular
+// file of the user's, not a link.
+bool IsOwnRecord(const std::string& folder, const std::string& name, std::uint32_t uid = EffectiveUid());
 
 // "2026-12-08_09-30-05.vtr", then "2026-12-08_09-30-05_002.vtr" and on for more
 // passes in the same second: the names sort as the passes started.

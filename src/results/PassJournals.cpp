@@ -113,7 +113,8 @@ std::vector<TRecordFile> ListRecords(const std::string& folder) {
   std::error_code code;
   for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
     const std::string name = it->path().filename().string();
-    if (!it->is_regular_file(code)) continue;
+    // Another user's file, or a link, is never read as a record.
+    if (!it->is_regular_file(code) || !IsOwnRecord(folder, name)) continue;
     if (IsJournalName(name)) {
       const std::string path = folder + name;
       const std::optional<TJournalHeader> header = ReadHeaderOnly(path);

@@ -6,6 +6,7 @@
 
 #include "platform/AppendFile.h"
 #include "platform/SysErrorText.h"
+#include "results/AutomaticResultFiles.h"
 #include "results/EmptyResultFile.h"
 #include "results/JournalReader.h"
 #include "results/JournalRowStream.h"
@@ -31,6 +32,10 @@ TJournalStart StartPassJournal(const std::string& folder, TJournalHeader header,
   TJournalStart start;
   if (const int error = MakePrivateFolder(folder, start.Warning)) {
     start.Created = Unexpected("cannot create " + folder + ": " + SystemMessage(error));
+    return start;
+  }
+  if ((start.Refused = RefusedRecordsFolder(folder))) {
+    start.Created = Unexpected(start.Refused->Path + " can be changed by another user");
     return start;
   }
   header.StartedUtcNs = UtcNowNs();

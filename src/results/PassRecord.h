@@ -9,6 +9,7 @@
 #include "engine/Expected.h"
 #include "passes/PassEnd.h"
 #include "passes/PassJournalWriter.h"
+#include "platform/TrustedFolder.h"
 #include "results/ResultFile.h"
 
 namespace vt {
@@ -17,6 +18,8 @@ namespace vt {
 struct TJournalStart {
   TExpected<void, std::string> Created;  // or why there is no journal: nothing may be renamed
   std::string Warning;                   // the folder is open to others' eyes
+  // Another user could change the folder: no journal was made there.
+  std::optional<TUntrustedFolder> Refused;
 };
 
 // Makes the folder (0700) when it is missing and creates the journal in it,

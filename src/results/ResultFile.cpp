@@ -57,31 +57,33 @@ TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& p
 namespace {
 
 template <typename TWrite>
-TResultFileStatus SaveStream(const std::string& path, IReplaceCalls& calls, const TWrite& write);
+TResultFileStatus SaveStream(const std::string& path, TLinkAtTarget links, IReplaceCalls& calls, const TWrite& write);
 
 }  // namespace
 
 TResultFileStatus SaveResultFile(const TResultTable& table, const TResultLayout& layout, const std::string& path,
                                  IReplaceCalls& calls) {
-  return SaveStream(path, calls, [&](TByteSink& sink) { return WriteResultTable(table, layout, sink); });
+  return SaveStream(path, TLinkAtTarget::Follow, calls,
+                    [&](TByteSink& sink) { return WriteResultTable(table, layout, sink); });
 }
 
-TResultFileStatus SaveResultRows(IRowSource& rows, const std::string& path) {
+TResultFileStatus SaveResultRows(IRowSource& rows, const std::string& path, TLinkAtTarget links) {
   const TResultLayout layout;
-  return SaveStream(path, PosixReplaceCalls(), [&](TByteSink& sink) { return WriteResultTable(rows, layout, sink); });
+  return SaveStream(path, links, PosixReplaceCalls(),
+                    [&](TByteSink& sink) { return WriteResultTable(rows, layout, sink); });
 }
 
 namespace {
 
 template <typename TWrite>
-TResultFileStatus SaveStream(const std::string& path, IReplaceCalls& calls, const TWrite& write) {
+TResultFileStatus SaveStream(const std::string& path, TLinkAtTarget links, IReplaceCalls& calls, const TWrite& write) {
   const auto cannotCreate = [&](int error) {
     return Failure(TResultFileError::CannotCreate, "Cannot create file " + path, error);
   };
   const auto writeError = [](int error) { return Failure(TResultFileError::WriteError, "Stream write error", error); };
 
   TReplacingFile file(calls);
-  if (const int error = file.Open(path)) return cannotCreate(error);
+  if (const int error = file.Open(path, links)) return cannotCreate(error);
   TBufferedFileSink sink(file);
   const bool written = write(sink);
   if (!sink.Flush() || !written) return writeError(sink.Error());

@@ -38,8 +38,10 @@ TResultFileStatus SaveResultFile(const TResultTable& table, const TResultLayout&
                                  IReplaceCalls& calls);
 // With the layout of a table at start-up, as the command line saves.
 TResultFileStatus SaveResultFile(const TResultTable& table, const std::string& path);
-// The same for rows read from elsewhere.
-TResultFileStatus SaveResultRows(IRowSource& rows, const std::string& path);
+// The same for rows read from elsewhere. A record the program names itself
+// refuses a link at its place; a path the user typed may follow one.
+TResultFileStatus SaveResultRows(IRowSource& rows, const std::string& path,
+                                 TLinkAtTarget links = TLinkAtTarget::Refuse);
 
 // Empties the table's rows, then applies the file's records one by one, the
 // layout's to layout; what was applied before a failure stays applied. A file

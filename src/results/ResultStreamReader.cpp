@@ -250,7 +250,7 @@ class TResultStreamReader {
       return false;
     left -= 20;
     if (!Text(row.Caption, left)) return false;
-    if (subCount < 0 || static_cast<std::uint64_t>(subCount) > left) return false;
+    if (subCount < 0 || subCount > kMostSubItems || static_cast<std::uint64_t>(subCount) > left) return false;
     row.SubItems.resize(static_cast<std::size_t>(subCount));
     for (std::string& sub : row.SubItems)
       if (!Text(sub, left)) return false;

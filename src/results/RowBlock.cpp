@@ -85,7 +85,7 @@ bool ReadRowRecord(TBlockCursor& cursor, TRowRecord& row) {
       !cursor.Int32(subCount) || !cursor.Int32(row.UserWord) || !cursor.ShortString(row.Caption))
     return false;
   // Each sub-text takes at least its length byte.
-  if (subCount < 0 || static_cast<std::size_t>(subCount) > cursor.Left()) return false;
+  if (subCount < 0 || subCount > kMostSubItems || static_cast<std::size_t>(subCount) > cursor.Left()) return false;
   row.SubItems.resize(static_cast<std::size_t>(subCount));
   for (std::string& sub : row.SubItems)
     if (!cursor.ShortString(sub)) return false;

@@ -16,6 +16,10 @@ namespace vt {
 inline constexpr std::size_t kRowBlockHeaderSize = 8;
 // Five numbers and the caption's length byte.
 inline constexpr std::size_t kRowRecordMinSize = 21;
+// The most sub-texts a row record may claim: no table has more columns. A
+// sub-text takes one byte of the file but some thirty of memory, so the bytes
+// left alone would let a large file claim far more memory than it holds.
+inline constexpr std::int32_t kMostSubItems = 64;
 
 // The size of the block for these rows, texts cut as the writer cuts them.
 std::uint64_t RowBlockSize(const TResultRows& rows);

@@ -17,6 +17,10 @@ TErrorReasons::TErrorReasons(QAbstractItemModel& model) : QObject(&model) {
 
 void TErrorReasons::Note(std::size_t row, TRenameStatus status, int systemError) {
   if (status != TRenameStatus::rsError || systemError == 0) return;
+  if (systemError == kHidingName) {
+    Reasons_.insert(int(row), QStringLiteral("The new name begins with \".\" and would hide the file"));
+    return;
+  }
   Reasons_.insert(int(row), systemError == kPatternTooCostly
                                 ? QStringLiteral("The regular expression reached its match limit on this name")
                                 : qt_error_string(systemError));

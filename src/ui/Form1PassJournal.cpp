@@ -35,6 +35,25 @@ QString RecordFailureText(const TPassRecord& record) {
          ". Recover in this window, or veltrane-cli recover " + Text(record.Journal) + ", undoes them.";
 }
 
+QString FolderRefusalText(const TUntrustedFolder& refused) {
+  const QString path = Text(refused.Path);
+  switch (refused.Fault) {
+    case TFolderFault::OthersCanWrite:
+      return QString(
+                 "Other users can write to %1, so they could swap or plant the records of your passes. "
+                 "Make it yours alone (chmod go-w %1), then try again.")
+          .arg(path);
+    case TFolderFault::OwnedByOther:
+      return QString(
+                 "%1 belongs to another user (uid %2), who could swap or plant the records of your passes. "
+                 "Use a folder of your own (move %1 away, or set XDG_STATE_HOME), then try again.")
+          .arg(path)
+          .arg(refused.Owner);
+    case TFolderFault::CannotCheck: break;
+  }
+  return QString("Veltrane cannot check who may change %1 (%2).").arg(path, Text(SysErrorText(refused.Error)));
+}
+
 void ReportRecordFailure(const TPassRecord& record, TForm1PassJournal::TFailureReport report) {
   if (report == TForm1PassJournal::TFailureReport::Box) {
     ShowMessageBox(TMessageKind::Error, RecordFailureText(record));
@@ -60,6 +79,13 @@ bool TForm1PassJournal::Start(TJournalKind kind, const std::string& folder, cons
   auto writer = std::make_unique<TPassJournalWriter>();
   const TJournalStart start =
       StartPassJournal(*records, TJournalHeader{kind, 0, folder, what}, std::nullopt, TDurability::Kernel, *writer);
+  if (start.Refused) {
+    ShowMessageBox(TMessageKind::Error,
+                   "Nothing was renamed: no journal of the pass is kept in a folder another "
+                   "user could change.\n\n" +
+                       FolderRefusalText(*start.Refused));
+    return false;
+  }
   if (!start.Warning.empty()) ShowMessageBox(TMessageKind::Information, Text(start.Warning));
   if (!start.Created) {
     ShowMessageBox(TMessageKind::Error, "Nothing was renamed: " + Text(start.Created.Error()) + ".");

@@ -1,5 +1,6 @@
 // The start-up question about a rename pass that never ended: killed, crashed
 // or cut off by a power loss, its journal still holds every rename it made.
+#include "results/AutomaticResultFiles.h"
 #include "results/JournalReader.h"
 #include "results/PassJournals.h"
 #include "ui/Form1.h"
@@ -25,7 +26,8 @@ QString UnfinishedPassText(const TJournal& journal, const std::string& path) {
 
 void TForm1::OfferUnfinishedPass() {
   const std::optional<std::string> folder = RecordsFolder();
-  if (!folder) return;
+  // Records another user could have planted are not offered; a pass says why.
+  if (!folder || RefusedRecordsFolder(*folder)) return;
   // A journal whose record is still being kept is no pass cut off.
   RunControl_->WaitForRecord();
   TJournal journal;

@@ -162,6 +162,43 @@ TEST(ProcessFileOnDiskFrame, UnusableNamesAreErrorsAndChangeNothing) {
   }
 }
 
+// A name beginning with "." hides a file from a folder's usual listing: a file
+// not hidden is never given one, in a simulation as in a pass, and its row says why.
+TEST(ProcessFileOnDiskFrame, AFileIsNeverHidden) {
+  struct Case {
+    const char* What;
+    std::string File;
+    TControlValues Controls;
+    std::string NewName;
+    bool Refused;
+  } const cases[] = {
+      {"extension as the search text", "IMG_1.JPG", SearchReplace(".JPG", ".jpg"), ".jpg", true},
+      {"a dot put in front", "abc", SearchReplace("abc", ".abc"), ".abc", true},
+      {"a hidden file stays hidden", ".abc.txt", SearchReplace("abc", "def"), ".def.txt", false},
+      {"a dot inside the name", "abc", SearchReplace("b", ".b"), "a.bc", false},
+  };
+  for (const TPassMode mode : {TPassMode::Simulate, TPassMode::Rename}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.What);
+      test::TTempFolder dir;
+      dir.WriteFile(c.File, "kept");
+      TRenameStep step(CaptureSettings(c.Controls), mode);
+      const TListed listed = List(dir.Folder() + c.File);
+      ASSERT_EQ(listed.Entries.size(), 1u);
+      EXPECT_TRUE(step.ProcessFile(listed.Folder, listed.Entries[0]));
+      EXPECT_EQ(step.NewName(), c.NewName);
+      if (!c.Refused) {
+        EXPECT_EQ(step.Status(), mode == TPassMode::Rename ? TRenameStatus::rsOk : TRenameStatus::rsCanBeRenamed);
+        continue;
+      }
+      EXPECT_EQ(step.Status(), TRenameStatus::rsError);
+      EXPECT_EQ(step.SystemError(), kHidingName);
+      EXPECT_EQ(dir.Names(), Names{c.File});
+      EXPECT_EQ(dir.ReadFile(c.File), "kept");
+    }
+  }
+}
+
 TEST(ProcessFileOnDiskFrame, ANameOfTheLongestLengthCanBeRenamed) {
   test::TTempFolder dir;
   dir.WriteFile("abc", "kept");

@@ -40,7 +40,8 @@ TEST(SearchReplace, ListedResults) {
       {"notes.txt", "txt", "doc", None, "No Match"},
       {"notes.txt", "txt", "doc", TreatExtension, "notes.doc"},
       {"report.txt", "*.txt", "*.doc", None, "report.doc"},
-      {"report.txt", ".txt", ".doc", None, ".doc"},
+      // the empty name pattern makes ".doc", which would hide the file: refused
+      {"report.txt", ".txt", ".doc", None, "Error"},
       {"report", "*.", "*.txt", None, "report.txt"},
       {"file.tar.gz", "*.gz", "*.tgz", None, "file.tar.tgz"},
       {"song01.mp3", "song??", "track??", None, "track1.mp3"},
@@ -89,8 +90,8 @@ TEST(SearchReplace, WithoutADot) {
       {"ab.ab", "b", "?*", TreatExtension, "ab*.ab*"},
       {"ab.bcd", "b*", "?+*", TreatExtension, "ab+*.b+d"},
       {"AB.ab", "b", "x?", TreatExtension, "Ax.ax"},
-      // a whole name part replaced away leaves the dot and the extension
-      {"abc.txt", "*", "", None, ".txt"},
+      // a whole name part replaced away would leave ".txt", a hidden name: refused
+      {"abc.txt", "*", "", None, "Error"},
       // a name that would be empty is never renamed
       {"abc", "abc", "", None, "Error"},
       {"abc", "*", "..", None, "Error"},

@@ -31,9 +31,10 @@ int Mode(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 ? static_cast<int>(st.st_mode & 07777) : -1;
 }
 
-int Save(const std::string& path, const std::string& bytes, IReplaceCalls& calls = PosixReplaceCalls()) {
+int Save(const std::string& path, const std::string& bytes, IReplaceCalls& calls = PosixReplaceCalls(),
+         TLinkAtTarget links = TLinkAtTarget::Follow) {
   TReplacingFile file(calls);
-  if (const int error = file.Open(path)) return error;
+  if (const int error = file.Open(path, links)) return error;
   if (const int error = file.Write(bytes)) return error;
   return file.Commit().Error;
 }
@@ -99,6 +100,38 @@ TEST(ReplacingFile, ALinkKeepsPointingAtTheReplacedFile) {
   EXPECT_EQ(dir.Read("real/r.vtr"), "new");
   EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.vtr"));
   EXPECT_EQ(Names(dir / "real"), std::set<std::string>{"r.vtr"});
+}
+
+// Someone who can write the folder swaps the file for a link to the user's own
+// file just before the rename that puts the new one in place.
+struct TSwapBeforeRename : IReplaceCalls {
+  std::string LinkTo;
+  int Rename(const char* from, const char* to) override {
+    ::unlink(to);
+    if (::symlink(LinkTo.c_str(), to) != 0) return errno;
+    return IReplaceCalls::Rename(from, to);
+  }
+};
+
+TEST(ReplacingFile, AFileTheProgramNamedIsNeverWrittenThroughALink) {
+  TFsTempFolder dir;
+  dir.Write("precious.txt", "mine");
+  for (const TLinkAtTarget links : {TLinkAtTarget::Refuse, TLinkAtTarget::Follow}) {
+    dir.Write("r.vtr", "reserved");
+    TSwapBeforeRename swap;
+    swap.LinkTo = dir / "precious.txt";
+    ASSERT_EQ(Save(dir / "r.vtr", "rows", swap, links), 0);
+    // The link itself is replaced: what it pointed at stays as it was.
+    EXPECT_EQ(dir.Read("precious.txt"), "mine");
+    EXPECT_FALSE(std::filesystem::is_symlink(dir / "r.vtr"));
+    EXPECT_EQ(dir.Read("r.vtr"), "rows");
+  }
+  // A link already in place is refused before anything is written.
+  std::filesystem::remove(dir / "r.vtr");
+  ASSERT_EQ(::symlink("precious.txt", (dir / "r.vtr").c_str()), 0);
+  EXPECT_EQ(Save(dir / "r.vtr", "rows", PosixReplaceCalls(), TLinkAtTarget::Refuse), ELOOP);
+  EXPECT_EQ(dir.Read("precious.txt"), "mine");
+  EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{"precious.txt", "r.vtr"}));
 }
 
 TEST(ReplacingFile, NamesThatAreNoWritableFileAreRefusedBeforeWriting) {

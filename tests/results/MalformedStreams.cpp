@@ -4,6 +4,7 @@
 
 #include "../support/TableWithLayout.h"
 #include "StreamBuilder.h"
+#include "results/RowBlock.h"
 
 namespace vt::test {
 namespace {
@@ -41,6 +42,13 @@ std::string AddedColumns(int count) {
 
 std::string RowWithSubCount(std::int32_t subCount) {
   return TStreamBuilder().Le32(0).Le32(-1).Le32(-1).Le32(subCount).Le32(0).Short("cap").Short("x").Bytes();
+}
+
+std::string RowWithSubTexts(std::int32_t subCount) {
+  TStreamBuilder b;
+  b.Le32(0).Le32(-1).Le32(-1).Le32(subCount).Le32(0).Short("cap");
+  for (std::int32_t i = 0; i < subCount; ++i) b.Short("s");
+  return b.Bytes();
 }
 
 }  // namespace
@@ -187,6 +195,8 @@ std::vector<TMalformedStream> MalformedStreams() {
        WithBlock(RowBlock(1, TStreamBuilder().Le32(0).Le32(-1).Le32(-1).Le32(0).Le32(0).Byte(200).Raw("ab").Bytes())),
        true},
       {"SubCount larger than the block can hold", WithBlock(RowBlock(1, RowWithSubCount(1000))), true},
+      // Every sub-text is there, but each would cost far more memory than its byte.
+      {"more sub-texts than a table has columns", WithBlock(RowBlock(1, RowWithSubTexts(kMostSubItems + 1))), true},
 
       // Negative and absurd lengths
       {"negative RowCount", WithBlock(TStreamBuilder().Le32(8).Le32(-1).Bytes()), true},

@@ -20,6 +20,7 @@
 #include "UiTestApp.h"
 #include "browse/FilterDirectoryListBox.h"
 #include "engine/Messages.h"
+#include "engine/RenameStep.h"
 #include "passes/ResultTable.h"
 #include "passes/RunControl.h"
 #include "platform/CurrentFolder.h"
@@ -35,6 +36,21 @@ namespace vt {
 namespace {
 
 using test::WaitUntil;
+
+// A row refused for a name that would hide its file says so; the system's
+// message names any other failure, and a row that did not fail has no reason.
+TEST(ErrorReasons, EveryRefusedRowSaysWhy) {
+  TResultTable table;
+  TResultLayout layout;
+  TResultTableModel model(table, layout);
+  TErrorReasons reasons(model);
+  reasons.Note(0, TRenameStatus::rsError, kHidingName);
+  reasons.Note(1, TRenameStatus::rsError, EEXIST);
+  reasons.Note(2, TRenameStatus::rsCanBeRenamed, 0);
+  EXPECT_EQ(reasons.Reasons().value(0), "The new name begins with \".\" and would hide the file");
+  EXPECT_EQ(reasons.Reasons().value(1), qt_error_string(EEXIST));
+  EXPECT_FALSE(reasons.Reasons().contains(2));
+}
 
 TEST(ClashMarks, TipsNameTheOtherRowOrTheExistingEntry) {
   TResultTable table;
