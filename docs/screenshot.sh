@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Renders the windows under a virtual X server into docs/: main-window.png,
-# about-box.png, search-settings.png and result-table.png (a simulation over a
+# about-box.png, search-settings.png, file-list-preview.png and result-table.png (a simulation over a
 # small demo folder), and result-table-dark.png and main-window-dark.png with a
 # dark palette.  Usage: docs/screenshot.sh <build folder>
 set -euo pipefail
@@ -22,10 +22,14 @@ for n in 0041 0042 0043 0044 0045; do : > "$work/Photos/IMG_$n.JPG"; done
 : > "$work/Photos/IMG_0046.MOV"
 : > "$work/Photos/img_0047.jpg"
 : > "$work/Photos/notes.txt"
+# Named as IMG_0044.JPG would be: the preview and the result table mark the clash.
+: > "$work/Photos/Rome 2025 - 0044.JPG"
+# The user's own choices (the preview switch) do not change the pictures.
+export XDG_CONFIG_HOME="$work/config"
 cd "$work/Photos"
 # The real X platform with the installed fonts, not the offscreen one of the tests.
 export QT_QPA_PLATFORM=xcb
 export LC_ALL=C.UTF-8
 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$shot" "$here"
-echo "wrote main-window.png, about-box.png, search-settings.png, result-table.png," \
+echo "wrote main-window.png, about-box.png, search-settings.png, file-list-preview.png, result-table.png," \
   "result-table-dark.png and main-window-dark.png in $here"

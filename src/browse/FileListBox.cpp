@@ -1,5 +1,6 @@
 #include "browse/FileListBox.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "browse/ApplicationError.h"
@@ -107,6 +108,16 @@ QStringList TFileListBox::Names() const {
 }
 
 int TFileListBox::count() const { return Model_->rowCount(); }
+
+std::pair<int, int> TFileListBox::RowsInView() const {
+  const int rows = count();
+  if (rows == 0) return {0, -1};
+  const QModelIndex first = indexAt(QPoint(1, 1));
+  const QModelIndex last = indexAt(QPoint(1, viewport()->height() - 1));
+  const int top = first.isValid() ? first.row() : 0;
+  // A list shorter than its view ends at its last row.
+  return {top, last.isValid() ? last.row() : std::min(rows - 1, top + viewport()->height() / std::max(ItemHeight_, 1))};
+}
 
 void TFileListBox::FillFileList() {
   if (!Created_) return;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vt {
@@ -41,6 +42,10 @@ class TFileListBox : public QListView {
   int count() const;
   // From the start of a fill until its names are shown.
   bool FillPending() const { return Shown_ != Started_; }
+  // The names and any preview of them.
+  TFileNameModel& NameModel() const { return *Model_; }
+  // The rows in view, first and last; last < first when none.
+  std::pair<int, int> RowsInView() const;
 
  signals:
   // A fill has begun on the worker; the names shown stay until FileListChanged.

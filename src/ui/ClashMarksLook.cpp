@@ -19,13 +19,16 @@ void TClashMarksLook::CollectRow(std::size_t row) {
   if (Table_.Row(row).KnownStatus() == TRenameStatus::rsCanBeRenamed) Renames_.push_back(std::uint32_t(row));
 }
 
+QString ClashTipText(std::string_view newName, bool withExisting, std::string_view otherOldName) {
+  return withExisting ? QStringLiteral("%1 exists already in this folder").arg(Quoted(newName))
+                      : QStringLiteral("%1 is also the new name of %2").arg(Quoted(newName), Quoted(otherOldName));
+}
+
 void TClashMarksLook::MakeTip(std::size_t clash) {
   const TRowClash& row = Finder_->RowClashes()[clash];
   const TResultRow& marked = Table_.Row(row.Row);
-  Tips_.insert(int(row.Row), row.WithExisting
-                                 ? QStringLiteral("%1 exists already in this folder").arg(Quoted(marked.NewName))
-                                 : QStringLiteral("%1 is also the new name of %2")
-                                       .arg(Quoted(marked.NewName), Quoted(Table_.Row(row.OtherRow).OldName)));
+  Tips_.insert(int(row.Row), ClashTipText(marked.NewName, row.WithExisting,
+                                          row.WithExisting ? std::string_view() : Table_.Row(row.OtherRow).OldName));
 }
 
 bool TClashMarksLook::Step(std::size_t steps) {

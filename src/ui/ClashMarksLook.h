@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "passes/SimulationClashes.h"
@@ -13,6 +14,10 @@
 namespace vt {
 
 class TResultTable;
+
+// The tooltip of a clashing row: its new name is taken by an existing entry, or
+// is also the new name of the row named otherOldName. The file list's preview says the same.
+QString ClashTipText(std::string_view newName, bool withExisting, std::string_view otherOldName);
 
 // Looks at the table's own rows: whoever runs it must drop it before the table
 // changes.

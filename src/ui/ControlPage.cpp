@@ -1,19 +1,28 @@
 #include "ui/ControlPage.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "browse/FileListBox.h"
+#include "browse/FileNameModel.h"
 #include "browse/FilterDirectoryListBox.h"
 #include "browse/FilterDriveComboBox.h"
+#include "engine/Messages.h"
 #include "engine/TextHelpers.h"
+#include "ui/ClashMarks.h"
 #include "ui/ControlFactory.h"
 #include "ui/NameBytes.h"
+#include "ui/NamePreview.h"
+#include "ui/NamePreviewWorker.h"
+#include "ui/PreviewSwitch.h"
 #include "ui/SettingsPages.h"
 
 namespace vt {
@@ -46,6 +55,13 @@ TControlPage::TControlPage(QWidget* parent) : QWidget(parent) {
   Ui_.LstBoxActions->setCurrentRow(0);
   connect(Ui_.EdSearch, &QLineEdit::textChanged, this, &TControlPage::EdSearchChange);
   connect(Ui_.LstBoxActions, &QListWidget::currentRowChanged, this, &TControlPage::LstBoxActionsClick);
+  WatchSettings();
+  SetPreviewOn(PreviewWanted());
+}
+
+TControlPage::~TControlPage() {
+  // No result is posted once the worker is joined; one already posted dies with this object.
+  PreviewWorker_.reset();
 }
 
 void TControlPage::Build() {
@@ -124,6 +140,112 @@ std::vector<QWidget*> TControlPage::FocusOrder() const {
   order.insert(order.end(), settings.begin(), settings.end());
   order.insert(order.end(), {Ui_.LstBoxActions, Ui_.FilterDirectoryListBox1, Ui_.FilterDriveComboBox1});
   return order;
+}
+
+void TControlPage::WatchSettings() {
+  // Every field of the settings pages, those added later too: the preview reads
+  // them all through the capture a pass uses.
+  const auto touched = [this] {
+    SettingsTouched_ = true;
+    PreviewSoon();
+  };
+  for (auto* edit : Ui_.PageCtrlSettings->findChildren<QLineEdit*>())
+    connect(edit, &QLineEdit::textChanged, this, touched);
+  for (auto* box : Ui_.PageCtrlSettings->findChildren<QCheckBox*>()) connect(box, &QCheckBox::toggled, this, touched);
+  for (auto* combo : Ui_.PageCtrlSettings->findChildren<QComboBox*>()) {
+    connect(combo, &QComboBox::currentIndexChanged, this, touched);
+    connect(combo, &QComboBox::currentTextChanged, this, touched);
+  }
+  connect(Ui_.LstBoxActions, &QListWidget::currentRowChanged, this, touched);
+  connect(Ui_.FileListBox1, &TFileListBox::FileListChanged, this, &TControlPage::PreviewSoon);
+  connect(Ui_.FileListBox1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+    if (!PreviewSettled()) PreviewRowsInView();
+  });
+}
+
+void TControlPage::SetPreviewOn(bool on) {
+  PreviewOn_ = on;
+  UpdatePreview();
+}
+
+bool TControlPage::PreviewSettled() const { return !PreviewDue_ && (!PreviewOn_ || PreviewShown_ == PreviewStarted_); }
+
+// Once per turn of the event loop, however many fields one keystroke changes.
+void TControlPage::PreviewSoon() {
+  if (PreviewDue_) return;
+  PreviewDue_ = true;
+  QMetaObject::invokeMethod(this, &TControlPage::UpdatePreview, Qt::QueuedConnection);
+}
+
+void TControlPage::UpdatePreview() {
+  PreviewDue_ = false;
+  const std::uint64_t generation = ++PreviewStarted_;
+  TFileNameModel& model = Ui_.FileListBox1->NameModel();
+  if (PreviewWorker_) PreviewWorker_->Drop(generation);
+  if (!PreviewOn_) {
+    PreviewShown_ = generation;
+    model.ClearPreview();
+    SayInStatusBar({});
+    return;
+  }
+  // The checks of a pass, without a message box: a confirmation counts as given.
+  const TControlValues values = Values();
+  int refusedBy = 0;
+  const TCheckOutcome outcome = CheckSettings(values, [&refusedBy](const TCheckMessage& message) {
+    if (message.Kind == TMessageKind::Error && refusedBy == 0) refusedBy = message.Id;
+    return TAnswer::Yes;
+  });
+  if (!outcome.MayStart) {
+    PreviewShown_ = generation;
+    model.ClearPreview();
+    const int id = outcome.RefusedBy != 0 ? outcome.RefusedBy : refusedBy;
+    SayInStatusBar(SettingsTouched_ && id != 0 ? QStringLiteral("No preview: %1").arg(QString::fromUtf8(Message(id)))
+                                               : QString());
+    return;
+  }
+  PreviewSettings_ = CaptureSettings(values);
+  PreviewRowsInView();
+  if (!PreviewWorker_) {
+    PreviewWorker_ =
+        std::make_unique<TNamePreviewWorker>([this](std::uint64_t done, std::shared_ptr<const TFilePreview> preview) {
+          QMetaObject::invokeMethod(
+              this, [this, done, preview = std::move(preview)]() mutable { PreviewDone(done, std::move(preview)); },
+              Qt::QueuedConnection);
+        });
+  }
+  const TSearchPassOptions options = PassOptions();
+  PreviewWorker_->Start(generation,
+                        TPreviewJob{model.SharedNames(),
+                                    Ui_.FileListBox1->Folder().ends_with('/') ? Ui_.FileListBox1->Folder()
+                                                                              : Ui_.FileListBox1->Folder() + "/",
+                                    options.Masks, PreviewSettings_});
+}
+
+void TControlPage::PreviewRowsInView() {
+  if (!PreviewOn_ || PreviewShown_ == PreviewStarted_) return;
+  const auto [first, last] = Ui_.FileListBox1->RowsInView();
+  TFileNameModel& model = Ui_.FileListBox1->NameModel();
+  model.SetPreviewInView(first, PreviewInView(model.Names(), first, last, PreviewSettings_));
+}
+
+void TControlPage::PreviewDone(std::uint64_t generation, std::shared_ptr<const TFilePreview> preview) {
+  // A preview of settings or names no longer shown: a newer one is under way.
+  if (generation != PreviewStarted_ || PreviewDue_) return;
+  PreviewShown_ = generation;
+  const std::size_t clashes = preview->Clashes;
+  Ui_.FileListBox1->NameModel().SetPreview(std::move(preview));
+  SayInStatusBar(clashes > 0 ? ClashCountText(clashes) : QString());
+}
+
+void TControlPage::SayInStatusBar(const QString& text) {
+  auto* bar = window()->findChild<QStatusBar*>(QStringLiteral("StatusBar"));
+  if (bar == nullptr) return;
+  // Another's message stays.
+  if (!text.isEmpty())
+    bar->showMessage(text);
+  else if (!Said_.isEmpty() && bar->currentMessage() == Said_)
+    bar->clearMessage();
+  Said_ = text;
 }
 
 void TControlPage::EdSearchChange() { Ui_.FileListBox1->SetMask(NameBytes(Ui_.EdSearch->text())); }

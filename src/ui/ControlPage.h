@@ -4,6 +4,8 @@
 // settings pages. It owns its controls and handles them; to the window it is
 // what a pass started now would walk and the settings it would rename with.
 #include <QWidget>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,8 @@ class QListWidget;
 namespace vt {
 
 class TFileListBox;
+class TFilePreview;
+class TNamePreviewWorker;
 class TFilterDirectoryListBox;
 class TFilterDriveComboBox;
 class TSettingsPages;
@@ -28,6 +32,7 @@ class TSettingsPages;
 class TControlPage : public QWidget {
  public:
   explicit TControlPage(QWidget* parent = nullptr);
+  ~TControlPage() override;
 
   // The folder of the folder list with a final "/", the masks of EdSearch and
   // "Include sub-directories".
@@ -41,11 +46,24 @@ class TControlPage : public QWidget {
   void RefreshFileList();
   // The focusable controls, in the order Tab reaches them.
   std::vector<QWidget*> FocusOrder() const;
+  // The new names beside the file list's names, as the settings stand; the
+  // switch is remembered by the caller.
+  void SetPreviewOn(bool on);
+  bool PreviewOn() const { return PreviewOn_; }
+  // The preview of the whole list is shown for the settings as they stand.
+  bool PreviewSettled() const;
 
  private:
   void Build();
   void EdSearchChange();
   void LstBoxActionsClick();
+  // The preview follows every change of a setting, the operation and the list.
+  void WatchSettings();
+  void PreviewSoon();
+  void UpdatePreview();
+  void PreviewRowsInView();
+  void PreviewDone(std::uint64_t generation, std::shared_ptr<const TFilePreview> preview);
+  void SayInStatusBar(const QString& text);
 
   // Named as their objectNames.
   struct TControls {
@@ -63,6 +81,15 @@ class TControlPage : public QWidget {
     TSettingsPages* PageCtrlSettings = nullptr;
   };
   TControls Ui_;
+  bool PreviewOn_ = false;
+  bool PreviewDue_ = false;
+  bool SettingsTouched_ = false;      // since start-up: a reason shows only once the user has begun
+  std::uint64_t PreviewStarted_ = 0;  // the newest preview's number
+  std::uint64_t PreviewShown_ = 0;    // that of the whole preview shown
+  TRenameSettings PreviewSettings_;
+  QString Said_;  // what the preview put in the status bar
+  // Last: joined before anything its results would reach goes.
+  std::unique_ptr<TNamePreviewWorker> PreviewWorker_;
 };
 
 }  // namespace vt

@@ -2,7 +2,9 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "ui/ControlPage.h"
 #include "ui/Form1.h"
+#include "ui/PreviewSwitch.h"
 
 namespace vt {
 namespace {
@@ -51,6 +53,15 @@ void TForm1::BuildMenus() {
   RenameItem = AddItem(ExecMnu, "RenameItem", "&Rename", true);
   N4 = AddSeparator(ExecMnu, "N4");
   StopItem = AddItem(ExecMnu, "StopItem", "&Stop", true);
+  AddSeparator(ExecMnu, "N5");
+  // The file list's new names; the page is built after the menus and reads the same choice.
+  QAction* preview = AddItem(ExecMnu, "PreviewItem", "&Preview New Names", true);
+  preview->setCheckable(true);
+  preview->setChecked(PreviewWanted());
+  connect(preview, &QAction::toggled, this, [this](bool on) {
+    RememberPreview(on);
+    if (ControlPage_ != nullptr) ControlPage_->SetPreviewOn(on);
+  });
 
   HelpMnu = AddMenu(MainMenu1, "HelpMnu", "&Help");
   HelpItem = AddItem(HelpMnu, "HelpItem", "Help &Topics", true);

@@ -100,6 +100,8 @@ constexpr MenuRow kMenus[] = {
     {"ExecMnu", "RenameItem", "&Rename", true},
     {"ExecMnu", "N4", nullptr, true},
     {"ExecMnu", "StopItem", "&Stop", true},
+    {"ExecMnu", "N5", nullptr, true},
+    {"ExecMnu", "PreviewItem", "&Preview New Names", true},
     {"HelpMnu", "HelpItem", "Help &Topics", true},
     {"HelpMnu", "N3", nullptr, true},
     {"HelpMnu", "AboutItem", "&About...", true},

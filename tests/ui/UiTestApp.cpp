@@ -23,6 +23,8 @@ class TApplicationEnvironment : public testing::Environment {
  public:
   void SetUp() override {
     qputenv("XDG_STATE_HOME", StateDir().path().toUtf8());
+    // The preview switch is kept there: never the user's own.
+    qputenv("XDG_CONFIG_HOME", StateDir().path().toUtf8());
     static int argc = 1;
     static char name[] = "ui_tests";
     static char* argv[] = {name, nullptr};

@@ -1,7 +1,8 @@
 // Renders the windows into PNG files for the documentation and the metainfo:
 //   veltrane-screenshot <folder>
 // writes main-window.png (as start-up shows it), about-box.png, search-settings.png
-// (Search/Replace set up on the Control page) and result-table.png (a real
+// (Search/Replace set up on the Control page), file-list-preview.png (the file
+// list with the new names those settings give) and result-table.png (a real
 // simulation with those settings over the current folder), then the result
 // table and the main window again with a dark palette (result-table-dark.png,
 // main-window-dark.png).
@@ -20,6 +21,7 @@
 
 #include "browse/FileListBox.h"
 #include "passes/RunControl.h"
+#include "ui/ControlPage.h"
 #include "ui/Form1.h"
 #include "ui/FrmAbout.h"
 #include "ui/PaletteColours.h"
@@ -106,6 +108,14 @@ int main(int argc, char* argv[]) {
       },
       [&] {
         save(form, "search-settings.png");
+        // The folder and file lists with the preview of the whole folder, clash marks and all.
+        auto* page = form.findChild<vt::TControlPage*>("TabSheetControls");
+        if (!WaitUntil([page] { return page->PreviewSettled(); })) {
+          std::fputs("veltrane-screenshot: the preview did not come\n", stderr);
+          status = 1;
+        }
+        const QPixmap lists = page->grab(QRect(0, 0, page->width(), 200));
+        if (!lists.save(QString::fromStdString(folder + "file-list-preview.png"), "PNG")) status = 1;
         form.findChild<QCheckBox*>("ChkBxAllRecord")->setChecked(true);
         if (!Simulate(form)) {
           std::fputs("veltrane-screenshot: the simulation did not end\n", stderr);

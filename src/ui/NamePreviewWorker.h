@@ -1,0 +1,48 @@
+#pragma once
+// The thread that computes the file list's whole preview, so that the window
+// never waits for it. Only the newest job counts: one not yet begun is dropped
+// when a newer comes, and one under way is stopped.
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <stop_token>
+#include <thread>
+
+#include "ui/NamePreview.h"
+
+namespace vt {
+
+// Called on the worker's thread: it hands over to the window, never touches a widget.
+using TPreviewDone = std::function<void(std::uint64_t generation, std::shared_ptr<const TFilePreview> preview)>;
+
+class TNamePreviewWorker {
+ public:
+  explicit TNamePreviewWorker(TPreviewDone done);
+  // Stops the job under way and joins: done is not called after.
+  ~TNamePreviewWorker();
+  TNamePreviewWorker(const TNamePreviewWorker&) = delete;
+  TNamePreviewWorker& operator=(const TNamePreviewWorker&) = delete;
+
+  // generation is greater than that of every job started before.
+  void Start(std::uint64_t generation, TPreviewJob job);
+  // Drops every job started so far.
+  void Drop(std::uint64_t generation) { Latest_.store(generation, std::memory_order_relaxed); }
+
+ private:
+  void Run(const std::stop_token& stop);
+
+  const TPreviewDone Done_;
+  std::mutex Mutex_;
+  std::condition_variable_any Wake_;
+  std::optional<TPreviewJob> Job_;
+  std::uint64_t JobGeneration_ = 0;
+  std::atomic<std::uint64_t> Latest_{0};
+  // Last: started once everything it uses is there, joined before any of it goes.
+  std::jthread Thread_;
+};
+
+}  // namespace vt
