@@ -11,7 +11,7 @@ QSettings UserSettings() { return QSettings(QStringLiteral("veltrane"), QStringL
 
 }  // namespace
 
-bool PreviewWanted() { return UserSettings().value(kKey, true).toBool(); }
+bool PreviewWanted() { return UserSettings().value(kKey, false).toBool(); }
 
 void RememberPreview(bool on) { UserSettings().setValue(kKey, on); }
 

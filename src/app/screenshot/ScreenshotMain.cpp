@@ -7,6 +7,7 @@
 // table and the main window again with a dark palette (result-table-dark.png,
 // main-window-dark.png).
 #include <QApplication>
+#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPixmap>
@@ -110,6 +111,7 @@ int main(int argc, char* argv[]) {
         save(form, "search-settings.png");
         // The folder and file lists with the preview of the whole folder, clash marks and all.
         auto* page = form.findChild<vt::TControlPage*>("TabSheetControls");
+        form.findChild<QAction*>("PreviewItem")->trigger();
         if (!WaitUntil([page] { return page->PreviewSettled(); })) {
           std::fputs("veltrane-screenshot: the preview did not come\n", stderr);
           status = 1;
