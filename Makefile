@@ -9,7 +9,7 @@ CMAKE_FLAGS += -DVELTRANE_WERROR=ON
 endif
 
 DEBIAN_PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev \
-  qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation help2man librsvg2-bin
+  qt6-base-dev libgl-dev libexiv2-dev libtag1-dev fonts-dejavu-core fonts-liberation help2man librsvg2-bin
 # Only the targets that need them install these.
 BENCH_PACKAGES = hyperfine mmv time
 FUZZ_PACKAGES = clang libclang-rt-14-dev

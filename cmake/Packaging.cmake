@@ -22,6 +22,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VELTRANE_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Image metadata and audio tags for the fields of new names; shlibdeps finds
+# them too, named here so that a build without dpkg-shlibdeps still says so.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libexiv2-27, libtag1v5")
 # Without it the window runs through XWayland, or not at all where there is none.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)

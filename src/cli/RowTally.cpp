@@ -29,6 +29,7 @@ std::string FailureReason(int systemError, TRowOrigin origin) {
     case EISDIR: return "not a plain file";
     case ESTALE: return "the file changed while it was renamed";
     case ENOSPC: return "no space left on the device";
+    case ENODATA: return "the file lacks a field the new name needs";
     default: {
       std::string text = SystemMessage(systemError);
       if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));

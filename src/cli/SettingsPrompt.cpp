@@ -31,7 +31,7 @@ bool IsYes(std::string answer) {
 }
 
 TAnswer Ask(const TCheckMessage& message, const TPromptEnvironment& env) {
-  const std::string_view text = Message(message.Id);
+  const std::string text = CheckMessageText(message);
   if (message.Kind != TMessageKind::Confirmation) {
     Write(env.Err, "veltrane-cli: " + std::string(text) + "\n");
     return TAnswer::Cancel;

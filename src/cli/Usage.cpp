@@ -19,11 +19,17 @@ Pass options:
   -x, --rename          rename for real (without it the pass is a simulation)
   -a, --all             record "No Match" rows too
   -y, --yes             answer yes to every question asked before the pass
-      --order name|natural
+      --order name|natural|modified|taken|size
                         the order files are handled and numbered in, within
                         each folder and mask: by name (default; letters
-                        without regard to case) or natural (IMG_2 before
-                        IMG_10: runs of digits compared as numbers)
+                        without regard to case), natural (IMG_2 before
+                        IMG_10: runs of digits compared as numbers), date
+                        modified, date taken (files without one come after
+                        those with one, by name) or size
+      --reverse         the order turned round; files without a date taken
+                        still come last
+      --restart-per-folder
+                        number the files of each folder from the start again
   -f, --format table|tsv|json
                         rows as an aligned table (default on a terminal),
                         tab-separated lines (default otherwise) or JSON lines;
@@ -43,14 +49,18 @@ Operations:
       each "*" and "?" of REPLACE is filled, in order, by the text the "*"
       or "?" at the same place in SEARCH matched; --recursive replaces every
       occurrence in a name (it is not -r, which enters sub-folders)
-  insert TEXT [--at end|begin|offset|offset-end] [--pos N]
+  insert TEXT [--at end|begin|offset|offset-end] [--pos N] [--fields]
   remove TEXT [--recursive] [--case-sensitive]
   remove --count N [--from begin|end|offset|offset-end] [--pos N]
   number [--start TEXT] [--increment N] [--backwards]
-         [--base NAME] [--at end|begin|offset|offset-end] [--pos N]
+         [--base NAME] [--at end|begin|offset|offset-end] [--pos N] [--fields]
       the number replaces the name, or with --base goes into NAME
       ("Original Name" stands for the file's own name); leading zeros of
       --start set the width
+  --fields: TEXT and NAME hold fields filled in from each file: {taken:FORMAT}
+      {modified:FORMAT} (strftime, %Y-%m-%d without :FORMAT) {make} {model}
+      {width} {height} {artist} {album} {title} {year} {track:00} {name};
+      {{ and }} are braces. A file lacking a field is not renamed ("Error").
   case upper|lower|first|first-lower|weird [--no-extension]
   truncate --short | --max N
 

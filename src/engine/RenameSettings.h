@@ -57,6 +57,8 @@ struct TRenameSettings {
   bool CaseWithExtension = false;
   TTruncateKind TruncateKind = TTruncateKind::ShortName;
   std::int16_t MaxChars = 0;
+  // Insert's text and Number's base name hold fields ("{taken}") to fill in per file.
+  bool UseFields = false;
 };
 
 // The values of the window's controls, as the window, the command line and the
@@ -98,6 +100,8 @@ struct TControlValues {
   // Truncate
   int ComboTruncateTo = 0;
   int UpDownNbrTruncate = 1;
+  // Insert and Number: "Use fields"
+  bool ChkBxUseFields = false;
 };
 
 TRenameSettings CaptureSettings(const TControlValues& controls);

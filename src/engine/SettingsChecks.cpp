@@ -3,6 +3,8 @@
 #include <optional>
 
 #include "engine/Messages.h"
+#include "engine/NameFields.h"
+#include "engine/Number.h"
 #include "engine/TextSearch.h"
 #include "engine/Utf8.h"
 
@@ -19,8 +21,8 @@ class TChecker {
  public:
   explicit TChecker(const TShowMessage& show) : Show_(show) {}
 
-  std::optional<TCheckOutcome> Refuse(int id, TMessageKind kind, TCheckedField focus) const {
-    const TAnswer answer = Show_ ? Show_(TCheckMessage{id, kind, focus}) : TAnswer::Cancel;
+  std::optional<TCheckOutcome> Refuse(int id, TMessageKind kind, TCheckedField focus, std::size_t position = 0) const {
+    const TAnswer answer = Show_ ? Show_(TCheckMessage{id, kind, focus, position}) : TAnswer::Cancel;
     if (kind == TMessageKind::Confirmation && answer == TAnswer::Yes) return std::nullopt;
     return TCheckOutcome{false, id, focus};
   }
@@ -72,7 +74,32 @@ std::optional<TCheckOutcome> CheckRemove(const TControlValues& c, const TChecker
   return std::nullopt;
 }
 
+// A text with fields that cannot be filled in is refused where it goes wrong.
+std::optional<TCheckOutcome> CheckFields(std::string_view text, TCheckedField focus, const TChecker& checker) {
+  const TExpected<TFieldTemplate, TFieldError> fields = ParseFieldTemplate(text);
+  if (fields) return std::nullopt;
+  int id = Msg::UnknownField;
+  switch (fields.Error().Fault) {
+    case TFieldFault::UnknownField: id = Msg::UnknownField; break;
+    case TFieldFault::BadFormat: id = Msg::BadFieldFormat; break;
+    case TFieldFault::UnmatchedBrace: id = Msg::UnmatchedBrace; break;
+  }
+  return checker.Refuse(id, TMessageKind::Error, focus, fields.Error().Position);
+}
+
+std::optional<TCheckOutcome> CheckNumber(const TControlValues& c, const TChecker& checker) {
+  if (!c.ChkBxUseFields || !c.ChkBxUseBaseFilename || IsOriginalName(c.ComboBaseFileName)) return std::nullopt;
+  return CheckFields(c.ComboBaseFileName, TCheckedField::ComboBaseFileName, checker);
+}
+
 }  // namespace
+
+std::string CheckMessageText(const TCheckMessage& message) {
+  std::string text(Message(message.Id));
+  const std::size_t mark = text.find("%1");
+  if (mark != std::string::npos) text.replace(mark, 2, std::to_string(message.Position));
+  return text;
+}
 
 TPatternParts SplitPattern(std::string_view pattern) {
   const std::size_t dot = pattern.find('.');
@@ -90,9 +117,11 @@ TCheckOutcome CheckSettings(const TControlValues& controls, const TShowMessage& 
       case TOperation::Insert:
         if (controls.EdInsert.empty())
           refused = checker.Refuse(Msg::SpecifyInsertText, TMessageKind::Error, TCheckedField::EdInsert);
+        else if (controls.ChkBxUseFields)
+          refused = CheckFields(controls.EdInsert, TCheckedField::EdInsert, checker);
         break;
       case TOperation::Remove: refused = CheckRemove(controls, checker); break;
-      case TOperation::Number:
+      case TOperation::Number: refused = CheckNumber(controls, checker); break;
       case TOperation::ChangeCase:
       case TOperation::Truncate: break;
     }

@@ -15,13 +15,26 @@
 namespace vt {
 
 // The field that gets the keyboard focus when a check refuses.
-enum class TCheckedField : std::uint8_t { None, EdSearchFor, EdReplaceWith, EdInsert, EdDelete, EdNbrDelete };
+enum class TCheckedField : std::uint8_t {
+  None,
+  EdSearchFor,
+  EdReplaceWith,
+  EdInsert,
+  EdDelete,
+  EdNbrDelete,
+  ComboBaseFileName,
+};
 
 struct TCheckMessage {
   int Id = 0;  // the number of its text
   TMessageKind Kind = TMessageKind::Error;
   TCheckedField Focus = TCheckedField::None;
+  // Where in the field's text the fault lies, in characters from 1; 0 for none.
+  std::size_t Position = 0;
 };
+
+// The message's text, with its position filled in.
+std::string CheckMessageText(const TCheckMessage& message);
 
 struct TCheckOutcome {
   bool MayStart = true;

@@ -1,6 +1,7 @@
 #include "ui/ErrorReasons.h"
 
 #include <QAbstractItemModel>
+#include <cerrno>
 
 namespace vt {
 
@@ -15,7 +16,8 @@ TErrorReasons::TErrorReasons(QAbstractItemModel& model) : QObject(&model) {
 
 void TErrorReasons::Note(std::size_t row, TRenameStatus status, int systemError) {
   if (status != TRenameStatus::rsError || systemError == 0) return;
-  Reasons_.insert(int(row), qt_error_string(systemError));
+  Reasons_.insert(int(row), systemError == ENODATA ? QStringLiteral("The file lacks a field the new name needs")
+                                                   : qt_error_string(systemError));
 }
 
 }  // namespace vt

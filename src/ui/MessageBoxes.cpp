@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "engine/Messages.h"
+#include "engine/SettingsChecks.h"
 
 namespace vt {
 namespace {
@@ -85,7 +86,7 @@ TAnswer ShowMessageBox(TMessageKind kind, const QString& text) {
 }
 
 TAnswer ShowCheckMessage(const TCheckMessage& message) {
-  return ShowMessageBox(message.Kind, QString::fromUtf8(Message(message.Id)));
+  return ShowMessageBox(message.Kind, QString::fromStdString(CheckMessageText(message)));
 }
 
 }  // namespace vt
