@@ -108,6 +108,11 @@ QStringList TFileListBox::Names() const {
 
 int TFileListBox::count() const { return Model_->rowCount(); }
 
+void TFileListBox::SetArrange(decltype(TFileListRequest::Arrange) arrange) {
+  Arrange_ = std::move(arrange);
+  FillFileList();
+}
+
 void TFileListBox::FillFileList() {
   if (!Created_) return;
   // The names keep showing when the folder is gone; the error is reported.
@@ -121,6 +126,7 @@ void TFileListBox::FillFileList() {
   for (const std::string& piece : SplitMask(Mask_)) request.Patterns.push_back(PatternOf(folder, piece));
   request.Asked = AttributeWord(FileType_);
   request.Normal = (FileType_ & FileTypeBit(TFileAttr::ftNormal)) != 0;
+  request.Arrange = Arrange_;
   if (!Worker_) {
     // The worker's calls come to this object through its event queue, on the window thread.
     Worker_ = std::make_unique<TFileListWorker>(TFileListSink{

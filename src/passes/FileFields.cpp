@@ -22,8 +22,18 @@ void PrepareLibraries() {
   std::call_once(once, [] {
     // Warnings about odd files would interleave with a front end's output.
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-    // Sets up the XMP toolkit before any worker uses it: it is not safe to do on two threads at once.
-    Exiv2::XmpParser::initialize();
+    // Sets up the XMP toolkit before any worker uses it, with a lock around
+    // its shared state: the file list and a pass may read photos at once.
+    static std::recursive_mutex xmpLock;
+    Exiv2::XmpParser::initialize(
+        [](void* data, bool lock) {
+          auto* mutex = static_cast<std::recursive_mutex*>(data);
+          if (lock)
+            mutex->lock();
+          else
+            mutex->unlock();
+        },
+        &xmpLock);
   });
 }
 

@@ -12,6 +12,7 @@
 #include "passes/SearchPassOptions.h"
 
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -29,8 +30,8 @@ class TControlPage : public QWidget {
  public:
   explicit TControlPage(QWidget* parent = nullptr);
 
-  // The folder of the folder list with a final "/", the masks of EdSearch and
-  // "Include sub-directories".
+  // The folder of the folder list with a final "/", the masks of EdSearch,
+  // "Include sub-directories", the order and "Restart numbering in each folder".
   TSearchPassOptions PassOptions() const;
   // The values the checks before a pass read, and the settings a pass renames with.
   TControlValues Values() const;
@@ -46,6 +47,7 @@ class TControlPage : public QWidget {
   void Build();
   void EdSearchChange();
   void LstBoxActionsClick();
+  void ComboOrderChange();
 
   // Named as their objectNames.
   struct TControls {
@@ -58,6 +60,10 @@ class TControlPage : public QWidget {
     QGroupBox* GroupBoxTreatments = nullptr;
     QCheckBox* ChkBxIncSubDir = nullptr;
     QCheckBox* ChkBxForceReadOnly = nullptr;
+    QCheckBox* ChkBxRestartPerFolder = nullptr;
+    QCheckBox* ChkBxUseFields = nullptr;
+    QLabel* LblOrder = nullptr;
+    QComboBox* ComboOrder = nullptr;
     QGroupBox* GroupBoxActions = nullptr;
     QListWidget* LstBoxActions = nullptr;
     TSettingsPages* PageCtrlSettings = nullptr;
