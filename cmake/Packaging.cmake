@@ -22,8 +22,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VELTRANE_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Found by shlibdeps too; named for its version: names that are not UTF-8 need PCRE2 10.34.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libpcre2-8-0 (>= 10.34)")
+# Found by shlibdeps too; named so that a build without dpkg-shlibdeps still
+# says so: PCRE2 for its version (names that are not UTF-8 need 10.34), image
+# metadata and audio tags for the fields of new names.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libpcre2-8-0 (>= 10.34), libexiv2-27, libtag1v5")
 # Without it the window runs through XWayland, or not at all where there is none.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)

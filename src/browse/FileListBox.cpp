@@ -119,6 +119,11 @@ std::pair<int, int> TFileListBox::RowsInView() const {
   return {top, last.isValid() ? last.row() : std::min(rows - 1, top + viewport()->height() / std::max(ItemHeight_, 1))};
 }
 
+void TFileListBox::SetArrange(decltype(TFileListRequest::Arrange) arrange) {
+  Arrange_ = std::move(arrange);
+  FillFileList();
+}
+
 void TFileListBox::FillFileList() {
   if (!Created_) return;
   // The names keep showing when the folder is gone; the error is reported.
@@ -132,6 +137,7 @@ void TFileListBox::FillFileList() {
   for (const std::string& piece : SplitMask(Mask_)) request.Patterns.push_back(PatternOf(folder, piece));
   request.Asked = AttributeWord(FileType_);
   request.Normal = (FileType_ & FileTypeBit(TFileAttr::ftNormal)) != 0;
+  request.Arrange = Arrange_;
   if (!Worker_) {
     // The worker's calls come to this object through its event queue, on the window thread.
     Worker_ = std::make_unique<TFileListWorker>(TFileListSink{

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "browse/FileListing.h"
+
 namespace vt {
 
 enum class TFileAttr : std::uint8_t { ftReadOnly, ftHidden, ftSystem, ftVolumeID, ftDirectory, ftArchive, ftNormal };
@@ -32,6 +34,8 @@ class TFileListBox : public QListView {
   const std::string& Mask() const;
   void SetMask(const std::string& mask);
   void FillFileList();
+  // The order the files are shown in, when not by name (TFileListRequest::Arrange); reads the folder anew.
+  void SetArrange(decltype(TFileListRequest::Arrange) arrange);
 
   TFileType FileType() const { return FileType_; }
   void SetFileType(TFileType fileType);
@@ -62,6 +66,7 @@ class TFileListBox : public QListView {
   TFileNameModel* Model_;
   std::string Folder_;
   std::string Mask_ = "*.*";
+  decltype(TFileListRequest::Arrange) Arrange_;
   TFileType FileType_ = FileTypeBit(TFileAttr::ftNormal);
   int ItemHeight_ = 13;
   bool Created_ = false;

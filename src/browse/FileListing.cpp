@@ -1,6 +1,7 @@
 #include "browse/FileListing.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <utility>
 
@@ -27,9 +28,15 @@ class TCollector {
   void Add(std::string name, std::uint32_t attributes) {
     if ((attributes & Excluded_) != 0) return;
     if (!Normal_ && (attributes & Asked_) == 0) return;
-    Found_.push_back(attributes & FileAttr::Directory ? "[" + name + "]" : std::move(name));
-    if (Found_.size() == kLongFillFrom && OnLong_) OnLong_();
+    if (attributes & FileAttr::Directory)
+      (Arranging_ ? Folders_ : Found_).push_back("[" + name + "]");
+    else
+      Found_.push_back(std::move(name));
+    if (Found_.size() + Folders_.size() == kLongFillFrom && OnLong_) OnLong_();
   }
+  // Files and folders kept apart, for an order of the files alone.
+  void KeepFoldersApart() { Arranging_ = true; }
+  std::vector<std::string>& Folders() { return Folders_; }
   // Room for all at once: growing would hold the names one and a half times
   // over. Many pieces still grow it by half each time, never piece by piece.
   void Expect(std::size_t more) {
@@ -44,6 +51,8 @@ class TCollector {
   const std::uint32_t Excluded_;
   const std::function<void()>& OnLong_;
   std::vector<std::string> Found_;
+  std::vector<std::string> Folders_;
+  bool Arranging_ = false;
 };
 
 // Only the full listing looks at each file for its write bits.
@@ -74,6 +83,7 @@ bool ListQuickly(const std::string& pattern, const TListingStop& stop, TCollecto
 std::optional<std::vector<std::string>> ListFiles(const TFileListRequest& request, const TListingStop& stop,
                                                   const std::function<void()>& onLong) {
   TCollector collector(request, onLong);
+  if (request.Arrange) collector.KeepFoldersApart();
   for (const std::string& pattern : request.Patterns) {
     const bool listed = request.Asked & FileAttr::ReadOnly ? ListWithRenameFlags(pattern, stop, collector)
                                                            : ListQuickly(pattern, stop, collector);
@@ -81,6 +91,14 @@ std::optional<std::vector<std::string>> ListFiles(const TFileListRequest& reques
   }
   // One sort of everything found beats keeping the list sorted on every insert.
   SortWithoutCase(collector.Found());
+  if (request.Arrange && !request.Patterns.empty()) {
+    const std::string& pattern = request.Patterns.front();
+    request.Arrange(pattern.substr(0, pattern.rfind('/') + 1), collector.Found(), stop);
+    if (stop && stop()) return std::nullopt;
+    SortWithoutCase(collector.Folders());
+    collector.Found().insert(collector.Found().end(), std::make_move_iterator(collector.Folders().begin()),
+                             std::make_move_iterator(collector.Folders().end()));
+  }
   return std::move(collector.Found());
 }
 

@@ -18,6 +18,10 @@ struct TFileListRequest {
   // The listing's attribute bits of the kinds asked for besides plain files.
   std::uint32_t Asked = 0;
   bool Normal = true;  // plain files too
+  // Puts the names of the plain files of a folder (given with its final "/")
+  // in another order than by name; none keeps them sorted without case. Folders
+  // then follow the files.
+  std::function<void(const std::string& folder, std::vector<std::string>& files, const TListingStop& stop)> Arrange;
 };
 
 // The names at which a fill counts as long (the hourglass comes up).

@@ -381,6 +381,8 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   passOptions.Folder = *folder;
   passOptions.Masks = options.Masks;
   passOptions.Order = options.Order;
+  passOptions.Direction = options.Direction;
+  passOptions.RestartPerFolder = options.RestartPerFolder;
   // The record may lie in the folder renamed: the pass leaves it as it is.
   if (TEntryInfo saved; record && LookAtPath(record->Path.c_str(), saved) == 0)
     passOptions.Untouched.push_back(saved.Id);

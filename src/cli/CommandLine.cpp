@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "engine/NameFields.h"
+
 namespace vt {
 
 namespace {
@@ -31,6 +33,8 @@ const std::vector<OptionEntry>& Options() {
       {"sync", 0, Arity::Flag, {}},
       {"last", 0, Arity::Flag, {}},
       {"order", 0, Arity::Value, {}},
+      {"reverse", 0, Arity::Flag, {}},
+      {"restart-per-folder", 0, Arity::Flag, {}},
       {"help", 'h', Arity::Flag, {}},
       {"version", 0, Arity::Flag, {}},
       {"recursive", 0, Arity::Flag, {"replace", "remove"}},
@@ -45,6 +49,7 @@ const std::vector<OptionEntry>& Options() {
       {"increment", 0, Arity::Value, {"number"}},
       {"backwards", 0, Arity::Flag, {"number"}},
       {"base", 0, Arity::Value, {"number"}},
+      {"fields", 0, Arity::Flag, {"insert", "number"}},
       {"no-extension", 0, Arity::Flag, {"case"}},
       {"extension-only", 0, Arity::Flag, {"case"}},
       {"short", 0, Arity::Flag, {"truncate"}},
@@ -189,14 +194,25 @@ class Interpreter {
     return {};
   }
 
-  // A slash can never be part of a name on this system.
+  // A slash can never be part of a name on this system; a field's value has
+  // its slashes replaced, so only the text around the fields counts.
   TCheck NameText(const std::string& what, const std::string& text) {
-    if (text.find('/') != std::string::npos) return Unexpected(what + " cannot hold '/': '" + text + "'");
+    bool slash = text.find('/') != std::string::npos;
+    if (slash && Fields_) {
+      const TExpected<TFieldTemplate, TFieldError> fields = ParseFieldTemplate(text);
+      // A text whose fields are wrong is refused by the checks, with the place.
+      slash = fields && std::any_of(fields->Pieces.begin(), fields->Pieces.end(), [](const TFieldPiece& piece) {
+                return piece.Literal.find('/') != std::string::npos;
+              });
+    }
+    if (slash) return Unexpected(what + " cannot hold '/': '" + text + "'");
     return {};
   }
+  void SetFields(bool fields) { Fields_ = fields; }
 
  protected:
   TCliOptions& Options_;
+  bool Fields_ = false;
 };
 
 class PassInterpreter : public Interpreter {
@@ -285,6 +301,8 @@ class PassInterpreter : public Interpreter {
       c.ChkBxUseBaseFilename = true;
       c.ComboBaseFileName = given.Value;
       return NameText("the base name", given.Value);
+    } else if (name == "fields") {
+      c.ChkBxUseFields = true;
     } else if (name == "no-extension") {
       c.ChkBxChangecaseWithExt = false;
     } else if (name == "extension-only") {
@@ -390,9 +408,15 @@ TCheck ApplyCommon(const ScannedArguments& scanned, const std::string& operation
     } else if (name == "yes") {
       options.AssumeYes = true;
     } else if (name == "order") {
-      if (given.Value != "name" && given.Value != "natural")
-        return Unexpected("option '" + given.Spelled + "' needs name or natural, not '" + given.Value + "'");
-      options.Order = given.Value == "natural" ? NameOrder::Natural : NameOrder::Name;
+      const std::optional<int> order = ParseChoice(given.Value, {"name", "natural", "modified", "taken", "size"});
+      if (!order)
+        return Unexpected("option '" + given.Spelled + "' needs name, natural, modified, taken or size, not '" +
+                          given.Value + "'");
+      options.Order = static_cast<TFileOrder>(*order);
+    } else if (name == "reverse") {
+      options.Direction = TOrderDirection::Descending;
+    } else if (name == "restart-per-folder") {
+      options.RestartPerFolder = true;
     }
   }
   return {};
@@ -453,6 +477,7 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   }
 
   PassInterpreter interpreter(options);
+  interpreter.SetFields(Given(scanned, "fields"));
   if (options.Command == TCliCommand::Pass) {
     const std::vector<std::string> operands(positionals.begin() + 2, positionals.end());
     if (const TCheck given = interpreter.Operation(operation, operands, Given(scanned, "regex")); !given)

@@ -9,7 +9,7 @@
 #include "cli/RowFormat.h"
 #include "engine/Expected.h"
 #include "engine/RenameSettings.h"
-#include "platform/NameOrder.h"
+#include "passes/FileOrder.h"
 
 namespace vt {
 
@@ -26,7 +26,9 @@ struct TCliOptions {
   bool RecordAll = false;
   // Answer yes to every question of the checks before the pass.
   bool AssumeYes = false;
-  NameOrder Order = NameOrder::Name;  // of the entries of each folder
+  TFileOrder Order = TFileOrder::Name;  // of the entries of each folder
+  TOrderDirection Direction = TOrderDirection::Ascending;
+  bool RestartPerFolder = false;  // Number counts from its start in each folder
   TControlValues Controls;
   // show and recover
   std::string ResultFile;

@@ -32,6 +32,7 @@ std::string FailureReason(int systemError, TRowOrigin origin) {
     case ESTALE: return "the file changed while it was renamed";
     case ENOSPC: return "no space left on the device";
     case kPatternTooCostly: return "the regular expression reached its match limit";
+    case ENODATA: return "the file lacks a field the new name needs";
     default: {
       std::string text = SystemMessage(systemError);
       if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));

@@ -31,7 +31,7 @@ bool IsYes(std::string answer) {
 }
 
 std::string MessageText(const TCheckMessage& message) {
-  if (!message.Regex) return std::string(Message(message.Id));
+  if (!message.Regex) return CheckMessageText(message);
   const TRegexError& error = *message.Regex;
   return std::string(error.Part == TRegexError::TPart::Pattern ? "the regular expression" : "the replacement") +
          " does not compile at position " + std::to_string(error.Offset) + ": " + error.Message;

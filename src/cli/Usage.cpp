@@ -25,8 +25,11 @@ Pass options:
   -x, --rename          rename for real (without it the pass is a simulation)
   -a, --all             record "No Match" rows too
   -y, --yes             answer yes to every question asked before the pass
-      --order name|natural
-                        the order files are handled and numbered in
+      --order name|natural|modified|taken|size
+                        the order files are handled and numbered in (help files)
+      --reverse         that order turned round
+      --restart-per-folder
+                        number the files of each folder from the start again
   -f, --format table|tsv|json
                         how the rows are printed (help output)
   -o, --save FILE       after a real pass, write its rows to the result FILE
@@ -38,11 +41,11 @@ Pass options:
 Operations:
   replace SEARCH REPLACE [--recursive] [--case-sensitive] [--extension]
           [--regex]
-  insert TEXT [--at end|begin|offset|offset-end] [--pos N]
+  insert TEXT [--at end|begin|offset|offset-end] [--pos N] [--fields]
   remove TEXT [--recursive] [--case-sensitive]
   remove --count N [--from begin|end|offset|offset-end] [--pos N]
   number [--start TEXT] [--increment N] [--backwards]
-         [--base NAME] [--at end|begin|offset|offset-end] [--pos N]
+         [--base NAME] [--at end|begin|offset|offset-end] [--pos N] [--fields]
   case upper|lower|first|first-lower|weird [--no-extension|--extension-only]
   truncate --short | --max N
   (help operations: what each does; help files: which files are renamed)
@@ -88,6 +91,10 @@ constexpr std::string_view kOperations = R"(  replace SEARCH REPLACE [--recursiv
       the number replaces the name, or with --base goes into NAME
       ("Original Name" stands for the file's own name); leading zeros of
       --start set the width; --at and --pos place it as insert places its text
+  --fields: TEXT and NAME hold fields filled in from each file: {taken:FORMAT}
+      {modified:FORMAT} (strftime, %Y-%m-%d without :FORMAT) {make} {model}
+      {width} {height} {artist} {album} {title} {year} {track:00} {name};
+      {{ and }} are braces. A file lacking a field is not renamed ("Error").
   case upper|lower|first|first-lower|weird [--no-extension|--extension-only]
       changes the case of the name and, unless --no-extension, the extension;
       --extension-only changes the extension alone: case lower
@@ -100,8 +107,11 @@ Limits: --pos 1 to 127, --count 0 to 127, --start 0 to 32767,
 
 --order name (the default) sorts the files of each folder and mask by name,
 letters without regard to case; --order natural puts IMG_2 before IMG_10,
-comparing runs of digits as numbers. Files are handled, and numbered, in
-that order.
+comparing runs of digits as numbers; modified, taken and size sort by date
+modified, date taken (files without one come after those with one, by name)
+or size. --reverse turns the order round; files without a date taken still
+come last. Files are handled, and numbered, in that order; with
+--restart-per-folder the numbers start again in each folder.
 )";
 
 constexpr std::string_view kFiles = R"(Masks match names without regard to the case of the letters A to Z, so

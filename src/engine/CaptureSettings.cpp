@@ -42,6 +42,7 @@ TRenameSettings CaptureSettings(const TControlValues& c) {
       break;
     case TOperation::Insert:
       s.InsertInfos = {c.EdInsert, FromControlIndex<TPlacement>(c.ComboInsertTo), Int16(c.UpDownInsertPos)};
+      s.UseFields = c.ChkBxUseFields;
       break;
     case TOperation::Remove:
       s.DeleteInfos = {c.EdDelete,
@@ -55,6 +56,7 @@ TRenameSettings CaptureSettings(const TControlValues& c) {
     case TOperation::Number:
       s.NumberInfos = CaptureNumber(c);
       s.Counter = s.NumberInfos.Start;
+      s.UseFields = c.ChkBxUseFields;
       break;
     case TOperation::ChangeCase:
       s.CaseKind = FromControlIndex<TCaseKind>(c.ComboChangeCase);

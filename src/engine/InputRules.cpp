@@ -47,6 +47,21 @@ std::string FilterText(TTextField field, std::string_view utf8) {
   return kept;
 }
 
+bool InsideField(std::string_view before) {
+  bool inside = false;
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    const char c = before[i];
+    if (c != '{' && c != '}') continue;
+    // A doubled brace outside a field is a literal one.
+    if (!inside && i + 1 < before.size() && before[i + 1] == c) {
+      ++i;
+      continue;
+    }
+    inside = c == '{';
+  }
+  return inside;
+}
+
 std::optional<std::int64_t> PlainDecimal(std::string_view text) {
   if (text.empty()) return std::nullopt;
   constexpr std::int64_t kLimit = std::numeric_limits<std::int64_t>::max() / 10 - 9;

@@ -24,6 +24,11 @@ bool TextFieldAccepts(TTextField field, char32_t c);
 // utf8 without the characters the field refuses (for text that is pasted or dropped).
 std::string FilterText(TTextField field, std::string_view utf8);
 
+// With "Use fields" checked, what lies inside a field ("{taken:%H:%M}") is the
+// field's own: a character there is let through whatever the field refuses.
+// before: the text ahead of the character, as UTF-8.
+bool InsideField(std::string_view before);
+
 // A plain decimal number: digits only, no sign, no separators.
 std::optional<std::int64_t> PlainDecimal(std::string_view text);
 

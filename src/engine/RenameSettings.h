@@ -59,6 +59,8 @@ struct TRenameSettings {
   bool CaseExtensionOnly = false;  // the extension alone changes; the name part stays
   TTruncateKind TruncateKind = TTruncateKind::ShortName;
   std::int16_t MaxChars = 0;
+  // Insert's text and Number's base name hold fields ("{taken}") to fill in per file.
+  bool UseFields = false;
 };
 
 // The values of the window's controls, as the window, the command line and the
@@ -102,6 +104,8 @@ struct TControlValues {
   // Truncate
   int ComboTruncateTo = 0;
   int UpDownNbrTruncate = 1;
+  // Insert and Number: "Use fields"
+  bool ChkBxUseFields = false;
 };
 
 TRenameSettings CaptureSettings(const TControlValues& controls);

@@ -1,5 +1,6 @@
 #include "engine/RenameStep.h"
 
+#include <cerrno>
 #include <utility>
 
 #include "engine/ChangeCase.h"
@@ -24,10 +25,32 @@ bool IsUsableName(const std::string& name) {
          name.find('\0') == std::string::npos;
 }
 
+// The text of the operation that may hold fields; none for the others. A
+// text the checks would refuse stays literal.
+std::optional<TFieldTemplate> FieldsOf(const TRenameSettings& settings) {
+  if (!settings.UseFields) return std::nullopt;
+  const TNumberInfos& number = settings.NumberInfos;
+  std::string_view text;
+  if (settings.Operation == TOperation::Insert)
+    text = settings.InsertInfos.Text;
+  else if (settings.Operation == TOperation::Number && number.UseBaseName && !IsOriginalName(number.BaseName))
+    text = number.BaseName;
+  else
+    return std::nullopt;
+  TExpected<TFieldTemplate, TFieldError> fields = ParseFieldTemplate(text);
+  if (!fields) return std::nullopt;
+  return std::move(fields).Value();
+}
+
 }  // namespace
 
 TRenameStep::TRenameStep(TRenameSettings settings, TPassMode mode)
-    : Settings_(std::move(settings)), ReplaceShape_(ShapeOf(Settings_.ReplaceInfos)), Mode_(mode) {}
+    : Settings_(std::move(settings)),
+      ReplaceShape_(ShapeOf(Settings_.ReplaceInfos)),
+      Fields_(FieldsOf(Settings_)),
+      FilledInsert_(Settings_.InsertInfos),
+      FilledNumber_(Settings_.NumberInfos),
+      Mode_(mode) {}
 
 bool TRenameStep::Finish(TRenameStatus status) {
   Status_ = status;
@@ -67,6 +90,15 @@ bool TRenameStep::Judge(const TFindData& entry) {
   }
 
   SplitName(oldName);
+  if (Fields_) {
+    static const TFieldValues kNone;
+    std::optional<std::string> filled = FillFields(*Fields_, Values_ != nullptr ? *Values_ : kNone, Name_);
+    if (!filled) {
+      SystemError_ = ENODATA;
+      return Finish(TRenameStatus::rsError);
+    }
+    (Settings_.Operation == TOperation::Insert ? FilledInsert_.Text : FilledNumber_.BaseName) = std::move(*filled);
+  }
   switch (Transform()) {
     case TStepResult::Proceed: break;
     case TStepResult::NoParameters: return Finish(TRenameStatus::rsNoParameters);
@@ -104,9 +136,9 @@ void TRenameStep::SplitName(const std::string& name) {
 TStepResult TRenameStep::Transform() {
   switch (Settings_.Operation) {
     case TOperation::SearchReplace: return SearchReplaceStep(Settings_.ReplaceInfos, ReplaceShape_, Name_, Ext_);
-    case TOperation::Insert: return InsertStep(Settings_.InsertInfos, Name_);
+    case TOperation::Insert: return InsertStep(Fields_ ? FilledInsert_ : Settings_.InsertInfos, Name_);
     case TOperation::Remove: return RemoveStep(Settings_.DeleteInfos, Name_);
-    case TOperation::Number: return NumberStep(Settings_.NumberInfos, Settings_.Counter, Name_);
+    case TOperation::Number: return NumberStep(Fields_ ? FilledNumber_ : Settings_.NumberInfos, Settings_.Counter, Name_);
     case TOperation::ChangeCase: {
       const TWithExtension withExtension = Settings_.CaseExtensionOnly   ? TWithExtension::Only
                                            : Settings_.CaseWithExtension ? TWithExtension::Yes

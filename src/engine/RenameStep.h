@@ -1,11 +1,13 @@
 #pragma once
 // The per-file step of a rename pass: split, transform, join, compare, then
 // simulate or rename.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "engine/NameFields.h"
 #include "engine/RenameSettings.h"
 #include "engine/RenameStatus.h"
 #include "engine/SearchReplace.h"
@@ -55,6 +57,14 @@ class TRenameStep {
   // errno of the last failed rename, or of one carried out although the volume
   // reported it (its status is "Ok"); 0 otherwise.
   int SystemError() const { return SystemError_; }
+  // Number gives the next file its first number again.
+  void RestartCounter() { Settings_.Counter = Settings_.NumberInfos.Start; }
+  // What each file must be read for before it is judged (FieldSource bits).
+  std::uint8_t FieldSources() const { return Fields_ ? Fields_->Sources : FieldSource::None; }
+  // The values the next Judge fills the fields in from; owned by the caller,
+  // which keeps them until then. A file lacking a value a field needs is not
+  // renamed: its status is rsError with SystemError() ENODATA.
+  void SetFieldValues(const TFieldValues* values) { Values_ = values; }
   // Files the pass never renames, by identity (its own result files).
   void KeepUntouched(std::vector<TEntryId> files) { Renamer_.KeepUntouched(std::move(files)); }
 
@@ -66,6 +76,11 @@ class TRenameStep {
 
   TRenameSettings Settings_;
   TReplaceShape ReplaceShape_;
+  std::optional<TFieldTemplate> Fields_;  // of the operation's text, when it holds fields
+  const TFieldValues* Values_ = nullptr;
+  // The operation's settings with the fields filled in for the entry in hand.
+  TInsertInfos FilledInsert_;
+  TNumberInfos FilledNumber_;
   TPassMode Mode_;
   TFolderRenamer Renamer_;
   const TFolderHandle* Handle_ = nullptr;  // of the entry in hand, when it came with one

@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "engine/Messages.h"
+#include "engine/NameFields.h"
+#include "engine/Number.h"
 #include "engine/TextSearch.h"
 #include "engine/Utf8.h"
 
@@ -20,9 +22,9 @@ class TChecker {
  public:
   explicit TChecker(const TShowMessage& show) : Show_(show) {}
 
-  std::optional<TCheckOutcome> Refuse(int id, TMessageKind kind, TCheckedField focus,
+  std::optional<TCheckOutcome> Refuse(int id, TMessageKind kind, TCheckedField focus, std::size_t position = 0,
                                       std::optional<TRegexError> regex = std::nullopt) const {
-    const TAnswer answer = Show_ ? Show_(TCheckMessage{id, kind, focus, std::move(regex)}) : TAnswer::Cancel;
+    const TAnswer answer = Show_ ? Show_(TCheckMessage{id, kind, focus, std::move(regex), position}) : TAnswer::Cancel;
     if (kind == TMessageKind::Confirmation && answer == TAnswer::Yes) return std::nullopt;
     return TCheckOutcome{false, id, focus};
   }
@@ -40,7 +42,7 @@ std::optional<TCheckOutcome> CheckRegex(const TControlValues& c, const TChecker&
   if (compiled) return std::nullopt;
   const TCheckedField field =
       compiled.Error().Part == TRegexError::TPart::Pattern ? TCheckedField::EdSearchFor : TCheckedField::EdReplaceWith;
-  return checker.Refuse(Msg::RegexDoesNotCompile, TMessageKind::Error, field, compiled.Error());
+  return checker.Refuse(Msg::RegexDoesNotCompile, TMessageKind::Error, field, 0, compiled.Error());
 }
 
 std::optional<TCheckOutcome> CheckSearchReplace(const TControlValues& c, const TChecker& checker) {
@@ -87,7 +89,32 @@ std::optional<TCheckOutcome> CheckRemove(const TControlValues& c, const TChecker
   return std::nullopt;
 }
 
+// A text with fields that cannot be filled in is refused where it goes wrong.
+std::optional<TCheckOutcome> CheckFields(std::string_view text, TCheckedField focus, const TChecker& checker) {
+  const TExpected<TFieldTemplate, TFieldError> fields = ParseFieldTemplate(text);
+  if (fields) return std::nullopt;
+  int id = Msg::UnknownField;
+  switch (fields.Error().Fault) {
+    case TFieldFault::UnknownField: id = Msg::UnknownField; break;
+    case TFieldFault::BadFormat: id = Msg::BadFieldFormat; break;
+    case TFieldFault::UnmatchedBrace: id = Msg::UnmatchedBrace; break;
+  }
+  return checker.Refuse(id, TMessageKind::Error, focus, fields.Error().Position);
+}
+
+std::optional<TCheckOutcome> CheckNumber(const TControlValues& c, const TChecker& checker) {
+  if (!c.ChkBxUseFields || !c.ChkBxUseBaseFilename || IsOriginalName(c.ComboBaseFileName)) return std::nullopt;
+  return CheckFields(c.ComboBaseFileName, TCheckedField::ComboBaseFileName, checker);
+}
+
 }  // namespace
+
+std::string CheckMessageText(const TCheckMessage& message) {
+  std::string text(Message(message.Id));
+  const std::size_t mark = text.find("%1");
+  if (mark != std::string::npos) text.replace(mark, 2, std::to_string(message.Position));
+  return text;
+}
 
 TPatternParts SplitPattern(std::string_view pattern) {
   const std::size_t dot = pattern.find('.');
@@ -105,9 +132,11 @@ TCheckOutcome CheckSettings(const TControlValues& controls, const TShowMessage& 
       case TOperation::Insert:
         if (controls.EdInsert.empty())
           refused = checker.Refuse(Msg::SpecifyInsertText, TMessageKind::Error, TCheckedField::EdInsert);
+        else if (controls.ChkBxUseFields)
+          refused = CheckFields(controls.EdInsert, TCheckedField::EdInsert, checker);
         break;
       case TOperation::Remove: refused = CheckRemove(controls, checker); break;
-      case TOperation::Number:
+      case TOperation::Number: refused = CheckNumber(controls, checker); break;
       case TOperation::ChangeCase:
       case TOperation::Truncate: break;
     }

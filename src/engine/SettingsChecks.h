@@ -17,7 +17,15 @@
 namespace vt {
 
 // The field that gets the keyboard focus when a check refuses.
-enum class TCheckedField : std::uint8_t { None, EdSearchFor, EdReplaceWith, EdInsert, EdDelete, EdNbrDelete };
+enum class TCheckedField : std::uint8_t {
+  None,
+  EdSearchFor,
+  EdReplaceWith,
+  EdInsert,
+  EdDelete,
+  EdNbrDelete,
+  ComboBaseFileName,
+};
 
 struct TCheckMessage {
   int Id = 0;  // the number of its text
@@ -25,7 +33,12 @@ struct TCheckMessage {
   TCheckedField Focus = TCheckedField::None;
   // Msg::RegexDoesNotCompile: where the search pattern or the replacement stops compiling, and why.
   std::optional<TRegexError> Regex;
+  // Where in the field's text the fault lies, in characters from 1; 0 for none.
+  std::size_t Position = 0;
 };
+
+// The message's text, with its position filled in.
+std::string CheckMessageText(const TCheckMessage& message);
 
 struct TCheckOutcome {
   bool MayStart = true;

@@ -2,8 +2,10 @@
 // The record a rename pass keeps for one directory entry between finding it and
 // handling it.
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "passes/FileFields.h"
 #include "platform/FindData.h"
 #include "platform/FolderHandle.h"
 
@@ -15,6 +17,9 @@ struct TProcessList {
   // cost a copy per entry.
   std::shared_ptr<const TFolderHandle> Folder;
   TFindData FindData;  // the entry as the listing returned it
+  // What was read of the file to put it in order, when it was: the fields of
+  // its new name come from the same reading.
+  std::optional<TFileFacts> Facts;
 };
 
 }  // namespace vt

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "passes/FileOrder.h"
 #include "passes/PassJournal.h"
 #include "passes/PassRow.h"
 #include "platform/FindData.h"
-#include "platform/NameOrder.h"
 #include "platform/SysCalls.h"
 
 namespace vt {
@@ -21,7 +21,10 @@ struct TSearchPassOptions {
   bool IncludeSubDirs = false;
   std::string Folder;  // start folder; a missing trailing "/" is added, empty means "./"
   std::string Masks = "*.*";
-  NameOrder Order = NameOrder::Name;               // of the entries of each listing
+  TFileOrder Order = TFileOrder::Name;  // of the entries of each listing
+  TOrderDirection Direction = TOrderDirection::Ascending;
+  // Number starts again from its first number in each folder of the walk.
+  bool RestartPerFolder = false;
   std::atomic<std::uint64_t>* Progress = nullptr;  // entries handled, may be null; owned by the caller
   // Optional, called on the worker after each entry a listing returned, just before
   // the stop request is polled there: lets a caller watch, or stop, a long listing.

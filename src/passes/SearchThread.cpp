@@ -46,6 +46,9 @@ TSearchThread::TSearchThread(TRowQueue& rows, const TSearchPassOptions& options,
                       return !mask.empty() && mask.find('/') == std::string::npos;
                     });
   Order_ = options.Order;
+  Direction_ = options.Direction;
+  Arranging_ = OrderSources(Order_) != FieldSource::None || Direction_ == TOrderDirection::Descending;
+  RestartPerFolder_ = options.RestartPerFolder;
   Step_.emplace(settings, mode);
   Step_->KeepUntouched(options.Untouched);
   // A rename looks at each file just before it moves it; that look can tell a
@@ -84,7 +87,10 @@ std::vector<TSubFolder> TSearchThread::ScanFolder(const std::shared_ptr<const TF
     if (Stopped()) break;
     CollectMask(folder, mask);
   }
-  if (IncludeSubDirs && !Stopped()) ListEnterableFolders(*folder, Reading_, Order_, subFolders, ListingStop_);
+  if (IncludeSubDirs && !Stopped())
+    ListEnterableFolders(*folder, Reading_, ListingOrder(Order_), subFolders, ListingStop_);
+  if (Arranging_) ArrangeListings();
+  if (RestartPerFolder_) Step_->RestartCounter();
   HandleFoundList();
   FreeFoundList();
   Reading_.Clear();
@@ -93,7 +99,8 @@ std::vector<TSubFolder> TSearchThread::ScanFolder(const std::shared_ptr<const TF
 
 void TSearchThread::CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask) {
   if (mask.empty()) return;  // selects nothing
-  TFindHandle listing(folder, Reading_, mask, ListFilter::All, ShortNamesNeeded(), Order_, ListingStop_, ReadOnly_);
+  TFindHandle listing(folder, Reading_, mask, ListFilter::All, ShortNamesNeeded(), ListingOrder(Order_), ListingStop_,
+                      ReadOnly_);
   // A mask naming a folder that is not there selects nothing, as a mask may.
   if (listing.Error() != 0 && listing.Error() != ENOENT && listing.Error() != ENOTDIR)
     ReportUnreadable(listing.Folder(), listing.Error());
@@ -106,6 +113,14 @@ void TSearchThread::CollectMask(const std::shared_ptr<const TFolderHandle>& fold
 // kept from block to block: a folder's entries are never all copied at once.
 std::size_t TSearchThread::DrawBlock() {
   std::size_t count = 0;
+  while (Arranging_ && count < kBlockSize && NextArranged_ < Arranged_.size()) {
+    if (count == FoundList.size()) FoundList.emplace_back();
+    FoundList[count++] = std::move(Arranged_[NextArranged_++]);
+    if (OnCollected_) {
+      OnCollected_(*this, FoundList[count - 1].FindData);
+      if (Stopped()) break;
+    }
+  }
   while (count < kBlockSize && NextListing_ < Listings_.size()) {
     TListed& listed = Listings_[NextListing_];
     if (count == FoundList.size()) FoundList.emplace_back();
@@ -115,6 +130,7 @@ std::size_t TSearchThread::DrawBlock() {
       continue;
     }
     record.Folder = listed.Folder;
+    record.Facts.reset();
     ++count;
     if (OnCollected_) {
       OnCollected_(*this, record.FindData);
@@ -122,6 +138,50 @@ std::size_t TSearchThread::DrawBlock() {
     }
   }
   return count;
+}
+
+// Every listing drawn in full and each put in the order asked for, reading
+// what the order needs of each file (and what the fields need, in the same read).
+void TSearchThread::ArrangeListings() {
+  for (TListed& listed : Listings_) {
+    const std::size_t from = Arranged_.size();
+    for (;;) {
+      if (Stopped()) return;
+      TProcessList record;
+      if (!listed.Listing.FindNext(record.FindData)) break;
+      record.Folder = listed.Folder;
+      Arranged_.push_back(std::move(record));
+    }
+    ArrangeListing(from);
+  }
+  Listings_.clear();
+}
+
+void TSearchThread::ArrangeListing(std::size_t from) {
+  const std::uint8_t sources = OrderSources(Order_);
+  const std::size_t count = Arranged_.size() - from;
+  if (sources == FieldSource::None) {
+    std::reverse(Arranged_.begin() + static_cast<std::ptrdiff_t>(from), Arranged_.end());
+    return;
+  }
+  std::vector<std::optional<std::int64_t>> keys(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (Stopped()) return;
+    TProcessList& record = Arranged_[from + i];
+    if (!IsPlainFile(record.FindData)) continue;
+    ReadFacts(record, sources | Step_->FieldSources());
+    keys[i] = OrderKey(Order_, *record.Facts);
+  }
+  std::vector<std::uint32_t> positions = ArrangeByKeys(keys, Direction_);
+  TListedEntries arranged;
+  arranged.reserve(count);
+  for (const std::uint32_t at : positions) arranged.push_back(std::move(Arranged_[from + at]));
+  std::move(arranged.begin(), arranged.end(), Arranged_.begin() + static_cast<std::ptrdiff_t>(from));
+}
+
+void TSearchThread::ReadFacts(TProcessList& record, std::uint8_t sources) {
+  record.Facts.emplace();
+  FieldReader_.Read(*record.Folder, record.FindData.cFileName, sources, *record.Facts);
 }
 
 ShortNames TSearchThread::ShortNamesNeeded() const {
@@ -150,6 +210,7 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count) {
   Entries_.clear();
   const bool counting = Progress_ != nullptr;
   const bool recordAll = RecordAllMessages_.load(std::memory_order_relaxed);
+  const std::uint8_t sources = Step_->FieldSources();
   std::uint64_t index = RowsSoFar_;
   std::size_t judged = 0;
   for (; judged < count; ++judged) {
@@ -157,13 +218,17 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count) {
     TProcessList& record = FoundList[judged];
     TJudged& entry = Block_[judged];
     if (counting) Progress_->fetch_add(1, std::memory_order_relaxed);
+    if (sources != FieldSource::None && IsPlainFile(record.FindData)) {
+      if (!record.Facts) FieldReader_.Read(*record.Folder, record.FindData.cFileName, sources, Facts_);
+      Step_->SetFieldValues(record.Facts ? &record.Facts->Values : &Facts_.Values);
+    }
     entry.Row = IsPlainFile(record.FindData) && Step_->Judge(record.FindData) &&
                 (Step_->Status() != TRenameStatus::rsNoMatch || recordAll);
     entry.Pending = entry.Row && Step_->RenamePending();
     // A row without a rename has no look before it: the listing's look is made here.
     if (entry.Row && !entry.Pending && record.FindData.FlagsUnread) entry.Row = LookAgain(record);
     entry.Status = Step_->Status();
-    entry.Error = Step_->SystemError();  // the step's own reason of an "Error" row (a hiding name, a costly pattern)
+    entry.Error = Step_->SystemError();  // the step's own reason of an "Error" row (a hiding name, a costly pattern, a lacking field)
     entry.NewName = Step_->NewName();
     if (!entry.Row) continue;
     entry.Index = index++;
@@ -289,6 +354,8 @@ void TSearchThread::FreeFoundList() {
   FoundList.clear();
   Listings_.clear();
   NextListing_ = 0;
+  Arranged_.clear();
+  NextArranged_ = 0;
 }
 
 }  // namespace vt

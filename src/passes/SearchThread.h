@@ -15,6 +15,8 @@
 
 #include "engine/RenameSettings.h"
 #include "engine/RenameStep.h"
+#include "passes/FileFields.h"
+#include "passes/FileOrder.h"
 #include "passes/PassJournal.h"
 #include "passes/ProcessList.h"
 #include "passes/RowQueue.h"
@@ -49,6 +51,9 @@ class TSearchThread final {
   std::vector<TSubFolder> ScanFolder(const std::shared_ptr<const TFolderHandle>& folder);
   void CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask);
   std::size_t DrawBlock();
+  void ArrangeListings();
+  void ArrangeListing(std::size_t from);
+  void ReadFacts(TProcessList& record, std::uint8_t sources);
   void HandleFoundList();
   std::size_t JudgeBlock(std::size_t count);
   std::size_t AttemptBlock(std::size_t judged);
@@ -81,8 +86,14 @@ class TSearchThread final {
     std::shared_ptr<const TFolderHandle> Folder;  // where its entries live
     TFindHandle Listing;
   };
+  // Entries of a listing drawn in full, to be handed out in the order asked for.
+  using TListedEntries = std::vector<TProcessList>;
   TRowQueue& Rows_;
   std::vector<TListed> Listings_;
+  // Instead of Listings_ when the order is not the listing's own: every
+  // listing's entries, each listing's in order, and the next one to hand out.
+  TListedEntries Arranged_;
+  std::size_t NextArranged_ = 0;
   std::size_t NextListing_ = 0;
   std::vector<TProcessList> FoundList;  // the block in hand
   TFolderReading Reading_;              // of the folder in hand, kept from folder to folder
@@ -93,7 +104,12 @@ class TSearchThread final {
   std::shared_ptr<const std::string> RowPath;
   std::string Masks;
   std::vector<std::string> MaskList_;  // Masks split at ";"
-  NameOrder Order_ = NameOrder::Name;
+  TFileOrder Order_ = TFileOrder::Name;
+  TOrderDirection Direction_ = TOrderDirection::Ascending;
+  bool Arranging_ = false;  // the order needs more than the listing's
+  bool RestartPerFolder_ = false;
+  TFieldReader FieldReader_;
+  TFileFacts Facts_;  // of the entry in hand, when it was read only for its fields
   ReadOnlyFlags ReadOnly_ = ReadOnlyFlags::Look;
   std::vector<TJudged> Block_;  // kept from block to block so that its names' storage is reused
   std::vector<TJournalEntry> Entries_;

@@ -25,7 +25,7 @@ constexpr TLabelled kLabels[] = {
     {"EdSearch", "Label1"},        {"EdSearchFor", "Label3"},       {"EdReplaceWith", "Label2"},
     {"EdInsert", "Label4"},        {"ComboItemToDelete", "Label5"}, {"EdNbrDelete", "LabelNnrDelete"},
     {"EdStartNumber", "Label6"},   {"EdIncrement", "Label7"},       {"ComboBaseFileName", "LblBaseFilename"},
-    {"ComboChangeCase", "Label8"}, {"ComboTruncateTo", "Label9"},
+    {"ComboChangeCase", "Label8"}, {"ComboTruncateTo", "Label9"},   {"ComboOrder", "LblOrder"},
 };
 
 // Controls without a label of their own.

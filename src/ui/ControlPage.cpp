@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "browse/FileListBox.h"
 #include "browse/FileNameModel.h"
@@ -18,6 +19,7 @@
 #include "engine/Messages.h"
 #include "engine/TextHelpers.h"
 #include "ui/ClashMarks.h"
+#include "passes/FileOrder.h"
 #include "ui/ControlFactory.h"
 #include "ui/NameBytes.h"
 #include "ui/NamePreview.h"
@@ -55,6 +57,8 @@ TControlPage::TControlPage(QWidget* parent) : QWidget(parent) {
   Ui_.LstBoxActions->setCurrentRow(0);
   connect(Ui_.EdSearch, &QLineEdit::textChanged, this, &TControlPage::EdSearchChange);
   connect(Ui_.LstBoxActions, &QListWidget::currentRowChanged, this, &TControlPage::LstBoxActionsClick);
+  connect(Ui_.ComboOrder, &QComboBox::currentIndexChanged, this, &TControlPage::ComboOrderChange);
+  connect(Ui_.ChkBxUseFields, &QCheckBox::toggled, Ui_.PageCtrlSettings, &TSettingsPages::SetUseFields);
   WatchSettings();
   SetPreviewOn(PreviewWanted());
 }
@@ -98,6 +102,19 @@ void TControlPage::Build() {
   // Kept for the settings it stands for; never shown and never read.
   Ui_.ChkBxForceReadOnly = MakeCheckBox(Ui_.GroupBoxTreatments, "ChkBxForceReadOnly", "Force if read only", 194, 18);
   Ui_.ChkBxForceReadOnly->hide();
+  Ui_.ChkBxRestartPerFolder =
+      MakeCheckBox(Ui_.GroupBoxTreatments, "ChkBxRestartPerFolder", "Restart numbering in each folder", 170, 18);
+  Ui_.ChkBxUseFields = MakeCheckBox(Ui_.GroupBoxTreatments, "ChkBxUseFields", "Use fields", 380, 18);
+  Ui_.ChkBxUseFields->setToolTip(
+      "Fill in fields such as {taken}, {make} or {artist} in the text inserted or in "
+      "Number's base name, from each file (see Help)");
+  Ui_.LblOrder = MakeLabel(Ui_.GroupBoxTreatments, "LblOrder", "Order :", 462, 20);
+  Ui_.ComboOrder = MakeDropDown(Ui_.GroupBoxTreatments, "ComboOrder",
+                                {"Name", "Natural", "Date modified", "Date taken", "Size"}, 504, 15, 91);
+  Ui_.ComboOrder->setToolTip(
+      "The order files are treated and numbered in, within each folder; "
+      "files without a date taken come after those with one");
+  Ui_.LblOrder->setBuddy(Ui_.ComboOrder);
 
   Ui_.GroupBoxActions = MakeGroup(panel, "GroupBoxActions", "Functions", 6, 206, 601, 100);
   Ui_.LstBoxActions = new QListWidget(Ui_.GroupBoxActions);
@@ -115,12 +132,15 @@ TSearchPassOptions TControlPage::PassOptions() const {
   options.IncludeSubDirs = Ui_.ChkBxIncSubDir->isChecked();
   options.Folder = IncludeBackslash(Ui_.FilterDirectoryListBox1->Directory());
   options.Masks = NameBytes(Ui_.EdSearch->text());
+  options.Order = static_cast<TFileOrder>(std::max(0, Ui_.ComboOrder->currentIndex()));
+  options.RestartPerFolder = Ui_.ChkBxRestartPerFolder->isChecked();
   return options;
 }
 
 TControlValues TControlPage::Values() const {
   TControlValues values = Ui_.PageCtrlSettings->Values();
   values.LstBoxActions = Ui_.LstBoxActions->currentRow();
+  values.ChkBxUseFields = Ui_.ChkBxUseFields->isChecked();
   return values;
 }
 
@@ -135,7 +155,8 @@ void TControlPage::RefreshFileList() {
 }
 
 std::vector<QWidget*> TControlPage::FocusOrder() const {
-  std::vector<QWidget*> order{Ui_.FileListBox1, Ui_.ChkBxIncSubDir, Ui_.EdSearch};
+  std::vector<QWidget*> order{Ui_.FileListBox1,   Ui_.ChkBxIncSubDir, Ui_.ChkBxRestartPerFolder,
+                              Ui_.ChkBxUseFields, Ui_.ComboOrder,     Ui_.EdSearch};
   const std::vector<QWidget*> settings = Ui_.PageCtrlSettings->FocusOrder();
   order.insert(order.end(), settings.begin(), settings.end());
   order.insert(order.end(), {Ui_.LstBoxActions, Ui_.FilterDirectoryListBox1, Ui_.FilterDriveComboBox1});
@@ -157,6 +178,7 @@ void TControlPage::WatchSettings() {
     connect(combo, &QComboBox::currentTextChanged, this, touched);
   }
   connect(Ui_.LstBoxActions, &QListWidget::currentRowChanged, this, touched);
+  connect(Ui_.ChkBxUseFields, &QCheckBox::toggled, this, touched);
   connect(Ui_.FileListBox1, &TFileListBox::FileListChanged, this, &TControlPage::PreviewSoon);
   connect(Ui_.FileListBox1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
     if (!PreviewSettled()) PreviewRowsInView();
@@ -249,6 +271,19 @@ void TControlPage::SayInStatusBar(const QString& text) {
 }
 
 void TControlPage::EdSearchChange() { Ui_.FileListBox1->SetMask(NameBytes(Ui_.EdSearch->text())); }
+
+// The file list shows the files in the order a pass would treat them in.
+void TControlPage::ComboOrderChange() {
+  const auto order = static_cast<TFileOrder>(std::max(0, Ui_.ComboOrder->currentIndex()));
+  if (order == TFileOrder::Name) {
+    Ui_.FileListBox1->SetArrange({});
+    return;
+  }
+  Ui_.FileListBox1->SetArrange(
+      [order](const std::string& folder, std::vector<std::string>& files, const TListingStop& stop) {
+        ArrangeNames(folder, order, TOrderDirection::Ascending, files, stop);
+      });
+}
 
 void TControlPage::LstBoxActionsClick() { Ui_.PageCtrlSettings->ShowOperationPage(Ui_.LstBoxActions->currentRow()); }
 

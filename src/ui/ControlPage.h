@@ -14,6 +14,7 @@
 #include "passes/SearchPassOptions.h"
 
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -34,8 +35,8 @@ class TControlPage : public QWidget {
   explicit TControlPage(QWidget* parent = nullptr);
   ~TControlPage() override;
 
-  // The folder of the folder list with a final "/", the masks of EdSearch and
-  // "Include sub-directories".
+  // The folder of the folder list with a final "/", the masks of EdSearch,
+  // "Include sub-directories", the order and "Restart numbering in each folder".
   TSearchPassOptions PassOptions() const;
   // The values the checks before a pass read, and the settings a pass renames with.
   TControlValues Values() const;
@@ -64,6 +65,7 @@ class TControlPage : public QWidget {
   void PreviewRowsInView();
   void PreviewDone(std::uint64_t generation, std::shared_ptr<const TFilePreview> preview);
   void SayInStatusBar(const QString& text);
+  void ComboOrderChange();
 
   // Named as their objectNames.
   struct TControls {
@@ -76,6 +78,10 @@ class TControlPage : public QWidget {
     QGroupBox* GroupBoxTreatments = nullptr;
     QCheckBox* ChkBxIncSubDir = nullptr;
     QCheckBox* ChkBxForceReadOnly = nullptr;
+    QCheckBox* ChkBxRestartPerFolder = nullptr;
+    QCheckBox* ChkBxUseFields = nullptr;
+    QLabel* LblOrder = nullptr;
+    QComboBox* ComboOrder = nullptr;
     QGroupBox* GroupBoxActions = nullptr;
     QListWidget* LstBoxActions = nullptr;
     TSettingsPages* PageCtrlSettings = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/ErrorReasons.h"
 
 #include <QAbstractItemModel>
+#include <cerrno>
 
 #include "engine/RenameStep.h"
 
@@ -19,6 +20,10 @@ void TErrorReasons::Note(std::size_t row, TRenameStatus status, int systemError)
   if (status != TRenameStatus::rsError || systemError == 0) return;
   if (systemError == kHidingName) {
     Reasons_.insert(int(row), QStringLiteral("The new name begins with \".\" and would hide the file"));
+    return;
+  }
+  if (systemError == ENODATA) {
+    Reasons_.insert(int(row), QStringLiteral("The file lacks a field the new name needs"));
     return;
   }
   Reasons_.insert(int(row), systemError == kPatternTooCostly

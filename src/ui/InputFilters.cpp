@@ -107,15 +107,21 @@ void FilterTypedChar(TTextField field, char32_t& key) {
   if (!TextFieldAccepts(field, key)) key = 0;
 }
 
-void FilterPastedText(TTextField field, QLineEdit* edit) {
+void FilterTypedChar(TTextField field, TFieldChars fields, const QLineEdit* edit, char32_t& key) {
+  if (fields == TFieldChars::Fields && InsideField(edit->text().left(edit->cursorPosition()).toStdString())) return;
+  FilterTypedChar(field, key);
+}
+
+void FilterPastedText(TTextField field, QLineEdit* edit, TFieldChars fields) {
   const QString text = edit->text();
   QString kept;
   kept.reserve(text.size());
   const int cursor = edit->cursorPosition();
   int keptBeforeCursor = 0;
   for (qsizetype i = 0; i < text.size(); ++i) {
+    const bool inField = fields == TFieldChars::Fields && InsideField(kept.toStdString());
     // Every refused character is ASCII: no half of a surrogate pair is.
-    if (!TextFieldAccepts(field, text[i].unicode())) continue;
+    if (!inField && !TextFieldAccepts(field, text[i].unicode())) continue;
     kept += text[i];
     if (i < cursor) ++keptBeforeCursor;
   }

@@ -50,10 +50,14 @@ class TInputFilters : public QObject {
   const QLineEdit* Typing_ = nullptr;
 };
 
+// Whether a text field holds fields ("Use fields"): inside one, any character goes.
+enum class TFieldChars : std::uint8_t { Literal, Fields };
+
 // The rules the window's handlers apply.
 void FilterTypedChar(TTextField field, char32_t& key);
+void FilterTypedChar(TTextField field, TFieldChars fields, const QLineEdit* edit, char32_t& key);
 // Pasted text loses the characters the field refuses.
-void FilterPastedText(TTextField field, QLineEdit* edit);
+void FilterPastedText(TTextField field, QLineEdit* edit, TFieldChars fields = TFieldChars::Literal);
 // "Treat file extension" and "Recursive" as the dot of the search pattern sets them.
 void ApplyExtensionChange(TExtensionChange change, QCheckBox* treatExtension, QCheckBox* recursive);
 void NumberFieldKeyPress(QLineEdit* edit, const TUpDown* arrows, char32_t& key);

@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "engine/Messages.h"
+#include "engine/SettingsChecks.h"
 
 namespace vt {
 namespace {
@@ -94,7 +95,7 @@ TAnswer ShowCheckMessage(const TCheckMessage& message) {
                                             .arg(error.Offset)
                                             .arg(QString::fromUtf8(error.Message)));
   }
-  return ShowMessageBox(message.Kind, QString::fromUtf8(Message(message.Id)));
+  return ShowMessageBox(message.Kind, QString::fromStdString(CheckMessageText(message)));
 }
 
 }  // namespace vt

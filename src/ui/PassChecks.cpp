@@ -1,5 +1,6 @@
 #include "ui/PassChecks.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 
 #include "ui/SettingsPagesControls.h"
@@ -14,6 +15,7 @@ QWidget* CheckedFieldWidget(const TSettingsPagesControls& c, TCheckedField field
     case TCheckedField::EdInsert: return c.EdInsert;
     case TCheckedField::EdDelete: return c.EdDelete;
     case TCheckedField::EdNbrDelete: return c.EdNbrDelete;
+    case TCheckedField::ComboBaseFileName: return c.ComboBaseFileName;
   }
   return nullptr;
 }

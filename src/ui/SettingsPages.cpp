@@ -240,7 +240,9 @@ void TSettingsPages::ConnectInputFilters() {
                        });
   InputFilters_->Watch(Ui_.EdReplaceWith, handler(&TSettingsPages::ValidateCharKeyPress), {},
                        pastedText(TTextField::Pattern));
-  InputFilters_->Watch(Ui_.EdInsert, handler(&TSettingsPages::ValideKeyPress), {}, pastedText(TTextField::InsertText));
+  InputFilters_->Watch(
+      Ui_.EdInsert, handler(&TSettingsPages::ValideKeyPress), {},
+      [this](QLineEdit* sender, const QString&) { FilterPastedText(TTextField::InsertText, sender, FieldChars_); });
   InputFilters_->Watch(Ui_.EdDelete, handler(&TSettingsPages::EdDeleteKeyPress), {},
                        pastedText(TTextField::DeleteText));
   for (QLineEdit* number : {Ui_.EdInsertPos, Ui_.EdNbrDelete, Ui_.EdDeletePos, Ui_.EdStartNumber, Ui_.EdIncrement,
@@ -291,7 +293,13 @@ void TSettingsPages::ValidateCharKeyPress(QLineEdit* sender, char32_t& key) {
                          Ui_.ChkBxSearchRecursive);
 }
 
-void TSettingsPages::ValideKeyPress(QLineEdit*, char32_t& key) { FilterTypedChar(TTextField::InsertText, key); }
+void TSettingsPages::ValideKeyPress(QLineEdit* sender, char32_t& key) {
+  FilterTypedChar(TTextField::InsertText, FieldChars_, sender, key);
+}
+
+void TSettingsPages::SetUseFields(bool useFields) {
+  FieldChars_ = useFields ? TFieldChars::Fields : TFieldChars::Literal;
+}
 
 void TSettingsPages::EdDeleteKeyPress(QLineEdit*, char32_t& key) { FilterTypedChar(TTextField::DeleteText, key); }
 

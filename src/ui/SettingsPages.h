@@ -11,6 +11,7 @@
 #include "engine/InputRules.h"
 #include "engine/RenameSettings.h"
 #include "engine/SettingsChecks.h"
+#include "ui/InputFilters.h"
 #include "ui/SettingsPagesControls.h"
 
 class QLineEdit;
@@ -33,6 +34,8 @@ class TSettingsPages : public QStackedWidget {
   void FocusCheckedField(TCheckedField field);
   // The focusable fields, page by page, top-down.
   std::vector<QWidget*> FocusOrder() const;
+  // "Use fields": the text to insert lets the characters of a field through.
+  void SetUseFields(bool useFields);
 
  private:
   void BuildSearchPage();
@@ -66,6 +69,7 @@ class TSettingsPages : public QStackedWidget {
   TSettingsPagesControls Ui_;
   std::unique_ptr<TSettingsPanels> Panels_;
   TInputFilters* InputFilters_ = nullptr;
+  TFieldChars FieldChars_ = TFieldChars::Literal;
 };
 
 }  // namespace vt

@@ -196,3 +196,21 @@ TEST(CliChecks, HelpFitsAScreenAndEndsWithExamples) {
 
 }  // namespace
 }  // namespace vt::test
+
+namespace vt::test {
+namespace {
+
+TEST(CliChecks, FieldsAreCheckedBeforeAPassAndAFileLackingOneSaysWhy) {
+  TTempFolder dir;
+  dir.WriteFile("a.txt");
+  const TRun refused = RunProgram({dir.Folder(), "-x", "insert", "{colour} ", "--fields"}, dir.Path());
+  EXPECT_EQ(refused.Exit, 2);
+  EXPECT_EQ(refused.Err, "veltrane-cli: Unknown field at character 1.\nThe fields are listed in the help.\n");
+  const TRun lacking = RunProgram({dir.Folder(), "-f", "json", "insert", "{artist} ", "--fields"}, dir.Path());
+  EXPECT_NE(lacking.Out.find("\"reason\":\"the file lacks a field the new name needs\""), std::string::npos)
+      << lacking.Out;
+  EXPECT_EQ(dir.Names(), std::set<std::string>{"a.txt"});
+}
+
+}  // namespace
+}  // namespace vt::test

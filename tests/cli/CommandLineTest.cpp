@@ -33,7 +33,7 @@ TEST(CommandLine, ValidArgumentsFillTheControlsAsTheWindowWould) {
          EXPECT_FALSE(o.IncludeSubDirs);
          EXPECT_FALSE(o.RecordAll);
          EXPECT_FALSE(o.Format.has_value());
-         EXPECT_EQ(o.Order, NameOrder::Name);
+         EXPECT_EQ(o.Order, TFileOrder::Name);
          EXPECT_EQ(o.Controls.LstBoxActions, ControlIndex(TOperation::SearchReplace));
          EXPECT_EQ(o.Controls.EdSearchFor, "a");
          EXPECT_EQ(o.Controls.EdReplaceWith, "b");
@@ -52,8 +52,32 @@ TEST(CommandLine, ValidArgumentsFillTheControlsAsTheWindowWould) {
          EXPECT_TRUE(o.Controls.ChkBxCaseSensitive);
          EXPECT_TRUE(o.Controls.ChkBxSearchInExt);
        }},
-      {{".", "number", "--order", "natural"}, [](const TCliOptions& o) { EXPECT_EQ(o.Order, NameOrder::Natural); }},
-      {{".", "number", "--order=name"}, [](const TCliOptions& o) { EXPECT_EQ(o.Order, NameOrder::Name); }},
+      {{".", "number", "--order", "natural"}, [](const TCliOptions& o) { EXPECT_EQ(o.Order, TFileOrder::Natural); }},
+      {{".", "number", "--order=name"}, [](const TCliOptions& o) { EXPECT_EQ(o.Order, TFileOrder::Name); }},
+      {{".", "number", "--order", "taken", "--reverse", "--restart-per-folder"},
+       [](const TCliOptions& o) {
+         EXPECT_EQ(o.Order, TFileOrder::Taken);
+         EXPECT_EQ(o.Direction, TOrderDirection::Descending);
+         EXPECT_TRUE(o.RestartPerFolder);
+         EXPECT_FALSE(o.Controls.ChkBxUseFields);
+       }},
+      {{".", "number", "--order=modified"}, [](const TCliOptions& o) { EXPECT_EQ(o.Order, TFileOrder::Modified); }},
+      {{".", "number", "--order=size"},
+       [](const TCliOptions& o) {
+         EXPECT_EQ(o.Order, TFileOrder::Size);
+         EXPECT_EQ(o.Direction, TOrderDirection::Ascending);
+         EXPECT_FALSE(o.RestartPerFolder);
+       }},
+      {{".", "insert", "{taken:%Y/%m/%d} ", "--fields"},
+       [](const TCliOptions& o) {
+         EXPECT_TRUE(o.Controls.ChkBxUseFields);
+         EXPECT_EQ(o.Controls.EdInsert, "{taken:%Y/%m/%d} ");
+       }},
+      {{".", "number", "--fields", "--base", "{make} "},
+       [](const TCliOptions& o) {
+         EXPECT_TRUE(o.Controls.ChkBxUseFields);
+         EXPECT_EQ(o.Controls.ComboBaseFileName, "{make} ");
+       }},
       {{"-x", "-o", "out.vtr", "-f", "tsv", "-m", "", ".", "replace", "", ""},
        [](const TCliOptions& o) {
          EXPECT_EQ(o.SaveFile, "out.vtr");
@@ -222,7 +246,10 @@ TEST(CommandLine, UsageErrorsNameTheProblem) {
       {{".", "truncate", "--max"}, "'--max' needs a value"},
       {{".", "replace", "a", "b", "--rename=yes"}, "takes no value"},
       {{".", "replace", "a", "b", "-f", "csv"}, "table, tsv or json"},
-      {{".", "number", "--order", "size"}, "name or natural, not 'size'"},
+      {{".", "number", "--order", "date"}, "name, natural, modified, taken or size, not 'date'"},
+      {{".", "replace", "a", "b", "--fields"}, "option '--fields' does not apply to replace"},
+      {{".", "insert", "a/{taken:%Y/%m}", "--fields"}, "the text to insert cannot hold '/': 'a/{taken:%Y/%m}'"},
+      {{".", "number", "--base", "{make}/x", "--fields"}, "the base name cannot hold '/': '{make}/x'"},
       {{"show", "a.vtr", "--order", "natural"}, "does not apply to show"},
       // Limits of the window's fields.
       {{".", "insert", "x", "--at", "offset", "--pos", "0"}, "from 1 to 127"},

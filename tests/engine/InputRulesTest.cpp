@@ -107,3 +107,18 @@ TEST(InputRules, TreatExtensionFollowsTheDot) {
 
 }  // namespace
 }  // namespace vt
+
+namespace vt {
+namespace {
+
+TEST(InputRules, InsideFieldFollowsTheBracesBeforeTheCaret) {
+  const struct {
+    const char* Before;
+    bool Inside;
+  } cases[] = {{"", false},        {"{", true},          {"{taken:%H", true}, {"{taken}", false},    {"{{", false},
+               {"{{taken", false}, {"a {make} {", true}, {"x}}{", true},      {"{taken:%H}}", false}};
+  for (const auto& c : cases) EXPECT_EQ(InsideField(c.Before), c.Inside) << c.Before;
+}
+
+}  // namespace
+}  // namespace vt

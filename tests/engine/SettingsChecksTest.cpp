@@ -203,3 +203,54 @@ TEST(CheckSettings, WithoutAWayToAskAConfirmationRefuses) {
 
 }  // namespace
 }  // namespace vt
+
+namespace vt {
+namespace {
+
+TControlValues FieldsOn(TControlValues controls, bool useFields = true) {
+  controls.ChkBxUseFields = useFields;
+  return controls;
+}
+
+TControlValues NumberBase(const std::string& base) {
+  TControlValues c = test::Numbers();
+  c.ChkBxUseBaseFilename = true;
+  c.ComboBaseFileName = base;
+  return c;
+}
+
+TEST(CheckSettings, FieldsThatCannotBeFilledInAreRefusedWithTheirPlace) {
+  const struct {
+    TControlValues controls;
+    int refusedBy;
+    TCheckedField focus;
+    std::size_t position;
+    const char* text;
+  } cases[] = {
+      {FieldsOn(test::InsertText("x {colour}")), Msg::UnknownField, TCheckedField::EdInsert, 3,
+       "Unknown field at character 3.\nThe fields are listed in the help."},
+      {FieldsOn(test::InsertText("{taken:%Y-%K}")), Msg::BadFieldFormat, TCheckedField::EdInsert, 11,
+       "Incorrect field format at character 11."},
+      {FieldsOn(NumberBase("{make")), Msg::UnmatchedBrace, TCheckedField::ComboBaseFileName, 1,
+       "Unmatched brace at character 1.\nWrite {{ or }} for a brace."},
+      {FieldsOn(test::InsertText("{taken:%Y} {{x}}")), 0, TCheckedField::None, 0, ""},
+      // Unchecked, or where the text is not the name: nothing to check.
+      {FieldsOn(test::InsertText("{colour}"), false), 0, TCheckedField::None, 0, ""},
+      {FieldsOn(NumberBase("Original Name")), 0, TCheckedField::None, 0, ""},
+      {FieldsOn(test::Numbers()), 0, TCheckedField::None, 0, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    TScript script;
+    const TCheckOutcome outcome = CheckSettings(c.controls, script.Show());
+    EXPECT_EQ(outcome.RefusedBy, c.refusedBy);
+    EXPECT_EQ(outcome.Focus, c.focus);
+    ASSERT_EQ(script.Shown.size(), c.refusedBy == 0 ? 0u : 1u);
+    if (c.refusedBy == 0) continue;
+    EXPECT_EQ(script.Shown[0].Position, c.position);
+    EXPECT_EQ(CheckMessageText(script.Shown[0]), c.text);
+  }
+}
+
+}  // namespace
+}  // namespace vt

@@ -97,7 +97,7 @@ TEST_F(SearchThreadTest, EachListingInNameOrderAndTheCounterFollowsIt) {
 TEST_F(SearchThreadTest, NaturalOrderComparesNumbersInNames) {
   for (const char* name : {"IMG_10.jpg", "IMG_9.jpg", "IMG_100.jpg", "img_2.jpg"}) Tree.File(name);
   TSearchPassOptions options = Options("*.*");
-  options.Order = NameOrder::Natural;
+  options.Order = TFileOrder::Natural;
   Window.Simulation = true;
   Run(options, NumberDefaults());
   std::vector<std::string> files;

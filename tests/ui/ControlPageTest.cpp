@@ -2,6 +2,7 @@
 // checks before it read (the values, the settings, where the pass walks).
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include "browse/FilterDirectoryListBox.h"
 #include "support/TempFolder.h"
 #include "ui/ControlPage.h"
+#include "ui/InputFilters.h"
 
 namespace vt {
 namespace {
@@ -152,6 +154,46 @@ TEST(ControlPage, ThePassWalksTheFolderOfTheListWithTheMasksAndTheSubFolderChoic
     EXPECT_EQ(options.Folder, folder.Folder()) << c.Masks;
     EXPECT_EQ(options.Masks, c.Masks);
     EXPECT_EQ(options.IncludeSubDirs, c.SubDirs) << c.Masks;
+  }
+}
+
+TEST(ControlPage, TheOrderTheCounterAndTheFieldsGoToThePass) {
+  const struct {
+    int Order;
+    TFileOrder Expected;
+    bool Restart;
+    bool Fields;
+  } cases[] = {{0, TFileOrder::Name, false, false},
+               {1, TFileOrder::Natural, true, false},
+               {2, TFileOrder::Modified, false, true},
+               {3, TFileOrder::Taken, true, true},
+               {4, TFileOrder::Size, false, false}};
+  for (const auto& c : cases) {
+    TControlPage page;
+    auto* order = test::Named<QComboBox>(page, "ComboOrder");
+    EXPECT_EQ(order->itemText(c.Order).toStdString(),
+              (std::vector<std::string>{"Name", "Natural", "Date modified", "Date taken", "Size"}[c.Order]));
+    order->setCurrentIndex(c.Order);
+    test::Named<QCheckBox>(page, "ChkBxRestartPerFolder")->setChecked(c.Restart);
+    test::Named<QCheckBox>(page, "ChkBxUseFields")->setChecked(c.Fields);
+    const TSearchPassOptions options = page.PassOptions();
+    EXPECT_EQ(options.Order, c.Expected) << c.Order;
+    EXPECT_EQ(options.RestartPerFolder, c.Restart) << c.Order;
+    EXPECT_EQ(page.Values().ChkBxUseFields, c.Fields) << c.Order;
+  }
+}
+
+// Use fields lets a field's characters into the text to insert, and only inside a field.
+TEST(ControlPage, UseFieldsLetsTheCharactersOfAFieldThrough) {
+  for (const bool fields : {false, true}) {
+    TControlPage page;
+    test::Named<QCheckBox>(page, "ChkBxUseFields")->setChecked(fields);
+    auto* insert = test::Named<QLineEdit>(page, "EdInsert");
+    insert->setText("{taken:%H:%M} a:b");  // as a paste
+    insert->setCursorPosition(int(insert->text().size()));
+    QApplication::sendPostedEvents();
+    FilterPastedText(TTextField::InsertText, insert, fields ? TFieldChars::Fields : TFieldChars::Literal);
+    EXPECT_EQ(insert->text().toStdString(), fields ? "{taken:%H:%M} ab" : "{taken%H%M} ab");
   }
 }
 

@@ -1,0 +1,65 @@
+#include "platform/FileHead.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace vt {
+namespace {
+
+TFileStat StatOf(const struct stat& st) {
+  return TFileStat{st.st_mtim.tv_sec, static_cast<std::uint32_t>(st.st_mtim.tv_nsec),
+                   static_cast<std::uint64_t>(st.st_size)};
+}
+
+// Closes the descriptor it was given when it goes.
+class TOpenFile {
+ public:
+  explicit TOpenFile(int fd) : Fd_(fd) {}
+  ~TOpenFile() {
+    if (Fd_ >= 0) ::close(Fd_);
+  }
+  TOpenFile(const TOpenFile&) = delete;
+  TOpenFile& operator=(const TOpenFile&) = delete;
+  int Fd() const { return Fd_; }
+
+ private:
+  int Fd_;
+};
+
+}  // namespace
+
+std::optional<TFileStat> StatEntry(const TFolderHandle& folder, const std::string& name) {
+  struct stat st {};
+  if (::fstatat(folder.Fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+  return StatOf(st);
+}
+
+int ReadFileHead(const TFolderHandle& folder, const std::string& name, std::size_t max, std::string& head,
+                 TFileStat& stat) {
+  head.clear();
+  // Non-blocking: a pipe put where the file was must not hold the pass.
+  const TOpenFile file(::openat(folder.Fd(), name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+  if (file.Fd() < 0) return errno;
+  struct stat st {};
+  if (::fstat(file.Fd(), &st) != 0) return errno;
+  if (!S_ISREG(st.st_mode)) return EISDIR;
+  stat = StatOf(st);
+  const std::size_t wanted = st.st_size < 0 ? 0 : std::min<std::size_t>(max, static_cast<std::size_t>(st.st_size));
+  head.resize(wanted);
+  std::size_t got = 0;
+  while (got < wanted) {
+    const ssize_t read = ::pread(file.Fd(), head.data() + got, wanted - got, static_cast<off_t>(got));
+    if (read < 0 && errno == EINTR) continue;
+    if (read < 0) return errno;
+    if (read == 0) break;
+    got += static_cast<std::size_t>(read);
+  }
+  head.resize(got);
+  return 0;
+}
+
+}  // namespace vt

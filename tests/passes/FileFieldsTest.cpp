@@ -1,0 +1,153 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "passes/MediaFiles.h"
+#include "passes/PassTestSupport.h"
+
+namespace vt::test {
+namespace {
+
+constexpr std::time_t kModified = 1'704'164'645;  // 2024-01-02 03:04:05 UTC
+
+void SetModified(const std::string& path, std::time_t when) {
+  const timespec times[2] = {{when, 0}, {when, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
+}
+
+std::string LocalText(std::time_t when, const char* format) {
+  std::tm local{};
+  ::localtime_r(&when, &local);
+  char text[64];
+  return std::string(text, std::strftime(text, sizeof text, format, &local));
+}
+
+// A photo, a song of each kind and a plain text file, one folder.
+void MakeMedia(const TTempTree& tree) {
+  WriteJpeg(tree.Path("photo.jpg"), {"2025:06:14 10:11:12", "Canon", "EOS R6", 640, 480, {}});
+  WriteJpeg(tree.Path("scan.jpg"), {{}, {}, {}, 300, 200, "2023-02-03T04:05:06"});
+  WriteMp3(tree.Path("song.mp3"), {"Nina Simone", "Pastel Blues", "Sinnerman", 1965, 7});
+  WriteFlac(tree.Path("tune.flac"), {"Miles/Davis", "Kind of Blue", "So What", 1959, 1});
+  tree.File("notes.txt", "x");
+  for (const char* name : {"photo.jpg", "scan.jpg", "song.mp3", "tune.flac", "notes.txt"})
+    SetModified(tree.Path(name), kModified);
+}
+
+TControlValues WithFields(TControlValues controls) {
+  controls.ChkBxUseFields = true;
+  return controls;
+}
+
+TEST(FileFields, EachFieldNamesTheFilesThatHaveIt) {
+  struct Case {
+    const char* Masks;
+    const char* Text;
+    std::vector<std::string> NewNames;  // in name order; empty where the file lacks the field
+  };
+  const std::string modified = LocalText(kModified, "%Y%m%d-%H%M");
+  for (const Case& c : {
+           Case{"*.jpg", "{taken} ", {"2025-06-14 photo.jpg", "2023-02-03 scan.jpg"}},
+           Case{"*.jpg", "{taken:%Y%m%d_%H%M%S} ", {"20250614_101112 photo.jpg", "20230203_040506 scan.jpg"}},
+           Case{"*.jpg", "{make} {model} ", {"Canon EOS R6 photo.jpg", ""}},
+           Case{"*.jpg", "{width}x{height} ", {"640x480 photo.jpg", "300x200 scan.jpg"}},
+           Case{"*.mp3;*.flac",
+                "{track:00} {artist} - {title} ({album}, {year}) ",
+                {"07 Nina Simone - Sinnerman (Pastel Blues, 1965) song.mp3",
+                 "01 Miles_Davis - So What (Kind of Blue, 1959) tune.flac"}},
+           Case{"*.txt;*.mp3", "{modified:%Y%m%d-%H%M} ", {modified + " notes.txt", modified + " song.mp3"}},
+           Case{"*.txt", "{name}-{{1}}-", {"notes-{1}-notes.txt"}},
+           Case{"*.txt", "{title} ", {""}},
+           Case{"*.mp3", "{taken} ", {""}},
+       }) {
+    SCOPED_TRACE(c.Text);
+    TTempTree tree;
+    MakeMedia(tree);
+    TTestWindow window;
+    window.Simulation = true;
+    TSearchPassOptions options;
+    options.Folder = tree.Root();
+    options.Masks = c.Masks;
+    RunSearch(window, options, WithFields(InsertAtBeginning(c.Text)));
+    ASSERT_EQ(window.Table.RowCount(), c.NewNames.size());
+    for (std::size_t i = 0; i < c.NewNames.size(); ++i) {
+      const TResultRow& row = window.Table.Row(i);
+      SCOPED_TRACE(row.OldName);
+      EXPECT_EQ(row.NewName, c.NewNames[i]);
+      // A file that lacks a field is not renamed, and says why.
+      EXPECT_EQ(row.Status, c.NewNames[i].empty() ? TRenameStatus::rsError : TRenameStatus::rsCanBeRenamed);
+      EXPECT_EQ(row.SystemError, c.NewNames[i].empty() ? ENODATA : 0);
+    }
+  }
+}
+
+TEST(FileFields, AFileLackingAFieldKeepsItsNameAndTheOthersAreRenamed) {
+  TTempTree tree;
+  WriteJpeg(tree.Path("a.jpg"), {"2025:06:14 10:11:12", "Canon", {}, 1, 1, {}});
+  WriteJpeg(tree.Path("b.jpg"), {"2025:06:15 10:11:12", {}, {}, 1, 1, {}});
+  TTestWindow window;
+  TSearchPassOptions options;
+  options.Folder = tree.Root();
+  options.Masks = "*.jpg";
+  RunSearch(window, options, WithFields(InsertAtBeginning("{make} ")));
+  EXPECT_EQ(RowTexts(window.Table),
+            (std::vector<TRowTexts>{{"a.jpg", "Canon a.jpg", tree.Root(), "Ok"}, {"b.jpg", "", tree.Root(), "Error"}}));
+  EXPECT_EQ(tree.Names(), (std::vector<std::string>{"Canon a.jpg", "b.jpg"}));
+  // Recover undoes it as any other pass.
+  RunUndo(window);
+  EXPECT_EQ(tree.Names(), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+}
+
+TEST(FileFields, WithoutUseFieldsTheTextStaysLiteral) {
+  TTempTree tree;
+  WriteJpeg(tree.Path("a.jpg"), {"2025:06:14 10:11:12", "Canon", {}, 1, 1, {}});
+  TTestWindow window;
+  window.Simulation = true;
+  TSearchPassOptions options;
+  options.Folder = tree.Root();
+  RunSearch(window, options, InsertAtBeginning("{make}"));
+  EXPECT_EQ(RowTexts(window.Table), (std::vector<TRowTexts>{{"a.jpg", "{make}a.jpg", tree.Root(), "Can be renamed"}}));
+}
+
+// Two cameras, a folder each, their photos named out of the order they were
+// taken in: each folder is numbered from 1 again, in the order taken.
+TEST(FileFields, PhotosOfTwoCamerasNumberedPerFolderInTheOrderTaken) {
+  TTempTree tree;
+  tree.Folder("canon");
+  tree.Folder("nikon");
+  WriteJpeg(tree.Path("canon/IMG_0003.JPG"), {"2025:06:14 09:00:00", "Canon", {}, 1, 1, {}});
+  WriteJpeg(tree.Path("canon/IMG_0010.JPG"), {"2025:06:14 08:00:00", "Canon", {}, 1, 1, {}});
+  WriteJpeg(tree.Path("canon/IMG_0001.JPG"), {"2025:06:14 10:00:00", "Canon", {}, 1, 1, {}});
+  WriteJpeg(tree.Path("nikon/DSC_0100.JPG"), {"2025:06:15 12:30:00", "NIKON CORPORATION", {}, 1, 1, {}});
+  WriteJpeg(tree.Path("nikon/DSC_0099.JPG"), {"2025:06:15 12:31:00", "NIKON CORPORATION", {}, 1, 1, {}});
+  TControlValues number = WithFields(Numbers("001"));
+  number.ChkBxUseBaseFilename = true;
+  number.ComboBaseFileName = "{taken} Rome {make} ";
+  number.ComboNumberInsertTo = ControlIndex(TPlacement::ToEnd);
+  TSearchPassOptions options;
+  options.Folder = tree.Root();
+  options.Masks = "*.JPG";
+  options.IncludeSubDirs = true;
+  options.Order = TFileOrder::Taken;
+  options.RestartPerFolder = true;
+  TTestWindow window;
+  RunSearch(window, options, number);
+
+  std::vector<std::string> rows;
+  for (const TRowTexts& row : RowTexts(window.Table)) rows.push_back(row.File + " " + row.NewName + " " + row.Status);
+  EXPECT_EQ(rows, (std::vector<std::string>{"IMG_0010.JPG 2025-06-14 Rome Canon 001.JPG Ok",
+                                            "IMG_0003.JPG 2025-06-14 Rome Canon 002.JPG Ok",
+                                            "IMG_0001.JPG 2025-06-14 Rome Canon 003.JPG Ok",
+                                            "DSC_0100.JPG 2025-06-15 Rome NIKON CORPORATION 001.JPG Ok",
+                                            "DSC_0099.JPG 2025-06-15 Rome NIKON CORPORATION 002.JPG Ok"}));
+  EXPECT_EQ(tree.Names("canon"),
+            (std::vector<std::string>{"2025-06-14 Rome Canon 001.JPG", "2025-06-14 Rome Canon 002.JPG",
+                                      "2025-06-14 Rome Canon 003.JPG"}));
+}
+
+}  // namespace
+}  // namespace vt::test

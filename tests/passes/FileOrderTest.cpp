@@ -1,0 +1,118 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <ctime>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "passes/FileOrder.h"
+#include "passes/MediaFiles.h"
+#include "passes/PassTestSupport.h"
+
+namespace vt::test {
+namespace {
+
+void SetModified(const std::string& path, std::time_t when) {
+  const timespec times[2] = {{when, 0}, {when, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
+}
+
+// Photos whose names, dates and sizes each give another order; two lack a date taken.
+void MakePhotos(const TTempTree& tree) {
+  struct Photo {
+    const char* Name;
+    const char* Taken;
+    std::size_t Padding;  // bytes after the picture, for its size
+    std::time_t Modified;
+  };
+  for (const Photo& p : {
+           Photo{"IMG_10.jpg", "2025:06:14 08:00:00", 1500, 1'700'000'300},
+           Photo{"IMG_9.jpg", "2025:06:14 12:00:00", 500, 1'700'000'100},
+           Photo{"img_2.jpg", "2024:12:31 23:59:59", 2000, 1'700'000'200},
+           Photo{"IMG_100.jpg", "", 1000, 1'700'000'500},
+           Photo{"a.jpg", "", 0, 1'700'000'400},
+       }) {
+    WriteJpeg(tree.Path(p.Name), {p.Taken, "Canon", {}, 1, 1, {}});
+    std::ofstream(tree.Path(p.Name), std::ios::binary | std::ios::app) << std::string(p.Padding, '\0');
+    SetModified(tree.Path(p.Name), p.Modified);
+  }
+}
+
+TEST(FileOrder, EachOrderTreatsAndNumbersTheFilesOfAFolder) {
+  struct Case {
+    TFileOrder Order;
+    TOrderDirection Direction;
+    std::vector<std::string> Files;
+  };
+  constexpr auto kUp = TOrderDirection::Ascending;
+  constexpr auto kDown = TOrderDirection::Descending;
+  for (const Case& c : {
+           Case{TFileOrder::Name, kUp, {"a.jpg", "IMG_10.jpg", "IMG_100.jpg", "img_2.jpg", "IMG_9.jpg"}},
+           Case{TFileOrder::Name, kDown, {"IMG_9.jpg", "img_2.jpg", "IMG_100.jpg", "IMG_10.jpg", "a.jpg"}},
+           Case{TFileOrder::Natural, kUp, {"a.jpg", "img_2.jpg", "IMG_9.jpg", "IMG_10.jpg", "IMG_100.jpg"}},
+           Case{TFileOrder::Natural, kDown, {"IMG_100.jpg", "IMG_10.jpg", "IMG_9.jpg", "img_2.jpg", "a.jpg"}},
+           Case{TFileOrder::Modified, kUp, {"IMG_9.jpg", "img_2.jpg", "IMG_10.jpg", "a.jpg", "IMG_100.jpg"}},
+           Case{TFileOrder::Modified, kDown, {"IMG_100.jpg", "a.jpg", "IMG_10.jpg", "img_2.jpg", "IMG_9.jpg"}},
+           // Those without a date taken last, by name, whichever the direction.
+           Case{TFileOrder::Taken, kUp, {"img_2.jpg", "IMG_10.jpg", "IMG_9.jpg", "a.jpg", "IMG_100.jpg"}},
+           Case{TFileOrder::Taken, kDown, {"IMG_9.jpg", "IMG_10.jpg", "img_2.jpg", "a.jpg", "IMG_100.jpg"}},
+           Case{TFileOrder::Size, kUp, {"a.jpg", "IMG_9.jpg", "IMG_100.jpg", "IMG_10.jpg", "img_2.jpg"}},
+           Case{TFileOrder::Size, kDown, {"img_2.jpg", "IMG_10.jpg", "IMG_100.jpg", "IMG_9.jpg", "a.jpg"}},
+       }) {
+    SCOPED_TRACE(static_cast<int>(c.Order) * 2 + static_cast<int>(c.Direction));
+    TTempTree tree;
+    MakePhotos(tree);
+    TTestWindow window;
+    TSearchPassOptions options;
+    options.Folder = tree.Root();
+    options.Order = c.Order;
+    options.Direction = c.Direction;
+    RunSearch(window, options, Numbers("1"));
+    std::vector<std::string> files, expectedNames;
+    for (const TRowTexts& row : RowTexts(window.Table)) files.push_back(row.File + " " + row.NewName);
+    std::vector<std::string> expected;
+    for (std::size_t i = 0; i < c.Files.size(); ++i) {
+      expected.push_back(c.Files[i] + " " + std::to_string(i + 1) + ".jpg");
+      expectedNames.push_back(std::to_string(i + 1) + ".jpg");
+    }
+    EXPECT_EQ(files, expected);
+    std::sort(expectedNames.begin(), expectedNames.end());
+    EXPECT_EQ(tree.Names(), expectedNames);
+  }
+}
+
+TEST(FileOrder, KeysOrderStablyAndKeylessFilesComeLast) {
+  const std::vector<std::optional<std::int64_t>> keys{5, std::nullopt, 3, 5, std::nullopt, 1};
+  EXPECT_EQ(ArrangeByKeys(keys, TOrderDirection::Ascending), (std::vector<std::uint32_t>{5, 2, 0, 3, 1, 4}));
+  EXPECT_EQ(ArrangeByKeys(keys, TOrderDirection::Descending), (std::vector<std::uint32_t>{0, 3, 2, 5, 1, 4}));
+}
+
+TEST(FileOrder, RestartPerFolderNumbersEachFolderFromTheStart) {
+  for (const bool restart : {false, true}) {
+    SCOPED_TRACE(restart);
+    TTempTree tree;
+    tree.File("a.txt");
+    tree.File("b.txt");
+    tree.Folder("sub");
+    tree.File("sub/c.txt");
+    tree.File("sub/d.txt");
+    TSearchPassOptions options;
+    options.Folder = tree.Root();
+    options.Masks = "*.txt";
+    options.IncludeSubDirs = true;
+    options.RestartPerFolder = restart;
+    TTestWindow window;
+    window.Simulation = true;
+    RunSearch(window, options, Numbers("1"));
+    std::vector<std::string> names;
+    for (const TRowTexts& row : RowTexts(window.Table)) names.push_back(row.NewName);
+    EXPECT_EQ(names, restart ? (std::vector<std::string>{"1.txt", "2.txt", "1.txt", "2.txt"})
+                             : (std::vector<std::string>{"1.txt", "2.txt", "3.txt", "4.txt"}));
+  }
+}
+
+}  // namespace
+}  // namespace vt::test
