@@ -138,7 +138,8 @@ TStepResult TRenameStep::Transform() {
     case TOperation::SearchReplace: return SearchReplaceStep(Settings_.ReplaceInfos, ReplaceShape_, Name_, Ext_);
     case TOperation::Insert: return InsertStep(Fields_ ? FilledInsert_ : Settings_.InsertInfos, Name_);
     case TOperation::Remove: return RemoveStep(Settings_.DeleteInfos, Name_);
-    case TOperation::Number: return NumberStep(Fields_ ? FilledNumber_ : Settings_.NumberInfos, Settings_.Counter, Name_);
+    case TOperation::Number:
+      return NumberStep(Fields_ ? FilledNumber_ : Settings_.NumberInfos, Settings_.Counter, Name_);
     case TOperation::ChangeCase: {
       const TWithExtension withExtension = Settings_.CaseExtensionOnly   ? TWithExtension::Only
                                            : Settings_.CaseWithExtension ? TWithExtension::Yes

@@ -228,7 +228,8 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count) {
     // A row without a rename has no look before it: the listing's look is made here.
     if (entry.Row && !entry.Pending && record.FindData.FlagsUnread) entry.Row = LookAgain(record);
     entry.Status = Step_->Status();
-    entry.Error = Step_->SystemError();  // the step's own reason of an "Error" row (a hiding name, a costly pattern, a lacking field)
+    entry.Error = Step_->SystemError();  // the step's own reason of an "Error" row (a hiding name, a costly pattern, a
+                                         // lacking field)
     entry.NewName = Step_->NewName();
     if (!entry.Row) continue;
     entry.Index = index++;

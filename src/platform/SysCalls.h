@@ -23,7 +23,7 @@ struct TEntryInfo {
   std::uint32_t Mode = 0;  // st_mode: type and permission bits
   std::uint64_t Links = 0;
   std::int64_t MtimeNs = 0;  // last modification, in nanoseconds since the epoch
-  bool Immutable = false;  // a regular file flagged immutable or append-only (ImmutableFlags.h)
+  bool Immutable = false;    // a regular file flagged immutable or append-only (ImmutableFlags.h)
 };
 
 // A placeholder created and held open for the rename over it.

@@ -6,8 +6,8 @@
 // simulation with those settings over the current folder), then the result
 // table and the main window again with a dark palette (result-table-dark.png,
 // main-window-dark.png).
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPixmap>
