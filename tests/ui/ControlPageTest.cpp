@@ -172,7 +172,8 @@ TEST(ControlPage, TheOrderTheCounterAndTheFieldsGoToThePass) {
     TControlPage page;
     auto* order = test::Named<QComboBox>(page, "ComboOrder");
     EXPECT_EQ(order->itemText(c.Order).toStdString(),
-              (std::vector<std::string>{"Name", "Natural", "Date modified", "Date taken", "Size"}[c.Order]));
+              (std::vector<std::string>{"Name", "Natural", "Date modified", "Date taken",
+                                        "Size"}[static_cast<std::size_t>(c.Order)]));
     order->setCurrentIndex(c.Order);
     test::Named<QCheckBox>(page, "ChkBxRestartPerFolder")->setChecked(c.Restart);
     test::Named<QCheckBox>(page, "ChkBxUseFields")->setChecked(c.Fields);
