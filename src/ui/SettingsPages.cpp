@@ -58,6 +58,7 @@ void TSettingsPages::BuildSearchPage() {
   Ui_.ChkBxCaseSensitive = MakeCheckBox(page, "ChkBxCaseSensitive", "Case sensitive", 240, 58);
   // The one free row of the page is above the other three, which keep their places.
   Ui_.ChkBxRegex = MakeCheckBox(page, "ChkBxRegex", "Regular expression", 240, 0);
+  Ui_.ChkBxRegex->resize(Ui_.ChkBxRegex->width(), std::min(Ui_.ChkBxRegex->height(), 18));
   Ui_.ChkBxRegex->setAccessibleName("Regular expression");
 }
 

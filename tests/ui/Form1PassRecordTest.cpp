@@ -30,6 +30,7 @@
 #include "results/JournalReader.h"
 #include "results/PassJournals.h"
 #include "results/ResultFile.h"
+#include "results/UndoneMark.h"
 #include "support/FileSizeLimit.h"
 #include "ui/Form1.h"
 #include "ui/MessageBoxes.h"
@@ -154,7 +155,7 @@ TEST_F(Form1PassRecord, RecoverRightAfterThePassEndsUndoesThePass) {
   TExpected<TJournal, int> loaded = LoadJournal(journals[0].string());
   ASSERT_TRUE(loaded) << loaded.Error();
   EXPECT_EQ(loaded->Header.Kind, TJournalKind::Rename);
-  EXPECT_TRUE(loaded->Recovered);
+  EXPECT_EQ(StateOf(*loaded), TPassState::Undone);
 }
 
 // The window goes while the record may still be kept: it is complete all the same.
@@ -215,7 +216,7 @@ TEST_F(Form1PassRecord, AResultFileThatCannotBeSavedAfterThePassStillShowsTheBox
   EXPECT_EQ(CountStartingWith(Here(), "xf"), 0u);
   TExpected<TJournal, int> loaded = LoadJournal(journal);
   ASSERT_TRUE(loaded) << loaded.Error();
-  EXPECT_TRUE(loaded->Recovered);
+  EXPECT_EQ(StateOf(*loaded), TPassState::Undone);
 }
 
 TEST_F(Form1PassRecord, SimulateKeepsNoRecord) {
@@ -239,7 +240,7 @@ TEST_F(Form1PassRecord, RecoverMarksTheRecordUndoneAndKeepsNoJournalOfItsOwn) {
   ASSERT_TRUE(loaded) << loaded.Error();
   TJournal& journal = *loaded;
   EXPECT_EQ(journal.Header.Kind, TJournalKind::Rename);
-  EXPECT_TRUE(journal.Recovered);
+  EXPECT_EQ(StateOf(journal), TPassState::Undone);
   EXPECT_FALSE(LastRecord(Records.string(), journal));
 }
 
@@ -442,7 +443,7 @@ TEST_F(Form1UnfinishedPass, YesLoadsItsRowsAndRecoverUndoesThemOnce) {
   TExpected<TJournal, int> loaded = LoadJournal(Journal);
   ASSERT_TRUE(loaded) << loaded.Error();
   TJournal& journal = *loaded;
-  EXPECT_TRUE(journal.Recovered);
+  EXPECT_EQ(StateOf(journal), TPassState::Undone);
   // Undone: the next start asks nothing.
   test::TModalScript none;
   none.Run([&] { Form->OfferUnfinishedPass(); });
