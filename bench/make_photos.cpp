@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<Exiv2::Image> image(Exiv2::ImageFactory::open(kPlain, sizeof kPlain).release());
     image->readMetadata();
     const long minute = (i * 7919) % count;  // a permutation when count is not a multiple of 7919
-    char taken[32];
+    char taken[96];                          // room for any long, as the compiler counts it
     std::snprintf(taken, sizeof taken, "2025:06:%02ld %02ld:%02ld:00", 1 + minute / 1440, minute / 60 % 24,
                   minute % 60);
     Exiv2::ExifData exif;
