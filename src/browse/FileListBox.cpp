@@ -140,16 +140,20 @@ void TFileListBox::FillFileList() {
   request.Arrange = Arrange_;
   if (!Worker_) {
     // The worker's calls come to this object through its event queue, on the window thread.
-    Worker_ = std::make_unique<TFileListWorker>(TFileListSink{
-        [this](std::uint64_t generation) {
-          QMetaObject::invokeMethod(
-              this, [this, generation] { FillLong(generation); }, Qt::QueuedConnection);
-        },
-        [this](std::uint64_t generation, std::vector<std::string> names) {
-          QMetaObject::invokeMethod(
-              this, [this, generation, names = std::move(names)]() mutable { FillDone(generation, std::move(names)); },
-              Qt::QueuedConnection);
-        }});
+    Worker_ = std::make_unique<TFileListWorker>(
+        TFileListSink{[this](std::uint64_t generation) {
+                        QMetaObject::invokeMethod(
+                            this, [this, generation] { FillLong(generation); }, Qt::QueuedConnection);
+                      },
+                      [this] {
+                        QMetaObject::invokeMethod(
+                            this,
+                            [this] {
+                              if (!Worker_) return;
+                              if (auto fill = Worker_->TakeDone()) FillDone(fill->Generation, std::move(fill->Names));
+                            },
+                            Qt::QueuedConnection);
+                      }});
   }
   Worker_->Start(++Started_, std::move(request));
   emit FillStarted();

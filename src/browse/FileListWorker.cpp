@@ -36,6 +36,13 @@ bool TFileListWorker::Superseded(std::uint64_t generation, const std::stop_token
   return stop.stop_requested() || Latest_.load(std::memory_order_relaxed) != generation;
 }
 
+std::optional<TFinishedFill> TFileListWorker::TakeDone() {
+  const std::lock_guard lock(Mutex_);
+  std::optional<TFinishedFill> finished;
+  finished.swap(Finished_);
+  return finished;
+}
+
 void TFileListWorker::Run(const std::stop_token& stop) {
   for (;;) {
     TJob job;
@@ -53,7 +60,15 @@ void TFileListWorker::Run(const std::stop_token& stop) {
     const TListingStop superseded = [&] { return Superseded(job.Generation, stop); };
     const std::function<void()> onLong = [&] { Sink_.Long(job.Generation); };
     std::optional<std::vector<std::string>> names = ListFiles(job.Request, superseded, onLong);
-    if (names && !Superseded(job.Generation, stop)) Sink_.Done(job.Generation, std::move(*names));
+    if (!names || Superseded(job.Generation, stop)) continue;
+    std::optional<TFinishedFill> older;
+    {
+      const std::lock_guard lock(Mutex_);
+      older.swap(Finished_);
+      Finished_ = TFinishedFill{job.Generation, std::move(*names)};
+    }
+    older.reset();  // a fill the window never took: freed here, not under the lock
+    Sink_.Done();
   }
 }
 

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <thread>
@@ -17,10 +18,15 @@
 
 namespace vt {
 
-// Called on the worker's thread: they hand over to the window, never touch a widget.
+// Called on the worker's thread: they wake the window, never touch a widget.
 struct TFileListSink {
   std::function<void(std::uint64_t generation)> Long;  // the names found reached kLongFillFrom
-  std::function<void(std::uint64_t generation, std::vector<std::string> names)> Done;
+  std::function<void()> Done;                          // a fill waits in TakeDone()
+};
+
+struct TFinishedFill {
+  std::uint64_t Generation = 0;
+  std::vector<std::string> Names;
 };
 
 class TFileListWorker {
@@ -35,6 +41,9 @@ class TFileListWorker {
   void Start(std::uint64_t generation, TFileListRequest request);
   // Frees names on the worker's thread.
   void Discard(std::vector<std::string> names);
+  // The newest finished fill, once. Handed over under the worker's own lock:
+  // the window's event queue orders the wake-up, not the names' bytes.
+  std::optional<TFinishedFill> TakeDone();
 
  private:
   struct TJob {
@@ -49,6 +58,7 @@ class TFileListWorker {
   std::condition_variable_any Wake_;
   std::deque<TJob> Jobs_;
   std::vector<std::vector<std::string>> Discarded_;
+  std::optional<TFinishedFill> Finished_;
   std::atomic<std::uint64_t> Latest_{0};
   // Last: started once everything it uses is there, joined before any of it goes.
   std::jthread Thread_;

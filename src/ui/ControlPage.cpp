@@ -228,12 +228,8 @@ void TControlPage::UpdatePreview() {
   PreviewSettings_ = CaptureSettings(values);
   PreviewRowsInView();
   if (!PreviewWorker_) {
-    PreviewWorker_ =
-        std::make_unique<TNamePreviewWorker>([this](std::uint64_t done, std::shared_ptr<const TFilePreview> preview) {
-          QMetaObject::invokeMethod(
-              this, [this, done, preview = std::move(preview)]() mutable { PreviewDone(done, std::move(preview)); },
-              Qt::QueuedConnection);
-        });
+    PreviewWorker_ = std::make_unique<TNamePreviewWorker>(
+        [this] { QMetaObject::invokeMethod(this, &TControlPage::TakePreview, Qt::QueuedConnection); });
   }
   const TSearchPassOptions options = PassOptions();
   PreviewWorker_->Start(generation,
@@ -248,6 +244,11 @@ void TControlPage::PreviewRowsInView() {
   const auto [first, last] = Ui_.FileListBox1->RowsInView();
   TFileNameModel& model = Ui_.FileListBox1->NameModel();
   model.SetPreviewInView(first, PreviewInView(model.Names(), first, last, PreviewSettings_));
+}
+
+void TControlPage::TakePreview() {
+  if (!PreviewWorker_) return;
+  if (auto finished = PreviewWorker_->TakeDone()) PreviewDone(finished->Generation, std::move(finished->Preview));
 }
 
 void TControlPage::PreviewDone(std::uint64_t generation, std::shared_ptr<const TFilePreview> preview) {

@@ -63,6 +63,7 @@ class TControlPage : public QWidget {
   void PreviewSoon();
   void UpdatePreview();
   void PreviewRowsInView();
+  void TakePreview();
   void PreviewDone(std::uint64_t generation, std::shared_ptr<const TFilePreview> preview);
   void SayInStatusBar(const QString& text);
   void ComboOrderChange();

@@ -23,6 +23,13 @@ void TNamePreviewWorker::Start(std::uint64_t generation, TPreviewJob job) {
   Wake_.notify_one();
 }
 
+std::optional<TFinishedPreview> TNamePreviewWorker::TakeDone() {
+  const std::lock_guard lock(Mutex_);
+  std::optional<TFinishedPreview> finished;
+  finished.swap(Finished_);
+  return finished;
+}
+
 void TNamePreviewWorker::Run(const std::stop_token& stop) {
   for (;;) {
     std::optional<TPreviewJob> job;
@@ -40,7 +47,12 @@ void TNamePreviewWorker::Run(const std::stop_token& stop) {
     std::optional<TFilePreview> preview = PreviewWhole(*job, superseded);
     // The names go here, not on the window thread, when the list has moved on.
     job.reset();
-    if (preview && !superseded()) Done_(generation, std::make_shared<const TFilePreview>(std::move(*preview)));
+    if (!preview || superseded()) continue;
+    {
+      const std::lock_guard lock(Mutex_);
+      Finished_ = TFinishedPreview{generation, std::make_shared<const TFilePreview>(std::move(*preview))};
+    }
+    Done_();
   }
 }
 

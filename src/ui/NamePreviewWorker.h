@@ -16,8 +16,14 @@
 
 namespace vt {
 
-// Called on the worker's thread: it hands over to the window, never touches a widget.
-using TPreviewDone = std::function<void(std::uint64_t generation, std::shared_ptr<const TFilePreview> preview)>;
+// Called on the worker's thread when a preview waits in TakeDone(): it wakes the
+// window, never touches a widget.
+using TPreviewDone = std::function<void()>;
+
+struct TFinishedPreview {
+  std::uint64_t Generation = 0;
+  std::shared_ptr<const TFilePreview> Preview;
+};
 
 class TNamePreviewWorker {
  public:
@@ -31,6 +37,9 @@ class TNamePreviewWorker {
   void Start(std::uint64_t generation, TPreviewJob job);
   // Drops every job started so far.
   void Drop(std::uint64_t generation) { Latest_.store(generation, std::memory_order_relaxed); }
+  // The newest finished preview, once. Handed over under the worker's own lock:
+  // the window's event queue orders the wake-up, not the preview's bytes.
+  std::optional<TFinishedPreview> TakeDone();
 
  private:
   void Run(const std::stop_token& stop);
@@ -40,6 +49,7 @@ class TNamePreviewWorker {
   std::condition_variable_any Wake_;
   std::optional<TPreviewJob> Job_;
   std::uint64_t JobGeneration_ = 0;
+  std::optional<TFinishedPreview> Finished_;
   std::atomic<std::uint64_t> Latest_{0};
   // Last: started once everything it uses is there, joined before any of it goes.
   std::jthread Thread_;
