@@ -16,6 +16,7 @@
 #include "cli/CommandLine.h"
 #include "cli/FolderArgument.h"
 #include "cli/FolderRefusal.h"
+#include "cli/HistoryCommand.h"
 #include "cli/JournalRowOffset.h"
 #include "cli/OutputBuffer.h"
 #include "cli/PassRunner.h"
@@ -25,6 +26,7 @@
 #include "cli/SettingsPrompt.h"
 #include "cli/Usage.h"
 #include "engine/Expected.h"
+#include "passes/JournalWhat.h"
 #include "passes/SimulationClashes.h"
 #include "platform/AppendFile.h"
 #include "platform/FindData.h"
@@ -362,7 +364,9 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   TPassJournalWriter journal;
   if (options.Rename) {
     const TExpected<void, std::string> started = StartJournal(
-        options, environment, TJournalHeader{TJournalKind::Rename, 0, *folder, options.Masks}, record, journal);
+        options, environment,
+        TJournalHeader{TJournalKind::Rename, 0, *folder, JournalWhat(CaptureSettings(options.Controls), options.Masks)},
+        record, journal);
     if (!started) {
       Complain(environment.Err, started.Error() + "; nothing was renamed");
       if (record) RemoveIfCreated(*record);
@@ -491,8 +495,7 @@ std::optional<TRecoverSource> FindRecoverSource(const TCliOptions& options, cons
   return source;
 }
 
-int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
-  std::optional<TRecoverSource> source = FindRecoverSource(options, environment);
+int RecoverFrom(std::optional<TRecoverSource> source, const TCliOptions& options, const TCliEnvironment& environment) {
   if (!source) return ExitStatus::Usage;
   const std::string& file = source->File;
   const TRecord settled = SettleRecord(options, environment, true);
@@ -592,10 +595,74 @@ int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
   return written != 0 && finished == ExitStatus::Ok ? ExitStatus::Usage : finished;
 }
 
+// A pass of the history, and with --with-later the later passes that renamed
+// its files again, newest first: each a recover of its own, with its own
+// journal, so that one cut off leaves the rest to recover --last.
+int RunHistoryRecover(const TCliOptions& options, const TCliEnvironment& environment) {
+  const TExpected<std::string, std::string> folder = HistoryFolder(environment);
+  if (!folder) {
+    Complain(environment.Err, folder.Error());
+    return ExitStatus::Usage;
+  }
+  const TExpected<THistoryRecover, std::string> picked =
+      PickHistoryRecover(*folder, options.ResultFile, options.WithLater);
+  if (!picked) {
+    Complain(environment.Err, picked.Error());
+    return ExitStatus::Usage;
+  }
+  const std::vector<THistoryEntry>& passes = picked->Passes;
+  if (passes.size() > 1 && options.SaveFile)
+    return UsageError(environment.Err, "--save keeps the rows of one recover; --with-later undoes " +
+                                           std::to_string(passes.size()) + " passes");
+  int worst = ExitStatus::Ok;
+  for (const THistoryEntry& pass : passes) {
+    Complain(environment.Err, "undoing " + pass.Id + " (a pass of " + LocalTimeText(pass.StartedUtcNs) + " in " +
+                                  TerminalText(pass.Folder) + ": " + TerminalText(pass.What) + ")");
+    TRecoverSource source;
+    source.File = pass.Journal;
+    source.IsJournal = true;
+    TExpected<TJournal, int> loaded = LoadJournal(pass.Journal);
+    if (!loaded) {
+      Complain(environment.Err, "Cannot open file " + TerminalText(pass.Journal) + ".");
+      return ExitStatus::Usage;
+    }
+    source.Journal = std::move(loaded).Value();
+    SettleFromDisk(source.Journal);
+    const int status = RecoverFrom(std::move(source), options, environment);
+    // An earlier pass is undone only once the later ones are: a recover that
+    // could not run, or was stopped, ends the line.
+    if (status != ExitStatus::Ok && status != ExitStatus::RowsFailed) return status;
+    worst = std::max(worst, status);
+  }
+  return worst;
+}
+
+int RunRecover(const TCliOptions& options, const TCliEnvironment& environment) {
+  if (!options.Last && IsHistoryReference(options.ResultFile)) return RunHistoryRecover(options, environment);
+  if (options.WithLater)
+    return UsageError(environment.Err, "--with-later needs the ID of a kept pass (veltrane-cli history)");
+  return RecoverFrom(FindRecoverSource(options, environment), options, environment);
+}
+
 // Read twice, a row at a time, so that memory does not grow with the file:
 // first to see that the whole file is sound (a broken file prints nothing) and
 // to measure the table, then to print.
+int RunShowFile(const TCliOptions& options, const TCliEnvironment& environment);
+
 int RunShow(const TCliOptions& options, const TCliEnvironment& environment) {
+  if (!IsHistoryReference(options.ResultFile)) return RunShowFile(options, environment);
+  TExpected<std::string, std::string> journal = HistoryFolder(environment);
+  if (journal) journal = PickHistoryJournal(*journal, options.ResultFile);
+  if (!journal) {
+    Complain(environment.Err, journal.Error());
+    return ExitStatus::Usage;
+  }
+  TCliOptions file = options;
+  file.ResultFile = *journal;
+  return RunShowFile(file, environment);
+}
+
+int RunShowFile(const TCliOptions& options, const TCliEnvironment& environment) {
   const TOutputFormat format = ChooseFormat(options, environment);
   const TOutputTarget target = OutTarget(environment);
   TResultTable table;
@@ -677,6 +744,7 @@ int RunCli(const std::vector<std::string>& args, const TCliEnvironment& environm
       return std::fflush(environment.Out) == 0 ? ExitStatus::Ok : ExitStatus::Usage;
     case TCliCommand::Show: return RunShow(options, environment);
     case TCliCommand::Recover: return RunRecover(options, environment);
+    case TCliCommand::History: return RunHistory(options, environment);
     case TCliCommand::Pass: break;
   }
   return RunPass(options, environment);

@@ -32,6 +32,7 @@ const std::vector<OptionEntry>& Options() {
       {"no-save", 0, Arity::Flag, {}},
       {"sync", 0, Arity::Flag, {}},
       {"last", 0, Arity::Flag, {}},
+      {"with-later", 0, Arity::Flag, {}},
       {"order", 0, Arity::Value, {}},
       {"reverse", 0, Arity::Flag, {}},
       {"restart-per-folder", 0, Arity::Flag, {}},
@@ -369,7 +370,10 @@ TCheck ApplyCommon(const ScannedArguments& scanned, const std::string& operation
   const bool pass = options.Command == TCliCommand::Pass;
   for (const GivenOption& given : scanned.Options) {
     const std::string_view name = given.Entry->Long;
-    const std::string where = pass ? operation : options.Command == TCliCommand::Show ? "show" : "recover";
+    const std::string where = pass                                      ? operation
+                              : options.Command == TCliCommand::Show    ? "show"
+                              : options.Command == TCliCommand::History ? "history"
+                                                                        : "recover";
     if (!given.Entry->Operations.empty()) {
       const auto& ops = given.Entry->Operations;
       if (!pass || std::find(ops.begin(), ops.end(), operation) == ops.end())
@@ -380,6 +384,8 @@ TCheck ApplyCommon(const ScannedArguments& scanned, const std::string& operation
       options.Format = ParseFormat(given.Value);
       if (!options.Format)
         return Unexpected("option '" + given.Spelled + "' needs table, tsv or json, not '" + given.Value + "'");
+    } else if (options.Command == TCliCommand::History) {
+      return Unexpected("option '" + given.Spelled + "' does not apply to history");
     } else if (name == "save") {
       if (options.Command == TCliCommand::Show)
         return Unexpected("option '" + given.Spelled + "' does not apply to show");
@@ -389,6 +395,10 @@ TCheck ApplyCommon(const ScannedArguments& scanned, const std::string& operation
       if (options.Command != TCliCommand::Recover)
         return Unexpected("option '" + given.Spelled + "' applies to recover only");
       options.Last = true;
+    } else if (name == "with-later") {
+      if (options.Command != TCliCommand::Recover)
+        return Unexpected("option '" + given.Spelled + "' applies to recover only");
+      options.WithLater = true;
     } else if (name == "sync") {
       if (options.Command == TCliCommand::Show)
         return Unexpected("option '" + given.Spelled + "' does not apply to show");
@@ -460,7 +470,10 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   }
 
   std::string operation;
-  if (positionals[0] == "show" || positionals[0] == "recover") {
+  if (positionals[0] == "history") {
+    options.Command = TCliCommand::History;
+    if (positionals.size() > 1) return Failure("history: unexpected argument '" + positionals[1] + "'");
+  } else if (positionals[0] == "show" || positionals[0] == "recover") {
     options.Command = positionals[0] == "show" ? TCliCommand::Show : TCliCommand::Recover;
     // recover --last takes the newest automatic file instead of FILE.
     const bool last = options.Command == TCliCommand::Recover && Given(scanned, "last");
@@ -484,6 +497,7 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
       return Failure(given.Error());
   }
   if (const TCheck common = ApplyCommon(scanned, operation, options); !common) return Failure(common.Error());
+  if (options.WithLater && options.Last) return Failure("--with-later needs a pass's ID, not --last");
   if (options.Command != TCliCommand::Pass) return options;
 
   for (const GivenOption& given : scanned.Options) {

@@ -14,7 +14,7 @@
 namespace vt {
 
 // Topic: `help [TOPIC]`, the topic in HelpTopic (empty: the list of topics).
-enum class TCliCommand { Pass, Show, Recover, Help, Topic, Version };
+enum class TCliCommand { Pass, Show, Recover, History, Help, Topic, Version };
 
 struct TCliOptions {
   TCliCommand Command = TCliCommand::Pass;
@@ -33,6 +33,8 @@ struct TCliOptions {
   // show and recover
   std::string ResultFile;
   bool Last = false;  // recover: the newest automatic result file
+  // recover ID: with every later pass that renamed some of its files again
+  bool WithLater = false;
   // A pass and recover
   std::optional<std::string> SaveFile;
   bool NoSave = false;  // a real pass: no automatic result file

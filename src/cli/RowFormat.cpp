@@ -206,13 +206,12 @@ void AppendJsonString(std::string& out, std::string_view text, TOutputTarget tar
   out += '"';
 }
 
-// Code points, which is how wide a cell of escaped text shows in most terminals.
+}  // namespace
+
 std::size_t DisplayWidth(std::string_view text) {
   return static_cast<std::size_t>(
       std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
-
-}  // namespace
 
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
   const std::size_t bytes = Utf8CharBytes(text, at);

@@ -59,6 +59,8 @@ class TTableLayout {
 std::string TsvCell(std::string_view text, TOutputTarget target = TOutputTarget::Pipe);
 std::string JsonString(std::string_view text, TOutputTarget target = TOutputTarget::Pipe);
 std::string TerminalText(std::string_view text);
+// Code points, which is how wide a cell of escaped text shows in most terminals.
+std::size_t DisplayWidth(std::string_view text);
 // Length of the valid UTF-8 sequence starting at text[at], 0 if there is none.
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t at);
 

@@ -11,8 +11,8 @@ namespace {
 // into a topic below.
 constexpr std::string_view kUsage =
     R"(Usage: veltrane-cli [PASS OPTIONS] FOLDER OPERATION [OPERATION OPTIONS]
-       veltrane-cli show FILE [-f FORMAT]
-       veltrane-cli recover FILE|--last [--save FILE] [-f FORMAT]
+       veltrane-cli show FILE|ID [-f FORMAT]
+       veltrane-cli recover FILE|ID|--last [--with-later] [-o FILE] [-f FORMAT]
        veltrane-cli help [TOPIC]
 
 Renames the files of FOLDER that the masks select, with one of six operations.
@@ -53,8 +53,8 @@ Operations:
 Result files:
   show FILE             print the rows of a result file (.vtr) or journal (.vtj)
   recover FILE          undo the renames that FILE lists
-  recover --last        undo the newest pass not undone yet, also one cut off
-                        (help recover)
+  recover --last        undo the newest pass not undone yet (help recover)
+  history               list kept passes; show ID, recover ID (help history)
 
 Examples:
   veltrane-cli ~/Photos replace IMG_ "Rome 2025 - "
@@ -203,6 +203,41 @@ cut short or fails its checksum ends the journal: it is a write the program
 did not live to finish, and is ignored.
 )";
 
+constexpr std::string_view kHistory = R"(  history               list the kept passes, newest first: ID, start (local
+                        time and its offset from UTC), folder, operation and
+                        masks, rows "Ok", state
+  show ID               print the rows of that pass
+  recover ID            undo that pass
+  recover ID --with-later
+                        undo it together with every later pass that renamed
+                        some of its files again, newest first
+
+A pass is kept as its journal in $XDG_STATE_HOME/veltrane/ (help journal); the
+history reads each journal's first and last blocks only, so it answers at once
+however many rows the passes had. The ID is made from the journal's name and
+stays the same while newer passes come; a start of it (4 digits or more) that
+names one pass, or the journal's name, does too. A file of that name in the
+current folder is taken first: write ./NAME for a file, the ID for a pass.
+
+States: "can be undone"; "undone" (a recover brought every file back);
+"partly undone" (a recover ran to its end and left rows: their files were
+gone, or refused); "unfinished" (killed, crashed or cut off: recover undoes
+what its journal holds); "running" (a pass in progress).
+
+Order matters. When later passes renamed some of the same files again,
+undoing the earlier one alone would only give "File not found" for them:
+recover ID then says how many files and which passes, and renames nothing.
+--with-later undoes them all, the newest first, each a recover with its own
+journal: killed at any moment, recover --last, run until nothing is left,
+brings every file back. recover JOURNAL undoes the pass alone all the same.
+-f tsv gives the six cells tab-separated; -f json one object per line with
+"id", "started" (ISO 8601 with offset), "folder", "operation", "ok" (null
+when unknown), "state", "rows" and "journal".
+
+In the window, Execute, "Recover an earlier pass…" lists the same; choosing
+one loads its rows into the result table, and Recover undoes them.
+)";
+
 constexpr std::string_view kOutput = R"(-f table gives the rows as an aligned table (the default on a terminal),
 -f tsv as tab-separated lines (the default otherwise), -f json as JSON lines;
 every format gives File, New Name, Path, Status.
@@ -234,6 +269,7 @@ constexpr std::array kTopics = {
     THelpTopic{"checks", "Checks before a pass", "what is refused or asked about before a pass", kChecks},
     THelpTopic{"recover", "Result files and recover", "show, recover and what recover renames back", kRecover},
     THelpTopic{"journal", "The journal", "the record written ahead of renames, signals, its format", kJournal},
+    THelpTopic{"history", "History", "the kept passes, and undoing an earlier one", kHistory},
     THelpTopic{"output", "Output", "the formats of the rows and how names are escaped", kOutput},
     THelpTopic{"exit", "Exit status", "what the exit status says", kExit},
 };

@@ -22,7 +22,7 @@ enum class TJournalBlock : std::uint8_t {
   Intents = 'I',    // count; per row: index, folder (0: the previous one, else length + 1, bytes), old, new
   Outcomes = 'O',   // count; per row: index, status, errno, New Name (0: as intended, else length + 1, bytes)
   Rows = 'R',       // count; per row: index, folder (as above), old, new, status, errno (nothing renamed)
-  End = 'E',        // rows in all, how the pass ended
+  End = 'E',        // rows in all, how the pass ended, rows renamed ("Ok"; missing in older journals)
   Recovered = 'X',  // UTC in ns of a recover pass that undid this one (written by earlier versions)
   Left = 'L',       // rows a recover left: count; per row: folder, name, status, errno; just before an Undone
   Undone = 'U',     // a recover ran to its end over this pass: fixed size, so it is found from the file's end

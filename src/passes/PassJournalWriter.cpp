@@ -162,6 +162,8 @@ int TPassJournalWriter::Finish(TJournalEnd end) {
   const std::size_t begun = BeginBlock(Pending_, TJournalBlock::End);
   AppendNumber(Pending_, Rows_);
   Pending_.push_back(static_cast<char>(end));
+  // Read from the file's end by a history, which reads no row.
+  AppendNumber(Pending_, Renamed_);
   EndBlock(Pending_, begun);
   Write(Pending_);
   File_.Close();

@@ -26,17 +26,10 @@ std::uint32_t GetUint32(std::string_view bytes) {
   return value;
 }
 
-// The payload of the intact block that ends the bytes, if one does. A block
-// is only taken whole, its length and checksum right: bytes that merely look
-// like one pass once in four billion.
 std::optional<std::string_view> LastBlock(std::string_view tail) {
-  for (std::size_t length = 2; length + kJournalBlockHeader <= tail.size(); ++length) {
-    const std::size_t start = tail.size() - length - kJournalBlockHeader;
-    if (GetUint32(tail.substr(start)) != length) continue;
-    const std::string_view payload = tail.substr(start + kJournalBlockHeader);
-    if (Crc32(payload) == GetUint32(tail.substr(start + 4))) return payload;
-  }
-  return std::nullopt;
+  const std::optional<TTailBlock> last = LastJournalBlock(tail);
+  if (!last) return std::nullopt;
+  return last->Payload;
 }
 
 std::optional<TPassState> StateOfLastBlock(std::string_view payload) {
@@ -65,6 +58,18 @@ int ReadFileEnd(const std::string& path, std::size_t most, std::string& bytes) {
 }
 
 }  // namespace
+
+// A block is only taken whole, its length and checksum right: bytes that
+// merely look like one pass once in four billion.
+std::optional<TTailBlock> LastJournalBlock(std::string_view tail) {
+  for (std::size_t length = 2; length + kJournalBlockHeader <= tail.size(); ++length) {
+    const std::size_t start = tail.size() - length - kJournalBlockHeader;
+    if (GetUint32(tail.substr(start)) != length) continue;
+    const std::string_view payload = tail.substr(start + kJournalBlockHeader);
+    if (Crc32(payload) == GetUint32(tail.substr(start + 4))) return TTailBlock{start, payload};
+  }
+  return std::nullopt;
+}
 
 TPassState StateOf(const TJournal& journal) {
   if (journal.Undone)

@@ -6,6 +6,7 @@
 // read. Its fixed size lets a reader find it, and the end mark of a pass,
 // from the last bytes of the file without reading the rows.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,14 @@ std::vector<TLeftRow> LeftRowsOf(const TJournal& journal);
 // The blocks that mark a journal undone at utcNs: every row back when left is
 // 0, else partly, with leftRows (the fields TPassJournalWriter::LeftRows gives).
 std::string UndoneMark(std::uint64_t utcNs, std::uint64_t left, std::string_view leftRows);
+
+// The intact block that ends bytes read from a journal's end, if one does:
+// where it starts in them, and its payload.
+struct TTailBlock {
+  std::size_t Start = 0;
+  std::string_view Payload;
+};
+std::optional<TTailBlock> LastJournalBlock(std::string_view tail);
 
 // Cuts a torn tail off the journal at path and appends the mark. 0 or the
 // errno; EBUSY while its writer lives, EINVAL for no journal.

@@ -197,6 +197,7 @@ TEST(JournalWriter, WritesEveryFieldAsTheFormatSays) {
   begun = BeginBlock(expected, TJournalBlock::End);
   AppendNumber(expected, 5);
   expected += static_cast<char>(TJournalEnd::Stopped);
+  AppendNumber(expected, 1);  // rows renamed, for a history that reads no row
   EndBlock(expected, begun);
 
   EXPECT_EQ(folder.ReadFile("j"), expected);

@@ -1,0 +1,68 @@
+#pragma once
+// The history of passes: the rename passes whose journals the folder of
+// records keeps, newest first, each read from its journal's header and last
+// blocks only (the rows of a pass are read when it is chosen). A pass is
+// named by a short id, made from its journal's name, so that it stays the
+// same while newer passes come and older ones go.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/Expected.h"
+#include "passes/JournalFormat.h"
+#include "results/UndoneMark.h"
+
+namespace vt {
+
+struct THistoryEntry {
+  std::string Id;       // the shortest start of Key, at least 6 digits, that no other entry shares
+  std::string Key;      // 16 hexadecimal digits
+  std::string Journal;  // its path
+  std::uint64_t StartedUtcNs = 0;
+  std::string Folder;
+  std::string What;  // operation, settings and masks, as the pass described them
+  TPassState State = TPassState::Unfinished;
+  bool Running = false;  // its writer lives: a pass in progress
+  std::optional<TJournalEnd> End;
+  std::optional<std::uint64_t> Rows;     // rows in all, when the journal ended
+  std::optional<std::uint64_t> Renamed;  // "Ok" rows: from the end mark, else counted against the disk
+  std::uint64_t Bytes = 0;               // the journal's size
+};
+
+// The pass of one journal: header, state and counts. The errno, or EINVAL for
+// no journal. Key and Id are left to ReadHistory.
+TExpected<THistoryEntry, int> ReadHistoryEntry(const std::string& journal);
+
+// The rename passes of the folder of records (ending with "/"), newest first.
+std::vector<THistoryEntry> ReadHistory(const std::string& folder);
+
+// "3fa9c2": a journal's key from its file name.
+std::string HistoryKey(std::string_view journalName);
+
+// The entry that text names: a start of an id (4 digits or more), or the
+// journal's file name with or without its extension.
+struct THistoryMatch {
+  std::optional<std::size_t> Index;  // into the entries
+  std::size_t Candidates = 0;        // more than one: the text is ambiguous
+};
+THistoryMatch FindHistoryEntry(const std::vector<THistoryEntry>& entries, std::string_view text);
+
+// What undoing one pass alone would miss: later passes that stand (can be
+// undone, or never ended) and renamed again files that it renamed, or a
+// folder above them, and through them the passes after those.
+struct TLaterPass {
+  std::size_t Index = 0;    // into the entries
+  std::uint64_t Files = 0;  // files of the chosen pass this one renamed again
+};
+struct TLaterPasses {
+  std::uint64_t Files = 0;        // files of the chosen pass renamed again by any of them
+  std::vector<TLaterPass> Later;  // newest first, as they would be undone
+};
+// entries newest first, as ReadHistory gives them; chosen indexes them. Reads
+// the rows of the chosen pass and of every later one that stands. The errno of
+// a journal that cannot be read.
+TExpected<TLaterPasses, int> FindLaterPasses(const std::vector<THistoryEntry>& entries, std::size_t chosen);
+
+}  // namespace vt

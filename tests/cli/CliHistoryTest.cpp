@@ -1,0 +1,125 @@
+// The history of passes through the built program: listed newest first in
+// each format, a pass named by its ID shown and undone, and an earlier pass
+// whose files later passes renamed again undone only together with them.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cli/CliTestSupport.h"
+#include "cli/CommandLine.h"
+#include "support/TempFolder.h"
+
+namespace vt::test {
+namespace {
+
+// The value of a string key of a JSON line this program wrote.
+std::string JsonField(const std::string& line, const std::string& key) {
+  const std::string start = "\"" + key + "\":";
+  const std::size_t at = line.find(start);
+  if (at == std::string::npos) return "<missing>";
+  std::size_t from = at + start.size();
+  if (line[from] != '"') return line.substr(from, line.find_first_of(",}", from) - from);
+  // Up to the first quote no backslash escapes; the text as written.
+  std::size_t end = ++from;
+  while (end < line.size() && line[end] != '"') end += line[end] == '\\' ? 2 : 1;
+  return line.substr(from, end - from);
+}
+
+TEST(CliHistory, ParsesTheCommandAndItsOptions) {
+  struct Case {
+    std::vector<std::string> Args;
+    const char* Error;  // a part of the usage error, or null
+  };
+  const std::vector<Case> cases{
+      {{"history"}, nullptr},
+      {{"history", "-f", "json"}, nullptr},
+      {{"history", "extra"}, "unexpected argument 'extra'"},
+      {{"history", "-x"}, "does not apply to history"},
+      {{"history", "--save", "x.vtr"}, "does not apply to history"},
+      {{"recover", "3fa9c2", "--with-later"}, nullptr},
+      {{"recover", "--last", "--with-later"}, "needs a pass's ID"},
+      {{"show", "3fa9c2", "--with-later"}, "applies to recover only"},
+      {{"/tmp", "insert", "x", "--with-later"}, "applies to recover only"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Args[0] + " " + (c.Args.size() > 1 ? c.Args[1] : ""));
+    const TParseResult parsed = ParseCommandLine(c.Args);
+    if (c.Error == nullptr) {
+      ASSERT_TRUE(parsed.HasValue()) << parsed.Error();
+      EXPECT_EQ(parsed->WithLater, c.Args.back() == "--with-later");
+    } else {
+      ASSERT_FALSE(parsed.HasValue());
+      EXPECT_NE(parsed.Error().find(c.Error), std::string::npos) << parsed.Error();
+    }
+  }
+}
+
+TEST(CliHistory, AnEarlierPassIsUndoneWithTheLaterPassesThatRenamedItsFilesAgain) {
+  TTempFolder dir;
+  TTempFolder state;
+  for (const char* name : {"one.txt", "two.txt", "three.txt", "notes.md"}) dir.WriteFile(name, name);
+  const std::set<std::string> before = dir.Names();
+  const std::vector<std::string> env{"XDG_STATE_HOME=" + state.Path().string()};
+  // A, then B over every file A renamed, then C over one of them; D elsewhere.
+  ASSERT_EQ(RunProgram({"-x", "-m", "*.txt", dir.Folder(), "insert", "a-", "--at", "begin"}, dir.Path(), env).Exit, 0);
+  ASSERT_EQ(RunProgram({"-x", "-m", "*.txt", dir.Folder(), "insert", "b-", "--at", "begin"}, dir.Path(), env).Exit, 0);
+  ASSERT_EQ(RunProgram({"-x", "-m", "b-a-one*", dir.Folder(), "replace", "one", "uno"}, dir.Path(), env).Exit, 0);
+  ASSERT_EQ(RunProgram({"-x", "-m", "*.md", dir.Folder(), "case", "upper"}, dir.Path(), env).Exit, 0);
+  const std::set<std::string> after = dir.Names();
+
+  const TRun history = RunProgram({"history", "-f", "json"}, dir.Path(), env);
+  ASSERT_EQ(history.Exit, 0) << history.Err;
+  const std::vector<std::string> lines = Lines(history.Out);
+  ASSERT_EQ(lines.size(), 4U);
+  const std::vector<std::string> operations{"case upper; *.md", "replace \\\"one\\\" with \\\"uno\\\"; b-a-one*",
+                                            "insert \\\"b-\\\" at the start; *.txt",
+                                            "insert \\\"a-\\\" at the start; *.txt"};
+  const std::vector<std::string> oks{"1", "1", "3", "3"};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    SCOPED_TRACE(lines[i]);
+    EXPECT_EQ(JsonField(lines[i], "operation"), operations[i]);
+    EXPECT_EQ(JsonField(lines[i], "ok"), oks[i]);
+    EXPECT_EQ(JsonField(lines[i], "state"), "can be undone");
+    EXPECT_EQ(JsonField(lines[i], "folder"), dir.Folder());
+    EXPECT_EQ(JsonField(lines[i], "started").size(), 25U);  // 2026-12-09T10:00:00+00:00
+  }
+  const std::string a = JsonField(lines[3], "id");
+  const std::string c = JsonField(lines[1], "id");
+
+  // Shown by its ID, as a file would be.
+  const TRun shown = RunProgram({"show", c, "-f", "tsv"}, dir.Path(), env);
+  EXPECT_EQ(shown.Exit, 0) << shown.Err;
+  EXPECT_EQ(shown.Out, "b-a-one.txt\tb-a-uno.txt\t" + dir.Folder() + "\tOk\n");
+
+  // Alone it would leave files behind: said, and nothing moves.
+  const TRun alone = RunProgram({"recover", a}, dir.Path(), env);
+  EXPECT_EQ(alone.Exit, 2);
+  EXPECT_NE(alone.Err.find("3 files of pass " + a + " were renamed again by 2 later passes"), std::string::npos)
+      << alone.Err;
+  EXPECT_NE(alone.Err.find("recover " + a + " --with-later"), std::string::npos) << alone.Err;
+  EXPECT_EQ(dir.Names(), after);
+
+  const TRun together = RunProgram({"recover", a, "--with-later", "-f", "tsv"}, dir.Path(), env);
+  EXPECT_EQ(together.Exit, 0) << together.Err;
+  std::set<std::string> expected = before;
+  expected.erase("notes.md");
+  expected.insert("NOTES.MD");  // D touched none of A's files: it stands
+  EXPECT_EQ(dir.Names(), expected);
+  for (const char* name : {"one.txt", "two.txt", "three.txt"}) EXPECT_EQ(dir.ReadFile(name), name);
+
+  const std::vector<std::string> states = Lines(RunProgram({"history", "-f", "tsv"}, dir.Path(), env).Out);
+  ASSERT_EQ(states.size(), 4U);
+  EXPECT_TRUE(states[0].ends_with("\tcan be undone"));
+  for (std::size_t i = 1; i < states.size(); ++i) EXPECT_TRUE(states[i].ends_with("\tundone")) << states[i];
+  const TRun again = RunProgram({"recover", a}, dir.Path(), env);
+  EXPECT_EQ(again.Exit, 2);
+  EXPECT_NE(again.Err.find("undone already"), std::string::npos) << again.Err;
+  const TRun unknown = RunProgram({"recover", "0000000"}, dir.Path(), env);
+  EXPECT_EQ(unknown.Exit, 2);
+  EXPECT_NE(unknown.Err.find("no kept pass of that ID"), std::string::npos) << unknown.Err;
+}
+
+}  // namespace
+}  // namespace vt::test
