@@ -39,6 +39,7 @@
 #include "results/PassJournals.h"
 #include "results/PassRecord.h"
 #include "results/ResultFile.h"
+#include "results/Retention.h"
 #include "results/UndoFromFile.h"
 
 namespace vt {
@@ -90,6 +91,14 @@ void WriteRows(TOutputBuffer& out, TOutputFormat format, TOutputTarget target, c
   }
 }
 
+// The configuration's limits, as the options change them.
+TRetention RetentionOf(const TCliOptions& options, const TCliEnvironment& environment) {
+  TRetention keep = ReadRetention(environment.GetEnv);
+  if (options.KeepPasses) keep.Passes = *options.KeepPasses;
+  if (options.KeepMegabytes) keep.Bytes = *options.KeepMegabytes * kMegabyte;
+  return keep;
+}
+
 // Where the rows of a renaming pass go, settled before the first rename. No
 // target: a simulation, or --no-save.
 using TRecord = TExpected<std::optional<TSaveTarget>, std::string>;
@@ -113,7 +122,7 @@ TRecord SettleRecord(const TCliOptions& options, const TCliEnvironment& environm
 
 // Saves the rows where the record was settled and says what the user needs to
 // know: where an automatic file went and how to undo, which rows the file cannot undo.
-bool KeepRecord(const TSaveTarget& target, const TResultTable& table, std::FILE* err) {
+bool KeepRecord(const TSaveTarget& target, const TResultTable& table, const TRetention& keep, std::FILE* err) {
   if (const TExpected<void, std::string> saved = SaveRows(target, table); !saved) {
     Complain(err, FileMessage(saved.Error()));
     return false;
@@ -128,7 +137,7 @@ bool KeepRecord(const TSaveTarget& target, const TResultTable& table, std::FILE*
   if (target.Automatic) {
     Complain(err, "rows saved to " + TerminalText(target.Path) + "; undo the pass with: veltrane-cli recover " +
                       TerminalText(target.Path));
-    PruneRecords(target.Path.substr(0, target.Path.rfind('/') + 1), kAutomaticFilesKept);
+    PruneRecords(target.Path.substr(0, target.Path.rfind('/') + 1), keep);
   }
   return true;
 }
@@ -166,7 +175,8 @@ void SayWhereTheRowsAre(std::FILE* err, std::size_t renamed, const std::string& 
 }
 
 // The same for rows read back from a journal; lost: the rows a file cannot undo.
-bool KeepRecord(const TSaveTarget& target, TJournalRowStream& rows, std::size_t lost, std::FILE* err) {
+bool KeepRecord(const TSaveTarget& target, TJournalRowStream& rows, std::size_t lost, const TRetention& keep,
+                std::FILE* err) {
   if (rows.RowCount() == 0) {
     RemoveIfCreated(target);
     if (!target.Automatic) Complain(err, "no rows, so nothing was saved to " + TerminalText(target.Path));
@@ -185,7 +195,7 @@ bool KeepRecord(const TSaveTarget& target, TJournalRowStream& rows, std::size_t 
   if (target.Automatic) {
     Complain(err, "rows saved to " + TerminalText(target.Path) + "; undo the pass with: veltrane-cli recover " +
                       TerminalText(target.Path));
-    PruneRecords(target.Path.substr(0, target.Path.rfind('/') + 1), kAutomaticFilesKept);
+    PruneRecords(target.Path.substr(0, target.Path.rfind('/') + 1), keep);
   }
   return true;
 }
@@ -205,7 +215,8 @@ constexpr std::size_t kRecoverBatchRows = 4096;
 // Rows stream out while the pass runs unless the table must be complete first.
 struct TPassOutput {
   TPassOutput(const TCliOptions& options, const TCliEnvironment& environment, TRowKeeping keeping, TRowOrigin kind)
-      : Format(ChooseFormat(options, environment)),
+      : Keep(RetentionOf(options, environment)),
+        Format(ChooseFormat(options, environment)),
         Target(OutTarget(environment)),
         Kind(kind),
         Interrupted(environment.Interrupted),
@@ -249,7 +260,7 @@ struct TPassOutput {
              TPassJournalWriter* journal = nullptr) {
     bool saved = true;
     if (journal == nullptr) {
-      saved = !record || KeepRecord(*record, Window.ResultTable(), environment.Err);
+      saved = !record || KeepRecord(*record, Window.ResultTable(), Keep, environment.Err);
     } else {
       saved = FinishJournal(environment, record, end, *journal);
     }
@@ -300,7 +311,7 @@ struct TPassOutput {
       return false;
     }
     const std::uint64_t renamed = rows.RenamedCount();
-    const bool kept = KeepRecord(*record, rows, lost, environment.Err);
+    const bool kept = KeepRecord(*record, rows, lost, Keep, environment.Err);
     // A pass without rows renamed nothing: it leaves no record at all.
     if (rows.RowCount() == 0 && written == 0) RemoveFile(journal.Path());
     if (!kept || written != 0) SayWhereTheRowsAre(environment.Err, renamed, journal.Path());
@@ -322,6 +333,7 @@ struct TPassOutput {
     };
   }
 
+  TRetention Keep;  // the records kept after the pass
   TOutputFormat Format;
   TOutputTarget Target;
   TRowOrigin Kind;

@@ -31,6 +31,8 @@ const std::vector<OptionEntry>& Options() {
       {"save", 'o', Arity::Value, {}},
       {"no-save", 0, Arity::Flag, {}},
       {"sync", 0, Arity::Flag, {}},
+      {"keep-passes", 0, Arity::Value, {}},
+      {"keep-megabytes", 0, Arity::Value, {}},
       {"last", 0, Arity::Flag, {}},
       {"with-later", 0, Arity::Flag, {}},
       {"order", 0, Arity::Value, {}},
@@ -407,6 +409,15 @@ TCheck ApplyCommon(const ScannedArguments& scanned, const std::string& operation
       return Unexpected("option '" + given.Spelled + "' does not apply to " + where);
     } else if (name == "no-save") {
       options.NoSave = true;
+    } else if (name == "keep-passes" || name == "keep-megabytes") {
+      const std::optional<int> value = ParseBounded(given.Value, name == "keep-passes" ? 1 : 0, 999999999);
+      if (!value)
+        return Unexpected("option '" + given.Spelled + "' needs a whole number" +
+                          (name == "keep-passes" ? " from 1" : "") + ", not '" + given.Value + "'");
+      if (name == "keep-passes")
+        options.KeepPasses = static_cast<std::size_t>(*value);
+      else
+        options.KeepMegabytes = static_cast<std::uint64_t>(*value);
     } else if (name == "masks") {
       options.Masks = given.Value;
     } else if (name == "subdirs") {

@@ -2,6 +2,7 @@
 // The command line's grammar: options before or after the positional arguments,
 // GNU style ("--name value", "--name=value", "-m value", "-mvalue", "-rx"), "--"
 // ending the options. Parsing touches nothing; the folder is taken as typed.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +40,9 @@ struct TCliOptions {
   std::optional<std::string> SaveFile;
   bool NoSave = false;  // a real pass: no automatic result file
   bool Sync = false;    // each block of the journal on disk before its renames
+  // A real pass: how many passes, and how many megabytes of them, are kept (else the configuration's)
+  std::optional<std::size_t> KeepPasses;
+  std::optional<std::uint64_t> KeepMegabytes;
   // Unset: a table on a terminal, tab-separated lines otherwise.
   std::optional<TOutputFormat> Format;
   std::string HelpTopic;

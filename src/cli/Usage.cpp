@@ -28,13 +28,13 @@ Pass options:
       --order name|natural|modified|taken|size
                         the order files are handled and numbered in (help files)
       --reverse         that order turned round
-      --restart-per-folder
-                        number the files of each folder from the start again
-  -f, --format table|tsv|json
-                        how the rows are printed (help output)
+      --restart-per-folder  number each folder's files from the start again
+  -f, --format table|tsv|json  how the rows are printed (help output)
   -o, --save FILE       after a real pass, write its rows to the result FILE
       --no-save         keep no automatic result file (help journal)
       --sync            put each block of the journal on disk before its renames
+      --keep-passes N   keep the newest N passes to undo (50; help history)
+      --keep-megabytes MB  and of them no more than MB (200)
   -h, --help            show this help
       --version         show the version
 
@@ -179,9 +179,9 @@ SIGKILL included, no rename is left without its row. Without --sync the
 journal survives the end of the program but not a crash of the system or a
 power loss; with --sync (fdatasync) it survives those too, for some time per
 block. At the end the journal becomes the automatic result file of the pass
-(same name, .vtr), newest 50 kept; records are ordered by the UTC time inside
-their journals, and one that a recover has undone says so, so recover --last
-passes over it. A row of an unfinished pass whose outcome never reached the
+(same name, .vtr), kept as help history says; records are ordered by the
+UTC time inside their journals, and one that a recover has undone says so,
+so recover --last passes over it. A row of an unfinished pass whose outcome never reached the
 journal is settled by looking at the disk: renamed when the file is under
 its new name and not under its old one. With --no-save the journal is
 removed when the pass ends. When the record cannot be written at the end
@@ -236,6 +236,14 @@ when unknown), "state", "rows" and "journal".
 
 In the window, Execute, "Recover an earlier pass…" lists the same; choosing
 one loads its rows into the result table, and Recover undoes them.
+
+Kept are the newest 50 passes, and no more than 200 MB of them (journals and
+result files), whichever is less; the newest is always kept, and so is a
+pass that never ended, until it is undone. --keep-passes N and
+--keep-megabytes MB set the limits for a pass; KeptPasses and KeptMegabytes
+under [History] in $XDG_CONFIG_HOME/veltrane/veltrane.conf
+(~/.config/veltrane/veltrane.conf) set them for the window and the command
+line alike.
 )";
 
 constexpr std::string_view kOutput = R"(-f table gives the rows as an aligned table (the default on a terminal),

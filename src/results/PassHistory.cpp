@@ -17,7 +17,9 @@ namespace {
 // Most headers fit the first read; a longer one (a deep folder, long masks) is read again whole.
 constexpr std::size_t kFirstRead = 4096;
 constexpr std::size_t kHeaderBytes = std::size_t{64} * 1024;
-// The end mark, behind any Undone marks and a Left block of the rows a recover left.
+// The end mark, behind any Undone marks and a Left block of the rows a recover
+// left: the first read holds it unless many rows were left.
+constexpr std::size_t kFirstTailRead = 4096;
 constexpr std::size_t kTailBytes = std::size_t{64} * 1024;
 constexpr std::size_t kShortestId = 6;
 constexpr std::size_t kShortestTyped = 4;
@@ -165,9 +167,12 @@ TExpected<THistoryEntry, int> ReadHistoryEntry(const std::string& journal) {
   entry.StartedUtcNs = header.StartedUtcNs;
   entry.Folder = std::move(header.Folder);
   entry.What = std::move(header.What);
-  const std::size_t tail = std::min(kTailBytes, static_cast<std::size_t>(size));
-  if (const int error = ReadRange(in, entry.Bytes - tail, tail, bytes)) return Unexpected(error);
-  ReadTail(bytes, entry);
+  for (const std::size_t most : {kFirstTailRead, kTailBytes}) {
+    const std::size_t tail = std::min(most, static_cast<std::size_t>(size));
+    if (const int error = ReadRange(in, entry.Bytes - tail, tail, bytes)) return Unexpected(error);
+    ReadTail(bytes, entry);
+    if (entry.End || entry.State == TPassState::Unfinished || tail < most) break;
+  }
   entry.Running = entry.State == TPassState::Unfinished && IsWriterAlive(journal);
   // A pass cut off, or a journal of an older version: counted through once, against the disk.
   if (!entry.Renamed && !entry.Running) {

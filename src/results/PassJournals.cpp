@@ -21,6 +21,7 @@ namespace {
 constexpr unsigned kMostPerSecond = 999;
 // Enough for the header of any journal.
 constexpr std::size_t kHeaderBytes = std::size_t{64} * 1024;
+constexpr std::size_t kFirstHeaderRead = 4096;
 
 bool EndsWith(const std::string& text, std::string_view end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -36,11 +37,15 @@ bool IsJournalName(const std::string& name) {
 }
 
 std::optional<TJournalHeader> ReadHeaderOnly(const std::string& path) {
-  std::string bytes;
-  if (ReadFileStart(path, kHeaderBytes, bytes) != 0) return std::nullopt;
-  TJournal journal;
-  if (!ReadJournal(bytes, journal)) return std::nullopt;
-  return journal.Header;
+  // Most headers fit the first read: a folder listed reads little of each journal.
+  for (const std::size_t most : {kFirstHeaderRead, kHeaderBytes}) {
+    std::string bytes;
+    if (ReadFileStart(path, most, bytes) != 0) return std::nullopt;
+    TJournal journal;
+    if (ReadJournal(bytes, journal)) return journal.Header;
+    if (bytes.size() < most) return std::nullopt;
+  }
+  return std::nullopt;
 }
 
 TPassedOver PassedOver(const std::string& path, const TJournal& journal, TPassState state) {
@@ -190,14 +195,34 @@ std::optional<TRecordFile> UnfinishedPass(const std::string& folder, TJournal& j
   return std::nullopt;
 }
 
-void PruneRecords(const std::string& folder, std::size_t kept) {
+void PruneRecords(const std::string& folder, std::size_t kept) { PruneRecords(folder, TRetention{kept, UINT64_MAX}); }
+
+void PruneRecords(const std::string& folder, const TRetention& keep) {
   const std::vector<TRecordFile> records = ListRecords(folder);
-  if (records.size() <= kept) return;
   std::error_code ignored;
-  for (std::size_t i = 0; i + kept < records.size(); ++i) {
-    const TRecordFile& record = records[i];
+  std::size_t passes = 0;
+  std::uint64_t bytes = 0;
+  for (auto it = records.rbegin(); it != records.rend(); ++it) {
+    const TRecordFile& record = *it;
+    std::uint64_t size = 0;
+    for (const std::string& path : {record.Journal, record.Result}) {
+      const std::uintmax_t file = path.empty() ? 0 : fs::file_size(path, ignored);
+      if (!ignored && !path.empty()) size += file;
+    }
+    const bool first = it == records.rbegin();
+    if (first || (passes < keep.Passes && bytes + size <= keep.Bytes)) {
+      ++passes;
+      bytes += size;
+      continue;
+    }
     if (!record.Journal.empty()) {
       if (IsWriterAlive(record.Journal)) continue;
+      // Its journal is all that brings its files back.
+      const TExpected<TPassState, int> state = ReadPassState(record.Journal);
+      if (state && *state == TPassState::Unfinished) {
+        const std::optional<TJournalHeader> header = ReadHeaderOnly(record.Journal);
+        if (header && header->Kind == TJournalKind::Rename) continue;
+      }
       fs::remove(record.Journal, ignored);
     }
     fs::remove(record.Result, ignored);

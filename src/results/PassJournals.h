@@ -12,6 +12,7 @@
 #include "engine/Expected.h"
 #include "passes/PassJournalWriter.h"
 #include "results/JournalReader.h"
+#include "results/Retention.h"
 #include "results/UndoneMark.h"
 
 namespace vt {
@@ -77,5 +78,9 @@ std::optional<TRecordFile> UnfinishedPass(const std::string& folder, TJournal& j
 
 // Keeps the newest `kept` records; never one whose writer is alive.
 void PruneRecords(const std::string& folder, std::size_t kept);
+// Keeps the newest records within both limits, and always the newest one;
+// never one whose writer is alive, nor a rename pass that never ended and that
+// no recover has undone.
+void PruneRecords(const std::string& folder, const TRetention& keep);
 
 }  // namespace vt

@@ -51,6 +51,10 @@ TJournalEnd JournalEndOf(bool stopped, int writeError) {
 }
 
 TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_t kept) {
+  return KeepPassRecord(journal, stopped, TRetention{kept, UINT64_MAX});
+}
+
+TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, const TRetention& keep) {
   TPassRecord record;
   record.Journal = journal.Path();
   record.JournalError = journal.Error();
@@ -80,7 +84,7 @@ TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_
   record.Saved = SaveResultRows(rows, path);
   if (!record.Saved) return record;
   record.Record = path;
-  PruneRecords(FolderOf(path), kept);
+  PruneRecords(FolderOf(path), keep);
   return record;
 }
 

@@ -11,6 +11,7 @@
 #include "passes/PassJournalWriter.h"
 #include "platform/TrustedFolder.h"
 #include "results/ResultFile.h"
+#include "results/Retention.h"
 
 namespace vt {
 
@@ -47,6 +48,7 @@ struct TPassRecord {
 // pass without rows leaves neither file. When the result file cannot be
 // written the journal stays: it holds the rows.
 TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_t kept);
+TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, const TRetention& keep);
 
 // Ends the journal of a recover pass: once it has been written it goes. The
 // journal whose rows it undid (when there is one) is marked undone, or partly

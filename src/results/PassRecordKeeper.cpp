@@ -5,6 +5,11 @@
 namespace vt {
 
 void TPassRecordKeeper::Keep(std::unique_ptr<TPassJournalWriter> journal, TPassStopped stopped, std::size_t kept) {
+  Keep(std::move(journal), stopped, TRetention{kept, UINT64_MAX});
+}
+
+void TPassRecordKeeper::Keep(std::unique_ptr<TPassJournalWriter> journal, TPassStopped stopped,
+                             const TRetention& keep) {
   if (!Idle()) Take();
   Journal_ = std::move(journal);
   Record_ = TPassRecord();
@@ -12,11 +17,11 @@ void TPassRecordKeeper::Keep(std::unique_ptr<TPassJournalWriter> journal, TPassS
     const std::lock_guard lock(Mutex_);
     Kept_ = false;
   }
-  Worker_ = std::jthread([this, stopped, kept] { Run(stopped, kept); });
+  Worker_ = std::jthread([this, stopped, keep] { Run(stopped, keep); });
 }
 
-void TPassRecordKeeper::Run(TPassStopped stopped, std::size_t kept) {
-  Record_ = KeepPassRecord(*Journal_, stopped == TPassStopped::Yes, kept);
+void TPassRecordKeeper::Run(TPassStopped stopped, TRetention keep) {
+  Record_ = KeepPassRecord(*Journal_, stopped == TPassStopped::Yes, keep);
   // Its file is closed here, not on the owner's thread.
   Journal_.reset();
   {

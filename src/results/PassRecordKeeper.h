@@ -16,6 +16,7 @@
 #include "passes/PassEnd.h"
 #include "passes/PassJournalWriter.h"
 #include "results/PassRecord.h"
+#include "results/Retention.h"
 
 namespace vt {
 
@@ -30,6 +31,7 @@ class TPassRecordKeeper {
   // (KeepPassRecord). A record still kept or not yet taken is waited for and
   // dropped first: its owner takes it before it starts another.
   void Keep(std::unique_ptr<TPassJournalWriter> journal, TPassStopped stopped, std::size_t kept);
+  void Keep(std::unique_ptr<TPassJournalWriter> journal, TPassStopped stopped, const TRetention& keep);
   // Nothing is being kept and nothing is left to take.
   bool Idle() const { return !Worker_.joinable(); }
   // The worker has ended: Take returns at once.
@@ -41,7 +43,7 @@ class TPassRecordKeeper {
   std::optional<TPassRecord> Take();
 
  private:
-  void Run(TPassStopped stopped, std::size_t kept);
+  void Run(TPassStopped stopped, TRetention keep);
 
   std::unique_ptr<TPassJournalWriter> Journal_;  // the worker's until it has ended
   TPassRecord Record_;                           // the worker's until it has ended

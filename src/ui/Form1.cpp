@@ -189,6 +189,7 @@ void TForm1::ConnectHandlers() {
   connect(SimulItem, &QAction::triggered, this, &TForm1::BtSimulClick);
   connect(StopItem, &QAction::triggered, this, &TForm1::BtCancelClick);
   connect(UndoItem, &QAction::triggered, this, &TForm1::SpBtUndoClick);
+  connect(HistoryItem, &QAction::triggered, this, &TForm1::HistoryItemClick);
   connect(QuitItem, &QAction::triggered, this, &TForm1::BtQuitClick);
   connect(SaveAsItem, &QAction::triggered, this, &TForm1::BtSaveAsResultClick);
   connect(LoadResultItem, &QAction::triggered, this, &TForm1::BtLoadResultClick);

@@ -6,6 +6,8 @@
 // tests and accessibility, each control's objectName.
 #include <QMainWindow>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/RenameSettings.h"
 #include "passes/CommandStates.h"
@@ -20,6 +22,8 @@ class TControlPage;
 class TErrorReasons;
 class TForm1RunControl;
 class THelpWindow;
+class THistoryWindow;
+struct THistoryEntry;
 class TResultPage;
 class TRunControl;
 
@@ -103,6 +107,11 @@ class TForm1 : public QMainWindow, private TForm1Controls {
   void BtClearResultClick();
   // Asks for a file name and writes the table; also run by Clear and on closing.
   void SaveResultToFile();
+  // Recover an earlier pass (Form1History.cpp).
+  void HistoryItemClick();
+  void LoadHistoryPass(const std::vector<THistoryEntry>& entries, std::size_t chosen);
+  bool LoadNextOfHistory();
+  void RecoverNextOfHistory();
 
   // Goes before the widgets (Qt deletes them in the base class): the result
   // list is detached from it in the destructor.
@@ -111,6 +120,9 @@ class TForm1 : public QMainWindow, private TForm1Controls {
   TControlPage* ControlPage_ = nullptr;
   TResultPage* ResultPage_ = nullptr;
   THelpWindow* HelpWindow_ = nullptr;
+  THistoryWindow* HistoryWindow_ = nullptr;
+  // Journals of passes still to undo one after another, newest first.
+  std::vector<std::string> HistoryChain_;
   TErrorReasons* ErrorReasons_ = nullptr;
   QString ManualRoot_;
   bool Centered_ = false;

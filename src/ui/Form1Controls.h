@@ -39,6 +39,7 @@ struct TForm1Controls {
   QAction* QuitItem = nullptr;
   QMenu* ExecMnu = nullptr;
   QAction* UndoItem = nullptr;
+  QAction* HistoryItem = nullptr;
   QAction* N2 = nullptr;
   QAction* SimulItem = nullptr;
   QAction* RenameItem = nullptr;

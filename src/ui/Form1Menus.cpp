@@ -48,6 +48,7 @@ void TForm1::BuildMenus() {
 
   ExecMnu = AddMenu(MainMenu1, "ExecMnu", "Exec&ute");
   UndoItem = AddItem(ExecMnu, "UndoItem", "Rec&over", false);
+  HistoryItem = AddItem(ExecMnu, "HistoryItem", "Recover an &earlier pass…", true);
   N2 = AddSeparator(ExecMnu, "N2");
   SimulItem = AddItem(ExecMnu, "SimulItem", "Si&mulate", true);
   RenameItem = AddItem(ExecMnu, "RenameItem", "&Rename", true);

@@ -6,6 +6,7 @@
 #include "platform/SysErrorText.h"
 #include "results/AutomaticResultFiles.h"
 #include "results/PassRecord.h"
+#include "results/Retention.h"
 #include "ui/MessageBoxes.h"
 
 namespace vt {
@@ -109,7 +110,8 @@ void TForm1PassJournal::Finish(bool stopped, TFailureReport report) {
     TableJournal_.clear();
     return;
   }
-  Keeper_.Keep(std::move(writer), stopped ? TPassStopped::Yes : TPassStopped::No, kAutomaticFilesKept);
+  Keeper_.Keep(std::move(writer), stopped ? TPassStopped::Yes : TPassStopped::No,
+               ReadRetention([](const char* name) { return std::getenv(name); }));
 }
 
 void TForm1PassJournal::TakeRecord(TFailureReport report) {

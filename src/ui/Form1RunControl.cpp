@@ -4,9 +4,11 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTabWidget>
+#include <utility>
 
 #include "browse/BusyCursor.h"
 #include "engine/Messages.h"
+#include "passes/JournalWhat.h"
 #include "ui/Form1.h"
 #include "ui/Form1Commands.h"
 #include "ui/MessageBoxes.h"
@@ -68,6 +70,8 @@ bool TForm1RunControl::StopAsked() const { return Control_.Pass() && Control_.Pa
 void TForm1RunControl::PassEnded(bool stopped) {
   ReturnFocus();
   Journal_.Finish(stopped, FailureReport());
+  if (std::exchange(RecoverRunning_, false) && !stopped && !EndingBySignal_ && AfterRecover)
+    QTimer::singleShot(0, &Form_, AfterRecover);
 }
 
 void TForm1RunControl::TakeRecord() { Journal_.TakeRecord(FailureReport()); }
@@ -103,9 +107,10 @@ void TForm1RunControl::BtRenameClick() {
   // the next one starts.
   Settle();
   TSearchPassOptions options = Form_.PassOptions();
-  if (!Journal_.Start(TJournalKind::Rename, options.Folder, options.Masks)) return;
+  const TRenameSettings settings = Form_.PassSettings();
+  if (!Journal_.Start(TJournalKind::Rename, options.Folder, JournalWhat(settings, options.Masks))) return;
   options.Journal = Journal_.Writer();
-  Control_.Rename(options, Form_.PassSettings());
+  Control_.Rename(options, settings);
   PassStarted("BtRename");
   Form_.ShowResultPage();
 }
@@ -125,6 +130,7 @@ void TForm1RunControl::SpBtUndoClick() {
   Settle();
   if (!Journal_.Start(TJournalKind::Recover, Journal_.TableJournal(), "recover")) return;
   Control_.Recover(Journal_.Writer());
+  RecoverRunning_ = Control_.PassAlive();
   // Its rows replace the table's: the result list is where they are read.
   PassStarted("ListView");
   Form_.ShowResultPage();

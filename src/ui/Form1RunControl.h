@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 
 #include "passes/RunControl.h"
 #include "ui/Form1PassJournal.h"
@@ -57,6 +58,9 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   void WaitForRecord();
   // The record of the last rename pass is still being kept.
   bool KeepingRecord() const { return Journal_.KeepingRecord(); }
+  // Called on the window's loop once a Recover has ended on its own (not
+  // stopped, nor ended by a signal): undoing passes one after another.
+  std::function<void()> AfterRecover;
 
  protected:
   // Key preview: every key pressed in the window reaches FormKeyDown first.
@@ -77,6 +81,7 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   bool StopAsked() const;
 
   TForm1& Form_;
+  bool RecoverRunning_ = false;
   TForm1PassWindow PassWindow_;
   TForm1PassJournal Journal_;  // outlives the pass that writes it
   TRunControl Control_;        // after the pass window and the journal: goes first

@@ -23,7 +23,7 @@ std::string JsonField(const std::string& line, const std::string& key) {
   if (line[from] != '"') return line.substr(from, line.find_first_of(",}", from) - from);
   // Up to the first quote no backslash escapes; the text as written.
   std::size_t end = ++from;
-  while (end < line.size() && line[end] != '"') end += line[end] == '\\' ? 2 : 1;
+  while (end < line.size() && line[end] != '"') end += line[end] == '\\' ? 2U : 1U;
   return line.substr(from, end - from);
 }
 
@@ -42,6 +42,11 @@ TEST(CliHistory, ParsesTheCommandAndItsOptions) {
       {{"recover", "--last", "--with-later"}, "needs a pass's ID"},
       {{"show", "3fa9c2", "--with-later"}, "applies to recover only"},
       {{"/tmp", "insert", "x", "--with-later"}, "applies to recover only"},
+      {{"-x", "/tmp", "insert", "x", "--keep-passes", "3", "--keep-megabytes", "0"}, nullptr},
+      {{"/tmp", "insert", "x", "--keep-passes", "0"}, "needs a whole number from 1"},
+      {{"/tmp", "insert", "x", "--keep-megabytes", "lots"}, "needs a whole number"},
+      {{"show", "3fa9c2", "--keep-passes", "3"}, "does not apply to show"},
+      {{"history", "--keep-megabytes", "3"}, "does not apply to history"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Args[0] + " " + (c.Args.size() > 1 ? c.Args[1] : ""));
@@ -119,6 +124,31 @@ TEST(CliHistory, AnEarlierPassIsUndoneWithTheLaterPassesThatRenamedItsFilesAgain
   const TRun unknown = RunProgram({"recover", "0000000"}, dir.Path(), env);
   EXPECT_EQ(unknown.Exit, 2);
   EXPECT_NE(unknown.Err.find("no kept pass of that ID"), std::string::npos) << unknown.Err;
+}
+
+TEST(CliHistory, TheKeptPassesFollowTheOptionsAndTheConfiguration) {
+  TTempFolder dir;
+  TTempFolder state;
+  TTempFolder config;
+  dir.WriteFile("a.txt");
+  std::vector<std::string> env{"XDG_STATE_HOME=" + state.Path().string(), "XDG_CONFIG_HOME=" + config.Path().string()};
+  const auto kept = [&] { return Lines(RunProgram({"history", "-f", "tsv"}, dir.Path(), env).Out).size(); };
+  for (const char* text : {"b", "c", "d"})
+    ASSERT_EQ(RunProgram({"-x", dir.Folder(), "insert", text}, dir.Path(), env).Exit, 0);
+  EXPECT_EQ(kept(), 3U);
+  ASSERT_EQ(RunProgram({"-x", "--keep-passes", "2", dir.Folder(), "insert", "e"}, dir.Path(), env).Exit, 0);
+  EXPECT_EQ(kept(), 2U);
+  config.WriteFile("veltrane/veltrane.conf", "[History]\nKeptPasses=1\n");
+  ASSERT_EQ(RunProgram({"-x", dir.Folder(), "insert", "f"}, dir.Path(), env).Exit, 0);
+  EXPECT_EQ(kept(), 1U);
+  // The option wins over the configuration; no megabyte keeps the newest all the same.
+  ASSERT_EQ(RunProgram({"-x", "--keep-passes", "5", dir.Folder(), "insert", "g"}, dir.Path(), env).Exit, 0);
+  EXPECT_EQ(kept(), 2U);
+  ASSERT_EQ(
+      RunProgram({"-x", "--keep-passes", "5", "--keep-megabytes", "0", dir.Folder(), "insert", "h"}, dir.Path(), env)
+          .Exit,
+      0);
+  EXPECT_EQ(kept(), 1U);
 }
 
 }  // namespace

@@ -95,6 +95,7 @@ constexpr MenuRow kMenus[] = {
     {"FileMnu", "N1", nullptr, true},
     {"FileMnu", "QuitItem", "&Quit", true},
     {"ExecMnu", "UndoItem", "Rec&over", false},
+    {"ExecMnu", "HistoryItem", "Recover an &earlier pass…", true},
     {"ExecMnu", "N2", nullptr, true},
     {"ExecMnu", "SimulItem", "Si&mulate", true},
     {"ExecMnu", "RenameItem", "&Rename", true},

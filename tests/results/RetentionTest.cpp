@@ -1,0 +1,99 @@
+// How many passes the folder of records keeps: the limits the configuration
+// sets, and a prune by count and by size that never takes the newest pass, nor
+// one that never ended, which only its journal can undo.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "passes/PassJournalWriter.h"
+#include "results/PassJournals.h"
+#include "results/Retention.h"
+#include "support/TempFolder.h"
+
+namespace vt::test {
+namespace {
+
+TEST(Retention, TheConfigurationSetsTheLimits) {
+  struct Case {
+    const char* Text;
+    std::size_t Passes;
+    std::uint64_t Megabytes;
+  };
+  const std::vector<Case> cases{
+      {"", 50, 200},
+      {"[History]\nKeptPasses=10\nKeptMegabytes=5\n", 10, 5},
+      {"[General]\nPreviewNewNames=true\n\n[History]\n  KeptPasses = 7 \r\n", 7, 200},
+      {"[General]\nKeptPasses=3\n", 50, 200},                       // another section's key
+      {"[History]\nKeptPasses=many\nKeptMegabytes=-1\n", 50, 200},  // no whole number
+      {"[History]\nKeptMegabytes=0\n[Other]\nKeptMegabytes=9\n", 50, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Text);
+    const TRetention retention = RetentionFromConfiguration(c.Text);
+    EXPECT_EQ(retention.Passes, c.Passes);
+    EXPECT_EQ(retention.Bytes, c.Megabytes * kMegabyte);
+  }
+  TTempFolder config;
+  config.WriteFile("veltrane/veltrane.conf", "[History]\nKeptPasses=4\n");
+  const std::string home = config.Path().string();
+  EXPECT_EQ(ReadRetention([&](const char* name) {
+              return std::string_view(name) == "XDG_CONFIG_HOME" ? home.c_str() : nullptr;
+            }).Passes,
+            4U);
+  EXPECT_EQ(ReadRetention([](const char*) { return nullptr; }).Passes, kAutomaticFilesKept);
+}
+
+TEST(Retention, PruneKeepsTheNewestWithinBothLimits) {
+  enum class TEnds { Yes, Never };
+  struct TPass {
+    std::size_t Rows;  // of about 100 bytes each
+    TEnds Ends = TEnds::Yes;
+  };
+  struct Case {
+    const char* What;
+    std::vector<TPass> Passes;  // oldest first
+    TRetention Keep;
+    std::vector<bool> Kept;
+  };
+  const std::uint64_t tenRows = 1200;  // more than the journal of ten rows, less than of twenty
+  const std::vector<Case> cases{
+      {"by count", {{1}, {1}, {1}, {1}}, {2, UINT64_MAX}, {false, false, true, true}},
+      {"by size", {{10}, {10}, {10}, {10}}, {50, 2 * tenRows}, {false, false, true, true}},
+      {"whichever is less", {{10}, {1}, {1}, {1}}, {3, 2 * tenRows}, {false, true, true, true}},
+      {"the newest, however large", {{1}, {30}}, {50, tenRows}, {false, true}},
+      {"a pass that never ended", {{1}, {1, TEnds::Never}, {1}, {1}}, {1, UINT64_MAX}, {false, true, false, true}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    TTempFolder records;
+    std::vector<std::string> journals;
+    for (std::size_t i = 0; i < c.Passes.size(); ++i) {
+      const std::string path = records.File("2026-12-09_10-00-0" + std::to_string(i) + ".vtj");
+      TPassJournalWriter writer;
+      ASSERT_EQ(writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, 100 + i, "/f/", "case upper"}), 0);
+      std::vector<TJournalEntry> entries;
+      for (std::size_t row = 0; row < c.Passes[i].Rows; ++row)
+        entries.push_back({row, "/f/", std::string(40, 'a') + std::to_string(row),
+                           std::string(40, 'b') + std::to_string(row), TRenameStatus::rsOk, 0, true});
+      ASSERT_TRUE(writer.Intend(entries));
+      if (c.Passes[i].Ends == TEnds::Yes) {
+        writer.Settled(entries);
+        writer.Finish(TJournalEnd::Completed);
+      } else {
+        // Killed after its intents: no end mark.
+        const std::uint64_t intents = std::filesystem::file_size(path);
+        writer.Finish(TJournalEnd::Completed);
+        std::filesystem::resize_file(path, intents);
+      }
+      journals.push_back(path);
+    }
+    PruneRecords(records.Folder(), c.Keep);
+    for (std::size_t i = 0; i < journals.size(); ++i)
+      EXPECT_EQ(std::filesystem::exists(journals[i]), c.Kept[i]) << journals[i];
+  }
+}
+
+}  // namespace
+}  // namespace vt::test
