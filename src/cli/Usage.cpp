@@ -166,27 +166,27 @@ or shows a table.
 
 constexpr std::string_view kJournal = R"(Every real pass (a recover too) first writes a journal under
 $XDG_STATE_HOME/veltrane/ (~/.local/state/veltrane/ by default; the folder
-is made for you alone, and a warning says when others may read it). A
-folder that another user could change (it, or a folder above it up to your
-home, may be written by others and is not sticky, or belongs to someone
-other than you or root) is refused, with how to mend it: nothing is renamed
-and no record there is read, unless --no-save is given, when a rename pass
-runs without a journal and cannot be undone. Only your own regular files
-there, never a link, are read as records. Each
-block of up to 256 renames is written to it before the first of them is
-attempted, their outcomes with the next block: whatever ends the program,
-SIGKILL included, no rename is left without its row. Without --sync the
-journal survives the end of the program but not a crash of the system or a
-power loss; with --sync (fdatasync) it survives those too, for some time per
-block. At the end the journal becomes the automatic result file of the pass
-(same name, .vtr), kept as help history says; records are ordered by the
-UTC time inside their journals, and one that a recover has undone says so,
-so recover --last passes over it. A row of an unfinished pass whose outcome never reached the
-journal is settled by looking at the disk: renamed when the file is under
-its new name and not under its old one. With --no-save the journal is
-removed when the pass ends. When the record cannot be written at the end
-(disk full, I/O error), standard error says how many files were renamed and
-which journal holds their rows; recover undoes it all the same.
+is made for you alone, and a warning says when others may read it). A folder
+that another user could change (it, or a folder above it up to your home,
+may be written by others and is not sticky, or belongs to someone other than
+you or root) is refused, with how to mend it: nothing is renamed and no
+record there is read, unless --no-save is given, when a rename pass runs
+without a journal and cannot be undone. Only your own regular files there,
+never a link, are read as records. Each block of up to 256 renames is
+written to it before the first of them is attempted, their outcomes with the
+next block: whatever ends the program, SIGKILL included, no rename is left
+without its row. Without --sync the journal survives the end of the program
+but not a crash of the system or a power loss; with --sync (fdatasync) it
+survives those too, for some time per block. At the end the journal becomes
+the automatic result file of the pass (same name, .vtr), kept as help
+history says; records are ordered by the UTC time inside their journals, and
+one that a recover has undone says so, so recover --last passes over it. A
+row of an unfinished pass whose outcome never reached the journal is settled
+by looking at the disk: renamed when the file is under its new name and not
+under its old one. With --no-save the journal is removed when the pass ends.
+When the record cannot be written at the end (disk full, I/O error),
+standard error says how many files were renamed and which journal holds
+their rows; recover undoes it all the same.
 
 Ctrl-C, SIGTERM and SIGHUP stop a pass, and so does a reader of the output
 that goes away: the rows so far are printed and saved; a recover always runs
@@ -196,11 +196,11 @@ rows, and recover --last undoes the pass.
 Journal format (version 1): an 8-byte signature (89 56 54 4A 0D 0A 1A 0A),
 then blocks of a 32-bit length, a CRC-32 of the payload and the payload (a
 type byte and fields: numbers as LEB128, texts as length and bytes): a
-header (version, rename or recover, UTC start in ns, folder, masks), intents
-(row, folder, old name, new name), outcomes (row, status, errno, name),
-rows that renamed nothing, an end mark, a recovered mark. A block that is
-cut short or fails its checksum ends the journal: it is a write the program
-did not live to finish, and is ignored.
+header (version, rename or recover, UTC start in ns, folder, what), intents
+(row, folder, old name, new name), outcomes (row, status, errno, name), rows
+that renamed nothing, an end mark (rows, how the pass ended, rows renamed),
+a recovered mark. A block that is cut short or fails its checksum ends the
+journal: it is a write the program did not live to finish, and is ignored.
 )";
 
 constexpr std::string_view kHistory = R"(  history               list the kept passes, newest first: ID, start (local
