@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "passes/ChainPlan.h"
 #include "platform/PathSeparator.h"
 
 namespace vt {
@@ -44,8 +45,9 @@ TUndoRowFault CheckUndoRow(std::string_view path, std::string_view newName, std:
     return TUndoRowFault::PathNotAbsolute;
   if (texts == TPathTexts::MayBeCut && PathMayBeCut(path)) return TUndoRowFault::PathMayBeCut;
   if (!IsNameInFolder(newName) || !IsNameInFolder(oldName)) return TUndoRowFault::NameLeavesFolder;
-  // A new name a pass made hidden (x.profile to .profile) is still undone.
-  if (oldName.front() == '.') return TUndoRowFault::HiddenName;
+  // A new name a pass made hidden (x.profile to .profile) is still undone, and
+  // so is a move out of a ring's temporary name: back into it, then on.
+  if (oldName.front() == '.' && !IsRingTempName(oldName)) return TUndoRowFault::HiddenName;
   return TUndoRowFault::None;
 }
 
