@@ -1,8 +1,9 @@
 #include "passes/ChainPlan.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
-#include <unordered_map>
+#include <utility>
 
 #include "passes/UndoRowChecks.h"
 
@@ -14,16 +15,19 @@ constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 // For each rename, the rename whose old name its new name is, if any; an
 // exact spelling is preferred where names differ only by case.
 std::vector<std::uint32_t> WaitedFor(std::span<const TPlannedEntry> entries) {
-  std::unordered_multimap<std::uint64_t, std::uint32_t> byOldName;
+  // Sorted pairs of (folded old name, entry): a hash table would cost an allocation per entry.
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> byOldName;
   byOldName.reserve(entries.size());
   for (std::uint32_t i = 0; i < entries.size(); ++i)
-    if (entries[i].Renames) byOldName.emplace(FoldedNameKey(entries[i].Folder, entries[i].OldName), i);
+    if (entries[i].Renames) byOldName.emplace_back(FoldedNameKey(entries[i].Folder, entries[i].OldName), i);
+  std::sort(byOldName.begin(), byOldName.end());
   std::vector<std::uint32_t> waits(entries.size(), kNone);
   for (std::uint32_t i = 0; i < entries.size(); ++i) {
     const TPlannedEntry& entry = entries[i];
     if (!entry.Renames) continue;
-    const auto [first, last] = byOldName.equal_range(FoldedNameKey(entry.Folder, entry.NewName));
-    for (auto it = first; it != last; ++it) {
+    const std::uint64_t key = FoldedNameKey(entry.Folder, entry.NewName);
+    for (auto it = std::lower_bound(byOldName.begin(), byOldName.end(), std::pair{key, std::uint32_t{0}});
+         it != byOldName.end() && it->first == key; ++it) {
       const std::uint32_t holder = it->second;
       if (holder == i || entries[holder].Folder != entry.Folder ||
           !SameFoldedName(entries[holder].OldName, entry.NewName))
@@ -87,8 +91,8 @@ constexpr std::size_t kRingDigits = 16;
 
 std::string RingTempName(std::string_view folder, std::string_view oldName, unsigned attempt) {
   char digits[kRingDigits + 1];
-  std::snprintf(digits, sizeof digits, "%016llx",
-                static_cast<unsigned long long>(FoldedNameKey(folder, oldName) + attempt));
+  const std::uint64_t key = FoldedNameKey(folder, oldName) + attempt;
+  std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(key));
   std::string name(kRingPrefix);
   name += digits;
   name += kRingSuffix;

@@ -260,6 +260,12 @@ void TSearchThread::JudgeEntry(TProcessList& record, TJudged& entry, bool record
 void TSearchThread::HandleFolderInChains() {
   ChainRecords_.clear();
   ChainJudged_.clear();
+  // Room for the folder's entries at once, where its reading tells how many: a
+  // growing vector would move every entry again at each step.
+  if (ReadEachFolder_) {
+    ChainRecords_.reserve(Reading_.Count());
+    ChainJudged_.reserve(Reading_.Count());
+  }
   const bool counting = Progress_ != nullptr;
   const bool recordAll = RecordAllMessages_.load(std::memory_order_relaxed);
   const std::uint8_t sources = Step_->FieldSources();
@@ -268,8 +274,9 @@ void TSearchThread::HandleFolderInChains() {
     if (drawn == 0) break;
     for (std::size_t i = 0; i < drawn && !Stopped(); ++i) {
       if (counting) Progress_->fetch_add(1, std::memory_order_relaxed);
-      TProcessList& record = ChainRecords_.emplace_back(std::move(FoundList[i]));
+      TProcessList& record = FoundList[i];
       JudgeEntry(record, ChainJudged_.emplace_back(), recordAll, sources);
+      ChainRecords_.push_back(TChainRecord{record.Folder, std::move(record.FindData)});
     }
   }
   if (Stopped()) return;
@@ -295,7 +302,7 @@ void TSearchThread::PlanRingTemps() {
   std::vector<std::string_view> chosen;
   for (const TChainStep& step : ChainSteps_) {
     if (step.Kind != TChainStepKind::ToTemp) continue;
-    const TProcessList& record = ChainRecords_[step.Entry];
+    const TChainRecord& record = ChainRecords_[step.Entry];
     std::string temp;
     for (unsigned attempt = 0;; ++attempt) {
       temp = RingTempName(record.Folder->Path(), record.FindData.cFileName, attempt);
@@ -356,7 +363,7 @@ std::size_t TSearchThread::RunChainSteps(std::size_t from) {
       attempted = k;
       break;
     }
-    TProcessList& record = ChainRecords_[step.Entry];
+    TChainRecord& record = ChainRecords_[step.Entry];
     TJudged& entry = ChainJudged_[step.Entry];
     const Unwritable unwritable = record.FindData.FlagsUnread ? Unwritable::Leave : Unwritable::Move;
     outcome.Status = Step_->Attempt(*record.Folder, oldNameOf(step), outcome.NewName, outcome.Error, unwritable);
@@ -390,9 +397,11 @@ std::size_t TSearchThread::RunChainSteps(std::size_t from) {
     RowsSoFar_ = outcome.Index + 1;
     if (!outcome.Row) continue;
     const TChainStep& step = ChainSteps_[k];
-    const TProcessList& record = ChainRecords_[step.Entry];
+    TChainRecord& record = ChainRecords_[step.Entry];
     if (!IsPlainFile(record.FindData)) continue;
-    PushChainRow(*record.Folder, oldNameOf(step), std::move(outcome.NewName), outcome.Status, outcome.Error);
+    // Each old name is a row's once, and needed no more once it is: it moves into the row.
+    std::string& oldName = step.Kind == TChainStepKind::FromTemp ? RingTemps_[step.Entry] : record.FindData.cFileName;
+    PushChainRow(*record.Folder, std::move(oldName), std::move(outcome.NewName), outcome.Status, outcome.Error);
   }
   Rows_.PushAll(Batch_);
   return end;

@@ -120,7 +120,12 @@ class TSearchThread final {
   bool Chains_ = false;
   // The folder in hand in chains: its entries, what the step said of each, the
   // order of the renames, and the temporary names of its rings by entry.
-  std::vector<TProcessList> ChainRecords_;
+  // Of an entry once judged, only what its renames need: a folder's worth is held at once.
+  struct TChainRecord {
+    std::shared_ptr<const TFolderHandle> Folder;
+    TFindData FindData;
+  };
+  std::vector<TChainRecord> ChainRecords_;
   std::vector<TJudged> ChainJudged_;
   std::vector<TChainStep> ChainSteps_;
   std::vector<std::string> RingTemps_;

@@ -45,6 +45,8 @@ TClashFinder::TClashFinder(std::vector<std::uint32_t> rows, TRenameNamesOf names
   if (!std::is_sorted(Rows_.begin(), Rows_.end())) std::sort(Rows_.begin(), Rows_.end());
   if (order == TClashOrder::InOrder) {
     Phase_ = TPhase::InOrder;
+    // Each row names two: room for twice as many.
+    NameStates_.resize(SlotCount(2 * Rows_.size()));
     return;
   }
   GroupOf_.resize(Rows_.size());
@@ -98,22 +100,39 @@ void TClashFinder::CollectRow(std::size_t index) {
 void TClashFinder::WalkRow(std::size_t index) {
   const std::uint32_t row = Rows_[index];
   const TRenameNames names = NamesOf_(row);
-  const std::uint64_t oldKey = FoldedNameKey(names.Folder, names.OldName);
-  const std::uint64_t newKey = FoldedNameKey(names.Folder, names.NewName);
+  if (names.Folder.data() != WalkFolder_.data() || names.Folder != WalkFolder_) {
+    WalkFolder_ = names.Folder;
+    WalkFolderKey_ = FoldedFolderKey(names.Folder);
+  }
+  const std::uint64_t oldKey = FoldedNameKeyIn(WalkFolderKey_, names.OldName);
+  const std::uint64_t newKey = FoldedNameKeyIn(WalkFolderKey_, names.NewName);
   // A change of case keeps its own name.
   if (oldKey == newKey && SameFoldedName(names.OldName, names.NewName)) return;
-  if (const auto took = TakenByRow_.find(newKey); took != TakenByRow_.end()) {
-    RowClashes_.push_back({row, false, took->second});
+  const std::uint32_t state = NameState(newKey);
+  if (state != kNoState && state != kLeftName) {
+    RowClashes_.push_back({row, false, state});
     return;
   }
-  if (!Left_.contains(newKey) && Taken_(names.Folder, names.OldName, names.NewName)) {
+  if (state != kLeftName && Taken_(names.Folder, names.OldName, names.NewName)) {
     RowClashes_.push_back({row, true, 0});
     return;
   }
-  TakenByRow_.erase(oldKey);
-  Left_.insert(oldKey);
-  TakenByRow_[newKey] = row;
-  Left_.erase(newKey);
+  NameState(oldKey) = kLeftName;
+  NameState(newKey) = row;
+}
+
+std::uint32_t& TClashFinder::NameState(std::uint64_t key) {
+  if (key == 0) key = 1;  // 0 marks a free slot
+  const std::size_t mask = NameStates_.size() - 1;
+  for (std::size_t slot = std::size_t(key) & mask;; slot = (slot + 1) & mask) {
+    auto& [slotKey, state] = NameStates_[slot];
+    if (slotKey == key) return state;
+    if (slotKey == 0) {
+      slotKey = key;
+      state = kNoState;
+      return state;
+    }
+  }
 }
 
 void TClashFinder::SkipFinishedPhases() {
@@ -121,8 +140,7 @@ void TClashFinder::SkipFinishedPhases() {
     switch (Phase_) {
       case TPhase::InOrder:
         if (Done_ < Rows_.size()) return;
-        std::unordered_map<std::uint64_t, std::uint32_t>().swap(TakenByRow_);
-        std::unordered_set<std::uint64_t>().swap(Left_);
+        std::vector<std::pair<std::uint64_t, std::uint32_t>>().swap(NameStates_);
         Phase_ = TPhase::Done;
         break;
       case TPhase::Group:

@@ -8,8 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace vt {
@@ -97,9 +96,14 @@ class TClashFinder {
   std::vector<TGroup> Groups_;          // in the order of their first rows
   std::vector<std::uint32_t> Slots_;    // open addressing: group + 1, 0 for free
   std::vector<TRowClash> RowClashes_;
-  // In order: the names rows took so far, with the row, and those they left.
-  std::unordered_map<std::uint64_t, std::uint32_t> TakenByRow_;
-  std::unordered_set<std::uint64_t> Left_;
+  // In order: per folded name of a folder, the row that took it, or kLeftName
+  // once a row left it; open addressing, a key of 0 for a free slot.
+  static constexpr std::uint32_t kLeftName = 0xFFFFFFFF;
+  static constexpr std::uint32_t kNoState = 0xFFFFFFFE;
+  std::uint32_t& NameState(std::uint64_t key);
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> NameStates_;
+  std::string_view WalkFolder_;  // the folder of the last row walked, and its key
+  std::uint64_t WalkFolderKey_ = 0;
 };
 
 // Collects the renames of a pass as it goes, for the command line, whose rows

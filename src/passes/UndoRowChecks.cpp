@@ -23,16 +23,26 @@ bool SameFoldedName(std::string_view one, std::string_view other) {
 }
 
 // FNV-1a over the folder, a NUL no path holds, and the name folded.
-std::uint64_t FoldedNameKey(std::string_view folder, std::string_view name) {
+std::uint64_t FoldedFolderKey(std::string_view folder) {
   std::uint64_t hash = 14695981039346656037ULL;
-  const auto mix = [&hash](char c) {
+  for (const char c : folder) {
     hash ^= static_cast<unsigned char>(c);
     hash *= 1099511628211ULL;
-  };
-  for (const char c : folder) mix(c);
-  mix('\0');
-  for (const char c : name) mix(FoldAscii(c));
+  }
+  return hash * 1099511628211ULL;  // the NUL: its xor changes nothing
+}
+
+std::uint64_t FoldedNameKeyIn(std::uint64_t folderKey, std::string_view name) {
+  std::uint64_t hash = folderKey;
+  for (const char c : name) {
+    hash ^= static_cast<unsigned char>(FoldAscii(c));
+    hash *= 1099511628211ULL;
+  }
   return hash;
+}
+
+std::uint64_t FoldedNameKey(std::string_view folder, std::string_view name) {
+  return FoldedNameKeyIn(FoldedFolderKey(folder), name);
 }
 
 bool PathMayBeCut(std::string_view path) { return path.size() >= kShortestCutText && path.size() <= kResultTextLimit; }
