@@ -11,6 +11,7 @@
 #include "platform/DirectoryListing.h"
 #include "platform/EnterableFolders.h"
 #include "platform/PathSeparator.h"
+#include "platform/Volumes.h"
 
 namespace vt {
 namespace {
@@ -238,6 +239,11 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count) {
 }
 
 void TSearchThread::JudgeEntry(TProcessList& record, TJudged& entry, bool recordAll, std::uint8_t sources) {
+  // The mount table is read once per volume the walk enters.
+  if (const std::uint64_t device = record.Folder->Id().Device; !RulesDevice_ || *RulesDevice_ != device) {
+    RulesDevice_ = device;
+    Step_->SetNameRules(NameRulesOfDevice(device));
+  }
   if (sources != FieldSource::None && IsPlainFile(record.FindData)) {
     if (!record.Facts) FieldReader_.Read(*record.Folder, record.FindData.cFileName, sources, Facts_);
     Step_->SetFieldValues(record.Facts ? &record.Facts->Values : &Facts_.Values);

@@ -118,6 +118,7 @@ class TSearchThread final {
   bool Arranging_ = false;  // the order needs more than the listing's
   bool RestartPerFolder_ = false;
   bool Chains_ = false;
+  std::optional<std::uint64_t> RulesDevice_;  // the volume whose name rules the step has
   // The folder in hand in chains: its entries, what the step said of each, the
   // order of the renames, and the temporary names of its rings by entry.
   // Of an entry once judged, only what its renames need: a folder's worth is held at once.
