@@ -105,6 +105,7 @@ void TForm1RunControl::BtRenameClick() {
   TSearchPassOptions options = Form_.PassOptions();
   if (!Journal_.Start(TJournalKind::Rename, options.Folder, options.Masks)) return;
   options.Journal = Journal_.Writer();
+  LastPassChains_ = options.Chains;
   Control_.Rename(options, Form_.PassSettings());
   PassStarted("BtRename");
   Form_.ShowResultPage();
@@ -113,7 +114,9 @@ void TForm1RunControl::BtRenameClick() {
 void TForm1RunControl::BtSimulClick() {
   Settle();
   Journal_.SetTableJournal({});  // the rows it leaves are no record's
-  Control_.Simulate(Form_.PassOptions(), Form_.PassSettings());
+  const TSearchPassOptions options = Form_.PassOptions();
+  LastPassChains_ = options.Chains;
+  Control_.Simulate(options, Form_.PassSettings());
   PassStarted("BtSimul");
   Form_.ShowResultPage();
 }

@@ -57,6 +57,8 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   void WaitForRecord();
   // The record of the last rename pass is still being kept.
   bool KeepingRecord() const { return Journal_.KeepingRecord(); }
+  // The last Simulate or Rename let renames make room for each other.
+  bool LastPassChains() const { return LastPassChains_; }
 
  protected:
   // Key preview: every key pressed in the window reaches FormKeyDown first.
@@ -84,6 +86,7 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   QPointer<QWidget> Starter_;
   bool FocusMovedByUser_ = false;  // a click or Tab in the window since the pass started
   bool Closing_ = false;
+  bool LastPassChains_ = false;
   bool EndingBySignal_ = false;
 };
 
