@@ -208,6 +208,11 @@ std::string ClashWarning(const TClash& clash) {
   return "warning: " + where + " is the new name of " + std::to_string(clash.Rows) + " rows";
 }
 
+// "1 rename waits for another", "12 renames wait for each other".
+std::string WaitingText(std::size_t renames) {
+  return renames == 1 ? "1 rename waits for another" : std::to_string(renames) + " renames wait for each other";
+}
+
 constexpr std::size_t kClashesShown = 10;
 // Rows a recover that reads its file row by row undoes in one pass.
 constexpr std::size_t kRecoverBatchRows = 4096;
@@ -319,10 +324,12 @@ struct TPassOutput {
   }
 
   std::size_t WarnOfClashes(std::FILE* err) {
-    const std::vector<TClash> clashes = Clashes.Find();
+    const std::vector<TClash> clashes = Chains ? Clashes.FindInOrder() : Clashes.Find();
     for (std::size_t i = 0; i < clashes.size() && i < kClashesShown; ++i) Complain(err, ClashWarning(clashes[i]));
     if (clashes.size() > kClashesShown)
       Complain(err, "warning: " + std::to_string(clashes.size() - kClashesShown) + " more new names clash");
+    if (const std::size_t waiting = Chains ? 0 : Clashes.WaitingRenames(); waiting > 0)
+      Complain(err, "warning: " + WaitingText(waiting) + "; with --chains they make room for each other");
     return FailingRows(clashes);
   }
 
@@ -341,6 +348,7 @@ struct TPassOutput {
   std::function<void()> StopPass;  // set once the runner exists
   TOutputBuffer Out;
   TClashCheck Clashes;
+  bool Chains = false;  // the pass's renames make room for each other
   std::map<int, std::string> Reasons;
   std::atomic<bool> OutputClosed{false};
   bool JournalFailed = false;
@@ -399,6 +407,8 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   passOptions.Order = options.Order;
   passOptions.Direction = options.Direction;
   passOptions.RestartPerFolder = options.RestartPerFolder;
+  passOptions.Chains = options.Chains;
+  output.Chains = options.Chains;
   // The record may lie in the folder renamed: the pass leaves it as it is.
   if (TEntryInfo saved; record && LookAtPath(record->Path.c_str(), saved) == 0)
     passOptions.Untouched.push_back(saved.Id);

@@ -38,6 +38,7 @@ const std::vector<OptionEntry>& Options() {
       {"order", 0, Arity::Value, {}},
       {"reverse", 0, Arity::Flag, {}},
       {"restart-per-folder", 0, Arity::Flag, {}},
+      {"chains", 0, Arity::Flag, {}},
       {"help", 'h', Arity::Flag, {}},
       {"version", 0, Arity::Flag, {}},
       {"recursive", 0, Arity::Flag, {"replace", "remove"}},
@@ -438,6 +439,8 @@ TCheck ApplyCommon(const ScannedArguments& scanned, const std::string& operation
       options.Direction = TOrderDirection::Descending;
     } else if (name == "restart-per-folder") {
       options.RestartPerFolder = true;
+    } else if (name == "chains") {
+      options.Chains = true;
     }
   }
   return {};

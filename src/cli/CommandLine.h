@@ -30,6 +30,7 @@ struct TCliOptions {
   TFileOrder Order = TFileOrder::Name;  // of the entries of each folder
   TOrderDirection Direction = TOrderDirection::Ascending;
   bool RestartPerFolder = false;  // Number counts from its start in each folder
+  bool Chains = false;            // renames make room for each other
   TControlValues Controls;
   // show and recover
   std::string ResultFile;

@@ -32,6 +32,10 @@ std::string FailureReason(int systemError, TRowOrigin origin) {
     case ESTALE: return "the file changed while it was renamed";
     case ENOSPC: return "no space left on the device";
     case kPatternTooCostly: return "the regular expression reached its match limit";
+    case kVolumeRefusesChar: return "the volume refuses a character of the new name (\" * : < > ? \\ | /)";
+    case kVolumeRefusesControl: return "the volume refuses a control character in the new name";
+    case kVolumeRefusesEnd: return "the volume refuses a name that ends with a dot or a space";
+    case kVolumeRefusesLength: return "the new name is longer than the volume allows (255)";
     case ENODATA: return "the file lacks a field the new name needs";
     default: {
       std::string text = SystemMessage(systemError);

@@ -28,8 +28,11 @@ Pass options:
       --order name|natural|modified|taken|size
                         the order files are handled and numbered in (help files)
       --reverse         that order turned round
-      --restart-per-folder  number each folder's files from the start again
-  -f, --format table|tsv|json  how the rows are printed (help output)
+      --restart-per-folder
+                        number the files of each folder from the start again
+      --chains          let renames make room for each other (help chains)
+  -f, --format table|tsv|json
+                        how the rows are printed (help output)
   -o, --save FILE       after a real pass, write its rows to the result FILE
       --no-save         keep no automatic result file (help journal)
       --sync            put each block of the journal on disk before its renames
@@ -246,6 +249,26 @@ under [History] in $XDG_CONFIG_HOME/veltrane/veltrane.conf
 line alike.
 )";
 
+constexpr std::string_view kChains = R"(Renumbering 1.jpg ... 10.jpg to start at 2, or swapping two names, asks a
+file to take a name that another file of the pass still holds. Without
+--chains the pass renames in its order and such a rename fails ("Error"),
+nothing lost; a simulation says "N renames wait for each other" on standard
+error.
+
+With --chains each folder is judged whole before its first rename. A rename
+whose new name is the old name of another file that the pass renames waits
+until that file has moved (names compared ignoring the case of A to Z). A
+ring of renames (a swap, a shift by one over a full range) is opened by
+moving one of its files to a temporary name in the same folder,
+.vt-ring-<16 hex digits>.tmp, and closed by moving it on from there once the
+others have moved. The rows come in the order the renames are done: a file
+of a ring has two rows, to the temporary name and from it, both in the
+journal before they are done, so recover, also recover --last after a crash
+in the middle of a ring, brings every file back and leaves no temporary name.
+A simulation with --chains shows the same rows and the same temporary names,
+and warns only of the renames that would still fail.
+)";
+
 constexpr std::string_view kOutput = R"(-f table gives the rows as an aligned table (the default on a terminal),
 -f tsv as tab-separated lines (the default otherwise), -f json as JSON lines;
 every format gives File, New Name, Path, Status.
@@ -275,6 +298,7 @@ constexpr std::array kTopics = {
     THelpTopic{"operations", "Operations in detail", "what each operation does, its limits, the order", kOperations},
     THelpTopic{"files", "Which files", "masks, hidden and read-only files, what is never renamed", kFiles},
     THelpTopic{"checks", "Checks before a pass", "what is refused or asked about before a pass", kChecks},
+    THelpTopic{"chains", "Renames that make room for each other", "--chains: shifts, swaps and rings", kChains},
     THelpTopic{"recover", "Result files and recover", "show, recover and what recover renames back", kRecover},
     THelpTopic{"journal", "The journal", "the record written ahead of renames, signals, its format", kJournal},
     THelpTopic{"history", "History", "the kept passes, and undoing an earlier one", kHistory},

@@ -10,6 +10,7 @@
 #include "engine/SearchReplace.h"
 #include "engine/StepResult.h"
 #include "engine/Truncate.h"
+#include "engine/VolumeNames.h"
 
 namespace vt {
 namespace {
@@ -40,6 +41,17 @@ std::optional<TFieldTemplate> FieldsOf(const TRenameSettings& settings) {
   TExpected<TFieldTemplate, TFieldError> fields = ParseFieldTemplate(text);
   if (!fields) return std::nullopt;
   return std::move(fields).Value();
+}
+
+int RefusalError(TNameRefusal refusal) {
+  switch (refusal) {
+    case TNameRefusal::None: return 0;
+    case TNameRefusal::ReservedChar: return kVolumeRefusesChar;
+    case TNameRefusal::ControlChar: return kVolumeRefusesControl;
+    case TNameRefusal::TrailingDotOrSpace: return kVolumeRefusesEnd;
+    case TNameRefusal::TooLong: return kVolumeRefusesLength;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -155,11 +167,21 @@ TStepResult TRenameStep::Transform() {
 bool TRenameStep::Decide(const std::string& oldName) {
   NewName_.swap(Joined_);
   // Never hand the rename a name that is no entry of this folder.
-  if (!IsUsableName(NewName_)) return Finish(TRenameStatus::rsError);
+  if (!IsUsableName(NewName_)) {
+    SystemError_ = RefusalError(VolumeRefusal(NewName_, TNameRules::Linux));
+    return Finish(TRenameStatus::rsError);
+  }
   // A photo renamed ".jpg" would seem gone to whoever does not list hidden files.
   if (NewName_.front() == '.' && oldName.front() != '.') {
     SystemError_ = kHidingName;
     return Finish(TRenameStatus::rsError);
+  }
+  // What the volume would refuse, a simulation foretells and a pass does not ask for.
+  if (NameRules_ != TNameRules::Linux) {
+    if (const TNameRefusal refusal = VolumeRefusal(NewName_, NameRules_); refusal != TNameRefusal::None) {
+      SystemError_ = RefusalError(refusal);
+      return Finish(TRenameStatus::rsError);
+    }
   }
   RenamePending_ = Mode_ == TPassMode::Rename;
   return Finish(TRenameStatus::rsCanBeRenamed);

@@ -15,6 +15,7 @@
 #include "platform/FindData.h"
 #include "platform/FolderHandle.h"
 #include "platform/FolderRenamer.h"
+#include "platform/Volumes.h"
 
 namespace vt {
 
@@ -27,6 +28,13 @@ inline constexpr int kPatternTooCostly = -2;
 // one does not: a pass never hides a file from a folder's usual listing.
 inline constexpr int kHidingName = -3;
 static_assert(kHidingName != kLeftUnwritable && kPatternTooCostly != kLeftUnwritable);
+// The errors of a row whose new name the volume of its folder would refuse
+// (engine/VolumeNames.h): the rename is not asked for.
+inline constexpr int kVolumeRefusesChar = -4;     // " * : < > ? \ | where refused, "/" or NUL anywhere
+inline constexpr int kVolumeRefusesControl = -5;  // a control character
+inline constexpr int kVolumeRefusesEnd = -6;      // a final dot or space
+inline constexpr int kVolumeRefusesLength = -7;   // over 255 bytes, or UTF-16 units
+static_assert(kVolumeRefusesChar != kLeftUnwritable);
 
 class TRenameStep {
  public:
@@ -65,6 +73,8 @@ class TRenameStep {
   // which keeps them until then. A file lacking a value a field needs is not
   // renamed: its status is rsError with SystemError() ENODATA.
   void SetFieldValues(const TFieldValues* values) { Values_ = values; }
+  // The names the volume of the next entries refuses (platform/Volumes.h).
+  void SetNameRules(TNameRules rules) { NameRules_ = rules; }
   // Files the pass never renames, by identity (its own result files).
   void KeepUntouched(std::vector<TEntryId> files) { Renamer_.KeepUntouched(std::move(files)); }
 
@@ -82,6 +92,7 @@ class TRenameStep {
   TInsertInfos FilledInsert_;
   TNumberInfos FilledNumber_;
   TPassMode Mode_;
+  TNameRules NameRules_ = TNameRules::Linux;
   TFolderRenamer Renamer_;
   const TFolderHandle* Handle_ = nullptr;  // of the entry in hand, when it came with one
   std::string NewName_;

@@ -25,6 +25,9 @@ struct TSearchPassOptions {
   TOrderDirection Direction = TOrderDirection::Ascending;
   // Number starts again from its first number in each folder of the walk.
   bool RestartPerFolder = false;
+  // Renames within a folder make room for each other (passes/ChainPlan.h): a
+  // folder is judged whole before its first rename.
+  bool Chains = false;
   std::atomic<std::uint64_t>* Progress = nullptr;  // entries handled, may be null; owned by the caller
   // Optional, called on the worker after each entry a listing returned, just before
   // the stop request is polled there: lets a caller watch, or stop, a long listing.

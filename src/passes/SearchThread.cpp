@@ -11,6 +11,7 @@
 #include "platform/DirectoryListing.h"
 #include "platform/EnterableFolders.h"
 #include "platform/PathSeparator.h"
+#include "platform/Volumes.h"
 
 namespace vt {
 namespace {
@@ -49,6 +50,7 @@ TSearchThread::TSearchThread(TRowQueue& rows, const TSearchPassOptions& options,
   Direction_ = options.Direction;
   Arranging_ = OrderSources(Order_) != FieldSource::None || Direction_ == TOrderDirection::Descending;
   RestartPerFolder_ = options.RestartPerFolder;
+  Chains_ = options.Chains;
   Step_.emplace(settings, mode);
   Step_->KeepUntouched(options.Untouched);
   // A rename looks at each file just before it moves it; that look can tell a
@@ -91,7 +93,10 @@ std::vector<TSubFolder> TSearchThread::ScanFolder(const std::shared_ptr<const TF
     ListEnterableFolders(*folder, Reading_, ListingOrder(Order_), subFolders, ListingStop_);
   if (Arranging_) ArrangeListings();
   if (RestartPerFolder_) Step_->RestartCounter();
-  HandleFoundList();
+  if (Chains_)
+    HandleFolderInChains();
+  else
+    HandleFoundList();
   FreeFoundList();
   Reading_.Clear();
   return subFolders;
@@ -218,19 +223,7 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count) {
     TProcessList& record = FoundList[judged];
     TJudged& entry = Block_[judged];
     if (counting) Progress_->fetch_add(1, std::memory_order_relaxed);
-    if (sources != FieldSource::None && IsPlainFile(record.FindData)) {
-      if (!record.Facts) FieldReader_.Read(*record.Folder, record.FindData.cFileName, sources, Facts_);
-      Step_->SetFieldValues(record.Facts ? &record.Facts->Values : &Facts_.Values);
-    }
-    entry.Row = IsPlainFile(record.FindData) && Step_->Judge(record.FindData) &&
-                (Step_->Status() != TRenameStatus::rsNoMatch || recordAll);
-    entry.Pending = entry.Row && Step_->RenamePending();
-    // A row without a rename has no look before it: the listing's look is made here.
-    if (entry.Row && !entry.Pending && record.FindData.FlagsUnread) entry.Row = LookAgain(record);
-    entry.Status = Step_->Status();
-    entry.Error = Step_->SystemError();  // the step's own reason of an "Error" row (a hiding name, a costly pattern, a
-                                         // lacking field)
-    entry.NewName = Step_->NewName();
+    JudgeEntry(record, entry, recordAll, sources);
     if (!entry.Row) continue;
     entry.Index = index++;
     if (entry.Pending)
@@ -243,6 +236,194 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count) {
     return 0;
   }
   return judged;
+}
+
+void TSearchThread::JudgeEntry(TProcessList& record, TJudged& entry, bool recordAll, std::uint8_t sources) {
+  // The mount table is read once per volume the walk enters.
+  if (const std::uint64_t device = record.Folder->Id().Device; !RulesDevice_ || *RulesDevice_ != device) {
+    RulesDevice_ = device;
+    Step_->SetNameRules(NameRulesOfDevice(device));
+  }
+  if (sources != FieldSource::None && IsPlainFile(record.FindData)) {
+    if (!record.Facts) FieldReader_.Read(*record.Folder, record.FindData.cFileName, sources, Facts_);
+    Step_->SetFieldValues(record.Facts ? &record.Facts->Values : &Facts_.Values);
+  }
+  entry.Row = IsPlainFile(record.FindData) && Step_->Judge(record.FindData) &&
+              (Step_->Status() != TRenameStatus::rsNoMatch || recordAll);
+  entry.Pending = entry.Row && Step_->RenamePending();
+  // A row without a rename has no look before it: the listing's look is made here.
+  if (entry.Row && !entry.Pending && record.FindData.FlagsUnread) entry.Row = LookAgain(record);
+  entry.Status = Step_->Status();
+  entry.Error = Step_->SystemError();  // the step's own reason of an "Error" row (a hiding name, a costly pattern, a
+                                       // lacking field)
+  entry.NewName = Step_->NewName();
+}
+
+// The whole folder is judged before its first rename, so that a rename can
+// wait for the one whose old name it takes; then the renames are done in the
+// order planned, a block at a time as HandleFoundList does them. A stop while
+// judging renames nothing of the folder.
+void TSearchThread::HandleFolderInChains() {
+  ChainRecords_.clear();
+  ChainJudged_.clear();
+  // Room for the folder's entries at once, where its reading tells how many: a
+  // growing vector would move every entry again at each step.
+  if (ReadEachFolder_) {
+    ChainRecords_.reserve(Reading_.Count());
+    ChainJudged_.reserve(Reading_.Count());
+  }
+  const bool counting = Progress_ != nullptr;
+  const bool recordAll = RecordAllMessages_.load(std::memory_order_relaxed);
+  const std::uint8_t sources = Step_->FieldSources();
+  while (!Stopped()) {
+    const std::size_t drawn = DrawBlock();
+    if (drawn == 0) break;
+    for (std::size_t i = 0; i < drawn && !Stopped(); ++i) {
+      if (counting) Progress_->fetch_add(1, std::memory_order_relaxed);
+      TProcessList& record = FoundList[i];
+      JudgeEntry(record, ChainJudged_.emplace_back(), recordAll, sources);
+      ChainRecords_.push_back(TChainRecord{record.Folder, std::move(record.FindData)});
+    }
+  }
+  if (Stopped()) return;
+  std::vector<TPlannedEntry> planned(ChainRecords_.size());
+  for (std::size_t i = 0; i < planned.size(); ++i) {
+    const TJudged& entry = ChainJudged_[i];
+    planned[i] = {ChainRecords_[i].Folder->Path(), ChainRecords_[i].FindData.cFileName, entry.NewName,
+                  entry.Row && entry.Status == TRenameStatus::rsCanBeRenamed};
+  }
+  ChainSteps_ = PlanChains(planned);
+  planned.clear();
+  PlanRingTemps();
+  for (std::size_t at = 0; at < ChainSteps_.size() && !Stopped();) at = RunChainSteps(at);
+  ChainRecords_.clear();
+  ChainJudged_.clear();
+  ChainSteps_.clear();
+}
+
+// A ring's temporary name is one no entry of its folder has, and the same in a
+// simulation as in the pass.
+void TSearchThread::PlanRingTemps() {
+  RingTemps_.assign(ChainRecords_.size(), std::string());
+  std::vector<std::string_view> chosen;
+  for (const TChainStep& step : ChainSteps_) {
+    if (step.Kind != TChainStepKind::ToTemp) continue;
+    const TChainRecord& record = ChainRecords_[step.Entry];
+    std::string temp;
+    for (unsigned attempt = 0;; ++attempt) {
+      temp = RingTempName(record.Folder->Path(), record.FindData.cFileName, attempt);
+      if (std::find(chosen.begin(), chosen.end(), temp) == chosen.end() &&
+          !LookedAttributes(*record.Folder, temp).has_value())
+        break;
+    }
+    RingTemps_[step.Entry] = std::move(temp);
+    chosen.emplace_back(RingTemps_[step.Entry]);
+  }
+}
+
+// One block of steps from from: intents out, renames, outcomes. A block ends
+// after a step that opens a ring, so the journal holds that rename's outcome
+// before the intent of the one that closes it: read after a crash, a ring whose
+// temporary name is free again has been closed. The step after the block.
+std::size_t TSearchThread::RunChainSteps(std::size_t from) {
+  std::size_t end = from;
+  while (end < ChainSteps_.size() && end - from < kBlockSize)
+    if (ChainSteps_[end++].Kind == TChainStepKind::ToTemp) break;
+  const auto oldNameOf = [&](const TChainStep& step) -> const std::string& {
+    return step.Kind == TChainStepKind::FromTemp ? RingTemps_[step.Entry]
+                                                 : ChainRecords_[step.Entry].FindData.cFileName;
+  };
+  const auto newNameOf = [&](const TChainStep& step) -> const std::string& {
+    return step.Kind == TChainStepKind::ToTemp ? RingTemps_[step.Entry] : ChainJudged_[step.Entry].NewName;
+  };
+  StepOutcomes_.resize(end - from);
+  Entries_.clear();
+  std::uint64_t index = RowsSoFar_;
+  for (std::size_t k = from; k < end; ++k) {
+    const TChainStep& step = ChainSteps_[k];
+    const TJudged& entry = ChainJudged_[step.Entry];
+    TStepOutcome& outcome = StepOutcomes_[k - from];
+    outcome.Row = entry.Row;
+    // A ring whose opening failed is not closed: its file never left.
+    if (step.Kind == TChainStepKind::FromTemp && entry.Status == TRenameStatus::rsError) outcome.Row = false;
+    outcome.Pending = outcome.Row && entry.Pending;
+    outcome.Status = entry.Pending ? TRenameStatus::rsCanBeRenamed : entry.Status;
+    outcome.Error = entry.Error;
+    if (!outcome.Row) continue;
+    outcome.Index = index++;
+    if (outcome.Pending)
+      Entries_.push_back(TJournalEntry{outcome.Index, ChainRecords_[step.Entry].Folder->Path(), oldNameOf(step),
+                                       newNameOf(step), TRenameStatus::rsCanBeRenamed, 0, true});
+  }
+  if (Journal_ != nullptr && !Entries_.empty() && !Journal_->Intend(Entries_)) {
+    RequestStop();
+    return end;
+  }
+  std::size_t attempted = end;
+  for (std::size_t k = from; k < end; ++k) {
+    TStepOutcome& outcome = StepOutcomes_[k - from];
+    const TChainStep& step = ChainSteps_[k];
+    outcome.NewName = newNameOf(step);
+    if (!outcome.Pending) continue;
+    if (Stopped()) {
+      attempted = k;
+      break;
+    }
+    TChainRecord& record = ChainRecords_[step.Entry];
+    TJudged& entry = ChainJudged_[step.Entry];
+    const Unwritable unwritable = record.FindData.FlagsUnread ? Unwritable::Leave : Unwritable::Move;
+    outcome.Status = Step_->Attempt(*record.Folder, oldNameOf(step), outcome.NewName, outcome.Error, unwritable);
+    if (outcome.Error == kLeftUnwritable) outcome.Row = false;
+    // What the closing step finds of the opening one.
+    if (step.Kind == TChainStepKind::ToTemp && outcome.Status != TRenameStatus::rsOk)
+      entry.Status = TRenameStatus::rsError;
+  }
+  Entries_.clear();
+  Withdrawn_.clear();
+  for (std::size_t k = from; k < end; ++k) {
+    const TStepOutcome& outcome = StepOutcomes_[k - from];
+    const TChainStep& step = ChainSteps_[k];
+    if (!outcome.Row && !outcome.Pending) continue;
+    const TJournalEntry journalEntry{outcome.Index,   ChainRecords_[step.Entry].Folder->Path(),
+                                     oldNameOf(step), outcome.NewName,
+                                     outcome.Status,  outcome.Error,
+                                     outcome.Pending};
+    if (k < attempted && outcome.Row)
+      Entries_.push_back(journalEntry);
+    else if (outcome.Pending)
+      Withdrawn_.push_back(journalEntry);
+  }
+  if (Journal_ != nullptr) {
+    Journal_->Settled(Entries_);
+    Journal_->Withdrawn(Withdrawn_);
+  }
+  for (std::size_t k = from; k < attempted; ++k) {
+    TStepOutcome& outcome = StepOutcomes_[k - from];
+    if (!outcome.Row && !outcome.Pending) continue;
+    RowsSoFar_ = outcome.Index + 1;
+    if (!outcome.Row) continue;
+    const TChainStep& step = ChainSteps_[k];
+    TChainRecord& record = ChainRecords_[step.Entry];
+    if (!IsPlainFile(record.FindData)) continue;
+    // Each old name is a row's once, and needed no more once it is: it moves into the row.
+    std::string& oldName = step.Kind == TChainStepKind::FromTemp ? RingTemps_[step.Entry] : record.FindData.cFileName;
+    PushChainRow(*record.Folder, std::move(oldName), std::move(outcome.NewName), outcome.Status, outcome.Error);
+  }
+  Rows_.PushAll(Batch_);
+  return end;
+}
+
+void TSearchThread::PushChainRow(const TFolderHandle& folder, std::string oldName, std::string newName,
+                                 TRenameStatus status, int error) {
+  if (!RowPath || *RowPath != folder.Path()) RowPath = std::make_shared<const std::string>(folder.Path());
+  TPassRow row{RowPath, std::move(oldName), std::move(newName), status, error, RowMark::None};
+  if (OnRecorded_) {
+    const TPassRow seen = row;
+    Rows_.Push(std::move(row));
+    OnRecorded_(*this, seen);
+    return;
+  }
+  Batch_.push_back(std::move(row));
 }
 
 // Renames in the block's order; a stop ends it before the next rename. The
@@ -357,6 +538,7 @@ void TSearchThread::FreeFoundList() {
   NextListing_ = 0;
   Arranged_.clear();
   NextArranged_ = 0;
+  ChainRecords_.clear();
 }
 
 }  // namespace vt

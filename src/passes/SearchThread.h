@@ -15,6 +15,7 @@
 
 #include "engine/RenameSettings.h"
 #include "engine/RenameStep.h"
+#include "passes/ChainPlan.h"
 #include "passes/FileFields.h"
 #include "passes/FileOrder.h"
 #include "passes/PassJournal.h"
@@ -56,6 +57,14 @@ class TSearchThread final {
   void ReadFacts(TProcessList& record, std::uint8_t sources);
   void HandleFoundList();
   std::size_t JudgeBlock(std::size_t count);
+  struct TJudged;
+  void JudgeEntry(TProcessList& record, TJudged& entry, bool recordAll, std::uint8_t sources);
+  // The folder in hand when renames make room for each other.
+  void HandleFolderInChains();
+  void PlanRingTemps();
+  std::size_t RunChainSteps(std::size_t from);
+  void PushChainRow(const TFolderHandle& folder, std::string oldName, std::string newName, TRenameStatus status,
+                    int error);
   std::size_t AttemptBlock(std::size_t judged);
   void SettleBlock(std::size_t judged, std::size_t attempted);
   bool LookAgain(TProcessList& record);
@@ -108,6 +117,29 @@ class TSearchThread final {
   TOrderDirection Direction_ = TOrderDirection::Ascending;
   bool Arranging_ = false;  // the order needs more than the listing's
   bool RestartPerFolder_ = false;
+  bool Chains_ = false;
+  std::optional<std::uint64_t> RulesDevice_;  // the volume whose name rules the step has
+  // The folder in hand in chains: its entries, what the step said of each, the
+  // order of the renames, and the temporary names of its rings by entry.
+  // Of an entry once judged, only what its renames need: a folder's worth is held at once.
+  struct TChainRecord {
+    std::shared_ptr<const TFolderHandle> Folder;
+    TFindData FindData;
+  };
+  std::vector<TChainRecord> ChainRecords_;
+  std::vector<TJudged> ChainJudged_;
+  std::vector<TChainStep> ChainSteps_;
+  std::vector<std::string> RingTemps_;
+  // Per step of the block in hand: its row number, outcome and the name it is under.
+  struct TStepOutcome {
+    std::uint64_t Index = 0;
+    TRenameStatus Status = TRenameStatus::rsNoChange;
+    int Error = 0;
+    bool Row = false;
+    bool Pending = false;
+    std::string NewName;
+  };
+  std::vector<TStepOutcome> StepOutcomes_;
   TFieldReader FieldReader_;
   TFileFacts Facts_;  // of the entry in hand, when it was read only for its fields
   ReadOnlyFlags ReadOnly_ = ReadOnlyFlags::Look;

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <memory>
 #include <numeric>
 #include <tuple>
 
+#include "passes/ChainPlan.h"
+#include "passes/UndoRowChecks.h"
 #include "platform/NameTaken.h"
 
 namespace vt {
@@ -35,10 +38,17 @@ TNameTakenCheck OfTheFileSystem() {
 
 }  // namespace
 
-TClashFinder::TClashFinder(std::vector<std::uint32_t> rows, TRenameNamesOf namesOf, TNameTakenCheck taken)
+TClashFinder::TClashFinder(std::vector<std::uint32_t> rows, TRenameNamesOf namesOf, TNameTakenCheck taken,
+                           TClashOrder order)
     : Rows_(std::move(rows)), NamesOf_(std::move(namesOf)), Taken_(taken ? std::move(taken) : OfTheFileSystem()) {
   // The first rows of a group are the ones a clash names.
   if (!std::is_sorted(Rows_.begin(), Rows_.end())) std::sort(Rows_.begin(), Rows_.end());
+  if (order == TClashOrder::InOrder) {
+    Phase_ = TPhase::InOrder;
+    // Each row names two: room for twice as many.
+    NameStates_.resize(SlotCount(2 * Rows_.size()));
+    return;
+  }
   GroupOf_.resize(Rows_.size());
   Slots_.resize(SlotCount(Rows_.size()));
   // As many groups as rows at most: a growing vector would hold its old and new room at once.
@@ -85,9 +95,54 @@ void TClashFinder::CollectRow(std::size_t index) {
     RowClashes_.push_back({row, false, row == group.First ? group.Second : group.First});
 }
 
+// The row's rename after those of the rows before it: its new name is free
+// unless an earlier row took it, or an entry has it now that no earlier row left.
+void TClashFinder::WalkRow(std::size_t index) {
+  const std::uint32_t row = Rows_[index];
+  const TRenameNames names = NamesOf_(row);
+  if (names.Folder.data() != WalkFolder_.data() || names.Folder != WalkFolder_) {
+    WalkFolder_ = names.Folder;
+    WalkFolderKey_ = FoldedFolderKey(names.Folder);
+  }
+  const std::uint64_t oldKey = FoldedNameKeyIn(WalkFolderKey_, names.OldName);
+  const std::uint64_t newKey = FoldedNameKeyIn(WalkFolderKey_, names.NewName);
+  // A change of case keeps its own name.
+  if (oldKey == newKey && SameFoldedName(names.OldName, names.NewName)) return;
+  const std::uint32_t state = NameState(newKey);
+  if (state != kNoState && state != kLeftName) {
+    RowClashes_.push_back({row, false, state});
+    return;
+  }
+  if (state != kLeftName && Taken_(names.Folder, names.OldName, names.NewName)) {
+    RowClashes_.push_back({row, true, 0});
+    return;
+  }
+  NameState(oldKey) = kLeftName;
+  NameState(newKey) = row;
+}
+
+std::uint32_t& TClashFinder::NameState(std::uint64_t key) {
+  if (key == 0) key = 1;  // 0 marks a free slot
+  const std::size_t mask = NameStates_.size() - 1;
+  for (std::size_t slot = std::size_t(key) & mask;; slot = (slot + 1) & mask) {
+    auto& [slotKey, state] = NameStates_[slot];
+    if (slotKey == key) return state;
+    if (slotKey == 0) {
+      slotKey = key;
+      state = kNoState;
+      return state;
+    }
+  }
+}
+
 void TClashFinder::SkipFinishedPhases() {
   for (;;) {
     switch (Phase_) {
+      case TPhase::InOrder:
+        if (Done_ < Rows_.size()) return;
+        std::vector<std::pair<std::uint64_t, std::uint32_t>>().swap(NameStates_);
+        Phase_ = TPhase::Done;
+        break;
       case TPhase::Group:
         if (Done_ < Rows_.size()) return;
         std::vector<std::uint32_t>().swap(Slots_);
@@ -116,6 +171,7 @@ bool TClashFinder::Step(std::size_t steps) {
       case TPhase::Group: GroupRow(Done_++); break;
       case TPhase::Ask: AskGroup(Done_++); break;
       case TPhase::Collect: CollectRow(Done_++); break;
+      case TPhase::InOrder: WalkRow(Done_++); break;
       case TPhase::Done: break;
     }
   }
@@ -147,7 +203,7 @@ void TClashCheck::Add(const std::string& folder, const std::string& oldName, con
   Renames_.push_back({std::uint32_t(Folders_.size() - 1), oldName, newName});
 }
 
-TClashFinder TClashCheck::Finder() const {
+TClashFinder TClashCheck::Finder(TClashOrder order) const {
   std::vector<std::uint32_t> rows(Renames_.size());
   std::iota(rows.begin(), rows.end(), std::uint32_t{0});
   return TClashFinder(
@@ -156,11 +212,39 @@ TClashFinder TClashCheck::Finder() const {
         const TRename& rename = Renames_[row];
         return TRenameNames{Folders_[rename.Folder], rename.OldName, rename.NewName};
       },
-      Taken_);
+      Taken_, order);
 }
 
 std::vector<TClash> TClashCheck::Find() const { return Finder().Find(); }
 std::vector<TRowClash> TClashCheck::FindRows() const { return Finder().FindRows(); }
+
+std::vector<TClash> TClashCheck::FindInOrder() const {
+  std::map<std::pair<std::uint32_t, std::string_view>, TClash> clashes;
+  for (const TRowClash& clash : FindRowsInOrder()) {
+    const TRename& rename = Renames_[clash.Row];
+    auto [it, first] = clashes.try_emplace({rename.Folder, rename.NewName},
+                                           TClash{Folders_[rename.Folder], rename.NewName, 0, clash.WithExisting});
+    // The row that took the name counts too, as it does where rows share a new name.
+    it->second.Rows += first && !clash.WithExisting ? 2 : 1;
+  }
+  std::vector<TClash> found;
+  found.reserve(clashes.size());
+  for (auto& [key, clash] : clashes) found.push_back(std::move(clash));
+  std::sort(found.begin(), found.end(), [](const TClash& a, const TClash& b) {
+    return std::tie(a.Folder, a.NewName) < std::tie(b.Folder, b.NewName);
+  });
+  return found;
+}
+
+std::vector<TRowClash> TClashCheck::FindRowsInOrder() const { return Finder(TClashOrder::InOrder).FindRows(); }
+
+std::size_t TClashCheck::WaitingRenames() const {
+  std::vector<TPlannedEntry> entries;
+  entries.reserve(Renames_.size());
+  for (const TRename& rename : Renames_)
+    entries.push_back({Folders_[rename.Folder], rename.OldName, rename.NewName, true});
+  return CountWaitingRenames(entries);
+}
 
 std::size_t FailingRows(const std::vector<TClash>& clashes) {
   std::size_t rows = 0;

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vt {
@@ -39,6 +40,12 @@ struct TRenameNames {
 // The names of a row by its number; the views must last while the finder runs.
 using TRenameNamesOf = std::function<TRenameNames(std::size_t row)>;
 
+// Whether the renames are attempted each on its own, as a pass does without
+// chains (a name is taken when it exists now or another row gives it too), or
+// one after another in row order, as a pass whose renames make room for each
+// other does them (a name an earlier row left is free; one it took is not).
+enum class TClashOrder : std::uint8_t { Grouped, InOrder };
+
 // Looks at the renames of the rows given (by number, ascending) where their
 // names are held: a table of a million rows is not copied to be looked at.
 // Existence is asked once per new name of a folder, of the file system unless
@@ -47,7 +54,8 @@ using TRenameNamesOf = std::function<TRenameNames(std::size_t row)>;
 // until it is done, or drop the finder.
 class TClashFinder {
  public:
-  TClashFinder(std::vector<std::uint32_t> rows, TRenameNamesOf namesOf, TNameTakenCheck taken);
+  TClashFinder(std::vector<std::uint32_t> rows, TRenameNamesOf namesOf, TNameTakenCheck taken,
+               TClashOrder order = TClashOrder::Grouped);
 
   // Does at most steps of the work (a row put in its group, a name asked, a row
   // looked at for its clash); true once all of it is done.
@@ -69,11 +77,12 @@ class TClashFinder {
     std::uint32_t Size = 0;
     bool Taken = false;
   };
-  enum class TPhase : std::uint8_t { Group, Ask, Collect, Done };
+  enum class TPhase : std::uint8_t { Group, Ask, Collect, InOrder, Done };
 
   void GroupRow(std::size_t index);
   void AskGroup(std::size_t group);
   void CollectRow(std::size_t index);
+  void WalkRow(std::size_t index);
   static bool Clashes(const TGroup& group) { return group.Size > 1 || group.Taken; }
   // Moves on past the phases with nothing left to do, freeing what they needed.
   void SkipFinishedPhases();
@@ -87,6 +96,14 @@ class TClashFinder {
   std::vector<TGroup> Groups_;          // in the order of their first rows
   std::vector<std::uint32_t> Slots_;    // open addressing: group + 1, 0 for free
   std::vector<TRowClash> RowClashes_;
+  // In order: per folded name of a folder, the row that took it, or kLeftName
+  // once a row left it; open addressing, a key of 0 for a free slot.
+  static constexpr std::uint32_t kLeftName = 0xFFFFFFFF;
+  static constexpr std::uint32_t kNoState = 0xFFFFFFFE;
+  std::uint32_t& NameState(std::uint64_t key);
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> NameStates_;
+  std::string_view WalkFolder_;  // the folder of the last row walked, and its key
+  std::uint64_t WalkFolderKey_ = 0;
 };
 
 // Collects the renames of a pass as it goes, for the command line, whose rows
@@ -104,13 +121,21 @@ class TClashCheck {
   // Looks at the folders now.
   std::vector<TClash> Find() const;
   std::vector<TRowClash> FindRows() const;
+  // The same for renames done one after another in the order added, as a pass
+  // whose renames make room for each other does them: a name another rename
+  // left before is free. Each clash's Rows counts the rows failing, and the
+  // one that took the name when it is not an existing entry.
+  std::vector<TClash> FindInOrder() const;
+  std::vector<TRowClash> FindRowsInOrder() const;
+  // Rows whose new name is the old name of another row of their folder.
+  std::size_t WaitingRenames() const;
 
  private:
   struct TRename {
     std::uint32_t Folder = 0;  // in Folders_
     std::string OldName, NewName;
   };
-  TClashFinder Finder() const;
+  TClashFinder Finder(TClashOrder order = TClashOrder::Grouped) const;
 
   TNameTakenCheck Taken_;
   // The rows of a folder come one after another: each folder is kept once.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "passes/ChainPlan.h"
 #include "platform/PathSeparator.h"
 
 namespace vt {
@@ -22,16 +23,26 @@ bool SameFoldedName(std::string_view one, std::string_view other) {
 }
 
 // FNV-1a over the folder, a NUL no path holds, and the name folded.
-std::uint64_t FoldedNameKey(std::string_view folder, std::string_view name) {
+std::uint64_t FoldedFolderKey(std::string_view folder) {
   std::uint64_t hash = 14695981039346656037ULL;
-  const auto mix = [&hash](char c) {
+  for (const char c : folder) {
     hash ^= static_cast<unsigned char>(c);
     hash *= 1099511628211ULL;
-  };
-  for (const char c : folder) mix(c);
-  mix('\0');
-  for (const char c : name) mix(FoldAscii(c));
+  }
+  return hash * 1099511628211ULL;  // the NUL: its xor changes nothing
+}
+
+std::uint64_t FoldedNameKeyIn(std::uint64_t folderKey, std::string_view name) {
+  std::uint64_t hash = folderKey;
+  for (const char c : name) {
+    hash ^= static_cast<unsigned char>(FoldAscii(c));
+    hash *= 1099511628211ULL;
+  }
   return hash;
+}
+
+std::uint64_t FoldedNameKey(std::string_view folder, std::string_view name) {
+  return FoldedNameKeyIn(FoldedFolderKey(folder), name);
 }
 
 bool PathMayBeCut(std::string_view path) { return path.size() >= kShortestCutText && path.size() <= kResultTextLimit; }
@@ -44,8 +55,9 @@ TUndoRowFault CheckUndoRow(std::string_view path, std::string_view newName, std:
     return TUndoRowFault::PathNotAbsolute;
   if (texts == TPathTexts::MayBeCut && PathMayBeCut(path)) return TUndoRowFault::PathMayBeCut;
   if (!IsNameInFolder(newName) || !IsNameInFolder(oldName)) return TUndoRowFault::NameLeavesFolder;
-  // A new name a pass made hidden (x.profile to .profile) is still undone.
-  if (oldName.front() == '.') return TUndoRowFault::HiddenName;
+  // A new name a pass made hidden (x.profile to .profile) is still undone, and
+  // so is a move out of a ring's temporary name: back into it, then on.
+  if (oldName.front() == '.' && !IsRingTempName(oldName)) return TUndoRowFault::HiddenName;
   return TUndoRowFault::None;
 }
 

@@ -41,5 +41,9 @@ TUndoRowFault CheckUndoRow(std::string_view path, std::string_view newName, std:
 bool SameFoldedName(std::string_view one, std::string_view other);
 // A hash of a folder and a name folded so: equal for names SameFoldedName finds equal.
 std::uint64_t FoldedNameKey(std::string_view folder, std::string_view name);
+// The same in two halves, for many names of one folder: FoldedNameKey(folder,
+// name) == FoldedNameKeyIn(FoldedFolderKey(folder), name).
+std::uint64_t FoldedFolderKey(std::string_view folder);
+std::uint64_t FoldedNameKeyIn(std::uint64_t folderKey, std::string_view name);
 
 }  // namespace vt

@@ -1,6 +1,7 @@
 #include "platform/FolderRenamer.h"
 
 #include <limits.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -8,6 +9,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -18,6 +20,23 @@
 
 namespace vt {
 namespace {
+
+// Test seam: VELTRANE_TEST_KILL_RENAME="N" ends the process with SIGKILL right
+// after its Nth rename that succeeded. Read once; unset costs one branch per rename.
+long RenameKillPoint() {
+  const char* value =
+      std::getenv("VELTRANE_TEST_KILL_RENAME");  // NOLINT(concurrency-mt-unsafe): nothing sets the environment
+  return value == nullptr ? 0 : std::strtol(value, nullptr, 10);
+}
+
+void CountRename() {
+  static const long killAt = RenameKillPoint();
+  static long renamed = 0;
+  if (killAt > 0 && ++renamed == killAt) {
+    kill(getpid(), SIGKILL);
+    std::abort();
+  }
+}
 
 bool IsPlaceholder(const TEntryInfo& now, const TEntryInfo& placeholder) {
   return now.Id == placeholder.Id && now.Regular && now.Size == 0;
@@ -372,7 +391,9 @@ int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& t
   if (IsUntouchable(checked.Id)) return EBUSY;
   UseMountOf(checked.Id);
   if (const int error = Relocate(from, to)) return MovedDespite(error, from, to, checked);
-  return CheckMoved(from, to, checked);
+  const int error = CheckMoved(from, to, checked);
+  if (error == 0) CountRename();
+  return error;
 }
 
 int TFolderRenamer::Impl::Relocate(const TEntryName& from, const TEntryName& to) {

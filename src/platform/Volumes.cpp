@@ -263,6 +263,22 @@ TVolumeNature NatureOfDevice(std::uint64_t device) {
           OneOf(type, kNetwork)};
 }
 
+TNameRules NameRulesOf(std::string_view fsType) {
+  // exFAT and NTFS through FUSE (exfat-fuse, ntfs-3g) say "fuseblk"; other FUSE volumes say what they are.
+  constexpr std::string_view kWindows[] = {"vfat",       "msdos", "exfat", "ntfs",         "ntfs3", "fuseblk",
+                                           "fuse.exfat", "cifs",  "smb3",  "fuse.ntfs-3g", "fat"};
+  return std::find(std::begin(kWindows), std::end(kWindows), fsType) != std::end(kWindows) ? TNameRules::Windows
+                                                                                           : TNameRules::Linux;
+}
+
+TNameRules NameRulesOfDevice(std::uint64_t device) {
+  const auto mounts = ReadMountTable();
+  const auto mount = std::find_if(mounts.rbegin(), mounts.rend(), [&](const TMountEntry& entry) {
+    return entry.Major == major(device) && entry.Minor == minor(device);
+  });
+  return mount == mounts.rend() ? TNameRules::Linux : NameRulesOf(mount->FsType);
+}
+
 void SetDeviceFilesRootForTesting(std::string prefix) { DeviceFilesRoot() = std::move(prefix); }
 
 }  // namespace vt

@@ -63,6 +63,15 @@ struct TVolumeNature {
 };
 TVolumeNature NatureOfDevice(std::uint64_t device);
 
+// Which names a volume refuses beyond what Linux refuses everywhere ("/",
+// NUL, more than 255 bytes): those of the volumes made for another system
+// (FAT, exFAT, NTFS, SMB) refuse " * : < > ? \ |, control characters, a final
+// dot or space and more than 255 UTF-16 units.
+enum class TNameRules : std::uint8_t { Linux, Windows };
+TNameRules NameRulesOf(std::string_view fsType);
+// Of the mount of a device (st_dev); Linux for one the mount table does not hold.
+TNameRules NameRulesOfDevice(std::uint64_t device);
+
 // Reads /sys and /dev below prefix instead of "/" (tests build such a tree); "" for the system's.
 void SetDeviceFilesRootForTesting(std::string prefix);
 

@@ -33,6 +33,11 @@ std::vector<TClashMark> FindClashMarks(const TResultTable& table, const TNameTak
   return marks;
 }
 
+QString WaitingText(std::size_t renames) {
+  return renames == 1 ? QStringLiteral("1 rename waits for another")
+                      : QStringLiteral("%1 renames wait for each other").arg(renames);
+}
+
 QString ClashCountText(std::size_t rows) {
   return rows == 1 ? QStringLiteral("1 new name clashes") : QStringLiteral("%1 new names clash").arg(rows);
 }
@@ -167,7 +172,8 @@ void TClashMarksWatch::Look() {
   }
   // No marks of what was there before while the new ones are looked for.
   Marks_.SetTips({});
-  Look_ = std::make_unique<TClashMarksLook>(Table_);
+  Look_ = std::make_unique<TClashMarksLook>(Table_, TNameTakenCheck{},
+                                            Window_.Order ? Window_.Order() : TClashOrder::Grouped);
   LookOn();
 }
 
@@ -190,24 +196,33 @@ void TClashMarksWatch::LookOn() {
     return;
   }
   QHash<int, QString> tips = Look_->TakeTips();
+  const std::size_t waiting = Look_->Waiting();
   Look_.reset();
-  Settle(std::move(tips), true);
+  Settle(std::move(tips), true, waiting);
 }
 
-void TClashMarksWatch::Settle(QHash<int, QString> tips, bool ended) {
+void TClashMarksWatch::Settle(QHash<int, QString> tips, bool ended, std::size_t waiting) {
   const std::size_t marks = std::size_t(tips.size());
   Marks_.SetTips(std::move(tips));
   const QHash<int, QString> reasons =
       !Window_.PassAlive() && Window_.ErrorReasons ? Window_.ErrorReasons() : QHash<int, QString>{};
   Marks_.SetNotes(reasons);
   QString count;
-  if (marks > 0)
+  if (waiting > 0)
+    count = WaitingText(waiting);
+  else if (marks > 0)
     count = ClashCountText(marks);
   else if (ended && !reasons.isEmpty())
     count = ErrorCountText(int(reasons.size()));
   // Panel 1 is changed only where it holds this watch's count or is to get one.
-  if (count != CountText_ && (Window_.PanelText(1) == CountText_ || Window_.PanelText(1).isEmpty()))
+  if (count != CountText_ && (Window_.PanelText(1) == CountText_ || Window_.PanelText(1).isEmpty())) {
     Window_.SetPanelText(1, count);
+    if (Window_.SetPanelTip)
+      Window_.SetPanelTip(1, waiting > 0 ? QStringLiteral("Their new names are the old names of other files of the "
+                                                          "pass. Tick \u201CLet renames make room for each other\u201D "
+                                                          "under Options and simulate again.")
+                                         : QString());
+  }
   CountText_ = count;
 }
 

@@ -67,11 +67,19 @@ struct TClashMarksWindow {
   std::function<QHash<int, QString>()> ErrorReasons;
   std::function<QString(int panel)> PanelText;
   std::function<void(int panel, const QString& text)> SetPanelText;
+  // The order of the last pass's renames; unset: each on its own.
+  std::function<TClashOrder()> Order;
+  std::function<void(int panel, const QString& tip)> SetPanelTip;
 };
+
+// "1 rename waits for another", "12 renames wait for each other".
+QString WaitingText(std::size_t renames);
 
 // Marks the clashes once a pass has ended on its own ("Process Ok." in panel 0,
 // nothing in panel 1, so not stopped), looking when the commands come back, and
-// counts them in panel 1; else it counts the rows that failed ("3 errors"). The
+// counts them in panel 1, or the renames that wait for each other where the
+// pass did not let them make room (panel 1's tooltip names the option that
+// does); else it counts the rows that failed ("3 errors"). The
 // failed rows' reasons show as tooltips after any pass. Clears all of it when
 // anything else happens to the commands.
 // The look goes a slice at a time between the window's other events; when the
@@ -97,7 +105,7 @@ class TClashMarksWatch : public QObject {
   void LookOn();
   void Abandon();
   void TableChanged();
-  void Settle(QHash<int, QString> tips, bool ended);
+  void Settle(QHash<int, QString> tips, bool ended, std::size_t waiting = 0);
   bool EndedOnItsOwn() const;
 
   TClashMarks& Marks_;

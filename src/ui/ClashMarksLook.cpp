@@ -1,6 +1,7 @@
 #include "ui/ClashMarksLook.h"
 
 #include "engine/RenameStatus.h"
+#include "passes/ChainPlan.h"
 #include "passes/ResultTable.h"
 #include "ui/NameBytes.h"
 
@@ -12,8 +13,8 @@ QString Quoted(std::string_view name) { return QStringLiteral("\u201C%1\u201D").
 
 }  // namespace
 
-TClashMarksLook::TClashMarksLook(const TResultTable& table, TNameTakenCheck taken)
-    : Table_(table), Taken_(std::move(taken)) {}
+TClashMarksLook::TClashMarksLook(const TResultTable& table, TNameTakenCheck taken, TClashOrder order)
+    : Table_(table), Taken_(std::move(taken)), Order_(order) {}
 
 void TClashMarksLook::CollectRow(std::size_t row) {
   if (Table_.Row(row).KnownStatus() == TRenameStatus::rsCanBeRenamed) Renames_.push_back(std::uint32_t(row));
@@ -36,6 +37,15 @@ bool TClashMarksLook::Step(std::size_t steps) {
     switch (Phase_) {
       case TPhase::Collect:
         if (Done_ == Table_.RowCount()) {
+          if (Order_ == TClashOrder::Grouped) {
+            std::vector<TPlannedEntry> renames;
+            renames.reserve(Renames_.size());
+            for (const std::uint32_t i : Renames_) {
+              const TResultRow& row = Table_.Row(i);
+              renames.push_back({row.Path(), row.OldName, row.NewName, true});
+            }
+            Waiting_ = CountWaitingRenames(renames);
+          }
           // The finder looks at the table's own names: copying them would cost a
           // second table at the end of a pass.
           Finder_.emplace(
@@ -44,7 +54,7 @@ bool TClashMarksLook::Step(std::size_t steps) {
                 const TResultRow& row = Table_.Row(i);
                 return TRenameNames{row.Path(), row.OldName, row.NewName};
               },
-              Taken_);
+              Taken_, Order_);
           Phase_ = TPhase::Find;
           Done_ = 0;
           continue;

@@ -23,13 +23,18 @@ QString ClashTipText(std::string_view newName, bool withExisting, std::string_vi
 // changes.
 class TClashMarksLook {
  public:
-  explicit TClashMarksLook(const TResultTable& table, TNameTakenCheck taken = {});
+  // order: that of the pass that made the table.
+  explicit TClashMarksLook(const TResultTable& table, TNameTakenCheck taken = {},
+                           TClashOrder order = TClashOrder::Grouped);
 
   // Works on for at most steps (a row looked at, a name asked, a mark made);
   // true once all the marks are made.
   bool Step(std::size_t steps);
   // The tips of the marked rows, by row; once done.
   QHash<int, QString> TakeTips() { return std::move(Tips_); }
+  // Of a pass whose renames did not make room for each other: the rows whose
+  // new name is the old name of another row of their folder; once done.
+  std::size_t Waiting() const { return Waiting_; }
 
  private:
   enum class TPhase : std::uint8_t { Collect, Find, Tips, Done };
@@ -39,6 +44,8 @@ class TClashMarksLook {
 
   const TResultTable& Table_;
   TNameTakenCheck Taken_;
+  TClashOrder Order_;
+  std::size_t Waiting_ = 0;
   TPhase Phase_ = TPhase::Collect;
   std::size_t Done_ = 0;  // of the current phase's items
   std::vector<std::uint32_t> Renames_;

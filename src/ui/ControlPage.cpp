@@ -97,7 +97,7 @@ void TControlPage::Build() {
                                                 IncludeBit(TIncludeType::itNetwork) | IncludeBit(TIncludeType::itRAM));
   Ui_.FilterDriveComboBox1->SetDriveTypeSelected(TDriveType::dtUnknown);
 
-  Ui_.GroupBoxTreatments = MakeGroup(panel, "GroupBoxTreatments", "Options", 6, 155, 601, 40);
+  Ui_.GroupBoxTreatments = MakeGroup(panel, "GroupBoxTreatments", "Options", 6, 155, 601, 60);
   Ui_.ChkBxIncSubDir = MakeCheckBox(Ui_.GroupBoxTreatments, "ChkBxIncSubDir", "Include sub-directories", 12, 18);
   // Kept for the settings it stands for; never shown and never read.
   Ui_.ChkBxForceReadOnly = MakeCheckBox(Ui_.GroupBoxTreatments, "ChkBxForceReadOnly", "Force if read only", 194, 18);
@@ -115,8 +115,12 @@ void TControlPage::Build() {
       "The order files are treated and numbered in, within each folder; "
       "files without a date taken come after those with one");
   Ui_.LblOrder->setBuddy(Ui_.ComboOrder);
+  Ui_.ChkBxChains = MakeCheckBox(Ui_.GroupBoxTreatments, "ChkBxChains", "Let renames make room for each other", 12, 38);
+  Ui_.ChkBxChains->setToolTip(
+      "A rename whose new name another file of the pass still has waits until that file has moved; "
+      "a swap or a shift over a full range goes through a temporary name (see Help)");
 
-  Ui_.GroupBoxActions = MakeGroup(panel, "GroupBoxActions", "Functions", 6, 206, 601, 100);
+  Ui_.GroupBoxActions = MakeGroup(panel, "GroupBoxActions", "Functions", 6, 216, 601, 95);
   Ui_.LstBoxActions = new QListWidget(Ui_.GroupBoxActions);
   Ui_.LstBoxActions->setObjectName("LstBoxActions");
   Ui_.LstBoxActions->setGeometry(12, 20, 127, 69);
@@ -124,7 +128,7 @@ void TControlPage::Build() {
   Ui_.LstBoxActions->setSelectionMode(QAbstractItemView::SingleSelection);
 
   Ui_.PageCtrlSettings = new TSettingsPages(Ui_.GroupBoxActions);
-  Ui_.PageCtrlSettings->setGeometry(150, 6, 449, 92);
+  Ui_.PageCtrlSettings->setGeometry(150, 6, 449, 87);
 }
 
 TSearchPassOptions TControlPage::PassOptions() const {
@@ -134,6 +138,7 @@ TSearchPassOptions TControlPage::PassOptions() const {
   options.Masks = NameBytes(Ui_.EdSearch->text());
   options.Order = static_cast<TFileOrder>(std::max(0, Ui_.ComboOrder->currentIndex()));
   options.RestartPerFolder = Ui_.ChkBxRestartPerFolder->isChecked();
+  options.Chains = Ui_.ChkBxChains->isChecked();
   return options;
 }
 
@@ -156,7 +161,8 @@ void TControlPage::RefreshFileList() {
 
 std::vector<QWidget*> TControlPage::FocusOrder() const {
   std::vector<QWidget*> order{Ui_.FileListBox1,   Ui_.ChkBxIncSubDir, Ui_.ChkBxRestartPerFolder,
-                              Ui_.ChkBxUseFields, Ui_.ComboOrder,     Ui_.EdSearch};
+                              Ui_.ChkBxUseFields, Ui_.ComboOrder,     Ui_.ChkBxChains,
+                              Ui_.EdSearch};
   const std::vector<QWidget*> settings = Ui_.PageCtrlSettings->FocusOrder();
   order.insert(order.end(), settings.begin(), settings.end());
   order.insert(order.end(), {Ui_.LstBoxActions, Ui_.FilterDirectoryListBox1, Ui_.FilterDriveComboBox1});
@@ -179,6 +185,7 @@ void TControlPage::WatchSettings() {
   }
   connect(Ui_.LstBoxActions, &QListWidget::currentRowChanged, this, touched);
   connect(Ui_.ChkBxUseFields, &QCheckBox::toggled, this, touched);
+  connect(Ui_.ChkBxChains, &QCheckBox::toggled, this, &TControlPage::PreviewSoon);
   connect(Ui_.FileListBox1, &TFileListBox::FileListChanged, this, &TControlPage::PreviewSoon);
   connect(Ui_.FileListBox1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
     if (!PreviewSettled()) PreviewRowsInView();
@@ -236,7 +243,7 @@ void TControlPage::UpdatePreview() {
                         TPreviewJob{model.SharedNames(),
                                     Ui_.FileListBox1->Folder().ends_with('/') ? Ui_.FileListBox1->Folder()
                                                                               : Ui_.FileListBox1->Folder() + "/",
-                                    options.Masks, PreviewSettings_});
+                                    options.Masks, PreviewSettings_, options.Chains});
 }
 
 void TControlPage::PreviewRowsInView() {

@@ -81,6 +81,7 @@ class TControlPage : public QWidget {
     QCheckBox* ChkBxForceReadOnly = nullptr;
     QCheckBox* ChkBxRestartPerFolder = nullptr;
     QCheckBox* ChkBxUseFields = nullptr;
+    QCheckBox* ChkBxChains = nullptr;
     QLabel* LblOrder = nullptr;
     QComboBox* ComboOrder = nullptr;
     QGroupBox* GroupBoxActions = nullptr;

@@ -14,6 +14,8 @@ namespace vt {
 
 // "3 errors", "1 error".
 QString ErrorCountText(int errors);
+// Why the volume of a row's folder refuses its new name; empty for any other error.
+QString VolumeRefusalText(int systemError);
 
 class TErrorReasons : public QObject {
  public:

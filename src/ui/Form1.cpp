@@ -82,11 +82,16 @@ void TForm1::AddDesktopHelpers() {
   new TFollowNewestRows(list);
   ErrorReasons_ = new TErrorReasons(*list.model());
   auto* clashMarks = new TClashMarks(list, kStatusColumn);
-  new TClashMarksWatch(*clashMarks, ResultTable_,
-                       {[this] { return RunControl_ && RunControl().PassAlive(); },
-                        [this] { return ErrorReasons_->Reasons(); }, [this](int panel) { return PanelText(panel); },
-                        [this](int panel, const QString& text) { SetPanelText(panel, text); }},
-                       {BtRename, BtSimul});
+  new TClashMarksWatch(
+      *clashMarks, ResultTable_,
+      {[this] { return RunControl_ && RunControl().PassAlive(); }, [this] { return ErrorReasons_->Reasons(); },
+       [this](int panel) { return PanelText(panel); },
+       [this](int panel, const QString& text) { SetPanelText(panel, text); },
+       [this] { return RunControl_ && RunControl_->LastPassChains() ? TClashOrder::InOrder : TClashOrder::Grouped; },
+       [this](int panel, const QString& tip) {
+         if (panel >= 0 && panel < 2) StatusPanels[panel]->setToolTip(tip);
+       }},
+      {BtRename, BtSimul});
   SetAccessibleNames(*this);
 }
 

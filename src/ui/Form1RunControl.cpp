@@ -110,6 +110,7 @@ void TForm1RunControl::BtRenameClick() {
   const TRenameSettings settings = Form_.PassSettings();
   if (!Journal_.Start(TJournalKind::Rename, options.Folder, JournalWhat(settings, options.Masks))) return;
   options.Journal = Journal_.Writer();
+  LastPassChains_ = options.Chains;
   Control_.Rename(options, settings);
   PassStarted("BtRename");
   Form_.ShowResultPage();
@@ -118,7 +119,9 @@ void TForm1RunControl::BtRenameClick() {
 void TForm1RunControl::BtSimulClick() {
   Settle();
   Journal_.SetTableJournal({});  // the rows it leaves are no record's
-  Control_.Simulate(Form_.PassOptions(), Form_.PassSettings());
+  const TSearchPassOptions options = Form_.PassOptions();
+  LastPassChains_ = options.Chains;
+  Control_.Simulate(options, Form_.PassSettings());
   PassStarted("BtSimul");
   Form_.ShowResultPage();
 }

@@ -61,6 +61,8 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   // Called on the window's loop once a Recover has ended on its own (not
   // stopped, nor ended by a signal): undoing passes one after another.
   std::function<void()> AfterRecover;
+  // The last Simulate or Rename let renames make room for each other.
+  bool LastPassChains() const { return LastPassChains_; }
 
  protected:
   // Key preview: every key pressed in the window reaches FormKeyDown first.
@@ -89,6 +91,7 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   QPointer<QWidget> Starter_;
   bool FocusMovedByUser_ = false;  // a click or Tab in the window since the pass started
   bool Closing_ = false;
+  bool LastPassChains_ = false;
   bool EndingBySignal_ = false;
 };
 

@@ -6,6 +6,7 @@
 
 #include "engine/RenameStatus.h"
 #include "engine/RenameStep.h"
+#include "passes/ChainPlan.h"
 #include "passes/RowQueue.h"
 #include "passes/SearchThread.h"
 #include "ui/ClashMarksLook.h"
@@ -58,6 +59,7 @@ std::optional<TFilePreview> PreviewWhole(const TPreviewJob& job, const std::func
   TSearchPassOptions options;
   options.Folder = job.Folder;
   options.Masks = job.Masks;
+  options.Chains = job.Chains;
   options.OnCollected = [&stop](TSearchThread& pass, const TFindData&) {
     if (stop()) pass.RequestStop();
   };
@@ -83,14 +85,22 @@ std::optional<TFilePreview> PreviewWhole(const TPreviewJob& job, const std::func
   std::vector<std::uint32_t> listRowOf(rows.size(), kNoRow);
   std::vector<std::uint32_t> renames;
   std::size_t bytes = 0;
+  // A file of a ring has two rows: to its temporary name, then from it to its new name, which the list shows.
+  std::unordered_map<std::string_view, std::uint32_t> ringRow;
   for (std::size_t row = 0; row < rows.size(); ++row) {
     const TPassRow& passRow = rows[row];
     if (passRow.Status == TRenameStatus::rsCanBeRenamed) renames.push_back(std::uint32_t(row));
     if (*passRow.Folder != job.Folder) continue;
-    const auto found = listRow.find(passRow.OldName);
-    if (found == listRow.end()) continue;
-    passRowOf[found->second] = std::uint32_t(row);
-    listRowOf[row] = found->second;
+    const bool fromRing = job.Chains && IsRingTempName(passRow.OldName);
+    const auto found = fromRing ? ringRow.find(passRow.OldName) : listRow.find(passRow.OldName);
+    if (found == (fromRing ? ringRow.end() : listRow.end())) continue;
+    const std::uint32_t listed = found->second;
+    listRowOf[row] = listed;
+    if (job.Chains && IsRingTempName(passRow.NewName)) {
+      ringRow.emplace(passRow.NewName, listed);
+      continue;
+    }
+    passRowOf[listed] = std::uint32_t(row);
     bytes += passRow.NewName.size();
   }
   if (stop()) return std::nullopt;
@@ -114,7 +124,7 @@ std::optional<TFilePreview> PreviewWhole(const TPreviewJob& job, const std::func
         const TPassRow& passRow = rows[row];
         return TRenameNames{*passRow.Folder, passRow.OldName, passRow.NewName};
       },
-      taken);
+      taken, job.Chains ? TClashOrder::InOrder : TClashOrder::Grouped);
   while (!finder.Step(kStepsBetweenStops))
     if (stop()) return std::nullopt;
   for (const TRowClash& clash : finder.RowClashes()) {

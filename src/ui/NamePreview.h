@@ -19,6 +19,7 @@ struct TPreviewJob {
   std::string Folder;                                     // the list's folder, ending with "/"
   std::string Masks;
   TRenameSettings Settings;
+  bool Chains = false;  // renames make room for each other, as the pass would let them
 };
 
 // The rows first to last by the step alone, numbered as though each row before

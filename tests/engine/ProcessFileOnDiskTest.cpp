@@ -134,14 +134,15 @@ TEST(ProcessFileOnDiskFrame, UnusableNamesAreErrorsAndChangeNothing) {
   struct Case {
     TControlValues controls;
     std::string newName;
+    int error;  // the reason: what every Linux volume refuses
   } const cases[] = {
-      {SearchReplace("abc", ""), ""},
-      {SearchReplace("abc", ".."), ".."},
-      {SearchReplace("abc", "."), "."},
-      {SearchReplace("abc", "../abc"), "../abc"},
-      {InsertText("/sub"), "abc/sub"},
-      {SearchReplace("b", std::string("\0", 1)), std::string("a\0c", 3)},
-      {InsertText(std::string(253, 'x')), "abc" + std::string(253, 'x')},  // 256 bytes: no volume holds it
+      {SearchReplace("abc", ""), "", 0},
+      {SearchReplace("abc", ".."), "..", 0},
+      {SearchReplace("abc", "."), ".", 0},
+      {SearchReplace("abc", "../abc"), "../abc", kVolumeRefusesChar},
+      {InsertText("/sub"), "abc/sub", kVolumeRefusesChar},
+      {SearchReplace("b", std::string("\0", 1)), std::string("a\0c", 3), kVolumeRefusesChar},
+      {InsertText(std::string(253, 'x')), "abc" + std::string(253, 'x'), kVolumeRefusesLength},  // 256 bytes
   };
   for (const TPassMode mode : {TPassMode::Simulate, TPassMode::Rename}) {
     for (const auto& c : cases) {
@@ -154,7 +155,7 @@ TEST(ProcessFileOnDiskFrame, UnusableNamesAreErrorsAndChangeNothing) {
       EXPECT_TRUE(step.ProcessFile(listed.Folder, listed.Entries[0]));
       EXPECT_EQ(step.Status(), TRenameStatus::rsError) << c.newName;
       EXPECT_EQ(step.NewName(), c.newName);
-      EXPECT_EQ(step.SystemError(), 0);
+      EXPECT_EQ(step.SystemError(), c.error) << c.newName;
       EXPECT_EQ(dir.Names(), (Names{"abc", "sub"}));
       EXPECT_EQ(dir.Names("sub"), Names{});
       EXPECT_EQ(dir.ReadFile("abc"), "kept");

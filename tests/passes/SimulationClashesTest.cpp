@@ -175,5 +175,61 @@ TEST(SimulationClashes, ManyNamesAndOneLongGroup) {
   EXPECT_EQ(clashes[0].Rows, 250u);
 }
 
+// Renames done one after another, as a pass whose renames make room for each
+// other does them: the rows come in the order of its plan.
+TEST(SimulationClashes, RenamesInOrderFindFreeWhatEarlierRowsLeft) {
+  struct Case {
+    const char* what;
+    std::vector<TRow> rows;
+    std::set<std::string> existing;  // folder + name held now (the pass's own old names too)
+    std::vector<TRowClash> clashes;
+    std::size_t failing;
+    std::size_t waiting;  // rows whose new name is another row's old name
+  };
+  const Case cases[] = {
+      {"a shift, its end first",
+       {{"/d/", "3", "4"}, {"/d/", "2", "3"}, {"/d/", "1", "2"}},
+       {"/d/1", "/d/2", "/d/3"},
+       {},
+       0,
+       2},
+      {"a shift in the wrong order fails where the name is still held",
+       {{"/d/", "1", "2"}, {"/d/", "2", "3"}},
+       {"/d/1", "/d/2"},
+       {{0, true, 0}},
+       1,
+       1},
+      {"a swap through a temporary name",
+       {{"/d/", "a", ".t"}, {"/d/", "b", "a"}, {"/d/", ".t", "b"}},
+       {"/d/a", "/d/b"},
+       {},
+       0,
+       3},
+      {"a name an earlier row took", {{"/d/", "a", "x"}, {"/d/", "b", "x"}}, {"/d/a", "/d/b"}, {{1, false, 0}}, 1, 0},
+      {"held by a file the pass leaves: the rename waiting for it fails too",
+       {{"/d/", "2", "3"}, {"/d/", "1", "2"}},
+       {"/d/1", "/d/2", "/d/3"},
+       {{0, true, 0}, {1, true, 0}},
+       2,
+       1},
+      {"a change of case keeps its own name", {{"/d/", "a", "A"}}, {"/d/a", "/d/A"}, {}, 0, 0},
+      {"a name left in one folder is not free in another",
+       {{"/d/", "a", "z"}, {"/e/", "b", "a"}},
+       {"/d/a", "/e/a", "/e/b"},
+       {{1, true, 0}},
+       1,
+       0},
+  };
+  for (const auto& c : cases) {
+    TClashCheck check([&](std::string_view folder, std::string_view, std::string_view newName) {
+      return c.existing.count(std::string(folder) + std::string(newName)) > 0;
+    });
+    for (const auto& row : c.rows) check.Add(row.folder, row.oldName, row.newName);
+    EXPECT_EQ(check.FindRowsInOrder(), c.clashes) << c.what;
+    EXPECT_EQ(FailingRows(check.FindInOrder()), c.failing) << c.what;
+    EXPECT_EQ(check.WaitingRenames(), c.waiting) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace vt

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <filesystem>
 
 #include "VolumeTestSupport.h"
+#include "platform/MountTable.h"
 #include "platform/Volumes.h"
 
 namespace vt {
@@ -199,6 +201,28 @@ TEST(VolumeCase, FatAndSmbVolumesIgnoreCaseEverythingElseHonoursIt) {
       devices.Path());
   EXPECT_FALSE(CaseFlagsOfPath("/media/usb/DCIM").CaseSensitive);
   EXPECT_TRUE(CaseFlagsOfPath("/media/usbx").CaseSensitive);
+}
+
+// The names a volume refuses follow its type in the mount table, looked up by device.
+TEST(Volumes, NameRulesFollowTheMountedType) {
+  struct Case {
+    const char* FsType;
+    TNameRules Rules;
+  };
+  const Case cases[] = {
+      {"vfat", TNameRules::Windows},    {"exfat", TNameRules::Windows},    {"ntfs3", TNameRules::Windows},
+      {"fuseblk", TNameRules::Windows}, {"cifs", TNameRules::Windows},     {"smb3", TNameRules::Windows},
+      {"ext4", TNameRules::Linux},      {"btrfs", TNameRules::Linux},      {"xfs", TNameRules::Linux},
+      {"tmpfs", TNameRules::Linux},     {"fuse.sshfs", TNameRules::Linux},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.FsType);
+    EXPECT_EQ(NameRulesOf(c.FsType), c.Rules);
+    SetMountTableForTesting(std::string("36 25 8:17 / /media/card rw - ") + c.FsType + " /dev/sdb1 rw\n");
+    EXPECT_EQ(NameRulesOfDevice(makedev(8, 17)), c.Rules);
+    EXPECT_EQ(NameRulesOfDevice(makedev(8, 18)), TNameRules::Linux);  // no mount of its own
+  }
+  SetMountTableForTesting(std::nullopt);
 }
 
 }  // namespace

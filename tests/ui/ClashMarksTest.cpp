@@ -47,7 +47,9 @@ TEST(ErrorReasons, EveryRefusedRowSaysWhy) {
   reasons.Note(0, TRenameStatus::rsError, kHidingName);
   reasons.Note(1, TRenameStatus::rsError, EEXIST);
   reasons.Note(2, TRenameStatus::rsCanBeRenamed, 0);
+  reasons.Note(3, TRenameStatus::rsError, kVolumeRefusesEnd);
   EXPECT_EQ(reasons.Reasons().value(0), "The new name begins with \".\" and would hide the file");
+  EXPECT_EQ(reasons.Reasons().value(3), "The volume of this folder refuses a name that ends with a dot or a space");
   EXPECT_EQ(reasons.Reasons().value(1), qt_error_string(EEXIST));
   EXPECT_FALSE(reasons.Reasons().contains(2));
 }
@@ -86,7 +88,9 @@ class ClashWatch : public ::testing::Test {
                                  {[this] { return PassAlive; },
                                   {},
                                   [this](int panel) { return Panels[panel]; },
-                                  [this](int panel, const QString& text) { Panels[panel] = text; }},
+                                  [this](int panel, const QString& text) { Panels[panel] = text; },
+                                  {},
+                                  {}},
                                  {&Command});
   }
   // Rows of every kind in the folder: names shared, names taken, rows that are
@@ -340,6 +344,61 @@ TEST_F(ClashesInTheWindow, AStoppedSimulationIsNotMarked) {
   // Given the time a finished simulation takes to be marked, none comes.
   EXPECT_FALSE(WaitUntil([&] { return Marks()->Count() > 0; }, std::chrono::milliseconds(300)));
   EXPECT_NE(Form->PanelText(1), ClashCountText(Form->ResultTable().RowCount()));
+}
+
+// A simulation whose renames made room for each other is looked at in its
+// rows' order, the order its renames would be done in: a shift and a swap
+// through a temporary name clash nowhere. One that did not let them counts in
+// panel 1 the renames that wait for each other, and its tooltip names the option.
+TEST(ClashWatchChains, RenamesInOrderOrRenamesThatWait) {
+  struct Case {
+    const char* What;
+    TClashOrder Order;
+    int Marks;
+    QString Panel;
+    bool Tip;
+  };
+  const Case cases[] = {
+      {"made room", TClashOrder::InOrder, 0, QString(), false},
+      {"did not", TClashOrder::Grouped, 4, QStringLiteral("5 renames wait for each other"), true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    test::TTempFolder folder;
+    for (const char* name : {"1", "2", "3", "a", "b"}) folder.WriteFile(name);
+    TResultTable table;
+    TResultLayout layout;
+    TResultTableModel model(table, layout);
+    QTableView view;
+    view.setModel(&model);
+    QPushButton command;
+    QString panels[2], tip;
+    bool alive = false;
+    auto* marks = new TClashMarks(view, 3);
+    auto* watch = new TClashMarksWatch(*marks, table,
+                                       {[&] { return alive; },
+                                        {},
+                                        [&](int panel) { return panels[panel]; },
+                                        [&](int panel, const QString& text) { panels[panel] = text; },
+                                        [&] { return c.Order; },
+                                        [&](int panel, const QString& text) {
+                                          if (panel == 1) tip = text;
+                                        }},
+                                       {&command});
+    // The rows of a pass with the option: the shift from its end, the swap through a temporary name.
+    const std::string temp = ".vt-ring-0123456789abcdef.tmp";
+    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {"3", "4"}, {"2", "3"}, {"1", "2"}, {"a", temp}, {"b", "a"}, {temp, "b"}})
+      table.AppendRow(from, to, folder.Folder(), "Can be renamed");
+    panels[0] = QString::fromUtf8(Message(Msg::ProcessOk));
+    command.setEnabled(false);
+    command.setEnabled(true);
+    for (int turns = 0; watch->Busy() && turns < 100000; ++turns) QCoreApplication::processEvents();
+    EXPECT_EQ(marks->Count(), c.Marks);
+    EXPECT_EQ(panels[1], c.Panel);
+    EXPECT_EQ(tip.contains(QStringLiteral("Let renames make room for each other")), c.Tip) << tip.toStdString();
+  }
+  EXPECT_EQ(WaitingText(1), "1 rename waits for another");
 }
 
 }  // namespace

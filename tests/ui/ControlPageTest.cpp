@@ -163,10 +163,11 @@ TEST(ControlPage, TheOrderTheCounterAndTheFieldsGoToThePass) {
     TFileOrder Expected;
     bool Restart;
     bool Fields;
+    bool Chains = false;
   } cases[] = {{0, TFileOrder::Name, false, false},
-               {1, TFileOrder::Natural, true, false},
+               {1, TFileOrder::Natural, true, false, true},
                {2, TFileOrder::Modified, false, true},
-               {3, TFileOrder::Taken, true, true},
+               {3, TFileOrder::Taken, true, true, true},
                {4, TFileOrder::Size, false, false}};
   for (const auto& c : cases) {
     TControlPage page;
@@ -177,7 +178,9 @@ TEST(ControlPage, TheOrderTheCounterAndTheFieldsGoToThePass) {
     order->setCurrentIndex(c.Order);
     test::Named<QCheckBox>(page, "ChkBxRestartPerFolder")->setChecked(c.Restart);
     test::Named<QCheckBox>(page, "ChkBxUseFields")->setChecked(c.Fields);
+    test::Named<QCheckBox>(page, "ChkBxChains")->setChecked(c.Chains);
     const TSearchPassOptions options = page.PassOptions();
+    EXPECT_EQ(options.Chains, c.Chains) << c.Order;
     EXPECT_EQ(options.Order, c.Expected) << c.Order;
     EXPECT_EQ(options.RestartPerFolder, c.Restart) << c.Order;
     EXPECT_EQ(page.Values().ChkBxUseFields, c.Fields) << c.Order;

@@ -218,6 +218,7 @@ TEST(Form1Window, FocusOrderOfTheWindowAndTheControlPage) {
                                 "ChkBxRestartPerFolder",
                                 "ChkBxUseFields",
                                 "ComboOrder",
+                                "ChkBxChains",
                                 "EdSearch",
                                 "EdSearchFor",
                                 "EdReplaceWith",

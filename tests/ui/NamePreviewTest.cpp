@@ -203,6 +203,52 @@ TEST_F(NamePreview, AClashSaysWhyAsTheResultTableDoes) {
   EXPECT_EQ(tips["b.txt"], "");
 }
 
+// With "Let renames make room for each other" a shift and a swap are renamed
+// without a clash, as a Simulate with the option has them; without it the
+// renames that wait for each other clash.
+TEST(NamePreviewChains, ShiftsAndSwapsClashOnlyWithoutTheOption) {
+  struct Case {
+    const char* Shape;
+    bool Backwards;  // ChkBxDecrement: the numbers count down
+    const char* Start;
+    bool Chains;
+    std::map<std::string, TSeen> Shown;
+  };
+  const TPreviewMark ok = TPreviewMark::Renamed, clash = TPreviewMark::Clash;
+  const std::vector<Case> cases{
+      {"shift", false, "2", true, {{"1.txt", {"2.txt", ok}}, {"2.txt", {"3.txt", ok}}, {"3.txt", {"4.txt", ok}}}},
+      {"shift",
+       false,
+       "2",
+       false,
+       {{"1.txt", {"2.txt", clash}}, {"2.txt", {"3.txt", clash}}, {"3.txt", {"4.txt", ok}}}},
+      {"swap",
+       true,
+       "3",
+       true,
+       {{"1.txt", {"3.txt", ok}}, {"2.txt", {"2.txt", TPreviewMark::Same}}, {"3.txt", {"1.txt", ok}}}},
+      {"swap", true, "3", false, {{"1.txt", {"3.txt", clash}}, {"3.txt", {"1.txt", clash}}}},
+  };
+  RememberPreview(true);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.Shape) + (c.Chains ? " with chains" : ""));
+    test::TTempFolder folder;
+    for (const char* name : {"1.txt", "2.txt", "3.txt"}) folder.WriteFile(name);
+    TControlPage page;
+    page.show();
+    Named<TFilterDirectoryListBox>(page, "FilterDirectoryListBox1")->SetFolder(folder.Path().string());
+    Operation(page, 3);
+    Text(page, "EdStartNumber", c.Start);
+    Named<QCheckBox>(page, "ChkBxDecrement")->setChecked(c.Backwards);
+    Named<QCheckBox>(page, "ChkBxChains")->setChecked(c.Chains);
+    auto* list = Named<TFileListBox>(page, "FileListBox1");
+    ASSERT_TRUE(WaitUntil([&] { return !list->FillPending() && list->count() == 3 && page.PreviewSettled(); }));
+    std::map<std::string, TSeen> expected = c.Shown;
+    std::erase_if(expected, [](const auto& seen) { return seen.second.Mark == TPreviewMark::Same; });
+    EXPECT_EQ(Shown(*list), expected);
+  }
+}
+
 TEST_F(NamePreview, SettingsThatFailTheChecksOrASwitchedOffPreviewShowPlainNames) {
   const struct {
     const char* Case;

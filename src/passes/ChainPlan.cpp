@@ -1,0 +1,111 @@
+#include "passes/ChainPlan.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+#include <utility>
+
+#include "passes/UndoRowChecks.h"
+
+namespace vt {
+namespace {
+
+constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+
+// For each rename, the rename whose old name its new name is, if any; an
+// exact spelling is preferred where names differ only by case.
+std::vector<std::uint32_t> WaitedFor(std::span<const TPlannedEntry> entries) {
+  // Sorted pairs of (folded old name, entry): a hash table would cost an allocation per entry.
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> byOldName;
+  byOldName.reserve(entries.size());
+  for (std::uint32_t i = 0; i < entries.size(); ++i)
+    if (entries[i].Renames) byOldName.emplace_back(FoldedNameKey(entries[i].Folder, entries[i].OldName), i);
+  std::sort(byOldName.begin(), byOldName.end());
+  std::vector<std::uint32_t> waits(entries.size(), kNone);
+  for (std::uint32_t i = 0; i < entries.size(); ++i) {
+    const TPlannedEntry& entry = entries[i];
+    if (!entry.Renames) continue;
+    const std::uint64_t key = FoldedNameKey(entry.Folder, entry.NewName);
+    for (auto it = std::lower_bound(byOldName.begin(), byOldName.end(), std::pair{key, std::uint32_t{0}});
+         it != byOldName.end() && it->first == key; ++it) {
+      const std::uint32_t holder = it->second;
+      if (holder == i || entries[holder].Folder != entry.Folder ||
+          !SameFoldedName(entries[holder].OldName, entry.NewName))
+        continue;
+      if (waits[i] == kNone || entries[holder].OldName == entry.NewName) waits[i] = holder;
+    }
+  }
+  return waits;
+}
+
+}  // namespace
+
+std::vector<TChainStep> PlanChains(std::span<const TPlannedEntry> entries) {
+  enum class TState : std::uint8_t { Waiting, Visiting, Opened, Done };
+  const std::vector<std::uint32_t> waits = WaitedFor(entries);
+  std::vector<TState> state(entries.size(), TState::Waiting);
+  std::vector<TChainStep> steps;
+  steps.reserve(entries.size());
+  std::vector<std::uint32_t> stack;
+  for (std::uint32_t first = 0; first < entries.size(); ++first) {
+    if (!entries[first].Renames) {
+      steps.push_back({TChainStepKind::Row, first});
+      continue;
+    }
+    if (state[first] != TState::Waiting) continue;
+    // Depth first without recursion: renumbering a million files is one chain.
+    stack.assign(1, first);
+    state[first] = TState::Visiting;
+    while (!stack.empty()) {
+      const std::uint32_t top = stack.back();
+      const std::uint32_t wait = waits[top];
+      if (wait != kNone && state[wait] == TState::Waiting) {
+        state[wait] = TState::Visiting;
+        stack.push_back(wait);
+        continue;
+      }
+      // A ring: the rename waited for is on the path already, and waits in
+      // turn for this one. It steps aside, and the ring unwinds back to it.
+      if (wait != kNone && state[wait] == TState::Visiting) {
+        steps.push_back({TChainStepKind::ToTemp, wait});
+        state[wait] = TState::Opened;
+      }
+      stack.pop_back();
+      steps.push_back({state[top] == TState::Opened ? TChainStepKind::FromTemp : TChainStepKind::Move, top});
+      state[top] = TState::Done;
+    }
+  }
+  return steps;
+}
+
+std::size_t CountWaitingRenames(std::span<const TPlannedEntry> entries) {
+  std::size_t waiting = 0;
+  for (const std::uint32_t wait : WaitedFor(entries)) waiting += wait != kNone ? 1 : 0;
+  return waiting;
+}
+
+namespace {
+constexpr std::string_view kRingPrefix = ".vt-ring-", kRingSuffix = ".tmp";
+constexpr std::size_t kRingDigits = 16;
+}  // namespace
+
+std::string RingTempName(std::string_view folder, std::string_view oldName, unsigned attempt) {
+  char digits[kRingDigits + 1];
+  const std::uint64_t key = FoldedNameKey(folder, oldName) + attempt;
+  std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(key));
+  std::string name(kRingPrefix);
+  name += digits;
+  name += kRingSuffix;
+  return name;
+}
+
+bool IsRingTempName(std::string_view name) {
+  if (name.size() != kRingPrefix.size() + kRingDigits + kRingSuffix.size() || !name.starts_with(kRingPrefix) ||
+      !name.ends_with(kRingSuffix))
+    return false;
+  for (const char c : name.substr(kRingPrefix.size(), kRingDigits))
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+  return true;
+}
+
+}  // namespace vt
