@@ -220,7 +220,7 @@ void TClashMarksWatch::Settle(QHash<int, QString> tips, bool ended, std::size_t 
     if (Window_.SetPanelTip)
       Window_.SetPanelTip(1, waiting > 0 ? QStringLiteral("Their new names are the old names of other files of the "
                                                           "pass. Tick \u201CLet renames make room for each other\u201D "
-                                                          "under Options and simulate again.")
+                                                          "in the Execute menu and simulate again.")
                                          : QString());
   }
   CountText_ = count;

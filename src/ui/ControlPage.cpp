@@ -1,5 +1,6 @@
 #include "ui/ControlPage.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -97,7 +98,7 @@ void TControlPage::Build() {
                                                 IncludeBit(TIncludeType::itNetwork) | IncludeBit(TIncludeType::itRAM));
   Ui_.FilterDriveComboBox1->SetDriveTypeSelected(TDriveType::dtUnknown);
 
-  Ui_.GroupBoxTreatments = MakeGroup(panel, "GroupBoxTreatments", "Options", 6, 155, 601, 60);
+  Ui_.GroupBoxTreatments = MakeGroup(panel, "GroupBoxTreatments", "Options", 6, 155, 601, 40);
   Ui_.ChkBxIncSubDir = MakeCheckBox(Ui_.GroupBoxTreatments, "ChkBxIncSubDir", "Include sub-directories", 12, 18);
   // Kept for the settings it stands for; never shown and never read.
   Ui_.ChkBxForceReadOnly = MakeCheckBox(Ui_.GroupBoxTreatments, "ChkBxForceReadOnly", "Force if read only", 194, 18);
@@ -115,12 +116,16 @@ void TControlPage::Build() {
       "The order files are treated and numbered in, within each folder; "
       "files without a date taken come after those with one");
   Ui_.LblOrder->setBuddy(Ui_.ComboOrder);
-  Ui_.ChkBxChains = MakeCheckBox(Ui_.GroupBoxTreatments, "ChkBxChains", "Let renames make room for each other", 12, 38);
-  Ui_.ChkBxChains->setToolTip(
+  // The Options group has no room left: the choice is an item of the Execute
+  // menu, which the window adds; the page holds it, as it reads it.
+  Ui_.ChainsItem = new QAction("Let renames make room for each other", this);
+  Ui_.ChainsItem->setObjectName("ChainsItem");
+  Ui_.ChainsItem->setCheckable(true);
+  Ui_.ChainsItem->setToolTip(
       "A rename whose new name another file of the pass still has waits until that file has moved; "
       "a swap or a shift over a full range goes through a temporary name (see Help)");
 
-  Ui_.GroupBoxActions = MakeGroup(panel, "GroupBoxActions", "Functions", 6, 216, 601, 95);
+  Ui_.GroupBoxActions = MakeGroup(panel, "GroupBoxActions", "Functions", 6, 206, 601, 100);
   Ui_.LstBoxActions = new QListWidget(Ui_.GroupBoxActions);
   Ui_.LstBoxActions->setObjectName("LstBoxActions");
   Ui_.LstBoxActions->setGeometry(12, 20, 127, 69);
@@ -128,7 +133,7 @@ void TControlPage::Build() {
   Ui_.LstBoxActions->setSelectionMode(QAbstractItemView::SingleSelection);
 
   Ui_.PageCtrlSettings = new TSettingsPages(Ui_.GroupBoxActions);
-  Ui_.PageCtrlSettings->setGeometry(150, 6, 449, 87);
+  Ui_.PageCtrlSettings->setGeometry(150, 6, 449, 92);
 }
 
 TSearchPassOptions TControlPage::PassOptions() const {
@@ -138,7 +143,7 @@ TSearchPassOptions TControlPage::PassOptions() const {
   options.Masks = NameBytes(Ui_.EdSearch->text());
   options.Order = static_cast<TFileOrder>(std::max(0, Ui_.ComboOrder->currentIndex()));
   options.RestartPerFolder = Ui_.ChkBxRestartPerFolder->isChecked();
-  options.Chains = Ui_.ChkBxChains->isChecked();
+  options.Chains = Ui_.ChainsItem->isChecked();
   return options;
 }
 
@@ -161,8 +166,7 @@ void TControlPage::RefreshFileList() {
 
 std::vector<QWidget*> TControlPage::FocusOrder() const {
   std::vector<QWidget*> order{Ui_.FileListBox1,   Ui_.ChkBxIncSubDir, Ui_.ChkBxRestartPerFolder,
-                              Ui_.ChkBxUseFields, Ui_.ComboOrder,     Ui_.ChkBxChains,
-                              Ui_.EdSearch};
+                              Ui_.ChkBxUseFields, Ui_.ComboOrder,     Ui_.EdSearch};
   const std::vector<QWidget*> settings = Ui_.PageCtrlSettings->FocusOrder();
   order.insert(order.end(), settings.begin(), settings.end());
   order.insert(order.end(), {Ui_.LstBoxActions, Ui_.FilterDirectoryListBox1, Ui_.FilterDriveComboBox1});
@@ -185,7 +189,7 @@ void TControlPage::WatchSettings() {
   }
   connect(Ui_.LstBoxActions, &QListWidget::currentRowChanged, this, touched);
   connect(Ui_.ChkBxUseFields, &QCheckBox::toggled, this, touched);
-  connect(Ui_.ChkBxChains, &QCheckBox::toggled, this, &TControlPage::PreviewSoon);
+  connect(Ui_.ChainsItem, &QAction::toggled, this, &TControlPage::PreviewSoon);
   connect(Ui_.FileListBox1, &TFileListBox::FileListChanged, this, &TControlPage::PreviewSoon);
   connect(Ui_.FileListBox1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
     if (!PreviewSettled()) PreviewRowsInView();

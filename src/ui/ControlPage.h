@@ -13,6 +13,7 @@
 #include "engine/SettingsChecks.h"
 #include "passes/SearchPassOptions.h"
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -53,6 +54,8 @@ class TControlPage : public QWidget {
   bool PreviewOn() const { return PreviewOn_; }
   // The preview of the whole list is shown for the settings as they stand.
   bool PreviewSettled() const;
+  // "Let renames make room for each other", for the window's Execute menu.
+  QAction* ChainsItem() const { return Ui_.ChainsItem; }
 
  private:
   void Build();
@@ -81,7 +84,7 @@ class TControlPage : public QWidget {
     QCheckBox* ChkBxForceReadOnly = nullptr;
     QCheckBox* ChkBxRestartPerFolder = nullptr;
     QCheckBox* ChkBxUseFields = nullptr;
-    QCheckBox* ChkBxChains = nullptr;
+    QAction* ChainsItem = nullptr;
     QLabel* LblOrder = nullptr;
     QComboBox* ComboOrder = nullptr;
     QGroupBox* GroupBoxActions = nullptr;

@@ -149,6 +149,7 @@ void TForm1::BuildWindowControls() {
 
   // The pages, once the window's own controls are there.
   ControlPage_ = new TControlPage(PageControl1);
+  ExecMnu->addAction(ControlPage_->ChainsItem());
   ResultPage_ = new TResultPage(ResultTable_, ResultLayout_, PageControl1);
   PageControl1->addTab(ControlPage_, "Control");
   PageControl1->addTab(ResultPage_, "Result");

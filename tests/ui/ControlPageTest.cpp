@@ -2,6 +2,7 @@
 // checks before it read (the values, the settings, where the pass walks).
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -178,7 +179,7 @@ TEST(ControlPage, TheOrderTheCounterAndTheFieldsGoToThePass) {
     order->setCurrentIndex(c.Order);
     test::Named<QCheckBox>(page, "ChkBxRestartPerFolder")->setChecked(c.Restart);
     test::Named<QCheckBox>(page, "ChkBxUseFields")->setChecked(c.Fields);
-    test::Named<QCheckBox>(page, "ChkBxChains")->setChecked(c.Chains);
+    test::Named<QAction>(page, "ChainsItem")->setChecked(c.Chains);
     const TSearchPassOptions options = page.PassOptions();
     EXPECT_EQ(options.Chains, c.Chains) << c.Order;
     EXPECT_EQ(options.Order, c.Expected) << c.Order;

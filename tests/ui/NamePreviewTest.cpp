@@ -2,6 +2,7 @@
 // new names, the same clashes and refusals, whatever the operation and options.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -240,7 +241,7 @@ TEST(NamePreviewChains, ShiftsAndSwapsClashOnlyWithoutTheOption) {
     Operation(page, 3);
     Text(page, "EdStartNumber", c.Start);
     Named<QCheckBox>(page, "ChkBxDecrement")->setChecked(c.Backwards);
-    Named<QCheckBox>(page, "ChkBxChains")->setChecked(c.Chains);
+    Named<QAction>(page, "ChainsItem")->setChecked(c.Chains);
     auto* list = Named<TFileListBox>(page, "FileListBox1");
     ASSERT_TRUE(WaitUntil([&] { return !list->FillPending() && list->count() == 3 && page.PreviewSettled(); }));
     std::map<std::string, TSeen> expected = c.Shown;
