@@ -236,7 +236,7 @@ void TControlPage::UpdatePreview() {
                         TPreviewJob{model.SharedNames(),
                                     Ui_.FileListBox1->Folder().ends_with('/') ? Ui_.FileListBox1->Folder()
                                                                               : Ui_.FileListBox1->Folder() + "/",
-                                    options.Masks, PreviewSettings_});
+                                    options.Masks, options.Order, options.Direction, PreviewSettings_});
 }
 
 void TControlPage::PreviewRowsInView() {
