@@ -83,6 +83,7 @@ class TControlPage : public QWidget {
     QCheckBox* ChkBxUseFields = nullptr;
     QLabel* LblOrder = nullptr;
     QComboBox* ComboOrder = nullptr;
+    QCheckBox* ChkBxReverse = nullptr;
     QGroupBox* GroupBoxActions = nullptr;
     QListWidget* LstBoxActions = nullptr;
     TSettingsPages* PageCtrlSettings = nullptr;

@@ -123,8 +123,14 @@ std::optional<TFilePreview> PreviewWhole(const TPreviewJob& job, const std::func
   if (Fits(listing, job, sources)) {
     options.Listed = listing.Listed;
   } else {
-    listing = TPreviewListing{
-        job.Names, job.Folder, job.Masks, job.Order, job.Direction, sources, ShortNamesNeeded(job.Settings), nullptr};
+    listing = TPreviewListing();
+    listing.Names = job.Names;
+    listing.Folder = job.Folder;
+    listing.Masks = job.Masks;
+    listing.Order = job.Order;
+    listing.Direction = job.Direction;
+    listing.Sources = sources;
+    listing.ShortNames = ShortNamesNeeded(job.Settings);
     options.OnListed = [&listing](std::shared_ptr<const TListedFolder> listed) { listing.Listed = std::move(listed); };
   }
   TRowQueue queue;

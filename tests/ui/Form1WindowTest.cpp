@@ -217,6 +217,7 @@ TEST(Form1Window, FocusOrderOfTheWindowAndTheControlPage) {
                                 "ChkBxRestartPerFolder",
                                 "ChkBxUseFields",
                                 "ComboOrder",
+                                "ChkBxReverse",
                                 "EdSearch",
                                 "EdSearchFor",
                                 "EdReplaceWith",
