@@ -90,6 +90,7 @@ fuzz: deps deps-fuzz
 
 screenshot: deps configure deps-shot
 	cmake --build $(BUILD) -j $(JOBS) --target veltrane-screenshot
+	-cmake --build $(BUILD) -j $(JOBS) --target bench_make_photos
 	bash docs/screenshot.sh $(BUILD)
 
 # The Debian package, $(BUILD)/veltrane_VERSION_ARCH.deb

@@ -4,6 +4,8 @@
 # 50 ms of a keystroke (p95 of 50), the whole list and the clash count within
 # 1 s, no hold of the window's loop over 33 ms, at most 120 bytes per file.
 # VELTRANE_BENCH_FILES changes the number of files (1000000 for the million-file run).
+# VELTRANE_BENCH_BASELINE=path/to/an/older/bench_preview runs that one first, in
+# the same way, for figures from before and after in one run.
 set -euo pipefail
 build=${1:?build folder}
 exe="$build/bench/bench_preview"
@@ -12,6 +14,13 @@ if [ ! -x "$exe" ]; then
 fi
 echo "load average: $(cut -d" " -f1-3 /proc/loadavg)"
 status=0
-QT_QPA_PLATFORM=offscreen "$exe" "${VELTRANE_BENCH_FILES:-100000}" || status=1
-QT_QPA_PLATFORM=offscreen "$exe" "${VELTRANE_BENCH_FILES:-100000}" busy || status=1
+for mode in idle busy; do
+  if [ -n "${VELTRANE_BENCH_BASELINE:-}" ]; then
+    echo "baseline ($VELTRANE_BENCH_BASELINE), $mode:"
+    QT_QPA_PLATFORM=offscreen "$VELTRANE_BENCH_BASELINE" "${VELTRANE_BENCH_FILES:-100000}" \
+      $([ $mode = busy ] && echo busy) || true
+    echo "this build, $mode:"
+  fi
+  QT_QPA_PLATFORM=offscreen "$exe" "${VELTRANE_BENCH_FILES:-100000}" $([ $mode = busy ] && echo busy) || status=1
+done
 exit $status

@@ -4,10 +4,12 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "passes/FileOrder.h"
+#include "passes/ListedFolder.h"
 #include "passes/PassJournal.h"
 #include "passes/PassRow.h"
 #include "platform/FindData.h"
@@ -49,6 +51,14 @@ struct TSearchPassOptions {
   // entered.
   // Files the pass never renames, by identity: its own result files.
   std::vector<TEntryId> Untouched;
+  // Optional, for a simulation without sub-folders: called on the worker with
+  // the start folder's entries once listed and put in order, and read for the
+  // fields the settings use. A later simulation with the same folder, masks,
+  // order and field sources can take them as Listed.
+  std::function<void(std::shared_ptr<const TListedFolder> listed)> OnListed;
+  // The start folder's entries as OnListed gave them: judged without listing
+  // the folder anew (a preview judges one listing at every keystroke).
+  std::shared_ptr<const TListedFolder> Listed;
   // Where a renaming pass records its renames before it attempts them; null for
   // none (a simulation). Owned by the caller, used on the worker only.
   IPassJournal* Journal = nullptr;

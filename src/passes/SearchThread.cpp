@@ -36,6 +36,11 @@ TSearchThread::TSearchThread(TRowQueue& rows, const TSearchPassOptions& options,
       OnCollected_(options.OnCollected),
       OnDescending_(options.OnDescending),
       OnRecorded_(options.OnRecorded) {
+  // Only a simulation of the start folder alone can be judged from a listing kept.
+  if (mode == TPassMode::Simulate && !options.IncludeSubDirs) {
+    Listed_ = options.Listed;
+    OnListed_ = options.OnListed;
+  }
   Journal_ = options.Journal;
   Simulate = mode == TPassMode::Simulate;
   IncludeSubDirs = options.IncludeSubDirs;
@@ -77,6 +82,16 @@ void TSearchThread::Execute() {
 // renamed, with the identity each has now.
 std::vector<TSubFolder> TSearchThread::ScanFolder(const std::shared_ptr<const TFolderHandle>& folder) {
   std::vector<TSubFolder> subFolders;
+  const bool start = std::exchange(StartFolder_, false);
+  if (start && Listed_) {
+    if (RestartPerFolder_) Step_->RestartCounter();
+    if (Chains_)
+      HandleFolderInChains();
+    else
+      HandleFoundList();
+    FreeFoundList();
+    return subFolders;
+  }
   if (ReadEachFolder_) {
     if (const int error = Reading_.Read(*folder, ListingStop_)) {
       ReportUnreadable(folder->Path(), error);  // contributes nothing, and no sub-folder is entered
@@ -92,6 +107,7 @@ std::vector<TSubFolder> TSearchThread::ScanFolder(const std::shared_ptr<const TF
   if (IncludeSubDirs && !Stopped())
     ListEnterableFolders(*folder, Reading_, ListingOrder(Order_), subFolders, ListingStop_);
   if (Arranging_) ArrangeListings();
+  if (start && OnListed_ && !Stopped()) KeepListed();
   if (RestartPerFolder_) Step_->RestartCounter();
   if (Chains_)
     HandleFolderInChains();
@@ -118,6 +134,14 @@ void TSearchThread::CollectMask(const std::shared_ptr<const TFolderHandle>& fold
 // kept from block to block: a folder's entries are never all copied at once.
 std::size_t TSearchThread::DrawBlock() {
   std::size_t count = 0;
+  while (Listed_ && count < kBlockSize && NextListed_ < Listed_->Size()) {
+    if (count == FoundList.size()) FoundList.emplace_back();
+    Listed_->Get(NextListed_++, FoundList[count++]);
+    if (OnCollected_) {
+      OnCollected_(*this, FoundList[count - 1].FindData);
+      if (Stopped()) break;
+    }
+  }
   while (Arranging_ && count < kBlockSize && NextArranged_ < Arranged_.size()) {
     if (count == FoundList.size()) FoundList.emplace_back();
     FoundList[count++] = std::move(Arranged_[NextArranged_++]);
@@ -160,6 +184,38 @@ void TSearchThread::ArrangeListings() {
     ArrangeListing(from);
   }
   Listings_.clear();
+}
+
+// Every listing drawn in full, in its own order.
+void TSearchThread::DrawListings() {
+  for (TListed& listed : Listings_) {
+    for (;;) {
+      if (Stopped()) return;
+      TProcessList record;
+      if (!listed.Listing.FindNext(record.FindData)) break;
+      record.Folder = listed.Folder;
+      Arranged_.push_back(std::move(record));
+    }
+  }
+  Listings_.clear();
+}
+
+// The start folder's entries, in order and read for the fields, handed to the
+// caller to judge again later; this pass then draws them from there too.
+void TSearchThread::KeepListed() {
+  if (!Arranging_) DrawListings();
+  const std::uint8_t sources = Step_->FieldSources();
+  auto listed = std::make_shared<TListedFolder>();
+  for (TProcessList& record : Arranged_) {
+    if (Stopped()) return;
+    if (sources != FieldSource::None && !record.Facts && IsPlainFile(record.FindData)) ReadFacts(record, sources);
+    listed->Add(record);
+  }
+  Arranged_.clear();
+  NextArranged_ = 0;
+  Listed_ = listed;
+  NextListed_ = 0;
+  OnListed_(std::move(listed));
 }
 
 void TSearchThread::ArrangeListing(std::size_t from) {
@@ -539,6 +595,8 @@ void TSearchThread::FreeFoundList() {
   Arranged_.clear();
   NextArranged_ = 0;
   ChainRecords_.clear();
+  Listed_.reset();
+  NextListed_ = 0;
 }
 
 }  // namespace vt

@@ -52,7 +52,9 @@ class TSearchThread final {
   std::vector<TSubFolder> ScanFolder(const std::shared_ptr<const TFolderHandle>& folder);
   void CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask);
   std::size_t DrawBlock();
+  void DrawListings();
   void ArrangeListings();
+  void KeepListed();
   void ArrangeListing(std::size_t from);
   void ReadFacts(TProcessList& record, std::uint8_t sources);
   void HandleFoundList();
@@ -103,6 +105,11 @@ class TSearchThread final {
   // listing's entries, each listing's in order, and the next one to hand out.
   TListedEntries Arranged_;
   std::size_t NextArranged_ = 0;
+  // Instead of listing the start folder: its entries as an earlier pass listed them.
+  std::shared_ptr<const TListedFolder> Listed_;
+  std::size_t NextListed_ = 0;
+  std::function<void(std::shared_ptr<const TListedFolder>)> OnListed_;
+  bool StartFolder_ = true;  // the folder in hand is the start folder
   std::size_t NextListing_ = 0;
   std::vector<TProcessList> FoundList;  // the block in hand
   TFolderReading Reading_;              // of the folder in hand, kept from folder to folder

@@ -1,7 +1,14 @@
 #include "platform/NameTaken.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <linux/magic.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
+
+#include <cerrno>
+#include <cstdint>
 
 namespace vt {
 
@@ -33,6 +40,26 @@ bool NameTakenByAnother(const std::string& folder, const std::string& oldName, c
   struct stat self {};
   if (::lstat(Join(folder, oldName).c_str(), &self) != 0) return true;
   return TakenByAnother(target, self);
+}
+
+bool NamesExact(const TFolderHandle& folder) {
+  struct statfs volume {};
+  if (::fstatfs(folder.Fd(), &volume) != 0) return false;
+  // The volumes that never fold case, or only in folders flagged so.
+  constexpr std::uint32_t kF2fs = 0xF2F52010;
+  switch (static_cast<std::uint32_t>(volume.f_type)) {
+    case BTRFS_SUPER_MAGIC:
+    case XFS_SUPER_MAGIC: return true;
+    case TMPFS_MAGIC:
+    case EXT4_SUPER_MAGIC:
+    case kF2fs: break;
+    default: return false;
+  }
+  constexpr int kCaseFolded = 0x40000000;  // FS_CASEFOLD_FL, not in every kernel's headers
+  int flags = 0;
+  // No flags at all: no folded folder either.
+  if (::ioctl(folder.Fd(), FS_IOC_GETFLAGS, &flags) != 0) return errno == ENOTTY || errno == EOPNOTSUPP;
+  return (flags & kCaseFolded) == 0;
 }
 
 int TNameTakenLook::Enter(std::string_view folder) {

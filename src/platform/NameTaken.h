@@ -11,6 +11,11 @@ namespace vt {
 // case-only rename on a volume that folds case finds the file under its new name).
 bool NameTakenByAnother(const std::string& folder, const std::string& oldName, const std::string& newName);
 
+// Whether folder tells its names apart byte for byte, so that a name not among
+// those read from it is free: false on a volume or folder that folds case, and
+// where that cannot be told.
+bool NamesExact(const TFolderHandle& folder);
+
 // The same question for many renames, asked relative to an open folder: the
 // renames of a pass come folder by folder, so one folder is kept open, and a
 // name that is free costs one look-up of that name alone.

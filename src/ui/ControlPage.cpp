@@ -25,6 +25,7 @@
 #include "ui/NameBytes.h"
 #include "ui/NamePreview.h"
 #include "ui/NamePreviewWorker.h"
+#include "ui/OrderChoice.h"
 #include "ui/PreviewSwitch.h"
 #include "ui/SettingsPages.h"
 
@@ -58,7 +59,16 @@ TControlPage::TControlPage(QWidget* parent) : QWidget(parent) {
   Ui_.LstBoxActions->setCurrentRow(0);
   connect(Ui_.EdSearch, &QLineEdit::textChanged, this, &TControlPage::EdSearchChange);
   connect(Ui_.LstBoxActions, &QListWidget::currentRowChanged, this, &TControlPage::LstBoxActionsClick);
+  const TOrderChoice remembered = RememberedOrder();
+  Ui_.ComboOrder->setCurrentIndex(int(remembered.Order));
+  Ui_.ChkBxReverse->setChecked(remembered.Direction == TOrderDirection::Descending);
+  ComboOrderChange();
   connect(Ui_.ComboOrder, &QComboBox::currentIndexChanged, this, &TControlPage::ComboOrderChange);
+  connect(Ui_.ChkBxReverse, &QCheckBox::toggled, this, &TControlPage::ComboOrderChange);
+  // Kept when the user chooses, not when a program sets them.
+  const auto remember = [this] { RememberOrder({PassOptions().Order, PassOptions().Direction}); };
+  connect(Ui_.ComboOrder, &QComboBox::activated, this, remember);
+  connect(Ui_.ChkBxReverse, &QCheckBox::clicked, this, remember);
   connect(Ui_.ChkBxUseFields, &QCheckBox::toggled, Ui_.PageCtrlSettings, &TSettingsPages::SetUseFields);
   WatchSettings();
   SetPreviewOn(PreviewWanted());
@@ -104,18 +114,24 @@ void TControlPage::Build() {
   Ui_.ChkBxForceReadOnly = MakeCheckBox(Ui_.GroupBoxTreatments, "ChkBxForceReadOnly", "Force if read only", 194, 18);
   Ui_.ChkBxForceReadOnly->hide();
   Ui_.ChkBxRestartPerFolder =
-      MakeCheckBox(Ui_.GroupBoxTreatments, "ChkBxRestartPerFolder", "Restart numbering in each folder", 170, 18);
-  Ui_.ChkBxUseFields = MakeCheckBox(Ui_.GroupBoxTreatments, "ChkBxUseFields", "Use fields", 380, 18);
+      MakeCheckBox(Ui_.GroupBoxTreatments, "ChkBxRestartPerFolder", "Restart numbering in each folder", 152, 18);
+  Ui_.ChkBxUseFields = MakeCheckBox(Ui_.GroupBoxTreatments, "ChkBxUseFields", "Use fields", 341, 18);
   Ui_.ChkBxUseFields->setToolTip(
       "Fill in fields such as {taken}, {make} or {artist} in the text inserted or in "
       "Number's base name, from each file (see Help)");
-  Ui_.LblOrder = MakeLabel(Ui_.GroupBoxTreatments, "LblOrder", "Order :", 462, 20);
+  Ui_.LblOrder = MakeLabel(Ui_.GroupBoxTreatments, "LblOrder", "Order :", 419, 20);
   Ui_.ComboOrder = MakeDropDown(Ui_.GroupBoxTreatments, "ComboOrder",
-                                {"Name", "Natural", "Date modified", "Date taken", "Size"}, 504, 15, 91);
+                                {"Name", "Natural", "Date modified", "Date taken", "Size"}, 457, 15, 91);
   Ui_.ComboOrder->setToolTip(
       "The order files are treated and numbered in, within each folder; "
       "files without a date taken come after those with one");
   Ui_.LblOrder->setBuddy(Ui_.ComboOrder);
+  // Arrows for a caption: the row has no room left for a word.
+  Ui_.ChkBxReverse = MakeCheckBox(Ui_.GroupBoxTreatments, "ChkBxReverse", "\u21C5", 552, 18);
+  Ui_.ChkBxReverse->setAccessibleName("Reverse");
+  Ui_.ChkBxReverse->setToolTip(
+      "Reverse: the order turned round, Z to A, newest or largest first; "
+      "files without a date taken still come last");
   // The Options group has no room left: the choice is an item of the Execute
   // menu, which the window adds; the page holds it, as it reads it.
   Ui_.ChainsItem = new QAction("Let renames make room for each other", this);
@@ -142,6 +158,7 @@ TSearchPassOptions TControlPage::PassOptions() const {
   options.Folder = IncludeBackslash(Ui_.FilterDirectoryListBox1->Directory());
   options.Masks = NameBytes(Ui_.EdSearch->text());
   options.Order = static_cast<TFileOrder>(std::max(0, Ui_.ComboOrder->currentIndex()));
+  if (Ui_.ChkBxReverse->isChecked()) options.Direction = TOrderDirection::Descending;
   options.RestartPerFolder = Ui_.ChkBxRestartPerFolder->isChecked();
   options.Chains = Ui_.ChainsItem->isChecked();
   return options;
@@ -166,7 +183,8 @@ void TControlPage::RefreshFileList() {
 
 std::vector<QWidget*> TControlPage::FocusOrder() const {
   std::vector<QWidget*> order{Ui_.FileListBox1,   Ui_.ChkBxIncSubDir, Ui_.ChkBxRestartPerFolder,
-                              Ui_.ChkBxUseFields, Ui_.ComboOrder,     Ui_.EdSearch};
+                              Ui_.ChkBxUseFields, Ui_.ComboOrder,     Ui_.ChkBxReverse,
+                              Ui_.EdSearch};
   const std::vector<QWidget*> settings = Ui_.PageCtrlSettings->FocusOrder();
   order.insert(order.end(), settings.begin(), settings.end());
   order.insert(order.end(), {Ui_.LstBoxActions, Ui_.FilterDirectoryListBox1, Ui_.FilterDriveComboBox1});
@@ -247,7 +265,7 @@ void TControlPage::UpdatePreview() {
                         TPreviewJob{model.SharedNames(),
                                     Ui_.FileListBox1->Folder().ends_with('/') ? Ui_.FileListBox1->Folder()
                                                                               : Ui_.FileListBox1->Folder() + "/",
-                                    options.Masks, PreviewSettings_, options.Chains});
+                                    options.Masks, options.Order, options.Direction, PreviewSettings_, options.Chains});
 }
 
 void TControlPage::PreviewRowsInView() {
@@ -286,15 +304,14 @@ void TControlPage::EdSearchChange() { Ui_.FileListBox1->SetMask(NameBytes(Ui_.Ed
 
 // The file list shows the files in the order a pass would treat them in.
 void TControlPage::ComboOrderChange() {
-  const auto order = static_cast<TFileOrder>(std::max(0, Ui_.ComboOrder->currentIndex()));
-  if (order == TFileOrder::Name) {
+  const TSearchPassOptions options = PassOptions();
+  if (options.Order == TFileOrder::Name && options.Direction == TOrderDirection::Ascending) {
     Ui_.FileListBox1->SetArrange({});
     return;
   }
-  Ui_.FileListBox1->SetArrange(
-      [order](const std::string& folder, std::vector<std::string>& files, const TListingStop& stop) {
-        ArrangeNames(folder, order, TOrderDirection::Ascending, files, stop);
-      });
+  Ui_.FileListBox1->SetArrange([order = options.Order, direction = options.Direction](
+                                   const std::string& folder, std::vector<std::string>& files,
+                                   const TListingStop& stop) { ArrangeNames(folder, order, direction, files, stop); });
 }
 
 void TControlPage::LstBoxActionsClick() { Ui_.PageCtrlSettings->ShowOperationPage(Ui_.LstBoxActions->currentRow()); }

@@ -87,6 +87,7 @@ class TControlPage : public QWidget {
     QAction* ChainsItem = nullptr;
     QLabel* LblOrder = nullptr;
     QComboBox* ComboOrder = nullptr;
+    QCheckBox* ChkBxReverse = nullptr;
     QGroupBox* GroupBoxActions = nullptr;
     QListWidget* LstBoxActions = nullptr;
     TSettingsPages* PageCtrlSettings = nullptr;

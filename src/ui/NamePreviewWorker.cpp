@@ -44,7 +44,7 @@ void TNamePreviewWorker::Run(const std::stop_token& stop) {
       return stop.stop_requested() || Latest_.load(std::memory_order_relaxed) != generation;
     };
     if (superseded()) continue;
-    std::optional<TFilePreview> preview = PreviewWhole(*job, superseded);
+    std::optional<TFilePreview> preview = PreviewWhole(*job, superseded, Listing_);
     // The names go here, not on the window thread, when the list has moved on.
     job.reset();
     if (!preview || superseded()) continue;

@@ -50,6 +50,7 @@ class TNamePreviewWorker {
   std::optional<TPreviewJob> Job_;
   std::uint64_t JobGeneration_ = 0;
   std::optional<TFinishedPreview> Finished_;
+  TPreviewListing Listing_;  // the worker's alone
   std::atomic<std::uint64_t> Latest_{0};
   // Last: started once everything it uses is there, joined before any of it goes.
   std::jthread Thread_;

@@ -3,14 +3,18 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <ctime>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "passes/FileOrder.h"
 #include "passes/MediaFiles.h"
 #include "passes/PassTestSupport.h"
+#include "passes/RowQueue.h"
+#include "passes/SearchThread.h"
 
 namespace vt::test {
 namespace {
@@ -81,6 +85,62 @@ TEST(FileOrder, EachOrderTreatsAndNumbersTheFilesOfAFolder) {
     EXPECT_EQ(files, expected);
     std::sort(expectedNames.begin(), expectedNames.end());
     EXPECT_EQ(tree.Names(), expectedNames);
+  }
+}
+
+// The rows of a pass as "file new-name status", in their order.
+std::vector<std::string> Rows(const TSearchPassOptions& options, const TControlValues& controls, TPassMode mode) {
+  TRowQueue queue;
+  const std::atomic<bool> recordAll{false};
+  {
+    TSearchThread pass(queue, options, CaptureSettings(controls), mode, recordAll);
+    pass.Execute();
+  }
+  queue.End();
+  std::vector<TPassRow> rows;
+  std::vector<TUnreadableFolder> unreadable;
+  while (!queue.Take(rows, unreadable)) {
+  }
+  std::vector<std::string> texts;
+  for (const TPassRow& row : rows)
+    texts.push_back(row.OldName + " " + row.NewName + " " + std::to_string(int(row.Status)));
+  return texts;
+}
+
+// A simulation judged from a listing kept gives what the listing gave when it
+// was made, in every order; a renaming pass and a walk of sub-folders never
+// take one, since the folder may have changed since.
+TEST(FileOrder, AListingKeptIsJudgedAsWhenItWasMade) {
+  for (const TFileOrder order :
+       {TFileOrder::Name, TFileOrder::Natural, TFileOrder::Modified, TFileOrder::Taken, TFileOrder::Size}) {
+    for (const TOrderDirection direction : {TOrderDirection::Ascending, TOrderDirection::Descending}) {
+      SCOPED_TRACE(static_cast<int>(order) * 2 + static_cast<int>(direction));
+      TTempTree tree;
+      MakePhotos(tree);
+      TSearchPassOptions options;
+      options.Folder = tree.Root();
+      options.Masks = "*.jpg;IMG_1*";
+      options.Order = order;
+      options.Direction = direction;
+      std::shared_ptr<const TListedFolder> kept;
+      options.OnListed = [&kept](std::shared_ptr<const TListedFolder> listed) { kept = std::move(listed); };
+      const std::vector<std::string> first = Rows(options, Numbers("1"), TPassMode::Simulate);
+      ASSERT_NE(kept, nullptr);
+      ASSERT_EQ(first.size(), 7u);  // IMG_10 and IMG_100 twice
+      tree.File("IMG_0.jpg");
+      options.OnListed = nullptr;
+      options.Listed = kept;
+      EXPECT_EQ(Rows(options, Numbers("1"), TPassMode::Simulate), first);
+
+      const auto seesNewFile = [](const std::vector<std::string>& rows) {
+        return std::any_of(rows.begin(), rows.end(),
+                           [](const std::string& row) { return row.starts_with("IMG_0.jpg "); });
+      };
+      options.IncludeSubDirs = true;
+      EXPECT_TRUE(seesNewFile(Rows(options, Numbers("1"), TPassMode::Simulate))) << "a walk lists anew";
+      options.IncludeSubDirs = false;
+      EXPECT_TRUE(seesNewFile(Rows(options, Numbers("1"), TPassMode::Rename))) << "a rename lists anew";
+    }
   }
 }
 

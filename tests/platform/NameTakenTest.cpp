@@ -75,5 +75,20 @@ TEST(NameTaken, AFolderThatCanBeSearchedButNotReadIsAskedByPath) {
   ASSERT_EQ(::chmod((dir / "locked").c_str(), 0700), 0);
 }
 
+// Only a volume known to tell names apart byte for byte lets a name missing from
+// a reading of the folder count as free; any other is asked name by name.
+TEST(NameTaken, NamesAreExactOnlyWhereTheVolumeIsKnownToTellThemApart) {
+  const struct {
+    const char* Folder;
+    bool Exact;
+  } cases[] = {{"/dev/shm/", true}, {"/proc/", false}, {"/sys/", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Folder);
+    TFolderHandle folder;
+    if (TFolderHandle::Open(c.Folder, folder) != 0) GTEST_SKIP() << "cannot open " << c.Folder;
+    EXPECT_EQ(NamesExact(folder), c.Exact);
+  }
+}
+
 }  // namespace
 }  // namespace vt

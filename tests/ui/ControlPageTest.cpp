@@ -164,12 +164,15 @@ TEST(ControlPage, TheOrderTheCounterAndTheFieldsGoToThePass) {
     TFileOrder Expected;
     bool Restart;
     bool Fields;
+    bool Reverse = false;
     bool Chains = false;
   } cases[] = {{0, TFileOrder::Name, false, false},
-               {1, TFileOrder::Natural, true, false, true},
+               {1, TFileOrder::Natural, true, false, false, true},
                {2, TFileOrder::Modified, false, true},
-               {3, TFileOrder::Taken, true, true, true},
-               {4, TFileOrder::Size, false, false}};
+               {3, TFileOrder::Taken, true, true, false, true},
+               {4, TFileOrder::Size, false, false},
+               {0, TFileOrder::Name, false, false, true},
+               {3, TFileOrder::Taken, false, true, true, true}};
   for (const auto& c : cases) {
     TControlPage page;
     auto* order = test::Named<QComboBox>(page, "ComboOrder");
@@ -180,12 +183,50 @@ TEST(ControlPage, TheOrderTheCounterAndTheFieldsGoToThePass) {
     test::Named<QCheckBox>(page, "ChkBxRestartPerFolder")->setChecked(c.Restart);
     test::Named<QCheckBox>(page, "ChkBxUseFields")->setChecked(c.Fields);
     test::Named<QAction>(page, "ChainsItem")->setChecked(c.Chains);
+    test::Named<QCheckBox>(page, "ChkBxReverse")->setChecked(c.Reverse);
     const TSearchPassOptions options = page.PassOptions();
     EXPECT_EQ(options.Chains, c.Chains) << c.Order;
     EXPECT_EQ(options.Order, c.Expected) << c.Order;
+    EXPECT_EQ(options.Direction, c.Reverse ? TOrderDirection::Descending : TOrderDirection::Ascending) << c.Order;
     EXPECT_EQ(options.RestartPerFolder, c.Restart) << c.Order;
     EXPECT_EQ(page.Values().ChkBxUseFields, c.Fields) << c.Order;
   }
+}
+
+// The order and Reverse as the user last chose them, in a new window too; a
+// program setting them is no choice of the user's.
+TEST(ControlPage, TheOrderAndReverseAreRememberedWhenTheUserChooses) {
+  {
+    TControlPage page;
+    auto* order = test::Named<QComboBox>(page, "ComboOrder");
+    auto* reverse = test::Named<QCheckBox>(page, "ChkBxReverse");
+    EXPECT_EQ(order->currentIndex(), 0);
+    EXPECT_FALSE(reverse->isChecked());
+    order->setCurrentIndex(4);
+    reverse->setChecked(true);
+  }
+  {
+    TControlPage page;
+    EXPECT_EQ(page.PassOptions().Order, TFileOrder::Name);
+    EXPECT_EQ(page.PassOptions().Direction, TOrderDirection::Ascending);
+    auto* order = test::Named<QComboBox>(page, "ComboOrder");
+    order->setCurrentIndex(3);
+    emit order->activated(3);
+    test::Named<QCheckBox>(page, "ChkBxReverse")->click();
+  }
+  {
+    TControlPage page;
+    EXPECT_EQ(page.PassOptions().Order, TFileOrder::Taken);
+    EXPECT_EQ(page.PassOptions().Direction, TOrderDirection::Descending);
+    // Back to the default, for the tests after this one.
+    auto* order = test::Named<QComboBox>(page, "ComboOrder");
+    order->setCurrentIndex(0);
+    emit order->activated(0);
+    test::Named<QCheckBox>(page, "ChkBxReverse")->click();
+  }
+  const TControlPage page;
+  EXPECT_EQ(page.PassOptions().Order, TFileOrder::Name);
+  EXPECT_EQ(page.PassOptions().Direction, TOrderDirection::Ascending);
 }
 
 // Use fields lets a field's characters into the text to insert, and only inside a field.

@@ -219,6 +219,7 @@ TEST(Form1Window, FocusOrderOfTheWindowAndTheControlPage) {
                                 "ChkBxRestartPerFolder",
                                 "ChkBxUseFields",
                                 "ComboOrder",
+                                "ChkBxReverse",
                                 "EdSearch",
                                 "EdSearchFor",
                                 "EdReplaceWith",

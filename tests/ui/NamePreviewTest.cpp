@@ -9,6 +9,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <atomic>
+#include <chrono>
+#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -17,6 +19,7 @@
 #include "browse/FileNameModel.h"
 #include "browse/FilterDirectoryListBox.h"
 #include "engine/RenameStatus.h"
+#include "passes/MediaFiles.h"
 #include "passes/RowQueue.h"
 #include "passes/SearchThread.h"
 #include "passes/SimulationClashes.h"
@@ -96,6 +99,16 @@ class NamePreview : public testing::Test {
       Folder_.WriteFile(name);
     Folder_.MakeFolder("sub");
     Folder_.WriteFile("sub/IMG_0009.jpg");
+    // Numbers that natural order sorts otherwise, sizes and dates of their own:
+    // each order puts the files in another sequence than by name.
+    Folder_.WriteFile("IMG_2.jpg", "xxxx");
+    Folder_.WriteFile("IMG_10.jpg", "xx");
+    test::WriteJpeg(Folder_.File("IMG_0100.jpg"), {"2025:06:14 10:11:12", "Canon", "EOS", 1, 1, {}});
+    test::WriteJpeg(Folder_.File("IMG_0200.jpg"), {"2024:01:02 03:04:05", "Canon", "EOS", 1, 1, {}});
+    const auto now = std::filesystem::file_time_type::clock::now();
+    int minutes = 0;
+    for (const char* name : {"b.txt", "IMG_10.jpg", "noext", "IMG_0001.jpg", "Zebra.TXT"})
+      std::filesystem::last_write_time(Folder_.File(name), now - std::chrono::minutes(++minutes));
     RememberPreview(true);
   }
 
@@ -161,6 +174,27 @@ TEST_F(NamePreview, ShowsWhatASimulateGivesForEveryOperationAndOption) {
       {"truncate",
        [](TControlPage& p) { Operation(p, 5), Choose(p, "ComboTruncateTo", 1), Text(p, "EdNbrTruncate", "4"); }},
       {"a whole name replaced by nothing", [](TControlPage& p) { Text(p, "EdSearchFor", "noext"); }},
+      {"regex",
+       [](TControlPage& p) {
+         Tick(p, "ChkBxRegex"), Text(p, "EdSearchFor", R"(IMG_(\d+))"), Text(p, "EdReplaceWith", "Rome 2025 - $1");
+       }},
+      {"regex, every match, in the extension",
+       [](TControlPage& p) {
+         Tick(p, "ChkBxRegex"), Tick(p, "ChkBxSearchRecursive"), Tick(p, "ChkBxSearchInExt"),
+             Text(p, "EdSearchFor", "[aeiou]"), Text(p, "EdReplaceWith", "_");
+       }},
+      {"number, name order turned round", [](TControlPage& p) { Operation(p, 3), Tick(p, "ChkBxReverse"); }},
+      {"number, natural order", [](TControlPage& p) { Operation(p, 3), Choose(p, "ComboOrder", 1); }},
+      {"number, date modified", [](TControlPage& p) { Operation(p, 3), Choose(p, "ComboOrder", 2); }},
+      {"number, date taken", [](TControlPage& p) { Operation(p, 3), Choose(p, "ComboOrder", 3); }},
+      {"number, size turned round",
+       [](TControlPage& p) { Operation(p, 3), Choose(p, "ComboOrder", 4), Tick(p, "ChkBxReverse"); }},
+      {"number with a base name, natural order turned round",
+       [](TControlPage& p) {
+         Operation(p, 3), Tick(p, "ChkBxUseBaseFilename"),
+             Named<QComboBox>(p, "ComboBaseFileName")->setEditText("Photo "), Choose(p, "ComboOrder", 1),
+             Tick(p, "ChkBxReverse");
+       }},
   };
   bool clashed = false;
   for (const auto& c : cases) {
@@ -248,6 +282,30 @@ TEST(NamePreviewChains, ShiftsAndSwapsClashOnlyWithoutTheOption) {
     std::erase_if(expected, [](const auto& seen) { return seen.second.Mark == TPreviewMark::Same; });
     EXPECT_EQ(Shown(*list), expected);
   }
+}
+
+// The listing kept from keystroke to keystroke goes with the list's names: a
+// file that turned up since is there once the list is read anew.
+TEST_F(NamePreview, AListReadAnewIsPreviewedAnew) {
+  TControlPage page;
+  Open(page, [](TControlPage& p) {
+    Text(p, "EdSearchFor", "IMG_");
+    Text(p, "EdReplaceWith", "Rome 2025 - ");
+  });
+  auto* list = Named<TFileListBox>(page, "FileListBox1");
+  const auto tipOf = [list](const char* name) {
+    const QAbstractItemModel& model = *list->model();
+    const QModelIndexList found = model.match(model.index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+    return found.isEmpty() ? QString() : found[0].data(Qt::ToolTipRole).toString();
+  };
+  EXPECT_EQ(tipOf("IMG_0001.jpg"), "IMG_0001.jpg \u2192 Rome 2025 - 0001.jpg");
+  Folder_.WriteFile("Rome 2025 - 0001.jpg");
+  Folder_.WriteFile("IMG_0003.jpg");
+  page.RefreshFileList();
+  ASSERT_TRUE(WaitUntil([&] { return !list->FillPending() && page.PreviewSettled(); }));
+  EXPECT_EQ(tipOf("IMG_0001.jpg"),
+            "IMG_0001.jpg \u2192 Rome 2025 - 0001.jpg\n\u201CRome 2025 - 0001.jpg\u201D exists already in this folder");
+  EXPECT_EQ(tipOf("IMG_0003.jpg"), "IMG_0003.jpg \u2192 Rome 2025 - 0003.jpg");
 }
 
 TEST_F(NamePreview, SettingsThatFailTheChecksOrASwitchedOffPreviewShowPlainNames) {

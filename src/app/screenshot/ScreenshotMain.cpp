@@ -5,11 +5,15 @@
 // list with the new names those settings give) and result-table.png (a real
 // simulation with those settings over the current folder), then the result
 // table and the main window again with a dark palette (result-table-dark.png,
-// main-window-dark.png).
+// main-window-dark.png). Given a folder of photos too, photo-fields.png: the
+// photos numbered in the order taken, named by the date taken.
+//   veltrane-screenshot <folder> [<folder of photos>]
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTabWidget>
@@ -21,6 +25,7 @@
 #include <vector>
 
 #include "browse/FileListBox.h"
+#include "browse/FilterDirectoryListBox.h"
 #include "passes/RunControl.h"
 #include "ui/ControlPage.h"
 #include "ui/Form1.h"
@@ -78,11 +83,13 @@ bool Simulate(vt::TForm1& form) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: veltrane-screenshot <folder for the pictures>\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: veltrane-screenshot <folder for the pictures> [<folder of photos>]\n");
     return 2;
   }
   const std::string folder = std::string(argv[1]) + "/";
+  const std::string photos = argc == 3 ? argv[2] : "";
+  const QPalette light = QApplication::palette();
   vt::SetUpApplication(app);
   const vt::TApplicationWindows windows = vt::CreateApplicationWindows();
   vt::TForm1& form = *windows.Form1;
@@ -133,7 +140,29 @@ int main(int argc, char* argv[]) {
         save(form, "result-table-dark.png");
         form.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(0);
       },
-      [&] { save(form, "main-window-dark.png"); },
+      [&] {
+        save(form, "main-window-dark.png");
+        if (photos.empty()) return;
+        // Photos numbered in the order taken and named by the date: the fields' example.
+        QApplication::setPalette(light);
+        form.findChild<QCheckBox*>("ChkBxAllRecord")->setChecked(false);
+        form.findChild<vt::TFilterDirectoryListBox*>("FilterDirectoryListBox1")->SetFolder(photos);
+        form.findChild<QComboBox*>("ComboOrder")->setCurrentIndex(3);
+        form.findChild<QCheckBox*>("ChkBxUseFields")->setChecked(true);
+        form.findChild<QListWidget*>("LstBoxActions")->setCurrentRow(3);
+        form.findChild<QCheckBox*>("ChkBxUseBaseFilename")->setChecked(true);
+        form.findChild<QComboBox*>("ComboBaseFileName")->setEditText("{taken} Rome ");
+        form.findChild<QLineEdit*>("EdStartNumber")->setText("001");
+      },
+      [&] {
+        if (photos.empty()) return;
+        auto* page = form.findChild<vt::TControlPage*>("TabSheetControls");
+        if (!FileListFilled(form) || !WaitUntil([page] { return page->PreviewSettled(); })) {
+          std::fputs("veltrane-screenshot: the photos' preview did not come\n", stderr);
+          status = 1;
+        }
+        save(form, "photo-fields.png");
+      },
   });
   QApplication::exec();
   return status;
