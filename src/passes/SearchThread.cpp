@@ -236,8 +236,9 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count) {
     // which file it is about. It stands in for the listing's too: a file found
     // read-only gets no row, as the listing would have given it none.
     // An entry two masks select comes twice; the second time it is looked at
-    // when its turn comes, after the first one's rename.
-    entry.LookedAhead = entry.Pending && LookedNames_.insert(record.FindData.cFileName).second;
+    // when its turn comes, after the first one's rename. One mask lists each entry once.
+    entry.LookedAhead =
+        entry.Pending && (MaskList_.size() < 2 || LookedNames_.insert(record.FindData.cFileName).second);
     if (entry.LookedAhead) {
       entry.Looked = Step_->Look(*record.Folder, record.FindData.cFileName);
       const TEntryInfo& info = entry.Looked.Info;

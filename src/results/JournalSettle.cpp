@@ -64,9 +64,17 @@ std::optional<TRenameStatus> TDiskSettler::ByIdentity(std::string_view folderVie
                                                       std::string_view temporaryView, std::string& strandedUnder) {
   const std::string folder(folderView), oldName(oldView), newName(newView), temporary(temporaryView);
   const TIdentityRule rule = Rules_.Of(file.Device);
+  // Where a volume ignores case, a look at one spelling may be answered from
+  // what the kernel keeps of another, which the file has left since (FUSE
+  // keeps each spelling apart): there, and for a change of case anywhere, a
+  // name is only taken where the listing holds it as spelt.
+  const bool byListing = rule == TIdentityRule::ByAttributes || IsCaseOnly(oldName, newName);
+  const auto there = [&](const std::string& name, TEntryInfo& info) {
+    return (!byListing || Names(folder).contains(name)) && Look(folder + name, info);
+  };
   TEntryInfo atNew, atOld;
-  const bool newTaken = Look(folder + newName, atNew);
-  const bool oldTaken = Look(folder + oldName, atOld);
+  const bool newTaken = there(newName, atNew);
+  const bool oldTaken = there(oldName, atOld);
   const bool underNew = newTaken && IsRecordedFile(atNew, file, rule);
   const bool underOld = oldTaken && IsRecordedFile(atOld, file, rule);
   // The temporary name, once the file is found elsewhere, is an empty placeholder at most.
@@ -101,7 +109,7 @@ std::optional<TRenameStatus> TDiskSettler::ByIdentity(std::string_view folderVie
     return std::nullopt;
   }
   TEntryInfo atTemporary;
-  if (!temporary.empty() && Look(folder + temporary, atTemporary) && IsRecordedFile(atTemporary, file, rule)) {
+  if (!temporary.empty() && there(temporary, atTemporary) && IsRecordedFile(atTemporary, file, rule)) {
     tidyNew();
     strandedUnder = temporary;
     return TRenameStatus::rsError;  // stranded: Recover brings it back
@@ -109,7 +117,7 @@ std::optional<TRenameStatus> TDiskSettler::ByIdentity(std::string_view folderVie
   tidyTemporary();
   tidyNew();
   // Neither name leads to the file: whatever holds them now is not this row's to undo.
-  if (Look(folder + newName, atNew) || oldTaken) return TRenameStatus::rsError;
+  if (there(newName, atNew) || oldTaken) return TRenameStatus::rsError;
   return std::nullopt;
 }
 
