@@ -12,7 +12,7 @@
 
 #include "passes/UndoRowChecks.h"
 #include "platform/AppendFile.h"
-#include "platform/FolderRenamer.h"
+#include "platform/TrustedFolder.h"
 #include "results/JournalBlocks.h"
 #include "results/JournalSettle.h"
 
@@ -107,6 +107,15 @@ bool ReadJournal(std::string owned, TJournal& journal) {
   journal.LeftRows = marks.Left;
   rows.Finish();
   return true;
+}
+
+TExpected<TJournal, int> LoadOwnJournal(const std::string& folder, const std::string& name) {
+  std::string bytes;
+  if (const int error = ReadOwnFile(folder, name, EffectiveUid(), static_cast<std::size_t>(-1), bytes))
+    return Unexpected(error);
+  TJournal journal;
+  if (!ReadJournal(std::move(bytes), journal)) return Unexpected(EINVAL);
+  return journal;
 }
 
 TExpected<TJournal, int> LoadJournal(const std::string& path) {

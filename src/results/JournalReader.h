@@ -63,6 +63,9 @@ bool IsJournal(std::string_view bytes);
 bool ReadJournal(std::string bytes, TJournal& journal);
 // The same from a file: the journal, or the errno (EINVAL for no journal).
 TExpected<TJournal, int> LoadJournal(const std::string& path);
+// The same of name in folder, read only when it is the user's own regular file,
+// through the handle it was opened with (never a link).
+TExpected<TJournal, int> LoadOwnJournal(const std::string& folder, const std::string& name);
 
 // Settles every row whose outcome is missing, by the file its intent recorded
 // (or, in a journal of an earlier version, by names; see JournalSettle.h). A

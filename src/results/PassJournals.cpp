@@ -9,6 +9,7 @@
 
 #include "platform/AppendFile.h"
 #include "platform/CalendarTime.h"
+#include "platform/TrustedFolder.h"
 #include "results/AutomaticResultFiles.h"
 #include "results/ResultFile.h"
 
@@ -35,13 +36,16 @@ bool IsJournalName(const std::string& name) {
   return EndsWith(name, kJournalExtension) && IsAutomaticFileName(WithoutExtension(name) + ".vtr");
 }
 
-std::optional<TJournalHeader> ReadHeaderOnly(const std::string& path) {
+std::optional<TJournalHeader> ReadHeaderOnly(const std::string& folder, const std::string& name) {
   std::string bytes;
-  if (ReadFileStart(path, kHeaderBytes, bytes) != 0) return std::nullopt;
+  if (ReadOwnFile(folder, name, EffectiveUid(), kHeaderBytes, bytes) != 0) return std::nullopt;
   TJournal journal;
   if (!ReadJournal(bytes, journal)) return std::nullopt;
   return journal.Header;
 }
+
+// A record's name in its folder (records are listed as folder + name).
+std::string NameIn(const std::string& folder, const std::string& path) { return path.substr(folder.size()); }
 
 TPassedOver PassedOver(const std::string& path, const TJournal& journal, TPassState state) {
   TPassedOver over;
@@ -117,7 +121,7 @@ std::vector<TRecordFile> ListRecords(const std::string& folder) {
     if (!it->is_regular_file(code) || !IsOwnRecord(folder, name)) continue;
     if (IsJournalName(name)) {
       const std::string path = folder + name;
-      const std::optional<TJournalHeader> header = ReadHeaderOnly(path);
+      const std::optional<TJournalHeader> header = ReadHeaderOnly(folder, name);
       // Not ours to judge, nor to remove; but an empty file of a journal's name
       // is one whose header never reached the disk.
       if (!header) {
@@ -148,7 +152,7 @@ std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journ
       continue;
     }
     if (IsWriterAlive(it->Journal)) continue;  // a pass in progress
-    TExpected<TJournal, int> loaded = LoadJournal(it->Journal);
+    TExpected<TJournal, int> loaded = LoadOwnJournal(folder, NameIn(folder, it->Journal));
     if (!loaded) continue;
     journal = std::move(loaded).Value();
     if (journal.Rows.empty()) {
@@ -172,7 +176,7 @@ std::optional<TRecordFile> UnfinishedPass(const std::string& folder, TJournal& j
   const std::vector<TRecordFile> records = ListRecords(folder);
   for (auto it = records.rbegin(); it != records.rend(); ++it) {
     if (it->Journal.empty() || IsWriterAlive(it->Journal)) continue;
-    TExpected<TJournal, int> loaded = LoadJournal(it->Journal);
+    TExpected<TJournal, int> loaded = LoadOwnJournal(folder, NameIn(folder, it->Journal));
     if (!loaded) continue;
     journal = std::move(loaded).Value();
     if (journal.Rows.empty()) {
