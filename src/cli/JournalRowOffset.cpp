@@ -12,6 +12,10 @@ bool TJournalRowOffset::Intend(std::span<const TJournalEntry> entries) { return 
 
 void TJournalRowOffset::Settled(std::span<const TJournalEntry> entries) { Journal_.Settled(Numbered(entries)); }
 
+bool TJournalRowOffset::Temporary(std::uint64_t row, std::string_view folder, std::string_view name) {
+  return Journal_.Temporary(row + Offset_, folder, name);
+}
+
 void TJournalRowOffset::Withdrawn(std::span<const TJournalEntry> entries) { Journal_.Withdrawn(Numbered(entries)); }
 
 }  // namespace vt

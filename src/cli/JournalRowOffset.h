@@ -19,6 +19,7 @@ class TJournalRowOffset final : public IPassJournal {
   bool Intend(std::span<const TJournalEntry> entries) override;
   void Settled(std::span<const TJournalEntry> entries) override;
   void Withdrawn(std::span<const TJournalEntry> entries) override;
+  bool Temporary(std::uint64_t row, std::string_view folder, std::string_view name) override;
 
  private:
   std::span<const TJournalEntry> Numbered(std::span<const TJournalEntry> entries);

@@ -190,6 +190,16 @@ bool TRenameStep::Decide(const std::string& oldName) {
 TRenameStatus TRenameStep::Attempt(const TFolderHandle& folder, std::string_view oldName, std::string& newName,
                                    int& error, Unwritable unwritable) {
   error = Renamer_.Rename(folder, oldName, newName, unwritable);
+  return Attempted(newName, error);
+}
+
+TRenameStatus TRenameStep::Attempt(const TFolderHandle& folder, std::string_view oldName, std::string& newName,
+                                   int& error, const TLookedFile& looked, Unwritable unwritable) {
+  error = Renamer_.Rename(folder, oldName, newName, looked, unwritable);
+  return Attempted(newName, error);
+}
+
+TRenameStatus TRenameStep::Attempted(std::string& newName, int& error) {
   // A file the rename could neither finish nor take back is under a hidden
   // temporary name: the row must say where.
   if (error != 0 && !Renamer_.StrandedName().empty()) newName = Renamer_.StrandedName();

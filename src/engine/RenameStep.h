@@ -58,6 +58,13 @@ class TRenameStep {
   // A file left as unwritable (see FolderRenamer.h) gives error kLeftUnwritable.
   TRenameStatus Attempt(const TFolderHandle& folder, std::string_view oldName, std::string& newName, int& error,
                         Unwritable unwritable = Unwritable::Move);
+  // The look Attempt begins with, made ahead of it (see FolderRenamer.h), and
+  // Attempt after it.
+  TLookedFile Look(const TFolderHandle& folder, std::string_view oldName) { return Renamer_.Look(folder, oldName); }
+  TRenameStatus Attempt(const TFolderHandle& folder, std::string_view oldName, std::string& newName, int& error,
+                        const TLookedFile& looked, Unwritable unwritable = Unwritable::Move);
+  // Told each hidden temporary name before a rename uses it.
+  void OnTemporaryName(TTemporaryNameHook hook) { Renamer_.OnTemporaryName(std::move(hook)); }
 
   const std::string& NewName() const { return NewName_; }
   TRenameStatus Status() const { return Status_; }
@@ -80,6 +87,7 @@ class TRenameStep {
 
  private:
   bool Finish(TRenameStatus status);
+  TRenameStatus Attempted(std::string& newName, int& error);
   void SplitName(const std::string& name);
   TStepResult Transform();
   bool Decide(const std::string& oldName);

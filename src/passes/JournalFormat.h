@@ -26,6 +26,10 @@ enum class TJournalBlock : std::uint8_t {
   Recovered = 'X',  // UTC in ns of a recover pass that undid this one (written by earlier versions)
   Left = 'L',       // rows a recover left: count; per row: folder, name, status, errno; just before an Undone
   Undone = 'U',     // a recover ran to its end over this pass: fixed size, so it is found from the file's end
+  // Earlier versions pass these over.
+  Identities = 'D',  // right after its Intents, in the same write: count; per row: index, device, inode, size,
+                     // mtime ns (zigzag), mode
+  Temporary = 'T',   // written before a hidden temporary name is used: index, folder, name
 };
 
 // The payload of an Undone block: type, u64 UTC ns, u8 TUndoneState, u64 rows left (little-endian, fixed).
@@ -46,6 +50,13 @@ inline constexpr std::uint8_t kWithdrawnStatus = 0xFF;
 std::uint32_t Crc32(std::string_view bytes);
 
 void AppendNumber(std::string& out, std::uint64_t value);
+// A signed number as an unsigned one that stays short near 0 either side.
+inline std::uint64_t ZigZag(std::int64_t value) {
+  return (static_cast<std::uint64_t>(value) << 1) ^ static_cast<std::uint64_t>(value >> 63);
+}
+inline std::int64_t UnZigZag(std::uint64_t value) {
+  return static_cast<std::int64_t>(value >> 1) ^ -static_cast<std::int64_t>(value & 1);
+}
 void AppendFixed64(std::string& out, std::uint64_t value);
 void AppendText(std::string& out, std::string_view text);
 

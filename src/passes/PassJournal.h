@@ -4,10 +4,12 @@
 // holds these in the kernel's hands (or on disk) so that no rename is ever
 // without a record, whatever ends the process.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
 #include "engine/RenameStatus.h"
+#include "platform/FileIdentity.h"
 
 namespace vt {
 
@@ -19,6 +21,8 @@ struct TJournalEntry {
   TRenameStatus Status = TRenameStatus::rsNoChange;
   int Error = 0;           // errno of a refused rename
   bool Attempted = false;  // a rename was intended for this row (its outcome, not a row of its own)
+  // Of an intent: the file as the look before the rename found it, when it did.
+  std::optional<TFileIdentity> Identity{};
 };
 
 class IPassJournal {
@@ -32,6 +36,11 @@ class IPassJournal {
   virtual void Settled(std::span<const TJournalEntry> entries) = 0;
   // An intended rename that was not attempted after all (the pass stopped first).
   virtual void Withdrawn(std::span<const TJournalEntry> entries) = 0;
+  // Before the intended rename of row (in folder) moves its file to a hidden
+  // temporary name, or makes a placeholder there. False when the record could
+  // not be written: the name may then not be used. A journal that keeps no
+  // record of renames has nothing to write.
+  virtual bool Temporary(std::uint64_t /*row*/, std::string_view /*folder*/, std::string_view /*name*/) { return true; }
 };
 
 }  // namespace vt

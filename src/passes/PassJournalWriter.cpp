@@ -1,5 +1,6 @@
 #include "passes/PassJournalWriter.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -86,6 +87,40 @@ bool TPassJournalWriter::Intend(std::span<const TJournalEntry> entries) {
       out.Text(entry.NewName);
     }
   }
+  EndBlock(Pending_, begun);
+  PutIdentities(entries);
+  return Write(Pending_) == 0;
+}
+
+// The files the intents are about, so that a reader after a kill can tell by
+// the file, not by the names, whether each rename happened.
+void TPassJournalWriter::PutIdentities(std::span<const TJournalEntry> entries) {
+  const std::size_t known = static_cast<std::size_t>(
+      std::count_if(entries.begin(), entries.end(), [](const TJournalEntry& entry) { return entry.Identity; }));
+  if (known == 0) return;
+  const std::size_t begun = BeginBlock(Pending_, TJournalBlock::Identities);
+  AppendNumber(Pending_, known);
+  {
+    TFieldWriter out(Pending_, known * 6 * kMaxNumberBytes);
+    for (const TJournalEntry& entry : entries) {
+      if (!entry.Identity) continue;
+      const TFileIdentity& file = *entry.Identity;
+      out.Number(entry.Row);
+      out.Number(file.Device);
+      out.Number(file.Inode);
+      out.Number(file.Size);
+      out.Number(ZigZag(file.MtimeNs));
+      out.Number(file.Mode);
+    }
+  }
+  EndBlock(Pending_, begun);
+}
+
+bool TPassJournalWriter::Temporary(std::uint64_t row, std::string_view folder, std::string_view name) {
+  const std::size_t begun = BeginBlock(Pending_, TJournalBlock::Temporary);
+  AppendNumber(Pending_, row);
+  AppendText(Pending_, folder);
+  AppendText(Pending_, name);
   EndBlock(Pending_, begun);
   return Write(Pending_) == 0;
 }

@@ -31,6 +31,7 @@ class TPassJournalWriter final : public IPassJournal {
   bool Intend(std::span<const TJournalEntry> entries) override;
   void Settled(std::span<const TJournalEntry> entries) override;
   void Withdrawn(std::span<const TJournalEntry> entries) override;
+  bool Temporary(std::uint64_t row, std::string_view folder, std::string_view name) override;
 
   // Writes what is pending and the end mark, then lets the lock go. 0 or the
   // errno of the first write that failed during the pass.
@@ -47,6 +48,7 @@ class TPassJournalWriter final : public IPassJournal {
 
  private:
   int Write(std::string& bytes);
+  void PutIdentities(std::span<const TJournalEntry> entries);
 
   TAppendFile File_;
   std::string Pending_;  // whole blocks waiting for the next write

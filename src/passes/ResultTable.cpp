@@ -30,6 +30,7 @@ void TResultTable::AppendRow(std::string_view file, std::string_view newName, st
 }
 
 void TResultTable::Clear() {
+  Identities_.clear();
   if (Rows_.empty()) return;
   Rows_.clear();
   if (Observer_) Observer_->RowsCleared();

@@ -5,12 +5,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "passes/PassRow.h"
 #include "passes/ResultRow.h"
+#include "platform/FileIdentity.h"
 
 namespace vt {
 
@@ -49,8 +52,16 @@ class TResultTable {
 
   void SetObserver(IResultTableObserver* observer) { Observer_ = observer; }
 
+  // The files of the rows, where a journal recorded them (by row); Recover
+  // goes by them to tell a file already back under its old name.
+  void SetIdentities(std::vector<std::optional<TFileIdentity>> identities) { Identities_ = std::move(identities); }
+  std::optional<TFileIdentity> IdentityOf(std::size_t row) const {
+    return row < Identities_.size() ? Identities_[row] : std::nullopt;
+  }
+
  private:
   TResultRows Rows_;
+  std::vector<std::optional<TFileIdentity>> Identities_;
   IResultTableObserver* Observer_ = nullptr;
 };
 

@@ -58,6 +58,10 @@ TSearchThread::TSearchThread(TRowQueue& rows, const TSearchPassOptions& options,
   Chains_ = options.Chains;
   Step_.emplace(settings, mode);
   Step_->KeepUntouched(options.Untouched);
+  // A hidden temporary name is on record before a file goes there: Recover finds it again after any kill.
+  if (Journal_ != nullptr)
+    Step_->OnTemporaryName(
+        [this](std::string_view name) { return Journal_->Temporary(AttemptingRow_, *AttemptingFolder_, name); });
   // A rename looks at each file just before it moves it; that look can tell a
   // read-only file as well as the listing's, which is then saved. Only where
   // judging a file changes nothing for the next one: a number given to a file
@@ -274,17 +278,34 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count) {
   const std::uint8_t sources = Step_->FieldSources();
   std::uint64_t index = RowsSoFar_;
   std::size_t judged = 0;
+  LookedNames_.clear();
   for (; judged < count; ++judged) {
     if (Stopped()) break;
     TProcessList& record = FoundList[judged];
     TJudged& entry = Block_[judged];
     if (counting) Progress_->fetch_add(1, std::memory_order_relaxed);
     JudgeEntry(record, entry, recordAll, sources);
+    // The rename's own look, made before the intent so that the journal records
+    // which file it is about. It stands in for the listing's too: a file found
+    // read-only gets no row, as the listing would have given it none.
+    // An entry two masks select comes twice; the second time it is looked at
+    // when its turn comes, after the first one's rename. One mask lists each entry once.
+    entry.LookedAhead =
+        entry.Pending && (MaskList_.size() < 2 || LookedNames_.insert(record.FindData.cFileName).second);
+    if (entry.LookedAhead) {
+      entry.Looked = Step_->Look(*record.Folder, record.FindData.cFileName);
+      const TEntryInfo& info = entry.Looked.Info;
+      if (record.FindData.FlagsUnread && entry.Looked.Error == 0 && info.Regular && info.Immutable)
+        entry.Row = entry.Pending = false;
+    }
     if (!entry.Row) continue;
     entry.Index = index++;
-    if (entry.Pending)
-      Entries_.push_back(TJournalEntry{entry.Index, record.Folder->Path(), record.FindData.cFileName, entry.NewName,
-                                       TRenameStatus::rsCanBeRenamed, 0, true});
+    if (!entry.Pending) continue;
+    TJournalEntry& intent =
+        Entries_.emplace_back(TJournalEntry{entry.Index, record.Folder->Path(), record.FindData.cFileName,
+                                            entry.NewName, TRenameStatus::rsCanBeRenamed, 0, true});
+    if (entry.LookedAhead && entry.Looked.Error == 0 && entry.Looked.Info.Regular)
+      intent.Identity = IdentityOf(entry.Looked.Info);
   }
   // No rename without its record: a journal that cannot be written ends the pass here.
   if (Journal_ != nullptr && !Entries_.empty() && !Journal_->Intend(Entries_)) {
@@ -428,6 +449,8 @@ std::size_t TSearchThread::RunChainSteps(std::size_t from) {
     TChainRecord& record = ChainRecords_[step.Entry];
     TJudged& entry = ChainJudged_[step.Entry];
     const Unwritable unwritable = record.FindData.FlagsUnread ? Unwritable::Leave : Unwritable::Move;
+    AttemptingRow_ = outcome.Index;
+    AttemptingFolder_ = &record.Folder->Path();
     outcome.Status = Step_->Attempt(*record.Folder, oldNameOf(step), outcome.NewName, outcome.Error, unwritable);
     if (outcome.Error == kLeftUnwritable) outcome.Row = false;
     // What the closing step finds of the opening one.
@@ -491,7 +514,12 @@ std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
     if (Stopped()) return i;
     const TProcessList& record = FoundList[i];
     const Unwritable unwritable = record.FindData.FlagsUnread ? Unwritable::Leave : Unwritable::Move;
-    entry.Status = Step_->Attempt(*record.Folder, record.FindData.cFileName, entry.NewName, entry.Error, unwritable);
+    AttemptingRow_ = entry.Index;
+    AttemptingFolder_ = &record.Folder->Path();
+    entry.Status = entry.LookedAhead ? Step_->Attempt(*record.Folder, record.FindData.cFileName, entry.NewName,
+                                                      entry.Error, entry.Looked, unwritable)
+                                     : Step_->Attempt(*record.Folder, record.FindData.cFileName, entry.NewName,
+                                                      entry.Error, unwritable);
     // Read-only after all: no row, as if the listing had seen it; its intent is withdrawn.
     if (entry.Error == kLeftUnwritable) entry.Row = false;
   }

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/RenameSettings.h"
@@ -80,6 +81,8 @@ class TSearchThread final {
     int Error = 0;
     std::uint64_t Index = 0;  // the row's place in the pass
     std::string NewName;
+    TLookedFile Looked;  // of a rename to attempt: made before its intent, which records the file
+    bool LookedAhead = false;
   };
   // Moves the entry's names into its row.
   void RecordEntry(const TFolderHandle& folder, TFindData&& findData, TJudged& judged);
@@ -156,6 +159,11 @@ class TSearchThread final {
   std::vector<TPassRow> Batch_;  // the rows of the block in hand, pushed together
   IPassJournal* Journal_ = nullptr;
   std::uint64_t RowsSoFar_ = 0;
+  // The names the block looked at ahead of their renames (views of the block's entries).
+  std::unordered_set<std::string_view> LookedNames_;
+  // The row whose rename is being attempted, for its temporary names.
+  std::uint64_t AttemptingRow_ = 0;
+  const std::string* AttemptingFolder_ = nullptr;
   std::optional<TRenameStep> Step_;  // the settings snapshot; NewName and Status of the entry
   bool Simulate = false;
   std::atomic<bool> Stop{false};

@@ -6,6 +6,7 @@
 
 #include "engine/RenameStatus.h"
 #include "passes/UndoRowChecks.h"
+#include "platform/FileIdentity.h"
 
 namespace vt {
 
@@ -16,6 +17,8 @@ struct TUndoProcessList {
   // "Status" cell; none for a text the program does not know (a result file's)
   std::optional<TRenameStatus> Status;
   TPathTexts Texts = TPathTexts::MayBeCut;
+  // The file the pass renamed, where its journal recorded it.
+  std::optional<TFileIdentity> Identity{};
 };
 
 using TUndoList = std::vector<TUndoProcessList>;

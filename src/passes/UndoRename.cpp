@@ -18,8 +18,26 @@ int TUndoRename::OpenFolder(const std::string& path) {
   return 0;
 }
 
+// The file under its old name, and not (or, on a volume that ignores case,
+// not by the spelling the folder lists) under its new one.
+bool TUndoRename::IsBack(const std::string& newName, const std::string& oldName, const TFileIdentity& file,
+                         bool newIsFile) {
+  TEntryInfo info;
+  const TIdentityRule rule = Rules_.Of(file.Device);
+  if (PosixSysCalls().Lookup(Folder_.Fd(), oldName.c_str(), info) != 0 || !IsRecordedFile(info, file, rule))
+    return false;
+  if (!newIsFile) return true;
+  bool listsNew = false, listsOld = false;
+  if (PosixSysCalls().ListNames(Folder_.Fd(), [&](std::string_view name) {
+        listsNew = listsNew || name == newName;
+        listsOld = listsOld || name == oldName;
+      }) != 0)
+    return false;
+  return listsOld && !listsNew;
+}
+
 TRenameStatus TUndoRename::Undo(const std::string& path, const std::string& newName, const std::string& oldName,
-                                TPathTexts texts, int& error) {
+                                TPathTexts texts, int& error, const std::optional<TFileIdentity>& file) {
   error = 0;
   if (CheckUndoRow(path, newName, oldName, texts) != TUndoRowFault::None) return TRenameStatus::rsError;
   error = OpenFolder(path);
@@ -30,8 +48,11 @@ TRenameStatus TUndoRename::Undo(const std::string& path, const std::string& newN
   if (error != 0) return TRenameStatus::rsError;
   TEntryInfo info;
   // Only a regular file: no pass renames folders, links, FIFOs, sockets or devices.
-  if (PosixSysCalls().Lookup(Folder_.Fd(), newName.c_str(), info) != 0 || !info.Regular)
-    return TRenameStatus::rsFileNotFound;
+  const bool found = PosixSysCalls().Lookup(Folder_.Fd(), newName.c_str(), info) == 0 && info.Regular;
+  const bool newIsFile = found && file && IsRecordedFile(info, *file, Rules_.Of(file->Device));
+  // Another file under the new name (the next one of a renumbering, already back) is not this row's.
+  if (file && !newIsFile && IsBack(newName, oldName, *file, false)) return TRenameStatus::rsNoChange;
+  if (!found) return TRenameStatus::rsFileNotFound;
   if (newName == oldName) return TRenameStatus::rsNoChange;
   // Read-only as the pass has it (FolderRenamer.h): what a pass may rename, Recover may rename back.
   if (info.Immutable) {
@@ -39,6 +60,11 @@ TRenameStatus TUndoRename::Undo(const std::string& path, const std::string& newN
     return TRenameStatus::rsError;
   }
   error = Renamer_.Rename(Folder_, newName, oldName);
+  // Two spellings of one file: back already when the folder lists the old one.
+  if (error == EEXIST && newIsFile && IsBack(newName, oldName, *file, true)) {
+    error = 0;
+    return TRenameStatus::rsNoChange;
+  }
   if (error != 0) return TRenameStatus::rsError;
   error = Renamer_.NotedError();
   return TRenameStatus::rsOk;

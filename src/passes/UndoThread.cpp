@@ -8,14 +8,22 @@
 
 namespace vt {
 TUndoThread::TUndoThread(TRowQueue& rows, TUndoList undoList, const std::atomic<bool>& recordAll, IPassJournal* journal)
-    : Rows_(rows), UndoList(std::move(undoList)), Journal_(journal), RecordAllMessages_(recordAll) {}
+    : Rows_(rows), UndoList(std::move(undoList)), Journal_(journal), RecordAllMessages_(recordAll) {
+  // A hidden temporary name is on record before a file goes there: a killed recover is recoverable too.
+  if (Journal_ != nullptr)
+    Renamer_.OnTemporaryName(
+        [this](std::string_view name) { return Journal_->Temporary(UndoingRow_, *UndoingFolder_, name); });
+}
 
 TUndoList TUndoThread::BuildUndoList(const TResultTable& rows) {
   TUndoList list;
   list.reserve(rows.RowCount());
-  for (const TResultRow& row : rows.Rows())
+  for (std::size_t i = 0; i < rows.RowCount(); ++i) {
+    const TResultRow& row = rows.Row(i);
     list.push_back(TUndoProcessList{std::string(row.Path()), row.NewName, row.OldName, row.KnownStatus(),
-                                    (row.Marks & RowMark::WholeTexts) != 0 ? TPathTexts::Whole : TPathTexts::MayBeCut});
+                                    (row.Marks & RowMark::WholeTexts) != 0 ? TPathTexts::Whole : TPathTexts::MayBeCut,
+                                    rows.IdentityOf(i)});
+  }
   return list;
 }
 
@@ -112,8 +120,12 @@ bool TUndoThread::UndoPlanned() {
     const TUndoProcessList& record = UndoList[row];
     TOutcome& outcome = Outcomes_[row];
     // Looks at the disk only now: an earlier rename back may have given this row its file.
-    if (outcome.Pending)
-      outcome.Status = Renamer_.Undo(record.Path, record.NewFileName, record.OldFileName, record.Texts, outcome.Error);
+    if (outcome.Pending) {
+      UndoingRow_ = row;
+      UndoingFolder_ = &record.Path;
+      outcome.Status = Renamer_.Undo(record.Path, record.NewFileName, record.OldFileName, record.Texts, outcome.Error,
+                                     record.Identity);
+    }
     outcome.State = TRowState::Settled;
     const bool renamed = outcome.Status == TRenameStatus::rsOk;
     Entries_.push_back(TJournalEntry{row, record.Path, outcome.Pending ? record.NewFileName : record.OldFileName,

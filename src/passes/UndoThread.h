@@ -78,6 +78,9 @@ class TUndoThread final {
   std::vector<TJournalEntry> Entries_;
   std::shared_ptr<const std::string> RowPath;  // shared by consecutive rows of one folder
   IPassJournal* Journal_ = nullptr;
+  // The row being renamed back, for its temporary names.
+  std::size_t UndoingRow_ = 0;
+  const std::string* UndoingFolder_ = nullptr;
 
   const std::atomic<bool>& RecordAllMessages_;
   TUndoRename Renamer_;

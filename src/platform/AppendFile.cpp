@@ -119,6 +119,13 @@ int ReadFileStart(const std::string& path, std::size_t maxBytes, std::string& by
   bytes.clear();
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errno;
+  const int error = ReadOpenFile(fd, maxBytes, bytes);
+  close(fd);
+  return error;
+}
+
+int ReadOpenFile(int fd, std::size_t maxBytes, std::string& bytes) {
+  bytes.clear();
   struct stat info {};
   if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
     bytes.reserve(std::min(maxBytes, static_cast<std::size_t>(info.st_size)));
@@ -127,14 +134,11 @@ int ReadFileStart(const std::string& path, std::size_t maxBytes, std::string& by
     const ssize_t got = read(fd, buffer, std::min(sizeof buffer, maxBytes - bytes.size()));
     if (got < 0) {
       if (errno == EINTR) continue;
-      const int error = errno;
-      close(fd);
-      return error;
+      return errno;
     }
     if (got == 0) break;
     bytes.append(buffer, static_cast<std::size_t>(got));
   }
-  close(fd);
   return 0;
 }
 

@@ -43,6 +43,8 @@ bool IsWriterAlive(const std::string& path);
 // Reads a whole file, or its first maxBytes; 0 or the errno.
 int ReadWholeFile(const std::string& path, std::string& bytes);
 int ReadFileStart(const std::string& path, std::size_t maxBytes, std::string& bytes);
+// The same from a file opened already.
+int ReadOpenFile(int fd, std::size_t maxBytes, std::string& bytes);
 
 // Appends bytes to an existing file (a mark added after the fact); 0 or the errno.
 int AppendToFile(const std::string& path, std::string_view bytes);

@@ -132,6 +132,7 @@ struct TFolderRenamer::Impl {
   std::string Stranded;     // where the last rename left a file it could not finish
   int Noted = 0;            // the error a rename reported although it was carried out
   std::vector<TEntryId> Untouchable;
+  TTemporaryNameHook TemporaryName;
 
   TMountTraits& Mount() { return Mounts[Current]; }
   void UseMountOf(const TEntryId& file);
@@ -139,7 +140,8 @@ struct TFolderRenamer::Impl {
   void LearnLinkNumbers(const char* from, const char* to);
   int UseFolder(const std::string& path);
   void UseHandle(const TFolderHandle& handle);
-  int RenameHere(const TEntryName& from, const TEntryName& to, Unwritable unwritable);
+  int RenameHere(const TEntryName& from, const TEntryName& to, Unwritable unwritable,
+                 const TLookedFile* looked = nullptr);
   int Relocate(const TEntryName& from, const TEntryName& to);
   int CheckMoved(const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
   int MovedDespite(int error, const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
@@ -340,6 +342,7 @@ int TFolderRenamer::Impl::RenameThroughTemp(const TEntryName& oldName, const TEn
   int moved = EEXIST;
   for (int attempt = 0; attempt < 64 && moved == EEXIST; ++attempt) {
     std::snprintf(temp, sizeof temp, ".vt-%016llx.tmp", static_cast<unsigned long long>(gTempCounter++));
+    if (TemporaryName && !TemporaryName(temp)) return EIO;
     moved = Move(oldName.c_str(), temp);
   }
   if (moved != 0) return moved;
@@ -377,15 +380,52 @@ int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName
   return Impl_->RenameHere(from, to, unwritable);
 }
 
+TLookedFile TFolderRenamer::Look(const TFolderHandle& folder, std::string_view oldName) {
+  TLookedFile looked;
+  const TEntryName from(oldName);
+  if (from.Error() != 0) {
+    looked.Error = from.Error();
+  } else if (!folder.IsOpen()) {
+    looked.Error = EBADF;
+  } else {
+    Impl_->UseHandle(folder);
+    looked.Error = Impl_->Sys.Lookup(Impl_->Fd, from.c_str(), looked.Info);
+  }
+  return looked;
+}
+
+int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName,
+                           const TLookedFile& looked, Unwritable unwritable) {
+  Impl_->Stranded.clear();
+  Impl_->Noted = 0;
+  const TEntryName from(oldName);
+  const TEntryName to(newName);
+  if (from.Error() != 0) return from.Error();
+  if (to.Error() != 0) return to.Error();
+  if (!folder.IsOpen()) return EBADF;
+  Impl_->UseHandle(folder);
+  return Impl_->RenameHere(from, to, unwritable, &looked);
+}
+
+void TFolderRenamer::OnTemporaryName(TTemporaryNameHook hook) { Impl_->TemporaryName = std::move(hook); }
+
 // What moves is what was looked at: a regular file, and after the move the
 // new name must lead to that same file. An entry swapped in between (a folder,
 // a FIFO) is put back at once, without replacing anything. The look also
 // stands in for the listing's, which a caller may have left to it: a file
-// found immutable or append-only is then left alone.
-int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& to, Unwritable unwritable) {
+// found immutable or append-only is then left alone. A look made ahead (for
+// a journal to record before the rename) stands for it; a file swapped in
+// since fails the check after the move like any other.
+int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& to, Unwritable unwritable,
+                                     const TLookedFile* looked) {
   Noted = 0;
   TEntryInfo checked;
-  if (const int error = Sys.Lookup(Fd, from.c_str(), checked)) return error;
+  if (looked != nullptr) {
+    if (looked->Error != 0) return looked->Error;
+    checked = looked->Info;
+  } else if (const int error = Sys.Lookup(Fd, from.c_str(), checked)) {
+    return error;
+  }
   if (!checked.Regular) return kNotAFile;
   if (unwritable == Unwritable::Leave && checked.Immutable) return kLeftUnwritable;
   if (IsUntouchable(checked.Id)) return EBUSY;

@@ -28,6 +28,7 @@
 // links, leases), and the answer kept.
 #include <cerrno>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -54,6 +55,19 @@ enum class Unwritable { Move, Leave };
 // The answer for a file so left: no errno, nothing was tried.
 inline constexpr int kLeftUnwritable = -1;
 
+// The look a rename begins with, made ahead of it: a caller records what it
+// found (a journal, before the rename) and hands it to Rename, which then does
+// not look again. Error is the look's errno.
+struct TLookedFile {
+  int Error = 0;
+  TEntryInfo Info;
+};
+
+// Told each hidden temporary name before a file is moved to it (or a
+// placeholder made there); false keeps the file where it is, and the rename
+// fails with EIO.
+using TTemporaryNameHook = std::function<bool(std::string_view name)>;
+
 class TFolderRenamer {
  public:
   TFolderRenamer();
@@ -73,6 +87,12 @@ class TFolderRenamer {
   // The same within an open folder, which must stay open during the call.
   int Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName,
              Unwritable unwritable = Unwritable::Move);
+  // The look at oldName that Rename would begin with.
+  TLookedFile Look(const TFolderHandle& folder, std::string_view oldName);
+  // Rename after that look, made since: the file moved is the one it found.
+  int Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName, const TLookedFile& looked,
+             Unwritable unwritable = Unwritable::Move);
+  void OnTemporaryName(TTemporaryNameHook hook);
   // After a failed case-only rename whose way back failed too (the old name
   // was taken meanwhile): the hidden temporary name the file is now under.
   // Empty after every other call.

@@ -120,6 +120,13 @@ int LookAtPath(const char* path, TEntryInfo& info) {
   return 0;
 }
 
+int LookAtEntry(const char* path, TEntryInfo& info) {
+  struct stat st {};
+  if (::lstat(path, &st) != 0) return errno;
+  info = InfoOf(st);
+  return 0;
+}
+
 ISysCalls& PosixSysCalls() {
   static TPosixSysCalls calls;
   return calls;

@@ -74,5 +74,7 @@ ISysCalls& PosixSysCalls();
 
 // What path names, links followed (stat semantics); 0 or the errno.
 int LookAtPath(const char* path, TEntryInfo& info);
+// The same with lstat semantics: a link is looked at, not followed.
+int LookAtEntry(const char* path, TEntryInfo& info);
 
 }  // namespace vt

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/AppendFile.h"
+
 namespace vt {
 namespace {
 
@@ -130,6 +132,23 @@ bool IsOwnFile(const std::string& folder, const std::string& name, std::uint32_t
       ::fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) && st.st_uid == uid;
   ::close(fd);
   return own;
+}
+
+int ReadOwnFile(const std::string& folder, const std::string& name, std::uint32_t uid, std::size_t maxBytes,
+                std::string& bytes) {
+  bytes.clear();
+  const int dir = ::open(folder.c_str(), kFolderFlags);
+  if (dir < 0) return errno;
+  const int fd = ::openat(dir, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  const int openError = errno;
+  ::close(dir);
+  if (fd < 0) return openError;
+  struct stat st {};
+  int error = ::fstat(fd, &st) != 0 ? errno : 0;
+  if (error == 0 && (!S_ISREG(st.st_mode) || st.st_uid != uid)) error = EPERM;
+  if (error == 0) error = ReadOpenFile(fd, maxBytes, bytes);
+  ::close(fd);
+  return error;
 }
 
 }  // namespace vt

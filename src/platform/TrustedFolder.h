@@ -3,6 +3,7 @@
 // user's home belong to the user (or root) and nobody else may write to them,
 // unless a folder is sticky. Records kept in a folder others can change could
 // be swapped for links or planted, and would then be believed.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -39,5 +40,11 @@ std::optional<TUntrustedFolder> UntrustedFolder(const std::string& folder, const
 // Whether name in folder is a regular file of uid's, looked at through the
 // folder's handle without following a link.
 bool IsOwnFile(const std::string& folder, const std::string& name, std::uint32_t uid);
+
+// Reads such a file, or its first maxBytes, through the handle it was opened
+// with: what is read is what was looked at. 0 or the errno; EPERM for a file
+// that is not uid's own regular file, ELOOP for a link.
+int ReadOwnFile(const std::string& folder, const std::string& name, std::uint32_t uid, std::size_t maxBytes,
+                std::string& bytes);
 
 }  // namespace vt

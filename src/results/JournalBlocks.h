@@ -3,6 +3,7 @@
 // one that holds it whole and one that streams it. TRows gives At(index) (the
 // row, made when new), Find(index) (the row or null) and Withdraw(index).
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -10,6 +11,7 @@
 #include "engine/RenameStatus.h"
 #include "passes/JournalFormat.h"
 #include "passes/PassJournalWriter.h"
+#include "platform/FileIdentity.h"
 
 namespace vt::journal_blocks {
 
@@ -58,6 +60,8 @@ bool ReadIntents(TJournalCursor& cursor, TRows& rows) {
     SetRowNames(row, folder, names);
     row.Attempted = true;
     row.Settled = false;
+    row.Identity.reset();
+    row.Temporary = {};
   }
   return true;
 }
@@ -111,6 +115,36 @@ bool ReadPlainRows(TJournalCursor& cursor, TRows& rows) {
   return true;
 }
 
+// The files of intents read before (an Identities block follows its Intents).
+template <typename TRows>
+bool ReadIdentities(TJournalCursor& cursor, TRows& rows) {
+  std::uint64_t count = 0;
+  if (!cursor.Number(count)) return false;
+  for (std::uint64_t i = 0; i < count; ++i) {
+    std::uint64_t index = 0, mtime = 0, mode = 0;
+    TFileIdentity file;
+    if (!cursor.Number(index) || !cursor.Number(file.Device) || !cursor.Number(file.Inode) ||
+        !cursor.Number(file.Size) || !cursor.Number(mtime) || !cursor.Number(mode) ||
+        mode > std::numeric_limits<std::uint32_t>::max())
+      return false;
+    file.MtimeNs = UnZigZag(mtime);
+    file.Mode = static_cast<std::uint32_t>(mode);
+    if (auto* row = rows.Find(index)) row->Identity = file;
+  }
+  return true;
+}
+
+// A hidden temporary name an intended rename was about to use: the last one
+// is where the file may be.
+template <typename TRows>
+bool ReadTemporary(TJournalCursor& cursor, TRows& rows) {
+  std::uint64_t index = 0;
+  std::string_view folder, name;
+  if (!cursor.Number(index) || !cursor.Text(folder) || !cursor.Text(name)) return false;
+  if (auto* row = rows.Find(index); row != nullptr && row->Folder == folder) row->Temporary = name;
+  return true;
+}
+
 // What a journal says of the pass as a whole. Left views the payload it was
 // read from: only a reader that keeps the payloads may look at it.
 struct TJournalMarks {
@@ -155,6 +189,8 @@ bool ReadBlock(std::string_view payload, TRows& rows, TJournalMarks& marks) {
       marks.Left = std::exchange(marks.NextLeft, std::string_view());
       return true;
     }
+    case TJournalBlock::Identities: return ReadIdentities(cursor, rows);
+    case TJournalBlock::Temporary: return ReadTemporary(cursor, rows);
     case TJournalBlock::Header: return false;
   }
   return true;  // a block of a kind this version does not know says nothing of the rows

@@ -12,8 +12,9 @@
 
 #include "passes/UndoRowChecks.h"
 #include "platform/AppendFile.h"
-#include "platform/FolderRenamer.h"
+#include "platform/TrustedFolder.h"
 #include "results/JournalBlocks.h"
+#include "results/JournalSettle.h"
 
 namespace vt {
 
@@ -108,6 +109,15 @@ bool ReadJournal(std::string owned, TJournal& journal) {
   return true;
 }
 
+TExpected<TJournal, int> LoadOwnJournal(const std::string& folder, const std::string& name) {
+  std::string bytes;
+  if (const int error = ReadOwnFile(folder, name, EffectiveUid(), static_cast<std::size_t>(-1), bytes))
+    return Unexpected(error);
+  TJournal journal;
+  if (!ReadJournal(std::move(bytes), journal)) return Unexpected(EINVAL);
+  return journal;
+}
+
 TExpected<TJournal, int> LoadJournal(const std::string& path) {
   std::string bytes;
   if (const int error = ReadWholeFile(path, bytes)) return Unexpected(error);
@@ -116,116 +126,18 @@ TExpected<TJournal, int> LoadJournal(const std::string& path) {
   return journal;
 }
 
-namespace {
-
-bool IsCaseOnly(std::string_view oldName, std::string_view newName) {
-  return oldName != newName && SameFoldedName(oldName, newName);
-}
-
-// The names of a folder as it spells them, read once for all its rows: on a
-// volume that ignores case both spellings of a name lead to the file, and
-// only the listing tells which one it has.
-class TFolderNames {
- public:
-  const std::set<std::string>& Of(const std::string& folder) {
-    auto [it, added] = Names_.try_emplace(folder);
-    if (added) {
-      std::error_code code;
-      for (fs::directory_iterator entry(folder, code), end; !code && entry != end; entry.increment(code))
-        it->second.insert(entry->path().filename().string());
-    }
-    return it->second;
-  }
-  void Forget(const std::string& folder, const std::string& name) { Names_[folder].erase(name); }
-
- private:
-  std::map<std::string, std::set<std::string>> Names_;
-};
-
-std::uintmax_t SizeOf(const std::string& path) {
-  std::error_code code;
-  if (!fs::is_regular_file(fs::symlink_status(path, code))) return 0;
-  const std::uintmax_t size = fs::file_size(path, code);
-  return code ? 0 : size;
-}
-
-// A case-only rename on a volume that ignores case goes through a temporary
-// name, and on one without hard links each step through an empty placeholder:
-// a kill may leave the file under the temporary name, and an empty
-// placeholder beside it. The file is found again, the placeholder removed.
-std::optional<TRenameStatus> SettleCaseOnly(TJournal& journal, TJournalRow& row, TFolderNames& names) {
-  const std::string folder(row.Folder);
-  const std::set<std::string>& listed = names.Of(folder);
-  const std::string oldName(row.OldName), newName(row.NewName);
-  std::vector<std::string> temps;
-  for (const std::string& name : listed)
-    if (IsStrandedName(name)) temps.push_back(name);
-  const auto removeEmptyTemps = [&] {
-    for (const std::string& temp : temps)
-      if (SizeOf(folder + temp) == 0 && FileExists(folder + temp)) {
-        std::error_code ignored;
-        fs::remove(folder + temp, ignored);
-        names.Forget(folder, temp);
-      }
-  };
-  const bool hasOld = listed.contains(oldName);
-  bool hasNew = listed.contains(newName);
-  const auto full =
-      std::find_if(temps.begin(), temps.end(), [&](const std::string& t) { return SizeOf(folder + t) > 0; });
-  // The new spelling empty beside a temporary name holding a file: the placeholder the file was to replace.
-  if (hasNew && !hasOld && full != temps.end() && SizeOf(folder + newName) == 0) {
-    std::error_code ignored;
-    fs::remove(folder + newName, ignored);
-    names.Forget(folder, newName);
-    hasNew = false;
-  }
-  if (!hasOld && !hasNew && !temps.empty()) {
-    const std::string& temp = full != temps.end() ? *full : temps.front();
-    row.NewName = journal.OwnedTexts.emplace_back(temp);
-    names.Forget(folder, temp);
-    return TRenameStatus::rsError;  // stranded: Recover brings it back
-  }
-  removeEmptyTemps();
-  if (hasNew) return TRenameStatus::rsOk;
-  return std::nullopt;  // not renamed, or gone
-}
-
-}  // namespace
-
 // Backwards: a later row that took this row's old name (a renumbering) shows
 // this row was renamed, whatever file is under its old name now.
 void SettleFromDisk(TJournal& journal) {
   if (std::all_of(journal.Rows.begin(), journal.Rows.end(), [](const TJournalRow& row) { return row.Settled; })) return;
-  std::unordered_multimap<std::uint64_t, const TJournalRow*> renamedTo;
-  const auto takenByLater = [&](const TJournalRow& row) {
-    const auto [first, last] = renamedTo.equal_range(FoldedNameKey(row.Folder, row.OldName));
-    return std::any_of(first, last, [&](const auto& taken) {
-      return taken.second->Folder == row.Folder && SameFoldedName(taken.second->NewName, row.OldName);
-    });
-  };
-  TFolderNames names;
-  std::vector<bool> dropped(journal.Rows.size(), false);
-  for (std::size_t k = journal.Rows.size(); k-- > 0;) {
-    TJournalRow& row = journal.Rows[k];
-    if (!row.Settled) {
-      std::optional<TRenameStatus> status;
-      if (IsCaseOnly(row.OldName, row.NewName)) {
-        status = SettleCaseOnly(journal, row, names);
-      } else {
-        const std::string folder(row.Folder);
-        if (FileExists(folder + std::string(row.NewName)))
-          status = !FileExists(folder + std::string(row.OldName)) || takenByLater(row) ? TRenameStatus::rsOk
-                                                                                       : TRenameStatus::rsError;
-      }
-      if (!status) {
-        dropped[k] = true;  // the rename never happened
-        continue;
-      }
-      row.Status = *status;
-      row.Settled = true;
-    }
-    if (row.Status == TRenameStatus::rsOk) renamedTo.emplace(FoldedNameKey(row.Folder, row.NewName), &row);
-  }
+  std::vector<TJournalRow*> rows;
+  rows.reserve(journal.Rows.size());
+  for (TJournalRow& row : journal.Rows) rows.push_back(&row);
+  TDiskSettler disk(journal.Header.StartedUtcNs);
+  std::vector<bool> dropped;
+  SettleRowsFromDisk(rows, disk, dropped, [&](TJournalRow& row, const std::string& name) {
+    row.NewName = journal.OwnedTexts.emplace_back(name);
+  });
   std::size_t kept = 0;
   for (std::size_t k = 0; k < journal.Rows.size(); ++k)
     if (!dropped[k]) journal.Rows[kept++] = journal.Rows[k];
@@ -254,6 +166,12 @@ void JournalToTable(const TJournal& journal, TResultTable& table) {
     row.Marks = RowMark::WholeTexts;
   }
   table.AppendRows(std::move(rows));
+  if (std::none_of(journal.Rows.begin(), journal.Rows.end(), [](const TJournalRow& row) { return row.Identity; }))
+    return;
+  std::vector<std::optional<TFileIdentity>> identities;
+  identities.reserve(journal.Rows.size());
+  for (const TJournalRow& read : journal.Rows) identities.push_back(read.Identity);
+  table.SetIdentities(std::move(identities));
 }
 
 std::string RecoveredMark(std::uint64_t utcNs) {

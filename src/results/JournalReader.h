@@ -14,6 +14,7 @@
 #include "engine/RenameStatus.h"
 #include "passes/PassJournalWriter.h"
 #include "passes/ResultTable.h"
+#include "platform/FileIdentity.h"
 #include "results/RowBlock.h"
 
 namespace vt {
@@ -26,9 +27,11 @@ struct TJournalRow {
   std::string_view NewName;
   TRenameStatus Status = TRenameStatus::rsCanBeRenamed;
   int Error = 0;
-  bool Attempted = false;  // a rename was intended
-  bool Settled = true;     // false: intended, outcome unknown
-  bool Withdrawn = false;  // intended, then not attempted after all
+  bool Attempted = false;                   // a rename was intended
+  bool Settled = true;                      // false: intended, outcome unknown
+  bool Withdrawn = false;                   // intended, then not attempted after all
+  std::optional<TFileIdentity> Identity{};  // of an intent: the file, as the look before the rename found it
+  std::string_view Temporary{};             // of an intent: the hidden name it was about to use, if any
 };
 
 struct TJournal {
@@ -60,13 +63,15 @@ bool IsJournal(std::string_view bytes);
 bool ReadJournal(std::string bytes, TJournal& journal);
 // The same from a file: the journal, or the errno (EINVAL for no journal).
 TExpected<TJournal, int> LoadJournal(const std::string& path);
+// The same of name in folder, read only when it is the user's own regular file,
+// through the handle it was opened with (never a link).
+TExpected<TJournal, int> LoadOwnJournal(const std::string& folder, const std::string& name);
 
-// Settles every row whose outcome is missing: renamed when the file is under
-// its new name and not under its old one, or its old one was taken by a later
-// row of the pass; a change of case by the spelling the folder lists, and a
+// Settles every row whose outcome is missing, by the file its intent recorded
+// (or, in a journal of an earlier version, by names; see JournalSettle.h). A
 // file found under a temporary name of the pass is an "Error" row Recover
-// brings back (an empty placeholder beside it is removed). A rename that did
-// not happen leaves no row; both names taken otherwise is an "Error" row,
+// brings back, and empty placeholders are removed. A rename that did not
+// happen leaves no row; names taken by other files give an "Error" row,
 // which Recover leaves alone.
 void SettleFromDisk(TJournal& journal);
 

@@ -5,10 +5,11 @@
 #include <filesystem>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "passes/JournalFormat.h"
-#include "platform/FolderRenamer.h"
 #include "results/JournalBlocks.h"
+#include "results/JournalSettle.h"
 
 namespace vt {
 namespace {
@@ -83,6 +84,8 @@ struct TJournalRowStream::TStreamRow {
   bool Attempted = false;
   bool Settled = true;
   bool Withdrawn = false;
+  std::optional<TFileIdentity> Identity{};
+  std::string Temporary{};
 };
 
 // The rows read but not yet handed on. A row leaves once a block begins past
@@ -118,13 +121,16 @@ class TJournalRowStream::TRowWindow {
   }
 
   // At the end: a withdrawn rename without outcome leaves no row, and the other
-  // rows without one are settled.
+  // rows without one are settled (settle gives the rows it drops); the rows
+  // held are every row from the first of them on, as the settling needs.
   template <typename TSettle, typename THand>
   void HandRest(const TSettle& settle, const THand& hand) {
-    for (auto& [index, row] : Rows_) {
-      if (!row.Settled && (row.Withdrawn || !settle(row))) continue;
-      hand(row);
-    }
+    std::vector<TStreamRow*> rest;
+    for (auto& [index, row] : Rows_)
+      if (row.Settled || !row.Withdrawn) rest.push_back(&row);
+    const std::vector<bool> dropped = settle(rest);
+    for (std::size_t k = 0; k < rest.size(); ++k)
+      if (!dropped[k]) hand(*rest[k]);
     Rows_.clear();
   }
 
@@ -202,24 +208,50 @@ int TJournalRowStream::Walk(bool decide, const TRowCallback& row, bool& inOrder)
     // A block that checks out but cannot be read is damage all the same: the rows end there.
     if (!journal_blocks::ReadBlock(*payload, rows, marks)) break;
   }
-  // Open looks at the disk once; a later read keeps what it found.
-  const auto settle = [&](TStreamRow& read) {
-    std::optional<TRenameStatus> status;
-    if (decide || !Settled_.contains(read.Index)) {
-      if (FileExists(read.Folder + read.NewName))
-        status = FileExists(read.Folder + read.OldName) ? TRenameStatus::rsError : TRenameStatus::rsOk;
-      if (decide) Settled_[read.Index] = status;
-    } else {
-      status = Settled_[read.Index];
-    }
-    if (!status) return false;  // the rename never happened
-    read.Status = *status;
-    read.Settled = true;
-    return true;
+  const auto settle = [&](const std::vector<TStreamRow*>& rest) {
+    return SettleRest(decide, header.StartedUtcNs, rest);
   };
   rows.HandRest(settle, hand);
   inOrder = rows.InOrder();
   return 0;
+}
+
+// Open looks at the disk once; a later read keeps what it found.
+std::vector<bool> TJournalRowStream::SettleRest(bool decide, std::uint64_t startedUtcNs,
+                                                const std::vector<TStreamRow*>& rest) {
+  std::vector<bool> dropped(rest.size(), false);
+  std::vector<TStreamRow*> open;
+  std::vector<std::size_t> at;  // of each open row in rest
+  for (std::size_t k = 0; k < rest.size(); ++k) {
+    TStreamRow& row = *rest[k];
+    if (!row.Settled && !decide) {
+      if (const auto known = Settled_.find(row.Index); known != Settled_.end()) {
+        dropped[k] = !known->second;
+        if (known->second) {
+          row.Status = known->second->Status;
+          row.NewName = known->second->NewName;
+          row.Settled = true;
+        }
+        continue;
+      }
+    }
+    if (!dropped[k]) {
+      open.push_back(&row);
+      at.push_back(k);
+    }
+  }
+  std::vector<bool> unsettled(open.size());
+  for (std::size_t i = 0; i < open.size(); ++i) unsettled[i] = !open[i]->Settled;
+  TDiskSettler disk(startedUtcNs);
+  std::vector<bool> openDropped;
+  SettleRowsFromDisk(open, disk, openDropped, [](TStreamRow& row, const std::string& name) { row.NewName = name; });
+  for (std::size_t i = 0; i < open.size(); ++i) {
+    dropped[at[i]] = openDropped[i];
+    if (decide && unsettled[i])
+      Settled_[open[i]->Index] =
+          openDropped[i] ? std::nullopt : std::optional<TSettledRow>(TSettledRow{open[i]->Status, open[i]->NewName});
+  }
+  return dropped;
 }
 
 void TJournalRowStream::Hand(TStreamRow& read, const TRowCallback& row) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/Expected.h"
 #include "engine/RenameStatus.h"
@@ -35,11 +36,16 @@ class TJournalRowStream final : public IRowSource {
  private:
   struct TStreamRow;
   class TRowWindow;
-  // What Open decided for a row whose outcome is missing: its status, or none
-  // for a rename that never happened.
-  using TSettlements = std::map<std::uint64_t, std::optional<TRenameStatus>>;
+  // What Open decided for a row whose outcome is missing: its status and New
+  // Name, or none for a rename that never happened.
+  struct TSettledRow {
+    TRenameStatus Status = TRenameStatus::rsOk;
+    std::string NewName;
+  };
+  using TSettlements = std::map<std::uint64_t, std::optional<TSettledRow>>;
 
   int Walk(bool decide, const TRowCallback& row, bool& inOrder);
+  std::vector<bool> SettleRest(bool decide, std::uint64_t startedUtcNs, const std::vector<TStreamRow*>& rest);
   void Hand(TStreamRow& read, const TRowCallback& row);
 
   std::string Path_;

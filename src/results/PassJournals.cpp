@@ -9,6 +9,7 @@
 
 #include "platform/AppendFile.h"
 #include "platform/CalendarTime.h"
+#include "platform/TrustedFolder.h"
 #include "results/AutomaticResultFiles.h"
 #include "results/ResultFile.h"
 
@@ -36,17 +37,20 @@ bool IsJournalName(const std::string& name) {
   return EndsWith(name, kJournalExtension) && IsAutomaticFileName(WithoutExtension(name) + ".vtr");
 }
 
-std::optional<TJournalHeader> ReadHeaderOnly(const std::string& path) {
+std::optional<TJournalHeader> ReadHeaderOnly(const std::string& folder, const std::string& name) {
   // Most headers fit the first read: a folder listed reads little of each journal.
   for (const std::size_t most : {kFirstHeaderRead, kHeaderBytes}) {
     std::string bytes;
-    if (ReadFileStart(path, most, bytes) != 0) return std::nullopt;
+    if (ReadOwnFile(folder, name, EffectiveUid(), most, bytes) != 0) return std::nullopt;
     TJournal journal;
     if (ReadJournal(bytes, journal)) return journal.Header;
     if (bytes.size() < most) return std::nullopt;
   }
   return std::nullopt;
 }
+
+// A record's name in its folder (records are listed as folder + name).
+std::string NameIn(const std::string& folder, const std::string& path) { return path.substr(folder.size()); }
 
 TPassedOver PassedOver(const std::string& path, const TJournal& journal, TPassState state) {
   TPassedOver over;
@@ -122,7 +126,7 @@ std::vector<TRecordFile> ListRecords(const std::string& folder) {
     if (!it->is_regular_file(code) || !IsOwnRecord(folder, name)) continue;
     if (IsJournalName(name)) {
       const std::string path = folder + name;
-      const std::optional<TJournalHeader> header = ReadHeaderOnly(path);
+      const std::optional<TJournalHeader> header = ReadHeaderOnly(folder, name);
       // Not ours to judge, nor to remove; but an empty file of a journal's name
       // is one whose header never reached the disk.
       if (!header) {
@@ -153,7 +157,7 @@ std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journ
       continue;
     }
     if (IsWriterAlive(it->Journal)) continue;  // a pass in progress
-    TExpected<TJournal, int> loaded = LoadJournal(it->Journal);
+    TExpected<TJournal, int> loaded = LoadOwnJournal(folder, NameIn(folder, it->Journal));
     if (!loaded) continue;
     journal = std::move(loaded).Value();
     if (journal.Rows.empty()) {
@@ -177,7 +181,7 @@ std::optional<TRecordFile> UnfinishedPass(const std::string& folder, TJournal& j
   const std::vector<TRecordFile> records = ListRecords(folder);
   for (auto it = records.rbegin(); it != records.rend(); ++it) {
     if (it->Journal.empty() || IsWriterAlive(it->Journal)) continue;
-    TExpected<TJournal, int> loaded = LoadJournal(it->Journal);
+    TExpected<TJournal, int> loaded = LoadOwnJournal(folder, NameIn(folder, it->Journal));
     if (!loaded) continue;
     journal = std::move(loaded).Value();
     if (journal.Rows.empty()) {
@@ -220,7 +224,9 @@ void PruneRecords(const std::string& folder, const TRetention& keep) {
       // Its journal is all that brings its files back.
       const TExpected<TPassState, int> state = ReadPassState(record.Journal);
       if (state && *state == TPassState::Unfinished) {
-        const std::optional<TJournalHeader> header = ReadHeaderOnly(record.Journal);
+        const fs::path journalPath(record.Journal);
+        const std::optional<TJournalHeader> header =
+            ReadHeaderOnly(journalPath.parent_path().string(), journalPath.filename().string());
         if (header && header->Kind == TJournalKind::Rename) continue;
       }
       fs::remove(record.Journal, ignored);

@@ -55,12 +55,24 @@ QString FolderRefusalText(const TUntrustedFolder& refused) {
   return QString("Veltrane cannot check who may change %1 (%2).").arg(path, Text(SysErrorText(refused.Error)));
 }
 
-void ReportRecordFailure(const TPassRecord& record, TForm1PassJournal::TFailureReport report) {
+// The recover ran, but the pass it undid does not say so: it would be offered again.
+QString MarkFailureText(const TPassRecord& record, const std::string& undone) {
+  return QString(
+             "The files were renamed back, but the journal %1 could not be marked as undone (%2).\n\n"
+             "Veltrane may offer that pass for Recover again; renaming back what is already back changes nothing.")
+      .arg(Text(undone), Text(SysErrorText(record.MarkError)));
+}
+
+void Report(const QString& text, TForm1PassJournal::TFailureReport report) {
   if (report == TForm1PassJournal::TFailureReport::Box) {
-    ShowMessageBox(TMessageKind::Error, RecordFailureText(record));
+    ShowMessageBox(TMessageKind::Error, text);
     return;
   }
-  std::fprintf(stderr, "veltrane: %s\n", RecordFailureText(record).replace("\n\n", " ").toLocal8Bit().constData());
+  std::fprintf(stderr, "veltrane: %s\n", QString(text).replace("\n\n", " ").toLocal8Bit().constData());
+}
+
+void ReportRecordFailure(const TPassRecord& record, TForm1PassJournal::TFailureReport report) {
+  Report(RecordFailureText(record), report);
 }
 
 }  // namespace
@@ -107,6 +119,7 @@ void TForm1PassJournal::Finish(bool stopped, TFailureReport report) {
       ReportRecordFailure(record, report);
       return;
     }
+    if (record.MarkError != 0) Report(MarkFailureText(record, TableJournal_), report);
     TableJournal_.clear();
     return;
   }

@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "passes/PassTestSupport.h"
+#include "platform/FileIdentity.h"
+#include "platform/SysCalls.h"
 #include "support/InodeFlags.h"
 #include "support/RowTexts.h"
 
@@ -349,6 +352,44 @@ TEST_F(UndoThreadTest, ChainsOfNamesAreUndoneInOneRecover) {
     std::sort(names.begin(), names.end());
     EXPECT_EQ(tree.Names(), names);
     for (const auto& [file, newName] : c.Rows) EXPECT_EQ(tree.Content(file), file);
+  }
+}
+
+// A recover killed partway through a renumbering left the last rows back under
+// their old names, and the next file back under each new name: run again with
+// the files the journal recorded, those rows are "No change" (not "Error" nor
+// "File not found"), the others go back, and nothing is left.
+TEST_F(UndoThreadTest, RowsAlreadyBackAfterAKilledRecoverCountAsUndone) {
+  struct Case {
+    const char* Shape;
+    int Back;  // rows the killed recover had renamed back, last first
+  };
+  for (const Case& c : std::vector<Case>{{"none back", 0}, {"two back", 2}, {"all back", 10}}) {
+    SCOPED_TRACE(c.Shape);
+    TTempTree tree;
+    TTestWindow window;
+    std::vector<std::optional<TFileIdentity>> identities;
+    for (int i = 2; i <= 11; ++i) {
+      tree.File(std::to_string(i - 1), std::to_string(i));  // renumbered: i is now under i - 1
+      window.Table.AppendRow(std::to_string(i), std::to_string(i - 1), tree.Root(), "Ok");
+      TEntryInfo info;
+      ASSERT_EQ(LookAtEntry((tree.Root() + std::to_string(i - 1)).c_str(), info), 0);
+      identities.push_back(IdentityOf(info));
+    }
+    window.Table.SetIdentities(identities);
+    for (int i = 11; i > 11 - c.Back; --i)
+      std::filesystem::rename(tree.Root() + std::to_string(i - 1), tree.Root() + std::to_string(i));
+    RunUndo(window);
+    std::vector<TRowTexts> expected;
+    for (int i = 2; i <= 11; ++i) {
+      if (i > 11 - c.Back)
+        expected.push_back({std::to_string(i - 1), "", tree.Root(), "No change"});
+      else
+        expected.push_back({std::to_string(i - 1), std::to_string(i), tree.Root(), "Ok"});
+    }
+    EXPECT_EQ(RowTexts(window.Table), expected);
+    for (int i = 2; i <= 11; ++i) EXPECT_EQ(tree.Content(std::to_string(i)), std::to_string(i));
+    EXPECT_EQ(tree.Names().size(), 10u);
   }
 }
 

@@ -5,10 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "FsTempFolder.h"
 #include "platform/TrustedFolder.h"
@@ -133,6 +136,33 @@ TEST(TrustedFolder, OnlyARegularFileOfTheUsersIsItsOwn) {
   dir.Write("planted", "x");
   Own(dir / "planted", kOtherUid);
   EXPECT_FALSE(IsOwnFile(dir.Path(), "planted", uid));
+}
+
+// A record is read through the handle it was checked with: what is read is
+// the user's own regular file, never what a link leads to.
+TEST(OwnFile, ReadOnlyTheUsersOwnRegularFileThroughItsHandle) {
+  TFsTempFolder dir;
+  const std::string folder = dir.Path();
+  { std::ofstream(folder + "own") << "journal"; }
+  std::filesystem::create_symlink(folder + "own", folder + "link");
+  std::filesystem::create_directory(folder + "sub");
+  struct Case {
+    const char* Name;
+    std::uint32_t Uid;
+    int Error;
+    const char* Bytes;
+  };
+  const std::uint32_t uid = EffectiveUid();
+  for (const Case& c : std::vector<Case>{{"own", uid, 0, "journal"},
+                                         {"own", uid + 1, EPERM, ""},
+                                         {"link", uid, ELOOP, ""},
+                                         {"sub", uid, EPERM, ""},
+                                         {"missing", uid, ENOENT, ""}}) {
+    SCOPED_TRACE(c.Name);
+    std::string bytes = "stale";
+    EXPECT_EQ(ReadOwnFile(folder, c.Name, c.Uid, 4, bytes), c.Error);
+    EXPECT_EQ(bytes, std::string(c.Bytes).substr(0, 4));
+  }
 }
 
 }  // namespace

@@ -2,14 +2,20 @@
 // intents, and a tail cut anywhere or damaged ends the rows without harm.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "passes/PassJournalWriter.h"
+#include "platform/FileIdentity.h"
 #include "results/FailureKind.h"
 #include "results/JournalReader.h"
+#include "results/JournalRowStream.h"
+#include "results/PassJournals.h"
 #include "results/ResultFile.h"
 #include "support/RowTexts.h"
 #include "support/TempFolder.h"
@@ -243,5 +249,183 @@ TEST_F(JournalReaderTest, RowsWrittenOutOfOrderComeBackByIndex) {
   EXPECT_EQ(indexes, (std::vector<std::uint64_t>{1, 2, 3, 4, 5}));
 }
 
+// A pass killed between its intents and their outcomes, settled by the file
+// each intent recorded, by the whole read and by the stream alike. Each case
+// has a folder of its own where "a" was to become "b": what the rename (cut
+// short) and others then did, and what the settled row and the folder must be.
+enum class TReader { Whole, Stream };
+
+class JournalSettleTest : public ::testing::TestWithParam<TReader> {};
+
+constexpr const char* kTemp = ".vt-0123456789abcdef.tmp";
+
+void Rename(const std::string& dir, const char* from, const char* to) { fs::rename(dir + from, dir + to); }
+void Write(const std::string& dir, const char* name, const char* content) { std::ofstream(dir + name) << content; }
+
+struct TSettleCase {
+  const char* Label;
+  void (*After)(const std::string& dir);
+  bool Temporary;                       // the journal has kTemp on record for the row
+  std::optional<TRenameStatus> Status;  // none: no row
+  const char* NewName;                  // of the row
+  std::vector<std::string> Names;       // the folder afterwards
+};
+
+const std::vector<TSettleCase> kSettleCases{
+    {"renamed", [](const std::string& d) { Rename(d, "a", "b"); }, false, TRenameStatus::rsOk, "b", {"b"}},
+    {"not renamed", [](const std::string&) {}, false, std::nullopt, "", {"a"}},
+    {"renamed, its old name then taken by the next file of a renumbering",
+     [](const std::string& d) {
+       Rename(d, "a", "b");
+       Write(d, "a", "next");
+     },
+     false,
+     TRenameStatus::rsOk,
+     "b",
+     {"a", "b"}},
+    // By names alone: "Ok", and Recover would rename a stranger's file.
+    {"renamed, then another file put under the new name",
+     [](const std::string& d) {
+       Rename(d, "a", "b");
+       Write(d, "c", "other");
+       Rename(d, "c", "b");
+     },
+     false,
+     TRenameStatus::rsError,
+     "b",
+     {"b"}},
+    // By names alone: "Error".
+    {"not renamed, another file under the new name",
+     [](const std::string& d) { Write(d, "b", "other"); },
+     false,
+     std::nullopt,
+     "",
+     {"a", "b"}},
+    {"not renamed, an empty placeholder left at the new name",
+     [](const std::string& d) { Write(d, "b", ""); },
+     false,
+     std::nullopt,
+     "",
+     {"a"}},
+    {"not renamed, an empty file of the user's, older than the pass, at the new name",
+     [](const std::string& d) {
+       Write(d, "b", "");
+       fs::last_write_time(d + "b", fs::file_time_type::clock::now() - std::chrono::hours(1));
+     },
+     false,
+     std::nullopt,
+     "",
+     {"a", "b"}},
+    {"the file under its temporary name, an empty placeholder at the new one",
+     [](const std::string& d) {
+       Rename(d, "a", kTemp);
+       Write(d, "b", "");
+     },
+     true,
+     TRenameStatus::rsError,
+     kTemp,
+     {kTemp}},
+    {"not renamed, an empty placeholder left at the temporary name",
+     [](const std::string& d) { Write(d, kTemp, ""); },
+     true,
+     std::nullopt,
+     "",
+     {"a"}},
+    {"both names linked to the file: the link step cut before the old name went",
+     [](const std::string& d) { fs::create_hard_link(d + "a", d + "b"); },
+     false,
+     std::nullopt,
+     "",
+     {"a"}},
+    {"gone", [](const std::string& d) { fs::remove(d + "a"); }, false, std::nullopt, "", {}},
+};
+
+TEST_P(JournalSettleTest, CutRowsAreSettledByTheFileTheIntentRecorded) {
+  TTempFolder root;
+  const std::string journalPath = root.File("pass.vtj");
+  TPassJournalWriter writer;
+  ASSERT_EQ(writer.Create(journalPath, TDurability::Kernel, {TJournalKind::Rename, UtcNowNs(), root.Folder(), "*"}), 0);
+  std::vector<std::string> folders;
+  for (std::size_t i = 0; i < kSettleCases.size(); ++i) {
+    folders.push_back(root.Folder() + std::to_string(i) + "/");
+    fs::create_directories(folders.back());
+    Write(folders.back(), "a", kSettleCases[i].Label);
+  }
+  std::vector<TJournalEntry> intents;
+  for (std::size_t i = 0; i < kSettleCases.size(); ++i) {
+    TEntryInfo info;
+    ASSERT_EQ(LookAtEntry((folders[i] + "a").c_str(), info), 0);
+    TJournalEntry& intent = intents.emplace_back(Entry(i, folders[i], "a", "b"));
+    intent.Identity = IdentityOf(info);
+  }
+  ASSERT_TRUE(writer.Intend(intents));
+  for (std::size_t i = 0; i < kSettleCases.size(); ++i) {
+    if (kSettleCases[i].Temporary) {
+      ASSERT_TRUE(writer.Temporary(i, folders[i], kTemp));
+    }
+    kSettleCases[i].After(folders[i]);
+  }
+  // Killed here: no outcome reached the journal.
+  struct TSeen {
+    std::string Folder, NewName;
+    TRenameStatus Status;
+  };
+  std::vector<TSeen> seen;
+  if (GetParam() == TReader::Whole) {
+    TExpected<TJournal, int> loaded = LoadJournal(journalPath);
+    ASSERT_TRUE(loaded) << loaded.Error();
+    SettleFromDisk(*loaded);
+    for (const TJournalRow& row : loaded->Rows)
+      seen.push_back({std::string(row.Folder), std::string(row.NewName), row.Status});
+  } else {
+    TJournalRowStream stream(journalPath);
+    ASSERT_TRUE(stream.Open());
+    ASSERT_TRUE(stream.ForEach([&](const TResultRow& row) {
+      seen.push_back({std::string(row.Path()), row.NewName, row.Status});
+      return true;
+    }));
+  }
+  for (std::size_t i = 0; i < kSettleCases.size(); ++i) {
+    const TSettleCase& c = kSettleCases[i];
+    SCOPED_TRACE(c.Label);
+    const auto row = std::find_if(seen.begin(), seen.end(), [&](const TSeen& s) { return s.Folder == folders[i]; });
+    ASSERT_EQ(row != seen.end(), c.Status.has_value());
+    if (c.Status) {
+      EXPECT_EQ(row->Status, *c.Status);
+      EXPECT_EQ(row->NewName, c.NewName);
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folders[i])) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, c.Names);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Readers, JournalSettleTest, ::testing::Values(TReader::Whole, TReader::Stream));
+
+// A journal of this version read by one that knows fewer blocks: a block of
+// an unknown kind says nothing of the rows, and those after it are read.
+TEST_F(JournalReaderTest, BlocksOfUnknownKindArePassedOver) {
+  TPassJournalWriter writer;
+  ASSERT_EQ(writer.Create(Path(), TDurability::Kernel, {TJournalKind::Rename, 1, "/d/", ""}), 0);
+  TJournalEntry intent = Entry(0, "/d/", "a", "xa");
+  intent.Identity = TFileIdentity{7, 8, 9, -10, 0100644};
+  ASSERT_TRUE(writer.Intend(std::vector<TJournalEntry>{intent}));
+  writer.Settled(std::vector<TJournalEntry>{Entry(0, "/d/", "a", "xa", TRenameStatus::rsOk)});
+  ASSERT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+  std::string unknown;
+  const std::size_t begun = BeginBlock(unknown, static_cast<TJournalBlock>('Z'));
+  AppendText(unknown, "of a later version");
+  EndBlock(unknown, begun);
+  std::string bytes = Bytes(Path());
+  const std::size_t afterHeader = bytes.find(static_cast<char>(TJournalBlock::Intents)) - kJournalBlockHeader;
+  bytes.insert(afterHeader, unknown);
+  TJournal journal;
+  ASSERT_TRUE(ReadJournal(bytes, journal));
+  EXPECT_FALSE(journal.TornTail);
+  ASSERT_EQ(journal.Rows.size(), 1u);
+  EXPECT_EQ(journal.Rows[0].Status, TRenameStatus::rsOk);
+  EXPECT_EQ(journal.Rows[0].Identity, intent.Identity);
+}
 }  // namespace
 }  // namespace vt::test
