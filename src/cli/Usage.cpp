@@ -28,11 +28,9 @@ Pass options:
       --order name|natural|modified|taken|size
                         the order files are handled and numbered in (help files)
       --reverse         that order turned round
-      --restart-per-folder
-                        number the files of each folder from the start again
+      --restart-per-folder  number each folder's files from the start again
       --chains          let renames make room for each other (help chains)
-  -f, --format table|tsv|json
-                        how the rows are printed (help output)
+  -f, --format table|tsv|json  how the rows are printed (help output)
   -o, --save FILE       after a real pass, write its rows to the result FILE
       --no-save         keep no automatic result file (help journal)
       --sync            put each block of the journal on disk before its renames
