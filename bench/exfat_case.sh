@@ -10,25 +10,8 @@ set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 count=${2:-2000}
 cli="$build/src/cli/veltrane-cli"
-for tool in losetup mkfs.exfat mount.exfat-fuse; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 0; }
-done
-[ "$(id -u)" = 0 ] || { echo "skipped: mounting needs root"; exit 0; }
-work=$(mktemp -d)
-image="$work/exfat.img"
-mnt="$work/mnt"
-loop=""
-cleanup() {
-  mountpoint -q "$mnt" && umount "$mnt"
-  [ -n "$loop" ] && losetup -d "$loop"
-  rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir "$mnt"
-truncate -s 128M "$image"
-mkfs.exfat "$image" >/dev/null
-loop=$(losetup -f --show "$image") || { echo "skipped: no loop device"; exit 0; }
-mount.exfat-fuse "$loop" "$mnt" 2>/dev/null || { echo "skipped: cannot mount through FUSE"; exit 0; }
+. "$(dirname "$0")/exfat_mount.sh"
+exfat_mount 128M
 mkdir "$mnt/case"
 for i in $(seq -f %04g "$count"); do : > "$mnt/case/file_$i.txt"; done
 export XDG_STATE_HOME="$work/state"

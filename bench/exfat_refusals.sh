@@ -12,25 +12,8 @@
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 cli="$build/src/cli/veltrane-cli"
-for tool in losetup mkfs.exfat mount.exfat-fuse; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 0; }
-done
-[ "$(id -u)" = 0 ] || { echo "skipped: mounting needs root"; exit 0; }
-work=$(mktemp -d)
-image="$work/exfat.img"
-mnt="$work/mnt"
-loop=""
-cleanup() {
-  mountpoint -q "$mnt" && umount "$mnt"
-  [ -n "$loop" ] && losetup -d "$loop"
-  rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir "$mnt"
-truncate -s 64M "$image"
-mkfs.exfat "$image" >/dev/null
-loop=$(losetup -f --show "$image") || { echo "skipped: no loop device"; exit 0; }
-mount.exfat-fuse "$loop" "$mnt" 2>/dev/null || { echo "skipped: cannot mount through FUSE"; exit 0; }
+. "$(dirname "$0")/exfat_mount.sh"
+exfat_mount 64M
 export XDG_STATE_HOME="$work/state"
 long=$(printf 'L%.0s' $(seq 1 248))
 

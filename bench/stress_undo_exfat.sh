@@ -15,25 +15,8 @@ count=${VELTRANE_STRESS_FILES:-2000}
 trials=${KILL_TRIALS:-20}
 cli="$build/src/cli/veltrane-cli"
 [ -x "$cli" ] || { echo "missing $cli: build the target veltrane-cli" >&2; exit 1; }
-for tool in losetup mkfs.exfat mount.exfat-fuse; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 0; }
-done
-[ "$(id -u)" = 0 ] || { echo "skipped: mounting needs root"; exit 0; }
-work=$(mktemp -d)
-image="$work/exfat.img"
-mnt="$work/mnt"
-loop=""
-cleanup() {
-  mountpoint -q "$mnt" && umount "$mnt"
-  [ -n "$loop" ] && losetup -d "$loop"
-  rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir "$mnt"
-truncate -s 128M "$image"
-mkfs.exfat "$image" >/dev/null
-loop=$(losetup -f --show "$image") || { echo "skipped: no loop device"; exit 0; }
-mount.exfat-fuse "$loop" "$mnt" 2>/dev/null || { echo "skipped: cannot mount through FUSE"; exit 0; }
+. "$(dirname "$0")/exfat_mount.sh"
+exfat_mount 128M
 export XDG_STATE_HOME="$work/state"
 dir="$mnt/case"
 
