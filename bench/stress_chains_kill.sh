@@ -9,14 +9,7 @@
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 trials=${2:-10}
-cli=$build/src/cli/veltrane-cli
-[ -x "$cli" ] || { echo "missing $cli: build the target veltrane-cli" >&2; exit 1; }
-base=/dev/shm
-[ -d "$base" ] || base=${TMPDIR:-/tmp}
-work=$(mktemp -d "$base/veltrane-stress-XXXXXX")
-trap 'rm -rf "$work"' EXIT
-export XDG_STATE_HOME=$work/state
-dir=$work/files
+. "$(dirname "$0")/stress_work.sh"
 mkdir -p "$dir"
 files=20000
 # Each file holds its own number; its date puts it where Number gives it its new name.

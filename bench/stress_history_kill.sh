@@ -10,15 +10,7 @@ set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 files=${VELTRANE_STRESS_FILES:-20000}
 kill_trials=${KILL_TRIALS:-10}
-cli=$build/src/cli/veltrane-cli
-[ -x "$cli" ] || { echo "missing $cli: build the target veltrane-cli" >&2; exit 1; }
-
-base=/dev/shm
-[ -d "$base" ] || base=${TMPDIR:-/tmp}
-work=$(mktemp -d "$base/veltrane-stress-XXXXXX")
-trap 'rm -rf "$work"' EXIT
-export XDG_STATE_HOME=$work/state
-dir=$work/files
+. "$(dirname "$0")/stress_work.sh"
 
 # The folder and its three passes; prints the ID of A.
 fresh() {

@@ -11,15 +11,7 @@ build=$(cd "${1:-build}" && pwd)
 files=${VELTRANE_STRESS_FILES:-100000}
 kill_trials=${KILL_TRIALS:-10}
 signal_trials=${SIGNAL_TRIALS:-10}
-cli=$build/src/cli/veltrane-cli
-[ -x "$cli" ] || { echo "missing $cli: build the target veltrane-cli" >&2; exit 1; }
-
-base=/dev/shm
-[ -d "$base" ] || base=${TMPDIR:-/tmp}
-work=$(mktemp -d "$base/veltrane-stress-XXXXXX")
-trap 'rm -rf "$work"' EXIT
-export XDG_STATE_HOME=$work/state
-dir=$work/files
+. "$(dirname "$0")/stress_work.sh"
 
 fresh() {
   rm -rf "$dir" "$XDG_STATE_HOME" && mkdir -p "$dir" && (cd "$dir" && seq -f 'file_%06g.txt' 1 "$files" | xargs touch)

@@ -8,14 +8,7 @@
 #   bench/stress_undo_shifts.sh BUILD_FOLDER
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
-cli=$build/src/cli/veltrane-cli
-[ -x "$cli" ] || { echo "missing $cli: build the target veltrane-cli" >&2; exit 1; }
-base=/dev/shm
-[ -d "$base" ] || base=${TMPDIR:-/tmp}
-work=$(mktemp -d "$base/veltrane-stress-XXXXXX")
-trap 'rm -rf "$work"' EXIT
-export XDG_STATE_HOME=$work/state
-dir=$work/files
+. "$(dirname "$0")/stress_work.sh"
 
 fresh() {  # first last
   rm -rf "$dir" "$XDG_STATE_HOME" && mkdir -p "$dir"
