@@ -5,7 +5,7 @@
 #   torn tail   the newer pass killed in the middle of a write (VELTRANE_TEST_KILL_APPEND=N:torn)
 #   disk full   its journal on a full tmpfs (needs root to mount one; skipped otherwise)
 #   ulimit -f   its journal cut by the file size limit
-#   refused row one of its files made read-only before the recover, which refuses it
+#   refused row one of its files made immutable (or moved aside) before the recover, which leaves it
 #   bench/stress_undo_tails.sh BUILD_FOLDER
 # VELTRANE_STRESS_FILES (1,000) changes the size.
 set -euo pipefail
@@ -76,9 +76,18 @@ trial "ulimit -f"
 
 fresh
 newer_pass
-chmod a-w "$dir/new-old-file_00002.txt"
-"$cli" recover --last -f tsv >/dev/null 2>"$work/first.err" || true
-chmod u+w "$dir/new-old-file_00002.txt"
+# Refused: made immutable where the volume lets it (a mode of 0444 refuses
+# nothing: a read-only file is renamed as mv renames it); elsewhere moved
+# aside, so that the row finds its file gone.
+held="$dir/new-old-file_00002.txt"
+if chattr +i "$held" 2>/dev/null; then
+  "$cli" recover --last -f tsv >/dev/null 2>"$work/first.err" || true
+  chattr -i "$held"
+else
+  mv "$held" "$work/aside"
+  "$cli" recover --last -f tsv >/dev/null 2>"$work/first.err" || true
+  mv "$work/aside" "$held"
+fi
 "$cli" recover --last -f tsv >/dev/null 2>"$work/second.err" || true
 back=$(find "$dir" -name 'file_*' | wc -l)
 # The refused file stays under the newer pass's name; every other one is back.
