@@ -73,10 +73,15 @@ TEST(Retention, PruneKeepsTheNewestWithinBothLimits) {
       const std::string path = records.File("2026-12-09_10-00-0" + std::to_string(i) + ".vtj");
       TPassJournalWriter writer;
       ASSERT_EQ(writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, 100 + i, "/f/", "case upper"}), 0);
+      // An entry only views its names: they live here until the journal is written.
+      std::vector<std::string> names;
+      for (std::size_t row = 0; row < c.Passes[i].Rows; ++row) {
+        names.push_back(std::string(40, 'a') + std::to_string(row));
+        names.push_back(std::string(40, 'b') + std::to_string(row));
+      }
       std::vector<TJournalEntry> entries;
       for (std::size_t row = 0; row < c.Passes[i].Rows; ++row)
-        entries.push_back({row, "/f/", std::string(40, 'a') + std::to_string(row),
-                           std::string(40, 'b') + std::to_string(row), TRenameStatus::rsOk, 0, true});
+        entries.push_back({row, "/f/", names[2 * row], names[2 * row + 1], TRenameStatus::rsOk, 0, true});
       ASSERT_TRUE(writer.Intend(entries));
       if (c.Passes[i].Ends == TEnds::Yes) {
         writer.Settled(entries);
