@@ -315,6 +315,21 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count) {
   return judged;
 }
 
+// A row attempted goes on record as settled; an intent that made no row (left
+// as read-only, or never attempted) is withdrawn.
+void TSearchThread::NoteOutcome(const TJournalEntry& entry, bool attempted, bool row) {
+  if (attempted && row)
+    Entries_.push_back(entry);
+  else if (entry.Attempted)
+    Withdrawn_.push_back(entry);
+}
+
+void TSearchThread::SettleOutcomes() {
+  if (Journal_ == nullptr) return;
+  Journal_->Settled(Entries_);
+  Journal_->Withdrawn(Withdrawn_);
+}
+
 void TSearchThread::JudgeEntry(TProcessList& record, TJudged& entry, bool recordAll, std::uint8_t sources) {
   // The mount table is read once per volume the walk enters.
   if (const std::uint64_t device = record.Folder->Id().Device; !RulesDevice_ || *RulesDevice_ != device) {
@@ -467,15 +482,9 @@ std::size_t TSearchThread::RunChainSteps(std::size_t from) {
                                      oldNameOf(step), outcome.NewName,
                                      outcome.Status,  outcome.Error,
                                      outcome.Pending};
-    if (k < attempted && outcome.Row)
-      Entries_.push_back(journalEntry);
-    else if (outcome.Pending)
-      Withdrawn_.push_back(journalEntry);
+    NoteOutcome(journalEntry, k < attempted, outcome.Row);
   }
-  if (Journal_ != nullptr) {
-    Journal_->Settled(Entries_);
-    Journal_->Withdrawn(Withdrawn_);
-  }
+  SettleOutcomes();
   for (std::size_t k = from; k < attempted; ++k) {
     TStepOutcome& outcome = StepOutcomes_[k - from];
     if (!outcome.Row && !outcome.Pending) continue;
@@ -547,16 +556,9 @@ void TSearchThread::SettleBlock(std::size_t judged, std::size_t attempted) {
     const TJournalEntry journalEntry{entry.Index,   record.Folder->Path(), record.FindData.cFileName,
                                      entry.NewName, entry.Status,          entry.Error,
                                      entry.Pending};
-    // A pending entry without a row was left as read-only.
-    if (i < attempted && entry.Row)
-      Entries_.push_back(journalEntry);
-    else if (entry.Pending)
-      Withdrawn_.push_back(journalEntry);
+    NoteOutcome(journalEntry, i < attempted, entry.Row);
   }
-  if (Journal_ != nullptr) {
-    Journal_->Settled(Entries_);
-    Journal_->Withdrawn(Withdrawn_);
-  }
+  SettleOutcomes();
   for (std::size_t i = 0; i < attempted; ++i) {
     TJudged& entry = Block_[i];
     if (!entry.Row && !entry.Pending) continue;

@@ -61,6 +61,8 @@ class TSearchThread final {
   void HandleFoundList();
   std::size_t JudgeBlock(std::size_t count);
   struct TJudged;
+  void NoteOutcome(const TJournalEntry& entry, bool attempted, bool row);
+  void SettleOutcomes();
   void JudgeEntry(TProcessList& record, TJudged& entry, bool recordAll, std::uint8_t sources);
   // The folder in hand when renames make room for each other.
   void HandleFolderInChains();
