@@ -160,7 +160,8 @@ void TFileListBox::FillFileList() {
 }
 
 void TFileListBox::FillLong(std::uint64_t generation) {
-  if (generation == Started_ && !Busy_) Busy_ = std::make_unique<TBusyCursor>();
+  // An earlier wake may already have taken this fill: its names are showing.
+  if (generation == Started_ && generation != Shown_ && !Busy_) Busy_ = std::make_unique<TBusyCursor>();
 }
 
 void TFileListBox::FillDone(std::uint64_t generation, std::vector<std::string> names) {
