@@ -291,13 +291,30 @@ void TControlPage::PreviewDone(std::uint64_t generation, std::shared_ptr<const T
 
 void TControlPage::SayInStatusBar(const QString& text) {
   auto* bar = window()->findChild<QStatusBar*>(QStringLiteral("StatusBar"));
-  if (bar == nullptr) return;
+  if (bar == nullptr || !isVisible()) {
+    Said_ = text;
+    return;
+  }
   // Another's message stays.
   if (!text.isEmpty())
     bar->showMessage(text);
   else if (!Said_.isEmpty() && bar->currentMessage() == Said_)
     bar->clearMessage();
   Said_ = text;
+}
+
+// A message hides the status bar's panels: the preview's count is said only
+// while its list is in sight, so another page's panels stay readable.
+void TControlPage::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (Said_.isEmpty()) return;
+  if (auto* bar = window()->findChild<QStatusBar*>(QStringLiteral("StatusBar"))) bar->showMessage(Said_);
+}
+
+void TControlPage::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  auto* bar = window()->findChild<QStatusBar*>(QStringLiteral("StatusBar"));
+  if (bar != nullptr && !Said_.isEmpty() && bar->currentMessage() == Said_) bar->clearMessage();
 }
 
 void TControlPage::EdSearchChange() { Ui_.FileListBox1->SetMask(NameBytes(Ui_.EdSearch->text())); }

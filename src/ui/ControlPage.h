@@ -57,6 +57,10 @@ class TControlPage : public QWidget {
   // "Let renames make room for each other", for the window's Execute menu.
   QAction* ChainsItem() const { return Ui_.ChainsItem; }
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
  private:
   void Build();
   void EdSearchChange();

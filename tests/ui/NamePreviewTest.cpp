@@ -5,9 +5,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QStackedWidget>
+#include <QStatusBar>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -349,6 +352,39 @@ TEST_F(NamePreview, TheSwitchIsRememberedAndTurnsThePreviewOffAndOn) {
   EXPECT_EQ(found[0].data(kNewNameRole).toString(), "0001.jpg");
   page.SetPreviewOn(false);
   EXPECT_FALSE(found[0].data(kNewNameRole).isValid());
+}
+
+// The count of clashes is a status-bar message, which hides the bar's panels:
+// another page's panels stay readable.
+TEST_F(NamePreview, TheClashCountIsSaidOnlyWhileTheListIsInSight) {
+  QWidget window;
+  auto* bar = new QStatusBar(&window);
+  bar->setObjectName("StatusBar");
+  auto* panel = new QLabel(QStringLiteral("3 files"), bar);
+  bar->addWidget(panel);
+  auto* pages = new QStackedWidget(&window);
+  auto* page = new TControlPage(pages);
+  auto* other = new QWidget(pages);
+  pages->addWidget(page);
+  pages->addWidget(other);
+  window.show();
+  Open(*page, [](TControlPage& p) {
+    Text(p, "EdSearchFor", "IMG_");
+    Text(p, "EdReplaceWith", "Rome 2025 - ");
+  });
+  const QString count = bar->currentMessage();
+  EXPECT_TRUE(count.contains(QStringLiteral("clash"))) << count.toStdString();
+  pages->setCurrentWidget(other);
+  EXPECT_EQ(bar->currentMessage(), QString());
+  EXPECT_TRUE(panel->isVisible());
+  pages->setCurrentWidget(page);
+  EXPECT_EQ(bar->currentMessage(), count);
+  // A clash mended while the list is out of sight is not said when it returns.
+  pages->setCurrentWidget(other);
+  Text(*page, "EdReplaceWith", "Rome 2026 - ");
+  ASSERT_TRUE(WaitUntil([&] { return page->PreviewSettled(); }));
+  pages->setCurrentWidget(page);
+  EXPECT_EQ(bar->currentMessage(), QString());
 }
 
 }  // namespace
