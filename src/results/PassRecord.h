@@ -1,12 +1,12 @@
 #pragma once
 // The record of a real pass, shared by the window and the command line: its
 // journal is made in the records' folder before the first rename and becomes
-// the pass's automatic result file at its end.
+// the pass's result file at its end. What happened is told in codes; the front
+// ends put it into words.
 #include <cstdint>
 #include <optional>
 #include <string>
 
-#include "engine/Expected.h"
 #include "passes/PassEnd.h"
 #include "passes/PassJournalWriter.h"
 #include "platform/TrustedFolder.h"
@@ -15,12 +15,22 @@
 
 namespace vt {
 
+// Why a pass got no journal: then nothing may be renamed.
+enum class TJournalFailure : std::uint8_t {
+  None,
+  FolderNotMade,   // the records' folder could not be made (Error)
+  FolderRefused,   // another user could change the folder (Refused)
+  JournalNotMade,  // the journal could not be created in it (Error)
+};
+
 // The warning is the folder's: it holds whether or not the journal was made.
 struct TJournalStart {
-  TExpected<void, std::string> Created;  // or why there is no journal: nothing may be renamed
-  std::string Warning;                   // the folder is open to others' eyes
-  // Another user could change the folder: no journal was made there.
+  TJournalFailure Failure = TJournalFailure::None;
+  int Error = 0;        // the errno of a folder or journal not made
+  std::string Folder;   // the records' folder
+  std::string Warning;  // the folder is open to others' eyes
   std::optional<TUntrustedFolder> Refused;
+  bool Created() const { return Failure == TJournalFailure::None; }
 };
 
 // Makes the folder (0700) when it is missing and creates the journal in it,
@@ -32,29 +42,59 @@ TJournalStart StartPassJournal(const std::string& folder, TJournalHeader header,
 // How a journal ends: a failed write outweighs a stop.
 TJournalEnd JournalEndOf(bool stopped, int writeError);
 
+// Where the rows of a rename pass go once it has ended.
+enum class TRecordPlace : std::uint8_t {
+  Automatic,  // beside the journal in the records' folder, for the user's eyes only; the folder is pruned after
+  Named,      // a file the user chose; a link there is followed
+  None,       // no result file: the journal goes once the pass has ended as it should
+};
+
+struct TRecordTarget {
+  TRecordPlace Place = TRecordPlace::Automatic;
+  std::string Path;      // Named: the file
+  bool Created = false;  // made empty before the pass to hold the name: removed when no row comes
+  TRetention Keep;       // Automatic: the records the folder keeps
+};
+
 struct TPassRecord {
   std::string Journal;
-  std::string Record;         // the result file made, empty when there were no rows
-  std::uint64_t Renamed = 0;  // files renamed by the pass, settled from the disk
-  int JournalError = 0;       // a write of the journal failed; the pass stopped there
-  int ReadError = 0;          // the journal could not be read back
-  int MarkError = 0;          // a recover's mark on the journal it undid could not be written
-  TResultFileStatus Saved;    // the save of the result file
+  std::string Record;             // the result file made, empty when there were no rows
+  std::uint64_t Renamed = 0;      // files renamed by the pass, settled from the disk
+  std::uint64_t Rows = 0;         // rows read back from the journal
+  std::uint64_t NotUndoable = 0;  // rows the result file cannot undo: their folder is too long for it
+  int JournalError = 0;           // a write of the journal failed; the pass stopped there
+  int ReadError = 0;              // the journal could not be read back
+  int MarkError = 0;              // a recover's mark on the journal it undid could not be written
+  bool JournalRemoved = false;    // the journal held nothing left to undo and is gone
+  std::string Undone;             // the journal a recover marked undone (or failed to)
+  TResultFileStatus Saved;        // the save of the result file
   bool Ok() const { return JournalError == 0 && ReadError == 0 && Saved.HasValue(); }
 };
 
-// Ends the journal of a rename pass and saves its rows beside it as the
-// automatic result file, keeping the newest `kept` records of the folder. A
-// pass without rows leaves neither file. When the result file cannot be
-// written the journal stays: it holds the rows.
+// Ends the journal of a rename pass and saves its rows where the target says,
+// read back from the journal a block at a time. A pass without rows leaves no
+// journal and no result file. When the result file cannot be written the
+// journal stays: it holds the rows.
+TPassRecord FinishRenameRecord(TPassJournalWriter& journal, TPassStopped stopped, const TRecordTarget& target);
+
+// The same for the window: the automatic result file beside the journal,
+// keeping the newest records of the folder within `keep`.
 TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_t kept);
 TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, const TRetention& keep);
+
+// How a recover came to its end.
+enum class TRecoverEnd : std::uint8_t {
+  Completed,      // every row was tried: the journal it undid is marked
+  Stopped,        // cut short: its rows stand, nothing is marked
+  SourceChanged,  // the file it read changed under it: its journal stays, nothing is marked
+};
 
 // Ends the journal of a recover pass: once it has been written it goes. The
 // journal whose rows it undid (when there is one) is marked undone, or partly
 // undone with the rows left, when the recover ran to its end: a later "last
 // record" then passes over it. A failed recover leaves its journal, which
 // holds the renames back, unless it holds no row.
+TPassRecord EndRecoverJournal(TPassJournalWriter& journal, const std::string& undoneJournal, TRecoverEnd end);
 TPassRecord EndRecoverJournal(TPassJournalWriter& journal, const std::string& undoneJournal, TPassStopped stop);
 
 }  // namespace vt

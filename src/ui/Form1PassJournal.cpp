@@ -55,6 +55,20 @@ QString FolderRefusalText(const TUntrustedFolder& refused) {
   return QString("Veltrane cannot check who may change %1 (%2).").arg(path, Text(SysErrorText(refused.Error)));
 }
 
+// Why a journal could not be made; a folder another user could change is said on its own.
+QString JournalStartText(const TJournalStart& start) {
+  const QString folder = Text(start.Folder);
+  const QString why = Text(SystemMessage(start.Error));
+  switch (start.Failure) {
+    case TJournalFailure::FolderNotMade: return QString("cannot create %1: %2").arg(folder, why);
+    case TJournalFailure::JournalNotMade:
+      return QString("cannot create the journal of the pass in %1: %2").arg(folder, why);
+    case TJournalFailure::FolderRefused: return FolderRefusalText(*start.Refused);
+    case TJournalFailure::None: break;
+  }
+  return {};
+}
+
 // The recover ran, but the pass it undid does not say so: it would be offered again.
 QString MarkFailureText(const TPassRecord& record, const std::string& undone) {
   return QString(
@@ -100,8 +114,8 @@ bool TForm1PassJournal::Start(TJournalKind kind, const std::string& folder, cons
     return false;
   }
   if (!start.Warning.empty()) ShowMessageBox(TMessageKind::Information, Text(start.Warning));
-  if (!start.Created) {
-    ShowMessageBox(TMessageKind::Error, "Nothing was renamed: " + Text(start.Created.Error()) + ".");
+  if (!start.Created()) {
+    ShowMessageBox(TMessageKind::Error, "Nothing was renamed: " + JournalStartText(start) + ".");
     return false;
   }
   Writer_ = std::move(writer);

@@ -5,9 +5,7 @@
 #include <QTabWidget>
 
 #include "engine/Messages.h"
-#include "platform/AppendFile.h"
-#include "results/JournalReader.h"
-#include "results/PassJournals.h"
+#include "results/RecordToRecover.h"
 #include "ui/ControlPage.h"
 #include "ui/Form1.h"
 #include "ui/Form1Commands.h"
@@ -19,15 +17,6 @@ namespace vt {
 namespace {
 
 QString Text(std::string_view bytes) { return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())); }
-
-// An automatic record keeps its journal beside it; a Recover of its rows marks
-// the journal recovered, as the command line does.
-std::string JournalOfRecord(const std::string& path) {
-  const std::string journal = JournalPathFor(path);
-  std::string start;
-  if (journal == path || ReadFileStart(journal, kJournalSignature.size(), start) != 0 || !IsJournal(start)) return {};
-  return journal;
-}
 
 }  // namespace
 
@@ -47,6 +36,8 @@ void TForm1::BtLoadResultClick() {
   ShowResultPage();
   // A failure keeps what was applied before it; no command changes.
   if (!ResultPage_->LoadFile(*path)) return;
+  // An automatic record keeps its journal beside it; a Recover of its rows marks
+  // the journal recovered, as the command line does.
   RunControl_->Journal().SetTableJournal(JournalOfRecord(*path));
   if (ResultTable_.RowCount() > 0) ResultLoadedCommands();
 }

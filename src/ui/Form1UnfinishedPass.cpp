@@ -1,8 +1,8 @@
 // The start-up question about a rename pass that never ended: killed, crashed
 // or cut off by a power loss, its journal still holds every rename it made.
-#include "results/AutomaticResultFiles.h"
-#include "results/JournalReader.h"
-#include "results/PassJournals.h"
+#include <cstdlib>
+
+#include "results/RecordToRecover.h"
 #include "ui/Form1.h"
 #include "ui/Form1PassJournal.h"
 #include "ui/Form1RunControl.h"
@@ -25,19 +25,17 @@ QString UnfinishedPassText(const TJournal& journal, const std::string& path) {
 }  // namespace
 
 void TForm1::OfferUnfinishedPass() {
-  const std::optional<std::string> folder = RecordsFolder();
-  // Records another user could have planted are not offered; a pass says why.
-  if (!folder || RefusedRecordsFolder(*folder)) return;
   // A journal whose record is still being kept is no pass cut off.
   RunControl_->WaitForRecord();
-  TJournal journal;
-  const std::optional<TRecordFile> unfinished = UnfinishedPass(*folder, journal);
-  if (!unfinished) return;
+  // Records another user could have planted are not offered; a pass says why.
+  const TRecordToRecover unfinished =
+      FindRecordToRecover([](const char* name) { return std::getenv(name); }, TRecordWanted::Unfinished);
+  if (!unfinished.Found()) return;
+  const TJournal& journal = unfinished.Journal;
   // No, or closing the box: the journal stays for later, or for recover --last.
-  if (ShowMessageBox(TMessageKind::Confirmation, UnfinishedPassText(journal, unfinished->Journal)) != TAnswer::Yes)
-    return;
+  if (ShowMessageBox(TMessageKind::Confirmation, UnfinishedPassText(journal, unfinished.File)) != TAnswer::Yes) return;
   JournalToTable(journal, ResultTable_);
-  RunControl_->Journal().SetTableJournal(unfinished->Journal);
+  RunControl_->Journal().SetTableJournal(unfinished.File);
   ShowResultPage();
   if (ResultTable_.RowCount() > 0) ResultLoadedCommands();
 }

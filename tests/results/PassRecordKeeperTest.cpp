@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/SysErrorText.h"
 #include "results/JournalReader.h"
 #include "results/PassJournals.h"
 #include "results/PassRecordKeeper.h"
@@ -32,7 +33,7 @@ class PassRecordKeeperTest : public ::testing::Test {
     fs::create_directories(folder);
     const TJournalStart start =
         StartPassJournal(Records(), {TJournalKind::Rename, 0, folder, "*"}, std::nullopt, TDurability::Kernel, *writer);
-    EXPECT_TRUE(start.Created) << start.Created.Error();
+    EXPECT_TRUE(start.Created()) << SystemMessage(start.Error);
     std::vector<std::string> names;
     names.reserve(2 * count);
     for (std::size_t i = 0; i < count; ++i) {

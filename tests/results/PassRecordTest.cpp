@@ -32,7 +32,7 @@ class PassRecordTest : public ::testing::Test {
     std::ofstream(Files() + "xa") << "x";
     const TJournalStart start =
         StartPassJournal(Records(), {TJournalKind::Rename, 0, Files(), "*"}, std::nullopt, TDurability::Kernel, writer);
-    ASSERT_TRUE(start.Created) << start.Created.Error();
+    ASSERT_TRUE(start.Created()) << SystemMessage(start.Error);
     const std::string folder = Files();  // the entry only views it
     const std::vector<TJournalEntry> intent{{0, folder, "a", "xa", TRenameStatus::rsCanBeRenamed, 0, true}};
     ASSERT_TRUE(writer.Intend(intent));
@@ -47,7 +47,7 @@ class PassRecordTest : public ::testing::Test {
     ASSERT_TRUE(renamed.Ok());
     const TJournalStart start = StartPassJournal(Records(), {TJournalKind::Recover, 0, renamed.Journal, "recover"},
                                                  std::nullopt, TDurability::Kernel, recover);
-    ASSERT_TRUE(start.Created) << start.Created.Error();
+    ASSERT_TRUE(start.Created()) << SystemMessage(start.Error);
   }
 
   TTempFolder Dir;
@@ -62,19 +62,20 @@ TEST_F(PassRecordTest, AJournalThatCannotBeMadeSaysWhyAndTheFolderIsStillWarnedO
     std::string Folder;
     std::optional<std::string> Named;
     fs::perms FolderMode;  // of a folder made beforehand; none: not made
-    std::string Error;
+    TJournalFailure Failure;
+    int Error;
     std::string Warning;
   };
   const std::string own = Records().substr(0, Records().size() - 1);
   const std::string open = own + " can be read by other users; its records name your files (chmod 700 " + own + ")";
   const Case cases[] = {
-      {"folder under a file", inFile, std::nullopt, fs::perms::none,
-       "cannot create " + inFile + ": " + SystemMessage(ENOTDIR), ""},
-      {"journal name taken", Records(), Records() + "r.vtr", fs::perms::owner_all,
-       "cannot create the journal of the pass in " + Records() + ": " + SystemMessage(EEXIST), ""},
+      {"folder under a file", inFile, std::nullopt, fs::perms::none, TJournalFailure::FolderNotMade, ENOTDIR, ""},
+      {"journal name taken", Records(), Records() + "r.vtr", fs::perms::owner_all, TJournalFailure::JournalNotMade,
+       EEXIST, ""},
       {"taken, folder open", Records(), Records() + "r.vtr", fs::perms::owner_all | fs::perms::group_read,
-       "cannot create the journal of the pass in " + Records() + ": " + SystemMessage(EEXIST), open},
-      {"made, folder open", Records(), std::nullopt, fs::perms::owner_all | fs::perms::others_exec, "", open},
+       TJournalFailure::JournalNotMade, EEXIST, open},
+      {"made, folder open", Records(), std::nullopt, fs::perms::owner_all | fs::perms::others_exec,
+       TJournalFailure::None, 0, open},
   };
   Dir.WriteFile("file");
   for (const Case& c : cases) {
@@ -87,12 +88,15 @@ TEST_F(PassRecordTest, AJournalThatCannotBeMadeSaysWhyAndTheFolderIsStillWarnedO
     TPassJournalWriter writer;
     const TJournalStart start = StartPassJournal(c.Folder, {}, c.Named, TDurability::Kernel, writer);
     EXPECT_EQ(start.Warning, c.Warning);
-    if (c.Error.empty()) {
-      EXPECT_TRUE(start.Created) << start.Created.Error();
+    EXPECT_EQ(start.Folder, c.Folder);
+    EXPECT_EQ(start.Failure, c.Failure);
+    EXPECT_EQ(start.Error, c.Error);
+    if (c.Failure == TJournalFailure::None) {
+      EXPECT_TRUE(start.Created()) << SystemMessage(start.Error);
       EXPECT_EQ(writer.Finish(TJournalEnd::Completed), 0);
     } else {
-      ASSERT_FALSE(start.Created);
-      EXPECT_EQ(start.Created.Error(), c.Error);
+      EXPECT_FALSE(start.Created());
+      EXPECT_TRUE(writer.Path().empty());
     }
   }
 }
@@ -132,7 +136,7 @@ TEST_F(PassRecordTest, ARecordThatCannotBeWrittenLeavesTheJournalAndSaysHowManyW
 TEST_F(PassRecordTest, APassWithoutRowsLeavesNothing) {
   TPassJournalWriter writer;
   const TJournalStart start = StartPassJournal(Records(), {}, std::nullopt, TDurability::Kernel, writer);
-  ASSERT_TRUE(start.Created) << start.Created.Error();
+  ASSERT_TRUE(start.Created()) << SystemMessage(start.Error);
   const TPassRecord record = KeepPassRecord(writer, false, 50);
   EXPECT_TRUE(record.Ok());
   EXPECT_EQ(record.Record, "");

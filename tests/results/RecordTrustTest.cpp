@@ -88,7 +88,7 @@ TEST_F(RecordTrust, AFolderAnotherUserCouldChangeGetsNoJournal) {
     TPassJournalWriter writer;
     const TJournalStart start =
         StartPassJournal(Records(), {TJournalKind::Rename, 0, Files(), "*"}, std::nullopt, TDurability::Kernel, writer);
-    EXPECT_FALSE(start.Created);
+    EXPECT_FALSE(start.Created());
     ASSERT_TRUE(start.Refused);
     EXPECT_EQ(start.Refused->Path, Records());
     EXPECT_EQ(start.Refused->Fault, c.Fault);

@@ -1,0 +1,163 @@
+#include "cli/RecordKeeping.h"
+
+#include <ctime>
+
+#include "cli/Complaint.h"
+#include "cli/FolderRefusal.h"
+#include "cli/RowFormat.h"
+#include "platform/SysErrorText.h"
+#include "results/AutomaticResultFiles.h"
+#include "results/UndoFromFile.h"
+
+namespace vt {
+
+namespace {
+
+std::string JournalStartText(const TJournalStart& start) {
+  switch (start.Failure) {
+    case TJournalFailure::FolderNotMade: return "cannot create " + start.Folder + ": " + SystemMessage(start.Error);
+    case TJournalFailure::FolderRefused: return FolderRefusalText(*start.Refused) + "; no journal is kept there";
+    case TJournalFailure::JournalNotMade:
+      return "cannot create the journal of the pass in " + start.Folder + ": " + SystemMessage(start.Error);
+    case TJournalFailure::None: break;
+  }
+  return {};
+}
+
+// Which rows the saved file cannot undo, and for an automatic file where it went.
+void SayKept(std::FILE* err, const TSaveTarget& target, std::uint64_t lost) {
+  if (lost > 0)
+    Complain(err, "warning: " + std::to_string(lost) + (lost == 1 ? " row" : " rows") + " cannot be undone from " +
+                      TerminalText(target.Path) + ": a result file cannot hold so long a folder");
+  if (target.Automatic)
+    Complain(err, "rows saved to " + TerminalText(target.Path) + "; undo the pass with: veltrane-cli recover " +
+                      TerminalText(target.Path));
+}
+
+void SayWhereTheRowsAre(std::FILE* err, std::uint64_t renamed, const std::string& journal) {
+  Complain(err, FilesWere(renamed) + " renamed; their rows are in " + TerminalText(journal) +
+                    "; undo them with: veltrane-cli recover " + TerminalText(journal));
+}
+
+// The result file of a journal read back: false when it could not be saved.
+bool SaySaved(std::FILE* err, const TSaveTarget& target, const TPassRecord& kept) {
+  if (kept.Rows == 0) {
+    if (!target.Automatic) Complain(err, "no rows, so nothing was saved to " + TerminalText(target.Path));
+    return true;
+  }
+  if (!kept.Saved) {
+    const TResultFileFailure& failure = kept.Saved.Error();
+    Complain(err, FileMessage(failure.Message) +
+                      (failure.SystemError != 0 ? std::string(" (") + SystemMessage(failure.SystemError) + ")" : ""));
+    return false;
+  }
+  SayKept(err, target, kept.NotUndoable);
+  return true;
+}
+
+}  // namespace
+
+TRetention RetentionOf(const TCliOptions& options, const TCliEnvironment& environment) {
+  TRetention keep = ReadRetention(environment.GetEnv);
+  if (options.KeepPasses) keep.Passes = *options.KeepPasses;
+  if (options.KeepMegabytes) keep.Bytes = *options.KeepMegabytes * kMegabyte;
+  return keep;
+}
+
+TRecord SettleRecord(const TCliOptions& options, const TCliEnvironment& environment, bool renames) {
+  if (options.SaveFile) {
+    TExpected<TSaveTarget, std::string> settled = SettleSaveFile(*options.SaveFile);
+    if (!settled) return Unexpected(settled.Error());
+    return std::optional<TSaveTarget>(std::move(settled).Value());
+  }
+  if (!renames || options.NoSave || options.Command == TCliCommand::Recover) return std::optional<TSaveTarget>();
+  const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
+  if (!folder)
+    return Unexpected("no folder for the automatic result file: HOME is not set (or give --save FILE or --no-save)");
+  if (const std::optional<TUntrustedFolder> refused = RefusedRecordsFolder(*folder))
+    return Unexpected(FolderRefusalText(*refused) + "; no record is kept there (or give --no-save)");
+  const TExpected<std::string, std::string> path = ReserveAutomaticFile(*folder, std::time(nullptr));
+  if (!path) return Unexpected(path.Error() + " (give --save FILE or --no-save)");
+  return std::optional<TSaveTarget>(TSaveTarget{*path, true, true});
+}
+
+TExpected<void, std::string> StartJournal(const TCliOptions& options, const TCliEnvironment& environment,
+                                          TJournalHeader header, const std::optional<TSaveTarget>& record,
+                                          TPassJournalWriter& writer) {
+  const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
+  if (!folder) return Unexpected("no folder for the journal of the pass: HOME is not set");
+  if (const std::optional<TUntrustedFolder> refused = RefusedRecordsFolder(*folder)) {
+    // The user asked for no record: a rename pass then runs without a journal, and cannot be undone.
+    if (options.NoSave && header.Kind == TJournalKind::Rename) {
+      Complain(environment.Err, "warning: " + FolderRefusalText(*refused) +
+                                    "; this pass keeps no journal (--no-save) and cannot be undone");
+      return {};
+    }
+    return Unexpected(FolderRefusalText(*refused) + "; no journal is kept there" +
+                      (header.Kind == TJournalKind::Rename ? " (or give --no-save)" : ""));
+  }
+  std::optional<std::string> named;
+  if (record && record->Automatic) named = record->Path;
+  const TDurability durability = options.Sync ? TDurability::Disk : TDurability::Kernel;
+  const TJournalStart start = StartPassJournal(*folder, std::move(header), named, durability, writer);
+  if (!start.Warning.empty()) Complain(environment.Err, "warning: " + TerminalText(start.Warning));
+  if (!start.Created()) return Unexpected(JournalStartText(start));
+  return {};
+}
+
+bool KeepTableRecord(const TSaveTarget& target, const TResultTable& table, std::FILE* err) {
+  if (const TExpected<void, std::string> saved = SaveRows(target, table); !saved) {
+    Complain(err, FileMessage(saved.Error()));
+    return false;
+  }
+  if (table.RowCount() == 0) {
+    if (!target.Automatic) Complain(err, "no rows, so nothing was saved to " + TerminalText(target.Path));
+    return true;
+  }
+  SayKept(err, target, CountRowsNotUndoableFromFile(table.Rows()));
+  return true;
+}
+
+bool FinishRenameJournal(std::FILE* err, const std::optional<TSaveTarget>& record, TPassStopped stopped,
+                         TPassJournalWriter& journal, const TRetention& keep) {
+  TRecordTarget target{TRecordPlace::None, {}, false, keep};
+  if (record)
+    target = {record->Automatic ? TRecordPlace::Automatic : TRecordPlace::Named, record->Path, record->Created, keep};
+  const TPassRecord kept = FinishRenameRecord(journal, stopped, target);
+  if (kept.JournalError != 0)
+    Complain(err, "cannot write the journal " + TerminalText(kept.Journal) + ": " + SystemMessage(kept.JournalError) +
+                      "; the pass stopped before its next rename");
+  // --no-save: the journal went once the pass had ended as it should.
+  if (!record) return kept.JournalError == 0;
+  if (kept.ReadError != 0) {
+    Complain(err, "cannot read the journal " + TerminalText(kept.Journal) + " back: " + SystemMessage(kept.ReadError));
+    SayWhereTheRowsAre(err, kept.Renamed, kept.Journal);
+    return false;
+  }
+  const bool saved = SaySaved(err, *record, kept);
+  // A pass without rows renamed nothing: it left no record at all.
+  if ((!saved || kept.JournalError != 0) && !kept.JournalRemoved) SayWhereTheRowsAre(err, kept.Renamed, kept.Journal);
+  return saved && kept.JournalError == 0;
+}
+
+bool EndRecover(std::FILE* err, TPassJournalWriter& journal, const std::string& file, const std::string& undone,
+                TRecoverEnd end) {
+  const TPassRecord ended = EndRecoverJournal(journal, undone, end);
+  if (ended.JournalError != 0) {
+    Complain(err, "cannot write the journal " + TerminalText(ended.Journal) + ": " + SystemMessage(ended.JournalError) +
+                      "; the recover stopped before its next rename");
+    if (ended.JournalRemoved)
+      Complain(err, "nothing was renamed back");
+    else
+      Complain(err, FilesWere(ended.Renamed) + " renamed back, their rows are in " + TerminalText(ended.Journal) +
+                        "; once the cause is mended, recover " + TerminalText(file) + " again undoes the rest");
+    return false;
+  }
+  // Undone, or as far as it could be: --last passes over it, and says what is left.
+  if (ended.MarkError != 0)
+    Complain(err, "cannot mark " + TerminalText(ended.Undone) + " as undone: " + SystemMessage(ended.MarkError) +
+                      "; recover --last may take it again");
+  return true;
+}
+
+}  // namespace vt
