@@ -372,7 +372,7 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   // The window's checks, a simulation's too: what they refuse never starts.
   const TPromptEnvironment prompt{environment.In, environment.Err, environment.InIsTerminal,
                                   options.AssumeYes ? TAssumeYes::Yes : TAssumeYes::No};
-  if (!SettingsAllowPass(options.Controls, prompt)) return ExitStatus::Usage;
+  if (!SettingsAllowPass(options.Settings, prompt)) return ExitStatus::Usage;
   // The record is settled before the first rename: nothing is renamed without it.
   const TRecord settled = SettleRecord(options, environment, options.Rename);
   if (!settled) {
@@ -383,10 +383,10 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   // The rows of a real pass are in its journal: the pass holds none of them.
   TPassJournalWriter journal;
   if (options.Rename) {
-    const TExpected<void, std::string> started = StartJournal(
-        options, environment,
-        TJournalHeader{TJournalKind::Rename, 0, *folder, JournalWhat(CaptureSettings(options.Controls), options.Masks)},
-        record, journal);
+    const TExpected<void, std::string> started =
+        StartJournal(options, environment,
+                     TJournalHeader{TJournalKind::Rename, 0, *folder, JournalWhat(options.Settings, options.Masks)},
+                     record, journal);
     if (!started) {
       Complain(environment.Err, started.Error() + "; nothing was renamed");
       if (record) RemoveIfCreated(*record);
@@ -429,7 +429,7 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
       Complain(environment.Err, "cannot read " + TerminalText(path) + ": " + SystemMessage(error));
     unreadable = true;
   });
-  const TPassEnd end = runner.RunSearch(passOptions, CaptureSettings(options.Controls), !options.Rename);
+  const TPassEnd end = runner.RunSearch(passOptions, options.Settings, !options.Rename);
   if (end == TPassEnd::Completed && filesSelected == 0 && !unreadable)
     Complain(environment.Err, "no file matched " + TerminalText(options.Masks) + " in " + TerminalText(*folder));
   const int status = output.Finish(environment, record, end, journaled ? &journal : nullptr);

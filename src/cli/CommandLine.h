@@ -31,6 +31,9 @@ struct TCliOptions {
   TOrderDirection Direction = TOrderDirection::Ascending;
   bool RestartPerFolder = false;  // Number counts from its start in each folder
   bool Chains = false;            // renames make room for each other
+  // The pass's settings, filled as typed.
+  TRenameSettings Settings;
+  // What the window's controls would show for Settings.
   TControlValues Controls;
   // show and recover
   std::string ResultFile;
