@@ -545,6 +545,13 @@ std::optional<TCliCommand> AskedForHelp(const std::vector<std::string>& args) {
 
 }  // namespace
 
+std::vector<std::string_view> OperationOptionNames(TOperation operation) {
+  std::vector<std::string_view> names;
+  for (const TOperationOption& option : OperationOptions())
+    if (option.Operation == operation) names.push_back(option.Name);
+  return names;
+}
+
 TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   TCliOptions options;
   if (const std::optional<TCliCommand> asked = AskedForHelp(args)) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/RowFormat.h"
@@ -57,5 +58,8 @@ using TParseResult = TExpected<TCliOptions, std::string>;
 
 // args: the arguments after the program name.
 TParseResult ParseCommandLine(const std::vector<std::string>& args);
+
+// The options of an operation, without their "--", in the order of the options' table.
+std::vector<std::string_view> OperationOptionNames(TOperation operation);
 
 }  // namespace vt

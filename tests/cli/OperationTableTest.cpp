@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "cli/Usage.h"
 #include "engine/OperationTable.h"
 #include "engine/RenameStep.h"
 #include "support/ControlValues.h"
@@ -229,6 +231,26 @@ TEST(OperationTable, EverySettingIsReachedFromTheCommandLine) {
       reached =
           reached || (request.Operation == row.Operation && row.Get(CaptureSettings(WindowControls(request))) != unset);
     EXPECT_TRUE(reached) << row.Control;
+  }
+}
+
+// --help's line of each operation names each of its options.
+TEST(OperationTable, TheHelpShowsEveryOptionOfItsOperation) {
+  const std::string_view usage = UsageText();
+  const std::size_t operations = usage.find("\nOperations:\n");
+  ASSERT_NE(operations, std::string_view::npos);
+  const std::size_t end = usage.find("\n\n", operations + 1);
+  for (const TOperationRow& row : OperationRows()) {
+    const std::size_t first = usage.find("\n  " + std::string(row.Word) + " ", operations);
+    ASSERT_LT(first, end) << row.Word;
+    // Up to the line of the next operation; its own lines are indented further or begin with its word.
+    const std::string own = "\n  " + std::string(row.Word) + " ";
+    std::size_t next = first;
+    do next = usage.find("\n  ", next + 1);
+    while (next < end && (usage[next + 3] == ' ' || usage.substr(next, own.size()) == own));
+    const std::string_view lines = usage.substr(first, std::min(next, end) - first);
+    for (const std::string_view name : OperationOptionNames(row.Operation))
+      EXPECT_NE(lines.find("--" + std::string(name)), std::string_view::npos) << row.Word << " --" << name;
   }
 }
 
