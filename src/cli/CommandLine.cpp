@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/NameFields.h"
+#include "engine/OperationTable.h"
 
 namespace vt {
 
@@ -20,8 +21,114 @@ struct OptionEntry {
   std::vector<std::string_view> Operations;
 };
 
-const std::vector<OptionEntry>& Options() {
-  static const std::vector<OptionEntry> options{
+// Where an option's setting comes from: the value typed (a number, a choice or
+// a text), the text exactly as typed, or a value of its own.
+enum class TSource : std::uint8_t { Typed, AsTyped, Fixed };
+
+// One setting an option fills, named by its control.
+struct TEffect {
+  std::string_view Control;
+  TSource Source = TSource::Typed;
+  TSettingValue Fixed{};
+};
+
+struct TChoiceWord {
+  std::string_view Word;
+  int Value;
+};
+
+// An option of one operation. A number is bounded by Minimum and Maximum; a
+// choice is one of Choices; a text is a name's text (What says which) that
+// cannot hold a slash.
+struct TOperationOption {
+  std::string_view Name;
+  TOperation Operation;
+  std::vector<TEffect> Effects;
+  int Minimum = 0;
+  int Maximum = 0;
+  std::vector<TChoiceWord> Choices;
+  std::string_view What;
+};
+
+// The option sets control to a value of its own, to the value typed, or to the text as typed.
+TEffect Set(std::string_view control, TSettingValue value) { return {control, TSource::Fixed, std::move(value)}; }
+TEffect Typed(std::string_view control) { return {control, TSource::Typed, {}}; }
+TEffect AsTyped(std::string_view control) { return {control, TSource::AsTyped, {}}; }
+
+TOperationOption FlagOption(std::string_view name, TOperation operation, std::vector<TEffect> effects) {
+  return {name, operation, std::move(effects), 0, 0, {}, {}};
+}
+TOperationOption NumberOption(std::string_view name, TOperation operation, std::vector<TEffect> effects, int minimum,
+                              int maximum) {
+  return {name, operation, std::move(effects), minimum, maximum, {}, {}};
+}
+TOperationOption ChoiceOption(std::string_view name, TOperation operation, std::string_view control,
+                              std::vector<TChoiceWord> choices) {
+  return {name, operation, {Typed(control)}, 0, 0, std::move(choices), {}};
+}
+TOperationOption TextOption(std::string_view name, TOperation operation, std::vector<TEffect> effects,
+                            std::string_view what) {
+  return {name, operation, std::move(effects), 0, 0, {}, what};
+}
+
+std::vector<TChoiceWord> Placements() {
+  return {{"end", ChoiceValue(TPlacement::ToEnd)},
+          {"begin", ChoiceValue(TPlacement::AtBeginning)},
+          {"offset", ChoiceValue(TPlacement::FromBeginning)},
+          {"offset-end", ChoiceValue(TPlacement::FromEnd)}};
+}
+
+// Each option of each operation, and the settings it fills.
+const std::vector<TOperationOption>& OperationOptions() {
+  using enum TOperation;
+  static const std::vector<TOperationOption> options{
+      FlagOption("recursive", SearchReplace, {Set("ChkBxSearchRecursive", true)}),
+      FlagOption("recursive", Remove, {Set("ChkBxDelRecursive", true)}),
+      FlagOption("case-sensitive", SearchReplace, {Set("ChkBxCaseSensitive", true)}),
+      FlagOption("case-sensitive", Remove, {Set("ChkBxCaseSensDel", true)}),
+      FlagOption("extension", SearchReplace, {Set("ChkBxSearchInExt", true)}),
+      FlagOption("regex", SearchReplace, {Set("ChkBxRegex", true)}),
+      ChoiceOption("at", Insert, "ComboInsertTo", Placements()),
+      ChoiceOption("at", Number, "ComboNumberInsertTo", Placements()),
+      NumberOption("pos", Insert, {Typed("UpDownInsertPos")}, 1, 127),
+      NumberOption("pos", Remove, {Typed("UpDownDeletePos")}, 1, 127),
+      NumberOption("pos", Number, {Typed("UpDownNumberPos")}, 1, 127),
+      NumberOption("count", Remove, {Typed("UpDownNbrDelete")}, 0, 127),
+      ChoiceOption("from", Remove, "ComboDeleteFrom",
+                   {{"begin", ChoiceValue(TRemoveFrom::Beginning)},
+                    {"end", ChoiceValue(TRemoveFrom::End)},
+                    {"offset", ChoiceValue(TRemoveFrom::OffsetFromBeginning)},
+                    {"offset-end", ChoiceValue(TRemoveFrom::OffsetFromEnd)}}),
+      // Leading zeros of the start as typed set the width.
+      NumberOption("start", Number, {Typed("UpDownStartNumber"), AsTyped("EdStartNumber")}, 0, 32767),
+      NumberOption("increment", Number, {Typed("UpDownIncrement")}, 1, 20),
+      FlagOption("backwards", Number, {Set("ChkBxDecrement", true)}),
+      TextOption("base", Number, {Set("ChkBxUseBaseFilename", true), Typed("ComboBaseFileName")}, "the base name"),
+      FlagOption("fields", Insert, {Set("ChkBxUseFields", true)}),
+      FlagOption("fields", Number, {Set("ChkBxUseFields", true)}),
+      FlagOption("no-extension", ChangeCase, {Set("ChkBxChangecaseWithExt", false)}),
+      FlagOption("extension-only", ChangeCase, {Set("ChkBxChangecaseExtOnly", true)}),
+      FlagOption("short", Truncate, {Set("ComboTruncateTo", ChoiceValue(TTruncateKind::ShortName))}),
+      NumberOption("max", Truncate,
+                   {Set("ComboTruncateTo", ChoiceValue(TTruncateKind::MaxChars)), Typed("UpDownNbrTruncate")}, 1, 127),
+  };
+  return options;
+}
+
+bool TakesValue(const TOperationOption& option) {
+  return std::any_of(option.Effects.begin(), option.Effects.end(),
+                     [](const TEffect& effect) { return effect.Source != TSource::Fixed; });
+}
+
+std::string_view WordOf(TOperation operation) {
+  for (const TOperationRow& row : OperationRows())
+    if (row.Operation == operation) return row.Word;
+  return {};
+}
+
+// The options of the pass and the commands, then those of the operations, each name once.
+std::vector<OptionEntry> AllOptions() {
+  std::vector<OptionEntry> options{
       {"masks", 'm', Arity::Value, {}},
       {"subdirs", 'r', Arity::Flag, {}},
       {"rename", 'x', Arity::Flag, {}},
@@ -41,24 +148,20 @@ const std::vector<OptionEntry>& Options() {
       {"chains", 0, Arity::Flag, {}},
       {"help", 'h', Arity::Flag, {}},
       {"version", 0, Arity::Flag, {}},
-      {"recursive", 0, Arity::Flag, {"replace", "remove"}},
-      {"case-sensitive", 0, Arity::Flag, {"replace", "remove"}},
-      {"extension", 0, Arity::Flag, {"replace"}},
-      {"regex", 0, Arity::Flag, {"replace"}},
-      {"at", 0, Arity::Value, {"insert", "number"}},
-      {"pos", 0, Arity::Value, {"insert", "remove", "number"}},
-      {"count", 0, Arity::Value, {"remove"}},
-      {"from", 0, Arity::Value, {"remove"}},
-      {"start", 0, Arity::Value, {"number"}},
-      {"increment", 0, Arity::Value, {"number"}},
-      {"backwards", 0, Arity::Flag, {"number"}},
-      {"base", 0, Arity::Value, {"number"}},
-      {"fields", 0, Arity::Flag, {"insert", "number"}},
-      {"no-extension", 0, Arity::Flag, {"case"}},
-      {"extension-only", 0, Arity::Flag, {"case"}},
-      {"short", 0, Arity::Flag, {"truncate"}},
-      {"max", 0, Arity::Value, {"truncate"}},
   };
+  for (const TOperationOption& option : OperationOptions()) {
+    auto known = std::find_if(options.begin(), options.end(),
+                              [&](const OptionEntry& entry) { return entry.Long == option.Name; });
+    if (known == options.end())
+      known = options.insert(options.end(),
+                             OptionEntry{option.Name, 0, TakesValue(option) ? Arity::Value : Arity::Flag, {}});
+    known->Operations.push_back(WordOf(option.Operation));
+  }
+  return options;
+}
+
+const std::vector<OptionEntry>& Options() {
+  static const std::vector<OptionEntry> options = AllOptions();
   return options;
 }
 
@@ -178,7 +281,7 @@ class Interpreter {
  public:
   explicit Interpreter(TCliOptions& options) : Options_(options) {}
 
-  TCheck Bounded(const GivenOption& given, int minimum, int maximum, int& field) {
+  TCheck Bounded(const GivenOption& given, int minimum, int maximum, TSettingValue& field) {
     const std::optional<int> value = ParseBounded(given.Value, minimum, maximum);
     if (!value)
       return Unexpected("option '" + given.Spelled + "' needs a whole number from " + std::to_string(minimum) + " to " +
@@ -187,15 +290,15 @@ class Interpreter {
     return {};
   }
 
-  TCheck Choice(const GivenOption& given, std::initializer_list<std::string_view> words, int& field) {
-    const std::optional<int> value = ParseChoice(given.Value, words);
-    if (!value) {
-      std::string list;
-      for (const std::string_view word : words) list += (list.empty() ? "" : ", ") + std::string(word);
-      return Unexpected("option '" + given.Spelled + "' needs one of " + list + ", not '" + given.Value + "'");
-    }
-    field = *value;
-    return {};
+  TCheck Choice(const GivenOption& given, const std::vector<TChoiceWord>& words, TSettingValue& field) {
+    for (const TChoiceWord& word : words)
+      if (given.Value == word.Word) {
+        field = word.Value;
+        return {};
+      }
+    std::string list;
+    for (const TChoiceWord& word : words) list += (list.empty() ? "" : ", ") + std::string(word.Word);
+    return Unexpected("option '" + given.Spelled + "' needs one of " + list + ", not '" + given.Value + "'");
   }
 
   // A slash can never be part of a name on this system; a field's value has
@@ -225,106 +328,65 @@ class PassInterpreter : public Interpreter {
 
   // regex: the search text is a regular expression, which may hold any character.
   TCheck Operation(const std::string& word, const std::vector<std::string>& operands, bool regex) {
-    TControlValues& c = Options_.Controls;
-    if (word == "replace") {
-      c.LstBoxActions = ControlIndex(TOperation::SearchReplace);
-      if (TCheck counted = Operands(word, operands, 2, 2); !counted) return counted;
-      c.EdSearchFor = operands[0];
-      c.EdReplaceWith = operands[1];
-      if (TCheck search = NameText("the search text", c.EdSearchFor); !search && !regex) return search;
-      return NameText("the replacement", c.EdReplaceWith);
-    }
-    if (word == "insert") {
-      c.LstBoxActions = ControlIndex(TOperation::Insert);
-      if (TCheck counted = Operands(word, operands, 1, 1); !counted) return counted;
-      c.EdInsert = operands[0];
-      return NameText("the text to insert", c.EdInsert);
-    }
-    if (word == "remove") {
-      c.LstBoxActions = ControlIndex(TOperation::Remove);
-      if (TCheck counted = Operands(word, operands, 0, 1); !counted) return counted;
-      c.ComboItemToDelete = ControlIndex(operands.empty() ? TRemoveKind::Characters : TRemoveKind::String);
-      if (!operands.empty()) {
-        c.EdDelete = operands[0];
-        return NameText("the text to remove", c.EdDelete);
+    const TOperationRow* row = FindOperation(word);
+    if (row == nullptr)
+      return Unexpected("unknown operation '" + word + "' (replace, insert, remove, number, case or truncate)");
+    TRenameSettings& s = Options_.Settings;
+    s = DefaultSettings(row->Operation);
+    switch (row->Operation) {
+      case TOperation::SearchReplace: {
+        if (TCheck counted = Operands(word, operands, 2, 2); !counted) return counted;
+        s.ReplaceInfos.SearchFor = operands[0];
+        s.ReplaceInfos.ReplaceWith = operands[1];
+        if (TCheck search = NameText("the search text", operands[0]); !search && !regex) return search;
+        return NameText("the replacement", operands[1]);
       }
-      return {};
+      case TOperation::Insert:
+        if (TCheck counted = Operands(word, operands, 1, 1); !counted) return counted;
+        s.InsertInfos.Text = operands[0];
+        return NameText("the text to insert", operands[0]);
+      case TOperation::Remove:
+        if (TCheck counted = Operands(word, operands, 0, 1); !counted) return counted;
+        s.DeleteInfos.Kind = operands.empty() ? TRemoveKind::Characters : TRemoveKind::String;
+        if (operands.empty()) return {};
+        s.DeleteInfos.Text = operands[0];
+        return NameText("the text to remove", operands[0]);
+      case TOperation::ChangeCase: return CaseKind(word, operands);
+      case TOperation::Number:
+      case TOperation::Truncate: return Operands(word, operands, 0, 0);
     }
-    if (word == "number") {
-      c.LstBoxActions = ControlIndex(TOperation::Number);
-      return Operands(word, operands, 0, 0);
-    }
-    if (word == "case") {
-      c.LstBoxActions = ControlIndex(TOperation::ChangeCase);
-      if (TCheck counted = Operands(word, operands, 1, 1); !counted) return counted;
-      const std::optional<int> kind = ParseChoice(operands[0], {"upper", "lower", "first", "first-lower", "weird"});
-      if (!kind)
-        return Unexpected("case needs one of upper, lower, first, first-lower, weird, not '" + operands[0] + "'");
-      c.ComboChangeCase = *kind;
-      return {};
-    }
-    if (word == "truncate") {
-      c.LstBoxActions = ControlIndex(TOperation::Truncate);
-      return Operands(word, operands, 0, 0);
-    }
-    return Unexpected("unknown operation '" + word + "' (replace, insert, remove, number, case or truncate)");
+    return {};
   }
 
   // Options are applied in the order typed; a repeated option keeps its last value.
   TCheck Apply(const std::string& operation, const GivenOption& given) {
-    TControlValues& c = Options_.Controls;
-    const std::string_view name = given.Entry->Long;
-    if (name == "recursive") {
-      (operation == "replace" ? c.ChkBxSearchRecursive : c.ChkBxDelRecursive) = true;
-    } else if (name == "case-sensitive") {
-      (operation == "replace" ? c.ChkBxCaseSensitive : c.ChkBxCaseSensDel) = true;
-    } else if (name == "extension") {
-      c.ChkBxSearchInExt = true;
-    } else if (name == "regex") {
-      c.ChkBxRegex = true;
-    } else if (name == "at") {
-      return Choice(given, {"end", "begin", "offset", "offset-end"},
-                    operation == "insert" ? c.ComboInsertTo : c.ComboNumberInsertTo);
-    } else if (name == "pos") {
-      int& field = operation == "insert"   ? c.UpDownInsertPos
-                   : operation == "remove" ? c.UpDownDeletePos
-                                           : c.UpDownNumberPos;
-      return Bounded(given, 1, 127, field);
-    } else if (name == "count") {
-      return Bounded(given, 0, 127, c.UpDownNbrDelete);
-    } else if (name == "from") {
-      return Choice(given, {"begin", "end", "offset", "offset-end"}, c.ComboDeleteFrom);
-    } else if (name == "start") {
-      if (TCheck start = Bounded(given, 0, 32767, c.UpDownStartNumber); !start) return start;
-      c.EdStartNumber = given.Value;  // as typed: leading zeros set the width
-    } else if (name == "increment") {
-      return Bounded(given, 1, 20, c.UpDownIncrement);
-    } else if (name == "backwards") {
-      c.ChkBxDecrement = true;
-    } else if (name == "base") {
-      c.ChkBxUseBaseFilename = true;
-      c.ComboBaseFileName = given.Value;
-      return NameText("the base name", given.Value);
-    } else if (name == "fields") {
-      c.ChkBxUseFields = true;
-    } else if (name == "no-extension") {
-      c.ChkBxChangecaseWithExt = false;
-    } else if (name == "extension-only") {
-      c.ChkBxChangecaseExtOnly = true;
-    } else if (name == "short") {
-      c.ComboTruncateTo = ControlIndex(TTruncateKind::ShortName);
-    } else if (name == "max") {
-      c.ComboTruncateTo = ControlIndex(TTruncateKind::MaxChars);
-      return Bounded(given, 1, 127, c.UpDownNbrTruncate);
+    const TOperationOption* option = FindOption(operation, given.Entry->Long);
+    if (option == nullptr) return {};  // the scan has refused it already
+    TSettingValue typed = given.Value;
+    if (!option->Choices.empty()) {
+      if (TCheck chosen = Choice(given, option->Choices, typed); !chosen) return chosen;
+    } else if (option->Maximum > 0) {
+      if (TCheck bounded = Bounded(given, option->Minimum, option->Maximum, typed); !bounded) return bounded;
+    } else if (!option->What.empty()) {
+      if (TCheck text = NameText(std::string(option->What), given.Value); !text) return text;
+    }
+    for (const TEffect& effect : option->Effects) {
+      const TSettingRow* row = FindSetting(option->Operation, effect.Control);
+      if (row == nullptr) continue;
+      switch (effect.Source) {
+        case TSource::Typed: row->Set(Options_.Settings, typed); break;
+        case TSource::AsTyped: row->Set(Options_.Settings, given.Value); break;
+        case TSource::Fixed: row->Set(Options_.Settings, effect.Fixed); break;
+      }
     }
     return {};
   }
 
   // Combinations that would silently do something else than asked.
   TCheck CheckCombination(const std::string& operation, const ScannedArguments& scanned) {
-    const TControlValues& c = Options_.Controls;
+    const TRenameSettings& s = Options_.Settings;
     if (operation == "remove") {
-      const bool byCount = c.ComboItemToDelete == ControlIndex(TRemoveKind::Characters);
+      const bool byCount = s.DeleteInfos.Kind == TRemoveKind::Characters;
       if (byCount && !Given(scanned, "count")) return Unexpected("remove needs a TEXT or --count N");
       if (!byCount && Given(scanned, "count")) return Unexpected("remove takes a TEXT or --count N, not both");
       for (const char* option : {"from", "pos"})
@@ -333,15 +395,14 @@ class PassInterpreter : public Interpreter {
       for (const char* option : {"recursive", "case-sensitive"})
         if (byCount && Given(scanned, option))
           return Unexpected(std::string("option '--") + option + "' applies to remove TEXT only");
-      if (Given(scanned, "pos") && !IsOffset(FromControlIndex<TRemoveFrom>(c.ComboDeleteFrom)))
+      if (Given(scanned, "pos") && !IsOffset(s.DeleteInfos.From))
         return Unexpected("option '--pos' needs --from offset or --from offset-end");
     }
-    if (operation == "insert" && Given(scanned, "pos") && !IsOffset(FromControlIndex<TPlacement>(c.ComboInsertTo)))
+    if (operation == "insert" && Given(scanned, "pos") && !IsOffset(s.InsertInfos.InsertTo))
       return Unexpected("option '--pos' needs --at offset or --at offset-end");
-    if (operation == "number" && Given(scanned, "pos") &&
-        !IsOffset(FromControlIndex<TPlacement>(c.ComboNumberInsertTo)))
+    if (operation == "number" && Given(scanned, "pos") && !IsOffset(s.NumberInfos.InsertTo))
       return Unexpected("option '--pos' needs --at offset or --at offset-end");
-    if (operation == "number" && Given(scanned, "at") && !c.ChkBxUseBaseFilename)
+    if (operation == "number" && Given(scanned, "at") && !s.NumberInfos.UseBaseName)
       return Unexpected("option '--at' needs --base NAME (without it the number is the whole name)");
     if (operation == "case" && Given(scanned, "no-extension") && Given(scanned, "extension-only"))
       return Unexpected("options '--no-extension' and '--extension-only' exclude each other");
@@ -356,6 +417,31 @@ class PassInterpreter : public Interpreter {
     if (operands.size() < least) return Unexpected(word + ": missing argument (see --help)");
     if (operands.size() > most) return Unexpected(word + ": unexpected argument '" + operands[most] + "'");
     return {};
+  }
+
+  TCheck CaseKind(const std::string& word, const std::vector<std::string>& operands) {
+    if (TCheck counted = Operands(word, operands, 1, 1); !counted) return counted;
+    static constexpr std::array<std::pair<std::string_view, TCaseKind>, 5> kKinds{{
+        {"upper", TCaseKind::Upper},
+        {"lower", TCaseKind::Lower},
+        {"first", TCaseKind::FirstUpperIgnoreRest},
+        {"first-lower", TCaseKind::FirstUpperRestLower},
+        {"weird", TCaseKind::Weird},
+    }};
+    for (const auto& [typed, kind] : kKinds)
+      if (operands[0] == typed) {
+        Options_.Settings.CaseKind = kind;
+        return {};
+      }
+    return Unexpected("case needs one of upper, lower, first, first-lower, weird, not '" + operands[0] + "'");
+  }
+
+  static const TOperationOption* FindOption(const std::string& operation, std::string_view name) {
+    const auto& options = OperationOptions();
+    const auto found = std::find_if(options.begin(), options.end(), [&](const TOperationOption& option) {
+      return option.Name == name && WordOf(option.Operation) == operation;
+    });
+    return found == options.end() ? nullptr : &*found;
   }
 };
 
@@ -459,6 +545,13 @@ std::optional<TCliCommand> AskedForHelp(const std::vector<std::string>& args) {
 
 }  // namespace
 
+std::vector<std::string_view> OperationOptionNames(TOperation operation) {
+  std::vector<std::string_view> names;
+  for (const TOperationOption& option : OperationOptions())
+    if (option.Operation == operation) names.push_back(option.Name);
+  return names;
+}
+
 TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   TCliOptions options;
   if (const std::optional<TCliCommand> asked = AskedForHelp(args)) {
@@ -523,6 +616,7 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   if (options.SaveFile && !options.Rename)
     return Failure("a simulation's rows cannot be saved: add -x to rename for real");
   if (options.SaveFile && options.NoSave) return Failure("--save and --no-save exclude each other");
+  options.Controls = ControlValuesFor(options.Settings);
   return options;
 }
 

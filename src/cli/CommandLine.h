@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/RowFormat.h"
@@ -31,6 +32,9 @@ struct TCliOptions {
   TOrderDirection Direction = TOrderDirection::Ascending;
   bool RestartPerFolder = false;  // Number counts from its start in each folder
   bool Chains = false;            // renames make room for each other
+  // The pass's settings, filled as typed.
+  TRenameSettings Settings;
+  // What the window's controls would show for Settings.
   TControlValues Controls;
   // show and recover
   std::string ResultFile;
@@ -54,5 +58,8 @@ using TParseResult = TExpected<TCliOptions, std::string>;
 
 // args: the arguments after the program name.
 TParseResult ParseCommandLine(const std::vector<std::string>& args);
+
+// The options of an operation, without their "--", in the order of the options' table.
+std::vector<std::string_view> OperationOptionNames(TOperation operation);
 
 }  // namespace vt

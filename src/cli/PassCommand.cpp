@@ -26,7 +26,7 @@ bool StartRenameJournal(const TCliOptions& options, const TCliEnvironment& envir
   if (!options.Rename) return true;
   const TExpected<void, std::string> started = StartJournal(
       options, environment,
-      TJournalHeader{TJournalKind::Rename, 0, folder, JournalWhat(CaptureSettings(options.Controls), options.Masks)},
+      TJournalHeader{TJournalKind::Rename, 0, folder, JournalWhat(options.Settings, options.Masks)},
       record, journal);
   if (started) return true;
   Complain(environment.Err, started.Error() + "; nothing was renamed");
@@ -82,7 +82,7 @@ int RunSettledPass(const TCliOptions& options, const TCliEnvironment& environmen
     SayUnreadable(environment, path, error);
     unreadable = true;
   });
-  const TPassEnd end = runner.RunSearch(passOptions, CaptureSettings(options.Controls), !options.Rename);
+  const TPassEnd end = runner.RunSearch(passOptions, options.Settings, !options.Rename);
   if (end == TPassEnd::Completed && filesSelected == 0 && !unreadable)
     Complain(environment.Err, "no file matched " + TerminalText(options.Masks) + " in " + TerminalText(folder));
   const int status = output.Finish(environment, record, end, journaled ? &journal : nullptr);
@@ -100,7 +100,7 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   // The window's checks, a simulation's too: what they refuse never starts.
   const TPromptEnvironment prompt{environment.In, environment.Err, environment.InIsTerminal,
                                   options.AssumeYes ? TAssumeYes::Yes : TAssumeYes::No};
-  if (!SettingsAllowPass(options.Controls, prompt)) return ExitStatus::Usage;
+  if (!SettingsAllowPass(options.Settings, prompt)) return ExitStatus::Usage;
   // The record is settled before the first rename: nothing is renamed without it.
   const TRecord settled = SettleRecord(options, environment, options.Rename);
   if (!settled) {

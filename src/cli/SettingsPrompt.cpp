@@ -58,6 +58,10 @@ TAnswer Ask(const TCheckMessage& message, const TPromptEnvironment& env) {
 
 }  // namespace
 
+bool SettingsAllowPass(const TRenameSettings& settings, const TPromptEnvironment& environment) {
+  return CheckSettings(settings, [&](const TCheckMessage& message) { return Ask(message, environment); }).MayStart;
+}
+
 bool SettingsAllowPass(const TControlValues& controls, const TPromptEnvironment& environment) {
   return CheckSettings(controls, [&](const TCheckMessage& message) { return Ask(message, environment); }).MayStart;
 }

@@ -19,6 +19,7 @@ struct TPromptEnvironment {
 };
 
 // True lets the pass start; on a refusal the reason has been written to Err.
+bool SettingsAllowPass(const TRenameSettings& settings, const TPromptEnvironment& environment);
 bool SettingsAllowPass(const TControlValues& controls, const TPromptEnvironment& environment);
 
 }  // namespace vt

@@ -14,12 +14,16 @@ struct TReplaceInfos {
   bool CaseSensitive = false;
   bool TreatExtension = false;
   bool Regex = false;  // SearchFor is a regular expression, ReplaceWith its replacement
+
+  bool operator==(const TReplaceInfos&) const = default;
 };
 
 struct TInsertInfos {
   std::string Text;
   TPlacement InsertTo = TPlacement::ToEnd;
   std::int16_t Position = 0;
+
+  bool operator==(const TInsertInfos&) const = default;
 };
 
 struct TDeleteInfos {
@@ -30,6 +34,8 @@ struct TDeleteInfos {
   bool Recursive = false;
   bool CaseSensitive = false;
   TRemoveFrom From = TRemoveFrom::Beginning;
+
+  bool operator==(const TDeleteInfos&) const = default;
 };
 
 struct TNumberInfos {
@@ -44,6 +50,8 @@ struct TNumberInfos {
   bool CountBackwards = false;
   TPlacement InsertTo = TPlacement::ToEnd;
   std::int16_t Position = 0;
+
+  bool operator==(const TNumberInfos&) const = default;
 };
 
 // Everything but the selected operation's fields stays zero, empty or false.
@@ -61,6 +69,8 @@ struct TRenameSettings {
   std::int16_t MaxChars = 0;
   // Insert's text and Number's base name hold fields ("{taken}") to fill in per file.
   bool UseFields = false;
+
+  bool operator==(const TRenameSettings&) const = default;
 };
 
 // The values of the window's controls, as the window, the command line and the

@@ -34,21 +34,20 @@ class TChecker {
 };
 
 // The wildcard checks do not apply: a dot is any character here.
-std::optional<TCheckOutcome> CheckRegex(const TControlValues& c, const TChecker& checker) {
-  if (c.EdSearchFor.empty())
+std::optional<TCheckOutcome> CheckRegex(const TReplaceInfos& r, const TChecker& checker) {
+  if (r.SearchFor.empty())
     return checker.Refuse(Msg::SpecifySearchText, TMessageKind::Error, TCheckedField::EdSearchFor);
-  TExpected<TRegex, TRegexError> compiled =
-      TRegex::Compile(c.EdSearchFor, c.EdReplaceWith, CaseRule(c.ChkBxCaseSensitive));
+  TExpected<TRegex, TRegexError> compiled = TRegex::Compile(r.SearchFor, r.ReplaceWith, CaseRule(r.CaseSensitive));
   if (compiled) return std::nullopt;
   const TCheckedField field =
       compiled.Error().Part == TRegexError::TPart::Pattern ? TCheckedField::EdSearchFor : TCheckedField::EdReplaceWith;
   return checker.Refuse(Msg::RegexDoesNotCompile, TMessageKind::Error, field, 0, compiled.Error());
 }
 
-std::optional<TCheckOutcome> CheckSearchReplace(const TControlValues& c, const TChecker& checker) {
-  if (c.ChkBxRegex) return CheckRegex(c, checker);
-  const std::string& s = c.EdSearchFor;
-  const std::string& r = c.EdReplaceWith;
+std::optional<TCheckOutcome> CheckSearchReplace(const TReplaceInfos& infos, const TChecker& checker) {
+  if (infos.Regex) return CheckRegex(infos, checker);
+  const std::string& s = infos.SearchFor;
+  const std::string& r = infos.ReplaceWith;
   const auto [sn, se] = SplitPattern(s);
   const auto [rn, re] = SplitPattern(r);
   const bool sDot = Contains(s, '.');
@@ -80,11 +79,10 @@ std::optional<TCheckOutcome> CheckSearchReplace(const TControlValues& c, const T
   return std::nullopt;
 }
 
-std::optional<TCheckOutcome> CheckRemove(const TControlValues& c, const TChecker& checker) {
-  const TRemoveKind kind = FromControlIndex<TRemoveKind>(c.ComboItemToDelete);
-  if (kind == TRemoveKind::String && c.EdDelete.empty())
+std::optional<TCheckOutcome> CheckRemove(const TDeleteInfos& d, const TChecker& checker) {
+  if (d.Kind == TRemoveKind::String && d.Text.empty())
     return checker.Refuse(Msg::SpecifyDeleteText, TMessageKind::Error, TCheckedField::EdDelete);
-  if (kind == TRemoveKind::Characters && c.UpDownNbrDelete == 0)
+  if (d.Kind == TRemoveKind::Characters && d.Count == 0)
     return checker.Refuse(Msg::SpecifyDeleteCount, TMessageKind::Error, TCheckedField::EdNbrDelete);
   return std::nullopt;
 }
@@ -102,9 +100,17 @@ std::optional<TCheckOutcome> CheckFields(std::string_view text, TCheckedField fo
   return checker.Refuse(id, TMessageKind::Error, focus, fields.Error().Position);
 }
 
-std::optional<TCheckOutcome> CheckNumber(const TControlValues& c, const TChecker& checker) {
-  if (!c.ChkBxUseFields || !c.ChkBxUseBaseFilename || IsOriginalName(c.ComboBaseFileName)) return std::nullopt;
-  return CheckFields(c.ComboBaseFileName, TCheckedField::ComboBaseFileName, checker);
+std::optional<TCheckOutcome> CheckNumber(const TRenameSettings& s, const TChecker& checker) {
+  const TNumberInfos& n = s.NumberInfos;
+  if (!s.UseFields || !n.UseBaseName || IsOriginalName(n.BaseName)) return std::nullopt;
+  return CheckFields(n.BaseName, TCheckedField::ComboBaseFileName, checker);
+}
+
+std::optional<TCheckOutcome> CheckInsert(const TRenameSettings& s, const TChecker& checker) {
+  if (s.InsertInfos.Text.empty())
+    return checker.Refuse(Msg::SpecifyInsertText, TMessageKind::Error, TCheckedField::EdInsert);
+  if (s.UseFields) return CheckFields(s.InsertInfos.Text, TCheckedField::EdInsert, checker);
+  return std::nullopt;
 }
 
 }  // namespace
@@ -123,25 +129,23 @@ TPatternParts SplitPattern(std::string_view pattern) {
   return {std::string(pattern.substr(0, dot)), std::string(pattern.substr(dot + 1, extEnd - dot - 1))};
 }
 
-TCheckOutcome CheckSettings(const TControlValues& controls, const TShowMessage& show) {
+TCheckOutcome CheckSettings(const TRenameSettings& settings, const TShowMessage& show) {
   const TChecker checker(show);
   std::optional<TCheckOutcome> refused;
-  if (controls.LstBoxActions >= 0) {
-    switch (FromControlIndex<TOperation>(controls.LstBoxActions)) {
-      case TOperation::SearchReplace: refused = CheckSearchReplace(controls, checker); break;
-      case TOperation::Insert:
-        if (controls.EdInsert.empty())
-          refused = checker.Refuse(Msg::SpecifyInsertText, TMessageKind::Error, TCheckedField::EdInsert);
-        else if (controls.ChkBxUseFields)
-          refused = CheckFields(controls.EdInsert, TCheckedField::EdInsert, checker);
-        break;
-      case TOperation::Remove: refused = CheckRemove(controls, checker); break;
-      case TOperation::Number: refused = CheckNumber(controls, checker); break;
-      case TOperation::ChangeCase:
-      case TOperation::Truncate: break;
-    }
+  switch (settings.Operation) {
+    case TOperation::SearchReplace: refused = CheckSearchReplace(settings.ReplaceInfos, checker); break;
+    case TOperation::Insert: refused = CheckInsert(settings, checker); break;
+    case TOperation::Remove: refused = CheckRemove(settings.DeleteInfos, checker); break;
+    case TOperation::Number: refused = CheckNumber(settings, checker); break;
+    case TOperation::ChangeCase:
+    case TOperation::Truncate: break;
   }
   return refused.value_or(TCheckOutcome{});
+}
+
+TCheckOutcome CheckSettings(const TControlValues& controls, const TShowMessage& show) {
+  if (controls.LstBoxActions < 0) return {};
+  return CheckSettings(CaptureSettings(controls), show);
 }
 
 }  // namespace vt

@@ -52,6 +52,8 @@ using TShowMessage = std::function<TAnswer(const TCheckMessage&)>;
 
 // Runs the checks of the selected operation in order, showing each message as
 // it comes and stopping at the first refusal. Keeps no state.
+TCheckOutcome CheckSettings(const TRenameSettings& settings, const TShowMessage& show);
+// The same for the settings the window's controls give.
 TCheckOutcome CheckSettings(const TControlValues& controls, const TShowMessage& show);
 
 // A search or replace pattern split at its first dot: the name part before it,

@@ -18,6 +18,7 @@
 #include "browse/FilterDirectoryListBox.h"
 #include "browse/FilterDriveComboBox.h"
 #include "engine/Messages.h"
+#include "engine/OperationTable.h"
 #include "engine/TextHelpers.h"
 #include "passes/FileOrder.h"
 #include "ui/ClashMarks.h"
@@ -145,7 +146,7 @@ void TControlPage::Build() {
   Ui_.LstBoxActions = new QListWidget(Ui_.GroupBoxActions);
   Ui_.LstBoxActions->setObjectName("LstBoxActions");
   Ui_.LstBoxActions->setGeometry(12, 20, 127, 69);
-  Ui_.LstBoxActions->addItems({"Search/Replace", "Insert", "Remove", "Number", "Change Case", "Truncate"});
+  Ui_.LstBoxActions->addItems(TSettingsPages::OperationItems());
   Ui_.LstBoxActions->setSelectionMode(QAbstractItemView::SingleSelection);
 
   Ui_.PageCtrlSettings = new TSettingsPages(Ui_.GroupBoxActions);
@@ -166,7 +167,8 @@ TSearchPassOptions TControlPage::PassOptions() const {
 
 TControlValues TControlPage::Values() const {
   TControlValues values = Ui_.PageCtrlSettings->Values();
-  values.LstBoxActions = Ui_.LstBoxActions->currentRow();
+  const std::optional<TOperation> operation = OperationAtRow(Ui_.LstBoxActions->currentRow());
+  values.LstBoxActions = operation ? ChoiceValue(*operation) : -1;
   values.ChkBxUseFields = Ui_.ChkBxUseFields->isChecked();
   return values;
 }

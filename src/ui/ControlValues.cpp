@@ -4,44 +4,40 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "engine/OperationTable.h"
 #include "ui/NameBytes.h"
-#include "ui/SettingsPagesControls.h"
 #include "ui/UpDown.h"
 
 namespace vt {
-TControlValues ReadControlValues(const TSettingsPagesControls& c) {
-  TControlValues v;
-  v.EdSearchFor = NameBytes(c.EdSearchFor->text());
-  v.EdReplaceWith = NameBytes(c.EdReplaceWith->text());
-  v.ChkBxSearchRecursive = c.ChkBxSearchRecursive->isChecked();
-  v.ChkBxCaseSensitive = c.ChkBxCaseSensitive->isChecked();
-  v.ChkBxSearchInExt = c.ChkBxSearchInExt->isChecked();
-  v.ChkBxRegex = c.ChkBxRegex->isChecked();
-  v.EdInsert = NameBytes(c.EdInsert->text());
-  v.ComboInsertTo = c.ComboInsertTo->currentIndex();
-  v.UpDownInsertPos = c.UpDownInsertPos->Position();
-  v.EdDelete = NameBytes(c.EdDelete->text());
-  v.ComboItemToDelete = c.ComboItemToDelete->currentIndex();
-  v.UpDownDeletePos = c.UpDownDeletePos->Position();
-  v.UpDownNbrDelete = c.UpDownNbrDelete->Position();
-  v.ChkBxDelRecursive = c.ChkBxDelRecursive->isChecked();
-  v.ChkBxCaseSensDel = c.ChkBxCaseSensDel->isChecked();
-  v.ComboDeleteFrom = c.ComboDeleteFrom->currentIndex();
-  v.ComboBaseFileName = NameBytes(c.ComboBaseFileName->currentText());
-  v.ChkBxUseBaseFilename = c.ChkBxUseBaseFilename->isChecked();
-  v.EdStartNumber = NameBytes(c.EdStartNumber->text());
-  v.UpDownStartNumber = c.UpDownStartNumber->Position();
-  v.UpDownIncrement = c.UpDownIncrement->Position();
-  v.ChkBxUseLeadingZero = c.ChkBxUseLeadingZero->isChecked();
-  v.ChkBxDecrement = c.ChkBxDecrement->isChecked();
-  v.ComboNumberInsertTo = c.ComboNumberInsertTo->currentIndex();
-  v.UpDownNumberPos = c.UpDownNumberPos->Position();
-  v.ComboChangeCase = c.ComboChangeCase->currentIndex();
-  v.ChkBxChangecaseWithExt = c.ChkBxChangecaseWithExt->isChecked();
-  v.ChkBxChangecaseExtOnly = c.ChkBxChangecaseExtOnly->isChecked();
-  v.ComboTruncateTo = c.ComboTruncateTo->currentIndex();
-  v.UpDownNbrTruncate = c.UpDownNbrTruncate->Position();
-  return v;
+namespace {
+
+// The value of a control of the kind the setting takes: a drop-down list gives
+// its item for a choice and its text for a text.
+std::optional<TSettingValue> ReadControl(const QWidget& control, const TSettingValue& kind) {
+  if (const auto* box = qobject_cast<const QCheckBox*>(&control)) return box->isChecked();
+  if (const auto* edit = qobject_cast<const QLineEdit*>(&control)) return NameBytes(edit->text());
+  if (const auto* upDown = qobject_cast<const TUpDown*>(&control)) return upDown->Position();
+  if (const auto* combo = qobject_cast<const QComboBox*>(&control)) {
+    if (std::holds_alternative<std::string>(kind)) return NameBytes(combo->currentText());
+    return combo->currentIndex();
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+TControlValues ReadControlValues(const QWidget& pages) {
+  TControlValues values;
+  const TControlValues defaults;
+  for (const TSettingRow& row : SettingRows()) {
+    const auto* control = pages.findChild<const QWidget*>(
+        QString::fromLatin1(row.Control.data(), static_cast<qsizetype>(row.Control.size())));
+    if (control == nullptr) continue;
+    const TSettingValue kind = row.Read(defaults);
+    std::optional<TSettingValue> value = ReadControl(*control, kind);
+    if (value && value->index() == kind.index()) row.Write(values, *value);
+  }
+  return values;
 }
 
 }  // namespace vt

@@ -3,10 +3,12 @@
 // them when it starts. The operation is the operation list's, left as it is.
 #include "engine/RenameSettings.h"
 
+class QWidget;
+
 namespace vt {
 
-struct TSettingsPagesControls;
-
-TControlValues ReadControlValues(const TSettingsPagesControls& settings);
+// Each control of the settings table found among the children of pages, by
+// its objectName; a control not found keeps its default.
+TControlValues ReadControlValues(const QWidget& pages);
 
 }  // namespace vt

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "engine/InputRules.h"
+#include "engine/OperationTable.h"
 #include "ui/ControlFactory.h"
 #include "ui/ControlValues.h"
 #include "ui/InputFilters.h"
@@ -18,16 +19,36 @@
 namespace vt {
 namespace {
 
-QWidget* AddPage(QStackedWidget* pages, const char* name) {
-  auto* page = new QWidget;
-  page->setObjectName(name);
-  pages->addWidget(page);
-  return page;
+// The list item of an operation.
+QString OperationItem(TOperation operation) {
+  switch (operation) {
+    case TOperation::SearchReplace: return "Search/Replace";
+    case TOperation::Insert: return "Insert";
+    case TOperation::Remove: return "Remove";
+    case TOperation::Number: return "Number";
+    case TOperation::ChangeCase: return "Change Case";
+    case TOperation::Truncate: return "Truncate";
+  }
+  return {};
 }
 
 }  // namespace
 
-// One page per item of the operation list, in the same order.
+QStringList TSettingsPages::OperationItems() {
+  QStringList items;
+  for (const TOperationRow& row : OperationRows()) items.append(OperationItem(row.Operation));
+  return items;
+}
+
+QWidget* TSettingsPages::AddOperationPage(TOperation operation, const char* name) {
+  auto* page = new QWidget;
+  page->setObjectName(name);
+  addWidget(page);
+  Pages_.emplace_back(operation, page);
+  return page;
+}
+
+// One page per operation.
 TSettingsPages::TSettingsPages(QWidget* parent) : QStackedWidget(parent) {
   setObjectName("PageCtrlSettings");
   BuildSearchPage();
@@ -48,7 +69,7 @@ TSettingsPages::TSettingsPages(QWidget* parent) : QStackedWidget(parent) {
 TSettingsPages::~TSettingsPages() = default;
 
 void TSettingsPages::BuildSearchPage() {
-  QWidget* page = Ui_.TabSheetSetSearch = AddPage(this, "TabSheetSetSearch");
+  QWidget* page = Ui_.TabSheetSetSearch = AddOperationPage(TOperation::SearchReplace, "TabSheetSetSearch");
   Ui_.Label3 = MakeLabel(page, "Label3", "Search for :", 7, 1);
   Ui_.EdSearchFor = MakeEdit(page, "EdSearchFor", 7, 16, 195);
   Ui_.Label2 = MakeLabel(page, "Label2", "Replace with :", 7, 42);
@@ -63,7 +84,7 @@ void TSettingsPages::BuildSearchPage() {
 }
 
 void TSettingsPages::BuildInsertPage() {
-  QWidget* page = Ui_.TabSheetSetInsert = AddPage(this, "TabSheetSetInsert");
+  QWidget* page = Ui_.TabSheetSetInsert = AddOperationPage(TOperation::Insert, "TabSheetSetInsert");
   Ui_.Label4 = MakeLabel(page, "Label4", "Insert :", 7, 1);
   Ui_.EdInsert = MakeEdit(page, "EdInsert", 7, 16, 195);
   Ui_.ComboInsertTo = MakeDropDown(
@@ -77,7 +98,7 @@ void TSettingsPages::BuildInsertPage() {
 
 void TSettingsPages::BuildDeletePage() {
   // The string controls and the count controls share the right half; one group shows at a time.
-  QWidget* page = Ui_.TabSheetSetDelete = AddPage(this, "TabSheetSetDelete");
+  QWidget* page = Ui_.TabSheetSetDelete = AddOperationPage(TOperation::Remove, "TabSheetSetDelete");
   Ui_.Label5 = MakeLabel(page, "Label5", "Remove :", 7, 1);
   Ui_.ComboItemToDelete = MakeDropDown(page, "ComboItemToDelete", {"String", "# of characters"}, 7, 16, 195);
   Ui_.EdDelete = MakeEdit(page, "EdDelete", 7, 56, 195);
@@ -99,7 +120,7 @@ void TSettingsPages::BuildDeletePage() {
 }
 
 void TSettingsPages::BuildNumberPage() {
-  QWidget* page = Ui_.TabSheetSetNumber = AddPage(this, "TabSheetSetNumber");
+  QWidget* page = Ui_.TabSheetSetNumber = AddOperationPage(TOperation::Number, "TabSheetSetNumber");
   Ui_.Label6 = MakeLabel(page, "Label6", "Starting Number :", 8, 8);
   auto start = MakeSpinField(page, "EdStartNumber", "UpDownStartNumber", 110, 4, 49, 0, 32767, 0);
   Ui_.EdStartNumber = start.Edit;
@@ -132,7 +153,7 @@ void TSettingsPages::BuildNumberPage() {
 }
 
 void TSettingsPages::BuildCaseSensitivePage() {
-  QWidget* page = Ui_.TabSheetSetCaseSensitive = AddPage(this, "TabSheetSetCaseSensitive");
+  QWidget* page = Ui_.TabSheetSetCaseSensitive = AddOperationPage(TOperation::ChangeCase, "TabSheetSetCaseSensitive");
   Ui_.Label8 = MakeLabel(page, "Label8", "Convert :", 7, 1);
   Ui_.ComboChangeCase = MakeDropDown(page, "ComboChangeCase",
                                      {"ALL UPPERCASE", "all lowercase", "FIRST UPPERCASE - Ignore Rest",
@@ -145,7 +166,7 @@ void TSettingsPages::BuildCaseSensitivePage() {
 }
 
 void TSettingsPages::BuildTruncatePage() {
-  QWidget* page = Ui_.TabSheetSetTruncate = AddPage(this, "TabSheetSetTruncate");
+  QWidget* page = Ui_.TabSheetSetTruncate = AddOperationPage(TOperation::Truncate, "TabSheetSetTruncate");
   Ui_.Label9 = MakeLabel(page, "Label9", "Truncate :", 7, 1);
   Ui_.ComboTruncateTo =
       MakeDropDown(page, "ComboTruncateTo", {"MS-DOS Short Name (8.3)", "Maximum # of characters of name"}, 7, 16, 195);
@@ -156,11 +177,13 @@ void TSettingsPages::BuildTruncatePage() {
   Ui_.UpDownNbrTruncate->hide();
 }
 
-TControlValues TSettingsPages::Values() const { return ReadControlValues(Ui_); }
+TControlValues TSettingsPages::Values() const { return ReadControlValues(*this); }
 
-void TSettingsPages::ShowOperationPage(int operation) {
-  // The pages stand in the order of the list's items.
-  if (operation >= 0 && operation < count()) setCurrentIndex(operation);
+void TSettingsPages::ShowOperationPage(int row) {
+  const std::optional<TOperation> operation = OperationAtRow(row);
+  if (!operation) return;
+  for (const auto& [shown, page] : Pages_)
+    if (shown == *operation) setCurrentWidget(page);
 }
 
 void TSettingsPages::FocusCheckedField(TCheckedField field) {

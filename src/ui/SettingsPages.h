@@ -1,11 +1,12 @@
 #pragma once
-// The six operation settings pages (PageCtrlSettings), one per item of the
-// operation list and in its order. They own their controls and handle them:
+// The six operation settings pages (PageCtrlSettings), one per operation of
+// the operation table, each found by its operation. They own their controls and handle them:
 // the fields each drop-down or check box shows and hides, and the key rules of
 // the text and number fields. To the window they are the values a pass and its
 // checks read, and the field a refused check points at.
 #include <QStackedWidget>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "engine/InputRules.h"
@@ -28,8 +29,10 @@ class TSettingsPages : public QStackedWidget {
 
   // The settings controls' values; the operation is the operation list's.
   TControlValues Values() const;
-  // The page of an operation of the list; none for no selection (-1).
-  void ShowOperationPage(int operation);
+  // The page of the operation list's item row; none for no selection (-1).
+  void ShowOperationPage(int row);
+  // The operation list's items, in the order of the operation table.
+  static QStringList OperationItems();
   // The field a refused check names, focused.
   void FocusCheckedField(TCheckedField field);
   // The focusable fields, page by page, top-down.
@@ -38,6 +41,7 @@ class TSettingsPages : public QStackedWidget {
   void SetUseFields(bool useFields);
 
  private:
+  QWidget* AddOperationPage(TOperation operation, const char* name);
   void BuildSearchPage();
   void BuildInsertPage();
   void BuildDeletePage();
@@ -67,6 +71,7 @@ class TSettingsPages : public QStackedWidget {
   void EdNumberKeyUp(QLineEdit* sender, int key);
 
   TSettingsPagesControls Ui_;
+  std::vector<std::pair<TOperation, QWidget*>> Pages_;
   std::unique_ptr<TSettingsPanels> Panels_;
   TInputFilters* InputFilters_ = nullptr;
   TFieldChars FieldChars_ = TFieldChars::Literal;
