@@ -188,6 +188,51 @@ struct ScannedArguments {
   std::vector<std::string> Positionals;
 };
 
+// A long option at args[i], with its value from "=" or the next argument.
+std::optional<std::string> ScanLong(const std::vector<std::string>& args, std::size_t& i, ScannedArguments& out) {
+  const std::string& arg = args[i];
+  const std::size_t equals = arg.find('=');
+  const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+  const OptionEntry* known = FindLong(name);
+  const std::string spelled = "--" + name;
+  if (known == nullptr) return "unrecognized option '" + spelled + "'";
+  if (known->Kind == Arity::Flag) {
+    if (equals != std::string::npos) return "option '" + spelled + "' takes no value";
+    out.Options.push_back({known, {}, spelled});
+  } else if (equals != std::string::npos) {
+    out.Options.push_back({known, arg.substr(equals + 1), spelled});
+  } else if (i + 1 < args.size()) {
+    out.Options.push_back({known, args[++i], spelled});
+  } else {
+    return "option '" + spelled + "' needs a value";
+  }
+  return std::nullopt;
+}
+
+// A bundle of short options; one that takes a value takes the rest of the bundle
+// or the next argument.
+std::optional<std::string> ScanBundle(const std::vector<std::string>& args, std::size_t& i, ScannedArguments& out) {
+  const std::string& arg = args[i];
+  for (std::size_t k = 1; k < arg.size(); ++k) {
+    const OptionEntry* known = FindShort(arg[k]);
+    const std::string spelled = std::string("-") + arg[k];
+    if (known == nullptr) return "unrecognized option '" + spelled + "'";
+    if (known->Kind == Arity::Flag) {
+      out.Options.push_back({known, {}, spelled});
+      continue;
+    }
+    if (k + 1 < arg.size()) {
+      out.Options.push_back({known, arg.substr(k + 1), spelled});
+    } else if (i + 1 < args.size()) {
+      out.Options.push_back({known, args[++i], spelled});
+    } else {
+      return "option '" + spelled + "' needs a value";
+    }
+    break;
+  }
+  return std::nullopt;
+}
+
 // Splits the arguments into options and positionals, or says which option is malformed.
 TExpected<ScannedArguments, std::string> Scan(const std::vector<std::string>& args) {
   ScannedArguments out;
@@ -201,43 +246,8 @@ TExpected<ScannedArguments, std::string> Scan(const std::vector<std::string>& ar
       out.Positionals.push_back(arg);
       continue;
     }
-    if (arg[1] == '-') {
-      const std::size_t equals = arg.find('=');
-      const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-      const OptionEntry* known = FindLong(name);
-      const std::string spelled = "--" + name;
-      if (known == nullptr) return Unexpected("unrecognized option '" + spelled + "'");
-      if (known->Kind == Arity::Flag) {
-        if (equals != std::string::npos) return Unexpected("option '" + spelled + "' takes no value");
-        out.Options.push_back({known, {}, spelled});
-      } else if (equals != std::string::npos) {
-        out.Options.push_back({known, arg.substr(equals + 1), spelled});
-      } else if (i + 1 < args.size()) {
-        out.Options.push_back({known, args[++i], spelled});
-      } else {
-        return Unexpected("option '" + spelled + "' needs a value");
-      }
-      continue;
-    }
-    // A bundle of short options; one that takes a value takes the rest of the bundle
-    // or the next argument.
-    for (std::size_t k = 1; k < arg.size(); ++k) {
-      const OptionEntry* known = FindShort(arg[k]);
-      const std::string spelled = std::string("-") + arg[k];
-      if (known == nullptr) return Unexpected("unrecognized option '" + spelled + "'");
-      if (known->Kind == Arity::Flag) {
-        out.Options.push_back({known, {}, spelled});
-        continue;
-      }
-      if (k + 1 < arg.size()) {
-        out.Options.push_back({known, arg.substr(k + 1), spelled});
-      } else if (i + 1 < args.size()) {
-        out.Options.push_back({known, args[++i], spelled});
-      } else {
-        return Unexpected("option '" + spelled + "' needs a value");
-      }
-      break;
-    }
+    const std::optional<std::string> malformed = arg[1] == '-' ? ScanLong(args, i, out) : ScanBundle(args, i, out);
+    if (malformed) return Unexpected(*malformed);
   }
   return out;
 }
@@ -454,80 +464,95 @@ std::optional<TOutputFormat> ParseFormat(const std::string& text) {
 
 TParseResult Failure(std::string error) { return Unexpected(std::move(error)); }
 
+std::string CommandWord(const TCliOptions& options, const std::string& operation) {
+  switch (options.Command) {
+    case TCliCommand::Pass: return operation;
+    case TCliCommand::Show: return "show";
+    case TCliCommand::History: return "history";
+    default: return "recover";
+  }
+}
+
+// An option of a pass alone; the caller has seen that the command is a pass.
+TCheck ApplyPassOption(const GivenOption& given, TCliOptions& options) {
+  const std::string_view name = given.Entry->Long;
+  if (name == "no-save") {
+    options.NoSave = true;
+  } else if (name == "keep-passes" || name == "keep-megabytes") {
+    const std::optional<int> value = ParseBounded(given.Value, name == "keep-passes" ? 1 : 0, 999999999);
+    if (!value)
+      return Unexpected("option '" + given.Spelled + "' needs a whole number" +
+                        (name == "keep-passes" ? " from 1" : "") + ", not '" + given.Value + "'");
+    if (name == "keep-passes")
+      options.KeepPasses = static_cast<std::size_t>(*value);
+    else
+      options.KeepMegabytes = static_cast<std::uint64_t>(*value);
+  } else if (name == "masks") {
+    options.Masks = given.Value;
+  } else if (name == "subdirs") {
+    options.IncludeSubDirs = true;
+  } else if (name == "rename") {
+    options.Rename = true;
+  } else if (name == "all") {
+    options.RecordAll = true;
+  } else if (name == "yes") {
+    options.AssumeYes = true;
+  } else if (name == "order") {
+    const std::optional<int> order = ParseChoice(given.Value, {"name", "natural", "modified", "taken", "size"});
+    if (!order)
+      return Unexpected("option '" + given.Spelled + "' needs name, natural, modified, taken or size, not '" +
+                        given.Value + "'");
+    options.Order = static_cast<TFileOrder>(*order);
+  } else if (name == "reverse") {
+    options.Direction = TOrderDirection::Descending;
+  } else if (name == "restart-per-folder") {
+    options.RestartPerFolder = true;
+  } else if (name == "chains") {
+    options.Chains = true;
+  }
+  return {};
+}
+
+// One option that is not an operation's, checked against the command it stands with.
+TCheck ApplyCommonOption(const GivenOption& given, const std::string& where, TCliOptions& options) {
+  const std::string_view name = given.Entry->Long;
+  const auto refused = [&](const std::string& why) {
+    return TCheck(Unexpected("option '" + given.Spelled + "' " + why));
+  };
+  if (name == "format") {
+    options.Format = ParseFormat(given.Value);
+    if (!options.Format) return refused("needs table, tsv or json, not '" + given.Value + "'");
+  } else if (options.Command == TCliCommand::History) {
+    return refused("does not apply to history");
+  } else if (name == "save") {
+    if (options.Command == TCliCommand::Show) return refused("does not apply to show");
+    if (given.Value.empty()) return refused("needs a file name");
+    options.SaveFile = given.Value;
+  } else if (name == "last" || name == "with-later") {
+    if (options.Command != TCliCommand::Recover) return refused("applies to recover only");
+    (name == "last" ? options.Last : options.WithLater) = true;
+  } else if (name == "sync") {
+    if (options.Command == TCliCommand::Show) return refused("does not apply to show");
+    options.Sync = true;
+  } else if (options.Command != TCliCommand::Pass) {
+    return refused("does not apply to " + where);
+  } else {
+    return ApplyPassOption(given, options);
+  }
+  return {};
+}
+
 // The options every command shares, and the check that the rest belong where they stand.
 TCheck ApplyCommon(const ScannedArguments& scanned, const std::string& operation, TCliOptions& options) {
-  const bool pass = options.Command == TCliCommand::Pass;
+  const std::string where = CommandWord(options, operation);
   for (const GivenOption& given : scanned.Options) {
-    const std::string_view name = given.Entry->Long;
-    const std::string where = pass                                      ? operation
-                              : options.Command == TCliCommand::Show    ? "show"
-                              : options.Command == TCliCommand::History ? "history"
-                                                                        : "recover";
     if (!given.Entry->Operations.empty()) {
       const auto& ops = given.Entry->Operations;
-      if (!pass || std::find(ops.begin(), ops.end(), operation) == ops.end())
+      if (options.Command != TCliCommand::Pass || std::find(ops.begin(), ops.end(), operation) == ops.end())
         return Unexpected("option '" + given.Spelled + "' does not apply to " + where);
       continue;
     }
-    if (name == "format") {
-      options.Format = ParseFormat(given.Value);
-      if (!options.Format)
-        return Unexpected("option '" + given.Spelled + "' needs table, tsv or json, not '" + given.Value + "'");
-    } else if (options.Command == TCliCommand::History) {
-      return Unexpected("option '" + given.Spelled + "' does not apply to history");
-    } else if (name == "save") {
-      if (options.Command == TCliCommand::Show)
-        return Unexpected("option '" + given.Spelled + "' does not apply to show");
-      if (given.Value.empty()) return Unexpected("option '" + given.Spelled + "' needs a file name");
-      options.SaveFile = given.Value;
-    } else if (name == "last") {
-      if (options.Command != TCliCommand::Recover)
-        return Unexpected("option '" + given.Spelled + "' applies to recover only");
-      options.Last = true;
-    } else if (name == "with-later") {
-      if (options.Command != TCliCommand::Recover)
-        return Unexpected("option '" + given.Spelled + "' applies to recover only");
-      options.WithLater = true;
-    } else if (name == "sync") {
-      if (options.Command == TCliCommand::Show)
-        return Unexpected("option '" + given.Spelled + "' does not apply to show");
-      options.Sync = true;
-    } else if (!pass) {
-      return Unexpected("option '" + given.Spelled + "' does not apply to " + where);
-    } else if (name == "no-save") {
-      options.NoSave = true;
-    } else if (name == "keep-passes" || name == "keep-megabytes") {
-      const std::optional<int> value = ParseBounded(given.Value, name == "keep-passes" ? 1 : 0, 999999999);
-      if (!value)
-        return Unexpected("option '" + given.Spelled + "' needs a whole number" +
-                          (name == "keep-passes" ? " from 1" : "") + ", not '" + given.Value + "'");
-      if (name == "keep-passes")
-        options.KeepPasses = static_cast<std::size_t>(*value);
-      else
-        options.KeepMegabytes = static_cast<std::uint64_t>(*value);
-    } else if (name == "masks") {
-      options.Masks = given.Value;
-    } else if (name == "subdirs") {
-      options.IncludeSubDirs = true;
-    } else if (name == "rename") {
-      options.Rename = true;
-    } else if (name == "all") {
-      options.RecordAll = true;
-    } else if (name == "yes") {
-      options.AssumeYes = true;
-    } else if (name == "order") {
-      const std::optional<int> order = ParseChoice(given.Value, {"name", "natural", "modified", "taken", "size"});
-      if (!order)
-        return Unexpected("option '" + given.Spelled + "' needs name, natural, modified, taken or size, not '" +
-                          given.Value + "'");
-      options.Order = static_cast<TFileOrder>(*order);
-    } else if (name == "reverse") {
-      options.Direction = TOrderDirection::Descending;
-    } else if (name == "restart-per-folder") {
-      options.RestartPerFolder = true;
-    } else if (name == "chains") {
-      options.Chains = true;
-    }
+    if (TCheck applied = ApplyCommonOption(given, where, options); !applied) return applied;
   }
   return {};
 }
@@ -552,6 +577,48 @@ std::vector<std::string_view> OperationOptionNames(TOperation operation) {
   return names;
 }
 
+namespace {
+
+// The command the first positionals name, and with a pass its folder and operation.
+TCheck ReadCommand(const ScannedArguments& scanned, TCliOptions& options, std::string& operation) {
+  const std::vector<std::string>& positionals = scanned.Positionals;
+  if (positionals[0] == "history") {
+    options.Command = TCliCommand::History;
+    if (positionals.size() > 1) return Unexpected("history: unexpected argument '" + positionals[1] + "'");
+  } else if (positionals[0] == "show" || positionals[0] == "recover") {
+    options.Command = positionals[0] == "show" ? TCliCommand::Show : TCliCommand::Recover;
+    // recover --last takes the newest automatic file instead of FILE.
+    const bool last = options.Command == TCliCommand::Recover && Given(scanned, "last");
+    const std::size_t files = last ? 0 : 1;
+    if (positionals.size() < 1 + files) return Unexpected(positionals[0] + ": missing FILE");
+    if (positionals.size() > 1 + files)
+      return Unexpected(positionals[0] + ": unexpected argument '" + positionals[1 + files] + "'");
+    if (!last) options.ResultFile = positionals[1];
+  } else {
+    if (positionals.size() < 2) return Unexpected(std::string("missing OPERATION after the folder"));
+    options.Folder = positionals[0];
+    if (options.Folder.empty()) return Unexpected(std::string("the folder cannot be empty"));
+    operation = positionals[1];
+  }
+  return {};
+}
+
+// A pass's operation options, and the options that exclude each other.
+TCheck ApplyOperationOptions(const ScannedArguments& scanned, const std::string& operation,
+                             PassInterpreter& interpreter, const TCliOptions& options) {
+  for (const GivenOption& given : scanned.Options) {
+    if (given.Entry->Operations.empty()) continue;
+    if (TCheck applied = interpreter.Apply(operation, given); !applied) return applied;
+  }
+  if (TCheck combined = interpreter.CheckCombination(operation, scanned); !combined) return combined;
+  if (options.SaveFile && !options.Rename)
+    return Unexpected(std::string("a simulation's rows cannot be saved: add -x to rename for real"));
+  if (options.SaveFile && options.NoSave) return Unexpected(std::string("--save and --no-save exclude each other"));
+  return {};
+}
+
+}  // namespace
+
 TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   TCliOptions options;
   if (const std::optional<TCliCommand> asked = AskedForHelp(args)) {
@@ -565,37 +632,16 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
     options.Command = TCliCommand::Help;
     return options;
   }
-
   const std::vector<std::string>& positionals = scanned.Positionals;
   if (positionals.empty()) return Failure("missing FOLDER and OPERATION");
-
   if (positionals[0] == "help") {
     if (positionals.size() > 2) return Failure("help: unexpected argument '" + positionals[2] + "'");
     options.Command = TCliCommand::Topic;
     if (positionals.size() == 2) options.HelpTopic = positionals[1];
     return options;
   }
-
   std::string operation;
-  if (positionals[0] == "history") {
-    options.Command = TCliCommand::History;
-    if (positionals.size() > 1) return Failure("history: unexpected argument '" + positionals[1] + "'");
-  } else if (positionals[0] == "show" || positionals[0] == "recover") {
-    options.Command = positionals[0] == "show" ? TCliCommand::Show : TCliCommand::Recover;
-    // recover --last takes the newest automatic file instead of FILE.
-    const bool last = options.Command == TCliCommand::Recover && Given(scanned, "last");
-    const std::size_t files = last ? 0 : 1;
-    if (positionals.size() < 1 + files) return Failure(positionals[0] + ": missing FILE");
-    if (positionals.size() > 1 + files)
-      return Failure(positionals[0] + ": unexpected argument '" + positionals[1 + files] + "'");
-    if (!last) options.ResultFile = positionals[1];
-  } else {
-    if (positionals.size() < 2) return Failure("missing OPERATION after the folder");
-    options.Folder = positionals[0];
-    if (options.Folder.empty()) return Failure("the folder cannot be empty");
-    operation = positionals[1];
-  }
-
+  if (const TCheck command = ReadCommand(scanned, options, operation); !command) return Failure(command.Error());
   PassInterpreter interpreter(options);
   interpreter.SetFields(Given(scanned, "fields"));
   if (options.Command == TCliCommand::Pass) {
@@ -606,16 +652,8 @@ TParseResult ParseCommandLine(const std::vector<std::string>& args) {
   if (const TCheck common = ApplyCommon(scanned, operation, options); !common) return Failure(common.Error());
   if (options.WithLater && options.Last) return Failure("--with-later needs a pass's ID, not --last");
   if (options.Command != TCliCommand::Pass) return options;
-
-  for (const GivenOption& given : scanned.Options) {
-    if (given.Entry->Operations.empty()) continue;
-    if (const TCheck applied = interpreter.Apply(operation, given); !applied) return Failure(applied.Error());
-  }
-  if (const TCheck combined = interpreter.CheckCombination(operation, scanned); !combined)
-    return Failure(combined.Error());
-  if (options.SaveFile && !options.Rename)
-    return Failure("a simulation's rows cannot be saved: add -x to rename for real");
-  if (options.SaveFile && options.NoSave) return Failure("--save and --no-save exclude each other");
+  if (const TCheck operands = ApplyOperationOptions(scanned, operation, interpreter, options); !operands)
+    return Failure(operands.Error());
   options.Controls = ControlValuesFor(options.Settings);
   return options;
 }
