@@ -5,12 +5,15 @@
 # after each, every renamed file must be in the journal and `veltrane-cli recover --last`
 # must bring every one back (0 left renamed, contents intact).
 #   bench/stress_journal_kill.sh BUILD_FOLDER
-# VELTRANE_STRESS_FILES (100,000), KILL_TRIALS (10), SIGNAL_TRIALS (10) change the sizes.
+# VELTRANE_STRESS_FILES (100,000), KILL_TRIALS (10), SIGNAL_TRIALS (10) change the sizes;
+# VELTRANE_STRESS_SYNC=1 runs the passes with --sync (the journal written ahead on its own thread).
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 files=${VELTRANE_STRESS_FILES:-100000}
 kill_trials=${KILL_TRIALS:-10}
 signal_trials=${SIGNAL_TRIALS:-10}
+pass_options=(-x)
+[ "${VELTRANE_STRESS_SYNC:-0}" = 0 ] || pass_options+=(--sync)
 . "$(dirname "$0")/stress_work.sh"
 
 fresh() {
@@ -22,7 +25,7 @@ fresh() {
 # How long a whole pass takes here, so that the random moments fall inside it.
 fresh
 start=$(date +%s%N)
-"$cli" -x "$dir" replace file item >/dev/null 2>&1
+"$cli" "${pass_options[@]}" "$dir" replace file item >/dev/null 2>&1
 pass_us=$(( ($(date +%s%N) - start) / 1000 ))
 echo "a whole pass of $files files: $((pass_us / 1000)) ms; moments drawn from its last two thirds (the first third is mostly reading the folder)"
 
@@ -49,7 +52,7 @@ check() {  # label renamed-before
 for trial in $(seq 1 "$kill_trials"); do
   fresh
   delay_us=$(( pass_us / 3 + (RANDOM * 32768 + RANDOM) % (2 * pass_us / 3 + 1) ))
-  "$cli" -x "$dir" replace file item >/dev/null 2>&1 &
+  "$cli" "${pass_options[@]}" "$dir" replace file item >/dev/null 2>&1 &
   pid=$!
   sleep "$(awk -v us="$delay_us" 'BEGIN { printf "%.6f", us / 1e6 }')"
   kill -KILL "$pid" 2>/dev/null || true
@@ -62,7 +65,7 @@ for trial in $(seq 1 "$signal_trials"); do
   fresh
   delay_us=$(( pass_us / 3 + (RANDOM * 32768 + RANDOM) % (2 * pass_us / 3 + 1) ))
   count=$(( 2 + RANDOM % 4 ))
-  "$cli" -x "$dir" replace file item >/dev/null 2>&1 &
+  "$cli" "${pass_options[@]}" "$dir" replace file item >/dev/null 2>&1 &
   pid=$!
   sleep "$(awk -v us="$delay_us" 'BEGIN { printf "%.6f", us / 1e6 }')"
   sent=""

@@ -7,7 +7,8 @@
 #   ulimit -f   its journal cut by the file size limit
 #   refused row one of its files made immutable (or moved aside) before the recover, which leaves it
 #   bench/stress_undo_tails.sh BUILD_FOLDER
-# VELTRANE_STRESS_FILES (1,000) changes the size.
+# VELTRANE_STRESS_FILES (1,000) changes the size; VELTRANE_STRESS_SYNC=1 runs the newer
+# pass with --sync (its journal written ahead on its own thread).
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 files=${VELTRANE_STRESS_FILES:-1000}
@@ -30,7 +31,9 @@ fresh() {
   # The older pass, which ends as it should.
   "$cli" -x "$dir" insert old- --at begin >/dev/null 2>&1
 }
-newer_pass() { "$cli" -x "$dir" insert new- --at begin >/dev/null 2>&1 || true; }
+newer_options=(-x)
+[ "${VELTRANE_STRESS_SYNC:-0}" = 0 ] || newer_options+=(--sync)
+newer_pass() { "$cli" "${newer_options[@]}" "$dir" insert new- --at begin >/dev/null 2>&1 || true; }
 older_back() { find "$dir" -name 'file_*' | wc -l; }
 
 failures=0

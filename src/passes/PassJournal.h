@@ -41,6 +41,21 @@ class IPassJournal {
   // not be written: the name may then not be used. A journal that keeps no
   // record of renames has nothing to write.
   virtual bool Temporary(std::uint64_t /*row*/, std::string_view /*folder*/, std::string_view /*name*/) { return true; }
+
+  // A journal whose writes wait for the disk takes intents ahead: they go out
+  // on a thread of its own while the caller renames the block before, and
+  // AwaitIntents holds the caller until they are on record. Others record them
+  // at once.
+  virtual bool WritesAhead() const { return false; }
+  // A ticket for AwaitIntents; nothing when the record cannot be written (none
+  // of these renames may then be attempted).
+  virtual std::optional<std::uint64_t> IntendAhead(std::span<const TJournalEntry> entries) {
+    return Intend(entries) ? std::optional<std::uint64_t>(0) : std::nullopt;
+  }
+  // Without waiting: the intents of ticket are on record.
+  virtual bool IntentsRecorded(std::uint64_t /*ticket*/) { return true; }
+  // False when they could not be written: none of their renames may then be attempted.
+  virtual bool AwaitIntents(std::uint64_t /*ticket*/) { return true; }
 };
 
 }  // namespace vt

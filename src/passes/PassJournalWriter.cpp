@@ -61,18 +61,53 @@ int TPassJournalWriter::Create(const std::string& path, TDurability durability, 
     std::filesystem::remove(made, ignored);
     return error;
   }
+  // An fdatasync takes as long as many renames: the pass goes on meanwhile.
+  if (durability == TDurability::Disk) Ahead_ = std::make_unique<TWriteAheadFile>(File_);
   return 0;
 }
 
 int TPassJournalWriter::Write(std::string& bytes) {
   if (Error_ != 0) return Error_;
-  Error_ = File_.Append(bytes);
-  bytes.clear();
+  if (Ahead_ == nullptr) {
+    Error_ = File_.Append(bytes);
+    bytes.clear();
+    return Error_;
+  }
+  if (const std::optional<std::uint64_t> ticket = Queue(bytes)) Error_ = Ahead_->Await(*ticket);
   return Error_;
+}
+
+std::optional<std::uint64_t> TPassJournalWriter::Queue(std::string& bytes) {
+  if (Error_ != 0) return std::nullopt;
+  LastTicket_ = Ahead_->Queue(bytes);
+  bytes.clear();
+  return LastTicket_;
 }
 
 bool TPassJournalWriter::Intend(std::span<const TJournalEntry> entries) {
   if (entries.empty()) return Error_ == 0;
+  PutIntents(entries);
+  return Write(Pending_) == 0;
+}
+
+std::optional<std::uint64_t> TPassJournalWriter::IntendAhead(std::span<const TJournalEntry> entries) {
+  if (Ahead_ == nullptr) return IPassJournal::IntendAhead(entries);
+  if (Error_ != 0) return std::nullopt;
+  // Nothing to record first: what is pending waits for the next intents.
+  if (entries.empty()) return LastTicket_;
+  PutIntents(entries);
+  return Queue(Pending_);
+}
+
+bool TPassJournalWriter::IntentsRecorded(std::uint64_t ticket) { return Ahead_ == nullptr || Ahead_->Written(ticket); }
+
+bool TPassJournalWriter::AwaitIntents(std::uint64_t ticket) {
+  if (Ahead_ == nullptr || Error_ != 0) return Error_ == 0;
+  Error_ = Ahead_->Await(ticket);
+  return Error_ == 0;
+}
+
+void TPassJournalWriter::PutIntents(std::span<const TJournalEntry> entries) {
   const std::size_t begun = BeginBlock(Pending_, TJournalBlock::Intents);
   AppendNumber(Pending_, entries.size());
   std::size_t most = 0;
@@ -89,7 +124,6 @@ bool TPassJournalWriter::Intend(std::span<const TJournalEntry> entries) {
   }
   EndBlock(Pending_, begun);
   PutIdentities(entries);
-  return Write(Pending_) == 0;
 }
 
 // The files the intents are about, so that a reader after a kill can tell by
@@ -173,7 +207,13 @@ void TPassJournalWriter::Settled(std::span<const TJournalEntry> entries) {
     EndBlock(Pending_, begun);
   }
   Rows_ += entries.size();
-  if (Pending_.size() >= kPendingLimit) Write(Pending_);
+  // Outcomes need not be on disk before anything: handed over, not waited for.
+  if (Pending_.size() >= kPendingLimit) {
+    if (Ahead_ != nullptr)
+      Queue(Pending_);
+    else
+      Write(Pending_);
+  }
 }
 
 void TPassJournalWriter::Withdrawn(std::span<const TJournalEntry> entries) {
@@ -201,6 +241,7 @@ int TPassJournalWriter::Finish(TJournalEnd end) {
   AppendNumber(Pending_, Renamed_);
   EndBlock(Pending_, begun);
   Write(Pending_);
+  Ahead_.reset();
   File_.Close();
   return Error_;
 }

@@ -3,13 +3,17 @@
 // of renames go out in one write together with the outcomes of the block before,
 // so a process that dies at any moment leaves every rename it made on record.
 // Used from the pass's worker only; the front end reads the counts once the
-// pass has ended.
+// pass has ended. Where every write waits for the disk, the writes are made on
+// a thread of the journal's own, and intents can be handed over ahead.
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "passes/JournalFormat.h"
 #include "passes/PassJournal.h"
 #include "platform/AppendFile.h"
+#include "platform/WriteAheadFile.h"
 
 namespace vt {
 
@@ -32,6 +36,10 @@ class TPassJournalWriter final : public IPassJournal {
   void Settled(std::span<const TJournalEntry> entries) override;
   void Withdrawn(std::span<const TJournalEntry> entries) override;
   bool Temporary(std::uint64_t row, std::string_view folder, std::string_view name) override;
+  bool WritesAhead() const override { return Ahead_ != nullptr; }
+  std::optional<std::uint64_t> IntendAhead(std::span<const TJournalEntry> entries) override;
+  bool IntentsRecorded(std::uint64_t ticket) override;
+  bool AwaitIntents(std::uint64_t ticket) override;
 
   // Writes what is pending and the end mark, then lets the lock go. 0 or the
   // errno of the first write that failed during the pass.
@@ -48,6 +56,9 @@ class TPassJournalWriter final : public IPassJournal {
 
  private:
   int Write(std::string& bytes);
+  // Hands bytes to the writing thread, when there is one; the ticket for them.
+  std::optional<std::uint64_t> Queue(std::string& bytes);
+  void PutIntents(std::span<const TJournalEntry> entries);
   void PutIdentities(std::span<const TJournalEntry> entries);
 
   TAppendFile File_;
@@ -58,6 +69,8 @@ class TPassJournalWriter final : public IPassJournal {
   std::uint64_t Rows_ = 0;
   std::uint64_t Refused_ = 0;
   int Error_ = 0;
+  std::uint64_t LastTicket_ = 0;
+  std::unique_ptr<TWriteAheadFile> Ahead_;  // after File_: gone before it closes
 };
 
 }  // namespace vt

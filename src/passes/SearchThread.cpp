@@ -138,7 +138,7 @@ void TSearchThread::CollectMask(const std::shared_ptr<const TFolderHandle>& fold
 // kept from block to block: a folder's entries are never all copied at once.
 std::size_t TSearchThread::DrawBlock() {
   std::size_t count = 0;
-  while (Listed_ && count < kBlockSize && NextListed_ < Listed_->Size()) {
+  while (Listed_ && count < BlockSize_ && NextListed_ < Listed_->Size()) {
     if (count == FoundList.size()) FoundList.emplace_back();
     Listed_->Get(NextListed_++, FoundList[count++]);
     if (OnCollected_) {
@@ -146,7 +146,7 @@ std::size_t TSearchThread::DrawBlock() {
       if (Stopped()) break;
     }
   }
-  while (Arranging_ && count < kBlockSize && NextArranged_ < Arranged_.size()) {
+  while (Arranging_ && count < BlockSize_ && NextArranged_ < Arranged_.size()) {
     if (count == FoundList.size()) FoundList.emplace_back();
     FoundList[count++] = std::move(Arranged_[NextArranged_++]);
     if (OnCollected_) {
@@ -154,7 +154,7 @@ std::size_t TSearchThread::DrawBlock() {
       if (Stopped()) break;
     }
   }
-  while (count < kBlockSize && NextListing_ < Listings_.size()) {
+  while (count < BlockSize_ && NextListing_ < Listings_.size()) {
     TListed& listed = Listings_[NextListing_];
     if (count == FoundList.size()) FoundList.emplace_back();
     TProcessList& record = FoundList[count];
@@ -258,6 +258,10 @@ ShortNames TSearchThread::ShortNamesNeeded() const {
 }
 
 void TSearchThread::HandleFoundList() {
+  if (Journal_ != nullptr && Journal_->WritesAhead()) {
+    HandleFoundListAhead();
+    return;
+  }
   // A stop leaves what is left to FreeFoundList.
   while (!Stopped()) {
     const std::size_t drawn = DrawBlock();
@@ -269,15 +273,68 @@ void TSearchThread::HandleFoundList() {
   }
 }
 
+// Each block's intents are on disk before its first rename, as without
+// writing ahead; only the wait for them overlaps the renames of the block before.
+void TSearchThread::HandleFoundListAhead() {
+  std::size_t drawn = DrawBlock();
+  if (drawn == 0) return;
+  JudgedSoFar_ = RowsSoFar_;
+  std::size_t judged = JudgeBlock(drawn, TIntents::Ahead);
+  std::uint64_t ticket = IntentsTicket_;
+  for (;;) {
+    std::size_t nextDrawn = 0;
+    std::size_t nextJudged = 0;
+    // A stop while judging leaves no block after this one.
+    if (judged == drawn && !Stopped()) {
+      SwapBlocks();
+      nextDrawn = DrawBlock();
+      if (nextDrawn > 0) nextJudged = JudgeBlock(nextDrawn, TIntents::Ahead);
+      SwapBlocks();
+    }
+    const std::uint64_t nextTicket = IntentsTicket_;
+    if (judged > 0 && !Journal_->IntentsRecorded(ticket)) BlockSize_ = std::min(BlockSize_ * 2, kMostBlockSize);
+    if (judged > 0 && !Journal_->AwaitIntents(ticket)) {
+      // Not on record: no rename of the block, nor of any after it.
+      RequestStop();
+      judged = 0;
+    }
+    const std::size_t attempted = AttemptBlock(judged);
+    SettleBlock(judged, attempted);
+    if (judged < drawn || attempted < judged || nextDrawn == 0) {
+      // The block after was judged and its intents handed over: none of its renames comes.
+      SwapBlocks();
+      SettleBlock(nextJudged, 0);
+      SwapBlocks();
+      return;
+    }
+    SwapBlocks();
+    drawn = nextDrawn;
+    judged = nextJudged;
+    ticket = nextTicket;
+  }
+}
+
+// The block in hand and the one after change places; their storage stays.
+void TSearchThread::SwapBlocks() {
+  FoundList.swap(AheadList_);
+  Block_.swap(AheadBlock_);
+}
+
 // Decides every entry of the block without touching the disk; the intents go out.
-std::size_t TSearchThread::JudgeBlock(std::size_t count) {
+std::size_t TSearchThread::JudgeBlock(std::size_t count, TIntents intents) {
   if (Block_.size() < count) Block_.resize(count);
   Entries_.clear();
   const bool counting = Progress_ != nullptr;
   const bool recordAll = RecordAllMessages_.load(std::memory_order_relaxed);
   const std::uint8_t sources = Step_->FieldSources();
-  std::uint64_t index = RowsSoFar_;
+  const bool ahead = intents == TIntents::Ahead;
+  std::uint64_t index = ahead ? JudgedSoFar_ : RowsSoFar_;
   std::size_t judged = 0;
+  // Written ahead, the block before is still to be renamed: its names count as looked at.
+  if (ahead)
+    EarlierLooked_.swap(LookedNames_);
+  else
+    EarlierLooked_.clear();
   LookedNames_.clear();
   for (; judged < count; ++judged) {
     if (Stopped()) break;
@@ -291,7 +348,8 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count) {
     // An entry two masks select comes twice; the second time it is looked at
     // when its turn comes, after the first one's rename. One mask lists each entry once.
     entry.LookedAhead =
-        entry.Pending && (MaskList_.size() < 2 || LookedNames_.insert(record.FindData.cFileName).second);
+        entry.Pending && (MaskList_.size() < 2 || (!EarlierLooked_.contains(record.FindData.cFileName) &&
+                                                   LookedNames_.insert(record.FindData.cFileName).second));
     if (entry.LookedAhead) {
       entry.Looked = Step_->Look(*record.Folder, record.FindData.cFileName);
       const TEntryInfo& info = entry.Looked.Info;
@@ -307,7 +365,17 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count) {
     if (entry.LookedAhead && entry.Looked.Error == 0 && entry.Looked.Info.Regular)
       intent.Identity = IdentityOf(entry.Looked.Info);
   }
+  JudgedSoFar_ = index;
   // No rename without its record: a journal that cannot be written ends the pass here.
+  if (ahead) {
+    const std::optional<std::uint64_t> ticket = Journal_->IntendAhead(Entries_);
+    if (!ticket) {
+      RequestStop();
+      return 0;
+    }
+    IntentsTicket_ = *ticket;
+    return judged;
+  }
   if (Journal_ != nullptr && !Entries_.empty() && !Journal_->Intend(Entries_)) {
     RequestStop();
     return 0;
@@ -620,6 +688,7 @@ void TSearchThread::ReportUnreadable(const std::string& folder, int error) {
 // The records' room stays for the next folder; the listings and the folder handles go.
 void TSearchThread::FreeFoundList() {
   FoundList.clear();
+  AheadList_.clear();
   Listings_.clear();
   NextListing_ = 0;
   Arranged_.clear();

@@ -59,7 +59,12 @@ class TSearchThread final {
   void ArrangeListing(std::size_t from);
   void ReadFacts(TProcessList& record, std::uint8_t sources);
   void HandleFoundList();
-  std::size_t JudgeBlock(std::size_t count);
+  // The same with the journal writing ahead: the intents of the block after go
+  // to the disk while the block in hand is renamed.
+  void HandleFoundListAhead();
+  void SwapBlocks();
+  enum class TIntents { Recorded, Ahead };
+  std::size_t JudgeBlock(std::size_t count, TIntents intents = TIntents::Recorded);
   struct TJudged;
   void NoteOutcome(const TJournalEntry& entry, bool attempted, bool row);
   void SettleOutcomes();
@@ -96,6 +101,10 @@ class TSearchThread final {
   // journal in one write before the first of them is attempted, and their
   // outcomes go with the next block's write.
   static constexpr std::size_t kBlockSize = 256;
+  // A journal writing ahead lets the block grow up to this while its writes
+  // take longer than a block of renames: fewer, larger writes then keep up.
+  static constexpr std::size_t kMostBlockSize = 8192;
+  std::size_t BlockSize_ = kBlockSize;
 
   // The listings of the folder in hand, one per mask, and the one drawn from.
   struct TListed {
@@ -117,7 +126,10 @@ class TSearchThread final {
   bool StartFolder_ = true;  // the folder in hand is the start folder
   std::size_t NextListing_ = 0;
   std::vector<TProcessList> FoundList;  // the block in hand
-  TFolderReading Reading_;              // of the folder in hand, kept from folder to folder
+  // The block after it, judged while the journal writes its intents.
+  std::vector<TProcessList> AheadList_;
+  std::vector<TJudged> AheadBlock_;
+  TFolderReading Reading_;  // of the folder in hand, kept from folder to folder
   bool ReadEachFolder_ = false;
   bool IncludeSubDirs = false;
   std::string Folder;
@@ -161,8 +173,12 @@ class TSearchThread final {
   std::vector<TPassRow> Batch_;  // the rows of the block in hand, pushed together
   IPassJournal* Journal_ = nullptr;
   std::uint64_t RowsSoFar_ = 0;
+  std::uint64_t JudgedSoFar_ = 0;    // the number after the last row judged
+  std::uint64_t IntentsTicket_ = 0;  // of the block judged last, when written ahead
   // The names the block looked at ahead of their renames (views of the block's entries).
   std::unordered_set<std::string_view> LookedNames_;
+  // Those of the block before, while its renames are still to come.
+  std::unordered_set<std::string_view> EarlierLooked_;
   // The row whose rename is being attempted, for its temporary names.
   std::uint64_t AttemptingRow_ = 0;
   const std::string* AttemptingFolder_ = nullptr;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -40,7 +41,8 @@ const TKillPoint& KillPoint() {
   return point;
 }
 
-long AppendsSoFar = 0;
+// Appends may come from a journal's own writing thread.
+std::atomic<long> AppendsSoFar{0};
 
 [[noreturn]] void KillNow() {
   kill(getpid(), SIGKILL);
