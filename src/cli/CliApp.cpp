@@ -12,7 +12,6 @@
 #include <system_error>
 
 #include "Version.h"
-#include "cli/CliWindow.h"
 #include "cli/CommandLine.h"
 #include "cli/FolderArgument.h"
 #include "cli/FolderRefusal.h"
@@ -226,9 +225,9 @@ struct TPassOutput {
         Kind(kind),
         Interrupted(environment.Interrupted),
         Out(environment.Out),
-        Window(Format == TOutputFormat::Table ? TRowKeeping::Keep : keeping, Sink(), options.RecordAll) {}
+        Rows(Format == TOutputFormat::Table ? TRowKeeping::Keep : keeping, Sink(), options.RecordAll) {}
 
-  TCliWindow::RowSink Sink() {
+  TPassRowSink::RowSink Sink() {
     return [this](const TResultRow& row, TRenameStatus status, int systemError) {
       if (Kind == TRowOrigin::Simulate && status == TRenameStatus::rsCanBeRenamed)
         Clashes.Add(std::string(row.Path()), row.OldName, row.NewName);
@@ -265,17 +264,17 @@ struct TPassOutput {
              TPassJournalWriter* journal = nullptr) {
     bool saved = true;
     if (journal == nullptr) {
-      saved = !record || KeepRecord(*record, Window.ResultTable(), Keep, environment.Err);
+      saved = !record || KeepRecord(*record, Rows.ResultTable(), Keep, environment.Err);
     } else {
       saved = FinishJournal(environment, record, end, *journal);
     }
-    if (Format == TOutputFormat::Table) WriteRows(Out, Format, Target, Window.ResultTable().Rows());
+    if (Format == TOutputFormat::Table) WriteRows(Out, Format, Target, Rows.ResultTable().Rows());
     const bool written = Out.Flush();
     if (!written) Complain(environment.Err, "cannot write the rows to standard output");
     std::size_t failing = 0;
     if (Kind == TRowOrigin::Simulate) failing = WarnOfClashes(environment.Err);
     if (environment.ErrIsTerminal) {
-      std::string summary = Window.Tally().Summary(Kind);
+      std::string summary = Rows.Tally().Summary(Kind);
       if (failing > 0) summary += "; " + std::to_string(failing) + " cannot succeed";
       Complain(environment.Err, summary);
     }
@@ -285,7 +284,7 @@ struct TPassOutput {
       if (!OutputClosed.load(std::memory_order_relaxed)) return ExitStatus::Interrupted;
     }
     if (!saved || !written) return ExitStatus::Usage;
-    return Window.FailedRows() > 0 ? ExitStatus::RowsFailed : ExitStatus::Ok;
+    return Rows.FailedRows() > 0 ? ExitStatus::RowsFailed : ExitStatus::Ok;
   }
 
   // The journal is closed, then becomes the record of the pass: the rows are
@@ -352,7 +351,7 @@ struct TPassOutput {
   std::map<int, std::string> Reasons;
   std::atomic<bool> OutputClosed{false};
   bool JournalFailed = false;
-  TCliWindow Window;
+  TPassRowSink Rows;
 };
 
 TRunnerEnvironment RunnerEnvironment(const TCliEnvironment& environment, std::function<bool()> stopWhen) {
@@ -395,7 +394,7 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   }
   TPassOutput output(options, environment, record && !options.Rename ? TRowKeeping::Keep : TRowKeeping::Drop,
                      options.Rename ? TRowOrigin::Rename : TRowOrigin::Simulate);
-  TPassRunner runner(output.Window, RunnerEnvironment(environment, output.StopWhen(environment)));
+  TPassRunner runner(output.Rows, RunnerEnvironment(environment, output.StopWhen(environment)));
   output.StopPass = [&runner] { runner.RequestStop(); };
   // Only --no-save over a folder of records another user could change leaves a real pass without one.
   const bool journaled = options.Rename && !journal.Path().empty();
@@ -421,7 +420,7 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   };
   // A folder that cannot be read is no empty folder: said, and the exit status is 1.
   bool unreadable = false;
-  output.Window.SetUnreadableSink([&](const std::string& path, int error) {
+  runner.SetUnreadableSink([&](const std::string& path, int error) {
     // A link, a file or another folder under the name listed: the walk did not go in.
     if (error == ELOOP || error == ENOTDIR || error == ESTALE)
       Complain(environment.Err, "skipped " + TerminalText(path) + ": it changed while the folder was walked");
@@ -533,19 +532,19 @@ int RecoverFrom(std::optional<TRecoverSource> source, const TCliOptions& options
   bool whole = source->IsJournal || record || output.Format == TOutputFormat::Table;
   TResultFileStatus status;
   if (source->IsJournal) {
-    JournalToTable(source->Journal, output.Window.ResultTable());
+    JournalToTable(source->Journal, output.Rows.ResultTable());
     source->Journal = TJournal{};
   } else {
     TUndoChains chains;
     status =
-        whole ? LoadResultFile(file, output.Window.ResultTable()) : StreamResultFile(file, [&](const TResultRow& row) {
+        whole ? LoadResultFile(file, output.Rows.ResultTable()) : StreamResultFile(file, [&](const TResultRow& row) {
           chains.Add(row);
           return true;
         });
     // Rows that go back only after later ones are undone in one pass.
     if (status && !whole && chains.Found()) {
       whole = true;
-      status = LoadResultFile(file, output.Window.ResultTable());
+      status = LoadResultFile(file, output.Rows.ResultTable());
     }
   }
   if (!status) {
@@ -561,7 +560,7 @@ int RecoverFrom(std::optional<TRecoverSource> source, const TCliOptions& options
     if (record) RemoveIfCreated(*record);
     return ExitStatus::Usage;
   }
-  TPassRunner runner(output.Window, RunnerEnvironment(environment, output.StopWhen(environment)));
+  TPassRunner runner(output.Rows, RunnerEnvironment(environment, output.StopWhen(environment)));
   if (whole) {
     runner.RunRecover(&journal);
   } else {
@@ -571,7 +570,7 @@ int RecoverFrom(std::optional<TRecoverSource> source, const TCliOptions& options
     const auto undoBatch = [&] {
       if (batch.empty() || journal.Error() != 0) return;
       const std::size_t count = batch.size();
-      output.Window.ResultTable().AppendRows(std::move(batch));
+      output.Rows.ResultTable().AppendRows(std::move(batch));
       batch.clear();
       runner.RunRecover(&numbered);
       numbered.Advance(count);
