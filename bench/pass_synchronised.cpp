@@ -5,10 +5,9 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/CliWindow.h"
 #include "cli/OutputBuffer.h"
+#include "cli/PassRunner.h"
 #include "cli/RowFormat.h"
-#include "passes/RunControl.h"
 
 int main(int argc, char** argv) {
   if (argc != 4) {
@@ -16,7 +15,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   vt::TOutputBuffer out(stdout);
-  vt::TCliWindow window(
+  vt::TPassRowSink rows(
       vt::TRowKeeping::Drop,
       [&](const vt::TResultRow& row, vt::TRenameStatus, int) {
         vt::AppendTsvRow(out.Text(), row);
@@ -30,9 +29,10 @@ int main(int argc, char** argv) {
   vt::TSearchPassOptions options;
   options.Folder = argv[1];
 
-  vt::TRunControl control(window);
-  control.Rename(options, vt::CaptureSettings(controls));
-  control.WaitForPass();
+  vt::TRunnerEnvironment environment;
+  environment.RowsAhead = vt::TRowQueue::kUnbounded;
+  vt::TPassRunner runner(rows, environment);
+  runner.RunSearch(options, vt::CaptureSettings(controls), false);
   out.Flush();
-  return window.FailedRows() == 0 ? 0 : 1;
+  return rows.FailedRows() == 0 ? 0 : 1;
 }

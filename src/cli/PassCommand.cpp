@@ -66,7 +66,7 @@ int RunSettledPass(const TCliOptions& options, const TCliEnvironment& environmen
                    const std::optional<TSaveTarget>& record, TPassJournalWriter& journal) {
   TPassOutput output(options, environment, record && !options.Rename ? TRowKeeping::Keep : TRowKeeping::Drop,
                      options.Rename ? TRowOrigin::Rename : TRowOrigin::Simulate);
-  TPassRunner runner(output.Window, RunnerEnvironment(environment, output.StopWhen(environment)));
+  TPassRunner runner(output.Rows, RunnerEnvironment(environment, output.StopWhen(environment)));
   output.StopPass = [&runner] { runner.RequestStop(); };
   // Only --no-save over a folder of records another user could change leaves a real pass without one.
   const bool journaled = options.Rename && !journal.Path().empty();
@@ -78,7 +78,7 @@ int RunSettledPass(const TCliOptions& options, const TCliEnvironment& environmen
     if ((entry.dwFileAttributes & FileAttr::Directory) == 0) ++filesSelected;
   };
   bool unreadable = false;
-  output.Window.SetUnreadableSink([&](const std::string& path, int error) {
+  runner.SetUnreadableSink([&](const std::string& path, int error) {
     SayUnreadable(environment, path, error);
     unreadable = true;
   });

@@ -62,9 +62,9 @@ TPassOutput::TPassOutput(const TCliOptions& options, const TCliEnvironment& envi
       Kind(kind),
       Interrupted(environment.Interrupted),
       Out(environment.Out),
-      Window(Format == TOutputFormat::Table ? TRowKeeping::Keep : keeping, Sink(), options.RecordAll) {}
+      Rows(Format == TOutputFormat::Table ? TRowKeeping::Keep : keeping, Sink(), options.RecordAll) {}
 
-TCliWindow::RowSink TPassOutput::Sink() {
+TPassRowSink::RowSink TPassOutput::Sink() {
   return [this](const TResultRow& row, TRenameStatus status, int systemError) {
     if (Kind == TRowOrigin::Simulate && status == TRenameStatus::rsCanBeRenamed)
       Clashes.Add(std::string(row.Path()), row.OldName, row.NewName);
@@ -99,12 +99,12 @@ int TPassOutput::Finish(const TCliEnvironment& environment, const std::optional<
                         TPassJournalWriter* journal) {
   bool saved = true;
   if (journal == nullptr) {
-    saved = !record || KeepTableRecord(*record, Window.ResultTable(), environment.Err);
+    saved = !record || KeepTableRecord(*record, Rows.ResultTable(), environment.Err);
   } else {
     const TPassStopped stopped = end != TPassEnd::Completed ? TPassStopped::Yes : TPassStopped::No;
     saved = FinishRenameJournal(environment.Err, record, stopped, *journal, Keep);
   }
-  if (Format == TOutputFormat::Table) WriteRows(Out, Format, Target, Window.ResultTable().Rows());
+  if (Format == TOutputFormat::Table) WriteRows(Out, Format, Target, Rows.ResultTable().Rows());
   const bool written = Out.Flush();
   if (!written) Complain(environment.Err, "cannot write the rows to standard output");
   return Judge(environment, end, saved, written);
@@ -114,7 +114,7 @@ int TPassOutput::Judge(const TCliEnvironment& environment, TPassEnd end, bool sa
   std::size_t failing = 0;
   if (Kind == TRowOrigin::Simulate) failing = WarnOfClashes(environment.Err);
   if (environment.ErrIsTerminal) {
-    std::string summary = Window.Tally().Summary(Kind);
+    std::string summary = Rows.Tally().Summary(Kind);
     if (failing > 0) summary += "; " + std::to_string(failing) + " cannot succeed";
     Complain(environment.Err, summary);
   }
@@ -124,7 +124,7 @@ int TPassOutput::Judge(const TCliEnvironment& environment, TPassEnd end, bool sa
     if (!OutputClosed.load(std::memory_order_relaxed)) return ExitStatus::Interrupted;
   }
   if (!saved || !written) return ExitStatus::Usage;
-  return Window.FailedRows() > 0 ? ExitStatus::RowsFailed : ExitStatus::Ok;
+  return Rows.FailedRows() > 0 ? ExitStatus::RowsFailed : ExitStatus::Ok;
 }
 
 std::size_t TPassOutput::WarnOfClashes(std::FILE* err) {

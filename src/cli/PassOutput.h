@@ -10,7 +10,7 @@
 #include <string>
 
 #include "cli/CliApp.h"
-#include "cli/CliWindow.h"
+#include "cli/PassRowSink.h"
 #include "cli/CommandLine.h"
 #include "cli/OutputBuffer.h"
 #include "cli/PassRunner.h"
@@ -31,7 +31,7 @@ TRunnerEnvironment RunnerEnvironment(const TCliEnvironment& environment, std::fu
 struct TPassOutput {
   TPassOutput(const TCliOptions& options, const TCliEnvironment& environment, TRowKeeping keeping, TRowOrigin kind);
 
-  TCliWindow::RowSink Sink();
+  TPassRowSink::RowSink Sink();
   void WriteRow(const TResultRow& row, TRenameStatus status, int systemError);
   const std::string& Reason(int systemError);
 
@@ -56,7 +56,7 @@ struct TPassOutput {
   bool Chains = false;  // the pass's renames make room for each other
   std::map<int, std::string> Reasons;
   std::atomic<bool> OutputClosed{false};
-  TCliWindow Window;
+  TPassRowSink Rows;
 
  private:
   // What Finish says and returns once the rows are out.

@@ -8,8 +8,10 @@
 
 namespace vt {
 
-TPassRunner::TPassRunner(TCliWindow& window, TRunnerEnvironment environment)
-    : Window_(window), Environment_(std::move(environment)) {}
+TPassRunner::TPassRunner(TPassRowSink& rows, TRunnerEnvironment environment)
+    : Rows_(rows), Environment_(std::move(environment)) {
+  Control_.SetRecordAllMessages(Rows_.RecordAllMessages());
+}
 
 TPassEnd TPassRunner::RunSearch(TSearchPassOptions options, const TRenameSettings& settings, bool simulate) {
   Progress_ = 0;
@@ -19,7 +21,7 @@ TPassEnd TPassRunner::RunSearch(TSearchPassOptions options, const TRenameSetting
     Control_.Simulate(options, settings);
   else
     Control_.Rename(options, settings);
-  Wait(TStoppable::Yes, "entries");
+  Wait(TStoppable::Yes);
   return Stopped_ ? TPassEnd::StoppedByUser : TPassEnd::Completed;
 }
 
@@ -30,12 +32,25 @@ void TPassRunner::RequestStop() {
 void TPassRunner::RunRecover(IPassJournal* journal) {
   Stopped_ = false;
   Control_.Recover(journal);
-  Wait(TStoppable::No, "rows");
+  Wait(TStoppable::No);
 }
 
-void TPassRunner::Wait(TStoppable stoppable, const char* unit) {
-  using Clock = std::chrono::steady_clock;
-  const Clock::time_point started = Clock::now();
+void TPassRunner::PassStarted(TPassKind kind) {
+  Kind_ = kind;
+  Started_ = std::chrono::steady_clock::now();
+}
+
+void TPassRunner::PassRows(std::span<const TPassRow> rows) { Rows_.Add(rows); }
+
+void TPassRunner::FolderUnreadable(const std::string& folder, int error) {
+  if (Unreadable_) Unreadable_(folder, error);
+}
+
+// A pass that stops itself (its journal could not be written) was not stopped
+// by the user: only RequestStop says that.
+void TPassRunner::PassEnded(TPassKind /*kind*/, TPassStopped /*stopped*/) { ClearProgress(); }
+
+void TPassRunner::Wait(TStoppable stoppable) {
   bool interruptSeen = false;
   Control_.WaitForPass(Environment_.Tick, [&] {
     const bool interrupted = Environment_.Interrupted && Environment_.Interrupted();
@@ -51,17 +66,13 @@ void TPassRunner::Wait(TStoppable stoppable, const char* unit) {
       }
       std::fflush(Environment_.Err);
     }
-    if (Environment_.ProgressOnErr && Clock::now() - started >= Environment_.ProgressAfter) {
-      const std::uint64_t count =
-          stoppable == TStoppable::Yes ? Progress_.load(std::memory_order_relaxed) : Window_.RowsSeen();
-      ShowProgress(count, unit);
-    }
+    if (Environment_.ProgressOnErr && std::chrono::steady_clock::now() - Started_ >= Environment_.ProgressAfter)
+      ShowProgress(Kind_ == TPassKind::Recover ? Rows_.RowsSeen() : Progress_.load(std::memory_order_relaxed));
   });
-  ClearProgress();
 }
 
-void TPassRunner::ShowProgress(std::uint64_t count, const char* unit) {
-  const std::string line = std::to_string(count) + " " + unit + " handled";
+void TPassRunner::ShowProgress(std::uint64_t count) {
+  const std::string line = std::to_string(count) + (Kind_ == TPassKind::Recover ? " rows" : " entries") + " handled";
   ProgressWidth_ = std::max(ProgressWidth_, line.size());
   std::fprintf(Environment_.Err, "\r%s", line.c_str());
   std::fflush(Environment_.Err);

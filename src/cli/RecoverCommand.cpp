@@ -106,7 +106,7 @@ TResultFileStatus RecoverInBatches(const std::string& file, TPassOutput& output,
   const auto undoBatch = [&] {
     if (batch.empty() || journal.Error() != 0) return;
     const std::size_t count = batch.size();
-    output.Window.ResultTable().AppendRows(std::move(batch));
+    output.Rows.ResultTable().AppendRows(std::move(batch));
     batch.clear();
     runner.RunRecover(&numbered);
     numbered.Advance(count);
@@ -126,12 +126,12 @@ TResultFileStatus RecoverInBatches(const std::string& file, TPassOutput& output,
 // it is read whole comes back in whole.
 TResultFileStatus LoadSource(TRecoverSource& source, TPassOutput& output, bool& whole) {
   if (source.IsJournal) {
-    JournalToTable(source.Journal, output.Window.ResultTable());
+    JournalToTable(source.Journal, output.Rows.ResultTable());
     source.Journal = TJournal{};
     return {};
   }
   TUndoChains chains;
-  TResultFileStatus status = whole ? LoadResultFile(source.File, output.Window.ResultTable())
+  TResultFileStatus status = whole ? LoadResultFile(source.File, output.Rows.ResultTable())
                                    : StreamResultFile(source.File, [&](const TResultRow& row) {
                                        chains.Add(row);
                                        return true;
@@ -139,7 +139,7 @@ TResultFileStatus LoadSource(TRecoverSource& source, TPassOutput& output, bool& 
   // Rows that go back only after later ones are undone in one pass.
   if (status && !whole && chains.Found()) {
     whole = true;
-    status = LoadResultFile(source.File, output.Window.ResultTable());
+    status = LoadResultFile(source.File, output.Rows.ResultTable());
   }
   return status;
 }
@@ -169,7 +169,7 @@ int RecoverFrom(std::optional<TRecoverSource> source, const TCliOptions& options
           options, environment, TJournalHeader{TJournalKind::Recover, 0, file, "recover"}, std::nullopt, journal);
       !started)
     return RefuseRecover(environment, started.Error() + "; nothing was renamed", record);
-  TPassRunner runner(output.Window, RunnerEnvironment(environment, output.StopWhen(environment)));
+  TPassRunner runner(output.Rows, RunnerEnvironment(environment, output.StopWhen(environment)));
   if (whole)
     runner.RunRecover(&journal);
   else

@@ -21,6 +21,22 @@ TCommandStates PassEndsWithRows(TCommandStates states) {
   return states;
 }
 
+TCommandStates PassStarts(TCommandStates states, TPassKind kind) {
+  TWindowFacts facts;
+  facts.Simulation = kind == TPassKind::Simulate;
+  if (facts.Simulation) states = SimulationStarts(states);
+  return EnableSearchControls(states, false, facts);
+}
+
+TCommandStates PassEnds(TCommandStates states, TPassKind kind, bool hasRows) {
+  TWindowFacts facts;
+  facts.HasRows = hasRows;
+  // Decided while the pass still counts as a simulation, so Recover stays off after one.
+  facts.Simulation = kind == TPassKind::Simulate;
+  if (hasRows) states = PassEndsWithRows(states);
+  return EnableSearchControls(states, true, facts);
+}
+
 TCommandStates ResultLoaded(TCommandStates states, const TWindowFacts& facts) {
   if (!facts.HasRows) return states;
   if (!facts.PassAlive) states.Recover = true;

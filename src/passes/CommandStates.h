@@ -3,6 +3,8 @@
 // window applies to its buttons and menu items (each button always together with
 // its menu item), kept apart from any widget so both front ends and the tests
 // share them.
+#include "passes/PassEvents.h"
+
 namespace vt {
 
 struct TCommandStates {
@@ -17,8 +19,8 @@ struct TCommandStates {
 // What the rules look at besides the commands themselves.
 struct TWindowFacts {
   bool HasRows = false;     // the result table has at least one row
-  bool Simulation = false;  // FSimulation
-  bool Running = false;     // FRunning: a pass runs and has not been stopped
+  bool Simulation = false;  // the pass started last is a simulation and has not ended
+  bool Running = false;     // a pass runs and has not been stopped
   bool PassAlive = false;   // a pass has started and not yet ended, stopped or not
 };
 
@@ -34,6 +36,13 @@ TCommandStates SimulationStarts(TCommandStates states);
 // The end of a pass offers Recover when the table has rows (before
 // EnableSearchControls(true) decides it again).
 TCommandStates PassEndsWithRows(TCommandStates states);
+
+// A pass has started: the run commands off, and Save Result too for a simulation.
+TCommandStates PassStarts(TCommandStates states, TPassKind kind);
+
+// A pass has ended: the run commands back, Recover when the table has rows and
+// the pass was no simulation.
+TCommandStates PassEnds(TCommandStates states, TPassKind kind, bool hasRows);
 
 // A result file with rows was loaded: Recover and Clear Result on, Rename and
 // Simulate off; Save Result as it was. Without rows nothing changes. While a pass

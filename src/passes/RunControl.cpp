@@ -4,18 +4,17 @@
 #include <span>
 #include <string>
 
-#include "engine/Messages.h"
-#include "passes/PassEnd.h"
 #include "passes/UndoThread.h"
 #include "platform/FreeMemory.h"
 
 namespace vt {
 
-TRunControl::TRunControl(IRunWindow& window, std::size_t rowBound) : Window_(window), RowBound_(rowBound) {}
+TRunControl::TRunControl(TResultTable& table, IPassEvents& events, std::size_t rowBound)
+    : Table_(table), Events_(events), RowBound_(rowBound) {}
 
 TRunControl::~TRunControl() {
   // The pass's own destructor stops it and joins its worker; nothing reaches
-  // the window any more.
+  // the owner any more.
   Pass_.reset();
 }
 
@@ -26,7 +25,7 @@ bool TRunControl::Pump(std::chrono::microseconds budget) {
     Next_ = 0;
     Ended_ = Pass_->Rows().Take(Taken_, Unreadable_);
   }
-  for (const TUnreadableFolder& folder : Unreadable_) Window_.FolderUnreadable(folder.Folder, folder.Error);
+  for (const TUnreadableFolder& folder : Unreadable_) Events_.FolderUnreadable(folder.Folder, folder.Error);
   Unreadable_.clear();
   using Clock = std::chrono::steady_clock;
   const bool timed = budget != std::chrono::microseconds::max();
@@ -34,7 +33,7 @@ bool TRunControl::Pump(std::chrono::microseconds budget) {
   constexpr std::size_t kSlice = 2048;
   while (Next_ < Taken_.size()) {
     const std::size_t count = timed ? std::min(kSlice, Taken_.size() - Next_) : Taken_.size() - Next_;
-    Window_.PassRows(std::span<const TPassRow>(Taken_).subspan(Next_, count));
+    Events_.PassRows(std::span<const TPassRow>(Taken_).subspan(Next_, count));
     Next_ += count;
     if (timed && Clock::now() >= until) break;
   }
@@ -53,10 +52,10 @@ void TRunControl::EndPass() {
   ReturnFreeMemory();
   Next_ = 0;
   Ended_ = false;
-  if (work == TPassWork::Search)
-    EndSearchPass(Window_, stopped);
-  else
-    EndUndoPass(Window_);
+  Running_ = false;
+  Simulation_ = false;
+  // The kind still says a simulation ended, for whatever the owner decides by it.
+  Events_.PassEnded(work == TPassWork::Search ? Kind_ : TPassKind::Recover, stopped);
 }
 
 void TRunControl::WaitForPass() { WaitForPass(std::chrono::milliseconds(20), {}); }
@@ -76,24 +75,21 @@ void TRunControl::WaitForPass(std::chrono::milliseconds tick, const std::functio
 
 TWindowFacts TRunControl::Facts() const {
   TWindowFacts facts;
-  facts.HasRows = Window_.ResultTable().RowCount() > 0;
-  facts.Simulation = Window_.FSimulation();
-  facts.Running = Window_.FRunning();
+  facts.HasRows = Table_.RowCount() > 0;
+  facts.Simulation = Simulation_;
+  facts.Running = Running_;
   facts.PassAlive = PassAlive();
   return facts;
 }
 
 void TRunControl::Rename(const TSearchPassOptions& options, const TRenameSettings& settings) {
   BeforeStart();
-  StartSearchPass(options, settings);
+  StartSearchPass(TPassKind::Rename, options, settings);
 }
 
 void TRunControl::Simulate(const TSearchPassOptions& options, const TRenameSettings& settings) {
   BeforeStart();
-  Window_.SetFSimulation(true);
-  Window_.ResultTable().StartPassRows(TPassRows::Simulation);
-  Window_.DisableSaveResult();
-  StartSearchPass(options, settings);
+  StartSearchPass(TPassKind::Simulate, options, settings);
 }
 
 void TRunControl::BeforeStart() {
@@ -101,37 +97,37 @@ void TRunControl::BeforeStart() {
   if (PassAlive()) WaitForPass();
 }
 
-void TRunControl::StartSearchPass(const TSearchPassOptions& options, const TRenameSettings& settings) {
-  Window_.ResultTable().Clear();
-  Window_.SetStatusText(0, std::string());
-  Window_.EnableSearchControls(false);
-  if (!Window_.FSimulation()) Window_.ResultTable().StartPassRows(TPassRows::Renames);
-  Window_.SetFRunning(true);
-  const TPassMode mode = Window_.FSimulation() ? TPassMode::Simulate : TPassMode::Rename;
-  Pass_ = std::make_unique<TPassThread>(options, settings, mode, Window_.RecordAllMessages(), RowBound_);
+void TRunControl::StartSearchPass(TPassKind kind, const TSearchPassOptions& options, const TRenameSettings& settings) {
+  Simulation_ = kind == TPassKind::Simulate;
+  Table_.StartPassRows(Simulation_ ? TPassRows::Simulation : TPassRows::Renames);
+  Table_.Clear();
+  Running_ = true;
+  Kind_ = kind;
+  Events_.PassStarted(kind);
+  const TPassMode mode = Simulation_ ? TPassMode::Simulate : TPassMode::Rename;
+  Pass_ = std::make_unique<TPassThread>(options, settings, mode, RecordAll_, RowBound_);
 }
 
 void TRunControl::Recover(IPassJournal* journal) {
   BeforeStart();
-  Window_.SetStatusText(0, std::string());
-  Window_.EnableSearchControls(false);
-  Window_.SetFRunning(true);
-  // The rows are read now, on the window thread; the table then fills again
+  Running_ = true;
+  Kind_ = TPassKind::Recover;
+  // The rows are read now, on the owner's thread; the table then fills again
   // with one recover row per row read.
-  TUndoList undoList = TUndoThread::BuildUndoList(Window_.ResultTable());
-  if (!undoList.empty()) Window_.ResultTable().Clear();
-  Pass_ = std::make_unique<TPassThread>(std::move(undoList), Window_.RecordAllMessages(), RowBound_, journal);
+  TUndoList undoList = TUndoThread::BuildUndoList(Table_);
+  if (!undoList.empty()) Table_.Clear();
+  Events_.PassStarted(TPassKind::Recover);
+  Pass_ = std::make_unique<TPassThread>(std::move(undoList), RecordAll_, RowBound_, journal);
 }
 
 void TRunControl::RequestStop() {
-  if (Pass_ && Window_.FRunning()) Pass_->RequestStop();
+  if (Pass_ && Running_) Pass_->RequestStop();
 }
 
 bool TRunControl::Stop() {
-  if (!Window_.FRunning()) return false;
+  if (!Running_) return false;
   RequestStop();
-  Window_.SetFRunning(false);
-  Window_.SetStatusText(1, std::string(Message(Msg::StoppedByUser)));
+  Running_ = false;
   return true;
 }
 

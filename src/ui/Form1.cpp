@@ -184,7 +184,6 @@ void TForm1::SetFocusOrder() {
 
 void TForm1::FormCreate() {
   // The pages have made their own first selections.
-  FSimulation_ = false;
   PageControl1->setCurrentWidget(ControlPage_);
 }
 
@@ -203,6 +202,8 @@ void TForm1::ConnectHandlers() {
 }
 
 TRunControl& TForm1::RunControl() { return RunControl_->Control(); }
+bool TForm1::FSimulation() const { return RunControl_->Control().Simulation(); }
+bool TForm1::FRunning() const { return RunControl_->Control().Running(); }
 bool TForm1::KeepingRecord() const { return RunControl_ && RunControl_->KeepingRecord(); }
 
 TSearchPassOptions TForm1::PassOptions() const { return ControlPage_->PassOptions(); }

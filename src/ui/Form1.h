@@ -42,12 +42,10 @@ class TForm1 : public QMainWindow, private TForm1Controls {
   void SetPanelText(int panel, const QString& text);
   QString PanelText(int panel) const;
 
-  // The rename pass being started or running is a simulation.
-  bool FSimulation() const { return FSimulation_; }
-  void SetFSimulation(bool simulation) { FSimulation_ = simulation; }
-  // A pass runs and has not been stopped.
-  bool FRunning() const { return FRunning_; }
-  void SetFRunning(bool running) { FRunning_ = running; }
+  // The run state, as the run control keeps it: the pass started last is a
+  // simulation and has not ended; a pass runs and has not been stopped.
+  bool FSimulation() const;
+  bool FRunning() const;
   TRunControl& RunControl();
   // The record of the last rename pass is still being kept (on a worker).
   bool KeepingRecord() const;
@@ -126,8 +124,6 @@ class TForm1 : public QMainWindow, private TForm1Controls {
   TErrorReasons* ErrorReasons_ = nullptr;
   QString ManualRoot_;
   bool Centered_ = false;
-  bool FSimulation_ = false;
-  bool FRunning_ = false;
   // Made once the controls exist; goes first, so no pass outlives the window.
   std::unique_ptr<TForm1RunControl> RunControl_;
 };

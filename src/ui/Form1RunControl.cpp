@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QTabWidget>
 #include <utility>
@@ -27,7 +28,11 @@ constexpr std::chrono::milliseconds kRowBudget{10};
 }  // namespace
 
 TForm1RunControl::TForm1RunControl(TForm1& form, const QCheckBox& allRecord)
-    : Form_(form), PassWindow_(form, allRecord), Control_(PassWindow_) {
+    : Form_(form), Events_(form), Control_(form.ResultTable(), Events_) {
+  // A pass reads the box for every entry: ticking it during a pass counts from the next one.
+  Control_.SetRecordAllMessages(allRecord.isChecked());
+  QObject::connect(&allRecord, &QCheckBox::toggled, this,
+                   [this](bool checked) { Control_.SetRecordAllMessages(checked); });
   RowTimer_.setInterval(kRowTick);
   QObject::connect(&RowTimer_, &QTimer::timeout, this, [this] { PumpRows(); });
   qApp->installEventFilter(this);
@@ -126,7 +131,11 @@ void TForm1RunControl::BtSimulClick() {
   Form_.ShowResultPage();
 }
 
-void TForm1RunControl::BtCancelClick() { Control_.Stop(); }
+void TForm1RunControl::BtCancelClick() { StopPass(); }
+
+void TForm1RunControl::StopPass() {
+  if (Control_.Stop()) Events_.PassStopping();
+}
 
 void TForm1RunControl::SpBtUndoClick() {
   // The rows to undo are those of the record: its journal is the table's once kept.
@@ -153,7 +162,7 @@ void TForm1RunControl::FormCloseQuery(bool& canClose) {
   // The record of the pass is its automatic result file: a signal asks nothing,
   // also when it came while this close was asking (its box was turned down).
   if (EndingBySignal_) {
-    Control_.Stop();
+    StopPass();
     if (Control_.PassAlive()) WaitForPassEnd();
     canClose = true;
   }

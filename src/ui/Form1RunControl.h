@@ -15,8 +15,8 @@
 #include <functional>
 
 #include "passes/RunControl.h"
+#include "ui/Form1PassEvents.h"
 #include "ui/Form1PassJournal.h"
-#include "ui/Form1PassWindow.h"
 
 class QCheckBox;
 class QWidget;
@@ -72,6 +72,8 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   // starter: the control the focus goes back to when the pass ends.
   void PassStarted(const char* starter);
   void ReturnFocus();
+  // Stop, and its text in the status bar when a pass ran.
+  void StopPass();
   void PumpRows();
   // Once the pass has ended: its journal becomes its record.
   void PassEnded(bool stopped);
@@ -84,9 +86,9 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
 
   TForm1& Form_;
   bool RecoverRunning_ = false;
-  TForm1PassWindow PassWindow_;
+  TForm1PassEvents Events_;
   TForm1PassJournal Journal_;  // outlives the pass that writes it
-  TRunControl Control_;        // after the pass window and the journal: goes first
+  TRunControl Control_;        // after the events and the journal: goes first
   QTimer RowTimer_;
   QPointer<QWidget> Starter_;
   bool FocusMovedByUser_ = false;  // a click or Tab in the window since the pass started

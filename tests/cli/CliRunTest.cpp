@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "CliTestSupport.h"
-#include "cli/CliWindow.h"
 #include "cli/PassRunner.h"
 #include "engine/Messages.h"
 
@@ -54,14 +53,17 @@ TEST(CliRun, CtrlCWhileAFolderIsListedStopsThePassBeforeAnyEntryIsHandled) {
     while (polls.load() < 2) std::this_thread::yield();
   };
 
-  TCliWindow window(TRowKeeping::Keep, {}, false);
-  TPassRunner runner(window, environment);
+  TPassRowSink rows(TRowKeeping::Keep, {}, false);
+  TPassRunner runner(rows, environment);
   EXPECT_EQ(runner.RunSearch(options, CaptureSettings(InsertAtBeginning("x")), false), TPassEnd::StoppedByUser);
-  EXPECT_EQ(window.ResultTable().RowCount(), 0u);
-  EXPECT_EQ(window.StatusText(0), std::string(Message(Msg::ProcessOk)));
-  EXPECT_EQ(window.StatusText(1), std::string(Message(Msg::StoppedByUser)));
-  EXPECT_FALSE(window.FRunning());
-  EXPECT_FALSE(window.UndoEnabled());  // no rows to recover
+  EXPECT_EQ(rows.ResultTable().RowCount(), 0u);
+  EXPECT_FALSE(runner.Control().PassAlive());
+  EXPECT_FALSE(runner.Control().Running());
+  EXPECT_EQ(rows.RowsSeen(), 0u);  // no rows to recover
+  std::rewind(environment.Err);
+  std::string said(256, '\0');
+  said.resize(std::fread(said.data(), 1, said.size(), environment.Err));
+  EXPECT_EQ(said, "veltrane-cli: " + std::string(Message(Msg::StoppedByUser)) + "\n");
   EXPECT_EQ(dir.Names(), before);
   EXPECT_EQ(dir.Names("sub"), std::set<std::string>{"inner.txt"});
   std::fclose(environment.Err);
@@ -73,7 +75,7 @@ TEST(CliRun, DroppedRowsReachTheSinkInOrderAndLeaveTheTableEmpty) {
   dir.WriteFile("b.txt");
   dir.WriteFile("xa.txt", "in the way");
   std::vector<std::string> seen;
-  TCliWindow window(
+  TPassRowSink rows(
       TRowKeeping::Drop,
       [&](const TResultRow& row, TRenameStatus status, int error) {
         EXPECT_EQ(row.KnownStatus(), status);
@@ -81,32 +83,33 @@ TEST(CliRun, DroppedRowsReachTheSinkInOrderAndLeaveTheTableEmpty) {
         seen.push_back(row.OldName + "|" + std::string(row.StatusWord()) + "|" + std::to_string(error));
       },
       false);
-  TPassRunner runner(window, TRunnerEnvironment{});
+  TPassRunner runner(rows, TRunnerEnvironment{});
   TSearchPassOptions options = Options(dir);
   options.Masks = "a.txt;b.txt";
   EXPECT_EQ(runner.RunSearch(options, CaptureSettings(InsertAtBeginning("x")), false), TPassEnd::Completed);
   EXPECT_EQ(seen, (std::vector<std::string>{"a.txt|Error|" + std::to_string(EEXIST), "b.txt|Ok|0"}));
-  EXPECT_EQ(window.ResultTable().RowCount(), 0u);
-  EXPECT_EQ(window.RowsSeen(), 2u);
-  EXPECT_EQ(window.FailedRows(), 1u);
+  EXPECT_EQ(rows.ResultTable().RowCount(), 0u);
+  EXPECT_EQ(rows.RowsSeen(), 2u);
+  EXPECT_EQ(rows.FailedRows(), 1u);
   EXPECT_EQ(dir.Names(), (std::set<std::string>{"a.txt", "xa.txt", "xb.txt"}));
 }
 
 TEST(CliRun, RecoverUndoesTheRowsOfTheTableAndCountsFilesNotFound) {
   TTempFolder dir;
   dir.WriteFile("new.txt");
-  TCliWindow window(TRowKeeping::Keep, {}, false);
-  window.ResultTable().AppendRow("old.txt", "new.txt", dir.Folder(), "Ok");
-  window.ResultTable().AppendRow("gone.txt", "vanished.txt", dir.Folder(), "Ok");
-  window.ResultTable().AppendRow("c.txt", "d.txt", dir.Folder(), "Can be renamed");
-  TPassRunner runner(window, TRunnerEnvironment{});
+  TPassRowSink rows(TRowKeeping::Keep, {}, false);
+  rows.ResultTable().AppendRow("old.txt", "new.txt", dir.Folder(), "Ok");
+  rows.ResultTable().AppendRow("gone.txt", "vanished.txt", dir.Folder(), "Ok");
+  rows.ResultTable().AppendRow("c.txt", "d.txt", dir.Folder(), "Can be renamed");
+  TPassRunner runner(rows, TRunnerEnvironment{});
   runner.RunRecover();
-  ASSERT_EQ(window.ResultTable().RowCount(), 3u);
-  EXPECT_EQ(window.ResultTable().Row(0).KnownStatus(), TRenameStatus::rsOk);
-  EXPECT_EQ(window.ResultTable().Row(1).KnownStatus(), TRenameStatus::rsFileNotFound);
-  EXPECT_EQ(window.ResultTable().Row(2).KnownStatus(), TRenameStatus::rsNoChange);
-  EXPECT_EQ(window.FailedRows(), 1u);  // rows loaded before the pass are not counted
-  EXPECT_TRUE(window.UndoEnabled());
+  ASSERT_EQ(rows.ResultTable().RowCount(), 3u);
+  EXPECT_EQ(rows.ResultTable().Row(0).KnownStatus(), TRenameStatus::rsOk);
+  EXPECT_EQ(rows.ResultTable().Row(1).KnownStatus(), TRenameStatus::rsFileNotFound);
+  EXPECT_EQ(rows.ResultTable().Row(2).KnownStatus(), TRenameStatus::rsNoChange);
+  EXPECT_EQ(rows.FailedRows(), 1u);  // rows loaded before the pass are not counted
+  EXPECT_EQ(rows.RowsSeen(), 3u);    // each handed on once: a table to recover again
+  EXPECT_FALSE(runner.Control().Running());
   EXPECT_EQ(dir.Names(), std::set<std::string>{"old.txt"});
 }
 

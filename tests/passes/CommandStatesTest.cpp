@@ -28,21 +28,18 @@ TWindowFacts Facts(bool hasRows, bool simulation, bool passAlive = false) {
   return facts;
 }
 
-// The window's steps, as the run control and the end of a pass take them.
-TCommandStates RenameStarts(TCommandStates s) { return EnableSearchControls(s, false, Facts(false, false, true)); }
-TCommandStates SimulateStarts(TCommandStates s) {
-  return EnableSearchControls(SimulationStarts(s), false, Facts(false, true, true));
-}
-TCommandStates PassEnds(TCommandStates s, bool rows, bool simulation) {
-  if (rows) s = PassEndsWithRows(s);
-  return EnableSearchControls(s, true, Facts(rows, simulation));
+// The window's steps, as the run control's events take them.
+TCommandStates RenameStarts(TCommandStates s) { return PassStarts(s, TPassKind::Rename); }
+TCommandStates SimulateStarts(TCommandStates s) { return PassStarts(s, TPassKind::Simulate); }
+TCommandStates SearchPassEnds(TCommandStates s, bool rows, bool simulation) {
+  return PassEnds(s, simulation ? TPassKind::Simulate : TPassKind::Rename, rows);
 }
 
 TEST(CommandStates, AtStartOnlyRenameAndSimulateAreOffered) {
   EXPECT_EQ(TCommandStates{}, States(true, true, false, false, false));
 }
 
-TEST(CommandStates, ThroughRenameAndSimulatePasses) {
+TEST(CommandStates, ThroughRenameSimulateAndRecoverPasses) {
   struct Step {
     const char* What;
     TCommandStates (*Apply)(TCommandStates);
@@ -50,14 +47,18 @@ TEST(CommandStates, ThroughRenameAndSimulatePasses) {
   };
   const Step steps[] = {
       {"a rename pass runs: Save and Clear come at once", RenameStarts, States(false, false, false, true, true)},
-      {"it ends with rows", [](TCommandStates s) { return PassEnds(s, true, false); },
+      {"it ends with rows", [](TCommandStates s) { return SearchPassEnds(s, true, false); },
        States(true, true, true, true, true)},
       {"a simulation runs: Save goes", SimulateStarts, States(false, false, false, false, true)},
-      {"it ends with rows: Recover and Save stay off", [](TCommandStates s) { return PassEnds(s, true, true); },
+      {"it ends with rows: Recover and Save stay off", [](TCommandStates s) { return SearchPassEnds(s, true, true); },
        States(true, true, false, false, true)},
       {"a rename pass runs after it: Save comes back", RenameStarts, States(false, false, false, true, true)},
-      {"it ends without rows: no Recover", [](TCommandStates s) { return PassEnds(s, false, false); },
+      {"it ends without rows: no Recover", [](TCommandStates s) { return SearchPassEnds(s, false, false); },
        States(true, true, false, true, true)},
+      {"a recover runs", [](TCommandStates s) { return PassStarts(s, TPassKind::Recover); },
+       States(false, false, false, true, true)},
+      {"it ends with rows: Recover again", [](TCommandStates s) { return PassEnds(s, TPassKind::Recover, true); },
+       States(true, true, true, true, true)},
   };
   TCommandStates states;
   for (const Step& step : steps) {

@@ -67,15 +67,15 @@ TEST(FileFields, EachFieldNamesTheFilesThatHaveIt) {
     SCOPED_TRACE(c.Text);
     TTempTree tree;
     MakeMedia(tree);
-    TTestWindow window;
-    window.Simulation = true;
+    TTestOwner owner;
+    owner.Simulate = true;
     TSearchPassOptions options;
     options.Folder = tree.Root();
     options.Masks = c.Masks;
-    RunSearch(window, options, WithFields(InsertAtBeginning(c.Text)));
-    ASSERT_EQ(window.Table.RowCount(), c.NewNames.size());
+    RunSearch(owner, options, WithFields(InsertAtBeginning(c.Text)));
+    ASSERT_EQ(owner.Table.RowCount(), c.NewNames.size());
     for (std::size_t i = 0; i < c.NewNames.size(); ++i) {
-      const TResultRow& row = window.Table.Row(i);
+      const TResultRow& row = owner.Table.Row(i);
       SCOPED_TRACE(row.OldName);
       EXPECT_EQ(row.NewName, c.NewNames[i]);
       // A file that lacks a field is not renamed, and says why.
@@ -89,28 +89,28 @@ TEST(FileFields, AFileLackingAFieldKeepsItsNameAndTheOthersAreRenamed) {
   TTempTree tree;
   WriteJpeg(tree.Path("a.jpg"), {"2025:06:14 10:11:12", "Canon", {}, 1, 1, {}});
   WriteJpeg(tree.Path("b.jpg"), {"2025:06:15 10:11:12", {}, {}, 1, 1, {}});
-  TTestWindow window;
+  TTestOwner owner;
   TSearchPassOptions options;
   options.Folder = tree.Root();
   options.Masks = "*.jpg";
-  RunSearch(window, options, WithFields(InsertAtBeginning("{make} ")));
-  EXPECT_EQ(RowTexts(window.Table),
+  RunSearch(owner, options, WithFields(InsertAtBeginning("{make} ")));
+  EXPECT_EQ(RowTexts(owner.Table),
             (std::vector<TRowTexts>{{"a.jpg", "Canon a.jpg", tree.Root(), "Ok"}, {"b.jpg", "", tree.Root(), "Error"}}));
   EXPECT_EQ(tree.Names(), (std::vector<std::string>{"Canon a.jpg", "b.jpg"}));
   // Recover undoes it as any other pass.
-  RunUndo(window);
+  RunUndo(owner);
   EXPECT_EQ(tree.Names(), (std::vector<std::string>{"a.jpg", "b.jpg"}));
 }
 
 TEST(FileFields, WithoutUseFieldsTheTextStaysLiteral) {
   TTempTree tree;
   WriteJpeg(tree.Path("a.jpg"), {"2025:06:14 10:11:12", "Canon", {}, 1, 1, {}});
-  TTestWindow window;
-  window.Simulation = true;
+  TTestOwner owner;
+  owner.Simulate = true;
   TSearchPassOptions options;
   options.Folder = tree.Root();
-  RunSearch(window, options, InsertAtBeginning("{make}"));
-  EXPECT_EQ(RowTexts(window.Table), (std::vector<TRowTexts>{{"a.jpg", "{make}a.jpg", tree.Root(), "Can be renamed"}}));
+  RunSearch(owner, options, InsertAtBeginning("{make}"));
+  EXPECT_EQ(RowTexts(owner.Table), (std::vector<TRowTexts>{{"a.jpg", "{make}a.jpg", tree.Root(), "Can be renamed"}}));
 }
 
 // Two cameras, a folder each, their photos named out of the order they were
@@ -134,11 +134,11 @@ TEST(FileFields, PhotosOfTwoCamerasNumberedPerFolderInTheOrderTaken) {
   options.IncludeSubDirs = true;
   options.Order = TFileOrder::Taken;
   options.RestartPerFolder = true;
-  TTestWindow window;
-  RunSearch(window, options, number);
+  TTestOwner owner;
+  RunSearch(owner, options, number);
 
   std::vector<std::string> rows;
-  for (const TRowTexts& row : RowTexts(window.Table)) rows.push_back(row.File + " " + row.NewName + " " + row.Status);
+  for (const TRowTexts& row : RowTexts(owner.Table)) rows.push_back(row.File + " " + row.NewName + " " + row.Status);
   EXPECT_EQ(rows, (std::vector<std::string>{"IMG_0010.JPG 2025-06-14 Rome Canon 001.JPG Ok",
                                             "IMG_0003.JPG 2025-06-14 Rome Canon 002.JPG Ok",
                                             "IMG_0001.JPG 2025-06-14 Rome Canon 003.JPG Ok",

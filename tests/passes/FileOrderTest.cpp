@@ -69,14 +69,14 @@ TEST(FileOrder, EachOrderTreatsAndNumbersTheFilesOfAFolder) {
     SCOPED_TRACE(static_cast<int>(c.Order) * 2 + static_cast<int>(c.Direction));
     TTempTree tree;
     MakePhotos(tree);
-    TTestWindow window;
+    TTestOwner owner;
     TSearchPassOptions options;
     options.Folder = tree.Root();
     options.Order = c.Order;
     options.Direction = c.Direction;
-    RunSearch(window, options, Numbers("1"));
+    RunSearch(owner, options, Numbers("1"));
     std::vector<std::string> files, expectedNames;
-    for (const TRowTexts& row : RowTexts(window.Table)) files.push_back(row.File + " " + row.NewName);
+    for (const TRowTexts& row : RowTexts(owner.Table)) files.push_back(row.File + " " + row.NewName);
     std::vector<std::string> expected;
     for (std::size_t i = 0; i < c.Files.size(); ++i) {
       expected.push_back(c.Files[i] + " " + std::to_string(i + 1) + ".jpg");
@@ -164,11 +164,11 @@ TEST(FileOrder, RestartPerFolderNumbersEachFolderFromTheStart) {
     options.Masks = "*.txt";
     options.IncludeSubDirs = true;
     options.RestartPerFolder = restart;
-    TTestWindow window;
-    window.Simulation = true;
-    RunSearch(window, options, Numbers("1"));
+    TTestOwner owner;
+    owner.Simulate = true;
+    RunSearch(owner, options, Numbers("1"));
     std::vector<std::string> names;
-    for (const TRowTexts& row : RowTexts(window.Table)) names.push_back(row.NewName);
+    for (const TRowTexts& row : RowTexts(owner.Table)) names.push_back(row.NewName);
     EXPECT_EQ(names, restart ? (std::vector<std::string>{"1.txt", "2.txt", "1.txt", "2.txt"})
                              : (std::vector<std::string>{"1.txt", "2.txt", "3.txt", "4.txt"}));
   }

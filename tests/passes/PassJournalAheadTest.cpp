@@ -114,7 +114,7 @@ class PassJournalAheadTest : public ::testing::Test {
   }
 
   TTempTree Tree;
-  TTestWindow Window;
+  TTestOwner Window;
 };
 
 // Blocks stay as they are while the writes keep up, and grow while they do not.
@@ -124,7 +124,7 @@ TEST_F(PassJournalAheadTest, EveryRenameWaitsForItsIntentAndTheBlocksGrowOnlyWhi
     TTempTree tree;
     constexpr int kFiles = 5000;
     for (int i = 0; i < kFiles; ++i) tree.File(FileName(i));
-    TTestWindow window;
+    TTestOwner window;
     TAheadJournal journal(slow);
     TSearchPassOptions options = Options(&journal);
     options.Folder = tree.Root();
@@ -167,7 +167,7 @@ TEST_F(PassJournalAheadTest, AStopWithdrawsWhatWasJudgedAhead) {
     SCOPED_TRACE(stopAt);
     TTempTree tree;
     for (int i = 0; i < 1500; ++i) tree.File(FileName(i));
-    TTestWindow window;
+    TTestOwner window;
     TAheadJournal journal(stopAt % 2 == 0);
     TSearchPassOptions options = Options(&journal);
     options.Folder = tree.Root();

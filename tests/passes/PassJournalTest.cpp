@@ -216,7 +216,7 @@ class PassJournalTest : public ::testing::Test {
   }
 
   TTempTree Tree;
-  TTestWindow Window;
+  TTestOwner Owner;
 };
 
 TEST_F(PassJournalTest, EveryRenameIsIntendedBeforeItHappensAndSettledAfter) {
@@ -224,16 +224,16 @@ TEST_F(PassJournalTest, EveryRenameIsIntendedBeforeItHappensAndSettledAfter) {
   for (int i = 0; i < kFiles; ++i) Tree.File(Numbered(i));
   Tree.File("same.txt");  // a row that renames nothing
   TWatchingJournal journal;
-  RunSearch(Window, Options(&journal), InsertAtBeginning("x"));
+  RunSearch(Owner, Options(&journal), InsertAtBeginning("x"));
 
-  ASSERT_EQ(Window.Table.RowCount(), static_cast<std::size_t>(kFiles + 1));
+  ASSERT_EQ(Owner.Table.RowCount(), static_cast<std::size_t>(kFiles + 1));
   EXPECT_EQ(journal.RenamedBeforeIntent, 0u);
   EXPECT_EQ(journal.Intended.size(), static_cast<std::size_t>(kFiles + 1));
   EXPECT_EQ(journal.IntentCalls, 3u);  // blocks of 256 entries, "." and ".." among them
   EXPECT_EQ(journal.LargestIntent, 256u);
   EXPECT_EQ(journal.SettledAttempts, journal.Intended.size());
   // Every row once, in the table's order.
-  ASSERT_EQ(journal.SettledRows.size(), Window.Table.RowCount());
+  ASSERT_EQ(journal.SettledRows.size(), Owner.Table.RowCount());
   for (std::size_t i = 0; i < journal.SettledRows.size(); ++i) EXPECT_EQ(journal.SettledRows[i], std::uint64_t{i});
   EXPECT_EQ(journal.WithdrawnCount, 0u);
 }
@@ -241,11 +241,11 @@ TEST_F(PassJournalTest, EveryRenameIsIntendedBeforeItHappensAndSettledAfter) {
 TEST_F(PassJournalTest, AJournalThatCannotBeWrittenStopsThePassBeforeItsRenames) {
   for (int i = 0; i < 600; ++i) Tree.File(Numbered(i));
   TWatchingJournal journal(true, 1);  // the second block's record fails
-  RunSearch(Window, Options(&journal), InsertAtBeginning("x"));
+  RunSearch(Owner, Options(&journal), InsertAtBeginning("x"));
 
   // The first block only (its entries "." and ".." give no rows): nothing without its record.
   EXPECT_GT(journal.FirstIntent, 250u);
-  EXPECT_EQ(Window.Table.RowCount(), journal.FirstIntent);
+  EXPECT_EQ(Owner.Table.RowCount(), journal.FirstIntent);
   std::size_t renamed = 0;
   for (const std::string& name : Tree.Names())
     if (name.front() == 'x') ++renamed;
@@ -274,11 +274,11 @@ TEST_F(PassJournalTest, RowsAreThoseOfTheStepEntryByEntry) {
       for (int i = 0; i < 300; ++i) tree->File(Numbered(i * 7));
       tree->File("10.txt");
     }
-    TTestWindow window;
+    TTestOwner owner;
     TWatchingJournal journal;
     TSearchPassOptions options = Options(&journal);
     options.Folder = passTree.Root();
-    RunSearch(window, options, c.Controls);
+    RunSearch(owner, options, c.Controls);
 
     // The same entries through ProcessFile, one at a time.
     TRenameStep step(CaptureSettings(c.Controls), TPassMode::Rename);
@@ -293,7 +293,7 @@ TEST_F(PassJournalTest, RowsAreThoseOfTheStepEntryByEntry) {
       if (step.Status() == TRenameStatus::rsNoMatch) continue;
       expected.push_back({name, step.NewName(), passTree.Root(), std::string(StatusText(step.Status()))});
     }
-    EXPECT_EQ(RowTexts(window.Table), expected);
+    EXPECT_EQ(RowTexts(owner.Table), expected);
     EXPECT_EQ(passTree.Names(), stepTree.Names());
     EXPECT_EQ(journal.RenamedBeforeIntent, 0u);
   }
@@ -340,14 +340,14 @@ TEST_F(PassJournalTest, AReadOnlyFileChangesNothingButItsOwnAbsence) {
     std::vector<TRowTexts> rows[2];
     TTempTree* trees[2] = {&withTree, &withoutTree};
     for (int t = 0; t < 2; ++t) {
-      TTestWindow window;
-      window.Simulation = c.Simulate;
-      window.RecordAll = c.RecordAll;
+      TTestOwner owner;
+      owner.Simulate = c.Simulate;
+      owner.Control.SetRecordAllMessages(c.RecordAll);
       TWatchingJournal journal;
       TSearchPassOptions options = Options(c.Simulate ? nullptr : &journal);
       options.Folder = trees[t]->Root();
-      RunSearch(window, options, c.Controls);
-      for (TRowTexts row : RowTexts(window.Table)) {
+      RunSearch(owner, options, c.Controls);
+      for (TRowTexts row : RowTexts(owner.Table)) {
         row.Path.clear();
         rows[t].push_back(row);
       }
@@ -357,7 +357,7 @@ TEST_F(PassJournalTest, AReadOnlyFileChangesNothingButItsOwnAbsence) {
       std::sort(intended.begin(), intended.end());
       EXPECT_TRUE(std::adjacent_find(intended.begin(), intended.end()) == intended.end()) << "a number intended twice";
       EXPECT_TRUE(std::is_sorted(journal.SettledRows.begin(), journal.SettledRows.end()));
-      EXPECT_EQ(journal.SettledRows.size(), c.Simulate ? 0u : window.Table.RowCount());
+      EXPECT_EQ(journal.SettledRows.size(), c.Simulate ? 0u : owner.Table.RowCount());
     }
     EXPECT_EQ(rows[0], rows[1]);
     std::vector<std::string> left = withTree.Names();
@@ -372,12 +372,12 @@ TEST_F(PassJournalTest, AReadOnlyFileChangesNothingButItsOwnAbsence) {
 TEST_F(PassJournalTest, RecoverIntendsEachRenameBackBeforeIt) {
   for (int i = 0; i < 300; ++i) {
     Tree.File("new-" + Numbered(i));
-    Window.Table.AppendRow(Numbered(i), "new-" + Numbered(i), Tree.Root(), "Ok");
+    Owner.Table.AppendRow(Numbered(i), "new-" + Numbered(i), Tree.Root(), "Ok");
   }
-  Window.Table.AppendRow("gone.txt", "new-gone.txt", Tree.Root(), "Ok");
-  Window.Table.AppendRow("kept.txt", "", Tree.Root(), "No change");
+  Owner.Table.AppendRow("gone.txt", "new-gone.txt", Tree.Root(), "Ok");
+  Owner.Table.AppendRow("kept.txt", "", Tree.Root(), "No change");
   TWatchingJournal journal;
-  RunUndo(Window, &journal);
+  RunUndo(Owner, &journal);
   EXPECT_EQ(journal.RenamedBeforeIntent, 1u);  // "new-gone.txt" was not there to begin with
   EXPECT_EQ(journal.Intended.size(), 301u);
   ASSERT_EQ(journal.SettledRows.size(), 302u);

@@ -13,23 +13,54 @@ std::vector<std::string> TTempTree::Names(const std::string& relative) const {
   return {names.begin(), names.end()};
 }
 
-void RunSearch(TTestWindow& window, const TSearchPassOptions& options, const TControlValues& controls) {
-  TRunControl control(window);
-  if (window.Simulation)
-    control.Simulate(options, CaptureSettings(controls));
-  else
-    control.Rename(options, CaptureSettings(controls));
-  window.EndCalls.clear();
-  control.WaitForPass();
-  EXPECT_EQ(window.CallsOffWindowThread.load(), 0);
+namespace {
+
+const char* KindName(TPassKind kind) {
+  switch (kind) {
+    case TPassKind::Rename: return "Rename";
+    case TPassKind::Simulate: return "Simulate";
+    case TPassKind::Recover: return "Recover";
+  }
+  return "?";
 }
 
-void RunUndo(TTestWindow& window, IPassJournal* journal) {
-  TRunControl control(window);
-  control.Recover(journal);
-  window.EndCalls.clear();
-  control.WaitForPass();
-  EXPECT_EQ(window.CallsOffWindowThread.load(), 0);
+}  // namespace
+
+void TTestOwner::PassStarted(TPassKind kind) {
+  Check();
+  Events.push_back(std::string("Started(") + KindName(kind) + ")");
+  States = PassStarts(States, kind);
+}
+
+void TTestOwner::PassRows(std::span<const TPassRow> rows) {
+  Check();
+  Table.AppendRows(rows);
+}
+
+void TTestOwner::FolderUnreadable(const std::string& folder, int error) {
+  Check();
+  Unreadable.emplace_back(folder, error);
+}
+
+void TTestOwner::PassEnded(TPassKind kind, TPassStopped stopped) {
+  Check();
+  Events.push_back(std::string("Ended(") + KindName(kind) + (stopped == TPassStopped::Yes ? ", stopped)" : ")"));
+  States = PassEnds(States, kind, Table.RowCount() > 0);
+}
+
+void RunSearch(TTestOwner& owner, const TSearchPassOptions& options, const TControlValues& controls) {
+  if (owner.Simulate)
+    owner.Control.Simulate(options, CaptureSettings(controls));
+  else
+    owner.Control.Rename(options, CaptureSettings(controls));
+  owner.Control.WaitForPass();
+  EXPECT_EQ(owner.CallsOffOwnerThread.load(), 0);
+}
+
+void RunUndo(TTestOwner& owner, IPassJournal* journal) {
+  owner.Control.Recover(journal);
+  owner.Control.WaitForPass();
+  EXPECT_EQ(owner.CallsOffOwnerThread.load(), 0);
 }
 
 std::vector<TRowTexts> RowTexts(const TResultTable& table) {

@@ -1,6 +1,6 @@
 #pragma once
-// Real temporary folder trees, a window over a TResultTable, and running a pass
-// to its end through a run control.
+// Real temporary folder trees, a front end's side of running passes, and
+// running a pass to its end through a run control.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,9 +10,10 @@
 #include <thread>
 #include <vector>
 
+#include "passes/CommandStates.h"
+#include "passes/PassEvents.h"
 #include "passes/ResultTable.h"
 #include "passes/RunControl.h"
-#include "passes/RunWindow.h"
 #include "passes/SearchThread.h"
 #include "passes/UndoThread.h"
 #include "support/ControlValues.h"
@@ -46,82 +47,41 @@ class TTempTree {
   std::string Root_;
 };
 
-// The window as the passes and the run control see it; checks that every call
-// arrives on the window thread.
-class TTestWindow final : public IRunWindow {
+// A front end's side of running passes, without widgets: it owns a run control
+// over its table and takes the events as the window does (the rows into the
+// table, the commands through the enabling rules). It records the starts and
+// ends in order and checks that every event arrives on the thread that owns it.
+class TTestOwner final : public IPassEvents {
  public:
   TResultTable Table;
-  bool Running = false;
-  bool Simulation = false;
-  bool SearchControlsEnabled = true;
-  bool UndoEnabled = false;
-  bool SaveResultEnabled = false;
-  std::string Panel[2];
-  int Refreshes = 0;
-  std::atomic<bool> RecordAll{false};
-  mutable std::atomic<int> CallsOffWindowThread{0};
-  std::vector<std::string> EndCalls;                    // the end-of-pass calls, in order
+  TCommandStates States;
+  bool Simulate = false;  // what RunSearch starts: a simulation, or a rename pass
+  // "Started(Rename)", "Ended(Simulate)", "Ended(Rename, stopped)", ...
+  std::vector<std::string> Events;
   std::vector<std::pair<std::string, int>> Unreadable;  // folders the walk could not read
+  std::atomic<int> CallsOffOwnerThread{0};
 
-  TResultTable& ResultTable() override { return Check(), Table; }
-  void EnableSearchControls(bool enable) override {
-    Check();
-    EndCalls.push_back(enable ? "EnableSearchControls(true)" : "EnableSearchControls(false)");
-    SearchControlsEnabled = enable;
-    UndoEnabled = enable && Table.RowCount() > 0 && !Simulation;
-    if (!Simulation) SaveResultEnabled = true;
-  }
-  void SetStatusText(int panel, const std::string& text) override {
-    Check();
-    Panel[panel] = text;
-  }
-  bool FRunning() const override { return Check(), Running; }
-  void SetFRunning(bool running) override {
-    Check();
-    if (!running) EndCalls.push_back("SetFRunning(false)");
-    Running = running;
-  }
-  bool FSimulation() const override { return Check(), Simulation; }
-  void SetFSimulation(bool simulation) override {
-    Check();
-    if (!simulation) EndCalls.push_back("SetFSimulation(false)");
-    Simulation = simulation;
-  }
-  void RefreshFileList() override {
-    Check();
-    EndCalls.push_back("RefreshFileList");
-    ++Refreshes;
-  }
-  void EnableUndo() override {
-    Check();
-    EndCalls.push_back("EnableUndo");
-    UndoEnabled = true;
-  }
-  const std::atomic<bool>& RecordAllMessages() const override { return RecordAll; }
-  void DisableSaveResult() override {
-    Check();
-    SaveResultEnabled = false;
-  }
-  void PassRows(std::span<const TPassRow> rows) override {
-    Check();
-    Table.AppendRows(rows);
-  }
-  void FolderUnreadable(const std::string& folder, int error) override {
-    Check();
-    Unreadable.emplace_back(folder, error);
-  }
+  void PassStarted(TPassKind kind) override;
+  void PassRows(std::span<const TPassRow> rows) override;
+  void FolderUnreadable(const std::string& folder, int error) override;
+  void PassEnded(TPassKind kind, TPassStopped stopped) override;
+  // The last start or end told; empty when none.
+  std::string LastEvent() const { return Events.empty() ? std::string() : Events.back(); }
 
  private:
-  void Check() const {
-    if (std::this_thread::get_id() != WindowThread_) ++CallsOffWindowThread;
+  void Check() {
+    if (std::this_thread::get_id() != OwnerThread_) ++CallsOffOwnerThread;
   }
-  std::thread::id WindowThread_ = std::this_thread::get_id();
+  std::thread::id OwnerThread_ = std::this_thread::get_id();
+
+ public:
+  TRunControl Control{Table, *this};  // last: goes first
 };
 
-// Rename, or Simulate when the window is in simulation mode, run to its end.
-void RunSearch(TTestWindow& window, const TSearchPassOptions& options, const TControlValues& controls);
-// Recover over the window's table, run to its end; journal as TRunControl::Recover takes it.
-void RunUndo(TTestWindow& window, IPassJournal* journal = nullptr);
+// Rename, or Simulate when the owner asks for it, run to its end.
+void RunSearch(TTestOwner& owner, const TSearchPassOptions& options, const TControlValues& controls);
+// Recover over the owner's table, run to its end; journal as TRunControl::Recover takes it.
+void RunUndo(TTestOwner& owner, IPassJournal* journal = nullptr);
 
 struct TRowTexts {
   std::string File, NewName, Path, Status;

@@ -1,6 +1,6 @@
-// Rename, Simulate, Stop, Recover and the close request over a window without
-// widgets: what the window shows while a pass runs and after it, and that a pass
-// never outlives the run control.
+// Rename, Simulate, Stop, Recover and the close request for an owner without
+// widgets: the run state, what the owner is told while a pass runs and after
+// it, and that a pass never outlives the run control.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -8,15 +8,11 @@
 #include <thread>
 #include <vector>
 
-#include "engine/Messages.h"
 #include "passes/PassTestSupport.h"
 #include "passes/RunControl.h"
 
 namespace vt::test {
 namespace {
-
-const std::string kProcessOk(Message(Msg::ProcessOk));
-const std::string kStopped(Message(Msg::StoppedByUser));
 
 class RunControlTest : public ::testing::Test {
  protected:
@@ -27,7 +23,7 @@ class RunControlTest : public ::testing::Test {
     return options;
   }
   // Holds the worker at the first entry a listing returns whose name is name,
-  // until the window has asked for a stop or Release() is called.
+  // until the owner has asked for a stop or Release() is called.
   void HoldAt(TSearchPassOptions& options, const std::string& name) {
     options.OnCollected = [this, name](TSearchThread& pass, const TFindData& entry) {
       if (entry.cFileName != name) return;
@@ -46,9 +42,9 @@ class RunControlTest : public ::testing::Test {
   void Release() { Released = true; }
 
   TTempTree Tree;
-  TTestWindow Window;
   std::atomic<bool> Held{false}, Released{false};
-  TRunControl Control{Window};  // last: goes first
+  TTestOwner Owner;  // last: its pass goes first
+  TRunControl& Control = Owner.Control;
 };
 
 // What the run control tells the table of the rows of the passes it starts.
@@ -65,56 +61,54 @@ struct TPassRowsSeen final : IResultTableObserver {
 TEST_F(RunControlTest, RenameClearsTheTableAndRunsWithTheCommandsOff) {
   Tree.File("a.txt");
   Tree.File("b.txt");
-  Window.Table.AppendRow("old", "older", "/", "Ok");
-  Window.Panel[0] = "earlier text";
-  TPassRowsSeen seen(Window.Table);
+  Owner.Table.AppendRow("old", "older", "/", "Ok");
+  TPassRowsSeen seen(Owner.Table);
   TSearchPassOptions options = Options();
   HoldAt(options, "a.txt");
 
   Control.Rename(options, CaptureSettings(InsertAtBeginning("x")));
   WaitUntilHeld();
-  EXPECT_EQ(Window.Table.RowCount(), 0u);
-  EXPECT_EQ(Window.Panel[0], "");
-  EXPECT_FALSE(Window.SearchControlsEnabled);
-  EXPECT_TRUE(Window.Running);
+  EXPECT_EQ(Owner.Table.RowCount(), 0u);
+  EXPECT_EQ(Owner.Events, std::vector<std::string>{"Started(Rename)"});
+  EXPECT_FALSE(Owner.States.Rename);
+  EXPECT_TRUE(Control.Running());
   EXPECT_TRUE(Control.PassAlive());
   EXPECT_EQ(seen.Started, (std::vector<TPassRows>{TPassRows::Renames}));
-  EXPECT_TRUE(Window.SaveResultEnabled);  // rows of a real pass can be saved while it runs
+  EXPECT_TRUE(Owner.States.SaveResult);  // rows of a real pass can be saved while it runs
   Release();
   Control.WaitForPass();
 
   EXPECT_FALSE(Control.PassAlive());
-  EXPECT_FALSE(Window.Running);
-  EXPECT_EQ(Window.Panel[0], kProcessOk);
-  EXPECT_EQ(Window.Panel[1], "");
-  EXPECT_TRUE(Window.SearchControlsEnabled);
-  EXPECT_TRUE(Window.UndoEnabled);
-  EXPECT_EQ(Window.Table.RowCount(), 2u);
+  EXPECT_FALSE(Control.Running());
+  EXPECT_EQ(Owner.Events, (std::vector<std::string>{"Started(Rename)", "Ended(Rename)"}));
+  EXPECT_TRUE(Owner.States.Rename);
+  EXPECT_TRUE(Owner.States.Recover);
+  EXPECT_EQ(Owner.Table.RowCount(), 2u);
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"xa.txt", "xb.txt"}));
-  EXPECT_EQ(Window.CallsOffWindowThread.load(), 0);
+  EXPECT_EQ(Owner.CallsOffOwnerThread.load(), 0);
 }
 
 TEST_F(RunControlTest, SimulateRunsGreyWithoutSaveAndEndsWithoutRecover) {
   Tree.File("a.txt");
-  Window.SaveResultEnabled = true;
-  TPassRowsSeen seen(Window.Table);
+  Owner.States.SaveResult = true;
+  TPassRowsSeen seen(Owner.Table);
   TSearchPassOptions options = Options();
   HoldAt(options, "a.txt");
 
   Control.Simulate(options, CaptureSettings(InsertAtBeginning("x")));
   WaitUntilHeld();
-  EXPECT_TRUE(Window.Simulation);
+  EXPECT_TRUE(Control.Simulation());
   EXPECT_EQ(seen.Started, (std::vector<TPassRows>{TPassRows::Simulation}));
-  EXPECT_FALSE(Window.SaveResultEnabled);
+  EXPECT_FALSE(Owner.States.SaveResult);
   Release();
   Control.WaitForPass();
 
-  EXPECT_FALSE(Window.Simulation);
-  EXPECT_FALSE(Window.UndoEnabled);
-  EXPECT_FALSE(Window.SaveResultEnabled);
-  EXPECT_TRUE(Window.SearchControlsEnabled);
+  EXPECT_FALSE(Control.Simulation());
+  EXPECT_FALSE(Owner.States.Recover);
+  EXPECT_FALSE(Owner.States.SaveResult);
+  EXPECT_TRUE(Owner.States.Rename);
   EXPECT_EQ(seen.Started.size(), 1u);  // the rows stay a simulation's
-  ASSERT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"a.txt", "xa.txt", Tree.Root(), "Can be renamed"}}));
+  ASSERT_EQ(RowTexts(Owner.Table), (std::vector<TRowTexts>{{"a.txt", "xa.txt", Tree.Root(), "Can be renamed"}}));
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"a.txt"}));
 }
 
@@ -127,58 +121,56 @@ TEST_F(RunControlTest, StopShowsItsTextAtOnceAndTheCommandsComeBackAtTheEnd) {
   Control.Rename(options, CaptureSettings(InsertAtBeginning("x")));
   WaitUntilHeld();
   EXPECT_TRUE(Control.Stop());
-  EXPECT_EQ(Window.Panel[1], kStopped);
-  EXPECT_FALSE(Window.Running);
-  EXPECT_FALSE(Window.SearchControlsEnabled);
-  EXPECT_EQ(Window.Panel[0], "");
-  EXPECT_FALSE(Control.Stop());  // stopping: a second Stop does nothing
+  EXPECT_FALSE(Control.Running());
+  EXPECT_TRUE(Control.PassAlive());
+  EXPECT_FALSE(Owner.States.Rename);
+  EXPECT_EQ(Owner.LastEvent(), "Started(Rename)");  // the end is told once the pass has ended
+  EXPECT_FALSE(Control.Stop());                     // stopping: a second Stop does nothing
   Control.WaitForPass();
 
-  EXPECT_EQ(Window.Panel[0], kProcessOk);
-  EXPECT_EQ(Window.Panel[1], kStopped);
-  EXPECT_TRUE(Window.SearchControlsEnabled);
-  EXPECT_EQ(Window.Table.RowCount(), 0u);  // stopped while the folder was listed
+  EXPECT_EQ(Owner.Events, (std::vector<std::string>{"Started(Rename)", "Ended(Rename, stopped)"}));
+  EXPECT_TRUE(Owner.States.Rename);
+  EXPECT_EQ(Owner.Table.RowCount(), 0u);  // stopped while the folder was listed
   EXPECT_EQ(Tree.Names(), before);
 }
 
 TEST_F(RunControlTest, StopWhenIdleDoesNothing) {
   EXPECT_FALSE(Control.Stop());
-  EXPECT_EQ(Window.Panel[1], "");
+  EXPECT_TRUE(Owner.Events.empty());
 }
 
-TEST_F(RunControlTest, StopDuringRecoverChangesOnlyTheWindow) {
+TEST_F(RunControlTest, StopDuringRecoverChangesOnlyTheRunState) {
   Tree.File("new1.txt");
   Tree.File("new2.txt");
-  Window.Table.AppendRow("old1.txt", "new1.txt", Tree.Root(), "Ok");
-  Window.Table.AppendRow("old2.txt", "new2.txt", Tree.Root(), "Ok");
+  Owner.Table.AppendRow("old1.txt", "new1.txt", Tree.Root(), "Ok");
+  Owner.Table.AppendRow("old2.txt", "new2.txt", Tree.Root(), "Ok");
 
   Control.Recover();
-  // The worker waits for the window to empty the table: nothing of it has run yet.
-  EXPECT_TRUE(Window.Running);
-  EXPECT_FALSE(Window.SearchControlsEnabled);
+  // The worker waits for the owner to empty the table: nothing of it has run yet.
+  EXPECT_TRUE(Control.Running());
+  EXPECT_FALSE(Owner.States.Rename);
   EXPECT_TRUE(Control.Stop());
-  EXPECT_FALSE(Window.Running);
-  EXPECT_EQ(Window.Panel[1], kStopped);
+  EXPECT_FALSE(Control.Running());
   Control.WaitForPass();
 
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"old1.txt", "old2.txt"}));
-  EXPECT_EQ(Window.Table.RowCount(), 2u);
-  EXPECT_EQ(Window.Panel[0], kProcessOk);
-  EXPECT_EQ(Window.Panel[1], kStopped);
-  EXPECT_TRUE(Window.SearchControlsEnabled);
-  EXPECT_TRUE(Window.UndoEnabled);
+  EXPECT_EQ(Owner.Table.RowCount(), 2u);
+  // A recover runs to its end: it ends as one that was not stopped.
+  EXPECT_EQ(Owner.Events, (std::vector<std::string>{"Started(Recover)", "Ended(Recover)"}));
+  EXPECT_TRUE(Owner.States.Rename);
+  EXPECT_TRUE(Owner.States.Recover);
 }
 
-TEST_F(RunControlTest, RecoverRefillsTheTableAndEmptiesOnlyPanelZero) {
-  Window.Panel[0] = kProcessOk;
-  Window.Panel[1] = kStopped;
-  Window.Table.AppendRow("a.txt", "b.txt", Tree.Root(), "Error");
+TEST_F(RunControlTest, RecoverRefillsTheTableAndIsToldAsARecover) {
+  Owner.Table.AppendRow("a.txt", "b.txt", Tree.Root(), "Error");
   Control.Recover();
-  EXPECT_EQ(Window.Panel[0], "");
-  EXPECT_EQ(Window.Table.RowCount(), 0u);  // read, then refilled by the pass
+  EXPECT_EQ(Owner.Events, std::vector<std::string>{"Started(Recover)"});
+  EXPECT_TRUE(Control.Running());
+  EXPECT_FALSE(Control.Simulation());
+  EXPECT_EQ(Owner.Table.RowCount(), 0u);  // read, then refilled by the pass
   Control.WaitForPass();
-  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"a.txt", "", Tree.Root(), "No change"}}));
-  EXPECT_EQ(Window.Panel[1], kStopped);  // a recover pass leaves panel 1 alone
+  EXPECT_EQ(RowTexts(Owner.Table), (std::vector<TRowTexts>{{"a.txt", "", Tree.Root(), "No change"}}));
+  EXPECT_EQ(Owner.Events, (std::vector<std::string>{"Started(Recover)", "Ended(Recover)"}));
 }
 
 TEST_F(RunControlTest, ASecondPassWaitsUntilTheFirstHasGone) {
@@ -186,7 +178,7 @@ TEST_F(RunControlTest, ASecondPassWaitsUntilTheFirstHasGone) {
   Control.Simulate(Options(), CaptureSettings(InsertAtBeginning("x")));
   Control.Rename(Options(), CaptureSettings(InsertAtBeginning("y")));
   Control.WaitForPass();
-  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"a.txt", "ya.txt", Tree.Root(), "Ok"}}));
+  EXPECT_EQ(RowTexts(Owner.Table), (std::vector<TRowTexts>{{"a.txt", "ya.txt", Tree.Root(), "Ok"}}));
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"ya.txt"}));
 }
 
@@ -196,37 +188,36 @@ TEST_F(RunControlTest, ABudgetHandsRowsOnInSlicesAndTheEndComesWithTheLast) {
   Control.Simulate(Options(), CaptureSettings(InsertAtBeginning("x")));
   Control.Pass()->Join();  // every row is waiting in the queue
   EXPECT_TRUE(Control.Pump(std::chrono::microseconds(0)));
-  const std::size_t first = Window.Table.RowCount();
+  const std::size_t first = Owner.Table.RowCount();
   EXPECT_GT(first, 0u);
   EXPECT_LT(first, std::size_t(kFiles));
-  EXPECT_TRUE(Window.Running);  // not ended while rows wait
+  EXPECT_TRUE(Control.Running());  // not ended while rows wait
   while (Control.Pump(std::chrono::microseconds(0))) {
   }
-  EXPECT_EQ(Window.Table.RowCount(), std::size_t(kFiles));
-  EXPECT_EQ(Window.Panel[0], kProcessOk);
-  EXPECT_FALSE(Window.Running);
+  EXPECT_EQ(Owner.Table.RowCount(), std::size_t(kFiles));
+  EXPECT_EQ(Owner.LastEvent(), "Ended(Simulate)");
+  EXPECT_FALSE(Control.Running());
 }
 
 TEST_F(RunControlTest, ThePassDoesNotOutliveTheRunControl) {
   for (int i = 0; i < 200; ++i) Tree.File("f" + std::to_string(i) + ".txt");
-  TTestWindow window;
   {
-    TRunControl control(window);
+    TRunControl control(Owner.Table, Owner);
     TSearchPassOptions options = Options();
     HoldAt(options, ListedFiles(Tree.Root(), "*.txt")[1]);
     control.Rename(options, CaptureSettings(InsertAtBeginning("x")));
-    window.EndCalls.clear();
     while (!Held) std::this_thread::yield();
     EXPECT_TRUE(control.PassAlive());
-  }                                                      // stops the pass and joins its worker
-  EXPECT_TRUE(window.EndCalls.empty());                  // a window going away is not called back
+  }  // stops the pass and joins its worker
+  // An owner letting its run control go is told nothing more.
+  EXPECT_EQ(Owner.Events, std::vector<std::string>{"Started(Rename)"});
   EXPECT_EQ(ListedFiles(Tree.Root(), "x*").size(), 0u);  // stopped while listing
 }
 
 // A close request as the window answers it.
 class TCloseWindow final : public ICloseQueryWindow {
  public:
-  TCloseWindow(TRunControl& control, TTestWindow& window) : Control_(control), Window_(window) {}
+  TCloseWindow(TRunControl& control, TTestOwner& owner) : Control_(control), Owner_(owner) {}
   TAnswer Answers[2] = {TAnswer::Yes, TAnswer::Yes};  // to 61185, to 61186
   std::vector<std::string> Log;
   std::function<void()> WhileAsked;
@@ -237,22 +228,18 @@ class TCloseWindow final : public ICloseQueryWindow {
     if (WhileAsked) WhileAsked();
     return Answers[stop ? 0 : 1];
   }
-  TCommandStates CommandStates() const override {
-    TCommandStates states;
-    states.SaveResult = Window_.SaveResultEnabled;
-    return states;
-  }
+  TCommandStates CommandStates() const override { return Owner_.States; }
   void ShowResultPage() override { Log.push_back("result page"); }
   void SaveResultToFile() override { Log.push_back("save, rows " + Rows()); }
   void WaitForPassEnd() override {
-    Log.push_back("wait");
+    Log.push_back(Control_.Running() ? "wait, running" : "wait");
     Control_.WaitForPass();
   }
 
  private:
-  std::string Rows() const { return std::to_string(Window_.Table.RowCount()); }
+  std::string Rows() const { return std::to_string(Owner_.Table.RowCount()); }
   TRunControl& Control_;
-  TTestWindow& Window_;
+  TTestOwner& Owner_;
 };
 
 TEST_F(RunControlTest, CloseWhileIdle) {
@@ -273,13 +260,12 @@ TEST_F(RunControlTest, CloseWhileIdle) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.What);
-    TTestWindow window;
-    TRunControl control(window);
-    for (int i = 0; i < c.Rows; ++i) window.Table.AppendRow("a", "b", "/", "Ok");
-    window.SaveResultEnabled = c.Save;
-    TCloseWindow close(control, window);
+    TTestOwner owner;
+    for (int i = 0; i < c.Rows; ++i) owner.Table.AppendRow("a", "b", "/", "Ok");
+    owner.States.SaveResult = c.Save;
+    TCloseWindow close(owner.Control, owner);
     close.Answers[1] = c.Answer;
-    EXPECT_EQ(control.CloseQuery(close), c.Closes);
+    EXPECT_EQ(owner.Control.CloseQuery(close), c.Closes);
     EXPECT_EQ(close.Log, c.Log);
   }
 }
@@ -296,25 +282,20 @@ class RunControlCloseTest : public RunControlTest {
     HoldAt(options, "b.txt");
     Control.Rename(options, CaptureSettings(InsertAtBeginning("x")));
     WaitUntilHeld();
-    ASSERT_EQ(Window.Table.RowCount(), 1u);
+    ASSERT_EQ(Owner.Table.RowCount(), 1u);
   }
-  TCloseWindow Close{Control, Window};
+  TCloseWindow Close{Control, Owner};
 };
 
 TEST_F(RunControlCloseTest, AnsweredNoTheWindowAndThePassGoOn) {
-  for (const TAnswer answer : {TAnswer::No, TAnswer::Cancel}) {
-    TTestWindow window;
-    TRunControl control(window);
-    TCloseWindow close(control, window);
-    close.Answers[0] = answer;
-    window.Running = true;  // as Rename leaves it
-    EXPECT_FALSE(control.CloseQuery(close));
-    EXPECT_EQ(close.Log, std::vector<std::string>{"ask 61185"});
-  }
   StartHeld();
-  Close.Answers[0] = TAnswer::No;
-  EXPECT_FALSE(Control.CloseQuery(Close));
-  EXPECT_TRUE(Window.Running);
+  for (const TAnswer answer : {TAnswer::No, TAnswer::Cancel}) {
+    Close.Log.clear();
+    Close.Answers[0] = answer;
+    EXPECT_FALSE(Control.CloseQuery(Close));
+    EXPECT_EQ(Close.Log, std::vector<std::string>{"ask 61185"});
+    EXPECT_TRUE(Control.Running());
+  }
   Release();
   Control.WaitForPass();
   EXPECT_EQ(Tree.Names("sub"), std::vector<std::string>{"xb.txt"});  // the pass went on
@@ -324,10 +305,10 @@ TEST_F(RunControlCloseTest, AnsweredYesThePassStopsAndEndsBeforeTheSaveQuestion)
   StartHeld();
   Close.Answers[1] = TAnswer::Cancel;  // closes all the same
   EXPECT_TRUE(Control.CloseQuery(Close));
-  EXPECT_EQ(Close.Log, (std::vector<std::string>{"ask 61185", "wait", "ask 61186, rows 1"}));
+  // Closing sets the stop request only: the pass still counts as running, not stopped.
+  EXPECT_EQ(Close.Log, (std::vector<std::string>{"ask 61185", "wait, running", "ask 61186, rows 1"}));
   EXPECT_FALSE(Control.PassAlive());
-  EXPECT_EQ(Window.Panel[0], kProcessOk);
-  EXPECT_EQ(Window.Panel[1], "");  // closing sets the stop request only
+  EXPECT_EQ(Owner.LastEvent(), "Ended(Rename, stopped)");
   EXPECT_EQ(Tree.Names("sub"), std::vector<std::string>{"b.txt"});
 }
 
@@ -354,11 +335,11 @@ TEST_F(RunControlCloseTest, AfterStopTheCloseWaitsForTheLastRowThenAsksAsWhenIdl
 
 TEST_F(RunControlCloseTest, ClearDuringAPassLetsTheLaterRowsAppend) {
   StartHeld();
-  Window.Table.Clear();
+  Owner.Table.Clear();
   Release();
   Control.WaitForPass();
-  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"b.txt", "xb.txt", Tree.Path("sub/"), "Ok"}}));
-  EXPECT_EQ(Window.Panel[0], kProcessOk);
+  EXPECT_EQ(RowTexts(Owner.Table), (std::vector<TRowTexts>{{"b.txt", "xb.txt", Tree.Path("sub/"), "Ok"}}));
+  EXPECT_EQ(Owner.LastEvent(), "Ended(Rename)");
 }
 
 TEST_F(RunControlCloseTest, NoSaveQuestionAfterASimulation) {
@@ -368,7 +349,7 @@ TEST_F(RunControlCloseTest, NoSaveQuestionAfterASimulation) {
   Control.Simulate(options, CaptureSettings(InsertAtBeginning("x")));
   WaitUntilHeld();
   EXPECT_TRUE(Control.CloseQuery(Close));
-  EXPECT_EQ(Close.Log, (std::vector<std::string>{"ask 61185", "wait"}));
+  EXPECT_EQ(Close.Log, (std::vector<std::string>{"ask 61185", "wait, running"}));
 }
 
 }  // namespace

@@ -29,10 +29,10 @@ class SearchThreadTest : public ::testing::Test {
     options.IncludeSubDirs = subDirs;
     return options;
   }
-  void Run(const TSearchPassOptions& options, const TControlValues& controls) { RunSearch(Window, options, controls); }
+  void Run(const TSearchPassOptions& options, const TControlValues& controls) { RunSearch(Owner, options, controls); }
 
   TTempTree Tree;
-  TTestWindow Window;
+  TTestOwner Owner;
 };
 
 TEST_F(SearchThreadTest, AnEntryTwoMasksSelectIsHandledTwice) {
@@ -46,7 +46,7 @@ TEST_F(SearchThreadTest, AnEntryTwoMasksSelectIsHandledTwice) {
   std::vector<TRowTexts> expected;
   for (const std::string& name : listed) expected.push_back({name, "x" + name, Tree.Root(), "Ok"});
   expected.push_back({"a.txt", "xa.txt", Tree.Root(), "Error"});
-  EXPECT_EQ(RowTexts(Window.Table), expected);
+  EXPECT_EQ(RowTexts(Owner.Table), expected);
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"xa.txt", "xb.txt"}));
 }
 
@@ -69,7 +69,7 @@ TEST_F(SearchThreadTest, BlocksRunAcrossListingsReadBeforeAnyRename) {
       expected.push_back({name, "x" + name, Tree.Root(), "Ok"});
       after.push_back("x" + name);
     }
-  EXPECT_EQ(RowTexts(Window.Table), expected);
+  EXPECT_EQ(RowTexts(Owner.Table), expected);
   std::sort(after.begin(), after.end());
   EXPECT_EQ(Tree.Names(), after);
 }
@@ -82,11 +82,11 @@ TEST_F(SearchThreadTest, EachListingInNameOrderAndTheCounterFollowsIt) {
     Tree.Folder(folder);
     Tree.File(folder + "/f.jpg");
   }
-  Window.Simulation = true;
+  Owner.Simulate = true;
   Run(Options("*.jpg;a*", true), NumberDefaults());
 
   std::vector<std::string> handled;
-  for (const TRowTexts& row : RowTexts(Window.Table))
+  for (const TRowTexts& row : RowTexts(Owner.Table))
     handled.push_back(row.Path.substr(Tree.Root().size()) + row.File + " " + row.NewName);
   EXPECT_EQ(handled, (std::vector<std::string>{"A.jpg 0.jpg", "b.jpg 1.jpg", "C.jpg 2.jpg", "IMG_0001.JPG 3.JPG",
                                                "img_0002.jpg 4.jpg", "IMG_0003.JPG 5.JPG", "IMG_0010.JPG 6.JPG",
@@ -98,10 +98,10 @@ TEST_F(SearchThreadTest, NaturalOrderComparesNumbersInNames) {
   for (const char* name : {"IMG_10.jpg", "IMG_9.jpg", "IMG_100.jpg", "img_2.jpg"}) Tree.File(name);
   TSearchPassOptions options = Options("*.*");
   options.Order = TFileOrder::Natural;
-  Window.Simulation = true;
+  Owner.Simulate = true;
   Run(options, NumberDefaults());
   std::vector<std::string> files;
-  for (const TRowTexts& row : RowTexts(Window.Table)) files.push_back(row.File);
+  for (const TRowTexts& row : RowTexts(Owner.Table)) files.push_back(row.File);
   EXPECT_EQ(files, (std::vector<std::string>{"img_2.jpg", "IMG_9.jpg", "IMG_10.jpg", "IMG_100.jpg"}));
 }
 
@@ -118,12 +118,12 @@ TEST_F(SearchThreadTest, EmptyMasksSelectNothing) {
     TSearchPassOptions options;
     options.Folder = tree.Root();
     options.Masks = c.Masks;
-    TTestWindow window;
-    window.Simulation = true;
-    RunSearch(window, options, InsertAtBeginning("x"));
-    EXPECT_EQ(window.Table.RowCount(), c.Rows);
+    TTestOwner owner;
+    owner.Simulate = true;
+    RunSearch(owner, options, InsertAtBeginning("x"));
+    EXPECT_EQ(owner.Table.RowCount(), c.Rows);
     if (c.Rows == 1) {
-      EXPECT_EQ(RowTexts(window.Table)[0], (TRowTexts{"a.txt", "xa.txt", tree.Root(), "Can be renamed"}));
+      EXPECT_EQ(RowTexts(owner.Table)[0], (TRowTexts{"a.txt", "xa.txt", tree.Root(), "Can be renamed"}));
     }
   }
 }
@@ -143,7 +143,7 @@ TEST_F(SearchThreadTest, SubFoldersNamedWithADotOrLinkedAreNotEntered) {
   Run(Options("*.txt", true), InsertAtBeginning("x"));
 
   std::vector<std::string> renamed;
-  for (const TRowTexts& row : RowTexts(Window.Table)) {
+  for (const TRowTexts& row : RowTexts(Owner.Table)) {
     EXPECT_EQ(row.Status, "Ok");
     renamed.push_back(row.Path.substr(Tree.Root().size()) + row.File);
   }
@@ -173,11 +173,11 @@ TEST_F(SearchThreadTest, ASubFolderSwappedForALinkIsNotEntered) {
   Run(options, InsertAtBeginning("x"));
   EXPECT_EQ(swaps, 1);
   // Skipped, and said: the folder listed was not read.
-  const auto& unreadable = Window.Unreadable;
+  const auto& unreadable = Owner.Unreadable;
   ASSERT_EQ(unreadable.size(), 1u);
   EXPECT_EQ(unreadable[0].first, Tree.Path("tree/sub/"));
   EXPECT_TRUE(unreadable[0].second == ELOOP || unreadable[0].second == ENOTDIR) << unreadable[0].second;
-  EXPECT_EQ(Window.Table.RowCount(), 0u);
+  EXPECT_EQ(Owner.Table.RowCount(), 0u);
   EXPECT_EQ(Tree.Names("outside"), std::vector<std::string>{"theirs.txt"});
   EXPECT_EQ(Tree.Names("tree/sub.moved"), std::vector<std::string>{"mine.txt"});
 }
@@ -193,11 +193,11 @@ TEST_F(SearchThreadTest, ASubFolderGoneBeforeItIsEnteredIsSkipped) {
   options.OnDescending = [&](const std::string& subFolder) {
     if (subFolder == Tree.Path("b/")) std::filesystem::rename(Tree.Path("b"), Tree.Path("gone"));
   };
-  Window.Simulation = true;
+  Owner.Simulate = true;
   Run(options, InsertAtBeginning("x"));
-  EXPECT_TRUE(Window.Unreadable.empty());  // gone is not unreadable
+  EXPECT_TRUE(Owner.Unreadable.empty());  // gone is not unreadable
   std::vector<std::string> paths;
-  for (const TRowTexts& row : RowTexts(Window.Table)) paths.push_back(row.Path.substr(Tree.Root().size()) + row.File);
+  for (const TRowTexts& row : RowTexts(Owner.Table)) paths.push_back(row.Path.substr(Tree.Root().size()) + row.File);
   EXPECT_EQ(paths, (std::vector<std::string>{"a/1.txt", "c/3.txt"}));
 }
 
@@ -207,7 +207,7 @@ TEST_F(SearchThreadTest, RenamesFilesDeeperThanAPathCanName) {
   ASSERT_TRUE(chain.Made());
   ASSERT_GT(chain.DeepestPath().size(), static_cast<std::size_t>(PATH_MAX));
   Run(Options("*.txt", true), InsertAtBeginning("x"));
-  ASSERT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"deep.txt", "xdeep.txt", chain.DeepestPath(), "Ok"}}));
+  ASSERT_EQ(RowTexts(Owner.Table), (std::vector<TRowTexts>{{"deep.txt", "xdeep.txt", chain.DeepestPath(), "Ok"}}));
   EXPECT_EQ(chain.DeepestContent("xdeep.txt"), "bottom");
 }
 
@@ -233,7 +233,7 @@ TEST_F(SearchThreadTest, WalkIsDepthFirstAndTheCounterRunsAcrossFolders) {
 
   Run(Options("*.*", true), NumberDefaults());
 
-  const std::vector<TRowTexts> rows = RowTexts(Window.Table);
+  const std::vector<TRowTexts> rows = RowTexts(Owner.Table);
   ASSERT_EQ(rows.size(), 7u);
   EXPECT_EQ(rows[0].Path, Tree.Root());
   std::vector<std::string> folders;
@@ -263,7 +263,7 @@ TEST_F(SearchThreadTest, SeveralFilesGivenOneNameRenameOnlyTheFirst) {
   std::vector<TRowTexts> expected;
   for (const std::string& name : listed)
     expected.push_back({name, "1.txt", Tree.Root(), expected.empty() ? "Ok" : "Error"});
-  EXPECT_EQ(RowTexts(Window.Table), expected);
+  EXPECT_EQ(RowTexts(Owner.Table), expected);
   EXPECT_EQ(Tree.Content("1.txt"), listed[0]);
   for (std::size_t i = 1; i < listed.size(); ++i) EXPECT_EQ(Tree.Content(listed[i]), listed[i]);
 }
@@ -280,8 +280,8 @@ TEST_F(SearchThreadTest, TruncateToShortNamesGetsTheListingsShortNames) {
 
   EXPECT_TRUE(Tree.Exists("LONGFI~1.TXT"));
   EXPECT_TRUE(Tree.Exists("short.txt"));
-  ASSERT_EQ(Window.Table.RowCount(), 2u);
-  for (const TResultRow& row : Window.Table.Rows())
+  ASSERT_EQ(Owner.Table.RowCount(), 2u);
+  for (const TResultRow& row : Owner.Table.Rows())
     EXPECT_EQ(row.KnownStatus(), row.OldName == "short.txt" ? TRenameStatus::rsNoChange : TRenameStatus::rsOk)
         << row.OldName;
 }
@@ -289,26 +289,23 @@ TEST_F(SearchThreadTest, TruncateToShortNamesGetsTheListingsShortNames) {
 TEST_F(SearchThreadTest, SimulationRenamesNothingAndEndsSimulationMode) {
   Tree.File("a.txt");
   Tree.File("b.txt");
-  Window.Simulation = true;
-  Window.Panel[1] = "stale";
+  Owner.Simulate = true;
 
   Run(Options("*.*"), InsertAtBeginning("x"));
 
-  ASSERT_EQ(Window.Table.RowCount(), 2u);
-  for (const TRowTexts& row : RowTexts(Window.Table)) {
+  ASSERT_EQ(Owner.Table.RowCount(), 2u);
+  for (const TRowTexts& row : RowTexts(Owner.Table)) {
     EXPECT_EQ(row.NewName, "x" + row.File);
     EXPECT_EQ(row.Status, "Can be renamed");
   }
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"a.txt", "b.txt"}));
-  EXPECT_FALSE(Window.Running);
-  EXPECT_FALSE(Window.Simulation);
-  EXPECT_TRUE(Window.SearchControlsEnabled);
-  EXPECT_FALSE(Window.UndoEnabled);  // re-decided while the simulation was still set
-  EXPECT_EQ(Window.Panel[0], "Process Ok.");
-  EXPECT_EQ(Window.Panel[1], "");
-  EXPECT_EQ(Window.Refreshes, 1);
-  EXPECT_EQ(Window.EndCalls, (std::vector<std::string>{"SetFRunning(false)", "RefreshFileList", "EnableUndo",
-                                                       "EnableSearchControls(true)", "SetFSimulation(false)"}));
+  EXPECT_FALSE(Owner.Control.Running());
+  EXPECT_FALSE(Owner.Control.Simulation());
+  EXPECT_TRUE(Owner.States.Rename);
+  EXPECT_FALSE(Owner.States.Recover);     // re-decided while the simulation was still set
+  EXPECT_FALSE(Owner.States.SaveResult);  // a simulation's rows record no renames
+  // Told once, as a simulation that was not stopped.
+  EXPECT_EQ(Owner.Events, (std::vector<std::string>{"Started(Simulate)", "Ended(Simulate)"}));
 }
 
 TEST_F(SearchThreadTest, RealPassEnablesUndoOnlyWithRows) {
@@ -322,13 +319,13 @@ TEST_F(SearchThreadTest, RealPassEnablesUndoOnlyWithRows) {
     tree.File("a.txt");
     TSearchPassOptions options;
     options.Folder = tree.Root();
-    TTestWindow window;
-    RunSearch(window, options, RemoveText(c.Search));  // "a" leaves an empty name
-    EXPECT_EQ(window.Table.RowCount(), c.Undo ? 1u : 0u);
-    EXPECT_EQ(window.UndoEnabled, c.Undo);
-    EXPECT_TRUE(window.SearchControlsEnabled);
-    EXPECT_FALSE(window.Running);
-    EXPECT_EQ(window.Panel[0], "Process Ok.");
+    TTestOwner owner;
+    RunSearch(owner, options, RemoveText(c.Search));  // "a" leaves an empty name
+    EXPECT_EQ(owner.Table.RowCount(), c.Undo ? 1u : 0u);
+    EXPECT_EQ(owner.States.Recover, c.Undo);
+    EXPECT_TRUE(owner.States.Rename);
+    EXPECT_FALSE(owner.Control.Running());
+    EXPECT_EQ(owner.LastEvent(), "Ended(Rename)");
   }
 }
 
@@ -336,21 +333,21 @@ TEST_F(SearchThreadTest, NoMatchRowsOnlyWhenAllMessagesAreRecorded) {
   Tree.File("photo.jpg");
   for (const bool all : {false, true}) {
     SCOPED_TRACE(all);
-    Window.RecordAll = all;
+    Owner.Control.SetRecordAllMessages(all);
     Run(Options("*.*"), RemoveText("zzz"));
     const std::vector<TRowTexts> expected =
         all ? std::vector<TRowTexts>{{"photo.jpg", "", Tree.Root(), "No Match"}} : std::vector<TRowTexts>{};
-    EXPECT_EQ(RowTexts(Window.Table), expected);
+    EXPECT_EQ(RowTexts(Owner.Table), expected);
   }
   // "No change" is recorded whatever the check box says.
-  Window.RecordAll = false;
+  Owner.Control.SetRecordAllMessages(false);
   TControlValues controls;
   controls.LstBoxActions = ControlIndex(TOperation::Remove);
   controls.ComboItemToDelete = ControlIndex(TRemoveKind::Characters);
   controls.UpDownNbrDelete = 9;
   controls.ComboDeleteFrom = ControlIndex(TRemoveFrom::End);
   Run(Options("*.*"), controls);
-  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"photo.jpg", "", Tree.Root(), "No change"}}));
+  EXPECT_EQ(RowTexts(Owner.Table), (std::vector<TRowTexts>{{"photo.jpg", "", Tree.Root(), "No change"}}));
 }
 
 TEST_F(SearchThreadTest, EntriesOtherThanPlainFilesAreLeftAlone) {
@@ -364,7 +361,7 @@ TEST_F(SearchThreadTest, EntriesOtherThanPlainFilesAreLeftAlone) {
 
   // Only the plain files are renamed, and only they move the counter.
   std::vector<std::string> newNames;
-  for (const TRowTexts& row : RowTexts(Window.Table)) {
+  for (const TRowTexts& row : RowTexts(Owner.Table)) {
     EXPECT_EQ(row.Status, "Ok");
     newNames.push_back(row.NewName);
   }
@@ -402,19 +399,19 @@ TEST_F(SearchThreadTest, OnlyImmutableOrAppendOnlyFilesAreReadOnly) {
   for (const TControlValues& controls : {NumberDefaults(), InsertAtBeginning("Rome ")}) {
     for (const bool simulate : {true, false}) {
       SCOPED_TRACE(testing::Message() << controls.LstBoxActions << (simulate ? " simulated" : " renamed"));
-      TTestWindow window;
-      window.Simulation = simulate;
-      RunSearch(window, Options("*.JPG"), controls);
+      TTestOwner owner;
+      owner.Simulate = simulate;
+      RunSearch(owner, Options("*.JPG"), controls);
       std::vector<std::string> files;
-      for (const TRowTexts& row : RowTexts(window.Table)) {
+      for (const TRowTexts& row : RowTexts(owner.Table)) {
         EXPECT_EQ(row.Status, simulate ? "Can be renamed" : "Ok") << row.File;
         files.push_back(row.File);
       }
       EXPECT_EQ(files, (std::vector<std::string>{"IMG_0041.JPG", "IMG_0042.JPG", "IMG_0043.JPG"}));
       if (simulate) continue;
       for (const Case& c : cases) EXPECT_EQ(Tree.Exists(c.Name), !c.Renamed) << c.Name;
-      RunUndo(window);
-      for (const TRowTexts& row : RowTexts(window.Table)) EXPECT_EQ(row.Status, "Ok") << row.File;
+      RunUndo(owner);
+      for (const TRowTexts& row : RowTexts(owner.Table)) EXPECT_EQ(row.Status, "Ok") << row.File;
       for (const Case& c : cases) {
         EXPECT_EQ(Tree.Content(c.Name), c.Name);
         struct stat st {};
@@ -432,7 +429,7 @@ TEST_F(SearchThreadTest, MaskWithAFolderPartRenamesTheFileFoundThere) {
 
   Run(Options("sub/*.txt"), InsertAtBeginning("x"));
 
-  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"a.txt", "xa.txt", Tree.Root() + "sub/", "Ok"}}));
+  EXPECT_EQ(RowTexts(Owner.Table), (std::vector<TRowTexts>{{"a.txt", "xa.txt", Tree.Root() + "sub/", "Ok"}}));
   EXPECT_EQ(Tree.Content("a.txt"), "top");
   EXPECT_EQ(Tree.Content("sub/xa.txt"), "sub");
 }
@@ -441,9 +438,9 @@ TEST_F(SearchThreadTest, StartFolderWithoutSeparatorGetsOne) {
   Tree.File("a.txt");
   TSearchPassOptions options = Options("*.txt");
   options.Folder.pop_back();
-  Window.Simulation = true;
+  Owner.Simulate = true;
   Run(options, InsertAtBeginning("x"));
-  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"a.txt", "xa.txt", Tree.Root(), "Can be renamed"}}));
+  EXPECT_EQ(RowTexts(Owner.Table), (std::vector<TRowTexts>{{"a.txt", "xa.txt", Tree.Root(), "Can be renamed"}}));
 }
 
 TEST_F(SearchThreadTest, ProgressCountsTheEntriesHandled) {
@@ -451,7 +448,7 @@ TEST_F(SearchThreadTest, ProgressCountsTheEntriesHandled) {
   std::atomic<std::uint64_t> progress{0};
   TSearchPassOptions options = Options("*.txt;*.doc");
   options.Progress = &progress;
-  Window.Simulation = true;
+  Owner.Simulate = true;
   Run(options, InsertAtBeginning("x"));
   EXPECT_EQ(progress.load(), 4u);
 }
@@ -467,14 +464,14 @@ TEST_F(SearchThreadTest, TickingRecordAllDuringThePassAffectsTheEntriesThatFollo
   Tree.File("sub/deeper/zzz3.txt");
   TSearchPassOptions options = Options("*.txt", true);
   options.OnRecorded = [this](TSearchThread&, const TPassRow& row) {
-    if (row.OldName == "abc.txt") Window.RecordAll.store(true);
+    if (row.OldName == "abc.txt") Owner.Control.SetRecordAllMessages(true);
   };
-  Window.Simulation = true;
+  Owner.Simulate = true;
 
   Run(options, RemoveText("abc"));
 
   std::vector<std::string> recorded;
-  for (const TRowTexts& row : RowTexts(Window.Table)) recorded.push_back(row.File + " " + row.Status);
+  for (const TRowTexts& row : RowTexts(Owner.Table)) recorded.push_back(row.File + " " + row.Status);
   std::vector<std::string> expected{"abc.txt No change"};
   for (const std::string& name : ListedFiles(Tree.Path("sub/"), "*.txt")) expected.push_back(name + " No Match");
   expected.push_back("zzz3.txt No Match");
@@ -492,12 +489,12 @@ TEST_F(SearchThreadTest, StopDuringHandlingFinishesOnlyTheBlockInHand) {
 
   Run(options, InsertAtBeginning("x"));
 
-  ASSERT_EQ(Window.Table.RowCount(), 256u);
+  ASSERT_EQ(Owner.Table.RowCount(), 256u);
   const std::vector<std::string> names = Tree.Names();
   EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n[0] == 'x'; }), 256);
   EXPECT_TRUE(Tree.Exists("sub/s.txt"));
-  EXPECT_EQ(Window.Panel[0], "Process Ok.");
-  EXPECT_TRUE(Window.UndoEnabled);
+  EXPECT_EQ(Owner.LastEvent(), "Ended(Rename, stopped)");
+  EXPECT_TRUE(Owner.States.Recover);
 }
 
 void CreateEmptyFiles(const std::string& folder, int count) {
@@ -524,11 +521,9 @@ TEST_F(SearchThreadTest, StopWhileListingALargeFolderHandlesNothingOfIt) {
   options.OnCollected = [&](TSearchThread& pass, const TFindData&) {
     if (++collected == 10) pass.RequestStop();
   };
-  Window.Panel[1] = "Process stopped by user...";
-
   Run(options, InsertAtBeginning("x"));
 
-  EXPECT_EQ(Window.Table.RowCount(), 0u);
+  EXPECT_EQ(Owner.Table.RowCount(), 0u);
   // The first mask's listing ended after the entry in hand; the second one and
   // the sub-folders' listing handed out nothing.
   EXPECT_EQ(collected, 10);
@@ -536,19 +531,18 @@ TEST_F(SearchThreadTest, StopWhileListingALargeFolderHandlesNothingOfIt) {
   EXPECT_EQ(names.size(), kFiles + 1u);
   EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n[0] == 'x'; }), 0);
   EXPECT_TRUE(tree.Exists("big/sub/s.txt"));
-  EXPECT_EQ(Window.Panel[0], "Process Ok.");
-  EXPECT_EQ(Window.Panel[1], "Process stopped by user...");
-  EXPECT_FALSE(Window.UndoEnabled);
-  EXPECT_TRUE(Window.SearchControlsEnabled);
+  EXPECT_EQ(Owner.LastEvent(), "Ended(Rename, stopped)");
+  EXPECT_FALSE(Owner.States.Recover);
+  EXPECT_TRUE(Owner.States.Rename);
 }
 
 TEST_F(SearchThreadTest, UnlistableFolderContributesNothing) {
   TSearchPassOptions options = Options("*.*", true);
   options.Folder = Tree.Path("missing/");
   Run(options, InsertAtBeginning("x"));
-  EXPECT_EQ(Window.Unreadable, (std::vector<std::pair<std::string, int>>{{Tree.Path("missing/"), ENOENT}}));
-  EXPECT_EQ(Window.Table.RowCount(), 0u);
-  EXPECT_EQ(Window.Panel[0], "Process Ok.");
+  EXPECT_EQ(Owner.Unreadable, (std::vector<std::pair<std::string, int>>{{Tree.Path("missing/"), ENOENT}}));
+  EXPECT_EQ(Owner.Table.RowCount(), 0u);
+  EXPECT_EQ(Owner.LastEvent(), "Ended(Rename)");
 }
 
 }  // namespace

@@ -20,9 +20,9 @@ namespace {
 class UndoThreadTest : public ::testing::Test {
  protected:
   void AddRow(const std::string& file, const std::string& newName, const std::string& status) {
-    Window.Table.AppendRow(file, newName, Tree.Root(), status);
+    Owner.Table.AppendRow(file, newName, Tree.Root(), status);
   }
-  void Run() { RunUndo(Window); }
+  void Run() { RunUndo(Owner); }
   // A folder inside the tree whose path, with its final "/", is `size` bytes long.
   std::string FolderOfPathSize(std::size_t size) {
     std::string path = Tree.Root();
@@ -36,7 +36,7 @@ class UndoThreadTest : public ::testing::Test {
   }
 
   TTempTree Tree;
-  TTestWindow Window;
+  TTestOwner Owner;
 };
 
 // Every kind of row the table can hold, one recover row each, in row order.
@@ -75,7 +75,7 @@ TEST_F(UndoThreadTest, RecoverRowForEveryKindOfRow) {
     expected.push_back(row);
   }
   expected.push_back({"dir.txt", "", Tree.Root(), "File not found"});
-  EXPECT_EQ(RowTexts(Window.Table), expected);
+  EXPECT_EQ(RowTexts(Owner.Table), expected);
   EXPECT_EQ(Tree.Content("a.txt"), "b.txt");
   EXPECT_FALSE(Tree.Exists("b.txt"));
   EXPECT_EQ(Tree.Content("h.txt"), "h.txt");  // the refused rename back touched neither file
@@ -94,22 +94,21 @@ TEST_F(UndoThreadTest, FileLeftUnderItsTemporaryNameIsBroughtBack) {
 
   Run();
 
-  EXPECT_EQ(RowTexts(Window.Table),
-            (std::vector<TRowTexts>{{".vt-00003c930a077140.tmp", "notes.txt", Tree.Root(), "Ok"},
-                                    {"other.txt", "", Tree.Root(), "No change"}}));
+  EXPECT_EQ(RowTexts(Owner.Table), (std::vector<TRowTexts>{{".vt-00003c930a077140.tmp", "notes.txt", Tree.Root(), "Ok"},
+                                                           {"other.txt", "", Tree.Root(), "No change"}}));
   EXPECT_EQ(Tree.Content("notes.txt"), "notes");
   EXPECT_FALSE(Tree.Exists(".vt-00003c930a077140.tmp"));
   EXPECT_EQ(Tree.Content(".vt-note.tmp"), "other");
 }
 
 TEST_F(UndoThreadTest, RowsWithMissingCellsGiveNoChange) {
-  Window.Table.AppendRow(test::LoadedRow("a.txt", {}));
-  Window.Table.AppendRow(test::LoadedRow("b.txt", {"c.txt", Tree.Root()}));
+  Owner.Table.AppendRow(test::LoadedRow("a.txt", {}));
+  Owner.Table.AppendRow(test::LoadedRow("b.txt", {"c.txt", Tree.Root()}));
   Tree.File("c.txt");
 
   Run();
 
-  EXPECT_EQ(RowTexts(Window.Table),
+  EXPECT_EQ(RowTexts(Owner.Table),
             (std::vector<TRowTexts>{{"a.txt", "", "", "No change"}, {"b.txt", "", Tree.Root(), "No change"}}));
   EXPECT_TRUE(Tree.Exists("c.txt"));
 }
@@ -127,9 +126,9 @@ TEST_F(UndoThreadTest, NamesLeadingOutOfTheFolderAreRefused) {
 
   Run();
 
-  ASSERT_EQ(Window.Table.RowCount(), rows.size());
+  ASSERT_EQ(Owner.Table.RowCount(), rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    EXPECT_EQ(RowTexts(Window.Table)[i], (TRowTexts{rows[i].second, "", Tree.Root(), "Error"}));
+    EXPECT_EQ(RowTexts(Owner.Table)[i], (TRowTexts{rows[i].second, "", Tree.Root(), "Error"}));
   }
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"sub", "y.txt"}));
   EXPECT_EQ(Tree.Names("sub"), (std::vector<std::string>{"y.txt"}));
@@ -143,18 +142,18 @@ TEST_F(UndoThreadTest, PathAResultFileMayHaveCutIsRefused) {
     const std::string folder = FolderOfPathSize(size);
     ASSERT_EQ(folder.size(), size);
     Tree.File(folder.substr(Tree.Root().size()) + "b.txt", "unrelated");
-    Window.Table.AppendRow("a.txt", "b.txt", folder, "Ok");
+    Owner.Table.AppendRow("a.txt", "b.txt", folder, "Ok");
   }
 
   Run();
 
-  for (const TResultRow& row : Window.Table.Rows()) {
+  for (const TResultRow& row : Owner.Table.Rows()) {
     const std::string path(row.Path());
     EXPECT_EQ(row.KnownStatus(), TRenameStatus::rsError) << path.size();
     EXPECT_EQ(Tree.Content(path.substr(Tree.Root().size()) + "b.txt"), "unrelated");
     EXPECT_FALSE(std::filesystem::exists(path + "a.txt"));
   }
-  EXPECT_EQ(Window.Table.RowCount(), 3u);
+  EXPECT_EQ(Owner.Table.RowCount(), 3u);
 }
 
 // A journal never cuts a text: its rows are undone at any Path length.
@@ -164,13 +163,13 @@ TEST_F(UndoThreadTest, PathOfAJournalRowIsNeverTakenForACutOne) {
     Tree.File(folder.substr(Tree.Root().size()) + "b.txt", "renamed");
     TResultRow row = TResultRow::FromTexts("a.txt", "b.txt", folder, "Ok");
     row.Marks = RowMark::WholeTexts;
-    Window.Table.AppendRow(std::move(row));
+    Owner.Table.AppendRow(std::move(row));
   }
 
   Run();
 
-  ASSERT_EQ(Window.Table.RowCount(), 4u);
-  for (const TResultRow& row : Window.Table.Rows()) {
+  ASSERT_EQ(Owner.Table.RowCount(), 4u);
+  for (const TResultRow& row : Owner.Table.Rows()) {
     const std::string path(row.Path());
     EXPECT_EQ(row.KnownStatus(), TRenameStatus::rsOk) << path.size();
     EXPECT_EQ(Tree.Content(path.substr(Tree.Root().size()) + "a.txt"), "renamed");
@@ -181,11 +180,11 @@ TEST_F(UndoThreadTest, PathOfAJournalRowIsNeverTakenForACutOne) {
 TEST_F(UndoThreadTest, PathLongerThanAFileHoldsIsUndone) {
   const std::string folder = FolderOfPathSize(300);
   Tree.File(folder.substr(Tree.Root().size()) + "b.txt", "renamed");
-  Window.Table.AppendRow("a.txt", "b.txt", folder, "Ok");
+  Owner.Table.AppendRow("a.txt", "b.txt", folder, "Ok");
 
   Run();
 
-  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"b.txt", "a.txt", folder, "Ok"}}));
+  EXPECT_EQ(RowTexts(Owner.Table), (std::vector<TRowTexts>{{"b.txt", "a.txt", folder, "Ok"}}));
   EXPECT_EQ(Tree.Content(folder.substr(Tree.Root().size()) + "a.txt"), "renamed");
 }
 
@@ -194,11 +193,11 @@ TEST_F(UndoThreadTest, RelativePathIsRefusedWhereverItWouldLead) {
   const std::string relative = std::filesystem::relative(Tree.Root(), std::filesystem::current_path()).string() + "/";
   ASSERT_NE(relative.front(), '/');
   ASSERT_TRUE(std::filesystem::exists(relative + "b.txt"));
-  Window.Table.AppendRow("a.txt", "b.txt", relative, "Ok");
+  Owner.Table.AppendRow("a.txt", "b.txt", relative, "Ok");
 
   Run();
 
-  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"b.txt", "", relative, "Error"}}));
+  EXPECT_EQ(RowTexts(Owner.Table), (std::vector<TRowTexts>{{"b.txt", "", relative, "Error"}}));
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"b.txt"}));
 }
 
@@ -215,10 +214,10 @@ TEST_F(UndoThreadTest, NewNameThatIsNoRegularFileIsNotFound) {
 
   Run();
 
-  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"link.txt", "", Tree.Root(), "File not found"},
-                                                            {"dangling.txt", "", Tree.Root(), "File not found"},
-                                                            {"fifo.txt", "", Tree.Root(), "File not found"},
-                                                            {"/dev/null", "", Tree.Root(), "Error"}}));
+  EXPECT_EQ(RowTexts(Owner.Table), (std::vector<TRowTexts>{{"link.txt", "", Tree.Root(), "File not found"},
+                                                           {"dangling.txt", "", Tree.Root(), "File not found"},
+                                                           {"fifo.txt", "", Tree.Root(), "File not found"},
+                                                           {"/dev/null", "", Tree.Root(), "Error"}}));
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"dangling.txt", "fifo.txt", "link.txt", "target.txt"}));
 }
 
@@ -254,13 +253,13 @@ TEST_F(UndoThreadTest, CraftedRowsRenameOnlyWhatAPassCouldHave) {
       {{"x.profile", ".profile", in, "Ok"}, "Ok"},  // made hidden by a pass: undone
       {{"v.txt", "z.txt", in, "Ok"}, "Ok"},
   };
-  for (const auto& c : cases) Window.Table.AppendRow(c.row.File, c.row.NewName, c.row.Path, c.row.Status);
+  for (const auto& c : cases) Owner.Table.AppendRow(c.row.File, c.row.NewName, c.row.Path, c.row.Status);
 
   Run();
 
-  ASSERT_EQ(Window.Table.RowCount(), std::size(cases));
+  ASSERT_EQ(Owner.Table.RowCount(), std::size(cases));
   for (std::size_t i = 0; i < std::size(cases); ++i)
-    EXPECT_EQ(Window.Table.Row(i).StatusWord(), cases[i].status) << cases[i].row.Path << cases[i].row.NewName;
+    EXPECT_EQ(Owner.Table.Row(i).StatusWord(), cases[i].status) << cases[i].row.Path << cases[i].row.NewName;
   EXPECT_EQ(Tree.Names("in"),
             (std::vector<std::string>{"dir.txt", "fifo.txt", "im.txt", "v.txt", "w.txt", "x.profile", "y.txt"}));
   EXPECT_EQ(Tree.Names("out"), (std::vector<std::string>{"y.txt"}));
@@ -273,9 +272,9 @@ TEST_F(UndoThreadTest, PathWithoutSeparatorStillNamesTheFolder) {
   Tree.File("b.txt");
   std::string path = Tree.Root();
   path.pop_back();
-  Window.Table.AppendRow("a.txt", "b.txt", path, "Ok");
+  Owner.Table.AppendRow("a.txt", "b.txt", path, "Ok");
   Run();
-  EXPECT_EQ(RowTexts(Window.Table), (std::vector<TRowTexts>{{"b.txt", "a.txt", path, "Ok"}}));
+  EXPECT_EQ(RowTexts(Owner.Table), (std::vector<TRowTexts>{{"b.txt", "a.txt", path, "Ok"}}));
   EXPECT_TRUE(Tree.Exists("a.txt"));
 }
 
@@ -285,12 +284,12 @@ TEST_F(UndoThreadTest, SecondRecoverRenamesForwardAgain) {
   AddRow("c.txt", "d.txt", "Error");
 
   Run();
-  EXPECT_EQ(RowTexts(Window.Table),
+  EXPECT_EQ(RowTexts(Owner.Table),
             (std::vector<TRowTexts>{{"b.txt", "a.txt", Tree.Root(), "Ok"}, {"c.txt", "", Tree.Root(), "No change"}}));
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"a.txt"}));
 
   Run();
-  EXPECT_EQ(RowTexts(Window.Table),
+  EXPECT_EQ(RowTexts(Owner.Table),
             (std::vector<TRowTexts>{{"a.txt", "b.txt", Tree.Root(), "Ok"}, {"c.txt", "", Tree.Root(), "No change"}}));
   EXPECT_EQ(Tree.Content("b.txt"), "content");
 }
@@ -299,15 +298,15 @@ TEST_F(UndoThreadTest, UndoesARealRenamePass) {
   for (const char* name : {"a.txt", "b.txt"}) Tree.File(name, name);
   TSearchPassOptions options;
   options.Folder = Tree.Root();
-  RunSearch(Window, options, InsertAtBeginning("x"));
+  RunSearch(Owner, options, InsertAtBeginning("x"));
   ASSERT_EQ(Tree.Names(), (std::vector<std::string>{"xa.txt", "xb.txt"}));
-  ASSERT_TRUE(Window.UndoEnabled);
+  ASSERT_TRUE(Owner.States.Recover);
 
   Run();
 
   EXPECT_EQ(Tree.Names(), (std::vector<std::string>{"a.txt", "b.txt"}));
   EXPECT_EQ(Tree.Content("a.txt"), "a.txt");
-  for (const TRowTexts& row : RowTexts(Window.Table)) {
+  for (const TRowTexts& row : RowTexts(Owner.Table)) {
     EXPECT_EQ(row.File, "x" + row.NewName);
     EXPECT_EQ(row.Status, "Ok");
   }
@@ -336,19 +335,19 @@ TEST_F(UndoThreadTest, ChainsOfNamesAreUndoneInOneRecover) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Shape);
     TTempTree tree;
-    TTestWindow window;
+    TTestOwner owner;
     for (const auto& [file, newName] : c.Rows) {
       tree.File(newName, file);  // the content is the name the pass found it under
-      window.Table.AppendRow(file, newName, tree.Root(), "Ok");
+      owner.Table.AppendRow(file, newName, tree.Root(), "Ok");
     }
-    RunUndo(window);
+    RunUndo(owner);
     std::vector<TRowTexts> expected;
     std::vector<std::string> names;
     for (const auto& [file, newName] : c.Rows) {
       expected.push_back({newName, file, tree.Root(), "Ok"});
       names.push_back(file);
     }
-    EXPECT_EQ(RowTexts(window.Table), expected);
+    EXPECT_EQ(RowTexts(owner.Table), expected);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(tree.Names(), names);
     for (const auto& [file, newName] : c.Rows) EXPECT_EQ(tree.Content(file), file);
@@ -367,19 +366,19 @@ TEST_F(UndoThreadTest, RowsAlreadyBackAfterAKilledRecoverCountAsUndone) {
   for (const Case& c : std::vector<Case>{{"none back", 0}, {"two back", 2}, {"all back", 10}}) {
     SCOPED_TRACE(c.Shape);
     TTempTree tree;
-    TTestWindow window;
+    TTestOwner owner;
     std::vector<std::optional<TFileIdentity>> identities;
     for (int i = 2; i <= 11; ++i) {
       tree.File(std::to_string(i - 1), std::to_string(i));  // renumbered: i is now under i - 1
-      window.Table.AppendRow(std::to_string(i), std::to_string(i - 1), tree.Root(), "Ok");
+      owner.Table.AppendRow(std::to_string(i), std::to_string(i - 1), tree.Root(), "Ok");
       TEntryInfo info;
       ASSERT_EQ(LookAtEntry((tree.Root() + std::to_string(i - 1)).c_str(), info), 0);
       identities.push_back(IdentityOf(info));
     }
-    window.Table.SetIdentities(identities);
+    owner.Table.SetIdentities(identities);
     for (int i = 11; i > 11 - c.Back; --i)
       std::filesystem::rename(tree.Root() + std::to_string(i - 1), tree.Root() + std::to_string(i));
-    RunUndo(window);
+    RunUndo(owner);
     std::vector<TRowTexts> expected;
     for (int i = 2; i <= 11; ++i) {
       if (i > 11 - c.Back)
@@ -387,7 +386,7 @@ TEST_F(UndoThreadTest, RowsAlreadyBackAfterAKilledRecoverCountAsUndone) {
       else
         expected.push_back({std::to_string(i - 1), std::to_string(i), tree.Root(), "Ok"});
     }
-    EXPECT_EQ(RowTexts(window.Table), expected);
+    EXPECT_EQ(RowTexts(owner.Table), expected);
     for (int i = 2; i <= 11; ++i) EXPECT_EQ(tree.Content(std::to_string(i)), std::to_string(i));
     EXPECT_EQ(tree.Names().size(), 10u);
   }
@@ -399,11 +398,11 @@ TEST_F(UndoThreadTest, SwapMadeInTwoPassesIsUndoneByTwoRecovers) {
   Tree.File("a", "b-content");
   Tree.File("b", "a-content");
   // Later pass: t to b. Earlier pass: a to t, b to a.
-  TTestWindow later;
+  TTestOwner later;
   later.Table.AppendRow("t", "b", Tree.Root(), "Ok");
   RunUndo(later);
   EXPECT_EQ(RowTexts(later.Table), (std::vector<TRowTexts>{{"b", "t", Tree.Root(), "Ok"}}));
-  TTestWindow earlier;
+  TTestOwner earlier;
   earlier.Table.AppendRow("a", "t", Tree.Root(), "Ok");
   earlier.Table.AppendRow("b", "a", Tree.Root(), "Ok");
   RunUndo(earlier);
@@ -414,30 +413,26 @@ TEST_F(UndoThreadTest, SwapMadeInTwoPassesIsUndoneByTwoRecovers) {
   EXPECT_FALSE(Tree.Exists("t"));
 }
 
-TEST_F(UndoThreadTest, EndOfPassLeavesSimulationModeAndPanelOneAlone) {
+// Told as a recover, so the window leaves panel 1 alone.
+TEST_F(UndoThreadTest, EndOfPassIsToldAsARecoverAndNoSimulation) {
   Tree.File("b.txt");
   AddRow("a.txt", "b.txt", "Ok");
-  Window.Panel[1] = "Process stopped by user...";
-  Window.Simulation = true;  // only to show the recover pass does not touch it
 
   Run();
 
-  EXPECT_FALSE(Window.Running);
-  EXPECT_TRUE(Window.Simulation);
-  EXPECT_EQ(Window.Panel[0], "Process Ok.");
-  EXPECT_EQ(Window.Panel[1], "Process stopped by user...");
-  EXPECT_TRUE(Window.SearchControlsEnabled);
-  EXPECT_EQ(Window.EndCalls, (std::vector<std::string>{"SetFRunning(false)", "RefreshFileList", "EnableUndo",
-                                                       "EnableSearchControls(true)"}));
+  EXPECT_FALSE(Owner.Control.Running());
+  EXPECT_FALSE(Owner.Control.Simulation());
+  EXPECT_EQ(Owner.Events, (std::vector<std::string>{"Started(Recover)", "Ended(Recover)"}));
+  EXPECT_TRUE(Owner.States.Rename);
+  EXPECT_TRUE(Owner.States.Recover);
 }
 
 TEST_F(UndoThreadTest, EmptyTableDoesNothingButEnd) {
   Run();
-  EXPECT_EQ(Window.Table.RowCount(), 0u);
-  EXPECT_FALSE(Window.UndoEnabled);
-  EXPECT_EQ(Window.Panel[0], "Process Ok.");
-  EXPECT_EQ(Window.EndCalls,
-            (std::vector<std::string>{"SetFRunning(false)", "RefreshFileList", "EnableSearchControls(true)"}));
+  EXPECT_EQ(Owner.Table.RowCount(), 0u);
+  EXPECT_FALSE(Owner.States.Recover);
+  EXPECT_TRUE(Owner.States.Rename);
+  EXPECT_EQ(Owner.Events, (std::vector<std::string>{"Started(Recover)", "Ended(Recover)"}));
 }
 
 }  // namespace

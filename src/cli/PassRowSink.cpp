@@ -1,4 +1,4 @@
-#include "cli/CliWindow.h"
+#include "cli/PassRowSink.h"
 
 #include <utility>
 
@@ -14,17 +14,10 @@ bool IsFailed(TRenameStatus status) {
 
 }  // namespace
 
-TCliWindow::TCliWindow(TRowKeeping keeping, RowSink sink, bool recordAllMessages)
+TPassRowSink::TPassRowSink(TRowKeeping keeping, RowSink sink, bool recordAllMessages)
     : Keeping_(keeping), Sink_(std::move(sink)), RecordAll_(recordAllMessages) {}
 
-void TCliWindow::EnableSearchControls(bool enable) {
-  // Every pass starts by taking the controls and ends by giving them back.
-  if (!enable) UndoEnabled_ = false;
-}
-
-void TCliWindow::SetStatusText(int panel, const std::string& text) { Panels_[panel == 0 ? 0 : 1] = text; }
-
-void TCliWindow::PassRows(std::span<const TPassRow> rows) {
+void TPassRowSink::Add(std::span<const TPassRow> rows) {
   const std::size_t first = Table_.RowCount();
   Table_.AppendRows(rows);
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -35,10 +28,6 @@ void TCliWindow::PassRows(std::span<const TPassRow> rows) {
   }
   RowsSeen_ += rows.size();
   if (Keeping_ == TRowKeeping::Drop) Table_.Clear();
-}
-
-void TCliWindow::FolderUnreadable(const std::string& folder, int error) {
-  if (Unreadable_) Unreadable_(folder, error);
 }
 
 }  // namespace vt
