@@ -10,9 +10,9 @@
 #include <string>
 
 #include "cli/CliApp.h"
-#include "cli/PassRowSink.h"
 #include "cli/CommandLine.h"
 #include "cli/OutputBuffer.h"
+#include "cli/PassRowSink.h"
 #include "cli/PassRunner.h"
 #include "cli/ResultSaveTarget.h"
 #include "cli/RowFormat.h"
