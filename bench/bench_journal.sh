@@ -32,6 +32,8 @@ cleanup() {
   rm -rf "$work" /dev/shm/veltrane-journal-bench-$$
 }
 trap cleanup EXIT
+# shellcheck source=ext4_mount.sh
+. "$(dirname "$0")/ext4_mount.sh"
 
 fill() { mkdir -p "$1" && (cd "$1" && seq -f 'file_%06g.txt' 1 "$2" | xargs touch); }
 
@@ -81,12 +83,7 @@ compare "tmpfs, $files files, -x (journal and record)" "$shm"
 compare "tmpfs, $files files, -x --no-save (journal only)" "$shm" --no-save
 compare "tmpfs, $files files, -x --sync" "$shm" --sync
 
-if [ "$(id -u)" = 0 ] && command -v mkfs.ext4 >/dev/null; then
-  truncate -s 1G "$work/ext4.img"
-  mkfs.ext4 -q -F -N 300000 "$work/ext4.img"
-  mnt=$work/mnt
-  mkdir -p "$mnt"
-  mount -o loop "$work/ext4.img" "$mnt"
+if ext4_mount; then
   export XDG_STATE_HOME=$mnt/state
   fill "$mnt/files" "$files"
   sync

@@ -43,6 +43,8 @@ cleanup() {
   rm -rf "$work" "$shm"
 }
 trap cleanup EXIT
+# shellcheck source=ext4_mount.sh
+. "$(dirname "$0")/ext4_mount.sh"
 
 fill() { mkdir -p "$1" && (cd "$1" && seq -f 'file_%06g.txt' 1 "$2" | xargs touch); }
 median() { sort -g | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
@@ -111,12 +113,7 @@ volumes() {  # what: idle or busy
 }
 
 fill "$shm" "$files"
-if [ "$(id -u)" = 0 ] && command -v mkfs.ext4 >/dev/null; then
-  truncate -s 1G "$work/ext4.img"
-  mkfs.ext4 -q -F -N 300000 "$work/ext4.img"
-  mnt=$work/mnt
-  mkdir -p "$mnt"
-  mount -o loop "$work/ext4.img" "$mnt"
+if ext4_mount; then
   fill "$mnt/files" "$files"
   sync
 else
