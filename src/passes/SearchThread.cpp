@@ -563,16 +563,17 @@ std::size_t TSearchThread::RunChainSteps(std::size_t from) {
     if (!IsPlainFile(record.FindData)) continue;
     // Each old name is a row's once, and needed no more once it is: it moves into the row.
     std::string& oldName = step.Kind == TChainStepKind::FromTemp ? RingTemps_[step.Entry] : record.FindData.cFileName;
-    PushChainRow(*record.Folder, std::move(oldName), std::move(outcome.NewName), outcome.Status, outcome.Error);
+    PushRow(*record.Folder, std::move(oldName), std::move(outcome.NewName), outcome.Status, outcome.Error);
   }
   Rows_.PushAll(Batch_);
   return end;
 }
 
-void TSearchThread::PushChainRow(const TFolderHandle& folder, std::string oldName, std::string newName,
-                                 TRenameStatus status, int error) {
+void TSearchThread::PushRow(const TFolderHandle& folder, std::string oldName, std::string newName, TRenameStatus status,
+                            int error) {
   if (!RowPath || *RowPath != folder.Path()) RowPath = std::make_shared<const std::string>(folder.Path());
   TPassRow row{RowPath, std::move(oldName), std::move(newName), status, error, RowMark::None};
+  // A hook sees each row once it is in the queue, as a reader could.
   if (OnRecorded_) {
     const TPassRow seen = row;
     Rows_.Push(std::move(row));
@@ -668,17 +669,7 @@ void TSearchThread::ScanSubFolders(std::shared_ptr<const TFolderHandle> folder, 
 
 void TSearchThread::RecordEntry(const TFolderHandle& folder, TFindData&& findData, TJudged& judged) {
   if (!IsPlainFile(findData)) return;
-  if (!RowPath || *RowPath != folder.Path()) RowPath = std::make_shared<const std::string>(folder.Path());
-  TPassRow row{RowPath,      std::move(findData.cFileName), std::move(judged.NewName), judged.Status, judged.Error,
-               RowMark::None};
-  // A hook sees each row once it is in the queue, as a reader could.
-  if (OnRecorded_) {
-    const TPassRow seen = row;
-    Rows_.Push(std::move(row));
-    OnRecorded_(*this, seen);
-    return;
-  }
-  Batch_.push_back(std::move(row));
+  PushRow(folder, std::move(findData.cFileName), std::move(judged.NewName), judged.Status, judged.Error);
 }
 
 void TSearchThread::ReportUnreadable(const std::string& folder, int error) {

@@ -73,8 +73,7 @@ class TSearchThread final {
   void HandleFolderInChains();
   void PlanRingTemps();
   std::size_t RunChainSteps(std::size_t from);
-  void PushChainRow(const TFolderHandle& folder, std::string oldName, std::string newName, TRenameStatus status,
-                    int error);
+  void PushRow(const TFolderHandle& folder, std::string oldName, std::string newName, TRenameStatus status, int error);
   std::size_t AttemptBlock(std::size_t judged);
   void SettleBlock(std::size_t judged, std::size_t attempted);
   bool LookAgain(TProcessList& record);
