@@ -142,6 +142,8 @@ struct TFolderRenamer::Impl {
   void UseHandle(const TFolderHandle& handle);
   int RenameHere(const TEntryName& from, const TEntryName& to, Unwritable unwritable,
                  const TLookedFile* looked = nullptr);
+  int RenameIn(const TFolderHandle& folder, std::string_view oldName, std::string_view newName, Unwritable unwritable,
+               const TLookedFile* looked);
   int Relocate(const TEntryName& from, const TEntryName& to);
   int CheckMoved(const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
   int MovedDespite(int error, const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
@@ -367,17 +369,22 @@ int TFolderRenamer::Rename(const std::string& folder, std::string_view oldName, 
   return Impl_->RenameHere(from, to, Unwritable::Move);
 }
 
-int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName,
-                           Unwritable unwritable) {
-  Impl_->Stranded.clear();
-  Impl_->Noted = 0;
+int TFolderRenamer::Impl::RenameIn(const TFolderHandle& folder, std::string_view oldName, std::string_view newName,
+                                   Unwritable unwritable, const TLookedFile* looked) {
+  Stranded.clear();
+  Noted = 0;
   const TEntryName from(oldName);
   const TEntryName to(newName);
   if (from.Error() != 0) return from.Error();
   if (to.Error() != 0) return to.Error();
   if (!folder.IsOpen()) return EBADF;
-  Impl_->UseHandle(folder);
-  return Impl_->RenameHere(from, to, unwritable);
+  UseHandle(folder);
+  return RenameHere(from, to, unwritable, looked);
+}
+
+int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName,
+                           Unwritable unwritable) {
+  return Impl_->RenameIn(folder, oldName, newName, unwritable, nullptr);
 }
 
 TLookedFile TFolderRenamer::Look(const TFolderHandle& folder, std::string_view oldName) {
@@ -396,15 +403,7 @@ TLookedFile TFolderRenamer::Look(const TFolderHandle& folder, std::string_view o
 
 int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName,
                            const TLookedFile& looked, Unwritable unwritable) {
-  Impl_->Stranded.clear();
-  Impl_->Noted = 0;
-  const TEntryName from(oldName);
-  const TEntryName to(newName);
-  if (from.Error() != 0) return from.Error();
-  if (to.Error() != 0) return to.Error();
-  if (!folder.IsOpen()) return EBADF;
-  Impl_->UseHandle(folder);
-  return Impl_->RenameHere(from, to, unwritable, &looked);
+  return Impl_->RenameIn(folder, oldName, newName, unwritable, &looked);
 }
 
 void TFolderRenamer::OnTemporaryName(TTemporaryNameHook hook) { Impl_->TemporaryName = std::move(hook); }
