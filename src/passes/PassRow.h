@@ -2,20 +2,12 @@
 // One row of a pass, as the pass hands it over: what happened to one entry,
 // with no text made yet. The window's table, the command line's formats and the
 // result file's writer turn it into words and colours themselves.
-#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "engine/RenameStatus.h"
 
 namespace vt {
-
-// What a front end may mark on a row; none is set by a pass.
-namespace RowMark {
-inline constexpr std::uint8_t None = 0;
-// Read from a journal, whose texts are never cut: Recover need not fear a cut Path.
-inline constexpr std::uint8_t WholeTexts = 1;
-}  // namespace RowMark
 
 struct TPassRow {
   // The folder, ending with "/". Shared by the rows of one folder: a folder of
@@ -25,7 +17,6 @@ struct TPassRow {
   std::string NewName;  // empty when the pass did not reach a new name
   TRenameStatus Status = TRenameStatus::rsNoChange;
   int SystemError = 0;  // errno of a rename the system refused, else 0
-  std::uint8_t Marks = RowMark::None;
 };
 
 }  // namespace vt

@@ -7,7 +7,6 @@ TResultRow::TResultRow(const TPassRow& row)
       OldName(row.OldName),
       NewName(row.NewName),
       Status(row.Status),
-      Marks(row.Marks),
       SystemError(row.SystemError) {}
 
 TResultRow TResultRow::FromTexts(std::string_view file, std::string_view newName, std::string_view path,

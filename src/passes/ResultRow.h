@@ -17,6 +17,13 @@
 
 namespace vt {
 
+// What a front end may mark on a table's row; a pass sets none.
+namespace RowMark {
+inline constexpr std::uint8_t None = 0;
+// Read from a journal, whose texts are never cut: Recover need not fear a cut Path.
+inline constexpr std::uint8_t WholeTexts = 1;
+}  // namespace RowMark
+
 // What a loaded row holds beyond the row a pass makes.
 struct TKeptCells {
   std::int32_t ImageNo = 0;

@@ -572,7 +572,7 @@ std::size_t TSearchThread::RunChainSteps(std::size_t from) {
 void TSearchThread::PushRow(const TFolderHandle& folder, std::string oldName, std::string newName, TRenameStatus status,
                             int error) {
   if (!RowPath || *RowPath != folder.Path()) RowPath = std::make_shared<const std::string>(folder.Path());
-  TPassRow row{RowPath, std::move(oldName), std::move(newName), status, error, RowMark::None};
+  TPassRow row{RowPath, std::move(oldName), std::move(newName), status, error};
   // A hook sees each row once it is in the queue, as a reader could.
   if (OnRecorded_) {
     const TPassRow seen = row;

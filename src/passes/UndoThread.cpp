@@ -157,7 +157,7 @@ void TUndoThread::AddUndoRow(std::size_t row) {
   if (!RowPath || *RowPath != record.Path) RowPath = std::make_shared<const std::string>(record.Path);
   const bool renamed = outcome.Status == TRenameStatus::rsOk;
   Rows_.Push(TPassRow{RowPath, outcome.Pending ? record.NewFileName : record.OldFileName,
-                      renamed ? record.OldFileName : std::string(), outcome.Status, outcome.Error, RowMark::None});
+                      renamed ? record.OldFileName : std::string(), outcome.Status, outcome.Error});
 }
 
 void TUndoThread::FreeUndoList() {

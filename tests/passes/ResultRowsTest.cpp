@@ -99,8 +99,8 @@ TEST(ResultTableTest, ALoadedRowShowsTheCellsItHadAndNoMore) {
 
 TEST(ResultTableTest, RowsOfAPassKeepStatusErrnoAndTheSharedFolder) {
   const auto folder = std::make_shared<const std::string>("/data/");
-  const TPassRow rows[] = {{folder, "a", "b", TRenameStatus::rsError, 13, RowMark::None},
-                           {folder, "c", "", TRenameStatus::rsNoChange, 0, RowMark::None}};
+  const TPassRow rows[] = {{folder, "a", "b", TRenameStatus::rsError, 13},
+                           {folder, "c", "", TRenameStatus::rsNoChange, 0}};
   TResultTable table;
   table.AppendRows(std::span<const TPassRow>(rows));
   ASSERT_EQ(table.RowCount(), 2u);
