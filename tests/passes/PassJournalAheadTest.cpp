@@ -105,13 +105,7 @@ class PassJournalAheadTest : public ::testing::Test {
   void Fill(int files) {
     for (int i = 0; i < files; ++i) Tree.File(FileName(i));
   }
-  TSearchPassOptions Options(IPassJournal* journal) const {
-    TSearchPassOptions options;
-    options.Folder = Tree.Root();
-    options.Masks = "*.*";
-    options.Journal = journal;
-    return options;
-  }
+  TSearchPassOptions Options(IPassJournal* journal) const { return JournaledPass(Tree.Root(), journal); }
 
   TTempTree Tree;
   TTestOwner Window;

@@ -207,13 +207,7 @@ TEST(JournalWriter, WritesEveryFieldAsTheFormatSays) {
 
 class PassJournalTest : public ::testing::Test {
  protected:
-  TSearchPassOptions Options(IPassJournal* journal) const {
-    TSearchPassOptions options;
-    options.Folder = Tree.Root();
-    options.Masks = "*.*";
-    options.Journal = journal;
-    return options;
-  }
+  TSearchPassOptions Options(IPassJournal* journal) const { return JournaledPass(Tree.Root(), journal); }
 
   TTempTree Tree;
   TTestOwner Owner;

@@ -76,6 +76,14 @@ void PrintTo(const TRowTexts& row, std::ostream* out) {
 
 TControlValues InsertAtBeginning(const std::string& text) { return InsertText(text, TPlacement::AtBeginning); }
 
+TSearchPassOptions JournaledPass(const std::string& folder, IPassJournal* journal) {
+  TSearchPassOptions options;
+  options.Folder = folder;
+  options.Masks = "*.*";
+  options.Journal = journal;
+  return options;
+}
+
 TControlValues NumberDefaults() { return Numbers(); }
 
 std::filesystem::path FastTempBase() {

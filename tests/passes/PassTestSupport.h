@@ -92,6 +92,8 @@ void PrintTo(const TRowTexts& row, std::ostream* out);
 
 // Control values for Insert of text at the beginning, and for Number with its defaults.
 TControlValues InsertAtBeginning(const std::string& text);
+// Every file of FOLDER, its renames written to JOURNAL (none for a simulation).
+TSearchPassOptions JournaledPass(const std::string& folder, IPassJournal* journal);
 TControlValues NumberDefaults();
 // Memory-backed where the system has it: for trees of many files.
 std::filesystem::path FastTempBase();
