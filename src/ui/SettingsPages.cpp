@@ -197,10 +197,10 @@ void TSettingsPages::FocusCheckedField(TCheckedField field) {
 std::vector<QWidget*> TSettingsPages::FocusOrder() const {
   return {Ui_.EdSearchFor,
           Ui_.EdReplaceWith,
+          Ui_.ChkBxRegex,
           Ui_.ChkBxSearchInExt,
           Ui_.ChkBxSearchRecursive,
           Ui_.ChkBxCaseSensitive,
-          Ui_.ChkBxRegex,
           Ui_.EdInsert,
           Ui_.ComboInsertTo,
           Ui_.EdInsertPos,
