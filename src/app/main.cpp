@@ -49,7 +49,7 @@ int main(int argc, char* argv[]) {
   // QApplication has removed the options it understood from argv.
   const vt::TStartParse parsed = vt::ParseStartArguments(Arguments(argc, argv));
   if (!parsed) {
-    std::fprintf(stderr, "veltrane: %s\nTry 'veltrane --help'.\n", parsed.Error().c_str());
+    std::fprintf(stderr, "veltrane: unknown option '%s'\nTry 'veltrane --help'.\n", parsed.Error().Option.c_str());
     return 2;
   }
   const vt::TStartArguments& args = *parsed;

@@ -1,6 +1,7 @@
 #include "engine/StartArguments.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "engine/Utf8.h"
 
@@ -34,7 +35,7 @@ std::string NameOf(const std::string& path) { return path.substr(path.rfind('/')
 
 TStartParse ParseStartArguments(const std::vector<std::string>& args) {
   TStartArguments result;
-  std::string error;
+  std::optional<TUnknownOption> unknown;
   bool options = true;
   for (const std::string& arg : args) {
     if (options && arg == "--") {
@@ -45,12 +46,12 @@ TStartParse ParseStartArguments(const std::vector<std::string>& args) {
       return TStartArguments{StartAction::PrintVersion, {}};
     } else if (options && IsOption(arg)) {
       // Looks on: --help and --version win over any other option.
-      if (error.empty()) error = "unknown option '" + arg + "'";
+      if (!unknown) unknown = TUnknownOption{arg};
     } else if (!arg.empty()) {
       result.Paths.push_back(arg);
     }
   }
-  if (!error.empty()) return Unexpected(std::move(error));
+  if (unknown) return Unexpected(std::move(*unknown));
   return result;
 }
 

@@ -18,8 +18,13 @@ struct TStartArguments {
   std::vector<std::string> Paths;  // in the order given
 };
 
-// The arguments, or the usage error: what was wrong.
-using TStartParse = TExpected<TStartArguments, std::string>;
+// The usage error: the first option not known, as given.
+struct TUnknownOption {
+  std::string Option;
+};
+
+// The arguments, or the usage error.
+using TStartParse = TExpected<TStartArguments, TUnknownOption>;
 
 // argv without the program name. "--" ends the options; --help and --version
 // win over an unknown option wherever they stand.

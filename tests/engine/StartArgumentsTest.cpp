@@ -31,7 +31,7 @@ TEST(StartArguments, OptionsAndPaths) {
   };
   for (const auto& c : cases) {
     const TStartParse got = ParseStartArguments(c.args);
-    ASSERT_TRUE(got) << testing::PrintToString(c.args) << ": " << got.Error();
+    ASSERT_TRUE(got) << testing::PrintToString(c.args) << ": " << got.Error().Option;
     EXPECT_EQ(got->Action, c.action) << testing::PrintToString(c.args);
     EXPECT_EQ(got->Paths, c.paths) << testing::PrintToString(c.args);
   }
@@ -41,17 +41,17 @@ TEST(StartArguments, OptionsAndPaths) {
 TEST(StartArguments, UnknownOptionsAreUsageErrors) {
   const struct {
     std::vector<std::string> args;
-    std::string error;
+    std::string option;
   } cases[] = {
-      {{"--frobnicate"}, "unknown option '--frobnicate'"},
-      {{"-x", "Photos"}, "unknown option '-x'"},
-      {{"Photos", "-x", "--frobnicate"}, "unknown option '-x'"},
-      {{"-platform", "xcb"}, "unknown option '-platform'"},
+      {{"--frobnicate"}, "--frobnicate"},
+      {{"-x", "Photos"}, "-x"},
+      {{"Photos", "-x", "--frobnicate"}, "-x"},
+      {{"-platform", "xcb"}, "-platform"},
   };
   for (const auto& c : cases) {
     const TStartParse got = ParseStartArguments(c.args);
     ASSERT_FALSE(got) << testing::PrintToString(c.args);
-    EXPECT_EQ(got.Error(), c.error) << testing::PrintToString(c.args);
+    EXPECT_EQ(got.Error().Option, c.option) << testing::PrintToString(c.args);
   }
 }
 
