@@ -207,12 +207,8 @@ int RunHistoryRecover(const TCliOptions& options, const TCliEnvironment& environ
   for (const THistoryEntry& pass : passes) {
     Complain(environment.Err, "undoing " + pass.Id + " (a pass of " + LocalTimeText(pass.StartedUtcNs) + " in " +
                                   TerminalText(pass.Folder) + ": " + TerminalText(pass.What) + ")");
-    TExpected<TJournal, int> loaded = LoadSettledJournal(pass.Journal);
-    if (!loaded) {
-      Complain(environment.Err, "Cannot open file " + TerminalText(pass.Journal) + ".");
-      return ExitStatus::Usage;
-    }
-    const int status = RecoverFrom(TRecoverSource{pass.Journal, true, std::move(loaded).Value()}, options, environment);
+    // A journal, or the result file of an orphan.
+    const int status = RecoverFrom(NamedSource(pass.Journal, environment), options, environment);
     // An earlier pass is undone only once the later ones are: a recover that
     // could not run, or was stopped, ends the line.
     if (status != ExitStatus::Ok && status != ExitStatus::RowsFailed) return status;

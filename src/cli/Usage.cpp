@@ -224,7 +224,11 @@ current folder is taken first: write ./NAME for a file, the ID for a pass.
 States: "can be undone"; "undone" (a recover brought every file back);
 "partly undone" (a recover ran to its end and left rows: their files were
 gone, or refused); "unfinished" (killed, crashed or cut off: recover undoes
-what its journal holds); "running" (a pass in progress).
+what its journal holds); "running" (a pass in progress). Listed besides:
+"orphan, no journal", a result file (.vtr) an older version kept beside a
+journal that is gone (show and recover take it by its ID); and "recover cut
+short", the journal of a recover that never ended (its folder is the record
+it was undoing: recover that again, or recover --last, to finish it).
 
 Order matters. When later passes renamed some of the same files again,
 undoing the earlier one alone would only give "File not found" for them:
