@@ -298,6 +298,31 @@ TEST_F(Form1PassRecord, TheLoadDialogOffersTheRecordsFolder) {
       << sidebar.size();
 }
 
+// The folder of records holds journals: Load Result takes one, and Recover
+// undoes its rows and marks it, as choosing it in the history does.
+TEST_F(Form1PassRecord, LoadResultTakesAKeptJournalAndRecoverMarksIt) {
+  Files(3);
+  test::Named<QPushButton>(*Form, "BtRename")->click();
+  ASSERT_TRUE(Ended());
+  const std::vector<fs::path> journals = FilesEndingWith(Records, ".vtj");
+  ASSERT_EQ(journals.size(), 1u);
+  test::TModalScript clear;  // not saved first
+  clear.Then(test::Press(QMessageBox::No)).Run([&] { test::Named<QAction>(*Form, "ClearResultItem")->trigger(); });
+  ASSERT_EQ(Form->ResultTable().RowCount(), 0u);
+  test::TModalScript script;
+  script.Then(test::ChooseFile(QString::fromStdString(journals[0].string())));
+  script.Run([&] { test::Named<QAction>(*Form, "LoadResultItem")->trigger(); });
+  ASSERT_EQ(Form->ResultTable().RowCount(), 3u);
+  EXPECT_EQ(Form->ResultTable().Row(0).NewName.substr(0, 2), "xf");
+  ASSERT_TRUE(test::Named<QToolButton>(*Form, "SpBtUndo")->isEnabled());
+  test::Named<QToolButton>(*Form, "SpBtUndo")->click();
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(CountStartingWith(Here(), "f"), 3u);
+  TExpected<TJournal, int> loaded = LoadJournal(journals[0].string());
+  ASSERT_TRUE(loaded) << loaded.Error();
+  EXPECT_EQ(StateOf(*loaded), TPassState::Undone);
+}
+
 class Form1StopSignal : public Form1PassRecord, public ::testing::WithParamInterface<int> {};
 
 TEST_P(Form1StopSignal, EndsThePassKeepsItsRecordAndClosesTheWindowWithoutAsking) {
