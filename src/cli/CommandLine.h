@@ -38,12 +38,12 @@ struct TCliOptions {
   TControlValues Controls;
   // show and recover
   std::string ResultFile;
-  bool Last = false;  // recover: the newest automatic result file
+  bool Last = false;  // recover: the newest kept pass that stands
   // recover ID: with every later pass that renamed some of its files again
   bool WithLater = false;
   // A pass and recover
   std::optional<std::string> SaveFile;
-  bool NoSave = false;  // a real pass: no automatic result file
+  bool NoSave = false;  // a real pass: its journal goes once it has ended as it should
   bool Sync = false;    // each block of the journal on disk before its renames
   // A real pass: how many passes, and how many megabytes of them, are kept (else the configuration's)
   std::optional<std::size_t> KeepPasses;

@@ -45,6 +45,8 @@ std::string FilesText(std::uint64_t files) { return std::to_string(files) + (fil
 }  // namespace
 
 std::string_view HistoryStateWord(const THistoryEntry& entry) {
+  if (entry.Kind == THistoryKind::Orphan) return "orphan, no journal";
+  if (entry.Kind == THistoryKind::Recover) return "recover cut short";
   if (entry.Running) return "running";
   switch (entry.State) {
     case TPassState::CanBeUndone: return "can be undone";
@@ -115,6 +117,9 @@ TExpected<THistoryRecover, std::string> PickHistoryRecover(const std::string& fo
   if (!picked) return Unexpected(picked.Error());
   const THistoryEntry& chosen = entries[*picked];
   if (chosen.Running) return Unexpected("pass " + chosen.Id + " is still running");
+  if (chosen.Kind == THistoryKind::Recover)
+    return Unexpected(chosen.Id + " is a recover that was cut short; recover the pass it was undoing again: " +
+                      "veltrane-cli recover " + TerminalText(chosen.Folder));
   if (chosen.State == TPassState::Undone)
     return Unexpected("pass " + chosen.Id + " is undone already; veltrane-cli show " + chosen.Id + " lists its rows");
   const TExpected<TLaterPasses, int> later = FindLaterPasses(entries, *picked);

@@ -15,7 +15,9 @@ namespace vt {
 
 int RunHistory(const TCliOptions& options, const TCliEnvironment& environment);
 
-// "can be undone", "undone", "partly undone", "unfinished", "running".
+// "can be undone", "undone", "partly undone", "unfinished", "running";
+// "orphan, no journal" for a result file alone, "recover cut short" for a
+// recover that never ended.
 std::string_view HistoryStateWord(const THistoryEntry& entry);
 // "2026-12-09 11:30:05 +0100": local, with its offset from UTC.
 std::string LocalTimeText(std::uint64_t utcNs);

@@ -26,7 +26,7 @@ bool StartRenameJournal(const TCliOptions& options, const TCliEnvironment& envir
   if (!options.Rename) return true;
   const TExpected<void, std::string> started = StartJournal(
       options, environment,
-      TJournalHeader{TJournalKind::Rename, 0, folder, JournalWhat(options.Settings, options.Masks)}, record, journal);
+      TJournalHeader{TJournalKind::Rename, 0, folder, JournalWhat(options.Settings, options.Masks)}, journal);
   if (started) return true;
   Complain(environment.Err, started.Error() + "; nothing was renamed");
   if (record) RemoveIfCreated(*record);

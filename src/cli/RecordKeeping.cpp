@@ -1,7 +1,5 @@
 #include "cli/RecordKeeping.h"
 
-#include <ctime>
-
 #include "cli/Complaint.h"
 #include "cli/FolderRefusal.h"
 #include "cli/RowFormat.h"
@@ -24,14 +22,17 @@ std::string JournalStartText(const TJournalStart& start) {
   return {};
 }
 
-// Which rows the saved file cannot undo, and for an automatic file where it went.
+// Which rows the saved file cannot undo.
 void SayKept(std::FILE* err, const TSaveTarget& target, std::uint64_t lost) {
   if (lost > 0)
     Complain(err, "warning: " + std::to_string(lost) + (lost == 1 ? " row" : " rows") + " cannot be undone from " +
                       TerminalText(target.Path) + ": a result file cannot hold so long a folder");
-  if (target.Automatic)
-    Complain(err, "rows saved to " + TerminalText(target.Path) + "; undo the pass with: veltrane-cli recover " +
-                      TerminalText(target.Path));
+}
+
+// Where the journal kept as the pass's record is, and how to undo it.
+void SayJournalKept(std::FILE* err, const std::string& journal) {
+  Complain(err, "rows kept in " + TerminalText(journal) + "; undo the pass with: veltrane-cli recover " +
+                    TerminalText(journal));
 }
 
 void SayWhereTheRowsAre(std::FILE* err, std::uint64_t renamed, const std::string& journal) {
@@ -73,17 +74,15 @@ TRecord SettleRecord(const TCliOptions& options, const TCliEnvironment& environm
   if (!renames || options.NoSave || options.Command == TCliCommand::Recover) return std::optional<TSaveTarget>();
   const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
   if (!folder)
-    return Unexpected("no folder for the automatic result file: HOME is not set (or give --save FILE or --no-save)");
+    return Unexpected("no folder for the journal of the pass: HOME is not set (or give --save FILE or --no-save)");
   if (const std::optional<TUntrustedFolder> refused = RefusedRecordsFolder(*folder))
     return Unexpected(FolderRefusalText(*refused) + "; no record is kept there (or give --no-save)");
-  const TExpected<std::string, std::string> path = ReserveAutomaticFile(*folder, std::time(nullptr));
-  if (!path) return Unexpected(path.Error() + " (give --save FILE or --no-save)");
-  return std::optional<TSaveTarget>(TSaveTarget{*path, true, true});
+  // The journal, named when it is made, is the record.
+  return std::optional<TSaveTarget>(TSaveTarget{{}, true, false});
 }
 
 TExpected<void, std::string> StartJournal(const TCliOptions& options, const TCliEnvironment& environment,
-                                          TJournalHeader header, const std::optional<TSaveTarget>& record,
-                                          TPassJournalWriter& writer) {
+                                          TJournalHeader header, TPassJournalWriter& writer) {
   const std::optional<std::string> folder = AutomaticFolder(environment.GetEnv);
   if (!folder) return Unexpected("no folder for the journal of the pass: HOME is not set");
   if (const std::optional<TUntrustedFolder> refused = RefusedRecordsFolder(*folder)) {
@@ -96,10 +95,8 @@ TExpected<void, std::string> StartJournal(const TCliOptions& options, const TCli
     return Unexpected(FolderRefusalText(*refused) + "; no journal is kept there" +
                       (header.Kind == TJournalKind::Rename ? " (or give --no-save)" : ""));
   }
-  std::optional<std::string> named;
-  if (record && record->Automatic) named = record->Path;
   const TDurability durability = options.Sync ? TDurability::Disk : TDurability::Kernel;
-  const TJournalStart start = StartPassJournal(*folder, std::move(header), named, durability, writer);
+  const TJournalStart start = StartPassJournal(*folder, std::move(header), std::nullopt, durability, writer);
   if (!start.Warning.empty()) Complain(environment.Err, "warning: " + TerminalText(start.Warning));
   if (!start.Created()) return Unexpected(JournalStartText(start));
   return {};
@@ -133,6 +130,12 @@ bool FinishRenameJournal(std::FILE* err, const std::optional<TSaveTarget>& recor
     Complain(err, "cannot read the journal " + TerminalText(kept.Journal) + " back: " + SystemMessage(kept.ReadError));
     SayWhereTheRowsAre(err, kept.Renamed, kept.Journal);
     return false;
+  }
+  if (record->Automatic) {
+    if (kept.Rows > 0 && kept.JournalError == 0) SayJournalKept(err, kept.Journal);
+    // A pass without rows renamed nothing: it left no record at all.
+    if (kept.JournalError != 0 && !kept.JournalRemoved) SayWhereTheRowsAre(err, kept.Renamed, kept.Journal);
+    return kept.JournalError == 0;
   }
   const bool saved = SaySaved(err, *record, kept);
   // A pass without rows renamed nothing: it left no record at all.

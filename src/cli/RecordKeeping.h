@@ -29,17 +29,16 @@ TRecord SettleRecord(const TCliOptions& options, const TCliEnvironment& environm
 // Every real pass writes its journal ahead of its renames; it is made before
 // the first rename, or nothing is renamed. Nothing, or why there is no journal.
 TExpected<void, std::string> StartJournal(const TCliOptions& options, const TCliEnvironment& environment,
-                                          TJournalHeader header, const std::optional<TSaveTarget>& record,
-                                          TPassJournalWriter& writer);
+                                          TJournalHeader header, TPassJournalWriter& writer);
 
 // Saves the rows of a pass without a journal to the file named for them, and
 // says which rows the file cannot undo. False, said, when it cannot be written.
 bool KeepTableRecord(const TSaveTarget& target, const TResultTable& table, std::FILE* err);
 
-// The journal of a rename pass is closed, then becomes the record of the pass:
-// the rows are read back from it, so none is held in memory meanwhile. Says
-// where an automatic file went and how to undo, and where the rows are when the
-// record falls short; false then.
+// The journal of a rename pass is closed. Without --save it is the record of
+// the pass, kept as it is; with it the rows are read back from it into the
+// file, so none is held in memory meanwhile. Says where the record is and how
+// to undo, and where the rows are when the record falls short; false then.
 bool FinishRenameJournal(std::FILE* err, const std::optional<TSaveTarget>& record, TPassStopped stopped,
                          TPassJournalWriter& journal, const TRetention& keep);
 

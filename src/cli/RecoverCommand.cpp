@@ -72,7 +72,7 @@ std::optional<TRecoverSource> LastSource(const TCliEnvironment& environment) {
   TRecordToRecover last = FindRecordToRecover(environment.GetEnv, TRecordWanted::Last);
   switch (last.Miss) {
     case TRecordMiss::NoFolder:
-      Complain(environment.Err, "no folder of automatic result files: HOME is not set");
+      Complain(environment.Err, "no folder of kept passes: HOME is not set");
       return std::nullopt;
     case TRecordMiss::FolderRefused:
       Complain(environment.Err, FolderRefusalText(*last.Refused) + "; no record there is read");
@@ -85,7 +85,7 @@ std::optional<TRecoverSource> LastSource(const TCliEnvironment& environment) {
                                   ": it is a link or another user's file, never read as a record");
   for (const TPassedOver& over : last.PassedOver) SayPassedOver(environment, over);
   if (!last.Found()) {
-    Complain(environment.Err, "no automatic result file with rows in " + TerminalText(last.Folder));
+    Complain(environment.Err, "no kept pass to undo in " + TerminalText(last.Folder));
     return std::nullopt;
   }
   std::string what = "undoing " + TerminalText(last.File);
@@ -160,13 +160,13 @@ int RecoverFrom(std::optional<TRecoverSource> source, const TCliOptions& options
   const std::optional<TSaveTarget>& record = *settled;
   TPassOutput output(options, environment, record ? TRowKeeping::Keep : TRowKeeping::Drop, TRowOrigin::Recover);
   bool whole = source->IsJournal || record || output.Format == TOutputFormat::Table;
-  // An automatic record made from a journal is undone with it: the journal says so.
+  // An older version's automatic record is undone with the journal beside it: the journal says so.
   const std::string undone = JournalOfRecord(file);
   TResultFileStatus status = LoadSource(*source, output, whole);
   if (!status) return RefuseRecover(environment, FileMessage(status.Error().Message), record);
   TPassJournalWriter journal;
-  if (const TExpected<void, std::string> started = StartJournal(
-          options, environment, TJournalHeader{TJournalKind::Recover, 0, file, "recover"}, std::nullopt, journal);
+  if (const TExpected<void, std::string> started =
+          StartJournal(options, environment, TJournalHeader{TJournalKind::Recover, 0, file, "recover"}, journal);
       !started)
     return RefuseRecover(environment, started.Error() + "; nothing was renamed", record);
   TPassRunner runner(output.Rows, RunnerEnvironment(environment, output.StopWhen(environment)));
@@ -207,12 +207,8 @@ int RunHistoryRecover(const TCliOptions& options, const TCliEnvironment& environ
   for (const THistoryEntry& pass : passes) {
     Complain(environment.Err, "undoing " + pass.Id + " (a pass of " + LocalTimeText(pass.StartedUtcNs) + " in " +
                                   TerminalText(pass.Folder) + ": " + TerminalText(pass.What) + ")");
-    TExpected<TJournal, int> loaded = LoadSettledJournal(pass.Journal);
-    if (!loaded) {
-      Complain(environment.Err, "Cannot open file " + TerminalText(pass.Journal) + ".");
-      return ExitStatus::Usage;
-    }
-    const int status = RecoverFrom(TRecoverSource{pass.Journal, true, std::move(loaded).Value()}, options, environment);
+    // A journal, or the result file of an orphan.
+    const int status = RecoverFrom(NamedSource(pass.Journal, environment), options, environment);
     // An earlier pass is undone only once the later ones are: a recover that
     // could not run, or was stopped, ends the line.
     if (status != ExitStatus::Ok && status != ExitStatus::RowsFailed) return status;

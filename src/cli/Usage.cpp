@@ -32,7 +32,7 @@ Pass options:
       --chains          let renames make room for each other (help chains)
   -f, --format table|tsv|json  how the rows are printed (help output)
   -o, --save FILE       after a real pass, write its rows to the result FILE
-      --no-save         keep no automatic result file (help journal)
+      --no-save         keep no journal once the pass has ended (help journal)
       --sync            put each block of the journal on disk before its renames
       --keep-passes N   keep the newest N passes to undo (50; help history)
       --keep-megabytes MB  and of them no more than MB (200)
@@ -149,8 +149,8 @@ constexpr std::string_view kRecover = R"(  show FILE             print the rows 
                         and print what was done; with --save FILE, write the
                         new rows, so that a second recover redoes the pass
   recover --last        undo the newest pass that has not been undone: its
-                        automatic result file, or the journal of a pass that
-                        never ended (killed, crashed, power lost)
+                        journal, also of a pass that never ended (killed,
+                        crashed, power lost)
   recover JOURNAL, show JOURNAL
                         the same for a journal (.vtj) named
 
@@ -178,16 +178,17 @@ written to it before the first of them is attempted, their outcomes with the
 next block: whatever ends the program, SIGKILL included, no rename is left
 without its row. Without --sync the journal survives the end of the program
 but not a crash of the system or a power loss; with --sync (fdatasync) it
-survives those too, for some time per block. At the end the journal becomes
-the automatic result file of the pass (same name, .vtr), kept as help
-history says; records are ordered by the UTC time inside their journals, and
-one that a recover has undone says so, so recover --last passes over it. A
+survives those too, for some time per block. At the end the journal gets its
+end mark and is itself the record of the pass, kept as help history says (no
+result file is made beside it, unless --save names one); records are ordered
+by the UTC time inside their journals, and one that a recover has undone says
+so, so recover --last passes over it. A
 row of an unfinished pass whose outcome never reached the journal is settled
 by looking at the disk: renamed when the file is under its new name and not
 under its old one. With --no-save the journal is removed when the pass ends.
-When the record cannot be written at the end (disk full, I/O error),
-standard error says how many files were renamed and which journal holds
-their rows; recover undoes it all the same.
+When the journal or the result file of --save cannot be written (disk full,
+I/O error), standard error says how many files were renamed and which journal
+holds their rows; recover undoes it all the same.
 
 Ctrl-C, SIGTERM and SIGHUP stop a pass, and so does a reader of the output
 that goes away: the rows so far are printed and saved; a recover always runs
@@ -223,7 +224,11 @@ current folder is taken first: write ./NAME for a file, the ID for a pass.
 States: "can be undone"; "undone" (a recover brought every file back);
 "partly undone" (a recover ran to its end and left rows: their files were
 gone, or refused); "unfinished" (killed, crashed or cut off: recover undoes
-what its journal holds); "running" (a pass in progress).
+what its journal holds); "running" (a pass in progress). Listed besides:
+"orphan, no journal", a result file (.vtr) an older version kept beside a
+journal that is gone (show and recover take it by its ID); and "recover cut
+short", the journal of a recover that never ended (its folder is the record
+it was undoing: recover that again, or recover --last, to finish it).
 
 Order matters. When later passes renamed some of the same files again,
 undoing the earlier one alone would only give "File not found" for them:
@@ -238,8 +243,9 @@ when unknown), "state", "rows" and "journal".
 In the window, Execute, "Recover an earlier pass…" lists the same; choosing
 one loads its rows into the result table, and Recover undoes them.
 
-Kept are the newest 50 passes, and no more than 200 MB of them (journals and
-result files), whichever is less; the newest is always kept, and so is a
+Kept are the newest 50 passes, one journal each, and no more than 200 MB of
+them (with the result files an older version kept beside its journals),
+whichever is less; the newest is always kept, and so is a
 pass that never ended, until it is undone. --keep-passes N and
 --keep-megabytes MB set the limits for a pass; KeptPasses and KeptMegabytes
 under [History] in $XDG_CONFIG_HOME/veltrane/veltrane.conf

@@ -108,6 +108,7 @@ bool TPassJournalWriter::AwaitIntents(std::uint64_t ticket) {
 }
 
 void TPassJournalWriter::PutIntents(std::span<const TJournalEntry> entries) {
+  Intended_ += entries.size();
   const std::size_t begun = BeginBlock(Pending_, TJournalBlock::Intents);
   AppendNumber(Pending_, entries.size());
   std::size_t most = 0;
@@ -175,6 +176,7 @@ void TPassJournalWriter::Settled(std::span<const TJournalEntry> entries) {
       AppendNumber(Left_, ErrorField(entry.Error));
     }
   }
+  Outcomes_ += attempted;
   if (attempted > 0) {
     const std::size_t begun = BeginBlock(Pending_, TJournalBlock::Outcomes);
     AppendNumber(Pending_, attempted);
@@ -218,6 +220,7 @@ void TPassJournalWriter::Settled(std::span<const TJournalEntry> entries) {
 
 void TPassJournalWriter::Withdrawn(std::span<const TJournalEntry> entries) {
   if (entries.empty()) return;
+  Outcomes_ += entries.size();
   const std::size_t begun = BeginBlock(Pending_, TJournalBlock::Outcomes);
   AppendNumber(Pending_, entries.size());
   {

@@ -48,6 +48,9 @@ class TPassJournalWriter final : public IPassJournal {
   const std::string& Path() const { return File_.Path(); }
   std::uint64_t RenamedCount() const { return Renamed_; }
   std::uint64_t RowCount() const { return Rows_; }
+  // Every intent written has its outcome (or was withdrawn): the counts are the
+  // whole truth, with nothing to settle from the disk.
+  bool EveryIntentSettled() const { return Outcomes_ == Intended_; }
   // Rows that found their file gone or were refused: a recover with any of them did not undo everything.
   std::uint64_t RefusedCount() const { return Refused_; }
   // Those rows, as the fields of a Left block: per row folder, name, status, errno.
@@ -68,6 +71,8 @@ class TPassJournalWriter final : public IPassJournal {
   std::uint64_t Renamed_ = 0;
   std::uint64_t Rows_ = 0;
   std::uint64_t Refused_ = 0;
+  std::uint64_t Intended_ = 0;
+  std::uint64_t Outcomes_ = 0;
   int Error_ = 0;
   std::uint64_t LastTicket_ = 0;
   std::unique_ptr<TWriteAheadFile> Ahead_;  // after File_: gone before it closes

@@ -1,16 +1,9 @@
 #include "results/AutomaticResultFiles.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
-
-#include "platform/CalendarTime.h"
-#include "platform/SysErrorText.h"
-#include "results/EmptyResultFile.h"
-#include "results/PassJournals.h"
 
 namespace vt {
 
@@ -20,7 +13,6 @@ namespace {
 
 constexpr std::string_view kExtension = ".vtr";
 constexpr std::size_t kStampLength = 19;  // 2026-12-08_09-30-05
-constexpr unsigned kMostPerSecond = 999;
 
 std::optional<std::string> AbsoluteFolder(const char* value) {
   // Relative values are to be ignored, as the base directory rules say.
@@ -72,31 +64,6 @@ bool IsAutomaticFileName(const std::string& name) {
   const std::string rest = name.substr(kStampLength);
   return rest == kExtension || (rest.size() == 4 + kExtension.size() && rest[0] == '_' && IsDigits(rest, 1, 3) &&
                                 rest.substr(4) == kExtension);
-}
-
-TExpected<std::string, std::string> ReserveAutomaticFile(const std::string& folder, std::time_t now) {
-  std::error_code code;
-  if (!fs::is_directory(folder, code)) {
-    fs::create_directories(folder, code);
-    if (code) return Unexpected("cannot create " + folder + ": " + code.message());
-    // The rows name the user's files: for the user's eyes only.
-    fs::permissions(folder, fs::perms::owner_all, code);
-  }
-  const std::tm local = LocalTime(now);
-  for (unsigned sequence = 1; sequence <= kMostPerSecond; ++sequence) {
-    const std::string path = folder + AutomaticFileName(local, sequence);
-    // The name of a journal's record, even when the record itself is gone.
-    if (fs::exists(JournalPathFor(path), code)) continue;
-    const TExpected<void, int> made = CreateEmptyResultFile(path);
-    if (made) {
-      // Its rows name the user's files; the save that fills it keeps these bits.
-      std::error_code ignored;
-      fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, ignored);
-      return path;
-    }
-    if (made.Error() != EEXIST) return Unexpected("cannot create " + path + ": " + SystemMessage(made.Error()));
-  }
-  return Unexpected("cannot create a result file in " + folder + ": too many passes in one second");
 }
 
 std::vector<std::string> AutomaticFiles(const std::string& folder) {

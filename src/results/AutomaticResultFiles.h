@@ -1,14 +1,14 @@
 #pragma once
-// Result files saved without being asked for: a real pass without --save keeps
-// its rows under $XDG_STATE_HOME/veltrane/ (~/.local/state/veltrane/ by default),
-// one file per pass named by its local date and time, the newest 50 kept.
+// The folder of records: a real pass keeps its journal under
+// $XDG_STATE_HOME/veltrane/ (~/.local/state/veltrane/ by default), one file per
+// pass named by its local date and time, the newest 50 kept. An older version
+// kept a result file of the same name beside each journal.
 #include <ctime>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "engine/Expected.h"
 #include "platform/TrustedFolder.h"
 
 namespace vt {
@@ -35,10 +35,6 @@ bool IsOwnRecord(const std::string& folder, const std::string& name, std::uint32
 // passes in the same second: the names sort as the passes started.
 std::string AutomaticFileName(std::tm localTime, unsigned sequence);
 bool IsAutomaticFileName(const std::string& name);
-
-// Makes the folder when needed and creates the next free name in it, holding an
-// empty result file. The path, or why there is none.
-TExpected<std::string, std::string> ReserveAutomaticFile(const std::string& folder, std::time_t now);
 
 // The automatic files of the folder, oldest first.
 std::vector<std::string> AutomaticFiles(const std::string& folder);

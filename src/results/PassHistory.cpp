@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 #include <unordered_map>
 
 #include "platform/AppendFile.h"
@@ -10,6 +13,7 @@
 #include "results/JournalReader.h"
 #include "results/JournalRowStream.h"
 #include "results/PassJournals.h"
+#include "results/ResultFile.h"
 
 namespace vt {
 namespace {
@@ -105,14 +109,20 @@ void GiveIds(std::vector<THistoryEntry>& entries) {
   }
 }
 
-bool Stands(const THistoryEntry& entry) {
-  return !entry.Running && (entry.State == TPassState::CanBeUndone || entry.State == TPassState::Unfinished);
-}
-
 // Where the renames of a pass took its files: old path to new path.
 using TMoves = std::unordered_map<std::string, std::string>;
 
 TExpected<TMoves, int> MovesOf(const THistoryEntry& entry) {
+  if (entry.Kind == THistoryKind::Orphan) {
+    TMoves moves;
+    const TResultFileStatus read = StreamResultFile(entry.Journal, [&moves](const TResultRow& row) {
+      if (row.KnownStatus() == TRenameStatus::rsOk && row.Folder)
+        moves.emplace(*row.Folder + row.OldName, *row.Folder + row.NewName);
+      return true;
+    });
+    if (!read) return Unexpected(read.Error().SystemError != 0 ? read.Error().SystemError : EINVAL);
+    return moves;
+  }
   TExpected<TJournal, int> loaded = LoadJournal(entry.Journal);
   if (!loaded) return Unexpected(loaded.Error());
   TJournal& journal = *loaded;
@@ -163,7 +173,7 @@ TExpected<THistoryEntry, int> ReadHistoryEntry(const std::string& journal) {
     if (ReadHeaderBlock(bytes, header)) break;
     if (most == kHeaderBytes || bytes.size() < most) return Unexpected(EINVAL);
   }
-  if (header.Kind != TJournalKind::Rename) return Unexpected(EINVAL);
+  if (header.Kind == TJournalKind::Recover) entry.Kind = THistoryKind::Recover;
   entry.StartedUtcNs = header.StartedUtcNs;
   entry.Folder = std::move(header.Folder);
   entry.What = std::move(header.What);
@@ -182,18 +192,57 @@ TExpected<THistoryEntry, int> ReadHistoryEntry(const std::string& journal) {
   return entry;
 }
 
+TExpected<THistoryEntry, int> ReadOrphanEntry(const std::string& resultFile) {
+  std::error_code code;
+  const std::uintmax_t size = std::filesystem::file_size(resultFile, code);
+  if (code) return Unexpected(code.value());
+  const std::filesystem::file_time_type written = std::filesystem::last_write_time(resultFile, code);
+  if (code) return Unexpected(code.value());
+  THistoryEntry entry;
+  entry.Kind = THistoryKind::Orphan;
+  entry.Journal = resultFile;
+  entry.Bytes = size;
+  entry.State = TPassState::CanBeUndone;
+  entry.End = TJournalEnd::Completed;
+  const auto since = std::chrono::file_clock::to_sys(written).time_since_epoch();
+  entry.StartedUtcNs = static_cast<std::uint64_t>(
+      std::max<std::int64_t>(0, std::chrono::duration_cast<std::chrono::nanoseconds>(since).count()));
+  std::uint64_t rows = 0;
+  std::uint64_t renamed = 0;
+  const TResultFileStatus read = StreamResultFile(resultFile, [&](const TResultRow& row) {
+    if (rows++ == 0 && row.Folder) entry.Folder = *row.Folder;
+    if (row.KnownStatus() == TRenameStatus::rsOk) ++renamed;
+    return true;
+  });
+  if (!read) return Unexpected(read.Error().SystemError != 0 ? read.Error().SystemError : EINVAL);
+  entry.Rows = rows;
+  entry.Renamed = renamed;
+  return entry;
+}
+
 std::vector<THistoryEntry> ReadHistory(const std::string& folder) {
   std::vector<THistoryEntry> entries;
   const std::vector<TRecordFile> records = ListRecords(folder);
   for (auto it = records.rbegin(); it != records.rend(); ++it) {
-    if (it->Journal.empty()) continue;  // an older version's record, without a journal
-    TExpected<THistoryEntry, int> entry = ReadHistoryEntry(it->Journal);
+    const bool orphan = it->Journal.empty();
+    const std::string& path = orphan ? it->Result : it->Journal;
+    TExpected<THistoryEntry, int> entry = orphan ? ReadOrphanEntry(path) : ReadHistoryEntry(path);
     if (!entry) continue;
-    entry->Key = HistoryKey(FileName(it->Journal));
+    // A recover that ended went with its journal, or left it for its own pass to undo again.
+    if (entry->Kind == THistoryKind::Recover && (entry->Running || entry->State != TPassState::Unfinished)) continue;
+    entry->Key = HistoryKey(FileName(path));
     entries.push_back(std::move(entry).Value());
   }
+  // Orphans are ordered by when they were written, among the journals by when they started.
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const THistoryEntry& a, const THistoryEntry& b) { return a.StartedUtcNs > b.StartedUtcNs; });
   GiveIds(entries);
   return entries;
+}
+
+bool Stands(const THistoryEntry& entry) {
+  return entry.Kind == THistoryKind::Pass && !entry.Running &&
+         (entry.State == TPassState::CanBeUndone || entry.State == TPassState::Unfinished);
 }
 
 THistoryMatch FindHistoryEntry(const std::vector<THistoryEntry>& entries, std::string_view text) {

@@ -3,7 +3,9 @@
 // records keeps, newest first, each read from its journal's header and last
 // blocks only (the rows of a pass are read when it is chosen). A pass is
 // named by a short id, made from its journal's name, so that it stays the
-// same while newer passes come and older ones go.
+// same while newer passes come and older ones go. What else the folder holds
+// that a person may need is listed with them: a result file an older version
+// kept whose journal is gone, and a recover that never ended.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,26 +18,41 @@
 
 namespace vt {
 
+enum class THistoryKind : std::uint8_t {
+  Pass,     // a rename pass, read from its journal
+  Orphan,   // a result file an older version kept beside a journal that is gone
+  Recover,  // a recover's journal that never ended: it holds the renames it made back
+};
+
 struct THistoryEntry {
+  THistoryKind Kind = THistoryKind::Pass;
   std::string Id;       // the shortest start of Key, at least 6 digits, that no other entry shares
   std::string Key;      // 16 hexadecimal digits
-  std::string Journal;  // its path
+  std::string Journal;  // its path; an orphan's is its result file
   std::uint64_t StartedUtcNs = 0;
-  std::string Folder;
-  std::string What;  // operation, settings and masks, as the pass described them
+  std::string Folder;  // a recover's: the record it undid; an orphan's: the folder of its first row
+  std::string What;    // operation, settings and masks, as the pass described them; none for an orphan
   TPassState State = TPassState::Unfinished;
   bool Running = false;  // its writer lives: a pass in progress
   std::optional<TJournalEnd> End;
   std::optional<std::uint64_t> Rows;     // rows in all, when the journal ended
   std::optional<std::uint64_t> Renamed;  // "Ok" rows: from the end mark, else counted against the disk
-  std::uint64_t Bytes = 0;               // the journal's size
+  std::uint64_t Bytes = 0;               // the file's size
 };
 
-// The pass of one journal: header, state and counts. The errno, or EINVAL for
-// no journal. Key and Id are left to ReadHistory.
-TExpected<THistoryEntry, int> ReadHistoryEntry(const std::string& journal);
+// Whether an entry's files stand renamed by it: a pass that can be undone or
+// never ended, whose writer is gone.
+bool Stands(const THistoryEntry& entry);
 
-// The rename passes of the folder of records (ending with "/"), newest first.
+// The pass of one journal, a rename's or a recover's: header, state and counts.
+// The errno, or EINVAL for no journal. Key and Id are left to ReadHistory.
+TExpected<THistoryEntry, int> ReadHistoryEntry(const std::string& journal);
+// The same for a result file kept without its journal: started when it was
+// last written, its rows counted.
+TExpected<THistoryEntry, int> ReadOrphanEntry(const std::string& resultFile);
+
+// The rename passes of the folder of records (ending with "/"), with its
+// orphans and recovers that never ended, newest first.
 std::vector<THistoryEntry> ReadHistory(const std::string& folder);
 
 // "3fa9c2": a journal's key from its file name.

@@ -191,7 +191,7 @@ std::optional<TRecordFile> UnfinishedPass(const std::string& folder, TJournal& j
     const TPassState state = StateOf(journal);
     if (journal.Header.Kind != TJournalKind::Rename || state == TPassState::Undone || state == TPassState::PartlyUndone)
       continue;
-    if (journal.End && fs::exists(it->Result)) continue;  // ended with its record
+    if (journal.End) continue;  // ended: the journal is its record
     SettleFromDisk(journal);
     if (RenamedRows(journal) > 0) return *it;
   }

@@ -1,9 +1,9 @@
 #pragma once
-// The journals of real passes in the folder of automatic result files: made
-// before the first rename, turned into the pass's record at its end, found
-// again by recover --last when a pass never ended. A journal and the result
-// file made from it share a name but for the extension (.vtj, .vtr); records
-// are ordered by the UTC time inside their journals.
+// The journals of real passes in the folder of records: made before the first
+// rename, kept as the pass's record once it has ended, found again by recover
+// --last when a pass never ended. An older version also kept a result file
+// made from the journal, of the same name but for the extension (.vtj, .vtr);
+// records are ordered by the UTC time inside their journals.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -36,7 +36,7 @@ TExpected<void, int> CreatePassJournal(const std::string& folder, const std::opt
 
 struct TRecordFile {
   std::string Journal;  // empty for a result file of an older version, made without one
-  std::string Result;   // the result file made from it; may not exist
+  std::string Result;   // the result file an older version made from it; may not exist
   std::uint64_t StartedUtcNs = 0;
 };
 
@@ -70,10 +70,9 @@ inline constexpr std::size_t kLeftRowsKept = 10;
 std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journal,
                                       std::vector<TPassedOver>* passedOver = nullptr);
 
-// The newest rename pass that never became its record: a journal whose writer
-// is gone without an end mark or without its result file, that no recover has
-// undone and whose rows, settled from the disk, renamed files. Its rows are in
-// journal.
+// The newest rename pass that never ended: a journal whose writer is gone
+// without an end mark, that no recover has undone and whose rows, settled from
+// the disk, renamed files. Its rows are in journal.
 std::optional<TRecordFile> UnfinishedPass(const std::string& folder, TJournal& journal);
 
 // Keeps the newest `kept` records; never one whose writer is alive.

@@ -5,8 +5,6 @@
 #include <system_error>
 
 #include "platform/AppendFile.h"
-#include "results/AutomaticResultFiles.h"
-#include "results/EmptyResultFile.h"
 #include "results/JournalReader.h"
 #include "results/JournalRowStream.h"
 #include "results/PassJournals.h"
@@ -27,6 +25,34 @@ std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind
 void RemoveJournal(TPassRecord& record) {
   RemoveFile(record.Journal);
   record.JournalRemoved = true;
+}
+
+// The ended journal is the pass's record: the counts are the writer's, so
+// nothing is read back. It holds every row, also those whose folder is too
+// long for a result file.
+TPassRecord KeepJournal(const TPassJournalWriter& journal, TPassRecord record, const TRetention& keep) {
+  record.Rows = journal.RowCount();
+  if (!journal.EveryIntentSettled()) {
+    // Intents without their outcome (a pass cut inside a block): the disk tells what became of them.
+    TJournalRowStream rows(record.Journal);
+    if (const TExpected<void, int> opened = rows.Open(); !opened) {
+      record.ReadError = opened.Error();
+      return record;
+    }
+    record.Rows = rows.RowCount();
+    record.Renamed = rows.RenamedCount();
+  }
+  // No row: nothing was renamed. A write that failed may have left rows on the disk all the same.
+  if (record.Rows == 0) {
+    if (record.JournalError == 0)
+      RemoveJournal(record);
+    else
+      record.JournalRemoved = RemoveEmptyJournal(record.Journal);
+    return record;
+  }
+  record.Record = record.Journal;
+  PruneRecords(FolderOf(record.Journal), keep);
+  return record;
 }
 
 }  // namespace
@@ -61,14 +87,15 @@ TJournalEnd JournalEndOf(bool stopped, int writeError) {
 TPassRecord FinishRenameRecord(TPassJournalWriter& journal, TPassStopped stopped, const TRecordTarget& target) {
   TPassRecord record;
   record.Journal = journal.Path();
-  record.JournalError = journal.Error();
-  journal.Finish(JournalEndOf(stopped == TPassStopped::Yes, record.JournalError));
+  // The last write, with the end mark, can fail too: then the journal holds no end.
+  record.JournalError = journal.Finish(JournalEndOf(stopped == TPassStopped::Yes, journal.Error()));
   record.Renamed = journal.RenamedCount();
   if (target.Place == TRecordPlace::None) {
     // A journal that could not be written holds the renames: it stays.
     if (record.JournalError == 0) RemoveJournal(record);
     return record;
   }
+  if (target.Place == TRecordPlace::Automatic) return KeepJournal(journal, std::move(record), target.Keep);
   // Read back a block at a time, twice (to size the result file's row block,
   // then to write it): memory stays flat however many rows the pass had.
   TJournalRowStream rows(record.Journal);
@@ -80,28 +107,14 @@ TPassRecord FinishRenameRecord(TPassJournalWriter& journal, TPassStopped stopped
   }
   record.Renamed = rows.RenamedCount();
   record.Rows = rows.RowCount();
-  const std::string path = target.Place == TRecordPlace::Named ? target.Path : ResultPathFor(record.Journal);
   // No row: nothing was renamed, also when a write failed.
   if (record.Rows == 0) {
-    if (target.Created) RemoveFile(path);
+    if (target.Created) RemoveFile(target.Path);
     RemoveJournal(record);
     return record;
   }
-  TLinkAtTarget links = TLinkAtTarget::Follow;
-  if (target.Place == TRecordPlace::Automatic) {
-    links = TLinkAtTarget::Refuse;
-    // Its rows name the user's files: made for the user's eyes only, and the
-    // save that fills it keeps these bits.
-    if (CreateEmptyResultFile(path)) {
-      std::error_code ignored;
-      std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
-                                   ignored);
-    }
-  }
-  record.Saved = SaveResultRows(rows, path, links);
-  if (!record.Saved) return record;
-  record.Record = path;
-  if (target.Place == TRecordPlace::Automatic) PruneRecords(FolderOf(path), target.Keep);
+  record.Saved = SaveResultRows(rows, target.Path, TLinkAtTarget::Follow);
+  if (record.Saved) record.Record = target.Path;
   return record;
 }
 
@@ -117,8 +130,7 @@ TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, const TRet
 TPassRecord EndRecoverJournal(TPassJournalWriter& journal, const std::string& undoneJournal, TRecoverEnd end) {
   TPassRecord record;
   record.Journal = journal.Path();
-  record.JournalError = journal.Error();
-  journal.Finish(JournalEndOf(false, record.JournalError));
+  record.JournalError = journal.Finish(JournalEndOf(false, journal.Error()));
   record.Renamed = journal.RenamedCount();
   if (record.JournalError != 0) {
     record.JournalRemoved = RemoveEmptyJournal(record.Journal);

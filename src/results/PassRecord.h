@@ -1,7 +1,7 @@
 #pragma once
 // The record of a real pass, shared by the window and the command line: its
-// journal is made in the records' folder before the first rename and becomes
-// the pass's result file at its end. What happened is told in codes; the front
+// journal is made in the records' folder before the first rename and, once its
+// end mark is written, is the pass's record itself. What happened is told in codes; the front
 // ends put it into words.
 #include <cstdint>
 #include <optional>
@@ -44,7 +44,7 @@ TJournalEnd JournalEndOf(bool stopped, int writeError);
 
 // Where the rows of a rename pass go once it has ended.
 enum class TRecordPlace : std::uint8_t {
-  Automatic,  // beside the journal in the records' folder, for the user's eyes only; the folder is pruned after
+  Automatic,  // the journal itself, kept in the records' folder; the folder is pruned after
   Named,      // a file the user chose; a link there is followed
   None,       // no result file: the journal goes once the pass has ended as it should
 };
@@ -58,9 +58,9 @@ struct TRecordTarget {
 
 struct TPassRecord {
   std::string Journal;
-  std::string Record;             // the result file made, empty when there were no rows
-  std::uint64_t Renamed = 0;      // files renamed by the pass, settled from the disk
-  std::uint64_t Rows = 0;         // rows read back from the journal
+  std::string Record;             // the journal kept or the result file made; empty when there were no rows
+  std::uint64_t Renamed = 0;      // files renamed by the pass (a result file's: settled from the disk)
+  std::uint64_t Rows = 0;         // rows of the pass
   std::uint64_t NotUndoable = 0;  // rows the result file cannot undo: their folder is too long for it
   int JournalError = 0;           // a write of the journal failed; the pass stopped there
   int ReadError = 0;              // the journal could not be read back
@@ -71,14 +71,15 @@ struct TPassRecord {
   bool Ok() const { return JournalError == 0 && ReadError == 0 && Saved.HasValue(); }
 };
 
-// Ends the journal of a rename pass and saves its rows where the target says,
-// read back from the journal a block at a time. A pass without rows leaves no
-// journal and no result file. When the result file cannot be written the
-// journal stays: it holds the rows.
+// Ends the journal of a rename pass. The automatic place keeps it as the
+// record, with the counts its writer kept: nothing is read back. A named
+// result file gets the rows read back from the journal a block at a time. A
+// pass without rows leaves no journal and no result file. When the result file
+// cannot be written the journal stays: it holds the rows.
 TPassRecord FinishRenameRecord(TPassJournalWriter& journal, TPassStopped stopped, const TRecordTarget& target);
 
-// The same for the window: the automatic result file beside the journal,
-// keeping the newest records of the folder within `keep`.
+// The same for the window: the journal kept as the record, keeping the newest
+// records of the folder within `keep`.
 TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, std::size_t kept);
 TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, const TRetention& keep);
 

@@ -1,10 +1,9 @@
 #pragma once
-// The record of a rename pass kept on a worker of its own: reading the journal
-// back and saving the result file takes long with many rows, and the window
-// must go on meanwhile. The owner looks on its own schedule whether the record
-// has been kept, or waits for it, and then takes it; the worker touches nothing
-// but the journal it was given and the records' folder. Destroying the keeper
-// waits for the record.
+// The record of a rename pass kept on a worker of its own: ending the journal
+// (its last write, and a sync where the pass asked for one) and pruning the
+// folder of records touch the disk, and the window must go on meanwhile. The owner looks on its own schedule whether
+// the record has been kept, or waits for it, and then takes it; the worker touches nothing but the journal it was given
+// and the records' folder. Destroying the keeper waits for the record.
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>

@@ -19,8 +19,8 @@ namespace vt {
 bool FileIsJournal(const std::string& path);
 
 // The journal a Recover of the rows of the file at path marks undone: the file
-// itself when it is a journal, else the journal an automatic record keeps
-// beside it; empty when there is none.
+// itself when it is a journal, else the journal an older version's automatic
+// record keeps beside it; empty when there is none.
 std::string JournalOfRecord(const std::string& path);
 
 // The journal at path with its rows settled from the disk where they were cut;
@@ -29,7 +29,7 @@ TExpected<TJournal, int> LoadSettledJournal(const std::string& path);
 
 enum class TRecordWanted : std::uint8_t {
   Last,        // the newest record whose renames stand (recover --last)
-  Unfinished,  // the newest rename pass that never became its record (the window's question)
+  Unfinished,  // the newest rename pass that never ended (the window's question)
 };
 
 // Why nothing was found.

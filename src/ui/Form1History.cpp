@@ -1,6 +1,7 @@
 // Recover an earlier pass: the history window, and what choosing a pass in it
 // does here. Its rows are loaded into the result table as Load Result loads a
-// file, with its journal the table's, so that Recover undoes and marks it.
+// file, with its journal the table's, so that Recover undoes and marks it (an
+// orphan, a result file alone, is loaded as Load Result loads it).
 // When later passes renamed some of its files again, the box says so first and
 // offers to undo them with it, newest first: one Recover after another, each
 // with its journal, the next loaded once the one before has ended.
@@ -11,11 +12,13 @@
 #include "browse/BusyCursor.h"
 #include "results/AutomaticResultFiles.h"
 #include "results/JournalReader.h"
+#include "results/RecordToRecover.h"
 #include "ui/Form1.h"
 #include "ui/Form1PassJournal.h"
 #include "ui/Form1RunControl.h"
 #include "ui/HistoryWindow.h"
 #include "ui/MessageBoxes.h"
+#include "ui/ResultPage.h"
 
 namespace vt {
 namespace {
@@ -56,6 +59,13 @@ void TForm1::LoadHistoryPass(const std::vector<THistoryEntry>& entries, std::siz
   // A pass running here, or the one chosen still running elsewhere.
   if (!LoadResultItem->isEnabled() || entry.Running) {
     ShowMessageBox(TMessageKind::Information, "Wait for the pass to end, then choose it again.");
+    return;
+  }
+  if (entry.Kind == THistoryKind::Recover) {
+    ShowMessageBox(TMessageKind::Information,
+                   "This is a recover that was cut short. To finish it, Recover "
+                   "the pass it was undoing again: " +
+                       Text(entry.Folder));
     return;
   }
   RunControl_->WaitForRecord();
@@ -102,6 +112,18 @@ bool TForm1::LoadNextOfHistory() {
   const std::string path = HistoryChain_.front();
   HistoryChain_.erase(HistoryChain_.begin());
   TBusyCursor busy;
+  if (!FileIsJournal(path)) {
+    // An orphan: a result file an older version kept, whose journal is gone.
+    ShowResultPage();
+    if (!ResultPage_->LoadFile(path)) {
+      HistoryChain_.clear();
+      return false;
+    }
+    RunControl_->Journal().SetTableJournal(JournalOfRecord(path));
+    if (ResultTable_.RowCount() > 0) ResultLoadedCommands();
+    SetPanelText(0, "A result file of an older version: " + Text(path));
+    return true;
+  }
   TExpected<TJournal, int> loaded = LoadJournal(path);
   if (!loaded) {
     HistoryChain_.clear();

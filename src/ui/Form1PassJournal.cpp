@@ -144,7 +144,7 @@ void TForm1PassJournal::Finish(bool stopped, TFailureReport report) {
 void TForm1PassJournal::TakeRecord(TFailureReport report) {
   const std::optional<TPassRecord> record = Keeper_.Take();
   if (!record) return;
-  // The rows now in the table are this journal's, kept beside its record; set
+  // The rows now in the table are this journal's, kept as its record; set
   // before the box, whose own loop may run a command that asks for it.
   TableJournal_ = record->Record.empty() && record->Ok() ? std::string() : record->Journal;
   if (!record->Ok()) ReportRecordFailure(*record, report);

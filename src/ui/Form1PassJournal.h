@@ -1,10 +1,9 @@
 #pragma once
 // The journal of the window's real passes. A Rename or Recover writes its rows
-// ahead of its renames; once the pass has ended the journal of a rename becomes
-// the automatic result file in the records' folder, as the command line's does,
-// on a worker of its own: with many rows that takes a while, and the window
-// paints meanwhile. The journal lives beside the run control and outlives the
-// pass that writes it.
+// ahead of its renames; once the pass has ended the journal of a rename is kept
+// as its record in the records' folder, as the command line's is, and the
+// folder pruned, on a worker of its own: the window paints meanwhile. The
+// journal lives beside the run control and outlives the pass that writes it.
 #include <chrono>
 #include <memory>
 #include <optional>

@@ -33,11 +33,17 @@ void TForm1::BtLoadResultClick() {
   RunControl_->WaitForRecord();
   const std::optional<std::string> path = ResultPage_->ChooseFileToLoad();
   if (!path) return;
+  // A pass's journal: its rows settled from the disk, as a kept pass of the history loads.
+  if (FileIsJournal(*path)) {
+    HistoryChain_ = {*path};
+    LoadNextOfHistory();
+    return;
+  }
   ShowResultPage();
   // A failure keeps what was applied before it; no command changes.
   if (!ResultPage_->LoadFile(*path)) return;
-  // An automatic record keeps its journal beside it; a Recover of its rows marks
-  // the journal recovered, as the command line does.
+  // An older version's automatic record keeps its journal beside it; a Recover
+  // of its rows marks the journal recovered, as the command line does.
   RunControl_->Journal().SetTableJournal(JournalOfRecord(*path));
   if (ResultTable_.RowCount() > 0) ResultLoadedCommands();
 }

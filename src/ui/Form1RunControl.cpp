@@ -159,7 +159,7 @@ void TForm1RunControl::FormCloseQuery(bool& canClose) {
   // have had the pass ended earlier.
   if (!Control_.PassAlive()) WaitForRecord();
   canClose = EndingBySignal_ || Control_.CloseQuery(*this);
-  // The record of the pass is its automatic result file: a signal asks nothing,
+  // The record of the pass is its journal, kept: a signal asks nothing,
   // also when it came while this close was asking (its box was turned down).
   if (EndingBySignal_) {
     StopPass();

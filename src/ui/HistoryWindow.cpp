@@ -21,6 +21,8 @@ enum TColumn { ColId, ColStarted, ColFolder, ColOperation, ColOk, ColState, ColC
 }  // namespace
 
 QString HistoryStateText(const THistoryEntry& entry) {
+  if (entry.Kind == THistoryKind::Orphan) return "orphan, no journal";
+  if (entry.Kind == THistoryKind::Recover) return "recover cut short";
   if (entry.Running) return "running";
   switch (entry.State) {
     case TPassState::CanBeUndone: return "can be undone";

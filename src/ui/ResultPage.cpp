@@ -80,7 +80,9 @@ QFileDialog* TResultPage::MakeFileDialog(const char* name, int acceptMode) {
   dialog->setAcceptMode(QFileDialog::AcceptMode(acceptMode));
   // Qt's own dialog on every desktop, so that it behaves alike and tests can drive it.
   dialog->setOption(QFileDialog::DontUseNativeDialog);
-  dialog->setNameFilter("Veltrane File Result (*.vtr)");
+  // A pass's journal, as the records' folder keeps it, loads as a result file does.
+  dialog->setNameFilter(acceptMode == QFileDialog::AcceptOpen ? "Veltrane File Result or Journal (*.vtr *.vtj)"
+                                                              : "Veltrane File Result (*.vtr)");
   // Shows the filter's text alone, as it reads in the list of filters.
   dialog->setOption(QFileDialog::HideNameFilterDetails);
   dialog->setDefaultSuffix("vtr");

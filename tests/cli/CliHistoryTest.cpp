@@ -3,6 +3,7 @@
 // whose files later passes renamed again undone only together with them.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -124,6 +125,58 @@ TEST(CliHistory, AnEarlierPassIsUndoneWithTheLaterPassesThatRenamedItsFilesAgain
   const TRun unknown = RunProgram({"recover", "0000000"}, dir.Path(), env);
   EXPECT_EQ(unknown.Exit, 2);
   EXPECT_NE(unknown.Err.find("no kept pass of that ID"), std::string::npos) << unknown.Err;
+}
+
+// An older version's result file whose journal is gone, and a recover killed
+// before its end: listed for what they are, the orphan undone by its ID, the
+// recover sent back to the pass it was undoing.
+TEST(CliHistory, AnOrphanAndARecoverCutShortAreListedForWhatTheyAre) {
+  TTempFolder dir;
+  TTempFolder state;
+  for (const char* name : {"one.txt", "two.txt"}) dir.WriteFile(name, name);
+  const std::vector<std::string> env{"XDG_STATE_HOME=" + state.Path().string()};
+  const std::string records = state.Folder() + "veltrane/";
+  // The orphan: a pass saved to a file, which then takes the place of its journal.
+  ASSERT_EQ(
+      RunProgram({"-x", "-m", "one.txt", "-o", state.File("one.vtr"), dir.Folder(), "insert", "a-", "--at", "begin"},
+                 dir.Path(), env)
+          .Exit,
+      0);
+  const std::vector<std::string> first = Lines(RunProgram({"history", "-f", "json"}, dir.Path(), env).Out);
+  ASSERT_EQ(first.size(), 1U);
+  const std::string journal = JsonField(first[0], "journal");
+  std::filesystem::rename(state.File("one.vtr"), journal.substr(0, journal.size() - 4) + ".vtr");
+  std::filesystem::remove(journal);
+  // A pass over two.txt, and a recover of it killed after its first append.
+  ASSERT_EQ(RunProgram({"-x", "-m", "two.txt", dir.Folder(), "insert", "b-"}, dir.Path(), env).Exit, 0);
+  std::vector<std::string> killed = env;
+  killed.push_back("VELTRANE_TEST_KILL_APPEND=2");
+  RunProgram({"recover", "--last"}, dir.Path(), killed);
+
+  const std::vector<std::string> lines = Lines(RunProgram({"history", "-f", "json"}, dir.Path(), env).Out);
+  ASSERT_EQ(lines.size(), 3U) << RunProgram({"history", "-f", "tsv"}, dir.Path(), env).Out;
+  std::string orphan;
+  std::string recover;
+  for (const std::string& line : lines) {
+    const std::string said = JsonField(line, "state");
+    if (said == "orphan, no journal") orphan = JsonField(line, "id");
+    if (said == "recover cut short") recover = JsonField(line, "id");
+  }
+  ASSERT_FALSE(orphan.empty());
+  ASSERT_FALSE(recover.empty());
+
+  const TRun refused = RunProgram({"recover", recover}, dir.Path(), env);
+  EXPECT_EQ(refused.Exit, 2);
+  EXPECT_NE(refused.Err.find("cut short"), std::string::npos) << refused.Err;
+  const TRun shown = RunProgram({"show", orphan, "-f", "tsv"}, dir.Path(), env);
+  EXPECT_EQ(shown.Exit, 0) << shown.Err;
+  EXPECT_EQ(shown.Out, "one.txt\ta-one.txt\t" + dir.Folder() + "\tOk\n");
+  const TRun undone = RunProgram({"recover", orphan}, dir.Path(), env);
+  EXPECT_EQ(undone.Exit, 0) << undone.Err;
+  EXPECT_TRUE(dir.Exists("one.txt"));
+  // The pass the recover was cut short in is finished by recover --last.
+  EXPECT_EQ(RunProgram({"recover", "--last"}, dir.Path(), env).Exit, 0);
+  EXPECT_EQ(dir.Names(), (std::set<std::string>{"one.txt", "two.txt"}));
 }
 
 TEST(CliHistory, TheKeptPassesFollowTheOptionsAndTheConfiguration) {

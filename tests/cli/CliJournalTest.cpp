@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/CliTestSupport.h"
+#include "results/PassJournals.h"
 #include "support/TempFolder.h"
 
 namespace vt::test {
@@ -110,15 +111,20 @@ TEST(CliJournal, RecoverLastTakesTheNewestUnfinishedPassAndPassesOverWhatItUndid
   EXPECT_EQ(dir.Names(), before);
 }
 
-TEST(CliJournal, UndoingTheRecordByItsNameMarksItsJournalToo) {
+// An older version kept a result file beside each journal: undoing that file
+// marks the journal beside it, as it did then.
+TEST(CliJournal, UndoingAnOlderVersionsRecordByItsNameMarksItsJournalToo) {
   TTempFolder dir;
   TTempFolder state;
   const std::set<std::string> before = MakeFiles(dir);
   const std::vector<std::string> env{"XDG_STATE_HOME=" + state.Path().string()};
-  ASSERT_EQ(RunProgram({"-x", dir.Folder(), "insert", "new-", "--at", "begin"}, dir.Path(), env).Exit, 0);
-  const std::vector<fs::path> records = FilesEndingWith(state.Path() / "veltrane", ".vtr");
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(RunProgram({"recover", records[0].string()}, dir.Path(), env).Exit, 0);
+  const std::string saved = state.File("saved.vtr");
+  ASSERT_EQ(RunProgram({"-x", "-o", saved, dir.Folder(), "insert", "new-", "--at", "begin"}, dir.Path(), env).Exit, 0);
+  const std::vector<fs::path> journals = FilesEndingWith(state.Path() / "veltrane", ".vtj");
+  ASSERT_EQ(journals.size(), 1u);
+  const std::string record = ResultPathFor(journals[0].string());
+  fs::copy_file(saved, record);
+  EXPECT_EQ(RunProgram({"recover", record}, dir.Path(), env).Exit, 0);
   EXPECT_EQ(dir.Names(), before);
   EXPECT_EQ(RunProgram({"recover", "--last"}, dir.Path(), env).Exit, 2);
   EXPECT_EQ(dir.Names(), before);
@@ -168,16 +174,20 @@ TEST(CliJournal, RenumberingShiftsAreUndoneInOneRecover) {
     const std::vector<std::string> env{"XDG_STATE_HOME=" + state.Path().string()};
     std::vector<std::string> passEnv = env;
     if (c.KillAt != nullptr) passEnv.push_back(std::string("VELTRANE_TEST_KILL_APPEND=") + c.KillAt);
-    const TRun pass =
-        RunProgram({"-x", "-y", dir.Folder(), "number", "--start", "1", "--order", "natural"}, dir.Path(), passEnv);
+    std::vector<std::string> args{"-x", "-y", dir.Folder(), "number", "--start", "1", "--order", "natural"};
+    if (c.FromResultFile) args.insert(args.end(), {"-o", state.File("saved.vtr")});
+    const TRun pass = RunProgram(args, dir.Path(), passEnv);
     ASSERT_EQ(pass.Exit, c.KillAt != nullptr ? 128 + SIGKILL : 0) << pass.Err;
     ASSERT_FALSE(dir.Exists(std::to_string(c.Files + 1) + ".txt"));
     ASSERT_TRUE(dir.Exists("1.txt"));
     std::vector<std::string> recover{"recover", "--last"};
     if (c.FromResultFile) {
-      const std::vector<fs::path> records = FilesEndingWith(state.Path() / "veltrane", ".vtr");
-      ASSERT_EQ(records.size(), 1u);
-      recover = {"recover", records[0].string()};
+      // The result file an older version kept beside the journal.
+      const std::vector<fs::path> journals = FilesEndingWith(state.Path() / "veltrane", ".vtj");
+      ASSERT_EQ(journals.size(), 1u);
+      const std::string record = ResultPathFor(journals[0].string());
+      fs::copy_file(state.File("saved.vtr"), record);
+      recover = {"recover", record};
     }
     const TRun undone = RunProgram(recover, dir.Path(), env);
     EXPECT_EQ(undone.Exit, 0) << undone.Err;

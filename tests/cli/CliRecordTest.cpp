@@ -128,7 +128,7 @@ TEST(CliRecord, TermHupAndAClosedPipeStopAPassWithEveryRenameSaved) {
   }
 }
 
-TEST(CliRecord, RealPassWithoutSaveKeepsAnAutomaticFileThatRecoverLastUndoes) {
+TEST(CliRecord, RealPassWithoutSaveKeepsItsJournalAloneThatRecoverLastUndoes) {
   TTempFolder dir;
   TTempFolder state;
   dir.WriteFile("a.txt", "one");
@@ -136,29 +136,22 @@ TEST(CliRecord, RealPassWithoutSaveKeepsAnAutomaticFileThatRecoverLastUndoes) {
 
   const TRun pass = RunProgram({"-x", dir.Folder(), "insert", "new-"}, dir.Path(), env);
   ASSERT_EQ(pass.Exit, 0) << pass.Err;
-  const std::vector<std::string> files = [&] {
-    std::vector<std::string> names;
-    for (const std::string& name : Names(state.Path() / "veltrane"))
-      if (name.ends_with(".vtr")) names.push_back(name);
-    return names;
-  }();
+  // One file per pass: the journal, for the user alone, and no result file beside it.
+  const std::set<std::string> files = Names(state.Path() / "veltrane");
   ASSERT_EQ(files.size(), 1u);
-  // Its journal beside it, for the user alone.
-  const fs::path journal = state.Path() / "veltrane" / (files[0].substr(0, files[0].size() - 4) + ".vtj");
+  ASSERT_TRUE(files.begin()->ends_with(".vtj")) << *files.begin();
+  const std::string journal = (state.Path() / "veltrane" / *files.begin()).string();
   EXPECT_EQ(fs::status(journal).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_EQ(fs::status(state.Path() / "veltrane" / files[0]).permissions(),
-            fs::perms::owner_read | fs::perms::owner_write);
-  const std::string automatic = (state.Path() / "veltrane" / files[0]).string();
-  EXPECT_NE(pass.Err.find("rows saved to " + automatic), std::string::npos) << pass.Err;
-  EXPECT_NE(pass.Err.find("veltrane-cli recover " + automatic), std::string::npos) << pass.Err;
+  EXPECT_NE(pass.Err.find("rows kept in " + journal), std::string::npos) << pass.Err;
+  EXPECT_NE(pass.Err.find("veltrane-cli recover " + journal), std::string::npos) << pass.Err;
   EXPECT_EQ(dir.Names(), std::set<std::string>{"anew-.txt"});
 
   const TRun recover = RunProgram({"recover", "--last"}, dir.Path(), env);
   EXPECT_EQ(recover.Exit, 0) << recover.Err;
   EXPECT_EQ(dir.Names(), std::set<std::string>{"a.txt"});
   EXPECT_EQ(dir.ReadFile("a.txt"), "one");
-  // A recover keeps no automatic file of its own, and the pass's journal says it was undone.
-  EXPECT_EQ(Names(state.Path() / "veltrane").size(), 2u);
+  // A recover keeps no file of its own, and the pass's journal says it was undone.
+  EXPECT_EQ(Names(state.Path() / "veltrane"), files);
   const TRun again = RunProgram({"recover", "--last"}, dir.Path(), env);
   EXPECT_EQ(again.Exit, 2) << again.Err;
   EXPECT_EQ(dir.Names(), std::set<std::string>{"a.txt"});
@@ -187,7 +180,8 @@ TEST(CliRecord, AutomaticFilesFollowHomeKeepTheNewestFiftyAndNoSaveMakesNone) {
   const TRun pass = RunProgram({"-x", dir.Folder(), "insert", "c"}, dir.Path(), env);
   EXPECT_EQ(pass.Exit, 0) << pass.Err;
   const std::set<std::string> after = Names(folder);
-  EXPECT_EQ(after.size(), 50u + 2u);  // the automatic files, the pass's journal, and the one that is not
+  // 49 older passes, the pass's journal, and the file that is not a pass.
+  EXPECT_EQ(after.size(), 50u + 1u);
   EXPECT_TRUE(after.count("mine.vtr"));
   EXPECT_EQ(dir.Names(), std::set<std::string>{"abc.txt"});
 }
@@ -196,7 +190,7 @@ TEST(CliRecord, RecoverLastWithoutAutomaticFilesRenamesNothing) {
   TTempFolder state;
   const TRun run = RunProgram({"recover", "--last"}, state.Path(), {"XDG_STATE_HOME=" + state.Path().string()});
   EXPECT_EQ(run.Exit, 2);
-  EXPECT_NE(run.Err.find("no automatic result file"), std::string::npos) << run.Err;
+  EXPECT_NE(run.Err.find("no kept pass to undo"), std::string::npos) << run.Err;
 }
 
 // A result file can come from anywhere: recover acts only where a pass could have.

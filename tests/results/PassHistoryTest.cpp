@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "passes/PassJournalWriter.h"
 #include "platform/AppendFile.h"
 #include "results/PassHistory.h"
+#include "results/ResultFile.h"
 #include "results/UndoneMark.h"
 #include "support/TempFolder.h"
 
@@ -146,16 +148,93 @@ TEST(PassHistory, StateAndCountsComeFromTheJournalsEnds) {
   }
 }
 
-TEST(PassHistory, ReadsNoRecoverJournalNorOtherFile) {
+TEST(PassHistory, ReadsARecoverJournalAsOneButNoOtherFile) {
   TTempFolder dir;
   TPassJournalWriter recover;
   ASSERT_EQ(recover.Create(dir.File("r.vtj"), TDurability::Kernel, {TJournalKind::Recover, 1, "/x.vtj", "recover"}), 0);
   recover.Finish(TJournalEnd::Completed);
+  const TExpected<THistoryEntry, int> entry = ReadHistoryEntry(dir.File("r.vtj"));
+  ASSERT_TRUE(entry.HasValue());
+  EXPECT_EQ(entry->Kind, THistoryKind::Recover);
+  EXPECT_EQ(entry->Folder, "/x.vtj");
   dir.WriteFile("text.vtj", "not a journal at all");
-  for (const char* name : {"r.vtj", "text.vtj", "missing.vtj"}) {
+  for (const char* name : {"text.vtj", "missing.vtj"}) {
     SCOPED_TRACE(name);
     EXPECT_FALSE(ReadHistoryEntry(dir.File(name)).HasValue());
   }
+}
+
+// Besides the passes, what a person may need of the folder: an older
+// version's result file whose journal is gone, and a recover that never
+// ended. A recover that ended, and a result file beside its journal, are not
+// entries of their own.
+TEST(PassHistory, OrphansAndRecoversCutShortAreListedForWhatTheyAre) {
+  TTempFolder records;
+  TTempFolder files;
+  const std::string folder = files.Folder();
+  WriteJournal(records.File("2026-12-09_10-00-00.vtj"), 100, {{folder, "a", "b"}});
+  // The result file an older version kept beside that journal.
+  TResultTable beside;
+  beside.AppendRows({TResultRow::FromTexts("a", "b", folder, "Ok")});
+  ASSERT_TRUE(SaveResultFile(beside, records.File("2026-12-09_10-00-00.vtr")));
+  // An orphan: 2 rows, 1 of them renamed.
+  TResultTable orphan;
+  orphan.AppendRows({TResultRow::FromTexts("c", "d", folder, "Ok"), TResultRow::FromTexts("e", "e", folder, "Error")});
+  ASSERT_TRUE(SaveResultFile(orphan, records.File("2026-12-08_09-00-00.vtr")));
+  // A recover cut short, and one that ended.
+  for (const bool ended : {false, true}) {
+    TPassJournalWriter recover;
+    const std::string name = ended ? "2026-12-09_10-00-02.vtj" : "2026-12-09_10-00-01.vtj";
+    ASSERT_EQ(recover.Create(
+                  records.File(name), TDurability::Kernel,
+                  {TJournalKind::Recover, ended ? 300U : 200U, records.File("2026-12-09_10-00-00.vtj"), "recover"}),
+              0);
+    const std::vector<TJournalEntry> intent{{0, folder, "b", "a", TRenameStatus::rsCanBeRenamed, 0, true}};
+    ASSERT_TRUE(recover.Intend(intent));
+    if (ended) {
+      ASSERT_EQ(recover.Finish(TJournalEnd::Completed), 0);
+    } else {
+      // Killed: the lock goes with the process, the end mark never comes.
+      std::string bytes;
+      ASSERT_EQ(recover.Finish(TJournalEnd::Completed), 0);
+      ASSERT_EQ(ReadWholeFile(records.File(name), bytes), 0);
+      std::size_t offset = kJournalSignature.size();
+      std::size_t kept = offset;
+      while (const auto block = NextJournalBlock(bytes, offset))
+        if (static_cast<TJournalBlock>((*block)[0]) == TJournalBlock::Intents) kept = offset;
+      std::filesystem::resize_file(records.File(name), kept);
+    }
+  }
+  const std::vector<THistoryEntry> history = ReadHistory(records.Folder());
+  struct Expected {
+    THistoryKind Kind;
+    std::string File;
+    std::optional<std::uint64_t> Renamed;
+  };
+  // The orphan was written now, after the journals' starts in 1970.
+  const std::vector<Expected> expected{
+      {THistoryKind::Orphan, records.File("2026-12-08_09-00-00.vtr"), 1},
+      {THistoryKind::Recover, records.File("2026-12-09_10-00-01.vtj"), std::nullopt},
+      {THistoryKind::Pass, records.File("2026-12-09_10-00-00.vtj"), 1},
+  };
+  ASSERT_EQ(history.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE(expected[i].File);
+    EXPECT_EQ(history[i].Kind, expected[i].Kind);
+    EXPECT_EQ(history[i].Journal, expected[i].File);
+    if (expected[i].Renamed) {
+      EXPECT_EQ(history[i].Renamed, expected[i].Renamed);
+    }
+    EXPECT_TRUE(FindHistoryEntry(history, history[i].Id).Index == i);
+  }
+  EXPECT_EQ(history[0].Rows, 2U);
+  EXPECT_EQ(history[0].Folder, folder);
+  EXPECT_EQ(history[1].State, TPassState::Unfinished);
+  EXPECT_EQ(history[1].Folder, records.File("2026-12-09_10-00-00.vtj"));
+  // Neither stands for a later pass of another; an orphan's own later passes are found.
+  EXPECT_FALSE(Stands(history[0]));
+  EXPECT_FALSE(Stands(history[1]));
+  EXPECT_TRUE(Stands(history[2]));
 }
 
 TEST(PassHistory, NewestFirstAndFoundByIdOrName) {

@@ -13,7 +13,6 @@
 #include "results/JournalReader.h"
 #include "results/PassJournals.h"
 #include "results/PassRecordKeeper.h"
-#include "results/ResultFile.h"
 #include "support/TempFolder.h"
 
 namespace vt::test {
@@ -50,14 +49,13 @@ class PassRecordKeeperTest : public ::testing::Test {
     return writer;
   }
 
-  // The record the journal became: ended, and a result file with every row.
+  // The record the journal became: ended, with every row, and no result file beside it.
   static void ExpectComplete(const std::string& journalPath, std::size_t rows) {
     TExpected<TJournal, int> journal = LoadJournal(journalPath);
     ASSERT_TRUE(journal) << journal.Error();
     EXPECT_EQ(journal->End, TJournalEnd::Completed);
-    TResultTable table;
-    ASSERT_TRUE(LoadResultFile(ResultPathFor(journalPath), table));
-    EXPECT_EQ(table.RowCount(), rows);
+    EXPECT_EQ(journal->Rows.size(), rows);
+    EXPECT_FALSE(fs::exists(ResultPathFor(journalPath)));
   }
 
   TTempFolder Dir;
@@ -84,7 +82,7 @@ TEST_F(PassRecordKeeperTest, TheRecordIsTakenOnceTheWorkerHasKeptIt) {
   ASSERT_TRUE(record);
   EXPECT_TRUE(record->Ok());
   EXPECT_EQ(record->Journal, path);
-  EXPECT_EQ(record->Record, ResultPathFor(path));
+  EXPECT_EQ(record->Record, path);
   EXPECT_EQ(record->Renamed, 3u);
   ExpectComplete(path, 3);
   // Taken: the next taker finds nothing, so no record is reported twice.
@@ -114,20 +112,19 @@ TEST_F(PassRecordKeeperTest, AKeeperDestroyedWhileKeepingLeavesTheRecordComplete
   ExpectComplete(path, 20000);
 }
 
-TEST_F(PassRecordKeeperTest, AFailedSaveReachesTheTakerWithTheJournalLeft) {
-  std::unique_ptr<TPassJournalWriter> journal = RenamedJournal(2);
-  const std::string path = journal->Path();
-  // Something else holds the record's name: the save must fail.
-  fs::create_directories(ResultPathFor(path) + "/taken");
+TEST_F(PassRecordKeeperTest, TheKeeperPrunesTheFolderToWhatItIsToKeep) {
+  std::unique_ptr<TPassJournalWriter> first = RenamedJournal(2);
+  const std::string firstPath = first->Path();
+  ASSERT_EQ(first->Finish(TJournalEnd::Completed), 0);
+  std::unique_ptr<TPassJournalWriter> second = RenamedJournal(2);
+  const std::string secondPath = second->Path();
   TPassRecordKeeper keeper;
-  keeper.Keep(std::move(journal), TPassStopped::No, 50);
+  keeper.Keep(std::move(second), TPassStopped::No, 1);
   const std::optional<TPassRecord> record = keeper.Take();
   ASSERT_TRUE(record);
-  EXPECT_FALSE(record->Ok());
-  EXPECT_FALSE(record->Saved);
-  EXPECT_EQ(record->Record, "");
-  EXPECT_EQ(record->Renamed, 2u);
-  EXPECT_TRUE(fs::exists(path));
+  EXPECT_TRUE(record->Ok());
+  EXPECT_FALSE(fs::exists(firstPath));
+  ExpectComplete(secondPath, 2);
 }
 
 // A record nobody took before the next pass ended is still kept whole.

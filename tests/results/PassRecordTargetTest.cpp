@@ -49,17 +49,18 @@ TEST_F(PassRecordTarget, TheRowsGoWhereTheTargetSaysAndTheJournalStaysWhileItHol
     const char* What;
     TRecordPlace Place;
     bool Row;
-    TAtPath AtPath;    // what the result file's path holds before the end
+    TAtPath AtPath;    // what the result file's path holds before the end (automatic: the name beside the journal)
     bool Created;      // the target's file was made for this pass
-    bool Saved;        // the result file is written
+    bool Saved;        // the record is kept
     bool JournalKept;  // the journal is still there
     bool FileLeft;     // something is at the result file's path afterwards
   };
   const std::vector<Case> cases = {
-      {"automatic", TRecordPlace::Automatic, true, TAtPath::Nothing, false, true, true, true},
+      // The journal is the record: no result file is made beside it, and what is there stays as it was.
+      {"automatic", TRecordPlace::Automatic, true, TAtPath::Nothing, false, true, true, false},
       {"automatic, no row", TRecordPlace::Automatic, false, TAtPath::Nothing, false, true, false, false},
-      {"automatic, reserved, no row", TRecordPlace::Automatic, false, TAtPath::EmptyFile, true, true, false, false},
-      {"automatic, a link planted", TRecordPlace::Automatic, true, TAtPath::LinkToFile, false, false, true, true},
+      {"automatic, a file there", TRecordPlace::Automatic, true, TAtPath::EmptyFile, false, true, true, true},
+      {"automatic, a link planted", TRecordPlace::Automatic, true, TAtPath::LinkToFile, false, true, true, true},
       {"named", TRecordPlace::Named, true, TAtPath::EmptyFile, true, true, true, true},
       {"named through a link", TRecordPlace::Named, true, TAtPath::LinkToFile, false, true, true, true},
       {"named, created, no row", TRecordPlace::Named, false, TAtPath::EmptyFile, true, true, false, false},
@@ -90,15 +91,24 @@ TEST_F(PassRecordTarget, TheRowsGoWhereTheTargetSaysAndTheJournalStaysWhileItHol
     EXPECT_EQ(fs::exists(record.Journal), c.JournalKept);
     EXPECT_EQ(record.JournalRemoved, !c.JournalKept);
     EXPECT_EQ(fs::exists(fs::symlink_status(path)), c.FileLeft);
-    const bool written = c.Saved && c.Row && c.Place != TRecordPlace::None;
-    EXPECT_EQ(record.Record, written ? path : "");
+    const bool written = c.Saved && c.Row && c.Place == TRecordPlace::Named;
+    const bool kept = c.Row && c.Place == TRecordPlace::Automatic;
+    EXPECT_EQ(record.Record, written ? path : kept ? record.Journal : "");
     if (written) {
       TResultTable table;
       ASSERT_TRUE(LoadResultFile(path, table));
       ASSERT_EQ(table.RowCount(), 1u);
       EXPECT_EQ(table.Row(0).NewName, "xa");
     }
-    // A link at the automatic record's name is refused; the file it points at stays untouched.
+    if (kept) {
+      TExpected<TJournal, int> journal = LoadJournal(record.Journal);
+      ASSERT_TRUE(journal) << journal.Error();
+      EXPECT_EQ(journal->End, TJournalEnd::Completed);
+      EXPECT_EQ(journal->Rows.size(), 1u);
+      EXPECT_EQ(fs::status(record.Journal).permissions() & fs::perms::all,
+                fs::perms::owner_read | fs::perms::owner_write);
+    }
+    // Nothing is written at the name beside an automatic record; the file a link there points at stays untouched.
     if (c.AtPath == TAtPath::LinkToFile && c.Place == TRecordPlace::Automatic) {
       EXPECT_EQ(Dir.ReadFile("elsewhere"), "");
     }

@@ -1,7 +1,8 @@
-// A pass's journal turned into its record: the rows settled from the disk, the
-// result file private, and the journal kept whenever the record falls short.
+// A pass's journal kept as its record: ended, private, never read back, and
+// kept whenever the record falls short.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -12,8 +13,8 @@
 #include "results/JournalReader.h"
 #include "results/PassJournals.h"
 #include "results/PassRecord.h"
-#include "results/ResultFile.h"
 #include "results/UndoneMark.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 namespace vt::test {
@@ -101,36 +102,50 @@ TEST_F(PassRecordTest, AJournalThatCannotBeMadeSaysWhyAndTheFolderIsStillWarnedO
   }
 }
 
-TEST_F(PassRecordTest, TheRecordHoldsTheRowsSettledFromTheDiskAndIsPrivate) {
+TEST_F(PassRecordTest, TheJournalIsTheRecordWithItsEndMarkAndIsPrivate) {
   TPassJournalWriter writer;
   RenameOne(writer);
   EXPECT_EQ(fs::status(Records()).permissions() & fs::perms::all, fs::perms::owner_all);
   const TPassRecord record = KeepPassRecord(writer, true, 50);
   ASSERT_TRUE(record.Ok());
   EXPECT_EQ(record.Renamed, 1u);
-  EXPECT_EQ(record.Record, ResultPathFor(record.Journal));
+  EXPECT_EQ(record.Rows, 1u);
+  EXPECT_EQ(record.Record, record.Journal);
+  EXPECT_FALSE(fs::exists(ResultPathFor(record.Journal)));
   EXPECT_EQ(fs::status(record.Record).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
-  TResultTable table;
-  ASSERT_TRUE(LoadResultFile(record.Record, table));
-  ASSERT_EQ(table.RowCount(), 1u);
-  EXPECT_EQ(table.Row(0).NewName, "xa");
   TExpected<TJournal, int> loaded = LoadJournal(record.Journal);
   ASSERT_TRUE(loaded) << loaded.Error();
   TJournal& journal = *loaded;
   EXPECT_EQ(journal.End, TJournalEnd::Stopped);
+  ASSERT_EQ(journal.Rows.size(), 1u);
+  EXPECT_EQ(journal.Rows[0].NewName, "xa");
 }
 
-TEST_F(PassRecordTest, ARecordThatCannotBeWrittenLeavesTheJournalAndSaysHowManyWereRenamed) {
-  TPassJournalWriter writer;
-  RenameOne(writer);
-  // Something else holds the record's name: the save must fail.
-  fs::create_directories(ResultPathFor(writer.Path()) + "/taken");
-  const TPassRecord record = KeepPassRecord(writer, false, 50);
-  EXPECT_FALSE(record.Ok());
-  EXPECT_FALSE(record.Saved);
-  EXPECT_EQ(record.Record, "");
-  EXPECT_EQ(record.Renamed, 1u);
-  EXPECT_TRUE(fs::exists(record.Journal));
+// The last write (outcomes and end mark) refused by the disk: the record says
+// so, and the journal stays as a pass that never ended, to be offered again.
+TEST_F(PassRecordTest, ALastWriteThatFailsIsReportedAndTheJournalStaysUnfinished) {
+  for (const TRecordPlace place : {TRecordPlace::Automatic, TRecordPlace::None}) {
+    SCOPED_TRACE(place == TRecordPlace::Automatic ? "automatic" : "none");
+    fs::remove_all(Records());
+    TPassJournalWriter writer;
+    RenameOne(writer);
+    std::vector<TJournalEntry> outcome{{0, Files(), "a", "xa", TRenameStatus::rsOk, 0, true}};
+    writer.Settled(outcome);
+    TPassRecord record;
+    {
+      const TFileSizeLimit limit(fs::file_size(writer.Path()));
+      ASSERT_TRUE(limit.Applied());
+      record = FinishRenameRecord(writer, TPassStopped::No, {place, {}, false, TRetention{}});
+    }
+    EXPECT_EQ(record.JournalError, EFBIG);
+    EXPECT_FALSE(record.Ok());
+    EXPECT_EQ(record.Renamed, 1u);
+    EXPECT_FALSE(record.JournalRemoved);
+    TJournal journal;
+    const std::optional<TRecordFile> unfinished = UnfinishedPass(Records(), journal);
+    ASSERT_TRUE(unfinished);
+    EXPECT_EQ(unfinished->Journal, record.Journal);
+  }
 }
 
 TEST_F(PassRecordTest, APassWithoutRowsLeavesNothing) {

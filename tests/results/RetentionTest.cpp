@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -46,10 +47,11 @@ TEST(Retention, TheConfigurationSetsTheLimits) {
 }
 
 TEST(Retention, PruneKeepsTheNewestWithinBothLimits) {
-  enum class TEnds { Yes, Never };
+  enum class TEnds { Yes, Never, Orphan };  // Orphan: an older version's result file alone, no journal
   struct TPass {
     std::size_t Rows;  // of about 100 bytes each
     TEnds Ends = TEnds::Yes;
+    std::size_t ResultBytes = 0;  // an older version's result file beside the journal, or the orphan's
   };
   struct Case {
     const char* What;
@@ -64,13 +66,29 @@ TEST(Retention, PruneKeepsTheNewestWithinBothLimits) {
       {"whichever is less", {{10}, {1}, {1}, {1}}, {3, 2 * tenRows}, {false, true, true, true}},
       {"the newest, however large", {{1}, {30}}, {50, tenRows}, {false, true}},
       {"a pass that never ended", {{1}, {1, TEnds::Never}, {1}, {1}}, {1, UINT64_MAX}, {false, true, false, true}},
+      // One kept file per pass now; what an older version kept beside a journal goes with it.
+      {"a result file beside counts in the bytes",
+       {{10, TEnds::Yes, tenRows}, {10}, {10}},
+       {50, 3 * tenRows},
+       {false, true, true}},
+      {"a result file beside is no pass of its own",
+       {{1, TEnds::Yes, 100}, {1, TEnds::Yes, 100}, {1}},
+       {3, UINT64_MAX},
+       {true, true, true}},
+      {"an orphan is a pass", {{0, TEnds::Orphan, 100}, {1}, {1}}, {2, UINT64_MAX}, {false, true, true}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.What);
     TTempFolder records;
     std::vector<std::string> journals;
+    std::vector<std::string> results;
     for (std::size_t i = 0; i < c.Passes.size(); ++i) {
       const std::string path = records.File("2026-12-09_10-00-0" + std::to_string(i) + ".vtj");
+      const std::string result = ResultPathFor(path);
+      if (c.Passes[i].ResultBytes > 0) std::ofstream(result) << std::string(c.Passes[i].ResultBytes, 'r');
+      results.push_back(c.Passes[i].ResultBytes > 0 ? result : std::string());
+      journals.push_back(c.Passes[i].Ends == TEnds::Orphan ? std::string() : path);
+      if (c.Passes[i].Ends == TEnds::Orphan) continue;
       TPassJournalWriter writer;
       ASSERT_EQ(writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, 100 + i, "/f/", "case upper"}), 0);
       // An entry only views its names: they live here until the journal is written.
@@ -92,11 +110,14 @@ TEST(Retention, PruneKeepsTheNewestWithinBothLimits) {
         writer.Finish(TJournalEnd::Completed);
         std::filesystem::resize_file(path, intents);
       }
-      journals.push_back(path);
     }
     PruneRecords(records.Folder(), c.Keep);
-    for (std::size_t i = 0; i < journals.size(); ++i)
-      EXPECT_EQ(std::filesystem::exists(journals[i]), c.Kept[i]) << journals[i];
+    for (std::size_t i = 0; i < journals.size(); ++i) {
+      for (const std::string& file : {journals[i], results[i]})
+        if (!file.empty()) {
+          EXPECT_EQ(std::filesystem::exists(file), c.Kept[i]) << file;
+        }
+    }
   }
 }
 

@@ -436,7 +436,9 @@ TEST_F(Form1Controls, ResultFileDialogs) {
           ASSERT_NE(dialog, nullptr);
           EXPECT_EQ(dialog->acceptMode(), d.Mode);
           EXPECT_EQ(dialog->defaultSuffix(), "vtr");
-          EXPECT_EQ(dialog->nameFilters(), QStringList{"Veltrane File Result (*.vtr)"});
+          EXPECT_EQ(dialog->nameFilters(),
+                    QStringList{d.Mode == QFileDialog::AcceptOpen ? "Veltrane File Result or Journal (*.vtr *.vtj)"
+                                                                  : "Veltrane File Result (*.vtr)"});
           dialog->reject();
         })
         .Run([&] { test::Named<QAction>(Form, d.Command)->trigger(); });

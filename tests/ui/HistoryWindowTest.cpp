@@ -23,6 +23,7 @@
 #include "passes/PassJournalWriter.h"
 #include "passes/RunControl.h"
 #include "results/PassHistory.h"
+#include "results/ResultFile.h"
 #include "ui/Form1.h"
 #include "ui/HistoryWindow.h"
 
@@ -150,6 +151,34 @@ TEST_F(HistoryWindowTest, AnEarlierPassIsUndoneWithTheLaterOneThatRenamedItsFile
   const std::vector<THistoryEntry> after = ReadHistory(Records);
   ASSERT_EQ(after.size(), 2U);
   for (const THistoryEntry& entry : after) EXPECT_EQ(entry.State, TPassState::Undone) << entry.Id;
+}
+
+// An older version's result file whose journal is gone is listed as an
+// orphan, and choosing it loads its rows for Recover as Load Result would.
+TEST_F(HistoryWindowTest, AnOrphanIsListedForWhatItIsAndChoosingItLoadsItsRows) {
+  File("b");
+  TResultTable orphan;
+  orphan.AppendRows({TResultRow::FromTexts("a", "b", Here(), "Ok")});
+  ASSERT_TRUE(SaveResultFile(orphan, Records + "2026-12-08_09-00-00.vtr"));
+  TForm1 form;
+  form.show();
+  test::Named<QAction>(form, "HistoryItem")->trigger();
+  auto* window = form.findChild<THistoryWindow*>("HistoryWindow");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return !window->Reading(); }));
+  const QStandardItemModel& model = *test::Named<QStandardItemModel>(*window, "HistoryModel");
+  ASSERT_EQ(model.rowCount(), 1);
+  EXPECT_EQ(model.item(0, 5)->text(), "orphan, no journal");
+  EXPECT_EQ(model.item(0, 2)->text().toStdString(), Here());
+  EXPECT_EQ(model.item(0, 4)->text(), "1");
+  test::TModalScript script;
+  script.Run([&] { test::Named<QPushButton>(*window, "BtHistoryLoad")->click(); });
+  EXPECT_EQ(script.Unexpected(), 0);
+  ASSERT_EQ(form.ResultTable().RowCount(), 1U);
+  EXPECT_EQ(form.ResultTable().Rows()[0].NewName, "b");
+  test::Named<QToolButton>(form, "SpBtUndo")->click();
+  ASSERT_TRUE(WaitUntil([&] { return Exists("a") && !form.RunControl().PassAlive(); }));
+  EXPECT_FALSE(Exists("b"));
 }
 
 }  // namespace
