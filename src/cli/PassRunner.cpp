@@ -35,6 +35,12 @@ void TPassRunner::RunRecover(IPassJournal* journal) {
   Wait(TStoppable::No);
 }
 
+void TPassRunner::RunRecover(TUndoList rows, IPassJournal* journal) {
+  Stopped_ = false;
+  Control_.Recover(std::move(rows), journal);
+  Wait(TStoppable::No);
+}
+
 void TPassRunner::PassStarted(TPassKind kind) {
   Kind_ = kind;
   Started_ = std::chrono::steady_clock::now();

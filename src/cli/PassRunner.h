@@ -45,6 +45,8 @@ class TPassRunner final : private IPassEvents {
   TPassEnd RunSearch(TSearchPassOptions options, const TRenameSettings& settings, bool simulate);
   // The row sink's table holds the rows to undo. A recover has no Stop.
   void RunRecover(IPassJournal* journal = nullptr);
+  // Of rows read into a list instead; the sink's table only takes the recover rows.
+  void RunRecover(TUndoList rows, IPassJournal* journal);
   // Stop for the running rename pass, as Ctrl-C gives it; on the main thread,
   // also from a row sink that finds its reader gone.
   void RequestStop();

@@ -1,6 +1,7 @@
 #include "cli/RecoverCommand.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,8 +29,18 @@ constexpr std::size_t kRecoverBatchRows = 4096;
 struct TRecoverSource {
   std::string File;
   bool IsJournal = false;
-  TJournal Journal;
+  TUndoList Rows;  // of a journal, or of a file read whole
 };
+
+// A journal's rows go straight into the list: neither the journal nor a table of its rows is held.
+std::optional<TRecoverSource> JournalSource(const std::string& file, const TCliEnvironment& environment) {
+  TExpected<TUndoList, int> rows = LoadJournalToUndo(file);
+  if (!rows) {
+    Complain(environment.Err, "Cannot open file " + TerminalText(file) + ".");
+    return std::nullopt;
+  }
+  return TRecoverSource{file, true, std::move(rows).Value()};
+}
 
 // Why recover --last did not take a newer journal, and what is left of it.
 void SayPassedOver(const TCliEnvironment& environment, const TPassedOver& over) {
@@ -52,24 +63,17 @@ void SayPassedOver(const TCliEnvironment& environment, const TPassedOver& over) 
                                   " more; veltrane-cli show " + TerminalText(over.Journal) + " lists every row");
 }
 
-// A file named on the command line; a journal is read whole, settled from the disk.
+// A file named on the command line; a journal's rows are settled from the disk.
 std::optional<TRecoverSource> NamedSource(const std::string& file, const TCliEnvironment& environment) {
+  if (FileIsJournal(file)) return JournalSource(file, environment);
   TRecoverSource source;
   source.File = file;
-  source.IsJournal = FileIsJournal(file);
-  if (!source.IsJournal) return source;
-  TExpected<TJournal, int> loaded = LoadSettledJournal(file);
-  if (!loaded) {
-    Complain(environment.Err, "Cannot open file " + TerminalText(file) + ".");
-    return std::nullopt;
-  }
-  source.Journal = std::move(loaded).Value();
   return source;
 }
 
 // The newest record whose renames stand.
 std::optional<TRecoverSource> LastSource(const TCliEnvironment& environment) {
-  TRecordToRecover last = FindRecordToRecover(environment.GetEnv, TRecordWanted::Last);
+  TRecordToRecover last = FindRecordToRecover(environment.GetEnv, TRecordWanted::Last, TJournalHeld::Streamed);
   switch (last.Miss) {
     case TRecordMiss::NoFolder:
       Complain(environment.Err, "no folder of kept passes: HOME is not set");
@@ -91,11 +95,18 @@ std::optional<TRecoverSource> LastSource(const TCliEnvironment& environment) {
   std::string what = "undoing " + TerminalText(last.File);
   if (last.IsJournal) {
     what += " (a pass of " + UtcText(last.Journal.Header.StartedUtcNs) + " in " +
-            TerminalText(last.Journal.Header.Folder) + ", " + std::to_string(RenamedRows(last.Journal)) + " renamed" +
+            TerminalText(last.Journal.Header.Folder) + ", " + std::to_string(last.Renamed) + " renamed" +
             (last.Journal.End ? "" : ", which did not end") + ")";
   }
   Complain(environment.Err, what);
-  return TRecoverSource{std::move(last.File), last.IsJournal, std::move(last.Journal)};
+  if (!last.IsJournal) return TRecoverSource{std::move(last.File), false, {}};
+  // The rows as the choice settled them, read again a block at a time.
+  TExpected<TUndoList, int> rows = last.Rows ? UndoRowsOf(*last.Rows) : TExpected<TUndoList, int>(Unexpected(EINVAL));
+  if (!rows) {
+    Complain(environment.Err, "Cannot open file " + TerminalText(last.File) + ".");
+    return std::nullopt;
+  }
+  return TRecoverSource{std::move(last.File), true, std::move(rows).Value()};
 }
 
 // Each batch is a recover of its own over the rows so far; the journal numbers the rows of them all.
@@ -120,26 +131,31 @@ TResultFileStatus RecoverInBatches(const std::string& file, TPassOutput& output,
   return status;
 }
 
+// The rows of a result file, read whole into the list.
+TResultFileStatus ReadResultRows(const std::string& file, TUndoList& rows) {
+  rows.Clear();
+  return StreamResultFile(file, [&](const TResultRow& row) {
+    rows.Add(TUndoList::TRow{row.Path(), row.NewName, row.OldName, row.KnownStatus(), TPathTexts::MayBeCut});
+    return true;
+  });
+}
+
 // A file that cannot be read renames nothing: it is read whole, or, where the
 // rows are neither saved nor shown as a table, checked first and then undone a
 // batch of rows at a time, so that memory does not grow with the file. Whether
 // it is read whole comes back in whole.
-TResultFileStatus LoadSource(TRecoverSource& source, TPassOutput& output, bool& whole) {
-  if (source.IsJournal) {
-    JournalToTable(source.Journal, output.Rows.ResultTable());
-    source.Journal = TJournal{};
-    return {};
-  }
+TResultFileStatus LoadSource(TRecoverSource& source, bool& whole) {
+  if (source.IsJournal) return {};
+  if (whole) return ReadResultRows(source.File, source.Rows);
   TUndoChains chains;
-  TResultFileStatus status = whole ? LoadResultFile(source.File, output.Rows.ResultTable())
-                                   : StreamResultFile(source.File, [&](const TResultRow& row) {
-                                       chains.Add(row);
-                                       return true;
-                                     });
+  TResultFileStatus status = StreamResultFile(source.File, [&](const TResultRow& row) {
+    chains.Add(row);
+    return true;
+  });
   // Rows that go back only after later ones are undone in one pass.
-  if (status && !whole && chains.Found()) {
+  if (status && chains.Found()) {
     whole = true;
-    status = LoadResultFile(source.File, output.Rows.ResultTable());
+    status = ReadResultRows(source.File, source.Rows);
   }
   return status;
 }
@@ -162,7 +178,7 @@ int RecoverFrom(std::optional<TRecoverSource> source, const TCliOptions& options
   bool whole = source->IsJournal || record || output.Format == TOutputFormat::Table;
   // An older version's automatic record is undone with the journal beside it: the journal says so.
   const std::string undone = JournalOfRecord(file);
-  TResultFileStatus status = LoadSource(*source, output, whole);
+  TResultFileStatus status = LoadSource(*source, whole);
   if (!status) return RefuseRecover(environment, FileMessage(status.Error().Message), record);
   TPassJournalWriter journal;
   if (const TExpected<void, std::string> started =
@@ -171,7 +187,7 @@ int RecoverFrom(std::optional<TRecoverSource> source, const TCliOptions& options
     return RefuseRecover(environment, started.Error() + "; nothing was renamed", record);
   TPassRunner runner(output.Rows, RunnerEnvironment(environment, output.StopWhen(environment)));
   if (whole)
-    runner.RunRecover(&journal);
+    runner.RunRecover(std::move(source->Rows), &journal);
   else
     status = RecoverInBatches(file, output, runner, journal);
   const bool ended =

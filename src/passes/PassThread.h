@@ -14,7 +14,7 @@
 #include "passes/PassJournal.h"
 #include "passes/RowQueue.h"
 #include "passes/SearchPassOptions.h"
-#include "passes/UndoProcessList.h"
+#include "passes/UndoList.h"
 
 namespace vt {
 

@@ -120,6 +120,15 @@ void TRunControl::Recover(IPassJournal* journal) {
   Pass_ = std::make_unique<TPassThread>(std::move(undoList), RecordAll_, RowBound_, journal);
 }
 
+void TRunControl::Recover(TUndoList rows, IPassJournal* journal) {
+  BeforeStart();
+  Running_ = true;
+  Kind_ = TPassKind::Recover;
+  Table_.Clear();
+  Events_.PassStarted(TPassKind::Recover);
+  Pass_ = std::make_unique<TPassThread>(std::move(rows), RecordAll_, RowBound_, journal);
+}
+
 void TRunControl::RequestStop() {
   if (Pass_ && Running_) Pass_->RequestStop();
 }

@@ -25,6 +25,7 @@
 #include "passes/ResultTable.h"
 #include "passes/RowQueue.h"
 #include "passes/SearchPassOptions.h"
+#include "passes/UndoList.h"
 
 namespace vt {
 
@@ -64,6 +65,10 @@ class TRunControl {
   // A recover pass over the rows of the table. Runs no checks and asks nothing.
   // journal, when given, records the renames back ahead of them.
   void Recover(IPassJournal* journal = nullptr);
+  // The same over rows read straight into a list (the table stays empty and
+  // fills with the recover rows): a front end that never shows the rows read
+  // need not hold them twice.
+  void Recover(TUndoList rows, IPassJournal* journal);
 
   // The close request: true lets the window close. A running pass is only left
   // behind after "&Yes", and then its end is waited for before anything is saved.

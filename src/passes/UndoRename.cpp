@@ -46,9 +46,12 @@ TRenameStatus TUndoRename::Undo(const std::string& path, const std::string& newN
     return TRenameStatus::rsFileNotFound;
   }
   if (error != 0) return TRenameStatus::rsError;
-  TEntryInfo info;
+  // The look the rename goes by: the file moved is the one judged here, and
+  // the check after the move still tells a stranger's file swapped in since.
+  const TLookedFile looked = Renamer_.Look(Folder_, newName);
+  const TEntryInfo& info = looked.Info;
   // Only a regular file: no pass renames folders, links, FIFOs, sockets or devices.
-  const bool found = PosixSysCalls().Lookup(Folder_.Fd(), newName.c_str(), info) == 0 && info.Regular;
+  const bool found = looked.Error == 0 && info.Regular;
   const bool newIsFile = found && file && IsRecordedFile(info, *file, Rules_.Of(file->Device));
   // Another file under the new name (the next one of a renumbering, already back) is not this row's.
   if (file && !newIsFile && IsBack(newName, oldName, *file, false)) return TRenameStatus::rsNoChange;
@@ -59,7 +62,7 @@ TRenameStatus TUndoRename::Undo(const std::string& path, const std::string& newN
     error = EPERM;
     return TRenameStatus::rsError;
   }
-  error = Renamer_.Rename(Folder_, newName, oldName);
+  error = Renamer_.Rename(Folder_, newName, oldName, looked);
   // Two spellings of one file: back already when the folder lists the old one.
   if (error == EEXIST && newIsFile && IsBack(newName, oldName, *file, true)) {
     error = 0;

@@ -12,17 +12,16 @@ TUndoThread::TUndoThread(TRowQueue& rows, TUndoList undoList, const std::atomic<
   // A hidden temporary name is on record before a file goes there: a killed recover is recoverable too.
   if (Journal_ != nullptr)
     Renamer_.OnTemporaryName(
-        [this](std::string_view name) { return Journal_->Temporary(UndoingRow_, *UndoingFolder_, name); });
+        [this](std::string_view name) { return Journal_->Temporary(UndoingRow_, UndoingFolder_, name); });
 }
 
 TUndoList TUndoThread::BuildUndoList(const TResultTable& rows) {
   TUndoList list;
-  list.reserve(rows.RowCount());
   for (std::size_t i = 0; i < rows.RowCount(); ++i) {
     const TResultRow& row = rows.Row(i);
-    list.push_back(TUndoProcessList{std::string(row.Path()), row.NewName, row.OldName, row.KnownStatus(),
-                                    (row.Marks & RowMark::WholeTexts) != 0 ? TPathTexts::Whole : TPathTexts::MayBeCut,
-                                    rows.IdentityOf(i)});
+    list.Add(TUndoList::TRow{row.Path(), row.NewName, row.OldName, row.KnownStatus(),
+                             (row.Marks & RowMark::WholeTexts) != 0 ? TPathTexts::Whole : TPathTexts::MayBeCut,
+                             rows.IdentityOf(i)});
   }
   return list;
 }
@@ -53,7 +52,7 @@ void TUndoThread::RunUndo() {
 // A file a rename could not finish and left under its temporary name is
 // brought back like a renamed one; its row says "Error" all the same.
 void TUndoThread::Judge(std::size_t row) {
-  const TUndoProcessList& record = UndoList[row];
+  const TUndoList::TRow record = UndoList[row];
   TOutcome& outcome = Outcomes_[row];
   const bool stranded = record.Status == TRenameStatus::rsError && IsStrandedName(record.NewFileName);
   // Whether a pass could have made the row is checked by the rename back itself.
@@ -65,20 +64,20 @@ void TUndoThread::IndexHolders() {
   Holders_.clear();
   for (std::size_t row = 0; row < UndoList.size(); ++row)
     if (Outcomes_[row].Pending)
-      Holders_.emplace_back(FoldedNameKey(UndoList[row].Path, UndoList[row].NewFileName), row);
+      Holders_.emplace_back(FoldedNameKey(UndoList.Path(row), UndoList.NewFileName(row)), row);
   std::sort(Holders_.begin(), Holders_.end());
 }
 
 std::optional<std::size_t> TUndoThread::WaitingHolder(std::size_t row) const {
   if (!Outcomes_[row].Pending) return std::nullopt;
-  const TUndoProcessList& wanting = UndoList[row];
-  const std::uint64_t key = FoldedNameKey(wanting.Path, wanting.OldFileName);
+  const std::string_view path = UndoList.Path(row);
+  const std::string_view oldName = UndoList.OldFileName(row);
+  const std::uint64_t key = FoldedNameKey(path, oldName);
   auto it = std::lower_bound(Holders_.begin(), Holders_.end(), std::pair<std::uint64_t, std::size_t>{key, 0});
   for (; it != Holders_.end() && it->first == key; ++it) {
     const std::size_t holder = it->second;
     if (holder == row || Outcomes_[holder].State != TRowState::Waiting) continue;
-    const TUndoProcessList& holding = UndoList[holder];
-    if (holding.Path == wanting.Path && SameFoldedName(holding.NewFileName, wanting.OldFileName)) return holder;
+    if (UndoList.Path(holder) == path && SameFoldedName(UndoList.NewFileName(holder), oldName)) return holder;
   }
   return std::nullopt;
 }
@@ -108,23 +107,22 @@ bool TUndoThread::UndoPlanned() {
   if (Planned_.empty()) return true;
   Entries_.clear();
   for (const std::size_t row : Planned_) {
-    const TUndoProcessList& record = UndoList[row];
     if (Outcomes_[row].Pending)
-      Entries_.push_back(TJournalEntry{row, record.Path, record.NewFileName, record.OldFileName,
+      Entries_.push_back(TJournalEntry{row, UndoList.Path(row), UndoList.NewFileName(row), UndoList.OldFileName(row),
                                        TRenameStatus::rsCanBeRenamed, 0, true});
   }
   // No rename back without its record.
   if (Journal_ != nullptr && !Entries_.empty() && !Journal_->Intend(Entries_)) return false;
   Entries_.clear();
   for (const std::size_t row : Planned_) {
-    const TUndoProcessList& record = UndoList[row];
+    const TUndoList::TRow record = UndoList[row];
     TOutcome& outcome = Outcomes_[row];
     // Looks at the disk only now: an earlier rename back may have given this row its file.
     if (outcome.Pending) {
       UndoingRow_ = row;
-      UndoingFolder_ = &record.Path;
-      outcome.Status = Renamer_.Undo(record.Path, record.NewFileName, record.OldFileName, record.Texts, outcome.Error,
-                                     record.Identity);
+      UndoingFolder_ = record.Path;
+      outcome.Status = Renamer_.Undo(std::string(record.Path), std::string(record.NewFileName),
+                                     std::string(record.OldFileName), record.Texts, outcome.Error, record.Identity);
     }
     outcome.State = TRowState::Settled;
     const bool renamed = outcome.Status == TRenameStatus::rsOk;
@@ -150,18 +148,18 @@ void TUndoThread::PushSettled(bool all) {
 }
 
 void TUndoThread::AddUndoRow(std::size_t row) {
-  const TUndoProcessList& record = UndoList[row];
+  const TUndoList::TRow record = UndoList[row];
   const TOutcome& outcome = Outcomes_[row];
   // A recover pass never gives "No Match"; the test is kept so both passes record alike.
   if (outcome.Status == TRenameStatus::rsNoMatch && !RecordAllMessages_.load(std::memory_order_relaxed)) return;
   if (!RowPath || *RowPath != record.Path) RowPath = std::make_shared<const std::string>(record.Path);
   const bool renamed = outcome.Status == TRenameStatus::rsOk;
-  Rows_.Push(TPassRow{RowPath, outcome.Pending ? record.NewFileName : record.OldFileName,
-                      renamed ? record.OldFileName : std::string(), outcome.Status, outcome.Error});
+  Rows_.Push(TPassRow{RowPath, std::string(outcome.Pending ? record.NewFileName : record.OldFileName),
+                      renamed ? std::string(record.OldFileName) : std::string(), outcome.Status, outcome.Error});
 }
 
 void TUndoThread::FreeUndoList() {
-  while (!UndoList.empty()) UndoList.pop_back();
+  UndoList.Clear();
   std::vector<TOutcome>().swap(Outcomes_);
   std::vector<std::pair<std::uint64_t, std::size_t>>().swap(Holders_);
 }

@@ -22,7 +22,7 @@
 #include "passes/PassJournal.h"
 #include "passes/ResultTable.h"
 #include "passes/RowQueue.h"
-#include "passes/UndoProcessList.h"
+#include "passes/UndoList.h"
 #include "passes/UndoRename.h"
 
 namespace vt {
@@ -80,7 +80,7 @@ class TUndoThread final {
   IPassJournal* Journal_ = nullptr;
   // The row being renamed back, for its temporary names.
   std::size_t UndoingRow_ = 0;
-  const std::string* UndoingFolder_ = nullptr;
+  std::string_view UndoingFolder_;
 
   const std::atomic<bool>& RecordAllMessages_;
   TUndoRename Renamer_;

@@ -134,21 +134,53 @@ bool IsOwnFile(const std::string& folder, const std::string& name, std::uint32_t
   return own;
 }
 
-int ReadOwnFile(const std::string& folder, const std::string& name, std::uint32_t uid, std::size_t maxBytes,
-                std::string& bytes) {
-  bytes.clear();
+namespace {
+
+// The file, opened without following a link, when it is uid's own regular one.
+int OpenOwn(const std::string& folder, const std::string& name, std::uint32_t uid, int& fd, struct stat& st) {
   const int dir = ::open(folder.c_str(), kFolderFlags);
   if (dir < 0) return errno;
-  const int fd = ::openat(dir, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  fd = ::openat(dir, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   const int openError = errno;
   ::close(dir);
   if (fd < 0) return openError;
-  struct stat st {};
   int error = ::fstat(fd, &st) != 0 ? errno : 0;
   if (error == 0 && (!S_ISREG(st.st_mode) || st.st_uid != uid)) error = EPERM;
-  if (error == 0) error = ReadOpenFile(fd, maxBytes, bytes);
+  if (error != 0) {
+    ::close(fd);
+    fd = -1;
+  }
+  return error;
+}
+
+}  // namespace
+
+int ReadOwnFile(const std::string& folder, const std::string& name, std::uint32_t uid, std::size_t maxBytes,
+                std::string& bytes) {
+  bytes.clear();
+  int fd = -1;
+  struct stat st {};
+  if (const int error = OpenOwn(folder, name, uid, fd, st)) return error;
+  const int error = ReadOpenFile(fd, maxBytes, bytes);
   ::close(fd);
   return error;
+}
+
+int OpenOwnFile(const std::string& folder, const std::string& name, std::uint32_t uid, std::FILE*& file,
+                std::uint64_t& size) {
+  file = nullptr;
+  int fd = -1;
+  struct stat st {};
+  if (const int error = OpenOwn(folder, name, uid, fd, st)) return error;
+  errno = 0;
+  file = ::fdopen(fd, "rb");
+  if (file == nullptr) {
+    const int error = errno != 0 ? errno : EIO;
+    ::close(fd);
+    return error;
+  }
+  size = static_cast<std::uint64_t>(st.st_size);
+  return 0;
 }
 
 }  // namespace vt

@@ -5,6 +5,7 @@
 // be swapped for links or planted, and would then be believed.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -46,5 +47,10 @@ bool IsOwnFile(const std::string& folder, const std::string& name, std::uint32_t
 // that is not uid's own regular file, ELOOP for a link.
 int ReadOwnFile(const std::string& folder, const std::string& name, std::uint32_t uid, std::size_t maxBytes,
                 std::string& bytes);
+
+// Opens such a file to be read a piece at a time, with the same checks: file
+// and its size then, else the errno.
+int OpenOwnFile(const std::string& folder, const std::string& name, std::uint32_t uid, std::FILE*& file,
+                std::uint64_t& size);
 
 }  // namespace vt

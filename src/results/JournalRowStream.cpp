@@ -1,5 +1,6 @@
 #include "results/JournalRowStream.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "passes/JournalFormat.h"
+#include "platform/TrustedFolder.h"
 #include "results/JournalBlocks.h"
 #include "results/JournalSettle.h"
 
@@ -34,11 +36,24 @@ class TJournalFile {
     errno = 0;
     File_.reset(std::fopen(path.c_str(), "rb"));
     if (!File_) return errno != 0 ? errno : EIO;
+    return ReadSignature();
+  }
+
+  int OpenOwn(const std::string& folder, const std::string& name) {
+    std::FILE* file = nullptr;
+    if (const int error = OpenOwnFile(folder, name, EffectiveUid(), file, Left_)) return error;
+    File_.reset(file);
+    return ReadSignature();
+  }
+
+ private:
+  int ReadSignature() {
     std::string signature(kJournalSignature.size(), '\0');
     if (!Read(signature.data(), signature.size()) || signature != kJournalSignature) return EINVAL;
     return 0;
   }
 
+ public:
   std::optional<std::string_view> Next() {
     unsigned char head[kJournalBlockHeader];
     if (!Read(head, sizeof head)) return std::nullopt;
@@ -151,6 +166,27 @@ class TJournalRowStream::TRowWindow {
 
 TJournalRowStream::TJournalRowStream(std::string path) : Path_(std::move(path)) {}
 
+TJournalRowStream::TJournalRowStream(std::string folder, std::string name)
+    : Path_(folder + name), OwnFolder_(std::move(folder)), OwnName_(std::move(name)) {}
+
+TExpected<TJournal, int> TJournalRowStream::LoadWhole() const {
+  return OwnName_.empty() ? LoadJournal(Path_) : LoadOwnJournal(OwnFolder_, OwnName_);
+}
+
+TExpected<void, int> TJournalRowStream::Scan(TJournal& journal) {
+  journal = TJournal{};
+  Read_ = 0;
+  bool inOrder = true;
+  const auto count = [&](const TResultRow& /*row*/, const std::optional<TFileIdentity>& /*file*/) { ++Read_; };
+  if (const int error = Walk(TWalk::Scan, count, inOrder, &journal)) return Unexpected(error);
+  if (inOrder) return {};
+  TExpected<TJournal, int> loaded = LoadWhole();
+  if (!loaded) return Unexpected(loaded.Error());
+  journal = std::move(loaded).Value();
+  Read_ = journal.Rows.size();
+  return {};
+}
+
 TJournalRowStream::~TJournalRowStream() = default;
 
 TExpected<void, int> TJournalRowStream::Open(const TRowCallback& look) {
@@ -158,43 +194,54 @@ TExpected<void, int> TJournalRowStream::Open(const TRowCallback& look) {
   Whole_.reset();
   Rows_ = 0;
   Renamed_ = 0;
-  const auto count = [&](const TResultRow& row) {
+  const auto count = [&](const TResultRow& row, const std::optional<TFileIdentity>& /*file*/) {
     ++Rows_;
     if (row.Status == TRenameStatus::rsOk) ++Renamed_;
     if (look) look(row);
   };
   bool inOrder = true;
-  if (const int error = Walk(true, count, inOrder)) return Unexpected(error);
+  if (const int error = Walk(TWalk::Decide, count, inOrder)) return Unexpected(error);
   if (inOrder) return {};
-  TExpected<TJournal, int> loaded = LoadJournal(Path_);
+  TExpected<TJournal, int> loaded = LoadWhole();
   if (!loaded) return Unexpected(loaded.Error());
   auto whole = std::make_unique<TJournal>(std::move(loaded).Value());
   SettleFromDisk(*whole);
   Whole_ = std::move(whole);
   Rows_ = 0;
   Renamed_ = 0;
-  ForEach(count);
+  ForEachIdentified(count);
   return {};
 }
 
 bool TJournalRowStream::ForEach(const TRowCallback& row) {
+  return ForEachIdentified([&](const TResultRow& read, const std::optional<TFileIdentity>& /*file*/) { row(read); });
+}
+
+bool TJournalRowStream::ForEachIdentified(const TIdentifiedRowCallback& row) {
   Folder_.reset();
   if (Whole_) {
     for (const TJournalRow& read : Whole_->Rows) {
-      TStreamRow copy{
-          read.Index, std::string(read.Folder), std::string(read.OldName), std::string(read.NewName), read.Status,
-          read.Error};
+      TStreamRow copy{read.Index,
+                      std::string(read.Folder),
+                      std::string(read.OldName),
+                      std::string(read.NewName),
+                      read.Status,
+                      read.Error,
+                      false,
+                      true,
+                      false,
+                      read.Identity};
       Hand(copy, row);
     }
     return true;
   }
   bool inOrder = true;
-  return Walk(false, row, inOrder) == 0 && inOrder;
+  return Walk(TWalk::Replay, row, inOrder) == 0 && inOrder;
 }
 
-int TJournalRowStream::Walk(bool decide, const TRowCallback& row, bool& inOrder) {
+int TJournalRowStream::Walk(TWalk walk, const TIdentifiedRowCallback& row, bool& inOrder, TJournal* marked) {
   TJournalFile file;
-  if (const int error = file.Open(Path_)) return error;
+  if (const int error = OwnName_.empty() ? file.Open(Path_) : file.OpenOwn(OwnFolder_, OwnName_)) return error;
   TJournalHeader header;
   const std::optional<std::string_view> first = file.Next();
   if (!first || static_cast<TJournalBlock>((*first)[0]) != TJournalBlock::Header ||
@@ -203,23 +250,37 @@ int TJournalRowStream::Walk(bool decide, const TRowCallback& row, bool& inOrder)
   TRowWindow rows;
   const auto hand = [&](TStreamRow& read) { Hand(read, row); };
   journal_blocks::TJournalMarks marks;
+  // A payload lasts until the next block is read: the rows a recover left are kept apart.
+  std::string nextLeft, left;
   while (const std::optional<std::string_view> payload = file.Next()) {
     if (const std::optional<std::uint64_t> firstRow = FirstRowOf(*payload)) rows.HandBefore(*firstRow, hand);
     // A block that checks out but cannot be read is damage all the same: the rows end there.
     if (!journal_blocks::ReadBlock(*payload, rows, marks)) break;
+    if (static_cast<TJournalBlock>((*payload)[0]) == TJournalBlock::Left) nextLeft = payload->substr(1);
+    if (static_cast<TJournalBlock>((*payload)[0]) == TJournalBlock::Undone) left = std::exchange(nextLeft, {});
   }
-  const auto settle = [&](const std::vector<TStreamRow*>& rest) {
-    return SettleRest(decide, header.StartedUtcNs, rest);
-  };
+  const auto settle = [&](const std::vector<TStreamRow*>& rest) { return SettleRest(walk, header.StartedUtcNs, rest); };
   rows.HandRest(settle, hand);
   inOrder = rows.InOrder();
+  if (marked != nullptr) {
+    marked->Header = header;
+    marked->End = marks.End;
+    marked->Recovered = marks.Recovered;
+    marked->Undone = marks.Undone;
+    // On the heap, never inside the string: a view of it survives a move of the journal.
+    marked->Bytes.reserve(std::max<std::size_t>(left.size(), 64));
+    marked->Bytes.assign(left);
+    marked->LeftRows = marked->Bytes;
+  }
   return 0;
 }
 
 // Open looks at the disk once; a later read keeps what it found.
-std::vector<bool> TJournalRowStream::SettleRest(bool decide, std::uint64_t startedUtcNs,
+std::vector<bool> TJournalRowStream::SettleRest(TWalk walk, std::uint64_t startedUtcNs,
                                                 const std::vector<TStreamRow*>& rest) {
   std::vector<bool> dropped(rest.size(), false);
+  if (walk == TWalk::Scan) return dropped;
+  const bool decide = walk == TWalk::Decide;
   std::vector<TStreamRow*> open;
   std::vector<std::size_t> at;  // of each open row in rest
   for (std::size_t k = 0; k < rest.size(); ++k) {
@@ -254,7 +315,7 @@ std::vector<bool> TJournalRowStream::SettleRest(bool decide, std::uint64_t start
   return dropped;
 }
 
-void TJournalRowStream::Hand(TStreamRow& read, const TRowCallback& row) {
+void TJournalRowStream::Hand(TStreamRow& read, const TIdentifiedRowCallback& row) {
   if (!Folder_ || *Folder_ != read.Folder) Folder_ = std::make_shared<const std::string>(std::move(read.Folder));
   TResultRow made;
   made.Folder = Folder_;
@@ -262,7 +323,7 @@ void TJournalRowStream::Hand(TStreamRow& read, const TRowCallback& row) {
   made.NewName = std::move(read.NewName);
   made.Status = read.Status;
   made.SystemError = read.Error;
-  row(made);
+  row(made, read.Identity);
 }
 
 }  // namespace vt

@@ -4,6 +4,7 @@
 // memory does not grow with the number of rows. The rows are those that
 // JournalToTable gives after SettleFromDisk, and in the same order.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -12,6 +13,7 @@
 
 #include "engine/Expected.h"
 #include "engine/RenameStatus.h"
+#include "platform/FileIdentity.h"
 #include "results/JournalReader.h"
 #include "results/RowBlock.h"
 
@@ -20,7 +22,17 @@ namespace vt {
 class TJournalRowStream final : public IRowSource {
  public:
   explicit TJournalRowStream(std::string path);
+  // The journal name in folder, read only while it is the user's own regular
+  // file, through the handle it was opened with (never a link).
+  TJournalRowStream(std::string folder, std::string name);
   ~TJournalRowStream() override;
+
+  // Reads the journal through once without looking at the disk: journal gets
+  // its header and what it says of the pass as a whole (End, Recovered, Undone,
+  // LeftRows) but no rows, and ReadCount the rows it holds, settled or not.
+  // Fails as Open does.
+  TExpected<void, int> Scan(TJournal& journal);
+  std::uint64_t ReadCount() const { return Read_; }
 
   // Reads the journal through once: checks it, settles from the disk the rows
   // whose outcome is missing (decided once, for every later read) and counts
@@ -32,6 +44,9 @@ class TJournalRowStream final : public IRowSource {
   // Reads the journal again and hands out the rows Open counted. False when it
   // cannot be read or no longer gives them.
   bool ForEach(const TRowCallback& row) override;
+  // The same, with the file the journal recorded for each row, where it did.
+  using TIdentifiedRowCallback = std::function<void(const TResultRow&, const std::optional<TFileIdentity>&)>;
+  bool ForEachIdentified(const TIdentifiedRowCallback& row);
 
  private:
   struct TStreamRow;
@@ -44,11 +59,16 @@ class TJournalRowStream final : public IRowSource {
   };
   using TSettlements = std::map<std::uint64_t, std::optional<TSettledRow>>;
 
-  int Walk(bool decide, const TRowCallback& row, bool& inOrder);
-  std::vector<bool> SettleRest(bool decide, std::uint64_t startedUtcNs, const std::vector<TStreamRow*>& rest);
-  void Hand(TStreamRow& read, const TRowCallback& row);
+  // Scan: no look at the disk; Decide: settle and remember; Replay: as remembered.
+  enum class TWalk : std::uint8_t { Scan, Decide, Replay };
+  int Walk(TWalk walk, const TIdentifiedRowCallback& row, bool& inOrder, TJournal* marks = nullptr);
+  std::vector<bool> SettleRest(TWalk walk, std::uint64_t startedUtcNs, const std::vector<TStreamRow*>& rest);
+  TExpected<TJournal, int> LoadWhole() const;
+  void Hand(TStreamRow& read, const TIdentifiedRowCallback& row);
 
   std::string Path_;
+  std::string OwnFolder_;  // with OwnName_, for a journal read only as the user's own file
+  std::string OwnName_;
   TSettlements Settled_;
   // The journal held whole, for one whose blocks come out of the order a
   // stream relies on (never one this program writes).
@@ -56,6 +76,7 @@ class TJournalRowStream final : public IRowSource {
   std::shared_ptr<const std::string> Folder_;
   std::uint64_t Rows_ = 0;
   std::uint64_t Renamed_ = 0;
+  std::uint64_t Read_ = 0;
 };
 
 }  // namespace vt

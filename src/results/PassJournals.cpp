@@ -11,6 +11,7 @@
 #include "platform/CalendarTime.h"
 #include "platform/TrustedFolder.h"
 #include "results/AutomaticResultFiles.h"
+#include "results/JournalRowStream.h"
 #include "results/ResultFile.h"
 
 namespace vt {
@@ -147,8 +148,15 @@ std::vector<TRecordFile> ListRecords(const std::string& folder) {
   return legacy;
 }
 
-std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journal,
-                                      std::vector<TPassedOver>* passedOver) {
+namespace {
+
+// The choice of LastRecord, whichever way a journal is read: read(path) takes
+// it into journal with its count of rows, settled(path) settles the rows and
+// counts those renamed.
+template <typename TRead, typename TSettled>
+std::optional<TRecordFile> PickLastRecord(const std::string& folder, TJournal& journal,
+                                          std::vector<TPassedOver>* passedOver, const TRead& read,
+                                          const TSettled& settled) {
   const std::vector<TRecordFile> records = ListRecords(folder);
   for (auto it = records.rbegin(); it != records.rend(); ++it) {
     if (it->Journal.empty()) {
@@ -157,10 +165,9 @@ std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journ
       continue;
     }
     if (IsWriterAlive(it->Journal)) continue;  // a pass in progress
-    TExpected<TJournal, int> loaded = LoadOwnJournal(folder, NameIn(folder, it->Journal));
-    if (!loaded) continue;
-    journal = std::move(loaded).Value();
-    if (journal.Rows.empty()) {
+    const std::optional<std::size_t> rows = read(NameIn(folder, it->Journal));
+    if (!rows) continue;
+    if (*rows == 0) {
       RemoveEmptyJournal(it->Journal);
       continue;
     }
@@ -170,11 +177,42 @@ std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journ
     if (passedOver != nullptr && (state == TPassState::PartlyUndone || unfinishedRecover))
       passedOver->push_back(PassedOver(it->Journal, journal, state));
     if (journal.Header.Kind != TJournalKind::Rename || state == TPassState::PartlyUndone) continue;
-    SettleFromDisk(journal);
-    if (RenamedRows(journal) > 0) return *it;
+    if (settled() > 0) return *it;
   }
   journal = TJournal{};
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journal,
+                                      std::vector<TPassedOver>* passedOver) {
+  const auto read = [&](const std::string& name) -> std::optional<std::size_t> {
+    TExpected<TJournal, int> loaded = LoadOwnJournal(folder, name);
+    if (!loaded) return std::nullopt;
+    journal = std::move(loaded).Value();
+    return journal.Rows.size();
+  };
+  const auto settled = [&] {
+    SettleFromDisk(journal);
+    return RenamedRows(journal);
+  };
+  return PickLastRecord(folder, journal, passedOver, read, settled);
+}
+
+std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journal,
+                                      std::vector<TPassedOver>* passedOver, std::unique_ptr<TJournalRowStream>& rows) {
+  rows.reset();
+  std::unique_ptr<TJournalRowStream> stream;
+  const auto read = [&](const std::string& name) -> std::optional<std::size_t> {
+    stream = std::make_unique<TJournalRowStream>(folder, name);
+    if (!stream->Scan(journal)) return std::nullopt;
+    return static_cast<std::size_t>(stream->ReadCount());
+  };
+  const auto settled = [&]() -> std::uint64_t { return stream->Open() ? stream->RenamedCount() : 0; };
+  std::optional<TRecordFile> picked = PickLastRecord(folder, journal, passedOver, read, settled);
+  if (picked) rows = std::move(stream);
+  return picked;
 }
 
 std::optional<TRecordFile> UnfinishedPass(const std::string& folder, TJournal& journal) {

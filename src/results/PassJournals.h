@@ -5,6 +5,7 @@
 // made from the journal, of the same name but for the extension (.vtj, .vtr);
 // records are ordered by the UTC time inside their journals.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@
 #include "results/UndoneMark.h"
 
 namespace vt {
+
+class TJournalRowStream;
 
 inline constexpr std::string_view kJournalExtension = ".vtj";
 
@@ -69,6 +72,11 @@ inline constexpr std::size_t kLeftRowsKept = 10;
 // a journal that holds no row.
 std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journal,
                                       std::vector<TPassedOver>* passedOver = nullptr);
+// The same, reading each journal a block at a time and holding none of its
+// rows: journal gets the header and marks of the one picked, and rows that
+// journal, settled, to read its rows from.
+std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journal,
+                                      std::vector<TPassedOver>* passedOver, std::unique_ptr<TJournalRowStream>& rows);
 
 // The newest rename pass that never ended: a journal whose writer is gone
 // without an end mark, that no recover has undone and whose rows, settled from

@@ -1,9 +1,11 @@
 #include "results/RecordToRecover.h"
 
+#include <cerrno>
 #include <utility>
 
 #include "platform/AppendFile.h"
 #include "results/ForeignRecords.h"
+#include "results/JournalRowStream.h"
 
 namespace vt {
 
@@ -24,7 +26,23 @@ TExpected<TJournal, int> LoadSettledJournal(const std::string& path) {
   return loaded;
 }
 
-TRecordToRecover FindRecordToRecover(const TGetEnv& getEnv, TRecordWanted wanted) {
+TExpected<TUndoList, int> LoadJournalToUndo(const std::string& path) {
+  TJournalRowStream stream(path);
+  if (const TExpected<void, int> opened = stream.Open(); !opened) return Unexpected(opened.Error());
+  return UndoRowsOf(stream);
+}
+
+TExpected<TUndoList, int> UndoRowsOf(TJournalRowStream& opened) {
+  TUndoList rows;
+  // A journal's texts are never cut.
+  const bool read = opened.ForEachIdentified([&](const TResultRow& row, const std::optional<TFileIdentity>& file) {
+    rows.Add(TUndoList::TRow{row.Path(), row.NewName, row.OldName, row.Status, TPathTexts::Whole, file});
+  });
+  if (!read) return Unexpected(EIO);
+  return rows;
+}
+
+TRecordToRecover FindRecordToRecover(const TGetEnv& getEnv, TRecordWanted wanted, TJournalHeld held) {
   TRecordToRecover found;
   const std::optional<std::string> folder = AutomaticFolder(getEnv);
   if (!folder) {
@@ -40,7 +58,8 @@ TRecordToRecover FindRecordToRecover(const TGetEnv& getEnv, TRecordWanted wanted
   std::optional<TRecordFile> record;
   if (wanted == TRecordWanted::Last) {
     found.Foreign = ForeignRecords(found.Folder);
-    record = LastRecord(found.Folder, found.Journal, &found.PassedOver);
+    record = held == TJournalHeld::Streamed ? LastRecord(found.Folder, found.Journal, &found.PassedOver, found.Rows)
+                                            : LastRecord(found.Folder, found.Journal, &found.PassedOver);
   } else {
     record = UnfinishedPass(found.Folder, found.Journal);
   }
@@ -50,6 +69,7 @@ TRecordToRecover FindRecordToRecover(const TGetEnv& getEnv, TRecordWanted wanted
   }
   found.IsJournal = !record->Journal.empty();
   found.File = found.IsJournal ? record->Journal : record->Result;
+  if (found.IsJournal) found.Renamed = found.Rows ? found.Rows->RenamedCount() : RenamedRows(found.Journal);
   return found;
 }
 

@@ -3,14 +3,17 @@
 // command line's recover --last and the window's start-up question, and what
 // a file named for a recover holds. The front ends put the outcome into words.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/Expected.h"
+#include "passes/UndoList.h"
 #include "platform/TrustedFolder.h"
 #include "results/AutomaticResultFiles.h"
 #include "results/JournalReader.h"
+#include "results/JournalRowStream.h"
 #include "results/PassJournals.h"
 
 namespace vt {
@@ -26,6 +29,17 @@ std::string JournalOfRecord(const std::string& path);
 // The journal at path with its rows settled from the disk where they were cut;
 // the errno when it cannot be read.
 TExpected<TJournal, int> LoadSettledJournal(const std::string& path);
+
+// The same rows as a recover renames them back, read a block at a time into
+// a compact list: a journal of a million rows is never held whole. The errno
+// when it cannot be read (EINVAL for no journal).
+TExpected<TUndoList, int> LoadJournalToUndo(const std::string& path);
+// The same of a journal opened (and so settled) already.
+TExpected<TUndoList, int> UndoRowsOf(TJournalRowStream& opened);
+
+// How the journal found is held: whole, or read a block at a time (Journal
+// then holds its header and marks, Rows the stream to read its rows from).
+enum class TJournalHeld : std::uint8_t { Whole, Streamed };
 
 enum class TRecordWanted : std::uint8_t {
   Last,        // the newest record whose renames stand (recover --last)
@@ -48,10 +62,14 @@ struct TRecordToRecover {
   std::vector<TPassedOver> PassedOver;  // newer passes left out, that a person may want to know of
   std::string File;                     // the journal, or a result file of an older version
   bool IsJournal = false;
-  TJournal Journal;  // the journal's rows, settled from the disk
+  TJournal Journal;                         // the journal's rows, settled from the disk
+  std::unique_ptr<TJournalRowStream> Rows;  // Streamed: the journal, settled
+  std::uint64_t Renamed = 0;                // of the journal's rows, those that stand renamed
   bool Found() const { return Miss == TRecordMiss::None; }
 };
 
-TRecordToRecover FindRecordToRecover(const TGetEnv& getEnv, TRecordWanted wanted);
+// Streamed only for the last record; the window's question wants the rows whole.
+TRecordToRecover FindRecordToRecover(const TGetEnv& getEnv, TRecordWanted wanted,
+                                     TJournalHeld held = TJournalHeld::Whole);
 
 }  // namespace vt

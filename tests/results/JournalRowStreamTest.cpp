@@ -1,6 +1,7 @@
 // A journal streamed into a result file gives, byte for byte, the file that the
 // journal read whole and settled from the disk gives: wherever the journal was
-// cut, and also when its blocks come out of order.
+// cut, and also when its blocks come out of order. So do the rows a recover
+// reads from it, with the files they recorded, and what a scan says of the pass.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -11,8 +12,10 @@
 #include <vector>
 
 #include "passes/PassJournalWriter.h"
+#include "passes/UndoThread.h"
 #include "results/JournalReader.h"
 #include "results/JournalRowStream.h"
+#include "results/RecordToRecover.h"
 #include "results/ResultFile.h"
 #include "support/TempFolder.h"
 
@@ -56,6 +59,8 @@ class JournalRowStreamTest : public ::testing::Test {
       std::vector<TJournalEntry> withdrawn;
       for (std::size_t i = block * 256; i < (block + 1) * 256; ++i) {
         TJournalEntry entry{i, folder, names[i], newNames[i], TRenameStatus::rsOk, 0, true};
+        // Some intents record the file they move, as a pass of this version does.
+        if (i % 3 == 1) entry.Identity = TFileIdentity{1, i, 0, 0, 0100644};
         if (i % 5 == 0) {
           entry.Attempted = false;
           entry.NewName = "";
@@ -100,6 +105,27 @@ class JournalRowStreamTest : public ::testing::Test {
     return WriteResultStream(table);
   }
 
+  // The rows a recover takes from the whole read, one line each with the file recorded.
+  static std::string UndoRowsText(const TUndoList& list) {
+    std::string text;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      const TUndoList::TRow row = list[i];
+      text.append(row.Path).append("|").append(row.NewFileName).append("|").append(row.OldFileName);
+      text += "|" + std::to_string(row.Status ? static_cast<int>(*row.Status) : -1) + "|" +
+              std::to_string(static_cast<int>(row.Texts));
+      if (row.Identity) text += "|" + std::to_string(row.Identity->Inode);
+      text += "\n";
+    }
+    return text;
+  }
+  std::string WholeUndoRows(const std::string& journal) {
+    TExpected<TJournal, int> loaded = LoadSettledJournal(journal);
+    if (!loaded) return {};
+    TResultTable table;
+    JournalToTable(*loaded, table);
+    return UndoRowsText(TUndoThread::BuildUndoList(table));
+  }
+
   std::string StreamedRecord(TJournalRowStream& rows) {
     EXPECT_EQ(OpenError(rows), 0);
     const std::string path = (Dir.Path() / "streamed.vtr").string();
@@ -134,9 +160,20 @@ TEST_F(JournalRowStreamTest, GivesTheFileOfTheWholeReadWhereverTheJournalWasCut)
       EXPECT_EQ(OpenError(rows), read.Error());
       continue;
     }
+    // A scan looks at no disk: it goes first, before any row is settled.
+    TJournal marks;
+    TJournalRowStream scanned(cut);
+    ASSERT_TRUE(scanned.Scan(marks));
+    const TExpected<TJournal, int> unsettled = LoadJournal(cut);
+    EXPECT_EQ(scanned.ReadCount(), unsettled->Rows.size());
+    EXPECT_EQ(marks.End, unsettled->End);
+    EXPECT_EQ(marks.Header.StartedUtcNs, unsettled->Header.StartedUtcNs);
     const std::string streamed = StreamedRecord(rows);
     EXPECT_TRUE(streamed == WholeRecord(cut));
     EXPECT_EQ(rows.RenamedCount(), WholeRenamed);
+    const TExpected<TUndoList, int> undo = LoadJournalToUndo(cut);
+    ASSERT_TRUE(undo);
+    EXPECT_TRUE(UndoRowsText(*undo) == WholeUndoRows(cut));
   }
 }
 

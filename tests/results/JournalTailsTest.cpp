@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "passes/JournalFormat.h"
 #include "passes/PassJournalWriter.h"
 #include "results/JournalReader.h"
+#include "results/JournalRowStream.h"
 #include "results/PassJournals.h"
 #include "results/UndoneMark.h"
 #include "support/TempFolder.h"
@@ -89,50 +91,58 @@ TEST(JournalTails, RecoverLastTakesTheNextOlderPassOnceOneIsUndone) {
       {"header only", TTail::HeaderOnly, TAfter::Nothing, TChoice::Older, 0, false},
       {"0 bytes", TTail::ZeroBytes, TAfter::Nothing, TChoice::Older, 0, false},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.What);
-    TTempFolder user;
-    TTempFolder state;
-    const TPassFiles files{user.Folder(), state.Folder()};
-    const std::string older = WritePass(files, "2026-01-01_00-00-01.vtj", 1000, "a", "A", TTail::Ended);
-    const std::string newer = WritePass(files, "2026-01-01_00-00-02.vtj", 2000, "b", "B", c.Tail);
-    if (c.After == TAfter::Recovered) {
-      fs::rename(files.Folder + "B", files.Folder + "b");
-      EXPECT_EQ(MarkUndone(newer, 0, {}), 0);
-    } else if (c.After == TAfter::RecoveredWithRefusedRow) {
-      TPassJournalWriter recover;
-      ASSERT_EQ(recover.Create(files.Records + "recover.tmp", TDurability::Kernel,
-                               {TJournalKind::Recover, 3000, newer, "recover"}),
-                0);
-      recover.Settled(std::vector<TJournalEntry>{{0, files.Folder, "B", "", TRenameStatus::rsError, 13, true}});
-      recover.Finish(TJournalEnd::Completed);
-      EXPECT_EQ(MarkUndone(newer, recover.RefusedCount(), recover.LeftRows()), 0);
-    } else if (c.After == TAfter::RecoverKilled) {
-      TPassJournalWriter recover;
-      ASSERT_EQ(recover.Create(files.Records + "2026-01-01_00-00-03.vtj", TDurability::Kernel,
-                               {TJournalKind::Recover, 3000, newer, "recover"}),
-                0);
-      const std::vector<TJournalEntry> intent{{0, files.Folder, "B", "b", TRenameStatus::rsCanBeRenamed, 0, true}};
-      EXPECT_TRUE(recover.Intend(intent));
-    }
+  // Recover --last reads the journals a block at a time; the choice is the same.
+  for (const Case& c : cases)
+    for (const bool streamed : {false, true}) {
+      SCOPED_TRACE(std::string(c.What) + (streamed ? ", streamed" : ", whole"));
+      TTempFolder user;
+      TTempFolder state;
+      const TPassFiles files{user.Folder(), state.Folder()};
+      const std::string older = WritePass(files, "2026-01-01_00-00-01.vtj", 1000, "a", "A", TTail::Ended);
+      const std::string newer = WritePass(files, "2026-01-01_00-00-02.vtj", 2000, "b", "B", c.Tail);
+      if (c.After == TAfter::Recovered) {
+        fs::rename(files.Folder + "B", files.Folder + "b");
+        EXPECT_EQ(MarkUndone(newer, 0, {}), 0);
+      } else if (c.After == TAfter::RecoveredWithRefusedRow) {
+        TPassJournalWriter recover;
+        ASSERT_EQ(recover.Create(files.Records + "recover.tmp", TDurability::Kernel,
+                                 {TJournalKind::Recover, 3000, newer, "recover"}),
+                  0);
+        recover.Settled(std::vector<TJournalEntry>{{0, files.Folder, "B", "", TRenameStatus::rsError, 13, true}});
+        recover.Finish(TJournalEnd::Completed);
+        EXPECT_EQ(MarkUndone(newer, recover.RefusedCount(), recover.LeftRows()), 0);
+      } else if (c.After == TAfter::RecoverKilled) {
+        TPassJournalWriter recover;
+        ASSERT_EQ(recover.Create(files.Records + "2026-01-01_00-00-03.vtj", TDurability::Kernel,
+                                 {TJournalKind::Recover, 3000, newer, "recover"}),
+                  0);
+        const std::vector<TJournalEntry> intent{{0, files.Folder, "B", "b", TRenameStatus::rsCanBeRenamed, 0, true}};
+        EXPECT_TRUE(recover.Intend(intent));
+      }
 
-    TJournal journal;
-    std::vector<TPassedOver> passedOver;
-    const std::optional<TRecordFile> chosen = LastRecord(files.Records, journal, &passedOver);
-    const TChoice choice = !chosen ? TChoice::None : chosen->Journal == older ? TChoice::Older : TChoice::Newer;
-    EXPECT_EQ(choice, c.Choice);
-    EXPECT_EQ(passedOver.size(), c.PassedOver);
-    EXPECT_EQ(fs::exists(newer), c.NewerKept);
-    if (c.After == TAfter::RecoveredWithRefusedRow && !passedOver.empty()) {
-      EXPECT_EQ(passedOver[0].RowsLeft, 1u);
-      ASSERT_EQ(passedOver[0].Left.size(), 1u);
-      EXPECT_EQ(passedOver[0].Left[0].Path, files.Folder + "B");
-      EXPECT_EQ(passedOver[0].Left[0].Error, 13);
+      TJournal journal;
+      std::vector<TPassedOver> passedOver;
+      std::unique_ptr<TJournalRowStream> rows;
+      const std::optional<TRecordFile> chosen = streamed ? LastRecord(files.Records, journal, &passedOver, rows)
+                                                         : LastRecord(files.Records, journal, &passedOver);
+      EXPECT_EQ(rows != nullptr, streamed && chosen && !chosen->Journal.empty());
+      if (rows) {
+        EXPECT_EQ(rows->RenamedCount(), 1u);
+      }
+      const TChoice choice = !chosen ? TChoice::None : chosen->Journal == older ? TChoice::Older : TChoice::Newer;
+      EXPECT_EQ(choice, c.Choice);
+      EXPECT_EQ(passedOver.size(), c.PassedOver);
+      EXPECT_EQ(fs::exists(newer), c.NewerKept);
+      if (c.After == TAfter::RecoveredWithRefusedRow && !passedOver.empty()) {
+        EXPECT_EQ(passedOver[0].RowsLeft, 1u);
+        ASSERT_EQ(passedOver[0].Left.size(), 1u);
+        EXPECT_EQ(passedOver[0].Left[0].Path, files.Folder + "B");
+        EXPECT_EQ(passedOver[0].Left[0].Error, 13);
+      }
+      if (c.After == TAfter::RecoverKilled && !passedOver.empty()) {
+        EXPECT_EQ(passedOver[0].Kind, TJournalKind::Recover);
+      }
     }
-    if (c.After == TAfter::RecoverKilled && !passedOver.empty()) {
-      EXPECT_EQ(passedOver[0].Kind, TJournalKind::Recover);
-    }
-  }
 }
 
 // The state a history of passes shows is read from the journal's two ends
@@ -152,31 +162,33 @@ TEST(JournalTails, StateFromTheEndsAgreesWithTheWholeJournal) {
       {"torn, then undone", TTail::Torn, 0, TPassState::Undone},
       {"disk full, then partly undone", TTail::DiskFull, 2, TPassState::PartlyUndone},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.What);
-    TTempFolder user;
-    TTempFolder state;
-    const TPassFiles files{user.Folder(), state.Folder()};
-    const std::string path = WritePass(files, "2026-01-01_00-00-01.vtj", 1000, "a", "A", c.Tail);
-    if (c.Left >= 0) {
-      std::string left;
-      for (int i = 0; i < c.Left; ++i) {
-        AppendText(left, files.Folder);
-        AppendText(left, "A");
-        left.push_back(static_cast<char>(TRenameStatus::rsFileNotFound));
-        AppendNumber(left, 0);
+  // Recover --last reads the journals a block at a time; the choice is the same.
+  for (const Case& c : cases)
+    for (const bool streamed : {false, true}) {
+      SCOPED_TRACE(std::string(c.What) + (streamed ? ", streamed" : ", whole"));
+      TTempFolder user;
+      TTempFolder state;
+      const TPassFiles files{user.Folder(), state.Folder()};
+      const std::string path = WritePass(files, "2026-01-01_00-00-01.vtj", 1000, "a", "A", c.Tail);
+      if (c.Left >= 0) {
+        std::string left;
+        for (int i = 0; i < c.Left; ++i) {
+          AppendText(left, files.Folder);
+          AppendText(left, "A");
+          left.push_back(static_cast<char>(TRenameStatus::rsFileNotFound));
+          AppendNumber(left, 0);
+        }
+        ASSERT_EQ(MarkUndone(path, static_cast<std::uint64_t>(c.Left), left), 0);
       }
-      ASSERT_EQ(MarkUndone(path, static_cast<std::uint64_t>(c.Left), left), 0);
+      const TExpected<TPassState, int> fromEnds = ReadPassState(path);
+      ASSERT_TRUE(fromEnds) << fromEnds.Error();
+      EXPECT_EQ(*fromEnds, c.State);
+      TExpected<TJournal, int> whole = LoadJournal(path);
+      ASSERT_TRUE(whole);
+      EXPECT_EQ(StateOf(*whole), c.State);
+      EXPECT_EQ(LeftRowsOf(*whole).size(), static_cast<std::size_t>(std::max(c.Left, 0)));
+      EXPECT_EQ(whole->Rows.size(), c.Tail == TTail::HeaderOnly ? 0u : 1u);
     }
-    const TExpected<TPassState, int> fromEnds = ReadPassState(path);
-    ASSERT_TRUE(fromEnds) << fromEnds.Error();
-    EXPECT_EQ(*fromEnds, c.State);
-    TExpected<TJournal, int> whole = LoadJournal(path);
-    ASSERT_TRUE(whole);
-    EXPECT_EQ(StateOf(*whole), c.State);
-    EXPECT_EQ(LeftRowsOf(*whole).size(), static_cast<std::size_t>(std::max(c.Left, 0)));
-    EXPECT_EQ(whole->Rows.size(), c.Tail == TTail::HeaderOnly ? 0u : 1u);
-  }
 }
 
 }  // namespace
