@@ -239,7 +239,8 @@ TEST_F(PassJournalTest, EveryRenameIsIntendedBeforeItHappensAndSettledAfter) {
     for (std::size_t i = 0; i < journal.SettledRows.size(); ++i) EXPECT_EQ(journal.SettledRows[i], std::uint64_t{i});
     EXPECT_EQ(journal.WithdrawnCount, 0u);
     std::size_t renamed = 0;
-    for (const std::string& name : tree.Names()) renamed += name.front() == 'x' ? 1 : 0;
+    for (const std::string& name : tree.Names())
+      if (name.front() == 'x') ++renamed;
     EXPECT_EQ(renamed, static_cast<std::size_t>(kFiles + 1));
   }
 }
