@@ -10,11 +10,15 @@
 #   -o disable_hardlink    the same; target: at most 1.5 x mmv
 #   targets made on the server side during the pass: 0 overwritten over RACES runs
 # and, for each mount, the calls per file that reach the volume (strace on the
-# client, counting the calls whose arguments lead onto the mount). Skips with
-# a message where sshd, sshfs or FUSE are missing or sshd cannot be started.
+# client, counting the calls whose arguments lead onto the mount). The timed
+# runs go in rounds, each round veltrane-cli (renames side by side, as on any
+# FUSE or network volume), veltrane-cli with VELTRANE_RENAMES=one-by-one and
+# mmv in turn, so that a machine shared with others slows all three alike:
+# the medians and the median of each round's ratio are shown. Skips with a
+# message where sshd, sshfs or FUSE are missing or sshd cannot be started.
 #   bench/bench_sshfs.sh BUILD_FOLDER
-# VELTRANE_BENCH_SSHFS_FILES (5000), VELTRANE_BENCH_SSHFS_RUNS (5, timed runs per
-# program and mount) and VELTRANE_BENCH_SSHFS_RACES (5) change the sizes.
+# VELTRANE_BENCH_SSHFS_FILES (5000), VELTRANE_BENCH_SSHFS_RUNS (5, rounds per
+# mount) and VELTRANE_BENCH_SSHFS_RACES (5) change the sizes.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 files=${VELTRANE_BENCH_SSHFS_FILES:-5000}
@@ -22,7 +26,7 @@ runs=${VELTRANE_BENCH_SSHFS_RUNS:-5}
 races=${VELTRANE_BENCH_SSHFS_RACES:-5}
 cli=$build/src/cli/veltrane-cli
 [ -x "$cli" ] || { echo "missing $cli: build the target veltrane-cli" >&2; exit 1; }
-for tool in hyperfine mmv strace; do
+for tool in mmv strace; do
   command -v "$tool" >/dev/null || { echo "missing $tool (make deps-bench installs it)" >&2; exit 1; }
 done
 sshd=$(command -v sshd || echo /usr/sbin/sshd)
@@ -92,10 +96,16 @@ EOF
 chmod +x "$work/fresh"
 "$work/fresh" "" 2>"$work/mount.err" || { echo "skipped: sshfs cannot mount: $(head -1 "$work/mount.err")"; exit 0; }
 
-figures() {  # csv name -> mean wall-clock seconds
-  awk -F, -v name="$2" '$1 == name { printf "%.3f\n", $2 }' "$1"
-}
+median() { sort -g | awk '{ v[NR] = $1 } END { printf "%.3f\n", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+# Wall-clock seconds of a command, its output thrown away.
+wall() {
+  local start end
+  start=$(date +%s%N)
+  "$@" >/dev/null 2>&1 || true
+  end=$(date +%s%N)
+  awk -v ns=$((end - start)) 'BEGIN { printf "%.3f\n", ns / 1e9 }'
+}
 count_rows() { grep -c $'\t'"$1"'$' "$2" || true; }
 
 # Every row "Ok", every file renamed, then every one back through recover --last.
@@ -141,15 +151,27 @@ count_calls() {  # label options
 
 time_mount() {  # label options target
   local label=$1 options=$2 target=$3
-  echo "-- $label: $files files, $runs runs each, the folder made anew and the volume mounted anew before each"
-  hyperfine --style basic --runs "$runs" --prepare "$work/fresh '$options'" --output=null \
-    --export-csv "$work/$label.csv" \
-    -n cli "$cli -x $mnt/files replace file item" \
-    -n mmv "mmv -r '$mnt/files/file_*' 'item_#1'" | grep --line-buffered -E "^(Benchmark|  Time|  Range)" || true
-  local cli_wall mmv_wall
-  cli_wall=$(figures "$work/$label.csv" cli)
-  mmv_wall=$(figures "$work/$label.csv" mmv)
-  echo "$label: cli ${cli_wall}s  mmv ${mmv_wall}s  cli/mmv $(ratio "$cli_wall" "$mmv_wall") (target <= $target)"
+  echo "-- $label: $files files, $runs rounds, the folder made anew and the volume mounted anew before each run"
+  : >"$work/$label.times"
+  for round in $(seq "$runs"); do
+    "$work/fresh" "$options"
+    local cli_s one_s mmv_s
+    cli_s=$(wall "$cli" -x "$mnt/files" replace file item)
+    "$work/fresh" "$options"
+    one_s=$(wall env VELTRANE_RENAMES=one-by-one "$cli" -x "$mnt/files" replace file item)
+    "$work/fresh" "$options"
+    mmv_s=$(wall mmv -r "$mnt/files/file_*" 'item_#1')
+    echo "$cli_s $one_s $mmv_s" >>"$work/$label.times"
+    echo "  round $round: cli ${cli_s}s  one by one ${one_s}s  mmv ${mmv_s}s  (load $(cut -d' ' -f1 /proc/loadavg))"
+  done
+  local cli_wall one_wall mmv_wall cli_ratio one_ratio
+  cli_wall=$(awk '{ print $1 }' "$work/$label.times" | median)
+  one_wall=$(awk '{ print $2 }' "$work/$label.times" | median)
+  mmv_wall=$(awk '{ print $3 }' "$work/$label.times" | median)
+  cli_ratio=$(awk '{ print $1 / $3 }' "$work/$label.times" | median)
+  one_ratio=$(awk '{ print $2 / $3 }' "$work/$label.times" | median)
+  echo "$label: medians cli ${cli_wall}s  one by one ${one_wall}s  mmv ${mmv_wall}s;" \
+    "median of the rounds' ratios: cli/mmv $cli_ratio (target <= $target), one by one/mmv $one_ratio"
   check_pass "$label" "$options"
   count_calls "$label" "$options"
 }

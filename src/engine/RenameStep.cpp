@@ -189,23 +189,24 @@ bool TRenameStep::Decide(const std::string& oldName) {
 
 TRenameStatus TRenameStep::Attempt(const TFolderHandle& folder, std::string_view oldName, std::string& newName,
                                    int& error, Unwritable unwritable) {
-  error = Renamer_.Rename(folder, oldName, newName, unwritable);
-  return Attempted(newName, error);
+  return AttemptRename(Renamer_, folder, oldName, newName, error, nullptr, unwritable);
 }
 
 TRenameStatus TRenameStep::Attempt(const TFolderHandle& folder, std::string_view oldName, std::string& newName,
                                    int& error, const TLookedFile& looked, Unwritable unwritable) {
-  error = Renamer_.Rename(folder, oldName, newName, looked, unwritable);
-  return Attempted(newName, error);
+  return AttemptRename(Renamer_, folder, oldName, newName, error, &looked, unwritable);
 }
 
-TRenameStatus TRenameStep::Attempted(std::string& newName, int& error) {
+TRenameStatus AttemptRename(TFolderRenamer& renamer, const TFolderHandle& folder, std::string_view oldName,
+                            std::string& newName, int& error, const TLookedFile* looked, Unwritable unwritable) {
+  error = looked != nullptr ? renamer.Rename(folder, oldName, newName, *looked, unwritable)
+                            : renamer.Rename(folder, oldName, newName, unwritable);
   // A file the rename could neither finish nor take back is under a hidden
   // temporary name: the row must say where.
-  if (error != 0 && !Renamer_.StrandedName().empty()) newName = Renamer_.StrandedName();
+  if (error != 0 && !renamer.StrandedName().empty()) newName = renamer.StrandedName();
   // Renamed although the volume reported an error: "Ok", so Recover can undo it; the error is noted.
   if (error == 0) {
-    error = Renamer_.NotedError();
+    error = renamer.NotedError();
     return TRenameStatus::rsOk;
   }
   return TRenameStatus::rsError;

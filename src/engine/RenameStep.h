@@ -36,6 +36,12 @@ inline constexpr int kVolumeRefusesEnd = -6;      // a final dot or space
 inline constexpr int kVolumeRefusesLength = -7;   // over 255 bytes, or UTF-16 units
 static_assert(kVolumeRefusesChar != kLeftUnwritable);
 
+// Attempt of TRenameStep below through a renamer of the caller's (one per
+// thread where renames run side by side): rsOk or rsError, and error and
+// newName as Attempt sets them. looked may be null: the renamer looks itself.
+TRenameStatus AttemptRename(TFolderRenamer& renamer, const TFolderHandle& folder, std::string_view oldName,
+                            std::string& newName, int& error, const TLookedFile* looked, Unwritable unwritable);
+
 class TRenameStep {
  public:
   TRenameStep(TRenameSettings settings, TPassMode mode);
@@ -87,7 +93,6 @@ class TRenameStep {
 
  private:
   bool Finish(TRenameStatus status);
-  TRenameStatus Attempted(std::string& newName, int& error);
   void SplitName(const std::string& name);
   TStepResult Transform();
   bool Decide(const std::string& oldName);

@@ -19,6 +19,12 @@ namespace vt {
 
 class TSearchThread;
 
+// Whether the renames of a block run side by side (passes/RenamePool.h):
+// where every one waits for a server or a FUSE daemon (FUSE and network
+// volumes, as the mount table tells), always (tests stand in such a volume
+// with a local one), or never.
+enum class TRenameConcurrency : std::uint8_t { ByVolume, SideBySide, OneByOne };
+
 struct TSearchPassOptions {
   bool IncludeSubDirs = false;
   std::string Folder;  // start folder; a missing trailing "/" is added, empty means "./"
@@ -30,6 +36,8 @@ struct TSearchPassOptions {
   // Renames within a folder make room for each other (passes/ChainPlan.h): a
   // folder is judged whole before its first rename.
   bool Chains = false;
+  // A simulation, and a pass in chains, renames one by one whatever this says.
+  TRenameConcurrency Concurrency = TRenameConcurrency::ByVolume;
   std::atomic<std::uint64_t>* Progress = nullptr;  // entries handled, may be null; owned by the caller
   // Optional, called on the worker after each entry a listing returned, just before
   // the stop request is polled there: lets a caller watch, or stop, a long listing.

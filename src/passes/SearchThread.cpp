@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -24,6 +25,18 @@ std::string StartFolder(const std::string& folder) {
 // Only plain files get rows, and a pass touches nothing it could not show.
 bool IsPlainFile(const TFindData& entry) {
   return entry.dwFileAttributes == FileAttr::Archive || entry.dwFileAttributes == FileAttr::Normal;
+}
+
+// VELTRANE_RENAMES="one-by-one" or "side-by-side" overrides the volume's
+// nature, so a benchmark can set the two against each other on one volume.
+TRenameConcurrency ConcurrencyOf(TRenameConcurrency asked) {
+  if (asked != TRenameConcurrency::ByVolume) return asked;
+  const char* value = std::getenv("VELTRANE_RENAMES");  // NOLINT(concurrency-mt-unsafe): nothing sets the environment
+  if (value == nullptr) return asked;
+  const std::string_view text = value;
+  if (text == "one-by-one") return TRenameConcurrency::OneByOne;
+  if (text == "side-by-side") return TRenameConcurrency::SideBySide;
+  return asked;
 }
 
 }  // namespace
@@ -58,6 +71,8 @@ TSearchThread::TSearchThread(TRowQueue& rows, const TSearchPassOptions& options,
   Chains_ = options.Chains;
   Step_.emplace(settings, mode);
   Step_->KeepUntouched(options.Untouched);
+  Untouched_ = options.Untouched;
+  Concurrency_ = mode == TPassMode::Rename ? ConcurrencyOf(options.Concurrency) : TRenameConcurrency::OneByOne;
   // A hidden temporary name is on record before a file goes there: Recover finds it again after any kill.
   if (Journal_ != nullptr)
     Step_->OnTemporaryName(
@@ -79,6 +94,7 @@ void TSearchThread::Execute() {
   }
   std::vector<TSubFolder> subFolders = ScanFolder(start);
   if (IncludeSubDirs) ScanSubFolders(std::move(start), std::move(subFolders));
+  Pool_.reset();
 }
 
 // One reading of the folder serves every mask that lists the folder itself and
@@ -586,6 +602,7 @@ void TSearchThread::PushRow(const TFolderHandle& folder, std::string oldName, st
 // Renames in the block's order; a stop ends it before the next rename. The
 // number of entries whose rows stand.
 std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
+  if (RunsSideBySide(judged)) return AttemptSideBySide(judged);
   for (std::size_t i = 0; i < judged; ++i) {
     TJudged& entry = Block_[i];
     if (!entry.Pending) continue;
@@ -602,6 +619,76 @@ std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
     if (entry.Error == kLeftUnwritable) entry.Row = false;
   }
   return judged;
+}
+
+// Side by side where every rename of the block is on a volume whose calls
+// wait for a server or a FUSE daemon, and there are two at least.
+bool TSearchThread::RunsSideBySide(std::size_t judged) {
+  if (Concurrency_ == TRenameConcurrency::OneByOne) return false;
+  std::size_t pending = 0;
+  for (std::size_t i = 0; i < judged; ++i) {
+    if (!Block_[i].Pending) continue;
+    ++pending;
+    if (Concurrency_ == TRenameConcurrency::ByVolume && !LatencyBound(FoundList[i].Folder->Id().Device)) return false;
+  }
+  return pending > 1;
+}
+
+// The mount table is read once per volume the renames meet.
+bool TSearchThread::LatencyBound(std::uint64_t device) {
+  if (!LatencyDevice_ || *LatencyDevice_ != device) {
+    LatencyDevice_ = device;
+    const TVolumeNature nature = NatureOfDevice(device);
+    LatencyBound_ = nature.Network || !nature.KeepsInodeNumbers;
+  }
+  return LatencyBound_;
+}
+
+void TSearchThread::StartPool() {
+  for (std::size_t i = 0; i < kRenamesInFlight; ++i) {
+    auto worker = std::make_unique<TWorkerRenamer>();
+    worker->Renamer.KeepUntouched(Untouched_);
+    if (Journal_ != nullptr)
+      worker->Renamer.OnTemporaryName([this, &own = *worker](std::string_view name) {
+        const std::lock_guard lock(JournalLock_);
+        return Journal_->Temporary(own.Row, *own.Folder, name);
+      });
+    Workers_.push_back(std::move(worker));
+  }
+  Pool_ = std::make_unique<TRenamePool>(kRenamesInFlight);
+}
+
+// The block's renames with several in flight; their intents are on record
+// already, and the outcomes go there once all have ended, in the block's
+// order. A stop starts no more of them; those in flight end and count.
+std::size_t TSearchThread::AttemptSideBySide(std::size_t judged) {
+  if (!Pool_) StartPool();
+  PoolJobs_.clear();
+  PoolEntries_.clear();
+  for (std::size_t i = 0; i < judged; ++i) {
+    if (!Block_[i].Pending) continue;
+    PoolJobs_.push_back(TPoolRename{FoundList[i].Folder->Id(), FoundList[i].FindData.cFileName, Block_[i].NewName});
+    PoolEntries_.push_back(i);
+  }
+  PoolStranded_.assign(PoolJobs_.size(), std::string());
+  const auto attempt = [this](std::size_t worker, std::size_t job) {
+    TJudged& entry = Block_[PoolEntries_[job]];
+    const TProcessList& record = FoundList[PoolEntries_[job]];
+    TWorkerRenamer& own = *Workers_[worker];
+    own.Row = entry.Index;
+    own.Folder = &record.Folder->Path();
+    own.NewName.assign(entry.NewName);
+    const Unwritable unwritable = record.FindData.FlagsUnread ? Unwritable::Leave : Unwritable::Move;
+    entry.Status = AttemptRename(own.Renamer, *record.Folder, record.FindData.cFileName, own.NewName, entry.Error,
+                                 entry.LookedAhead ? &entry.Looked : nullptr, unwritable);
+    if (own.NewName != entry.NewName) PoolStranded_[job] = own.NewName;
+    // Read-only after all: no row, as if the listing had seen it; its intent is withdrawn.
+    if (entry.Error == kLeftUnwritable) entry.Row = false;
+  };
+  const std::size_t started = Pool_->Run(PoolJobs_, attempt, [this] { return Stopped(); });
+  for (std::size_t job = 0; job < started; ++job)
+    if (!PoolStranded_[job].empty()) Block_[PoolEntries_[job]].NewName = std::move(PoolStranded_[job]);
+  return started < PoolEntries_.size() ? PoolEntries_[started] : judged;
 }
 
 // What the listing would have given the entry; false when that is no row.

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,7 @@
 #include "passes/FileOrder.h"
 #include "passes/PassJournal.h"
 #include "passes/ProcessList.h"
+#include "passes/RenamePool.h"
 #include "passes/RowQueue.h"
 #include "passes/SearchPassOptions.h"
 #include "platform/DirectoryListing.h"
@@ -75,6 +77,10 @@ class TSearchThread final {
   std::size_t RunChainSteps(std::size_t from);
   void PushRow(const TFolderHandle& folder, std::string oldName, std::string newName, TRenameStatus status, int error);
   std::size_t AttemptBlock(std::size_t judged);
+  bool RunsSideBySide(std::size_t judged);
+  bool LatencyBound(std::uint64_t device);
+  std::size_t AttemptSideBySide(std::size_t judged);
+  void StartPool();
   void SettleBlock(std::size_t judged, std::size_t attempted);
   bool LookAgain(TProcessList& record);
   ShortNames ShortNamesNeeded() const;
@@ -182,6 +188,26 @@ class TSearchThread final {
   std::uint64_t AttemptingRow_ = 0;
   const std::string* AttemptingFolder_ = nullptr;
   std::optional<TRenameStep> Step_;  // the settings snapshot; NewName and Status of the entry
+
+  // Renames side by side: each worker of the pool renames with a renamer of
+  // its own, and tells the journal of its temporary names under a lock.
+  static constexpr std::size_t kRenamesInFlight = 8;
+  TRenameConcurrency Concurrency_ = TRenameConcurrency::ByVolume;
+  std::optional<std::uint64_t> LatencyDevice_;  // the volume LatencyBound_ tells of
+  bool LatencyBound_ = false;
+  std::vector<TEntryId> Untouched_;
+  struct TWorkerRenamer {
+    TFolderRenamer Renamer;
+    std::string NewName;  // the name tried: the pool compares the block's while renames run
+    std::uint64_t Row = 0;
+    const std::string* Folder = nullptr;
+  };
+  std::vector<std::unique_ptr<TWorkerRenamer>> Workers_;
+  std::mutex JournalLock_;
+  std::vector<TPoolRename> PoolJobs_;
+  std::vector<std::size_t> PoolEntries_;   // of each job, its entry in the block
+  std::vector<std::string> PoolStranded_;  // of each job, the hidden name its file was left under
+  std::unique_ptr<TRenamePool> Pool_;      // after what its workers use: it stops first
   bool Simulate = false;
   std::atomic<bool> Stop{false};
 

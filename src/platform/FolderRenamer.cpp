@@ -31,8 +31,9 @@ long RenameKillPoint() {
 
 void CountRename() {
   static const long killAt = RenameKillPoint();
-  static long renamed = 0;
-  if (killAt > 0 && ++renamed == killAt) {
+  // Renames may run side by side, each thread with a renamer of its own.
+  static std::atomic<long> renamed{0};
+  if (killAt > 0 && renamed.fetch_add(1, std::memory_order_relaxed) + 1 == killAt) {
     kill(getpid(), SIGKILL);
     std::abort();
   }

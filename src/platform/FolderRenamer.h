@@ -25,7 +25,10 @@
 // made without being opened and the file renamed over it at once: whoever
 // writes to it, or puts a file under its name, in that moment loses that.
 // Each mount is asked once per renamer what it lacks (RENAME_NOREPLACE, hard
-// links, leases), and the answer kept.
+// links, leases), and the answer kept. A renamer is used by one thread at a
+// time: renames that run side by side take a renamer each, which learns the
+// mount for itself (a few calls per mount and renamer), and share nothing
+// but the folder's handle.
 #include <cerrno>
 #include <cstddef>
 #include <functional>

@@ -213,23 +213,36 @@ class PassJournalTest : public ::testing::Test {
   TTestOwner Owner;
 };
 
+// Side by side too: the renames of a block run once all its intents are
+// written, and their outcomes are settled in the rows' order.
 TEST_F(PassJournalTest, EveryRenameIsIntendedBeforeItHappensAndSettledAfter) {
-  constexpr int kFiles = 600;  // three blocks, the last one short
-  for (int i = 0; i < kFiles; ++i) Tree.File(Numbered(i));
-  Tree.File("same.txt");  // a row that renames nothing
-  TWatchingJournal journal;
-  RunSearch(Owner, Options(&journal), InsertAtBeginning("x"));
+  for (const TRenameConcurrency concurrency : {TRenameConcurrency::OneByOne, TRenameConcurrency::SideBySide}) {
+    SCOPED_TRACE(concurrency == TRenameConcurrency::SideBySide ? "side by side" : "one by one");
+    TTempTree tree;
+    TTestOwner owner;
+    constexpr int kFiles = 600;  // three blocks, the last one short
+    for (int i = 0; i < kFiles; ++i) tree.File(Numbered(i));
+    tree.File("same.txt");  // a row that renames nothing
+    TWatchingJournal journal;
+    TSearchPassOptions options = JournaledPass(tree.Root(), &journal);
+    options.Concurrency = concurrency;
+    RunSearch(owner, options, InsertAtBeginning("x"));
 
-  ASSERT_EQ(Owner.Table.RowCount(), static_cast<std::size_t>(kFiles + 1));
-  EXPECT_EQ(journal.RenamedBeforeIntent, 0u);
-  EXPECT_EQ(journal.Intended.size(), static_cast<std::size_t>(kFiles + 1));
-  EXPECT_EQ(journal.IntentCalls, 3u);  // blocks of 256 entries, "." and ".." among them
-  EXPECT_EQ(journal.LargestIntent, 256u);
-  EXPECT_EQ(journal.SettledAttempts, journal.Intended.size());
-  // Every row once, in the table's order.
-  ASSERT_EQ(journal.SettledRows.size(), Owner.Table.RowCount());
-  for (std::size_t i = 0; i < journal.SettledRows.size(); ++i) EXPECT_EQ(journal.SettledRows[i], std::uint64_t{i});
-  EXPECT_EQ(journal.WithdrawnCount, 0u);
+    ASSERT_EQ(owner.Table.RowCount(), static_cast<std::size_t>(kFiles + 1));
+    EXPECT_EQ(journal.RenamedBeforeIntent, 0u);
+    EXPECT_EQ(journal.Intended.size(), static_cast<std::size_t>(kFiles + 1));
+    EXPECT_EQ(journal.IntentCalls, 3u);  // blocks of 256 entries, "." and ".." among them
+    EXPECT_EQ(journal.LargestIntent, 256u);
+    EXPECT_EQ(journal.SettledAttempts, journal.Intended.size());
+    // Every row once, in the table's order.
+    ASSERT_EQ(journal.SettledRows.size(), owner.Table.RowCount());
+    for (std::size_t i = 0; i < journal.SettledRows.size(); ++i) EXPECT_EQ(journal.SettledRows[i], std::uint64_t{i});
+    EXPECT_EQ(journal.WithdrawnCount, 0u);
+    std::size_t renamed = 0;
+    for (const std::string& name : tree.Names())
+      if (name.front() == 'x') ++renamed;
+    EXPECT_EQ(renamed, static_cast<std::size_t>(kFiles + 1));
+  }
 }
 
 TEST_F(PassJournalTest, AJournalThatCannotBeWrittenStopsThePassBeforeItsRenames) {
@@ -249,7 +262,8 @@ TEST_F(PassJournalTest, AJournalThatCannotBeWrittenStopsThePassBeforeItsRenames)
 
 TEST_F(PassJournalTest, RowsAreThoseOfTheStepEntryByEntry) {
   // Number's counter, names that clash with files there and with each other,
-  // unusable names and no-change rows, across more than one block.
+  // unusable names and no-change rows, across more than one block; side by
+  // side as well, where renames that share a name wait for each other.
   struct Case {
     const char* Name;
     TControlValues Controls;
@@ -260,37 +274,40 @@ TEST_F(PassJournalTest, RowsAreThoseOfTheStepEntryByEntry) {
       {"remove", RemoveText("1")},
       {"replace", SearchReplace("*.txt", "same.txt")},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.Name);
-    TTempTree passTree;
-    TTempTree stepTree;
-    for (TTempTree* tree : {&passTree, &stepTree}) {
-      for (int i = 0; i < 300; ++i) tree->File(Numbered(i * 7));
-      tree->File("10.txt");
-    }
-    TTestOwner owner;
-    TWatchingJournal journal;
-    TSearchPassOptions options = Options(&journal);
-    options.Folder = passTree.Root();
-    RunSearch(owner, options, c.Controls);
+  for (const Case& c : cases)
+    for (const TRenameConcurrency concurrency : {TRenameConcurrency::ByVolume, TRenameConcurrency::SideBySide}) {
+      SCOPED_TRACE(c.Name);
+      SCOPED_TRACE(concurrency == TRenameConcurrency::SideBySide ? "side by side" : "by volume");
+      TTempTree passTree;
+      TTempTree stepTree;
+      for (TTempTree* tree : {&passTree, &stepTree}) {
+        for (int i = 0; i < 300; ++i) tree->File(Numbered(i * 7));
+        tree->File("10.txt");
+      }
+      TTestOwner owner;
+      TWatchingJournal journal;
+      TSearchPassOptions options = Options(&journal);
+      options.Folder = passTree.Root();
+      options.Concurrency = concurrency;
+      RunSearch(owner, options, c.Controls);
 
-    // The same entries through ProcessFile, one at a time.
-    TRenameStep step(CaptureSettings(c.Controls), TPassMode::Rename);
-    auto folder = std::make_shared<TFolderHandle>();
-    ASSERT_EQ(TFolderHandle::Open(stepTree.Root(), *folder), 0);
-    std::vector<TRowTexts> expected;
-    for (const std::string& name : ListedFiles(stepTree.Root(), "*.*")) {
-      TFindData entry;
-      entry.dwFileAttributes = FileAttr::Archive;
-      entry.cFileName = name;
-      if (!step.ProcessFile(*folder, entry)) continue;
-      if (step.Status() == TRenameStatus::rsNoMatch) continue;
-      expected.push_back({name, step.NewName(), passTree.Root(), std::string(StatusText(step.Status()))});
+      // The same entries through ProcessFile, one at a time.
+      TRenameStep step(CaptureSettings(c.Controls), TPassMode::Rename);
+      auto folder = std::make_shared<TFolderHandle>();
+      ASSERT_EQ(TFolderHandle::Open(stepTree.Root(), *folder), 0);
+      std::vector<TRowTexts> expected;
+      for (const std::string& name : ListedFiles(stepTree.Root(), "*.*")) {
+        TFindData entry;
+        entry.dwFileAttributes = FileAttr::Archive;
+        entry.cFileName = name;
+        if (!step.ProcessFile(*folder, entry)) continue;
+        if (step.Status() == TRenameStatus::rsNoMatch) continue;
+        expected.push_back({name, step.NewName(), passTree.Root(), std::string(StatusText(step.Status()))});
+      }
+      EXPECT_EQ(RowTexts(owner.Table), expected);
+      EXPECT_EQ(passTree.Names(), stepTree.Names());
+      EXPECT_EQ(journal.RenamedBeforeIntent, 0u);
     }
-    EXPECT_EQ(RowTexts(owner.Table), expected);
-    EXPECT_EQ(passTree.Names(), stepTree.Names());
-    EXPECT_EQ(journal.RenamedBeforeIntent, 0u);
-  }
 }
 
 // A read-only (immutable) file gives no row and moves no counter, whether the
@@ -314,8 +331,12 @@ TEST_F(PassJournalTest, AReadOnlyFileChangesNothingButItsOwnAbsence) {
   };
   // 245: the last entry of the first block of 256, "." and ".." among them.
   const auto isReadOnly = [](int i) { return i == 0 || i % 37 == 5 || i == 245 || i == 299; };
-  for (const Case& c : cases) {
+  for (std::size_t k = 0; k < cases.size(); ++k) {
+    const Case& c = cases[k];
     SCOPED_TRACE(c.Name);
+    // Every other case renames the folder with read-only files side by side.
+    const TRenameConcurrency withConcurrency =
+        k % 2 == 1 ? TRenameConcurrency::SideBySide : TRenameConcurrency::ByVolume;
     TTempTree withTree;
     TTempTree withoutTree;
     std::vector<std::string> readOnly;
@@ -340,6 +361,7 @@ TEST_F(PassJournalTest, AReadOnlyFileChangesNothingButItsOwnAbsence) {
       TWatchingJournal journal;
       TSearchPassOptions options = Options(c.Simulate ? nullptr : &journal);
       options.Folder = trees[t]->Root();
+      if (t == 0) options.Concurrency = withConcurrency;
       RunSearch(owner, options, c.Controls);
       for (TRowTexts row : RowTexts(owner.Table)) {
         row.Path.clear();
