@@ -1,137 +1,19 @@
 // Renames that make room for each other in folders where few or none wait: a
 // folder's renames are done as they come until one may have to wait, and the
-// rest of the folder is planned then. The steps and rows must be those of the
-// whole folder planned at once.
+// rest of the folder is planned then. The rows must be those of the whole
+// folder planned at once.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
-#include <cstdint>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "passes/ChainPlan.h"
-#include "passes/ChainWatch.h"
 #include "passes/PassTestSupport.h"
 
 namespace vt::test {
 namespace {
-
-struct TMove {
-  std::string Old, New;  // New empty: a row that renames nothing
-};
-
-std::string StepText(const TMove& move, TChainStepKind kind) {
-  switch (kind) {
-    case TChainStepKind::Row: return move.Old;
-    case TChainStepKind::Move: return move.Old + ">" + move.New;
-    case TChainStepKind::ToTemp: return move.Old + ">~";
-    case TChainStepKind::FromTemp: return "~>" + move.New;
-  }
-  return {};
-}
-
-std::vector<std::string> PlannedWhole(const std::vector<TMove>& moves) {
-  std::vector<TPlannedEntry> entries;
-  for (const TMove& move : moves) entries.push_back({"/f/", move.Old, move.New, !move.New.empty()});
-  std::vector<std::string> steps;
-  for (const TChainStep& step : PlanChains(entries)) steps.push_back(StepText(moves[step.Entry], step.Kind));
-  return steps;
-}
-
-// As the pass goes: blocks renamed as they come while the watch finds no
-// rename that may wait; from the block where one may, the rest planned, after
-// the renames done whose old names fold alike with another name.
-std::vector<std::string> Streamed(const std::vector<TMove>& moves, std::size_t block) {
-  TChainWatch watch;
-  watch.Reset(moves.size());
-  for (const TMove& move : moves) watch.AddName(move.Old);
-  std::vector<std::string> steps;
-  std::vector<TMove> movedAlike;
-  std::size_t from = 0;
-  for (; from < moves.size(); from += block) {
-    const std::size_t end = std::min(from + block, moves.size());
-    bool waits = false;
-    std::vector<TMove> alike;
-    for (std::size_t i = from; i < end && !waits; ++i) {
-      const bool shared = watch.Draw(moves[i].Old);
-      if (moves[i].New.empty()) continue;
-      waits = watch.MayWait(moves[i].New);
-      if (shared) alike.push_back(moves[i]);
-    }
-    if (waits) break;
-    for (std::size_t i = from; i < end; ++i)
-      steps.push_back(StepText(moves[i], moves[i].New.empty() ? TChainStepKind::Row : TChainStepKind::Move));
-    movedAlike.insert(movedAlike.end(), alike.begin(), alike.end());
-  }
-  if (from >= moves.size()) return steps;
-  std::vector<TPlannedEntry> entries;
-  for (const TMove& move : movedAlike) entries.push_back({"/f/", move.Old, {}, true, true});
-  for (std::size_t i = from; i < moves.size(); ++i)
-    entries.push_back({"/f/", moves[i].Old, moves[i].New, !moves[i].New.empty()});
-  for (const TChainStep& step : PlanChains(entries)) {
-    EXPECT_GE(step.Entry, movedAlike.size()) << "a step for a rename done already";
-    steps.push_back(StepText(moves[from + step.Entry - movedAlike.size()], step.Kind));
-  }
-  return steps;
-}
-
-TEST(ChainStream, RenamingAsTheyComeUntilOneMayWaitGivesTheWholePlan) {
-  struct Case {
-    const char* Shape;
-    std::vector<TMove> Moves;
-    bool Planned;  // some block had to be planned
-  };
-  const std::vector<Case> cases{
-      {"no chains", {{"a", "x"}, {"b", ""}, {"c", "y"}, {"d", "z"}, {"e", "w"}}, false},
-      {"each takes a name left before it", {{"a", "x"}, {"b", "a"}, {"c", "b"}, {"d", "c"}, {"e", "d"}}, false},
-      {"a chain in the last block", {{"a", "x"}, {"b", "y"}, {"c", "z"}, {"d", "e"}, {"e", "f"}}, true},
-      {"a swap in the middle", {{"a", "x"}, {"b", "y"}, {"c", "d"}, {"d", "c"}, {"e", "w"}}, true},
-      {"a change of case only", {{"a", "A"}, {"b", "B"}, {"c", "C"}, {"d", "D"}, {"e", "E"}}, false},
-      {"names alike but for case, the exact one renamed before",
-       {{"n", "x"}, {"b", "y"}, {"c", "n"}, {"N", "z"}, {"e", "w"}},
-       true},
-      {"names alike but for case, the exact one still to come",
-       {{"N", "x"}, {"b", "y"}, {"c", "n"}, {"n", "z"}, {"e", "w"}},
-       true},
-      {"a ring whose names differ by case", {{"a", "b"}, {"x", "y"}, {"p", "q"}, {"B", "A"}, {"e", "w"}}, true},
-      {"rows between renames", {{"a", ""}, {"b", "c"}, {"c", ""}, {"d", "e"}, {"e", "d"}}, true},
-  };
-  for (const Case& c : cases) {
-    for (const std::size_t block : {1U, 2U, 3U, 8U}) {
-      SCOPED_TRACE(std::string(c.Shape) + ", blocks of " + std::to_string(block));
-      EXPECT_EQ(Streamed(c.Moves, block), PlannedWhole(c.Moves));
-    }
-  }
-}
-
-// Shapes of a few names drawn again and again: chains, rings, names alike but
-// for case and rows in any mix, against the whole plan.
-TEST(ChainStream, ManyMixedShapesGiveTheWholePlan) {
-  const std::vector<std::string> names{"a", "A", "b", "B", "c", "d", "e", "f", "g", "h"};
-  std::uint64_t seed = 12345;
-  const auto next = [&seed](std::size_t below) {
-    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<std::size_t>((seed >> 33) % below);
-  };
-  for (int shape = 0; shape < 2000; ++shape) {
-    std::vector<std::string> old = names;
-    for (std::size_t i = old.size(); i > 1; --i) std::swap(old[i - 1], old[next(i)]);
-    old.resize(3 + next(old.size() - 3));
-    std::vector<TMove> moves;
-    std::set<std::string> taken;
-    for (const std::string& name : old) {
-      std::string target = names[next(names.size())];
-      if (target == name || next(5) == 0 || !taken.insert(target).second) target.clear();
-      moves.push_back({name, target});
-    }
-    const std::size_t block = 1 + next(4);
-    SCOPED_TRACE("shape " + std::to_string(shape) + ", blocks of " + std::to_string(block));
-    ASSERT_EQ(Streamed(moves, block), PlannedWhole(moves));
-  }
-}
 
 // Through the pass: Number in the order of sizes gives the file at place p
 // the name "p.txt", so a file's old name says which place's rename takes it.
@@ -180,11 +62,9 @@ std::vector<std::string> Moves(const std::vector<TResultRow>& rows) {
 // The rows of the whole folder planned at once, from the rows a simulation
 // without chains judges.
 std::vector<std::string> WholePlanRows(const std::vector<TResultRow>& plain) {
-  std::vector<TMove> moves;
-  for (const TResultRow& row : plain)
-    moves.push_back({row.OldName, row.KnownStatus() == TRenameStatus::rsCanBeRenamed ? row.NewName : ""});
   std::vector<TPlannedEntry> entries;
-  for (const TMove& move : moves) entries.push_back({"/f/", move.Old, move.New, !move.New.empty()});
+  for (const TResultRow& row : plain)
+    entries.push_back({"/f/", row.OldName, row.NewName, row.KnownStatus() == TRenameStatus::rsCanBeRenamed});
   std::vector<std::string> rows;
   for (const TChainStep& step : PlanChains(entries)) {
     const TResultRow& row = plain[step.Entry];
@@ -198,7 +78,7 @@ std::vector<std::string> WholePlanRows(const std::vector<TResultRow>& plain) {
   return rows;
 }
 
-TEST(ChainStreamPass, RowsAreThoseOfTheWholeFolderPlannedAndThePassDoesWhatTheSimulationSays) {
+TEST(ChainStream, RowsAreThoseOfTheWholeFolderPlannedAndThePassDoesWhatTheSimulationSays) {
   struct Case {
     const char* Shape;
     std::map<int, std::string> Names;
