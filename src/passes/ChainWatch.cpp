@@ -7,66 +7,86 @@
 #include "passes/UndoRowChecks.h"
 
 namespace vt {
+namespace {
+
+// A slot: the name's key in its high 48 bits (0 for a free slot), then the
+// names that share it and those of them drawn, a byte each. Two names whose
+// keys share 48 bits count as one: the watch is only warier for it.
+constexpr unsigned kCountBits = 8;
+constexpr std::uint64_t kCountMost = (1U << kCountBits) - 1;
+constexpr unsigned kNamesShift = kCountBits;
+constexpr std::uint64_t kKeyMask = ~std::uint64_t{0} << (2 * kCountBits);
+
+std::uint64_t Names(std::uint64_t slot) { return (slot >> kNamesShift) & kCountMost; }
+std::uint64_t Drawn(std::uint64_t slot) { return slot & kCountMost; }
+
+}  // namespace
 
 void TChainWatch::Reset(std::size_t names) {
   Used_ = 0;
-  const std::size_t size = std::bit_ceil(std::max<std::size_t>(16, names + names / 2 + 1));
+  std::size_t size = 16;
+  while (size * 4 < names * 5) size *= 2;
   // A table kept from a larger folder is cleared rather than made anew: a walk
   // of many small folders would allocate once per folder otherwise.
   if (Slots_.size() >= size && Slots_.size() <= size * 4)
-    std::fill(Slots_.begin(), Slots_.end(), TSlot{});
+    std::fill(Slots_.begin(), Slots_.end(), 0);
   else
-    Slots_.assign(size, TSlot{});
+    Slots_.assign(size, 0);
 }
 
 std::uint64_t TChainWatch::Key(std::string_view name) {
   const std::uint64_t key = FoldedNameKeyIn(0, name);
-  return key == 0 ? 1 : key;  // 0 marks a free slot: sharing the key of 1 only makes the watch warier
+  // The high bits are kept; the low ones, which hear only the low bits of each
+  // byte, are mixed into them first.
+  const std::uint64_t mixed = (key ^ (key >> 29)) * 0x9E3779B97F4A7C15ULL;
+  return (mixed & kKeyMask) != 0 ? mixed & kKeyMask : std::uint64_t{1} << 63;
 }
 
 std::size_t TChainWatch::Find(std::uint64_t key) const {
   const std::size_t mask = Slots_.size() - 1;
-  // The hash's low bits hear only the low bits of each byte: mix the high ones in.
-  std::size_t at = static_cast<std::size_t>(((key ^ (key >> 32)) * 0x9E3779B97F4A7C15ULL) >> 20) & mask;
-  while (Slots_[at].Key != 0 && Slots_[at].Key != key) at = (at + 1) & mask;
+  // The top bits, which the mixing reaches best, pick the first slot.
+  std::size_t at = static_cast<std::size_t>(key >> (64 - std::countr_zero(Slots_.size())));
+  while (Slots_[at] != 0 && (Slots_[at] & kKeyMask) != key) at = (at + 1) & mask;
   return at;
 }
 
 void TChainWatch::AddName(std::string_view name) {
   if (Full()) Grow();
   const std::uint64_t key = Key(name);
-  TSlot& slot = Slots_[Find(key)];
-  if (slot.Key == 0) ++Used_;
-  slot.Key = key;
-  ++slot.Names;
+  std::uint64_t& slot = Slots_[Find(key)];
+  if (slot == 0) {
+    ++Used_;
+    slot = key;
+  }
+  if (Names(slot) < kCountMost) slot += std::uint64_t{1} << kNamesShift;
 }
 
 void TChainWatch::Grow() {
-  std::vector<TSlot> old = std::move(Slots_);
-  Slots_.assign(std::max<std::size_t>(16, old.size() * 2), TSlot{});
-  for (const TSlot& slot : old)
-    if (slot.Key != 0) Slots_[Find(slot.Key)] = slot;
+  std::vector<std::uint64_t> old = std::move(Slots_);
+  Slots_.assign(std::max<std::size_t>(16, old.size() * 2), 0);
+  for (const std::uint64_t slot : old)
+    if (slot != 0) Slots_[Find(slot & kKeyMask)] = slot;
 }
 
 bool TChainWatch::Draw(std::string_view oldName) {
   if (Full()) Grow();
   const std::uint64_t key = Key(oldName);
-  const std::size_t at = Find(key);
+  std::uint64_t& slot = Slots_[Find(key)];
   // A name not added is added now, as come: a rename that took it came before
   // it and had nothing to wait for.
-  if (Slots_[at].Key == 0) {
+  if (slot == 0) {
     ++Used_;
-    Slots_[at] = TSlot{key, 1, 0};
+    slot = key | (std::uint64_t{1} << kNamesShift);
   }
-  TSlot& slot = Slots_[at];
-  ++slot.Drawn;
-  return slot.Names > 1;
+  if (Drawn(slot) < kCountMost) ++slot;
+  return Names(slot) > 1;
 }
 
 bool TChainWatch::MayWait(std::string_view newName) const {
   if (Slots_.empty()) return false;
-  const TSlot& slot = Slots_[Find(Key(newName))];
-  return slot.Key != 0 && slot.Drawn < slot.Names;
+  const std::uint64_t slot = Slots_[Find(Key(newName))];
+  // Counts that reached their most no longer tell: any rename to such a name may wait.
+  return slot != 0 && (Drawn(slot) < Names(slot) || Names(slot) == kCountMost);
 }
 
 }  // namespace vt

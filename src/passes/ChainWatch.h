@@ -26,19 +26,14 @@ class TChainWatch {
   bool MayWait(std::string_view newName) const;
 
  private:
-  struct TSlot {
-    std::uint64_t Key = 0;  // 0: free
-    std::uint32_t Names = 0;
-    std::uint32_t Drawn = 0;
-  };
   static std::uint64_t Key(std::string_view name);
   std::size_t Find(std::uint64_t key) const;
-  // At most two thirds of the slots hold a name: probes stay short, and the
-  // table, zeroed anew for each folder, stays small.
-  bool Full() const { return (Used_ + 1) * 3 > Slots_.size() * 2; }
+  // At most four fifths of the slots hold a name: probes stay within a cache
+  // line or two, and the table, zeroed anew for each folder, stays small.
+  bool Full() const { return (Used_ + 1) * 5 > Slots_.size() * 4; }
   void Grow();
 
-  std::vector<TSlot> Slots_;  // open addressing, a power of two
+  std::vector<std::uint64_t> Slots_;  // open addressing, a power of two
   std::size_t Used_ = 0;
 };
 
