@@ -9,6 +9,7 @@
 #include "cli/PassOutput.h"
 #include "cli/PassRunner.h"
 #include "cli/RecordKeeping.h"
+#include "cli/RefusalWarning.h"
 #include "cli/SettingsPrompt.h"
 #include "passes/JournalWhat.h"
 #include "platform/FindData.h"
@@ -100,6 +101,10 @@ int RunPass(const TCliOptions& options, const TCliEnvironment& environment) {
   const TPromptEnvironment prompt{environment.In, environment.Err, environment.InIsTerminal,
                                   options.AssumeYes ? TAssumeYes::Yes : TAssumeYes::No};
   if (!SettingsAllowPass(options.Settings, prompt)) return ExitStatus::Usage;
+  // So are the new names the volume would refuse, before anything is recorded.
+  if (options.Rename && !RefusalsAllowPass(SearchOptions(options, *folder, std::nullopt, nullptr), options.Settings,
+                                           prompt, environment.Interrupted))
+    return ExitStatus::Usage;
   // The record is settled before the first rename: nothing is renamed without it.
   const TRecord settled = SettleRecord(options, environment, options.Rename);
   if (!settled) {

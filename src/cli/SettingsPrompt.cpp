@@ -43,20 +43,24 @@ TAnswer Ask(const TCheckMessage& message, const TPromptEnvironment& env) {
     Write(env.Err, "veltrane-cli: " + text + "\n");
     return TAnswer::Cancel;
   }
-  if (env.AssumeYes == TAssumeYes::Yes) return TAnswer::Yes;
+  return ConfirmPass(text, env) ? TAnswer::Yes : TAnswer::No;
+}
+
+}  // namespace
+
+bool ConfirmPass(const std::string& text, const TPromptEnvironment& env) {
+  if (env.AssumeYes == TAssumeYes::Yes) return true;
   if (!env.InIsTerminal) {
     Write(env.Err, text +
                        "\nveltrane-cli: no terminal to answer on; give -y (--yes) to answer yes, "
                        "nothing was renamed\n");
-    return TAnswer::Cancel;
+    return false;
   }
   Write(env.Err, text + " [y/N] ");
-  if (IsYes(ReadLine(env.In))) return TAnswer::Yes;
+  if (IsYes(ReadLine(env.In))) return true;
   Write(env.Err, "veltrane-cli: not confirmed, nothing was renamed\n");
-  return TAnswer::No;
+  return false;
 }
-
-}  // namespace
 
 bool SettingsAllowPass(const TRenameSettings& settings, const TPromptEnvironment& environment) {
   return CheckSettings(settings, [&](const TCheckMessage& message) { return Ask(message, environment); }).MayStart;

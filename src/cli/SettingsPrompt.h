@@ -4,6 +4,7 @@
 // terminal, "y" or "yes" going on, and refuses where no terminal can answer,
 // unless every question is answered yes beforehand.
 #include <cstdio>
+#include <string>
 
 #include "engine/RenameSettings.h"
 
@@ -17,6 +18,10 @@ struct TPromptEnvironment {
   bool InIsTerminal = false;
   TAssumeYes AssumeYes = TAssumeYes::No;
 };
+
+// Asks text as the checks' confirmations are asked: true goes on. On no the
+// reason has been written to Err.
+bool ConfirmPass(const std::string& text, const TPromptEnvironment& environment);
 
 // True lets the pass start; on a refusal the reason has been written to Err.
 bool SettingsAllowPass(const TRenameSettings& settings, const TPromptEnvironment& environment);

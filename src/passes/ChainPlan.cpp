@@ -24,7 +24,7 @@ std::vector<std::uint32_t> WaitedFor(std::span<const TPlannedEntry> entries) {
   std::vector<std::uint32_t> waits(entries.size(), kNone);
   for (std::uint32_t i = 0; i < entries.size(); ++i) {
     const TPlannedEntry& entry = entries[i];
-    if (!entry.Renames) continue;
+    if (!entry.Renames || entry.Moved) continue;
     const std::uint64_t key = FoldedNameKey(entry.Folder, entry.NewName);
     for (auto it = std::lower_bound(byOldName.begin(), byOldName.end(), std::pair{key, std::uint32_t{0}});
          it != byOldName.end() && it->first == key; ++it) {
@@ -44,10 +44,13 @@ std::vector<TChainStep> PlanChains(std::span<const TPlannedEntry> entries) {
   enum class TState : std::uint8_t { Waiting, Visiting, Opened, Done };
   const std::vector<std::uint32_t> waits = WaitedFor(entries);
   std::vector<TState> state(entries.size(), TState::Waiting);
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    if (entries[i].Moved) state[i] = TState::Done;
   std::vector<TChainStep> steps;
   steps.reserve(entries.size());
   std::vector<std::uint32_t> stack;
   for (std::uint32_t first = 0; first < entries.size(); ++first) {
+    if (entries[first].Moved) continue;
     if (!entries[first].Renames) {
       steps.push_back({TChainStepKind::Row, first});
       continue;

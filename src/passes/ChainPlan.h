@@ -19,6 +19,9 @@ struct TPlannedEntry {
   std::string_view OldName;
   std::string_view NewName;
   bool Renames = false;  // a rename to attempt or, in a simulation, one that can be
+  // Renamed already, before the others were planned: it still holds its old
+  // name for the renames that would wait for it, but waits for none and gets no step.
+  bool Moved = false;
 };
 
 enum class TChainStepKind : std::uint8_t {
@@ -33,7 +36,8 @@ struct TChainStep {
   std::uint32_t Entry = 0;
 };
 
-// Every entry once, as a Row or a Move, or twice (ToTemp, later FromTemp).
+// Every entry once, as a Row or a Move, or twice (ToTemp, later FromTemp); an
+// entry Moved already not at all.
 // Entries keep their order where nothing waits: a folder without chains gives
 // its entries in order. Names are compared ignoring ASCII case, as Recover
 // compares them: on a volume that ignores case they are one name.

@@ -381,6 +381,8 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count, TIntents intents) {
     if (entry.LookedAhead && entry.Looked.Error == 0 && entry.Looked.Info.Regular)
       intent.Identity = IdentityOf(entry.Looked.Info);
   }
+  // Renames making room for each other: the block goes to the plan, unrecorded (none judged ends the handling).
+  if (Streaming_ && judged == count && BlockMayWait(judged)) return 0;
   JudgedSoFar_ = index;
   // No rename without its record: a journal that cannot be written ends the pass here.
   if (ahead) {
@@ -435,19 +437,31 @@ void TSearchThread::JudgeEntry(TProcessList& record, TJudged& entry, bool record
   entry.NewName = Step_->NewName();
 }
 
-// The whole folder is judged before its first rename, so that a rename can
-// wait for the one whose old name it takes; then the renames are done in the
-// order planned, a block at a time as HandleFoundList does them. A stop while
-// judging renames nothing of the folder.
+// Where the folder's names are known before its first entry is judged, its
+// entries are renamed as they come, as without chains, until one may have to
+// wait for an entry still to come; from that block on, the rest of the folder
+// is judged whole before its next rename, so that a rename can wait for the
+// one whose old name it takes. Then the renames are done in the order planned,
+// a block at a time as HandleFoundList does them. A stop while judging renames
+// nothing more of the folder.
 void TSearchThread::HandleFolderInChains() {
   ChainRecords_.clear();
   ChainJudged_.clear();
+  MovedAlike_.clear();
+  if (WatchChains()) {
+    Streaming_ = true;
+    WaitingBlock_ = 0;
+    HandleFoundList();
+    Streaming_ = false;
+    if (WaitingBlock_ == 0 || Stopped()) return;
+  }
   // Room for the folder's entries at once, where its reading tells how many: a
   // growing vector would move every entry again at each step.
   if (ReadEachFolder_) {
     ChainRecords_.reserve(Reading_.Count());
     ChainJudged_.reserve(Reading_.Count());
   }
+  TakeWaitingBlock();
   const bool counting = Progress_ != nullptr;
   const bool recordAll = RecordAllMessages_.load(std::memory_order_relaxed);
   const std::uint8_t sources = Step_->FieldSources();
@@ -462,19 +476,81 @@ void TSearchThread::HandleFolderInChains() {
     }
   }
   if (Stopped()) return;
-  std::vector<TPlannedEntry> planned(ChainRecords_.size());
-  for (std::size_t i = 0; i < planned.size(); ++i) {
+  // The entries renamed already come first, as they came: a rename whose new
+  // name folds as several old names waits for the first of them.
+  const std::size_t moved = MovedAlike_.size();
+  std::vector<TPlannedEntry> planned(moved + ChainRecords_.size());
+  for (std::size_t i = 0; i < moved; ++i)
+    planned[i] = {MovedAlike_[i].Folder->Path(), MovedAlike_[i].FindData.cFileName, {}, true, true};
+  for (std::size_t i = 0; i < ChainRecords_.size(); ++i) {
     const TJudged& entry = ChainJudged_[i];
-    planned[i] = {ChainRecords_[i].Folder->Path(), ChainRecords_[i].FindData.cFileName, entry.NewName,
-                  entry.Row && entry.Status == TRenameStatus::rsCanBeRenamed};
+    planned[moved + i] = {ChainRecords_[i].Folder->Path(), ChainRecords_[i].FindData.cFileName, entry.NewName,
+                          entry.Row && entry.Status == TRenameStatus::rsCanBeRenamed};
   }
   ChainSteps_ = PlanChains(planned);
+  for (TChainStep& step : ChainSteps_) step.Entry -= static_cast<std::uint32_t>(moved);
   planned.clear();
+  MovedAlike_.clear();
   PlanRingTemps();
   for (std::size_t at = 0; at < ChainSteps_.size() && !Stopped();) at = RunChainSteps(at);
   ChainRecords_.clear();
   ChainJudged_.clear();
   ChainSteps_.clear();
+}
+
+// One mask without a folder part lists each entry of the folder in hand once,
+// from a reading made (or a listing kept) before the first is drawn: the watch
+// learns every name first.
+bool TSearchThread::WatchChains() {
+  if (MaskList_.size() != 1 || MaskList_.front().empty() || MaskList_.front().find('/') != std::string::npos)
+    return false;
+  if (Listed_) {
+    ChainWatch_.Reset(Listed_->Size());
+    for (std::size_t i = 0; i < Listed_->Size(); ++i) ChainWatch_.AddName(Listed_->Name(i));
+    return true;
+  }
+  if (!ReadEachFolder_) return false;
+  ChainWatch_.Reset(Reading_.Count());
+  for (std::uint32_t at = Reading_.First(); at != TFolderReading::kEnd;) {
+    const TFolderEntry entry = Reading_.At(at);
+    ChainWatch_.AddName(entry.Name);
+    at = Reading_.After(entry);
+  }
+  return true;
+}
+
+// True when a rename of the block just judged may have to wait for an entry
+// still to come. Otherwise the block's renames that take names folding alike
+// are kept, should the plan be needed after all.
+bool TSearchThread::BlockMayWait(std::size_t judged) {
+  AlikeInBlock_.clear();
+  for (std::size_t i = 0; i < judged; ++i) {
+    const TJudged& entry = Block_[i];
+    const bool alike = ChainWatch_.Draw(FoundList[i].FindData.cFileName);
+    // As the plan would see it: a file the look found read-only is still a rename to it.
+    if (!(entry.Row || entry.LookedAhead) || entry.Status != TRenameStatus::rsCanBeRenamed) continue;
+    if (ChainWatch_.MayWait(entry.NewName)) {
+      WaitingBlock_ = judged;
+      return true;
+    }
+    if (alike) AlikeInBlock_.push_back(static_cast<std::uint32_t>(i));
+  }
+  for (const std::uint32_t i : AlikeInBlock_)
+    MovedAlike_.push_back(TChainRecord{FoundList[i].Folder, FoundList[i].FindData});
+  return false;
+}
+
+// The block that ended the streaming joins the plan as judged; the plan
+// attempts a file the look found read-only, and learns the same then.
+void TSearchThread::TakeWaitingBlock() {
+  for (std::size_t i = 0; i < WaitingBlock_; ++i) {
+    TJudged& entry = Block_[i];
+    if (entry.LookedAhead) entry.Row = entry.Pending = true;
+    entry.LookedAhead = false;
+    ChainJudged_.push_back(std::move(entry));
+    ChainRecords_.push_back(TChainRecord{FoundList[i].Folder, std::move(FoundList[i].FindData)});
+  }
+  WaitingBlock_ = 0;
 }
 
 // A ring's temporary name is one no entry of its folder has, and the same in a

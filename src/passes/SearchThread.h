@@ -18,6 +18,7 @@
 #include "engine/RenameSettings.h"
 #include "engine/RenameStep.h"
 #include "passes/ChainPlan.h"
+#include "passes/ChainWatch.h"
 #include "passes/FileFields.h"
 #include "passes/FileOrder.h"
 #include "passes/PassJournal.h"
@@ -73,6 +74,9 @@ class TSearchThread final {
   void JudgeEntry(TProcessList& record, TJudged& entry, bool recordAll, std::uint8_t sources);
   // The folder in hand when renames make room for each other.
   void HandleFolderInChains();
+  bool WatchChains();
+  bool BlockMayWait(std::size_t judged);
+  void TakeWaitingBlock();
   void PlanRingTemps();
   std::size_t RunChainSteps(std::size_t from);
   void PushRow(const TFolderHandle& folder, std::string oldName, std::string newName, TRenameStatus status, int error);
@@ -156,6 +160,15 @@ class TSearchThread final {
     TFindData FindData;
   };
   std::vector<TChainRecord> ChainRecords_;
+  // Until a rename of the folder may have to wait, its entries are renamed as
+  // they come: what the watch knows of the folder's names, and the entries
+  // renamed so whose old names fold as another name of the folder does (the
+  // plan of the rest still asks which of them a rename waits for).
+  TChainWatch ChainWatch_;
+  bool Streaming_ = false;
+  std::size_t WaitingBlock_ = 0;  // entries of the block that ended it, judged but neither recorded nor renamed
+  std::vector<TChainRecord> MovedAlike_;
+  std::vector<std::uint32_t> AlikeInBlock_;
   std::vector<TJudged> ChainJudged_;
   std::vector<TChainStep> ChainSteps_;
   std::vector<std::string> RingTemps_;

@@ -45,8 +45,9 @@ TClashFinder::TClashFinder(std::vector<std::uint32_t> rows, TRenameNamesOf names
   if (!std::is_sorted(Rows_.begin(), Rows_.end())) std::sort(Rows_.begin(), Rows_.end());
   if (order == TClashOrder::InOrder) {
     Phase_ = TPhase::InOrder;
-    // Each row names two: room for twice as many.
-    NameStates_.resize(SlotCount(2 * Rows_.size()));
+    // Each row names two at most: the table is at most two thirds full. Zeroed
+    // room costs as much as the walk it serves, so no more than that.
+    NameStates_.resize(SlotCount(Rows_.size() + Rows_.size() / 2));
     return;
   }
   GroupOf_.resize(Rows_.size());
@@ -108,7 +109,8 @@ void TClashFinder::WalkRow(std::size_t index) {
   const std::uint64_t newKey = FoldedNameKeyIn(WalkFolderKey_, names.NewName);
   // A change of case keeps its own name.
   if (oldKey == newKey && SameFoldedName(names.OldName, names.NewName)) return;
-  const std::uint32_t state = NameState(newKey);
+  // The table never grows: the slot found stays the new name's.
+  std::uint32_t& state = NameState(newKey);
   if (state != kNoState && state != kLeftName) {
     RowClashes_.push_back({row, false, state});
     return;
@@ -118,13 +120,15 @@ void TClashFinder::WalkRow(std::size_t index) {
     return;
   }
   NameState(oldKey) = kLeftName;
-  NameState(newKey) = row;
+  state = row;
 }
 
 std::uint32_t& TClashFinder::NameState(std::uint64_t key) {
   if (key == 0) key = 1;  // 0 marks a free slot
   const std::size_t mask = NameStates_.size() - 1;
-  for (std::size_t slot = std::size_t(key) & mask;; slot = (slot + 1) & mask) {
+  // The hash's low bits hear only the low bits of each byte: the high ones are mixed in.
+  const auto start = static_cast<std::size_t>(((key ^ (key >> 32)) * 0x9E3779B97F4A7C15ULL) >> 20);
+  for (std::size_t slot = start & mask;; slot = (slot + 1) & mask) {
     auto& [slotKey, state] = NameStates_[slot];
     if (slotKey == key) return state;
     if (slotKey == 0) {

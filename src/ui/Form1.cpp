@@ -26,6 +26,7 @@
 #include "ui/Form1RunControl.h"
 #include "ui/FrmAbout.h"
 #include "ui/MessageBoxes.h"
+#include "ui/RefusalWarning.h"
 #include "ui/ResultListView.h"
 #include "ui/ResultPage.h"
 #include "ui/WindowFont.h"
@@ -259,6 +260,7 @@ bool TForm1::CheckSettings() {
 
 void TForm1::BtRenameClick() {
   if (!CheckSettings()) return;
+  if (!RefusalsAllowPass(PassOptions(), PassSettings())) return;
   RunControl_->BtRenameClick();
 }
 
