@@ -841,6 +841,9 @@ void TSearchThread::ReportUnreadable(const std::string& folder, int error) {
 
 // The records' room stays for the next folder; the listings and the folder handles go.
 void TSearchThread::FreeFoundList() {
+  // Views of the entries freed here: the next folder's first block must not find them.
+  LookedNames_.clear();
+  EarlierLooked_.clear();
   FoundList.clear();
   AheadList_.clear();
   Listings_.clear();

@@ -39,6 +39,7 @@ class TAheadJournal final : public IPassJournal {
       paths.push_back(std::string(entry.Folder) + std::string(entry.OldName));
       TicketOfRow_[entry.Row] = Blocks_.size();
       Intended.push_back(entry.Row);
+      if (entry.Identity) ++Identified;
     }
     if (!entries.empty()) BlockSizes.push_back(entries.size());
     return Blocks_.size();
@@ -68,6 +69,7 @@ class TAheadJournal final : public IPassJournal {
   std::vector<std::uint64_t> SettledRows;
   std::vector<std::uint64_t> Attempted;
   std::vector<std::uint64_t> WithdrawnRows;
+  std::size_t Identified = 0;  // intents that name the file they are about
   std::size_t RenamedBeforeRecorded = 0;
   std::size_t SettledBeforeRecorded = 0;
 
@@ -208,6 +210,32 @@ TEST_F(PassJournalAheadTest, AJournalSyncedToDiskHoldsEveryRowOfAPass) {
   EXPECT_EQ(rows[static_cast<char>(TJournalBlock::Intents)], static_cast<std::uint64_t>(kFiles));
   EXPECT_EQ(rows[static_cast<char>(TJournalBlock::Outcomes)], static_cast<std::uint64_t>(kFiles));
   EXPECT_EQ(last, static_cast<char>(TJournalBlock::End));
+}
+
+// Two masks list each file twice, and every folder holds the same names: the
+// names a block looked at ahead belong to its own folder, never to the last
+// block of the folder before (whose entries are gone by then). So the first
+// listing of each file is looked at ahead, and its intent says which file it is.
+TEST_F(PassJournalAheadTest, NamesLookedAtAheadStayWithTheirFolder) {
+  constexpr int kFiles = 40;
+  for (const std::string folder : {"", "a/", "a/b/", "c/"}) {
+    if (!folder.empty()) Tree.Folder(folder);
+    for (int i = 0; i < kFiles; ++i) Tree.File(folder + FileName(i));
+  }
+  TAheadJournal journal(false);
+  TSearchPassOptions options = Options(&journal);
+  options.Masks = "*.txt;0*";
+  options.IncludeSubDirs = true;
+  RunSearch(Window, options, InsertAtBeginning("x"));
+
+  for (const std::string folder : {"", "a/", "a/b/", "c/"})
+    for (int i = 0; i < kFiles; ++i) {
+      EXPECT_TRUE(std::filesystem::exists(Tree.Root() + folder + "x" + FileName(i))) << folder << FileName(i);
+      EXPECT_FALSE(std::filesystem::exists(Tree.Root() + folder + "xx" + FileName(i))) << folder << FileName(i);
+    }
+  EXPECT_EQ(journal.Identified, 4U * kFiles);
+  EXPECT_EQ(journal.RenamedBeforeRecorded, 0U);
+  ExpectEachIntentEndedOnce(journal);
 }
 
 }  // namespace
