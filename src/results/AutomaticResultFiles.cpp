@@ -66,24 +66,4 @@ bool IsAutomaticFileName(const std::string& name) {
                                 rest.substr(4) == kExtension);
 }
 
-std::vector<std::string> AutomaticFiles(const std::string& folder) {
-  std::vector<std::string> names;
-  std::error_code code;
-  const std::uint32_t uid = EffectiveUid();
-  for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
-    const std::string name = it->path().filename().string();
-    if (IsAutomaticFileName(name) && IsOwnRecord(folder, name, uid)) names.push_back(name);
-  }
-  std::sort(names.begin(), names.end());
-  for (std::string& name : names) name.insert(0, folder);
-  return names;
-}
-
-void PruneAutomaticFiles(const std::string& folder, std::size_t kept) {
-  const std::vector<std::string> files = AutomaticFiles(folder);
-  if (files.size() <= kept) return;
-  std::error_code ignored;
-  for (std::size_t i = 0; i + kept < files.size(); ++i) fs::remove(files[i], ignored);
-}
-
 }  // namespace vt

@@ -36,10 +36,4 @@ bool IsOwnRecord(const std::string& folder, const std::string& name, std::uint32
 std::string AutomaticFileName(std::tm localTime, unsigned sequence);
 bool IsAutomaticFileName(const std::string& name);
 
-// The automatic files of the folder, oldest first.
-std::vector<std::string> AutomaticFiles(const std::string& folder);
-
-// Removes all but the newest `kept` automatic files.
-void PruneAutomaticFiles(const std::string& folder, std::size_t kept = kAutomaticFilesKept);
-
 }  // namespace vt
