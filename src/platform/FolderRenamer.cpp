@@ -147,6 +147,7 @@ struct TFolderRenamer::Impl {
                const TLookedFile* looked);
   int Relocate(const TEntryName& from, const TEntryName& to);
   int CheckMoved(const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
+  int SwapBack(const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
   int MovedDespite(int error, const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
   bool IsUntouchable(const TEntryId& id) const;
   void CloseFolder();
@@ -448,7 +449,21 @@ int TFolderRenamer::Impl::CheckMoved(const TEntryName& from, const TEntryName& t
   TEntryInfo now;
   const int error = Sys.LookupKnown(Fd, to.c_str(), now);
   if (error == 0 && IsTheCheckedFile(now, checked)) return 0;
-  if (error == 0) Move(to.c_str(), from.c_str());
+  if (error == 0 && Move(to.c_str(), from.c_str()) == EEXIST) return SwapBack(from, to, checked);
+  return ESTALE;
+}
+
+// What was moved by mistake cannot go back: its old name is taken again, as
+// when whoever swapped it in has put the file back meanwhile. If that is the
+// file looked at, the two trade places in one step: the file takes the new
+// name, as meant, and the other entry its own name back.
+int TFolderRenamer::Impl::SwapBack(const TEntryName& from, const TEntryName& to, const TEntryInfo& checked) {
+  TEntryInfo old, now;
+  if (Sys.Lookup(Fd, from.c_str(), old) != 0 || !IsTheCheckedFile(old, checked)) return ESTALE;
+  if (Sys.Exchange(Fd, from.c_str(), to.c_str()) != 0) return ESTALE;
+  if (Sys.Lookup(Fd, to.c_str(), now) == 0 && IsTheCheckedFile(now, checked)) return 0;
+  // Raced again in between: each entry back where it was found.
+  Sys.Exchange(Fd, from.c_str(), to.c_str());
   return ESTALE;
 }
 

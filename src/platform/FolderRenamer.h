@@ -82,7 +82,10 @@ class TFolderRenamer {
 
   // folder ends with "/"; the names hold no "/". Moves only a regular file, and
   // only the one looked at just before: afterwards the new name must lead to it,
-  // else whatever moved is put back and the answer is ESTALE. Returns 0 or the
+  // else whatever moved is put back and the answer is ESTALE. Where its old
+  // name was taken again meanwhile by that file (a swap undone), the two trade
+  // places where the volume can (not FUSE or network): the rename is done,
+  // and the other entry is back under its name. Returns 0 or the
   // errno of the failure (EEXIST when the target exists; kNotAFile; EBUSY for a
   // file kept untouched; EINVAL for an empty name, ".", ".." or one holding "/"
   // or NUL). Keeps the folder open for the next call.

@@ -44,6 +44,9 @@ class TPosixSysCalls final : public ISysCalls {
   int Rename(int dirFd, const char* from, const char* to) override {
     return Result(::renameat(dirFd, from, dirFd, to));
   }
+  int Exchange(int dirFd, const char* first, const char* second) override {
+    return Result(::renameat2(dirFd, first, dirFd, second, RENAME_EXCHANGE));
+  }
   int Link(int dirFd, const char* from, const char* to) override { return Result(::linkat(dirFd, from, dirFd, to, 0)); }
   int Unlink(int dirFd, const char* name) override { return Result(::unlinkat(dirFd, name, 0)); }
   // A write lease is granted only while no one else has the file open; the

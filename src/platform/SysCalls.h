@@ -42,6 +42,8 @@ class ISysCalls {
   virtual int RenameNoReplace(int dirFd, const char* from, const char* to) = 0;
   // renameat: replaces the target; only ever called onto a placeholder of our own
   virtual int Rename(int dirFd, const char* from, const char* to) = 0;
+  // renameat2(..., RENAME_EXCHANGE): both names stay, each on the other's entry
+  virtual int Exchange(int dirFd, const char* first, const char* second) = 0;
   // An empty regular file under a name that must not exist yet (O_CREAT |
   // O_EXCL), kept open in held; closed by ReleasePlaceholder.
   virtual int CreateExclusive(int dirFd, const char* name, TPlaceholderHold& held) = 0;

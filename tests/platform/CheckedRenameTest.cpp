@@ -90,6 +90,44 @@ TEST(CheckedRename, AnEntrySwappedInBeforeTheMoveIsPutBack) {
   }
 }
 
+// The racing process puts the file back while the pass moves its stand-in:
+// the stand-in cannot go back under the taken name. Where the volume can
+// exchange two names, the file takes the new name and the stand-in its own;
+// elsewhere the rename fails and both stay, nothing replaced.
+TEST(CheckedRename, AStandInMovedWhileTheFileCameBackTradesPlaces) {
+  for (const auto& traits : {test::kExt4, test::kCasefold, test::kVfat}) {
+    for (const TKindCase& c : kKinds) {
+      // (vfat renames over a placeholder file, which a folder cannot be moved onto at all)
+      if (!traits.renameNoReplace && c.kind == TKind::Folder) continue;
+      SCOPED_TRACE(std::string(traits.name) + ", " + c.what);
+      TFsTempFolder dir;
+      dir.Write("file.txt", "mine");
+      TFakeVolume volume(traits);
+      TFolderRenamer renamer(volume);
+      TFolderHandle folder;
+      ASSERT_EQ(TFolderHandle::Open(dir.Path(), folder), 0);
+      const TLookedFile looked = renamer.Look(folder, "file.txt");
+      ASSERT_EQ(looked.Error, 0);
+      ASSERT_EQ(::renameat(folder.Fd(), "file.txt", folder.Fd(), "aside.txt"), 0);
+      MakeEntry(folder.Fd(), "file.txt", c.kind);
+      bool putBack = false;
+      volume.afterMove = [&](int dirFd, const char* from, const char*) {
+        if (putBack || std::string(from) != "file.txt") return;
+        putBack = true;
+        ASSERT_EQ(::renameat2(dirFd, "aside.txt", dirFd, "file.txt", RENAME_NOREPLACE), 0);
+      };
+      const bool exchanges = traits.renameNoReplace;
+      const int error = renamer.Rename(folder, "file.txt", "new.txt", looked);
+      EXPECT_EQ(error == 0, exchanges) << error;
+      const std::string standIn = exchanges ? "file.txt" : "new.txt";
+      const std::string file = exchanges ? "new.txt" : "file.txt";
+      EXPECT_EQ(dir.Read(file), "mine");
+      EXPECT_EQ(IsRegular(dir, standIn), c.kind == TKind::OtherFile);
+      EXPECT_FALSE(dir.Exists("aside.txt"));
+    }
+  }
+}
+
 TEST(CheckedRename, ARenameDoneDespiteAnErrorIsReportedDone) {
   TFsTempFolder dir;
   dir.Write("a.txt", "a");

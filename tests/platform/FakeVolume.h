@@ -95,6 +95,15 @@ class TFakeVolume : public ISysCalls {
     if (error == 0) CarryNumber(from, to);
     return error == 0 && to == failMovesTo ? failMovesWith : error;
   }
+  // Only where the kernel's no-replace flag is (local volumes); FUSE and network volumes refuse it.
+  int Exchange(int dirFd, const char* first, const char* second) override {
+    ++calls["exchange"];
+    if (!Traits_.renameNoReplace) return EINVAL;
+    const auto one = Resolve(dirFd, first);
+    const auto other = Resolve(dirFd, second);
+    if (!one || !other) return ENOENT;
+    return Result(::renameat2(dirFd, one->c_str(), dirFd, other->c_str(), RENAME_EXCHANGE));
+  }
   int Link(int dirFd, const char* from, const char* to) override {
     ++calls["link"];
     if (!Traits_.hardLinks) return linkError;
