@@ -145,6 +145,7 @@ struct TFolderRenamer::Impl {
                  const TLookedFile* looked = nullptr);
   int RenameIn(const TFolderHandle& folder, std::string_view oldName, std::string_view newName, Unwritable unwritable,
                const TLookedFile* looked);
+  int LookAgain(const TEntryName& from, const TEntryInfo& checked);
   int Relocate(const TEntryName& from, const TEntryName& to);
   int CheckMoved(const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
   int SwapBack(const TEntryName& from, const TEntryName& to, const TEntryInfo& checked);
@@ -415,8 +416,8 @@ void TFolderRenamer::OnTemporaryName(TTemporaryNameHook hook) { Impl_->Temporary
 // a FIFO) is put back at once, without replacing anything. The look also
 // stands in for the listing's, which a caller may have left to it: a file
 // found immutable or append-only is then left alone. A look made ahead (for
-// a journal to record before the rename) stands for it; a file swapped in
-// since fails the check after the move like any other.
+// a journal to record before the rename) stands for it, and the file must
+// still be there just before the move.
 int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& to, Unwritable unwritable,
                                      const TLookedFile* looked) {
   Noted = 0;
@@ -431,10 +432,24 @@ int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& t
   if (unwritable == Unwritable::Leave && checked.Immutable) return kLeftUnwritable;
   if (IsUntouchable(checked.Id)) return EBUSY;
   UseMountOf(checked.Id);
+  if (looked != nullptr && !Mount().Nature.Network) {
+    if (const int error = LookAgain(from, checked)) return error;
+  }
   if (const int error = Relocate(from, to)) return MovedDespite(error, from, to, checked);
   const int error = CheckMoved(from, to, checked);
   if (error == 0) CountRename();
   return error;
+}
+
+// A look made ahead leaves a block's judging for another process to swap a
+// folder in under the name, and to put the file back while the pass moves
+// the folder. Another look here leaves it microseconds. Each call to a
+// network volume is a round trip: there the check after the move stands alone.
+int TFolderRenamer::Impl::LookAgain(const TEntryName& from, const TEntryInfo& checked) {
+  TEntryInfo now;
+  if (const int error = Sys.Lookup(Fd, from.c_str(), now)) return error;
+  if (!now.Regular) return kNotAFile;
+  return IsTheCheckedFile(now, checked) ? 0 : ESTALE;
 }
 
 int TFolderRenamer::Impl::Relocate(const TEntryName& from, const TEntryName& to) {
