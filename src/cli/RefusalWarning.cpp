@@ -16,8 +16,9 @@ constexpr std::size_t kRefusalsShown = 10;  // as many as the clashes a simulati
 
 bool RefusalsAllowPass(const TSearchPassOptions& options, const TRenameSettings& settings,
                        const TPromptEnvironment& environment, const std::function<bool()>& interrupted) {
-  if (!MayMeetNameRefusals(options)) return true;
-  const TVolumeRefusals refused = FindVolumeRefusals(options, settings, kRefusalsShown, interrupted);
+  const TRefusalLook look = RefusalLookFor(options, settings);
+  if (look == TRefusalLook::None) return true;
+  const TVolumeRefusals refused = LookForRefusals(look, options, settings, kRefusalsShown, interrupted);
   if (interrupted && interrupted()) return false;
   if (refused.Count == 0) return true;
   for (const TRefusedRename& rename : refused.First)

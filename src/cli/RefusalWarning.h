@@ -1,7 +1,8 @@
 #pragma once
-// Before a real pass over a volume that refuses more names than Linux does:
-// the renames it would refuse are warned about on standard error, the first
-// of them named, and put to the user as the checks' confirmations are.
+// Before a real pass over a volume that refuses more names than Linux does, or
+// with settings that can make a name longer than any volume takes: the renames
+// the volume would refuse are warned about on standard error, the first of them
+// named, and put to the user as the checks' confirmations are.
 #include <functional>
 #include <string>
 

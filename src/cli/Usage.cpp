@@ -139,7 +139,11 @@ message and nothing is renamed. A replacement that may give several files the
 same name or drop extensions is asked about on standard error, "[y/N]",
 answered on the terminal: only y or yes goes on. Without a terminal on
 standard input such a pass is refused, unless -y is given.
-A simulation warns of renames that cannot all succeed.
+A simulation warns of renames that cannot all succeed. Before a real pass the
+new names the volume would refuse are named on standard error, the first ten
+with the reason, and going on is asked the same way: on FAT, exFAT, NTFS and
+SMB volumes the characters, endings and lengths they refuse, and on any volume
+a name over 255 bytes, looked for only when the settings can make one.
 A file whose name does not begin with "." is never given a new name that
 does (a hidden one): such a row is "Error" and says why.
 )";

@@ -3,9 +3,12 @@
 #include <atomic>
 #include <utility>
 
+#include "engine/NameGrowth.h"
 #include "engine/RenameStep.h"
 #include "passes/RowQueue.h"
 #include "passes/SearchThread.h"
+#include "platform/FolderRenamer.h"
+#include "platform/LongestName.h"
 #include "platform/NameRulesBelow.h"
 
 namespace vt {
@@ -20,8 +23,32 @@ bool MayMeetNameRefusals(const TSearchPassOptions& options) {
   return OtherNameRulesAt(folder, options.IncludeSubDirs ? TVolumesBelow::Include : TVolumesBelow::Skip);
 }
 
+TRefusalLook RefusalLookFor(const TSearchPassOptions& options, const TRenameSettings& settings) {
+  if (MayMeetNameRefusals(options)) return TRefusalLook::Full;
+  // No name Linux takes can grow past what it takes: nothing to look at.
+  const std::optional<std::size_t> most = MostNewNameBytes(settings, kMaxNameBytes);
+  return most && *most <= kMaxNameBytes ? TRefusalLook::None : TRefusalLook::LongNames;
+}
+
+TVolumeRefusals LookForRefusals(TRefusalLook look, const TSearchPassOptions& options, const TRenameSettings& settings,
+                                std::size_t first, const std::function<bool()>& stopped,
+                                std::atomic<std::uint64_t>* files) {
+  if (look == TRefusalLook::None) return {};
+  // A mask with a folder part reaches files outside the walk the listing makes.
+  if (look == TRefusalLook::LongNames && options.Masks.find('/') == std::string::npos) {
+    const std::optional<std::size_t> longest =
+        LongestNameBelow(options.Folder.empty() ? std::string(".") : options.Folder,
+                         options.IncludeSubDirs ? TSubFolders::Include : TSubFolders::Skip, stopped);
+    if (!longest) return {};  // stopped
+    const std::optional<std::size_t> most = MostNewNameBytes(settings, *longest);
+    if (most && *most <= kMaxNameBytes) return {};
+  }
+  return FindVolumeRefusals(options, settings, first, stopped, files);
+}
+
 TVolumeRefusals FindVolumeRefusals(const TSearchPassOptions& passOptions, const TRenameSettings& settings,
-                                   std::size_t first, const std::function<bool()>& stopped) {
+                                   std::size_t first, const std::function<bool()>& stopped,
+                                   std::atomic<std::uint64_t>* files) {
   // The same walk and the same judgements, recorded nowhere. Without chains:
   // they order the renames, and judge every file alike.
   TSearchPassOptions options;
@@ -32,6 +59,7 @@ TVolumeRefusals FindVolumeRefusals(const TSearchPassOptions& passOptions, const 
   options.Direction = passOptions.Direction;
   options.RestartPerFolder = passOptions.RestartPerFolder;
   options.Untouched = passOptions.Untouched;
+  options.Progress = files;
   TVolumeRefusals found;
   TRowQueue queue;
   std::vector<TPassRow> rows;

@@ -260,8 +260,15 @@ bool TForm1::CheckSettings() {
 
 void TForm1::BtRenameClick() {
   if (!CheckSettings()) return;
-  if (!RefusalsAllowPass(PassOptions(), PassSettings())) return;
-  RunControl_->BtRenameClick();
+  // The pass renames what was looked at, whatever changes meanwhile.
+  const TSearchPassOptions options = PassOptions();
+  const TRenameSettings settings = PassSettings();
+  // The look counts in the status bar; what it said before comes back after.
+  const QString said = PanelText(0);
+  const TLookWindow window{*this, *StopItem,
+                           [this, said](const QString& text) { SetPanelText(0, text.isEmpty() ? said : text); }};
+  if (!RefusalsAllowPass(options, settings, window)) return;
+  RunControl_->BtRenameClick(options, settings);
 }
 
 void TForm1::BtSimulClick() {

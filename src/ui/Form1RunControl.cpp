@@ -107,12 +107,12 @@ TForm1RunControl::~TForm1RunControl() {
   Journal_.TakeRecord(TForm1PassJournal::TFailureReport::StandardError);
 }
 
-void TForm1RunControl::BtRenameClick() {
+void TForm1RunControl::BtRenameClick(const TSearchPassOptions& checkedOptions, const TRenameSettings& checkedSettings) {
   // The journal of a pass still finishing is ended, and its record kept, before
   // the next one starts.
   Settle();
-  TSearchPassOptions options = Form_.PassOptions();
-  const TRenameSettings settings = Form_.PassSettings();
+  TSearchPassOptions options = checkedOptions;
+  const TRenameSettings& settings = checkedSettings;
   if (!Journal_.Start(TJournalKind::Rename, options.Folder, JournalWhat(settings, options.Masks))) return;
   options.Journal = Journal_.Writer();
   LastPassChains_ = options.Chains;

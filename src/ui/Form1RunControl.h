@@ -34,8 +34,9 @@ class TForm1RunControl final : public QObject, public ICloseQueryWindow {
   const TRunControl& Control() const { return Control_; }
   TForm1PassJournal& Journal() { return Journal_; }
 
-  // After the checks have passed.
-  void BtRenameClick();
+  // After the checks have passed; a rename pass with the options and settings
+  // the checks saw.
+  void BtRenameClick(const TSearchPassOptions& checkedOptions, const TRenameSettings& checkedSettings);
   void BtSimulClick();
   void BtCancelClick();
   void SpBtUndoClick();

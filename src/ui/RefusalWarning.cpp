@@ -3,8 +3,8 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <memory>
+#include <utility>
 
-#include "browse/BusyCursor.h"
 #include "ui/ErrorReasons.h"
 #include "ui/MessageBoxes.h"
 #include "ui/NameBytes.h"
@@ -14,7 +14,16 @@ namespace {
 
 constexpr std::size_t kRefusalsShown = 5;  // the box stays on one screen
 
+std::optional<TRefusalFinderForTesting>& FinderForTesting() {
+  static std::optional<TRefusalFinderForTesting> finder;
+  return finder;
+}
+
 }  // namespace
+
+void SetRefusalFinderForTesting(std::optional<TRefusalFinderForTesting> finder) {
+  FinderForTesting() = std::move(finder);
+}
 
 QString RefusalWarningText(const TVolumeRefusals& refused) {
   QString text = refused.Count == 1
@@ -32,13 +41,20 @@ QString RefusalWarningText(const TVolumeRefusals& refused) {
   return text;
 }
 
-bool RefusalsAllowPass(const TSearchPassOptions& options, const TRenameSettings& settings) {
-  if (!MayMeetNameRefusals(options)) return true;
-  TVolumeRefusals refused;
-  {
-    const TBusyCursor busy;  // every file is judged once before the pass
-    refused = FindVolumeRefusals(options, settings, kRefusalsShown);
-  }
+bool RefusalsAllowPass(const TSearchPassOptions& options, const TRenameSettings& settings, const TLookWindow& window) {
+  const TRefusalLook look = RefusalLookFor(options, settings);
+  if (look == TRefusalLook::None) return true;
+  TRefusalFinder find = [look, options, settings](const std::function<bool()>& stopped,
+                                                  std::atomic<std::uint64_t>& files) {
+    return LookForRefusals(look, options, settings, kRefusalsShown, stopped, &files);
+  };
+  if (const std::optional<TRefusalFinderForTesting>& finder = FinderForTesting())
+    find = [finder = *finder, options](const std::function<bool()>& stopped, std::atomic<std::uint64_t>& files) {
+      return finder(options, stopped, files);
+    };
+  std::optional<TVolumeRefusals> found = TRefusalLookWorker(window).Run(std::move(find));
+  if (!found) return false;
+  const TVolumeRefusals& refused = *found;
   if (refused.Count == 0) return true;
   const std::unique_ptr<QMessageBox> box = MakeMessageBox(TMessageKind::Confirmation, RefusalWarningText(refused));
   box->setObjectName("VolumeRefusalsBox");

@@ -109,5 +109,38 @@ TEST(CliRefusalWarning, RefusedNamesAreNamedCountedAndPutToTheUser) {
   }
 }
 
+TEST(CliRefusalWarning, NamesTooLongForAnyVolumeAreWarnedOfWhenTheSettingsCanMakeThem) {
+  struct Case {
+    const char* Insert;
+    bool Allows;
+    std::string Said;
+  };
+  const std::vector<Case> cases{
+      {"xxxxxx", false,
+       "): the new name is longer than the volume allows (255)\nThe volume refuses the new names of 1 file"},
+      {"xxxxx", true, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Insert);
+    const test::TTempFolder folder;
+    std::string longName(250, 'a');
+    std::ofstream(folder.Path() / longName.replace(246, 4, ".txt")) << "x";
+    SetMountTableForTesting(VolumeOf(folder.Path().string(), "ext4"));
+    const TFile in(std::tmpfile(), &std::fclose);
+    const TFile err(std::tmpfile(), &std::fclose);
+    const TPromptEnvironment prompt{in.get(), err.get(), false, TAssumeYes::No};
+    TSearchPassOptions options;
+    options.Folder = folder.Path().string() + "/";
+    const bool allows = RefusalsAllowPass(options, CaptureSettings(test::InsertText(c.Insert)), prompt, {});
+    SetMountTableForTesting(std::nullopt);
+    EXPECT_EQ(allows, c.Allows);
+    const std::string said = ReadAll(err.get());
+    if (c.Said.empty())
+      EXPECT_EQ(said, "");
+    else
+      EXPECT_NE(said.find(c.Said), std::string::npos) << said;
+  }
+}
+
 }  // namespace
 }  // namespace vt

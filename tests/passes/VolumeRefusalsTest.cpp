@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "passes/PassTestSupport.h"
 #include "passes/VolumeRefusals.h"
 #include "platform/MountTable.h"
+#include "support/ControlValues.h"
 
 namespace vt::test {
 namespace {
@@ -83,6 +85,55 @@ TEST(VolumeRefusals, AVolumeMountedBelowCountsOnlyWhenSubFoldersArePassedThrough
                                 " rw - exfat /dev/sdz1 rw\n");
   EXPECT_FALSE(MayMeetNameRefusals(Over(tree, false)));
   EXPECT_TRUE(MayMeetNameRefusals(Over(tree, true)));
+}
+
+TEST(VolumeRefusals, UnderLinuxRulesFilesAreJudgedOnlyWhenANameCanPassTheLimit) {
+  struct Case {
+    const char* What;
+    TControlValues Controls;
+    std::size_t LongBytes;  // of the two long names, "aaa….txt" in sub/ and "bbb….txt" at the top
+    bool SubFolders;
+    TRefusalLook Look;
+    bool Judged;
+    std::size_t Count;
+  };
+  TControlValues regex = SearchReplace("(b+)", "$1$1");
+  regex.ChkBxRegex = true;
+  const std::vector<Case> cases{
+      {"an insert short names take", InsertText("xxxxxxxxxx"), 40, true, TRefusalLook::LongNames, false, 0},
+      {"an insert that ends at the limit", InsertText("xxxxx"), 250, true, TRefusalLook::LongNames, false, 0},
+      {"an insert past the limit", InsertText("xxxxxx"), 250, true, TRefusalLook::LongNames, true, 2},
+      {"past the limit only below, not walked", InsertText("xxxxxx"), 250, false, TRefusalLook::LongNames, true, 1},
+      {"a removal", RemoveText("a"), 255, true, TRefusalLook::None, false, 0},
+      {"a regular expression, no bound", regex, 40, true, TRefusalLook::LongNames, true, 0},
+      {"a regular expression past the limit", regex, 200, true, TRefusalLook::LongNames, true, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    TTempTree tree;
+    tree.Folder("sub");
+    tree.File("sub/" + std::string(c.LongBytes - 4, 'a') + ".txt");
+    tree.File(std::string(c.LongBytes - 4, 'b') + ".txt");
+    tree.File("c.txt");
+    const TMountTableScope volume(VolumeOf(tree.Root(), "ext4"));
+    const TSearchPassOptions options = Over(tree, c.SubFolders);
+    const TRenameSettings settings = CaptureSettings(c.Controls);
+    const TRefusalLook look = RefusalLookFor(options, settings);
+    EXPECT_EQ(look, c.Look);
+    std::atomic<std::uint64_t> judged{0};
+    const TVolumeRefusals found = LookForRefusals(look, options, settings, 5, {}, &judged);
+    EXPECT_EQ(judged.load() > 0, c.Judged) << judged.load();
+    EXPECT_EQ(found.Count, c.Count);
+    for (const TRefusedRename& rename : found.First) EXPECT_EQ(rename.Error, kVolumeRefusesLength);
+  }
+}
+
+TEST(VolumeRefusals, AVolumeWithOtherRulesIsAlwaysJudgedWhole) {
+  TTempTree tree;
+  tree.File("a.txt");
+  const TMountTableScope volume(VolumeOf(tree.Root(), "vfat"));
+  // Even settings that only shorten names can end in a dot.
+  EXPECT_EQ(RefusalLookFor(Over(tree), CaptureSettings(RemoveText("a"))), TRefusalLook::Full);
 }
 
 }  // namespace
