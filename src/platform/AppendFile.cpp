@@ -49,9 +49,10 @@ std::atomic<long> AppendsSoFar{0};
   std::abort();
 }
 
-int WriteAll(int fd, const char* bytes, std::size_t count) {
+// at < 0: at the file's offset (which O_APPEND keeps at its end).
+int WriteAll(int fd, const char* bytes, std::size_t count, off_t at = -1) {
   while (count > 0) {
-    const ssize_t written = write(fd, bytes, count);
+    const ssize_t written = at < 0 ? write(fd, bytes, count) : pwrite(fd, bytes, count, at);
     if (written < 0) {
       if (errno == EINTR) continue;
       return errno;
@@ -59,6 +60,22 @@ int WriteAll(int fd, const char* bytes, std::size_t count) {
     if (written == 0) return EIO;
     bytes += written;
     count -= static_cast<std::size_t>(written);
+    if (at >= 0) at += written;
+  }
+  return 0;
+}
+
+// The room grown ahead at a time: as much as was written so far, within these.
+constexpr std::uint64_t kLeastGrowth = std::uint64_t{64} * 1024;
+constexpr std::uint64_t kMostGrowth = std::uint64_t{8} * 1024 * 1024;
+constexpr std::size_t kZeroChunk = std::size_t{64} * 1024;
+
+int WriteZeros(int fd, std::uint64_t from, std::uint64_t to) {
+  static const char zeros[kZeroChunk] = {};
+  while (from < to) {
+    const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(to - from, kZeroChunk));
+    if (const int error = WriteAll(fd, zeros, count, static_cast<off_t>(from))) return error;
+    from += count;
   }
   return 0;
 }
@@ -69,7 +86,9 @@ TAppendFile::~TAppendFile() { Close(); }
 
 int TAppendFile::Create(const std::string& path, TDurability durability) {
   Close();
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
+  // Written at End_ when it goes to the disk: the zeros ahead are overwritten.
+  const int append = durability == TDurability::Disk ? 0 : O_APPEND;
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | append | O_CLOEXEC, 0600);
   if (fd < 0) return errno;
   // Held until the descriptor is closed, by this process or by its end.
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -81,6 +100,7 @@ int TAppendFile::Create(const std::string& path, TDurability durability) {
   Fd_ = fd;
   Durability_ = durability;
   Path_ = path;
+  End_ = Room_ = 0;
   return 0;
 }
 
@@ -89,20 +109,38 @@ int TAppendFile::Append(std::string_view bytes) {
   const TKillPoint& point = KillPoint();
   const bool killHere = point.Append > 0 && ++AppendsSoFar == point.Append;
   if (killHere && point.When == TKillPoint::Before) KillNow();
+  const bool disk = Durability_ == TDurability::Disk;
+  const off_t at = disk ? static_cast<off_t>(End_) : -1;
   if (killHere && point.When == TKillPoint::Torn) {
-    (void)WriteAll(Fd_, bytes.data(), bytes.size() / 2);
+    (void)WriteAll(Fd_, bytes.data(), bytes.size() / 2, at);
     KillNow();
   }
-  if (const int error = WriteAll(Fd_, bytes.data(), bytes.size())) return error;
-  if (Durability_ == TDurability::Disk && fdatasync(Fd_) != 0) return errno;
+  if (const int error = WriteAll(Fd_, bytes.data(), bytes.size(), at)) return error;
+  if (disk) {
+    const std::uint64_t end = End_ + bytes.size();
+    if (end > Room_) Grow(end);
+    if (fdatasync(Fd_) != 0) return errno;
+    End_ = end;
+  }
   if (killHere) KillNow();
   return 0;
 }
 
+// Zeros after end, synced with the bytes before them. Where they cannot be
+// written (a full disk) the file ends at end again, and the appends up to room
+// grow it one by one, as without room: only slower.
+void TAppendFile::Grow(std::uint64_t end) {
+  Room_ = end + std::clamp(end, kLeastGrowth, kMostGrowth);
+  if (WriteZeros(Fd_, end, Room_) != 0) (void)ftruncate(Fd_, static_cast<off_t>(end));
+}
+
 void TAppendFile::Close() {
   if (Fd_ < 0) return;
+  // Zeros left behind would read as a torn tail, and what is appended later would follow them.
+  if (Room_ > End_) (void)ftruncate(Fd_, static_cast<off_t>(End_));
   close(Fd_);
   Fd_ = -1;
+  End_ = Room_ = 0;
 }
 
 bool IsWriterAlive(const std::string& path) {

@@ -3,6 +3,11 @@
 // its writer lives (so that a reader can tell a pass in progress from one whose
 // writer is gone), each append handed to the kernel in one write.
 // Every call returns 0 or the errno of its failure.
+// Where every append goes to the disk, the file is grown ahead in zeros: an
+// append into room already there changes no metadata, so its fdatasync need not
+// commit the volume's journal (and with it every rename made since). Close cuts
+// the zeros off; a process that dies leaves them, and a reader takes them for a
+// torn tail (a block of length 0 is none).
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -26,15 +31,19 @@ class TAppendFile {
   int Create(const std::string& path, TDurability durability);
   // All of the bytes, in one write() unless the kernel takes fewer.
   int Append(std::string_view bytes);
-  // Lets the lock go; the file stays.
+  // Cuts the room grown ahead, then lets the lock go; the file stays.
   void Close();
   bool IsOpen() const { return Fd_ >= 0; }
   const std::string& Path() const { return Path_; }
 
  private:
+  void Grow(std::uint64_t end);
+
   int Fd_ = -1;
   TDurability Durability_ = TDurability::Kernel;
   std::string Path_;
+  std::uint64_t End_ = 0;   // of the bytes appended
+  std::uint64_t Room_ = 0;  // the file's size: End_ and the zeros after it
 };
 
 // True while some process holds the lock of the file at path.

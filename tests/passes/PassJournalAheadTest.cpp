@@ -212,6 +212,40 @@ TEST_F(PassJournalAheadTest, AJournalSyncedToDiskHoldsEveryRowOfAPass) {
   EXPECT_EQ(last, static_cast<char>(TJournalBlock::End));
 }
 
+// What a pass killed before its end leaves: the journal read while its writer
+// lives. Every intent awaited is there, and the zeros the file was grown by end
+// the walk as a torn tail would, not as a block.
+TEST(PassJournalOnDisk, AJournalCutOffReadsToItsLastBlock) {
+  TTempFolder state;
+  const std::string path = state.File("j.vtj");
+  TPassJournalWriter writer;
+  ASSERT_EQ(writer.Create(path, TDurability::Disk, TJournalHeader{}), 0);
+  std::vector<std::string> names;
+  for (int i = 0; i < 2000; ++i) names.push_back("name " + std::to_string(i));
+  std::vector<TJournalEntry> entries;
+  for (std::size_t i = 0; i < names.size(); ++i)
+    entries.push_back({i, "/f/", names[i], "new name", TRenameStatus::rsCanBeRenamed, 0, true});
+  const std::span<const TJournalEntry> all(entries);
+  for (std::size_t from = 0; from < all.size(); from += 500) {
+    const std::optional<std::uint64_t> ticket = writer.IntendAhead(all.subspan(from, 500));
+    ASSERT_TRUE(ticket && writer.AwaitIntents(*ticket));
+  }
+  const std::string bytes = state.ReadFile("j.vtj");
+  std::size_t offset = kJournalSignature.size();
+  std::uint64_t intents = 0;
+  while (const std::optional<std::string_view> payload = NextJournalBlock(bytes, offset)) {
+    TJournalCursor cursor(payload->substr(1));
+    std::uint64_t count = 0;
+    ASSERT_TRUE(cursor.Number(count));
+    if (payload->front() == static_cast<char>(TJournalBlock::Intents)) intents += count;
+  }
+  EXPECT_EQ(intents, names.size());
+  EXPECT_LT(offset, bytes.size());
+  EXPECT_EQ(bytes.find_first_not_of('\0', offset), std::string::npos);
+  ASSERT_EQ(writer.Finish(TJournalEnd::Stopped), 0);
+  EXPECT_LT(state.ReadFile("j.vtj").size(), bytes.size());
+}
+
 // Two masks list each file twice, and every folder holds the same names: the
 // names a block looked at ahead belong to its own folder, never to the last
 // block of the folder before (whose entries are gone by then). So the first

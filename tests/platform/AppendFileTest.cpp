@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <string>
+#include <vector>
 
 #include "platform/AppendFile.h"
 #include "platform/FsTempFolder.h"
@@ -37,6 +38,45 @@ TEST(AppendFile, IsTheUsersAloneNeverReplacedAndKeepsEveryAppend) {
   ASSERT_EQ(ReadWholeFile(path, bytes), 0);
   EXPECT_EQ(bytes, "one two!");
   EXPECT_EQ(AppendToFile(dir / "missing", "x"), ENOENT);
+}
+
+// Appends through to the disk go into zeros grown ahead of them; a reader
+// meanwhile finds the bytes then zeros, and once closed the bytes alone, with
+// what is appended later right after them. Sizes cross the growth's steps.
+TEST(AppendFile, KeepsEveryAppendAndNoZerosOnceClosed) {
+  struct TCase {
+    TDurability Durability;
+    std::vector<std::size_t> Sizes;
+  };
+  const TCase cases[] = {{TDurability::Kernel, {3, 70000}},
+                         {TDurability::Disk, {1}},
+                         {TDurability::Disk, {100, 65436, 1, 200000}},
+                         {TDurability::Disk, {300000, 5, 700000}}};
+  for (const TCase& test : cases) {
+    TFsTempFolder dir;
+    const std::string path = dir / "j";
+    std::string written;
+    {
+      TAppendFile file;
+      ASSERT_EQ(file.Create(path, test.Durability), 0);
+      for (const std::size_t size : test.Sizes) {
+        const std::string bytes(size, static_cast<char>('a' + written.size() % 23));
+        ASSERT_EQ(file.Append(bytes), 0);
+        written += bytes;
+        std::string open;
+        ASSERT_EQ(ReadWholeFile(path, open), 0);
+        ASSERT_GE(open.size(), written.size());
+        EXPECT_EQ(open.substr(0, written.size()), written) << size;
+        EXPECT_EQ(open.find_first_not_of('\0', written.size()), std::string::npos) << size;
+      }
+    }
+    std::string closed;
+    ASSERT_EQ(ReadWholeFile(path, closed), 0);
+    EXPECT_EQ(closed, written);
+    ASSERT_EQ(AppendToFile(path, "!"), 0);
+    ASSERT_EQ(ReadWholeFile(path, closed), 0);
+    EXPECT_EQ(closed, written + "!");
+  }
 }
 
 TEST(AppendFile, TheLockTellsWhetherTheWriterLives) {

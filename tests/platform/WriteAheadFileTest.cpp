@@ -42,6 +42,8 @@ TEST(WriteAheadFile, AwaitedBytesAreInTheFileInTheirOrder) {
       ahead.Queue("tail");
       expected += "tail";
     }
+    // Closed: without the room grown ahead of the appends.
+    file.Close();
     std::string bytes;
     ASSERT_EQ(ReadWholeFile(path, bytes), 0);
     EXPECT_EQ(bytes, expected);
