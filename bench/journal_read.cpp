@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
               static_cast<std::uintmax_t>(std::filesystem::file_size(path)));
   bool ok = Time("read whole", rounds, [&] {
     const vt::TExpected<vt::TJournal, int> journal = vt::LoadJournal(path);
-    return journal && journal->Rows.size() == rows && journal->Rows.front().Index == 0;
+    return journal && journal->Rows.size() == rows && journal->Rows.front().Row == 0;
   });
   ok = Time("streamed (record)", rounds,
             [&] {

@@ -13,6 +13,8 @@
 
 namespace vt {
 
+// A row of a journal, as a pass writes it and as a reader gets it back. Texts
+// are views: of the pass's names while it writes, of the journal's bytes when read.
 struct TJournalEntry {
   std::uint64_t Row = 0;    // the row's place in the pass, from 0; a row's intent and outcome share it
   std::string_view Folder;  // ends with "/"
@@ -23,6 +25,11 @@ struct TJournalEntry {
   bool Attempted = false;  // a rename was intended for this row (its outcome, not a row of its own)
   // Of an intent: the file as the look before the rename found it, when it did.
   std::optional<TFileIdentity> Identity{};
+  // Only as read back: an intent whose outcome is missing is not settled, and
+  // one the pass took back before attempting it is withdrawn.
+  bool Settled = true;
+  bool Withdrawn = false;
+  std::string_view Temporary{};  // of an intent: the hidden name it was about to use, if any
 };
 
 class IPassJournal {

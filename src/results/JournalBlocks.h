@@ -30,22 +30,16 @@ inline bool ReadStatus(TJournalCursor& cursor, std::uint8_t& status) {
 
 // What intents and plain rows both start with: the row, its folder (kept from
 // the row before when the same) and the two names.
-struct TRowNames {
-  std::uint64_t Index = 0;
-  std::string_view OldName;
-  std::string_view NewName;
-};
-
-inline bool ReadRowNames(TJournalCursor& cursor, std::string_view& folder, TRowNames& names) {
-  return cursor.Number(names.Index) && ReadFolder(cursor, folder) && cursor.Text(names.OldName) &&
-         cursor.Text(names.NewName);
+inline bool ReadRowNames(TJournalCursor& cursor, std::uint64_t& row, std::string_view& folder,
+                         std::string_view& oldName, std::string_view& newName) {
+  return cursor.Number(row) && ReadFolder(cursor, folder) && cursor.Text(oldName) && cursor.Text(newName);
 }
 
 template <typename TRow>
-void SetRowNames(TRow& row, std::string_view folder, const TRowNames& names) {
+void SetRowNames(TRow& row, std::string_view folder, std::string_view oldName, std::string_view newName) {
   row.Folder = folder;
-  row.OldName = names.OldName;
-  row.NewName = names.NewName;
+  row.OldName = oldName;
+  row.NewName = newName;
 }
 
 template <typename TRows>
@@ -54,10 +48,11 @@ bool ReadIntents(TJournalCursor& cursor, TRows& rows) {
   if (!cursor.Number(count)) return false;
   std::string_view folder;
   for (std::uint64_t i = 0; i < count; ++i) {
-    TRowNames names;
-    if (!ReadRowNames(cursor, folder, names)) return false;
-    auto& row = rows.At(names.Index);
-    SetRowNames(row, folder, names);
+    std::uint64_t index = 0;
+    std::string_view oldName, newName;
+    if (!ReadRowNames(cursor, index, folder, oldName, newName)) return false;
+    auto& row = rows.At(index);
+    SetRowNames(row, folder, oldName, newName);
     row.Attempted = true;
     row.Settled = false;
     row.Identity.reset();
@@ -99,14 +94,15 @@ bool ReadPlainRows(TJournalCursor& cursor, TRows& rows) {
   if (!cursor.Number(count)) return false;
   std::string_view folder;
   for (std::uint64_t i = 0; i < count; ++i) {
-    TRowNames names;
+    std::uint64_t index = 0;
+    std::string_view oldName, newName;
     std::uint8_t status = 0;
     std::uint64_t error = 0;
-    if (!ReadRowNames(cursor, folder, names) || !ReadStatus(cursor, status) || status == kWithdrawnStatus ||
-        !cursor.Number(error))
+    if (!ReadRowNames(cursor, index, folder, oldName, newName) || !ReadStatus(cursor, status) ||
+        status == kWithdrawnStatus || !cursor.Number(error))
       return false;
-    auto& row = rows.At(names.Index);
-    SetRowNames(row, folder, names);
+    auto& row = rows.At(index);
+    SetRowNames(row, folder, oldName, newName);
     row.Status = static_cast<TRenameStatus>(status);
     row.Error = static_cast<int>(error);
     row.Attempted = false;

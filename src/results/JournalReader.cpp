@@ -28,48 +28,49 @@ namespace {
 // replaces what it had.
 class TRowCollector {
  public:
-  explicit TRowCollector(std::vector<TJournalRow>& rows) : Rows_(rows) {}
-  TJournalRow& At(std::uint64_t index) {
-    if (Where_.empty() && (Rows_.empty() || Rows_.back().Index < index)) return Add(index);
-    if (TJournalRow* row = Find(index)) return *row;
+  explicit TRowCollector(std::vector<TJournalEntry>& rows) : Rows_(rows) {}
+  TJournalEntry& At(std::uint64_t index) {
+    if (Where_.empty() && (Rows_.empty() || Rows_.back().Row < index)) return Add(index);
+    if (TJournalEntry* row = Find(index)) return *row;
     if (Where_.empty()) Scatter();
     return Add(index);
   }
-  TJournalRow* Find(std::uint64_t index) {
+  TJournalEntry* Find(std::uint64_t index) {
     if (!Where_.empty()) {
       const auto it = Where_.find(index);
       return it == Where_.end() ? nullptr : &Rows_[it->second];
     }
     const auto it = std::lower_bound(Rows_.begin(), Rows_.end(), index,
-                                     [](const TJournalRow& row, std::uint64_t wanted) { return row.Index < wanted; });
-    return it != Rows_.end() && it->Index == index ? &*it : nullptr;
+                                     [](const TJournalEntry& row, std::uint64_t wanted) { return row.Row < wanted; });
+    return it != Rows_.end() && it->Row == index ? &*it : nullptr;
   }
   // Undone at the end, when the row has no outcome by then.
   void Withdraw(std::uint64_t index) {
-    if (TJournalRow* row = Find(index)) row->Withdrawn = true;
+    if (TJournalEntry* row = Find(index)) row->Withdrawn = true;
   }
   // The rows by index, without the withdrawn renames that never got an outcome.
   void Finish() {
-    std::erase_if(Rows_, [](const TJournalRow& row) { return row.Withdrawn && !row.Settled; });
+    std::erase_if(Rows_, [](const TJournalEntry& row) { return row.Withdrawn && !row.Settled; });
     if (!Where_.empty())
       std::sort(Rows_.begin(), Rows_.end(),
-                [](const TJournalRow& a, const TJournalRow& b) { return a.Index < b.Index; });
+                [](const TJournalEntry& a, const TJournalEntry& b) { return a.Row < b.Row; });
     Where_.clear();
   }
 
  private:
-  TJournalRow& Add(std::uint64_t index) {
+  TJournalEntry& Add(std::uint64_t index) {
     if (!Where_.empty()) Where_.emplace(index, Rows_.size());
-    TJournalRow& row = Rows_.emplace_back();
-    row.Index = index;
+    TJournalEntry& row = Rows_.emplace_back();
+    row.Row = index;
+    row.Status = TRenameStatus::rsCanBeRenamed;  // until its outcome is read
     return row;
   }
   void Scatter() {
     Where_.reserve(Rows_.size() * 2 + 16);
-    for (std::size_t i = 0; i < Rows_.size(); ++i) Where_.emplace(Rows_[i].Index, i);
+    for (std::size_t i = 0; i < Rows_.size(); ++i) Where_.emplace(Rows_[i].Row, i);
   }
 
-  std::vector<TJournalRow>& Rows_;
+  std::vector<TJournalEntry>& Rows_;
   std::unordered_map<std::uint64_t, std::size_t> Where_;  // empty while the rows come in order
 };
 
@@ -129,13 +130,14 @@ TExpected<TJournal, int> LoadJournal(const std::string& path) {
 // Backwards: a later row that took this row's old name (a renumbering) shows
 // this row was renamed, whatever file is under its old name now.
 void SettleFromDisk(TJournal& journal) {
-  if (std::all_of(journal.Rows.begin(), journal.Rows.end(), [](const TJournalRow& row) { return row.Settled; })) return;
-  std::vector<TJournalRow*> rows;
+  if (std::all_of(journal.Rows.begin(), journal.Rows.end(), [](const TJournalEntry& row) { return row.Settled; }))
+    return;
+  std::vector<TJournalEntry*> rows;
   rows.reserve(journal.Rows.size());
-  for (TJournalRow& row : journal.Rows) rows.push_back(&row);
+  for (TJournalEntry& row : journal.Rows) rows.push_back(&row);
   TDiskSettler disk(journal.Header.StartedUtcNs);
   std::vector<bool> dropped;
-  SettleRowsFromDisk(rows, disk, dropped, [&](TJournalRow& row, const std::string& name) {
+  SettleRowsFromDisk(rows, disk, dropped, [&](TJournalEntry& row, const std::string& name) {
     row.NewName = journal.OwnedTexts.emplace_back(name);
   });
   std::size_t kept = 0;
@@ -145,7 +147,7 @@ void SettleFromDisk(TJournal& journal) {
 }
 
 std::size_t RenamedRows(const TJournal& journal) {
-  return static_cast<std::size_t>(std::count_if(journal.Rows.begin(), journal.Rows.end(), [](const TJournalRow& row) {
+  return static_cast<std::size_t>(std::count_if(journal.Rows.begin(), journal.Rows.end(), [](const TJournalEntry& row) {
     return row.Settled && row.Status == TRenameStatus::rsOk;
   }));
 }
@@ -155,7 +157,7 @@ void JournalToTable(const TJournal& journal, TResultTable& table) {
   std::vector<TResultRow> rows;
   rows.reserve(journal.Rows.size());
   std::shared_ptr<const std::string> folder;
-  for (const TJournalRow& read : journal.Rows) {
+  for (const TJournalEntry& read : journal.Rows) {
     if (!folder || *folder != read.Folder) folder = std::make_shared<const std::string>(read.Folder);
     TResultRow& row = rows.emplace_back();
     row.Folder = folder;
@@ -166,11 +168,11 @@ void JournalToTable(const TJournal& journal, TResultTable& table) {
     row.Marks = RowMark::WholeTexts;
   }
   table.AppendRows(std::move(rows));
-  if (std::none_of(journal.Rows.begin(), journal.Rows.end(), [](const TJournalRow& row) { return row.Identity; }))
+  if (std::none_of(journal.Rows.begin(), journal.Rows.end(), [](const TJournalEntry& row) { return row.Identity; }))
     return;
   std::vector<std::optional<TFileIdentity>> identities;
   identities.reserve(journal.Rows.size());
-  for (const TJournalRow& read : journal.Rows) identities.push_back(read.Identity);
+  for (const TJournalEntry& read : journal.Rows) identities.push_back(read.Identity);
   table.SetIdentities(std::move(identities));
 }
 

@@ -12,27 +12,13 @@
 
 #include "engine/Expected.h"
 #include "engine/RenameStatus.h"
+#include "passes/PassJournal.h"
 #include "passes/PassJournalWriter.h"
 #include "passes/ResultTable.h"
 #include "platform/FileIdentity.h"
 #include "results/RowBlock.h"
 
 namespace vt {
-
-// Texts are views of the journal's bytes, which TJournal holds.
-struct TJournalRow {
-  std::uint64_t Index = 0;
-  std::string_view Folder;
-  std::string_view OldName;
-  std::string_view NewName;
-  TRenameStatus Status = TRenameStatus::rsCanBeRenamed;
-  int Error = 0;
-  bool Attempted = false;                   // a rename was intended
-  bool Settled = true;                      // false: intended, outcome unknown
-  bool Withdrawn = false;                   // intended, then not attempted after all
-  std::optional<TFileIdentity> Identity{};  // of an intent: the file, as the look before the rename found it
-  std::string_view Temporary{};             // of an intent: the hidden name it was about to use, if any
-};
 
 struct TJournal {
   TJournal() = default;
@@ -44,7 +30,7 @@ struct TJournal {
 
   std::string Bytes;
   TJournalHeader Header;
-  std::vector<TJournalRow> Rows;  // by Index
+  std::vector<TJournalEntry> Rows;  // by Row; their texts view Bytes and OwnedTexts
   std::optional<TJournalEnd> End;
   bool Recovered = false;             // marked undone by an earlier version
   std::optional<TUndoneMark> Undone;  // the last mark a recover left

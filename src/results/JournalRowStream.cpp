@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <list>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -54,14 +55,14 @@ class TJournalFile {
   }
 
  public:
-  std::optional<std::string_view> Next() {
+  // The next block's payload, into payload; false at the end of the intact blocks.
+  bool Next(std::string& payload) {
     unsigned char head[kJournalBlockHeader];
-    if (!Read(head, sizeof head)) return std::nullopt;
+    if (!Read(head, sizeof head)) return false;
     const std::uint32_t length = LittleEndian32(head);
-    if (length == 0 || length > Left_) return std::nullopt;
-    Payload_.resize(length);
-    if (!Read(Payload_.data(), length) || Crc32(Payload_) != LittleEndian32(head + 4)) return std::nullopt;
-    return std::string_view(Payload_);
+    if (length == 0 || length > Left_) return false;
+    payload.resize(length);
+    return Read(payload.data(), length) && Crc32(payload) == LittleEndian32(head + 4);
   }
 
  private:
@@ -73,7 +74,6 @@ class TJournalFile {
 
   std::unique_ptr<std::FILE, TFileCloser> File_;
   std::uint64_t Left_ = 0;
-  std::string Payload_;
 };
 
 // The first row a block of rows names, which is its lowest.
@@ -89,40 +89,46 @@ std::optional<std::uint64_t> FirstRowOf(std::string_view payload) {
 
 }  // namespace
 
-struct TJournalRowStream::TStreamRow {
-  std::uint64_t Index = 0;
-  std::string Folder;
-  std::string OldName;
-  std::string NewName;
-  TRenameStatus Status = TRenameStatus::rsCanBeRenamed;
-  int Error = 0;
-  bool Attempted = false;
-  bool Settled = true;
-  bool Withdrawn = false;
-  std::optional<TFileIdentity> Identity{};
-  std::string Temporary{};
-};
-
 // The rows read but not yet handed on. A row leaves once a block begins past
 // it, settled; one without its outcome holds itself and the rows after it to
 // the end. A block that names a row already handed on breaks the order: the
-// stream then cannot give what a whole read gives.
+// stream then cannot give what a whole read gives. The rows' texts view the
+// payloads of the blocks that named them, which are kept while such a row is.
 class TJournalRowStream::TRowWindow {
  public:
-  TStreamRow& At(std::uint64_t index) {
-    if (Gone(index)) return Scratch_ = TStreamRow{};
+  TJournalEntry& At(std::uint64_t index) {
+    if (Gone(index)) return Scratch_ = TJournalEntry{};
     auto [it, added] = Rows_.try_emplace(index);
-    if (added) it->second.Index = index;
+    if (added) {
+      it->second.Row = index;
+      it->second.Status = TRenameStatus::rsCanBeRenamed;  // until its outcome is read
+    }
+    Named(index);
     return it->second;
   }
-  TStreamRow* Find(std::uint64_t index) {
+  TJournalEntry* Find(std::uint64_t index) {
     if (Gone(index)) return nullptr;
     const auto it = Rows_.find(index);
-    return it == Rows_.end() ? nullptr : &it->second;
+    if (it == Rows_.end()) return nullptr;
+    Named(index);
+    return &it->second;
   }
   void Withdraw(std::uint64_t index) {
-    if (TStreamRow* row = Find(index)) row->Withdrawn = true;
+    if (TJournalEntry* row = Find(index)) row->Withdrawn = true;
   }
+
+  // Room for the next block's payload, which stays where it is while kept.
+  std::string& NextPayload() {
+    LastNamed_.reset();
+    if (Payloads_.empty() || Payloads_.back().first) Payloads_.emplace_back();
+    return Payloads_.back().second;
+  }
+  // After the payload was read: kept while a row it named is held.
+  void KeepPayload() {
+    if (!Payloads_.empty()) Payloads_.back().first = LastNamed_;
+  }
+  // A text the rows hold that no payload has.
+  std::string_view Own(const std::string& text) { return Owned_.emplace_back(text); }
 
   // A withdrawn rename gets no outcome later (the pass never gives its number
   // again): it leaves no row, and holds back none of the rows after it.
@@ -133,6 +139,7 @@ class TJournalRowStream::TRowWindow {
       Handed_ = it->first;
       if (it->second.Settled) hand(it->second);
     }
+    DropPayloads();
   }
 
   // At the end: a withdrawn rename without outcome leaves no row, and the other
@@ -140,7 +147,7 @@ class TJournalRowStream::TRowWindow {
   // held are every row from the first of them on, as the settling needs.
   template <typename TSettle, typename THand>
   void HandRest(const TSettle& settle, const THand& hand) {
-    std::vector<TStreamRow*> rest;
+    std::vector<TJournalEntry*> rest;
     for (auto& [index, row] : Rows_)
       if (row.Settled || !row.Withdrawn) rest.push_back(&row);
     const std::vector<bool> dropped = settle(rest);
@@ -157,11 +164,25 @@ class TJournalRowStream::TRowWindow {
     InOrder_ = false;
     return true;
   }
+  void Named(std::uint64_t index) { LastNamed_ = std::max(LastNamed_.value_or(0), index); }
+  // Rows leave in order: a payload whose rows all left is no longer viewed.
+  void DropPayloads() {
+    const std::optional<std::uint64_t> first =
+        Rows_.empty() ? std::nullopt : std::optional<std::uint64_t>(Rows_.begin()->first);
+    std::erase_if(Payloads_, [&](const auto& payload) {
+      return payload.first && (!first || *payload.first < *first) && &payload != &Payloads_.back();
+    });
+  }
 
-  std::map<std::uint64_t, TStreamRow> Rows_;
+  std::map<std::uint64_t, TJournalEntry> Rows_;
   std::optional<std::uint64_t> Handed_;
-  TStreamRow Scratch_;
+  TJournalEntry Scratch_;
   bool InOrder_ = true;
+  // Each with the last row it named; none for the one being read. A list: a
+  // payload never moves, so a short one's views stay good too.
+  std::list<std::pair<std::optional<std::uint64_t>, std::string>> Payloads_;
+  std::optional<std::uint64_t> LastNamed_;
+  std::list<std::string> Owned_;
 };
 
 TJournalRowStream::TJournalRowStream(std::string path) : Path_(std::move(path)) {}
@@ -220,19 +241,7 @@ bool TJournalRowStream::ForEach(const TRowCallback& row) {
 bool TJournalRowStream::ForEachIdentified(const TIdentifiedRowCallback& row) {
   Folder_.reset();
   if (Whole_) {
-    for (const TJournalRow& read : Whole_->Rows) {
-      TStreamRow copy{read.Index,
-                      std::string(read.Folder),
-                      std::string(read.OldName),
-                      std::string(read.NewName),
-                      read.Status,
-                      read.Error,
-                      false,
-                      true,
-                      false,
-                      read.Identity};
-      Hand(copy, row);
-    }
+    for (const TJournalEntry& read : Whole_->Rows) Hand(read, row);
     return true;
   }
   bool inOrder = true;
@@ -243,23 +252,27 @@ int TJournalRowStream::Walk(TWalk walk, const TIdentifiedRowCallback& row, bool&
   TJournalFile file;
   if (const int error = OwnName_.empty() ? file.Open(Path_) : file.OpenOwn(OwnFolder_, OwnName_)) return error;
   TJournalHeader header;
-  const std::optional<std::string_view> first = file.Next();
-  if (!first || static_cast<TJournalBlock>((*first)[0]) != TJournalBlock::Header ||
-      !journal_blocks::ReadHeader(*first, header))
+  std::string first;
+  if (!file.Next(first) || static_cast<TJournalBlock>(first[0]) != TJournalBlock::Header ||
+      !journal_blocks::ReadHeader(first, header))
     return EINVAL;
   TRowWindow rows;
-  const auto hand = [&](TStreamRow& read) { Hand(read, row); };
+  const auto hand = [&](const TJournalEntry& read) { Hand(read, row); };
   journal_blocks::TJournalMarks marks;
   // A payload lasts until the next block is read: the rows a recover left are kept apart.
   std::string nextLeft, left;
-  while (const std::optional<std::string_view> payload = file.Next()) {
+  for (std::string* payload = &rows.NextPayload(); file.Next(*payload); payload = &rows.NextPayload()) {
     if (const std::optional<std::uint64_t> firstRow = FirstRowOf(*payload)) rows.HandBefore(*firstRow, hand);
     // A block that checks out but cannot be read is damage all the same: the rows end there.
     if (!journal_blocks::ReadBlock(*payload, rows, marks)) break;
-    if (static_cast<TJournalBlock>((*payload)[0]) == TJournalBlock::Left) nextLeft = payload->substr(1);
-    if (static_cast<TJournalBlock>((*payload)[0]) == TJournalBlock::Undone) left = std::exchange(nextLeft, {});
+    rows.KeepPayload();
+    const auto type = static_cast<TJournalBlock>((*payload)[0]);
+    if (type == TJournalBlock::Left) nextLeft = payload->substr(1);
+    if (type == TJournalBlock::Undone) left = std::exchange(nextLeft, {});
   }
-  const auto settle = [&](const std::vector<TStreamRow*>& rest) { return SettleRest(walk, header.StartedUtcNs, rest); };
+  const auto settle = [&](const std::vector<TJournalEntry*>& rest) {
+    return SettleRest(walk, header.StartedUtcNs, rest, [&](const std::string& text) { return rows.Own(text); });
+  };
   rows.HandRest(settle, hand);
   inOrder = rows.InOrder();
   if (marked != nullptr) {
@@ -277,16 +290,16 @@ int TJournalRowStream::Walk(TWalk walk, const TIdentifiedRowCallback& row, bool&
 
 // Open looks at the disk once; a later read keeps what it found.
 std::vector<bool> TJournalRowStream::SettleRest(TWalk walk, std::uint64_t startedUtcNs,
-                                                const std::vector<TStreamRow*>& rest) {
+                                                const std::vector<TJournalEntry*>& rest, const TOwnText& own) {
   std::vector<bool> dropped(rest.size(), false);
   if (walk == TWalk::Scan) return dropped;
   const bool decide = walk == TWalk::Decide;
-  std::vector<TStreamRow*> open;
+  std::vector<TJournalEntry*> open;
   std::vector<std::size_t> at;  // of each open row in rest
   for (std::size_t k = 0; k < rest.size(); ++k) {
-    TStreamRow& row = *rest[k];
+    TJournalEntry& row = *rest[k];
     if (!row.Settled && !decide) {
-      if (const auto known = Settled_.find(row.Index); known != Settled_.end()) {
+      if (const auto known = Settled_.find(row.Row); known != Settled_.end()) {
         dropped[k] = !known->second;
         if (known->second) {
           row.Status = known->second->Status;
@@ -305,22 +318,24 @@ std::vector<bool> TJournalRowStream::SettleRest(TWalk walk, std::uint64_t starte
   for (std::size_t i = 0; i < open.size(); ++i) unsettled[i] = !open[i]->Settled;
   TDiskSettler disk(startedUtcNs);
   std::vector<bool> openDropped;
-  SettleRowsFromDisk(open, disk, openDropped, [](TStreamRow& row, const std::string& name) { row.NewName = name; });
+  SettleRowsFromDisk(open, disk, openDropped,
+                     [&](TJournalEntry& row, const std::string& name) { row.NewName = own(name); });
   for (std::size_t i = 0; i < open.size(); ++i) {
     dropped[at[i]] = openDropped[i];
     if (decide && unsettled[i])
-      Settled_[open[i]->Index] =
-          openDropped[i] ? std::nullopt : std::optional<TSettledRow>(TSettledRow{open[i]->Status, open[i]->NewName});
+      Settled_[open[i]->Row] =
+          openDropped[i] ? std::nullopt
+                         : std::optional<TSettledRow>(TSettledRow{open[i]->Status, std::string(open[i]->NewName)});
   }
   return dropped;
 }
 
-void TJournalRowStream::Hand(TStreamRow& read, const TIdentifiedRowCallback& row) {
-  if (!Folder_ || *Folder_ != read.Folder) Folder_ = std::make_shared<const std::string>(std::move(read.Folder));
+void TJournalRowStream::Hand(const TJournalEntry& read, const TIdentifiedRowCallback& row) {
+  if (!Folder_ || *Folder_ != read.Folder) Folder_ = std::make_shared<const std::string>(read.Folder);
   TResultRow made;
   made.Folder = Folder_;
-  made.OldName = std::move(read.OldName);
-  made.NewName = std::move(read.NewName);
+  made.OldName = read.OldName;
+  made.NewName = read.NewName;
   made.Status = read.Status;
   made.SystemError = read.Error;
   row(made, read.Identity);

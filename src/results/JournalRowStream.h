@@ -49,7 +49,6 @@ class TJournalRowStream final : public IRowSource {
   bool ForEachIdentified(const TIdentifiedRowCallback& row);
 
  private:
-  struct TStreamRow;
   class TRowWindow;
   // What Open decided for a row whose outcome is missing: its status and New
   // Name, or none for a rename that never happened.
@@ -62,9 +61,12 @@ class TJournalRowStream final : public IRowSource {
   // Scan: no look at the disk; Decide: settle and remember; Replay: as remembered.
   enum class TWalk : std::uint8_t { Scan, Decide, Replay };
   int Walk(TWalk walk, const TIdentifiedRowCallback& row, bool& inOrder, TJournal* marks = nullptr);
-  std::vector<bool> SettleRest(TWalk walk, std::uint64_t startedUtcNs, const std::vector<TStreamRow*>& rest);
+  // Gives a text the rows hold a place that lasts while they are held.
+  using TOwnText = std::function<std::string_view(const std::string&)>;
+  std::vector<bool> SettleRest(TWalk walk, std::uint64_t startedUtcNs, const std::vector<TJournalEntry*>& rest,
+                               const TOwnText& own);
   TExpected<TJournal, int> LoadWhole() const;
-  void Hand(TStreamRow& read, const TIdentifiedRowCallback& row);
+  void Hand(const TJournalEntry& read, const TIdentifiedRowCallback& row);
 
   std::string Path_;
   std::string OwnFolder_;  // with OwnName_, for a journal read only as the user's own file

@@ -128,7 +128,7 @@ TExpected<TMoves, int> MovesOf(const THistoryEntry& entry) {
   TJournal& journal = *loaded;
   if (!journal.End) SettleFromDisk(journal);
   TMoves moves;
-  for (const TJournalRow& row : journal.Rows) {
+  for (const TJournalEntry& row : journal.Rows) {
     if (row.Status != TRenameStatus::rsOk || row.Withdrawn) continue;
     std::string folder(row.Folder);
     moves.emplace(folder + std::string(row.OldName), folder + std::string(row.NewName));

@@ -95,9 +95,9 @@ std::size_t HeaderEnd(std::string_view bytes) {
 
 // Every row read from a cut or damaged journal is a row of the whole one.
 void ExpectRowsOf(const TJournal& part, const TJournal& whole, std::size_t where) {
-  for (const TJournalRow& row : part.Rows) {
-    ASSERT_LT(row.Index, whole.Rows.size()) << where;
-    const TJournalRow& full = whole.Rows[row.Index];
+  for (const TJournalEntry& row : part.Rows) {
+    ASSERT_LT(row.Row, whole.Rows.size()) << where;
+    const TJournalEntry& full = whole.Rows[row.Row];
     EXPECT_EQ(row.OldName, full.OldName) << where;
     EXPECT_EQ(row.Folder, full.Folder) << where;
     if (row.Settled) {
@@ -120,7 +120,7 @@ TEST_F(JournalReaderTest, ATailCutAnywhereLeavesTheIntactBlocks) {
     EXPECT_EQ(read, size >= headerEnd) << size;
     EXPECT_FALSE(journal.End) << size;
     ExpectRowsOf(journal, full, size);
-    for (const TJournalRow& row : journal.Rows) unsettledSeen += row.Settled ? 0 : 1;
+    for (const TJournalEntry& row : journal.Rows) unsettledSeen += row.Settled ? 0 : 1;
   }
   // Some cuts fall between an intent and its outcome.
   EXPECT_GT(unsettledSeen, 0u);
@@ -176,8 +176,8 @@ TEST_F(JournalReaderTest, MissingOutcomesAreSettledFromTheDisk) {
   for (const Case& c : cases) {
     if (c.OldThere) std::ofstream(folder + c.Old) << "x";
     if (c.NewThere) std::ofstream(folder + c.New) << "x";
-    TJournalRow row;
-    row.Index = index++;
+    TJournalEntry row;
+    row.Row = index++;
     row.Folder = folder;
     row.OldName = c.Old;
     row.NewName = c.New;
@@ -241,9 +241,9 @@ TEST_F(JournalReaderTest, RowsWrittenOutOfOrderComeBackByIndex) {
   TExpected<TJournal, int> loaded = LoadJournal(Path());
   ASSERT_TRUE(loaded) << loaded.Error();
   std::vector<std::uint64_t> indexes;
-  for (const TJournalRow& row : loaded->Rows) {
-    indexes.push_back(row.Index);
-    EXPECT_EQ(row.OldName, names[row.Index + 1]);
+  for (const TJournalEntry& row : loaded->Rows) {
+    indexes.push_back(row.Row);
+    EXPECT_EQ(row.OldName, names[row.Row + 1]);
     EXPECT_EQ(row.Status, TRenameStatus::rsOk);
   }
   EXPECT_EQ(indexes, (std::vector<std::uint64_t>{1, 2, 3, 4, 5}));
@@ -375,7 +375,7 @@ TEST_P(JournalSettleTest, CutRowsAreSettledByTheFileTheIntentRecorded) {
     TExpected<TJournal, int> loaded = LoadJournal(journalPath);
     ASSERT_TRUE(loaded) << loaded.Error();
     SettleFromDisk(*loaded);
-    for (const TJournalRow& row : loaded->Rows)
+    for (const TJournalEntry& row : loaded->Rows)
       seen.push_back({std::string(row.Folder), std::string(row.NewName), row.Status});
   } else {
     TJournalRowStream stream(journalPath);

@@ -35,6 +35,9 @@ std::string Bytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// Written ahead, the intents of a block go out before the outcomes of the one before.
+enum class TWrites { InTurn, Ahead };
+
 class JournalRowStreamTest : public ::testing::Test {
  protected:
   std::string Journal() const { return (Dir.Path() / "pass.vtj").string(); }
@@ -44,7 +47,7 @@ class JournalRowStreamTest : public ::testing::Test {
   // stood or were refused (under another name), rows that renamed nothing
   // between them, a stop that withdrew the rest of a block, and a last block
   // whose outcomes never reached the journal (the process died).
-  void WritePass() {
+  void WritePass(TWrites writes = TWrites::InTurn) {
     fs::create_directories(Folder());
     TPassJournalWriter writer;
     ASSERT_EQ(writer.Create(Journal(), TDurability::Kernel, {TJournalKind::Rename, 1, Folder(), "*"}), 0);
@@ -53,10 +56,16 @@ class JournalRowStreamTest : public ::testing::Test {
     for (int i = 0; i < 6 * 256; ++i) names.push_back("f" + std::to_string(i) + std::string(std::size_t(i % 40), 'x'));
     std::vector<std::string> newNames;
     for (const std::string& name : names) newNames.push_back("n-" + name);
+    std::vector<TJournalEntry> settled;
+    std::vector<TJournalEntry> withdrawn;
     for (std::size_t block = 0; block < 6; ++block) {
       std::vector<TJournalEntry> intents;
-      std::vector<TJournalEntry> settled;
-      std::vector<TJournalEntry> withdrawn;
+      if (writes == TWrites::InTurn) {
+        settled.clear();
+        withdrawn.clear();
+      }
+      std::vector<TJournalEntry> settledNow;
+      std::vector<TJournalEntry> withdrawnNow;
       for (std::size_t i = block * 256; i < (block + 1) * 256; ++i) {
         TJournalEntry entry{i, folder, names[i], newNames[i], TRenameStatus::rsOk, 0, true};
         // Some intents record the file they move, as a pass of this version does.
@@ -75,19 +84,27 @@ class JournalRowStreamTest : public ::testing::Test {
           entry.NewName = Stranded.back();
         }
         if (block == 4 && i % 256 > 200 && entry.Attempted)
-          withdrawn.push_back(entry);
+          withdrawnNow.push_back(entry);
         else
-          settled.push_back(entry);
+          settledNow.push_back(entry);
       }
       ASSERT_TRUE(writer.Intend(intents));
+      if (writes == TWrites::Ahead) {
+        writer.Settled(settled);
+        writer.Withdrawn(withdrawn);
+        settled = std::move(settledNow);
+        withdrawn = std::move(withdrawnNow);
+      }
       if (block == 5) {
         // Never settled: some renames happened, some did not, one left both names.
         for (std::size_t i = block * 256; i < (block + 1) * 256; i += 3) std::ofstream(Folder() + newNames[i]) << "n";
         std::ofstream(Folder() + names[block * 256 + 3]) << "o";
         break;
       }
-      writer.Settled(settled);
-      writer.Withdrawn(withdrawn);
+      if (writes == TWrites::InTurn) {
+        writer.Settled(settledNow);
+        writer.Withdrawn(withdrawnNow);
+      }
     }
     // The writer is dropped without Finish, as a process that dies leaves it.
   }
@@ -138,8 +155,10 @@ class JournalRowStreamTest : public ::testing::Test {
   TTempFolder Dir;
 };
 
-TEST_F(JournalRowStreamTest, GivesTheFileOfTheWholeReadWhereverTheJournalWasCut) {
-  WritePass();
+class JournalRowStreamCutTest : public JournalRowStreamTest, public ::testing::WithParamInterface<TWrites> {};
+
+TEST_P(JournalRowStreamCutTest, GivesTheFileOfTheWholeReadWhereverTheJournalWasCut) {
+  WritePass(GetParam());
   const std::string whole = Bytes(Journal());
   // Every block boundary, and a few bytes into every block.
   std::vector<std::size_t> cuts{whole.size()};
@@ -176,6 +195,10 @@ TEST_F(JournalRowStreamTest, GivesTheFileOfTheWholeReadWhereverTheJournalWasCut)
     EXPECT_TRUE(UndoRowsText(*undo) == WholeUndoRows(cut));
   }
 }
+
+// The rows of a block stay while the next block's intents are read, and the
+// outcomes that settle them come after those: their texts outlive the blocks read since.
+INSTANTIATE_TEST_SUITE_P(Writes, JournalRowStreamCutTest, ::testing::Values(TWrites::InTurn, TWrites::Ahead));
 
 TEST_F(JournalRowStreamTest, BlocksOutOfOrderStillGiveTheFileOfTheWholeRead) {
   fs::create_directories(Folder());
