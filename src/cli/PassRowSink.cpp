@@ -18,16 +18,28 @@ TPassRowSink::TPassRowSink(TRowKeeping keeping, RowSink sink, bool recordAllMess
     : Keeping_(keeping), Sink_(std::move(sink)), RecordAll_(recordAllMessages) {}
 
 void TPassRowSink::Add(std::span<const TPassRow> rows) {
+  const bool keep = Keeping_ == TRowKeeping::Keep;
   const std::size_t first = Table_.RowCount();
-  Table_.AppendRows(rows);
+  if (keep) Table_.AppendRows(rows);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const TPassRow& row = rows[i];
     if (IsFailed(row.Status)) ++FailedRows_;
     Tally_.Add(row.Status, row.SystemError);
-    if (Sink_) Sink_(Table_.Row(first + i), row.Status, row.SystemError);
+    if (!Sink_) continue;
+    if (keep) {
+      Sink_(Table_.Row(first + i), row.Status, row.SystemError);
+      continue;
+    }
+    // A row let go at once is worded in one row kept for it: its names reuse the room of the row before.
+    Passing_.Folder = row.Folder;
+    Passing_.OldName.assign(row.OldName);
+    Passing_.NewName.assign(row.NewName);
+    Passing_.Status = row.Status;
+    Passing_.SystemError = row.SystemError;
+    Sink_(Passing_, row.Status, row.SystemError);
   }
   RowsSeen_ += rows.size();
-  if (Keeping_ == TRowKeeping::Drop) Table_.Clear();
+  if (!keep) Table_.Clear();
 }
 
 }  // namespace vt

@@ -40,6 +40,7 @@ class TPassRowSink {
 
  private:
   TResultTable Table_;
+  TResultRow Passing_;  // the row in hand when rows are dropped
   TRowKeeping Keeping_;
   RowSink Sink_;
   bool RecordAll_;
