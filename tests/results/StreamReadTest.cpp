@@ -41,7 +41,8 @@ TEST(StreamRead, GivesTheRowsAWholeReadGives) {
   TTableWithLayout written;
   written.AppendRow("a.txt", "b.txt", "/data/", "Ok");
   written.AppendRow("c.txt", "", "/data/", "No change");
-  written.AppendRows({TRowMaker().Make({7, 3, 2, -9, "five", {"1", "2", "3", "4"}}), TResultRow{}});
+  std::vector<std::string> subs{"1", "2", "3", "4"};
+  written.AppendRows({TRowMaker().Make({7, 3, 2, -9}, "five", subs), TResultRow{}});
   written.Width = 700;
   const std::string bytes = WriteResultStream(written, written);
 
