@@ -1,6 +1,7 @@
 // What the writer writes, the reader reads back into the same table.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,7 +63,13 @@ TEST(RoundTrip, NoRowsMeansNoItemsRecord) {
 TEST(RoundTrip, KeepsTheFiveNumbersAndAnySubItemCount) {
   TTableWithLayout table;
   TRowMaker maker;
-  const auto make = [&maker](const TKeptCells& numbers, std::string caption, std::vector<std::string> subs) {
+  // ImageNo, StateImageNo, OverlayNo and UserWord, the caption and the sub-texts.
+  const auto make = [&maker](std::array<std::int32_t, 4> n, std::string caption, std::vector<std::string> subs) {
+    TKeptCells numbers;
+    numbers.ImageNo = n[0];
+    numbers.StateImageNo = n[1];
+    numbers.OverlayNo = n[2];
+    numbers.UserWord = n[3];
     return maker.Make(numbers, std::move(caption), subs);
   };
   table.AppendRow(make({-70000, 5, 2147483647, -2147483647 - 1}, "bare", {}));
