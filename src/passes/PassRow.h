@@ -15,8 +15,9 @@ struct TPassRow {
   std::shared_ptr<const std::string> Folder;
   std::string OldName;  // the name as the pass found it
   std::string NewName;  // empty when the pass did not reach a new name
-  TRenameStatus Status = TRenameStatus::rsNoChange;
   int SystemError = 0;  // errno of a rename the system refused, else 0
+  // Last: a table's row keeps its marks in the room after it.
+  TRenameStatus Status = TRenameStatus::rsNoChange;
 };
 
 }  // namespace vt

@@ -2,13 +2,6 @@
 
 namespace vt {
 
-TResultRow::TResultRow(const TPassRow& row)
-    : Folder(row.Folder),
-      OldName(row.OldName),
-      NewName(row.NewName),
-      Status(row.Status),
-      SystemError(row.SystemError) {}
-
 TResultRow TResultRow::FromTexts(std::string_view file, std::string_view newName, std::string_view path,
                                  std::string_view status) {
   TResultRow row;

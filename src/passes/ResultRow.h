@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/RenameStatus.h"
@@ -36,24 +37,21 @@ struct TKeptCells {
   std::vector<std::string> More;  // sub-texts after the Status cell
 };
 
-struct TResultRow {
+// The pass's row, and what a front end or a loaded file adds to it.
+struct TResultRow : TPassRow {
   TResultRow() = default;
-  explicit TResultRow(const TPassRow& row);
+  explicit TResultRow(const TPassRow& row) : TPassRow(row) {}
+  explicit TResultRow(TPassRow&& row) : TPassRow(std::move(row)) {}
   // A row of four texts as a file or a table holds them; a status text the
   // program does not know is kept as it is.
   static TResultRow FromTexts(std::string_view file, std::string_view newName, std::string_view path,
                               std::string_view status);
 
-  // The folder, shared by the rows of one folder; none reads as an empty Path.
-  std::shared_ptr<const std::string> Folder;
-  std::string OldName;  // "File"
-  std::string NewName;  // "New Name"
+  // The pass's Status is meaningless when the row keeps a status text of its
+  // own: ask KnownStatus().
+  std::uint8_t Marks = RowMark::None;  // in the room after the pass's row
   // Only for a loaded row that a pass would not have made; else none.
   std::shared_ptr<const TKeptCells> Kept;
-  // Meaningless when the row keeps a status text of its own: ask KnownStatus().
-  TRenameStatus Status = TRenameStatus::rsNoChange;
-  std::uint8_t Marks = RowMark::None;
-  int SystemError = 0;  // errno of a rename the system refused, else 0
 
   // The status, none when the row's Status cell names none.
   std::optional<TRenameStatus> KnownStatus() const;
@@ -71,5 +69,7 @@ struct TResultRow {
   std::int32_t OverlayNo() const { return Kept ? Kept->OverlayNo : -1; }
   std::int32_t UserWord() const { return Kept ? Kept->UserWord : 0; }
 };
+// A table of a million rows: the marks cost no room of their own.
+static_assert(sizeof(TResultRow) == sizeof(TPassRow) + sizeof(std::shared_ptr<const TKeptCells>));
 
 }  // namespace vt

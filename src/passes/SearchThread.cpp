@@ -594,7 +594,7 @@ std::size_t TSearchThread::RunChainSteps(std::size_t from) {
   for (std::size_t k = from; k < end; ++k) {
     const TChainStep& step = ChainSteps_[k];
     const TJudged& entry = ChainJudged_[step.Entry];
-    TStepOutcome& outcome = StepOutcomes_[k - from];
+    TJudged& outcome = StepOutcomes_[k - from];
     outcome.Row = entry.Row;
     // A ring whose opening failed is not closed: its file never left.
     if (step.Kind == TChainStepKind::FromTemp && entry.Status == TRenameStatus::rsError) outcome.Row = false;
@@ -613,7 +613,7 @@ std::size_t TSearchThread::RunChainSteps(std::size_t from) {
   }
   std::size_t attempted = end;
   for (std::size_t k = from; k < end; ++k) {
-    TStepOutcome& outcome = StepOutcomes_[k - from];
+    TJudged& outcome = StepOutcomes_[k - from];
     const TChainStep& step = ChainSteps_[k];
     outcome.NewName = newNameOf(step);
     if (!outcome.Pending) continue;
@@ -635,7 +635,7 @@ std::size_t TSearchThread::RunChainSteps(std::size_t from) {
   Entries_.clear();
   Withdrawn_.clear();
   for (std::size_t k = from; k < end; ++k) {
-    const TStepOutcome& outcome = StepOutcomes_[k - from];
+    const TJudged& outcome = StepOutcomes_[k - from];
     const TChainStep& step = ChainSteps_[k];
     if (!outcome.Row && !outcome.Pending) continue;
     const TJournalEntry journalEntry{outcome.Index,   ChainRecords_[step.Entry].Folder->Path(),
@@ -646,7 +646,7 @@ std::size_t TSearchThread::RunChainSteps(std::size_t from) {
   }
   SettleOutcomes();
   for (std::size_t k = from; k < attempted; ++k) {
-    TStepOutcome& outcome = StepOutcomes_[k - from];
+    TJudged& outcome = StepOutcomes_[k - from];
     if (!outcome.Row && !outcome.Pending) continue;
     RowsSoFar_ = outcome.Index + 1;
     if (!outcome.Row) continue;
@@ -664,7 +664,7 @@ std::size_t TSearchThread::RunChainSteps(std::size_t from) {
 void TSearchThread::PushRow(const TFolderHandle& folder, std::string oldName, std::string newName, TRenameStatus status,
                             int error) {
   if (!RowPath || *RowPath != folder.Path()) RowPath = std::make_shared<const std::string>(folder.Path());
-  TPassRow row{RowPath, std::move(oldName), std::move(newName), status, error};
+  TPassRow row{RowPath, std::move(oldName), std::move(newName), error, status};
   // A hook sees each row once it is in the queue, as a reader could.
   if (OnRecorded_) {
     const TPassRow seen = row;

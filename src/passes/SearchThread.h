@@ -173,15 +173,7 @@ class TSearchThread final {
   std::vector<TChainStep> ChainSteps_;
   std::vector<std::string> RingTemps_;
   // Per step of the block in hand: its row number, outcome and the name it is under.
-  struct TStepOutcome {
-    std::uint64_t Index = 0;
-    TRenameStatus Status = TRenameStatus::rsNoChange;
-    int Error = 0;
-    bool Row = false;
-    bool Pending = false;
-    std::string NewName;
-  };
-  std::vector<TStepOutcome> StepOutcomes_;
+  std::vector<TJudged> StepOutcomes_;
   TFieldReader FieldReader_;
   TFileFacts Facts_;  // of the entry in hand, when it was read only for its fields
   ReadOnlyFlags ReadOnly_ = ReadOnlyFlags::Look;

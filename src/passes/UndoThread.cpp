@@ -155,7 +155,7 @@ void TUndoThread::AddUndoRow(std::size_t row) {
   if (!RowPath || *RowPath != record.Path) RowPath = std::make_shared<const std::string>(record.Path);
   const bool renamed = outcome.Status == TRenameStatus::rsOk;
   Rows_.Push(TPassRow{RowPath, std::string(outcome.Pending ? record.NewFileName : record.OldFileName),
-                      renamed ? std::string(record.OldFileName) : std::string(), outcome.Status, outcome.Error});
+                      renamed ? std::string(record.OldFileName) : std::string(), outcome.Error, outcome.Status});
 }
 
 void TUndoThread::FreeUndoList() {

@@ -63,9 +63,9 @@ TPassedOver PassedOver(const std::string& path, const TJournal& journal, TPassSt
     over.UndoneUtcNs = journal.Undone->UtcNs;
     over.RowsLeft = journal.Undone->RowsLeft;
   }
-  for (const TLeftRow& row : LeftRowsOf(journal)) {
+  for (const TJournalEntry& row : LeftRowsOf(journal)) {
     if (over.Left.size() == kLeftRowsKept) break;
-    over.Left.push_back(TPassedOver::TRow{std::string(row.Folder) + std::string(row.Name), row.Status, row.Error});
+    over.Left.push_back(TPassedOver::TRow{std::string(row.Folder) + std::string(row.OldName), row.Status, row.Error});
   }
   return over;
 }

@@ -234,25 +234,27 @@ class TResultStreamReader {
     left -= 4;
     if (rowCount < 0 || static_cast<std::uint64_t>(rowCount) > left / kRowBlockRecordMin) return false;
     TRowMaker maker;
-    TRowRecord record;
+    TKeptCells numbers;
+    std::string caption;
+    std::vector<std::string> subs;
     bool wanted = true;
     for (std::int32_t i = 0; i < rowCount; ++i) {
-      if (!RowRecord(record, left)) return false;
-      if (wanted) wanted = (*Sink_)(maker.Make(std::move(record)));
+      if (!RowRecord(numbers, caption, subs, left)) return false;
+      if (wanted) wanted = (*Sink_)(maker.Make(numbers, std::move(caption), subs));
     }
     return Skip(static_cast<std::int64_t>(left) + surplus);
   }
 
-  bool RowRecord(TRowRecord& row, std::uint64_t& left) {
+  bool RowRecord(TKeptCells& numbers, std::string& caption, std::vector<std::string>& subs, std::uint64_t& left) {
     std::int32_t subCount = 0;
-    if (left < kRowBlockRecordMin || !In_.Int32(row.ImageNo) || !In_.Int32(row.StateImageNo) ||
-        !In_.Int32(row.OverlayNo) || !In_.Int32(subCount) || !In_.Int32(row.UserWord))
+    if (left < kRowBlockRecordMin || !In_.Int32(numbers.ImageNo) || !In_.Int32(numbers.StateImageNo) ||
+        !In_.Int32(numbers.OverlayNo) || !In_.Int32(subCount) || !In_.Int32(numbers.UserWord))
       return false;
     left -= 20;
-    if (!Text(row.Caption, left)) return false;
+    if (!Text(caption, left)) return false;
     if (subCount < 0 || subCount > kMostSubItems || static_cast<std::uint64_t>(subCount) > left) return false;
-    row.SubItems.resize(static_cast<std::size_t>(subCount));
-    for (std::string& sub : row.SubItems)
+    subs.resize(static_cast<std::size_t>(subCount));
+    for (std::string& sub : subs)
       if (!Text(sub, left)) return false;
     return true;
   }

@@ -79,25 +79,24 @@ class TBlockCursor {
   std::size_t Position_ = 0;
 };
 
-bool ReadRowRecord(TBlockCursor& cursor, TRowRecord& row) {
+bool ReadRowRecord(TBlockCursor& cursor, TKeptCells& numbers, std::string& caption, std::vector<std::string>& subs) {
   std::int32_t subCount = 0;
-  if (!cursor.Int32(row.ImageNo) || !cursor.Int32(row.StateImageNo) || !cursor.Int32(row.OverlayNo) ||
-      !cursor.Int32(subCount) || !cursor.Int32(row.UserWord) || !cursor.ShortString(row.Caption))
+  if (!cursor.Int32(numbers.ImageNo) || !cursor.Int32(numbers.StateImageNo) || !cursor.Int32(numbers.OverlayNo) ||
+      !cursor.Int32(subCount) || !cursor.Int32(numbers.UserWord) || !cursor.ShortString(caption))
     return false;
   // Each sub-text takes at least its length byte.
   if (subCount < 0 || subCount > kMostSubItems || static_cast<std::size_t>(subCount) > cursor.Left()) return false;
-  row.SubItems.resize(static_cast<std::size_t>(subCount));
-  for (std::string& sub : row.SubItems)
+  subs.resize(static_cast<std::size_t>(subCount));
+  for (std::string& sub : subs)
     if (!cursor.ShortString(sub)) return false;
   return true;
 }
 
 }  // namespace
 
-TResultRow TRowMaker::Make(TRowRecord&& record) {
+TResultRow TRowMaker::Make(const TKeptCells& numbers, std::string&& caption, std::vector<std::string>& subs) {
   TResultRow row;
-  row.OldName = std::move(record.Caption);
-  std::vector<std::string>& subs = record.SubItems;
+  row.OldName = std::move(caption);
   if (!subs.empty()) row.NewName = std::move(subs[0]);
   if (subs.size() > 1) {
     if (!Folder_ || *Folder_ != subs[1]) Folder_ = std::make_shared<const std::string>(std::move(subs[1]));
@@ -106,16 +105,16 @@ TResultRow TRowMaker::Make(TRowRecord&& record) {
   std::optional<TRenameStatus> status;
   if (subs.size() > 2) status = StatusOfText(subs[2]);
   const TKeptCells fresh;
-  const bool plain = status && subs.size() == fresh.SubCount && record.ImageNo == fresh.ImageNo &&
-                     record.StateImageNo == fresh.StateImageNo && record.OverlayNo == fresh.OverlayNo &&
-                     record.UserWord == fresh.UserWord;
+  const bool plain = status && subs.size() == fresh.SubCount && numbers.ImageNo == fresh.ImageNo &&
+                     numbers.StateImageNo == fresh.StateImageNo && numbers.OverlayNo == fresh.OverlayNo &&
+                     numbers.UserWord == fresh.UserWord;
   if (status) row.Status = *status;
   if (plain) return row;
   auto kept = std::make_shared<TKeptCells>();
-  kept->ImageNo = record.ImageNo;
-  kept->StateImageNo = record.StateImageNo;
-  kept->OverlayNo = record.OverlayNo;
-  kept->UserWord = record.UserWord;
+  kept->ImageNo = numbers.ImageNo;
+  kept->StateImageNo = numbers.StateImageNo;
+  kept->OverlayNo = numbers.OverlayNo;
+  kept->UserWord = numbers.UserWord;
   kept->SubCount = subs.size();
   if (!status) kept->StatusText.emplace(subs.size() > 2 ? std::move(subs[2]) : std::string());
   for (std::size_t i = 3; i < subs.size(); ++i) kept->More.push_back(std::move(subs[i]));
@@ -188,11 +187,13 @@ bool AppendRows(std::string_view body, TResultTable& table) {
   std::vector<TResultRow> rows;
   rows.reserve(static_cast<std::size_t>(rowCount));
   TRowMaker maker;
-  TRowRecord record;
+  TKeptCells numbers;
+  std::string caption;
+  std::vector<std::string> subs;
   bool complete = true;
   for (std::int32_t i = 0; i < rowCount && complete; ++i) {
-    complete = ReadRowRecord(cursor, record);
-    if (complete) rows.push_back(maker.Make(std::move(record)));
+    complete = ReadRowRecord(cursor, numbers, caption, subs);
+    if (complete) rows.push_back(maker.Make(numbers, std::move(caption), subs));
   }
   table.AppendRows(std::move(rows));
   return complete;

@@ -26,21 +26,13 @@ std::uint64_t RowBlockSize(const TResultRows& rows);
 // The block, allocated once at its size; nothing when it would not fit BlockSize.
 std::optional<std::string> BuildRowBlock(const TResultRows& rows);
 
-// A row record as it stands in a block: five numbers and texts.
-struct TRowRecord {
-  std::int32_t ImageNo = 0;
-  std::int32_t StateImageNo = -1;
-  std::int32_t OverlayNo = -1;
-  std::int32_t UserWord = 0;
-  std::string Caption;
-  std::vector<std::string> SubItems;
-};
-
 // Makes typed rows of row records read one after the other: rows of one folder
-// share its text, and whatever a pass would not have made is kept as read.
+// share its text, and whatever a pass would not have made is kept as read. A
+// record is its numbers (ImageNo, StateImageNo, OverlayNo, UserWord of
+// numbers), its caption and its sub-texts, which the row takes.
 class TRowMaker {
  public:
-  TResultRow Make(TRowRecord&& record);
+  TResultRow Make(const TKeptCells& numbers, std::string&& caption, std::vector<std::string>& subs);
 
  private:
   std::shared_ptr<const std::string> Folder_;

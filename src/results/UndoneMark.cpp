@@ -95,16 +95,16 @@ TExpected<TPassState, int> ReadPassState(const std::string& path) {
   return StateOfLastBlock(*last).value_or(TPassState::Unfinished);
 }
 
-std::vector<TLeftRow> LeftRowsOf(const TJournal& journal) {
-  std::vector<TLeftRow> rows;
+std::vector<TJournalEntry> LeftRowsOf(const TJournal& journal) {
+  std::vector<TJournalEntry> rows;
   TJournalCursor cursor(journal.LeftRows);
   std::uint64_t count = 0;
   if (!cursor.Number(count)) return rows;
   for (std::uint64_t i = 0; i < count; ++i) {
-    TLeftRow row;
+    TJournalEntry row;
     std::uint8_t status = 0;
     std::uint64_t error = 0;
-    if (!cursor.Text(row.Folder) || !cursor.Text(row.Name) || !journal_blocks::ReadStatus(cursor, status) ||
+    if (!cursor.Text(row.Folder) || !cursor.Text(row.OldName) || !journal_blocks::ReadStatus(cursor, status) ||
         status == kWithdrawnStatus || !cursor.Number(error))
       break;
     row.Status = static_cast<TRenameStatus>(status);

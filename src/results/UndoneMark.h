@@ -13,6 +13,7 @@
 
 #include "engine/Expected.h"
 #include "engine/RenameStatus.h"
+#include "passes/PassJournal.h"
 #include "results/JournalReader.h"
 
 namespace vt {
@@ -30,14 +31,10 @@ TPassState StateOf(const TJournal& journal);
 // EINVAL for no journal.
 TExpected<TPassState, int> ReadPassState(const std::string& path);
 
-// A row a recover left, as its Left block holds it; texts view the journal's bytes.
-struct TLeftRow {
-  std::string_view Folder;
-  std::string_view Name;  // the name the file was to be under, which the recover did not find or could not move
-  TRenameStatus Status = TRenameStatus::rsError;
-  int Error = 0;
-};
-std::vector<TLeftRow> LeftRowsOf(const TJournal& journal);
+// The rows a recover left, as its Left block holds them: Folder, OldName (the
+// name the file was to be under, which the recover did not find or could not
+// move), Status and Error; texts view the journal's bytes.
+std::vector<TJournalEntry> LeftRowsOf(const TJournal& journal);
 
 // The blocks that mark a journal undone at utcNs: every row back when left is
 // 0, else partly, with leftRows (the fields TPassJournalWriter::LeftRows gives).

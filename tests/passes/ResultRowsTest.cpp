@@ -99,8 +99,8 @@ TEST(ResultTableTest, ALoadedRowShowsTheCellsItHadAndNoMore) {
 
 TEST(ResultTableTest, RowsOfAPassKeepStatusErrnoAndTheSharedFolder) {
   const auto folder = std::make_shared<const std::string>("/data/");
-  const TPassRow rows[] = {{folder, "a", "b", TRenameStatus::rsError, 13},
-                           {folder, "c", "", TRenameStatus::rsNoChange, 0}};
+  const TPassRow rows[] = {{folder, "a", "b", 13, TRenameStatus::rsError},
+                           {folder, "c", "", 0, TRenameStatus::rsNoChange}};
   TResultTable table;
   table.AppendRows(std::span<const TPassRow>(rows));
   ASSERT_EQ(table.RowCount(), 2u);

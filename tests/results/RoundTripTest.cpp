@@ -1,6 +1,7 @@
 // What the writer writes, the reader reads back into the same table.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,11 +63,20 @@ TEST(RoundTrip, NoRowsMeansNoItemsRecord) {
 TEST(RoundTrip, KeepsTheFiveNumbersAndAnySubItemCount) {
   TTableWithLayout table;
   TRowMaker maker;
-  table.AppendRow(maker.Make({-70000, 5, 2147483647, -2147483647 - 1, "bare", {}}));
-  table.AppendRow(maker.Make({0, -1, -1, 0, "", {"a", "", "c", "d", "e"}}));
-  table.AppendRow(maker.Make({0, -1, -1, 0, "one", {"b"}}));
-  table.AppendRow(maker.Make({0, -1, -1, 0, "two", {"b", "/p/"}}));
-  table.AppendRow(maker.Make({1, -1, -1, 0, "numbered", {"b", "/p/", "Ok"}}));
+  // ImageNo, StateImageNo, OverlayNo and UserWord, the caption and the sub-texts.
+  const auto make = [&maker](std::array<std::int32_t, 4> n, std::string caption, std::vector<std::string> subs) {
+    TKeptCells numbers;
+    numbers.ImageNo = n[0];
+    numbers.StateImageNo = n[1];
+    numbers.OverlayNo = n[2];
+    numbers.UserWord = n[3];
+    return maker.Make(numbers, std::move(caption), subs);
+  };
+  table.AppendRow(make({-70000, 5, 2147483647, -2147483647 - 1}, "bare", {}));
+  table.AppendRow(make({0, -1, -1, 0}, "", {"a", "", "c", "d", "e"}));
+  table.AppendRow(make({0, -1, -1, 0}, "one", {"b"}));
+  table.AppendRow(make({0, -1, -1, 0}, "two", {"b", "/p/"}));
+  table.AppendRow(make({1, -1, -1, 0}, "numbered", {"b", "/p/", "Ok"}));
   ExpectSameRows(table, ReadBack(table));
   // A row with no Status cell names no status: Recover leaves it.
   EXPECT_EQ(ReadBack(table).Row(3).KnownStatus(), std::nullopt);

@@ -41,7 +41,13 @@ TEST(StreamRead, GivesTheRowsAWholeReadGives) {
   TTableWithLayout written;
   written.AppendRow("a.txt", "b.txt", "/data/", "Ok");
   written.AppendRow("c.txt", "", "/data/", "No change");
-  written.AppendRows({TRowMaker().Make({7, 3, 2, -9, "five", {"1", "2", "3", "4"}}), TResultRow{}});
+  TKeptCells numbers;
+  numbers.ImageNo = 7;
+  numbers.StateImageNo = 3;
+  numbers.OverlayNo = 2;
+  numbers.UserWord = -9;
+  std::vector<std::string> subs{"1", "2", "3", "4"};
+  written.AppendRows({TRowMaker().Make(numbers, "five", subs), TResultRow{}});
   written.Width = 700;
   const std::string bytes = WriteResultStream(written, written);
 
