@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
   std::printf("%zu rows in descending order, %ju bytes\n", rows,
               static_cast<std::uintmax_t>(std::filesystem::file_size(path)));
   bool ok = Time("read whole", rounds, [&] {
-    const vt::TExpected<vt::TJournal, int> journal = vt::LoadJournal(path);
+    const vt::TExpected<vt::TJournal> journal = vt::LoadJournal(path);
     return journal && journal->Rows.size() == rows && journal->Rows.front().Index == 0;
   });
   ok = Time("streamed (record)", rounds,

@@ -34,7 +34,7 @@ struct TRecoverSource {
 
 // A journal's rows go straight into the list: neither the journal nor a table of its rows is held.
 std::optional<TRecoverSource> JournalSource(const std::string& file, const TCliEnvironment& environment) {
-  TExpected<TUndoList, int> rows = LoadJournalToUndo(file);
+  TExpected<TUndoList> rows = LoadJournalToUndo(file);
   if (!rows) {
     Complain(environment.Err, "Cannot open file " + TerminalText(file) + ".");
     return std::nullopt;
@@ -101,7 +101,9 @@ std::optional<TRecoverSource> LastSource(const TCliEnvironment& environment) {
   Complain(environment.Err, what);
   if (!last.IsJournal) return TRecoverSource{std::move(last.File), false, {}};
   // The rows as the choice settled them, read again a block at a time.
-  TExpected<TUndoList, int> rows = last.Rows ? UndoRowsOf(*last.Rows) : TExpected<TUndoList, int>(Unexpected(EINVAL));
+  TExpected<TUndoList> rows = last.Rows
+                                  ? UndoRowsOf(*last.Rows)
+                                  : TExpected<TUndoList>(Unexpected(TError{EINVAL, TErrorKind::NotJournal, last.File}));
   if (!rows) {
     Complain(environment.Err, "Cannot open file " + TerminalText(last.File) + ".");
     return std::nullopt;

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/SysErrorText.h"
+#include "cli/ErrorWords.h"
 #include "results/EmptyResultFile.h"
 #include "results/ResultFile.h"
 
@@ -23,8 +23,8 @@ TExpected<TSaveTarget, std::string> SettleSaveFile(const std::string& path) {
       return Unexpected(path + " exists and is not a result file: it is not replaced");
     return TSaveTarget{path, false, false};
   }
-  if (const TExpected<void, int> made = CreateEmptyResultFile(path); !made)
-    return Unexpected("cannot create " + path + ": " + SystemMessage(made.Error()));
+  if (const TExpected<void> made = CreateEmptyResultFile(path); !made)
+    return Unexpected("cannot create " + path + ": " + ErrorReason(made.Error()));
   return TSaveTarget{path, false, true};
 }
 

@@ -21,7 +21,7 @@ using TPrintRow = std::function<bool(const TResultRow&)>;
 // A journal is settled against the disk first, so it is read whole.
 TResultFileStatus ShowJournal(const std::string& path, TOutputFormat format, TTableLayout& layout, TOutputBuffer& out,
                               const TPrintRow& print) {
-  TExpected<TJournal, int> loaded = LoadSettledJournal(path);
+  TExpected<TJournal> loaded = LoadSettledJournal(path);
   if (!loaded) return Unexpected(TResultFileFailure{TResultFileError::CannotOpen, "Cannot open file " + path});
   TResultTable table;
   JournalToTable(*loaded, table);

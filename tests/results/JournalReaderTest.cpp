@@ -17,6 +17,7 @@
 #include "results/JournalRowStream.h"
 #include "results/PassJournals.h"
 #include "results/ResultFile.h"
+#include "support/ErrorPrint.h"
 #include "support/RowTexts.h"
 #include "support/TempFolder.h"
 
@@ -64,7 +65,7 @@ class JournalReaderTest : public ::testing::Test {
 TEST_F(JournalReaderTest, RowsComeBackInTheOrderOfThePass) {
   TJournalEnd end = TJournalEnd::Completed;
   WritePass(&end);
-  TExpected<TJournal, int> loaded = LoadJournal(Path());
+  TExpected<TJournal> loaded = LoadJournal(Path());
   ASSERT_TRUE(loaded) << loaded.Error();
   TJournal& journal = *loaded;
   EXPECT_EQ(journal.Header.StartedUtcNs, 1234567890123456789ULL);
@@ -150,9 +151,9 @@ TEST_F(JournalReaderTest, NeverTakenForAResultFileNorTheOtherWayRound) {
   table.AppendRow("a", "b", "/d/", "Ok");
   const std::string resultPath = (Dir.Path() / "r.vtr").string();
   ASSERT_TRUE(SaveResultFile(table, resultPath));
-  const TExpected<TJournal, int> journal = LoadJournal(resultPath);
+  const TExpected<TJournal> journal = LoadJournal(resultPath);
   ASSERT_FALSE(journal);
-  EXPECT_EQ(journal.Error(), EINVAL);
+  EXPECT_EQ(journal.Error(), (TError{EINVAL, TErrorKind::NotJournal, resultPath}));
   EXPECT_FALSE(IsJournal(Bytes(resultPath)));
 }
 
@@ -210,7 +211,7 @@ TEST_F(JournalReaderTest, WithdrawnRenamesLeaveNoRowAndARecoveredMarkIsRead) {
     ASSERT_EQ(writer.Finish(TJournalEnd::Stopped), 0);
   }
   std::ofstream(Path(), std::ios::app | std::ios::binary) << RecoveredMark(2);
-  TExpected<TJournal, int> loaded = LoadJournal(Path());
+  TExpected<TJournal> loaded = LoadJournal(Path());
   ASSERT_TRUE(loaded) << loaded.Error();
   TJournal& journal = *loaded;
   ASSERT_EQ(journal.Rows.size(), 1u);
@@ -238,7 +239,7 @@ TEST_F(JournalReaderTest, RowsWrittenOutOfOrderComeBackByIndex) {
     writer.Settled(entries);
   }
   ASSERT_EQ(writer.Finish(TJournalEnd::Completed), 0);
-  TExpected<TJournal, int> loaded = LoadJournal(Path());
+  TExpected<TJournal> loaded = LoadJournal(Path());
   ASSERT_TRUE(loaded) << loaded.Error();
   std::vector<std::uint64_t> indexes;
   for (const TJournalRow& row : loaded->Rows) {
@@ -372,7 +373,7 @@ TEST_P(JournalSettleTest, CutRowsAreSettledByTheFileTheIntentRecorded) {
   };
   std::vector<TSeen> seen;
   if (GetParam() == TReader::Whole) {
-    TExpected<TJournal, int> loaded = LoadJournal(journalPath);
+    TExpected<TJournal> loaded = LoadJournal(journalPath);
     ASSERT_TRUE(loaded) << loaded.Error();
     SettleFromDisk(*loaded);
     for (const TJournalRow& row : loaded->Rows)

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,15 +18,17 @@
 #include "results/JournalRowStream.h"
 #include "results/RecordToRecover.h"
 #include "results/ResultFile.h"
+#include "support/ErrorPrint.h"
 #include "support/TempFolder.h"
 
 namespace vt::test {
 namespace {
 
-// 0 for a stream that opened, else its errno.
-int OpenError(TJournalRowStream& rows) {
-  const TExpected<void, int> opened = rows.Open();
-  return opened ? 0 : opened.Error();
+// None for a stream that opened, else why not.
+std::optional<TError> OpenError(TJournalRowStream& rows) {
+  const TExpected<void> opened = rows.Open();
+  if (opened) return std::nullopt;
+  return opened.Error();
 }
 
 namespace fs = std::filesystem;
@@ -94,7 +97,7 @@ class JournalRowStreamTest : public ::testing::Test {
 
   // The record as the whole read gives it.
   std::string WholeRecord(const std::string& journal) {
-    TExpected<TJournal, int> loaded = LoadJournal(journal);
+    TExpected<TJournal> loaded = LoadJournal(journal);
     EXPECT_TRUE(loaded) << loaded.Error();
     if (!loaded) return {};
     TJournal& read = *loaded;
@@ -119,7 +122,7 @@ class JournalRowStreamTest : public ::testing::Test {
     return text;
   }
   std::string WholeUndoRows(const std::string& journal) {
-    TExpected<TJournal, int> loaded = LoadSettledJournal(journal);
+    TExpected<TJournal> loaded = LoadSettledJournal(journal);
     if (!loaded) return {};
     TResultTable table;
     JournalToTable(*loaded, table);
@@ -127,7 +130,7 @@ class JournalRowStreamTest : public ::testing::Test {
   }
 
   std::string StreamedRecord(TJournalRowStream& rows) {
-    EXPECT_EQ(OpenError(rows), 0);
+    EXPECT_EQ(OpenError(rows), std::nullopt);
     const std::string path = (Dir.Path() / "streamed.vtr").string();
     EXPECT_TRUE(SaveResultRows(rows, path));
     return Bytes(path);
@@ -156,7 +159,7 @@ TEST_F(JournalRowStreamTest, GivesTheFileOfTheWholeReadWhereverTheJournalWasCut)
     if (size > whole.size()) continue;
     std::ofstream(cut, std::ios::binary | std::ios::trunc) << whole.substr(0, size);
     TJournalRowStream rows(cut);
-    if (const TExpected<TJournal, int> read = LoadJournal(cut); !read) {  // cut inside its header: no journal
+    if (const TExpected<TJournal> read = LoadJournal(cut); !read) {  // cut inside its header: no journal
       EXPECT_EQ(OpenError(rows), read.Error());
       continue;
     }
@@ -164,14 +167,14 @@ TEST_F(JournalRowStreamTest, GivesTheFileOfTheWholeReadWhereverTheJournalWasCut)
     TJournal marks;
     TJournalRowStream scanned(cut);
     ASSERT_TRUE(scanned.Scan(marks));
-    const TExpected<TJournal, int> unsettled = LoadJournal(cut);
+    const TExpected<TJournal> unsettled = LoadJournal(cut);
     EXPECT_EQ(scanned.ReadCount(), unsettled->Rows.size());
     EXPECT_EQ(marks.End, unsettled->End);
     EXPECT_EQ(marks.Header.StartedUtcNs, unsettled->Header.StartedUtcNs);
     const std::string streamed = StreamedRecord(rows);
     EXPECT_TRUE(streamed == WholeRecord(cut));
     EXPECT_EQ(rows.RenamedCount(), WholeRenamed);
-    const TExpected<TUndoList, int> undo = LoadJournalToUndo(cut);
+    const TExpected<TUndoList> undo = LoadJournalToUndo(cut);
     ASSERT_TRUE(undo);
     EXPECT_TRUE(UndoRowsText(*undo) == WholeUndoRows(cut));
   }
@@ -201,13 +204,15 @@ TEST_F(JournalRowStreamTest, BlocksOutOfOrderStillGiveTheFileOfTheWholeRead) {
   EXPECT_EQ(rows.RenamedCount(), 2u);
 }
 
+// A missing file is a read that failed; bytes of something else are no journal.
 TEST_F(JournalRowStreamTest, AFileThatIsNoJournalIsRefused) {
-  TJournalRowStream missing((Dir.Path() / "none.vtj").string());
-  EXPECT_EQ(OpenError(missing), ENOENT);
+  const std::string none = (Dir.Path() / "none.vtj").string();
+  TJournalRowStream missing(none);
+  EXPECT_EQ(OpenError(missing), (TError{ENOENT, TErrorKind::Read, none}));
   const std::string text = (Dir.Path() / "text.vtj").string();
   std::ofstream(text) << "not a journal at all";
   TJournalRowStream other(text);
-  EXPECT_EQ(OpenError(other), EINVAL);
+  EXPECT_EQ(OpenError(other), (TError{EINVAL, TErrorKind::NotJournal, text}));
 }
 
 }  // namespace

@@ -122,21 +122,21 @@ TEST(PassHistory, StateAndCountsComeFromTheJournalsEnds) {
         c.Ending);
     switch (c.After) {
       case TAfter::Nothing: break;
-      case TAfter::Undone: ASSERT_EQ(MarkUndone(path, 0, {}), 0); break;
-      case TAfter::PartlyUndone: ASSERT_EQ(MarkUndone(path, 1, LeftRow(dir.Folder(), "b")), 0); break;
+      case TAfter::Undone: ASSERT_TRUE(MarkUndone(path, 0, {})); break;
+      case TAfter::PartlyUndone: ASSERT_TRUE(MarkUndone(path, 1, LeftRow(dir.Folder(), "b"))); break;
       case TAfter::PartlyUndoneWithManyRowsLeft: {
         std::string left;
         for (int i = 0; i < 5000; ++i)
           left += LeftRow(dir.Folder(), "a long name of a file left behind " + std::to_string(i));
-        ASSERT_EQ(MarkUndone(path, 5000, left), 0);
+        ASSERT_TRUE(MarkUndone(path, 5000, left));
         break;
       }
       case TAfter::UndoneTwice:
-        ASSERT_EQ(MarkUndone(path, 1, LeftRow(dir.Folder(), "b")), 0);
-        ASSERT_EQ(MarkUndone(path, 0, {}), 0);
+        ASSERT_TRUE(MarkUndone(path, 1, LeftRow(dir.Folder(), "b")));
+        ASSERT_TRUE(MarkUndone(path, 0, {}));
         break;
     }
-    const TExpected<THistoryEntry, int> entry = ReadHistoryEntry(path);
+    const TExpected<THistoryEntry> entry = ReadHistoryEntry(path);
     ASSERT_TRUE(entry.HasValue());
     EXPECT_EQ(entry->State, c.State);
     EXPECT_EQ(entry->Rows, c.Rows);
@@ -153,7 +153,7 @@ TEST(PassHistory, ReadsARecoverJournalAsOneButNoOtherFile) {
   TPassJournalWriter recover;
   ASSERT_EQ(recover.Create(dir.File("r.vtj"), TDurability::Kernel, {TJournalKind::Recover, 1, "/x.vtj", "recover"}), 0);
   recover.Finish(TJournalEnd::Completed);
-  const TExpected<THistoryEntry, int> entry = ReadHistoryEntry(dir.File("r.vtj"));
+  const TExpected<THistoryEntry> entry = ReadHistoryEntry(dir.File("r.vtj"));
   ASSERT_TRUE(entry.HasValue());
   EXPECT_EQ(entry->Kind, THistoryKind::Recover);
   EXPECT_EQ(entry->Folder, "/x.vtj");
@@ -317,13 +317,13 @@ TEST(PassHistory, LaterPassesThatRenamedTheSameFilesAgain) {
       const std::string path =
           WriteJournal(records.File("2026-12-09_10-00-0" + std::to_string(i) + ".vtj"), 100 + i, c.Passes[i].Renames);
       if (c.Passes[i].After == TLater::Undone) {
-        ASSERT_EQ(MarkUndone(path, 0, {}), 0);
+        ASSERT_TRUE(MarkUndone(path, 0, {}));
       }
     }
     const std::vector<THistoryEntry> history = ReadHistory(records.Folder());
     ASSERT_EQ(history.size(), c.Passes.size());
     // Newest first: pass i of the case is entry size - 1 - i.
-    const TExpected<TLaterPasses, int> later = FindLaterPasses(history, history.size() - 1);
+    const TExpected<TLaterPasses> later = FindLaterPasses(history, history.size() - 1);
     ASSERT_TRUE(later.HasValue());
     EXPECT_EQ(later->Files, c.Files);
     std::vector<std::size_t> found;
