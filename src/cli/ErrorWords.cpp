@@ -1,5 +1,6 @@
 #include "cli/ErrorWords.h"
 
+#include "engine/Messages.h"
 #include "platform/SysErrorText.h"
 
 namespace vt {
@@ -21,6 +22,20 @@ std::string OpenFolderWarning(const std::string& folder) {
   std::string own = folder;
   while (own.size() > 1 && own.back() == '/') own.pop_back();
   return own + " can be read by other users; its records name your files (chmod 700 " + own + ")";
+}
+
+std::string ResultFileMessage(const TResultFileFailure& failure) {
+  switch (failure.Kind) {
+    case TResultFileError::CannotOpen:
+      if (failure.LoadLimit != 0)
+        return "Cannot open file " + failure.Path + ": it is larger than " + std::to_string(failure.LoadLimit >> 20) +
+               " MB, the most a table loads";
+      return "Cannot open file " + failure.Path;
+    case TResultFileError::CannotCreate: return "Cannot create file " + failure.Path;
+    case TResultFileError::WriteError: return "Stream write error";
+    case TResultFileError::NotAResultFile: break;
+  }
+  return std::string(Message(Msg::NotAResultFile));
 }
 
 }  // namespace vt

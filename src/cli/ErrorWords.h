@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/Error.h"
+#include "results/ResultFile.h"
 
 namespace vt {
 
@@ -13,5 +14,9 @@ std::string ErrorReason(const TError& error);
 
 // The warning for a records folder other users can read.
 std::string OpenFolderWarning(const std::string& folder);
+
+// The text of a result file's failure, without a final ".": "Cannot open file
+// %s", "Cannot create file %s", "Stream write error" or message 61187.
+std::string ResultFileMessage(const TResultFileFailure& failure);
 
 }  // namespace vt

@@ -49,7 +49,7 @@ bool SaySaved(std::FILE* err, const TSaveTarget& target, const TPassRecord& kept
   }
   if (!kept.Saved) {
     const TResultFileFailure& failure = kept.Saved.Error();
-    Complain(err, FileMessage(failure.Message) +
+    Complain(err, FileMessage(ResultFileMessage(failure)) +
                       (failure.SystemError != 0 ? std::string(" (") + SystemMessage(failure.SystemError) + ")" : ""));
     return false;
   }

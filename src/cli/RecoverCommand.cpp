@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/Complaint.h"
+#include "cli/ErrorWords.h"
 #include "cli/FolderRefusal.h"
 #include "cli/HistoryCommand.h"
 #include "cli/JournalRowOffset.h"
@@ -181,7 +182,7 @@ int RecoverFrom(std::optional<TRecoverSource> source, const TCliOptions& options
   // An older version's automatic record is undone with the journal beside it: the journal says so.
   const std::string undone = JournalOfRecord(file);
   TResultFileStatus status = LoadSource(*source, whole);
-  if (!status) return RefuseRecover(environment, FileMessage(status.Error().Message), record);
+  if (!status) return RefuseRecover(environment, FileMessage(ResultFileMessage(status.Error())), record);
   TPassJournalWriter journal;
   if (const TExpected<void, std::string> started =
           StartJournal(options, environment, TJournalHeader{TJournalKind::Recover, 0, file, "recover"}, journal);
@@ -196,7 +197,7 @@ int RecoverFrom(std::optional<TRecoverSource> source, const TCliOptions& options
       EndRecover(environment.Err, journal, file, undone, status ? TRecoverEnd::Completed : TRecoverEnd::SourceChanged);
   const int finished = output.Finish(environment, record, TPassEnd::Completed);
   if (!status) {
-    Complain(environment.Err, FileMessage(status.Error().Message) + " (it changed while it was undone)");
+    Complain(environment.Err, FileMessage(ResultFileMessage(status.Error())) + " (it changed while it was undone)");
     return ExitStatus::Usage;
   }
   return !ended && finished == ExitStatus::Ok ? ExitStatus::Usage : finished;

@@ -35,7 +35,7 @@ TExpected<void, std::string> SaveRows(const TSaveTarget& target, const TResultTa
   }
   const TResultFileStatus status = SaveResultFile(table, target.Path);
   if (status) return {};
-  return Unexpected(status.Error().Message);
+  return Unexpected(ResultFileMessage(status.Error()));
 }
 
 void RemoveIfCreated(const TSaveTarget& target) {

@@ -7,7 +7,7 @@
 //    both and never neither; the errno becomes a TError where a platform call
 //    is made. A call with no value returns TExpected<void>. Failures that carry
 //    more than a code keep their own type as E: a pattern's or a template's
-//    error with its position, a result file's with its message, an option
+//    error with its position, a result file's with its kind, an option
 //    the command line does not know.
 //  - Two shapes are not failures of a call and stay as they are: a byte source,
 //    sink or writer keeps its first error as state, as a stream does, and its

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/Error.h"
+#include "results/ResultFile.h"
 
 namespace vt {
 
@@ -14,5 +15,9 @@ QString ErrorReason(const TError& error);
 
 // The notice for a records folder other users can read.
 QString OpenFolderWarning(const std::string& folder);
+
+// The text of a result file's failure, without a final ".": "Cannot open file
+// %s", "Cannot create file %s", "Stream write error" or message 61187.
+std::string ResultFileMessage(const TResultFileFailure& failure);
 
 }  // namespace vt

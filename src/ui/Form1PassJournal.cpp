@@ -29,7 +29,7 @@ QString RecordFailureText(const TPassRecord& record) {
               .arg(Text(record.Journal), ErrorReason(*record.ReadError));
   else
     why = QString("The result file of the pass could not be saved: %1%2.")
-              .arg(Text(record.Saved.Error().Message),
+              .arg(Text(ResultFileMessage(record.Saved.Error())),
                    record.Saved.Error().SystemError != 0
                        ? " (" + Text(SysErrorText(record.Saved.Error().SystemError)) + ")"
                        : QString());

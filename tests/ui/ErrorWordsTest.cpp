@@ -55,5 +55,24 @@ TEST(UiErrorWords, AnOpenRecordsFolderIsNamedWithoutItsFinalSlashes) {
   }
 }
 
+// The texts the window's boxes have always given.
+TEST(UiErrorWords, AResultFilesFailureReadsAsBefore) {
+  const struct {
+    TResultFileFailure Failure;
+    std::string Text;
+  } cases[] = {
+      {{TResultFileError::CannotOpen, "/d/r.vtr"}, "Cannot open file /d/r.vtr"},
+      {{TResultFileError::CannotOpen, "/d/big.vtr", 0, 256ull << 20},
+       "Cannot open file /d/big.vtr: it is larger than 256 MB, the most a table loads"},
+      {{TResultFileError::CannotCreate, "/d/r.vtr", EACCES}, "Cannot create file /d/r.vtr"},
+      {{TResultFileError::WriteError, "/d/r.vtr", ENOSPC}, "Stream write error"},
+      {{TResultFileError::NotAResultFile, "/d/notes.txt"}, "File is not a valid Veltrane file result."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Text);
+    EXPECT_EQ(ResultFileMessage(c.Failure), c.Text);
+  }
+}
+
 }  // namespace
 }  // namespace vt
