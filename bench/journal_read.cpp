@@ -24,8 +24,8 @@ constexpr std::size_t kBlock = 256;
 
 bool WriteDescending(const std::string& path, std::size_t rows) {
   vt::TPassJournalWriter writer;
-  if (writer.Create(path, vt::TDurability::Kernel,
-                    vt::TJournalHeader{vt::TJournalKind::Recover, 1, "/x.vtj", "bench"}) != 0)
+  if (!writer.Create(path, vt::TDurability::Kernel,
+                     vt::TJournalHeader{vt::TJournalKind::Recover, 1, "/x.vtj", "bench"}))
     return false;
   const std::string folder = "/home/user/Pictures/2026/summer/";
   std::vector<std::string> olds, news;
@@ -47,7 +47,7 @@ bool WriteDescending(const std::string& path, std::size_t rows) {
     writer.Settled(entries);
     end = first;
   }
-  return writer.Finish(vt::TJournalEnd::Completed) == 0;
+  return writer.Finish(vt::TJournalEnd::Completed).HasValue();
 }
 
 double Median(std::vector<double> values) {

@@ -94,18 +94,15 @@ std::string ResultPathFor(const std::string& journalPath) { return WithoutExtens
 
 TExpected<void> CreatePassJournal(const std::string& folder, const std::optional<std::string>& resultPath,
                                   const TJournalHeader& header, TDurability durability, TPassJournalWriter& writer) {
-  if (resultPath) {
-    const std::string path = JournalPathFor(*resultPath);
-    return Checked(writer.Create(path, durability, header), TErrorKind::Create, path);
-  }
+  if (resultPath) return writer.Create(JournalPathFor(*resultPath), durability, header);
   const std::time_t now = std::time(nullptr);
   const std::tm local = LocalTime(now);
   for (unsigned sequence = 1; sequence <= kMostPerSecond; ++sequence) {
     const std::string path = JournalPathFor(folder + AutomaticFileName(local, sequence));
     // A result file of that name belongs to another pass.
     if (fs::exists(ResultPathFor(path))) continue;
-    const int error = writer.Create(path, durability, header);
-    if (error != EEXIST) return Checked(error, TErrorKind::Create, path);
+    TExpected<void> made = writer.Create(path, durability, header);
+    if (made || made.Error().Code != EEXIST) return made;
   }
   return Unexpected(TError{EEXIST, TErrorKind::Create, folder});
 }

@@ -22,9 +22,9 @@ void RemoveFile(const std::string& path) {
 
 std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
 
-std::optional<TError> WriteFailure(int code, const std::string& journal) {
-  if (code == 0) return std::nullopt;
-  return TError{code, TErrorKind::Write, journal};
+std::optional<TError> FailureOf(const TExpected<void>& done) {
+  if (done) return std::nullopt;
+  return done.Error();
 }
 
 void RemoveJournal(TPassRecord& record) {
@@ -93,8 +93,7 @@ TPassRecord FinishRenameRecord(TPassJournalWriter& journal, TPassStopped stopped
   TPassRecord record;
   record.Journal = journal.Path();
   // The last write, with the end mark, can fail too: then the journal holds no end.
-  record.JournalError =
-      WriteFailure(journal.Finish(JournalEndOf(stopped == TPassStopped::Yes, journal.Error())), record.Journal);
+  record.JournalError = FailureOf(journal.Finish(JournalEndOf(stopped == TPassStopped::Yes, journal.Error())));
   record.Renamed = journal.RenamedCount();
   if (target.Place == TRecordPlace::None) {
     // A journal that could not be written holds the renames: it stays.
@@ -136,7 +135,7 @@ TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, const TRet
 TPassRecord EndRecoverJournal(TPassJournalWriter& journal, const std::string& undoneJournal, TRecoverEnd end) {
   TPassRecord record;
   record.Journal = journal.Path();
-  record.JournalError = WriteFailure(journal.Finish(JournalEndOf(false, journal.Error())), record.Journal);
+  record.JournalError = FailureOf(journal.Finish(JournalEndOf(false, journal.Error())));
   record.Renamed = journal.RenamedCount();
   if (record.JournalError) {
     record.JournalRemoved = RemoveEmptyJournal(record.Journal);

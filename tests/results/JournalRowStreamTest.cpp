@@ -50,7 +50,7 @@ class JournalRowStreamTest : public ::testing::Test {
   void WritePass() {
     fs::create_directories(Folder());
     TPassJournalWriter writer;
-    ASSERT_EQ(writer.Create(Journal(), TDurability::Kernel, {TJournalKind::Rename, 1, Folder(), "*"}), 0);
+    ASSERT_TRUE(writer.Create(Journal(), TDurability::Kernel, {TJournalKind::Rename, 1, Folder(), "*"}));
     const std::string folder = Folder();
     std::vector<std::string> names;
     for (int i = 0; i < 6 * 256; ++i) names.push_back("f" + std::to_string(i) + std::string(std::size_t(i % 40), 'x'));
@@ -184,7 +184,7 @@ TEST_F(JournalRowStreamTest, BlocksOutOfOrderStillGiveTheFileOfTheWholeRead) {
   fs::create_directories(Folder());
   const std::string folder = Folder();
   TPassJournalWriter writer;
-  ASSERT_EQ(writer.Create(Journal(), TDurability::Kernel, {TJournalKind::Rename, 1, folder, "*"}), 0);
+  ASSERT_TRUE(writer.Create(Journal(), TDurability::Kernel, {TJournalKind::Rename, 1, folder, "*"}));
   const std::vector<TJournalEntry> first{{0, folder, "a", "xa", TRenameStatus::rsOk, 0, true},
                                          {1, folder, "b", "xb", TRenameStatus::rsOk, 0, true}};
   ASSERT_TRUE(writer.Intend(first));
@@ -195,7 +195,7 @@ TEST_F(JournalRowStreamTest, BlocksOutOfOrderStillGiveTheFileOfTheWholeRead) {
   writer.Settled(std::vector<TJournalEntry>{{0, folder, "a", "xa", TRenameStatus::rsError, 5, true}});
   ASSERT_TRUE(writer.Intend(std::vector<TJournalEntry>{{1, folder, "b", "yb", TRenameStatus::rsOk, 0, true}}));
   writer.Settled(std::vector<TJournalEntry>{{1, folder, "b", "yb", TRenameStatus::rsOk, 0, true}, second[0]});
-  ASSERT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+  ASSERT_TRUE(writer.Finish(TJournalEnd::Completed));
 
   TJournalRowStream rows(Journal());
   const std::string streamed = StreamedRecord(rows);

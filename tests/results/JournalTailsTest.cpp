@@ -42,7 +42,7 @@ std::string WritePass(const TPassFiles& files, const std::string& name, std::uin
     return path;
   }
   TPassJournalWriter writer;
-  EXPECT_EQ(writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, started, files.Folder, "insert"}), 0);
+  EXPECT_TRUE(writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, started, files.Folder, "insert"}));
   if (tail != TTail::HeaderOnly) {
     const std::vector<TJournalEntry> intent{{0, files.Folder, old, renamed, TRenameStatus::rsCanBeRenamed, 0, true}};
     EXPECT_TRUE(writer.Intend(intent));
@@ -51,7 +51,7 @@ std::string WritePass(const TPassFiles& files, const std::string& name, std::uin
   }
   if (tail == TTail::HeaderOnly) return path;  // killed before its first intents
   if (tail == TTail::Ended) {
-    EXPECT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+    EXPECT_TRUE(writer.Finish(TJournalEnd::Completed));
     return path;
   }
   // A write cut off behind the last whole block: a kill in the middle of a
@@ -106,17 +106,15 @@ TEST(JournalTails, RecoverLastTakesTheNextOlderPassOnceOneIsUndone) {
         EXPECT_TRUE(MarkUndone(newer, 0, {}));
       } else if (c.After == TAfter::RecoveredWithRefusedRow) {
         TPassJournalWriter recover;
-        ASSERT_EQ(recover.Create(files.Records + "recover.tmp", TDurability::Kernel,
-                                 {TJournalKind::Recover, 3000, newer, "recover"}),
-                  0);
+        ASSERT_TRUE(recover.Create(files.Records + "recover.tmp", TDurability::Kernel,
+                                   {TJournalKind::Recover, 3000, newer, "recover"}));
         recover.Settled(std::vector<TJournalEntry>{{0, files.Folder, "B", "", TRenameStatus::rsError, 13, true}});
-        recover.Finish(TJournalEnd::Completed);
+        EXPECT_TRUE(recover.Finish(TJournalEnd::Completed));
         EXPECT_TRUE(MarkUndone(newer, recover.RefusedCount(), recover.LeftRows()));
       } else if (c.After == TAfter::RecoverKilled) {
         TPassJournalWriter recover;
-        ASSERT_EQ(recover.Create(files.Records + "2026-01-01_00-00-03.vtj", TDurability::Kernel,
-                                 {TJournalKind::Recover, 3000, newer, "recover"}),
-                  0);
+        ASSERT_TRUE(recover.Create(files.Records + "2026-01-01_00-00-03.vtj", TDurability::Kernel,
+                                   {TJournalKind::Recover, 3000, newer, "recover"}));
         const std::vector<TJournalEntry> intent{{0, files.Folder, "B", "b", TRenameStatus::rsCanBeRenamed, 0, true}};
         EXPECT_TRUE(recover.Intend(intent));
       }

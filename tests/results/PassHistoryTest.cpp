@@ -33,8 +33,7 @@ enum class TEnding { Ended, OlderEndMark, NoEnd, HeaderOnly };
 std::string WriteJournal(const std::string& path, std::uint64_t started, const std::vector<TRename>& renames,
                          TEnding ending = TEnding::Ended) {
   TPassJournalWriter writer;
-  EXPECT_EQ(writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, started, "/pass/", "insert \"x\"; *.*"}),
-            0);
+  EXPECT_TRUE(writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, started, "/pass/", "insert \"x\"; *.*"}));
   if (ending == TEnding::HeaderOnly) return path;
   std::vector<TJournalEntry> intents;
   std::vector<TJournalEntry> outcomes;
@@ -46,7 +45,7 @@ std::string WriteJournal(const std::string& path, std::uint64_t started, const s
   EXPECT_TRUE(writer.Intend(intents));
   if (ending == TEnding::NoEnd) {
     // Killed after its intents: the file of a second write never came.
-    writer.Finish(TJournalEnd::Completed);
+    EXPECT_TRUE(writer.Finish(TJournalEnd::Completed));
     std::string bytes;
     EXPECT_EQ(ReadWholeFile(path, bytes), 0);
     std::size_t offset = kJournalSignature.size();
@@ -58,11 +57,11 @@ std::string WriteJournal(const std::string& path, std::uint64_t started, const s
   }
   writer.Settled(outcomes);
   if (ending == TEnding::Ended) {
-    EXPECT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+    EXPECT_TRUE(writer.Finish(TJournalEnd::Completed));
     return path;
   }
   // An earlier version's end mark: rows in all and how, no count of renames.
-  writer.Finish(TJournalEnd::Completed);
+  EXPECT_TRUE(writer.Finish(TJournalEnd::Completed));
   std::string bytes;
   EXPECT_EQ(ReadWholeFile(path, bytes), 0);
   std::size_t offset = kJournalSignature.size();
@@ -151,8 +150,8 @@ TEST(PassHistory, StateAndCountsComeFromTheJournalsEnds) {
 TEST(PassHistory, ReadsARecoverJournalAsOneButNoOtherFile) {
   TTempFolder dir;
   TPassJournalWriter recover;
-  ASSERT_EQ(recover.Create(dir.File("r.vtj"), TDurability::Kernel, {TJournalKind::Recover, 1, "/x.vtj", "recover"}), 0);
-  recover.Finish(TJournalEnd::Completed);
+  ASSERT_TRUE(recover.Create(dir.File("r.vtj"), TDurability::Kernel, {TJournalKind::Recover, 1, "/x.vtj", "recover"}));
+  EXPECT_TRUE(recover.Finish(TJournalEnd::Completed));
   const TExpected<THistoryEntry> entry = ReadHistoryEntry(dir.File("r.vtj"));
   ASSERT_TRUE(entry.HasValue());
   EXPECT_EQ(entry->Kind, THistoryKind::Recover);
@@ -185,18 +184,17 @@ TEST(PassHistory, OrphansAndRecoversCutShortAreListedForWhatTheyAre) {
   for (const bool ended : {false, true}) {
     TPassJournalWriter recover;
     const std::string name = ended ? "2026-12-09_10-00-02.vtj" : "2026-12-09_10-00-01.vtj";
-    ASSERT_EQ(recover.Create(
-                  records.File(name), TDurability::Kernel,
-                  {TJournalKind::Recover, ended ? 300U : 200U, records.File("2026-12-09_10-00-00.vtj"), "recover"}),
-              0);
+    ASSERT_TRUE(recover.Create(
+        records.File(name), TDurability::Kernel,
+        {TJournalKind::Recover, ended ? 300U : 200U, records.File("2026-12-09_10-00-00.vtj"), "recover"}));
     const std::vector<TJournalEntry> intent{{0, folder, "b", "a", TRenameStatus::rsCanBeRenamed, 0, true}};
     ASSERT_TRUE(recover.Intend(intent));
     if (ended) {
-      ASSERT_EQ(recover.Finish(TJournalEnd::Completed), 0);
+      ASSERT_TRUE(recover.Finish(TJournalEnd::Completed));
     } else {
       // Killed: the lock goes with the process, the end mark never comes.
       std::string bytes;
-      ASSERT_EQ(recover.Finish(TJournalEnd::Completed), 0);
+      ASSERT_TRUE(recover.Finish(TJournalEnd::Completed));
       ASSERT_EQ(ReadWholeFile(records.File(name), bytes), 0);
       std::size_t offset = kJournalSignature.size();
       std::size_t kept = offset;

@@ -115,7 +115,7 @@ TEST_F(PassRecordKeeperTest, AKeeperDestroyedWhileKeepingLeavesTheRecordComplete
 TEST_F(PassRecordKeeperTest, TheKeeperPrunesTheFolderToWhatItIsToKeep) {
   std::unique_ptr<TPassJournalWriter> first = RenamedJournal(2);
   const std::string firstPath = first->Path();
-  ASSERT_EQ(first->Finish(TJournalEnd::Completed), 0);
+  ASSERT_TRUE(first->Finish(TJournalEnd::Completed));
   std::unique_ptr<TPassJournalWriter> second = RenamedJournal(2);
   const std::string secondPath = second->Path();
   TPassRecordKeeper keeper;

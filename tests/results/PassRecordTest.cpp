@@ -115,7 +115,7 @@ TEST_F(PassRecordTest, AJournalThatCannotBeMadeSaysWhyAndTheFolderIsStillWarnedO
     EXPECT_EQ(start.Error, c.Error);
     if (c.Failure == TJournalFailure::None) {
       EXPECT_TRUE(start.Created()) << start.Error;
-      EXPECT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+      EXPECT_TRUE(writer.Finish(TJournalEnd::Completed));
     } else {
       EXPECT_FALSE(start.Created());
       EXPECT_TRUE(writer.Path().empty());

@@ -418,7 +418,7 @@ class Form1UnfinishedPass : public Form1PassRecord {
     fs::permissions(Records, fs::perms::owner_all);  // else the window warns of it
     TPassJournalWriter writer;
     const std::string journal = Records.string() + "2026-12-08_09-30-05.vtj";
-    ASSERT_EQ(writer.Create(journal, TDurability::Kernel, {TJournalKind::Rename, 1, Folder(), "*.*"}), 0);
+    ASSERT_TRUE(writer.Create(journal, TDurability::Kernel, {TJournalKind::Rename, 1, Folder(), "*.*"}));
     const std::vector<TJournalEntry> intent{{0, Folder(), "f0.txt", "xf0.txt", TRenameStatus::rsCanBeRenamed, 0, true}};
     ASSERT_TRUE(writer.Intend(intent));
     fs::rename(Here() / "f0.txt", Here() / "xf0.txt");
