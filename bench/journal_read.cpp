@@ -24,8 +24,8 @@ constexpr std::size_t kBlock = 256;
 
 bool WriteDescending(const std::string& path, std::size_t rows) {
   vt::TPassJournalWriter writer;
-  if (writer.Create(path, vt::TDurability::Kernel,
-                    vt::TJournalHeader{vt::TJournalKind::Recover, 1, "/x.vtj", "bench"}) != 0)
+  if (!writer.Create(path, vt::TDurability::Kernel,
+                     vt::TJournalHeader{vt::TJournalKind::Recover, 1, "/x.vtj", "bench"}))
     return false;
   const std::string folder = "/home/user/Pictures/2026/summer/";
   std::vector<std::string> olds, news;
@@ -47,7 +47,7 @@ bool WriteDescending(const std::string& path, std::size_t rows) {
     writer.Settled(entries);
     end = first;
   }
-  return writer.Finish(vt::TJournalEnd::Completed) == 0;
+  return writer.Finish(vt::TJournalEnd::Completed).HasValue();
 }
 
 double Median(std::vector<double> values) {
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
   std::printf("%zu rows in descending order, %ju bytes\n", rows,
               static_cast<std::uintmax_t>(std::filesystem::file_size(path)));
   bool ok = Time("read whole", rounds, [&] {
-    const vt::TExpected<vt::TJournal, int> journal = vt::LoadJournal(path);
+    const vt::TExpected<vt::TJournal> journal = vt::LoadJournal(path);
     return journal && journal->Rows.size() == rows && journal->Rows.front().Row == 0;
   });
   ok = Time("streamed (record)", rounds,

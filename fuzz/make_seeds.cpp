@@ -14,7 +14,9 @@ namespace {
 
 void Save(const vt::test::TTableWithLayout& table, const std::string& folder, const std::string& name) {
   const vt::TResultFileStatus status = vt::SaveResultFile(table, table, folder + "/" + name);
-  if (!status) std::fprintf(stderr, "%s\n", status.Error().Message.c_str());
+  if (!status)
+    std::fprintf(stderr, "cannot save %s/%s: kind %d, errno %d\n", folder.c_str(), name.c_str(),
+                 static_cast<int>(status.Error().Kind), status.Error().SystemError);
 }
 
 }  // namespace

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "cli/ErrorWords.h"
 #include "cli/FolderRefusal.h"
 #include "cli/OutputBuffer.h"
 #include "cli/RowFormat.h"
 #include "platform/CalendarTime.h"
-#include "platform/SysErrorText.h"
 #include "results/AutomaticResultFiles.h"
 #include "results/PassJournals.h"
 
@@ -122,8 +122,8 @@ TExpected<THistoryRecover, std::string> PickHistoryRecover(const std::string& fo
                       "veltrane-cli recover " + TerminalText(chosen.Folder));
   if (chosen.State == TPassState::Undone)
     return Unexpected("pass " + chosen.Id + " is undone already; veltrane-cli show " + chosen.Id + " lists its rows");
-  const TExpected<TLaterPasses, int> later = FindLaterPasses(entries, *picked);
-  if (!later) return Unexpected("cannot read the journals of the later passes: " + SystemMessage(later.Error()));
+  const TExpected<TLaterPasses> later = FindLaterPasses(entries, *picked);
+  if (!later) return Unexpected("cannot read the journals of the later passes: " + ErrorReason(later.Error()));
   THistoryRecover recover;
   if (!later->Later.empty() && !withLater) {
     std::string names;

@@ -1,6 +1,7 @@
 #include "cli/RecordKeeping.h"
 
 #include "cli/Complaint.h"
+#include "cli/ErrorWords.h"
 #include "cli/FolderRefusal.h"
 #include "cli/RowFormat.h"
 #include "platform/SysErrorText.h"
@@ -13,10 +14,10 @@ namespace {
 
 std::string JournalStartText(const TJournalStart& start) {
   switch (start.Failure) {
-    case TJournalFailure::FolderNotMade: return "cannot create " + start.Folder + ": " + SystemMessage(start.Error);
+    case TJournalFailure::FolderNotMade: return "cannot create " + start.Folder + ": " + ErrorReason(start.Error);
     case TJournalFailure::FolderRefused: return FolderRefusalText(*start.Refused) + "; no journal is kept there";
     case TJournalFailure::JournalNotMade:
-      return "cannot create the journal of the pass in " + start.Folder + ": " + SystemMessage(start.Error);
+      return "cannot create the journal of the pass in " + start.Folder + ": " + ErrorReason(start.Error);
     case TJournalFailure::None: break;
   }
   return {};
@@ -48,7 +49,7 @@ bool SaySaved(std::FILE* err, const TSaveTarget& target, const TPassRecord& kept
   }
   if (!kept.Saved) {
     const TResultFileFailure& failure = kept.Saved.Error();
-    Complain(err, FileMessage(failure.Message) +
+    Complain(err, FileMessage(ResultFileMessage(failure)) +
                       (failure.SystemError != 0 ? std::string(" (") + SystemMessage(failure.SystemError) + ")" : ""));
     return false;
   }
@@ -97,7 +98,8 @@ TExpected<void, std::string> StartJournal(const TCliOptions& options, const TCli
   }
   const TDurability durability = options.Sync ? TDurability::Disk : TDurability::Kernel;
   const TJournalStart start = StartPassJournal(*folder, std::move(header), std::nullopt, durability, writer);
-  if (!start.Warning.empty()) Complain(environment.Err, "warning: " + TerminalText(start.Warning));
+  if (start.Access == TFolderAccess::OpenToOthers)
+    Complain(environment.Err, "warning: " + TerminalText(OpenFolderWarning(start.Folder)));
   if (!start.Created()) return Unexpected(JournalStartText(start));
   return {};
 }
@@ -121,33 +123,33 @@ bool FinishRenameJournal(std::FILE* err, const std::optional<TSaveTarget>& recor
   if (record)
     target = {record->Automatic ? TRecordPlace::Automatic : TRecordPlace::Named, record->Path, record->Created, keep};
   const TPassRecord kept = FinishRenameRecord(journal, stopped, target);
-  if (kept.JournalError != 0)
-    Complain(err, "cannot write the journal " + TerminalText(kept.Journal) + ": " + SystemMessage(kept.JournalError) +
+  if (kept.JournalError)
+    Complain(err, "cannot write the journal " + TerminalText(kept.Journal) + ": " + ErrorReason(*kept.JournalError) +
                       "; the pass stopped before its next rename");
   // --no-save: the journal went once the pass had ended as it should.
-  if (!record) return kept.JournalError == 0;
-  if (kept.ReadError != 0) {
-    Complain(err, "cannot read the journal " + TerminalText(kept.Journal) + " back: " + SystemMessage(kept.ReadError));
+  if (!record) return !kept.JournalError;
+  if (kept.ReadError) {
+    Complain(err, "cannot read the journal " + TerminalText(kept.Journal) + " back: " + ErrorReason(*kept.ReadError));
     SayWhereTheRowsAre(err, kept.Renamed, kept.Journal);
     return false;
   }
   if (record->Automatic) {
-    if (kept.Rows > 0 && kept.JournalError == 0) SayJournalKept(err, kept.Journal);
+    if (kept.Rows > 0 && !kept.JournalError) SayJournalKept(err, kept.Journal);
     // A pass without rows renamed nothing: it left no record at all.
-    if (kept.JournalError != 0 && !kept.JournalRemoved) SayWhereTheRowsAre(err, kept.Renamed, kept.Journal);
-    return kept.JournalError == 0;
+    if (kept.JournalError && !kept.JournalRemoved) SayWhereTheRowsAre(err, kept.Renamed, kept.Journal);
+    return !kept.JournalError;
   }
   const bool saved = SaySaved(err, *record, kept);
   // A pass without rows renamed nothing: it left no record at all.
-  if ((!saved || kept.JournalError != 0) && !kept.JournalRemoved) SayWhereTheRowsAre(err, kept.Renamed, kept.Journal);
-  return saved && kept.JournalError == 0;
+  if ((!saved || kept.JournalError) && !kept.JournalRemoved) SayWhereTheRowsAre(err, kept.Renamed, kept.Journal);
+  return saved && !kept.JournalError;
 }
 
 bool EndRecover(std::FILE* err, TPassJournalWriter& journal, const std::string& file, const std::string& undone,
                 TRecoverEnd end) {
   const TPassRecord ended = EndRecoverJournal(journal, undone, end);
-  if (ended.JournalError != 0) {
-    Complain(err, "cannot write the journal " + TerminalText(ended.Journal) + ": " + SystemMessage(ended.JournalError) +
+  if (ended.JournalError) {
+    Complain(err, "cannot write the journal " + TerminalText(ended.Journal) + ": " + ErrorReason(*ended.JournalError) +
                       "; the recover stopped before its next rename");
     if (ended.JournalRemoved)
       Complain(err, "nothing was renamed back");
@@ -157,8 +159,8 @@ bool EndRecover(std::FILE* err, TPassJournalWriter& journal, const std::string& 
     return false;
   }
   // Undone, or as far as it could be: --last passes over it, and says what is left.
-  if (ended.MarkError != 0)
-    Complain(err, "cannot mark " + TerminalText(ended.Undone) + " as undone: " + SystemMessage(ended.MarkError) +
+  if (ended.MarkError)
+    Complain(err, "cannot mark " + TerminalText(ended.Undone) + " as undone: " + ErrorReason(*ended.MarkError) +
                       "; recover --last may take it again");
   return true;
 }

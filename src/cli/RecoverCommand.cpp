@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/Complaint.h"
+#include "cli/ErrorWords.h"
 #include "cli/FolderRefusal.h"
 #include "cli/HistoryCommand.h"
 #include "cli/JournalRowOffset.h"
@@ -34,7 +35,7 @@ struct TRecoverSource {
 
 // A journal's rows go straight into the list: neither the journal nor a table of its rows is held.
 std::optional<TRecoverSource> JournalSource(const std::string& file, const TCliEnvironment& environment) {
-  TExpected<TUndoList, int> rows = LoadJournalToUndo(file);
+  TExpected<TUndoList> rows = LoadJournalToUndo(file);
   if (!rows) {
     Complain(environment.Err, "Cannot open file " + TerminalText(file) + ".");
     return std::nullopt;
@@ -101,7 +102,9 @@ std::optional<TRecoverSource> LastSource(const TCliEnvironment& environment) {
   Complain(environment.Err, what);
   if (!last.IsJournal) return TRecoverSource{std::move(last.File), false, {}};
   // The rows as the choice settled them, read again a block at a time.
-  TExpected<TUndoList, int> rows = last.Rows ? UndoRowsOf(*last.Rows) : TExpected<TUndoList, int>(Unexpected(EINVAL));
+  TExpected<TUndoList> rows = last.Rows
+                                  ? UndoRowsOf(*last.Rows)
+                                  : TExpected<TUndoList>(Unexpected(TError{EINVAL, TErrorKind::NotJournal, last.File}));
   if (!rows) {
     Complain(environment.Err, "Cannot open file " + TerminalText(last.File) + ".");
     return std::nullopt;
@@ -179,7 +182,7 @@ int RecoverFrom(std::optional<TRecoverSource> source, const TCliOptions& options
   // An older version's automatic record is undone with the journal beside it: the journal says so.
   const std::string undone = JournalOfRecord(file);
   TResultFileStatus status = LoadSource(*source, whole);
-  if (!status) return RefuseRecover(environment, FileMessage(status.Error().Message), record);
+  if (!status) return RefuseRecover(environment, FileMessage(ResultFileMessage(status.Error())), record);
   TPassJournalWriter journal;
   if (const TExpected<void, std::string> started =
           StartJournal(options, environment, TJournalHeader{TJournalKind::Recover, 0, file, "recover"}, journal);
@@ -194,7 +197,7 @@ int RecoverFrom(std::optional<TRecoverSource> source, const TCliOptions& options
       EndRecover(environment.Err, journal, file, undone, status ? TRecoverEnd::Completed : TRecoverEnd::SourceChanged);
   const int finished = output.Finish(environment, record, TPassEnd::Completed);
   if (!status) {
-    Complain(environment.Err, FileMessage(status.Error().Message) + " (it changed while it was undone)");
+    Complain(environment.Err, FileMessage(ResultFileMessage(status.Error())) + " (it changed while it was undone)");
     return ExitStatus::Usage;
   }
   return !ended && finished == ExitStatus::Ok ? ExitStatus::Usage : finished;

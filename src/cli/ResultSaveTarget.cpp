@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/SysErrorText.h"
+#include "cli/ErrorWords.h"
 #include "results/EmptyResultFile.h"
 #include "results/ResultFile.h"
 
@@ -23,8 +23,8 @@ TExpected<TSaveTarget, std::string> SettleSaveFile(const std::string& path) {
       return Unexpected(path + " exists and is not a result file: it is not replaced");
     return TSaveTarget{path, false, false};
   }
-  if (const TExpected<void, int> made = CreateEmptyResultFile(path); !made)
-    return Unexpected("cannot create " + path + ": " + SystemMessage(made.Error()));
+  if (const TExpected<void> made = CreateEmptyResultFile(path); !made)
+    return Unexpected("cannot create " + path + ": " + ErrorReason(made.Error()));
   return TSaveTarget{path, false, true};
 }
 
@@ -35,7 +35,7 @@ TExpected<void, std::string> SaveRows(const TSaveTarget& target, const TResultTa
   }
   const TResultFileStatus status = SaveResultFile(table, target.Path);
   if (status) return {};
-  return Unexpected(status.Error().Message);
+  return Unexpected(ResultFileMessage(status.Error()));
 }
 
 void RemoveIfCreated(const TSaveTarget& target) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/Complaint.h"
+#include "cli/ErrorWords.h"
 #include "cli/HistoryCommand.h"
 #include "cli/OutputBuffer.h"
 #include "cli/PassOutput.h"
@@ -21,8 +22,8 @@ using TPrintRow = std::function<bool(const TResultRow&)>;
 // A journal is settled against the disk first, so it is read whole.
 TResultFileStatus ShowJournal(const std::string& path, TOutputFormat format, TTableLayout& layout, TOutputBuffer& out,
                               const TPrintRow& print) {
-  TExpected<TJournal, int> loaded = LoadSettledJournal(path);
-  if (!loaded) return Unexpected(TResultFileFailure{TResultFileError::CannotOpen, "Cannot open file " + path});
+  TExpected<TJournal> loaded = LoadSettledJournal(path);
+  if (!loaded) return Unexpected(TResultFileFailure{TResultFileError::CannotOpen, path});
   TResultTable table;
   JournalToTable(*loaded, table);
   if (format == TOutputFormat::Table) {
@@ -67,7 +68,7 @@ int RunShowFile(const TCliOptions& options, const TCliEnvironment& environment) 
                                        ? ShowJournal(options.ResultFile, format, layout, out, print)
                                        : ShowResultFile(options.ResultFile, format, layout, out, print);
   if (!status) {
-    Complain(environment.Err, FileMessage(status.Error().Message));
+    Complain(environment.Err, FileMessage(ResultFileMessage(status.Error())));
     return ExitStatus::Usage;
   }
   if (out.Flush()) return ExitStatus::Ok;

@@ -1,11 +1,14 @@
 #pragma once
-// How failures travel, one kind per layer; no exception crosses a layer.
+// How failures travel; no exception crosses a layer.
 //  - platform/: the system's own code, as it gave it: an errno value (int, 0 for
 //    success) or a std::error_code. Nothing there turns it into text.
-//  - engine/ and every layer above: a call that can fail returns
-//    TExpected<T, E>, the value or the failure of its layer (a status enum, an
-//    errno value, or the text a person is shown), never both and never neither.
-//    A call with no value returns TExpected<void, E>.
+//  - engine/ and every layer above: a call that can fail returns TExpected<T>,
+//    the value or a TError (Error.h: what failed, the errno, the path), never
+//    both and never neither; the errno becomes a TError where a platform call
+//    is made. A call with no value returns TExpected<void>. Failures that carry
+//    more than a code keep their own type as E: a pattern's or a template's
+//    error with its position, a result file's with its kind, an option
+//    the command line does not know.
 //  - Two shapes are not failures of a call and stay as they are: a byte source,
 //    sink or writer keeps its first error as state, as a stream does, and its
 //    owner turns it into a TExpected; and a rename's outcome is a status with
@@ -15,6 +18,8 @@
 #include <type_traits>
 #include <utility>
 #include <variant>
+
+#include "engine/Error.h"
 
 namespace vt {
 
@@ -28,7 +33,7 @@ TUnexpected<std::decay_t<E>> Unexpected(E&& error) {
   return {std::forward<E>(error)};
 }
 
-template <class T, class E>
+template <class T, class E = TError>
 class [[nodiscard]] TExpected {
  public:
   TExpected(T value) : Value_(std::in_place_index<0>, std::move(value)) {}
@@ -66,5 +71,12 @@ class [[nodiscard]] TExpected<void, E> {
  private:
   std::optional<E> Error_;
 };
+
+// Nothing when code is 0, else the failure of kind at path: for a platform
+// call that gives an errno.
+inline TExpected<void> Checked(int code, TErrorKind kind, std::string path = {}) {
+  if (code == 0) return {};
+  return Unexpected(TError{code, kind, std::move(path)});
+}
 
 }  // namespace vt

@@ -43,8 +43,9 @@ void PutOutcome(TFieldWriter& out, const TJournalEntry& entry, std::uint8_t stat
 
 }  // namespace
 
-int TPassJournalWriter::Create(const std::string& path, TDurability durability, const TJournalHeader& header) {
-  if (const int error = File_.Create(path, durability)) return error;
+TExpected<void> TPassJournalWriter::Create(const std::string& path, TDurability durability,
+                                           const TJournalHeader& header) {
+  if (const int error = File_.Create(path, durability)) return Unexpected(TError{error, TErrorKind::Create, path});
   std::string bytes(kJournalSignature);
   const std::size_t begun = BeginBlock(bytes, TJournalBlock::Header);
   AppendNumber(bytes, kJournalVersion);
@@ -59,11 +60,11 @@ int TPassJournalWriter::Create(const std::string& path, TDurability durability, 
     File_.Close();
     std::error_code ignored;
     std::filesystem::remove(made, ignored);
-    return error;
+    return Unexpected(TError{error, TErrorKind::Create, made});
   }
   // An fdatasync takes as long as many renames: the pass goes on meanwhile.
   if (durability == TDurability::Disk) Ahead_ = std::make_unique<TWriteAheadFile>(File_);
-  return 0;
+  return {};
 }
 
 int TPassJournalWriter::Write(std::string& bytes) {
@@ -235,8 +236,8 @@ void TPassJournalWriter::Withdrawn(std::span<const TJournalEntry> entries) {
   EndBlock(Pending_, begun);
 }
 
-int TPassJournalWriter::Finish(TJournalEnd end) {
-  if (!File_.IsOpen()) return Error_;
+TExpected<void> TPassJournalWriter::Finish(TJournalEnd end) {
+  if (!File_.IsOpen()) return Checked(Error_, TErrorKind::Write, File_.Path());
   const std::size_t begun = BeginBlock(Pending_, TJournalBlock::End);
   AppendNumber(Pending_, Rows_);
   Pending_.push_back(static_cast<char>(end));
@@ -246,7 +247,7 @@ int TPassJournalWriter::Finish(TJournalEnd end) {
   Write(Pending_);
   Ahead_.reset();
   File_.Close();
-  return Error_;
+  return Checked(Error_, TErrorKind::Write, File_.Path());
 }
 
 }  // namespace vt

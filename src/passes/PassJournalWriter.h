@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/Expected.h"
 #include "passes/JournalFormat.h"
 #include "passes/PassJournal.h"
 #include "platform/AppendFile.h"
@@ -29,8 +30,9 @@ class TPassJournalWriter final : public IPassJournal {
   // Rows settled but not yet written are written at the latest once they take this much.
   static constexpr std::size_t kPendingLimit = std::size_t{256} * 1024;
 
-  // Creates the journal and writes its header. 0 or the errno.
-  int Create(const std::string& path, TDurability durability, const TJournalHeader& header);
+  // Creates the journal and writes its header; fails as Create (EEXIST when
+  // the name is taken).
+  TExpected<void> Create(const std::string& path, TDurability durability, const TJournalHeader& header);
 
   bool Intend(std::span<const TJournalEntry> entries) override;
   void Settled(std::span<const TJournalEntry> entries) override;
@@ -41,9 +43,9 @@ class TPassJournalWriter final : public IPassJournal {
   bool IntentsRecorded(std::uint64_t ticket) override;
   bool AwaitIntents(std::uint64_t ticket) override;
 
-  // Writes what is pending and the end mark, then lets the lock go. 0 or the
-  // errno of the first write that failed during the pass.
-  int Finish(TJournalEnd end);
+  // Writes what is pending and the end mark, then lets the lock go. Fails as
+  // Write, with the errno of the first write that failed during the pass.
+  TExpected<void> Finish(TJournalEnd end);
 
   const std::string& Path() const { return File_.Path(); }
   std::uint64_t RenamedCount() const { return Renamed_; }

@@ -202,8 +202,8 @@ int ReplaceFileTail(const std::string& path, std::uint64_t keep, std::string_vie
   return error;
 }
 
-int MakePrivateFolder(const std::string& folder, std::string& warning) {
-  warning.clear();
+int MakePrivateFolder(const std::string& folder, TFolderAccess& access) {
+  access = TFolderAccess::Private;
   std::string path;
   std::size_t from = 0;
   while (from < folder.size()) {
@@ -221,8 +221,7 @@ int MakePrivateFolder(const std::string& folder, std::string& warning) {
   struct stat info {};
   if (stat(own.c_str(), &info) != 0) return errno;
   if (!S_ISDIR(info.st_mode)) return ENOTDIR;
-  if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0)
-    warning = own + " can be read by other users; its records name your files (chmod 700 " + own + ")";
+  if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0) access = TFolderAccess::OpenToOthers;
   return 0;
 }
 

@@ -61,8 +61,14 @@ int AppendToFile(const std::string& path, std::string_view bytes);
 // after them, through to the disk; 0 or the errno.
 int ReplaceFileTail(const std::string& path, std::uint64_t keep, std::string_view bytes);
 
-// Makes folder (and its parents) when missing, the last one mode 0700. warning
-// is set when an existing folder can be read or entered by others.
-int MakePrivateFolder(const std::string& folder, std::string& warning);
+// Who besides the user can read or enter a folder.
+enum class TFolderAccess : std::uint8_t {
+  Private,       // the user alone
+  OpenToOthers,  // its group or other users too
+};
+
+// Makes folder (and its parents) when missing, the last one mode 0700, and
+// tells whether it (made now or long ago) is open to others; 0 or the errno.
+int MakePrivateFolder(const std::string& folder, TFolderAccess& access);
 
 }  // namespace vt

@@ -9,10 +9,10 @@
 
 namespace vt {
 
-TExpected<void, int> CreateEmptyResultFile(const std::string& path) {
+TExpected<void> CreateEmptyResultFile(const std::string& path) {
   // "x": fails when the name exists, whatever the entry is.
   std::FILE* file = std::fopen(path.c_str(), "wbx");
-  if (!file) return Unexpected(errno);
+  if (!file) return Unexpected(TError{errno, TErrorKind::Create, path});
   const std::string bytes = WriteResultStream(TResultTable());
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   int error = written ? 0 : errno;
@@ -21,7 +21,7 @@ TExpected<void, int> CreateEmptyResultFile(const std::string& path) {
   if (!written || error != 0) {
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
-    return Unexpected(error != 0 ? error : EIO);
+    return Unexpected(TError{error != 0 ? error : EIO, TErrorKind::Write, path});
   }
   return {};
 }

@@ -7,8 +7,8 @@
 namespace vt {
 
 // Creates path exclusively, holding the stream of a table without rows: a run
-// that is killed leaves a valid result file. Nothing, or the errno of the
-// failure (EEXIST when the name is taken).
-TExpected<void, int> CreateEmptyResultFile(const std::string& path);
+// that is killed leaves a valid result file. Nothing, or why not (Create, with
+// EEXIST when the name is taken, or Write).
+TExpected<void> CreateEmptyResultFile(const std::string& path);
 
 }  // namespace vt

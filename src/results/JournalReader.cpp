@@ -110,20 +110,24 @@ bool ReadJournal(std::string owned, TJournal& journal) {
   return true;
 }
 
-TExpected<TJournal, int> LoadOwnJournal(const std::string& folder, const std::string& name) {
+TError JournalReadError(int code, std::string path) {
+  return TError{code, code == EINVAL ? TErrorKind::NotJournal : TErrorKind::Read, std::move(path)};
+}
+
+TExpected<TJournal> LoadOwnJournal(const std::string& folder, const std::string& name) {
   std::string bytes;
   if (const int error = ReadOwnFile(folder, name, EffectiveUid(), static_cast<std::size_t>(-1), bytes))
-    return Unexpected(error);
+    return Unexpected(JournalReadError(error, folder + name));
   TJournal journal;
-  if (!ReadJournal(std::move(bytes), journal)) return Unexpected(EINVAL);
+  if (!ReadJournal(std::move(bytes), journal)) return Unexpected(JournalReadError(EINVAL, folder + name));
   return journal;
 }
 
-TExpected<TJournal, int> LoadJournal(const std::string& path) {
+TExpected<TJournal> LoadJournal(const std::string& path) {
   std::string bytes;
-  if (const int error = ReadWholeFile(path, bytes)) return Unexpected(error);
+  if (const int error = ReadWholeFile(path, bytes)) return Unexpected(JournalReadError(error, path));
   TJournal journal;
-  if (!ReadJournal(std::move(bytes), journal)) return Unexpected(EINVAL);
+  if (!ReadJournal(std::move(bytes), journal)) return Unexpected(JournalReadError(EINVAL, path));
   return journal;
 }
 

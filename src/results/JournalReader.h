@@ -47,11 +47,15 @@ bool IsJournal(std::string_view bytes);
 // False when the bytes are no journal (signature or header missing or of a
 // later version); a torn or damaged tail only ends the rows early.
 bool ReadJournal(std::string bytes, TJournal& journal);
-// The same from a file: the journal, or the errno (EINVAL for no journal).
-TExpected<TJournal, int> LoadJournal(const std::string& path);
+// The failure of reading a journal at path: code EINVAL from the readers
+// below means its bytes are no journal.
+TError JournalReadError(int code, std::string path);
+
+// The same from a file: the journal, or why not (Read or NotJournal).
+TExpected<TJournal> LoadJournal(const std::string& path);
 // The same of name in folder, read only when it is the user's own regular file,
 // through the handle it was opened with (never a link).
-TExpected<TJournal, int> LoadOwnJournal(const std::string& folder, const std::string& name);
+TExpected<TJournal> LoadOwnJournal(const std::string& folder, const std::string& name);
 
 // Settles every row whose outcome is missing, by the file its intent recorded
 // (or, in a journal of an earlier version, by names; see JournalSettle.h). A

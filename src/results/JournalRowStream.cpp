@@ -190,18 +190,18 @@ TJournalRowStream::TJournalRowStream(std::string path) : Path_(std::move(path)) 
 TJournalRowStream::TJournalRowStream(std::string folder, std::string name)
     : Path_(folder + name), OwnFolder_(std::move(folder)), OwnName_(std::move(name)) {}
 
-TExpected<TJournal, int> TJournalRowStream::LoadWhole() const {
+TExpected<TJournal> TJournalRowStream::LoadWhole() const {
   return OwnName_.empty() ? LoadJournal(Path_) : LoadOwnJournal(OwnFolder_, OwnName_);
 }
 
-TExpected<void, int> TJournalRowStream::Scan(TJournal& journal) {
+TExpected<void> TJournalRowStream::Scan(TJournal& journal) {
   journal = TJournal{};
   Read_ = 0;
   bool inOrder = true;
   const auto count = [&](const TResultRow& /*row*/, const std::optional<TFileIdentity>& /*file*/) { ++Read_; };
-  if (const int error = Walk(TWalk::Scan, count, inOrder, &journal)) return Unexpected(error);
+  if (const int error = Walk(TWalk::Scan, count, inOrder, &journal)) return Unexpected(JournalReadError(error, Path_));
   if (inOrder) return {};
-  TExpected<TJournal, int> loaded = LoadWhole();
+  TExpected<TJournal> loaded = LoadWhole();
   if (!loaded) return Unexpected(loaded.Error());
   journal = std::move(loaded).Value();
   Read_ = journal.Rows.size();
@@ -210,7 +210,7 @@ TExpected<void, int> TJournalRowStream::Scan(TJournal& journal) {
 
 TJournalRowStream::~TJournalRowStream() = default;
 
-TExpected<void, int> TJournalRowStream::Open(const TRowCallback& look) {
+TExpected<void> TJournalRowStream::Open(const TRowCallback& look) {
   Settled_.clear();
   Whole_.reset();
   Rows_ = 0;
@@ -221,9 +221,9 @@ TExpected<void, int> TJournalRowStream::Open(const TRowCallback& look) {
     if (look) look(row);
   };
   bool inOrder = true;
-  if (const int error = Walk(TWalk::Decide, count, inOrder)) return Unexpected(error);
+  if (const int error = Walk(TWalk::Decide, count, inOrder)) return Unexpected(JournalReadError(error, Path_));
   if (inOrder) return {};
-  TExpected<TJournal, int> loaded = LoadWhole();
+  TExpected<TJournal> loaded = LoadWhole();
   if (!loaded) return Unexpected(loaded.Error());
   auto whole = std::make_unique<TJournal>(std::move(loaded).Value());
   SettleFromDisk(*whole);

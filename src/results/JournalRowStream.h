@@ -26,18 +26,19 @@ class TJournalRowStream final : public IRowSource {
   // file, through the handle it was opened with (never a link).
   TJournalRowStream(std::string folder, std::string name);
   ~TJournalRowStream() override;
+  const std::string& Path() const { return Path_; }
 
   // Reads the journal through once without looking at the disk: journal gets
   // its header and what it says of the pass as a whole (End, Recovered, Undone,
   // LeftRows) but no rows, and ReadCount the rows it holds, settled or not.
   // Fails as Open does.
-  TExpected<void, int> Scan(TJournal& journal);
+  TExpected<void> Scan(TJournal& journal);
   std::uint64_t ReadCount() const { return Read_; }
 
   // Reads the journal through once: checks it, settles from the disk the rows
   // whose outcome is missing (decided once, for every later read) and counts
-  // the rows, handing each to look. Fails with the errno, or EINVAL for no journal.
-  TExpected<void, int> Open(const TRowCallback& look = {});
+  // the rows, handing each to look. Fails as Read or NotJournal.
+  TExpected<void> Open(const TRowCallback& look = {});
   std::uint64_t RowCount() const { return Rows_; }
   std::uint64_t RenamedCount() const { return Renamed_; }
 
@@ -65,7 +66,7 @@ class TJournalRowStream final : public IRowSource {
   using TOwnText = std::function<std::string_view(const std::string&)>;
   std::vector<bool> SettleRest(TWalk walk, std::uint64_t startedUtcNs, const std::vector<TJournalEntry*>& rest,
                                const TOwnText& own);
-  TExpected<TJournal, int> LoadWhole() const;
+  TExpected<TJournal> LoadWhole() const;
   void Hand(const TJournalEntry& read, const TIdentifiedRowCallback& row);
 
   std::string Path_;

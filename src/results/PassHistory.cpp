@@ -36,6 +36,11 @@ int ReadRange(std::ifstream& in, std::uint64_t from, std::size_t count, std::str
   return 0;
 }
 
+// A result file that could not be read; EINVAL when the system had no part in it.
+TError ReadFailure(const TResultFileFailure& failure, const std::string& path) {
+  return TError{failure.SystemError != 0 ? failure.SystemError : EINVAL, TErrorKind::Read, path};
+}
+
 bool ReadHeaderBlock(std::string_view start, TJournalHeader& header) {
   std::size_t offset = kJournalSignature.size();
   const std::optional<std::string_view> first = IsJournal(start) ? NextJournalBlock(start, offset) : std::nullopt;
@@ -112,7 +117,7 @@ void GiveIds(std::vector<THistoryEntry>& entries) {
 // Where the renames of a pass took its files: old path to new path.
 using TMoves = std::unordered_map<std::string, std::string>;
 
-TExpected<TMoves, int> MovesOf(const THistoryEntry& entry) {
+TExpected<TMoves> MovesOf(const THistoryEntry& entry) {
   if (entry.Kind == THistoryKind::Orphan) {
     TMoves moves;
     const TResultFileStatus read = StreamResultFile(entry.Journal, [&moves](const TResultRow& row) {
@@ -120,10 +125,10 @@ TExpected<TMoves, int> MovesOf(const THistoryEntry& entry) {
         moves.emplace(*row.Folder + row.OldName, *row.Folder + row.NewName);
       return true;
     });
-    if (!read) return Unexpected(read.Error().SystemError != 0 ? read.Error().SystemError : EINVAL);
+    if (!read) return Unexpected(ReadFailure(read.Error(), entry.Journal));
     return moves;
   }
-  TExpected<TJournal, int> loaded = LoadJournal(entry.Journal);
+  TExpected<TJournal> loaded = LoadJournal(entry.Journal);
   if (!loaded) return Unexpected(loaded.Error());
   TJournal& journal = *loaded;
   if (!journal.End) SettleFromDisk(journal);
@@ -157,11 +162,11 @@ std::string HistoryKey(std::string_view journalName) {
   return key;
 }
 
-TExpected<THistoryEntry, int> ReadHistoryEntry(const std::string& journal) {
+TExpected<THistoryEntry> ReadHistoryEntry(const std::string& journal) {
   std::ifstream in(journal, std::ios::binary | std::ios::ate);
-  if (!in) return Unexpected(errno != 0 ? errno : EIO);
+  if (!in) return Unexpected(TError{errno != 0 ? errno : EIO, TErrorKind::Read, journal});
   const std::streamoff size = in.tellg();
-  if (size < 0) return Unexpected(EIO);
+  if (size < 0) return Unexpected(TError{EIO, TErrorKind::Read, journal});
   THistoryEntry entry;
   entry.Journal = journal;
   entry.Bytes = static_cast<std::uint64_t>(size);
@@ -169,9 +174,9 @@ TExpected<THistoryEntry, int> ReadHistoryEntry(const std::string& journal) {
   TJournalHeader header;
   for (const std::size_t most : {kFirstRead, kHeaderBytes}) {
     if (const int error = ReadRange(in, 0, std::min(most, static_cast<std::size_t>(size)), bytes))
-      return Unexpected(error);
+      return Unexpected(TError{error, TErrorKind::Read, journal});
     if (ReadHeaderBlock(bytes, header)) break;
-    if (most == kHeaderBytes || bytes.size() < most) return Unexpected(EINVAL);
+    if (most == kHeaderBytes || bytes.size() < most) return Unexpected(JournalReadError(EINVAL, journal));
   }
   if (header.Kind == TJournalKind::Recover) entry.Kind = THistoryKind::Recover;
   entry.StartedUtcNs = header.StartedUtcNs;
@@ -179,7 +184,8 @@ TExpected<THistoryEntry, int> ReadHistoryEntry(const std::string& journal) {
   entry.What = std::move(header.What);
   for (const std::size_t most : {kFirstTailRead, kTailBytes}) {
     const std::size_t tail = std::min(most, static_cast<std::size_t>(size));
-    if (const int error = ReadRange(in, entry.Bytes - tail, tail, bytes)) return Unexpected(error);
+    if (const int error = ReadRange(in, entry.Bytes - tail, tail, bytes))
+      return Unexpected(TError{error, TErrorKind::Read, journal});
     ReadTail(bytes, entry);
     if (entry.End || entry.State == TPassState::Unfinished || tail < most) break;
   }
@@ -192,12 +198,12 @@ TExpected<THistoryEntry, int> ReadHistoryEntry(const std::string& journal) {
   return entry;
 }
 
-TExpected<THistoryEntry, int> ReadOrphanEntry(const std::string& resultFile) {
+TExpected<THistoryEntry> ReadOrphanEntry(const std::string& resultFile) {
   std::error_code code;
   const std::uintmax_t size = std::filesystem::file_size(resultFile, code);
-  if (code) return Unexpected(code.value());
+  if (code) return Unexpected(TError{code.value(), TErrorKind::Read, resultFile});
   const std::filesystem::file_time_type written = std::filesystem::last_write_time(resultFile, code);
-  if (code) return Unexpected(code.value());
+  if (code) return Unexpected(TError{code.value(), TErrorKind::Read, resultFile});
   THistoryEntry entry;
   entry.Kind = THistoryKind::Orphan;
   entry.Journal = resultFile;
@@ -214,7 +220,7 @@ TExpected<THistoryEntry, int> ReadOrphanEntry(const std::string& resultFile) {
     if (row.KnownStatus() == TRenameStatus::rsOk) ++renamed;
     return true;
   });
-  if (!read) return Unexpected(read.Error().SystemError != 0 ? read.Error().SystemError : EINVAL);
+  if (!read) return Unexpected(ReadFailure(read.Error(), resultFile));
   entry.Rows = rows;
   entry.Renamed = renamed;
   return entry;
@@ -226,7 +232,7 @@ std::vector<THistoryEntry> ReadHistory(const std::string& folder) {
   for (auto it = records.rbegin(); it != records.rend(); ++it) {
     const bool orphan = it->Journal.empty();
     const std::string& path = orphan ? it->Result : it->Journal;
-    TExpected<THistoryEntry, int> entry = orphan ? ReadOrphanEntry(path) : ReadHistoryEntry(path);
+    TExpected<THistoryEntry> entry = orphan ? ReadOrphanEntry(path) : ReadHistoryEntry(path);
     if (!entry) continue;
     // A recover that ended went with its journal, or left it for its own pass to undo again.
     if (entry->Kind == THistoryKind::Recover && (entry->Running || entry->State != TPassState::Unfinished)) continue;
@@ -259,9 +265,9 @@ THistoryMatch FindHistoryEntry(const std::vector<THistoryEntry>& entries, std::s
   return match;
 }
 
-TExpected<TLaterPasses, int> FindLaterPasses(const std::vector<THistoryEntry>& entries, std::size_t chosen) {
+TExpected<TLaterPasses> FindLaterPasses(const std::vector<THistoryEntry>& entries, std::size_t chosen) {
   TLaterPasses later;
-  TExpected<TMoves, int> own = MovesOf(entries[chosen]);
+  TExpected<TMoves> own = MovesOf(entries[chosen]);
   if (!own) return Unexpected(own.Error());
   // Where each file of the chosen pass is now, and whether a later pass moved it.
   struct TTracked {
@@ -273,7 +279,7 @@ TExpected<TLaterPasses, int> FindLaterPasses(const std::vector<THistoryEntry>& e
   for (auto& [from, to] : *own) files.push_back(TTracked{std::move(to), false});
   for (std::size_t i = chosen; i-- > 0;) {
     if (!Stands(entries[i])) continue;
-    TExpected<TMoves, int> moves = MovesOf(entries[i]);
+    TExpected<TMoves> moves = MovesOf(entries[i]);
     if (!moves) return Unexpected(moves.Error());
     std::uint64_t touched = 0;
     for (TTracked& file : files) {

@@ -45,11 +45,11 @@ struct THistoryEntry {
 bool Stands(const THistoryEntry& entry);
 
 // The pass of one journal, a rename's or a recover's: header, state and counts.
-// The errno, or EINVAL for no journal. Key and Id are left to ReadHistory.
-TExpected<THistoryEntry, int> ReadHistoryEntry(const std::string& journal);
+// Fails as Read or NotJournal. Key and Id are left to ReadHistory.
+TExpected<THistoryEntry> ReadHistoryEntry(const std::string& journal);
 // The same for a result file kept without its journal: started when it was
 // last written, its rows counted.
-TExpected<THistoryEntry, int> ReadOrphanEntry(const std::string& resultFile);
+TExpected<THistoryEntry> ReadOrphanEntry(const std::string& resultFile);
 
 // The rename passes of the folder of records (ending with "/"), with its
 // orphans and recovers that never ended, newest first.
@@ -78,8 +78,8 @@ struct TLaterPasses {
   std::vector<TLaterPass> Later;  // newest first, as they would be undone
 };
 // entries newest first, as ReadHistory gives them; chosen indexes them. Reads
-// the rows of the chosen pass and of every later one that stands. The errno of
-// a journal that cannot be read.
-TExpected<TLaterPasses, int> FindLaterPasses(const std::vector<THistoryEntry>& entries, std::size_t chosen);
+// the rows of the chosen pass and of every later one that stands. Fails as the
+// first journal or result file that cannot be read.
+TExpected<TLaterPasses> FindLaterPasses(const std::vector<THistoryEntry>& entries, std::size_t chosen);
 
 }  // namespace vt

@@ -92,29 +92,19 @@ std::string JournalPathFor(const std::string& resultPath) {
 
 std::string ResultPathFor(const std::string& journalPath) { return WithoutExtension(journalPath) + ".vtr"; }
 
-namespace {
-
-TExpected<void, int> Made(int error) {
-  if (error != 0) return Unexpected(error);
-  return {};
-}
-
-}  // namespace
-
-TExpected<void, int> CreatePassJournal(const std::string& folder, const std::optional<std::string>& resultPath,
-                                       const TJournalHeader& header, TDurability durability,
-                                       TPassJournalWriter& writer) {
-  if (resultPath) return Made(writer.Create(JournalPathFor(*resultPath), durability, header));
+TExpected<void> CreatePassJournal(const std::string& folder, const std::optional<std::string>& resultPath,
+                                  const TJournalHeader& header, TDurability durability, TPassJournalWriter& writer) {
+  if (resultPath) return writer.Create(JournalPathFor(*resultPath), durability, header);
   const std::time_t now = std::time(nullptr);
   const std::tm local = LocalTime(now);
   for (unsigned sequence = 1; sequence <= kMostPerSecond; ++sequence) {
     const std::string path = JournalPathFor(folder + AutomaticFileName(local, sequence));
     // A result file of that name belongs to another pass.
     if (fs::exists(ResultPathFor(path))) continue;
-    const int error = writer.Create(path, durability, header);
-    if (error != EEXIST) return Made(error);
+    TExpected<void> made = writer.Create(path, durability, header);
+    if (made || made.Error().Code != EEXIST) return made;
   }
-  return Unexpected(EEXIST);
+  return Unexpected(TError{EEXIST, TErrorKind::Create, folder});
 }
 
 std::vector<TRecordFile> ListRecords(const std::string& folder) {
@@ -188,7 +178,7 @@ std::optional<TRecordFile> PickLastRecord(const std::string& folder, TJournal& j
 std::optional<TRecordFile> LastRecord(const std::string& folder, TJournal& journal,
                                       std::vector<TPassedOver>* passedOver) {
   const auto read = [&](const std::string& name) -> std::optional<std::size_t> {
-    TExpected<TJournal, int> loaded = LoadOwnJournal(folder, name);
+    TExpected<TJournal> loaded = LoadOwnJournal(folder, name);
     if (!loaded) return std::nullopt;
     journal = std::move(loaded).Value();
     return journal.Rows.size();
@@ -219,7 +209,7 @@ std::optional<TRecordFile> UnfinishedPass(const std::string& folder, TJournal& j
   const std::vector<TRecordFile> records = ListRecords(folder);
   for (auto it = records.rbegin(); it != records.rend(); ++it) {
     if (it->Journal.empty() || IsWriterAlive(it->Journal)) continue;
-    TExpected<TJournal, int> loaded = LoadOwnJournal(folder, NameIn(folder, it->Journal));
+    TExpected<TJournal> loaded = LoadOwnJournal(folder, NameIn(folder, it->Journal));
     if (!loaded) continue;
     journal = std::move(loaded).Value();
     if (journal.Rows.empty()) {
@@ -260,7 +250,7 @@ void PruneRecords(const std::string& folder, const TRetention& keep) {
     if (!record.Journal.empty()) {
       if (IsWriterAlive(record.Journal)) continue;
       // Its journal is all that brings its files back.
-      const TExpected<TPassState, int> state = ReadPassState(record.Journal);
+      const TExpected<TPassState> state = ReadPassState(record.Journal);
       if (state && *state == TPassState::Unfinished) {
         const fs::path journalPath(record.Journal);
         const std::optional<TJournalHeader> header =

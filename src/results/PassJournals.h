@@ -32,10 +32,10 @@ std::string JournalPathFor(const std::string& resultPath);
 std::string ResultPathFor(const std::string& journalPath);
 
 // Creates the journal of a pass in folder (which exists): named after
-// resultPath when given, else the next free automatic name. Nothing, or the errno.
-TExpected<void, int> CreatePassJournal(const std::string& folder, const std::optional<std::string>& resultPath,
-                                       const TJournalHeader& header, TDurability durability,
-                                       TPassJournalWriter& writer);
+// resultPath when given, else the next free automatic name. Nothing, or why
+// not (Create).
+TExpected<void> CreatePassJournal(const std::string& folder, const std::optional<std::string>& resultPath,
+                                  const TJournalHeader& header, TDurability durability, TPassJournalWriter& writer);
 
 struct TRecordFile {
   std::string Journal;  // empty for a result file of an older version, made without one

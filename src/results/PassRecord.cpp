@@ -22,6 +22,11 @@ void RemoveFile(const std::string& path) {
 
 std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
 
+std::optional<TError> FailureOf(const TExpected<void>& done) {
+  if (done) return std::nullopt;
+  return done.Error();
+}
+
 void RemoveJournal(TPassRecord& record) {
   RemoveFile(record.Journal);
   record.JournalRemoved = true;
@@ -35,7 +40,7 @@ TPassRecord KeepJournal(const TPassJournalWriter& journal, TPassRecord record, c
   if (!journal.EveryIntentSettled()) {
     // Intents without their outcome (a pass cut inside a block): the disk tells what became of them.
     TJournalRowStream rows(record.Journal);
-    if (const TExpected<void, int> opened = rows.Open(); !opened) {
+    if (const TExpected<void> opened = rows.Open(); !opened) {
       record.ReadError = opened.Error();
       return record;
     }
@@ -44,7 +49,7 @@ TPassRecord KeepJournal(const TPassJournalWriter& journal, TPassRecord record, c
   }
   // No row: nothing was renamed. A write that failed may have left rows on the disk all the same.
   if (record.Rows == 0) {
-    if (record.JournalError == 0)
+    if (!record.JournalError)
       RemoveJournal(record);
     else
       record.JournalRemoved = RemoveEmptyJournal(record.Journal);
@@ -62,9 +67,9 @@ TJournalStart StartPassJournal(const std::string& folder, TJournalHeader header,
                                TPassJournalWriter& writer) {
   TJournalStart start;
   start.Folder = folder;
-  if (const int error = MakePrivateFolder(folder, start.Warning)) {
+  if (const int error = MakePrivateFolder(folder, start.Access)) {
     start.Failure = TJournalFailure::FolderNotMade;
-    start.Error = error;
+    start.Error = TError{error, TErrorKind::MakeFolder, folder};
     return start;
   }
   if ((start.Refused = RefusedRecordsFolder(folder))) {
@@ -72,7 +77,7 @@ TJournalStart StartPassJournal(const std::string& folder, TJournalHeader header,
     return start;
   }
   header.StartedUtcNs = UtcNowNs();
-  if (const TExpected<void, int> made = CreatePassJournal(folder, named, header, durability, writer); !made) {
+  if (const TExpected<void> made = CreatePassJournal(folder, named, header, durability, writer); !made) {
     start.Failure = TJournalFailure::JournalNotMade;
     start.Error = made.Error();
   }
@@ -88,18 +93,18 @@ TPassRecord FinishRenameRecord(TPassJournalWriter& journal, TPassStopped stopped
   TPassRecord record;
   record.Journal = journal.Path();
   // The last write, with the end mark, can fail too: then the journal holds no end.
-  record.JournalError = journal.Finish(JournalEndOf(stopped == TPassStopped::Yes, journal.Error()));
+  record.JournalError = FailureOf(journal.Finish(JournalEndOf(stopped == TPassStopped::Yes, journal.Error())));
   record.Renamed = journal.RenamedCount();
   if (target.Place == TRecordPlace::None) {
     // A journal that could not be written holds the renames: it stays.
-    if (record.JournalError == 0) RemoveJournal(record);
+    if (!record.JournalError) RemoveJournal(record);
     return record;
   }
   if (target.Place == TRecordPlace::Automatic) return KeepJournal(journal, std::move(record), target.Keep);
   // Read back a block at a time, twice (to size the result file's row block,
   // then to write it): memory stays flat however many rows the pass had.
   TJournalRowStream rows(record.Journal);
-  const TExpected<void, int> opened =
+  const TExpected<void> opened =
       rows.Open([&record](const TResultRow& row) { record.NotUndoable += CannotUndoFromFile(row) ? 1U : 0U; });
   if (!opened) {
     record.ReadError = opened.Error();
@@ -130,9 +135,9 @@ TPassRecord KeepPassRecord(TPassJournalWriter& journal, bool stopped, const TRet
 TPassRecord EndRecoverJournal(TPassJournalWriter& journal, const std::string& undoneJournal, TRecoverEnd end) {
   TPassRecord record;
   record.Journal = journal.Path();
-  record.JournalError = journal.Finish(JournalEndOf(false, journal.Error()));
+  record.JournalError = FailureOf(journal.Finish(JournalEndOf(false, journal.Error())));
   record.Renamed = journal.RenamedCount();
-  if (record.JournalError != 0) {
+  if (record.JournalError) {
     record.JournalRemoved = RemoveEmptyJournal(record.Journal);
     return record;
   }
@@ -140,7 +145,8 @@ TPassRecord EndRecoverJournal(TPassJournalWriter& journal, const std::string& un
   RemoveJournal(record);
   if (end == TRecoverEnd::Completed && !undoneJournal.empty()) {
     record.Undone = undoneJournal;
-    record.MarkError = MarkUndone(undoneJournal, journal.RefusedCount(), journal.LeftRows());
+    if (const TExpected<void> marked = MarkUndone(undoneJournal, journal.RefusedCount(), journal.LeftRows()); !marked)
+      record.MarkError = marked.Error();
   }
   return record;
 }

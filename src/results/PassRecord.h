@@ -7,8 +7,10 @@
 #include <optional>
 #include <string>
 
+#include "engine/Error.h"
 #include "passes/PassEnd.h"
 #include "passes/PassJournalWriter.h"
+#include "platform/AppendFile.h"
 #include "platform/TrustedFolder.h"
 #include "results/ResultFile.h"
 #include "results/Retention.h"
@@ -23,12 +25,12 @@ enum class TJournalFailure : std::uint8_t {
   JournalNotMade,  // the journal could not be created in it (Error)
 };
 
-// The warning is the folder's: it holds whether or not the journal was made.
+// The folder's access is told whether or not the journal was made.
 struct TJournalStart {
   TJournalFailure Failure = TJournalFailure::None;
-  int Error = 0;        // the errno of a folder or journal not made
-  std::string Folder;   // the records' folder
-  std::string Warning;  // the folder is open to others' eyes
+  TError Error;        // of a folder or journal not made
+  std::string Folder;  // the records' folder
+  TFolderAccess Access = TFolderAccess::Private;
   std::optional<TUntrustedFolder> Refused;
   bool Created() const { return Failure == TJournalFailure::None; }
 };
@@ -58,17 +60,17 @@ struct TRecordTarget {
 
 struct TPassRecord {
   std::string Journal;
-  std::string Record;             // the journal kept or the result file made; empty when there were no rows
-  std::uint64_t Renamed = 0;      // files renamed by the pass (a result file's: settled from the disk)
-  std::uint64_t Rows = 0;         // rows of the pass
-  std::uint64_t NotUndoable = 0;  // rows the result file cannot undo: their folder is too long for it
-  int JournalError = 0;           // a write of the journal failed; the pass stopped there
-  int ReadError = 0;              // the journal could not be read back
-  int MarkError = 0;              // a recover's mark on the journal it undid could not be written
-  bool JournalRemoved = false;    // the journal held nothing left to undo and is gone
-  std::string Undone;             // the journal a recover marked undone (or failed to)
-  TResultFileStatus Saved;        // the save of the result file
-  bool Ok() const { return JournalError == 0 && ReadError == 0 && Saved.HasValue(); }
+  std::string Record;                  // the journal kept or the result file made; empty when there were no rows
+  std::uint64_t Renamed = 0;           // files renamed by the pass (a result file's: settled from the disk)
+  std::uint64_t Rows = 0;              // rows of the pass
+  std::uint64_t NotUndoable = 0;       // rows the result file cannot undo: their folder is too long for it
+  std::optional<TError> JournalError;  // a write of the journal failed; the pass stopped there
+  std::optional<TError> ReadError;     // the journal could not be read back
+  std::optional<TError> MarkError;     // a recover's mark on the journal it undid could not be written
+  bool JournalRemoved = false;         // the journal held nothing left to undo and is gone
+  std::string Undone;                  // the journal a recover marked undone (or failed to)
+  TResultFileStatus Saved;             // the save of the result file
+  bool Ok() const { return !JournalError && !ReadError && Saved.HasValue(); }
 };
 
 // Ends the journal of a rename pass. The automatic place keeps it as the

@@ -20,25 +20,25 @@ std::string JournalOfRecord(const std::string& path) {
   return journal != path && FileIsJournal(journal) ? journal : std::string();
 }
 
-TExpected<TJournal, int> LoadSettledJournal(const std::string& path) {
-  TExpected<TJournal, int> loaded = LoadJournal(path);
+TExpected<TJournal> LoadSettledJournal(const std::string& path) {
+  TExpected<TJournal> loaded = LoadJournal(path);
   if (loaded) SettleFromDisk(*loaded);
   return loaded;
 }
 
-TExpected<TUndoList, int> LoadJournalToUndo(const std::string& path) {
+TExpected<TUndoList> LoadJournalToUndo(const std::string& path) {
   TJournalRowStream stream(path);
-  if (const TExpected<void, int> opened = stream.Open(); !opened) return Unexpected(opened.Error());
+  if (const TExpected<void> opened = stream.Open(); !opened) return Unexpected(opened.Error());
   return UndoRowsOf(stream);
 }
 
-TExpected<TUndoList, int> UndoRowsOf(TJournalRowStream& opened) {
+TExpected<TUndoList> UndoRowsOf(TJournalRowStream& opened) {
   TUndoList rows;
   // A journal's texts are never cut.
   const bool read = opened.ForEachIdentified([&](const TResultRow& row, const std::optional<TFileIdentity>& file) {
     rows.Add(TUndoList::TRow{row.Path(), row.NewName, row.OldName, row.Status, TPathTexts::Whole, file});
   });
-  if (!read) return Unexpected(EIO);
+  if (!read) return Unexpected(TError{EIO, TErrorKind::Read, opened.Path()});
   return rows;
 }
 

@@ -27,15 +27,15 @@ bool FileIsJournal(const std::string& path);
 std::string JournalOfRecord(const std::string& path);
 
 // The journal at path with its rows settled from the disk where they were cut;
-// the errno when it cannot be read.
-TExpected<TJournal, int> LoadSettledJournal(const std::string& path);
+// fails as Read or NotJournal.
+TExpected<TJournal> LoadSettledJournal(const std::string& path);
 
 // The same rows as a recover renames them back, read a block at a time into
-// a compact list: a journal of a million rows is never held whole. The errno
-// when it cannot be read (EINVAL for no journal).
-TExpected<TUndoList, int> LoadJournalToUndo(const std::string& path);
+// a compact list: a journal of a million rows is never held whole. Fails as
+// Read or NotJournal.
+TExpected<TUndoList> LoadJournalToUndo(const std::string& path);
 // The same of a journal opened (and so settled) already.
-TExpected<TUndoList, int> UndoRowsOf(TJournalRowStream& opened);
+TExpected<TUndoList> UndoRowsOf(TJournalRowStream& opened);
 
 // How the journal found is held: whole, or read a block at a time (Journal
 // then holds its header and marks, Rows the stream to read its rows from).

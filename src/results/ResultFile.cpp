@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/Messages.h"
 #include "results/ByteSink.h"
 #include "results/ByteSource.h"
 #include "results/ResultStreamReader.h"
@@ -13,12 +12,12 @@
 namespace vt {
 namespace {
 
-TResultFileStatus Failure(TResultFileError error, std::string message, int systemError = 0) {
-  return Unexpected(TResultFileFailure{error, std::move(message), systemError});
+TResultFileStatus Failure(TResultFileError error, std::string path, int systemError = 0) {
+  return Unexpected(TResultFileFailure{error, std::move(path), systemError});
 }
 
-TResultFileStatus NotAResultFile() {
-  return Failure(TResultFileError::NotAResultFile, std::string(Message(Msg::NotAResultFile)));
+TResultFileStatus NotAResultFile(std::string path = {}) {
+  return Failure(TResultFileError::NotAResultFile, std::move(path));
 }
 
 // Closes the file when the load ends, however it ends.
@@ -77,10 +76,8 @@ namespace {
 
 template <typename TWrite>
 TResultFileStatus SaveStream(const std::string& path, TLinkAtTarget links, IReplaceCalls& calls, const TWrite& write) {
-  const auto cannotCreate = [&](int error) {
-    return Failure(TResultFileError::CannotCreate, "Cannot create file " + path, error);
-  };
-  const auto writeError = [](int error) { return Failure(TResultFileError::WriteError, "Stream write error", error); };
+  const auto cannotCreate = [&](int error) { return Failure(TResultFileError::CannotCreate, path, error); };
+  const auto writeError = [&](int error) { return Failure(TResultFileError::WriteError, path, error); };
 
   TReplacingFile file(calls);
   if (const int error = file.Open(path, links)) return cannotCreate(error);
@@ -106,9 +103,9 @@ std::unique_ptr<std::FILE, TFileCloser> OpenForReading(const std::string& path, 
 TResultFileStatus LoadResultFile(const std::string& path, TResultTable& table, TResultLayout& layout) {
   std::uint64_t size = 0;
   const auto file = OpenForReading(path, size);
-  if (!file) return Failure(TResultFileError::CannotOpen, "Cannot open file " + path);
+  if (!file) return Failure(TResultFileError::CannotOpen, path);
   TBufferedFileSource source(file.get(), size);
-  return ReadResultTable(source, table, layout) ? TResultFileStatus{} : NotAResultFile();
+  return ReadResultTable(source, table, layout) ? TResultFileStatus{} : NotAResultFile(path);
 }
 
 TResultFileStatus LoadResultFile(const std::string& path, TResultTable& table) {
@@ -119,19 +116,17 @@ TResultFileStatus LoadResultFile(const std::string& path, TResultTable& table) {
 TResultFileStatus StreamResultFile(const std::string& path, const TRowSink& sink) {
   std::uint64_t size = 0;
   const auto file = OpenForReading(path, size);
-  if (!file) return Failure(TResultFileError::CannotOpen, "Cannot open file " + path);
+  if (!file) return Failure(TResultFileError::CannotOpen, path);
   TBufferedFileSource source(file.get(), size);
   TResultLayout layout;
-  return ReadResultTable(source, layout, sink) ? TResultFileStatus{} : NotAResultFile();
+  return ReadResultTable(source, layout, sink) ? TResultFileStatus{} : NotAResultFile(path);
 }
 
 TResultFileStatus LoadWholeResultFile(const std::string& path, TResultTable& table, TResultLayout& layout) {
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(path, error);
   if (!error && size > kWholeLoadLimitBytes)
-    return Failure(TResultFileError::CannotOpen, "Cannot open file " + path + ": it is larger than " +
-                                                     std::to_string(kWholeLoadLimitBytes >> 20) +
-                                                     " MB, the most a table loads");
+    return Unexpected(TResultFileFailure{TResultFileError::CannotOpen, path, 0, kWholeLoadLimitBytes});
   return LoadResultFile(path, table, layout);
 }
 

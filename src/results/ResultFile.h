@@ -14,16 +14,18 @@
 namespace vt {
 
 enum class TResultFileError {
-  CannotOpen,      // "Cannot open file %s"
-  CannotCreate,    // "Cannot create file %s"
-  WriteError,      // "Stream write error"
-  NotAResultFile,  // message 61187
+  CannotOpen,      // the file could not be opened, or is too large to load whole
+  CannotCreate,    // the file could not be created, or put in place
+  WriteError,      // a write to it failed
+  NotAResultFile,  // its bytes are no result file
 };
 
+// The front ends put it into words.
 struct TResultFileFailure {
   TResultFileError Kind = TResultFileError::CannotOpen;
-  std::string Message;  // the text to show, without a final "." added
-  int SystemError = 0;  // errno of a failed save, when the system gave one
+  std::string Path;             // the file; empty for bytes in memory
+  int SystemError = 0;          // errno of a failed save, when the system gave one
+  std::uint64_t LoadLimit = 0;  // CannotOpen: the most a table loads, when the file is larger
 };
 
 // Nothing, or why the file could not be read or written.

@@ -78,17 +78,17 @@ TPassState StateOf(const TJournal& journal) {
   return journal.End ? TPassState::CanBeUndone : TPassState::Unfinished;
 }
 
-TExpected<TPassState, int> ReadPassState(const std::string& path) {
+TExpected<TPassState> ReadPassState(const std::string& path) {
   std::string start;
-  if (const int error = ReadFileStart(path, kHeaderBytes, start)) return Unexpected(error);
+  if (const int error = ReadFileStart(path, kHeaderBytes, start)) return Unexpected(JournalReadError(error, path));
   std::size_t offset = kJournalSignature.size();
   TJournalHeader header;
   const std::optional<std::string_view> first = IsJournal(start) ? NextJournalBlock(start, offset) : std::nullopt;
   if (!first || static_cast<TJournalBlock>((*first)[0]) != TJournalBlock::Header ||
       !journal_blocks::ReadHeader(*first, header))
-    return Unexpected(EINVAL);
+    return Unexpected(JournalReadError(EINVAL, path));
   std::string tail;
-  if (const int error = ReadFileEnd(path, kTailBytes, tail)) return Unexpected(error);
+  if (const int error = ReadFileEnd(path, kTailBytes, tail)) return Unexpected(JournalReadError(error, path));
   // The header itself may be the last block: a pass that never got to its rows.
   const std::optional<std::string_view> last = LastBlock(tail);
   if (!last) return TPassState::Unfinished;
@@ -130,16 +130,16 @@ std::string UndoneMark(std::uint64_t utcNs, std::uint64_t left, std::string_view
   return bytes;
 }
 
-int MarkUndone(const std::string& path, std::uint64_t left, std::string_view leftRows) {
-  if (IsWriterAlive(path)) return EBUSY;
+TExpected<void> MarkUndone(const std::string& path, std::uint64_t left, std::string_view leftRows) {
+  if (IsWriterAlive(path)) return Unexpected(TError{EBUSY, TErrorKind::InUse, path});
   std::string bytes;
-  if (const int error = ReadWholeFile(path, bytes)) return error;
-  if (!IsJournal(bytes)) return EINVAL;
+  if (const int error = ReadWholeFile(path, bytes)) return Unexpected(JournalReadError(error, path));
+  if (!IsJournal(bytes)) return Unexpected(JournalReadError(EINVAL, path));
   // Only whole blocks are kept: whatever follows the last one is a write cut off.
   std::size_t offset = kJournalSignature.size();
   while (NextJournalBlock(bytes, offset)) {
   }
-  return ReplaceFileTail(path, offset, UndoneMark(UtcNowNs(), left, leftRows));
+  return Checked(ReplaceFileTail(path, offset, UndoneMark(UtcNowNs(), left, leftRows)), TErrorKind::Write, path);
 }
 
 bool RemoveEmptyJournal(const std::string& path) {
@@ -147,7 +147,7 @@ bool RemoveEmptyJournal(const std::string& path) {
   const std::uintmax_t size = std::filesystem::file_size(path, error);
   if (error || IsWriterAlive(path)) return false;
   if (size > 0) {
-    TExpected<TJournal, int> loaded = LoadJournal(path);
+    TExpected<TJournal> loaded = LoadJournal(path);
     if (!loaded || !loaded->Rows.empty() || loaded->Undone || loaded->Recovered) return false;
   }
   return std::filesystem::remove(path, error);

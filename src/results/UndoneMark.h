@@ -27,9 +27,9 @@ enum class TPassState : std::uint8_t {
 
 TPassState StateOf(const TJournal& journal);
 
-// The same from the journal's header and its last block only; the errno, or
-// EINVAL for no journal.
-TExpected<TPassState, int> ReadPassState(const std::string& path);
+// The same from the journal's header and its last block only; fails as Read
+// or NotJournal.
+TExpected<TPassState> ReadPassState(const std::string& path);
 
 // The rows a recover left, as its Left block holds them: Folder, OldName (the
 // name the file was to be under, which the recover did not find or could not
@@ -48,9 +48,9 @@ struct TTailBlock {
 };
 std::optional<TTailBlock> LastJournalBlock(std::string_view tail);
 
-// Cuts a torn tail off the journal at path and appends the mark. 0 or the
-// errno; EBUSY while its writer lives, EINVAL for no journal.
-int MarkUndone(const std::string& path, std::uint64_t left, std::string_view leftRows);
+// Cuts a torn tail off the journal at path and appends the mark. Fails as
+// InUse while its writer lives, as Read or NotJournal, or as Write.
+TExpected<void> MarkUndone(const std::string& path, std::uint64_t left, std::string_view leftRows);
 
 // Removes the journal at path when it holds no row (0 bytes, or a header
 // only): nothing was renamed under it. True when it was removed.

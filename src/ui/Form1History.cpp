@@ -70,7 +70,7 @@ void TForm1::LoadHistoryPass(const std::vector<THistoryEntry>& entries, std::siz
   }
   RunControl_->WaitForRecord();
   std::vector<std::string> chain{entry.Journal};
-  TExpected<TLaterPasses, int> later = TLaterPasses{};
+  TExpected<TLaterPasses> later = TLaterPasses{};
   {
     TBusyCursor busy;
     later = FindLaterPasses(entries, chosen);
@@ -124,7 +124,7 @@ bool TForm1::LoadNextOfHistory() {
     SetPanelText(0, "A result file of an older version: " + Text(path));
     return true;
   }
-  TExpected<TJournal, int> loaded = LoadJournal(path);
+  TExpected<TJournal> loaded = LoadJournal(path);
   if (!loaded) {
     HistoryChain_.clear();
     ShowMessageBox(TMessageKind::Error, "Cannot open file " + Text(path) + ".");

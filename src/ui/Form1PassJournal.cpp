@@ -7,6 +7,7 @@
 #include "results/AutomaticResultFiles.h"
 #include "results/PassRecord.h"
 #include "results/Retention.h"
+#include "ui/ErrorWords.h"
 #include "ui/MessageBoxes.h"
 
 namespace vt {
@@ -20,15 +21,15 @@ QString FilesRenamed(std::uint64_t renamed) {
 
 QString RecordFailureText(const TPassRecord& record) {
   QString why;
-  if (record.JournalError != 0)
+  if (record.JournalError)
     why = QString("The journal %1 could not be written (%2): the pass stopped before its next rename.")
-              .arg(Text(record.Journal), Text(SysErrorText(record.JournalError)));
-  else if (record.ReadError != 0)
+              .arg(Text(record.Journal), ErrorReason(*record.JournalError));
+  else if (record.ReadError)
     why = QString("The journal %1 could not be read back (%2).")
-              .arg(Text(record.Journal), Text(SysErrorText(record.ReadError)));
+              .arg(Text(record.Journal), ErrorReason(*record.ReadError));
   else
     why = QString("The result file of the pass could not be saved: %1%2.")
-              .arg(Text(record.Saved.Error().Message),
+              .arg(Text(ResultFileMessage(record.Saved.Error())),
                    record.Saved.Error().SystemError != 0
                        ? " (" + Text(SysErrorText(record.Saved.Error().SystemError)) + ")"
                        : QString());
@@ -58,7 +59,7 @@ QString FolderRefusalText(const TUntrustedFolder& refused) {
 // Why a journal could not be made; a folder another user could change is said on its own.
 QString JournalStartText(const TJournalStart& start) {
   const QString folder = Text(start.Folder);
-  const QString why = Text(SystemMessage(start.Error));
+  const QString why = ErrorReason(start.Error);
   switch (start.Failure) {
     case TJournalFailure::FolderNotMade: return QString("cannot create %1: %2").arg(folder, why);
     case TJournalFailure::JournalNotMade:
@@ -74,7 +75,7 @@ QString MarkFailureText(const TPassRecord& record, const std::string& undone) {
   return QString(
              "The files were renamed back, but the journal %1 could not be marked as undone (%2).\n\n"
              "Veltrane may offer that pass for Recover again; renaming back what is already back changes nothing.")
-      .arg(Text(undone), Text(SysErrorText(record.MarkError)));
+      .arg(Text(undone), ErrorReason(*record.MarkError));
 }
 
 void Report(const QString& text, TForm1PassJournal::TFailureReport report) {
@@ -113,7 +114,8 @@ bool TForm1PassJournal::Start(TJournalKind kind, const std::string& folder, cons
                        FolderRefusalText(*start.Refused));
     return false;
   }
-  if (!start.Warning.empty()) ShowMessageBox(TMessageKind::Information, Text(start.Warning));
+  if (start.Access == TFolderAccess::OpenToOthers)
+    ShowMessageBox(TMessageKind::Information, OpenFolderWarning(start.Folder));
   if (!start.Created()) {
     ShowMessageBox(TMessageKind::Error, "Nothing was renamed: " + JournalStartText(start) + ".");
     return false;
@@ -129,11 +131,11 @@ void TForm1PassJournal::Finish(bool stopped, TFailureReport report) {
   if (Kind_ == TJournalKind::Recover) {
     const TPassRecord record =
         EndRecoverJournal(*writer, TableJournal_, stopped ? TPassStopped::Yes : TPassStopped::No);
-    if (record.JournalError != 0) {
+    if (record.JournalError) {
       ReportRecordFailure(record, report);
       return;
     }
-    if (record.MarkError != 0) Report(MarkFailureText(record, TableJournal_), report);
+    if (record.MarkError) Report(MarkFailureText(record, TableJournal_), report);
     TableJournal_.clear();
     return;
   }

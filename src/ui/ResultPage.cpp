@@ -14,6 +14,7 @@
 #include "results/UndoFromFile.h"
 #include "ui/CommandLink.h"
 #include "ui/ControlFactory.h"
+#include "ui/ErrorWords.h"
 #include "ui/MessageBoxes.h"
 #include "ui/NameBytes.h"
 #include "ui/ResultFileDialog.h"
@@ -122,7 +123,7 @@ void TResultPage::SaveToFile() {
   }
   if (!status) {
     // "Cannot create file %s" or "Stream write error"; the old file, if any, is untouched.
-    ReportApplicationError(NameText(status.Error().Message));
+    ReportApplicationError(NameText(ResultFileMessage(status.Error())));
     return;
   }
   if (const std::size_t lost = CountRowsNotUndoableFromFile(Table_.Rows())) ShowRowsNotUndoable(lost);
@@ -137,7 +138,7 @@ bool TResultPage::LoadFile(const std::string& path) {
     status = LoadWholeResultFile(path, Table_, Layout_);
   }
   if (!status && status.Error().Kind == TResultFileError::CannotOpen) {
-    ReportApplicationError(NameText(status.Error().Message));
+    ReportApplicationError(NameText(ResultFileMessage(status.Error())));
     return false;
   }
   if (!status) {

@@ -91,12 +91,12 @@ TEST(CliTrust, AFolderOfRecordsOthersCouldChangeStopsThePassBeforeItsFirstRename
 // pass of the user's: undoing it would rename the user's file.
 void PlantJournal(const std::string& path, const std::string& folder) {
   TPassJournalWriter writer;
-  ASSERT_EQ(
-      writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, 4070908800ull * 1000000000ull, folder, "*"}), 0);
+  ASSERT_TRUE(
+      writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, 4070908800ull * 1000000000ull, folder, "*"}));
   const std::vector<TJournalEntry> intent{
       {0, folder, "gone.txt", "important.txt", TRenameStatus::rsCanBeRenamed, 0, true}};
   ASSERT_TRUE(writer.Intend(intent));
-  ASSERT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+  ASSERT_TRUE(writer.Finish(TJournalEnd::Completed));
 }
 
 TEST(CliTrust, RecoverLastPassesOverAPlantedJournalAndSaysSo) {

@@ -188,10 +188,10 @@ TEST_F(PassJournalAheadTest, AJournalSyncedToDiskHoldsEveryRowOfAPass) {
   Fill(kFiles);
   TTempFolder state;
   TPassJournalWriter writer;
-  ASSERT_EQ(writer.Create(state.File("j.vtj"), TDurability::Disk, TJournalHeader{}), 0);
+  ASSERT_TRUE(writer.Create(state.File("j.vtj"), TDurability::Disk, TJournalHeader{}));
   ASSERT_TRUE(writer.WritesAhead());
   RunSearch(Window, Options(&writer), InsertAtBeginning("x"));
-  ASSERT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+  ASSERT_TRUE(writer.Finish(TJournalEnd::Completed));
 
   EXPECT_EQ(RenamedIn(Tree), static_cast<std::size_t>(kFiles));
   EXPECT_EQ(writer.RenamedCount(), static_cast<std::uint64_t>(kFiles));

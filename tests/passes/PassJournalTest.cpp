@@ -140,11 +140,11 @@ TEST(JournalWriter, WritesEveryFieldAsTheFormatSays) {
                                    {301, longFolder, "y2", "z2", TRenameStatus::rsNoChange, -1, false}};
   const TJournalEntry withdrawn[] = {{100000, longFolder, "d", longName, TRenameStatus::rsCanBeRenamed, 0, true}};
   TPassJournalWriter writer;
-  ASSERT_EQ(writer.Create(folder.File("j"), TDurability::Kernel, TJournalHeader{}), 0);
+  ASSERT_TRUE(writer.Create(folder.File("j"), TDurability::Kernel, TJournalHeader{}));
   ASSERT_TRUE(writer.Intend(intents));
   writer.Settled(settled);
   writer.Withdrawn(withdrawn);
-  ASSERT_EQ(writer.Finish(TJournalEnd::Stopped), 0);
+  ASSERT_TRUE(writer.Finish(TJournalEnd::Stopped));
 
   std::string expected(kJournalSignature);
   std::size_t begun = BeginBlock(expected, TJournalBlock::Header);

@@ -92,18 +92,30 @@ TEST(AppendFile, TheLockTellsWhetherTheWriterLives) {
   EXPECT_EQ(file.Append("y"), EBADF);
 }
 
-TEST(AppendFile, PrivateFolderIsMadeForTheUserAndAnOpenOneIsNamed) {
+TEST(AppendFile, PrivateFolderIsMadeForTheUserAndAnOpenOneIsTold) {
   TFsTempFolder dir;
-  std::string warning;
+  TFolderAccess access = TFolderAccess::OpenToOthers;
   const std::string made = dir / "a/b/records/";
-  ASSERT_EQ(MakePrivateFolder(made, warning), 0);
+  ASSERT_EQ(MakePrivateFolder(made, access), 0);
   EXPECT_EQ(ModeOf(made), 0700u);
-  EXPECT_TRUE(warning.empty()) << warning;
-  ASSERT_EQ(::chmod(made.c_str(), 0755), 0);
-  ASSERT_EQ(MakePrivateFolder(made, warning), 0);
-  EXPECT_NE(warning.find("can be read by other users"), std::string::npos) << warning;
+  EXPECT_EQ(access, TFolderAccess::Private);
+  // Any bit for the group or the others opens it, reading or only entering.
+  const struct {
+    ::mode_t Mode;
+    TFolderAccess Access;
+  } cases[] = {
+      {0700, TFolderAccess::Private},      {0750, TFolderAccess::OpenToOthers}, {0701, TFolderAccess::OpenToOthers},
+      {0710, TFolderAccess::OpenToOthers}, {0755, TFolderAccess::OpenToOthers},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Mode);
+    ASSERT_EQ(::chmod(made.c_str(), c.Mode), 0);
+    ASSERT_EQ(MakePrivateFolder(made, access), 0);
+    EXPECT_EQ(access, c.Access);
+    EXPECT_EQ(ModeOf(made), c.Mode);  // told, never changed
+  }
   dir.Write("file");
-  EXPECT_EQ(MakePrivateFolder(dir / "file/", warning), ENOTDIR);
+  EXPECT_EQ(MakePrivateFolder(dir / "file/", access), ENOTDIR);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "results/JournalRowStream.h"
 #include "results/PassJournals.h"
 #include "results/ResultFile.h"
+#include "support/ErrorPrint.h"
 #include "support/RowTexts.h"
 #include "support/TempFolder.h"
 
@@ -42,8 +43,8 @@ class JournalReaderTest : public ::testing::Test {
   // A pass of three blocks: renames, a row that renamed nothing, a refused rename.
   void WritePass(TJournalEnd* end) {
     TPassJournalWriter writer;
-    ASSERT_EQ(
-        writer.Create(Path(), TDurability::Kernel, {TJournalKind::Rename, 1234567890123456789ULL, "/d/", "*.txt"}), 0);
+    ASSERT_TRUE(
+        writer.Create(Path(), TDurability::Kernel, {TJournalKind::Rename, 1234567890123456789ULL, "/d/", "*.txt"}));
     const std::vector<TJournalEntry> first{Entry(0, "/d/", "a", "xa"), Entry(1, "/d/", "b", "xb")};
     ASSERT_TRUE(writer.Intend(first));
     writer.Settled(std::vector<TJournalEntry>{Entry(0, "/d/", "a", "xa", TRenameStatus::rsOk),
@@ -54,7 +55,7 @@ class JournalReaderTest : public ::testing::Test {
         std::vector<TJournalEntry>{Entry(2, "/d/", "same", "", TRenameStatus::rsNoChange, false),
                                    Entry(3, "/d/sub/", "c", "c.stranded", TRenameStatus::rsError, true, 17)});
     if (end != nullptr) {
-      EXPECT_EQ(writer.Finish(*end), 0);
+      EXPECT_TRUE(writer.Finish(*end));
     }
   }
 
@@ -64,7 +65,7 @@ class JournalReaderTest : public ::testing::Test {
 TEST_F(JournalReaderTest, RowsComeBackInTheOrderOfThePass) {
   TJournalEnd end = TJournalEnd::Completed;
   WritePass(&end);
-  TExpected<TJournal, int> loaded = LoadJournal(Path());
+  TExpected<TJournal> loaded = LoadJournal(Path());
   ASSERT_TRUE(loaded) << loaded.Error();
   TJournal& journal = *loaded;
   EXPECT_EQ(journal.Header.StartedUtcNs, 1234567890123456789ULL);
@@ -150,9 +151,9 @@ TEST_F(JournalReaderTest, NeverTakenForAResultFileNorTheOtherWayRound) {
   table.AppendRow("a", "b", "/d/", "Ok");
   const std::string resultPath = (Dir.Path() / "r.vtr").string();
   ASSERT_TRUE(SaveResultFile(table, resultPath));
-  const TExpected<TJournal, int> journal = LoadJournal(resultPath);
+  const TExpected<TJournal> journal = LoadJournal(resultPath);
   ASSERT_FALSE(journal);
-  EXPECT_EQ(journal.Error(), EINVAL);
+  EXPECT_EQ(journal.Error(), (TError{EINVAL, TErrorKind::NotJournal, resultPath}));
   EXPECT_FALSE(IsJournal(Bytes(resultPath)));
 }
 
@@ -201,16 +202,16 @@ TEST_F(JournalReaderTest, MissingOutcomesAreSettledFromTheDisk) {
 TEST_F(JournalReaderTest, WithdrawnRenamesLeaveNoRowAndARecoveredMarkIsRead) {
   {
     TPassJournalWriter writer;
-    ASSERT_EQ(writer.Create(Path(), TDurability::Kernel, {TJournalKind::Rename, 1, "/d/", ""}), 0);
+    ASSERT_TRUE(writer.Create(Path(), TDurability::Kernel, {TJournalKind::Rename, 1, "/d/", ""}));
     const std::vector<TJournalEntry> intents{Entry(0, "/d/", "a", "xa"), Entry(1, "/d/", "b", "xb")};
     ASSERT_TRUE(writer.Intend(intents));
     writer.Settled(std::vector<TJournalEntry>{Entry(0, "/d/", "a", "xa", TRenameStatus::rsOk)});
     writer.Withdrawn(std::vector<TJournalEntry>{Entry(1, "/d/", "b", "xb")});
     EXPECT_EQ(writer.RenamedCount(), 1u);
-    ASSERT_EQ(writer.Finish(TJournalEnd::Stopped), 0);
+    ASSERT_TRUE(writer.Finish(TJournalEnd::Stopped));
   }
   std::ofstream(Path(), std::ios::app | std::ios::binary) << RecoveredMark(2);
-  TExpected<TJournal, int> loaded = LoadJournal(Path());
+  TExpected<TJournal> loaded = LoadJournal(Path());
   ASSERT_TRUE(loaded) << loaded.Error();
   TJournal& journal = *loaded;
   ASSERT_EQ(journal.Rows.size(), 1u);
@@ -223,7 +224,7 @@ TEST_F(JournalReaderTest, WithdrawnRenamesLeaveNoRowAndARecoveredMarkIsRead) {
 // among them leaves no row: read back by index all the same.
 TEST_F(JournalReaderTest, RowsWrittenOutOfOrderComeBackByIndex) {
   TPassJournalWriter writer;
-  ASSERT_EQ(writer.Create(Path(), TDurability::Kernel, {TJournalKind::Recover, 1, "/x.vtj", "recover"}), 0);
+  ASSERT_TRUE(writer.Create(Path(), TDurability::Kernel, {TJournalKind::Recover, 1, "/x.vtj", "recover"}));
   const std::vector<std::string> names{"0", "1", "2", "3", "4", "5", "6"};
   for (std::size_t block = 2; block-- > 0;) {
     std::vector<TJournalEntry> entries;
@@ -237,8 +238,8 @@ TEST_F(JournalReaderTest, RowsWrittenOutOfOrderComeBackByIndex) {
     for (TJournalEntry& entry : entries) entry.Status = TRenameStatus::rsOk;
     writer.Settled(entries);
   }
-  ASSERT_EQ(writer.Finish(TJournalEnd::Completed), 0);
-  TExpected<TJournal, int> loaded = LoadJournal(Path());
+  ASSERT_TRUE(writer.Finish(TJournalEnd::Completed));
+  TExpected<TJournal> loaded = LoadJournal(Path());
   ASSERT_TRUE(loaded) << loaded.Error();
   std::vector<std::uint64_t> indexes;
   for (const TJournalEntry& row : loaded->Rows) {
@@ -344,7 +345,7 @@ TEST_P(JournalSettleTest, CutRowsAreSettledByTheFileTheIntentRecorded) {
   TTempFolder root;
   const std::string journalPath = root.File("pass.vtj");
   TPassJournalWriter writer;
-  ASSERT_EQ(writer.Create(journalPath, TDurability::Kernel, {TJournalKind::Rename, UtcNowNs(), root.Folder(), "*"}), 0);
+  ASSERT_TRUE(writer.Create(journalPath, TDurability::Kernel, {TJournalKind::Rename, UtcNowNs(), root.Folder(), "*"}));
   std::vector<std::string> folders;
   for (std::size_t i = 0; i < kSettleCases.size(); ++i) {
     folders.push_back(root.Folder() + std::to_string(i) + "/");
@@ -372,7 +373,7 @@ TEST_P(JournalSettleTest, CutRowsAreSettledByTheFileTheIntentRecorded) {
   };
   std::vector<TSeen> seen;
   if (GetParam() == TReader::Whole) {
-    TExpected<TJournal, int> loaded = LoadJournal(journalPath);
+    TExpected<TJournal> loaded = LoadJournal(journalPath);
     ASSERT_TRUE(loaded) << loaded.Error();
     SettleFromDisk(*loaded);
     for (const TJournalEntry& row : loaded->Rows)
@@ -407,12 +408,12 @@ INSTANTIATE_TEST_SUITE_P(Readers, JournalSettleTest, ::testing::Values(TReader::
 // an unknown kind says nothing of the rows, and those after it are read.
 TEST_F(JournalReaderTest, BlocksOfUnknownKindArePassedOver) {
   TPassJournalWriter writer;
-  ASSERT_EQ(writer.Create(Path(), TDurability::Kernel, {TJournalKind::Rename, 1, "/d/", ""}), 0);
+  ASSERT_TRUE(writer.Create(Path(), TDurability::Kernel, {TJournalKind::Rename, 1, "/d/", ""}));
   TJournalEntry intent = Entry(0, "/d/", "a", "xa");
   intent.Identity = TFileIdentity{7, 8, 9, -10, 0100644};
   ASSERT_TRUE(writer.Intend(std::vector<TJournalEntry>{intent}));
   writer.Settled(std::vector<TJournalEntry>{Entry(0, "/d/", "a", "xa", TRenameStatus::rsOk)});
-  ASSERT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+  ASSERT_TRUE(writer.Finish(TJournalEnd::Completed));
   std::string unknown;
   const std::size_t begun = BeginBlock(unknown, static_cast<TJournalBlock>('Z'));
   AppendText(unknown, "of a later version");

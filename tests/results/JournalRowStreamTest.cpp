@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,15 +18,17 @@
 #include "results/JournalRowStream.h"
 #include "results/RecordToRecover.h"
 #include "results/ResultFile.h"
+#include "support/ErrorPrint.h"
 #include "support/TempFolder.h"
 
 namespace vt::test {
 namespace {
 
-// 0 for a stream that opened, else its errno.
-int OpenError(TJournalRowStream& rows) {
-  const TExpected<void, int> opened = rows.Open();
-  return opened ? 0 : opened.Error();
+// None for a stream that opened, else why not.
+std::optional<TError> OpenError(TJournalRowStream& rows) {
+  const TExpected<void> opened = rows.Open();
+  if (opened) return std::nullopt;
+  return opened.Error();
 }
 
 namespace fs = std::filesystem;
@@ -50,7 +53,7 @@ class JournalRowStreamTest : public ::testing::Test {
   void WritePass(TWrites writes = TWrites::InTurn) {
     fs::create_directories(Folder());
     TPassJournalWriter writer;
-    ASSERT_EQ(writer.Create(Journal(), TDurability::Kernel, {TJournalKind::Rename, 1, Folder(), "*"}), 0);
+    ASSERT_TRUE(writer.Create(Journal(), TDurability::Kernel, {TJournalKind::Rename, 1, Folder(), "*"}));
     const std::string folder = Folder();
     std::vector<std::string> names;
     for (int i = 0; i < 6 * 256; ++i) names.push_back("f" + std::to_string(i) + std::string(std::size_t(i % 40), 'x'));
@@ -111,7 +114,7 @@ class JournalRowStreamTest : public ::testing::Test {
 
   // The record as the whole read gives it.
   std::string WholeRecord(const std::string& journal) {
-    TExpected<TJournal, int> loaded = LoadJournal(journal);
+    TExpected<TJournal> loaded = LoadJournal(journal);
     EXPECT_TRUE(loaded) << loaded.Error();
     if (!loaded) return {};
     TJournal& read = *loaded;
@@ -136,7 +139,7 @@ class JournalRowStreamTest : public ::testing::Test {
     return text;
   }
   std::string WholeUndoRows(const std::string& journal) {
-    TExpected<TJournal, int> loaded = LoadSettledJournal(journal);
+    TExpected<TJournal> loaded = LoadSettledJournal(journal);
     if (!loaded) return {};
     TResultTable table;
     JournalToTable(*loaded, table);
@@ -144,7 +147,7 @@ class JournalRowStreamTest : public ::testing::Test {
   }
 
   std::string StreamedRecord(TJournalRowStream& rows) {
-    EXPECT_EQ(OpenError(rows), 0);
+    EXPECT_EQ(OpenError(rows), std::nullopt);
     const std::string path = (Dir.Path() / "streamed.vtr").string();
     EXPECT_TRUE(SaveResultRows(rows, path));
     return Bytes(path);
@@ -175,7 +178,7 @@ TEST_P(JournalRowStreamCutTest, GivesTheFileOfTheWholeReadWhereverTheJournalWasC
     if (size > whole.size()) continue;
     std::ofstream(cut, std::ios::binary | std::ios::trunc) << whole.substr(0, size);
     TJournalRowStream rows(cut);
-    if (const TExpected<TJournal, int> read = LoadJournal(cut); !read) {  // cut inside its header: no journal
+    if (const TExpected<TJournal> read = LoadJournal(cut); !read) {  // cut inside its header: no journal
       EXPECT_EQ(OpenError(rows), read.Error());
       continue;
     }
@@ -183,14 +186,14 @@ TEST_P(JournalRowStreamCutTest, GivesTheFileOfTheWholeReadWhereverTheJournalWasC
     TJournal marks;
     TJournalRowStream scanned(cut);
     ASSERT_TRUE(scanned.Scan(marks));
-    const TExpected<TJournal, int> unsettled = LoadJournal(cut);
+    const TExpected<TJournal> unsettled = LoadJournal(cut);
     EXPECT_EQ(scanned.ReadCount(), unsettled->Rows.size());
     EXPECT_EQ(marks.End, unsettled->End);
     EXPECT_EQ(marks.Header.StartedUtcNs, unsettled->Header.StartedUtcNs);
     const std::string streamed = StreamedRecord(rows);
     EXPECT_TRUE(streamed == WholeRecord(cut));
     EXPECT_EQ(rows.RenamedCount(), WholeRenamed);
-    const TExpected<TUndoList, int> undo = LoadJournalToUndo(cut);
+    const TExpected<TUndoList> undo = LoadJournalToUndo(cut);
     ASSERT_TRUE(undo);
     EXPECT_TRUE(UndoRowsText(*undo) == WholeUndoRows(cut));
   }
@@ -204,7 +207,7 @@ TEST_F(JournalRowStreamTest, BlocksOutOfOrderStillGiveTheFileOfTheWholeRead) {
   fs::create_directories(Folder());
   const std::string folder = Folder();
   TPassJournalWriter writer;
-  ASSERT_EQ(writer.Create(Journal(), TDurability::Kernel, {TJournalKind::Rename, 1, folder, "*"}), 0);
+  ASSERT_TRUE(writer.Create(Journal(), TDurability::Kernel, {TJournalKind::Rename, 1, folder, "*"}));
   const std::vector<TJournalEntry> first{{0, folder, "a", "xa", TRenameStatus::rsOk, 0, true},
                                          {1, folder, "b", "xb", TRenameStatus::rsOk, 0, true}};
   ASSERT_TRUE(writer.Intend(first));
@@ -215,7 +218,7 @@ TEST_F(JournalRowStreamTest, BlocksOutOfOrderStillGiveTheFileOfTheWholeRead) {
   writer.Settled(std::vector<TJournalEntry>{{0, folder, "a", "xa", TRenameStatus::rsError, 5, true}});
   ASSERT_TRUE(writer.Intend(std::vector<TJournalEntry>{{1, folder, "b", "yb", TRenameStatus::rsOk, 0, true}}));
   writer.Settled(std::vector<TJournalEntry>{{1, folder, "b", "yb", TRenameStatus::rsOk, 0, true}, second[0]});
-  ASSERT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+  ASSERT_TRUE(writer.Finish(TJournalEnd::Completed));
 
   TJournalRowStream rows(Journal());
   const std::string streamed = StreamedRecord(rows);
@@ -224,13 +227,15 @@ TEST_F(JournalRowStreamTest, BlocksOutOfOrderStillGiveTheFileOfTheWholeRead) {
   EXPECT_EQ(rows.RenamedCount(), 2u);
 }
 
+// A missing file is a read that failed; bytes of something else are no journal.
 TEST_F(JournalRowStreamTest, AFileThatIsNoJournalIsRefused) {
-  TJournalRowStream missing((Dir.Path() / "none.vtj").string());
-  EXPECT_EQ(OpenError(missing), ENOENT);
+  const std::string none = (Dir.Path() / "none.vtj").string();
+  TJournalRowStream missing(none);
+  EXPECT_EQ(OpenError(missing), (TError{ENOENT, TErrorKind::Read, none}));
   const std::string text = (Dir.Path() / "text.vtj").string();
   std::ofstream(text) << "not a journal at all";
   TJournalRowStream other(text);
-  EXPECT_EQ(OpenError(other), EINVAL);
+  EXPECT_EQ(OpenError(other), (TError{EINVAL, TErrorKind::NotJournal, text}));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "results/JournalRowStream.h"
 #include "results/PassJournals.h"
 #include "results/UndoneMark.h"
+#include "support/ErrorPrint.h"
 #include "support/TempFolder.h"
 
 namespace vt::test {
@@ -41,7 +42,7 @@ std::string WritePass(const TPassFiles& files, const std::string& name, std::uin
     return path;
   }
   TPassJournalWriter writer;
-  EXPECT_EQ(writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, started, files.Folder, "insert"}), 0);
+  EXPECT_TRUE(writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, started, files.Folder, "insert"}));
   if (tail != TTail::HeaderOnly) {
     const std::vector<TJournalEntry> intent{{0, files.Folder, old, renamed, TRenameStatus::rsCanBeRenamed, 0, true}};
     EXPECT_TRUE(writer.Intend(intent));
@@ -50,7 +51,7 @@ std::string WritePass(const TPassFiles& files, const std::string& name, std::uin
   }
   if (tail == TTail::HeaderOnly) return path;  // killed before its first intents
   if (tail == TTail::Ended) {
-    EXPECT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+    EXPECT_TRUE(writer.Finish(TJournalEnd::Completed));
     return path;
   }
   // A write cut off behind the last whole block: a kill in the middle of a
@@ -102,20 +103,18 @@ TEST(JournalTails, RecoverLastTakesTheNextOlderPassOnceOneIsUndone) {
       const std::string newer = WritePass(files, "2026-01-01_00-00-02.vtj", 2000, "b", "B", c.Tail);
       if (c.After == TAfter::Recovered) {
         fs::rename(files.Folder + "B", files.Folder + "b");
-        EXPECT_EQ(MarkUndone(newer, 0, {}), 0);
+        EXPECT_TRUE(MarkUndone(newer, 0, {}));
       } else if (c.After == TAfter::RecoveredWithRefusedRow) {
         TPassJournalWriter recover;
-        ASSERT_EQ(recover.Create(files.Records + "recover.tmp", TDurability::Kernel,
-                                 {TJournalKind::Recover, 3000, newer, "recover"}),
-                  0);
+        ASSERT_TRUE(recover.Create(files.Records + "recover.tmp", TDurability::Kernel,
+                                   {TJournalKind::Recover, 3000, newer, "recover"}));
         recover.Settled(std::vector<TJournalEntry>{{0, files.Folder, "B", "", TRenameStatus::rsError, 13, true}});
-        recover.Finish(TJournalEnd::Completed);
-        EXPECT_EQ(MarkUndone(newer, recover.RefusedCount(), recover.LeftRows()), 0);
+        EXPECT_TRUE(recover.Finish(TJournalEnd::Completed));
+        EXPECT_TRUE(MarkUndone(newer, recover.RefusedCount(), recover.LeftRows()));
       } else if (c.After == TAfter::RecoverKilled) {
         TPassJournalWriter recover;
-        ASSERT_EQ(recover.Create(files.Records + "2026-01-01_00-00-03.vtj", TDurability::Kernel,
-                                 {TJournalKind::Recover, 3000, newer, "recover"}),
-                  0);
+        ASSERT_TRUE(recover.Create(files.Records + "2026-01-01_00-00-03.vtj", TDurability::Kernel,
+                                   {TJournalKind::Recover, 3000, newer, "recover"}));
         const std::vector<TJournalEntry> intent{{0, files.Folder, "B", "b", TRenameStatus::rsCanBeRenamed, 0, true}};
         EXPECT_TRUE(recover.Intend(intent));
       }
@@ -178,12 +177,12 @@ TEST(JournalTails, StateFromTheEndsAgreesWithTheWholeJournal) {
           left.push_back(static_cast<char>(TRenameStatus::rsFileNotFound));
           AppendNumber(left, 0);
         }
-        ASSERT_EQ(MarkUndone(path, static_cast<std::uint64_t>(c.Left), left), 0);
+        ASSERT_TRUE(MarkUndone(path, static_cast<std::uint64_t>(c.Left), left));
       }
-      const TExpected<TPassState, int> fromEnds = ReadPassState(path);
+      const TExpected<TPassState> fromEnds = ReadPassState(path);
       ASSERT_TRUE(fromEnds) << fromEnds.Error();
       EXPECT_EQ(*fromEnds, c.State);
-      TExpected<TJournal, int> whole = LoadJournal(path);
+      TExpected<TJournal> whole = LoadJournal(path);
       ASSERT_TRUE(whole);
       EXPECT_EQ(StateOf(*whole), c.State);
       EXPECT_EQ(LeftRowsOf(*whole).size(), static_cast<std::size_t>(std::max(c.Left, 0)));

@@ -33,8 +33,7 @@ enum class TEnding { Ended, OlderEndMark, NoEnd, HeaderOnly };
 std::string WriteJournal(const std::string& path, std::uint64_t started, const std::vector<TRename>& renames,
                          TEnding ending = TEnding::Ended) {
   TPassJournalWriter writer;
-  EXPECT_EQ(writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, started, "/pass/", "insert \"x\"; *.*"}),
-            0);
+  EXPECT_TRUE(writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, started, "/pass/", "insert \"x\"; *.*"}));
   if (ending == TEnding::HeaderOnly) return path;
   std::vector<TJournalEntry> intents;
   std::vector<TJournalEntry> outcomes;
@@ -46,7 +45,7 @@ std::string WriteJournal(const std::string& path, std::uint64_t started, const s
   EXPECT_TRUE(writer.Intend(intents));
   if (ending == TEnding::NoEnd) {
     // Killed after its intents: the file of a second write never came.
-    writer.Finish(TJournalEnd::Completed);
+    EXPECT_TRUE(writer.Finish(TJournalEnd::Completed));
     std::string bytes;
     EXPECT_EQ(ReadWholeFile(path, bytes), 0);
     std::size_t offset = kJournalSignature.size();
@@ -58,11 +57,11 @@ std::string WriteJournal(const std::string& path, std::uint64_t started, const s
   }
   writer.Settled(outcomes);
   if (ending == TEnding::Ended) {
-    EXPECT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+    EXPECT_TRUE(writer.Finish(TJournalEnd::Completed));
     return path;
   }
   // An earlier version's end mark: rows in all and how, no count of renames.
-  writer.Finish(TJournalEnd::Completed);
+  EXPECT_TRUE(writer.Finish(TJournalEnd::Completed));
   std::string bytes;
   EXPECT_EQ(ReadWholeFile(path, bytes), 0);
   std::size_t offset = kJournalSignature.size();
@@ -122,21 +121,21 @@ TEST(PassHistory, StateAndCountsComeFromTheJournalsEnds) {
         c.Ending);
     switch (c.After) {
       case TAfter::Nothing: break;
-      case TAfter::Undone: ASSERT_EQ(MarkUndone(path, 0, {}), 0); break;
-      case TAfter::PartlyUndone: ASSERT_EQ(MarkUndone(path, 1, LeftRow(dir.Folder(), "b")), 0); break;
+      case TAfter::Undone: ASSERT_TRUE(MarkUndone(path, 0, {})); break;
+      case TAfter::PartlyUndone: ASSERT_TRUE(MarkUndone(path, 1, LeftRow(dir.Folder(), "b"))); break;
       case TAfter::PartlyUndoneWithManyRowsLeft: {
         std::string left;
         for (int i = 0; i < 5000; ++i)
           left += LeftRow(dir.Folder(), "a long name of a file left behind " + std::to_string(i));
-        ASSERT_EQ(MarkUndone(path, 5000, left), 0);
+        ASSERT_TRUE(MarkUndone(path, 5000, left));
         break;
       }
       case TAfter::UndoneTwice:
-        ASSERT_EQ(MarkUndone(path, 1, LeftRow(dir.Folder(), "b")), 0);
-        ASSERT_EQ(MarkUndone(path, 0, {}), 0);
+        ASSERT_TRUE(MarkUndone(path, 1, LeftRow(dir.Folder(), "b")));
+        ASSERT_TRUE(MarkUndone(path, 0, {}));
         break;
     }
-    const TExpected<THistoryEntry, int> entry = ReadHistoryEntry(path);
+    const TExpected<THistoryEntry> entry = ReadHistoryEntry(path);
     ASSERT_TRUE(entry.HasValue());
     EXPECT_EQ(entry->State, c.State);
     EXPECT_EQ(entry->Rows, c.Rows);
@@ -151,9 +150,9 @@ TEST(PassHistory, StateAndCountsComeFromTheJournalsEnds) {
 TEST(PassHistory, ReadsARecoverJournalAsOneButNoOtherFile) {
   TTempFolder dir;
   TPassJournalWriter recover;
-  ASSERT_EQ(recover.Create(dir.File("r.vtj"), TDurability::Kernel, {TJournalKind::Recover, 1, "/x.vtj", "recover"}), 0);
-  recover.Finish(TJournalEnd::Completed);
-  const TExpected<THistoryEntry, int> entry = ReadHistoryEntry(dir.File("r.vtj"));
+  ASSERT_TRUE(recover.Create(dir.File("r.vtj"), TDurability::Kernel, {TJournalKind::Recover, 1, "/x.vtj", "recover"}));
+  EXPECT_TRUE(recover.Finish(TJournalEnd::Completed));
+  const TExpected<THistoryEntry> entry = ReadHistoryEntry(dir.File("r.vtj"));
   ASSERT_TRUE(entry.HasValue());
   EXPECT_EQ(entry->Kind, THistoryKind::Recover);
   EXPECT_EQ(entry->Folder, "/x.vtj");
@@ -185,18 +184,17 @@ TEST(PassHistory, OrphansAndRecoversCutShortAreListedForWhatTheyAre) {
   for (const bool ended : {false, true}) {
     TPassJournalWriter recover;
     const std::string name = ended ? "2026-12-09_10-00-02.vtj" : "2026-12-09_10-00-01.vtj";
-    ASSERT_EQ(recover.Create(
-                  records.File(name), TDurability::Kernel,
-                  {TJournalKind::Recover, ended ? 300U : 200U, records.File("2026-12-09_10-00-00.vtj"), "recover"}),
-              0);
+    ASSERT_TRUE(recover.Create(
+        records.File(name), TDurability::Kernel,
+        {TJournalKind::Recover, ended ? 300U : 200U, records.File("2026-12-09_10-00-00.vtj"), "recover"}));
     const std::vector<TJournalEntry> intent{{0, folder, "b", "a", TRenameStatus::rsCanBeRenamed, 0, true}};
     ASSERT_TRUE(recover.Intend(intent));
     if (ended) {
-      ASSERT_EQ(recover.Finish(TJournalEnd::Completed), 0);
+      ASSERT_TRUE(recover.Finish(TJournalEnd::Completed));
     } else {
       // Killed: the lock goes with the process, the end mark never comes.
       std::string bytes;
-      ASSERT_EQ(recover.Finish(TJournalEnd::Completed), 0);
+      ASSERT_TRUE(recover.Finish(TJournalEnd::Completed));
       ASSERT_EQ(ReadWholeFile(records.File(name), bytes), 0);
       std::size_t offset = kJournalSignature.size();
       std::size_t kept = offset;
@@ -317,13 +315,13 @@ TEST(PassHistory, LaterPassesThatRenamedTheSameFilesAgain) {
       const std::string path =
           WriteJournal(records.File("2026-12-09_10-00-0" + std::to_string(i) + ".vtj"), 100 + i, c.Passes[i].Renames);
       if (c.Passes[i].After == TLater::Undone) {
-        ASSERT_EQ(MarkUndone(path, 0, {}), 0);
+        ASSERT_TRUE(MarkUndone(path, 0, {}));
       }
     }
     const std::vector<THistoryEntry> history = ReadHistory(records.Folder());
     ASSERT_EQ(history.size(), c.Passes.size());
     // Newest first: pass i of the case is entry size - 1 - i.
-    const TExpected<TLaterPasses, int> later = FindLaterPasses(history, history.size() - 1);
+    const TExpected<TLaterPasses> later = FindLaterPasses(history, history.size() - 1);
     ASSERT_TRUE(later.HasValue());
     EXPECT_EQ(later->Files, c.Files);
     std::vector<std::size_t> found;

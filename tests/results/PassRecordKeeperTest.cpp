@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/SysErrorText.h"
 #include "results/JournalReader.h"
 #include "results/PassJournals.h"
 #include "results/PassRecordKeeper.h"
+#include "support/ErrorPrint.h"
 #include "support/TempFolder.h"
 
 namespace vt::test {
@@ -32,7 +32,7 @@ class PassRecordKeeperTest : public ::testing::Test {
     fs::create_directories(folder);
     const TJournalStart start =
         StartPassJournal(Records(), {TJournalKind::Rename, 0, folder, "*"}, std::nullopt, TDurability::Kernel, *writer);
-    EXPECT_TRUE(start.Created()) << SystemMessage(start.Error);
+    EXPECT_TRUE(start.Created()) << start.Error;
     std::vector<std::string> names;
     names.reserve(2 * count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -51,7 +51,7 @@ class PassRecordKeeperTest : public ::testing::Test {
 
   // The record the journal became: ended, with every row, and no result file beside it.
   static void ExpectComplete(const std::string& journalPath, std::size_t rows) {
-    TExpected<TJournal, int> journal = LoadJournal(journalPath);
+    TExpected<TJournal> journal = LoadJournal(journalPath);
     ASSERT_TRUE(journal) << journal.Error();
     EXPECT_EQ(journal->End, TJournalEnd::Completed);
     EXPECT_EQ(journal->Rows.size(), rows);
@@ -115,7 +115,7 @@ TEST_F(PassRecordKeeperTest, AKeeperDestroyedWhileKeepingLeavesTheRecordComplete
 TEST_F(PassRecordKeeperTest, TheKeeperPrunesTheFolderToWhatItIsToKeep) {
   std::unique_ptr<TPassJournalWriter> first = RenamedJournal(2);
   const std::string firstPath = first->Path();
-  ASSERT_EQ(first->Finish(TJournalEnd::Completed), 0);
+  ASSERT_TRUE(first->Finish(TJournalEnd::Completed));
   std::unique_ptr<TPassJournalWriter> second = RenamedJournal(2);
   const std::string secondPath = second->Path();
   TPassRecordKeeper keeper;

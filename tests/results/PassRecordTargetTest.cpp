@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/SysErrorText.h"
 #include "results/JournalReader.h"
 #include "results/PassJournals.h"
 #include "results/PassRecord.h"
 #include "results/ResultFile.h"
 #include "results/UndoneMark.h"
+#include "support/ErrorPrint.h"
 #include "support/TempFolder.h"
 
 namespace vt::test {
@@ -31,7 +31,7 @@ class PassRecordTarget : public ::testing::Test {
     fs::create_directories(Files());
     const TJournalStart start =
         StartPassJournal(Records(), {TJournalKind::Rename, 0, Files(), "*"}, std::nullopt, TDurability::Kernel, writer);
-    ASSERT_TRUE(start.Created()) << SystemMessage(start.Error);
+    ASSERT_TRUE(start.Created()) << start.Error;
     if (!withRow) return;
     std::ofstream(Files() + "xa") << "x";
     const std::string folder = Files();  // the entry only views it
@@ -101,7 +101,7 @@ TEST_F(PassRecordTarget, TheRowsGoWhereTheTargetSaysAndTheJournalStaysWhileItHol
       EXPECT_EQ(table.Row(0).NewName, "xa");
     }
     if (kept) {
-      TExpected<TJournal, int> journal = LoadJournal(record.Journal);
+      TExpected<TJournal> journal = LoadJournal(record.Journal);
       ASSERT_TRUE(journal) << journal.Error();
       EXPECT_EQ(journal->End, TJournalEnd::Completed);
       EXPECT_EQ(journal->Rows.size(), 1u);
@@ -145,11 +145,11 @@ TEST_F(PassRecordTarget, ARecoverMarksTheJournalItUndidOnlyWhenItRanToItsEnd) {
     recover.Settled(row);
     const TPassRecord ended = EndRecoverJournal(recover, renamed.Journal, c.End);
     EXPECT_TRUE(ended.Ok());
-    EXPECT_EQ(ended.MarkError, 0);
+    EXPECT_EQ(ended.MarkError, std::nullopt);
     EXPECT_EQ(ended.Renamed, 1u);
     EXPECT_EQ(fs::exists(ended.Journal), c.OwnJournalKept);
     EXPECT_EQ(ended.Undone, c.End == TRecoverEnd::Completed ? renamed.Journal : "");
-    const TExpected<TPassState, int> state = ReadPassState(renamed.Journal);
+    const TExpected<TPassState> state = ReadPassState(renamed.Journal);
     ASSERT_TRUE(state) << state.Error();
     EXPECT_EQ(*state, c.Marked);
   }

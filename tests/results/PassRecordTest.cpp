@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/SysErrorText.h"
 #include "results/JournalReader.h"
 #include "results/PassJournals.h"
 #include "results/PassRecord.h"
 #include "results/UndoneMark.h"
+#include "support/ErrorPrint.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
@@ -33,7 +33,7 @@ class PassRecordTest : public ::testing::Test {
     std::ofstream(Files() + "xa") << "x";
     const TJournalStart start =
         StartPassJournal(Records(), {TJournalKind::Rename, 0, Files(), "*"}, std::nullopt, TDurability::Kernel, writer);
-    ASSERT_TRUE(start.Created()) << SystemMessage(start.Error);
+    ASSERT_TRUE(start.Created()) << start.Error;
     const std::string folder = Files();  // the entry only views it
     const std::vector<TJournalEntry> intent{{0, folder, "a", "xa", TRenameStatus::rsCanBeRenamed, 0, true}};
     ASSERT_TRUE(writer.Intend(intent));
@@ -48,14 +48,14 @@ class PassRecordTest : public ::testing::Test {
     ASSERT_TRUE(renamed.Ok());
     const TJournalStart start = StartPassJournal(Records(), {TJournalKind::Recover, 0, renamed.Journal, "recover"},
                                                  std::nullopt, TDurability::Kernel, recover);
-    ASSERT_TRUE(start.Created()) << SystemMessage(start.Error);
+    ASSERT_TRUE(start.Created()) << start.Error;
   }
 
   TTempFolder Dir;
 };
 
-// Without a journal nothing may be renamed: the failure says where and why,
-// and a folder open to others is warned of whatever came of the journal.
+// Without a journal nothing may be renamed: the failure says what, where and
+// why, and a folder open to others is told of whatever came of the journal.
 TEST_F(PassRecordTest, AJournalThatCannotBeMadeSaysWhyAndTheFolderIsStillWarnedOf) {
   const std::string inFile = Dir.File("file") + "/records/";
   struct Case {
@@ -64,19 +64,40 @@ TEST_F(PassRecordTest, AJournalThatCannotBeMadeSaysWhyAndTheFolderIsStillWarnedO
     std::optional<std::string> Named;
     fs::perms FolderMode;  // of a folder made beforehand; none: not made
     TJournalFailure Failure;
-    int Error;
-    std::string Warning;
+    TError Error;
+    TFolderAccess Access;
   };
-  const std::string own = Records().substr(0, Records().size() - 1);
-  const std::string open = own + " can be read by other users; its records name your files (chmod 700 " + own + ")";
+  constexpr TFolderAccess kPrivate = TFolderAccess::Private;
+  constexpr TFolderAccess kOpen = TFolderAccess::OpenToOthers;
   const Case cases[] = {
-      {"folder under a file", inFile, std::nullopt, fs::perms::none, TJournalFailure::FolderNotMade, ENOTDIR, ""},
-      {"journal name taken", Records(), Records() + "r.vtr", fs::perms::owner_all, TJournalFailure::JournalNotMade,
-       EEXIST, ""},
-      {"taken, folder open", Records(), Records() + "r.vtr", fs::perms::owner_all | fs::perms::group_read,
-       TJournalFailure::JournalNotMade, EEXIST, open},
-      {"made, folder open", Records(), std::nullopt, fs::perms::owner_all | fs::perms::others_exec,
-       TJournalFailure::None, 0, open},
+      {"folder under a file",
+       inFile,
+       std::nullopt,
+       fs::perms::none,
+       TJournalFailure::FolderNotMade,
+       {ENOTDIR, TErrorKind::MakeFolder, inFile},
+       kPrivate},
+      {"journal name taken",
+       Records(),
+       Records() + "r.vtr",
+       fs::perms::owner_all,
+       TJournalFailure::JournalNotMade,
+       {EEXIST, TErrorKind::Create, Records() + "r.vtj"},
+       kPrivate},
+      {"taken, folder open",
+       Records(),
+       Records() + "r.vtr",
+       fs::perms::owner_all | fs::perms::group_read,
+       TJournalFailure::JournalNotMade,
+       {EEXIST, TErrorKind::Create, Records() + "r.vtj"},
+       kOpen},
+      {"made, folder open",
+       Records(),
+       std::nullopt,
+       fs::perms::owner_all | fs::perms::others_exec,
+       TJournalFailure::None,
+       {},
+       kOpen},
   };
   Dir.WriteFile("file");
   for (const Case& c : cases) {
@@ -88,13 +109,13 @@ TEST_F(PassRecordTest, AJournalThatCannotBeMadeSaysWhyAndTheFolderIsStillWarnedO
     }
     TPassJournalWriter writer;
     const TJournalStart start = StartPassJournal(c.Folder, {}, c.Named, TDurability::Kernel, writer);
-    EXPECT_EQ(start.Warning, c.Warning);
+    EXPECT_EQ(start.Access, c.Access);
     EXPECT_EQ(start.Folder, c.Folder);
     EXPECT_EQ(start.Failure, c.Failure);
     EXPECT_EQ(start.Error, c.Error);
     if (c.Failure == TJournalFailure::None) {
-      EXPECT_TRUE(start.Created()) << SystemMessage(start.Error);
-      EXPECT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+      EXPECT_TRUE(start.Created()) << start.Error;
+      EXPECT_TRUE(writer.Finish(TJournalEnd::Completed));
     } else {
       EXPECT_FALSE(start.Created());
       EXPECT_TRUE(writer.Path().empty());
@@ -113,7 +134,7 @@ TEST_F(PassRecordTest, TheJournalIsTheRecordWithItsEndMarkAndIsPrivate) {
   EXPECT_EQ(record.Record, record.Journal);
   EXPECT_FALSE(fs::exists(ResultPathFor(record.Journal)));
   EXPECT_EQ(fs::status(record.Record).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
-  TExpected<TJournal, int> loaded = LoadJournal(record.Journal);
+  TExpected<TJournal> loaded = LoadJournal(record.Journal);
   ASSERT_TRUE(loaded) << loaded.Error();
   TJournal& journal = *loaded;
   EXPECT_EQ(journal.End, TJournalEnd::Stopped);
@@ -137,7 +158,7 @@ TEST_F(PassRecordTest, ALastWriteThatFailsIsReportedAndTheJournalStaysUnfinished
       ASSERT_TRUE(limit.Applied());
       record = FinishRenameRecord(writer, TPassStopped::No, {place, {}, false, TRetention{}});
     }
-    EXPECT_EQ(record.JournalError, EFBIG);
+    EXPECT_EQ(record.JournalError, (TError{EFBIG, TErrorKind::Write, record.Journal}));
     EXPECT_FALSE(record.Ok());
     EXPECT_EQ(record.Renamed, 1u);
     EXPECT_FALSE(record.JournalRemoved);
@@ -151,7 +172,7 @@ TEST_F(PassRecordTest, ALastWriteThatFailsIsReportedAndTheJournalStaysUnfinished
 TEST_F(PassRecordTest, APassWithoutRowsLeavesNothing) {
   TPassJournalWriter writer;
   const TJournalStart start = StartPassJournal(Records(), {}, std::nullopt, TDurability::Kernel, writer);
-  ASSERT_TRUE(start.Created()) << SystemMessage(start.Error);
+  ASSERT_TRUE(start.Created()) << start.Error;
   const TPassRecord record = KeepPassRecord(writer, false, 50);
   EXPECT_TRUE(record.Ok());
   EXPECT_EQ(record.Record, "");
@@ -165,7 +186,7 @@ TEST_F(PassRecordTest, ARecoverMarksTheJournalItUndidAndRemovesItsOwn) {
   const TPassRecord undone = EndRecoverJournal(recover, renamed.Journal, TPassStopped::No);
   EXPECT_TRUE(undone.Ok());
   EXPECT_FALSE(fs::exists(undone.Journal));
-  TExpected<TJournal, int> loaded = LoadJournal(renamed.Journal);
+  TExpected<TJournal> loaded = LoadJournal(renamed.Journal);
   ASSERT_TRUE(loaded) << loaded.Error();
   TJournal& journal = *loaded;
   EXPECT_EQ(StateOf(journal), TPassState::Undone);
@@ -202,7 +223,7 @@ TEST_F(PassRecordTest, ARecoverMarksTheJournalItRanOverToItsEnd) {
     }
     recover.Settled(row);
     EXPECT_TRUE(EndRecoverJournal(recover, renamed.Journal, c.stop).Ok());
-    TExpected<TJournal, int> loaded = LoadJournal(renamed.Journal);
+    TExpected<TJournal> loaded = LoadJournal(renamed.Journal);
     ASSERT_TRUE(loaded) << loaded.Error();
     TJournal& journal = *loaded;
     EXPECT_EQ(StateOf(journal), c.marked);

@@ -25,7 +25,7 @@ std::string Stream(const std::function<void(TStreamBuilder&)>& properties) {
 
 void Read(const std::string& bytes, TTableWithLayout& table) {
   const TResultFileStatus status = ReadResultStream(bytes, table, table);
-  ASSERT_TRUE(status) << status.Error().Message;
+  ASSERT_TRUE(status) << static_cast<int>(status.Error().Kind);
 }
 
 TEST(ReaderRules, FlagsByteWithAndWithoutPosition) {

@@ -97,8 +97,8 @@ TEST_F(RecordToRecover, ARecoverOfAFileMarksItsOwnJournalOrTheOneBesideIt) {
   Dir.WriteFile("fake.vtr", "not a journal");
   Dir.WriteFile("fake.vtj", "not a journal either");
   TPassJournalWriter writer;
-  ASSERT_EQ(writer.Create(Dir.File("kept.vtj"), TDurability::Kernel, {TJournalKind::Rename, 1, Dir.Folder(), "*"}), 0);
-  ASSERT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+  ASSERT_TRUE(writer.Create(Dir.File("kept.vtj"), TDurability::Kernel, {TJournalKind::Rename, 1, Dir.Folder(), "*"}));
+  ASSERT_TRUE(writer.Finish(TJournalEnd::Completed));
   struct Case {
     const char* File;
     const char* Journal;  // empty: none

@@ -54,11 +54,11 @@ class RecordTrust : public ::testing::Test {
   void WriteJournal(const std::string& path, std::uint64_t startedNs, const std::string& from,
                     const std::string& to) const {
     TPassJournalWriter writer;
-    ASSERT_EQ(writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, startedNs, Files(), "*"}), 0);
+    ASSERT_TRUE(writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, startedNs, Files(), "*"}));
     const std::string folder = Files();
     const std::vector<TJournalEntry> intent{{0, folder, from, to, TRenameStatus::rsCanBeRenamed, 0, true}};
     ASSERT_TRUE(writer.Intend(intent));
-    ASSERT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+    ASSERT_TRUE(writer.Finish(TJournalEnd::Completed));
   }
 
   TTempFolder Dir;

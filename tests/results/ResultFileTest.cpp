@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "StreamBuilder.h"
-#include "engine/Messages.h"
 #include "passes/ResultTable.h"
 #include "results/FailureKind.h"
 #include "results/ResultFile.h"
@@ -88,7 +87,7 @@ TEST(ResultFile, AFileThatCannotBeCreated) {
   const std::string path = folder.File("no-such-folder/r.vtr");
   const TResultFileStatus status = SaveResultFile(Rows(1), path);
   ASSERT_EQ(FailureKind(status), TResultFileError::CannotCreate);
-  EXPECT_EQ(status.Error().Message, "Cannot create file " + path);
+  EXPECT_EQ(status.Error().Path, path);
   EXPECT_EQ(status.Error().SystemError, ENOENT);
   EXPECT_FALSE(std::filesystem::exists(path));
 }
@@ -100,7 +99,7 @@ TEST(ResultFile, ADeviceOrFolderIsNeverReplaced) {
     if (!std::filesystem::exists(path)) continue;
     const TResultFileStatus status = SaveResultFile(Rows(1), path);
     ASSERT_EQ(FailureKind(status), TResultFileError::CannotCreate) << path;
-    EXPECT_EQ(status.Error().Message, "Cannot create file " + path);
+    EXPECT_EQ(status.Error().Path, path);
   }
   EXPECT_TRUE(std::filesystem::is_directory(folder.Path()));
   EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
@@ -112,7 +111,7 @@ TEST(ResultFile, AFileThatCannotBeOpenedLeavesTheTable) {
     TTableWithLayout table = Rows(2);
     const TResultFileStatus status = LoadResultFile(path, table, table);
     ASSERT_EQ(FailureKind(status), TResultFileError::CannotOpen);
-    EXPECT_EQ(status.Error().Message, "Cannot open file " + path);
+    EXPECT_EQ(status.Error().Path, path);
     EXPECT_EQ(table.RowCount(), 2u);
   }
 }
@@ -125,18 +124,17 @@ TEST(ResultFile, AStreamedReadFailsAsTheWholeLoad) {
   const struct {
     std::string Path;
     TResultFileError Kind;
-    std::string Message;
   } cases[] = {
-      {folder.File("missing.vtr"), TResultFileError::CannotOpen, "Cannot open file " + folder.File("missing.vtr")},
-      {folder.Path().string(), TResultFileError::CannotOpen, "Cannot open file " + folder.Path().string()},
-      {folder.File("notes.txt"), TResultFileError::NotAResultFile, std::string(Message(Msg::NotAResultFile))},
+      {folder.File("missing.vtr"), TResultFileError::CannotOpen},
+      {folder.Path().string(), TResultFileError::CannotOpen},
+      {folder.File("notes.txt"), TResultFileError::NotAResultFile},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Path);
     std::size_t rows = 0;
     const TResultFileStatus status = StreamResultFile(c.Path, [&](const TResultRow&) { return ++rows > 0; });
     ASSERT_EQ(FailureKind(status), c.Kind);
-    EXPECT_EQ(status.Error().Message, c.Message);
+    EXPECT_EQ(status.Error().Path, c.Path);
     EXPECT_EQ(rows, 0u);
   }
 }
@@ -148,7 +146,7 @@ TEST(ResultFile, ATextFileEmptiesTheTableAndIsNotAResultFile) {
   TTableWithLayout table = Rows(2);
   const TResultFileStatus status = LoadResultFile(path, table, table);
   ASSERT_EQ(FailureKind(status), TResultFileError::NotAResultFile);
-  EXPECT_EQ(status.Error().Message, Message(Msg::NotAResultFile));
+  EXPECT_EQ(status.Error().Path, path);
   EXPECT_EQ(table.RowCount(), 0u);
 }
 

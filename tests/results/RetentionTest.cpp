@@ -90,7 +90,7 @@ TEST(Retention, PruneKeepsTheNewestWithinBothLimits) {
       journals.push_back(c.Passes[i].Ends == TEnds::Orphan ? std::string() : path);
       if (c.Passes[i].Ends == TEnds::Orphan) continue;
       TPassJournalWriter writer;
-      ASSERT_EQ(writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, 100 + i, "/f/", "case upper"}), 0);
+      ASSERT_TRUE(writer.Create(path, TDurability::Kernel, {TJournalKind::Rename, 100 + i, "/f/", "case upper"}));
       // An entry only views its names: they live here until the journal is written.
       std::vector<std::string> names;
       for (std::size_t row = 0; row < c.Passes[i].Rows; ++row) {
@@ -103,11 +103,11 @@ TEST(Retention, PruneKeepsTheNewestWithinBothLimits) {
       ASSERT_TRUE(writer.Intend(entries));
       if (c.Passes[i].Ends == TEnds::Yes) {
         writer.Settled(entries);
-        writer.Finish(TJournalEnd::Completed);
+        EXPECT_TRUE(writer.Finish(TJournalEnd::Completed));
       } else {
         // Killed after its intents: no end mark.
         const std::uint64_t intents = std::filesystem::file_size(path);
-        writer.Finish(TJournalEnd::Completed);
+        EXPECT_TRUE(writer.Finish(TJournalEnd::Completed));
         std::filesystem::resize_file(path, intents);
       }
     }

@@ -41,7 +41,7 @@ void ExpectSameRows(const TTableWithLayout& a, const TTableWithLayout& b) {
 TTableWithLayout ReadBack(const TTableWithLayout& written) {
   TTableWithLayout read;
   const TResultFileStatus status = ReadResultStream(WriteResultStream(written, written), read, read);
-  EXPECT_TRUE(status) << status.Error().Message;
+  EXPECT_TRUE(status) << static_cast<int>(status.Error().Kind);
   return read;
 }
 

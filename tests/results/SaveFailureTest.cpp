@@ -79,7 +79,7 @@ TEST_F(SaveFailure, ADiskFullAnywhereInTheStreamIsAStreamWriteError) {
     TFullAfter disk(room);
     const TResultFileStatus status = SaveResultFile(Rows(5000), TResultLayout(), Path, disk);
     ASSERT_EQ(FailureKind(status), TResultFileError::WriteError) << room;
-    EXPECT_EQ(status.Error().Message, "Stream write error");
+    EXPECT_EQ(status.Error().Path, Path);
     EXPECT_EQ(status.Error().SystemError, ENOSPC);
     ExpectOldFileAlone();
   }
@@ -97,7 +97,7 @@ TEST_F(SaveFailure, AFailedFlushIsAWriteErrorAndAFailedRenameCannotCreate) {
   rename.RenameError = EACCES;
   const TResultFileStatus renamed = SaveResultFile(Rows(10), TResultLayout(), Path, rename);
   ASSERT_EQ(FailureKind(renamed), TResultFileError::CannotCreate);
-  EXPECT_EQ(renamed.Error().Message, "Cannot create file " + Path);
+  EXPECT_EQ(renamed.Error().Path, Path);
   ExpectOldFileAlone();
 }
 

@@ -30,6 +30,7 @@
 #include "results/JournalReader.h"
 #include "results/PassJournals.h"
 #include "results/UndoneMark.h"
+#include "support/ErrorPrint.h"
 #include "support/FileSizeLimit.h"
 #include "ui/Form1.h"
 #include "ui/MessageBoxes.h"
@@ -90,7 +91,7 @@ class Form1PassRecord : public ::testing::Test {
     EXPECT_TRUE(FilesEndingWith(Records, ".vtr").empty());
     const std::vector<fs::path> records = FilesEndingWith(Records, ".vtj");
     ASSERT_EQ(records.size(), 1u);
-    TExpected<TJournal, int> journal = LoadJournal(records[0].string());
+    TExpected<TJournal> journal = LoadJournal(records[0].string());
     ASSERT_TRUE(journal) << journal.Error();
     EXPECT_EQ(journal->End, end);
     EXPECT_EQ(journal->Rows.size(), rows);
@@ -147,7 +148,7 @@ TEST_F(Form1PassRecord, RecoverRightAfterThePassEndsUndoesThePass) {
   EXPECT_EQ(CountStartingWith(Here(), "f"), static_cast<std::size_t>(kMany));
   const std::vector<fs::path> journals = FilesEndingWith(Records, ".vtj");
   ASSERT_EQ(journals.size(), 1u);
-  TExpected<TJournal, int> loaded = LoadJournal(journals[0].string());
+  TExpected<TJournal> loaded = LoadJournal(journals[0].string());
   ASSERT_TRUE(loaded) << loaded.Error();
   EXPECT_EQ(loaded->Header.Kind, TJournalKind::Rename);
   EXPECT_EQ(StateOf(*loaded), TPassState::Undone);
@@ -197,7 +198,7 @@ TEST_F(Form1PassRecord, RecoverMarksTheRecordUndoneAndKeepsNoJournalOfItsOwn) {
   EXPECT_EQ(CountStartingWith(Here(), "f"), 3u);
   const std::vector<fs::path> journals = FilesEndingWith(Records, ".vtj");
   ASSERT_EQ(journals.size(), 1u);  // the rename's; the recover's went once it had undone all
-  TExpected<TJournal, int> loaded = LoadJournal(journals[0].string());
+  TExpected<TJournal> loaded = LoadJournal(journals[0].string());
   ASSERT_TRUE(loaded) << loaded.Error();
   TJournal& journal = *loaded;
   EXPECT_EQ(journal.Header.Kind, TJournalKind::Rename);
@@ -213,7 +214,7 @@ TEST_F(Form1PassRecord, AStoppedRenameRecordsEveryFileItRenamed) {
   ASSERT_TRUE(Ended());
   const std::vector<fs::path> records = FilesEndingWith(Records, ".vtj");
   ASSERT_EQ(records.size(), 1u);
-  TExpected<TJournal, int> loaded = LoadJournal(records[0].string());
+  TExpected<TJournal> loaded = LoadJournal(records[0].string());
   ASSERT_TRUE(loaded) << loaded.Error();
   TJournal& journal = *loaded;
   ASSERT_TRUE(journal.End);
@@ -231,7 +232,7 @@ TEST_F(Form1PassRecord, AWindowDestroyedDuringAPassFinishesItsRecordAsAClose) {
   ASSERT_TRUE(last);
   EXPECT_EQ(RenamedRows(journal), renamed);
   EXPECT_TRUE(FilesEndingWith(Records, ".vtr").empty());
-  TExpected<TJournal, int> loadedEnded = LoadJournal(last->Journal);
+  TExpected<TJournal> loadedEnded = LoadJournal(last->Journal);
   ASSERT_TRUE(loadedEnded) << loadedEnded.Error();
   TJournal& ended = *loadedEnded;
   EXPECT_EQ(ended.End, TJournalEnd::Stopped);
@@ -283,6 +284,35 @@ TEST_F(Form1PassRecord, AJournalThatCannotBeWrittenSaysHowManyWereRenamedAndWher
   EXPECT_EQ(RenamedRows(journal), renamed);
 }
 
+// A records folder others can read is no failure: the pass runs, and the
+// window says so in its own words first; a private one goes unmentioned.
+TEST_F(Form1PassRecord, ARecordsFolderOthersCanReadIsToldBeforeThePass) {
+  Files(1);
+  const std::string own = Records.string().substr(0, Records.string().size() - 1);
+  const struct {
+    fs::perms Mode;
+    QStringList Seen;
+  } cases[] = {
+      {fs::perms::owner_all, {}},
+      {fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec,
+       {QString("%1|%2 can be read by other users; its records name your files (chmod 700 %2)")
+            .arg(MessageBoxTitle(TMessageKind::Information), QString::fromStdString(own))}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.Mode));
+    fs::create_directories(Records);
+    fs::permissions(Records, c.Mode);
+    test::TModalScript script;
+    script.Then(test::Press(QMessageBox::Ok));
+    script.Run([&] {
+      test::Named<QPushButton>(*Form, "BtRename")->click();
+      ASSERT_TRUE(Ended());
+    });
+    EXPECT_EQ(script.Seen(), c.Seen) << script.Seen().join("; ").toStdString();
+    EXPECT_FALSE(FilesEndingWith(Records, ".vtj").empty());  // the pass ran and kept its record
+  }
+}
+
 TEST_F(Form1PassRecord, TheLoadDialogOffersTheRecordsFolder) {
   Files(1);
   test::Named<QPushButton>(*Form, "BtRename")->click();
@@ -318,7 +348,7 @@ TEST_F(Form1PassRecord, LoadResultTakesAKeptJournalAndRecoverMarksIt) {
   test::Named<QToolButton>(*Form, "SpBtUndo")->click();
   ASSERT_TRUE(Ended());
   EXPECT_EQ(CountStartingWith(Here(), "f"), 3u);
-  TExpected<TJournal, int> loaded = LoadJournal(journals[0].string());
+  TExpected<TJournal> loaded = LoadJournal(journals[0].string());
   ASSERT_TRUE(loaded) << loaded.Error();
   EXPECT_EQ(StateOf(*loaded), TPassState::Undone);
 }
@@ -339,7 +369,7 @@ TEST_P(Form1StopSignal, EndsThePassKeepsItsRecordAndClosesTheWindowWithoutAsking
   EXPECT_FALSE(Form->RunControl().PassAlive());
   const std::vector<fs::path> records = FilesEndingWith(Records, ".vtj");
   ASSERT_EQ(records.size(), 1u);
-  TExpected<TJournal, int> loaded = LoadJournal(records[0].string());
+  TExpected<TJournal> loaded = LoadJournal(records[0].string());
   ASSERT_TRUE(loaded) << loaded.Error();
   EXPECT_TRUE(loaded->End);
   EXPECT_EQ(RenamedRows(*loaded), CountStartingWith(Here(), "xf"));
@@ -369,7 +399,7 @@ TEST_P(Form1StopSignal, WhileACloseQuestionIsOpenTurnsItDownAndEndsTheWindowWith
   EXPECT_FALSE(Form->RunControl().PassAlive());
   const std::vector<fs::path> records = FilesEndingWith(Records, ".vtj");
   ASSERT_EQ(records.size(), 1u);
-  TExpected<TJournal, int> loaded = LoadJournal(records[0].string());
+  TExpected<TJournal> loaded = LoadJournal(records[0].string());
   ASSERT_TRUE(loaded) << loaded.Error();
   TJournal& journal = *loaded;
   EXPECT_TRUE(journal.End);
@@ -388,7 +418,7 @@ class Form1UnfinishedPass : public Form1PassRecord {
     fs::permissions(Records, fs::perms::owner_all);  // else the window warns of it
     TPassJournalWriter writer;
     const std::string journal = Records.string() + "2026-12-08_09-30-05.vtj";
-    ASSERT_EQ(writer.Create(journal, TDurability::Kernel, {TJournalKind::Rename, 1, Folder(), "*.*"}), 0);
+    ASSERT_TRUE(writer.Create(journal, TDurability::Kernel, {TJournalKind::Rename, 1, Folder(), "*.*"}));
     const std::vector<TJournalEntry> intent{{0, Folder(), "f0.txt", "xf0.txt", TRenameStatus::rsCanBeRenamed, 0, true}};
     ASSERT_TRUE(writer.Intend(intent));
     fs::rename(Here() / "f0.txt", Here() / "xf0.txt");
@@ -426,7 +456,7 @@ TEST_F(Form1UnfinishedPass, YesLoadsItsRowsAndRecoverUndoesThemOnce) {
   test::Named<QToolButton>(*Form, "SpBtUndo")->click();
   ASSERT_TRUE(Ended());
   EXPECT_TRUE(fs::exists(Here() / "f0.txt"));
-  TExpected<TJournal, int> loaded = LoadJournal(Journal);
+  TExpected<TJournal> loaded = LoadJournal(Journal);
   ASSERT_TRUE(loaded) << loaded.Error();
   TJournal& journal = *loaded;
   EXPECT_EQ(StateOf(journal), TPassState::Undone);

@@ -37,9 +37,8 @@ using test::WaitUntil;
 void Pass(const std::string& records, const std::string& name, std::uint64_t started, const std::string& folder,
           const std::vector<std::pair<std::string, std::string>>& renames) {
   TPassJournalWriter writer;
-  ASSERT_EQ(writer.Create(records + name, TDurability::Kernel,
-                          {TJournalKind::Rename, started, folder, "insert \"x\" at the start; *.*"}),
-            0);
+  ASSERT_TRUE(writer.Create(records + name, TDurability::Kernel,
+                            {TJournalKind::Rename, started, folder, "insert \"x\" at the start; *.*"}));
   std::vector<TJournalEntry> entries;
   for (std::size_t i = 0; i < renames.size(); ++i) {
     entries.push_back({i, folder, renames[i].first, renames[i].second, TRenameStatus::rsCanBeRenamed, 0, true});
@@ -48,7 +47,7 @@ void Pass(const std::string& records, const std::string& name, std::uint64_t sta
   ASSERT_TRUE(writer.Intend(entries));
   for (TJournalEntry& entry : entries) entry.Status = TRenameStatus::rsOk;
   writer.Settled(entries);
-  ASSERT_EQ(writer.Finish(TJournalEnd::Completed), 0);
+  ASSERT_TRUE(writer.Finish(TJournalEnd::Completed));
 }
 
 class HistoryWindowTest : public ::testing::Test {
