@@ -219,7 +219,7 @@ TEST(PassJournalOnDisk, AJournalCutOffReadsToItsLastBlock) {
   TTempFolder state;
   const std::string path = state.File("j.vtj");
   TPassJournalWriter writer;
-  ASSERT_EQ(writer.Create(path, TDurability::Disk, TJournalHeader{}), 0);
+  ASSERT_TRUE(writer.Create(path, TDurability::Disk, TJournalHeader{}));
   std::vector<std::string> names;
   for (int i = 0; i < 2000; ++i) names.push_back("name " + std::to_string(i));
   std::vector<TJournalEntry> entries;
@@ -242,7 +242,7 @@ TEST(PassJournalOnDisk, AJournalCutOffReadsToItsLastBlock) {
   EXPECT_EQ(intents, names.size());
   EXPECT_LT(offset, bytes.size());
   EXPECT_EQ(bytes.find_first_not_of('\0', offset), std::string::npos);
-  ASSERT_EQ(writer.Finish(TJournalEnd::Stopped), 0);
+  ASSERT_TRUE(writer.Finish(TJournalEnd::Stopped));
   EXPECT_LT(state.ReadFile("j.vtj").size(), bytes.size());
 }
 
