@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # What --chains costs a pass over a folder without chains: the same pass with
-# and without it, paired by farm-bench (A = --chains, B = without; A B A B ...),
+# and without it, paired run by run (A = --chains, B = without; A B A B ...),
 # at 20,000 and 100,000 files on tmpfs, as a rename ("file_N.txt" <-> "item_N.txt",
 # each command in a folder of its own that it renames one way and back) and as
 # a simulation. Then a folder that is one chain, to show that it is still
@@ -9,14 +9,16 @@
 #   bench/bench_chains.sh BUILD_FOLDER [BASELINE_CLI]
 # BASELINE_CLI, an older veltrane-cli, is measured the same way in the same run:
 # its A/B ratios are the "before". VELTRANE_BENCH_RUNS (default 11) runs per command.
+# Each pair is timed by GNU time, one run of A then one of B, after one of
+# each not counted; the ratios are taken pair by pair, so that a machine
+# whose speed drifts slows both alike.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 baseline=${2:-}
 runs=${VELTRANE_BENCH_RUNS:-11}
 cli=$build/src/cli/veltrane-cli
 [ -x "$cli" ] || { echo "missing $cli: build the target veltrane-cli" >&2; exit 1; }
-# The pairing tool is this machine's own: elsewhere the other benchmarks still run.
-command -v farm-bench >/dev/null || { echo "skipped: farm-bench is not installed" >&2; exit 0; }
+[ -x /usr/bin/time ] || { echo "missing /usr/bin/time (the time package)" >&2; exit 1; }
 
 work=$(mktemp -d /dev/shm/veltrane-chains-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -36,24 +38,42 @@ fresh() {  # folder files
   rm -rf "$1" && mkdir -p "$1" && (cd "$1" && seq -f 'file_%06g.txt' 1 "$2" | xargs touch)
 }
 
-# The median line of a figure in farm-bench's report: "A/B cpu 0.98 1.01 1.07" -> 1.01.
-median() { awk -v what="$2" '$0 ~ "^"what" " { print $(NF-1) }' "$1"; }
+# paired REPORT 'A' 'B': runs A and B in turn (each a shell command), one
+# pair not counted first; REPORT gets a line "wallA wallB cpuA cpuB peakA peakB" per pair.
+paired() {
+  local report=$1 a=$2 b=$3 one=$work/one.time i
+  : >"$report"
+  for i in $(seq 0 "$runs"); do
+    /usr/bin/time -f '%e %U %S %M' -o "$one.a" sh -c "$a" 2>/dev/null
+    /usr/bin/time -f '%e %U %S %M' -o "$one.b" sh -c "$b" 2>/dev/null
+    [ "$i" = 0 ] && continue
+    read -r wa ua sa ma <"$one.a"
+    read -r wb ub sb mb <"$one.b"
+    echo "$wa $wb $(awk -v u="$ua" -v s="$sa" 'BEGIN { print u + s }') $(awk -v u="$ub" -v s="$sb" 'BEGIN { print u + s }') $ma $mb" >>"$report"
+  done
+}
+
+# The median of a column of a paired report, or of the ratio of two columns pair by pair.
+median() {  # REPORT COLUMN [DIVISOR_COLUMN]
+  awk -v c="$2" -v d="${3:-0}" '{ print d ? $c / $d : $c }' "$1" | sort -g |
+    awk '{ v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.3f", m }'
+}
 
 compare() {  # label program files
   local label=$1 program=$2 files=$3 report
-  local timeout=$((runs * files / 400 + 120))
   fresh "$work/a" "$files"
   fresh "$work/b" "$files"
   report=$work/$label-rename-$files.txt
-  farm-bench -n "$runs" --timeout "$timeout" --vs "$work/toggle $program $work/b" -- \
-    "$work/toggle" "$program" "$work/a" --chains >"$report" 2>&1
-  echo "$label rename $files files: --chains/plain wall $(median "$report" 'A/B wall')," \
-    "cpu $(median "$report" 'A/B cpu'); peak $(median "$report" 'A peak MiB') vs $(median "$report" 'B peak MiB') MiB"
+  paired "$report" "$work/toggle $program $work/a --chains" "$work/toggle $program $work/b"
+  echo "$label rename $files files: --chains/plain wall $(median "$report" 1 2)," \
+    "cpu $(median "$report" 3 4); peak $(median "$report" 5 | awk '{ printf "%.1f", $1 / 1024 }')" \
+    "vs $(median "$report" 6 | awk '{ printf "%.1f", $1 / 1024 }') MiB"
   report=$work/$label-simulate-$files.txt
-  farm-bench -n "$runs" --timeout "$timeout" --vs "sh -c 'exec $program $work/a replace item x >/dev/null'" -- \
-    sh -c "exec $program --chains $work/a replace item x >/dev/null" >"$report" 2>&1
-  echo "$label simulate $files files: --chains/plain wall $(median "$report" 'A/B wall')," \
-    "cpu $(median "$report" 'A/B cpu'); peak $(median "$report" 'A peak MiB') vs $(median "$report" 'B peak MiB') MiB"
+  paired "$report" "exec $program --chains $work/a replace item x >/dev/null" \
+    "exec $program $work/a replace item x >/dev/null"
+  echo "$label simulate $files files: --chains/plain wall $(median "$report" 1 2)," \
+    "cpu $(median "$report" 3 4); peak $(median "$report" 5 | awk '{ printf "%.1f", $1 / 1024 }')" \
+    "vs $(median "$report" 6 | awk '{ printf "%.1f", $1 / 1024 }') MiB"
 }
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores; $runs runs per command, medians"
