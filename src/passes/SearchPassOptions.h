@@ -21,9 +21,10 @@ class TSearchThread;
 
 // Whether the renames of a block run side by side (passes/RenamePool.h):
 // where every one waits for a server or a FUSE daemon (FUSE and network
-// volumes, as the mount table tells), always (tests stand in such a volume
-// with a local one), or never.
-enum class TRenameConcurrency : std::uint8_t { ByVolume, SideBySide, OneByOne };
+// volumes, as the mount table tells) and that way is timed the faster
+// (passes/RenameWayChoice.h), always, never, or timed on any volume (tests
+// stand in such a volume with a local one).
+enum class TRenameConcurrency : std::uint8_t { ByVolume, SideBySide, OneByOne, Timed };
 
 struct TSearchPassOptions {
   bool IncludeSubDirs = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <utility>
@@ -678,8 +679,34 @@ void TSearchThread::PushRow(const TFolderHandle& folder, std::string oldName, st
 // Renames in the block's order; a stop ends it before the next rename. The
 // number of entries whose rows stand.
 std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
-  if (RunsSideBySide(judged)) return AttemptSideBySide(judged);
-  for (std::size_t i = 0; i < judged; ++i) {
+  const std::optional<std::uint64_t> device = SideBySideVolume(judged);
+  if (!device) return AttemptOneByOne(0, judged);
+  if (Concurrency_ == TRenameConcurrency::SideBySide) return AttemptSideBySide(0, judged);
+  TRenameWayChoice& choice = WayChoices_[*device];
+  const TRenameWayChoice::TPlan plan = choice.Next();
+  std::size_t from = 0;
+  if (plan.Trial > 0) {
+    std::size_t pending = 0;
+    while (from < judged && pending < plan.Trial) pending += Block_[from++].Pending ? 1U : 0U;
+    if (const std::size_t done = TimedAttempt(choice, TRenameWay::OneByOne, 0, from); done < from) return done;
+  }
+  return TimedAttempt(choice, plan.Way, from, judged);
+}
+
+// The renames of entries from..to one way, timed for the choice. Only a range
+// gone to its end is timed: a stop cuts it short.
+std::size_t TSearchThread::TimedAttempt(TRenameWayChoice& choice, TRenameWay way, std::size_t from, std::size_t to) {
+  std::size_t renames = 0;
+  for (std::size_t i = from; i < to; ++i) renames += Block_[i].Pending ? 1U : 0U;
+  const auto start = std::chrono::steady_clock::now();
+  const std::size_t done =
+      way == TRenameWay::SideBySide && renames > 1 ? AttemptSideBySide(from, to) : AttemptOneByOne(from, to);
+  if (done == to) choice.Took(way, renames, std::chrono::steady_clock::now() - start);
+  return done;
+}
+
+std::size_t TSearchThread::AttemptOneByOne(std::size_t from, std::size_t to) {
+  for (std::size_t i = from; i < to; ++i) {
     TJudged& entry = Block_[i];
     if (!entry.Pending) continue;
     if (Stopped()) return i;
@@ -694,20 +721,25 @@ std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
     // Read-only after all: no row, as if the listing had seen it; its intent is withdrawn.
     if (entry.Error == kLeftUnwritable) entry.Row = false;
   }
-  return judged;
+  return to;
 }
 
-// Side by side where every rename of the block is on a volume whose calls
-// wait for a server or a FUSE daemon, and there are two at least.
-bool TSearchThread::RunsSideBySide(std::size_t judged) {
-  if (Concurrency_ == TRenameConcurrency::OneByOne) return false;
+// The volume of a block that may run side by side: every rename of it is on
+// one whose calls wait for a server or a FUSE daemon, and there are two at
+// least (any volume, timed). The first rename's volume stands for the block's.
+std::optional<std::uint64_t> TSearchThread::SideBySideVolume(std::size_t judged) {
+  if (Concurrency_ == TRenameConcurrency::OneByOne) return std::nullopt;
   std::size_t pending = 0;
+  std::optional<std::uint64_t> first;
   for (std::size_t i = 0; i < judged; ++i) {
     if (!Block_[i].Pending) continue;
     ++pending;
-    if (Concurrency_ == TRenameConcurrency::ByVolume && !LatencyBound(FoundList[i].Folder->Id().Device)) return false;
+    const std::uint64_t device = FoundList[i].Folder->Id().Device;
+    if (!first) first = device;
+    if (Concurrency_ == TRenameConcurrency::ByVolume && !LatencyBound(device)) return std::nullopt;
   }
-  return pending > 1;
+  if (pending < 2) return std::nullopt;
+  return first;
 }
 
 // The mount table is read once per volume the renames meet.
@@ -737,11 +769,11 @@ void TSearchThread::StartPool() {
 // The block's renames with several in flight; their intents are on record
 // already, and the outcomes go there once all have ended, in the block's
 // order. A stop starts no more of them; those in flight end and count.
-std::size_t TSearchThread::AttemptSideBySide(std::size_t judged) {
+std::size_t TSearchThread::AttemptSideBySide(std::size_t from, std::size_t to) {
   if (!Pool_) StartPool();
   PoolJobs_.clear();
   PoolEntries_.clear();
-  for (std::size_t i = 0; i < judged; ++i) {
+  for (std::size_t i = from; i < to; ++i) {
     if (!Block_[i].Pending) continue;
     PoolJobs_.push_back(TPoolRename{FoundList[i].Folder->Id(), FoundList[i].FindData.cFileName, Block_[i].NewName});
     PoolEntries_.push_back(i);
@@ -764,7 +796,7 @@ std::size_t TSearchThread::AttemptSideBySide(std::size_t judged) {
   const std::size_t started = Pool_->Run(PoolJobs_, attempt, [this] { return Stopped(); });
   for (std::size_t job = 0; job < started; ++job)
     if (!PoolStranded_[job].empty()) Block_[PoolEntries_[job]].NewName = std::move(PoolStranded_[job]);
-  return started < PoolEntries_.size() ? PoolEntries_[started] : judged;
+  return started < PoolEntries_.size() ? PoolEntries_[started] : to;
 }
 
 // What the listing would have given the entry; false when that is no row.

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -24,6 +25,7 @@
 #include "passes/PassJournal.h"
 #include "passes/ProcessList.h"
 #include "passes/RenamePool.h"
+#include "passes/RenameWayChoice.h"
 #include "passes/RowQueue.h"
 #include "passes/SearchPassOptions.h"
 #include "platform/DirectoryListing.h"
@@ -81,9 +83,11 @@ class TSearchThread final {
   std::size_t RunChainSteps(std::size_t from);
   void PushRow(const TFolderHandle& folder, std::string oldName, std::string newName, TRenameStatus status, int error);
   std::size_t AttemptBlock(std::size_t judged);
-  bool RunsSideBySide(std::size_t judged);
+  std::size_t AttemptOneByOne(std::size_t from, std::size_t to);
+  std::optional<std::uint64_t> SideBySideVolume(std::size_t judged);
   bool LatencyBound(std::uint64_t device);
-  std::size_t AttemptSideBySide(std::size_t judged);
+  std::size_t TimedAttempt(TRenameWayChoice& choice, TRenameWay way, std::size_t from, std::size_t to);
+  std::size_t AttemptSideBySide(std::size_t from, std::size_t to);
   void StartPool();
   void SettleBlock(std::size_t judged, std::size_t attempted);
   bool LookAgain(TProcessList& record);
@@ -200,6 +204,7 @@ class TSearchThread final {
   TRenameConcurrency Concurrency_ = TRenameConcurrency::ByVolume;
   std::optional<std::uint64_t> LatencyDevice_;  // the volume LatencyBound_ tells of
   bool LatencyBound_ = false;
+  std::unordered_map<std::uint64_t, TRenameWayChoice> WayChoices_;  // by volume
   std::vector<TEntryId> Untouched_;
   struct TWorkerRenamer {
     TFolderRenamer Renamer;

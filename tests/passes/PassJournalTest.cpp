@@ -216,8 +216,11 @@ class PassJournalTest : public ::testing::Test {
 // Side by side too: the renames of a block run once all its intents are
 // written, and their outcomes are settled in the rows' order.
 TEST_F(PassJournalTest, EveryRenameIsIntendedBeforeItHappensAndSettledAfter) {
-  for (const TRenameConcurrency concurrency : {TRenameConcurrency::OneByOne, TRenameConcurrency::SideBySide}) {
-    SCOPED_TRACE(concurrency == TRenameConcurrency::SideBySide ? "side by side" : "one by one");
+  // Timed: the first block side by side, the second begun one by one and
+  // ended side by side, the third the faster way.
+  for (const TRenameConcurrency concurrency :
+       {TRenameConcurrency::OneByOne, TRenameConcurrency::SideBySide, TRenameConcurrency::Timed}) {
+    SCOPED_TRACE(static_cast<int>(concurrency));
     TTempTree tree;
     TTestOwner owner;
     constexpr int kFiles = 600;  // three blocks, the last one short
@@ -275,9 +278,10 @@ TEST_F(PassJournalTest, RowsAreThoseOfTheStepEntryByEntry) {
       {"replace", SearchReplace("*.txt", "same.txt")},
   };
   for (const Case& c : cases)
-    for (const TRenameConcurrency concurrency : {TRenameConcurrency::ByVolume, TRenameConcurrency::SideBySide}) {
+    for (const TRenameConcurrency concurrency :
+         {TRenameConcurrency::ByVolume, TRenameConcurrency::SideBySide, TRenameConcurrency::Timed}) {
       SCOPED_TRACE(c.Name);
-      SCOPED_TRACE(concurrency == TRenameConcurrency::SideBySide ? "side by side" : "by volume");
+      SCOPED_TRACE(static_cast<int>(concurrency));
       TTempTree passTree;
       TTempTree stepTree;
       for (TTempTree* tree : {&passTree, &stepTree}) {
