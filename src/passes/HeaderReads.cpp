@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -28,13 +29,14 @@ void ReadHeaders(std::size_t count, unsigned threads, TFieldReader& callerReader
                  const TListingStop& stop) {
   std::atomic<std::size_t> next{0};
   std::atomic<bool> halted{false};
-  const auto work = [&](TFieldReader& reader, bool caller) {
+  // ask: the stop, on the caller's thread; nothing on a helper's.
+  const auto work = [&](TFieldReader& reader, const TListingStop* ask) {
     for (;;) {
       const std::size_t from = next.fetch_add(kBatch, std::memory_order_relaxed);
       if (from >= count) return;
       const std::size_t to = std::min(count, from + kBatch);
       for (std::size_t index = from; index < to; ++index) {
-        if (caller && stop && stop()) halted.store(true, std::memory_order_relaxed);
+        if (ask != nullptr && *ask && (*ask)()) halted.store(true, std::memory_order_relaxed);
         if (halted.load(std::memory_order_relaxed)) return;
         read(reader, index);
       }
@@ -43,12 +45,17 @@ void ReadHeaders(std::size_t count, unsigned threads, TFieldReader& callerReader
   {
     std::vector<std::jthread> helpers;
     helpers.reserve(threads > 0 ? threads - 1 : 0);
-    for (unsigned helper = 1; helper < threads; ++helper)
-      helpers.emplace_back([&work] {
-        TFieldReader reader;
-        work(reader, false);
-      });
-    work(callerReader, true);
+    for (unsigned helper = 1; helper < threads; ++helper) {
+      try {
+        helpers.emplace_back([&work] {
+          TFieldReader reader;
+          work(reader, nullptr);
+        });
+      } catch (const std::system_error&) {
+        break;  // no more threads to be had: those started, and the caller, read it all
+      }
+    }
+    work(callerReader, &stop);
   }  // the helpers are joined here: what they wrote is the caller's from now on
 }
 
