@@ -252,7 +252,7 @@ void TSearchThread::ArrangeListing(std::size_t from) {
   const auto read = [&](TFieldReader& reader, std::size_t i) {
     TProcessList& record = Arranged_[from + i];
     if (!IsPlainFile(record.FindData)) return;
-    record.Facts.emplace();
+    record.Facts = std::make_unique<TFileFacts>();
     reader.Read(*record.Folder, record.FindData.cFileName, sources | fields, *record.Facts);
     keys[i] = OrderKey(order, *record.Facts);
     if (fields == FieldSource::None) record.Facts.reset();  // a key per file is all the order keeps
@@ -267,7 +267,7 @@ void TSearchThread::ArrangeListing(std::size_t from) {
 }
 
 void TSearchThread::ReadFacts(TProcessList& record, std::uint8_t sources) {
-  record.Facts.emplace();
+  record.Facts = std::make_unique<TFileFacts>();
   FieldReader_.Read(*record.Folder, record.FindData.cFileName, sources, *record.Facts);
 }
 
