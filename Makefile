@@ -12,7 +12,7 @@ endif
 DEBIAN_PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev libpcre2-dev libexiv2-dev libtag1-dev \
   qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation help2man librsvg2-bin bash-completion
 # Only the targets that need them install these.
-BENCH_PACKAGES = hyperfine mmv time rename exfatprogs exfat-fuse openssh-server sshfs strace
+BENCH_PACKAGES = hyperfine mmv time rename exfatprogs exfat-fuse openssh-server sshfs strace libimage-exiftool-perl
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 SHOT_PACKAGES = xvfb xauth imagemagick
 # The window natively under Wayland.

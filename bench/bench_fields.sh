@@ -7,17 +7,22 @@
 #   natural    veltrane-cli FOLDER number --order natural
 #   modified   veltrane-cli FOLDER number --order modified
 #   by-taken   veltrane-cli FOLDER number --order taken            (reads every date taken to sort)
+#   field      veltrane-cli FOLDER number --base "{taken} " --fields                (by name, a field)
+#   field-taken veltrane-cli FOLDER number --base "{taken} " --fields --order taken (the same read, sorted)
 # then the peak memory of the field Simulate at 10,000 and 100,000 files (flat per file).
 # Targets: taken at most 4 x plain and at least 10 x faster than exiftool; natural and
-# modified at most 1.1 x plain.
+# modified at most 1.1 x plain. Numbering by date taken reads every header before the first
+# number, as a date-taken field does: field-taken is set against field, which reads them too.
 #   bench/bench_fields.sh BUILD_FOLDER
 # VELTRANE_BENCH_PHOTOS and VELTRANE_BENCH_RUNS change the sizes; VELTRANE_BENCH_LARGE=0
-# leaves out the 100,000-file memory check.
+# leaves out the 100,000-file memory check; VELTRANE_BENCH_BUSY=1 times everything beside one
+# busy process per core (a machine that is not idle).
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 photos=${VELTRANE_BENCH_PHOTOS:-10000}
 runs=${VELTRANE_BENCH_RUNS:-10}
 large=${VELTRANE_BENCH_LARGE:-1}
+busy=${VELTRANE_BENCH_BUSY:-0}
 cli=$build/src/cli/veltrane-cli
 make_photos=$build/bench/bench_make_photos
 for program in "$cli" "$make_photos"; do
@@ -29,7 +34,9 @@ done
 
 work=$(mktemp -d)
 dir=/dev/shm/veltrane-fields-$$
-trap 'rm -rf "$work" "$dir"' EXIT
+busy_pids=()
+stop_busy() { [ ${#busy_pids[@]} -eq 0 ] || kill "${busy_pids[@]}" 2>/dev/null || true; }
+trap 'stop_busy; rm -rf "$work" "$dir"' EXIT
 export XDG_STATE_HOME=$work/state
 mkdir -p "$dir"
 "$make_photos" "$dir" "$photos"
@@ -40,11 +47,19 @@ commands=(
   -n natural "$cli -f tsv $dir number --order natural"
   -n modified "$cli -f tsv $dir number --order modified"
   -n by-taken "$cli -f tsv $dir number --order taken"
+  -n field "$cli -f tsv $dir number --base '{taken} ' --fields"
+  -n field-taken "$cli -f tsv $dir number --base '{taken} ' --fields --order taken"
 )
 have_exiftool=0
 if command -v exiftool >/dev/null; then
   have_exiftool=1
   commands+=(-n exiftool "exiftool -q -DateTimeOriginal $dir")
+fi
+if [ "$busy" = 1 ]; then
+  for _ in $(seq "$(nproc)"); do
+    sh -c 'while :; do :; done' &
+    busy_pids+=($!)
+  done
 fi
 hyperfine -N --style basic --warmup 2 --runs "$runs" --output=null --export-csv "$work/times.csv" "${commands[@]}" \
   >"$work/hyperfine.log" 2>&1 || { cat "$work/hyperfine.log" >&2; exit 1; }
@@ -52,17 +67,24 @@ hyperfine -N --style basic --warmup 2 --runs "$runs" --output=null --export-csv 
 figures() { awk -F, -v name="$2" '$1 == name { printf "%.4f %.4f\n", $2, $5 + $6 }' "$1"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 read -r plain plain_cpu < <(figures "$work/times.csv" plain)
-echo "$photos JPEGs on tmpfs, mean of $runs runs, seconds wall-clock (CPU):"
-printf '  %-10s %s (%s)\n' plain "$plain" "$plain_cpu"
-for name in taken natural modified by-taken; do
+stop_busy
+beside=""
+[ "$busy" = 1 ] && beside=", beside one busy process per core"
+echo "$photos JPEGs on tmpfs, mean of $runs runs$beside, seconds wall-clock (CPU):"
+printf '  %-11s %s (%s)\n' plain "$plain" "$plain_cpu"
+for name in taken natural modified by-taken field; do
   read -r wall cpu < <(figures "$work/times.csv" "$name")
-  printf '  %-10s %s (%s)  %sx plain (CPU %sx)\n' "$name" "$wall" "$cpu" "$(ratio "$wall" "$plain")" \
+  printf '  %-11s %s (%s)  %sx plain (CPU %sx)\n' "$name" "$wall" "$cpu" "$(ratio "$wall" "$plain")" \
     "$(ratio "$cpu" "$plain_cpu")"
 done
+read -r field field_cpu < <(figures "$work/times.csv" field)
+read -r wall cpu < <(figures "$work/times.csv" field-taken)
+printf '  %-11s %s (%s)  %sx field (CPU %sx)\n' field-taken "$wall" "$cpu" "$(ratio "$wall" "$field")" \
+  "$(ratio "$cpu" "$field_cpu")"
 if [ "$have_exiftool" = 1 ]; then
   read -r taken taken_cpu < <(figures "$work/times.csv" taken)
   read -r exif exif_cpu < <(figures "$work/times.csv" exiftool)
-  printf '  %-10s %s (%s)  %sx slower than taken (CPU %sx)\n' exiftool "$exif" "$exif_cpu" \
+  printf '  %-11s %s (%s)  %sx slower than taken (CPU %sx)\n' exiftool "$exif" "$exif_cpu" \
     "$(ratio "$exif" "$taken")" "$(ratio "$exif_cpu" "$taken_cpu")"
 else
   echo "  exiftool: not installed (apt-get install libimage-exiftool-perl), no comparison"

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <utility>
 
+#include "passes/HeaderReads.h"
+
 namespace vt {
 
 NameOrder ListingOrder(TFileOrder order) { return order == TFileOrder::Natural ? NameOrder::Natural : NameOrder::Name; }
@@ -63,14 +65,15 @@ void ArrangeNames(const std::string& folder, TFileOrder order, TOrderDirection d
   if (const std::uint8_t sources = OrderSources(order); sources != FieldSource::None) {
     TFolderHandle handle;
     if (TFolderHandle::Open(folder, handle) != 0) return;
-    TFieldReader reader;
-    TFileFacts facts;
+    TFieldReader callerReader;
     std::vector<std::optional<std::int64_t>> keys(positions.size());
-    for (std::size_t i = 0; i < positions.size(); ++i) {
-      if (stop && stop()) return;
+    const auto read = [&](TFieldReader& reader, std::size_t i) {
+      TFileFacts facts;
       reader.Read(handle, names[positions[i]], sources, facts);
       keys[i] = OrderKey(order, facts);
-    }
+    };
+    ReadHeaders(positions.size(), HeaderThreads(positions.size()), callerReader, read, stop);
+    if (stop && stop()) return;
     for (const std::uint32_t at : ArrangeByKeys(keys, direction)) arranged.push_back(positions[at]);
   } else {
     arranged = std::move(positions);

@@ -1,5 +1,7 @@
 #include "passes/ListedFolder.h"
 
+#include <memory>
+#include <optional>
 #include <string_view>
 
 namespace vt {
@@ -15,7 +17,7 @@ void TListedFolder::Add(const TProcessList& record) {
   Attributes_.push_back(record.FindData.dwFileAttributes);
   FlagsUnread_.push_back(record.FindData.FlagsUnread);
   if (record.Facts && Facts_.empty()) Facts_.resize(Attributes_.size() - 1);
-  if (!Facts_.empty()) Facts_.push_back(record.Facts);
+  if (!Facts_.empty()) Facts_.push_back(record.Facts ? std::optional<TFileFacts>(*record.Facts) : std::nullopt);
 }
 
 std::string_view TListedFolder::Name(std::size_t at) const {
@@ -32,8 +34,8 @@ void TListedFolder::Get(std::size_t at, TProcessList& out) const {
   out.FindData.cAlternateFileName.assign(names.substr(middle, Ends_[2 * at + 1] - middle));
   out.FindData.dwFileAttributes = Attributes_[at];
   out.FindData.FlagsUnread = FlagsUnread_[at];
-  if (at < Facts_.size())
-    out.Facts = Facts_[at];
+  if (at < Facts_.size() && Facts_[at])
+    out.Facts = std::make_unique<TFileFacts>(*Facts_[at]);
   else
     out.Facts.reset();
 }

@@ -2,7 +2,6 @@
 // The record a rename pass keeps for one directory entry between finding it and
 // handling it.
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "passes/FileFields.h"
@@ -18,8 +17,9 @@ struct TProcessList {
   std::shared_ptr<const TFolderHandle> Folder;
   TFindData FindData;  // the entry as the listing returned it
   // What was read of the file to put it in order, when it was: the fields of
-  // its new name come from the same reading.
-  std::optional<TFileFacts> Facts;
+  // its new name come from the same reading. Held apart: a folder ordered by
+  // date taken keeps a record per file, most of them without any.
+  std::unique_ptr<TFileFacts> Facts;
 };
 
 }  // namespace vt

@@ -10,6 +10,7 @@
 
 #include "engine/RenameStatus.h"
 #include "engine/TextHelpers.h"
+#include "passes/HeaderReads.h"
 #include "platform/DirectoryListing.h"
 #include "platform/EnterableFolders.h"
 #include "platform/PathSeparator.h"
@@ -247,13 +248,18 @@ void TSearchThread::ArrangeListing(std::size_t from) {
     return;
   }
   std::vector<std::optional<std::int64_t>> keys(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    if (Stopped()) return;
+  const std::uint8_t fields = Step_->FieldSources();
+  const TFileOrder order = Order_;
+  const auto read = [&](TFieldReader& reader, std::size_t i) {
     TProcessList& record = Arranged_[from + i];
-    if (!IsPlainFile(record.FindData)) continue;
-    ReadFacts(record, sources | Step_->FieldSources());
-    keys[i] = OrderKey(Order_, *record.Facts);
-  }
+    if (!IsPlainFile(record.FindData)) return;
+    record.Facts = std::make_unique<TFileFacts>();
+    reader.Read(*record.Folder, record.FindData.cFileName, sources | fields, *record.Facts);
+    keys[i] = OrderKey(order, *record.Facts);
+    if (fields == FieldSource::None) record.Facts.reset();  // a key per file is all the order keeps
+  };
+  ReadHeaders(count, HeaderThreads(count), FieldReader_, read, ListingStop_);
+  if (Stopped()) return;
   std::vector<std::uint32_t> positions = ArrangeByKeys(keys, Direction_);
   TListedEntries arranged;
   arranged.reserve(count);
@@ -262,7 +268,7 @@ void TSearchThread::ArrangeListing(std::size_t from) {
 }
 
 void TSearchThread::ReadFacts(TProcessList& record, std::uint8_t sources) {
-  record.Facts.emplace();
+  record.Facts = std::make_unique<TFileFacts>();
   FieldReader_.Read(*record.Folder, record.FindData.cFileName, sources, *record.Facts);
 }
 

@@ -85,6 +85,43 @@ TEST(FileFields, EachFieldNamesTheFilesThatHaveIt) {
   }
 }
 
+// A photo's metadata behind other segments (a preview, a colour profile) lies
+// further into the file than the start first read, or past where a longer
+// start is read at all; a photo cut off inside its metadata has none.
+TEST(FileFields, ADateTakenIsFoundHoweverFarIntoTheFile) {
+  struct Case {
+    const char* What;
+    int Segments;      // of filler before the metadata, 64 KiB each
+    std::size_t Keep;  // bytes of the photo kept; 0 for all
+    const char* NewName;
+  };
+  for (const Case& c : {
+           Case{"at the start", 0, 0, "2025-06-14 photo.jpg"},
+           Case{"past the first read", 3, 0, "2025-06-14 photo.jpg"},
+           Case{"past the longest read", 70, 0, "2025-06-14 photo.jpg"},
+           Case{"cut off inside it", 3, 2 + 3 * 65'537 + 20, ""},
+       }) {
+    SCOPED_TRACE(c.What);
+    std::string filler;
+    for (int i = 0; i < c.Segments; ++i) {  // APP15, which no reader knows: its length counts itself
+      filler.append("\xFF\xEF\xFF\xFF", 4);
+      filler.append(0xFFFD, 'x');
+    }
+    std::string bytes = JpegBytes({"2025:06:14 10:11:12", "Canon", {}, 1, 1, {}});
+    bytes.insert(2, filler);  // after the start-of-image marker
+    if (c.Keep != 0) bytes.resize(c.Keep);
+    TTempTree tree;
+    tree.File("photo.jpg", bytes);
+    TTestOwner owner;
+    owner.Simulate = true;
+    TSearchPassOptions options;
+    options.Folder = tree.Root();
+    RunSearch(owner, options, WithFields(InsertAtBeginning("{taken} ")));
+    ASSERT_EQ(owner.Table.RowCount(), 1u);
+    EXPECT_EQ(owner.Table.Row(0).NewName, c.NewName);
+  }
+}
+
 TEST(FileFields, AFileLackingAFieldKeepsItsNameAndTheOthersAreRenamed) {
   TTempTree tree;
   WriteJpeg(tree.Path("a.jpg"), {"2025:06:14 10:11:12", "Canon", {}, 1, 1, {}});

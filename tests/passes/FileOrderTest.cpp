@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "passes/FileOrder.h"
@@ -142,6 +144,43 @@ TEST(FileOrder, AListingKeptIsJudgedAsWhenItWasMade) {
       EXPECT_TRUE(seesNewFile(Rows(options, Numbers("1"), TPassMode::Rename))) << "a rename lists anew";
     }
   }
+}
+
+// Enough photos for their dates to be read on several threads: the pass and
+// the file list put them in the order taken all the same, those without a
+// date last.
+TEST(FileOrder, AFolderReadOnSeveralThreadsIsInTheOrderTaken) {
+  constexpr int kPhotos = 300;
+  TTempTree tree;
+  std::vector<std::pair<int, std::string>> taken;
+  for (int i = 0; i < kPhotos; ++i) {
+    const int minute = (i * 7) % kPhotos;  // a permutation: 7 and 300 share no factor
+    char date[32];
+    std::snprintf(date, sizeof date, "2025:06:14 %02d:%02d:00", minute / 60, minute % 60);
+    const std::string name = "IMG_" + std::to_string(i) + ".jpg";
+    WriteJpeg(tree.Path(name), {date, "Canon", {}, 1, 1, {}});
+    taken.emplace_back(minute, name);
+  }
+  std::sort(taken.begin(), taken.end());
+  std::vector<std::string> expected;
+  for (const auto& [minute, name] : taken) expected.push_back(name);
+  WriteJpeg(tree.Path("undated_a.jpg"), {{}, "Canon", {}, 1, 1, {}});
+  tree.File("undated_b.jpg", "not a photo");
+  expected.insert(expected.end(), {"undated_a.jpg", "undated_b.jpg"});
+
+  TSearchPassOptions options;
+  options.Folder = tree.Root();
+  options.Order = TFileOrder::Taken;
+  TTestOwner owner;
+  owner.Simulate = true;
+  RunSearch(owner, options, Numbers("1"));
+  std::vector<std::string> passed;
+  for (const TRowTexts& row : RowTexts(owner.Table)) passed.push_back(row.File);
+  EXPECT_EQ(passed, expected);
+
+  std::vector<std::string> listed = tree.Names();
+  ArrangeNames(tree.Root(), TFileOrder::Taken, TOrderDirection::Ascending, listed, {});
+  EXPECT_EQ(listed, expected);
 }
 
 TEST(FileOrder, KeysOrderStablyAndKeylessFilesComeLast) {
