@@ -17,6 +17,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "UiTestApp.h"
 #include "browse/FilterDirectoryListBox.h"
@@ -32,6 +33,7 @@
 #include "ui/ClashMarksLook.h"
 #include "ui/ErrorReasons.h"
 #include "ui/Form1.h"
+#include "ui/Form1PassEvents.h"
 #include "ui/ResultListView.h"
 #include "ui/ResultTableModel.h"
 
@@ -229,6 +231,40 @@ TEST_F(ClashWatch, ANewPassDropsTheLookUnderWayAndIsLookedAtWhenItEnds) {
   Settle();
   ExpectTheMarksOfALookInOneGo("the new pass");
   EXPECT_GT(Marks->Count(), 0);
+}
+
+// Rows reach the window's table moved out of the batch: each keeps its folder
+// and names, and a failed row's reason is noted under its own row number, also
+// for a second batch.
+TEST(ErrorReasons, RowsMovedIntoTheTableKeepTheirNamesAndReasons) {
+  TForm1 form;
+  TForm1PassEvents events(form);
+  const auto folder = std::make_shared<const std::string>("/d/");
+  const auto row = [&](const char* oldName, const char* newName, TRenameStatus status, int error) {
+    TPassRow made;
+    made.Folder = folder;
+    made.OldName = oldName;
+    made.NewName = newName;
+    made.Status = status;
+    made.SystemError = error;
+    return made;
+  };
+  std::vector<TPassRow> first{row("a", "b", TRenameStatus::rsOk, 0), row("c", "d", TRenameStatus::rsError, EEXIST)};
+  std::vector<TPassRow> second{row("e", "f", TRenameStatus::rsError, EACCES)};
+  events.PassRows(first);
+  events.PassRows(second);
+  const TResultTable& table = form.ResultTable();
+  ASSERT_EQ(table.RowCount(), 3u);
+  const char* names[][2] = {{"a", "b"}, {"c", "d"}, {"e", "f"}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(table.Row(i).Path(), "/d/") << i;
+    EXPECT_EQ(table.Row(i).OldName, names[i][0]) << i;
+    EXPECT_EQ(table.Row(i).NewName, names[i][1]) << i;
+  }
+  ASSERT_NE(form.ErrorReasons(), nullptr);
+  EXPECT_FALSE(form.ErrorReasons()->Reasons().contains(0));
+  EXPECT_EQ(form.ErrorReasons()->Reasons().value(1), qt_error_string(EEXIST));
+  EXPECT_EQ(form.ErrorReasons()->Reasons().value(2), qt_error_string(EACCES));
 }
 
 class ClashesInTheWindow : public ::testing::Test {
