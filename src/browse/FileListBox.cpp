@@ -138,6 +138,9 @@ void TFileListBox::FillFileList() {
   request.Asked = AttributeWord(FileType_);
   request.Normal = (FileType_ & FileTypeBit(TFileAttr::ftNormal)) != 0;
   request.Arrange = Arrange_;
+  // Read again as it is shown (after a pass): about as many names as now.
+  std::string listed = folder + '\n' + Mask_ + '\n' + std::to_string(FileType_);
+  if (listed == ShownListing_) request.Expected = std::size_t(count());
   if (!Worker_) {
     // The worker's calls come to this object through its event queue, on the window thread.
     Worker_ = std::make_unique<TFileListWorker>(
@@ -156,6 +159,7 @@ void TFileListBox::FillFileList() {
                       }});
   }
   Worker_->Start(++Started_, std::move(request));
+  StartedListing_ = std::move(listed);
   emit FillStarted();
 }
 
@@ -168,6 +172,7 @@ void TFileListBox::FillDone(std::uint64_t generation, std::vector<std::string> n
   // Names of a folder or mask no longer asked for: a newer fill is under way.
   if (generation != Started_) return;
   Shown_ = generation;
+  ShownListing_ = StartedListing_;
   Busy_.reset();
   // A million names take tens of milliseconds to free: the worker frees them.
   Worker_->Discard(Model_->SetNames(std::move(names)));

@@ -72,6 +72,9 @@ class TFileListBox : public QListView {
   bool Created_ = false;
   std::uint64_t Started_ = 0;  // the newest fill's number
   std::uint64_t Shown_ = 0;    // the number of the fill whose names are shown
+  // Folder, mask and kinds of the newest fill and of the one shown.
+  std::string StartedListing_;
+  std::string ShownListing_;
   std::unique_ptr<TBusyCursor> Busy_;
   // Last: stopped and joined before anything its results would reach goes.
   std::unique_ptr<TFileListWorker> Worker_;

@@ -69,8 +69,11 @@ bool ListWithRenameFlags(const std::string& pattern, const TListingStop& stop, T
   return !(stop && stop());
 }
 
-bool ListQuickly(const std::string& pattern, const TListingStop& stop, TCollector& collector) {
+bool ListQuickly(const std::string& pattern, std::size_t expected, const TListingStop& stop, TCollector& collector) {
   std::vector<TListedName> entries;
+  // Grown by doubling, a listing of many names would hold them up to three
+  // times over while it moves them; a few more than last time are let in.
+  if (expected > collector.Found().size()) entries.reserve(expected - collector.Found().size() + expected / 32);
   ListNames(pattern, entries, stop);
   if (stop && stop()) return false;
   collector.Expect(entries.size());
@@ -86,7 +89,7 @@ std::optional<std::vector<std::string>> ListFiles(const TFileListRequest& reques
   if (request.Arrange) collector.KeepFoldersApart();
   for (const std::string& pattern : request.Patterns) {
     const bool listed = request.Asked & FileAttr::ReadOnly ? ListWithRenameFlags(pattern, stop, collector)
-                                                           : ListQuickly(pattern, stop, collector);
+                                                           : ListQuickly(pattern, request.Expected, stop, collector);
     if (!listed) return std::nullopt;
   }
   // One sort of everything found beats keeping the list sorted on every insert.

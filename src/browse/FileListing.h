@@ -22,6 +22,9 @@ struct TFileListRequest {
   // in another order than by name; none keeps them sorted without case. Folders
   // then follow the files.
   std::function<void(const std::string& folder, std::vector<std::string>& files, const TListingStop& stop)> Arrange;
+  // About how many entries the patterns select (what the same listing found
+  // last time), 0 when unknown: room for them is taken at once.
+  std::size_t Expected = 0;
 };
 
 // The names at which a fill counts as long (the hourglass comes up).

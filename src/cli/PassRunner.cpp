@@ -46,7 +46,7 @@ void TPassRunner::PassStarted(TPassKind kind) {
   Started_ = std::chrono::steady_clock::now();
 }
 
-void TPassRunner::PassRows(std::span<const TPassRow> rows) { Rows_.Add(rows); }
+void TPassRunner::PassRows(std::span<TPassRow> rows) { Rows_.Add(rows); }
 
 void TPassRunner::FolderUnreadable(const std::string& folder, int error) {
   if (Unreadable_) Unreadable_(folder, error);

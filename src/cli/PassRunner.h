@@ -57,7 +57,7 @@ class TPassRunner final : private IPassEvents {
 
   // IPassEvents
   void PassStarted(TPassKind kind) override;
-  void PassRows(std::span<const TPassRow> rows) override;
+  void PassRows(std::span<TPassRow> rows) override;
   void FolderUnreadable(const std::string& folder, int error) override;
   void PassEnded(TPassKind kind, TPassStopped stopped) override;
 

@@ -20,8 +20,9 @@ class IPassEvents {
   // read) and the run state says running; the worker starts next.
   virtual void PassStarted(TPassKind kind) = 0;
   // The next rows the pass pushed, in pass order. The table is the owner's to
-  // fill: it may keep them, or only write them out.
-  virtual void PassRows(std::span<const TPassRow> rows) = 0;
+  // fill: it may keep them, or only write them out. The rows are dropped after
+  // the call, so the owner may move them out instead of copying them.
+  virtual void PassRows(std::span<TPassRow> rows) = 0;
   // A folder of the walk could not be read (errno); it contributed nothing.
   virtual void FolderUnreadable(const std::string& folder, int error) = 0;
   // The worker has ended, every row has been handed on and the run state is

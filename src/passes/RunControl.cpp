@@ -33,7 +33,7 @@ bool TRunControl::Pump(std::chrono::microseconds budget) {
   constexpr std::size_t kSlice = 2048;
   while (Next_ < Taken_.size()) {
     const std::size_t count = timed ? std::min(kSlice, Taken_.size() - Next_) : Taken_.size() - Next_;
-    Events_.PassRows(std::span<const TPassRow>(Taken_).subspan(Next_, count));
+    Events_.PassRows(std::span<TPassRow>(Taken_).subspan(Next_, count));
     Next_ += count;
     if (timed && Clock::now() >= until) break;
   }

@@ -1,8 +1,11 @@
 #include "ui/ClashMarksLook.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "engine/RenameStatus.h"
-#include "passes/ChainPlan.h"
 #include "passes/ResultTable.h"
+#include "passes/UndoRowChecks.h"
 #include "ui/NameBytes.h"
 
 namespace vt {
@@ -12,6 +15,32 @@ namespace {
 QString Quoted(std::string_view name) { return QStringLiteral("\u201C%1\u201D").arg(NameText(std::string(name))); }
 
 }  // namespace
+
+std::size_t CountWaitingRows(const TResultTable& table, std::span<const std::uint32_t> renames) {
+  // 16 bytes a rename, sorted: a copy of every rename's names would cost more
+  // than the table's own rows at the end of a pass.
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> byOldName;
+  byOldName.reserve(renames.size());
+  for (const std::uint32_t i : renames) {
+    const TResultRow& row = table.Row(i);
+    byOldName.emplace_back(FoldedNameKey(row.Path(), row.OldName), i);
+  }
+  std::sort(byOldName.begin(), byOldName.end());
+  std::size_t waiting = 0;
+  for (const std::uint32_t i : renames) {
+    const TResultRow& row = table.Row(i);
+    const std::uint64_t key = FoldedNameKey(row.Path(), row.NewName);
+    for (auto it = std::lower_bound(byOldName.begin(), byOldName.end(), std::pair{key, std::uint32_t{0}});
+         it != byOldName.end() && it->first == key; ++it) {
+      const TResultRow& holder = table.Row(it->second);
+      if (it->second != i && holder.Path() == row.Path() && SameFoldedName(holder.OldName, row.NewName)) {
+        ++waiting;
+        break;
+      }
+    }
+  }
+  return waiting;
+}
 
 TClashMarksLook::TClashMarksLook(const TResultTable& table, TNameTakenCheck taken, TClashOrder order)
     : Table_(table), Taken_(std::move(taken)), Order_(order) {}
@@ -37,15 +66,8 @@ bool TClashMarksLook::Step(std::size_t steps) {
     switch (Phase_) {
       case TPhase::Collect:
         if (Done_ == Table_.RowCount()) {
-          if (Order_ == TClashOrder::Grouped) {
-            std::vector<TPlannedEntry> renames;
-            renames.reserve(Renames_.size());
-            for (const std::uint32_t i : Renames_) {
-              const TResultRow& row = Table_.Row(i);
-              renames.push_back({row.Path(), row.OldName, row.NewName, true});
-            }
-            Waiting_ = CountWaitingRenames(renames);
-          }
+          // Its room is gone before the finder's is taken.
+          if (Order_ == TClashOrder::Grouped) Waiting_ = CountWaitingRows(Table_, Renames_);
           // The finder looks at the table's own names: copying them would cost a
           // second table at the end of a pass.
           Finder_.emplace(

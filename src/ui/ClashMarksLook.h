@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,11 @@ class TResultTable;
 // The tooltip of a clashing row: its new name is taken by an existing entry, or
 // is also the new name of the row named otherOldName. The file list's preview says the same.
 QString ClashTipText(std::string_view newName, bool withExisting, std::string_view otherOldName);
+
+// Of the renames at the rows given (ascending): those whose new name is the old
+// name of another of them in their folder (case aside), which wait unless
+// renames make room for each other; as CountWaitingRenames counts them.
+std::size_t CountWaitingRows(const TResultTable& table, std::span<const std::uint32_t> renames);
 
 // Looks at the table's own rows: whoever runs it must drop it before the table
 // changes.

@@ -1,6 +1,8 @@
 #include "ui/Form1PassEvents.h"
 
 #include <QString>
+#include <utility>
+#include <vector>
 
 #include "engine/Messages.h"
 #include "passes/CommandStates.h"
@@ -14,14 +16,20 @@ void TForm1PassEvents::PassStarted(TPassKind kind) {
   Form_.ApplyCommandStates(PassStarts(Form_.CurrentCommandStates(), kind));
 }
 
-void TForm1PassEvents::PassRows(std::span<const TPassRow> rows) {
+void TForm1PassEvents::PassRows(std::span<TPassRow> rows) {
   TResultTable& table = Form_.ResultTable();
   // Noted first: the list may ask for a row's reason as soon as it is in.
   if (TErrorReasons* reasons = Form_.ErrorReasons()) {
     std::size_t index = table.RowCount();
     for (const TPassRow& row : rows) reasons->Note(index++, row.Status, row.SystemError);
   }
-  table.AppendRows(rows);
+  // Moved, not copied: a copy of a row's folder counts a reference up on the
+  // line the pass's worker counts up for every row it makes, and the dropped
+  // copy counts it down again, both across the cores.
+  std::vector<TResultRow> moved;
+  moved.reserve(rows.size());
+  for (TPassRow& row : rows) moved.emplace_back(std::move(row));
+  table.AppendRows(std::move(moved));
 }
 
 // The window lists what it could read; a folder it could not read has no row.

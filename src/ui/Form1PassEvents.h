@@ -13,7 +13,7 @@ class TForm1PassEvents final : public IPassEvents {
   explicit TForm1PassEvents(TForm1& form) : Form_(form) {}
 
   void PassStarted(TPassKind kind) override;
-  void PassRows(std::span<const TPassRow> rows) override;
+  void PassRows(std::span<TPassRow> rows) override;
   void FolderUnreadable(const std::string& folder, int error) override;
   void PassEnded(TPassKind kind, TPassStopped stopped) override;
   // Stop was taken: the pass runs on until it has finished its entry.

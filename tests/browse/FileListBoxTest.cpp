@@ -8,6 +8,7 @@
 
 #include "BrowseTestSupport.h"
 #include "browse/FileListBox.h"
+#include "browse/FileListing.h"
 #include "browse/FilterDirectoryListBox.h"
 #include "support/InodeFlags.h"
 
@@ -247,6 +248,20 @@ TEST_F(FileList, NamesAlreadyOnTheirWayWhenANewerFillStartsAreDropped) {
   ASSERT_TRUE(Filled(files));
   ASSERT_EQ(changes.Seen().size(), 1) << "first shown: " << changes.Seen().front().size() << " names";
   EXPECT_EQ(changes.Seen().front(), QStringList({"Up.doc", "up.txt"}));
+}
+
+// What the last listing found only sizes its room: a folder that grew, shrank
+// or is read by several masks lists the same names whatever was expected.
+TEST_F(FileList, TheExpectedCountNeverChangesWhatIsListed) {
+  TFileListRequest request;
+  request.Patterns = {Text_ + "/*.txt", Text_ + "/*.doc"};
+  const auto plain = ListFiles(request, {}, {});
+  ASSERT_TRUE(plain.has_value());
+  ASSERT_EQ(plain->size(), 3u);
+  for (const std::size_t expected : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{1000}}) {
+    request.Expected = expected;
+    EXPECT_EQ(ListFiles(request, {}, {}), plain) << expected;
+  }
 }
 
 TEST_F(FileList, ManyQuickChangesShowOnlyTheLast) {

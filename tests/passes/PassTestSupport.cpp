@@ -32,7 +32,7 @@ void TTestOwner::PassStarted(TPassKind kind) {
   States = PassStarts(States, kind);
 }
 
-void TTestOwner::PassRows(std::span<const TPassRow> rows) {
+void TTestOwner::PassRows(std::span<TPassRow> rows) {
   Check();
   Table.AppendRows(rows);
 }

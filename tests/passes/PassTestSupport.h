@@ -62,7 +62,7 @@ class TTestOwner final : public IPassEvents {
   std::atomic<int> CallsOffOwnerThread{0};
 
   void PassStarted(TPassKind kind) override;
-  void PassRows(std::span<const TPassRow> rows) override;
+  void PassRows(std::span<TPassRow> rows) override;
   void FolderUnreadable(const std::string& folder, int error) override;
   void PassEnded(TPassKind kind, TPassStopped stopped) override;
   // The last start or end told; empty when none.

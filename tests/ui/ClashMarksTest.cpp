@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
@@ -16,19 +17,23 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "UiTestApp.h"
 #include "browse/FilterDirectoryListBox.h"
 #include "engine/Messages.h"
 #include "engine/RenameStep.h"
+#include "passes/ChainPlan.h"
 #include "passes/ResultTable.h"
 #include "passes/RunControl.h"
 #include "platform/CurrentFolder.h"
 #include "results/ResultLayout.h"
 #include "support/TempFolder.h"
 #include "ui/ClashMarks.h"
+#include "ui/ClashMarksLook.h"
 #include "ui/ErrorReasons.h"
 #include "ui/Form1.h"
+#include "ui/Form1PassEvents.h"
 #include "ui/ResultListView.h"
 #include "ui/ResultTableModel.h"
 
@@ -75,6 +80,39 @@ TEST(ClashMarks, TipsNameTheOtherRowOrTheExistingEntry) {
   EXPECT_EQ(marks[2].Tip, "\u201Cb.txt\u201D exists already in this folder");
   EXPECT_EQ(ClashCountText(12), "12 new names clash");
   EXPECT_EQ(ClashCountText(1), "1 new name clashes");
+}
+
+// The lean count of the clash look gives what the pass's planner counts, on the
+// renames of a table whose other rows it must pass over.
+TEST(ClashMarks, WaitingRowsAreCountedAsThePlannerCountsThem) {
+  struct TCase {
+    const char* What;
+    std::vector<std::array<const char*, 3>> Renames;  // old name, new name, folder
+    std::size_t Waiting;
+  };
+  const TCase cases[] = {
+      {"a chain: the first waits for the second", {{"a", "b", "/d/"}, {"b", "c", "/d/"}}, 1},
+      {"a ring of two", {{"a", "b", "/d/"}, {"b", "a", "/d/"}}, 2},
+      {"another folder's old name is free", {{"a", "b", "/d/"}, {"b", "c", "/e/"}}, 0},
+      {"a case of its own name only", {{"a.txt", "A.TXT", "/d/"}}, 0},
+      {"case aside", {{"a", "B", "/d/"}, {"b", "c", "/d/"}}, 1},
+      {"one holder, two waiting", {{"x", "a", "/d/"}, {"y", "a", "/d/"}, {"a", "z", "/d/"}}, 2},
+      {"nothing shared", {{"a", "b", "/d/"}, {"c", "d", "/d/"}}, 0},
+  };
+  for (const TCase& c : cases) {
+    TResultTable table;
+    std::vector<std::uint32_t> renames;
+    std::vector<TPlannedEntry> planned;
+    table.AppendRow("skipped", "a", "/d/", "No Match");  // not a rename: its names hold nothing
+    for (const auto& [oldName, newName, folder] : c.Renames) {
+      renames.push_back(std::uint32_t(table.RowCount()));
+      table.AppendRow(oldName, newName, folder, "Can be renamed");
+    }
+    for (const std::uint32_t row : renames)
+      planned.push_back({table.Row(row).Path(), table.Row(row).OldName, table.Row(row).NewName, true});
+    EXPECT_EQ(CountWaitingRows(table, renames), c.Waiting) << c.What;
+    EXPECT_EQ(CountWaitingRenames(planned), c.Waiting) << c.What;
+  }
 }
 
 // A watch over a table of its own, in a window of which the test plays the
@@ -193,6 +231,40 @@ TEST_F(ClashWatch, ANewPassDropsTheLookUnderWayAndIsLookedAtWhenItEnds) {
   Settle();
   ExpectTheMarksOfALookInOneGo("the new pass");
   EXPECT_GT(Marks->Count(), 0);
+}
+
+// Rows reach the window's table moved out of the batch: each keeps its folder
+// and names, and a failed row's reason is noted under its own row number, also
+// for a second batch.
+TEST(ErrorReasons, RowsMovedIntoTheTableKeepTheirNamesAndReasons) {
+  TForm1 form;
+  TForm1PassEvents events(form);
+  const auto folder = std::make_shared<const std::string>("/d/");
+  const auto row = [&](const char* oldName, const char* newName, TRenameStatus status, int error) {
+    TPassRow made;
+    made.Folder = folder;
+    made.OldName = oldName;
+    made.NewName = newName;
+    made.Status = status;
+    made.SystemError = error;
+    return made;
+  };
+  std::vector<TPassRow> first{row("a", "b", TRenameStatus::rsOk, 0), row("c", "d", TRenameStatus::rsError, EEXIST)};
+  std::vector<TPassRow> second{row("e", "f", TRenameStatus::rsError, EACCES)};
+  events.PassRows(first);
+  events.PassRows(second);
+  const TResultTable& table = form.ResultTable();
+  ASSERT_EQ(table.RowCount(), 3u);
+  const char* names[][2] = {{"a", "b"}, {"c", "d"}, {"e", "f"}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(table.Row(i).Path(), "/d/") << i;
+    EXPECT_EQ(table.Row(i).OldName, names[i][0]) << i;
+    EXPECT_EQ(table.Row(i).NewName, names[i][1]) << i;
+  }
+  ASSERT_NE(form.ErrorReasons(), nullptr);
+  EXPECT_FALSE(form.ErrorReasons()->Reasons().contains(0));
+  EXPECT_EQ(form.ErrorReasons()->Reasons().value(1), qt_error_string(EEXIST));
+  EXPECT_EQ(form.ErrorReasons()->Reasons().value(2), qt_error_string(EACCES));
 }
 
 class ClashesInTheWindow : public ::testing::Test {
