@@ -366,7 +366,12 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count, TIntents intents) {
     entry.LookedAhead =
         entry.Pending && (MaskList_.size() < 2 || (!EarlierLooked_.contains(record.FindData.cFileName) &&
                                                    LookedNames_.insert(record.FindData.cFileName).second));
-    if (entry.LookedAhead) {
+    // Where the listing's number is the file's own, the journal records that,
+    // and the rename's look comes only just before its move: a file found
+    // read-only there has its intent withdrawn and no row, as here.
+    if (entry.LookedAhead && ListsInodes_ && record.FindData.Inode != 0) {
+      entry.Looked = ListedFile(record.Folder->Id().Device, record.FindData.Inode);
+    } else if (entry.LookedAhead) {
       entry.Looked = Step_->Look(*record.Folder, record.FindData.cFileName);
       const TEntryInfo& info = entry.Looked.Info;
       if (record.FindData.FlagsUnread && entry.Looked.Error == 0 && info.Regular && info.Immutable)
@@ -378,7 +383,9 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count, TIntents intents) {
     TJournalEntry& intent =
         Entries_.emplace_back(TJournalEntry{entry.Index, record.Folder->Path(), record.FindData.cFileName,
                                             entry.NewName, TRenameStatus::rsCanBeRenamed, 0, true});
-    if (entry.LookedAhead && entry.Looked.Error == 0 && entry.Looked.Info.Regular)
+    if (entry.LookedAhead && entry.Looked.Source == TLookSource::Listing)
+      intent.Identity = ListedIdentity(entry.Looked.Info.Id);
+    else if (entry.LookedAhead && entry.Looked.Error == 0 && entry.Looked.Info.Regular)
       intent.Identity = IdentityOf(entry.Looked.Info);
   }
   // Renames making room for each other: the block goes to the plan, unrecorded (none judged ends the handling).
@@ -421,6 +428,7 @@ void TSearchThread::JudgeEntry(TProcessList& record, TJudged& entry, bool record
   if (const std::uint64_t device = record.Folder->Id().Device; !RulesDevice_ || *RulesDevice_ != device) {
     RulesDevice_ = device;
     Step_->SetNameRules(NameRulesOfDevice(device));
+    ListsInodes_ = NatureOfDevice(device).ListsInodeNumbers;
   }
   if (sources != FieldSource::None && IsPlainFile(record.FindData)) {
     if (!record.Facts) FieldReader_.Read(*record.Folder, record.FindData.cFileName, sources, Facts_);

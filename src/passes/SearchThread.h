@@ -152,6 +152,7 @@ class TSearchThread final {
   bool RestartPerFolder_ = false;
   bool Chains_ = false;
   std::optional<std::uint64_t> RulesDevice_;  // the volume whose name rules the step has
+  bool ListsInodes_ = false;                  // its listing gives each file's st_ino
   // The folder in hand in chains: its entries, what the step said of each, the
   // order of the renames, and the temporary names of its rings by entry.
   // Of an entry once judged, only what its renames need: a folder's worth is held at once.
