@@ -337,15 +337,45 @@ void TSearchThread::HandleFoundListAhead() {
   }
 }
 
+void TSearchThread::TJudgements::Grow(std::size_t count, bool looks) {
+  if (Rows.size() < count) {
+    Rows.resize(count);
+    Marks.resize(count);
+    Index.resize(count);
+  }
+  if (looks && Looked.size() < count) Looked.resize(count);
+}
+
+std::size_t TSearchThread::TJudgements::Add() {
+  Rows.emplace_back();
+  Marks.push_back(0);
+  Index.push_back(0);
+  return Rows.size() - 1;
+}
+
+void TSearchThread::TJudgements::Clear() {
+  Rows.clear();
+  Marks.clear();
+  Index.clear();
+  Looked.clear();
+}
+
+void TSearchThread::TJudgements::Swap(TJudgements& other) noexcept {
+  Rows.swap(other.Rows);
+  Marks.swap(other.Marks);
+  Index.swap(other.Index);
+  Looked.swap(other.Looked);
+}
+
 // The block in hand and the one after change places; their storage stays.
 void TSearchThread::SwapBlocks() {
   FoundList.swap(AheadList_);
-  Block_.swap(AheadBlock_);
+  Block_.Swap(AheadBlock_);
 }
 
 // Decides every entry of the block without touching the disk; the intents go out.
 std::size_t TSearchThread::JudgeBlock(std::size_t count, TIntents intents) {
-  if (Block_.size() < count) Block_.resize(count);
+  Block_.Grow(count, true);
   Entries_.clear();
   const bool counting = Progress_ != nullptr;
   const bool recordAll = RecordAllMessages_.load(std::memory_order_relaxed);
@@ -362,31 +392,40 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count, TIntents intents) {
   for (; judged < count; ++judged) {
     if (Stopped()) break;
     TProcessList& record = FoundList[judged];
-    TJudged& entry = Block_[judged];
     if (counting) Progress_->fetch_add(1, std::memory_order_relaxed);
-    JudgeEntry(record, entry, recordAll, sources);
+    JudgeEntry(record, Block_, judged, recordAll, sources);
+    const TPassRow& entry = Block_.Rows[judged];
+    TLookedFile& looked = Block_.Looked[judged];
     // The rename's own look, made before the intent so that the journal records
     // which file it is about. It stands in for the listing's too: a file found
     // read-only gets no row, as the listing would have given it none.
     // An entry two masks select comes twice; the second time it is looked at
     // when its turn comes, after the first one's rename. One mask lists each entry once.
-    entry.LookedAhead =
-        entry.Pending && (MaskList_.size() < 2 || (!EarlierLooked_.contains(record.FindData.cFileName) &&
-                                                   LookedNames_.insert(record.FindData.cFileName).second));
-    if (entry.LookedAhead) {
-      entry.Looked = Step_->Look(*record.Folder, record.FindData.cFileName);
-      const TEntryInfo& info = entry.Looked.Info;
-      if (record.FindData.FlagsUnread && entry.Looked.Error == 0 && info.Regular && info.Immutable)
-        entry.Row = entry.Pending = false;
+    const bool lookedAhead = Block_.Has(judged, TJudgements::kPending) &&
+                             (MaskList_.size() < 2 || (!EarlierLooked_.contains(record.FindData.cFileName) &&
+                                                       LookedNames_.insert(record.FindData.cFileName).second));
+    Block_.Mark(judged, TJudgements::kLookedAhead, lookedAhead);
+    // Where the listing's number is the file's own, the journal records that,
+    // and the rename's look comes only just before its move: a file found
+    // read-only there has its intent withdrawn and no row, as here.
+    if (lookedAhead && ListsInodes_ && record.FindData.Inode != 0) {
+      looked = ListedFile(record.Folder->Id().Device, record.FindData.Inode);
+    } else if (lookedAhead) {
+      looked = Step_->Look(*record.Folder, record.FindData.cFileName);
+      const TEntryInfo& info = looked.Info;
+      if (record.FindData.FlagsUnread && looked.Error == 0 && info.Regular && info.Immutable)
+        Block_.Mark(judged, TJudgements::kRow | TJudgements::kPending, false);
     }
-    if (!entry.Row) continue;
-    entry.Index = index++;
-    if (!entry.Pending) continue;
+    if (!Block_.Has(judged, TJudgements::kRow)) continue;
+    Block_.Index[judged] = index++;
+    if (!Block_.Has(judged, TJudgements::kPending)) continue;
     TJournalEntry& intent =
-        Entries_.emplace_back(TJournalEntry{entry.Index, record.Folder->Path(), record.FindData.cFileName,
+        Entries_.emplace_back(TJournalEntry{Block_.Index[judged], record.Folder->Path(), record.FindData.cFileName,
                                             entry.NewName, TRenameStatus::rsCanBeRenamed, 0, true});
-    if (entry.LookedAhead && entry.Looked.Error == 0 && entry.Looked.Info.Regular)
-      intent.Identity = IdentityOf(entry.Looked.Info);
+    if (lookedAhead && looked.Source == TLookSource::Listing)
+      intent.Identity = ListedIdentity(looked.Info.Id);
+    else if (lookedAhead && looked.Error == 0 && looked.Info.Regular)
+      intent.Identity = IdentityOf(looked.Info);
   }
   // Renames making room for each other: the block goes to the plan, unrecorded (none judged ends the handling).
   if (Streaming_ && judged == count && BlockMayWait(judged)) return 0;
@@ -423,24 +462,28 @@ void TSearchThread::SettleOutcomes() {
   Journal_->Withdrawn(Withdrawn_);
 }
 
-void TSearchThread::JudgeEntry(TProcessList& record, TJudged& entry, bool recordAll, std::uint8_t sources) {
+void TSearchThread::JudgeEntry(TProcessList& record, TJudgements& judged, std::size_t at, bool recordAll,
+                               std::uint8_t sources) {
   // The mount table is read once per volume the walk enters.
   if (const std::uint64_t device = record.Folder->Id().Device; !RulesDevice_ || *RulesDevice_ != device) {
     RulesDevice_ = device;
     Step_->SetNameRules(NameRulesOfDevice(device));
+    ListsInodes_ = NatureOfDevice(device).ListsInodeNumbers;
   }
   if (sources != FieldSource::None && IsPlainFile(record.FindData)) {
     if (!record.Facts) FieldReader_.Read(*record.Folder, record.FindData.cFileName, sources, Facts_);
     Step_->SetFieldValues(record.Facts ? &record.Facts->Values : &Facts_.Values);
   }
-  entry.Row = IsPlainFile(record.FindData) && Step_->Judge(record.FindData) &&
-              (Step_->Status() != TRenameStatus::rsNoMatch || recordAll);
-  entry.Pending = entry.Row && Step_->RenamePending();
+  bool row = IsPlainFile(record.FindData) && Step_->Judge(record.FindData) &&
+             (Step_->Status() != TRenameStatus::rsNoMatch || recordAll);
+  const bool pending = row && Step_->RenamePending();
   // A row without a rename has no look before it: the listing's look is made here.
-  if (entry.Row && !entry.Pending && record.FindData.FlagsUnread) entry.Row = LookAgain(record);
+  if (row && !pending && record.FindData.FlagsUnread) row = LookAgain(record);
+  judged.Marks[at] = static_cast<std::uint8_t>((row ? TJudgements::kRow : 0) | (pending ? TJudgements::kPending : 0));
+  TPassRow& entry = judged.Rows[at];
   entry.Status = Step_->Status();
-  entry.Error = Step_->SystemError();  // the step's own reason of an "Error" row (a hiding name, a costly pattern, a
-                                       // lacking field)
+  entry.SystemError = Step_->SystemError();  // the step's own reason of an "Error" row (a hiding name, a costly
+                                             // pattern, a lacking field)
   entry.NewName = Step_->NewName();
 }
 
@@ -453,7 +496,7 @@ void TSearchThread::JudgeEntry(TProcessList& record, TJudged& entry, bool record
 // nothing more of the folder.
 void TSearchThread::HandleFolderInChains() {
   ChainRecords_.clear();
-  ChainJudged_.clear();
+  ChainJudged_.Clear();
   MovedAlike_.clear();
   if (WatchChains()) {
     Streaming_ = true;
@@ -466,7 +509,8 @@ void TSearchThread::HandleFolderInChains() {
   // growing vector would move every entry again at each step.
   if (ReadEachFolder_) {
     ChainRecords_.reserve(Reading_.Count());
-    ChainJudged_.reserve(Reading_.Count());
+    ChainJudged_.Rows.reserve(Reading_.Count());
+    ChainJudged_.Marks.reserve(Reading_.Count());
   }
   TakeWaitingBlock();
   const bool counting = Progress_ != nullptr;
@@ -478,7 +522,7 @@ void TSearchThread::HandleFolderInChains() {
     for (std::size_t i = 0; i < drawn && !Stopped(); ++i) {
       if (counting) Progress_->fetch_add(1, std::memory_order_relaxed);
       TProcessList& record = FoundList[i];
-      JudgeEntry(record, ChainJudged_.emplace_back(), recordAll, sources);
+      JudgeEntry(record, ChainJudged_, ChainJudged_.Add(), recordAll, sources);
       ChainRecords_.push_back(TChainRecord{record.Folder, std::move(record.FindData)});
     }
   }
@@ -490,9 +534,9 @@ void TSearchThread::HandleFolderInChains() {
   for (std::size_t i = 0; i < moved; ++i)
     planned[i] = {MovedAlike_[i].Folder->Path(), MovedAlike_[i].FindData.cFileName, {}, true, true};
   for (std::size_t i = 0; i < ChainRecords_.size(); ++i) {
-    const TJudged& entry = ChainJudged_[i];
+    const TPassRow& entry = ChainJudged_.Rows[i];
     planned[moved + i] = {ChainRecords_[i].Folder->Path(), ChainRecords_[i].FindData.cFileName, entry.NewName,
-                          entry.Row && entry.Status == TRenameStatus::rsCanBeRenamed};
+                          ChainJudged_.Has(i, TJudgements::kRow) && entry.Status == TRenameStatus::rsCanBeRenamed};
   }
   ChainSteps_ = PlanChains(planned);
   for (TChainStep& step : ChainSteps_) step.Entry -= static_cast<std::uint32_t>(moved);
@@ -501,7 +545,7 @@ void TSearchThread::HandleFolderInChains() {
   PlanRingTemps();
   for (std::size_t at = 0; at < ChainSteps_.size() && !Stopped();) at = RunChainSteps(at);
   ChainRecords_.clear();
-  ChainJudged_.clear();
+  ChainJudged_.Clear();
   ChainSteps_.clear();
 }
 
@@ -532,10 +576,11 @@ bool TSearchThread::WatchChains() {
 bool TSearchThread::BlockMayWait(std::size_t judged) {
   AlikeInBlock_.clear();
   for (std::size_t i = 0; i < judged; ++i) {
-    const TJudged& entry = Block_[i];
+    const TPassRow& entry = Block_.Rows[i];
     const bool alike = ChainWatch_.Draw(FoundList[i].FindData.cFileName);
     // As the plan would see it: a file the look found read-only is still a rename to it.
-    if (!(entry.Row || entry.LookedAhead) || entry.Status != TRenameStatus::rsCanBeRenamed) continue;
+    if (!Block_.Has(i, TJudgements::kRow | TJudgements::kLookedAhead) || entry.Status != TRenameStatus::rsCanBeRenamed)
+      continue;
     if (ChainWatch_.MayWait(entry.NewName)) {
       WaitingBlock_ = judged;
       return true;
@@ -551,10 +596,11 @@ bool TSearchThread::BlockMayWait(std::size_t judged) {
 // attempts a file the look found read-only, and learns the same then.
 void TSearchThread::TakeWaitingBlock() {
   for (std::size_t i = 0; i < WaitingBlock_; ++i) {
-    TJudged& entry = Block_[i];
-    if (entry.LookedAhead) entry.Row = entry.Pending = true;
-    entry.LookedAhead = false;
-    ChainJudged_.push_back(std::move(entry));
+    const std::size_t at = ChainJudged_.Add();
+    ChainJudged_.Rows[at] = std::move(Block_.Rows[i]);
+    ChainJudged_.Marks[at] = static_cast<std::uint8_t>(
+        Block_.Has(i, TJudgements::kLookedAhead) ? TJudgements::kRow | TJudgements::kPending
+                                                 : Block_.Marks[i] & (TJudgements::kRow | TJudgements::kPending));
     ChainRecords_.push_back(TChainRecord{FoundList[i].Folder, std::move(FoundList[i].FindData)});
   }
   WaitingBlock_ = 0;
@@ -593,26 +639,29 @@ std::size_t TSearchThread::RunChainSteps(std::size_t from) {
                                                  : ChainRecords_[step.Entry].FindData.cFileName;
   };
   const auto newNameOf = [&](const TChainStep& step) -> const std::string& {
-    return step.Kind == TChainStepKind::ToTemp ? RingTemps_[step.Entry] : ChainJudged_[step.Entry].NewName;
+    return step.Kind == TChainStepKind::ToTemp ? RingTemps_[step.Entry] : ChainJudged_.Rows[step.Entry].NewName;
   };
-  StepOutcomes_.resize(end - from);
+  StepOutcomes_.Grow(end - from, false);
   Entries_.clear();
   std::uint64_t index = RowsSoFar_;
   for (std::size_t k = from; k < end; ++k) {
     const TChainStep& step = ChainSteps_[k];
-    const TJudged& entry = ChainJudged_[step.Entry];
-    TJudged& outcome = StepOutcomes_[k - from];
-    outcome.Row = entry.Row;
+    const TPassRow& entry = ChainJudged_.Rows[step.Entry];
+    const bool pending = ChainJudged_.Has(step.Entry, TJudgements::kPending);
+    const std::size_t at = k - from;
+    TPassRow& outcome = StepOutcomes_.Rows[at];
     // A ring whose opening failed is not closed: its file never left.
-    if (step.Kind == TChainStepKind::FromTemp && entry.Status == TRenameStatus::rsError) outcome.Row = false;
-    outcome.Pending = outcome.Row && entry.Pending;
-    outcome.Status = entry.Pending ? TRenameStatus::rsCanBeRenamed : entry.Status;
-    outcome.Error = entry.Error;
-    if (!outcome.Row) continue;
-    outcome.Index = index++;
-    if (outcome.Pending)
-      Entries_.push_back(TJournalEntry{outcome.Index, ChainRecords_[step.Entry].Folder->Path(), oldNameOf(step),
-                                       newNameOf(step), TRenameStatus::rsCanBeRenamed, 0, true});
+    const bool row = ChainJudged_.Has(step.Entry, TJudgements::kRow) &&
+                     !(step.Kind == TChainStepKind::FromTemp && entry.Status == TRenameStatus::rsError);
+    StepOutcomes_.Marks[at] =
+        static_cast<std::uint8_t>((row ? TJudgements::kRow : 0) | (row && pending ? TJudgements::kPending : 0));
+    outcome.Status = pending ? TRenameStatus::rsCanBeRenamed : entry.Status;
+    outcome.SystemError = entry.SystemError;
+    if (!row) continue;
+    StepOutcomes_.Index[at] = index++;
+    if (row && pending)
+      Entries_.push_back(TJournalEntry{StepOutcomes_.Index[at], ChainRecords_[step.Entry].Folder->Path(),
+                                       oldNameOf(step), newNameOf(step), TRenameStatus::rsCanBeRenamed, 0, true});
   }
   if (Journal_ != nullptr && !Entries_.empty() && !Journal_->Intend(Entries_)) {
     RequestStop();
@@ -620,49 +669,55 @@ std::size_t TSearchThread::RunChainSteps(std::size_t from) {
   }
   std::size_t attempted = end;
   for (std::size_t k = from; k < end; ++k) {
-    TJudged& outcome = StepOutcomes_[k - from];
+    const std::size_t at = k - from;
+    TPassRow& outcome = StepOutcomes_.Rows[at];
     const TChainStep& step = ChainSteps_[k];
     outcome.NewName = newNameOf(step);
-    if (!outcome.Pending) continue;
+    if (!StepOutcomes_.Has(at, TJudgements::kPending)) continue;
     if (Stopped()) {
       attempted = k;
       break;
     }
     TChainRecord& record = ChainRecords_[step.Entry];
-    TJudged& entry = ChainJudged_[step.Entry];
     const Unwritable unwritable = record.FindData.FlagsUnread ? Unwritable::Leave : Unwritable::Move;
-    AttemptingRow_ = outcome.Index;
+    AttemptingRow_ = StepOutcomes_.Index[at];
     AttemptingFolder_ = &record.Folder->Path();
-    outcome.Status = Step_->Attempt(*record.Folder, oldNameOf(step), outcome.NewName, outcome.Error, unwritable);
-    if (outcome.Error == kLeftUnwritable) outcome.Row = false;
+    outcome.Status = Step_->Attempt(*record.Folder, oldNameOf(step), outcome.NewName, outcome.SystemError, unwritable);
+    if (outcome.SystemError == kLeftUnwritable) StepOutcomes_.Mark(at, TJudgements::kRow, false);
     // What the closing step finds of the opening one.
     if (step.Kind == TChainStepKind::ToTemp && outcome.Status != TRenameStatus::rsOk)
-      entry.Status = TRenameStatus::rsError;
+      ChainJudged_.Rows[step.Entry].Status = TRenameStatus::rsError;
   }
   Entries_.clear();
   Withdrawn_.clear();
+  constexpr std::uint8_t kRowOrPending = TJudgements::kRow | TJudgements::kPending;
   for (std::size_t k = from; k < end; ++k) {
-    const TJudged& outcome = StepOutcomes_[k - from];
+    const std::size_t at = k - from;
+    const TPassRow& outcome = StepOutcomes_.Rows[at];
     const TChainStep& step = ChainSteps_[k];
-    if (!outcome.Row && !outcome.Pending) continue;
-    const TJournalEntry journalEntry{outcome.Index,   ChainRecords_[step.Entry].Folder->Path(),
-                                     oldNameOf(step), outcome.NewName,
-                                     outcome.Status,  outcome.Error,
-                                     outcome.Pending};
-    NoteOutcome(journalEntry, k < attempted, outcome.Row);
+    if (!StepOutcomes_.Has(at, kRowOrPending)) continue;
+    const TJournalEntry journalEntry{StepOutcomes_.Index[at],
+                                     ChainRecords_[step.Entry].Folder->Path(),
+                                     oldNameOf(step),
+                                     outcome.NewName,
+                                     outcome.Status,
+                                     outcome.SystemError,
+                                     StepOutcomes_.Has(at, TJudgements::kPending)};
+    NoteOutcome(journalEntry, k < attempted, StepOutcomes_.Has(at, TJudgements::kRow));
   }
   SettleOutcomes();
   for (std::size_t k = from; k < attempted; ++k) {
-    TJudged& outcome = StepOutcomes_[k - from];
-    if (!outcome.Row && !outcome.Pending) continue;
-    RowsSoFar_ = outcome.Index + 1;
-    if (!outcome.Row) continue;
+    const std::size_t at = k - from;
+    TPassRow& outcome = StepOutcomes_.Rows[at];
+    if (!StepOutcomes_.Has(at, kRowOrPending)) continue;
+    RowsSoFar_ = StepOutcomes_.Index[at] + 1;
+    if (!StepOutcomes_.Has(at, TJudgements::kRow)) continue;
     const TChainStep& step = ChainSteps_[k];
     TChainRecord& record = ChainRecords_[step.Entry];
     if (!IsPlainFile(record.FindData)) continue;
     // Each old name is a row's once, and needed no more once it is: it moves into the row.
     std::string& oldName = step.Kind == TChainStepKind::FromTemp ? RingTemps_[step.Entry] : record.FindData.cFileName;
-    PushRow(*record.Folder, std::move(oldName), std::move(outcome.NewName), outcome.Status, outcome.Error);
+    PushRow(*record.Folder, std::move(oldName), std::move(outcome.NewName), outcome.Status, outcome.SystemError);
   }
   Rows_.PushAll(Batch_);
   return end;
@@ -693,7 +748,7 @@ std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
   std::size_t from = 0;
   if (plan.Trial > 0) {
     std::size_t pending = 0;
-    while (from < judged && pending < plan.Trial) pending += Block_[from++].Pending ? 1U : 0U;
+    while (from < judged && pending < plan.Trial) pending += Block_.Has(from++, TJudgements::kPending) ? 1U : 0U;
     if (const std::size_t done = TimedAttempt(choice, TRenameWay::OneByOne, 0, from); done < from) return done;
   }
   return TimedAttempt(choice, plan.Way, from, judged);
@@ -703,7 +758,7 @@ std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
 // gone to its end is timed: a stop cuts it short.
 std::size_t TSearchThread::TimedAttempt(TRenameWayChoice& choice, TRenameWay way, std::size_t from, std::size_t to) {
   std::size_t renames = 0;
-  for (std::size_t i = from; i < to; ++i) renames += Block_[i].Pending ? 1U : 0U;
+  for (std::size_t i = from; i < to; ++i) renames += Block_.Has(i, TJudgements::kPending) ? 1U : 0U;
   const auto start = std::chrono::steady_clock::now();
   const std::size_t done =
       way == TRenameWay::SideBySide && renames > 1 ? AttemptSideBySide(from, to) : AttemptOneByOne(from, to);
@@ -713,19 +768,20 @@ std::size_t TSearchThread::TimedAttempt(TRenameWayChoice& choice, TRenameWay way
 
 std::size_t TSearchThread::AttemptOneByOne(std::size_t from, std::size_t to) {
   for (std::size_t i = from; i < to; ++i) {
-    TJudged& entry = Block_[i];
-    if (!entry.Pending) continue;
+    if (!Block_.Has(i, TJudgements::kPending)) continue;
     if (Stopped()) return i;
+    TPassRow& entry = Block_.Rows[i];
     const TProcessList& record = FoundList[i];
     const Unwritable unwritable = record.FindData.FlagsUnread ? Unwritable::Leave : Unwritable::Move;
-    AttemptingRow_ = entry.Index;
+    AttemptingRow_ = Block_.Index[i];
     AttemptingFolder_ = &record.Folder->Path();
-    entry.Status = entry.LookedAhead ? Step_->Attempt(*record.Folder, record.FindData.cFileName, entry.NewName,
-                                                      entry.Error, entry.Looked, unwritable)
-                                     : Step_->Attempt(*record.Folder, record.FindData.cFileName, entry.NewName,
-                                                      entry.Error, unwritable);
+    entry.Status =
+        Block_.Has(i, TJudgements::kLookedAhead)
+            ? Step_->Attempt(*record.Folder, record.FindData.cFileName, entry.NewName, entry.SystemError,
+                             Block_.Looked[i], unwritable)
+            : Step_->Attempt(*record.Folder, record.FindData.cFileName, entry.NewName, entry.SystemError, unwritable);
     // Read-only after all: no row, as if the listing had seen it; its intent is withdrawn.
-    if (entry.Error == kLeftUnwritable) entry.Row = false;
+    if (entry.SystemError == kLeftUnwritable) Block_.Mark(i, TJudgements::kRow, false);
   }
   return to;
 }
@@ -738,7 +794,7 @@ std::optional<std::uint64_t> TSearchThread::SideBySideVolume(std::size_t judged)
   std::size_t pending = 0;
   std::optional<std::uint64_t> first;
   for (std::size_t i = 0; i < judged; ++i) {
-    if (!Block_[i].Pending) continue;
+    if (!Block_.Has(i, TJudgements::kPending)) continue;
     ++pending;
     const std::uint64_t device = FoundList[i].Folder->Id().Device;
     if (!first) first = device;
@@ -780,28 +836,31 @@ std::size_t TSearchThread::AttemptSideBySide(std::size_t from, std::size_t to) {
   PoolJobs_.clear();
   PoolEntries_.clear();
   for (std::size_t i = from; i < to; ++i) {
-    if (!Block_[i].Pending) continue;
-    PoolJobs_.push_back(TPoolRename{FoundList[i].Folder->Id(), FoundList[i].FindData.cFileName, Block_[i].NewName});
+    if (!Block_.Has(i, TJudgements::kPending)) continue;
+    PoolJobs_.push_back(
+        TPoolRename{FoundList[i].Folder->Id(), FoundList[i].FindData.cFileName, Block_.Rows[i].NewName});
     PoolEntries_.push_back(i);
   }
   PoolStranded_.assign(PoolJobs_.size(), std::string());
   const auto attempt = [this](std::size_t worker, std::size_t job) {
-    TJudged& entry = Block_[PoolEntries_[job]];
-    const TProcessList& record = FoundList[PoolEntries_[job]];
+    const std::size_t at = PoolEntries_[job];
+    TPassRow& entry = Block_.Rows[at];
+    const TProcessList& record = FoundList[at];
     TWorkerRenamer& own = *Workers_[worker];
-    own.Row = entry.Index;
+    own.Row = Block_.Index[at];
     own.Folder = &record.Folder->Path();
     own.NewName.assign(entry.NewName);
     const Unwritable unwritable = record.FindData.FlagsUnread ? Unwritable::Leave : Unwritable::Move;
-    entry.Status = AttemptRename(own.Renamer, *record.Folder, record.FindData.cFileName, own.NewName, entry.Error,
-                                 entry.LookedAhead ? &entry.Looked : nullptr, unwritable);
+    entry.Status = AttemptRename(own.Renamer, *record.Folder, record.FindData.cFileName, own.NewName, entry.SystemError,
+                                 Block_.Has(at, TJudgements::kLookedAhead) ? &Block_.Looked[at] : nullptr, unwritable);
     if (own.NewName != entry.NewName) PoolStranded_[job] = own.NewName;
-    // Read-only after all: no row, as if the listing had seen it; its intent is withdrawn.
-    if (entry.Error == kLeftUnwritable) entry.Row = false;
+    // Read-only after all: no row, as if the listing had seen it; its intent is withdrawn. (Each
+    // worker marks its own entries only.)
+    if (entry.SystemError == kLeftUnwritable) Block_.Mark(at, TJudgements::kRow, false);
   };
   const std::size_t started = Pool_->Run(PoolJobs_, attempt, [this] { return Stopped(); });
   for (std::size_t job = 0; job < started; ++job)
-    if (!PoolStranded_[job].empty()) Block_[PoolEntries_[job]].NewName = std::move(PoolStranded_[job]);
+    if (!PoolStranded_[job].empty()) Block_.Rows[PoolEntries_[job]].NewName = std::move(PoolStranded_[job]);
   return started < PoolEntries_.size() ? PoolEntries_[started] : to;
 }
 
@@ -819,25 +878,25 @@ bool TSearchThread::LookAgain(TProcessList& record) {
 void TSearchThread::SettleBlock(std::size_t judged, std::size_t attempted) {
   Entries_.clear();
   Withdrawn_.clear();
+  constexpr std::uint8_t kRowOrPending = TJudgements::kRow | TJudgements::kPending;
   for (std::size_t i = 0; i < judged; ++i) {
-    const TJudged& entry = Block_[i];
-    if (!entry.Row && !entry.Pending) continue;
+    if (!Block_.Has(i, kRowOrPending)) continue;
+    const TPassRow& entry = Block_.Rows[i];
     const TProcessList& record = FoundList[i];
-    const TJournalEntry journalEntry{entry.Index,   record.Folder->Path(), record.FindData.cFileName,
-                                     entry.NewName, entry.Status,          entry.Error,
-                                     entry.Pending};
-    NoteOutcome(journalEntry, i < attempted, entry.Row);
+    const TJournalEntry journalEntry{
+        Block_.Index[i], record.Folder->Path(), record.FindData.cFileName,           entry.NewName,
+        entry.Status,    entry.SystemError,     Block_.Has(i, TJudgements::kPending)};
+    NoteOutcome(journalEntry, i < attempted, Block_.Has(i, TJudgements::kRow));
   }
   SettleOutcomes();
   for (std::size_t i = 0; i < attempted; ++i) {
-    TJudged& entry = Block_[i];
-    if (!entry.Row && !entry.Pending) continue;
+    if (!Block_.Has(i, kRowOrPending)) continue;
     // A withdrawn intent's number is never given again: a journal read after a
     // crash would take the withdrawal for the new intent's.
-    RowsSoFar_ = entry.Index + 1;
-    if (!entry.Row) continue;
+    RowsSoFar_ = Block_.Index[i] + 1;
+    if (!Block_.Has(i, TJudgements::kRow)) continue;
     TProcessList& record = FoundList[i];
-    RecordEntry(*record.Folder, std::move(record.FindData), entry);
+    RecordEntry(*record.Folder, std::move(record.FindData), Block_.Rows[i]);
   }
   // The block's rows go out together: one lock and at most one wake for them all.
   Rows_.PushAll(Batch_);
@@ -868,9 +927,9 @@ void TSearchThread::ScanSubFolders(std::shared_ptr<const TFolderHandle> folder, 
   }
 }
 
-void TSearchThread::RecordEntry(const TFolderHandle& folder, TFindData&& findData, TJudged& judged) {
+void TSearchThread::RecordEntry(const TFolderHandle& folder, TFindData&& findData, TPassRow& judged) {
   if (!IsPlainFile(findData)) return;
-  PushRow(folder, std::move(findData.cFileName), std::move(judged.NewName), judged.Status, judged.Error);
+  PushRow(folder, std::move(findData.cFileName), std::move(judged.NewName), judged.Status, judged.SystemError);
 }
 
 void TSearchThread::ReportUnreadable(const std::string& folder, int error) {

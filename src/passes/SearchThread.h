@@ -23,6 +23,7 @@
 #include "passes/FileFields.h"
 #include "passes/FileOrder.h"
 #include "passes/PassJournal.h"
+#include "passes/PassRow.h"
 #include "passes/ProcessList.h"
 #include "passes/RenamePool.h"
 #include "passes/RenameWayChoice.h"
@@ -70,10 +71,10 @@ class TSearchThread final {
   void SwapBlocks();
   enum class TIntents { Recorded, Ahead };
   std::size_t JudgeBlock(std::size_t count, TIntents intents = TIntents::Recorded);
-  struct TJudged;
+  struct TJudgements;
   void NoteOutcome(const TJournalEntry& entry, bool attempted, bool row);
   void SettleOutcomes();
-  void JudgeEntry(TProcessList& record, TJudged& entry, bool recordAll, std::uint8_t sources);
+  void JudgeEntry(TProcessList& record, TJudgements& judged, std::size_t at, bool recordAll, std::uint8_t sources);
   // The folder in hand when renames make room for each other.
   void HandleFolderInChains();
   bool WatchChains();
@@ -93,19 +94,32 @@ class TSearchThread final {
   bool LookAgain(TProcessList& record);
   ShortNames ShortNamesNeeded() const;
   void ScanSubFolders(std::shared_ptr<const TFolderHandle> folder, std::vector<TSubFolder> subFolders);
-  // What the step said of an entry of the block in hand.
-  struct TJudged {
-    bool Row = false;
-    bool Pending = false;  // a rename to attempt
-    TRenameStatus Status = TRenameStatus::rsNoChange;
-    int Error = 0;
-    std::uint64_t Index = 0;  // the row's place in the pass
-    std::string NewName;
-    TLookedFile Looked;  // of a rename to attempt: made before its intent, which records the file
-    bool LookedAhead = false;
+  // What the step said of the entries of a block (or, in chains, of a
+  // folder), entry by entry: the row each is to make (its new name, status and
+  // error; its folder and old name join it when it is pushed), and beside the
+  // rows, not in them, what the pass still has to do for each.
+  struct TJudgements {
+    static constexpr std::uint8_t kRow = 1;          // the entry makes a row
+    static constexpr std::uint8_t kPending = 2;      // a rename to attempt
+    static constexpr std::uint8_t kLookedAhead = 4;  // Looked holds its file, recorded with its intent
+    std::vector<TPassRow> Rows;
+    std::vector<std::uint8_t> Marks;
+    std::vector<std::uint64_t> Index;  // the row's place in the pass
+    std::vector<TLookedFile> Looked;   // only a block's: its renames go by them
+
+    bool Has(std::size_t at, std::uint8_t mark) const { return (Marks[at] & mark) != 0; }
+    void Mark(std::size_t at, std::uint8_t mark, bool on) {
+      Marks[at] = static_cast<std::uint8_t>(on ? Marks[at] | mark : Marks[at] & ~mark);
+    }
+    // Room for count entries, and their looks where asked.
+    void Grow(std::size_t count, bool looks);
+    // One more entry, at the end: its place.
+    std::size_t Add();
+    void Clear();
+    void Swap(TJudgements& other) noexcept;
   };
   // Moves the entry's names into its row.
-  void RecordEntry(const TFolderHandle& folder, TFindData&& findData, TJudged& judged);
+  void RecordEntry(const TFolderHandle& folder, TFindData&& findData, TPassRow& judged);
   void ReportUnreadable(const std::string& folder, int error);
   void FreeFoundList();
   bool Stopped() const { return Stop.load(std::memory_order_relaxed); }
@@ -141,7 +155,7 @@ class TSearchThread final {
   std::vector<TProcessList> FoundList;  // the block in hand
   // The block after it, judged while the journal writes its intents.
   std::vector<TProcessList> AheadList_;
-  std::vector<TJudged> AheadBlock_;
+  TJudgements AheadBlock_;
   TFolderReading Reading_;  // of the folder in hand, kept from folder to folder
   bool ReadEachFolder_ = false;
   bool IncludeSubDirs = false;
@@ -156,6 +170,7 @@ class TSearchThread final {
   bool RestartPerFolder_ = false;
   bool Chains_ = false;
   std::optional<std::uint64_t> RulesDevice_;  // the volume whose name rules the step has
+  bool ListsInodes_ = false;                  // its listing gives each file's st_ino
   // The folder in hand in chains: its entries, what the step said of each, the
   // order of the renames, and the temporary names of its rings by entry.
   // Of an entry once judged, only what its renames need: a folder's worth is held at once.
@@ -173,15 +188,15 @@ class TSearchThread final {
   std::size_t WaitingBlock_ = 0;  // entries of the block that ended it, judged but neither recorded nor renamed
   std::vector<TChainRecord> MovedAlike_;
   std::vector<std::uint32_t> AlikeInBlock_;
-  std::vector<TJudged> ChainJudged_;
+  TJudgements ChainJudged_;
   std::vector<TChainStep> ChainSteps_;
   std::vector<std::string> RingTemps_;
   // Per step of the block in hand: its row number, outcome and the name it is under.
-  std::vector<TJudged> StepOutcomes_;
+  TJudgements StepOutcomes_;
   TFieldReader FieldReader_;
   TFileFacts Facts_;  // of the entry in hand, when it was read only for its fields
   ReadOnlyFlags ReadOnly_ = ReadOnlyFlags::Look;
-  std::vector<TJudged> Block_;  // kept from block to block so that its names' storage is reused
+  TJudgements Block_;  // kept from block to block so that its names' storage is reused
   std::vector<TJournalEntry> Entries_;
   std::vector<TJournalEntry> Withdrawn_;
   std::vector<TPassRow> Batch_;  // the rows of the block in hand, pushed together

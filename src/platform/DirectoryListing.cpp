@@ -240,7 +240,9 @@ bool TFindHandle::FindNext(TFindData& entry) {
   if (Impl_->InStoredOrder && Impl_->Names == &Impl_->Own) Impl_->Own.ReleaseBefore(item.NameOffset);
   entry.dwFileAttributes = item.Attributes;
   entry.FlagsUnread = item.FlagsUnread;
-  entry.cFileName.assign(Impl_->Names->At(item.NameOffset).Name);
+  const TFolderEntry named = Impl_->Names->At(item.NameOffset);
+  entry.cFileName.assign(named.Name);
+  entry.Inode = named.Inode;
   entry.cAlternateFileName.assign(item.ShortName.View());
   return true;
 }

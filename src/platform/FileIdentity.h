@@ -22,6 +22,9 @@ struct TFileIdentity {
 };
 
 TFileIdentity IdentityOf(const TEntryInfo& info);
+// A file known by its number alone, as a listing gives it: no attributes
+// (Mode 0, which no file has), so only its own device's numbers tell it.
+TFileIdentity ListedIdentity(const TEntryId& id);
 
 enum class TIdentityRule : std::uint8_t { ByInode, ByAttributes };
 

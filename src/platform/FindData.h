@@ -25,6 +25,8 @@ struct TFindData {
   // A regular file whose rename flags the listing left to its caller
   // (ReadOnlyFlags::LeaveToCaller): the word lacks ReadOnly whatever they are.
   bool FlagsUnread = false;
+  // The folder's number for the entry (d_ino); 0 where the listing did not give one.
+  std::uint64_t Inode = 0;
 };
 
 }  // namespace vt

@@ -96,7 +96,7 @@ int TFolderReading::ReadAll(int fd, TListingStopPoll& poll) {
 TFolderEntry TFolderReading::At(std::uint32_t offset) const {
   const char* at = Blocks_[offset >> kBlockBits].Data.get() + (offset & (kBlockSize - 1));
   const dirent64* entry = EntryAt(at);
-  return {offset, entry->d_type, std::string_view(entry->d_name), entry->d_name};
+  return {offset, entry->d_type, entry->d_ino, std::string_view(entry->d_name), entry->d_name};
 }
 
 std::uint32_t TFolderReading::After(const TFolderEntry& entry) const {

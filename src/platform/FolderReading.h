@@ -18,6 +18,7 @@ namespace vt {
 struct TFolderEntry {
   std::uint32_t Offset = 0;  // where the entry is kept, for At()
   unsigned char Type = 0;    // the folder's DT_* value; DT_UNKNOWN needs a look
+  std::uint64_t Inode = 0;   // the folder's d_ino: st_ino itself only on some volumes (TVolumeNature)
   std::string_view Name;
   const char* cName = nullptr;  // the same name, NUL-terminated
 };

@@ -409,6 +409,13 @@ int TFolderRenamer::Rename(const TFolderHandle& folder, std::string_view oldName
   return Impl_->RenameIn(folder, oldName, newName, unwritable, &looked);
 }
 
+TLookedFile ListedFile(std::uint64_t device, std::uint64_t inode) {
+  TLookedFile listed;
+  listed.Info.Id = {device, inode};
+  listed.Source = TLookSource::Listing;
+  return listed;
+}
+
 void TFolderRenamer::OnTemporaryName(TTemporaryNameHook hook) { Impl_->TemporaryName = std::move(hook); }
 
 // What moves is what was looked at: a regular file, and after the move the
@@ -417,22 +424,27 @@ void TFolderRenamer::OnTemporaryName(TTemporaryNameHook hook) { Impl_->Temporary
 // stands in for the listing's, which a caller may have left to it: a file
 // found immutable or append-only is then left alone. A look made ahead (for
 // a journal to record before the rename) stands for it, and the file must
-// still be there just before the move.
+// still be there just before the move. Where the journal recorded only the
+// listing's number, the look here must find the file of that number.
 int TFolderRenamer::Impl::RenameHere(const TEntryName& from, const TEntryName& to, Unwritable unwritable,
                                      const TLookedFile* looked) {
   Noted = 0;
   TEntryInfo checked;
-  if (looked != nullptr) {
+  const bool lookedAhead = looked != nullptr && looked->Source == TLookSource::Look;
+  if (lookedAhead) {
     if (looked->Error != 0) return looked->Error;
     checked = looked->Info;
   } else if (const int error = Sys.Lookup(Fd, from.c_str(), checked)) {
     return error;
   }
   if (!checked.Regular) return kNotAFile;
+  // Only the listing's number was recorded: this look is the one just before
+  // the move, and what it found must be the file listed.
+  if (looked != nullptr && !lookedAhead && !(checked.Id == looked->Info.Id)) return ESTALE;
   if (unwritable == Unwritable::Leave && checked.Immutable) return kLeftUnwritable;
   if (IsUntouchable(checked.Id)) return EBUSY;
   UseMountOf(checked.Id);
-  if (looked != nullptr && !Mount().Nature.Network) {
+  if (lookedAhead && !Mount().Nature.Network) {
     if (const int error = LookAgain(from, checked)) return error;
   }
   if (const int error = Relocate(from, to)) return MovedDespite(error, from, to, checked);

@@ -31,6 +31,7 @@
 // but the folder's handle.
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -58,13 +59,25 @@ enum class Unwritable { Move, Leave };
 // The answer for a file so left: no errno, nothing was tried.
 inline constexpr int kLeftUnwritable = -1;
 
+// Where a TLookedFile's knowledge of the file comes from: a look at it, or
+// only the listing's number for it (ListedFile below).
+enum class TLookSource : std::uint8_t { Look, Listing };
+
 // The look a rename begins with, made ahead of it: a caller records what it
 // found (a journal, before the rename) and hands it to Rename, which then does
 // not look again. Error is the look's errno.
 struct TLookedFile {
   int Error = 0;
   TEntryInfo Info;
+  TLookSource Source = TLookSource::Look;
 };
+
+// The file a listing found under a name, by its number alone, on a volume
+// whose listing gives st_ino (TVolumeNature::ListsInodeNumbers): a caller
+// records that instead of looking ahead. Rename then makes its one look just
+// before the move, and moves the file only if it is still that one, regular
+// and, when asked, not flagged unwritable.
+TLookedFile ListedFile(std::uint64_t device, std::uint64_t inode);
 
 // Told each hidden temporary name before a file is moved to it (or a
 // placeholder made there); false keeps the file where it is, and the rename
@@ -96,6 +109,7 @@ class TFolderRenamer {
   // The look at oldName that Rename would begin with.
   TLookedFile Look(const TFolderHandle& folder, std::string_view oldName);
   // Rename after that look, made since: the file moved is the one it found.
+  // After a ListedFile instead, the one look is made here, before the move.
   int Rename(const TFolderHandle& folder, std::string_view oldName, std::string_view newName, const TLookedFile& looked,
              Unwritable unwritable = Unwritable::Move);
   void OnTemporaryName(TTemporaryNameHook hook);

@@ -68,6 +68,9 @@ constexpr std::array<std::string_view, 14> kNetwork = {"nfs",        "nfs4",    
 constexpr std::array<std::string_view, 2> kRam = {"tmpfs", "ramfs"};
 // Disk file systems whose mounts report an anonymous device number.
 constexpr std::array<std::string_view, 3> kPooledDisk = {"btrfs", "zfs", "bcachefs"};
+// Local volumes whose readdir hands out the inode number lstat gives.
+constexpr std::array<std::string_view, 8> kListedInodes = {"ext2", "ext3",  "ext4",  "tmpfs",
+                                                           "xfs",  "btrfs", "ramfs", "f2fs"};
 constexpr std::array<std::string_view, 4> kCaseBlind = {"vfat", "exfat", "cifs", "smb3"};
 
 bool IsUnder(std::string_view path, std::string_view folder) {
@@ -260,7 +263,7 @@ TVolumeNature NatureOfDevice(std::uint64_t device) {
   if (mount == mounts.rend()) return {};
   const std::string_view type = mount->FsType;
   return {!(type == "fuse" || type == "fuseblk" || type.starts_with("fuse.") || type == "cifs" || type == "smb3"),
-          OneOf(type, kNetwork)};
+          OneOf(type, kNetwork), OneOf(type, kListedInodes)};
 }
 
 TNameRules NameRulesOf(std::string_view fsType) {

@@ -60,6 +60,10 @@ struct TVolumeNature {
   bool KeepsInodeNumbers = true;
   // Each call asks a server, whose files other machines change too.
   bool Network = false;
+  // A listing's d_ino is the file's st_ino (not on overlayfs, FUSE, FAT or a
+  // network volume): the listing tells which file a name led to without a look.
+  // Unknown devices are not taken for such a volume.
+  bool ListsInodeNumbers = false;
 };
 TVolumeNature NatureOfDevice(std::uint64_t device);
 

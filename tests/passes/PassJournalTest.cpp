@@ -17,6 +17,7 @@
 #include "passes/PassJournalWriter.h"
 #include "passes/PassTestSupport.h"
 #include "platform/FolderHandle.h"
+#include "platform/Volumes.h"
 #include "support/InodeFlags.h"
 #include "support/TempFolder.h"
 
@@ -37,6 +38,11 @@ class TWatchingJournal final : public IPassJournal {
     for (const TJournalEntry& entry : entries) {
       const std::string folder(entry.Folder);
       if (!std::filesystem::exists(folder + std::string(entry.OldName))) ++RenamedBeforeIntent;
+      // The file the rename is about, as the journal records it.
+      struct stat st {};
+      if (entry.Identity && ::lstat((folder + std::string(entry.OldName)).c_str(), &st) == 0 &&
+          entry.Identity->Device == st.st_dev && entry.Identity->Inode == st.st_ino)
+        ++(entry.Identity->Mode == 0 ? IdentifiedByListing : IdentifiedByLook);
       Intended.push_back(entry.Row);
       IntendedNames.push_back(std::string(entry.OldName));
     }
@@ -57,6 +63,8 @@ class TWatchingJournal final : public IPassJournal {
   std::size_t LargestIntent = 0;
   std::size_t FirstIntent = 0;
   std::size_t RenamedBeforeIntent = 0;
+  std::size_t IdentifiedByListing = 0;
+  std::size_t IdentifiedByLook = 0;
   std::size_t SettledAttempts = 0;
   std::size_t WithdrawnCount = 0;
   std::vector<std::uint64_t> Intended;
@@ -245,6 +253,13 @@ TEST_F(PassJournalTest, EveryRenameIsIntendedBeforeItHappensAndSettledAfter) {
     for (const std::string& name : tree.Names())
       if (name.front() == 'x') ++renamed;
     EXPECT_EQ(renamed, static_cast<std::size_t>(kFiles + 1));
+    // Each intent names its file: by the listing's number where the volume's
+    // listing gives st_ino (no look ahead of the rename), else as a look found it.
+    struct stat root {};
+    ASSERT_EQ(::stat(tree.Root().c_str(), &root), 0);
+    const bool listed = NatureOfDevice(root.st_dev).ListsInodeNumbers;
+    EXPECT_EQ(journal.IdentifiedByListing, listed ? journal.Intended.size() : 0u);
+    EXPECT_EQ(journal.IdentifiedByLook, listed ? 0u : journal.Intended.size());
   }
 }
 

@@ -114,6 +114,38 @@ TEST(CheckedRename, AnEntrySwappedInAfterTheLookAheadIsNotMoved) {
   }
 }
 
+TLookedFile ListedNow(const TFolderHandle& folder, const char* name) {
+  struct stat st {};
+  EXPECT_EQ(::fstatat(folder.Fd(), name, &st, AT_SYMLINK_NOFOLLOW), 0);
+  return ListedFile(folder.Id().Device, st.st_ino);
+}
+
+// Where the journal recorded only the listing's number, the rename's one look
+// before the move decides: the same file moves with two looks in all; whatever
+// took the name since (another file too, by its number) is left where it is.
+TEST(CheckedRename, AListedFileMovesOnlyIfTheLookFindsItStill) {
+  for (const TKindCase& c : kKinds) {
+    SCOPED_TRACE(c.what);
+    TFsTempFolder dir;
+    dir.Write("file.txt", "mine");
+    dir.Write("other.txt", "theirs");
+    TFakeVolume volume(test::kExt4);
+    TFolderRenamer renamer(volume);
+    TFolderHandle folder;
+    ASSERT_EQ(TFolderHandle::Open(dir.Path(), folder), 0);
+    const TLookedFile listed = ListedNow(folder, "file.txt");
+    EXPECT_EQ(renamer.Rename(folder, "other.txt", "other2.txt", ListedNow(folder, "other.txt")), 0);
+    EXPECT_EQ(volume.calls["lookup"], 2);
+    ASSERT_EQ(::renameat(folder.Fd(), "file.txt", folder.Fd(), "aside.txt"), 0);
+    MakeEntry(folder.Fd(), "file.txt", c.kind);
+    volume.afterMove = [](int, const char* from, const char* to) { ADD_FAILURE() << from << " -> " << to; };
+    EXPECT_EQ(renamer.Rename(folder, "file.txt", "new.txt", listed), c.kind == TKind::OtherFile ? ESTALE : kNotAFile);
+    EXPECT_FALSE(dir.Exists("new.txt"));
+    EXPECT_EQ(IsRegular(dir, "file.txt"), c.kind == TKind::OtherFile);
+    EXPECT_EQ(dir.Read("aside.txt"), "mine");
+  }
+}
+
 // The racing process puts the file back while the pass moves its stand-in:
 // the stand-in cannot go back under the taken name. Where the volume can
 // exchange two names, the file takes the new name and the stand-in its own;

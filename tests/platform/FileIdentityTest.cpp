@@ -48,5 +48,21 @@ TEST(FileIdentity, TheRuleOfTheVolumeDecides) {
   }
 }
 
+// A file recorded by its listed number alone is that number on its device,
+// and nothing anywhere else: no attributes to go by, not even a file's whose
+// attributes happen to be zero.
+TEST(FileIdentity, AListedNumberTellsOnlyOnItsDevice) {
+  const TFileIdentity listed = ListedIdentity({10, 500});
+  TEntryInfo now;
+  now.Id = {10, 500};
+  now.Regular = true;
+  EXPECT_TRUE(IsRecordedFile(now, listed, TIdentityRule::ByInode));
+  EXPECT_FALSE(IsRecordedFile(now, listed, TIdentityRule::ByAttributes));
+  now.Id = {11, 500};
+  EXPECT_FALSE(IsRecordedFile(now, listed, TIdentityRule::ByInode));
+  now.Id = {10, 501};
+  EXPECT_FALSE(IsRecordedFile(now, listed, TIdentityRule::ByInode));
+}
+
 }  // namespace
 }  // namespace vt::test

@@ -52,7 +52,8 @@ TEST(FolderRenamer, RenamesAndNeverReplaces) {
 
 // Permission bits never make a file read-only; the immutable and append-only
 // flags do, and a file so flagged is left alone only when asked (else its
-// rename fails as the system refuses it, root's too).
+// rename fails as the system refuses it, root's too). The same whether the
+// rename looks for itself or after a listing recorded the file's number.
 TEST(FolderRenamer, LeavesAnImmutableFileOnlyWhenAsked) {
   struct Case {
     mode_t Mode;
@@ -70,24 +71,33 @@ TEST(FolderRenamer, LeavesAnImmutableFileOnlyWhenAsked) {
       {0644, FS_IMMUTABLE_FL, Unwritable::Move, EPERM},
       {0644, FS_APPEND_FL, Unwritable::Move, EPERM},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << std::oct << c.Mode << " flag " << c.Flag
-                                    << (c.Policy == Unwritable::Leave ? " leave" : " move"));
-    TFsTempFolder dir;
-    dir.Write("old", "content");
-    ASSERT_EQ(::chmod((dir / "old").c_str(), c.Mode), 0);
-    test::TInodeFlag flag;
-    if (c.Flag != 0) {
-      const std::string why = flag.Set(dir / "old", c.Flag);
-      if (!why.empty()) GTEST_SKIP() << why;
+  for (const Case& c : cases)
+    for (const bool listed : {false, true}) {
+      SCOPED_TRACE(testing::Message() << std::oct << c.Mode << " flag " << c.Flag
+                                      << (c.Policy == Unwritable::Leave ? " leave" : " move")
+                                      << (listed ? " listed" : ""));
+      TFsTempFolder dir;
+      dir.Write("old", "content");
+      ASSERT_EQ(::chmod((dir / "old").c_str(), c.Mode), 0);
+      test::TInodeFlag flag;
+      if (c.Flag != 0) {
+        const std::string why = flag.Set(dir / "old", c.Flag);
+        if (!why.empty()) GTEST_SKIP() << why;
+      }
+      auto folder = std::make_shared<TFolderHandle>();
+      ASSERT_EQ(TFolderHandle::Open(dir.Path(), *folder), 0);
+      TFolderRenamer renamer;
+      if (listed) {
+        struct stat st {};
+        ASSERT_EQ(::lstat((dir / "old").c_str(), &st), 0);
+        EXPECT_EQ(renamer.Rename(*folder, "old", "new", ListedFile(folder->Id().Device, st.st_ino), c.Policy),
+                  c.Answer);
+      } else {
+        EXPECT_EQ(renamer.Rename(*folder, "old", "new", c.Policy), c.Answer);
+      }
+      const std::set<std::string> expected = {c.Answer == 0 ? "new" : "old"};
+      EXPECT_EQ(EntriesOf(dir), expected);
     }
-    auto folder = std::make_shared<TFolderHandle>();
-    ASSERT_EQ(TFolderHandle::Open(dir.Path(), *folder), 0);
-    TFolderRenamer renamer;
-    EXPECT_EQ(renamer.Rename(*folder, "old", "new", c.Policy), c.Answer);
-    const std::set<std::string> expected = {c.Answer == 0 ? "new" : "old"};
-    EXPECT_EQ(EntriesOf(dir), expected);
-  }
 }
 
 TEST(FolderRenamer, RefusesNamesThatAreNoEntryOfTheFolder) {

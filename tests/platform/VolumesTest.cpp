@@ -225,5 +225,20 @@ TEST(Volumes, NameRulesFollowTheMountedType) {
   SetMountTableForTesting(std::nullopt);
 }
 
+// A rename goes by the listing's inode number only where readdir gives st_ino;
+// every other volume, and a device the table does not hold, gets a look.
+TEST(Volumes, OnlyLocalVolumesListTheirInodeNumbers) {
+  const std::pair<const char*, bool> cases[] = {{"ext4", true},     {"tmpfs", true},    {"btrfs", true},
+                                                {"overlay", false}, {"fuseblk", false}, {"fuse.sshfs", false},
+                                                {"nfs4", false},    {"vfat", false}};
+  for (const auto& [type, lists] : cases) {
+    SCOPED_TRACE(type);
+    SetMountTableForTesting(std::string("36 25 8:17 / /media/card rw - ") + type + " /dev/sdb1 rw\n");
+    EXPECT_EQ(NatureOfDevice(makedev(8, 17)).ListsInodeNumbers, lists);
+    EXPECT_FALSE(NatureOfDevice(makedev(8, 18)).ListsInodeNumbers);  // no mount of its own
+  }
+  SetMountTableForTesting(std::nullopt);
+}
+
 }  // namespace
 }  // namespace vt
