@@ -34,14 +34,9 @@ void TListedFolder::Get(std::size_t at, TProcessList& out) const {
   out.FindData.cAlternateFileName.assign(names.substr(middle, Ends_[2 * at + 1] - middle));
   out.FindData.dwFileAttributes = Attributes_[at];
   out.FindData.FlagsUnread = FlagsUnread_[at];
-<<<<<<< HEAD
+  out.FindData.Inode = 0;  // not kept: only a simulation judges from a kept listing
   if (at < Facts_.size() && Facts_[at])
     out.Facts = std::make_unique<TFileFacts>(*Facts_[at]);
-=======
-  out.FindData.Inode = 0;  // not kept: only a simulation judges from a kept listing
-  if (at < Facts_.size())
-    out.Facts = Facts_[at];
->>>>>>> s40-looks
   else
     out.Facts.reset();
 }
