@@ -16,7 +16,7 @@ TFileIdentity ListedIdentity(const TEntryId& id) { return {id.Device, id.Inode, 
 bool IsRecordedFile(const TEntryInfo& now, const TFileIdentity& was, TIdentityRule rule) {
   if (!now.Regular) return false;
   if (rule == TIdentityRule::ByInode && now.Id.Device == was.Device) return now.Id.Inode == was.Inode;
-  return was.Mode != 0 && now.Size == was.Size && now.MtimeNs == was.MtimeNs && now.Mode == was.Mode;
+  return HasAttributes(was) && now.Size == was.Size && now.MtimeNs == was.MtimeNs && now.Mode == was.Mode;
 }
 
 TIdentityRule TIdentityRules::Of(std::uint64_t device) {

@@ -25,6 +25,7 @@ TFileIdentity IdentityOf(const TEntryInfo& info);
 // A file known by its number alone, as a listing gives it: no attributes
 // (Mode 0, which no file has), so only its own device's numbers tell it.
 TFileIdentity ListedIdentity(const TEntryId& id);
+inline bool HasAttributes(const TFileIdentity& file) { return file.Mode != 0; }
 
 enum class TIdentityRule : std::uint8_t { ByInode, ByAttributes };
 

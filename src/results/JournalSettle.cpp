@@ -121,6 +121,12 @@ std::optional<TRenameStatus> TDiskSettler::ByIdentity(std::string_view folderVie
   return std::nullopt;
 }
 
+bool TDiskSettler::Recognises(std::string_view folder, const TFileIdentity& file) {
+  if (HasAttributes(file)) return true;
+  TEntryInfo info;
+  return Look(std::string(folder), info) && info.Id.Device == file.Device;
+}
+
 std::optional<TRenameStatus> TDiskSettler::ByNames(std::string_view folderView, std::string_view oldView,
                                                    std::string_view newView, bool takenByLater,
                                                    std::string& strandedUnder) {

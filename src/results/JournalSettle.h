@@ -39,6 +39,10 @@ class TDiskSettler {
   // file found under a temporary name of the pass is stranded.
   std::optional<TRenameStatus> ByNames(std::string_view folder, std::string_view oldName, std::string_view newName,
                                        bool takenByLater, std::string& strandedUnder);
+  // Whether the recorded file can be told from others in the folder now: a
+  // file known by its listed number alone can only on the device it was
+  // listed on (a disk's device number may change with a reboot).
+  bool Recognises(std::string_view folder, const TFileIdentity& file);
 
  private:
   const std::set<std::string>& Names(const std::string& folder);
@@ -74,8 +78,9 @@ void SettleRowsFromDisk(const std::vector<TRow*>& rows, TDiskSettler& disk, std:
     if (!row.Settled) {
       std::string stranded;
       const std::optional<TRenameStatus> status =
-          row.Identity ? disk.ByIdentity(row.Folder, row.OldName, row.NewName, *row.Identity, row.Temporary, stranded)
-                       : disk.ByNames(row.Folder, row.OldName, row.NewName, takenByLater(row), stranded);
+          row.Identity && disk.Recognises(row.Folder, *row.Identity)
+              ? disk.ByIdentity(row.Folder, row.OldName, row.NewName, *row.Identity, row.Temporary, stranded)
+              : disk.ByNames(row.Folder, row.OldName, row.NewName, takenByLater(row), stranded);
       if (!stranded.empty()) keepName(row, stranded);
       if (!status) {
         dropped[k] = true;

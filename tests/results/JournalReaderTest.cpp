@@ -402,6 +402,63 @@ TEST_P(JournalSettleTest, CutRowsAreSettledByTheFileTheIntentRecorded) {
   }
 }
 
+// A file recorded by its listed number alone, on a disk whose device number
+// changed since (a reboot): its number tells nothing there, so the row is
+// settled by the names the folder holds, as a row without its file.
+TEST_P(JournalSettleTest, AFileListedOnADeviceNumberSinceChangedIsSettledByNames) {
+  struct TCase {
+    const char* Label;
+    bool Renamed;
+    std::vector<std::string> Names;
+  };
+  const std::vector<TCase> cases{{"renamed", true, {"b"}}, {"not renamed", false, {"a"}}};
+  TTempFolder root;
+  const std::string journalPath = root.File("pass.vtj");
+  TPassJournalWriter writer;
+  ASSERT_TRUE(writer.Create(journalPath, TDurability::Kernel, {TJournalKind::Rename, UtcNowNs(), root.Folder(), "*"}));
+  std::vector<TJournalEntry> intents;
+  std::vector<std::string> folders;
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    folders.push_back(root.Folder() + std::to_string(i) + "/");
+    fs::create_directories(folders.back());
+    // Empty and written after the pass began: what a placeholder looks like.
+    Write(folders.back(), "a", "");
+    TEntryInfo info;
+    ASSERT_EQ(LookAtEntry((folders.back() + "a").c_str(), info), 0);
+    TJournalEntry& intent = intents.emplace_back(Entry(i, folders.back(), "a", "b"));
+    intent.Identity = ListedIdentity({info.Id.Device + 1, info.Id.Inode});
+  }
+  ASSERT_TRUE(writer.Intend(intents));
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    if (cases[i].Renamed) Rename(folders[i], "a", "b");
+  }
+  std::vector<std::pair<std::string, TRenameStatus>> seen;
+  if (GetParam() == TReader::Whole) {
+    TExpected<TJournal> loaded = LoadJournal(journalPath);
+    ASSERT_TRUE(loaded) << loaded.Error();
+    SettleFromDisk(*loaded);
+    for (const TJournalEntry& row : loaded->Rows) seen.emplace_back(std::string(row.Folder), row.Status);
+  } else {
+    TJournalRowStream stream(journalPath);
+    ASSERT_TRUE(stream.Open());
+    ASSERT_TRUE(stream.ForEach([&](const TResultRow& row) {
+      seen.emplace_back(std::string(row.Path()), row.Status);
+      return true;
+    }));
+  }
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE(cases[i].Label);
+    const auto row = std::find_if(seen.begin(), seen.end(), [&](const auto& s) { return s.first == folders[i]; });
+    ASSERT_EQ(row != seen.end(), cases[i].Renamed);
+    if (cases[i].Renamed) {
+      EXPECT_EQ(row->second, TRenameStatus::rsOk);
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folders[i])) names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, cases[i].Names);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Readers, JournalSettleTest, ::testing::Values(TReader::Whole, TReader::Stream));
 
 // A journal of this version read by one that knows fewer blocks: a block of
