@@ -747,9 +747,17 @@ std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
   const TRenameWayChoice::TPlan plan = choice.Next();
   std::size_t from = 0;
   if (plan.Trial > 0) {
+    // The pass's own renamer may not have renamed on this volume yet: its first
+    // rename learns what the volume refuses, which would count against one by one.
+    while (from < judged && !Block_.Has(from, TJudgements::kPending)) ++from;
+    if (from < judged) {
+      ++from;
+      if (const std::size_t done = AttemptOneByOne(0, from); done < from) return done;
+    }
+    const std::size_t trialFrom = from;
     std::size_t pending = 0;
     while (from < judged && pending < plan.Trial) pending += Block_.Has(from++, TJudgements::kPending) ? 1U : 0U;
-    if (const std::size_t done = TimedAttempt(choice, TRenameWay::OneByOne, 0, from); done < from) return done;
+    if (const std::size_t done = TimedAttempt(choice, TRenameWay::OneByOne, trialFrom, from); done < from) return done;
   }
   return TimedAttempt(choice, plan.Way, from, judged);
 }
