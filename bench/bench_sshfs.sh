@@ -11,8 +11,8 @@
 #   targets made on the server side during the pass: 0 overwritten over RACES runs
 # and, for each mount, the calls per file that reach the volume (strace on the
 # client, counting the calls whose arguments lead onto the mount). The timed
-# runs go in rounds, each round veltrane-cli (renames side by side, as on any
-# FUSE or network volume), veltrane-cli with VELTRANE_RENAMES=one-by-one and
+# runs go in rounds, each round veltrane-cli (the way its renames go timed on
+# the pass's own renames), veltrane-cli with VELTRANE_RENAMES=one-by-one and
 # mmv in turn, so that a machine shared with others slows all three alike:
 # the medians and the median of each round's ratio are shown. Skips with a
 # message where sshd, sshfs or FUSE are missing or sshd cannot be started.

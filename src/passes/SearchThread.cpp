@@ -744,11 +744,13 @@ std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
   if (!device) return AttemptOneByOne(0, judged);
   if (Concurrency_ == TRenameConcurrency::SideBySide) return AttemptSideBySide(0, judged);
   TRenameWayChoice& choice = WayChoices_[*device];
-  const TRenameWayChoice::TPlan plan = choice.Next();
+  std::size_t renames = 0;
+  for (std::size_t i = 0; i < judged; ++i) renames += Block_.Has(i, TJudgements::kPending) ? 1U : 0U;
+  // A try leaves its first rename untimed: the pass's renamer may not have
+  // renamed on this volume yet, and learns there what the volume refuses.
+  const TRenameWayChoice::TPlan plan = choice.Next(renames > 0 ? renames - 1 : 0);
   std::size_t from = 0;
   if (plan.Trial > 0) {
-    // The pass's own renamer may not have renamed on this volume yet: its first
-    // rename learns what the volume refuses, which would count against one by one.
     while (from < judged && !Block_.Has(from, TJudgements::kPending)) ++from;
     if (from < judged) {
       ++from;
@@ -757,7 +759,7 @@ std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
     const std::size_t trialFrom = from;
     std::size_t pending = 0;
     while (from < judged && pending < plan.Trial) pending += Block_.Has(from++, TJudgements::kPending) ? 1U : 0U;
-    if (const std::size_t done = TimedAttempt(choice, TRenameWay::OneByOne, trialFrom, from); done < from) return done;
+    if (const std::size_t done = TimedAttempt(choice, plan.TrialWay, trialFrom, from); done < from) return done;
   }
   return TimedAttempt(choice, plan.Way, from, judged);
 }

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "passes/RenameWayChoice.h"
@@ -9,69 +10,88 @@
 namespace vt {
 namespace {
 
-using std::chrono::milliseconds;
+using std::chrono::microseconds;
+using TPlan = TRenameWayChoice::TPlan;
 constexpr TRenameWay kOne = TRenameWay::OneByOne;
 constexpr TRenameWay kSide = TRenameWay::SideBySide;
-constexpr std::size_t kTrial = TRenameWayChoice::kTrialRenames;
+constexpr std::size_t kBlock = 256;
 
-// A block: the plan asked for, then what its renames took each way.
+// A block as the pass runs it: the plan asked for, then each part timed.
+// Microseconds per rename each way; 0 leaves that way untimed (a stop).
 struct TBlock {
-  TRenameWay Way;
-  std::size_t Trial;
-  std::size_t OneByOneRenames;
-  int OneByOneMs;
-  std::size_t SideBySideRenames;
-  int SideBySideMs;
+  int OneEach = 0;
+  int SideEach = 0;
+  std::size_t Renames = kBlock;
 };
 
-void RunBlocks(TRenameWayChoice& choice, const std::vector<TBlock>& blocks) {
-  for (std::size_t i = 0; i < blocks.size(); ++i) {
-    SCOPED_TRACE(i);
-    const TBlock& block = blocks[i];
-    const TRenameWayChoice::TPlan plan = choice.Next();
-    ASSERT_EQ(plan.Way, block.Way);
-    ASSERT_EQ(plan.Trial, block.Trial);
-    if (block.OneByOneRenames > 0) choice.Took(kOne, block.OneByOneRenames, milliseconds(block.OneByOneMs));
-    if (block.SideBySideRenames > 0) choice.Took(kSide, block.SideBySideRenames, milliseconds(block.SideBySideMs));
-  }
+TPlan RunBlock(TRenameWayChoice& choice, const TBlock& block) {
+  const TPlan plan = choice.Next(block.Renames);
+  const auto took = [&](TRenameWay way, std::size_t renames) {
+    const int each = way == kOne ? block.OneEach : block.SideEach;
+    if (each > 0) choice.Took(way, renames, microseconds(each) * static_cast<int>(renames));
+  };
+  if (plan.Trial > 0) took(plan.TrialWay, plan.Trial);
+  took(plan.Way, block.Renames - plan.Trial);
+  return plan;
 }
 
-// Blocks of the way taken until the way not taken is tried again.
-std::vector<TBlock> Settled(TRenameWay way, int msPer256) {
-  return std::vector<TBlock>(TRenameWayChoice::kBlocksBetweenTries - 1, way == kOne
-                                                                            ? TBlock{kOne, 0, 256, msPer256, 0, 0}
-                                                                            : TBlock{kSide, 0, 0, 0, 256, msPer256});
-}
-
-TEST(RenameWayChoiceTest, BothWaysAreTimedAndTheFasterIsTakenUntilTheOtherIsTriedAgain) {
+TEST(RenameWayChoiceTest, TheWayTakenFollowsTheMedianOfTheLastTries) {
+  const TBlock sideWins{1000, 300}, oneWins{1300, 1600}, oneSlowedOnce{2500, 1600};
   struct Case {
-    const char* Name;
-    std::vector<std::vector<TBlock>> Parts;
+    std::string Name;
+    std::vector<TBlock> Tries;
+    TRenameWay Expected;
   };
   const std::vector<Case> cases = {
-      {"a long round trip: side by side stays",
-       {{{kSide, 0, 0, 0, 256, 100}, {kSide, kTrial, kTrial, 100, 224, 90}},
-        Settled(kSide, 100),
-        {{kSide, kTrial, kTrial, 100, 224, 90}, {kSide, 0, 0, 0, 256, 100}}}},
-      {"a server that serves one call at a time: one by one is taken, side by side tried again",
-       {{{kSide, 0, 0, 0, 256, 400}, {kSide, kTrial, kTrial, 40, 224, 350}},
-        Settled(kOne, 320),
-        {{kSide, 0, 0, 0, 256, 400}, {kOne, 0, 256, 320, 0, 0}}}},
-      {"the load changes: a try of the way not taken turns the choice",
-       {{{kSide, 0, 0, 0, 256, 400}, {kSide, kTrial, kTrial, 40, 224, 350}},
-        Settled(kOne, 320),
-        {{kSide, 0, 0, 0, 256, 100}, {kSide, 0, 0, 0, 256, 100}}}},
-      {"too few renames time nothing: side by side until a block is timed",
-       {{{kSide, 0, 0, 0, 4, 1},
-         {kSide, 0, 0, 0, 256, 100},
-         {kSide, kTrial, 3, 1, 224, 90},
-         {kSide, kTrial, 0, 0, 0, 0}}}},
+      {"a long round trip: side by side", {sideWins, sideWins, sideWins}, kSide},
+      {"a server that serves one call at a time: one by one", {oneWins, oneWins, oneWins}, kOne},
+      {"a few slow calls in one try do not sway it", {oneWins, oneSlowedOnce, oneWins}, kOne},
+      {"the first try alone decides until the next", {oneWins}, kOne},
+      {"two that differ: their mean", {oneWins, TBlock{1300, 1200}}, kOne},
+      {"nothing timed yet: side by side", {}, kSide},
+      {"a try cut short counts for nothing", {TBlock{1300, 0}, TBlock{0, 1600}}, kSide},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
+    // A pass's tries come first, one a block.
+    ASSERT_LE(c.Tries.size(), TRenameWayChoice::kTries);
+    std::vector<TBlock> blocks = c.Tries;
+    // Blocks too small to try while the first tries are due: they change nothing.
+    if (c.Tries.size() < TRenameWayChoice::kTries) blocks.push_back(TBlock{1, 1, 10});
     TRenameWayChoice choice;
-    for (const std::vector<TBlock>& part : c.Parts) RunBlocks(choice, part);
+    for (const TBlock& block : blocks) RunBlock(choice, block);
+    for (std::size_t i = c.Tries.size(); i < TRenameWayChoice::kTries; ++i) {
+      // Tries still due take their half of a block each way.
+      const TPlan plan = RunBlock(choice, TBlock{0, 0});
+      EXPECT_EQ(plan.Trial, kBlock / 2);
+    }
+    const TPlan plan = choice.Next(kBlock);
+    EXPECT_EQ(plan, (TPlan{c.Expected, 0, c.Expected}));
   }
+}
+
+TEST(RenameWayChoiceTest, TriesComeFirstThenEveryFewBlocksWithEachWayFirstInTurn) {
+  TRenameWayChoice choice;
+  std::vector<TPlan> plans;
+  const TBlock oneWins{1300, 1600}, sideWins{1000, 300};
+  for (std::size_t i = 0; i < TRenameWayChoice::kTries; ++i) plans.push_back(RunBlock(choice, oneWins));
+  for (std::size_t i = 1; i < TRenameWayChoice::kBlocksBetweenTries; ++i) plans.push_back(RunBlock(choice, oneWins));
+  // The load changes: two tries that side by side wins turn the median.
+  plans.push_back(RunBlock(choice, sideWins));
+  for (std::size_t i = 1; i < TRenameWayChoice::kBlocksBetweenTries; ++i) plans.push_back(RunBlock(choice, oneWins));
+  plans.push_back(RunBlock(choice, sideWins));
+  plans.push_back(RunBlock(choice, sideWins));
+
+  const TPlan tryOneFirst{kSide, kBlock / 2, kOne}, trySideFirst{kOne, kBlock / 2, kSide};
+  const TPlan one{kOne, 0, kOne}, side{kSide, 0, kSide};
+  std::vector<TPlan> expected = {tryOneFirst, trySideFirst, tryOneFirst};
+  expected.insert(expected.end(), TRenameWayChoice::kBlocksBetweenTries - 1, one);
+  expected.push_back(trySideFirst);
+  expected.insert(expected.end(), TRenameWayChoice::kBlocksBetweenTries - 1, one);
+  expected.push_back(tryOneFirst);
+  expected.push_back(side);
+  ASSERT_EQ(plans.size(), expected.size());
+  for (std::size_t i = 0; i < plans.size(); ++i) EXPECT_EQ(plans[i], expected[i]) << "block " << i;
 }
 
 }  // namespace
