@@ -1,6 +1,7 @@
 #include "cli/ErrorWords.h"
 
 #include "engine/Messages.h"
+#include "platform/PathSeparator.h"
 #include "platform/SysErrorText.h"
 
 namespace vt {
@@ -19,8 +20,7 @@ std::string ErrorReason(const TError& error) {
 }
 
 std::string OpenFolderWarning(const std::string& folder) {
-  std::string own = folder;
-  while (own.size() > 1 && own.back() == '/') own.pop_back();
+  const std::string own = WithoutSlash(folder);
   return own + " can be read by other users; its records name your files (chmod 700 " + own + ")";
 }
 

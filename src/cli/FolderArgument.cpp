@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/PathSeparator.h"
+
 namespace vt {
 
 namespace fs = std::filesystem;
@@ -20,9 +22,7 @@ TExpected<std::string, std::string> ResolveFolder(const std::string& argument) {
   const fs::file_status status = fs::status(path, error);
   if (!fs::exists(status)) return Unexpected("cannot use folder '" + argument + "': No such file or directory");
   if (!fs::is_directory(status)) return Unexpected("cannot use folder '" + argument + "': Not a directory");
-  std::string folder = path.string();
-  if (folder.empty() || folder.back() != '/') folder += '/';
-  return folder;
+  return WithSlash(path.string());
 }
 
 }  // namespace vt

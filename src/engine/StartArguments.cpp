@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "engine/Utf8.h"
+#include "platform/PathSeparator.h"
 
 namespace vt {
 
@@ -18,10 +19,6 @@ std::string Absolute(const std::string& path, const std::string& currentFolder) 
 }
 
 // "/a/b/" and "/a/b" are one folder; "/" stays.
-std::string WithoutTrailingSlashes(std::string path) {
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  return path;
-}
 
 std::string FolderOf(const std::string& path) {
   const auto slash = path.rfind('/');
@@ -68,7 +65,7 @@ TOpenPlan PlanOpen(const std::vector<std::string>& paths, const std::string& cur
   TOpenPlan plan;
   std::vector<std::string> names;
   for (const std::string& given : paths) {
-    const std::string path = WithoutTrailingSlashes(Absolute(given, currentFolder));
+    const std::string path = WithoutSlash(Absolute(given, currentFolder));
     const PathKind kind = kindOf(path);
     if (kind == PathKind::Missing) {
       plan.Missing.push_back(given);

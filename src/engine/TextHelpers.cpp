@@ -17,11 +17,7 @@ void SplitString(std::string_view text, char separator, std::vector<std::string>
   }
 }
 
-std::string IncludeBackslash(std::string_view path) {
-  std::string result(path);
-  if (result.empty() || result.back() != PathSeparator) result += PathSeparator;
-  return result;
-}
+std::string IncludeBackslash(std::string_view path) { return WithSlash(std::string(path)); }
 
 int LastCharPos(char ch, std::string_view text) {
   std::size_t p = text.rfind(ch);

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/PathSeparator.h"
+
 namespace vt {
 
 namespace {
@@ -216,8 +218,7 @@ int MakePrivateFolder(const std::string& folder, TFolderAccess& access) {
     // Parents get the usual mode; the folder of the records is the user's alone.
     if (mkdir(path.c_str(), last ? 0700 : 0755) != 0 && errno != EEXIST) return errno;
   }
-  std::string own = folder;
-  while (own.size() > 1 && own.back() == '/') own.pop_back();
+  const std::string own = WithoutSlash(folder);
   struct stat info {};
   if (stat(own.c_str(), &info) != 0) return errno;
   if (!S_ISDIR(info.st_mode)) return ENOTDIR;

@@ -7,15 +7,12 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/PathSeparator.h"
+
 namespace vt {
 namespace {
 
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-
-std::string WithSlash(std::string path) {
-  if (path.empty() || path.back() != '/') path += '/';
-  return path;
-}
 
 }  // namespace
 

@@ -9,21 +9,12 @@
 #include <vector>
 
 #include "platform/AppendFile.h"
+#include "platform/PathSeparator.h"
 
 namespace vt {
 namespace {
 
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-
-std::string WithSlash(std::string path) {
-  if (path.empty() || path.back() != '/') path += '/';
-  return path;
-}
-
-std::string WithoutSlash(std::string path) {
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  return path;
-}
 
 // The folder a path's last component sits in; "/" for "/".
 std::string Parent(const std::string& path) {

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/PathSeparator.h"
+
 namespace vt {
 
 namespace fs = std::filesystem;
@@ -17,9 +19,7 @@ constexpr std::size_t kStampLength = 19;  // 2026-12-08_09-30-05
 std::optional<std::string> AbsoluteFolder(const char* value) {
   // Relative values are to be ignored, as the base directory rules say.
   if (value == nullptr || value[0] != '/') return std::nullopt;
-  std::string folder = value;
-  if (folder.back() != '/') folder += '/';
-  return folder;
+  return WithSlash(value);
 }
 
 bool IsDigits(const std::string& text, std::size_t from, std::size_t count) {

@@ -1,6 +1,7 @@
 #include "ui/ErrorWords.h"
 
 #include "engine/Messages.h"
+#include "platform/PathSeparator.h"
 #include "platform/SysErrorText.h"
 
 namespace vt {
@@ -32,8 +33,7 @@ QString ErrorReason(const TError& error) {
 }
 
 QString OpenFolderWarning(const std::string& folder) {
-  std::string own = folder;
-  while (own.size() > 1 && own.back() == '/') own.pop_back();
+  const std::string own = WithoutSlash(folder);
   return QString("%1 can be read by other users; its records name your files (chmod 700 %1)").arg(Text(own));
 }
 
