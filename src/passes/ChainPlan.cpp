@@ -18,14 +18,24 @@ std::vector<std::uint32_t> WaitedFor(std::span<const TPlannedEntry> entries) {
   // Sorted pairs of (folded old name, entry): a hash table would cost an allocation per entry.
   std::vector<std::pair<std::uint64_t, std::uint32_t>> byOldName;
   byOldName.reserve(entries.size());
+  // Entries of a folder come together: its key is made once per run of them.
+  std::string_view folder;
+  std::uint64_t folderKey = FoldedFolderKey(folder);
+  const auto keyIn = [&folder, &folderKey](std::string_view entryFolder) {
+    if (entryFolder.data() != folder.data() || entryFolder != folder) {
+      folder = entryFolder;
+      folderKey = FoldedFolderKey(folder);
+    }
+    return folderKey;
+  };
   for (std::uint32_t i = 0; i < entries.size(); ++i)
-    if (entries[i].Renames) byOldName.emplace_back(FoldedNameKey(entries[i].Folder, entries[i].OldName), i);
+    if (entries[i].Renames) byOldName.emplace_back(FoldedNameKeyIn(keyIn(entries[i].Folder), entries[i].OldName), i);
   std::sort(byOldName.begin(), byOldName.end());
   std::vector<std::uint32_t> waits(entries.size(), kNone);
   for (std::uint32_t i = 0; i < entries.size(); ++i) {
     const TPlannedEntry& entry = entries[i];
     if (!entry.Renames || entry.Moved) continue;
-    const std::uint64_t key = FoldedNameKey(entry.Folder, entry.NewName);
+    const std::uint64_t key = FoldedNameKeyIn(keyIn(entry.Folder), entry.NewName);
     for (auto it = std::lower_bound(byOldName.begin(), byOldName.end(), std::pair{key, std::uint32_t{0}});
          it != byOldName.end() && it->first == key; ++it) {
       const std::uint32_t holder = it->second;
