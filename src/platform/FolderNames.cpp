@@ -37,16 +37,37 @@ int TFolderNames::Read(const TFolderHandle& folder) {
     }
   }
   std::sort(Hashes_.begin(), Hashes_.end());
+  // About eight hashes to a value of the top bits.
+  TopBits_ = 0;
+  while ((std::size_t{16} << TopBits_) <= Hashes_.size() && TopBits_ < 28) ++TopBits_;
+  Starts_.assign((std::size_t{1} << TopBits_) + 1, 0);
+  std::size_t at = 0;
+  for (std::size_t top = 0; top + 1 < Starts_.size(); ++top) {
+    Starts_[top] = std::uint32_t(at);
+    while (at < Hashes_.size() && Top(Hashes_[at]) == top) ++at;
+  }
+  Starts_.back() = std::uint32_t(Hashes_.size());
   Read_ = true;
   return 0;
 }
 
+std::size_t TFolderNames::Top(std::uint64_t hash) const {
+  return TopBits_ == 0 ? 0 : static_cast<std::size_t>(hash >> (64 - TopBits_));
+}
+
 bool TFolderNames::MayHold(std::string_view name) const {
-  return !Read_ || std::binary_search(Hashes_.begin(), Hashes_.end(), Hash_(name));
+  if (!Read_) return true;
+  const std::uint64_t hash = Hash_(name);
+  const std::size_t top = Top(hash);
+  const auto first = Hashes_.begin() + Starts_[top];
+  const auto last = Hashes_.begin() + Starts_[top + 1];
+  return std::binary_search(first, last, hash);
 }
 
 void TFolderNames::Clear() {
   std::vector<std::uint64_t>().swap(Hashes_);
+  std::vector<std::uint32_t>().swap(Starts_);
+  TopBits_ = 0;
   Read_ = false;
 }
 

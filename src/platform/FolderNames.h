@@ -31,6 +31,12 @@ class TFolderNames {
  private:
   TNameHash Hash_;
   std::vector<std::uint64_t> Hashes_;
+  std::size_t Top(std::uint64_t hash) const;
+  // Where the hashes of each value of their top bits begin, and one past the
+  // last: a look searches a handful of hashes, not all of them. About half a
+  // byte a name.
+  std::vector<std::uint32_t> Starts_;
+  unsigned TopBits_ = 0;
   bool Read_ = false;
 };
 

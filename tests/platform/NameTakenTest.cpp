@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -126,6 +127,9 @@ TEST(FolderNames, ANameIsMissingOnlyWhenNoNameOfTheFolderHasItsHash) {
     EXPECT_EQ(names.MayHold(c.name), c.held) << c.name;
     EXPECT_TRUE(colliding.MayHold(c.name)) << c.name;
   }
+  const auto held =
+      std::count_if(many.begin(), many.end(), [&names](const std::string& n) { return names.MayHold(n); });
+  EXPECT_EQ(std::size_t(held), many.size());
   // A second reading replaces the first, and the handle's position does not matter.
   dir.Write("late");
   ASSERT_EQ(names.Read(folder), 0);
