@@ -32,7 +32,7 @@ int TFolderNames::Read(const TFolderHandle& folder) {
     for (ssize_t at = 0; at < got;) {
       // The system wrote a dirent64 record at this position of the block.
       const auto* entry = reinterpret_cast<const dirent64*>(block.get() + at);
-      Hashes_.push_back(Hash_(std::string_view(entry->d_name)));
+      Hashes_.push_back(Kept(Hash_(std::string_view(entry->d_name))));
       at += entry->d_reclen;
     }
   }
@@ -51,13 +51,13 @@ int TFolderNames::Read(const TFolderHandle& folder) {
   return 0;
 }
 
-std::size_t TFolderNames::Top(std::uint64_t hash) const {
-  return TopBits_ == 0 ? 0 : static_cast<std::size_t>(hash >> (64 - TopBits_));
+std::size_t TFolderNames::Top(std::uint32_t hash) const {
+  return TopBits_ == 0 ? 0 : static_cast<std::size_t>(hash >> (32 - TopBits_));
 }
 
 bool TFolderNames::MayHold(std::string_view name) const {
   if (!Read_) return true;
-  const std::uint64_t hash = Hash_(name);
+  const std::uint32_t hash = Kept(Hash_(name));
   const std::size_t top = Top(hash);
   const auto first = Hashes_.begin() + Starts_[top];
   const auto last = Hashes_.begin() + Starts_[top + 1];
@@ -65,7 +65,7 @@ bool TFolderNames::MayHold(std::string_view name) const {
 }
 
 void TFolderNames::Clear() {
-  std::vector<std::uint64_t>().swap(Hashes_);
+  std::vector<std::uint32_t>().swap(Hashes_);
   std::vector<std::uint32_t>().swap(Starts_);
   TopBits_ = 0;
   Read_ = false;
