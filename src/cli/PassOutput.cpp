@@ -67,7 +67,7 @@ TPassOutput::TPassOutput(const TCliOptions& options, const TCliEnvironment& envi
 TPassRowSink::RowSink TPassOutput::Sink() {
   return [this](const TResultRow& row, TRenameStatus status, int systemError) {
     if (Kind == TRowOrigin::Simulate && status == TRenameStatus::rsCanBeRenamed)
-      Clashes.Add(std::string(row.Path()), row.OldName, row.NewName);
+      Clashes.Add(row.Path(), row.OldName, row.NewName);
     if (Format != TOutputFormat::Table) WriteRow(row, status, systemError);
     // At once, not at the next look of the main thread: a pass that waited for
     // its reader must not rename on once the reader is gone or a signal came.

@@ -15,25 +15,51 @@ constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 // For each rename, the rename whose old name its new name is, if any; an
 // exact spelling is preferred where names differ only by case.
 std::vector<std::uint32_t> WaitedFor(std::span<const TPlannedEntry> entries) {
-  // Sorted pairs of (folded old name, entry): a hash table would cost an allocation per entry.
-  std::vector<std::pair<std::uint64_t, std::uint32_t>> byOldName;
-  byOldName.reserve(entries.size());
-  for (std::uint32_t i = 0; i < entries.size(); ++i)
-    if (entries[i].Renames) byOldName.emplace_back(FoldedNameKey(entries[i].Folder, entries[i].OldName), i);
-  std::sort(byOldName.begin(), byOldName.end());
+  // The renames by folded old name in one flat table, chained through next: one
+  // allocation each, and a look costs a probe, where sorting them cost more
+  // than all the rest of a simulation's clash look.
+  std::vector<std::uint64_t> keys(entries.size());
+  std::vector<std::uint32_t> next(entries.size(), kNone);
+  std::size_t slotCount = 16;
+  while (slotCount < 2 * entries.size()) slotCount *= 2;
+  std::vector<std::uint32_t> slots(slotCount, kNone);
+  const std::size_t mask = slotCount - 1;
+  const auto slotOf = [mask](std::uint64_t key) {
+    // FNV's low bits hear only the low bits of each byte: the high ones are mixed in.
+    return static_cast<std::size_t>(((key ^ (key >> 32)) * 0x9E3779B97F4A7C15ULL) >> 20) & mask;
+  };
+  // Entries of a folder come together: its key is made once per run of them.
+  std::string_view folder;
+  std::uint64_t folderKey = FoldedFolderKey(folder);
+  const auto keyIn = [&folder, &folderKey](std::string_view entryFolder) {
+    if (entryFolder.data() != folder.data() || entryFolder != folder) {
+      folder = entryFolder;
+      folderKey = FoldedFolderKey(folder);
+    }
+    return folderKey;
+  };
+  for (std::uint32_t i = 0; i < entries.size(); ++i) {
+    if (!entries[i].Renames) continue;
+    keys[i] = FoldedNameKeyIn(keyIn(entries[i].Folder), entries[i].OldName);
+    std::uint32_t& slot = slots[slotOf(keys[i])];
+    next[i] = slot;
+    slot = i;
+  }
   std::vector<std::uint32_t> waits(entries.size(), kNone);
   for (std::uint32_t i = 0; i < entries.size(); ++i) {
     const TPlannedEntry& entry = entries[i];
     if (!entry.Renames || entry.Moved) continue;
-    const std::uint64_t key = FoldedNameKey(entry.Folder, entry.NewName);
-    for (auto it = std::lower_bound(byOldName.begin(), byOldName.end(), std::pair{key, std::uint32_t{0}});
-         it != byOldName.end() && it->first == key; ++it) {
-      const std::uint32_t holder = it->second;
-      if (holder == i || entries[holder].Folder != entry.Folder ||
+    const std::uint64_t key = FoldedNameKeyIn(keyIn(entry.Folder), entry.NewName);
+    // The last holder spelled exactly so, else the first whose name folds to it.
+    std::uint32_t exact = kNone, folded = kNone;
+    for (std::uint32_t holder = slots[slotOf(key)]; holder != kNone; holder = next[holder]) {
+      if (keys[holder] != key || holder == i || entries[holder].Folder != entry.Folder ||
           !SameFoldedName(entries[holder].OldName, entry.NewName))
         continue;
-      if (waits[i] == kNone || entries[holder].OldName == entry.NewName) waits[i] = holder;
+      if (exact == kNone && entries[holder].OldName == entry.NewName) exact = holder;
+      folded = holder;
     }
+    waits[i] = exact != kNone ? exact : folded;
   }
   return waits;
 }

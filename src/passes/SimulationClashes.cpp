@@ -15,11 +15,15 @@ namespace vt {
 
 namespace {
 
-std::uint32_t HashOf(const TRenameNames& names) {
-  const std::size_t folder = std::hash<std::string_view>{}(names.Folder);
+std::uint32_t HashOf(std::size_t folder, const TRenameNames& names) {
   const std::size_t name = std::hash<std::string_view>{}(names.NewName);
   const std::uint64_t mixed = (std::uint64_t(folder) * 0x9E3779B97F4A7C15ULL) ^ std::uint64_t(name);
   return std::uint32_t(mixed ^ (mixed >> 32));
+}
+
+// The rows of a folder mostly view one text of it.
+bool SameText(std::string_view one, std::string_view other) {
+  return (one.data() == other.data() && one.size() == other.size()) || one == other;
 }
 
 // Room for twice the rows, so that a probe stays short.
@@ -59,7 +63,12 @@ TClashFinder::TClashFinder(std::vector<std::uint32_t> rows, TRenameNamesOf names
 void TClashFinder::GroupRow(std::size_t index) {
   const std::uint32_t row = Rows_[index];
   const TRenameNames names = NamesOf_(row);
-  const std::uint32_t hash = HashOf(names);
+  // The rows of a folder come together: its hash is made once per run of them.
+  if (!SameText(names.Folder, GroupFolder_)) {
+    GroupFolder_ = names.Folder;
+    GroupFolderHash_ = std::hash<std::string_view>{}(names.Folder);
+  }
+  const std::uint32_t hash = HashOf(GroupFolderHash_, names);
   const std::size_t mask = Slots_.size() - 1;
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
     std::uint32_t& entry = Slots_[slot];
@@ -101,7 +110,7 @@ void TClashFinder::CollectRow(std::size_t index) {
 void TClashFinder::WalkRow(std::size_t index) {
   const std::uint32_t row = Rows_[index];
   const TRenameNames names = NamesOf_(row);
-  if (names.Folder.data() != WalkFolder_.data() || names.Folder != WalkFolder_) {
+  if (!SameText(names.Folder, WalkFolder_)) {
     WalkFolder_ = names.Folder;
     WalkFolderKey_ = FoldedFolderKey(names.Folder);
   }
@@ -202,21 +211,27 @@ std::vector<TRowClash> TClashFinder::FindRows() {
 
 TClashCheck::TClashCheck(TNameTakenCheck taken) : Taken_(std::move(taken)) {}
 
-void TClashCheck::Add(const std::string& folder, const std::string& oldName, const std::string& newName) {
-  if (Folders_.empty() || Folders_.back() != folder) Folders_.push_back(folder);
-  Renames_.push_back({std::uint32_t(Folders_.size() - 1), oldName, newName});
+void TClashCheck::Add(std::string_view folder, std::string_view oldName, std::string_view newName) {
+  if (Folders_.empty() || Folders_.back() != folder) Folders_.emplace_back(folder);
+  Names_.append(oldName);
+  const std::size_t newBegin = Names_.size();
+  Names_.append(newName);
+  Rows_.push_back({newBegin, Names_.size(), std::uint32_t(Folders_.size() - 1)});
+}
+
+TRenameNames TClashCheck::Of(std::size_t row) const {
+  const TRow& at = Rows_[row];
+  const std::size_t begin = row == 0 ? 0 : Rows_[row - 1].End;
+  const std::string_view names(Names_);
+  return {Folders_[at.Folder], names.substr(begin, at.NewBegin - begin),
+          names.substr(at.NewBegin, at.End - at.NewBegin)};
 }
 
 TClashFinder TClashCheck::Finder(TClashOrder order) const {
-  std::vector<std::uint32_t> rows(Renames_.size());
+  std::vector<std::uint32_t> rows(Rows_.size());
   std::iota(rows.begin(), rows.end(), std::uint32_t{0});
   return TClashFinder(
-      std::move(rows),
-      [this](std::size_t row) {
-        const TRename& rename = Renames_[row];
-        return TRenameNames{Folders_[rename.Folder], rename.OldName, rename.NewName};
-      },
-      Taken_, order);
+      std::move(rows), [this](std::size_t row) { return Of(row); }, Taken_, order);
 }
 
 std::vector<TClash> TClashCheck::Find() const { return Finder().Find(); }
@@ -225,9 +240,10 @@ std::vector<TRowClash> TClashCheck::FindRows() const { return Finder().FindRows(
 std::vector<TClash> TClashCheck::FindInOrder() const {
   std::map<std::pair<std::uint32_t, std::string_view>, TClash> clashes;
   for (const TRowClash& clash : FindRowsInOrder()) {
-    const TRename& rename = Renames_[clash.Row];
-    auto [it, first] = clashes.try_emplace({rename.Folder, rename.NewName},
-                                           TClash{Folders_[rename.Folder], rename.NewName, 0, clash.WithExisting});
+    const TRenameNames names = Of(clash.Row);
+    auto [it, first] =
+        clashes.try_emplace({Rows_[clash.Row].Folder, names.NewName},
+                            TClash{std::string(names.Folder), std::string(names.NewName), 0, clash.WithExisting});
     // The row that took the name counts too, as it does where rows share a new name.
     it->second.Rows += first && !clash.WithExisting ? 2 : 1;
   }
@@ -244,9 +260,11 @@ std::vector<TRowClash> TClashCheck::FindRowsInOrder() const { return Finder(TCla
 
 std::size_t TClashCheck::WaitingRenames() const {
   std::vector<TPlannedEntry> entries;
-  entries.reserve(Renames_.size());
-  for (const TRename& rename : Renames_)
-    entries.push_back({Folders_[rename.Folder], rename.OldName, rename.NewName, true});
+  entries.reserve(Rows_.size());
+  for (std::size_t row = 0; row < Rows_.size(); ++row) {
+    const TRenameNames names = Of(row);
+    entries.push_back({names.Folder, names.OldName, names.NewName, true});
+  }
   return CountWaitingRenames(entries);
 }
 

@@ -102,6 +102,8 @@ class TClashFinder {
   static constexpr std::uint32_t kNoState = 0xFFFFFFFE;
   std::uint32_t& NameState(std::uint64_t key);
   std::vector<std::pair<std::uint64_t, std::uint32_t>> NameStates_;
+  std::string_view GroupFolder_;  // the folder of the last row grouped, and its hash
+  std::size_t GroupFolderHash_ = 0;
   std::string_view WalkFolder_;  // the folder of the last row walked, and its key
   std::uint64_t WalkFolderKey_ = 0;
 };
@@ -114,9 +116,9 @@ class TClashCheck {
   explicit TClashCheck(TNameTakenCheck taken = {});
 
   // One "Can be renamed" row; rows are numbered from 0 in the order added.
-  void Add(const std::string& folder, const std::string& oldName, const std::string& newName);
-  std::size_t Size() const { return Renames_.size(); }
-  const std::string& OldName(std::size_t row) const { return Renames_[row].OldName; }
+  void Add(std::string_view folder, std::string_view oldName, std::string_view newName);
+  std::size_t Size() const { return Rows_.size(); }
+  std::string_view OldName(std::size_t row) const { return Of(row).OldName; }
 
   // Looks at the folders now.
   std::vector<TClash> Find() const;
@@ -131,16 +133,20 @@ class TClashCheck {
   std::size_t WaitingRenames() const;
 
  private:
-  struct TRename {
+  // A row's names lie one after the other in Names_, from the end of the row
+  // before: about 20 bytes a row besides the names, and no allocation of its own.
+  struct TRow {
+    std::size_t NewBegin = 0, End = 0;
     std::uint32_t Folder = 0;  // in Folders_
-    std::string OldName, NewName;
   };
+  TRenameNames Of(std::size_t row) const;
   TClashFinder Finder(TClashOrder order = TClashOrder::Grouped) const;
 
   TNameTakenCheck Taken_;
   // The rows of a folder come one after another: each folder is kept once.
   std::vector<std::string> Folders_;
-  std::vector<TRename> Renames_;
+  std::string Names_;
+  std::vector<TRow> Rows_;
 };
 
 // Rows of a simulation that would fail in a real pass.

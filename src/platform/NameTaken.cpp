@@ -67,6 +67,8 @@ int TNameTakenLook::Enter(std::string_view folder) {
   Entered_ = true;
   FolderPath_.assign(folder);
   Folder_.Close();
+  Names_.Clear();
+  Looks_ = 0;
   OpenError_ = TFolderHandle::Open(FolderPath_, Folder_);
   return OpenError_;
 }
@@ -75,6 +77,11 @@ bool TNameTakenLook::Taken(std::string_view folder, std::string_view oldName, st
   // A folder that can be searched but not read cannot be opened: its entries
   // are asked for by path.
   if (Enter(folder) != 0) return NameTakenByAnother(FolderPath_, std::string(oldName), std::string(newName));
+  // A name made after the reading is not seen: a simulation predicts, and a
+  // name made after its look would not have been seen either.
+  if (++Looks_ == kLooksBeforeReading && Ways_.Exact(Folder_)) Names_.Read(Folder_);
+  // A path is no name of the folder: it is looked up, as it always was.
+  if (newName.find('/') == std::string_view::npos && !Names_.MayHold(newName)) return false;
   struct stat target {};
   if (!Lookup(Folder_, Name_, newName, target)) return false;
   struct stat self {};

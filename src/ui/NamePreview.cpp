@@ -11,7 +11,6 @@
 #include "passes/ChainPlan.h"
 #include "passes/RowQueue.h"
 #include "passes/SearchThread.h"
-#include "platform/FolderReading.h"
 #include "platform/NameTaken.h"
 #include "ui/ClashMarksLook.h"
 #include "ui/NameBytes.h"
@@ -44,8 +43,6 @@ bool Fits(const TPreviewListing& listing, const TPreviewJob& job, std::uint8_t s
          listing.Sources == sources && listing.ShortNames == ShortNamesNeeded(job.Settings);
 }
 
-std::uint64_t NameHash(std::string_view name) { return std::hash<std::string_view>{}(name); }
-
 // What the listing's rows, the list and the folder have in common, made once
 // per listing: the list's row of each entry, and the folder's names.
 void Connect(TPreviewListing& listing, const std::vector<std::string>& names) {
@@ -59,18 +56,7 @@ void Connect(TPreviewListing& listing, const std::vector<std::string>& names) {
     if (const auto found = listRow.find(listed.Name(at)); found != listRow.end()) listing.ListRows[at] = found->second;
   }
   TFolderHandle handle;
-  TFolderReading reading;
-  if (TFolderHandle::Open(listing.Folder, handle) != 0 || !NamesExact(handle) || reading.Read(handle) != 0 ||
-      reading.Stopped())
-    return;
-  listing.FolderNames.reserve(reading.Count());
-  for (std::uint32_t at = reading.First(); at != TFolderReading::kEnd;) {
-    const TFolderEntry entry = reading.At(at);
-    listing.FolderNames.push_back(NameHash(entry.Name));
-    at = reading.After(entry);
-  }
-  std::sort(listing.FolderNames.begin(), listing.FolderNames.end());
-  listing.NamesExact = true;
+  if (TFolderHandle::Open(listing.Folder, handle) == 0 && NamesExact(handle)) listing.FolderNames.Read(handle);
 }
 
 // Whether a new name is taken: a name of the list's folder not among its names
@@ -79,9 +65,7 @@ void Connect(TPreviewListing& listing, const std::vector<std::string>& names) {
 TNameTakenCheck TakenIn(const TPreviewListing& listing) {
   return [&listing, look = std::make_shared<TNameTakenLook>()](std::string_view folder, std::string_view oldName,
                                                                std::string_view newName) {
-    if (listing.NamesExact && folder == listing.Folder &&
-        !std::binary_search(listing.FolderNames.begin(), listing.FolderNames.end(), NameHash(newName)))
-      return false;
+    if (folder == listing.Folder && !listing.FolderNames.MayHold(newName)) return false;
     return look->Taken(folder, oldName, newName);
   };
 }

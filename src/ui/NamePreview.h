@@ -13,6 +13,7 @@
 #include "passes/FileOrder.h"
 #include "passes/ListedFolder.h"
 #include "passes/SimulationClashes.h"
+#include "platform/FolderNames.h"
 
 namespace vt {
 
@@ -41,8 +42,7 @@ struct TPreviewListing {
   std::vector<std::uint32_t> ListRows;
   // The folder's names as hashes, sorted, when it tells names apart byte for
   // byte: a new name not among them is free without a look at the file system.
-  std::vector<std::uint64_t> FolderNames;
-  bool NamesExact = false;
+  TFolderNames FolderNames;
 };
 
 // The rows first to last by the step alone, numbered as though each row before

@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "passes/SimulationClashes.h"
+#include "platform/NameTaken.h"
+#include "support/TempFolder.h"
 
 namespace vt {
 namespace {
@@ -228,6 +230,58 @@ TEST(SimulationClashes, RenamesInOrderFindFreeWhatEarlierRowsLeft) {
     EXPECT_EQ(check.FindRowsInOrder(), c.clashes) << c.what;
     EXPECT_EQ(FailingRows(check.FindInOrder()), c.failing) << c.what;
     EXPECT_EQ(check.WaitingRenames(), c.waiting) << c.what;
+  }
+}
+
+std::uint64_t OneHashForAll(std::string_view) { return 7; }
+bool AlwaysExact(const TFolderHandle&) { return true; }
+bool NeverExact(const TFolderHandle&) { return false; }
+
+// A real folder, asked about often enough that its names are read: the clashes
+// found are those a look at each name finds, whether a name missing from the
+// reading is taken as free (exact names), its hash is shared by every name (each
+// found name looked up), or the folder folds case (every name looked up).
+TEST(SimulationClashes, AFolderReadForItsNamesFindsWhatLooksFind) {
+  test::TTempFolder dir;
+  const std::string folder = dir.Folder();
+  for (const char* name : {"a", "b", "c", "taken", "sub/x"}) dir.WriteFile(name);
+  std::vector<TRow> rows;
+  // Enough free new names first that the folder is read before the rest is asked.
+  for (std::uint32_t i = 0; i < TNameTakenLook::kLooksBeforeReading + 4; ++i)
+    rows.push_back({folder, "a", "new-" + std::to_string(i)});
+  const std::size_t first = rows.size();
+  rows.insert(rows.end(), {{folder, "a", "taken"},
+                           {folder, "b", "sub"},
+                           {folder, "c", "Taken"},
+                           {folder, "b", "c"},
+                           {folder, "c", "d"},
+                           {folder, "a", "d"}});
+  const auto row = [first](std::size_t i) { return std::uint32_t(first + i); };
+  const struct {
+    const char* how;
+    TNameLookWays ways;
+  } ways[] = {{"exact", {AlwaysExact, HashOfName}},
+              {"exact, every hash alike", {AlwaysExact, OneHashForAll}},
+              {"folding case", {NeverExact, HashOfName}}};
+  const std::vector<TRowClash> grouped = {
+      {row(0), true, 0}, {row(1), true, 0}, {row(3), true, 0}, {row(4), false, row(5)}, {row(5), false, row(4)}};
+  // In order "c" is left before "b" takes it, and "d" is taken by the row before;
+  // "Taken" differs from "taken" by case only, which the walk folds, and is free.
+  const std::vector<TRowClash> inOrder = {{row(0), true, 0}, {row(1), true, 0}, {row(5), false, row(4)}};
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.how);
+    const auto look = std::make_shared<TNameTakenLook>(way.ways);
+    TClashCheck check([look](std::string_view in, std::string_view oldName, std::string_view newName) {
+      return look->Taken(in, oldName, newName);
+    });
+    for (const TRow& r : rows) check.Add(r.folder, r.oldName, r.newName);
+    EXPECT_EQ(check.FindRows(), grouped);
+    const auto lookInOrder = std::make_shared<TNameTakenLook>(way.ways);
+    TClashCheck ordered([lookInOrder](std::string_view in, std::string_view oldName, std::string_view newName) {
+      return lookInOrder->Taken(in, oldName, newName);
+    });
+    for (const TRow& r : rows) ordered.Add(r.folder, r.oldName, r.newName);
+    EXPECT_EQ(ordered.FindRowsInOrder(), inOrder);
   }
 }
 

@@ -70,7 +70,8 @@ std::map<std::string, TSeen> Simulated(const TSearchPassOptions& options, const 
       seen[row.OldName] = {row.NewName, TPreviewMark::Refused};
     }
   }
-  for (const TRowClash& clash : clashes.FindRows()) seen[clashes.OldName(clash.Row)].Mark = TPreviewMark::Clash;
+  for (const TRowClash& clash : clashes.FindRows())
+    seen[std::string(clashes.OldName(clash.Row))].Mark = TPreviewMark::Clash;
   return seen;
 }
 
