@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/RenameStatus.h"
 #include "platform/Utf8Char.h"
 
 namespace vt {
@@ -23,8 +24,19 @@ void AppendByteEscape(std::string& out, unsigned char byte) {
   AppendHexByte(out, byte);
 }
 
+constexpr std::size_t kStatuses = static_cast<std::size_t>(TRenameStatus::rsCanBeRenamed) + 1;
+
 std::array<std::string_view, 4> Cells(const TResultRow& row) {
-  return {row.Cell(0), row.Cell(1), row.Cell(2), row.Cell(3)};
+  // The words of the statuses a pass gives, looked up once: a pass of many rows
+  // words the same few again and again.
+  static const std::array<std::string_view, kStatuses> kWords = [] {
+    std::array<std::string_view, kStatuses> words{};
+    for (std::size_t code = 0; code < kStatuses; ++code) words[code] = StatusText(static_cast<TRenameStatus>(code));
+    return words;
+  }();
+  const auto code = static_cast<std::size_t>(row.Status);
+  if (row.Kept || code >= kStatuses) return {row.Cell(0), row.Cell(1), row.Cell(2), row.Cell(3)};
+  return {row.OldName, row.NewName, row.Path(), kWords[code]};
 }
 
 // Bytes a writer can copy as they are, one table per kind of output: most names
@@ -70,6 +82,11 @@ bool MayHoldSpecial(const TBytes16 bytes, const TPlainBytes& plain) {
   return (halves[0] | halves[1]) != 0;
 }
 
+// A byte plain in every table, to fill the room after a short text.
+constexpr unsigned char kPlainFill = 'a';
+static_assert(kTsvPlain.Plain[kPlainFill] && kTsvTerminalPlain.Plain[kPlainFill] && kJsonPlain.Plain[kPlainFill] &&
+              kTablePlain.Plain[kPlainFill]);
+
 std::size_t PlainPrefix(std::string_view text, const TPlainBytes& plain) {
   std::size_t i = 0;
   for (; i + 16 <= text.size(); i += 16) {
@@ -79,6 +96,17 @@ std::size_t PlainPrefix(std::string_view text, const TPlainBytes& plain) {
     for (std::size_t k = i; k < i + 16; ++k)
       if (!plain.Plain[static_cast<unsigned char>(text[k])]) return k;
   }
+  if (i == text.size()) return i;
+  // The rest (most names are shorter than sixteen bytes) in one look too: the
+  // last sixteen bytes where there are so many, else the rest filled up with a plain byte.
+  TBytes16 bytes;
+  if (text.size() >= 16) {
+    std::memcpy(&bytes, text.data() + text.size() - 16, 16);
+  } else {
+    std::memset(&bytes, kPlainFill, sizeof bytes);
+    std::memcpy(&bytes, text.data() + i, text.size() - i);
+  }
+  if (!MayHoldSpecial(bytes, plain)) return text.size();
   while (i < text.size() && plain.Plain[static_cast<unsigned char>(text[i])]) ++i;
   return i;
 }
