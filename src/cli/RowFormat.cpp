@@ -82,11 +82,6 @@ bool MayHoldSpecial(const TBytes16 bytes, const TPlainBytes& plain) {
   return (halves[0] | halves[1]) != 0;
 }
 
-// A byte plain in every table, to fill the room after a short text.
-constexpr unsigned char kPlainFill = 'a';
-static_assert(kTsvPlain.Plain[kPlainFill] && kTsvTerminalPlain.Plain[kPlainFill] && kJsonPlain.Plain[kPlainFill] &&
-              kTablePlain.Plain[kPlainFill]);
-
 std::size_t PlainPrefix(std::string_view text, const TPlainBytes& plain) {
   std::size_t i = 0;
   for (; i + 16 <= text.size(); i += 16) {
@@ -96,18 +91,23 @@ std::size_t PlainPrefix(std::string_view text, const TPlainBytes& plain) {
     for (std::size_t k = i; k < i + 16; ++k)
       if (!plain.Plain[static_cast<unsigned char>(text[k])]) return k;
   }
-  if (i == text.size()) return i;
-  // The rest (most names are shorter than sixteen bytes) in one look too: the
-  // last sixteen bytes where there are so many, else the rest filled up with a plain byte.
-  TBytes16 bytes;
-  if (text.size() >= 16) {
-    std::memcpy(&bytes, text.data() + text.size() - 16, 16);
-  } else {
-    std::memset(&bytes, kPlainFill, sizeof bytes);
-    std::memcpy(&bytes, text.data() + i, text.size() - i);
+  // The rest in one look too, from words that overlap where it is short (most
+  // names are shorter than sixteen bytes): the last sixteen bytes, or the
+  // first and the last eight; every byte of the rest is in them.
+  const std::size_t size = text.size();
+  if (size >= 16 && i < size) {
+    TBytes16 bytes;
+    std::memcpy(&bytes, text.data() + size - 16, 16);
+    if (!MayHoldSpecial(bytes, plain)) return size;
+  } else if (size >= 8 && i < size) {
+    char words[16];
+    std::memcpy(words, text.data(), 8);
+    std::memcpy(words + 8, text.data() + size - 8, 8);
+    TBytes16 bytes;
+    std::memcpy(&bytes, words, sizeof bytes);
+    if (!MayHoldSpecial(bytes, plain)) return size;
   }
-  if (!MayHoldSpecial(bytes, plain)) return text.size();
-  while (i < text.size() && plain.Plain[static_cast<unsigned char>(text[i])]) ++i;
+  while (i < size && plain.Plain[static_cast<unsigned char>(text[i])]) ++i;
   return i;
 }
 
@@ -256,6 +256,25 @@ std::string TsvCell(std::string_view text, TOutputTarget target) {
 
 void AppendTsvRow(std::string& out, const TResultRow& row, TOutputTarget target) {
   const auto cells = Cells(row);
+  // Most rows have nothing to escape: they go out in one piece.
+  const TPlainBytes& plain = target == TOutputTarget::Terminal ? kTsvTerminalPlain : kTsvPlain;
+  std::size_t size = cells.size();  // the tabs and the newline
+  bool escapes = false;
+  for (const std::string_view cell : cells) {
+    size += cell.size();
+    escapes = escapes || PlainPrefix(cell, plain) != cell.size();
+  }
+  if (!escapes) {
+    const std::size_t start = out.size();
+    out.resize(start + size);
+    char* at = out.data() + start;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      if (!cells[i].empty()) std::memcpy(at, cells[i].data(), cells[i].size());
+      at += cells[i].size();
+      *at++ = i + 1 < cells.size() ? '\t' : '\n';
+    }
+    return;
+  }
   AppendTsvCell(out, cells[0], target);
   for (std::size_t i = 1; i < cells.size(); ++i) {
     out += '\t';
