@@ -17,12 +17,12 @@ bool IsFailed(TRenameStatus status) {
 TPassRowSink::TPassRowSink(TRowKeeping keeping, RowSink sink, bool recordAllMessages)
     : Keeping_(keeping), Sink_(std::move(sink)), RecordAll_(recordAllMessages) {}
 
-void TPassRowSink::Add(std::span<const TPassRow> rows) {
+void TPassRowSink::Add(std::span<TPassRow> rows) {
   const bool keep = Keeping_ == TRowKeeping::Keep;
   const std::size_t first = Table_.RowCount();
-  if (keep) Table_.AppendRows(rows);
+  if (keep) Table_.AppendRows(std::span<const TPassRow>(rows));
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    const TPassRow& row = rows[i];
+    TPassRow& row = rows[i];
     if (IsFailed(row.Status)) ++FailedRows_;
     Tally_.Add(row.Status, row.SystemError);
     if (!Sink_) continue;
@@ -30,10 +30,11 @@ void TPassRowSink::Add(std::span<const TPassRow> rows) {
       Sink_(Table_.Row(first + i), row.Status, row.SystemError);
       continue;
     }
-    // A row let go at once is worded in one row kept for it: its names reuse the room of the row before.
-    Passing_.Folder = row.Folder;
-    Passing_.OldName.assign(row.OldName);
-    Passing_.NewName.assign(row.NewName);
+    // A row let go at once is worded in one row kept for it: the row's names
+    // and folder move there, as the row is let go anyway.
+    Passing_.Folder = std::move(row.Folder);
+    Passing_.OldName = std::move(row.OldName);
+    Passing_.NewName = std::move(row.NewName);
     Passing_.Status = row.Status;
     Passing_.SystemError = row.SystemError;
     Sink_(Passing_, row.Status, row.SystemError);

@@ -30,8 +30,8 @@ class TPassRowSink {
 
   TResultTable& ResultTable() { return Table_; }
   bool RecordAllMessages() const { return RecordAll_; }
-  // The next rows of a pass.
-  void Add(std::span<const TPassRow> rows);
+  // The next rows of a pass; their names and folders are taken, not copied.
+  void Add(std::span<TPassRow> rows);
 
   // Rows seen, and rows whose status says a file could not be renamed or found.
   std::size_t RowsSeen() const { return RowsSeen_; }

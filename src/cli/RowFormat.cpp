@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/RenameStatus.h"
 #include "platform/Utf8Char.h"
 
 namespace vt {
@@ -23,8 +24,19 @@ void AppendByteEscape(std::string& out, unsigned char byte) {
   AppendHexByte(out, byte);
 }
 
+constexpr std::size_t kStatuses = static_cast<std::size_t>(TRenameStatus::rsCanBeRenamed) + 1;
+
 std::array<std::string_view, 4> Cells(const TResultRow& row) {
-  return {row.Cell(0), row.Cell(1), row.Cell(2), row.Cell(3)};
+  // The words of the statuses a pass gives, looked up once: a pass of many rows
+  // words the same few again and again.
+  static const std::array<std::string_view, kStatuses> kWords = [] {
+    std::array<std::string_view, kStatuses> words{};
+    for (std::size_t code = 0; code < kStatuses; ++code) words[code] = StatusText(static_cast<TRenameStatus>(code));
+    return words;
+  }();
+  const auto code = static_cast<std::size_t>(row.Status);
+  if (row.Kept || code >= kStatuses) return {row.Cell(0), row.Cell(1), row.Cell(2), row.Cell(3)};
+  return {row.OldName, row.NewName, row.Path(), kWords[code]};
 }
 
 // Bytes a writer can copy as they are, one table per kind of output: most names
@@ -79,7 +91,23 @@ std::size_t PlainPrefix(std::string_view text, const TPlainBytes& plain) {
     for (std::size_t k = i; k < i + 16; ++k)
       if (!plain.Plain[static_cast<unsigned char>(text[k])]) return k;
   }
-  while (i < text.size() && plain.Plain[static_cast<unsigned char>(text[i])]) ++i;
+  // The rest in one look too, from words that overlap where it is short (most
+  // names are shorter than sixteen bytes): the last sixteen bytes, or the
+  // first and the last eight; every byte of the rest is in them.
+  const std::size_t size = text.size();
+  if (size >= 16 && i < size) {
+    TBytes16 bytes;
+    std::memcpy(&bytes, text.data() + size - 16, 16);
+    if (!MayHoldSpecial(bytes, plain)) return size;
+  } else if (size >= 8 && i < size) {
+    char words[16];
+    std::memcpy(words, text.data(), 8);
+    std::memcpy(words + 8, text.data() + size - 8, 8);
+    TBytes16 bytes;
+    std::memcpy(&bytes, words, sizeof bytes);
+    if (!MayHoldSpecial(bytes, plain)) return size;
+  }
+  while (i < size && plain.Plain[static_cast<unsigned char>(text[i])]) ++i;
   return i;
 }
 
@@ -228,6 +256,25 @@ std::string TsvCell(std::string_view text, TOutputTarget target) {
 
 void AppendTsvRow(std::string& out, const TResultRow& row, TOutputTarget target) {
   const auto cells = Cells(row);
+  // Most rows have nothing to escape: they go out in one piece.
+  const TPlainBytes& plain = target == TOutputTarget::Terminal ? kTsvTerminalPlain : kTsvPlain;
+  std::size_t size = cells.size();  // the tabs and the newline
+  bool escapes = false;
+  for (const std::string_view cell : cells) {
+    size += cell.size();
+    escapes = escapes || PlainPrefix(cell, plain) != cell.size();
+  }
+  if (!escapes) {
+    const std::size_t start = out.size();
+    out.resize(start + size);
+    char* at = out.data() + start;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      if (!cells[i].empty()) std::memcpy(at, cells[i].data(), cells[i].size());
+      at += cells[i].size();
+      *at++ = i + 1 < cells.size() ? '\t' : '\n';
+    }
+    return;
+  }
   AppendTsvCell(out, cells[0], target);
   for (std::size_t i = 1; i < cells.size(); ++i) {
     out += '\t';

@@ -25,7 +25,12 @@ void TRowQueue::PushAll(std::vector<TPassRow>& rows) {
   if (rows.empty()) return;
   std::unique_lock lock(Mutex_);
   WaitForRoom(lock);
-  Rows_.insert(Rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+  // A reader that keeps up has taken everything: the batch changes hands whole,
+  // and the worker gets the room the reader gave back.
+  if (Rows_.empty())
+    Rows_.swap(rows);
+  else
+    Rows_.insert(Rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
   Added(lock);
   rows.clear();
 }

@@ -35,7 +35,7 @@ class TRowQueue {
   void Push(TPassRow row);
   // The rows in their order under one lock, as one push: a bound lets them in
   // once there is room for one row, so the queue may pass it by less than a
-  // batch. rows is left empty, its room kept for the next batch.
+  // batch. rows is left empty, with room for the next batch.
   void PushAll(std::vector<TPassRow>& rows);
   void PushUnreadable(TUnreadableFolder folder);
   // The last push: the pass has nothing more to say.

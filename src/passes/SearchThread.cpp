@@ -392,7 +392,6 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count, TIntents intents) {
   for (; judged < count; ++judged) {
     if (Stopped()) break;
     TProcessList& record = FoundList[judged];
-    if (counting) Progress_->fetch_add(1, std::memory_order_relaxed);
     JudgeEntry(record, Block_, judged, recordAll, sources);
     const TPassRow& entry = Block_.Rows[judged];
     TLookedFile& looked = Block_.Looked[judged];
@@ -427,6 +426,8 @@ std::size_t TSearchThread::JudgeBlock(std::size_t count, TIntents intents) {
     else if (lookedAhead && looked.Error == 0 && looked.Info.Regular)
       intent.Identity = IdentityOf(looked.Info);
   }
+  // Counted once per block: the count is read from another thread.
+  if (counting) Progress_->fetch_add(judged, std::memory_order_relaxed);
   // Renames making room for each other: the block goes to the plan, unrecorded (none judged ends the handling).
   if (Streaming_ && judged == count && BlockMayWait(judged)) return 0;
   JudgedSoFar_ = index;
@@ -723,18 +724,18 @@ std::size_t TSearchThread::RunChainSteps(std::size_t from) {
   return end;
 }
 
-void TSearchThread::PushRow(const TFolderHandle& folder, std::string oldName, std::string newName, TRenameStatus status,
-                            int error) {
+void TSearchThread::PushRow(const TFolderHandle& folder, std::string&& oldName, std::string&& newName,
+                            TRenameStatus status, int error) {
   if (!RowPath || *RowPath != folder.Path()) RowPath = std::make_shared<const std::string>(folder.Path());
-  TPassRow row{RowPath, std::move(oldName), std::move(newName), error, status};
   // A hook sees each row once it is in the queue, as a reader could.
   if (OnRecorded_) {
+    TPassRow row{RowPath, std::move(oldName), std::move(newName), error, status};
     const TPassRow seen = row;
     Rows_.Push(std::move(row));
     OnRecorded_(*this, seen);
     return;
   }
-  Batch_.push_back(std::move(row));
+  Batch_.push_back(TPassRow{RowPath, std::move(oldName), std::move(newName), error, status});
 }
 
 // Renames in the block's order; a stop ends it before the next rename. The

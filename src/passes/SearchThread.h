@@ -82,7 +82,8 @@ class TSearchThread final {
   void TakeWaitingBlock();
   void PlanRingTemps();
   std::size_t RunChainSteps(std::size_t from);
-  void PushRow(const TFolderHandle& folder, std::string oldName, std::string newName, TRenameStatus status, int error);
+  void PushRow(const TFolderHandle& folder, std::string&& oldName, std::string&& newName, TRenameStatus status,
+               int error);
   std::size_t AttemptBlock(std::size_t judged);
   std::size_t AttemptOneByOne(std::size_t from, std::size_t to);
   std::optional<std::uint64_t> SideBySideVolume(std::size_t judged);

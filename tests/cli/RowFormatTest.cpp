@@ -198,23 +198,28 @@ TEST(RowFormat, JsonOnATerminalEscapesEveryDirectionControl) {
   }
 }
 
-// Long names are scanned eight bytes at a time: every byte value must be found
-// wherever it stands in a name, in the scanned words as in the tail.
+// Names are scanned sixteen bytes at a time, and what is left of them (or a
+// short name whole) in one more look: every byte value must be found wherever
+// it stands in a name of any length, in the scanned words as in the rest.
 TEST(RowFormat, EveryByteIsEscapedWhereverItStands) {
-  const std::string plain(23, 'a');
-  for (int value = 0; value < 256; ++value) {
-    const std::string byte(1, static_cast<char>(value));
-    const std::string alone[] = {TsvCell(byte, TOutputTarget::Pipe), TsvCell(byte, TOutputTarget::Terminal),
-                                 TerminalText(byte), JsonString(byte)};
-    for (std::size_t at = 0; at <= plain.size(); ++at) {
-      const std::string before = plain.substr(0, at), after = plain.substr(at);
-      const std::string text = before + byte + after;
-      SCOPED_TRACE("byte " + std::to_string(value) + " at " + std::to_string(at));
-      EXPECT_EQ(TsvCell(text, TOutputTarget::Pipe), before + alone[0] + after);
-      EXPECT_EQ(TsvCell(text, TOutputTarget::Terminal), before + alone[1] + after);
-      EXPECT_EQ(TerminalText(text), before + alone[2] + after);
-      const std::string json = alone[3].substr(1, alone[3].size() - 2);
-      EXPECT_EQ(JsonString(text), "\"" + before + json + after + "\"");
+  const std::size_t lengths[] = {0, 1, 7, 14, 15, 16, 17, 23, 31, 32, 40};
+  for (const std::size_t length : lengths) {
+    const std::string plain(length, 'a');
+    for (int value = 0; value < 256; ++value) {
+      const std::string byte(1, static_cast<char>(value));
+      const std::string alone[] = {TsvCell(byte, TOutputTarget::Pipe), TsvCell(byte, TOutputTarget::Terminal),
+                                   TerminalText(byte), JsonString(byte)};
+      for (std::size_t at = 0; at <= plain.size(); ++at) {
+        const std::string before = plain.substr(0, at), after = plain.substr(at);
+        const std::string text = before + byte + after;
+        SCOPED_TRACE("byte " + std::to_string(value) + " at " + std::to_string(at) + " of " +
+                     std::to_string(text.size()));
+        EXPECT_EQ(TsvCell(text, TOutputTarget::Pipe), before + alone[0] + after);
+        EXPECT_EQ(TsvCell(text, TOutputTarget::Terminal), before + alone[1] + after);
+        EXPECT_EQ(TerminalText(text), before + alone[2] + after);
+        const std::string json = alone[3].substr(1, alone[3].size() - 2);
+        EXPECT_EQ(JsonString(text), "\"" + before + json + after + "\"");
+      }
     }
   }
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -211,6 +212,101 @@ TEST(JournalWriter, WritesEveryFieldAsTheFormatSays) {
   EXPECT_EQ(folder.ReadFile("j"), expected);
   EXPECT_EQ(writer.RenamedCount(), 1u);
   EXPECT_EQ(writer.RefusedCount(), 2u);
+}
+
+// The room made for a block's fields before they are written is reckoned from
+// the fields themselves: at their largest (numbers of ten bytes, errors that
+// are no errno, a folder's text repeated in another string, identities at
+// their limits) every field still goes out as the format says.
+TEST(JournalWriter, FieldsAtTheirLargestGoOutWhole) {
+  TTempFolder folder;
+  const std::string first = "/" + std::string(200, 'f') + "/", same = first, other = "/o/";
+  const std::string longName(255, 'n');
+  constexpr std::uint64_t kTop = UINT64_MAX;
+  const TFileIdentity widest{kTop, kTop, kTop, INT64_MIN, UINT32_MAX};
+  const TFileIdentity narrowest{0, 0, 0, -1, 0};
+  struct TCase {
+    std::uint64_t Row;
+    const std::string* Folder;
+    std::string_view OldName, NewName;
+    std::optional<TFileIdentity> Identity;
+    bool Repeated;  // the folder's text is that of the entry before
+  };
+  const TCase cases[] = {{kTop - 3, &first, longName, longName, widest, false},
+                         {kTop - 2, &same, "a", longName, narrowest, true},
+                         {kTop - 1, &first, longName, "b", std::nullopt, true},
+                         {kTop, &other, "", "c", widest, false}};
+  std::vector<TJournalEntry> intents, settled;
+  for (const TCase& test : cases) {
+    TJournalEntry intent{test.Row, *test.Folder, test.OldName, test.NewName, TRenameStatus::rsCanBeRenamed, 0, true};
+    intent.Identity = test.Identity;
+    intents.push_back(intent);
+    // Outcomes with a New Name of their own, and rows that renamed nothing, with errors of every width.
+    settled.push_back({test.Row, *test.Folder, test.OldName, test.NewName, TRenameStatus::rsError, INT32_MAX, true});
+    settled.push_back({test.Row, *test.Folder, test.OldName, test.NewName, TRenameStatus::rsNoChange,
+                       test.Repeated ? -7 : INT32_MAX, false});
+  }
+  TPassJournalWriter writer;
+  ASSERT_TRUE(writer.Create(folder.File("j"), TDurability::Kernel, TJournalHeader{}));
+  ASSERT_TRUE(writer.Intend(intents));
+  writer.Settled(settled);
+  ASSERT_TRUE(writer.Finish(TJournalEnd::Completed));
+
+  std::string expected(kJournalSignature);
+  std::size_t begun = BeginBlock(expected, TJournalBlock::Header);
+  for (const std::uint64_t number : {kJournalVersion, std::uint64_t{1}, std::uint64_t{0}})
+    AppendNumber(expected, number);
+  AppendText(expected, "");
+  AppendText(expected, "");
+  EndBlock(expected, begun);
+  const auto named = [&](const TCase& test) {
+    AppendNumber(expected, test.Row);
+    if (test.Repeated) {
+      AppendNumber(expected, 0);
+    } else {
+      AppendNumber(expected, test.Folder->size() + 1);
+      expected += *test.Folder;
+    }
+    AppendText(expected, test.OldName);
+    AppendText(expected, test.NewName);
+  };
+  begun = BeginBlock(expected, TJournalBlock::Intents);
+  AppendNumber(expected, std::size(cases));
+  for (const TCase& test : cases) named(test);
+  EndBlock(expected, begun);
+  begun = BeginBlock(expected, TJournalBlock::Identities);
+  AppendNumber(expected, 3);
+  for (const TCase& test : cases) {
+    if (!test.Identity) continue;
+    for (const std::uint64_t number : {test.Row, test.Identity->Device, test.Identity->Inode, test.Identity->Size,
+                                       ZigZag(test.Identity->MtimeNs), std::uint64_t{test.Identity->Mode}})
+      AppendNumber(expected, number);
+  }
+  EndBlock(expected, begun);
+  begun = BeginBlock(expected, TJournalBlock::Outcomes);
+  AppendNumber(expected, std::size(cases));
+  for (const TCase& test : cases) {
+    AppendNumber(expected, test.Row);
+    expected += static_cast<char>(TRenameStatus::rsError);
+    AppendNumber(expected, std::uint64_t{INT32_MAX});
+    AppendNumber(expected, test.NewName.size() + 1);
+    expected += test.NewName;
+  }
+  EndBlock(expected, begun);
+  begun = BeginBlock(expected, TJournalBlock::Rows);
+  AppendNumber(expected, std::size(cases));
+  for (const TCase& test : cases) {
+    named(test);
+    expected += static_cast<char>(TRenameStatus::rsNoChange);
+    AppendNumber(expected, test.Repeated ? std::uint64_t{0} : std::uint64_t{INT32_MAX});  // no errno below 0
+  }
+  EndBlock(expected, begun);
+  begun = BeginBlock(expected, TJournalBlock::End);
+  AppendNumber(expected, 2 * std::size(cases));
+  expected += static_cast<char>(TJournalEnd::Completed);
+  AppendNumber(expected, 0);
+  EndBlock(expected, begun);
+  EXPECT_EQ(folder.ReadFile("j"), expected);
 }
 
 class PassJournalTest : public ::testing::Test {

@@ -101,6 +101,28 @@ TEST(RowQueueTest, BatchesKeepPassOrderAmongSingleRows) {
   EXPECT_EQ(Names(rows), NamesFrom(0, 7));
 }
 
+// A batch that finds the queue empty changes hands whole; one that finds rows
+// there joins them. Either way the reader gets the rows in pass order, after
+// those it holds, and the worker's batch is empty again.
+TEST(RowQueueTest, BatchesHandedOverWholeKeepPassOrderAcrossTakes) {
+  TRowQueue queue;
+  std::vector<TPassRow> rows;
+  std::vector<TUnreadableFolder> unreadable;
+  std::vector<TPassRow> batch = Rows(0, 3);
+  queue.PushAll(batch);
+  EXPECT_TRUE(batch.empty());
+  EXPECT_FALSE(queue.Take(rows, unreadable));
+  batch = Rows(3, 2);
+  queue.PushAll(batch);
+  EXPECT_TRUE(batch.empty());
+  batch = Rows(5, 2);
+  queue.PushAll(batch);
+  queue.Push(Row(7));
+  queue.End();
+  EXPECT_TRUE(queue.Take(rows, unreadable));
+  EXPECT_EQ(Names(rows), NamesFrom(0, 8));
+}
+
 TEST(RowQueueTest, AReaderWaitsOutItsTimeoutForFewerRowsThanABatch) {
   TRowQueue queue;
   queue.Push(Row(0));
