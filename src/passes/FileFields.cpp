@@ -194,9 +194,19 @@ void ReadAudio(const std::string& path, TFieldValues& values) {
 TFieldReader::TFieldReader() { PrepareLibraries(); }
 
 void TFieldReader::Read(const TFolderHandle& folder, const std::string& name, std::uint8_t sources, TFileFacts& out) {
+  ReadWith(folder, name, sources, out, nullptr);
+}
+
+void TFieldReader::Read(const TFolderHandle& folder, const std::string& name, std::uint8_t sources, TFileFacts& out,
+                        const std::optional<TFileStat>& looked) {
+  ReadWith(folder, name, sources, out, &looked);
+}
+
+void TFieldReader::ReadWith(const TFolderHandle& folder, const std::string& name, std::uint8_t sources, TFileFacts& out,
+                            const std::optional<TFileStat>* looked) {
   out = TFileFacts();
   if ((sources & FieldSource::Image) != 0) ReadImage(folder, name, out);
-  if ((sources & FieldSource::Stat) != 0 && !out.Stat) out.Stat = StatEntry(folder, name);
+  if ((sources & FieldSource::Stat) != 0 && !out.Stat) out.Stat = looked != nullptr ? *looked : StatEntry(folder, name);
   if (out.Stat && (sources & FieldSource::Stat) != 0) out.Values.Modified = LocalTime(out.Stat->Modified);
   if ((sources & FieldSource::Audio) != 0) ReadAudio(folder.Path() + name, out.Values);
 }

@@ -84,6 +84,9 @@ TSearchThread::TSearchThread(TRowQueue& rows, const TSearchPassOptions& options,
   // judging a file changes nothing for the next one: a number given to a file
   // found read-only at that look would be missing from the files after it.
   if (mode == TPassMode::Rename && settings.Operation != TOperation::Number) ReadOnly_ = ReadOnlyFlags::LeaveToCaller;
+  // An order by date modified or by size looks at every file before the first
+  // is judged: that look tells a read-only file as the listing's would, which is then saved.
+  FlagsFromOrder_ = ReadOnly_ == ReadOnlyFlags::Look && (OrderSources(Order_) & FieldSource::Stat) != 0;
 }
 
 // The walk goes from folder handle to folder handle: a folder swapped for a link
@@ -143,7 +146,7 @@ std::vector<TSubFolder> TSearchThread::ScanFolder(const std::shared_ptr<const TF
 void TSearchThread::CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask) {
   if (mask.empty()) return;  // selects nothing
   TFindHandle listing(folder, Reading_, mask, ListFilter::All, ShortNamesNeeded(), ListingOrder(Order_), ListingStop_,
-                      ReadOnly_);
+                      FlagsFromOrder_ ? ReadOnlyFlags::LeaveToCaller : ReadOnly_);
   // A mask naming a folder that is not there selects nothing, as a mask may.
   if (listing.Error() != 0 && listing.Error() != ENOENT && listing.Error() != ENOTDIR)
     ReportUnreadable(listing.Folder(), listing.Error());
@@ -248,13 +251,36 @@ void TSearchThread::ArrangeListing(std::size_t from) {
     return;
   }
   std::vector<std::optional<std::int64_t>> keys(count);
+  // Entries the order's look found gone: the listing's look would have left them out.
+  std::vector<std::uint8_t> gone(count, 0);
   const std::uint8_t fields = Step_->FieldSources();
   const TFileOrder order = Order_;
+  const bool looks = (sources & FieldSource::Stat) != 0;
+  const bool flagsFromOrder = FlagsFromOrder_;
   const auto read = [&](TFieldReader& reader, std::size_t i) {
     TProcessList& record = Arranged_[from + i];
     if (!IsPlainFile(record.FindData)) return;
+    std::optional<TFileStat> looked;
+    if (looks) {
+      const bool takeFlags = flagsFromOrder && record.FindData.FlagsUnread;
+      const TEntryLook look = LookAtEntry(*record.Folder, record.FindData.cFileName,
+                                          takeFlags ? FlagSource::OpenWhereNeeded : FlagSource::LookOnly);
+      if (takeFlags) {
+        record.FindData.FlagsUnread = false;
+        if (!look.Attributes) {
+          gone[i] = 1;
+          return;
+        }
+        record.FindData.dwFileAttributes = *look.Attributes;
+        if (!IsPlainFile(record.FindData)) return;
+      }
+      if (look.Error == 0) looked = FileStatOf(look.Info);
+    }
     record.Facts = std::make_unique<TFileFacts>();
-    reader.Read(*record.Folder, record.FindData.cFileName, sources | fields, *record.Facts);
+    if (looks)
+      reader.Read(*record.Folder, record.FindData.cFileName, sources | fields, *record.Facts, looked);
+    else
+      reader.Read(*record.Folder, record.FindData.cFileName, sources | fields, *record.Facts);
     keys[i] = OrderKey(order, *record.Facts);
     if (fields == FieldSource::None) record.Facts.reset();  // a key per file is all the order keeps
   };
@@ -263,8 +289,10 @@ void TSearchThread::ArrangeListing(std::size_t from) {
   std::vector<std::uint32_t> positions = ArrangeByKeys(keys, Direction_);
   TListedEntries arranged;
   arranged.reserve(count);
-  for (const std::uint32_t at : positions) arranged.push_back(std::move(Arranged_[from + at]));
+  for (const std::uint32_t at : positions)
+    if (gone[at] == 0) arranged.push_back(std::move(Arranged_[from + at]));
   std::move(arranged.begin(), arranged.end(), Arranged_.begin() + static_cast<std::ptrdiff_t>(from));
+  Arranged_.erase(Arranged_.begin() + static_cast<std::ptrdiff_t>(from + arranged.size()), Arranged_.end());
 }
 
 void TSearchThread::ReadFacts(TProcessList& record, std::uint8_t sources) {

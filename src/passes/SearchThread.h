@@ -167,6 +167,8 @@ class TSearchThread final {
   TFileOrder Order_ = TFileOrder::Name;
   TOrderDirection Direction_ = TOrderDirection::Ascending;
   bool Arranging_ = false;  // the order needs more than the listing's
+  // The order's look at each file reads its flags too: the listing leaves them to it.
+  bool FlagsFromOrder_ = false;
   bool RestartPerFolder_ = false;
   bool Chains_ = false;
   std::optional<std::uint64_t> RulesDevice_;  // the volume whose name rules the step has

@@ -32,6 +32,18 @@ class TOpenFile {
 
 }  // namespace
 
+TFileStat FileStatOf(const TEntryInfo& info) {
+  // Rounded down, so that a date before 1970 keeps its nanoseconds positive.
+  constexpr std::int64_t kBillion = 1'000'000'000;
+  std::int64_t seconds = info.MtimeNs / kBillion;
+  std::int64_t nanoseconds = info.MtimeNs % kBillion;
+  if (nanoseconds < 0) {
+    seconds -= 1;
+    nanoseconds += kBillion;
+  }
+  return TFileStat{static_cast<std::time_t>(seconds), static_cast<std::uint32_t>(nanoseconds), info.Size};
+}
+
 std::optional<TFileStat> StatEntry(const TFolderHandle& folder, const std::string& name) {
   struct stat st {};
   if (::fstatat(folder.Fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;

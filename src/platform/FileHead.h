@@ -17,6 +17,9 @@ struct TFileStat {
   std::uint64_t Size = 0;
 };
 
+// What a look made for another purpose found of the file.
+TFileStat FileStatOf(const TEntryInfo& info);
+
 // A look at the entry name of folder, a link not followed; nothing when it cannot be looked at.
 std::optional<TFileStat> StatEntry(const TFolderHandle& folder, const std::string& name);
 
