@@ -212,17 +212,18 @@ void TFieldReader::ReadWith(const TFolderHandle& folder, const std::string& name
 }
 
 void TFieldReader::ReadImage(const TFolderHandle& folder, const std::string& name, TFileFacts& out) {
-  TFileStat stat;
+  TEntryInfo looked;
   std::size_t max = kHeadBytes;
   for (;;) {
-    if (ReadFileHead(folder, name, max, Head_, stat) != 0) return;
-    out.Stat = stat;
+    if (ReadFileHead(folder, name, max, Head_, looked) != 0) return;
+    out.Stat = FileStatOf(looked);
+    out.Unwritable = looked.Immutable;
     if (Head_.empty()) return;
     const auto* bytes = reinterpret_cast<const Exiv2::byte*>(Head_.data());
     const long size = static_cast<long>(Head_.size());
     const TImageRead read = ReadImageWith([&] { return Exiv2::ImageFactory::open(bytes, size); }, out.Values);
     if (read == TImageRead::Final || (read == TImageRead::Read && HasImageValues(out.Values))) return;
-    if (stat.Size <= Head_.size()) return;  // the whole file was there
+    if (looked.Size <= Head_.size()) return;  // the whole file was there
     // Cut off inside the metadata: a longer start, up to a bound.
     if (read == TImageRead::Cut && max < kMostHeadBytes) {
       max *= 8;

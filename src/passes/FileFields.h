@@ -16,6 +16,9 @@ namespace vt {
 struct TFileFacts {
   TFieldValues Values;
   std::optional<TFileStat> Stat;  // when the file was looked at
+  // Flagged immutable or append-only, when an image's reading looked at the
+  // file through its open handle (ImmutableFlags.h).
+  std::optional<bool> Unwritable;
 };
 
 class TFieldReader {

@@ -13,6 +13,7 @@
 #include "passes/HeaderReads.h"
 #include "platform/DirectoryListing.h"
 #include "platform/EnterableFolders.h"
+#include "platform/EntryAttributes.h"
 #include "platform/PathSeparator.h"
 #include "platform/Volumes.h"
 
@@ -84,9 +85,9 @@ TSearchThread::TSearchThread(TRowQueue& rows, const TSearchPassOptions& options,
   // judging a file changes nothing for the next one: a number given to a file
   // found read-only at that look would be missing from the files after it.
   if (mode == TPassMode::Rename && settings.Operation != TOperation::Number) ReadOnly_ = ReadOnlyFlags::LeaveToCaller;
-  // An order by date modified or by size looks at every file before the first
-  // is judged: that look tells a read-only file as the listing's would, which is then saved.
-  FlagsFromOrder_ = ReadOnly_ == ReadOnlyFlags::Look && (OrderSources(Order_) & FieldSource::Stat) != 0;
+  // An order by date or by size looks at every file before the first is
+  // judged: that look tells a read-only file as the listing's would, which is then saved.
+  FlagsFromOrder_ = ReadOnly_ == ReadOnlyFlags::Look && OrderSources(Order_) != FieldSource::None;
 }
 
 // The walk goes from folder handle to folder handle: a folder swapped for a link
@@ -197,6 +198,8 @@ std::size_t TSearchThread::DrawBlock() {
 // Every listing drawn in full and each put in the order asked for, reading
 // what the order needs of each file (and what the fields need, in the same read).
 void TSearchThread::ArrangeListings() {
+  // A record moves whole each time the vector grows: room for the folder's files at once.
+  if (ReadEachFolder_) Arranged_.reserve(Reading_.Count());
   for (TListed& listed : Listings_) {
     const std::size_t from = Arranged_.size();
     for (;;) {
@@ -261,8 +264,8 @@ void TSearchThread::ArrangeListing(std::size_t from) {
     TProcessList& record = Arranged_[from + i];
     if (!IsPlainFile(record.FindData)) return;
     std::optional<TFileStat> looked;
+    const bool takeFlags = flagsFromOrder && record.FindData.FlagsUnread;
     if (looks) {
-      const bool takeFlags = flagsFromOrder && record.FindData.FlagsUnread;
       const TEntryLook look = LookAtEntry(*record.Folder, record.FindData.cFileName,
                                           takeFlags ? FlagSource::OpenWhereNeeded : FlagSource::LookOnly);
       if (takeFlags) {
@@ -276,13 +279,37 @@ void TSearchThread::ArrangeListing(std::size_t from) {
       }
       if (look.Error == 0) looked = FileStatOf(look.Info);
     }
-    record.Facts = std::make_unique<TFileFacts>();
-    if (looks)
-      reader.Read(*record.Folder, record.FindData.cFileName, sources | fields, *record.Facts, looked);
-    else
-      reader.Read(*record.Folder, record.FindData.cFileName, sources | fields, *record.Facts);
-    keys[i] = OrderKey(order, *record.Facts);
-    if (fields == FieldSource::None) record.Facts.reset();  // a key per file is all the order keeps
+    // A key per file is all the order keeps: the facts stay only for the fields.
+    TFileFacts keyOnly;
+    TFileFacts& facts = fields == FieldSource::None ? keyOnly : *(record.Facts = std::make_unique<TFileFacts>());
+    // The order's look is the date modified the fields would read; made into
+    // a calendar date only for a field that shows it.
+    const std::uint8_t reads = looks && (fields & FieldSource::Stat) == 0
+                                   ? static_cast<std::uint8_t>((sources | fields) & ~FieldSource::Stat)
+                                   : static_cast<std::uint8_t>(sources | fields);
+    if (looks && reads != FieldSource::None)
+      reader.Read(*record.Folder, record.FindData.cFileName, reads, facts, looked);
+    else if (reads != FieldSource::None)
+      reader.Read(*record.Folder, record.FindData.cFileName, reads, facts);
+    if (looks && !facts.Stat) facts.Stat = looked;
+    if (takeFlags && !looks) {
+      // The header's reading looked at the file through its open handle; a
+      // file it could not open is looked at as the listing would have.
+      record.FindData.FlagsUnread = false;
+      if (const std::optional<bool> unwritable = facts.Unwritable) {
+        record.FindData.dwFileAttributes = EntryAttributes(
+            EntryKind::Regular, *unwritable ? RenameFlags::Set : RenameFlags::None, record.FindData.cFileName);
+      } else {
+        const TEntryLook look = LookAtEntry(*record.Folder, record.FindData.cFileName, FlagSource::OpenWhereNeeded);
+        if (!look.Attributes) {
+          gone[i] = 1;
+          record.Facts.reset();
+          return;
+        }
+        record.FindData.dwFileAttributes = *look.Attributes;
+      }
+    }
+    keys[i] = OrderKey(order, facts);
   };
   ReadHeaders(count, HeaderThreads(count), FieldReader_, read, ListingStop_);
   if (Stopped()) return;

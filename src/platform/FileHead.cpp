@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/ImmutableFlags.h"
+
 namespace vt {
 namespace {
 
@@ -51,16 +53,14 @@ std::optional<TFileStat> StatEntry(const TFolderHandle& folder, const std::strin
 }
 
 int ReadFileHead(const TFolderHandle& folder, const std::string& name, std::size_t max, std::string& head,
-                 TFileStat& stat) {
+                 TEntryInfo& looked) {
   head.clear();
   // Non-blocking: a pipe put where the file was must not hold the pass.
   const TOpenFile file(::openat(folder.Fd(), name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
   if (file.Fd() < 0) return errno;
-  struct stat st {};
-  if (::fstat(file.Fd(), &st) != 0) return errno;
-  if (!S_ISREG(st.st_mode)) return EISDIR;
-  stat = StatOf(st);
-  const std::size_t wanted = st.st_size < 0 ? 0 : std::min<std::size_t>(max, static_cast<std::size_t>(st.st_size));
+  if (const int error = LookWithFlags(file.Fd(), looked)) return error;
+  if (!looked.Regular) return EISDIR;
+  const std::size_t wanted = std::min<std::size_t>(max, looked.Size);
   head.resize(wanted);
   std::size_t got = 0;
   while (got < wanted) {

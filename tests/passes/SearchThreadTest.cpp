@@ -438,8 +438,9 @@ TEST_F(SearchThreadTest, OnlyImmutableOrAppendOnlyFilesAreReadOnly) {
     if (!why.empty()) GTEST_SKIP() << why;
   }
   // Number looks at each file in the listing, Insert leaves the look to the rename;
-  // an order by date or size looks at each file itself, and the listing leaves the flags to that look.
-  for (const TFileOrder order : {TFileOrder::Name, TFileOrder::Modified, TFileOrder::Size})
+  // an order by date or size looks at each file itself (a date taken through the file opened for its
+  // header), and the listing leaves the flags to that look.
+  for (const TFileOrder order : {TFileOrder::Name, TFileOrder::Modified, TFileOrder::Size, TFileOrder::Taken})
     for (const TControlValues& controls : {NumberDefaults(), InsertAtBeginning("Rome ")}) {
       for (const bool simulate : {true, false}) {
         SCOPED_TRACE(testing::Message() << "order " << static_cast<int>(order) << " " << controls.LstBoxActions
