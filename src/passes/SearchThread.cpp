@@ -88,6 +88,7 @@ TSearchThread::TSearchThread(TRowQueue& rows, const TSearchPassOptions& options,
   // An order by date or by size looks at every file before the first is
   // judged: that look tells a read-only file as the listing's would, which is then saved.
   FlagsFromOrder_ = ReadOnly_ == ReadOnlyFlags::Look && OrderSources(Order_) != FieldSource::None;
+  FlagsFromFields_ = ReadOnly_ == ReadOnlyFlags::Look && (Step_->FieldSources() & FieldSource::Image) != 0;
 }
 
 // The walk goes from folder handle to folder handle: a folder swapped for a link
@@ -147,7 +148,7 @@ std::vector<TSubFolder> TSearchThread::ScanFolder(const std::shared_ptr<const TF
 void TSearchThread::CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask) {
   if (mask.empty()) return;  // selects nothing
   TFindHandle listing(folder, Reading_, mask, ListFilter::All, ShortNamesNeeded(), ListingOrder(Order_), ListingStop_,
-                      FlagsFromOrder_ ? ReadOnlyFlags::LeaveToCaller : ReadOnly_);
+                      FlagsFromOrder_ || FlagsFromFields_ ? ReadOnlyFlags::LeaveToCaller : ReadOnly_);
   // A mask naming a folder that is not there selects nothing, as a mask may.
   if (listing.Error() != 0 && listing.Error() != ENOENT && listing.Error() != ENOTDIR)
     ReportUnreadable(listing.Folder(), listing.Error());
@@ -236,7 +237,10 @@ void TSearchThread::KeepListed() {
   auto listed = std::make_shared<TListedFolder>();
   for (TProcessList& record : Arranged_) {
     if (Stopped()) return;
-    if (sources != FieldSource::None && !record.Facts && IsPlainFile(record.FindData)) ReadFacts(record, sources);
+    if (sources != FieldSource::None && !record.Facts && IsPlainFile(record.FindData)) {
+      ReadFacts(record, sources);
+      if (FlagsFromFields_ && !TakeReadFlags(record, *record.Facts)) continue;  // gone
+    }
     listed->Add(record);
   }
   Arranged_.clear();
@@ -292,22 +296,10 @@ void TSearchThread::ArrangeListing(std::size_t from) {
     else if (reads != FieldSource::None)
       reader.Read(*record.Folder, record.FindData.cFileName, reads, facts);
     if (looks && !facts.Stat) facts.Stat = looked;
-    if (takeFlags && !looks) {
-      // The header's reading looked at the file through its open handle; a
-      // file it could not open is looked at as the listing would have.
-      record.FindData.FlagsUnread = false;
-      if (const std::optional<bool> unwritable = facts.Unwritable) {
-        record.FindData.dwFileAttributes = EntryAttributes(
-            EntryKind::Regular, *unwritable ? RenameFlags::Set : RenameFlags::None, record.FindData.cFileName);
-      } else {
-        const TEntryLook look = LookAtEntry(*record.Folder, record.FindData.cFileName, FlagSource::OpenWhereNeeded);
-        if (!look.Attributes) {
-          gone[i] = 1;
-          record.Facts.reset();
-          return;
-        }
-        record.FindData.dwFileAttributes = *look.Attributes;
-      }
+    if (takeFlags && !looks && !TakeReadFlags(record, facts)) {
+      gone[i] = 1;
+      record.Facts.reset();
+      return;
     }
     keys[i] = OrderKey(order, facts);
   };
@@ -525,11 +517,15 @@ void TSearchThread::JudgeEntry(TProcessList& record, TJudgements& judged, std::s
     Step_->SetNameRules(NameRulesOfDevice(device));
     ListsInodes_ = NatureOfDevice(device).ListsInodeNumbers;
   }
+  bool present = true;
   if (sources != FieldSource::None && IsPlainFile(record.FindData)) {
-    if (!record.Facts) FieldReader_.Read(*record.Folder, record.FindData.cFileName, sources, Facts_);
+    if (!record.Facts) {
+      FieldReader_.Read(*record.Folder, record.FindData.cFileName, sources, Facts_);
+      if (FlagsFromFields_) present = TakeReadFlags(record, Facts_);
+    }
     Step_->SetFieldValues(record.Facts ? &record.Facts->Values : &Facts_.Values);
   }
-  bool row = IsPlainFile(record.FindData) && Step_->Judge(record.FindData) &&
+  bool row = present && IsPlainFile(record.FindData) && Step_->Judge(record.FindData) &&
              (Step_->Status() != TRenameStatus::rsNoMatch || recordAll);
   const bool pending = row && Step_->RenamePending();
   // A row without a rename has no look before it: the listing's look is made here.
@@ -934,6 +930,21 @@ bool TSearchThread::LookAgain(TProcessList& record) {
   if (!attributes) return false;  // gone: the listing leaves it out
   record.FindData.dwFileAttributes = *attributes;
   return IsPlainFile(record.FindData);
+}
+
+bool TSearchThread::TakeReadFlags(TProcessList& record, const TFileFacts& facts) {
+  if (!record.FindData.FlagsUnread) return true;
+  if (const std::optional<bool> unwritable = facts.Unwritable) {
+    record.FindData.FlagsUnread = false;
+    record.FindData.dwFileAttributes = EntryAttributes(
+        EntryKind::Regular, *unwritable ? RenameFlags::Set : RenameFlags::None, record.FindData.cFileName);
+    return true;
+  }
+  const std::optional<std::uint32_t> attributes = LookedAttributes(*record.Folder, record.FindData.cFileName);
+  record.FindData.FlagsUnread = false;
+  if (!attributes) return false;
+  record.FindData.dwFileAttributes = *attributes;
+  return true;
 }
 
 // The journal takes its outcomes first, as views of the block's names; then
