@@ -194,25 +194,36 @@ void ReadAudio(const std::string& path, TFieldValues& values) {
 TFieldReader::TFieldReader() { PrepareLibraries(); }
 
 void TFieldReader::Read(const TFolderHandle& folder, const std::string& name, std::uint8_t sources, TFileFacts& out) {
+  ReadWith(folder, name, sources, out, nullptr);
+}
+
+void TFieldReader::Read(const TFolderHandle& folder, const std::string& name, std::uint8_t sources, TFileFacts& out,
+                        const std::optional<TFileStat>& looked) {
+  ReadWith(folder, name, sources, out, &looked);
+}
+
+void TFieldReader::ReadWith(const TFolderHandle& folder, const std::string& name, std::uint8_t sources, TFileFacts& out,
+                            const std::optional<TFileStat>* looked) {
   out = TFileFacts();
   if ((sources & FieldSource::Image) != 0) ReadImage(folder, name, out);
-  if ((sources & FieldSource::Stat) != 0 && !out.Stat) out.Stat = StatEntry(folder, name);
+  if ((sources & FieldSource::Stat) != 0 && !out.Stat) out.Stat = looked != nullptr ? *looked : StatEntry(folder, name);
   if (out.Stat && (sources & FieldSource::Stat) != 0) out.Values.Modified = LocalTime(out.Stat->Modified);
   if ((sources & FieldSource::Audio) != 0) ReadAudio(folder.Path() + name, out.Values);
 }
 
 void TFieldReader::ReadImage(const TFolderHandle& folder, const std::string& name, TFileFacts& out) {
-  TFileStat stat;
+  TEntryInfo looked;
   std::size_t max = kHeadBytes;
   for (;;) {
-    if (ReadFileHead(folder, name, max, Head_, stat) != 0) return;
-    out.Stat = stat;
+    if (ReadFileHead(folder, name, max, Head_, looked) != 0) return;
+    out.Stat = FileStatOf(looked);
+    out.Unwritable = looked.Immutable;
     if (Head_.empty()) return;
     const auto* bytes = reinterpret_cast<const Exiv2::byte*>(Head_.data());
     const long size = static_cast<long>(Head_.size());
     const TImageRead read = ReadImageWith([&] { return Exiv2::ImageFactory::open(bytes, size); }, out.Values);
     if (read == TImageRead::Final || (read == TImageRead::Read && HasImageValues(out.Values))) return;
-    if (stat.Size <= Head_.size()) return;  // the whole file was there
+    if (looked.Size <= Head_.size()) return;  // the whole file was there
     // Cut off inside the metadata: a longer start, up to a bound.
     if (read == TImageRead::Cut && max < kMostHeadBytes) {
       max *= 8;

@@ -13,6 +13,7 @@
 #include "passes/HeaderReads.h"
 #include "platform/DirectoryListing.h"
 #include "platform/EnterableFolders.h"
+#include "platform/EntryAttributes.h"
 #include "platform/PathSeparator.h"
 #include "platform/Volumes.h"
 
@@ -84,6 +85,10 @@ TSearchThread::TSearchThread(TRowQueue& rows, const TSearchPassOptions& options,
   // judging a file changes nothing for the next one: a number given to a file
   // found read-only at that look would be missing from the files after it.
   if (mode == TPassMode::Rename && settings.Operation != TOperation::Number) ReadOnly_ = ReadOnlyFlags::LeaveToCaller;
+  // An order by date or by size looks at every file before the first is
+  // judged: that look tells a read-only file as the listing's would, which is then saved.
+  FlagsFromOrder_ = ReadOnly_ == ReadOnlyFlags::Look && OrderSources(Order_) != FieldSource::None;
+  FlagsFromFields_ = ReadOnly_ == ReadOnlyFlags::Look && (Step_->FieldSources() & FieldSource::Image) != 0;
 }
 
 // The walk goes from folder handle to folder handle: a folder swapped for a link
@@ -143,7 +148,7 @@ std::vector<TSubFolder> TSearchThread::ScanFolder(const std::shared_ptr<const TF
 void TSearchThread::CollectMask(const std::shared_ptr<const TFolderHandle>& folder, const std::string& mask) {
   if (mask.empty()) return;  // selects nothing
   TFindHandle listing(folder, Reading_, mask, ListFilter::All, ShortNamesNeeded(), ListingOrder(Order_), ListingStop_,
-                      ReadOnly_);
+                      FlagsFromOrder_ || FlagsFromFields_ ? ReadOnlyFlags::LeaveToCaller : ReadOnly_);
   // A mask naming a folder that is not there selects nothing, as a mask may.
   if (listing.Error() != 0 && listing.Error() != ENOENT && listing.Error() != ENOTDIR)
     ReportUnreadable(listing.Folder(), listing.Error());
@@ -194,6 +199,8 @@ std::size_t TSearchThread::DrawBlock() {
 // Every listing drawn in full and each put in the order asked for, reading
 // what the order needs of each file (and what the fields need, in the same read).
 void TSearchThread::ArrangeListings() {
+  // A record moves whole each time the vector grows: room for the folder's files at once.
+  if (ReadEachFolder_) Arranged_.reserve(Reading_.Count());
   for (TListed& listed : Listings_) {
     const std::size_t from = Arranged_.size();
     for (;;) {
@@ -230,7 +237,10 @@ void TSearchThread::KeepListed() {
   auto listed = std::make_shared<TListedFolder>();
   for (TProcessList& record : Arranged_) {
     if (Stopped()) return;
-    if (sources != FieldSource::None && !record.Facts && IsPlainFile(record.FindData)) ReadFacts(record, sources);
+    if (sources != FieldSource::None && !record.Facts && IsPlainFile(record.FindData)) {
+      ReadFacts(record, sources);
+      if (FlagsFromFields_ && !TakeReadFlags(record, *record.Facts)) continue;  // gone
+    }
     listed->Add(record);
   }
   Arranged_.clear();
@@ -248,23 +258,60 @@ void TSearchThread::ArrangeListing(std::size_t from) {
     return;
   }
   std::vector<std::optional<std::int64_t>> keys(count);
+  // Entries the order's look found gone: the listing's look would have left them out.
+  std::vector<std::uint8_t> gone(count, 0);
   const std::uint8_t fields = Step_->FieldSources();
   const TFileOrder order = Order_;
+  const bool looks = (sources & FieldSource::Stat) != 0;
+  const bool flagsFromOrder = FlagsFromOrder_;
   const auto read = [&](TFieldReader& reader, std::size_t i) {
     TProcessList& record = Arranged_[from + i];
     if (!IsPlainFile(record.FindData)) return;
-    record.Facts = std::make_unique<TFileFacts>();
-    reader.Read(*record.Folder, record.FindData.cFileName, sources | fields, *record.Facts);
-    keys[i] = OrderKey(order, *record.Facts);
-    if (fields == FieldSource::None) record.Facts.reset();  // a key per file is all the order keeps
+    std::optional<TFileStat> looked;
+    const bool takeFlags = flagsFromOrder && record.FindData.FlagsUnread;
+    if (looks) {
+      const TEntryLook look = LookAtEntry(*record.Folder, record.FindData.cFileName,
+                                          takeFlags ? FlagSource::OpenWhereNeeded : FlagSource::LookOnly);
+      if (takeFlags) {
+        record.FindData.FlagsUnread = false;
+        if (!look.Attributes) {
+          gone[i] = 1;
+          return;
+        }
+        record.FindData.dwFileAttributes = *look.Attributes;
+        if (!IsPlainFile(record.FindData)) return;
+      }
+      if (look.Error == 0) looked = FileStatOf(look.Info);
+    }
+    // A key per file is all the order keeps: the facts stay only for the fields.
+    TFileFacts keyOnly;
+    TFileFacts& facts = fields == FieldSource::None ? keyOnly : *(record.Facts = std::make_unique<TFileFacts>());
+    // The order's look is the date modified the fields would read; made into
+    // a calendar date only for a field that shows it.
+    const std::uint8_t reads = looks && (fields & FieldSource::Stat) == 0
+                                   ? static_cast<std::uint8_t>((sources | fields) & ~FieldSource::Stat)
+                                   : static_cast<std::uint8_t>(sources | fields);
+    if (looks && reads != FieldSource::None)
+      reader.Read(*record.Folder, record.FindData.cFileName, reads, facts, looked);
+    else if (reads != FieldSource::None)
+      reader.Read(*record.Folder, record.FindData.cFileName, reads, facts);
+    if (looks && !facts.Stat) facts.Stat = looked;
+    if (takeFlags && !looks && !TakeReadFlags(record, facts)) {
+      gone[i] = 1;
+      record.Facts.reset();
+      return;
+    }
+    keys[i] = OrderKey(order, facts);
   };
   ReadHeaders(count, HeaderThreads(count), FieldReader_, read, ListingStop_);
   if (Stopped()) return;
   std::vector<std::uint32_t> positions = ArrangeByKeys(keys, Direction_);
   TListedEntries arranged;
   arranged.reserve(count);
-  for (const std::uint32_t at : positions) arranged.push_back(std::move(Arranged_[from + at]));
+  for (const std::uint32_t at : positions)
+    if (gone[at] == 0) arranged.push_back(std::move(Arranged_[from + at]));
   std::move(arranged.begin(), arranged.end(), Arranged_.begin() + static_cast<std::ptrdiff_t>(from));
+  Arranged_.erase(Arranged_.begin() + static_cast<std::ptrdiff_t>(from + arranged.size()), Arranged_.end());
 }
 
 void TSearchThread::ReadFacts(TProcessList& record, std::uint8_t sources) {
@@ -471,11 +518,15 @@ void TSearchThread::JudgeEntry(TProcessList& record, TJudgements& judged, std::s
     Step_->SetNameRules(NameRulesOfDevice(device));
     ListsInodes_ = NatureOfDevice(device).ListsInodeNumbers;
   }
+  bool present = true;
   if (sources != FieldSource::None && IsPlainFile(record.FindData)) {
-    if (!record.Facts) FieldReader_.Read(*record.Folder, record.FindData.cFileName, sources, Facts_);
+    if (!record.Facts) {
+      FieldReader_.Read(*record.Folder, record.FindData.cFileName, sources, Facts_);
+      if (FlagsFromFields_) present = TakeReadFlags(record, Facts_);
+    }
     Step_->SetFieldValues(record.Facts ? &record.Facts->Values : &Facts_.Values);
   }
-  bool row = IsPlainFile(record.FindData) && Step_->Judge(record.FindData) &&
+  bool row = present && IsPlainFile(record.FindData) && Step_->Judge(record.FindData) &&
              (Step_->Status() != TRenameStatus::rsNoMatch || recordAll);
   const bool pending = row && Step_->RenamePending();
   // A row without a rename has no look before it: the listing's look is made here.
@@ -882,6 +933,21 @@ bool TSearchThread::LookAgain(TProcessList& record) {
   if (!attributes) return false;  // gone: the listing leaves it out
   record.FindData.dwFileAttributes = *attributes;
   return IsPlainFile(record.FindData);
+}
+
+bool TSearchThread::TakeReadFlags(TProcessList& record, const TFileFacts& facts) {
+  if (!record.FindData.FlagsUnread) return true;
+  if (const std::optional<bool> unwritable = facts.Unwritable) {
+    record.FindData.FlagsUnread = false;
+    record.FindData.dwFileAttributes = EntryAttributes(
+        EntryKind::Regular, *unwritable ? RenameFlags::Set : RenameFlags::None, record.FindData.cFileName);
+    return true;
+  }
+  const std::optional<std::uint32_t> attributes = LookedAttributes(*record.Folder, record.FindData.cFileName);
+  record.FindData.FlagsUnread = false;
+  if (!attributes) return false;
+  record.FindData.dwFileAttributes = *attributes;
+  return true;
 }
 
 // The journal takes its outcomes first, as views of the block's names; then

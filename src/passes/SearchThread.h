@@ -93,6 +93,9 @@ class TSearchThread final {
   void StartPool();
   void SettleBlock(std::size_t judged, std::size_t attempted);
   bool LookAgain(TProcessList& record);
+  // The flags the listing left to the file's reading, from its look through
+  // the open file (else a look by name); false when the file has gone.
+  static bool TakeReadFlags(TProcessList& record, const TFileFacts& facts);
   ShortNames ShortNamesNeeded() const;
   void ScanSubFolders(std::shared_ptr<const TFolderHandle> folder, std::vector<TSubFolder> subFolders);
   // What the step said of the entries of a block (or, in chains, of a
@@ -168,6 +171,10 @@ class TSearchThread final {
   TFileOrder Order_ = TFileOrder::Name;
   TOrderDirection Direction_ = TOrderDirection::Ascending;
   bool Arranging_ = false;  // the order needs more than the listing's
+  // The order's look at each file reads its flags too: the listing leaves them to it.
+  bool FlagsFromOrder_ = false;
+  // So does the reading of each image for the fields.
+  bool FlagsFromFields_ = false;
   bool RestartPerFolder_ = false;
   bool Chains_ = false;
   std::optional<std::uint64_t> RulesDevice_;  // the volume whose name rules the step has

@@ -24,22 +24,25 @@ bool IsDots(std::string_view name) { return name == "." || name == ".."; }
 
 // The attribute word, with lstat semantics; nothing for an entry that has gone.
 // type is the folder's DT_* value for the entry.
-std::optional<std::uint32_t> LookAt(int dirFd, const char* name, unsigned char type) {
-  TEntryInfo info;
-  if (const int error = LookWithFlags(dirFd, name, info, FlagSource::OpenWhereNeeded)) {
-    if (error == ENOENT) return std::nullopt;
+TEntryLook LookAt(int dirFd, const char* name, unsigned char type, FlagSource source = FlagSource::OpenWhereNeeded) {
+  TEntryLook look;
+  look.Error = LookWithFlags(dirFd, name, look.Info, source);
+  if (look.Error != 0) {
+    if (look.Error == ENOENT) return look;
     // Not allowed to look (a folder without search permission): the type alone.
     const EntryKind kind = type == DT_REG ? EntryKind::Regular : EntryKind::Other;
-    return EntryAttributes(kind, RenameFlags::None, name);
+    look.Attributes = EntryAttributes(kind, RenameFlags::None, name);
+    return look;
   }
   EntryKind kind = EntryKind::Other;
-  if (S_ISREG(info.Mode))
+  if (S_ISREG(look.Info.Mode))
     kind = EntryKind::Regular;
-  else if (S_ISDIR(info.Mode))
+  else if (S_ISDIR(look.Info.Mode))
     kind = EntryKind::Directory;
-  else if (S_ISLNK(info.Mode))
+  else if (S_ISLNK(look.Info.Mode))
     kind = EntryKind::Symlink;
-  return EntryAttributes(kind, info.Immutable ? RenameFlags::Set : RenameFlags::None, name);
+  look.Attributes = EntryAttributes(kind, look.Info.Immutable ? RenameFlags::Set : RenameFlags::None, name);
+  return look;
 }
 
 struct TLooked {
@@ -52,7 +55,7 @@ TLooked AttributesOf(int dirFd, const TFolderEntry& entry, ReadOnlyFlags readOnl
   if (const auto kind = KindFromDirentType(entry.Type)) return {EntryAttributes(*kind, RenameFlags::None, entry.Name)};
   if (entry.Type == DT_REG && readOnly == ReadOnlyFlags::LeaveToCaller)
     return {EntryAttributes(EntryKind::Regular, RenameFlags::None, entry.Name), true};
-  return {LookAt(dirFd, entry.cName, entry.Type)};
+  return {LookAt(dirFd, entry.cName, entry.Type).Attributes};
 }
 
 // items[i] becomes items[positions[i]], in place, cycle by cycle: a large
@@ -259,7 +262,11 @@ std::shared_ptr<const TFolderHandle> TFindHandle::FolderHandle() const {
 int TFindHandle::Error() const { return Impl_ ? Impl_->Error : 0; }
 
 std::optional<std::uint32_t> LookedAttributes(const TFolderHandle& folder, const std::string& name) {
-  return LookAt(folder.Fd(), name.c_str(), DT_REG);
+  return LookAt(folder.Fd(), name.c_str(), DT_REG).Attributes;
+}
+
+TEntryLook LookAtEntry(const TFolderHandle& folder, const std::string& name, FlagSource source) {
+  return LookAt(folder.Fd(), name.c_str(), DT_REG, source);
 }
 
 }  // namespace vt

@@ -11,8 +11,10 @@
 #include "platform/FindData.h"
 #include "platform/FolderHandle.h"
 #include "platform/FolderReading.h"
+#include "platform/ImmutableFlags.h"
 #include "platform/ListingStop.h"
 #include "platform/NameOrder.h"
+#include "platform/SysCalls.h"
 
 namespace vt {
 
@@ -84,5 +86,17 @@ class TFindHandle {
 // The attribute word the listing would have given an entry it left with
 // FlagsUnread, looked at now (links not followed); nothing when it has gone.
 std::optional<std::uint32_t> LookedAttributes(const TFolderHandle& folder, const std::string& name);
+
+// The same look with what it found of the file besides: a caller that must
+// look at each file anyway (for its date or size) asks the listing to leave
+// the flags and takes them from its own look, one look per file instead of two.
+struct TEntryLook {
+  std::optional<std::uint32_t> Attributes;  // nothing when the entry has gone
+  int Error = 0;                            // of the look; Info holds what it found only when 0
+  TEntryInfo Info;
+};
+// source: the flags as the listing reads them (OpenWhereNeeded), or where
+// they are not to be used, from the look alone.
+TEntryLook LookAtEntry(const TFolderHandle& folder, const std::string& name, FlagSource source);
 
 }  // namespace vt

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/ImmutableFlags.h"
+
 namespace vt {
 namespace {
 
@@ -32,6 +34,18 @@ class TOpenFile {
 
 }  // namespace
 
+TFileStat FileStatOf(const TEntryInfo& info) {
+  // Rounded down, so that a date before 1970 keeps its nanoseconds positive.
+  constexpr std::int64_t kBillion = 1'000'000'000;
+  std::int64_t seconds = info.MtimeNs / kBillion;
+  std::int64_t nanoseconds = info.MtimeNs % kBillion;
+  if (nanoseconds < 0) {
+    seconds -= 1;
+    nanoseconds += kBillion;
+  }
+  return TFileStat{static_cast<std::time_t>(seconds), static_cast<std::uint32_t>(nanoseconds), info.Size};
+}
+
 std::optional<TFileStat> StatEntry(const TFolderHandle& folder, const std::string& name) {
   struct stat st {};
   if (::fstatat(folder.Fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
@@ -39,16 +53,14 @@ std::optional<TFileStat> StatEntry(const TFolderHandle& folder, const std::strin
 }
 
 int ReadFileHead(const TFolderHandle& folder, const std::string& name, std::size_t max, std::string& head,
-                 TFileStat& stat) {
+                 TEntryInfo& looked) {
   head.clear();
   // Non-blocking: a pipe put where the file was must not hold the pass.
   const TOpenFile file(::openat(folder.Fd(), name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
   if (file.Fd() < 0) return errno;
-  struct stat st {};
-  if (::fstat(file.Fd(), &st) != 0) return errno;
-  if (!S_ISREG(st.st_mode)) return EISDIR;
-  stat = StatOf(st);
-  const std::size_t wanted = st.st_size < 0 ? 0 : std::min<std::size_t>(max, static_cast<std::size_t>(st.st_size));
+  if (const int error = LookWithFlags(file.Fd(), looked)) return error;
+  if (!looked.Regular) return EISDIR;
+  const std::size_t wanted = std::min<std::size_t>(max, looked.Size);
   head.resize(wanted);
   std::size_t got = 0;
   while (got < wanted) {

@@ -17,12 +17,16 @@ struct TFileStat {
   std::uint64_t Size = 0;
 };
 
+// What a look made for another purpose found of the file.
+TFileStat FileStatOf(const TEntryInfo& info);
+
 // A look at the entry name of folder, a link not followed; nothing when it cannot be looked at.
 std::optional<TFileStat> StatEntry(const TFolderHandle& folder, const std::string& name);
 
 // Up to max bytes from the start of the plain file name of folder, never
-// through a link, into head; stat from the open file. 0 or the errno.
+// through a link, into head; looked: the open file's look, its flags too
+// (ImmutableFlags.h). 0 or the errno.
 int ReadFileHead(const TFolderHandle& folder, const std::string& name, std::size_t max, std::string& head,
-                 TFileStat& stat);
+                 TEntryInfo& looked);
 
 }  // namespace vt

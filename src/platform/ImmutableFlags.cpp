@@ -33,12 +33,9 @@ bool FlaggedThroughIoctl(int dirFd, const char* name, std::uint64_t device) {
   return false;
 }
 
-}  // namespace
+constexpr unsigned kWanted = STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_NLINK | STATX_MTIME;
 
-int LookWithFlags(int dirFd, const char* name, TEntryInfo& info, FlagSource source) {
-  struct statx sx {};
-  constexpr unsigned kWanted = STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_NLINK | STATX_MTIME;
-  if (::statx(dirFd, name, AT_SYMLINK_NOFOLLOW, kWanted, &sx) != 0) return errno;
+void TakeLook(const struct statx& sx, TEntryInfo& info) {
   info = {};
   info.Id.Device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
   info.Id.Inode = sx.stx_ino;
@@ -47,11 +44,38 @@ int LookWithFlags(int dirFd, const char* name, TEntryInfo& info, FlagSource sour
   info.Links = sx.stx_nlink;
   info.MtimeNs = static_cast<std::int64_t>(sx.stx_mtime.tv_sec) * 1000000000 + sx.stx_mtime.tv_nsec;
   info.Regular = S_ISREG(sx.stx_mode);
+}
+
+bool FlagsReported(const struct statx& sx) { return (sx.stx_attributes_mask & kStopFlags) != 0; }
+
+}  // namespace
+
+int LookWithFlags(int dirFd, const char* name, TEntryInfo& info, FlagSource source) {
+  struct statx sx {};
+  if (::statx(dirFd, name, AT_SYMLINK_NOFOLLOW, kWanted, &sx) != 0) return errno;
+  TakeLook(sx, info);
   if (!info.Regular) return 0;
-  if ((sx.stx_attributes_mask & kStopFlags) != 0)
+  if (FlagsReported(sx))
     info.Immutable = (sx.stx_attributes & kStopFlags) != 0;
   else if (source == FlagSource::OpenWhereNeeded)
     info.Immutable = FlaggedThroughIoctl(dirFd, name, info.Id.Device);
+  return 0;
+}
+
+int LookWithFlags(int fd, TEntryInfo& info) {
+  struct statx sx {};
+  if (::statx(fd, "", AT_EMPTY_PATH, kWanted, &sx) != 0) return errno;
+  TakeLook(sx, info);
+  if (!info.Regular) return 0;
+  if (FlagsReported(sx)) {
+    info.Immutable = (sx.stx_attributes & kStopFlags) != 0;
+  } else if (gFlaglessDevice != info.Id.Device) {
+    int flags = 0;
+    if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0)
+      info.Immutable = (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)) != 0;
+    else if (errno == ENOTTY || errno == EOPNOTSUPP || errno == ENOSYS || errno == EINVAL)
+      gFlaglessDevice = info.Id.Device;
+  }
   return 0;
 }
 

@@ -20,4 +20,8 @@ enum class FlagSource : std::uint8_t { LookOnly, OpenWhereNeeded };
 // them, and its rename then tells. 0 or the errno of the look.
 int LookWithFlags(int dirFd, const char* name, TEntryInfo& info, FlagSource source);
 
+// The same look at a file opened already (fd, links not followed when it was
+// opened): where the look does not report the flags they are asked of fd itself.
+int LookWithFlags(int fd, TEntryInfo& info);
+
 }  // namespace vt

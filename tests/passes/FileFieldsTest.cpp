@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -9,6 +10,7 @@
 
 #include "passes/MediaFiles.h"
 #include "passes/PassTestSupport.h"
+#include "support/InodeFlags.h"
 
 namespace vt::test {
 namespace {
@@ -81,6 +83,38 @@ TEST(FileFields, EachFieldNamesTheFilesThatHaveIt) {
       // A file that lacks a field is not renamed, and says why.
       EXPECT_EQ(row.Status, c.NewNames[i].empty() ? TRenameStatus::rsError : TRenameStatus::rsCanBeRenamed);
       EXPECT_EQ(row.SystemError, c.NewNames[i].empty() ? ENODATA : 0);
+    }
+  }
+}
+
+// The reading of a photo for its fields, or for its order, looks at it through
+// the open file, and that look stands in for the listing's: a photo flagged
+// immutable gets no row, in a simulation as in a real pass, whichever reads it.
+TEST(FileFields, AnImmutablePhotoGetsNoRowWhicheverReadingLooksAtIt) {
+  TTempTree tree;
+  WriteJpeg(tree.Path("photo.jpg"), {"2025:06:14 10:11:12", "Canon", "EOS R6", 640, 480, {}});
+  WriteJpeg(tree.Path("locked.jpg"), {"2025:06:13 10:11:12", "Canon", "EOS R6", 640, 480, {}});
+  TInodeFlag flag;
+  if (const std::string why = flag.Set(tree.Path("locked.jpg"), FS_IMMUTABLE_FL); !why.empty()) GTEST_SKIP() << why;
+  for (const TFileOrder order : {TFileOrder::Name, TFileOrder::Taken, TFileOrder::Modified}) {
+    for (const TControlValues& controls : {WithFields(InsertAtBeginning("{taken} ")), NumberDefaults()}) {
+      for (const bool simulate : {true, false}) {
+        SCOPED_TRACE(testing::Message() << "order " << static_cast<int>(order) << " " << controls.LstBoxActions
+                                        << (simulate ? " simulated" : " renamed"));
+        TTestOwner owner;
+        owner.Simulate = simulate;
+        TSearchPassOptions options;
+        options.Folder = tree.Root();
+        options.Masks = "*.jpg";
+        options.Order = order;
+        RunSearch(owner, options, controls);
+        ASSERT_EQ(owner.Table.RowCount(), 1U);
+        EXPECT_EQ(owner.Table.Row(0).OldName, "photo.jpg");
+        EXPECT_EQ(owner.Table.Row(0).Status, simulate ? TRenameStatus::rsCanBeRenamed : TRenameStatus::rsOk);
+        EXPECT_TRUE(tree.Exists("locked.jpg"));
+        if (!simulate) RunUndo(owner);
+        EXPECT_TRUE(tree.Exists("photo.jpg"));
+      }
     }
   }
 }

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <climits>
 #include <filesystem>
@@ -103,6 +104,47 @@ TEST_F(SearchThreadTest, NaturalOrderComparesNumbersInNames) {
   std::vector<std::string> files;
   for (const TRowTexts& row : RowTexts(Owner.Table)) files.push_back(row.File);
   EXPECT_EQ(files, (std::vector<std::string>{"img_2.jpg", "IMG_9.jpg", "IMG_10.jpg", "IMG_100.jpg"}));
+}
+
+// The order's look gives the date modified: to the nanosecond, before 1970 too.
+TEST_F(SearchThreadTest, ModifiedOrderFollowsTheNanosecondsAcrossTheEpoch) {
+  struct File {
+    const char* Name;
+    timespec Modified;
+  };
+  const std::vector<File> files = {
+      {"a.jpg", {0, 250'000'000}},
+      {"b.jpg", {-1, 500'000'000}},
+      {"c.jpg", {-2, 999'999'999}},
+      {"d.jpg", {-1, 499'999'999}},
+      {"e.jpg", {0, 0}},
+      {"f.jpg", {1'700'000'000, 1}},
+      {"g.jpg", {-1, 0}},
+  };
+  for (const File& file : files) {
+    Tree.File(file.Name);
+    const std::array<timespec, 2> times = {timespec{0, UTIME_OMIT}, file.Modified};
+    ASSERT_EQ(::utimensat(AT_FDCWD, Tree.Path(file.Name).c_str(), times.data(), 0), 0) << file.Name;
+  }
+  struct Case {
+    TOrderDirection Direction;
+    bool Simulate;
+    std::vector<std::string> Expected;
+  };
+  const std::vector<std::string> up = {"c.jpg", "g.jpg", "d.jpg", "b.jpg", "e.jpg", "a.jpg", "f.jpg"};
+  const std::vector<std::string> down(up.rbegin(), up.rend());
+  for (const Case& c : {Case{TOrderDirection::Ascending, true, up}, Case{TOrderDirection::Descending, true, down},
+                        Case{TOrderDirection::Ascending, false, up}}) {
+    TTestOwner owner;
+    owner.Simulate = c.Simulate;
+    TSearchPassOptions options = Options("*.jpg");
+    options.Order = TFileOrder::Modified;
+    options.Direction = c.Direction;
+    RunSearch(owner, options, NumberDefaults());
+    std::vector<std::string> handled;
+    for (const TRowTexts& row : RowTexts(owner.Table)) handled.push_back(row.File);
+    EXPECT_EQ(handled, c.Expected);
+  }
 }
 
 TEST_F(SearchThreadTest, EmptyMasksSelectNothing) {
@@ -395,31 +437,38 @@ TEST_F(SearchThreadTest, OnlyImmutableOrAppendOnlyFilesAreReadOnly) {
     const std::string why = flags.emplace_back().Set(Tree.Path(c.Name), c.Flag);
     if (!why.empty()) GTEST_SKIP() << why;
   }
-  // Number looks at each file in the listing, Insert leaves the look to the rename.
-  for (const TControlValues& controls : {NumberDefaults(), InsertAtBeginning("Rome ")}) {
-    for (const bool simulate : {true, false}) {
-      SCOPED_TRACE(testing::Message() << controls.LstBoxActions << (simulate ? " simulated" : " renamed"));
-      TTestOwner owner;
-      owner.Simulate = simulate;
-      RunSearch(owner, Options("*.JPG"), controls);
-      std::vector<std::string> files;
-      for (const TRowTexts& row : RowTexts(owner.Table)) {
-        EXPECT_EQ(row.Status, simulate ? "Can be renamed" : "Ok") << row.File;
-        files.push_back(row.File);
-      }
-      EXPECT_EQ(files, (std::vector<std::string>{"IMG_0041.JPG", "IMG_0042.JPG", "IMG_0043.JPG"}));
-      if (simulate) continue;
-      for (const Case& c : cases) EXPECT_EQ(Tree.Exists(c.Name), !c.Renamed) << c.Name;
-      RunUndo(owner);
-      for (const TRowTexts& row : RowTexts(owner.Table)) EXPECT_EQ(row.Status, "Ok") << row.File;
-      for (const Case& c : cases) {
-        EXPECT_EQ(Tree.Content(c.Name), c.Name);
-        struct stat st {};
-        ASSERT_EQ(::stat(Tree.Path(c.Name).c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 0777, c.Mode) << c.Name;
+  // Number looks at each file in the listing, Insert leaves the look to the rename;
+  // an order by date or size looks at each file itself (a date taken through the file opened for its
+  // header), and the listing leaves the flags to that look.
+  for (const TFileOrder order : {TFileOrder::Name, TFileOrder::Modified, TFileOrder::Size, TFileOrder::Taken})
+    for (const TControlValues& controls : {NumberDefaults(), InsertAtBeginning("Rome ")}) {
+      for (const bool simulate : {true, false}) {
+        SCOPED_TRACE(testing::Message() << "order " << static_cast<int>(order) << " " << controls.LstBoxActions
+                                        << (simulate ? " simulated" : " renamed"));
+        TTestOwner owner;
+        owner.Simulate = simulate;
+        TSearchPassOptions options = Options("*.JPG");
+        options.Order = order;
+        RunSearch(owner, options, controls);
+        std::vector<std::string> files;
+        for (const TRowTexts& row : RowTexts(owner.Table)) {
+          EXPECT_EQ(row.Status, simulate ? "Can be renamed" : "Ok") << row.File;
+          files.push_back(row.File);
+        }
+        std::sort(files.begin(), files.end());
+        EXPECT_EQ(files, (std::vector<std::string>{"IMG_0041.JPG", "IMG_0042.JPG", "IMG_0043.JPG"}));
+        if (simulate) continue;
+        for (const Case& c : cases) EXPECT_EQ(Tree.Exists(c.Name), !c.Renamed) << c.Name;
+        RunUndo(owner);
+        for (const TRowTexts& row : RowTexts(owner.Table)) EXPECT_EQ(row.Status, "Ok") << row.File;
+        for (const Case& c : cases) {
+          EXPECT_EQ(Tree.Content(c.Name), c.Name);
+          struct stat st {};
+          ASSERT_EQ(::stat(Tree.Path(c.Name).c_str(), &st), 0);
+          EXPECT_EQ(st.st_mode & 0777, c.Mode) << c.Name;
+        }
       }
     }
-  }
 }
 
 TEST_F(SearchThreadTest, MaskWithAFolderPartRenamesTheFileFoundThere) {

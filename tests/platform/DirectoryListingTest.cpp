@@ -18,6 +18,7 @@
 #include "FsTempFolder.h"
 #include "HashedShortName.h"
 #include "platform/DirectoryListing.h"
+#include "platform/FileHead.h"
 #include "platform/FindData.h"
 #include "platform/FolderRenamer.h"
 #include "platform/NameOrder.h"
@@ -248,7 +249,8 @@ TEST_F(ListingAttributes, TheFolderListingLeavesOutHiddenAndSystemEntries) {
 
 // Read-only as Linux has it: only the immutable and append-only flags stop a
 // rename, never the permission bits. The listing, the look a caller makes in
-// its place and a rename left to that look agree on every file.
+// its place (for a file's flags alone, for its order, or through the file opened
+// for its header) and a rename left to that look agree on every file.
 TEST(ListingFlags, OnlyImmutableOrAppendOnlyFilesAreReadOnly) {
   struct Case {
     const char* Name;
@@ -286,6 +288,13 @@ TEST(ListingFlags, OnlyImmutableOrAppendOnlyFilesAreReadOnly) {
     EXPECT_EQ(words[c.Name], c.Word);
     EXPECT_EQ(LookedAttributes(*folder, c.Name), std::optional<std::uint32_t>(c.Word));
     const bool readOnly = (c.Word & FileAttr::ReadOnly) != 0;
+    // The look an order makes, and the one through a file opened for its header.
+    EXPECT_EQ(LookAtEntry(*folder, c.Name, FlagSource::OpenWhereNeeded).Attributes,
+              std::optional<std::uint32_t>(c.Word));
+    std::string head;
+    TEntryInfo looked;
+    ASSERT_EQ(ReadFileHead(*folder, c.Name, 16, head, looked), 0);
+    EXPECT_EQ(looked.Immutable, readOnly);
     EXPECT_EQ(renamer.Rename(*folder, c.Name, std::string(c.Name) + ".new", Unwritable::Leave),
               readOnly ? kLeftUnwritable : 0);
   }
