@@ -135,6 +135,18 @@ TEST(JournalNumbers, ReadBackAsWrittenAtEveryLength) {
 // The writer against the format written field by field: rows that rename and
 // rows that do not, numbers of one and of several bytes, a folder repeated and
 // a folder changed, long names, refusals and withdrawals.
+// A journal's bytes before its first rows: the signature and a header with no folder.
+std::string ExpectedStart() {
+  std::string expected(kJournalSignature);
+  const std::size_t begun = BeginBlock(expected, TJournalBlock::Header);
+  for (const std::uint64_t number : {kJournalVersion, std::uint64_t{1}, std::uint64_t{0}})
+    AppendNumber(expected, number);
+  AppendText(expected, "");
+  AppendText(expected, "");
+  EndBlock(expected, begun);
+  return expected;
+}
+
 TEST(JournalWriter, WritesEveryFieldAsTheFormatSays) {
   TTempFolder folder;
   const std::string shortFolder = "/f/", longFolder = "/" + std::string(300, 'd') + "/";
@@ -155,19 +167,13 @@ TEST(JournalWriter, WritesEveryFieldAsTheFormatSays) {
   writer.Withdrawn(withdrawn);
   ASSERT_TRUE(writer.Finish(TJournalEnd::Stopped));
 
-  std::string expected(kJournalSignature);
-  std::size_t begun = BeginBlock(expected, TJournalBlock::Header);
-  for (const std::uint64_t number : {kJournalVersion, std::uint64_t{1}, std::uint64_t{0}})
-    AppendNumber(expected, number);
-  AppendText(expected, "");
-  AppendText(expected, "");
-  EndBlock(expected, begun);
+  std::string expected = ExpectedStart();
   const auto folderField = [&](const std::string& text, bool repeated) {
     if (repeated) return AppendNumber(expected, 0);
     AppendNumber(expected, text.size() + 1);
     expected += text;
   };
-  begun = BeginBlock(expected, TJournalBlock::Intents);
+  std::size_t begun = BeginBlock(expected, TJournalBlock::Intents);
   AppendNumber(expected, 3);
   for (std::size_t i = 0; i < 3; ++i) {
     AppendNumber(expected, intents[i].Row);
@@ -252,13 +258,7 @@ TEST(JournalWriter, FieldsAtTheirLargestGoOutWhole) {
   writer.Settled(settled);
   ASSERT_TRUE(writer.Finish(TJournalEnd::Completed));
 
-  std::string expected(kJournalSignature);
-  std::size_t begun = BeginBlock(expected, TJournalBlock::Header);
-  for (const std::uint64_t number : {kJournalVersion, std::uint64_t{1}, std::uint64_t{0}})
-    AppendNumber(expected, number);
-  AppendText(expected, "");
-  AppendText(expected, "");
-  EndBlock(expected, begun);
+  std::string expected = ExpectedStart();
   const auto named = [&](const TCase& test) {
     AppendNumber(expected, test.Row);
     if (test.Repeated) {
@@ -270,7 +270,7 @@ TEST(JournalWriter, FieldsAtTheirLargestGoOutWhole) {
     AppendText(expected, test.OldName);
     AppendText(expected, test.NewName);
   };
-  begun = BeginBlock(expected, TJournalBlock::Intents);
+  std::size_t begun = BeginBlock(expected, TJournalBlock::Intents);
   AppendNumber(expected, std::size(cases));
   for (const TCase& test : cases) named(test);
   EndBlock(expected, begun);
