@@ -13,8 +13,7 @@ TRenameWayChoice::TPlan TRenameWayChoice::Next(std::size_t renames) {
   Trying_ = true;
   // Each way goes first in turn: what a block's start or end costs falls on both.
   const TRenameWay first = Tries_++ % 2 == 0 ? TRenameWay::OneByOne : TRenameWay::SideBySide;
-  const TRenameWay second = first == TRenameWay::OneByOne ? TRenameWay::SideBySide : TRenameWay::OneByOne;
-  return {second, renames / 2, first};
+  return {faster, std::min(renames / 2, kTryRenames), first};
 }
 
 void TRenameWayChoice::Took(TRenameWay way, std::size_t renames, std::chrono::nanoseconds time) {

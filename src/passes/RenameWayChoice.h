@@ -17,11 +17,14 @@
 namespace vt {
 
 enum class TRenameWay : std::uint8_t { OneByOne, SideBySide };
+constexpr TRenameWay Other(TRenameWay way) {
+  return way == TRenameWay::OneByOne ? TRenameWay::SideBySide : TRenameWay::OneByOne;
+}
 
 class TRenameWayChoice {
  public:
-  // The next block: its first Trial renames go TrialWay, the rest Way. A
-  // block with a trial is a try: the two ways differ, and each is timed.
+  // The next block. A block with a trial is a try: its first Trial renames go
+  // TrialWay and the next Trial the other way, each timed; the rest go Way.
   struct TPlan {
     TRenameWay Way = TRenameWay::SideBySide;
     std::size_t Trial = 0;
@@ -33,6 +36,9 @@ class TRenameWayChoice {
   // Renames done one way in the block last planned took this long in all.
   void Took(TRenameWay way, std::size_t renames, std::chrono::nanoseconds time);
 
+  // Renames a try times each way: enough to time, few enough that the way
+  // found slower costs little.
+  static constexpr std::size_t kTryRenames = 64;
   // Tries the choice waits for at the start of a pass, and the tries its median covers.
   static constexpr std::size_t kTries = 3;
   // Blocks between two tries once the choice stands.

@@ -808,12 +808,20 @@ std::size_t TSearchThread::AttemptBlock(std::size_t judged) {
       ++from;
       if (const std::size_t done = AttemptOneByOne(0, from); done < from) return done;
     }
-    const std::size_t trialFrom = from;
-    std::size_t pending = 0;
-    while (from < judged && pending < plan.Trial) pending += Block_.Has(from++, TJudgements::kPending) ? 1U : 0U;
-    if (const std::size_t done = TimedAttempt(choice, plan.TrialWay, trialFrom, from); done < from) return done;
+    for (const TRenameWay way : {plan.TrialWay, Other(plan.TrialWay)}) {
+      const std::size_t trialFrom = from;
+      std::size_t pending = 0;
+      while (from < judged && pending < plan.Trial) pending += Block_.Has(from++, TJudgements::kPending) ? 1U : 0U;
+      if (const std::size_t done = TimedAttempt(choice, way, trialFrom, from); done < from) return done;
+    }
   }
-  return TimedAttempt(choice, plan.Way, from, judged);
+  return AttemptWay(plan.Way, from, judged);
+}
+
+std::size_t TSearchThread::AttemptWay(TRenameWay way, std::size_t from, std::size_t to) {
+  std::size_t renames = 0;
+  for (std::size_t i = from; i < to && renames < 2; ++i) renames += Block_.Has(i, TJudgements::kPending) ? 1U : 0U;
+  return way == TRenameWay::SideBySide && renames > 1 ? AttemptSideBySide(from, to) : AttemptOneByOne(from, to);
 }
 
 // The renames of entries from..to one way, timed for the choice. Only a range
@@ -822,8 +830,7 @@ std::size_t TSearchThread::TimedAttempt(TRenameWayChoice& choice, TRenameWay way
   std::size_t renames = 0;
   for (std::size_t i = from; i < to; ++i) renames += Block_.Has(i, TJudgements::kPending) ? 1U : 0U;
   const auto start = std::chrono::steady_clock::now();
-  const std::size_t done =
-      way == TRenameWay::SideBySide && renames > 1 ? AttemptSideBySide(from, to) : AttemptOneByOne(from, to);
+  const std::size_t done = AttemptWay(way, from, to);
   if (done == to) choice.Took(way, renames, std::chrono::steady_clock::now() - start);
   return done;
 }

@@ -89,6 +89,7 @@ class TSearchThread final {
   std::optional<std::uint64_t> SideBySideVolume(std::size_t judged);
   bool LatencyBound(std::uint64_t device);
   std::size_t TimedAttempt(TRenameWayChoice& choice, TRenameWay way, std::size_t from, std::size_t to);
+  std::size_t AttemptWay(TRenameWay way, std::size_t from, std::size_t to);
   std::size_t AttemptSideBySide(std::size_t from, std::size_t to);
   void StartPool();
   void SettleBlock(std::size_t judged, std::size_t attempted);

@@ -30,8 +30,13 @@ TPlan RunBlock(TRenameWayChoice& choice, const TBlock& block) {
     const int each = way == kOne ? block.OneEach : block.SideEach;
     if (each > 0) choice.Took(way, renames, microseconds(each) * static_cast<int>(renames));
   };
-  if (plan.Trial > 0) took(plan.TrialWay, plan.Trial);
-  took(plan.Way, block.Renames - plan.Trial);
+  // A try times its two parts; the rest of its block goes untimed.
+  if (plan.Trial > 0) {
+    took(plan.TrialWay, plan.Trial);
+    took(Other(plan.TrialWay), plan.Trial);
+  } else {
+    took(plan.Way, block.Renames);
+  }
   return plan;
 }
 
@@ -61,9 +66,9 @@ TEST(RenameWayChoiceTest, TheWayTakenFollowsTheMedianOfTheLastTries) {
     TRenameWayChoice choice;
     for (const TBlock& block : blocks) RunBlock(choice, block);
     for (std::size_t i = c.Tries.size(); i < TRenameWayChoice::kTries; ++i) {
-      // Tries still due take their half of a block each way.
+      // Tries still due time a few renames each way, not the whole block.
       const TPlan plan = RunBlock(choice, TBlock{0, 0});
-      EXPECT_EQ(plan.Trial, kBlock / 2);
+      EXPECT_EQ(plan.Trial, TRenameWayChoice::kTryRenames);
     }
     const TPlan plan = choice.Next(kBlock);
     EXPECT_EQ(plan, (TPlan{c.Expected, 0, c.Expected}));
@@ -82,13 +87,14 @@ TEST(RenameWayChoiceTest, TriesComeFirstThenEveryFewBlocksWithEachWayFirstInTurn
   plans.push_back(RunBlock(choice, sideWins));
   plans.push_back(RunBlock(choice, sideWins));
 
-  const TPlan tryOneFirst{kSide, kBlock / 2, kOne}, trySideFirst{kOne, kBlock / 2, kSide};
+  // A try's rest goes the way found faster so far: side by side before anything is timed.
+  constexpr std::size_t kTry = TRenameWayChoice::kTryRenames;
   const TPlan one{kOne, 0, kOne}, side{kSide, 0, kSide};
-  std::vector<TPlan> expected = {tryOneFirst, trySideFirst, tryOneFirst};
+  std::vector<TPlan> expected = {{kSide, kTry, kOne}, {kOne, kTry, kSide}, {kOne, kTry, kOne}};
   expected.insert(expected.end(), TRenameWayChoice::kBlocksBetweenTries - 1, one);
-  expected.push_back(trySideFirst);
+  expected.push_back({kOne, kTry, kSide});
   expected.insert(expected.end(), TRenameWayChoice::kBlocksBetweenTries - 1, one);
-  expected.push_back(tryOneFirst);
+  expected.push_back({kOne, kTry, kOne});
   expected.push_back(side);
   ASSERT_EQ(plans.size(), expected.size());
   for (std::size_t i = 0; i < plans.size(); ++i) EXPECT_EQ(plans[i], expected[i]) << "block " << i;
